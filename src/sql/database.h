@@ -1,0 +1,67 @@
+// Database: one connection to one account database, speaking the T-SQL the services write.
+//
+// Batches are split into statements, each translated to the engine's dialect (translations are
+// cached by statement text) and run in order. Failing statements throw ComError -2147217900 with
+// the engine's text; a failure inside the caller's transaction leaves the transaction open for the
+// caller to roll back.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "sql/result.h"
+
+struct sqlite3;
+
+namespace quillon::sql {
+
+// The error number every failing statement carries.
+inline constexpr std::int32_t kSqlErrorNumber = -2147217900;
+
+enum class OpenMode : std::uint8_t {
+  CreateIfMissing,  // create the file when it does not exist
+  OpenExisting,     // fail when the file does not exist
+  ReadOnly,         // open an existing file for reading only
+};
+
+class Database {
+ public:
+  static std::unique_ptr<Database> open(const std::string& path,
+                                        OpenMode mode = OpenMode::CreateIfMissing);
+  ~Database();
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+
+  // Runs a T-SQL batch statement by statement, reporting each result to the handler.
+  void execute(std::string_view tsqlBatch, ResultHandler& handler);
+  // Runs a batch and discards its results; returns the rows affected in total.
+  std::int64_t execute(std::string_view tsqlBatch);
+  // Runs a batch and materialises every result set it yields.
+  std::vector<ResultSet> query(std::string_view tsqlBatch);
+
+  void begin();
+  void commit();
+  void rollback();
+  bool inTransaction() const;
+
+  // Rows changed by the most recent statement, and the row id it inserted last.
+  std::int64_t changes() const;
+  std::int64_t lastInsertRowId() const;
+
+  void setBusyTimeout(int milliseconds);
+
+  const std::string& path() const { return path_; }
+  // The raw connection, for bulk loaders that bind statements themselves.
+  sqlite3* handle() const { return db_; }
+
+ private:
+  Database(sqlite3* db, std::string path);
+
+  sqlite3* db_;
+  std::string path_;
+};
+
+}  // namespace quillon::sql

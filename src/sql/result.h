@@ -1,0 +1,103 @@
+// Result shapes of the SQL engine: column metadata, the streaming cursor a statement yields, the
+// handler a batch reports to, and a materialised result set for tools and tests.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct sqlite3_stmt;
+
+namespace quillon::sql {
+
+enum class ValueKind : std::uint8_t { Null, Integer, Real, Text, Blob };
+
+// What is known about one column of a result. The declared type is the T-SQL type as the DDL
+// wrote it, lower case ("varchar(20)", "decimal(20,6)", "datetime", "int", "bit"); it is empty for
+// expressions, whose type is whatever the value's storage kind is.
+struct ColumnInfo {
+  std::string name;          // as the SELECT names it
+  std::string declaredType;  // "varchar(20)"; empty when unknown
+  std::string baseType;      // "varchar"; empty when unknown
+  std::int64_t size = 0;     // 20 for varchar(20); 0 when unknown
+  int precision = 0;         // 20 for decimal(20,6)
+  int scale = 0;             // 6 for decimal(20,6)
+  std::string table;         // source table, when the engine knows it
+  std::string column;        // source column, when the engine knows it
+};
+
+// Splits a declared T-SQL type such as "decimal(20,6)" into base/size/precision/scale.
+ColumnInfo describeDeclaredType(std::string_view declared);
+
+// A statement's rows, pulled one at a time. Values are read per column of the current row; the
+// views returned by text()/blob() stay valid until the next call of next().
+class Cursor {
+ public:
+  Cursor(sqlite3_stmt* stmt, std::string_view statementText);
+  Cursor(const Cursor&) = delete;
+  Cursor& operator=(const Cursor&) = delete;
+
+  const std::vector<ColumnInfo>& columns() const { return columns_; }
+  std::size_t columnCount() const { return columns_.size(); }
+
+  // Advances to the next row; false once the rows are exhausted.
+  bool next();
+
+  ValueKind kind(std::size_t column) const;
+  bool isNull(std::size_t column) const { return kind(column) == ValueKind::Null; }
+  std::int64_t int64(std::size_t column) const;
+  double real(std::size_t column) const;
+  std::string_view text(std::size_t column) const;
+  std::span<const std::byte> blob(std::size_t column) const;
+
+ private:
+  void checkColumn(std::size_t column) const;
+
+  sqlite3_stmt* stmt_;
+  std::string statementStart_;
+  std::vector<ColumnInfo> columns_;
+  bool started_ = false;
+  bool hasRow_ = false;
+  bool done_ = false;
+};
+
+// Receives what a batch produces, statement by statement.
+class ResultHandler {
+ public:
+  virtual ~ResultHandler() = default;
+  // A statement yielded rows; the cursor is only valid during the call. Rows left unread are
+  // discarded when the call returns.
+  virtual void onResultSet(Cursor& cursor) = 0;
+  // A statement without a result set ran; rows is the number of rows it changed.
+  virtual void onRowsAffected(std::int64_t /*rows*/) {}
+};
+
+// One materialised value.
+struct Value {
+  ValueKind kind = ValueKind::Null;
+  std::int64_t integer = 0;
+  double real = 0.0;
+  std::string text;  // Text and Blob bytes
+
+  bool isNull() const { return kind == ValueKind::Null; }
+};
+
+struct ResultSet {
+  std::vector<ColumnInfo> columns;
+  std::vector<std::vector<Value>> rows;
+};
+
+// Collects every result set of a batch and the total of rows affected.
+class CollectingHandler : public ResultHandler {
+ public:
+  void onResultSet(Cursor& cursor) override;
+  void onRowsAffected(std::int64_t rows) override { rowsAffected += rows; }
+
+  std::vector<ResultSet> results;
+  std::int64_t rowsAffected = 0;
+};
+
+}  // namespace quillon::sql

@@ -1,0 +1,39 @@
+#include <sqlite3.h>
+
+#include "sql/result.h"
+
+namespace quillon::sql {
+
+void CollectingHandler::onResultSet(Cursor& cursor) {
+  ResultSet rs;
+  rs.columns = cursor.columns();
+  while (cursor.next()) {
+    std::vector<Value> row(cursor.columnCount());
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      Value& v = row[i];
+      v.kind = cursor.kind(i);
+      switch (v.kind) {
+        case ValueKind::Integer:
+          v.integer = cursor.int64(i);
+          break;
+        case ValueKind::Real:
+          v.real = cursor.real(i);
+          break;
+        case ValueKind::Text:
+          v.text = std::string(cursor.text(i));
+          break;
+        case ValueKind::Blob: {
+          const auto bytes = cursor.blob(i);
+          v.text.assign(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+          break;
+        }
+        case ValueKind::Null:
+          break;
+      }
+    }
+    rs.rows.push_back(std::move(row));
+  }
+  results.push_back(std::move(rs));
+}
+
+}  // namespace quillon::sql
