@@ -58,8 +58,7 @@ class Variant {
   Variant() = default;  // Empty
   Variant(bool b);      // Boolean
   Variant(std::int16_t i);
-  Variant(std::int32_t l);
-  Variant(int l) : Variant(static_cast<std::int32_t>(l)) {}
+  Variant(std::int32_t l);  // also takes a plain int: std::int32_t is int on every target
   Variant(double d);
   Variant(DateValue d);
   Variant(std::string s);
