@@ -5,7 +5,9 @@
 namespace quillon::automation {
 namespace {
 
-char foldAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char foldAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 bool sameName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -110,7 +112,9 @@ const Variant& Args::operator[](std::size_t i) const {
   return values_[i];
 }
 
-bool Args::omitted(std::size_t i) const { return i >= omitted_.size() || omitted_[i]; }
+bool Args::omitted(std::size_t i) const {
+  return i >= omitted_.size() || omitted_[i];
+}
 
 const Variant& Args::value() const {
   if (!assigned_) throw ComError(err::kArgumentNotOptional, "Argument not optional");
@@ -151,7 +155,9 @@ const MemberInfo* MemberTable::find(DispId id) const {
   return &members_[static_cast<std::size_t>(id) - 1];
 }
 
-const MemberInfo* MemberTable::defaultMember() const { return find(kDispIdValue); }
+const MemberInfo* MemberTable::defaultMember() const {
+  return find(kDispIdValue);
+}
 
 DispId MemberTable::idOfName(std::string_view name) const {
   const MemberInfo* m = find(name);
@@ -179,7 +185,8 @@ MemberInfo& MemberTable::add(MemberInfo member) {
 
 void MemberTable::setDefault(std::string_view name) {
   const MemberInfo* m = find(name);
-  if (!m) throw std::logic_error("default member not declared: " + className_ + "." + std::string(name));
+  if (!m)
+    throw std::logic_error("default member not declared: " + className_ + "." + std::string(name));
   defaultId_ = m->dispId;
 }
 
@@ -241,7 +248,9 @@ std::optional<Variant> Object::invokeDynamic(std::string_view, InvokeKind, std::
   return std::nullopt;
 }
 
-DispId Object::idOfName(std::string_view name) const { return memberTable().idOfName(name); }
+DispId Object::idOfName(std::string_view name) const {
+  return memberTable().idOfName(name);
+}
 
 Variant Object::invoke(std::string_view name, InvokeKind kind, std::span<Variant> args) {
   const MemberTable& table = memberTable();

@@ -9,7 +9,9 @@
 namespace quillon::automation {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 std::optional<double> parseRadixInteger(std::string_view digits, int radix, bool negative) {
   if (digits.empty()) return std::nullopt;

@@ -15,9 +15,15 @@ static_assert(std::is_same_v<int, std::int32_t>, "Variant(std::int32_t) is the i
 
 namespace {
 
-[[noreturn]] void typeMismatch() { throw ComError(err::kTypeMismatch, "Type mismatch"); }
-[[noreturn]] void invalidUseOfNull() { throw ComError(err::kInvalidUseOfNull, "Invalid use of Null"); }
-[[noreturn]] void overflow() { throw ComError(err::kOverflow, "Overflow"); }
+[[noreturn]] void typeMismatch() {
+  throw ComError(err::kTypeMismatch, "Type mismatch");
+}
+[[noreturn]] void invalidUseOfNull() {
+  throw ComError(err::kInvalidUseOfNull, "Invalid use of Null");
+}
+[[noreturn]] void overflow() {
+  throw ComError(err::kOverflow, "Overflow");
+}
 [[noreturn]] void objectNotSet() {
   throw ComError(err::kObjectVariableNotSet, "Object variable or With block variable not set");
 }

@@ -93,12 +93,12 @@ class Variant {
   const ArrayPtr& asArray() const;
 
   // Conversions (CStr, CDbl, CLng, CBool, CInt, CDate rules).
-  std::string toString() const;   // Null -> ComError 94 "Invalid use of Null"; Empty -> ""
-  double toDouble() const;        // Empty -> 0; numeric text -> number; else 13
-  std::int32_t toLong() const;    // rounds half to even like CLng; overflow -> 6
-  std::int16_t toInteger() const; // as toLong, 16-bit range
-  bool toBool() const;            // numbers: != 0; "True"/"False" texts; else 13
-  DateValue toDate() const;       // dates, date texts "YYYY-MM-DD[ hh:mm:ss]", numbers
+  std::string toString() const;    // Null -> ComError 94 "Invalid use of Null"; Empty -> ""
+  double toDouble() const;         // Empty -> 0; numeric text -> number; else 13
+  std::int32_t toLong() const;     // rounds half to even like CLng; overflow -> 6
+  std::int16_t toInteger() const;  // as toLong, 16-bit range
+  bool toBool() const;             // numbers: != 0; "True"/"False" texts; else 13
+  DateValue toDate() const;        // dates, date texts "YYYY-MM-DD[ hh:mm:ss]", numbers
 
   // Text used when a value is shown in a list or transcript: Null and Empty give "",
   // booleans "True"/"False", dates "YYYY-MM-DD" (with " hh:mm:ss" when there is a time).

@@ -93,9 +93,9 @@ DateValue toSerial(const DateParts& p) {
       p.minute > 59 || p.second < 0 || p.second > 59) {
     throw ComError(err::kInvalidProcedureCall, "Invalid procedure call or argument");
   }
-  std::int64_t day = daysFromCivil(p.year, static_cast<unsigned>(p.month),
-                                   static_cast<unsigned>(p.day)) -
-                     kEpochOffset;
+  std::int64_t day =
+      daysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) -
+      kEpochOffset;
   return serialFromDayAndSeconds(day, p.hour * 3600 + p.minute * 60 + p.second);
 }
 
@@ -192,7 +192,11 @@ DateValue DateSerial(int year, int month, int day) {
   return v;
 }
 
-DateValue Now() { return fromTimePoint(std::chrono::system_clock::now(), true); }
-DateValue Date() { return fromTimePoint(std::chrono::system_clock::now(), false); }
+DateValue Now() {
+  return fromTimePoint(std::chrono::system_clock::now(), true);
+}
+DateValue Date() {
+  return fromTimePoint(std::chrono::system_clock::now(), false);
+}
 
 }  // namespace quillon::automation

@@ -1,0 +1,417 @@
+#include "automation/vb_format.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+#include "automation/numeric_text.h"
+#include "automation/vb_dates.h"
+
+namespace quillon::automation {
+namespace {
+
+// A decimal number as a digit string d1 d2 ... with the point after `point` digits
+// (value = 0.d1d2... * 10^point).
+struct Decimal {
+  std::string digits;
+  int point = 0;
+};
+
+Decimal toDecimal(double v) {
+  Decimal d;
+  if (v == 0.0) return d;
+  // The shortest text that reads back as v: the decimal value the caller wrote, which is what
+  // rounding must work on (2.675 is "2.675" here, not 2.67499999...).
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+  std::string_view s(buf, static_cast<std::size_t>(end - buf));
+  std::size_t e = s.find('e');
+  for (char c : s.substr(0, e)) {
+    if (c >= '0' && c <= '9') d.digits.push_back(c);
+  }
+  int exp = 0;
+  std::from_chars(s.data() + e + 1 + (s[e + 1] == '+' ? 1 : 0), s.data() + s.size(), exp);
+  d.point = exp + 1;
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  if (d.digits.empty()) d.point = 0;
+  return d;
+}
+
+// Keeps `places` digits after the point, rounding half away from zero.
+void roundDecimal(Decimal& d, int places) {
+  const int keep = d.point + places;
+  if (keep < 0) {
+    d.digits.clear();
+    d.point = 0;
+    return;
+  }
+  if (static_cast<std::size_t>(keep) >= d.digits.size()) return;
+  const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+  d.digits.resize(static_cast<std::size_t>(keep));
+  if (up) {
+    int i = keep - 1;
+    while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') {
+      d.digits[static_cast<std::size_t>(i)] = '0';
+      --i;
+    }
+    if (i >= 0) {
+      ++d.digits[static_cast<std::size_t>(i)];
+    } else {
+      d.digits.insert(d.digits.begin(), '1');
+      ++d.point;
+    }
+  }
+  while (!d.digits.empty() && d.digits.back() == '0') d.digits.pop_back();
+  if (d.digits.empty()) d.point = 0;
+}
+
+// Digit at position k of the number, counting 0 as the first digit after the point, -1 as the
+// units digit, and so on.
+char digitAt(const Decimal& d, int k) {
+  int idx = d.point + k;
+  if (idx < 0 || static_cast<std::size_t>(idx) >= d.digits.size()) return '0';
+  return d.digits[static_cast<std::size_t>(idx)];
+}
+
+struct Literal {
+  int slot;  // integer part: placeholders to its right; fraction part: placeholders to its left
+  std::string text;
+};
+
+struct NumberPattern {
+  std::string prefix;
+  std::string suffix;
+  std::vector<Literal> intLiterals;
+  std::vector<Literal> fracLiterals;
+  int minInt = 0;    // "0" placeholders in the integer part
+  int intSlots = 0;  // all integer placeholders
+  bool hasPoint = false;
+  std::string fracSpec;  // "0" / "#" per decimal place
+  bool grouping = false;
+  int scaleThousands = 0;
+  int percent = 0;
+};
+
+bool isPlaceholder(char c) {
+  return c == '0' || c == '#';
+}
+
+// Reads one literal element at i (quoted text, escaped char or plain char) and advances i.
+std::string readLiteral(std::string_view p, std::size_t& i) {
+  if (p[i] == '"') {
+    std::size_t close = p.find('"', i + 1);
+    if (close == std::string_view::npos) close = p.size();
+    std::string text(p.substr(i + 1, close - i - 1));
+    i = close + 1;
+    return text;
+  }
+  if (p[i] == '\\' && i + 1 < p.size()) {
+    i += 2;
+    return std::string(1, p[i - 1]);
+  }
+  return std::string(1, p[i++]);
+}
+
+NumberPattern parseNumberPattern(std::string_view p) {
+  NumberPattern np;
+  std::size_t first = std::string_view::npos;
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < p.size(); ++i) {
+    if (p[i] == '"') {
+      std::size_t close = p.find('"', i + 1);
+      i = close == std::string_view::npos ? p.size() : close;
+      continue;
+    }
+    if (p[i] == '\\') {
+      ++i;
+      continue;
+    }
+    if (isPlaceholder(p[i]) || p[i] == '.') {
+      if (first == std::string_view::npos) first = i;
+      last = i;
+    }
+  }
+  if (first == std::string_view::npos) {
+    // No digits at all: the pattern is only literals.
+    for (std::size_t i = 0; i < p.size();) {
+      if (p[i] == '%') ++np.percent;
+      np.prefix += readLiteral(p, i);
+    }
+    return np;
+  }
+  for (std::size_t i = 0; i < first;) {
+    if (p[i] == '%') ++np.percent;
+    np.prefix += readLiteral(p, i);
+  }
+  // A "," right after the last placeholder (or before the point) scales instead of grouping.
+  std::size_t i = first;
+  std::vector<std::pair<std::string, bool>> intItems;  // literal text or placeholder ("0"/"#")
+  for (; i <= last && p[i] != '.';) {
+    char c = p[i];
+    if (isPlaceholder(c)) {
+      intItems.push_back({std::string(1, c), true});
+      ++i;
+    } else if (c == ',') {
+      std::size_t j = i;
+      while (j <= last && p[j] == ',') ++j;
+      bool beforeMoreDigits = j <= last && isPlaceholder(p[j]);
+      bool anyDigitBefore = !intItems.empty();
+      if (beforeMoreDigits && anyDigitBefore) {
+        np.grouping = true;
+      } else if (!beforeMoreDigits) {
+        np.scaleThousands += static_cast<int>(j - i);
+      }
+      i = j;
+    } else {
+      if (c == '%') ++np.percent;
+      intItems.push_back({readLiteral(p, i), false});
+    }
+  }
+  int slots = 0;
+  for (auto it = intItems.rbegin(); it != intItems.rend(); ++it) {
+    if (it->second) {
+      ++slots;
+      if (it->first == "0") ++np.minInt;
+    } else {
+      np.intLiterals.push_back({slots, it->first});
+    }
+  }
+  np.intSlots = slots;
+  if (i <= last && p[i] == '.') {
+    np.hasPoint = true;
+    ++i;
+    for (; i <= last;) {
+      char c = p[i];
+      if (isPlaceholder(c)) {
+        np.fracSpec.push_back(c);
+        ++i;
+      } else {
+        if (c == '%') ++np.percent;
+        np.fracLiterals.push_back({static_cast<int>(np.fracSpec.size()), readLiteral(p, i)});
+      }
+    }
+  }
+  // The trailing commas after the last placeholder were counted above only when before the point.
+  for (i = last + 1; i < p.size();) {
+    if (p[i] == ',' && np.suffix.empty()) {
+      ++np.scaleThousands;
+      ++i;
+      continue;
+    }
+    if (p[i] == '%') ++np.percent;
+    np.suffix += readLiteral(p, i);
+  }
+  return np;
+}
+
+std::string renderNumber(const Decimal& d, const NumberPattern& np) {
+  std::string out = np.prefix;
+  // Integer digits: all significant ones, at least minInt.
+  int intDigits = d.point > 0 ? d.point : 0;
+  int shown = std::max(intDigits, np.minInt);
+  std::string intPart;
+  std::size_t lit = 0;
+  // Literals anchored left of every placeholder come before the digits.
+  std::vector<Literal> lits = np.intLiterals;  // ordered by slot ascending (right to left)
+  std::string reversed;
+  int produced = 0;
+  for (int k = 1; k <= shown; ++k) {
+    while (lit < lits.size() && lits[lit].slot < k && lits[lit].slot < np.intSlots) {
+      reversed.insert(0, lits[lit].text);
+      ++lit;
+    }
+    if (np.grouping && produced > 0 && produced % 3 == 0) reversed.insert(0, ",");
+    reversed.insert(0, 1, digitAt(d, -k));
+    ++produced;
+  }
+  while (lit < lits.size()) {
+    reversed.insert(0, lits[lit].text);
+    ++lit;
+  }
+  intPart = reversed;
+  out += intPart;
+  if (np.hasPoint) {
+    // '#' decimals at the end are dropped while they would show a zero.
+    int places = static_cast<int>(np.fracSpec.size());
+    while (places > 0 && np.fracSpec[static_cast<std::size_t>(places) - 1] == '#' &&
+           digitAt(d, places - 1) == '0') {
+      --places;
+    }
+    out += '.';
+    std::size_t fl = 0;
+    for (int k = 0; k < places; ++k) {
+      while (fl < np.fracLiterals.size() && np.fracLiterals[fl].slot <= k) {
+        out += np.fracLiterals[fl++].text;
+      }
+      out += digitAt(d, k);
+    }
+    while (fl < np.fracLiterals.size()) out += np.fracLiterals[fl++].text;
+  }
+  out += np.suffix;
+  return out;
+}
+
+std::vector<std::string_view> splitSections(std::string_view pattern) {
+  std::vector<std::string_view> sections;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    if (pattern[i] == '"') {
+      std::size_t close = pattern.find('"', i + 1);
+      i = close == std::string_view::npos ? pattern.size() - 1 : close;
+    } else if (pattern[i] == '\\') {
+      ++i;
+    } else if (pattern[i] == ';') {
+      sections.push_back(pattern.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  sections.push_back(pattern.substr(start));
+  return sections;
+}
+
+bool isDatePattern(std::string_view pattern) {
+  bool letters = false;
+  for (char c : pattern) {
+    switch (c) {
+      case 'y':
+      case 'Y':
+      case 'm':
+      case 'M':
+      case 'd':
+      case 'D':
+      case 'h':
+      case 'H':
+      case 'n':
+      case 'N':
+      case 's':
+      case 'S':
+        letters = true;
+        break;
+      case '0':
+      case '#':
+        return false;
+      default:
+        break;
+    }
+  }
+  return letters;
+}
+
+char lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+std::string twoDigits(int v) {
+  std::string s = std::to_string(v);
+  return s.size() < 2 ? "0" + s : s;
+}
+
+}  // namespace
+
+std::string formatNumber(double value, std::string_view pattern) {
+  if (!std::isfinite(value)) return formatGeneralNumber(value);
+  std::vector<std::string_view> sections = splitSections(pattern);
+  std::string_view section = sections[0];
+  bool negative = value < 0;
+  bool ownNegativeSection = negative && sections.size() > 1 && !sections[1].empty();
+  if (ownNegativeSection) section = sections[1];
+  NumberPattern np = parseNumberPattern(section);
+
+  Decimal d = toDecimal(std::fabs(value));
+  if (!d.digits.empty()) d.point += 2 * np.percent - 3 * np.scaleThousands;
+  roundDecimal(d, static_cast<int>(np.fracSpec.size()));
+
+  if (d.digits.empty() && sections.size() > 2 && !sections[2].empty()) {
+    NumberPattern zero = parseNumberPattern(sections[2]);
+    return renderNumber(Decimal{}, zero);
+  }
+  std::string text = renderNumber(d, np);
+  // A value that rounds to zero shows no sign.
+  if (negative && !ownNegativeSection && !d.digits.empty()) text.insert(0, "-");
+  return text;
+}
+
+std::string formatDate(DateValue value, std::string_view pattern) {
+  DateParts p = fromSerial(value);
+  std::string out;
+  bool lastWasHour = false;
+  for (std::size_t i = 0; i < pattern.size();) {
+    char c = lower(pattern[i]);
+    std::size_t run = 1;
+    while (i + run < pattern.size() && lower(pattern[i + run]) == c) ++run;
+    switch (c) {
+      case 'y':
+        if (run >= 3) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "%04d", p.year);
+          out += buf;
+        } else {
+          out += twoDigits(p.year % 100);
+        }
+        break;
+      case 'm': {
+        // "mm" right after an hour or right before seconds is minutes, as on the platform.
+        std::size_t next = i + run;
+        while (next < pattern.size() && !std::isalpha(static_cast<unsigned char>(pattern[next]))) {
+          ++next;
+        }
+        bool beforeSeconds = next < pattern.size() && lower(pattern[next]) == 's';
+        int v = (lastWasHour || beforeSeconds) ? p.minute : p.month;
+        out += run >= 2 ? twoDigits(v) : std::to_string(v);
+        break;
+      }
+      case 'd':
+        out += run >= 2 ? twoDigits(p.day) : std::to_string(p.day);
+        break;
+      case 'h':
+        out += run >= 2 ? twoDigits(p.hour) : std::to_string(p.hour);
+        break;
+      case 'n':
+        out += run >= 2 ? twoDigits(p.minute) : std::to_string(p.minute);
+        break;
+      case 's':
+        out += run >= 2 ? twoDigits(p.second) : std::to_string(p.second);
+        break;
+      default:
+        if (pattern[i] == '"' || pattern[i] == '\\') {
+          std::size_t j = i;
+          out += readLiteral(pattern, j);
+          i = j;
+          continue;
+        }
+        out.append(pattern.substr(i, run));
+        break;
+    }
+    if (std::isalpha(static_cast<unsigned char>(c))) lastWasHour = c == 'h';
+    i += run;
+  }
+  return out;
+}
+
+std::string Format(const Variant& value, std::string_view pattern) {
+  if (value.isNull() || value.isEmpty() || value.isMissing()) return {};
+  if (pattern.empty()) return value.toString();
+  if (isDatePattern(pattern)) {
+    if (value.isString()) {
+      auto d = parseDateText(value.asString());
+      if (!d) {
+        auto n = parseNumericText(value.asString());
+        if (!n) return value.asString();
+        return formatDate(DateValue{*n}, pattern);
+      }
+      return formatDate(*d, pattern);
+    }
+    return formatDate(value.toDate(), pattern);
+  }
+  if (value.isString()) {
+    auto n = parseNumericText(value.asString());
+    if (!n) return value.asString();
+    return formatNumber(*n, pattern);
+  }
+  return formatNumber(value.toDouble(), pattern);
+}
+
+}  // namespace quillon::automation
