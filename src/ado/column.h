@@ -1,0 +1,80 @@
+// One column of a recordset's rows, stored by kind: a typed vector of values, a null bitmap and,
+// for text, one arena of bytes with an (offset, length) per cell. No cell owns a heap block, so
+// 100 000 rows of 20 columns are a handful of allocations.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ado/data_type.h"
+
+namespace quillon::ado {
+
+class Column {
+ public:
+  explicit Column(StorageKind kind) : kind_(kind) {}
+
+  StorageKind kind() const { return kind_; }
+  std::size_t size() const { return size_; }
+
+  bool isNull(std::size_t row) const { return (nulls_[row >> 6] >> (row & 63)) & 1U; }
+
+  // Reads; the row must exist and hold a value of this kind (Bool is read as int32).
+  std::int32_t int32At(std::size_t row) const { return i32_[row]; }
+  std::int64_t int64At(std::size_t row) const { return i64_[row]; }
+  double doubleAt(std::size_t row) const { return f64_[row]; }
+  std::string_view textAt(std::size_t row) const {
+    const TextRef r = text_[row];
+    return {arena_.data() + r.offset, r.length};
+  }
+  // Any numeric kind as a double (Bool as 0 / 1).
+  double numberAt(std::size_t row) const;
+
+  void appendNull();
+  void appendInt32(std::int32_t v);
+  void appendInt64(std::int64_t v);
+  void appendDouble(double v);  // Double and Date
+  void appendText(std::string_view v);
+
+  void setNull(std::size_t row);
+  void setInt32(std::size_t row, std::int32_t v);
+  void setInt64(std::size_t row, std::int64_t v);
+  void setDouble(std::size_t row, double v);
+  void setText(std::size_t row, std::string_view v);
+
+  // Appends a copy of another column's cell; both columns have the same kind.
+  void appendFrom(const Column& source, std::size_t row);
+  void reserve(std::size_t rows);
+
+  // Re-stores every value in another kind: integers widen, numbers become text in their general
+  // form. Used while loading a column whose values turn out wider than first seen.
+  void convertTo(StorageKind kind);
+
+  // Releases the spare capacity left by growing.
+  void shrinkToFit();
+  std::size_t memoryBytes() const;
+
+ private:
+  struct TextRef {
+    std::uint32_t offset;
+    std::uint32_t length;
+  };
+
+  void growNulls(bool isNull);
+  void clearNull(std::size_t row) { nulls_[row >> 6] &= ~(std::uint64_t{1} << (row & 63)); }
+  TextRef store(std::string_view v);
+
+  StorageKind kind_;
+  std::size_t size_ = 0;
+  std::vector<std::uint64_t> nulls_;
+  std::vector<std::int32_t> i32_;
+  std::vector<std::int64_t> i64_;
+  std::vector<double> f64_;
+  std::vector<TextRef> text_;
+  std::string arena_;
+};
+
+}  // namespace quillon::ado

@@ -1,0 +1,237 @@
+#include "ado/connection.h"
+
+#include <limits>
+
+#include "ado/connection_string.h"
+#include "ado/errors.h"
+#include "ado/loader.h"
+#include "ado/recordset.h"
+
+namespace quillon::ado {
+
+using automation::Args;
+using automation::ComError;
+using automation::MemberBuilder;
+using automation::MemberTable;
+
+namespace {
+
+constexpr std::int32_t kErrTransactionActive = -2147168227;
+
+// Keeps the first result set of a batch and counts the rows its other statements change.
+class FirstResultHandler : public sql::ResultHandler {
+ public:
+  explicit FirstResultHandler(bool wantRows) : wantRows_(wantRows) {}
+
+  void onResultSet(sql::Cursor& cursor) override {
+    if (wantRows_ && !data) data = loadRecordData(cursor);
+  }
+  void onRowsAffected(std::int64_t rows) override {
+    affected = (affected < 0 ? 0 : affected) + rows;
+  }
+
+  std::shared_ptr<RecordData> data;
+  std::int64_t affected = -1;
+
+ private:
+  bool wantRows_;
+};
+
+std::int32_t clampToLong(std::int64_t v) {
+  if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(v);
+}
+
+}  // namespace
+
+Connection::~Connection() = default;
+
+void Connection::open(const std::string& connectionString, const std::string& /*user*/,
+                      const std::string& /*password*/, std::int32_t /*options*/) {
+  if (db_) throwObjectOpen();
+  const std::string text = connectionString.empty() ? connectionString_ : connectionString;
+  const ConnectionTarget target = resolveConnectionTarget(ConnectionString::parse(text));
+  auto db = sql::Database::open(target.path, target.mode);
+  db->setBusyTimeout(commandTimeout_ > 0 ? commandTimeout_ * 1000 : 0);
+  db_ = std::move(db);
+  connectionString_ = text;
+}
+
+void Connection::close() {
+  if (!db_) throwObjectClosed();
+  // An open transaction ends with the connection, undone, as the server would.
+  if (db_->inTransaction()) {
+    try {
+      db_->rollback();
+    } catch (const ComError&) {
+      // the engine rolls back on close in any case
+    }
+  }
+  db_.reset();
+}
+
+sql::Database& Connection::database() const {
+  if (!db_) throwObjectClosed();
+  return *db_;
+}
+
+std::shared_ptr<Recordset> Connection::execute(std::string_view text, std::int32_t* recordsAffected,
+                                               std::int32_t options) {
+  sql::Database& db = database();
+  const bool noRecords = options != adOptionUnspecified && (options & adExecuteNoRecords) != 0;
+  std::string batch(text);
+  if (options != adOptionUnspecified && (options & (adCmdTable | adCmdTableDirect)) != 0 &&
+      (options & adCmdText) == 0)
+    batch = "select * from " + batch;
+  FirstResultHandler handler(!noRecords);
+  db.execute(batch, handler);
+  if (recordsAffected != nullptr) *recordsAffected = clampToLong(handler.affected);
+  if (noRecords) return nullptr;
+  auto rs = std::make_shared<Recordset>();
+  if (handler.data) {
+    rs->openData(std::move(handler.data), std::string(text),
+                 std::static_pointer_cast<Connection>(self()));
+  }
+  return rs;
+}
+
+std::int32_t Connection::beginTrans() {
+  sql::Database& db = database();
+  if (db.inTransaction())
+    throw ComError(kErrTransactionActive, "Only one transaction can be active on this session.",
+                   "ADODB.Connection");
+  db.begin();
+  return 1;
+}
+
+void Connection::commitTrans() {
+  sql::Database& db = database();
+  if (!db.inTransaction())
+    throw ComError(kErrNoTransaction, "No transaction is active.", "ADODB.Connection");
+  db.commit();
+}
+
+void Connection::rollbackTrans() {
+  sql::Database& db = database();
+  if (!db.inTransaction())
+    throw ComError(kErrNoTransaction, "No transaction is active.", "ADODB.Connection");
+  db.rollback();
+}
+
+bool Connection::inTransaction() const {
+  return db_ && db_->inTransaction();
+}
+
+void Connection::setConnectionString(std::string text) {
+  if (db_) throwObjectOpen();
+  connectionString_ = std::move(text);
+}
+
+void Connection::setCommandTimeout(std::int32_t seconds) {
+  if (seconds < 0) throwArguments("CommandTimeout cannot be negative");
+  commandTimeout_ = seconds;
+  if (db_) db_->setBusyTimeout(seconds > 0 ? seconds * 1000 : 0);
+}
+
+void Connection::setConnectionTimeout(std::int32_t seconds) {
+  if (seconds < 0) throwArguments("ConnectionTimeout cannot be negative");
+  connectionTimeout_ = seconds;
+}
+
+void Connection::setCursorLocation(std::int32_t location) {
+  if (location != adUseServer && location != adUseClient && location != 1)
+    throwArguments("invalid CursorLocation");
+  cursorLocation_ = location;
+}
+
+namespace {
+
+std::string optionalText(const Args& a, std::size_t i) {
+  return a.omitted(i) || a[i].isMissing() || a[i].isNull() ? std::string() : a.str(i);
+}
+
+std::int32_t optionalLong(const Args& a, std::size_t i, std::int32_t fallback) {
+  return a.omitted(i) || a[i].isMissing() || a[i].isEmpty() ? fallback : a.lng(i);
+}
+
+}  // namespace
+
+const MemberTable& Connection::memberTable() const {
+  using automation::in;
+  using automation::opt;
+  using automation::optRef;
+  static const MemberTable table =
+      MemberBuilder<Connection>("Connection")
+          .method("Open",
+                  {opt("ConnectionString", "String"), opt("UserID", "String"),
+                   opt("Password", "String"), opt("Options", "Long")},
+                  "",
+                  [](Connection& c, Args& a) -> Variant {
+                    c.open(optionalText(a, 0), optionalText(a, 1), optionalText(a, 2),
+                           optionalLong(a, 3, adOptionUnspecified));
+                    return {};
+                  })
+          .method("Close", {}, "",
+                  [](Connection& c, Args&) -> Variant {
+                    c.close();
+                    return {};
+                  })
+          .method("Execute",
+                  {in("CommandText", "String"), optRef("RecordsAffected", "Variant"),
+                   opt("Options", "Long")},
+                  "Recordset",
+                  [](Connection& c, Args& a) -> Variant {
+                    std::int32_t affected = 0;
+                    auto rs = c.execute(a.str(0), &affected, optionalLong(a, 2, -1));
+                    if (!a.omitted(1)) a[1] = Variant(affected);
+                    return Variant(std::static_pointer_cast<automation::Object>(rs));
+                  })
+          .method("BeginTrans", {}, "Long",
+                  [](Connection& c, Args&) -> Variant { return Variant(c.beginTrans()); })
+          .method("CommitTrans", {}, "",
+                  [](Connection& c, Args&) -> Variant {
+                    c.commitTrans();
+                    return {};
+                  })
+          .method("RollbackTrans", {}, "",
+                  [](Connection& c, Args&) -> Variant {
+                    c.rollbackTrans();
+                    return {};
+                  })
+          .getter("State", "Long",
+                  [](Connection& c, Args&) -> Variant { return Variant(c.state()); })
+          .property(
+              "ConnectionString", "String",
+              [](Connection& c, Args&) -> Variant { return Variant(c.connectionString()); },
+              [](Connection& c, Args& a) -> Variant {
+                c.setConnectionString(a.value().toString());
+                return {};
+              })
+          .property(
+              "CommandTimeout", "Long",
+              [](Connection& c, Args&) -> Variant { return Variant(c.commandTimeout()); },
+              [](Connection& c, Args& a) -> Variant {
+                c.setCommandTimeout(a.value().toLong());
+                return {};
+              })
+          .property(
+              "ConnectionTimeout", "Long",
+              [](Connection& c, Args&) -> Variant { return Variant(c.connectionTimeout()); },
+              [](Connection& c, Args& a) -> Variant {
+                c.setConnectionTimeout(a.value().toLong());
+                return {};
+              })
+          .property(
+              "CursorLocation", "Long",
+              [](Connection& c, Args&) -> Variant { return Variant(c.cursorLocation()); },
+              [](Connection& c, Args& a) -> Variant {
+                c.setCursorLocation(a.value().toLong());
+                return {};
+              })
+          .getter("Provider", "String",
+                  [](Connection&, Args&) -> Variant { return Variant(kProviderName); })
+          .build();
+  return table;
+}
+
+}  // namespace quillon::ado

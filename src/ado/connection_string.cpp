@@ -1,0 +1,112 @@
+#include "ado/connection_string.h"
+
+#include "ado/errors.h"
+#include "ado/text_compare.h"
+#include "automation/com_error.h"
+
+namespace quillon::ado {
+
+namespace {
+
+std::string_view trim(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+[[noreturn]] void providerError(const std::string& text) {
+  throw automation::ComError(kErrProvider, "[Quillon.SQLite] " + text, "Quillon.SQLite");
+}
+
+}  // namespace
+
+ConnectionString ConnectionString::parse(std::string_view text) {
+  ConnectionString cs;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t eq = text.find('=', pos);
+    const std::size_t semi = text.find(';', pos);
+    if (eq == std::string_view::npos || (semi != std::string_view::npos && semi < eq)) {
+      // "a;;b" and a trailing ";" are harmless; anything else without "=" is not.
+      const std::string_view piece =
+          text.substr(pos, semi == std::string_view::npos ? std::string_view::npos : semi - pos);
+      if (!trim(piece).empty()) throwArguments("connection string item without '='");
+      if (semi == std::string_view::npos) break;
+      pos = semi + 1;
+      continue;
+    }
+    const std::string key(trim(text.substr(pos, eq - pos)));
+    if (key.empty()) throwArguments("connection string item without a key");
+    std::size_t p = eq + 1;
+    while (p < text.size() && (text[p] == ' ' || text[p] == '\t')) ++p;
+    std::string value;
+    if (p < text.size() && (text[p] == '"' || text[p] == '\'')) {
+      const char quote = text[p++];
+      while (true) {
+        if (p >= text.size()) throwArguments("unterminated quoted value in connection string");
+        if (text[p] == quote) {
+          if (p + 1 < text.size() && text[p + 1] == quote) {
+            value += quote;
+            p += 2;
+            continue;
+          }
+          ++p;
+          break;
+        }
+        value += text[p++];
+      }
+      while (p < text.size() && (text[p] == ' ' || text[p] == '\t')) ++p;
+      if (p < text.size() && text[p] != ';')
+        throwArguments("text after a quoted value in connection string");
+    } else {
+      const std::size_t end = text.find(';', p);
+      value = std::string(trim(text.substr(p, end == std::string_view::npos ? end : end - p)));
+      p = end == std::string_view::npos ? text.size() : end;
+    }
+    cs.pairs_.emplace_back(key, std::move(value));
+    pos = p < text.size() ? p + 1 : p;
+  }
+  return cs;
+}
+
+std::optional<std::string> ConnectionString::get(std::string_view key) const {
+  std::optional<std::string> found;
+  for (const auto& [k, v] : pairs_)
+    if (equalsNoCase(k, key)) found = v;
+  return found;
+}
+
+ConnectionTarget resolveConnectionTarget(const ConnectionString& cs) {
+  if (const auto provider = cs.get("Provider")) {
+    if (!equalsNoCase(*provider, kProviderName))
+      throw automation::ComError(kErrProviderNotFound,
+                                 "Provider cannot be found. It may not be properly installed.",
+                                 "ADODB.Connection: " + *provider);
+  }
+  ConnectionTarget target;
+  auto path = cs.get("Data Source");
+  if (!path) path = cs.get("DataSource");
+  if (!path || path->empty()) providerError("The connection string names no Data Source.");
+  target.path = *path;
+  bool create = true;
+  if (const auto c = cs.get("Create")) {
+    if (equalsNoCase(*c, "yes") || equalsNoCase(*c, "true"))
+      create = true;
+    else if (equalsNoCase(*c, "no") || equalsNoCase(*c, "false"))
+      create = false;
+    else
+      providerError("Create must be Yes or No.");
+  }
+  target.mode = create ? sql::OpenMode::CreateIfMissing : sql::OpenMode::OpenExisting;
+  if (const auto m = cs.get("Mode")) {
+    if (equalsNoCase(*m, "read"))
+      target.mode = sql::OpenMode::ReadOnly;
+    else if (!equalsNoCase(*m, "readwrite") && !equalsNoCase(*m, "read write") &&
+             !equalsNoCase(*m, "share deny none"))
+      providerError("Mode must be Read or ReadWrite.");
+  }
+  return target;
+}
+
+}  // namespace quillon::ado

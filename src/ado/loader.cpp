@@ -1,0 +1,178 @@
+#include "ado/loader.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "ado/ole_date.h"
+#include "automation/numeric_text.h"
+
+namespace quillon::ado {
+
+namespace {
+
+bool fitsInt32(std::int64_t v) {
+  return v >= std::numeric_limits<std::int32_t>::min() &&
+         v <= std::numeric_limits<std::int32_t>::max();
+}
+
+// Loads one column's value of the current row. A value that the column's kind cannot hold
+// without loss widens the column (to 64-bit, to double, finally to text) instead of being
+// dropped: the engine does not enforce declared types.
+class ColumnLoader {
+ public:
+  ColumnLoader(Column& column, bool inferred) : column_(column), inferred_(inferred) {}
+
+  void load(const sql::Cursor& cursor, std::size_t i) {
+    switch (cursor.kind(i)) {
+      case sql::ValueKind::Null:
+        column_.appendNull();
+        return;
+      case sql::ValueKind::Integer:
+        loadInteger(cursor.int64(i));
+        return;
+      case sql::ValueKind::Real:
+        loadReal(cursor.real(i));
+        return;
+      case sql::ValueKind::Text:
+      case sql::ValueKind::Blob:
+        loadText(cursor.text(i));
+        return;
+    }
+  }
+
+  std::int32_t maxTextChars() const { return maxTextChars_; }
+
+ private:
+  void firstValue(StorageKind kind) {
+    if (inferred_ && !seenValue_) column_.convertTo(kind);
+    seenValue_ = true;
+  }
+
+  void loadInteger(std::int64_t v) {
+    firstValue(fitsInt32(v) ? StorageKind::Int32 : StorageKind::Int64);
+    switch (column_.kind()) {
+      case StorageKind::Int32:
+        if (fitsInt32(v)) {
+          column_.appendInt32(static_cast<std::int32_t>(v));
+          return;
+        }
+        column_.convertTo(StorageKind::Int64);
+        column_.appendInt64(v);
+        return;
+      case StorageKind::Bool:
+        column_.appendInt32(v != 0 ? 1 : 0);
+        return;
+      case StorageKind::Int64:
+        column_.appendInt64(v);
+        return;
+      case StorageKind::Double:
+      case StorageKind::Date:
+        column_.appendDouble(static_cast<double>(v));
+        return;
+      case StorageKind::Text:
+        appendText(std::to_string(v));
+        return;
+    }
+  }
+
+  void loadReal(double v) {
+    firstValue(StorageKind::Double);
+    switch (column_.kind()) {
+      case StorageKind::Int32:
+      case StorageKind::Int64:
+        if (v == std::trunc(v) && std::fabs(v) < 9.0e18) {
+          loadInteger(static_cast<std::int64_t>(v));
+          return;
+        }
+        column_.convertTo(StorageKind::Double);
+        column_.appendDouble(v);
+        return;
+      case StorageKind::Bool:
+        column_.appendInt32(v != 0.0 ? 1 : 0);
+        return;
+      case StorageKind::Double:
+      case StorageKind::Date:
+        column_.appendDouble(v);
+        return;
+      case StorageKind::Text:
+        appendText(automation::formatGeneralNumber(v));
+        return;
+    }
+  }
+
+  void loadText(std::string_view v) {
+    firstValue(StorageKind::Text);
+    switch (column_.kind()) {
+      case StorageKind::Text:
+        appendText(v);
+        return;
+      case StorageKind::Date: {
+        double serial = 0.0;
+        if (parseDateText(v, serial)) {
+          column_.appendDouble(serial);
+          return;
+        }
+        break;
+      }
+      case StorageKind::Bool:
+        if (v == "1" || v == "0") {
+          column_.appendInt32(v == "1" ? 1 : 0);
+          return;
+        }
+        break;
+      case StorageKind::Int32:
+      case StorageKind::Int64:
+      case StorageKind::Double:
+        if (const auto n = automation::parseNumericText(v)) {
+          if (column_.kind() == StorageKind::Double) {
+            column_.appendDouble(*n);
+          } else {
+            loadReal(*n);
+          }
+          return;
+        }
+        break;
+    }
+    column_.convertTo(StorageKind::Text);
+    appendText(v);
+  }
+
+  void appendText(std::string_view v) {
+    column_.appendText(v);
+    if (inferred_) maxTextChars_ = std::max(maxTextChars_, utf16Length(v));
+  }
+
+  Column& column_;
+  bool inferred_;
+  bool seenValue_ = false;
+  std::int32_t maxTextChars_ = 0;
+};
+
+}  // namespace
+
+std::shared_ptr<RecordData> loadRecordData(sql::Cursor& cursor) {
+  std::vector<FieldDef> fields;
+  fields.reserve(cursor.columnCount());
+  for (const sql::ColumnInfo& info : cursor.columns())
+    fields.push_back(
+        fieldFromDeclared(info.name, info.baseType, info.size, info.precision, info.scale));
+  auto data = std::make_shared<RecordData>(std::move(fields));
+
+  std::vector<ColumnLoader> loaders;
+  loaders.reserve(data->fieldCount());
+  for (std::size_t i = 0; i < data->fieldCount(); ++i)
+    loaders.emplace_back(data->column(i), data->field(i).inferred);
+
+  const std::size_t n = loaders.size();
+  while (cursor.next()) {
+    for (std::size_t i = 0; i < n; ++i) loaders[i].load(cursor, i);
+    data->noteLoadedRow();
+  }
+  for (std::size_t i = 0; i < n; ++i) data->settleInferred(i, loaders[i].maxTextChars());
+  data->finishLoad();
+  return data;
+}
+
+}  // namespace quillon::ado

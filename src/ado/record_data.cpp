@@ -1,0 +1,221 @@
+#include "ado/record_data.h"
+
+#include <cmath>
+#include <limits>
+
+#include "ado/errors.h"
+#include "ado/text_compare.h"
+#include "automation/com_error.h"
+
+namespace quillon::ado {
+
+std::int32_t utf16Length(std::string_view text) {
+  std::int32_t units = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if ((c & 0xC0) == 0x80) continue;  // continuation byte
+    units += c >= 0xF0 ? 2 : 1;        // outside the BMP: a surrogate pair
+  }
+  return units;
+}
+
+RecordData::RecordData(std::vector<FieldDef> fields) : fields_(std::move(fields)) {
+  columns_.reserve(fields_.size());
+  for (std::size_t i = 0; i < fields_.size(); ++i) {
+    columns_.emplace_back(fields_[i].kind);
+    byName_.emplace(foldedCopy(fields_[i].name), static_cast<int>(i));
+  }
+}
+
+int RecordData::fieldIndex(std::string_view name) const {
+  const auto it = byName_.find(foldedCopy(name));
+  return it == byName_.end() ? -1 : it->second;
+}
+
+std::int32_t RecordData::status(std::size_t row) const {
+  const std::uint8_t f = rowFlags_[row];
+  if (f & kDeleted) return adRecDeleted;
+  if (f & kNew) return adRecNew;
+  if (f & kModified) return adRecModified;
+  return adRecUnmodified;
+}
+
+Variant RecordData::value(std::size_t row, std::size_t col) const {
+  const Column& c = columns_[col];
+  if (c.isNull(row)) return Variant::null();
+  switch (c.kind()) {
+    case StorageKind::Int32: {
+      const std::int32_t t = fields_[col].type;
+      if (t == adSmallInt || t == adTinyInt || t == adUnsignedTinyInt)
+        return Variant(static_cast<std::int16_t>(c.int32At(row)));
+      return Variant(c.int32At(row));
+    }
+    case StorageKind::Int64:
+      return Variant(static_cast<double>(c.int64At(row)));
+    case StorageKind::Double:
+      return Variant(c.doubleAt(row));
+    case StorageKind::Date:
+      return Variant(automation::DateValue{c.doubleAt(row)});
+    case StorageKind::Bool:
+      return Variant(c.int32At(row) != 0);
+    case StorageKind::Text:
+      return Variant(std::string(c.textAt(row)));
+  }
+  return {};
+}
+
+Variant RecordData::originalValue(std::size_t row, std::size_t col) const {
+  if (rowFlags_[row] & kNew) return Variant::null();
+  const auto it = originals_.find(static_cast<std::uint64_t>(row) * fields_.size() + col);
+  return it == originals_.end() ? value(row, col) : it->second;
+}
+
+namespace {
+
+std::int32_t toInt32Checked(const Variant& v, std::int32_t type) {
+  const std::int32_t n = v.toLong();
+  const bool fits = type == adSmallInt            ? n >= -32768 && n <= 32767
+                    : (type == adTinyInt)         ? n >= -128 && n <= 127
+                    : (type == adUnsignedTinyInt) ? n >= 0 && n <= 255
+                                                  : true;
+  if (!fits) throwWrongValueType();
+  return n;
+}
+
+}  // namespace
+
+void RecordData::setValue(std::size_t row, std::size_t col, const Variant& v) {
+  Column& c = columns_[col];
+  const FieldDef& f = fields_[col];
+  const std::uint64_t key = static_cast<std::uint64_t>(row) * fields_.size() + col;
+  if (!(rowFlags_[row] & kNew) && !originals_.contains(key)) {
+    originals_.emplace(key, value(row, col));
+  }
+  if (v.isNull() || v.isEmpty() || v.isMissing()) {
+    c.setNull(row);
+  } else if (v.isObject() || v.isArray()) {
+    throwWrongValueType();
+  } else {
+    try {
+      switch (c.kind()) {
+        case StorageKind::Int32:
+          c.setInt32(row, toInt32Checked(v, f.type));
+          break;
+        case StorageKind::Bool:
+          c.setInt32(row, v.toBool() ? 1 : 0);
+          break;
+        case StorageKind::Int64: {
+          const double d = std::nearbyint(v.toDouble());
+          if (!(std::fabs(d) < 9.2e18)) throwWrongValueType();
+          c.setInt64(row, static_cast<std::int64_t>(d));
+          break;
+        }
+        case StorageKind::Double:
+          c.setDouble(row, v.toDouble());
+          break;
+        case StorageKind::Date:
+          c.setDouble(row, v.toDate().serial);
+          break;
+        case StorageKind::Text:
+          c.setText(row, v.toString());
+          break;
+      }
+    } catch (const automation::ComError& e) {
+      if (e.number() == kErrWrongValueType) throw;
+      throwWrongValueType();
+    }
+  }
+  if (!(rowFlags_[row] & kNew)) rowFlags_[row] |= kModified;
+}
+
+std::int32_t RecordData::actualSize(std::size_t row, std::size_t col) const {
+  const Column& c = columns_[col];
+  if (c.isNull(row)) return 0;
+  if (c.kind() != StorageKind::Text) return fields_[col].definedSize;
+  const std::string_view text = c.textAt(row);
+  const std::int32_t units = utf16Length(text);
+  // Wide text counts two bytes per unit; narrow text one byte per ASCII character and two per
+  // other character, as a double-byte code page stores it.
+  if (isWideTextType(fields_[col].type)) return units * 2;
+  std::int32_t bytes = 0;
+  for (const char ch : text) {
+    const auto u = static_cast<unsigned char>(ch);
+    if (u < 0x80)
+      ++bytes;
+    else if ((u & 0xC0) != 0x80)
+      bytes += 2;
+  }
+  return bytes;
+}
+
+std::size_t RecordData::appendRow() {
+  for (Column& c : columns_) c.appendNull();
+  rowFlags_.push_back(kNew);
+  return rowFlags_.size() - 1;
+}
+
+void RecordData::markDeleted(std::size_t row) {
+  if (rowFlags_[row] & kDeleted) return;
+  rowFlags_[row] |= kDeleted;
+  ++deleteGeneration_;
+}
+
+std::shared_ptr<RecordData> RecordData::copy(const std::vector<std::uint32_t>* rows) const {
+  std::vector<FieldDef> defs = fields_;
+  for (std::size_t i = 0; i < defs.size(); ++i) {
+    defs[i].kind = columns_[i].kind();
+    defs[i].inferred = false;
+  }
+  auto out = std::make_shared<RecordData>(std::move(defs));
+  if (rows != nullptr) {
+    for (std::size_t col = 0; col < columns_.size(); ++col) {
+      Column& target = out->columns_[col];
+      target.reserve(rows->size());
+      for (const std::uint32_t row : *rows) target.appendFrom(columns_[col], row);
+    }
+    out->rowFlags_.assign(rows->size(), 0);
+  }
+  return out;
+}
+
+void RecordData::finishLoad() {
+  for (Column& c : columns_) c.shrinkToFit();
+  rowFlags_.shrink_to_fit();
+}
+
+void RecordData::settleInferred(std::size_t col, std::int32_t maxTextChars) {
+  FieldDef& f = fields_[col];
+  if (!f.inferred) return;
+  f.kind = columns_[col].kind();
+  f.attributes = adFldUpdatable | adFldIsNullable | adFldMayBeNull;
+  switch (f.kind) {
+    case StorageKind::Int32:
+      f.type = adInteger, f.definedSize = 4, f.precision = 10;
+      break;
+    case StorageKind::Int64:
+      f.type = adBigInt, f.definedSize = 8, f.precision = 19;
+      break;
+    case StorageKind::Double:
+      f.type = adDouble, f.definedSize = 8, f.precision = 15;
+      break;
+    case StorageKind::Date:
+      f.type = adDBTimeStamp, f.definedSize = 16, f.precision = 23, f.numericScale = 3;
+      break;
+    case StorageKind::Bool:
+      f.type = adBoolean, f.definedSize = 2;
+      break;
+    case StorageKind::Text:
+      f.type = adVarWChar, f.definedSize = maxTextChars > 0 ? maxTextChars : 1;
+      break;
+  }
+  if (f.kind != StorageKind::Text) f.attributes |= adFldFixed;
+  f.inferred = false;
+}
+
+std::size_t RecordData::memoryBytes() const {
+  std::size_t bytes = sizeof(*this) + rowFlags_.capacity() + fields_.capacity() * sizeof(FieldDef);
+  for (const Column& c : columns_) bytes += sizeof(Column) + c.memoryBytes();
+  return bytes;
+}
+
+}  // namespace quillon::ado

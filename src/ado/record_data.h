@@ -1,0 +1,97 @@
+// The rows behind one or more recordsets: field definitions, one Column per field, and per-row
+// flags. Clones share one RecordData; each keeps its own cursor, filter and sort over it.
+//
+// Rows are numbered from 0 in the order they were loaded or added; the number never changes, so
+// it is what a bookmark names. Deleting a row only flags it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "ado/column.h"
+#include "ado/data_type.h"
+#include "automation/variant.h"
+
+namespace quillon::ado {
+
+using automation::Variant;
+
+// RecordStatusEnum values for a row's Status.
+inline constexpr std::int32_t adRecOK = 0;
+inline constexpr std::int32_t adRecNew = 1;
+inline constexpr std::int32_t adRecModified = 2;
+inline constexpr std::int32_t adRecDeleted = 4;
+inline constexpr std::int32_t adRecUnmodified = 8;
+
+class RecordData {
+ public:
+  explicit RecordData(std::vector<FieldDef> fields);
+
+  const std::vector<FieldDef>& fields() const { return fields_; }
+  std::size_t fieldCount() const { return fields_.size(); }
+  const FieldDef& field(std::size_t i) const { return fields_[i]; }
+  // Index of a field by name without regard to case; -1 when there is none. With two fields of
+  // the same name the first wins.
+  int fieldIndex(std::string_view name) const;
+
+  const Column& column(std::size_t i) const { return columns_[i]; }
+  Column& column(std::size_t i) { return columns_[i]; }
+
+  std::size_t rowCount() const { return rowFlags_.size(); }
+  bool isDeleted(std::size_t row) const { return (rowFlags_[row] & kDeleted) != 0; }
+  std::int32_t status(std::size_t row) const;
+
+  Variant value(std::size_t row, std::size_t col) const;
+  // The value as loaded (Null for a row added locally), regardless of later edits.
+  Variant originalValue(std::size_t row, std::size_t col) const;
+  // Stores a value converted to the field's kind; 3421 when it cannot be converted.
+  void setValue(std::size_t row, std::size_t col, const Variant& v);
+  // Length of the value as the field reports it in ActualSize.
+  std::int32_t actualSize(std::size_t row, std::size_t col) const;
+
+  // A new row of Nulls, flagged as added; returns its number.
+  std::size_t appendRow();
+  void markDeleted(std::size_t row);
+  // Undoes an added row that was never committed: it becomes a deleted row nobody sees.
+  void discardRow(std::size_t row) { markDeleted(row); }
+  // Rises on every delete, so cursors know when to drop deleted rows from their views.
+  std::uint64_t deleteGeneration() const { return deleteGeneration_; }
+
+  // The row's flags, so an abandoned edit can put them back as they were.
+  std::uint8_t rowFlags(std::size_t row) const { return rowFlags_[row]; }
+  void restoreRowFlags(std::size_t row, std::uint8_t flags) { rowFlags_[row] = flags; }
+
+  // A new, independent RecordData with the same fields and, when `rows` is given, copies of
+  // those rows in that order (as loaded rows, without edit history).
+  std::shared_ptr<RecordData> copy(const std::vector<std::uint32_t>* rows) const;
+
+  // Called by the loader once per loaded row and at the end of the load.
+  void noteLoadedRow() { rowFlags_.push_back(0); }
+  void finishLoad();
+  // Settles the type of an expression column from the kind its values ended up in.
+  void settleInferred(std::size_t col, std::int32_t maxTextChars);
+
+  std::size_t memoryBytes() const;
+
+ private:
+  static constexpr std::uint8_t kDeleted = 1;
+  static constexpr std::uint8_t kNew = 2;
+  static constexpr std::uint8_t kModified = 4;
+
+  std::vector<FieldDef> fields_;
+  std::vector<Column> columns_;
+  std::vector<std::uint8_t> rowFlags_;
+  std::unordered_map<std::string, int> byName_;
+  std::unordered_map<std::uint64_t, Variant> originals_;  // row * fieldCount + col
+  std::uint64_t deleteGeneration_ = 0;
+};
+
+// Character length of UTF-8 text in UTF-16 code units, as the platform's strings count.
+std::int32_t utf16Length(std::string_view text);
+
+}  // namespace quillon::ado
