@@ -35,6 +35,7 @@ class Collection : public Object {
   const Variant& item(const Variant& indexOrKey) const;
   const Variant& item(std::size_t index) const;     // 1-based
   const Variant& item(std::string_view key) const;  // by key
+  const Variant& item(const char* key) const { return item(std::string_view(key)); }
   bool contains(std::string_view key) const;
   std::size_t count() const { return entries_.size(); }
   void remove(const Variant& indexOrKey);
