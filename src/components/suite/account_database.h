@@ -1,0 +1,24 @@
+// Opening an account database file for the suite's own reads, with the errors a host should see:
+// a missing file and a file that is not an account database are both named in the error text.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "sql/database.h"
+
+namespace quillon::components::suite {
+
+// The file opened (never created) and checked: it must hold the account tables (parameters and
+// users). Raises kErrDatabaseMissing / kErrNotAccountDatabase.
+std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path);
+
+// The ADO connection string of an account database file.
+std::string accountConnectionString(const std::string& path);
+
+// The first column of the first row of a query, as text; nullopt when there is no row or the
+// value is NULL.
+std::optional<std::string> scalarText(sql::Database& db, const std::string& statement);
+
+}  // namespace quillon::components::suite

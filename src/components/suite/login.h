@@ -1,0 +1,70 @@
+// The suite's login object: a user logged into an account database file on a business date.
+//
+// Created either by Login::open(file, user[, date]) or late-bound ("Quillon.Suite.Login") and then
+// Open(sDbFile, sUserId[, dDate]). The date defaults to today (the platform clock, which
+// QUILLON_NOW pins). A missing file, a file that is not an account database, an unknown or a
+// disabled user raise with the file or the user named in the text. Every other member of a login
+// that was never opened raises kErrNotLoggedIn.
+//
+// Texts: the account id and name come from the account parameters "cAccId" / "cAccName" when the
+// database has them, else from the file name; the year is the login date's year; the server is
+// the computer's name, the database the file's path. The first identifying text is the user
+// code, the second "<account id>.<year>".
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "components/marlin_login.h"
+
+namespace quillon::sql {
+class Database;
+}
+
+namespace quillon::components::suite {
+
+class Login final : public MarlinLogin {
+ public:
+  Login();
+  ~Login() override;
+
+  static std::shared_ptr<Login> open(const std::string& dbPath, const std::string& userCode,
+                                     std::optional<automation::DateValue> date = std::nullopt);
+
+  // Logs in (again); on failure the object keeps its previous state.
+  void logIn(const std::string& dbPath, const std::string& userCode,
+             std::optional<automation::DateValue> date = std::nullopt);
+  bool isLoggedIn() const { return db_ != nullptr; }
+  const std::string& databasePath() const { return dbPath_; }
+
+  std::string connectionText() const override;
+  std::string firstIdentity() const override;
+  std::string secondIdentity() const override;
+  automation::DateValue loginDate() const override;
+  bool checkFunctionRight(std::string_view functionCode, std::int16_t mode = 1,
+                          std::int16_t flag = 0) override;
+  std::string userId() const override;
+  std::string userName() const override;
+  std::string accountId() const override;
+  std::string accountName() const override;
+  std::string year() const override;
+  std::string serverName() const override;
+  std::string databaseName() const override;
+
+  const automation::MemberTable& memberTable() const override;
+
+ private:
+  void requireLoggedIn() const;
+
+  std::unique_ptr<sql::Database> db_;
+  std::string dbPath_;
+  std::string userId_;
+  std::string userName_;
+  std::string accountId_;
+  std::string accountName_;
+  bool admin_ = false;
+  automation::DateValue date_;
+};
+
+}  // namespace quillon::components::suite
