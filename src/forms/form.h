@@ -1,0 +1,154 @@
+// Form: a dialog as a model. A concrete form derives from Form, declares its controls in its
+// member initialisers the way a form file does, and overrides the Form_* events it handles:
+//
+//   class frmDemo : public Form {
+//    public:
+//     frmDemo() : Form("frmDemo", "Demo", 6000, 4000) {
+//       cmdOk.Click = [this] { Unload(); };
+//     }
+//     TextBox& txtCode = add<TextBox>("txtCode", {120, 120, 1800, 300});
+//     CommandButton& cmdOk = add<CommandButton>("cmdOk", {4600, 3200, 1100, 350}, "确定(&O)");
+//   };
+//
+// The declaration (controls(), in declaration order, with kind, geometry, container and captions)
+// is what a renderer draws; all behaviour stays here. Show/Hide/Unload report to the current UI
+// host, and a modal Show returns only when the form has been hidden or unloaded.
+//
+// Focus follows the platform: moving it runs Validate on the control that has it (when the new
+// control causes validation; Cancel keeps the focus where it is), then LostFocus, then GotFocus.
+// With KeyPreview on, the form sees every key first; a KeyCode or KeyAscii set to 0 swallows it.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "forms/constants.h"
+#include "forms/control.h"
+#include "forms/signal.h"
+
+namespace quillon::forms {
+
+class Menu;
+
+class Form {
+ public:
+  explicit Form(std::string name, std::string caption = {}, int width = 0, int height = 0);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  const std::string& Name() const { return name_; }
+  const std::string& Caption() const { return caption_; }
+  void setCaption(std::string caption);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // Changing the size of a loaded form runs Form_Resize.
+  void resize(int width, int height);
+  bool KeyPreview() const { return keyPreview_; }
+  void setKeyPreview(bool on);
+  int MousePointer() const { return mousePointer_; }
+  void setMousePointer(int pointer);
+
+  bool Loaded() const { return loaded_; }
+  bool Visible() const { return visible_; }
+  bool isModal() const { return modal_; }
+
+  // Declaration. Names are unique per form except for control-array elements (addElement).
+  template <class T, class... Args>
+  T& add(std::string name, Geometry geometry, Args&&... args) {
+    auto control = std::make_unique<T>(std::move(name), std::forward<Args>(args)...);
+    T& ref = *control;
+    adopt(std::move(control), geometry, -1);
+    return ref;
+  }
+  template <class T, class... Args>
+  T& addElement(std::string name, int index, Geometry geometry, Args&&... args) {
+    auto control = std::make_unique<T>(std::move(name), std::forward<Args>(args)...);
+    T& ref = *control;
+    adopt(std::move(control), geometry, index);
+    return ref;
+  }
+  // Menus have no geometry; a menu without a parent is a top-level menu (a pop-up menu when it is
+  // declared invisible).
+  Menu& addMenu(std::string name, std::string caption, Menu* parent = nullptr);
+
+  const std::vector<Control*>& controls() const { return order_; }
+  // Names compare without regard to case, as the platform's do. Null when there is none.
+  Control* findControl(std::string_view name, int index = -1) const;
+  // Finds "name" or "name(index)".
+  Control* findControlByPath(std::string_view path) const;
+  template <class T>
+  T* find(std::string_view name, int index = -1) const {
+    return dynamic_cast<T*>(findControl(name, index));
+  }
+
+  // Lifecycle. Load runs Form_Load once; Show loads if needed. Unload runs Form_QueryUnload and
+  // Form_Unload (either may cancel) and returns whether the form is unloaded now.
+  void Load();
+  void Show(int modal = vbModeless);
+  void Hide();
+  bool Unload();
+  // The close box: the same path as Unload with UnloadMode vbFormControlMenu.
+  bool userClose();
+
+  // Focus.
+  Control* ActiveControl() const { return active_; }
+  // Moves the focus as a person's click or Tab would; returns whether the control has it now.
+  bool moveFocus(Control& control);
+  // Tab / Shift+Tab order: TabIndex, skipping controls that cannot take the focus.
+  void focusNext(bool backwards = false);
+
+  // Keys as a person presses them: KeyDown (form first with KeyPreview, then the active control),
+  // the form's own keys (Tab, Enter for the default button, Esc for the cancel button, Alt with an
+  // accelerator), then KeyPress for keys that produce a character (keyAscii != 0).
+  void userKey(int keyCode, int shift, int keyAscii);
+  void userKeyPress(int keyAscii);
+
+  // Shows a pop-up menu through the UI host and runs the chosen item's Click.
+  void PopupMenu(Menu& menu);
+
+  // Emitted after a form property changed ("Caption", "Visible", "Size", "MousePointer",
+  // "ActiveControl", "Loaded").
+  Signal<Form&, std::string_view> propertyChanged;
+
+ protected:
+  virtual void Form_Load() {}
+  virtual void Form_Activate() {}
+  virtual void Form_Resize() {}
+  virtual void Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {}
+  virtual void Form_Unload(int& /*Cancel*/) {}
+  virtual void Form_KeyDown(int& /*KeyCode*/, int /*Shift*/) {}
+  virtual void Form_KeyPress(int& /*KeyAscii*/) {}
+
+ private:
+  void adopt(std::unique_ptr<Control> control, Geometry geometry, int index);
+  bool unloadWith(int mode);
+  void notify(std::string_view property);
+  void focusFirst();
+  bool handleFormKey(int keyCode, int shift);
+  Control* defaultButton(bool cancel) const;
+
+  std::string name_;
+  std::string caption_;
+  int width_;
+  int height_;
+  bool keyPreview_ = false;
+  int mousePointer_ = vbDefault;
+  bool loaded_ = false;
+  bool loading_ = false;
+  bool visible_ = false;
+  bool modal_ = false;
+  bool unloading_ = false;
+  std::vector<std::unique_ptr<Control>> owned_;
+  std::vector<Control*> order_;
+  Control* active_ = nullptr;
+  // A control that has been made active but whose GotFocus has not run yet; a LostFocus handler
+  // that moves the focus again must not run Validate/LostFocus on it.
+  Control* pendingFocus_ = nullptr;
+  unsigned focusSerial_ = 0;
+};
+
+}  // namespace quillon::forms

@@ -1,0 +1,186 @@
+#include "forms/list_view.h"
+
+#include "automation/com_error.h"
+#include "forms/form.h"
+
+namespace quillon::forms {
+
+using automation::ComError;
+
+namespace {
+[[noreturn]] void outOfBounds() { throw ComError(35600, "Index out of bounds"); }
+}  // namespace
+
+void ListItem::setText(std::string text) {
+  if (text == text_) return;
+  text_ = std::move(text);
+  owner_->notify("ListItems");
+}
+
+std::string ListItem::SubItems(int i) const {
+  if (i < 1) outOfBounds();
+  const auto at = static_cast<std::size_t>(i) - 1;
+  return at < subItems_.size() ? subItems_[at] : std::string();
+}
+
+void ListItem::setSubItem(int i, std::string text) {
+  if (i < 1) outOfBounds();
+  const auto at = static_cast<std::size_t>(i) - 1;
+  if (subItems_.size() <= at) subItems_.resize(at + 1);
+  if (subItems_[at] == text) return;
+  subItems_[at] = std::move(text);
+  owner_->notify("ListItems");
+}
+
+void ListItem::setChecked(bool on) {
+  if (on == checked_) return;
+  checked_ = on;
+  owner_->notify("ListItems");
+}
+
+void ListItem::setSelected(bool on) {
+  if (on) {
+    owner_->setSelectedItem(this);
+    return;
+  }
+  if (!selected_) return;
+  selected_ = false;
+  if (owner_->selected_ == this) owner_->selected_ = nullptr;
+  owner_->notify("SelectedItem");
+}
+
+ListView::ListView(std::string name) : Control(ControlKind::ListView, std::move(name)) {}
+
+void ListView::setView(int view) { assign(view_, view, "View"); }
+void ListView::setCheckboxes(bool on) { assign(checkboxes_, on, "Checkboxes"); }
+void ListView::setLabelEdit(int mode) { assign(labelEdit_, mode, "LabelEdit"); }
+void ListView::setMultiSelect(bool on) { assign(multiSelect_, on, "MultiSelect"); }
+
+int ListView::addColumn(std::string text, int width, int alignment) {
+  columns_.push_back({std::move(text), width, alignment});
+  notify("ColumnHeaders");
+  return columnCount();
+}
+
+void ListView::clearColumns() {
+  columns_.clear();
+  notify("ColumnHeaders");
+}
+
+const ColumnHeader& ListView::column(int index) const {
+  if (index < 1 || index > columnCount()) outOfBounds();
+  return columns_[static_cast<std::size_t>(index) - 1];
+}
+
+void ListView::setColumnText(int index, std::string text) {
+  column(index);
+  columns_[static_cast<std::size_t>(index) - 1].text = std::move(text);
+  notify("ColumnHeaders");
+}
+
+void ListView::setColumnWidth(int index, int width) {
+  column(index);
+  columns_[static_cast<std::size_t>(index) - 1].width = width < 0 ? 0 : width;
+  notify("ColumnHeaders");
+}
+
+void ListView::setColumnAlignment(int index, int alignment) {
+  column(index);
+  columns_[static_cast<std::size_t>(index) - 1].alignment = alignment;
+  notify("ColumnHeaders");
+}
+
+int ListView::columnByText(std::string_view text) const {
+  for (std::size_t i = 0; i < columns_.size(); ++i) {
+    if (columns_[i].text == text) return static_cast<int>(i) + 1;
+  }
+  return 0;
+}
+
+ListItem& ListView::addItem(std::string text, std::string key, int index) {
+  if (!key.empty() && itemByKey(key) != nullptr) {
+    throw ComError(35602, "Key is not unique in collection");
+  }
+  if (index != -1 && (index < 1 || index > itemCount() + 1)) outOfBounds();
+  auto item = std::unique_ptr<ListItem>(new ListItem(this, std::move(key), std::move(text)));
+  ListItem& ref = *item;
+  const auto at = index == -1 ? items_.size() : static_cast<std::size_t>(index) - 1;
+  items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
+  renumber();
+  notify("ListItems");
+  return ref;
+}
+
+void ListView::removeItem(int index) {
+  ListItem& victim = item(index);
+  if (selected_ == &victim) selected_ = nullptr;
+  items_.erase(items_.begin() + (index - 1));
+  renumber();
+  notify("ListItems");
+}
+
+void ListView::clearItems() {
+  selected_ = nullptr;
+  items_.clear();
+  notify("ListItems");
+}
+
+ListItem& ListView::item(int index) const {
+  if (index < 1 || index > itemCount()) outOfBounds();
+  return *items_[static_cast<std::size_t>(index) - 1];
+}
+
+ListItem* ListView::itemByKey(std::string_view key) const {
+  if (key.empty()) return nullptr;
+  for (const auto& i : items_) {
+    if (i->key_ == key) return i.get();
+  }
+  return nullptr;
+}
+
+void ListView::setSelectedItem(ListItem* item) {
+  if (item != nullptr && item->owner_ != this) {
+    throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+  }
+  if (!multiSelect_) {
+    for (auto& i : items_) i->selected_ = false;
+  }
+  selected_ = item;
+  if (item != nullptr) item->selected_ = true;
+  notify("SelectedItem");
+}
+
+std::string ListView::cellText(int row, int column) const {
+  const ListItem& i = item(row);
+  if (column == 0) return i.Checked() ? "Y" : "";
+  if (column == 1) return i.Text();
+  if (column < 0) outOfBounds();
+  return i.SubItems(column - 1);
+}
+
+void ListView::renumber() {
+  for (std::size_t i = 0; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i) + 1;
+}
+
+bool ListView::userCheck(int index) {
+  if (!isReachable() || !checkboxes_ || index < 1 || index > itemCount()) return false;
+  if (Form* f = form(); f != nullptr && !f->moveFocus(*this)) return false;
+  if (index > itemCount()) return false;  // a focus handler emptied the list
+  ListItem& i = item(index);
+  i.setChecked(!i.Checked());
+  if (ItemCheck) ItemCheck(i);
+  return true;
+}
+
+bool ListView::userClickItem(int index) {
+  if (!isReachable() || index < 1 || index > itemCount()) return false;
+  if (Form* f = form(); f != nullptr && !f->moveFocus(*this)) return false;
+  if (index > itemCount()) return false;
+  ListItem& i = item(index);
+  setSelectedItem(&i);
+  if (ItemClick) ItemClick(i);
+  if (Click) Click();
+  return true;
+}
+
+}  // namespace quillon::forms

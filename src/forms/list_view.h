@@ -1,0 +1,119 @@
+// ListView: the platform's list in report view, with a check box per row, column headers (a width
+// of 0 hides a column) and items with keys, texts and sub-items. Index numbers are 1-based, as
+// the platform's collections are.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+
+namespace quillon::forms {
+
+class ListView;
+
+class ListItem {
+ public:
+  int Index() const { return index_; }
+  const std::string& Key() const { return key_; }
+  const std::string& Text() const { return text_; }
+  void setText(std::string text);
+  // Sub-item i (1-based) is shown in column i + 1; a sub-item never set reads "".
+  std::string SubItems(int i) const;
+  void setSubItem(int i, std::string text);
+  bool Checked() const { return checked_; }
+  void setChecked(bool on);  // from code: no ItemCheck
+  bool Selected() const { return selected_; }
+  void setSelected(bool on);
+  const std::string& Tag() const { return tag_; }
+  void setTag(std::string tag) { tag_ = std::move(tag); }
+
+ private:
+  friend class ListView;
+  ListItem(ListView* owner, std::string key, std::string text) : owner_(owner), key_(std::move(key)), text_(std::move(text)) {}
+  ListView* owner_;
+  int index_ = 0;
+  std::string key_;
+  std::string text_;
+  std::vector<std::string> subItems_;
+  bool checked_ = false;
+  bool selected_ = false;
+  std::string tag_;
+};
+
+struct ColumnHeader {
+  std::string text;
+  int width = 1440;
+  int alignment = 0;  // 0 left, 1 right, 2 centre
+};
+
+class ListView : public Control {
+ public:
+  static constexpr int lvwReport = 3;
+
+  explicit ListView(std::string name);
+
+  int View() const { return view_; }
+  void setView(int view);
+  bool Checkboxes() const { return checkboxes_; }
+  void setCheckboxes(bool on);
+  // 0 automatic, 1 manual (no editing of item texts by a person).
+  int LabelEdit() const { return labelEdit_; }
+  void setLabelEdit(int mode);
+  bool MultiSelect() const { return multiSelect_; }
+  void setMultiSelect(bool on);
+
+  // Column headers.
+  int addColumn(std::string text, int width = 1440, int alignment = 0);
+  void clearColumns();
+  int columnCount() const { return static_cast<int>(columns_.size()); }
+  const ColumnHeader& column(int index) const;  // 1-based; ComError 35600 out of range
+  void setColumnText(int index, std::string text);
+  void setColumnWidth(int index, int width);
+  void setColumnAlignment(int index, int alignment);
+  // The first column whose header text equals `text`, 0 when none.
+  int columnByText(std::string_view text) const;
+
+  // Items. Keys are unique (ComError 35602 otherwise); an empty key is no key.
+  ListItem& addItem(std::string text, std::string key = {}, int index = -1);
+  void removeItem(int index);
+  void clearItems();
+  int itemCount() const { return static_cast<int>(items_.size()); }
+  ListItem& item(int index) const;  // 1-based; ComError 35600 out of range
+  ListItem* itemByKey(std::string_view key) const;
+  // The current item: the one last selected; null when the list has none.
+  ListItem* SelectedItem() const { return selected_; }
+  void setSelectedItem(ListItem* item);
+
+  // The text shown at a data row and column: column 0 reads "Y" for a checked row and "" else,
+  // column 1 the item's text, column c > 1 sub-item c - 1.
+  std::string cellText(int row, int column) const;
+
+  bool canFocus() const override { return true; }
+  std::string displayText() const override { return selected_ ? selected_->Text() : std::string(); }
+
+  std::function<void(ListItem& Item)> ItemCheck;
+  std::function<void(ListItem& Item)> ItemClick;
+  std::function<void()> Click;
+  std::function<void()> DblClick;
+
+  // A person toggles an item's check box: the list takes the focus, Checked flips, ItemCheck runs.
+  bool userCheck(int index);
+  // A person clicks an item: it becomes the selected item, ItemClick and Click run.
+  bool userClickItem(int index);
+
+ private:
+  friend class ListItem;
+  void renumber();
+  int view_ = lvwReport;
+  bool checkboxes_ = false;
+  int labelEdit_ = 0;
+  bool multiSelect_ = false;
+  std::vector<ColumnHeader> columns_;
+  std::vector<std::unique_ptr<ListItem>> items_;
+  ListItem* selected_ = nullptr;
+};
+
+}  // namespace quillon::forms

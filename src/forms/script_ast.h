@@ -1,0 +1,144 @@
+// The host-script language as a syntax tree: host lines (login, new, call, print, expect on
+// variables, set) and dialog lines (on-blocks of actions, queued answers and dialog expects), each
+// with the line and column it came from.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "automation/variant.h"
+
+namespace quillon::forms::script {
+
+struct SourcePos {
+  int line = 0;
+  int column = 0;
+};
+
+// A parse error or a failure while running: names the line and column it belongs to.
+class ScriptError : public std::runtime_error {
+ public:
+  ScriptError(SourcePos pos, std::string message);
+  SourcePos pos() const { return pos_; }
+  const std::string& message() const { return message_; }
+
+ private:
+  SourcePos pos_;
+  std::string message_;
+};
+
+// A literal or variable argument of a host line.
+struct ScriptValue {
+  enum class Kind { String, Long, Double, Boolean, Null, Nothing, Omitted, Variable };
+  Kind kind = Kind::Omitted;
+  std::string text;  // the string, or the variable name without "$"
+  double number = 0;
+  bool boolean = false;
+  SourcePos pos;
+};
+
+// $name followed by members, indexes and keys: $rs.count, $rs[2].cInvCode, $coll["Parent"].count.
+struct ScriptRef {
+  struct Step {
+    enum class Kind { Member, Index, Key };
+    Kind kind = Kind::Member;
+    std::string name;  // member name or key
+    int index = 0;
+  };
+  std::string variable;
+  std::vector<Step> path;
+  SourcePos pos;
+};
+
+struct LoginLine {
+  std::vector<std::pair<std::string, std::string>> options;  // user=demo date=2026-12-05
+};
+struct NewLine {
+  std::string variable;
+  std::string progId;
+};
+struct CallLine {
+  std::optional<std::string> resultVariable;
+  std::string object;  // variable name without "$"
+  std::string member;
+  std::vector<ScriptValue> args;
+};
+struct PrintLine {
+  ScriptRef ref;
+};
+struct ExpectLine {
+  ScriptRef ref;
+  ScriptValue expected;
+};
+struct SetLine {
+  std::string variable;
+  ScriptValue value;
+};
+
+enum class ActionKind {
+  Type,
+  Focus,
+  Key,
+  Click,
+  Check,
+  Mark,
+  Select,
+  Cell,
+  RClick,
+  Tab,
+  Choose,
+  Menu,
+  Toolbar,
+  Node,
+  Answer,
+  Input,
+  Pick,
+  Date,
+  ExpectMessage,
+  ExpectText,
+  ExpectCell,
+  ExpectRows,
+  Close,
+};
+
+std::string_view actionName(ActionKind kind);
+
+struct DialogAction {
+  ActionKind kind = ActionKind::Close;
+  SourcePos pos;
+  std::string target;  // control, menu item, toolbar key
+  std::string text;    // typed / expected / chosen text, node key, input text
+  int row = 0;
+  int number = 0;  // tab index, expected row count, answer (vbOK ...)
+  std::optional<int> columnNumber;
+  std::string columnCaption;  // when the column is named by its caption
+  std::optional<bool> on;     // check on/off, node ... check on/off
+  bool cancel = false;        // input/pick/date cancel
+  std::vector<int> picks;
+  automation::DateValue date;
+  int keyCode = 0;
+  int shift = 0;
+  int keyAscii = 0;
+};
+
+struct OnBlock {
+  std::string form;
+  std::vector<DialogAction> actions;
+  SourcePos pos;
+};
+
+struct Statement {
+  SourcePos pos;
+  std::variant<LoginLine, NewLine, CallLine, PrintLine, ExpectLine, SetLine, OnBlock, DialogAction>
+      body;
+};
+
+struct Script {
+  std::vector<Statement> statements;
+};
+
+}  // namespace quillon::forms::script

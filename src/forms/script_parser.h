@@ -1,0 +1,22 @@
+// Parses a host script into its syntax tree. The first line that cannot be parsed throws a
+// ScriptError naming its line and column (1-based, counted in characters).
+#pragma once
+
+#include <string_view>
+
+#include "forms/script_ast.h"
+
+namespace quillon::forms::script {
+
+Script parseScript(std::string_view text);
+
+// A key as the `key` action names it ("F2", "Enter", "Ctrl+B", "a"): key code, shift state and
+// the character it types (0 for none). Throws ScriptError at `pos` for an unknown key.
+struct KeyStroke {
+  int keyCode = 0;
+  int shift = 0;
+  int keyAscii = 0;
+};
+KeyStroke parseKey(std::string_view spec, SourcePos pos);
+
+}  // namespace quillon::forms::script

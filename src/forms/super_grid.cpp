@@ -1,0 +1,269 @@
+#include "forms/super_grid.h"
+
+#include "automation/com_error.h"
+#include "forms/constants.h"
+#include "forms/form.h"
+#include "forms/utf8.h"
+
+namespace quillon::forms {
+
+using automation::ComError;
+
+namespace {
+[[noreturn]] void badIndex() { throw ComError(381, "Invalid property array index"); }
+}  // namespace
+
+MsSuperGrid::MsSuperGrid(std::string name, int rows, int cols)
+    : Control(ControlKind::SuperGrid, std::move(name)), rows_(0), cols_(0) {
+  setCols(cols < 1 ? 1 : cols);
+  setRows(rows < 1 ? 1 : rows);
+}
+
+void MsSuperGrid::checkRow(int row) const {
+  if (row < 0 || row >= rows_) badIndex();
+}
+void MsSuperGrid::checkCol(int col) const {
+  if (col < 0 || col >= cols_) badIndex();
+}
+void MsSuperGrid::checkCell(int col, int row) const {
+  checkCol(col);
+  checkRow(row);
+}
+
+void MsSuperGrid::cellChanged() {
+  if (redraw_) {
+    notify("Cell");
+  } else {
+    dirtyWhileOff_ = true;
+  }
+}
+
+void MsSuperGrid::setRows(int rows) {
+  if (rows < 0) throw ComError(380, "Invalid property value");
+  if (rows == rows_) return;
+  rows_ = rows;
+  cells_.resize(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(cols_)));
+  rowHeights_.resize(static_cast<std::size_t>(rows), kDefaultRowHeight);
+  if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
+  if (pending_ && pending_->row >= rows_) pending_.reset();
+  notify("Rows");
+  cellChanged();
+}
+
+void MsSuperGrid::setCols(int cols) {
+  if (cols < 0) throw ComError(380, "Invalid property value");
+  if (cols == cols_) return;
+  cols_ = cols;
+  for (auto& r : cells_) r.resize(static_cast<std::size_t>(cols));
+  columns_.resize(static_cast<std::size_t>(cols));
+  if (col_ >= cols_) col_ = cols_ > 0 ? cols_ - 1 : 0;
+  if (pending_ && pending_->col >= cols_) pending_.reset();
+  notify("Cols");
+  cellChanged();
+}
+
+const std::string& MsSuperGrid::TextMatrix(int col, int row) const {
+  checkCell(col, row);
+  return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}
+
+void MsSuperGrid::setTextMatrix(int col, int row, std::string text) {
+  checkCell(col, row);
+  auto& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  if (cell == text) return;
+  cell = std::move(text);
+  cellChanged();
+}
+
+void MsSuperGrid::setRow(int row) {
+  checkRow(row);
+  assign(row_, row, "Row");
+}
+
+void MsSuperGrid::setCol(int col) {
+  checkCol(col);
+  assign(col_, col, "Col");
+}
+
+int MsSuperGrid::RowHeight(int row) const {
+  checkRow(row);
+  return rowHeights_[static_cast<std::size_t>(row)];
+}
+
+void MsSuperGrid::setRowHeight(int row, int height) {
+  checkRow(row);
+  auto& h = rowHeights_[static_cast<std::size_t>(row)];
+  if (h == height) return;
+  h = height < 0 ? 0 : height;
+  notify("RowHeight");
+}
+
+int MsSuperGrid::ColWidth(int col) const {
+  checkCol(col);
+  return columns_[static_cast<std::size_t>(col)].width;
+}
+
+void MsSuperGrid::setColWidth(int col, int width) {
+  checkCol(col);
+  auto& w = columns_[static_cast<std::size_t>(col)].width;
+  if (w == width) return;
+  w = width < 0 ? 0 : width;
+  notify("ColWidth");
+}
+
+void MsSuperGrid::setRedraw(bool on) {
+  if (on == redraw_) return;
+  redraw_ = on;
+  if (on && dirtyWhileOff_) {
+    dirtyWhileOff_ = false;
+    notify("Redraw");
+  }
+}
+
+void MsSuperGrid::Clear() {
+  for (auto& r : cells_) {
+    for (auto& c : r) c.clear();
+  }
+  pending_.reset();
+  cellChanged();
+}
+
+void MsSuperGrid::FinishEdit() {
+  if (!pending_) return;
+  PendingEdit edit = std::move(*pending_);
+  pending_.reset();
+  if (edit.row >= rows_ || edit.col >= cols_) return;
+  const int maxLength = columns_[static_cast<std::size_t>(edit.col)].maxLength;
+  if (maxLength > 0) {
+    auto chars = utf8::decode(edit.text);
+    if (static_cast<int>(chars.size()) > maxLength) {
+      chars.resize(static_cast<std::size_t>(maxLength));
+      edit.text = utf8::encode(chars);
+    }
+  }
+  bool cancel = false;
+  if (CellChange) CellChange(edit.text, cancel, edit.row, edit.col);
+  notify("Edit");
+  if (cancel || edit.row >= rows_ || edit.col >= cols_) return;
+  setTextMatrix(edit.col, edit.row, std::move(edit.text));
+}
+
+void MsSuperGrid::setBackColor(std::uint32_t rgb) { assign(backColor_, rgb, "BackColor"); }
+
+const std::string& MsSuperGrid::ColFormat(int col) const {
+  checkCol(col);
+  return columns_[static_cast<std::size_t>(col)].format;
+}
+
+void MsSuperGrid::setColFormat(int col, std::string format) {
+  checkCol(col);
+  columns_[static_cast<std::size_t>(col)].format = std::move(format);
+  notify("ColFormat");
+}
+
+bool MsSuperGrid::ColLock(int col) const {
+  checkCol(col);
+  return columns_[static_cast<std::size_t>(col)].locked;
+}
+
+void MsSuperGrid::setColLock(int col, bool locked) {
+  checkCol(col);
+  columns_[static_cast<std::size_t>(col)].locked = locked;
+  notify("ColLock");
+}
+
+int MsSuperGrid::ColMaxLength(int col) const {
+  checkCol(col);
+  return columns_[static_cast<std::size_t>(col)].maxLength;
+}
+
+void MsSuperGrid::setColMaxLength(int col, int length) {
+  checkCol(col);
+  columns_[static_cast<std::size_t>(col)].maxLength = length < 0 ? 0 : length;
+}
+
+bool MsSuperGrid::ColButton(int col) const {
+  checkCol(col);
+  return columns_[static_cast<std::size_t>(col)].button;
+}
+
+void MsSuperGrid::setColButton(int col, bool on) {
+  checkCol(col);
+  columns_[static_cast<std::size_t>(col)].button = on;
+  notify("ColButton");
+}
+
+int MsSuperGrid::colByCaption(std::string_view caption) const {
+  if (rows_ == 0) return -1;
+  for (int c = 0; c < cols_; ++c) {
+    if (cells_[0][static_cast<std::size_t>(c)] == caption) return c;
+  }
+  return -1;
+}
+
+int MsSuperGrid::visibleDataRows() const {
+  int n = 0;
+  for (int r = 1; r < rows_; ++r) n += rowHeights_[static_cast<std::size_t>(r)] != 0 ? 1 : 0;
+  return n;
+}
+
+std::string MsSuperGrid::displayText() const {
+  if (row_ < rows_ && col_ < cols_) return cells_[static_cast<std::size_t>(row_)][static_cast<std::size_t>(col_)];
+  return {};
+}
+
+bool MsSuperGrid::userSelectCell(int row, int col) {
+  if (!isReachable() || row < 0 || row >= rows_ || col < 0 || col >= cols_) return false;
+  FinishEdit();
+  if (row >= rows_ || col >= cols_) return false;
+  if (row == row_ && col == col_) return true;
+  row_ = row;
+  col_ = col;
+  notify("Row");
+  if (RowColChange) RowColChange();
+  return true;
+}
+
+bool MsSuperGrid::userClickCell(int row, int col) {
+  if (!isReachable() || row < 0 || row >= rows_ || col < 0 || col >= cols_) return false;
+  if (Form* f = form(); f != nullptr && !f->moveFocus(*this)) return false;
+  if (!userSelectCell(row, col)) return false;
+  if (Click) Click();
+  userMouseUp(vbLeftButton);
+  return true;
+}
+
+bool MsSuperGrid::userBeginEdit(int row, int col) {
+  // Row 0 (captions) and column 0 (marks) are fixed; locked columns refuse editing.
+  if (!isReachable() || row < 1 || row >= rows_ || col < 1 || col >= cols_) return false;
+  if (columns_[static_cast<std::size_t>(col)].locked) return false;
+  if (Form* f = form(); f != nullptr && !f->moveFocus(*this)) return false;
+  if (!userSelectCell(row, col)) return false;
+  bool cancel = false;
+  if (BeforeEdit) BeforeEdit(row, col, cancel);
+  if (cancel || row >= rows_ || col >= cols_) return false;
+  pending_ = PendingEdit{row, col, cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]};
+  notify("Edit");
+  return true;
+}
+
+void MsSuperGrid::userEditText(std::string text) {
+  if (pending_) pending_->text = std::move(text);
+}
+
+bool MsSuperGrid::userEditCell(int row, int col, std::string text) {
+  if (!userBeginEdit(row, col)) return false;
+  userEditText(std::move(text));
+  FinishEdit();
+  return true;
+}
+
+bool MsSuperGrid::userCellButton(int row, int col) {
+  if (!isReachable() || row < 1 || row >= rows_ || col < 0 || col >= cols_) return false;
+  if (!columns_[static_cast<std::size_t>(col)].button) return false;
+  if (!userSelectCell(row, col)) return false;
+  if (CellButtonClick) CellButtonClick(row, col);
+  return true;
+}
+
+}  // namespace quillon::forms

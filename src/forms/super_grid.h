@@ -1,0 +1,118 @@
+// MsSuperGrid: the spread grid of the order, delivery and stock dialogs. Cells are plain texts
+// addressed by (column, row) — column first, as the control's own TextMatrix is. Row 0 holds the
+// captions and column 0 the mark "Y" of a chosen row; both are fixed, so a person cannot edit
+// them. A row height or column width of 0 hides the row or column. With Redraw off, cell changes
+// are not announced one by one; switching it back on announces "Redraw" once.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "forms/control.h"
+
+namespace quillon::forms {
+
+class MsSuperGrid : public Control {
+ public:
+  static constexpr int kDefaultRowHeight = 285;
+  static constexpr int kDefaultColWidth = 1000;
+
+  explicit MsSuperGrid(std::string name, int rows = 1, int cols = 1);
+
+  int Rows() const { return rows_; }
+  // Growing adds empty rows, shrinking drops the last ones (Rows = 1 leaves only the captions).
+  void setRows(int rows);
+  int Cols() const { return cols_; }
+  void setCols(int cols);
+  // ComError 381 "Invalid property array index" outside the grid.
+  const std::string& TextMatrix(int col, int row) const;
+  void setTextMatrix(int col, int row, std::string text);
+  int Row() const { return row_; }
+  void setRow(int row);
+  int Col() const { return col_; }
+  void setCol(int col);
+  int RowHeight(int row) const;
+  void setRowHeight(int row, int height);
+  int ColWidth(int col) const;
+  void setColWidth(int col, int width);
+  bool Redraw() const { return redraw_; }
+  void setRedraw(bool on);
+  // Empties every cell, captions included; the row and column counts stay.
+  void Clear();
+  // Commits an edit in progress through CellChange, as leaving the cell would.
+  void FinishEdit();
+  std::uint32_t BackColor() const { return backColor_; }
+  void setBackColor(std::uint32_t rgb);
+  const std::string& ColFormat(int col) const;
+  void setColFormat(int col, std::string format);
+  bool ColLock(int col) const;  // edit lock
+  void setColLock(int col, bool locked);
+  int ColMaxLength(int col) const;  // characters, 0 unlimited
+  void setColMaxLength(int col, int length);
+  bool ColButton(int col) const;  // the column's cells show a button
+  void setColButton(int col, bool on);
+
+  // The first column whose caption (row 0) equals `caption`, -1 when none.
+  int colByCaption(std::string_view caption) const;
+  // Data rows (1 to Rows - 1) whose height is not 0.
+  int visibleDataRows() const;
+
+  // The edit in progress, if any.
+  struct PendingEdit {
+    int row;
+    int col;
+    std::string text;
+  };
+  const std::optional<PendingEdit>& pendingEdit() const { return pending_; }
+
+  bool canFocus() const override { return true; }
+  std::string displayText() const override;
+
+  // Text by reference (a handler may change what is stored), Cancel keeps the old text.
+  std::function<void(std::string& Text, bool& Cancel, int Row, int Col)> CellChange;
+  std::function<void(int Row, int Col, bool& Cancel)> BeforeEdit;
+  std::function<void(int Row, int Col)> CellButtonClick;
+  std::function<void()> RowColChange;
+  std::function<void()> Click;
+  std::function<void()> DblClick;
+
+  // A person makes a cell current (RowColChange runs when it moved).
+  bool userSelectCell(int row, int col);
+  // A person clicks a cell: the grid takes the focus, the cell becomes current, then Click and
+  // the mouse-up of the left button run.
+  bool userClickCell(int row, int col);
+  // A person starts editing a cell (BeforeEdit may refuse; fixed and locked cells refuse), types
+  // the text, and commits it with FinishEdit. userEditCell does all three.
+  bool userBeginEdit(int row, int col);
+  void userEditText(std::string text);
+  bool userEditCell(int row, int col, std::string text);
+  bool userCellButton(int row, int col);
+
+ private:
+  void checkCell(int col, int row) const;
+  void checkCol(int col) const;
+  void checkRow(int row) const;
+  void cellChanged();
+  struct Column {
+    int width = kDefaultColWidth;
+    std::string format;
+    bool locked = false;
+    int maxLength = 0;
+    bool button = false;
+  };
+  int rows_;
+  int cols_;
+  std::vector<std::vector<std::string>> cells_;  // [row][col]
+  std::vector<int> rowHeights_;
+  std::vector<Column> columns_;
+  int row_ = 0;
+  int col_ = 0;
+  bool redraw_ = true;
+  bool dirtyWhileOff_ = false;
+  std::uint32_t backColor_ = 0xFFFFFF;
+  std::optional<PendingEdit> pending_;
+};
+
+}  // namespace quillon::forms

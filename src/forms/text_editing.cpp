@@ -1,0 +1,86 @@
+#include "forms/text_editing.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "forms/constants.h"
+#include "forms/utf8.h"
+
+namespace quillon::forms {
+
+int EditableText::length() const { return static_cast<int>(utf8::length(text)); }
+
+void EditableText::clampSelection() {
+  const int len = length();
+  selStart = std::clamp(selStart, 0, len);
+  selLength = std::clamp(selLength, 0, len - selStart);
+}
+
+bool EditableText::replaceSelection(const std::string& inserted, int maxLength) {
+  clampSelection();
+  auto chars = utf8::decode(text);
+  const auto add = utf8::decode(inserted);
+  const auto newLength = static_cast<int>(chars.size()) - selLength + static_cast<int>(add.size());
+  if (maxLength > 0 && newLength > maxLength && !add.empty()) return false;
+  chars.erase(chars.begin() + selStart, chars.begin() + selStart + selLength);
+  chars.insert(chars.begin() + selStart, add.begin(), add.end());
+  text = utf8::encode(chars);
+  selStart += static_cast<int>(add.size());
+  selLength = 0;
+  return true;
+}
+
+bool EditableText::backspace() {
+  clampSelection();
+  if (selLength == 0) {
+    if (selStart == 0) return false;
+    --selStart;
+    selLength = 1;
+  }
+  return replaceSelection({});
+}
+
+bool EditableText::deleteForward() {
+  clampSelection();
+  if (selLength == 0) {
+    if (selStart >= length()) return false;
+    selLength = 1;
+  }
+  return replaceSelection({});
+}
+
+void EditableText::selectAll() {
+  selStart = 0;
+  selLength = length();
+}
+
+void EditableText::moveCaret(int keyCode, bool extend) {
+  clampSelection();
+  const int len = length();
+  // The anchor is the end of the selection that the caret did not move from.
+  const int anchor = selStart;
+  int caret = selStart + selLength;
+  switch (keyCode) {
+    case vbKeyHome: caret = 0; break;
+    case vbKeyEnd: caret = len; break;
+    case vbKeyLeft: caret = std::max(0, (selLength > 0 && !extend ? selStart : caret) - 1); break;
+    case vbKeyRight: caret = std::min(len, caret + 1); break;
+    default: return;
+  }
+  if (extend) {
+    selStart = std::min(anchor, caret);
+    selLength = std::abs(caret - anchor);
+  } else {
+    selStart = caret;
+    selLength = 0;
+  }
+}
+
+std::string EditableText::selectedText() const {
+  auto chars = utf8::decode(text);
+  const int start = std::clamp(selStart, 0, static_cast<int>(chars.size()));
+  const int end = std::clamp(selStart + selLength, start, static_cast<int>(chars.size()));
+  return utf8::encode(std::vector<char32_t>(chars.begin() + start, chars.begin() + end));
+}
+
+}  // namespace quillon::forms

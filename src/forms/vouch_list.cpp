@@ -1,0 +1,211 @@
+#include "forms/vouch_list.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+#include "automation/com_error.h"
+#include "forms/form.h"
+
+namespace quillon::forms {
+
+using automation::ComError;
+
+namespace {
+
+std::string trim(std::string_view s) {
+  const auto first = s.find_first_not_of(" \t\r");
+  if (first == std::string_view::npos) return {};
+  const auto last = s.find_last_not_of(" \t\r");
+  return std::string(s.substr(first, last - first + 1));
+}
+
+bool sameKey(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+std::vector<std::string_view> split(std::string_view s, std::string_view separators) {
+  std::vector<std::string_view> parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= s.size(); ++i) {
+    if (i == s.size() || separators.find(s[i]) != std::string_view::npos) {
+      parts.push_back(s.substr(start, i - start));
+      start = i + 1;
+    }
+  }
+  return parts;
+}
+
+}  // namespace
+
+std::vector<VouchColumn> parseColumnDefinitions(std::string_view text) {
+  std::vector<VouchColumn> columns;
+  for (std::string_view entry : split(text, ";\n")) {
+    if (trim(entry).empty()) continue;
+    const auto parts = split(entry, ",");
+    if (parts.size() < 3 || parts.size() > 4) {
+      throw ComError(automation::err::kInvalidProcedureCall,
+                     "Bad column definition \"" + trim(entry) + "\": expected key,caption,width[,format]");
+    }
+    VouchColumn column;
+    column.key = trim(parts[0]);
+    column.caption = trim(parts[1]);
+    const std::string width = trim(parts[2]);
+    int value = 0;
+    const auto [end, ec] = std::from_chars(width.data(), width.data() + width.size(), value);
+    if (column.key.empty() || ec != std::errc() || end != width.data() + width.size() || value < 0) {
+      throw ComError(automation::err::kInvalidProcedureCall,
+                     "Bad column definition \"" + trim(entry) + "\": expected key,caption,width[,format]");
+    }
+    column.width = value;
+    if (parts.size() == 4) column.format = trim(parts[3]);
+    columns.push_back(std::move(column));
+  }
+  return columns;
+}
+
+MarlinVouchList::MarlinVouchList(std::string name) : Control(ControlKind::VouchList, std::move(name)) {
+  resetLayout();
+}
+
+void MarlinVouchList::setColumnDefinitions(std::string_view text) {
+  auto columns = parseColumnDefinitions(text);  // parse first: a bad text changes nothing
+  columns_ = std::move(columns);
+  cells_.assign(1, std::vector<std::string>(columns_.size() + 1));
+  for (std::size_t c = 0; c < columns_.size(); ++c) cells_[0][c + 1] = columns_[c].caption;
+  row_ = 0;
+  notify("Columns");
+}
+
+void MarlinVouchList::resetLayout() {
+  columns_.clear();
+  cells_.assign(1, std::vector<std::string>(1));
+  row_ = 0;
+  notify("Columns");
+}
+
+void MarlinVouchList::bind(const RowSource& source) {
+  const int fields = source.fieldCount();
+  if (columns_.empty()) {
+    for (int f = 0; f < fields; ++f) {
+      const std::string name = source.fieldName(f);
+      columns_.push_back({name, name, 1000, {}});
+    }
+  }
+  std::vector<int> fieldOf(columns_.size(), -1);
+  for (std::size_t c = 0; c < columns_.size(); ++c) {
+    for (int f = 0; f < fields; ++f) {
+      if (sameKey(columns_[c].key, source.fieldName(f))) {
+        fieldOf[c] = f;
+        break;
+      }
+    }
+  }
+  std::vector<std::vector<std::string>> cells(1, std::vector<std::string>(columns_.size() + 1));
+  for (std::size_t c = 0; c < columns_.size(); ++c) cells[0][c + 1] = columns_[c].caption;
+  const int rows = source.rowCount();
+  for (int r = 0; r < rows; ++r) {
+    std::vector<std::string> line(columns_.size() + 1);
+    for (std::size_t c = 0; c < columns_.size(); ++c) {
+      if (fieldOf[c] >= 0) line[c + 1] = source.text(r, fieldOf[c]);
+    }
+    cells.push_back(std::move(line));
+  }
+  cells_ = std::move(cells);
+  row_ = cells_.size() > 1 ? 1 : 0;
+  notify("Columns");
+  notify("Cell");
+}
+
+void MarlinVouchList::Clear() {
+  cells_.resize(1);
+  row_ = 0;
+  notify("Cell");
+}
+
+void MarlinVouchList::checkCell(int row, int col) const {
+  if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) {
+    throw ComError(381, "Invalid property array index");
+  }
+}
+
+const std::string& MarlinVouchList::TextMatrix(int row, int col) const {
+  checkCell(row, col);
+  return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+}
+
+void MarlinVouchList::setTextMatrix(int row, int col, std::string text) {
+  checkCell(row, col);
+  auto& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  if (cell == text) return;
+  cell = std::move(text);
+  notify("Cell");
+}
+
+int MarlinVouchList::colIndex(std::string_view key) const {
+  for (std::size_t c = 0; c < columns_.size(); ++c) {
+    if (sameKey(columns_[c].key, key)) return static_cast<int>(c) + 1;
+  }
+  return -1;
+}
+
+void MarlinVouchList::setColFormat(int col, std::string format) {
+  checkCell(0, col);
+  if (col == 0) return;
+  columns_[static_cast<std::size_t>(col) - 1].format = std::move(format);
+  notify("Columns");
+}
+
+void MarlinVouchList::setColWidth(int col, int width) {
+  checkCell(0, col);
+  if (col == 0) return;
+  columns_[static_cast<std::size_t>(col) - 1].width = width < 0 ? 0 : width;
+  notify("Columns");
+}
+
+void MarlinVouchList::setRow(int row) {
+  checkCell(row, 0);
+  assign(row_, row, "Row");
+}
+
+bool MarlinVouchList::Marked(int row) const { return TextMatrix(row, 0) == "Y"; }
+
+void MarlinVouchList::setMarked(int row, bool on) {
+  if (row < 1) throw ComError(381, "Invalid property array index");
+  setTextMatrix(row, 0, on ? "Y" : "");
+}
+
+int MarlinVouchList::markedCount() const {
+  int n = 0;
+  for (std::size_t r = 1; r < cells_.size(); ++r) n += cells_[r][0] == "Y" ? 1 : 0;
+  return n;
+}
+
+std::string MarlinVouchList::displayText() const {
+  if (row_ >= 1 && row_ < Rows() && Cols() > 1) return TextMatrix(row_, 1);
+  return {};
+}
+
+bool MarlinVouchList::userMark(int row) {
+  if (!isReachable() || row < 1 || row >= Rows()) return false;
+  if (Form* f = form(); f != nullptr && !f->moveFocus(*this)) return false;
+  if (row >= Rows()) return false;
+  setRow(row);
+  setMarked(row, !Marked(row));
+  if (RowMarkChanged) RowMarkChanged(row);
+  return true;
+}
+
+bool MarlinVouchList::userSelectRow(int row) {
+  if (!isReachable() || row < 1 || row >= Rows()) return false;
+  if (Form* f = form(); f != nullptr && !f->moveFocus(*this)) return false;
+  if (row >= Rows()) return false;
+  setRow(row);
+  if (Click) Click();
+  return true;
+}
+
+}  // namespace quillon::forms

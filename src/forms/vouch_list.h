@@ -1,0 +1,81 @@
+// MarlinVouchList: the voucher list of the outsourced-order and bin-position dialogs. Its columns
+// come from a column-definition text; cells are texts addressed by (row, column) — row first. Row
+// 0 holds the captions, column 0 the mark "Y" of a marked row; the defined columns are 1 to n.
+//
+// Column-definition text: one column per entry, entries separated by ";" or line breaks, each
+// entry "key,caption,width[,format]" (width in twips, 0 hides; blanks around the parts are
+// ignored). A caption cannot contain "," or ";".
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "forms/control.h"
+#include "forms/row_source.h"
+
+namespace quillon::forms {
+
+struct VouchColumn {
+  std::string key;
+  std::string caption;
+  int width = 1000;
+  std::string format;
+};
+
+// Parses a column-definition text; ComError 5 naming the bad entry when it cannot.
+std::vector<VouchColumn> parseColumnDefinitions(std::string_view text);
+
+class MarlinVouchList : public Control {
+ public:
+  explicit MarlinVouchList(std::string name);
+
+  // Replaces the columns and drops every data row.
+  void setColumnDefinitions(std::string_view text);
+  // Back to nothing: no data rows and no defined columns.
+  void resetLayout();
+  const std::vector<VouchColumn>& columns() const { return columns_; }
+  // Fills the data rows from the source: each defined column shows the field of the same key
+  // (compared without regard to case), columns without a field stay empty. Without defined columns
+  // the source's fields become the columns. Marks are cleared.
+  void bind(const RowSource& source);
+  // Drops every data row; the columns stay.
+  void Clear();
+
+  int Rows() const { return static_cast<int>(cells_.size()); }
+  int Cols() const { return static_cast<int>(columns_.size()) + 1; }
+  // ComError 381 outside the list.
+  const std::string& TextMatrix(int row, int col) const;
+  void setTextMatrix(int row, int col, std::string text);
+  // Column number of a field key (without regard to case), -1 when the list has no such column.
+  int colIndex(std::string_view key) const;
+  void setColFormat(int col, std::string format);
+  void setColWidth(int col, int width);
+  int Row() const { return row_; }
+  void setRow(int row);
+
+  bool Marked(int row) const;
+  // From code: no event.
+  void setMarked(int row, bool on);
+  int markedCount() const;
+
+  bool canFocus() const override { return true; }
+  std::string displayText() const override;
+
+  std::function<void(int Row)> RowMarkChanged;
+  std::function<void()> Click;
+  std::function<void()> DblClick;
+
+  // A person toggles the mark of a data row; RowMarkChanged runs after the mark changed.
+  bool userMark(int row);
+  bool userSelectRow(int row);
+
+ private:
+  void checkCell(int row, int col) const;
+  std::vector<VouchColumn> columns_;
+  std::vector<std::vector<std::string>> cells_;  // [row][col], row 0 = captions
+  int row_ = 0;
+};
+
+}  // namespace quillon::forms
