@@ -5,6 +5,9 @@
 #include <string>
 
 #include "automation/com_error.h"
+#include "sql/declared_type.h"
+#include "sql/functions.h"
+#include "sql/token.h"
 
 namespace quillon::sql {
 
@@ -14,14 +17,28 @@ namespace {
   std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
   if (!statement.empty()) {
     text += " in: ";
-    text += statement.substr(0, 120);
+    text += statement.substr(0, 200);
   }
   throw automation::ComError(kSqlErrorNumber, text);
 }
 
-struct StatementGuard {
-  sqlite3_stmt* stmt = nullptr;
-  ~StatementGuard() { sqlite3_finalize(stmt); }
+class Statement {
+ public:
+  Statement(sqlite3* db, const std::string& sql, std::string_view source) {
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
+        SQLITE_OK) {
+      sqlite3_finalize(stmt_);
+      stmt_ = nullptr;
+      fail(db, source);
+    }
+  }
+  ~Statement() { sqlite3_finalize(stmt_); }
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+  sqlite3_stmt* get() const { return stmt_; }
+
+ private:
+  sqlite3_stmt* stmt_ = nullptr;
 };
 
 }  // namespace
@@ -41,7 +58,7 @@ std::unique_ptr<Database> Database::open(const std::string& path, OpenMode mode)
   }
   sqlite3* db = nullptr;
   const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-  if (rc != SQLITE_OK) {
+  if (rc != SQLITE_OK || !registerServerFunctions(db)) {
     std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close_v2(db);
     throw automation::ComError(kSqlErrorNumber, "Cannot open database '" + path + "': " + text);
@@ -58,26 +75,84 @@ Database::~Database() {
 }
 
 void Database::execute(std::string_view tsqlBatch, ResultHandler& handler) {
-  std::string_view rest = tsqlBatch;
-  while (!rest.empty()) {
-    StatementGuard guard;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(db_, rest.data(), static_cast<int>(rest.size()), &guard.stmt, &tail) !=
-        SQLITE_OK) {
-      fail(db_, rest);
+  const auto program = translator_.translate(tsqlBatch);
+  run(*program, handler);
+}
+
+void Database::run(const Program& program, ResultHandler& handler) {
+  for (const Op& op : program) runOne(op, handler);
+}
+
+void Database::runOne(const Op& op, ResultHandler& handler) {
+  switch (op.kind) {
+    case Op::Kind::Noop:
+      return;
+    case Op::Kind::SelectInto:
+      selectInto(op, handler);
+      return;
+    case Op::Kind::If: {
+      Statement cond(db_, op.sql, op.source);
+      const int rc = sqlite3_step(cond.get());
+      if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(db_, op.source);
+      const bool holds = rc == SQLITE_ROW && sqlite3_column_int64(cond.get(), 0) != 0;
+      run(holds ? op.body : op.elseBody, handler);
+      return;
     }
-    const std::string_view text = rest.substr(0, static_cast<std::size_t>(tail - rest.data()));
-    rest.remove_prefix(text.size());
-    if (guard.stmt == nullptr) continue;
-    if (sqlite3_column_count(guard.stmt) > 0) {
-      Cursor cursor(guard.stmt, text);
-      handler.onResultSet(cursor);
-    } else {
-      const int rc = sqlite3_step(guard.stmt);
-      if (rc != SQLITE_DONE && rc != SQLITE_ROW) fail(db_, text);
-      handler.onRowsAffected(sqlite3_changes64(db_));
+    case Op::Kind::Exec: {
+      Statement stmt(db_, op.sql, op.source);
+      if (sqlite3_column_count(stmt.get()) > 0) {
+        Cursor cursor(stmt.get(), op.source);
+        handler.onResultSet(cursor);
+        return;
+      }
+      const int rc = sqlite3_step(stmt.get());
+      if (rc != SQLITE_DONE && rc != SQLITE_ROW) fail(db_, op.source);
+      const std::string verb = asciiLower(std::string_view(op.sql).substr(0, 6));
+      const bool changesRows = verb == "insert" || verb == "update" || verb == "delete";
+      handler.onRowsAffected(changesRows ? sqlite3_changes64(db_) : 0);
+      return;
     }
   }
+}
+
+// SELECT … INTO: the new table takes the result's column names and, where a column comes
+// straight from a table, its declared type, so that decimals stay real and text stays text.
+void Database::selectInto(const Op& op, ResultHandler& handler) {
+  std::string create = "CREATE TABLE " + op.target + " (";
+  {
+    Statement probe(db_, op.sql, op.source);
+    const int n = sqlite3_column_count(probe.get());
+    for (int i = 0; i < n; ++i) {
+      const char* name = sqlite3_column_name(probe.get(), i);
+      const char* decl = sqlite3_column_decltype(probe.get(), i);
+      if (i > 0) create += ", ";
+      std::string quoted = "\"";
+      for (const char* p = name; p != nullptr && *p != 0; ++p) {
+        quoted += *p;
+        if (*p == '"') quoted += '"';
+      }
+      create += quoted + "\"";
+      if (decl != nullptr && *decl != 0) {
+        const std::string tsql = tsqlTypeFromDeclared(decl);
+        const std::string engine = engineDeclaredType(tsql);
+        create += " " + (engine.empty() ? std::string(decl) : engine);
+        const ColumnInfo info = describeDeclaredType(tsql);
+        if (isTextType(info.baseType)) create += " COLLATE NOCASE";
+      }
+    }
+  }
+  create += ")";
+  Op make;
+  make.kind = Op::Kind::Exec;
+  make.sql = create;
+  make.source = op.source;
+  CollectingHandler ignore;
+  runOne(make, ignore);
+  Op fill;
+  fill.kind = Op::Kind::Exec;
+  fill.sql = "INSERT INTO " + op.target + " " + op.sql;
+  fill.source = op.source;
+  runOne(fill, handler);
 }
 
 std::int64_t Database::execute(std::string_view tsqlBatch) {
@@ -93,13 +168,13 @@ std::vector<ResultSet> Database::query(std::string_view tsqlBatch) {
 }
 
 void Database::begin() {
-  execute("BEGIN");
+  execute("BEGIN TRANSACTION");
 }
 void Database::commit() {
-  execute("COMMIT");
+  execute("COMMIT TRANSACTION");
 }
 void Database::rollback() {
-  execute("ROLLBACK");
+  if (inTransaction()) execute("ROLLBACK TRANSACTION");
 }
 bool Database::inTransaction() const {
   return sqlite3_get_autocommit(db_) == 0;

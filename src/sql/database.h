@@ -12,7 +12,9 @@
 #include <string_view>
 #include <vector>
 
+#include "sql/program.h"
 #include "sql/result.h"
+#include "sql/translator.h"
 
 struct sqlite3;
 
@@ -53,6 +55,12 @@ class Database {
 
   void setBusyTimeout(int milliseconds);
 
+  // The translation of a batch as the engine will run it (cached like execute's).
+  std::shared_ptr<const Program> translate(std::string_view tsqlBatch) {
+    return translator_.translate(tsqlBatch);
+  }
+  Translator& translator() { return translator_; }
+
   const std::string& path() const { return path_; }
   // The raw connection, for bulk loaders that bind statements themselves.
   sqlite3* handle() const { return db_; }
@@ -60,8 +68,13 @@ class Database {
  private:
   Database(sqlite3* db, std::string path);
 
+  void run(const Program& program, ResultHandler& handler);
+  void runOne(const Op& op, ResultHandler& handler);
+  void selectInto(const Op& op, ResultHandler& handler);
+
   sqlite3* db_;
   std::string path_;
+  Translator translator_;
 };
 
 }  // namespace quillon::sql

@@ -1,0 +1,26 @@
+// Dates as the embedded engine keeps them: ISO text "YYYY-MM-DD hh:mm:ss".
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quillon::sql {
+
+struct DateTimeParts {
+  int year = 1900, month = 1, day = 1, hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+// Reads "YYYY-MM-DD", "YYYY/MM/DD", "YYYY.MM.DD", "YYYYMMDD", each optionally followed by
+// " hh:mm[:ss[.fff]]" (or "T" instead of the blank). Empty when the text is not a valid date.
+std::optional<DateTimeParts> parseDateTime(std::string_view text);
+
+// "YYYY-MM-DD hh:mm:ss", with ".fff" when there are milliseconds.
+std::string formatDateTime(const DateTimeParts& d);
+
+// Days since 1970-01-01 of a civil date, and back.
+std::int64_t daysFromCivil(int year, int month, int day);
+void civilFromDays(std::int64_t days, int& year, int& month, int& day);
+
+}  // namespace quillon::sql

@@ -1,0 +1,19 @@
+// Translation of the data-definition statements: CREATE TABLE / VIEW / INDEX, DROP, ALTER TABLE.
+//
+// Column types keep their T-SQL name in the engine's declared type (see declared_type.h); text
+// columns compare without regard to case; identity columns become auto-increment keys; storage
+// options (ON [PRIMARY], CLUSTERED, WITH (...)) have no meaning for the engine and are dropped.
+#pragma once
+
+#include <vector>
+
+#include "sql/program.h"
+#include "sql/token.h"
+
+namespace quillon::sql {
+
+std::vector<Op> translateCreate(const Tokens& tokens);
+std::vector<Op> translateDrop(const Tokens& tokens);
+std::vector<Op> translateAlter(const Tokens& tokens);
+
+}  // namespace quillon::sql

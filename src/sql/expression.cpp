@@ -1,0 +1,530 @@
+#include "sql/expression.h"
+
+#include <array>
+#include <string>
+
+#include "automation/com_error.h"
+#include "sql/database.h"
+#include "sql/sql_text.h"
+
+namespace quillon::sql {
+
+void unsupported(const std::string& construct) {
+  throw automation::ComError(kSqlErrorNumber,
+                             "T-SQL construct not supported by the embedded engine: " + construct);
+}
+
+namespace {
+
+constexpr std::array kKeywords{
+    "select",       "from",       "where",     "and",        "or",       "not",       "in",
+    "is",           "null",       "like",      "between",    "exists",   "case",      "when",
+    "then",         "else",       "end",       "as",         "on",       "join",      "inner",
+    "left",         "right",      "outer",     "cross",      "full",     "group",     "by",
+    "order",        "having",     "union",     "all",        "distinct", "top",       "into",
+    "values",       "set",        "insert",    "update",     "delete",   "create",    "table",
+    "drop",         "alter",      "view",      "index",      "unique",   "primary",   "key",
+    "foreign",      "references", "default",   "constraint", "check",    "identity",  "clustered",
+    "nonclustered", "asc",        "desc",      "with",       "collate",  "escape",    "percent",
+    "ties",         "if",         "begin",     "commit",     "rollback", "tran",      "transaction",
+    "exec",         "execute",    "declare",   "print",      "return",   "truncate",  "some",
+    "any",          "except",     "intersect", "apply",      "over",     "partition", "while",
+    "go",           "use",        "add",       "column",
+};
+
+constexpr std::array kHints{"nolock",         "rowlock",         "updlock",       "holdlock",
+                            "readpast",       "tablock",         "tablockx",      "xlock",
+                            "paglock",        "readuncommitted", "readcommitted", "serializable",
+                            "repeatableread", "nowait"};
+
+constexpr std::array kTextFunctions{"left",      "right", "substring", "ltrim",   "rtrim",
+                                    "upper",     "lower", "replace",   "space",   "replicate",
+                                    "str",       "char",  "nchar",     "reverse", "stuff",
+                                    "quotename", "newid", "datename"};
+
+constexpr std::array kNumberFunctions{
+    "round", "abs",  "floor",     "ceiling",  "ceil",      "count",         "sum",
+    "avg",   "len",  "charindex", "datediff", "datepart",  "year",          "month",
+    "day",   "sign", "power",     "sqrt",     "object_id", "objectproperty"};
+
+template <std::size_t N>
+bool contains(const std::array<const char*, N>& set, std::string_view lowerWord) {
+  for (const char* s : set) {
+    if (lowerWord == s) return true;
+  }
+  return false;
+}
+
+bool isTextTypeName(std::string_view base) {
+  return base == "varchar" || base == "nvarchar" || base == "char" || base == "nchar" ||
+         base == "text" || base == "ntext" || base == "sysname";
+}
+
+}  // namespace
+
+bool isKeyword(const Token& t) {
+  return t.kind == TokenKind::Word && contains(kKeywords, asciiLower(t.text));
+}
+
+ExprTranslator::ExprTranslator(const Tokens& tokens)
+    : t_(tokens), match_(tokens.size(), 0), caseEnd_(tokens.size(), 0) {
+  std::vector<std::size_t> parens;
+  std::vector<std::size_t> cases;
+  for (std::size_t i = 0; i < t_.size(); ++i) {
+    if (t_[i].isOp("(")) {
+      parens.push_back(i);
+    } else if (t_[i].isOp(")")) {
+      if (parens.empty()) {
+        throw automation::ComError(kSqlErrorNumber,
+                                   "Incorrect syntax near ')': unbalanced parentheses");
+      }
+      match_[parens.back()] = i;
+      parens.pop_back();
+    } else if (t_[i].isWord("case")) {
+      cases.push_back(i);
+    } else if (t_[i].isWord("end") && !cases.empty()) {
+      caseEnd_[cases.back()] = i;
+      cases.pop_back();
+    }
+  }
+  if (!parens.empty()) {
+    throw automation::ComError(kSqlErrorNumber,
+                               "Incorrect syntax near '(': unbalanced parentheses");
+  }
+  if (!cases.empty()) {
+    throw automation::ComError(kSqlErrorNumber, "Incorrect syntax near 'case': CASE without END");
+  }
+}
+
+std::string ExprTranslator::tokenText(const Token& t) {
+  switch (t.kind) {
+    case TokenKind::String:
+      return quoteLiteral(t.text);
+    case TokenKind::Name:
+      if (t.temp) {
+        if (asciiLower(t.text) == "sysobjects") return "temp.tempdb_sysobjects";
+        return "temp." + quoteName(t.text);
+      }
+      return quoteName(t.text);
+    case TokenKind::Variable: {
+      const std::string v = asciiLower(t.text);
+      if (v == "@@identity") return "last_insert_rowid()";
+      if (v == "@@rowcount") return "changes()";
+      unsupported("variable " + t.text);
+    }
+    default:
+      return t.text;
+  }
+}
+
+std::vector<std::size_t> ExprTranslator::commas(std::size_t begin, std::size_t end) const {
+  std::vector<std::size_t> out;
+  for (std::size_t i = begin; i < end; ++i) {
+    if (t_[i].isOp("(")) {
+      i = match_[i];
+    } else if (t_[i].isOp(",")) {
+      out.push_back(i);
+    }
+  }
+  return out;
+}
+
+std::vector<ExprTranslator::Item> ExprTranslator::items(std::size_t begin, std::size_t end) const {
+  std::vector<Item> out;
+  std::size_t i = begin;
+  while (i < end) {
+    const Token& t = t_[i];
+    const bool nameLike = (t.kind == TokenKind::Word && !isKeyword(t)) || t.kind == TokenKind::Name;
+    const bool callee = nameLike || t.isWord("left") || t.isWord("right");
+    if (t.isOp("(")) {
+      out.push_back({i, match_[i] + 1, Item::Kind::Group});
+      i = match_[i] + 1;
+    } else if (callee && i + 1 < end && t_[i + 1].isOp("(")) {
+      out.push_back({i, match_[i + 1] + 1, Item::Kind::Call});
+      i = match_[i + 1] + 1;
+    } else if (t.isWord("case")) {
+      out.push_back({i, caseEnd_[i] + 1, Item::Kind::Case});
+      i = caseEnd_[i] + 1;
+    } else if (nameLike && i + 2 < end + 1 && i + 1 < end && t_[i + 1].isOp(".")) {
+      std::size_t j = i + 1;
+      while (j + 1 < end && t_[j].isOp(".") &&
+             (t_[j + 1].kind == TokenKind::Word || t_[j + 1].kind == TokenKind::Name ||
+              t_[j + 1].isOp("*"))) {
+        j += 2;
+      }
+      out.push_back({i, j, j == i + 1 ? Item::Kind::Token : Item::Kind::Path});
+      i = j;
+    } else {
+      out.push_back({i, i + 1, Item::Kind::Token});
+      ++i;
+    }
+  }
+  return out;
+}
+
+bool ExprTranslator::isOperand(const Item& item) const {
+  if (item.kind != Item::Kind::Token) return true;
+  const Token& t = t_[item.begin];
+  switch (t.kind) {
+    case TokenKind::Number:
+    case TokenKind::String:
+    case TokenKind::Name:
+    case TokenKind::Variable:
+      return true;
+    case TokenKind::Word:
+      return !isKeyword(t) || t.isWord("null");
+    default:
+      return false;
+  }
+}
+
+ExprTranslator::Flavour ExprTranslator::flavour(const std::vector<Item>& term) const {
+  if (term.size() != 1) return Flavour::Number;  // a product or quotient
+  const Item& item = term.front();
+  const Token& first = t_[item.begin];
+  if (item.kind == Item::Kind::Token) {
+    if (first.kind == TokenKind::String) return Flavour::Text;
+    if (first.kind == TokenKind::Number) return Flavour::Number;
+    return Flavour::Unknown;
+  }
+  if (item.kind == Item::Kind::Group) {
+    const auto inner = items(item.begin + 1, item.end - 1);
+    if (inner.size() == 1) return flavour(inner);
+    return Flavour::Unknown;
+  }
+  if (item.kind != Item::Kind::Call) return Flavour::Unknown;
+  const std::string name = asciiLower(first.text);
+  if (contains(kTextFunctions, name)) return Flavour::Text;
+  if (contains(kNumberFunctions, name)) return Flavour::Number;
+  const std::size_t open = item.begin + 1;
+  const std::size_t close = match_[open];
+  if (name == "convert" || name == "cast") {
+    std::size_t typeAt = open + 1;
+    if (name == "cast") {
+      for (std::size_t i = open + 1; i < close; ++i) {
+        if (t_[i].isOp("(")) {
+          i = match_[i];
+        } else if (t_[i].isWord("as")) {
+          typeAt = i + 1;
+          break;
+        }
+      }
+    }
+    if (typeAt >= close) return Flavour::Unknown;
+    const std::string base = asciiLower(t_[typeAt].text);
+    if (isTextTypeName(base)) return Flavour::Text;
+    if (base.find("date") != std::string::npos) return Flavour::Unknown;
+    return Flavour::Number;
+  }
+  if (name == "isnull" || name == "coalesce" || name == "ifnull") {
+    // The flavour of the fallback literal tells what the column holds.
+    Flavour f = Flavour::Unknown;
+    std::size_t start = open + 1;
+    auto cs = commas(open + 1, close);
+    cs.push_back(close);
+    for (std::size_t c : cs) {
+      const auto arg = items(start, c);
+      const Flavour af = arg.size() == 1 ? flavour(arg) : Flavour::Unknown;
+      if (af != Flavour::Unknown) f = af;
+      start = c + 1;
+    }
+    return f;
+  }
+  return Flavour::Unknown;
+}
+
+std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
+  const auto its = items(begin, end);
+  SqlText out;
+  std::string pendingLimit;
+  const auto isArith = [&](std::size_t k) {
+    if (k >= its.size() || its[k].kind != Item::Kind::Token) return false;
+    const Token& t = t_[its[k].begin];
+    return t.isOp("+") || t.isOp("-") || t.isOp("*") || t.isOp("/") || t.isOp("%");
+  };
+  for (std::size_t k = 0; k < its.size(); ++k) {
+    const Item& item = its[k];
+    const Token& t = t_[item.begin];
+
+    // Arithmetic chains that contain "+": string concatenation or addition.
+    if (isOperand(item)) {
+      std::size_t j = k + 1;
+      bool hasPlus = false;
+      bool hasMinus = false;
+      while (isArith(j)) {
+        std::size_t next = j + 1;
+        if (isArith(next) && (t_[its[next].begin].isOp("-") || t_[its[next].begin].isOp("+")))
+          ++next;  // unary sign
+        if (next >= its.size() || !isOperand(its[next])) break;
+        if (t_[its[j].begin].isOp("+")) hasPlus = true;
+        if (t_[its[j].begin].isOp("-")) hasMinus = true;
+        j = next + 1;
+      }
+      if (hasPlus) {
+        // Split into terms at the binary + and -.
+        std::vector<std::vector<Item>> terms(1);
+        std::vector<char> ops;
+        for (std::size_t m = k; m < j; ++m) {
+          const bool binary = !terms.back().empty() && isArith(m) &&
+                              (t_[its[m].begin].isOp("+") || t_[its[m].begin].isOp("-"));
+          if (binary) {
+            ops.push_back(t_[its[m].begin].text[0]);
+            terms.emplace_back();
+          } else {
+            terms.back().push_back(its[m]);
+          }
+        }
+        bool anyText = false;
+        bool anyNumber = false;
+        for (const auto& term : terms) {
+          const Flavour f = flavour(term);
+          anyText = anyText || f == Flavour::Text;
+          anyNumber = anyNumber || f == Flavour::Number;
+        }
+        const auto termText = [&](const std::vector<Item>& term) {
+          std::string s = range(term.front().begin, term.back().end);
+          return term.size() == 1 ? s : "(" + s + ")";
+        };
+        std::string acc = termText(terms[0]);
+        if (anyText) {
+          if (hasMinus) unsupported("'-' in an expression that concatenates strings with '+'");
+          for (std::size_t m = 1; m < terms.size(); ++m) acc += " || " + termText(terms[m]);
+        } else if (anyNumber) {
+          SqlText chain;
+          for (std::size_t m = k; m < j; ++m) chain.add(itemText(its[m]));
+          acc = chain.take();
+        } else {
+          // Neither side is evidently text or a number: decide on the values at run time, the way
+          // the server decides on the declared types.
+          for (std::size_t m = 1; m < terms.size(); ++m) {
+            acc = ops[m - 1] == '+' ? "tsql_add(" + acc + ", " + termText(terms[m]) + ")"
+                                    : acc + " - " + termText(terms[m]);
+          }
+        }
+        out.add(acc);
+        k = j - 1;
+        continue;
+      }
+    }
+
+    switch (item.kind) {
+      case Item::Kind::Group: {
+        // Table hints written without WITH: "from t (nolock)".
+        if (item.end - item.begin == 3 && t_[item.begin + 1].kind == TokenKind::Word &&
+            contains(kHints, asciiLower(t_[item.begin + 1].text))) {
+          break;
+        }
+        out.add("(");
+        out.add(range(item.begin + 1, item.end - 1));
+        out.add(")");
+        break;
+      }
+      case Item::Kind::Call:
+        out.add(call(item));
+        break;
+      case Item::Kind::Case: {
+        out.add("CASE");
+        out.add(range(item.begin + 1, item.end - 1));
+        out.add("END");
+        break;
+      }
+      case Item::Kind::Path:
+        out.add(itemText(item));
+        break;
+      case Item::Kind::Token: {
+        if (t.isWord("select")) {
+          out.add(t.text);
+          std::size_t m = k + 1;
+          while (m < its.size() &&
+                 (t_[its[m].begin].isWord("distinct") || t_[its[m].begin].isWord("all"))) {
+            out.add(t_[its[m].begin].text);
+            ++m;
+          }
+          if (m < its.size() && t_[its[m].begin].isWord("top")) {
+            if (m + 1 >= its.size()) unsupported("TOP without a row count");
+            const Item& n = its[m + 1];
+            std::string count = n.kind == Item::Kind::Group ? range(n.begin + 1, n.end - 1)
+                                                            : tokenText(t_[n.begin]);
+            m += 2;
+            if (m < its.size() && t_[its[m].begin].isWord("percent")) {
+              if (count != "100") unsupported("TOP … PERCENT");
+              count.clear();
+              ++m;
+            }
+            if (m < its.size() && t_[its[m].begin].isWord("with")) unsupported("TOP … WITH TIES");
+            if (!pendingLimit.empty()) unsupported("TOP in two selects of one UNION");
+            pendingLimit = count;
+          }
+          k = m - 1;
+          break;
+        }
+        if ((t.isWord("union") || t.isWord("except") || t.isWord("intersect")) &&
+            !pendingLimit.empty()) {
+          unsupported("TOP in a select that is part of a UNION");
+        }
+        if (t.isWord("with") && k + 1 < its.size() && its[k + 1].kind == Item::Kind::Group) {
+          const Item& g = its[k + 1];
+          const Token& inner = t_[g.begin + 1];
+          if (inner.kind == TokenKind::Word && contains(kHints, asciiLower(inner.text))) {
+            ++k;  // table hints
+            break;
+          }
+        }
+        if (t.isWord("collate") && k + 1 < its.size()) {
+          const std::string coll = asciiLower(t_[its[k + 1].begin].text);
+          out.add("COLLATE");
+          out.add(coll.find("_ci") != std::string::npos || coll == "nocase" ? "NOCASE" : "BINARY");
+          ++k;
+          break;
+        }
+        if (t.isWord("like") && k + 1 < its.size()) {
+          const Token& pattern = t_[its[k + 1].begin];
+          if (pattern.kind == TokenKind::String && pattern.text.find('[') != std::string::npos) {
+            unsupported("LIKE pattern with [ ] character classes: '" + pattern.text + "'");
+          }
+        }
+        if ((t.isOp("*") && k + 1 < its.size() && t_[its[k + 1].begin].isOp("=") &&
+             t_[its[k + 1].begin].offset == t.offset + 1) ||
+            (t.isOp("=") && k + 1 < its.size() && t_[its[k + 1].begin].isOp("*") &&
+             t_[its[k + 1].begin].offset == t.offset + 1)) {
+          unsupported("old-style outer join operator *= / =*");
+        }
+        if (t.isOp("!<") || t.isOp("!>"))
+          out.add(t.isOp("!<") ? ">=" : "<=");
+        else
+          out.add(tokenText(t));
+        break;
+      }
+    }
+  }
+  if (!pendingLimit.empty()) {
+    out.add("LIMIT");
+    out.add(pendingLimit);
+  }
+  return out.take();
+}
+
+std::string ExprTranslator::itemText(const Item& item) const {
+  switch (item.kind) {
+    case Item::Kind::Group:
+      return "(" + range(item.begin + 1, item.end - 1) + ")";
+    case Item::Kind::Call:
+      return call(item);
+    case Item::Kind::Case:
+      return "CASE " + range(item.begin + 1, item.end - 1) + " END";
+    case Item::Kind::Path: {
+      std::string s;
+      for (std::size_t i = item.begin; i < item.end; ++i)
+        s += t_[i].isOp(".") ? "." : tokenText(t_[i]);
+      return s;
+    }
+    case Item::Kind::Token:
+      break;
+  }
+  return tokenText(t_[item.begin]);
+}
+
+std::string ExprTranslator::call(const Item& item) const {
+  const Token& fn = t_[item.begin];
+  const std::size_t open = item.begin + 1;
+  const std::size_t close = item.end - 1;
+  const std::string name = fn.kind == TokenKind::Word ? asciiLower(fn.text) : std::string();
+  const auto args = [&] { return range(open + 1, close); };
+  const auto argList = [&] {
+    std::vector<std::pair<std::size_t, std::size_t>> out;
+    std::size_t start = open + 1;
+    for (std::size_t c : commas(open + 1, close)) {
+      out.emplace_back(start, c);
+      start = c + 1;
+    }
+    if (start < close) out.emplace_back(start, close);
+    return out;
+  };
+  const auto simple = [&](std::string_view engineName) {
+    SqlText s;
+    s.addCallee(engineName);
+    s.add("(");
+    s.add(args());
+    s.add(")");
+    return s.take();
+  };
+
+  if (name == "isnull") {
+    if (argList().size() != 2) unsupported("ISNULL with other than two arguments");
+    return simple("ifnull");
+  }
+  if (name == "left") return simple("tsql_left");
+  if (name == "right") return simple("tsql_right");
+  if (name == "substring") return simple("substr");
+  if (name == "ceiling") return simple("ceil");
+  if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp") {
+    return "datetime('now','localtime')";
+  }
+  if (name == "getutcdate" || name == "sysutcdatetime") return "datetime('now')";
+  if (name == "newid") return "lower(hex(randomblob(16)))";
+  if (name == "dateadd" || name == "datediff" || name == "datepart" || name == "datename") {
+    const auto a = argList();
+    if (a.empty() || a[0].second - a[0].first != 1)
+      unsupported(asciiLower(fn.text) + " without a date part");
+    std::string s = "tsql_" + name + "(" + quoteLiteral(asciiLower(t_[a[0].first].text));
+    for (std::size_t i = 1; i < a.size(); ++i) s += ", " + range(a[i].first, a[i].second);
+    return s + ")";
+  }
+  if (name == "convert") {
+    const auto a = argList();
+    if (a.size() < 2 || a.size() > 3)
+      unsupported("CONVERT with " + std::to_string(a.size()) + " arguments");
+    return convertCall(a[0].first, a[0].second, range(a[1].first, a[1].second),
+                       a.size() == 3 ? range(a[2].first, a[2].second) : "NULL");
+  }
+  if (name == "cast") {
+    for (std::size_t i = open + 1; i < close; ++i) {
+      if (t_[i].isOp("(")) {
+        i = match_[i];
+      } else if (t_[i].isWord("as")) {
+        return convertCall(i + 1, close, range(open + 1, i), "NULL");
+      }
+    }
+    unsupported("CAST without AS");
+  }
+  SqlText s;
+  s.addCallee(tokenText(fn));
+  s.add("(");
+  s.add(args());
+  s.add(")");
+  return s.take();
+}
+
+std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeEnd,
+                                        const std::string& expr, const std::string& style) const {
+  if (typeBegin >= typeEnd) unsupported("CONVERT without a type");
+  const std::string base = asciiLower(t_[typeBegin].text);
+  std::vector<std::string> params;
+  if (typeBegin + 1 < typeEnd && t_[typeBegin + 1].isOp("(")) {
+    for (std::size_t i = typeBegin + 2; i < typeEnd && !t_[i].isOp(")"); ++i) {
+      if (!t_[i].isOp(",")) params.push_back(asciiLower(t_[i].text));
+    }
+  }
+  if (isTextTypeName(base)) {
+    // Without a length the server's CONVERT and CAST give 30 characters.
+    std::string length = params.empty() ? "30" : params[0] == "max" ? "0" : params[0];
+    return "tsql_convert_text(" + expr + ", " + style + ", " + length + ")";
+  }
+  if (base == "decimal" || base == "numeric") {
+    const std::string scale = params.size() > 1 ? params[1] : "0";
+    return "round(CAST(" + expr + " AS REAL), " + scale + ")";
+  }
+  if (base == "money" || base == "smallmoney") return "round(CAST(" + expr + " AS REAL), 4)";
+  if (base == "float" || base == "real") return "CAST(" + expr + " AS REAL)";
+  if (base == "int" || base == "bigint" || base == "smallint" || base == "tinyint") {
+    return "CAST(" + expr + " AS INTEGER)";
+  }
+  if (base == "bit") return "(CAST(" + expr + " AS INTEGER) <> 0)";
+  if (base == "datetime" || base == "smalldatetime" || base == "datetime2") {
+    return "tsql_datetime(" + expr + ")";
+  }
+  if (base == "date") return "substr(tsql_datetime(" + expr + "), 1, 10)";
+  unsupported("conversion to type " + base);
+}
+
+}  // namespace quillon::sql

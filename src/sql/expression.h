@@ -1,0 +1,60 @@
+// Rewrites T-SQL expressions, clauses and whole DML statements into the engine's dialect, token
+// range by token range: function names and argument shapes (isnull, convert, cast, len, left,
+// right, charindex, getdate, ...), string concatenation with "+", TOP N, table hints, temporary
+// table names and quoted names.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "sql/token.h"
+
+namespace quillon::sql {
+
+[[noreturn]] void unsupported(const std::string& construct);
+
+class ExprTranslator {
+ public:
+  // Throws ComError when parentheses or CASE ... END do not balance.
+  explicit ExprTranslator(const Tokens& tokens);
+
+  // The engine text for tokens [begin, end).
+  std::string range(std::size_t begin, std::size_t end) const;
+  std::string all() const { return range(0, t_.size()); }
+
+  // Index of the ")" matching the "(" at i.
+  std::size_t closing(std::size_t open) const { return match_[open]; }
+  // Positions of the depth-0 commas in [begin, end).
+  std::vector<std::size_t> commas(std::size_t begin, std::size_t end) const;
+
+  const Tokens& tokens() const { return t_; }
+
+  // How a single token is written for the engine (names quoted, temporary tables in temp).
+  static std::string tokenText(const Token& t);
+
+ private:
+  struct Item {
+    std::size_t begin;
+    std::size_t end;
+    enum class Kind { Token, Path, Group, Call, Case } kind;
+  };
+  enum class Flavour { Unknown, Text, Number };
+
+  std::vector<Item> items(std::size_t begin, std::size_t end) const;
+  std::string itemText(const Item& item) const;
+  std::string call(const Item& item) const;
+  std::string convertCall(std::size_t typeBegin, std::size_t typeEnd, const std::string& expr,
+                          const std::string& style) const;
+  Flavour flavour(const std::vector<Item>& term) const;
+  bool isOperand(const Item& item) const;
+
+  const Tokens& t_;
+  std::vector<std::size_t> match_;    // for "(": index of its ")"
+  std::vector<std::size_t> caseEnd_;  // for "case": index of its "end"
+};
+
+// Whether a word is a keyword (never a column or function name in the library's SQL).
+bool isKeyword(const Token& t);
+
+}  // namespace quillon::sql

@@ -1,0 +1,27 @@
+// Splits a T-SQL batch into its statements.
+//
+// The library's batches run several statements back to back without separators ("... drop table
+// X create table X (...) insert into X select ..."), as well as with ";" or GO lines. A statement
+// ends where the next one starts: at a statement keyword outside parentheses that cannot continue
+// the current statement. IF conditions and BEGIN ... END blocks become nodes of their own so the
+// engine can evaluate the condition and run the guarded statement only when it holds.
+#pragma once
+
+#include <vector>
+
+#include "sql/token.h"
+
+namespace quillon::sql {
+
+struct StatementNode {
+  enum class Kind { Simple, If, Block };
+  Kind kind = Kind::Simple;
+  Tokens tokens;                        // Simple: the statement; If: the condition
+  std::vector<StatementNode> body;      // If: the guarded statement(s); Block: its statements
+  std::vector<StatementNode> elseBody;  // If: the ELSE branch, if any
+};
+
+// Throws ComError when IF has no statement, or BEGIN has no END.
+std::vector<StatementNode> splitBatch(const Tokens& tokens);
+
+}  // namespace quillon::sql

@@ -1,0 +1,43 @@
+// Tokens of the T-SQL text the library writes, as the tokenizer delivers them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon::sql {
+
+enum class TokenKind : std::uint8_t {
+  Word,      // identifier or keyword as written: select, cInvCode, 结存数量
+  Name,      // quoted identifier ([x] or "x") or temporary table; never a keyword
+  String,    // string literal; text holds the content with '' undone
+  Number,    // numeric literal as written
+  Variable,  // @name or @@name
+  Operator,  // punctuation and operators: ( ) , . ; = <> <= >= != + - * / % < > ||
+};
+
+struct Token {
+  TokenKind kind = TokenKind::Operator;
+  std::string text;
+  // A temporary table: "#name", "tempdb..name" or "tempdb..#name". text holds the name without
+  // the tempdb prefix.
+  bool temp = false;
+  std::size_t offset = 0;  // where the token starts in the source text
+
+  bool isWord(std::string_view lowerWord) const;  // a Word equal to lowerWord, ignoring case
+  bool isOp(std::string_view op) const { return kind == TokenKind::Operator && text == op; }
+};
+
+using Tokens = std::vector<Token>;
+
+// Splits T-SQL text into tokens. Comments and blanks are dropped; "dbo." and "[dbo]." prefixes are
+// dropped; "tempdb..x" and "#x" become temporary Names; a line holding only GO becomes ";".
+// Throws ComError for an unterminated literal, quoted name or comment.
+Tokens tokenize(std::string_view text);
+
+// ASCII lower-casing; other bytes are kept as they are.
+std::string asciiLower(std::string_view s);
+
+}  // namespace quillon::sql

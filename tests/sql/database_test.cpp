@@ -1,0 +1,300 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "automation/com_error.h"
+#include "sql/database.h"
+#include "test_schema.h"
+
+namespace quillon::sql {
+namespace {
+
+using testing::rows;
+using testing::scalar;
+
+std::string errorOf(Database& db, const std::string& sql) {
+  try {
+    db.execute(sql);
+  } catch (const automation::ComError& e) {
+    EXPECT_EQ(e.number(), -2147217900);
+    return e.description();
+  }
+  return "<no error>";
+}
+
+class DatabaseTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    db = Database::open(":memory:");
+    testing::createAccountSchema(*db);
+  }
+  std::unique_ptr<Database> db;
+};
+
+TEST_F(DatabaseTest, DecimalColumnsDivideAsRealsAndIntegersStayIntegers) {
+  db->execute("create table t (d decimal(20,6), m money, f float, i int, b bit)");
+  db->execute("insert into t values (10, 10, 10, 10, 1)");
+  EXPECT_EQ(rows(*db, "select d/4, m/4, f/4, i/4, b from t"), "2.5|2.5|2.5|2|1");
+  // Round with a precision and convert to decimal keep the fraction.
+  EXPECT_EQ(scalar(*db, "select round(d/3, 2) from t"), "3.33");
+  EXPECT_EQ(scalar(*db, "select convert(decimal(10,2), i) / 4 from t"), "2.5");
+}
+
+TEST_F(DatabaseTest, TextComparesWithoutCase) {
+  EXPECT_EQ(scalar(*db, "select count(*) from Inventory where cInvCode = 'p100'"), "1");
+  EXPECT_EQ(scalar(*db, "select count(*) from Inventory where 'P100' = cinvcode"), "1");
+  EXPECT_EQ(scalar(*db, "select count(*) from Inventory where cInvCode in ('m1','m2')"), "2");
+  EXPECT_EQ(scalar(*db, "select count(*) from Inventory where cInvCode like 'p%'"), "2");
+  EXPECT_EQ(
+      scalar(*db,
+             "select count(*) from accinformation where cname='BOMINNEEDOUT' and cvalue='FALSE'"),
+      "1");
+  // A text key column is unique without regard to case either.
+  EXPECT_NE(
+      errorOf(*db, "insert into Inventory (cInvCode, iID) values ('p100', 99)").find("UNIQUE"),
+      std::string::npos);
+}
+
+TEST_F(DatabaseTest, ColumnInfoKeepsTheDeclaredTypes) {
+  const auto results = db->query(
+      "select p.cCode, p.dDate, m.fQuantity, m.bCheck, p.ID, p.iState, m.iMakeCharge, "
+      "c.iChangRate, "
+      "isnull(m.cFree1,'') as f1 from OM_ProductPO p inner join OM_POMain m on m.ID = p.ID left "
+      "join ComputationUnit c on c.cComunitCode = m.cUnitID where 1 = 0");
+  ASSERT_EQ(results.size(), 1u);
+  const auto& c = results[0].columns;
+  ASSERT_GE(c.size(), 9u);
+  EXPECT_EQ(c[0].name, "cCode");
+  EXPECT_EQ(c[0].declaredType, "varchar(30)");
+  EXPECT_EQ(c[0].baseType, "varchar");
+  EXPECT_EQ(c[0].size, 30);
+  EXPECT_EQ(c[0].table, "OM_ProductPO");
+  EXPECT_EQ(c[0].column, "cCode");
+  EXPECT_EQ(c[1].declaredType, "datetime");
+  EXPECT_EQ(c[2].declaredType, "decimal(20,6)");
+  EXPECT_EQ(c[2].precision, 20);
+  EXPECT_EQ(c[2].scale, 6);
+  EXPECT_EQ(c[2].size, 0);
+  EXPECT_EQ(c[3].declaredType, "bit");
+  EXPECT_EQ(c[4].declaredType, "int");
+  EXPECT_EQ(c[5].declaredType, "tinyint");
+  EXPECT_EQ(c[6].declaredType, "money");
+  EXPECT_EQ(c[8].name, "f1");
+  EXPECT_EQ(c[8].declaredType, "");
+  // An identity column reads back as int.
+  const auto stock = db->query("select AutoID from CurrentStock");
+  EXPECT_EQ(stock[0].columns[0].declaredType, "int");
+}
+
+TEST_F(DatabaseTest, CursorStreamsRowsAndReportsKinds) {
+  struct Handler : ResultHandler {
+    void onResultSet(Cursor& c) override {
+      ++sets;
+      EXPECT_THROW(c.kind(0), automation::ComError);  // before the first row
+      while (c.next()) {
+        kinds += std::to_string(static_cast<int>(c.kind(0))) +
+                 std::to_string(static_cast<int>(c.kind(1))) +
+                 std::to_string(static_cast<int>(c.kind(2))) + ",";
+        names += std::string(c.text(1)) + ",";
+        EXPECT_THROW(c.int64(9), automation::ComError);
+      }
+      EXPECT_FALSE(c.next());
+    }
+    void onRowsAffected(std::int64_t n) override { affected += n; }
+    int sets = 0;
+    std::int64_t affected = 0;
+    std::string kinds, names;
+  } h;
+  db->execute(
+      "update RdRecords set cVouchCode = 'X' where AutoID in (1, 2) "
+      "select AutoID, cInvCode, cBatch from CurrentStock where cWhCode = 'W1' order by AutoID",
+      h);
+  EXPECT_EQ(h.sets, 1);
+  EXPECT_EQ(h.affected, 2);
+  EXPECT_EQ(h.names, "M1,M1,M2,");
+  EXPECT_EQ(h.kinds, "133,133,133,");  // Integer, Text, Text
+}
+
+TEST_F(DatabaseTest, TemporaryTablesAreLocalToTheirConnection) {
+  const auto path = (std::filesystem::temp_directory_path() / "quillon_sql_temp_test.db").string();
+  std::filesystem::remove(path);
+  {
+    auto a = Database::open(path);
+    auto b = Database::open(path, OpenMode::OpenExisting);
+    a->execute(
+        "CREATE TABLE [#tmp1] ([tSubID] [int] NULL ,[iCurOutQuantity] [decimal](18, 6) NULL) ON "
+        "[PRIMARY]");
+    a->execute("insert into #tmp1(tSubID,iCurOutQuantity) values(100,7.5)");
+    EXPECT_EQ(scalar(*a, "select #tmp1.iCurOutQuantity from #tmp1"), "7.5");
+    EXPECT_NE(errorOf(*b, "select * from #tmp1").find("no such table"), std::string::npos);
+    // The same name can be used on the other connection independently.
+    b->execute(
+        "create table #tmp1 (x int) insert into #tmp1 values (1) insert into #tmp1 values (2)");
+    EXPECT_EQ(scalar(*b, "select count(*) from #tmp1"), "2");
+    EXPECT_EQ(scalar(*a, "select count(*) from #tmp1"), "1");
+    // Temporary tables are not in the database's catalogue, only in tempdb's.
+    EXPECT_EQ(scalar(*a, "select count(*) from sysobjects where name = '#tmp1'"), "0");
+    EXPECT_EQ(
+        scalar(*a, "select count(*) from tempdb..sysobjects where id = object_id('tempdb..#tmp1')"),
+        "1");
+  }
+  {
+    auto again = Database::open(path, OpenMode::OpenExisting);
+    EXPECT_EQ(scalar(*again, "select object_id('#tmp1')"), "NULL");
+  }
+  std::filesystem::remove(path);
+}
+
+TEST_F(DatabaseTest, MissingFileIsAnErrorWhenOpeningExisting) {
+  EXPECT_THROW(Database::open("/nonexistent-dir/x.db", OpenMode::OpenExisting),
+               automation::ComError);
+}
+
+TEST_F(DatabaseTest, EngineErrorsCarryTheEngineTextAndTheStatement) {
+  std::string e = errorOf(*db, "select cNoSuchColumn from Inventory");
+  EXPECT_NE(e.find("no such column: cNoSuchColumn"), std::string::npos) << e;
+  EXPECT_NE(e.find("select cNoSuchColumn from Inventory"), std::string::npos) << e;
+  e = errorOf(*db, "select from where");
+  EXPECT_NE(e.find("syntax error"), std::string::npos) << e;
+  e = errorOf(*db, "select * from Inventory where (cInvCode = 'x'");
+  EXPECT_NE(e.find("unbalanced parentheses"), std::string::npos) << e;
+  e = errorOf(*db, "drop table NoSuchTable");
+  EXPECT_NE(e.find("no such table: NoSuchTable"), std::string::npos) << e;
+  // A value that is not a number where the server needs one.
+  EXPECT_EQ(scalar(*db, "select cInvCCode + iID from Inventory where cInvCode = 'P100'"), "2");
+  e = errorOf(*db, "select cInvName + iID from Inventory");
+  EXPECT_NE(e.find("Conversion failed"), std::string::npos) << e;
+}
+
+TEST_F(DatabaseTest, UntranslatableConstructsNameThemselves) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"declare @x int", "DECLARE"},
+      {"exec sp_who", "EXEC"},
+      {"select * from Inventory where cInvCode = @code", "@code"},
+      {"select * from Inventory where cInvCode like '[a-c]%'", "LIKE pattern"},
+      {"create procedure p as select 1", "CREATE procedure"},
+      {"select top 10 percent * from Inventory", "PERCENT"},
+      {"create table x (a xml)", "column type xml"},
+      {"select convert(xml, cInvCode) from Inventory", "conversion to type xml"},
+      {"select cInvCode + '-' - 1 from Inventory", "'-' in an expression"},
+  };
+  for (const auto& [sql, construct] : cases) {
+    const std::string e = errorOf(*db, sql);
+    EXPECT_NE(e.find("not supported"), std::string::npos) << sql << ": " << e;
+    EXPECT_NE(e.find(construct), std::string::npos) << sql << ": " << e;
+  }
+}
+
+TEST_F(DatabaseTest, FailingStatementLeavesTheCallersTransactionOpen) {
+  db->begin();
+  db->execute("update RdRecords set iSOutQuantity = 99 where AutoID = 1");
+  EXPECT_THROW(db->execute("update RdRecords set nosuch = 1"), automation::ComError);
+  EXPECT_TRUE(db->inTransaction());
+  db->rollback();
+  EXPECT_FALSE(db->inTransaction());
+  EXPECT_EQ(scalar(*db, "select iSOutQuantity from RdRecords where AutoID = 1"), "4");
+  // A batch stops at its failing statement; what ran before it stays (no transaction).
+  EXPECT_THROW(
+      db->execute(
+          "update RdRecords set iSOutQuantity = 5 where AutoID = 1 insert into NoSuch values (1) "
+          "update RdRecords set iSOutQuantity = 6 where AutoID = 2"),
+      automation::ComError);
+  EXPECT_EQ(rows(*db, "select iSOutQuantity from RdRecords order by AutoID"), "5;0");
+  // Transaction statements inside batches.
+  db->execute("begin tran update RdRecords set iSOutQuantity = 1 rollback tran");
+  EXPECT_EQ(rows(*db, "select iSOutQuantity from RdRecords order by AutoID"), "5;0");
+}
+
+TEST_F(DatabaseTest, ServerFunctions) {
+  EXPECT_EQ(rows(*db, "select len('ab  '), len(N'结存数量'), len(''), len(null)"), "2|4|0|NULL");
+  EXPECT_EQ(
+      rows(*db, "select charindex('B', 'abcb'), charindex('b', 'abcb', 3), charindex('x', 'abc')"),
+      "2|4|0");
+  EXPECT_EQ(rows(*db,
+                 "select left(N'结存数量', 2), right('abcdef', 3), left('ab', 5), "
+                 "substring('abcdef', 2, 3)"),
+            "结存|def|ab|bcd");
+  EXPECT_EQ(rows(*db,
+                 "select convert(varchar(10), dVDate, 120), convert(varchar(19), dVDate, 120), "
+                 "convert(varchar(8), dVDate, 112), convert(char(10), dVDate, 23) from RdRecords "
+                 "where AutoID = 1"),
+            "2024-03-01|2024-03-01 08:30:00|20240301|2024-03-01");
+  EXPECT_EQ(rows(*db,
+                 "select convert(datetime, '2024-3-5'), cast('20240305' as datetime), "
+                 "convert(int, 2.7), cast(7 as varchar(1)), convert(float, '1.25')"),
+            "2024-03-05 00:00:00|2024-03-05 00:00:00|2|7|1.25");
+  EXPECT_NE(errorOf(*db, "select convert(datetime, '2024-13-01')").find("Conversion failed"),
+            std::string::npos);
+  EXPECT_EQ(rows(*db,
+                 "select year('2024-03-05'), month('2024-03-05'), day('2024-03-05 10:00'), "
+                 "datediff(day, '2024-02-28', '2024-03-01'), dateadd(month, 1, '2024-01-31'), "
+                 "datepart(weekday, '2024-03-03')"),
+            "2024|3|5|2|2024-02-29 00:00:00|1");
+  // getdate() gives the engine's date text, so it compares with stored dates.
+  EXPECT_EQ(scalar(*db, "select count(*) from RdRecords where dVDate < getdate()"), "2");
+  EXPECT_EQ(scalar(*db, "select len(convert(varchar(19), getdate(), 120))"), "19");
+  EXPECT_EQ(
+      rows(*db,
+           "select isnull(null, 'x'), isnull(cValue, isnull(cDefault, '')) from accinformation "
+           "where cName = 'bBOMSpreadNotByFree'"),
+      "x|1");
+}
+
+TEST_F(DatabaseTest, StringConcatenationAndTop) {
+  EXPECT_EQ(scalar(*db, "select cInvCode + '-' + cInvName from Inventory where cInvCode = 'M1'"),
+            "M1-材料一");
+  EXPECT_EQ(scalar(*db,
+                   "select isnull(cInvStd,'') + isnull(cInvAddCode,'') from Inventory where "
+                   "cInvCode = 'P100'"),
+            "S1P100");
+  // Two text columns: decided by the values.
+  EXPECT_EQ(scalar(*db, "select cInvCode + cInvAddCode from Inventory where cInvCode = 'P100'"),
+            "P100P100");
+  EXPECT_EQ(scalar(*db, "select iID + iID * 2 from Inventory where cInvCode = 'P100'"), "3");
+  EXPECT_EQ(
+      scalar(*db,
+             "select 'n=' + convert(varchar(10), iID * 2) from Inventory where cInvCode = 'M2'"),
+      "n=8");
+  EXPECT_EQ(rows(*db, "select top 2 cInvCode from Inventory order by iID desc"), "M3;M2");
+  EXPECT_EQ(rows(*db,
+                 "select cInvCode from Inventory where iID = (select top 1 iID from Inventory "
+                 "order by iID)"),
+            "P100");
+  EXPECT_EQ(
+      rows(*db,
+           "select distinct top (1) cInvCCode from Inventory with (nolock) order by cInvCCode"),
+      "01");
+}
+
+TEST_F(DatabaseTest, SelectIntoKeepsTypes) {
+  db->execute(
+      "select cInvCode, iChangRate, cInvName as 名称 into #inv from Inventory left join "
+      "ComputationUnit "
+      "on Inventory.cComUnitCode = ComputationUnit.cComunitCode");
+  EXPECT_EQ(scalar(*db, "select count(*) from #inv where cinvcode = 'm1'"), "1");
+  const auto rs = db->query("select * from #inv");
+  EXPECT_EQ(rs[0].columns[0].declaredType, "varchar(20)");
+  EXPECT_EQ(rs[0].columns[1].declaredType, "float");
+  EXPECT_EQ(rs[0].columns[2].name, "名称");
+  EXPECT_NE(errorOf(*db, "select 1 as a into #inv").find("already exists"), std::string::npos);
+}
+
+TEST_F(DatabaseTest, IfAndBlocks) {
+  db->execute(
+      "if not exists (select * from sysobjects where name = 'T1') begin create table T1 (a int) "
+      "insert into T1 values (1) end else insert into T1 values (2)");
+  db->execute(
+      "if not exists (select * from sysobjects where name = 'T1') begin create table T1 (a int) "
+      "insert into T1 values (1) end else insert into T1 values (2)");
+  EXPECT_EQ(rows(*db, "select a from T1 order by a"), "1;2");
+  db->execute(
+      "if object_id('T1') is not null drop table T1; if object_id('T1') is not null drop table T1");
+  EXPECT_EQ(scalar(*db, "select object_id(N'[dbo].[T1]')"), "NULL");
+  EXPECT_EQ(scalar(*db, "select OBJECTPROPERTY(object_id('Inventory'), N'IsUserTable')"), "1");
+  EXPECT_EQ(scalar(*db, "select OBJECTPROPERTY(object_id('OM_ProductPO_V'), N'IsUserTable')"), "0");
+}
+
+}  // namespace
+}  // namespace quillon::sql
