@@ -27,7 +27,7 @@ class Collection : public Object {
 
   const MemberTable& memberTable() const override;
 
-  // C++ API. add() appends; addBefore/After place the item before/after an existing one.
+  // C++ API. add() appends, or with `before` / `after` (an index or key) places the item there.
   void add(Variant item, std::optional<std::string> key = std::nullopt);
   void add(Variant item, std::optional<std::string> key, const Variant& before,
            const Variant& after);
@@ -36,6 +36,7 @@ class Collection : public Object {
   const Variant& item(std::size_t index) const;     // 1-based
   const Variant& item(std::string_view key) const;  // by key
   const Variant& item(const char* key) const { return item(std::string_view(key)); }
+  const Variant& item(const std::string& key) const { return item(std::string_view(key)); }
   bool contains(std::string_view key) const;
   std::size_t count() const { return entries_.size(); }
   void remove(const Variant& indexOrKey);

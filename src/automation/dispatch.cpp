@@ -235,7 +235,8 @@ Variant MemberTable::invoke(Object& self, const MemberInfo& member, InvokeKind k
   for (std::size_t i = 0; i < params.size() && i < positional.size(); ++i) {
     if (params[i].byRef && !bound.omitted(i)) positional[i] = std::move(bound.values()[i]);
   }
-  if (kind == InvokeKind::Method && member.method && member.returnType.empty()) return {};
+  // A Sub has no result, however it is reached.
+  if (&handler == &member.method && member.returnType.empty()) return {};
   return result;
 }
 
