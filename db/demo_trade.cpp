@@ -1,0 +1,495 @@
+// Purchase orders, purchase arrival notes and sales delivery notes.
+#include <string>
+#include <vector>
+
+#include "db/demo_docs.h"
+
+namespace quillon::db {
+
+namespace {
+
+struct PoLine {
+  const char* item;
+  double quantity;
+  double arrived;   // quantity on arrival notes
+  double received;  // quantity received into stock
+  const char* closer = nullptr;
+};
+
+struct PoSpec {
+  int day;
+  const char* vendor;
+  int state;
+  const char* department;
+  const char* purchaseType;
+  const char* busType;
+  std::vector<PoLine> lines;
+};
+
+struct ArrLine {
+  const char* item;
+  double quantity;
+  double received;
+  const char* warehouse;  // nullptr: not yet decided
+  const char* batch = nullptr;
+};
+
+struct ArrSpec {
+  int day;
+  const char* vendor;
+  const char* order;  // order code, or nullptr
+  bool red;
+  const char* department;
+  const char* busType;
+  std::vector<ArrLine> lines;
+};
+
+struct DlLine {
+  const char* item;
+  double quantity;
+  double out;
+  const char* warehouse;
+  const char* batch = nullptr;
+};
+
+struct DlSpec {
+  int day;
+  const char* customer;
+  const char* vouchType;
+  const char* saleType;
+  const char* busType;
+  const char* department;
+  const char* person;
+  const char* invoice;
+  bool red;
+  int state;
+  std::vector<DlLine> lines;
+};
+
+Cell optional(const char* text) {
+  return text != nullptr ? Cell(text) : Cell();
+}
+
+class Writer {
+ public:
+  explicit Writer(DemoContext& ctx) : ctx_(ctx) {}
+
+  std::string order(const PoSpec& o) {
+    ++poId_;
+    const std::string code = docNumber("PO", o.day, poId_);
+    std::vector<Field> head = {
+        {"POID", poId_},
+        {"cPOID", code},
+        {"dPODate", demoDate(o.day)},
+        {"cVenCode", o.vendor},
+        {"cDepCode", optional(o.department)},
+        {"cPersonCode", o.department != nullptr ? Cell("005") : Cell()},
+        {"cPTCode", o.purchaseType},
+        {"cBusType", o.busType},
+        {"iState", o.state},
+        {"cexch_name", "人民币"},
+        {"nflat", 1.0},
+        {"iTaxRate", 13.0},
+        {"cMaker", "陈静"},
+        {"cVerifier", o.state >= 2 ? Cell("杨帆") : Cell()},
+        {"cCloser", o.state == 3 ? Cell("杨帆") : Cell()},
+    };
+    addHeadDefines(head, ctx_.rnd, poId_);
+    ctx_.out.insert("PO_Pomain", head);
+    int row = 0;
+    for (const PoLine& l : o.lines) {
+      const DemoItem& item = ctx_.cat.item(l.item);
+      ++poLineId_;
+      const double money = round2(item.price * l.quantity);
+      std::vector<Field> line = {
+          {"ID", poLineId_},
+          {"POID", poId_},
+          {"iRowNo", ++row},
+          {"cInvCode", item.code},
+          {"cUnitID", item.assUnit.empty() ? item.mainUnit : item.assUnit},
+          {"iQuantity", l.quantity},
+          {"iNum", piecesOf(item, l.quantity)},
+          {"iInvExchRate", rateOf(item)},
+          {"iArrQTY", l.arrived},
+          {"iArrNum", piecesOf(item, l.arrived)},
+          {"iReceivedQTY", l.received},
+          {"iReceivedNum", piecesOf(item, l.received)},
+          {"iUnitPrice", item.price},
+          {"iMoney", money},
+          {"iTax", round2(money * 0.13)},
+          {"iSum", round2(money * 1.13)},
+          {"iPerTaxRate", 13.0},
+          {"dArriveDate", demoDate(o.day + 7 + row)},
+          {"cbCloser", optional(l.closer)},
+      };
+      addFreeItems(line, item, row);
+      addLineDefines(line, ctx_.rnd, o.day);
+      ctx_.out.insert("PO_Podetails", line);
+    }
+    return code;
+  }
+
+  void arrival(const ArrSpec& a) {
+    ++arrId_;
+    std::vector<Field> head = {
+        {"ID", arrId_},
+        {"cCode", docNumber("DH", a.day, arrId_)},
+        {"dDate", demoDate(a.day)},
+        {"cPOID", optional(a.order)},
+        {"cVenCode", a.vendor},
+        {"cDepCode", optional(a.department)},
+        {"cPersonCode", a.department != nullptr ? Cell("006") : Cell()},
+        {"cPTCode", "01"},
+        {"cBusType", a.busType},
+        {"iBillType", a.red ? 1 : 0},
+        {"iState", 2},
+        {"cMaker", "杨帆"},
+        {"cVerifier", "陈静"},
+    };
+    addHeadDefines(head, ctx_.rnd, arrId_);
+    ctx_.out.insert("PU_ArrivalVouch", head);
+    int row = 0;
+    for (const ArrLine& l : a.lines) {
+      const DemoItem& item = ctx_.cat.item(l.item);
+      ++arrLineId_;
+      std::vector<Field> line = {
+          {"Autoid", arrLineId_},
+          {"ID", arrId_},
+          {"iRowNo", ++row},
+          {"cInvCode", item.code},
+          {"cWhCode", optional(l.warehouse)},
+          {"cUnitID", item.assUnit.empty() ? item.mainUnit : item.assUnit},
+          {"iQuantity", l.quantity},
+          {"iNum", piecesOf(item, l.quantity)},
+          {"iInvExchRate", rateOf(item)},
+          {"fValidInQuan", l.received},
+          {"fValidInNum", piecesOf(item, l.received)},
+          {"iOriCost", item.price},
+          {"iOriMoney", round2(item.price * l.quantity)},
+          {"iOriSum", round2(item.price * l.quantity * 1.13)},
+      };
+      if (item.batch) {
+        line.push_back({"cBatch", l.batch != nullptr ? std::string(l.batch)
+                                                     : "B" + demoDate(a.day).substr(2, 2) +
+                                                           demoDate(a.day).substr(5, 2) + "-" +
+                                                           std::to_string(arrLineId_)});
+        line.push_back({"dPDate", demoDate(a.day - 20)});
+        if (item.shelfDays > 0) {
+          line.push_back({"dVDate", demoDate(a.day - 20 + item.shelfDays)});
+          line.push_back({"iMassDate", item.shelfDays});
+        }
+      }
+      addFreeItems(line, item, row);
+      addLineDefines(line, ctx_.rnd, a.day);
+      ctx_.out.insert("PU_ArrivalVouchs", line);
+    }
+  }
+
+  void delivery(const DlSpec& d) {
+    ++dlId_;
+    std::vector<Field> head = {
+        {"DLID", dlId_},
+        {"cDLCode", docNumber("FH", d.day, dlId_)},
+        {"cVouchType", d.vouchType},
+        {"cSTCode", d.saleType},
+        {"dDate", demoDate(d.day)},
+        {"cBusType", d.busType},
+        {"cSBVCode", optional(d.invoice)},
+        {"cCusCode", d.customer},
+        {"cDepCode", optional(d.department)},
+        {"cPersonCode", optional(d.person)},
+        {"bReturnFlag", d.red},
+        {"iState", d.state},
+        {"cShipAddress", "客户仓库"},
+        {"cexch_name", "人民币"},
+        {"iExchRate", 1.0},
+        {"cMaker", "赵磊"},
+        {"cVerifier", "黄敏"},
+        {"cCloser", d.state == 3 ? Cell("黄敏") : Cell()},
+    };
+    addHeadDefines(head, ctx_.rnd, dlId_);
+    ctx_.out.insert("DispatchList", head);
+    int row = 0;
+    for (const DlLine& l : d.lines) {
+      const DemoItem& item = ctx_.cat.item(l.item);
+      ++dlLineId_;
+      const double price = round2(item.price * 1.3);
+      std::vector<Field> line = {
+          {"AutoID", dlLineId_},
+          {"DLID", dlId_},
+          {"iRowNo", ++row},
+          {"cWhCode", optional(l.warehouse)},
+          {"cInvCode", item.code},
+          {"cUnitID", item.assUnit.empty() ? item.mainUnit : item.assUnit},
+          {"iQuantity", l.quantity},
+          {"iNum", piecesOf(item, l.quantity)},
+          {"iInvExchRate", rateOf(item)},
+          {"fOutQuantity", l.out},
+          {"fOutNum", piecesOf(item, l.out)},
+          {"iQuotedPrice", price},
+          {"iUnitPrice", price},
+          {"iMoney", round2(price * l.quantity)},
+          {"iTax", round2(price * l.quantity * 0.13)},
+          {"iSum", round2(price * l.quantity * 1.13)},
+          {"cBatch", optional(l.batch)},
+      };
+      if (l.batch != nullptr) {
+        line.push_back({"dMDate", demoDate(d.day - 30)});
+        if (item.shelfDays > 0) {
+          line.push_back({"dVDate", demoDate(d.day - 30 + item.shelfDays)});
+          line.push_back({"iMassDate", item.shelfDays});
+        }
+      }
+      addFreeItems(line, item, row);
+      addLineDefines(line, ctx_.rnd, d.day);
+      ctx_.out.insert("DispatchLists", line);
+    }
+  }
+
+ private:
+  DemoContext& ctx_;
+  int poId_ = 0;
+  int poLineId_ = 0;
+  int arrId_ = 0;
+  int arrLineId_ = 0;
+  int dlId_ = 0;
+  int dlLineId_ = 0;
+};
+
+void handMade(Writer& w) {
+  const std::string po1 = w.order(
+      {306,
+       "V005",
+       2,
+       "03",
+       "01",
+       "普通采购",
+       {{"0101001", 2000, 1200, 1000}, {"0101002", 1500, 1500, 1500}, {"0101003", 800, 0, 0}}});
+  const std::string po2 = w.order({312,
+                                   "V006",
+                                   2,
+                                   "03",
+                                   "02",
+                                   "普通采购",
+                                   {{"0102001", 5000, 3000, 3000},
+                                    {"0102004", 200, 120, 100},
+                                    {"0102005", 500, 0, 0, "杨帆"}}});
+  const std::string po3 =
+      w.order({316,
+               "V007",
+               2,
+               "03",
+               "01",
+               "普通采购",
+               {{"0103001", 30, 10, 0}, {"0103002", 100, 0, 0}, {"0103003", 1000, 600, 600}}});
+  const std::string po4 = w.order({320,
+                                   "V008",
+                                   2,
+                                   "03",
+                                   "01",
+                                   "普通采购",
+                                   {{"0104001", 400, 150, 0}, {"04002", 1000, 500, 200}}});
+  const std::string po5 =
+      w.order({324,
+               "V006",
+               2,
+               "03",
+               "03",
+               "受托代销",
+               {{"05001", 200, 0, 0}, {"05002", 500, 200, 150}, {"05003", 1000, 0, 0}}});
+  w.order({329, "V005", 3, "03", "01", "普通采购", {{"0101005", 600, 600, 600}}});
+  w.order({335, "V007", 2, nullptr, "02", "", {{"0103004", 300, 100, 0}, {"0103002", 10, 6, 6}}});
+  w.order({337, "V001", 2, "03", "01", "普通采购", {{"0201002", 50, 0, 0}}});
+
+  w.arrival({309,
+             "V005",
+             po1.c_str(),
+             false,
+             "03",
+             "普通采购",
+             {{"0101001", 1200, 1000, "01"}, {"0101002", 1500, 1500, "01"}}});
+  w.arrival({314,
+             "V006",
+             po2.c_str(),
+             false,
+             "03",
+             "普通采购",
+             {{"0102001", 3000, 3000, "02"}, {"0102004", 120, 100, "02"}}});
+  w.arrival({319,
+             "V007",
+             po3.c_str(),
+             false,
+             "03",
+             "普通采购",
+             {{"0103003", 600, 600, nullptr}, {"0103001", 10, 0, "01"}}});
+  w.arrival({326, "V006", po5.c_str(), false, "03", "受托代销", {{"05002", 200, 150, "06"}}});
+  w.arrival({336,
+             "V008",
+             po4.c_str(),
+             false,
+             "03",
+             "普通采购",
+             {{"0104001", 150, 0, "01", "Q2611-07"}, {"04002", 500, 200, nullptr}}});
+  w.arrival(
+      {338, "V005", po1.c_str(), true, "03", "普通采购", {{"0101001", -4, 0, "01", "B2611-1"}}});
+  w.arrival({338, "V007", nullptr, false, nullptr, "", {{"0103004", 100, 0, "05"}}});
+
+  w.delivery({307,
+              "C001",
+              "05",
+              "01",
+              "普通销售",
+              "0401",
+              "007",
+              nullptr,
+              false,
+              2,
+              {{"0301001", 10, 4, "04", "SN2610-01"}, {"0303002", 5, 5, "04"}}});
+  w.delivery({312,
+              "C002",
+              "05",
+              "01",
+              "普通销售",
+              "0401",
+              "008",
+              "ZY26110001",
+              false,
+              2,
+              {{"0302002", 3, 0, "04"}, {"0303001", 2, 0, "04"}}});
+  w.delivery({317,
+              "C003",
+              "06",
+              "03",
+              "委托代销",
+              "0402",
+              "009",
+              nullptr,
+              false,
+              2,
+              {{"05001", 100, 40, "06"}, {"05003", 300, 0, "06", "LB2610-01"}}});
+  w.delivery({322,
+              "C004",
+              "05",
+              "01",
+              "分期收款",
+              "0401",
+              "007",
+              nullptr,
+              false,
+              2,
+              {{"0301002", 8, 0, "04", "SN2611-02"}}});
+  w.delivery({329,
+              "C005",
+              "05",
+              "01",
+              "普通销售",
+              "0402",
+              "009",
+              nullptr,
+              true,
+              2,
+              {{"0301001", -5, -5, "04", "SN2610-01"}, {"0302001", -2, 0, "04", "SN2611-02"}}});
+  w.delivery({334,
+              "C001",
+              "05",
+              "01",
+              "普通销售",
+              "0401",
+              "007",
+              nullptr,
+              false,
+              2,
+              {{"0301001", 6, 0, nullptr}, {"0302001", 4, 1, "04", "SN2611-02"}}});
+  w.delivery({336,
+              "C006",
+              "05",
+              "02",
+              "普通销售",
+              nullptr,
+              nullptr,
+              "PT26120001",
+              false,
+              2,
+              {{"0303002", 10, 0, "04"}, {"05003", 50, 0, "04", "LB2610-01"}}});
+  w.delivery({337,
+              "C002",
+              "05",
+              "01",
+              "普通销售",
+              "0401",
+              "008",
+              nullptr,
+              false,
+              3,
+              {{"0302002", 1, 1, "04"}}});
+}
+
+void bulk(Writer& w, DemoContext& ctx) {
+  DemoRandom& rnd = ctx.rnd;
+  const auto bought = ctx.cat.itemsOf({ItemKind::Material, ItemKind::Part, ItemKind::Packing});
+  const auto sold = ctx.cat.itemsOf({ItemKind::Product, ItemKind::Goods});
+  auto any = [&rnd](const std::vector<const DemoItem*>& v) {
+    return v[static_cast<std::size_t>(rnd.between(0, static_cast<int>(v.size()) - 1))];
+  };
+  for (int block = 0; block < bulkBlocks(ctx.cat); ++block) {
+    for (int n = 0; n < 40; ++n) {
+      PoSpec o{rnd.between(273, 337), "", rnd.chance(90) ? 2 : 3, "03", "01", "普通采购", {}};
+      const DemoItem* first = any(bought);
+      o.vendor = processingVendor(first->code.c_str());
+      for (int k = 0; k < 5; ++k) {
+        const DemoItem* item = k == 0 ? first : any(bought);
+        const double qty = rnd.amount(10, 5000);
+        const double arrived = round2(qty * rnd.between(0, 10) / 10.0);
+        o.lines.push_back(
+            {item->code.c_str(), qty, arrived, round2(arrived * rnd.between(0, 10) / 10.0)});
+      }
+      w.order(o);
+    }
+    for (int n = 0; n < 20; ++n) {
+      ArrSpec a{rnd.between(273, 337), "", nullptr, false, "03", "普通采购", {}};
+      const DemoItem* first = any(bought);
+      a.vendor = processingVendor(first->code.c_str());
+      for (int k = 0; k < 5; ++k) {
+        const DemoItem* item = k == 0 ? first : any(bought);
+        const double qty = rnd.amount(10, 3000);
+        a.lines.push_back({item->code.c_str(), qty, round2(qty * rnd.between(0, 10) / 10.0),
+                           item->warehouses.front().c_str()});
+      }
+      w.arrival(a);
+    }
+    for (int n = 0; n < 35; ++n) {
+      const std::string& customer = ctx.cat
+                                        .customers[static_cast<std::size_t>(rnd.between(
+                                            0, static_cast<int>(ctx.cat.customers.size()) - 1))]
+                                        .code;
+      DlSpec d{rnd.between(273, 337),
+               customer.c_str(),
+               "05",
+               "01",
+               "普通销售",
+               "0401",
+               "007",
+               nullptr,
+               false,
+               rnd.chance(90) ? 2 : 3,
+               {}};
+      for (int k = 0; k < 5; ++k) {
+        const DemoItem* item = any(sold);
+        const double qty = rnd.amount(1, 50);
+        d.lines.push_back({item->code.c_str(), qty, round2(qty * rnd.between(0, 10) / 10.0),
+                           item->warehouses.front().c_str()});
+      }
+      w.delivery(d);
+    }
+  }
+}
+
+}  // namespace
+
+void writeTrade(DemoContext& ctx) {
+  Writer w(ctx);
+  handMade(w);
+  bulk(w, ctx);
+}
+
+}  // namespace quillon::db

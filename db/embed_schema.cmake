@@ -1,0 +1,12 @@
+# Writes the schema files into one C++ source as raw string literals, in file-name order.
+file(WRITE ${OUT} "// Generated from db/schema/*.sql; do not edit.\n#include \"db/schema.h\"\n\nnamespace quillon::db {\n\nconst std::vector<SchemaFile>& schemaFiles() {\n  static const std::vector<SchemaFile> files = {\n")
+string(REPLACE "|" ";" FILES "${FILES}")
+foreach(f IN LISTS FILES)
+  if(f STREQUAL "")
+    continue()
+  endif()
+  get_filename_component(name ${f} NAME)
+  file(READ ${f} content)
+  file(APPEND ${OUT} "      {\"${name}\", R\"qsql(${content})qsql\"},\n")
+endforeach()
+file(APPEND ${OUT} "  };\n  return files;\n}\n\n}  // namespace quillon::db\n")
