@@ -91,10 +91,15 @@ void Database::runOne(const Op& op, ResultHandler& handler) {
       selectInto(op, handler);
       return;
     case Op::Kind::If: {
-      Statement cond(db_, op.sql, op.source);
-      const int rc = sqlite3_step(cond.get());
-      if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(db_, op.source);
-      const bool holds = rc == SQLITE_ROW && sqlite3_column_int64(cond.get(), 0) != 0;
+      bool holds = false;
+      {
+        // The condition's statement must be finished before the guarded statement runs: an open
+        // read of the catalogue would lock the table that the statement drops.
+        Statement cond(db_, op.sql, op.source);
+        const int rc = sqlite3_step(cond.get());
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(db_, op.source);
+        holds = rc == SQLITE_ROW && sqlite3_column_int64(cond.get(), 0) != 0;
+      }
       run(holds ? op.body : op.elseBody, handler);
       return;
     }
