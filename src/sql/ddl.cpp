@@ -119,7 +119,8 @@ ColumnDef columnDef(const ExprTranslator& x, std::size_t b, std::size_t e) {
       } else if (i + 1 < e && t[i + 1].isOp("(")) {
         end = x.closing(i + 1) + 1;
       }
-      s.add("DEFAULT (" + x.range(i, end) + ")");
+      const std::string value = x.range(i, end);
+      s.add(t[i].isOp("(") ? "DEFAULT " + value : "DEFAULT (" + value + ")");
       i = end;
     } else if (w.isWord("primary") && i + 1 < e && t[i + 1].isWord("key")) {
       if (!col.identity) s.add("PRIMARY KEY");

@@ -449,6 +449,11 @@ std::string ExprTranslator::call(const Item& item) const {
     return s.take();
   };
 
+  // "from t (nolock)": a table hint, not a call.
+  if (close == open + 2 && t_[open + 1].kind == TokenKind::Word &&
+      contains(kHints, asciiLower(t_[open + 1].text))) {
+    return tokenText(fn);
+  }
   if (name == "isnull") {
     if (argList().size() != 2) unsupported("ISNULL with other than two arguments");
     return simple("ifnull");

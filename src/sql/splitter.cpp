@@ -134,6 +134,7 @@ class Splitter {
     int depth = 0;
     int caseDepth = 0;
     bool insertHasSource = false;  // INSERT: VALUES / SELECT / EXEC seen
+    bool updateHasSet = false;     // UPDATE: its SET seen
     while (!atEnd()) {
       const Token& t = t_[pos_];
       if (t.isOp("(")) ++depth;
@@ -141,8 +142,10 @@ class Splitter {
       if (t.isWord("case")) ++caseDepth;
       if (depth <= 0 && t.isOp(";")) break;
       if (depth <= 0 && caseDepth == 0 && isStatementStart(t) &&
-          !continues(kind, t, insertHasSource))
+          !continues(kind, t, insertHasSource, updateHasSet)) {
         break;
+      }
+      if (depth == 0 && kind == "update" && t.isWord("set")) updateHasSet = true;
       if (t.isWord("end") && caseDepth > 0) --caseDepth;
       if (depth == 0 && kind == "insert" &&
           (t.isWord("values") || t.isWord("select") || t.isWord("exec") || t.isWord("execute"))) {
@@ -155,7 +158,8 @@ class Splitter {
   }
 
   // Whether a statement keyword at depth 0 belongs to the current statement.
-  bool continues(const std::string& kind, const Token& t, bool insertHasSource) const {
+  bool continues(const std::string& kind, const Token& t, bool insertHasSource,
+                 bool updateHasSet) const {
     const Token& prev = node_prev();
     if (t.isWord("select")) {
       if (prev.isWord("union") || prev.isWord("all") || prev.isWord("except") ||
@@ -167,9 +171,12 @@ class Splitter {
     }
     if ((t.isWord("exec") || t.isWord("execute")) && kind == "insert" && !insertHasSource)
       return true;
-    if (t.isWord("set") && kind == "update") return true;
+    if (t.isWord("set") && kind == "update" && !updateHasSet) return true;
     // "on delete cascade" / "on update ..." of a foreign key written outside parentheses.
-    if ((t.isWord("delete") || t.isWord("update")) && prev.isWord("on")) return true;
+    if ((t.isWord("delete") || t.isWord("update")) && prev.isWord("on") &&
+        (kind == "create" || kind == "alter")) {
+      return true;
+    }
     return false;
   }
 
