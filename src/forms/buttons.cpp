@@ -21,12 +21,22 @@ bool focusForClick(Control& c) {
 CommandButton::CommandButton(std::string name, std::string caption)
     : Control(ControlKind::CommandButton, std::move(name)), caption_(std::move(caption)) {}
 
-void CommandButton::setCaption(std::string caption) { assign(caption_, std::move(caption), "Caption"); }
-void CommandButton::setPicture(int id) { assign(picture_, id, "Picture"); }
-void CommandButton::setDefault(bool on) { assign(default_, on, "Default"); }
-void CommandButton::setCancel(bool on) { assign(cancel_, on, "Cancel"); }
+void CommandButton::setCaption(std::string caption) {
+  assign(caption_, std::move(caption), "Caption");
+}
+void CommandButton::setPicture(int id) {
+  assign(picture_, id, "Picture");
+}
+void CommandButton::setDefault(bool on) {
+  assign(default_, on, "Default");
+}
+void CommandButton::setCancel(bool on) {
+  assign(cancel_, on, "Cancel");
+}
 
-std::string CommandButton::displayText() const { return parseCaption(caption_).text; }
+std::string CommandButton::displayText() const {
+  return parseCaption(caption_).text;
+}
 
 bool CommandButton::defaultKeyDown(int keyCode, int shift) {
   if ((keyCode == vbKeyReturn || keyCode == vbKeySpace) && shift == 0) {
@@ -49,7 +59,9 @@ void CommandButton::fireClick() {
 CheckBox::CheckBox(std::string name, std::string caption)
     : Control(ControlKind::CheckBox, std::move(name)), caption_(std::move(caption)) {}
 
-void CheckBox::setCaption(std::string caption) { assign(caption_, std::move(caption), "Caption"); }
+void CheckBox::setCaption(std::string caption) {
+  assign(caption_, std::move(caption), "Caption");
+}
 
 void CheckBox::setValue(int value) {
   if (value < vbUnchecked || value > vbGrayed) value = vbUnchecked;
@@ -74,7 +86,9 @@ bool CheckBox::userClick() {
 OptionButton::OptionButton(std::string name, std::string caption)
     : Control(ControlKind::OptionButton, std::move(name)), caption_(std::move(caption)) {}
 
-void OptionButton::setCaption(std::string caption) { assign(caption_, std::move(caption), "Caption"); }
+void OptionButton::setCaption(std::string caption) {
+  assign(caption_, std::move(caption), "Caption");
+}
 
 void OptionButton::setValue(bool value) {
   if (value == value_) return;

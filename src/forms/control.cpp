@@ -11,25 +11,44 @@ using automation::ComError;
 
 std::string_view controlKindName(ControlKind kind) {
   switch (kind) {
-    case ControlKind::TextBox: return "TextBox";
-    case ControlKind::Label: return "Label";
-    case ControlKind::CommandButton: return "CommandButton";
-    case ControlKind::CheckBox: return "CheckBox";
-    case ControlKind::OptionButton: return "OptionButton";
-    case ControlKind::ComboBox: return "ComboBox";
-    case ControlKind::Frame: return "Frame";
-    case ControlKind::ListView: return "ListView";
-    case ControlKind::TreeView: return "TreeView";
-    case ControlKind::SuperGrid: return "MsSuperGrid";
-    case ControlKind::VouchList: return "MarlinVouchList";
-    case ControlKind::TabStrip: return "CorvidXTabStrip";
-    case ControlKind::Toolbar: return "Toolbar";
-    case ControlKind::ToolbarControl: return "CTBCtrl";
-    case ControlKind::StatusBar: return "StatusBar";
-    case ControlKind::Menu: return "Menu";
-    case ControlKind::NumericEdit: return "NumericEdit";
-    case ControlKind::HeadItem: return "ctlheadItem";
-    case ControlKind::ImageList: return "ImageList";
+    case ControlKind::TextBox:
+      return "TextBox";
+    case ControlKind::Label:
+      return "Label";
+    case ControlKind::CommandButton:
+      return "CommandButton";
+    case ControlKind::CheckBox:
+      return "CheckBox";
+    case ControlKind::OptionButton:
+      return "OptionButton";
+    case ControlKind::ComboBox:
+      return "ComboBox";
+    case ControlKind::Frame:
+      return "Frame";
+    case ControlKind::ListView:
+      return "ListView";
+    case ControlKind::TreeView:
+      return "TreeView";
+    case ControlKind::SuperGrid:
+      return "MsSuperGrid";
+    case ControlKind::VouchList:
+      return "MarlinVouchList";
+    case ControlKind::TabStrip:
+      return "CorvidXTabStrip";
+    case ControlKind::Toolbar:
+      return "Toolbar";
+    case ControlKind::ToolbarControl:
+      return "CTBCtrl";
+    case ControlKind::StatusBar:
+      return "StatusBar";
+    case ControlKind::Menu:
+      return "Menu";
+    case ControlKind::NumericEdit:
+      return "NumericEdit";
+    case ControlKind::HeadItem:
+      return "ctlheadItem";
+    case ControlKind::ImageList:
+      return "ImageList";
   }
   return "Control";
 }
@@ -43,10 +62,18 @@ std::string Control::qualifiedName() const {
   return name_ + "(" + std::to_string(index_) + ")";
 }
 
-void Control::setLeft(int v) { assign(geometry_.left, v, "Left"); }
-void Control::setTop(int v) { assign(geometry_.top, v, "Top"); }
-void Control::setWidth(int v) { assign(geometry_.width, v, "Width"); }
-void Control::setHeight(int v) { assign(geometry_.height, v, "Height"); }
+void Control::setLeft(int v) {
+  assign(geometry_.left, v, "Left");
+}
+void Control::setTop(int v) {
+  assign(geometry_.top, v, "Top");
+}
+void Control::setWidth(int v) {
+  assign(geometry_.width, v, "Width");
+}
+void Control::setHeight(int v) {
+  assign(geometry_.height, v, "Height");
+}
 
 void Control::Move(int left, int top, int width, int height) {
   if (geometry_.left == left && geometry_.top == top && geometry_.width == width &&
@@ -62,7 +89,8 @@ void Control::Move(int left, int top, int width, int height) {
 
 void Control::setContainer(Control* container, int tab) {
   for (Control* c = container; c != nullptr; c = c->container()) {
-    if (c == this) throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    if (c == this)
+      throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
   }
   geometry_.container = container;
   geometry_.tab = tab;
@@ -79,11 +107,21 @@ void Control::setEnabled(bool v) {
   if (!v && form_ != nullptr && form_->ActiveControl() == this) form_->focusNext();
 }
 
-void Control::setTabIndex(int v) { assign(tabIndex_, v, "TabIndex"); }
-void Control::setTabStop(bool v) { assign(tabStop_, v, "TabStop"); }
-void Control::setToolTipText(std::string v) { assign(toolTip_, std::move(v), "ToolTipText"); }
-void Control::setFontSize(std::optional<double> v) { assign(fontSize_, v, "FontSize"); }
-void Control::setTag(std::string v) { assign(tag_, std::move(v), "Tag"); }
+void Control::setTabIndex(int v) {
+  assign(tabIndex_, v, "TabIndex");
+}
+void Control::setTabStop(bool v) {
+  assign(tabStop_, v, "TabStop");
+}
+void Control::setToolTipText(std::string v) {
+  assign(toolTip_, std::move(v), "ToolTipText");
+}
+void Control::setFontSize(std::optional<double> v) {
+  assign(fontSize_, v, "FontSize");
+}
+void Control::setTag(std::string v) {
+  assign(tag_, std::move(v), "Tag");
+}
 
 bool Control::isReachable() const {
   for (const Control* c = this; c != nullptr; c = c->container()) {
@@ -92,7 +130,9 @@ bool Control::isReachable() const {
   return true;
 }
 
-bool Control::hasFocus() const { return form_ != nullptr && form_->ActiveControl() == this; }
+bool Control::hasFocus() const {
+  return form_ != nullptr && form_->ActiveControl() == this;
+}
 
 void Control::SetFocus() {
   if (form_ == nullptr || !form_->Visible() || !canFocus() || !isReachable()) {
@@ -106,7 +146,9 @@ void Control::userMouseUp(int button, int shift, int x, int y) {
   if (MouseUp) MouseUp(button, shift, x, y);
 }
 
-void Control::notify(std::string_view property) { propertyChanged.emit(*this, property); }
+void Control::notify(std::string_view property) {
+  propertyChanged.emit(*this, property);
+}
 
 CaptionParts parseCaption(std::string_view caption) {
   CaptionParts parts;

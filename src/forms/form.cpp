@@ -37,7 +37,9 @@ Form::Form(std::string name, std::string caption, int width, int height)
 
 Form::~Form() = default;
 
-void Form::notify(std::string_view property) { propertyChanged.emit(*this, property); }
+void Form::notify(std::string_view property) {
+  propertyChanged.emit(*this, property);
+}
 
 void Form::setCaption(std::string caption) {
   if (caption == caption_) return;
@@ -53,7 +55,9 @@ void Form::resize(int width, int height) {
   if (loaded_) Form_Resize();
 }
 
-void Form::setKeyPreview(bool on) { keyPreview_ = on; }
+void Form::setKeyPreview(bool on) {
+  keyPreview_ = on;
+}
 
 void Form::setMousePointer(int pointer) {
   if (pointer == mousePointer_) return;
@@ -150,9 +154,13 @@ void Form::Hide() {
   currentUiHost().formHidden(*this);
 }
 
-bool Form::Unload() { return unloadWith(vbFormCode); }
+bool Form::Unload() {
+  return unloadWith(vbFormCode);
+}
 
-bool Form::userClose() { return unloadWith(vbFormControlMenu); }
+bool Form::userClose() {
+  return unloadWith(vbFormControlMenu);
+}
 
 bool Form::unloadWith(int mode) {
   if (!loaded_) return true;

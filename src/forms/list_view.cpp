@@ -8,7 +8,9 @@ namespace quillon::forms {
 using automation::ComError;
 
 namespace {
-[[noreturn]] void outOfBounds() { throw ComError(35600, "Index out of bounds"); }
+[[noreturn]] void outOfBounds() {
+  throw ComError(35600, "Index out of bounds");
+}
 }  // namespace
 
 void ListItem::setText(std::string text) {
@@ -51,10 +53,18 @@ void ListItem::setSelected(bool on) {
 
 ListView::ListView(std::string name) : Control(ControlKind::ListView, std::move(name)) {}
 
-void ListView::setView(int view) { assign(view_, view, "View"); }
-void ListView::setCheckboxes(bool on) { assign(checkboxes_, on, "Checkboxes"); }
-void ListView::setLabelEdit(int mode) { assign(labelEdit_, mode, "LabelEdit"); }
-void ListView::setMultiSelect(bool on) { assign(multiSelect_, on, "MultiSelect"); }
+void ListView::setView(int view) {
+  assign(view_, view, "View");
+}
+void ListView::setCheckboxes(bool on) {
+  assign(checkboxes_, on, "Checkboxes");
+}
+void ListView::setLabelEdit(int mode) {
+  assign(labelEdit_, mode, "LabelEdit");
+}
+void ListView::setMultiSelect(bool on) {
+  assign(multiSelect_, on, "MultiSelect");
+}
 
 int ListView::addColumn(std::string text, int width, int alignment) {
   columns_.push_back({std::move(text), width, alignment});

@@ -32,7 +32,8 @@ class ListItem {
 
  private:
   friend class ListView;
-  ListItem(ListView* owner, std::string key, std::string text) : owner_(owner), key_(std::move(key)), text_(std::move(text)) {}
+  ListItem(ListView* owner, std::string key, std::string text)
+      : owner_(owner), key_(std::move(key)), text_(std::move(text)) {}
   ListView* owner_;
   int index_ = 0;
   std::string key_;

@@ -9,8 +9,12 @@ Menu::Menu(std::string name, std::string caption, Menu* parent)
   if (parent_ != nullptr) parent_->items_.push_back(this);
 }
 
-void Menu::setCaption(std::string caption) { assign(caption_, std::move(caption), "Caption"); }
-void Menu::setChecked(bool on) { assign(checked_, on, "Checked"); }
+void Menu::setCaption(std::string caption) {
+  assign(caption_, std::move(caption), "Caption");
+}
+void Menu::setChecked(bool on) {
+  assign(checked_, on, "Checked");
+}
 
 Menu* Menu::topLevel() {
   Menu* m = this;

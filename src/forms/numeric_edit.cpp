@@ -61,7 +61,9 @@ void NumericEdit::setDecimalPlaces(int places) {
   assign(decimals_, places < 0 ? 0 : places, "DecimalPlaces");
 }
 
-double NumericEdit::value() const { return toNumber(edit_.text); }
+double NumericEdit::value() const {
+  return toNumber(edit_.text);
+}
 
 bool NumericEdit::defaultKeyPress(int keyAscii) {
   std::string before = edit_.text;
@@ -80,12 +82,16 @@ bool NumericEdit::defaultKeyPress(int keyAscii) {
   return true;
 }
 
-void NumericEdit::userClearText() { setText({}); }
+void NumericEdit::userClearText() {
+  setText({});
+}
 
 HeadItem::HeadItem(std::string name, std::string caption)
     : Control(ControlKind::HeadItem, std::move(name)), caption_(std::move(caption)) {}
 
-void HeadItem::setCaption(std::string caption) { assign(caption_, std::move(caption), "Caption"); }
+void HeadItem::setCaption(std::string caption) {
+  assign(caption_, std::move(caption), "Caption");
+}
 
 void HeadItem::setText(std::string text) {
   if (text == edit_.text) return;
@@ -95,7 +101,9 @@ void HeadItem::setText(std::string text) {
   notify("Text");
 }
 
-void HeadItem::setDecimalPlaces(int places) { assign(decimals_, places < 0 ? -1 : places, "DecimalPlaces"); }
+void HeadItem::setDecimalPlaces(int places) {
+  assign(decimals_, places < 0 ? -1 : places, "DecimalPlaces");
+}
 
 void HeadItem::setActive(bool on) {
   assign(active_, on, "Active");

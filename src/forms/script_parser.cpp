@@ -19,29 +19,49 @@ ScriptError::ScriptError(SourcePos pos, std::string message)
 
 std::string_view actionName(ActionKind kind) {
   switch (kind) {
-    case ActionKind::Type: return "type";
-    case ActionKind::Focus: return "focus";
-    case ActionKind::Key: return "key";
-    case ActionKind::Click: return "click";
-    case ActionKind::Check: return "check";
-    case ActionKind::Mark: return "mark";
-    case ActionKind::Select: return "select";
-    case ActionKind::Cell: return "cell";
-    case ActionKind::RClick: return "rclick";
-    case ActionKind::Tab: return "tab";
-    case ActionKind::Choose: return "choose";
-    case ActionKind::Menu: return "menu";
-    case ActionKind::Toolbar: return "toolbar";
-    case ActionKind::Node: return "node";
-    case ActionKind::Answer: return "answer";
-    case ActionKind::Input: return "input";
-    case ActionKind::Pick: return "pick";
-    case ActionKind::Date: return "date";
+    case ActionKind::Type:
+      return "type";
+    case ActionKind::Focus:
+      return "focus";
+    case ActionKind::Key:
+      return "key";
+    case ActionKind::Click:
+      return "click";
+    case ActionKind::Check:
+      return "check";
+    case ActionKind::Mark:
+      return "mark";
+    case ActionKind::Select:
+      return "select";
+    case ActionKind::Cell:
+      return "cell";
+    case ActionKind::RClick:
+      return "rclick";
+    case ActionKind::Tab:
+      return "tab";
+    case ActionKind::Choose:
+      return "choose";
+    case ActionKind::Menu:
+      return "menu";
+    case ActionKind::Toolbar:
+      return "toolbar";
+    case ActionKind::Node:
+      return "node";
+    case ActionKind::Answer:
+      return "answer";
+    case ActionKind::Input:
+      return "input";
+    case ActionKind::Pick:
+      return "pick";
+    case ActionKind::Date:
+      return "date";
     case ActionKind::ExpectMessage:
     case ActionKind::ExpectText:
     case ActionKind::ExpectCell:
-    case ActionKind::ExpectRows: return "expect";
-    case ActionKind::Close: return "close";
+    case ActionKind::ExpectRows:
+      return "expect";
+    case ActionKind::Close:
+      return "close";
   }
   return "action";
 }
@@ -51,7 +71,8 @@ namespace {
 bool iequals(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }
@@ -72,7 +93,11 @@ class LineParser {
 
   SourcePos here() const { return {lineNo_, column(pos_)}; }
   SourcePos at(std::size_t offset) const { return {lineNo_, column(offset)}; }
-  std::size_t offset() const { return pos_; }
+  // The start of the next item (blanks skipped), for errors that point back at it.
+  std::size_t offset() {
+    skipSpaces();
+    return pos_;
+  }
 
   [[noreturn]] void fail(const std::string& message) const { throw ScriptError(here(), message); }
   [[noreturn]] void failAt(std::size_t offset, const std::string& message) const {
@@ -80,7 +105,8 @@ class LineParser {
   }
 
   void skipSpaces() {
-    while (pos_ < line_.size() && (line_[pos_] == ' ' || line_[pos_] == '\t' || line_[pos_] == '\r')) {
+    while (pos_ < line_.size() &&
+           (line_[pos_] == ' ' || line_[pos_] == '\t' || line_[pos_] == '\r')) {
       ++pos_;
     }
   }
@@ -117,7 +143,8 @@ class LineParser {
   std::string bare(const char* what) {
     if (atEnd()) fail(std::string("expected ") + what);
     const std::size_t start = pos_;
-    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t' && line_[pos_] != '\r') {
+    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t' &&
+           line_[pos_] != '\r') {
       ++pos_;
     }
     return std::string(line_.substr(start, pos_ - start));
@@ -127,8 +154,8 @@ class LineParser {
   std::string word(std::string_view stops) {
     skipSpaces();
     const std::size_t start = pos_;
-    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t' && line_[pos_] != '\r' &&
-           stops.find(line_[pos_]) == std::string_view::npos) {
+    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t' &&
+           line_[pos_] != '\r' && stops.find(line_[pos_]) == std::string_view::npos) {
       ++pos_;
     }
     return std::string(line_.substr(start, pos_ - start));
@@ -151,12 +178,23 @@ class LineParser {
       if (pos_ >= line_.size()) break;
       const char e = line_[pos_++];
       switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        default: failAt(pos_ - 2, std::string("unknown escape \\") + e);
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
+        default:
+          failAt(pos_ - 2, std::string("unknown escape \\") + e);
       }
     }
     failAt(start, "text not closed with a double quote");
@@ -171,7 +209,8 @@ class LineParser {
     if (pos_ < line_.size() && line_[pos_] == '(') {
       ++pos_;
       const std::size_t digits = pos_;
-      while (pos_ < line_.size() && std::isdigit(static_cast<unsigned char>(line_[pos_])) != 0) ++pos_;
+      while (pos_ < line_.size() && std::isdigit(static_cast<unsigned char>(line_[pos_])) != 0)
+        ++pos_;
       if (pos_ == digits || pos_ >= line_.size() || line_[pos_] != ')') {
         failAt(digits, "expected a control-array index and \")\"");
       }
@@ -184,7 +223,8 @@ class LineParser {
     skipSpaces();
     const std::size_t start = pos_;
     if (pos_ < line_.size() && line_[pos_] == '-') ++pos_;
-    while (pos_ < line_.size() && std::isdigit(static_cast<unsigned char>(line_[pos_])) != 0) ++pos_;
+    while (pos_ < line_.size() && std::isdigit(static_cast<unsigned char>(line_[pos_])) != 0)
+      ++pos_;
     int value = 0;
     const auto [end, ec] = std::from_chars(line_.data() + start, line_.data() + pos_, value);
     if (start == pos_ || ec != std::errc() || end != line_.data() + pos_) {
@@ -199,7 +239,8 @@ class LineParser {
     if (pos_ >= line_.size() || line_[pos_] != '$') fail("expected a variable ($name)");
     ++pos_;
     const std::size_t start = pos_;
-    if (pos_ >= line_.size() || !isNameStart(line_[pos_])) fail("expected a variable name after \"$\"");
+    if (pos_ >= line_.size() || !isNameStart(line_[pos_]))
+      fail("expected a variable name after \"$\"");
     while (pos_ < line_.size() && isNameChar(line_[pos_])) ++pos_;
     return std::string(line_.substr(start, pos_ - start));
   }
@@ -215,7 +256,8 @@ class LineParser {
         const std::size_t start = pos_;
         while (pos_ < line_.size() && isNameChar(line_[pos_])) ++pos_;
         if (start == pos_) fail("expected a member name after \".\"");
-        ref.path.push_back({ScriptRef::Step::Kind::Member, std::string(line_.substr(start, pos_ - start)), 0});
+        ref.path.push_back(
+            {ScriptRef::Step::Kind::Member, std::string(line_.substr(start, pos_ - start)), 0});
       } else if (c == '[') {
         ++pos_;
         ScriptRef::Step step;
@@ -264,12 +306,15 @@ class LineParser {
       double number = 0;
       const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), number);
       if (ec != std::errc() || end != token.data() + token.size() || !std::isfinite(number)) {
-        failAt(start, "expected a value (text, number, true, false, null, nothing, - or $name), found \"" + token + "\"");
+        failAt(start,
+               "expected a value (text, number, true, false, null, nothing, - or $name), found \"" +
+                   token + "\"");
       }
       v.number = number;
       const bool whole = token.find_first_of(".eE") == std::string::npos;
-      v.kind = whole && number >= -2147483648.0 && number <= 2147483647.0 ? ScriptValue::Kind::Long
-                                                                          : ScriptValue::Kind::Double;
+      v.kind = whole && number >= -2147483648.0 && number <= 2147483647.0
+                   ? ScriptValue::Kind::Long
+                   : ScriptValue::Kind::Double;
     }
     return v;
   }
@@ -367,6 +412,7 @@ DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
       a.target = p.name(kind == ActionKind::Menu ? "a menu item name" : "a control name");
       break;
     case ActionKind::Key: {
+      p.skipSpaces();
       const SourcePos keyPos = p.here();
       a.text = p.atString() ? p.string("a key") : p.bare("a key");
       const KeyStroke k = parseKey(a.text, keyPos);
@@ -418,8 +464,8 @@ DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
       const std::size_t start = p.offset();
       const std::string w = p.bare("ok, yes, no or cancel");
       static constexpr std::pair<const char*, int> kAnswers[] = {
-          {"ok", vbOK}, {"cancel", vbCancel}, {"yes", vbYes}, {"no", vbNo},
-          {"abort", vbAbort}, {"retry", vbRetry}, {"ignore", vbIgnore}};
+          {"ok", vbOK},       {"cancel", vbCancel}, {"yes", vbYes},      {"no", vbNo},
+          {"abort", vbAbort}, {"retry", vbRetry},   {"ignore", vbIgnore}};
       for (const auto& [word, answer] : kAnswers) {
         if (iequals(w, word)) a.number = answer;
       }
@@ -431,7 +477,8 @@ DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
         a.text = p.string("the input text");
       } else {
         const std::size_t start = p.offset();
-        if (!iequals(p.bare("a text or cancel"), "cancel")) p.failAt(start, "expected a text in double quotes or cancel");
+        if (!iequals(p.bare("a text or cancel"), "cancel"))
+          p.failAt(start, "expected a text in double quotes or cancel");
         a.cancel = true;
       }
       break;
@@ -482,12 +529,15 @@ struct ActionWord {
   ActionKind kind;
 };
 constexpr ActionWord kActions[] = {
-    {"type", ActionKind::Type},     {"focus", ActionKind::Focus},   {"key", ActionKind::Key},
-    {"click", ActionKind::Click},   {"check", ActionKind::Check},   {"mark", ActionKind::Mark},
-    {"select", ActionKind::Select}, {"cell", ActionKind::Cell},     {"rclick", ActionKind::RClick},
-    {"tab", ActionKind::Tab},       {"choose", ActionKind::Choose}, {"menu", ActionKind::Menu},
-    {"toolbar", ActionKind::Toolbar}, {"node", ActionKind::Node},   {"answer", ActionKind::Answer},
-    {"input", ActionKind::Input},   {"pick", ActionKind::Pick},     {"date", ActionKind::Date},
+    {"type", ActionKind::Type},       {"focus", ActionKind::Focus},
+    {"key", ActionKind::Key},         {"click", ActionKind::Click},
+    {"check", ActionKind::Check},     {"mark", ActionKind::Mark},
+    {"select", ActionKind::Select},   {"cell", ActionKind::Cell},
+    {"rclick", ActionKind::RClick},   {"tab", ActionKind::Tab},
+    {"choose", ActionKind::Choose},   {"menu", ActionKind::Menu},
+    {"toolbar", ActionKind::Toolbar}, {"node", ActionKind::Node},
+    {"answer", ActionKind::Answer},   {"input", ActionKind::Input},
+    {"pick", ActionKind::Pick},       {"date", ActionKind::Date},
     {"close", ActionKind::Close},
 };
 
@@ -560,7 +610,8 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
   const char32_t c = chars.front();
   if (c < 128 && std::isalpha(static_cast<int>(c)) != 0) {
     k.keyCode = std::toupper(static_cast<int>(c));
-    if (std::isupper(static_cast<int>(c)) != 0 && (k.shift & vbCtrlMask) == 0) k.shift |= vbShiftMask;
+    if (std::isupper(static_cast<int>(c)) != 0 && (k.shift & vbCtrlMask) == 0)
+      k.shift |= vbShiftMask;
     if ((k.shift & vbCtrlMask) != 0) {
       k.keyAscii = k.keyCode - 'A' + 1;  // Ctrl+B types character 2, as on the platform
     } else if ((k.shift & vbAltMask) == 0) {
@@ -609,7 +660,9 @@ Script parseScript(std::string_view text) {
     };
 
     if (iequals(word, "on")) {
-      if (block) p.failAt(wordStart, "on inside the block opened at line " + std::to_string(block->pos.line) + " (missing end?)");
+      if (block)
+        p.failAt(wordStart, "on inside the block opened at line " +
+                                std::to_string(block->pos.line) + " (missing end?)");
       OnBlock b;
       b.pos = pos;
       b.form = p.name("a form name");

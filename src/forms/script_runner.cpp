@@ -18,7 +18,8 @@ template <class... Ts>
 Overloaded(Ts...) -> Overloaded<Ts...>;
 
 [[noreturn]] void noInterpreter(SourcePos pos, const char* what) {
-  throw ScriptError(pos, std::string(what) + " is a host line; this runner has no host interpreter");
+  throw ScriptError(pos,
+                    std::string(what) + " is a host line; this runner has no host interpreter");
 }
 
 }  // namespace
@@ -29,12 +30,24 @@ ScriptRunner::ScriptRunner(std::shared_ptr<ScriptedUiHost> host) : host_(std::mo
 
 ScriptRunner::~ScriptRunner() = default;
 
-void ScriptRunner::onLogin(const LoginLine&, SourcePos pos) { noInterpreter(pos, "login"); }
-void ScriptRunner::onNew(const NewLine&, SourcePos pos) { noInterpreter(pos, "new"); }
-void ScriptRunner::onCall(const CallLine&, SourcePos pos) { noInterpreter(pos, "call"); }
-void ScriptRunner::onPrint(const PrintLine&, SourcePos pos) { noInterpreter(pos, "print"); }
-void ScriptRunner::onExpect(const ExpectLine&, SourcePos pos) { noInterpreter(pos, "expect $variable"); }
-void ScriptRunner::onSet(const SetLine&, SourcePos pos) { noInterpreter(pos, "set"); }
+void ScriptRunner::onLogin(const LoginLine&, SourcePos pos) {
+  noInterpreter(pos, "login");
+}
+void ScriptRunner::onNew(const NewLine&, SourcePos pos) {
+  noInterpreter(pos, "new");
+}
+void ScriptRunner::onCall(const CallLine&, SourcePos pos) {
+  noInterpreter(pos, "call");
+}
+void ScriptRunner::onPrint(const PrintLine&, SourcePos pos) {
+  noInterpreter(pos, "print");
+}
+void ScriptRunner::onExpect(const ExpectLine&, SourcePos pos) {
+  noInterpreter(pos, "expect $variable");
+}
+void ScriptRunner::onSet(const SetLine&, SourcePos pos) {
+  noInterpreter(pos, "set");
+}
 
 void ScriptRunner::runStatement(const Statement& statement) {
   const SourcePos pos = statement.pos;

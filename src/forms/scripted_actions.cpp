@@ -25,7 +25,9 @@ using script::ScriptError;
 
 namespace {
 
-std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
 
 [[noreturn]] void failAction(const DialogAction& a, const std::string& message) {
   throw ScriptError(a.pos, std::string(script::actionName(a.kind)) + " " + message);
@@ -106,7 +108,8 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
       Control* before = form.ActiveControl();
       if (!form.moveFocus(c)) {
         failAction(a, c.qualifiedName() + " could not take the focus" +
-                          (before != nullptr ? " (" + before->qualifiedName() + " kept it)" : std::string()));
+                          (before != nullptr ? " (" + before->qualifiedName() + " kept it)"
+                                             : std::string()));
       }
       c.userClearText();
       for (char32_t ch : utf8::decode(a.text)) form.userKeyPress(static_cast<int>(ch));
@@ -118,8 +121,9 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
       requireReachable(a, c);
       if (!form.moveFocus(c)) {
         Control* kept = form.ActiveControl();
-        note("focus stayed on " + (kept != nullptr ? kept->qualifiedName() : std::string("the form")) +
-             " (line " + std::to_string(a.pos.line) + ")");
+        note("focus stayed on " +
+             (kept != nullptr ? kept->qualifiedName() : std::string("the form")) + " (line " +
+             std::to_string(a.pos.line) + ")");
       }
       break;
     }
@@ -144,8 +148,8 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
       if (!done) {
         Control* kept = form.ActiveControl();
         note("click on " + c.qualifiedName() + " did not happen: " +
-             (kept != nullptr ? kept->qualifiedName() : std::string("the form")) + " kept the focus (line " +
-             std::to_string(a.pos.line) + ")");
+             (kept != nullptr ? kept->qualifiedName() : std::string("the form")) +
+             " kept the focus (line " + std::to_string(a.pos.line) + ")");
       }
       break;
     }
@@ -210,7 +214,8 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
         failAction(a, strip.Name() + " has no tab " + std::to_string(a.number));
       }
       if (!strip.userSelectTab(a.number)) {
-        failAction(a, "tab " + std::to_string(a.number) + " of " + strip.Name() + " is not available");
+        failAction(a,
+                   "tab " + std::to_string(a.number) + " of " + strip.Name() + " is not available");
       }
       break;
     }
@@ -226,7 +231,8 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
       auto& item = controlOf<Menu>(form, a, "a menu item");
       Menu* top = item.topLevel();
       if (top != &item && !top->Visible()) {
-        failAction(a, item.Name() + " belongs to the pop-up menu " + top->Name() + ", which is not open");
+        failAction(
+            a, item.Name() + " belongs to the pop-up menu " + top->Name() + ", which is not open");
       }
       if (!item.userChoose()) failAction(a, item.Name() + " is disabled or hidden");
       break;
@@ -265,8 +271,12 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
     case ActionKind::Answer:
     case ActionKind::Input:
     case ActionKind::Pick:
-    case ActionKind::Date: queueAnswer(a); break;
-    case ActionKind::ExpectMessage: expectMessage(a); break;
+    case ActionKind::Date:
+      queueAnswer(a);
+      break;
+    case ActionKind::ExpectMessage:
+      expectMessage(a);
+      break;
     case ActionKind::ExpectText: {
       Control* c = form.findControlByPath(a.target);
       std::string actual;
@@ -278,7 +288,8 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
         failAction(a, "form " + form.Name() + " has no control " + a.target);
       }
       if (actual != a.text) {
-        fail(a.pos, "expected " + a.target + " to read " + quoted(a.text) + ", it reads " + quoted(actual));
+        fail(a.pos, "expected " + a.target + " to read " + quoted(a.text) + ", it reads " +
+                        quoted(actual));
       }
       break;
     }
@@ -289,7 +300,8 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
         if (a.row >= grid->Rows()) failAction(a, c.Name() + " has no row " + std::to_string(a.row));
         actual = grid->TextMatrix(gridColumn(a, *grid), a.row);
       } else if (auto* vouch = dynamic_cast<MarlinVouchList*>(&c)) {
-        if (a.row >= vouch->Rows()) failAction(a, c.Name() + " has no row " + std::to_string(a.row));
+        if (a.row >= vouch->Rows())
+          failAction(a, c.Name() + " has no row " + std::to_string(a.row));
         actual = vouch->TextMatrix(a.row, vouchColumn(a, *vouch));
       } else if (auto* list = dynamic_cast<ListView*>(&c)) {
         const int col = listColumn(a, *list);
@@ -304,8 +316,8 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
       }
       if (actual != a.text) {
         fail(a.pos, "expected " + a.target + "[" + std::to_string(a.row) + "," +
-                        (a.columnNumber ? std::to_string(*a.columnNumber) : a.columnCaption) + "] to read " +
-                        quoted(a.text) + ", it reads " + quoted(actual));
+                        (a.columnNumber ? std::to_string(*a.columnNumber) : a.columnCaption) +
+                        "] to read " + quoted(a.text) + ", it reads " + quoted(actual));
       }
       break;
     }
@@ -326,13 +338,14 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
         failAction(a, c.qualifiedName() + " is not a list");
       }
       if (rows != a.number) {
-        fail(a.pos, "expected " + a.target + " to show " + std::to_string(a.number) + " rows, it shows " +
-                        std::to_string(rows));
+        fail(a.pos, "expected " + a.target + " to show " + std::to_string(a.number) +
+                        " rows, it shows " + std::to_string(rows));
       }
       break;
     }
     case ActionKind::Close:
-      if (!form.userClose()) note("form " + form.Name() + " refused to close (line " + std::to_string(a.pos.line) + ")");
+      if (!form.userClose())
+        note("form " + form.Name() + " refused to close (line " + std::to_string(a.pos.line) + ")");
       break;
   }
 }

@@ -30,24 +30,37 @@ std::string quoted(std::string_view text) {
   std::string out = "\"";
   for (char c : text) {
     switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      default: out += c;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      default:
+        out += c;
     }
   }
   return out + "\"";
 }
 
-std::string atLine(const DialogAction& a) { return " (line " + std::to_string(a.pos.line) + ")"; }
+std::string atLine(const DialogAction& a) {
+  return " (line " + std::to_string(a.pos.line) + ")";
+}
 
 }  // namespace
 
 ScriptedUiHost::ScriptedUiHost() = default;
 ScriptedUiHost::~ScriptedUiHost() = default;
 
-void ScriptedUiHost::queueBlock(script::OnBlock block) { blocks_.push_back(std::move(block)); }
+void ScriptedUiHost::queueBlock(script::OnBlock block) {
+  blocks_.push_back(std::move(block));
+}
 
 void ScriptedUiHost::note(std::string line) {
   transcript_.push_back(std::move(line));
@@ -80,28 +93,42 @@ void ScriptedUiHost::perform(const DialogAction& action) {
     case ActionKind::Answer:
     case ActionKind::Input:
     case ActionKind::Pick:
-    case ActionKind::Date: queueAnswer(action); break;
-    case ActionKind::ExpectMessage: expectMessage(action); break;
+    case ActionKind::Date:
+      queueAnswer(action);
+      break;
+    case ActionKind::ExpectMessage:
+      expectMessage(action);
+      break;
     default:
-      fail(action.pos, std::string(script::actionName(action.kind)) + " needs a form shown by an on-block");
+      fail(action.pos,
+           std::string(script::actionName(action.kind)) + " needs a form shown by an on-block");
   }
 }
 
 void ScriptedUiHost::queueAnswer(const DialogAction& action) {
   switch (action.kind) {
-    case ActionKind::Answer: answers_.push_back(action); break;
-    case ActionKind::Input: inputs_.push_back(action); break;
-    case ActionKind::Pick: picks_.push_back(action); break;
-    default: dates_.push_back(action); break;
+    case ActionKind::Answer:
+      answers_.push_back(action);
+      break;
+    case ActionKind::Input:
+      inputs_.push_back(action);
+      break;
+    case ActionKind::Pick:
+      picks_.push_back(action);
+      break;
+    default:
+      dates_.push_back(action);
+      break;
   }
 }
 
 void ScriptedUiHost::expectMessage(const DialogAction& action) {
   if (!lastMessage_) {
-    fail(action.pos, "expected the message " + quoted(action.text) + ", but no message box was shown");
+    fail(action.pos,
+         "expected the message " + quoted(action.text) + ", but no message box was shown");
   } else if (*lastMessage_ != action.text) {
-    fail(action.pos, "expected the message " + quoted(action.text) + ", the last message box said " +
-                         quoted(*lastMessage_));
+    fail(action.pos, "expected the message " + quoted(action.text) +
+                         ", the last message box said " + quoted(*lastMessage_));
   }
 }
 
@@ -113,7 +140,8 @@ void ScriptedUiHost::closeForm(Form& form) {
     }
   } catch (const automation::ComError& e) {
     fail(running_.empty() ? SourcePos{} : running_.back().block->pos,
-         "closing " + form.Name() + " raised error " + std::to_string(e.number()) + ": " + e.description());
+         "closing " + form.Name() + " raised error " + std::to_string(e.number()) + ": " +
+             e.description());
     form.Hide();
   } catch (const std::exception& e) {
     fail(running_.empty() ? SourcePos{} : running_.back().block->pos,
@@ -160,8 +188,8 @@ void ScriptedUiHost::runModal(Form& form) {
   running_.pop_back();
   if (form.Loaded() && form.Visible()) {
     if (!failure_) {
-      note("form " + form.Name() + " left open by the block at line " + std::to_string(block->pos.line) +
-           "; closed with its close box");
+      note("form " + form.Name() + " left open by the block at line " +
+           std::to_string(block->pos.line) + "; closed with its close box");
     }
     closeForm(form);
   }
@@ -171,9 +199,13 @@ void ScriptedUiHost::formShown(Form& form, bool modal) {
   note("form " + form.Name() + (modal ? " shown modally" : " shown"));
 }
 
-void ScriptedUiHost::formHidden(Form& form) { note("form " + form.Name() + " hidden"); }
+void ScriptedUiHost::formHidden(Form& form) {
+  note("form " + form.Name() + " hidden");
+}
 
-void ScriptedUiHost::formUnloaded(Form& form) { note("form " + form.Name() + " unloaded"); }
+void ScriptedUiHost::formUnloaded(Form& form) {
+  note("form " + form.Name() + " unloaded");
+}
 
 int ScriptedUiHost::messageBox(const MessageBoxRequest& request) {
   lastMessage_ = request.prompt;
@@ -185,14 +217,16 @@ int ScriptedUiHost::messageBox(const MessageBoxRequest& request) {
     const auto allowed = request.answers();
     if (std::find(allowed.begin(), allowed.end(), queued.number) == allowed.end()) {
       fail(queued.pos, "answer " + answerName(queued.number) + " does not fit the message box " +
-                           quoted(request.prompt) + " with buttons " + buttonsName(request.buttons));
+                           quoted(request.prompt) + " with buttons " +
+                           buttonsName(request.buttons));
     } else {
       answer = queued.number;
       how = atLine(queued);
     }
   }
   note("message " + quoted(request.title) + " " + quoted(request.prompt) + " [" +
-       buttonsName(request.buttons) + ", " + iconName(request.icon) + "] -> " + answerName(answer) + how);
+       buttonsName(request.buttons) + ", " + iconName(request.icon) + "] -> " + answerName(answer) +
+       how);
   return answer;
 }
 
@@ -215,7 +249,8 @@ std::optional<automation::DateValue> ScriptedUiHost::calendar(const CalendarRequ
     dates_.pop_front();
     if (!queued.cancel) result = queued.date;
   }
-  note("calendar " + quoted(request.title) + " -> " + (result ? formatIsoDate(*result) : std::string("cancel")));
+  note("calendar " + quoted(request.title) + " -> " +
+       (result ? formatIsoDate(*result) : std::string("cancel")));
   return result;
 }
 

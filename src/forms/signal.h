@@ -1,5 +1,5 @@
-// Signal: the change notifications a renderer subscribes to. Slots are called in subscription order;
-// a slot may disconnect itself (or others) while the signal is being emitted.
+// Signal: the change notifications a renderer subscribes to. Slots are called in subscription
+// order; a slot may disconnect itself (or others) while the signal is being emitted.
 #pragma once
 
 #include <cstddef>

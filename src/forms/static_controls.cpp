@@ -7,13 +7,19 @@ namespace quillon::forms {
 Label::Label(std::string name, std::string caption)
     : Control(ControlKind::Label, std::move(name)), caption_(std::move(caption)) {}
 
-void Label::setCaption(std::string caption) { assign(caption_, std::move(caption), "Caption"); }
-void Label::setAlignment(int alignment) { assign(alignment_, alignment, "Alignment"); }
+void Label::setCaption(std::string caption) {
+  assign(caption_, std::move(caption), "Caption");
+}
+void Label::setAlignment(int alignment) {
+  assign(alignment_, alignment, "Alignment");
+}
 
 Frame::Frame(std::string name, std::string caption)
     : Control(ControlKind::Frame, std::move(name)), caption_(std::move(caption)) {}
 
-void Frame::setCaption(std::string caption) { assign(caption_, std::move(caption), "Caption"); }
+void Frame::setCaption(std::string caption) {
+  assign(caption_, std::move(caption), "Caption");
+}
 
 ImageList::ImageList(std::string name) : Control(ControlKind::ImageList, std::move(name)) {
   setVisible(false);

@@ -6,8 +6,12 @@ namespace quillon::forms {
 
 StatusBar::StatusBar(std::string name) : Control(ControlKind::StatusBar, std::move(name)) {}
 
-void StatusBar::setStyle(int style) { assign(style_, style, "Style"); }
-void StatusBar::setSimpleText(std::string text) { assign(simpleText_, std::move(text), "SimpleText"); }
+void StatusBar::setStyle(int style) {
+  assign(style_, style, "Style");
+}
+void StatusBar::setSimpleText(std::string text) {
+  assign(simpleText_, std::move(text), "SimpleText");
+}
 
 int StatusBar::addPanel(std::string text, int width, std::string key) {
   panels_.push_back({std::move(key), std::move(text), width});

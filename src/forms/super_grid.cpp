@@ -10,7 +10,9 @@ namespace quillon::forms {
 using automation::ComError;
 
 namespace {
-[[noreturn]] void badIndex() { throw ComError(381, "Invalid property array index"); }
+[[noreturn]] void badIndex() {
+  throw ComError(381, "Invalid property array index");
+}
 }  // namespace
 
 MsSuperGrid::MsSuperGrid(std::string name, int rows, int cols)
@@ -42,7 +44,8 @@ void MsSuperGrid::setRows(int rows) {
   if (rows < 0) throw ComError(380, "Invalid property value");
   if (rows == rows_) return;
   rows_ = rows;
-  cells_.resize(static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(cols_)));
+  cells_.resize(static_cast<std::size_t>(rows),
+                std::vector<std::string>(static_cast<std::size_t>(cols_)));
   rowHeights_.resize(static_cast<std::size_t>(rows), kDefaultRowHeight);
   if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
   if (pending_ && pending_->row >= rows_) pending_.reset();
@@ -148,7 +151,9 @@ void MsSuperGrid::FinishEdit() {
   setTextMatrix(edit.col, edit.row, std::move(edit.text));
 }
 
-void MsSuperGrid::setBackColor(std::uint32_t rgb) { assign(backColor_, rgb, "BackColor"); }
+void MsSuperGrid::setBackColor(std::uint32_t rgb) {
+  assign(backColor_, rgb, "BackColor");
+}
 
 const std::string& MsSuperGrid::ColFormat(int col) const {
   checkCol(col);
@@ -208,7 +213,8 @@ int MsSuperGrid::visibleDataRows() const {
 }
 
 std::string MsSuperGrid::displayText() const {
-  if (row_ < rows_ && col_ < cols_) return cells_[static_cast<std::size_t>(row_)][static_cast<std::size_t>(col_)];
+  if (row_ < rows_ && col_ < cols_)
+    return cells_[static_cast<std::size_t>(row_)][static_cast<std::size_t>(col_)];
   return {};
 }
 
@@ -242,7 +248,8 @@ bool MsSuperGrid::userBeginEdit(int row, int col) {
   bool cancel = false;
   if (BeforeEdit) BeforeEdit(row, col, cancel);
   if (cancel || row >= rows_ || col >= cols_) return false;
-  pending_ = PendingEdit{row, col, cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]};
+  pending_ =
+      PendingEdit{row, col, cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]};
   notify("Edit");
   return true;
 }

@@ -57,7 +57,9 @@ void CorvidXTabStrip::setTabCaption(int tab, std::string caption) {
   notify("TabCaption");
 }
 
-std::string CorvidXTabStrip::displayText() const { return TabCaption(current_); }
+std::string CorvidXTabStrip::displayText() const {
+  return TabCaption(current_);
+}
 
 bool CorvidXTabStrip::userSelectTab(int tab) {
   if (!isReachable() || tab < 0 || tab >= Tabs() || !tabs_[static_cast<std::size_t>(tab)].enabled) {

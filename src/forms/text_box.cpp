@@ -5,7 +5,8 @@
 
 namespace quillon::forms {
 
-TextBox::TextBox(std::string name, std::string text) : Control(ControlKind::TextBox, std::move(name)) {
+TextBox::TextBox(std::string name, std::string text)
+    : Control(ControlKind::TextBox, std::move(name)) {
   edit_.text = std::move(text);
 }
 
@@ -43,11 +44,21 @@ void TextBox::setSelText(const std::string& text) {
   edited(before);
 }
 
-void TextBox::setLinkItem(std::string link) { assign(linkItem_, std::move(link), "LinkItem"); }
-void TextBox::setMaxLength(int length) { assign(maxLength_, length < 0 ? 0 : length, "MaxLength"); }
-void TextBox::setLocked(bool on) { assign(locked_, on, "Locked"); }
-void TextBox::setMultiLine(bool on) { assign(multiLine_, on, "MultiLine"); }
-void TextBox::setAlignment(int alignment) { assign(alignment_, alignment, "Alignment"); }
+void TextBox::setLinkItem(std::string link) {
+  assign(linkItem_, std::move(link), "LinkItem");
+}
+void TextBox::setMaxLength(int length) {
+  assign(maxLength_, length < 0 ? 0 : length, "MaxLength");
+}
+void TextBox::setLocked(bool on) {
+  assign(locked_, on, "Locked");
+}
+void TextBox::setMultiLine(bool on) {
+  assign(multiLine_, on, "MultiLine");
+}
+void TextBox::setAlignment(int alignment) {
+  assign(alignment_, alignment, "Alignment");
+}
 
 bool TextBox::defaultKeyPress(int keyAscii) {
   if (locked_) return true;
@@ -82,7 +93,8 @@ bool TextBox::defaultKeyDown(int keyCode, int shift) {
       edited(before);
       return true;
     }
-    default: return false;
+    default:
+      return false;
   }
 }
 

@@ -8,7 +8,9 @@
 
 namespace quillon::forms {
 
-int EditableText::length() const { return static_cast<int>(utf8::length(text)); }
+int EditableText::length() const {
+  return static_cast<int>(utf8::length(text));
+}
 
 void EditableText::clampSelection() {
   const int len = length();
@@ -61,11 +63,20 @@ void EditableText::moveCaret(int keyCode, bool extend) {
   const int anchor = selStart;
   int caret = selStart + selLength;
   switch (keyCode) {
-    case vbKeyHome: caret = 0; break;
-    case vbKeyEnd: caret = len; break;
-    case vbKeyLeft: caret = std::max(0, (selLength > 0 && !extend ? selStart : caret) - 1); break;
-    case vbKeyRight: caret = std::min(len, caret + 1); break;
-    default: return;
+    case vbKeyHome:
+      caret = 0;
+      break;
+    case vbKeyEnd:
+      caret = len;
+      break;
+    case vbKeyLeft:
+      caret = std::max(0, (selLength > 0 && !extend ? selStart : caret) - 1);
+      break;
+    case vbKeyRight:
+      caret = std::min(len, caret + 1);
+      break;
+    default:
+      return;
   }
   if (extend) {
     selStart = std::min(anchor, caret);

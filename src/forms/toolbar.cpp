@@ -8,9 +8,12 @@ using automation::ComError;
 
 Toolbar::Toolbar(std::string name) : Control(ControlKind::Toolbar, std::move(name)) {}
 
-void Toolbar::setImageList(std::string name) { assign(imageList_, std::move(name), "ImageList"); }
+void Toolbar::setImageList(std::string name) {
+  assign(imageList_, std::move(name), "ImageList");
+}
 
-ToolbarButton& Toolbar::addButton(std::string key, std::string caption, std::string image, int style) {
+ToolbarButton& Toolbar::addButton(std::string key, std::string caption, std::string image,
+                                  int style) {
   if (!key.empty() && findButton(key) != nullptr) {
     throw ComError(35602, "Key is not unique in collection");
   }
@@ -90,7 +93,9 @@ void CTBCtrl::setToolbar(Toolbar* toolbar) {
   notify("Toolbar");
 }
 
-void CTBCtrl::setStyle(int style) { assign(style_, style, "Style"); }
+void CTBCtrl::setStyle(int style) {
+  assign(style_, style, "Style");
+}
 
 bool CTBCtrl::userPress(std::string_view key) {
   if (toolbar_ == nullptr || !isReachable()) return false;

@@ -41,8 +41,12 @@ int Node::level() const {
 
 TreeView::TreeView(std::string name) : Control(ControlKind::TreeView, std::move(name)) {}
 
-void TreeView::setCheckboxes(bool on) { assign(checkboxes_, on, "Checkboxes"); }
-void TreeView::setImageList(std::string name) { assign(imageList_, std::move(name), "ImageList"); }
+void TreeView::setCheckboxes(bool on) {
+  assign(checkboxes_, on, "Checkboxes");
+}
+void TreeView::setImageList(std::string name) {
+  assign(imageList_, std::move(name), "ImageList");
+}
 
 Node& TreeView::addNode(Node* parent, std::string key, std::string text, std::string image) {
   if (parent != nullptr && parent->owner_ != this) {
@@ -51,7 +55,8 @@ Node& TreeView::addNode(Node* parent, std::string key, std::string text, std::st
   if (!key.empty() && findNode(key) != nullptr) {
     throw ComError(35602, "Key is not unique in collection");
   }
-  auto node = std::unique_ptr<Node>(new Node(this, std::move(key), std::move(text), std::move(image)));
+  auto node =
+      std::unique_ptr<Node>(new Node(this, std::move(key), std::move(text), std::move(image)));
   Node& ref = *node;
   ref.parent_ = parent;
   if (parent != nullptr) parent->children_.push_back(&ref);

@@ -21,12 +21,18 @@ MessageBoxRequest MessageBoxRequest::fromFlags(std::string prompt, int flags, st
 
 std::vector<int> MessageBoxRequest::answers() const {
   switch (buttons) {
-    case vbOKCancel: return {vbOK, vbCancel};
-    case vbAbortRetryIgnore: return {vbAbort, vbRetry, vbIgnore};
-    case vbYesNoCancel: return {vbYes, vbNo, vbCancel};
-    case vbYesNo: return {vbYes, vbNo};
-    case vbRetryCancel: return {vbRetry, vbCancel};
-    default: return {vbOK};
+    case vbOKCancel:
+      return {vbOK, vbCancel};
+    case vbAbortRetryIgnore:
+      return {vbAbort, vbRetry, vbIgnore};
+    case vbYesNoCancel:
+      return {vbYes, vbNo, vbCancel};
+    case vbYesNo:
+      return {vbYes, vbNo};
+    case vbRetryCancel:
+      return {vbRetry, vbCancel};
+    default:
+      return {vbOK};
   }
 }
 
@@ -38,35 +44,54 @@ int MessageBoxRequest::defaultAnswer() const {
 
 std::string answerName(int answer) {
   switch (answer) {
-    case vbOK: return "OK";
-    case vbCancel: return "Cancel";
-    case vbAbort: return "Abort";
-    case vbRetry: return "Retry";
-    case vbIgnore: return "Ignore";
-    case vbYes: return "Yes";
-    case vbNo: return "No";
-    default: return std::to_string(answer);
+    case vbOK:
+      return "OK";
+    case vbCancel:
+      return "Cancel";
+    case vbAbort:
+      return "Abort";
+    case vbRetry:
+      return "Retry";
+    case vbIgnore:
+      return "Ignore";
+    case vbYes:
+      return "Yes";
+    case vbNo:
+      return "No";
+    default:
+      return std::to_string(answer);
   }
 }
 
 std::string buttonsName(int buttons) {
   switch (buttons) {
-    case vbOKCancel: return "OKCancel";
-    case vbAbortRetryIgnore: return "AbortRetryIgnore";
-    case vbYesNoCancel: return "YesNoCancel";
-    case vbYesNo: return "YesNo";
-    case vbRetryCancel: return "RetryCancel";
-    default: return "OKOnly";
+    case vbOKCancel:
+      return "OKCancel";
+    case vbAbortRetryIgnore:
+      return "AbortRetryIgnore";
+    case vbYesNoCancel:
+      return "YesNoCancel";
+    case vbYesNo:
+      return "YesNo";
+    case vbRetryCancel:
+      return "RetryCancel";
+    default:
+      return "OKOnly";
   }
 }
 
 std::string iconName(int icon) {
   switch (icon) {
-    case vbCritical: return "critical";
-    case vbQuestion: return "question";
-    case vbExclamation: return "exclamation";
-    case vbInformation: return "information";
-    default: return "none";
+    case vbCritical:
+      return "critical";
+    case vbQuestion:
+      return "question";
+    case vbExclamation:
+      return "exclamation";
+    case vbInformation:
+      return "information";
+    default:
+      return "none";
   }
 }
 
@@ -126,14 +151,18 @@ std::shared_ptr<UiHost> setCurrentUiHost(std::shared_ptr<UiHost> host) {
 ScopedUiHost::ScopedUiHost(std::shared_ptr<UiHost> host)
     : previous_(setCurrentUiHost(std::move(host))) {}
 
-ScopedUiHost::~ScopedUiHost() { setCurrentUiHost(std::move(previous_)); }
+ScopedUiHost::~ScopedUiHost() {
+  setCurrentUiHost(std::move(previous_));
+}
 
 int MsgBox(std::string prompt, int flags, std::string title) {
   return currentUiHost().messageBox(
       MessageBoxRequest::fromFlags(std::move(prompt), flags, std::move(title)));
 }
 
-void Beep() { currentUiHost().beep(); }
+void Beep() {
+  currentUiHost().beep();
+}
 
 std::optional<DateValue> parseIsoDate(std::string_view text) {
   if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;

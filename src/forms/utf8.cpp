@@ -72,6 +72,8 @@ std::string encode(const std::vector<char32_t>& codePoints) {
   return out;
 }
 
-std::size_t length(std::string_view text) { return decode(text).size(); }
+std::size_t length(std::string_view text) {
+  return decode(text).size();
+}
 
 }  // namespace quillon::forms::utf8

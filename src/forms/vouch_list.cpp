@@ -45,10 +45,17 @@ std::vector<VouchColumn> parseColumnDefinitions(std::string_view text) {
   std::vector<VouchColumn> columns;
   for (std::string_view entry : split(text, ";\n")) {
     if (trim(entry).empty()) continue;
-    const auto parts = split(entry, ",");
-    if (parts.size() < 3 || parts.size() > 4) {
-      throw ComError(automation::err::kInvalidProcedureCall,
-                     "Bad column definition \"" + trim(entry) + "\": expected key,caption,width[,format]");
+    // The format is the rest of the entry: display formats such as "#,##0.00" hold commas.
+    auto parts = split(entry, ",");
+    if (parts.size() > 4) {
+      const std::size_t formatStart = static_cast<std::size_t>(parts[3].data() - entry.data());
+      parts.resize(3);
+      parts.push_back(entry.substr(formatStart));
+    }
+    if (parts.size() < 3) {
+      throw ComError(
+          automation::err::kInvalidProcedureCall,
+          "Bad column definition \"" + trim(entry) + "\": expected key,caption,width[,format]");
     }
     VouchColumn column;
     column.key = trim(parts[0]);
@@ -56,9 +63,11 @@ std::vector<VouchColumn> parseColumnDefinitions(std::string_view text) {
     const std::string width = trim(parts[2]);
     int value = 0;
     const auto [end, ec] = std::from_chars(width.data(), width.data() + width.size(), value);
-    if (column.key.empty() || ec != std::errc() || end != width.data() + width.size() || value < 0) {
-      throw ComError(automation::err::kInvalidProcedureCall,
-                     "Bad column definition \"" + trim(entry) + "\": expected key,caption,width[,format]");
+    if (column.key.empty() || ec != std::errc() || end != width.data() + width.size() ||
+        value < 0) {
+      throw ComError(
+          automation::err::kInvalidProcedureCall,
+          "Bad column definition \"" + trim(entry) + "\": expected key,caption,width[,format]");
     }
     column.width = value;
     if (parts.size() == 4) column.format = trim(parts[3]);
@@ -67,7 +76,8 @@ std::vector<VouchColumn> parseColumnDefinitions(std::string_view text) {
   return columns;
 }
 
-MarlinVouchList::MarlinVouchList(std::string name) : Control(ControlKind::VouchList, std::move(name)) {
+MarlinVouchList::MarlinVouchList(std::string name)
+    : Control(ControlKind::VouchList, std::move(name)) {
   resetLayout();
 }
 
@@ -171,7 +181,9 @@ void MarlinVouchList::setRow(int row) {
   assign(row_, row, "Row");
 }
 
-bool MarlinVouchList::Marked(int row) const { return TextMatrix(row, 0) == "Y"; }
+bool MarlinVouchList::Marked(int row) const {
+  return TextMatrix(row, 0) == "Y";
+}
 
 void MarlinVouchList::setMarked(int row, bool on) {
   if (row < 1) throw ComError(381, "Invalid property array index");

@@ -4,7 +4,8 @@
 //
 // Column-definition text: one column per entry, entries separated by ";" or line breaks, each
 // entry "key,caption,width[,format]" (width in twips, 0 hides; blanks around the parts are
-// ignored). A caption cannot contain "," or ";".
+// ignored; the format is the rest of the entry and may hold commas). Keys and captions cannot
+// contain "," and nothing can contain ";".
 #pragma once
 
 #include <functional>

@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "forms/constants.h"
+#include "forms/script_parser.h"
+
+namespace quillon::forms::script {
+namespace {
+
+// Parses a text that must fail and returns "line:column message".
+std::string errorOf(std::string_view text) {
+  try {
+    parseScript(text);
+  } catch (const ScriptError& e) {
+    return std::to_string(e.pos().line) + ":" + std::to_string(e.pos().column) + " " + e.message();
+  }
+  return "parsed";
+}
+
+TEST(ScriptParserTest, HostLines) {
+  const Script s = parseScript(
+      "# a comment\n"
+      "login user=demo date=2026-12-05\n"
+      "new $po Quillon.ProduceOrder   # trailing comment\n"
+      "$ok = call $po.load \"a \\\"b\\\"\\n\" $login $coll $err - 12 1.5 true null nothing\n"
+      "print $coll\n"
+      "expect $rs[2].cInvCode = \"A001\"\n"
+      "expect $coll[\"Parent\"].count = 1\n"
+      "set $q = 10.5\n");
+  ASSERT_EQ(s.statements.size(), 7u);
+  const auto& login = std::get<LoginLine>(s.statements[0].body);
+  EXPECT_EQ(login.options[1], (std::pair<std::string, std::string>{"date", "2026-12-05"}));
+  EXPECT_EQ(std::get<NewLine>(s.statements[1].body).progId, "Quillon.ProduceOrder");
+  const auto& call = std::get<CallLine>(s.statements[2].body);
+  EXPECT_EQ(call.resultVariable, "ok");
+  EXPECT_EQ(call.object, "po");
+  EXPECT_EQ(call.member, "load");
+  ASSERT_EQ(call.args.size(), 10u);
+  EXPECT_EQ(call.args[0].text, "a \"b\"\n");
+  EXPECT_EQ(call.args[1].kind, ScriptValue::Kind::Variable);
+  EXPECT_EQ(call.args[4].kind, ScriptValue::Kind::Omitted);
+  EXPECT_EQ(call.args[5].kind, ScriptValue::Kind::Long);
+  EXPECT_EQ(call.args[6].kind, ScriptValue::Kind::Double);
+  EXPECT_TRUE(call.args[7].boolean);
+  EXPECT_EQ(call.args[8].kind, ScriptValue::Kind::Null);
+  EXPECT_EQ(call.args[9].kind, ScriptValue::Kind::Nothing);
+  EXPECT_EQ(s.statements[2].pos.line, 4);
+  const auto& e1 = std::get<ExpectLine>(s.statements[4].body);
+  ASSERT_EQ(e1.ref.path.size(), 2u);
+  EXPECT_EQ(e1.ref.path[0].index, 2);
+  EXPECT_EQ(e1.ref.path[1].name, "cInvCode");
+  const auto& e2 = std::get<ExpectLine>(s.statements[5].body);
+  EXPECT_EQ(e2.ref.path[0].kind, ScriptRef::Step::Kind::Key);
+  EXPECT_EQ(e2.ref.path[0].name, "Parent");
+  EXPECT_EQ(e2.expected.number, 1);
+  EXPECT_DOUBLE_EQ(std::get<SetLine>(s.statements[6].body).value.number, 10.5);
+}
+
+TEST(ScriptParserTest, DialogLinesInsideABlock) {
+  const Script s = parseScript(
+      "answer yes\n"
+      "on frmStockOrder\n"
+      "  type txtLDate \"2026-11-01\"\n"
+      "  key Ctrl+B\n"
+      "  check chkAll off\n"
+      "  mark lstDdHead 2\n"
+      "  cell lstDdBody 1 \"批号\" \"B01\"\n"
+      "  cell lstDdBody 1 7 \"3\"\n"
+      "  tab SSTab1 1\n"
+      "  node treeMenu K01 check on\n"
+      "  pick 1,3\n"
+      "  date cancel\n"
+      "  input \"5\"\n"
+      "  expect lstDdBody[1,\"批号\"] \"B01\"\n"
+      "  expect lstDdHead.rows = 3\n"
+      "  expect hdiFree(2) \"红\"\n"
+      "  expect message \"请选择订单！\"\n"
+      "  close\n"
+      "end\n");
+  ASSERT_EQ(s.statements.size(), 2u);
+  EXPECT_EQ(std::get<DialogAction>(s.statements[0].body).number, vbYes);
+  const auto& block = std::get<OnBlock>(s.statements[1].body);
+  EXPECT_EQ(block.form, "frmStockOrder");
+  ASSERT_EQ(block.actions.size(), 16u);
+  const auto& key = block.actions[1];
+  EXPECT_EQ(key.keyCode, 66);
+  EXPECT_EQ(key.shift, vbCtrlMask);
+  EXPECT_FALSE(*block.actions[2].on);
+  EXPECT_EQ(block.actions[4].columnCaption, "批号");
+  EXPECT_EQ(block.actions[5].columnNumber, 7);
+  EXPECT_EQ(block.actions[7].text, "K01");
+  EXPECT_TRUE(*block.actions[7].on);
+  EXPECT_EQ(block.actions[8].picks, (std::vector<int>{1, 3}));
+  EXPECT_TRUE(block.actions[9].cancel);
+  EXPECT_EQ(block.actions[11].kind, ActionKind::ExpectCell);
+  EXPECT_EQ(block.actions[11].columnCaption, "批号");
+  EXPECT_EQ(block.actions[12].kind, ActionKind::ExpectRows);
+  EXPECT_EQ(block.actions[12].number, 3);
+  EXPECT_EQ(block.actions[13].target, "hdiFree(2)");
+  EXPECT_EQ(block.actions[14].kind, ActionKind::ExpectMessage);
+  EXPECT_EQ(block.actions[6].pos.line, 9);
+  EXPECT_EQ(block.actions[6].pos.column, 3);
+}
+
+TEST(ScriptParserTest, ErrorsNameLineAndColumn) {
+  EXPECT_EQ(errorOf("login user=demo\nfrobnicate x\n"), "2:1 unknown statement \"frobnicate\"");
+  EXPECT_EQ(errorOf("on frmA\n  type txtA \"abc\n"), "2:13 text not closed with a double quote");
+  EXPECT_EQ(errorOf("on frmA\n  mark lst 0\nend"), "2:12 rows are numbered from 1");
+  EXPECT_EQ(errorOf("on frmA\n  check chkA maybe\nend"),
+            "2:14 expected on or off, found \"maybe\"");
+  EXPECT_EQ(errorOf("on frmA\n  key Hyper+Q\nend"), "2:7 unknown key \"Hyper+Q\"");
+  EXPECT_EQ(errorOf("on frmA\n  click cmdOk now\nend"), "2:15 unexpected text \"now\"");
+  EXPECT_EQ(errorOf("on frmA\n  date 2026-02-30\nend"),
+            "2:8 expected a date YYYY-MM-DD or cancel, found \"2026-02-30\"");
+  EXPECT_EQ(errorOf("on frmA\n  pick 1,,3\nend"),
+            "2:8 expected row numbers from 1 separated by \",\" (like 1,3) or cancel");
+  EXPECT_EQ(errorOf("click cmdOk\n"), "1:1 \"click\" needs an on-block naming its form");
+  EXPECT_EQ(errorOf("on frmA\n  new $x Quillon.TrackSet\nend"),
+            "2:3 host lines cannot stand inside an on-block (missing end?)");
+  EXPECT_EQ(errorOf("on frmA\non frmB\n"),
+            "2:1 on inside the block opened at line 1 (missing end?)");
+  EXPECT_EQ(errorOf("end\n"), "1:1 end without on");
+  EXPECT_EQ(errorOf("\n\non frmA\n  close\n"), "3:1 the block for frmA is not closed with end");
+  EXPECT_EQ(errorOf("$x = call $po\n"), "1:11 expected $object.member after call");
+  // Columns count characters, not bytes.
+  EXPECT_EQ(errorOf("on frmA\n  type 中文 \"x\"\nend"), "2:8 expected a control name");
+  EXPECT_EQ(errorOf("on frmA\n  expect lst.cols = 3\nend"), "2:14 expected rows after \".\"");
+}
+
+TEST(ScriptParserTest, KeysMapToCodesShiftsAndCharacters) {
+  const SourcePos pos{1, 1};
+  EXPECT_EQ(parseKey("F2", pos).keyCode, vbKeyF2);
+  EXPECT_EQ(parseKey("F2", pos).keyAscii, 0);
+  EXPECT_EQ(parseKey("Enter", pos).keyAscii, 13);
+  EXPECT_EQ(parseKey("Esc", pos).keyCode, vbKeyEscape);
+  const auto ctrlQ = parseKey("Ctrl+Q", pos);
+  EXPECT_EQ(ctrlQ.keyCode, 81);
+  EXPECT_EQ(ctrlQ.shift, vbCtrlMask);
+  EXPECT_EQ(ctrlQ.keyAscii, 17);
+  const auto upper = parseKey("A", pos);
+  EXPECT_EQ(upper.shift, vbShiftMask);
+  EXPECT_EQ(upper.keyAscii, 'A');
+  EXPECT_EQ(parseKey("a", pos).keyAscii, 'a');
+  EXPECT_EQ(parseKey("'", pos).keyCode, 0);
+  EXPECT_EQ(parseKey("'", pos).keyAscii, '\'');
+  EXPECT_EQ(parseKey("Shift+Tab", pos).shift, vbShiftMask);
+  EXPECT_THROW(parseKey("F13", pos), ScriptError);
+  EXPECT_THROW(parseKey("ab", pos), ScriptError);
+}
+
+}  // namespace
+}  // namespace quillon::forms::script
