@@ -6,7 +6,8 @@
 // desktop, say — sets it to a distinct text for each.
 //
 // It is offered to the library's code as the late-bound class "TermMisc.Terminal", whose member
-// "GetSessionID" returns the identifier; registerClasses adds that class to a class registry.
+// "GetSessionID" returns the identifier; registerPlatformClasses adds that class to a class
+// registry.
 #pragma once
 
 #include <string>
@@ -24,7 +25,7 @@ inline constexpr std::string_view kTerminalClsid = "{6B1F0E52-9C3A-4D7E-8A21-5F0
 
 std::string terminalSessionId();
 
-// Registers the platform's classes ("TermMisc.Terminal").
-void registerClasses(automation::ClassRegistry& registry);
+// Registers the platform's creatable classes: "TermMisc.Terminal".
+void registerPlatformClasses(automation::ClassRegistry& registry);
 
 }  // namespace quillon::platform

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/utsname.h>
 
+#include "automation/class_registry.h"
 #include "platform/bell.h"
 #include "platform/computer_name.h"
 #include "platform/terminal_session.h"
@@ -33,6 +34,27 @@ TEST(TerminalSession, ComesFromTheEnvironment) {
     EnvGuard session("QUILLON_TERMINAL_SESSION", nullptr);
     EXPECT_EQ(terminalSessionId(), "");
   }
+}
+
+TEST(TerminalSession, TerminalClassAnswersByProgIdAndClsid) {
+  automation::ClassRegistry registry;
+  EXPECT_EQ(registry.find("TermMisc.Terminal"), nullptr);
+  registerPlatformClasses(registry);
+
+  automation::ObjectPtr terminal = registry.create("termmisc.TERMINAL");
+  ASSERT_NE(terminal, nullptr);
+  {
+    EnvGuard session("QUILLON_TERMINAL_SESSION", "RDP-Tcp#7");
+    EXPECT_EQ(terminal->call("GetSessionID"), automation::Variant("RDP-Tcp#7"));
+    EXPECT_EQ(terminal->call("getsessionid").toString(), "RDP-Tcp#7");
+  }
+  {
+    EnvGuard session("QUILLON_TERMINAL_SESSION", nullptr);
+    EXPECT_EQ(terminal->call("GetSessionID"), automation::Variant(""));
+  }
+  ASSERT_NE(registry.find(kTerminalClsid), nullptr);
+  EXPECT_EQ(registry.find(kTerminalClsid)->progId, "TermMisc.Terminal");
+  EXPECT_TRUE(automation::ClassRegistry::isClsid(kTerminalClsid));
 }
 
 TEST(Bell, CountsEveryRingWhetherHeardOrNot) {

@@ -1,0 +1,53 @@
+// `quillon sql --db FILE [--format table|csv|json] "T-SQL batch"`
+
+#include <cstdio>
+#include <iostream>
+
+#include "args.h"
+#include "automation/com_error.h"
+#include "commands.h"
+#include "result_printer.h"
+#include "sql/database.h"
+
+namespace quillon::cli {
+namespace {
+
+std::string readStandardInput() {
+  std::string text;
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
+  return text;
+}
+
+}  // namespace
+
+int cmdSql(std::span<const std::string> args) {
+  const ParsedArgs parsed = parseArgs(args, {.withValue = {"--db", "--format"}, .flags = {}});
+  const std::string db = parsed.required("--db");
+  if (db.empty()) throw UsageError("--db needs a file name");
+  const auto format = parseOutputFormat(parsed.option("--format").value_or("table"));
+  if (!format) throw UsageError("--format must be table, csv or json");
+  if (parsed.positional().size() != 1)
+    throw UsageError(parsed.positional().empty() ? "missing T-SQL batch"
+                                                 : "give the T-SQL batch as one argument");
+
+  std::string batch = parsed.positional().front();
+  if (batch == "-") batch = readStandardInput();
+
+  auto printer = makePrinter(*format, std::cout);
+  try {
+    auto database = sql::Database::open(db, sql::OpenMode::CreateIfMissing);
+    database->execute(batch, *printer);
+  } catch (const automation::ComError& e) {
+    // What the statements before the failing one produced is still printed, and complete.
+    printer->finish();
+    std::cout.flush();
+    std::cerr << "error " << e.number() << ": " << e.description() << '\n';
+    return 1;
+  }
+  printer->finish();
+  return 0;
+}
+
+}  // namespace quillon::cli

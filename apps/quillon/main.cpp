@@ -1,0 +1,98 @@
+// The `quillon` command: dispatches to the subcommand named by the first argument.
+
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "args.h"
+#include "automation/com_error.h"
+#include "commands.h"
+
+namespace quillon::cli {
+namespace {
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;  // the arguments after the name
+  std::string_view summary;
+  int (*run)(std::span<const std::string> args);
+};
+
+constexpr Command kCommands[] = {
+    {"sql", "--db FILE [--format table|csv|json] \"T-SQL batch\"",
+     "run a T-SQL batch on a database file (created when missing) and print its results; "
+     "\"-\" as the batch reads it from standard input",
+     cmdSql},
+};
+
+void printUsage(std::ostream& out) {
+  out << "usage: quillon COMMAND [ARGUMENTS]\n\ncommands:\n";
+  for (const Command& command : kCommands) {
+    out << "  quillon " << command.name << ' ' << command.usage << "\n      " << command.summary
+        << '\n';
+  }
+  out << "\n`quillon COMMAND --help` shows one command's usage.\n";
+}
+
+void printCommandUsage(std::ostream& out, const Command& command) {
+  out << "usage: quillon " << command.name << ' ' << command.usage << '\n';
+}
+
+int dispatch(const std::vector<std::string>& args) {
+  if (args.empty()) {
+    printUsage(std::cerr);
+    return 2;
+  }
+  const std::string& name = args.front();
+  if (name == "--help" || name == "-h" || name == "help") {
+    printUsage(std::cout);
+    return 0;
+  }
+  for (const Command& command : kCommands) {
+    if (command.name != name) continue;
+    const std::span<const std::string> rest(args.data() + 1, args.size() - 1);
+    if (!rest.empty() && (rest.front() == "--help" || rest.front() == "-h")) {
+      printCommandUsage(std::cout, command);
+      return 0;
+    }
+    try {
+      return command.run(rest);
+    } catch (const UsageError& e) {
+      std::cerr << "quillon " << command.name << ": " << e.what() << '\n';
+      printCommandUsage(std::cerr, command);
+      return 2;
+    }
+  }
+  std::cerr << "quillon: unknown command \"" << name << "\"\n";
+  printUsage(std::cerr);
+  return 2;
+}
+
+}  // namespace
+}  // namespace quillon::cli
+
+int main(int argc, char** argv) {
+  // A reader that goes away (`quillon sql ... | head`) ends output with a write error, not a
+  // signal.
+  std::signal(SIGPIPE, SIG_IGN);
+  int status = 1;
+  try {
+    status = quillon::cli::dispatch(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const quillon::automation::ComError& e) {
+    std::cerr << "error " << e.number() << ": " << e.description() << '\n';
+    status = 1;
+  } catch (const std::exception& e) {
+    std::cerr << "error: " << e.what() << '\n';
+    status = 1;
+  } catch (...) {
+    std::cerr << "error: unexpected failure\n";
+    status = 1;
+  }
+  std::cout.flush();
+  if (!std::cout.good() && status == 0) status = 1;
+  return status;
+}
