@@ -16,41 +16,34 @@ void unsupported(const std::string& construct) {
 
 namespace {
 
-constexpr std::array kKeywords{
-    "select",       "from",       "where",     "and",        "or",       "not",       "in",
-    "is",           "null",       "like",      "between",    "exists",   "case",      "when",
-    "then",         "else",       "end",       "as",         "on",       "join",      "inner",
-    "left",         "right",      "outer",     "cross",      "full",     "group",     "by",
-    "order",        "having",     "union",     "all",        "distinct", "top",       "into",
-    "values",       "set",        "insert",    "update",     "delete",   "create",    "table",
-    "drop",         "alter",      "view",      "index",      "unique",   "primary",   "key",
-    "foreign",      "references", "default",   "constraint", "check",    "identity",  "clustered",
-    "nonclustered", "asc",        "desc",      "with",       "collate",  "escape",    "percent",
-    "ties",         "if",         "begin",     "commit",     "rollback", "tran",      "transaction",
-    "exec",         "execute",    "declare",   "print",      "return",   "truncate",  "some",
-    "any",          "except",     "intersect", "apply",      "over",     "partition", "while",
-    "go",           "use",        "add",       "column",
-};
+constexpr std::array<std::string_view, 14> kHints{
+    "nolock",        "rowlock",      "updlock",        "holdlock", "readpast",
+    "tablock",       "tablockx",     "xlock",          "paglock",  "readuncommitted",
+    "readcommitted", "serializable", "repeatableread", "nowait"};
 
-constexpr std::array kHints{"nolock",         "rowlock",         "updlock",       "holdlock",
-                            "readpast",       "tablock",         "tablockx",      "xlock",
-                            "paglock",        "readuncommitted", "readcommitted", "serializable",
-                            "repeatableread", "nowait"};
+constexpr std::array<std::string_view, 18> kTextFunctions{
+    "left",  "right",   "substring", "ltrim",     "rtrim", "upper",
+    "lower", "replace", "space",     "replicate", "str",   "char",
+    "nchar", "reverse", "stuff",     "quotename", "newid", "datename"};
 
-constexpr std::array kTextFunctions{"left",      "right", "substring", "ltrim",   "rtrim",
-                                    "upper",     "lower", "replace",   "space",   "replicate",
-                                    "str",       "char",  "nchar",     "reverse", "stuff",
-                                    "quotename", "newid", "datename"};
-
-constexpr std::array kNumberFunctions{
+constexpr std::array<std::string_view, 20> kNumberFunctions{
     "round", "abs",  "floor",     "ceiling",  "ceil",      "count",         "sum",
     "avg",   "len",  "charindex", "datediff", "datepart",  "year",          "month",
     "day",   "sign", "power",     "sqrt",     "object_id", "objectproperty"};
 
 template <std::size_t N>
-bool contains(const std::array<const char*, N>& set, std::string_view lowerWord) {
-  for (const char* s : set) {
+bool contains(const std::array<std::string_view, N>& set, std::string_view lowerWord) {
+  for (std::string_view s : set) {
     if (lowerWord == s) return true;
+  }
+  return false;
+}
+
+template <std::size_t N>
+bool containsWord(const std::array<std::string_view, N>& set, const Token& t) {
+  if (t.kind != TokenKind::Word) return false;
+  for (std::string_view s : set) {
+    if (t.isWord(s)) return true;
   }
   return false;
 }
@@ -63,7 +56,7 @@ bool isTextTypeName(std::string_view base) {
 }  // namespace
 
 bool isKeyword(const Token& t) {
-  return t.kind == TokenKind::Word && contains(kKeywords, asciiLower(t.text));
+  return t.kind == TokenKind::Word && t.keyword;
 }
 
 ExprTranslator::ExprTranslator(const Tokens& tokens)
@@ -311,7 +304,7 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
       case Item::Kind::Group: {
         // Table hints written without WITH: "from t (nolock)".
         if (item.end - item.begin == 3 && t_[item.begin + 1].kind == TokenKind::Word &&
-            contains(kHints, asciiLower(t_[item.begin + 1].text))) {
+            containsWord(kHints, t_[item.begin + 1])) {
           break;
         }
         out.add("(");
@@ -365,7 +358,7 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
         if (t.isWord("with") && k + 1 < its.size() && its[k + 1].kind == Item::Kind::Group) {
           const Item& g = its[k + 1];
           const Token& inner = t_[g.begin + 1];
-          if (inner.kind == TokenKind::Word && contains(kHints, asciiLower(inner.text))) {
+          if (inner.kind == TokenKind::Word && containsWord(kHints, inner)) {
             ++k;  // table hints
             break;
           }
@@ -451,7 +444,7 @@ std::string ExprTranslator::call(const Item& item) const {
 
   // "from t (nolock)": a table hint, not a call.
   if (close == open + 2 && t_[open + 1].kind == TokenKind::Word &&
-      contains(kHints, asciiLower(t_[open + 1].text))) {
+      containsWord(kHints, t_[open + 1])) {
     return tokenText(fn);
   }
   if (name == "isnull") {

@@ -10,7 +10,7 @@ namespace quillon::sql {
 
 namespace {
 
-constexpr std::array kStatementStarts{
+constexpr std::string_view kStatementStarts[] = {
     "select",    "insert",  "update", "delete",  "create", "drop",     "alter",   "truncate",
     "if",        "else",    "begin",  "end",     "commit", "rollback", "declare", "set",
     "exec",      "execute", "print",  "use",     "while",  "return",   "grant",   "revoke",
@@ -18,10 +18,9 @@ constexpr std::array kStatementStarts{
 };
 
 bool isStatementStart(const Token& t) {
-  if (t.kind != TokenKind::Word) return false;
-  const std::string w = asciiLower(t.text);
-  for (const char* s : kStatementStarts) {
-    if (w == s) return true;
+  if (t.kind != TokenKind::Word || !t.keyword) return false;
+  for (std::string_view s : kStatementStarts) {
+    if (t.isWord(s)) return true;
   }
   return false;
 }
@@ -121,39 +120,41 @@ class Splitter {
   // One statement: from the current token up to the start of the next statement.
   StatementNode simple() {
     StatementNode node;
+    const std::size_t begin = pos_;
     const std::string kind = asciiLower(t_[pos_].text);
-    node.tokens.push_back(t_[pos_++]);
+    ++pos_;
     if (kind == "begin" || kind == "commit" || kind == "rollback" || kind == "save") {
       // Transaction statements: an optional TRAN/TRANSACTION/WORK and nothing else.
       while (!atEnd() && (t_[pos_].isWord("tran") || t_[pos_].isWord("transaction") ||
                           t_[pos_].isWord("work") || t_[pos_].isWord("distributed"))) {
-        node.tokens.push_back(t_[pos_++]);
+        ++pos_;
       }
-      return node;
+    } else {
+      int depth = 0;
+      int caseDepth = 0;
+      bool insertHasSource = false;  // INSERT: VALUES / SELECT / EXEC seen
+      bool updateHasSet = false;     // UPDATE: its SET seen
+      while (!atEnd()) {
+        const Token& t = t_[pos_];
+        if (t.isOp("(")) ++depth;
+        if (t.isOp(")")) --depth;
+        if (t.isWord("case")) ++caseDepth;
+        if (depth <= 0 && t.isOp(";")) break;
+        if (depth <= 0 && caseDepth == 0 && isStatementStart(t) &&
+            !continues(kind, t, insertHasSource, updateHasSet)) {
+          break;
+        }
+        if (depth == 0 && kind == "update" && t.isWord("set")) updateHasSet = true;
+        if (t.isWord("end") && caseDepth > 0) --caseDepth;
+        if (depth == 0 && kind == "insert" &&
+            (t.isWord("values") || t.isWord("select") || t.isWord("exec") || t.isWord("execute"))) {
+          insertHasSource = true;
+        }
+        ++pos_;
+      }
     }
-    int depth = 0;
-    int caseDepth = 0;
-    bool insertHasSource = false;  // INSERT: VALUES / SELECT / EXEC seen
-    bool updateHasSet = false;     // UPDATE: its SET seen
-    while (!atEnd()) {
-      const Token& t = t_[pos_];
-      if (t.isOp("(")) ++depth;
-      if (t.isOp(")")) --depth;
-      if (t.isWord("case")) ++caseDepth;
-      if (depth <= 0 && t.isOp(";")) break;
-      if (depth <= 0 && caseDepth == 0 && isStatementStart(t) &&
-          !continues(kind, t, insertHasSource, updateHasSet)) {
-        break;
-      }
-      if (depth == 0 && kind == "update" && t.isWord("set")) updateHasSet = true;
-      if (t.isWord("end") && caseDepth > 0) --caseDepth;
-      if (depth == 0 && kind == "insert" &&
-          (t.isWord("values") || t.isWord("select") || t.isWord("exec") || t.isWord("execute"))) {
-        insertHasSource = true;
-      }
-      node.tokens.push_back(t);
-      ++pos_;
-    }
+    node.tokens.assign(t_.begin() + static_cast<std::ptrdiff_t>(begin),
+                       t_.begin() + static_cast<std::ptrdiff_t>(pos_));
     return node;
   }
 

@@ -24,6 +24,8 @@ struct Token {
   // A temporary table: "#name", "tempdb..name" or "tempdb..#name". text holds the name without
   // the tempdb prefix.
   bool temp = false;
+  // A Word that is a reserved word of the dialect (select, from, left, ...), decided once here.
+  bool keyword = false;
   std::size_t offset = 0;  // where the token starts in the source text
 
   bool isWord(std::string_view lowerWord) const;  // a Word equal to lowerWord, ignoring case
@@ -36,6 +38,9 @@ using Tokens = std::vector<Token>;
 // dropped; "tempdb..x" and "#x" become temporary Names; a line holding only GO becomes ";".
 // Throws ComError for an unterminated literal, quoted name or comment.
 Tokens tokenize(std::string_view text);
+
+// Whether a word is reserved (never a column, table or plain function name in the library's SQL).
+bool isReservedWord(std::string_view word);
 
 // ASCII lower-casing; other bytes are kept as they are.
 std::string asciiLower(std::string_view s);

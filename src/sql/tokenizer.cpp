@@ -1,3 +1,4 @@
+#include <array>
 #include <string>
 
 #include "automation/com_error.h"
@@ -26,6 +27,68 @@ bool Token::isWord(std::string_view lowerWord) const {
 
 namespace {
 
+constexpr std::string_view kKeywords[] = {
+    "select",       "from",       "where",     "and",        "or",       "not",       "in",
+    "is",           "null",       "like",      "between",    "exists",   "case",      "when",
+    "then",         "else",       "end",       "as",         "on",       "join",      "inner",
+    "left",         "right",      "outer",     "cross",      "full",     "group",     "by",
+    "order",        "having",     "union",     "all",        "distinct", "top",       "into",
+    "values",       "set",        "insert",    "update",     "delete",   "create",    "table",
+    "drop",         "alter",      "view",      "index",      "unique",   "primary",   "key",
+    "foreign",      "references", "default",   "constraint", "check",    "identity",  "clustered",
+    "nonclustered", "asc",        "desc",      "with",       "collate",  "escape",    "percent",
+    "ties",         "if",         "begin",     "commit",     "rollback", "tran",      "transaction",
+    "exec",         "execute",    "declare",   "print",      "return",   "truncate",  "some",
+    "any",          "except",     "intersect", "apply",      "over",     "partition", "while",
+    "go",           "use",        "add",       "column",     "grant",    "revoke",    "raiserror",
+    "save",         "goto",       "waitfor",   "merge",      "deny",     "break",     "continue",
+};
+
+// Case-insensitive comparison with a lower-case ASCII word.
+bool sameWord(std::string_view text, std::string_view lowerWord) {
+  if (text.size() != lowerWord.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lowerWord[i]) return false;
+  }
+  return true;
+}
+
+std::size_t wordHash(std::string_view w) {
+  std::size_t h = 14695981039346656037ULL;
+  for (char c : w) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+  return h;
+}
+
+bool isKeywordToken(const Token& t) {
+  // Lower-case into a small buffer and look the word up in the sorted list: this runs for every
+  // word of every statement translated.
+  constexpr std::size_t kLongest = 16;
+  if (t.text.size() > kLongest) return false;
+  char buf[kLongest];
+  for (std::size_t i = 0; i < t.text.size(); ++i) {
+    const char c = t.text[i];
+    buf[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  }
+  const std::string_view word(buf, t.text.size());
+  // Open addressing over a table four times the size of the list.
+  constexpr std::size_t kSlots = 512;
+  static const std::array<std::string_view, kSlots> table = [] {
+    std::array<std::string_view, kSlots> slots{};
+    for (std::string_view k : kKeywords) {
+      std::size_t i = wordHash(k) % kSlots;
+      while (!slots[i].empty()) i = (i + 1) % kSlots;
+      slots[i] = k;
+    }
+    return slots;
+  }();
+  for (std::size_t i = wordHash(word) % kSlots; !table[i].empty(); i = (i + 1) % kSlots) {
+    if (table[i] == word) return true;
+  }
+  return false;
+}
+
 bool isWordStart(unsigned char c) {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c >= 0x80;
 }
@@ -49,6 +112,7 @@ class Lexer {
 
   Tokens run() {
     Tokens out;
+    out.reserve(s_.size() / 4 + 8);
     while (skipBlanksAndComments()) {
       const std::size_t start = pos_;
       const char c = s_[pos_];
@@ -82,6 +146,7 @@ class Lexer {
         while (pos_ < s_.size() && isWordChar(static_cast<unsigned char>(s_[pos_]))) ++pos_;
         t.kind = c == '#' ? TokenKind::Name : TokenKind::Word;
         t.text = std::string(s_.substr(start, pos_ - start));
+        if (t.kind == TokenKind::Word) t.keyword = isKeywordToken(t);
         if (t.kind == TokenKind::Word && t.isWord("go") && aloneOnLine(start)) {
           t.kind = TokenKind::Operator;
           t.text = ";";
@@ -199,7 +264,7 @@ class Lexer {
       const auto next = [&](std::size_t k) -> const Token* {
         return i + k < in.size() ? &in[i + k] : nullptr;
       };
-      if (nameLike && asciiLower(t.text) == "tempdb" && next(1) != nullptr && next(1)->isOp(".")) {
+      if (nameLike && sameWord(t.text, "tempdb") && next(1) != nullptr && next(1)->isOp(".")) {
         std::size_t k = 2;
         if (next(k) != nullptr && next(k)->isOp(".")) {
           ++k;
@@ -218,7 +283,7 @@ class Lexer {
           continue;
         }
       }
-      if (nameLike && asciiLower(t.text) == "dbo" && next(1) != nullptr && next(1)->isOp(".") &&
+      if (nameLike && sameWord(t.text, "dbo") && next(1) != nullptr && next(1)->isOp(".") &&
           next(2) != nullptr &&
           (next(2)->kind == TokenKind::Word || next(2)->kind == TokenKind::Name) &&
           !(out.size() > 0 && out.back().isOp("."))) {

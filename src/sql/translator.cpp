@@ -67,6 +67,7 @@ std::vector<Op> translateStatement(const Tokens& tokens) {
       Token into;
       into.kind = TokenKind::Word;
       into.text = "into";
+      into.keyword = true;
       into.offset = t[1].offset;
       t.insert(t.begin() + 1, into);
     }
@@ -82,6 +83,7 @@ std::vector<Op> translateStatement(const Tokens& tokens) {
       Token from;
       from.kind = TokenKind::Word;
       from.text = "from";
+      from.keyword = true;
       from.offset = t[1].offset;
       t.insert(t.begin() + 1, from);
     }
