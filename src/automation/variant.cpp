@@ -291,7 +291,8 @@ std::string Variant::displayText() const {
       if (!o) return "Nothing";
       try {
         return defaultValueOf(o).displayText();
-      } catch (const ComError&) {
+      } catch (...) {
+        // Showing a value must not fail: an object without a showable value shows its class.
         const std::string& name = o->className();
         return "[" + (name.empty() ? std::string("Object") : name) + "]";
       }

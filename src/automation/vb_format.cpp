@@ -209,30 +209,23 @@ NumberPattern parseNumberPattern(std::string_view p) {
 
 std::string renderNumber(const Decimal& d, const NumberPattern& np) {
   std::string out = np.prefix;
-  // Integer digits: all significant ones, at least minInt.
-  int intDigits = d.point > 0 ? d.point : 0;
-  int shown = std::max(intDigits, np.minInt);
-  std::string intPart;
+  // The integer part is built from the units digit leftwards, then turned round. It shows every
+  // significant digit (more than the pattern has placeholders, if need be) and at least minInt.
+  std::string rev;
+  const auto appendReversed = [&rev](const std::string& text) {
+    rev.append(text.rbegin(), text.rend());
+  };
   std::size_t lit = 0;
-  // Literals anchored left of every placeholder come before the digits.
-  std::vector<Literal> lits = np.intLiterals;  // ordered by slot ascending (right to left)
-  std::string reversed;
-  int produced = 0;
+  const int shown = std::max(d.point > 0 ? d.point : 0, np.minInt);
   for (int k = 1; k <= shown; ++k) {
-    while (lit < lits.size() && lits[lit].slot < k && lits[lit].slot < np.intSlots) {
-      reversed.insert(0, lits[lit].text);
-      ++lit;
+    for (; lit < np.intLiterals.size() && np.intLiterals[lit].slot < k; ++lit) {
+      appendReversed(np.intLiterals[lit].text);
     }
-    if (np.grouping && produced > 0 && produced % 3 == 0) reversed.insert(0, ",");
-    reversed.insert(0, 1, digitAt(d, -k));
-    ++produced;
+    if (np.grouping && k > 1 && (k - 1) % 3 == 0) rev.push_back(',');
+    rev.push_back(digitAt(d, -k));
   }
-  while (lit < lits.size()) {
-    reversed.insert(0, lits[lit].text);
-    ++lit;
-  }
-  intPart = reversed;
-  out += intPart;
+  for (; lit < np.intLiterals.size(); ++lit) appendReversed(np.intLiterals[lit].text);
+  out.append(rev.rbegin(), rev.rend());
   if (np.hasPoint) {
     // '#' decimals at the end are dropped while they would show a zero.
     int places = static_cast<int>(np.fracSpec.size());

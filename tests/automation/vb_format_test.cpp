@@ -50,6 +50,8 @@ TEST(Format, NegativeZeroSectionsAndLiterals) {
   EXPECT_EQ(Format(1.5, "0.0#"), "1.5");
   EXPECT_EQ(Format(1.567, "0.0#"), "1.57");
   EXPECT_EQ(Format(42, "\"No.\"000"), "No.042");
+  EXPECT_EQ(Format(12, "000-0000"), "000-0012");
+  EXPECT_EQ(Format(5, "0.00 元"), "5.00 元");
 }
 
 TEST(Format, ValueKinds) {
