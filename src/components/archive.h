@@ -81,4 +81,9 @@ class WarehouseArchive : public Archive {
 // The caption of a kind in failure messages ("仓库", "客户", "部门", "职员", "供应商", "存货").
 std::string_view archiveCaption(ArchiveKind kind);
 
+// ProgIDs of the suite's archive and item classes: "Quillon.Suite.WarehouseArchive" and
+// "Quillon.Suite.Warehouse", and so on for Customer, Department, Person, Vendor, Inventory.
+std::string archiveProgId(ArchiveKind kind);
+std::string archiveItemProgId(ArchiveKind kind);
+
 }  // namespace quillon::components

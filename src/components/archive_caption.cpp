@@ -20,4 +20,34 @@ std::string_view archiveCaption(ArchiveKind kind) {
   return "档案";
 }
 
+namespace {
+
+std::string_view kindName(ArchiveKind kind) {
+  switch (kind) {
+    case ArchiveKind::Warehouse:
+      return "Warehouse";
+    case ArchiveKind::Customer:
+      return "Customer";
+    case ArchiveKind::Department:
+      return "Department";
+    case ArchiveKind::Person:
+      return "Person";
+    case ArchiveKind::Vendor:
+      return "Vendor";
+    case ArchiveKind::Inventory:
+      return "Inventory";
+  }
+  return "Archive";
+}
+
+}  // namespace
+
+std::string archiveProgId(ArchiveKind kind) {
+  return "Quillon.Suite." + std::string(kindName(kind)) + "Archive";
+}
+
+std::string archiveItemProgId(ArchiveKind kind) {
+  return "Quillon.Suite." + std::string(kindName(kind));
+}
+
 }  // namespace quillon::components

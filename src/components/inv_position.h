@@ -5,8 +5,16 @@
 // Boolean. The two recordset slots are unused; the connection is the given one or else that of
 // the position object's session context. On refusal the result is False and vResult receives the
 // reason; on success vResult is "". Database failures raise.
+//
+// Every record moves the balance of its position (put away adds, taken out subtracts); a change
+// that would leave a negative balance is refused, as is a warehouse without bin positions, a
+// position of another warehouse or not at the end level, an unknown item and a zero quantity.
+// Insert gives the position object the new record's AutoID; Update and Delete find the record by
+// AutoID. The statements of one call run in one transaction unless the connection is already in
+// the caller's transaction, which then decides.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -25,12 +33,12 @@ struct InvPositionData {
   std::string free[10];
   double quantity = 0;
   double num = 0;
-  std::string voucherType;   // cVouchType of the voucher the record belongs to
-  std::int32_t rdsId = 0;    // the voucher line
-  std::int32_t rdId = 0;     // the voucher head
-  bool inbound = true;       // bRdFlag: receipt (True) or issue (False)
-  automation::Variant date;  // dDate
-  std::string maker;         // cHandler
+  std::int32_t rdsId = 0;  // the voucher line
+  std::int32_t rdId = 0;   // the voucher head
+  bool inbound = true;     // bRdFlag: put away (True) or taken out (False)
+  automation::Variant date = automation::Variant::null();  // dDate
+  std::string handler;                                     // cHandler
+  std::string memo;                                        // cMemo
 };
 
 class InvPosition : public automation::Object {
