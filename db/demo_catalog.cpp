@@ -277,7 +277,7 @@ std::string demoDate(int offset) {
   const long d = doy - (153 * mp + 2) / 5 + 1;
   const long m = mp < 10 ? mp + 3 : mp - 9;
   if (m <= 2) ++y;
-  char buf[16];
+  char buf[48];
   std::snprintf(buf, sizeof buf, "%04ld-%02ld-%02ld", y, m, d);
   return buf;
 }
