@@ -141,8 +141,8 @@ void Database::selectInto(const Op& op, ResultHandler& handler) {
         const std::string tsql = tsqlTypeFromDeclared(decl);
         const std::string engine = engineDeclaredType(tsql);
         create += " " + (engine.empty() ? std::string(decl) : engine);
-        const ColumnInfo info = describeDeclaredType(tsql);
-        if (isTextType(info.baseType)) create += " COLLATE NOCASE";
+        const std::string collation = collationClause(describeDeclaredType(tsql).baseType);
+        if (!collation.empty()) create += " " + collation;
       }
     }
   }

@@ -154,7 +154,10 @@ ColumnDef columnDef(const ExprTranslator& x, std::size_t b, std::size_t e) {
       unsupported("'" + words(t, i, e) + "' in the definition of column " + t[b].text);
     }
   }
-  if (!collated && isTextType(base)) s.add("COLLATE NOCASE");
+  if (!collated) s.add(collationClause(base));
+  // The server refuses a text that is no date; so does the column.
+  if (isDateType(base))
+    s.add("CHECK (" + col.name + " IS NULL OR tsql_datetime(" + col.name + ") IS NOT NULL)");
   col.sql = s.take();
   return col;
 }

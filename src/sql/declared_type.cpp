@@ -144,6 +144,17 @@ bool isTextType(std::string_view baseType) {
          t->tsql != "time";
 }
 
+bool isDateType(std::string_view baseType) {
+  const std::string b = lower(baseType);
+  return b == "datetime" || b == "smalldatetime" || b == "date" || b == "datetime2";
+}
+
+std::string collationClause(std::string_view baseType) {
+  if (isTextType(baseType)) return "COLLATE NOCASE";
+  if (isDateType(baseType)) return std::string("COLLATE ") + kDateCollation;
+  return {};
+}
+
 ColumnInfo describeDeclaredType(std::string_view declared) {
   ColumnInfo info;
   info.declaredType = lower(trim(declared));

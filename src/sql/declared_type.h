@@ -23,4 +23,14 @@ std::string tsqlTypeFromDeclared(std::string_view engineDeclared);
 // Whether the T-SQL base type compares as text (and therefore without regard to case).
 bool isTextType(std::string_view baseType);
 
+// Whether the T-SQL base type holds a date and/or time (kept as ISO text, compared as a date).
+bool isDateType(std::string_view baseType);
+
+// The column clauses that give a column of the T-SQL base type the server's comparison rules:
+// "COLLATE NOCASE" for text, "COLLATE TSQLDATE" for dates, empty otherwise.
+std::string collationClause(std::string_view baseType);
+
+// The collation under which date columns compare: "2024-03-01" equals "2024-03-01 00:00:00".
+inline constexpr const char* kDateCollation = "TSQLDATE";
+
 }  // namespace quillon::sql

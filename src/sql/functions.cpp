@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "sql/date_text.h"
+#include "sql/declared_type.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -477,6 +479,27 @@ void tsqlDatediff(sqlite3_context* ctx, int, sqlite3_value** argv) {
   resultError(ctx, "Date part '" + part + "' is not supported in DATEDIFF");
 }
 
+// Dates compare as points in time whichever of the accepted forms they are written in; texts that
+// are no dates compare bytewise after them.
+int compareDates(void*, int na, const void* a, int nb, const void* b) {
+  const std::string_view sa(static_cast<const char*>(a), static_cast<std::size_t>(na));
+  const std::string_view sb(static_cast<const char*>(b), static_cast<std::size_t>(nb));
+  const auto da = parseDateTime(sa);
+  const auto db = parseDateTime(sb);
+  if (da && db) {
+    const auto key = [](const DateTimeParts& d) {
+      return std::array<int, 7>{d.year, d.month, d.day, d.hour, d.minute, d.second, d.millisecond};
+    };
+    const auto ka = key(*da);
+    const auto kb = key(*db);
+    return ka < kb ? -1 : kb < ka ? 1 : 0;
+  }
+  if (da) return -1;
+  if (db) return 1;
+  const int c = sa.compare(sb);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
 struct Function {
   const char* name;
   int args;
@@ -530,6 +553,10 @@ bool registerServerFunctions(sqlite3* db) {
                                    nullptr) != SQLITE_OK) {
       return false;
     }
+  }
+  if (sqlite3_create_collation_v2(db, kDateCollation, SQLITE_UTF8, nullptr, compareDates,
+                                  nullptr) != SQLITE_OK) {
+    return false;
   }
   return sqlite3_exec(db, kCatalogueViews, nullptr, nullptr, nullptr) == SQLITE_OK;
 }

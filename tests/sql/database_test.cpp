@@ -57,6 +57,28 @@ TEST_F(DatabaseTest, TextComparesWithoutCase) {
       std::string::npos);
 }
 
+TEST_F(DatabaseTest, DateColumnsCompareAsDates) {
+  db->execute(
+      "create table d (id int, dt datetime) insert into d values (1, '2024-03-02 00:00:00') "
+      "insert into d values (2, '2024-03-02') insert into d values (3, '2024-3-2 10:15') "
+      "insert into d values (4, '2024-03-01 23:59:59') insert into d values (5, null)");
+  // A date written without a time is midnight, whichever way the value was stored.
+  EXPECT_EQ(rows(*db, "select id from d where dt = '2024-03-02' order by id"), "1;2");
+  EXPECT_EQ(
+      rows(*db, "select id from d where dt >= '2024-03-02' AND    dt <= '2024-03-02' order by id"),
+      "1;2");
+  EXPECT_EQ(rows(*db, "select id from d where dt <= '2024-03-02' order by id"), "1;2;4");
+  EXPECT_EQ(rows(*db, "select id from d where dt > '2024-03-02' order by id"), "3");
+  EXPECT_EQ(rows(*db, "select id from d where dt is not null order by dt desc, id"), "3;1;2;4");
+  EXPECT_EQ(scalar(*db, "select count(distinct dt) from d"), "3");
+  // Text that is no date is refused, as the server refuses it.
+  EXPECT_NE(errorOf(*db, "insert into d values (6, '2024-02-30')").find("Conversion failed"),
+            std::string::npos);
+  EXPECT_NE(errorOf(*db, "update d set dt = 'soon' where id = 1").find("Conversion failed"),
+            std::string::npos);
+  EXPECT_EQ(scalar(*db, "select count(*) from d"), "5");
+}
+
 TEST_F(DatabaseTest, ColumnInfoKeepsTheDeclaredTypes) {
   const auto results = db->query(
       "select p.cCode, p.dDate, m.fQuantity, m.bCheck, p.ID, p.iState, m.iMakeCharge, "

@@ -99,7 +99,9 @@ TEST(Translator, TableDefinitions) {
             "CREATE TABLE \"S\" (\"AutoID\" INTEGER PRIMARY KEY AUTOINCREMENT NOT NULL, \"c\" "
             "NVARCHAR TEXT(20) NOT "
             "NULL DEFAULT ('') COLLATE NOCASE, \"d\" DATETIME TEXT NULL DEFAULT "
-            "(datetime('now','localtime')), "
+            "(datetime('now','localtime')) COLLATE TSQLDATE CHECK (\"d\" IS NULL OR "
+            "tsql_datetime(\"d\") IS NOT "
+            "NULL), "
             "\"q\" NUMERIC REAL(18,2) NULL, \"b\" BIT INTEGER DEFAULT (0))");
   // A key over other columns next to an identity column stays a unique key.
   EXPECT_EQ(tr("create table k (id int identity, code varchar(max), primary key (code, id))"),
