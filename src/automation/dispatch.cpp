@@ -231,10 +231,21 @@ Variant MemberTable::invoke(Object& self, const MemberInfo& member, InvokeKind k
   }
 
   Args bound(std::move(values), std::move(omitted), std::move(assigned));
-  Variant result = handler(self, bound);
-  for (std::size_t i = 0; i < params.size() && i < positional.size(); ++i) {
-    if (params[i].byRef && !bound.omitted(i)) positional[i] = std::move(bound.values()[i]);
+  // By-reference arguments are the caller's variables: what the member wrote into them before
+  // an error stays written, as it would had it written them directly.
+  const auto writeBack = [&] {
+    for (std::size_t i = 0; i < params.size() && i < positional.size(); ++i) {
+      if (params[i].byRef && !bound.omitted(i)) positional[i] = std::move(bound.values()[i]);
+    }
+  };
+  Variant result;
+  try {
+    result = handler(self, bound);
+  } catch (...) {
+    writeBack();
+    throw;
   }
+  writeBack();
   // A Sub has no result, however it is reached.
   if (&handler == &member.method && member.returnType.empty()) return {};
   return result;

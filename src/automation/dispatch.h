@@ -11,8 +11,9 @@
 //    default when one was declared (otherwise the callee sees Missing and can test it);
 //  - an omitted required argument raises 449, surplus arguments raise 450, an unknown member
 //    raises 438;
-//  - parameters declared by reference are written back into the caller's Variant after the call
-//    (unless the caller omitted them); by-value parameters are copies the callee may change freely.
+//  - parameters declared by reference are written back into the caller's Variant after the call,
+//    also when the member raises an error (unless the caller omitted them); by-value parameters
+//    are copies the callee may change freely.
 #pragma once
 
 #include <concepts>

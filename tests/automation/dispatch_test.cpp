@@ -32,6 +32,11 @@ class Voucher : public Object {
                       a[0] = "changed";  // by value: the caller must not see this
                       return true;
                     })
+            .method("Refer", {ref("sReturnErr", "String")}, "Boolean",
+                    [](Voucher&, Args& a) -> Variant {
+                      a[0] = "partly done";
+                      throw ComError(-2147217865, "Invalid object name 'PC_01__CurrentS'.");
+                    })
             .method("Reset", {}, "",
                     [](Voucher& self, Args&) -> Variant {
                       self.loads = 0;
@@ -51,16 +56,16 @@ TEST(Dispatch, NamesIgnoreCaseAndDispIdsFollowDeclarationOrder) {
   auto v = std::make_shared<Voucher>();
   EXPECT_EQ(v->idOfName("load"), 1);
   EXPECT_EQ(v->idOfName("LOAD"), 1);
-  EXPECT_EQ(v->idOfName("reset"), 2);
-  EXPECT_EQ(v->idOfName("Loads"), 6);
+  EXPECT_EQ(v->idOfName("reset"), 3);
+  EXPECT_EQ(v->idOfName("Loads"), 7);
   EXPECT_EQ(v->idOfName("nope"), kDispIdUnknown);
   v->let("SERRMSG", "hello");
   EXPECT_EQ(v->sErrMsg, "hello");
   std::vector<Variant> none;
-  EXPECT_EQ(v->invoke(3, InvokeKind::PropertyGet, none), Variant("hello"));
+  EXPECT_EQ(v->invoke(4, InvokeKind::PropertyGet, none), Variant("hello"));
   EXPECT_EQ(v->invoke(kDispIdValue, InvokeKind::PropertyGet, none), Variant("hello"));
   EXPECT_EQ(Variant(std::static_pointer_cast<Object>(v)).toString(), "hello");
-  EXPECT_COM_ERROR(v->invoke(7, InvokeKind::Method, none), err::kMemberNotFound);
+  EXPECT_COM_ERROR(v->invoke(8, InvokeKind::Method, none), err::kMemberNotFound);
   EXPECT_COM_ERROR(v->call("Unload"), err::kMemberNotFound);
 }
 
@@ -75,6 +80,11 @@ TEST(Dispatch, OptionalDefaultAndByRefArguments) {
   std::vector<Variant> all{"B", Variant(), true, 12};
   v->invoke("load", InvokeKind::Method, all);
   EXPECT_EQ(all[1], Variant("code=B bOI=True type=12"));
+
+  // What a member wrote into a by-reference argument before raising stays written.
+  std::vector<Variant> refer{""};
+  EXPECT_COM_ERROR(v->invoke("Refer", InvokeKind::Method, refer), -2147217865);
+  EXPECT_EQ(refer[0], Variant("partly done"));
 
   // Omitting a required by-reference argument is refused like any other required one.
   std::vector<Variant> omittedRef{"C", Variant::missing()};
@@ -125,10 +135,10 @@ TEST(Dispatch, DescribesMembers) {
                       "Boolean = False, Optional sVoutype As Long) As Boolean\n"),
             std::string::npos)
       << text;
-  EXPECT_NE(text.find("2 Sub Reset()\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("3 Property Get/Let sErrMsg As String [default]\n"), std::string::npos)
+  EXPECT_NE(text.find("3 Sub Reset()\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("4 Property Get/Let sErrMsg As String [default]\n"), std::string::npos)
       << text;
-  EXPECT_NE(text.find("5 Property Get/Set oCollection As Collection\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("6 Property Get/Set oCollection As Collection\n"), std::string::npos) << text;
 }
 
 TEST(Dispatch, TablesRejectConflictingDeclarations) {
