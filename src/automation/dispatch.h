@@ -9,8 +9,9 @@
 //  - the caller passes its Variants; for property let/set the assigned value is the last one;
 //  - an omitted optional argument arrives as Variant::missing() and is replaced by the declared
 //    default when one was declared (otherwise the callee sees Missing and can test it);
-//  - an omitted required argument raises 449, surplus arguments raise 450, an unknown member
-//    raises 438;
+//  - an omitted required argument raises 449, surplus arguments (or an assignment without a
+//    value) raise 450, an unknown member or one used in a way it does not support (assigning a
+//    read-only property) raises 438; a refused call never reaches the member;
 //  - parameters declared by reference are written back into the caller's Variant after the call,
 //    also when the member raises an error (unless the caller omitted them); by-value parameters
 //    are copies the callee may change freely.
@@ -335,10 +336,11 @@ std::shared_ptr<T> toObjectAs(const Variant& v) {
   return typed;
 }
 
-// One line per member, in DISPID order, e.g.
-//   "1 Function load(sProOrderId As String, ByRef ErrMsg As String,
-//    Optional bOI As Boolean = False) As Boolean"
-//   "4 Property Get/Let sErrMsg As String"
+// describeMember gives one line such as
+//   "1 Function load(sProOrderId As String, ByRef ErrMsg As String, Optional bOI As Boolean =
+//    False) As Boolean"  or  "4 Property Get/Let sErrMsg As String";
+// describeMembers gives one such line per member in DISPID order, the default member marked
+// " [default]", each ending in "\n".
 std::string describeMember(const MemberInfo& member);
 std::string describeMembers(const MemberTable& table);
 
