@@ -10,5 +10,6 @@
 namespace quillon::cli {
 
 int cmdSql(std::span<const std::string> args);
+int cmdInitDb(std::span<const std::string> args);
 
 }  // namespace quillon::cli

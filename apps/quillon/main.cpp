@@ -27,6 +27,7 @@ constexpr Command kCommands[] = {
      "run a T-SQL batch on a database file (created when missing) and print its results; "
      "\"-\" as the batch reads it from standard input",
      cmdSql},
+    {"init-db", "--db FILE [--scale N] [--force]", "build the demo account database", cmdInitDb},
 };
 
 void printUsage(std::ostream& out) {
