@@ -1,5 +1,6 @@
 // Current stock, the receipt vouchers that brought it in (with their batch records), the issue
 // vouchers that took some of it out, and bin positions of the warehouses that keep them.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -55,7 +56,14 @@ class Writer {
     rows_.push_back(std::move(r));
   }
 
-  void flush(bool withIssues, bool withPositions) {
+  // Receipt vouchers group the rows of one warehouse and day, so a receipt's date is the date
+  // its batches came in.
+  void flush(bool withIssues, bool withPositions, bool byDay) {
+    if (byDay) {
+      std::stable_sort(rows_.begin(), rows_.end(), [](const StockRow& a, const StockRow& b) {
+        return a.warehouse != b.warehouse ? a.warehouse < b.warehouse : a.day < b.day;
+      });
+    }
     for (const StockRow& r : rows_) writeRow(r, withIssues, withPositions);
     rows_.clear();
     closeHead();
@@ -124,7 +132,8 @@ class Writer {
     const DemoItem& item = *r.item;
     const bool made = item.kind == ItemKind::Semi || item.kind == ItemKind::Product;
     const char* type = made ? "10" : "01";
-    if (headWarehouse_ != r.warehouse || headType_ != type || headLines_ >= 8) {
+    if (headWarehouse_ != r.warehouse || headType_ != type || headDay_ != r.day ||
+        headLines_ >= 8) {
       closeHead();
       openHead(r.warehouse, type, r.day, made ? nullptr : processingVendor(item.code.c_str()),
                made ? "0203" : "03", 1);
@@ -245,6 +254,7 @@ class Writer {
                                  {"cHandler", "吴霞"},
                                  {"dVeriDate", demoDate(day)}});
     currentHead_ = headId_;
+    headDay_ = day;
     headWarehouse_ = warehouse;
     headType_ = type;
     headLines_ = 0;
@@ -268,6 +278,7 @@ class Writer {
   int positionSeq_ = 0;
   std::string headWarehouse_;
   std::string headType_;
+  int headDay_ = 0;
   int headLines_ = 0;
 };
 
@@ -292,7 +303,7 @@ void writeStock(DemoContext& ctx) {
       }
     }
   }
-  w.flush(true, true);
+  w.flush(true, true, false);
 
   // Each scale block stocks its twenty new inventories in two warehouses, 25 batches each.
   for (int block = 0; block < bulkBlocks(ctx.cat); ++block) {
@@ -305,7 +316,7 @@ void writeStock(DemoContext& ctx) {
         }
       }
     }
-    w.flush(false, false);
+    w.flush(false, false, true);
   }
 }
 
