@@ -389,5 +389,44 @@ TEST(Statements, PurchaseAndDeliveryHeadSources) {
       5);
 }
 
+TEST(Statements, LineSourcesOfTheOrderArrivalAndDeliveryLists) {
+  // Each line list reads its over-receipt / over-issue quantity four fields before the end.
+  for (const char* view : {"zpurpodetail", "pu_ArrBody", "DispatchBody"}) {
+    const auto results = demoDb().query(std::string("select * from ") + view + " where 1 = 0");
+    ASSERT_EQ(results.size(), 1u);
+    const auto& columns = results[0].columns;
+    ASSERT_GE(columns.size(), 4u);
+    EXPECT_EQ(columns[columns.size() - 4].name, "iquantity") << view;
+  }
+  // The line WHERE texts of the order and delivery dialogs, on their views.
+  const auto orderLines =
+      rowsOf(demoDb(),
+             "select v.id, v.cwhname, v.iquantity - v.iarrqty - v.ireceivedqty from zpurpodetail v "
+             "inner join Inventory on Inventory.cInvCode = v.cinvcode where v.poid = 7 and "
+             "Inventory.iId IN(12,14) and dArriveDate >= '2026-12-01' order by v.id");
+  ASSERT_EQ(orderLines.size(), 2u);
+  EXPECT_EQ(testing::asText(orderLines[0][1]), "标准件仓");
+  EXPECT_DOUBLE_EQ(testing::asNumber(orderLines[1][2]), -2);  // shown as 0 by the list
+  EXPECT_EQ(
+      rowsOf(demoDb(),
+             "select v.* from pu_ArrBody v inner join PU_ArrivalVouchs on "
+             "PU_ArrivalVouchs.Autoid = v.autoid inner join Inventory on "
+             "Inventory.cInvCode = v.cinvcode where v.id = 1 and Inventory.iId IN (1,2) AND "
+             "(PU_ArrivalVouchs.cWhCode in ('01') OR ISNULL(PU_ArrivalVouchs.cWhCode,'') = '') "
+             "and  cWhName = '原料仓'")
+          .size(),
+      2u);
+  EXPECT_EQ(idsOf(demoDb(),
+                  "select v.autoid from DispatchBody v inner join DispatchLists on "
+                  "DispatchLists.AutoID = v.autoid where DispatchLists.DLID=5 AND "
+                  "DispatchLists.cWhCode IN ('04') AND DispatchLists.cInvCode in ( select "
+                  "II.cInvCode From Inventory II where II.cInvCode = DispatchLists.cInvCode and "
+                  "II.iid IN(23,25))"),
+            (std::set<std::int64_t>{8, 9}));
+  EXPECT_EQ(
+      numberOf(demoDb(), "select sum(iquantity - foutquantity) from DispatchBody where dlid = 5"),
+      -2);
+}
+
 }  // namespace
 }  // namespace quillon::db
