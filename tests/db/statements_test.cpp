@@ -389,6 +389,39 @@ TEST(Statements, PurchaseAndDeliveryHeadSources) {
       5);
 }
 
+TEST(Statements, ProductionOrderListsAndTheirReRead) {
+  // The head list with the clerk's department permission, and the type-71 narrowing.
+  const std::string clerkDepartments =
+      "( (cDepCode IN('0201','0202')  AND cDepCode IN ( Select cDepCode From Department DD where "
+      "DD.cDepCode = cDepCode and DD.bDepEnd = 1)) OR ISNULL(cDepCode, '') = '' ) ";
+  EXPECT_EQ(idsOf(demoDb(), "select id from pp_poheader where " + clerkDepartments),
+            (std::set<std::int64_t>{2, 3, 5, 7, 8}));
+  EXPECT_EQ(
+      idsOf(demoDb(), "select id from pp_poheader where  iProperty =2  and " + clerkDepartments),
+      (std::set<std::int64_t>{3, 7}));
+  EXPECT_EQ(idsOf(demoDb(),
+                  "select id from pp_poheader where dDate >= '2026-11-15' AND    dDate <= "
+                  "'2026-11-30' and cCode = 'MO26110004'"),
+            (std::set<std::int64_t>{4}));
+
+  // Lines of a head, narrowed to permitted inventories, re-read with the chosen keys before the
+  // source's "order by".
+  const std::string lines =
+      "select * from pp_pomain where id = 1 and cInvCode in ( select II.cInvCode From Inventory II "
+      "where II.cInvCode = cInvCode and II.iid IN(23,27)) ";
+  EXPECT_EQ(idsOf(demoDb(), "select mainid from (" + lines + ") t"),
+            (std::set<std::int64_t>{1, 2}));
+  const auto reread = rowsOf(demoDb(), lines + "AND  pp_pomain.mainid IN (2) order by mainid");
+  ASSERT_EQ(reread.size(), 1u);
+  EXPECT_DOUBLE_EQ(numberOf(demoDb(), "select icurquantity from pp_pomain where mainid = 1"), 15);
+  // Materials of line 1 with what is still to issue.
+  EXPECT_DOUBLE_EQ(
+      numberOf(demoDb(),
+               "select sum(iCurOutQuantity) from pp_podetail where mainid = 1 "
+               "and subid IN (select subid from pp_podetail where cinvcode = '0102001')"),
+      80);
+}
+
 TEST(Statements, LineSourcesOfTheOrderArrivalAndDeliveryLists) {
   // Each line list reads its over-receipt / over-issue quantity four fields before the end.
   for (const char* view : {"zpurpodetail", "pu_ArrBody", "DispatchBody"}) {
