@@ -70,7 +70,10 @@ TEST(Schema, CreatesEveryTableAndViewTheStatementsUse) {
                            "rdrecords",
                            "mainbatch",
                            "InvPosition",
-                           "InvPositionSum"}) {
+                           "InvPositionSum",
+                           "zpurpodetail",
+                           "pu_ArrBody",
+                           "DispatchBody"}) {
     EXPECT_EQ(numberOf(*db, std::string("select count(*) from ") + name), 0) << name;
   }
   // Names are matched without regard to case, as the statements spell them freely.
