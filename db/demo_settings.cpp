@@ -167,7 +167,7 @@ constexpr std::array<Column, 20> kReceiptLineColumns = {{
 }};
 
 // Product lines in issue mode: this time's kit quantity starts empty.
-constexpr std::array<Column, 15> kIssueLineColumns = {{
+constexpr std::array<Column, 16> kIssueLineColumns = {{
     {"MainID", "OM_POMain.MainID", "行ID", 0, false, nullptr},
     {"cInvCode", "OM_POMain.cInvCode", "产品编码", 1100, true, nullptr},
     {"cInvName", "Inventory.cInvName", "产品名称", 1600, true, nullptr},
@@ -176,6 +176,7 @@ constexpr std::array<Column, 15> kIssueLineColumns = {{
     {"fQuantity", "OM_POMain.fQuantity", "订单数量", 1100, true, "quantity"},
     {"iCurQuantity", "''", "本次配套数量", 1100, true, "quantity"},
     {"fInquantity", "OM_POMain.fInQuantity", "累计入库数量", 1100, true, "quantity"},
+    {"iInvalidQuantity", "OM_POMain.iInvalidQuantity", "报废数量", 1000, true, "quantity"},
     {"fNum", "OM_POMain.fNum", "订单件数", 1000, true, "number"},
     {"dStartDate", "OM_POMain.dStartDate", "计划开工日期", 1100, true, nullptr},
     {"dEndDate", "OM_POMain.dEndDate", "要求完工日期", 1100, true, nullptr},
