@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "args.h"
+#include "automation/class_registry.h"
 #include "automation/com_error.h"
 #include "commands.h"
+#include "platform/terminal_session.h"
 
 namespace quillon::cli {
 namespace {
@@ -30,6 +32,14 @@ constexpr Command kCommands[] = {
     {"init-db", "--db FILE [--scale N] [--force]", "build the demo account database", cmdInitDb},
 };
 
+// Every creatable class of the library, registered once before any command runs, so that objects
+// made by ProgID (by scripts or by the library's own late-bound calls) are found.
+void registerClasses() {
+  automation::ClassRegistry& registry = automation::classRegistry();
+  automation::registerAutomationClasses(registry);
+  platform::registerPlatformClasses(registry);
+}
+
 void printUsage(std::ostream& out) {
   out << "usage: quillon COMMAND [ARGUMENTS]\n\ncommands:\n";
   for (const Command& command : kCommands) {
@@ -44,6 +54,7 @@ void printCommandUsage(std::ostream& out, const Command& command) {
 }
 
 int dispatch(const std::vector<std::string>& args) {
+  registerClasses();
   if (args.empty()) {
     printUsage(std::cerr);
     return 2;
