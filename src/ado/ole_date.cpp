@@ -97,12 +97,15 @@ std::string formatDateSerial(double serial) {
     days += serial >= 0 ? 1 : -1;
   }
   const Civil c = civilFromDays(days + kOleEpochFromUnix);
-  char buf[48];
+  const int year = static_cast<int>(c.year);
+  const int h = static_cast<int>(seconds / 3600), mi = static_cast<int>(seconds / 60 % 60),
+            se = static_cast<int>(seconds % 60);
+  char buf[96];
   if (seconds == 0)
-    std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u", c.year, c.month, c.day);
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u", year, c.month, c.day);
   else
-    std::snprintf(buf, sizeof buf, "%04lld-%02u-%02u %02lld:%02lld:%02lld", c.year, c.month, c.day,
-                  seconds / 3600, seconds / 60 % 60, seconds % 60);
+    std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02d:%02d:%02d", year, c.month, c.day, h, mi,
+                  se);
   return buf;
 }
 

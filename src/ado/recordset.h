@@ -18,6 +18,7 @@
 #include <string_view>
 
 #include "ado/connection.h"
+#include "ado/fields.h"
 #include "ado/recordset_core.h"
 #include "automation/class_registry.h"
 #include "automation/dispatch.h"
@@ -84,6 +85,8 @@ class Recordset : public automation::Object {
   // The current row's value of a field (by name without regard to case, or by 0-based index).
   Variant value(const Variant& nameOrIndex) const;
   Variant value(std::string_view name) const;
+  Variant value(const char* name) const { return value(std::string_view(name)); }
+  Variant value(const std::string& name) const { return value(std::string_view(name)); }
   Variant value(std::size_t index) const { return core_->value(index); }
   void setValue(const Variant& nameOrIndex, const Variant& v);
 

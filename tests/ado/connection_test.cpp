@@ -1,0 +1,185 @@
+// Connections: connection strings, batches with and without rows, transactions, and the
+// separation of two connections to one database file.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "ado/connection_string.h"
+#include "ado/errors.h"
+#include "automation/class_registry.h"
+#include "automation/com_error.h"
+#include "test_data.h"
+
+namespace quillon::ado {
+namespace {
+
+using testing::autoIds;
+using testing::openStock;
+using testing::openStockDb;
+
+std::int32_t errorOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const automation::ComError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+// A database file of its own per test, removed afterwards.
+class TempFile {
+ public:
+  TempFile()
+      : path_(std::filesystem::temp_directory_path() /
+              ("quillon_ado_" + std::to_string(::getpid()) + "_" + std::to_string(counter_++) +
+               ".db")) {}
+  ~TempFile() { std::filesystem::remove(path_); }
+  std::string path() const { return path_.string(); }
+
+ private:
+  static inline int counter_ = 0;
+  std::filesystem::path path_;
+};
+
+TEST(AdoConnection, ConnectionStrings) {
+  const auto cs = ConnectionString::parse(
+      " provider = quillon.sqlite ; DATA SOURCE=\"/tmp/a;b.db\";Persist Security Info=False;");
+  EXPECT_EQ(cs.get("Provider"), "quillon.sqlite");
+  EXPECT_EQ(cs.get("data source"), "/tmp/a;b.db");
+  EXPECT_EQ(resolveConnectionTarget(cs).path, "/tmp/a;b.db");
+  EXPECT_FALSE(cs.get("User ID"));
+  EXPECT_EQ(ConnectionString::parse("Data Source='it''s.db'").get("Data Source"), "it's.db");
+  EXPECT_EQ(resolveConnectionTarget(ConnectionString::parse("Data Source=x;Mode=Read")).mode,
+            sql::OpenMode::ReadOnly);
+  EXPECT_EQ(resolveConnectionTarget(ConnectionString::parse("Data Source=x;Create=No")).mode,
+            sql::OpenMode::OpenExisting);
+
+  Connection cn;
+  EXPECT_EQ(errorOf([&] { cn.open("Provider=SQLOLEDB;Data Source=server"); }),
+            kErrProviderNotFound);
+  EXPECT_EQ(errorOf([&] { cn.open("Provider=Quillon.SQLite"); }), kErrProvider);
+  EXPECT_EQ(errorOf([&] { cn.open("Data Source=x;Mode=Sometimes"); }), kErrProvider);
+  EXPECT_EQ(errorOf([&] { cn.open("Data Source"); }), kErrArguments);
+  EXPECT_EQ(errorOf([&] { cn.open("Data Source='open"); }), kErrArguments);
+  EXPECT_EQ(errorOf([&] { cn.open("Data Source=/nonexistent/dir/x.db;Create=No"); }),
+            sql::kSqlErrorNumber);
+  EXPECT_EQ(cn.state(), adStateClosed);
+
+  cn.setConnectionString("Data Source=:memory:");
+  cn.open();
+  EXPECT_EQ(cn.state(), adStateOpen);
+  EXPECT_EQ(errorOf([&] { cn.open("Data Source=:memory:"); }), kErrObjectOpen);
+  EXPECT_EQ(errorOf([&] { cn.setConnectionString("x"); }), kErrObjectOpen);
+  cn.close();
+  EXPECT_EQ(errorOf([&] { cn.close(); }), kErrObjectClosed);
+  EXPECT_EQ(errorOf([&] { cn.execute("select 1"); }), kErrObjectClosed);
+  EXPECT_EQ(errorOf([&] { cn.beginTrans(); }), kErrObjectClosed);
+}
+
+TEST(AdoConnection, ExecuteBatchesWithAndWithoutRows) {
+  auto cn = openStockDb();
+  std::int32_t affected = 0;
+  auto none = cn->execute(
+      "update stock set fPrice = 1 where AutoID < 3\n"
+      "delete from stock where AutoID = 5",
+      &affected);
+  ASSERT_TRUE(none);
+  EXPECT_EQ(none->state(), adStateClosed);
+  EXPECT_EQ(affected, 3);
+
+  auto rows = cn->execute(
+      "update stock set fPrice = 2 where AutoID = 1\n"
+      "select AutoID, fPrice from stock order by AutoID\n"
+      "select 'second' as ignored\n"
+      "update stock set fPrice = 3 where AutoID = 2",
+      &affected);
+  ASSERT_EQ(rows->state(), adStateOpen);
+  EXPECT_EQ(rows->fields()->count(), 2);
+  EXPECT_EQ(autoIds(*rows), "1,2,3,4");
+  rows->moveFirst();
+  EXPECT_DOUBLE_EQ(rows->value("fPrice").asDouble(), 2.0);
+  EXPECT_EQ(affected, 2);
+  auto check = cn->execute("select fPrice from stock where AutoID = 2");
+  EXPECT_DOUBLE_EQ(check->value("fPrice").asDouble(), 3.0);  // statements after the rows ran
+
+  EXPECT_EQ(cn->execute("delete from stock where 1 = 0", nullptr, adExecuteNoRecords), nullptr);
+  EXPECT_EQ(errorOf([&] { cn->execute("select * from missing_table"); }), sql::kSqlErrorNumber);
+
+  // Late-bound, with the by-reference count.
+  std::vector<Variant> args{Variant("update stock set fPrice = 0"), Variant(), Variant(-1)};
+  const Variant rs = cn->invoke("Execute", automation::InvokeKind::Method, args);
+  EXPECT_EQ(args[1], Variant(4));
+  EXPECT_EQ(rs.asObject()->get("State"), Variant(adStateClosed));
+}
+
+TEST(AdoConnection, RollbackLeavesNothingAndTransactionsDoNotNest) {
+  auto cn = openStockDb();
+  EXPECT_EQ(cn->beginTrans(), 1);
+  EXPECT_TRUE(cn->inTransaction());
+  EXPECT_NE(errorOf([&] { cn->beginTrans(); }), 0);
+  cn->execute("insert into stock (AutoID) values (10)");
+  cn->execute("delete from stock where AutoID = 1");
+  cn->rollbackTrans();
+  EXPECT_FALSE(cn->inTransaction());
+  EXPECT_EQ(autoIds(*openStock(cn)), "1,2,3,4,5");
+
+  cn->beginTrans();
+  cn->execute("insert into stock (AutoID) values (10)");
+  cn->commitTrans();
+  EXPECT_EQ(autoIds(*openStock(cn)), "1,2,3,4,5,10");
+
+  EXPECT_EQ(errorOf([&] { cn->commitTrans(); }), kErrNoTransaction);
+  EXPECT_EQ(errorOf([&] { cn->rollbackTrans(); }), kErrNoTransaction);
+
+  // A failing statement inside a transaction leaves it to the caller to undo.
+  cn->beginTrans();
+  cn->execute("delete from stock where AutoID = 10");
+  EXPECT_NE(errorOf([&] { cn->execute("insert into nowhere values (1)"); }), 0);
+  EXPECT_TRUE(cn->inTransaction());
+  cn->rollbackTrans();
+  EXPECT_EQ(autoIds(*openStock(cn)), "1,2,3,4,5,10");
+}
+
+TEST(AdoConnection, ConnectionsShareNothing) {
+  TempFile file;
+  const std::string cs = "Provider=Quillon.SQLite;Data Source=" + file.path();
+  auto a = std::make_shared<Connection>();
+  auto b = std::make_shared<Connection>();
+  a->open(cs);
+  b->open(cs);
+  a->execute("create table shared_t (n int)\ninsert into shared_t values (1)");
+  a->execute("create table #work (n int)\ninsert into #work values (7)");
+  EXPECT_EQ(a->execute("select n from #work")->value("n"), Variant(7));
+  EXPECT_EQ(b->execute("select count(*) as c from shared_t")->value("c"), Variant(1));
+  EXPECT_NE(errorOf([&] { b->execute("select n from #work"); }), 0);
+  b->execute("create table #work (n int)");  // the same name, its own table
+  EXPECT_EQ(b->execute("select count(*) as c from #work")->value("c"), Variant(0));
+
+  // A recordset opened with a connection string gets a private connection.
+  auto rs = std::make_shared<Recordset>();
+  rs->open(Variant("select n from shared_t"), Variant(cs));
+  EXPECT_EQ(rs->value("n"), Variant(1));
+  EXPECT_NE(rs->activeConnection(), a);
+}
+
+TEST(AdoConnection, CreatableByProgId) {
+  automation::ClassRegistry registry;
+  registerAdoClasses(registry);
+  const auto cn = registry.create("adodb.connection");
+  cn->call("Open", {Variant("Data Source=:memory:")});
+  EXPECT_EQ(cn->get("State"), Variant(adStateOpen));
+  cn->let("CommandTimeout", Variant(5));
+  EXPECT_EQ(cn->get("CommandTimeout"), Variant(5));
+  cn->let("CursorLocation", Variant(adUseClient));
+  EXPECT_EQ(cn->get("CursorLocation"), Variant(adUseClient));
+  EXPECT_THROW(cn->let("CursorLocation", Variant(9)), automation::ComError);
+  const auto rs = registry.create("ADODB.Recordset");
+  rs->call("Open", {Variant("select 1 as one"), Variant(cn)});
+  EXPECT_EQ(rs->get("RecordCount"), Variant(1));
+}
+
+}  // namespace
+}  // namespace quillon::ado

@@ -1,0 +1,172 @@
+// Field definitions from declared columns, the values they give, and loading odd engine data.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "ado/data_type.h"
+#include "ado/errors.h"
+#include "ado/fields.h"
+#include "ado/ole_date.h"
+#include "automation/com_error.h"
+#include "test_data.h"
+
+namespace quillon::ado {
+namespace {
+
+using automation::VarType;
+using testing::openStock;
+using testing::openStockDb;
+
+TEST(AdoStorage, FieldTypesAndSizesFollowDeclaredColumns) {
+  auto cn = openStockDb();
+  cn->execute(
+      "create table kinds (a int, b smallint, c bigint, d bit, e float, f real, g money, "
+      "h decimal(20,6), i datetime, j varchar(20), k nvarchar(30), l char(4), m text)");
+  cn->execute(
+      "insert into kinds values (1, 2, 3, 1, 1.5, 2.5, 3.25, 4.125, '2026-12-05', "
+      "'abc', '入库', 'x', 'long')");
+  auto rs = std::make_shared<Recordset>();
+  rs->open("select * from kinds", cn);
+  struct Expect {
+    const char* name;
+    std::int32_t type;
+    std::int32_t size;
+    VarType kind;
+  };
+  const Expect expected[] = {
+      {"a", adInteger, 4, VarType::Long},
+      {"b", adSmallInt, 2, VarType::Integer},
+      {"c", adBigInt, 8, VarType::Double},
+      {"d", adBoolean, 2, VarType::Boolean},
+      {"e", adDouble, 8, VarType::Double},
+      {"f", adSingle, 4, VarType::Double},
+      {"g", adCurrency, 8, VarType::Double},
+      {"h", adNumeric, 19, VarType::Double},
+      {"i", adDBTimeStamp, 16, VarType::Date},
+      {"j", adVarChar, 20, VarType::String},
+      {"k", adVarWChar, 30, VarType::String},
+      {"l", adChar, 4, VarType::String},
+      {"m", adLongVarChar, 2147483647, VarType::String},
+  };
+  ASSERT_EQ(rs->fields()->count(), 13);
+  for (const Expect& e : expected) {
+    SCOPED_TRACE(e.name);
+    const auto& f = rs->field(Variant(e.name));
+    EXPECT_EQ(f->type(), e.type);
+    EXPECT_EQ(f->definedSize(), e.size);
+    EXPECT_EQ(f->value().type(), e.kind);
+  }
+  EXPECT_EQ(rs->field(Variant("h"))->precision(), 20);
+  EXPECT_EQ(rs->field(Variant("h"))->numericScale(), 6);
+  EXPECT_DOUBLE_EQ(rs->value("h").asDouble(), 4.125);
+  EXPECT_DOUBLE_EQ(rs->value("i").asDate().serial, serialFromCivil(2026, 12, 5));
+  EXPECT_EQ(rs->value("d"), Variant(true));
+  // Sizes in the units the platform reports: wide text two bytes per character.
+  EXPECT_EQ(rs->field(Variant("j"))->actualSize(), 3);
+  EXPECT_EQ(rs->field(Variant("k"))->actualSize(), 4);
+  EXPECT_EQ(rs->field(Variant("a"))->actualSize(), 4);
+}
+
+TEST(AdoStorage, NullsDatesWithTimesAndNamesWithoutCase) {
+  auto cn = openStockDb();
+  auto rs = openStock(cn);
+  rs->setAbsolutePosition(3);
+  EXPECT_TRUE(rs->value("fPrice").isNull());
+  EXPECT_TRUE(rs->value("DDATE").isNull());
+  EXPECT_EQ(rs->field(Variant("fprice"))->actualSize(), 0);
+  rs->setAbsolutePosition(4);
+  EXPECT_DOUBLE_EQ(rs->value("dDate").asDate().serial, serialFromCivil(2026, 3, 15) + 8.5 / 24.0);
+  EXPECT_EQ(rs->value("cinvname").asString(), "Nut's cap");
+  EXPECT_EQ(rs->value(std::size_t{1}).asString(), "C010");
+  EXPECT_EQ(rs->value("上级编码").asString(), "0102");
+}
+
+TEST(AdoStorage, ExpressionColumnsTakeTheirTypeFromTheirValues) {
+  auto cn = openStockDb();
+  auto rs = std::make_shared<Recordset>();
+  rs->open(
+      "select count(*) as n, sum(fPrice) as total, max(cInvCode) as top, "
+      "null as nothing_here from stock",
+      cn);
+  EXPECT_EQ(rs->field(Variant("n"))->type(), adInteger);
+  EXPECT_EQ(rs->value("n"), Variant(5));
+  EXPECT_EQ(rs->field(Variant("total"))->type(), adDouble);
+  EXPECT_DOUBLE_EQ(rs->value("total").asDouble(), 6.75);
+  EXPECT_EQ(rs->field(Variant("top"))->type(), adVarWChar);
+  EXPECT_EQ(rs->field(Variant("top"))->definedSize(), 4);
+  EXPECT_TRUE(rs->value("nothing_here").isNull());
+}
+
+// The engine itself does not enforce declared types, so a file written by other means can hold
+// values that do not fit; such a value widens its column instead of being lost.
+TEST(AdoStorage, ValuesThatDoNotFitTheDeclaredTypeAreKept) {
+  auto cn = openStockDb();
+  ASSERT_EQ(sqlite3_exec(cn->database().handle(),
+                         "create table odd (n INT INTEGER, d DATETIME TEXT);"
+                         "insert into odd values (1, '2026-01-01');"
+                         "insert into odd values (5000000000, 'soon');"
+                         "insert into odd values ('x7', '2026-01-02');",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  auto rs = std::make_shared<Recordset>();
+  rs->open("select n, d from odd", cn);
+  EXPECT_EQ(rs->value("n").asString(), "1");
+  EXPECT_EQ(rs->value("d").asString(), "2026-01-01");
+  rs->moveNext();
+  EXPECT_EQ(rs->value("n").asString(), "5000000000");
+  EXPECT_EQ(rs->value("d").asString(), "soon");
+  rs->moveNext();
+  EXPECT_EQ(rs->value("n").asString(), "x7");
+}
+
+TEST(AdoStorage, DateTexts) {
+  double s = 0;
+  EXPECT_TRUE(parseDateText("1899-12-30", s));
+  EXPECT_EQ(s, 0.0);
+  EXPECT_TRUE(parseDateText(" 2026-12-05 18:00 ", s));
+  EXPECT_DOUBLE_EQ(s, serialFromCivil(2026, 12, 5) + 0.75);
+  EXPECT_TRUE(parseDateText("2024-02-29T00:00:01.500", s));
+  EXPECT_TRUE(parseDateText("2026/12/05", s));
+  for (const char* bad : {"2026-02-29", "2026-13-01", "2026-1-5", "2026-12-05 24:00", "", "x"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_FALSE(parseDateText(bad, s));
+  }
+  EXPECT_EQ(formatDateSerial(serialFromCivil(2026, 3, 15) + 8.5 / 24.0), "2026-03-15 08:30:00");
+  EXPECT_EQ(formatDateSerial(serialFromCivil(1850, 7, 1)), "1850-07-01");
+}
+
+TEST(AdoStorage, FabricatedRecordsetsFromFieldDefinitions) {
+  auto rs = std::make_shared<Recordset>();
+  // Late-bound, as a service building a recordset by hand would.
+  rs->fields()->call("Append", {Variant("cCode"), Variant(adVarChar), Variant(10)});
+  rs->fields()->call("Append", {Variant("iQty"), Variant(adDouble)});
+  rs->fields()->call("Append", {Variant("dWhen"), Variant(adDate)});
+  EXPECT_EQ(rs->fields()->count(), 3);
+  EXPECT_EQ(rs->state(), adStateClosed);
+  rs->call("Open");
+  EXPECT_EQ(rs->state(), adStateOpen);
+  EXPECT_TRUE(rs->bof() && rs->eof());
+  rs->addNew(Variant::array({Variant("cCode"), Variant("iQty"), Variant("dWhen")}),
+             Variant::array({Variant("K1"), Variant("2.5"), Variant("2026-12-05")}));
+  EXPECT_EQ(rs->recordCount(), 1);
+  EXPECT_DOUBLE_EQ(rs->value("iQty").asDouble(), 2.5);
+  EXPECT_EQ(rs->value("dWhen").asDate().serial, serialFromCivil(2026, 12, 5));
+  EXPECT_EQ(rs->field(Variant("cCode"))->definedSize(), 10);
+  // A value the field cannot hold is refused and the field keeps its value.
+  try {
+    rs->setValue(Variant("iQty"), Variant("lots"));
+    FAIL() << "expected 3421";
+  } catch (const automation::ComError& e) {
+    EXPECT_EQ(e.number(), kErrWrongValueType);
+  }
+  EXPECT_DOUBLE_EQ(rs->value("iQty").asDouble(), 2.5);
+  // Fields cannot be appended to an open recordset.
+  EXPECT_THROW(rs->fields()->append("more", adInteger), automation::ComError);
+
+  auto direct = Recordset::fabricate({fieldFromAdoType("n", adInteger, 0)});
+  direct->addNew(Variant("n"), Variant(3));
+  EXPECT_EQ(direct->value("n"), Variant(3));
+  EXPECT_THROW(Recordset::fabricate({fieldFromAdoType("bad", 9999, 0)}), automation::ComError);
+}
+
+}  // namespace
+}  // namespace quillon::ado
