@@ -55,7 +55,8 @@ std::string accountConnectionString(const std::string& path) {
     }
     value = quoted + "\"";
   }
-  return "Provider=Quillon.SQLite;Data Source=" + value;
+  // Create=No: a file removed behind a login must not come back as an empty database.
+  return "Provider=Quillon.SQLite;Data Source=" + value + ";Create=No";
 }
 
 std::optional<std::string> scalarText(sql::Database& db, const std::string& statement) {
