@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include "ado/connection.h"
+#include "automation/com_error.h"
+#include "components/suite/account_settings.h"
+#include "components/suite/errors.h"
+#include "components/suite/session.h"
+#include "demo_account.h"
+
+namespace quillon::components {
+namespace {
+
+using automation::ComError;
+using automation::Variant;
+using testing::loginAs;
+using testing::sessionFor;
+
+TEST(Session, PermissionListsOfARestrictedUserQuoteCodesAndLeaveIdsBare) {
+  auto clerk = sessionFor("clerk");
+  EXPECT_EQ(clerk->permissionList("department", "", "W"), "'0201','0202','0401'");
+  EXPECT_EQ(clerk->permissionList("department", "", ""), "'0201','0202','0203','0401'");
+  EXPECT_EQ(clerk->permissionList("warehouse", "", "W"), "'01','02','06'");
+  EXPECT_EQ(clerk->permissionList("warehouse", "", ""), "'01','02','04','06'");
+  EXPECT_EQ(clerk->permissionList("vendor", "", "W"), "'V001','V002','V003'");
+  EXPECT_EQ(clerk->permissionList("vendor", "", ""), "'V001','V002','V003','V004'");
+  EXPECT_EQ(clerk->permissionList("customer", "", "W"), "'C001','C002','C003'");
+  EXPECT_EQ(clerk->permissionList("person", "", ""), "'002','003','007','010'");
+  // Inventory ids come in numeric order, not text order (10 after 9).
+  EXPECT_EQ(clerk->permissionList("INVENTORY", "", "W"), "1,2,3,4,5,6,7,8,9,10,32,33,34");
+  EXPECT_EQ(clerk->permissionList("inventory", "", ""), "1,2,3,4,5,6,7,8,9,10,23,24,32,33,34");
+  // A right code the clerk holds nothing under: restricted, and nothing matches.
+  EXPECT_EQ(clerk->permissionList("customer", "", "R"), "NULL");
+
+  // Late-bound: returned and written to the by-reference text.
+  std::vector<Variant> args{Variant("warehouse"), Variant(""), Variant("W"), Variant()};
+  Variant result = clerk->invoke("GetPermissionList", automation::InvokeKind::Method, args);
+  EXPECT_EQ(result.toString(), "'01','02','06'");
+  EXPECT_EQ(args[3].toString(), "'01','02','06'");
+}
+
+TEST(Session, AnUnrestrictedUserHasEmptyListsAndUnknownKindsAreRefused) {
+  auto demo = sessionFor("demo");
+  for (const char* kind :
+       {"department", "inventory", "warehouse", "customer", "person", "vendor"}) {
+    EXPECT_EQ(demo->permissionList(kind, "", "W"), "") << kind;
+    EXPECT_EQ(demo->permissionList(kind, "", ""), "") << kind;
+  }
+  try {
+    demo->permissionList("warehouse' OR '1'='1", "", "W");
+    ADD_FAILURE() << "an unknown kind was accepted";
+  } catch (const ComError& e) {
+    EXPECT_EQ(e.number(), suite::kErrUnknownObjectKind);
+  }
+  // A quote inside the right code is part of the code, never of the statement.
+  auto clerk = sessionFor("clerk");
+  EXPECT_EQ(clerk->permissionList("warehouse", "", "W' OR '1'='1"), "NULL");
+}
+
+TEST(Session, SettingsComeFromTheAccountWithTypesAndDefaults) {
+  auto settings = sessionFor("demo")->accountSettings();
+  EXPECT_EQ(settings->get("QuanDecDgt"), Variant(std::int32_t{2}));
+  EXPECT_EQ(settings->get("ExchRateDecDgt"), Variant(std::int32_t{4}));
+  EXPECT_EQ(settings->get("FormatQuanDecString").toString(), "##0.00");
+  EXPECT_EQ(settings->get("FormatExchDecString").toString(), "##0.0000");
+  EXPECT_EQ(settings->get("SysVersion").toString(), "商业");
+  EXPECT_EQ(settings->get("BatchOut").toString(), "批号先进先出");
+  EXPECT_EQ(settings->get("InOutTrace").toString(), "先进先出");
+  EXPECT_EQ(settings->get("OverDispOut"), Variant(false));
+  EXPECT_EQ(settings->get("OverOrder"), Variant(true));
+  EXPECT_EQ(settings->get("CheckWareInv"), Variant(true));
+  EXPECT_EQ(settings->get("bOMZGInstal"), Variant(true));  // kept under another subsystem
+  // A parameter whose value is null falls back on its default.
+  EXPECT_EQ(settings->get("bShowStockFilter").toString(), "1");
+  EXPECT_THROW(settings->value(), ComError);  // the default member needs a name
+  EXPECT_THROW(settings->get("NoSuchSetting"), ComError);
+}
+
+TEST(Session, SettingsReadEachTimeAndFallBackWhenRowsAreMissing) {
+  const std::string path = testing::demoCopy("settings");
+  auto context = sessionFor("demo", path);
+  auto settings = context->accountSettings();
+  auto& db = context->connection()->database();
+  db.execute("UPDATE accinformation SET cValue = '3' WHERE cName = 'QuanDecDgt'");
+  EXPECT_EQ(settings->digits("QuanDecDgt"), 3);
+  db.execute(
+      "DELETE FROM accinformation WHERE cName IN ('QuanDecDgt', 'FormatQuanDecString', "
+      "'OverOrder')");
+  EXPECT_EQ(settings->digits("QuanDecDgt"), 2);
+  EXPECT_EQ(settings->text("FormatQuanDecString"), "##0.00");
+  EXPECT_FALSE(settings->option("OverOrder"));
+}
+
+TEST(Session, BuilderFillsTheProfileOnlyFromTheLoginsOwnTexts) {
+  auto login = loginAs("clerk");
+  auto context = std::make_shared<suite::SuiteSessionContext>();
+  EXPECT_FALSE(context->initialise(nullptr));
+  ASSERT_TRUE(context->initialise(login));
+  EXPECT_EQ(context->login(), login);
+  EXPECT_EQ(context->connection()->state(), ado::adStateOpen);
+
+  suite::SuiteSessionContextBuilder builder;
+  suite::SuiteSessionProfile profile;
+  EXPECT_THROW(builder.fillProfile("clerk", login->secondIdentity(), profile), ComError);
+  builder.setContext(context);
+  EXPECT_FALSE(builder.fillProfile("demo", login->secondIdentity(), profile));
+  EXPECT_FALSE(profile.filled());
+  EXPECT_TRUE(builder.fillProfile("clerk", login->secondIdentity(), profile));
+  EXPECT_EQ(profile.userId(), "clerk");
+}
+
+}  // namespace
+}  // namespace quillon::components
