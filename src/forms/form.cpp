@@ -35,7 +35,16 @@ std::string captionOf(const Control& c) {
 Form::Form(std::string name, std::string caption, int width, int height)
     : name_(std::move(name)), caption_(std::move(caption)), width_(width), height_(height) {}
 
-Form::~Form() = default;
+Form::~Form() {
+  // A form destroyed while loaded goes away without its events; the host still has to forget it.
+  if (loaded_) {
+    try {
+      currentUiHost().formUnloaded(*this);
+    } catch (...) {
+      // A destructor must not throw; the host's bookkeeping is all that is lost.
+    }
+  }
+}
 
 void Form::notify(std::string_view property) {
   propertyChanged.emit(*this, property);

@@ -191,12 +191,23 @@ void ScriptedUiHost::execute(Form& form, const DialogAction& a) {
       break;
     }
     case ActionKind::Cell: {
-      auto& grid = controlOf<MsSuperGrid>(form, a, "a grid");
-      requireReachable(a, grid);
-      checkRow(a, grid, a.row, grid.Rows() - 1);
-      const int col = gridColumn(a, grid);
-      if (!grid.userEditCell(a.row, col, a.text)) {
-        note("cell " + grid.Name() + "[" + std::to_string(a.row) + "," + std::to_string(col) +
+      Control& c = anyControl(form, a);
+      requireReachable(a, c);
+      bool edited = false;
+      int col = 0;
+      if (auto* grid = dynamic_cast<MsSuperGrid*>(&c)) {
+        checkRow(a, c, a.row, grid->Rows() - 1);
+        col = gridColumn(a, *grid);
+        edited = grid->userEditCell(a.row, col, a.text);
+      } else if (auto* vouch = dynamic_cast<MarlinVouchList*>(&c)) {
+        checkRow(a, c, a.row, vouch->Rows() - 1);
+        col = vouchColumn(a, *vouch);
+        edited = vouch->userEditCell(a.row, col, a.text);
+      } else {
+        failAction(a, c.qualifiedName() + " is not a grid");
+      }
+      if (!edited) {
+        note("cell " + c.Name() + "[" + std::to_string(a.row) + "," + std::to_string(col) +
              "] cannot be edited (line " + std::to_string(a.pos.line) + ")");
       }
       break;

@@ -176,6 +176,26 @@ void MarlinVouchList::setColWidth(int col, int width) {
   notify("Columns");
 }
 
+void MarlinVouchList::setColEditable(int col, bool on) {
+  checkCell(0, col);
+  if (col == 0) return;
+  columns_[static_cast<std::size_t>(col) - 1].editable = on;
+  notify("Columns");
+}
+
+bool MarlinVouchList::userEditCell(int row, int col, std::string text) {
+  if (!isReachable() || row < 1 || row >= Rows() || col < 1 || col >= Cols()) return false;
+  if (!columns_[static_cast<std::size_t>(col) - 1].editable) return false;
+  if (Form* f = form(); f != nullptr && !f->moveFocus(*this)) return false;
+  if (row >= Rows() || col >= Cols()) return false;
+  setRow(row);
+  bool cancel = false;
+  if (CellChange) CellChange(text, cancel, row, col);
+  if (cancel || row >= Rows() || col >= Cols()) return true;
+  setTextMatrix(row, col, std::move(text));
+  return true;
+}
+
 void MarlinVouchList::setRow(int row) {
   checkCell(row, 0);
   assign(row_, row, "Row");

@@ -23,6 +23,7 @@ struct VouchColumn {
   std::string caption;
   int width = 1000;
   std::string format;
+  bool editable = false;  // a person may edit the column's cells (this time's quantities)
 };
 
 // Parses a column-definition text; ComError 5 naming the bad entry when it cannot.
@@ -53,6 +54,8 @@ class MarlinVouchList : public Control {
   int colIndex(std::string_view key) const;
   void setColFormat(int col, std::string format);
   void setColWidth(int col, int width);
+  // Columns are read-only until the form opens them for editing.
+  void setColEditable(int col, bool on);
   int Row() const { return row_; }
   void setRow(int row);
 
@@ -65,12 +68,16 @@ class MarlinVouchList : public Control {
   std::string displayText() const override;
 
   std::function<void(int Row)> RowMarkChanged;
+  // A person's edit of a cell: text by reference, Cancel keeps the old text.
+  std::function<void(std::string& Text, bool& Cancel, int Row, int Col)> CellChange;
   std::function<void()> Click;
   std::function<void()> DblClick;
 
   // A person toggles the mark of a data row; RowMarkChanged runs after the mark changed.
   bool userMark(int row);
   bool userSelectRow(int row);
+  // Refused (false) for the caption row, the mark column and columns not open for editing.
+  bool userEditCell(int row, int col, std::string text);
 
  private:
   void checkCell(int row, int col) const;

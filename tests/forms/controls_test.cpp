@@ -304,5 +304,69 @@ TEST(ControlsTest, NumberFieldsRefuseWhatIsNotANumber) {
   EXPECT_FALSE(item.canFocus());
 }
 
+TEST(ControlsTest, SignalSlotsMayDisconnectWhileEmitting) {
+  Signal<int> signal;
+  std::vector<int> seen;
+  std::size_t first = 0;
+  first = signal.connect([&](int v) {
+    seen.push_back(v);
+    signal.disconnect(first);
+  });
+  signal.connect([&](int v) {
+    seen.push_back(v * 10);
+    signal.connect([&](int w) { seen.push_back(w * 100); });  // runs from the next emit on
+  });
+  signal.emit(1);
+  signal.emit(2);
+  EXPECT_EQ(seen, (std::vector<int>{1, 10, 20, 200}));
+  EXPECT_EQ(signal.size(), 3u);
+}
+
+TEST(ControlsTest, EditableComboKeepsListIndexInStepWithTheText) {
+  ComboBox combo("cmbPOID", ComboBox::kDropDownCombo);
+  int changes = 0;
+  combo.Change = [&] { ++changes; };
+  combo.AddItem("PO1");
+  for (char c : std::string("PO1")) combo.defaultKeyPress(c);
+  EXPECT_EQ(combo.ListIndex(), 0);
+  combo.defaultKeyPress(vbKeyBack);
+  EXPECT_EQ(combo.Text(), "PO");
+  EXPECT_EQ(combo.ListIndex(), -1);
+  combo.setText("free text");
+  EXPECT_EQ(changes, 5);
+  combo.userClearText();
+  EXPECT_EQ(combo.Text(), "");
+}
+
+TEST(ControlsTest, MenusStatusBarAndImageList) {
+  Menu pop("MnuZYJCD", "子项右键菜单");
+  Menu item("MnuClearCAll", "清除所有选中行", &pop);
+  pop.setVisible(false);
+  int clicks = 0;
+  item.Click = [&] { ++clicks; };
+  EXPECT_TRUE(item.choosable());  // a hidden top level is a pop-up: its items still work
+  EXPECT_TRUE(item.userChoose());
+  item.setEnabled(false);
+  EXPECT_FALSE(item.userChoose());
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(item.topLevel(), &pop);
+  EXPECT_EQ(pop.items(), std::vector<Menu*>{&item});
+
+  StatusBar bar("StatusBar1");
+  bar.addPanel("共3条");
+  EXPECT_EQ(bar.displayText(), "共3条");
+  bar.setStyle(StatusBar::sbrSimple);
+  bar.setSimpleText("第2条");
+  EXPECT_EQ(bar.displayText(), "第2条");
+  EXPECT_THROW(bar.setPanelText(2, "x"), ComError);
+
+  ImageList images("ImageList1");
+  images.add("folder", "219");
+  EXPECT_THROW(images.add("folder", "1108"), ComError);
+  EXPECT_EQ(images.image("folder").picture, "219");
+  EXPECT_EQ(images.indexOf("nope"), 0);
+  EXPECT_THROW(images.image("nope"), ComError);
+}
+
 }  // namespace
 }  // namespace quillon::forms

@@ -168,6 +168,33 @@ TEST_F(FormTest, MessageBoxFlagsAndDefaults) {
             "message \"系统提示\" \"确认要选择全部存货吗?\" [OKCancel, none] -> OK (default)");
 }
 
+TEST(UiHostTest, HeadlessDefaultAndScopedInstallation) {
+  // Without an installed host: defaults, cancels, and modal forms closed at once.
+  EXPECT_EQ(MsgBox("?", vbYesNo + vbDefaultButton2), vbNo);
+  EXPECT_FALSE(currentUiHost().inputBox({}));
+  frmSample form;
+  form.Show(vbModal);
+  EXPECT_FALSE(form.Loaded());
+  auto host = std::make_shared<ScriptedUiHost>();
+  {
+    ScopedUiHost installed(host);
+    EXPECT_EQ(&currentUiHost(), host.get());
+    {
+      auto inner = std::make_shared<ScriptedUiHost>();
+      ScopedUiHost nested(inner);
+      EXPECT_EQ(&currentUiHost(), inner.get());
+    }
+    EXPECT_EQ(&currentUiHost(), host.get());
+    // A form destroyed while loaded is forgotten by the host all the same.
+    {
+      frmSample shortLived;
+      shortLived.Show();
+    }
+    EXPECT_EQ(host->transcript().back(), "form frmSample unloaded");
+  }
+  EXPECT_NE(&currentUiHost(), host.get());
+}
+
 TEST(DateTextTest, IsoDatesRoundTripAndRejectImpossibleDates) {
   const auto d = parseIsoDate("2026-12-05");
   ASSERT_TRUE(d);

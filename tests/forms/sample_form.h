@@ -59,6 +59,7 @@ class frmSample : public Form {
     grdBody.setColLock(1, true);
     vlLines.setColumnDefinitions("cInvCode,存货编码,1200;iQuantity,数量,900");
     vlLines.bind(TableSource({"iQuantity", "cInvCode"}, {{"5", "I01"}, {"6", "I02"}}));
+    vlLines.setColEditable(vlLines.colIndex("iQuantity"), true);
     tbrTool.addButton("ok", "确定");
     tbrTool.addButton("all", "全选", {}, ToolbarButton::tbrCheck);
     CTBCtrl1.setToolbar(&tbrTool);
@@ -116,6 +117,10 @@ class frmSample : public Form {
     };
     vlLines.RowMarkChanged = [this](int row) {
       log.push_back("vlLines_RowMarkChanged:" + std::to_string(row));
+    };
+    vlLines.CellChange = [this](std::string& text, bool& cancel, int, int) {
+      cancel = text.empty();
+      text += ".00";
     };
     SSTab1.Click = [this](int previous) {
       log.push_back("SSTab1_Click:" + std::to_string(previous));

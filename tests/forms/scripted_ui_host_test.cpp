@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/script_parser.h"
 #include "forms/script_runner.h"
 #include "sample_form.h"
 
@@ -64,6 +65,10 @@ TEST(ScriptedUiHostTest, EveryDialogActionAndExpectOnTheSampleForm) {
   expect vlLines[1,"存货编码"] "I01"
   expect vlLines[2,iQuantity] "6"
   expect vlLines.rows = 2
+  cell vlLines 2 "数量" "8"
+  cell vlLines 1 "存货编码" "X"
+  expect vlLines[2,2] "8.00"
+  expect vlLines[1,1] "I01"
   toolbar all
   node treeInv K01
   node treeInv K01 check on
@@ -118,12 +123,13 @@ $r = call $dlg.show
   EXPECT_TRUE(has(t, "form frmChild shown modally"));
   EXPECT_TRUE(has(t, "form frmChild unloaded"));
   EXPECT_TRUE(has(t, "beep"));
+  EXPECT_TRUE(has(t, "cell vlLines[1,1] cannot be edited (line 33)"));
   EXPECT_TRUE(has(t, "pop-up menu MnuPop -> MnuClear"));
   EXPECT_TRUE(has(t, "lookup \"供应商\" \"\" -> 1,3"));
   EXPECT_TRUE(has(t, "calendar \"\" -> 2026-12-31"));
   EXPECT_TRUE(has(t, "input \"定位行数\" \"行数：\" -> \"7\""));
-  EXPECT_TRUE(has(t, "message \"系统提示\" \"确定吗?\" [OKCancel, question] -> Cancel (line 55)"));
-  EXPECT_TRUE(has(t, "message \"系统提示\" \"确定吗?\" [OKCancel, question] -> OK (line 58)"));
+  EXPECT_TRUE(has(t, "message \"系统提示\" \"确定吗?\" [OKCancel, question] -> Cancel (line 59)"));
+  EXPECT_TRUE(has(t, "message \"系统提示\" \"确定吗?\" [OKCancel, question] -> OK (line 62)"));
   EXPECT_EQ(t.back(), "form frmSample unloaded");
 }
 
@@ -257,6 +263,56 @@ TEST(ScriptedUiHostTest, ValidateThatKeepsTheFocusIsNotedAndBlocksTheClick) {
                   "click on cmdExit did not happen: txtDate kept the focus (line 3)"));
   EXPECT_EQ(std::count(runner.forms[0]->log.begin(), runner.forms[0]->log.end(), "cmdExit_Click"),
             1);
+}
+
+TEST(ScriptedUiHostTest, QueuedAnswersAreCheckedAgainstTheDialogThatTakesThem) {
+  auto host = std::make_shared<ScriptedUiHost>();
+  ScopedUiHost installed(host);
+  const auto queue = [&](std::string_view text) {
+    for (const auto& st : parseScript(text).statements)
+      host->perform(std::get<DialogAction>(st.body));
+  };
+  queue("input cancel\npick cancel\ndate cancel\npick 2\npick 1,2\n");
+  EXPECT_FALSE(currentUiHost().inputBox({"行数：", "定位行数", ""}));
+  LookupRequest request;
+  request.title = "部门";
+  EXPECT_FALSE(currentUiHost().lookupList(request));
+  EXPECT_FALSE(currentUiHost().calendar({}));
+  forms::testing::TableSource rows({"cDepCode"}, {{"01"}, {"02"}});
+  request.rows = &rows;
+  EXPECT_EQ(currentUiHost().lookupList(request), std::vector<int>{2});
+  EXPECT_FALSE(host->failure());
+  EXPECT_FALSE(currentUiHost().lookupList(request));  // two rows on a single-choice list
+  ASSERT_TRUE(host->failure());
+  EXPECT_EQ(host->failure()->message(), "pick: the lookup list takes one row only");
+  EXPECT_EQ(host->failure()->pos().line, 5);
+  // After a failure every question takes its default and nothing more is recorded.
+  EXPECT_EQ(MsgBox("再来?", vbYesNo + vbDefaultButton2), vbNo);
+  EXPECT_EQ(host->failure()->pos().line, 5);
+}
+
+TEST(ScriptedUiHostTest, LookupPicksOutsideTheResultFail) {
+  auto host = std::make_shared<ScriptedUiHost>();
+  ScopedUiHost installed(host);
+  host->perform(std::get<DialogAction>(parseScript("pick 1,3").statements[0].body));
+  forms::testing::TableSource rows({"cVenCode"}, {{"V1"}, {"V2"}});
+  LookupRequest request;
+  request.multiSelect = true;
+  request.rows = &rows;
+  EXPECT_FALSE(currentUiHost().lookupList(request));
+  ASSERT_TRUE(host->failure());
+  EXPECT_EQ(host->failure()->message(), "pick 3: the lookup list has 2 rows");
+}
+
+TEST(ScriptedUiHostTest, KeysFromAScriptReachAcceleratorsAndTheCancelButton) {
+  SampleRunner runner;
+  const RunResult result =
+      runner.runText("on frmSample\n  key Alt+A\n  key Esc\nend\ncall $dlg.show\n");
+  ASSERT_TRUE(result.ok) << result.message;
+  const auto& log = runner.forms[0]->log;
+  EXPECT_TRUE(has(log, "chkAll_Click:1"));
+  EXPECT_TRUE(has(log, "cmdExit_Click"));
+  EXPECT_FALSE(runner.forms[0]->Loaded());
 }
 
 }  // namespace
