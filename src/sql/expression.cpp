@@ -235,9 +235,46 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
     const Token& t = t_[its[k].begin];
     return t.isOp("+") || t.isOp("-") || t.isOp("*") || t.isOp("/") || t.isOp("%");
   };
+  bool inSelectList = false;
+  bool atColumnStart = false;
+  const auto endsSelectList = [](const Token& w) {
+    return w.isWord("from") || w.isWord("into") || w.isWord("where") || w.isWord("union") ||
+           w.isWord("group") || w.isWord("order") || w.isWord("having") || w.isWord("except") ||
+           w.isWord("intersect");
+  };
   for (std::size_t k = 0; k < its.size(); ++k) {
     const Item& item = its[k];
     const Token& t = t_[item.begin];
+
+    // "select name = expression": the server's other way of naming a column.
+    if (inSelectList && item.kind == Item::Kind::Token) {
+      if (t.isOp(",")) {
+        atColumnStart = true;
+      } else if (endsSelectList(t)) {
+        inSelectList = false;
+      }
+    }
+    if (inSelectList && atColumnStart && !t.isOp(",")) {
+      atColumnStart = false;
+      const bool aliasLike = item.kind == Item::Kind::Token &&
+                             (t.kind == TokenKind::String || t.kind == TokenKind::Name ||
+                              (t.kind == TokenKind::Word && !isKeyword(t)));
+      if (aliasLike && k + 2 < its.size() && its[k + 1].kind == Item::Kind::Token &&
+          t_[its[k + 1].begin].isOp("=")) {
+        std::size_t e = k + 2;
+        while (e < its.size() &&
+               !(its[e].kind == Item::Kind::Token &&
+                 (t_[its[e].begin].isOp(",") || endsSelectList(t_[its[e].begin])))) {
+          ++e;
+        }
+        if (e == k + 2) unsupported("column alias '" + t.text + "' without an expression");
+        out.add(range(its[k + 2].begin, its[e - 1].end));
+        out.add("AS");
+        out.add(quoteName(t.text));
+        k = e - 1;
+        continue;
+      }
+    }
 
     // Arithmetic chains that contain "+": string concatenation or addition.
     if (isOperand(item)) {
@@ -349,6 +386,8 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
             pendingLimit = count;
           }
           k = m - 1;
+          inSelectList = true;
+          atColumnStart = true;
           break;
         }
         if ((t.isWord("union") || t.isWord("except") || t.isWord("intersect")) &&

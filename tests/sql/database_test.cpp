@@ -280,6 +280,10 @@ TEST_F(DatabaseTest, StringConcatenationAndTop) {
              "select 'n=' + convert(varchar(10), iID * 2) from Inventory where cInvCode = 'M2'"),
       "n=8");
   EXPECT_EQ(rows(*db, "select top 2 cInvCode from Inventory order by iID desc"), "M3;M2");
+  const auto named =
+      db->query("select 名称 = cInvName, cInvCode from Inventory where cInvCode = 'M1'");
+  EXPECT_EQ(named[0].columns[0].name, "名称");
+  EXPECT_EQ(named[0].columns[0].declaredType, "nvarchar(60)");
   EXPECT_EQ(rows(*db,
                  "select cInvCode from Inventory where iID = (select top 1 iID from Inventory "
                  "order by iID)"),

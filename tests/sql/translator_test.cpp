@@ -143,6 +143,12 @@ TEST(Translator, ExpressionRewrites) {
       "round(CAST(q AS REAL), 3), tsql_datediff('day', d, datetime('now','localtime')) from t left "
       "outer join "
       "u on u.a = t.a");
+  EXPECT_EQ(tr("select distinct 数量 = isnull(q, 0), b, [c d] = x + 1, 'e' = (select top 1 y from "
+               "u where y = 2) "
+               "from t where a = 1 select 1 union select v = 2"),
+            "select distinct ifnull(q, 0) AS \"数量\", b, x + 1 AS \"c d\", (select y from u where "
+            "y = 2 LIMIT 1) AS "
+            "\"e\" from t where a = 1 | select 1 union select 2 AS \"v\"");
   EXPECT_EQ(tr("select [结存 数量], tempdb..#x.a, @@identity from [dbo].[表] where c !< 1"),
             "select \"结存 数量\", temp.\"#x\".a, last_insert_rowid() from \"表\" where c >= 1");
 }
