@@ -25,12 +25,6 @@ double Column::numberAt(std::size_t row) const {
   return 0.0;
 }
 
-void Column::growNulls(bool isNull) {
-  if ((size_ & 63) == 0) nulls_.push_back(0);
-  if (isNull) nulls_.back() |= std::uint64_t{1} << (size_ & 63);
-  ++size_;
-}
-
 void Column::appendNull() {
   switch (kind_) {
     case StorageKind::Int32:
@@ -51,32 +45,10 @@ void Column::appendNull() {
   growNulls(true);
 }
 
-void Column::appendInt32(std::int32_t v) {
-  i32_.push_back(v);
-  growNulls(false);
-}
-
-void Column::appendInt64(std::int64_t v) {
-  i64_.push_back(v);
-  growNulls(false);
-}
-
-void Column::appendDouble(double v) {
-  f64_.push_back(v);
-  growNulls(false);
-}
-
 Column::TextRef Column::store(std::string_view v) {
-  if (arena_.size() + v.size() > std::numeric_limits<std::uint32_t>::max())
+  if (v.size() > std::numeric_limits<std::uint32_t>::max())
     throw automation::ComError(7, "Out of memory");
-  const TextRef r{static_cast<std::uint32_t>(arena_.size()), static_cast<std::uint32_t>(v.size())};
-  arena_.append(v);
-  return r;
-}
-
-void Column::appendText(std::string_view v) {
-  text_.push_back(store(v));
-  growNulls(false);
+  return TextRef{arena_.append(v), static_cast<std::uint32_t>(v.size())};
 }
 
 void Column::appendFrom(const Column& source, std::size_t row) {
@@ -186,17 +158,16 @@ void Column::convertTo(StorageKind kind) {
 
 void Column::shrinkToFit() {
   nulls_.shrink_to_fit();
-  i32_.shrink_to_fit();
-  i64_.shrink_to_fit();
-  f64_.shrink_to_fit();
-  text_.shrink_to_fit();
-  arena_.shrink_to_fit();
+  i32_.shrinkToFit();
+  i64_.shrinkToFit();
+  f64_.shrinkToFit();
+  text_.shrinkToFit();
+  arena_.shrinkToFit();
 }
 
 std::size_t Column::memoryBytes() const {
-  return nulls_.capacity() * sizeof(std::uint64_t) + i32_.capacity() * sizeof(std::int32_t) +
-         i64_.capacity() * sizeof(std::int64_t) + f64_.capacity() * sizeof(double) +
-         text_.capacity() * sizeof(TextRef) + arena_.capacity();
+  return nulls_.capacity() * sizeof(std::uint64_t) + i32_.memoryBytes() + i64_.memoryBytes() +
+         f64_.memoryBytes() + text_.memoryBytes() + arena_.memoryBytes();
 }
 
 }  // namespace quillon::ado

@@ -1,5 +1,5 @@
 // One column of a recordset's rows, stored by kind: a typed vector of values, a null bitmap and,
-// for text, one arena of bytes with an (offset, length) per cell. No cell owns a heap block, so
+// for text, an arena of bytes with an (offset, length) per cell. No cell owns a heap block, so
 // 100 000 rows of 20 columns are a handful of allocations.
 #pragma once
 
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ado/chunked.h"
 #include "ado/data_type.h"
 
 namespace quillon::ado {
@@ -28,16 +29,28 @@ class Column {
   double doubleAt(std::size_t row) const { return f64_[row]; }
   std::string_view textAt(std::size_t row) const {
     const TextRef r = text_[row];
-    return {arena_.data() + r.offset, r.length};
+    return arena_.at(r.offset, r.length);
   }
   // Any numeric kind as a double (Bool as 0 / 1).
   double numberAt(std::size_t row) const;
 
   void appendNull();
-  void appendInt32(std::int32_t v);
-  void appendInt64(std::int64_t v);
-  void appendDouble(double v);  // Double and Date
-  void appendText(std::string_view v);
+  void appendInt32(std::int32_t v) {
+    i32_.push_back(v);
+    growNulls(false);
+  }
+  void appendInt64(std::int64_t v) {
+    i64_.push_back(v);
+    growNulls(false);
+  }
+  void appendDouble(double v) {  // Double and Date
+    f64_.push_back(v);
+    growNulls(false);
+  }
+  void appendText(std::string_view v) {
+    text_.push_back(store(v));
+    growNulls(false);
+  }
 
   void setNull(std::size_t row);
   void setInt32(std::size_t row, std::int32_t v);
@@ -63,18 +76,22 @@ class Column {
     std::uint32_t length;
   };
 
-  void growNulls(bool isNull);
+  void growNulls(bool isNull) {
+    if ((size_ & 63) == 0) nulls_.push_back(0);
+    if (isNull) nulls_.back() |= std::uint64_t{1} << (size_ & 63);
+    ++size_;
+  }
   void clearNull(std::size_t row) { nulls_[row >> 6] &= ~(std::uint64_t{1} << (row & 63)); }
   TextRef store(std::string_view v);
 
   StorageKind kind_;
   std::size_t size_ = 0;
   std::vector<std::uint64_t> nulls_;
-  std::vector<std::int32_t> i32_;
-  std::vector<std::int64_t> i64_;
-  std::vector<double> f64_;
-  std::vector<TextRef> text_;
-  std::string arena_;
+  ChunkedArray<std::int32_t> i32_;
+  ChunkedArray<std::int64_t> i64_;
+  ChunkedArray<double> f64_;
+  ChunkedArray<TextRef> text_;
+  TextArena arena_;
 };
 
 }  // namespace quillon::ado

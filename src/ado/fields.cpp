@@ -30,9 +30,6 @@ const FieldDef& Field::def() const {
   return core_->fieldDef(index());
 }
 
-Variant Field::value() const {
-  return core_->value(index());
-}
 void Field::setValue(const Variant& v) {
   core_->setValue(index(), v);
 }
@@ -99,7 +96,7 @@ std::int32_t Fields::count() const {
   return static_cast<std::int32_t>(core_->fieldCount());
 }
 
-const std::shared_ptr<Field>& Fields::item(std::size_t index) const {
+const std::shared_ptr<Field>& Fields::checkedItem(std::size_t index) const {
   refresh();
   if (index >= items_.size()) throwItemNotFound();
   return items_[index];

@@ -30,7 +30,10 @@ class Field : public automation::Object {
   std::int32_t numericScale() const { return def().numericScale; }
   std::int32_t attributes() const { return def().attributes; }
 
-  Variant value() const;
+  Variant value() const {
+    if (data_ != nullptr && core_->dataPtr() == data_) return core_->value(index_);
+    return core_->value(index());
+  }
   void setValue(const Variant& v);
   Variant originalValue() const;
   std::int32_t actualSize() const;
@@ -51,7 +54,12 @@ class Fields : public automation::Object {
   const automation::MemberTable& memberTable() const override;
 
   std::int32_t count() const;
-  const std::shared_ptr<Field>& item(std::size_t index) const;  // 3265 when out of range
+  // 3265 when out of range.
+  const std::shared_ptr<Field>& item(std::size_t index) const {
+    if (builtFor_ != nullptr && builtFor_ == core_->dataPtr() && index < items_.size())
+      return items_[index];
+    return checkedItem(index);
+  }
   const std::shared_ptr<Field>& item(const Variant& nameOrIndex) const;
   // Adds a field definition before the recordset is opened; 3219 while it is open.
   void append(const std::string& name, std::int32_t type, std::int32_t definedSize = 0,
@@ -59,6 +67,7 @@ class Fields : public automation::Object {
 
  private:
   void refresh() const;
+  const std::shared_ptr<Field>& checkedItem(std::size_t index) const;
 
   std::shared_ptr<RecordsetCore> core_;
   mutable std::vector<std::shared_ptr<Field>> items_;

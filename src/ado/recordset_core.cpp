@@ -127,7 +127,7 @@ std::size_t RecordsetCore::currentRow() const {
   return view_[static_cast<std::size_t>(pos_)];
 }
 
-Variant RecordsetCore::value(std::size_t field) const {
+Variant RecordsetCore::checkedValue(std::size_t field) const {
   const std::size_t row = currentRow();
   if (field >= data_->fieldCount()) throwItemNotFound();
   return data_->value(row, field);

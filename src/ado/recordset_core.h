@@ -71,7 +71,16 @@ class RecordsetCore {
   std::size_t resolveField(const Variant& nameOrIndex) const;
   std::size_t resolveField(std::string_view name) const;
 
-  Variant value(std::size_t field) const;  // 3021 without a current record
+  // 3021 without a current record. The common case, a current row in a view that is up to
+  // date, is decided here without a call.
+  Variant value(std::size_t field) const {
+    if (data_ && !onDeleted_ && pos_ >= 0 && static_cast<std::size_t>(pos_) < view_.size() &&
+        data_->deleteGeneration() == seenDeletes_ && field < data_->fieldCount())
+      return data_->value(view_[static_cast<std::size_t>(pos_)], field);
+    return checkedValue(field);
+  }
+  // The rows, or null when closed; never throws.
+  const RecordData* dataPtr() const { return data_.get(); }
   void setValue(std::size_t field, const Variant& v);
   Variant originalValue(std::size_t field) const;
   std::int32_t actualSize(std::size_t field) const;
@@ -123,6 +132,7 @@ class RecordsetCore {
  private:
   enum class FilterKind : std::uint8_t { None, Criteria, Bookmarks, Group };
 
+  Variant checkedValue(std::size_t field) const;
   void requireOpen() const;
   void syncDeletes() const;
   std::size_t currentRow() const;  // 3021 without a current record

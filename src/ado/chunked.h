@@ -1,0 +1,128 @@
+// Growable storage that never moves what it already holds: values in blocks of 4096, text bytes
+// in slots of 256 KiB. Growing a 100 000-row column therefore neither copies it nor leaves it
+// with twice the memory it needs, and a small recordset still takes only what it uses (the first
+// block grows by doubling up to its full size).
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon::ado {
+
+template <class T>
+class ChunkedArray {
+ public:
+  static constexpr std::size_t kShift = 12;
+  static constexpr std::size_t kBlock = std::size_t{1} << kShift;
+
+  ChunkedArray() = default;
+  ChunkedArray(ChunkedArray&& other) noexcept { *this = std::move(other); }
+  ChunkedArray& operator=(ChunkedArray&& other) noexcept {
+    blocks_ = std::move(other.blocks_);
+    firstCapacity_ = other.firstCapacity_;
+    lastCapacity_ = other.lastCapacity_;
+    size_ = other.size_;
+    other.firstCapacity_ = other.lastCapacity_ = other.size_ = 0;
+    return *this;
+  }
+  ChunkedArray(const ChunkedArray&) = delete;
+  ChunkedArray& operator=(const ChunkedArray&) = delete;
+
+  std::size_t size() const { return size_; }
+  T& operator[](std::size_t i) { return blocks_[i >> kShift][i & (kBlock - 1)]; }
+  const T& operator[](std::size_t i) const { return blocks_[i >> kShift][i & (kBlock - 1)]; }
+
+  void push_back(const T& v) {
+    const std::size_t inBlock = size_ & (kBlock - 1);
+    if (inBlock >= lastCapacity_ || (inBlock == 0 && size_ != 0)) grow();
+    blocks_.back()[size_ & (kBlock - 1)] = v;
+    ++size_;
+  }
+
+  void reserve(std::size_t n) {
+    if (blocks_.empty() && n > 0) resizeFirst(n < kBlock ? n : kBlock);
+  }
+
+  // Gives back the unused end of the last block.
+  void shrinkToFit() {
+    const std::size_t used = size_ - ((blocks_.size() - (blocks_.empty() ? 0 : 1)) << kShift);
+    if (blocks_.empty() || used == lastCapacity_) return;
+    auto fitted = std::make_unique_for_overwrite<T[]>(used == 0 ? 1 : used);
+    std::copy(blocks_.back().get(), blocks_.back().get() + used, fitted.get());
+    blocks_.back() = std::move(fitted);
+    lastCapacity_ = used == 0 ? 1 : used;
+    if (blocks_.size() == 1) firstCapacity_ = lastCapacity_;
+  }
+
+  std::size_t memoryBytes() const {
+    if (blocks_.empty()) return 0;
+    return blocks_.capacity() * sizeof(std::unique_ptr<T[]>) +
+           ((blocks_.size() - 1) * kBlock + lastCapacity_) * sizeof(T);
+  }
+
+ private:
+  // The first block doubles up to a full block; later blocks are full from the start. Blocks
+  // after the first never move.
+  void grow() {
+    const std::size_t inBlock = size_ & (kBlock - 1);
+    if (blocks_.empty()) {
+      resizeFirst(16);
+    } else if (size_ < kBlock) {
+      resizeFirst(std::min(kBlock, std::max<std::size_t>(16, firstCapacity_ * 2)));
+    } else if (inBlock != 0) {
+      // A last block that was fitted takes values again: back to a full block.
+      auto block = std::make_unique_for_overwrite<T[]>(kBlock);
+      std::copy(blocks_.back().get(), blocks_.back().get() + inBlock, block.get());
+      blocks_.back() = std::move(block);
+      lastCapacity_ = kBlock;
+    } else {
+      blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlock));
+      lastCapacity_ = kBlock;
+    }
+  }
+
+  void resizeFirst(std::size_t capacity) {
+    auto block = std::make_unique_for_overwrite<T[]>(capacity);
+    if (!blocks_.empty()) std::copy(blocks_[0].get(), blocks_[0].get() + size_, block.get());
+    if (blocks_.empty())
+      blocks_.push_back(std::move(block));
+    else
+      blocks_[0] = std::move(block);
+    firstCapacity_ = lastCapacity_ = capacity;
+  }
+
+  std::vector<std::unique_ptr<T[]>> blocks_;
+  std::size_t firstCapacity_ = 0;
+  std::size_t lastCapacity_ = 0;  // capacity of the last block
+  std::size_t size_ = 0;
+};
+
+// Text bytes addressed by a 32-bit offset: the slot number in the high bits, the place in the
+// slot in the low ones. A text longer than a slot gets a block of its own spanning several slot
+// numbers, so offsets stay plain arithmetic.
+class TextArena {
+ public:
+  static constexpr std::size_t kSlotShift = 18;
+  static constexpr std::size_t kSlot = std::size_t{1} << kSlotShift;
+
+  std::string_view at(std::uint32_t offset, std::uint32_t length) const {
+    return {blocks_[offset >> kSlotShift].data() + (offset & (kSlot - 1)), length};
+  }
+
+  // Stores the bytes and returns their offset; ComError 7 when the column's 4 GiB are used up.
+  std::uint32_t append(std::string_view v);
+
+  void shrinkToFit();
+  std::size_t memoryBytes() const;
+
+ private:
+  std::vector<std::string> blocks_;
+  bool backFull_ = false;
+};
+
+}  // namespace quillon::ado
