@@ -1,0 +1,130 @@
+#include "module/list_columns.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "automation/vb_strings.h"
+#include "components/define_item_service.h"
+#include "components/registration.h"
+#include "forms/list_view.h"
+#include "forms/super_grid.h"
+#include "module/list_captions.h"
+#include "module/module_state.h"
+
+namespace quillon::module {
+
+namespace {
+
+// How the layout loop reaches one kind of list.
+struct ColumnAccess {
+  std::function<int()> count;
+  std::function<std::string(int)> heading;
+  std::function<void(int, const std::string&)> setCaption;
+  std::function<void(int, int)> setWidth;
+};
+
+// The account caption of a user-defined field or free item; nullopt for other fields.
+std::optional<std::string> defineCaption(const std::string& field, bool freeItems,
+                                         components::DefineItemService& first,
+                                         components::DefineItemService& second) {
+  const std::string lower = automation::LCase(field);
+  const bool isDefine = lower.starts_with("cdefine");
+  const bool isFree = freeItems && lower.starts_with("cfree");
+  if (!isDefine && !isFree) return std::nullopt;
+  const auto key = components::defineKeyOfField(lower);
+  if (!key) return std::nullopt;
+  first.getDefine(*key, second);
+  return second.definition() ? second.definition()->name : std::string();
+}
+
+void layOut(ListKind kind, const ColumnAccess& access, bool recordKeys) {
+  auto first =
+      components::createAs<components::DefineItemService>(components::kDefineItemServiceProgId);
+  auto second =
+      components::createAs<components::DefineItemService>(components::kDefineItemServiceProgId);
+  first->setContext(gContext);
+
+  if (recordKeys) {
+    gWhNameColumn = 0;
+    gWhCodeColumn = 0;
+    gRowKeyColumn = 0;
+  }
+  const int columns = access.count();
+  for (gColumnIndex = 1; gColumnIndex <= columns; ++gColumnIndex) {
+    const int column = gColumnIndex;
+    const std::string field = access.heading(column);
+    const std::string lower = automation::LCase(field);
+    if (recordKeys) {
+      if (lower == "cwhname") gWhNameColumn = column;
+      if (lower == "cwhcode") gWhCodeColumn = column;
+      if (lower == "id" || lower == "autoid") gRowKeyColumn = column;
+    }
+    if (auto caption = defineCaption(field, captionsFreeItems(kind), *first, *second)) {
+      access.setCaption(column, *caption);
+    } else if (auto known = captionOf(kind, field, gVouchType)) {
+      access.setCaption(column, *known);
+      if (kind == ListKind::OrderBody && lower == "darrivedate") {
+        access.setWidth(column, kPlannedArrivalWidth);
+      }
+    } else {
+      access.setWidth(column, 0);
+    }
+  }
+}
+
+}  // namespace
+
+void SetListColumns(forms::ListView& list) {
+  const ListKind kind = listKindOf(list.Name());
+  if (kind == ListKind::Unknown) return;
+  const ColumnAccess access{
+      [&] { return list.columnCount(); },
+      [&](int c) { return list.column(c).text; },
+      [&](int c, const std::string& text) { list.setColumnText(c, text); },
+      [&](int c, int width) { list.setColumnWidth(c, width); },
+  };
+  const bool report = isReportList(kind);
+  if (report) {
+    list.setVisible(false);
+    list.setEnabled(false);
+  }
+  // Whatever happens while laying out, the list must not stay hidden and disabled.
+  struct Restore {
+    forms::ListView& list;
+    bool active;
+    ~Restore() {
+      if (!active) return;
+      list.setVisible(true);
+      list.setEnabled(true);
+    }
+  } restore{list, report};
+  layOut(kind, access, kind == ListKind::FhdBody || kind == ListKind::OrderBody);
+}
+
+void SetListColumns(forms::MsSuperGrid& grid) {
+  const ListKind kind = listKindOf(grid.Name());
+  if (kind == ListKind::Unknown) return;
+  bool& done = isHeadList(kind) ? gHeadLayoutDone : gBodyLayoutDone;
+  if (done) return;
+  const ColumnAccess access{
+      // Column 0 holds the marks; field columns are 1 .. Cols - 1.
+      [&] { return grid.Cols() - 1; },
+      [&](int c) { return grid.TextMatrix(c, 0); },
+      [&](int c, const std::string& text) { grid.setTextMatrix(c, 0, text); },
+      [&](int c, int width) { grid.setColWidth(c, width); },
+  };
+  layOut(kind, access, kind == ListKind::FhdBody || kind == ListKind::OrderBody);
+  done = true;
+}
+
+void SetListColumns(forms::Control& list) {
+  if (auto* view = dynamic_cast<forms::ListView*>(&list)) {
+    SetListColumns(*view);
+  } else if (auto* grid = dynamic_cast<forms::MsSuperGrid*>(&list)) {
+    SetListColumns(*grid);
+  }
+}
+
+}  // namespace quillon::module

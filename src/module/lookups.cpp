@@ -1,0 +1,282 @@
+#include "module/lookups.h"
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "ado/fields.h"
+#include "ado/recordset.h"
+#include "automation/com_error.h"
+#include "automation/error_info.h"
+#include "automation/vb_format.h"
+#include "automation/vb_runtime.h"
+#include "automation/vb_strings.h"
+#include "components/archive.h"
+#include "components/registration.h"
+#include "components/session_context.h"
+#include "forms/buttons.h"
+#include "forms/form.h"
+#include "forms/row_source.h"
+#include "forms/text_box.h"
+#include "forms/ui_host.h"
+#include "module/module_state.h"
+
+namespace quillon::module {
+
+namespace {
+
+constexpr int kDatePicture = 1108;
+constexpr int kLookupPicture = 219;
+
+struct RecordKind {
+  std::string_view tag;
+  components::ArchiveKind archive;
+  std::string_view permissionKind;
+  std::string_view table;
+  std::string_view codeField;
+  std::string_view nameField;
+};
+
+constexpr RecordKind kRecordKinds[] = {
+    {"rfinventory", components::ArchiveKind::Inventory, "inventory", "Inventory", "cInvCode",
+     "cInvName"},
+    {"rfwarehouse", components::ArchiveKind::Warehouse, "warehouse", "Warehouse", "cWhCode",
+     "cWhName"},
+    {"rfcustomer", components::ArchiveKind::Customer, "customer", "Customer", "cCusCode",
+     "cCusName"},
+    {"rfdepartment", components::ArchiveKind::Department, "department", "department",
+     "cDepCode", "cDepName"},
+    {"rfperson", components::ArchiveKind::Person, "person", "Person", "cPersonCode",
+     "cPersonName"},
+    {"rfvendor", components::ArchiveKind::Vendor, "vendor", "Vendor", "cVenCode", "cVenName"},
+};
+
+const RecordKind* recordKindOf(const std::string& lowerTag) {
+  for (const auto& kind : kRecordKinds) {
+    if (kind.tag == lowerTag) return &kind;
+  }
+  return nullptr;
+}
+
+std::string tagOf(const forms::TextBox& field) { return automation::LCase(field.Tag()); }
+
+components::SessionContext& context() {
+  if (!gContext) {
+    throw automation::ComError(automation::err::kObjectVariableNotSet,
+                               "Object variable or With block variable not set");
+  }
+  return *gContext;
+}
+
+std::string lookupQuery(const RecordKind& kind, const std::string& t) {
+  using components::ArchiveKind;
+  switch (kind.archive) {
+    case ArchiveKind::Inventory:
+      return "SELECT * FROM Inventory WHERE (cInvCode LIKE '%" + t + "%'" +
+             " OR cInvAddCode LIKE '%" + t + "%'" + " OR cInvName LIKE '%" + t + "%')";
+    case ArchiveKind::Warehouse:
+      return "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%" + t + "%'" +
+             " OR cWhName LIKE '%" + t + "%')";
+    case ArchiveKind::Customer:
+      return "SELECT * FROM Customer WHERE (cCusCode LIKE '%" + t + "%'" +
+             " OR cCusName LIKE '%" + t + "%')";
+    case ArchiveKind::Department:
+      return "SELECT * FROM department WHERE bdepend = 1 AND (cDepcode LIKE '%" + t + "%'" +
+             " OR cDepName LIKE '%" + t + "%')";
+    case ArchiveKind::Person:
+      return "SELECT * FROM Person WHERE (cPersoncode LIKE '%" + t + "%'" +
+             " OR cPersonName LIKE '%" + t + "%')";
+    case ArchiveKind::Vendor:
+      return "SELECT * FROM Vendor WHERE (cVencode LIKE '%" + t + "%'" +
+             " OR cVenName LIKE '%" + t + "%')";
+  }
+  return {};
+}
+
+std::string permissionPart(const RecordKind& kind, const std::string& list) {
+  if (list.empty()) return {};
+  using components::ArchiveKind;
+  switch (kind.archive) {
+    case ArchiveKind::Inventory: return " AND iID IN(" + list + ")";
+    case ArchiveKind::Warehouse: return " AND cWhCode IN(" + list + ")";
+    case ArchiveKind::Customer: return " AND cCusCode IN(" + list + ")";
+    case ArchiveKind::Department: return " AND cDepcode IN(" + list + ")";
+    case ArchiveKind::Person: return " AND cPersoncode IN(" + list + ")";
+    case ArchiveKind::Vendor: return " AND cVencode IN(" + list + ")";
+  }
+  return {};
+}
+
+// The lookup list shows the query's rows as they are; it reads them through a snapshot of
+// display texts so that the recordset's position is not disturbed while the list is open.
+class RecordsetRows final : public forms::RowSource {
+ public:
+  explicit RecordsetRows(ado::Recordset& rs) {
+    const auto& fields = *rs.fields();
+    for (int f = 0; f < fields.count(); ++f) {
+      names_.push_back(fields.item(static_cast<std::size_t>(f))->name());
+    }
+    if (rs.recordCount() == 0) return;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+      auto& row = rows_.emplace_back();
+      for (std::size_t f = 0; f < names_.size(); ++f) row.push_back(rs.value(f).displayText());
+    }
+  }
+  int fieldCount() const override { return static_cast<int>(names_.size()); }
+  std::string fieldName(int field) const override { return names_.at(field); }
+  int rowCount() const override { return static_cast<int>(rows_.size()); }
+  std::string text(int row, int field) const override { return rows_.at(row).at(field); }
+
+ private:
+  std::vector<std::string> names_;
+  std::vector<std::vector<std::string>> rows_;
+};
+
+void focusBack(forms::TextBox& field) {
+  if (field.form() != nullptr && field.isReachable() && !field.hasFocus()) field.SetFocus();
+}
+
+void selectAll(forms::TextBox& field) {
+  field.setSelStart(0);
+  field.setSelLength(automation::Len(field.Text()));
+}
+
+// The date picked in the calendar, written back in the dialogs' date form.
+bool lookUpDate(forms::TextBox& field) {
+  forms::CalendarRequest request;
+  if (const auto current = forms::parseIsoDate(field.Text())) request.initial = *current;
+  const auto chosen = forms::currentUiHost().calendar(request);
+  if (!chosen) return false;
+  field.setText(automation::Format(automation::Variant(*chosen), "YYYY-MM-DD"));
+  if (field.Visible() && field.Enabled()) focusBack(field);
+  return true;
+}
+
+bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerContext,
+                  forms::TextBox& field) {
+  auto& session = context();
+  const std::string list = session.permissionList(kind.permissionKind, "", "");
+  const std::string query = lookupQuery(kind, field.Text()) + permissionPart(kind, list);
+
+  auto rs = std::make_shared<ado::Recordset>();
+  rs->open(automation::Variant(query), automation::Variant(automation::ObjectPtr(session.connection())),
+           ado::adOpenStatic, ado::adLockReadOnly);
+  struct CloseAtEnd {
+    ado::Recordset& rs;
+    ~CloseAtEnd() {
+      if (rs.isOpen()) rs.close();
+    }
+  } closeAtEnd{*rs};
+  if (!rs->isOpen()) return false;
+
+  const RecordsetRows rows(*rs);
+  forms::LookupRequest request;
+  request.query = query;
+  request.title = std::string(components::archiveCaption(kind.archive));
+  request.table = std::string(kind.table);
+  request.multiSelect = true;
+  request.rows = &rows;
+  (void)callerContext;  // the suite's list keeps the caller's context for its own settings
+  const auto chosen = forms::currentUiHost().lookupList(request);
+  if (!chosen || chosen->empty()) return false;
+
+  std::string names;
+  std::string codes;
+  for (const int row : *chosen) {
+    if (row < 1 || row > rs->recordCount()) continue;
+    rs->setAbsolutePosition(row);
+    names += rs->value(kind.nameField).displayText() + ",";
+    codes += rs->value(kind.codeField).displayText() + ",";
+  }
+  if (names.empty()) return false;
+  names.pop_back();
+  codes.pop_back();
+
+  field.setText(names);
+  if (field.form() != nullptr && field.form()->Name() == "frmProduceOrder") {
+    field.setLinkItem(codes);
+  }
+  setLastReferText(names);
+  if (field.Visible() && field.Enabled()) focusBack(field);
+  return true;
+}
+
+}  // namespace
+
+bool PlaceLookupButton(forms::TextBox& field, forms::CommandButton& button,
+                       std::string& errText) {
+  const std::string tag = tagOf(field);
+  if (tag == "rfnull") {
+    button.setVisible(false);
+    return false;
+  }
+  try {
+    button.setPicture(tag == "rfdate" ? kDatePicture : kLookupPicture);
+    button.setTag(field.Name());
+    const int height = field.Height() - 60;
+    const int width = height;
+    button.Move(field.Left() + field.Width() - width - 30, field.Top() + 30, width, height);
+    button.setVisible(true);
+    return true;
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool OpenLookup(const automation::Variant& callerContext, forms::TextBox& field,
+                forms::CommandButton& button, std::string& errText) {
+  if (!button.Visible()) return false;
+  const std::string tag = tagOf(field);
+  try {
+    if (tag == "rfdate") return lookUpDate(field);
+    if (const auto* kind = recordKindOf(tag)) return lookUpRecord(*kind, callerContext, field);
+    return false;
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool CheckEntry(forms::TextBox& field, std::string& errText, bool wantNames) {
+  if (field.Text().empty()) {
+    field.setLinkItem("");
+    return true;
+  }
+  const std::string tag = tagOf(field);
+  if (tag == "rfdate") {
+    if (automation::IsDate(automation::Variant(field.Text()))) return true;
+    errText = std::string(kDateFormatMessage);
+    focusBack(field);
+    selectAll(field);
+    return false;
+  }
+  const auto* kind = recordKindOf(tag);
+  if (kind == nullptr) return true;
+
+  auto archive = components::createAs<components::Archive>(
+      components::archiveProgId(kind->archive));
+  auto item = components::createAs<components::ArchiveItem>(
+      components::archiveItemProgId(kind->archive));
+  archive->setLogin(gContext);
+  const bool endLevelOnly = kind->archive == components::ArchiveKind::Department;
+  if (archive->load(field.Text(), *item, true, true, endLevelOnly)) {
+    const std::string display = wantNames ? item->name() : item->id();
+    field.setLinkItem(item->id());
+    field.setText(display);
+    return true;
+  }
+  errText = gErrInfo->lookupMessage();
+  focusBack(field);
+  selectAll(field);
+  return false;
+}
+
+void ValidateDateField(forms::TextBox& field, bool& cancel) {
+  if (field.Text().empty() || automation::IsDate(automation::Variant(field.Text()))) return;
+  forms::MsgBox(std::string(kDateFormatMessage), forms::vbCritical, "提示");
+  selectAll(field);
+  cancel = true;
+}
+
+}  // namespace quillon::module

@@ -1,0 +1,46 @@
+// The lookup behaviour of filter fields. A field's kind is its Tag (compared in lower case):
+// "rfinventory", "rfwarehouse", "rfcustomer", "rfdepartment", "rfperson", "rfvendor", "rfdate";
+// "rfnull" and any other tag have no lookup and no check. A looked-up display text goes to the
+// field's text, the chosen codes to its LinkItem.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "automation/variant.h"
+
+namespace quillon::forms {
+class CommandButton;
+class TextBox;
+}  // namespace quillon::forms
+
+namespace quillon::module {
+
+inline constexpr std::string_view kDateFormatMessage =
+    "日期格式不正确，必须按格式YYYY-MM-DD输入";
+
+// On the field's GotFocus: places `button` inside the right end of the field (geometry in twips)
+// with the lookup picture (1108 for dates, 219 otherwise) and the field's name in its Tag, and
+// shows it. "rfnull" hides it. Returns true when the button was shown; an error leaves its text
+// in `errText` and returns false.
+bool PlaceLookupButton(forms::TextBox& field, forms::CommandButton& button, std::string& errText);
+
+// On the button's click or F2 (only while `button` shows): the calendar for a date field, the
+// lookup list of the field's record kind otherwise, restricted to what gContext permits. Chosen
+// names go into the text separated by ","; on frmProduceOrder the codes go into LinkItem. The
+// field gets the focus back. `context` is handed to the lookup as the caller's context. True
+// when something was chosen; a failure leaves its text in `errText`, the field unchanged.
+bool OpenLookup(const automation::Variant& context, forms::TextBox& field,
+                forms::CommandButton& button, std::string& errText);
+
+// On the field's LostFocus: an empty field clears LinkItem; a date field must hold a date; a
+// record field must name a record (by code, then by name) — its name (`wantNames`) or code
+// replaces the text and its code goes to LinkItem. An invalid entry gives the message in
+// `errText`, keeps the focus in the field with the text selected, and returns false.
+bool CheckEntry(forms::TextBox& field, std::string& errText, bool wantNames);
+
+// The Validate handler of date fields: a non-empty text that is not a date shows the date
+// message (title "提示", critical icon), selects the text and cancels the focus change.
+void ValidateDateField(forms::TextBox& field, bool& cancel);
+
+}  // namespace quillon::module
