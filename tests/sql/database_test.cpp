@@ -5,6 +5,8 @@
 #include <random>
 #include <string>
 
+#include <unistd.h>
+
 #include "automation/com_error.h"
 #include "sql/database.h"
 #include "test_schema.h"
@@ -141,7 +143,9 @@ TEST_F(DatabaseTest, CursorStreamsRowsAndReportsKinds) {
 }
 
 TEST_F(DatabaseTest, TemporaryTablesAreLocalToTheirConnection) {
-  const auto path = (std::filesystem::temp_directory_path() / "quillon_sql_temp_test.db").string();
+  const auto path = (std::filesystem::temp_directory_path() /
+                     ("quillon_sql_temp_" + std::to_string(::getpid()) + ".db"))
+                        .string();
   std::filesystem::remove(path);
   {
     auto a = Database::open(path);
