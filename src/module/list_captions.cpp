@@ -13,9 +13,15 @@ namespace {
 using Entry = std::pair<std::string_view, std::string_view>;
 
 constexpr std::array kParent = {
-    Entry{"id", "选择"},          Entry{"ccode", "委外订单号"},   Entry{"ddate", "单据日期"},
-    Entry{"cvencode", "委外商编码"}, Entry{"cvenname", "委外商名称"}, Entry{"cpersonname", "业务员"},
-    Entry{"cmaker", "制单人"},     Entry{"cverifier", "审核人"},    Entry{"dcheckdate", "审核日期"},
+    Entry{"id", "选择"},
+    Entry{"ccode", "委外订单号"},
+    Entry{"ddate", "单据日期"},
+    Entry{"cvencode", "委外商编码"},
+    Entry{"cvenname", "委外商名称"},
+    Entry{"cpersonname", "业务员"},
+    Entry{"cmaker", "制单人"},
+    Entry{"cverifier", "审核人"},
+    Entry{"dcheckdate", "审核日期"},
     Entry{"cmemo", "备注"},
 };
 
@@ -38,9 +44,14 @@ constexpr std::array kSub = {
 };
 
 constexpr std::array kChild = {
-    Entry{"subid", "选择"},         Entry{"ccode", "委外订单号"},      Entry{"cinvcode", "材料编码"},
-    Entry{"cinvname", "材料名称"},   Entry{"cinvstd", "规格型号"},      Entry{"cinvm_unit", "计量单位"},
-    Entry{"fquantity", "应出库数量"}, Entry{"foutquantity", "材料出库数量"},
+    Entry{"subid", "选择"},
+    Entry{"ccode", "委外订单号"},
+    Entry{"cinvcode", "材料编码"},
+    Entry{"cinvname", "材料名称"},
+    Entry{"cinvstd", "规格型号"},
+    Entry{"cinvm_unit", "计量单位"},
+    Entry{"fquantity", "应出库数量"},
+    Entry{"foutquantity", "材料出库数量"},
     Entry{"icuroutquantity", "本次出库数量"},
 };
 
@@ -53,47 +64,65 @@ constexpr std::array kFhdHead = {
 
 constexpr std::array kFhdBody = {
     Entry{"cwhname", "仓库"},          Entry{"cinvcode", "存货编码"},
-    Entry{"cinvaddcode", "存货代码"},   Entry{"cinvname", "存货名称"},
-    Entry{"cinvstd", "规格型号"},       Entry{"ccode", "入库单号"},
+    Entry{"cinvaddcode", "存货代码"},  Entry{"cinvname", "存货名称"},
+    Entry{"cinvstd", "规格型号"},      Entry{"ccode", "入库单号"},
     Entry{"cbatch", "批号"},           Entry{"dmadedate", "生产日期"},
-    Entry{"dvdate", "失效日期"},        Entry{"imassdate", "保质期"},
-    Entry{"iinvexchrate", "换算率"},    Entry{"cinva_unit", "库存单位"},
-    Entry{"cinvm_unit", "主计量单位"},   Entry{"iquantity", "应出库数量"},
-    Entry{"inum", "应出库件数"},        Entry{"foutquantity", "已出库数量"},
-    Entry{"foutnum", "已出库件数"},     Entry{"cinvouchcode", "入库单号"},
+    Entry{"dvdate", "失效日期"},       Entry{"imassdate", "保质期"},
+    Entry{"iinvexchrate", "换算率"},   Entry{"cinva_unit", "库存单位"},
+    Entry{"cinvm_unit", "主计量单位"}, Entry{"iquantity", "应出库数量"},
+    Entry{"inum", "应出库件数"},       Entry{"foutquantity", "已出库数量"},
+    Entry{"foutnum", "已出库件数"},    Entry{"cinvouchcode", "入库单号"},
 };
 
 constexpr std::array kOrderHead = {
-    Entry{"ccode", "单据号"},       Entry{"cpoid", "单据号"},        Entry{"ddate", "单据日期"},
-    Entry{"dpodate", "单据日期"},   Entry{"cptname", "采购类型"},    Entry{"cbustype", "业务类型"},
-    Entry{"cvenabbname", "供应商"}, Entry{"cdepname", "部门"},       Entry{"cpersonname", "业务员"},
+    Entry{"ccode", "单据号"},       Entry{"cpoid", "单据号"},     Entry{"ddate", "单据日期"},
+    Entry{"dpodate", "单据日期"},   Entry{"cptname", "采购类型"}, Entry{"cbustype", "业务类型"},
+    Entry{"cvenabbname", "供应商"}, Entry{"cdepname", "部门"},    Entry{"cpersonname", "业务员"},
     Entry{"cmaker", "制单人"},      Entry{"cverifier", "审核人"},
 };
 
 constexpr std::array kOrderBody = {
-    Entry{"cwhname", "仓库"},           Entry{"cinvcode", "存货编码"},
-    Entry{"cinvaddcode", "存货代码"},    Entry{"cinvname", "存货名称"},
-    Entry{"cinvstd", "规格型号"},        Entry{"darrivedate", "计划到货日期"},
-    Entry{"cbatch", "批号"},            Entry{"dpdate", "生产日期"},
-    Entry{"dmadedate", "生产日期"},      Entry{"dvdate", "失效日期"},
-    Entry{"imassdate", "保质期"},        Entry{"iinvexchrate", "换算率"},
-    Entry{"cinva_unit", "库存单位"},     Entry{"cinvm_unit", "主计量单位"},
-    Entry{"iquantity", "应入库数量"},     Entry{"inum", "应入库件数"},
-    Entry{"fvalidinquan", "已入库数量"},  Entry{"ireceivedqty", "已入库数量"},
-    Entry{"fvalidinnum", "已入库件数"},   Entry{"ireceivednum", "已入库件数"},
+    Entry{"cwhname", "仓库"},
+    Entry{"cinvcode", "存货编码"},
+    Entry{"cinvaddcode", "存货代码"},
+    Entry{"cinvname", "存货名称"},
+    Entry{"cinvstd", "规格型号"},
+    Entry{"darrivedate", "计划到货日期"},
+    Entry{"cbatch", "批号"},
+    Entry{"dpdate", "生产日期"},
+    Entry{"dmadedate", "生产日期"},
+    Entry{"dvdate", "失效日期"},
+    Entry{"imassdate", "保质期"},
+    Entry{"iinvexchrate", "换算率"},
+    Entry{"cinva_unit", "库存单位"},
+    Entry{"cinvm_unit", "主计量单位"},
+    Entry{"iquantity", "应入库数量"},
+    Entry{"inum", "应入库件数"},
+    Entry{"fvalidinquan", "已入库数量"},
+    Entry{"ireceivedqty", "已入库数量"},
+    Entry{"fvalidinnum", "已入库件数"},
+    Entry{"ireceivednum", "已入库件数"},
     Entry{"cinvouchcode", "入库单号"},
 };
 
 std::span<const Entry> tableOf(ListKind kind) {
   switch (kind) {
-    case ListKind::Parent: return kParent;
-    case ListKind::Sub: return kSub;
-    case ListKind::Child: return kChild;
-    case ListKind::FhdHead: return kFhdHead;
-    case ListKind::FhdBody: return kFhdBody;
-    case ListKind::OrderHead: return kOrderHead;
-    case ListKind::OrderBody: return kOrderBody;
-    case ListKind::Unknown: break;
+    case ListKind::Parent:
+      return kParent;
+    case ListKind::Sub:
+      return kSub;
+    case ListKind::Child:
+      return kChild;
+    case ListKind::FhdHead:
+      return kFhdHead;
+    case ListKind::FhdBody:
+      return kFhdBody;
+    case ListKind::OrderHead:
+      return kOrderHead;
+    case ListKind::OrderBody:
+      return kOrderBody;
+    case ListKind::Unknown:
+      break;
   }
   return {};
 }
@@ -120,10 +149,11 @@ bool isHeadList(ListKind kind) {
   return kind == ListKind::Parent || kind == ListKind::FhdHead || kind == ListKind::OrderHead;
 }
 
-bool captionsFreeItems(ListKind kind) { return kind != ListKind::Unknown && !isHeadList(kind); }
+bool captionsFreeItems(ListKind kind) {
+  return kind != ListKind::Unknown && !isHeadList(kind);
+}
 
-std::optional<std::string> captionOf(ListKind kind, std::string_view fieldName,
-                                     int voucherType) {
+std::optional<std::string> captionOf(ListKind kind, std::string_view fieldName, int voucherType) {
   const std::string name = automation::LCase(fieldName);
   if (kind == ListKind::Sub && name == "fquantity") {
     return std::string(voucherType == 72 ? "应入库数量" : "投产数量");

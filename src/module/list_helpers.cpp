@@ -74,8 +74,7 @@ void FillList(forms::ListView& list, ado::Recordset* rs, bool checked,
     bool quantityFormatRead = false;
     auto utility = components::suiteUtility();
     for (int row = 1; !rs->eof(); ++row) {
-      auto& item =
-          list.addItem(nullAsEmpty(rs->value(std::size_t{0})), std::to_string(row) + "k");
+      auto& item = list.addItem(nullAsEmpty(rs->value(std::size_t{0})), std::to_string(row) + "k");
       for (int f = 1; f < fieldCount; ++f) {
         const auto index = static_cast<std::size_t>(f);
         const std::string name = automation::LCase(fields.item(index)->name());

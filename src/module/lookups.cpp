@@ -44,10 +44,9 @@ constexpr RecordKind kRecordKinds[] = {
      "cWhName"},
     {"rfcustomer", components::ArchiveKind::Customer, "customer", "Customer", "cCusCode",
      "cCusName"},
-    {"rfdepartment", components::ArchiveKind::Department, "department", "department",
-     "cDepCode", "cDepName"},
-    {"rfperson", components::ArchiveKind::Person, "person", "Person", "cPersonCode",
-     "cPersonName"},
+    {"rfdepartment", components::ArchiveKind::Department, "department", "department", "cDepCode",
+     "cDepName"},
+    {"rfperson", components::ArchiveKind::Person, "person", "Person", "cPersonCode", "cPersonName"},
     {"rfvendor", components::ArchiveKind::Vendor, "vendor", "Vendor", "cVenCode", "cVenName"},
 };
 
@@ -58,7 +57,9 @@ const RecordKind* recordKindOf(const std::string& lowerTag) {
   return nullptr;
 }
 
-std::string tagOf(const forms::TextBox& field) { return automation::LCase(field.Tag()); }
+std::string tagOf(const forms::TextBox& field) {
+  return automation::LCase(field.Tag());
+}
 
 components::SessionContext& context() {
   if (!gContext) {
@@ -75,11 +76,11 @@ std::string lookupQuery(const RecordKind& kind, const std::string& t) {
       return "SELECT * FROM Inventory WHERE (cInvCode LIKE '%" + t + "%'" +
              " OR cInvAddCode LIKE '%" + t + "%'" + " OR cInvName LIKE '%" + t + "%')";
     case ArchiveKind::Warehouse:
-      return "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%" + t + "%'" +
-             " OR cWhName LIKE '%" + t + "%')";
+      return "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%" + t + "%'" + " OR cWhName LIKE '%" +
+             t + "%')";
     case ArchiveKind::Customer:
-      return "SELECT * FROM Customer WHERE (cCusCode LIKE '%" + t + "%'" +
-             " OR cCusName LIKE '%" + t + "%')";
+      return "SELECT * FROM Customer WHERE (cCusCode LIKE '%" + t + "%'" + " OR cCusName LIKE '%" +
+             t + "%')";
     case ArchiveKind::Department:
       return "SELECT * FROM department WHERE bdepend = 1 AND (cDepcode LIKE '%" + t + "%'" +
              " OR cDepName LIKE '%" + t + "%')";
@@ -87,8 +88,8 @@ std::string lookupQuery(const RecordKind& kind, const std::string& t) {
       return "SELECT * FROM Person WHERE (cPersoncode LIKE '%" + t + "%'" +
              " OR cPersonName LIKE '%" + t + "%')";
     case ArchiveKind::Vendor:
-      return "SELECT * FROM Vendor WHERE (cVencode LIKE '%" + t + "%'" +
-             " OR cVenName LIKE '%" + t + "%')";
+      return "SELECT * FROM Vendor WHERE (cVencode LIKE '%" + t + "%'" + " OR cVenName LIKE '%" +
+             t + "%')";
   }
   return {};
 }
@@ -97,12 +98,18 @@ std::string permissionPart(const RecordKind& kind, const std::string& list) {
   if (list.empty()) return {};
   using components::ArchiveKind;
   switch (kind.archive) {
-    case ArchiveKind::Inventory: return " AND iID IN(" + list + ")";
-    case ArchiveKind::Warehouse: return " AND cWhCode IN(" + list + ")";
-    case ArchiveKind::Customer: return " AND cCusCode IN(" + list + ")";
-    case ArchiveKind::Department: return " AND cDepcode IN(" + list + ")";
-    case ArchiveKind::Person: return " AND cPersoncode IN(" + list + ")";
-    case ArchiveKind::Vendor: return " AND cVencode IN(" + list + ")";
+    case ArchiveKind::Inventory:
+      return " AND iID IN(" + list + ")";
+    case ArchiveKind::Warehouse:
+      return " AND cWhCode IN(" + list + ")";
+    case ArchiveKind::Customer:
+      return " AND cCusCode IN(" + list + ")";
+    case ArchiveKind::Department:
+      return " AND cDepcode IN(" + list + ")";
+    case ArchiveKind::Person:
+      return " AND cPersoncode IN(" + list + ")";
+    case ArchiveKind::Vendor:
+      return " AND cVencode IN(" + list + ")";
   }
   return {};
 }
@@ -159,8 +166,9 @@ bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerConte
   const std::string query = lookupQuery(kind, field.Text()) + permissionPart(kind, list);
 
   auto rs = std::make_shared<ado::Recordset>();
-  rs->open(automation::Variant(query), automation::Variant(automation::ObjectPtr(session.connection())),
-           ado::adOpenStatic, ado::adLockReadOnly);
+  rs->open(automation::Variant(query),
+           automation::Variant(automation::ObjectPtr(session.connection())), ado::adOpenStatic,
+           ado::adLockReadOnly);
   struct CloseAtEnd {
     ado::Recordset& rs;
     ~CloseAtEnd() {
@@ -203,8 +211,7 @@ bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerConte
 
 }  // namespace
 
-bool PlaceLookupButton(forms::TextBox& field, forms::CommandButton& button,
-                       std::string& errText) {
+bool PlaceLookupButton(forms::TextBox& field, forms::CommandButton& button, std::string& errText) {
   const std::string tag = tagOf(field);
   if (tag == "rfnull") {
     button.setVisible(false);
@@ -254,10 +261,10 @@ bool CheckEntry(forms::TextBox& field, std::string& errText, bool wantNames) {
   const auto* kind = recordKindOf(tag);
   if (kind == nullptr) return true;
 
-  auto archive = components::createAs<components::Archive>(
-      components::archiveProgId(kind->archive));
-  auto item = components::createAs<components::ArchiveItem>(
-      components::archiveItemProgId(kind->archive));
+  auto archive =
+      components::createAs<components::Archive>(components::archiveProgId(kind->archive));
+  auto item =
+      components::createAs<components::ArchiveItem>(components::archiveItemProgId(kind->archive));
   archive->setLogin(gContext);
   const bool endLevelOnly = kind->archive == components::ArchiveKind::Department;
   if (archive->load(field.Text(), *item, true, true, endLevelOnly)) {

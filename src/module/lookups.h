@@ -16,8 +16,7 @@ class TextBox;
 
 namespace quillon::module {
 
-inline constexpr std::string_view kDateFormatMessage =
-    "日期格式不正确，必须按格式YYYY-MM-DD输入";
+inline constexpr std::string_view kDateFormatMessage = "日期格式不正确，必须按格式YYYY-MM-DD输入";
 
 // On the field's GotFocus: places `button` inside the right end of the field (geometry in twips)
 // with the lookup picture (1108 for dates, 219 otherwise) and the field's name in its Tag, and

@@ -22,7 +22,11 @@ std::int32_t gWhCodeColumn = 0;
 std::int32_t gRowKeyColumn = 0;
 std::int32_t gStartsIndex = 0;
 
-const std::string& LastReferText() { return lastReferText; }
-void setLastReferText(std::string text) { lastReferText = std::move(text); }
+const std::string& LastReferText() {
+  return lastReferText;
+}
+void setLastReferText(std::string text) {
+  lastReferText = std::move(text);
+}
 
 }  // namespace quillon::module

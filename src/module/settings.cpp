@@ -91,7 +91,8 @@ bool GetAccountParameter(std::string_view sysId, std::string_view name, std::str
 std::string WorkTableSuffix() {
   std::string sessionId;
   try {
-    sessionId = automation::CreateObject(platform::kTerminalProgId)->call("GetSessionID").toString();
+    sessionId =
+        automation::CreateObject(platform::kTerminalProgId)->call("GetSessionID").toString();
   } catch (...) {
     // The terminal component is optional: without it two sessions on one computer are simply
     // not told apart.

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation/vb_dates.h"
+#include "automation/vb_strings.h"
+#include "forms/buttons.h"
+#include "forms/form.h"
+#include "forms/row_source.h"
+#include "forms/script_ast.h"
+#include "forms/scripted_ui_host.h"
+#include "forms/text_box.h"
+#include "module/lookups.h"
+#include "module_fixture.h"
+
+namespace quillon::module {
+namespace {
+
+// The scripted host, keeping what each lookup list was asked to show.
+class RecordingHost : public forms::ScriptedUiHost {
+ public:
+  std::optional<std::vector<int>> lookupList(const forms::LookupRequest& request) override {
+    queries.push_back(request.query);
+    std::vector<std::string> shown;
+    const int nameField = fieldIndex(*request.rows, request.table);
+    for (int r = 0; r < request.rows->rowCount(); ++r) {
+      shown.push_back(request.rows->text(r, nameField));
+    }
+    rows.push_back(shown);
+    return ScriptedUiHost::lookupList(request);
+  }
+  void pick(std::vector<int> picks) {
+    forms::script::DialogAction action;
+    action.kind = forms::script::ActionKind::Pick;
+    action.picks = std::move(picks);
+    perform(action);
+  }
+  void date(int y, int m, int d) {
+    forms::script::DialogAction action;
+    action.kind = forms::script::ActionKind::Date;
+    action.date = automation::DateSerial(y, m, d);
+    perform(action);
+  }
+  // The code field of a reference table.
+  static int fieldIndex(const forms::RowSource& rows, const std::string& table) {
+    const std::string code = table == "department" ? "cdepcode"
+                             : table == "Vendor"   ? "cvencode"
+                                                   : "cwhcode";
+    for (int f = 0; f < rows.fieldCount(); ++f) {
+      if (automation::LCase(rows.fieldName(f)) == code) return f;
+    }
+    return 0;
+  }
+
+  std::vector<std::string> queries;
+  std::vector<std::vector<std::string>> rows;  // codes shown per lookup
+};
+
+class FilterForm : public forms::Form {
+ public:
+  explicit FilterForm(std::string name = "frmProduceOrder")
+      : Form(std::move(name), "", 6000, 4000) {}
+  forms::TextBox& txtDep = add<forms::TextBox>("txtDep", {600, 300, 1800, 300});
+  forms::TextBox& txtVen = add<forms::TextBox>("txtVen", {600, 700, 1800, 300});
+  forms::TextBox& txtDate = add<forms::TextBox>("txtDate", {600, 1100, 1800, 300});
+  forms::CommandButton& cmdRefers = add<forms::CommandButton>("cmdRefers", {0, 0, 200, 200});
+  forms::CommandButton& cmdOk = add<forms::CommandButton>("cmdOk", {4000, 3000, 900, 300});
+};
+
+struct LookupTest : ::testing::Test {
+  void SetUp() override {
+    form.txtDep.setTag("RfDepartment");
+    form.txtVen.setTag("rfvendor");
+    form.txtDate.setTag("rfdate");
+    form.Show();
+  }
+  std::shared_ptr<RecordingHost> host = std::make_shared<RecordingHost>();
+  forms::ScopedUiHost scoped{host};
+  FilterForm form;
+  std::string err;
+};
+
+TEST_F(LookupTest, ButtonSitsInsideTheFieldAndRfnullHidesIt) {
+  ASSERT_TRUE(PlaceLookupButton(form.txtDep, form.cmdRefers, err));
+  EXPECT_EQ(form.cmdRefers.Height(), 240);
+  EXPECT_EQ(form.cmdRefers.Width(), 240);
+  EXPECT_EQ(form.cmdRefers.Left(), 600 + 1800 - 240 - 30);
+  EXPECT_EQ(form.cmdRefers.Top(), 330);
+  EXPECT_EQ(form.cmdRefers.Picture(), 219);
+  EXPECT_EQ(form.cmdRefers.Tag(), "txtDep");
+  EXPECT_TRUE(form.cmdRefers.Visible());
+
+  ASSERT_TRUE(PlaceLookupButton(form.txtDate, form.cmdRefers, err));
+  EXPECT_EQ(form.cmdRefers.Picture(), 1108);
+
+  form.txtVen.setTag("RFNULL");
+  EXPECT_FALSE(PlaceLookupButton(form.txtVen, form.cmdRefers, err));
+  EXPECT_FALSE(form.cmdRefers.Visible());
+  EXPECT_FALSE(OpenLookup({}, form.txtVen, form.cmdRefers, err)) << "no lookup while hidden";
+}
+
+TEST_F(LookupTest, ThreeDepartmentsGiveThreeNamesAndThreeCodesOfEndLevelOnly) {
+  testing::openSessionAs("demo");
+  PlaceLookupButton(form.txtDep, form.cmdRefers, err);
+  host->pick({1, 2, 3});
+  ASSERT_TRUE(OpenLookup({}, form.txtDep, form.cmdRefers, err)) << err;
+  ASSERT_EQ(host->rows.size(), 1u);
+  const auto& shown = host->rows[0];
+  EXPECT_EQ(shown.size(), 10u);
+  for (const auto& code : shown) {
+    EXPECT_NE(code, "02") << "not an end-level department";
+    EXPECT_NE(code, "04");
+  }
+  const auto codes = automation::splitText(form.txtDep.LinkItem(), ",");
+  const auto names = automation::splitText(form.txtDep.Text(), ",");
+  ASSERT_EQ(codes.size(), 3u);
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(codes, (std::vector<std::string>{shown[0], shown[1], shown[2]}));
+  EXPECT_EQ(names[0], "总经理办公室");
+  EXPECT_TRUE(form.txtDep.hasFocus());
+
+  // A lookup closed without a choice changes nothing.
+  host->pick({});
+  EXPECT_FALSE(OpenLookup({}, form.txtDep, form.cmdRefers, err));
+  EXPECT_EQ(form.txtDep.LinkItem(), automation::Join(codes, ","));
+}
+
+TEST_F(LookupTest, LookupsAreFilteredByTheUsersPermissions) {
+  testing::openSessionAs("demo");
+  PlaceLookupButton(form.txtVen, form.cmdRefers, err);
+  form.txtVen.setText("V00");
+  OpenLookup({}, form.txtVen, form.cmdRefers, err);
+  ASSERT_EQ(host->queries.size(), 1u);
+  EXPECT_EQ(host->queries[0],
+            "SELECT * FROM Vendor WHERE (cVencode LIKE '%V00%' OR cVenName LIKE '%V00%')");
+  EXPECT_EQ(host->rows[0].size(), 8u);
+
+  testing::openSessionAs("clerk");
+  OpenLookup({}, form.txtVen, form.cmdRefers, err);
+  ASSERT_EQ(host->queries.size(), 2u);
+  EXPECT_NE(host->queries[1].find(" AND cVencode IN("), std::string::npos) << host->queries[1];
+  // Read and write rights both count for a lookup.
+  EXPECT_EQ(host->rows[1], (std::vector<std::string>{"V001", "V002", "V003", "V004"}));
+
+  PlaceLookupButton(form.txtDep, form.cmdRefers, err);
+  form.txtDep.setText("");
+  OpenLookup({}, form.txtDep, form.cmdRefers, err);
+  EXPECT_EQ(host->rows[2], (std::vector<std::string>{"0201", "0202", "0203", "0401"}));
+}
+
+TEST_F(LookupTest, CodesGoToLinkItemOnlyOnTheProductionOrderDialog) {
+  testing::openSessionAs("demo");
+  FilterForm other("frmStockOrder");
+  other.Show();
+  other.txtVen.setTag("rfvendor");
+  PlaceLookupButton(other.txtVen, other.cmdRefers, err);
+  host->pick({2});
+  ASSERT_TRUE(OpenLookup({}, other.txtVen, other.cmdRefers, err));
+  EXPECT_FALSE(other.txtVen.Text().empty());
+  EXPECT_EQ(other.txtVen.LinkItem(), "");
+}
+
+TEST_F(LookupTest, CalendarWritesTheDateInTheDialogsForm) {
+  PlaceLookupButton(form.txtDate, form.cmdRefers, err);
+  host->date(2026, 3, 7);
+  ASSERT_TRUE(OpenLookup({}, form.txtDate, form.cmdRefers, err));
+  EXPECT_EQ(form.txtDate.Text(), "2026-03-07");
+}
+
+TEST_F(LookupTest, CheckEntryAcceptsCodesAndNamesAndRefusesTheRest) {
+  testing::openSessionAs("demo");
+  form.txtDep.setLinkItem("old");
+  form.txtDep.setText("");
+  EXPECT_TRUE(CheckEntry(form.txtDep, err, true));
+  EXPECT_EQ(form.txtDep.LinkItem(), "");
+
+  form.txtDep.setText("0201");
+  ASSERT_TRUE(CheckEntry(form.txtDep, err, true)) << err;
+  EXPECT_EQ(form.txtDep.Text(), "机加车间");
+  EXPECT_EQ(form.txtDep.LinkItem(), "0201");
+
+  form.txtDep.setText("铸造车间");
+  ASSERT_TRUE(CheckEntry(form.txtDep, err, false)) << err;
+  EXPECT_EQ(form.txtDep.Text(), "0202");
+  EXPECT_EQ(form.txtDep.LinkItem(), "0202");
+
+  // A department that is not end-level is refused, with the archive's message.
+  form.txtDep.setText("02");
+  EXPECT_FALSE(CheckEntry(form.txtDep, err, true));
+  EXPECT_FALSE(err.empty());
+  EXPECT_TRUE(form.txtDep.hasFocus());
+  EXPECT_EQ(form.txtDep.SelStart(), 0);
+  EXPECT_EQ(form.txtDep.SelLength(), 2);
+
+  err.clear();
+  form.txtDate.setText("2026-13-01");
+  EXPECT_FALSE(CheckEntry(form.txtDate, err, true));
+  EXPECT_EQ(err, kDateFormatMessage);
+  EXPECT_TRUE(form.txtDate.hasFocus());
+  form.txtDate.setText("2026-12-31");
+  EXPECT_TRUE(CheckEntry(form.txtDate, err, true));
+}
+
+TEST_F(LookupTest, LeavingADateFieldWithMonth13KeepsTheFocus) {
+  form.txtDate.Validate = [this](bool& cancel) { ValidateDateField(form.txtDate, cancel); };
+  form.txtDate.SetFocus();
+  form.txtDate.setText("2026-13-05");
+  form.txtVen.SetFocus();
+  EXPECT_TRUE(form.txtDate.hasFocus());
+  ASSERT_TRUE(host->lastMessage().has_value());
+  EXPECT_EQ(*host->lastMessage(), kDateFormatMessage);
+  EXPECT_EQ(form.txtDate.SelLength(), 10);
+  const auto& transcript = host->transcript();
+  bool titled = false;
+  for (const auto& line : transcript) {
+    titled = titled ||
+             (line.find("提示") != std::string::npos && line.find("critical") != std::string::npos);
+  }
+  EXPECT_TRUE(titled);
+
+  form.txtDate.setText("2026-12-05");
+  form.txtVen.SetFocus();
+  EXPECT_TRUE(form.txtVen.hasFocus());
+}
+
+}  // namespace
+}  // namespace quillon::module

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "ado/connection.h"
+#include "automation/com_error.h"
+#include "components/session_context.h"
+#include "module/module_state.h"
+#include "module/session.h"
+#include "module/settings.h"
+#include "module_fixture.h"
+#include "platform/computer_name.h"
+#include "platform/registry.h"
+
+namespace quillon::module {
+namespace {
+
+void setToolbarStyle(const char* text) {
+  WriteRegistry(kAppearanceKey, kToolbarStyleValue, text);
+}
+
+TEST(ModuleSettings, ToolbarStyleFollowsTheRegistryValue) {
+  testing::demoDbPath();  // private registry file
+  std::filesystem::remove(platform::defaultRegistryPath());
+  EXPECT_EQ(ToolbarStyle(), 1) << "missing key";
+
+  // A key without the value is still the default style.
+  WriteRegistry(kAppearanceKey, "Other", "x");
+  EXPECT_EQ(ToolbarStyle(), 1) << "missing value";
+
+  setToolbarStyle("Toolbar");
+  EXPECT_EQ(ToolbarStyle(), 1);
+  setToolbarStyle("Standard");
+  EXPECT_EQ(ToolbarStyle(), 2);
+  setToolbarStyle("toolbar");  // only a capital T counts
+  EXPECT_EQ(ToolbarStyle(), 2);
+  setToolbarStyle("");
+  EXPECT_EQ(ToolbarStyle(), 2);
+}
+
+TEST(ModuleSettings, RegistryWriteCreatesTheKeyAndReplacesValues) {
+  testing::demoDbPath();
+  WriteRegistry(kChoicesKey, "orderform", "1");
+  WriteRegistry(kChoicesKey, "orderform", "2");
+  auto registry = platform::Registry::machine();
+  platform::RegistryKey key;
+  ASSERT_EQ(registry.openKey(kChoicesKey, platform::RegAccess::Read, key),
+            platform::RegStatus::Success);
+  std::string text;
+  EXPECT_EQ(key.queryString("orderform", text), platform::RegStatus::Success);
+  EXPECT_EQ(text, "2");
+}
+
+TEST(ModuleSettings, AccountParameterFallsBackToItsDefaultAndReportsMissingRows) {
+  auto connection = testing::openSessionAs("demo");
+  connection->execute(
+      "delete from accinformation where cSysID = 'st' and cName = 'ModuleTestParam';"
+      "insert into accinformation (cSysID, cName, cValue, cDefault) "
+      "values ('st', 'ModuleTestParam', NULL, '1')");
+
+  std::string value = "untouched";
+  EXPECT_TRUE(GetAccountParameter("st", "ModuleTestParam", value, *connection));
+  EXPECT_EQ(value, "1");
+
+  value = "untouched";
+  EXPECT_FALSE(GetAccountParameter("st", "NoSuchParameter", value, *connection));
+  EXPECT_EQ(value, "untouched");
+  // The subsystem code is part of the key.
+  EXPECT_FALSE(GetAccountParameter("om", "ModuleTestParam", value, *connection));
+  EXPECT_EQ(value, "untouched");
+
+  connection->execute(
+      "delete from accinformation where cSysID = 'st' and cName = 'ModuleTestParam'");
+}
+
+TEST(ModuleSettings, WorkTableSuffixWithAndWithoutATerminalSession) {
+  const std::string machine = platform::computerName();
+  std::string expected;
+  for (char c : machine) expected += c == '-' ? '_' : c;
+
+  ::unsetenv("QUILLON_TERMINAL_SESSION");
+  EXPECT_EQ(WorkTableSuffix(), expected + "_");
+  ::setenv("QUILLON_TERMINAL_SESSION", "rdp-7", 1);
+  EXPECT_EQ(WorkTableSuffix(), expected + "_rdp-7");
+  ::unsetenv("QUILLON_TERMINAL_SESSION");
+}
+
+TEST(ModuleSession, OpeningASessionReplacesTheContextAndFillsItsProfile) {
+  auto first = testing::openSessionAs("demo");
+  auto demoContext = gContext;
+  ASSERT_TRUE(demoContext);
+  EXPECT_TRUE(first->isOpen());
+  ASSERT_TRUE(demoContext->profile());
+  EXPECT_TRUE(demoContext->profile()->filled());
+  EXPECT_EQ(demoContext->profile()->userId(), "demo");
+
+  auto second = testing::openSessionAs("clerk");
+  EXPECT_NE(gContext, demoContext);
+  EXPECT_EQ(gContext->profile()->userId(), "clerk");
+  EXPECT_NE(first, second);
+
+  // A missing login is an error, and the current context stays.
+  const auto before = gContext;
+  EXPECT_THROW((void)OpenSession(nullptr), automation::ComError);
+  EXPECT_EQ(gContext, before);
+}
+
+}  // namespace
+}  // namespace quillon::module
