@@ -261,17 +261,22 @@ bool CheckEntry(forms::TextBox& field, std::string& errText, bool wantNames) {
   const auto* kind = recordKindOf(tag);
   if (kind == nullptr) return true;
 
-  auto archive =
-      components::createAs<components::Archive>(components::archiveProgId(kind->archive));
-  auto item =
-      components::createAs<components::ArchiveItem>(components::archiveItemProgId(kind->archive));
-  archive->setLogin(gContext);
-  const bool endLevelOnly = kind->archive == components::ArchiveKind::Department;
-  if (archive->load(field.Text(), *item, true, true, endLevelOnly)) {
-    const std::string display = wantNames ? item->name() : item->id();
-    field.setLinkItem(item->id());
-    field.setText(display);
-    return true;
+  try {
+    auto archive =
+        components::createAs<components::Archive>(components::archiveProgId(kind->archive));
+    auto item =
+        components::createAs<components::ArchiveItem>(components::archiveItemProgId(kind->archive));
+    archive->setLogin(gContext);
+    const bool endLevelOnly = kind->archive == components::ArchiveKind::Department;
+    if (archive->load(field.Text(), *item, true, true, endLevelOnly)) {
+      const std::string display = wantNames ? item->name() : item->id();
+      field.setLinkItem(item->id());
+      field.setText(display);
+      return true;
+    }
+  } catch (const automation::ComError& e) {
+    // A missing archive component or a failing database refuses the entry like an unknown code.
+    gErrInfo->setLookupMessage(e.description());
   }
   errText = gErrInfo->lookupMessage();
   focusBack(field);

@@ -3,8 +3,13 @@
 #include <cstdlib>
 
 #include "ado/connection.h"
+#include "automation/class_registry.h"
 #include "automation/com_error.h"
+#include "components/registration.h"
 #include "components/session_context.h"
+#include "components/xp_style.h"
+#include "forms/form.h"
+#include "forms/scripted_ui_host.h"
 #include "module/module_state.h"
 #include "module/session.h"
 #include "module/settings.h"
@@ -103,6 +108,59 @@ TEST(ModuleSession, OpeningASessionReplacesTheContextAndFillsItsProfile) {
   const auto before = gContext;
   EXPECT_THROW((void)OpenSession(nullptr), automation::ComError);
   EXPECT_EQ(gContext, before);
+}
+
+}  // namespace
+}  // namespace quillon::module
+
+namespace quillon::module {
+namespace {
+
+class StyledForm : public forms::Form {
+ public:
+  StyledForm() : Form("frmStyled", "标题") {}
+};
+
+// A style component that has something to say about every form it is given.
+class TalkativeStyle : public automation::Object {
+ public:
+  const automation::MemberTable& memberTable() const override {
+    static const automation::MemberTable table =
+        automation::MemberBuilder<TalkativeStyle>("TalkativeStyle")
+            .method("setfrmform", {automation::in("frm", "Object")}, "String",
+                    [](TalkativeStyle&, automation::Args& a) -> automation::Variant {
+                      return automation::Variant("styled " + a.object(0)->get("Name").toString() +
+                                                 " " + a.object(0)->get("Caption").toString());
+                    })
+            .build();
+    return table;
+  }
+};
+
+TEST(ModuleSettings, DialogStyleHookShowsWhatTheComponentSays) {
+  testing::demoDbPath();
+  auto host = std::make_shared<forms::ScriptedUiHost>();
+  forms::ScopedUiHost scoped(host);
+  StyledForm form;
+  auto& registry = automation::classRegistry();
+
+  ApplyDialogStyle(form);  // the suite's component has nothing to report
+  EXPECT_FALSE(host->lastMessage().has_value());
+
+  registry.add<TalkativeStyle>(std::string(components::kXPStyleProgId));
+  ApplyDialogStyle(form);
+  ASSERT_TRUE(host->lastMessage().has_value());
+  EXPECT_EQ(*host->lastMessage(), "styled frmStyled 标题");
+
+  // Without the component the dialog's load fails with the creation error.
+  registry.remove(components::kXPStyleProgId);
+  try {
+    ApplyDialogStyle(form);
+    ADD_FAILURE() << "no error without the component";
+  } catch (const automation::ComError& e) {
+    EXPECT_EQ(e.number(), automation::err::kCantCreateObject);
+  }
+  components::registerClasses(registry);
 }
 
 }  // namespace
