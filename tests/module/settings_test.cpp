@@ -16,6 +16,7 @@
 #include "module_fixture.h"
 #include "platform/computer_name.h"
 #include "platform/registry.h"
+#include "platform/terminal_session.h"
 
 namespace quillon::module {
 namespace {
@@ -83,10 +84,17 @@ TEST(ModuleSettings, WorkTableSuffixWithAndWithoutATerminalSession) {
   std::string expected;
   for (char c : machine) expected += c == '-' ? '_' : c;
 
+  testing::demoDbPath();  // the suite's classes are registered
   ::unsetenv("QUILLON_TERMINAL_SESSION");
   EXPECT_EQ(WorkTableSuffix(), expected + "_");
   ::setenv("QUILLON_TERMINAL_SESSION", "rdp-7", 1);
   EXPECT_EQ(WorkTableSuffix(), expected + "_rdp-7");
+
+  // Without the terminal component the session is simply not told apart.
+  auto& registry = automation::classRegistry();
+  registry.remove(platform::kTerminalProgId);
+  EXPECT_EQ(WorkTableSuffix(), expected + "_");
+  platform::registerPlatformClasses(registry);
   ::unsetenv("QUILLON_TERMINAL_SESSION");
 }
 
