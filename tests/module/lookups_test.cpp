@@ -13,6 +13,7 @@
 #include "forms/scripted_ui_host.h"
 #include "forms/text_box.h"
 #include "module/lookups.h"
+#include "module/module_ctl.h"
 #include "module_fixture.h"
 
 namespace quillon::module {
