@@ -118,6 +118,48 @@ TEST(AdoStorage, ValuesThatDoNotFitTheDeclaredTypeAreKept) {
   EXPECT_EQ(rs->value("n").asString(), "x7");
 }
 
+// Rows are held in blocks; a result larger than a block, fitted after loading, must still read
+// back every value and take new rows.
+TEST(AdoStorage, LargeResultsSpanBlocksAndStillTakeNewRows) {
+  auto cn = openStockDb();
+  cn->execute("create table many (n int, t varchar(20))");
+  sqlite3* db = cn->database().handle();
+  sqlite3_stmt* st = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db, "insert into many values (?, ?)", -1, &st, nullptr), SQLITE_OK);
+  constexpr int kRows = 9000;
+  for (int i = 0; i < kRows; ++i) {
+    sqlite3_bind_int(st, 1, i);
+    const std::string t = "t" + std::to_string(i);
+    if (i % 7 == 0)
+      sqlite3_bind_null(st, 2);
+    else
+      sqlite3_bind_text(st, 2, t.c_str(), -1, SQLITE_TRANSIENT);
+    ASSERT_EQ(sqlite3_step(st), SQLITE_DONE);
+    sqlite3_reset(st);
+  }
+  sqlite3_finalize(st);
+  auto rs = std::make_shared<Recordset>();
+  rs->open("select n, t from many order by n", cn);
+  ASSERT_EQ(rs->recordCount(), kRows);
+  for (const int pos : {1, 4096, 4097, 8192, 8193, kRows}) {
+    rs->setAbsolutePosition(pos);
+    EXPECT_EQ(rs->value("n"), Variant(pos - 1));
+    if ((pos - 1) % 7 == 0)
+      EXPECT_TRUE(rs->value("t").isNull());
+    else
+      EXPECT_EQ(rs->value("t").asString(), "t" + std::to_string(pos - 1));
+  }
+  for (int i = 0; i < 5000; ++i) rs->addNew(Variant("n"), Variant(kRows + i));
+  rs->setAbsolutePosition(kRows);
+  EXPECT_EQ(rs->value("n"), Variant(kRows - 1));
+  rs->moveLast();
+  EXPECT_EQ(rs->value("n"), Variant(kRows + 4999));
+  rs->setSort("n DESC");
+  EXPECT_EQ(rs->value("n"), Variant(kRows + 4999));
+  rs->setFilter(Variant("t LIKE 't899%'"));
+  EXPECT_EQ(rs->recordCount(), 10);  // t899, t8990..t8999 without t8995 (a multiple of 7)
+}
+
 TEST(AdoStorage, DateTexts) {
   double s = 0;
   EXPECT_TRUE(parseDateText("1899-12-30", s));
