@@ -6,7 +6,8 @@
 // Long, 1.5 a Double), true / false, null, nothing, - (an omitted optional argument) and $name (a
 // variable, passed by reference, Empty at first). Two variables come filled: $login, the login
 // object of the user (default "demo") on FILE, and $context, a session context opened with it.
-// new:PROGID passes a new object of that class (an archive item for a lookup, say). A bare word
+// new:PROGID passes a new object of that class (an archive item for a lookup, say); sql:TEXT a
+// recordset of that query on the session's connection. A bare word
 // that is none of these is taken as text, so quote texts that look like numbers ("01").
 //
 // PROGID may also be $login or $context, to call a member of those two.
@@ -101,7 +102,8 @@ Variant parseNumber(const std::string& token) {
   return Variant(v);
 }
 
-Argument parseArgument(const std::string& token, std::map<std::string, Variant>& variables) {
+Argument parseArgument(const std::string& token, std::map<std::string, Variant>& variables,
+                       const std::shared_ptr<ado::Connection>& connection) {
   if (token.size() >= 2 && token.front() == '"' && token.back() == '"') {
     return {Variant(unescape(token)), std::nullopt};
   }
@@ -116,6 +118,11 @@ Argument parseArgument(const std::string& token, std::map<std::string, Variant>&
   }
   if (token.rfind("new:", 0) == 0) {
     return {Variant(automation::CreateObject(token.substr(4))), std::nullopt};
+  }
+  if (token.rfind("sql:", 0) == 0) {
+    auto rs = std::make_shared<ado::Recordset>();
+    rs->open(token.substr(4), connection);
+    return {Variant(ObjectPtr(rs)), std::nullopt};
   }
   if (looksNumeric(token)) return {parseNumber(token), std::nullopt};
   return {Variant(token), std::nullopt};
@@ -280,7 +287,7 @@ int cmdCall(std::span<const std::string> args) {
 
   std::vector<Argument> arguments;
   for (std::size_t i = 2; i < positional.size(); ++i) {
-    arguments.push_back(parseArgument(positional[i], variables));
+    arguments.push_back(parseArgument(positional[i], variables, context->connection()));
   }
 
   ObjectPtr object;

@@ -30,6 +30,7 @@ constexpr Command kCommands[] = {
      "\"-\" as the batch reads it from standard input",
      cmdSql},
     {"init-db", "--db FILE [--scale N] [--force]", "build the demo account database", cmdInitDb},
+    {"call", "--db FILE [--user CODE] PROGID MEMBER [ARG...]", "create an object by ProgID, call one member late-bound and print the result", cmdCall},
 };
 
 // Every creatable class of the library, registered once before any command runs, so that objects
