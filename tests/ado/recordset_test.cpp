@@ -271,8 +271,17 @@ TEST(AdoRecordset, ClonesShareRowsButNotTheirCursor) {
   EXPECT_EQ(rs->recordCount(), 2);
   EXPECT_EQ(autoIds(*rs), "4,5");
   EXPECT_EQ(twin->recordCount(), 4);
+  // A row deleted through one cursor while another stands on it: no current record there, and
+  // the next move goes on from its place.
+  twin->setAbsolutePosition(3);  // AutoID 4
+  rs->moveFirst();
+  rs->deleteRecord();
+  EXPECT_EQ(errorOf([&] { twin->value("AutoID"); }), kErrNoCurrentRecord);
+  EXPECT_FALSE(twin->eof());
+  twin->moveNext();
+  EXPECT_EQ(id(*twin), 5);
   rs->close();
-  EXPECT_EQ(twin->recordCount(), 4);  // the clone keeps the rows alive
+  EXPECT_EQ(twin->recordCount(), 3);  // the clone keeps the rows alive
 }
 
 TEST(AdoRecordset, MisuseGivesThePlatformsErrors) {
