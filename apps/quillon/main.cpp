@@ -10,8 +10,11 @@
 
 #include "args.h"
 #include "automation/class_registry.h"
+#include "ado/recordset.h"
 #include "automation/com_error.h"
+#include "classes/registration.h"
 #include "commands.h"
+#include "components/registration.h"
 #include "platform/terminal_session.h"
 
 namespace quillon::cli {
@@ -39,6 +42,9 @@ void registerClasses() {
   automation::ClassRegistry& registry = automation::classRegistry();
   automation::registerAutomationClasses(registry);
   platform::registerPlatformClasses(registry);
+  ado::registerAdoClasses(registry);
+  components::registerClasses(registry);
+  classes::registerLibraryClasses(registry);
 }
 
 void printUsage(std::ostream& out) {
