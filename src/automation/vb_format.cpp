@@ -323,7 +323,7 @@ std::string formatNumber(double value, std::string_view pattern) {
   }
   std::string text = renderNumber(d, np);
   // A value that rounds to zero shows no sign.
-  if (negative && !ownNegativeSection && !d.digits.empty()) text.insert(0, "-");
+  if (negative && !ownNegativeSection && !d.digits.empty()) return '-' + text;
   return text;
 }
 
