@@ -7,6 +7,9 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  # Desktop dialogs: Qt 6 Widgets, its platform plugins (xcb for a desktop, offscreen for
+  # tests and screenshots on machines without a display) and a font with Chinese glyphs.
+  qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig fonts-noto-cjk
 )
 
 missing=()
