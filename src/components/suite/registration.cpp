@@ -3,8 +3,10 @@
 #include "components/suite/archive_items.h"
 #include "components/suite/archives.h"
 #include "components/suite/define_items.h"
+#include "components/suite/dispatch_quantity_service.h"
 #include "components/suite/inv_positions.h"
 #include "components/suite/login.h"
+#include "components/suite/production_order_service.h"
 #include "components/suite/session.h"
 #include "components/suite/unit_quantity.h"
 #include "components/suite/xp_style_proxy.h"
@@ -58,6 +60,10 @@ void registerClasses(automation::ClassRegistry& registry) {
                                          "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B008}");
   registry.add<InvPositionObject>(std::string(kInvPositionProgId),
                                   "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B009}");
+  registry.add<ProductionOrderServiceObject>(std::string(kProductionOrderServiceProgId),
+                                             "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00B}");
+  registry.add<DispatchQuantityServiceObject>(std::string(kDispatchQuantityServiceProgId),
+                                              "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00C}");
   registry.add<XPStyleProxy>(std::string(kXPStyleProgId), "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00A}");
   for (const auto& c : kArchiveClsids) {
     const ArchiveKind kind = c.kind;
