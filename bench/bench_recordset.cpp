@@ -177,6 +177,38 @@ void BM_OpenReadRatio(benchmark::State& state) {
 }
 BENCHMARK(BM_OpenReadRatio)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The two halves of the open-and-read figure: loading the rows, and reading them back as Variants.
+void BM_RecordsetOpenOnly(benchmark::State& state) {
+  database();
+  for (auto _ : state) {
+    auto rs = std::make_shared<Recordset>();
+    rs->open(kQuery, sharedDatabase());
+    benchmark::DoNotOptimize(rs);
+  }
+}
+BENCHMARK(BM_RecordsetOpenOnly)->Unit(benchmark::kMillisecond);
+
+std::shared_ptr<Recordset> openedBig();
+
+void BM_RecordsetReadOnly(benchmark::State& state) {
+  auto rs = openedBig();
+  const auto& fields = *rs->fields();
+  const auto n = static_cast<std::size_t>(fields.count());
+  for (auto _ : state) {
+    std::int64_t checksum = 0;
+    rs->moveFirst();
+    while (!rs->eof()) {
+      for (std::size_t i = 0; i < n; ++i) {
+        const Variant v = fields.item(i)->value();
+        checksum += static_cast<std::int64_t>(v.type());
+      }
+      rs->moveNext();
+    }
+    benchmark::DoNotOptimize(checksum);
+  }
+}
+BENCHMARK(BM_RecordsetReadOnly)->Unit(benchmark::kMillisecond);
+
 std::shared_ptr<Recordset> openedBig() {
   static const std::shared_ptr<Recordset> rs = [] {
     auto r = std::make_shared<Recordset>();

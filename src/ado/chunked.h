@@ -10,12 +10,37 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
+
+#include "ado/block_pool.h"
 
 namespace quillon::ado {
 
 template <class T>
 class ChunkedArray {
+  static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
+                "blocks hold raw storage");
+
+  // Full blocks come from and go back to the block pool; the first block while it is still
+  // growing, and a last block fitted to its values, are sized to what they hold.
+  struct BlockDeleter {
+    std::size_t capacity = 0;
+    void operator()(T* p) const noexcept {
+      if (capacity == kBlock)
+        releaseBlock(p, kBlock * sizeof(T));
+      else
+        ::operator delete(p);
+    }
+  };
+  using Block = std::unique_ptr<T[], BlockDeleter>;
+
+  static Block allocate(std::size_t capacity) {
+    void* p = capacity == kBlock ? acquireBlock(kBlock * sizeof(T))
+                                 : ::operator new(capacity * sizeof(T));
+    return Block(static_cast<T*>(p), BlockDeleter{capacity});
+  }
+
  public:
   static constexpr std::size_t kShift = 12;
   static constexpr std::size_t kBlock = std::size_t{1} << kShift;
@@ -52,7 +77,7 @@ class ChunkedArray {
   void shrinkToFit() {
     const std::size_t used = size_ - ((blocks_.size() - (blocks_.empty() ? 0 : 1)) << kShift);
     if (blocks_.empty() || used == lastCapacity_) return;
-    auto fitted = std::make_unique_for_overwrite<T[]>(used == 0 ? 1 : used);
+    auto fitted = allocate(used == 0 ? 1 : used);
     std::copy(blocks_.back().get(), blocks_.back().get() + used, fitted.get());
     blocks_.back() = std::move(fitted);
     lastCapacity_ = used == 0 ? 1 : used;
@@ -61,7 +86,7 @@ class ChunkedArray {
 
   std::size_t memoryBytes() const {
     if (blocks_.empty()) return 0;
-    return blocks_.capacity() * sizeof(std::unique_ptr<T[]>) +
+    return blocks_.capacity() * sizeof(Block) +
            ((blocks_.size() - 1) * kBlock + lastCapacity_) * sizeof(T);
   }
 
@@ -76,18 +101,18 @@ class ChunkedArray {
       resizeFirst(std::min(kBlock, std::max<std::size_t>(16, firstCapacity_ * 2)));
     } else if (inBlock != 0) {
       // A last block that was fitted takes values again: back to a full block.
-      auto block = std::make_unique_for_overwrite<T[]>(kBlock);
+      auto block = allocate(kBlock);
       std::copy(blocks_.back().get(), blocks_.back().get() + inBlock, block.get());
       blocks_.back() = std::move(block);
       lastCapacity_ = kBlock;
     } else {
-      blocks_.push_back(std::make_unique_for_overwrite<T[]>(kBlock));
+      blocks_.push_back(allocate(kBlock));
       lastCapacity_ = kBlock;
     }
   }
 
   void resizeFirst(std::size_t capacity) {
-    auto block = std::make_unique_for_overwrite<T[]>(capacity);
+    auto block = allocate(capacity);
     if (!blocks_.empty()) std::copy(blocks_[0].get(), blocks_[0].get() + size_, block.get());
     if (blocks_.empty())
       blocks_.push_back(std::move(block));
@@ -96,7 +121,7 @@ class ChunkedArray {
     firstCapacity_ = lastCapacity_ = capacity;
   }
 
-  std::vector<std::unique_ptr<T[]>> blocks_;
+  std::vector<Block> blocks_;
   std::size_t firstCapacity_ = 0;
   std::size_t lastCapacity_ = 0;  // capacity of the last block
   std::size_t size_ = 0;
@@ -104,14 +129,19 @@ class ChunkedArray {
 
 // Text bytes addressed by a 32-bit offset: the slot number in the high bits, the place in the
 // slot in the low ones. A text longer than a slot gets a block of its own spanning several slot
-// numbers, so offsets stay plain arithmetic.
+// numbers, so offsets stay plain arithmetic. Full slots come from the block pool; the first slot
+// grows by doubling so that a small recordset takes only what it uses.
 class TextArena {
  public:
   static constexpr std::size_t kSlotShift = 18;
   static constexpr std::size_t kSlot = std::size_t{1} << kSlotShift;
 
+  TextArena() = default;
+  TextArena(TextArena&&) noexcept = default;
+  TextArena& operator=(TextArena&&) noexcept = default;
+
   std::string_view at(std::uint32_t offset, std::uint32_t length) const {
-    return {blocks_[offset >> kSlotShift].data() + (offset & (kSlot - 1)), length};
+    return {blocks_[offset >> kSlotShift].data.get() + (offset & (kSlot - 1)), length};
   }
 
   // Stores the bytes and returns their offset; ComError 7 when the column's 4 GiB are used up.
@@ -121,7 +151,25 @@ class TextArena {
   std::size_t memoryBytes() const;
 
  private:
-  std::vector<std::string> blocks_;
+  struct SlotDeleter {
+    std::size_t capacity = 0;
+    void operator()(char* p) const noexcept {
+      if (capacity == kSlot)
+        releaseBlock(p, kSlot);
+      else
+        ::operator delete(p);
+    }
+  };
+  struct Slot {
+    std::unique_ptr<char[], SlotDeleter> data{nullptr, SlotDeleter{}};
+    std::size_t size = 0;
+    std::size_t capacity() const { return data.get_deleter().capacity; }
+  };
+
+  static Slot makeSlot(std::size_t capacity);
+  void growBack(std::size_t needed);
+
+  std::vector<Slot> blocks_;
   bool backFull_ = false;
 };
 

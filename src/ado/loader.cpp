@@ -24,20 +24,20 @@ class ColumnLoader {
  public:
   ColumnLoader(Column& column, bool inferred) : column_(column), inferred_(inferred) {}
 
-  void load(const sql::Cursor& cursor, std::size_t i) {
-    switch (cursor.kind(i)) {
+  void load(const sql::CellView& cell) {
+    switch (cell.kind) {
       case sql::ValueKind::Null:
         column_.appendNull();
         return;
       case sql::ValueKind::Integer:
-        loadInteger(cursor.int64(i));
+        loadInteger(cell.integer);
         return;
       case sql::ValueKind::Real:
-        loadReal(cursor.real(i));
+        loadReal(cell.real);
         return;
       case sql::ValueKind::Text:
       case sql::ValueKind::Blob:
-        loadText(cursor.text(i));
+        loadText(cell.text);
         return;
     }
   }
@@ -166,8 +166,10 @@ std::shared_ptr<RecordData> loadRecordData(sql::Cursor& cursor) {
     loaders.emplace_back(data->column(i), data->field(i).inferred);
 
   const std::size_t n = loaders.size();
+  std::vector<sql::CellView> row(n);
   while (cursor.next()) {
-    for (std::size_t i = 0; i < n; ++i) loaders[i].load(cursor, i);
+    cursor.readRow(row);
+    for (std::size_t i = 0; i < n; ++i) loaders[i].load(row[i]);
     data->noteLoadedRow();
   }
   for (std::size_t i = 0; i < n; ++i) data->settleInferred(i, loaders[i].maxTextChars());

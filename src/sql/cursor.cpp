@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "automation/com_error.h"
@@ -94,6 +95,52 @@ std::string_view Cursor::text(std::size_t column) const {
   const int n = sqlite3_column_bytes(stmt_, static_cast<int>(column));
   if (p == nullptr) return {};
   return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(n)};
+}
+
+void Cursor::readRow(std::span<CellView> out) const {
+  if (!hasRow_) throw automation::ComError(kSqlErrorNumber, "No current row in: " + statementStart_);
+  if (out.size() != columns_.size())
+    throw std::invalid_argument("readRow needs one cell per column");
+  // The per-column calls each enter the connection's mutex; holding it for the whole row makes
+  // those nested entries cheap and keeps the unprotected values below safe to read.
+  sqlite3_mutex* mutex = sqlite3_db_mutex(sqlite3_db_handle(stmt_));
+  sqlite3_mutex_enter(mutex);
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    sqlite3_value* v = sqlite3_column_value(stmt_, static_cast<int>(i));
+    CellView& cell = out[i];
+    switch (sqlite3_value_type(v)) {
+      case SQLITE_INTEGER:
+        cell.kind = ValueKind::Integer;
+        cell.integer = sqlite3_value_int64(v);
+        break;
+      case SQLITE_FLOAT:
+        cell.kind = ValueKind::Real;
+        cell.real = sqlite3_value_double(v);
+        break;
+      case SQLITE_TEXT: {
+        cell.kind = ValueKind::Text;
+        const auto* p = sqlite3_value_text(v);
+        const int n = sqlite3_value_bytes(v);
+        cell.text = p == nullptr ? std::string_view{}
+                                 : std::string_view(reinterpret_cast<const char*>(p),
+                                                    static_cast<std::size_t>(n));
+        break;
+      }
+      case SQLITE_BLOB: {
+        cell.kind = ValueKind::Blob;
+        const void* p = sqlite3_value_blob(v);
+        const int n = sqlite3_value_bytes(v);
+        cell.text = p == nullptr ? std::string_view{}
+                                 : std::string_view(static_cast<const char*>(p),
+                                                    static_cast<std::size_t>(n));
+        break;
+      }
+      default:
+        cell.kind = ValueKind::Null;
+        break;
+    }
+  }
+  sqlite3_mutex_leave(mutex);
 }
 
 std::span<const std::byte> Cursor::blob(std::size_t column) const {

@@ -32,6 +32,15 @@ struct ColumnInfo {
 // Splits a declared T-SQL type such as "decimal(20,6)" into base/size/precision/scale.
 ColumnInfo describeDeclaredType(std::string_view declared);
 
+// One value of the current row as the engine holds it; `text` points into the engine's row buffer
+// and is valid until the cursor moves.
+struct CellView {
+  ValueKind kind = ValueKind::Null;
+  std::int64_t integer = 0;
+  double real = 0.0;
+  std::string_view text;  // Text and Blob bytes
+};
+
 // A statement's rows, pulled one at a time. Values are read per column of the current row; the
 // views returned by text()/blob() stay valid until the next call of next().
 class Cursor {
@@ -52,6 +61,10 @@ class Cursor {
   double real(std::size_t column) const;
   std::string_view text(std::size_t column) const;
   std::span<const std::byte> blob(std::size_t column) const;
+
+  // Reads every column of the current row in one pass (out.size() == columnCount()). Bulk
+  // loaders use this: it takes the connection's lock once per row instead of once per call.
+  void readRow(std::span<CellView> out) const;
 
  private:
   void checkColumn(std::size_t column) const;

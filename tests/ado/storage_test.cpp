@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "ado/block_pool.h"
 #include "ado/data_type.h"
 #include "ado/errors.h"
 #include "ado/fields.h"
@@ -158,6 +159,52 @@ TEST(AdoStorage, LargeResultsSpanBlocksAndStillTakeNewRows) {
   EXPECT_EQ(rs->value("n"), Variant(kRows + 4999));
   rs->setFilter(Variant("t LIKE 't899%'"));
   EXPECT_EQ(rs->recordCount(), 10);  // t899, t8990..t8999 without t8995 (a multiple of 7)
+
+  // Texts added after loading go behind the fitted end of the text storage, and a text larger
+  // than one storage slot keeps its own block, without moving anything stored before it.
+  rs->setFilter(Variant(""));
+  rs->setSort("");
+  const std::string huge(300000, 'x');
+  rs->addNew(Variant("t"), Variant("after-load"));
+  rs->addNew(Variant("t"), Variant(huge));
+  rs->addNew(Variant("t"), Variant("tail"));
+  rs->moveLast();
+  EXPECT_EQ(rs->value("t").asString(), "tail");
+  rs->movePrevious();
+  EXPECT_EQ(rs->value("t").asString(), huge);
+  rs->movePrevious();
+  EXPECT_EQ(rs->value("t").asString(), "after-load");
+  rs->setAbsolutePosition(kRows);
+  EXPECT_EQ(rs->value("t").asString(), "t" + std::to_string(kRows - 1));
+}
+
+// Closed recordsets leave their full blocks for the next load on the thread, within the bound,
+// and a load on recycled blocks reads exactly what a load on fresh memory does.
+TEST(AdoStorage, RecycledBlocksCarryNothingOver) {
+  trimBlockPool();
+  auto cn = openStockDb();
+  cn->execute("create table seq (n int, x float)");
+  ASSERT_EQ(sqlite3_exec(cn->database().handle(),
+                         "with recursive c(i) as (select 1 union all select i + 1 from c "
+                         "where i < 20000) insert into seq select i, i * 0.5 from c",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  const auto sumOf = [&cn](const char* query) {
+    auto rs = std::make_shared<Recordset>();
+    rs->open(query, cn);
+    double sum = 0;
+    for (; !rs->eof(); rs->moveNext()) sum += rs->value("x").toDouble() - rs->value("n").toDouble();
+    return sum;
+  };
+  EXPECT_DOUBLE_EQ(sumOf("select n, x from seq"), -0.25 * 20000 * 20001);
+  const std::size_t pooled = pooledBlockBytes();
+  EXPECT_GT(pooled, 0u);
+  EXPECT_LE(pooled, kBlockPoolLimitBytes);
+  // The same shapes again, different values: nothing of the first load may show through.
+  EXPECT_DOUBLE_EQ(sumOf("select n * 2 as n, x from seq where n <= 10000"),
+                   -0.75 * 10000 * 10001);
+  trimBlockPool();
+  EXPECT_EQ(pooledBlockBytes(), 0u);
 }
 
 TEST(AdoStorage, DateTexts) {
