@@ -184,6 +184,7 @@ void ScriptedUiHost::runModal(Form& form) {
     } catch (const std::exception& e) {
       fail(action.pos, std::string(script::actionName(action.kind)) + " failed: " + e.what());
     }
+    actionDone(form, action);
   }
   running_.pop_back();
   if (form.Loaded() && form.Visible()) {

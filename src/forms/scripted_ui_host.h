@@ -65,6 +65,11 @@ class ScriptedUiHost : public UiHost {
   Menu* popupMenu(Form& form, Menu& menu) override;
   void beep() override;
 
+ protected:
+  // Runs after every action of a block, whether it held or failed; a host that draws the forms
+  // refreshes them here (and may take a picture of the form).
+  virtual void actionDone(Form& /*form*/, const script::DialogAction& /*action*/) {}
+
  private:
   struct RunningBlock {
     Form* form;

@@ -258,6 +258,12 @@ void MsSuperGrid::userEditText(std::string text) {
   if (pending_) pending_->text = std::move(text);
 }
 
+void MsSuperGrid::userCancelEdit() {
+  if (!pending_) return;
+  pending_.reset();
+  notify("Edit");
+}
+
 bool MsSuperGrid::userEditCell(int row, int col, std::string text) {
   if (!userBeginEdit(row, col)) return false;
   userEditText(std::move(text));

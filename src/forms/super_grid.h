@@ -87,6 +87,8 @@ class MsSuperGrid : public Control {
   // the text, and commits it with FinishEdit. userEditCell does all three.
   bool userBeginEdit(int row, int col);
   void userEditText(std::string text);
+  // A person abandons the edit in progress (Esc in the cell): nothing is committed.
+  void userCancelEdit();
   bool userEditCell(int row, int col, std::string text);
   bool userCellButton(int row, int col);
 

@@ -1,0 +1,103 @@
+// ControlView: what the renderer keeps for one control of a form — the widget drawn for it, and
+// the subscription that brings the widget in line whenever the control announces a change.
+// Concrete views (one per control kind) build their widget, translate the person's input into
+// the control's user... members, and refresh what the control changed.
+//
+// A view lives as long as its window; when the form goes away first the window detaches every
+// view, after which a view never touches its control again.
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <string_view>
+
+#include "forms/control.h"
+#include "ui/qt/scoped_connection.h"
+
+namespace quillon::ui::qt {
+
+class FormWindow;
+
+class ControlView {
+ public:
+  ControlView(forms::Control& control, FormWindow& window);
+  virtual ~ControlView();
+  ControlView(const ControlView&) = delete;
+  ControlView& operator=(const ControlView&) = delete;
+
+  forms::Control& control() const { return control_; }
+  FormWindow& window() const { return window_; }
+  bool attached() const { return attached_; }
+  // The widget placed at the control's geometry; null for controls that draw nothing of their own
+  // (menus, image lists).
+  QWidget* widget() const { return widget_; }
+  // Where the controls this one contains are placed (a frame's inside, a tab strip's page area).
+  virtual QWidget* childArea() const { return widget_; }
+  // The widget that holds the keyboard focus when the control has it.
+  virtual QWidget* focusTarget() const { return widget_; }
+  // Keys a person presses on the control go to the form first; a view that also lets its widget
+  // act on a key (moving in a list, opening a drop-down) says so here.
+  virtual bool passesKeyToWidget(int /*qtKey*/, Qt::KeyboardModifiers /*mods*/) const {
+    return false;
+  }
+  // A field that edits text through the form (copy/cut/paste and input methods go through here).
+  virtual bool editsText() const { return false; }
+  virtual void copySelection() {}
+  // A double click on the control's widget (before the widget acts on it).
+  virtual void doubleClicked() {}
+
+  // Brings the widget in line with the control; an empty property name refreshes everything.
+  void refresh(std::string_view property);
+  // Stops following the control.
+  virtual void detach();
+
+ protected:
+  void setWidget(QWidget* widget);
+  // Kind-specific refresh; the common properties (geometry, visibility, enabling, tool tip, font)
+  // are done before it is called.
+  virtual void sync(std::string_view property) = 0;
+  // True while the view writes into its widget, so the widget's own signals are not taken for a
+  // person's input.
+  bool syncing() const { return syncDepth_ > 0; }
+
+  class SyncGuard {
+   public:
+    explicit SyncGuard(ControlView& view) : view_(view) { ++view_.syncDepth_; }
+    ~SyncGuard() { --view_.syncDepth_; }
+    SyncGuard(const SyncGuard&) = delete;
+    SyncGuard& operator=(const SyncGuard&) = delete;
+
+   private:
+    ControlView& view_;
+  };
+
+  // Runs a person's action on the control (errors are reported by the window), then refreshes
+  // the widget when the control is still there; false when the action raised an error.
+  template <class F>
+  bool act(F&& action);
+
+ private:
+  void syncCommon(std::string_view property);
+  forms::Control& control_;
+  FormWindow& window_;
+  QPointer<QWidget> widget_;
+  ScopedConnection<forms::Control&, std::string_view> subscription_;
+  bool attached_ = true;
+  int syncDepth_ = 0;
+};
+
+}  // namespace quillon::ui::qt
+
+#include "ui/qt/form_window.h"
+
+namespace quillon::ui::qt {
+
+template <class F>
+bool ControlView::act(F&& action) {
+  if (!attached_) return false;
+  const bool ok = window_.invoke(std::forward<F>(action));
+  if (attached_) refresh({});
+  return ok;
+}
+
+}  // namespace quillon::ui::qt

@@ -1,0 +1,103 @@
+// FormWindow: one headless form drawn as a Qt dialog window. It builds a view for every control
+// of the form's declaration (in declaration order, each inside the widget of its container, at
+// its geometry at 15 twips to a pixel), follows the form's own changes (caption, size, focus,
+// mouse pointer), and turns what a person does into the form's events:
+//
+// - every key pressed on a control goes through Form::userKey (KeyDown with the form's preview,
+//   the form's keys — Tab, Enter, Esc, accelerators — then KeyPress and the control's typing),
+// - a click first moves the focus through the form, so a Validate that keeps the focus also
+//   keeps the click from happening,
+// - the close box runs the form's unload path, a resize runs Form_Resize.
+//
+// The window never outlives its use of the form: when the form unloads or is destroyed the host
+// detaches the window (it stops touching the form at once) and deletes it later.
+#pragma once
+
+#include <QDialog>
+#include <QHash>
+#include <exception>
+#include <memory>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "forms/form.h"
+#include "ui/qt/scoped_connection.h"
+
+class QMenuBar;
+
+namespace quillon::ui::qt {
+
+class ControlView;
+
+class FormWindow : public QDialog {
+ public:
+  explicit FormWindow(forms::Form& form, QWidget* parent = nullptr);
+  ~FormWindow() override;
+
+  // Null once detached.
+  forms::Form* form() const { return form_; }
+  void detach();
+
+  ControlView* viewOf(const forms::Control* control) const;
+  const std::vector<std::unique_ptr<ControlView>>& views() const { return views_; }
+  QWidget* clientArea() const { return client_; }
+
+  // Runs a call into the form's code. An error it raises does not end the program: it is shown
+  // the way the platform shows an untrapped run-time error, and false is returned.
+  template <class F>
+  bool invoke(F&& call) {
+    try {
+      call();
+      return true;
+    } catch (...) {
+      reportError(std::current_exception());
+      return false;
+    }
+  }
+
+  // Layout services for the views.
+  void place(ControlView& view);
+  void applyVisibility(ControlView& view);
+  // Re-applies visibility to every control inside `container` (a tab change, a frame shown).
+  void applyVisibilityInside(const forms::Control& container);
+  // Registers a widget whose input belongs to the view (the view's widget, a list's viewport).
+  void track(QWidget* widget, ControlView& view);
+  // Moves Qt's keyboard focus to the control the form says is active.
+  void syncFocusFromForm();
+  // Menus changed: the menu bar is rebuilt when the event loop next runs.
+  void scheduleMenuBar();
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void reject() override;
+
+ private:
+  void build();
+  void formChanged(std::string_view property);
+  void applyFormSize();
+  void applyPointer();
+  void rebuildMenuBar();
+  bool routeKey(ControlView* view, QKeyEvent& event);
+  bool routeText(ControlView& view, const QString& text);
+  bool mousePressed(ControlView& view, QEvent& event);
+  void mouseReleased(ControlView& view, QEvent& event);
+  void focusArrived(ControlView& view);
+  void reportError(std::exception_ptr error);
+
+  forms::Form* form_;
+  QWidget* client_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  std::vector<std::unique_ptr<ControlView>> views_;
+  std::unordered_map<const forms::Control*, ControlView*> byControl_;
+  QHash<QObject*, ControlView*> tracked_;
+  ScopedConnection<forms::Form&, std::string_view> subscription_;
+  int focusSyncDepth_ = 0;
+  bool resizingFromForm_ = false;
+  bool menuBarPending_ = false;
+};
+
+}  // namespace quillon::ui::qt

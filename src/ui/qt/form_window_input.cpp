@@ -1,0 +1,141 @@
+// The person's input on a drawn form: keys, typed text, mouse presses and focus, each turned into
+// the form's own events.
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
+
+#include "forms/constants.h"
+#include "ui/qt/control_view.h"
+#include "ui/qt/form_window.h"
+#include "ui/qt/key_translation.h"
+#include "ui/qt/qt_text.h"
+
+namespace quillon::ui::qt {
+
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+  ControlView* view = form_ != nullptr ? tracked_.value(watched, nullptr) : nullptr;
+  if (view == nullptr || !view->attached()) return QDialog::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::ShortcutOverride:
+      // Every key on a control is the form's; none may fire a Qt shortcut on the way.
+      event->accept();
+      return true;
+    case QEvent::KeyPress:
+      return routeKey(view, static_cast<QKeyEvent&>(*event));
+    case QEvent::InputMethod:
+      if (!view->editsText()) break;
+      return routeText(*view, static_cast<QInputMethodEvent&>(*event).commitString());
+    case QEvent::MouseButtonPress:
+      return mousePressed(*view, *event);
+    case QEvent::MouseButtonDblClick: {
+      if (mousePressed(*view, *event)) return true;
+      QPointer<FormWindow> self(this);
+      if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) view->doubleClicked();
+      if (self == nullptr || form_ == nullptr) return true;
+      break;
+    }
+    case QEvent::MouseButtonRelease:
+      mouseReleased(*view, *event);
+      break;
+    case QEvent::FocusIn:
+      focusArrived(*view);
+      break;
+    case QEvent::ContextMenu:
+      // Right clicks reach the form as MouseUp; a form that wants a menu pops its own.
+      return true;
+    default:
+      break;
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+  // No control holds the focus: the form's keys (Esc, Enter, accelerators) still work.
+  if (form_ != nullptr) routeKey(nullptr, *event);
+}
+
+bool FormWindow::routeKey(ControlView* view, QKeyEvent& event) {
+  const Qt::KeyboardModifiers mods = event.modifiers();
+  const bool ctrlOnly = (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
+  if (view != nullptr && view->editsText() && ctrlOnly) {
+    // Clipboard keys of a text field: the text itself still changes through the form, so the
+    // key filter sees pasted characters as if typed.
+    switch (event.key()) {
+      case Qt::Key_C:
+      case Qt::Key_Insert:
+        view->copySelection();
+        return true;
+      case Qt::Key_X: {
+        view->copySelection();
+        invoke([&] { form_->userKey(forms::vbKeyDelete, 0, 0); });
+        return true;
+      }
+      case Qt::Key_V:
+        return routeText(*view, QApplication::clipboard()->text());
+      default:
+        break;
+    }
+  }
+  const bool pass = view != nullptr && view->passesKeyToWidget(event.key(), mods);
+  const FormKey key = translateKey(event);
+  if (key.keyCode == 0 && key.keyAscii == 0) return !pass;
+  QPointer<FormWindow> self(this);
+  invoke([&] { form_->userKey(key.keyCode, key.shift, key.keyAscii); });
+  if (self == nullptr || form_ == nullptr) return true;
+  return !pass;
+}
+
+bool FormWindow::routeText(ControlView& view, const QString& text) {
+  const auto points = text.toUcs4();
+  for (const char32_t point : points) {
+    if (form_ == nullptr || !view.attached()) break;
+    if (point < 32) continue;  // line breaks of a pasted text do not belong in a field
+    invoke([&] { form_->userKeyPress(static_cast<int>(point)); });
+  }
+  return true;
+}
+
+bool FormWindow::mousePressed(ControlView& view, QEvent& /*event*/) {
+  forms::Control& control = view.control();
+  if (!control.canFocus() || control.hasFocus() || !control.isReachable()) return false;
+  bool moved = false;
+  invoke([&] { moved = form_->moveFocus(control); });
+  if (form_ == nullptr) return true;
+  if (!moved) {
+    // The control that had the focus kept it (its Validate refused): the click does not happen.
+    syncFocusFromForm();
+    return true;
+  }
+  return false;
+}
+
+void FormWindow::mouseReleased(ControlView& view, QEvent& event) {
+  const auto& mouse = static_cast<QMouseEvent&>(event);
+  int button = 0;
+  if (mouse.button() == Qt::RightButton) button = forms::vbRightButton;
+  if (mouse.button() == Qt::MiddleButton) button = 4;
+  // Left clicks reach the form through the control's own click members.
+  if (button == 0) return;
+  int shift = 0;
+  if (mouse.modifiers() & Qt::ShiftModifier) shift |= forms::vbShiftMask;
+  if (mouse.modifiers() & Qt::ControlModifier) shift |= forms::vbCtrlMask;
+  if (mouse.modifiers() & Qt::AltModifier) shift |= forms::vbAltMask;
+  const QPoint at = mouse.position().toPoint();
+  forms::Control& control = view.control();
+  invoke([&] { control.userMouseUp(button, shift, toTwips(at.x()), toTwips(at.y())); });
+}
+
+void FormWindow::focusArrived(ControlView& view) {
+  if (focusSyncDepth_ > 0 || form_ == nullptr) return;
+  forms::Control& control = view.control();
+  if (form_->ActiveControl() == &control || !control.canFocus()) return;
+  bool moved = false;
+  invoke([&] { moved = form_->moveFocus(control); });
+  if (!moved && form_ != nullptr) QTimer::singleShot(0, this, [this] { syncFocusFromForm(); });
+}
+
+}  // namespace quillon::ui::qt

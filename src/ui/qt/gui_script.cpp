@@ -1,0 +1,87 @@
+#include "ui/qt/gui_script.h"
+
+#include <QApplication>
+#include <cstdio>
+#include <system_error>
+
+#include "forms/form.h"
+#include "ui/qt/application.h"
+#include "ui/qt/qt_text.h"
+
+namespace quillon::ui::qt {
+
+DrawingScriptHost::DrawingScriptHost(GuiScriptOptions options) : options_(std::move(options)) {}
+
+DrawingScriptHost::~DrawingScriptHost() = default;
+
+void DrawingScriptHost::formShown(forms::Form& form, bool modal) {
+  ScriptedUiHost::formShown(form, modal);
+  windows_.shown(form, modal);
+}
+
+void DrawingScriptHost::formHidden(forms::Form& form) {
+  ScriptedUiHost::formHidden(form);
+  windows_.hidden(form);
+}
+
+void DrawingScriptHost::formUnloaded(forms::Form& form) {
+  ScriptedUiHost::formUnloaded(form);
+  windows_.unloaded(form);
+}
+
+void DrawingScriptHost::runModal(forms::Form& form) {
+  if (FormWindow* window = windows_.find(form)) window->setWindowModality(Qt::ApplicationModal);
+  picture(form);
+  ScriptedUiHost::runModal(form);
+}
+
+void DrawingScriptHost::actionDone(forms::Form& form, const forms::script::DialogAction&) {
+  QApplication::processEvents();
+  if (form.Loaded() && form.Visible()) picture(form);
+}
+
+void DrawingScriptHost::picture(forms::Form& form) {
+  if (!options_.screenshotDir) return;
+  FormWindow* window = windows_.find(form);
+  if (window == nullptr) return;
+  char number[16];
+  std::snprintf(number, sizeof number, "%03zu", pictures_.size() + 1);
+  const std::filesystem::path path =
+      *options_.screenshotDir / (std::string(number) + "-" + form.Name() + ".png");
+  const QImage image = pictureOf(*window);
+  if (image.isNull() || !image.save(toQString(path.string()), "PNG")) {
+    note("picture of " + form.Name() + " could not be saved to " + path.string());
+    return;
+  }
+  pictures_.push_back(path);
+}
+
+GuiScriptResult runScriptWithGui(std::string_view scriptText, const GuiScriptOptions& options,
+                                 const ScriptRunnerFactory& makeRunner) {
+  GuiScriptResult result;
+  if (options.screenshotDir) {
+    std::error_code error;
+    std::filesystem::create_directories(*options.screenshotDir, error);
+    if (error || !std::filesystem::is_directory(*options.screenshotDir)) {
+      result.run.ok = false;
+      result.run.message = "cannot make the picture directory " +
+                           options.screenshotDir->string() +
+                           (error ? ": " + error.message() : std::string());
+      return result;
+    }
+  }
+  QtApplication application;
+  auto host = std::make_shared<DrawingScriptHost>(options);
+  std::unique_ptr<forms::script::ScriptRunner> runner =
+      makeRunner ? makeRunner(host) : std::make_unique<forms::script::ScriptRunner>(host);
+  if (!runner) runner = std::make_unique<forms::script::ScriptRunner>(host);
+  result.run = runner->runText(scriptText);
+  result.transcript = host->transcript();
+  result.pictures = host->pictures();
+  // Windows deleted later must go while the application still exists.
+  runner.reset();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  return result;
+}
+
+}  // namespace quillon::ui::qt

@@ -1,0 +1,99 @@
+#include "ui/qt/qt_ui_host.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <stdexcept>
+
+#include "forms/form.h"
+#include "ui/qt/dialogs.h"
+#include "ui/qt/menus.h"
+
+namespace quillon::ui::qt {
+
+QtUiHost::QtUiHost() {
+  if (QApplication::instance() == nullptr) {
+    throw std::logic_error("the Qt UI host needs a QApplication");
+  }
+}
+
+QtUiHost::~QtUiHost() {
+  if (pointerOverridden_) QApplication::restoreOverrideCursor();
+}
+
+void runModalLoop(forms::Form& form, FormWindow& window) {
+  QEventLoop loop;
+  ScopedConnection<forms::Form&, std::string_view> watch(
+      form.propertyChanged, [&loop](forms::Form& f, std::string_view property) {
+        if ((property == "Visible" || property == "Loaded") && (!f.Visible() || !f.Loaded())) {
+          loop.quit();
+        }
+      });
+  window.setWindowModality(Qt::ApplicationModal);
+  if (!window.isVisible()) window.show();
+  if (form.Visible() && form.Loaded()) loop.exec();
+}
+
+void QtUiHost::runModal(forms::Form& form) {
+  FormWindow* window = windows_.find(form);
+  if (window == nullptr) window = &windows_.shown(form, true);
+  runModalLoop(form, *window);
+}
+
+void QtUiHost::formShown(forms::Form& form, bool modal) {
+  windows_.shown(form, modal);
+}
+
+void QtUiHost::formHidden(forms::Form& form) {
+  windows_.hidden(form);
+}
+
+void QtUiHost::formUnloaded(forms::Form& form) {
+  windows_.unloaded(form);
+}
+
+int QtUiHost::messageBox(const forms::MessageBoxRequest& request) {
+  return showMessageBox(request, windows_.top());
+}
+
+std::optional<std::string> QtUiHost::inputBox(const forms::InputBoxRequest& request) {
+  return showInputBox(request, windows_.top());
+}
+
+std::optional<automation::DateValue> QtUiHost::calendar(const forms::CalendarRequest& request) {
+  return showCalendar(request, windows_.top());
+}
+
+std::optional<std::vector<int>> QtUiHost::lookupList(const forms::LookupRequest& request) {
+  return showLookupList(request, windows_.top());
+}
+
+std::optional<std::string> QtUiHost::columnSettings(const forms::ColumnSettingsRequest& request) {
+  return showColumnSettings(request, windows_.top());
+}
+
+forms::FilterResult QtUiHost::filterDialog(const forms::FilterRequest& request) {
+  return showFilterDialog(request, windows_.top());
+}
+
+forms::Menu* QtUiHost::popupMenu(forms::Form& form, forms::Menu& menu) {
+  return popUpMenu(menu, windows_.find(form), QCursor::pos());
+}
+
+void QtUiHost::beep() {
+  QApplication::beep();
+}
+
+void QtUiHost::setScreenPointer(int pointer) {
+  const bool busy = pointer == forms::vbHourglass || pointer == forms::vbArrowHourglass;
+  if (busy && !pointerOverridden_) {
+    QApplication::setOverrideCursor(pointer == forms::vbHourglass ? Qt::WaitCursor
+                                                                  : Qt::BusyCursor);
+    pointerOverridden_ = true;
+  } else if (!busy && pointerOverridden_) {
+    QApplication::restoreOverrideCursor();
+    pointerOverridden_ = false;
+  }
+}
+
+}  // namespace quillon::ui::qt

@@ -1,0 +1,158 @@
+// The spread grid as a table view over the grid's cells. Editing a cell runs the grid's own edit
+// path: BeforeEdit may refuse, the committed text goes through CellChange (which may change it or
+// cancel it), and Esc abandons the edit without an event.
+#include <QStyledItemDelegate>
+#include <QTableView>
+#include <functional>
+
+#include "forms/super_grid.h"
+#include "ui/qt/grid_models.h"
+#include "ui/qt/table_setup.h"
+#include "ui/qt/views.h"
+
+namespace quillon::ui::qt {
+
+namespace {
+
+class GridDelegate final : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  std::function<bool(int row, int col)> begin;
+  std::function<void()> finished;
+
+  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                        const QModelIndex& index) const override {
+    if (begin && !begin(index.row() + 1, index.column())) return nullptr;
+    return QStyledItemDelegate::createEditor(parent, option, index);
+  }
+  void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
+    QStyledItemDelegate::destroyEditor(editor, index);
+    if (finished) finished();
+  }
+};
+
+class SuperGridView final : public ControlView {
+ public:
+  SuperGridView(forms::MsSuperGrid& grid, FormWindow& window)
+      : ControlView(grid, window), grid_(grid) {
+    view_ = new QTableView(window.clientArea());
+    setUpTable(*view_, forms::MsSuperGrid::kDefaultRowHeight);
+    model_ = new SuperGridModel(grid, view_);
+    view_->setModel(model_);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
+    auto* delegate = new GridDelegate(view_);
+    delegate->begin = [this](int row, int col) {
+      bool began = false;
+      this->window().invoke([&] { began = grid_.userBeginEdit(row, col); });
+      return began && attached();
+    };
+    delegate->finished = [this] {
+      // Closed without a commit (Esc, or the editor lost to another window).
+      if (attached() && grid_.pendingEdit()) {
+        this->window().invoke([this] { grid_.userCancelEdit(); });
+      }
+    };
+    view_->setItemDelegate(delegate);
+    model_->edited = [this](int row, int col, const QString& text) {
+      const auto& pending = grid_.pendingEdit();
+      if (!pending || pending->row != row || pending->col != col) return false;
+      return act([&] {
+        grid_.userEditText(toStd(text));
+        grid_.FinishEdit();
+      });
+    };
+    model_->refreshed = [this](bool, bool layout) {
+      if (!attached()) return;
+      SyncGuard guard(*this);
+      if (layout) applyLayout();
+      applyCurrent();
+    };
+    QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
+      if (syncing() || !attached()) return;
+      const int row = index.row() + 1;
+      const int col = index.column();
+      if (!act([&] { grid_.userClickCell(row, col); })) return;
+      if (attached() && col < grid_.Cols() && grid_.ColButton(col)) {
+        act([&] { grid_.userCellButton(row, col); });
+      }
+    });
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_,
+                     [this](const QModelIndex& current) {
+                       if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
+                       act([&] { grid_.userSelectCell(current.row() + 1, current.column()); });
+                     });
+    setWidget(view_);
+    window.track(view_->viewport(), *this);
+  }
+
+  void detach() override {
+    ControlView::detach();
+    model_->detach();
+  }
+  bool passesKeyToWidget(int key, Qt::KeyboardModifiers mods) const override {
+    if (isNavigationKey(key)) return true;
+    const bool plain = !(mods & (Qt::ControlModifier | Qt::AltModifier));
+    return plain && key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde;
+  }
+  void doubleClicked() override {
+    if (grid_.DblClick) act([this] { grid_.DblClick(); });
+  }
+
+  QTableView* table() const { return view_; }
+
+ protected:
+  void sync(std::string_view property) override {
+    if (property.empty() || property == "RowHeight" || property == "ColWidth") {
+      model_->changed(true);
+    } else if (property == "Rows" || property == "Cols" || property == "Cell" ||
+               property == "Redraw" || property == "Edit" || property == "ColLock") {
+      model_->changed(false);
+    }
+    if (property.empty() || property == "Row" || property == "Col") applyCurrent();
+    if (property.empty() || property == "BackColor") {
+      const std::uint32_t rgb = grid_.BackColor();
+      QPalette palette = view_->palette();
+      // The platform's colours are 0x00BBGGRR.
+      palette.setColor(QPalette::Base, QColor(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF));
+      view_->setPalette(palette);
+    }
+  }
+
+ private:
+  void applyLayout() {
+    const int cols = std::min(grid_.Cols(), model_->columnCount());
+    for (int c = 0; c < cols; ++c) {
+      const int width = grid_.ColWidth(c);
+      view_->setColumnHidden(c, width == 0);
+      if (width > 0) view_->setColumnWidth(c, std::max(toPixels(width), 4));
+    }
+    const int rows = std::min(grid_.Rows() - 1, model_->rowCount());
+    for (int r = 0; r < rows; ++r) {
+      const bool hide = grid_.RowHeight(r + 1) == 0;
+      if (view_->isRowHidden(r) != hide) view_->setRowHidden(r, hide);
+    }
+  }
+
+  void applyCurrent() {
+    const int row = grid_.Row() - 1;
+    const int col = grid_.Col();
+    if (row < 0 || row >= model_->rowCount() || col < 0 || col >= model_->columnCount()) return;
+    const QModelIndex index = model_->index(row, col);
+    if (view_->currentIndex() == index) return;
+    SyncGuard guard(*this);
+    view_->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  }
+
+  forms::MsSuperGrid& grid_;
+  QTableView* view_;
+  SuperGridModel* model_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlView> makeSuperGridView(forms::MsSuperGrid& c, FormWindow& w) {
+  return std::make_unique<SuperGridView>(c, w);
+}
+
+}  // namespace quillon::ui::qt

@@ -1,0 +1,112 @@
+// The voucher list as a table view. A click on the mark column marks or unmarks the row (the
+// list's RowMarkChanged follows); a click elsewhere selects it; cells of columns the form opened
+// for editing are edited in place and go through the list's CellChange.
+#include <QTableView>
+
+#include "forms/vouch_list.h"
+#include "ui/qt/grid_models.h"
+#include "ui/qt/table_setup.h"
+#include "ui/qt/views.h"
+
+namespace quillon::ui::qt {
+
+namespace {
+
+constexpr int kMarkColumnPixels = 28;
+
+class VouchListView final : public ControlView {
+ public:
+  VouchListView(forms::MarlinVouchList& list, FormWindow& window)
+      : ControlView(list, window), list_(list) {
+    view_ = new QTableView(window.clientArea());
+    setUpTable(*view_, 285);
+    model_ = new VouchListModel(list, view_);
+    view_->setModel(model_);
+    view_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view_->setSelectionMode(QAbstractItemView::SingleSelection);
+    view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
+    model_->edited = [this](int row, int col, const QString& text) {
+      bool accepted = false;
+      act([&] { accepted = list_.userEditCell(row, col, toStd(text)); });
+      return accepted;
+    };
+    model_->refreshed = [this](bool, bool layout) {
+      if (!attached()) return;
+      SyncGuard guard(*this);
+      if (layout) applyLayout();
+      applyCurrent();
+    };
+    QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
+      if (syncing() || !attached()) return;
+      const int row = index.row() + 1;
+      if (index.column() == 0) {
+        act([&] { list_.userMark(row); });
+      } else {
+        act([&] { list_.userSelectRow(row); });
+      }
+    });
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, view_,
+                     [this](const QModelIndex& current) {
+                       if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
+                       act([&] { list_.userSelectRow(current.row() + 1); });
+                     });
+    setWidget(view_);
+    window.track(view_->viewport(), *this);
+  }
+
+  void detach() override {
+    ControlView::detach();
+    model_->detach();
+  }
+  bool passesKeyToWidget(int key, Qt::KeyboardModifiers mods) const override {
+    if (isNavigationKey(key)) return true;
+    const bool plain = !(mods & (Qt::ControlModifier | Qt::AltModifier));
+    return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
+  }
+  void doubleClicked() override {
+    if (list_.DblClick) act([this] { list_.DblClick(); });
+  }
+
+ protected:
+  void sync(std::string_view property) override {
+    if (property.empty() || property == "Columns") {
+      model_->changed(true);
+    } else if (property == "Cell") {
+      model_->changed(false);
+    }
+    if (property.empty() || property == "Row") applyCurrent();
+  }
+
+ private:
+  void applyLayout() {
+    const int cols = std::min(list_.Cols(), model_->columnCount());
+    if (cols > 0) view_->setColumnWidth(0, kMarkColumnPixels);
+    for (int c = 1; c < cols; ++c) {
+      const int width = list_.columns()[static_cast<std::size_t>(c) - 1].width;
+      view_->setColumnHidden(c, width == 0);
+      if (width > 0) view_->setColumnWidth(c, std::max(toPixels(width), 4));
+    }
+  }
+
+  void applyCurrent() {
+    const int row = list_.Row() - 1;
+    if (row < 0 || row >= model_->rowCount() || model_->columnCount() < 2) return;
+    const QModelIndex index = model_->index(row, std::max(view_->currentIndex().column(), 1));
+    if (view_->currentIndex().row() == row) return;
+    SyncGuard guard(*this);
+    view_->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+
+  forms::MarlinVouchList& list_;
+  QTableView* view_;
+  VouchListModel* model_;
+};
+
+}  // namespace
+
+std::unique_ptr<ControlView> makeVouchListView(forms::MarlinVouchList& c, FormWindow& w) {
+  return std::make_unique<VouchListView>(c, w);
+}
+
+}  // namespace quillon::ui::qt
