@@ -1,0 +1,356 @@
+#include "classes/ref_select.h"
+
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "automation/class_registry.h"
+#include "automation/collection.h"
+#include "automation/com_error.h"
+#include "components/marlin_login.h"
+#include "components/registration.h"
+#include "components/session_context.h"
+#include "components/suite_utility.h"
+#include "dialogs/frmRefSelect/frm_ref_select.h"
+#include "forms/constants.h"
+#include "module/module_state.h"
+#include "module/settings.h"
+
+namespace quillon::classes {
+
+using automation::Args;
+using automation::ComError;
+using automation::ObjectPtr;
+using automation::Variant;
+
+namespace {
+
+// Every occurrence, case-sensitive, scanning on after each replacement.
+std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
+  if (from.empty()) return text;
+  std::string out;
+  out.reserve(text.size());
+  std::size_t start = 0;
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, start)) {
+    out.append(text, start, at - start);
+    out.append(to);
+    start = at + from.size();
+  }
+  out.append(text, start, std::string::npos);
+  return out;
+}
+
+// A value between the statement's own quotes: its quotes doubled, so it stays one literal.
+std::string literal(std::string_view value) {
+  std::string out;
+  out.reserve(value.size());
+  for (char c : value) {
+    if (c == '\'') out.push_back('\'');
+    out.push_back(c);
+  }
+  return out;
+}
+
+std::string plainNumber(double value) {
+  return Variant(value).toString();
+}
+
+}  // namespace
+
+RefSelect::RefSelect() = default;
+RefSelect::~RefSelect() = default;
+
+std::shared_ptr<components::SessionContext> RefSelect::openContext(const ObjectPtr& login) {
+  auto context =
+      components::createAs<components::SessionContext>(components::kSessionContextProgId);
+  auto typed = std::dynamic_pointer_cast<components::MarlinLogin>(login);
+  if (login && !typed) throw ComError(automation::err::kTypeMismatch, "Type mismatch");
+  if (!typed) {
+    throw ComError(automation::err::kObjectVariableNotSet,
+                   "Object variable or With block variable not set");
+  }
+  context->initialise(typed);
+  return context;
+}
+
+void RefSelect::startReference(const ObjectPtr& login, const Request& request) {
+  login_ = login;
+  dialog_ = std::make_shared<dialogs::frmRefSelect>();
+  auto context = openContext(login);
+  module::gContext = context;
+  sql_ = request.sql;
+
+  dialogs::frmRefSelect& dlg = *dialog_;
+  dlg.WhCode = request.whCode;
+  dlg.InvCode = request.invCode;
+  dlg.Free = request.free;
+  dlg.Quantity = request.quantity;
+  dlg.Num = request.num;
+  dlg.RefType = request.refType;
+  dlg.ExchRate = request.exchRate;
+  dlg.IsRedVouch = request.isRedVouch;
+  dlg.MutiSel = request.mutiSel;
+  dlg.RefFrom = request.refFrom;
+
+  auto rs = std::make_shared<ado::Recordset>();
+  rs->setCursorLocation(ado::adUseClient);
+  rs->open(Variant(sql_), Variant(ObjectPtr(context->connection())), ado::adOpenDynamic,
+           ado::adLockBatchOptimistic);
+  returnData_ = rs;
+}
+
+void RefSelect::Refer(const ObjectPtr& login, const Request& request) {
+  startReference(login, request);
+  dialog_->DataFrom = returnData_;
+  dialog_->Show(forms::vbModal);
+  returnData_ = dialog_->DataFrom;
+}
+
+void RefSelect::AutoRefer(const ObjectPtr& login, const Request& request, std::string& returnErr) {
+  startReference(login, request);
+  auto utility = components::suiteUtility();
+  ObjectPtr stream = utility->toStream(*returnData_);
+  returnData_ = utility->fromStream(stream);
+  dialog_->DataFrom = returnData_;
+  dialog_->Load();
+  dialog_->AutoMatch(returnErr);
+  dialog_->TaskRun("ok");
+  returnData_ = dialog_->DataFrom;
+}
+
+std::string RefSelect::createOrDropText(const std::string& prefix, const std::string& table,
+                                        const std::string& source, bool create) {
+  if (!create) return " drop table " + prefix + table + " ";
+  return " if  exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[" + prefix +
+         table + "]') and OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table " + prefix + table +
+         " " + "create table " + prefix + table +
+         " ( AutoID int , fSumOutQ decimal(20,6),fSumOutN decimal(20,6))" + " insert into " +
+         prefix + table + " select Autoid,0,0 from " + source + " ";
+}
+
+void RefSelect::CreateAndDropTmpCurrentStock(const ObjectPtr& login, bool create) {
+  auto context = openContext(login);
+  context->connection()->execute(
+      createOrDropText(module::WorkTableSuffix(), "_CurrentS", "CurrentStock", create), nullptr,
+      ado::adOptionUnspecified);
+}
+
+void RefSelect::CreateAndDropTmpRdrecord(const ObjectPtr& login, bool create) {
+  auto context = openContext(login);
+  context->connection()->execute(
+      createOrDropText(module::WorkTableSuffix(), "_TmpRdRecords", "rdrecords", create), nullptr,
+      ado::adOptionUnspecified);
+}
+
+void RefSelect::UpdateTmpCurrentStock(const ObjectPtr& login, double sumOutQ, double sumOutN,
+                                      std::int32_t autoId) {
+  auto context = openContext(login);
+  const std::string prefix = module::WorkTableSuffix();
+  context->connection()->execute(" update " + prefix + "_CurrentS set  fSumOutQ = fSumOutQ + " +
+                                     plainNumber(sumOutQ) + ",fSumOutN = fSumOutN + " +
+                                     plainNumber(sumOutN) +
+                                     " where AutoID= " + std::to_string(autoId),
+                                 nullptr, ado::adOptionUnspecified);
+}
+
+void RefSelect::UpdateTmpRdrecords(const ObjectPtr& login, double sumOutQ, double sumOutN,
+                                   std::int32_t autoId) {
+  auto context = openContext(login);
+  const std::string prefix = module::WorkTableSuffix();
+  context->connection()->execute(" update " + prefix + "_TmpRdRecords set  fSumOutQ =fSumOutQ + " +
+                                     plainNumber(sumOutQ) + ",fSumOutN =fSumOutN + " +
+                                     plainNumber(sumOutN) +
+                                     " where AutoID= " + std::to_string(autoId),
+                                 nullptr, ado::adOptionUnspecified);
+}
+
+std::string RefSelect::GetAllBSQL(std::string& strSql) const {
+  const std::string prefix = module::WorkTableSuffix();
+  strSql = replaceAll(strSql, "Where",
+                      "  left join  " + prefix + "_CurrentS  on  " + prefix +
+                          "_CurrentS.autoid=currentstock.autoid where");
+  strSql = replaceAll(strSql, "iQuantity", "(iQuantity - IsNull(fSumOutQ, 0))");
+  return replaceAll(strSql, "iNum", "(iNum-IsNull(fSumOutN,0))");
+}
+
+std::string RefSelect::GetAllRDSSQL(std::string& strSql) const {
+  const std::string prefix = module::WorkTableSuffix();
+  strSql = replaceAll(strSql, "Where",
+                      "  left join   " + prefix + "_TmpRdRecords  on " + prefix +
+                          "_TmpRdRecords.autoid=mainbatch.rdid where");
+  strSql = replaceAll(strSql, "abs(RdRecords.iQuantity)",
+                      "abs(RdRecords.iQuantity) - IsNull(fSumOutQ, 0)");
+  return replaceAll(strSql, " abs(RdRecords.inum)", " abs(RdRecords.inum)-IsNull(fSumOutN,0)");
+}
+
+std::string RefSelect::autoIdQuery(const std::string& whCode, const std::string& invCode,
+                                   const std::array<std::string, 10>& free,
+                                   const std::string& batch) {
+  std::string sql = " Select AutoID from CurrentStock where cWhCode='" + literal(whCode);
+  sql += "' and  cInvCode='" + literal(invCode);
+  sql += "' and  cBatch='" + literal(batch);
+  for (std::size_t k = 0; k < free.size(); ++k) {
+    sql += "' and  cFree" + std::to_string(k + 1) + "='" + literal(free[k]);
+  }
+  sql += "'";
+  return sql;
+}
+
+std::int32_t RefSelect::GetAutoID(const ObjectPtr& login, const std::string& whCode,
+                                  const std::string& invCode,
+                                  const std::array<std::string, 10>& free,
+                                  const std::string& batch) {
+  auto context = openContext(login);
+  auto rs = std::make_shared<ado::Recordset>();
+  rs->open(Variant(autoIdQuery(whCode, invCode, free, batch)),
+           Variant(ObjectPtr(context->connection())), ado::adOpenUnspecified,
+           ado::adLockUnspecified, ado::adOptionUnspecified);
+  if (!rs->isOpen() || rs->eof()) return 0;
+  return rs->value("AutoID").toLong();
+}
+
+const automation::MemberTable& RefSelect::memberTable() const {
+  using automation::in;
+  using automation::optRef;
+  using automation::ref;
+  using Self = RefSelect;
+  // The reference calls' arguments, all by reference and optional after the login.
+  const auto referParams = [](bool withReturnErr) {
+    std::vector<automation::ParamInfo> params = {
+        in("oLogin", "Object"),
+        optRef("sWhcode", "String", Variant("")),
+        optRef("sInvCode", "String", Variant("")),
+        optRef("sFree", "Collection"),
+        optRef("iQuantity", "Double", Variant(0.0)),
+        optRef("iNum", "Double", Variant(0.0)),
+        optRef("iExchRate", "Double", Variant(0.0)),
+        optRef("RefType", "RefType", Variant(std::int32_t{0})),
+        optRef("sSql", "String", Variant("")),
+        optRef("bIsRedVouch", "Boolean", Variant(false)),
+        optRef("bMutiSel", "Boolean", Variant(true)),
+        optRef("sRefFrom", "String", Variant("")),
+    };
+    if (withReturnErr) params.push_back(optRef("sReturnErr", "String", Variant("")));
+    return params;
+  };
+  const auto request = [](Args& a) {
+    Request r;
+    r.whCode = a.str(1);
+    r.invCode = a.str(2);
+    r.free = a.objectAs<automation::Collection>(3);
+    r.quantity = a.dbl(4);
+    r.num = a.dbl(5);
+    r.exchRate = a.dbl(6);
+    r.refType = a.lng(7);
+    r.sql = a.str(8);
+    r.isRedVouch = a.boolean(9);
+    r.mutiSel = a.boolean(10);
+    r.refFrom = a.str(11);
+    return r;
+  };
+  const auto freeItems = [](Args& a, std::size_t first) {
+    std::array<std::string, 10> free;
+    for (std::size_t k = 0; k < free.size(); ++k) free[k] = a.str(first + k);
+    return free;
+  };
+  const auto updateParams = [] {
+    return std::vector<automation::ParamInfo>{in("oLogin", "Object"), ref("fSumOutQ", "Double"),
+                                              ref("fSumOutN", "Double"), ref("AutoID", "Long")};
+  };
+  const auto getAutoIdParams = [] {
+    std::vector<automation::ParamInfo> params = {in("oLogin", "Object"),
+                                                 optRef("sWhcode", "String", Variant("")),
+                                                 optRef("sInvCode", "String", Variant(""))};
+    for (int k = 1; k <= 10; ++k)
+      params.push_back(optRef("sFree" + std::to_string(k), "String", Variant("")));
+    params.push_back(optRef("sBatch", "String", Variant("")));
+    return params;
+  };
+
+  static const automation::MemberTable table =
+      automation::MemberBuilder<Self>("RefSelect")
+          .method("AutoRefer", referParams(true), "Boolean",
+                  [request](Self& self, Args& a) -> Variant {
+                    std::string err = a.str(12);
+                    try {
+                      self.AutoRefer(a.object(0), request(a), err);
+                    } catch (...) {
+                      a[12] = Variant(err);
+                      throw;
+                    }
+                    a[12] = Variant(err);
+                    return Variant(false);
+                  })
+          .method("Refer", referParams(false), "Boolean",
+                  [request](Self& self, Args& a) -> Variant {
+                    self.Refer(a.object(0), request(a));
+                    return Variant(false);
+                  })
+          .property(
+              "ReturnData", "Recordset",
+              [](Self& self, Args&) -> Variant { return Variant(ObjectPtr(self.returnData_)); },
+              [](Self& self, Args& a) -> Variant {
+                self.returnData_ = automation::toObjectAs<ado::Recordset>(a.value());
+                return {};
+              },
+              [](Self& self, Args& a) -> Variant {
+                self.returnData_ = automation::toObjectAs<ado::Recordset>(a.value());
+                return {};
+              })
+          .property(
+              "ExchRate", "Variant",
+              [](Self& self, Args&) -> Variant { return Variant(self.exchRate_); },
+              [](Self& self, Args& a) -> Variant {
+                self.exchRate_ = a.value().toDouble();
+                return {};
+              })
+          .method("CreateAndDropTmpCurrentStock",
+                  {in("oLogin", "Object"), ref("bCreate", "Boolean")}, "Boolean",
+                  [](Self& self, Args& a) -> Variant {
+                    self.CreateAndDropTmpCurrentStock(a.object(0), a.boolean(1));
+                    return Variant(false);
+                  })
+          .method("GetAllBSQL", {ref("STRSQL", "String")}, "String",
+                  [](Self& self, Args& a) -> Variant {
+                    std::string sql = a.str(0);
+                    std::string result = self.GetAllBSQL(sql);
+                    a[0] = Variant(std::move(sql));
+                    return Variant(std::move(result));
+                  })
+          .method("GetAllRDSSQL", {ref("STRSQL", "String")}, "String",
+                  [](Self& self, Args& a) -> Variant {
+                    std::string sql = a.str(0);
+                    std::string result = self.GetAllRDSSQL(sql);
+                    a[0] = Variant(std::move(sql));
+                    return Variant(std::move(result));
+                  })
+          .method("GetAutoID", getAutoIdParams(), "Long",
+                  [freeItems](Self& self, Args& a) -> Variant {
+                    return Variant(self.GetAutoID(a.object(0), a.str(1), a.str(2), freeItems(a, 3),
+                                                  a.str(13)));
+                  })
+          .method("UpdateTmpCurrentStock", updateParams(), "Boolean",
+                  [](Self& self, Args& a) -> Variant {
+                    self.UpdateTmpCurrentStock(a.object(0), a.dbl(1), a.dbl(2), a.lng(3));
+                    return Variant(false);
+                  })
+          .method("CreateAndDropTmpRdrecord", {in("oLogin", "Object"), ref("bCreate", "Boolean")},
+                  "Boolean",
+                  [](Self& self, Args& a) -> Variant {
+                    self.CreateAndDropTmpRdrecord(a.object(0), a.boolean(1));
+                    return Variant(false);
+                  })
+          .method("UpdateTmpRdrecords", updateParams(), "Boolean",
+                  [](Self& self, Args& a) -> Variant {
+                    self.UpdateTmpRdrecords(a.object(0), a.dbl(1), a.dbl(2), a.lng(3));
+                    return Variant(false);
+                  })
+          .build();
+  return table;
+}
+
+void registerRefSelect(automation::ClassRegistry& registry) {
+  if (registry.find(kRefSelectProgId) == nullptr) {
+    registry.add<RefSelect>(kRefSelectProgId, kRefSelectClsid);
+  }
+}
+
+}  // namespace quillon::classes

@@ -1,0 +1,153 @@
+// frmRefSelect: the current-stock selection dialog. It shows the candidate stock rows (or receipt
+// lines) of one voucher line in `spgList` and distributes the line's requested quantity over them,
+// by hand (a click in the mark column takes a row) or automatically by the account's allocation
+// rule. After OK `DataFrom` is limited to the chosen rows, each carrying the quantity and pieces
+// taken this time in its this-time fields; after cancel, a closed window or OK with nothing chosen
+// it is Nothing.
+//
+// The owner sets the public members, then shows the form (Refer) or loads it without showing it
+// and calls AutoMatch and TaskRun("ok") (AutoRefer). The form reads its formats and allocation
+// rules from the session context in gContext. A candidate query without the fields of its layout
+// (ref_layout.h) makes Form_Load raise an error naming the field.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "forms/controls.h"
+
+namespace quillon::ado {
+class Recordset;
+}
+namespace quillon::automation {
+class Collection;
+}
+namespace quillon::components {
+class InventoryItem;
+}
+
+namespace quillon::dialogs {
+
+class frmRefSelect : public forms::Form {
+ public:
+  frmRefSelect();
+  ~frmRefSelect() override;
+
+  // Public members, set by the owner before the form loads.
+  std::int32_t RefType = 0;
+  std::shared_ptr<ado::Recordset> DataFrom;
+  std::string WhCode;
+  std::string InvCode;
+  double Quantity = 0;
+  double Num = 0;
+  std::shared_ptr<automation::Collection> Free;
+  double ExchRate = 0;
+  bool IsRedVouch = false;
+  bool MutiSel = true;
+  std::string RefFrom;
+  // The line's inventory; when left null, Form_Load looks `InvCode` up in the inventory archive.
+  std::shared_ptr<components::InventoryItem> Inventory;
+
+  // Refills `grid` from `rs` with the rows the show-check-boxes let through.
+  void FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs);
+  // Automatic allocation; a non-empty `message` asks for silent mode (the outcome is put into it
+  // instead of a message box). The result is always Empty.
+  void AutoMatch(std::string& message);
+  // "ok", "auto", "cancel" (any case); "all" and "none" do nothing.
+  void TaskRun(std::string key);
+  // Takes or gives back one data row.
+  void RowToggle(int row);
+  void SetToolbarIcon();
+
+  // What is still wanted, and whether OK confirmed the selection.
+  double remainingQuantity() const { return remaining_; }
+  double remainingPieces() const { return remainingNum_; }
+  bool confirmed() const { return confirmed_; }
+  // Grid columns of the stock and this-time fields (0 when absent).
+  int stockColumn() const { return colStock_; }
+  int stockPiecesColumn() const { return colStockNum_; }
+  int thisQuantityColumn() const { return colThis_; }
+  int thisPiecesColumn() const { return colThisNum_; }
+
+  forms::Toolbar& tbrTool = add<forms::Toolbar>("tbrTool", {0, 0, 9600, 420});
+  forms::CTBCtrl& CTBCtrl1 = add<forms::CTBCtrl>("CTBCtrl1", {0, 0, 9600, 420});
+  forms::HeadItem& hdiWhcode = add<forms::HeadItem>("hdiWhcode", {120, 480, 2900, 300}, "仓库");
+  forms::HeadItem& hdiInvCode =
+      add<forms::HeadItem>("hdiInvCode", {3240, 480, 2900, 300}, "存货编码");
+  forms::HeadItem& hdiQuantity = add<forms::HeadItem>("hdiQuantity", {120, 840, 2900, 300}, "数量");
+  forms::HeadItem& hdiNum = add<forms::HeadItem>("hdiNum", {3240, 840, 2900, 300}, "件数");
+  forms::HeadItem& hdiExchRate =
+      add<forms::HeadItem>("hdiExchRate", {6360, 840, 2900, 300}, "换算率");
+  std::vector<forms::HeadItem*> hdiFree;  // elements 1 to 10 (index 0 unused)
+  forms::CheckBox& chkShowMax =
+      add<forms::CheckBox>("chkShowMax", {120, 1920, 1800, 300}, "显示结存>0");
+  forms::CheckBox& chkShowZero =
+      add<forms::CheckBox>("chkShowZero", {2040, 1920, 1800, 300}, "显示结存=0");
+  forms::CheckBox& chkShowMin =
+      add<forms::CheckBox>("chkShowMin", {3960, 1920, 1800, 300}, "显示结存<0");
+  forms::MsSuperGrid& spgList = add<forms::MsSuperGrid>("spgList", {120, 2280, 9360, 4200});
+
+ protected:
+  void Form_Load() override;
+  void Form_Resize() override;
+  void Form_Unload(int& Cancel) override;
+
+ private:
+  void checkLayout();
+  void loadInventory();
+  void showHeader();
+  void setActiveStates();
+  void fixColumns(int cols);
+  bool shows(double stock) const;
+  void cellChange(std::string& text, bool& cancel, int row, int col);
+  bool applyCellRule(int row, int col, const std::string& text);
+  bool refusesSign(double value) const;
+  void setQtyCell(int row, const std::string& text);
+  void moveToRow(int row);
+  void gridClick();
+  void ClearSelection(int except);
+  void CollectSelection();
+  void quantityChange(bool& cancel);
+  void piecesChange(bool& cancel);
+  void rateChange(bool& cancel);
+  bool piecesToo() const;
+  void report(std::string& message, bool silent);
+  void resetRows();
+
+  std::string formatQty(double v) const;
+  std::string formatNum(double v) const;
+  std::string formatRate(double v) const;
+  double cellNumber(int col, int row) const;
+
+  // Formats and options of the account, read at load.
+  std::string qtyFormat_;
+  std::string numFormat_;
+  std::string rateFormat_;
+  bool usesPieces_ = false;
+
+  std::string colStockName_;
+  std::string colStockNumName_;
+  std::string colThisName_;
+  std::string colThisNumName_;
+  int colStock_ = 0;
+  int colStockNum_ = 0;
+  int colThis_ = 0;
+  int colThisNum_ = 0;
+
+  double remaining_ = 0;
+  double remainingNum_ = 0;
+  bool confirmed_ = false;
+  bool autoRunning_ = false;
+
+  // Per grid row (index = row): the record's AbsolutePosition, the this-time quantity its cell
+  // holds, and its mark. `allocated_` is the sum of the quantities of marked rows, kept as rows
+  // change so that recomputing what is still wanted never walks the grid.
+  std::vector<std::int32_t> rowPosition_;
+  std::vector<double> rowQty_;
+  std::vector<char> rowMarked_;
+  double allocated_ = 0;
+};
+
+}  // namespace quillon::dialogs
