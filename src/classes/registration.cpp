@@ -1,12 +1,13 @@
 #include "classes/registration.h"
 
 #include "automation/class_registry.h"
+#include "classes/produce_order.h"
 
 namespace quillon::classes {
 
 void registerLibraryClasses(automation::ClassRegistry& registry) {
   // Each public class adds its own registration call here.
-  (void)registry;
+  registerProduceOrder(registry);
 }
 
 }  // namespace quillon::classes

@@ -1,0 +1,121 @@
+// frmProduceOrder: the production-order reference dialog. The owner (a ProduceOrder) gives it
+// the connection, the filter text, the OI flag and itself, and shows it modally. The user filters
+// order heads, checks one head to list its product lines, checks a line to list its materials,
+// and confirms: the chosen rows are read again from the database and handed to the owner's
+// oCollection under "Parent", "Sub" and (with the materials tab) "Child".
+//
+// The owner is reached late-bound, as the dialog's owner class is: its "eVouchType" is read on
+// load and its "oCollection" set on OK (Nothing on cmdExit).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "automation/dispatch.h"
+#include "forms/controls.h"
+
+namespace quillon::ado {
+class Connection;
+class Recordset;
+}  // namespace quillon::ado
+namespace quillon::components {
+class ProductionOrderService;
+}
+
+namespace quillon::dialogs {
+
+class frmProduceOrder : public forms::Form {
+ public:
+  frmProduceOrder();
+  ~frmProduceOrder() override;
+
+  // Public members the owner sets before showing the dialog.
+  const std::string& filterText() const { return filter_; }
+  void setFilterText(std::string filter) { filter_ = std::move(filter); }
+  bool bOI = false;
+  void setConnection(std::shared_ptr<ado::Connection> conn) { conn_ = std::move(conn); }
+  void setOwner(const automation::ObjectPtr& owner) { owner_ = owner; }
+
+  // The state the dialog works with, for its owner's tests and diagnostics.
+  const std::string& inventoryConditionText() const { return invCondition_; }
+  bool allLinesFlagValue() const { return allLines_; }
+  const std::shared_ptr<ado::Recordset>& headRecordset() const { return headRs_; }
+  const std::shared_ptr<ado::Recordset>& lineRecordset() const { return lineRs_; }
+  const std::shared_ptr<ado::Recordset>& materialRecordset() const { return materialRs_; }
+
+  // Controls, as the form file declares them.
+  forms::Frame& Frame1 = add<forms::Frame>("Frame1", {120, 60, 11160, 1200}, "过滤条件");
+  forms::Label& lblLDate = add<forms::Label>("lblLDate", {240, 300, 900, 255, &Frame1}, "单据日期");
+  forms::TextBox& txtLDate = add<forms::TextBox>("txtLDate", {1140, 270, 1500, 300, &Frame1});
+  forms::Label& lblUDate = add<forms::Label>("lblUDate", {2760, 300, 300, 255, &Frame1}, "至");
+  forms::TextBox& txtUDate = add<forms::TextBox>("txtUDate", {3120, 270, 1500, 300, &Frame1});
+  forms::Label& lblDept = add<forms::Label>("lblDept", {4800, 300, 600, 255, &Frame1}, "部门");
+  forms::TextBox& cmbDept = add<forms::TextBox>("cmbDept", {5460, 270, 1800, 300, &Frame1});
+  forms::Label& lblPerson =
+      add<forms::Label>("lblPerson", {7440, 300, 700, 255, &Frame1}, "业务员");
+  forms::TextBox& cmbPerson = add<forms::TextBox>("cmbPerson", {8160, 270, 1800, 300, &Frame1});
+  forms::Label& lblPOID = add<forms::Label>("lblPOID", {240, 720, 900, 255, &Frame1}, "订单号");
+  forms::TextBox& cmbPOID = add<forms::TextBox>("cmbPOID", {1140, 690, 1500, 300, &Frame1});
+  forms::Label& lblVen = add<forms::Label>("lblVen", {2760, 720, 700, 255, &Frame1}, "委外商");
+  forms::TextBox& cmbVen = add<forms::TextBox>("cmbVen", {3480, 690, 1800, 300, &Frame1});
+  forms::Label& lblInv = add<forms::Label>("lblInv", {5460, 720, 600, 255, &Frame1}, "存货");
+  forms::TextBox& cmbInv = add<forms::TextBox>("cmbInv", {6120, 690, 1800, 300, &Frame1});
+  forms::CommandButton& cmdRefers = add<forms::CommandButton>("cmdRefers", {0, 0, 240, 240});
+  forms::CheckBox& chkAll =
+      add<forms::CheckBox>("chkAll", {120, 1320, 2600, 300}, "执行完未关闭的显示");
+  forms::CommandButton& cmdFilter =
+      add<forms::CommandButton>("cmdFilter", {7560, 1290, 1100, 350}, "过滤(&F)");
+  forms::CommandButton& cmdOk =
+      add<forms::CommandButton>("cmdOk", {8760, 1290, 1100, 350}, "确定(&O)");
+  forms::CommandButton& cmdExit =
+      add<forms::CommandButton>("cmdExit", {9960, 1290, 1100, 350}, "取消(&C)");
+  forms::ListView& lstParent = add<forms::ListView>("lstParent", {120, 1740, 11160, 2400});
+  forms::CorvidXTabStrip& SSTab1 = add<forms::CorvidXTabStrip>(
+      "SSTab1", {120, 4260, 11160, 3000}, std::vector<std::string>{"产品", "材料"});
+  forms::ListView& lstSub = add<forms::ListView>("lstSub", {60, 360, 11040, 2580, &SSTab1, 0});
+  forms::ListView& lstChild = add<forms::ListView>("lstChild", {60, 360, 11040, 2580, &SSTab1, 1});
+  forms::Menu& MnuFYJCD = addMenu("MnuFYJCD", "产品");
+  forms::Menu& MnuClearFAll = addMenu("MnuClearFAll", "全部不选", &MnuFYJCD);
+  forms::Menu& MnuZYJCD = addMenu("MnuZYJCD", "材料");
+  forms::Menu& MnuClearCAll = addMenu("MnuClearCAll", "全部不选", &MnuZYJCD);
+
+ protected:
+  void Form_Load() override;
+  void Form_Unload(int& Cancel) override;
+  void Form_KeyDown(int& KeyCode, int Shift) override;
+  void Form_KeyPress(int& KeyAscii) override;
+
+ private:
+  void wireEvents();
+  void cmdFilter_Click();
+  void cmdOk_Click();
+  void cmdExit_Click();
+  void lstParent_ItemCheck(forms::ListItem& item);
+  void lstSub_ItemCheck(forms::ListItem& item);
+  void LoadParentOrders(const std::string& condition);
+  void fillLines();
+  bool materialsTabAvailable() const;
+  void refuse(int tab);
+  std::shared_ptr<ado::Recordset> reRead(const std::shared_ptr<ado::Recordset>& level,
+                                         const std::string& condition);
+  std::vector<std::string> checkedKeys(const forms::ListView& list, int column) const;
+  void fieldGotFocus(forms::TextBox& field);
+  void fieldLostFocus(forms::TextBox& field);
+  void openLookupFor(forms::TextBox* field);
+  int ownerVouchType() const;
+  std::shared_ptr<components::ProductionOrderService> newService() const;
+
+  std::string filter_;
+  std::shared_ptr<ado::Connection> conn_;
+  std::weak_ptr<automation::Object> owner_;
+  std::shared_ptr<components::ProductionOrderService> service_;
+  std::string errText_;
+  std::string invCondition_;
+  bool allLines_ = false;
+  std::shared_ptr<ado::Recordset> headRs_;
+  std::shared_ptr<ado::Recordset> lineRs_;
+  std::shared_ptr<ado::Recordset> materialRs_;
+};
+
+}  // namespace quillon::dialogs

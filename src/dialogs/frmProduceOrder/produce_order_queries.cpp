@@ -1,0 +1,100 @@
+#include "dialogs/frmProduceOrder/produce_order_queries.h"
+
+#include "automation/vb_strings.h"
+#include "module/text_helpers.h"
+
+namespace quillon::dialogs::produce_order {
+
+namespace {
+
+void appendAnd(std::string& condition, std::string_view fragment) {
+  if (!condition.empty()) condition += " and";
+  condition += fragment;
+}
+
+// Codes and typed text go between quotes; a quote inside is doubled so it cannot end the literal.
+std::string quoted(std::string_view value) {
+  std::string out;
+  for (char c : value) {
+    if (c == '\'') out.push_back('\'');
+    out.push_back(c);
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string withDepartmentCondition(std::string_view filter,
+                                    std::string_view permittedDepartments) {
+  std::string out(filter);
+  if (!out.empty()) out += " AND ";
+  if (!permittedDepartments.empty()) {
+    out += "( (cDepCode IN(" + std::string(permittedDepartments) + ")" +
+           "  AND cDepCode IN ( Select cDepCode From Department DD where DD.cDepCode = cDepCode "
+           "and DD.bDepEnd = 1)) " +
+           "OR ISNULL(cDepCode, '') = '' ) ";
+  } else {
+    out += std::string(
+               "( (cDepCode IN ( Select cDepCode From Department DD where DD.cDepCode = "
+               "cDepCode and DD.bDepEnd = 1) ) ") +
+           "OR ISNULL(cDepCode, '') = '' ) ";
+  }
+  return out;
+}
+
+std::string inventoryCondition(std::string_view permittedInventoryIds) {
+  if (permittedInventoryIds.empty()) return {};
+  return "cInvCode in ( select II.cInvCode From Inventory II where II.cInvCode = cInvCode and "
+         "II.iid IN(" +
+         std::string(permittedInventoryIds) + "))";
+}
+
+FilterConditions filterConditions(const FilterFields& f, int voucherType) {
+  FilterConditions c;
+  if (!f.lowerDate.empty() || !f.upperDate.empty()) {
+    c.head += module::DateRangeCondition("dDate", f.lowerDate, f.upperDate);
+  }
+  if (!f.department.empty()) appendAnd(c.head, " cDepCode = '" + quoted(f.department) + "'");
+  if (!f.person.empty()) appendAnd(c.head, " cPersonCode = '" + quoted(f.person) + "'");
+  if (!f.orderCode.empty()) appendAnd(c.head, " cCode = '" + quoted(f.orderCode) + "'");
+  if (!f.vendor.empty()) appendAnd(c.head, " cVenCode = '" + quoted(f.vendor) + "'");
+  if (!f.inventory.empty()) {
+    c.line = " cInvCode = '" + quoted(f.inventory) + "'";
+    c.head.clear();
+  }
+  if (voucherType == 71) appendAnd(c.head, " iProperty =2 ");
+  return c;
+}
+
+std::string joinHeadConditions(std::string_view condition, std::string_view filter) {
+  if (condition.empty() || filter.empty()) return std::string(condition) + std::string(filter);
+  return std::string(condition) + " and " + std::string(filter);
+}
+
+std::string checkedKeyList(const std::vector<std::string>& keys) {
+  std::string joined;
+  for (const auto& k : keys) {
+    if (!joined.empty()) joined += ",";
+    joined += k;
+  }
+  if (joined.empty()) return {};
+  return " IN (" + joined + ")";
+}
+
+std::string projectNarrowing(std::string_view itemCode, std::string_view itemClass) {
+  return " and ISNULL(citemcode,'')='" + quoted(itemCode) + "' and citem_class ='" +
+         quoted(itemClass) + "'";
+}
+
+std::string narrowedSource(std::string_view source, std::string_view condition) {
+  const std::string lower = automation::LCase(source);
+  const auto at = lower.find(" order by ");
+  if (at == std::string::npos) {
+    return std::string(source) + " AND " + std::string(condition);
+  }
+  // Up to and including the space before "order by".
+  return std::string(source.substr(0, at + 1)) + " AND  " + std::string(condition) + " " +
+         std::string(source.substr(at + 1));
+}
+
+}  // namespace quillon::dialogs::produce_order

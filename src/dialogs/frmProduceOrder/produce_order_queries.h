@@ -1,0 +1,55 @@
+// The WHERE texts of the production-order dialog: permission conditions added on load, the
+// conditions cmdFilter builds from the filter fields, the key lists of checked rows and the
+// re-read of a level on OK. Pure functions of their inputs.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon::dialogs::produce_order {
+
+// The department condition appended to the dialog's filter on load: only orders of end-level
+// departments (within `permittedDepartments`, a quoted list, when it is not empty) or without a
+// department. Joined to `filter` with " AND " when the filter is not empty.
+std::string withDepartmentCondition(std::string_view filter, std::string_view permittedDepartments);
+
+// The inventory condition handed to the line and material queries; "" for an unrestricted user.
+std::string inventoryCondition(std::string_view permittedInventoryIds);
+
+// What the filter fields hold: texts of the date fields and the order code, codes of the
+// reference fields.
+struct FilterFields {
+  std::string lowerDate;
+  std::string upperDate;
+  std::string department;
+  std::string person;
+  std::string orderCode;
+  std::string vendor;
+  std::string inventory;
+};
+
+struct FilterConditions {
+  std::string head;  // for the head query
+  std::string line;  // a Filter for the listed product lines
+};
+
+// cmdFilter's conditions: the date range on "dDate", then department, person, order code and
+// vendor; an inventory item turns the filter into a line filter (the head condition is emptied);
+// voucher type 71 always adds " iProperty =2 " to the head condition.
+FilterConditions filterConditions(const FilterFields& fields, int voucherType);
+
+// The WHERE text of the head query: the cmdFilter condition and the dialog's filter text.
+std::string joinHeadConditions(std::string_view condition, std::string_view filter);
+
+// " IN (k1,k2,...)" for the keys of the checked rows, or "" when none is checked.
+std::string checkedKeyList(const std::vector<std::string>& keys);
+
+// The project narrowing appended to the line keys: the chosen line's project and project class.
+std::string projectNarrowing(std::string_view itemCode, std::string_view itemClass);
+
+// A level's source text narrowed to `condition`: inserted as " AND  condition " before an
+// "order by" (found without regard to case), else appended with " AND ".
+std::string narrowedSource(std::string_view source, std::string_view condition);
+
+}  // namespace quillon::dialogs::produce_order

@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "automation/class_registry.h"
+#include "classes/produce_order.h"
+#include "classes/registration.h"
+#include "components/registration.h"
+#include "components/suite/login.h"
+#include "db/demo_data.h"
+#include "forms/form.h"
+#include "forms/ui_host.h"
+#include "platform/terminal_session.h"
+
+namespace quillon::classes {
+namespace {
+
+using automation::InvokeKind;
+using automation::Variant;
+
+struct Environment {
+  std::filesystem::path dir;
+  std::string path;
+  Environment() {
+    dir = std::filesystem::temp_directory_path() /
+          ("quillon-produce-order-class-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
+    path = (dir / "demo.db").string();
+    db::createDemoDatabase(path, 1, true);
+    auto& registry = automation::classRegistry();
+    automation::registerAutomationClasses(registry);
+    platform::registerPlatformClasses(registry);
+    ado::registerAdoClasses(registry);
+    components::registerClasses(registry);
+    registerLibraryClasses(registry);
+  }
+  ~Environment() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
+
+Environment& env() {
+  static Environment e;
+  return e;
+}
+
+Variant loginOn(const std::string& path) {
+  return Variant(std::static_pointer_cast<automation::Object>(
+      components::suite::Login::open(path, "demo", automation::DateValue{46361.0})));
+}
+
+// Closes every dialog at once, as a user pressing the close box would.
+class ClosingHost : public forms::UiHost {
+ public:
+  int shown = 0;
+  void runModal(forms::Form& form) override {
+    ++shown;
+    form.userClose();
+  }
+  int messageBox(const forms::MessageBoxRequest& r) override { return r.defaultAnswer(); }
+  std::optional<std::string> inputBox(const forms::InputBoxRequest&) override { return {}; }
+  std::optional<automation::DateValue> calendar(const forms::CalendarRequest&) override {
+    return {};
+  }
+  std::optional<std::vector<int>> lookupList(const forms::LookupRequest&) override { return {}; }
+  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest&) override {
+    return {};
+  }
+  forms::FilterResult filterDialog(const forms::FilterRequest&) override { return {}; }
+  forms::Menu* popupMenu(forms::Form&, forms::Menu&) override { return nullptr; }
+  void beep() override {}
+};
+
+TEST(ProduceOrder, RegisteredWithItsMembersInOrder) {
+  env();
+  auto object = automation::CreateObject("Quillon.ProduceOrder");
+  ASSERT_TRUE(std::dynamic_pointer_cast<ProduceOrder>(object));
+  EXPECT_TRUE(std::dynamic_pointer_cast<ProduceOrder>(
+      automation::CreateObject("{44D5F505-DDB2-476F-95C5-AD368DD8711D}")));
+  const char* names[] = {
+      "load",     "WritefQuantity",     "WritebThrow", "loadStockOrder", "loadConsignment",
+      "ShowForm", "WritefDispQuantity", "UnLoadForm"};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(object->idOfName(names[i]), i + 1) << names[i];
+  EXPECT_GT(object->idOfName("oCollection"), 8);
+  EXPECT_GT(object->idOfName("eVouchType"), 8);
+  EXPECT_GT(object->idOfName("sErrMsg"), 8);
+}
+
+TEST(ProduceOrder, LoadLateBoundOpensTheSessionAndReturnsNothingOnCancel) {
+  auto host = std::make_shared<ClosingHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = automation::CreateObject("Quillon.ProduceOrder");
+  auto& typed = dynamic_cast<ProduceOrder&>(*po);
+
+  std::vector<Variant> args{Variant(""),    loginOn(env().path), Variant(7),
+                            Variant("old"), Variant::missing(),  Variant(12)};
+  EXPECT_EQ(po->invoke("load", InvokeKind::Method, args), Variant(true));
+  EXPECT_TRUE(args[2].isNothing());
+  EXPECT_EQ(args[3], Variant("old"));
+  EXPECT_EQ(host->shown, 1);
+  EXPECT_EQ(typed.filterText(), "");
+  EXPECT_EQ(po->get("eVouchType"), Variant(12));
+  ASSERT_TRUE(typed.connection());
+  EXPECT_TRUE(typed.connection()->isOpen());
+
+  // A code builds the filter; a later call without one keeps it.
+  args = {Variant("MO26110002"), loginOn(env().path), Variant(), Variant("")};
+  po->invoke("load", InvokeKind::Method, args);
+  EXPECT_EQ(typed.filterText(), "cCode = 'MO26110002'");
+  args = {Variant(""), loginOn(env().path), Variant(), Variant("")};
+  po->invoke("load", InvokeKind::Method, args);
+  EXPECT_EQ(typed.filterText(), "cCode = 'MO26110002'");
+  EXPECT_EQ(host->shown, 3);
+}
+
+TEST(ProduceOrder, WriteBacksPassTheServiceTextThrough) {
+  const std::string path = env().dir / "writes.db";
+  std::filesystem::copy_file(env().path, path, std::filesystem::copy_options::overwrite_existing);
+  auto host = std::make_shared<ClosingHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = std::make_shared<ProduceOrder>();
+
+  // Before any WritefQuantity there is no service to close a line with.
+  std::string err = "x";
+  EXPECT_FALSE(po->WritebThrow(4, true, err));
+  EXPECT_EQ(err, "ProduceOrder:WritebThrow91\r\nObject variable or With block variable not set");
+
+  Variant coll;
+  ASSERT_TRUE(po->load("", loginOn(path), coll, err, false, 11));
+  auto conn = po->connection();
+  const int sub = conn->execute("SELECT min(SubID) FROM pp_POMaterial WHERE MainID = 4")
+                      ->value(std::size_t{0})
+                      .toLong();
+
+  err = "stale text";
+  EXPECT_TRUE(po->WritefQuantity(sub, 2, err, false, ""));
+  EXPECT_EQ(err, "");
+  // The service's refusal arrives unchanged.
+  EXPECT_FALSE(po->WritefQuantity(sub, 1e6, err, false, ""));
+  EXPECT_EQ(err.rfind("生产订单材料行[" + std::to_string(sub) + "]的累计出库数量[", 0), 0u) << err;
+  EXPECT_FALSE(po->WritefQuantity(99999, 1, err, true, ""));
+  EXPECT_EQ(err, "生产订单行[99999]不存在");
+
+  std::vector<Variant> args{Variant(sub), Variant(1.0), Variant(""), Variant(false),
+                            Variant("0000")};
+  EXPECT_EQ(po->invoke("WritefQuantity", InvokeKind::Method, args), Variant(false));
+  EXPECT_EQ(args[2].toString().rfind("存货[0000]不是", 0), 0u);
+
+  EXPECT_TRUE(po->WritebThrow(4, true, err));
+  EXPECT_EQ(err, "");
+  EXPECT_FALSE(po->WritebThrow(4, true, err));
+  EXPECT_EQ(err, "生产订单行[4]已关闭");
+
+  // Delivery-note lines through the same connection.
+  const int line =
+      conn->execute("SELECT min(AutoID) FROM DispatchLists")->value(std::size_t{0}).toLong();
+  EXPECT_FALSE(po->WritefDispQuantity(line, 1e9, err, 0));
+  EXPECT_NE(err.find("发货单"), std::string::npos) << err;
+  EXPECT_FALSE(po->WritefDispQuantity(-1, 1, err, 0));
+  EXPECT_EQ(err, "发货单行[-1]不存在");
+}
+
+TEST(ProduceOrder, DialogsOfLaterIssuesFailClearly) {
+  env();
+  auto po = automation::CreateObject("Quillon.ProduceOrder");
+  std::vector<Variant> args{Variant("PO1"), loginOn(env().path), Variant(), Variant(""),
+                            Variant(false)};
+  EXPECT_EQ(po->invoke("loadStockOrder", InvokeKind::Method, args), Variant(false));
+  EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load429\r\n", 0), 0u) << args[3].toString();
+  EXPECT_EQ(args[4], Variant(false));
+  args = {Variant("DL1"), loginOn(env().path), Variant(), Variant("")};
+  EXPECT_EQ(po->invoke("loadConsignment", InvokeKind::Method, args), Variant(false));
+  EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load429\r\n", 0), 0u);
+
+  std::vector<Variant> none;
+  try {
+    po->invoke("ShowForm", InvokeKind::Method, none);
+    FAIL() << "ShowForm without a loaded dialog";
+  } catch (const automation::ComError& e) {
+    EXPECT_EQ(e.number(), 91);
+  }
+  EXPECT_THROW(po->invoke("UnLoadForm", InvokeKind::Method, none), automation::ComError);
+}
+
+}  // namespace
+}  // namespace quillon::classes

@@ -1,0 +1,357 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "automation/collection.h"
+#include "classes/produce_order.h"
+#include "components/suite/account_database.h"
+#include "dialogs/frmProduceOrder/frm_produce_order.h"
+#include "module/module_state.h"
+#include "produce_order_fixture.h"
+
+namespace quillon::dialogs {
+namespace {
+
+using automation::Variant;
+using testing::DriverHost;
+
+struct LoadResult {
+  bool ok = false;
+  std::string err;
+  std::shared_ptr<automation::Collection> coll;
+  bool nothing = false;
+};
+
+// Shows the dialog through ProduceOrder.load with `drive` playing the user.
+LoadResult runLoad(classes::ProduceOrder& po, DriverHost& host,
+                   const std::shared_ptr<components::suite::Login>& login,
+                   std::function<void(frmProduceOrder&)> drive, const std::string& code = "",
+                   bool bOI = false, int voucherType = 0) {
+  host.drive = [drive](forms::Form& form) { drive(dynamic_cast<frmProduceOrder&>(form)); };
+  LoadResult r;
+  Variant coll = Variant::nothing();
+  r.ok = po.load(code, Variant(std::static_pointer_cast<automation::Object>(login)), coll, r.err,
+                 bOI, voucherType);
+  r.nothing = coll.isNothing();
+  if (!r.nothing) r.coll = automation::toObjectAs<automation::Collection>(coll);
+  return r;
+}
+
+std::shared_ptr<classes::ProduceOrder> newOrder() {
+  return std::make_shared<classes::ProduceOrder>();
+}
+
+std::set<std::string> texts(const forms::ListView& list) {
+  std::set<std::string> out;
+  for (int i = 1; i <= list.itemCount(); ++i) out.insert(list.item(i).Text());
+  return out;
+}
+
+int rowOf(const forms::ListView& list, const std::string& text) {
+  for (int i = 1; i <= list.itemCount(); ++i) {
+    if (list.item(i).Text() == text) return i;
+  }
+  return 0;
+}
+
+std::shared_ptr<ado::Recordset> member(const LoadResult& r, const char* key) {
+  return automation::toObjectAs<ado::Recordset>(r.coll->item(key));
+}
+
+TEST(frmProduceOrder, MaterialsOfOneLineReachTheHost) {
+  auto host = std::make_shared<DriverHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  int materials = 0;
+  LoadResult r = runLoad(*po, *host, testing::loginAs("demo"), [&](frmProduceOrder& f) {
+    EXPECT_EQ(f.Caption(), "选择生产计划和投产的存货");
+    EXPECT_TRUE(f.chkAll.Enabled());
+    EXPECT_EQ(f.chkAll.Value(), forms::vbChecked);
+    f.cmdFilter.userClick();
+    // Executed lines count while chkAll is checked, so orders 6 and 7 show too.
+    EXPECT_EQ(texts(f.lstParent), (std::set<std::string>{"1", "2", "3", "5", "6", "7"}));
+    EXPECT_EQ(f.lstParent.column(2).text, "委外订单号");
+    f.chkAll.userClick();
+    f.cmdFilter.userClick();
+    EXPECT_EQ(texts(f.lstParent), (std::set<std::string>{"1", "2", "3", "5"}));
+
+    ASSERT_TRUE(f.lstParent.userCheck(rowOf(f.lstParent, "1")));
+    EXPECT_TRUE(f.cmbInv.Enabled());
+    EXPECT_EQ(texts(f.lstSub), (std::set<std::string>{"1", "2"}));
+    EXPECT_FALSE(f.lstSub.item(1).Checked());  // the materials tab is in use
+    EXPECT_EQ(f.lstSub.column(1).text, "选择");
+    EXPECT_EQ(f.lstSub.column(f.lstSub.columnByText("投产数量")).width > 0, true);
+
+    // Checking a second head unchecks the first one.
+    f.lstParent.userCheck(rowOf(f.lstParent, "2"));
+    EXPECT_FALSE(f.lstParent.item(rowOf(f.lstParent, "1")).Checked());
+    EXPECT_EQ(texts(f.lstSub), (std::set<std::string>{"4"}));
+    f.lstParent.userCheck(rowOf(f.lstParent, "2"));  // unchecked: the lines go
+    EXPECT_EQ(f.lstSub.itemCount(), 0);
+    EXPECT_FALSE(f.cmbInv.Enabled());
+    EXPECT_FALSE(f.lblInv.Enabled());
+
+    f.lstParent.userCheck(rowOf(f.lstParent, "1"));
+    f.lstSub.userCheck(1);
+    materials = f.lstChild.itemCount();
+    EXPECT_GT(materials, 0);
+    for (int i = 1; i <= f.lstChild.itemCount(); ++i) EXPECT_TRUE(f.lstChild.item(i).Checked());
+    EXPECT_EQ(f.lstChild.column(f.lstChild.columnByText("本次出库数量")).width > 0, true);
+    f.lstSub.userCheck(2);  // one product line at a time
+    EXPECT_FALSE(f.lstSub.item(1).Checked());
+    f.lstSub.userCheck(1);
+    // Leave one material out.
+    f.lstChild.userCheck(2);
+    f.cmdOk.userClick();
+    EXPECT_FALSE(f.Loaded());
+  });
+  ASSERT_TRUE(r.ok) << r.err;
+  ASSERT_TRUE(r.coll);
+  EXPECT_EQ(r.coll->count(), 3u);
+  EXPECT_EQ(member(r, "Parent")->recordCount(), 1);
+  EXPECT_EQ(member(r, "Parent")->value("ccode"), Variant("MO26110001"));
+  EXPECT_EQ(member(r, "Sub")->recordCount(), 1);
+  EXPECT_EQ(member(r, "Sub")->value("mainid").toLong(), 1);
+  EXPECT_EQ(member(r, "Child")->recordCount(), materials - 1);
+  EXPECT_NE(module::gSQL.find(" AND  id IN ("), std::string::npos);
+  EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
+}
+
+TEST(frmProduceOrder, CancelAndRefusalsKeepTheDialogAsItWas) {
+  auto host = std::make_shared<DriverHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  // Leaving without OK: True and Nothing, on cmdExit and on the close box alike.
+  LoadResult r = runLoad(*po, *host, testing::loginAs("demo"),
+                         [](frmProduceOrder& f) { f.cmdExit.userClick(); });
+  EXPECT_TRUE(r.ok);
+  EXPECT_TRUE(r.nothing);
+  r = runLoad(*po, *host, testing::loginAs("demo"), [](frmProduceOrder&) {});
+  EXPECT_TRUE(r.ok);
+  EXPECT_TRUE(r.nothing);
+
+  r = runLoad(*po, *host, testing::loginAs("demo"), [&](frmProduceOrder& f) {
+    f.cmdOk.userClick();  // nothing listed yet
+    EXPECT_EQ(host->lastMessage(), "请选择材料！");
+    EXPECT_EQ(host->messages.back().title, "系统提示");
+    EXPECT_EQ(host->messages.back().icon, forms::vbInformation);
+    f.cmdFilter.userClick();
+    f.lstParent.userCheck(rowOf(f.lstParent, "2"));
+    f.cmdOk.userClick();  // a head but no line
+    EXPECT_EQ(host->lastMessage(), "请选择材料！");
+    EXPECT_EQ(f.SSTab1.Tab(), 1);
+    EXPECT_EQ(f.Caption(), "选择生产订单和生产的存货");
+    f.lstSub.userCheck(1);
+    // Every material unchecked through the pop-up menu.
+    host->popupChoice = "MnuClearCAll";
+    f.lstChild.userMouseUp(forms::vbRightButton);
+    EXPECT_EQ(host->popups.back(), "MnuZYJCD");
+    for (int i = 1; i <= f.lstChild.itemCount(); ++i) EXPECT_FALSE(f.lstChild.item(i).Checked());
+    f.cmdOk.userClick();
+    EXPECT_EQ(host->lastMessage(), "请选择材料！");
+    f.lstChild.userCheck(1);
+    host->popupChoice = "MnuClearFAll";
+    f.lstSub.userMouseUp(forms::vbRightButton);
+    EXPECT_EQ(host->popups.back(), "MnuFYJCD");
+    EXPECT_FALSE(f.lstSub.item(1).Checked());
+    f.cmdOk.userClick();  // materials but no product line
+    EXPECT_EQ(host->lastMessage(), "请选择产品！");
+    EXPECT_EQ(f.SSTab1.Tab(), 0);
+    EXPECT_TRUE(f.Loaded());
+    EXPECT_EQ(f.lstChild.itemCount() > 0, true);
+  });
+  EXPECT_TRUE(r.ok);
+  EXPECT_TRUE(r.nothing);
+}
+
+TEST(frmProduceOrder, ItemOnlyFilterNarrowsTheListedLines) {
+  auto host = std::make_shared<DriverHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  runLoad(*po, *host, testing::loginAs("demo"), [&](frmProduceOrder& f) {
+    f.cmdFilter.userClick();
+    const int heads = f.lstParent.itemCount();
+    f.lstParent.userCheck(rowOf(f.lstParent, "1"));
+    ASSERT_EQ(f.lstSub.itemCount(), 2);
+    // A typed code is checked on leaving the field: the name is shown, the code kept.
+    ASSERT_TRUE(f.cmbInv.Enabled());
+    f.moveFocus(f.cmbInv);
+    EXPECT_TRUE(f.cmdRefers.Visible());
+    f.cmbInv.setText("0303001");
+    f.cmdFilter.userClick();
+    EXPECT_EQ(f.cmbInv.LinkItem(), "0303001");
+    EXPECT_NE(f.cmbInv.Text(), "0303001");
+    EXPECT_EQ(f.lstParent.itemCount(), heads);
+    EXPECT_TRUE(f.lstParent.item(rowOf(f.lstParent, "1")).Checked());
+    EXPECT_EQ(texts(f.lstSub), (std::set<std::string>{"2"}));
+  });
+  EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
+}
+
+TEST(frmProduceOrder, VoucherTypesAndOutsourcedIssue) {
+  auto host = std::make_shared<DriverHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  // Type 71: only outsourced processing, even without any filter field.
+  runLoad(
+      *po, *host, testing::loginAs("demo"),
+      [&](frmProduceOrder& f) {
+        f.chkAll.setValue(forms::vbUnchecked);
+        f.cmdFilter.userClick();
+        EXPECT_EQ(texts(f.lstParent), (std::set<std::string>{"3"}));
+        EXPECT_NE(f.headRecordset()->source().find(" iProperty =2 "), std::string::npos);
+      },
+      "", false, 71);
+
+  // Type 39: chkAll off and disabled, the receipt variant lists lines still to receive.
+  runLoad(
+      *po, *host, testing::loginAs("demo"),
+      [&](frmProduceOrder& f) {
+        EXPECT_FALSE(f.chkAll.Enabled());
+        EXPECT_EQ(f.chkAll.Value(), forms::vbUnchecked);
+        EXPECT_TRUE(f.allLinesFlagValue());
+        f.cmdFilter.userClick();
+        EXPECT_EQ(texts(f.lstParent), (std::set<std::string>{"1", "2", "3", "5", "6", "7"}));
+        f.lstParent.userCheck(rowOf(f.lstParent, "2"));
+        EXPECT_EQ(texts(f.lstSub), (std::set<std::string>{"4"}));
+      },
+      "", false, 39);
+
+  // OI: the tabs are off, the lines arrive checked, and OK returns heads and lines only.
+  LoadResult r = runLoad(
+      *po, *host, testing::loginAs("demo"),
+      [&](frmProduceOrder& f) {
+        EXPECT_FALSE(f.SSTab1.TabEnabled(0));
+        EXPECT_FALSE(f.SSTab1.TabEnabled(1));
+        f.cmdFilter.userClick();
+        f.lstParent.userCheck(rowOf(f.lstParent, "3"));
+        ASSERT_EQ(f.lstSub.itemCount(), 1);
+        EXPECT_TRUE(f.lstSub.item(1).Checked());
+        f.cmdOk.userClick();
+      },
+      "", true, 0);
+  ASSERT_TRUE(r.ok) << r.err;
+  ASSERT_TRUE(r.coll);
+  EXPECT_EQ(r.coll->count(), 2u);
+  EXPECT_TRUE(r.coll->contains("Parent"));
+  EXPECT_TRUE(r.coll->contains("Sub"));
+  EXPECT_FALSE(r.coll->contains("Child"));
+  EXPECT_EQ(member(r, "Sub")->value("mainid").toLong(), 5);
+
+  // The order code from the host narrows the heads.
+  runLoad(
+      *po, *host, testing::loginAs("demo"),
+      [&](frmProduceOrder& f) {
+        EXPECT_EQ(f.filterText().rfind("cCode = 'MO26110002' AND ", 0), 0u);
+        f.cmdFilter.userClick();
+        EXPECT_EQ(texts(f.lstParent), (std::set<std::string>{"2"}));
+      },
+      "MO26110002");
+  EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
+}
+
+TEST(frmProduceOrder, StaleLinesAreRefusedOnOk) {
+  auto host = std::make_shared<DriverHost>();
+  forms::ScopedUiHost scoped(host);
+  const std::string path = testing::demoCopy("stale");
+  auto other = std::make_shared<ado::Connection>();
+  other->open(components::suite::accountConnectionString(path));
+  auto po = newOrder();
+  LoadResult r = runLoad(*po, *host, testing::loginAs("demo", path), [&](frmProduceOrder& f) {
+    f.cmdFilter.userClick();
+    f.lstParent.userCheck(rowOf(f.lstParent, "2"));
+    f.lstSub.userCheck(1);
+    ASSERT_GT(f.lstChild.itemCount(), 0);
+    // Someone closes the chosen line after it was listed.
+    other->execute("UPDATE pp_POLine SET cClose = 'x' WHERE MainID = " + f.lstSub.item(1).Text());
+    f.cmdOk.userClick();
+    ASSERT_EQ(host->lastMessage(), "当前单据可能已经被他人修改请重新过滤后再进行生单！");
+    EXPECT_EQ(host->messages.back().icon, forms::vbInformation);
+    EXPECT_TRUE(f.Loaded());
+    f.cmdExit.userClick();
+  });
+  EXPECT_TRUE(r.ok);
+  EXPECT_TRUE(r.nothing);
+}
+
+TEST(frmProduceOrder, RestrictedUserSeesOnlyPermittedDepartmentsAndItems) {
+  auto host = std::make_shared<DriverHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  runLoad(*po, *host, testing::loginAs("clerk"), [&](frmProduceOrder& f) {
+    EXPECT_NE(f.inventoryConditionText().find("II.iid IN("), std::string::npos);
+    f.chkAll.setValue(forms::vbUnchecked);
+    f.cmdFilter.userClick();
+    // Order 1 belongs to department 0203, which the clerk may only read.
+    EXPECT_EQ(texts(f.lstParent), (std::set<std::string>{"2", "3", "5"}));
+    f.cmbDept.setLinkItem("0203");
+    f.cmbDept.setText("0203");
+    f.cmdFilter.userClick();
+    EXPECT_EQ(f.lstParent.itemCount(), 0);
+  });
+}
+
+TEST(frmProduceOrder, KeysAndLookupsOfTheFilterFields) {
+  auto host = std::make_shared<DriverHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  runLoad(*po, *host, testing::loginAs("demo"), [&](frmProduceOrder& f) {
+    f.moveFocus(f.cmbPOID);
+    f.userKeyPress('M');
+    f.userKeyPress('\'');
+    EXPECT_EQ(f.cmbPOID.Text(), "M");
+    EXPECT_EQ(host->beeps, 1);
+    EXPECT_FALSE(f.cmdRefers.Visible());  // no lookup for the order code
+
+    f.moveFocus(f.cmbVen);
+    EXPECT_TRUE(f.cmdRefers.Visible());
+    f.cmbVen.setText("V00");
+    host->picks.push_back({1});
+    int key = forms::vbKeyF2;
+    f.userKey(key, 0, 0);
+    ASSERT_EQ(host->lookups.size(), 1u);
+    EXPECT_NE(host->lookups.back().query.find("FROM Vendor WHERE (cVencode LIKE '%V00%'"),
+              std::string::npos);
+    EXPECT_EQ(f.cmbVen.LinkItem(), "V001");
+
+    f.moveFocus(f.txtLDate);
+    f.txtLDate.setText("2026-13-01");
+    EXPECT_FALSE(f.moveFocus(f.txtUDate));
+    EXPECT_EQ(host->lastMessage(), "日期格式不正确，必须按格式YYYY-MM-DD输入");
+    // A reversed range is taken the right way round.
+    f.txtLDate.setText("2026-12-01");
+    f.txtUDate.setText("2026-11-20");
+    f.cmbVen.setText("");
+    f.cmbVen.setLinkItem("");
+    f.cmbPOID.setText("");
+    f.cmdFilter.userClick();
+    EXPECT_EQ(texts(f.lstParent), (std::set<std::string>{"5", "6"}));
+  });
+}
+
+TEST(frmProduceOrder, FailuresReachTheHostAsTrappedErrors) {
+  auto host = std::make_shared<DriverHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  Variant coll = Variant::nothing();
+  std::string err;
+  EXPECT_FALSE(po->load("", Variant::nothing(), coll, err, false, 0));
+  EXPECT_EQ(err.rfind("ProduceOrder:load91\r\n", 0), 0u) << err;
+  EXPECT_TRUE(coll.isNothing());
+
+  // A code with a quote stays one literal: no order matches, nothing breaks.
+  LoadResult r = runLoad(
+      *po, *host, testing::loginAs("demo"),
+      [&](frmProduceOrder& f) {
+        f.cmdFilter.userClick();
+        EXPECT_EQ(f.lstParent.itemCount(), 0);
+      },
+      "x' OR '1'='1");
+  EXPECT_TRUE(r.ok);
+  EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
+}
+
+}  // namespace
+}  // namespace quillon::dialogs
