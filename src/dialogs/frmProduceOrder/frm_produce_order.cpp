@@ -1,5 +1,6 @@
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
 
+#include <exception>
 #include <functional>
 
 #include "ado/recordset.h"
@@ -43,6 +44,8 @@ void guarded(const std::function<void()>& handler) {
     handler();
   } catch (const automation::ComError& e) {
     forms::MsgBox(e.description(), forms::vbCritical, kTitle);
+  } catch (const std::exception& e) {
+    forms::MsgBox(e.what(), forms::vbCritical, kTitle);
   }
 }
 

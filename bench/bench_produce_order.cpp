@@ -1,0 +1,191 @@
+// The production-order dialog on a scale-100 demo account whose orders are copied five times
+// over (about 12 000 heads): cmdFilter listing every open head, the head list filled from an
+// opened recordset, and cmdOk re-reading 1 000 checked product lines of one outsourced order.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "automation/class_registry.h"
+#include "classes/produce_order.h"
+#include "classes/registration.h"
+#include "components/registration.h"
+#include "components/suite/account_database.h"
+#include "components/suite/login.h"
+#include "db/demo_data.h"
+#include "dialogs/frmProduceOrder/frm_produce_order.h"
+#include "forms/ui_host.h"
+#include "module/module_ctl.h"
+#include "platform/terminal_session.h"
+
+namespace {
+
+using namespace quillon;
+using automation::Variant;
+
+constexpr int kCopies = 5;
+constexpr int kBigOrderLines = 1000;
+
+struct Account {
+  std::filesystem::path dir;
+  std::string path;
+
+  Account() {
+    dir = std::filesystem::temp_directory_path() /
+          ("quillon-bench-produce-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
+    path = (dir / "demo100.db").string();
+    db::createDemoDatabase(path, 100, true);
+    auto cn = std::make_shared<ado::Connection>();
+    cn->open(components::suite::accountConnectionString(path));
+    cn->beginTrans();
+    for (int k = 1; k <= kCopies; ++k) {
+      const std::string h = std::to_string(k * 100000);
+      const std::string l = std::to_string(k * 1000000);
+      const std::string m = std::to_string(k * 10000000);
+      cn->execute(
+          "INSERT INTO pp_POHead (ID, cCode, dDate, iProperty, iState, cDepCode, cPersonCode, "
+          "cVenCode, cMaker, cVerifier, dCheckDate, cMemo) SELECT ID + " +
+          h + ", cCode + '-" + std::to_string(k) +
+          "', dDate, iProperty, iState, cDepCode, cPersonCode, cVenCode, cMaker, cVerifier, "
+          "dCheckDate, cMemo FROM pp_POHead WHERE ID < 100000");
+      cn->execute(
+          "INSERT INTO pp_POLine (MainID, ID, iRowNo, cInvCode, fQuantity, fInQuantity, cWhCode, "
+          "cClose) SELECT MainID + " +
+          l + ", ID + " + h +
+          ", iRowNo, cInvCode, fQuantity, fInQuantity, cWhCode, cClose FROM pp_POLine WHERE ID "
+          "< 100000");
+      cn->execute(
+          "INSERT INTO pp_POMaterial (SubID, MainID, cInvCode, fQuantity, fOutQuantity, "
+          "iWIPType, cWhCode, bUsed) SELECT SubID + " +
+          m + ", MainID + " + l +
+          ", cInvCode, fQuantity, fOutQuantity, iWIPType, cWhCode, bUsed FROM pp_POMaterial "
+          "WHERE MainID < 1000000");
+    }
+    // One outsourced order with a thousand product lines.
+    cn->execute(
+        "INSERT INTO pp_POHead (ID, cCode, dDate, iProperty, iState, cMaker, cVerifier) VALUES "
+        "(900000, 'MOBIG', '2026-11-30', 2, 2, 'bench', 'bench')");
+    cn->execute(
+        "INSERT INTO pp_POLine (MainID, ID, iRowNo, cInvCode, fQuantity, fInQuantity, "
+        "cWhCode) SELECT MainID + 9000000, 900000, MainID, cInvCode, fQuantity, 0, "
+        "cWhCode FROM pp_POLine WHERE MainID <= " +
+        std::to_string(kBigOrderLines));
+    cn->commitTrans();
+
+    auto& registry = automation::classRegistry();
+    automation::registerAutomationClasses(registry);
+    platform::registerPlatformClasses(registry);
+    ado::registerAdoClasses(registry);
+    components::registerClasses(registry);
+    classes::registerLibraryClasses(registry);
+  }
+  ~Account() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
+
+Account& account() {
+  static Account a;
+  return a;
+}
+
+// Plays the user: runs `drive` on the shown dialog, then leaves it with its close box.
+class BenchHost : public forms::UiHost {
+ public:
+  std::function<void(dialogs::frmProduceOrder&)> drive;
+  int messages = 0;
+  void runModal(forms::Form& form) override {
+    if (drive) drive(dynamic_cast<dialogs::frmProduceOrder&>(form));
+    if (form.Visible()) form.userClose();
+  }
+  int messageBox(const forms::MessageBoxRequest& r) override {
+    ++messages;
+    return r.defaultAnswer();
+  }
+  std::optional<std::string> inputBox(const forms::InputBoxRequest&) override { return {}; }
+  std::optional<automation::DateValue> calendar(const forms::CalendarRequest&) override {
+    return {};
+  }
+  std::optional<std::vector<int>> lookupList(const forms::LookupRequest&) override { return {}; }
+  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest&) override {
+    return {};
+  }
+  forms::FilterResult filterDialog(const forms::FilterRequest&) override { return {}; }
+  forms::Menu* popupMenu(forms::Form&, forms::Menu&) override { return nullptr; }
+  void beep() override {}
+};
+
+void showDialog(BenchHost& host, bool bOI, const std::string& code = "") {
+  auto po = std::make_shared<classes::ProduceOrder>();
+  auto login =
+      components::suite::Login::open(account().path, "demo", automation::DateValue{46361.0});
+  Variant coll;
+  std::string err;
+  if (!po->load(code, Variant(std::static_pointer_cast<automation::Object>(login)), coll, err, bOI,
+                0)) {
+    throw std::runtime_error(err);
+  }
+}
+
+void BM_FilterListsEveryOpenHead(benchmark::State& state) {
+  auto host = std::make_shared<BenchHost>();
+  forms::ScopedUiHost scoped(host);
+  int heads = 0;
+  host->drive = [&](dialogs::frmProduceOrder& f) {
+    for (auto _ : state) f.cmdFilter.userClick();
+    heads = f.lstParent.itemCount();
+  };
+  showDialog(*host, false);
+  state.counters["heads"] = heads;
+}
+BENCHMARK(BM_FilterListsEveryOpenHead)->Unit(benchmark::kMillisecond);
+
+void BM_FillHeadList(benchmark::State& state) {
+  auto host = std::make_shared<BenchHost>();
+  forms::ScopedUiHost scoped(host);
+  host->drive = [&](dialogs::frmProduceOrder& f) {
+    f.cmdFilter.userClick();
+    for (auto _ : state) {
+      module::FillList(f.lstParent, f.headRecordset().get(), false);
+      module::SetListColumns(f.lstParent);
+    }
+    state.counters["heads"] = f.lstParent.itemCount();
+  };
+  showDialog(*host, false);
+}
+BENCHMARK(BM_FillHeadList)->Unit(benchmark::kMillisecond);
+
+void BM_OkReReadsThousandLines(benchmark::State& state) {
+  auto host = std::make_shared<BenchHost>();
+  forms::ScopedUiHost scoped(host);
+  int lines = 0;
+  for (auto _ : state) {
+    host->drive = [&](dialogs::frmProduceOrder& f) {
+      f.cmdFilter.userClick();
+      f.lstParent.userCheck(1);
+      lines = f.lstSub.itemCount();
+      const auto start = std::chrono::steady_clock::now();
+      f.cmdOk.userClick();
+      const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+      state.SetIterationTime(took.count());
+    };
+    showDialog(*host, true, "MOBIG");
+  }
+  state.counters["lines"] = lines;
+  state.counters["refusals"] = host->messages;
+}
+BENCHMARK(BM_OkReReadsThousandLines)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
