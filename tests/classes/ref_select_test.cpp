@@ -1,0 +1,256 @@
+// RefSelect's work tables, query rewrites and stock-row lookup on a copy of the demo account, and
+// its late-bound surface as a host reaches it.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "automation/class_registry.h"
+#include "automation/com_error.h"
+#include "classes/ref_select.h"
+#include "classes/registration.h"
+#include "components/registration.h"
+#include "components/suite/login.h"
+#include "db/demo_data.h"
+#include "module/settings.h"
+#include "platform/terminal_session.h"
+
+namespace quillon::classes {
+namespace {
+
+using automation::ComError;
+using automation::ObjectPtr;
+using automation::Variant;
+
+class RefSelectWork : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir = std::filesystem::temp_directory_path() /
+          ("quillon_refselect_class_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
+    db::createDemoDatabase((dir / "demo.db").string(), 1, true);
+    auto& registry = automation::classRegistry();
+    automation::registerAutomationClasses(registry);
+    ado::registerAdoClasses(registry);
+    platform::registerPlatformClasses(registry);
+    components::registerClasses(registry);
+    registerLibraryClasses(registry);
+  }
+  static void TearDownTestSuite() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+
+  void SetUp() override {
+    path = (dir /
+            (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".db"))
+               .string();
+    std::filesystem::copy_file(dir / "demo.db", path,
+                               std::filesystem::copy_options::overwrite_existing);
+    login = components::suite::Login::open(path, "demo", automation::DateValue{46361.0});
+    connection = std::make_shared<ado::Connection>();
+    connection->open("Provider=Quillon.SQLite;Data Source=" + path + ";Create=No");
+    prefix = module::WorkTableSuffix();
+  }
+
+  double number(const std::string& sql) {
+    auto rs = connection->execute(sql);
+    return rs->value(std::size_t{0}).toDouble();
+  }
+
+  // A late-bound call with by-reference arguments, as a host makes it.
+  Variant call(automation::Object& object, const char* member, std::vector<Variant>& args) {
+    return object.invoke(member, automation::InvokeKind::Method, args);
+  }
+
+  static std::filesystem::path dir;
+  std::string path;
+  ObjectPtr login;
+  std::shared_ptr<ado::Connection> connection;
+  std::string prefix;
+};
+
+std::filesystem::path RefSelectWork::dir;
+
+TEST_F(RefSelectWork, WorkTablesCreateAfreshAndDrop) {
+  auto object = automation::CreateObject("Quillon.RefSelect");
+  std::vector<Variant> args = {Variant(login), Variant(true)};
+  EXPECT_EQ(call(*object, "CreateAndDropTmpCurrentStock", args), Variant(false));
+  connection->execute("update " + prefix + "_CurrentS set fSumOutQ = 9");
+  EXPECT_EQ(call(*object, "CreateAndDropTmpCurrentStock", args), Variant(false));
+  EXPECT_EQ(number("select count(*) from " + prefix + "_CurrentS"),
+            number("select count(*) from CurrentStock"));
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + prefix + "_CurrentS"), 0);
+
+  // Two updates of the same row add up.
+  auto& refSelect = dynamic_cast<RefSelect&>(*object);
+  const auto first = static_cast<std::int32_t>(number("select min(AutoID) from CurrentStock"));
+  for (double q : {5.0, 3.0}) {
+    std::vector<Variant> update = {Variant(login), Variant(q), Variant(0.5), Variant(first)};
+    EXPECT_EQ(call(*object, "UpdateTmpCurrentStock", update), Variant(false));
+  }
+  EXPECT_EQ(number("select fSumOutQ from " + prefix +
+                   "_CurrentS where AutoID = " + std::to_string(first)),
+            8);
+  EXPECT_EQ(number("select fSumOutN from " + prefix +
+                   "_CurrentS where AutoID = " + std::to_string(first)),
+            1);
+
+  // False issues only the drop; a second drop fails with the database's error.
+  args[1] = Variant(false);
+  EXPECT_EQ(call(*object, "CreateAndDropTmpCurrentStock", args), Variant(false));
+  EXPECT_THROW(connection->execute("select count(*) from " + prefix + "_CurrentS"), ComError);
+  EXPECT_THROW(call(*object, "CreateAndDropTmpCurrentStock", args), ComError);
+
+  // The receipt-line table the same way.
+  refSelect.CreateAndDropTmpRdrecord(login, true);
+  refSelect.UpdateTmpRdrecords(login, 2.5, 0, 1);
+  refSelect.UpdateTmpRdrecords(login, 1.25, 0, 1);
+  EXPECT_EQ(number("select fSumOutQ from " + prefix + "_TmpRdRecords where AutoID = 1"), 3.75);
+  EXPECT_EQ(number("select count(*) from " + prefix + "_TmpRdRecords"),
+            number("select count(*) from rdrecords"));
+  refSelect.CreateAndDropTmpRdrecord(login, false);
+  EXPECT_THROW(refSelect.CreateAndDropTmpRdrecord(login, false), ComError);
+}
+
+TEST_F(RefSelectWork, StatementTextsAreTheDocumentedOnes) {
+  EXPECT_EQ(RefSelect::createOrDropText("PC_01_3", "_CurrentS", "CurrentStock", true),
+            " if  exists (select * from dbo.sysobjects where id = "
+            "object_id(N'[dbo].[PC_01_3_CurrentS]') and OBJECTPROPERTY(id, N'IsUserTable') = 1) "
+            "drop table PC_01_3_CurrentS create table PC_01_3_CurrentS ( AutoID int , fSumOutQ "
+            "decimal(20,6),fSumOutN decimal(20,6)) insert into PC_01_3_CurrentS select "
+            "Autoid,0,0 from CurrentStock ");
+  EXPECT_EQ(RefSelect::createOrDropText("PC_01__", "_TmpRdRecords", "rdrecords", false),
+            " drop table PC_01___TmpRdRecords ");
+}
+
+TEST_F(RefSelectWork, QueryRewrites) {
+  RefSelect refSelect;
+  const std::string join = "  left join  " + prefix + "_CurrentS  on  " + prefix +
+                           "_CurrentS.autoid=currentstock.autoid where";
+  std::string sql =
+      "select iQuantity, iNum from currentstock Where cInvCode in (select cInvCode from Inventory "
+      "Where bInvBatch = 1) and iNum > 0 and 1 = (select 1 where 1 = 1)";
+  const std::string result = refSelect.GetAllBSQL(sql);
+  EXPECT_EQ(sql, "select (iQuantity - IsNull(fSumOutQ, 0)), iNum from currentstock " + join +
+                     " cInvCode in (select cInvCode from Inventory " + join +
+                     " bInvBatch = 1) and iNum > 0 and 1 = (select 1 where 1 = 1)");
+  EXPECT_EQ(
+      result,
+      "select (iQuantity - IsNull(fSumOutQ, 0)), (iNum-IsNull(fSumOutN,0)) from currentstock " +
+          join + " cInvCode in (select cInvCode from Inventory " + join +
+          " bInvBatch = 1) and (iNum-IsNull(fSumOutN,0)) > 0 and 1 = (select 1 where 1 = 1)");
+
+  std::string rds =
+      "select abs(RdRecords.iQuantity) as a, (abs(RdRecords.inum)) as b, isnull( "
+      "abs(RdRecords.inum),0) "
+      "from rdrecords Where 1 = 1";
+  const std::string rdsResult = refSelect.GetAllRDSSQL(rds);
+  const std::string rdsJoin = "  left join   " + prefix + "_TmpRdRecords  on " + prefix +
+                              "_TmpRdRecords.autoid=mainbatch.rdid where";
+  EXPECT_EQ(rds,
+            "select abs(RdRecords.iQuantity) - IsNull(fSumOutQ, 0) as a, (abs(RdRecords.inum)) "
+            "as b, isnull( abs(RdRecords.inum),0) from rdrecords " +
+                rdsJoin + " 1 = 1");
+  EXPECT_EQ(rdsResult,
+            "select abs(RdRecords.iQuantity) - IsNull(fSumOutQ, 0) as a, "
+            "(abs(RdRecords.inum)) as b, isnull( abs(RdRecords.inum)-IsNull(fSumOutN,0),0) "
+            "from rdrecords " +
+                rdsJoin + " 1 = 1");
+
+  // Late-bound: the by-reference text keeps two steps, the result has three.
+  std::vector<Variant> args = {Variant("select iNum from currentstock Where 1=1")};
+  auto object = automation::CreateObject("Quillon.RefSelect");
+  const Variant returned = call(*object, "GetAllBSQL", args);
+  EXPECT_EQ(args[0].toString(), "select iNum from currentstock " + join + " 1=1");
+  EXPECT_EQ(returned.toString(),
+            "select (iNum-IsNull(fSumOutN,0)) from currentstock " + join + " 1=1");
+}
+
+TEST_F(RefSelectWork, NetQuantitiesThroughTheRewrite) {
+  RefSelect refSelect;
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  const auto id = static_cast<std::int32_t>(
+      number("select min(AutoID) from CurrentStock where cWhCode = '01' and iQuantity > 10"));
+  refSelect.UpdateTmpCurrentStock(login, 4, 0, id);
+  std::string sql =
+      "select iQuantity from currentstock Where currentstock.AutoID = " + std::to_string(id);
+  const double before = number(sql);
+  EXPECT_DOUBLE_EQ(number(refSelect.GetAllBSQL(sql)), before - 4);
+}
+
+TEST_F(RefSelectWork, AutoIdMatchesEveryIdentifyingColumn) {
+  connection->execute(
+      "insert into CurrentStock (cWhCode, cInvCode, cBatch, iQuantity) values ('T9', 'X1', "
+      "'B''1', 5)\n"
+      "insert into CurrentStock (cWhCode, cInvCode, cBatch, cFree3, iQuantity) values ('T9', "
+      "'X1', '', 'red', 6)\n"
+      "insert into CurrentStock (cWhCode, cInvCode, cBatch, iQuantity) values ('T9', 'X1', '', "
+      "7)");
+  RefSelect refSelect;
+  std::array<std::string, 10> free{};
+  const auto plain =
+      number("select AutoID from CurrentStock where cWhCode = 'T9' and iQuantity = 7");
+  EXPECT_EQ(refSelect.GetAutoID(login, "T9", "X1", free, ""), plain);
+  free[2] = "red";
+  EXPECT_EQ(refSelect.GetAutoID(login, "T9", "X1", free, ""),
+            number("select AutoID from CurrentStock where cWhCode = 'T9' and iQuantity = 6"));
+  free[2].clear();
+  // A quote inside a value is part of the value, never the end of the literal.
+  EXPECT_EQ(refSelect.GetAutoID(login, "T9", "X1", free, "B'1"),
+            number("select AutoID from CurrentStock where cWhCode = 'T9' and iQuantity = 5"));
+  EXPECT_EQ(refSelect.GetAutoID(login, "T9' or '1'='1", "X1", free, ""), 0);
+  EXPECT_EQ(refSelect.GetAutoID(login, "T9", "X2", free, ""), 0);
+
+  // The query always names all ten free items, batch right after the inventory.
+  const std::string text = RefSelect::autoIdQuery("01", "A", free, "B");
+  EXPECT_EQ(text.substr(0, 84),
+            " Select AutoID from CurrentStock where cWhCode='01' and  cInvCode='A' and  cBatch='B");
+  EXPECT_NE(text.find("' and  cFree10=''"), std::string::npos);
+
+  // Late-bound with omitted free items and batch.
+  auto object = automation::CreateObject("Quillon.RefSelect");
+  std::vector<Variant> args = {Variant(login), Variant("T9"), Variant("X1")};
+  EXPECT_EQ(call(*object, "GetAutoID", args).toLong(), static_cast<std::int32_t>(plain));
+}
+
+TEST_F(RefSelectWork, LateBoundSurface) {
+  auto& registry = automation::classRegistry();
+  ASSERT_NE(registry.find("{2168BD89-83F2-4BC1-98DE-EAF2D0373F88}"), nullptr);
+  auto object = automation::CreateObject("Quillon.RefSelect");
+  const char* order[] = {"AutoRefer",
+                         "Refer",
+                         "ReturnData",
+                         "ExchRate",
+                         "CreateAndDropTmpCurrentStock",
+                         "GetAllBSQL",
+                         "GetAllRDSSQL",
+                         "GetAutoID",
+                         "UpdateTmpCurrentStock",
+                         "CreateAndDropTmpRdrecord",
+                         "UpdateTmpRdrecords"};
+  for (int i = 0; i < 11; ++i) EXPECT_EQ(object->idOfName(order[i]), i + 1) << order[i];
+
+  object->let("ExchRate", Variant("2.5"));
+  EXPECT_EQ(object->get("ExchRate"), Variant(2.5));
+  EXPECT_TRUE(object->get("ReturnData").isNothing());
+  auto rs = std::make_shared<ado::Recordset>();
+  object->set("ReturnData", rs);
+  EXPECT_EQ(object->get("ReturnData").asObject(), rs);
+  object->set("ReturnData", nullptr);
+  EXPECT_TRUE(object->get("ReturnData").isNothing());
+
+  // A failing update reaches the host (no work table), and the result is never True.
+  std::vector<Variant> update = {Variant(login), Variant(1.0), Variant(0.0), Variant(1)};
+  EXPECT_THROW(call(*object, "UpdateTmpCurrentStock", update), ComError);
+  std::vector<Variant> noLogin = {Variant::nothing(), Variant(true)};
+  EXPECT_THROW(call(*object, "CreateAndDropTmpCurrentStock", noLogin), ComError);
+}
+
+}  // namespace
+}  // namespace quillon::classes

@@ -1,0 +1,285 @@
+// The dialog shown by RefSelect.Refer, driven as a person would: marking rows, editing this-time
+// cells, changing the header amounts, the show-check-boxes and the toolbar.
+#include <gtest/gtest.h>
+
+#include "ado/recordset.h"
+#include "classes/ref_select.h"
+#include "dialogs/frmRefSelect/frm_ref_select.h"
+#include "ref_fixture.h"
+
+namespace quillon::dialogs {
+namespace {
+
+using classes::RefSelect;
+using namespace testing;
+
+class ManualSelection : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    setUpEnvironment();
+    path = demoCopy(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    login = loginTo(path);
+    host = std::make_shared<RecordingUiHost>();
+    scoped = std::make_unique<forms::ScopedUiHost>(host);
+    makeBatchCandidates(path, {{"B1", "", 4, 0}, {"B2", "", 4, 0}, {"B3", "", 4, 0}});
+  }
+
+  RefSelect::Request request(double quantity) const {
+    RefSelect::Request r;
+    r.whCode = "T1";
+    r.invCode = "0101003";
+    r.quantity = quantity;
+    r.sql = kCandQuery;
+    return r;
+  }
+
+  // Runs Refer with `act` playing the person in the dialog.
+  void refer(const RefSelect::Request& r, std::function<void(frmRefSelect&)> act) {
+    host->onModal = [act](forms::Form& form) { act(dynamic_cast<frmRefSelect&>(form)); };
+    rs.Refer(login, r);
+    EXPECT_EQ(host->modalRuns, 1);
+    host->modalRuns = 0;
+  }
+
+  static void mark(frmRefSelect& f, int row) { f.spgList.userClickCell(row, 0); }
+  static const std::string& cell(frmRefSelect& f, int col, int row) {
+    return f.spgList.TextMatrix(col, row);
+  }
+
+  std::string path;
+  automation::ObjectPtr login;
+  std::shared_ptr<RecordingUiHost> host;
+  std::unique_ptr<forms::ScopedUiHost> scoped;
+  RefSelect rs;
+};
+
+TEST_F(ManualSelection, MarkingRowsTakesWhatIsStillWanted) {
+  refer(request(10), [](frmRefSelect& f) {
+    const int q = f.thisQuantityColumn();
+    ASSERT_EQ(f.spgList.TextMatrix(q, 0), "出库数量");
+    EXPECT_EQ(f.spgList.TextMatrix(f.stockColumn(), 1), "4.00");
+    mark(f, 3);
+    mark(f, 1);
+    mark(f, 2);
+    EXPECT_EQ(cell(f, q, 3), "4.00");
+    EXPECT_EQ(cell(f, q, 1), "4.00");
+    EXPECT_EQ(cell(f, q, 2), "2.00");
+    EXPECT_EQ(f.remainingQuantity(), 0);
+    // Giving a row back makes its quantity wanted again; taking it again takes it.
+    mark(f, 1);
+    EXPECT_EQ(cell(f, 0, 1), "");
+    EXPECT_EQ(cell(f, q, 1), "0");
+    EXPECT_EQ(f.remainingQuantity(), 4);
+    mark(f, 1);
+    EXPECT_EQ(cell(f, q, 1), "4.00");
+    EXPECT_TRUE(f.CTBCtrl1.Visible());
+    EXPECT_FALSE(f.tbrTool.Visible());
+    EXPECT_TRUE(f.CTBCtrl1.userPress("ok"));
+  });
+  ASSERT_NE(rs.ReturnData(), nullptr);
+  auto data = rs.ReturnData();
+  EXPECT_EQ(data->recordCount(), 3);
+  double sum = 0;
+  for (data->moveFirst(); !data->eof(); data->moveNext()) sum += data->value("出库数量").toDouble();
+  EXPECT_EQ(sum, 10);
+}
+
+TEST_F(ManualSelection, SingleSelectionGivesBackTheOtherRow) {
+  auto r = request(10);
+  r.mutiSel = false;
+  refer(r, [](frmRefSelect& f) {
+    mark(f, 1);
+    mark(f, 2);
+    EXPECT_EQ(cell(f, 0, 1), "");
+    EXPECT_EQ(cell(f, 0, 2), "Y");
+    EXPECT_EQ(cell(f, f.thisQuantityColumn(), 2), "4.00");
+    f.TaskRun("OK");
+  });
+  ASSERT_NE(rs.ReturnData(), nullptr);
+  EXPECT_EQ(rs.ReturnData()->recordCount(), 1);
+  EXPECT_EQ(rs.ReturnData()->value("批号").toString(), "B2");
+}
+
+TEST_F(ManualSelection, CancelCloseAndEmptyOkGiveNothing) {
+  refer(request(5), [](frmRefSelect& f) {
+    mark(f, 1);
+    f.TaskRun("cancel");
+  });
+  EXPECT_EQ(rs.ReturnData(), nullptr);
+  refer(request(5), [](frmRefSelect& f) { mark(f, 1); });  // the host closes the window
+  EXPECT_EQ(rs.ReturnData(), nullptr);
+  EXPECT_EQ(rs.dialog()->DataFrom, nullptr);
+  refer(request(5), [](frmRefSelect& f) { f.TaskRun("ok"); });
+  EXPECT_EQ(rs.ReturnData(), nullptr);
+  refer(request(5), [](frmRefSelect& f) {
+    f.TaskRun("all");
+    f.TaskRun("none");
+    EXPECT_TRUE(f.Loaded());
+    f.TaskRun("ok");
+  });
+  EXPECT_EQ(rs.ReturnData(), nullptr);
+}
+
+TEST_F(ManualSelection, EditedCellsRefuseTheWrongSign) {
+  refer(request(10), [this](frmRefSelect& f) {
+    const int q = f.thisQuantityColumn();
+    mark(f, 1);
+    EXPECT_FALSE(f.spgList.ColLock(q));
+    EXPECT_TRUE(f.spgList.ColLock(f.stockColumn()));
+    f.spgList.userEditCell(1, q, "-1");
+    EXPECT_EQ(host->lastMessage(), "篮字单据不能输入负数");
+    EXPECT_EQ(cell(f, q, 1), "4.00");
+    f.spgList.userEditCell(1, q, "abc");
+    EXPECT_EQ(host->lastMessage(), "请输入数字");
+    f.spgList.userEditCell(1, q, "1,5");  // "," is ignored: 15
+    EXPECT_EQ(cell(f, q, 1), "1,5");
+    EXPECT_EQ(f.remainingQuantity(), 6);  // recomputed at the next toggle
+    mark(f, 2);
+    EXPECT_EQ(f.remainingQuantity(), 0);
+    EXPECT_EQ(cell(f, q, 2), "0");  // nothing was wanted any more
+    f.spgList.userEditCell(1, q, "3");
+    f.TaskRun("ok");
+  });
+  auto data = rs.ReturnData();
+  ASSERT_NE(data, nullptr);
+  data->moveFirst();
+  EXPECT_EQ(data->value("出库数量").toDouble(), 3);
+
+  auto red = request(-5);
+  red.isRedVouch = true;
+  refer(red, [this](frmRefSelect& f) {
+    mark(f, 1);
+    EXPECT_EQ(cell(f, f.thisQuantityColumn(), 1), "-4.00");
+    f.spgList.userEditCell(1, f.thisQuantityColumn(), "2");
+    EXPECT_EQ(host->lastMessage(), "红字单据不能输入正数");
+    EXPECT_EQ(cell(f, f.thisQuantityColumn(), 1), "-4.00");
+    f.TaskRun("cancel");
+  });
+}
+
+TEST_F(ManualSelection, ShowBoxesFilterTheRows) {
+  setOption(path, "OverDispOut", "true");
+  execute(path,
+          "insert into Cand values (4, 'Z0', null, 0, 0, 0,0,0,0, 0, 0, 200, 'T1', "
+          "'0101003')\ninsert into Cand values (5, 'N1', null, -2, 0, 0,0,0,0, 0, 0, 201, "
+          "'T1', '0101003')");
+  refer(request(10), [this](frmRefSelect& f) {
+    EXPECT_TRUE(f.chkShowMax.Enabled());
+    EXPECT_EQ(f.spgList.Rows() - 1, 3);
+    f.chkShowZero.userClick();
+    EXPECT_EQ(f.spgList.Rows() - 1, 4);
+    f.chkShowMin.userClick();
+    EXPECT_EQ(f.spgList.Rows() - 1, 5);
+    f.chkShowMax.userClick();
+    f.chkShowZero.userClick();
+    f.chkShowMin.userClick();
+    EXPECT_EQ(f.spgList.Rows() - 1, 0);
+    // Nothing shown: automatic allocation takes nothing and reports the whole request, not the
+    // missing-stock message, since the query itself has rows.
+    f.CTBCtrl1.userPress("auto");
+    EXPECT_EQ(host->lastMessage(), "没有完全分配，还有10没有分配");
+    f.TaskRun("ok");
+  });
+  EXPECT_EQ(rs.ReturnData(), nullptr);
+
+  // Without the option the boxes are off and positive stock is shown.
+  setOption(path, "OverDispOut", "false");
+  refer(request(10), [](frmRefSelect& f) {
+    EXPECT_FALSE(f.chkShowMax.Enabled());
+    EXPECT_EQ(f.spgList.Rows() - 1, 3);
+  });
+}
+
+TEST_F(ManualSelection, StocktakingTakesTheWholeBookQuantity) {
+  execute(path,
+          "create table Book (批号 nvarchar(30), 账面数量 decimal(20,6), 账面件数 "
+          "decimal(20,6), 盘点数量 decimal(20,6), 盘点件数 decimal(20,6), a int, b int, c "
+          "int)\ninsert into Book values ('B1', 7.5, 0, 0, 0, 0, 0, 0)\ninsert into Book "
+          "values ('B2', 3, 0, 0, 0, 0, 0, 0)");
+  auto r = request(1);
+  r.refFrom = "18";
+  r.sql = "select * from Book";
+  refer(r, [](frmRefSelect& f) {
+    EXPECT_FALSE(f.tbrTool.button("auto").enabled);
+    EXPECT_FALSE(f.hdiQuantity.Active());
+    EXPECT_EQ(f.spgList.TextMatrix(f.thisQuantityColumn(), 0), "盘点数量");
+    mark(f, 1);
+    mark(f, 2);
+    EXPECT_EQ(f.spgList.TextMatrix(f.thisQuantityColumn(), 1), "7.50");
+    EXPECT_EQ(f.spgList.TextMatrix(f.thisQuantityColumn(), 2), "3.00");
+    f.TaskRun("ok");
+  });
+  auto data = rs.ReturnData();
+  ASSERT_NE(data, nullptr);
+  data->moveFirst();
+  EXPECT_EQ(data->value("盘点数量").toDouble(), 7.5);
+}
+
+TEST_F(ManualSelection, HeaderQuantityChanges) {
+  refer(request(10), [this](frmRefSelect& f) {
+    auto typeQuantity = [&f](const std::string& text) {
+      bool cancel = false;
+      const std::string before = f.hdiQuantity.Text();
+      f.hdiQuantity.setText(text);
+      f.hdiQuantity.Change(cancel);
+      if (cancel) f.hdiQuantity.setText(before);
+      return !cancel;
+    };
+    EXPECT_FALSE(typeQuantity("-3"));
+    EXPECT_EQ(host->lastMessage(), "不能改变数据的正负");
+    EXPECT_TRUE(typeQuantity("8"));  // nothing allocated yet
+    EXPECT_EQ(f.Quantity, 8);
+    EXPECT_EQ(f.remainingQuantity(), 8);
+    mark(f, 1);
+    mark(f, 2);  // 8 allocated
+    EXPECT_TRUE(typeQuantity("12"));
+    EXPECT_EQ(f.Quantity, 12);
+    EXPECT_EQ(f.remainingQuantity(), 4);
+    // Less than allocated: the question; No keeps everything.
+    host->answers.push_back(forms::vbNo);
+    EXPECT_FALSE(typeQuantity("5"));
+    EXPECT_EQ(host->lastMessage(), "修改的数量小于已分配的数量8，是否重新分配？");
+    EXPECT_EQ(f.Quantity, 12);
+    // Yes allocates again over the rows.
+    host->answers.push_back(forms::vbYes);
+    EXPECT_TRUE(typeQuantity("5"));
+    EXPECT_EQ(f.Quantity, 5);
+    EXPECT_EQ(f.spgList.TextMatrix(f.thisQuantityColumn(), 2), "1.00");
+    EXPECT_EQ(f.remainingQuantity(), 0);
+    f.TaskRun("ok");
+  });
+  auto data = rs.ReturnData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(data->recordCount(), 2);
+}
+
+TEST_F(ManualSelection, PiecesAndRate) {
+  execute(path, "update Cand set cInvCode = '0102001', 结存件数 = 结存数量 / 2");
+  auto r = request(6);
+  r.invCode = "0102001";
+  r.exchRate = 2;
+  refer(r, [this](frmRefSelect& f) {
+    ASSERT_TRUE(f.hdiNum.Active());
+    ASSERT_TRUE(f.hdiExchRate.Active());
+    ASSERT_GT(f.thisPiecesColumn(), 0);
+    // Editing the pieces of a row derives its quantity from the row's rate (4 / 2).
+    f.spgList.userEditCell(1, f.thisPiecesColumn(), "1.5");
+    EXPECT_EQ(f.spgList.TextMatrix(f.thisQuantityColumn(), 1), "3.00");
+    // A negative rate is refused; a valid one recomputes the pieces of the request.
+    bool cancel = false;
+    f.hdiExchRate.setText("-1");
+    f.hdiExchRate.Change(cancel);
+    EXPECT_TRUE(cancel);
+    EXPECT_EQ(host->lastMessage(), "换算率不能输入负数");
+    cancel = false;
+    f.hdiExchRate.setText("3");
+    f.hdiExchRate.Change(cancel);
+    EXPECT_FALSE(cancel);
+    EXPECT_EQ(f.hdiNum.Text(), "2.00");
+    EXPECT_EQ(f.Num, 2);
+    f.TaskRun("cancel");
+  });
+}
+
+}  // namespace
+}  // namespace quillon::dialogs

@@ -1,0 +1,139 @@
+#include "ref_fixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "automation/class_registry.h"
+#include "classes/registration.h"
+#include "components/registration.h"
+#include "components/suite/login.h"
+#include "db/demo_data.h"
+#include "forms/form.h"
+#include "platform/terminal_session.h"
+
+namespace quillon::dialogs::testing {
+
+namespace {
+
+struct Environment {
+  std::filesystem::path dir;
+  std::string demo;
+
+  Environment() {
+    dir = std::filesystem::temp_directory_path() /
+          ("quillon_refselect_" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
+    demo = (dir / "demo.db").string();
+    db::createDemoDatabase(demo, 1, true);
+    auto& registry = automation::classRegistry();
+    automation::registerAutomationClasses(registry);
+    ado::registerAdoClasses(registry);
+    platform::registerPlatformClasses(registry);
+    components::registerClasses(registry);
+    classes::registerLibraryClasses(registry);
+  }
+  ~Environment() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
+
+Environment& environment() {
+  static Environment env;
+  return env;
+}
+
+std::string quoted(const std::string& s) {
+  return "'" + s + "'";
+}
+
+}  // namespace
+
+void setUpEnvironment() {
+  environment();
+}
+
+std::string demoCopy(const std::string& name) {
+  const auto target = environment().dir / (name + ".db");
+  std::filesystem::copy_file(environment().demo, target,
+                             std::filesystem::copy_options::overwrite_existing);
+  return target.string();
+}
+
+automation::ObjectPtr loginTo(const std::string& path, const std::string& user) {
+  return components::suite::Login::open(path, user, automation::DateValue{46361.0});
+}
+
+std::shared_ptr<ado::Connection> connect(const std::string& path) {
+  auto connection = std::make_shared<ado::Connection>();
+  connection->open("Provider=Quillon.SQLite;Data Source=" + path + ";Create=No");
+  return connection;
+}
+
+void execute(const std::string& path, const std::string& sql) {
+  connect(path)->execute(sql);
+}
+
+void setOption(const std::string& path, const std::string& name, const std::string& value) {
+  execute(path,
+          "update accinformation set cValue = " + quoted(value) + " where cName = " + quoted(name));
+}
+
+void makeBatchCandidates(const std::string& path, const std::vector<CandRow>& rows) {
+  std::string sql =
+      "create table Cand (id int, 批号 nvarchar(30), 失效日期 datetime null, 结存数量 "
+      "decimal(20,6), 结存件数 decimal(20,6), f1 int, f2 int, f3 int, f4 int, 出库数量 "
+      "decimal(20,6), 出库件数 decimal(20,6), AutoID int, cWhCode nvarchar(10), cInvCode "
+      "nvarchar(20))\n";
+  int id = 0;
+  for (const CandRow& r : rows) {
+    ++id;
+    sql += "insert into Cand values (" + std::to_string(id) + ", " + quoted(r.batch) + ", " +
+           (r.expiry.empty() ? std::string("null") : quoted(r.expiry)) + ", " +
+           std::to_string(r.stock) + ", " + std::to_string(r.pieces) + ", 0, 0, 0, 0, 0, 0, " +
+           std::to_string(100 + id) + ", 'T1', '0101003')\n";
+  }
+  execute(path, sql);
+}
+
+void makeTraceCandidates(const std::string& path, const std::vector<TraceRow>& rows) {
+  // Nineteen fields from 结存数量 to the end: 结存数量 19th from the end, 出库数量 13th.
+  std::string sql =
+      "create table Cand (id int, 结存数量 decimal(20,6), 结存件数 decimal(20,6), 入库数量 "
+      "decimal(20,6), 入库件数 decimal(20,6), 入库单号 nvarchar(30), 入库日期 datetime, 出库数量 "
+      "decimal(20,6), 出库件数 decimal(20,6), 入库系统编号 int, g1 int, g2 int, g3 int, g4 int, "
+      "g5 int, g6 int, g7 int, g8 int, g9 int, g10 int)\n";
+  int id = 0;
+  for (const TraceRow& r : rows) {
+    ++id;
+    sql += "insert into Cand values (" + std::to_string(id) + ", " + std::to_string(r.stock) +
+           ", 0, " + std::to_string(r.stock) + ", 0, 'RK" + std::to_string(r.receiptNo) + "', " +
+           quoted(r.date) + ", 0, 0, " + std::to_string(r.receiptNo) +
+           ", 0, 0, 0, 0, 0, 0, 0, 0, 0, 0)\n";
+  }
+  execute(path, sql);
+}
+
+void RecordingUiHost::runModal(forms::Form& form) {
+  ++modalRuns;
+  if (onModal) onModal(form);
+  if (form.Loaded() && form.Visible()) form.userClose();
+}
+
+int RecordingUiHost::messageBox(const forms::MessageBoxRequest& request) {
+  messages.push_back(request);
+  if (!answers.empty()) {
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  return request.defaultAnswer();
+}
+
+}  // namespace quillon::dialogs::testing
