@@ -97,6 +97,7 @@ TEST(ProduceOrder, RegisteredWithItsMembersInOrder) {
 TEST(ProduceOrder, LoadLateBoundOpensTheSessionAndReturnsNothingOnCancel) {
   auto host = std::make_shared<ClosingHost>();
   forms::ScopedUiHost scoped(host);
+  env();
   auto po = automation::CreateObject("Quillon.ProduceOrder");
   auto& typed = dynamic_cast<ProduceOrder&>(*po);
 

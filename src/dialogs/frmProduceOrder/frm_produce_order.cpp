@@ -28,8 +28,10 @@ constexpr const char* kHeadCaption = "生产订单";
 // The busy pointer for the length of a handler, reset however it ends.
 class BusyPointer {
  public:
-  explicit BusyPointer(forms::Form& form) : form_(form) { form_.setMousePointer(13); }
-  ~BusyPointer() { form_.setMousePointer(0); }
+  explicit BusyPointer(forms::Form& form) : form_(form) {
+    form_.setMousePointer(forms::vbArrowHourglass);
+  }
+  ~BusyPointer() { form_.setMousePointer(forms::vbDefault); }
   BusyPointer(const BusyPointer&) = delete;
   BusyPointer& operator=(const BusyPointer&) = delete;
 
