@@ -251,36 +251,35 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
   // Only the grid columns fixed at load are formatted; the stock field is read for the filter.
   const int stockCol = colStock_;
   const int stockNumCol = colStockNum_;
-  std::vector<std::vector<std::string>> shown;
+  // First the rows the boxes let through, then one resize and the cells written in place: the
+  // grid never grows a row at a time and no row is held twice.
   std::vector<std::int32_t> positions;
   while (!rs.eof()) {
     const Variant stockValue = rs.value(stockField);
-    const double stock = stockValue.isNull() ? 0.0 : stockValue.toDouble();
-    if (shows(stock)) {
-      std::vector<std::string> cells(static_cast<std::size_t>(fieldCount));
-      for (int f = 0; f < fieldCount; ++f) {
-        const Variant v = rs.value(static_cast<std::size_t>(f));
-        const int col = f + 1;
-        if (!v.isNull() && col == stockCol) {
-          cells[static_cast<std::size_t>(f)] = formatQty(v.toDouble());
-        } else if (!v.isNull() && col == stockNumCol) {
-          cells[static_cast<std::size_t>(f)] = formatNum(v.toDouble());
-        } else {
-          cells[static_cast<std::size_t>(f)] = v.displayText();
-        }
-      }
-      shown.push_back(std::move(cells));
+    if (shows(stockValue.isNull() ? 0.0 : stockValue.toDouble()))
       positions.push_back(rs.absolutePosition());
-    }
     rs.moveNext();
   }
-  // One resize rather than a row at a time: the grid is filled with its final row count.
-  grid.setRows(static_cast<int>(shown.size()) + 1);
-  for (std::size_t r = 0; r < shown.size(); ++r) {
+  grid.setRows(static_cast<int>(positions.size()) + 1);
+  for (std::size_t r = 0; r < positions.size(); ++r) {
+    rs.setAbsolutePosition(positions[r]);
     const int row = static_cast<int>(r) + 1;
     for (int f = 0; f < fieldCount; ++f) {
-      grid.setTextMatrix(f + 1, row, std::move(shown[r][static_cast<std::size_t>(f)]));
+      const Variant v = rs.value(static_cast<std::size_t>(f));
+      const int col = f + 1;
+      if (!v.isNull() && col == stockCol) {
+        grid.setTextMatrix(col, row, formatQty(v.toDouble()));
+      } else if (!v.isNull() && col == stockNumCol) {
+        grid.setTextMatrix(col, row, formatNum(v.toDouble()));
+      } else {
+        grid.setTextMatrix(col, row, v.displayText());
+      }
     }
+  }
+  // The cursor ends past the last record, as a fill that walked to the end leaves it.
+  if (!positions.empty()) {
+    rs.moveLast();
+    rs.moveNext();
   }
   if (&grid == &spgList) {
     rowPosition_.insert(rowPosition_.end(), positions.begin(), positions.end());

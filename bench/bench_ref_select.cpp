@@ -1,0 +1,312 @@
+// Current-stock allocation: RefSelect.AutoRefer over 1 000, 10 000 and 100 000 candidate rows with
+// every allocation rule, against opening and sorting the same query's recordset alone; the
+// allocation rules by themselves; loading frmRefSelect headless; GetAllBSQL with the rewritten
+// query run; and the per-workstation work table on a scale-100 demo account against the raw
+// INSERT ... SELECT in SQLite. Figures are recorded in bench/README.md.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <numeric>
+#include <string>
+
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "automation/class_registry.h"
+#include "classes/ref_select.h"
+#include "classes/registration.h"
+#include "components/registration.h"
+#include "components/session_context.h"
+#include "components/suite/login.h"
+#include "components/suite/stock_queries.h"
+#include "db/demo_data.h"
+#include "dialogs/frmRefSelect/allocation.h"
+#include "dialogs/frmRefSelect/frm_ref_select.h"
+#include "module/module_state.h"
+#include "module/settings.h"
+#include "platform/terminal_session.h"
+
+namespace {
+
+using namespace quillon;
+using automation::Variant;
+
+constexpr int kSizes[] = {1000, 10000, 100000};
+
+void sqliteExec(sqlite3* db, const std::string& sql) {
+  char* error = nullptr;
+  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) != SQLITE_OK) {
+    std::string message = error != nullptr ? error : "sqlite error";
+    sqlite3_free(error);
+    throw std::runtime_error(message);
+  }
+}
+
+// Deterministic, unordered values so that every rule has real sorting to do.
+std::uint64_t mix(std::uint64_t x) {
+  x += 0x9E3779B97F4A7C15ull;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  return x ^ (x >> 31);
+}
+
+void makeCandidates(sqlite3* db, int n) {
+  const std::string b = "CandB" + std::to_string(n);
+  const std::string t = "CandT" + std::to_string(n);
+  sqliteExec(db, "create table " + b +
+                     " (id int, 批号 nvarchar(30), 失效日期 datetime null, 结存数量 decimal(20,6), "
+                     "结存件数 decimal(20,6), f1 int, f2 int, f3 int, f4 int, 出库数量 "
+                     "decimal(20,6), 出库件数 decimal(20,6), AutoID int, cWhCode nvarchar(10), "
+                     "cInvCode nvarchar(20))");
+  sqliteExec(db,
+             "create table " + t +
+                 " (id int, 结存数量 decimal(20,6), 结存件数 decimal(20,6), 入库数量 "
+                 "decimal(20,6), 入库件数 decimal(20,6), 入库单号 nvarchar(30), 入库日期 "
+                 "datetime, 出库数量 decimal(20,6), 出库件数 decimal(20,6), 入库系统编号 int, g1 "
+                 "int, g2 int, g3 int, g4 int, g5 int, g6 int, g7 int, g8 int, g9 int, g10 "
+                 "int)");
+  sqliteExec(db, "begin");
+  sqlite3_stmt* ib = nullptr;
+  sqlite3_stmt* it = nullptr;
+  sqlite3_prepare_v2(
+      db,
+      ("insert into " + b + " values (?1, ?2, ?3, ?4, 0, 0, 0, 0, 0, 0, 0, ?1, 'T1', '0101003')")
+          .c_str(),
+      -1, &ib, nullptr);
+  sqlite3_prepare_v2(
+      db,
+      ("insert into " + t + " values (?1, ?2, 0, ?2, 0, 'RK', ?3, 0, 0, ?4, 0,0,0,0,0,0,0,0,0,0)")
+          .c_str(),
+      -1, &it, nullptr);
+  for (int i = 1; i <= n; ++i) {
+    const std::uint64_t r = mix(static_cast<std::uint64_t>(i) * 7919u + static_cast<unsigned>(n));
+    char batch[16];
+    std::snprintf(batch, sizeof batch, "B%07u", static_cast<unsigned>(r % 10000000u));
+    char date[16];
+    std::snprintf(date, sizeof date, "20%02u-%02u-%02u", 26 + static_cast<unsigned>(r % 3),
+                  1 + static_cast<unsigned>((r >> 8) % 12),
+                  1 + static_cast<unsigned>((r >> 16) % 28));
+    const double stock = 1 + static_cast<double>((r >> 24) % 100);
+    sqlite3_bind_int(ib, 1, i);
+    sqlite3_bind_text(ib, 2, batch, -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(ib, 3, date, -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(ib, 4, stock);
+    sqlite3_step(ib);
+    sqlite3_reset(ib);
+    sqlite3_bind_int(it, 1, i);
+    sqlite3_bind_double(it, 2, stock);
+    sqlite3_bind_text(it, 3, date, -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(it, 4, static_cast<int>(r % 1000000u));
+    sqlite3_step(it);
+    sqlite3_reset(it);
+  }
+  sqlite3_finalize(ib);
+  sqlite3_finalize(it);
+  sqliteExec(db, "commit");
+}
+
+struct Environment {
+  std::filesystem::path dir;
+  std::string small;  // scale 1 with the candidate tables
+  std::string large;  // scale 100
+  automation::ObjectPtr login;
+  automation::ObjectPtr largeLogin;
+
+  Environment() {
+    dir = std::filesystem::temp_directory_path() /
+          ("quillon_bench_refselect_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
+    auto& registry = automation::classRegistry();
+    automation::registerAutomationClasses(registry);
+    ado::registerAdoClasses(registry);
+    platform::registerPlatformClasses(registry);
+    components::registerClasses(registry);
+    classes::registerLibraryClasses(registry);
+    small = (dir / "small.db").string();
+    db::createDemoDatabase(small, 1, true);
+    sqlite3* db = nullptr;
+    sqlite3_open(small.c_str(), &db);
+    for (int n : kSizes) makeCandidates(db, n);
+    sqlite3_close(db);
+    login = components::suite::Login::open(small, "demo", automation::DateValue{46361.0});
+  }
+  const std::string& largeDb() {
+    if (large.empty()) {
+      large = (dir / "large.db").string();
+      db::createDemoDatabase(large, 100, true);
+      largeLogin = components::suite::Login::open(large, "demo", automation::DateValue{46361.0});
+    }
+    return large;
+  }
+  ~Environment() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
+
+Environment& env() {
+  static Environment e;
+  return e;
+}
+
+void setOption(const std::string& path, const char* name, const char* value) {
+  auto con = std::make_shared<ado::Connection>();
+  con->open("Provider=Quillon.SQLite;Data Source=" + path + ";Create=No");
+  con->execute(std::string("update accinformation set cValue = '") + value + "' where cName = '" +
+               name + "'");
+}
+
+const char* const kBatchRules[] = {"手工确定", "批号先进先出", "近效期先出"};
+const char* const kTraceRules[] = {"手工确定", "先进先出", "后进先出"};
+
+void autoRefer(benchmark::State& state, bool trace) {
+  Environment& e = env();
+  const int n = static_cast<int>(state.range(0));
+  const char* rule = (trace ? kTraceRules : kBatchRules)[state.range(1)];
+  setOption(e.small, trace ? "InOutTrace" : "BatchOut", rule);
+  classes::RefSelect::Request request;
+  request.whCode = "T1";
+  request.invCode = "0101003";
+  request.refType = trace ? 1 : 0;
+  request.sql = std::string("select * from ") + (trace ? "CandT" : "CandB") + std::to_string(n);
+  request.quantity = 101.0 * n;  // more than all rows hold: every row is taken
+  std::int32_t rows = 0;
+  for (auto _ : state) {
+    classes::RefSelect refSelect;
+    std::string err = "silent";
+    refSelect.AutoRefer(e.login, request, err);
+    rows = refSelect.ReturnData() ? refSelect.ReturnData()->recordCount() : 0;
+    benchmark::DoNotOptimize(rows);
+  }
+  state.SetLabel(rule);
+  state.counters["rows"] = rows;
+}
+
+void BM_AutoReferBatch(benchmark::State& state) {
+  autoRefer(state, false);
+}
+void BM_AutoReferTrace(benchmark::State& state) {
+  autoRefer(state, true);
+}
+
+// The baseline: the same query opened as AutoRefer opens it, and sorted by the rule's fields.
+void BM_OpenAndSort(benchmark::State& state) {
+  Environment& e = env();
+  const int n = static_cast<int>(state.range(0));
+  auto context =
+      components::createAs<components::SessionContext>(components::kSessionContextProgId);
+  context->initialise(std::dynamic_pointer_cast<components::MarlinLogin>(e.login));
+  for (auto _ : state) {
+    auto rs = std::make_shared<ado::Recordset>();
+    rs->setCursorLocation(ado::adUseClient);
+    rs->open(Variant("select * from CandB" + std::to_string(n)),
+             Variant(automation::ObjectPtr(context->connection())), ado::adOpenDynamic,
+             ado::adLockBatchOptimistic);
+    rs->setSort("批号");
+    rs->moveFirst();
+    benchmark::DoNotOptimize(rs->value("批号"));
+  }
+}
+
+// The allocation rules alone, over rows already in memory.
+void BM_AllocateRules(benchmark::State& state) {
+  const auto n = static_cast<std::size_t>(state.range(0));
+  std::vector<dialogs::ref_select::CandidateRow> rows(n);
+  for (std::size_t i = 0; i < n; ++i) rows[i] = {1.0 + static_cast<double>(mix(i) % 100), 0};
+  dialogs::ref_select::AllocationRequest request;
+  request.quantity = 101.0 * static_cast<double>(n);
+  for (auto _ : state) {
+    auto allocation = dialogs::ref_select::allocate(rows, request);
+    benchmark::DoNotOptimize(allocation.remaining);
+  }
+}
+
+// Opening the dialog's grid over the rows, as Refer does before showing it.
+void BM_LoadForm(benchmark::State& state) {
+  Environment& e = env();
+  const int n = static_cast<int>(state.range(0));
+  auto context =
+      components::createAs<components::SessionContext>(components::kSessionContextProgId);
+  context->initialise(std::dynamic_pointer_cast<components::MarlinLogin>(e.login));
+  module::gContext = context;
+  auto source = std::make_shared<ado::Recordset>();
+  source->setCursorLocation(ado::adUseClient);
+  source->open(Variant("select * from CandB" + std::to_string(n)),
+               Variant(automation::ObjectPtr(context->connection())), ado::adOpenDynamic,
+               ado::adLockBatchOptimistic);
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto form = std::make_unique<dialogs::frmRefSelect>();
+    form->InvCode = "0101003";
+    form->Quantity = 10;
+    form->DataFrom = source->clone();
+    state.ResumeTiming();
+    form->Load();
+    benchmark::DoNotOptimize(form->spgList.Rows());
+    state.PauseTiming();
+    form.reset();
+    state.ResumeTiming();
+  }
+}
+
+// The rewrite of a host's stock query and the rewritten query run, on a scale-100 account.
+void BM_GetAllBSQLRoundTrip(benchmark::State& state) {
+  Environment& e = env();
+  const std::string& path = e.largeDb();
+  classes::RefSelect refSelect;
+  refSelect.CreateAndDropTmpCurrentStock(e.largeLogin, true);
+  components::suite::StockQueriesObject queries;
+  const std::string sql = queries.currentStockSql({"01", "0101002", {}, ""}, false);
+  auto con = std::make_shared<ado::Connection>();
+  con->open("Provider=Quillon.SQLite;Data Source=" + path + ";Create=No");
+  for (auto _ : state) {
+    std::string text = sql;
+    auto rs = con->execute(refSelect.GetAllBSQL(text));
+    benchmark::DoNotOptimize(rs->recordCount());
+  }
+  refSelect.CreateAndDropTmpCurrentStock(e.largeLogin, false);
+}
+
+void BM_CreateTmpCurrentStock(benchmark::State& state) {
+  Environment& e = env();
+  e.largeDb();
+  classes::RefSelect refSelect;
+  for (auto _ : state) refSelect.CreateAndDropTmpCurrentStock(e.largeLogin, true);
+  refSelect.CreateAndDropTmpCurrentStock(e.largeLogin, false);
+}
+
+void BM_RawInsertSelect(benchmark::State& state) {
+  Environment& e = env();
+  sqlite3* db = nullptr;
+  sqlite3_open(e.largeDb().c_str(), &db);
+  for (auto _ : state) {
+    sqliteExec(db,
+               "drop table if exists Raw_CurrentS; create table Raw_CurrentS ( AutoID int , "
+               "fSumOutQ decimal(20,6),fSumOutN decimal(20,6)); insert into Raw_CurrentS select "
+               "Autoid,0,0 from CurrentStock");
+  }
+  sqliteExec(db, "drop table Raw_CurrentS");
+  sqlite3_close(db);
+}
+
+void sizesAndRules(benchmark::internal::Benchmark* b) {
+  for (int rule = 0; rule < 3; ++rule) {
+    for (int n : kSizes) b->Args({n, rule});
+  }
+}
+
+}  // namespace
+
+BENCHMARK(BM_AutoReferBatch)->Apply(sizesAndRules)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutoReferTrace)->Apply(sizesAndRules)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenAndSort)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AllocateRules)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadForm)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GetAllBSQLRoundTrip)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CreateTmpCurrentStock)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RawInsertSelect)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();
