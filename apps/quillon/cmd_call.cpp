@@ -33,7 +33,7 @@
 #include "components/registration.h"
 #include "components/suite/login.h"
 #include "components/suite/session.h"
-#include "display_width.h"
+#include "value_printer.h"
 
 namespace quillon::cli {
 
@@ -126,125 +126,6 @@ Argument parseArgument(const std::string& token, std::map<std::string, Variant>&
   }
   if (looksNumeric(token)) return {parseNumber(token), std::nullopt};
   return {Variant(token), std::nullopt};
-}
-
-// --- printing
-
-std::string pad(const std::string& text, std::size_t width) {
-  std::size_t w = displayWidth(text);
-  return text + std::string(width > w ? width - w : 0, ' ');
-}
-
-std::string oneLine(const std::string& text) {
-  std::string out;
-  for (char c : text) {
-    if (c == '\n') {
-      out += "\\n";
-    } else if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\t') {
-      out += "\\t";
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
-}
-
-std::string cellText(const Variant& v) {
-  if (v.isNull()) return "NULL";
-  if (v.isObject()) return v.isNothing() ? "Nothing" : "<" + v.asObject()->className() + ">";
-  return oneLine(v.displayText());
-}
-
-void printRecordset(std::ostream& out, ado::Recordset& rs, const std::string& indent) {
-  if (!rs.isOpen()) {
-    out << indent << "(closed recordset)\n";
-    return;
-  }
-  // A clone reads every row of the view without moving the caller's position.
-  auto view = rs.clone();
-  view->setFilter(rs.filter());
-  view->setSort(rs.sort());
-  const std::size_t n = view->core()->fieldCount();
-  std::vector<std::string> header;
-  for (std::size_t i = 0; i < n; ++i) header.push_back(view->core()->fieldDef(i).name);
-  std::vector<std::vector<std::string>> rows;
-  if (view->recordCount() > 0) {
-    for (view->moveFirst(); !view->eof(); view->moveNext()) {
-      std::vector<std::string> row;
-      for (std::size_t i = 0; i < n; ++i) row.push_back(cellText(view->value(i)));
-      rows.push_back(std::move(row));
-    }
-  }
-  std::vector<std::size_t> widths(n, 0);
-  for (std::size_t i = 0; i < n; ++i) {
-    widths[i] = displayWidth(header[i]);
-    for (const auto& r : rows) widths[i] = std::max(widths[i], displayWidth(r[i]));
-  }
-  auto line = [&](const std::vector<std::string>& cells) {
-    std::string s = indent;
-    for (std::size_t i = 0; i < n; ++i) s += (i ? " | " : "") + pad(cells[i], widths[i]);
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    out << s << '\n';
-  };
-  line(header);
-  std::string sep = indent;
-  for (std::size_t i = 0; i < n; ++i) sep += (i ? "-+-" : "") + std::string(widths[i], '-');
-  out << sep << '\n';
-  for (const auto& r : rows) line(r);
-  out << indent << "(" << rows.size() << (rows.size() == 1 ? " row)\n" : " rows)\n");
-}
-
-void printValue(std::ostream& out, const Variant& v, const std::string& indent, int depth);
-
-// Other objects show their readable properties: members with a getter and no parameters.
-void printObject(std::ostream& out, automation::Object& obj, const std::string& indent, int depth) {
-  out << "<" << obj.className() << ">\n";
-  if (depth > 2) return;
-  for (const auto& m : obj.memberTable().members()) {
-    if (!m.get || !m.params.empty()) continue;
-    try {
-      Variant value = obj.get(m.name);
-      out << indent << "  " << m.name << " = ";
-      printValue(out, value, indent + "  ", depth + 1);
-    } catch (const automation::ComError&) {
-      // A property that cannot be read in the object's present state is left out.
-    }
-  }
-}
-
-void printValue(std::ostream& out, const Variant& v, const std::string& indent, int depth) {
-  if (!v.isObject() || v.isNothing()) {
-    if (v.isString()) {
-      out << '"' << oneLine(v.asString()) << "\"\n";
-    } else if (v.isMissing()) {
-      out << "(omitted)\n";
-    } else if (v.isEmpty()) {
-      out << "Empty\n";
-    } else {
-      out << cellText(v) << '\n';
-    }
-    return;
-  }
-  automation::Object& obj = *v.asObject();
-  if (auto* rs = dynamic_cast<ado::Recordset*>(&obj)) {
-    out << "<Recordset>\n";
-    printRecordset(out, *rs, indent + "  ");
-    return;
-  }
-  if (auto* coll = dynamic_cast<automation::Collection*>(&obj)) {
-    out << "<Collection> (" << coll->count() << (coll->count() == 1 ? " item)\n" : " items)\n");
-    auto keys = coll->keys();
-    for (std::size_t i = 0; i < coll->count(); ++i) {
-      out << indent << "  [" << (i + 1) << "]";
-      if (keys[i]) out << " \"" << *keys[i] << "\"";
-      out << " = ";
-      printValue(out, coll->item(i + 1), indent + "  ", depth + 1);
-    }
-    return;
-  }
-  printObject(out, obj, indent, depth);
 }
 
 void registerSuiteClasses() {

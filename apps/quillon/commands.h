@@ -12,5 +12,6 @@ namespace quillon::cli {
 int cmdSql(std::span<const std::string> args);
 int cmdInitDb(std::span<const std::string> args);
 int cmdCall(std::span<const std::string> args);
+int cmdRun(std::span<const std::string> args);
 
 }  // namespace quillon::cli

@@ -34,6 +34,7 @@ constexpr Command kCommands[] = {
      cmdSql},
     {"init-db", "--db FILE [--scale N] [--force]", "build the demo account database", cmdInitDb},
     {"call", "--db FILE [--user CODE] PROGID MEMBER [ARG...]", "create an object by ProgID, call one member late-bound and print the result", cmdCall},
+    {"run", "--db FILE SCRIPT", "run a host script (\"-\" reads it from standard input) and print its transcript", cmdRun},
 };
 
 // Every creatable class of the library, registered once before any command runs, so that objects

@@ -1,0 +1,311 @@
+#include "run/host_script_runner.h"
+
+#include <cctype>
+#include <exception>
+#include <optional>
+#include <ostream>
+
+#include "ado/recordset.h"
+#include "automation/class_registry.h"
+#include "automation/collection.h"
+#include "automation/error_info.h"
+#include "components/suite/login.h"
+#include "components/suite/session.h"
+#include "forms/script_parser.h"
+#include "forms/ui_host.h"
+#include "run/expectation.h"
+#include "run/script_values.h"
+#include "value_printer.h"
+
+namespace quillon::cli::run {
+
+using automation::ObjectPtr;
+using automation::Variant;
+using forms::script::CallLine;
+using forms::script::ExpectLine;
+using forms::script::LoginLine;
+using forms::script::NewLine;
+using forms::script::PrintLine;
+using forms::script::RunResult;
+using forms::script::Script;
+using forms::script::ScriptError;
+using forms::script::ScriptValue;
+using forms::script::SetLine;
+using forms::script::SourcePos;
+
+namespace {
+
+constexpr const char* kErrorVariable = "error";
+
+bool iequals(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string trimmed(std::string_view line) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!line.empty() && blank(line.front())) line.remove_prefix(1);
+  while (!line.empty() && blank(line.back())) line.remove_suffix(1);
+  return std::string(line);
+}
+
+// Lines that may raise and whose error the following `expect $error...` line may take over.
+bool mayRaise(const forms::script::Statement& s) {
+  return std::holds_alternative<LoginLine>(s.body) || std::holds_alternative<NewLine>(s.body) ||
+         std::holds_alternative<CallLine>(s.body);
+}
+
+bool expectsError(const forms::script::Statement& s) {
+  const auto* expect = std::get_if<ExpectLine>(&s.body);
+  return expect != nullptr && expect->ref.variable == kErrorVariable;
+}
+
+// An object the call handed back unchanged (the login, a service) is not worth a transcript line;
+// recordsets and collections are, since the call may have changed what they hold.
+bool sameOpaqueObject(const Variant& before, const Variant& after) {
+  if (!before.isObject() || !after.isObject() || before.isNothing()) return false;
+  if (before.asObject() != after.asObject()) return false;
+  automation::Object* obj = after.asObject().get();
+  return dynamic_cast<ado::Recordset*>(obj) == nullptr &&
+         dynamic_cast<automation::Collection*>(obj) == nullptr;
+}
+
+}  // namespace
+
+HostScriptRunner::HostScriptRunner(std::string database, std::ostream& out,
+                                   std::shared_ptr<forms::ScriptedUiHost> host)
+    : ScriptRunner(std::move(host)), database_(std::move(database)), out_(out) {
+  this->host().setTranscriptSink([this](const std::string& line) {
+    out_ << (line.rfind("FAILED ", 0) == 0 ? "" : "  ") << line << '\n';
+  });
+}
+
+RunResult HostScriptRunner::runSource(std::string_view text) {
+  Script script;
+  try {
+    script = forms::script::parseScript(text);
+  } catch (const ScriptError& e) {
+    return {false, e.pos(), e.what()};
+  } catch (const std::exception& e) {
+    return {false, {}, e.what()};
+  }
+  lines_.clear();
+  for (std::size_t from = 0; from <= text.size();) {
+    const std::size_t nl = std::min(text.find('\n', from), text.size());
+    lines_.emplace_back(text.substr(from, nl - from));
+    from = nl + 1;
+  }
+  errorExpectedAfter_.clear();
+  for (std::size_t i = 0; i + 1 < script.statements.size(); ++i) {
+    if (mayRaise(script.statements[i]) && expectsError(script.statements[i + 1])) {
+      errorExpectedAfter_.insert(script.statements[i].pos.line);
+    }
+  }
+  return run(script);
+}
+
+void HostScriptRunner::echo(SourcePos pos) {
+  const auto index = static_cast<std::size_t>(pos.line - 1);
+  out_ << "line " << pos.line << ": " << (index < lines_.size() ? trimmed(lines_[index]) : "")
+       << '\n';
+}
+
+void HostScriptRunner::show(const std::string& name, const Variant& value) {
+  out_ << "  " << name << " = " << describeValue(value) << '\n';
+}
+
+template <class Fn>
+void HostScriptRunner::guarded(SourcePos pos, const std::string& what, Fn&& body) {
+  const bool taken = errorExpectedAfter_.count(pos.line) != 0;
+  if (taken) variables_[kErrorVariable] = Variant::nothing();
+  auto info = std::make_shared<automation::ErrorInfo>();
+  try {
+    body();
+    return;
+  } catch (const ScriptError&) {
+    throw;
+  } catch (...) {
+    automation::trapCurrentException(*info);
+  }
+  const std::string error =
+      "error " + std::to_string(info->number()) + ": " + oneLine(info->description());
+  if (!taken) throw ScriptError(pos, what + " raised " + error);
+  out_ << "  " << error << '\n';
+  variables_[kErrorVariable] = Variant(ObjectPtr(info));
+}
+
+Variant HostScriptRunner::valueOf(const ScriptValue& value) {
+  if (value.kind == ScriptValue::Kind::Variable) return variables_[value.text];
+  return literalValue(value);
+}
+
+void HostScriptRunner::onLogin(const LoginLine& line, SourcePos pos) {
+  echo(pos);
+  std::string user = "demo";
+  std::optional<automation::DateValue> date;
+  for (const auto& [key, value] : line.options) {
+    if (iequals(key, "user")) {
+      user = value;
+    } else if (iequals(key, "date")) {
+      date = forms::parseIsoDate(value);
+      if (!date) throw ScriptError(pos, "date=" + value + " is not a date of the form YYYY-MM-DD");
+    } else {
+      throw ScriptError(pos, "unknown login option \"" + key + "\" (login takes user= and date=)");
+    }
+  }
+  guarded(pos, "login", [&] {
+    auto login = components::suite::Login::open(database_, user, date);
+    auto context = std::make_shared<components::suite::SuiteSessionContext>();
+    context->initialise(login);
+    auto profile = std::make_shared<components::suite::SuiteSessionProfile>();
+    components::suite::SuiteSessionContextBuilder builder;
+    builder.setContext(context);
+    builder.fillProfile(login->firstIdentity(), login->secondIdentity(), *profile);
+    context->setProfile(profile);
+    variables_["login"] = Variant(ObjectPtr(login));
+    variables_["context"] = Variant(ObjectPtr(context));
+    out_ << "  $login = user " << login->userId() << " on account " << login->accountId()
+         << ", date " << forms::formatIsoDate(login->loginDate()) << '\n';
+  });
+}
+
+void HostScriptRunner::onNew(const NewLine& line, SourcePos pos) {
+  echo(pos);
+  guarded(pos, "new " + line.progId, [&] {
+    Variant object(automation::CreateObject(line.progId));
+    variables_[line.variable] = object;
+    show("$" + line.variable, object);
+  });
+}
+
+void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
+  echo(pos);
+  const std::string what = "call $" + line.object + "." + line.member;
+  const auto it = variables_.find(line.object);
+  if (it == variables_.end()) throw ScriptError(pos, "$" + line.object + " was never set");
+  if (!it->second.isObject() || it->second.isNothing()) {
+    throw ScriptError(pos, "$" + line.object + " is " + describeValue(it->second) +
+                               ", not an object whose members can be called");
+  }
+  // Held here: a by-reference argument may replace the variable that named the object.
+  const ObjectPtr object = it->second.asObject();
+
+  std::vector<Variant> args;
+  for (const ScriptValue& a : line.args) args.push_back(valueOf(a));
+  const std::vector<Variant> before = args;
+  // Only by-reference parameters come back changed; a member the table does not list (a
+  // dynamic one) shows the variables it did change.
+  const automation::MemberInfo* member = object->memberTable().find(line.member);
+  auto byRef = [&](std::size_t i) {
+    if (member == nullptr) return !(args[i] == before[i]);
+    return i < member->params.size() && member->params[i].byRef;
+  };
+  auto writeBack = [&] {
+    std::set<std::string> shown;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      if (line.args[i].kind == ScriptValue::Kind::Variable) variables_[line.args[i].text] = args[i];
+    }
+    for (std::size_t i = 0; i < args.size(); ++i) {
+      const std::string& name = line.args[i].text;
+      if (line.args[i].kind != ScriptValue::Kind::Variable || !byRef(i)) continue;
+      if (sameOpaqueObject(before[i], args[i]) || !shown.insert(name).second) continue;
+      show("$" + name, variables_[name]);
+    }
+  };
+
+  guarded(pos, what, [&] {
+    Variant result;
+    try {
+      result = object->invoke(line.member, automation::InvokeKind::Method, args);
+    } catch (...) {
+      writeBack();
+      throw;
+    }
+    // A dialog action that failed has closed the forms and ended the call; the failure is the
+    // news, not what the call made of it.
+    if (host().failure()) return;
+    if (line.resultVariable) {
+      variables_[*line.resultVariable] = result;
+      show("$" + *line.resultVariable, result);
+    } else if (!result.isEmpty()) {
+      show("result", result);
+    }
+    writeBack();
+  });
+}
+
+void HostScriptRunner::onPrint(const PrintLine& line, SourcePos pos) {
+  echo(pos);
+  const Resolved r = resolve(line.ref, variables_);
+  const std::string name = sourceText(line.ref);
+  if (!r.row) {
+    out_ << "  " << name << " = ";
+    printValue(out_, r.value, "  ");
+    return;
+  }
+  out_ << "  " << name << " = row " << r.rowNumber << '\n';
+  const auto& fields = r.row->fields();
+  for (std::int32_t i = 0; i < fields->count(); ++i) {
+    out_ << "    " << fields->item(static_cast<std::size_t>(i))->name() << " = "
+         << describeValue(r.row->value(static_cast<std::size_t>(i))) << '\n';
+  }
+}
+
+void HostScriptRunner::onExpect(const ExpectLine& line, SourcePos pos) {
+  echo(pos);
+  if (line.ref.variable == kErrorVariable && !line.ref.path.empty()) {
+    const auto it = variables_.find(kErrorVariable);
+    if (it == variables_.end()) {
+      throw ScriptError(pos, "$error is set only by a login, new or call line just before");
+    }
+    if (it->second.isNothing()) {
+      throw ScriptError(pos, "expected " + sourceText(line.ref) + " = " +
+                                 sourceText(line.expected) +
+                                 ", but the line before raised no error");
+    }
+  }
+  const Resolved r = resolve(line.ref, variables_);
+  if (r.row) {
+    throw ScriptError(pos, sourceText(line.ref) + " is a row; expect one of its fields, as in " +
+                               sourceText(line.ref) + ".cInvCode");
+  }
+  Variant expected;
+  if (line.expected.kind == ScriptValue::Kind::Variable) {
+    const auto it = variables_.find(line.expected.text);
+    if (it == variables_.end()) {
+      throw ScriptError(line.expected.pos, "$" + line.expected.text + " was never set");
+    }
+    expected = it->second;
+  } else if (line.expected.kind == ScriptValue::Kind::Omitted) {
+    throw ScriptError(line.expected.pos,
+                      "\"-\" stands for an omitted argument and cannot be expected; use null, "
+                      "nothing or \"\"");
+  } else {
+    expected = literalValue(line.expected);
+  }
+  if (!matches(r.value, expected)) {
+    throw ScriptError(pos, "expected " + sourceText(line.ref) + " = " + sourceText(line.expected) +
+                               ", found " + describeValue(r.value));
+  }
+}
+
+void HostScriptRunner::onSet(const SetLine& line, SourcePos pos) {
+  echo(pos);
+  if (line.value.kind == ScriptValue::Kind::Omitted) {
+    throw ScriptError(line.value.pos,
+                      "set needs a value; \"-\" only stands for an omitted argument");
+  }
+  if (line.value.kind == ScriptValue::Kind::Variable &&
+      variables_.find(line.value.text) == variables_.end()) {
+    throw ScriptError(line.value.pos, "$" + line.value.text + " was never set");
+  }
+  variables_[line.variable] = valueOf(line.value);
+}
+
+}  // namespace quillon::cli::run

@@ -1,0 +1,66 @@
+// HostScriptRunner: runs a host script on an account database file and writes its transcript.
+//
+// Host lines run here: `login` opens the suite's login object on the database ($login) and a
+// session context with it ($context); `new` creates an object by ProgID; `call` invokes a member
+// late-bound with literal and by-reference variable arguments; `print`, `expect` and `set` work on
+// the variables. Dialog lines go to the scripted UI host, which is the current UI host while the
+// script runs.
+//
+// The transcript echoes every host line as "line N: TEXT"; below it, indented, come the events of
+// the dialogs the line opened (forms shown, hidden and unloaded, message boxes with their
+// answers), then the call's result and by-reference variables, or whatever `print` shows.
+//
+// A login, new or call line that raises an error stops the script, unless the next line expects
+// something of $error: then $error holds the error-information object (Number, Description) and
+// the script goes on. After such a line that raised nothing, $error is Nothing.
+#pragma once
+
+#include <iosfwd>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "forms/script_runner.h"
+#include "forms/scripted_ui_host.h"
+#include "run/reference.h"
+
+namespace quillon::cli::run {
+
+class HostScriptRunner : public forms::script::ScriptRunner {
+ public:
+  HostScriptRunner(
+      std::string database, std::ostream& out,
+      std::shared_ptr<forms::ScriptedUiHost> host = std::make_shared<forms::ScriptedUiHost>());
+
+  // Parses and runs a script; a parse error is a failed result naming its line and column and
+  // runs nothing. Never throws for anything the script, the library or the database does.
+  forms::script::RunResult runSource(std::string_view text);
+
+  const Variables& variables() const { return variables_; }
+
+ protected:
+  void onLogin(const forms::script::LoginLine& line, forms::script::SourcePos pos) override;
+  void onNew(const forms::script::NewLine& line, forms::script::SourcePos pos) override;
+  void onCall(const forms::script::CallLine& line, forms::script::SourcePos pos) override;
+  void onPrint(const forms::script::PrintLine& line, forms::script::SourcePos pos) override;
+  void onExpect(const forms::script::ExpectLine& line, forms::script::SourcePos pos) override;
+  void onSet(const forms::script::SetLine& line, forms::script::SourcePos pos) override;
+
+ private:
+  void echo(forms::script::SourcePos pos);
+  void show(const std::string& name, const automation::Variant& value);
+  // Runs a line that may raise; see the header comment for $error.
+  template <class Fn>
+  void guarded(forms::script::SourcePos pos, const std::string& what, Fn&& body);
+  automation::Variant valueOf(const forms::script::ScriptValue& value);
+
+  std::string database_;
+  std::ostream& out_;
+  Variables variables_;
+  std::vector<std::string> lines_;
+  std::set<int> errorExpectedAfter_;  // lines whose next statement expects $error
+};
+
+}  // namespace quillon::cli::run

@@ -1,0 +1,25 @@
+// The command line of `quillon run` in one place: what it accepts, and the UI host a run uses.
+// Options that change how the dialogs are presented (drawing them, saving pictures) belong here:
+// they are parsed by parseRunOptions and acted on by makeUiHost, so cmd_run stays unchanged.
+#pragma once
+
+#include <memory>
+#include <span>
+#include <string>
+
+#include "forms/scripted_ui_host.h"
+
+namespace quillon::cli::run {
+
+struct RunOptions {
+  std::string database;  // --db FILE
+  std::string script;    // the script file, or "-" for standard input
+};
+
+// Throws UsageError (args.h) for a malformed command line.
+RunOptions parseRunOptions(std::span<const std::string> args);
+
+// The scripted UI host the options ask for: headless unless an option says otherwise.
+std::shared_ptr<forms::ScriptedUiHost> makeUiHost(const RunOptions& options);
+
+}  // namespace quillon::cli::run

@@ -1,0 +1,102 @@
+#include "run/script_values.h"
+
+#include <cstdint>
+
+namespace quillon::cli::run {
+
+using automation::Variant;
+using forms::script::ScriptRef;
+using forms::script::ScriptValue;
+
+namespace {
+
+std::string quoted(const std::string& text) {
+  std::string out = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+Variant literalValue(const ScriptValue& value) {
+  switch (value.kind) {
+    case ScriptValue::Kind::String:
+      return Variant(value.text);
+    case ScriptValue::Kind::Long:
+      return Variant(static_cast<std::int32_t>(value.number));
+    case ScriptValue::Kind::Double:
+      return Variant(value.number);
+    case ScriptValue::Kind::Boolean:
+      return Variant(value.boolean);
+    case ScriptValue::Kind::Null:
+      return Variant::null();
+    case ScriptValue::Kind::Nothing:
+      return Variant::nothing();
+    case ScriptValue::Kind::Omitted:
+    case ScriptValue::Kind::Variable:
+      break;
+  }
+  return Variant::missing();
+}
+
+std::string sourceText(const ScriptValue& value) {
+  switch (value.kind) {
+    case ScriptValue::Kind::String:
+      return quoted(value.text);
+    case ScriptValue::Kind::Long:
+      return std::to_string(static_cast<std::int32_t>(value.number));
+    case ScriptValue::Kind::Double:
+      return Variant(value.number).displayText();
+    case ScriptValue::Kind::Boolean:
+      return value.boolean ? "true" : "false";
+    case ScriptValue::Kind::Null:
+      return "null";
+    case ScriptValue::Kind::Nothing:
+      return "nothing";
+    case ScriptValue::Kind::Omitted:
+      return "-";
+    case ScriptValue::Kind::Variable:
+      return "$" + value.text;
+  }
+  return "?";
+}
+
+std::string sourceText(const ScriptRef& ref) {
+  std::string out = "$" + ref.variable;
+  for (const auto& step : ref.path) {
+    switch (step.kind) {
+      case ScriptRef::Step::Kind::Member:
+        out += "." + step.name;
+        break;
+      case ScriptRef::Step::Kind::Index:
+        out += "[" + std::to_string(step.index) + "]";
+        break;
+      case ScriptRef::Step::Kind::Key:
+        out += "[" + quoted(step.name) + "]";
+        break;
+    }
+  }
+  return out;
+}
+
+}  // namespace quillon::cli::run

@@ -1,0 +1,143 @@
+// `quillon run` as a user runs it: exit status, transcript on standard output, the failing line
+// on standard error.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "scratch_dir.h"
+
+extern char** environ;
+
+namespace quillon::cli {
+namespace {
+
+using platform::testing::ScratchDir;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string slurp(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+Outcome quillon(const ScratchDir& dir, std::vector<std::string> args,
+                const std::string& input = {}) {
+  std::string binary = QUILLON_BINARY;
+  std::vector<char*> argv{binary.data()};
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const auto in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
+  std::ofstream(in, std::ios::binary) << input;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid = 0;
+  Outcome outcome;
+  const int rc = posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return outcome;
+  int status = 0;
+  if (waitpid(pid, &status, 0) != pid) return outcome;
+  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  outcome.out = slurp(out);
+  outcome.err = slurp(err);
+  return outcome;
+}
+
+class RunCommand : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = new ScratchDir;
+    db_ = new std::string((*dir_ / "demo.db").string());
+    const Outcome built = quillon(*dir_, {"init-db", "--db", *db_, "--scale", "1"});
+    ASSERT_EQ(built.status, 0) << built.err;
+  }
+  static void TearDownTestSuite() {
+    delete db_;
+    delete dir_;
+  }
+  std::string script(const std::string& name, const std::string& text) {
+    const std::string path = (*dir_ / name).string();
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+  static ScratchDir* dir_;
+  static std::string* db_;
+};
+
+ScratchDir* RunCommand::dir_ = nullptr;
+std::string* RunCommand::db_ = nullptr;
+
+TEST_F(RunCommand, ExitStatusAndWhereEachPartIsWritten) {
+  const std::string good = script("good.qhs",
+                                  "login user=demo date=2026-12-05\n"
+                                  "$cn = call $context.Connection\n"
+                                  "$rs = call $cn.Execute \"select 1 as one\"\n"
+                                  "set $n = 3\n"
+                                  "expect $n = 3\n");
+  const Outcome ok = quillon(*dir_, {"run", "--db", *db_, good});
+  EXPECT_EQ(ok.status, 0) << ok.err;
+  EXPECT_EQ(ok.err, "");
+  EXPECT_NE(ok.out.find("line 5: expect $n = 3\nok: "), std::string::npos) << ok.out;
+
+  const std::string bad = script("bad.qhs", "set $n = 3\n\nexpect $n = 4\nset $m = 1\n");
+  const Outcome failed = quillon(*dir_, {"run", "--db", *db_, bad});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.err, bad + ": line 3, column 1: expected $n = 4, found 3\n");
+  EXPECT_NE(failed.out.find("FAILED line 3, column 1: expected $n = 4, found 3\n"),
+            std::string::npos)
+      << failed.out;
+  EXPECT_EQ(failed.out.find("line 4:"), std::string::npos) << failed.out;
+
+  const std::string broken = script("broken.qhs", "set $n = 3\nnew $x\n");
+  const Outcome unparsed = quillon(*dir_, {"run", "--db", *db_, broken});
+  EXPECT_EQ(unparsed.status, 1);
+  EXPECT_NE(unparsed.err.find(broken + ": line 2, column 7: "), std::string::npos) << unparsed.err;
+  EXPECT_EQ(unparsed.out, "");
+
+  const Outcome fromStdin =
+      quillon(*dir_, {"run", "--db", *db_, "-"}, "set $a = \"x\"\nprint $a\n");
+  EXPECT_EQ(fromStdin.status, 0) << fromStdin.err;
+  EXPECT_NE(fromStdin.out.find("  $a = \"x\"\n"), std::string::npos) << fromStdin.out;
+
+  const Outcome stdinFails = quillon(*dir_, {"run", "--db", *db_, "-"}, "expect $a = 1\n");
+  EXPECT_EQ(stdinFails.status, 1);
+  EXPECT_EQ(stdinFails.err, "<stdin>: line 1, column 8: $a was never set\n");
+
+  const Outcome noScript = quillon(*dir_, {"run", "--db", *db_, (*dir_ / "none.qhs").string()});
+  EXPECT_EQ(noScript.status, 2);
+  EXPECT_NE(noScript.err.find("cannot read the script"), std::string::npos) << noScript.err;
+
+  EXPECT_EQ(quillon(*dir_, {"run", good}).status, 2);  // --db is required
+  EXPECT_EQ(quillon(*dir_, {"run", "--db", *db_}).status, 2);
+  EXPECT_EQ(quillon(*dir_, {"run", "--db", *db_, good, good}).status, 2);
+}
+
+TEST_F(RunCommand, ACallErrorIsPrintedWithNumberAndText) {
+  const std::string path = script("error.qhs",
+                                  "new $c Collection\n"
+                                  "$x = call $c.Item 3\n"
+                                  "print $c\n");
+  const Outcome o = quillon(*dir_, {"run", "--db", *db_, path});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_EQ(o.err, path +
+                       ": line 2, column 1: call $c.Item raised error 5: Invalid procedure call "
+                       "or argument\n");
+}
+
+}  // namespace
+}  // namespace quillon::cli

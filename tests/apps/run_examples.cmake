@@ -1,0 +1,30 @@
+# Runs every host script in examples/ through `quillon run` on a fresh scale-1 demo account (one
+# copy per script, since scripts may write) and fails unless each exits 0.
+#   cmake -DQUILLON=<binary> -DEXAMPLES=<dir> -DWORK=<scratch dir> -P run_examples.cmake
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+execute_process(COMMAND ${QUILLON} init-db --db ${WORK}/demo.db --scale 1
+                RESULT_VARIABLE built OUTPUT_QUIET ERROR_VARIABLE builtErr)
+if(NOT built EQUAL 0)
+  message(FATAL_ERROR "init-db failed: ${builtErr}")
+endif()
+file(GLOB scripts ${EXAMPLES}/*.qhs)
+set(failed "")
+foreach(script IN LISTS scripts)
+  get_filename_component(name ${script} NAME_WE)
+  file(COPY_FILE ${WORK}/demo.db ${WORK}/${name}.db)
+  execute_process(COMMAND ${QUILLON} run --db ${WORK}/${name}.db ${script}
+                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(status EQUAL 0)
+    message(STATUS "ok: ${name}")
+  else()
+    message(STATUS "${out}")
+    message(STATUS "FAILED (exit ${status}): ${err}")
+    list(APPEND failed ${name})
+  endif()
+endforeach()
+list(LENGTH scripts count)
+if(failed)
+  message(FATAL_ERROR "examples that failed: ${failed}")
+endif()
+message(STATUS "${count} example scripts ran to their end")
