@@ -5,8 +5,9 @@
 //
 // Both work on the host's connection and on the current rows of its head and body recordsets, and
 // trap every error: they return False with "TrackSet:<method>" + number + CRLF + text in ErrMsg.
-// A record id that is not an integer, and a stock write whose row condition would be empty, are
-// refused (False, with the reason in ErrMsg) before any statement runs.
+// A record id that is not an integer (where a statement would carry it), and a stock write whose
+// row condition would be empty, are refused (False, with the reason in ErrMsg) before any
+// statement runs.
 #pragma once
 
 #include <memory>
