@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "run_fixture.h"
 
@@ -211,6 +212,48 @@ TEST(RunScript, BadInputIsRefusedWithoutHarm) {
 
   EXPECT_TRUE(runScript("").result.ok);
   EXPECT_TRUE(runScript("# only a comment\n\n").result.ok);
+}
+
+// Scripts cut short, with a line lost or doubled, or with one line cut in half: every run ends
+// with a result, and a failed one names a line of the script.
+TEST(RunScript, DamagedScriptsAlwaysEndWithAResult) {
+  const std::string script = std::string(kSetUp) +
+                             "expect $rs[2].cWhCode = \"02\"\n"
+                             "$x = call $coll.Item \"Nope\"\n"
+                             "expect $error.number = 5\n"
+                             "print $coll[\"Parent\"][1]\n"
+                             "set $q = 10.5\n"
+                             "expect $q = 10.5\n";
+  std::vector<std::string> lines;
+  for (std::size_t from = 0; from < script.size();) {
+    const std::size_t nl = script.find('\n', from);
+    lines.push_back(script.substr(from, nl - from));
+    from = nl + 1;
+  }
+  auto join = [](const std::vector<std::string>& ls) {
+    std::string out;
+    for (const auto& l : ls) out += l + "\n";
+    return out;
+  };
+  std::vector<std::string> damaged;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    auto dropped = lines;
+    dropped.erase(dropped.begin() + static_cast<std::ptrdiff_t>(i));
+    damaged.push_back(join(dropped));
+    auto doubled = lines;
+    doubled.insert(doubled.begin() + static_cast<std::ptrdiff_t>(i), lines[i]);
+    damaged.push_back(join(doubled));
+    auto cut = lines;
+    cut[i] = cut[i].substr(0, cut[i].size() / 2);
+    damaged.push_back(join(cut));
+  }
+  for (const std::string& text : damaged) {
+    const Outcome o = runScript(text);
+    if (o.result.ok) continue;
+    EXPECT_GE(o.result.pos.line, 1) << text << o.result.message;
+    EXPECT_LE(o.result.pos.line, static_cast<int>(lines.size()) + 1) << text;
+    EXPECT_TRUE(has(o.result.message, "line ")) << o.result.message;
+  }
 }
 
 }  // namespace
