@@ -209,7 +209,9 @@ void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
   auto writeBack = [&] {
     std::set<std::string> shown;
     for (std::size_t i = 0; i < args.size(); ++i) {
-      if (line.args[i].kind == ScriptValue::Kind::Variable) variables_[line.args[i].text] = args[i];
+      if (line.args[i].kind == ScriptValue::Kind::Variable && byRef(i)) {
+        variables_[line.args[i].text] = args[i];
+      }
     }
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& name = line.args[i].text;
