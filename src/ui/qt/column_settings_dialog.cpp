@@ -55,9 +55,8 @@ std::optional<std::string> showColumnSettings(const forms::ColumnSettingsRequest
   auto* layout = new QVBoxLayout(&dialog);
   auto* table = new QTableWidget(static_cast<int>(columns.size()), 4, &dialog);
   table->setObjectName(QStringLiteral("columns"));
-  table->setHorizontalHeaderLabels(
-      {QStringLiteral("显示"), QStringLiteral("字段"), QStringLiteral("栏目名称"),
-       QStringLiteral("宽度")});
+  table->setHorizontalHeaderLabels({QStringLiteral("显示"), QStringLiteral("字段"),
+                                    QStringLiteral("栏目名称"), QStringLiteral("宽度")});
   table->verticalHeader()->hide();
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -116,8 +115,8 @@ std::optional<std::string> showColumnSettings(const forms::ColumnSettingsRequest
     if (!shown) width = 0;
     if (shown && width == 0) width = kShownWidth;
     if (!text.empty()) text += ";";
-    text += toStd(table->item(row, kKey)->text()) + "," + toStd(caption) + "," +
-            std::to_string(width);
+    text +=
+        toStd(table->item(row, kKey)->text()) + "," + toStd(caption) + "," + std::to_string(width);
     const QString format = table->item(row, kShow)->data(Qt::UserRole).toString();
     if (!format.isEmpty()) text += "," + toStd(format);
   }

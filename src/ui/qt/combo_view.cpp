@@ -55,8 +55,8 @@ class ComboBoxView final : public ControlView {
     }
   }
   bool passesKeyToWidget(int key, Qt::KeyboardModifiers) const override {
-    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_F4 ||
-           key == Qt::Key_PageUp || key == Qt::Key_PageDown;
+    return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_F4 || key == Qt::Key_PageUp ||
+           key == Qt::Key_PageDown;
   }
 
  protected:

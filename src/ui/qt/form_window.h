@@ -81,6 +81,7 @@ class FormWindow : public QDialog {
   void applyFormSize();
   void applyPointer();
   void rebuildMenuBar();
+  bool belongsToEditor(QObject* watched) const;
   bool routeKey(ControlView* view, QKeyEvent& event);
   bool routeText(ControlView& view, const QString& text);
   bool mousePressed(ControlView& view, QEvent& event);

@@ -21,6 +21,16 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
   if (view == nullptr || !view->attached()) return QDialog::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+    case QEvent::InputMethod:
+      // A cell editor inside a list has the keys to itself, including those it passes up.
+      if (belongsToEditor(watched)) return QDialog::eventFilter(watched, event);
+      break;
+    default:
+      break;
+  }
+  switch (event->type()) {
+    case QEvent::ShortcutOverride:
       // Every key on a control is the form's; none may fire a Qt shortcut on the way.
       event->accept();
       return true;
@@ -53,6 +63,13 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
+bool FormWindow::belongsToEditor(QObject* watched) const {
+  QWidget* focus = QApplication::focusWidget();
+  auto* widget = qobject_cast<QWidget*>(watched);
+  return focus != nullptr && widget != nullptr && focus != widget && widget->isAncestorOf(focus) &&
+         !tracked_.contains(focus);
+}
+
 void FormWindow::keyPressEvent(QKeyEvent* event) {
   // No control holds the focus: the form's keys (Esc, Enter, accelerators) still work.
   if (form_ != nullptr) routeKey(nullptr, *event);
@@ -78,6 +95,17 @@ bool FormWindow::routeKey(ControlView* view, QKeyEvent& event) {
         return routeText(*view, QApplication::clipboard()->text());
       default:
         break;
+    }
+  }
+  if (view != nullptr && !view->control().hasFocus() && view->control().canFocus()) {
+    // Qt's focus got ahead of the form's (a window coming back to the front): the key belongs to
+    // the control a person sees focused, once the form agrees to move there.
+    bool moved = false;
+    invoke([&] { moved = form_->moveFocus(view->control()); });
+    if (form_ == nullptr) return true;
+    if (!moved) {
+      syncFocusFromForm();
+      return true;
     }
   }
   const bool pass = view != nullptr && view->passesKeyToWidget(event.key(), mods);

@@ -10,6 +10,10 @@
 
 namespace quillon::ui::qt {
 
+namespace {
+constexpr int kEditWaitMs = 50;
+}  // namespace
+
 ControlTableModel::ControlTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 int ControlTableModel::rowCount(const QModelIndex& parent) const {
@@ -42,6 +46,14 @@ void ControlTableModel::refreshNow() {
   const int rows = sourceRows();
   const int cols = sourceCols();
   const bool reset = rows != rows_ || cols != cols_;
+  if (!reset && editing && editing()) {
+    pending_ = true;
+    layoutPending_ = layout;
+    QTimer::singleShot(kEditWaitMs, this, [this] {
+      if (pending_) refreshNow();
+    });
+    return;
+  }
   if (reset) {
     beginResetModel();
     rows_ = rows;
@@ -166,8 +178,10 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const {
   }
   if (role == Qt::TextAlignmentRole && index.column() < list_.columnCount()) {
     const int a = list_.column(index.column() + 1).alignment;
-    return QVariant::fromValue(
-        (a == 1 ? Qt::AlignRight : a == 2 ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    return QVariant::fromValue((a == 1   ? Qt::AlignRight
+                                : a == 2 ? Qt::AlignHCenter
+                                         : Qt::AlignLeft) |
+                               Qt::AlignVCenter);
   }
   if (role != Qt::DisplayRole) return {};
   return toQString(index.column() == 0 ? item.Text() : item.SubItems(index.column()));

@@ -40,6 +40,9 @@ class ControlTableModel : public QAbstractTableModel {
   // Edits and checks a person makes in the view, handed to the view that owns the control.
   std::function<bool(int row, int col, const QString& text)> edited;
   std::function<bool(int row)> checked;
+  // True while the view has a cell editor open: repainting the cells then would put the cell's
+  // old text back into the editor, so the refresh waits for the edit to end.
+  std::function<bool()> editing;
 
  protected:
   virtual int sourceRows() const = 0;

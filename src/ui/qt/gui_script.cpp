@@ -10,9 +10,13 @@
 
 namespace quillon::ui::qt {
 
-DrawingScriptHost::DrawingScriptHost(GuiScriptOptions options) : options_(std::move(options)) {}
+DrawingScriptHost::DrawingScriptHost(GuiScriptOptions options)
+    : application_(std::make_unique<QtApplication>()), options_(std::move(options)) {}
 
-DrawingScriptHost::~DrawingScriptHost() = default;
+DrawingScriptHost::~DrawingScriptHost() {
+  // Windows of unloaded forms wait for the event loop to delete them; it will not run again.
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
 
 void DrawingScriptHost::formShown(forms::Form& form, bool modal) {
   ScriptedUiHost::formShown(form, modal);
@@ -64,13 +68,11 @@ GuiScriptResult runScriptWithGui(std::string_view scriptText, const GuiScriptOpt
     std::filesystem::create_directories(*options.screenshotDir, error);
     if (error || !std::filesystem::is_directory(*options.screenshotDir)) {
       result.run.ok = false;
-      result.run.message = "cannot make the picture directory " +
-                           options.screenshotDir->string() +
+      result.run.message = "cannot make the picture directory " + options.screenshotDir->string() +
                            (error ? ": " + error.message() : std::string());
       return result;
     }
   }
-  QtApplication application;
   auto host = std::make_shared<DrawingScriptHost>(options);
   std::unique_ptr<forms::script::ScriptRunner> runner =
       makeRunner ? makeRunner(host) : std::make_unique<forms::script::ScriptRunner>(host);
@@ -78,9 +80,6 @@ GuiScriptResult runScriptWithGui(std::string_view scriptText, const GuiScriptOpt
   result.run = runner->runText(scriptText);
   result.transcript = host->transcript();
   result.pictures = host->pictures();
-  // Windows deleted later must go while the application still exists.
-  runner.reset();
-  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return result;
 }
 

@@ -17,6 +17,7 @@
 
 #include "forms/script_runner.h"
 #include "forms/scripted_ui_host.h"
+#include "ui/qt/application.h"
 #include "ui/qt/form_windows.h"
 
 namespace quillon::ui::qt {
@@ -25,6 +26,8 @@ struct GuiScriptOptions {
   std::optional<std::filesystem::path> screenshotDir;
 };
 
+// A scripted UI host that also draws. It makes the Qt application when the process has none and
+// keeps it for its own life, so a command can simply use it where it would use the headless one.
 class DrawingScriptHost : public forms::ScriptedUiHost {
  public:
   explicit DrawingScriptHost(GuiScriptOptions options);
@@ -44,6 +47,8 @@ class DrawingScriptHost : public forms::ScriptedUiHost {
 
  private:
   void picture(forms::Form& form);
+  // Declared first: the application outlives the windows.
+  std::unique_ptr<QtApplication> application_;
   GuiScriptOptions options_;
   FormWindows windows_;
   std::vector<std::filesystem::path> pictures_;

@@ -84,7 +84,8 @@ std::optional<std::vector<int>> showLookupList(const forms::LookupRequest& reque
   auto* count = new QLabel(&dialog);
   layout->addWidget(count);
   auto showCount = [count, proxy, source] {
-    count->setText(QStringLiteral("共 %1 条，显示 %2 条").arg(source->rowCount()).arg(proxy->rowCount()));
+    count->setText(
+        QStringLiteral("共 %1 条，显示 %2 条").arg(source->rowCount()).arg(proxy->rowCount()));
   };
   showCount();
   QObject::connect(filter, &QLineEdit::textChanged, &dialog, [proxy, showCount](const QString& t) {

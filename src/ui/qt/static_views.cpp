@@ -47,7 +47,9 @@ class LabelView final : public ControlView {
     if (property.empty() || property == "Caption") widget_->setText(plainCaption(label_.Caption()));
     if (property.empty() || property == "Alignment") {
       const int a = label_.Alignment();
-      widget_->setAlignment((a == 1 ? Qt::AlignRight : a == 2 ? Qt::AlignHCenter : Qt::AlignLeft) |
+      widget_->setAlignment((a == 1   ? Qt::AlignRight
+                             : a == 2 ? Qt::AlignHCenter
+                                      : Qt::AlignLeft) |
                             Qt::AlignTop);
     }
   }
@@ -66,7 +68,8 @@ class FrameView final : public ControlView {
 
  protected:
   void sync(std::string_view property) override {
-    if (property.empty() || property == "Caption") widget_->setTitle(plainCaption(frame_.Caption()));
+    if (property.empty() || property == "Caption")
+      widget_->setTitle(plainCaption(frame_.Caption()));
     // A frame's visibility and enabling carry to what it holds.
     if (property.empty() || property == "Visible") window().applyVisibilityInside(frame_);
   }

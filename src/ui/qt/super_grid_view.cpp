@@ -1,11 +1,11 @@
 // The spread grid as a table view over the grid's cells. Editing a cell runs the grid's own edit
 // path: BeforeEdit may refuse, the committed text goes through CellChange (which may change it or
 // cancel it), and Esc abandons the edit without an event.
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <functional>
 
 #include "forms/super_grid.h"
+#include "ui/qt/cell_delegate.h"
 #include "ui/qt/grid_models.h"
 #include "ui/qt/table_setup.h"
 #include "ui/qt/views.h"
@@ -13,23 +13,6 @@
 namespace quillon::ui::qt {
 
 namespace {
-
-class GridDelegate final : public QStyledItemDelegate {
- public:
-  using QStyledItemDelegate::QStyledItemDelegate;
-  std::function<bool(int row, int col)> begin;
-  std::function<void()> finished;
-
-  QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
-                        const QModelIndex& index) const override {
-    if (begin && !begin(index.row() + 1, index.column())) return nullptr;
-    return QStyledItemDelegate::createEditor(parent, option, index);
-  }
-  void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
-    QStyledItemDelegate::destroyEditor(editor, index);
-    if (finished) finished();
-  }
-};
 
 class SuperGridView final : public ControlView {
  public:
@@ -41,10 +24,10 @@ class SuperGridView final : public ControlView {
     view_->setModel(model_);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
-    auto* delegate = new GridDelegate(view_);
+    auto* delegate = new CellDelegate(view_);
     delegate->begin = [this](int row, int col) {
       bool began = false;
-      this->window().invoke([&] { began = grid_.userBeginEdit(row, col); });
+      this->window().invoke([&] { began = grid_.userBeginEdit(row + 1, col); });
       return began && attached();
     };
     delegate->finished = [this] {
@@ -62,6 +45,7 @@ class SuperGridView final : public ControlView {
         grid_.FinishEdit();
       });
     };
+    model_->editing = [delegate] { return delegate->editing(); };
     model_->refreshed = [this](bool, bool layout) {
       if (!attached()) return;
       SyncGuard guard(*this);

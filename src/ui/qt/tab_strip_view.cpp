@@ -73,7 +73,8 @@ class TabStripView final : public ControlView {
   void layoutParts() {
     const int barHeight = bar_->sizeHint().height();
     bar_->setGeometry(0, 0, box_->width(), barHeight);
-    panel_->setGeometry(0, barHeight - 1, box_->width(), std::max(box_->height() - barHeight + 1, 0));
+    panel_->setGeometry(0, barHeight - 1, box_->width(),
+                        std::max(box_->height() - barHeight + 1, 0));
     panel_->lower();
   }
 

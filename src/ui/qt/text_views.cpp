@@ -140,7 +140,8 @@ class NumericEditView final : public LineEditView {
 
 class HeadItemView final : public LineEditView {
  public:
-  HeadItemView(forms::HeadItem& item, FormWindow& window) : LineEditView(item, window), item_(item) {
+  HeadItemView(forms::HeadItem& item, FormWindow& window)
+      : LineEditView(item, window), item_(item) {
     auto* box = new QWidget(window.clientArea());
     auto* layout = new QHBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);

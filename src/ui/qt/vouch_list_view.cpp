@@ -4,6 +4,7 @@
 #include <QTableView>
 
 #include "forms/vouch_list.h"
+#include "ui/qt/cell_delegate.h"
 #include "ui/qt/grid_models.h"
 #include "ui/qt/table_setup.h"
 #include "ui/qt/views.h"
@@ -30,6 +31,9 @@ class VouchListView final : public ControlView {
       act([&] { accepted = list_.userEditCell(row, col, toStd(text)); });
       return accepted;
     };
+    auto* delegate = new CellDelegate(view_);
+    view_->setItemDelegate(delegate);
+    model_->editing = [delegate] { return delegate->editing(); };
     model_->refreshed = [this](bool, bool layout) {
       if (!attached()) return;
       SyncGuard guard(*this);
