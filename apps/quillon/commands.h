@@ -13,5 +13,6 @@ int cmdSql(std::span<const std::string> args);
 int cmdInitDb(std::span<const std::string> args);
 int cmdCall(std::span<const std::string> args);
 int cmdRun(std::span<const std::string> args);
+int cmdDemo(std::span<const std::string> args);
 
 }  // namespace quillon::cli

@@ -34,7 +34,8 @@ constexpr Command kCommands[] = {
      cmdSql},
     {"init-db", "--db FILE [--scale N] [--force]", "build the demo account database", cmdInitDb},
     {"call", "--db FILE [--user CODE] PROGID MEMBER [ARG...]", "create an object by ProgID, call one member late-bound and print the result", cmdCall},
-    {"run", "--db FILE SCRIPT", "run a host script (\"-\" reads it from standard input) and print its transcript", cmdRun},
+    {"run", "--db FILE [--gui] [--screenshots DIR] SCRIPT", "run a host script (\"-\" reads it from standard input) and print its transcript", cmdRun},
+    {"demo", "[--db FILE] [--examples DIR]", "a host window to work in the dialogs by hand (without a display: the example scripts, headless)", cmdDemo},
 };
 
 // Every creatable class of the library, registered once before any command runs, so that objects

@@ -1,13 +1,22 @@
 #include "run/run_options.h"
 
 #include "args.h"
+#ifdef QUILLON_HAS_UI
+#include "ui/qt/gui_script.h"
+#endif
 
 namespace quillon::cli::run {
 
 RunOptions parseRunOptions(std::span<const std::string> args) {
-  const ParsedArgs parsed = parseArgs(args, OptionSpec{{"--db"}, {}});
+  const ParsedArgs parsed = parseArgs(args, OptionSpec{{"--db", "--screenshots"}, {"--gui"}});
   RunOptions options;
   options.database = parsed.required("--db");
+  options.screenshots = parsed.option("--screenshots").value_or("");
+  // Pictures are taken of drawn forms, so asking for them draws the forms.
+  options.gui = parsed.flag("--gui") || !options.screenshots.empty();
+#ifndef QUILLON_HAS_UI
+  if (options.gui) throw UsageError("this build has no desktop dialogs (--gui, --screenshots)");
+#endif
   const auto& positional = parsed.positional();
   if (positional.empty()) throw UsageError("the script to run is required");
   if (positional.size() > 1) throw UsageError("one script at a time: \"" + positional[1] + "\"");
@@ -15,7 +24,15 @@ RunOptions parseRunOptions(std::span<const std::string> args) {
   return options;
 }
 
-std::shared_ptr<forms::ScriptedUiHost> makeUiHost(const RunOptions& /*options*/) {
+std::shared_ptr<forms::ScriptedUiHost> makeUiHost(const RunOptions& options) {
+#ifdef QUILLON_HAS_UI
+  if (options.gui) {
+    ui::qt::GuiScriptOptions gui;
+    if (!options.screenshots.empty()) gui.screenshotDir = options.screenshots;
+    return std::make_shared<ui::qt::DrawingScriptHost>(std::move(gui));
+  }
+#endif
+  (void)options;
   return std::make_shared<forms::ScriptedUiHost>();
 }
 

@@ -14,6 +14,8 @@ namespace quillon::cli::run {
 struct RunOptions {
   std::string database;  // --db FILE
   std::string script;    // the script file, or "-" for standard input
+  bool gui = false;      // --gui: draw the forms with the Qt renderer
+  std::string screenshots;  // --screenshots DIR: a PNG of the active form after every action
 };
 
 // Throws UsageError (args.h) for a malformed command line.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <cstdio>
+#include <stdexcept>
 #include <system_error>
 
 #include "forms/form.h"
@@ -11,7 +12,16 @@
 namespace quillon::ui::qt {
 
 DrawingScriptHost::DrawingScriptHost(GuiScriptOptions options)
-    : application_(std::make_unique<QtApplication>()), options_(std::move(options)) {}
+    : application_(std::make_unique<QtApplication>()), options_(std::move(options)) {
+  if (!options_.screenshotDir) return;
+  std::error_code error;
+  std::filesystem::create_directories(*options_.screenshotDir, error);
+  if (error || !std::filesystem::is_directory(*options_.screenshotDir)) {
+    throw std::runtime_error("cannot make the picture directory " +
+                             options_.screenshotDir->string() +
+                             (error ? ": " + error.message() : std::string()));
+  }
+}
 
 DrawingScriptHost::~DrawingScriptHost() {
   // Windows of unloaded forms wait for the event loop to delete them; it will not run again.

@@ -28,6 +28,7 @@ struct GuiScriptOptions {
 
 // A scripted UI host that also draws. It makes the Qt application when the process has none and
 // keeps it for its own life, so a command can simply use it where it would use the headless one.
+// The picture directory is made up front; std::runtime_error says why when it cannot be.
 class DrawingScriptHost : public forms::ScriptedUiHost {
  public:
   explicit DrawingScriptHost(GuiScriptOptions options);
