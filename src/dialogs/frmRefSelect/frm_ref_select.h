@@ -82,12 +82,12 @@ class frmRefSelect : public forms::Form {
       add<forms::HeadItem>("hdiExchRate", {6360, 840, 2900, 300}, "换算率");
   std::vector<forms::HeadItem*> hdiFree;  // elements 1 to 10 (index 0 unused)
   forms::CheckBox& chkShowMax =
-      add<forms::CheckBox>("chkShowMax", {120, 1920, 1800, 300}, "显示结存>0");
+      add<forms::CheckBox>("chkShowMax", {120, 2220, 1800, 300}, "显示结存>0");
   forms::CheckBox& chkShowZero =
-      add<forms::CheckBox>("chkShowZero", {2040, 1920, 1800, 300}, "显示结存=0");
+      add<forms::CheckBox>("chkShowZero", {2040, 2220, 1800, 300}, "显示结存=0");
   forms::CheckBox& chkShowMin =
-      add<forms::CheckBox>("chkShowMin", {3960, 1920, 1800, 300}, "显示结存<0");
-  forms::MsSuperGrid& spgList = add<forms::MsSuperGrid>("spgList", {120, 2280, 9360, 4200});
+      add<forms::CheckBox>("chkShowMin", {3960, 2220, 1800, 300}, "显示结存<0");
+  forms::MsSuperGrid& spgList = add<forms::MsSuperGrid>("spgList", {120, 2580, 9360, 3900});
 
  protected:
   void Form_Load() override;
