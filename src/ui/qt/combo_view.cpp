@@ -65,8 +65,13 @@ class ComboBoxView final : public ControlView {
       QStringList items;
       items.reserve(combo_.ListCount());
       for (int i = 0; i < combo_.ListCount(); ++i) items << toQString(combo_.List(i));
-      widget_->clear();
-      widget_->addItems(items);
+      QStringList shown;
+      for (int i = 0; i < widget_->count(); ++i) shown << widget_->itemText(i);
+      // Refilled only when it differs: a choice being handled keeps its list.
+      if (shown != items) {
+        widget_->clear();
+        widget_->addItems(items);
+      }
     }
     widget_->setCurrentIndex(combo_.ListIndex());
     if (widget_->isEditable()) {

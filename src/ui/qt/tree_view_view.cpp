@@ -54,7 +54,6 @@ class TreeViewView final : public ControlView {
     return isNavigationKey(key) || key == Qt::Key_Space;
   }
 
-  // Rebuilds at once (tests and pictures call it through refresh("")).
   void rebuildNow() {
     pending_ = false;
     if (!attached()) return;
@@ -82,11 +81,12 @@ class TreeViewView final : public ControlView {
 
  protected:
   void sync(std::string_view property) override {
-    if (property.empty()) {
-      rebuildNow();
+    // Always later: the change may come from a person's check or click on an item, which Qt is
+    // still handling and must not lose under it.
+    if (!property.empty() && property != "Nodes" && property != "Checkboxes" &&
+        property != "SelectedItem") {
       return;
     }
-    if (property != "Nodes" && property != "Checkboxes" && property != "SelectedItem") return;
     if (pending_) return;
     pending_ = true;
     QTimer::singleShot(0, widget_, [this] {
