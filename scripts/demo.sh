@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# `make demo`: runs the main job on the embedded demo database.
+# `make demo`: the host window on the embedded demo database (created on first use). Without a
+# display `quillon demo` says so and runs the example host scripts headless, printing their
+# transcripts.
 set -euo pipefail
 BUILD=${1:-build}
 Q="$BUILD/apps/quillon/quillon"
 DB=${QUILLON_DEMO_DB:-$BUILD/demo.db}
-"$Q" sql --db "$DB" "if not exists (select * from sysobjects where id = object_id(N'[dbo].[Warehouse]')) create table Warehouse (cWhCode nvarchar(10) not null primary key, cWhName nvarchar(60) null)
-delete from Warehouse
-insert into Warehouse (cWhCode, cWhName) values (N'01', N'原料库')
-insert into Warehouse (cWhCode, cWhName) values (N'02', N'成品库')
-select cWhCode, cWhName, len(cWhName) as iLen from dbo.Warehouse order by cWhCode"
+[ -f "$DB" ] || "$Q" init-db --db "$DB" --scale 1
+exec "$Q" demo --db "$DB" --examples examples
