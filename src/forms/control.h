@@ -122,6 +122,8 @@ class Control {
   // (typing into a field, space on a button). Returns true when the key was consumed.
   virtual bool defaultKeyPress(int /*keyAscii*/) { return false; }
   virtual bool defaultKeyDown(int /*keyCode*/, int /*shift*/) { return false; }
+  // A control that takes Enter as typing (a multi-line field): the default button does not fire.
+  virtual bool takesReturn() const { return false; }
   // Fields a person can type into; userClearText empties one the way select-all and Delete do.
   virtual bool acceptsTyping() const { return false; }
   virtual void userClearText() {}

@@ -266,7 +266,8 @@ bool Form::handleFormKey(int keyCode, int shift) {
     focusNext((shift & vbShiftMask) != 0);
     return true;
   }
-  if (keyCode == vbKeyReturn && shift == 0 && dynamic_cast<CommandButton*>(active_) == nullptr) {
+  if (keyCode == vbKeyReturn && shift == 0 && dynamic_cast<CommandButton*>(active_) == nullptr &&
+      (active_ == nullptr || !active_->takesReturn())) {
     if (auto* b = dynamic_cast<CommandButton*>(defaultButton(false))) {
       b->fireClick();
       return true;

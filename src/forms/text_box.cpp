@@ -83,7 +83,8 @@ bool TextBox::defaultKeyDown(int keyCode, int shift) {
     case vbKeyEnd:
     case vbKeyLeft:
     case vbKeyRight:
-      edit_.moveCaret(keyCode, (shift & vbShiftMask) != 0);
+      // Ctrl with Home or End goes to the text's ends even in a multi-line field.
+      edit_.moveCaret(keyCode, (shift & vbShiftMask) != 0, multiLine_ && (shift & vbCtrlMask) == 0);
       notify("Selection");
       return true;
     case vbKeyDelete: {

@@ -43,6 +43,7 @@ class TextBox : public Control {
   bool defaultKeyPress(int keyAscii) override;
   bool defaultKeyDown(int keyCode, int shift) override;
   bool acceptsTyping() const override { return !locked_; }
+  bool takesReturn() const override { return multiLine_; }
   void userClearText() override;
 
   std::function<void()> Change;

@@ -32,12 +32,26 @@ bool EditableText::replaceSelection(const std::string& inserted, int maxLength) 
   return true;
 }
 
+namespace {
+
+bool lineBreakAt(const std::vector<char32_t>& chars, int at) {
+  return at >= 0 && at + 1 < static_cast<int>(chars.size()) && chars[at] == U'\r' &&
+         chars[at + 1] == U'\n';
+}
+
+bool isBreak(char32_t c) {
+  return c == U'\r' || c == U'\n';
+}
+
+}  // namespace
+
 bool EditableText::backspace() {
   clampSelection();
   if (selLength == 0) {
     if (selStart == 0) return false;
-    --selStart;
-    selLength = 1;
+    const int step = lineBreakAt(utf8::decode(text), selStart - 2) ? 2 : 1;
+    selStart -= step;
+    selLength = step;
   }
   return replaceSelection({});
 }
@@ -46,7 +60,7 @@ bool EditableText::deleteForward() {
   clampSelection();
   if (selLength == 0) {
     if (selStart >= length()) return false;
-    selLength = 1;
+    selLength = lineBreakAt(utf8::decode(text), selStart) ? 2 : 1;
   }
   return replaceSelection({});
 }
@@ -56,24 +70,34 @@ void EditableText::selectAll() {
   selLength = length();
 }
 
-void EditableText::moveCaret(int keyCode, bool extend) {
+void EditableText::moveCaret(int keyCode, bool extend, bool byLine) {
   clampSelection();
-  const int len = length();
+  const auto chars = utf8::decode(text);
+  const int len = static_cast<int>(chars.size());
   // The anchor is the end of the selection that the caret did not move from.
   const int anchor = selStart;
   int caret = selStart + selLength;
   switch (keyCode) {
     case vbKeyHome:
-      caret = 0;
+      if (byLine) {
+        while (caret > 0 && !isBreak(chars[caret - 1])) --caret;
+      } else {
+        caret = 0;
+      }
       break;
     case vbKeyEnd:
-      caret = len;
+      if (byLine) {
+        while (caret < len && !isBreak(chars[caret])) ++caret;
+      } else {
+        caret = len;
+      }
       break;
     case vbKeyLeft:
-      caret = std::max(0, (selLength > 0 && !extend ? selStart : caret) - 1);
+      caret = (selLength > 0 && !extend ? selStart : caret);
+      caret = std::max(0, caret - (lineBreakAt(chars, caret - 2) ? 2 : 1));
       break;
     case vbKeyRight:
-      caret = std::min(len, caret + 1);
+      caret = std::min(len, caret + (lineBreakAt(chars, caret) ? 2 : 1));
       break;
     default:
       return;

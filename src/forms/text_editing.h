@@ -20,8 +20,10 @@ struct EditableText {
   bool backspace();
   bool deleteForward();
   void selectAll();
-  // Home/End/Left/Right, extending the selection when `extend` is set.
-  void moveCaret(int keyCode, bool extend);
+  // Home/End/Left/Right, extending the selection when `extend` is set. With `byLine`, Home and End
+  // go to the start and end of the caret's line instead of the text's. A CR LF line break is one
+  // step for the caret, for Backspace and for Delete.
+  void moveCaret(int keyCode, bool extend, bool byLine = false);
   std::string selectedText() const;
 };
 

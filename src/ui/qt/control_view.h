@@ -42,6 +42,8 @@ class ControlView {
   }
   // A field that edits text through the form (copy/cut/paste and input methods go through here).
   virtual bool editsText() const { return false; }
+  // A field whose text may hold line breaks: a pasted or committed line break reaches it as Enter.
+  virtual bool takesLineBreaks() const { return false; }
   virtual void copySelection() {}
   // A double click on the control's widget (before the widget acts on it).
   virtual void doubleClicked() {}

@@ -119,10 +119,19 @@ bool FormWindow::routeKey(ControlView* view, QKeyEvent& event) {
 
 bool FormWindow::routeText(ControlView& view, const QString& text) {
   const auto points = text.toUcs4();
-  for (const char32_t point : points) {
+  for (qsizetype i = 0; i < points.size(); ++i) {
     if (form_ == nullptr || !view.attached()) break;
-    if (point < 32) continue;  // line breaks of a pasted text do not belong in a field
-    invoke([&] { form_->userKeyPress(static_cast<int>(point)); });
+    int keyAscii = static_cast<int>(points[i]);
+    if (keyAscii == '\r' || keyAscii == '\n') {
+      // A line break (CR LF, LF or CR) is one Enter in a multi-line field; a one-line field has
+      // no place for it.
+      if (!view.takesLineBreaks()) continue;
+      if (keyAscii == '\r' && i + 1 < points.size() && points[i + 1] == '\n') ++i;
+      keyAscii = forms::vbKeyReturn;
+    } else if (keyAscii < 32) {
+      continue;
+    }
+    invoke([&] { form_->userKeyPress(keyAscii); });
   }
   return true;
 }

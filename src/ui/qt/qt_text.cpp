@@ -29,6 +29,45 @@ int codePointIndex(const QString& text, int utf16) {
   return points;
 }
 
+QString editorText(const QString& text) {
+  QString shown = text;
+  shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+  return shown;
+}
+
+namespace {
+
+// Walks the field's text a code point at a time, with the editor units each one takes; stops
+// when `done` says so and returns the code points walked.
+template <class Done>
+int walkText(const QString& text, int& units, Done done) {
+  int points = 0;
+  units = 0;
+  for (qsizetype i = 0; i < text.size() && !done(points, units); ++points) {
+    const bool pair = text.at(i).isHighSurrogate() && i + 1 < text.size();
+    const bool crBeforeLf = text.at(i) == QLatin1Char('\r') && i + 1 < text.size() &&
+                            text.at(i + 1) == QLatin1Char('\n');
+    const int width = pair ? 2 : 1;
+    if (!crBeforeLf) units += width;
+    i += width;
+  }
+  return points;
+}
+
+}  // namespace
+
+int editorIndex(const QString& text, int codePoints) {
+  int units = 0;
+  walkText(text, units, [codePoints](int points, int) { return points >= codePoints; });
+  return units;
+}
+
+int textIndex(const QString& text, int editorUnits) {
+  int units = 0;
+  return walkText(text, units, [editorUnits](int, int walked) { return walked >= editorUnits; });
+}
+
 QString captionText(std::string_view caption) {
   return toQString(caption);
 }

@@ -178,6 +178,7 @@ class HeadItemView final : public LineEditView {
 }  // namespace
 
 std::unique_ptr<ControlView> makeTextBoxView(forms::TextBox& c, FormWindow& w) {
+  if (c.MultiLine()) return makeMultiLineTextBoxView(c, w);
   return std::make_unique<TextBoxView>(c, w);
 }
 

@@ -31,6 +31,7 @@ std::unique_ptr<ControlView> makeCommandButtonView(forms::CommandButton& c, Form
 std::unique_ptr<ControlView> makeCheckBoxView(forms::CheckBox& c, FormWindow& w);
 std::unique_ptr<ControlView> makeOptionButtonView(forms::OptionButton& c, FormWindow& w);
 std::unique_ptr<ControlView> makeTextBoxView(forms::TextBox& c, FormWindow& w);
+std::unique_ptr<ControlView> makeMultiLineTextBoxView(forms::TextBox& c, FormWindow& w);
 std::unique_ptr<ControlView> makeNumericEditView(forms::NumericEdit& c, FormWindow& w);
 std::unique_ptr<ControlView> makeHeadItemView(forms::HeadItem& c, FormWindow& w);
 std::unique_ptr<ControlView> makeComboBoxView(forms::ComboBox& c, FormWindow& w);
