@@ -1,6 +1,13 @@
 // The list view (report view with check boxes) as a table view. Toggling a check box is the
 // list's userCheck (ItemCheck follows); clicking or moving to a row is userClickItem.
+//
+// A multi-select list lets a person select with Shift and Ctrl; every change of the view's
+// selection is handed to the items (those that left it first), and whatever the items' selection
+// becomes — by the person, by an ItemClick handler or by code — is shown once the event loop runs.
+#include <QItemSelection>
 #include <QTableView>
+#include <QTimer>
+#include <vector>
 
 #include "forms/list_view.h"
 #include "ui/qt/grid_models.h"
@@ -32,9 +39,12 @@ class ListViewView final : public ControlView {
       SyncGuard guard(*this);
       if (layout) applyLayout();
       applyCurrent();
+      applySelection();
     };
     QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
       if (syncing() || !attached()) return;
+      // A Ctrl click that took the row out of a multi-selection is no click on an item.
+      if (!view_->selectionModel()->isRowSelected(index.row(), {})) return;
       act([&] { list_.userClickItem(index.row() + 1); });
     });
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, view_,
@@ -42,6 +52,8 @@ class ListViewView final : public ControlView {
                        if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
                        act([&] { list_.userClickItem(current.row() + 1); });
                      });
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, view_,
+                     [this] { takeSelection(); });
     setWidget(view_);
     window.track(view_->viewport(), *this);
   }
@@ -64,7 +76,15 @@ class ListViewView final : public ControlView {
     } else if (property == "ListItems" || property == "Checkboxes") {
       model_->changed(false);
     }
-    if (property.empty() || property == "SelectedItem") applyCurrent();
+    if (property.empty() || property == "MultiSelect") {
+      view_->setSelectionMode(list_.MultiSelect() ? QAbstractItemView::ExtendedSelection
+                                                  : QAbstractItemView::SingleSelection);
+    }
+    if (taking_) return;
+    if (property.empty() || property == "SelectedItem" || property == "MultiSelect") {
+      applyCurrent();
+      scheduleSelection();
+    }
   }
 
  private:
@@ -83,13 +103,88 @@ class ListViewView final : public ControlView {
     const int row = item->Index() - 1;
     if (row < 0 || row >= model_->rowCount() || view_->currentIndex().row() == row) return;
     SyncGuard guard(*this);
+    // In a multi-selection the current row only moves; which rows are selected is the items'.
     view_->selectionModel()->setCurrentIndex(
-        model_->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        model_->index(row, 0),
+        list_.MultiSelect() ? QItemSelectionModel::NoUpdate
+                            : QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+
+  // Which rows of the model the view shows selected.
+  std::vector<char> viewSelection() const {
+    std::vector<char> rows(static_cast<std::size_t>(model_->rowCount()), 0);
+    for (const QItemSelectionRange& range : view_->selectionModel()->selection()) {
+      for (int r = std::max(range.top(), 0); r <= range.bottom() && r < model_->rowCount(); ++r) {
+        rows[static_cast<std::size_t>(r)] = 1;
+      }
+    }
+    return rows;
+  }
+
+  // The items' selection is shown when the event loop next runs, once for any number of changes
+  // (and after the person's own action has finished changing the view's selection).
+  void scheduleSelection() {
+    if (selectionPending_) return;
+    selectionPending_ = true;
+    QTimer::singleShot(0, view_, [this] {
+      selectionPending_ = false;
+      if (attached()) applySelection();
+    });
+  }
+
+  void applySelection() {
+    if (!list_.MultiSelect()) return;
+    const std::vector<char> shown = viewSelection();
+    const int rows = std::min(model_->rowCount(), list_.itemCount());
+    QItemSelection wanted;
+    bool differs = false;
+    const int lastCol = std::max(model_->columnCount() - 1, 0);
+    for (int r = 0; r < rows; ++r) {
+      const bool selected = list_.item(r + 1).Selected();
+      if (selected != (shown[static_cast<std::size_t>(r)] != 0)) differs = true;
+      if (!selected) continue;
+      int end = r;
+      while (end + 1 < rows && list_.item(end + 2).Selected()) {
+        ++end;
+        if (shown[static_cast<std::size_t>(end)] == 0) differs = true;
+      }
+      wanted.select(model_->index(r, 0), model_->index(end, lastCol));
+      r = end;
+    }
+    if (!differs) return;
+    SyncGuard guard(*this);
+    view_->selectionModel()->select(
+        wanted, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+  }
+
+  // The person changed the view's selection: items that left it are deselected first, then the
+  // new ones selected, and the current row's item stays the list's SelectedItem.
+  void takeSelection() {
+    if (syncing() || !attached() || !list_.MultiSelect()) return;
+    const std::vector<char> shown = viewSelection();
+    const int rows = std::min(static_cast<int>(shown.size()), list_.itemCount());
+    taking_ = true;
+    window().invoke([&] {
+      for (int r = 0; r < rows; ++r) {
+        if (shown[static_cast<std::size_t>(r)] == 0) list_.item(r + 1).setSelected(false);
+      }
+      for (int r = 0; r < rows; ++r) {
+        forms::ListItem& item = list_.item(r + 1);
+        if (shown[static_cast<std::size_t>(r)] != 0 && !item.Selected()) item.setSelected(true);
+      }
+      const int current = view_->currentIndex().row();
+      if (current >= 0 && current < rows && shown[static_cast<std::size_t>(current)] != 0) {
+        list_.setSelectedItem(&list_.item(current + 1));
+      }
+    });
+    taking_ = false;
   }
 
   forms::ListView& list_;
   QTableView* view_;
   ListViewModel* model_;
+  bool taking_ = false;
+  bool selectionPending_ = false;
 };
 
 }  // namespace
