@@ -1,17 +1,36 @@
 // Toolbars: the standard toolbar draws its own buttons; the suite's CTBCtrl draws the buttons of
-// the toolbar it is attached to and reports presses by key. Buttons show their captions (or their
-// keys when they have none); check buttons stay down while their value is 1.
+// the toolbar it is attached to and reports presses by key. Buttons show the icon of their image
+// beside their caption (or their key when they have none); check buttons stay down while their
+// value is 1.
 #include <QAction>
 #include <QToolBar>
 #include <functional>
 
+#include "forms/form.h"
+#include "forms/static_controls.h"
 #include "forms/toolbar.h"
 #include "ui/qt/qt_text.h"
+#include "ui/qt/toolbar_icons.h"
 #include "ui/qt/views.h"
 
 namespace quillon::ui::qt {
 
 namespace {
+
+// A button's image is a key in the toolbar's image list, whose picture names what is drawn; a
+// toolbar without that list (the suite's dialogs set the suite's image keys directly) draws the
+// key itself.
+QIcon iconOf(const forms::Toolbar& toolbar, const std::string& image) {
+  if (image.empty()) return {};
+  const forms::Form* form = toolbar.form();
+  const auto* list = form != nullptr && !toolbar.ImageList().empty()
+                         ? form->find<forms::ImageList>(toolbar.ImageList())
+                         : nullptr;
+  if (list != nullptr && list->indexOf(image) > 0) {
+    return toolbarIcon(list->image(image).picture);
+  }
+  return toolbarIcon(image);
+}
 
 // Refills `bar` with the buttons of `toolbar`; `press` runs for a pressed button's key.
 void fillToolbar(QToolBar& bar, const forms::Toolbar* toolbar,
@@ -30,6 +49,7 @@ void fillToolbar(QToolBar& bar, const forms::Toolbar* toolbar,
     action->setEnabled(button.enabled);
     action->setCheckable(button.style == forms::ToolbarButton::tbrCheck);
     action->setChecked(button.value == 1);
+    action->setIcon(iconOf(*toolbar, button.image));
     action->setObjectName(toQString(button.key));
     const std::string key = button.key;
     QObject::connect(action, &QAction::triggered, &bar, [press, key] { press(key); });
@@ -38,7 +58,8 @@ void fillToolbar(QToolBar& bar, const forms::Toolbar* toolbar,
 
 QToolBar* makeBar(QWidget* parent) {
   auto* bar = new QToolBar(parent);
-  bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  bar->setIconSize(QSize(16, 16));
   bar->setMovable(false);
   bar->setFloatable(false);
   bar->setFocusPolicy(Qt::NoFocus);
