@@ -44,8 +44,7 @@ void MsSuperGrid::setRows(int rows) {
   if (rows < 0) throw ComError(380, "Invalid property value");
   if (rows == rows_) return;
   rows_ = rows;
-  cells_.resize(static_cast<std::size_t>(rows),
-                std::vector<std::string>(static_cast<std::size_t>(cols_)));
+  cells_.resize(rows, cols_);
   rowHeights_.resize(static_cast<std::size_t>(rows), kDefaultRowHeight);
   if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
   if (pending_ && pending_->row >= rows_) pending_.reset();
@@ -57,7 +56,7 @@ void MsSuperGrid::setCols(int cols) {
   if (cols < 0) throw ComError(380, "Invalid property value");
   if (cols == cols_) return;
   cols_ = cols;
-  for (auto& r : cells_) r.resize(static_cast<std::size_t>(cols));
+  cells_.resize(rows_, cols);
   columns_.resize(static_cast<std::size_t>(cols));
   if (col_ >= cols_) col_ = cols_ > 0 ? cols_ - 1 : 0;
   if (pending_ && pending_->col >= cols_) pending_.reset();
@@ -65,17 +64,27 @@ void MsSuperGrid::setCols(int cols) {
   cellChanged();
 }
 
-const std::string& MsSuperGrid::TextMatrix(int col, int row) const {
+std::string MsSuperGrid::TextMatrix(int col, int row) const {
   checkCell(col, row);
-  return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  return cells_.text(row, col);
 }
 
 void MsSuperGrid::setTextMatrix(int col, int row, std::string text) {
   checkCell(col, row);
-  auto& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
-  if (cell == text) return;
-  cell = std::move(text);
+  if (cells_.set(row, col, std::move(text))) cellChanged();
+}
+
+void MsSuperGrid::bindRows(std::shared_ptr<const CellSource> source, int count) {
+  if (count < 0) throw ComError(380, "Invalid property value");
+  setRows(1);
+  setRows(count + 1);
+  cells_.bind(std::move(source), 1, count);
   cellChanged();
+}
+
+void MsSuperGrid::pinCell(int col, int row) {
+  checkCell(col, row);
+  cells_.pin(row, col);
 }
 
 void MsSuperGrid::setRow(int row) {
@@ -124,9 +133,7 @@ void MsSuperGrid::setRedraw(bool on) {
 }
 
 void MsSuperGrid::Clear() {
-  for (auto& r : cells_) {
-    for (auto& c : r) c.clear();
-  }
+  cells_.clear();
   pending_.reset();
   cellChanged();
 }
@@ -201,7 +208,7 @@ void MsSuperGrid::setColButton(int col, bool on) {
 int MsSuperGrid::colByCaption(std::string_view caption) const {
   if (rows_ == 0) return -1;
   for (int c = 0; c < cols_; ++c) {
-    if (cells_[0][static_cast<std::size_t>(c)] == caption) return c;
+    if (cells_.text(0, c) == caption) return c;
   }
   return -1;
 }
@@ -213,8 +220,7 @@ int MsSuperGrid::visibleDataRows() const {
 }
 
 std::string MsSuperGrid::displayText() const {
-  if (row_ < rows_ && col_ < cols_)
-    return cells_[static_cast<std::size_t>(row_)][static_cast<std::size_t>(col_)];
+  if (row_ < rows_ && col_ < cols_) return cells_.text(row_, col_);
   return {};
 }
 
@@ -248,8 +254,7 @@ bool MsSuperGrid::userBeginEdit(int row, int col) {
   bool cancel = false;
   if (BeforeEdit) BeforeEdit(row, col, cancel);
   if (cancel || row >= rows_ || col >= cols_) return false;
-  pending_ =
-      PendingEdit{row, col, cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)]};
+  pending_ = PendingEdit{row, col, cells_.text(row, col)};
   notify("Edit");
   return true;
 }

@@ -6,11 +6,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/grid_cells.h"
 
 namespace quillon::forms {
 
@@ -27,8 +29,13 @@ class MsSuperGrid : public Control {
   int Cols() const { return cols_; }
   void setCols(int cols);
   // ComError 381 "Invalid property array index" outside the grid.
-  const std::string& TextMatrix(int col, int row) const;
+  std::string TextMatrix(int col, int row) const;
   void setTextMatrix(int col, int row, std::string text);
+  // Rows = count + 1, the data rows' cells read from `source` until they are written; row 0
+  // (the captions) stays. For a large recordset this costs nothing per cell.
+  void bindRows(std::shared_ptr<const CellSource> source, int count);
+  // Keeps the cell's present text when what its source shows is about to change.
+  void pinCell(int col, int row);
   int Row() const { return row_; }
   void setRow(int row);
   int Col() const { return col_; }
@@ -106,7 +113,7 @@ class MsSuperGrid : public Control {
   };
   int rows_;
   int cols_;
-  std::vector<std::vector<std::string>> cells_;  // [row][col]
+  GridCells cells_;
   std::vector<int> rowHeights_;
   std::vector<Column> columns_;
   int row_ = 0;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -170,6 +171,57 @@ TEST(ControlsTest, SuperGridCellsByColumnThenRowWithCaptionsAndMarks) {
   for (int c = 1; c < 4; ++c) grid.setTextMatrix(c, 1, "x");
   grid.setRedraw(true);
   EXPECT_EQ(announced, 1);
+}
+
+// Rows bound to a source are read from it only where they are looked at; what is written to
+// them (or pinned) wins over the source from then on, and resizing or clearing the grid lets go
+// of the source.
+TEST(ControlsTest, SuperGridBoundRowsReadOnDemandAndKeepWhatIsWritten) {
+  struct Source : CellSource {
+    mutable int reads = 0;
+    std::string suffix = "";
+    std::string text(int index, int col) const override {
+      ++reads;
+      return col == 0 ? std::string() : std::to_string(index) + ":" + std::to_string(col) + suffix;
+    }
+  };
+  auto source = std::make_shared<Source>();
+  MsSuperGrid grid("spg", 1, 3);
+  grid.setTextMatrix(1, 0, "批号");
+  grid.bindRows(source, 100000);
+  EXPECT_EQ(grid.Rows(), 100001);
+  EXPECT_EQ(source->reads, 0);
+  EXPECT_EQ(grid.TextMatrix(1, 0), "批号");
+  EXPECT_EQ(grid.TextMatrix(2, 100000), "99999:2");
+  EXPECT_EQ(grid.TextMatrix(0, 5), "");
+  EXPECT_EQ(source->reads, 2);
+
+  grid.setTextMatrix(0, 5, "Y");
+  grid.setTextMatrix(1, 5, "own");
+  grid.pinCell(2, 5);
+  grid.pinCell(2, 0);  // captions are not bound: nothing to keep
+  source->suffix = "'";
+  EXPECT_EQ(grid.TextMatrix(0, 5), "Y");
+  EXPECT_EQ(grid.TextMatrix(1, 5), "own");
+  EXPECT_EQ(grid.TextMatrix(2, 5), "4:2");
+  EXPECT_EQ(grid.TextMatrix(2, 6), "5:2'");
+  EXPECT_TRUE(grid.userEditCell(6, 2, "edited"));
+  EXPECT_EQ(grid.TextMatrix(2, 6), "edited");
+
+  grid.setCols(2);  // a written cell of a dropped column does not come back
+  grid.setCols(3);
+  EXPECT_EQ(grid.TextMatrix(2, 6), "5:2'");
+  grid.setRows(11);
+  EXPECT_EQ(grid.TextMatrix(1, 10), "9:1'");
+  grid.setRows(12);
+  EXPECT_EQ(grid.TextMatrix(1, 11), "");  // grown rows are plain rows
+  grid.Clear();
+  EXPECT_EQ(grid.TextMatrix(1, 10), "");
+  EXPECT_EQ(grid.TextMatrix(1, 0), "");
+  grid.bindRows(source, 3);
+  grid.setRows(1);
+  grid.setRows(3);
+  EXPECT_EQ(grid.TextMatrix(1, 1), "");
 }
 
 TEST(ControlsTest, SuperGridEditsRunCellChangeWithTextByReference) {

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "ado/record_data.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
@@ -16,6 +17,7 @@
 #include "dialogs/frmRefSelect/ref_layout.h"
 #include "dialogs/frmRefSelect/ref_messages.h"
 #include "dialogs/frmRefSelect/ref_text.h"
+#include "dialogs/frmRefSelect/stock_rows.h"
 #include "forms/ui_host.h"
 #include "module/module_state.h"
 #include "module/settings.h"
@@ -51,6 +53,18 @@ std::vector<std::string> fieldNamesOf(ado::Recordset& rs) {
     names.push_back(fields->item(static_cast<std::size_t>(i))->name());
   return names;
 }
+
+// Redraw off for a scope: the grid announces its changes once when it ends, even by an error.
+class RedrawPaused {
+ public:
+  explicit RedrawPaused(forms::MsSuperGrid& grid) : grid_(grid) { grid_.setRedraw(false); }
+  ~RedrawPaused() { grid_.setRedraw(true); }
+  RedrawPaused(const RedrawPaused&) = delete;
+  RedrawPaused& operator=(const RedrawPaused&) = delete;
+
+ private:
+  forms::MsSuperGrid& grid_;
+};
 
 }  // namespace
 
@@ -235,7 +249,7 @@ void frmRefSelect::resetRows() {
 }
 
 void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
-  grid.setRedraw(false);
+  const RedrawPaused paused(grid);
   if (!(rs.bof() && rs.eof())) rs.moveFirst();
   const std::vector<std::string> names = fieldNamesOf(rs);
   const auto fieldCount = static_cast<int>(names.size());
@@ -247,50 +261,47 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
   }
   if (&grid == &spgList) resetRows();
 
-  const std::size_t stockField = rs.core()->resolveField(std::string_view(colStockName_));
-  // Only the grid columns fixed at load are formatted; the stock field is read for the filter.
-  const int stockCol = colStock_;
-  const int stockNumCol = colStockNum_;
-  // First the rows the boxes let through, then one resize and the cells written in place: the
-  // grid never grows a row at a time and no row is held twice.
+  // The rows the boxes let through are bound to the grid, not copied into it: a cell is formatted
+  // when it is read (a painted screen, a rule looking at a row) and what the dialog writes into
+  // the grid is kept over it.
+  const auto& core = *rs.core();
+  const std::shared_ptr<ado::RecordData> data = core.data();
+  const std::vector<std::uint32_t> view = core.viewRows();
+  const std::size_t stockField = core.resolveField(std::string_view(colStockName_));
   std::vector<std::int32_t> positions;
-  while (!rs.eof()) {
-    const Variant stockValue = rs.value(stockField);
-    if (shows(stockValue.isNull() ? 0.0 : stockValue.toDouble()))
-      positions.push_back(rs.absolutePosition());
-    rs.moveNext();
+  std::vector<std::uint32_t> rows;
+  for (std::size_t i = 0; i < view.size(); ++i) {
+    const Variant stockValue = data->value(view[i], stockField);
+    if (!shows(stockValue.isNull() ? 0.0 : stockValue.toDouble())) continue;
+    positions.push_back(static_cast<std::int32_t>(i) + 1);
+    rows.push_back(view[i]);
   }
-  grid.setRows(static_cast<int>(positions.size()) + 1);
-  for (std::size_t r = 0; r < positions.size(); ++r) {
-    rs.setAbsolutePosition(positions[r]);
-    const int row = static_cast<int>(r) + 1;
-    for (int f = 0; f < fieldCount; ++f) {
-      const Variant v = rs.value(static_cast<std::size_t>(f));
-      const int col = f + 1;
-      if (!v.isNull() && col == stockCol) {
-        grid.setTextMatrix(col, row, formatQty(v.toDouble()));
-      } else if (!v.isNull() && col == stockNumCol) {
-        grid.setTextMatrix(col, row, formatNum(v.toDouble()));
-      } else {
-        grid.setTextMatrix(col, row, v.displayText());
-      }
-    }
-  }
+  const auto shown = static_cast<int>(rows.size());
+  grid.bindRows(std::make_shared<StockRows>(
+                    data, std::move(rows),
+                    StockRows::Formats{colStock_, colStockNum_, qtyFormat_, numFormat_}),
+                shown);
   // The cursor ends past the last record, as a fill that walked to the end leaves it.
-  if (!positions.empty()) {
+  if (!view.empty()) {
     rs.moveLast();
     rs.moveNext();
   }
   if (&grid == &spgList) {
     rowPosition_.insert(rowPosition_.end(), positions.begin(), positions.end());
     rowQty_.resize(rowPosition_.size(), 0.0);
-    if (colThis_ > 0) {
+    if (colThis_ > 0 && static_cast<std::size_t>(colThis_) <= data->fieldCount()) {
+      const auto thisField = static_cast<std::size_t>(colThis_ - 1);
       for (std::size_t row = 1; row < rowQty_.size(); ++row) {
-        rowQty_[row] = textNumber(grid.TextMatrix(colThis_, static_cast<int>(row))).value_or(0);
+        // What the cell shows, read back as the rules read it; a plain zero needs no text.
+        const Variant v =
+            data->value(view[static_cast<std::size_t>(positions[row - 1] - 1)], thisField);
+        rowQty_[row] =
+            v.isNumber() && v.toDouble() == 0
+                ? 0.0
+                : textNumber(grid.TextMatrix(colThis_, static_cast<int>(row))).value_or(0);
       }
     }
   }
-  grid.setRedraw(true);
 }
 
 bool frmRefSelect::piecesToo() const {
@@ -351,8 +362,7 @@ void frmRefSelect::RowToggle(int row) {
   if (qty && ExchRate != 0 && !piecesToo()) {
     const std::string pieces = formatNum(*qty / ExchRate);
     if (colThisNum_ > 0) spgList.setTextMatrix(colThisNum_, row, pieces);
-    moveToRow(row);
-    DataFrom->setValue(Variant(colThisNumName_), Variant(textNumber(pieces).value_or(0)));
+    writeField(row, colThisNumName_, textNumber(pieces).value_or(0));
   }
 }
 
@@ -380,13 +390,17 @@ void frmRefSelect::AutoMatch(std::string& message) {
   FillGrid(spgList, *DataFrom);
 
   const int rows = spgList.Rows();
-  for (int row = 1; row < rows; ++row) {
-    RowToggle(row);
-    if (!MutiSel) break;
-    const bool more = piecesToo()
-                          ? stillWanted(Quantity, remaining_) || stillWanted(Num, remainingNum_)
-                          : stillWanted(Quantity, remaining_);
-    if (!more) break;
+  {
+    // The rows taken are announced to a drawn grid once, not row by row.
+    const RedrawPaused paused(spgList);
+    for (int row = 1; row < rows; ++row) {
+      RowToggle(row);
+      if (!MutiSel) break;
+      const bool more = piecesToo()
+                            ? stillWanted(Quantity, remaining_) || stillWanted(Num, remainingNum_)
+                            : stillWanted(Quantity, remaining_);
+      if (!more) break;
+    }
   }
   report(message, silent);
 }
@@ -423,6 +437,15 @@ void frmRefSelect::ClearSelection(int except) {
 
 void frmRefSelect::moveToRow(int row) {
   DataFrom->setAbsolutePosition(rowPosition_[static_cast<std::size_t>(row)]);
+}
+
+void frmRefSelect::writeField(int row, const std::string& name, double value) {
+  moveToRow(row);
+  const std::size_t field = DataFrom->core()->resolveField(std::string_view(name));
+  // The grid shows the field as it was filled until the dialog writes the cell itself.
+  const int col = static_cast<int>(field) + 1;
+  if (col < spgList.Cols()) spgList.pinCell(col, row);
+  DataFrom->setValue(Variant(static_cast<std::int32_t>(field)), Variant(value));
 }
 
 void frmRefSelect::CollectSelection() {

@@ -106,6 +106,8 @@ class frmRefSelect : public forms::Form {
   bool refusesSign(double value) const;
   void setQtyCell(int row, const std::string& text);
   void moveToRow(int row);
+  // Writes a this-time field of the grid row's record.
+  void writeField(int row, const std::string& name, double value);
   void gridClick();
   void ClearSelection(int except);
   void CollectSelection();

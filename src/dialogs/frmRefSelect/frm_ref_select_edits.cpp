@@ -70,19 +70,18 @@ bool frmRefSelect::applyCellRule(int row, int col, const std::string& text) {
     const double stockNum = cellNumber(colStockNum_, row);
     rate = stockNum == 0 ? 0 : cellNumber(colStock_, row) / stockNum;
   }
-  moveToRow(row);
   if (col == colThis_) {
-    DataFrom->setValue(Variant(colThisName_), Variant(value));
+    writeField(row, colThisName_, value);
     if (rate != 0) {
       const std::string pieces = formatNum(value / rate);
-      DataFrom->setValue(Variant(colThisNumName_), Variant(textNumber(pieces).value_or(0)));
+      writeField(row, colThisNumName_, textNumber(pieces).value_or(0));
       if (colThisNum_ > 0) spgList.setTextMatrix(colThisNum_, row, pieces);
     }
   } else {
-    DataFrom->setValue(Variant(colThisNumName_), Variant(value));
+    writeField(row, colThisNumName_, value);
     if (rate != 0) {
       const std::string qty = formatQty(value * rate);
-      DataFrom->setValue(Variant(colThisName_), Variant(textNumber(qty).value_or(0)));
+      writeField(row, colThisName_, textNumber(qty).value_or(0));
       setQtyCell(row, qty);
     }
   }

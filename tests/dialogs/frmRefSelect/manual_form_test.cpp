@@ -42,7 +42,7 @@ class ManualSelection : public ::testing::Test {
   }
 
   static void mark(frmRefSelect& f, int row) { f.spgList.userClickCell(row, 0); }
-  static const std::string& cell(frmRefSelect& f, int col, int row) {
+  static std::string cell(frmRefSelect& f, int col, int row) {
     return f.spgList.TextMatrix(col, row);
   }
 

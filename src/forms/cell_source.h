@@ -1,0 +1,18 @@
+// CellSource: texts a grid shows for a block of rows without holding them. A dialog that lists a
+// large recordset binds its rows to the grid through one; the grid asks only for the cells it is
+// read for (a painted screen, a rule that looks at a row) and keeps what is written to it.
+#pragma once
+
+#include <string>
+
+namespace quillon::forms {
+
+class CellSource {
+ public:
+  virtual ~CellSource() = default;
+  // The text of grid column `col` of the source's row `index` (both 0-based; column 0 is the
+  // grid's mark column). Never throws; a cell the source does not know is "".
+  virtual std::string text(int index, int col) const = 0;
+};
+
+}  // namespace quillon::forms
