@@ -94,7 +94,9 @@ void releaseBlock(void* block, std::size_t bytes) noexcept {
   pool().release(block, bytes);
 }
 
-std::size_t pooledBlockBytes() noexcept { return poolGone ? 0 : pool().held(); }
+std::size_t pooledBlockBytes() noexcept {
+  return poolGone ? 0 : pool().held();
+}
 
 void trimBlockPool() noexcept {
   if (!poolGone) pool().trim();

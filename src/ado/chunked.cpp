@@ -32,6 +32,23 @@ void TextArena::growBack(std::size_t needed) {
   first = std::move(grown);
 }
 
+TextArena TextArena::clone() const {
+  TextArena out;
+  out.blocks_.reserve(blocks_.size());
+  for (const Slot& slot : blocks_) {
+    if (!slot.data) {
+      out.blocks_.emplace_back();  // a slot number spanned by a long text
+      continue;
+    }
+    Slot copy = makeSlot(slot.capacity());
+    std::copy(slot.data.get(), slot.data.get() + slot.size, copy.data.get());
+    copy.size = slot.size;
+    out.blocks_.push_back(std::move(copy));
+  }
+  out.backFull_ = backFull_;
+  return out;
+}
+
 std::uint32_t TextArena::append(std::string_view v) {
   if (v.size() > kSlot) {
     const std::size_t slots = (v.size() + kSlot - 1) / kSlot;

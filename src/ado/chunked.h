@@ -59,6 +59,26 @@ class ChunkedArray {
   ChunkedArray& operator=(const ChunkedArray&) = delete;
 
   std::size_t size() const { return size_; }
+
+  // A copy block for block, shaped as this one is.
+  ChunkedArray clone() const {
+    ChunkedArray out;
+    out.blocks_.reserve(blocks_.size());
+    for (std::size_t b = 0; b < blocks_.size(); ++b) {
+      const std::size_t capacity =
+          b == 0 ? firstCapacity_ : (b + 1 == blocks_.size() ? lastCapacity_ : kBlock);
+      const std::size_t start = b << kShift;
+      const std::size_t used = std::min(capacity, size_ > start ? size_ - start : 0);
+      Block block = allocate(capacity);
+      std::copy(blocks_[b].get(), blocks_[b].get() + used, block.get());
+      out.blocks_.push_back(std::move(block));
+    }
+    out.firstCapacity_ = firstCapacity_;
+    out.lastCapacity_ = lastCapacity_;
+    out.size_ = size_;
+    return out;
+  }
+
   T& operator[](std::size_t i) { return blocks_[i >> kShift][i & (kBlock - 1)]; }
   const T& operator[](std::size_t i) const { return blocks_[i >> kShift][i & (kBlock - 1)]; }
 
@@ -143,6 +163,9 @@ class TextArena {
   std::string_view at(std::uint32_t offset, std::uint32_t length) const {
     return {blocks_[offset >> kSlotShift].data.get() + (offset & (kSlot - 1)), length};
   }
+
+  // A copy in which every offset of this arena reads the same bytes.
+  TextArena clone() const;
 
   // Stores the bytes and returns their offset; ComError 7 when the column's 4 GiB are used up.
   std::uint32_t append(std::string_view v);

@@ -51,6 +51,18 @@ Column::TextRef Column::store(std::string_view v) {
   return TextRef{arena_.append(v), static_cast<std::uint32_t>(v.size())};
 }
 
+Column Column::clone() const {
+  Column out(kind_);
+  out.size_ = size_;
+  out.nulls_ = nulls_;
+  out.i32_ = i32_.clone();
+  out.i64_ = i64_.clone();
+  out.f64_ = f64_.clone();
+  out.text_ = text_.clone();
+  out.arena_ = arena_.clone();
+  return out;
+}
+
 void Column::appendFrom(const Column& source, std::size_t row) {
   if (source.isNull(row)) {
     appendNull();

@@ -58,6 +58,8 @@ class Column {
   void setDouble(std::size_t row, double v);
   void setText(std::size_t row, std::string_view v);
 
+  // A copy of every cell, made block by block.
+  Column clone() const;
   // Appends a copy of another column's cell; both columns have the same kind.
   void appendFrom(const Column& source, std::size_t row);
   void reserve(std::size_t rows);

@@ -1,5 +1,6 @@
 #include "ado/record_data.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -41,7 +42,10 @@ std::int32_t RecordData::status(std::size_t row) const {
 }
 
 Variant RecordData::value(std::size_t row, std::size_t col) const {
-  const Column& c = columns_[col];
+  return cellValue(columns_[col], row, col);
+}
+
+Variant RecordData::cellValue(const Column& c, std::size_t row, std::size_t col) const {
   if (c.isNull(row)) return Variant::null();
   switch (c.kind()) {
     case StorageKind::Int32: {
@@ -64,10 +68,26 @@ Variant RecordData::value(std::size_t row, std::size_t col) const {
   return {};
 }
 
+void RecordData::keepOriginal(std::size_t row, std::size_t col) {
+  if (originals_.size() < columns_.size()) originals_.resize(columns_.size());
+  auto& copy = originals_[col];
+  if (!copy) {
+    // One copy of the column at its first write costs less than remembering each cell written,
+    // when a dialog writes a field of every row.
+    copy = std::make_unique<Column>(columns_[col].clone());
+    return;
+  }
+  if (row < copy->size()) return;
+  const std::uint64_t key = static_cast<std::uint64_t>(row) * fields_.size() + col;
+  if (!lateOriginals_.contains(key)) lateOriginals_.emplace(key, value(row, col));
+}
+
 Variant RecordData::originalValue(std::size_t row, std::size_t col) const {
   if (rowFlags_[row] & kNew) return Variant::null();
-  const auto it = originals_.find(static_cast<std::uint64_t>(row) * fields_.size() + col);
-  return it == originals_.end() ? value(row, col) : it->second;
+  if (col < originals_.size() && originals_[col] && row < originals_[col]->size())
+    return cellValue(*originals_[col], row, col);
+  const auto it = lateOriginals_.find(static_cast<std::uint64_t>(row) * fields_.size() + col);
+  return it == lateOriginals_.end() ? value(row, col) : it->second;
 }
 
 namespace {
@@ -87,10 +107,7 @@ std::int32_t toInt32Checked(const Variant& v, std::int32_t type) {
 void RecordData::setValue(std::size_t row, std::size_t col, const Variant& v) {
   Column& c = columns_[col];
   const FieldDef& f = fields_[col];
-  const std::uint64_t key = static_cast<std::uint64_t>(row) * fields_.size() + col;
-  if (!(rowFlags_[row] & kNew) && !originals_.contains(key)) {
-    originals_.emplace(key, value(row, col));
-  }
+  if (!(rowFlags_[row] & kNew)) keepOriginal(row, col);
   if (v.isNull() || v.isEmpty() || v.isMissing()) {
     c.setNull(row);
   } else if (v.isObject() || v.isArray()) {
@@ -167,7 +184,16 @@ std::shared_ptr<RecordData> RecordData::copy(const std::vector<std::uint32_t>* r
     defs[i].inferred = false;
   }
   auto out = std::make_shared<RecordData>(std::move(defs));
-  if (rows != nullptr) {
+  const bool everyRow =
+      rows != nullptr && rows->size() == rowFlags_.size() &&
+      std::all_of(rows->begin(), rows->end(),
+                  [i = std::uint32_t{0}](std::uint32_t r) mutable { return r == i++; });
+  if (everyRow) {
+    // Every row in its own order: the columns are copied block by block.
+    for (std::size_t col = 0; col < columns_.size(); ++col)
+      out->columns_[col] = columns_[col].clone();
+    out->rowFlags_.assign(rows->size(), 0);
+  } else if (rows != nullptr) {
     for (std::size_t col = 0; col < columns_.size(); ++col) {
       Column& target = out->columns_[col];
       target.reserve(rows->size());
@@ -215,6 +241,9 @@ void RecordData::settleInferred(std::size_t col, std::int32_t maxTextChars) {
 std::size_t RecordData::memoryBytes() const {
   std::size_t bytes = sizeof(*this) + rowFlags_.capacity() + fields_.capacity() * sizeof(FieldDef);
   for (const Column& c : columns_) bytes += sizeof(Column) + c.memoryBytes();
+  for (const auto& c : originals_) {
+    if (c) bytes += sizeof(Column) + c->memoryBytes();
+  }
   return bytes;
 }
 

@@ -79,6 +79,9 @@ class RecordData {
   std::size_t memoryBytes() const;
 
  private:
+  Variant cellValue(const Column& c, std::size_t row, std::size_t col) const;
+  void keepOriginal(std::size_t row, std::size_t col);
+
   static constexpr std::uint8_t kDeleted = 1;
   static constexpr std::uint8_t kNew = 2;
   static constexpr std::uint8_t kModified = 4;
@@ -87,7 +90,10 @@ class RecordData {
   std::vector<Column> columns_;
   std::vector<std::uint8_t> rowFlags_;
   std::unordered_map<std::string, int> byName_;
-  std::unordered_map<std::uint64_t, Variant> originals_;  // row * fieldCount + col
+  // A column's values as they stood before its first write, for OriginalValue; rows that came
+  // after that copy keep their first-written value in `lateOriginals_`.
+  std::vector<std::unique_ptr<Column>> originals_;
+  std::unordered_map<std::uint64_t, Variant> lateOriginals_;  // row * fieldCount + col
   std::uint64_t deleteGeneration_ = 0;
 };
 

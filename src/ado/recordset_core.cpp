@@ -138,13 +138,15 @@ void RecordsetCore::setValue(std::size_t field, const Variant& v) {
   if (field >= data_->fieldCount()) throwItemNotFound();
   if (editMode_ == adEditNone) {
     editBackup_.clear();
-    editBackup_.reserve(data_->fieldCount());
-    for (std::size_t i = 0; i < data_->fieldCount(); ++i)
-      editBackup_.push_back(data_->value(row, i));
     editFlags_ = data_->rowFlags(row);
     editRow_ = row;
     editMode_ = adEditInProgress;
   }
+  // Only the fields written are kept for CancelUpdate, each as it was before its first write.
+  if (editMode_ == adEditInProgress &&
+      std::none_of(editBackup_.begin(), editBackup_.end(),
+                   [field](const auto& saved) { return saved.first == field; }))
+    editBackup_.emplace_back(field, data_->value(row, field));
   data_->setValue(row, field, v);
 }
 
@@ -275,6 +277,12 @@ void RecordsetCore::setAbsolutePosition(std::int32_t position) {
 }
 
 // A bookmark is the row number plus one, as a Double, like the platform's client cursors give.
+std::vector<std::uint32_t> RecordsetCore::viewRows() const {
+  requireOpen();
+  syncDeletes();
+  return view_;
+}
+
 Variant RecordsetCore::bookmark() const {
   return Variant(static_cast<double>(currentRow()) + 1.0);
 }
@@ -545,8 +553,7 @@ void RecordsetCore::cancelUpdate() {
     return;
   }
   if (editMode_ == adEditInProgress) {
-    for (std::size_t i = 0; i < editBackup_.size(); ++i)
-      data_->setValue(editRow_, i, editBackup_[i]);
+    for (const auto& [field, value] : editBackup_) data_->setValue(editRow_, field, value);
     data_->restoreRowFlags(editRow_, editFlags_);
   }
   editMode_ = adEditNone;

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "ado/criteria.h"
@@ -100,6 +101,8 @@ class RecordsetCore {
   void setAbsolutePosition(std::int32_t position);
   Variant bookmark() const;
   void setBookmark(const Variant& bookmark);
+  // The rows of the view in order, as row numbers of data(); 3704 when closed.
+  std::vector<std::uint32_t> viewRows() const;
 
   // --- filter and sort
   Variant filter() const { return filterValue_; }
@@ -164,7 +167,7 @@ class RecordsetCore {
 
   std::int32_t editMode_ = adEditNone;
   std::size_t editRow_ = 0;
-  std::vector<Variant> editBackup_;
+  std::vector<std::pair<std::size_t, Variant>> editBackup_;  // fields written in this edit
   std::uint8_t editFlags_ = 0;
   std::optional<std::size_t> rowBeforeAdd_;
 };

@@ -207,6 +207,27 @@ NumberPattern parseNumberPattern(std::string_view p) {
   return np;
 }
 
+// Grids format thousands of cells with the same few patterns: the last few parsed are kept per
+// thread, so a cell costs the rendering only.
+const NumberPattern& cachedPattern(std::string_view section) {
+  struct Entry {
+    std::string text;
+    NumberPattern pattern;
+    bool used = false;
+  };
+  thread_local Entry entries[4];
+  thread_local std::size_t next = 0;
+  for (const Entry& e : entries) {
+    if (e.used && e.text == section) return e.pattern;
+  }
+  Entry& e = entries[next];
+  next = (next + 1) % 4;
+  e.text.assign(section);
+  e.pattern = parseNumberPattern(section);
+  e.used = true;
+  return e.pattern;
+}
+
 std::string renderNumber(const Decimal& d, const NumberPattern& np) {
   std::string out = np.prefix;
   // The integer part is built from the units digit leftwards, then turned round. It shows every
@@ -311,15 +332,14 @@ std::string formatNumber(double value, std::string_view pattern) {
   bool negative = value < 0;
   bool ownNegativeSection = negative && sections.size() > 1 && !sections[1].empty();
   if (ownNegativeSection) section = sections[1];
-  NumberPattern np = parseNumberPattern(section);
+  const NumberPattern& np = cachedPattern(section);
 
   Decimal d = toDecimal(std::fabs(value));
   if (!d.digits.empty()) d.point += 2 * np.percent - 3 * np.scaleThousands;
   roundDecimal(d, static_cast<int>(np.fracSpec.size()));
 
   if (d.digits.empty() && sections.size() > 2 && !sections[2].empty()) {
-    NumberPattern zero = parseNumberPattern(sections[2]);
-    return renderNumber(Decimal{}, zero);
+    return renderNumber(Decimal{}, cachedPattern(sections[2]));
   }
   std::string text = renderNumber(d, np);
   // A value that rounds to zero shows no sign.
