@@ -116,7 +116,8 @@ ListItem& ListView::addItem(std::string text, std::string key, int index) {
   ListItem& ref = *item;
   const auto at = index == -1 ? items_.size() : static_cast<std::size_t>(index) - 1;
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
-  renumber();
+  if (!ref.key_.empty()) byKey_.emplace(ref.key_, &ref);
+  renumber(at);
   notify("ListItems");
   return ref;
 }
@@ -124,13 +125,15 @@ ListItem& ListView::addItem(std::string text, std::string key, int index) {
 void ListView::removeItem(int index) {
   ListItem& victim = item(index);
   if (selected_ == &victim) selected_ = nullptr;
+  if (!victim.key_.empty()) byKey_.erase(victim.key_);
   items_.erase(items_.begin() + (index - 1));
-  renumber();
+  renumber(static_cast<std::size_t>(index) - 1);
   notify("ListItems");
 }
 
 void ListView::clearItems() {
   selected_ = nullptr;
+  byKey_.clear();
   items_.clear();
   notify("ListItems");
 }
@@ -142,10 +145,8 @@ ListItem& ListView::item(int index) const {
 
 ListItem* ListView::itemByKey(std::string_view key) const {
   if (key.empty()) return nullptr;
-  for (const auto& i : items_) {
-    if (i->key_ == key) return i.get();
-  }
-  return nullptr;
+  const auto it = byKey_.find(std::string(key));
+  return it == byKey_.end() ? nullptr : it->second;
 }
 
 void ListView::setSelectedItem(ListItem* item) {
@@ -168,8 +169,8 @@ std::string ListView::cellText(int row, int column) const {
   return i.SubItems(column - 1);
 }
 
-void ListView::renumber() {
-  for (std::size_t i = 0; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i) + 1;
+void ListView::renumber(std::size_t from) {
+  for (std::size_t i = from; i < items_.size(); ++i) items_[i]->index_ = static_cast<int>(i) + 1;
 }
 
 bool ListView::userCheck(int index) {

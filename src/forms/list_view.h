@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "forms/control.h"
@@ -107,13 +108,16 @@ class ListView : public Control {
 
  private:
   friend class ListItem;
-  void renumber();
+  // Numbers the items from position `from` on (those before it keep theirs).
+  void renumber(std::size_t from);
   int view_ = lvwReport;
   bool checkboxes_ = false;
   int labelEdit_ = 0;
   bool multiSelect_ = false;
   std::vector<ColumnHeader> columns_;
   std::vector<std::unique_ptr<ListItem>> items_;
+  // Items by key, so filling a list of thousands of keyed rows stays linear.
+  std::unordered_map<std::string, ListItem*> byKey_;
   ListItem* selected_ = nullptr;
 };
 
