@@ -108,6 +108,8 @@ void RecordData::setValue(std::size_t row, std::size_t col, const Variant& v) {
   Column& c = columns_[col];
   const FieldDef& f = fields_[col];
   if (!(rowFlags_[row] & kNew)) keepOriginal(row, col);
+  if (columnWrites_.size() < columns_.size()) columnWrites_.resize(columns_.size());
+  ++columnWrites_[col];
   if (v.isNull() || v.isEmpty() || v.isMissing()) {
     c.setNull(row);
   } else if (v.isObject() || v.isArray()) {

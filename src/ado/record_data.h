@@ -78,6 +78,12 @@ class RecordData {
 
   std::size_t memoryBytes() const;
 
+  // How many times values of the column were written since loading: a cursor that ordered rows
+  // by a column knows the order still holds while the count stands.
+  std::uint64_t columnWrites(std::size_t col) const {
+    return col < columnWrites_.size() ? columnWrites_[col] : 0;
+  }
+
  private:
   Variant cellValue(const Column& c, std::size_t row, std::size_t col) const;
   void keepOriginal(std::size_t row, std::size_t col);
@@ -95,6 +101,7 @@ class RecordData {
   std::vector<std::unique_ptr<Column>> originals_;
   std::unordered_map<std::uint64_t, Variant> lateOriginals_;  // row * fieldCount + col
   std::uint64_t deleteGeneration_ = 0;
+  std::vector<std::uint64_t> columnWrites_;  // per column, values written after loading
 };
 
 // Character length of UTF-8 text in UTF-16 code units, as the platform's strings count.

@@ -15,6 +15,7 @@ using automation::VarType;
 
 void RecordsetCore::open(std::shared_ptr<RecordData> data) {
   data_ = std::move(data);
+  sorted_.reset();
   filterKind_ = FilterKind::None;
   filterValue_ = Variant(std::int32_t{adFilterNone});
   criteria_.reset();
@@ -31,6 +32,7 @@ void RecordsetCore::close() {
   requireOpen();
   if (editMode_ != adEditNone) cancelUpdate();
   data_.reset();
+  sorted_.reset();
   view_.clear();
   view_.shrink_to_fit();
   viewIndex_.clear();
@@ -336,36 +338,58 @@ void RecordsetCore::resetPosition() {
   pos_ = 0;
 }
 
+bool RecordsetCore::keepsRow(std::size_t row, const RowPredicate* predicate) const {
+  if (data_->isDeleted(row)) return false;
+  switch (filterKind_) {
+    case FilterKind::None:
+      return true;
+    case FilterKind::Criteria:
+      return predicate->test(row);
+    case FilterKind::Bookmarks:
+      return row < bookmarkRows_.size() && bookmarkRows_[row];
+    case FilterKind::Group: {
+      const std::int32_t st = data_->status(row);
+      if (filterGroup_ == adFilterPendingRecords && st != adRecNew && st != adRecModified)
+        return false;
+      return filterGroup_ != adFilterAffectedRecords && filterGroup_ != adFilterConflictingRecords;
+    }
+  }
+  return true;
+}
+
+std::vector<std::uint64_t> RecordsetCore::keyWrites() const {
+  std::vector<std::uint64_t> writes;
+  for (const SortKey& k : sortKeys_) {
+    const int field = data_->fieldIndex(k.field);
+    writes.push_back(field < 0 ? 0 : data_->columnWrites(static_cast<std::size_t>(field)));
+  }
+  return writes;
+}
+
 void RecordsetCore::rebuildView() {
   seenDeletes_ = data_->deleteGeneration();
   const std::size_t rows = data_->rowCount();
-  view_.clear();
-  view_.reserve(rows);
   std::unique_ptr<RowPredicate> predicate;
   if (filterKind_ == FilterKind::Criteria) predicate = compileCriteria(*criteria_, *data_);
-  for (std::size_t row = 0; row < rows; ++row) {
-    if (data_->isDeleted(row)) continue;
-    switch (filterKind_) {
-      case FilterKind::None:
-        break;
-      case FilterKind::Criteria:
-        if (!predicate->test(row)) continue;
-        break;
-      case FilterKind::Bookmarks:
-        if (row >= bookmarkRows_.size() || !bookmarkRows_[row]) continue;
-        break;
-      case FilterKind::Group: {
-        const std::int32_t st = data_->status(row);
-        if (filterGroup_ == adFilterPendingRecords && st != adRecNew && st != adRecModified)
-          continue;
-        if (filterGroup_ == adFilterAffectedRecords || filterGroup_ == adFilterConflictingRecords)
-          continue;
-        break;
-      }
+  const bool reuseOrder = !sortKeys_.empty() && sorted_ && sorted_->sortText == sortText_ &&
+                          sorted_->rowCount == rows && sorted_->deletes == seenDeletes_ &&
+                          sorted_->keyWrites == keyWrites();
+  view_.clear();
+  if (reuseOrder) {
+    for (const std::uint32_t row : sorted_->rows) {
+      if (keepsRow(row, predicate.get())) view_.push_back(row);
     }
-    view_.push_back(static_cast<std::uint32_t>(row));
+  } else {
+    view_.reserve(rows);
+    for (std::size_t row = 0; row < rows; ++row) {
+      if (keepsRow(row, predicate.get())) view_.push_back(static_cast<std::uint32_t>(row));
+    }
+    if (!sortKeys_.empty()) {
+      sortRows(*data_, sortKeys_, view_);
+      if (filterKind_ == FilterKind::None)
+        sorted_ = SortedRows{view_, sortText_, rows, seenDeletes_, keyWrites()};
+    }
   }
-  if (!sortKeys_.empty()) sortRows(*data_, sortKeys_, view_);
   view_.shrink_to_fit();
   viewIndex_.clear();
   resetPosition();

@@ -164,6 +164,19 @@ class RecordsetCore {
   std::int32_t filterGroup_ = adFilterNone;
   std::string sortText_;
   std::vector<SortKey> sortKeys_;
+  // Every row sorted by the keys, from the last unfiltered rebuild: a filter on a sorted view picks
+  // its rows out of this order instead of sorting again (a stable sort of a subset keeps the order
+  // the subset has within the whole). Valid while the rows and the key fields stay as they were.
+  struct SortedRows {
+    std::vector<std::uint32_t> rows;
+    std::string sortText;
+    std::size_t rowCount = 0;
+    std::uint64_t deletes = 0;
+    std::vector<std::uint64_t> keyWrites;
+  };
+  std::optional<SortedRows> sorted_;
+  std::vector<std::uint64_t> keyWrites() const;
+  bool keepsRow(std::size_t row, const RowPredicate* predicate) const;
 
   std::int32_t editMode_ = adEditNone;
   std::size_t editRow_ = 0;

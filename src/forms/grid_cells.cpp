@@ -10,24 +10,30 @@ void GridCells::resize(int rows, int cols) {
     for (auto& row : dense_) {
       if (!row.empty()) row.resize(c);
     }
-    for (auto& cells : written_) {
-      std::erase_if(cells, [cols](const auto& cell) { return cell.first >= cols; });
-    }
+    written_.resize(std::min(written_.size(), c));
     cols_ = cols;
   }
   dense_.resize(static_cast<std::size_t>(rows));
   if (source_ && first_ + count_ > rows) {
     count_ = std::max(rows - first_, 0);
-    written_.resize(static_cast<std::size_t>(count_));
-    if (count_ == 0) source_.reset();
+    for (Written& w : written_) {
+      if (w.texts.size() > static_cast<std::size_t>(count_)) {
+        w.texts.resize(static_cast<std::size_t>(count_));
+        w.present.resize(static_cast<std::size_t>(count_));
+      }
+    }
+    if (count_ == 0) {
+      source_.reset();
+      written_.clear();
+    }
   }
 }
 
 const std::string* GridCells::written(int row, int col) const {
-  for (const auto& cell : written_[static_cast<std::size_t>(row - first_)]) {
-    if (cell.first == col) return &cell.second;
-  }
-  return nullptr;
+  if (static_cast<std::size_t>(col) >= written_.size()) return nullptr;
+  const Written& w = written_[static_cast<std::size_t>(col)];
+  const auto i = static_cast<std::size_t>(row - first_);
+  return i < w.present.size() && w.present[i] ? &w.texts[i] : nullptr;
 }
 
 std::string GridCells::text(int row, int col) const {
@@ -41,16 +47,13 @@ std::string GridCells::text(int row, int col) const {
 
 bool GridCells::set(int row, int col, std::string text) {
   if (bound(row)) {
-    auto& cells = written_[static_cast<std::size_t>(row - first_)];
-    for (auto& cell : cells) {
-      if (cell.first != col) continue;
-      if (cell.second == text) return false;
-      cell.second = std::move(text);
-      return true;
-    }
-    // Not compared with the source's text: formatting it costs more than a change announced
-    // once too often.
-    cells.emplace_back(col, std::move(text));
+    Written& w = writtenColumn(col);
+    const auto i = static_cast<std::size_t>(row - first_);
+    if (w.present[i] && w.texts[i] == text) return false;
+    // A first write is not compared with the source's text: formatting it costs more than a
+    // change announced once too often.
+    w.texts[i] = std::move(text);
+    w.present[i] = true;
     return true;
   }
   auto& cells = dense_[static_cast<std::size_t>(row)];
@@ -64,10 +67,23 @@ bool GridCells::set(int row, int col, std::string text) {
   return true;
 }
 
+GridCells::Written& GridCells::writtenColumn(int col) {
+  if (written_.size() <= static_cast<std::size_t>(col))
+    written_.resize(static_cast<std::size_t>(col) + 1);
+  Written& w = written_[static_cast<std::size_t>(col)];
+  if (w.texts.empty()) {
+    w.texts.resize(static_cast<std::size_t>(count_));
+    w.present.assign(static_cast<std::size_t>(count_), false);
+  }
+  return w;
+}
+
 void GridCells::pin(int row, int col) {
   if (!bound(row) || written(row, col) != nullptr) return;
-  written_[static_cast<std::size_t>(row - first_)].emplace_back(col,
-                                                                source_->text(row - first_, col));
+  Written& w = writtenColumn(col);
+  const auto i = static_cast<std::size_t>(row - first_);
+  w.texts[i] = source_->text(row - first_, col);
+  w.present[i] = true;
 }
 
 void GridCells::clear() {
@@ -83,7 +99,7 @@ void GridCells::bind(std::shared_ptr<const CellSource> source, int first, int co
   source_ = count > 0 ? std::move(source) : nullptr;
   first_ = first;
   count_ = source_ ? count : 0;
-  written_.assign(static_cast<std::size_t>(count_), {});
+  written_.clear();
 }
 
 }  // namespace quillon::forms

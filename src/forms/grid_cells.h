@@ -6,7 +6,6 @@
 
 #include <memory>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "forms/cell_source.h"
@@ -34,15 +33,21 @@ class GridCells {
   bool bound(int row) const { return source_ && row >= first_ && row < first_ + count_; }
 
  private:
-  using Written = std::vector<std::pair<int, std::string>>;
+  // The cells of one column written since binding, for every bound row: a dialog that writes
+  // a column writes it for many rows, so one vector per column beats one per row.
+  struct Written {
+    std::vector<std::string> texts;
+    std::vector<bool> present;
+  };
   const std::string* written(int row, int col) const;
+  Written& writtenColumn(int col);  // sized to the bound rows
 
   int cols_ = 0;
   std::vector<std::vector<std::string>> dense_;  // per row; empty until a cell is written
   std::shared_ptr<const CellSource> source_;
   int first_ = 0;
   int count_ = 0;
-  std::vector<Written> written_;  // per bound row, the cells written since binding
+  std::vector<Written> written_;  // per column; empty until the column is written
 };
 
 }  // namespace quillon::forms

@@ -110,7 +110,15 @@ TEST(AdoRecordset, SortIsStableAndUnderstandsDesc) {
   rs->setSort("iQuantity DESC");
   rs->setFilter(Variant("iQuantity >= 0"));
   EXPECT_EQ(autoIds(*rs), "5,1,4,3");
+  // Once a key field has been written the order is worked out again, not reused.
   rs->setFilter(Variant(""));
+  rs->setAbsolutePosition(4);
+  rs->setValue(Variant("iQuantity"), Variant(20));
+  rs->update();
+  rs->setFilter(Variant("iQuantity >= 0"));
+  EXPECT_EQ(autoIds(*rs), "3,5,1,4");
+  rs->setFilter(Variant(""));
+  EXPECT_EQ(autoIds(*rs), "3,5,1,4,2");
   rs->setSort("");
   EXPECT_EQ(autoIds(*rs), "1,2,3,4,5");
 

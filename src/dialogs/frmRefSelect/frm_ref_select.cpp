@@ -450,6 +450,7 @@ void frmRefSelect::writeField(int row, const std::string& name, double value) {
 
 void frmRefSelect::CollectSelection() {
   std::vector<Variant> bookmarks;
+  bookmarks.reserve(static_cast<std::size_t>(spgList.Rows()));
   for (int row = 1; row < spgList.Rows(); ++row) {
     if (spgList.TextMatrix(0, row) != "Y") continue;
     moveToRow(row);
