@@ -26,6 +26,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/qt_bench_support.h"
 #include "classes/produce_order.h"
 #include "classes/registration.h"
 #include "components/registration.h"
@@ -143,25 +144,11 @@ Clock::time_point filterAndWaitForPaint(ui::qt::FormWindow& window, int& heads) 
   auto* list = window.findChild<QTableView*>(QStringLiteral("lstParent"));
   if (button == nullptr || list == nullptr) throw std::runtime_error("the dialog is not drawn");
 
-  // Notes a paint of the list once its model holds every head.
-  class PaintWatch : public QObject {
-   public:
-    PaintWatch(const QAbstractItemModel& model, int rows) : model_(model), rows_(rows) {}
-    bool painted = false;
-    bool eventFilter(QObject*, QEvent* event) override {
-      if (event->type() == QEvent::Paint && model_.rowCount() == rows_) painted = true;
-      return false;
-    }
-
-   private:
-    const QAbstractItemModel& model_;
-    int rows_;
-  };
   button->click();
   const Clock::time_point filtered = Clock::now();
   auto* form = dynamic_cast<dialogs::frmProduceOrder*>(window.form());
   heads = form != nullptr ? form->lstParent.itemCount() : 0;
-  PaintWatch watch(*list->model(), heads);
+  bench::PaintWatch watch(*list->model(), heads);
   list->viewport()->installEventFilter(&watch);
   for (int pass = 0; pass < 200 && !watch.painted; ++pass) QApplication::processEvents();
   list->viewport()->removeEventFilter(&watch);
@@ -282,17 +269,5 @@ BENCHMARK(BM_RefilterToPaint)->Unit(benchmark::kMillisecond)->UseManualTime()->I
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  quillon::ui::qt::QtApplication application;
-  automation::ClassRegistry& registry = automation::classRegistry();
-  automation::registerAutomationClasses(registry);
-  platform::registerPlatformClasses(registry);
-  ado::registerAdoClasses(registry);
-  components::registerClasses(registry);
-  classes::registerLibraryClasses(registry);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return quillon::bench::runQtBenchmarks(argc, argv);
 }

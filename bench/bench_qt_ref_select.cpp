@@ -15,6 +15,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/qt_bench_support.h"
 #include "classes/registration.h"
 #include "components/registration.h"
 #include "db/demo_data.h"
@@ -142,17 +143,5 @@ BENCHMARK(BM_ShowStockDialogOf100000Rows)
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  quillon::ui::qt::QtApplication application;
-  automation::ClassRegistry& registry = automation::classRegistry();
-  automation::registerAutomationClasses(registry);
-  platform::registerPlatformClasses(registry);
-  ado::registerAdoClasses(registry);
-  components::registerClasses(registry);
-  classes::registerLibraryClasses(registry);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return quillon::bench::runQtBenchmarks(argc, argv);
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/qt_bench_support.h"
 #include "forms/controls.h"
 #include "ui/qt/application.h"
 #include "ui/qt/qt_ui_host.h"
@@ -32,22 +33,6 @@ class frmHeadsBench : public forms::Form {
   forms::ListView& lstParent = add<forms::ListView>("lstParent", {60, 600, 14800, 7800});
 };
 
-// Notes the first paint of a list that shows all its rows (an earlier paint of the still empty
-// list does not count).
-class PaintWatch : public QObject {
- public:
-  PaintWatch(const QAbstractItemModel& model, int rows) : model_(model), rows_(rows) {}
-  bool painted = false;
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint && model_.rowCount() == rows_) painted = true;
-    return false;
-  }
-
- private:
-  const QAbstractItemModel& model_;
-  int rows_;
-};
-
 template <class F>
 void showUntilPainted(benchmark::State& state, F& form, const char* listName, int rows) {
   auto host = std::make_shared<ui::qt::QtUiHost>();
@@ -56,7 +41,7 @@ void showUntilPainted(benchmark::State& state, F& form, const char* listName, in
     form.Show();
     ui::qt::FormWindow* window = host->windows().find(form);
     auto* view = window->findChild<QTableView*>(QString::fromUtf8(listName));
-    PaintWatch watch(*view->model(), rows);
+    bench::PaintWatch watch(*view->model(), rows);
     view->viewport()->installEventFilter(&watch);
     for (int pass = 0; pass < 50 && !watch.painted; ++pass) QApplication::processEvents();
     if (!watch.painted) window->grab();  // a platform that paints only on request
@@ -109,11 +94,5 @@ BENCHMARK(BM_ShowListOf10000Heads)->Unit(benchmark::kMillisecond)->Iterations(5)
 }  // namespace
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  quillon::ui::qt::QtApplication application;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return quillon::bench::runQtBenchmarks(argc, argv);
 }

@@ -10,12 +10,9 @@
 
 #include "args.h"
 #include "automation/class_registry.h"
-#include "ado/recordset.h"
 #include "automation/com_error.h"
 #include "classes/registration.h"
 #include "commands.h"
-#include "components/registration.h"
-#include "platform/terminal_session.h"
 
 namespace quillon::cli {
 namespace {
@@ -41,12 +38,7 @@ constexpr Command kCommands[] = {
 // Every creatable class of the library, registered once before any command runs, so that objects
 // made by ProgID (by scripts or by the library's own late-bound calls) are found.
 void registerClasses() {
-  automation::ClassRegistry& registry = automation::classRegistry();
-  automation::registerAutomationClasses(registry);
-  platform::registerPlatformClasses(registry);
-  ado::registerAdoClasses(registry);
-  components::registerClasses(registry);
-  classes::registerLibraryClasses(registry);
+  classes::registerAllClasses(automation::classRegistry());
 }
 
 void printUsage(std::ostream& out) {

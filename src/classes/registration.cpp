@@ -1,10 +1,13 @@
 #include "classes/registration.h"
 
+#include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "classes/produce_order.h"
 #include "classes/ref_select.h"
 #include "classes/track_set.h"
+#include "components/registration.h"
 #include "components/stock_queries.h"
+#include "platform/terminal_session.h"
 
 namespace quillon::classes {
 
@@ -14,6 +17,14 @@ void registerLibraryClasses(automation::ClassRegistry& registry) {
   registerRefSelect(registry);
   registerTrackSet(registry);
   components::registerStockQueries(registry);
+}
+
+void registerAllClasses(automation::ClassRegistry& registry) {
+  automation::registerAutomationClasses(registry);
+  platform::registerPlatformClasses(registry);
+  ado::registerAdoClasses(registry);
+  components::registerClasses(registry);
+  registerLibraryClasses(registry);
 }
 
 }  // namespace quillon::classes
