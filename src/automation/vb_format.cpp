@@ -1,6 +1,7 @@
 #include "automation/vb_format.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -268,8 +269,20 @@ std::string renderNumber(const Decimal& d, const NumberPattern& np) {
   return out;
 }
 
-std::vector<std::string_view> splitSections(std::string_view pattern) {
-  std::vector<std::string_view> sections;
+// A number pattern's sections (positive;negative;zero;null). Held in place: formatting a grid cell
+// should not allocate for them.
+struct Sections {
+  std::array<std::string_view, 4> part;
+  std::size_t count = 0;
+  std::size_t size() const { return count; }
+  std::string_view operator[](std::size_t i) const { return part[i]; }
+  void push_back(std::string_view section) {
+    if (count < part.size()) part[count++] = section;
+  }
+};
+
+Sections splitSections(std::string_view pattern) {
+  Sections sections;
   std::size_t start = 0;
   for (std::size_t i = 0; i < pattern.size(); ++i) {
     if (pattern[i] == '"') {
@@ -327,7 +340,7 @@ std::string twoDigits(int v) {
 
 std::string formatNumber(double value, std::string_view pattern) {
   if (!std::isfinite(value)) return formatGeneralNumber(value);
-  std::vector<std::string_view> sections = splitSections(pattern);
+  const Sections sections = splitSections(pattern);
   std::string_view section = sections[0];
   bool negative = value < 0;
   bool ownNegativeSection = negative && sections.size() > 1 && !sections[1].empty();

@@ -4,8 +4,10 @@
 // written text (kept per cell) wins, so binding 100 000 rows costs nothing per cell.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "forms/cell_source.h"
@@ -31,15 +33,27 @@ class GridCells {
   // written to them. The caller has sized the grid to hold them.
   void bind(std::shared_ptr<const CellSource> source, int first, int count);
   bool bound(int row) const { return source_ && row >= first_ && row < first_ + count_; }
+  // Whether the cell shows its source's text (bound and not written since).
+  bool fromSource(int row, int col) const;
+  // The source's text of a bound cell, written over or not; "" for a cell of an unbound row.
+  std::string sourceText(int row, int col) const;
 
  private:
-  // The cells of one column written since binding, for every bound row: a dialog that writes
-  // a column writes it for many rows, so one vector per column beats one per row.
+  // The cells of one column written since binding, for every bound row: a dialog that writes a
+  // column writes it for many rows, so the texts go into one byte buffer per column with a place
+  // per row (a rewrite appends; the buffer is compacted when it has grown twice what it holds).
   struct Written {
-    std::vector<std::string> texts;
-    std::vector<bool> present;
+    static constexpr std::uint32_t kUnwritten = 0xFFFFFFFF;
+    std::string bytes;
+    std::vector<std::uint64_t> offset;
+    std::vector<std::uint32_t> length;  // kUnwritten for a cell still read from the source
+    std::size_t live = 0;               // bytes of the texts in place
+    bool has(std::size_t i) const { return i < length.size() && length[i] != kUnwritten; }
+    std::string_view at(std::size_t i) const { return {bytes.data() + offset[i], length[i]}; }
+    void put(std::size_t i, std::string_view text);
+    void truncate(std::size_t rows);
   };
-  const std::string* written(int row, int col) const;
+  Written* writtenAt(int col);
   Written& writtenColumn(int col);  // sized to the bound rows
 
   int cols_ = 0;

@@ -82,6 +82,16 @@ void MsSuperGrid::bindRows(std::shared_ptr<const CellSource> source, int count) 
   cellChanged();
 }
 
+bool MsSuperGrid::cellFromSource(int col, int row) const {
+  checkCell(col, row);
+  return cells_.fromSource(row, col);
+}
+
+std::string MsSuperGrid::sourceText(int col, int row) const {
+  checkCell(col, row);
+  return cells_.sourceText(row, col);
+}
+
 void MsSuperGrid::pinCell(int col, int row) {
   checkCell(col, row);
   cells_.pin(row, col);

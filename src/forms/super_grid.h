@@ -36,6 +36,9 @@ class MsSuperGrid : public Control {
   void bindRows(std::shared_ptr<const CellSource> source, int count);
   // Keeps the cell's present text when what its source shows is about to change.
   void pinCell(int col, int row);
+  // Whether a bound cell still shows its source's text, and that text (written over or not).
+  bool cellFromSource(int col, int row) const;
+  std::string sourceText(int col, int row) const;
   int Row() const { return row_; }
   void setRow(int row);
   int Col() const { return col_; }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <optional>
 
 #include "ado/record_data.h"
 #include "ado/recordset.h"
@@ -326,7 +327,10 @@ void frmRefSelect::RowToggle(int row) {
   if (row < 1 || row >= spgList.Rows() || colThis_ <= 0) return;
   const auto r = static_cast<std::size_t>(row);
   remaining_ = remainingAfter(Quantity, allocated_);
-  const std::string before = spgList.TextMatrix(colThis_, row);
+  // What the this-time cell held, to put back if the rule refuses the new amount; a cell still
+  // showing its record's value is read only then.
+  std::optional<std::string> before;
+  if (!spgList.cellFromSource(colThis_, row)) before = spgList.TextMatrix(colThis_, row);
   if (spgList.TextMatrix(0, row) == "Y") {
     spgList.setTextMatrix(0, row, "");
     allocated_ -= rowQty_[r];
@@ -355,7 +359,7 @@ void frmRefSelect::RowToggle(int row) {
   }
   const std::string text = spgList.TextMatrix(colThis_, row);
   if (!applyCellRule(row, colThis_, text)) {
-    setQtyCell(row, before);
+    setQtyCell(row, before ? *before : spgList.sourceText(colThis_, row));
     return;
   }
   const std::optional<double> qty = textNumber(text);
@@ -441,7 +445,13 @@ void frmRefSelect::moveToRow(int row) {
 
 void frmRefSelect::writeField(int row, const std::string& name, double value) {
   moveToRow(row);
-  const std::size_t field = DataFrom->core()->resolveField(std::string_view(name));
+  // The this-time fields are written for every row taken: a place found once is used again while
+  // the field there still has the name.
+  std::optional<std::size_t>& place = name == colThisName_ ? thisField_ : thisNumField_;
+  const auto& core = *DataFrom->core();
+  if (!place || *place >= core.fieldCount() || core.fieldDef(*place).name != name)
+    place = core.resolveField(std::string_view(name));
+  const std::size_t field = *place;
   // The grid shows the field as it was filled until the dialog writes the cell itself.
   const int col = static_cast<int>(field) + 1;
   if (col < spgList.Cols()) spgList.pinCell(col, row);

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -143,12 +144,14 @@ class frmRefSelect : public forms::Form {
   bool confirmed_ = false;
   bool autoRunning_ = false;
 
-  // Per grid row (index = row): the record's AbsolutePosition, the this-time quantity its cell
-  // holds, and its mark. `allocated_` is the sum of the quantities of marked rows, kept as rows
-  // change so that recomputing what is still wanted never walks the grid.
+  // Per grid row (index = row): the record's AbsolutePosition and the this-time quantity its cell
+  // holds. `allocated_` is the sum of the quantities of marked rows, kept as rows change so that
+  // recomputing what is still wanted never walks the grid.
   std::vector<std::int32_t> rowPosition_;
+  // Places of the this-time fields in DataFrom, found at their first write.
+  std::optional<std::size_t> thisField_;
+  std::optional<std::size_t> thisNumField_;
   std::vector<double> rowQty_;
-  std::vector<char> rowMarked_;
   double allocated_ = 0;
 };
 
