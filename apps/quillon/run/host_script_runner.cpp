@@ -110,10 +110,13 @@ RunResult HostScriptRunner::runSource(std::string_view text) {
   return run(script);
 }
 
-void HostScriptRunner::echo(SourcePos pos) {
+std::string HostScriptRunner::lineText(SourcePos pos) const {
   const auto index = static_cast<std::size_t>(pos.line - 1);
-  out_ << "line " << pos.line << ": " << (index < lines_.size() ? trimmed(lines_[index]) : "")
-       << '\n';
+  return index < lines_.size() ? trimmed(lines_[index]) : "";
+}
+
+void HostScriptRunner::echo(SourcePos pos) {
+  out_ << "line " << pos.line << ": " << lineText(pos) << '\n';
 }
 
 void HostScriptRunner::show(const std::string& name, const Variant& value) {
@@ -133,6 +136,7 @@ void HostScriptRunner::guarded(SourcePos pos, const std::string& what, Fn&& body
   } catch (...) {
     automation::trapCurrentException(*info);
   }
+  lastRaised_ = info;
   const std::string error =
       "error " + std::to_string(info->number()) + ": " + oneLine(info->description());
   if (!taken) throw ScriptError(pos, what + " raised " + error);
@@ -159,6 +163,7 @@ void HostScriptRunner::onLogin(const LoginLine& line, SourcePos pos) {
       throw ScriptError(pos, "unknown login option \"" + key + "\" (login takes user= and date=)");
     }
   }
+  if (loginUser_) user = *loginUser_;
   guarded(pos, "login", [&] {
     auto login = components::suite::Login::open(database_, user, date);
     auto context = std::make_shared<components::suite::SuiteSessionContext>();
@@ -206,8 +211,15 @@ void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
     if (member == nullptr) return !(args[i] == before[i]);
     return i < member->params.size() && member->params[i].byRef;
   };
+  CallReport report;
+  report.line = pos.line;
+  report.text = lineText(pos);
+  report.object = line.object;
+  report.member = line.member;
+  report.resultVariable = line.resultVariable.value_or("");
   auto writeBack = [&] {
     std::set<std::string> shown;
+    std::set<std::string> reported;
     for (std::size_t i = 0; i < args.size(); ++i) {
       if (line.args[i].kind == ScriptValue::Kind::Variable && byRef(i)) {
         variables_[line.args[i].text] = args[i];
@@ -216,12 +228,23 @@ void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
     for (std::size_t i = 0; i < args.size(); ++i) {
       const std::string& name = line.args[i].text;
       if (line.args[i].kind != ScriptValue::Kind::Variable || !byRef(i)) continue;
+      if (reported.insert(name).second) {
+        const bool named = member != nullptr && i < member->params.size();
+        report.byRef.push_back({name, named ? member->params[i].name : "", variables_[name]});
+      }
       if (sameOpaqueObject(before[i], args[i]) || !shown.insert(name).second) continue;
       show("$" + name, variables_[name]);
     }
   };
+  // The observer hears of the call however it ended, except when a dialog action failed.
+  auto tell = [&] {
+    if (!callObserver_ || host().failure()) return;
+    if (lastRaised_) report.error = RaisedError{lastRaised_->number(), lastRaised_->description()};
+    callObserver_(report);
+  };
+  lastRaised_.reset();
 
-  guarded(pos, what, [&] {
+  auto call = [&] {
     Variant result;
     try {
       result = object->invoke(line.member, automation::InvokeKind::Method, args);
@@ -232,6 +255,7 @@ void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
     // A dialog action that failed has closed the forms and ended the call; the failure is the
     // news, not what the call made of it.
     if (host().failure()) return;
+    report.result = result;
     if (line.resultVariable) {
       variables_[*line.resultVariable] = result;
       show("$" + *line.resultVariable, result);
@@ -239,7 +263,14 @@ void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
       show("result", result);
     }
     writeBack();
-  });
+  };
+  try {
+    guarded(pos, what, call);
+  } catch (const ScriptError&) {
+    if (lastRaised_) tell();
+    throw;
+  }
+  tell();
 }
 
 void HostScriptRunner::onPrint(const PrintLine& line, SourcePos pos) {

@@ -13,10 +13,14 @@
 // A login, new or call line that raises an error stops the script, unless the next line expects
 // something of $error: then $error holds the error-information object (Number, Description) and
 // the script goes on. After such a line that raised nothing, $error is Nothing.
+//
+// A program embedding the runner may also be told what every call returned (setCallObserver),
+// and may log every `login` line in as a user of its choosing (setLoginUser).
 #pragma once
 
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -24,7 +28,12 @@
 
 #include "forms/script_runner.h"
 #include "forms/scripted_ui_host.h"
+#include "run/call_report.h"
 #include "run/reference.h"
+
+namespace quillon::automation {
+class ErrorInfo;
+}
 
 namespace quillon::cli::run {
 
@@ -40,6 +49,15 @@ class HostScriptRunner : public forms::script::ScriptRunner {
 
   const Variables& variables() const { return variables_; }
 
+  // Called after every call line that returned or raised; see CallReport. The transcript is the
+  // same with or without an observer.
+  void setCallObserver(CallObserver observer) { callObserver_ = std::move(observer); }
+
+  // Every `login` line logs in as `user` whatever its own user= says (its date= still counts),
+  // so the same script can be run as another user of the account; nullopt goes back to the
+  // script's own users.
+  void setLoginUser(std::optional<std::string> user) { loginUser_ = std::move(user); }
+
  protected:
   void onLogin(const forms::script::LoginLine& line, forms::script::SourcePos pos) override;
   void onNew(const forms::script::NewLine& line, forms::script::SourcePos pos) override;
@@ -49,6 +67,7 @@ class HostScriptRunner : public forms::script::ScriptRunner {
   void onSet(const forms::script::SetLine& line, forms::script::SourcePos pos) override;
 
  private:
+  std::string lineText(forms::script::SourcePos pos) const;
   void echo(forms::script::SourcePos pos);
   void show(const std::string& name, const automation::Variant& value);
   // Runs a line that may raise; see the header comment for $error.
@@ -60,7 +79,10 @@ class HostScriptRunner : public forms::script::ScriptRunner {
   std::ostream& out_;
   Variables variables_;
   std::vector<std::string> lines_;
-  std::set<int> errorExpectedAfter_;  // lines whose next statement expects $error
+  std::set<int> errorExpectedAfter_;                   // lines whose next statement expects $error
+  std::shared_ptr<automation::ErrorInfo> lastRaised_;  // what the last guarded line raised
+  CallObserver callObserver_;
+  std::optional<std::string> loginUser_;
 };
 
 }  // namespace quillon::cli::run

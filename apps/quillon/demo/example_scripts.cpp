@@ -1,0 +1,54 @@
+#include "demo/example_scripts.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+namespace quillon::cli::demo {
+
+namespace fs = std::filesystem;
+
+std::vector<fs::path> exampleScripts(const fs::path& dir) {
+  std::vector<fs::path> scripts;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(dir, error)) {
+    if (entry.path().extension() == ".qhs") scripts.push_back(entry.path());
+  }
+  std::sort(scripts.begin(), scripts.end());
+  return scripts;
+}
+
+std::optional<std::string> readScriptFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  if (in.peek() != std::char_traits<char>::eof()) text << in.rdbuf();
+  if (in.bad()) return std::nullopt;
+  return text.str();
+}
+
+std::string hostLinesOnly(const std::string& script) {
+  std::istringstream in(script);
+  std::string out;
+  std::string line;
+  bool inBlock = false;
+  while (std::getline(in, line)) {
+    const std::size_t start = line.find_first_not_of(" \t");
+    std::string word = start == std::string::npos ? std::string() : line.substr(start);
+    word = word.substr(0, word.find_first_of(" \t\r"));
+    bool keep = !inBlock;
+    if (word == "on") {
+      inBlock = true;
+      keep = false;
+    } else if (inBlock && word == "end") {
+      inBlock = false;
+    } else if (word == "answer" || word == "input" || word == "pick" || word == "date" ||
+               word == "expect") {
+      keep = false;
+    }
+    out += (keep ? line : std::string()) + "\n";
+  }
+  return out;
+}
+
+}  // namespace quillon::cli::demo
