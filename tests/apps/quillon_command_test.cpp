@@ -1,63 +1,13 @@
 // Runs the built `quillon` binary the way a user or a script does.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "scratch_dir.h"
-
-extern char** environ;
+#include "quillon_process.h"
 
 namespace quillon::cli {
 namespace {
-
-using platform::testing::ScratchDir;
-
-struct Outcome {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string slurp(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-Outcome quillon(const ScratchDir& dir, std::vector<std::string> args,
-                const std::string& input = {}) {
-  std::string binary = QUILLON_BINARY;
-  std::vector<char*> argv{binary.data()};
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-
-  const auto in = dir / "stdin", out = dir / "stdout", err = dir / "stderr";
-  std::ofstream(in, std::ios::binary) << input;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  pid_t pid = 0;
-  Outcome outcome;
-  const int rc = posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return outcome;
-  int status = 0;
-  if (waitpid(pid, &status, 0) != pid) return outcome;
-  // A signal shows as 128 + its number, as a shell reports it, so a crash never passes as 0-2.
-  outcome.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  outcome.out = slurp(out);
-  outcome.err = slurp(err);
-  return outcome;
-}
 
 constexpr const char* kSetUp =
     "create table Warehouse (cWhCode nvarchar(10) not null primary key, cWhName nvarchar(60));"

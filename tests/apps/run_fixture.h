@@ -5,18 +5,17 @@
 #include <string_view>
 
 #include "forms/script_runner.h"
+#include "support/demo_account.h"
 
 namespace quillon::cli::run::testing {
-
-// The demo account file, built once per test binary; scripts must not change its rows.
-const std::string& demoDatabase();
 
 struct Outcome {
   forms::script::RunResult result;
   std::string transcript;
 };
 
-// Runs `text` as `quillon run` would (every class registered, the scripted host current).
-Outcome runScript(std::string_view text, const std::string& database = demoDatabase());
+// Runs `text` as `quillon run` would (every class registered, the scripted host current), by
+// default on the demo account, whose rows scripts must not change.
+Outcome runScript(std::string_view text, const std::string& database = test_support::demoPath());
 
 }  // namespace quillon::cli::run::testing

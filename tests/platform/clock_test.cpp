@@ -2,12 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include "scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::platform {
 namespace {
 
-using testing::EnvGuard;
+using test_support::EnvGuard;
 
 TEST(Clock, PinnedClockStandsStill) {
   Clock clock;

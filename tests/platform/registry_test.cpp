@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "platform/registry_file.h"
-#include "scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::platform {
 namespace {
 
-using testing::EnvGuard;
-using testing::ScratchDir;
+using test_support::EnvGuard;
+using test_support::ScratchDir;
 
 constexpr std::string_view kAppearance = "SOFTWARE\\Brindle\\WF\\V8.520\\Appearance";
 constexpr std::string_view kKcgl = "SOFTWARE\\Brindle\\WF\\V8.520\\KCGL";

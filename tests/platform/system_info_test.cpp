@@ -5,12 +5,12 @@
 #include "platform/bell.h"
 #include "platform/computer_name.h"
 #include "platform/terminal_session.h"
-#include "scratch_dir.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::platform {
 namespace {
 
-using testing::EnvGuard;
+using test_support::EnvGuard;
 
 TEST(ComputerName, IsTheHostName) {
   utsname names{};

@@ -1,13 +1,14 @@
-// A fresh folder under the system's temp folder, removed with everything in it at the end of a
-// test.
+// A fresh folder of a unique name under the system's temp folder, removed with everything in it
+// when the object goes, and an environment variable set for a while.
 #pragma once
 
 #include <stdlib.h>
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
-namespace quillon::platform::testing {
+namespace quillon::test_support {
 
 class ScratchDir {
  public:
@@ -55,4 +56,4 @@ class EnvGuard {
   bool hadOld_ = false;
 };
 
-}  // namespace quillon::platform::testing
+}  // namespace quillon::test_support
