@@ -4,7 +4,6 @@
 #include <string>
 
 #include "ado/recordset.h"
-#include "components/suite/account_database.h"
 #include "components/suite/dispatch_quantity_service.h"
 #include "components/suite/production_order_service.h"
 #include "demo_account.h"
@@ -16,11 +15,7 @@ using automation::Variant;
 using Conn = std::shared_ptr<ado::Connection>;
 using Rs = std::shared_ptr<ado::Recordset>;
 
-Conn connect(const std::string& path) {
-  auto conn = std::make_shared<ado::Connection>();
-  conn->open(suite::accountConnectionString(path));
-  return conn;
-}
+using test_support::connect;
 
 std::set<int> keys(ado::Recordset& rs, const char* field) {
   std::set<int> out;

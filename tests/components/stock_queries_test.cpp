@@ -15,9 +15,7 @@ namespace {
 using automation::Variant;
 
 std::shared_ptr<ado::Recordset> run(const std::string& sql) {
-  auto connection = std::make_shared<ado::Connection>();
-  connection->open("Provider=Quillon.SQLite;Data Source=" + testing::demoPath() + ";Create=No");
-  return connection->execute(sql);
+  return test_support::connect(testing::demoPath())->execute(sql);
 }
 
 // The name of the field `offset` places from the end (1 = the last).
@@ -94,9 +92,7 @@ TEST(StockQueries, ReceiptLineLayouts) {
 TEST(StockQueries, WorkTableRewritesStillRun) {
   suite::StockQueriesObject queries;
   const StockLine line{"01", "0101002", {}, ""};
-  auto connection = std::make_shared<ado::Connection>();
-  const std::string copy = testing::demoCopy("stock_queries_rewrite");
-  connection->open("Provider=Quillon.SQLite;Data Source=" + copy + ";Create=No");
+  auto connection = test_support::connect(testing::demoCopy("stock_queries_rewrite"));
   connection->execute(
       "create table W_CurrentS (AutoID int, fSumOutQ decimal(20,6), fSumOutN decimal(20,6))\n"
       "insert into W_CurrentS select AutoID, 1, 0 from CurrentStock\n"
