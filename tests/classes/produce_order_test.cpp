@@ -1,21 +1,14 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "classes/produce_order.h"
 #include "classes/registration.h"
-#include "components/registration.h"
 #include "components/suite/login.h"
-#include "db/demo_data.h"
 #include "forms/form.h"
-#include "forms/ui_host.h"
-#include "platform/terminal_session.h"
+#include "support/demo_account.h"
+#include "support/silent_ui_host.h"
 
 namespace quillon::classes {
 namespace {
@@ -23,60 +16,22 @@ namespace {
 using automation::InvokeKind;
 using automation::Variant;
 
-struct Environment {
-  std::filesystem::path dir;
-  std::string path;
-  Environment() {
-    dir = std::filesystem::temp_directory_path() /
-          ("quillon-produce-order-class-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
-    path = (dir / "demo.db").string();
-    db::createDemoDatabase(path, 1, true);
-    auto& registry = automation::classRegistry();
-    automation::registerAutomationClasses(registry);
-    platform::registerPlatformClasses(registry);
-    ado::registerAdoClasses(registry);
-    components::registerClasses(registry);
-    registerLibraryClasses(registry);
-  }
-  ~Environment() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-};
-
-Environment& env() {
-  static Environment e;
-  return e;
+const test_support::DemoAccount& env() {
+  return test_support::demoAccount(registerAllClasses);
 }
 
 Variant loginOn(const std::string& path) {
-  return Variant(std::static_pointer_cast<automation::Object>(
-      components::suite::Login::open(path, "demo", automation::DateValue{46361.0})));
+  return Variant(std::static_pointer_cast<automation::Object>(test_support::loginAs("demo", path)));
 }
 
 // Closes every dialog at once, as a user pressing the close box would.
-class ClosingHost : public forms::UiHost {
+class ClosingHost : public test_support::SilentUiHost {
  public:
   int shown = 0;
   void runModal(forms::Form& form) override {
     ++shown;
     form.userClose();
   }
-  int messageBox(const forms::MessageBoxRequest& r) override { return r.defaultAnswer(); }
-  std::optional<std::string> inputBox(const forms::InputBoxRequest&) override { return {}; }
-  std::optional<automation::DateValue> calendar(const forms::CalendarRequest&) override {
-    return {};
-  }
-  std::optional<std::vector<int>> lookupList(const forms::LookupRequest&) override { return {}; }
-  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest&) override {
-    return {};
-  }
-  forms::FilterResult filterDialog(const forms::FilterRequest&) override { return {}; }
-  forms::Menu* popupMenu(forms::Form&, forms::Menu&) override { return nullptr; }
-  void beep() override {}
 };
 
 TEST(ProduceOrder, RegisteredWithItsMembersInOrder) {
@@ -101,8 +56,8 @@ TEST(ProduceOrder, LoadLateBoundOpensTheSessionAndReturnsNothingOnCancel) {
   auto po = automation::CreateObject("Quillon.ProduceOrder");
   auto& typed = dynamic_cast<ProduceOrder&>(*po);
 
-  std::vector<Variant> args{Variant(""),    loginOn(env().path), Variant(7),
-                            Variant("old"), Variant::missing(),  Variant(12)};
+  std::vector<Variant> args{Variant(""),    loginOn(env().path()), Variant(7),
+                            Variant("old"), Variant::missing(),    Variant(12)};
   EXPECT_EQ(po->invoke("load", InvokeKind::Method, args), Variant(true));
   EXPECT_TRUE(args[2].isNothing());
   EXPECT_EQ(args[3], Variant("old"));
@@ -113,18 +68,17 @@ TEST(ProduceOrder, LoadLateBoundOpensTheSessionAndReturnsNothingOnCancel) {
   EXPECT_TRUE(typed.connection()->isOpen());
 
   // A code builds the filter; a later call without one keeps it.
-  args = {Variant("MO26110002"), loginOn(env().path), Variant(), Variant("")};
+  args = {Variant("MO26110002"), loginOn(env().path()), Variant(), Variant("")};
   po->invoke("load", InvokeKind::Method, args);
   EXPECT_EQ(typed.filterText(), "cCode = 'MO26110002'");
-  args = {Variant(""), loginOn(env().path), Variant(), Variant("")};
+  args = {Variant(""), loginOn(env().path()), Variant(), Variant("")};
   po->invoke("load", InvokeKind::Method, args);
   EXPECT_EQ(typed.filterText(), "cCode = 'MO26110002'");
   EXPECT_EQ(host->shown, 3);
 }
 
 TEST(ProduceOrder, WriteBacksPassTheServiceTextThrough) {
-  const std::string path = env().dir / "writes.db";
-  std::filesystem::copy_file(env().path, path, std::filesystem::copy_options::overwrite_existing);
+  const std::string path = env().copy("writes");
   auto host = std::make_shared<ClosingHost>();
   forms::ScopedUiHost scoped(host);
   auto po = std::make_shared<ProduceOrder>();
@@ -172,12 +126,12 @@ TEST(ProduceOrder, WriteBacksPassTheServiceTextThrough) {
 TEST(ProduceOrder, DialogsOfLaterIssuesFailClearly) {
   env();
   auto po = automation::CreateObject("Quillon.ProduceOrder");
-  std::vector<Variant> args{Variant("PO1"), loginOn(env().path), Variant(), Variant(""),
+  std::vector<Variant> args{Variant("PO1"), loginOn(env().path()), Variant(), Variant(""),
                             Variant(false)};
   EXPECT_EQ(po->invoke("loadStockOrder", InvokeKind::Method, args), Variant(false));
   EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load429\r\n", 0), 0u) << args[3].toString();
   EXPECT_EQ(args[4], Variant(false));
-  args = {Variant("DL1"), loginOn(env().path), Variant(), Variant("")};
+  args = {Variant("DL1"), loginOn(env().path()), Variant(), Variant("")};
   EXPECT_EQ(po->invoke("loadConsignment", InvokeKind::Method, args), Variant(false));
   EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load429\r\n", 0), 0u);
 

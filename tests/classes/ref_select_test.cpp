@@ -2,22 +2,15 @@
 // its late-bound surface as a host reaches it.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
 #include "classes/ref_select.h"
 #include "classes/registration.h"
-#include "components/registration.h"
 #include "components/suite/login.h"
-#include "db/demo_data.h"
 #include "module/settings.h"
-#include "platform/terminal_session.h"
+#include "support/demo_account.h"
 
 namespace quillon::classes {
 namespace {
@@ -28,33 +21,11 @@ using automation::Variant;
 
 class RefSelectWork : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    dir = std::filesystem::temp_directory_path() /
-          ("quillon_refselect_class_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
-    db::createDemoDatabase((dir / "demo.db").string(), 1, true);
-    auto& registry = automation::classRegistry();
-    automation::registerAutomationClasses(registry);
-    ado::registerAdoClasses(registry);
-    platform::registerPlatformClasses(registry);
-    components::registerClasses(registry);
-    registerLibraryClasses(registry);
-  }
-  static void TearDownTestSuite() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-
   void SetUp() override {
-    path = (dir /
-            (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".db"))
-               .string();
-    std::filesystem::copy_file(dir / "demo.db", path,
-                               std::filesystem::copy_options::overwrite_existing);
-    login = components::suite::Login::open(path, "demo", automation::DateValue{46361.0});
-    connection = std::make_shared<ado::Connection>();
-    connection->open("Provider=Quillon.SQLite;Data Source=" + path + ";Create=No");
+    path = test_support::demoAccount(registerAllClasses)
+               .copy(::testing::UnitTest::GetInstance()->current_test_info()->name());
+    login = test_support::loginAs("demo", path);
+    connection = test_support::connect(path);
     prefix = module::WorkTableSuffix();
   }
 
@@ -68,14 +39,11 @@ class RefSelectWork : public ::testing::Test {
     return object.invoke(member, automation::InvokeKind::Method, args);
   }
 
-  static std::filesystem::path dir;
   std::string path;
   ObjectPtr login;
   std::shared_ptr<ado::Connection> connection;
   std::string prefix;
 };
-
-std::filesystem::path RefSelectWork::dir;
 
 TEST_F(RefSelectWork, WorkTablesCreateAfreshAndDrop) {
   auto object = automation::CreateObject("Quillon.RefSelect");

@@ -2,21 +2,14 @@
 // host's head and body recordsets built as a voucher program holds them.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "ado/connection.h"
 #include "ado/data_type.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "classes/registration.h"
 #include "classes/track_set.h"
-#include "components/registration.h"
-#include "db/demo_data.h"
 #include "module/module_state.h"
-#include "platform/terminal_session.h"
+#include "support/demo_account.h"
 
 namespace quillon::classes {
 namespace {
@@ -42,32 +35,10 @@ class FlagInventory : public automation::Object {
 
 class TrackSetWrite : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    dir =
-        std::filesystem::temp_directory_path() / ("quillon_trackset_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    db::createDemoDatabase((dir / "demo.db").string(), 1, true);
-    auto& registry = automation::classRegistry();
-    automation::registerAutomationClasses(registry);
-    ado::registerAdoClasses(registry);
-    platform::registerPlatformClasses(registry);
-    components::registerClasses(registry);
-    registerLibraryClasses(registry);
-  }
-  static void TearDownTestSuite() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-
   void SetUp() override {
-    const std::string path =
-        (dir /
-         (std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) + ".db"))
-            .string();
-    std::filesystem::copy_file(dir / "demo.db", path,
-                               std::filesystem::copy_options::overwrite_existing);
-    con = std::make_shared<ado::Connection>();
-    con->open("Provider=Quillon.SQLite;Data Source=" + path + ";Create=No");
+    con = test_support::connect(
+        test_support::demoAccount(registerAllClasses)
+            .copy(::testing::UnitTest::GetInstance()->current_test_info()->name()));
     line = static_cast<std::int32_t>(
         number("select min(r.AutoID) from rdrecords r inner join rdrecord h on h.ID = r.ID where "
                "h.bRdFlag = 1 and r.iSOutQuantity > 0"));
@@ -95,15 +66,12 @@ class TrackSetWrite : public ::testing::Test {
   }
   std::string id() const { return std::to_string(line); }
 
-  static std::filesystem::path dir;
   std::shared_ptr<ado::Connection> con;
   std::shared_ptr<ado::Recordset> head;
   std::shared_ptr<ado::Recordset> body;
   std::int32_t line = 0;
   TrackSet track;
 };
-
-std::filesystem::path TrackSetWrite::dir;
 
 TEST_F(TrackSetWrite, CheckComparesStrictly) {
   const double out = number("select iSOutQuantity from rdrecords where AutoID = " + id());

@@ -1,67 +1,24 @@
 #include "produce_order_fixture.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
-#include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "classes/registration.h"
-#include "components/registration.h"
-#include "db/demo_data.h"
 #include "forms/form.h"
 #include "forms/menu.h"
-#include "platform/terminal_session.h"
+#include "support/demo_account.h"
 
 namespace quillon::dialogs::testing {
 
-namespace {
-
-struct Environment {
-  std::filesystem::path dir;
-  std::string path;
-  Environment() {
-    dir = std::filesystem::temp_directory_path() /
-          ("quillon-produce-order-" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
-    path = (dir / "demo.db").string();
-    db::createDemoDatabase(path, 1, true);
-    auto& registry = automation::classRegistry();
-    automation::registerAutomationClasses(registry);
-    platform::registerPlatformClasses(registry);
-    ado::registerAdoClasses(registry);
-    components::registerClasses(registry);
-    classes::registerLibraryClasses(registry);
-  }
-  ~Environment() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-};
-
-Environment& environment() {
-  static Environment env;
-  return env;
-}
-
-}  // namespace
-
 const std::string& demoPath() {
-  return environment().path;
+  return test_support::demoAccount(classes::registerAllClasses).path();
 }
 
 std::string demoCopy(const std::string& name) {
-  auto target = environment().dir / (name + ".db");
-  std::filesystem::copy_file(demoPath(), target, std::filesystem::copy_options::overwrite_existing);
-  return target.string();
+  return test_support::demoAccount(classes::registerAllClasses).copy(name);
 }
 
 std::shared_ptr<components::suite::Login> loginAs(const std::string& user,
                                                   const std::string& path) {
-  return components::suite::Login::open(path, user, automation::DateValue{46361.0});
+  return test_support::loginAs(user, path);
 }
 
 void DriverHost::runModal(forms::Form& form) {

@@ -11,16 +11,18 @@
 #include <vector>
 
 #include "components/suite/login.h"
-#include "forms/ui_host.h"
+#include "support/silent_ui_host.h"
 
 namespace quillon::dialogs::testing {
 
+// The demo account with every class registered; a copy for a test that writes.
 const std::string& demoPath();
 std::string demoCopy(const std::string& name);
+// A login on the demo account (which registers every class first) or on a copy of it.
 std::shared_ptr<components::suite::Login> loginAs(const std::string& user,
                                                   const std::string& path = demoPath());
 
-class DriverHost : public forms::UiHost {
+class DriverHost : public test_support::SilentUiHost {
  public:
   // Runs while the form is shown modally; the host closes it afterwards as its close box would.
   std::function<void(forms::Form&)> drive;
@@ -35,17 +37,7 @@ class DriverHost : public forms::UiHost {
 
   void runModal(forms::Form& form) override;
   int messageBox(const forms::MessageBoxRequest& request) override;
-  std::optional<std::string> inputBox(const forms::InputBoxRequest&) override {
-    return std::nullopt;
-  }
-  std::optional<automation::DateValue> calendar(const forms::CalendarRequest&) override {
-    return std::nullopt;
-  }
   std::optional<std::vector<int>> lookupList(const forms::LookupRequest& request) override;
-  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest&) override {
-    return std::nullopt;
-  }
-  forms::FilterResult filterDialog(const forms::FilterRequest&) override { return {}; }
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
   void beep() override { ++beeps; }
 };

@@ -14,26 +14,8 @@ namespace {
 using classes::RefSelect;
 using namespace testing;
 
-class AutoAllocation : public ::testing::Test {
+class AutoAllocation : public RefSelectCase {
  protected:
-  void SetUp() override {
-    setUpEnvironment();
-    path = demoCopy(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    login = loginTo(path);
-    host = std::make_shared<RecordingUiHost>();
-    scoped = std::make_unique<forms::ScopedUiHost>(host);
-  }
-
-  RefSelect::Request request(double quantity, std::int32_t refType = 0) const {
-    RefSelect::Request r;
-    r.whCode = "T1";
-    r.invCode = "0101003";
-    r.quantity = quantity;
-    r.refType = refType;
-    r.sql = kCandQuery;
-    return r;
-  }
-
   // The chosen rows' this-time quantities, in the order ReturnData gives them.
   static std::vector<double> taken(const std::shared_ptr<ado::Recordset>& rs,
                                    const char* field = "出库数量") {
@@ -55,11 +37,6 @@ class AutoAllocation : public ::testing::Test {
     }
     return out;
   }
-
-  std::string path;
-  automation::ObjectPtr login;
-  std::shared_ptr<RecordingUiHost> host;
-  std::unique_ptr<forms::ScopedUiHost> scoped;
 };
 
 TEST_F(AutoAllocation, TenOverThreeRowsOfFour) {

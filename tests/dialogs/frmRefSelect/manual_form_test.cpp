@@ -13,24 +13,11 @@ namespace {
 using classes::RefSelect;
 using namespace testing;
 
-class ManualSelection : public ::testing::Test {
+class ManualSelection : public RefSelectCase {
  protected:
   void SetUp() override {
-    setUpEnvironment();
-    path = demoCopy(::testing::UnitTest::GetInstance()->current_test_info()->name());
-    login = loginTo(path);
-    host = std::make_shared<RecordingUiHost>();
-    scoped = std::make_unique<forms::ScopedUiHost>(host);
+    RefSelectCase::SetUp();
     makeBatchCandidates(path, {{"B1", "", 4, 0}, {"B2", "", 4, 0}, {"B3", "", 4, 0}});
-  }
-
-  RefSelect::Request request(double quantity) const {
-    RefSelect::Request r;
-    r.whCode = "T1";
-    r.invCode = "0101003";
-    r.quantity = quantity;
-    r.sql = kCandQuery;
-    return r;
   }
 
   // Runs Refer with `act` playing the person in the dialog.
@@ -46,10 +33,6 @@ class ManualSelection : public ::testing::Test {
     return f.spgList.TextMatrix(col, row);
   }
 
-  std::string path;
-  automation::ObjectPtr login;
-  std::shared_ptr<RecordingUiHost> host;
-  std::unique_ptr<forms::ScopedUiHost> scoped;
   RefSelect rs;
 };
 

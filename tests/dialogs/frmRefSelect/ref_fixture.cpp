@@ -1,53 +1,15 @@
 #include "ref_fixture.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
-#include <filesystem>
-
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "classes/registration.h"
-#include "components/registration.h"
 #include "components/suite/login.h"
-#include "db/demo_data.h"
 #include "forms/form.h"
-#include "platform/terminal_session.h"
 
 namespace quillon::dialogs::testing {
 
 namespace {
-
-struct Environment {
-  std::filesystem::path dir;
-  std::string demo;
-
-  Environment() {
-    dir = std::filesystem::temp_directory_path() /
-          ("quillon_refselect_" + std::to_string(::getpid()));
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
-    demo = (dir / "demo.db").string();
-    db::createDemoDatabase(demo, 1, true);
-    auto& registry = automation::classRegistry();
-    automation::registerAutomationClasses(registry);
-    ado::registerAdoClasses(registry);
-    platform::registerPlatformClasses(registry);
-    components::registerClasses(registry);
-    classes::registerLibraryClasses(registry);
-  }
-  ~Environment() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-  }
-};
-
-Environment& environment() {
-  static Environment env;
-  return env;
-}
 
 std::string quoted(const std::string& s) {
   return "'" + s + "'";
@@ -56,24 +18,7 @@ std::string quoted(const std::string& s) {
 }  // namespace
 
 void setUpEnvironment() {
-  environment();
-}
-
-std::string demoCopy(const std::string& name) {
-  const auto target = environment().dir / (name + ".db");
-  std::filesystem::copy_file(environment().demo, target,
-                             std::filesystem::copy_options::overwrite_existing);
-  return target.string();
-}
-
-automation::ObjectPtr loginTo(const std::string& path, const std::string& user) {
-  return components::suite::Login::open(path, user, automation::DateValue{46361.0});
-}
-
-std::shared_ptr<ado::Connection> connect(const std::string& path) {
-  auto connection = std::make_shared<ado::Connection>();
-  connection->open("Provider=Quillon.SQLite;Data Source=" + path + ";Create=No");
-  return connection;
+  test_support::demoAccount(classes::registerAllClasses);
 }
 
 void execute(const std::string& path, const std::string& sql) {
@@ -134,6 +79,24 @@ int RecordingUiHost::messageBox(const forms::MessageBoxRequest& request) {
     return answer;
   }
   return request.defaultAnswer();
+}
+
+void RefSelectCase::SetUp() {
+  setUpEnvironment();
+  path = demoCopy(::testing::UnitTest::GetInstance()->current_test_info()->name());
+  login = loginAs("demo", path);
+  host = std::make_shared<RecordingUiHost>();
+  scoped = std::make_unique<forms::ScopedUiHost>(host);
+}
+
+classes::RefSelect::Request RefSelectCase::request(double quantity, std::int32_t refType) {
+  classes::RefSelect::Request r;
+  r.whCode = "T1";
+  r.invCode = "0101003";
+  r.quantity = quantity;
+  r.refType = refType;
+  r.sql = kCandQuery;
+  return r;
 }
 
 }  // namespace quillon::dialogs::testing

@@ -3,6 +3,9 @@
 // shape, and a UI host that records message boxes and plays the person in a modal form.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -10,21 +13,19 @@
 #include <vector>
 
 #include "automation/dispatch.h"
-#include "forms/ui_host.h"
-
-namespace quillon::ado {
-class Connection;
-}
+#include "classes/ref_select.h"
+#include "support/demo_account.h"
+#include "support/silent_ui_host.h"
 
 namespace quillon::dialogs::testing {
 
-// Registers every creatable class and points the machine registry at a scratch file.
+// Registers every creatable class and builds the demo account (with the machine registry pointed
+// at a scratch file).
 void setUpEnvironment();
 
-// A private copy of the demo account.
-std::string demoCopy(const std::string& name);
-automation::ObjectPtr loginTo(const std::string& path, const std::string& user = "demo");
-std::shared_ptr<ado::Connection> connect(const std::string& path);
+using test_support::connect;
+using test_support::demoCopy;
+using test_support::loginAs;
 void execute(const std::string& path, const std::string& sql);
 void setOption(const std::string& path, const std::string& name, const std::string& value);
 
@@ -47,7 +48,7 @@ struct TraceRow {
 void makeTraceCandidates(const std::string& path, const std::vector<TraceRow>& rows);
 inline constexpr const char* kCandQuery = "select * from Cand order by id";
 
-class RecordingUiHost : public forms::UiHost {
+class RecordingUiHost : public test_support::SilentUiHost {
  public:
   std::vector<forms::MessageBoxRequest> messages;
   std::deque<int> answers;  // next message-box answers; the default button otherwise
@@ -56,19 +57,22 @@ class RecordingUiHost : public forms::UiHost {
 
   void runModal(forms::Form& form) override;
   int messageBox(const forms::MessageBoxRequest& request) override;
-  std::optional<std::string> inputBox(const forms::InputBoxRequest&) override { return {}; }
-  std::optional<automation::DateValue> calendar(const forms::CalendarRequest&) override {
-    return {};
-  }
-  std::optional<std::vector<int>> lookupList(const forms::LookupRequest&) override { return {}; }
-  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest&) override {
-    return {};
-  }
-  forms::FilterResult filterDialog(const forms::FilterRequest&) override { return {}; }
-  forms::Menu* popupMenu(forms::Form&, forms::Menu&) override { return nullptr; }
-  void beep() override {}
 
   std::string lastMessage() const { return messages.empty() ? "" : messages.back().prompt; }
+};
+
+// A test on its own copy of the demo account, logged in as demo there, with a recording host
+// current; requests ask for item 0101003 from warehouse T1 out of the candidate table.
+class RefSelectCase : public ::testing::Test {
+ protected:
+  void SetUp() override;
+
+  static classes::RefSelect::Request request(double quantity, std::int32_t refType = 0);
+
+  std::string path;
+  automation::ObjectPtr login;
+  std::shared_ptr<RecordingUiHost> host;
+  std::unique_ptr<forms::ScopedUiHost> scoped;
 };
 
 }  // namespace quillon::dialogs::testing
