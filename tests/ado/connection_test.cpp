@@ -11,23 +11,16 @@
 #include "ado/errors.h"
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
+#include "error_number.h"
 #include "test_data.h"
 
 namespace quillon::ado {
 namespace {
 
 using testing::autoIds;
+using testing::errorOf;
 using testing::openStock;
 using testing::openStockDb;
-
-std::int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const automation::ComError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 // A database file of its own per test, removed afterwards.
 class TempFile {

@@ -7,23 +7,16 @@
 #include "ado/errors.h"
 #include "ado/fields.h"
 #include "automation/com_error.h"
+#include "error_number.h"
 #include "test_data.h"
 
 namespace quillon::ado {
 namespace {
 
 using testing::autoIds;
+using testing::errorOf;
 using testing::openStock;
 using testing::openStockDb;
-
-std::int32_t errorOf(const std::function<void()>& f) {
-  try {
-    f();
-  } catch (const automation::ComError& e) {
-    return e.number();
-  }
-  return 0;
-}
 
 std::int32_t id(const Recordset& rs) {
   return rs.value("AutoID").toLong();
