@@ -44,7 +44,7 @@ const DemoAccount& demoAccount(Registration registration);
 const std::string& demoPath();
 std::string demoCopy(const std::string& name);
 
-// Logs in on 2026-12-05, the day the demo data is dated around.
+// Logs in with the login date 2026-12-05, so what depends on the date gives the same on any day.
 std::shared_ptr<components::suite::Login> loginAs(const std::string& user,
                                                   const std::string& path = demoPath());
 
