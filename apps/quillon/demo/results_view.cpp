@@ -58,7 +58,9 @@ ResultsView::ResultsView(QWidget* parent) : QWidget(parent) {
   values_->setObjectName(QStringLiteral("values"));
   values_->setHorizontalHeaderLabels(
       {QStringLiteral("变量"), QStringLiteral("参数"), QStringLiteral("调用后的值")});
-  values_->horizontalHeader()->setStretchLastSection(true);
+  values_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  values_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+  values_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
   values_->verticalHeader()->hide();
   values_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   values_->setMaximumHeight(170);
@@ -129,8 +131,6 @@ void ResultsView::showCall(int index) {
                      readOnlyItem(v.isResult ? QStringLiteral("（返回值）") : text(v.parameter)));
     values_->setItem(row, 2, readOnlyItem(text(v.text)));
   }
-  values_->resizeColumnsToContents();
-  values_->horizontalHeader()->setStretchLastSection(true);
   for (const ReceivedTable& table : call.tables) {
     auto* view = new QTableView;
     auto* model = new RecordsetModel(table.rows, view);
