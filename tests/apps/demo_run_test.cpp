@@ -9,6 +9,7 @@
 #include "automation/collection.h"
 #include "demo/account_users.h"
 #include "demo/demo_run.h"
+#include "demo/example_scripts.h"
 #include "support/demo_account.h"
 #include "support/scratch_dir.h"
 
@@ -40,6 +41,28 @@ TEST(DemoAccountUsers, ListsTheEnabledUsersAndSaysWhyAFileIsRefused) {
   const std::string text = (dir.path() / "notes.db").string();
   std::ofstream(text) << "not a database\n";
   EXPECT_EQ(failureOf(text), "文件[" + text + "]不是账套数据库");
+}
+
+TEST(DemoHostLines, LeaveTheDialogWorkToThePersonAndKeepTheHostsErrorHandling) {
+  const std::string script =
+      "login user=demo\n"
+      "on frmProduceOrder\n"
+      "  click cmdFilter\n"
+      "  expect lstParent.rows = 2\n"
+      "end\n"
+      "answer yes\n"
+      "$ok = call $po.load \"\" $login $coll $err\n"
+      "expect $ok = true\n"
+      "$x = call $coll.Item \"Nope\"\n"
+      "  expect $error.number = 5\n"
+      "expect $errors = 1\n";
+  EXPECT_EQ(hostLinesOnly(script),
+            "login user=demo\n\n\n\n\n\n"
+            "$ok = call $po.load \"\" $login $coll $err\n"
+            "\n"
+            "$x = call $coll.Item \"Nope\"\n"
+            "  expect $error.number = 5\n"
+            "\n");
 }
 
 std::shared_ptr<ado::Recordset> codes(std::initializer_list<const char*> values) {

@@ -15,7 +15,9 @@ std::vector<std::filesystem::path> exampleScripts(const std::filesystem::path& d
 std::optional<std::string> readScriptFile(const std::filesystem::path& path);
 
 // The host lines of a script, for a person to do the dialog work: on-blocks, queued answers and
-// expectations are blanked (line numbers stay, so the transcript still names the right lines).
+// expectations are blanked (line numbers stay, so the transcript still names the right lines),
+// except those about $error, which decide whether an error raised by the line before stops the
+// script.
 std::string hostLinesOnly(const std::string& script);
 
 }  // namespace quillon::cli::demo
