@@ -2,9 +2,11 @@
 // hand. The demo database is made with init-db on first use; the window lets the person pick
 // another account file and the user the runs log in as. Each example host script of DIR can be
 // run "by hand" (its host lines run while the person works in every dialog they open) or
-// "scripted" (its own dialog lines do the work with the forms drawn); afterwards the window shows
-// what the host received and the run's transcript. Without a display it says so and runs the
-// example scripts headless, printing their transcripts.
+// "scripted" (its own dialog lines do the work with the forms drawn), and the current-stock
+// reference can be tried on any stocked warehouse and item of the account (Refer by hand,
+// AutoRefer silent); afterwards the window shows what the host received and the run's
+// transcript. Without a display it says so and runs the example scripts headless, printing their
+// transcripts.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
