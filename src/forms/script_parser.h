@@ -2,6 +2,7 @@
 // ScriptError naming its line and column (1-based, counted in characters).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "forms/script_ast.h"
@@ -9,6 +10,10 @@
 namespace quillon::forms::script {
 
 Script parseScript(std::string_view text);
+
+// `text` as a script's string literal: in double quotes, with the escapes the parser reads back
+// (\" \\ \n \r \t). Transcripts show texts this way too, one event to a line.
+std::string quoteText(std::string_view text);
 
 // A key as the `key` action names it ("F2", "Enter", "Ctrl+B", "a"): key code, shift state and
 // the character it types (0 for none). Throws ScriptError at `pos` for an unknown key.

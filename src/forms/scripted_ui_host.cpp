@@ -8,6 +8,7 @@
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/row_source.h"
+#include "forms/script_parser.h"
 
 namespace quillon::forms {
 
@@ -23,30 +24,6 @@ bool sameName(std::string_view a, std::string_view b) {
            return std::tolower(static_cast<unsigned char>(x)) ==
                   std::tolower(static_cast<unsigned char>(y));
          });
-}
-
-// One transcript line per event: line breaks inside texts are shown as escapes.
-std::string quoted(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '\r':
-        out += "\\r";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out + "\"";
 }
 
 std::string atLine(const DialogAction& a) {
@@ -124,11 +101,11 @@ void ScriptedUiHost::queueAnswer(const DialogAction& action) {
 
 void ScriptedUiHost::expectMessage(const DialogAction& action) {
   if (!lastMessage_) {
-    fail(action.pos,
-         "expected the message " + quoted(action.text) + ", but no message box was shown");
+    fail(action.pos, "expected the message " + script::quoteText(action.text) +
+                         ", but no message box was shown");
   } else if (*lastMessage_ != action.text) {
-    fail(action.pos, "expected the message " + quoted(action.text) +
-                         ", the last message box said " + quoted(*lastMessage_));
+    fail(action.pos, "expected the message " + script::quoteText(action.text) +
+                         ", the last message box said " + script::quoteText(*lastMessage_));
   }
 }
 
@@ -218,16 +195,16 @@ int ScriptedUiHost::messageBox(const MessageBoxRequest& request) {
     const auto allowed = request.answers();
     if (std::find(allowed.begin(), allowed.end(), queued.number) == allowed.end()) {
       fail(queued.pos, "answer " + answerName(queued.number) + " does not fit the message box " +
-                           quoted(request.prompt) + " with buttons " +
+                           script::quoteText(request.prompt) + " with buttons " +
                            buttonsName(request.buttons));
     } else {
       answer = queued.number;
       how = atLine(queued);
     }
   }
-  note("message " + quoted(request.title) + " " + quoted(request.prompt) + " [" +
-       buttonsName(request.buttons) + ", " + iconName(request.icon) + "] -> " + answerName(answer) +
-       how);
+  note("message " + script::quoteText(request.title) + " " + script::quoteText(request.prompt) +
+       " [" + buttonsName(request.buttons) + ", " + iconName(request.icon) + "] -> " +
+       answerName(answer) + how);
   return answer;
 }
 
@@ -238,8 +215,8 @@ std::optional<std::string> ScriptedUiHost::inputBox(const InputBoxRequest& reque
     inputs_.pop_front();
     if (!queued.cancel) result = queued.text;
   }
-  note("input " + quoted(request.title) + " " + quoted(request.prompt) + " -> " +
-       (result ? quoted(*result) : std::string("cancel")));
+  note("input " + script::quoteText(request.title) + " " + script::quoteText(request.prompt) +
+       " -> " + (result ? script::quoteText(*result) : std::string("cancel")));
   return result;
 }
 
@@ -250,7 +227,7 @@ std::optional<automation::DateValue> ScriptedUiHost::calendar(const CalendarRequ
     dates_.pop_front();
     if (!queued.cancel) result = queued.date;
   }
-  note("calendar " + quoted(request.title) + " -> " +
+  note("calendar " + script::quoteText(request.title) + " -> " +
        (result ? formatIsoDate(*result) : std::string("cancel")));
   return result;
 }
@@ -279,17 +256,18 @@ std::optional<std::vector<int>> ScriptedUiHost::lookupList(const LookupRequest& 
     chosen.clear();
     for (int r : *result) chosen += (chosen.empty() ? "" : ",") + std::to_string(r);
   }
-  note("lookup " + quoted(request.title) + " " + quoted(request.table) + " -> " + chosen);
+  note("lookup " + script::quoteText(request.title) + " " + script::quoteText(request.table) +
+       " -> " + chosen);
   return result;
 }
 
 std::optional<std::string> ScriptedUiHost::columnSettings(const ColumnSettingsRequest& request) {
-  note("column settings " + quoted(request.title) + " -> cancel");
+  note("column settings " + script::quoteText(request.title) + " -> cancel");
   return std::nullopt;
 }
 
 FilterResult ScriptedUiHost::filterDialog(const FilterRequest& request) {
-  note("filter " + quoted(request.filterName) + " -> cancel");
+  note("filter " + script::quoteText(request.filterName) + " -> cancel");
   return {};
 }
 

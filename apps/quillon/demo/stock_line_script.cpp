@@ -4,6 +4,8 @@
 #include <cmath>
 #include <string_view>
 
+#include "forms/script_parser.h"
+
 namespace quillon::cli::demo {
 
 namespace {
@@ -34,29 +36,7 @@ std::string quantityText(double quantity) {
 }  // namespace
 
 std::string scriptText(const std::string& value) {
-  std::string out = "\"";
-  for (const char c : value) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out + "\"";
+  return forms::script::quoteText(value);
 }
 
 std::string stockLineScript(const StockLine& line, StockReferCall call, const std::string& user) {

@@ -2,41 +2,13 @@
 
 #include <cstdint>
 
+#include "forms/script_parser.h"
+
 namespace quillon::cli::run {
 
 using automation::Variant;
 using forms::script::ScriptRef;
 using forms::script::ScriptValue;
-
-namespace {
-
-std::string quoted(const std::string& text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out + "\"";
-}
-
-}  // namespace
 
 Variant literalValue(const ScriptValue& value) {
   switch (value.kind) {
@@ -62,7 +34,7 @@ Variant literalValue(const ScriptValue& value) {
 std::string sourceText(const ScriptValue& value) {
   switch (value.kind) {
     case ScriptValue::Kind::String:
-      return quoted(value.text);
+      return forms::script::quoteText(value.text);
     case ScriptValue::Kind::Long:
       return std::to_string(static_cast<std::int32_t>(value.number));
     case ScriptValue::Kind::Double:
@@ -92,7 +64,7 @@ std::string sourceText(const ScriptRef& ref) {
         out += "[" + std::to_string(step.index) + "]";
         break;
       case ScriptRef::Step::Kind::Key:
-        out += "[" + quoted(step.name) + "]";
+        out += "[" + forms::script::quoteText(step.name) + "]";
         break;
     }
   }
