@@ -156,13 +156,7 @@ int cmdCall(std::span<const std::string> args) {
 
   std::map<std::string, Variant> variables;
   auto login = components::suite::Login::open(db, user);
-  auto context = std::make_shared<components::suite::SuiteSessionContext>();
-  context->initialise(login);
-  auto profile = std::make_shared<components::suite::SuiteSessionProfile>();
-  components::suite::SuiteSessionContextBuilder builder;
-  builder.setContext(context);
-  builder.fillProfile(login->firstIdentity(), login->secondIdentity(), *profile);
-  context->setProfile(profile);
+  auto context = components::suite::openSessionContext(login);
   variables["$login"] = Variant(ObjectPtr(login));
   variables["$context"] = Variant(ObjectPtr(context));
 

@@ -11,14 +11,7 @@ const std::string& scratchDir() {
 
 std::shared_ptr<SessionContext> sessionFor(const std::string& user, const std::string& path) {
   auto login = loginAs(user, path);
-  auto context = std::make_shared<suite::SuiteSessionContext>();
-  context->initialise(login);
-  auto profile = std::make_shared<suite::SuiteSessionProfile>();
-  suite::SuiteSessionContextBuilder builder;
-  builder.setContext(context);
-  builder.fillProfile(login->firstIdentity(), login->secondIdentity(), *profile);
-  context->setProfile(profile);
-  return context;
+  return suite::openSessionContext(login);
 }
 
 }  // namespace quillon::components::testing

@@ -9,6 +9,7 @@
 #include "automation/class_registry.h"
 #include "automation/collection.h"
 #include "automation/error_info.h"
+#include "automation/names.h"
 #include "components/suite/login.h"
 #include "components/suite/session.h"
 #include "forms/script_parser.h"
@@ -36,17 +37,6 @@ using forms::script::SourcePos;
 namespace {
 
 constexpr const char* kErrorVariable = "error";
-
-bool iequals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 std::string trimmed(std::string_view line) {
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -154,9 +144,9 @@ void HostScriptRunner::onLogin(const LoginLine& line, SourcePos pos) {
   std::string user = "demo";
   std::optional<automation::DateValue> date;
   for (const auto& [key, value] : line.options) {
-    if (iequals(key, "user")) {
+    if (automation::sameName(key, "user")) {
       user = value;
-    } else if (iequals(key, "date")) {
+    } else if (automation::sameName(key, "date")) {
       date = forms::parseIsoDate(value);
       if (!date) throw ScriptError(pos, "date=" + value + " is not a date of the form YYYY-MM-DD");
     } else {
@@ -166,13 +156,7 @@ void HostScriptRunner::onLogin(const LoginLine& line, SourcePos pos) {
   if (loginUser_) user = *loginUser_;
   guarded(pos, "login", [&] {
     auto login = components::suite::Login::open(database_, user, date);
-    auto context = std::make_shared<components::suite::SuiteSessionContext>();
-    context->initialise(login);
-    auto profile = std::make_shared<components::suite::SuiteSessionProfile>();
-    components::suite::SuiteSessionContextBuilder builder;
-    builder.setContext(context);
-    builder.fillProfile(login->firstIdentity(), login->secondIdentity(), *profile);
-    context->setProfile(profile);
+    auto context = components::suite::openSessionContext(login);
     variables_["login"] = Variant(ObjectPtr(login));
     variables_["context"] = Variant(ObjectPtr(context));
     out_ << "  $login = user " << login->userId() << " on account " << login->accountId()
