@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "automation/names.h"
+
 namespace quillon::ado {
 
 int compareNoCase(std::string_view a, std::string_view b) {
@@ -16,10 +18,7 @@ int compareNoCase(std::string_view a, std::string_view b) {
 }
 
 bool equalsNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  return true;
+  return automation::sameName(a, b);
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {

@@ -2,20 +2,10 @@
 
 #include <stdexcept>
 
+#include "automation/names.h"
+
 namespace quillon::automation {
 namespace {
-
-char foldAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool sameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (foldAscii(a[i]) != foldAscii(b[i])) return false;
-  }
-  return true;
-}
 
 [[noreturn]] void memberNotFound() {
   throw ComError(err::kMemberNotFound, "Object doesn't support this property or method");

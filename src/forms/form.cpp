@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "automation/com_error.h"
+#include "automation/names.h"
 #include "forms/buttons.h"
 #include "forms/menu.h"
 #include "forms/static_controls.h"
@@ -14,13 +15,6 @@ namespace quillon::forms {
 using automation::ComError;
 
 namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 std::string captionOf(const Control& c) {
   if (const auto* b = dynamic_cast<const CommandButton*>(&c)) return b->Caption();
@@ -97,7 +91,7 @@ Menu& Form::addMenu(std::string name, std::string caption, Menu* parent) {
 
 Control* Form::findControl(std::string_view name, int index) const {
   for (Control* c : order_) {
-    if (c->index_ == index && sameName(c->Name(), name)) return c;
+    if (c->index_ == index && automation::sameName(c->Name(), name)) return c;
   }
   return nullptr;
 }

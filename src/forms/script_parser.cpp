@@ -5,6 +5,7 @@
 #include <cmath>
 #include <string>
 
+#include "automation/names.h"
 #include "forms/constants.h"
 #include "forms/ui_host.h"
 #include "forms/utf8.h"
@@ -67,17 +68,6 @@ std::string_view actionName(ActionKind kind) {
 }
 
 namespace {
-
-bool iequals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 bool isNameStart(char c) {
   return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
@@ -295,12 +285,12 @@ class LineParser {
     const std::string token = bare("a value");
     if (token == "-") {
       v.kind = ScriptValue::Kind::Omitted;
-    } else if (iequals(token, "true") || iequals(token, "false")) {
+    } else if (automation::sameName(token, "true") || automation::sameName(token, "false")) {
       v.kind = ScriptValue::Kind::Boolean;
-      v.boolean = iequals(token, "true");
-    } else if (iequals(token, "null")) {
+      v.boolean = automation::sameName(token, "true");
+    } else if (automation::sameName(token, "null")) {
       v.kind = ScriptValue::Kind::Null;
-    } else if (iequals(token, "nothing")) {
+    } else if (automation::sameName(token, "nothing")) {
       v.kind = ScriptValue::Kind::Nothing;
     } else {
       double number = 0;
@@ -331,8 +321,8 @@ class LineParser {
 bool onOff(LineParser& p) {
   const std::size_t start = p.offset();
   const std::string w = p.bare("on or off");
-  if (iequals(w, "on")) return true;
-  if (iequals(w, "off")) return false;
+  if (automation::sameName(w, "on")) return true;
+  if (automation::sameName(w, "off")) return false;
   p.failAt(start, "expected on or off, found \"" + w + "\"");
 }
 
@@ -366,7 +356,7 @@ DialogAction parseDialogExpect(LineParser& p, SourcePos pos) {
   a.pos = pos;
   const std::size_t start = p.offset();
   const std::string target = p.name("a control name or message");
-  if (iequals(target, "message") && p.atString()) {
+  if (automation::sameName(target, "message") && p.atString()) {
     a.kind = ActionKind::ExpectMessage;
     a.text = p.string("the message text");
     return a;
@@ -385,7 +375,7 @@ DialogAction parseDialogExpect(LineParser& p, SourcePos pos) {
   if (p.accept('.')) {
     const std::size_t member = p.offset();
     const std::string w = p.word("=");
-    if (!iequals(w, "rows")) p.failAt(member, "expected rows after \".\"");
+    if (!automation::sameName(w, "rows")) p.failAt(member, "expected rows after \".\"");
     p.expect('=', "\"=\"");
     a.kind = ActionKind::ExpectRows;
     a.number = p.integer("a row count");
@@ -456,7 +446,8 @@ DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
       if (!p.atEnd()) {
         const std::size_t start = p.offset();
         const std::string w = p.bare("check");
-        if (!iequals(w, "check")) p.failAt(start, "expected check on|off after the node key");
+        if (!automation::sameName(w, "check"))
+          p.failAt(start, "expected check on|off after the node key");
         a.on = onOff(p);
       }
       break;
@@ -467,7 +458,7 @@ DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
           {"ok", vbOK},       {"cancel", vbCancel}, {"yes", vbYes},      {"no", vbNo},
           {"abort", vbAbort}, {"retry", vbRetry},   {"ignore", vbIgnore}};
       for (const auto& [word, answer] : kAnswers) {
-        if (iequals(w, word)) a.number = answer;
+        if (automation::sameName(w, word)) a.number = answer;
       }
       if (a.number == 0) p.failAt(start, "expected ok, yes, no or cancel, found \"" + w + "\"");
       break;
@@ -477,7 +468,7 @@ DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
         a.text = p.string("the input text");
       } else {
         const std::size_t start = p.offset();
-        if (!iequals(p.bare("a text or cancel"), "cancel"))
+        if (!automation::sameName(p.bare("a text or cancel"), "cancel"))
           p.failAt(start, "expected a text in double quotes or cancel");
         a.cancel = true;
       }
@@ -485,7 +476,7 @@ DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
     case ActionKind::Pick: {
       const std::size_t start = p.offset();
       const std::string w = p.bare("row numbers or cancel");
-      if (iequals(w, "cancel")) {
+      if (automation::sameName(w, "cancel")) {
         a.cancel = true;
         break;
       }
@@ -505,7 +496,7 @@ DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
     case ActionKind::Date: {
       const std::size_t start = p.offset();
       const std::string w = p.bare("a date or cancel");
-      if (iequals(w, "cancel")) {
+      if (automation::sameName(w, "cancel")) {
         a.cancel = true;
         break;
       }
@@ -567,11 +558,11 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
     const auto plus = rest.find('+');
     if (plus == std::string_view::npos || plus + 1 >= rest.size()) break;
     const auto mod = rest.substr(0, plus);
-    if (iequals(mod, "ctrl")) {
+    if (automation::sameName(mod, "ctrl")) {
       k.shift |= vbCtrlMask;
-    } else if (iequals(mod, "shift")) {
+    } else if (automation::sameName(mod, "shift")) {
       k.shift |= vbShiftMask;
-    } else if (iequals(mod, "alt")) {
+    } else if (automation::sameName(mod, "alt")) {
       k.shift |= vbAltMask;
     } else {
       break;
@@ -591,7 +582,7 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
       {"Down", vbKeyDown, 0},
   };
   for (const auto& n : kNamed) {
-    if (iequals(rest, n.name)) {
+    if (automation::sameName(rest, n.name)) {
       k.keyCode = n.code;
       k.keyAscii = k.shift & (vbCtrlMask | vbAltMask) ? 0 : n.ascii;
       return k;
@@ -647,7 +638,7 @@ Script parseScript(std::string_view text) {
       const std::string var = p.variable();
       p.expect('=', "\"=\" after the variable");
       const std::size_t callAt = p.offset();
-      if (!iequals(p.word(""), "call")) p.failAt(callAt, "expected call after \"=\"");
+      if (!automation::sameName(p.word(""), "call")) p.failAt(callAt, "expected call after \"=\"");
       CallLine call = parseCall(p);
       call.resultVariable = var;
       script.statements.push_back({pos, std::move(call)});
@@ -659,7 +650,7 @@ Script parseScript(std::string_view text) {
       if (block) p.failAt(wordStart, "host lines cannot stand inside an on-block (missing end?)");
     };
 
-    if (iequals(word, "on")) {
+    if (automation::sameName(word, "on")) {
       if (block)
         p.failAt(wordStart, "on inside the block opened at line " +
                                 std::to_string(block->pos.line) + " (missing end?)");
@@ -668,12 +659,12 @@ Script parseScript(std::string_view text) {
       b.form = p.name("a form name");
       p.expectEnd();
       block = Statement{pos, std::move(b)};
-    } else if (iequals(word, "end")) {
+    } else if (automation::sameName(word, "end")) {
       if (!block) p.failAt(wordStart, "end without on");
       p.expectEnd();
       script.statements.push_back(std::move(*block));
       block.reset();
-    } else if (iequals(word, "login")) {
+    } else if (automation::sameName(word, "login")) {
       hostLine();
       LoginLine login;
       while (!p.atEnd()) {
@@ -684,22 +675,22 @@ Script parseScript(std::string_view text) {
         login.options.emplace_back(key, std::move(val));
       }
       script.statements.push_back({pos, std::move(login)});
-    } else if (iequals(word, "new")) {
+    } else if (automation::sameName(word, "new")) {
       hostLine();
       NewLine n;
       n.variable = p.variable();
       n.progId = p.bare("a ProgID");
       p.expectEnd();
       script.statements.push_back({pos, std::move(n)});
-    } else if (iequals(word, "call")) {
+    } else if (automation::sameName(word, "call")) {
       hostLine();
       script.statements.push_back({pos, parseCall(p)});
-    } else if (iequals(word, "print")) {
+    } else if (automation::sameName(word, "print")) {
       hostLine();
       PrintLine print{p.reference()};
       p.expectEnd();
       script.statements.push_back({pos, std::move(print)});
-    } else if (iequals(word, "set")) {
+    } else if (automation::sameName(word, "set")) {
       hostLine();
       SetLine set;
       set.variable = p.variable();
@@ -707,7 +698,7 @@ Script parseScript(std::string_view text) {
       set.value = p.value();
       p.expectEnd();
       script.statements.push_back({pos, std::move(set)});
-    } else if (iequals(word, "expect")) {
+    } else if (automation::sameName(word, "expect")) {
       if (p.peek() == '$') {
         hostLine();
         ExpectLine e;
@@ -730,7 +721,7 @@ Script parseScript(std::string_view text) {
     } else {
       const ActionWord* found = nullptr;
       for (const auto& aw : kActions) {
-        if (iequals(word, aw.word)) found = &aw;
+        if (automation::sameName(word, aw.word)) found = &aw;
       }
       if (found == nullptr) p.failAt(wordStart, "unknown statement \"" + word + "\"");
       DialogAction a = parseAction(p, found->kind, pos);

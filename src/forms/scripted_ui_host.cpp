@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "automation/com_error.h"
+#include "automation/names.h"
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/row_source.h"
@@ -18,13 +19,6 @@ using script::ScriptError;
 using script::SourcePos;
 
 namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 std::string atLine(const DialogAction& a) {
   return " (line " + std::to_string(a.pos.line) + ")";
@@ -132,8 +126,9 @@ void ScriptedUiHost::runModal(Form& form) {
     closeForm(form);
     return;
   }
-  auto it = std::find_if(blocks_.begin(), blocks_.end(),
-                         [&](const script::OnBlock& b) { return sameName(b.form, form.Name()); });
+  auto it = std::find_if(blocks_.begin(), blocks_.end(), [&](const script::OnBlock& b) {
+    return automation::sameName(b.form, form.Name());
+  });
   if (it == blocks_.end()) {
     note("form " + form.Name() + " has no script block; closed with its close box");
     closeForm(form);

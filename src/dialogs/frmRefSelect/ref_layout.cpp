@@ -4,17 +4,11 @@
 
 #include <cctype>
 
+#include "automation/names.h"
+
 namespace quillon::dialogs::ref_select {
 
 namespace {
-
-bool sameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           const auto lx = static_cast<unsigned char>(x);
-           const auto ly = static_cast<unsigned char>(y);
-           return std::tolower(lx) == std::tolower(ly);
-         });
-}
 
 std::string_view trimmed(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -74,13 +68,14 @@ std::optional<std::string> layoutProblem(const std::vector<std::string>& fieldNa
                                                        {&names.thisNum, offsets.thisNum}};
   const auto count = static_cast<int>(fieldNames.size());
   for (const auto& [name, offset] : wanted) {
-    const auto it = std::find_if(fieldNames.begin(), fieldNames.end(),
-                                 [&](const std::string& f) { return sameName(f, *name); });
+    const auto it = std::find_if(fieldNames.begin(), fieldNames.end(), [&](const std::string& f) {
+      return automation::sameName(f, *name);
+    });
     if (it == fieldNames.end()) return "查询结果缺少字段[" + *name + "]";
     if (!checkPlaces) continue;
     // Grid column count - offset is field index count - offset (0-based).
     const int at = count - offset;
-    if (at < 0 || !sameName(fieldNames[static_cast<std::size_t>(at)], *name)) {
+    if (at < 0 || !automation::sameName(fieldNames[static_cast<std::size_t>(at)], *name)) {
       return "查询结果的字段[" + *name + "]应为倒数第" + std::to_string(offset) + "个字段";
     }
   }
