@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "automation/com_error.h"
+#include "automation/names.h"
 #include "automation/dispatch.h"
 #include "automation/numeric_text.h"
 #include "automation/vb_dates.h"
@@ -51,18 +52,6 @@ Variant defaultValueOf(const ObjectPtr& o) {
   Variant v = o->value();
   if (v.isObject()) typeMismatch();
   return v;
-}
-
-bool equalsIgnoreAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -236,8 +225,8 @@ bool Variant::toBool() const {
       std::string_view t = s;
       while (!t.empty() && t.front() == ' ') t.remove_prefix(1);
       while (!t.empty() && t.back() == ' ') t.remove_suffix(1);
-      if (equalsIgnoreAsciiCase(t, "true")) return true;
-      if (equalsIgnoreAsciiCase(t, "false")) return false;
+      if (sameName(t, "true")) return true;
+      if (sameName(t, "false")) return false;
       auto d = parseNumericText(s);
       if (!d) typeMismatch();
       return *d != 0.0;

@@ -18,8 +18,7 @@
 #include <memory>
 
 #include "automation/com_error.h"
-#include "qt_test_support.h"
-#include "sample_form.h"
+#include "drawn_sample_form.h"
 
 namespace quillon::ui::qt {
 namespace {
@@ -33,26 +32,11 @@ bool contains(const std::vector<std::string>& log, const std::string& line) {
   return std::find(log.begin(), log.end(), line) != log.end();
 }
 
-class RendererInputTest : public ::testing::Test {
+class RendererInputTest : public testing::DrawnSampleForm {
  protected:
-  void SetUp() override {
-    form.Show();
-    window = host->windows().find(form);
-    ASSERT_NE(window, nullptr);
-    settle();
-  }
-  void TearDown() override {
-    form.Unload();
-    settle();
-  }
   QPoint centreOf(QTableView& view, int row, int col) {
     return view.visualRect(view.model()->index(row, col)).center();
   }
-
-  std::shared_ptr<AnsweringQtHost> host = std::make_shared<AnsweringQtHost>();
-  forms::ScopedUiHost installed{host};
-  frmSample form;
-  FormWindow* window = nullptr;
 };
 
 TEST_F(RendererInputTest, TypingGoesThroughTheKeyFilterIntoTheField) {

@@ -16,8 +16,7 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "qt_test_support.h"
-#include "sample_form.h"
+#include "drawn_sample_form.h"
 
 namespace quillon::ui::qt {
 namespace {
@@ -27,24 +26,7 @@ using testing::AnsweringQtHost;
 using testing::settle;
 using testing::widgetOf;
 
-class RendererSyncTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    form.Show();
-    window = host->windows().find(form);
-    ASSERT_NE(window, nullptr);
-    settle();
-  }
-  void TearDown() override {
-    form.Unload();
-    settle();
-  }
-
-  std::shared_ptr<AnsweringQtHost> host = std::make_shared<AnsweringQtHost>();
-  forms::ScopedUiHost installed{host};
-  frmSample form;
-  FormWindow* window = nullptr;
-};
+class RendererSyncTest : public testing::DrawnSampleForm {};
 
 TEST_F(RendererSyncTest, EveryControlIsDrawnAtItsGeometryWithItsCaption) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("样例"));
