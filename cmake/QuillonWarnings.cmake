@@ -1,8 +1,13 @@
-# Project code builds with warnings as errors; third-party code is never passed through here.
+# Warnings are on for every build of the project's own code (third-party code never passes through
+# here). They stop the build only where developers and CI ask for it (QUILLON_WERROR): a user or a
+# packager with a newer compiler gets its warnings, not a failed build.
 function(quillon_warnings target)
   target_compile_options(${target} PRIVATE
     -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wcast-align
-    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough -Werror)
+    -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough)
+  if(QUILLON_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
   # GCC 12 at -O3 reports overlapping memcpy inside std::string's own inlined code (GCC bug
   # 105329), in code that only concatenates strings; the check is off there until GCC 13.
   if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
@@ -10,11 +15,25 @@ function(quillon_warnings target)
   endif()
 endfunction()
 
+# A target whose code inlines Qt's headers (the renderer, the demo window and their tests).
+function(quillon_qt_warnings target)
+  quillon_warnings(${target})
+  # GCC reports possible null dereferences inside Qt's own inline code once it is inlined into
+  # ours (QWidget::testAttribute, a known false positive); the check stays on everywhere else.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    target_compile_options(${target} PRIVATE -Wno-null-dereference)
+  endif()
+endfunction()
+
 # A test executable of the project: linked to GoogleTest and registered with CTest.
 function(quillon_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
-  quillon_warnings(${name})
+  if(ARG_QT)
+    quillon_qt_warnings(${name})
+  else()
+    quillon_warnings(${name})
+  endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
 endfunction()

@@ -5,6 +5,8 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
+  # Clang: the second compiler every change is built with (scripts/check-builds.sh).
+  clang
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # Desktop dialogs: Qt 6 Widgets, its platform plugins (xcb for a desktop, offscreen for

@@ -68,8 +68,9 @@ std::optional<std::string> layoutProblem(const std::vector<std::string>& fieldNa
                                                        {&names.thisNum, offsets.thisNum}};
   const auto count = static_cast<int>(fieldNames.size());
   for (const auto& [name, offset] : wanted) {
+    const std::string& field = *name;
     const auto it = std::find_if(fieldNames.begin(), fieldNames.end(), [&](const std::string& f) {
-      return automation::sameName(f, *name);
+      return automation::sameName(f, field);
     });
     if (it == fieldNames.end()) return "查询结果缺少字段[" + *name + "]";
     if (!checkPlaces) continue;

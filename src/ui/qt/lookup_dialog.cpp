@@ -108,7 +108,7 @@ std::optional<std::vector<int>> showLookupList(const forms::LookupRequest& reque
     chosen.push_back(proxy->mapToSource(index).row() + 1);
   }
   std::sort(chosen.begin(), chosen.end());
-  if (!request.multiSelect && chosen.size() > 1) chosen.resize(1);
+  if (!request.multiSelect && chosen.size() > 1) chosen.erase(chosen.begin() + 1, chosen.end());
   return chosen;
 }
 
