@@ -230,11 +230,8 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
   const auto its = items(begin, end);
   SqlText out;
   std::string pendingLimit;
-  const auto isArith = [&](std::size_t k) {
-    if (k >= its.size() || its[k].kind != Item::Kind::Token) return false;
-    const Token& t = t_[its[k].begin];
-    return t.isOp("+") || t.isOp("-") || t.isOp("*") || t.isOp("/") || t.isOp("%");
-  };
+  // Whether the item before ends an operand: a "+" or "-" after it is binary, elsewhere a sign.
+  bool prevOperand = false;
   bool inSelectList = false;
   bool atColumnStart = false;
   const auto endsSelectList = [](const Token& w) {
@@ -272,67 +269,19 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
         out.add("AS");
         out.add(quoteName(t.text));
         k = e - 1;
+        prevOperand = true;
         continue;
       }
     }
 
-    // Arithmetic chains that contain "+": string concatenation or addition.
-    if (isOperand(item)) {
-      std::size_t j = k + 1;
-      bool hasPlus = false;
-      bool hasMinus = false;
-      while (isArith(j)) {
-        std::size_t next = j + 1;
-        if (isArith(next) && (t_[its[next].begin].isOp("-") || t_[its[next].begin].isOp("+")))
-          ++next;  // unary sign
-        if (next >= its.size() || !isOperand(its[next])) break;
-        if (t_[its[j].begin].isOp("+")) hasPlus = true;
-        if (t_[its[j].begin].isOp("-")) hasMinus = true;
-        j = next + 1;
-      }
-      if (hasPlus) {
-        // Split into terms at the binary + and -.
-        std::vector<std::vector<Item>> terms(1);
-        std::vector<char> ops;
-        for (std::size_t m = k; m < j; ++m) {
-          const bool binary = !terms.back().empty() && isArith(m) &&
-                              (t_[its[m].begin].isOp("+") || t_[its[m].begin].isOp("-"));
-          if (binary) {
-            ops.push_back(t_[its[m].begin].text[0]);
-            terms.emplace_back();
-          } else {
-            terms.back().push_back(its[m]);
-          }
-        }
-        bool anyText = false;
-        bool anyNumber = false;
-        for (const auto& term : terms) {
-          const Flavour f = flavour(term);
-          anyText = anyText || f == Flavour::Text;
-          anyNumber = anyNumber || f == Flavour::Number;
-        }
-        const auto termText = [&](const std::vector<Item>& term) {
-          std::string s = range(term.front().begin, term.back().end);
-          return term.size() == 1 ? s : "(" + s + ")";
-        };
-        std::string acc = termText(terms[0]);
-        if (anyText) {
-          if (hasMinus) unsupported("'-' in an expression that concatenates strings with '+'");
-          for (std::size_t m = 1; m < terms.size(); ++m) acc += " || " + termText(terms[m]);
-        } else if (anyNumber) {
-          SqlText chain;
-          for (std::size_t m = k; m < j; ++m) chain.add(itemText(its[m]));
-          acc = chain.take();
-        } else {
-          // Neither side is evidently text or a number: decide on the values at run time, the way
-          // the server decides on the declared types.
-          for (std::size_t m = 1; m < terms.size(); ++m) {
-            acc = ops[m - 1] == '+' ? "tsql_add(" + acc + ", " + termText(terms[m]) + ")"
-                                    : acc + " - " + termText(terms[m]);
-          }
-        }
-        out.add(acc);
-        k = j - 1;
+    // Arithmetic: signs bind to the operand after them, then * / %, then + - & | ^ from left to
+    // right, as on the server.
+    if (isOperand(item) || (!prevOperand && isSign(its, k))) {
+      const std::size_t e = arithmeticEnd(its, k);
+      if (e > k + 1) {
+        out.add(arithmetic(its, k, e));
+        k = e - 1;
+        prevOperand = true;
         continue;
       }
     }
@@ -388,7 +337,8 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
           k = m - 1;
           inSelectList = true;
           atColumnStart = true;
-          break;
+          prevOperand = false;
+          continue;
         }
         if ((t.isWord("union") || t.isWord("except") || t.isWord("intersect")) &&
             !pendingLimit.empty()) {
@@ -428,12 +378,161 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
         break;
       }
     }
+    prevOperand = isOperand(its[k]);
   }
   if (!pendingLimit.empty()) {
     out.add("LIMIT");
     out.add(pendingLimit);
   }
   return out.take();
+}
+
+namespace {
+
+// The one-character operator of a Token, or 0.
+char opChar(const Token& t) {
+  return t.kind == TokenKind::Operator && t.text.size() == 1 ? t.text[0] : '\0';
+}
+
+bool isSignChar(char c) {
+  return c == '+' || c == '-' || c == '~';
+}
+
+bool isMultiplicative(char c) {
+  return c == '*' || c == '/' || c == '%';
+}
+
+bool isAdditive(char c) {
+  return c == '+' || c == '-' || c == '&' || c == '|' || c == '^';
+}
+
+}  // namespace
+
+bool ExprTranslator::isSign(const std::vector<Item>& its, std::size_t k) const {
+  return its[k].kind == Item::Kind::Token && isSignChar(opChar(t_[its[k].begin]));
+}
+
+std::size_t ExprTranslator::arithmeticEnd(const std::vector<Item>& its, std::size_t k) const {
+  const auto factorEnd = [&](std::size_t p) -> std::size_t {
+    while (p < its.size() && isSign(its, p)) ++p;
+    return p < its.size() && isOperand(its[p]) ? p + 1 : std::string::npos;
+  };
+  std::size_t e = factorEnd(k);
+  if (e == std::string::npos) return k;
+  while (e < its.size() && its[e].kind == Item::Kind::Token) {
+    const char c = opChar(t_[its[e].begin]);
+    if (!isMultiplicative(c) && !isAdditive(c)) break;
+    const std::size_t next = factorEnd(e + 1);
+    if (next == std::string::npos) break;
+    e = next;
+  }
+  return e;
+}
+
+// The items [begin, end) hold operands, signs and the operators * / % + - & | ^, as
+// arithmeticEnd found them. The engine binds signs tightest and * / % before + - as the server
+// does, so products and signs are written as they stand; what differs is "+" (concatenation or
+// addition, decided per chain of + and - as the server decides on the types), "&" and "|" (which
+// the engine binds below + and -, so each is parenthesised) and "^" (which the engine lacks).
+std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t begin,
+                                       std::size_t end) const {
+  struct Term {
+    std::string sql;
+    std::size_t operand = 0;  // the operand of a single unsigned or "+"-signed factor
+    bool plain = false;       // such a factor: its flavour is its operand's
+    bool compound = false;    // needs parentheses inside a concatenation or a call
+  };
+  std::size_t p = begin;
+  const auto term = [&] {
+    Term out;
+    SqlText s;
+    int factors = 0;
+    bool negated = false;
+    while (true) {
+      while (isSign(its, p)) {
+        const char c = opChar(t_[its[p].begin]);
+        negated = negated || c != '+';
+        s.add(t_[its[p].begin].text);
+        out.compound = true;
+        ++p;
+      }
+      out.operand = p;
+      s.add(itemText(its[p]));
+      ++p;
+      ++factors;
+      if (p >= end || !isMultiplicative(opChar(t_[its[p].begin]))) break;
+      s.add(t_[its[p].begin].text);
+      ++p;
+    }
+    out.plain = factors == 1 && !negated;
+    out.compound = out.compound || factors > 1;
+    out.sql = s.take();
+    return out;
+  };
+  const auto paren = [](const Term& t) { return t.compound ? "(" + t.sql + ")" : t.sql; };
+  const auto flavourOf = [&](const Term& t) {
+    return t.plain ? flavour(std::vector<Item>{its[t.operand]}) : Flavour::Number;
+  };
+
+  // One chain of terms joined by + and -.
+  std::vector<Term> chain;
+  std::vector<char> ops;
+  const auto closeChain = [&]() -> Term {
+    if (chain.size() == 1) return chain.front();
+    Term out;
+    out.compound = true;
+    bool hasPlus = false;
+    bool hasMinus = false;
+    for (char c : ops) (c == '+' ? hasPlus : hasMinus) = true;
+    bool anyText = false;
+    bool anyNumber = false;
+    if (hasPlus) {
+      for (const auto& t : chain) {
+        const Flavour f = flavourOf(t);
+        anyText = anyText || f == Flavour::Text;
+        anyNumber = anyNumber || f == Flavour::Number;
+      }
+    }
+    if (anyText) {
+      if (hasMinus) unsupported("'-' in an expression that concatenates strings with '+'");
+      out.sql = paren(chain[0]);
+      for (std::size_t m = 1; m < chain.size(); ++m) out.sql += " || " + paren(chain[m]);
+    } else if (!hasPlus || anyNumber) {
+      out.sql = chain[0].sql;
+      for (std::size_t m = 1; m < chain.size(); ++m) {
+        out.sql += ops[m - 1] == '+' ? " + " : " - ";
+        out.sql += chain[m].sql;
+      }
+    } else {
+      // Neither side is evidently text or a number: decided on the values at run time, the way
+      // the server decides on the declared types.
+      out.sql = paren(chain[0]);
+      for (std::size_t m = 1; m < chain.size(); ++m) {
+        out.sql = ops[m - 1] == '+' ? "tsql_add(" + out.sql + ", " + paren(chain[m]) + ")"
+                                    : out.sql + " - " + paren(chain[m]);
+      }
+    }
+    return out;
+  };
+
+  chain.push_back(term());
+  while (p < end) {
+    const char c = opChar(t_[its[p].begin]);
+    ++p;
+    Term next = term();
+    if (c == '+' || c == '-') {
+      ops.push_back(c);
+      chain.push_back(std::move(next));
+      continue;
+    }
+    Term left = closeChain();
+    Term bits;
+    bits.sql = c == '^' ? "tsql_bitxor(" + left.sql + ", " + next.sql + ")"
+                        : "(" + left.sql + " " + c + " " + next.sql + ")";
+    chain.assign(1, std::move(bits));
+    ops.clear();
+  }
+  return closeChain().sql;
 }
 
 std::string ExprTranslator::itemText(const Item& item) const {

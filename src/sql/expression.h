@@ -48,6 +48,10 @@ class ExprTranslator {
                           const std::string& style) const;
   Flavour flavour(const std::vector<Item>& term) const;
   bool isOperand(const Item& item) const;
+  bool isSign(const std::vector<Item>& its, std::size_t k) const;
+  // The end of the arithmetic expression starting at item k (k itself when there is none).
+  std::size_t arithmeticEnd(const std::vector<Item>& its, std::size_t k) const;
+  std::string arithmetic(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
 
   const Tokens& t_;
   std::vector<std::size_t> match_;    // for "(": index of its ")"

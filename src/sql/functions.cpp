@@ -230,6 +230,12 @@ void tsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_int64(ctx, i[0] + i[1]);
 }
 
+// a ^ b: the engine has no exclusive-or operator.
+void tsqlBitxor(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0]) || isNull(argv[1])) return sqlite3_result_null(ctx);
+  sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]) ^ sqlite3_value_int64(argv[1]));
+}
+
 // --- conversions and dates ------------------------------------------------------------------
 
 std::optional<DateTimeParts> dateArg(sqlite3_context* ctx, sqlite3_value* v) {
@@ -517,6 +523,7 @@ constexpr Function kFunctions[] = {
     {"tsql_left", 2, tsqlLeft, true},
     {"tsql_right", 2, tsqlRight, true},
     {"tsql_add", 2, tsqlAdd, true},
+    {"tsql_bitxor", 2, tsqlBitxor, true},
     {"tsql_convert_text", 3, tsqlConvertText, true},
     {"tsql_datetime", 1, tsqlDatetime, true},
     {"tsql_datepart", 2, tsqlDatepart, true},

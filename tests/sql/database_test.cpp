@@ -299,6 +299,26 @@ TEST_F(DatabaseTest, StringConcatenationAndTop) {
       "01");
 }
 
+TEST_F(DatabaseTest, SignsBindToTheOperandAfterThem) {
+  db->execute("create table t (a int, b int) insert into t values (5, 7)");
+  EXPECT_EQ(rows(*db, "select - a + a, -a + b, -(a) + b, b + -a, 0 - a + b, - 3 + 3 from t"),
+            "0|2|2|2|2|0");
+  EXPECT_EQ(rows(*db, "select a from t where - a + b = 2"), "5");
+  db->execute("update t set b = 3");
+  EXPECT_EQ(rows(*db, "select a + b * + + b, a + b / + - 3, 21 + - + a + a, - a - - b from t"),
+            "14|4|21|-2");
+  EXPECT_EQ(scalar(*db, "select 'x' + convert(varchar(5), -a + b) + 'y' from t"), "x-2y");
+}
+
+TEST_F(DatabaseTest, BitOperatorsShareTheLevelOfPlusAndMinus) {
+  db->execute("create table t (a int, b int) insert into t values (6, 3)");
+  // Left to right with + and -, where the engine would bind & and | after them.
+  EXPECT_EQ(rows(*db, "select 2 & 1 + 1, a & b + 1, a | b - 1, a ^ b, a ^ b + 1, 1 + a ^ b from t"),
+            "1|3|6|5|6|4");
+  EXPECT_EQ(rows(*db, "select ~a, ~a + 1, - ~a, a ^ null from t"), "-7|-6|7|NULL");
+  EXPECT_EQ(rows(*db, "select a from t where a & 2 = 2 and b | 4 = 7"), "6");
+}
+
 TEST_F(DatabaseTest, SelectIntoKeepsTypes) {
   db->execute(
       "select cInvCode, iChangRate, cInvName as 名称 into #inv from Inventory left join "
