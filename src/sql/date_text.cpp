@@ -1,6 +1,7 @@
 #include "sql/date_text.h"
 
 #include <cstdio>
+#include <string>
 
 namespace quillon::sql {
 
@@ -88,6 +89,27 @@ std::optional<DateTimeParts> parseDateTime(std::string_view s) {
   if (p != s.size()) return std::nullopt;
   if (d.hour > 23 || d.minute > 59 || d.second > 59) return std::nullopt;
   return d;
+}
+
+std::optional<DateTimeParts> parseTime(std::string_view s) {
+  // A date and time: its time of day. Otherwise the time alone, read as the time of a date.
+  if (auto d = parseDateTime(s)) return d;
+  while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+  if (s.empty() || s.front() < '0' || s.front() > '9') return std::nullopt;
+  std::string withDate = "1900-01-01 ";
+  withDate += s;
+  return parseDateTime(withDate);
+}
+
+std::string formatTime(const DateTimeParts& d) {
+  char buf[20];
+  if (d.millisecond != 0) {
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d.%03d", d.hour, d.minute, d.second,
+                  d.millisecond);
+  } else {
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", d.hour, d.minute, d.second);
+  }
+  return buf;
 }
 
 std::string formatDateTime(const DateTimeParts& d) {

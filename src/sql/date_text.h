@@ -16,6 +16,13 @@ struct DateTimeParts {
 // " hh:mm[:ss[.fff]]" (or "T" instead of the blank). Empty when the text is not a valid date.
 std::optional<DateTimeParts> parseDateTime(std::string_view text);
 
+// Reads a time of day "h:mm[:ss[.fff]]", or the time part of a date text as parseDateTime reads
+// it. Empty when the text is neither.
+std::optional<DateTimeParts> parseTime(std::string_view text);
+
+// "hh:mm:ss", with ".fff" when there are milliseconds.
+std::string formatTime(const DateTimeParts& d);
+
 // "YYYY-MM-DD hh:mm:ss", with ".fff" when there are milliseconds.
 std::string formatDateTime(const DateTimeParts& d);
 

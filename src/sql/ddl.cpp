@@ -5,6 +5,7 @@
 #include "sql/declared_type.h"
 #include "sql/expression.h"
 #include "sql/sql_text.h"
+#include "sql/type_name.h"
 
 namespace quillon::sql {
 
@@ -63,20 +64,14 @@ ColumnDef columnDef(const ExprTranslator& x, std::size_t b, std::size_t e) {
   std::size_t i = b + 1;
   if (i >= e) unsupported("column " + t[b].text + " without a type");
   if (t[i].isWord("as")) unsupported("computed column " + t[b].text);
-  const std::string base = asciiLower(t[i].text);
-  std::string tsqlType = base;
-  ++i;
-  if (i < e && t[i].isOp("(")) {
-    const std::size_t close = x.closing(i);
-    tsqlType += "(";
-    for (std::size_t k = i + 1; k < close; ++k) tsqlType += t[k].text;
-    tsqlType += ")";
-    i = close + 1;
-  }
+  std::size_t next = i;
+  const TypeName type = readTypeName(t, i, e, next);
+  if (!type.known) unsupported("column type " + type.text() + " of column " + t[b].text);
+  const std::string& base = type.base;
+  i = next;
   SqlText s;
   s.add(col.name);
-  const std::string declared = engineDeclaredType(tsqlType);
-  if (declared.empty()) unsupported("column type " + tsqlType + " of column " + t[b].text);
+  const std::string declared = engineDeclaredType(type.text());
   // Detect IDENTITY first: it changes the type the engine needs.
   for (std::size_t k = i; k < e; ++k) {
     if (t[k].isOp("(")) {
@@ -158,6 +153,8 @@ ColumnDef columnDef(const ExprTranslator& x, std::size_t b, std::size_t e) {
   // The server refuses a text that is no date; so does the column.
   if (isDateType(base))
     s.add("CHECK (" + col.name + " IS NULL OR tsql_datetime(" + col.name + ") IS NOT NULL)");
+  if (base == "time")
+    s.add("CHECK (" + col.name + " IS NULL OR tsql_time(" + col.name + ") IS NOT NULL)");
   col.sql = s.take();
   return col;
 }

@@ -39,6 +39,7 @@ constexpr std::array kTypes{
     TypeMapping{"smalldatetime", "TEXT"},
     TypeMapping{"date", "TEXT"},
     TypeMapping{"datetime2", "TEXT"},
+    TypeMapping{"datetimeoffset", "TEXT"},
     TypeMapping{"time", "TEXT"},
     TypeMapping{"image", "BLOB"},
     TypeMapping{"varbinary", "BLOB"},
@@ -146,12 +147,14 @@ bool isTextType(std::string_view baseType) {
 
 bool isDateType(std::string_view baseType) {
   const std::string b = lower(baseType);
-  return b == "datetime" || b == "smalldatetime" || b == "date" || b == "datetime2";
+  return b == "datetime" || b == "smalldatetime" || b == "date" || b == "datetime2" ||
+         b == "datetimeoffset";
 }
 
 std::string collationClause(std::string_view baseType) {
   if (isTextType(baseType)) return "COLLATE NOCASE";
   if (isDateType(baseType)) return std::string("COLLATE ") + kDateCollation;
+  if (lower(baseType) == "time") return std::string("COLLATE ") + kTimeCollation;
   return {};
 }
 
@@ -176,6 +179,9 @@ ColumnInfo describeDeclaredType(std::string_view declared) {
   const bool exactNumeric = info.baseType == "decimal" || info.baseType == "numeric";
   if (exactNumeric || info.baseType == "float") {
     info.precision = first;
+  } else if (info.baseType == "time" || info.baseType == "datetime2" ||
+             info.baseType == "datetimeoffset") {
+    info.scale = first;  // digits of the fraction of a second
   } else if (firstArg == "max") {
     info.size = 2147483647;
   } else if (t == nullptr || t->affinity == "TEXT" || t->affinity == "BLOB") {

@@ -27,10 +27,13 @@ bool isTextType(std::string_view baseType);
 bool isDateType(std::string_view baseType);
 
 // The column clauses that give a column of the T-SQL base type the server's comparison rules:
-// "COLLATE NOCASE" for text, "COLLATE TSQLDATE" for dates, empty otherwise.
+// "COLLATE NOCASE" for text, "COLLATE TSQLDATE" for dates, "COLLATE TSQLTIME" for times, empty
+// otherwise.
 std::string collationClause(std::string_view baseType);
 
 // The collation under which date columns compare: "2024-03-01" equals "2024-03-01 00:00:00".
 inline constexpr const char* kDateCollation = "TSQLDATE";
+// The collation under which time columns compare: "9:05" equals "09:05:00".
+inline constexpr const char* kTimeCollation = "TSQLTIME";
 
 }  // namespace quillon::sql

@@ -5,7 +5,9 @@
 
 #include "automation/com_error.h"
 #include "sql/database.h"
+#include "sql/declared_type.h"
 #include "sql/sql_text.h"
+#include "sql/type_name.h"
 
 namespace quillon::sql {
 
@@ -204,9 +206,13 @@ ExprTranslator::Flavour ExprTranslator::flavour(const std::vector<Item>& term) c
       }
     }
     if (typeAt >= close) return Flavour::Unknown;
-    const std::string base = asciiLower(t_[typeAt].text);
-    if (isTextTypeName(base)) return Flavour::Text;
-    if (base.find("date") != std::string::npos) return Flavour::Unknown;
+    std::size_t next = typeAt;
+    const TypeName type = readTypeName(t_, typeAt, close, next);
+    if (isTextTypeName(type.base)) return Flavour::Text;
+    if (!type.known || type.base.find("date") != std::string::npos || type.base == "time" ||
+        type.base == "uniqueidentifier" || engineDeclaredType(type.base).ends_with("BLOB")) {
+      return Flavour::Unknown;
+    }
     return Flavour::Number;
   }
   if (name == "isnull" || name == "coalesce" || name == "ifnull") {
@@ -634,18 +640,21 @@ std::string ExprTranslator::call(const Item& item) const {
 std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeEnd,
                                         const std::string& expr, const std::string& style) const {
   if (typeBegin >= typeEnd) unsupported("CONVERT without a type");
-  const std::string base = asciiLower(t_[typeBegin].text);
-  std::vector<std::string> params;
-  if (typeBegin + 1 < typeEnd && t_[typeBegin + 1].isOp("(")) {
-    for (std::size_t i = typeBegin + 2; i < typeEnd && !t_[i].isOp(")"); ++i) {
-      if (!t_[i].isOp(",")) params.push_back(asciiLower(t_[i].text));
-    }
-  }
+  std::size_t next = typeBegin;
+  const TypeName type = readTypeName(t_, typeBegin, typeEnd, next);
+  if (!type.known || next != typeEnd) unsupported("conversion to type " + type.text());
+  const std::string& base = type.base;
+  const std::vector<std::string>& params = type.args;
   if (isTextTypeName(base)) {
-    // Without a length the server's CONVERT and CAST give 30 characters.
-    std::string length = params.empty() ? "30" : params[0] == "max" ? "0" : params[0];
+    // Without a length the server's CONVERT and CAST give 30 characters; text and ntext have no
+    // length, sysname is nvarchar(128).
+    std::string length = !params.empty()          ? (params[0] == "max" ? "0" : params[0])
+                         : base == "sysname"      ? "128"
+                         : base.ends_with("text") ? "0"
+                                                  : "30";
     return "tsql_convert_text(" + expr + ", " + style + ", " + length + ")";
   }
+  if (base == "uniqueidentifier") return "tsql_convert_text(" + expr + ", NULL, 0)";
   if (base == "decimal" || base == "numeric") {
     const std::string scale = params.size() > 1 ? params[1] : "0";
     return "round(CAST(" + expr + " AS REAL), " + scale + ")";
@@ -656,10 +665,13 @@ std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeE
     return "CAST(" + expr + " AS INTEGER)";
   }
   if (base == "bit") return "(CAST(" + expr + " AS INTEGER) <> 0)";
-  if (base == "datetime" || base == "smalldatetime" || base == "datetime2") {
+  if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
+      base == "datetimeoffset") {
     return "tsql_datetime(" + expr + ")";
   }
   if (base == "date") return "substr(tsql_datetime(" + expr + "), 1, 10)";
+  if (base == "time") return "tsql_time(" + expr + ")";
+  if (engineDeclaredType(base).ends_with("BLOB")) return "CAST(" + expr + " AS BLOB)";
   unsupported("conversion to type " + base);
 }
 

@@ -265,6 +265,14 @@ void tsqlDatetime(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (auto d = dateArg(ctx, argv[0])) resultText(ctx, formatDateTime(*d));
 }
 
+// tsql_time(x): the time of day of a time or date text, NULL for text that is neither.
+void tsqlTime(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0])) return sqlite3_result_null(ctx);
+  if (auto d = parseTime(textOf(argv[0]))) return resultText(ctx, formatTime(*d));
+  resultError(ctx, "Conversion failed when converting date and/or time from character string: '" +
+                       std::string(textOf(argv[0])) + "'");
+}
+
 std::string styled(const DateTimeParts& d, int style, bool& ok) {
   char buf[40];
   ok = true;
@@ -506,6 +514,26 @@ int compareDates(void*, int na, const void* a, int nb, const void* b) {
   return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
+// Times compare as times of day whichever of the accepted forms they are written in.
+int compareTimes(void*, int na, const void* a, int nb, const void* b) {
+  const std::string_view sa(static_cast<const char*>(a), static_cast<std::size_t>(na));
+  const std::string_view sb(static_cast<const char*>(b), static_cast<std::size_t>(nb));
+  const auto ta = parseTime(sa);
+  const auto tb = parseTime(sb);
+  if (ta && tb) {
+    const auto key = [](const DateTimeParts& d) {
+      return std::array<int, 4>{d.hour, d.minute, d.second, d.millisecond};
+    };
+    const auto ka = key(*ta);
+    const auto kb = key(*tb);
+    return ka < kb ? -1 : kb < ka ? 1 : 0;
+  }
+  if (ta) return -1;
+  if (tb) return 1;
+  const int c = sa.compare(sb);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
 struct Function {
   const char* name;
   int args;
@@ -526,6 +554,7 @@ constexpr Function kFunctions[] = {
     {"tsql_bitxor", 2, tsqlBitxor, true},
     {"tsql_convert_text", 3, tsqlConvertText, true},
     {"tsql_datetime", 1, tsqlDatetime, true},
+    {"tsql_time", 1, tsqlTime, true},
     {"tsql_datepart", 2, tsqlDatepart, true},
     {"tsql_datename", 2, tsqlDatepart, true},
     {"tsql_dateadd", 3, tsqlDateadd, true},
@@ -562,6 +591,8 @@ bool registerServerFunctions(sqlite3* db) {
     }
   }
   if (sqlite3_create_collation_v2(db, kDateCollation, SQLITE_UTF8, nullptr, compareDates,
+                                  nullptr) != SQLITE_OK ||
+      sqlite3_create_collation_v2(db, kTimeCollation, SQLITE_UTF8, nullptr, compareTimes,
                                   nullptr) != SQLITE_OK) {
     return false;
   }

@@ -319,6 +319,67 @@ TEST_F(DatabaseTest, BitOperatorsShareTheLevelOfPlusAndMinus) {
   EXPECT_EQ(rows(*db, "select a from t where a & 2 = 2 and b | 4 = 7"), "6");
 }
 
+TEST_F(DatabaseTest, EveryTypeNameTheServerAcceptsHasItsMeaning) {
+  db->execute(
+      "create table ty (i integer, f float, r real, dp double precision, f10 float(10), "
+      "f30 float(30), tx text, nt ntext, si smallint, ti tinyint, bi bigint, n numeric(10,2), "
+      "d dec(5,1), d2 datetime2, d23 datetime2(3), dt date, tm time, tm0 time(0), b bit, "
+      "m money, sm smallmoney, nvm nvarchar(max), vm varchar(max), cv character varying(10), "
+      "nc national char(4), dto datetimeoffset, sdt smalldatetime, u uniqueidentifier, "
+      "vb varbinary(max))");
+  const auto rs = db->query("select * from ty");
+  ASSERT_EQ(rs.size(), 1u);
+  std::string types;
+  for (const auto& c : rs[0].columns) types += c.declaredType + " ";
+  EXPECT_EQ(types,
+            "int float real float real float text ntext smallint tinyint bigint numeric(10,2) "
+            "decimal(5,1) datetime2 datetime2(3) date time time(0) bit money smallmoney "
+            "nvarchar(max) varchar(max) varchar(10) nchar(4) datetimeoffset smalldatetime "
+            "uniqueidentifier varbinary(max) ");
+  EXPECT_EQ(rs[0].columns[14].scale, 3);
+  EXPECT_EQ(rs[0].columns[21].size, 2147483647);
+
+  db->execute(
+      "insert into ty (i, f, r, dp, tx, nt, n, d2, dt, tm, b, m, nvm, cv) values (7, 7, 7, 7, "
+      "'Abc', N'Xy', 7, '2024-03-02', '2024-03-02', '9:05', 1, 7, N'长文本', 'Q')");
+  // Integers divide as integers, the approximate and exact numerics as reals.
+  EXPECT_EQ(rows(*db, "select i / 2, f / 2, r / 2, dp / 2, n / 2, m / 2, b from ty"),
+            "3|3.5|3.5|3.5|3.5|3.5|1");
+  // Texts of every kind compare without regard to case; dates and times as points in time.
+  EXPECT_EQ(scalar(*db,
+                   "select count(*) from ty where tx = 'ABC' and nt = 'xy' and cv = 'q' and "
+                   "nvm = N'长文本' and d2 = '2024-03-02 00:00:00' and dt = '2024-3-2' and "
+                   "tm = '09:05:00' and tm < '10:00'"),
+            "1");
+  EXPECT_NE(errorOf(*db, "update ty set tm = 'noon'").find("Conversion failed"), std::string::npos);
+  EXPECT_NE(errorOf(*db, "update ty set d2 = '2024-02-30'").find("Conversion failed"),
+            std::string::npos);
+
+  // The same names in conversions.
+  EXPECT_EQ(rows(*db,
+                 "select cast(7.9 as integer), cast('2.5' as double precision) * 2, "
+                 "convert(float(10), 3) / 2, cast(1234 as text), convert(character varying(3), "
+                 "'abcdef'), cast(12.345 as dec(5,1)), cast(N'长' as nvarchar(max)), "
+                 "cast('10:5' as time), cast('2024-03-02 10:05:07' as time(0)), "
+                 "cast('2024-03-02 10:05' as datetime2), cast('2024-03-02 10:05' as date)"),
+            "7|5|1.5|1234|abc|12.3|长|10:05:00|10:05:07|2024-03-02 10:05:00|2024-03-02");
+  EXPECT_NE(errorOf(*db, "select cast('x' as time)").find("Conversion failed"), std::string::npos);
+
+  // What the server refuses stays refused, with its reason.
+  EXPECT_NE(errorOf(*db, "create table bad (a int(5))").find("Cannot specify a column width"),
+            std::string::npos);
+  EXPECT_NE(errorOf(*db, "create table bad (a varchar(9000))").find("length must be 1 to 8000"),
+            std::string::npos);
+  EXPECT_NE(errorOf(*db, "create table bad (a decimal(40, 2))").find("precision must be 1 to 38"),
+            std::string::npos);
+  EXPECT_NE(errorOf(*db, "select cast(1 as decimal(5, 6))").find("scale 0 to the precision"),
+            std::string::npos);
+  EXPECT_NE(errorOf(*db, "create table bad (a char(max))").find("is not valid"), std::string::npos);
+  EXPECT_NE(errorOf(*db, "create table bad (a time(8))").find("0 to 7"), std::string::npos);
+  EXPECT_EQ(errorOf(*db, "select cast(1 as integer(2))"),
+            "Cannot specify a column width on data type int.");
+}
+
 TEST_F(DatabaseTest, SelectIntoKeepsTypes) {
   db->execute(
       "select cInvCode, iChangRate, cInvName as 名称 into #inv from Inventory left join "
