@@ -11,6 +11,7 @@
 
 #include "sql/date_text.h"
 #include "sql/declared_type.h"
+#include "sql/result.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -152,6 +153,68 @@ void objectProperty(sqlite3_context* ctx, int, sqlite3_value** argv) {
     sqlite3_result_null(ctx);
   }
   sqlite3_finalize(stmt);
+}
+
+// db_name(): the database's name, the file's name without its extension.
+void dbName(sqlite3_context* ctx, int, sqlite3_value**) {
+  const char* file = sqlite3_db_filename(sqlite3_context_db_handle(ctx), "main");
+  std::string_view name = file != nullptr ? file : "";
+  if (const auto slash = name.find_last_of('/'); slash != std::string_view::npos)
+    name.remove_prefix(slash + 1);
+  if (const auto dot = name.rfind('.'); dot != std::string_view::npos && dot > 0)
+    name = name.substr(0, dot);
+  resultText(ctx, name.empty() ? "main" : name);
+}
+
+// tsql_column_type(declared, what): what INFORMATION_SCHEMA.COLUMNS tells of a column declared
+// with an engine type: 'type', 'length', 'octets', 'precision', 'radix', 'scale' or 'datetime'
+// (its fractional-second digits); NULL where the server shows NULL.
+void columnType(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const ColumnInfo c = describeDeclaredType(tsqlTypeFromDeclared(textOf(argv[0])));
+  const std::string what = asciiLower(textOf(argv[1]));
+  const std::string& b = c.baseType;
+  if (b.empty()) return sqlite3_result_null(ctx);
+  if (what == "type") return resultText(ctx, b);
+  const bool wide = b == "nchar" || b == "nvarchar" || b == "ntext";
+  const bool chars = wide || b == "char" || b == "varchar" || b == "text" || b == "sysname";
+  const bool bytes = b == "binary" || b == "varbinary" || b == "image";
+  if (what == "length" || what == "octets") {
+    if (!chars && !bytes) return sqlite3_result_null(ctx);
+    std::int64_t n = b == "sysname" ? 128 : c.size;
+    if (b == "text" || b == "image") n = 2147483647;
+    if (b == "ntext") n = 1073741823;
+    if (c.declaredType.ends_with("(max)")) return sqlite3_result_int(ctx, -1);
+    if (n <= 0) n = 1;  // char and binary without a length hold one
+    return sqlite3_result_int64(ctx, what == "octets" && wide ? n * 2 : n);
+  }
+  struct Numeric {
+    std::string_view type;
+    int precision, radix, scale;
+  };
+  static constexpr Numeric kNumerics[] = {
+      {"tinyint", 3, 10, 0}, {"smallint", 5, 10, 0},    {"int", 10, 10, 0},   {"bigint", 19, 10, 0},
+      {"money", 19, 10, 4},  {"smallmoney", 10, 10, 4}, {"float", 53, 2, -1}, {"real", 24, 2, -1},
+  };
+  if (what == "precision" || what == "radix" || what == "scale") {
+    if (b == "decimal" || b == "numeric") {
+      const int p = c.precision > 0 ? c.precision : 18;
+      return sqlite3_result_int(ctx, what == "precision" ? p : what == "radix" ? 10 : c.scale);
+    }
+    for (const auto& n : kNumerics) {
+      if (n.type != b) continue;
+      const int v = what == "precision" ? n.precision : what == "radix" ? n.radix : n.scale;
+      return v < 0 ? sqlite3_result_null(ctx) : sqlite3_result_int(ctx, v);
+    }
+    return sqlite3_result_null(ctx);
+  }
+  if (what == "datetime") {
+    if (b == "datetime") return sqlite3_result_int(ctx, 3);
+    if (b == "smalldatetime" || b == "date") return sqlite3_result_int(ctx, 0);
+    if (b == "time" || b == "datetime2" || b == "datetimeoffset")
+      return sqlite3_result_int(ctx, c.declaredType.find('(') != std::string::npos ? c.scale : 7);
+    return sqlite3_result_null(ctx);
+  }
+  sqlite3_result_null(ctx);
 }
 
 // --- strings --------------------------------------------------------------------------------
@@ -545,6 +608,8 @@ constexpr Function kFunctions[] = {
     {"object_id", 1, objectId, false},
     {"object_id", 2, objectId, false},
     {"objectproperty", 2, objectProperty, false},
+    {"db_name", 0, dbName, true},
+    {"tsql_column_type", 2, columnType, true},
     {"len", 1, len, true},
     {"charindex", 2, charIndex, true},
     {"charindex", 3, charIndex, true},
@@ -578,7 +643,43 @@ constexpr const char* kCatalogueViews =
     "CASE type WHEN 'table' THEN 'U' WHEN 'view' THEN 'V' WHEN 'trigger' THEN 'TR' ELSE 'K' END AS "
     "type, "
     "1 AS uid, 0 AS parent_obj FROM temp.sqlite_master WHERE type <> 'index' "
-    "AND name NOT IN ('sysobjects', 'tempdb_sysobjects');";
+    "AND name NOT IN ('sysobjects', 'tempdb_sysobjects') AND name NOT LIKE "
+    "'INFORMATION\\_SCHEMA.%' "
+    "ESCAPE '\\';"
+    // The standard catalogue views, over the database's own objects only: temporary tables live
+    // in tempdb on the server. Names compare without regard to case, as under the server's
+    // default collation.
+    "CREATE TEMP VIEW IF NOT EXISTS \"INFORMATION_SCHEMA.TABLES\" AS SELECT "
+    "db_name() COLLATE NOCASE AS TABLE_CATALOG, 'dbo' COLLATE NOCASE AS TABLE_SCHEMA, "
+    "name COLLATE NOCASE AS TABLE_NAME, "
+    "CASE type WHEN 'view' THEN 'VIEW' ELSE 'BASE TABLE' END COLLATE NOCASE AS TABLE_TYPE "
+    "FROM main.sqlite_master WHERE type IN ('table', 'view') AND name NOT LIKE 'sqlite\\_%' "
+    "ESCAPE '\\';"
+    "CREATE TEMP VIEW IF NOT EXISTS \"INFORMATION_SCHEMA.VIEWS\" AS SELECT "
+    "db_name() COLLATE NOCASE AS TABLE_CATALOG, 'dbo' COLLATE NOCASE AS TABLE_SCHEMA, "
+    "name COLLATE NOCASE AS TABLE_NAME, sql AS VIEW_DEFINITION, "
+    "'NONE' COLLATE NOCASE AS CHECK_OPTION, 'NO' COLLATE NOCASE AS IS_UPDATABLE "
+    "FROM main.sqlite_master WHERE type = 'view';"
+    "CREATE TEMP VIEW IF NOT EXISTS \"INFORMATION_SCHEMA.COLUMNS\" AS SELECT "
+    "db_name() COLLATE NOCASE AS TABLE_CATALOG, 'dbo' COLLATE NOCASE AS TABLE_SCHEMA, "
+    "m.name COLLATE NOCASE AS TABLE_NAME, p.name COLLATE NOCASE AS COLUMN_NAME, "
+    "p.cid + 1 AS ORDINAL_POSITION, "
+    "CASE WHEN p.dflt_value IS NULL THEN NULL "
+    "WHEN p.dflt_value GLOB '[0-9]*' OR p.dflt_value GLOB '-[0-9]*' "
+    "THEN '((' || p.dflt_value || '))' ELSE '(' || p.dflt_value || ')' END AS COLUMN_DEFAULT, "
+    "CASE WHEN p.\"notnull\" OR p.pk > 0 THEN 'NO' ELSE 'YES' END COLLATE NOCASE AS IS_NULLABLE, "
+    "tsql_column_type(p.type, 'type') COLLATE NOCASE AS DATA_TYPE, "
+    "tsql_column_type(p.type, 'length') AS CHARACTER_MAXIMUM_LENGTH, "
+    "tsql_column_type(p.type, 'octets') AS CHARACTER_OCTET_LENGTH, "
+    "tsql_column_type(p.type, 'precision') AS NUMERIC_PRECISION, "
+    "tsql_column_type(p.type, 'radix') AS NUMERIC_PRECISION_RADIX, "
+    "tsql_column_type(p.type, 'scale') AS NUMERIC_SCALE, "
+    "tsql_column_type(p.type, 'datetime') AS DATETIME_PRECISION, "
+    "NULL AS CHARACTER_SET_CATALOG, NULL AS CHARACTER_SET_SCHEMA, NULL AS CHARACTER_SET_NAME, "
+    "NULL AS COLLATION_CATALOG, NULL AS COLLATION_SCHEMA, NULL AS COLLATION_NAME, "
+    "NULL AS DOMAIN_CATALOG, NULL AS DOMAIN_SCHEMA, NULL AS DOMAIN_NAME "
+    "FROM main.sqlite_master m JOIN pragma_table_info(m.name, 'main') p "
+    "WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite\\_%' ESCAPE '\\';";
 
 }  // namespace
 

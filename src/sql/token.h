@@ -35,7 +35,8 @@ struct Token {
 using Tokens = std::vector<Token>;
 
 // Splits T-SQL text into tokens. Comments and blanks are dropped; "dbo." and "[dbo]." prefixes are
-// dropped; "tempdb..x" and "#x" become temporary Names; a line holding only GO becomes ";".
+// dropped; "tempdb..x" and "#x" become temporary Names; "INFORMATION_SCHEMA.x" becomes the Name
+// "INFORMATION_SCHEMA.X" of the catalogue view; a line holding only GO becomes ";".
 // Throws ComError for an unterminated literal, quoted name or comment.
 Tokens tokenize(std::string_view text);
 

@@ -27,6 +27,14 @@ bool Token::isWord(std::string_view lowerWord) const {
 
 namespace {
 
+std::string asciiUpper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return out;
+}
+
 constexpr std::string_view kKeywords[] = {
     "select",       "from",       "where",     "and",        "or",       "not",       "in",
     "is",           "null",       "like",      "between",    "exists",   "case",      "when",
@@ -282,6 +290,20 @@ class Lexer {
           i += k;
           continue;
         }
+      }
+      // INFORMATION_SCHEMA.X is one of the catalogue views each connection carries under that
+      // name.
+      if (nameLike && sameWord(t.text, "information_schema") && next(1) != nullptr &&
+          next(1)->isOp(".") && next(2) != nullptr &&
+          (next(2)->kind == TokenKind::Word || next(2)->kind == TokenKind::Name)) {
+        Token folded = *next(2);
+        folded.kind = TokenKind::Name;
+        folded.keyword = false;
+        folded.text = "INFORMATION_SCHEMA." + asciiUpper(folded.text);
+        folded.offset = t.offset;
+        out.push_back(std::move(folded));
+        i += 2;
+        continue;
       }
       if (nameLike && sameWord(t.text, "dbo") && next(1) != nullptr && next(1)->isOp(".") &&
           next(2) != nullptr &&

@@ -380,6 +380,53 @@ TEST_F(DatabaseTest, EveryTypeNameTheServerAcceptsHasItsMeaning) {
             "Cannot specify a column width on data type int.");
 }
 
+TEST_F(DatabaseTest, StandardCatalogueViews) {
+  db->execute(
+      "create table Cat1 (id int identity(1,1) primary key, code nvarchar(20) not null default '', "
+      "qty decimal(12,3) default 0, note varchar(max), d datetime2(3), t text) "
+      "create view CatV as select id, code from Cat1 where qty > 0 "
+      "create table #CatTemp (x int)");
+  EXPECT_EQ(rows(*db,
+                 "select TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE from INFORMATION_SCHEMA.TABLES "
+                 "where table_name like 'CAT%' order by TABLE_NAME"),
+            "dbo|Cat1|BASE TABLE;dbo|CatV|VIEW");
+  // Temporary tables are tempdb's, and the engine's own tables are nobody's.
+  EXPECT_EQ(scalar(*db,
+                   "select count(*) from information_schema.tables where table_name like '#%' "
+                   "or table_name like 'sqlite%'"),
+            "0");
+  EXPECT_EQ(scalar(*db,
+                   "select count(*) from INFORMATION_SCHEMA.TABLES where TABLE_CATALOG <> "
+                   "db_name() or TABLE_TYPE = 'base table' and TABLE_NAME = 'inventory'"),
+            "1");
+  EXPECT_EQ(rows(*db,
+                 "select COLUMN_NAME, ORDINAL_POSITION, COLUMN_DEFAULT, IS_NULLABLE, DATA_TYPE, "
+                 "CHARACTER_MAXIMUM_LENGTH, CHARACTER_OCTET_LENGTH, NUMERIC_PRECISION, "
+                 "NUMERIC_SCALE, DATETIME_PRECISION from [INFORMATION_SCHEMA].[COLUMNS] where "
+                 "TABLE_NAME = 'CAT1' order by ORDINAL_POSITION"),
+            "id|1|NULL|NO|int|NULL|NULL|10|0|NULL;"
+            "code|2|('')|NO|nvarchar|20|40|NULL|NULL|NULL;"
+            "qty|3|((0))|YES|decimal|NULL|NULL|12|3|NULL;"
+            "note|4|NULL|YES|varchar|-1|-1|NULL|NULL|NULL;"
+            "d|5|NULL|YES|datetime2|NULL|NULL|NULL|NULL|3;"
+            "t|6|NULL|YES|text|2147483647|2147483647|NULL|NULL|NULL");
+  EXPECT_EQ(rows(*db,
+                 "select c.COLUMN_NAME, c.DATA_TYPE from INFORMATION_SCHEMA.COLUMNS c join "
+                 "INFORMATION_SCHEMA.VIEWS v on v.TABLE_NAME = c.TABLE_NAME where v.TABLE_NAME = "
+                 "'catv' and v.VIEW_DEFINITION like '%Cat1%' order by c.ORDINAL_POSITION"),
+            "id|int;code|nvarchar");
+  // The way scripts guard a view they re-create.
+  const char* guard =
+      "IF EXISTS (SELECT TABLE_NAME FROM INFORMATION_SCHEMA.VIEWS WHERE TABLE_NAME = 'catv') "
+      "DROP VIEW CatV";
+  db->execute(guard);
+  db->execute(guard);
+  EXPECT_EQ(scalar(*db, "select object_id('CatV')"), "NULL");
+  EXPECT_EQ(scalar(*db, "select count(*) from tempdb..sysobjects where name like 'INFORM%'"), "0");
+  EXPECT_NE(errorOf(*db, "select * from INFORMATION_SCHEMA.ROUTINES").find("no such table"),
+            std::string::npos);
+}
+
 TEST_F(DatabaseTest, SelectIntoKeepsTypes) {
   db->execute(
       "select cInvCode, iChangRate, cInvName as 名称 into #inv from Inventory left join "
