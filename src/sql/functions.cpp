@@ -299,6 +299,19 @@ void tsqlBitxor(sqlite3_context* ctx, int, sqlite3_value** argv) {
   sqlite3_result_int64(ctx, sqlite3_value_int64(argv[0]) ^ sqlite3_value_int64(argv[1]));
 }
 
+// tsql_recursion_level(level, limit): the level of a row a recursive common table expression
+// makes, or the server's error once it passes the limit.
+void recursionLevel(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  const std::int64_t level = sqlite3_value_int64(argv[0]);
+  const std::int64_t limit = sqlite3_value_int64(argv[1]);
+  if (level > limit) {
+    return resultError(ctx, "The statement terminated. The maximum recursion " +
+                                std::to_string(limit) +
+                                " has been exhausted before statement completion.");
+  }
+  sqlite3_result_int64(ctx, level);
+}
+
 // --- conversions and dates ------------------------------------------------------------------
 
 std::optional<DateTimeParts> dateArg(sqlite3_context* ctx, sqlite3_value* v) {
@@ -617,6 +630,7 @@ constexpr Function kFunctions[] = {
     {"tsql_right", 2, tsqlRight, true},
     {"tsql_add", 2, tsqlAdd, true},
     {"tsql_bitxor", 2, tsqlBitxor, true},
+    {"tsql_recursion_level", 2, recursionLevel, true},
     {"tsql_convert_text", 3, tsqlConvertText, true},
     {"tsql_datetime", 1, tsqlDatetime, true},
     {"tsql_time", 1, tsqlTime, true},

@@ -134,19 +134,29 @@ class Splitter {
       int caseDepth = 0;
       bool insertHasSource = false;  // INSERT: VALUES / SELECT / EXEC seen
       bool updateHasSet = false;     // UPDATE: its SET seen
+      std::string statementKind = kind;
       while (!atEnd()) {
         const Token& t = t_[pos_];
         if (t.isOp("(")) ++depth;
         if (t.isOp(")")) --depth;
         if (t.isWord("case")) ++caseDepth;
         if (depth <= 0 && t.isOp(";")) break;
+        // WITH's common table expressions end where the statement that uses them starts; from
+        // there on the statement splits as that one does.
+        if (statementKind == "with" && depth == 0 &&
+            (t.isWord("select") || t.isWord("insert") || t.isWord("update") || t.isWord("delete") ||
+             t.isWord("merge"))) {
+          statementKind = asciiLower(t.text);
+          ++pos_;
+          continue;
+        }
         if (depth <= 0 && caseDepth == 0 && isStatementStart(t) &&
-            !continues(kind, t, insertHasSource, updateHasSet)) {
+            !continues(statementKind, t, insertHasSource, updateHasSet)) {
           break;
         }
-        if (depth == 0 && kind == "update" && t.isWord("set")) updateHasSet = true;
+        if (depth == 0 && statementKind == "update" && t.isWord("set")) updateHasSet = true;
         if (t.isWord("end") && caseDepth > 0) --caseDepth;
-        if (depth == 0 && kind == "insert" &&
+        if (depth == 0 && statementKind == "insert" &&
             (t.isWord("values") || t.isWord("select") || t.isWord("exec") || t.isWord("execute"))) {
           insertHasSource = true;
         }

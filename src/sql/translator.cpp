@@ -1,10 +1,13 @@
 #include "sql/translator.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
 
 #include "sql/ddl.h"
 #include "sql/expression.h"
 #include "sql/splitter.h"
+#include "sql/sql_text.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -40,6 +43,183 @@ std::size_t findTop(const ExprTranslator& x, std::size_t from, std::string_view 
     }
   }
   return std::string::npos;
+}
+
+std::vector<Op> translateStatement(const Tokens& tokens);
+
+Token makeToken(TokenKind kind, std::string text, std::size_t offset) {
+  Token t;
+  t.kind = kind;
+  t.text = std::move(text);
+  t.offset = offset;
+  return t;
+}
+
+bool isNameToken(const Token& t) {
+  return t.kind == TokenKind::Name || (t.kind == TokenKind::Word && !t.keyword);
+}
+
+bool sameName(const Token& t, const Token& name) {
+  return (t.kind == TokenKind::Word || t.kind == TokenKind::Name) && !t.temp &&
+         asciiLower(t.text) == asciiLower(name.text);
+}
+
+// The names of a select's columns as the server gives them: "alias = expr", "expr [as] alias",
+// "[table.]column". Empty when one has no name the text shows (an expression, "*").
+std::vector<std::string> selectListNames(const ExprTranslator& x, std::size_t begin,
+                                         std::size_t end) {
+  const Tokens& t = x.tokens();
+  std::size_t i = begin + 1;
+  while (i < end && (t[i].isWord("distinct") || t[i].isWord("all"))) ++i;
+  if (i < end && t[i].isWord("top")) return {};
+  const std::size_t from = findTop(x, i, "from");
+  const std::size_t listEnd = std::min(from, end);
+  std::vector<std::string> names;
+  auto cs = x.commas(i, listEnd);
+  cs.push_back(listEnd);
+  for (std::size_t c : cs) {
+    const std::size_t n = c - i;
+    std::string name;
+    if (n >= 3 && isNameToken(t[i]) && t[i + 1].isOp("=")) {
+      name = t[i].text;
+    } else if (n >= 2 && (isNameToken(t[c - 1]) || t[c - 1].kind == TokenKind::String) &&
+               (t[c - 2].isWord("as") || !t[c - 2].isOp("."))) {
+      name = t[c - 1].text;
+    } else if (n >= 1 && isNameToken(t[c - 1]) && (n == 1 || t[c - 2].isOp("."))) {
+      name = t[c - 1].text;
+    }
+    if (name.empty()) return {};
+    names.push_back(name);
+    i = c + 1;
+  }
+  return names;
+}
+
+// WITH name [(columns)] AS (select …)[, …] statement. A recursive expression is kept to the
+// server's limit of recursion levels (100, or OPTION (MAXRECURSION n); 0 is none): the engine has
+// no limit, so its rows carry their level in a column of a helper expression and a level past the
+// limit is the server's error; the expression under its own name leaves that column out.
+std::vector<Op> translateWith(const Tokens& tokens) {
+  const ExprTranslator x(tokens);
+  Tokens main;
+  std::size_t end = tokens.size();
+  // OPTION (…) closes the statement.
+  long limit = 100;
+  if (end >= 4 && tokens[end - 1].isOp(")")) {
+    std::size_t open = end - 1;
+    while (open > 0 && !(tokens[open].isOp("(") && x.closing(open) == end - 1)) --open;
+    if (open > 0 && tokens[open - 1].isWord("option")) {
+      if (open + 3 != end - 1 || !tokens[open + 1].isWord("maxrecursion") ||
+          tokens[open + 2].kind != TokenKind::Number) {
+        unsupported("OPTION (" + tokens[open + 1].text + " …)");
+      }
+      limit = std::strtol(tokens[open + 2].text.c_str(), nullptr, 10);
+      end = open - 1;
+    }
+  }
+  std::string with = "WITH ";
+  std::size_t i = 1;
+  while (true) {
+    if (i >= end || !isNameToken(tokens[i])) unsupported("WITH without a common table expression");
+    const Token& name = tokens[i];
+    const std::string nameText = ExprTranslator::tokenText(name);
+    ++i;
+    std::string columns;
+    std::vector<std::string> columnNames;
+    if (i < end && tokens[i].isOp("(")) {
+      const std::size_t close = x.closing(i);
+      for (std::size_t k = i + 1; k < close; ++k) {
+        if (!tokens[k].isOp(",")) columnNames.push_back(tokens[k].text);
+      }
+      columns = "(" + x.range(i + 1, close) + ")";
+      i = close + 1;
+    }
+    if (i + 1 >= end || !tokens[i].isWord("as") || !tokens[i + 1].isOp("("))
+      unsupported("common table expression " + name.text + " without AS (…)");
+    const std::size_t open = i + 1;
+    const std::size_t close = x.closing(open);
+    // Its members: the selects joined by UNION [ALL] at its top level.
+    std::vector<std::pair<std::size_t, std::size_t>> members;
+    bool recursive = false;
+    std::size_t start = open + 1;
+    for (std::size_t k = open + 1; k <= close; ++k) {
+      if (k < close && tokens[k].isOp("(")) {
+        for (std::size_t m = k; m < x.closing(k); ++m)
+          recursive = recursive || sameName(tokens[m], name);
+        k = x.closing(k);
+        continue;
+      }
+      if (k < close && sameName(tokens[k], name) && !tokens[k - 1].isOp(".")) recursive = true;
+      if (k == close || tokens[k].isWord("union")) {
+        members.emplace_back(start, k);
+        start = k + 1;
+        if (k < close && tokens[k + 1].isWord("all")) start = k + 2;
+      }
+    }
+    if (columnNames.empty() && !members.empty()) {
+      columnNames = selectListNames(x, members.front().first, members.front().second);
+    }
+    bool selects = true;
+    for (const auto& [b, e] : members) selects = selects && b < e && tokens[b].isWord("select");
+    if (!recursive || limit == 0 || columnNames.empty() || !selects) {
+      with += nameText + columns + " AS (" + x.range(open + 1, close) + ")";
+    } else {
+      Token levels = makeToken(TokenKind::Name, name.text + "$levels", name.offset);
+      std::string body;
+      for (std::size_t m = 0; m < members.size(); ++m) {
+        const auto [b, e] = members[m];
+        Tokens member;
+        bool selfReferring = false;
+        for (std::size_t k = b; k < e; ++k) {
+          const bool self = sameName(tokens[k], name) && !tokens[k - 1].isOp(".");
+          selfReferring = selfReferring || self;
+          member.push_back(self ? levels : tokens[k]);
+        }
+        const ExprTranslator mx(member);
+        const std::size_t at = std::min(findTop(mx, 1, "from"), member.size());
+        Tokens level{makeToken(TokenKind::Operator, ",", 0)};
+        if (selfReferring) {
+          level.push_back(makeToken(TokenKind::Word, "tsql_recursion_level", 0));
+          level.push_back(makeToken(TokenKind::Operator, "(", 0));
+          level.push_back(makeToken(TokenKind::Name, "$level", 0));
+          level.push_back(makeToken(TokenKind::Operator, "+", 0));
+          level.push_back(makeToken(TokenKind::Number, "1", 0));
+          level.push_back(makeToken(TokenKind::Operator, ",", 0));
+          level.push_back(makeToken(TokenKind::Number, std::to_string(limit), 0));
+          level.push_back(makeToken(TokenKind::Operator, ")", 0));
+        } else {
+          level.push_back(makeToken(TokenKind::Number, "0", 0));
+        }
+        member.insert(member.begin() + static_cast<std::ptrdiff_t>(at), level.begin(), level.end());
+        if (m > 0)
+          body += tokens[members[m - 1].second + 1].isWord("all") ? " UNION ALL " : " UNION ";
+        body += ExprTranslator(member).all();
+      }
+      std::string list;
+      for (const auto& c : columnNames) list += (list.empty() ? "" : ", ") + quoteName(c);
+      const std::string helper = ExprTranslator::tokenText(levels);
+      with += helper + "(" + list + ", \"$level\") AS (" + body + "), " + nameText + "(" + list +
+              ") AS (SELECT " + list + " FROM " + helper + ")";
+    }
+    i = close + 1;
+    if (i < end && tokens[i].isOp(",")) {
+      with += ", ";
+      ++i;
+      continue;
+    }
+    break;
+  }
+  if (i >= end) unsupported("WITH without a statement");
+  main.assign(tokens.begin() + static_cast<std::ptrdiff_t>(i),
+              tokens.begin() + static_cast<std::ptrdiff_t>(end));
+  const Token& verb = main.front();
+  if (!verb.isWord("select") && !verb.isWord("insert") && !verb.isWord("update") &&
+      !verb.isWord("delete")) {
+    unsupported("WITH … " + verb.text);
+  }
+  auto ops = translateStatement(main);
+  for (auto& op : ops) op.sql = with + " " + op.sql;
+  return ops;
 }
 
 std::vector<Op> translateStatement(const Tokens& tokens) {
@@ -92,6 +272,7 @@ std::vector<Op> translateStatement(const Tokens& tokens) {
       unsupported("DELETE with a second FROM (a join)");
     return {simpleOp(Op::Kind::Exec, x.all())};
   }
+  if (kind == "with") return translateWith(tokens);
   if (kind == "create") return translateCreate(tokens);
   if (kind == "drop") return translateDrop(tokens);
   if (kind == "alter") return translateAlter(tokens);

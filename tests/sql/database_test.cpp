@@ -427,6 +427,51 @@ TEST_F(DatabaseTest, StandardCatalogueViews) {
             std::string::npos);
 }
 
+TEST_F(DatabaseTest, CommonTableExpressions) {
+  db->execute(
+      "create table ct (a int, b int) insert into ct values (1, 2) insert into ct values (3, 4) "
+      "insert into ct values (5, 6)");
+  // Several, one using another, with and without column lists, after a ";" as the server wants.
+  EXPECT_EQ(rows(*db,
+                 "select 0; with big as (select a, b from ct where a > 1), sums (a, total) as "
+                 "(select a, a + b from big) select s.a, s.total from sums s order by s.a desc"),
+            "5|11;3|7");
+  // Recursive: anchor and recursive members, more than one of each.
+  EXPECT_EQ(rows(*db,
+                 "with tree (id, lvl) as (select 1, 0 union all select id * 2, lvl + 1 from tree "
+                 "where lvl < 3 union all select id * 2 + 1, lvl + 1 from tree where lvl < 3) "
+                 "select count(*), max(id), sum(lvl) from tree"),
+            "15|15|34");
+  EXPECT_EQ(rows(*db,
+                 "with n as (select a as v from ct where a = 1 union all select n.v + 2 from n "
+                 "join ct on ct.a = n.v + 2) select v from n order by v"),
+            "1;3;5");
+  // The server stops a recursion at 100 levels unless told otherwise.
+  const char* deep = "with c as (select 1 as n union all select n + 1 from c where n < 150) ";
+  EXPECT_EQ(errorOf(*db, std::string(deep) + "select count(*) from c").substr(0, 70),
+            "The statement terminated. The maximum recursion 100 has been exhausted");
+  EXPECT_EQ(scalar(*db, std::string(deep) + "select count(*) from c option (maxrecursion 0)"),
+            "150");
+  EXPECT_EQ(scalar(*db, std::string(deep) + "select count(*) from c option (maxrecursion 149)"),
+            "150");
+  EXPECT_NE(errorOf(*db, std::string(deep) + "select count(*) from c option (maxrecursion 148)")
+                .find("maximum recursion 148"),
+            std::string::npos);
+  // In front of the statements that change data, and of SELECT … INTO.
+  db->execute(
+      "with x as (select a from ct where a > 1) update ct set b = 0 where a in (select a from x); "
+      "with y as (select max(a) as m from ct) delete from ct where a = (select m from y); "
+      "with z (k) as (select 7) insert into ct (a, b) select k, k from z; "
+      "with w as (select a from ct) select a into #w from w");
+  EXPECT_EQ(rows(*db, "select a, b from ct order by a"), "1|2;3|0;7|7");
+  EXPECT_EQ(scalar(*db, "select count(*) from #w"), "3");
+  EXPECT_NE(errorOf(*db, "with x as (select 1 as a)").find("WITH without a statement"),
+            std::string::npos);
+  EXPECT_NE(errorOf(*db, "with x as (select 1 as a) select a from x option (fast 10)")
+                .find("OPTION (fast"),
+            std::string::npos);
+}
+
 TEST_F(DatabaseTest, SelectIntoKeepsTypes) {
   db->execute(
       "select cInvCode, iChangRate, cInvName as 名称 into #inv from Inventory left join "
