@@ -8,6 +8,7 @@
 #include "sql/declared_type.h"
 #include "sql/functions.h"
 #include "sql/token.h"
+#include "sql/view_dml.h"
 
 namespace quillon::sql {
 
@@ -25,19 +26,27 @@ namespace {
 class Statement {
  public:
   Statement(sqlite3* db, const std::string& sql, std::string_view source) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
-        SQLITE_OK) {
-      sqlite3_finalize(stmt_);
-      stmt_ = nullptr;
-      fail(db, source);
-    }
+    if (!prepare(db, sql)) fail(db, source);
   }
+  // Prepares without throwing; ok() tells whether it worked.
+  Statement(sqlite3* db, const std::string& sql) { prepare(db, sql); }
+  bool ok() const { return stmt_ != nullptr; }
   ~Statement() { sqlite3_finalize(stmt_); }
   Statement(const Statement&) = delete;
   Statement& operator=(const Statement&) = delete;
   sqlite3_stmt* get() const { return stmt_; }
 
  private:
+  bool prepare(sqlite3* db, const std::string& sql) {
+    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) ==
+        SQLITE_OK) {
+      return true;
+    }
+    sqlite3_finalize(stmt_);
+    stmt_ = nullptr;
+    return false;
+  }
+
   sqlite3_stmt* stmt_ = nullptr;
 };
 
@@ -104,17 +113,28 @@ void Database::runOne(const Op& op, ResultHandler& handler) {
       return;
     }
     case Op::Kind::Exec: {
-      Statement stmt(db_, op.sql, op.source);
+      Statement stmt(db_, op.sql);
+      if (!stmt.ok()) {
+        // The engine does not change views; the server changes the view's base table.
+        if (isViewChangeRefusal(sqlite3_errmsg(db_))) {
+          Op onTable = op;
+          onTable.sql = rewriteViewChange(db_, op.sql);
+          if (!onTable.sql.empty()) return runOne(onTable, handler);
+          Statement again(db_, op.sql, op.source);  // the engine's own error
+        }
+        fail(db_, op.source);
+      }
       if (sqlite3_column_count(stmt.get()) > 0) {
         Cursor cursor(stmt.get(), op.source);
         handler.onResultSet(cursor);
         return;
       }
+      // The engine's count of changed rows stays from the last statement that changed any, so
+      // it is this statement's only when the total moved.
+      const std::int64_t before = sqlite3_total_changes64(db_);
       const int rc = sqlite3_step(stmt.get());
       if (rc != SQLITE_DONE && rc != SQLITE_ROW) fail(db_, op.source);
-      const std::string verb = asciiLower(std::string_view(op.sql).substr(0, 6));
-      const bool changesRows = verb == "insert" || verb == "update" || verb == "delete";
-      handler.onRowsAffected(changesRows ? sqlite3_changes64(db_) : 0);
+      handler.onRowsAffected(sqlite3_total_changes64(db_) != before ? sqlite3_changes64(db_) : 0);
       return;
     }
   }
