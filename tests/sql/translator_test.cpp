@@ -153,6 +153,35 @@ TEST(Translator, ExpressionRewrites) {
             "select \"结存 数量\", temp.\"#x\".a, last_insert_rowid() from \"表\" where c >= 1");
 }
 
+TEST(Translator, ArithmeticFollowsTheServersPrecedence) {
+  // Signs stay with their operand, which they make a number, so the chain adds; the engine
+  // binds signs tightest too, so they are written as they stand.
+  EXPECT_EQ(tr("select - a + b, -(a) + b * - c, a + b * + + b from t"),
+            "select - a + b, - (a) + b * - c, a + b * + + b from t");
+  EXPECT_EQ(tr("select 'n' + -x, +a + b from t where - a + b = 2"),
+            "select 'n' || (- x), tsql_add((+ a), b) from t where - a + b = 2");
+  // & and | bind like + and -, which the engine ranks above them; ^ is a function.
+  EXPECT_EQ(tr("select a & b + 1, a + b | c, a ^ b - 1, ~a & 1 from t"),
+            "select (a & b) + 1, (tsql_add(a, b) | c), tsql_bitxor(a, b) - 1, (~ a & 1) from t");
+  // After TOP the sign is a sign, not a subtraction from the row count.
+  EXPECT_EQ(tr("select top 5 - a + b from t"), "select - a + b from t LIMIT 5");
+}
+
+TEST(Translator, CommonTableExpressionsStayOneStatement) {
+  EXPECT_EQ(tr("select 1; with x (a) as (select 1 union select 2), y as (select a from x) "
+               "select a from y where a > 1 select 3"),
+            "select 1 | WITH x(a) AS (select 1 union select 2), y AS (select a from x) select a "
+            "from y where a > 1 | select 3");
+  EXPECT_EQ(tr(";with x as (select 1 as a) insert into t select a from x update t set a = 2"),
+            "WITH x AS (select 1 as a) insert into t select a from x | update t set a = 2");
+  // A recursive one counts its levels in a helper under another name.
+  EXPECT_EQ(tr("with c as (select 1 as n union all select n + 1 from c where n < 3) select n "
+               "from c option (maxrecursion 10)"),
+            "WITH \"c$levels\"(\"n\", \"$level\") AS (select 1 as n, 0 UNION ALL select n + 1, "
+            "tsql_recursion_level(\"$level\" + 1, 10) from \"c$levels\" where n < 3), c(\"n\") AS "
+            "(SELECT \"n\" FROM \"c$levels\") select n from c");
+}
+
 TEST(Translator, CacheReturnsTheSameTranslationAndStaysBounded) {
   Translator t(2);
   const auto a = t.translate("select 1");
