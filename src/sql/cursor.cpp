@@ -98,8 +98,7 @@ std::string_view Cursor::text(std::size_t column) const {
 }
 
 void Cursor::readRow(std::span<CellView> out) const {
-  if (!hasRow_)
-    throw automation::ComError(kSqlErrorNumber, "No current row in: " + statementStart_);
+  if (!hasRow_) throw automation::ComError(kSqlErrorNumber, "No current row in: " + statementStart_);
   if (out.size() != columns_.size())
     throw std::invalid_argument("readRow needs one cell per column");
   // The per-column calls each enter the connection's mutex; holding it for the whole row makes
