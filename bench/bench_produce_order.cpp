@@ -125,7 +125,8 @@ class BenchHost : public forms::UiHost {
   void beep() override {}
 };
 
-void showDialog(BenchHost& host, bool bOI, const std::string& code = "") {
+// Shows the dialog under the UI host the caller has installed, which drives it.
+void showDialog(bool bOI, const std::string& code = "") {
   auto po = std::make_shared<classes::ProduceOrder>();
   auto login =
       components::suite::Login::open(account().path, "demo", automation::DateValue{46361.0});
@@ -145,7 +146,7 @@ void BM_FilterListsEveryOpenHead(benchmark::State& state) {
     for (auto _ : state) f.cmdFilter.userClick();
     heads = f.lstParent.itemCount();
   };
-  showDialog(*host, false);
+  showDialog(false);
   state.counters["heads"] = heads;
 }
 BENCHMARK(BM_FilterListsEveryOpenHead)->Unit(benchmark::kMillisecond);
@@ -161,7 +162,7 @@ void BM_FillHeadList(benchmark::State& state) {
     }
     state.counters["heads"] = f.lstParent.itemCount();
   };
-  showDialog(*host, false);
+  showDialog(false);
 }
 BENCHMARK(BM_FillHeadList)->Unit(benchmark::kMillisecond);
 
@@ -179,7 +180,7 @@ void BM_OkReReadsThousandLines(benchmark::State& state) {
       const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
       state.SetIterationTime(took.count());
     };
-    showDialog(*host, true, "MOBIG");
+    showDialog(true, "MOBIG");
   }
   state.counters["lines"] = lines;
   state.counters["refusals"] = host->messages;
