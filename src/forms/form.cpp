@@ -130,15 +130,21 @@ void Form::Show(int modal) {
   Load();
   if (!loaded_) return;  // Form_Load unloaded it again
   UiHost& host = currentUiHost();
+  bool shownNow = false;
   if (!visible_) {
     visible_ = true;
+    shownNow = true;
     notify("Visible");
     host.formShown(*this, modal != vbModeless);
     Form_Resize();
     Form_Activate();
     if (visible_ && active_ == nullptr) focusFirst();
   }
-  if (modal == vbModeless || !visible_) return;
+  if (modal == vbModeless) {
+    if (shownNow && visible_ && loaded_) host.runModeless(*this);
+    return;
+  }
+  if (!visible_) return;
   modal_ = true;
   try {
     host.runModal(*this);

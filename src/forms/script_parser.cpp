@@ -2,12 +2,11 @@
 
 #include <cctype>
 #include <charconv>
-#include <cmath>
 #include <string>
 
 #include "automation/names.h"
 #include "forms/constants.h"
-#include "forms/ui_host.h"
+#include "forms/script_line_parser.h"
 #include "forms/utf8.h"
 
 namespace quillon::forms::script {
@@ -18,525 +17,7 @@ ScriptError::ScriptError(SourcePos pos, std::string message)
       pos_(pos),
       message_(std::move(message)) {}
 
-std::string_view actionName(ActionKind kind) {
-  switch (kind) {
-    case ActionKind::Type:
-      return "type";
-    case ActionKind::Focus:
-      return "focus";
-    case ActionKind::Key:
-      return "key";
-    case ActionKind::Click:
-      return "click";
-    case ActionKind::Check:
-      return "check";
-    case ActionKind::Mark:
-      return "mark";
-    case ActionKind::Select:
-      return "select";
-    case ActionKind::Cell:
-      return "cell";
-    case ActionKind::RClick:
-      return "rclick";
-    case ActionKind::Tab:
-      return "tab";
-    case ActionKind::Choose:
-      return "choose";
-    case ActionKind::Menu:
-      return "menu";
-    case ActionKind::Toolbar:
-      return "toolbar";
-    case ActionKind::Node:
-      return "node";
-    case ActionKind::Answer:
-      return "answer";
-    case ActionKind::Input:
-      return "input";
-    case ActionKind::Pick:
-      return "pick";
-    case ActionKind::Date:
-      return "date";
-    case ActionKind::ExpectMessage:
-    case ActionKind::ExpectText:
-    case ActionKind::ExpectCell:
-    case ActionKind::ExpectRows:
-      return "expect";
-    case ActionKind::Close:
-      return "close";
-  }
-  return "action";
-}
-
 namespace {
-
-bool isNameStart(char c) {
-  return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
-}
-bool isNameChar(char c) {
-  return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '_';
-}
-
-// Reads one line with a cursor; every error names the cursor's column.
-class LineParser {
- public:
-  LineParser(std::string_view line, int lineNo) : line_(line), lineNo_(lineNo) {}
-
-  SourcePos here() const { return {lineNo_, column(pos_)}; }
-  SourcePos at(std::size_t offset) const { return {lineNo_, column(offset)}; }
-  // The start of the next item (blanks skipped), for errors that point back at it.
-  std::size_t offset() {
-    skipSpaces();
-    return pos_;
-  }
-
-  [[noreturn]] void fail(const std::string& message) const { throw ScriptError(here(), message); }
-  [[noreturn]] void failAt(std::size_t offset, const std::string& message) const {
-    throw ScriptError(at(offset), message);
-  }
-
-  void skipSpaces() {
-    while (pos_ < line_.size() &&
-           (line_[pos_] == ' ' || line_[pos_] == '\t' || line_[pos_] == '\r')) {
-      ++pos_;
-    }
-  }
-
-  // The end of the line, or a comment (a "#" at the start or after blanks).
-  bool atEnd() {
-    skipSpaces();
-    if (pos_ >= line_.size()) return true;
-    return line_[pos_] == '#' && (pos_ == 0 || line_[pos_ - 1] == ' ' || line_[pos_ - 1] == '\t');
-  }
-
-  char peek() {
-    skipSpaces();
-    return pos_ < line_.size() ? line_[pos_] : '\0';
-  }
-
-  bool accept(char c) {
-    if (peek() != c) return false;
-    ++pos_;
-    return true;
-  }
-
-  void expect(char c, const char* what) {
-    if (!accept(c)) fail(std::string("expected ") + what);
-  }
-
-  void expectEnd() {
-    if (!atEnd()) fail("unexpected text \"" + std::string(rest()) + "\"");
-  }
-
-  std::string_view rest() const { return line_.substr(pos_); }
-
-  // A run of characters up to a blank or the end.
-  std::string bare(const char* what) {
-    if (atEnd()) fail(std::string("expected ") + what);
-    const std::size_t start = pos_;
-    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t' &&
-           line_[pos_] != '\r') {
-      ++pos_;
-    }
-    return std::string(line_.substr(start, pos_ - start));
-  }
-
-  // A bare word that may stop early at one of `stops` (for NAME[...] and NAME.rows).
-  std::string word(std::string_view stops) {
-    skipSpaces();
-    const std::size_t start = pos_;
-    while (pos_ < line_.size() && line_[pos_] != ' ' && line_[pos_] != '\t' &&
-           line_[pos_] != '\r' && stops.find(line_[pos_]) == std::string_view::npos) {
-      ++pos_;
-    }
-    return std::string(line_.substr(start, pos_ - start));
-  }
-
-  bool atString() { return peek() == '"'; }
-
-  std::string string(const char* what) {
-    if (!atString()) fail(std::string("expected ") + what + " in double quotes");
-    const std::size_t start = pos_;
-    ++pos_;
-    std::string out;
-    while (pos_ < line_.size()) {
-      const char c = line_[pos_++];
-      if (c == '"') return out;
-      if (c != '\\') {
-        out += c;
-        continue;
-      }
-      if (pos_ >= line_.size()) break;
-      const char e = line_[pos_++];
-      switch (e) {
-        case '"':
-          out += '"';
-          break;
-        case '\\':
-          out += '\\';
-          break;
-        case 'n':
-          out += '\n';
-          break;
-        case 'r':
-          out += '\r';
-          break;
-        case 't':
-          out += '\t';
-          break;
-        default:
-          failAt(pos_ - 2, std::string("unknown escape \\") + e);
-      }
-    }
-    failAt(start, "text not closed with a double quote");
-  }
-
-  // A control name, with an optional control-array index: hdiFree(3).
-  std::string name(const char* what) {
-    skipSpaces();
-    const std::size_t start = pos_;
-    if (pos_ >= line_.size() || !isNameStart(line_[pos_])) fail(std::string("expected ") + what);
-    while (pos_ < line_.size() && isNameChar(line_[pos_])) ++pos_;
-    if (pos_ < line_.size() && line_[pos_] == '(') {
-      ++pos_;
-      const std::size_t digits = pos_;
-      while (pos_ < line_.size() && std::isdigit(static_cast<unsigned char>(line_[pos_])) != 0)
-        ++pos_;
-      if (pos_ == digits || pos_ >= line_.size() || line_[pos_] != ')') {
-        failAt(digits, "expected a control-array index and \")\"");
-      }
-      ++pos_;
-    }
-    return std::string(line_.substr(start, pos_ - start));
-  }
-
-  int integer(const char* what) {
-    skipSpaces();
-    const std::size_t start = pos_;
-    if (pos_ < line_.size() && line_[pos_] == '-') ++pos_;
-    while (pos_ < line_.size() && std::isdigit(static_cast<unsigned char>(line_[pos_])) != 0)
-      ++pos_;
-    int value = 0;
-    const auto [end, ec] = std::from_chars(line_.data() + start, line_.data() + pos_, value);
-    if (start == pos_ || ec != std::errc() || end != line_.data() + pos_) {
-      pos_ = start;
-      fail(std::string("expected ") + what);
-    }
-    return value;
-  }
-
-  std::string variable() {
-    skipSpaces();
-    if (pos_ >= line_.size() || line_[pos_] != '$') fail("expected a variable ($name)");
-    ++pos_;
-    const std::size_t start = pos_;
-    if (pos_ >= line_.size() || !isNameStart(line_[pos_]))
-      fail("expected a variable name after \"$\"");
-    while (pos_ < line_.size() && isNameChar(line_[pos_])) ++pos_;
-    return std::string(line_.substr(start, pos_ - start));
-  }
-
-  ScriptRef reference() {
-    ScriptRef ref;
-    ref.pos = here();
-    ref.variable = variable();
-    while (pos_ < line_.size()) {
-      const char c = line_[pos_];
-      if (c == '.') {
-        ++pos_;
-        const std::size_t start = pos_;
-        while (pos_ < line_.size() && isNameChar(line_[pos_])) ++pos_;
-        if (start == pos_) fail("expected a member name after \".\"");
-        ref.path.push_back(
-            {ScriptRef::Step::Kind::Member, std::string(line_.substr(start, pos_ - start)), 0});
-      } else if (c == '[') {
-        ++pos_;
-        ScriptRef::Step step;
-        if (atString()) {
-          step.kind = ScriptRef::Step::Kind::Key;
-          step.name = string("a key");
-        } else {
-          step.kind = ScriptRef::Step::Kind::Index;
-          step.index = integer("a row number or a key");
-        }
-        expect(']', "\"]\"");
-        ref.path.push_back(std::move(step));
-      } else {
-        break;
-      }
-    }
-    return ref;
-  }
-
-  ScriptValue value() {
-    ScriptValue v;
-    v.pos = here();
-    const char c = peek();
-    if (c == '"') {
-      v.kind = ScriptValue::Kind::String;
-      v.text = string("a text");
-      return v;
-    }
-    if (c == '$') {
-      v.kind = ScriptValue::Kind::Variable;
-      v.text = variable();
-      return v;
-    }
-    const std::size_t start = pos_;
-    const std::string token = bare("a value");
-    if (token == "-") {
-      v.kind = ScriptValue::Kind::Omitted;
-    } else if (automation::sameName(token, "true") || automation::sameName(token, "false")) {
-      v.kind = ScriptValue::Kind::Boolean;
-      v.boolean = automation::sameName(token, "true");
-    } else if (automation::sameName(token, "null")) {
-      v.kind = ScriptValue::Kind::Null;
-    } else if (automation::sameName(token, "nothing")) {
-      v.kind = ScriptValue::Kind::Nothing;
-    } else {
-      double number = 0;
-      const auto [end, ec] = std::from_chars(token.data(), token.data() + token.size(), number);
-      if (ec != std::errc() || end != token.data() + token.size() || !std::isfinite(number)) {
-        failAt(start,
-               "expected a value (text, number, true, false, null, nothing, - or $name), found \"" +
-                   token + "\"");
-      }
-      v.number = number;
-      const bool whole = token.find_first_of(".eE") == std::string::npos;
-      v.kind = whole && number >= -2147483648.0 && number <= 2147483647.0
-                   ? ScriptValue::Kind::Long
-                   : ScriptValue::Kind::Double;
-    }
-    return v;
-  }
-
- private:
-  int column(std::size_t offset) const {
-    return static_cast<int>(utf8::length(line_.substr(0, std::min(offset, line_.size())))) + 1;
-  }
-  std::string_view line_;
-  int lineNo_;
-  std::size_t pos_ = 0;
-};
-
-bool onOff(LineParser& p) {
-  const std::size_t start = p.offset();
-  const std::string w = p.bare("on or off");
-  if (automation::sameName(w, "on")) return true;
-  if (automation::sameName(w, "off")) return false;
-  p.failAt(start, "expected on or off, found \"" + w + "\"");
-}
-
-void parseColumn(LineParser& p, DialogAction& a, std::string_view stops) {
-  if (p.atString()) {
-    a.columnCaption = p.string("a column caption");
-    return;
-  }
-  const std::size_t start = p.offset();
-  const std::string w = p.word(stops);
-  if (w.empty()) p.fail("expected a column number or caption");
-  int n = 0;
-  const auto [end, ec] = std::from_chars(w.data(), w.data() + w.size(), n);
-  if (ec == std::errc() && end == w.data() + w.size()) {
-    if (n < 0) p.failAt(start, "a column number cannot be negative");
-    a.columnNumber = n;
-  } else {
-    a.columnCaption = w;
-  }
-}
-
-int parseRow(LineParser& p) {
-  const std::size_t start = p.offset();
-  const int row = p.integer("a row number");
-  if (row < 1) p.failAt(start, "rows are numbered from 1");
-  return row;
-}
-
-DialogAction parseDialogExpect(LineParser& p, SourcePos pos) {
-  DialogAction a;
-  a.pos = pos;
-  const std::size_t start = p.offset();
-  const std::string target = p.name("a control name or message");
-  if (automation::sameName(target, "message") && p.atString()) {
-    a.kind = ActionKind::ExpectMessage;
-    a.text = p.string("the message text");
-    return a;
-  }
-  a.target = target;
-  if (p.accept('[')) {
-    a.kind = ActionKind::ExpectCell;
-    a.row = p.integer("a row number");
-    if (a.row < 0) p.failAt(start, "rows are numbered from 0");
-    p.expect(',', "\",\" between row and column");
-    parseColumn(p, a, "]");
-    p.expect(']', "\"]\"");
-    a.text = p.string("the expected text");
-    return a;
-  }
-  if (p.accept('.')) {
-    const std::size_t member = p.offset();
-    const std::string w = p.word("=");
-    if (!automation::sameName(w, "rows")) p.failAt(member, "expected rows after \".\"");
-    p.expect('=', "\"=\"");
-    a.kind = ActionKind::ExpectRows;
-    a.number = p.integer("a row count");
-    return a;
-  }
-  a.kind = ActionKind::ExpectText;
-  a.text = p.string("the expected text");
-  return a;
-}
-
-DialogAction parseAction(LineParser& p, ActionKind kind, SourcePos pos) {
-  DialogAction a;
-  a.kind = kind;
-  a.pos = pos;
-  switch (kind) {
-    case ActionKind::Type:
-      a.target = p.name("a control name");
-      a.text = p.string("the text to type");
-      break;
-    case ActionKind::Focus:
-    case ActionKind::Click:
-    case ActionKind::RClick:
-    case ActionKind::Menu:
-      a.target = p.name(kind == ActionKind::Menu ? "a menu item name" : "a control name");
-      break;
-    case ActionKind::Key: {
-      p.skipSpaces();
-      const SourcePos keyPos = p.here();
-      a.text = p.atString() ? p.string("a key") : p.bare("a key");
-      const KeyStroke k = parseKey(a.text, keyPos);
-      a.keyCode = k.keyCode;
-      a.shift = k.shift;
-      a.keyAscii = k.keyAscii;
-      break;
-    }
-    case ActionKind::Check:
-      a.target = p.name("a check box name");
-      a.on = onOff(p);
-      break;
-    case ActionKind::Mark:
-    case ActionKind::Select:
-      a.target = p.name("a list name");
-      a.row = parseRow(p);
-      break;
-    case ActionKind::Cell:
-      a.target = p.name("a grid name");
-      a.row = parseRow(p);
-      parseColumn(p, a, "");
-      a.text = p.string("the cell text");
-      break;
-    case ActionKind::Tab: {
-      a.target = p.name("a tab control name");
-      const std::size_t start = p.offset();
-      a.number = p.integer("a tab index");
-      if (a.number < 0) p.failAt(start, "tabs are numbered from 0");
-      break;
-    }
-    case ActionKind::Choose:
-      a.target = p.name("a combo box name");
-      a.text = p.string("the item");
-      break;
-    case ActionKind::Toolbar:
-      a.text = p.atString() ? p.string("a button key") : p.bare("a button key");
-      break;
-    case ActionKind::Node:
-      a.target = p.name("a tree name");
-      a.text = p.atString() ? p.string("a node key") : p.bare("a node key");
-      if (!p.atEnd()) {
-        const std::size_t start = p.offset();
-        const std::string w = p.bare("check");
-        if (!automation::sameName(w, "check"))
-          p.failAt(start, "expected check on|off after the node key");
-        a.on = onOff(p);
-      }
-      break;
-    case ActionKind::Answer: {
-      const std::size_t start = p.offset();
-      const std::string w = p.bare("ok, yes, no or cancel");
-      static constexpr std::pair<const char*, int> kAnswers[] = {
-          {"ok", vbOK},       {"cancel", vbCancel}, {"yes", vbYes},      {"no", vbNo},
-          {"abort", vbAbort}, {"retry", vbRetry},   {"ignore", vbIgnore}};
-      for (const auto& [word, answer] : kAnswers) {
-        if (automation::sameName(w, word)) a.number = answer;
-      }
-      if (a.number == 0) p.failAt(start, "expected ok, yes, no or cancel, found \"" + w + "\"");
-      break;
-    }
-    case ActionKind::Input:
-      if (p.atString()) {
-        a.text = p.string("the input text");
-      } else {
-        const std::size_t start = p.offset();
-        if (!automation::sameName(p.bare("a text or cancel"), "cancel"))
-          p.failAt(start, "expected a text in double quotes or cancel");
-        a.cancel = true;
-      }
-      break;
-    case ActionKind::Pick: {
-      const std::size_t start = p.offset();
-      const std::string w = p.bare("row numbers or cancel");
-      if (automation::sameName(w, "cancel")) {
-        a.cancel = true;
-        break;
-      }
-      std::size_t from = 0;
-      while (from <= w.size()) {
-        const std::size_t comma = std::min(w.find(',', from), w.size());
-        int n = 0;
-        const auto [end, ec] = std::from_chars(w.data() + from, w.data() + comma, n);
-        if (ec != std::errc() || end != w.data() + comma || n < 1) {
-          p.failAt(start, "expected row numbers from 1 separated by \",\" (like 1,3) or cancel");
-        }
-        a.picks.push_back(n);
-        from = comma + 1;
-      }
-      break;
-    }
-    case ActionKind::Date: {
-      const std::size_t start = p.offset();
-      const std::string w = p.bare("a date or cancel");
-      if (automation::sameName(w, "cancel")) {
-        a.cancel = true;
-        break;
-      }
-      const auto date = parseIsoDate(w);
-      if (!date) p.failAt(start, "expected a date YYYY-MM-DD or cancel, found \"" + w + "\"");
-      a.date = *date;
-      a.text = w;
-      break;
-    }
-    case ActionKind::Close:
-      break;
-    default:
-      break;
-  }
-  p.expectEnd();
-  return a;
-}
-
-struct ActionWord {
-  const char* word;
-  ActionKind kind;
-};
-constexpr ActionWord kActions[] = {
-    {"type", ActionKind::Type},       {"focus", ActionKind::Focus},
-    {"key", ActionKind::Key},         {"click", ActionKind::Click},
-    {"check", ActionKind::Check},     {"mark", ActionKind::Mark},
-    {"select", ActionKind::Select},   {"cell", ActionKind::Cell},
-    {"rclick", ActionKind::RClick},   {"tab", ActionKind::Tab},
-    {"choose", ActionKind::Choose},   {"menu", ActionKind::Menu},
-    {"toolbar", ActionKind::Toolbar}, {"node", ActionKind::Node},
-    {"answer", ActionKind::Answer},   {"input", ActionKind::Input},
-    {"pick", ActionKind::Pick},       {"date", ActionKind::Date},
-    {"close", ActionKind::Close},
-};
-
-// Actions that make sense outside an on-block: queued answers and the message expectation.
-bool allowedOutsideBlock(ActionKind kind) {
-  return kind == ActionKind::Answer || kind == ActionKind::Input || kind == ActionKind::Pick ||
-         kind == ActionKind::Date || kind == ActionKind::ExpectMessage;
-}
 
 CallLine parseCall(LineParser& p) {
   CallLine call;
@@ -546,6 +27,223 @@ CallLine parseCall(LineParser& p) {
   call.member = p.name("a member name");
   while (!p.atEnd()) call.args.push_back(p.value());
   return call;
+}
+
+// ---- one parser for each host line
+
+Statement::Body parseLogin(LineParser& p) {
+  LoginLine login;
+  while (!p.atEnd()) {
+    const std::size_t optAt = p.offset();
+    const std::string key = p.word("=");
+    if (key.empty() || !p.accept('=')) p.failAt(optAt, "expected name=value");
+    std::string val = p.atString() ? p.string("a value") : p.bare("a value");
+    login.options.emplace_back(key, std::move(val));
+  }
+  return login;
+}
+
+Statement::Body parseNew(LineParser& p) {
+  NewLine n;
+  n.variable = p.variable();
+  n.progId = p.bare("a ProgID");
+  p.expectEnd();
+  return n;
+}
+
+Statement::Body parseCallLine(LineParser& p) {
+  return parseCall(p);
+}
+
+Statement::Body parsePrint(LineParser& p) {
+  PrintLine print{p.reference()};
+  p.expectEnd();
+  return print;
+}
+
+Statement::Body parseSet(LineParser& p) {
+  SetLine set;
+  set.target = p.reference();
+  if (!set.target.path.empty() &&
+      set.target.path.back().kind == ScriptRef::Step::Kind::Index) {
+    throw ScriptError(set.target.path.back().pos,
+                      "set assigns a variable, a property ($obj.Member) or a row's field "
+                      "($rs[2].Field), not an item by number");
+  }
+  p.expect('=', "\"=\"");
+  set.value = p.value();
+  p.expectEnd();
+  return set;
+}
+
+Statement::Body parseSqlLine(LineParser& p) {
+  SqlLine sql{p.string("the T-SQL batch"), false};
+  p.expectEnd();
+  return sql;
+}
+
+struct HostWord {
+  const char* word;
+  Statement::Body (*parse)(LineParser&);
+};
+constexpr HostWord kHostLines[] = {
+    {"login", parseLogin}, {"new", parseNew}, {"call", parseCallLine},
+    {"print", parsePrint}, {"set", parseSet}, {"sql", parseSqlLine},
+};
+
+ExpectLine parseExpectLine(LineParser& p) {
+  ExpectLine e;
+  e.ref = p.reference();
+  p.comparisonAndValue(e.op, e.expected);
+  p.expectEnd();
+  return e;
+}
+
+// Words that make sense outside an on-block: queued answers and the expectations about what the
+// dialogs showed or left behind.
+bool allowedOutsideBlock(ActionKind kind) {
+  switch (kind) {
+    case ActionKind::Answer:
+    case ActionKind::Input:
+    case ActionKind::Pick:
+    case ActionKind::Date:
+    case ActionKind::Filter:
+    case ActionKind::ExpectMessage:
+    case ActionKind::ExpectNoMessage:
+    case ActionKind::ExpectLookupRows:
+    case ActionKind::ExpectRegistry:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Builds the script line by line; an open on-block collects the actions until its end.
+class ScriptBuilder {
+ public:
+  void line(std::string_view text, int lineNo);
+  Script finish();
+
+ private:
+  void openBlock(LineParser& p, SourcePos pos, std::size_t wordStart);
+  void closeBlock(LineParser& p, std::size_t wordStart);
+  void resultCall(LineParser& p, SourcePos pos);
+  void expectLine(LineParser& p, SourcePos pos, std::size_t wordStart);
+  void hostLine(LineParser& p, SourcePos pos, std::size_t wordStart,
+                Statement::Body (*parse)(LineParser&));
+  void action(LineParser& p, DialogAction a, std::size_t wordStart, const std::string& word);
+  void noBlock(LineParser& p, std::size_t offset) const;
+  std::vector<DialogAction>& actions() { return std::get<OnBlock>(block_->body).actions; }
+
+  Script script_;
+  std::optional<Statement> block_;  // the open on-block
+};
+
+void ScriptBuilder::noBlock(LineParser& p, std::size_t offset) const {
+  if (block_) p.failAt(offset, "host lines cannot stand inside an on-block (missing end?)");
+}
+
+void ScriptBuilder::openBlock(LineParser& p, SourcePos pos, std::size_t wordStart) {
+  if (block_) {
+    p.failAt(wordStart, "on inside the block opened at line " + std::to_string(block_->pos.line) +
+                            " (missing end?)");
+  }
+  OnBlock b;
+  b.pos = pos;
+  b.form = p.name("a form name");
+  p.expectEnd();
+  block_ = Statement{pos, std::move(b)};
+}
+
+void ScriptBuilder::closeBlock(LineParser& p, std::size_t wordStart) {
+  if (!block_) p.failAt(wordStart, "end without on");
+  p.expectEnd();
+  script_.statements.push_back(std::move(*block_));
+  block_.reset();
+}
+
+void ScriptBuilder::resultCall(LineParser& p, SourcePos pos) {
+  noBlock(p, p.offset());
+  const std::string var = p.variable();
+  p.expect('=', "\"=\" after the variable");
+  const std::size_t callAt = p.offset();
+  if (!automation::sameName(p.word(""), "call")) p.failAt(callAt, "expected call after \"=\"");
+  CallLine call = parseCall(p);
+  call.resultVariable = var;
+  script_.statements.push_back({pos, std::move(call)});
+}
+
+void ScriptBuilder::expectLine(LineParser& p, SourcePos pos, std::size_t wordStart) {
+  if (p.peek() != '$') {
+    action(p, parseDialogExpect(p, pos), wordStart, "expect");
+    return;
+  }
+  if (!block_) {
+    script_.statements.push_back({pos, parseExpectLine(p)});
+    return;
+  }
+  // In a block only the error of the block's own sql may be expected, right after it.
+  const std::size_t refAt = p.offset();
+  auto e = std::make_shared<ExpectLine>(parseExpectLine(p));
+  const bool afterSql = !actions().empty() && (actions().back().kind == ActionKind::Sql ||
+                                               actions().back().kind == ActionKind::ExpectValue);
+  if (e->ref.variable != "error" || !afterSql) {
+    p.failAt(refAt, "inside an on-block, expect $… may only follow a sql action, for its $error");
+  }
+  DialogAction a;
+  a.kind = ActionKind::ExpectValue;
+  a.pos = pos;
+  a.hostExpect = std::move(e);
+  actions().push_back(std::move(a));
+}
+
+void ScriptBuilder::hostLine(LineParser& p, SourcePos pos, std::size_t wordStart,
+                             Statement::Body (*parse)(LineParser&)) {
+  noBlock(p, wordStart);
+  script_.statements.push_back({pos, parse(p)});
+}
+
+void ScriptBuilder::action(LineParser& p, DialogAction a, std::size_t wordStart,
+                           const std::string& word) {
+  if (block_) {
+    actions().push_back(std::move(a));
+  } else if (allowedOutsideBlock(a.kind)) {
+    script_.statements.push_back({a.pos, std::move(a)});
+  } else if (word == "expect") {
+    p.failAt(wordStart, "a control expectation needs an on-block");
+  } else {
+    p.failAt(wordStart, "\"" + word + "\" needs an on-block naming its form");
+  }
+}
+
+void ScriptBuilder::line(std::string_view text, int lineNo) {
+  LineParser p(text, lineNo);
+  if (p.atEnd()) return;
+  const SourcePos pos = p.here();
+  const std::size_t wordStart = p.offset();
+  if (p.peek() == '$') return resultCall(p, pos);  // $var = call ...
+
+  const std::string word = p.word("");
+  if (automation::sameName(word, "on")) return openBlock(p, pos, wordStart);
+  if (automation::sameName(word, "end")) return closeBlock(p, wordStart);
+  if (automation::sameName(word, "expect")) return expectLine(p, pos, wordStart);
+  // sql is a host line outside a block and a dialog action inside one.
+  if (!block_ || !automation::sameName(word, "sql")) {
+    for (const auto& hw : kHostLines) {
+      if (automation::sameName(word, hw.word)) return hostLine(p, pos, wordStart, hw.parse);
+    }
+  }
+  std::optional<DialogAction> a = parseAction(word, p, pos);
+  if (!a) p.failAt(wordStart, "unknown statement \"" + word + "\"");
+  action(p, std::move(*a), wordStart, word);
+}
+
+Script ScriptBuilder::finish() {
+  if (block_) {
+    throw ScriptError(block_->pos, "the block for " + std::get<OnBlock>(block_->body).form +
+                                       " is not closed with end");
+  }
+  return std::move(script_);
 }
 
 }  // namespace
@@ -619,126 +317,14 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
 }
 
 Script parseScript(std::string_view text) {
-  Script script;
-  std::optional<Statement> block;  // the open on-block
+  ScriptBuilder builder;
   int lineNo = 0;
-  std::size_t from = 0;
-  while (from <= text.size()) {
+  for (std::size_t from = 0; from <= text.size();) {
     const std::size_t nl = std::min(text.find('\n', from), text.size());
-    const std::string_view line = text.substr(from, nl - from);
+    builder.line(text.substr(from, nl - from), ++lineNo);
     from = nl + 1;
-    ++lineNo;
-    LineParser p(line, lineNo);
-    if (p.atEnd()) continue;
-    const SourcePos pos = p.here();
-    const std::size_t wordStart = p.offset();
-
-    if (p.peek() == '$') {  // $var = call ...
-      if (block) p.fail("host lines cannot stand inside an on-block (missing end?)");
-      const std::string var = p.variable();
-      p.expect('=', "\"=\" after the variable");
-      const std::size_t callAt = p.offset();
-      if (!automation::sameName(p.word(""), "call")) p.failAt(callAt, "expected call after \"=\"");
-      CallLine call = parseCall(p);
-      call.resultVariable = var;
-      script.statements.push_back({pos, std::move(call)});
-      continue;
-    }
-
-    const std::string word = p.word("");
-    auto hostLine = [&]() {
-      if (block) p.failAt(wordStart, "host lines cannot stand inside an on-block (missing end?)");
-    };
-
-    if (automation::sameName(word, "on")) {
-      if (block)
-        p.failAt(wordStart, "on inside the block opened at line " +
-                                std::to_string(block->pos.line) + " (missing end?)");
-      OnBlock b;
-      b.pos = pos;
-      b.form = p.name("a form name");
-      p.expectEnd();
-      block = Statement{pos, std::move(b)};
-    } else if (automation::sameName(word, "end")) {
-      if (!block) p.failAt(wordStart, "end without on");
-      p.expectEnd();
-      script.statements.push_back(std::move(*block));
-      block.reset();
-    } else if (automation::sameName(word, "login")) {
-      hostLine();
-      LoginLine login;
-      while (!p.atEnd()) {
-        const std::size_t optAt = p.offset();
-        const std::string key = p.word("=");
-        if (key.empty() || !p.accept('=')) p.failAt(optAt, "expected name=value");
-        std::string val = p.atString() ? p.string("a value") : p.bare("a value");
-        login.options.emplace_back(key, std::move(val));
-      }
-      script.statements.push_back({pos, std::move(login)});
-    } else if (automation::sameName(word, "new")) {
-      hostLine();
-      NewLine n;
-      n.variable = p.variable();
-      n.progId = p.bare("a ProgID");
-      p.expectEnd();
-      script.statements.push_back({pos, std::move(n)});
-    } else if (automation::sameName(word, "call")) {
-      hostLine();
-      script.statements.push_back({pos, parseCall(p)});
-    } else if (automation::sameName(word, "print")) {
-      hostLine();
-      PrintLine print{p.reference()};
-      p.expectEnd();
-      script.statements.push_back({pos, std::move(print)});
-    } else if (automation::sameName(word, "set")) {
-      hostLine();
-      SetLine set;
-      set.variable = p.variable();
-      p.expect('=', "\"=\"");
-      set.value = p.value();
-      p.expectEnd();
-      script.statements.push_back({pos, std::move(set)});
-    } else if (automation::sameName(word, "expect")) {
-      if (p.peek() == '$') {
-        hostLine();
-        ExpectLine e;
-        e.ref = p.reference();
-        p.expect('=', "\"=\"");
-        e.expected = p.value();
-        p.expectEnd();
-        script.statements.push_back({pos, std::move(e)});
-        continue;
-      }
-      DialogAction a = parseDialogExpect(p, pos);
-      p.expectEnd();
-      if (block) {
-        std::get<OnBlock>(block->body).actions.push_back(std::move(a));
-      } else if (allowedOutsideBlock(a.kind)) {
-        script.statements.push_back({pos, std::move(a)});
-      } else {
-        p.failAt(wordStart, "a control expectation needs an on-block");
-      }
-    } else {
-      const ActionWord* found = nullptr;
-      for (const auto& aw : kActions) {
-        if (automation::sameName(word, aw.word)) found = &aw;
-      }
-      if (found == nullptr) p.failAt(wordStart, "unknown statement \"" + word + "\"");
-      DialogAction a = parseAction(p, found->kind, pos);
-      if (block) {
-        std::get<OnBlock>(block->body).actions.push_back(std::move(a));
-      } else if (allowedOutsideBlock(a.kind)) {
-        script.statements.push_back({pos, std::move(a)});
-      } else {
-        p.failAt(wordStart, "\"" + word + "\" needs an on-block naming its form");
-      }
-    }
   }
-  if (block) {
-    throw ScriptError(block->pos, "the block for " + std::get<OnBlock>(block->body).form +
-                                      " is not closed with end");
-  }
-  return script;
+  return builder.finish();
 }
 
 std::string quoteText(std::string_view text) {

@@ -4,6 +4,7 @@
 
 #include "automation/com_error.h"
 #include "forms/script_parser.h"
+#include "forms/script_values.h"
 #include "forms/ui_host.h"
 
 namespace quillon::forms::script {
@@ -48,6 +49,12 @@ void ScriptRunner::onExpect(const ExpectLine&, SourcePos pos) {
 void ScriptRunner::onSet(const SetLine&, SourcePos pos) {
   noInterpreter(pos, "set");
 }
+void ScriptRunner::onSql(const SqlLine&, SourcePos pos) {
+  noInterpreter(pos, "sql");
+}
+automation::Variant ScriptRunner::onValue(const ScriptValue& value) {
+  throw ScriptError(value.pos, sourceText(value) + ": this runner has no variables");
+}
 
 void ScriptRunner::runStatement(const Statement& statement) {
   const SourcePos pos = statement.pos;
@@ -60,12 +67,18 @@ void ScriptRunner::runStatement(const Statement& statement) {
                  [&](const SetLine& l) { onSet(l, pos); },
                  [&](const OnBlock& b) { host_->queueBlock(b); },
                  [&](const DialogAction& a) { host_->perform(a); },
+                 [&](const SqlLine& l) { onSql(l, pos); },
              },
              statement.body);
 }
 
 RunResult ScriptRunner::run(const Script& script) {
   ScopedUiHost installed(host_);
+  host_->setHostLines(this);
+  struct Uninstall {
+    ScriptedUiHost& host;
+    ~Uninstall() { host.setHostLines(nullptr); }
+  } uninstall{*host_};
   for (const Statement& statement : script.statements) {
     try {
       runStatement(statement);

@@ -1,7 +1,9 @@
 // ScriptRunner: runs a parsed host script. Dialog lines go to the scripted UI host (on-blocks are
 // queued, answers queued, `expect message` checked); host lines go to the virtual on... members,
 // which a host-line interpreter overrides — the default refuses them with a clear failure. The
-// runner installs its host as the current UI host while it runs.
+// runner installs its host as the current UI host while it runs, and itself as the host's
+// ScriptHostLines, so a block's sql and `expect $error` reach the same on... members and a dialog
+// expectation can compare with a variable.
 #pragma once
 
 #include <memory>
@@ -18,7 +20,7 @@ struct RunResult {
   std::string message;  // "line 7, column 3: ..." when it failed
 };
 
-class ScriptRunner {
+class ScriptRunner : private ScriptHostLines {
  public:
   explicit ScriptRunner(std::shared_ptr<ScriptedUiHost> host = std::make_shared<ScriptedUiHost>());
   virtual ~ScriptRunner();
@@ -41,9 +43,15 @@ class ScriptRunner {
   virtual void onPrint(const PrintLine& line, SourcePos pos);
   virtual void onExpect(const ExpectLine& line, SourcePos pos);
   virtual void onSet(const SetLine& line, SourcePos pos);
+  virtual void onSql(const SqlLine& line, SourcePos pos);
+  // The value of a variable or reference that a dialog expectation compares with.
+  virtual automation::Variant onValue(const ScriptValue& value);
 
  private:
   void runStatement(const Statement& statement);
+  void runSql(const SqlLine& line, SourcePos pos) override { onSql(line, pos); }
+  void expectValue(const ExpectLine& line, SourcePos pos) override { onExpect(line, pos); }
+  automation::Variant valueOf(const ScriptValue& value) override { return onValue(value); }
   std::shared_ptr<ScriptedUiHost> host_;
 };
 

@@ -6,10 +6,15 @@
 
 #include "automation/com_error.h"
 #include "automation/names.h"
+#include "forms/control_property.h"
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/row_source.h"
+#include "forms/script_compare.h"
 #include "forms/script_parser.h"
+#include "forms/script_values.h"
+#include "forms/scripted_actions.h"
+#include "platform/registry.h"
 
 namespace quillon::forms {
 
@@ -50,7 +55,7 @@ void ScriptedUiHost::checkAllUsed() {
     fail(b.pos, "the block for " + b.form + " never ran: the form was not shown modally");
     return;
   }
-  for (const auto* queue : {&answers_, &inputs_, &picks_, &dates_}) {
+  for (const auto* queue : {&answers_, &inputs_, &picks_, &dates_, &filters_}) {
     if (!queue->empty()) {
       const DialogAction& a = queue->front();
       fail(a.pos, std::string(script::actionName(a.kind)) + " was never used: no such dialog came");
@@ -60,46 +65,163 @@ void ScriptedUiHost::checkAllUsed() {
 }
 
 void ScriptedUiHost::perform(const DialogAction& action) {
-  switch (action.kind) {
-    case ActionKind::Answer:
-    case ActionKind::Input:
-    case ActionKind::Pick:
-    case ActionKind::Date:
-      queueAnswer(action);
-      break;
-    case ActionKind::ExpectMessage:
-      expectMessage(action);
-      break;
-    default:
-      fail(action.pos,
-           std::string(script::actionName(action.kind)) + " needs a form shown by an on-block");
+  if (action.kind == ActionKind::Sql || action.kind == ActionKind::ExpectValue ||
+      !hostWord(action)) {
+    fail(action.pos,
+         std::string(script::actionName(action.kind)) + " needs a form shown by an on-block");
   }
 }
 
-void ScriptedUiHost::queueAnswer(const DialogAction& action) {
-  switch (action.kind) {
-    case ActionKind::Answer:
-      answers_.push_back(action);
-      break;
-    case ActionKind::Input:
-      inputs_.push_back(action);
-      break;
-    case ActionKind::Pick:
-      picks_.push_back(action);
-      break;
-    default:
-      dates_.push_back(action);
-      break;
+bool ScriptedUiHost::hostWord(const DialogAction& action) {
+  if (auto* queue = answerQueue(action.kind)) {
+    queue->push_back(action);
+    return true;
   }
+  switch (action.kind) {
+    case ActionKind::ExpectMessage:
+      expectMessage(action);
+      return true;
+    case ActionKind::ExpectNoMessage:
+      expectNoMessage(action);
+      return true;
+    case ActionKind::ExpectLookupRows:
+      expectLookupRows(action);
+      return true;
+    case ActionKind::ExpectRegistry:
+      expectRegistry(action);
+      return true;
+    case ActionKind::Sql:
+      hostLines(action).runSql({action.text, true}, action.pos);
+      return true;
+    case ActionKind::ExpectValue:
+      hostLines(action).expectValue(*action.hostExpect, action.pos);
+      return true;
+    default:
+      return false;
+  }
+}
+
+std::deque<DialogAction>* ScriptedUiHost::answerQueue(ActionKind kind) {
+  switch (kind) {
+    case ActionKind::Answer:
+      return &answers_;
+    case ActionKind::Input:
+      return &inputs_;
+    case ActionKind::Pick:
+      return &picks_;
+    case ActionKind::Date:
+      return &dates_;
+    case ActionKind::Filter:
+      return &filters_;
+    default:
+      return nullptr;
+  }
+}
+
+// The queued answer a dialog of this kind takes; none once the script has failed.
+std::optional<DialogAction> ScriptedUiHost::nextAnswer(ActionKind kind) {
+  auto* queue = answerQueue(kind);
+  if (failure_ || queue == nullptr || queue->empty()) return std::nullopt;
+  DialogAction queued = std::move(queue->front());
+  queue->pop_front();
+  return queued;
+}
+
+ScriptHostLines& ScriptedUiHost::hostLines(const DialogAction& action) {
+  if (hostLines_ == nullptr) {
+    throw ScriptError(action.pos, std::string(script::actionName(action.kind)) +
+                                      " in a block needs a runner with host lines");
+  }
+  return *hostLines_;
+}
+
+automation::Variant ScriptedUiHost::valueOf(const script::ScriptValue& value) {
+  using Kind = script::ScriptValue::Kind;
+  if (value.kind == Kind::Omitted) {
+    throw ScriptError(value.pos,
+                      "\"-\" stands for an omitted argument and cannot be expected; use null, "
+                      "nothing or \"\"");
+  }
+  if (value.kind != Kind::Variable && value.kind != Kind::Reference) {
+    return script::literalValue(value);
+  }
+  if (hostLines_ == nullptr) {
+    throw ScriptError(value.pos, script::sourceText(value) + ": this runner has no variables");
+  }
+  return hostLines_->valueOf(value);
+}
+
+automation::Variant ScriptedUiHost::readProperty(Form&, Control& control,
+                                                 const DialogAction& action) {
+  return controlProperty(control, action.property, action.key);
 }
 
 void ScriptedUiHost::expectMessage(const DialogAction& action) {
+  const bool like = action.op == script::CompareOp::Like;
+  const std::string wanted =
+      (like ? "a message like " : "the message ") + script::quoteText(action.text);
+  messagesSinceExpect_ = 0;
   if (!lastMessage_) {
-    fail(action.pos, "expected the message " + script::quoteText(action.text) +
-                         ", but no message box was shown");
-  } else if (*lastMessage_ != action.text) {
-    fail(action.pos, "expected the message " + script::quoteText(action.text) +
-                         ", the last message box said " + script::quoteText(*lastMessage_));
+    fail(action.pos, "expected " + wanted + ", but no message box was shown");
+  } else if (like ? !script::compare(automation::Variant(*lastMessage_), action.op,
+                                     automation::Variant(action.text))
+                  : *lastMessage_ != action.text) {
+    fail(action.pos,
+         "expected " + wanted + ", the last message box said " + script::quoteText(*lastMessage_));
+  } else if (action.title && *action.title != lastTitle_) {
+    fail(action.pos, "expected the message box's title " + script::quoteText(*action.title) +
+                         ", it was " + script::quoteText(lastTitle_));
+  }
+}
+
+void ScriptedUiHost::expectNoMessage(const DialogAction& action) {
+  const int shown = messagesSinceExpect_;
+  messagesSinceExpect_ = 0;
+  if (shown == 0) return;
+  fail(action.pos, "expected no message box, but " + std::to_string(shown) +
+                       (shown == 1 ? " was" : " were") + " shown; the last said " +
+                       script::quoteText(lastMessage_.value_or("")));
+}
+
+void ScriptedUiHost::expectLookupRows(const DialogAction& action) {
+  const std::string wanted = "lookup.rows " + std::string(script::compareOpText(action.op)) + " " +
+                             std::to_string(action.number);
+  if (!lookupShown_) {
+    fail(action.pos, "expected " + wanted + ", but no lookup list was shown");
+  } else if (!lastLookupRows_) {
+    fail(action.pos, "expected " + wanted + ", but the last lookup list had no rows to count");
+  } else if (!script::compare(automation::Variant(*lastLookupRows_), action.op,
+                              automation::Variant(action.number))) {
+    fail(action.pos, "expected " + wanted + ", it offered " + std::to_string(*lastLookupRows_));
+  }
+}
+
+void ScriptedUiHost::expectRegistry(const DialogAction& action) {
+  // A missing key or value reads as Null, which only `= null` expects.
+  automation::Variant found = automation::Variant::null();
+  const auto registry = platform::Registry::machine();
+  platform::RegistryKey key;
+  if (registry.openKey(action.target, platform::RegAccess::Read, key) ==
+      platform::RegStatus::Success) {
+    std::string text;
+    if (key.queryString(action.key, text) == platform::RegStatus::Success) {
+      found = automation::Variant(text);
+    }
+    key.close();
+  }
+  const automation::Variant expected = valueOf(action.expected);
+  bool held = false;
+  try {
+    held = script::compare(found, action.op, expected);
+  } catch (const script::CompareError& e) {
+    throw ScriptError(action.pos, std::string("expect registry: ") + e.what());
+  }
+  if (!held) {
+    fail(action.pos, "expected registry " + script::quoteText(action.target) + " " +
+                         script::quoteText(action.key) + " " +
+                         std::string(script::compareOpText(action.op)) + " " +
+                         script::sourceText(action.expected) + ", found " +
+                         script::valueText(found));
   }
 }
 
@@ -121,26 +243,22 @@ void ScriptedUiHost::closeForm(Form& form) {
   }
 }
 
-void ScriptedUiHost::runModal(Form& form) {
-  if (failure_) {
-    closeForm(form);
-    return;
-  }
+std::unique_ptr<script::OnBlock> ScriptedUiHost::takeBlock(const Form& form) {
   auto it = std::find_if(blocks_.begin(), blocks_.end(), [&](const script::OnBlock& b) {
     return automation::sameName(b.form, form.Name());
   });
-  if (it == blocks_.end()) {
-    note("form " + form.Name() + " has no script block; closed with its close box");
-    closeForm(form);
-    return;
-  }
-  // The block moves out of the queue but must outlive nested modal forms run from its actions.
+  if (it == blocks_.end()) return nullptr;
   auto block = std::make_unique<script::OnBlock>(std::move(*it));
   blocks_.erase(it);
-  running_.push_back({&form, block.get(), 0});
+  return block;
+}
+
+void ScriptedUiHost::runBlock(Form& form, const script::OnBlock& block) {
+  running_.push_back({&form, &block, 0});
   const std::size_t depth = running_.size() - 1;
-  while (!failure_ && running_[depth].next < block->actions.size()) {
-    const DialogAction& action = block->actions[running_[depth].next++];
+  messagesSinceExpect_ = 0;
+  while (!failure_ && running_[depth].next < block.actions.size()) {
+    const DialogAction& action = block.actions[running_[depth].next++];
     if (!form.Loaded() || !form.Visible()) {
       fail(action.pos, std::string(script::actionName(action.kind)) + ": form " + form.Name() +
                            " is not shown any more");
@@ -159,6 +277,29 @@ void ScriptedUiHost::runModal(Form& form) {
     actionDone(form, action);
   }
   running_.pop_back();
+}
+
+void ScriptedUiHost::execute(Form& form, const DialogAction& action) {
+  if (hostWord(action) || scripted::doFormAction(*this, form, action) ||
+      scripted::checkFormExpectation(*this, form, action)) {
+    return;
+  }
+  scripted::failAction(action, "is no dialog action");
+}
+
+void ScriptedUiHost::runModal(Form& form) {
+  if (failure_) {
+    closeForm(form);
+    return;
+  }
+  // The block must outlive nested modal forms run from its actions.
+  const auto block = takeBlock(form);
+  if (!block) {
+    note("form " + form.Name() + " has no script block; closed with its close box");
+    closeForm(form);
+    return;
+  }
+  runBlock(form, *block);
   if (form.Loaded() && form.Visible()) {
     if (!failure_) {
       note("form " + form.Name() + " left open by the block at line " +
@@ -166,6 +307,15 @@ void ScriptedUiHost::runModal(Form& form) {
     }
     closeForm(form);
   }
+}
+
+void ScriptedUiHost::runModeless(Form& form) {
+  if (failure_) {
+    closeForm(form);
+    return;
+  }
+  // A modeless form without a block simply stays open, as it would for a person.
+  if (const auto block = takeBlock(form)) runBlock(form, *block);
 }
 
 void ScriptedUiHost::formShown(Form& form, bool modal) {
@@ -182,19 +332,19 @@ void ScriptedUiHost::formUnloaded(Form& form) {
 
 int ScriptedUiHost::messageBox(const MessageBoxRequest& request) {
   lastMessage_ = request.prompt;
+  lastTitle_ = request.title;
+  ++messagesSinceExpect_;
   int answer = request.defaultAnswer();
   std::string how = " (default)";
-  if (!failure_ && !answers_.empty()) {
-    const DialogAction queued = answers_.front();
-    answers_.pop_front();
+  if (const auto queued = nextAnswer(ActionKind::Answer)) {
     const auto allowed = request.answers();
-    if (std::find(allowed.begin(), allowed.end(), queued.number) == allowed.end()) {
-      fail(queued.pos, "answer " + answerName(queued.number) + " does not fit the message box " +
-                           script::quoteText(request.prompt) + " with buttons " +
-                           buttonsName(request.buttons));
+    if (std::find(allowed.begin(), allowed.end(), queued->number) == allowed.end()) {
+      fail(queued->pos, "answer " + answerName(queued->number) + " does not fit the message box " +
+                            script::quoteText(request.prompt) + " with buttons " +
+                            buttonsName(request.buttons));
     } else {
-      answer = queued.number;
-      how = atLine(queued);
+      answer = queued->number;
+      how = atLine(*queued);
     }
   }
   note("message " + script::quoteText(request.title) + " " + script::quoteText(request.prompt) +
@@ -205,10 +355,8 @@ int ScriptedUiHost::messageBox(const MessageBoxRequest& request) {
 
 std::optional<std::string> ScriptedUiHost::inputBox(const InputBoxRequest& request) {
   std::optional<std::string> result;
-  if (!failure_ && !inputs_.empty()) {
-    const DialogAction queued = inputs_.front();
-    inputs_.pop_front();
-    if (!queued.cancel) result = queued.text;
+  if (const auto queued = nextAnswer(ActionKind::Input); queued && !queued->cancel) {
+    result = queued->text;
   }
   note("input " + script::quoteText(request.title) + " " + script::quoteText(request.prompt) +
        " -> " + (result ? script::quoteText(*result) : std::string("cancel")));
@@ -217,10 +365,8 @@ std::optional<std::string> ScriptedUiHost::inputBox(const InputBoxRequest& reque
 
 std::optional<automation::DateValue> ScriptedUiHost::calendar(const CalendarRequest& request) {
   std::optional<automation::DateValue> result;
-  if (!failure_ && !dates_.empty()) {
-    const DialogAction queued = dates_.front();
-    dates_.pop_front();
-    if (!queued.cancel) result = queued.date;
+  if (const auto queued = nextAnswer(ActionKind::Date); queued && !queued->cancel) {
+    result = queued->date;
   }
   note("calendar " + script::quoteText(request.title) + " -> " +
        (result ? formatIsoDate(*result) : std::string("cancel")));
@@ -229,21 +375,19 @@ std::optional<automation::DateValue> ScriptedUiHost::calendar(const CalendarRequ
 
 std::optional<std::vector<int>> ScriptedUiHost::lookupList(const LookupRequest& request) {
   std::optional<std::vector<int>> result;
-  if (!failure_ && !picks_.empty()) {
-    const DialogAction queued = picks_.front();
-    picks_.pop_front();
-    if (!queued.cancel) {
-      const int rows = request.rows != nullptr ? request.rows->rowCount() : -1;
-      const auto bad = std::find_if(queued.picks.begin(), queued.picks.end(),
-                                    [&](int r) { return rows >= 0 && r > rows; });
-      if (bad != queued.picks.end()) {
-        fail(queued.pos, "pick " + std::to_string(*bad) + ": the lookup list has " +
-                             std::to_string(rows) + " rows");
-      } else if (!request.multiSelect && queued.picks.size() > 1) {
-        fail(queued.pos, "pick: the lookup list takes one row only");
-      } else {
-        result = queued.picks;
-      }
+  const int rows = request.rows != nullptr ? request.rows->rowCount() : -1;
+  lookupShown_ = true;
+  lastLookupRows_ = rows >= 0 ? std::optional<int>(rows) : std::nullopt;
+  if (const auto queued = nextAnswer(ActionKind::Pick); queued && !queued->cancel) {
+    const auto bad = std::find_if(queued->picks.begin(), queued->picks.end(),
+                                  [&](int r) { return rows >= 0 && r > rows; });
+    if (bad != queued->picks.end()) {
+      fail(queued->pos, "pick " + std::to_string(*bad) + ": the lookup list has " +
+                            std::to_string(rows) + " rows");
+    } else if (!request.multiSelect && queued->picks.size() > 1) {
+      fail(queued->pos, "pick: the lookup list takes one row only");
+    } else {
+      result = queued->picks;
     }
   }
   std::string chosen = "cancel";
@@ -262,8 +406,13 @@ std::optional<std::string> ScriptedUiHost::columnSettings(const ColumnSettingsRe
 }
 
 FilterResult ScriptedUiHost::filterDialog(const FilterRequest& request) {
-  note("filter " + script::quoteText(request.filterName) + " -> cancel");
-  return {};
+  FilterResult result;
+  if (const auto queued = nextAnswer(ActionKind::Filter); queued && !queued->cancel) {
+    result = {1, queued->text};
+  }
+  note("filter " + script::quoteText(request.filterName) + " -> " +
+       (result.code == 1 ? script::quoteText(result.where) : std::string("cancel")));
+  return result;
 }
 
 Menu* ScriptedUiHost::popupMenu(Form& form, Menu& menu) {

@@ -3,9 +3,14 @@
 // On-blocks queue per form name in script order. When a form is shown modally, the next block
 // queued for its name runs action by action; when the block is done and the form still shows,
 // the host closes it with its close box (Form_QueryUnload/Form_Unload) and notes that in the
-// transcript. Message boxes, input boxes, lookup lists and calendars take the next queued answer
-// of their kind; a message box without one takes its default button, the other dialogs are
-// cancelled. Every form shown, hidden or unloaded and every message box goes to the transcript.
+// transcript. A block for a form shown modeless runs once the form shows, and the form stays open
+// after it. Message boxes, input boxes, lookup lists, calendars and filter dialogs take the next
+// queued answer of their kind; a message box without one takes its default button, the other
+// dialogs are cancelled. Every form shown, hidden or unloaded and every message box goes to the
+// transcript.
+//
+// The words of a block that belong to the script's host (a sql batch, `expect $error` after it, a
+// value that names a variable) are handed to the ScriptHostLines the runner installs.
 //
 // The first failure (an expect that does not hold, an action on a control the form lacks or on a
 // form that no longer shows, an error raised by a handler) is recorded with its line; from then on
@@ -15,6 +20,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,15 +32,28 @@ namespace quillon::forms {
 
 class Control;
 
+// What a block's host-line words need of the script's runner.
+class ScriptHostLines {
+ public:
+  virtual ~ScriptHostLines() = default;
+  // Runs a batch on the other workstation's connection; throws to fail the action.
+  virtual void runSql(const script::SqlLine& line, script::SourcePos pos) = 0;
+  virtual void expectValue(const script::ExpectLine& line, script::SourcePos pos) = 0;
+  // The value a script value stands for: a literal, or a variable or reference of the script.
+  virtual automation::Variant valueOf(const script::ScriptValue& value) = 0;
+};
+
 class ScriptedUiHost : public UiHost {
  public:
   ScriptedUiHost();
   ~ScriptedUiHost() override;
 
   void queueBlock(script::OnBlock block);
-  // An action met outside any block: queued answers and `expect message`. Other actions need a
-  // form and fail.
+  // An action met outside any block: queued answers and the expectations about messages, the
+  // lookup list and the registry. Other actions need a form and fail.
   void perform(const script::DialogAction& action);
+  // Null: values are literals only, and sql in a block fails.
+  void setHostLines(ScriptHostLines* lines) { hostLines_ = lines; }
 
   // Records a failure (only the first one counts).
   void fail(script::SourcePos pos, std::string message);
@@ -49,13 +68,26 @@ class ScriptedUiHost : public UiHost {
   void note(std::string line);
 
   const std::optional<std::string>& lastMessage() const { return lastMessage_; }
+  // Whether a block's actions are running now (its form shown and worked by the script).
+  bool inBlock() const { return !running_.empty(); }
   int beepCount() const { return beeps_; }
+
+  // What a script value of a dialog line stands for: a literal's value, or a variable or
+  // reference looked up by the host lines. Throws ScriptError for "-" and, without host lines,
+  // for a variable.
+  automation::Variant valueOf(const script::ScriptValue& value);
+
+  // A control property as `expect CONTROL.PROPERTY` reads it (see control_property.h); a host that
+  // draws the forms reads what the drawn widget shows. PropertyError for what the control lacks.
+  virtual automation::Variant readProperty(Form& form, Control& control,
+                                           const script::DialogAction& action);
 
   // UiHost.
   void runModal(Form& form) override;
   void formShown(Form& form, bool modal) override;
   void formHidden(Form& form) override;
   void formUnloaded(Form& form) override;
+  void runModeless(Form& form) override;
   int messageBox(const MessageBoxRequest& request) override;
   std::optional<std::string> inputBox(const InputBoxRequest& request) override;
   std::optional<automation::DateValue> calendar(const CalendarRequest& request) override;
@@ -77,13 +109,21 @@ class ScriptedUiHost : public UiHost {
     std::size_t next;
   };
 
+  // The next block queued for the form, out of the queue; null when there is none.
+  std::unique_ptr<script::OnBlock> takeBlock(const Form& form);
+  // Runs the block's actions on the form until they are done, the form goes or one fails.
+  void runBlock(Form& form, const script::OnBlock& block);
   void execute(Form& form, const script::DialogAction& action);
-  void queueAnswer(const script::DialogAction& action);
+  // The words that work on the host's own state rather than a form; false for other actions.
+  bool hostWord(const script::DialogAction& action);
+  std::deque<script::DialogAction>* answerQueue(script::ActionKind kind);
+  std::optional<script::DialogAction> nextAnswer(script::ActionKind kind);
   void expectMessage(const script::DialogAction& action);
+  void expectNoMessage(const script::DialogAction& action);
+  void expectLookupRows(const script::DialogAction& action);
+  void expectRegistry(const script::DialogAction& action);
+  ScriptHostLines& hostLines(const script::DialogAction& action);
   void closeForm(Form& form);
-  template <class T>
-  T& controlOf(Form& form, const script::DialogAction& action, const char* kind);
-  Control& anyControl(Form& form, const script::DialogAction& action);
 
   std::deque<script::OnBlock> blocks_;
   std::vector<RunningBlock> running_;
@@ -91,10 +131,16 @@ class ScriptedUiHost : public UiHost {
   std::deque<script::DialogAction> inputs_;
   std::deque<script::DialogAction> picks_;
   std::deque<script::DialogAction> dates_;
+  std::deque<script::DialogAction> filters_;
   std::optional<script::ScriptError> failure_;
   std::vector<std::string> transcript_;
   std::function<void(const std::string&)> sink_;
   std::optional<std::string> lastMessage_;
+  std::string lastTitle_;
+  int messagesSinceExpect_ = 0;  // message boxes since the block began or the last expectation
+  std::optional<int> lastLookupRows_;
+  bool lookupShown_ = false;
+  ScriptHostLines* hostLines_ = nullptr;
   int beeps_ = 0;
 };
 

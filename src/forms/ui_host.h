@@ -1,5 +1,5 @@
 // UiHost: everything the library asks of the user interface outside its own forms — running a
-// modal form, message boxes, the input box, the calendar, the lookup list, the column-set and
+// modal form, a modeless form just shown, message boxes, the input box, the calendar, the lookup list, the column-set and
 // filter dialogs, pop-up menus, the beep and the screen's mouse pointer.
 //
 // One host is current per process (module state). The Qt application installs its own, scripts
@@ -71,6 +71,8 @@ struct ColumnSettingsRequest {
   std::string definitions;
 };
 
+// The suite's filter component: the named filter's dialog, answered with the WHERE text the person
+// put together (code 1), or code 0 when cancelled.
 struct FilterRequest {
   std::string filterName;
   std::string subsystem;
@@ -89,6 +91,10 @@ class UiHost {
   virtual void formShown(Form& /*form*/, bool /*modal*/) {}
   virtual void formHidden(Form& /*form*/) {}
   virtual void formUnloaded(Form& /*form*/) {}
+  // A form was just shown modeless and its Show is done (Form_Load, Form_Activate, the first
+  // focus): a host that works forms for a person may start on it now. The form stays open when
+  // this returns.
+  virtual void runModeless(Form& /*form*/) {}
 
   // Returns the answer (vbOK, vbCancel, vbYes, ...).
   virtual int messageBox(const MessageBoxRequest& request) = 0;

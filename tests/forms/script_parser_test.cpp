@@ -125,7 +125,145 @@ TEST(ScriptParserTest, ErrorsNameLineAndColumn) {
   EXPECT_EQ(errorOf("$x = call $po\n"), "1:11 expected $object.member after call");
   // Columns count characters, not bytes.
   EXPECT_EQ(errorOf("on frmA\n  type 中文 \"x\"\nend"), "2:8 expected a control name");
-  EXPECT_EQ(errorOf("on frmA\n  expect lst.cols = 3\nend"), "2:14 expected rows after \".\"");
+  EXPECT_EQ(errorOf("on frmA\n  expect lst.cols = 3\nend"),
+            "2:14 expected rows, Enabled, Visible, Value, Caption, Text, ListIndex, Tag or "
+            "Column[\"CAPTION\"] after \".\"");
+}
+
+TEST(ScriptParserTest, ReferencesComparisonsAndPropertySets) {
+  const Script s = parseScript(
+      "call $r.Refer $login $coll[\"Body\"][1].autoid $n\n"
+      "set $x = $rs[2][\"批号\"]\n"
+      "set $obj.bIsSTQc = true\n"
+      "set $rs[2].iQuantity = $q.count\n"
+      "expect $a <> $b.Text\n"
+      "expect $n <= 3\n"
+      "expect $err like \"load*\"\n"
+      "sql \"UPDATE t SET a = 1\"\n");
+  ASSERT_EQ(s.statements.size(), 8u);
+  const auto& call = std::get<CallLine>(s.statements[0].body);
+  EXPECT_EQ(call.args[0].kind, ScriptValue::Kind::Variable);
+  ASSERT_EQ(call.args[1].kind, ScriptValue::Kind::Reference);
+  EXPECT_EQ(call.args[1].ref.variable, "coll");
+  ASSERT_EQ(call.args[1].ref.path.size(), 3u);
+  EXPECT_EQ(call.args[1].ref.path[2].name, "autoid");
+  EXPECT_EQ(call.args[2].kind, ScriptValue::Kind::Variable);  // a plain name stays by reference
+  EXPECT_EQ(std::get<SetLine>(s.statements[1].body).value.ref.path[1].name, "批号");
+  const auto& property = std::get<SetLine>(s.statements[2].body);
+  EXPECT_EQ(property.target.variable, "obj");
+  EXPECT_EQ(property.target.path.at(0).name, "bIsSTQc");
+  EXPECT_EQ(std::get<SetLine>(s.statements[3].body).value.kind, ScriptValue::Kind::Reference);
+  const auto& ne = std::get<ExpectLine>(s.statements[4].body);
+  EXPECT_EQ(ne.op, CompareOp::NotEqual);
+  EXPECT_EQ(ne.expected.ref.path.at(0).name, "Text");
+  EXPECT_EQ(std::get<ExpectLine>(s.statements[5].body).op, CompareOp::LessEqual);
+  EXPECT_EQ(std::get<ExpectLine>(s.statements[6].body).op, CompareOp::Like);
+  EXPECT_EQ(std::get<SqlLine>(s.statements[7].body).batch, "UPDATE t SET a = 1");
+}
+
+TEST(ScriptParserTest, TheSecondRoundsDialogWords) {
+  const Script s = parseScript(
+      "filter \"cInvCode = 'A'\"\n"
+      "expect no message\n"
+      "expect lookup.rows >= 2\n"
+      "expect registry \"SOFTWARE\\\\K\" \"Width\" = \"10\"\n"
+      "on frmA\n"
+      "  expect cmdOk.Enabled = false\n"
+      "  expect treeInv[\"K01\"].Checked = true\n"
+      "  expect grd.Column[\"数量\"].Width > 900\n"
+      "  expect lst[2].cInvCode \"A1\"\n"
+      "  expect lst[2][\"数量\"] >= 5\n"
+      "  expect message like \"*已关闭*\" title \"提示\"\n"
+      "  button grdBody 1 \"仓库\"\n"
+      "  filter cancel\n"
+      "  sql \"DELETE FROM t\"\n"
+      "  expect $error.number = 5\n"
+      "end\n");
+  ASSERT_EQ(s.statements.size(), 5u);
+  EXPECT_EQ(std::get<DialogAction>(s.statements[0].body).kind, ActionKind::Filter);
+  EXPECT_EQ(std::get<DialogAction>(s.statements[0].body).text, "cInvCode = 'A'");
+  EXPECT_EQ(std::get<DialogAction>(s.statements[1].body).kind, ActionKind::ExpectNoMessage);
+  const auto& lookup = std::get<DialogAction>(s.statements[2].body);
+  EXPECT_EQ(lookup.kind, ActionKind::ExpectLookupRows);
+  EXPECT_EQ(lookup.op, CompareOp::GreaterEqual);
+  EXPECT_EQ(lookup.number, 2);
+  const auto& registry = std::get<DialogAction>(s.statements[3].body);
+  EXPECT_EQ(registry.target, "SOFTWARE\\K");
+  EXPECT_EQ(registry.key, "Width");
+  const auto& a = std::get<OnBlock>(s.statements[4].body).actions;
+  ASSERT_EQ(a.size(), 10u);
+  EXPECT_EQ(a[0].property, "Enabled");
+  EXPECT_FALSE(a[0].expected.boolean);
+  EXPECT_EQ(a[1].property, "Checked");
+  EXPECT_EQ(a[1].key, "K01");
+  EXPECT_EQ(a[2].property, "ColumnWidth");
+  EXPECT_EQ(a[2].key, "数量");
+  EXPECT_EQ(a[2].op, CompareOp::Greater);
+  EXPECT_EQ(a[3].kind, ActionKind::ExpectCell);
+  EXPECT_EQ(a[3].columnCaption, "cInvCode");
+  EXPECT_EQ(a[3].expected.text, "A1");
+  EXPECT_EQ(a[4].columnCaption, "数量");
+  EXPECT_EQ(a[4].op, CompareOp::GreaterEqual);
+  EXPECT_EQ(a[5].op, CompareOp::Like);
+  EXPECT_EQ(a[5].title, "提示");
+  EXPECT_EQ(a[6].kind, ActionKind::Button);
+  EXPECT_EQ(a[6].columnCaption, "仓库");
+  EXPECT_TRUE(a[7].cancel);
+  EXPECT_EQ(a[8].kind, ActionKind::Sql);
+  ASSERT_EQ(a[9].kind, ActionKind::ExpectValue);
+  EXPECT_EQ(a[9].hostExpect->ref.path.at(0).name, "number");
+}
+
+TEST(ScriptParserTest, TheSecondRoundsWordsWrittenWrongly) {
+  // References and set.
+  EXPECT_EQ(errorOf("set $coll[1] = 2\n"),
+            "1:10 set assigns a variable, a property ($obj.Member) or a row's field "
+            "($rs[2].Field), not an item by number");
+  EXPECT_EQ(errorOf("set $a. = 1\n"), "1:8 expected a member name after \".\"");
+  EXPECT_EQ(errorOf("call $r.Refer $coll[\"Body\"\n"), "1:27 expected \"]\"");
+  // Comparisons.
+  EXPECT_EQ(errorOf("expect $a == 1\n"),
+            "1:12 expected a value (text, number, true, false, null, nothing, - or $name), found "
+            "\"=\"");
+  EXPECT_EQ(errorOf("expect $a ~ 1\n"), "1:11 expected a comparison (=, <>, <, <=, >, >= or like)");
+  EXPECT_EQ(errorOf("expect $a like 3\n"), "1:16 like takes a pattern in double quotes");
+  EXPECT_EQ(errorOf("expect $a like \"[a\"\n"),
+            "1:16 invalid like pattern \"[a\" (an unclosed \"[\" or a descending range)");
+  // Control expectations.
+  EXPECT_EQ(errorOf("on frmA\n  expect cmdOk.Enabled true\nend"),
+            "2:24 expected a comparison (=, <>, <, <=, >, >= or like)");
+  EXPECT_EQ(errorOf("on frmA\n  expect grd.Column[\"A\"].Height = 3\nend"),
+            "2:26 expected Visible or Width after the column, found \"Height\"");
+  EXPECT_EQ(errorOf("on frmA\n  expect grd.Column[2].Width = 3\nend"),
+            "2:21 expected the column's caption in double quotes");
+  EXPECT_EQ(errorOf("on frmA\n  expect tree[\"K\"].Text = \"a\"\nend"),
+            "2:20 expected Checked after the node key");
+  EXPECT_EQ(errorOf("on frmA\n  expect lst[2]. \"a\"\nend"),
+            "2:17 expected a column name after \".\"");
+  EXPECT_EQ(errorOf("on frmA\n  expect cmdOk.Enabled = true\n"),
+            "1:1 the block for frmA is not closed with end");
+  EXPECT_EQ(errorOf("expect cmdOk.Enabled = true\n"), "1:1 a control expectation needs an on-block");
+  // Messages, the lookup list, the registry.
+  EXPECT_EQ(errorOf("expect no messages\n"), "1:11 expected message after \"expect no\"");
+  EXPECT_EQ(errorOf("expect message \"a\" titel \"b\"\n"), "1:20 unexpected text \"titel \"b\"\"");
+  EXPECT_EQ(errorOf("expect message like \"[\"\n"),
+            "1:21 invalid like pattern \"[\" (an unclosed \"[\" or a descending range)");
+  EXPECT_EQ(errorOf("expect lookup.count = 1\n"), "1:15 expected rows after \"lookup.\"");
+  EXPECT_EQ(errorOf("expect lookup.rows = many\n"), "1:22 expected a row count");
+  EXPECT_EQ(errorOf("expect registry \"K\" = \"x\"\n"),
+            "1:21 expected the value's name in double quotes");
+  // sql, button, filter.
+  EXPECT_EQ(errorOf("sql UPDATE t\n"), "1:5 expected the T-SQL batch in double quotes");
+  EXPECT_EQ(errorOf("on frmA\n  sql \"a\" \"b\"\nend"), "2:11 unexpected text \"\"b\"\"");
+  EXPECT_EQ(errorOf("on frmA\n  button grd 0 1\nend"), "2:14 rows are numbered from 1");
+  EXPECT_EQ(errorOf("on frmA\n  button grd 1\nend"), "2:15 expected a column number or caption");
+  EXPECT_EQ(errorOf("button grd 1 1\n"), "1:1 \"button\" needs an on-block naming its form");
+  EXPECT_EQ(errorOf("filter maybe\n"), "1:8 expected a text in double quotes or cancel");
+  // expect $error in a block only after its sql.
+  EXPECT_EQ(errorOf("on frmA\n  click cmdOk\n  expect $error = 5\nend"),
+            "3:10 inside an on-block, expect $… may only follow a sql action, for its $error");
+  EXPECT_EQ(errorOf("on frmA\n  sql \"x\"\n  expect $ok = 5\nend"),
+            "3:10 inside an on-block, expect $… may only follow a sql action, for its $error");
 }
 
 TEST(ScriptParserTest, KeysMapToCodesShiftsAndCharacters) {

@@ -1,14 +1,12 @@
-#include "run/script_values.h"
+#include "forms/script_values.h"
 
 #include <cstdint>
 
 #include "forms/script_parser.h"
 
-namespace quillon::cli::run {
+namespace quillon::forms::script {
 
 using automation::Variant;
-using forms::script::ScriptRef;
-using forms::script::ScriptValue;
 
 Variant literalValue(const ScriptValue& value) {
   switch (value.kind) {
@@ -26,6 +24,7 @@ Variant literalValue(const ScriptValue& value) {
       return Variant::nothing();
     case ScriptValue::Kind::Omitted:
     case ScriptValue::Kind::Variable:
+    case ScriptValue::Kind::Reference:
       break;
   }
   return Variant::missing();
@@ -34,7 +33,7 @@ Variant literalValue(const ScriptValue& value) {
 std::string sourceText(const ScriptValue& value) {
   switch (value.kind) {
     case ScriptValue::Kind::String:
-      return forms::script::quoteText(value.text);
+      return quoteText(value.text);
     case ScriptValue::Kind::Long:
       return std::to_string(static_cast<std::int32_t>(value.number));
     case ScriptValue::Kind::Double:
@@ -49,6 +48,8 @@ std::string sourceText(const ScriptValue& value) {
       return "-";
     case ScriptValue::Kind::Variable:
       return "$" + value.text;
+    case ScriptValue::Kind::Reference:
+      return sourceText(value.ref);
   }
   return "?";
 }
@@ -64,11 +65,11 @@ std::string sourceText(const ScriptRef& ref) {
         out += "[" + std::to_string(step.index) + "]";
         break;
       case ScriptRef::Step::Kind::Key:
-        out += "[" + forms::script::quoteText(step.name) + "]";
+        out += "[" + quoteText(step.name) + "]";
         break;
     }
   }
   return out;
 }
 
-}  // namespace quillon::cli::run
+}  // namespace quillon::forms::script

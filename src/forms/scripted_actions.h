@@ -1,0 +1,37 @@
+// The dialog lines of a script that work on a form, each done the way a person would do it
+// (scripted_actions.cpp), and the expectations about a form's controls (scripted_expects.cpp).
+// Internal to the scripted UI host.
+#pragma once
+
+#include <string>
+
+#include "forms/script_ast.h"
+
+namespace quillon::forms {
+
+class Control;
+class Form;
+class MarlinVouchList;
+class MsSuperGrid;
+class ScriptedUiHost;
+
+namespace scripted {
+
+// Does the action; false when its kind is no form action. Throws ScriptError when it cannot be
+// done (no such control, a hidden one, a row the list lacks).
+bool doFormAction(ScriptedUiHost& host, Form& form, const script::DialogAction& action);
+// Checks the expectation, recording a failure with the host when it does not hold; false when
+// the action is no expectation about the form's controls.
+bool checkFormExpectation(ScriptedUiHost& host, Form& form, const script::DialogAction& action);
+
+[[noreturn]] void failAction(const script::DialogAction& action, const std::string& message);
+Control& anyControl(Form& form, const script::DialogAction& action);
+std::string quoted(std::string_view text);
+// The column an action names by number or caption (a voucher list's also by field key).
+int gridColumn(const script::DialogAction& action, const MsSuperGrid& grid);
+int vouchColumn(const script::DialogAction& action, const MarlinVouchList& list);
+// Fails unless `row` is one of the `dataRows` data rows (from 1).
+void checkRow(const script::DialogAction& action, const Control& c, int row, int dataRows);
+
+}  // namespace scripted
+}  // namespace quillon::forms

@@ -1,0 +1,94 @@
+// A small dialog for the script words of the language's second round: a grid whose warehouse
+// column shows a cell button, a frame that a check box enables, a control on a tab page not shown,
+// a tree with check boxes, a combo box, the suite's filter dialog, a lookup list, a message box
+// with its own title, and a notes form it shows modeless.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "forms/controls.h"
+#include "forms/ui_host.h"
+#include "sample_form.h"
+
+namespace quillon::forms::testing {
+
+// Shown modeless by frmSecond and left open while the person goes on in frmSecond.
+class frmNotes : public Form {
+ public:
+  frmNotes() : Form("frmNotes", "备注", 3000, 1600) {
+    cmdClose.Click = [this] { Unload(); };
+  }
+  TextBox& txtNote = add<TextBox>("txtNote", {120, 120, 2400, 300});
+  CommandButton& cmdClose = add<CommandButton>("cmdClose", {1800, 900, 900, 350}, "关闭");
+};
+
+class frmSecond : public Form {
+ public:
+  frmSecond() : Form("frmSecond", "第二轮", 9000, 6000) {
+    grdLines.setCols(4);
+    grdLines.setRows(3);
+    grdLines.setTextMatrix(1, 0, "存货编码");
+    grdLines.setTextMatrix(2, 0, "仓库");
+    grdLines.setTextMatrix(3, 0, "备注");
+    grdLines.setTextMatrix(1, 1, "A01");
+    grdLines.setTextMatrix(1, 2, "A02");
+    grdLines.setColWidth(1, 1200);
+    grdLines.setColWidth(3, 0);
+    grdLines.setColButton(2, true);
+    grdLines.CellButtonClick = [this](int row, int col) {
+      log.push_back("grdLines_CellButtonClick:" + std::to_string(row) + "," + std::to_string(col));
+      grdLines.setTextMatrix(col, row, "01");
+    };
+    txtCode.setTag("code");
+    fraFilter.setEnabled(false);
+    chkFilter.Click = [this] { fraFilter.setEnabled(chkFilter.Value() == vbChecked); };
+    cmbKind.AddItem("普通");
+    cmbKind.AddItem("红字");
+    auto& root = treeBins.addNode(nullptr, "R", "货位", "folder");
+    treeBins.addNode(&root, "B01", "一号");
+    treeBins.addNode(&root, "B02", "二号");
+    treeBins.setCheckboxes(true);
+    cmdFilter.Click = [this] {
+      const FilterResult r = currentUiHost().filterDialog({"库存过滤", "ST"});
+      lblWhere.setCaption(r.code == 1 ? r.where : "(全部)");
+    };
+    cmdPick.Click = [this] {
+      TableSource rows({"cWhCode"}, {{"01"}, {"02"}, {"03"}});
+      LookupRequest request;
+      request.title = "仓库";
+      request.rows = &rows;
+      if (auto chosen = currentUiHost().lookupList(request)) {
+        txtCode.setText("0" + std::to_string(chosen->front()));
+      }
+    };
+    cmdWarn.Click = [this] { MsgBox("仓库[01]已关闭\r\n请重新选择\r\n", vbExclamation, "库存提示"); };
+    cmdNotes.Click = [this] { notes.Show(vbModeless); };
+    cmdOk.Click = [this] {
+      code = txtCode.Text();
+      Unload();
+    };
+  }
+
+  std::vector<std::string> log;
+  std::string code;
+  frmNotes notes;
+
+  MsSuperGrid& grdLines = add<MsSuperGrid>("grdLines", {120, 120, 6000, 1500});
+  Frame& fraFilter = add<Frame>("fraFilter", {120, 1800, 4000, 900}, "条件(&T)");
+  TextBox& txtCode = add<TextBox>("txtCode", {120, 300, 1600, 300, &fraFilter});
+  CheckBox& chkFilter = add<CheckBox>("chkFilter", {4300, 1800, 1500, 300}, "按条件");
+  ComboBox& cmbKind = add<ComboBox>("cmbKind", {4300, 2200, 1500, 300});
+  CorvidXTabStrip& tabPages = add<CorvidXTabStrip>("tabPages", {120, 2800, 6000, 1200},
+                                                   std::vector<std::string>{"一", "二"});
+  Label& lblWhere = add<Label>("lblWhere", {120, 400, 3000, 300, &tabPages, 0}, "(全部)");
+  Label& lblOther = add<Label>("lblOther", {120, 400, 3000, 300, &tabPages, 1}, "第二页");
+  TreeView& treeBins = add<TreeView>("treeBins", {6300, 120, 2400, 1500});
+  CommandButton& cmdFilter = add<CommandButton>("cmdFilter", {120, 4300, 1000, 350}, "过滤(&F)");
+  CommandButton& cmdPick = add<CommandButton>("cmdPick", {1200, 4300, 1000, 350}, "参照");
+  CommandButton& cmdWarn = add<CommandButton>("cmdWarn", {2300, 4300, 1000, 350}, "检查");
+  CommandButton& cmdNotes = add<CommandButton>("cmdNotes", {3400, 4300, 1000, 350}, "备注");
+  CommandButton& cmdOk = add<CommandButton>("cmdOk", {7600, 5300, 1100, 350}, "确定(&O)");
+};
+
+}  // namespace quillon::forms::testing
