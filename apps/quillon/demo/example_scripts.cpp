@@ -56,7 +56,8 @@ std::string hostLinesOnly(const std::string& script) {
       keep = false;
     } else if (inBlock && word == "end") {
       inBlock = false;
-    } else if (word == "answer" || word == "input" || word == "pick" || word == "date") {
+    } else if (word == "answer" || word == "input" || word == "pick" || word == "date" ||
+               word == "filter") {
       keep = false;
     } else if (word == "expect") {
       keep = !inBlock && expectsError(line.substr(start + word.size()));

@@ -4,18 +4,22 @@
 #include <exception>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
+#include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "automation/collection.h"
 #include "automation/error_info.h"
 #include "automation/names.h"
+#include "components/suite/account_database.h"
 #include "components/suite/login.h"
 #include "components/suite/session.h"
+#include "forms/script_compare.h"
 #include "forms/script_parser.h"
+#include "forms/script_values.h"
 #include "forms/ui_host.h"
-#include "run/expectation.h"
-#include "run/script_values.h"
+#include "result_printer.h"
 #include "value_printer.h"
 
 namespace quillon::cli::run {
@@ -33,6 +37,8 @@ using forms::script::ScriptError;
 using forms::script::ScriptValue;
 using forms::script::SetLine;
 using forms::script::SourcePos;
+using forms::script::sourceText;
+using forms::script::SqlLine;
 
 namespace {
 
@@ -48,12 +54,33 @@ std::string trimmed(std::string_view line) {
 // Lines that may raise and whose error the following `expect $error...` line may take over.
 bool mayRaise(const forms::script::Statement& s) {
   return std::holds_alternative<LoginLine>(s.body) || std::holds_alternative<NewLine>(s.body) ||
-         std::holds_alternative<CallLine>(s.body);
+         std::holds_alternative<CallLine>(s.body) || std::holds_alternative<SetLine>(s.body) ||
+         std::holds_alternative<SqlLine>(s.body);
 }
 
 bool expectsError(const forms::script::Statement& s) {
   const auto* expect = std::get_if<ExpectLine>(&s.body);
   return expect != nullptr && expect->ref.variable == kErrorVariable;
+}
+
+// The lines of a script (and of its blocks' sql actions) whose error the next line takes over.
+std::set<int> linesWithErrorExpected(const Script& script) {
+  std::set<int> lines;
+  const auto& statements = script.statements;
+  for (std::size_t i = 0; i < statements.size(); ++i) {
+    if (i + 1 < statements.size() && mayRaise(statements[i]) && expectsError(statements[i + 1])) {
+      lines.insert(statements[i].pos.line);
+    }
+    const auto* block = std::get_if<forms::script::OnBlock>(&statements[i].body);
+    if (block == nullptr) continue;
+    for (std::size_t a = 0; a + 1 < block->actions.size(); ++a) {
+      if (block->actions[a].kind == forms::script::ActionKind::Sql &&
+          block->actions[a + 1].kind == forms::script::ActionKind::ExpectValue) {
+        lines.insert(block->actions[a].pos.line);
+      }
+    }
+  }
+  return lines;
 }
 
 // An object the call handed back unchanged (the login, a service) is not worth a transcript line;
@@ -91,12 +118,7 @@ RunResult HostScriptRunner::runSource(std::string_view text) {
     lines_.emplace_back(text.substr(from, nl - from));
     from = nl + 1;
   }
-  errorExpectedAfter_.clear();
-  for (std::size_t i = 0; i + 1 < script.statements.size(); ++i) {
-    if (mayRaise(script.statements[i]) && expectsError(script.statements[i + 1])) {
-      errorExpectedAfter_.insert(script.statements[i].pos.line);
-    }
-  }
+  errorExpectedAfter_ = linesWithErrorExpected(script);
   return run(script);
 }
 
@@ -105,8 +127,22 @@ std::string HostScriptRunner::lineText(SourcePos pos) const {
   return index < lines_.size() ? trimmed(lines_[index]) : "";
 }
 
+// Inside a block (its sql, and `expect $error` after it) the lines go with the dialog's events.
 void HostScriptRunner::echo(SourcePos pos) {
-  out_ << "line " << pos.line << ": " << lineText(pos) << '\n';
+  const std::string text = "line " + std::to_string(pos.line) + ": " + lineText(pos);
+  if (host().inBlock()) {
+    host().note(text);
+  } else {
+    out_ << text << '\n';
+  }
+}
+
+void HostScriptRunner::say(const std::string& text) {
+  if (host().inBlock()) {
+    host().note(text);
+  } else {
+    out_ << "  " << text << '\n';
+  }
 }
 
 void HostScriptRunner::show(const std::string& name, const Variant& value) {
@@ -121,6 +157,10 @@ void HostScriptRunner::guarded(SourcePos pos, const std::string& what, Fn&& body
   try {
     body();
     return;
+  } catch (const RaisedInReference& e) {
+    // The object's own error, met on the way through a reference.
+    if (!taken) throw;
+    info->setError(e.error().number(), e.error().description(), e.error().source());
   } catch (const ScriptError&) {
     throw;
   } catch (...) {
@@ -130,13 +170,36 @@ void HostScriptRunner::guarded(SourcePos pos, const std::string& what, Fn&& body
   const std::string error =
       "error " + std::to_string(info->number()) + ": " + oneLine(info->description());
   if (!taken) throw ScriptError(pos, what + " raised " + error);
-  out_ << "  " << error << '\n';
+  say(error);
   variables_[kErrorVariable] = Variant(ObjectPtr(info));
 }
 
 Variant HostScriptRunner::valueOf(const ScriptValue& value) {
   if (value.kind == ScriptValue::Kind::Variable) return variables_[value.text];
-  return literalValue(value);
+  if (value.kind != ScriptValue::Kind::Reference) return forms::script::literalValue(value);
+  const Resolved r = resolve(value.ref, variables_);
+  if (r.row) {
+    throw ScriptError(value.pos, sourceText(value.ref) +
+                                     " is a row; name one of its fields, as in " +
+                                     sourceText(value.ref) + ".cInvCode");
+  }
+  return r.value;
+}
+
+Variant HostScriptRunner::expectedValue(const ScriptValue& value) {
+  if (value.kind == ScriptValue::Kind::Variable && variables_.find(value.text) == variables_.end()) {
+    throw ScriptError(value.pos, "$" + value.text + " was never set");
+  }
+  if (value.kind == ScriptValue::Kind::Omitted) {
+    throw ScriptError(value.pos,
+                      "\"-\" stands for an omitted argument and cannot be expected; use null, "
+                      "nothing or \"\"");
+  }
+  return valueOf(value);
+}
+
+Variant HostScriptRunner::onValue(const ScriptValue& value) {
+  return expectedValue(value);
 }
 
 void HostScriptRunner::onLogin(const LoginLine& line, SourcePos pos) {
@@ -186,8 +249,7 @@ void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
   const ObjectPtr object = it->second.asObject();
 
   std::vector<Variant> args;
-  for (const ScriptValue& a : line.args) args.push_back(valueOf(a));
-  const std::vector<Variant> before = args;
+  std::vector<Variant> before;
   // Only by-reference parameters come back changed; a member the table does not list (a
   // dynamic one) shows the variables it did change.
   const automation::MemberInfo* member = object->memberTable().find(line.member);
@@ -229,6 +291,9 @@ void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
   lastRaised_.reset();
 
   auto call = [&] {
+    // A reference among the arguments may raise the object's own error, which $error may take.
+    for (const ScriptValue& a : line.args) args.push_back(valueOf(a));
+    before = args;
     Variant result;
     try {
       result = object->invoke(line.member, automation::InvokeKind::Method, args);
@@ -276,15 +341,17 @@ void HostScriptRunner::onPrint(const PrintLine& line, SourcePos pos) {
 
 void HostScriptRunner::onExpect(const ExpectLine& line, SourcePos pos) {
   echo(pos);
+  const std::string wanted = sourceText(line.ref) + " " +
+                             std::string(forms::script::compareOpText(line.op)) + " " +
+                             sourceText(line.expected);
   if (line.ref.variable == kErrorVariable && !line.ref.path.empty()) {
     const auto it = variables_.find(kErrorVariable);
     if (it == variables_.end()) {
-      throw ScriptError(pos, "$error is set only by a login, new or call line just before");
+      throw ScriptError(pos, "$error is set only by a login, new, call, set or sql line just "
+                             "before");
     }
     if (it->second.isNothing()) {
-      throw ScriptError(pos, "expected " + sourceText(line.ref) + " = " +
-                                 sourceText(line.expected) +
-                                 ", but the line before raised no error");
+      throw ScriptError(pos, "expected " + wanted + ", but the line before raised no error");
     }
   }
   const Resolved r = resolve(line.ref, variables_);
@@ -292,24 +359,20 @@ void HostScriptRunner::onExpect(const ExpectLine& line, SourcePos pos) {
     throw ScriptError(pos, sourceText(line.ref) + " is a row; expect one of its fields, as in " +
                                sourceText(line.ref) + ".cInvCode");
   }
-  Variant expected;
-  if (line.expected.kind == ScriptValue::Kind::Variable) {
-    const auto it = variables_.find(line.expected.text);
-    if (it == variables_.end()) {
-      throw ScriptError(line.expected.pos, "$" + line.expected.text + " was never set");
-    }
-    expected = it->second;
-  } else if (line.expected.kind == ScriptValue::Kind::Omitted) {
-    throw ScriptError(line.expected.pos,
-                      "\"-\" stands for an omitted argument and cannot be expected; use null, "
-                      "nothing or \"\"");
-  } else {
-    expected = literalValue(line.expected);
+  const Variant expected = expectedValue(line.expected);
+  bool held = false;
+  try {
+    held = forms::script::compare(r.value, line.op, expected);
+  } catch (const forms::script::CompareError& e) {
+    throw ScriptError(pos, "expect " + wanted + ": " + e.what());
   }
-  if (!matches(r.value, expected)) {
-    throw ScriptError(pos, "expected " + sourceText(line.ref) + " = " + sourceText(line.expected) +
-                               ", found " + describeValue(r.value));
+  if (held) return;
+  std::string message = "expected " + wanted + ", found " + describeValue(r.value);
+  if (line.expected.kind == ScriptValue::Kind::Variable ||
+      line.expected.kind == ScriptValue::Kind::Reference) {
+    message += ", and " + sourceText(line.expected) + " is " + describeValue(expected);
   }
+  throw ScriptError(pos, message);
 }
 
 void HostScriptRunner::onSet(const SetLine& line, SourcePos pos) {
@@ -318,11 +381,47 @@ void HostScriptRunner::onSet(const SetLine& line, SourcePos pos) {
     throw ScriptError(line.value.pos,
                       "set needs a value; \"-\" only stands for an omitted argument");
   }
-  if (line.value.kind == ScriptValue::Kind::Variable &&
-      variables_.find(line.value.text) == variables_.end()) {
-    throw ScriptError(line.value.pos, "$" + line.value.text + " was never set");
+  guarded(pos, "set", [&] {
+    const Variant value = expectedValue(line.value);
+    if (line.target.path.empty()) {
+      variables_[line.target.variable] = value;
+    } else {
+      assign(line.target, value, variables_);
+    }
+  });
+}
+
+void HostScriptRunner::onSql(const SqlLine& line, SourcePos pos) {
+  echo(pos);
+  guarded(pos, "sql", [&] {
+    std::ostringstream printed;
+    auto printer = makePrinter(OutputFormat::Table, printed);
+    // What the statements before a failing one produced is shown all the same.
+    struct Flush {
+      HostScriptRunner& runner;
+      ResultPrinter& printer;
+      std::ostringstream& printed;
+      ~Flush() {
+        printer.finish();
+        runner.sayLines(printed.str());
+      }
+    } flush{*this, *printer, printed};
+    otherWorkstation().database().execute(line.batch, *printer);
+  });
+}
+
+void HostScriptRunner::sayLines(const std::string& text) {
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);) say(host().inBlock() ? "  " + l : l);
+}
+
+ado::Connection& HostScriptRunner::otherWorkstation() {
+  if (!otherWorkstation_) {
+    auto connection = std::make_shared<ado::Connection>();
+    connection->open(components::suite::accountConnectionString(database_));
+    otherWorkstation_ = std::move(connection);
   }
-  variables_[line.variable] = valueOf(line.value);
+  return *otherWorkstation_;
 }
 
 }  // namespace quillon::cli::run

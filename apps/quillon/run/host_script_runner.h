@@ -2,16 +2,18 @@
 //
 // Host lines run here: `login` opens the suite's login object on the database ($login) and a
 // session context with it ($context); `new` creates an object by ProgID; `call` invokes a member
-// late-bound with literal and by-reference variable arguments; `print`, `expect` and `set` work on
-// the variables. Dialog lines go to the scripted UI host, which is the current UI host while the
-// script runs.
+// late-bound with literal, reference (by value) and by-reference variable arguments; `print`,
+// `expect` and `set` work on the variables and the properties and rows they reach; `sql` runs a
+// batch on a connection of its own to the same database, as another workstation would, and
+// prints its results as `quillon sql` does. Dialog lines go to the scripted UI host, which is the
+// current UI host while the script runs; a block's sql comes back here.
 //
 // The transcript echoes every host line as "line N: TEXT"; below it, indented, come the events of
 // the dialogs the line opened (forms shown, hidden and unloaded, message boxes with their
 // answers), then the call's result and by-reference variables, or whatever `print` shows.
 //
-// A login, new or call line that raises an error stops the script, unless the next line expects
-// something of $error: then $error holds the error-information object (Number, Description) and
+// A login, new, call, set or sql line (or a block's sql) that raises an error stops the script,
+// unless the next line expects something of $error: then $error holds the error-information object (Number, Description) and
 // the script goes on. After such a line that raised nothing, $error is Nothing.
 //
 // A program embedding the runner may also be told what every call returned (setCallObserver),
@@ -33,6 +35,9 @@
 
 namespace quillon::automation {
 class ErrorInfo;
+}
+namespace quillon::ado {
+class Connection;
 }
 
 namespace quillon::cli::run {
@@ -65,6 +70,8 @@ class HostScriptRunner : public forms::script::ScriptRunner {
   void onPrint(const forms::script::PrintLine& line, forms::script::SourcePos pos) override;
   void onExpect(const forms::script::ExpectLine& line, forms::script::SourcePos pos) override;
   void onSet(const forms::script::SetLine& line, forms::script::SourcePos pos) override;
+  void onSql(const forms::script::SqlLine& line, forms::script::SourcePos pos) override;
+  automation::Variant onValue(const forms::script::ScriptValue& value) override;
 
  private:
   std::string lineText(forms::script::SourcePos pos) const;
@@ -74,6 +81,13 @@ class HostScriptRunner : public forms::script::ScriptRunner {
   template <class Fn>
   void guarded(forms::script::SourcePos pos, const std::string& what, Fn&& body);
   automation::Variant valueOf(const forms::script::ScriptValue& value);
+  // What `expect` compares with: any value but "-", variables looked up strictly.
+  automation::Variant expectedValue(const forms::script::ScriptValue& value);
+  // The connection of the other workstation, opened by the first sql line.
+  ado::Connection& otherWorkstation();
+  // A line below the one echoed (indented), or with the dialog's events inside a block.
+  void say(const std::string& text);
+  void sayLines(const std::string& text);
 
   std::string database_;
   std::ostream& out_;
@@ -83,6 +97,7 @@ class HostScriptRunner : public forms::script::ScriptRunner {
   std::shared_ptr<automation::ErrorInfo> lastRaised_;  // what the last guarded line raised
   CallObserver callObserver_;
   std::optional<std::string> loginUser_;
+  std::shared_ptr<ado::Connection> otherWorkstation_;
 };
 
 }  // namespace quillon::cli::run

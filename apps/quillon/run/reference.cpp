@@ -9,7 +9,7 @@
 #include "automation/collection.h"
 #include "automation/com_error.h"
 #include "automation/dispatch.h"
-#include "run/script_values.h"
+#include "forms/script_values.h"
 #include "value_printer.h"
 
 namespace quillon::cli::run {
@@ -19,6 +19,7 @@ namespace {
 using automation::Variant;
 using forms::script::ScriptError;
 using forms::script::ScriptRef;
+using forms::script::sourceText;
 using Step = ScriptRef::Step;
 
 bool isCount(const Step& step) {
@@ -37,12 +38,14 @@ class Walker {
  public:
   explicit Walker(const ScriptRef& ref) : ref_(ref) {}
 
-  Resolved walk(const Variables& variables) {
+  // Follows the first `steps` steps of the path (all of them by default).
+  Resolved walk(const Variables& variables, std::size_t steps = std::string::npos) {
     auto it = variables.find(ref_.variable);
     if (it == variables.end()) fail("$" + ref_.variable + " was never set");
     here_ = "$" + ref_.variable;
     current_.value = it->second;
-    for (const Step& step : ref_.path) {
+    for (std::size_t i = 0; i < ref_.path.size() && i < steps; ++i) {
+      const Step& step = ref_.path[i];
       if (current_.row) {
         current_ = fieldOf(step);
       } else {
@@ -53,12 +56,44 @@ class Walker {
     return current_;
   }
 
+  // Writes `value` through the last step, from where walk() stopped before it.
+  void write(const Variant& value) {
+    const Step& step = ref_.path.back();
+    try {
+      if (current_.row) {
+        current_.row->setValue(Variant(step.name), value);
+        current_.row->update();
+        return;
+      }
+      const Variant& holder = current_.value;
+      if (!holder.isObject() || holder.isNothing()) {
+        fail(here_ + " is " + describeValue(holder) + ", which has no " + stepText(step) +
+             " to set");
+      }
+      const auto kind = value.isObject() ? automation::InvokeKind::PropertySet
+                                         : automation::InvokeKind::PropertyLet;
+      automation::Object& obj = *holder.asObject();
+      if (step.kind == Step::Kind::Member) {
+        std::vector<Variant> args{value};
+        obj.invoke(step.name, kind, args);
+      } else {
+        // obj("key") = value, through the default member.
+        std::vector<Variant> args{Variant(step.name), value};
+        obj.invoke(automation::kDispIdValue, kind, args);
+      }
+    } catch (const automation::ComError& e) {
+      failComError(step, e);
+    }
+  }
+
  private:
   [[noreturn]] void fail(const std::string& message) const { throw ScriptError(ref_.pos, message); }
 
   [[noreturn]] void failComError(const Step& step, const automation::ComError& e) const {
-    fail(here_ + stepText(step) + " raised error " + std::to_string(e.number()) + ": " +
-         e.description());
+    throw RaisedInReference(ref_.pos,
+                            here_ + stepText(step) + " raised error " +
+                                std::to_string(e.number()) + ": " + e.description(),
+                            e);
   }
 
   Resolved fieldOf(const Step& step) {
@@ -180,6 +215,12 @@ class Walker {
 
 Resolved resolve(const ScriptRef& ref, const Variables& variables) {
   return Walker(ref).walk(variables);
+}
+
+void assign(const ScriptRef& ref, const Variant& value, const Variables& variables) {
+  Walker walker(ref);
+  walker.walk(variables, ref.path.size() - 1);
+  walker.write(value);
 }
 
 }  // namespace quillon::cli::run
