@@ -93,6 +93,17 @@ bool sameOpaqueObject(const Variant& before, const Variant& after) {
          dynamic_cast<automation::Collection*>(obj) == nullptr;
 }
 
+// What a failing expectation found: an error object by its number and text, which are what
+// `expect $error …` compares.
+std::string foundText(const Variant& value) {
+  if (value.isObject() && !value.isNothing()) {
+    if (const auto* error = dynamic_cast<automation::ErrorInfo*>(value.asObject().get())) {
+      return "error " + std::to_string(error->number()) + ": " + oneLine(error->description());
+    }
+  }
+  return describeValue(value);
+}
+
 }  // namespace
 
 HostScriptRunner::HostScriptRunner(std::string database, std::ostream& out,
@@ -367,10 +378,10 @@ void HostScriptRunner::onExpect(const ExpectLine& line, SourcePos pos) {
     throw ScriptError(pos, "expect " + wanted + ": " + e.what());
   }
   if (held) return;
-  std::string message = "expected " + wanted + ", found " + describeValue(r.value);
+  std::string message = "expected " + wanted + ", found " + foundText(r.value);
   if (line.expected.kind == ScriptValue::Kind::Variable ||
       line.expected.kind == ScriptValue::Kind::Reference) {
-    message += ", and " + sourceText(line.expected) + " is " + describeValue(expected);
+    message += ", and " + sourceText(line.expected) + " is " + foundText(expected);
   }
   throw ScriptError(pos, message);
 }

@@ -36,6 +36,13 @@ class CommandButtonView final : public ControlView {
     if (property.empty() || property == "Default") widget_->setDefault(button_.Default());
   }
 
+ public:
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Caption") return automation::Variant(toStd(widget_->text()));
+    return ControlView::shownProperty(property, key);
+  }
+
  private:
   forms::CommandButton& button_;
   QPushButton* widget_;
@@ -70,6 +77,23 @@ class CheckBoxView final : public ControlView {
     }
   }
 
+ public:
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Caption") return automation::Variant(toStd(widget_->text()));
+    if (property == "Value") {
+      switch (widget_->checkState()) {
+        case Qt::Checked:
+          return automation::Variant(forms::vbChecked);
+        case Qt::PartiallyChecked:
+          return automation::Variant(forms::vbGrayed);
+        default:
+          return automation::Variant(forms::vbUnchecked);
+      }
+    }
+    return ControlView::shownProperty(property, key);
+  }
+
  private:
   forms::CheckBox& box_;
   QCheckBox* widget_;
@@ -96,6 +120,14 @@ class OptionButtonView final : public ControlView {
       widget_->setText(captionText(option_.Caption()));
     }
     widget_->setChecked(option_.Value());
+  }
+
+ public:
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Caption") return automation::Variant(toStd(widget_->text()));
+    if (property == "Value") return automation::Variant(widget_->isChecked());
+    return ControlView::shownProperty(property, key);
   }
 
  private:

@@ -1,8 +1,15 @@
 // CellDelegate: the cell editor of the list views. It lets the control refuse an edit before the
-// editor opens, hears when the editor closes, and knows whether one is open.
+// editor opens, hears when the editor closes, and knows whether one is open. Cells of a column
+// that shows a button (a grid's warehouse, batch or receipt cells) are drawn with a small "…"
+// button at their right edge.
 #pragma once
 
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QStyledItemDelegate>
+#include <algorithm>
 #include <functional>
 
 namespace quillon::ui::qt {
@@ -15,6 +22,8 @@ class CellDelegate final : public QStyledItemDelegate {
   std::function<bool(int row, int col)> begin;
   // After an editor closed, committed or not.
   std::function<void()> finished;
+  // Whether the cells of a model column show a button.
+  std::function<bool(int col)> hasButton;
 
   bool editing() const { return open_ > 0; }
 
@@ -24,6 +33,19 @@ class CellDelegate final : public QStyledItemDelegate {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     if (editor != nullptr) ++open_;
     return editor;
+  }
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyledItemDelegate::paint(painter, option, index);
+    if (!hasButton || !hasButton(index.column())) return;
+    QStyleOptionButton button;
+    const int side = std::min(option.rect.height(), 20);
+    button.rect = QRect(option.rect.right() - side + 1, option.rect.top(), side, option.rect.height());
+    button.text = QStringLiteral("…");
+    button.state = QStyle::State_Raised | (option.state & QStyle::State_Enabled);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_PushButton, &button, painter, widget);
   }
   void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
     QStyledItemDelegate::destroyEditor(editor, index);

@@ -80,6 +80,14 @@ class ComboBoxView final : public ControlView {
     }
   }
 
+ public:
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Text") return automation::Variant(toStd(widget_->currentText()));
+    if (property == "ListIndex") return automation::Variant(widget_->currentIndex());
+    return ControlView::shownProperty(property, key);
+  }
+
  private:
   forms::ComboBox& combo_;
   DropDownCombo* widget_;

@@ -9,10 +9,15 @@
 
 #include <QPointer>
 #include <QWidget>
+#include <optional>
+#include <string>
 #include <string_view>
 
+#include "automation/variant.h"
 #include "forms/control.h"
 #include "ui/qt/scoped_connection.h"
+
+class QTableView;
 
 namespace quillon::ui::qt {
 
@@ -48,6 +53,13 @@ class ControlView {
   // A double click on the control's widget (before the widget acts on it).
   virtual void doubleClicked() {}
 
+  // A property as the widget shows it to a person, for the expectations of a drawn script run:
+  // Enabled and Visible for every widget, and what a view draws of its own (Caption, Text, Value,
+  // ListIndex, a tree node's Checked, a column's ColumnVisible and ColumnWidth by its caption in
+  // `key`). nullopt for what the widget does not show (Tag), or for a node or column it lacks.
+  virtual std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                           std::string_view key) const;
+
   // Brings the widget in line with the control; an empty property name refreshes everything.
   void refresh(std::string_view property);
   // Stops following the control.
@@ -61,6 +73,17 @@ class ControlView {
   // True while the view writes into its widget, so the widget's own signals are not taken for a
   // person's input.
   bool syncing() const { return syncDepth_ > 0; }
+
+  // What the widget shows of a text the view draws in its own way (a caption without its marker,
+  // a multi-line text with Qt's line breaks): the control's own text when the widget shows just
+  // what the view makes of it, else the widget's text as it stands.
+  static automation::Variant shownText(const QString& shown, const QString& drawnFromControl,
+                                       const std::string& control);
+  // A column of a table view: shown, and its width in twips (the control's own width when the
+  // view draws it at that width).
+  static std::optional<automation::Variant> shownColumn(const QTableView& view, int col,
+                                                        int controlWidth,
+                                                        std::string_view property);
 
   class SyncGuard {
    public:

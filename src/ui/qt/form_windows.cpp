@@ -71,12 +71,15 @@ FormWindow* FormWindows::top() const {
   return nullptr;
 }
 
-QImage pictureOf(FormWindow& window) {
-  // Deferred list and toolbar updates run first, so the picture shows the form as it is now.
+void bringUpToDate(FormWindow& window) {
   for (int pass = 0; pass < 3; ++pass) QApplication::processEvents();
   for (QAbstractItemModel* model : window.findChildren<QAbstractItemModel*>()) {
     if (auto* table = dynamic_cast<ControlTableModel*>(model)) table->refreshNow();
   }
+}
+
+QImage pictureOf(FormWindow& window) {
+  bringUpToDate(window);
   return window.grab().toImage();
 }
 

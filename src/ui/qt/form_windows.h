@@ -33,7 +33,10 @@ class FormWindows {
   std::vector<Entry> entries_;  // in the order shown
 };
 
-// Brings every pending change of the window's lists up to date and draws the window as it looks.
+// Runs the deferred updates of the window's lists, trees and toolbars, so its widgets show the form
+// as it is now.
+void bringUpToDate(FormWindow& window);
+// Brings the window up to date and draws it as it looks.
 QImage pictureOf(FormWindow& window);
 
 }  // namespace quillon::ui::qt

@@ -7,6 +7,7 @@
 
 #include "forms/form.h"
 #include "ui/qt/application.h"
+#include "ui/qt/control_view.h"
 #include "ui/qt/qt_text.h"
 
 namespace quillon::ui::qt {
@@ -47,6 +48,23 @@ void DrawingScriptHost::runModal(forms::Form& form) {
   if (FormWindow* window = windows_.find(form)) window->setWindowModality(Qt::ApplicationModal);
   picture(form);
   ScriptedUiHost::runModal(form);
+}
+
+void DrawingScriptHost::runModeless(forms::Form& form) {
+  picture(form);
+  ScriptedUiHost::runModeless(form);
+}
+
+automation::Variant DrawingScriptHost::readProperty(forms::Form& form, forms::Control& control,
+                                                    const forms::script::DialogAction& action) {
+  if (FormWindow* window = windows_.find(form)) {
+    bringUpToDate(*window);
+    if (const ControlView* view = window->viewOf(&control)) {
+      if (auto shown = view->shownProperty(action.property, action.key)) return *shown;
+      // A node or column the widget lacks is the control's to name in its error.
+    }
+  }
+  return ScriptedUiHost::readProperty(form, control, action);
 }
 
 void DrawingScriptHost::actionDone(forms::Form& form, const forms::script::DialogAction&) {

@@ -2,7 +2,8 @@
 //
 // The script still plays the person (its on-blocks act on the forms through the controls' user
 // members, exactly as headless); every form it shows is also drawn by the renderer and kept in
-// step, and with a picture directory a PNG of the active form is saved when a form comes up and
+// step, and its expectations about a control's properties read the drawn widget (a disabled box
+// is one drawn disabled). With a picture directory a PNG of the active form is saved when a form comes up and
 // after every action ("001-frmRefSelect.png", "002-frmRefSelect.png", ...). Works on Qt's offscreen
 // platform, so machines without a display can take the pictures too.
 #pragma once
@@ -39,9 +40,13 @@ class DrawingScriptHost : public forms::ScriptedUiHost {
   FormWindows& windows() { return windows_; }
 
   void runModal(forms::Form& form) override;
+  void runModeless(forms::Form& form) override;
   void formShown(forms::Form& form, bool modal) override;
   void formHidden(forms::Form& form) override;
   void formUnloaded(forms::Form& form) override;
+  // What the drawn widget shows; what no widget shows (Tag) is the control's own.
+  automation::Variant readProperty(forms::Form& form, forms::Control& control,
+                                   const forms::script::DialogAction& action) override;
 
  protected:
   void actionDone(forms::Form& form, const forms::script::DialogAction& action) override;

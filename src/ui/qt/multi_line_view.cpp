@@ -52,6 +52,14 @@ class MultiLineTextView final : public ControlView {
   void doubleClicked() override {
     if (box_.DblClick) act([this] { box_.DblClick(); });
   }
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Text") {
+      const QString text = toQString(box_.Text());
+      return shownText(edit_->toPlainText(), editorText(text), box_.Text());
+    }
+    return ControlView::shownProperty(property, key);
+  }
 
  protected:
   void sync(std::string_view property) override {

@@ -54,6 +54,15 @@ class LabelView final : public ControlView {
     }
   }
 
+ public:
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Caption") {
+      return shownText(widget_->text(), plainCaption(label_.Caption()), label_.Caption());
+    }
+    return ControlView::shownProperty(property, key);
+  }
+
  private:
   forms::Label& label_;
   ClickableLabel* widget_;
@@ -72,6 +81,15 @@ class FrameView final : public ControlView {
       widget_->setTitle(plainCaption(frame_.Caption()));
     // A frame's visibility and enabling carry to what it holds.
     if (property.empty() || property == "Visible") window().applyVisibilityInside(frame_);
+  }
+
+ public:
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Caption") {
+      return shownText(widget_->title(), plainCaption(frame_.Caption()), frame_.Caption());
+    }
+    return ControlView::shownProperty(property, key);
   }
 
  private:

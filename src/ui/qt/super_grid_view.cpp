@@ -36,6 +36,9 @@ class SuperGridView final : public ControlView {
         this->window().invoke([this] { grid_.userCancelEdit(); });
       }
     };
+    delegate->hasButton = [this](int col) {
+      return attached() && col >= 0 && col < grid_.Cols() && grid_.ColButton(col);
+    };
     view_->setItemDelegate(delegate);
     model_->edited = [this](int row, int col, const QString& text) {
       const auto& pending = grid_.pendingEdit();
@@ -85,12 +88,23 @@ class SuperGridView final : public ControlView {
 
   QTableView* table() const { return view_; }
 
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property != "ColumnVisible" && property != "ColumnWidth") {
+      return ControlView::shownProperty(property, key);
+    }
+    const int col = grid_.colByCaption(key);
+    if (col < 0) return std::nullopt;
+    return shownColumn(*view_, col, grid_.ColWidth(col), property);
+  }
+
  protected:
   void sync(std::string_view property) override {
     if (property.empty() || property == "RowHeight" || property == "ColWidth") {
       model_->changed(true);
     } else if (property == "Rows" || property == "Cols" || property == "Cell" ||
-               property == "Redraw" || property == "Edit" || property == "ColLock") {
+               property == "Redraw" || property == "Edit" || property == "ColLock" ||
+               property == "ColButton") {
       model_->changed(false);
     }
     if (property.empty() || property == "Row" || property == "Col") applyCurrent();

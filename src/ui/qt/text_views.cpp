@@ -36,6 +36,11 @@ class LineEditView : public ControlView {
   void copySelection() override {
     if (edit_->hasSelectedText()) QApplication::clipboard()->setText(edit_->selectedText());
   }
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Text") return automation::Variant(toStd(edit_->text()));
+    return ControlView::shownProperty(property, key);
+  }
 
  protected:
   QLineEdit* makeEdit(QWidget* parent) {
@@ -168,6 +173,15 @@ class HeadItemView final : public LineEditView {
   }
   void selectionTaken(int, int) override {
     if (attached()) refresh("Text");
+  }
+
+ public:
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Caption") {
+      return shownText(caption_->text(), plainCaption(item_.Caption()), item_.Caption());
+    }
+    return LineEditView::shownProperty(property, key);
   }
 
  private:

@@ -2,6 +2,7 @@
 // (a form adds nodes one by one); checks, clicks and expanding go to the tree's user members.
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <unordered_map>
 
 #include "forms/tree_view.h"
@@ -52,6 +53,19 @@ class TreeViewView final : public ControlView {
 
   bool passesKeyToWidget(int key, Qt::KeyboardModifiers) const override {
     return isNavigationKey(key) || key == Qt::Key_Space;
+  }
+
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property == "Text") {
+      const QTreeWidgetItem* current = widget_->currentItem();
+      return automation::Variant(current != nullptr ? toStd(current->text(0)) : std::string());
+    }
+    if (property != "Checked") return ControlView::shownProperty(property, key);
+    for (QTreeWidgetItemIterator it(widget_); *it != nullptr; ++it) {
+      if (keyOf(*it) == key) return automation::Variant((*it)->checkState(0) == Qt::Checked);
+    }
+    return std::nullopt;
   }
 
   void rebuildNow() {

@@ -71,6 +71,18 @@ class VouchListView final : public ControlView {
     if (list_.DblClick) act([this] { list_.DblClick(); });
   }
 
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property != "ColumnVisible" && property != "ColumnWidth") {
+      return ControlView::shownProperty(property, key);
+    }
+    for (int c = 1; c < list_.Cols(); ++c) {
+      const auto& column = list_.columns()[static_cast<std::size_t>(c) - 1];
+      if (column.caption == key) return shownColumn(*view_, c, column.width, property);
+    }
+    return std::nullopt;
+  }
+
  protected:
   void sync(std::string_view property) override {
     if (property.empty() || property == "Columns") {
