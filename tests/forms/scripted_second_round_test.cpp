@@ -37,64 +37,7 @@ bool has(const std::vector<std::string>& lines, const std::string& line) {
 
 TEST(ScriptedSecondRoundTest, PropertiesButtonsFilterLookupAndAModelessForm) {
   SecondRunner runner;
-  const RunResult result = runner.runText(R"script(on frmSecond
-  expect txtCode.Enabled = false
-  expect fraFilter.Enabled = false
-  expect txtCode.Visible = true
-  expect txtCode.Tag = "code"
-  expect chkFilter.Value = 0
-  click chkFilter
-  expect chkFilter.Value = 1
-  expect txtCode.Enabled = true
-  expect chkFilter.Caption = "按条件"
-  expect fraFilter.Caption like "条件*"
-  expect cmdOk.Caption = "确定(&O)"
-  expect frmSecond.Caption = "第二轮"
-  expect lblWhere.Visible = true
-  expect lblOther.Visible = false
-  tab tabPages 1
-  expect lblOther.Visible = true
-  expect lblWhere.Visible <> true
-  expect cmbKind.ListIndex = -1
-  choose cmbKind "红字"
-  expect cmbKind.ListIndex = 1
-  expect cmbKind.Text = "红字"
-  expect treeBins["B01"].Checked = false
-  node treeBins B01 check on
-  expect treeBins["B01"].Checked = true
-  expect grdLines.Column["存货编码"].Width = 1200
-  expect grdLines.Column["存货编码"].Width >= 1000
-  expect grdLines.Column["备注"].Visible = false
-  expect grdLines.Column["仓库"].Visible = true
-  expect grdLines.rows >= 2
-  button grdLines 2 "仓库"
-  expect grdLines[2,"仓库"] "01"
-  expect grdLines[2]["仓库"] = "01"
-  expect grdLines[2,2] > 0
-  filter "cWhCode = '01'"
-  click cmdFilter
-  expect lblWhere.Caption = "cWhCode = '01'"
-  filter cancel
-  click cmdFilter
-  expect lblWhere.Caption = "(全部)"
-  pick 2
-  click cmdPick
-  expect lookup.rows = 3
-  expect txtCode.Text = "02"
-  expect no message
-  click cmdWarn
-  expect message like "仓库*已关闭*" title "库存提示"
-  expect no message
-  click cmdNotes
-  expect txtCode.Text like "0#"
-  click cmdOk
-end
-on frmNotes
-  type txtNote "看过"
-  expect txtNote.Text = "看过"
-end
-call $dlg.show
-)script");
+  const RunResult result = runner.runText(forms::testing::kSecondRoundScript);
   ASSERT_TRUE(result.ok) << result.message;
   ASSERT_EQ(runner.forms.size(), 1u);
   const frmSecond& form = *runner.forms[0];

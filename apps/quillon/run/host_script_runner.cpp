@@ -51,11 +51,14 @@ std::string trimmed(std::string_view line) {
   return std::string(line);
 }
 
-// Lines that may raise and whose error the following `expect $error...` line may take over.
+// Lines that may raise and whose error the following `expect $error...` line may take over. A set
+// raises only through an object: a property it assigns or a reference it reads.
 bool mayRaise(const forms::script::Statement& s) {
+  if (const auto* set = std::get_if<SetLine>(&s.body)) {
+    return !set->target.path.empty() || set->value.kind == ScriptValue::Kind::Reference;
+  }
   return std::holds_alternative<LoginLine>(s.body) || std::holds_alternative<NewLine>(s.body) ||
-         std::holds_alternative<CallLine>(s.body) || std::holds_alternative<SetLine>(s.body) ||
-         std::holds_alternative<SqlLine>(s.body);
+         std::holds_alternative<CallLine>(s.body) || std::holds_alternative<SqlLine>(s.body);
 }
 
 bool expectsError(const forms::script::Statement& s) {
@@ -358,8 +361,8 @@ void HostScriptRunner::onExpect(const ExpectLine& line, SourcePos pos) {
   if (line.ref.variable == kErrorVariable && !line.ref.path.empty()) {
     const auto it = variables_.find(kErrorVariable);
     if (it == variables_.end()) {
-      throw ScriptError(pos, "$error is set only by a login, new, call, set or sql line just "
-                             "before");
+      throw ScriptError(pos, "$error is set only by a login, new or call line just before (or a "
+                             "sql line, or a set through an object)");
     }
     if (it->second.isNothing()) {
       throw ScriptError(pos, "expected " + wanted + ", but the line before raised no error");

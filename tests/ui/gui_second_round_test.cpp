@@ -1,0 +1,123 @@
+// The dialog words of the language's second round with the forms drawn: the same script holds and
+// writes the same transcript as headless, its property expectations read the drawn widgets, and a
+// grid column with cell buttons is drawn with them.
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+#include <memory>
+
+#include "forms/control_property.h"
+#include "forms/script_parser.h"
+#include "forms/script_runner.h"
+#include "qt_test_support.h"
+#include "second_round_form.h"
+#include "ui/qt/control_view.h"
+#include "ui/qt/form_windows.h"
+#include "ui/qt/gui_script.h"
+
+namespace quillon::ui::qt {
+namespace {
+
+using forms::testing::frmSecond;
+
+class SecondRunner : public forms::script::ScriptRunner {
+ public:
+  explicit SecondRunner(std::shared_ptr<forms::ScriptedUiHost> host)
+      : ScriptRunner(std::move(host)) {}
+  std::vector<std::unique_ptr<frmSecond>> forms;
+
+ protected:
+  void onCall(const forms::script::CallLine&, forms::script::SourcePos) override {
+    forms.push_back(std::make_unique<frmSecond>());
+    forms.back()->Show(forms::vbModal);
+  }
+};
+
+TEST(GuiSecondRoundTest, TheSameScriptHoldsDrawnWithTheHeadlessTranscript) {
+  auto headlessHost = std::make_shared<forms::ScriptedUiHost>();
+  SecondRunner headless(headlessHost);
+  const auto plain = headless.runText(forms::testing::kSecondRoundScript);
+  ASSERT_TRUE(plain.ok) << plain.message;
+
+  const GuiScriptResult drawn =
+      runScriptWithGui(forms::testing::kSecondRoundScript, {}, [&](auto host) {
+        return std::make_unique<SecondRunner>(std::move(host));
+      });
+  ASSERT_TRUE(drawn.run.ok) << drawn.run.message;
+  EXPECT_EQ(drawn.transcript, headlessHost->transcript());
+  testing::settle();
+}
+
+// A script whose expectation holds headless fails drawn when the widget shows something else: the
+// drawn run reads what a person sees.
+TEST(GuiSecondRoundTest, DrawnExpectationsReadTheWidgetNotTheControl) {
+  auto host = std::make_shared<DrawingScriptHost>(GuiScriptOptions{});
+  forms::ScopedUiHost installed(host);
+  frmSecond form;
+  form.Show(forms::vbModeless);
+  FormWindow* window = host->windows().find(form);
+  ASSERT_NE(window, nullptr);
+  bringUpToDate(*window);
+  auto read = [&](forms::Control& control, const char* property, std::string key = {}) {
+    forms::script::DialogAction action;
+    action.property = property;
+    action.key = std::move(key);
+    return host->readProperty(form, control, action);
+  };
+  auto widgetOf = [&](forms::Control& control) { return window->viewOf(&control)->widget(); };
+
+  // As drawn from the controls: the same as the controls say.
+  EXPECT_FALSE(read(form.txtCode, "Enabled").asBool());
+  EXPECT_TRUE(read(form.lblWhere, "Visible").asBool());
+  EXPECT_FALSE(read(form.lblOther, "Visible").asBool());
+  EXPECT_EQ(read(form.fraFilter, "Caption").asString(), "条件(&T)");
+  EXPECT_EQ(read(form.grdLines, "ColumnWidth", "存货编码").toLong(), 1200);
+  EXPECT_FALSE(read(form.grdLines, "ColumnVisible", "备注").asBool());
+  EXPECT_EQ(read(form.txtCode, "Tag").asString(), "code");
+
+  // Widgets that no longer show what their controls hold are read as they show.
+  widgetOf(form.fraFilter)->setEnabled(true);
+  EXPECT_TRUE(read(form.txtCode, "Enabled").asBool());
+  EXPECT_FALSE(form.fraFilter.Enabled());
+  static_cast<QLabel*>(widgetOf(form.lblWhere))->setText(QStringLiteral("别的"));
+  EXPECT_EQ(read(form.lblWhere, "Caption").asString(), "别的");
+  auto* grid = static_cast<QTableView*>(widgetOf(form.grdLines));
+  grid->setColumnWidth(1, 50);
+  EXPECT_EQ(read(form.grdLines, "ColumnWidth", "存货编码").toLong(), 750);
+  grid->setColumnHidden(3, false);
+  EXPECT_TRUE(read(form.grdLines, "ColumnVisible", "备注").asBool());
+  auto* tree = static_cast<QTreeWidget*>(widgetOf(form.treeBins));
+  tree->blockSignals(true);  // the widget alone changes, not the tree control
+  for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) (*it)->setCheckState(0, Qt::Checked);
+  tree->blockSignals(false);
+  EXPECT_TRUE(read(form.treeBins, "Checked", "B02").asBool());
+  EXPECT_FALSE(form.treeBins.findNode("B02")->Checked());
+
+  // What a control lacks is the control's error, drawn or not.
+  EXPECT_THROW(read(form.treeBins, "Checked", "B09"), forms::PropertyError);
+  form.Unload();
+  testing::settle();
+}
+
+TEST(GuiSecondRoundTest, AColumnWithCellButtonsIsDrawnWithThem) {
+  auto host = std::make_shared<DrawingScriptHost>(GuiScriptOptions{});
+  forms::ScopedUiHost installed(host);
+  frmSecond form;
+  form.Show(forms::vbModeless);
+  FormWindow* window = host->windows().find(form);
+  ASSERT_NE(window, nullptr);
+  const QImage withButtons = pictureOf(*window);
+  form.grdLines.setColButton(2, false);
+  const QImage without = pictureOf(*window);
+  EXPECT_NE(withButtons, without);
+  form.grdLines.setColButton(2, true);
+  EXPECT_EQ(pictureOf(*window), withButtons);
+  form.Unload();
+  testing::settle();
+}
+
+}  // namespace
+}  // namespace quillon::ui::qt
