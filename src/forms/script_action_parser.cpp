@@ -204,7 +204,7 @@ constexpr ActionWord kActions[] = {
 // ---- expect lines about the dialog
 
 // The control properties `expect CONTROL.PROPERTY` reads, as the documents spell them.
-constexpr const char* kProperties[] = {"Enabled", "Visible", "Value", "Caption",
+constexpr const char* kProperties[] = {"Enabled", "Visible",   "Value", "Caption",
                                        "Text",    "ListIndex", "Tag"};
 
 // message "text" / message like "PATTERN", then an optional title "TITLE".

@@ -1,6 +1,6 @@
 // The host-script language as a syntax tree: host lines (login, new, call, print, expect on
-// variables, set, sql) and dialog lines (on-blocks of actions, queued answers and dialog expects), each
-// with the line and column it came from.
+// variables, set, sql) and dialog lines (on-blocks of actions, queued answers and dialog expects),
+// each with the line and column it came from.
 #pragma once
 
 #include <memory>

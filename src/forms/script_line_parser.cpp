@@ -256,7 +256,7 @@ ScriptValue LineParser::value() {
     v.number = number;
     const bool whole = token.find_first_of(".eE") == std::string::npos;
     v.kind = whole && number >= -2147483648.0 && number <= 2147483647.0 ? ScriptValue::Kind::Long
-                                                                         : ScriptValue::Kind::Double;
+                                                                        : ScriptValue::Kind::Double;
   }
   return v;
 }
@@ -270,8 +270,8 @@ CompareOp LineParser::comparison() {
   };
   // Two-character symbols first, so "<=" is not read as "<".
   static constexpr Symbol kSymbols[] = {
-      {"<>", CompareOp::NotEqual},    {"<=", CompareOp::LessEqual}, {">=", CompareOp::GreaterEqual},
-      {"=", CompareOp::Equal},        {"<", CompareOp::Less},       {">", CompareOp::Greater},
+      {"<>", CompareOp::NotEqual}, {"<=", CompareOp::LessEqual}, {">=", CompareOp::GreaterEqual},
+      {"=", CompareOp::Equal},     {"<", CompareOp::Less},       {">", CompareOp::Greater},
   };
   for (const auto& s : kSymbols) {
     if (two.substr(0, s.text.size()) == s.text) {

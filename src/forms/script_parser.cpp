@@ -64,8 +64,7 @@ Statement::Body parsePrint(LineParser& p) {
 Statement::Body parseSet(LineParser& p) {
   SetLine set;
   set.target = p.reference();
-  if (!set.target.path.empty() &&
-      set.target.path.back().kind == ScriptRef::Step::Kind::Index) {
+  if (!set.target.path.empty() && set.target.path.back().kind == ScriptRef::Step::Kind::Index) {
     throw ScriptError(set.target.path.back().pos,
                       "set assigns a variable, a property ($obj.Member) or a row's field "
                       "($rs[2].Field), not an item by number");

@@ -49,9 +49,9 @@ class ScriptRunner : private ScriptHostLines {
 
  private:
   void runStatement(const Statement& statement);
-  void runSql(const SqlLine& line, SourcePos pos) override { onSql(line, pos); }
-  void expectValue(const ExpectLine& line, SourcePos pos) override { onExpect(line, pos); }
-  automation::Variant valueOf(const ScriptValue& value) override { return onValue(value); }
+  void blockSql(const SqlLine& line, SourcePos pos) override { onSql(line, pos); }
+  void blockExpect(const ExpectLine& line, SourcePos pos) override { onExpect(line, pos); }
+  automation::Variant blockValue(const ScriptValue& value) override { return onValue(value); }
   std::shared_ptr<ScriptedUiHost> host_;
 };
 

@@ -112,9 +112,9 @@ void type(ScriptedUiHost&, Form& form, const DialogAction& a) {
   requireReachable(a, c);
   Control* before = form.ActiveControl();
   if (!form.moveFocus(c)) {
-    failAction(a, c.qualifiedName() + " could not take the focus" +
-                      (before != nullptr ? " (" + before->qualifiedName() + " kept it)"
-                                         : std::string()));
+    failAction(
+        a, c.qualifiedName() + " could not take the focus" +
+               (before != nullptr ? " (" + before->qualifiedName() + " kept it)" : std::string()));
   }
   c.userClearText();
   for (char32_t ch : utf8::decode(a.text)) form.userKeyPress(static_cast<int>(ch));
@@ -230,7 +230,8 @@ void rightClick(ScriptedUiHost&, Form& form, const DialogAction& a) {
 void tab(ScriptedUiHost&, Form& form, const DialogAction& a) {
   auto& strip = controlOf<CorvidXTabStrip>(form, a, "a tab control");
   requireReachable(a, strip);
-  if (a.number >= strip.Tabs()) failAction(a, strip.Name() + " has no tab " + std::to_string(a.number));
+  if (a.number >= strip.Tabs())
+    failAction(a, strip.Name() + " has no tab " + std::to_string(a.number));
   if (!strip.userSelectTab(a.number)) {
     failAction(a, "tab " + std::to_string(a.number) + " of " + strip.Name() + " is not available");
   }
@@ -294,14 +295,22 @@ struct FormAction {
   void (*run)(ScriptedUiHost&, Form&, const DialogAction&);
 };
 constexpr FormAction kFormActions[] = {
-    {ActionKind::Type, type},          {ActionKind::Focus, focus},
-    {ActionKind::Key, key},            {ActionKind::Click, click},
-    {ActionKind::Check, check},        {ActionKind::Mark, markOrSelect},
-    {ActionKind::Select, markOrSelect}, {ActionKind::Cell, cell},
-    {ActionKind::Button, button},      {ActionKind::RClick, rightClick},
-    {ActionKind::Tab, tab},            {ActionKind::Choose, choose},
-    {ActionKind::Menu, menu},          {ActionKind::Toolbar, toolbar},
-    {ActionKind::Node, node},          {ActionKind::Close, close},
+    {ActionKind::Type, type},
+    {ActionKind::Focus, focus},
+    {ActionKind::Key, key},
+    {ActionKind::Click, click},
+    {ActionKind::Check, check},
+    {ActionKind::Mark, markOrSelect},
+    {ActionKind::Select, markOrSelect},
+    {ActionKind::Cell, cell},
+    {ActionKind::Button, button},
+    {ActionKind::RClick, rightClick},
+    {ActionKind::Tab, tab},
+    {ActionKind::Choose, choose},
+    {ActionKind::Menu, menu},
+    {ActionKind::Toolbar, toolbar},
+    {ActionKind::Node, node},
+    {ActionKind::Close, close},
 };
 
 }  // namespace

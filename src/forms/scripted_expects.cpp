@@ -88,13 +88,13 @@ std::string cellText(const DialogAction& a, Control& c) {
 void expectCell(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   Control& c = anyControl(form, a);
   const std::string actual = cellText(a, c);
-  const std::string where =
-      a.target + "[" + std::to_string(a.row) + "," +
-      (a.columnNumber ? std::to_string(*a.columnNumber) : a.columnCaption) + "]";
+  const std::string where = a.target + "[" + std::to_string(a.row) + "," +
+                            (a.columnNumber ? std::to_string(*a.columnNumber) : a.columnCaption) +
+                            "]";
   if (a.expected.kind == script::ScriptValue::Kind::String && a.op == CompareOp::Equal) {
     if (actual != a.expected.text) {
-      host.fail(a.pos, "expected " + where + " to read " + quoted(a.expected.text) +
-                           ", it reads " + quoted(actual));
+      host.fail(a.pos, "expected " + where + " to read " + quoted(a.expected.text) + ", it reads " +
+                           quoted(actual));
     }
     return;
   }
@@ -124,9 +124,8 @@ void expectRows(ScriptedUiHost& host, Form& form, const DialogAction& a) {
     host.fail(a.pos, "expected " + a.target + " to show " + std::to_string(a.number) +
                          " rows, it shows " + std::to_string(rows));
   } else {
-    host.fail(a.pos, "expected " + a.target + ".rows " +
-                         std::string(script::compareOpText(a.op)) + " " +
-                         std::to_string(a.number) + ", it shows " + std::to_string(rows));
+    host.fail(a.pos, "expected " + a.target + ".rows " + std::string(script::compareOpText(a.op)) +
+                         " " + std::to_string(a.number) + ", it shows " + std::to_string(rows));
   }
 }
 

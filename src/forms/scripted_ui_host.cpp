@@ -91,10 +91,10 @@ bool ScriptedUiHost::hostWord(const DialogAction& action) {
       expectRegistry(action);
       return true;
     case ActionKind::Sql:
-      hostLines(action).runSql({action.text, true}, action.pos);
+      hostLines(action).blockSql({action.text, true}, action.pos);
       return true;
     case ActionKind::ExpectValue:
-      hostLines(action).expectValue(*action.hostExpect, action.pos);
+      hostLines(action).blockExpect(*action.hostExpect, action.pos);
       return true;
     default:
       return false;
@@ -148,7 +148,7 @@ automation::Variant ScriptedUiHost::valueOf(const script::ScriptValue& value) {
   if (hostLines_ == nullptr) {
     throw ScriptError(value.pos, script::sourceText(value) + ": this runner has no variables");
   }
-  return hostLines_->valueOf(value);
+  return hostLines_->blockValue(value);
 }
 
 automation::Variant ScriptedUiHost::readProperty(Form&, Control& control,
@@ -217,11 +217,10 @@ void ScriptedUiHost::expectRegistry(const DialogAction& action) {
     throw ScriptError(action.pos, std::string("expect registry: ") + e.what());
   }
   if (!held) {
-    fail(action.pos, "expected registry " + script::quoteText(action.target) + " " +
-                         script::quoteText(action.key) + " " +
-                         std::string(script::compareOpText(action.op)) + " " +
-                         script::sourceText(action.expected) + ", found " +
-                         script::valueText(found));
+    fail(action.pos,
+         "expected registry " + script::quoteText(action.target) + " " +
+             script::quoteText(action.key) + " " + std::string(script::compareOpText(action.op)) +
+             " " + script::sourceText(action.expected) + ", found " + script::valueText(found));
   }
 }
 

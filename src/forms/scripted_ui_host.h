@@ -37,10 +37,10 @@ class ScriptHostLines {
  public:
   virtual ~ScriptHostLines() = default;
   // Runs a batch on the other workstation's connection; throws to fail the action.
-  virtual void runSql(const script::SqlLine& line, script::SourcePos pos) = 0;
-  virtual void expectValue(const script::ExpectLine& line, script::SourcePos pos) = 0;
+  virtual void blockSql(const script::SqlLine& line, script::SourcePos pos) = 0;
+  virtual void blockExpect(const script::ExpectLine& line, script::SourcePos pos) = 0;
   // The value a script value stands for: a literal, or a variable or reference of the script.
-  virtual automation::Variant valueOf(const script::ScriptValue& value) = 0;
+  virtual automation::Variant blockValue(const script::ScriptValue& value) = 0;
 };
 
 class ScriptedUiHost : public UiHost {

@@ -1,6 +1,6 @@
 // UiHost: everything the library asks of the user interface outside its own forms — running a
-// modal form, a modeless form just shown, message boxes, the input box, the calendar, the lookup list, the column-set and
-// filter dialogs, pop-up menus, the beep and the screen's mouse pointer.
+// modal form, a modeless form just shown, message boxes, the input box, the calendar, the lookup
+// list, the column-set and filter dialogs, pop-up menus, the beep and the screen's mouse pointer.
 //
 // One host is current per process (module state). The Qt application installs its own, scripts
 // install the scripted host, tests install whatever they need with ScopedUiHost. Without any, a

@@ -161,7 +161,7 @@ TEST(ScriptParserTest, ReferencesComparisonsAndPropertySets) {
   EXPECT_EQ(std::get<SqlLine>(s.statements[7].body).batch, "UPDATE t SET a = 1");
 }
 
-TEST(ScriptParserTest, TheSecondRoundsDialogWords) {
+TEST(ScriptParserTest, DialogWordsForControlStatesAnswersAndSql) {
   const Script s = parseScript(
       "filter \"cInvCode = 'A'\"\n"
       "expect no message\n"
@@ -214,7 +214,7 @@ TEST(ScriptParserTest, TheSecondRoundsDialogWords) {
   EXPECT_EQ(a[9].hostExpect->ref.path.at(0).name, "number");
 }
 
-TEST(ScriptParserTest, TheSecondRoundsWordsWrittenWrongly) {
+TEST(ScriptParserTest, ReferencesComparisonsAndDialogWordsWrittenWrongly) {
   // References and set.
   EXPECT_EQ(errorOf("set $coll[1] = 2\n"),
             "1:10 set assigns a variable, a property ($obj.Member) or a row's field "
@@ -242,7 +242,8 @@ TEST(ScriptParserTest, TheSecondRoundsWordsWrittenWrongly) {
             "2:17 expected a column name after \".\"");
   EXPECT_EQ(errorOf("on frmA\n  expect cmdOk.Enabled = true\n"),
             "1:1 the block for frmA is not closed with end");
-  EXPECT_EQ(errorOf("expect cmdOk.Enabled = true\n"), "1:1 a control expectation needs an on-block");
+  EXPECT_EQ(errorOf("expect cmdOk.Enabled = true\n"),
+            "1:1 a control expectation needs an on-block");
   // Messages, the lookup list, the registry.
   EXPECT_EQ(errorOf("expect no messages\n"), "1:11 expected message after \"expect no\"");
   EXPECT_EQ(errorOf("expect message \"a\" titel \"b\"\n"), "1:20 unexpected text \"titel \"b\"\"");

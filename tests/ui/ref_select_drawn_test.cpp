@@ -106,7 +106,7 @@ TEST(RefSelectDrawnTest, AScriptWorksTheStockDialogDrawnToTheHeadlessResult) {
 
 // Another workstation's sql behind the open dialog, the refusal it causes and the control states
 // read off the drawn widgets hold drawn as they do headless.
-TEST(RefSelectDrawnTest, TheSecondRoundExampleHoldsDrawnAsHeadless) {
+TEST(RefSelectDrawnTest, AnotherWorkstationAndControlStatesHoldDrawnAsHeadless) {
   ScratchDir dir;
   const auto pictures = runHeadlessAndDrawn(dir, "produce_order_closed_elsewhere.qhs");
   ASSERT_GE(pictures.size(), 2u);

@@ -188,7 +188,7 @@ void HostScriptRunner::guarded(SourcePos pos, const std::string& what, Fn&& body
   variables_[kErrorVariable] = Variant(ObjectPtr(info));
 }
 
-Variant HostScriptRunner::valueOf(const ScriptValue& value) {
+Variant HostScriptRunner::argumentValue(const ScriptValue& value) {
   if (value.kind == ScriptValue::Kind::Variable) return variables_[value.text];
   if (value.kind != ScriptValue::Kind::Reference) return forms::script::literalValue(value);
   const Resolved r = resolve(value.ref, variables_);
@@ -201,7 +201,8 @@ Variant HostScriptRunner::valueOf(const ScriptValue& value) {
 }
 
 Variant HostScriptRunner::expectedValue(const ScriptValue& value) {
-  if (value.kind == ScriptValue::Kind::Variable && variables_.find(value.text) == variables_.end()) {
+  if (value.kind == ScriptValue::Kind::Variable &&
+      variables_.find(value.text) == variables_.end()) {
     throw ScriptError(value.pos, "$" + value.text + " was never set");
   }
   if (value.kind == ScriptValue::Kind::Omitted) {
@@ -209,7 +210,7 @@ Variant HostScriptRunner::expectedValue(const ScriptValue& value) {
                       "\"-\" stands for an omitted argument and cannot be expected; use null, "
                       "nothing or \"\"");
   }
-  return valueOf(value);
+  return argumentValue(value);
 }
 
 Variant HostScriptRunner::onValue(const ScriptValue& value) {
@@ -306,7 +307,7 @@ void HostScriptRunner::onCall(const CallLine& line, SourcePos pos) {
 
   auto call = [&] {
     // A reference among the arguments may raise the object's own error, which $error may take.
-    for (const ScriptValue& a : line.args) args.push_back(valueOf(a));
+    for (const ScriptValue& a : line.args) args.push_back(argumentValue(a));
     before = args;
     Variant result;
     try {
@@ -361,8 +362,9 @@ void HostScriptRunner::onExpect(const ExpectLine& line, SourcePos pos) {
   if (line.ref.variable == kErrorVariable && !line.ref.path.empty()) {
     const auto it = variables_.find(kErrorVariable);
     if (it == variables_.end()) {
-      throw ScriptError(pos, "$error is set only by a login, new or call line just before (or a "
-                             "sql line, or a set through an object)");
+      throw ScriptError(pos,
+                        "$error is set only by a login, new or call line just before (or a "
+                        "sql line, or a set through an object)");
     }
     if (it->second.isNothing()) {
       throw ScriptError(pos, "expected " + wanted + ", but the line before raised no error");

@@ -13,8 +13,9 @@
 // answers), then the call's result and by-reference variables, or whatever `print` shows.
 //
 // A login, new, call, set or sql line (or a block's sql) that raises an error stops the script,
-// unless the next line expects something of $error: then $error holds the error-information object (Number, Description) and
-// the script goes on. After such a line that raised nothing, $error is Nothing.
+// unless the next line expects something of $error: then $error holds the error-information object
+// (Number, Description) and the script goes on. After such a line that raised nothing, $error is
+// Nothing.
 //
 // A program embedding the runner may also be told what every call returned (setCallObserver),
 // and may log every `login` line in as a user of its choosing (setLoginUser).
@@ -80,7 +81,7 @@ class HostScriptRunner : public forms::script::ScriptRunner {
   // Runs a line that may raise; see the header comment for $error.
   template <class Fn>
   void guarded(forms::script::SourcePos pos, const std::string& what, Fn&& body);
-  automation::Variant valueOf(const forms::script::ScriptValue& value);
+  automation::Variant argumentValue(const forms::script::ScriptValue& value);
   // What `expect` compares with: any value but "-", variables looked up strictly.
   automation::Variant expectedValue(const forms::script::ScriptValue& value);
   // The connection of the other workstation, opened by the first sql line.

@@ -91,8 +91,8 @@ class Walker {
 
   [[noreturn]] void failComError(const Step& step, const automation::ComError& e) const {
     throw RaisedInReference(ref_.pos,
-                            here_ + stepText(step) + " raised error " +
-                                std::to_string(e.number()) + ": " + e.description(),
+                            here_ + stepText(step) + " raised error " + std::to_string(e.number()) +
+                                ": " + e.description(),
                             e);
   }
 

@@ -40,7 +40,8 @@ class CellDelegate final : public QStyledItemDelegate {
     if (!hasButton || !hasButton(index.column())) return;
     QStyleOptionButton button;
     const int side = std::min(option.rect.height(), 20);
-    button.rect = QRect(option.rect.right() - side + 1, option.rect.top(), side, option.rect.height());
+    button.rect =
+        QRect(option.rect.right() - side + 1, option.rect.top(), side, option.rect.height());
     button.text = QStringLiteral("…");
     button.state = QStyle::State_Raised | (option.state & QStyle::State_Enabled);
     const QWidget* widget = option.widget;

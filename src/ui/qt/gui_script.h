@@ -3,9 +3,9 @@
 // The script still plays the person (its on-blocks act on the forms through the controls' user
 // members, exactly as headless); every form it shows is also drawn by the renderer and kept in
 // step, and its expectations about a control's properties read the drawn widget (a disabled box
-// is one drawn disabled). With a picture directory a PNG of the active form is saved when a form comes up and
-// after every action ("001-frmRefSelect.png", "002-frmRefSelect.png", ...). Works on Qt's offscreen
-// platform, so machines without a display can take the pictures too.
+// is one drawn disabled). With a picture directory a PNG of the active form is saved when a form
+// comes up and after every action ("001-frmRefSelect.png", "002-frmRefSelect.png", ...). Works on
+// Qt's offscreen platform, so machines without a display can take the pictures too.
 #pragma once
 
 #include <filesystem>

@@ -1,4 +1,4 @@
-// The dialog words of the language's second round on a small form: control properties with every
+// Dialog words on a small form: control properties with every
 // comparison, grid cell buttons, the filter dialog, a modeless form worked by its own block, the
 // message, lookup and registry expectations, and what each says when it does not hold.
 #include <gtest/gtest.h>
@@ -10,23 +10,23 @@
 
 #include "forms/script_parser.h"
 #include "forms/script_runner.h"
+#include "more_words_form.h"
 #include "platform/registry.h"
-#include "second_round_form.h"
 #include "support/scratch_dir.h"
 
 namespace quillon::forms::script {
 namespace {
 
-using forms::testing::frmSecond;
+using forms::testing::frmMore;
 
-// `call $dlg.show` shows a fresh frmSecond modally, the way a public class shows its dialog.
+// `call $dlg.show` shows a fresh frmMore modally, the way a public class shows its dialog.
 class SecondRunner : public ScriptRunner {
  public:
-  std::vector<std::unique_ptr<frmSecond>> forms;
+  std::vector<std::unique_ptr<frmMore>> forms;
 
  protected:
   void onCall(const CallLine&, SourcePos) override {
-    forms.push_back(std::make_unique<frmSecond>());
+    forms.push_back(std::make_unique<frmMore>());
     forms.back()->Show(vbModal);
   }
 };
@@ -35,12 +35,12 @@ bool has(const std::vector<std::string>& lines, const std::string& line) {
   return std::find(lines.begin(), lines.end(), line) != lines.end();
 }
 
-TEST(ScriptedSecondRoundTest, PropertiesButtonsFilterLookupAndAModelessForm) {
+TEST(ScriptedMoreWordsTest, PropertiesButtonsFilterLookupAndAModelessForm) {
   SecondRunner runner;
-  const RunResult result = runner.runText(forms::testing::kSecondRoundScript);
+  const RunResult result = runner.runText(forms::testing::kMoreWordsScript);
   ASSERT_TRUE(result.ok) << result.message;
   ASSERT_EQ(runner.forms.size(), 1u);
-  const frmSecond& form = *runner.forms[0];
+  const frmMore& form = *runner.forms[0];
   EXPECT_EQ(form.code, "02");
   EXPECT_EQ(form.log, std::vector<std::string>{"grdLines_CellButtonClick:2,2"});
   // The notes form's block ran when it was shown; it stayed open after it, as a person leaves it.
@@ -53,7 +53,7 @@ TEST(ScriptedSecondRoundTest, PropertiesButtonsFilterLookupAndAModelessForm) {
   EXPECT_FALSE(has(t, "form frmNotes unloaded"));
 }
 
-TEST(ScriptedSecondRoundTest, ExpectationsThatDoNotHoldSayWhatWasThere) {
+TEST(ScriptedMoreWordsTest, ExpectationsThatDoNotHoldSayWhatWasThere) {
   struct Case {
     const char* block;
     const char* message;
@@ -72,16 +72,15 @@ TEST(ScriptedSecondRoundTest, ExpectationsThatDoNotHoldSayWhatWasThere) {
       {"  expect cmdOk.Nope = 1\n",
        "line 2, column 16: expected rows, Enabled, Visible, Value, Caption, Text, ListIndex, Tag "
        "or Column[\"CAPTION\"] after \".\""},
-      {"  expect txtCode.Text < 5\n",
-       "line 2, column 3: expect \"\" cannot be ordered against 5"},
+      {"  expect txtCode.Text < 5\n", "line 2, column 3: expect \"\" cannot be ordered against 5"},
       {"  expect grdLines[1,1] like \"B*\"\n",
        "line 2, column 3: expected grdLines[1,1] like \"B*\", it reads \"A01\""},
-      {"  expect grdLines.rows > 2\n",
-       "line 2, column 3: expected grdLines.rows > 2, it shows 2"},
+      {"  expect grdLines.rows > 2\n", "line 2, column 3: expected grdLines.rows > 2, it shows 2"},
       {"  click cmdWarn\n  click cmdWarn\n  expect no message\n",
        "line 4, column 3: expected no message box, but 2 were shown; the last said "
        "\"仓库[01]已关闭\\r\\n请重新选择\\r\\n\""},
-      {"  click cmdWarn\n  expect message \"仓库[01]已关闭\\r\\n请重新选择\\r\\n\" title \"提示\"\n",
+      {"  click cmdWarn\n  expect message \"仓库[01]已关闭\\r\\n请重新选择\\r\\n\" title "
+       "\"提示\"\n",
        "line 3, column 3: expected the message box's title \"提示\", it was \"库存提示\""},
       {"  click cmdWarn\n  expect message like \"*已开启*\"\n",
        "line 3, column 3: expected a message like \"*已开启*\", the last message box said "
@@ -91,19 +90,19 @@ TEST(ScriptedSecondRoundTest, ExpectationsThatDoNotHoldSayWhatWasThere) {
       {"  pick cancel\n  click cmdPick\n  expect lookup.rows <> 3\n",
        "line 4, column 3: expected lookup.rows <> 3, it offered 3"},
       {"  button grdLines 1 1\n", "line 2, column 3: button grdLines shows no button in column 1"},
-      {"  button grdLines 5 2\n",
-       "line 2, column 3: button grdLines has no data row 5 (it has 2)"},
-      {"  button txtCode 1 1\n", "line 2, column 3: button txtCode is not a grid with cell buttons"},
+      {"  button grdLines 5 2\n", "line 2, column 3: button grdLines has no data row 5 (it has 2)"},
+      {"  button txtCode 1 1\n",
+       "line 2, column 3: button txtCode is not a grid with cell buttons"},
       {"  filter \"x\"\n  click cmdOk\n",
        "line 2, column 3: filter was never used: no such dialog came"},
-      {"  sql \"SELECT 1\"\n", "line 2, column 3: sql is a host line; this runner has no host "
-                               "interpreter"},
-      {"  expect txtCode.Text = $code\n",
-       "line 2, column 25: $code: this runner has no variables"},
+      {"  sql \"SELECT 1\"\n",
+       "line 2, column 3: sql is a host line; this runner has no host "
+       "interpreter"},
+      {"  expect txtCode.Text = $code\n", "line 2, column 25: $code: this runner has no variables"},
   };
   for (const Case& c : cases) {
     SecondRunner runner;
-    const std::string script = std::string("on frmSecond\n") + c.block + "end\ncall $dlg.show\n";
+    const std::string script = std::string("on frmMore\n") + c.block + "end\ncall $dlg.show\n";
     const RunResult result = runner.runText(script);
     EXPECT_FALSE(result.ok) << script;
     EXPECT_EQ(result.message, c.message) << script;
@@ -111,23 +110,23 @@ TEST(ScriptedSecondRoundTest, ExpectationsThatDoNotHoldSayWhatWasThere) {
   }
 }
 
-TEST(ScriptedSecondRoundTest, NoMessageCountsFromTheBlocksStartOrTheLastMessageExpectation) {
+TEST(ScriptedMoreWordsTest, NoMessageCountsFromTheBlocksStartOrTheLastMessageExpectation) {
   SecondRunner runner;
   // The box of the first block does not count against the second block's expectation, and the
   // expectation outside a block counts from the last one inside.
   const RunResult result = runner.runText(
-      "on frmSecond\n  click cmdWarn\n  click cmdOk\nend\n"
-      "on frmSecond\n  expect no message\n  click cmdOk\nend\n"
+      "on frmMore\n  click cmdWarn\n  click cmdOk\nend\n"
+      "on frmMore\n  expect no message\n  click cmdOk\nend\n"
       "call $dlg.show\ncall $dlg.show\nexpect no message\n");
   EXPECT_TRUE(result.ok) << result.message;
   SecondRunner after;
   const RunResult late = after.runText(
-      "on frmSecond\n  click cmdWarn\n  click cmdOk\nend\ncall $dlg.show\nexpect no message\n");
+      "on frmMore\n  click cmdWarn\n  click cmdOk\nend\ncall $dlg.show\nexpect no message\n");
   EXPECT_FALSE(late.ok);
   EXPECT_EQ(late.pos.line, 6);
 }
 
-TEST(ScriptedSecondRoundTest, RegistryExpectationsReadTheMachineRegistry) {
+TEST(ScriptedMoreWordsTest, RegistryExpectationsReadTheMachineRegistry) {
   test_support::ScratchDir dir;
   test_support::EnvGuard registryFile("QUILLON_REGISTRY", (dir / "registry").string().c_str());
   auto registry = platform::Registry::machine();
@@ -144,8 +143,8 @@ TEST(ScriptedSecondRoundTest, RegistryExpectationsReadTheMachineRegistry) {
       "expect registry \"SOFTWARE\\\\Nobody\" \"x\" = null\n");
   EXPECT_TRUE(held.ok) << held.message;
   ScriptRunner other;
-  const RunResult failed = other.runText(
-      "expect registry \"SOFTWARE\\\\Quillon\\\\Lists\" \"lstHead\" = \"1200\"\n");
+  const RunResult failed =
+      other.runText("expect registry \"SOFTWARE\\\\Quillon\\\\Lists\" \"lstHead\" = \"1200\"\n");
   EXPECT_EQ(failed.message,
             "line 1, column 1: expected registry \"SOFTWARE\\\\Quillon\\\\Lists\" \"lstHead\" = "
             "\"1200\", found Null");

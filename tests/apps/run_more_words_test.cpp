@@ -1,4 +1,4 @@
-// The host lines of the language's second round under `quillon run`: references as values, set on
+// Host lines under `quillon run`: references as values, set on
 // properties and row fields, comparisons, and sql as another workstation, including a write that
 // the production-order dialog's re-read on OK must see.
 #include <gtest/gtest.h>
@@ -17,7 +17,7 @@ void registerLibrary(automation::ClassRegistry& registry) {
   classes::registerLibraryClasses(registry);
 }
 
-class RunSecondRound : public ::testing::Test {
+class RunMoreWords : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     test_support::registerClassesOnce(test_support::registerSuiteClasses);
@@ -38,7 +38,7 @@ bool has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-TEST_F(RunSecondRound, ReferencesAreValuesAndSetWritesPropertiesAndFields) {
+TEST_F(RunMoreWords, ReferencesAreValuesAndSetWritesPropertiesAndFields) {
   const Outcome o = runScript(std::string(kSetUp) +
                               "call $coll.Add $rs[2].cWhName $rs[2].cWhCode\n"
                               "expect $coll[\"02\"] = $rs[2].cWhName\n"
@@ -80,15 +80,14 @@ TEST_F(RunSecondRound, ReferencesAreValuesAndSetWritesPropertiesAndFields) {
   EXPECT_EQ(stopped.result.message,
             "line 7, column 10: $rs.Nope raised error 438: Object doesn't support this property "
             "or method");
-  const Outcome nowhere = runScript(std::string(kSetUp) +
-                                    "set $x = $rs[9].cWhCode\nexpect $error.number = 9\n");
-  EXPECT_EQ(nowhere.result.message,
-            "line 7, column 10: $rs has 7 rows; there is no row 9");
+  const Outcome nowhere =
+      runScript(std::string(kSetUp) + "set $x = $rs[9].cWhCode\nexpect $error.number = 9\n");
+  EXPECT_EQ(nowhere.result.message, "line 7, column 10: $rs has 7 rows; there is no row 9");
   const Outcome unset = runScript(std::string(kSetUp) + "call $coll.Add $nobody.cWhCode\n");
   EXPECT_EQ(unset.result.message, "line 7, column 16: $nobody was never set");
 }
 
-TEST_F(RunSecondRound, ComparisonsHoldAndFailNamingBothSides) {
+TEST_F(RunMoreWords, ComparisonsHoldAndFailNamingBothSides) {
   const Outcome o = runScript(std::string(kSetUp) +
                               "expect $rs.count > 6\n"
                               "expect $rs.count <= 7\n"
@@ -116,8 +115,9 @@ TEST_F(RunSecondRound, ComparisonsHoldAndFailNamingBothSides) {
       {"expect $rs[2].cWhName > 5",
        "expect $rs[2].cWhName > 5: \"标准件仓\" cannot be ordered against 5"},
       {"expect $rs < 5", "expect $rs < 5: <Recordset> cannot be ordered against 5"},
-      {"expect $coll like \"*\"", "expect $coll like \"*\": <Collection> has no text to match "
-                                  "against a pattern"},
+      {"expect $coll like \"*\"",
+       "expect $coll like \"*\": <Collection> has no text to match "
+       "against a pattern"},
   };
   for (const Case& c : cases) {
     const Outcome failed =
@@ -126,7 +126,7 @@ TEST_F(RunSecondRound, ComparisonsHoldAndFailNamingBothSides) {
   }
 }
 
-TEST_F(RunSecondRound, SqlRunsOnAConnectionOfItsOwnAndPrintsItsResults) {
+TEST_F(RunMoreWords, SqlRunsOnAConnectionOfItsOwnAndPrintsItsResults) {
   const std::string db = test_support::demoCopy("sql-lines");
   const Outcome o = runScript(std::string(kSetUp) +
                                   "sql \"UPDATE Warehouse SET cWhName = '七号仓' WHERE cWhCode "
@@ -163,12 +163,14 @@ TEST_F(RunSecondRound, SqlRunsOnAConnectionOfItsOwnAndPrintsItsResults) {
 // The clerk's production-order dialog is open when another workstation closes the chosen line:
 // the re-read on OK must see it and refuse, and a failing batch in the block is taken over by the
 // expect $error after it.
-TEST_F(RunSecondRound, TheOtherWorkstationsWriteIsSeenByTheDialogsReRead) {
+TEST_F(RunMoreWords, TheOtherWorkstationsWriteIsSeenByTheDialogsReRead) {
   const std::string db = test_support::demoCopy("closed-elsewhere");
   const Outcome o = runScript(
       "login user=demo date=2026-12-05\n"
       "new $po Quillon.ProduceOrder\n"
+      "set $shown = true\n"
       "on frmProduceOrder\n"
+      "  expect cmdOk.Caption <> $po.sErrMsg\n"
       "  click cmdFilter\n"
       "  mark lstParent 1\n"
       "  mark lstSub 1\n"
@@ -178,7 +180,7 @@ TEST_F(RunSecondRound, TheOtherWorkstationsWriteIsSeenByTheDialogsReRead) {
       "  expect $error like \"*NoSuchTable*\"\n"
       "  click cmdOk\n"
       "  expect message \"当前单据可能已经被他人修改请重新过滤后再进行生单！\" title \"系统提示\"\n"
-      "  expect frmProduceOrder.Visible = true\n"
+      "  expect frmProduceOrder.Visible = $shown\n"
       "  click cmdExit\n"
       "end\n"
       "$ok = call $po.load \"\" $login $coll $err - 11\n"
@@ -186,9 +188,9 @@ TEST_F(RunSecondRound, TheOtherWorkstationsWriteIsSeenByTheDialogsReRead) {
       db);
   ASSERT_TRUE(o.result.ok) << o.result.message << "\n" << o.transcript;
   EXPECT_TRUE(has(o.transcript,
-                  "  line 8: sql \"UPDATE pp_POLine SET cClose = 'clerk2' WHERE MainID = 1\"\n"
+                  "  line 10: sql \"UPDATE pp_POLine SET cClose = 'clerk2' WHERE MainID = 1\"\n"
                   "    (1 row affected)\n"
-                  "  line 9: sql \"UPDATE NoSuchTable SET a = 1\"\n"
+                  "  line 11: sql \"UPDATE NoSuchTable SET a = 1\"\n"
                   "  error -2147217900: "))
       << o.transcript;
 
@@ -206,6 +208,16 @@ TEST_F(RunSecondRound, TheOtherWorkstationsWriteIsSeenByTheDialogsReRead) {
   EXPECT_TRUE(has(failed.result.message, "line 4, column 3: sql raised error -2147217900: "))
       << failed.result.message;
   EXPECT_TRUE(has(failed.transcript, "form frmProduceOrder unloaded")) << failed.transcript;
+
+  const Outcome unset = runScript(
+      "login user=demo date=2026-12-05\n"
+      "new $po Quillon.ProduceOrder\n"
+      "on frmProduceOrder\n"
+      "  expect cmdOk.Enabled = $nobody\n"
+      "end\n"
+      "$ok = call $po.load \"\" $login $coll $err - 11\n",
+      db);
+  EXPECT_EQ(unset.result.message, "line 4, column 26: $nobody was never set");
 }
 
 }  // namespace

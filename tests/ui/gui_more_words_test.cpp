@@ -1,4 +1,4 @@
-// The dialog words of the language's second round with the forms drawn: the same script holds and
+// Dialog words with the forms drawn: the same script holds and
 // writes the same transcript as headless, its property expectations read the drawn widgets, and a
 // grid column with cell buttons is drawn with them.
 #include <gtest/gtest.h>
@@ -12,8 +12,8 @@
 #include "forms/control_property.h"
 #include "forms/script_parser.h"
 #include "forms/script_runner.h"
+#include "more_words_form.h"
 #include "qt_test_support.h"
-#include "second_round_form.h"
 #include "ui/qt/control_view.h"
 #include "ui/qt/form_windows.h"
 #include "ui/qt/gui_script.h"
@@ -21,31 +21,30 @@
 namespace quillon::ui::qt {
 namespace {
 
-using forms::testing::frmSecond;
+using forms::testing::frmMore;
 
 class SecondRunner : public forms::script::ScriptRunner {
  public:
   explicit SecondRunner(std::shared_ptr<forms::ScriptedUiHost> host)
       : ScriptRunner(std::move(host)) {}
-  std::vector<std::unique_ptr<frmSecond>> forms;
+  std::vector<std::unique_ptr<frmMore>> forms;
 
  protected:
   void onCall(const forms::script::CallLine&, forms::script::SourcePos) override {
-    forms.push_back(std::make_unique<frmSecond>());
+    forms.push_back(std::make_unique<frmMore>());
     forms.back()->Show(forms::vbModal);
   }
 };
 
-TEST(GuiSecondRoundTest, TheSameScriptHoldsDrawnWithTheHeadlessTranscript) {
+TEST(GuiMoreWordsTest, TheSameScriptHoldsDrawnWithTheHeadlessTranscript) {
   auto headlessHost = std::make_shared<forms::ScriptedUiHost>();
   SecondRunner headless(headlessHost);
-  const auto plain = headless.runText(forms::testing::kSecondRoundScript);
+  const auto plain = headless.runText(forms::testing::kMoreWordsScript);
   ASSERT_TRUE(plain.ok) << plain.message;
 
   const GuiScriptResult drawn =
-      runScriptWithGui(forms::testing::kSecondRoundScript, {}, [&](auto host) {
-        return std::make_unique<SecondRunner>(std::move(host));
-      });
+      runScriptWithGui(forms::testing::kMoreWordsScript, {},
+                       [&](auto host) { return std::make_unique<SecondRunner>(std::move(host)); });
   ASSERT_TRUE(drawn.run.ok) << drawn.run.message;
   EXPECT_EQ(drawn.transcript, headlessHost->transcript());
   testing::settle();
@@ -53,10 +52,10 @@ TEST(GuiSecondRoundTest, TheSameScriptHoldsDrawnWithTheHeadlessTranscript) {
 
 // A script whose expectation holds headless fails drawn when the widget shows something else: the
 // drawn run reads what a person sees.
-TEST(GuiSecondRoundTest, DrawnExpectationsReadTheWidgetNotTheControl) {
+TEST(GuiMoreWordsTest, DrawnExpectationsReadTheWidgetNotTheControl) {
   auto host = std::make_shared<DrawingScriptHost>(GuiScriptOptions{});
   forms::ScopedUiHost installed(host);
-  frmSecond form;
+  frmMore form;
   form.Show(forms::vbModeless);
   FormWindow* window = host->windows().find(form);
   ASSERT_NE(window, nullptr);
@@ -102,10 +101,10 @@ TEST(GuiSecondRoundTest, DrawnExpectationsReadTheWidgetNotTheControl) {
   testing::settle();
 }
 
-TEST(GuiSecondRoundTest, AColumnWithCellButtonsIsDrawnWithThem) {
+TEST(GuiMoreWordsTest, AColumnWithCellButtonsIsDrawnWithThem) {
   auto host = std::make_shared<DrawingScriptHost>(GuiScriptOptions{});
   forms::ScopedUiHost installed(host);
-  frmSecond form;
+  frmMore form;
   form.Show(forms::vbModeless);
   FormWindow* window = host->windows().find(form);
   ASSERT_NE(window, nullptr);

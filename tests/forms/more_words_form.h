@@ -1,7 +1,8 @@
-// A small dialog for the script words of the language's second round: a grid whose warehouse
-// column shows a cell button, a frame that a check box enables, a control on a tab page not shown,
-// a tree with check boxes, a combo box, the suite's filter dialog, a lookup list, a message box
-// with its own title, and a notes form it shows modeless.
+// A small dialog for the script words about control states, cell buttons, the filter dialog and
+// modeless forms: a grid whose warehouse column shows a cell button, a frame that a check box
+// enables, a control on a tab page not shown, a tree with check boxes, a combo box, the suite's
+// filter dialog, a lookup list, a message box with its own title, and a notes form it shows
+// modeless.
 #pragma once
 
 #include <string>
@@ -13,7 +14,7 @@
 
 namespace quillon::forms::testing {
 
-// Shown modeless by frmSecond and left open while the person goes on in frmSecond.
+// Shown modeless by frmMore and left open while the person goes on in frmMore.
 class frmNotes : public Form {
  public:
   frmNotes() : Form("frmNotes", "备注", 3000, 1600) {
@@ -23,9 +24,9 @@ class frmNotes : public Form {
   CommandButton& cmdClose = add<CommandButton>("cmdClose", {1800, 900, 900, 350}, "关闭");
 };
 
-class frmSecond : public Form {
+class frmMore : public Form {
  public:
-  frmSecond() : Form("frmSecond", "第二轮", 9000, 6000) {
+  frmMore() : Form("frmMore", "更多", 9000, 6000) {
     grdLines.setCols(4);
     grdLines.setRows(3);
     grdLines.setTextMatrix(1, 0, "存货编码");
@@ -62,7 +63,9 @@ class frmSecond : public Form {
         txtCode.setText("0" + std::to_string(chosen->front()));
       }
     };
-    cmdWarn.Click = [this] { MsgBox("仓库[01]已关闭\r\n请重新选择\r\n", vbExclamation, "库存提示"); };
+    cmdWarn.Click = [] {
+      MsgBox("仓库[01]已关闭\r\n请重新选择\r\n", vbExclamation, "库存提示");
+    };
     cmdNotes.Click = [this] { notes.Show(vbModeless); };
     cmdOk.Click = [this] {
       code = txtCode.Text();
@@ -91,9 +94,9 @@ class frmSecond : public Form {
   CommandButton& cmdOk = add<CommandButton>("cmdOk", {7600, 5300, 1100, 350}, "确定(&O)");
 };
 
-// Every dialog word of the second round on frmSecond (and the notes form it shows modeless), each
-// of which holds; `call $dlg.show` is to show a fresh frmSecond modally.
-inline constexpr const char* kSecondRoundScript = R"script(on frmSecond
+// Every one of those dialog words on frmMore (and the notes form it shows modeless), each
+// of which holds; `call $dlg.show` is to show a fresh frmMore modally.
+inline constexpr const char* kMoreWordsScript = R"script(on frmMore
   expect txtCode.Enabled = false
   expect fraFilter.Enabled = false
   expect txtCode.Visible = true
@@ -105,7 +108,7 @@ inline constexpr const char* kSecondRoundScript = R"script(on frmSecond
   expect chkFilter.Caption = "按条件"
   expect fraFilter.Caption like "条件*"
   expect cmdOk.Caption = "确定(&O)"
-  expect frmSecond.Caption = "第二轮"
+  expect frmMore.Caption = "更多"
   expect lblWhere.Visible = true
   expect lblOther.Visible = false
   tab tabPages 1
