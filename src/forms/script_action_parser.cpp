@@ -143,13 +143,19 @@ void parseFilter(LineParser& p, DialogAction& a) {
   a.cancel = textOrCancel(p, a.text, "the filter's WHERE text");
 }
 
+// A bare word, or cancel (then a.cancel is set and true returned).
+bool bareOrCancel(LineParser& p, DialogAction& a, std::string& w, std::size_t& start,
+                  const char* what) {
+  start = p.offset();
+  w = p.bare(what);
+  a.cancel = automation::sameName(w, "cancel");
+  return a.cancel;
+}
+
 void parsePick(LineParser& p, DialogAction& a) {
-  const std::size_t start = p.offset();
-  const std::string w = p.bare("row numbers or cancel");
-  if (automation::sameName(w, "cancel")) {
-    a.cancel = true;
-    return;
-  }
+  std::size_t start = 0;
+  std::string w;
+  if (bareOrCancel(p, a, w, start, "row numbers or cancel")) return;
   std::size_t from = 0;
   while (from <= w.size()) {
     const std::size_t comma = std::min(w.find(',', from), w.size());
@@ -164,12 +170,9 @@ void parsePick(LineParser& p, DialogAction& a) {
 }
 
 void parseDate(LineParser& p, DialogAction& a) {
-  const std::size_t start = p.offset();
-  const std::string w = p.bare("a date or cancel");
-  if (automation::sameName(w, "cancel")) {
-    a.cancel = true;
-    return;
-  }
+  std::size_t start = 0;
+  std::string w;
+  if (bareOrCancel(p, a, w, start, "a date or cancel")) return;
   const auto date = parseIsoDate(w);
   if (!date) p.failAt(start, "expected a date YYYY-MM-DD or cancel, found \"" + w + "\"");
   a.date = *date;

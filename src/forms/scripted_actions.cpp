@@ -290,11 +290,7 @@ void close(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   if (!form.userClose()) host.note("form " + form.Name() + " refused to close" + atLine(a));
 }
 
-struct FormAction {
-  ActionKind kind;
-  void (*run)(ScriptedUiHost&, Form&, const DialogAction&);
-};
-constexpr FormAction kFormActions[] = {
+constexpr FormWord kFormActions[] = {
     {ActionKind::Type, type},
     {ActionKind::Focus, focus},
     {ActionKind::Key, key},
@@ -315,13 +311,18 @@ constexpr FormAction kFormActions[] = {
 
 }  // namespace
 
-bool doFormAction(ScriptedUiHost& host, Form& form, const DialogAction& a) {
-  for (const auto& fa : kFormActions) {
-    if (fa.kind != a.kind) continue;
-    fa.run(host, form, a);
+bool runFormWord(std::span<const FormWord> words, ScriptedUiHost& host, Form& form,
+                 const DialogAction& a) {
+  for (const auto& word : words) {
+    if (word.kind != a.kind) continue;
+    word.run(host, form, a);
     return true;
   }
   return false;
+}
+
+bool doFormAction(ScriptedUiHost& host, Form& form, const DialogAction& a) {
+  return runFormWord(kFormActions, host, form, a);
 }
 
 }  // namespace quillon::forms::scripted

@@ -3,6 +3,7 @@
 // Internal to the scripted UI host.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "forms/script_ast.h"
@@ -16,6 +17,15 @@ class MsSuperGrid;
 class ScriptedUiHost;
 
 namespace scripted {
+
+// A word done on a form, found by its kind in a table of them.
+struct FormWord {
+  script::ActionKind kind;
+  void (*run)(ScriptedUiHost& host, Form& form, const script::DialogAction& action);
+};
+// Runs the word of the action's kind; false when `words` has none of that kind.
+bool runFormWord(std::span<const FormWord> words, ScriptedUiHost& host, Form& form,
+                 const script::DialogAction& action);
 
 // Does the action; false when its kind is no form action. Throws ScriptError when it cannot be
 // done (no such control, a hidden one, a row the list lacks).

@@ -157,11 +157,7 @@ void expectProperty(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   }
 }
 
-struct FormExpectation {
-  ActionKind kind;
-  void (*check)(ScriptedUiHost&, Form&, const DialogAction&);
-};
-constexpr FormExpectation kExpectations[] = {
+constexpr FormWord kExpectations[] = {
     {ActionKind::ExpectText, expectText},
     {ActionKind::ExpectCell, expectCell},
     {ActionKind::ExpectRows, expectRows},
@@ -171,12 +167,7 @@ constexpr FormExpectation kExpectations[] = {
 }  // namespace
 
 bool checkFormExpectation(ScriptedUiHost& host, Form& form, const DialogAction& a) {
-  for (const auto& fe : kExpectations) {
-    if (fe.kind != a.kind) continue;
-    fe.check(host, form, a);
-    return true;
-  }
-  return false;
+  return runFormWord(kExpectations, host, form, a);
 }
 
 }  // namespace quillon::forms::scripted

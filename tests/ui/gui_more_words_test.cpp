@@ -50,16 +50,28 @@ TEST(GuiMoreWordsTest, TheSameScriptHoldsDrawnWithTheHeadlessTranscript) {
   testing::settle();
 }
 
+// frmMore shown modeless by the drawing host, its window at hand.
+class DrawnForm : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.Show(forms::vbModeless);
+    window = host->windows().find(form);
+    ASSERT_NE(window, nullptr);
+    bringUpToDate(*window);
+  }
+  void TearDown() override {
+    form.Unload();
+    testing::settle();
+  }
+  std::shared_ptr<DrawingScriptHost> host = std::make_shared<DrawingScriptHost>(GuiScriptOptions{});
+  forms::ScopedUiHost installed{host};
+  frmMore form;
+  FormWindow* window = nullptr;
+};
+
 // A script whose expectation holds headless fails drawn when the widget shows something else: the
 // drawn run reads what a person sees.
-TEST(GuiMoreWordsTest, DrawnExpectationsReadTheWidgetNotTheControl) {
-  auto host = std::make_shared<DrawingScriptHost>(GuiScriptOptions{});
-  forms::ScopedUiHost installed(host);
-  frmMore form;
-  form.Show(forms::vbModeless);
-  FormWindow* window = host->windows().find(form);
-  ASSERT_NE(window, nullptr);
-  bringUpToDate(*window);
+TEST_F(DrawnForm, DrawnExpectationsReadTheWidgetNotTheControl) {
   auto read = [&](forms::Control& control, const char* property, std::string key = {}) {
     forms::script::DialogAction action;
     action.property = property;
@@ -97,25 +109,15 @@ TEST(GuiMoreWordsTest, DrawnExpectationsReadTheWidgetNotTheControl) {
 
   // What a control lacks is the control's error, drawn or not.
   EXPECT_THROW(read(form.treeBins, "Checked", "B09"), forms::PropertyError);
-  form.Unload();
-  testing::settle();
 }
 
-TEST(GuiMoreWordsTest, AColumnWithCellButtonsIsDrawnWithThem) {
-  auto host = std::make_shared<DrawingScriptHost>(GuiScriptOptions{});
-  forms::ScopedUiHost installed(host);
-  frmMore form;
-  form.Show(forms::vbModeless);
-  FormWindow* window = host->windows().find(form);
-  ASSERT_NE(window, nullptr);
+TEST_F(DrawnForm, AColumnWithCellButtonsIsDrawnWithThem) {
   const QImage withButtons = pictureOf(*window);
   form.grdLines.setColButton(2, false);
   const QImage without = pictureOf(*window);
   EXPECT_NE(withButtons, without);
   form.grdLines.setColButton(2, true);
   EXPECT_EQ(pictureOf(*window), withButtons);
-  form.Unload();
-  testing::settle();
 }
 
 }  // namespace
