@@ -51,18 +51,23 @@ TEST(DemoHostLines, LeaveTheDialogWorkToThePersonAndKeepTheHostsErrorHandling) {
       "  expect lstParent.rows = 2\n"
       "end\n"
       "answer yes\n"
+      "filter \"cWhCode = '01'\"\n"
+      "sql \"UPDATE pp_POLine SET cClose = 'x' WHERE MainID = 1\"\n"
       "$ok = call $po.load \"\" $login $coll $err\n"
       "expect $ok = true\n"
       "$x = call $coll.Item \"Nope\"\n"
       "  expect $error.number = 5\n"
-      "expect $errors = 1\n";
+      "expect $errors = 1\n"
+      "expect no message\n";
+  // The other workstation's sql is the host's; the filter answer is the person's.
   EXPECT_EQ(hostLinesOnly(script),
-            "login user=demo\n\n\n\n\n\n"
+            "login user=demo\n\n\n\n\n\n\n"
+            "sql \"UPDATE pp_POLine SET cClose = 'x' WHERE MainID = 1\"\n"
             "$ok = call $po.load \"\" $login $coll $err\n"
             "\n"
             "$x = call $coll.Item \"Nope\"\n"
             "  expect $error.number = 5\n"
-            "\n");
+            "\n\n");
 }
 
 std::shared_ptr<ado::Recordset> codes(std::initializer_list<const char*> values) {
