@@ -63,9 +63,7 @@ class frmMore : public Form {
         txtCode.setText("0" + std::to_string(chosen->front()));
       }
     };
-    cmdWarn.Click = [] {
-      MsgBox("仓库[01]已关闭\r\n请重新选择\r\n", vbExclamation, "库存提示");
-    };
+    cmdWarn.Click = [] { MsgBox("仓库[01]已关闭\r\n请重新选择\r\n", vbExclamation, "库存提示"); };
     cmdNotes.Click = [this] { notes.Show(vbModeless); };
     cmdOk.Click = [this] {
       code = txtCode.Text();
