@@ -118,7 +118,7 @@ class frmSample : public Form {
     vlLines.RowMarkChanged = [this](int row) {
       log.push_back("vlLines_RowMarkChanged:" + std::to_string(row));
     };
-    vlLines.CellChange = [this](std::string& text, bool& cancel, int, int) {
+    vlLines.CellChange = [](std::string& text, bool& cancel, int, int) {
       cancel = text.empty();
       text += ".00";
     };
