@@ -168,10 +168,17 @@ class Parser {
 
   CriteriaNode parseFactor() {
     if (cur_.kind == Token::Kind::LParen) {
+      // Each level costs the parser, the compiled predicate and its tests a few stack frames: the
+      // limit keeps any text from exhausting the stack.
+      if (++depth_ > kMaxCriteriaNesting) {
+        throwArguments("filter nests parentheses deeper than " +
+                       std::to_string(kMaxCriteriaNesting) + " levels");
+      }
       advance();
       CriteriaNode inner = parseOr();
       if (cur_.kind != Token::Kind::RParen) throwArguments("missing ) in filter");
       advance();
+      --depth_;
       return inner;
     }
     return parseClause();
@@ -237,6 +244,7 @@ class Parser {
 
   Lexer lexer_;
   Token cur_;
+  int depth_ = 0;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -448,6 +456,15 @@ std::unique_ptr<RowPredicate> compileNode(const CriteriaNode& node, const Record
 }
 
 }  // namespace
+
+std::string criteriaLiteral(std::string_view text) {
+  std::string out = "'";
+  for (const char c : text) {
+    out += c;
+    if (c == '\'') out += '\'';
+  }
+  return out + "'";
+}
 
 CriteriaNode parseCriteria(std::string_view text) {
   return Parser(text).parse();

@@ -8,8 +8,9 @@
 // wildcard, % or *, may stand at its start, its end or both. Text compares without regard to
 // case; a clause on a Null value is false except "= Null".
 //
-// Errors: 3001 for any text that does not follow the grammar, names a field the recordset does
-// not have, or holds a value the field's type cannot take.
+// Errors: 3001 for any text that does not follow the grammar, nests parentheses deeper than
+// kMaxCriteriaNesting levels, names a field the recordset does not have, or holds a value the
+// field's type cannot take.
 #pragma once
 
 #include <cstdint>
@@ -21,6 +22,8 @@
 #include "ado/record_data.h"
 
 namespace quillon::ado {
+
+inline constexpr int kMaxCriteriaNesting = 100;
 
 enum class CompareOp : std::uint8_t { Eq, Ne, Lt, Gt, Le, Ge, Like };
 
@@ -39,6 +42,9 @@ struct CriteriaNode {
   CriteriaLiteral value;
   std::vector<CriteriaNode> children;  // And / Or
 };
+
+// A text value as a criteria literal: '…' with its quotes doubled, so that it stays one value.
+std::string criteriaLiteral(std::string_view text);
 
 // 3001 when the text does not follow the grammar. An empty or blank text is not criteria; the
 // caller treats it as "no filter".

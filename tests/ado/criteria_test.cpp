@@ -1,6 +1,7 @@
 // Filter criteria over a real result: operators, LIKE, AND/OR precedence, Null, dates, names.
 #include <gtest/gtest.h>
 
+#include "ado/criteria.h"
 #include "ado/errors.h"
 #include "automation/com_error.h"
 #include "test_data.h"
@@ -102,6 +103,35 @@ TEST_F(AdoCriteria, InvalidCriteriaAreRefusedAndKeepTheFilter) {
     } catch (const automation::ComError& e) {
       EXPECT_EQ(e.number(), kErrArguments);
     }
+  }
+  EXPECT_EQ(rs->filter(), Variant("iQuantity > 0"));
+  EXPECT_EQ(autoIds(*rs), "1,4,5");
+}
+
+// Nesting: any depth up to the limit works, one level more is refused by name, and a depth that
+// once overflowed the stack is refused the same way, for Filter and Find alike.
+TEST_F(AdoCriteria, NestingUpToTheLimitAndARefusalBeyondIt) {
+  const auto nested = [](int depth, const std::string& inner) {
+    return std::string(static_cast<std::size_t>(depth), '(') + inner +
+           std::string(static_cast<std::size_t>(depth), ')');
+  };
+  EXPECT_EQ(ids(nested(kMaxCriteriaNesting, "AutoID = 2")), "2");
+  std::string chain = "AutoID = 5";
+  for (int i = 1; i < kMaxCriteriaNesting; ++i)
+    chain = "AutoID = " + std::to_string(i) + " or (" + chain + ")";
+  EXPECT_EQ(ids(chain), "1,2,3,4,5");
+
+  ids("iQuantity > 0");
+  for (const int depth : {kMaxCriteriaNesting + 1, 20000}) {
+    const std::string criteria = nested(depth, "AutoID = 2");
+    try {
+      rs->setFilter(Variant(criteria));
+      ADD_FAILURE() << "accepted at depth " << depth;
+    } catch (const automation::ComError& e) {
+      EXPECT_EQ(e.number(), kErrArguments);
+      EXPECT_NE(e.source().find("deeper than 100 levels"), std::string::npos) << e.source();
+    }
+    EXPECT_THROW(rs->find(criteria), automation::ComError);
   }
   EXPECT_EQ(rs->filter(), Variant("iQuantity > 0"));
   EXPECT_EQ(autoIds(*rs), "1,4,5");
