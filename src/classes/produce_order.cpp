@@ -9,6 +9,7 @@
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
 #include "forms/constants.h"
 #include "module/module_ctl.h"
+#include "sql/sql_text.h"
 
 namespace quillon::classes {
 
@@ -34,15 +35,6 @@ std::string trapped(const char* prefix) {
                  "Object variable or With block variable not set");
 }
 
-std::string quotedCode(const std::string& code) {
-  std::string out;
-  for (char c : code) {
-    if (c == '\'') out.push_back('\'');
-    out.push_back(c);
-  }
-  return out;
-}
-
 }  // namespace
 
 ProduceOrder::ProduceOrder() = default;
@@ -56,8 +48,7 @@ bool ProduceOrder::load(const std::string& sProOrderId, const Variant& oLogin, V
     eVouchType = sVoutype;
     module::gVouchType = sVoutype;
     produceDialog_->setConnection(conn_);
-    // A code from the host is data: its quotes are doubled so that it stays one literal.
-    if (!sProOrderId.empty()) filter_ = "cCode = '" + quotedCode(sProOrderId) + "'";
+    if (!sProOrderId.empty()) filter_ = "cCode = " + sql::literal(sProOrderId);
     produceDialog_->setFilterText(filter_);
     produceDialog_->bOI = bOI;
     produceDialog_->setOwner(self());

@@ -13,6 +13,7 @@
 #include "forms/constants.h"
 #include "module/module_state.h"
 #include "module/settings.h"
+#include "sql/sql_text.h"
 
 namespace quillon::classes {
 
@@ -36,21 +37,6 @@ std::string replaceAll(std::string text, std::string_view from, std::string_view
   }
   out.append(text, start, std::string::npos);
   return out;
-}
-
-// A value between the statement's own quotes: its quotes doubled, so it stays one literal.
-std::string literal(std::string_view value) {
-  std::string out;
-  out.reserve(value.size());
-  for (char c : value) {
-    if (c == '\'') out.push_back('\'');
-    out.push_back(c);
-  }
-  return out;
-}
-
-std::string plainNumber(double value) {
-  return Variant(value).toString();
 }
 
 }  // namespace
@@ -145,8 +131,8 @@ void RefSelect::UpdateTmpCurrentStock(const ObjectPtr& login, double sumOutQ, do
   auto context = openContext(login);
   const std::string prefix = module::WorkTableSuffix();
   context->connection()->execute(" update " + prefix + "_CurrentS set  fSumOutQ = fSumOutQ + " +
-                                     plainNumber(sumOutQ) + ",fSumOutN = fSumOutN + " +
-                                     plainNumber(sumOutN) +
+                                     sql::literal(sumOutQ) + ",fSumOutN = fSumOutN + " +
+                                     sql::literal(sumOutN) +
                                      " where AutoID= " + std::to_string(autoId),
                                  nullptr, ado::adOptionUnspecified);
 }
@@ -156,8 +142,8 @@ void RefSelect::UpdateTmpRdrecords(const ObjectPtr& login, double sumOutQ, doubl
   auto context = openContext(login);
   const std::string prefix = module::WorkTableSuffix();
   context->connection()->execute(" update " + prefix + "_TmpRdRecords set  fSumOutQ =fSumOutQ + " +
-                                     plainNumber(sumOutQ) + ",fSumOutN =fSumOutN + " +
-                                     plainNumber(sumOutN) +
+                                     sql::literal(sumOutQ) + ",fSumOutN =fSumOutN + " +
+                                     sql::literal(sumOutN) +
                                      " where AutoID= " + std::to_string(autoId),
                                  nullptr, ado::adOptionUnspecified);
 }
@@ -184,13 +170,12 @@ std::string RefSelect::GetAllRDSSQL(std::string& strSql) const {
 std::string RefSelect::autoIdQuery(const std::string& whCode, const std::string& invCode,
                                    const std::array<std::string, 10>& free,
                                    const std::string& batch) {
-  std::string sql = " Select AutoID from CurrentStock where cWhCode='" + literal(whCode);
-  sql += "' and  cInvCode='" + literal(invCode);
-  sql += "' and  cBatch='" + literal(batch);
+  std::string sql = " Select AutoID from CurrentStock where cWhCode=" + sql::literal(whCode);
+  sql += " and  cInvCode=" + sql::literal(invCode);
+  sql += " and  cBatch=" + sql::literal(batch);
   for (std::size_t k = 0; k < free.size(); ++k) {
-    sql += "' and  cFree" + std::to_string(k + 1) + "='" + literal(free[k]);
+    sql += " and  cFree" + std::to_string(k + 1) + "=" + sql::literal(free[k]);
   }
-  sql += "'";
   return sql;
 }
 

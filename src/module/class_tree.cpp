@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "ado/criteria.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
 #include "automation/vb_strings.h"
@@ -43,8 +44,8 @@ void BuildClassTree(ado::Recordset& classes, forms::TreeView& tree, forms::Node&
   if (root) {
     classes.setFilter(automation::Variant("iInvCGrade = " + std::to_string(1)));
   } else {
-    classes.setFilter(automation::Variant("cInvCCode like '" + code +
-                                          "%' and iInvCGrade=" + std::to_string(grade + 1)));
+    classes.setFilter(automation::Variant("cInvCCode like " + ado::criteriaLiteral(code + "%") +
+                                          " and iInvCGrade=" + std::to_string(grade + 1)));
   }
   // Read the rows first: the recursion below filters the same recordset again.
   std::vector<ClassRow> rows;
@@ -89,7 +90,8 @@ void UpdateParents(forms::Node& node) {
 
 void CollectCheckedClasses(forms::Node& node, ado::Recordset& rows) {
   for (auto* child : node.children()) {
-    rows.setFilter(automation::Variant("上级编码 LIKE '" + child->Key().substr(1) + "%'"));
+    rows.setFilter(
+        automation::Variant("上级编码 LIKE " + ado::criteriaLiteral(child->Key().substr(1) + "%")));
     const bool found = rows.recordCount() > 0;
     if (child->Checked() && found) setLastReferText(child->Key() + LastReferText());
     rows.setFilter(automation::Variant(""));

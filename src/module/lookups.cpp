@@ -20,6 +20,7 @@
 #include "forms/text_box.h"
 #include "forms/ui_host.h"
 #include "module/module_state.h"
+#include "sql/sql_text.h"
 
 namespace quillon::module {
 
@@ -69,27 +70,27 @@ components::SessionContext& context() {
   return *gContext;
 }
 
-std::string lookupQuery(const RecordKind& kind, const std::string& t) {
+// The typed text matches anywhere in the code or the name; it is one literal, so whatever it
+// holds, the permission clause appended after the query still applies.
+std::string lookupQuery(const RecordKind& kind, const std::string& typed) {
   using components::ArchiveKind;
+  const std::string t = sql::literal("%" + typed + "%");
   switch (kind.archive) {
     case ArchiveKind::Inventory:
-      return "SELECT * FROM Inventory WHERE (cInvCode LIKE '%" + t + "%'" +
-             " OR cInvAddCode LIKE '%" + t + "%'" + " OR cInvName LIKE '%" + t + "%')";
+      return "SELECT * FROM Inventory WHERE (cInvCode LIKE " + t + " OR cInvAddCode LIKE " + t +
+             " OR cInvName LIKE " + t + ")";
     case ArchiveKind::Warehouse:
-      return "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%" + t + "%'" + " OR cWhName LIKE '%" +
-             t + "%')";
+      return "SELECT * FROM Warehouse WHERE (cWhCode LIKE " + t + " OR cWhName LIKE " + t + ")";
     case ArchiveKind::Customer:
-      return "SELECT * FROM Customer WHERE (cCusCode LIKE '%" + t + "%'" + " OR cCusName LIKE '%" +
-             t + "%')";
+      return "SELECT * FROM Customer WHERE (cCusCode LIKE " + t + " OR cCusName LIKE " + t + ")";
     case ArchiveKind::Department:
-      return "SELECT * FROM department WHERE bdepend = 1 AND (cDepcode LIKE '%" + t + "%'" +
-             " OR cDepName LIKE '%" + t + "%')";
+      return "SELECT * FROM department WHERE bdepend = 1 AND (cDepcode LIKE " + t +
+             " OR cDepName LIKE " + t + ")";
     case ArchiveKind::Person:
-      return "SELECT * FROM Person WHERE (cPersoncode LIKE '%" + t + "%'" +
-             " OR cPersonName LIKE '%" + t + "%')";
+      return "SELECT * FROM Person WHERE (cPersoncode LIKE " + t + " OR cPersonName LIKE " + t +
+             ")";
     case ArchiveKind::Vendor:
-      return "SELECT * FROM Vendor WHERE (cVencode LIKE '%" + t + "%'" + " OR cVenName LIKE '%" +
-             t + "%')";
+      return "SELECT * FROM Vendor WHERE (cVencode LIKE " + t + " OR cVenName LIKE " + t + ")";
   }
   return {};
 }

@@ -4,13 +4,13 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
-#include "automation/vb_strings.h"
 #include "components/xp_style.h"
 #include "forms/form.h"
 #include "forms/ui_host.h"
 #include "platform/computer_name.h"
 #include "platform/registry.h"
 #include "platform/terminal_session.h"
+#include "sql/sql_text.h"
 
 namespace quillon::module {
 
@@ -72,8 +72,8 @@ void WriteRegistry(std::string_view keyPath, std::string_view valueName, std::st
 bool GetAccountParameter(std::string_view sysId, std::string_view name, std::string& value,
                          ado::Connection& connection) {
   const std::string sql =
-      "select isnull(cValue,isnull(cDefault,'')) as cValue from accinformation where cname='" +
-      std::string(name) + "' and csysid = '" + std::string(sysId) + "'";
+      "select isnull(cValue,isnull(cDefault,'')) as cValue from accinformation where cname=" +
+      sql::literal(name) + " and csysid = " + sql::literal(sysId);
   ado::Recordset rs;
   rs.open(automation::Variant(sql), automation::Variant(connection.self()), ado::adOpenStatic,
           ado::adLockReadOnly);
@@ -98,7 +98,9 @@ std::string WorkTableSuffix() {
     // not told apart.
     sessionId.clear();
   }
-  return automation::Replace(platform::computerName(), "-", "_") + "_" + sessionId;
+  // Both parts come from outside the account (the host name may hold dots, a session id "#" or
+  // quotes); as one name they stay a valid table name that differs from desk to desk.
+  return sql::identifier(platform::computerName() + "_" + sessionId);
 }
 
 void ApplyDialogStyle(forms::Form& form) {

@@ -32,8 +32,9 @@ void WriteRegistry(std::string_view keyPath, std::string_view valueName, std::st
 bool GetAccountParameter(std::string_view sysId, std::string_view name, std::string& value,
                          ado::Connection& connection);
 
-// Computer name with "-" turned into "_", then "_", then the terminal session id ("" when the
-// terminal component is missing or fails).
+// Computer name, "_", then the terminal session id ("" when the terminal component is missing or
+// fails), made one name by sql::identifier: "-" turned into "_" (PC-01 in session 3 gives
+// PC_01_3), any other character outside [A-Za-z0-9_] mapped so that the name stays valid.
 std::string WorkTableSuffix();
 
 // Hands the form to "XPStyle.clsXPStyleProxy".setfrmform and shows a non-empty answer in a

@@ -6,6 +6,7 @@
 #include "components/suite_utility.h"
 #include "forms/ui_host.h"
 #include "module/module_state.h"
+#include "sql/sql_text.h"
 
 namespace quillon::module {
 
@@ -26,13 +27,13 @@ std::string DateRangeCondition(std::string_view field, std::string_view lower,
                                std::string_view upper) {
   const std::string f(field);
   if (lower.empty() && upper.empty()) return {};
-  if (lower.empty()) return f + " <= '" + asDateText(upper) + "'";
+  if (lower.empty()) return f + " <= " + sql::literal(asDateText(upper));
   const std::string lo = asDateText(lower);
-  if (upper.empty()) return f + " >= '" + lo + "'";
+  if (upper.empty()) return f + " >= " + sql::literal(lo);
   const std::string up = asDateText(upper);
-  if (up == lo) return f + " = '" + lo + "'";
-  if (up > lo) return f + " >= '" + lo + "' AND    " + f + " <= '" + up + "'";
-  return f + " >= '" + up + "' AND " + f + " <= '" + lo + "'";
+  if (up == lo) return f + " = " + sql::literal(lo);
+  if (up > lo) return f + " >= " + sql::literal(lo) + " AND    " + f + " <= " + sql::literal(up);
+  return f + " >= " + sql::literal(up) + " AND " + f + " <= " + sql::literal(lo);
 }
 
 void FilterKeyAscii(int& keyAscii) {

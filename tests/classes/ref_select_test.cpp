@@ -2,6 +2,9 @@
 // its late-bound surface as a host reaches it.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <set>
+
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
@@ -152,6 +155,37 @@ TEST_F(RefSelectWork, NetQuantitiesThroughTheRewrite) {
   EXPECT_DOUBLE_EQ(number(refSelect.GetAllBSQL(sql)), before - 4);
 }
 
+// Terminal sessions as desks name them, and one that holds SQL: each desk's tables work, and
+// nothing outside them changes.
+TEST_F(RefSelectWork, SessionIdsFromOutsideNameValidTablesOfTheirOwn) {
+  struct SessionGuard {
+    ~SessionGuard() { ::unsetenv("QUILLON_TERMINAL_SESSION"); }
+  } guard;
+  const std::string stock = "select count(*) + sum(iQuantity) from CurrentStock";
+  const double before = number(stock);
+  const auto id = static_cast<std::int32_t>(number("select min(AutoID) from CurrentStock"));
+  RefSelect refSelect;
+  std::set<std::string> names;
+  for (const char* session : {"RDP-Tcp#3", "build-01.example.com", "it's", "a b", "3",
+                              "x_CurrentS set fSumOutQ = 0 delete from CurrentStock --",
+                              "x_CurrentS where 1=0; drop table CurrentStock --"}) {
+    ::setenv("QUILLON_TERMINAL_SESSION", session, 1);
+    const std::string table = module::WorkTableSuffix() + "_CurrentS";
+    EXPECT_TRUE(names.insert(table).second) << table;
+    refSelect.CreateAndDropTmpCurrentStock(login, true);
+    refSelect.UpdateTmpCurrentStock(login, 2, 1, id);
+    std::string sql =
+        "select iQuantity from currentstock Where currentstock.AutoID = " + std::to_string(id);
+    EXPECT_DOUBLE_EQ(
+        number(refSelect.GetAllBSQL(sql)),
+        number("select iQuantity from CurrentStock where AutoID = " + std::to_string(id)) - 2)
+        << session;
+    EXPECT_EQ(number("select sum(fSumOutQ) from " + table), 2) << session;
+    refSelect.CreateAndDropTmpCurrentStock(login, false);
+  }
+  EXPECT_EQ(number(stock), before);
+}
+
 TEST_F(RefSelectWork, AutoIdMatchesEveryIdentifyingColumn) {
   connection->execute(
       "insert into CurrentStock (cWhCode, cInvCode, cBatch, iQuantity) values ('T9', 'X1', "
@@ -177,9 +211,10 @@ TEST_F(RefSelectWork, AutoIdMatchesEveryIdentifyingColumn) {
 
   // The query always names all ten free items, batch right after the inventory.
   const std::string text = RefSelect::autoIdQuery("01", "A", free, "B");
-  EXPECT_EQ(text.substr(0, 84),
-            " Select AutoID from CurrentStock where cWhCode='01' and  cInvCode='A' and  cBatch='B");
-  EXPECT_NE(text.find("' and  cFree10=''"), std::string::npos);
+  EXPECT_EQ(text.substr(0, 88),
+            " Select AutoID from CurrentStock where cWhCode=N'01' and  cInvCode=N'A' "
+            "and  cBatch=N'B'");
+  EXPECT_NE(text.find("' and  cFree10=N''"), std::string::npos);
 
   // Late-bound with omitted free items and batch.
   auto object = automation::CreateObject("Quillon.RefSelect");

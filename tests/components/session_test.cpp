@@ -17,14 +17,14 @@ using testing::sessionFor;
 
 TEST(Session, PermissionListsOfARestrictedUserQuoteCodesAndLeaveIdsBare) {
   auto clerk = sessionFor("clerk");
-  EXPECT_EQ(clerk->permissionList("department", "", "W"), "'0201','0202','0401'");
-  EXPECT_EQ(clerk->permissionList("department", "", ""), "'0201','0202','0203','0401'");
-  EXPECT_EQ(clerk->permissionList("warehouse", "", "W"), "'01','02','06'");
-  EXPECT_EQ(clerk->permissionList("warehouse", "", ""), "'01','02','04','06'");
-  EXPECT_EQ(clerk->permissionList("vendor", "", "W"), "'V001','V002','V003'");
-  EXPECT_EQ(clerk->permissionList("vendor", "", ""), "'V001','V002','V003','V004'");
-  EXPECT_EQ(clerk->permissionList("customer", "", "W"), "'C001','C002','C003'");
-  EXPECT_EQ(clerk->permissionList("person", "", ""), "'002','003','007','010'");
+  EXPECT_EQ(clerk->permissionList("department", "", "W"), "N'0201',N'0202',N'0401'");
+  EXPECT_EQ(clerk->permissionList("department", "", ""), "N'0201',N'0202',N'0203',N'0401'");
+  EXPECT_EQ(clerk->permissionList("warehouse", "", "W"), "N'01',N'02',N'06'");
+  EXPECT_EQ(clerk->permissionList("warehouse", "", ""), "N'01',N'02',N'04',N'06'");
+  EXPECT_EQ(clerk->permissionList("vendor", "", "W"), "N'V001',N'V002',N'V003'");
+  EXPECT_EQ(clerk->permissionList("vendor", "", ""), "N'V001',N'V002',N'V003',N'V004'");
+  EXPECT_EQ(clerk->permissionList("customer", "", "W"), "N'C001',N'C002',N'C003'");
+  EXPECT_EQ(clerk->permissionList("person", "", ""), "N'002',N'003',N'007',N'010'");
   // Inventory ids come in numeric order, not text order (10 after 9).
   EXPECT_EQ(clerk->permissionList("INVENTORY", "", "W"), "1,2,3,4,5,6,7,8,9,10,32,33,34");
   EXPECT_EQ(clerk->permissionList("inventory", "", ""), "1,2,3,4,5,6,7,8,9,10,23,24,32,33,34");
@@ -34,8 +34,8 @@ TEST(Session, PermissionListsOfARestrictedUserQuoteCodesAndLeaveIdsBare) {
   // Late-bound: returned and written to the by-reference text.
   std::vector<Variant> args{Variant("warehouse"), Variant(""), Variant("W"), Variant()};
   Variant result = clerk->invoke("GetPermissionList", automation::InvokeKind::Method, args);
-  EXPECT_EQ(result.toString(), "'01','02','06'");
-  EXPECT_EQ(args[3].toString(), "'01','02','06'");
+  EXPECT_EQ(result.toString(), "N'01',N'02',N'06'");
+  EXPECT_EQ(args[3].toString(), "N'01',N'02',N'06'");
 }
 
 TEST(Session, AnUnrestrictedUserHasEmptyListsAndUnknownKindsAreRefused) {

@@ -132,7 +132,7 @@ TEST(StockQueries, LateBoundWithFreeItems) {
                                Variant(automation::ObjectPtr(free))};
   const std::string sql =
       object->invoke("CurrentStockSql", automation::InvokeKind::Method, args).toString();
-  EXPECT_NE(sql.find("currentstock.cFree1 = '红色'"), std::string::npos);
+  EXPECT_NE(sql.find("currentstock.cFree1 = N'红色'"), std::string::npos);
   std::vector<Variant> book = {Variant("01"), Variant("0104001"), Variant::missing(),
                                Variant::missing(), Variant("18")};
   EXPECT_NE(object->invoke("ReceiptLineSql", automation::InvokeKind::Method, book)

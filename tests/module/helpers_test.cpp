@@ -30,13 +30,15 @@ std::shared_ptr<ado::Recordset> query(const std::shared_ptr<ado::Connection>& co
 
 TEST(ModuleDateRange, AllSixCases) {
   EXPECT_EQ(DateRangeCondition("d", "", ""), "");
-  EXPECT_EQ(DateRangeCondition("d", "", "2026-12-31"), "d <= '2026-12-31'");
-  EXPECT_EQ(DateRangeCondition("d", "2026-01-01", ""), "d >= '2026-01-01'");
-  EXPECT_EQ(DateRangeCondition("d", "2026-05-05", "2026-05-05"), "d = '2026-05-05'");
+  EXPECT_EQ(DateRangeCondition("d", "", "2026-12-31"), "d <= N'2026-12-31'");
+  EXPECT_EQ(DateRangeCondition("d", "2026-01-01", ""), "d >= N'2026-01-01'");
+  EXPECT_EQ(DateRangeCondition("d", "2026-05-05", "2026-05-05"), "d = N'2026-05-05'");
   EXPECT_EQ(DateRangeCondition("P.dDate", "2026-01-01", "2026-12-31"),
-            "P.dDate >= '2026-01-01' AND    P.dDate <= '2026-12-31'");
+            "P.dDate >= N'2026-01-01' AND    P.dDate <= N'2026-12-31'");
   EXPECT_EQ(DateRangeCondition("d", "2026-12-31", "2026-01-01"),
-            "d >= '2026-01-01' AND d <= '2026-12-31'");
+            "d >= N'2026-01-01' AND d <= N'2026-12-31'");
+  // A typed text that is no date stays one value.
+  EXPECT_EQ(DateRangeCondition("d", "x' or 1=1 --", ""), "d >= N'x'' or 1=1 --'");
 }
 
 TEST(ModuleKeyFilter, SqlBreakingCharactersAreRefusedWithABeep) {

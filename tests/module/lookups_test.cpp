@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ado/connection.h"
 #include "automation/vb_dates.h"
 #include "automation/vb_strings.h"
 #include "forms/buttons.h"
@@ -135,7 +136,7 @@ TEST_F(LookupTest, LookupsAreFilteredByTheUsersPermissions) {
   OpenLookup({}, form.txtVen, form.cmdRefers, err);
   ASSERT_EQ(host->queries.size(), 1u);
   EXPECT_EQ(host->queries[0],
-            "SELECT * FROM Vendor WHERE (cVencode LIKE '%V00%' OR cVenName LIKE '%V00%')");
+            "SELECT * FROM Vendor WHERE (cVencode LIKE N'%V00%' OR cVenName LIKE N'%V00%')");
   EXPECT_EQ(host->rows[0].size(), 8u);
 
   testing::openSessionAs("clerk");
@@ -149,6 +150,36 @@ TEST_F(LookupTest, LookupsAreFilteredByTheUsersPermissions) {
   form.txtDep.setText("");
   OpenLookup({}, form.txtDep, form.cmdRefers, err);
   EXPECT_EQ(host->rows[2], (std::vector<std::string>{"0201", "0202", "0203", "0401"}));
+}
+
+// A vendor's name is typed text too: whatever it holds, the clerk sees only his own vendors.
+TEST_F(LookupTest, TypedTextNeverDropsThePermissionClause) {
+  auto demo = testing::openSessionAs("demo");
+  demo->execute(
+      "insert into Vendor (cVenCode, cVenName, cVenAbbName) values "
+      "('V901', N'鑫源%'') OR 1=1 --', N'鑫源'), ('V902', N'O''Neil 五金', N'O''Neil')");
+  struct Cleanup {
+    std::shared_ptr<ado::Connection> con;
+    ~Cleanup() { con->execute("delete from Vendor where cVenCode in ('V901', 'V902')"); }
+  } cleanup{demo};
+
+  PlaceLookupButton(form.txtVen, form.cmdRefers, err);
+  form.txtVen.setText("O'Neil 五金");
+  host->pick({1});
+  ASSERT_TRUE(OpenLookup({}, form.txtVen, form.cmdRefers, err)) << err;
+  EXPECT_EQ(host->rows.back(), (std::vector<std::string>{"V902"}));
+  EXPECT_EQ(form.txtVen.Text(), "O'Neil 五金");
+
+  testing::openSessionAs("clerk");
+  for (const char* typed : {"鑫源%') OR 1=1 --", "%' OR '1'='1", "V00%' --"}) {
+    form.txtVen.setText(typed);
+    host->pick({});
+    err.clear();
+    EXPECT_FALSE(OpenLookup({}, form.txtVen, form.cmdRefers, err));
+    EXPECT_EQ(err, "") << typed;
+    EXPECT_NE(host->queries.back().find(" AND cVencode IN("), std::string::npos);
+    EXPECT_TRUE(host->rows.back().empty()) << typed << ": " << host->rows.back().size();
+  }
 }
 
 TEST_F(LookupTest, CodesGoToLinkItemOnlyOnTheProductionOrderDialog) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <set>
 
 #include "ado/connection.h"
 #include "automation/class_registry.h"
@@ -17,6 +19,7 @@
 #include "platform/computer_name.h"
 #include "platform/registry.h"
 #include "platform/terminal_session.h"
+#include "sql/sql_text.h"
 
 namespace quillon::module {
 namespace {
@@ -74,26 +77,43 @@ TEST(ModuleSettings, AccountParameterFallsBackToItsDefaultAndReportsMissingRows)
   // The subsystem code is part of the key.
   EXPECT_FALSE(GetAccountParameter("om", "ModuleTestParam", value, *connection));
   EXPECT_EQ(value, "untouched");
+  // A quote in a name or a code is part of it, never the end of the literal.
+  EXPECT_FALSE(GetAccountParameter("om' or '1'='1", "ModuleTestParam", value, *connection));
+  EXPECT_FALSE(GetAccountParameter("st", "x' or cName like '%", value, *connection));
+  EXPECT_EQ(value, "untouched");
 
   connection->execute(
       "delete from accinformation where cSysID = 'st' and cName = 'ModuleTestParam'");
 }
 
 TEST(ModuleSettings, WorkTableSuffixWithAndWithoutATerminalSession) {
-  const std::string machine = platform::computerName();
-  std::string expected;
-  for (char c : machine) expected += c == '-' ? '_' : c;
+  const std::string machine = sql::identifier(platform::computerName());
+  const auto isName = [](const std::string& name) {
+    return std::all_of(name.begin(), name.end(), [](char c) {
+      return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    });
+  };
 
   testing::demoDbPath();  // the suite's classes are registered
   ::unsetenv("QUILLON_TERMINAL_SESSION");
-  EXPECT_EQ(WorkTableSuffix(), expected + "_");
-  ::setenv("QUILLON_TERMINAL_SESSION", "rdp-7", 1);
-  EXPECT_EQ(WorkTableSuffix(), expected + "_rdp-7");
+  EXPECT_EQ(WorkTableSuffix(), machine + "_");
+  ::setenv("QUILLON_TERMINAL_SESSION", "3", 1);
+  EXPECT_EQ(WorkTableSuffix(), machine + "_3");
+
+  // Session ids from outside: each a valid name of its own.
+  std::set<std::string> seen;
+  for (const char* id : {"rdp-7", "RDP-Tcp#3", "RDP-Tcp#4", "it's", "a b", "x; drop table t --"}) {
+    ::setenv("QUILLON_TERMINAL_SESSION", id, 1);
+    const std::string suffix = WorkTableSuffix();
+    EXPECT_TRUE(isName(suffix)) << suffix;
+    EXPECT_EQ(suffix.rfind(machine + "_", 0), 0u) << suffix;
+    EXPECT_TRUE(seen.insert(suffix).second) << suffix;
+  }
 
   // Without the terminal component the session is simply not told apart.
   auto& registry = automation::classRegistry();
   registry.remove(platform::kTerminalProgId);
-  EXPECT_EQ(WorkTableSuffix(), expected + "_");
+  EXPECT_EQ(WorkTableSuffix(), machine + "_");
   platform::registerPlatformClasses(registry);
   ::unsetenv("QUILLON_TERMINAL_SESSION");
 }

@@ -7,7 +7,7 @@
 #include "automation/numeric_text.h"
 #include "automation/vb_strings.h"
 #include "components/suite/rows.h"
-#include "components/suite/sql_literal.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -72,7 +72,7 @@ std::optional<std::string> AccountSettingsObject::rawValue(std::string_view name
   Rows rows = queryRows(connection_->database(),
                         "SELECT cSysID, isnull(cValue, isnull(cDefault, '')) AS v FROM "
                         "accinformation WHERE cName = " +
-                            sqlQuoted(name));
+                            sql::literal(name));
   if (rows.empty()) return std::nullopt;
   std::size_t pick = 0;
   for (std::size_t i = 0; i < rows.size(); ++i) {

@@ -4,7 +4,7 @@
 #include "automation/com_error.h"
 #include "components/suite/archive_lookup.h"
 #include "components/suite/session.h"
-#include "components/suite/sql_literal.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -97,7 +97,7 @@ void InventoryItemObject::fillFrom(Rows record, SessionContext& context) {
   UnitGroupType type = UnitGroupType::None;
   if (!group.empty()) {
     Rows g = queryRows(
-        db, "SELECT iGroupType FROM ComputationGroup WHERE cGroupCode = " + sqlQuoted(group));
+        db, "SELECT iGroupType FROM ComputationGroup WHERE cGroupCode = " + sql::literal(group));
     if (!g.empty()) {
       int t = g.at(0, "iGroupType").isNull() ? 0 : g.at(0, "iGroupType").toLong();
       if (t == 1) type = UnitGroupType::Fixed;
@@ -109,7 +109,7 @@ void InventoryItemObject::fillFrom(Rows record, SessionContext& context) {
                         : queryRows(db,
                                     "SELECT cComUnitName, iChangRate FROM ComputationUnit "
                                     "WHERE cComunitCode = " +
-                                        sqlQuoted(code));
+                                        sql::literal(code));
   };
   Rows mainUnit = unit(main);
   Rows stockUnit = type == UnitGroupType::None ? Rows{} : unit(stock);

@@ -3,7 +3,7 @@
 #include "ado/connection.h"
 #include "automation/vb_strings.h"
 #include "components/suite/session.h"
-#include "components/suite/sql_literal.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -84,12 +84,12 @@ LookupResult lookupArchive(ArchiveKind kind, SessionContext& context, std::strin
   };
 
   Rows rows;
-  if (byCode) rows = find(std::string(t.codeColumn) + " = " + sqlQuoted(value));
+  if (byCode) rows = find(std::string(t.codeColumn) + " = " + sql::literal(value));
   if (rows.empty() && byName) {
-    std::string condition = std::string(t.nameColumn) + " = " + sqlQuoted(value);
+    std::string condition = std::string(t.nameColumn) + " = " + sql::literal(value);
     if (!t.altNameColumn.empty()) {
-      condition =
-          "(" + condition + " OR " + std::string(t.altNameColumn) + " = " + sqlQuoted(value) + ")";
+      condition = "(" + condition + " OR " + std::string(t.altNameColumn) + " = " +
+                  sql::literal(value) + ")";
     }
     rows = find(condition);
   }
@@ -101,7 +101,7 @@ LookupResult lookupArchive(ArchiveKind kind, SessionContext& context, std::strin
   std::string permitted = context.permissionList(permissionKind(kind), "", "");
   if (!permitted.empty()) {
     const std::string code = rows.text(0, t.codeColumn);
-    Rows allowed = find(std::string(t.codeColumn) + " = " + sqlQuoted(code) + " AND " +
+    Rows allowed = find(std::string(t.codeColumn) + " = " + sql::literal(code) + " AND " +
                         std::string(t.permissionColumn) + " IN(" + permitted + ")");
     if (allowed.empty()) {
       result.message = "没有" + caption(kind) + "[" + value + "]的使用权限！";

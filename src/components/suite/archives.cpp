@@ -6,8 +6,8 @@
 #include "components/suite/archive_lookup.h"
 #include "components/suite/errors.h"
 #include "components/suite/session.h"
-#include "components/suite/sql_literal.h"
 #include "components/suite_utility.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -103,8 +103,8 @@ bool WarehouseArchiveObject::checkWareInv(std::string_view warehouseCode,
                                           std::string_view inventoryCode) {
   sql::Database& db = sessionConnection(requireContext(context_)).database();
   Rows rows = queryRows(
-      db, "SELECT COUNT(*) AS n FROM WhAndInv WHERE cWhCode = " + sqlQuoted(warehouseCode) +
-              " AND cInvCode = " + sqlQuoted(inventoryCode));
+      db, "SELECT COUNT(*) AS n FROM WhAndInv WHERE cWhCode = " + sql::literal(warehouseCode) +
+              " AND cInvCode = " + sql::literal(inventoryCode));
   return !rows.empty() && rows.at(0, "n").toLong() > 0;
 }
 

@@ -5,7 +5,7 @@
 #include "components/suite/errors.h"
 #include "components/suite/rows.h"
 #include "components/suite/session.h"
-#include "components/suite/sql_literal.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -17,10 +17,10 @@ std::optional<DefineItem> DefineItemServiceObject::lookup(std::string_view key) 
   if (!context_) raise(kErrNoSession, "DefineItemService的会话上下文尚未设置");
   const std::string k = automation::Trim(key);
   if (k.empty()) return std::nullopt;
-  Rows rows = queryRows(
-      sessionConnection(*context_).database(),
-      "SELECT cKey, cName, cType, iLength, cSource FROM DefineItem WHERE cKey = " + sqlQuoted(k) +
-          " AND bInUse = 1");
+  Rows rows =
+      queryRows(sessionConnection(*context_).database(),
+                "SELECT cKey, cName, cType, iLength, cSource FROM DefineItem WHERE cKey = " +
+                    sql::literal(k) + " AND bInUse = 1");
   if (rows.empty()) return std::nullopt;
   DefineItem item;
   item.key = rows.text(0, "cKey");

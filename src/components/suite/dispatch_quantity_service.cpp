@@ -7,6 +7,7 @@
 #include "components/suite/account_settings.h"
 #include "components/suite/rows.h"
 #include "components/suite/write_back.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -59,8 +60,8 @@ void DispatchQuantityServiceObject::write(std::shared_ptr<ado::Connection>& conn
                          (overIssue ? "出库上限[" : "应出库数量[") + quantityText(limit) + "]"};
     }
     const double num = r.at(0, "fOutNum").toDouble() + pieces;
-    db.execute("UPDATE DispatchLists SET fOutQuantity = " + sqlNumber(issued) +
-               ", fOutNum = " + sqlNumber(num) + " WHERE AutoID = " + std::to_string(lineId));
+    db.execute("UPDATE DispatchLists SET fOutQuantity = " + sql::literal(issued) +
+               ", fOutNum = " + sql::literal(num) + " WHERE AutoID = " + std::to_string(lineId));
   });
 }
 

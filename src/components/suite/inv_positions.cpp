@@ -12,7 +12,7 @@
 #include "components/suite/errors.h"
 #include "components/suite/rows.h"
 #include "components/suite/session.h"
-#include "components/suite/sql_literal.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -27,13 +27,9 @@ struct Refusal {
   std::string text;
 };
 
-std::string number(double v) {
-  return automation::formatGeneralNumber(v);
-}
-
 std::string dateLiteral(const Variant& date) {
   if (date.isNull() || date.isEmpty() || date.isMissing()) return "NULL";
-  return sqlQuoted(automation::formatDateText(date.toDate(), true));
+  return sql::literal(automation::formatDateText(date.toDate(), true));
 }
 
 // The balance a record belongs to: warehouse, position, item, batch and free items.
@@ -51,7 +47,7 @@ std::string balanceCondition(const BalanceKey& k) {
                                    "cFree7",  "cFree8",   "cFree9",   "cFree10"};
   std::string where;
   for (std::size_t i = 0; i < k.size(); ++i) {
-    where += (i == 0 ? "" : " AND ") + std::string(kColumns[i]) + " = " + sqlQuoted(k[i]);
+    where += (i == 0 ? "" : " AND ") + std::string(kColumns[i]) + " = " + sql::literal(k[i]);
   }
   return where;
 }
@@ -68,18 +64,18 @@ Delta effect(const InvPositionData& d, int sign) {
 
 void validate(sql::Database& db, const InvPositionData& d) {
   if (std::fabs(d.quantity) < kTolerance) throw Refusal{"数量不能为零"};
-  Rows wh = queryRows(db, "SELECT bWhPos FROM Warehouse WHERE cWhCode = " + sqlQuoted(d.whCode));
+  Rows wh = queryRows(db, "SELECT bWhPos FROM Warehouse WHERE cWhCode = " + sql::literal(d.whCode));
   if (wh.empty()) throw Refusal{"仓库[" + d.whCode + "]不存在"};
   if (!wh.at(0, "bWhPos").toBool()) throw Refusal{"仓库[" + d.whCode + "]不是货位管理仓库"};
   Rows pos = queryRows(
-      db, "SELECT cWhCode, bPosEnd FROM Position WHERE cPosCode = " + sqlQuoted(d.posCode));
+      db, "SELECT cWhCode, bPosEnd FROM Position WHERE cPosCode = " + sql::literal(d.posCode));
   if (pos.empty()) throw Refusal{"货位[" + d.posCode + "]不存在"};
   if (!automation::equalsText(pos.text(0, "cWhCode"), d.whCode)) {
     throw Refusal{"货位[" + d.posCode + "]不属于仓库[" + d.whCode + "]"};
   }
   if (!pos.at(0, "bPosEnd").toBool()) throw Refusal{"货位[" + d.posCode + "]不是末级货位"};
   Rows inv =
-      queryRows(db, "SELECT cInvCode FROM Inventory WHERE cInvCode = " + sqlQuoted(d.invCode));
+      queryRows(db, "SELECT cInvCode FROM Inventory WHERE cInvCode = " + sql::literal(d.invCode));
   if (inv.empty()) throw Refusal{"存货[" + d.invCode + "]不存在"};
 }
 
@@ -99,13 +95,14 @@ void applyBalances(sql::Database& db, const std::map<BalanceKey, Delta>& changes
     if (sum.empty()) {
       std::string cols = "cWhCode, cPosCode, cInvCode, cBatch";
       std::string values;
-      for (std::size_t i = 0; i < key.size(); ++i) values += (i ? ", " : "") + sqlQuoted(key[i]);
+      for (std::size_t i = 0; i < key.size(); ++i) values += (i ? ", " : "") + sql::literal(key[i]);
       for (int i = 1; i <= 10; ++i) cols += ", cFree" + std::to_string(i);
       db.execute("INSERT INTO InvPositionSum (" + cols + ", iQuantity, iNum) VALUES (" + values +
-                 ", " + number(delta.quantity) + ", " + number(delta.num) + ")");
+                 ", " + sql::literal(delta.quantity) + ", " + sql::literal(delta.num) + ")");
     } else {
-      db.execute("UPDATE InvPositionSum SET iQuantity = iQuantity + " + number(delta.quantity) +
-                 ", iNum = iNum + " + number(delta.num) + " WHERE " + where);
+      db.execute("UPDATE InvPositionSum SET iQuantity = iQuantity + " +
+                 sql::literal(delta.quantity) + ", iNum = iNum + " + sql::literal(delta.num) +
+                 " WHERE " + where);
     }
   }
 }
@@ -134,17 +131,17 @@ InvPositionData loadRecord(sql::Database& db, std::int32_t autoId) {
 // The record's columns and their SQL values, in one order for INSERT and UPDATE.
 std::vector<std::pair<std::string, std::string>> recordColumns(const InvPositionData& d) {
   std::vector<std::pair<std::string, std::string>> c = {
-      {"RdsID", std::to_string(d.rdsId)}, {"RdID", std::to_string(d.rdId)},
-      {"bRdFlag", d.inbound ? "1" : "0"}, {"cWhCode", sqlQuoted(d.whCode)},
-      {"cPosCode", sqlQuoted(d.posCode)}, {"cInvCode", sqlQuoted(d.invCode)},
-      {"cBatch", sqlQuoted(d.batch)}};
+      {"RdsID", std::to_string(d.rdsId)},    {"RdID", std::to_string(d.rdId)},
+      {"bRdFlag", d.inbound ? "1" : "0"},    {"cWhCode", sql::literal(d.whCode)},
+      {"cPosCode", sql::literal(d.posCode)}, {"cInvCode", sql::literal(d.invCode)},
+      {"cBatch", sql::literal(d.batch)}};
   for (int i = 0; i < 10; ++i)
-    c.emplace_back("cFree" + std::to_string(i + 1), sqlQuoted(d.free[i]));
-  c.emplace_back("iQuantity", number(d.quantity));
-  c.emplace_back("iNum", number(d.num));
+    c.emplace_back("cFree" + std::to_string(i + 1), sql::literal(d.free[i]));
+  c.emplace_back("iQuantity", sql::literal(d.quantity));
+  c.emplace_back("iNum", sql::literal(d.num));
   c.emplace_back("dDate", dateLiteral(d.date));
-  c.emplace_back("cHandler", sqlQuoted(d.handler));
-  c.emplace_back("cMemo", sqlQuoted(d.memo));
+  c.emplace_back("cHandler", sql::literal(d.handler));
+  c.emplace_back("cMemo", sql::literal(d.memo));
   return c;
 }
 

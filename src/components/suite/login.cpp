@@ -6,10 +6,10 @@
 #include "automation/vb_format.h"
 #include "components/suite/account_database.h"
 #include "components/suite/errors.h"
-#include "components/suite/sql_literal.h"
 #include "platform/clock.h"
 #include "platform/computer_name.h"
 #include "sql/database.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -27,7 +27,7 @@ DateValue today() {
 std::optional<std::string> accountParameter(sql::Database& db, std::string_view name) {
   return scalarText(
       db, "SELECT isnull(cValue, isnull(cDefault, '')) FROM accinformation WHERE cName = " +
-              sqlQuoted(name));
+              sql::literal(name));
 }
 
 }  // namespace
@@ -47,7 +47,7 @@ void Login::logIn(const std::string& dbPath, const std::string& userCode,
   auto db = openAccountDatabase(dbPath);
   auto users =
       db->query("SELECT cUser_Id, cUser_Name, bAdmin, bDisabled FROM UA_User WHERE cUser_Id = " +
-                sqlQuoted(userCode));
+                sql::literal(userCode));
   if (users.empty() || users.front().rows.empty()) {
     raise(kErrUnknownUser, "用户[" + userCode + "]在账套数据库[" + dbPath + "]中不存在");
   }
@@ -96,11 +96,11 @@ bool Login::checkFunctionRight(std::string_view functionCode, std::int16_t /*mod
   if (functionCode.empty()) return false;
   // Rights are read each time: an administrator may grant or revoke them while a host runs.
   auto admin =
-      scalarText(*db_, "SELECT bAdmin FROM UA_User WHERE cUser_Id = " + sqlQuoted(userId_));
+      scalarText(*db_, "SELECT bAdmin FROM UA_User WHERE cUser_Id = " + sql::literal(userId_));
   if (admin && *admin != "0") return true;
-  auto count =
-      scalarText(*db_, "SELECT COUNT(*) FROM UA_FuncRight WHERE cUser_Id = " + sqlQuoted(userId_) +
-                           " AND cFuncCode = " + sqlQuoted(functionCode));
+  auto count = scalarText(
+      *db_, "SELECT COUNT(*) FROM UA_FuncRight WHERE cUser_Id = " + sql::literal(userId_) +
+                " AND cFuncCode = " + sql::literal(functionCode));
   return count && *count != "0";
 }
 

@@ -8,7 +8,7 @@
 #include "automation/vb_strings.h"
 #include "components/suite/errors.h"
 #include "components/suite/rows.h"
-#include "components/suite/sql_literal.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -38,8 +38,8 @@ std::string permissionList(sql::Database& db, std::string_view userId, std::stri
   if (!isPermissionKind(kind)) {
     raise(kErrUnknownObjectKind, "未知的数据权限对象[" + std::string(kind) + "]");
   }
-  const std::string who = " FROM UA_DataRight WHERE cUser_Id = " + sqlQuoted(userId) +
-                          " AND cObjectKind = " + sqlQuoted(automation::LCase(kind));
+  const std::string who = " FROM UA_DataRight WHERE cUser_Id = " + sql::literal(userId) +
+                          " AND cObjectKind = " + sql::literal(automation::LCase(kind));
   Rows restricted = queryRows(db, "SELECT COUNT(*) AS n" + who);
   if (restricted.empty() || restricted.at(0, "n").toLong() == 0) return {};
 
@@ -47,7 +47,7 @@ std::string permissionList(sql::Database& db, std::string_view userId, std::stri
   if (rightCode.empty()) {
     rights = " AND cRightCode IN ('W', 'R')";
   } else {
-    rights = " AND cRightCode = " + sqlQuoted(rightCode);
+    rights = " AND cRightCode = " + sql::literal(rightCode);
   }
   Rows rows = queryRows(db, "SELECT cObjectId" + who + rights + " ORDER BY cObjectId");
 
@@ -63,7 +63,7 @@ std::string permissionList(sql::Database& db, std::string_view userId, std::stri
     for (long long id : ids) items.push_back(std::to_string(id));
   } else {
     for (std::size_t i = 0; i < rows.size(); ++i)
-      items.push_back(sqlQuoted(rows.text(i, "cObjectId")));
+      items.push_back(sql::literal(rows.text(i, "cObjectId")));
   }
   if (items.empty()) return "NULL";
   return automation::Join(items, ",");

@@ -7,8 +7,8 @@
 #include "components/suite/account_settings.h"
 #include "components/suite/production_order_service.h"
 #include "components/suite/rows.h"
-#include "components/suite/sql_literal.h"
 #include "components/suite/write_back.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -65,7 +65,7 @@ MaterialChange checkedIssue(const Rows& r, std::size_t row, double quantity, boo
 }
 
 void apply(sql::Database& db, const MaterialChange& change) {
-  db.execute("UPDATE pp_POMaterial SET fOutQuantity = " + sqlNumber(change.issued) +
+  db.execute("UPDATE pp_POMaterial SET fOutQuantity = " + sql::literal(change.issued) +
              " WHERE SubID = " + std::to_string(change.subId));
 }
 
@@ -125,7 +125,7 @@ void ProductionOrderServiceObject::writeOutQuantityOI(std::int32_t subId,
       throw WriteRefusal{lineName(subId) + "的生产数量为零，不能按套出库"};
     }
     std::string where = "WHERE m.MainID = " + std::to_string(subId) + " AND m.bUsed = 0";
-    if (!invCode.empty()) where += " AND m.cInvCode = " + sqlQuoted(invCode);
+    if (!invCode.empty()) where += " AND m.cInvCode = " + sql::literal(invCode);
     Rows materials = queryRows(db, std::string(kMaterialColumns) + where + " ORDER BY m.SubID");
     if (materials.empty()) {
       throw WriteRefusal{invCode.empty() ? lineName(subId) + "没有可出库的材料"
@@ -155,7 +155,7 @@ void ProductionOrderServiceObject::writeClosed(std::int32_t subId, bool bClose, 
     if (bClose && closed) throw WriteRefusal{lineName(subId) + "已关闭"};
     if (!bClose && !closed) throw WriteRefusal{lineName(subId) + "未关闭"};
     db.execute("UPDATE pp_POLine SET cClose = " +
-               (bClose ? sqlQuoted(closerName()) : std::string("NULL")) +
+               (bClose ? sql::literal(closerName()) : std::string("NULL")) +
                " WHERE MainID = " + std::to_string(subId));
   });
 }

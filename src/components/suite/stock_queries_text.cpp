@@ -5,8 +5,8 @@
 // qualified, because the rewrites join a work table that has an AutoID of its own.
 #include <string>
 
-#include "components/suite/sql_literal.h"
 #include "components/suite/stock_queries.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -25,12 +25,12 @@ std::string freeFields(const char* table) {
 // the line names them.
 std::string lineConditions(const StockLine& line, const char* table) {
   const std::string t(table);
-  std::string out = t + ".cWhCode = " + sqlQuoted(line.whCode) + " and " + t +
-                    ".cInvCode = " + sqlQuoted(line.invCode);
-  if (!line.batch.empty()) out += " and " + t + ".cBatch = " + sqlQuoted(line.batch);
+  std::string out = t + ".cWhCode = " + sql::literal(line.whCode) + " and " + t +
+                    ".cInvCode = " + sql::literal(line.invCode);
+  if (!line.batch.empty()) out += " and " + t + ".cBatch = " + sql::literal(line.batch);
   for (std::size_t k = 0; k < line.free.size(); ++k) {
     if (line.free[k].empty()) continue;
-    out += " and " + t + ".cFree" + std::to_string(k + 1) + " = " + sqlQuoted(line.free[k]);
+    out += " and " + t + ".cFree" + std::to_string(k + 1) + " = " + sql::literal(line.free[k]);
   }
   return out;
 }

@@ -8,9 +8,9 @@
 #include "components/suite/errors.h"
 #include "components/suite/rows.h"
 #include "components/suite/session.h"
-#include "components/suite/sql_literal.h"
 #include "components/suite/suite_utility.h"
 #include "components/suite_utility.h"
+#include "sql/sql_text.h"
 
 namespace quillon::components::suite {
 
@@ -63,7 +63,7 @@ void UnitQuantityObject::recalculate(std::string_view changedField) {
                        "SELECT i.cGroupCode, isnull(g.iGroupType, i.iGroupType) AS iGroupType, "
                        "i.cSTComUnitCode, i.cAssComUnitCode FROM Inventory i LEFT JOIN "
                        "ComputationGroup g ON g.cGroupCode = i.cGroupCode WHERE i.cInvCode = " +
-                           sqlQuoted(invCode));
+                           sql::literal(invCode));
   if (inv.empty()) raise(kErrBadArgument, "存货[" + invCode + "]不存在");
 
   int groupType = inv.at(0, "iGroupType").isNull() ? 0 : inv.at(0, "iGroupType").toLong();
@@ -89,8 +89,8 @@ void UnitQuantityObject::recalculate(std::string_view changedField) {
       queryRows(db,
                 "SELECT cComunitCode, cComUnitName, iChangRate FROM ComputationUnit WHERE "
                 "cGroupCode = " +
-                    sqlQuoted(group) + " AND (cComunitCode = " + sqlQuoted(unitText) +
-                    " OR cComUnitName = " + sqlQuoted(unitText) + ") ORDER BY cComunitCode");
+                    sql::literal(group) + " AND (cComunitCode = " + sql::literal(unitText) +
+                    " OR cComUnitName = " + sql::literal(unitText) + ") ORDER BY cComunitCode");
   if (unit.empty()) {
     raise(kErrBadUnit, "计量单位[" + unitText + "]不属于存货[" + invCode + "]的计量单位组");
   }

@@ -26,12 +26,6 @@ std::string runWriteBack(const std::shared_ptr<ado::Connection>& conn,
   }
 }
 
-std::string sqlNumber(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%.17g", value);
-  return buffer;
-}
-
 std::string quantityText(double value) {
   if (std::fabs(value) < 5e-7) value = 0;
   char buffer[64];

@@ -29,9 +29,6 @@ std::string runWriteBack(const std::shared_ptr<ado::Connection>& conn,
 // A quantity as its messages show it: at most six decimals, no trailing zeros.
 std::string quantityText(double value);
 
-// A number placed into a statement, exactly.
-std::string sqlNumber(double value);
-
 // Issued quantities are compared with this tolerance, so rounding of stored decimals never
 // refuses an exact issue.
 inline constexpr double kQuantityTolerance = 1e-7;

@@ -1,7 +1,10 @@
 #include "dialogs/frmProduceOrder/produce_order_queries.h"
 
+#include "ado/criteria.h"
+#include "automation/numeric_text.h"
 #include "automation/vb_strings.h"
 #include "module/text_helpers.h"
+#include "sql/sql_text.h"
 
 namespace quillon::dialogs::produce_order {
 
@@ -10,16 +13,6 @@ namespace {
 void appendAnd(std::string& condition, std::string_view fragment) {
   if (!condition.empty()) condition += " and";
   condition += fragment;
-}
-
-// Codes and typed text go between quotes; a quote inside is doubled so it cannot end the literal.
-std::string quoted(std::string_view value) {
-  std::string out;
-  for (char c : value) {
-    if (c == '\'') out.push_back('\'');
-    out.push_back(c);
-  }
-  return out;
 }
 
 }  // namespace
@@ -54,12 +47,12 @@ FilterConditions filterConditions(const FilterFields& f, int voucherType) {
   if (!f.lowerDate.empty() || !f.upperDate.empty()) {
     c.head += module::DateRangeCondition("dDate", f.lowerDate, f.upperDate);
   }
-  if (!f.department.empty()) appendAnd(c.head, " cDepCode = '" + quoted(f.department) + "'");
-  if (!f.person.empty()) appendAnd(c.head, " cPersonCode = '" + quoted(f.person) + "'");
-  if (!f.orderCode.empty()) appendAnd(c.head, " cCode = '" + quoted(f.orderCode) + "'");
-  if (!f.vendor.empty()) appendAnd(c.head, " cVenCode = '" + quoted(f.vendor) + "'");
+  if (!f.department.empty()) appendAnd(c.head, " cDepCode = " + sql::literal(f.department));
+  if (!f.person.empty()) appendAnd(c.head, " cPersonCode = " + sql::literal(f.person));
+  if (!f.orderCode.empty()) appendAnd(c.head, " cCode = " + sql::literal(f.orderCode));
+  if (!f.vendor.empty()) appendAnd(c.head, " cVenCode = " + sql::literal(f.vendor));
   if (!f.inventory.empty()) {
-    c.line = " cInvCode = '" + quoted(f.inventory) + "'";
+    c.line = " cInvCode = " + ado::criteriaLiteral(f.inventory);
     c.head.clear();
   }
   if (voucherType == 71) appendAnd(c.head, " iProperty =2 ");
@@ -75,15 +68,17 @@ std::string checkedKeyList(const std::vector<std::string>& keys) {
   std::string joined;
   for (const auto& k : keys) {
     if (!joined.empty()) joined += ",";
-    joined += k;
+    // The keys are the lists' id cells: numbers, written as numbers; anything else stays a text.
+    const auto number = automation::parseNumericText(k);
+    joined += number ? sql::literal(*number) : sql::literal(k);
   }
   if (joined.empty()) return {};
   return " IN (" + joined + ")";
 }
 
 std::string projectNarrowing(std::string_view itemCode, std::string_view itemClass) {
-  return " and ISNULL(citemcode,'')='" + quoted(itemCode) + "' and citem_class ='" +
-         quoted(itemClass) + "'";
+  return " and ISNULL(citemcode,'')=" + sql::literal(itemCode) +
+         " and citem_class =" + sql::literal(itemClass);
 }
 
 std::string narrowedSource(std::string_view source, std::string_view condition) {

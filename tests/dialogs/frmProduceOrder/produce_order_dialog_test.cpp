@@ -244,7 +244,7 @@ TEST(frmProduceOrder, VoucherTypesAndOutsourcedIssue) {
   runLoad(
       *po, *host, testing::loginAs("demo"),
       [&](frmProduceOrder& f) {
-        EXPECT_EQ(f.filterText().rfind("cCode = 'MO26110002' AND ", 0), 0u);
+        EXPECT_EQ(f.filterText().rfind("cCode = N'MO26110002' AND ", 0), 0u);
         f.cmdFilter.userClick();
         EXPECT_EQ(texts(f.lstParent), (std::set<std::string>{"2"}));
       },
@@ -312,7 +312,7 @@ TEST(frmProduceOrder, KeysAndLookupsOfTheFilterFields) {
     int key = forms::vbKeyF2;
     f.userKey(key, 0, 0);
     ASSERT_EQ(host->lookups.size(), 1u);
-    EXPECT_NE(host->lookups.back().query.find("FROM Vendor WHERE (cVencode LIKE '%V00%'"),
+    EXPECT_NE(host->lookups.back().query.find("FROM Vendor WHERE (cVencode LIKE N'%V00%'"),
               std::string::npos);
     EXPECT_EQ(f.cmbVen.LinkItem(), "V001");
 

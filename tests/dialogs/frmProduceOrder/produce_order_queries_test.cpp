@@ -33,12 +33,12 @@ TEST(ProduceOrderQueries, FilterConditionsInTheirOrder) {
   f.orderCode = "MO'1";
   f.vendor = "V001";
   EXPECT_EQ(filterConditions(f, 71).head,
-            "dDate >= '2026-11-01' AND dDate <= '2026-12-31' and cDepCode = '0201' and "
-            "cPersonCode = '002' and cCode = 'MO''1' and cVenCode = 'V001' and iProperty =2 ");
+            "dDate >= N'2026-11-01' AND dDate <= N'2026-12-31' and cDepCode = N'0201' and "
+            "cPersonCode = N'002' and cCode = N'MO''1' and cVenCode = N'V001' and iProperty =2 ");
 
   FilterFields first;
   first.person = "002";
-  EXPECT_EQ(filterConditions(first, 0).head, " cPersonCode = '002'");
+  EXPECT_EQ(filterConditions(first, 0).head, " cPersonCode = N'002'");
 
   // An item turns the filter into a line filter and empties the head condition.
   f.inventory = "0301001";
@@ -56,7 +56,10 @@ TEST(ProduceOrderQueries, HeadConditionsKeyListsAndReRead) {
   EXPECT_EQ(checkedKeyList({}), "");
   EXPECT_EQ(checkedKeyList({"4"}), " IN (4)");
   EXPECT_EQ(checkedKeyList({"4", "12"}), " IN (4,12)");
-  EXPECT_EQ(projectNarrowing("XM'2", ""), " and ISNULL(citemcode,'')='XM''2' and citem_class =''");
+  // A cell that is no number stays one text value.
+  EXPECT_EQ(checkedKeyList({"4", "1) or (1=1"}), " IN (4,N'1) or (1=1')");
+  EXPECT_EQ(projectNarrowing("XM'2", ""),
+            " and ISNULL(citemcode,'')=N'XM''2' and citem_class =N''");
 
   EXPECT_EQ(narrowedSource("SELECT * FROM t WHERE a = 1", "id IN (3)"),
             "SELECT * FROM t WHERE a = 1 AND id IN (3)");
