@@ -1,6 +1,8 @@
 #include "classes/track_set.h"
 
-#include <cctype>
+#include <charconv>
+#include <cstdint>
+#include <string_view>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
@@ -9,6 +11,7 @@
 #include "automation/error_info.h"
 #include "components/archive.h"
 #include "module/module_state.h"
+#include "sql/sql_text.h"
 
 namespace quillon::classes {
 
@@ -30,35 +33,33 @@ T& required(T* object) {
   return *object;
 }
 
-// An id goes into the statements without quotes, so only a plain integer may stand there.
-bool isIntegerText(const std::string& text) {
-  std::size_t i = 0;
-  if (!text.empty() && (text[0] == '-' || text[0] == '+')) i = 1;
-  if (i >= text.size()) return false;
-  for (; i < text.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(text[i]))) return false;
+// The record id as the statements carry it: a whole number, nothing else. The class refuses any
+// other text before a statement runs, with its trapped prefix like every other failure.
+std::string recordId(const std::string& text) {
+  std::string_view digits = text;
+  const bool negative = !digits.empty() && digits.front() == '-';
+  if (!digits.empty() && (negative || digits.front() == '+')) digits.remove_prefix(1);
+  std::uint64_t magnitude = 0;
+  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+  const bool whole = !digits.empty() && digits.front() != '+' && digits.front() != '-' &&
+                     ec == std::errc() && end == digits.data() + digits.size() &&
+                     magnitude <= static_cast<std::uint64_t>(INT64_MAX);
+  if (!whole) {
+    std::string message = kRdsIdNotInteger;
+    message.replace(message.find('%'), 1, text);
+    throw ComError(automation::err::kTypeMismatch, message);
   }
-  return true;
+  return (negative && magnitude != 0 ? "-" : "") + std::to_string(magnitude);
 }
 
-std::string refusedId(const std::string& id) {
-  std::string message = kRdsIdNotInteger;
-  message.replace(message.find('%'), 1, id);
-  return message;
+// A body quantity as the statement carries it: a number (a text that is none is error 13, Null
+// error 94), never the field's text.
+std::string quantity(ado::Recordset& body, const char* field) {
+  return sql::literal(body.value(field).toDouble());
 }
 
-// A value as plain text, the way string concatenation turns it into statement text.
-std::string plainText(const Variant& v) {
+std::string text(const Variant& v) {
   return v.isNull() ? std::string() : v.toString();
-}
-
-std::string quotedValue(const Variant& v) {
-  std::string out;
-  for (char c : plainText(v)) {
-    if (c == '\'') out.push_back('\'');
-    out.push_back(c);
-  }
-  return out;
 }
 
 bool notCheckNum(const ObjectPtr& inventory) {
@@ -74,48 +75,39 @@ std::string TrackSet::writeStatement(const std::string& sRdsID, ado::Recordset* 
                                      ado::Recordset& rsBody, bool bRDorCS, bool bIO) {
   const std::string sign = bIO ? "+" : "-";
   if (bRDorCS) {
-    return "UPDATE RdRecords SET cVouchCode ='" + sRdsID + "'" +
-           ", iSOutQuantity = iSOutQuantity " + sign + plainText(rsBody.value("iSOutQuantity")) +
-           ", iSOutNum =  iSOutNum" + sign + plainText(rsBody.value("iSOutNum")) +
-           " where AutoID = " + sRdsID;
+    const std::string id = recordId(sRdsID);
+    return "UPDATE RdRecords SET cVouchCode =" + sql::literal(sRdsID) +
+           ", iSOutQuantity = iSOutQuantity " + sign + quantity(rsBody, "iSOutQuantity") +
+           ", iSOutNum =  iSOutNum" + sign + quantity(rsBody, "iSOutNum") + " where AutoID = " + id;
   }
   std::string free[10];
-  for (int k = 0; k < 10; ++k) free[k] = quotedValue(rsBody.value("cFree" + std::to_string(k + 1)));
-  const std::string warehouse = quotedValue(required(rsHead).value("cWhCode"));
-  const std::string inventory = quotedValue(rsBody.value("cInvCode"));
-  const std::string batch = quotedValue(rsBody.value("cBatch"));
+  for (int k = 0; k < 10; ++k) free[k] = text(rsBody.value("cFree" + std::to_string(k + 1)));
+  const std::string warehouse = text(required(rsHead).value("cWhCode"));
+  const std::string inventory = text(rsBody.value("cInvCode"));
+  const std::string batch = text(rsBody.value("cBatch"));
 
   std::string condition;
   const auto add = [&condition](const std::string& column, const std::string& value) {
     if (value.empty()) return;
     if (!condition.empty()) condition += " and ";
-    condition += column + " = '" + value + "'";
+    condition += column + " = " + sql::literal(value);
   };
   add("cWhCode", warehouse);
   add("cInvCode", inventory);
   add("cBatch", batch);
   for (int k = 0; k < 10; ++k) add("cFree" + std::to_string(k + 1), free[k]);
   // Without any identifying value the statement would touch every stock row.
-  if (condition.empty()) return {};
+  if (condition.empty()) throw ComError(automation::err::kInvalidProcedureCall, kStockRowUnknown);
   return "UPDATE CurrentStock SET iQuantity = iQuantity " + sign +
-         plainText(rsBody.value("iSOutQuantity")) + ", iNum = iNum " + sign +
-         plainText(rsBody.value("iSOutNum")) + " where " + condition;
+         quantity(rsBody, "iSOutQuantity") + ", iNum = iNum " + sign +
+         quantity(rsBody, "iSOutNum") + " where " + condition;
 }
 
 bool TrackSet::WritCountofRD_CS(const std::string& sRdsID, ado::Recordset* rsHead,
                                 ado::Recordset* rsBody, ado::Connection* oCon, bool bRDorCS,
                                 std::string& ErrMsg, bool bIO) {
   try {
-    if (bRDorCS && !isIntegerText(sRdsID)) {
-      ErrMsg = refusedId(sRdsID);
-      return false;
-    }
-    std::string statement = writeStatement(sRdsID, rsHead, required(rsBody), bRDorCS, bIO);
-    if (statement.empty()) {
-      ErrMsg = kStockRowUnknown;
-      return false;
-    }
-    module::gSQL = std::move(statement);
+    module::gSQL = writeStatement(sRdsID, rsHead, required(rsBody), bRDorCS, bIO);
     required(oCon).execute(module::gSQL, nullptr, ado::adOptionUnspecified);
     return true;
   } catch (...) {
@@ -130,11 +122,7 @@ bool TrackSet::AllowWritCount(const std::string& sRdsID, ado::Recordset* rsHead,
                               const ObjectPtr& oInventory, std::string& ErrMsg, bool bRDorCS) {
   (void)rsHead;  // the check reads the body only; the head belongs to the write
   try {
-    if (!isIntegerText(sRdsID)) {
-      ErrMsg = refusedId(sRdsID);
-      return false;
-    }
-    module::gSQL = "SELECT *  FROM RdRecords where AutoID =" + sRdsID;
+    module::gSQL = "SELECT *  FROM RdRecords where AutoID =" + recordId(sRdsID);
     auto rs = std::make_shared<ado::Recordset>();
     rs->setCursorLocation(ado::adUseClient);
     rs->open(Variant(module::gSQL), Variant(ObjectPtr(required(oCon).self())), ado::adOpenStatic,

@@ -5,9 +5,10 @@
 //
 // Both work on the host's connection and on the current rows of its head and body recordsets, and
 // trap every error: they return False with "TrackSet:<method>" + number + CRLF + text in ErrMsg.
-// A record id that is not an integer (where a statement would carry it), and a stock write whose
-// row condition would be empty, are refused (False, with the reason in ErrMsg) before any
-// statement runs.
+// Refusals come the same way, before any statement runs: a record id that is not a whole number
+// (where a statement would carry it; 13 and kRdsIdNotInteger), a body quantity that is not a
+// number (13) or Null (94), a stock write whose row condition would be empty (5 and
+// kStockRowUnknown). Values enter the statements as literals, so none can change what they do.
 #pragma once
 
 #include <memory>
@@ -44,7 +45,7 @@ class TrackSet : public automation::Object {
                       ado::Connection* oCon, const automation::ObjectPtr& oInventory,
                       std::string& ErrMsg, bool bRDorCS = true);
 
-  // The statement WritCountofRD_CS runs; empty when a stock row condition would be empty.
+  // The statement WritCountofRD_CS runs; raises the refusals above.
   static std::string writeStatement(const std::string& sRdsID, ado::Recordset* rsHead,
                                     ado::Recordset& rsBody, bool bRDorCS, bool bIO);
 };

@@ -111,25 +111,65 @@ TEST_F(TrackSetWrite, CheckComparesStrictly) {
 }
 
 TEST_F(TrackSetWrite, RefusalsAndTrappedErrors) {
+  // Refusals carry the member's trapped prefix like every other failure, and run no statement.
   std::string err;
+  module::gSQL = "untouched";
   EXPECT_FALSE(track.AllowWritCount("1 or 1=1", head.get(), body.get(), con.get(), nullptr, err));
-  EXPECT_EQ(err, "入库记录号[1 or 1=1]不是整数");
-  err.clear();
+  EXPECT_EQ(err, "TrackSet:AllowWritCount13\r\n入库记录号[1 or 1=1]不是整数");
   setBody("iSOutQuantity", Variant(1.0));
   setBody("iSOutNum", Variant(0.0));
-  EXPECT_FALSE(track.WritCountofRD_CS("", head.get(), body.get(), con.get(), true, err));
-  EXPECT_EQ(err, "入库记录号[]不是整数");
+  for (const char* id : {"", "+", "-", "1.5", " 1", "1 --", "+-1", "99999999999999999999"}) {
+    EXPECT_FALSE(track.WritCountofRD_CS(id, head.get(), body.get(), con.get(), true, err));
+    EXPECT_EQ(err, "TrackSet:WritCountofRD_CS13\r\n入库记录号[" + std::string(id) + "]不是整数");
+  }
+  EXPECT_EQ(module::gSQL, "untouched");
 
   // A missing inventory object is a run-time error of the method, reported with its prefix.
   EXPECT_FALSE(track.AllowWritCount(id(), head.get(), body.get(), con.get(), nullptr, err));
   EXPECT_EQ(err.rfind("TrackSet:AllowWritCount91\r\n", 0), 0u) << err;
+  module::gSQL = "untouched";
 
-  // A failing statement (a value that is not a number) ends the write.
+  // A quantity that is not a number is refused before any statement runs.
   setBody("iSOutQuantity", Variant("abc"));
   EXPECT_FALSE(track.WritCountofRD_CS(id(), head.get(), body.get(), con.get(), true, err));
-  EXPECT_EQ(err.rfind("TrackSet:WritCountofRD_CS", 0), 0u) << err;
-  EXPECT_NE(err.find("\r\n"), std::string::npos);
-  EXPECT_NE(module::gSQL.find("iSOutQuantity +abc"), std::string::npos);
+  EXPECT_EQ(err, "TrackSet:WritCountofRD_CS13\r\nType mismatch");
+  setBody("iSOutQuantity", Variant::null());
+  EXPECT_FALSE(track.WritCountofRD_CS(id(), head.get(), body.get(), con.get(), true, err));
+  EXPECT_EQ(err.rfind("TrackSet:WritCountofRD_CS94\r\n", 0), 0u) << err;
+  EXPECT_EQ(module::gSQL, "untouched");
+}
+
+// Body values that once became statement text: each writes one row or nothing.
+TEST_F(TrackSetWrite, BodyValuesCannotWidenTheWrite) {
+  const std::string sums = "select sum(iSOutQuantity) + 1000 * sum(iSOutNum) from rdrecords";
+  const double all = number(sums);
+  const double mine = number("select iSOutNum from rdrecords where AutoID = " + id());
+  std::string err;
+
+  setBody("iSOutQuantity", Variant("1 --"));
+  setBody("iSOutNum", Variant(0.0));
+  EXPECT_FALSE(track.WritCountofRD_CS(id(), head.get(), body.get(), con.get(), true, err));
+  EXPECT_DOUBLE_EQ(number(sums), all);
+
+  // Subtracting a negative count: "iSOutNum--1" would comment out the row condition.
+  setBody("iSOutQuantity", Variant(0.0));
+  setBody("iSOutNum", Variant(-1.0));
+  EXPECT_TRUE(track.WritCountofRD_CS(id(), head.get(), body.get(), con.get(), true, err, false))
+      << err;
+  EXPECT_DOUBLE_EQ(number("select iSOutNum from rdrecords where AutoID = " + id()), mine + 1);
+  EXPECT_DOUBLE_EQ(number(sums), all + 1000);
+  EXPECT_NE(module::gSQL.find("iSOutNum-(-1) where"), std::string::npos) << module::gSQL;
+
+  // A quote in an identifying value is part of the value: no stock row has it.
+  const std::string stock = "select sum(iQuantity) from CurrentStock";
+  const double stockBefore = number(stock);
+  setBody("iSOutQuantity", Variant(1.0));
+  setBody("iSOutNum", Variant(0.0));
+  setBody("cInvCode", Variant("0104001"));
+  setBody("cBatch", Variant("x' or '1'='1"));
+  EXPECT_TRUE(track.WritCountofRD_CS("", head.get(), body.get(), con.get(), false, err)) << err;
+  EXPECT_DOUBLE_EQ(number(stock), stockBefore);
+  EXPECT_EQ(con->database().changes(), 0);
 }
 
 TEST_F(TrackSetWrite, ReceiptLineAddsAndSubtracts) {
@@ -140,7 +180,7 @@ TEST_F(TrackSetWrite, ReceiptLineAddsAndSubtracts) {
   EXPECT_TRUE(track.WritCountofRD_CS(id(), head.get(), body.get(), con.get(), true, err));
   EXPECT_DOUBLE_EQ(number("select iSOutQuantity from rdrecords where AutoID = " + id()),
                    before + 2.5);
-  EXPECT_EQ(module::gSQL, "UPDATE RdRecords SET cVouchCode ='" + id() +
+  EXPECT_EQ(module::gSQL, "UPDATE RdRecords SET cVouchCode =N'" + id() +
                               "', iSOutQuantity = iSOutQuantity +2.5, iSOutNum =  iSOutNum+1 "
                               "where AutoID = " +
                               id());
@@ -195,7 +235,7 @@ TEST_F(TrackSetWrite, StockRowByItsNonEmptyValues) {
   setBody("cInvCode", Variant::null());
   const double all = number("select sum(iQuantity) from CurrentStock");
   EXPECT_FALSE(track.WritCountofRD_CS("", head.get(), body.get(), con.get(), false, err, true));
-  EXPECT_EQ(err, kStockRowUnknown);
+  EXPECT_EQ(err, std::string("TrackSet:WritCountofRD_CS5\r\n") + kStockRowUnknown);
   EXPECT_DOUBLE_EQ(number("select sum(iQuantity) from CurrentStock"), all);
 }
 
