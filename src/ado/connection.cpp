@@ -1,5 +1,6 @@
 #include "ado/connection.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "ado/connection_string.h"
@@ -37,6 +38,12 @@ class FirstResultHandler : public sql::ResultHandler {
   bool wantRows_;
 };
 
+// CommandTimeout is the engine's wait for another connection's lock.
+int busyTimeoutMs(std::int32_t seconds) {
+  constexpr std::int32_t kLongest = std::numeric_limits<int>::max() / 1000;
+  return seconds > 0 ? std::min(seconds, kLongest) * 1000 : 0;
+}
+
 std::int32_t clampToLong(std::int64_t v) {
   if (v > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(v);
@@ -51,9 +58,7 @@ void Connection::open(const std::string& connectionString, const std::string& /*
   if (db_) throwObjectOpen();
   const std::string text = connectionString.empty() ? connectionString_ : connectionString;
   const ConnectionTarget target = resolveConnectionTarget(ConnectionString::parse(text));
-  auto db = sql::Database::open(target.path, target.mode);
-  db->setBusyTimeout(commandTimeout_ > 0 ? commandTimeout_ * 1000 : 0);
-  db_ = std::move(db);
+  db_ = sql::Database::open(target.path, target.mode, busyTimeoutMs(commandTimeout_));
   connectionString_ = text;
 }
 
@@ -130,7 +135,7 @@ void Connection::setConnectionString(std::string text) {
 void Connection::setCommandTimeout(std::int32_t seconds) {
   if (seconds < 0) throwArguments("CommandTimeout cannot be negative");
   commandTimeout_ = seconds;
-  if (db_) db_->setBusyTimeout(seconds > 0 ? seconds * 1000 : 0);
+  if (db_) db_->setBusyTimeout(busyTimeoutMs(seconds));
 }
 
 void Connection::setConnectionTimeout(std::int32_t seconds) {

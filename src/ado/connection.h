@@ -9,7 +9,8 @@
 // Errors: 3704 on a closed connection, 3705 when opening an open one, 3706 for an unknown
 // provider, -2147467259 for a connection string without a database, the engine's -2147217900
 // for a failing statement, -2147168242 "No transaction is active." for a commit or rollback
-// without BeginTrans.
+// without BeginTrans, sql::kDatabaseBusyNumber when another connection held the file longer than
+// CommandTimeout allows (the wait is in force from Open on; BeginTrans takes the write lock).
 #pragma once
 
 #include <cstdint>

@@ -77,6 +77,18 @@ std::optional<std::string> ConnectionString::get(std::string_view key) const {
   return found;
 }
 
+std::string connectionStringValue(std::string_view value) {
+  if (value.find(';') == std::string_view::npos && value.find('"') == std::string_view::npos) {
+    return std::string(value);
+  }
+  std::string quoted = "\"";
+  for (const char c : value) {
+    if (c == '"') quoted.push_back('"');
+    quoted.push_back(c);
+  }
+  return quoted + "\"";
+}
+
 ConnectionTarget resolveConnectionTarget(const ConnectionString& cs) {
   if (const auto provider = cs.get("Provider")) {
     if (!equalsNoCase(*provider, kProviderName))

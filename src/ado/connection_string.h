@@ -28,6 +28,9 @@ class ConnectionString {
   std::vector<std::pair<std::string, std::string>> pairs_;
 };
 
+// A value as a connection string item carries it, so that parse reads back exactly `value`.
+std::string connectionStringValue(std::string_view value);
+
 // What opening needs from a connection string: the database file and how to open it.
 struct ConnectionTarget {
   std::string path;

@@ -43,11 +43,7 @@ bool Cursor::next() {
   }
   hasRow_ = false;
   done_ = true;
-  if (rc != SQLITE_DONE) {
-    sqlite3* db = sqlite3_db_handle(stmt_);
-    throw automation::ComError(kSqlErrorNumber,
-                               std::string(sqlite3_errmsg(db)) + " in: " + statementStart_);
-  }
+  if (rc != SQLITE_DONE) raiseEngineError(sqlite3_db_handle(stmt_), statementStart_);
   return false;
 }
 
@@ -98,7 +94,8 @@ std::string_view Cursor::text(std::size_t column) const {
 }
 
 void Cursor::readRow(std::span<CellView> out) const {
-  if (!hasRow_) throw automation::ComError(kSqlErrorNumber, "No current row in: " + statementStart_);
+  if (!hasRow_)
+    throw automation::ComError(kSqlErrorNumber, "No current row in: " + statementStart_);
   if (out.size() != columns_.size())
     throw std::invalid_argument("readRow needs one cell per column");
   // The per-column calls each enter the connection's mutex; holding it for the whole row makes

@@ -14,19 +14,16 @@ namespace quillon::sql {
 
 namespace {
 
-[[noreturn]] void fail(sqlite3* db, std::string_view statement) {
-  std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
-  if (!statement.empty()) {
-    text += " in: ";
-    text += statement.substr(0, 200);
-  }
-  throw automation::ComError(kSqlErrorNumber, text);
-}
+// What a transaction begins with: the write lock at once, so that it waits for another desk's
+// transaction here, under the busy timeout, rather than failing at its first write (a deferred
+// transaction that has read cannot wait for the lock: the engine refuses it to avoid deadlock).
+constexpr const char* kBeginWriting = "BEGIN IMMEDIATE";
+constexpr const char* kBeginReading = "BEGIN";
 
 class Statement {
  public:
   Statement(sqlite3* db, const std::string& sql, std::string_view source) {
-    if (!prepare(db, sql)) fail(db, source);
+    if (!prepare(db, sql)) raiseEngineError(db, source);
   }
   // Prepares without throwing; ok() tells whether it worked.
   Statement(sqlite3* db, const std::string& sql) { prepare(db, sql); }
@@ -52,7 +49,29 @@ class Statement {
 
 }  // namespace
 
-std::unique_ptr<Database> Database::open(const std::string& path, OpenMode mode) {
+namespace {
+
+// The error for the engine's last failure on `db`, described by `text`.
+automation::ComError engineError(sqlite3* db, std::string text) {
+  if (db != nullptr && (sqlite3_extended_errcode(db) & 0xFF) == SQLITE_BUSY) {
+    return {kDatabaseBusyNumber, std::string(kDatabaseBusyText) + " (" + text + ")"};
+  }
+  return {kSqlErrorNumber, std::move(text)};
+}
+
+}  // namespace
+
+void raiseEngineError(sqlite3* db, std::string_view statement) {
+  std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+  if (!statement.empty()) {
+    text += " in: ";
+    text += statement.substr(0, 200);
+  }
+  throw engineError(db, std::move(text));
+}
+
+std::unique_ptr<Database> Database::open(const std::string& path, OpenMode mode,
+                                         int busyTimeoutMs) {
   int flags = SQLITE_OPEN_URI;
   switch (mode) {
     case OpenMode::CreateIfMissing:
@@ -66,18 +85,24 @@ std::unique_ptr<Database> Database::open(const std::string& path, OpenMode mode)
       break;
   }
   sqlite3* db = nullptr;
-  const int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
-  if (rc != SQLITE_OK || !registerServerFunctions(db)) {
-    std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
-    sqlite3_close_v2(db);
-    throw automation::ComError(kSqlErrorNumber, "Cannot open database '" + path + "': " + text);
+  int rc = sqlite3_open_v2(path.c_str(), &db, flags, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_extended_result_codes(db, 1);
+    // Before anything reads the file: the catalogue views below already read its schema.
+    sqlite3_busy_timeout(db, busyTimeoutMs > 0 ? busyTimeoutMs : 0);
+    if (!registerServerFunctions(db)) rc = sqlite3_extended_errcode(db);
   }
-  sqlite3_extended_result_codes(db, 1);
-  sqlite3_busy_timeout(db, 5000);
-  return std::unique_ptr<Database>(new Database(db, path));
+  if (rc != SQLITE_OK) {
+    const std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+    automation::ComError error = engineError(db, "Cannot open database '" + path + "': " + text);
+    sqlite3_close_v2(db);
+    throw error;
+  }
+  return std::unique_ptr<Database>(new Database(db, path, mode == OpenMode::ReadOnly));
 }
 
-Database::Database(sqlite3* db, std::string path) : db_(db), path_(std::move(path)) {}
+Database::Database(sqlite3* db, std::string path, bool readOnly)
+    : db_(db), path_(std::move(path)), readOnly_(readOnly) {}
 
 Database::~Database() {
   sqlite3_close_v2(db_);
@@ -106,14 +131,16 @@ void Database::runOne(const Op& op, ResultHandler& handler) {
         // read of the catalogue would lock the table that the statement drops.
         Statement cond(db_, op.sql, op.source);
         const int rc = sqlite3_step(cond.get());
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE) fail(db_, op.source);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) raiseEngineError(db_, op.source);
         holds = rc == SQLITE_ROW && sqlite3_column_int64(cond.get(), 0) != 0;
       }
       run(holds ? op.body : op.elseBody, handler);
       return;
     }
     case Op::Kind::Exec: {
-      Statement stmt(db_, op.sql);
+      // A batch's own "begin tran" begins as begin() does.
+      const bool begins = op.sql == kBeginReading;
+      Statement stmt(db_, begins && !readOnly_ ? std::string(kBeginWriting) : op.sql);
       if (!stmt.ok()) {
         // The engine does not change views; the server changes the view's base table.
         if (isViewChangeRefusal(sqlite3_errmsg(db_))) {
@@ -122,7 +149,7 @@ void Database::runOne(const Op& op, ResultHandler& handler) {
           if (!onTable.sql.empty()) return runOne(onTable, handler);
           Statement again(db_, op.sql, op.source);  // the engine's own error
         }
-        fail(db_, op.source);
+        raiseEngineError(db_, op.source);
       }
       if (sqlite3_column_count(stmt.get()) > 0) {
         Cursor cursor(stmt.get(), op.source);
@@ -133,7 +160,7 @@ void Database::runOne(const Op& op, ResultHandler& handler) {
       // it is this statement's only when the total moved.
       const std::int64_t before = sqlite3_total_changes64(db_);
       const int rc = sqlite3_step(stmt.get());
-      if (rc != SQLITE_DONE && rc != SQLITE_ROW) fail(db_, op.source);
+      if (rc != SQLITE_DONE && rc != SQLITE_ROW) raiseEngineError(db_, op.source);
       handler.onRowsAffected(sqlite3_total_changes64(db_) != before ? sqlite3_changes64(db_) : 0);
       return;
     }
@@ -193,7 +220,8 @@ std::vector<ResultSet> Database::query(std::string_view tsqlBatch) {
 }
 
 void Database::begin() {
-  execute("BEGIN TRANSACTION");
+  Statement stmt(db_, readOnly_ ? kBeginReading : kBeginWriting, "BEGIN TRANSACTION");
+  if (sqlite3_step(stmt.get()) != SQLITE_DONE) raiseEngineError(db_, "BEGIN TRANSACTION");
 }
 void Database::commit() {
   execute("COMMIT TRANSACTION");
@@ -210,6 +238,26 @@ std::int64_t Database::changes() const {
 std::int64_t Database::lastInsertRowId() const {
   return sqlite3_last_insert_rowid(db_);
 }
+std::vector<std::string> Database::integrityCheck(int limit) {
+  Statement check(db_, "PRAGMA integrity_check(" + std::to_string(limit > 0 ? limit : 1) + ")",
+                  "integrity check");
+  std::vector<std::string> problems;
+  int rc = SQLITE_ROW;
+  while ((rc = sqlite3_step(check.get())) == SQLITE_ROW) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(check.get(), 0));
+    const std::string line = text != nullptr ? text : "";
+    if (line != "ok") problems.push_back(line);
+  }
+  // Damage the check runs into is a finding like the ones it reports itself.
+  const int primary = sqlite3_extended_errcode(db_) & 0xFF;
+  if (rc != SQLITE_DONE && (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB)) {
+    problems.emplace_back(sqlite3_errmsg(db_));
+  } else if (rc != SQLITE_DONE) {
+    raiseEngineError(db_, "integrity check");
+  }
+  return problems;
+}
+
 void Database::setBusyTimeout(int milliseconds) {
   sqlite3_busy_timeout(db_, milliseconds);
 }

@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
 
@@ -12,6 +13,7 @@
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
 #include "error_number.h"
+#include "support/lock_holder.h"
 #include "test_data.h"
 
 namespace quillon::ado {
@@ -156,6 +158,42 @@ TEST(AdoConnection, ConnectionsShareNothing) {
   rs->open(Variant("select n from shared_t"), Variant(cs));
   EXPECT_EQ(rs->value("n"), Variant(1));
   EXPECT_NE(rs->activeConnection(), a);
+}
+
+// CommandTimeout is the wait for another desk's lock on every path: from Open on, and for a
+// transaction, which takes the write lock when it begins.
+TEST(AdoConnection, CommandTimeoutWaitsOutLocksFromOpenOn) {
+  TempFile file;
+  const std::string cs = "Provider=Quillon.SQLite;Data Source=" + file.path();
+  auto setUp = std::make_shared<Connection>();
+  setUp->open(cs);
+  setUp->execute("create table t (n int) insert into t values (1)");
+  setUp->close();
+  {
+    test_support::LockHolder other(file.path(), test_support::LockHolder::Kind::Exclusive);
+    other.releaseAfter(std::chrono::milliseconds(300));
+    auto cn = std::make_shared<Connection>();
+    cn->setCommandTimeout(20);
+    cn->open(cs);
+    EXPECT_EQ(cn->execute("select n from t")->value("n"), Variant(1));
+  }
+  auto cn = std::make_shared<Connection>();
+  cn->setCommandTimeout(1);
+  cn->open(cs);
+  {
+    test_support::LockHolder other(file.path(), test_support::LockHolder::Kind::Write);
+    other.releaseAfter(std::chrono::milliseconds(300));
+    cn->setCommandTimeout(20);
+    cn->beginTrans();
+    EXPECT_EQ(cn->execute("select n from t")->value("n"), Variant(1));
+    cn->execute("update t set n = 2");
+    cn->commitTrans();
+  }
+  test_support::LockHolder other(file.path(), test_support::LockHolder::Kind::Write);
+  cn->setCommandTimeout(1);
+  EXPECT_EQ(errorOf([&] { cn->beginTrans(); }), sql::kDatabaseBusyNumber);
+  EXPECT_FALSE(cn->inTransaction());
+  EXPECT_EQ(cn->execute("select n from t")->value("n"), Variant(2));
 }
 
 TEST(AdoConnection, CreatableByProgId) {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <system_error>
 
+#include "ado/connection_string.h"
 #include "automation/com_error.h"
 #include "components/suite/errors.h"
 
@@ -26,37 +27,28 @@ std::string valueText(const sql::Value& v) {
 
 }  // namespace
 
-std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path) {
+std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int waitMs) {
   std::error_code ec;
   if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
     raise(kErrDatabaseMissing, "账套数据库文件[" + path + "]不存在");
   }
   std::unique_ptr<sql::Database> db;
   try {
-    db = sql::Database::open(path, sql::OpenMode::OpenExisting);
+    db = sql::Database::open(path, sql::OpenMode::OpenExisting, waitMs);
     // Both tables must be there; a foreign database or a file that is no database at all fails
     // here with the engine's own complaint, which is not what the host needs to read.
     db->query("SELECT COUNT(*) FROM accinformation WHERE 1 = 0");
     db->query("SELECT COUNT(*) FROM UA_User WHERE 1 = 0");
-  } catch (const automation::ComError&) {
+  } catch (const automation::ComError& e) {
+    if (e.number() == sql::kDatabaseBusyNumber) throw;
     raise(kErrNotAccountDatabase, "文件[" + path + "]不是账套数据库");
   }
   return db;
 }
 
 std::string accountConnectionString(const std::string& path) {
-  // A path with a ';' would end the value early; such values are written between double quotes.
-  std::string value = path;
-  if (value.find(';') != std::string::npos || value.find('"') != std::string::npos) {
-    std::string quoted = "\"";
-    for (char c : value) {
-      if (c == '"') quoted.push_back('"');
-      quoted.push_back(c);
-    }
-    value = quoted + "\"";
-  }
   // Create=No: a file removed behind a login must not come back as an empty database.
-  return "Provider=Quillon.SQLite;Data Source=" + value + ";Create=No";
+  return "Provider=Quillon.SQLite;Data Source=" + ado::connectionStringValue(path) + ";Create=No";
 }
 
 std::optional<std::string> scalarText(sql::Database& db, const std::string& statement) {

@@ -11,8 +11,11 @@
 namespace quillon::components::suite {
 
 // The file opened (never created) and checked: it must hold the account tables (parameters and
-// users). Raises kErrDatabaseMissing / kErrNotAccountDatabase.
-std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path);
+// users). Raises kErrDatabaseMissing / kErrNotAccountDatabase; a file that another desk holds
+// locked for longer than `waitMs` raises sql::kDatabaseBusyNumber (the account is in use), never
+// kErrNotAccountDatabase.
+std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path,
+                                                   int waitMs = sql::kDefaultBusyTimeoutMs);
 
 // The ADO connection string of an account database file.
 std::string accountConnectionString(const std::string& path);
