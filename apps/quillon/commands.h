@@ -14,5 +14,6 @@ int cmdInitDb(std::span<const std::string> args);
 int cmdCall(std::span<const std::string> args);
 int cmdRun(std::span<const std::string> args);
 int cmdDemo(std::span<const std::string> args);
+int cmdCheckDb(std::span<const std::string> args);
 
 }  // namespace quillon::cli

@@ -30,9 +30,19 @@ constexpr Command kCommands[] = {
      "\"-\" as the batch reads it from standard input",
      cmdSql},
     {"init-db", "--db FILE [--scale N] [--force]", "build the demo account database", cmdInitDb},
-    {"call", "--db FILE [--user CODE] PROGID MEMBER [ARG...]", "create an object by ProgID, call one member late-bound and print the result", cmdCall},
-    {"run", "--db FILE [--gui] [--screenshots DIR] SCRIPT", "run a host script (\"-\" reads it from standard input) and print its transcript", cmdRun},
-    {"demo", "[--db FILE] [--examples DIR]", "a host window to work in the dialogs by hand (without a display: the example scripts, headless)", cmdDemo},
+    {"call", "--db FILE [--user CODE] PROGID MEMBER [ARG...]",
+     "create an object by ProgID, call one member late-bound and print the result", cmdCall},
+    {"run", "--db FILE [--gui] [--screenshots DIR] SCRIPT",
+     "run a host script (\"-\" reads it from standard input) and print its transcript", cmdRun},
+    {"check-db", "--db FILE",
+     "check an account database: the engine's integrity check and the account's consistency "
+     "(bin-position balances, batch records, lines without their voucher); exit 1 when "
+     "something is wrong",
+     cmdCheckDb},
+    {"demo", "[--db FILE] [--examples DIR]",
+     "a host window to work in the dialogs by hand (without a display: the example scripts, "
+     "headless)",
+     cmdDemo},
 };
 
 // Every creatable class of the library, registered once before any command runs, so that objects

@@ -147,5 +147,22 @@ TEST_F(DemoWindowTest, AFileThatIsNoAccountIsRefusedUntilAnotherIsChosen) {
   EXPECT_EQ(child<QComboBox>("user")->currentData().toString(), QStringLiteral("demo"));
 }
 
+TEST_F(DemoWindowTest, TheAccountCheckShowsWhatItFoundInTheTranscript) {
+  auto* check = child<QPushButton>("checkAccount");
+  auto* transcript = child<QPlainTextEdit>("transcript");
+  ASSERT_TRUE(check->isEnabled());
+  check->click();
+  EXPECT_TRUE(transcript->toPlainText().contains(QStringLiteral("account checks passed")))
+      << transcript->toPlainText().toStdString();
+  auto* tabs = window_->findChild<QTabWidget*>();
+  ASSERT_NE(tabs, nullptr);
+  EXPECT_EQ(tabs->currentWidget(), transcript);
+
+  const std::string notes = (dir_.path() / "notes.txt").string();
+  std::ofstream(notes) << "not an account\n";
+  chooseDatabase(notes);
+  EXPECT_FALSE(check->isEnabled());
+}
+
 }  // namespace
 }  // namespace quillon::cli::demo

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "components/suite/account_check.h"
 #include "components/suite/account_database.h"
 
 namespace quillon::cli::demo {
@@ -26,6 +27,15 @@ std::vector<std::vector<std::string>> accountRows(const std::string& databasePat
     rows.push_back(std::move(texts));
   }
   return rows;
+}
+
+std::string accountCheckText(const std::string& databasePath) {
+  try {
+    const auto db = components::suite::openAccountDatabase(databasePath);
+    return components::suite::checkAccountDatabase(*db).text();
+  } catch (const std::exception& e) {
+    return std::string("The account could not be checked: ") + e.what() + "\n";
+  }
 }
 
 }  // namespace quillon::cli::demo

@@ -1,4 +1,4 @@
-// Reading an account database file for the demo window's choosers.
+// Reading an account database file for the demo window's choosers and its integrity check.
 #pragma once
 
 #include <cstddef>
@@ -12,5 +12,9 @@ namespace quillon::cli::demo {
 // std::runtime_error with the suite's message naming the file.
 std::vector<std::vector<std::string>> accountRows(const std::string& databasePath,
                                                   const std::string& query, std::size_t columns);
+
+// The integrity check of the account at `databasePath` as a person reads it (what the engine and
+// the account checks found), or why the file could not be checked.
+std::string accountCheckText(const std::string& databasePath);
 
 }  // namespace quillon::cli::demo

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "demo/account_bar.h"
+#include "demo/account_query.h"
 #include "demo/example_scripts.h"
 #include "demo/results_view.h"
 #include "demo/stock_line_box.h"
@@ -50,6 +51,9 @@ DemoWindow::DemoWindow(const std::string& database, std::vector<fs::path> script
   leftLayout->addWidget(scripted_);
   stock_ = new StockLineBox(left);
   leftLayout->addWidget(stock_);
+  check_ = new QPushButton(QStringLiteral("检查账套(&C)"), left);
+  check_->setObjectName(QStringLiteral("checkAccount"));
+  leftLayout->addWidget(check_);
 
   tabs_ = new QTabWidget(splitter);
   results_ = new ResultsView(tabs_);
@@ -72,6 +76,7 @@ DemoWindow::DemoWindow(const std::string& database, std::vector<fs::path> script
   QObject::connect(scripted_, &QPushButton::clicked, this, [this] { runChosen(false); });
   QObject::connect(list_, &QListWidget::itemDoubleClicked, this, [this] { runChosen(true); });
   QObject::connect(list_, &QListWidget::currentRowChanged, this, [this] { updateButtons(); });
+  QObject::connect(check_, &QPushButton::clicked, this, [this] { checkAccount(); });
   stock_->setOnRun([this](StockReferCall call) { runStockLine(call); });
   account_->setOnChanged([this] { accountChanged(); });
   accountChanged();
@@ -95,6 +100,7 @@ void DemoWindow::updateButtons() {
   account_->setEnabled(!running_);
   list_->setEnabled(!running_);
   stock_->setRunnable(!running_ && account_->ready());
+  check_->setEnabled(!running_ && account_->ready());
 }
 
 void DemoWindow::runChosen(bool byHand) {
@@ -120,6 +126,12 @@ void DemoWindow::runStockLine(StockReferCall call) {
   // By hand either way: AutoRefer shows no dialog in silent mode, and should the library still
   // ask something, the person answers it rather than the run failing for want of a scripted answer.
   runScript(stockLineScript(line, call, account_->user()), true);
+}
+
+void DemoWindow::checkAccount() {
+  if (running_ || !account_->ready()) return;
+  transcript_->setPlainText(QString::fromStdString(accountCheckText(account_->database())));
+  tabs_->setCurrentWidget(transcript_);
 }
 
 void DemoWindow::runScript(const std::string& text, bool byHand) {

@@ -2,7 +2,8 @@
 // with "亲自操作" (the script's host lines run while the person works every dialog they open) and
 // "按脚本操作" (the script's own dialog lines work the drawn forms), and on the right what the
 // host received ("结果") and the run's transcript ("记录"). Below the scripts, "现存量参照" runs
-// `Refer` or `AutoRefer` for a stock line chosen from the account's current stock.
+// `Refer` or `AutoRefer` for a stock line chosen from the account's current stock, and
+// "检查账套" checks the account's integrity, with what it found in "记录".
 #pragma once
 
 #include <QWidget>
@@ -33,6 +34,8 @@ class DemoWindow : public QWidget {
   void runChosen(bool byHand);
   // Runs `call` for the stock line chosen in "现存量参照"; the person works Refer's dialog.
   void runStockLine(StockReferCall call);
+  // Checks the chosen account (quillon check-db) and shows what was found in "记录".
+  void checkAccount();
 
  private:
   void accountChanged();
@@ -46,6 +49,7 @@ class DemoWindow : public QWidget {
   QPushButton* byHand_;
   QPushButton* scripted_;
   StockLineBox* stock_;
+  QPushButton* check_;
   std::string stockDatabase_;  // the account the stock lines were read from
   QTabWidget* tabs_;
   ResultsView* results_;
