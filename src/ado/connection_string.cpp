@@ -78,9 +78,13 @@ std::optional<std::string> ConnectionString::get(std::string_view key) const {
 }
 
 std::string connectionStringValue(std::string_view value) {
-  if (value.find(';') == std::string_view::npos && value.find('"') == std::string_view::npos) {
-    return std::string(value);
-  }
+  // Plain text reads back as it is unless it holds a ";", starts with a quote or has blanks at
+  // either end (parse trims them); such values go between double quotes.
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  const bool plain = value.find(';') == std::string_view::npos &&
+                     (value.empty() || (value.front() != '"' && value.front() != '\'' &&
+                                        !blank(value.front()) && !blank(value.back())));
+  if (plain) return std::string(value);
   std::string quoted = "\"";
   for (const char c : value) {
     if (c == '"') quoted.push_back('"');

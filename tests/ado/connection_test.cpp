@@ -52,6 +52,16 @@ TEST(AdoConnection, ConnectionStrings) {
   EXPECT_EQ(resolveConnectionTarget(ConnectionString::parse("Data Source=x;Create=No")).mode,
             sql::OpenMode::OpenExisting);
 
+  // A value written for a connection string reads back exactly, whatever file name it is.
+  EXPECT_EQ(connectionStringValue("/srv/a.db"), "/srv/a.db");
+  for (const char* path :
+       {"/srv/a.db", "a;b.db", "'single", "\"double\"", " lead", "trail\t", "it's", "", "x=y"}) {
+    const auto parsed = ConnectionString::parse(
+        "Provider=Quillon.SQLite;Data Source=" + connectionStringValue(path) + ";Create=No");
+    EXPECT_EQ(parsed.get("Data Source"), path) << path;
+    EXPECT_EQ(parsed.get("Create"), "No") << path;
+  }
+
   Connection cn;
   EXPECT_EQ(errorOf([&] { cn.open("Provider=SQLOLEDB;Data Source=server"); }),
             kErrProviderNotFound);
