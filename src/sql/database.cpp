@@ -7,6 +7,7 @@
 #include "automation/com_error.h"
 #include "sql/declared_type.h"
 #include "sql/functions.h"
+#include "sql/sql_text.h"
 #include "sql/token.h"
 #include "sql/view_dml.h"
 
@@ -178,12 +179,7 @@ void Database::selectInto(const Op& op, ResultHandler& handler) {
       const char* name = sqlite3_column_name(probe.get(), i);
       const char* decl = sqlite3_column_decltype(probe.get(), i);
       if (i > 0) create += ", ";
-      std::string quoted = "\"";
-      for (const char* p = name; p != nullptr && *p != 0; ++p) {
-        quoted += *p;
-        if (*p == '"') quoted += '"';
-      }
-      create += quoted + "\"";
+      create += quoteName(name != nullptr ? name : "");
       if (decl != nullptr && *decl != 0) {
         const std::string tsql = tsqlTypeFromDeclared(decl);
         const std::string engine = engineDeclaredType(tsql);
