@@ -2,15 +2,16 @@
 # Developer targets build with warnings as errors (QUILLON_WERROR); `make bench` and plain
 # `cmake` builds, as a user or packager makes them, keep warnings as warnings.
 BUILD        ?= build
-BUILD_ASAN   ?= build-asan
+BUILD_SAN    ?= build-sanitize
 BUILD_BENCH  ?= build-bench
 BUILD_REL    ?= build-release
-BUILD_CLANG  ?= build-clang
 JOBS         ?= $(shell nproc)
 CMAKE_GEN    := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 DEV          := -DQUILLON_WERROR=ON
 
-.PHONY: all deps configure build test test-sanitize check-builds bench demo clean format
+FUZZ_SECONDS ?= 120
+
+.PHONY: all deps configure build test test-sanitize fuzz check-builds bench demo clean format
 
 all: build
 
@@ -30,15 +31,21 @@ test: deps
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+# The test suite under AddressSanitizer and UndefinedBehaviorSanitizer, built with Clang; the same
+# build directory holds the fuzz targets.
 test-sanitize: deps
-	cmake -S . -B $(BUILD_ASAN) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON $(DEV)
-	cmake --build $(BUILD_ASAN) -j $(JOBS)
-	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(BUILD_ASAN) --output-on-failure -j $(JOBS)
+	bash scripts/sanitize.sh $(BUILD_SAN)
 
-# The builds a user makes that `make test` does not: Release with GCC (library, command and
-# benchmarks, built but not run) and the library with Clang, both with warnings as errors.
+# Each libFuzzer target for FUZZ_SECONDS (FUZZ_RUNS=N: N executions instead), seeded from the
+# schema, the docs and the examples.
+fuzz: deps
+	bash scripts/fuzz.sh $(BUILD_SAN) $(FUZZ_SECONDS)
+
+# The build a user makes that `make test` does not: Release with GCC (library, command and
+# benchmarks, built but not run), with warnings as errors. Clang builds everything in
+# test-sanitize.
 check-builds: deps
-	bash scripts/check-builds.sh $(BUILD_REL) $(BUILD_CLANG)
+	bash scripts/check-builds.sh $(BUILD_REL)
 
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQUILLON_BENCH=ON -DQUILLON_TESTS=OFF -DQUILLON_WERROR=OFF
@@ -51,7 +58,7 @@ demo: deps
 	bash scripts/demo.sh $(BUILD)
 
 format:
-	find src apps tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	find src apps tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_ASAN) $(BUILD_BENCH) $(BUILD_REL) $(BUILD_CLANG)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_REL)

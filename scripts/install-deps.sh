@@ -5,8 +5,9 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  # Clang: the second compiler every change is built with (scripts/check-builds.sh).
-  clang
+  # Clang: the second compiler every change is built with, and its sanitizer and libFuzzer
+  # runtimes (make test-sanitize, make fuzz).
+  clang libclang-rt-14-dev
   libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # Desktop dialogs: Qt 6 Widgets, its platform plugins (xcb for a desktop, offscreen for

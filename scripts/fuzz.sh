@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets (fuzz/) in a Clang build with the sanitizers and runs each one.
+#   fuzz.sh [BUILD_DIR] [SECONDS]    each target runs SECONDS (default 120), or, with FUZZ_RUNS
+#                                    set, that many executions; FUZZ_TARGETS picks some of them.
+# Seed corpora come from the repository: the schema's statements, the dialect page's examples,
+# the example host scripts, the connection-string page and fuzz/seeds/*.txt (one input a line, a
+# tab where a target reads two texts). What the fuzzers find stays in BUILD_DIR/fuzz-corpus; a
+# crash or a failed property is saved in BUILD_DIR/fuzz-artifacts and ends the script with 1.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+DIR=${1:-build-sanitize}
+SECONDS_EACH=${2:-120}
+JOBS=${JOBS:-$(nproc)}
+TARGETS=${FUZZ_TARGETS:-fuzz_translator fuzz_criteria fuzz_vb_runtime fuzz_script fuzz_connection_string}
+
+bash scripts/configure-sanitize.sh "$DIR"
+# shellcheck disable=SC2086
+cmake --build "$DIR" -j "$JOBS" --target $TARGETS
+
+CORPUS=$DIR/fuzz-corpus
+ARTIFACTS=$DIR/fuzz-artifacts
+mkdir -p "$ARTIFACTS"
+
+# One seed file per line of a text file; a tab becomes the NUL that separates two texts.
+seed_lines() {
+  local into=$1 file=$2 n=0
+  while IFS= read -r line || [ -n "$line" ]; do
+    n=$((n + 1))
+    printf '%s' "$line" | tr '\t' '\0' >"$into/$(basename "$file" .txt)-$n"
+  done <"$file"
+}
+
+# Each statement of a schema file (they are separated by blank lines) and each file whole.
+seed_statements() {
+  local into=$1 file=$2
+  cp "$file" "$into/$(basename "$file")"
+  awk -v out="$into/$(basename "$file" .sql)-" 'BEGIN { n = 1 }
+    /^[[:space:]]*$/ { if (text != "") { printf "%s", text > (out n); close(out n); n++; text = "" } next }
+    { text = text $0 "\n" }
+    END { if (text != "") printf "%s", text > (out n) }' "$file"
+}
+
+# The `code` spans of a page, one seed each.
+seed_code_spans() {
+  local into=$1 file=$2 prefix=$3
+  grep -o '`[^`]*`' "$file" | sed 's/^`//; s/`$//' | awk -v out="$into/$prefix-" \
+    '{ printf "%s", $0 > (out NR); close(out NR) }'
+}
+
+seeds() {
+  local target=$1 into=$CORPUS/$1
+  mkdir -p "$into"
+  case $target in
+    fuzz_translator)
+      for f in db/schema/*.sql; do seed_statements "$into" "$f"; done
+      seed_code_spans "$into" docs/sql-dialect.md dialect
+      seed_lines "$into" fuzz/seeds/translator.txt ;;
+    fuzz_criteria) seed_lines "$into" fuzz/seeds/criteria.txt ;;
+    fuzz_vb_runtime) seed_lines "$into" fuzz/seeds/vb_runtime.txt ;;
+    fuzz_script) for f in examples/*.qhs; do cp "$f" "$into/"; done ;;
+    fuzz_connection_string)
+      seed_code_spans "$into" docs/connection-strings.md page
+      seed_lines "$into" fuzz/seeds/connection_string.txt ;;
+  esac
+}
+
+status=0
+for target in $TARGETS; do
+  seeds "$target"
+  limit=(-max_total_time="$SECONDS_EACH")
+  if [ -n "${FUZZ_RUNS:-}" ]; then limit=(-runs="$FUZZ_RUNS"); fi
+  log=$DIR/$target.log
+  echo "== fuzz: $target"
+  if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$DIR/fuzz/$target" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$ARTIFACTS/$target-" "$CORPUS/$target" >"$log" 2>&1; then
+    runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1 | grep -o '[0-9]*' || echo "?")
+    echo "== fuzz: $target: $runs executions, no crash"
+  else
+    status=1
+    echo "== fuzz: $target FAILED (see $log):"
+    grep -E 'ERROR|property failed|SUMMARY|Test unit written' "$log" | head -20 || tail -30 "$log"
+  fi
+done
+exit $status
