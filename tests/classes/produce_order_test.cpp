@@ -70,10 +70,10 @@ TEST(ProduceOrder, LoadLateBoundOpensTheSessionAndReturnsNothingOnCancel) {
   // A code builds the filter; a later call without one keeps it.
   args = {Variant("MO26110002"), loginOn(env().path()), Variant(), Variant("")};
   po->invoke("load", InvokeKind::Method, args);
-  EXPECT_EQ(typed.filterText(), "cCode = 'MO26110002'");
+  EXPECT_EQ(typed.filterText(), "cCode = N'MO26110002'");
   args = {Variant(""), loginOn(env().path()), Variant(), Variant("")};
   po->invoke("load", InvokeKind::Method, args);
-  EXPECT_EQ(typed.filterText(), "cCode = 'MO26110002'");
+  EXPECT_EQ(typed.filterText(), "cCode = N'MO26110002'");
   EXPECT_EQ(host->shown, 3);
 }
 

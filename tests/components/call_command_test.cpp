@@ -35,7 +35,7 @@ TEST(CallCommand, PrintsResultsByReferenceValuesAndTables) {
   CallRun r =
       call("--user clerk '$context' GetPermissionList '\"warehouse\"' '\"\"' '\"W\"' '$list'");
   EXPECT_EQ(r.status, 0) << r.out;
-  EXPECT_NE(r.out.find("$list = \"'01','02','06'\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("$list = \"N'01',N'02',N'06'\""), std::string::npos) << r.out;
 
   r = call("Quillon.Suite.WarehouseArchive load '\"成品仓\"' new:Quillon.Suite.Warehouse");
   EXPECT_EQ(r.status, 0) << r.out;
