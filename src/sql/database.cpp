@@ -62,6 +62,12 @@ automation::ComError engineError(sqlite3* db, std::string text) {
 
 }  // namespace
 
+void refuseNesting(std::string_view what) {
+  throw automation::ComError(kSqlErrorNumber, std::string(kNestedTooDeeplyText) + " (" +
+                                                  std::string(what) + " nested deeper than " +
+                                                  std::to_string(kMaxNesting) + " levels)");
+}
+
 void raiseEngineError(sqlite3* db, std::string_view statement) {
   std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
   if (!statement.empty()) {

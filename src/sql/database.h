@@ -31,6 +31,15 @@ inline constexpr std::int32_t kSqlErrorNumber = -2147217900;
 // provider's "timeout expired"); the text starts with kDatabaseBusyText.
 inline constexpr std::int32_t kDatabaseBusyNumber = -2147217871;
 inline constexpr std::string_view kDatabaseBusyText = "账套正被其他工作站使用，请稍后再试";
+// How deep a statement may nest parentheses and CASE, and a batch IF and BEGIN blocks: the
+// translator works through nesting recursively, and the limit keeps any text from exhausting the
+// stack. The text is the server's own for a statement nested too deeply.
+inline constexpr int kMaxNesting = 64;
+inline constexpr std::string_view kNestedTooDeeplyText =
+    "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up into "
+    "smaller queries.";
+// The error for text nested deeper than kMaxNesting; `what` names the nesting.
+[[noreturn]] void refuseNesting(std::string_view what);
 // How long a connection waits for a lock unless told otherwise: ADO's CommandTimeout default.
 inline constexpr int kDefaultBusyTimeoutMs = 30000;
 

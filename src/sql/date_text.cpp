@@ -52,7 +52,8 @@ std::optional<DateTimeParts> parseDateTime(std::string_view s) {
     if (!digits(s, 4, 2, d.month) || !digits(s, 6, 2, d.day)) return std::nullopt;
     pos = 8;
   }
-  if (d.month < 1 || d.month > 12 || d.day < 1 || d.day > daysInMonth(d.year, d.month))
+  if (d.year < 1 || d.month < 1 || d.month > 12 || d.day < 1 ||
+      d.day > daysInMonth(d.year, d.month))
     return std::nullopt;
   if (pos == s.size()) return d;
   if (s[pos] != ' ' && s[pos] != 'T') return std::nullopt;

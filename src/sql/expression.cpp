@@ -68,6 +68,9 @@ ExprTranslator::ExprTranslator(const Tokens& tokens)
   for (std::size_t i = 0; i < t_.size(); ++i) {
     if (t_[i].isOp("(")) {
       parens.push_back(i);
+      if (parens.size() + cases.size() > static_cast<std::size_t>(kMaxNesting)) {
+        refuseNesting("parentheses and CASE");
+      }
     } else if (t_[i].isOp(")")) {
       if (parens.empty()) {
         throw automation::ComError(kSqlErrorNumber,
@@ -77,6 +80,9 @@ ExprTranslator::ExprTranslator(const Tokens& tokens)
       parens.pop_back();
     } else if (t_[i].isWord("case")) {
       cases.push_back(i);
+      if (parens.size() + cases.size() > static_cast<std::size_t>(kMaxNesting)) {
+        refuseNesting("parentheses and CASE");
+      }
     } else if (t_[i].isWord("end") && !cases.empty()) {
       caseEnd_[cases.back()] = i;
       cases.pop_back();
@@ -232,165 +238,191 @@ ExprTranslator::Flavour ExprTranslator::flavour(const std::vector<Item>& term) c
   return Flavour::Unknown;
 }
 
-std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
-  const auto its = items(begin, end);
+namespace {
+
+bool endsSelectList(const Token& w) {
+  return w.isWord("from") || w.isWord("into") || w.isWord("where") || w.isWord("union") ||
+         w.isWord("group") || w.isWord("order") || w.isWord("having") || w.isWord("except") ||
+         w.isWord("intersect");
+}
+
+}  // namespace
+
+// Where the writing of one token range stands.
+struct ExprTranslator::RangeState {
   SqlText out;
-  std::string pendingLimit;
+  std::string pendingLimit;  // TOP's row count, written as LIMIT at the end
   // Whether the item before ends an operand: a "+" or "-" after it is binary, elsewhere a sign.
   bool prevOperand = false;
   bool inSelectList = false;
   bool atColumnStart = false;
-  const auto endsSelectList = [](const Token& w) {
-    return w.isWord("from") || w.isWord("into") || w.isWord("where") || w.isWord("union") ||
-           w.isWord("group") || w.isWord("order") || w.isWord("having") || w.isWord("except") ||
-           w.isWord("intersect");
-  };
+};
+
+std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
+  const auto its = items(begin, end);
+  RangeState st;
   for (std::size_t k = 0; k < its.size(); ++k) {
-    const Item& item = its[k];
-    const Token& t = t_[item.begin];
-
-    // "select name = expression": the server's other way of naming a column.
-    if (inSelectList && item.kind == Item::Kind::Token) {
-      if (t.isOp(",")) {
-        atColumnStart = true;
-      } else if (endsSelectList(t)) {
-        inSelectList = false;
-      }
-    }
-    if (inSelectList && atColumnStart && !t.isOp(",")) {
-      atColumnStart = false;
-      const bool aliasLike = item.kind == Item::Kind::Token &&
-                             (t.kind == TokenKind::String || t.kind == TokenKind::Name ||
-                              (t.kind == TokenKind::Word && !isKeyword(t)));
-      if (aliasLike && k + 2 < its.size() && its[k + 1].kind == Item::Kind::Token &&
-          t_[its[k + 1].begin].isOp("=")) {
-        std::size_t e = k + 2;
-        while (e < its.size() &&
-               !(its[e].kind == Item::Kind::Token &&
-                 (t_[its[e].begin].isOp(",") || endsSelectList(t_[its[e].begin])))) {
-          ++e;
-        }
-        if (e == k + 2) unsupported("column alias '" + t.text + "' without an expression");
-        out.add(range(its[k + 2].begin, its[e - 1].end));
-        out.add("AS");
-        out.add(quoteName(t.text));
-        k = e - 1;
-        prevOperand = true;
-        continue;
-      }
-    }
-
+    if (namedColumn(its, k, st)) continue;
     // Arithmetic: signs bind to the operand after them, then * / %, then + - & | ^ from left to
     // right, as on the server.
-    if (isOperand(item) || (!prevOperand && isSign(its, k))) {
+    if (isOperand(its[k]) || (!st.prevOperand && isSign(its, k))) {
       const std::size_t e = arithmeticEnd(its, k);
       if (e > k + 1) {
-        out.add(arithmetic(its, k, e));
+        st.out.add(arithmetic(its, k, e));
         k = e - 1;
-        prevOperand = true;
+        st.prevOperand = true;
         continue;
       }
     }
-
-    switch (item.kind) {
-      case Item::Kind::Group: {
-        // Table hints written without WITH: "from t (nolock)".
-        if (item.end - item.begin == 3 && t_[item.begin + 1].kind == TokenKind::Word &&
-            containsWord(kHints, t_[item.begin + 1])) {
-          break;
-        }
-        out.add("(");
-        out.add(range(item.begin + 1, item.end - 1));
-        out.add(")");
-        break;
-      }
-      case Item::Kind::Call:
-        out.add(call(item));
-        break;
-      case Item::Kind::Case: {
-        out.add("CASE");
-        out.add(range(item.begin + 1, item.end - 1));
-        out.add("END");
-        break;
-      }
-      case Item::Kind::Path:
-        out.add(itemText(item));
-        break;
-      case Item::Kind::Token: {
-        if (t.isWord("select")) {
-          out.add(t.text);
-          std::size_t m = k + 1;
-          while (m < its.size() &&
-                 (t_[its[m].begin].isWord("distinct") || t_[its[m].begin].isWord("all"))) {
-            out.add(t_[its[m].begin].text);
-            ++m;
-          }
-          if (m < its.size() && t_[its[m].begin].isWord("top")) {
-            if (m + 1 >= its.size()) unsupported("TOP without a row count");
-            const Item& n = its[m + 1];
-            std::string count = n.kind == Item::Kind::Group ? range(n.begin + 1, n.end - 1)
-                                                            : tokenText(t_[n.begin]);
-            m += 2;
-            if (m < its.size() && t_[its[m].begin].isWord("percent")) {
-              if (count != "100") unsupported("TOP … PERCENT");
-              count.clear();
-              ++m;
-            }
-            if (m < its.size() && t_[its[m].begin].isWord("with")) unsupported("TOP … WITH TIES");
-            if (!pendingLimit.empty()) unsupported("TOP in two selects of one UNION");
-            pendingLimit = count;
-          }
-          k = m - 1;
-          inSelectList = true;
-          atColumnStart = true;
-          prevOperand = false;
-          continue;
-        }
-        if ((t.isWord("union") || t.isWord("except") || t.isWord("intersect")) &&
-            !pendingLimit.empty()) {
-          unsupported("TOP in a select that is part of a UNION");
-        }
-        if (t.isWord("with") && k + 1 < its.size() && its[k + 1].kind == Item::Kind::Group) {
-          const Item& g = its[k + 1];
-          const Token& inner = t_[g.begin + 1];
-          if (inner.kind == TokenKind::Word && containsWord(kHints, inner)) {
-            ++k;  // table hints
-            break;
-          }
-        }
-        if (t.isWord("collate") && k + 1 < its.size()) {
-          const std::string coll = asciiLower(t_[its[k + 1].begin].text);
-          out.add("COLLATE");
-          out.add(coll.find("_ci") != std::string::npos || coll == "nocase" ? "NOCASE" : "BINARY");
-          ++k;
-          break;
-        }
-        if (t.isWord("like") && k + 1 < its.size()) {
-          const Token& pattern = t_[its[k + 1].begin];
-          if (pattern.kind == TokenKind::String && pattern.text.find('[') != std::string::npos) {
-            unsupported("LIKE pattern with [ ] character classes: '" + pattern.text + "'");
-          }
-        }
-        if ((t.isOp("*") && k + 1 < its.size() && t_[its[k + 1].begin].isOp("=") &&
-             t_[its[k + 1].begin].offset == t.offset + 1) ||
-            (t.isOp("=") && k + 1 < its.size() && t_[its[k + 1].begin].isOp("*") &&
-             t_[its[k + 1].begin].offset == t.offset + 1)) {
-          unsupported("old-style outer join operator *= / =*");
-        }
-        if (t.isOp("!<") || t.isOp("!>"))
-          out.add(t.isOp("!<") ? ">=" : "<=");
-        else
-          out.add(tokenText(t));
-        break;
-      }
+    if (its[k].kind == Item::Kind::Token && t_[its[k].begin].isWord("select")) {
+      selectHead(its, k, st);
+      continue;
     }
-    prevOperand = isOperand(its[k]);
+    writeItem(its, k, st);
+    st.prevOperand = isOperand(its[k]);
   }
-  if (!pendingLimit.empty()) {
-    out.add("LIMIT");
-    out.add(pendingLimit);
+  if (!st.pendingLimit.empty()) {
+    st.out.add("LIMIT");
+    st.out.add(st.pendingLimit);
   }
-  return out.take();
+  return st.out.take();
+}
+
+// "select name = expression", the server's other way of naming a column, written with AS. Keeps
+// track of where the select list's columns start; true when it wrote item k and the expression.
+bool ExprTranslator::namedColumn(const std::vector<Item>& its, std::size_t& k,
+                                 RangeState& st) const {
+  const Item& item = its[k];
+  const Token& t = t_[item.begin];
+  if (st.inSelectList && item.kind == Item::Kind::Token) {
+    if (t.isOp(",")) {
+      st.atColumnStart = true;
+    } else if (endsSelectList(t)) {
+      st.inSelectList = false;
+    }
+  }
+  if (!st.inSelectList || !st.atColumnStart || t.isOp(",")) return false;
+  st.atColumnStart = false;
+  const bool aliasLike =
+      item.kind == Item::Kind::Token && (t.kind == TokenKind::String || t.kind == TokenKind::Name ||
+                                         (t.kind == TokenKind::Word && !isKeyword(t)));
+  if (!aliasLike || k + 2 >= its.size() || its[k + 1].kind != Item::Kind::Token ||
+      !t_[its[k + 1].begin].isOp("=")) {
+    return false;
+  }
+  std::size_t e = k + 2;
+  while (e < its.size() && !(its[e].kind == Item::Kind::Token &&
+                             (t_[its[e].begin].isOp(",") || endsSelectList(t_[its[e].begin])))) {
+    ++e;
+  }
+  if (e == k + 2) unsupported("column alias '" + t.text + "' without an expression");
+  st.out.add(range(its[k + 2].begin, its[e - 1].end));
+  st.out.add("AS");
+  st.out.add(quoteName(t.text));
+  k = e - 1;
+  st.prevOperand = true;
+  return true;
+}
+
+// SELECT with DISTINCT or ALL and TOP n [PERCENT]; the row count becomes the range's LIMIT.
+void ExprTranslator::selectHead(const std::vector<Item>& its, std::size_t& k,
+                                RangeState& st) const {
+  st.out.add(t_[its[k].begin].text);
+  std::size_t m = k + 1;
+  while (m < its.size() &&
+         (t_[its[m].begin].isWord("distinct") || t_[its[m].begin].isWord("all"))) {
+    st.out.add(t_[its[m].begin].text);
+    ++m;
+  }
+  if (m < its.size() && t_[its[m].begin].isWord("top")) {
+    if (m + 1 >= its.size()) unsupported("TOP without a row count");
+    const Item& n = its[m + 1];
+    std::string count =
+        n.kind == Item::Kind::Group ? range(n.begin + 1, n.end - 1) : tokenText(t_[n.begin]);
+    m += 2;
+    if (m < its.size() && t_[its[m].begin].isWord("percent")) {
+      if (count != "100") unsupported("TOP … PERCENT");
+      count.clear();
+      ++m;
+    }
+    if (m < its.size() && t_[its[m].begin].isWord("with")) unsupported("TOP … WITH TIES");
+    if (!st.pendingLimit.empty()) unsupported("TOP in two selects of one UNION");
+    st.pendingLimit = count;
+  }
+  k = m - 1;
+  st.inSelectList = true;
+  st.atColumnStart = true;
+  st.prevOperand = false;
+}
+
+// Item k as it stands outside arithmetic and select heads; may consume the item after it.
+void ExprTranslator::writeItem(const std::vector<Item>& its, std::size_t& k, RangeState& st) const {
+  const Item& item = its[k];
+  switch (item.kind) {
+    case Item::Kind::Group:
+      // Table hints written without WITH: "from t (nolock)".
+      if (item.end - item.begin == 3 && t_[item.begin + 1].kind == TokenKind::Word &&
+          containsWord(kHints, t_[item.begin + 1])) {
+        return;
+      }
+      st.out.add("(");
+      st.out.add(range(item.begin + 1, item.end - 1));
+      st.out.add(")");
+      return;
+    case Item::Kind::Call:
+      st.out.add(call(item));
+      return;
+    case Item::Kind::Case:
+      st.out.add("CASE");
+      st.out.add(range(item.begin + 1, item.end - 1));
+      st.out.add("END");
+      return;
+    case Item::Kind::Path:
+      st.out.add(itemText(item));
+      return;
+    case Item::Kind::Token:
+      writeToken(its, k, st);
+      return;
+  }
+}
+
+// A single token: table hints after WITH, COLLATE, LIKE patterns, the comparison operators the
+// engine lacks, and the refusals of what it cannot do.
+void ExprTranslator::writeToken(const std::vector<Item>& its, std::size_t& k,
+                                RangeState& st) const {
+  const Token& t = t_[its[k].begin];
+  const Token* next = k + 1 < its.size() ? &t_[its[k + 1].begin] : nullptr;
+  if ((t.isWord("union") || t.isWord("except") || t.isWord("intersect")) &&
+      !st.pendingLimit.empty()) {
+    unsupported("TOP in a select that is part of a UNION");
+  }
+  if (t.isWord("with") && next != nullptr && its[k + 1].kind == Item::Kind::Group) {
+    const Token& inner = t_[its[k + 1].begin + 1];
+    if (inner.kind == TokenKind::Word && containsWord(kHints, inner)) {
+      ++k;  // table hints
+      return;
+    }
+  }
+  if (t.isWord("collate") && next != nullptr) {
+    const std::string coll = asciiLower(next->text);
+    st.out.add("COLLATE");
+    st.out.add(coll.find("_ci") != std::string::npos || coll == "nocase" ? "NOCASE" : "BINARY");
+    ++k;
+    return;
+  }
+  if (t.isWord("like") && next != nullptr && next->kind == TokenKind::String &&
+      next->text.find('[') != std::string::npos) {
+    unsupported("LIKE pattern with [ ] character classes: '" + next->text + "'");
+  }
+  if (next != nullptr && next->offset == t.offset + 1 &&
+      ((t.isOp("*") && next->isOp("=")) || (t.isOp("=") && next->isOp("*")))) {
+    unsupported("old-style outer join operator *= / =*");
+  }
+  if (t.isOp("!<") || t.isOp("!>")) {
+    st.out.add(t.isOp("!<") ? ">=" : "<=");
+  } else {
+    st.out.add(tokenText(t));
+  }
 }
 
 namespace {

@@ -16,7 +16,8 @@ namespace quillon::sql {
 
 class ExprTranslator {
  public:
-  // Throws ComError when parentheses or CASE ... END do not balance.
+  // Throws ComError when parentheses or CASE ... END do not balance or nest deeper than
+  // kMaxNesting.
   explicit ExprTranslator(const Tokens& tokens);
 
   // The engine text for tokens [begin, end).
@@ -40,6 +41,13 @@ class ExprTranslator {
     enum class Kind { Token, Path, Group, Call, Case } kind;
   };
   enum class Flavour { Unknown, Text, Number };
+  struct RangeState;
+
+  // The steps of range(): each writes item k (and what belongs to it) and moves k on.
+  bool namedColumn(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
+  void selectHead(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
+  void writeItem(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
+  void writeToken(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
 
   std::vector<Item> items(std::size_t begin, std::size_t end) const;
   std::string itemText(const Item& item) const;

@@ -289,8 +289,12 @@ void tsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     d[k] = sqlite3_value_double(v[k]);
     i[k] = sqlite3_value_int64(v[k]);
   }
-  if (real) return sqlite3_result_double(ctx, d[0] + d[1]);
-  sqlite3_result_int64(ctx, i[0] + i[1]);
+  std::int64_t sum = 0;
+  // A sum beyond the integers becomes a real, as the engine's own "+" does.
+  if (real || __builtin_add_overflow(i[0], i[1], &sum)) {
+    return sqlite3_result_double(ctx, d[0] + d[1]);
+  }
+  sqlite3_result_int64(ctx, sum);
 }
 
 // a ^ b: the engine has no exclusive-or operator.
@@ -314,15 +318,42 @@ void recursionLevel(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 // --- conversions and dates ------------------------------------------------------------------
 
+// The dates the engine keeps: year 1 to 9999, as four-digit years write them.
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 9999;
+constexpr const char* kDateConversionOverflow =
+    "Arithmetic overflow error converting expression to data type datetime.";
+constexpr const char* kDateAddOverflow =
+    "Adding a value to a 'datetime' column caused an overflow.";
+
+bool inDateRange(std::int64_t year) {
+  return year >= kFirstYear && year <= kLastYear;
+}
+
 std::optional<DateTimeParts> dateArg(sqlite3_context* ctx, sqlite3_value* v) {
   if (sqlite3_value_type(v) == SQLITE_INTEGER || sqlite3_value_type(v) == SQLITE_FLOAT) {
     // A number is days since 1900-01-01, the fraction the time of day.
     const double serial = sqlite3_value_double(v);
     const double whole = std::floor(serial);
-    DateTimeParts d;
-    civilFromDays(static_cast<std::int64_t>(whole) + daysFromCivil(1900, 1, 1), d.year, d.month,
-                  d.day);
+    const std::int64_t epoch = daysFromCivil(1900, 1, 1);
+    // Compared as doubles first: a serial beyond the range may not fit any integer.
+    if (!(whole >= static_cast<double>(daysFromCivil(kFirstYear, 1, 1) - epoch) &&
+          whole <= static_cast<double>(daysFromCivil(kLastYear, 12, 31) - epoch))) {
+      resultError(ctx, kDateConversionOverflow);
+      return std::nullopt;
+    }
+    std::int64_t days = static_cast<std::int64_t>(whole) + epoch;
     auto ms = static_cast<std::int64_t>(std::llround((serial - whole) * 86400000.0));
+    if (ms >= 86400000) {  // a fraction that rounds up to the next midnight
+      ms -= 86400000;
+      ++days;
+    }
+    DateTimeParts d;
+    civilFromDays(days, d.year, d.month, d.day);
+    if (!inDateRange(d.year)) {
+      resultError(ctx, kDateConversionOverflow);
+      return std::nullopt;
+    }
     d.hour = static_cast<int>(ms / 3600000);
     d.minute = static_cast<int>(ms / 60000 % 60);
     d.second = static_cast<int>(ms / 1000 % 60);
@@ -506,8 +537,14 @@ void tsqlDateadd(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (!d) return;
   if (part == "year" || part == "yy" || part == "yyyy" || part == "month" || part == "mm" ||
       part == "m" || part == "quarter" || part == "qq" || part == "q") {
-    const std::int64_t months = part[0] == 'y' ? n * 12 : part[0] == 'q' ? n * 3 : n;
-    std::int64_t total = d->year * 12LL + (d->month - 1) + months;
+    const std::int64_t perUnit = part[0] == 'y' ? 12 : part[0] == 'q' ? 3 : 1;
+    // No sum of months beyond the range fits it: refused before it is multiplied out.
+    constexpr std::int64_t kMonthsInRange = (kLastYear - kFirstYear + 1) * 12LL;
+    if (n > kMonthsInRange / perUnit || n < -kMonthsInRange / perUnit) {
+      return resultError(ctx, kDateAddOverflow);
+    }
+    const std::int64_t total = d->year * 12LL + (d->month - 1) + n * perUnit;
+    if (!inDateRange(total / 12)) return resultError(ctx, kDateAddOverflow);
     d->year = static_cast<int>(total / 12);
     d->month = static_cast<int>(total % 12) + 1;
     // The day is clipped to the end of a shorter month.
@@ -531,7 +568,13 @@ void tsqlDateadd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     unit = 1;
   else
     return resultError(ctx, "Date part '" + part + "' is not supported in DATEADD");
-  resultText(ctx, formatDateTime(fromSeconds(secondsOf(*d) + n * unit, d->millisecond)));
+  constexpr std::int64_t kSecondsInRange = (kLastYear - kFirstYear + 1) * 366LL * 86400;
+  if (n > kSecondsInRange / unit || n < -kSecondsInRange / unit) {
+    return resultError(ctx, kDateAddOverflow);
+  }
+  const DateTimeParts sum = fromSeconds(secondsOf(*d) + n * unit, d->millisecond);
+  if (!inDateRange(sum.year)) return resultError(ctx, kDateAddOverflow);
+  resultText(ctx, formatDateTime(sum));
 }
 
 // datediff counts the boundaries crossed between the two dates, as the server does.

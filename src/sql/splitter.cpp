@@ -57,12 +57,15 @@ class Splitter {
 
   StatementNode statement() {
     const Token& first = t_[pos_];
-    if (first.isWord("if")) return ifStatement();
-    if (first.isWord("begin") && !wordAt(pos_ + 1, "tran") && !wordAt(pos_ + 1, "transaction") &&
-        !wordAt(pos_ + 1, "distributed")) {
-      return block();
-    }
-    return simple();
+    const bool isIf = first.isWord("if");
+    const bool isBlock = !isIf && first.isWord("begin") && !wordAt(pos_ + 1, "tran") &&
+                         !wordAt(pos_ + 1, "transaction") && !wordAt(pos_ + 1, "distributed");
+    if (!isIf && !isBlock) return simple();
+    // IF and BEGIN nest by recursion here, in the translator and when the batch runs.
+    if (++depth_ > kMaxNesting) refuseNesting("IF and BEGIN … END");
+    StatementNode node = isIf ? ifStatement() : block();
+    --depth_;
+    return node;
   }
 
   StatementNode ifStatement() {
@@ -195,6 +198,7 @@ class Splitter {
 
   const Tokens& t_;
   std::size_t pos_ = 0;
+  int depth_ = 0;
 };
 
 }  // namespace
