@@ -1,9 +1,11 @@
 // Signal: the change notifications a renderer subscribes to. Slots are called in subscription
-// order; a slot may disconnect itself (or others) while the signal is being emitted.
+// order; a slot may disconnect itself (or others) while the signal is being emitted. A subscriber
+// that may outlive the signal watches lifetime(), which expires when the signal is destroyed.
 #pragma once
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -13,6 +15,18 @@ template <class... Args>
 class Signal {
  public:
   using Slot = std::function<void(Args...)>;
+
+  Signal() = default;
+  // A copy has the slots of the original and a lifetime of its own.
+  Signal(const Signal& other) : slots_(other.slots_), lastId_(other.lastId_) {}
+  Signal& operator=(const Signal& other) {
+    slots_ = other.slots_;
+    lastId_ = other.lastId_;
+    return *this;
+  }
+  ~Signal() = default;
+
+  std::weak_ptr<const void> lifetime() const { return lifetime_; }
 
   // Returns an id for disconnect(); ids are never reused within one signal.
   std::size_t connect(Slot slot) {
@@ -48,6 +62,7 @@ class Signal {
   };
   std::vector<Entry> slots_;
   std::size_t lastId_ = 0;
+  std::shared_ptr<const int> lifetime_ = std::make_shared<const int>(0);
 };
 
 }  // namespace quillon::forms

@@ -1,9 +1,9 @@
-// A subscription to a forms Signal that ends with its owner. The signal must outlive the
-// subscription or be released first with release() (a renderer lets go of a form that is being
-// destroyed).
+// A subscription to a forms Signal that ends with its owner. A signal destroyed first (its form
+// went before the window drawing it) leaves nothing to disconnect: release() then only forgets it.
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <utility>
 
 #include "forms/signal.h"
@@ -15,28 +15,33 @@ class ScopedConnection {
  public:
   ScopedConnection() = default;
   ScopedConnection(forms::Signal<Args...>& signal, typename forms::Signal<Args...>::Slot slot)
-      : signal_(&signal), id_(signal.connect(std::move(slot))) {}
+      : signal_(&signal), lifetime_(signal.lifetime()), id_(signal.connect(std::move(slot))) {}
   ~ScopedConnection() { release(); }
   ScopedConnection(const ScopedConnection&) = delete;
   ScopedConnection& operator=(const ScopedConnection&) = delete;
   ScopedConnection(ScopedConnection&& other) noexcept
-      : signal_(std::exchange(other.signal_, nullptr)), id_(other.id_) {}
+      : signal_(std::exchange(other.signal_, nullptr)),
+        lifetime_(std::move(other.lifetime_)),
+        id_(other.id_) {}
   ScopedConnection& operator=(ScopedConnection&& other) noexcept {
     if (this != &other) {
       release();
       signal_ = std::exchange(other.signal_, nullptr);
+      lifetime_ = std::move(other.lifetime_);
       id_ = other.id_;
     }
     return *this;
   }
 
   void release() {
-    if (signal_ != nullptr) signal_->disconnect(id_);
+    if (signal_ != nullptr && !lifetime_.expired()) signal_->disconnect(id_);
     signal_ = nullptr;
+    lifetime_.reset();
   }
 
  private:
   forms::Signal<Args...>* signal_ = nullptr;
+  std::weak_ptr<const void> lifetime_;
   std::size_t id_ = 0;
 };
 
