@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (fuzz/) in a Clang build with the sanitizers and runs each one.
-#   fuzz.sh [BUILD_DIR] [SECONDS]    each target runs SECONDS (default 120), or, with FUZZ_RUNS
+#   fuzz.sh [BUILD_DIR] [SECONDS]    each target runs SECONDS (default 120), JOBS targets at a
+#                                    time (default: the cores), or, with FUZZ_RUNS
 #                                    set, that many executions; FUZZ_TARGETS picks some of them.
 # Seed corpora come from the repository: the schema's statements, the dialect page's examples,
 # the example host scripts, the connection-string page and fuzz/seeds/*.txt (one input a line, a
@@ -64,16 +65,39 @@ seeds() {
   esac
 }
 
-status=0
-for target in $TARGETS; do
-  seeds "$target"
-  limit=(-max_total_time="$SECONDS_EACH")
+# One target's run; its outcome goes to its log and a status file.
+run_target() {
+  local target=$1 log=$DIR/$1.log
+  local limit=(-max_total_time="$SECONDS_EACH")
   if [ -n "${FUZZ_RUNS:-}" ]; then limit=(-runs="$FUZZ_RUNS"); fi
-  log=$DIR/$target.log
-  echo "== fuzz: $target"
   if ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$DIR/fuzz/$target" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$ARTIFACTS/$target-" "$CORPUS/$target" >"$log" 2>&1; then
+    echo ok >"$DIR/$target.status"
+  else
+    echo failed >"$DIR/$target.status"
+  fi
+}
+
+# The targets run JOBS at a time: each is one process on one core.
+running=0
+for target in $TARGETS; do
+  seeds "$target"
+  rm -f "$DIR/$target.status"
+  echo "== fuzz: $target"
+  run_target "$target" &
+  running=$((running + 1))
+  if [ "$running" -ge "$JOBS" ]; then
+    wait -n || true
+    running=$((running - 1))
+  fi
+done
+wait || true
+
+status=0
+for target in $TARGETS; do
+  log=$DIR/$target.log
+  if [ "$(cat "$DIR/$target.status" 2>/dev/null)" = ok ]; then
     runs=$(grep -o 'Done [0-9]* runs' "$log" | tail -1 | grep -o '[0-9]*' || echo "?")
     echo "== fuzz: $target: $runs executions, no crash"
   else
