@@ -4,10 +4,13 @@
 BUILD        ?= build
 BUILD_SAN    ?= build-sanitize
 BUILD_BENCH  ?= build-bench
-BUILD_REL    ?= build-release
+BUILD_CLANG  ?= build-clang
 JOBS         ?= $(shell nproc)
 CMAKE_GEN    := $(shell command -v ninja >/dev/null 2>&1 && echo "-G Ninja")
 DEV          := -DQUILLON_WERROR=ON
+# The developer and test build: Release, as users build the library, with the benchmarks built
+# (not run) so that no build a user makes can break unseen.
+DEV_BUILD    := -DCMAKE_BUILD_TYPE=Release -DQUILLON_BENCH=ON $(DEV)
 
 FUZZ_SECONDS ?= 120
 
@@ -19,7 +22,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(DEV)
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) $(DEV_BUILD)
 
 configure: $(BUILD)/CMakeCache.txt
 
@@ -27,7 +30,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 test: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(DEV)
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) $(DEV_BUILD)
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
@@ -41,11 +44,10 @@ test-sanitize: deps
 fuzz: deps
 	bash scripts/fuzz.sh $(BUILD_SAN) $(FUZZ_SECONDS)
 
-# The build a user makes that `make test` does not: Release with GCC (library, command and
-# benchmarks, built but not run), with warnings as errors. Clang builds everything in
-# test-sanitize.
+# A build CI does not make: Release with Clang (library, command and benchmarks), with warnings
+# as errors. CI's Clang build is the sanitizer build.
 check-builds: deps
-	bash scripts/check-builds.sh $(BUILD_REL)
+	bash scripts/check-builds.sh $(BUILD_CLANG)
 
 bench: deps
 	cmake -S . -B $(BUILD_BENCH) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQUILLON_BENCH=ON -DQUILLON_TESTS=OFF -DQUILLON_WERROR=OFF
@@ -53,7 +55,7 @@ bench: deps
 	bash scripts/run-benchmarks.sh $(BUILD_BENCH)
 
 demo: deps
-	cmake -S . -B $(BUILD) $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(DEV)
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) $(DEV_BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target quillon
 	bash scripts/demo.sh $(BUILD)
 
@@ -61,4 +63,4 @@ format:
 	find src apps tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_REL)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_BENCH) $(BUILD_CLANG)
