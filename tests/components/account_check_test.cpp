@@ -60,9 +60,10 @@ TEST(AccountCheck, SumsThatDisagreeAndOrphanedLinesAreNamed) {
     ASSERT_NE(found, nullptr) << check << "\n" << report.text();
     EXPECT_EQ(found->count, count) << check;
   }
-  EXPECT_NE(
-      finding(report, "batch records against their receipt lines")->examples.at(0).find("AutoID=1"),
-      std::string::npos);
+  const auto* batches = finding(report, "batch records against their receipt lines");
+  ASSERT_NE(batches, nullptr);
+  ASSERT_FALSE(batches->examples.empty());
+  EXPECT_NE(batches->examples.front().find("AutoID=1"), std::string::npos);
   EXPECT_EQ(report.findings.size(), 4u) << report.text();
   EXPECT_NE(report.text().find("4 of "), std::string::npos) << report.text();
 }
