@@ -8,9 +8,6 @@ namespace quillon::ado {
 
 namespace {
 constexpr std::size_t kMaxSlots = std::size_t{1} << (32 - TextArena::kSlotShift);
-[[noreturn]] void outOfMemory() {
-  throw automation::ComError(7, "Out of memory");
-}
 }  // namespace
 
 TextArena::Slot TextArena::makeSlot(std::size_t capacity) {
@@ -52,7 +49,7 @@ TextArena TextArena::clone() const {
 std::uint32_t TextArena::append(std::string_view v) {
   if (v.size() > kSlot) {
     const std::size_t slots = (v.size() + kSlot - 1) / kSlot;
-    if (blocks_.size() + slots > kMaxSlots) outOfMemory();
+    if (blocks_.size() + slots > kMaxSlots) throw automation::ComError::outOfMemory();
     const auto offset = static_cast<std::uint32_t>(blocks_.size() << kSlotShift);
     Slot big = makeSlot(v.size());
     std::copy(v.begin(), v.end(), big.data.get());
@@ -63,7 +60,7 @@ std::uint32_t TextArena::append(std::string_view v) {
     return offset;
   }
   if (blocks_.empty() || backFull_ || blocks_.back().size + v.size() > kSlot) {
-    if (blocks_.size() + 1 > kMaxSlots) outOfMemory();
+    if (blocks_.size() + 1 > kMaxSlots) throw automation::ComError::outOfMemory();
     blocks_.push_back(makeSlot(blocks_.empty() ? 0 : kSlot));
     backFull_ = false;
   }

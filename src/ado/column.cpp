@@ -47,7 +47,7 @@ void Column::appendNull() {
 
 Column::TextRef Column::store(std::string_view v) {
   if (v.size() > std::numeric_limits<std::uint32_t>::max())
-    throw automation::ComError(7, "Out of memory");
+    throw automation::ComError::outOfMemory();
   return TextRef{arena_.append(v), static_cast<std::uint32_t>(v.size())};
 }
 

@@ -13,10 +13,6 @@ bool isHex(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-[[noreturn]] void cannotCreate() {
-  throw ComError(err::kCantCreateObject, "ActiveX component can't create object");
-}
-
 }  // namespace
 
 bool ClassRegistry::isClsid(std::string_view t) {
@@ -60,9 +56,9 @@ const ClassInfo* ClassRegistry::find(std::string_view name) const {
 
 ObjectPtr ClassRegistry::create(std::string_view name) const {
   const ClassInfo* c = find(name);
-  if (!c) cannotCreate();
+  if (!c) throw ComError::cantCreateObject();
   ObjectPtr o = c->factory();
-  if (!o) cannotCreate();
+  if (!o) throw ComError::cantCreateObject();
   return o;
 }
 

@@ -5,16 +5,9 @@
 namespace quillon::automation {
 namespace {
 
-constexpr const char* kDuplicateKey =
-    "This key is already associated with an element of this collection";
-
-[[noreturn]] void invalidCall() {
-  throw ComError(err::kInvalidProcedureCall, "Invalid procedure call or argument");
-}
-
 std::optional<std::string> keyArgument(const Variant& key) {
   if (key.isMissing() || key.isEmpty()) return std::nullopt;
-  if (!key.isString()) throw ComError(err::kTypeMismatch, "Type mismatch");
+  if (!key.isString()) throw ComError::typeMismatch();
   return key.asString();
 }
 
@@ -55,12 +48,12 @@ void Collection::add(Variant item, std::optional<std::string> key, const Variant
                      const Variant& after) {
   const bool hasBefore = !before.isMissing() && !before.isEmpty();
   const bool hasAfter = !after.isMissing() && !after.isEmpty();
-  if (hasBefore && hasAfter) invalidCall();
+  if (hasBefore && hasAfter) throw ComError::invalidProcedureCall();
   std::string folded;
   if (key) {
     folded = utf8::asciiLower(*key);
     if (byKey_.count(folded)) {
-      throw ComError(err::kKeyAlreadyExists, kDuplicateKey);
+      throw ComError::keyAlreadyExists();
     }
   }
   std::size_t at = entries_.size();
@@ -80,13 +73,13 @@ const Variant& Collection::item(const Variant& indexOrKey) const {
 }
 
 const Variant& Collection::item(std::size_t index) const {
-  if (index < 1 || index > entries_.size()) invalidCall();
+  if (index < 1 || index > entries_.size()) throw ComError::invalidProcedureCall();
   return entries_[index - 1].item;
 }
 
 const Variant& Collection::item(std::string_view key) const {
   auto it = byKey_.find(utf8::asciiLower(key));
-  if (it == byKey_.end()) invalidCall();
+  if (it == byKey_.end()) throw ComError::invalidProcedureCall();
   return entries_[it->second].item;
 }
 
@@ -115,23 +108,24 @@ std::vector<std::optional<std::string>> Collection::keys() const {
 std::size_t Collection::positionOf(const Variant& indexOrKey) const {
   if (indexOrKey.isString()) {
     auto it = byKey_.find(utf8::asciiLower(indexOrKey.asString()));
-    if (it == byKey_.end()) invalidCall();
+    if (it == byKey_.end()) throw ComError::invalidProcedureCall();
     return it->second;
   }
   if (indexOrKey.isObject()) {
     // An object stands for its default value, which may be a key or an index.
     const ObjectPtr& o = indexOrKey.asObject();
     if (!o) {
-      throw ComError(err::kObjectVariableNotSet, "Object variable or With block variable not set");
+      throw ComError::objectNotSet();
     }
     return positionOf(o->value());
   }
   if (!indexOrKey.isNumber()) {
-    if (indexOrKey.isNull()) throw ComError(err::kInvalidUseOfNull, "Invalid use of Null");
-    throw ComError(err::kTypeMismatch, "Type mismatch");
+    if (indexOrKey.isNull()) throw ComError::invalidUseOfNull();
+    throw ComError::typeMismatch();
   }
   std::int32_t index = indexOrKey.toLong();
-  if (index < 1 || static_cast<std::size_t>(index) > entries_.size()) invalidCall();
+  if (index < 1 || static_cast<std::size_t>(index) > entries_.size())
+    throw ComError::invalidProcedureCall();
   return static_cast<std::size_t>(index) - 1;
 }
 

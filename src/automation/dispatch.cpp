@@ -7,10 +7,6 @@
 namespace quillon::automation {
 namespace {
 
-[[noreturn]] void memberNotFound() {
-  throw ComError(err::kMemberNotFound, "Object doesn't support this property or method");
-}
-
 const Handler& handlerFor(const MemberInfo& m, InvokeKind kind, const std::optional<Variant>& v) {
   switch (kind) {
     case InvokeKind::Method:
@@ -79,7 +75,7 @@ ParamInfo optRef(std::string name, std::string typeName, Variant defaultValue) {
 
 ObjectPtr toObject(const Variant& v) {
   if (v.isMissing()) return nullptr;
-  if (!v.isObject()) throw ComError(err::kTypeMismatch, "Type mismatch");
+  if (!v.isObject()) throw ComError::typeMismatch();
   return v.asObject();
 }
 
@@ -90,14 +86,14 @@ Args::Args(std::vector<Variant> values, std::vector<bool> omitted, std::optional
 
 Variant& Args::operator[](std::size_t i) {
   if (i >= values_.size()) {
-    throw ComError(err::kArgumentNotOptional, "Argument not optional");
+    throw ComError::argumentNotOptional();
   }
   return values_[i];
 }
 
 const Variant& Args::operator[](std::size_t i) const {
   if (i >= values_.size()) {
-    throw ComError(err::kArgumentNotOptional, "Argument not optional");
+    throw ComError::argumentNotOptional();
   }
   return values_[i];
 }
@@ -107,12 +103,12 @@ bool Args::omitted(std::size_t i) const {
 }
 
 const Variant& Args::value() const {
-  if (!assigned_) throw ComError(err::kArgumentNotOptional, "Argument not optional");
+  if (!assigned_) throw ComError::argumentNotOptional();
   return *assigned_;
 }
 
 Variant& Args::value() {
-  if (!assigned_) throw ComError(err::kArgumentNotOptional, "Argument not optional");
+  if (!assigned_) throw ComError::argumentNotOptional();
   return *assigned_;
 }
 
@@ -187,8 +183,7 @@ Variant MemberTable::invoke(Object& self, const MemberInfo& member, InvokeKind k
   std::span<Variant> positional = args;
   if (assigns) {
     if (args.empty()) {
-      throw ComError(err::kWrongNumberOfArguments,
-                     "Wrong number of arguments or invalid property assignment");
+      throw ComError::wrongNumberOfArguments();
     }
     assigned = args.back();
     positional = args.first(args.size() - 1);
@@ -196,12 +191,11 @@ Variant MemberTable::invoke(Object& self, const MemberInfo& member, InvokeKind k
   const Handler& handler = handlerFor(member, kind, assigned);
   // The name exists but not for this use (a read-only property assigned, ...): to a late-bound
   // caller that is the same as a missing member.
-  if (!handler) memberNotFound();
+  if (!handler) throw ComError::memberNotFound();
 
   const std::vector<ParamInfo>& params = member.params;
   if (positional.size() > params.size()) {
-    throw ComError(err::kWrongNumberOfArguments,
-                   "Wrong number of arguments or invalid property assignment");
+    throw ComError::wrongNumberOfArguments();
   }
   std::vector<Variant> values;
   std::vector<bool> omitted;
@@ -215,7 +209,7 @@ Variant MemberTable::invoke(Object& self, const MemberInfo& member, InvokeKind k
       omitted.push_back(false);
       continue;
     }
-    if (!p.optional) throw ComError(err::kArgumentNotOptional, "Argument not optional");
+    if (!p.optional) throw ComError::argumentNotOptional();
     values.push_back(p.defaultValue ? *p.defaultValue : Variant::missing());
     omitted.push_back(true);
   }
@@ -258,13 +252,13 @@ Variant Object::invoke(std::string_view name, InvokeKind kind, std::span<Variant
   const MemberTable& table = memberTable();
   if (const MemberInfo* m = table.find(name)) return table.invoke(*this, *m, kind, args);
   if (auto v = invokeDynamic(name, kind, args)) return std::move(*v);
-  memberNotFound();
+  throw ComError::memberNotFound();
 }
 
 Variant Object::invoke(DispId id, InvokeKind kind, std::span<Variant> args) {
   const MemberTable& table = memberTable();
   if (const MemberInfo* m = table.find(id)) return table.invoke(*this, *m, kind, args);
-  memberNotFound();
+  throw ComError::memberNotFound();
 }
 
 Variant Object::call(std::string_view name, std::vector<Variant> args) {

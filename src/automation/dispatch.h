@@ -282,7 +282,7 @@ class MemberBuilder {
     if (!fn) return nullptr;
     return [fn = std::move(fn)](Object& self, Args& args) -> Variant {
       auto* typed = dynamic_cast<T*>(&self);
-      if (typed == nullptr) throw ComError(err::kTypeMismatch, "Type mismatch");
+      if (typed == nullptr) throw ComError::typeMismatch();
       return fn(*typed, args);
     };
   }
@@ -332,7 +332,7 @@ std::shared_ptr<T> toObjectAs(const Variant& v) {
   ObjectPtr o = toObject(v);
   if (!o) return nullptr;
   auto typed = std::dynamic_pointer_cast<T>(o);
-  if (!typed) throw ComError(err::kTypeMismatch, "Type mismatch");
+  if (!typed) throw ComError::typeMismatch();
   return typed;
 }
 

@@ -5,8 +5,8 @@
 #include <type_traits>
 
 #include "automation/com_error.h"
-#include "automation/names.h"
 #include "automation/dispatch.h"
+#include "automation/names.h"
 #include "automation/numeric_text.h"
 #include "automation/vb_dates.h"
 
@@ -16,19 +16,6 @@ static_assert(std::is_same_v<int, std::int32_t>, "Variant(std::int32_t) is the i
 
 namespace {
 
-[[noreturn]] void typeMismatch() {
-  throw ComError(err::kTypeMismatch, "Type mismatch");
-}
-[[noreturn]] void invalidUseOfNull() {
-  throw ComError(err::kInvalidUseOfNull, "Invalid use of Null");
-}
-[[noreturn]] void overflow() {
-  throw ComError(err::kOverflow, "Overflow");
-}
-[[noreturn]] void objectNotSet() {
-  throw ComError(err::kObjectVariableNotSet, "Object variable or With block variable not set");
-}
-
 // CLng/CInt rounding: to the nearest integer, halves to the even neighbour.
 double roundHalfEven(double d) {
   double r = std::nearbyint(d);  // default rounding mode is to-nearest-even
@@ -37,20 +24,20 @@ double roundHalfEven(double d) {
 
 template <class Int>
 Int toIntegral(double d) {
-  if (!std::isfinite(d)) overflow();
+  if (!std::isfinite(d)) throw ComError::overflow();
   double r = roundHalfEven(d);
   if (r < static_cast<double>(std::numeric_limits<Int>::min()) ||
       r > static_cast<double>(std::numeric_limits<Int>::max())) {
-    overflow();
+    throw ComError::overflow();
   }
   return static_cast<Int>(r);
 }
 
 // The value behind an object's default member; Nothing raises 91.
 Variant defaultValueOf(const ObjectPtr& o) {
-  if (!o) objectNotSet();
+  if (!o) throw ComError::objectNotSet();
   Variant v = o->value();
-  if (v.isObject()) typeMismatch();
+  if (v.isObject()) throw ComError::typeMismatch();
   return v;
 }
 
@@ -96,42 +83,42 @@ bool Variant::isNumber() const {
 }
 
 bool Variant::asBool() const {
-  if (type_ != VarType::Boolean) typeMismatch();
+  if (type_ != VarType::Boolean) throw ComError::typeMismatch();
   return std::get<bool>(value_);
 }
 
 std::int16_t Variant::asInteger() const {
-  if (type_ != VarType::Integer) typeMismatch();
+  if (type_ != VarType::Integer) throw ComError::typeMismatch();
   return std::get<std::int16_t>(value_);
 }
 
 std::int32_t Variant::asLong() const {
-  if (type_ != VarType::Long) typeMismatch();
+  if (type_ != VarType::Long) throw ComError::typeMismatch();
   return std::get<std::int32_t>(value_);
 }
 
 double Variant::asDouble() const {
-  if (type_ != VarType::Double) typeMismatch();
+  if (type_ != VarType::Double) throw ComError::typeMismatch();
   return std::get<double>(value_);
 }
 
 DateValue Variant::asDate() const {
-  if (type_ != VarType::Date) typeMismatch();
+  if (type_ != VarType::Date) throw ComError::typeMismatch();
   return std::get<DateValue>(value_);
 }
 
 const std::string& Variant::asString() const {
-  if (type_ != VarType::String) typeMismatch();
+  if (type_ != VarType::String) throw ComError::typeMismatch();
   return std::get<std::string>(value_);
 }
 
 const ObjectPtr& Variant::asObject() const {
-  if (type_ != VarType::Object) typeMismatch();
+  if (type_ != VarType::Object) throw ComError::typeMismatch();
   return std::get<ObjectPtr>(value_);
 }
 
 const ArrayPtr& Variant::asArray() const {
-  if (type_ != VarType::Array) typeMismatch();
+  if (type_ != VarType::Array) throw ComError::typeMismatch();
   return std::get<ArrayPtr>(value_);
 }
 
@@ -140,7 +127,7 @@ std::string Variant::toString() const {
     case VarType::Empty:
       return {};
     case VarType::Null:
-      invalidUseOfNull();
+      throw ComError::invalidUseOfNull();
     case VarType::Boolean:
       return std::get<bool>(value_) ? "True" : "False";
     case VarType::Integer:
@@ -159,7 +146,7 @@ std::string Variant::toString() const {
     case VarType::Array:
       break;
   }
-  typeMismatch();
+  throw ComError::typeMismatch();
 }
 
 double Variant::toDouble() const {
@@ -167,7 +154,7 @@ double Variant::toDouble() const {
     case VarType::Empty:
       return 0.0;
     case VarType::Null:
-      invalidUseOfNull();
+      throw ComError::invalidUseOfNull();
     case VarType::Boolean:
       return std::get<bool>(value_) ? -1.0 : 0.0;
     case VarType::Integer:
@@ -180,7 +167,7 @@ double Variant::toDouble() const {
       return std::get<DateValue>(value_).serial;
     case VarType::String: {
       auto d = parseNumericText(std::get<std::string>(value_));
-      if (!d) typeMismatch();
+      if (!d) throw ComError::typeMismatch();
       return *d;
     }
     case VarType::Object:
@@ -189,7 +176,7 @@ double Variant::toDouble() const {
     case VarType::Array:
       break;
   }
-  typeMismatch();
+  throw ComError::typeMismatch();
 }
 
 std::int32_t Variant::toLong() const {
@@ -228,7 +215,7 @@ bool Variant::toBool() const {
       if (sameName(t, "true")) return true;
       if (sameName(t, "false")) return false;
       auto d = parseNumericText(s);
-      if (!d) typeMismatch();
+      if (!d) throw ComError::typeMismatch();
       return *d != 0.0;
     }
     case VarType::Object:
@@ -244,13 +231,13 @@ DateValue Variant::toDate() const {
       return std::get<DateValue>(value_);
     case VarType::String: {
       auto d = parseDateText(std::get<std::string>(value_));
-      if (!d) typeMismatch();
+      if (!d) throw ComError::typeMismatch();
       return *d;
     }
     case VarType::Object:
       return defaultValueOf(std::get<ObjectPtr>(value_)).toDate();
     case VarType::Boolean:
-      typeMismatch();
+      throw ComError::typeMismatch();
     default: {
       double serial = toDouble();
       // Only serials the date functions can show are dates.

@@ -91,7 +91,7 @@ bool isValidCalendarDate(int year, int month, int day) {
 DateValue toSerial(const DateParts& p) {
   if (!isValidCalendarDate(p.year, p.month, p.day) || p.hour < 0 || p.hour > 23 || p.minute < 0 ||
       p.minute > 59 || p.second < 0 || p.second > 59) {
-    throw ComError(err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   std::int64_t day =
       daysFromCivil(p.year, static_cast<unsigned>(p.month), static_cast<unsigned>(p.day)) -
@@ -102,7 +102,7 @@ DateValue toSerial(const DateParts& p) {
 DateParts fromSerial(DateValue value) {
   // Serials of 1 January 100 and 31 December 9999, with the whole last day.
   if (!std::isfinite(value.serial) || value.serial < -657434.0 || value.serial >= 2958466.0) {
-    throw ComError(err::kOverflow, "Overflow");
+    throw ComError::overflow();
   }
   auto day = static_cast<std::int64_t>(std::trunc(value.serial));
   double frac = std::fabs(value.serial - static_cast<double>(day));
@@ -116,7 +116,7 @@ DateParts fromSerial(DateValue value) {
   p.hour = static_cast<int>(seconds / 3600);
   p.minute = static_cast<int>(seconds / 60 % 60);
   p.second = static_cast<int>(seconds % 60);
-  if (p.year > 9999) throw ComError(err::kOverflow, "Overflow");
+  if (p.year > 9999) throw ComError::overflow();
   return p;
 }
 
@@ -182,12 +182,12 @@ DateValue DateSerial(int year, int month, int day) {
   std::int64_t y = months >= 0 ? months / 12 : (months - 11) / 12;
   auto m = static_cast<unsigned>(months - y * 12 + 1);
   if (y < 0 || y > 20000) {
-    throw ComError(err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   std::int64_t days = daysFromCivil(y, m, 1) + (static_cast<std::int64_t>(day) - 1) - kEpochOffset;
   DateValue v = serialFromDayAndSeconds(days, 0);
   if (v.serial < -657434.0 || v.serial >= 2958466.0) {
-    throw ComError(err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   return v;
 }

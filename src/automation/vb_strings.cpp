@@ -6,10 +6,6 @@
 namespace quillon::automation {
 namespace {
 
-[[noreturn]] void invalidCall() {
-  throw ComError(err::kInvalidProcedureCall, "Invalid procedure call or argument");
-}
-
 // Finds `find` in `s` repeatedly; matches start on character boundaries.
 class TextSearch {
  public:
@@ -59,12 +55,12 @@ std::int32_t Len(std::string_view s) {
 }
 
 std::string Left(std::string_view s, std::int32_t length) {
-  if (length < 0) invalidCall();
+  if (length < 0) throw ComError::invalidProcedureCall();
   return std::string(s.substr(0, utf8::byteOffset(s, static_cast<std::size_t>(length))));
 }
 
 std::string Right(std::string_view s, std::int32_t length) {
-  if (length < 0) invalidCall();
+  if (length < 0) throw ComError::invalidProcedureCall();
   std::size_t count = utf8::charCount(s);
   std::size_t keep = static_cast<std::size_t>(length);
   if (keep >= count) return std::string(s);
@@ -72,12 +68,12 @@ std::string Right(std::string_view s, std::int32_t length) {
 }
 
 std::string Mid(std::string_view s, std::int32_t start) {
-  if (start < 1) invalidCall();
+  if (start < 1) throw ComError::invalidProcedureCall();
   return std::string(s.substr(utf8::byteOffset(s, static_cast<std::size_t>(start) - 1)));
 }
 
 std::string Mid(std::string_view s, std::int32_t start, std::int32_t length) {
-  if (start < 1 || length < 0) invalidCall();
+  if (start < 1 || length < 0) throw ComError::invalidProcedureCall();
   std::string_view rest = s.substr(utf8::byteOffset(s, static_cast<std::size_t>(start) - 1));
   return std::string(rest.substr(0, utf8::byteOffset(rest, static_cast<std::size_t>(length))));
 }
@@ -109,7 +105,7 @@ std::int32_t InStr(std::string_view s, std::string_view find, CompareMethod comp
 
 std::int32_t InStr(std::int32_t start, std::string_view s, std::string_view find,
                    CompareMethod compare) {
-  if (start < 1) invalidCall();
+  if (start < 1) throw ComError::invalidProcedureCall();
   const auto first = static_cast<std::size_t>(start) - 1;
   if (s.empty() || first >= utf8::charCount(s)) return 0;
   if (find.empty()) return start;
@@ -120,7 +116,7 @@ std::int32_t InStr(std::int32_t start, std::string_view s, std::string_view find
 
 std::string Replace(std::string_view s, std::string_view find, std::string_view with,
                     std::int32_t start, std::int32_t count, CompareMethod compare) {
-  if (start < 1 || count < -1) invalidCall();
+  if (start < 1 || count < -1) throw ComError::invalidProcedureCall();
   std::string_view rest = s.substr(utf8::byteOffset(s, static_cast<std::size_t>(start) - 1));
   if (find.empty() || count == 0) return std::string(rest);
   std::string out;
@@ -142,7 +138,7 @@ std::string Replace(std::string_view s, std::string_view find, std::string_view 
 
 std::vector<std::string> splitText(std::string_view s, std::string_view delimiter,
                                    std::int32_t limit, CompareMethod compare) {
-  if (limit < -1) invalidCall();
+  if (limit < -1) throw ComError::invalidProcedureCall();
   std::vector<std::string> parts;
   if (s.empty() || limit == 0) return parts;
   if (delimiter.empty()) {

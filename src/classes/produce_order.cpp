@@ -30,11 +30,6 @@ std::string trapped(const char* prefix) {
                  std::string("The dialog ") + form + " is not available in this library");
 }
 
-[[noreturn]] void raiseNotSet() {
-  throw ComError(automation::err::kObjectVariableNotSet,
-                 "Object variable or With block variable not set");
-}
-
 }  // namespace
 
 ProduceOrder::ProduceOrder() = default;
@@ -84,7 +79,7 @@ bool ProduceOrder::WritefQuantity(std::int32_t sSubId, double lQuantity, std::st
 
 bool ProduceOrder::WritebThrow(std::int32_t sSubId, bool bThrow, std::string& ErrMsg) {
   try {
-    if (!writeBack_) raiseNotSet();
+    if (!writeBack_) throw ComError::objectNotSet();
     writeBack_->writeClosed(sSubId, bThrow, conn_, ErrMsg, "");
     return ErrMsg.empty();
   } catch (...) {
@@ -117,11 +112,11 @@ bool ProduceOrder::loadConsignment(const std::string& /*sConsId*/, const Variant
 // No order or delivery dialog has been loaded by this instance, so there is none to show or
 // unload: the platform's error for a missing object reaches the caller.
 void ProduceOrder::ShowForm(bool /*bFormName*/) {
-  raiseNotSet();
+  throw ComError::objectNotSet();
 }
 
 void ProduceOrder::UnLoadForm(bool /*bFormName*/) {
-  raiseNotSet();
+  throw ComError::objectNotSet();
 }
 
 bool ProduceOrder::WritefDispQuantity(std::int32_t sSubId, double lQuantity, std::string& ErrMsg,

@@ -48,10 +48,9 @@ std::shared_ptr<components::SessionContext> RefSelect::openContext(const ObjectP
   auto context =
       components::createAs<components::SessionContext>(components::kSessionContextProgId);
   auto typed = std::dynamic_pointer_cast<components::MarlinLogin>(login);
-  if (login && !typed) throw ComError(automation::err::kTypeMismatch, "Type mismatch");
+  if (login && !typed) throw ComError::typeMismatch();
   if (!typed) {
-    throw ComError(automation::err::kObjectVariableNotSet,
-                   "Object variable or With block variable not set");
+    throw ComError::objectNotSet();
   }
   context->initialise(typed);
   return context;

@@ -22,14 +22,9 @@ using automation::Variant;
 
 namespace {
 
-[[noreturn]] void objectNotSet() {
-  throw ComError(automation::err::kObjectVariableNotSet,
-                 "Object variable or With block variable not set");
-}
-
 template <class T>
 T& required(T* object) {
-  if (object == nullptr) objectNotSet();
+  if (object == nullptr) throw ComError::objectNotSet();
   return *object;
 }
 
@@ -63,7 +58,7 @@ std::string text(const Variant& v) {
 }
 
 bool notCheckNum(const ObjectPtr& inventory) {
-  if (!inventory) objectNotSet();
+  if (!inventory) throw ComError::objectNotSet();
   if (auto item = std::dynamic_pointer_cast<components::InventoryItem>(inventory))
     return item->notCheckNum();
   return inventory->get("bNotCheckNum").toBool();

@@ -33,7 +33,7 @@ template <class T>
 std::shared_ptr<T> createAs(std::string_view progId,
                             automation::ClassRegistry& registry = automation::classRegistry()) {
   auto typed = std::dynamic_pointer_cast<T>(registry.create(progId));
-  if (!typed) throw automation::ComError(automation::err::kTypeMismatch, "Type mismatch");
+  if (!typed) throw automation::ComError::typeMismatch();
   return typed;
 }
 

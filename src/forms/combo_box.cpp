@@ -35,7 +35,7 @@ void ComboBox::setText(std::string text) {
 
 void ComboBox::AddItem(std::string item, int index) {
   if (index < -1 || index > ListCount()) {
-    throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   const auto at = index < 0 ? items_.size() : static_cast<std::size_t>(index);
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
@@ -46,7 +46,7 @@ void ComboBox::AddItem(std::string item, int index) {
 
 void ComboBox::RemoveItem(int index) {
   if (index < 0 || index >= ListCount()) {
-    throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   items_.erase(items_.begin() + index);
   itemData_.erase(itemData_.begin() + index);
@@ -76,23 +76,23 @@ void ComboBox::Clear() {
 
 const std::string& ComboBox::List(int index) const {
   if (index < 0 || index >= ListCount()) {
-    throw ComError(381, "Invalid property array index");
+    throw ComError::invalidPropertyArrayIndex();
   }
   return items_[static_cast<std::size_t>(index)];
 }
 
 std::int32_t ComboBox::ItemData(int index) const {
-  if (index < 0 || index >= ListCount()) throw ComError(381, "Invalid property array index");
+  if (index < 0 || index >= ListCount()) throw ComError::invalidPropertyArrayIndex();
   return itemData_[static_cast<std::size_t>(index)];
 }
 
 void ComboBox::setItemData(int index, std::int32_t data) {
-  if (index < 0 || index >= ListCount()) throw ComError(381, "Invalid property array index");
+  if (index < 0 || index >= ListCount()) throw ComError::invalidPropertyArrayIndex();
   itemData_[static_cast<std::size_t>(index)] = data;
 }
 
 void ComboBox::setListIndex(int index) {
-  if (index < -1 || index >= ListCount()) throw ComError(380, "Invalid property value");
+  if (index < -1 || index >= ListCount()) throw ComError::invalidPropertyValue();
   if (index == listIndex_ && (index < 0 || edit_.text == items_[static_cast<std::size_t>(index)])) {
     return;
   }

@@ -89,8 +89,7 @@ void Control::Move(int left, int top, int width, int height) {
 
 void Control::setContainer(Control* container, int tab) {
   for (Control* c = container; c != nullptr; c = c->container()) {
-    if (c == this)
-      throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    if (c == this) throw ComError::invalidProcedureCall();
   }
   geometry_.container = container;
   geometry_.tab = tab;
@@ -136,7 +135,7 @@ bool Control::hasFocus() const {
 
 void Control::SetFocus() {
   if (form_ == nullptr || !form_->Visible() || !canFocus() || !isReachable()) {
-    throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   form_->moveFocus(*this);
 }

@@ -336,7 +336,7 @@ void Form::userKeyPress(int keyAscii) {
 
 void Form::PopupMenu(Menu& menu) {
   if (menu.form() != this) {
-    throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   Menu* chosen = currentUiHost().popupMenu(*this, menu);
   if (chosen != nullptr && chosen->topLevel() == &menu && chosen->choosable() && chosen->Click) {

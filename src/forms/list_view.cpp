@@ -7,12 +7,6 @@ namespace quillon::forms {
 
 using automation::ComError;
 
-namespace {
-[[noreturn]] void outOfBounds() {
-  throw ComError(35600, "Index out of bounds");
-}
-}  // namespace
-
 void ListItem::setText(std::string text) {
   if (text == text_) return;
   text_ = std::move(text);
@@ -20,13 +14,13 @@ void ListItem::setText(std::string text) {
 }
 
 std::string ListItem::SubItems(int i) const {
-  if (i < 1) outOfBounds();
+  if (i < 1) throw ComError::indexOutOfBounds();
   const auto at = static_cast<std::size_t>(i) - 1;
   return at < subItems_.size() ? subItems_[at] : std::string();
 }
 
 void ListItem::setSubItem(int i, std::string text) {
-  if (i < 1) outOfBounds();
+  if (i < 1) throw ComError::indexOutOfBounds();
   const auto at = static_cast<std::size_t>(i) - 1;
   if (subItems_.size() <= at) subItems_.resize(at + 1);
   if (subItems_[at] == text) return;
@@ -78,7 +72,7 @@ void ListView::clearColumns() {
 }
 
 const ColumnHeader& ListView::column(int index) const {
-  if (index < 1 || index > columnCount()) outOfBounds();
+  if (index < 1 || index > columnCount()) throw ComError::indexOutOfBounds();
   return columns_[static_cast<std::size_t>(index) - 1];
 }
 
@@ -109,9 +103,9 @@ int ListView::columnByText(std::string_view text) const {
 
 ListItem& ListView::addItem(std::string text, std::string key, int index) {
   if (!key.empty() && itemByKey(key) != nullptr) {
-    throw ComError(35602, "Key is not unique in collection");
+    throw ComError::keyNotUnique();
   }
-  if (index != -1 && (index < 1 || index > itemCount() + 1)) outOfBounds();
+  if (index != -1 && (index < 1 || index > itemCount() + 1)) throw ComError::indexOutOfBounds();
   auto item = std::unique_ptr<ListItem>(new ListItem(this, std::move(key), std::move(text)));
   ListItem& ref = *item;
   const auto at = index == -1 ? items_.size() : static_cast<std::size_t>(index) - 1;
@@ -139,7 +133,7 @@ void ListView::clearItems() {
 }
 
 ListItem& ListView::item(int index) const {
-  if (index < 1 || index > itemCount()) outOfBounds();
+  if (index < 1 || index > itemCount()) throw ComError::indexOutOfBounds();
   return *items_[static_cast<std::size_t>(index) - 1];
 }
 
@@ -151,7 +145,7 @@ ListItem* ListView::itemByKey(std::string_view key) const {
 
 void ListView::setSelectedItem(ListItem* item) {
   if (item != nullptr && item->owner_ != this) {
-    throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   if (!multiSelect_) {
     for (auto& i : items_) i->selected_ = false;
@@ -165,7 +159,7 @@ std::string ListView::cellText(int row, int column) const {
   const ListItem& i = item(row);
   if (column == 0) return i.Checked() ? "Y" : "";
   if (column == 1) return i.Text();
-  if (column < 0) outOfBounds();
+  if (column < 0) throw ComError::indexOutOfBounds();
   return i.SubItems(column - 1);
 }
 

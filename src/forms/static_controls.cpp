@@ -26,7 +26,7 @@ ImageList::ImageList(std::string name) : Control(ControlKind::ImageList, std::mo
 }
 
 void ImageList::add(std::string key, std::string picture) {
-  if (indexOf(key) != 0) throw automation::ComError(35602, "Key is not unique in collection");
+  if (indexOf(key) != 0) throw automation::ComError::keyNotUnique();
   images_.push_back({std::move(key), std::move(picture)});
   notify("ListImages");
 }
@@ -45,7 +45,7 @@ int ImageList::indexOf(std::string_view key) const {
 
 const ImageList::ListImage& ImageList::image(std::string_view key) const {
   const int i = indexOf(key);
-  if (i == 0) throw automation::ComError(35601, "Element not found");
+  if (i == 0) throw automation::ComError::elementNotFound();
   return images_[static_cast<std::size_t>(i) - 1];
 }
 

@@ -20,7 +20,7 @@ int StatusBar::addPanel(std::string text, int width, std::string key) {
 }
 
 const StatusPanel& StatusBar::panel(int index) const {
-  if (index < 1 || index > panelCount()) throw automation::ComError(35600, "Index out of bounds");
+  if (index < 1 || index > panelCount()) throw automation::ComError::indexOutOfBounds();
   return panels_[static_cast<std::size_t>(index) - 1];
 }
 

@@ -9,12 +9,6 @@ namespace quillon::forms {
 
 using automation::ComError;
 
-namespace {
-[[noreturn]] void badIndex() {
-  throw ComError(381, "Invalid property array index");
-}
-}  // namespace
-
 MsSuperGrid::MsSuperGrid(std::string name, int rows, int cols)
     : Control(ControlKind::SuperGrid, std::move(name)), rows_(0), cols_(0) {
   setCols(cols < 1 ? 1 : cols);
@@ -22,10 +16,10 @@ MsSuperGrid::MsSuperGrid(std::string name, int rows, int cols)
 }
 
 void MsSuperGrid::checkRow(int row) const {
-  if (row < 0 || row >= rows_) badIndex();
+  if (row < 0 || row >= rows_) throw ComError::invalidPropertyArrayIndex();
 }
 void MsSuperGrid::checkCol(int col) const {
-  if (col < 0 || col >= cols_) badIndex();
+  if (col < 0 || col >= cols_) throw ComError::invalidPropertyArrayIndex();
 }
 void MsSuperGrid::checkCell(int col, int row) const {
   checkCol(col);
@@ -41,7 +35,7 @@ void MsSuperGrid::cellChanged() {
 }
 
 void MsSuperGrid::setRows(int rows) {
-  if (rows < 0) throw ComError(380, "Invalid property value");
+  if (rows < 0) throw ComError::invalidPropertyValue();
   if (rows == rows_) return;
   rows_ = rows;
   cells_.resize(rows, cols_);
@@ -53,7 +47,7 @@ void MsSuperGrid::setRows(int rows) {
 }
 
 void MsSuperGrid::setCols(int cols) {
-  if (cols < 0) throw ComError(380, "Invalid property value");
+  if (cols < 0) throw ComError::invalidPropertyValue();
   if (cols == cols_) return;
   cols_ = cols;
   cells_.resize(rows_, cols);
@@ -75,7 +69,7 @@ void MsSuperGrid::setTextMatrix(int col, int row, std::string text) {
 }
 
 void MsSuperGrid::bindRows(std::shared_ptr<const CellSource> source, int count) {
-  if (count < 0) throw ComError(380, "Invalid property value");
+  if (count < 0) throw ComError::invalidPropertyValue();
   setRows(1);
   setRows(count + 1);
   cells_.bind(std::move(source), 1, count);

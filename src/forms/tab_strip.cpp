@@ -14,11 +14,11 @@ CorvidXTabStrip::CorvidXTabStrip(std::string name, std::vector<std::string> capt
 }
 
 void CorvidXTabStrip::checkTab(int tab) const {
-  if (tab < 0 || tab >= Tabs()) throw ComError(380, "Invalid property value");
+  if (tab < 0 || tab >= Tabs()) throw ComError::invalidPropertyValue();
 }
 
 void CorvidXTabStrip::setTabs(int count) {
-  if (count < 1) throw ComError(380, "Invalid property value");
+  if (count < 1) throw ComError::invalidPropertyValue();
   tabs_.resize(static_cast<std::size_t>(count));
   notify("Tabs");
   if (current_ >= count) setTab(count - 1);

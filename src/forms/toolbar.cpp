@@ -15,7 +15,7 @@ void Toolbar::setImageList(std::string name) {
 ToolbarButton& Toolbar::addButton(std::string key, std::string caption, std::string image,
                                   int style) {
   if (!key.empty() && findButton(key) != nullptr) {
-    throw ComError(35602, "Key is not unique in collection");
+    throw ComError::keyNotUnique();
   }
   ToolbarButton b;
   b.key = std::move(key);
@@ -37,7 +37,7 @@ ToolbarButton* Toolbar::findButton(std::string_view key) {
 
 ToolbarButton& Toolbar::button(std::string_view key) {
   ToolbarButton* b = findButton(key);
-  if (b == nullptr) throw ComError(35601, "Element not found");
+  if (b == nullptr) throw ComError::elementNotFound();
   return *b;
 }
 

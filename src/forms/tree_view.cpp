@@ -50,10 +50,10 @@ void TreeView::setImageList(std::string name) {
 
 Node& TreeView::addNode(Node* parent, std::string key, std::string text, std::string image) {
   if (parent != nullptr && parent->owner_ != this) {
-    throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   if (!key.empty() && findNode(key) != nullptr) {
-    throw ComError(35602, "Key is not unique in collection");
+    throw ComError::keyNotUnique();
   }
   auto node =
       std::unique_ptr<Node>(new Node(this, std::move(key), std::move(text), std::move(image)));
@@ -103,7 +103,7 @@ Node* TreeView::findNode(std::string_view key) const {
 
 Node& TreeView::node(std::string_view key) const {
   Node* n = findNode(key);
-  if (n == nullptr) throw ComError(35601, "Element not found");
+  if (n == nullptr) throw ComError::elementNotFound();
   return *n;
 }
 
@@ -123,7 +123,7 @@ std::vector<Node*> TreeView::nodes() const {
 
 void TreeView::setSelectedItem(Node* node) {
   if (node != nullptr && node->owner_ != this) {
-    throw ComError(automation::err::kInvalidProcedureCall, "Invalid procedure call or argument");
+    throw ComError::invalidProcedureCall();
   }
   if (node == selected_) return;
   selected_ = node;

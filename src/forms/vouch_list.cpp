@@ -138,7 +138,7 @@ void MarlinVouchList::Clear() {
 
 void MarlinVouchList::checkCell(int row, int col) const {
   if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) {
-    throw ComError(381, "Invalid property array index");
+    throw ComError::invalidPropertyArrayIndex();
   }
 }
 
@@ -206,7 +206,7 @@ bool MarlinVouchList::Marked(int row) const {
 }
 
 void MarlinVouchList::setMarked(int row, bool on) {
-  if (row < 1) throw ComError(381, "Invalid property array index");
+  if (row < 1) throw ComError::invalidPropertyArrayIndex();
   setTextMatrix(row, 0, on ? "Y" : "");
 }
 

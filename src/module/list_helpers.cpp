@@ -85,8 +85,7 @@ void FillList(forms::ListView& list, ado::Recordset* rs, bool checked,
         } else if (isQuantityField(name)) {
           if (!quantityFormatRead) {
             if (!gContext) {
-              throw automation::ComError(automation::err::kObjectVariableNotSet,
-                                         "Object variable or With block variable not set");
+              throw automation::ComError::objectNotSet();
             }
             quantityFormat = gContext->accountSettings()->text("FormatQuanDecString");
             quantityFormatRead = true;

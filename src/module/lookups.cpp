@@ -64,8 +64,7 @@ std::string tagOf(const forms::TextBox& field) {
 
 components::SessionContext& context() {
   if (!gContext) {
-    throw automation::ComError(automation::err::kObjectVariableNotSet,
-                               "Object variable or With block variable not set");
+    throw automation::ComError::objectNotSet();
   }
   return *gContext;
 }

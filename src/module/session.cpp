@@ -14,8 +14,7 @@ std::shared_ptr<ado::Connection> OpenSession(
     const std::shared_ptr<components::MarlinLogin>& login) {
   using automation::ComError;
   if (!login) {
-    throw ComError(automation::err::kObjectVariableNotSet,
-                   "Object variable or With block variable not set");
+    throw ComError::objectNotSet();
   }
   auto connection = std::make_shared<ado::Connection>();
   connection->open(login->connectionText(), "", "", ado::adOptionUnspecified);

@@ -89,8 +89,7 @@ Variant AccountSettingsObject::setting(std::string_view name) {
   std::optional<std::string> raw = rawValue(name);
   if (!known) {
     if (!raw) {
-      throw automation::ComError(automation::err::kMemberNotFound,
-                                 "Object doesn't support this property or method");
+      throw automation::ComError::memberNotFound();
     }
     return Variant(*raw);
   }

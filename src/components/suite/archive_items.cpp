@@ -25,8 +25,7 @@ std::optional<Variant> dynamicColumn(const Rows& record, std::string_view name, 
 Variant recordColumn(const Rows& record, std::string_view name) {
   if (record.empty()) return Variant();
   if (!record.column(name)) {
-    throw automation::ComError(automation::err::kMemberNotFound,
-                               "Object doesn't support this property or method");
+    throw automation::ComError::memberNotFound();
   }
   return record.at(0, name);
 }

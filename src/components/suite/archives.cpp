@@ -27,7 +27,7 @@ bool loadInto(ArchiveKind kind, const std::shared_ptr<SessionContext>& context,
               std::string_view text, ArchiveItem& item, bool byCode, bool byName, bool endOnly) {
   auto* target = dynamic_cast<FillableItem*>(&item);
   if (target == nullptr || item.kind() != kind) {
-    throw automation::ComError(automation::err::kTypeMismatch, "Type mismatch");
+    throw automation::ComError::typeMismatch();
   }
   SessionContext& ctx = requireContext(context);
   LookupResult found = lookupArchive(kind, ctx, text, byCode, byName, endOnly);
@@ -61,8 +61,7 @@ automation::MemberBuilder<Self>& commonMembers(automation::MemberBuilder<Self>& 
           [](Self& self, Args& a) -> Variant {
             auto item = a.objectAs<ArchiveItem>(1);
             if (!item) {
-              throw automation::ComError(automation::err::kObjectVariableNotSet,
-                                         "Object variable or With block variable not set");
+              throw automation::ComError::objectNotSet();
             }
             return Variant(self.load(a.str(0), *item, a.boolean(2), a.boolean(3), a.boolean(4)));
           })

@@ -59,8 +59,7 @@ const automation::MemberTable& DefineItemServiceObject::memberTable() const {
                   [](Self& self, Args& a) -> Variant {
                     auto target = a.objectAs<DefineItemService>(1);
                     if (!target) {
-                      throw automation::ComError(automation::err::kObjectVariableNotSet,
-                                                 "Object variable or With block variable not set");
+                      throw automation::ComError::objectNotSet();
                     }
                     return Variant(self.getDefine(a.str(0), *target));
                   })

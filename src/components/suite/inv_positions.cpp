@@ -239,8 +239,7 @@ const automation::MemberTable& InvPositionServiceObject::memberTable() const {
     return [op](Self& self, Args& a) -> Variant {
       auto position = a.objectAs<InvPosition>(0);
       if (!position) {
-        throw automation::ComError(automation::err::kObjectVariableNotSet,
-                                   "Object variable or With block variable not set");
+        throw automation::ComError::objectNotSet();
       }
       PositionResult r = (self.*op)(*position, a.objectAs<ado::Connection>(3));
       if (!a.omitted(4)) a[4] = Variant(r.error);

@@ -159,8 +159,7 @@ const automation::MemberTable& SuiteSessionContextBuilder::memberTable() const {
                   [](Self& self, Args& a) -> Variant {
                     auto profile = a.objectAs<SessionProfile>(2);
                     if (!profile) {
-                      throw automation::ComError(automation::err::kObjectVariableNotSet,
-                                                 "Object variable or With block variable not set");
+                      throw automation::ComError::objectNotSet();
                     }
                     bool ok = self.fillProfile(a.str(0), a.str(1), *profile);
                     a[3] = Variant(ok);

@@ -31,10 +31,6 @@ using automation::Variant;
 
 namespace {
 
-[[noreturn]] void typeMismatch() {
-  throw automation::ComError(automation::err::kTypeMismatch, "Type mismatch");
-}
-
 // Field objects stand for their value, as they do in the platform's expressions.
 Variant plainValue(const Variant& v) {
   if (v.isObject() && !v.isNothing()) return v.asObject()->value();
@@ -105,7 +101,7 @@ double SuiteUtilityObject::fieldToNumber(const Variant& value) {
   if (isEmptyValue(v)) return 0.0;
   if (v.isString()) {
     auto n = automation::parseNumericText(automation::Replace(v.asString(), ",", ""));
-    if (!n) typeMismatch();
+    if (!n) throw automation::ComError::typeMismatch();
     return *n;
   }
   if (v.type() == automation::VarType::Date) return v.asDate().serial;
@@ -134,7 +130,7 @@ ObjectPtr SuiteUtilityObject::toStream(ado::Recordset& source) {
 
 std::shared_ptr<ado::Recordset> SuiteUtilityObject::fromStream(const ObjectPtr& stream) {
   auto* snapshot = dynamic_cast<RecordsetStream*>(stream.get());
-  if (snapshot == nullptr) typeMismatch();
+  if (snapshot == nullptr) throw automation::ComError::typeMismatch();
   return clientSide(snapshot->rows()->copyWithRows());
 }
 
@@ -156,8 +152,7 @@ const automation::MemberTable& SuiteUtilityObject::memberTable() const {
   auto recordsetArg = [](Args& a, std::size_t i) -> ado::Recordset& {
     auto rs = a.objectAs<ado::Recordset>(i);
     if (!rs) {
-      throw automation::ComError(automation::err::kObjectVariableNotSet,
-                                 "Object variable or With block variable not set");
+      throw automation::ComError::objectNotSet();
     }
     return *rs;
   };
@@ -191,8 +186,7 @@ const automation::MemberTable& SuiteUtilityObject::memberTable() const {
                   [](Self& self, Args& a) -> Variant {
                     auto stream = a.object(0);
                     if (!stream) {
-                      throw automation::ComError(automation::err::kObjectVariableNotSet,
-                                                 "Object variable or With block variable not set");
+                      throw automation::ComError::objectNotSet();
                     }
                     return Variant(ObjectPtr(self.fromStream(stream)));
                   })

@@ -145,8 +145,7 @@ void frmProduceOrder::Form_Load() {
   module::gColumnIndex = 0;
   service_ = newService();
   if (!module::gContext) {
-    throw automation::ComError(automation::err::kObjectVariableNotSet,
-                               "Object variable or With block variable not set");
+    throw automation::ComError::objectNotSet();
   }
   filter_ =
       withDepartmentCondition(filter_, module::gContext->permissionList("department", "", "W"));

@@ -35,13 +35,9 @@ namespace {
 constexpr std::int32_t kErrLayout = -2147221504 + 2101;  // vbObjectError + 2101
 
 components::AccountSettings& settingsOf() {
-  if (!module::gContext)
-    throw ComError(automation::err::kObjectVariableNotSet,
-                   "Object variable or With block variable not set");
+  if (!module::gContext) throw ComError::objectNotSet();
   auto settings = module::gContext->accountSettings();
-  if (!settings)
-    throw ComError(automation::err::kObjectVariableNotSet,
-                   "Object variable or With block variable not set");
+  if (!settings) throw ComError::objectNotSet();
   return *settings;
 }
 
@@ -159,9 +155,7 @@ void frmRefSelect::Form_Load() {
 }
 
 void frmRefSelect::checkLayout() {
-  if (!DataFrom)
-    throw ComError(automation::err::kObjectVariableNotSet,
-                   "Object variable or With block variable not set");
+  if (!DataFrom) throw ComError::objectNotSet();
   const bool withRecords = !(DataFrom->bof() && DataFrom->eof());
   if (auto problem = layoutProblem(fieldNamesOf(*DataFrom), RefFrom, RefType, withRecords)) {
     throw ComError(kErrLayout, *problem, "frmRefSelect");
