@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <stdexcept>
 
+#include "automation/calendar.h"
 #include "db/demo_words.h"
 
 namespace quillon::db {
@@ -266,19 +267,11 @@ DemoCatalog buildCatalog(int scale) {
 }
 
 std::string demoDate(int offset) {
-  // Civil date from days since 1970-01-01 (proleptic Gregorian), offset counted from 2026-01-01.
-  long z = 20454L + offset + 719468L;  // 20454 = days from 1970-01-01 to 2026-01-01
-  const long era = z / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long y = yoe + era * 400;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  const long d = doy - (153 * mp + 2) / 5 + 1;
-  const long m = mp < 10 ? mp + 3 : mp - 9;
-  if (m <= 2) ++y;
+  // Offsets count from 2026-01-01.
+  static const std::int64_t kFirstDay = automation::calendar::dayNumber(2026, 1, 1);
+  const automation::calendar::CivilDate c = automation::calendar::civilDate(kFirstDay + offset);
   char buf[48];
-  std::snprintf(buf, sizeof buf, "%04ld-%02ld-%02ld", y, m, d);
+  std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", c.year, c.month, c.day);
   return buf;
 }
 

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "automation/utf8.h"
 #include "display_width.h"
 
 namespace quillon::cli {
@@ -50,12 +51,11 @@ std::string hexBlob(std::span<const std::byte> bytes) {
 std::string sanitizeUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  std::size_t pos = 0;
-  while (pos < text.size()) {
+  for (std::size_t pos = 0; pos < text.size();) {
     const std::size_t start = pos;
-    const char32_t cp = decodeUtf8(text, pos);
-    if (cp == kReplacementCharacter && pos - start == 1)
-      appendUtf8(out, cp);
+    const char32_t cp = automation::utf8::decodeAt(text, pos);
+    if (automation::utf8::isRawByte(cp))
+      automation::utf8::append(out, automation::utf8::kReplacementCharacter);
     else
       out.append(text.substr(start, pos - start));
   }

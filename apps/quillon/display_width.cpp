@@ -4,6 +4,8 @@
 #include <array>
 #include <iterator>
 
+#include "automation/utf8.h"
+
 namespace quillon::cli {
 namespace {
 
@@ -64,74 +66,17 @@ constexpr Range kZero[] = {
 }  // namespace
 
 int codePointWidth(char32_t cp) {
-  if (cp < 0x300) return 1;
+  if (cp < 0x300 || automation::utf8::isRawByte(cp)) return 1;  // a bad byte shows as U+FFFD
   if (inRanges(cp, std::begin(kZero), std::end(kZero))) return 0;
   if (inRanges(cp, std::begin(kWide), std::end(kWide))) return 2;
   return 1;
-}
-
-char32_t decodeUtf8(std::string_view text, std::size_t& pos) {
-  const auto lead = static_cast<unsigned char>(text[pos]);
-  if (lead < 0x80) {
-    ++pos;
-    return lead;
-  }
-  std::size_t extra = 0;
-  char32_t cp = 0;
-  char32_t minimum = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    extra = 1, cp = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    extra = 2, cp = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    extra = 3, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    ++pos;
-    return kReplacementCharacter;
-  }
-  if (pos + extra >= text.size()) {
-    ++pos;
-    return kReplacementCharacter;
-  }
-  for (std::size_t k = 1; k <= extra; ++k) {
-    const auto c = static_cast<unsigned char>(text[pos + k]);
-    if ((c & 0xC0) != 0x80) {
-      ++pos;
-      return kReplacementCharacter;
-    }
-    cp = (cp << 6) | (c & 0x3F);
-  }
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) {
-    ++pos;
-    return kReplacementCharacter;
-  }
-  pos += extra + 1;
-  return cp;
-}
-
-void appendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
 }
 
 std::size_t displayWidth(std::string_view utf8) {
   std::size_t width = 0;
   std::size_t pos = 0;
   while (pos < utf8.size())
-    width += static_cast<std::size_t>(codePointWidth(decodeUtf8(utf8, pos)));
+    width += static_cast<std::size_t>(codePointWidth(automation::utf8::decodeAt(utf8, pos)));
   return width;
 }
 

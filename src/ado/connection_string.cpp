@@ -1,8 +1,8 @@
 #include "ado/connection_string.h"
 
 #include "ado/errors.h"
-#include "ado/text_compare.h"
 #include "automation/com_error.h"
+#include "automation/text_compare.h"
 
 namespace quillon::ado {
 
@@ -73,7 +73,7 @@ ConnectionString ConnectionString::parse(std::string_view text) {
 std::optional<std::string> ConnectionString::get(std::string_view key) const {
   std::optional<std::string> found;
   for (const auto& [k, v] : pairs_)
-    if (equalsNoCase(k, key)) found = v;
+    if (automation::equalsNoCase(k, key)) found = v;
   return found;
 }
 
@@ -95,7 +95,7 @@ std::string connectionStringValue(std::string_view value) {
 
 ConnectionTarget resolveConnectionTarget(const ConnectionString& cs) {
   if (const auto provider = cs.get("Provider")) {
-    if (!equalsNoCase(*provider, kProviderName))
+    if (!automation::equalsNoCase(*provider, kProviderName))
       throw automation::ComError(kErrProviderNotFound,
                                  "Provider cannot be found. It may not be properly installed.",
                                  "ADODB.Connection: " + *provider);
@@ -107,19 +107,20 @@ ConnectionTarget resolveConnectionTarget(const ConnectionString& cs) {
   target.path = *path;
   bool create = true;
   if (const auto c = cs.get("Create")) {
-    if (equalsNoCase(*c, "yes") || equalsNoCase(*c, "true"))
+    if (automation::equalsNoCase(*c, "yes") || automation::equalsNoCase(*c, "true"))
       create = true;
-    else if (equalsNoCase(*c, "no") || equalsNoCase(*c, "false"))
+    else if (automation::equalsNoCase(*c, "no") || automation::equalsNoCase(*c, "false"))
       create = false;
     else
       providerError("Create must be Yes or No.");
   }
   target.mode = create ? sql::OpenMode::CreateIfMissing : sql::OpenMode::OpenExisting;
   if (const auto m = cs.get("Mode")) {
-    if (equalsNoCase(*m, "read"))
+    if (automation::equalsNoCase(*m, "read"))
       target.mode = sql::OpenMode::ReadOnly;
-    else if (!equalsNoCase(*m, "readwrite") && !equalsNoCase(*m, "read write") &&
-             !equalsNoCase(*m, "share deny none"))
+    else if (!automation::equalsNoCase(*m, "readwrite") &&
+             !automation::equalsNoCase(*m, "read write") &&
+             !automation::equalsNoCase(*m, "share deny none"))
       providerError("Mode must be Read or ReadWrite.");
   }
   return target;

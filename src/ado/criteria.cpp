@@ -5,8 +5,8 @@
 
 #include "ado/errors.h"
 #include "ado/ole_date.h"
-#include "ado/text_compare.h"
 #include "automation/numeric_text.h"
+#include "automation/text_compare.h"
 
 namespace quillon::ado {
 
@@ -109,7 +109,7 @@ class Lexer {
 };
 
 bool isKeyword(const Token& t, std::string_view word) {
-  return t.kind == Token::Kind::Word && equalsNoCase(t.text, word);
+  return t.kind == Token::Kind::Word && automation::equalsNoCase(t.text, word);
 }
 
 // #12/31/2026# is the platform's own date literal form; #2026-12-31# the one this library writes.
@@ -225,7 +225,7 @@ class Parser {
         if (!parseDateLiteral(cur_.text, v.number)) throwArguments("invalid #date# in filter");
         break;
       case Token::Kind::Word:
-        if (equalsNoCase(cur_.text, "null")) {
+        if (automation::equalsNoCase(cur_.text, "null")) {
           v.kind = CriteriaLiteral::Kind::Null;
         } else if (const auto n = automation::parseNumericText(cur_.text)) {
           v.kind = CriteriaLiteral::Kind::Number;
@@ -309,9 +309,9 @@ class TextTest final : public RowPredicate {
   bool test(std::size_t row) const override {
     if (c_.isNull(row)) return false;
     const std::string_view x = c_.textAt(row);
-    if (op_ == CompareOp::Eq) return equalsNoCase(x, v_);
-    if (op_ == CompareOp::Ne) return !equalsNoCase(x, v_);
-    return compare(op_, compareNoCase(x, v_), 0);
+    if (op_ == CompareOp::Eq) return automation::equalsNoCase(x, v_);
+    if (op_ == CompareOp::Ne) return !automation::equalsNoCase(x, v_);
+    return compare(op_, automation::compareNoCase(x, v_), 0);
   }
 
  private:
@@ -330,13 +330,13 @@ class LikeTest final : public RowPredicate {
     const std::string_view x = c_.textAt(row);
     switch (mode_) {
       case Mode::Exact:
-        return equalsNoCase(x, part_);
+        return automation::equalsNoCase(x, part_);
       case Mode::Prefix:
-        return startsWithNoCase(x, part_);
+        return automation::startsWithNoCase(x, part_);
       case Mode::Suffix:
-        return endsWithNoCase(x, part_);
+        return automation::endsWithNoCase(x, part_);
       case Mode::Contains:
-        return containsNoCase(x, part_);
+        return automation::containsNoCase(x, part_);
     }
     return false;
   }
@@ -398,8 +398,8 @@ double numericValue(const CriteriaLiteral& v, StorageKind kind) {
   if (kind == StorageKind::Bool) {
     if (v.kind == LK::Number) return v.number != 0.0 ? 1.0 : 0.0;
     if (v.kind == LK::Text) {
-      if (equalsNoCase(v.text, "true")) return 1.0;
-      if (equalsNoCase(v.text, "false")) return 0.0;
+      if (automation::equalsNoCase(v.text, "true")) return 1.0;
+      if (automation::equalsNoCase(v.text, "false")) return 0.0;
       if (const auto n = automation::parseNumericText(v.text)) return *n != 0.0 ? 1.0 : 0.0;
     }
     throwArguments("value is not a Boolean: " + v.text);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "ado/errors.h"
+#include "automation/utf8.h"
 
 namespace quillon::ado {
 
@@ -12,13 +13,6 @@ namespace {
 
 constexpr std::int32_t kLongTextSize = 2147483647;
 constexpr std::int32_t kLongWideTextSize = 1073741823;
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
 
 std::int32_t clampSize(std::int64_t size, std::int32_t whenUnbounded) {
   if (size <= 0 || size > std::numeric_limits<std::int32_t>::max()) return whenUnbounded;
@@ -42,7 +36,7 @@ FieldDef make(std::string name, std::int32_t type, std::int32_t size, int precis
 
 FieldDef fieldFromDeclared(std::string name, std::string_view baseType, std::int64_t size,
                            int precision, int scale) {
-  const std::string base = lower(baseType);
+  const std::string base = automation::utf8::asciiLower(baseType);
   if (base.empty()) {
     // Expressions: the loader settles the kind from the values; text until then.
     FieldDef f = make(std::move(name), adVarWChar, 0, 255, 255, StorageKind::Text);

@@ -5,8 +5,9 @@
 #include <limits>
 
 #include "ado/errors.h"
-#include "ado/text_compare.h"
 #include "automation/com_error.h"
+#include "automation/text_compare.h"
+#include "automation/utf8.h"
 
 namespace quillon::ado {
 
@@ -24,12 +25,12 @@ RecordData::RecordData(std::vector<FieldDef> fields) : fields_(std::move(fields)
   columns_.reserve(fields_.size());
   for (std::size_t i = 0; i < fields_.size(); ++i) {
     columns_.emplace_back(fields_[i].kind);
-    byName_.emplace(foldedCopy(fields_[i].name), static_cast<int>(i));
+    byName_.emplace(automation::utf8::asciiLower(fields_[i].name), static_cast<int>(i));
   }
 }
 
 int RecordData::fieldIndex(std::string_view name) const {
-  const auto it = byName_.find(foldedCopy(name));
+  const auto it = byName_.find(automation::utf8::asciiLower(name));
   return it == byName_.end() ? -1 : it->second;
 }
 

@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "ado/errors.h"
-#include "ado/text_compare.h"
+#include "automation/text_compare.h"
 
 namespace quillon::ado {
 
@@ -49,7 +49,8 @@ void RecordsetCore::appendFieldDef(FieldDef def) {
   if (isOpen()) throwOperationNotAllowed();
   if (def.name.empty()) throwArguments("a field needs a name");
   for (const FieldDef& f : pendingFields_)
-    if (equalsNoCase(f.name, def.name)) throwArguments("field appended twice: " + def.name);
+    if (automation::equalsNoCase(f.name, def.name))
+      throwArguments("field appended twice: " + def.name);
   pendingFields_.push_back(std::move(def));
 }
 
@@ -105,7 +106,7 @@ std::size_t RecordsetCore::resolveField(std::string_view name) const {
     return static_cast<std::size_t>(i);
   }
   for (std::size_t i = 0; i < pendingFields_.size(); ++i)
-    if (equalsNoCase(pendingFields_[i].name, name)) return i;
+    if (automation::equalsNoCase(pendingFields_[i].name, name)) return i;
   throwItemNotFound();
 }
 

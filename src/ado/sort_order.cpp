@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "ado/errors.h"
-#include "ado/text_compare.h"
+#include "automation/text_compare.h"
 
 namespace quillon::ado {
 
@@ -31,8 +31,8 @@ SortKey parseKey(std::string_view item) {
     key.field = std::string(item.substr(0, blank));
     rest = blank == std::string_view::npos ? std::string_view{} : trim(item.substr(blank));
   }
-  if (rest.empty() || equalsNoCase(rest, "asc")) return key;
-  if (equalsNoCase(rest, "desc")) {
+  if (rest.empty() || automation::equalsNoCase(rest, "asc")) return key;
+  if (automation::equalsNoCase(rest, "desc")) {
     key.descending = true;
     return key;
   }
@@ -67,7 +67,7 @@ struct KeyComparer {
       case StorageKind::Text: {
         const std::uint64_t x = prefix[a], y = prefix[b];
         if (x != y) return x < y ? -1 : 1;
-        return compareNoCase(column->textAt(a), column->textAt(b));
+        return automation::compareNoCase(column->textAt(a), column->textAt(b));
       }
     }
     return 0;
@@ -100,7 +100,8 @@ void sortRows(const RecordData& data, const std::vector<SortKey>& keys,
     if (c.column->kind() == StorageKind::Text) {
       c.prefix.assign(data.rowCount(), 0);
       for (const std::uint32_t row : rows)
-        if (!c.column->isNull(row)) c.prefix[row] = foldedPrefixKey(c.column->textAt(row));
+        if (!c.column->isNull(row))
+          c.prefix[row] = automation::foldedPrefixKey(c.column->textAt(row));
     }
     comparers.push_back(std::move(c));
   }

@@ -4,6 +4,7 @@
 
 #include "automation/collection.h"
 #include "automation/error_info.h"
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 
 namespace quillon::automation {
@@ -31,12 +32,12 @@ void ClassRegistry::add(std::string progId, std::string clsid, ObjectFactory fac
     throw std::invalid_argument("class " + progId + " has a malformed CLSID: " + clsid);
   }
   for (ClassInfo& c : classes_) {
-    if (!clsid.empty() && equalsText(c.clsid, clsid) && !equalsText(c.progId, progId)) {
+    if (!clsid.empty() && equalsNoCase(c.clsid, clsid) && !equalsNoCase(c.progId, progId)) {
       throw std::invalid_argument("CLSID " + clsid + " already belongs to " + c.progId);
     }
   }
   for (ClassInfo& c : classes_) {
-    if (equalsText(c.progId, progId)) {
+    if (equalsNoCase(c.progId, progId)) {
       c = ClassInfo{std::move(progId), std::move(clsid), std::move(factory)};
       return;
     }
@@ -47,7 +48,8 @@ void ClassRegistry::add(std::string progId, std::string clsid, ObjectFactory fac
 const ClassInfo* ClassRegistry::find(std::string_view name) const {
   const bool byClsid = !name.empty() && name.front() == '{';
   for (const ClassInfo& c : classes_) {
-    if (byClsid ? (!c.clsid.empty() && equalsText(c.clsid, name)) : equalsText(c.progId, name)) {
+    if (byClsid ? (!c.clsid.empty() && equalsNoCase(c.clsid, name))
+                : equalsNoCase(c.progId, name)) {
       return &c;
     }
   }

@@ -7,8 +7,6 @@ bool isContinuation(unsigned char c) {
   return (c & 0xC0) == 0x80;
 }
 
-constexpr char32_t kRawByteBase = 0xDC00;
-
 }  // namespace
 
 std::size_t charLength(std::string_view s, std::size_t pos) {
@@ -67,49 +65,59 @@ bool isBoundary(std::string_view s, std::size_t pos) {
   return p == pos;
 }
 
+char32_t decodeAt(std::string_view s, std::size_t& pos) {
+  const std::size_t len = charLength(s, pos);
+  const auto b0 = static_cast<unsigned char>(s[pos]);
+  char32_t cp = 0;
+  if (len == 1) {
+    cp = b0 < 0x80 ? b0 : kRawByteBase + b0;
+  } else {
+    cp = b0 & (0x7F >> len);
+    for (std::size_t i = 1; i < len; ++i) {
+      cp = (cp << 6) | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
+    }
+  }
+  pos += len;
+  return cp;
+}
+
 std::u32string decode(std::string_view s) {
   std::u32string out;
   out.reserve(s.size());
-  for (std::size_t pos = 0; pos < s.size();) {
-    std::size_t len = charLength(s, pos);
-    const auto b0 = static_cast<unsigned char>(s[pos]);
-    char32_t cp = 0;
-    if (len == 1) {
-      cp = b0 < 0x80 ? b0 : kRawByteBase + b0;
-    } else {
-      cp = b0 & (0x7F >> len);
-      for (std::size_t i = 1; i < len; ++i) {
-        cp = (cp << 6) | (static_cast<unsigned char>(s[pos + i]) & 0x3F);
-      }
-    }
-    out.push_back(cp);
-    pos += len;
-  }
+  for (std::size_t pos = 0; pos < s.size();) out.push_back(decodeAt(s, pos));
   return out;
+}
+
+void append(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out.push_back(static_cast<char>(c));
+  } else if (isRawByte(c)) {
+    out.push_back(static_cast<char>(c - kRawByteBase));
+  } else if (c < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else if (c < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
 }
 
 std::string encode(std::u32string_view cps) {
   std::string out;
   out.reserve(cps.size());
-  for (char32_t c : cps) {
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF) {
-      out.push_back(static_cast<char>(c - kRawByteBase));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
+  for (char32_t c : cps) append(out, c);
+  return out;
+}
+
+std::string encode(char32_t c) {
+  std::string out;
+  append(out, c);
   return out;
 }
 

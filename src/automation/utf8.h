@@ -1,5 +1,10 @@
-// UTF-8 text counted in characters (code points). Malformed bytes count as one character each and
-// are carried through unchanged, so no text function ever splits or loses a byte sequence.
+// The library's one UTF-8 codec. Text is counted in characters (code points).
+//
+// Malformed input, everywhere: a byte that does not start a well-formed sequence (a stray
+// continuation byte, a cut, overlong or surrogate sequence, a value past U+10FFFF) is one character
+// on its own, decoded as kRawByteBase + the byte, which encoding turns back into that byte. So no
+// text function ever splits, loses or changes a byte sequence; only output meant for people (the
+// command's printers) shows such a character as U+FFFD.
 #pragma once
 
 #include <cstddef>
@@ -8,6 +13,14 @@
 #include <vector>
 
 namespace quillon::automation::utf8 {
+
+inline constexpr char32_t kRawByteBase = 0xDC00;
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// A code point that stands for one malformed byte.
+inline bool isRawByte(char32_t c) {
+  return c >= kRawByteBase + 0x80 && c <= kRawByteBase + 0xFF;
+}
 
 // Byte length of the character starting at pos (1 for a malformed byte); 0 at the end.
 std::size_t charLength(std::string_view s, std::size_t pos);
@@ -24,9 +37,13 @@ std::size_t charIndex(std::string_view s, std::size_t pos);
 // True when pos starts a character (or is the end of the text).
 bool isBoundary(std::string_view s, std::size_t pos);
 
-// Code points; a malformed byte b decodes to 0xDC00 + b, which encode() turns back into b.
+// The character at pos, moving pos past it (pos must be before the end).
+char32_t decodeAt(std::string_view s, std::size_t& pos);
+// Code points of the whole text, and back.
 std::u32string decode(std::string_view s);
 std::string encode(std::u32string_view cps);
+std::string encode(char32_t c);
+void append(std::string& out, char32_t c);
 
 // ASCII case folding; other characters, and every byte of a multi-byte sequence, are untouched.
 char32_t foldLower(char32_t c);

@@ -1,4 +1,5 @@
 #include "automation/vb_strings.h"
+#include "automation/text_compare.h"
 
 #include "automation/com_error.h"
 #include "automation/utf8.h"
@@ -183,17 +184,6 @@ std::string Join(const std::vector<std::string>& parts, std::string_view delimit
     out.append(parts[i]);
   }
   return out;
-}
-
-bool equalsText(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (utf8::foldLower(static_cast<unsigned char>(a[i])) !=
-        utf8::foldLower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
 }
 
 }  // namespace quillon::automation

@@ -57,7 +57,4 @@ std::vector<std::string> splitText(std::string_view s, std::string_view delimite
 std::string Join(const Variant& array, std::string_view delimiter = " ");
 std::string Join(const std::vector<std::string>& parts, std::string_view delimiter = " ");
 
-// Compares without regard to ASCII case; used wherever the platform compares names and keys.
-bool equalsText(std::string_view a, std::string_view b);
-
 }  // namespace quillon::automation

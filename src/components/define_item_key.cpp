@@ -1,5 +1,6 @@
 #include <charconv>
 
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/define_item_service.h"
 
@@ -10,7 +11,7 @@ namespace {
 // The number after a prefix ("cdefine12" -> 12); nullopt when the rest is not a plain number.
 std::optional<int> numberAfter(std::string_view name, std::string_view prefix) {
   if (name.size() <= prefix.size()) return std::nullopt;
-  if (!automation::equalsText(name.substr(0, prefix.size()), prefix)) return std::nullopt;
+  if (!automation::equalsNoCase(name.substr(0, prefix.size()), prefix)) return std::nullopt;
   std::string_view rest = name.substr(prefix.size());
   int n = 0;
   auto [end, ec] = std::from_chars(rest.data(), rest.data() + rest.size(), n);

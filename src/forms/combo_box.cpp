@@ -1,8 +1,8 @@
 #include "forms/combo_box.h"
 
 #include "automation/com_error.h"
+#include "automation/utf8.h"
 #include "forms/constants.h"
-#include "forms/utf8.h"
 
 namespace quillon::forms {
 
@@ -119,7 +119,7 @@ bool ComboBox::defaultKeyPress(int keyAscii) {
   if (keyAscii == vbKeyBack) {
     edit_.backspace();
   } else if (keyAscii >= 32 && keyAscii != 127) {
-    edit_.replaceSelection(utf8::encode(static_cast<char32_t>(keyAscii)));
+    edit_.replaceSelection(automation::utf8::encode(static_cast<char32_t>(keyAscii)));
   } else {
     return false;
   }

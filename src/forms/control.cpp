@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "automation/com_error.h"
+#include "automation/utf8.h"
 #include "forms/form.h"
 
 namespace quillon::forms {
@@ -156,7 +157,7 @@ CaptionParts parseCaption(std::string_view caption) {
       ++i;
       if (caption[i] != '&' && parts.accelerator == 0 &&
           std::isalnum(static_cast<unsigned char>(caption[i])) != 0) {
-        parts.accelerator = static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i])));
+        parts.accelerator = automation::utf8::asciiUpper(caption.substr(i, 1)).front();
       }
     }
     parts.text += caption[i];

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 
+#include "automation/utf8.h"
 #include "forms/constants.h"
 #include "forms/form.h"
-#include "forms/utf8.h"
 
 namespace quillon::forms {
 
@@ -12,7 +12,7 @@ bool numberKeyAllowed(const EditableText& edit, int decimals, int keyAscii) {
   if (decimals < 0) return keyAscii >= 32 && keyAscii != 127;
   // Judge the text as it would be after the key replaced the selection.
   EditableText after = edit;
-  after.replaceSelection(utf8::encode(static_cast<char32_t>(keyAscii)));
+  after.replaceSelection(automation::utf8::encode(static_cast<char32_t>(keyAscii)));
   const std::string& t = after.text;
   bool point = false;
   int fraction = 0;
@@ -71,7 +71,7 @@ bool NumericEdit::defaultKeyPress(int keyAscii) {
     edit_.backspace();
   } else if (keyAscii >= 32) {
     if (!numberKeyAllowed(edit_, decimals_, keyAscii)) return true;
-    edit_.replaceSelection(utf8::encode(static_cast<char32_t>(keyAscii)));
+    edit_.replaceSelection(automation::utf8::encode(static_cast<char32_t>(keyAscii)));
   } else {
     return false;
   }
@@ -129,7 +129,7 @@ bool HeadItem::defaultKeyPress(int keyAscii) {
     edit_.backspace();
   } else if (keyAscii >= 32) {
     if (!numberKeyAllowed(edit_, decimals_, keyAscii)) return true;
-    edit_.replaceSelection(utf8::encode(static_cast<char32_t>(keyAscii)));
+    edit_.replaceSelection(automation::utf8::encode(static_cast<char32_t>(keyAscii)));
   } else {
     return false;
   }

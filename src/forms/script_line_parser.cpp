@@ -6,8 +6,8 @@
 
 #include "automation/com_error.h"
 #include "automation/names.h"
+#include "automation/utf8.h"
 #include "automation/vb_like.h"
-#include "forms/utf8.h"
 
 namespace quillon::forms::script {
 
@@ -305,7 +305,9 @@ void LineParser::checkLikePattern(std::size_t start, const std::string& pattern)
 }
 
 int LineParser::column(std::size_t offset) const {
-  return static_cast<int>(utf8::length(line_.substr(0, std::min(offset, line_.size())))) + 1;
+  return static_cast<int>(
+             automation::utf8::charCount(line_.substr(0, std::min(offset, line_.size())))) +
+         1;
 }
 
 bool textOrCancel(LineParser& p, std::string& text, const char* what) {

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "automation/names.h"
+#include "automation/utf8.h"
 #include "forms/constants.h"
 #include "forms/script_line_parser.h"
-#include "forms/utf8.h"
 
 namespace quillon::forms::script {
 
@@ -293,7 +293,7 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
       return k;
     }
   }
-  const auto chars = utf8::decode(rest);
+  const auto chars = automation::utf8::decode(rest);
   if (chars.size() != 1) throw ScriptError(pos, "unknown key \"" + std::string(spec) + "\"");
   const char32_t c = chars.front();
   if (c < 128 && std::isalpha(static_cast<int>(c)) != 0) {

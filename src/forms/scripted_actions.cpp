@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "automation/utf8.h"
 #include "forms/buttons.h"
 #include "forms/combo_box.h"
 #include "forms/form.h"
@@ -18,7 +19,6 @@
 #include "forms/text_box.h"
 #include "forms/toolbar.h"
 #include "forms/tree_view.h"
-#include "forms/utf8.h"
 #include "forms/vouch_list.h"
 
 namespace quillon::forms::scripted {
@@ -117,7 +117,7 @@ void type(ScriptedUiHost&, Form& form, const DialogAction& a) {
                (before != nullptr ? " (" + before->qualifiedName() + " kept it)" : std::string()));
   }
   c.userClearText();
-  for (char32_t ch : utf8::decode(a.text)) form.userKeyPress(static_cast<int>(ch));
+  for (char32_t ch : automation::utf8::decode(a.text)) form.userKeyPress(static_cast<int>(ch));
 }
 
 void focus(ScriptedUiHost& host, Form& form, const DialogAction& a) {

@@ -1,9 +1,9 @@
 #include "forms/super_grid.h"
 
 #include "automation/com_error.h"
+#include "automation/utf8.h"
 #include "forms/constants.h"
 #include "forms/form.h"
-#include "forms/utf8.h"
 
 namespace quillon::forms {
 
@@ -149,10 +149,10 @@ void MsSuperGrid::FinishEdit() {
   if (edit.row >= rows_ || edit.col >= cols_) return;
   const int maxLength = columns_[static_cast<std::size_t>(edit.col)].maxLength;
   if (maxLength > 0) {
-    auto chars = utf8::decode(edit.text);
+    auto chars = automation::utf8::decode(edit.text);
     if (static_cast<int>(chars.size()) > maxLength) {
       chars.resize(static_cast<std::size_t>(maxLength));
-      edit.text = utf8::encode(chars);
+      edit.text = automation::utf8::encode(chars);
     }
   }
   bool cancel = false;

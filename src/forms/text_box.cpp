@@ -1,7 +1,7 @@
 #include "forms/text_box.h"
 
+#include "automation/utf8.h"
 #include "forms/constants.h"
-#include "forms/utf8.h"
 
 namespace quillon::forms {
 
@@ -69,7 +69,7 @@ bool TextBox::defaultKeyPress(int keyAscii) {
     if (!multiLine_) return false;
     edit_.replaceSelection("\r\n", maxLength_);
   } else if (keyAscii >= 32 && keyAscii != 127) {
-    edit_.replaceSelection(utf8::encode(static_cast<char32_t>(keyAscii)), maxLength_);
+    edit_.replaceSelection(automation::utf8::encode(static_cast<char32_t>(keyAscii)), maxLength_);
   } else {
     return false;
   }

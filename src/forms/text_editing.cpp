@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "automation/utf8.h"
 #include "forms/constants.h"
-#include "forms/utf8.h"
 
 namespace quillon::forms {
 
 int EditableText::length() const {
-  return static_cast<int>(utf8::length(text));
+  return static_cast<int>(automation::utf8::charCount(text));
 }
 
 void EditableText::clampSelection() {
@@ -20,13 +20,13 @@ void EditableText::clampSelection() {
 
 bool EditableText::replaceSelection(const std::string& inserted, int maxLength) {
   clampSelection();
-  auto chars = utf8::decode(text);
-  const auto add = utf8::decode(inserted);
+  auto chars = automation::utf8::decode(text);
+  const auto add = automation::utf8::decode(inserted);
   const auto newLength = static_cast<int>(chars.size()) - selLength + static_cast<int>(add.size());
   if (maxLength > 0 && newLength > maxLength && !add.empty()) return false;
   chars.erase(chars.begin() + selStart, chars.begin() + selStart + selLength);
   chars.insert(chars.begin() + selStart, add.begin(), add.end());
-  text = utf8::encode(chars);
+  text = automation::utf8::encode(chars);
   selStart += static_cast<int>(add.size());
   selLength = 0;
   return true;
@@ -34,7 +34,7 @@ bool EditableText::replaceSelection(const std::string& inserted, int maxLength) 
 
 namespace {
 
-bool lineBreakAt(const std::vector<char32_t>& chars, int at) {
+bool lineBreakAt(const std::u32string& chars, int at) {
   return at >= 0 && at + 1 < static_cast<int>(chars.size()) && chars[at] == U'\r' &&
          chars[at + 1] == U'\n';
 }
@@ -49,7 +49,7 @@ bool EditableText::backspace() {
   clampSelection();
   if (selLength == 0) {
     if (selStart == 0) return false;
-    const int step = lineBreakAt(utf8::decode(text), selStart - 2) ? 2 : 1;
+    const int step = lineBreakAt(automation::utf8::decode(text), selStart - 2) ? 2 : 1;
     selStart -= step;
     selLength = step;
   }
@@ -60,7 +60,7 @@ bool EditableText::deleteForward() {
   clampSelection();
   if (selLength == 0) {
     if (selStart >= length()) return false;
-    selLength = lineBreakAt(utf8::decode(text), selStart) ? 2 : 1;
+    selLength = lineBreakAt(automation::utf8::decode(text), selStart) ? 2 : 1;
   }
   return replaceSelection({});
 }
@@ -72,7 +72,7 @@ void EditableText::selectAll() {
 
 void EditableText::moveCaret(int keyCode, bool extend, bool byLine) {
   clampSelection();
-  const auto chars = utf8::decode(text);
+  const auto chars = automation::utf8::decode(text);
   const int len = static_cast<int>(chars.size());
   // The anchor is the end of the selection that the caret did not move from.
   const int anchor = selStart;
@@ -112,10 +112,11 @@ void EditableText::moveCaret(int keyCode, bool extend, bool byLine) {
 }
 
 std::string EditableText::selectedText() const {
-  auto chars = utf8::decode(text);
+  auto chars = automation::utf8::decode(text);
   const int start = std::clamp(selStart, 0, static_cast<int>(chars.size()));
   const int end = std::clamp(selStart + selLength, start, static_cast<int>(chars.size()));
-  return utf8::encode(std::vector<char32_t>(chars.begin() + start, chars.begin() + end));
+  return automation::utf8::encode(
+      chars.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
 }
 
 }  // namespace quillon::forms

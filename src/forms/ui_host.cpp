@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "automation/calendar.h"
 #include "forms/form.h"
 
 namespace quillon::forms {
@@ -125,16 +126,6 @@ UiHost& headlessHost() {
   return host;
 }
 
-// Days from 1899-12-30 to a civil date (proleptic Gregorian).
-long daysFromCivil(int y, int m, int d) {
-  y -= m <= 2 ? 1 : 0;
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return static_cast<long>(era) * 146097 + doe - 719468 + 25569;
-}
-
 }  // namespace
 
 UiHost& currentUiHost() {
@@ -165,39 +156,17 @@ void Beep() {
 }
 
 std::optional<DateValue> parseIsoDate(std::string_view text) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') return std::nullopt;
-  auto number = [&](std::size_t from, std::size_t count) {
-    int v = 0;
-    for (std::size_t i = from; i < from + count; ++i) {
-      if (text[i] < '0' || text[i] > '9') return -1;
-      v = v * 10 + (text[i] - '0');
-    }
-    return v;
-  };
-  const int y = number(0, 4);
-  const int m = number(5, 2);
-  const int d = number(8, 2);
-  if (y < 100 || m < 1 || m > 12 || d < 1) return std::nullopt;
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-  const int last = kDays[m - 1] + (m == 2 && leap ? 1 : 0);
-  if (d > last) return std::nullopt;
-  return DateValue{static_cast<double>(daysFromCivil(y, m, d))};
+  const auto read = automation::calendar::readDateText(text, automation::calendar::kIsoDay);
+  if (!read || read->date.year < 100) return std::nullopt;
+  return DateValue{static_cast<double>(
+      automation::calendar::dayNumber(read->date.year, read->date.month, read->date.day))};
 }
 
 std::string formatIsoDate(DateValue date) {
-  long z = static_cast<long>(std::floor(date.serial)) - 25569 + 719468;
-  const long era = (z >= 0 ? z : z - 146096) / 146097;
-  const long doe = z - era * 146097;
-  const long yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  long y = yoe + era * 400;
-  const long doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const long mp = (5 * doy + 2) / 153;
-  const long d = doy - (153 * mp + 2) / 5 + 1;
-  const long m = mp + (mp < 10 ? 3 : -9);
-  y += m <= 2 ? 1 : 0;
+  const auto c =
+      automation::calendar::civilDate(static_cast<std::int64_t>(std::floor(date.serial)));
   char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%04ld-%02ld-%02ld", y, m, d);
+  std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", c.year, c.month, c.day);
   return buffer;
 }
 

@@ -5,6 +5,7 @@
 #include <charconv>
 
 #include "automation/com_error.h"
+#include "automation/text_compare.h"
 #include "forms/form.h"
 
 namespace quillon::forms {
@@ -18,13 +19,6 @@ std::string trim(std::string_view s) {
   if (first == std::string_view::npos) return {};
   const auto last = s.find_last_not_of(" \t\r");
   return std::string(s.substr(first, last - first + 1));
-}
-
-bool sameKey(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
 }
 
 std::vector<std::string_view> split(std::string_view s, std::string_view separators) {
@@ -108,7 +102,7 @@ void MarlinVouchList::bind(const RowSource& source) {
   std::vector<int> fieldOf(columns_.size(), -1);
   for (std::size_t c = 0; c < columns_.size(); ++c) {
     for (int f = 0; f < fields; ++f) {
-      if (sameKey(columns_[c].key, source.fieldName(f))) {
+      if (automation::equalsNoCase(columns_[c].key, source.fieldName(f))) {
         fieldOf[c] = f;
         break;
       }
@@ -157,7 +151,7 @@ void MarlinVouchList::setTextMatrix(int row, int col, std::string text) {
 
 int MarlinVouchList::colIndex(std::string_view key) const {
   for (std::size_t c = 0; c < columns_.size(); ++c) {
-    if (sameKey(columns_[c].key, key)) return static_cast<int>(c) + 1;
+    if (automation::equalsNoCase(columns_[c].key, key)) return static_cast<int>(c) + 1;
   }
   return -1;
 }

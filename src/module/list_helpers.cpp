@@ -5,6 +5,7 @@
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "automation/vb_runtime.h"
 #include "automation/vb_strings.h"
@@ -116,7 +117,7 @@ int ColumnIndexOf(std::string_view fieldName, const ado::Recordset& rs, int colu
   if (lower == "inum") return columnCount - 1;
   const auto& fields = *rs.fields();
   for (int p = 0; p < fields.count(); ++p) {
-    if (automation::equalsText(fields.item(static_cast<std::size_t>(p))->name(), fieldName)) {
+    if (automation::equalsNoCase(fields.item(static_cast<std::size_t>(p))->name(), fieldName)) {
       return p + 1;
     }
   }

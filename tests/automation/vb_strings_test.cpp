@@ -30,6 +30,14 @@ TEST(Strings, MalformedBytesAreKeptAsCharacters) {
   EXPECT_EQ(Mid(bad, 2, 2), "\xE6\x9D");
   EXPECT_EQ(utf8::encode(utf8::decode(bad)), bad);
   EXPECT_EQ(utf8::encode(utf8::decode("领料𠀀")), "领料𠀀");
+  // Every malformed byte is a character of its own and comes back as the same byte: a surrogate,
+  // an overlong form, a value past U+10FFFF, a stray continuation byte.
+  for (const std::string odd : {"\xED\xA0\x80", "\xC0\xAF", "\xF4\x90\x80\x80", "\x80", "\xFF"}) {
+    const std::u32string cps = utf8::decode(odd);
+    EXPECT_EQ(cps.size(), odd.size());
+    for (char32_t c : cps) EXPECT_TRUE(utf8::isRawByte(c));
+    EXPECT_EQ(utf8::encode(cps), odd);
+  }
 }
 
 TEST(Strings, TrimAndCase) {

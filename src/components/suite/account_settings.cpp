@@ -5,6 +5,7 @@
 #include "ado/connection.h"
 #include "automation/com_error.h"
 #include "automation/numeric_text.h"
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/rows.h"
 #include "sql/sql_text.h"
@@ -43,7 +44,7 @@ constexpr std::array<Known, 15> kKnown = {{
 
 const Known* findKnown(std::string_view name) {
   for (const auto& k : kKnown) {
-    if (automation::equalsText(k.name, name)) return &k;
+    if (automation::equalsNoCase(k.name, name)) return &k;
   }
   return nullptr;
 }
@@ -76,7 +77,7 @@ std::optional<std::string> AccountSettingsObject::rawValue(std::string_view name
   if (rows.empty()) return std::nullopt;
   std::size_t pick = 0;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (automation::equalsText(rows.text(i, "cSysID"), "st")) {
+    if (automation::equalsNoCase(rows.text(i, "cSysID"), "st")) {
       pick = i;
       break;
     }

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ado/connection.h"
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/account_settings.h"
 #include "components/suite/rows.h"
@@ -42,7 +43,7 @@ void DispatchQuantityServiceObject::write(std::shared_ptr<ado::Connection>& conn
     }
     if (!r.at(0, "cLineCloser").isNull()) throw WriteRefusal{lineName(lineId) + "已关闭"};
     const std::string stored = r.text(0, "cInvCode");
-    if (!invCode.empty() && !automation::equalsText(invCode, stored)) {
+    if (!invCode.empty() && !automation::equalsNoCase(invCode, stored)) {
       throw WriteRefusal{"存货[" + invCode + "]不是" + lineName(lineId) + "的存货[" + stored + "]"};
     }
     // A red note runs from its (negative) quantity up to zero: compare in the note's direction.

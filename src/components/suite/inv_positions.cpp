@@ -7,6 +7,7 @@
 
 #include "ado/connection.h"
 #include "automation/numeric_text.h"
+#include "automation/text_compare.h"
 #include "automation/vb_dates.h"
 #include "automation/vb_strings.h"
 #include "components/suite/errors.h"
@@ -70,7 +71,7 @@ void validate(sql::Database& db, const InvPositionData& d) {
   Rows pos = queryRows(
       db, "SELECT cWhCode, bPosEnd FROM Position WHERE cPosCode = " + sql::literal(d.posCode));
   if (pos.empty()) throw Refusal{"货位[" + d.posCode + "]不存在"};
-  if (!automation::equalsText(pos.text(0, "cWhCode"), d.whCode)) {
+  if (!automation::equalsNoCase(pos.text(0, "cWhCode"), d.whCode)) {
     throw Refusal{"货位[" + d.posCode + "]不属于仓库[" + d.whCode + "]"};
   }
   if (!pos.at(0, "bPosEnd").toBool()) throw Refusal{"货位[" + d.posCode + "]不是末级货位"};

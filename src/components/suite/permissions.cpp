@@ -5,6 +5,7 @@
 #include <charconv>
 #include <vector>
 
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/errors.h"
 #include "components/suite/rows.h"
@@ -30,7 +31,7 @@ std::optional<long long> wholeNumber(std::string_view text) {
 
 bool isPermissionKind(std::string_view kind) {
   return std::any_of(kKinds.begin(), kKinds.end(),
-                     [&](std::string_view k) { return automation::equalsText(k, kind); });
+                     [&](std::string_view k) { return automation::equalsNoCase(k, kind); });
 }
 
 std::string permissionList(sql::Database& db, std::string_view userId, std::string_view kind,
@@ -51,7 +52,7 @@ std::string permissionList(sql::Database& db, std::string_view userId, std::stri
   }
   Rows rows = queryRows(db, "SELECT cObjectId" + who + rights + " ORDER BY cObjectId");
 
-  const bool numeric = automation::equalsText(kind, "inventory");
+  const bool numeric = automation::equalsNoCase(kind, "inventory");
   std::vector<std::string> items;
   if (numeric) {
     std::vector<long long> ids;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ado/connection.h"
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/account_settings.h"
 #include "components/suite/production_order_service.h"
@@ -102,7 +103,7 @@ void ProductionOrderServiceObject::writeOutQuantity(std::int32_t subId, const st
       throw WriteRefusal{materialName(subId) + "已被限额领料单领用"};
     }
     const std::string stored = material.text(0, "cInvCode");
-    if (!invCode.empty() && !automation::equalsText(invCode, stored)) {
+    if (!invCode.empty() && !automation::equalsNoCase(invCode, stored)) {
       throw WriteRefusal{"存货[" + invCode + "]不是" + materialName(subId) + "的材料[" + stored +
                          "]"};
     }

@@ -1,6 +1,7 @@
 #include "components/suite/rows.h"
 
 #include "automation/com_error.h"
+#include "automation/text_compare.h"
 #include "automation/vb_dates.h"
 #include "automation/vb_strings.h"
 
@@ -55,7 +56,7 @@ Rows::Rows(const sql::ResultSet& result) {
 
 std::optional<std::size_t> Rows::column(std::string_view name) const {
   for (std::size_t i = 0; i < columns_.size(); ++i) {
-    if (automation::equalsText(columns_[i], name)) return i;
+    if (automation::equalsNoCase(columns_[i], name)) return i;
   }
   return std::nullopt;
 }

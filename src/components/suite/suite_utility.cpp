@@ -6,6 +6,7 @@
 #include "automation/com_error.h"
 #include "automation/error_info.h"
 #include "automation/numeric_text.h"
+#include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "automation/vb_runtime.h"
 #include "automation/vb_strings.h"
@@ -138,7 +139,7 @@ int SuiteUtilityObject::toolbarImage(std::string_view key) {
   static constexpr std::array<std::pair<std::string_view, int>, 4> kImages = {
       {{"tlbok", 1201}, {"tlbauto", 1202}, {"tlbhelp", 1203}, {"tlbexit", 1204}}};
   for (const auto& [name, id] : kImages) {
-    if (automation::equalsText(name, key)) return id;
+    if (automation::equalsNoCase(name, key)) return id;
   }
   return 0;
 }

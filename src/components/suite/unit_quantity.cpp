@@ -4,6 +4,7 @@
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/errors.h"
 #include "components/suite/rows.h"
@@ -23,16 +24,16 @@ namespace {
 enum class Changed { Unit, Quantity, Pieces, Rate };
 
 Changed classify(std::string_view field) {
-  using automation::equalsText;
-  if (equalsText(field, "iquantity")) return Changed::Quantity;
-  if (equalsText(field, "inum")) return Changed::Pieces;
-  if (equalsText(field, "iinvexchrate")) return Changed::Rate;
+  using automation::equalsNoCase;
+  if (equalsNoCase(field, "iquantity")) return Changed::Quantity;
+  if (equalsNoCase(field, "inum")) return Changed::Pieces;
+  if (equalsNoCase(field, "iinvexchrate")) return Changed::Rate;
   return Changed::Unit;  // cinva_unit, cassunit, and any other edit of the line
 }
 
 bool hasField(ado::Recordset& rs, std::string_view name) {
   for (std::size_t i = 0; i < rs.core()->fieldCount(); ++i) {
-    if (automation::equalsText(rs.core()->fieldDef(i).name, name)) return true;
+    if (automation::equalsNoCase(rs.core()->fieldDef(i).name, name)) return true;
   }
   return false;
 }
@@ -77,7 +78,7 @@ void UnitQuantityObject::recalculate(std::string_view changedField) {
 
   // The unit the line names now: the edited unit text, else the unit code, else the item's own.
   std::string unitText;
-  if (changed == Changed::Unit && !automation::equalsText(changedField, "cassunit")) {
+  if (changed == Changed::Unit && !automation::equalsNoCase(changedField, "cassunit")) {
     unitText = automation::Trim(textOf(rs, "cinva_unit"));
   }
   if (unitText.empty()) unitText = automation::Trim(textOf(rs, "cassunit"));

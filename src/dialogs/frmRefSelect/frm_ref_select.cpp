@@ -9,6 +9,7 @@
 #include "ado/recordset.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
+#include "automation/utf8.h"
 #include "automation/vb_format.h"
 #include "components/archive.h"
 #include "components/registration.h"
@@ -468,8 +469,7 @@ void frmRefSelect::CollectSelection() {
 }
 
 void frmRefSelect::TaskRun(std::string key) {
-  std::transform(key.begin(), key.end(), key.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  key = automation::utf8::asciiLower(key);
   if (key == "ok") {
     spgList.FinishEdit();
     if (DataFrom) CollectSelection();

@@ -1,4 +1,5 @@
 #include "ui/qt/toolbar_icons.h"
+#include "automation/text_compare.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -136,13 +137,6 @@ constexpr std::array<Picture, 13> kPictures = {{
     {"tlbpreview", paintMagnifier},
 }};
 
-bool sameKey(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
 QPixmap draw(Painting paint, int size) {
   QPixmap pixmap(size, size);
   pixmap.fill(Qt::transparent);
@@ -157,7 +151,7 @@ QPixmap draw(Painting paint, int size) {
 
 QIcon toolbarIcon(std::string_view imageKey) {
   for (const Picture& picture : kPictures) {
-    if (!sameKey(picture.key, imageKey)) continue;
+    if (!automation::equalsNoCase(picture.key, imageKey)) continue;
     QIcon icon;
     for (const int size : {16, 24, 32}) icon.addPixmap(draw(picture.paint, size));
     return icon;

@@ -1,10 +1,8 @@
-#include "ado/text_compare.h"
+#include "automation/text_compare.h"
 
 #include <algorithm>
 
-#include "automation/names.h"
-
-namespace quillon::ado {
+namespace quillon::automation {
 
 int compareNoCase(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
@@ -15,10 +13,6 @@ int compareNoCase(std::string_view a, std::string_view b) {
   }
   if (a.size() == b.size()) return 0;
   return a.size() < b.size() ? -1 : 1;
-}
-
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  return automation::sameName(a, b);
 }
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
@@ -38,12 +32,6 @@ bool containsNoCase(std::string_view text, std::string_view part) {
   return false;
 }
 
-std::string foldedCopy(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(), foldAscii);
-  return out;
-}
-
 std::uint64_t foldedPrefixKey(std::string_view s) {
   std::uint64_t key = 0;
   for (std::size_t i = 0; i < 8; ++i) {
@@ -53,4 +41,4 @@ std::uint64_t foldedPrefixKey(std::string_view s) {
   return key;
 }
 
-}  // namespace quillon::ado
+}  // namespace quillon::automation
