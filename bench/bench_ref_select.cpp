@@ -22,8 +22,8 @@
 #include "components/suite/login.h"
 #include "components/suite/stock_queries.h"
 #include "db/demo_data.h"
-#include "dialogs/frmRefSelect/allocation.h"
 #include "dialogs/frmRefSelect/frm_ref_select.h"
+#include "dialogs/frmRefSelect/ref_select_rules.h"
 #include "module/module_state.h"
 #include "module/settings.h"
 #include "platform/terminal_session.h"
@@ -216,11 +216,10 @@ void BM_AllocateRules(benchmark::State& state) {
   const auto n = static_cast<std::size_t>(state.range(0));
   std::vector<dialogs::ref_select::CandidateRow> rows(n);
   for (std::size_t i = 0; i < n; ++i) rows[i] = {1.0 + static_cast<double>(mix(i) % 100), 0};
-  dialogs::ref_select::AllocationRequest request;
-  request.quantity = 101.0 * static_cast<double>(n);
+  const dialogs::ref_select::Amounts requested{101.0 * static_cast<double>(n), 0};
   for (auto _ : state) {
-    auto allocation = dialogs::ref_select::allocate(rows, request);
-    benchmark::DoNotOptimize(allocation.remaining);
+    auto allocation = dialogs::ref_select::allocate(rows, requested, true, {});
+    benchmark::DoNotOptimize(allocation.left.qty);
   }
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ado/recordset.h"
-#include "ado/recordset_core.h"
+#include "ado/recordset_view.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
 #include "display_width.h"
@@ -76,20 +76,16 @@ void printRecordset(std::ostream& out, ado::Recordset& rs, const std::string& in
     out << indent << "(closed recordset)\n";
     return;
   }
-  // A clone reads every row of the view without moving the caller's position.
-  auto view = rs.clone();
-  view->setFilter(rs.filter());
-  view->setSort(rs.sort());
-  const std::size_t n = view->core()->fieldCount();
+  // The view reads every row without moving the caller's position.
+  const ado::RecordsetView view(rs);
+  const auto n = static_cast<std::size_t>(view.fieldCount());
   std::vector<std::string> header;
-  for (std::size_t i = 0; i < n; ++i) header.push_back(view->core()->fieldDef(i).name);
+  for (int f = 0; f < view.fieldCount(); ++f) header.push_back(view.fieldName(f));
   std::vector<std::vector<std::string>> rows;
-  if (view->recordCount() > 0) {
-    for (view->moveFirst(); !view->eof(); view->moveNext()) {
-      std::vector<std::string> row;
-      for (std::size_t i = 0; i < n; ++i) row.push_back(cellText(view->value(i)));
-      rows.push_back(std::move(row));
-    }
+  for (int r = 0; r < view.rowCount(); ++r) {
+    std::vector<std::string> row;
+    for (int f = 0; f < view.fieldCount(); ++f) row.push_back(cellText(view.value(r, f)));
+    rows.push_back(std::move(row));
   }
   std::vector<std::size_t> widths(n, 0);
   for (std::size_t i = 0; i < n; ++i) {

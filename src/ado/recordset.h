@@ -88,6 +88,8 @@ class Recordset : public automation::Object {
   Variant value(const char* name) const { return value(std::string_view(name)); }
   Variant value(const std::string& name) const { return value(std::string_view(name)); }
   Variant value(std::size_t index) const { return core_->value(index); }
+  // The 0-based place of a field (by name without regard to case); 3265 when there is none.
+  std::size_t fieldIndex(std::string_view name) const { return core_->resolveField(name); }
   void setValue(const Variant& nameOrIndex, const Variant& v);
 
   // --- navigation
@@ -136,11 +138,11 @@ class Recordset : public automation::Object {
   std::shared_ptr<Recordset> copyStructure() const;
   std::shared_ptr<Recordset> copyWithRows() const;
 
-  const std::shared_ptr<RecordsetCore>& core() const { return core_; }
   // Bytes held by this recordset's rows and view.
   std::size_t memoryBytes() const;
 
  private:
+  friend class RecordsetInternal;
   void openSql(const std::string& text, const std::shared_ptr<Connection>& connection);
 
   std::shared_ptr<RecordsetCore> core_;

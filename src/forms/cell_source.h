@@ -12,7 +12,7 @@ class CellSource {
   virtual ~CellSource() = default;
   // The text of grid column `col` of the source's row `index` (both 0-based; column 0 is the
   // grid's mark column). Never throws; a cell the source does not know is "".
-  virtual std::string text(int index, int col) const = 0;
+  virtual std::string cellText(int index, int col) const = 0;
 };
 
 }  // namespace quillon::forms

@@ -3,7 +3,12 @@
 // message-box answers 1 for OK and 6 for Yes), so they are part of the forms' contract.
 #pragma once
 
+#include <string_view>
+
 namespace quillon::forms {
+
+// The mark of a chosen row in column 0 of the suite's grids; an unchosen row's cell is empty.
+inline constexpr std::string_view kMarkText = "Y";
 
 // Key codes (KeyDown) and shift states.
 inline constexpr int vbKeyBack = 8;

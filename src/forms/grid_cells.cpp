@@ -65,7 +65,7 @@ bool GridCells::fromSource(int row, int col) const {
 }
 
 std::string GridCells::sourceText(int row, int col) const {
-  return bound(row) ? source_->text(row - first_, col) : std::string();
+  return bound(row) ? source_->cellText(row - first_, col) : std::string();
 }
 
 std::string GridCells::text(int row, int col) const {
@@ -74,7 +74,7 @@ std::string GridCells::text(int row, int col) const {
     if (static_cast<std::size_t>(col) < written_.size() &&
         written_[static_cast<std::size_t>(col)].has(i))
       return std::string(written_[static_cast<std::size_t>(col)].at(i));
-    return source_->text(row - first_, col);
+    return source_->cellText(row - first_, col);
   }
   const auto& cells = dense_[static_cast<std::size_t>(row)];
   return cells.empty() ? std::string() : cells[static_cast<std::size_t>(col)];
@@ -116,7 +116,7 @@ void GridCells::pin(int row, int col) {
   if (!bound(row)) return;
   const auto i = static_cast<std::size_t>(row - first_);
   if (const Written* w = writtenAt(col); w != nullptr && w->has(i)) return;
-  writtenColumn(col).put(i, source_->text(row - first_, col));
+  writtenColumn(col).put(i, source_->cellText(row - first_, col));
 }
 
 void GridCells::clear() {

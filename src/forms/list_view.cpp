@@ -132,6 +132,16 @@ void ListView::clearItems() {
   notify("ListItems");
 }
 
+void ListView::uncheckOthers(const ListItem& keep) {
+  for (const auto& item : items_) {
+    if (item.get() != &keep) item->setChecked(false);
+  }
+}
+
+void ListView::uncheckAll() {
+  for (const auto& item : items_) item->setChecked(false);
+}
+
 ListItem& ListView::item(int index) const {
   if (index < 1 || index > itemCount()) throw ComError::indexOutOfBounds();
   return *items_[static_cast<std::size_t>(index) - 1];
@@ -157,7 +167,7 @@ void ListView::setSelectedItem(ListItem* item) {
 
 std::string ListView::cellText(int row, int column) const {
   const ListItem& i = item(row);
-  if (column == 0) return i.Checked() ? "Y" : "";
+  if (column == 0) return i.Checked() ? std::string(kMarkText) : "";
   if (column == 1) return i.Text();
   if (column < 0) throw ComError::indexOutOfBounds();
   return i.SubItems(column - 1);

@@ -89,7 +89,12 @@ class ListView : public Control {
   ListItem* SelectedItem() const { return selected_; }
   void setSelectedItem(ListItem* item);
 
-  // The text shown at a data row and column: column 0 reads "Y" for a checked row and "" else,
+  // Checks: every item but `keep` unchecked (one checked row at the most), or every item; from
+  // code, so no ItemCheck.
+  void uncheckOthers(const ListItem& keep);
+  void uncheckAll();
+
+  // The text shown at a data row and column: column 0 reads kMarkText for a checked row, "" else,
   // column 1 the item's text, column c > 1 sub-item c - 1.
   std::string cellText(int row, int column) const;
 

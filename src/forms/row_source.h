@@ -1,5 +1,5 @@
 // RowSource: what a list needs of a recordset to show it — field names and display texts by
-// position. The data-access layer adapts its recordsets to it; the forms know nothing of them.
+// position. RecordsetRows (recordset_rows.h) adapts recordsets to it.
 #pragma once
 
 #include <string>

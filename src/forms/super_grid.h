@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "forms/constants.h"
 #include "forms/control.h"
 #include "forms/grid_cells.h"
 
@@ -63,6 +64,10 @@ class MsSuperGrid : public Control {
   void setColMaxLength(int col, int length);
   bool ColButton(int col) const;  // the column's cells show a button
   void setColButton(int col, bool on);
+
+  // The mark of a data row (column 0 holds kMarkText or nothing); from code, so no CellChange.
+  bool isMarked(int row) const { return TextMatrix(0, row) == kMarkText; }
+  void setMarked(int row, bool on) { setTextMatrix(0, row, on ? std::string(kMarkText) : ""); }
 
   // The first column whose caption (row 0) equals `caption`, -1 when none.
   int colByCaption(std::string_view caption) const;

@@ -196,17 +196,17 @@ void MarlinVouchList::setRow(int row) {
 }
 
 bool MarlinVouchList::Marked(int row) const {
-  return TextMatrix(row, 0) == "Y";
+  return TextMatrix(row, 0) == kMarkText;
 }
 
 void MarlinVouchList::setMarked(int row, bool on) {
   if (row < 1) throw ComError::invalidPropertyArrayIndex();
-  setTextMatrix(row, 0, on ? "Y" : "");
+  setTextMatrix(row, 0, on ? std::string(kMarkText) : "");
 }
 
 int MarlinVouchList::markedCount() const {
   int n = 0;
-  for (std::size_t r = 1; r < cells_.size(); ++r) n += cells_[r][0] == "Y" ? 1 : 0;
+  for (std::size_t r = 1; r < cells_.size(); ++r) n += cells_[r][0] == kMarkText ? 1 : 0;
   return n;
 }
 

@@ -12,6 +12,7 @@
 #include "components/session_context.h"
 #include "components/suite_utility.h"
 #include "forms/list_view.h"
+#include "module/account_settings.h"
 #include "module/module_state.h"
 
 namespace quillon::module {
@@ -85,10 +86,7 @@ void FillList(forms::ListView& list, ado::Recordset* rs, bool checked,
           text = nullAsEmpty(value) == "1" ? "自制" : "外协";
         } else if (isQuantityField(name)) {
           if (!quantityFormatRead) {
-            if (!gContext) {
-              throw automation::ComError::objectNotSet();
-            }
-            quantityFormat = gContext->accountSettings()->text("FormatQuanDecString");
+            quantityFormat = CurrentAccountSettings().text("FormatQuanDecString");
             quantityFormatRead = true;
           }
           text = automation::Format(automation::Variant(utility->fieldToNumber(value)),

@@ -6,6 +6,7 @@
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
 #include "automation/com_error.h"
 #include "automation/error_info.h"
 #include "automation/vb_format.h"
@@ -16,7 +17,7 @@
 #include "components/session_context.h"
 #include "forms/buttons.h"
 #include "forms/form.h"
-#include "forms/row_source.h"
+#include "forms/recordset_rows.h"
 #include "forms/text_box.h"
 #include "forms/ui_host.h"
 #include "module/module_state.h"
@@ -114,31 +115,6 @@ std::string permissionPart(const RecordKind& kind, const std::string& list) {
   return {};
 }
 
-// The lookup list shows the query's rows as they are; it reads them through a snapshot of
-// display texts so that the recordset's position is not disturbed while the list is open.
-class RecordsetRows final : public forms::RowSource {
- public:
-  explicit RecordsetRows(ado::Recordset& rs) {
-    const auto& fields = *rs.fields();
-    for (int f = 0; f < fields.count(); ++f) {
-      names_.push_back(fields.item(static_cast<std::size_t>(f))->name());
-    }
-    if (rs.recordCount() == 0) return;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-      auto& row = rows_.emplace_back();
-      for (std::size_t f = 0; f < names_.size(); ++f) row.push_back(rs.value(f).displayText());
-    }
-  }
-  int fieldCount() const override { return static_cast<int>(names_.size()); }
-  std::string fieldName(int field) const override { return names_.at(field); }
-  int rowCount() const override { return static_cast<int>(rows_.size()); }
-  std::string text(int row, int field) const override { return rows_.at(row).at(field); }
-
- private:
-  std::vector<std::string> names_;
-  std::vector<std::vector<std::string>> rows_;
-};
-
 void focusBack(forms::TextBox& field) {
   if (field.form() != nullptr && field.isReachable() && !field.hasFocus()) field.SetFocus();
 }
@@ -160,7 +136,7 @@ bool lookUpDate(forms::TextBox& field) {
 }
 
 bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerContext,
-                  forms::TextBox& field) {
+                  forms::TextBox& field, LookupCodes codesTo) {
   auto& session = context();
   const std::string list = session.permissionList(kind.permissionKind, "", "");
   const std::string query = lookupQuery(kind, field.Text()) + permissionPart(kind, list);
@@ -177,7 +153,8 @@ bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerConte
   } closeAtEnd{*rs};
   if (!rs->isOpen()) return false;
 
-  const RecordsetRows rows(*rs);
+  // The list reads the rows where they are, so the recordset's position is not disturbed.
+  const forms::RecordsetRows rows{ado::RecordsetView(*rs)};
   forms::LookupRequest request;
   request.query = query;
   request.title = std::string(components::archiveCaption(kind.archive));
@@ -201,9 +178,7 @@ bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerConte
   codes.pop_back();
 
   field.setText(names);
-  if (field.form() != nullptr && field.form()->Name() == "frmProduceOrder") {
-    field.setLinkItem(codes);
-  }
+  if (codesTo == LookupCodes::IntoLinkItem) field.setLinkItem(codes);
   setLastReferText(names);
   if (field.Visible() && field.Enabled()) focusBack(field);
   return true;
@@ -232,12 +207,13 @@ bool PlaceLookupButton(forms::TextBox& field, forms::CommandButton& button, std:
 }
 
 bool OpenLookup(const automation::Variant& callerContext, forms::TextBox& field,
-                forms::CommandButton& button, std::string& errText) {
+                forms::CommandButton& button, LookupCodes codes, std::string& errText) {
   if (!button.Visible()) return false;
   const std::string tag = tagOf(field);
   try {
     if (tag == "rfdate") return lookUpDate(field);
-    if (const auto* kind = recordKindOf(tag)) return lookUpRecord(*kind, callerContext, field);
+    if (const auto* kind = recordKindOf(tag))
+      return lookUpRecord(*kind, callerContext, field, codes);
     return false;
   } catch (const automation::ComError& e) {
     errText = e.description();

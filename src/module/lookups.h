@@ -1,7 +1,7 @@
 // The lookup behaviour of filter fields. A field's kind is its Tag (compared in lower case):
 // "rfinventory", "rfwarehouse", "rfcustomer", "rfdepartment", "rfperson", "rfvendor", "rfdate";
 // "rfnull" and any other tag have no lookup and no check. A looked-up display text goes to the
-// field's text, the chosen codes to its LinkItem.
+// field's text; the chosen codes go to its LinkItem when the dialog asks for them.
 #pragma once
 
 #include <string>
@@ -18,6 +18,12 @@ namespace quillon::module {
 
 inline constexpr std::string_view kDateFormatMessage = "日期格式不正确，必须按格式YYYY-MM-DD输入";
 
+// Where a dialog wants the codes of the records chosen in a lookup list.
+enum class LookupCodes {
+  TextOnly,      // the field shows the names; LinkItem is left as it was
+  IntoLinkItem,  // the codes, separated by ",", also go to the field's LinkItem
+};
+
 // On the field's GotFocus: places `button` inside the right end of the field (geometry in twips)
 // with the lookup picture (1108 for dates, 219 otherwise) and the field's name in its Tag, and
 // shows it. "rfnull" hides it. Returns true when the button was shown; an error leaves its text
@@ -26,11 +32,11 @@ bool PlaceLookupButton(forms::TextBox& field, forms::CommandButton& button, std:
 
 // On the button's click or F2 (only while `button` shows): the calendar for a date field, the
 // lookup list of the field's record kind otherwise, restricted to what gContext permits. Chosen
-// names go into the text separated by ","; on frmProduceOrder the codes go into LinkItem. The
-// field gets the focus back. `context` is handed to the lookup as the caller's context. True
-// when something was chosen; a failure leaves its text in `errText`, the field unchanged.
+// names go into the text separated by ",", their codes as `codes` says. The field gets the focus
+// back. `context` is handed to the lookup as the caller's context. True when something was
+// chosen; a failure leaves its text in `errText`, the field unchanged.
 bool OpenLookup(const automation::Variant& context, forms::TextBox& field,
-                forms::CommandButton& button, std::string& errText);
+                forms::CommandButton& button, LookupCodes codes, std::string& errText);
 
 // On the field's LostFocus: an empty field clears LinkItem; a date field must hold a date; a
 // record field must name a record (by code, then by name) — its name (`wantNames`) or code

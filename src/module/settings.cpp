@@ -6,6 +6,7 @@
 #include "automation/class_registry.h"
 #include "components/xp_style.h"
 #include "forms/form.h"
+#include "forms/toolbar.h"
 #include "forms/ui_host.h"
 #include "platform/computer_name.h"
 #include "platform/registry.h"
@@ -56,6 +57,16 @@ int ToolbarStyle() {
   key.close();
   if (status != platform::RegStatus::Success) return 1;
   return !text.empty() && text.front() == 'T' ? 1 : 2;
+}
+
+void ApplyToolbarStyle(forms::CTBCtrl& suiteToolbar, forms::Toolbar& buttons) {
+  const bool suiteStyle = ToolbarStyle() == 1;
+  if (suiteStyle) {
+    suiteToolbar.setToolbar(&buttons);
+    suiteToolbar.setStyle(1);
+  }
+  suiteToolbar.setVisible(suiteStyle);
+  buttons.setVisible(!suiteStyle);
 }
 
 void WriteRegistry(std::string_view keyPath, std::string_view valueName, std::string_view text) {

@@ -10,8 +10,10 @@ namespace quillon::ado {
 class Connection;
 }
 namespace quillon::forms {
+class CTBCtrl;
 class Form;
-}
+class Toolbar;
+}  // namespace quillon::forms
 
 namespace quillon::module {
 
@@ -22,6 +24,10 @@ inline constexpr std::string_view kChoicesKey = "SOFTWARE\\Brindle\\WF\\V8.520\\
 // 1 when "Toolbar Style" starts with "T" or is missing (key or value); 2 for any other text,
 // the empty one included.
 int ToolbarStyle();
+
+// Shows the dialog's buttons by the toolbar style: style 1 binds the suite's toolbar to the hidden
+// button source and shows it; style 2 shows the button source itself.
+void ApplyToolbarStyle(forms::CTBCtrl& suiteToolbar, forms::Toolbar& buttons);
 
 // Writes a string value, creating the key when it is missing. Failures are silent: the setting
 // keeps its default next time.

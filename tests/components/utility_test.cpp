@@ -66,8 +66,8 @@ TEST(SuiteUtility, CopiesHaveTheFieldsAndAreIndependentOfTheSource) {
   auto empty = u->copyStructure(*source);
   auto rows = u->copyWithRows(*source);
   EXPECT_EQ(empty->recordCount(), 0);
-  ASSERT_EQ(empty->core()->fieldCount(), 3u);
-  EXPECT_EQ(empty->core()->fieldDef(1).name, "cWhName");
+  ASSERT_EQ(empty->fields()->count(), 3);
+  EXPECT_EQ(empty->fields()->item(std::size_t{1})->name(), "cWhName");
   EXPECT_EQ(rows->recordCount(), 2);  // the filtered view only
   EXPECT_EQ(rows->value(std::string_view("cWhCode")).toString(), "01");
 

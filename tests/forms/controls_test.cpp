@@ -180,7 +180,7 @@ TEST(ControlsTest, SuperGridBoundRowsReadOnDemandAndKeepWhatIsWritten) {
   struct Source : CellSource {
     mutable int reads = 0;
     std::string suffix = "";
-    std::string text(int index, int col) const override {
+    std::string cellText(int index, int col) const override {
       ++reads;
       return col == 0 ? std::string() : std::to_string(index) + ":" + std::to_string(col) + suffix;
     }

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "automation/com_error.h"
+#include "forms/dialog_shell.h"
 #include "forms/scripted_ui_host.h"
 #include "sample_form.h"
 
@@ -166,6 +167,38 @@ TEST_F(FormTest, MessageBoxFlagsAndDefaults) {
   EXPECT_EQ(MsgBox("确认要选择全部存货吗?", vbOKCancel, "系统提示"), vbOK);
   EXPECT_EQ(host->transcript().back(),
             "message \"系统提示\" \"确认要选择全部存货吗?\" [OKCancel, none] -> OK (default)");
+}
+
+// A dialog whose one handler fails while it shows the busy pointer.
+class frmShell : public DialogShell {
+ public:
+  explicit frmShell(HandlerErrors errors) : DialogShell("frmShell", "", 3000, 2000, errors) {
+    cmdGo.Click = handler([this] {
+      const auto pointer = busy();
+      pointerDuring = MousePointer();
+      throw automation::ComError(5, "坏了");
+    });
+  }
+  CommandButton& cmdGo = add<CommandButton>("cmdGo", {100, 100, 900, 300}, "Go");
+  int pointerDuring = 0;
+};
+
+TEST(DialogShellTest, HandlerErrorsAreShownOrPassedOnAsTheDialogDeclares) {
+  auto host = std::make_shared<ScriptedUiHost>();
+  ScopedUiHost installed{host};
+  frmShell prompting(HandlerErrors::Prompt);
+  prompting.Show();
+  EXPECT_NO_THROW(prompting.cmdGo.userClick());
+  EXPECT_EQ(prompting.pointerDuring, vbArrowHourglass);
+  EXPECT_EQ(prompting.MousePointer(), vbDefault);  // given back although the handler failed
+  EXPECT_EQ(host->transcript().back(),
+            "message \"系统提示\" \"坏了\" [OKOnly, critical] -> OK (default)");
+  EXPECT_TRUE(prompting.Visible());
+
+  frmShell passing(HandlerErrors::Propagate);
+  passing.Show();
+  EXPECT_THROW(passing.cmdGo.userClick(), automation::ComError);
+  EXPECT_EQ(passing.MousePointer(), vbDefault);
 }
 
 TEST(UiHostTest, HeadlessDefaultAndScopedInstallation) {

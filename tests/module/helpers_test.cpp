@@ -12,6 +12,7 @@
 #include "module/class_tree.h"
 #include "module/list_helpers.h"
 #include "module/module_state.h"
+#include "module/reference_lists.h"
 #include "module/text_helpers.h"
 #include "module_fixture.h"
 
@@ -39,6 +40,23 @@ TEST(ModuleDateRange, AllSixCases) {
             "d >= N'2026-01-01' AND d <= N'2026-12-31'");
   // A typed text that is no date stays one value.
   EXPECT_EQ(DateRangeCondition("d", "x' or 1=1 --", ""), "d >= N'x'' or 1=1 --'");
+}
+
+TEST(ModuleReferenceLists, KeyListsAndNarrowedSources) {
+  EXPECT_EQ(KeyInList({}), "");
+  EXPECT_EQ(KeyInList({"4"}), " IN (4)");
+  EXPECT_EQ(KeyInList({"4", "12"}), " IN (4,12)");
+  // A cell that is no number stays one text value.
+  EXPECT_EQ(KeyInList({"4", "1) or (1=1"}), " IN (4,N'1) or (1=1')");
+
+  EXPECT_EQ(NarrowedSource("SELECT * FROM t WHERE a = 1", "id IN (3)"),
+            "SELECT * FROM t WHERE a = 1 AND id IN (3)");
+  // "ORDER BY" in capitals is found on the lower-case text; the condition goes before it, after
+  // the source up to and including the blank in front of the ORDER BY.
+  EXPECT_EQ(NarrowedSource("SELECT * FROM t WHERE a = 1 ORDER BY ccode", "id IN (3)"),
+            "SELECT * FROM t WHERE a = 1  AND  id IN (3) ORDER BY ccode");
+  EXPECT_EQ(NarrowedSource("select 仓库 from t where a = 1 order by x", "k IN (1)"),
+            "select 仓库 from t where a = 1  AND  k IN (1) order by x");
 }
 
 TEST(ModuleKeyFilter, SqlBreakingCharactersAreRefusedWithABeep) {

@@ -62,8 +62,7 @@ class RecordingHost : public forms::ScriptedUiHost {
 
 class FilterForm : public forms::Form {
  public:
-  explicit FilterForm(std::string name = "frmProduceOrder")
-      : Form(std::move(name), "", 6000, 4000) {}
+  explicit FilterForm(std::string name = "frmFilter") : Form(std::move(name), "", 6000, 4000) {}
   forms::TextBox& txtDep = add<forms::TextBox>("txtDep", {600, 300, 1800, 300});
   forms::TextBox& txtVen = add<forms::TextBox>("txtVen", {600, 700, 1800, 300});
   forms::TextBox& txtDate = add<forms::TextBox>("txtDate", {600, 1100, 1800, 300});
@@ -100,14 +99,15 @@ TEST_F(LookupTest, ButtonSitsInsideTheFieldAndRfnullHidesIt) {
   form.txtVen.setTag("RFNULL");
   EXPECT_FALSE(PlaceLookupButton(form.txtVen, form.cmdRefers, err));
   EXPECT_FALSE(form.cmdRefers.Visible());
-  EXPECT_FALSE(OpenLookup({}, form.txtVen, form.cmdRefers, err)) << "no lookup while hidden";
+  EXPECT_FALSE(OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err))
+      << "no lookup while hidden";
 }
 
 TEST_F(LookupTest, ThreeDepartmentsGiveThreeNamesAndThreeCodesOfEndLevelOnly) {
   testing::openSessionAs("demo");
   PlaceLookupButton(form.txtDep, form.cmdRefers, err);
   host->pick({1, 2, 3});
-  ASSERT_TRUE(OpenLookup({}, form.txtDep, form.cmdRefers, err)) << err;
+  ASSERT_TRUE(OpenLookup({}, form.txtDep, form.cmdRefers, LookupCodes::IntoLinkItem, err)) << err;
   ASSERT_EQ(host->rows.size(), 1u);
   const auto& shown = host->rows[0];
   EXPECT_EQ(shown.size(), 10u);
@@ -125,7 +125,7 @@ TEST_F(LookupTest, ThreeDepartmentsGiveThreeNamesAndThreeCodesOfEndLevelOnly) {
 
   // A lookup closed without a choice changes nothing.
   host->pick({});
-  EXPECT_FALSE(OpenLookup({}, form.txtDep, form.cmdRefers, err));
+  EXPECT_FALSE(OpenLookup({}, form.txtDep, form.cmdRefers, LookupCodes::IntoLinkItem, err));
   EXPECT_EQ(form.txtDep.LinkItem(), automation::Join(codes, ","));
 }
 
@@ -133,14 +133,14 @@ TEST_F(LookupTest, LookupsAreFilteredByTheUsersPermissions) {
   testing::openSessionAs("demo");
   PlaceLookupButton(form.txtVen, form.cmdRefers, err);
   form.txtVen.setText("V00");
-  OpenLookup({}, form.txtVen, form.cmdRefers, err);
+  OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err);
   ASSERT_EQ(host->queries.size(), 1u);
   EXPECT_EQ(host->queries[0],
             "SELECT * FROM Vendor WHERE (cVencode LIKE N'%V00%' OR cVenName LIKE N'%V00%')");
   EXPECT_EQ(host->rows[0].size(), 8u);
 
   testing::openSessionAs("clerk");
-  OpenLookup({}, form.txtVen, form.cmdRefers, err);
+  OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err);
   ASSERT_EQ(host->queries.size(), 2u);
   EXPECT_NE(host->queries[1].find(" AND cVencode IN("), std::string::npos) << host->queries[1];
   // Read and write rights both count for a lookup.
@@ -148,7 +148,7 @@ TEST_F(LookupTest, LookupsAreFilteredByTheUsersPermissions) {
 
   PlaceLookupButton(form.txtDep, form.cmdRefers, err);
   form.txtDep.setText("");
-  OpenLookup({}, form.txtDep, form.cmdRefers, err);
+  OpenLookup({}, form.txtDep, form.cmdRefers, LookupCodes::IntoLinkItem, err);
   EXPECT_EQ(host->rows[2], (std::vector<std::string>{"0201", "0202", "0203", "0401"}));
 }
 
@@ -166,7 +166,7 @@ TEST_F(LookupTest, TypedTextNeverDropsThePermissionClause) {
   PlaceLookupButton(form.txtVen, form.cmdRefers, err);
   form.txtVen.setText("O'Neil 五金");
   host->pick({1});
-  ASSERT_TRUE(OpenLookup({}, form.txtVen, form.cmdRefers, err)) << err;
+  ASSERT_TRUE(OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err)) << err;
   EXPECT_EQ(host->rows.back(), (std::vector<std::string>{"V902"}));
   EXPECT_EQ(form.txtVen.Text(), "O'Neil 五金");
 
@@ -175,21 +175,21 @@ TEST_F(LookupTest, TypedTextNeverDropsThePermissionClause) {
     form.txtVen.setText(typed);
     host->pick({});
     err.clear();
-    EXPECT_FALSE(OpenLookup({}, form.txtVen, form.cmdRefers, err));
+    EXPECT_FALSE(OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err));
     EXPECT_EQ(err, "") << typed;
     EXPECT_NE(host->queries.back().find(" AND cVencode IN("), std::string::npos);
     EXPECT_TRUE(host->rows.back().empty()) << typed << ": " << host->rows.back().size();
   }
 }
 
-TEST_F(LookupTest, CodesGoToLinkItemOnlyOnTheProductionOrderDialog) {
+TEST_F(LookupTest, CodesGoToLinkItemOnlyWhenTheDialogAsksForThem) {
   testing::openSessionAs("demo");
   FilterForm other("frmStockOrder");
   other.Show();
   other.txtVen.setTag("rfvendor");
   PlaceLookupButton(other.txtVen, other.cmdRefers, err);
   host->pick({2});
-  ASSERT_TRUE(OpenLookup({}, other.txtVen, other.cmdRefers, err));
+  ASSERT_TRUE(OpenLookup({}, other.txtVen, other.cmdRefers, LookupCodes::TextOnly, err));
   EXPECT_FALSE(other.txtVen.Text().empty());
   EXPECT_EQ(other.txtVen.LinkItem(), "");
 }
@@ -197,7 +197,7 @@ TEST_F(LookupTest, CodesGoToLinkItemOnlyOnTheProductionOrderDialog) {
 TEST_F(LookupTest, CalendarWritesTheDateInTheDialogsForm) {
   PlaceLookupButton(form.txtDate, form.cmdRefers, err);
   host->date(2026, 3, 7);
-  ASSERT_TRUE(OpenLookup({}, form.txtDate, form.cmdRefers, err));
+  ASSERT_TRUE(OpenLookup({}, form.txtDate, form.cmdRefers, LookupCodes::IntoLinkItem, err));
   EXPECT_EQ(form.txtDate.Text(), "2026-03-07");
 }
 

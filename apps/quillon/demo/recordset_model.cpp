@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "ado/recordset.h"
-#include "ado/recordset_core.h"
+#include "ado/recordset_view.h"
 #include "automation/dispatch.h"
 #include "automation/variant.h"
 
@@ -30,36 +30,26 @@ bool isNumber(const automation::Variant& v) {
 
 RecordsetModel::RecordsetModel(std::shared_ptr<ado::Recordset> rows, QObject* parent)
     : QAbstractTableModel(parent), rows_(std::move(rows)) {
-  if (rows_ && rows_->isOpen()) {
-    rowCount_ = std::max(rows_->recordCount(), 0);
-    columnCount_ = static_cast<int>(rows_->core()->fieldCount());
-  }
+  if (rows_ && rows_->isOpen()) view_ = std::make_unique<ado::RecordsetView>(*rows_);
 }
 
 RecordsetModel::~RecordsetModel() = default;
 
 int RecordsetModel::rowCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : rowCount_;
+  return parent.isValid() || !view_ ? 0 : view_->rowCount();
 }
 
 int RecordsetModel::columnCount(const QModelIndex& parent) const {
-  return parent.isValid() ? 0 : columnCount_;
+  return parent.isValid() || !view_ ? 0 : view_->fieldCount();
 }
 
 QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
-  if (!index.isValid() || index.row() >= rowCount_ || index.column() >= columnCount_) return {};
+  if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) return {};
   if (role != Qt::DisplayRole && role != Qt::TextAlignmentRole && role != Qt::ForegroundRole &&
       role != Qt::ToolTipRole) {
     return {};
   }
-  automation::Variant value;
-  try {
-    rows_->setAbsolutePosition(index.row() + 1);
-    value = rows_->value(static_cast<std::size_t>(index.column()));
-  } catch (const std::exception& e) {
-    // A cell that cannot be read says why instead of taking the window down.
-    return role == Qt::DisplayRole ? QVariant(QString::fromStdString(e.what())) : QVariant();
-  }
+  const automation::Variant value = view_->value(index.row(), index.column());
   switch (role) {
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(Qt::AlignVCenter |
@@ -74,8 +64,8 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
 QVariant RecordsetModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return QAbstractTableModel::headerData(section, orientation, role);
   if (orientation == Qt::Vertical) return section + 1;
-  if (section < 0 || section >= columnCount_) return {};
-  return QString::fromStdString(rows_->core()->fieldDef(static_cast<std::size_t>(section)).name);
+  if (section < 0 || section >= columnCount()) return {};
+  return QString::fromStdString(view_->fieldName(section));
 }
 
 }  // namespace quillon::cli::demo

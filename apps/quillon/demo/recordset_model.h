@@ -8,13 +8,14 @@
 
 namespace quillon::ado {
 class Recordset;
-}
+class RecordsetView;
+}  // namespace quillon::ado
 
 namespace quillon::cli::demo {
 
 class RecordsetModel : public QAbstractTableModel {
  public:
-  // `rows` is the model's own copy (its position is moved to read cells); null shows nothing.
+  // `rows` is the model's own copy; null or closed shows nothing.
   explicit RecordsetModel(std::shared_ptr<ado::Recordset> rows, QObject* parent = nullptr);
   ~RecordsetModel() override;
 
@@ -25,8 +26,7 @@ class RecordsetModel : public QAbstractTableModel {
 
  private:
   std::shared_ptr<ado::Recordset> rows_;
-  int rowCount_ = 0;
-  int columnCount_ = 0;
+  std::unique_ptr<ado::RecordsetView> view_;
 };
 
 }  // namespace quillon::cli::demo

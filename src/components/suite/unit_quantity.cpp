@@ -4,6 +4,7 @@
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
 #include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/errors.h"
@@ -29,13 +30,6 @@ Changed classify(std::string_view field) {
   if (equalsNoCase(field, "inum")) return Changed::Pieces;
   if (equalsNoCase(field, "iinvexchrate")) return Changed::Rate;
   return Changed::Unit;  // cinva_unit, cassunit, and any other edit of the line
-}
-
-bool hasField(ado::Recordset& rs, std::string_view name) {
-  for (std::size_t i = 0; i < rs.core()->fieldCount(); ++i) {
-    if (automation::equalsNoCase(rs.core()->fieldDef(i).name, name)) return true;
-  }
-  return false;
 }
 
 std::string textOf(ado::Recordset& rs, std::string_view name) {

@@ -5,44 +5,45 @@
 // oCollection under "Parent", "Sub" and (with the materials tab) "Child".
 //
 // The owner is reached late-bound, as the dialog's owner class is: its "eVouchType" is read on
-// load and its "oCollection" set on OK (Nothing on cmdExit).
+// load and its "oCollection" set on OK (Nothing on cmdExit). An error in an event handler is shown
+// to the user under the prompt title and the dialog stays open.
 #pragma once
 
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "automation/dispatch.h"
 #include "forms/controls.h"
+#include "module/lookup_fields.h"
+#include "module/reference_dialog.h"
+#include "module/reference_lists.h"
 
 namespace quillon::ado {
-class Connection;
 class Recordset;
-}  // namespace quillon::ado
+}
 namespace quillon::components {
 class ProductionOrderService;
 }
 
 namespace quillon::dialogs {
 
-class frmProduceOrder : public forms::Form {
+class frmProduceOrder : public module::ReferenceDialog {
  public:
   frmProduceOrder();
   ~frmProduceOrder() override;
 
-  // Public members the owner sets before showing the dialog.
-  const std::string& filterText() const { return filter_; }
-  void setFilterText(std::string filter) { filter_ = std::move(filter); }
+  // Public members the owner sets before showing the dialog, besides the filter text, the
+  // connection and the owner.
   bool bOI = false;
-  void setConnection(std::shared_ptr<ado::Connection> conn) { conn_ = std::move(conn); }
-  void setOwner(const automation::ObjectPtr& owner) { owner_ = owner; }
 
   // The state the dialog works with, for its owner's tests and diagnostics.
   const std::string& inventoryConditionText() const { return invCondition_; }
   bool allLinesFlagValue() const { return allLines_; }
-  const std::shared_ptr<ado::Recordset>& headRecordset() const { return headRs_; }
-  const std::shared_ptr<ado::Recordset>& lineRecordset() const { return lineRs_; }
-  const std::shared_ptr<ado::Recordset>& materialRecordset() const { return materialRs_; }
+  const std::shared_ptr<ado::Recordset>& headRecordset() const { return heads_.recordset(); }
+  const std::shared_ptr<ado::Recordset>& lineRecordset() const { return lines_.recordset(); }
+  const std::shared_ptr<ado::Recordset>& materialRecordset() const {
+    return materials_.recordset();
+  }
 
   // Controls, as the form file declares them.
   forms::Frame& Frame1 = add<forms::Frame>("Frame1", {120, 60, 11160, 1200}, "过滤条件");
@@ -94,28 +95,23 @@ class frmProduceOrder : public forms::Form {
   void lstParent_ItemCheck(forms::ListItem& item);
   void lstSub_ItemCheck(forms::ListItem& item);
   void LoadParentOrders(const std::string& condition);
-  void fillLines();
+  bool listLines(const std::string& headKey);
+  bool listMaterials(const forms::ListItem& line);
   bool materialsTabAvailable() const;
-  void refuse(int tab);
-  std::shared_ptr<ado::Recordset> reRead(const std::shared_ptr<ado::Recordset>& level,
-                                         const std::string& condition);
-  std::vector<std::string> checkedKeys(const forms::ListView& list, int column) const;
-  void fieldGotFocus(forms::TextBox& field);
-  void fieldLostFocus(forms::TextBox& field);
-  void openLookupFor(forms::TextBox* field);
+  std::shared_ptr<ado::Recordset> reReadMaterials();
+  std::shared_ptr<ado::Recordset> reReadLines(bool materials);
+  std::shared_ptr<ado::Recordset> reReadHeads();
   int ownerVouchType() const;
   std::shared_ptr<components::ProductionOrderService> newService() const;
 
-  std::string filter_;
-  std::shared_ptr<ado::Connection> conn_;
-  std::weak_ptr<automation::Object> owner_;
+  module::LookupFields lookupFields_{*this, cmdRefers, module::LookupCodes::IntoLinkItem, true};
+  module::ListLevel heads_{lstParent};
+  module::ListLevel lines_{lstSub};
+  module::ListLevel materials_{lstChild};
   std::shared_ptr<components::ProductionOrderService> service_;
   std::string errText_;
   std::string invCondition_;
   bool allLines_ = false;
-  std::shared_ptr<ado::Recordset> headRs_;
-  std::shared_ptr<ado::Recordset> lineRs_;
-  std::shared_ptr<ado::Recordset> materialRs_;
 };
 
 }  // namespace quillon::dialogs

@@ -1,8 +1,6 @@
 #include "dialogs/frmProduceOrder/produce_order_queries.h"
 
 #include "ado/criteria.h"
-#include "automation/numeric_text.h"
-#include "automation/vb_strings.h"
 #include "module/text_helpers.h"
 #include "sql/sql_text.h"
 
@@ -64,32 +62,9 @@ std::string joinHeadConditions(std::string_view condition, std::string_view filt
   return std::string(condition) + " and " + std::string(filter);
 }
 
-std::string checkedKeyList(const std::vector<std::string>& keys) {
-  std::string joined;
-  for (const auto& k : keys) {
-    if (!joined.empty()) joined += ",";
-    // The keys are the lists' id cells: numbers, written as numbers; anything else stays a text.
-    const auto number = automation::parseNumericText(k);
-    joined += number ? sql::literal(*number) : sql::literal(k);
-  }
-  if (joined.empty()) return {};
-  return " IN (" + joined + ")";
-}
-
 std::string projectNarrowing(std::string_view itemCode, std::string_view itemClass) {
   return " and ISNULL(citemcode,'')=" + sql::literal(itemCode) +
          " and citem_class =" + sql::literal(itemClass);
-}
-
-std::string narrowedSource(std::string_view source, std::string_view condition) {
-  const std::string lower = automation::LCase(source);
-  const auto at = lower.find(" order by ");
-  if (at == std::string::npos) {
-    return std::string(source) + " AND " + std::string(condition);
-  }
-  // Up to and including the space before "order by".
-  return std::string(source.substr(0, at + 1)) + " AND  " + std::string(condition) + " " +
-         std::string(source.substr(at + 1));
 }
 
 }  // namespace quillon::dialogs::produce_order

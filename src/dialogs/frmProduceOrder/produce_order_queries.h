@@ -1,11 +1,10 @@
 // The WHERE texts of the production-order dialog: permission conditions added on load, the
-// conditions cmdFilter builds from the filter fields, the key lists of checked rows and the
-// re-read of a level on OK. Pure functions of their inputs.
+// conditions cmdFilter builds from the filter fields and the project narrowing of the lines read
+// again on OK. Pure functions of their inputs.
 #pragma once
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quillon::dialogs::produce_order {
 
@@ -42,14 +41,7 @@ FilterConditions filterConditions(const FilterFields& fields, int voucherType);
 // The WHERE text of the head query: the cmdFilter condition and the dialog's filter text.
 std::string joinHeadConditions(std::string_view condition, std::string_view filter);
 
-// " IN (k1,k2,...)" for the keys of the checked rows, or "" when none is checked.
-std::string checkedKeyList(const std::vector<std::string>& keys);
-
 // The project narrowing appended to the line keys: the chosen line's project and project class.
 std::string projectNarrowing(std::string_view itemCode, std::string_view itemClass);
-
-// A level's source text narrowed to `condition`: inserted as " AND  condition " before an
-// "order by" (found without regard to case), else appended with " AND ".
-std::string narrowedSource(std::string_view source, std::string_view condition);
 
 }  // namespace quillon::dialogs::produce_order

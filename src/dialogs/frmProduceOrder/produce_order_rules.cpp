@@ -1,5 +1,7 @@
 #include "dialogs/frmProduceOrder/produce_order_rules.h"
 
+#include "dialogs/frmProduceOrder/produce_order_messages.h"
+
 namespace quillon::dialogs::produce_order {
 
 QueryVariant queryVariant(bool bOI, int voucherType) {

@@ -30,9 +30,6 @@ constexpr bool allLinesFlag(bool chkAllChecked) {
   return !chkAllChecked;
 }
 
-inline constexpr std::string_view kCaptionAfterFirstTab = "选择生产订单和生产的存货";
-inline constexpr std::string_view kCaptionOtherwise = "选择生产计划和投产的存货";
-
 // The dialog caption after SSTab1 switched away from `previousTab`.
 std::string_view captionAfterTabSwitch(int previousTab);
 

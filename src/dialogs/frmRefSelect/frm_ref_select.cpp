@@ -1,12 +1,10 @@
 #include "dialogs/frmRefSelect/frm_ref_select.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cmath>
 #include <optional>
 
-#include "ado/record_data.h"
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
 #include "automation/utf8.h"
@@ -15,12 +13,12 @@
 #include "components/registration.h"
 #include "components/session_context.h"
 #include "components/suite_utility.h"
-#include "dialogs/frmRefSelect/allocation.h"
-#include "dialogs/frmRefSelect/ref_layout.h"
-#include "dialogs/frmRefSelect/ref_messages.h"
-#include "dialogs/frmRefSelect/ref_text.h"
-#include "dialogs/frmRefSelect/stock_rows.h"
+#include "dialogs/frmRefSelect/ref_select_messages.h"
+#include "dialogs/frmRefSelect/ref_select_queries.h"
+#include "dialogs/frmRefSelect/ref_select_rules.h"
+#include "forms/recordset_rows.h"
 #include "forms/ui_host.h"
+#include "module/account_settings.h"
 #include "module/module_state.h"
 #include "module/settings.h"
 
@@ -35,13 +33,6 @@ namespace {
 // Raised when the candidate query does not have the fields of the dialog's layout.
 constexpr std::int32_t kErrLayout = -2147221504 + 2101;  // vbObjectError + 2101
 
-components::AccountSettings& settingsOf() {
-  if (!module::gContext) throw ComError::objectNotSet();
-  auto settings = module::gContext->accountSettings();
-  if (!settings) throw ComError::objectNotSet();
-  return *settings;
-}
-
 std::vector<std::string> fieldNamesOf(ado::Recordset& rs) {
   std::vector<std::string> names;
   const auto& fields = rs.fields();
@@ -52,21 +43,10 @@ std::vector<std::string> fieldNamesOf(ado::Recordset& rs) {
   return names;
 }
 
-// Redraw off for a scope: the grid announces its changes once when it ends, even by an error.
-class RedrawPaused {
- public:
-  explicit RedrawPaused(forms::MsSuperGrid& grid) : grid_(grid) { grid_.setRedraw(false); }
-  ~RedrawPaused() { grid_.setRedraw(true); }
-  RedrawPaused(const RedrawPaused&) = delete;
-  RedrawPaused& operator=(const RedrawPaused&) = delete;
-
- private:
-  forms::MsSuperGrid& grid_;
-};
-
 }  // namespace
 
-frmRefSelect::frmRefSelect() : Form("frmRefSelect", "参照结存", 9720, 6900) {
+frmRefSelect::frmRefSelect()
+    : DialogShell("frmRefSelect", "参照结存", 9720, 6900, forms::HandlerErrors::Propagate) {
   hdiFree.push_back(nullptr);
   for (int i = 1; i <= 10; ++i) {
     const int col = (i - 1) % 3;
@@ -84,23 +64,23 @@ frmRefSelect::frmRefSelect() : Form("frmRefSelect", "参照结存", 9720, 6900) 
   tbrTool.addButton("ok", "确定");
   tbrTool.addButton("auto", "自动");
   tbrTool.addButton("cancel", "取消");
-  tbrTool.ButtonClick = [this](forms::ToolbarButton& button) { TaskRun(button.key); };
-  CTBCtrl1.ButtonClick = [this](const std::string& key) {
+  tbrTool.ButtonClick = handler([this](forms::ToolbarButton& button) { TaskRun(button.key); });
+  CTBCtrl1.ButtonClick = handler([this](const std::string& key) {
     if (forms::ToolbarButton* button = tbrTool.findButton(key)) TaskRun(button->key);
-  };
+  });
 
-  chkShowMax.Click = [this] {
+  chkShowMax.Click = handler([this] {
     if (Loaded() && DataFrom) FillGrid(spgList, *DataFrom);
-  };
+  });
   chkShowZero.Click = chkShowMax.Click;
   chkShowMin.Click = chkShowMax.Click;
-  spgList.Click = [this] { gridClick(); };
-  spgList.CellChange = [this](std::string& text, bool& cancel, int row, int col) {
+  spgList.Click = handler([this] { gridClick(); });
+  spgList.CellChange = handler([this](std::string& text, bool& cancel, int row, int col) {
     cellChange(text, cancel, row, col);
-  };
-  hdiQuantity.Change = [this](bool& cancel) { quantityChange(cancel); };
-  hdiNum.Change = [this](bool& cancel) { piecesChange(cancel); };
-  hdiExchRate.Change = [this](bool& cancel) { rateChange(cancel); };
+  });
+  hdiQuantity.Change = handler([this](bool& cancel) { requestChange(Amount::Quantity, cancel); });
+  hdiNum.Change = handler([this](bool& cancel) { requestChange(Amount::Pieces, cancel); });
+  hdiExchRate.Change = handler([this](bool& cancel) { rateChange(cancel); });
 }
 
 frmRefSelect::~frmRefSelect() = default;
@@ -123,7 +103,7 @@ void frmRefSelect::Form_Load() {
   colThisNumName_ = names.thisNum;
   if (RefFrom == kStocktaking) tbrTool.setButtonEnabled("auto", false);
 
-  components::AccountSettings& settings = settingsOf();
+  components::AccountSettings& settings = module::CurrentAccountSettings();
   qtyFormat_ = settings.text("FormatQuanDecString");
   numFormat_ = settings.text("FormatNumDecString");
   rateFormat_ = settings.text("FormatExchDecString");
@@ -145,13 +125,7 @@ void frmRefSelect::Form_Load() {
   fixColumns(DataFrom->fields()->count() + 1);
   FillGrid(spgList, *DataFrom);
 
-  const bool suiteBar = module::ToolbarStyle() == 1;
-  if (suiteBar) {
-    CTBCtrl1.setToolbar(&tbrTool);
-    CTBCtrl1.setStyle(1);
-  }
-  CTBCtrl1.setVisible(suiteBar);
-  tbrTool.setVisible(!suiteBar);
+  module::ApplyToolbarStyle(CTBCtrl1, tbrTool);
   module::ApplyDialogStyle(*this);
 }
 
@@ -245,14 +219,14 @@ void frmRefSelect::resetRows() {
 }
 
 void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
-  const RedrawPaused paused(grid);
+  const auto paused = forms::redrawPaused(grid);
   if (!(rs.bof() && rs.eof())) rs.moveFirst();
-  const std::vector<std::string> names = fieldNamesOf(rs);
-  const auto fieldCount = static_cast<int>(names.size());
+  ado::RecordsetView view(rs);
+  const int fieldCount = view.fieldCount();
   grid.setRows(1);
   grid.setCols(fieldCount + 1);
   for (int f = 0; f < fieldCount; ++f) {
-    grid.setTextMatrix(f + 1, 0, names[static_cast<std::size_t>(f)]);
+    grid.setTextMatrix(f + 1, 0, view.fieldName(f));
     grid.setColLock(f + 1, f + 1 != colThis_ && f + 1 != colThisNum_);
   }
   if (&grid == &spgList) resetRows();
@@ -260,43 +234,37 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
   // The rows the boxes let through are bound to the grid, not copied into it: a cell is formatted
   // when it is read (a painted screen, a rule looking at a row) and what the dialog writes into
   // the grid is kept over it.
-  const auto& core = *rs.core();
-  const std::shared_ptr<ado::RecordData> data = core.data();
-  const std::vector<std::uint32_t> view = core.viewRows();
-  const std::size_t stockField = core.resolveField(std::string_view(colStockName_));
-  std::vector<std::int32_t> positions;
-  std::vector<std::uint32_t> rows;
-  for (std::size_t i = 0; i < view.size(); ++i) {
-    const Variant stockValue = data->value(view[i], stockField);
-    if (!shows(stockValue.isNull() ? 0.0 : stockValue.toDouble())) continue;
-    positions.push_back(static_cast<std::int32_t>(i) + 1);
-    rows.push_back(view[i]);
-  }
-  const auto shown = static_cast<int>(rows.size());
-  grid.bindRows(std::make_shared<StockRows>(
-                    data, std::move(rows),
-                    StockRows::Formats{colStock_, colStockNum_, qtyFormat_, numFormat_}),
-                shown);
+  const bool anyRecord = view.rowCount() > 0;
+  const auto stockField = static_cast<int>(rs.fieldIndex(colStockName_));
+  view.keepRows([&](int row) {
+    const Variant stock = view.value(row, stockField);
+    return shows(stock.isNull() ? 0.0 : stock.toDouble());
+  });
+  auto rows = std::make_shared<forms::RecordsetRows>(std::move(view));
+  if (colStock_ > 0) rows->setFormat(colStock_ - 1, qtyFormat_);
+  if (colStockNum_ > 0) rows->setFormat(colStockNum_ - 1, numFormat_);
+  const int shown = rows->rowCount();
+  grid.bindRows(rows, shown);
   // The cursor ends past the last record, as a fill that walked to the end leaves it.
-  if (!view.empty()) {
+  if (anyRecord) {
     rs.moveLast();
     rs.moveNext();
   }
-  if (&grid == &spgList) {
-    rowPosition_.insert(rowPosition_.end(), positions.begin(), positions.end());
-    rowQty_.resize(rowPosition_.size(), 0.0);
-    if (colThis_ > 0 && static_cast<std::size_t>(colThis_) <= data->fieldCount()) {
-      const auto thisField = static_cast<std::size_t>(colThis_ - 1);
-      for (std::size_t row = 1; row < rowQty_.size(); ++row) {
-        // What the cell shows, read back as the rules read it; a plain zero needs no text.
-        const Variant v =
-            data->value(view[static_cast<std::size_t>(positions[row - 1] - 1)], thisField);
-        rowQty_[row] =
-            v.isNumber() && v.toDouble() == 0
-                ? 0.0
-                : textNumber(grid.TextMatrix(colThis_, static_cast<int>(row))).value_or(0);
-      }
-    }
+  if (&grid == &spgList) noteRows(*rows);
+}
+
+void frmRefSelect::noteRows(const forms::RecordsetRows& rows) {
+  const ado::RecordsetView& view = rows.view();
+  for (int i = 0; i < view.rowCount(); ++i) rowPosition_.push_back(view.position(i));
+  rowQty_.resize(rowPosition_.size(), 0.0);
+  if (colThis_ <= 0 || colThis_ > view.fieldCount()) return;
+  for (std::size_t row = 1; row < rowQty_.size(); ++row) {
+    // What the cell shows, read back as the rules read it; a plain zero needs no text.
+    const Variant v = view.value(static_cast<int>(row) - 1, colThis_ - 1);
+    rowQty_[row] =
+        v.isNumber() && v.toDouble() == 0
+            ? 0.0
+            : textNumber(spgList.TextMatrix(colThis_, static_cast<int>(row))).value_or(0);
   }
 }
 
@@ -314,43 +282,21 @@ void frmRefSelect::setQtyCell(int row, const std::string& text) {
   spgList.setTextMatrix(colThis_, row, text);
   const double value = textNumber(text).value_or(0);
   const auto r = static_cast<std::size_t>(row);
-  if (spgList.TextMatrix(0, row) == "Y") allocated_ += value - rowQty_[r];
+  if (spgList.isMarked(row)) allocated_ += value - rowQty_[r];
   rowQty_[r] = value;
 }
 
 void frmRefSelect::RowToggle(int row) {
   if (row < 1 || row >= spgList.Rows() || colThis_ <= 0) return;
-  const auto r = static_cast<std::size_t>(row);
   remaining_ = remainingAfter(Quantity, allocated_);
   // What the this-time cell held, to put back if the rule refuses the new amount; a cell still
   // showing its record's value is read only then.
   std::optional<std::string> before;
   if (!spgList.cellFromSource(colThis_, row)) before = spgList.TextMatrix(colThis_, row);
-  if (spgList.TextMatrix(0, row) == "Y") {
-    spgList.setTextMatrix(0, row, "");
-    allocated_ -= rowQty_[r];
-    remaining_ += rowQty_[r];
-    if (piecesToo() && colThisNum_ > 0) {
-      remainingNum_ += cellNumber(colThisNum_, row);
-      spgList.setTextMatrix(colThisNum_, row, "0");
-    }
-    setQtyCell(row, "0");
+  if (spgList.isMarked(row)) {
+    deselectRow(row);
   } else {
-    spgList.setTextMatrix(0, row, "Y");
-    allocated_ += rowQty_[r];
-    const double sign = allocationSign(remaining_);
-    if (RefFrom == kStocktaking) {
-      setQtyCell(row, formatQty(cellNumber(colStock_, row) * sign));
-    } else if (remaining_ != 0) {
-      const Share share = shareOf(cellNumber(colStock_, row), remaining_, sign);
-      setQtyCell(row, formatQty(share.take));
-      remaining_ = share.remaining;
-    }
-    if (piecesToo() && remainingNum_ != 0 && colThisNum_ > 0) {
-      const Share share = shareOf(cellNumber(colStockNum_, row), remainingNum_, sign);
-      spgList.setTextMatrix(colThisNum_, row, formatNum(share.take));
-      remainingNum_ = share.remaining;
-    }
+    selectRow(row);
   }
   const std::string text = spgList.TextMatrix(colThis_, row);
   if (!applyCellRule(row, colThis_, text)) {
@@ -365,6 +311,31 @@ void frmRefSelect::RowToggle(int row) {
   }
 }
 
+void frmRefSelect::deselectRow(int row) {
+  const auto r = static_cast<std::size_t>(row);
+  spgList.setMarked(row, false);
+  allocated_ -= rowQty_[r];
+  remaining_ += rowQty_[r];
+  if (piecesToo() && colThisNum_ > 0) {
+    remainingNum_ += cellNumber(colThisNum_, row);
+    spgList.setTextMatrix(colThisNum_, row, "0");
+  }
+  setQtyCell(row, "0");
+}
+
+void frmRefSelect::selectRow(int row) {
+  spgList.setMarked(row, true);
+  allocated_ += rowQty_[static_cast<std::size_t>(row)];
+  const TakeRule rule{RefFrom == kStocktaking, piecesToo() && colThisNum_ > 0};
+  const CandidateRow candidate{cellNumber(colStock_, row),
+                               rule.piecesToo ? cellNumber(colStockNum_, row) : 0.0};
+  const Take take = takeRow(candidate, {remaining_, remainingNum_}, rule);
+  if (take.qty) setQtyCell(row, formatQty(*take.qty));
+  if (take.num) spgList.setTextMatrix(colThisNum_, row, formatNum(*take.num));
+  remaining_ = take.left.qty;
+  remainingNum_ = take.left.num;
+}
+
 void frmRefSelect::AutoMatch(std::string& message) {
   const bool silent = !message.empty();
   message.clear();
@@ -374,32 +345,26 @@ void frmRefSelect::AutoMatch(std::string& message) {
   remainingNum_ = Num;
 
   std::string rule;
-  if (RefType == kRefBatch) rule = settingsOf().text("BatchOut");
-  if (RefType == kRefTrace) rule = settingsOf().text("InOutTrace");
+  if (RefType == kRefBatch) rule = module::CurrentAccountSettings().text("BatchOut");
+  if (RefType == kRefTrace) rule = module::CurrentAccountSettings().text("InOutTrace");
   const std::string sort = allocationSort(RefType, rule);
   if (!sort.empty()) {
     for (const std::string& field : sortFields(sort)) {
-      const auto names = fieldNamesOf(*DataFrom);
-      const bool present =
-          std::any_of(names.begin(), names.end(), [&](const std::string& n) { return n == field; });
-      if (!present) throw ComError(kErrLayout, "查询结果缺少字段[" + field + "]", "frmRefSelect");
+      if (!ado::hasField(*DataFrom, field)) {
+        throw ComError(kErrLayout, missingFieldMessage(field), "frmRefSelect");
+      }
     }
     DataFrom->setSort(sort);
   }
   FillGrid(spgList, *DataFrom);
 
-  const int rows = spgList.Rows();
   {
     // The rows taken are announced to a drawn grid once, not row by row.
-    const RedrawPaused paused(spgList);
-    for (int row = 1; row < rows; ++row) {
+    const auto paused = forms::redrawPaused(spgList);
+    allocateRows(1, spgList.Rows() - 1, {Quantity, Num}, MutiSel, piecesToo(), [this](int row) {
       RowToggle(row);
-      if (!MutiSel) break;
-      const bool more = piecesToo()
-                            ? stillWanted(Quantity, remaining_) || stillWanted(Num, remainingNum_)
-                            : stillWanted(Quantity, remaining_);
-      if (!more) break;
-    }
+      return Amounts{remaining_, remainingNum_};
+    });
   }
   report(message, silent);
 }
@@ -430,7 +395,7 @@ void frmRefSelect::gridClick() {
 
 void frmRefSelect::ClearSelection(int except) {
   for (int row = 1; row < spgList.Rows(); ++row) {
-    if (row != except && spgList.TextMatrix(0, row) == "Y") RowToggle(row);
+    if (row != except && spgList.isMarked(row)) RowToggle(row);
   }
 }
 
@@ -443,9 +408,11 @@ void frmRefSelect::writeField(int row, const std::string& name, double value) {
   // The this-time fields are written for every row taken: a place found once is used again while
   // the field there still has the name.
   std::optional<std::size_t>& place = name == colThisName_ ? thisField_ : thisNumField_;
-  const auto& core = *DataFrom->core();
-  if (!place || *place >= core.fieldCount() || core.fieldDef(*place).name != name)
-    place = core.resolveField(std::string_view(name));
+  const auto& fields = *DataFrom->fields();
+  if (!place || *place >= static_cast<std::size_t>(fields.count()) ||
+      fields.item(*place)->name() != name) {
+    place = DataFrom->fieldIndex(name);
+  }
   const std::size_t field = *place;
   // The grid shows the field as it was filled until the dialog writes the cell itself.
   const int col = static_cast<int>(field) + 1;
@@ -457,7 +424,7 @@ void frmRefSelect::CollectSelection() {
   std::vector<Variant> bookmarks;
   bookmarks.reserve(static_cast<std::size_t>(spgList.Rows()));
   for (int row = 1; row < spgList.Rows(); ++row) {
-    if (spgList.TextMatrix(0, row) != "Y") continue;
+    if (!spgList.isMarked(row)) continue;
     moveToRow(row);
     bookmarks.push_back(DataFrom->bookmark());
   }

@@ -8,7 +8,8 @@
 // The owner sets the public members, then shows the form (Refer) or loads it without showing it
 // and calls AutoMatch and TaskRun("ok") (AutoRefer). The form reads its formats and allocation
 // rules from the session context in gContext. A candidate query without the fields of its layout
-// (ref_layout.h) makes Form_Load raise an error naming the field.
+// (ref_select_queries.h) makes Form_Load raise an error naming the field. Errors in its event
+// handlers are not trapped: they reach the caller that drives the dialog (RefSelect, its host).
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "forms/controls.h"
+#include "forms/dialog_shell.h"
 
 namespace quillon::ado {
 class Recordset;
@@ -28,10 +30,13 @@ class Collection;
 namespace quillon::components {
 class InventoryItem;
 }
+namespace quillon::forms {
+class RecordsetRows;
+}
 
 namespace quillon::dialogs {
 
-class frmRefSelect : public forms::Form {
+class frmRefSelect : public forms::DialogShell {
  public:
   frmRefSelect();
   ~frmRefSelect() override;
@@ -102,18 +107,25 @@ class frmRefSelect : public forms::Form {
   void setActiveStates();
   void fixColumns(int cols);
   bool shows(double stock) const;
+  // Notes the grid rows just bound: their records' positions and this-time quantities.
+  void noteRows(const forms::RecordsetRows& rows);
   void cellChange(std::string& text, bool& cancel, int row, int col);
   bool applyCellRule(int row, int col, const std::string& text);
   bool refusesSign(double value) const;
   void setQtyCell(int row, const std::string& text);
+  void deselectRow(int row);
+  void selectRow(int row);
   void moveToRow(int row);
   // Writes a this-time field of the grid row's record.
   void writeField(int row, const std::string& name, double value);
   void gridClick();
   void ClearSelection(int except);
   void CollectSelection();
-  void quantityChange(bool& cancel);
-  void piecesChange(bool& cancel);
+  // The requested quantity or pieces edited in the header.
+  enum class Amount { Quantity, Pieces };
+  struct HeadAmount;
+  HeadAmount headAmount(Amount which);
+  void requestChange(Amount which, bool& cancel);
   void rateChange(bool& cancel);
   bool piecesToo() const;
   void report(std::string& message, bool silent);
@@ -142,7 +154,6 @@ class frmRefSelect : public forms::Form {
   double remaining_ = 0;
   double remainingNum_ = 0;
   bool confirmed_ = false;
-  bool autoRunning_ = false;
 
   // Per grid row (index = row): the record's AbsolutePosition and the this-time quantity its cell
   // holds. `allocated_` is the sum of the quantities of marked rows, kept as rows change so that

@@ -4,11 +4,10 @@
 
 #include "ado/recordset.h"
 #include "automation/variant.h"
-#include "dialogs/frmRefSelect/allocation.h"
+#include "automation/vb_format.h"
 #include "dialogs/frmRefSelect/frm_ref_select.h"
-#include "dialogs/frmRefSelect/ref_messages.h"
-#include "dialogs/frmRefSelect/ref_text.h"
-#include "forms/ui_host.h"
+#include "dialogs/frmRefSelect/ref_select_messages.h"
+#include "dialogs/frmRefSelect/ref_select_rules.h"
 
 namespace quillon::dialogs {
 
@@ -16,10 +15,6 @@ using automation::Variant;
 using namespace ref_select;
 
 namespace {
-
-void refuse(std::string_view text) {
-  forms::MsgBox(std::string(text), forms::vbInformation, std::string(kPromptTitle));
-}
 
 // The header item's value: its trimmed text, 0 when empty or still half-typed ("-", ".").
 double headValue(const forms::HeadItem& item) {
@@ -30,11 +25,11 @@ double headValue(const forms::HeadItem& item) {
 
 bool frmRefSelect::refusesSign(double value) const {
   if (IsRedVouch && value > 0) {
-    refuse(kRedNoPositive);
+    prompt(std::string(kRedNoPositive));
     return true;
   }
   if (!IsRedVouch && value < 0) {
-    refuse(kBlueNoNegative);
+    prompt(std::string(kBlueNoNegative));
     return true;
   }
   return false;
@@ -50,7 +45,7 @@ void frmRefSelect::cellChange(std::string& text, bool& cancel, int row, int col)
     // The grid stores the text after this event; keep the running sum in step with it.
     const auto r = static_cast<std::size_t>(row);
     const double value = textNumber(text).value_or(0);
-    if (spgList.TextMatrix(0, row) == "Y") allocated_ += value - rowQty_[r];
+    if (spgList.isMarked(row)) allocated_ += value - rowQty_[r];
     rowQty_[r] = value;
   }
 }
@@ -59,7 +54,7 @@ bool frmRefSelect::applyCellRule(int row, int col, const std::string& text) {
   if (text.find_first_not_of(" \t") == std::string::npos) return true;
   const std::optional<double> number = textNumber(text);
   if (!number) {
-    refuse(kNotANumber);
+    prompt(std::string(kNotANumber));
     return false;
   }
   const double value = *number;
@@ -88,54 +83,29 @@ bool frmRefSelect::applyCellRule(int row, int col, const std::string& text) {
   return true;
 }
 
-void frmRefSelect::quantityChange(bool& cancel) {
-  const double value = headValue(hdiQuantity);
-  if (value * Quantity < 0) {
-    refuse(kSignFixed);
-    cancel = true;
-    return;
+// One of the requested amounts as the header shows it.
+struct frmRefSelect::HeadAmount {
+  double& requested;
+  double& remaining;
+  forms::HeadItem& item;
+  const std::string& format;
+  std::string_view lessThanAllocated;
+};
+
+frmRefSelect::HeadAmount frmRefSelect::headAmount(Amount which) {
+  if (which == Amount::Quantity) {
+    return {Quantity, remaining_, hdiQuantity, qtyFormat_, kLessThanAllocatedQty};
   }
-  if (refusesSign(value)) {
-    cancel = true;
-    return;
-  }
-  bool again = false;
-  const double allocated = std::fabs(Quantity - remaining_);
-  if (remaining_ == Quantity) {
-    Quantity = remaining_ = value;
-  } else if (std::fabs(value) >= allocated) {
-    remaining_ += value - Quantity;
-    Quantity = value;
-  } else {
-    const std::string question =
-        std::string(kLessThanAllocatedQty) + plainNumber(allocated) + std::string(kAllocateAgain);
-    if (forms::MsgBox(question, forms::vbYesNo + forms::vbQuestion, std::string(kPromptTitle)) !=
-        forms::vbYes) {
-      cancel = true;
-      return;
-    }
-    Quantity = remaining_ = value;
-    again = true;
-  }
-  if (Num == 0 && ExchRate != 0) {
-    hdiNum.setText(formatNum(Quantity / ExchRate));
-    Num = headValue(hdiNum);
-    remainingNum_ = Num;
-  }
-  if (Num != 0) {
-    hdiExchRate.setText(formatRate(Quantity / Num));
-    ExchRate = headValue(hdiExchRate);
-  }
-  if (again) {
-    std::string message;
-    AutoMatch(message);
-  }
+  return {Num, remainingNum_, hdiNum, numFormat_, kLessThanAllocatedNum};
 }
 
-void frmRefSelect::piecesChange(bool& cancel) {
-  const double value = headValue(hdiNum);
-  if (value * Num < 0) {
-    refuse(kSignFixed);
+void frmRefSelect::requestChange(Amount which, bool& cancel) {
+  const bool quantity = which == Amount::Quantity;
+  const HeadAmount edited = headAmount(which);
+  const HeadAmount other = headAmount(quantity ? Amount::Pieces : Amount::Quantity);
+  const double value = headValue(edited.item);
+  if (value * edited.requested < 0) {
+    prompt(std::string(kSignFixed));
     cancel = true;
     return;
   }
@@ -144,30 +114,28 @@ void frmRefSelect::piecesChange(bool& cancel) {
     return;
   }
   bool again = false;
-  const double allocated = std::fabs(Num - remainingNum_);
-  if (remainingNum_ == Num) {
-    Num = remainingNum_ = value;
-  } else if (std::fabs(value) >= allocated) {
-    remainingNum_ += value - Num;
-    Num = value;
+  if (const auto next = changedRequest({edited.requested, edited.remaining}, value)) {
+    edited.requested = next->requested;
+    edited.remaining = next->remaining;
   } else {
-    const std::string question =
-        std::string(kLessThanAllocatedNum) + plainNumber(allocated) + std::string(kAllocateAgain);
-    if (forms::MsgBox(question, forms::vbYesNo + forms::vbQuestion, std::string(kPromptTitle)) !=
-        forms::vbYes) {
+    const double allocated = std::fabs(edited.requested - edited.remaining);
+    const std::string question = std::string(edited.lessThanAllocated) + plainNumber(allocated) +
+                                 std::string(kAllocateAgain);
+    if (prompt(question, forms::vbYesNo + forms::vbQuestion) != forms::vbYes) {
       cancel = true;
       return;
     }
-    Num = remainingNum_ = value;
+    edited.requested = edited.remaining = value;
     again = true;
   }
-  // The quantity follows the pieces as the pieces follow the quantity.
-  if (Quantity == 0 && ExchRate != 0) {
-    hdiQuantity.setText(formatQty(Num * ExchRate));
-    Quantity = headValue(hdiQuantity);
-    remaining_ = Quantity;
+  // The other amount follows the edited one through the rate, when it has not been given.
+  if (other.requested == 0 && ExchRate != 0) {
+    const double derived = quantity ? Quantity / ExchRate : Num * ExchRate;
+    other.item.setText(automation::formatNumber(derived, other.format));
+    other.requested = headValue(other.item);
+    other.remaining = other.requested;
   }
-  if (Num != 0 && Quantity != 0) {
+  if (Num != 0 && (quantity || Quantity != 0)) {
     hdiExchRate.setText(formatRate(Quantity / Num));
     ExchRate = headValue(hdiExchRate);
   }
@@ -181,7 +149,7 @@ void frmRefSelect::rateChange(bool& cancel) {
   const std::optional<double> rate = textNumber(hdiExchRate.Text());
   if (!rate) return;  // empty, or not a number yet ("-", ".")
   if (*rate < 0) {
-    refuse(kRateNotNegative);
+    prompt(std::string(kRateNotNegative));
     cancel = true;
     return;
   }

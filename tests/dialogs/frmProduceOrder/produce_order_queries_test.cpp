@@ -48,27 +48,12 @@ TEST(ProduceOrderQueries, FilterConditionsInTheirOrder) {
   EXPECT_EQ(filterConditions(f, 71).head, " iProperty =2 ");
 }
 
-TEST(ProduceOrderQueries, HeadConditionsKeyListsAndReRead) {
+TEST(ProduceOrderQueries, HeadConditionsAndProjectNarrowing) {
   EXPECT_EQ(joinHeadConditions("", "F"), "F");
   EXPECT_EQ(joinHeadConditions("C", ""), "C");
   EXPECT_EQ(joinHeadConditions("C", "F"), "C and F");
-
-  EXPECT_EQ(checkedKeyList({}), "");
-  EXPECT_EQ(checkedKeyList({"4"}), " IN (4)");
-  EXPECT_EQ(checkedKeyList({"4", "12"}), " IN (4,12)");
-  // A cell that is no number stays one text value.
-  EXPECT_EQ(checkedKeyList({"4", "1) or (1=1"}), " IN (4,N'1) or (1=1')");
   EXPECT_EQ(projectNarrowing("XM'2", ""),
             " and ISNULL(citemcode,'')=N'XM''2' and citem_class =N''");
-
-  EXPECT_EQ(narrowedSource("SELECT * FROM t WHERE a = 1", "id IN (3)"),
-            "SELECT * FROM t WHERE a = 1 AND id IN (3)");
-  // "ORDER BY" in capitals is found on the lower-case text; the condition goes before it, after
-  // the source up to and including the blank in front of the ORDER BY.
-  EXPECT_EQ(narrowedSource("SELECT * FROM t WHERE a = 1 ORDER BY ccode", "id IN (3)"),
-            "SELECT * FROM t WHERE a = 1  AND  id IN (3) ORDER BY ccode");
-  EXPECT_EQ(narrowedSource("select * from t where a = 1 order by x", "k IN (1)"),
-            "select * from t where a = 1  AND  k IN (1) order by x");
 }
 
 TEST(ProduceOrderRules, VariantsChkAllAndCaptions) {

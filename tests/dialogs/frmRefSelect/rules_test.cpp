@@ -3,9 +3,8 @@
 
 #include <cmath>
 
-#include "dialogs/frmRefSelect/allocation.h"
-#include "dialogs/frmRefSelect/ref_layout.h"
-#include "dialogs/frmRefSelect/ref_text.h"
+#include "dialogs/frmRefSelect/ref_select_queries.h"
+#include "dialogs/frmRefSelect/ref_select_rules.h"
 
 namespace quillon::dialogs::ref_select {
 namespace {
@@ -18,81 +17,89 @@ std::vector<CandidateRow> rowsOf(std::initializer_list<double> stock) {
 
 std::vector<double> taken(const Allocation& a) {
   std::vector<double> out;
-  for (const RowShare& r : a.rows) out.push_back(r.qty);
+  for (const Take& t : a.rows) out.push_back(t.qty.value_or(0));
   return out;
 }
 
 TEST(RefSelectAllocation, TakesWholeRowsThenTheRest) {
-  AllocationRequest request;
-  request.quantity = 10;
-  Allocation a = allocate(rowsOf({4, 4, 4}), request);
+  Allocation a = allocate(rowsOf({4, 4, 4}), {10, 0}, true, {});
   EXPECT_EQ(taken(a), (std::vector<double>{4, 4, 2}));
-  EXPECT_EQ(a.remaining, 0);
+  EXPECT_EQ(a.left.qty, 0);
 
   // Without multiple selection only the first row is taken and 6 stay unallocated.
-  request.multiSelect = false;
-  a = allocate(rowsOf({4, 4, 4}), request);
+  a = allocate(rowsOf({4, 4, 4}), {10, 0}, false, {});
   EXPECT_EQ(taken(a), (std::vector<double>{4}));
-  EXPECT_EQ(a.remaining, 6);
+  EXPECT_EQ(a.left.qty, 6);
 
   // More than the stock holds: every row is taken whole and the shortfall remains.
-  request.multiSelect = true;
-  request.quantity = 20;
-  a = allocate(rowsOf({4, 4, 4}), request);
+  a = allocate(rowsOf({4, 4, 4}), {20, 0}, true, {});
   EXPECT_EQ(taken(a), (std::vector<double>{4, 4, 4}));
-  EXPECT_EQ(a.remaining, 8);
+  EXPECT_EQ(a.left.qty, 8);
 }
 
 TEST(RefSelectAllocation, RedVoucherTakesNegativeAmounts) {
-  AllocationRequest request;
-  request.quantity = -5;
-  const Allocation a = allocate(rowsOf({3, 3, 3}), request);
+  const Allocation a = allocate(rowsOf({3, 3, 3}), {-5, 0}, true, {});
   EXPECT_EQ(taken(a), (std::vector<double>{-3, -2}));
-  EXPECT_EQ(a.remaining, 0);
+  EXPECT_EQ(a.left.qty, 0);
   EXPECT_FALSE(stillWanted(-5, 0));
   EXPECT_TRUE(stillWanted(-5, -1));
   EXPECT_FALSE(stillWanted(5, -1));  // over-allocated is not a shortfall
 }
 
-TEST(RefSelectAllocation, StocktakingTakesTheWholeBookQuantity) {
-  AllocationRequest request;
-  request.quantity = 1;
-  request.stocktaking = true;
-  request.multiSelect = false;
-  const Allocation a = allocate(rowsOf({7.5}), request);
-  EXPECT_EQ(taken(a), (std::vector<double>{7.5}));
+TEST(RefSelectAllocation, ChoosingOneRow) {
+  // Stocktaking takes the whole book quantity, whatever is wanted, and leaves the wish as it was.
+  Take t = takeRow({7.5, 0}, {1, 0}, {true, false});
+  EXPECT_EQ(t.qty, 7.5);
+  EXPECT_EQ(t.left.qty, 1);
+  // Nothing wanted: the row takes no quantity.
+  t = takeRow({4, 2}, {0, 3}, {false, true});
+  EXPECT_FALSE(t.qty);
+  EXPECT_EQ(t.num, 2);
+  EXPECT_EQ(t.left.num, 1);
+  // Pieces are taken only when they are allocated and still wanted; they follow the quantity's
+  // sign.
+  EXPECT_FALSE(takeRow({4, 2}, {3, 3}, {false, false}).num);
+  EXPECT_FALSE(takeRow({4, 2}, {3, 0}, {false, true}).num);
+  t = takeRow({4, 2}, {-3, -1}, {false, true});
+  EXPECT_EQ(t.qty, -3);
+  EXPECT_EQ(t.num, -1);
 }
 
 TEST(RefSelectAllocation, PiecesFollowTheirOwnRemainder) {
-  AllocationRequest request;
-  request.quantity = 10;
-  request.num = 3;
-  request.piecesToo = true;
-  const Allocation a =
-      allocate({{4, 2}, {4, 2}, {4, 2}}, request);  // pieces run out after the second row
-  ASSERT_EQ(a.rows.size(), 3u);
+  const TakeRule pieces{false, true};
+  const Allocation a = allocate({{4, 2}, {4, 2}, {4, 2}}, {10, 3}, true, pieces);
+  ASSERT_EQ(a.rows.size(), 3u);  // pieces run out after the second row
   EXPECT_EQ(a.rows[0].num, 2);
   EXPECT_EQ(a.rows[1].num, 1);
-  EXPECT_FALSE(a.rows[2].numSet);
-  EXPECT_EQ(a.remainingNum, 0);
+  EXPECT_FALSE(a.rows[2].num);
+  EXPECT_EQ(a.left.num, 0);
 
   // Either remainder keeps the allocation going while both header amounts are active.
-  request.quantity = 4;
-  request.num = 3;
-  const Allocation b = allocate({{4, 2}, {4, 2}}, request);
-  EXPECT_EQ(b.rows.size(), 2u);
+  EXPECT_EQ(allocate({{4, 2}, {4, 2}}, {4, 3}, true, pieces).rows.size(), 2u);
+  EXPECT_EQ(allocate({{4, 2}, {4, 2}}, {4, 3}, true, {}).rows.size(), 1u);
 }
 
 TEST(RefSelectAllocation, DecimalSumsLeaveNoCrumb) {
-  AllocationRequest request;
-  request.quantity = 0.3;
-  std::vector<CandidateRow> rows = rowsOf({0.1, 0.1, 0.1, 0.1});
-  const Allocation a = allocate(rows, request);
+  const Allocation a = allocate(rowsOf({0.1, 0.1, 0.1, 0.1}), {0.3, 0}, true, {});
   EXPECT_EQ(a.rows.size(), 3u);
-  EXPECT_EQ(a.remaining, 0);
+  EXPECT_EQ(a.left.qty, 0);
   EXPECT_EQ(remainingAfter(0.3, 0.1 + 0.1 + 0.1), 0);
   EXPECT_EQ(remainingAfter(5, 7), 0);  // crossed zero
   EXPECT_EQ(remainingAfter(-5, -3), -2);
+}
+
+TEST(RefSelectAllocation, ChangedRequestInTheHeader) {
+  // Nothing allocated yet: request and remainder both become the new value.
+  EXPECT_EQ(changedRequest({10, 10}, 6)->remaining, 6);
+  // At least what is allocated (4 of 10): the remainder grows or shrinks by the difference.
+  const auto grown = changedRequest({10, 6}, 12);
+  ASSERT_TRUE(grown);
+  EXPECT_EQ(grown->requested, 12);
+  EXPECT_EQ(grown->remaining, 8);
+  EXPECT_EQ(changedRequest({10, 6}, 4)->remaining, 0);
+  EXPECT_EQ(changedRequest({-10, -6}, -4)->remaining, 0);
+  // Less than allocated: the user decides.
+  EXPECT_FALSE(changedRequest({10, 6}, 3.5));
 }
 
 TEST(RefSelectLayout, NamesAndPlacesByCallerAndReferenceType) {

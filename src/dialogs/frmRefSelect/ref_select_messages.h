@@ -1,12 +1,12 @@
-// Texts the stock selection dialog shows: refusals of edited values, the re-allocation question
-// and the outcome of automatic allocation.
+// Texts the stock selection dialog shows: refusals of edited values, the re-allocation question,
+// the outcome of automatic allocation, and the errors naming what its candidate query lacks.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace quillon::dialogs::ref_select {
 
-inline constexpr std::string_view kPromptTitle = "系统提示";
 inline constexpr std::string_view kTraceTitle = "追踪分配";
 inline constexpr std::string_view kBatchTitle = "批次分配";
 
@@ -23,5 +23,13 @@ inline constexpr std::string_view kNoReceipt = "没有找到对应的入库信�
 inline constexpr std::string_view kNoBatchStock = "没有找到对应的批次结存信息，不能自动分配";
 inline constexpr std::string_view kShortfallHead = "没有完全分配，还有";
 inline constexpr std::string_view kShortfallTail = "没有分配";
+
+inline std::string missingFieldMessage(std::string_view field) {
+  return "查询结果缺少字段[" + std::string(field) + "]";
+}
+inline std::string misplacedFieldMessage(std::string_view field, int fromEnd) {
+  return "查询结果的字段[" + std::string(field) + "]应为倒数第" + std::to_string(fromEnd) +
+         "个字段";
+}
 
 }  // namespace quillon::dialogs::ref_select

@@ -1,10 +1,9 @@
-#include "dialogs/frmRefSelect/ref_layout.h"
+#include "dialogs/frmRefSelect/ref_select_queries.h"
 
 #include <algorithm>
 
-#include <cctype>
-
 #include "automation/names.h"
+#include "dialogs/frmRefSelect/ref_select_messages.h"
 
 namespace quillon::dialogs::ref_select {
 
@@ -72,12 +71,12 @@ std::optional<std::string> layoutProblem(const std::vector<std::string>& fieldNa
     const auto it = std::find_if(fieldNames.begin(), fieldNames.end(), [&](const std::string& f) {
       return automation::sameName(f, field);
     });
-    if (it == fieldNames.end()) return "查询结果缺少字段[" + *name + "]";
+    if (it == fieldNames.end()) return missingFieldMessage(field);
     if (!checkPlaces) continue;
     // Grid column count - offset is field index count - offset (0-based).
     const int at = count - offset;
     if (at < 0 || !automation::sameName(fieldNames[static_cast<std::size_t>(at)], *name)) {
-      return "查询结果的字段[" + *name + "]应为倒数第" + std::to_string(offset) + "个字段";
+      return misplacedFieldMessage(field, offset);
     }
   }
   return std::nullopt;

@@ -1,0 +1,62 @@
+#include "ado/recordset_view.h"
+
+#include "ado/recordset.h"
+#include "ado/recordset_internal.h"
+#include "automation/text_compare.h"
+
+namespace quillon::ado {
+
+RecordsetView::RecordsetView(const Recordset& rs) {
+  const RecordsetCore& core = *RecordsetInternal::core(rs);
+  if (!core.isOpen()) return;
+  data_ = core.data();
+  rows_ = core.viewRows();
+  positions_.reserve(rows_.size());
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    positions_.push_back(static_cast<std::int32_t>(i) + 1);
+  }
+}
+
+int RecordsetView::fieldCount() const {
+  return data_ ? static_cast<int>(data_->fieldCount()) : 0;
+}
+
+const std::string& RecordsetView::fieldName(int field) const {
+  return data_->field(static_cast<std::size_t>(field)).name;
+}
+
+std::optional<int> RecordsetView::fieldIndex(std::string_view name) const {
+  if (!data_) return std::nullopt;
+  const int index = data_->fieldIndex(name);
+  if (index < 0) return std::nullopt;
+  return index;
+}
+
+automation::Variant RecordsetView::value(int row, int field) const {
+  if (!data_ || row < 0 || row >= rowCount() || field < 0 || field >= fieldCount()) return {};
+  const std::uint32_t at = rows_[static_cast<std::size_t>(row)];
+  if (at >= data_->rowCount()) return {};
+  return data_->value(at, static_cast<std::size_t>(field));
+}
+
+void RecordsetView::keepRows(const std::function<bool(int row)>& keep) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < rows_.size(); ++i) {
+    if (!keep(static_cast<int>(i))) continue;
+    rows_[kept] = rows_[i];
+    positions_[kept] = positions_[i];
+    ++kept;
+  }
+  rows_.resize(kept);
+  positions_.resize(kept);
+}
+
+bool hasField(const Recordset& rs, std::string_view name) {
+  const RecordsetCore& core = *RecordsetInternal::core(rs);
+  for (std::size_t i = 0; i < core.fieldCount(); ++i) {
+    if (automation::equalsNoCase(core.fieldDef(i).name, name)) return true;
+  }
+  return false;
+}
+
+}  // namespace quillon::ado

@@ -1,0 +1,50 @@
+// RecordsetView: what a list, a grid or a printer shows of a recordset — the rows of its view
+// (filter and sort applied) as they are when the view is taken, with the field names, read by
+// position without moving the recordset's cursor. The rows themselves are shared with the
+// recordset, so a value written into it later shows through; rows added or removed later do not.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "automation/variant.h"
+
+namespace quillon::ado {
+
+class RecordData;
+class Recordset;
+
+class RecordsetView {
+ public:
+  // A closed recordset gives a view without fields and rows.
+  explicit RecordsetView(const Recordset& rs);
+
+  int fieldCount() const;
+  const std::string& fieldName(int field) const;  // 0-based, in field order
+  // A field by name without regard to case (the first of two with one name).
+  std::optional<int> fieldIndex(std::string_view name) const;
+  bool hasField(std::string_view name) const { return fieldIndex(name).has_value(); }
+
+  int rowCount() const { return static_cast<int>(rows_.size()); }
+  // The value of a row (0-based, in view order) and field; Empty outside the view.
+  automation::Variant value(int row, int field) const;
+  // The row's AbsolutePosition in the recordset the view was taken from.
+  std::int32_t position(int row) const { return positions_[static_cast<std::size_t>(row)]; }
+  // Keeps the rows for which `keep` holds, in their order; positions stay those of the recordset.
+  void keepRows(const std::function<bool(int row)>& keep);
+
+ private:
+  std::shared_ptr<const RecordData> data_;
+  std::vector<std::uint32_t> rows_;
+  std::vector<std::int32_t> positions_;
+};
+
+// Whether the recordset (open or built from appended fields) has a field of that name.
+bool hasField(const Recordset& rs, std::string_view name);
+
+}  // namespace quillon::ado

@@ -1,0 +1,32 @@
+#include "forms/dialog_shell.h"
+
+#include <exception>
+
+#include "automation/com_error.h"
+#include "forms/ui_host.h"
+
+namespace quillon::forms {
+
+DialogShell::DialogShell(std::string name, std::string caption, int width, int height,
+                         HandlerErrors handlerErrors)
+    : Form(std::move(name), std::move(caption), width, height), handlerErrors_(handlerErrors) {}
+
+void DialogShell::runHandler(const std::function<void()>& body) {
+  if (handlerErrors_ == HandlerErrors::Propagate) {
+    body();
+    return;
+  }
+  try {
+    body();
+  } catch (const automation::ComError& e) {
+    prompt(e.description(), vbCritical);
+  } catch (const std::exception& e) {
+    prompt(e.what(), vbCritical);
+  }
+}
+
+int DialogShell::prompt(std::string text, int flags) const {
+  return MsgBox(std::move(text), flags, std::string(kPromptTitle));
+}
+
+}  // namespace quillon::forms

@@ -1,0 +1,66 @@
+// DialogShell: what every dialog of the library stands on besides its own controls and rules —
+// how an error in one of its event handlers is dealt with, declared once by the dialog instead of
+// written into each handler; the title of its prompts; the busy pointer while a handler works.
+//
+//   class frmDemo : public DialogShell {
+//    public:
+//     frmDemo() : DialogShell("frmDemo", "Demo", 6000, 4000, HandlerErrors::Prompt) {
+//       cmdOk.Click = handler([this] { cmdOk_Click(); });
+//     }
+//   };
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "forms/constants.h"
+#include "forms/form.h"
+#include "forms/scope_guard.h"
+
+namespace quillon::forms {
+
+// The title of the dialogs' prompts and refusals.
+inline constexpr std::string_view kPromptTitle = "系统提示";
+
+enum class HandlerErrors {
+  // An error in a handler reaches whoever raised the event: the host's call driving the dialog,
+  // the script, the renderer.
+  Propagate,
+  // An error in a handler is shown as a prompt (critical icon) and goes no further; the dialog
+  // stays open with what the handler had done until then.
+  Prompt,
+};
+
+class DialogShell : public Form {
+ public:
+  HandlerErrors handlerErrors() const { return handlerErrors_; }
+
+  // Runs `body` as an event handler of this dialog, under its policy.
+  void runHandler(const std::function<void()>& body);
+
+  // `body` as a control's event handler under the dialog's policy; the event's arguments are
+  // passed on.
+  template <class F>
+  auto handler(F body) {
+    return [this, body = std::move(body)](auto&&... args) {
+      runHandler([&] { body(std::forward<decltype(args)>(args)...); });
+    };
+  }
+
+  // A message box under the prompt title; returns the answer.
+  int prompt(std::string text, int flags = vbInformation) const;
+
+ protected:
+  DialogShell(std::string name, std::string caption, int width, int height,
+              HandlerErrors handlerErrors);
+
+  // The busy pointer for the rest of the scope.
+  ScopeGuard busy() { return busyPointer(*this); }
+
+ private:
+  HandlerErrors handlerErrors_;
+};
+
+}  // namespace quillon::forms

@@ -1,0 +1,37 @@
+// RecordsetRows: a recordset's rows bound to a list (as its RowSource) or to a grid's data rows (as
+// their CellSource), read from the recordset's view when a cell is looked at instead of being
+// copied: field f is the list's field f and the grid's column f + 1 (column 0 is the grid's mark).
+// A field may be given a number format (a Format text such as the account's quantity format);
+// its numbers are shown formatted, Null and values that are not numbers as they are stored.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "ado/recordset_view.h"
+#include "forms/cell_source.h"
+#include "forms/row_source.h"
+
+namespace quillon::forms {
+
+class RecordsetRows final : public RowSource, public CellSource {
+ public:
+  explicit RecordsetRows(ado::RecordsetView view);
+
+  // Formats the numbers of `field` (0-based); an empty format removes it.
+  void setFormat(int field, std::string format);
+
+  const ado::RecordsetView& view() const { return view_; }
+
+  int fieldCount() const override { return view_.fieldCount(); }
+  std::string fieldName(int field) const override { return view_.fieldName(field); }
+  int rowCount() const override { return view_.rowCount(); }
+  std::string text(int row, int field) const override;
+  std::string cellText(int index, int col) const override;
+
+ private:
+  ado::RecordsetView view_;
+  std::map<int, std::string> formats_;
+};
+
+}  // namespace quillon::forms

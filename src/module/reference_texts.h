@@ -1,0 +1,18 @@
+// Texts every reference dialog shows on OK: the refusal when nothing is chosen in a list and the
+// refusal of rows that changed since they were listed.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon::module {
+
+inline constexpr std::string_view kStaleRowsMessage =
+    "当前单据可能已经被他人修改请重新过滤后再进行生单！";
+
+// "请选择" + what is to be chosen (a tab's or a list's caption) + "！".
+inline std::string pleaseSelect(std::string_view what) {
+  return "请选择" + std::string(what) + "！";
+}
+
+}  // namespace quillon::module
