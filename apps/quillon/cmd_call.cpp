@@ -31,8 +31,9 @@
 #include "automation/vb_strings.h"
 #include "commands.h"
 #include "components/registration.h"
+#include "components/session_context.h"
 #include "components/suite/login.h"
-#include "components/suite/session.h"
+#include "module/session.h"
 #include "value_printer.h"
 
 namespace quillon::cli {
@@ -156,7 +157,7 @@ int cmdCall(std::span<const std::string> args) {
 
   std::map<std::string, Variant> variables;
   auto login = components::suite::Login::open(db, user);
-  auto context = components::suite::openSessionContext(login);
+  auto context = module::OpenContext(login, true);
   variables["$login"] = Variant(ObjectPtr(login));
   variables["$context"] = Variant(ObjectPtr(context));
 

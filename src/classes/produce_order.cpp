@@ -1,7 +1,7 @@
 #include "classes/produce_order.h"
 
 #include "ado/connection.h"
-#include "automation/error_info.h"
+#include "classes/class_kit.h"
 #include "components/dispatch_quantity_service.h"
 #include "components/marlin_login.h"
 #include "components/production_order_service.h"
@@ -19,12 +19,6 @@ using automation::Variant;
 
 namespace {
 
-// The trapped-error text of a member: prefix, number, CR LF, description.
-std::string trapped(const char* prefix) {
-  automation::trapCurrentException(*module::gErrInfo);
-  return automation::trappedMessage(prefix, *module::gErrInfo);
-}
-
 [[noreturn]] void raiseDialogMissing(const char* form) {
   throw ComError(automation::err::kCantCreateObject,
                  std::string("The dialog ") + form + " is not available in this library");
@@ -37,31 +31,33 @@ ProduceOrder::~ProduceOrder() = default;
 
 bool ProduceOrder::load(const std::string& sProOrderId, const Variant& oLogin, Variant& oCollReurn,
                         std::string& ErrMsg, bool bOI, std::int32_t sVoutype) {
-  try {
-    produceDialog_ = std::make_unique<dialogs::frmProduceOrder>();
-    conn_ = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
-    eVouchType = sVoutype;
-    module::gVouchType = sVoutype;
-    produceDialog_->setConnection(conn_);
-    if (!sProOrderId.empty()) filter_ = "cCode = " + sql::literal(sProOrderId);
-    produceDialog_->setFilterText(filter_);
-    produceDialog_->bOI = bOI;
-    produceDialog_->setOwner(self());
-    oCollection.reset();
-    produceDialog_->Show(forms::vbModal);
-    oCollReurn = Variant(std::static_pointer_cast<automation::Object>(oCollection));
-    return true;
-  } catch (...) {
-    ErrMsg = trapped("ProduceOrder:load");
+  const auto unloadDialog = [&] {
     oCollReurn = Variant::nothing();
     if (produceDialog_ && produceDialog_->Loaded()) produceDialog_->Unload();
-    return false;
-  }
+  };
+  return trapInto(
+      "ProduceOrder:load", ErrMsg,
+      [&] {
+        produceDialog_ = std::make_unique<dialogs::frmProduceOrder>();
+        conn_ = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
+        eVouchType = sVoutype;
+        module::gVouchType = sVoutype;
+        produceDialog_->setConnection(conn_);
+        if (!sProOrderId.empty()) filter_ = "cCode = " + sql::literal(sProOrderId);
+        produceDialog_->setFilterText(filter_);
+        produceDialog_->bOI = bOI;
+        produceDialog_->setOwner(self());
+        oCollection.reset();
+        produceDialog_->Show(forms::vbModal);
+        oCollReurn = Variant(std::static_pointer_cast<automation::Object>(oCollection));
+        return true;
+      },
+      unloadDialog);
 }
 
 bool ProduceOrder::WritefQuantity(std::int32_t sSubId, double lQuantity, std::string& ErrMsg,
                                   bool bOI, const std::string& cInvCode) {
-  try {
+  return trapInto("ProduceOrder:WritefQuantity", ErrMsg, [&] {
     writeBack_ = components::createAs<components::ProductionOrderService>(
         components::kProductionOrderServiceProgId);
     writeBack_->setContext(module::gContext);
@@ -71,42 +67,27 @@ bool ProduceOrder::WritefQuantity(std::int32_t sSubId, double lQuantity, std::st
       writeBack_->writeOutQuantity(sSubId, cInvCode, lQuantity, conn_, ErrMsg, "");
     }
     return ErrMsg.empty();
-  } catch (...) {
-    ErrMsg = trapped("ProduceOrder:WritefQuantity");
-    return false;
-  }
+  });
 }
 
 bool ProduceOrder::WritebThrow(std::int32_t sSubId, bool bThrow, std::string& ErrMsg) {
-  try {
+  return trapInto("ProduceOrder:WritebThrow", ErrMsg, [&] {
     if (!writeBack_) throw ComError::objectNotSet();
     writeBack_->writeClosed(sSubId, bThrow, conn_, ErrMsg, "");
     return ErrMsg.empty();
-  } catch (...) {
-    ErrMsg = trapped("ProduceOrder:WritebThrow");
-    return false;
-  }
+  });
 }
 
 bool ProduceOrder::loadStockOrder(const std::string& /*sStockOrderId*/, const Variant& /*oLogin*/,
                                   Variant& /*oCollReurn*/, std::string& ErrMsg,
                                   bool& /*bStockOrder*/) {
-  try {
-    raiseDialogMissing("frmStockOrder");
-  } catch (...) {
-    ErrMsg = trapped("loadStockOrder:load");
-    return false;
-  }
+  return trapInto("loadStockOrder:load", ErrMsg,
+                  []() -> bool { raiseDialogMissing("frmStockOrder"); });
 }
 
 bool ProduceOrder::loadConsignment(const std::string& /*sConsId*/, const Variant& /*oLogin*/,
                                    Variant& /*oCollReurn*/, std::string& ErrMsg) {
-  try {
-    raiseDialogMissing("frmCons");
-  } catch (...) {
-    ErrMsg = trapped("loadStockOrder:load");
-    return false;
-  }
+  return trapInto("loadStockOrder:load", ErrMsg, []() -> bool { raiseDialogMissing("frmCons"); });
 }
 
 // No order or delivery dialog has been loaded by this instance, so there is none to show or
@@ -121,15 +102,12 @@ void ProduceOrder::UnLoadForm(bool /*bFormName*/) {
 
 bool ProduceOrder::WritefDispQuantity(std::int32_t sSubId, double lQuantity, std::string& ErrMsg,
                                       double lNum) {
-  try {
+  return trapInto("ProduceOrder:WritefQuantity", ErrMsg, [&] {
     auto service = components::createAs<components::DispatchQuantityService>(
         components::kDispatchQuantityServiceProgId);
     service->write(conn_, sSubId, "", lQuantity, lNum, ErrMsg);
     return ErrMsg.empty();
-  } catch (...) {
-    ErrMsg = trapped("ProduceOrder:WritefQuantity");
-    return false;
-  }
+  });
 }
 
 // ---- late binding
@@ -157,31 +135,28 @@ const automation::MemberTable& ProduceOrder::memberTable() const {
                    opt("bOI", "Boolean", Variant(false)), opt("sVoutype", "eVouchType")},
                   "Boolean",
                   [](Self& self, Args& a) -> Variant {
-                    std::string err = a[3].toString();
-                    const std::int32_t type = a[5].isMissing() ? 0 : a.lng(5);
-                    const bool ok = self.load(a.str(0), a[1], a[2], err, a.boolean(4), type);
-                    a[3] = Variant(err);
-                    return Variant(ok);
+                    return withErrMsg(a, 3, [&](std::string& err) {
+                      const std::int32_t type = a[5].isMissing() ? 0 : a.lng(5);
+                      return self.load(a.str(0), a[1], a[2], err, a.boolean(4), type);
+                    });
                   })
           .method("WritefQuantity",
                   {in("sSubId", "Long"), in("lQuantity", "Double"), ref("ErrMsg", "String"),
                    opt("bOI", "Boolean", Variant(false)), opt("cInvCode", "String")},
                   "Boolean",
                   [](Self& self, Args& a) -> Variant {
-                    std::string err = a[2].toString();
-                    const bool ok = self.WritefQuantity(a.lng(0), a.dbl(1), err, a.boolean(3),
-                                                        optionalText(a, 4));
-                    a[2] = Variant(err);
-                    return Variant(ok);
+                    return withErrMsg(a, 2, [&](std::string& err) {
+                      return self.WritefQuantity(a.lng(0), a.dbl(1), err, a.boolean(3),
+                                                 optionalText(a, 4));
+                    });
                   })
           .method("WritebThrow",
                   {in("sSubId", "Long"), in("bThrow", "Boolean"), ref("ErrMsg", "String")},
                   "Boolean",
                   [](Self& self, Args& a) -> Variant {
-                    std::string err = a[2].toString();
-                    const bool ok = self.WritebThrow(a.lng(0), a.boolean(1), err);
-                    a[2] = Variant(err);
-                    return Variant(ok);
+                    return withErrMsg(a, 2, [&](std::string& err) {
+                      return self.WritebThrow(a.lng(0), a.boolean(1), err);
+                    });
                   })
           .method("loadStockOrder",
                   {in("sStockOrderId", "String"), in("oLogin", "Object"),
@@ -189,22 +164,21 @@ const automation::MemberTable& ProduceOrder::memberTable() const {
                    optRef("bStockOrder", "Boolean", Variant(true))},
                   "Boolean",
                   [](Self& self, Args& a) -> Variant {
-                    std::string err = a[3].toString();
-                    bool flag = a.boolean(4);
-                    const bool ok = self.loadStockOrder(a.str(0), a[1], a[2], err, flag);
-                    a[3] = Variant(err);
-                    a[4] = Variant(flag);
-                    return Variant(ok);
+                    return withErrMsg(a, 3, [&](std::string& err) {
+                      bool flag = a.boolean(4);
+                      const bool ok = self.loadStockOrder(a.str(0), a[1], a[2], err, flag);
+                      a[4] = Variant(flag);
+                      return ok;
+                    });
                   })
           .method("loadConsignment",
                   {in("sConsId", "String"), in("oLogin", "Object"),
                    ref("oCollReurn", "Collection"), ref("ErrMsg", "String")},
                   "Boolean",
                   [](Self& self, Args& a) -> Variant {
-                    std::string err = a[3].toString();
-                    const bool ok = self.loadConsignment(a.str(0), a[1], a[2], err);
-                    a[3] = Variant(err);
-                    return Variant(ok);
+                    return withErrMsg(a, 3, [&](std::string& err) {
+                      return self.loadConsignment(a.str(0), a[1], a[2], err);
+                    });
                   })
           .method("ShowForm", {opt("bFormName", "Boolean", Variant(true))}, "",
                   [](Self& self, Args& a) -> Variant {
@@ -216,11 +190,10 @@ const automation::MemberTable& ProduceOrder::memberTable() const {
                    opt("lNum", "Double")},
                   "Boolean",
                   [](Self& self, Args& a) -> Variant {
-                    std::string err = a[2].toString();
-                    const double num = a[3].isMissing() ? 0.0 : a.dbl(3);
-                    const bool ok = self.WritefDispQuantity(a.lng(0), a.dbl(1), err, num);
-                    a[2] = Variant(err);
-                    return Variant(ok);
+                    return withErrMsg(a, 2, [&](std::string& err) {
+                      const double num = a[3].isMissing() ? 0.0 : a.dbl(3);
+                      return self.WritefDispQuantity(a.lng(0), a.dbl(1), err, num);
+                    });
                   })
           .method("UnLoadForm", {opt("bFormName", "Boolean", Variant(true))}, "",
                   [](Self& self, Args& a) -> Variant {
@@ -235,8 +208,7 @@ const automation::MemberTable& ProduceOrder::memberTable() const {
 }
 
 void registerProduceOrder(automation::ClassRegistry& registry) {
-  if (registry.find(kProduceOrderProgId) != nullptr) return;
-  registry.add<ProduceOrder>(kProduceOrderProgId, kProduceOrderClsid);
+  registerOnce<ProduceOrder>(registry, kProduceOrderProgId, kProduceOrderClsid);
 }
 
 }  // namespace quillon::classes

@@ -5,6 +5,7 @@
 #include "automation/class_registry.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
+#include "classes/class_kit.h"
 #include "components/marlin_login.h"
 #include "components/registration.h"
 #include "components/session_context.h"
@@ -12,6 +13,7 @@
 #include "dialogs/frmRefSelect/frm_ref_select.h"
 #include "forms/constants.h"
 #include "module/module_state.h"
+#include "module/session.h"
 #include "module/settings.h"
 #include "sql/sql_text.h"
 
@@ -45,15 +47,7 @@ RefSelect::RefSelect() = default;
 RefSelect::~RefSelect() = default;
 
 std::shared_ptr<components::SessionContext> RefSelect::openContext(const ObjectPtr& login) {
-  auto context =
-      components::createAs<components::SessionContext>(components::kSessionContextProgId);
-  auto typed = std::dynamic_pointer_cast<components::MarlinLogin>(login);
-  if (login && !typed) throw ComError::typeMismatch();
-  if (!typed) {
-    throw ComError::objectNotSet();
-  }
-  context->initialise(typed);
-  return context;
+  return module::OpenContext(module::LoginArgument(login), false);
 }
 
 void RefSelect::startReference(const ObjectPtr& login, const Request& request) {
@@ -332,9 +326,7 @@ const automation::MemberTable& RefSelect::memberTable() const {
 }
 
 void registerRefSelect(automation::ClassRegistry& registry) {
-  if (registry.find(kRefSelectProgId) == nullptr) {
-    registry.add<RefSelect>(kRefSelectProgId, kRefSelectClsid);
-  }
+  registerOnce<RefSelect>(registry, kRefSelectProgId, kRefSelectClsid);
 }
 
 }  // namespace quillon::classes

@@ -8,7 +8,7 @@
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
-#include "automation/error_info.h"
+#include "classes/class_kit.h"
 #include "components/archive.h"
 #include "module/module_state.h"
 #include "sql/sql_text.h"
@@ -101,22 +101,18 @@ std::string TrackSet::writeStatement(const std::string& sRdsID, ado::Recordset* 
 bool TrackSet::WritCountofRD_CS(const std::string& sRdsID, ado::Recordset* rsHead,
                                 ado::Recordset* rsBody, ado::Connection* oCon, bool bRDorCS,
                                 std::string& ErrMsg, bool bIO) {
-  try {
+  return trapInto("TrackSet:WritCountofRD_CS", ErrMsg, [&] {
     module::gSQL = writeStatement(sRdsID, rsHead, required(rsBody), bRDorCS, bIO);
     required(oCon).execute(module::gSQL, nullptr, ado::adOptionUnspecified);
     return true;
-  } catch (...) {
-    automation::trapCurrentException(*module::gErrInfo);
-    ErrMsg = automation::trappedMessage("TrackSet:WritCountofRD_CS", *module::gErrInfo);
-    return false;
-  }
+  });
 }
 
 bool TrackSet::AllowWritCount(const std::string& sRdsID, ado::Recordset* rsHead,
                               ado::Recordset* rsBody, ado::Connection* oCon,
                               const ObjectPtr& oInventory, std::string& ErrMsg, bool bRDorCS) {
   (void)rsHead;  // the check reads the body only; the head belongs to the write
-  try {
+  return trapInto("TrackSet:AllowWritCount", ErrMsg, [&] {
     module::gSQL = "SELECT *  FROM RdRecords where AutoID =" + recordId(sRdsID);
     auto rs = std::make_shared<ado::Recordset>();
     rs->setCursorLocation(ado::adUseClient);
@@ -135,11 +131,7 @@ bool TrackSet::AllowWritCount(const std::string& sRdsID, ado::Recordset* rsHead,
       ErrMsg = message;
     }
     return true;
-  } catch (...) {
-    automation::trapCurrentException(*module::gErrInfo);
-    ErrMsg = automation::trappedMessage("TrackSet:AllowWritCount", *module::gErrInfo);
-    return false;
-  }
+  });
 }
 
 const automation::MemberTable& TrackSet::memberTable() const {
@@ -155,21 +147,17 @@ const automation::MemberTable& TrackSet::memberTable() const {
                    optRef("bIO", "Boolean", Variant(true))},
                   "Boolean",
                   [](Self& self, Args& a) -> Variant {
-                    std::string err = a.str(5);
-                    bool ok = false;
-                    try {
-                      ok = self.WritCountofRD_CS(a.str(0), a.objectAs<ado::Recordset>(1).get(),
-                                                 a.objectAs<ado::Recordset>(2).get(),
-                                                 a.objectAs<ado::Connection>(3).get(), a.boolean(4),
-                                                 err, a.boolean(6));
-                    } catch (...) {
-                      // Arguments of the wrong kind are run-time errors of the method too.
-                      automation::trapCurrentException(*module::gErrInfo);
-                      err = automation::trappedMessage("TrackSet:WritCountofRD_CS",
-                                                       *module::gErrInfo);
-                    }
-                    a[5] = Variant(err);
-                    return Variant(ok);
+                    // Arguments of the wrong kind are run-time errors of the method too.
+                    return withErrMsg(
+                        a, 5,
+                        [&](std::string& err) {
+                          return self.WritCountofRD_CS(a.str(0),
+                                                       a.objectAs<ado::Recordset>(1).get(),
+                                                       a.objectAs<ado::Recordset>(2).get(),
+                                                       a.objectAs<ado::Connection>(3).get(),
+                                                       a.boolean(4), err, a.boolean(6));
+                        },
+                        "TrackSet:WritCountofRD_CS");
                   })
           .method("AllowWritCount",
                   {in("sRdsID", "String"), in("rsHead", "Recordset"), in("rsBody", "Recordset"),
@@ -177,29 +165,22 @@ const automation::MemberTable& TrackSet::memberTable() const {
                    optRef("bRDorCS", "Boolean", Variant(true))},
                   "Boolean",
                   [](Self& self, Args& a) -> Variant {
-                    std::string err = a.str(5);
-                    bool ok = false;
-                    try {
-                      ok = self.AllowWritCount(a.str(0), a.objectAs<ado::Recordset>(1).get(),
-                                               a.objectAs<ado::Recordset>(2).get(),
-                                               a.objectAs<ado::Connection>(3).get(), a.object(4),
-                                               err, a.boolean(6));
-                    } catch (...) {
-                      automation::trapCurrentException(*module::gErrInfo);
-                      err =
-                          automation::trappedMessage("TrackSet:AllowWritCount", *module::gErrInfo);
-                    }
-                    a[5] = Variant(err);
-                    return Variant(ok);
+                    return withErrMsg(
+                        a, 5,
+                        [&](std::string& err) {
+                          return self.AllowWritCount(a.str(0), a.objectAs<ado::Recordset>(1).get(),
+                                                     a.objectAs<ado::Recordset>(2).get(),
+                                                     a.objectAs<ado::Connection>(3).get(),
+                                                     a.object(4), err, a.boolean(6));
+                        },
+                        "TrackSet:AllowWritCount");
                   })
           .build();
   return table;
 }
 
 void registerTrackSet(automation::ClassRegistry& registry) {
-  if (registry.find(kTrackSetProgId) == nullptr) {
-    registry.add<TrackSet>(kTrackSetProgId, kTrackSetClsid);
-  }
+  registerOnce<TrackSet>(registry, kTrackSetProgId, kTrackSetClsid);
 }
 
 }  // namespace quillon::classes

@@ -10,29 +10,40 @@
 
 namespace quillon::module {
 
-std::shared_ptr<ado::Connection> OpenSession(
-    const std::shared_ptr<components::MarlinLogin>& login) {
-  using automation::ComError;
-  if (!login) {
-    throw ComError::objectNotSet();
-  }
-  auto connection = std::make_shared<ado::Connection>();
-  connection->open(login->connectionText(), "", "", ado::adOptionUnspecified);
+using automation::ComError;
 
+std::shared_ptr<components::MarlinLogin> LoginArgument(const automation::ObjectPtr& login) {
+  auto typed = std::dynamic_pointer_cast<components::MarlinLogin>(login);
+  if (login && !typed) throw ComError::typeMismatch();
+  if (!typed) throw ComError::objectNotSet();
+  return typed;
+}
+
+std::shared_ptr<components::SessionContext> OpenContext(
+    const std::shared_ptr<components::MarlinLogin>& login, bool fillProfile) {
+  if (!login) throw ComError::objectNotSet();
   auto context =
       components::createAs<components::SessionContext>(components::kSessionContextProgId);
   if (!context->initialise(login)) {
     throw ComError(automation::kAutomationError, "The session context cannot be opened");
   }
-  gContext = context;
-
+  if (!fillProfile) return context;
   auto profile =
       components::createAs<components::SessionProfile>(components::kSessionProfileProgId);
   auto builder = components::createAs<components::SessionContextBuilder>(
       components::kSessionContextBuilderProgId);
-  builder->setContext(gContext);
+  builder->setContext(context);
   builder->fillProfile(login->firstIdentity(), login->secondIdentity(), *profile);
-  gContext->setProfile(profile);
+  context->setProfile(profile);
+  return context;
+}
+
+std::shared_ptr<ado::Connection> OpenSession(
+    const std::shared_ptr<components::MarlinLogin>& login) {
+  if (!login) throw ComError::objectNotSet();
+  auto connection = std::make_shared<ado::Connection>();
+  connection->open(login->connectionText(), "", "", ado::adOptionUnspecified);
+  gContext = OpenContext(login, true);
   return connection;
 }
 

@@ -1,6 +1,6 @@
 #include "demo_account.h"
 
-#include "components/suite/session.h"
+#include "module/session.h"
 
 namespace quillon::components::testing {
 
@@ -10,8 +10,10 @@ const std::string& scratchDir() {
 }
 
 std::shared_ptr<SessionContext> sessionFor(const std::string& user, const std::string& path) {
+  // The library opens sessions through the class registry, where the suite's session classes are.
+  test_support::registerClassesOnce(test_support::registerSuiteClasses);
   auto login = loginAs(user, path);
-  return suite::openSessionContext(login);
+  return module::OpenContext(login, true);
 }
 
 }  // namespace quillon::components::testing

@@ -12,13 +12,14 @@
 #include "automation/collection.h"
 #include "automation/error_info.h"
 #include "automation/names.h"
+#include "components/session_context.h"
 #include "components/suite/account_database.h"
 #include "components/suite/login.h"
-#include "components/suite/session.h"
 #include "forms/script_compare.h"
 #include "forms/script_parser.h"
 #include "forms/script_values.h"
 #include "forms/ui_host.h"
+#include "module/session.h"
 #include "result_printer.h"
 #include "value_printer.h"
 
@@ -234,7 +235,7 @@ void HostScriptRunner::onLogin(const LoginLine& line, SourcePos pos) {
   if (loginUser_) user = *loginUser_;
   guarded(pos, "login", [&] {
     auto login = components::suite::Login::open(database_, user, date);
-    auto context = components::suite::openSessionContext(login);
+    auto context = module::OpenContext(login, true);
     variables_["login"] = Variant(ObjectPtr(login));
     variables_["context"] = Variant(ObjectPtr(context));
     out_ << "  $login = user " << login->userId() << " on account " << login->accountId()

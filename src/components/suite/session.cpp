@@ -169,15 +169,4 @@ const automation::MemberTable& SuiteSessionContextBuilder::memberTable() const {
   return table;
 }
 
-std::shared_ptr<SuiteSessionContext> openSessionContext(const std::shared_ptr<MarlinLogin>& login) {
-  auto context = std::make_shared<SuiteSessionContext>();
-  context->initialise(login);
-  auto profile = std::make_shared<SuiteSessionProfile>();
-  SuiteSessionContextBuilder builder;
-  builder.setContext(context);
-  builder.fillProfile(login->firstIdentity(), login->secondIdentity(), *profile);
-  context->setProfile(profile);
-  return context;
-}
-
 }  // namespace quillon::components::suite

@@ -68,10 +68,6 @@ class SuiteSessionContextBuilder final : public SessionContextBuilder {
   std::shared_ptr<SessionContext> context_;
 };
 
-// A context initialised with `login`, its profile filled from the login's identifying texts: the
-// session a host program holds after logging in.
-std::shared_ptr<SuiteSessionContext> openSessionContext(const std::shared_ptr<MarlinLogin>& login);
-
 // The connection of a context; raises kErrNoSession when the context was never initialised.
 ado::Connection& sessionConnection(SessionContext& context);
 
