@@ -8,7 +8,7 @@
 #include "components/suite/login.h"
 #include "forms/form.h"
 #include "support/demo_account.h"
-#include "support/silent_ui_host.h"
+#include "support/recording_ui_host.h"
 
 namespace quillon::classes {
 namespace {
@@ -25,14 +25,7 @@ Variant loginOn(const std::string& path) {
 }
 
 // Closes every dialog at once, as a user pressing the close box would.
-class ClosingHost : public test_support::SilentUiHost {
- public:
-  int shown = 0;
-  void runModal(forms::Form& form) override {
-    ++shown;
-    form.userClose();
-  }
-};
+using ClosingHost = test_support::RecordingUiHost;
 
 TEST(ProduceOrder, RegisteredWithItsMembersInOrder) {
   env();
@@ -61,7 +54,7 @@ TEST(ProduceOrder, LoadLateBoundOpensTheSessionAndReturnsNothingOnCancel) {
   EXPECT_EQ(po->invoke("load", InvokeKind::Method, args), Variant(true));
   EXPECT_TRUE(args[2].isNothing());
   EXPECT_EQ(args[3], Variant("old"));
-  EXPECT_EQ(host->shown, 1);
+  EXPECT_EQ(host->modalRuns, 1);
   EXPECT_EQ(typed.filterText(), "");
   EXPECT_EQ(po->get("eVouchType"), Variant(12));
   ASSERT_TRUE(typed.connection());
@@ -74,7 +67,7 @@ TEST(ProduceOrder, LoadLateBoundOpensTheSessionAndReturnsNothingOnCancel) {
   args = {Variant(""), loginOn(env().path()), Variant(), Variant("")};
   po->invoke("load", InvokeKind::Method, args);
   EXPECT_EQ(typed.filterText(), "cCode = N'MO26110002'");
-  EXPECT_EQ(host->shown, 3);
+  EXPECT_EQ(host->modalRuns, 3);
 }
 
 TEST(ProduceOrder, WriteBacksPassTheServiceTextThrough) {

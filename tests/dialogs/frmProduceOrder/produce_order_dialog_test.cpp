@@ -15,7 +15,7 @@ namespace quillon::dialogs {
 namespace {
 
 using automation::Variant;
-using testing::DriverHost;
+using test_support::RecordingUiHost;
 
 struct LoadResult {
   bool ok = false;
@@ -25,11 +25,11 @@ struct LoadResult {
 };
 
 // Shows the dialog through ProduceOrder.load with `drive` playing the user.
-LoadResult runLoad(classes::ProduceOrder& po, DriverHost& host,
+LoadResult runLoad(classes::ProduceOrder& po, RecordingUiHost& host,
                    const std::shared_ptr<components::suite::Login>& login,
                    std::function<void(frmProduceOrder&)> drive, const std::string& code = "",
                    bool bOI = false, int voucherType = 0) {
-  host.drive = [drive](forms::Form& form) { drive(dynamic_cast<frmProduceOrder&>(form)); };
+  host.onModal = [drive](forms::Form& form) { drive(dynamic_cast<frmProduceOrder&>(form)); };
   LoadResult r;
   Variant coll = Variant::nothing();
   r.ok = po.load(code, Variant(std::static_pointer_cast<automation::Object>(login)), coll, r.err,
@@ -61,7 +61,7 @@ std::shared_ptr<ado::Recordset> member(const LoadResult& r, const char* key) {
 }
 
 TEST(frmProduceOrder, MaterialsOfOneLineReachTheHost) {
-  auto host = std::make_shared<DriverHost>();
+  auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   auto po = newOrder();
   int materials = 0;
@@ -120,7 +120,7 @@ TEST(frmProduceOrder, MaterialsOfOneLineReachTheHost) {
 }
 
 TEST(frmProduceOrder, CancelAndRefusalsKeepTheDialogAsItWas) {
-  auto host = std::make_shared<DriverHost>();
+  auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   auto po = newOrder();
   // Leaving without OK: True and Nothing, on cmdExit and on the close box alike.
@@ -167,7 +167,7 @@ TEST(frmProduceOrder, CancelAndRefusalsKeepTheDialogAsItWas) {
 }
 
 TEST(frmProduceOrder, ItemOnlyFilterNarrowsTheListedLines) {
-  auto host = std::make_shared<DriverHost>();
+  auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   auto po = newOrder();
   runLoad(*po, *host, testing::loginAs("demo"), [&](frmProduceOrder& f) {
@@ -191,7 +191,7 @@ TEST(frmProduceOrder, ItemOnlyFilterNarrowsTheListedLines) {
 }
 
 TEST(frmProduceOrder, VoucherTypesAndOutsourcedIssue) {
-  auto host = std::make_shared<DriverHost>();
+  auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   auto po = newOrder();
   // Type 71: only outsourced processing, even without any filter field.
@@ -253,7 +253,7 @@ TEST(frmProduceOrder, VoucherTypesAndOutsourcedIssue) {
 }
 
 TEST(frmProduceOrder, StaleLinesAreRefusedOnOk) {
-  auto host = std::make_shared<DriverHost>();
+  auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   const std::string path = testing::demoCopy("stale");
   auto other = std::make_shared<ado::Connection>();
@@ -277,7 +277,7 @@ TEST(frmProduceOrder, StaleLinesAreRefusedOnOk) {
 }
 
 TEST(frmProduceOrder, RestrictedUserSeesOnlyPermittedDepartmentsAndItems) {
-  auto host = std::make_shared<DriverHost>();
+  auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   auto po = newOrder();
   runLoad(*po, *host, testing::loginAs("clerk"), [&](frmProduceOrder& f) {
@@ -294,7 +294,7 @@ TEST(frmProduceOrder, RestrictedUserSeesOnlyPermittedDepartmentsAndItems) {
 }
 
 TEST(frmProduceOrder, KeysAndLookupsOfTheFilterFields) {
-  auto host = std::make_shared<DriverHost>();
+  auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   auto po = newOrder();
   runLoad(*po, *host, testing::loginAs("demo"), [&](frmProduceOrder& f) {
@@ -332,7 +332,7 @@ TEST(frmProduceOrder, KeysAndLookupsOfTheFilterFields) {
 }
 
 TEST(frmProduceOrder, FailuresReachTheHostAsTrappedErrors) {
-  auto host = std::make_shared<DriverHost>();
+  auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   auto po = newOrder();
   Variant coll = Variant::nothing();

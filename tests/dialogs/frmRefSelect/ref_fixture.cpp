@@ -65,22 +65,6 @@ void makeTraceCandidates(const std::string& path, const std::vector<TraceRow>& r
   execute(path, sql);
 }
 
-void RecordingUiHost::runModal(forms::Form& form) {
-  ++modalRuns;
-  if (onModal) onModal(form);
-  if (form.Loaded() && form.Visible()) form.userClose();
-}
-
-int RecordingUiHost::messageBox(const forms::MessageBoxRequest& request) {
-  messages.push_back(request);
-  if (!answers.empty()) {
-    const int answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  return request.defaultAnswer();
-}
-
 void RefSelectCase::SetUp() {
   setUpEnvironment();
   path = demoCopy(::testing::UnitTest::GetInstance()->current_test_info()->name());

@@ -1,6 +1,6 @@
 // Set-up shared by the stock selection tests: the library's classes registered once, a scale-1
 // demo account file with private copies for tests that write, logins, candidate rows of a known
-// shape, and a UI host that records message boxes and plays the person in a modal form.
+// shape, and the recording UI host.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@
 #include "automation/dispatch.h"
 #include "classes/ref_select.h"
 #include "support/demo_account.h"
-#include "support/silent_ui_host.h"
+#include "support/recording_ui_host.h"
 
 namespace quillon::dialogs::testing {
 
@@ -48,18 +48,7 @@ struct TraceRow {
 void makeTraceCandidates(const std::string& path, const std::vector<TraceRow>& rows);
 inline constexpr const char* kCandQuery = "select * from Cand order by id";
 
-class RecordingUiHost : public test_support::SilentUiHost {
- public:
-  std::vector<forms::MessageBoxRequest> messages;
-  std::deque<int> answers;  // next message-box answers; the default button otherwise
-  std::function<void(forms::Form&)> onModal;
-  int modalRuns = 0;
-
-  void runModal(forms::Form& form) override;
-  int messageBox(const forms::MessageBoxRequest& request) override;
-
-  std::string lastMessage() const { return messages.empty() ? "" : messages.back().prompt; }
-};
+using test_support::RecordingUiHost;
 
 // A test on its own copy of the demo account, logged in as demo there, with a recording host
 // current; requests ask for item 0101003 from warehouse T1 out of the candidate table.
