@@ -20,7 +20,7 @@
 #include "components/registration.h"
 #include "components/session_context.h"
 #include "components/suite/login.h"
-#include "components/suite/stock_queries.h"
+#include "components/suite/stock_queries_object.h"
 #include "db/demo_data.h"
 #include "dialogs/frmRefSelect/frm_ref_select.h"
 #include "dialogs/frmRefSelect/ref_select_rules.h"

@@ -11,7 +11,7 @@
 #include "automation/com_error.h"
 #include "components/suite/account_database.h"
 #include "components/suite/errors.h"
-#include "components/suite/production_order_service.h"
+#include "components/suite/production_order_object.h"
 #include "demo_account.h"
 #include "sql/database.h"
 #include "support/lock_holder.h"

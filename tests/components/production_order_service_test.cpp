@@ -4,8 +4,8 @@
 #include <string>
 
 #include "ado/recordset.h"
-#include "components/suite/dispatch_quantity_service.h"
-#include "components/suite/production_order_service.h"
+#include "components/suite/dispatch_quantity_object.h"
+#include "components/suite/production_order_object.h"
 #include "demo_account.h"
 
 namespace quillon::components {

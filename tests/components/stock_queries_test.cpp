@@ -6,7 +6,7 @@
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "automation/collection.h"
-#include "components/suite/stock_queries.h"
+#include "components/suite/stock_queries_object.h"
 #include "demo_account.h"
 
 namespace quillon::components {

@@ -4,7 +4,7 @@
 #include "ado/recordset.h"
 #include "automation/com_error.h"
 #include "components/suite/errors.h"
-#include "components/suite/unit_quantity.h"
+#include "components/suite/unit_quantity_object.h"
 #include "demo_account.h"
 
 namespace quillon::components {

@@ -6,7 +6,7 @@
 #include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/account_settings.h"
-#include "components/suite/production_order_service.h"
+#include "components/suite/production_order_object.h"
 #include "components/suite/rows.h"
 #include "components/suite/write_back.h"
 #include "sql/sql_text.h"

@@ -5,7 +5,7 @@
 // qualified, because the rewrites join a work table that has an AutoID of its own.
 #include <string>
 
-#include "components/suite/stock_queries.h"
+#include "components/suite/stock_queries_object.h"
 #include "sql/sql_text.h"
 
 namespace quillon::components::suite {

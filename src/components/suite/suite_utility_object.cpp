@@ -1,4 +1,4 @@
-#include "components/suite/suite_utility.h"
+#include "components/suite/suite_utility_object.h"
 
 #include <array>
 

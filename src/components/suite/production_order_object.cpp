@@ -1,4 +1,4 @@
-#include "components/suite/production_order_service.h"
+#include "components/suite/production_order_object.h"
 
 #include <charconv>
 #include <optional>

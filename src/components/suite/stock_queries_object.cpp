@@ -1,4 +1,4 @@
-#include "components/suite/stock_queries.h"
+#include "components/suite/stock_queries_object.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "components/suite/dispatch_quantity_service.h"
+#include "components/suite/dispatch_quantity_object.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "components/suite/unit_quantity.h"
+#include "components/suite/unit_quantity_object.h"
 
 #include <cmath>
 
@@ -10,7 +10,7 @@
 #include "components/suite/errors.h"
 #include "components/suite/rows.h"
 #include "components/suite/session.h"
-#include "components/suite/suite_utility.h"
+#include "components/suite/suite_utility_object.h"
 #include "components/suite_utility.h"
 #include "sql/sql_text.h"
 
