@@ -1,10 +1,13 @@
 #include "module/list_helpers.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
 #include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "automation/vb_runtime.h"
@@ -53,6 +56,36 @@ void hideColumn(forms::ListView& list, const automation::Variant& which) {
   }
 }
 
+// The texts of the fields after the first, as the report lists show them.
+class ListTexts {
+ public:
+  std::string operator()(const std::string& lowerName, const automation::Variant& value) {
+    if (lowerName == "iproperty") return nullAsEmpty(value) == "1" ? "自制" : "外协";
+    if (!isQuantityField(lowerName)) return automation::Trim(nullAsEmpty(value));
+    if (!quantityFormat_) quantityFormat_ = CurrentAccountSettings().text("FormatQuanDecString");
+    return automation::Format(automation::Variant(utility_->fieldToNumber(value)),
+                              *quantityFormat_);
+  }
+
+ private:
+  std::shared_ptr<components::SuiteUtility> utility_ = components::suiteUtility();
+  std::optional<std::string> quantityFormat_;  // read once, when a quantity is shown
+};
+
+void addRows(forms::ListView& list, const ado::RecordsetView& view, bool checked) {
+  std::vector<std::string> names;
+  for (int f = 0; f < view.fieldCount(); ++f) names.push_back(automation::LCase(view.fieldName(f)));
+  ListTexts texts;
+  for (int row = 0; row < view.rowCount(); ++row) {
+    auto& item = list.addItem(nullAsEmpty(view.value(row, 0)), std::to_string(row + 1) + "k");
+    for (int f = 1; f < view.fieldCount(); ++f) {
+      item.setSubItem(f, texts(names[static_cast<std::size_t>(f)], view.value(row, f)));
+      if (f + 1 <= list.columnCount()) list.setColumnAlignment(f + 1, 0);
+    }
+    item.setChecked(checked);
+  }
+}
+
 }  // namespace
 
 void FillList(forms::ListView& list, ado::Recordset* rs, bool checked,
@@ -64,44 +97,14 @@ void FillList(forms::ListView& list, ado::Recordset* rs, bool checked,
   list.clearColumns();
   if (rs == nullptr || !rs->isOpen()) return;
 
-  const bool hasRows = !(rs->bof() && rs->eof()) && rs->recordCount() != 0;
-  if (!hasRows) {
-    addHeaders(list, *rs);
-  } else {
-    rs->moveFirst();
-    if (list.columnCount() == 0) addHeaders(list, *rs);
-    const auto& fields = *rs->fields();
-    const int fieldCount = fields.count();
-    std::string quantityFormat;
-    bool quantityFormatRead = false;
-    auto utility = components::suiteUtility();
-    for (int row = 1; !rs->eof(); ++row) {
-      auto& item = list.addItem(nullAsEmpty(rs->value(std::size_t{0})), std::to_string(row) + "k");
-      for (int f = 1; f < fieldCount; ++f) {
-        const auto index = static_cast<std::size_t>(f);
-        const std::string name = automation::LCase(fields.item(index)->name());
-        const automation::Variant value = rs->value(index);
-        std::string text;
-        if (name == "iproperty") {
-          text = nullAsEmpty(value) == "1" ? "自制" : "外协";
-        } else if (isQuantityField(name)) {
-          if (!quantityFormatRead) {
-            quantityFormat = CurrentAccountSettings().text("FormatQuanDecString");
-            quantityFormatRead = true;
-          }
-          text = automation::Format(automation::Variant(utility->fieldToNumber(value)),
-                                    quantityFormat);
-        } else {
-          text = automation::Trim(nullAsEmpty(value));
-        }
-        item.setSubItem(f, std::move(text));
-        if (f + 1 <= list.columnCount()) list.setColumnAlignment(f + 1, 0);
-      }
-      item.setChecked(checked);
-      rs->moveNext();
-    }
+  addHeaders(list, *rs);
+  const ado::RecordsetView view(*rs);
+  if (view.rowCount() > 0) {
+    addRows(list, view, checked);
+    // The cursor ends past the last record, as a fill that walked the rows leaves it.
+    rs->moveLast();
+    rs->moveNext();
   }
-
   if (hide.isArray()) {
     for (const auto& element : hide.asArray()->items) hideColumn(list, element);
   } else if (!hide.isMissing()) {
