@@ -186,6 +186,13 @@ bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerConte
 
 }  // namespace
 
+std::string LookupQuery(std::string_view tag, const std::string& typed,
+                        const std::string& permitted) {
+  const auto* kind = recordKindOf(automation::LCase(tag));
+  if (kind == nullptr) return {};
+  return lookupQuery(*kind, typed) + permissionPart(*kind, permitted);
+}
+
 bool PlaceLookupButton(forms::TextBox& field, forms::CommandButton& button, std::string& errText) {
   const std::string tag = tagOf(field);
   if (tag == "rfnull") {

@@ -24,6 +24,11 @@ enum class LookupCodes {
   IntoLinkItem,  // the codes, separated by ",", also go to the field's LinkItem
 };
 
+// The query of a record field's lookup list for the typed text `typed`, restricted to the
+// permission list `permitted` when it is not empty; "" for a tag without a lookup list.
+std::string LookupQuery(std::string_view tag, const std::string& typed,
+                        const std::string& permitted);
+
 // On the field's GotFocus: places `button` inside the right end of the field (geometry in twips)
 // with the lookup picture (1108 for dates, 219 otherwise) and the field's name in its Tag, and
 // shows it. "rfnull" hides it. Returns true when the button was shown; an error leaves its text

@@ -80,11 +80,14 @@ void WriteRegistry(std::string_view keyPath, std::string_view valueName, std::st
   key.close();
 }
 
+std::string AccountParameterQuery(std::string_view sysId, std::string_view name) {
+  return "select isnull(cValue,isnull(cDefault,'')) as cValue from accinformation where cname=" +
+         sql::literal(name) + " and csysid = " + sql::literal(sysId);
+}
+
 bool GetAccountParameter(std::string_view sysId, std::string_view name, std::string& value,
                          ado::Connection& connection) {
-  const std::string sql =
-      "select isnull(cValue,isnull(cDefault,'')) as cValue from accinformation where cname=" +
-      sql::literal(name) + " and csysid = " + sql::literal(sysId);
+  const std::string sql = AccountParameterQuery(sysId, name);
   ado::Recordset rs;
   rs.open(automation::Variant(sql), automation::Variant(connection.self()), ado::adOpenStatic,
           ado::adLockReadOnly);

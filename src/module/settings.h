@@ -33,6 +33,9 @@ void ApplyToolbarStyle(forms::CTBCtrl& suiteToolbar, forms::Toolbar& buttons);
 // keeps its default next time.
 void WriteRegistry(std::string_view keyPath, std::string_view valueName, std::string_view text);
 
+// The query of an account parameter: cValue, else cDefault, else "".
+std::string AccountParameterQuery(std::string_view sysId, std::string_view name);
+
 // The account parameter `name` of subsystem `sysId` (cValue, else cDefault, else ""). True with
 // the value when the parameter exists; false, and `value` untouched, when it does not.
 bool GetAccountParameter(std::string_view sysId, std::string_view name, std::string& value,

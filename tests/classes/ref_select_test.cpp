@@ -153,6 +153,18 @@ TEST_F(RefSelectWork, NetQuantitiesThroughTheRewrite) {
       "select iQuantity from currentstock Where currentstock.AutoID = " + std::to_string(id);
   const double before = number(sql);
   EXPECT_DOUBLE_EQ(number(refSelect.GetAllBSQL(sql)), before - 4);
+
+  // Receipt lines joined to their batch records, net of what the receipt work table holds.
+  refSelect.CreateAndDropTmpRdrecord(login, true);
+  const auto line = static_cast<std::int32_t>(
+      number("select min(RdID) from mainbatch where cWhCode = '01' and cInvCode = '0101002'"));
+  refSelect.UpdateTmpRdrecords(login, 7, 0, line);
+  std::string receipts =
+      "select abs(RdRecords.iQuantity) from rdrecords inner join mainbatch on mainbatch.RdID = "
+      "rdrecords.AutoID Where rdrecords.AutoID = " +
+      std::to_string(line);
+  const double received = number(receipts);
+  EXPECT_DOUBLE_EQ(number(refSelect.GetAllRDSSQL(receipts)), received - 7);
 }
 
 // Terminal sessions as desks name them, and one that holds SQL: each desk's tables work, and

@@ -1,8 +1,15 @@
 // Statements the library and its dialogs run, with concrete values, on the scale-1 demo account:
-// they must run on the schema and find the rows the demo data was made to offer.
+// they must run on the schema and find the rows the demo data was made to offer. Where the
+// library builds a statement, the test builds it the same way; the statements of the dialogs
+// still to come (outsourced orders, purchase orders and arrival notes, delivery notes) are
+// written out here until their builders exist.
 #include <gtest/gtest.h>
 
 #include "demo_fixture.h"
+#include "dialogs/frmProduceOrder/produce_order_queries.h"
+#include "module/lookups.h"
+#include "module/reference_lists.h"
+#include "module/settings.h"
 
 namespace quillon::db {
 namespace {
@@ -17,16 +24,11 @@ using testing::textOf;
 const std::string kQ = "2";  // QuanDecDgt of the demo account
 const std::string kN = "2";  // NumDecDgt
 
-std::string accountParameter(const std::string& sys, const std::string& name) {
-  return "select isnull(cValue,isnull(cDefault,'')) as cValue from accinformation where cname='" +
-         name + "' and csysid = '" + sys + "'";
-}
-
 TEST(Statements, AccountParameters) {
-  EXPECT_EQ(textOf(demoDb(), accountParameter("st", "QuanDecDgt")), "2");
+  EXPECT_EQ(textOf(demoDb(), module::AccountParameterQuery("st", "QuanDecDgt")), "2");
   // No value: the default stands in.
-  EXPECT_EQ(textOf(demoDb(), accountParameter("st", "bShowStockFilter")), "1");
-  EXPECT_TRUE(rowsOf(demoDb(), accountParameter("st", "NoSuchParameter")).empty());
+  EXPECT_EQ(textOf(demoDb(), module::AccountParameterQuery("st", "bShowStockFilter")), "1");
+  EXPECT_TRUE(rowsOf(demoDb(), module::AccountParameterQuery("st", "NoSuchParameter")).empty());
   EXPECT_TRUE(rowsOf(demoDb(),
                      "select cvalue from dbo.AccInformation where cname='bOMInNeedOut' and "
                      "cvalue='true'")
@@ -35,30 +37,13 @@ TEST(Statements, AccountParameters) {
 
 TEST(Statements, LookupQueries) {
   // Department lookups offer end-level departments only.
-  EXPECT_EQ(idsOf(demoDb(),
-                  "SELECT * FROM department WHERE bdepend = 1 AND (cDepcode LIKE '%02%' OR "
-                  "cDepName LIKE '%02%')"),
+  EXPECT_EQ(idsOf(demoDb(), module::LookupQuery("rfdepartment", "02", "")),
             (std::set<std::int64_t>{201, 202, 203, 402}));
-  EXPECT_EQ(rowsOf(demoDb(),
-                   "SELECT * FROM Inventory WHERE (cInvCode LIKE '%0101%' OR cInvAddCode LIKE "
-                   "'%0101%' OR cInvName LIKE '%0101%') AND iID IN(1,2)")
-                .size(),
-            2u);
-  EXPECT_EQ(rowsOf(demoDb(),
-                   "SELECT * FROM Vendor WHERE (cVencode LIKE '%V00%' OR cVenName LIKE "
-                   "'%V00%') AND cVencode IN('V001','V003')")
-                .size(),
-            2u);
-  EXPECT_FALSE(
-      rowsOf(demoDb(), "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%仓%' OR cWhName LIKE '%仓%')")
-          .empty());
-  EXPECT_FALSE(
-      rowsOf(demoDb(),
-             "SELECT * FROM Person WHERE (cPersoncode LIKE '%0%' OR cPersonName LIKE '%0%')")
-          .empty());
-  EXPECT_FALSE(
-      rowsOf(demoDb(), "SELECT * FROM Customer WHERE (cCusCode LIKE '%C%' OR cCusName LIKE '%C%')")
-          .empty());
+  EXPECT_EQ(rowsOf(demoDb(), module::LookupQuery("rfinventory", "0101", "1,2")).size(), 2u);
+  EXPECT_EQ(rowsOf(demoDb(), module::LookupQuery("rfvendor", "V00", "'V001','V003'")).size(), 2u);
+  for (const char* tag : {"rfwarehouse", "rfperson", "rfcustomer"}) {
+    EXPECT_FALSE(rowsOf(demoDb(), module::LookupQuery(tag, "", "")).empty()) << tag;
+  }
 }
 
 const std::string kDeptCondition =
@@ -390,36 +375,34 @@ TEST(Statements, PurchaseAndDeliveryHeadSources) {
 }
 
 TEST(Statements, ProductionOrderListsAndTheirReRead) {
+  using namespace dialogs::produce_order;
   // The head list with the clerk's department permission, and the type-71 narrowing.
-  const std::string clerkDepartments =
-      "( (cDepCode IN('0201','0202')  AND cDepCode IN ( Select cDepCode From Department DD where "
-      "DD.cDepCode = cDepCode and DD.bDepEnd = 1)) OR ISNULL(cDepCode, '') = '' ) ";
+  const std::string clerkDepartments = withDepartmentCondition("", "'0201','0202'");
   EXPECT_EQ(idsOf(demoDb(), "select id from pp_poheader where " + clerkDepartments),
             (std::set<std::int64_t>{2, 3, 5, 7, 8}));
+  FilterFields none;
   EXPECT_EQ(
-      idsOf(demoDb(), "select id from pp_poheader where  iProperty =2  and " + clerkDepartments),
+      idsOf(demoDb(), "select id from pp_poheader where " +
+                          joinHeadConditions(filterConditions(none, 71).head, clerkDepartments)),
       (std::set<std::int64_t>{3, 7}));
-  EXPECT_EQ(idsOf(demoDb(),
-                  "select id from pp_poheader where dDate >= '2026-11-15' AND    dDate <= "
-                  "'2026-11-30' and cCode = 'MO26110004'"),
+  FilterFields fields;
+  fields.lowerDate = "2026-11-15";
+  fields.upperDate = "2026-11-30";
+  fields.orderCode = "MO26110004";
+  EXPECT_EQ(idsOf(demoDb(), "select id from pp_poheader where " + filterConditions(fields, 0).head),
             (std::set<std::int64_t>{4}));
 
   // Lines of a head, narrowed to permitted inventories, re-read with the chosen keys before the
   // source's "order by".
   const std::string lines =
-      "select * from pp_pomain where id = 1 and cInvCode in ( select II.cInvCode From Inventory II "
-      "where II.cInvCode = cInvCode and II.iid IN(23,27)) ";
+      "select * from pp_pomain where id = 1 and " + inventoryCondition("23,27") + " ";
   EXPECT_EQ(idsOf(demoDb(), "select mainid from (" + lines + ") t"),
             (std::set<std::int64_t>{1, 2}));
-  const auto reread = rowsOf(demoDb(), lines + "AND  pp_pomain.mainid IN (2) order by mainid");
+  const auto reread =
+      rowsOf(demoDb(), module::NarrowedSource(lines + "order by mainid",
+                                              "pp_pomain.mainid" + module::KeyInList({"2"})));
   ASSERT_EQ(reread.size(), 1u);
   EXPECT_DOUBLE_EQ(numberOf(demoDb(), "select icurquantity from pp_pomain where mainid = 1"), 15);
-  // Materials of line 1 with what is still to issue.
-  EXPECT_DOUBLE_EQ(
-      numberOf(demoDb(),
-               "select sum(iCurOutQuantity) from pp_podetail where mainid = 1 "
-               "and subid IN (select subid from pp_podetail where cinvcode = '0102001')"),
-      80);
 }
 
 TEST(Statements, LineSourcesOfTheOrderArrivalAndDeliveryLists) {

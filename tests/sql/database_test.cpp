@@ -8,8 +8,9 @@
 #include <unistd.h>
 
 #include "automation/com_error.h"
+#include "db/schema.h"
 #include "sql/database.h"
-#include "test_schema.h"
+#include "sql_test_support.h"
 
 namespace quillon::sql {
 namespace {
@@ -27,11 +28,34 @@ std::string errorOf(Database& db, const std::string& sql) {
   return "<no error>";
 }
 
+// The account schema with the few rows these tests read.
 class DatabaseTest : public ::testing::Test {
  protected:
   void SetUp() override {
     db = Database::open(":memory:");
-    testing::createAccountSchema(*db);
+    db::applySchema(*db);
+    db->execute(R"(
+insert into accinformation (cSysID, cName, cValue, cDefault) values ('st', 'bBOMSpreadNotByFree', NULL, '1')
+insert into accinformation (cSysID, cName, cValue, cDefault) values ('om', 'bOMInNeedOut', 'false', 'false')
+insert into Inventory (cInvCode, iId, cInvAddCode, cInvName, cInvStd, cComUnitCode, cInvCCode)
+  values ('P100', 1, 'P100', N'成品一', 'S1', 'U1', '01')
+insert into Inventory (cInvCode, iId, cInvAddCode, cInvName, cInvStd, cComUnitCode, cInvCCode)
+  values ('P101', 2, 'P101', N'成品二', 'S2', 'U1', '01')
+insert into Inventory (cInvCode, iId, cInvAddCode, cInvName, cComUnitCode, cInvCCode)
+  values ('M1', 3, 'M1', N'材料一', 'U1', '02')
+insert into Inventory (cInvCode, iId, cInvAddCode, cInvName, cComUnitCode, cInvCCode)
+  values ('M2', 4, 'M2', N'材料二', 'U1', '02')
+insert into Inventory (cInvCode, iId, cInvAddCode, cInvName, cComUnitCode, cInvCCode)
+  values ('M3', 5, 'M3', N'材料三', 'U2', '0201')
+insert into CurrentStock (cWhCode, cInvCode, cBatch, iQuantity, iNum) values ('W1', 'M1', '', 100, 10)
+insert into CurrentStock (cWhCode, cInvCode, cBatch, iQuantity, iNum) values ('W1', 'M1', 'B2', 30, 3)
+insert into CurrentStock (cWhCode, cInvCode, cBatch, cFree1, iQuantity, iNum)
+  values ('W1', 'M2', 'B1', 'red', 7, 1)
+insert into rdrecords (ID, cInvCode, iQuantity, iNum, iSOutQuantity, iSOutNum, dVDate)
+  values (1, 'M1', 10, 1, 4, 0, '2024-03-01 08:30:00')
+insert into rdrecords (ID, cInvCode, iQuantity, iNum, iSOutQuantity, iSOutNum, dVDate)
+  values (1, 'M2', 5, 1, 0, 0, '2024-03-02')
+)");
   }
   std::unique_ptr<Database> db;
 };
@@ -55,9 +79,9 @@ TEST_F(DatabaseTest, TextComparesWithoutCase) {
              "select count(*) from accinformation where cname='BOMINNEEDOUT' and cvalue='FALSE'"),
       "1");
   // A text key column is unique without regard to case either.
-  EXPECT_NE(
-      errorOf(*db, "insert into Inventory (cInvCode, iID) values ('p100', 99)").find("UNIQUE"),
-      std::string::npos);
+  EXPECT_NE(errorOf(*db, "insert into Inventory (cInvCode, iId, cInvName) values ('p100', 99, 'x')")
+                .find("UNIQUE"),
+            std::string::npos);
 }
 
 TEST_F(DatabaseTest, DateColumnsCompareAsDates) {
@@ -92,8 +116,8 @@ TEST_F(DatabaseTest, ColumnInfoKeepsTheDeclaredTypes) {
   const auto& c = results[0].columns;
   ASSERT_GE(c.size(), 9u);
   EXPECT_EQ(c[0].name, "cCode");
-  EXPECT_EQ(c[0].declaredType, "varchar(30)");
-  EXPECT_EQ(c[0].baseType, "varchar");
+  EXPECT_EQ(c[0].declaredType, "nvarchar(30)");
+  EXPECT_EQ(c[0].baseType, "nvarchar");
   EXPECT_EQ(c[0].size, 30);
   EXPECT_EQ(c[0].table, "OM_ProductPO");
   EXPECT_EQ(c[0].column, "cCode");
@@ -104,7 +128,7 @@ TEST_F(DatabaseTest, ColumnInfoKeepsTheDeclaredTypes) {
   EXPECT_EQ(c[2].size, 0);
   EXPECT_EQ(c[3].declaredType, "bit");
   EXPECT_EQ(c[4].declaredType, "int");
-  EXPECT_EQ(c[5].declaredType, "tinyint");
+  EXPECT_EQ(c[5].declaredType, "int");
   EXPECT_EQ(c[6].declaredType, "money");
   EXPECT_EQ(c[8].name, "f1");
   EXPECT_EQ(c[8].declaredType, "");
@@ -555,8 +579,8 @@ TEST_F(DatabaseTest, SelectIntoKeepsTypes) {
       "on Inventory.cComUnitCode = ComputationUnit.cComunitCode");
   EXPECT_EQ(scalar(*db, "select count(*) from #inv where cinvcode = 'm1'"), "1");
   const auto rs = db->query("select * from #inv");
-  EXPECT_EQ(rs[0].columns[0].declaredType, "varchar(20)");
-  EXPECT_EQ(rs[0].columns[1].declaredType, "float");
+  EXPECT_EQ(rs[0].columns[0].declaredType, "nvarchar(20)");
+  EXPECT_EQ(rs[0].columns[1].declaredType, "decimal(20,6)");
   EXPECT_EQ(rs[0].columns[2].name, "名称");
   EXPECT_NE(errorOf(*db, "select 1 as a into #inv").find("already exists"), std::string::npos);
 }

@@ -1,4 +1,4 @@
-// A small outsourcing and stock schema written in T-SQL, with a few rows, for the SQL tests.
+// Reading results as short texts in the SQL tests.
 #pragma once
 
 #include <string>
@@ -6,8 +6,6 @@
 #include "sql/database.h"
 
 namespace quillon::sql::testing {
-
-void createAccountSchema(Database& db);
 
 // The single value of a one-row, one-column query, as text ("" for NULL).
 std::string scalar(Database& db, const std::string& sql);
