@@ -296,9 +296,11 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
   const auto chars = automation::utf8::decode(rest);
   if (chars.size() != 1) throw ScriptError(pos, "unknown key \"" + std::string(spec) + "\"");
   const char32_t c = chars.front();
-  if (c < 128 && std::isalpha(static_cast<int>(c)) != 0) {
-    k.keyCode = std::toupper(static_cast<int>(c));
-    if (std::isupper(static_cast<int>(c)) != 0 && (k.shift & vbCtrlMask) == 0)
+  const bool upper = c >= 'A' && c <= 'Z';
+  if (upper || (c >= 'a' && c <= 'z')) {
+    // A letter key's code is its capital.
+    k.keyCode = upper ? static_cast<int>(c) : static_cast<int>(c) - 32;
+    if (upper && (k.shift & vbCtrlMask) == 0)
       k.shift |= vbShiftMask;
     if ((k.shift & vbCtrlMask) != 0) {
       k.keyAscii = k.keyCode - 'A' + 1;  // Ctrl+B types character 2, as on the platform

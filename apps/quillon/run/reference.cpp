@@ -1,7 +1,6 @@
 #include "run/reference.h"
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 
 #include "ado/fields.h"
@@ -9,6 +8,7 @@
 #include "automation/collection.h"
 #include "automation/com_error.h"
 #include "automation/dispatch.h"
+#include "automation/text_compare.h"
 #include "forms/script_values.h"
 #include "value_printer.h"
 
@@ -23,9 +23,7 @@ using forms::script::sourceText;
 using Step = ScriptRef::Step;
 
 bool isCount(const Step& step) {
-  if (step.kind != Step::Kind::Member || step.name.size() != 5) return false;
-  return std::equal(step.name.begin(), step.name.end(), "count",
-                    [](char a, char b) { return (a | 0x20) == b; });
+  return step.kind == Step::Kind::Member && automation::equalsNoCase(step.name, "count");
 }
 
 std::string stepText(const Step& step) {
@@ -105,11 +103,7 @@ class Walker {
     for (std::int32_t i = 0; i < fields->count(); ++i) {
       const auto& field = fields->item(static_cast<std::size_t>(i));
       const std::string& name = field->name();
-      if (name.size() == step.name.size() &&
-          std::equal(name.begin(), name.end(), step.name.begin(), [](char a, char b) {
-            return std::tolower(static_cast<unsigned char>(a)) ==
-                   std::tolower(static_cast<unsigned char>(b));
-          })) {
+      if (automation::equalsNoCase(name, step.name)) {
         try {
           return {row.value(static_cast<std::size_t>(i)), nullptr, 0};
         } catch (const automation::ComError& e) {
