@@ -9,7 +9,7 @@ namespace quillon::sql {
 
 std::string literal(double value) {
   if (!std::isfinite(value)) {
-    throw automation::ComError(automation::err::kOverflow, "Overflow");
+    throw automation::ComError::overflow();
   }
   if (value == 0) return "0";  // also -0, which would otherwise read "(-0)"
   char buffer[32];

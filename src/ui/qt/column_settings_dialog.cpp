@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "automation/com_error.h"
+#include "forms/dialog_shell.h"
 #include "forms/vouch_list.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/qt_text.h"
@@ -41,7 +42,7 @@ std::optional<std::string> showColumnSettings(const forms::ColumnSettingsRequest
   } catch (const automation::ComError& e) {
     forms::MessageBoxRequest message;
     message.prompt = e.description();
-    message.title = "系统提示";
+    message.title = std::string(forms::kPromptTitle);
     message.icon = forms::vbExclamation;
     showMessageBox(message, parent);
     return std::nullopt;
