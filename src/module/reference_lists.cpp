@@ -93,6 +93,10 @@ std::vector<std::string> ListLevel::checkedCells(std::string_view field) const {
   return cells;
 }
 
+std::string ListLevel::chosenKeys(std::string_view field) const {
+  return isEmpty() ? std::string() : KeyInList(checkedCells(field));
+}
+
 const forms::ListItem* ListLevel::firstChecked() const {
   for (int i = 1; i <= list_.itemCount(); ++i) {
     if (list_.item(i).Checked()) return &list_.item(i);

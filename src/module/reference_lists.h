@@ -54,6 +54,9 @@ class ListLevel {
   std::string cell(const forms::ListItem& item, std::string_view field) const;
   // The field's texts of the checked rows, in list order.
   std::vector<std::string> checkedCells(std::string_view field) const;
+  // KeyInList of the field's texts in the checked rows: what narrows the level's source to the
+  // chosen rows when it is read again; "" when nothing is listed or checked.
+  std::string chosenKeys(std::string_view field) const;
   // The first checked row, or null.
   const forms::ListItem* firstChecked() const;
 

@@ -253,25 +253,16 @@ bool frmProduceOrder::listMaterials(const forms::ListItem& line) {
 // ---- OK and exit
 
 std::shared_ptr<ado::Recordset> frmProduceOrder::reReadMaterials() {
-  const int materialTab = SSTab1.Tabs() - 1;
-  if (materials_.isEmpty()) {
-    refuseNothingChosen(SSTab1, materialTab);
-    return nullptr;
-  }
-  const std::string keys = module::KeyInList(materials_.checkedCells("subid"));
+  const std::string keys = materials_.chosenKeys("subid");
   if (keys.empty()) {
-    refuseNothingChosen(SSTab1, materialTab);
+    refuseNothingChosen(SSTab1, SSTab1.Tabs() - 1);
     return nullptr;
   }
   return reReadChosen(*materials_.recordset(), "subid" + keys);
 }
 
 std::shared_ptr<ado::Recordset> frmProduceOrder::reReadLines(bool materials) {
-  if (lines_.isEmpty()) {
-    refuseNothingChosen(SSTab1, kLineTab);
-    return nullptr;
-  }
-  std::string keys = module::KeyInList(lines_.checkedCells("mainid"));
+  std::string keys = lines_.chosenKeys("mainid");
   if (keys.empty()) {
     refuseNothingChosen(SSTab1, kLineTab);
     return nullptr;
@@ -285,8 +276,7 @@ std::shared_ptr<ado::Recordset> frmProduceOrder::reReadLines(bool materials) {
 }
 
 std::shared_ptr<ado::Recordset> frmProduceOrder::reReadHeads() {
-  const std::string keys =
-      heads_.isEmpty() ? std::string() : module::KeyInList(heads_.checkedCells("id"));
+  const std::string keys = heads_.chosenKeys("id");
   if (keys.empty()) {
     refuseNothingChosen(kHeadCaption);
     return nullptr;
