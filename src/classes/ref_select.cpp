@@ -5,6 +5,7 @@
 #include "automation/class_registry.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
+#include "automation/vb_strings.h"
 #include "classes/class_kit.h"
 #include "components/marlin_login.h"
 #include "components/registration.h"
@@ -23,25 +24,6 @@ using automation::Args;
 using automation::ComError;
 using automation::ObjectPtr;
 using automation::Variant;
-
-namespace {
-
-// Every occurrence, case-sensitive, scanning on after each replacement.
-std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
-  if (from.empty()) return text;
-  std::string out;
-  out.reserve(text.size());
-  std::size_t start = 0;
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, start)) {
-    out.append(text, start, at - start);
-    out.append(to);
-    start = at + from.size();
-  }
-  out.append(text, start, std::string::npos);
-  return out;
-}
-
-}  // namespace
 
 RefSelect::RefSelect() = default;
 RefSelect::~RefSelect() = default;
@@ -143,21 +125,22 @@ void RefSelect::UpdateTmpRdrecords(const ObjectPtr& login, double sumOutQ, doubl
 
 std::string RefSelect::GetAllBSQL(std::string& strSql) const {
   const std::string prefix = module::WorkTableSuffix();
-  strSql = replaceAll(strSql, "Where",
-                      "  left join  " + prefix + "_CurrentS  on  " + prefix +
-                          "_CurrentS.autoid=currentstock.autoid where");
-  strSql = replaceAll(strSql, "iQuantity", "(iQuantity - IsNull(fSumOutQ, 0))");
-  return replaceAll(strSql, "iNum", "(iNum-IsNull(fSumOutN,0))");
+  strSql = automation::Replace(strSql, "Where",
+                               "  left join  " + prefix + "_CurrentS  on  " + prefix +
+                                   "_CurrentS.autoid=currentstock.autoid where");
+  strSql = automation::Replace(strSql, "iQuantity", "(iQuantity - IsNull(fSumOutQ, 0))");
+  return automation::Replace(strSql, "iNum", "(iNum-IsNull(fSumOutN,0))");
 }
 
 std::string RefSelect::GetAllRDSSQL(std::string& strSql) const {
   const std::string prefix = module::WorkTableSuffix();
-  strSql = replaceAll(strSql, "Where",
-                      "  left join   " + prefix + "_TmpRdRecords  on " + prefix +
-                          "_TmpRdRecords.autoid=mainbatch.rdid where");
-  strSql = replaceAll(strSql, "abs(RdRecords.iQuantity)",
-                      "abs(RdRecords.iQuantity) - IsNull(fSumOutQ, 0)");
-  return replaceAll(strSql, " abs(RdRecords.inum)", " abs(RdRecords.inum)-IsNull(fSumOutN,0)");
+  strSql = automation::Replace(strSql, "Where",
+                               "  left join   " + prefix + "_TmpRdRecords  on " + prefix +
+                                   "_TmpRdRecords.autoid=mainbatch.rdid where");
+  strSql = automation::Replace(strSql, "abs(RdRecords.iQuantity)",
+                               "abs(RdRecords.iQuantity) - IsNull(fSumOutQ, 0)");
+  return automation::Replace(strSql, " abs(RdRecords.inum)",
+                             " abs(RdRecords.inum)-IsNull(fSumOutN,0)");
 }
 
 std::string RefSelect::autoIdQuery(const std::string& whCode, const std::string& invCode,

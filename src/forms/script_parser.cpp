@@ -300,8 +300,7 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
   if (upper || (c >= 'a' && c <= 'z')) {
     // A letter key's code is its capital.
     k.keyCode = upper ? static_cast<int>(c) : static_cast<int>(c) - 32;
-    if (upper && (k.shift & vbCtrlMask) == 0)
-      k.shift |= vbShiftMask;
+    if (upper && (k.shift & vbCtrlMask) == 0) k.shift |= vbShiftMask;
     if ((k.shift & vbCtrlMask) != 0) {
       k.keyAscii = k.keyCode - 'A' + 1;  // Ctrl+B types character 2, as on the platform
     } else if ((k.shift & vbAltMask) == 0) {
