@@ -9,56 +9,21 @@
 #include "automation/vb_strings.h"
 #include "forms/buttons.h"
 #include "forms/form.h"
-#include "forms/row_source.h"
-#include "forms/script_ast.h"
-#include "forms/scripted_ui_host.h"
 #include "forms/text_box.h"
 #include "module/lookups.h"
 #include "module/module_ctl.h"
 #include "module_fixture.h"
+#include "support/recording_ui_host.h"
 
 namespace quillon::module {
 namespace {
 
-// The scripted host, keeping what each lookup list was asked to show.
-class RecordingHost : public forms::ScriptedUiHost {
- public:
-  std::optional<std::vector<int>> lookupList(const forms::LookupRequest& request) override {
-    queries.push_back(request.query);
-    std::vector<std::string> shown;
-    const int nameField = fieldIndex(*request.rows, request.table);
-    for (int r = 0; r < request.rows->rowCount(); ++r) {
-      shown.push_back(request.rows->text(r, nameField));
-    }
-    rows.push_back(shown);
-    return ScriptedUiHost::lookupList(request);
-  }
-  void pick(std::vector<int> picks) {
-    forms::script::DialogAction action;
-    action.kind = forms::script::ActionKind::Pick;
-    action.picks = std::move(picks);
-    perform(action);
-  }
-  void date(int y, int m, int d) {
-    forms::script::DialogAction action;
-    action.kind = forms::script::ActionKind::Date;
-    action.date = automation::DateSerial(y, m, d);
-    perform(action);
-  }
-  // The code field of a reference table.
-  static int fieldIndex(const forms::RowSource& rows, const std::string& table) {
-    const std::string code = table == "department" ? "cdepcode"
-                             : table == "Vendor"   ? "cvencode"
-                                                   : "cwhcode";
-    for (int f = 0; f < rows.fieldCount(); ++f) {
-      if (automation::LCase(rows.fieldName(f)) == code) return f;
-    }
-    return 0;
-  }
-
-  std::vector<std::string> queries;
-  std::vector<std::vector<std::string>> rows;  // codes shown per lookup
-};
+// The codes a lookup list showed, in its order.
+std::vector<std::string> codesShown(const test_support::ShownLookup& lookup) {
+  return lookup.column(lookup.table == "department" ? "cDepCode"
+                       : lookup.table == "Vendor"   ? "cVenCode"
+                                                    : "cWhCode");
+}
 
 class FilterForm : public forms::Form {
  public:
@@ -77,7 +42,8 @@ struct LookupTest : ::testing::Test {
     form.txtDate.setTag("rfdate");
     form.Show();
   }
-  std::shared_ptr<RecordingHost> host = std::make_shared<RecordingHost>();
+  std::shared_ptr<test_support::RecordingUiHost> host =
+      std::make_shared<test_support::RecordingUiHost>();
   forms::ScopedUiHost scoped{host};
   FilterForm form;
   std::string err;
@@ -106,10 +72,10 @@ TEST_F(LookupTest, ButtonSitsInsideTheFieldAndRfnullHidesIt) {
 TEST_F(LookupTest, ThreeDepartmentsGiveThreeNamesAndThreeCodesOfEndLevelOnly) {
   testing::openSessionAs("demo");
   PlaceLookupButton(form.txtDep, form.cmdRefers, err);
-  host->pick({1, 2, 3});
+  host->picks.push_back({1, 2, 3});
   ASSERT_TRUE(OpenLookup({}, form.txtDep, form.cmdRefers, LookupCodes::IntoLinkItem, err)) << err;
-  ASSERT_EQ(host->rows.size(), 1u);
-  const auto& shown = host->rows[0];
+  ASSERT_EQ(host->lookups.size(), 1u);
+  const auto shown = codesShown(host->lookups[0]);
   EXPECT_EQ(shown.size(), 10u);
   for (const auto& code : shown) {
     EXPECT_NE(code, "02") << "not an end-level department";
@@ -124,7 +90,6 @@ TEST_F(LookupTest, ThreeDepartmentsGiveThreeNamesAndThreeCodesOfEndLevelOnly) {
   EXPECT_TRUE(form.txtDep.hasFocus());
 
   // A lookup closed without a choice changes nothing.
-  host->pick({});
   EXPECT_FALSE(OpenLookup({}, form.txtDep, form.cmdRefers, LookupCodes::IntoLinkItem, err));
   EXPECT_EQ(form.txtDep.LinkItem(), automation::Join(codes, ","));
 }
@@ -134,22 +99,25 @@ TEST_F(LookupTest, LookupsAreFilteredByTheUsersPermissions) {
   PlaceLookupButton(form.txtVen, form.cmdRefers, err);
   form.txtVen.setText("V00");
   OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err);
-  ASSERT_EQ(host->queries.size(), 1u);
-  EXPECT_EQ(host->queries[0],
+  ASSERT_EQ(host->lookups.size(), 1u);
+  EXPECT_EQ(host->lookups[0].query,
             "SELECT * FROM Vendor WHERE (cVencode LIKE N'%V00%' OR cVenName LIKE N'%V00%')");
-  EXPECT_EQ(host->rows[0].size(), 8u);
+  EXPECT_EQ(codesShown(host->lookups[0]).size(), 8u);
 
   testing::openSessionAs("clerk");
   OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err);
-  ASSERT_EQ(host->queries.size(), 2u);
-  EXPECT_NE(host->queries[1].find(" AND cVencode IN("), std::string::npos) << host->queries[1];
+  ASSERT_EQ(host->lookups.size(), 2u);
+  EXPECT_NE(host->lookups[1].query.find(" AND cVencode IN("), std::string::npos)
+      << host->lookups[1].query;
   // Read and write rights both count for a lookup.
-  EXPECT_EQ(host->rows[1], (std::vector<std::string>{"V001", "V002", "V003", "V004"}));
+  EXPECT_EQ(codesShown(host->lookups[1]),
+            (std::vector<std::string>{"V001", "V002", "V003", "V004"}));
 
   PlaceLookupButton(form.txtDep, form.cmdRefers, err);
   form.txtDep.setText("");
   OpenLookup({}, form.txtDep, form.cmdRefers, LookupCodes::IntoLinkItem, err);
-  EXPECT_EQ(host->rows[2], (std::vector<std::string>{"0201", "0202", "0203", "0401"}));
+  EXPECT_EQ(codesShown(host->lookups[2]),
+            (std::vector<std::string>{"0201", "0202", "0203", "0401"}));
 }
 
 // A vendor's name is typed text too: whatever it holds, the clerk sees only his own vendors.
@@ -165,20 +133,20 @@ TEST_F(LookupTest, TypedTextNeverDropsThePermissionClause) {
 
   PlaceLookupButton(form.txtVen, form.cmdRefers, err);
   form.txtVen.setText("O'Neil 五金");
-  host->pick({1});
+  host->picks.push_back({1});
   ASSERT_TRUE(OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err)) << err;
-  EXPECT_EQ(host->rows.back(), (std::vector<std::string>{"V902"}));
+  EXPECT_EQ(codesShown(host->lookups.back()), (std::vector<std::string>{"V902"}));
   EXPECT_EQ(form.txtVen.Text(), "O'Neil 五金");
 
   testing::openSessionAs("clerk");
   for (const char* typed : {"鑫源%') OR 1=1 --", "%' OR '1'='1", "V00%' --"}) {
     form.txtVen.setText(typed);
-    host->pick({});
     err.clear();
     EXPECT_FALSE(OpenLookup({}, form.txtVen, form.cmdRefers, LookupCodes::IntoLinkItem, err));
     EXPECT_EQ(err, "") << typed;
-    EXPECT_NE(host->queries.back().find(" AND cVencode IN("), std::string::npos);
-    EXPECT_TRUE(host->rows.back().empty()) << typed << ": " << host->rows.back().size();
+    EXPECT_NE(host->lookups.back().query.find(" AND cVencode IN("), std::string::npos);
+    EXPECT_TRUE(codesShown(host->lookups.back()).empty())
+        << typed << ": " << codesShown(host->lookups.back()).size();
   }
 }
 
@@ -188,7 +156,7 @@ TEST_F(LookupTest, CodesGoToLinkItemOnlyWhenTheDialogAsksForThem) {
   other.Show();
   other.txtVen.setTag("rfvendor");
   PlaceLookupButton(other.txtVen, other.cmdRefers, err);
-  host->pick({2});
+  host->picks.push_back({2});
   ASSERT_TRUE(OpenLookup({}, other.txtVen, other.cmdRefers, LookupCodes::TextOnly, err));
   EXPECT_FALSE(other.txtVen.Text().empty());
   EXPECT_EQ(other.txtVen.LinkItem(), "");
@@ -196,7 +164,7 @@ TEST_F(LookupTest, CodesGoToLinkItemOnlyWhenTheDialogAsksForThem) {
 
 TEST_F(LookupTest, CalendarWritesTheDateInTheDialogsForm) {
   PlaceLookupButton(form.txtDate, form.cmdRefers, err);
-  host->date(2026, 3, 7);
+  host->dates.push_back(automation::DateSerial(2026, 3, 7));
   ASSERT_TRUE(OpenLookup({}, form.txtDate, form.cmdRefers, LookupCodes::IntoLinkItem, err));
   EXPECT_EQ(form.txtDate.Text(), "2026-03-07");
 }
@@ -241,16 +209,11 @@ TEST_F(LookupTest, LeavingADateFieldWithMonth13KeepsTheFocus) {
   form.txtDate.setText("2026-13-05");
   form.txtVen.SetFocus();
   EXPECT_TRUE(form.txtDate.hasFocus());
-  ASSERT_TRUE(host->lastMessage().has_value());
-  EXPECT_EQ(*host->lastMessage(), kDateFormatMessage);
+  ASSERT_EQ(host->messages.size(), 1u);
+  EXPECT_EQ(host->messages[0].prompt, kDateFormatMessage);
+  EXPECT_EQ(host->messages[0].title, "提示");
+  EXPECT_EQ(host->messages[0].icon, forms::vbCritical);
   EXPECT_EQ(form.txtDate.SelLength(), 10);
-  const auto& transcript = host->transcript();
-  bool titled = false;
-  for (const auto& line : transcript) {
-    titled = titled ||
-             (line.find("提示") != std::string::npos && line.find("critical") != std::string::npos);
-  }
-  EXPECT_TRUE(titled);
 
   form.txtDate.setText("2026-12-05");
   form.txtVen.SetFocus();

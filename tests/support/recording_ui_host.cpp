@@ -1,7 +1,9 @@
 #include "support/recording_ui_host.h"
 
+#include "automation/text_compare.h"
 #include "forms/form.h"
 #include "forms/menu.h"
+#include "forms/row_source.h"
 
 namespace quillon::test_support {
 
@@ -19,11 +21,37 @@ int RecordingUiHost::messageBox(const forms::MessageBoxRequest& request) {
   return answer;
 }
 
+std::vector<std::string> ShownLookup::column(std::string_view name) const {
+  std::vector<std::string> texts;
+  for (std::size_t f = 0; f < fieldNames.size(); ++f) {
+    if (!automation::equalsNoCase(fieldNames[f], name)) continue;
+    for (const auto& row : rows) texts.push_back(row[f]);
+    break;
+  }
+  return texts;
+}
+
 std::optional<std::vector<int>> RecordingUiHost::lookupList(const forms::LookupRequest& request) {
-  lookups.push_back(request);
+  ShownLookup shown{request.query, request.title, request.table, request.multiSelect, {}, {}};
+  if (request.rows != nullptr) {
+    const forms::RowSource& rows = *request.rows;
+    for (int f = 0; f < rows.fieldCount(); ++f) shown.fieldNames.push_back(rows.fieldName(f));
+    for (int r = 0; r < rows.rowCount(); ++r) {
+      auto& row = shown.rows.emplace_back();
+      for (int f = 0; f < rows.fieldCount(); ++f) row.push_back(rows.text(r, f));
+    }
+  }
+  lookups.push_back(std::move(shown));
   if (picks.empty()) return std::nullopt;
   auto answer = picks.front();
   picks.pop_front();
+  return answer;
+}
+
+std::optional<automation::DateValue> RecordingUiHost::calendar(const forms::CalendarRequest&) {
+  if (dates.empty()) return std::nullopt;
+  const automation::DateValue answer = dates.front();
+  dates.pop_front();
   return answer;
 }
 

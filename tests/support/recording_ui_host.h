@@ -1,5 +1,6 @@
-// The UI host of the dialog tests: it plays the person where a test says how (the modal form, the
-// next message-box answers, lookup choices and pop-up menu items) and records what it was asked.
+// The UI host of the dialog and module tests: it plays the person where a test says how (the modal
+// form, the next message-box answers, lookup choices, calendar dates and pop-up menu items) and
+// records what it was asked.
 // Everything else is answered as someone who presses the default button and cancels the rest.
 #pragma once
 
@@ -7,11 +8,25 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "support/silent_ui_host.h"
 
 namespace quillon::test_support {
+
+// A lookup list as it was shown: the request and the texts of its rows, read while it showed.
+struct ShownLookup {
+  std::string query;
+  std::string title;
+  std::string table;
+  bool multiSelect = false;
+  std::vector<std::string> fieldNames;
+  std::vector<std::vector<std::string>> rows;
+
+  // The texts of the field named `name` (without regard to case), one a row; none without it.
+  std::vector<std::string> column(std::string_view name) const;
+};
 
 class RecordingUiHost : public SilentUiHost {
  public:
@@ -22,10 +37,11 @@ class RecordingUiHost : public SilentUiHost {
 
   std::vector<forms::MessageBoxRequest> messages;
   std::deque<int> answers;  // the next message-box answers; the default button after them
-  std::vector<forms::LookupRequest> lookups;
-  std::deque<std::vector<int>> picks;  // the rows chosen in the next lookup lists
-  std::string popupChoice;             // the item chosen in the pop-up menus
-  std::vector<std::string> popups;     // the pop-up menus shown
+  std::vector<ShownLookup> lookups;
+  std::deque<std::vector<int>> picks;       // the rows chosen in the next lookup lists; then none
+  std::deque<automation::DateValue> dates;  // the next calendar answers; then cancelled
+  std::string popupChoice;                  // the item chosen in the pop-up menus
+  std::vector<std::string> popups;          // the pop-up menus shown
   int beeps = 0;
 
   std::string lastMessage() const { return messages.empty() ? "" : messages.back().prompt; }
@@ -33,6 +49,7 @@ class RecordingUiHost : public SilentUiHost {
   void runModal(forms::Form& form) override;
   int messageBox(const forms::MessageBoxRequest& request) override;
   std::optional<std::vector<int>> lookupList(const forms::LookupRequest& request) override;
+  std::optional<automation::DateValue> calendar(const forms::CalendarRequest& request) override;
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
   void beep() override { ++beeps; }
 };
