@@ -57,12 +57,13 @@ bool readTime(TextReader& r, const DateTextRules& rules, DateTimeText& out) {
     }
   }
   if (!blank && !(rules.tBeforeTime && r.accept('T'))) return false;
+  const int leastMinute = rules.shortTime ? 1 : 2;
   if (!r.number(rules.shortFields ? 1 : 2, 2, out.hour) || !r.accept(':') ||
-      !r.number(2, 2, out.minute)) {
+      !r.number(leastMinute, 2, out.minute)) {
     return false;
   }
   if (r.accept(':')) {
-    if (!r.number(2, 2, out.second)) return false;
+    if (!r.number(leastMinute, 2, out.second)) return false;
     if (rules.fractions && r.accept('.')) {
       double scale = 100.0;
       bool any = false;
@@ -120,11 +121,18 @@ std::optional<DateTimeText> readDateText(std::string_view text, const DateTextRu
   const int least = rules.shortFields ? 1 : 2;
   if (!r.number(4, 4, out.date.year)) return std::nullopt;
   const char separator = r.peek();
-  if (separator != '-' && !(rules.slashes && separator == '/')) return std::nullopt;
-  r.accept(separator);
-  if (!r.number(least, 2, out.date.month) || !r.accept(separator) ||
-      !r.number(least, 2, out.date.day)) {
-    return std::nullopt;
+  if (rules.compact && separator >= '0' && separator <= '9') {
+    if (!r.number(2, 2, out.date.month) || !r.number(2, 2, out.date.day)) return std::nullopt;
+  } else {
+    if (separator != '-' && !(rules.slashes && separator == '/') &&
+        !(rules.dots && separator == '.')) {
+      return std::nullopt;
+    }
+    r.accept(separator);
+    if (!r.number(least, 2, out.date.month) || !r.accept(separator) ||
+        !r.number(least, 2, out.date.day)) {
+      return std::nullopt;
+    }
   }
   if (!r.done() && !(rules.time && readTime(r, rules, out))) return std::nullopt;
   if (!r.done() || !isCalendarDay(out.date.year, out.date.month, out.date.day)) {

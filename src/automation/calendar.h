@@ -38,6 +38,9 @@ struct DateTextRules {
   bool tBeforeTime = false;  // "T" instead of the blank before the time
   bool minutesOnly = true;   // "hh:mm" without seconds
   bool fractions = false;    // seconds with a fraction ".fff"
+  bool dots = false;         // "YYYY.MM.DD" as well
+  bool compact = false;      // "YYYYMMDD" as well
+  bool shortTime = false;    // one-digit minutes and seconds as well
 };
 
 // The forms the library reads, each where it reads them:

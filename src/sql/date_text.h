@@ -13,7 +13,8 @@ struct DateTimeParts {
 };
 
 // Reads "YYYY-MM-DD", "YYYY/MM/DD", "YYYY.MM.DD", "YYYYMMDD", each optionally followed by
-// " hh:mm[:ss[.fff]]" (or "T" instead of the blank). Empty when the text is not a valid date.
+// " hh:mm[:ss[.fff]]" (or "T" instead of the blank), through the runtime's calendar. Empty when
+// the text is not a valid date of year 1 or later.
 std::optional<DateTimeParts> parseDateTime(std::string_view text);
 
 // Reads a time of day "h:mm[:ss[.fff]]", or the time part of a date text as parseDateTime reads
@@ -25,9 +26,5 @@ std::string formatTime(const DateTimeParts& d);
 
 // "YYYY-MM-DD hh:mm:ss", with ".fff" when there are milliseconds.
 std::string formatDateTime(const DateTimeParts& d);
-
-// Days since 1970-01-01 of a civil date, and back.
-std::int64_t daysFromCivil(int year, int month, int day);
-void civilFromDays(std::int64_t days, int& year, int& month, int& day);
 
 }  // namespace quillon::sql

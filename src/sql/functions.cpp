@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "automation/calendar.h"
 #include "sql/date_text.h"
 #include "sql/declared_type.h"
 #include "sql/result.h"
@@ -330,15 +331,27 @@ bool inDateRange(std::int64_t year) {
   return year >= kFirstYear && year <= kLastYear;
 }
 
+namespace calendar = automation::calendar;
+
+std::int64_t dayOf(const DateTimeParts& d) {
+  return calendar::dayNumber(d.year, d.month, d.day);
+}
+
+void setDate(DateTimeParts& d, const calendar::CivilDate& date) {
+  d.year = date.year;
+  d.month = date.month;
+  d.day = date.day;
+}
+
 std::optional<DateTimeParts> dateArg(sqlite3_context* ctx, sqlite3_value* v) {
   if (sqlite3_value_type(v) == SQLITE_INTEGER || sqlite3_value_type(v) == SQLITE_FLOAT) {
     // A number is days since 1900-01-01, the fraction the time of day.
     const double serial = sqlite3_value_double(v);
     const double whole = std::floor(serial);
-    const std::int64_t epoch = daysFromCivil(1900, 1, 1);
+    const std::int64_t epoch = calendar::dayNumber(1900, 1, 1);
     // Compared as doubles first: a serial beyond the range may not fit any integer.
-    if (!(whole >= static_cast<double>(daysFromCivil(kFirstYear, 1, 1) - epoch) &&
-          whole <= static_cast<double>(daysFromCivil(kLastYear, 12, 31) - epoch))) {
+    if (!(whole >= static_cast<double>(calendar::dayNumber(kFirstYear, 1, 1) - epoch) &&
+          whole <= static_cast<double>(calendar::dayNumber(kLastYear, 12, 31) - epoch))) {
       resultError(ctx, kDateConversionOverflow);
       return std::nullopt;
     }
@@ -349,7 +362,7 @@ std::optional<DateTimeParts> dateArg(sqlite3_context* ctx, sqlite3_value* v) {
       ++days;
     }
     DateTimeParts d;
-    civilFromDays(days, d.year, d.month, d.day);
+    setDate(d, calendar::civilDate(days));
     if (!inDateRange(d.year)) {
       resultError(ctx, kDateConversionOverflow);
       return std::nullopt;
@@ -469,12 +482,12 @@ int datePartOf(const DateTimeParts& d, std::string_view part, bool& ok) {
   if (part == "second" || part == "ss" || part == "s") return d.second;
   if (part == "quarter" || part == "qq" || part == "q") return (d.month - 1) / 3 + 1;
   if (part == "dayofyear" || part == "dy" || part == "y") {
-    return static_cast<int>(daysFromCivil(d.year, d.month, d.day) - daysFromCivil(d.year, 1, 1) +
-                            1);
+    return static_cast<int>(dayOf(d) - calendar::dayNumber(d.year, 1, 1) + 1);
   }
   if (part == "weekday" || part == "dw") {
     // Sunday = 1, the server's default first day of the week.
-    return static_cast<int>(((daysFromCivil(d.year, d.month, d.day) % 7) + 11) % 7) + 1;
+    // Day 0 was a Saturday; Sunday is 1.
+    return static_cast<int>(((dayOf(d) % 7) + 13) % 7) + 1;
   }
   ok = false;
   return 0;
@@ -510,7 +523,7 @@ void day(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }
 
 std::int64_t secondsOf(const DateTimeParts& d) {
-  return daysFromCivil(d.year, d.month, d.day) * 86400 + d.hour * 3600 + d.minute * 60 + d.second;
+  return dayOf(d) * 86400 + d.hour * 3600 + d.minute * 60 + d.second;
 }
 
 DateTimeParts fromSeconds(std::int64_t s, int ms) {
@@ -521,7 +534,7 @@ DateTimeParts fromSeconds(std::int64_t s, int ms) {
     rest += 86400;
     --days;
   }
-  civilFromDays(days, d.year, d.month, d.day);
+  setDate(d, calendar::civilDate(days));
   d.hour = static_cast<int>(rest / 3600);
   d.minute = static_cast<int>(rest / 60 % 60);
   d.second = static_cast<int>(rest % 60);
@@ -548,9 +561,7 @@ void tsqlDateadd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     d->year = static_cast<int>(total / 12);
     d->month = static_cast<int>(total % 12) + 1;
     // The day is clipped to the end of a shorter month.
-    const int last = static_cast<int>(
-        daysFromCivil(d->month == 12 ? d->year + 1 : d->year, d->month % 12 + 1, 1) -
-        daysFromCivil(d->year, d->month, 1));
+    const int last = calendar::daysInMonth(d->year, d->month);
     if (d->day > last) d->day = last;
     return resultText(ctx, formatDateTime(*d));
   }
@@ -594,8 +605,8 @@ void tsqlDatediff(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (part == "month" || part == "mm" || part == "m") {
     return sqlite3_result_int64(ctx, (b->year * 12LL + b->month) - (a->year * 12LL + a->month));
   }
-  const std::int64_t da = daysFromCivil(a->year, a->month, a->day);
-  const std::int64_t db = daysFromCivil(b->year, b->month, b->day);
+  const std::int64_t da = dayOf(*a);
+  const std::int64_t db = dayOf(*b);
   if (part == "day" || part == "dd" || part == "d" || part == "dayofyear" || part == "dy" ||
       part == "y") {
     return sqlite3_result_int64(ctx, db - da);

@@ -52,6 +52,20 @@ TEST(Calendar, OneReaderWithTheFormsEachCallerAccepts) {
   const DateTextRules& secondsRequired = kIsoDayOrSecond;
   EXPECT_TRUE(readDateText("2026-01-05 07:08:09", secondsRequired));
   EXPECT_FALSE(readDateText("2026-01-05 07:08", secondsRequired));
+
+  // The engine's reading: dots, the compact form and one-digit minutes besides.
+  DateTextRules engine = kStoredDate;
+  engine.dots = engine.compact = engine.shortTime = engine.shortFields = true;
+  EXPECT_EQ(readDateText("2026.1.5", engine)->date, (CivilDate{2026, 1, 5}));
+  const auto compact = readDateText("20260105 7:8:9", engine);
+  ASSERT_TRUE(compact);
+  EXPECT_EQ(compact->date, (CivilDate{2026, 1, 5}));
+  EXPECT_EQ(compact->hour * 10000 + compact->minute * 100 + compact->second, 70809);
+  for (const char* bad : {"2026.01-05", "202601051", "2026010", "20261305", "2026.02.30"}) {
+    EXPECT_FALSE(readDateText(bad, engine)) << bad;
+  }
+  EXPECT_FALSE(readDateText("2026.01.05", kStoredDate));
+  EXPECT_FALSE(readDateText("20260105", kStoredDate));
 }
 
 }  // namespace
