@@ -24,6 +24,7 @@ struct PoSpec {
   const char* purchaseType;
   const char* busType;
   std::vector<PoLine> lines;
+  const char* person = nullptr;  // nullptr: the purchasing department's buyer
 };
 
 struct ArrLine {
@@ -42,6 +43,8 @@ struct ArrSpec {
   const char* department;
   const char* busType;
   std::vector<ArrLine> lines;
+  int state = 2;
+  const char* person = nullptr;  // nullptr: the purchasing department's receiving clerk
 };
 
 struct DlLine {
@@ -83,7 +86,9 @@ class Writer {
         {"dPODate", demoDate(o.day)},
         {"cVenCode", o.vendor},
         {"cDepCode", optional(o.department)},
-        {"cPersonCode", o.department != nullptr ? Cell("005") : Cell()},
+        {"cPersonCode", o.person != nullptr       ? Cell(o.person)
+                        : o.department != nullptr ? Cell("005")
+                                                  : Cell()},
         {"cPTCode", o.purchaseType},
         {"cBusType", o.busType},
         {"iState", o.state},
@@ -138,13 +143,15 @@ class Writer {
         {"cPOID", optional(a.order)},
         {"cVenCode", a.vendor},
         {"cDepCode", optional(a.department)},
-        {"cPersonCode", a.department != nullptr ? Cell("006") : Cell()},
+        {"cPersonCode", a.person != nullptr       ? Cell(a.person)
+                        : a.department != nullptr ? Cell("006")
+                                                  : Cell()},
         {"cPTCode", "01"},
         {"cBusType", a.busType},
         {"iBillType", a.red ? 1 : 0},
-        {"iState", 2},
+        {"iState", a.state},
         {"cMaker", "杨帆"},
-        {"cVerifier", "陈静"},
+        {"cVerifier", a.state >= 2 ? Cell("陈静") : Cell()},
     };
     addHeadDefines(head, ctx_.rnd, arrId_);
     ctx_.out.insert("PU_ArrivalVouch", head);
@@ -256,6 +263,53 @@ class Writer {
   int dlLineId_ = 0;
 };
 
+// Documents of the clerk's departments and persons, and the states the purchase reference tells
+// apart: lines of inventories and warehouses the clerk may and may not use, an arrival line
+// without a warehouse, a fully executed order that is not closed, an order and an arrival note
+// not yet verified, and a red arrival note of a batch that stock received.
+void purchaseForTheClerk(Writer& w, const std::string& firstOrder) {
+  const std::string po9 = w.order({333,
+                                   "V001",
+                                   2,
+                                   "0201",
+                                   "01",
+                                   "普通采购",
+                                   {{"0101002", 300, 0, 0},
+                                    {"0102001", 1000, 0, 200},
+                                    {"0103002", 20, 0, 0}},
+                                   "002"});
+  w.order({330,
+           "V002",
+           2,
+           "0202",
+           "01",
+           "普通采购",
+           {{"0102002", 500, 0, 500}, {"0101003", 80, 30, 50}},
+           "003"});
+  w.order({338, "V003", 1, "0201", "01", "普通采购", {{"0101004", 40, 0, 0}}, "002"});
+  w.arrival({336,
+             "V001",
+             po9.c_str(),
+             false,
+             "0201",
+             "普通采购",
+             {{"0101002", 120, 0, "01"},
+              {"0102004", 50, 0, "04"},
+              {"0103001", 5, 0, "01"},
+              {"0102001", 200, 0, nullptr}},
+             2,
+             "002"});
+  w.arrival({338, "V001", po9.c_str(), false, "0201", "普通采购", {{"0101002", 30, 0, "01"}}, 1,
+             "002"});
+  w.arrival({337,
+             "V005",
+             firstOrder.c_str(),
+             true,
+             "03",
+             "普通采购",
+             {{"0101001", -6, 0, "01", "B2611-02"}}});
+}
+
 void handMade(Writer& w) {
   const std::string po1 = w.order(
       {306,
@@ -333,6 +387,8 @@ void handMade(Writer& w) {
   w.arrival(
       {338, "V005", po1.c_str(), true, "03", "普通采购", {{"0101001", -4, 0, "01", "B2611-1"}}});
   w.arrival({338, "V007", nullptr, false, nullptr, "", {{"0103004", 100, 0, "05"}}});
+
+  purchaseForTheClerk(w, po1);
 
   w.delivery({307,
               "C001",
@@ -480,6 +536,37 @@ void bulk(Writer& w, DemoContext& ctx) {
                            item->warehouses.front().c_str()});
       }
       w.delivery(d);
+    }
+    // Documents of the clerk's departments: some not verified yet, some fully received.
+    for (int n = 0; n < 6; ++n) {
+      const bool machining = n % 2 == 0;
+      const char* department = machining ? "0201" : "0202";
+      const char* person = machining ? "002" : "003";
+      const DemoItem* first = any(bought);
+      const char* vendor = processingVendor(first->code.c_str());
+      if (n < 4) {
+        PoSpec o{rnd.between(273, 337), vendor, rnd.chance(80) ? 2 : 1, department, "01",
+                 "普通采购", {}, person};
+        const bool received = rnd.chance(25);
+        for (int k = 0; k < 5; ++k) {
+          const DemoItem* item = k == 0 ? first : any(bought);
+          const double qty = rnd.amount(10, 5000);
+          const double arrived = received ? 0 : round2(qty * rnd.between(0, 10) / 10.0);
+          o.lines.push_back({item->code.c_str(), qty, arrived,
+                             received ? qty : round2(arrived * rnd.between(0, 10) / 10.0)});
+        }
+        w.order(o);
+      } else {
+        ArrSpec a{rnd.between(273, 337), vendor, nullptr, false, department, "普通采购", {},
+                  rnd.chance(80) ? 2 : 1, person};
+        for (int k = 0; k < 5; ++k) {
+          const DemoItem* item = k == 0 ? first : any(bought);
+          const double qty = rnd.amount(10, 3000);
+          a.lines.push_back({item->code.c_str(), qty, round2(qty * rnd.between(0, 10) / 10.0),
+                             item->warehouses.front().c_str()});
+        }
+        w.arrival(a);
+      }
     }
   }
 }

@@ -346,7 +346,7 @@ TEST(Statements, PurchaseAndDeliveryHeadSources) {
                      "select count(*) from pu_ArrHead where pu_ArrHead.cVenAbbName = (select "
                      "cVenAbbName from Vendor where cVenCode = 'V005') and pu_ArrHead.cPOId = "
                      "'PO26110001' and (cDepCode in ('03') OR ISNULL(cDepCode, '') = '')"),
-            2);
+            3);  // arrival notes 1 and 6, and the red note 10 returning goods of that order
   EXPECT_EQ(numberOf(demoDb(),
                      "select count(*) from DispatchList inner join DispatchLists on "
                      "DispatchLists.DLID = DispatchList.DLID left join Department on "
@@ -371,7 +371,7 @@ TEST(Statements, PurchaseAndDeliveryHeadSources) {
           "select count(*) from PU_ArrivalVouchs left join Warehouse on "
           "Warehouse.cWhCode = PU_ArrivalVouchs.cWhCode where (PU_ArrivalVouchs.cWhCode "
           "in ('01','02') OR ISNULL(PU_ArrivalVouchs.cWhCode,'') = '') and cWhName = '原料仓'"),
-      5);
+      9);
 }
 
 TEST(Statements, ProductionOrderListsAndTheirReRead) {

@@ -7,6 +7,7 @@
 #include "components/suite/inv_positions.h"
 #include "components/suite/login.h"
 #include "components/suite/production_order_object.h"
+#include "components/purchase_ref_service.h"
 #include "components/suite/session.h"
 #include "components/suite/unit_quantity_object.h"
 #include "components/suite/xp_style_proxy.h"
@@ -64,6 +65,9 @@ void registerClasses(automation::ClassRegistry& registry) {
                                              "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00B}");
   registry.add<DispatchQuantityServiceObject>(std::string(kDispatchQuantityServiceProgId),
                                               "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00C}");
+  // One service for the process: the dialogs share its ShowClosed switch.
+  registry.add(std::string(kPurchaseRefServiceProgId), "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00D}",
+               [] { return automation::ObjectPtr(purchaseRefService()); });
   registry.add<XPStyleProxy>(std::string(kXPStyleProgId), "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00A}");
   for (const auto& c : kArchiveClsids) {
     const ArchiveKind kind = c.kind;

@@ -1,0 +1,72 @@
+// PurchaseRefService: the suite's purchase reference queries — the heads and lines of purchase
+// orders and purchase arrival notes that a receipt can be made from.
+//
+// One process-wide instance (purchaseRefService(); CreateObject of its ProgID gives the same
+// one), so the ShowClosed switch that one dialog sets is the switch every later query sees.
+//
+// Queries. Each takes the session first (its connection runs the statement) and a WHERE text
+// ("" for none), and hands a new client-side recordset back through `rs`. The WHERE text is used
+// as it is, so the caller keeps typed text out of it; a statement the database refuses raises
+// its error and leaves `rs` as it was. The names a WHERE text may use:
+//  - GetOrderHeads: the columns of zpurpoheader (dpodate, cdepname, cpersonname, cCode, cPOId,
+//    cVenAbbName, cBusType, cDepCode ...), also qualified "zpurpoheader."; key field "poid".
+//  - GetArrivalHeads: the columns of pu_ArrHead (ddate, cdepname, ..., cDepCode), also
+//    qualified "pu_ArrHead."; key field "id".
+//  - GetOrderLines(order id): the columns of zpurpodetail (dArriveDate unqualified) and
+//    "Inventory." (iId, bInvEntrust).
+//  - GetArrivalLines(arrival-note id): the columns of pu_ArrBody (cWhName unqualified),
+//    "Inventory." and "PU_ArrivalVouchs." (cWhCode).
+// Line recordsets hold their document's lines in document order and have the field layout of
+// their views (db/schema/08_lists.sql): the line quantity is the fourth field from the end, and
+// order lines carry the order quantity as "iquantity" with "iarrqty", "ireceivedqty" and the
+// item's over-receipt share "finexcess".
+//
+// What is offered:
+//  - Only verified documents (iState 2): closed (3) and entered, unverified (1) ones never, and
+//    closed lines (cbCloser set) never.
+//  - ShowClosed False (the default): fully executed lines are left out too, and so is a document
+//    with no line left. ShowClosed True offers them.
+//  - An order line is fully executed when what is on arrival notes and what has been received
+//    together reach its quantity (nothing is left to receive from the order); an arrival-note
+//    line when what has been received reaches its quantity. Red documents carry negative
+//    quantities and compare by magnitude.
+// A head is offered when one of its lines is: its other conditions are the WHERE text's.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "automation/dispatch.h"
+#include "components/session_context.h"
+
+namespace quillon::ado {
+class Recordset;
+}
+
+namespace quillon::components {
+
+inline constexpr std::string_view kPurchaseRefServiceProgId = "Quillon.Suite.PurchaseRefService";
+
+class PurchaseRefService : public automation::Object {
+ public:
+  using RecordsetPtr = std::shared_ptr<ado::Recordset>;
+
+  virtual void getOrderHeads(SessionContext& session, const std::string& where,
+                             RecordsetPtr& rs) = 0;
+  virtual void getArrivalHeads(SessionContext& session, const std::string& where,
+                               RecordsetPtr& rs) = 0;
+  virtual void getOrderLines(SessionContext& session, std::int32_t orderId,
+                             const std::string& where, RecordsetPtr& rs) = 0;
+  virtual void getArrivalLines(SessionContext& session, std::int32_t arrivalId,
+                               const std::string& where, RecordsetPtr& rs) = 0;
+
+  virtual bool showClosed() const = 0;
+  virtual void setShowClosed(bool on) = 0;
+};
+
+// The process-wide instance, created on first use.
+std::shared_ptr<PurchaseRefService> purchaseRefService();
+
+}  // namespace quillon::components

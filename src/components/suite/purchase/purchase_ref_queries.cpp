@@ -1,0 +1,85 @@
+#include "components/suite/purchase/purchase_ref_queries.h"
+
+namespace quillon::components::suite {
+
+namespace {
+
+// Verified documents only; entered (1) and closed (3) ones are never offered.
+constexpr const char* kVerified = "2";
+
+// A line with something left to take, by magnitude so that red documents (negative quantities)
+// read the same way: an order line while arrivals and receipts together fall short of its
+// quantity, an arrival-note line while receipts do.
+std::string orderLineOpen(std::string_view l) {
+  const std::string t(l);
+  return "abs(isnull(" + t + ".iArrQTY, 0)) + abs(isnull(" + t + ".iReceivedQTY, 0)) < abs(" + t +
+         ".iQuantity)";
+}
+std::string arrivalLineOpen(std::string_view l) {
+  const std::string t(l);
+  return "abs(isnull(" + t + ".fValidInQuan, 0)) < abs(" + t + ".iQuantity)";
+}
+
+std::string callerCondition(std::string_view where) {
+  if (where.empty()) return {};
+  return " AND (" + std::string(where) + ")";
+}
+
+}  // namespace
+
+std::string orderHeadQuery(std::string_view where, bool showClosed) {
+  std::string offered =
+      "EXISTS (SELECT 1 FROM PO_Podetails OL WHERE OL.POID = zpurpoheader.poid AND OL.cbCloser "
+      "IS NULL";
+  if (!showClosed) offered += " AND " + orderLineOpen("OL");
+  offered += ")";
+  return "SELECT poid, cpoid, dpodate, cptname, cbustype, cvenabbname, cdepname, cpersonname, "
+         "cmaker, cverifier, cvencode, cvenname, cdepcode, cpersoncode, cptcode, cexch_name, "
+         "nflat, itaxrate, cmemo, istate FROM zpurpoheader WHERE istate = " +
+         std::string(kVerified) + " AND " + offered + callerCondition(where) +
+         " ORDER BY dpodate, cpoid";
+}
+
+std::string arrivalHeadQuery(std::string_view where, bool showClosed) {
+  std::string offered =
+      "EXISTS (SELECT 1 FROM PU_ArrivalVouchs AL WHERE AL.ID = pu_ArrHead.id AND AL.cbCloser IS "
+      "NULL";
+  if (!showClosed) offered += " AND " + arrivalLineOpen("AL");
+  offered += ")";
+  // The order code is kept for the host under a name of its own: the lists caption "cpoid" as
+  // the document's number, which on an arrival note is "ccode".
+  return "SELECT id, ccode, ddate, cptname, cbustype, cvenabbname, cdepname, cpersonname, "
+         "cmaker, cverifier, cpoid AS cordercode, cvencode, cvenname, cdepcode, cpersoncode, "
+         "cptcode, ibilltype, cmemo, istate FROM pu_ArrHead WHERE istate = " +
+         std::string(kVerified) + " AND " + offered + callerCondition(where) +
+         " ORDER BY ddate, ccode";
+}
+
+std::string orderLineQuery(std::int32_t orderId, std::string_view where, bool showClosed) {
+  std::string sql =
+      "SELECT zpurpodetail.* FROM zpurpodetail INNER JOIN Inventory ON Inventory.cInvCode = "
+      "zpurpodetail.cinvcode WHERE zpurpodetail.poid = " +
+      std::to_string(orderId) +
+      " AND zpurpodetail.cbcloser IS NULL AND EXISTS (SELECT 1 FROM PO_Pomain OH WHERE OH.POID = "
+      "zpurpodetail.poid AND OH.iState = " +
+      std::string(kVerified) + ")";
+  if (!showClosed) sql += " AND " + orderLineOpen("zpurpodetail");
+  return sql + callerCondition(where) +
+         " ORDER BY (SELECT OR1.iRowNo FROM PO_Podetails OR1 WHERE OR1.ID = zpurpodetail.id), "
+         "zpurpodetail.id";
+}
+
+std::string arrivalLineQuery(std::int32_t arrivalId, std::string_view where, bool showClosed) {
+  std::string sql =
+      "SELECT pu_ArrBody.* FROM pu_ArrBody INNER JOIN PU_ArrivalVouchs ON PU_ArrivalVouchs.Autoid "
+      "= pu_ArrBody.autoid INNER JOIN Inventory ON Inventory.cInvCode = pu_ArrBody.cinvcode WHERE "
+      "pu_ArrBody.id = " +
+      std::to_string(arrivalId) +
+      " AND pu_ArrBody.cbcloser IS NULL AND EXISTS (SELECT 1 FROM PU_ArrivalVouch AH WHERE AH.ID "
+      "= pu_ArrBody.id AND AH.iState = " +
+      std::string(kVerified) + ")";
+  if (!showClosed) sql += " AND " + arrivalLineOpen("pu_ArrBody");
+  return sql + callerCondition(where) + " ORDER BY PU_ArrivalVouchs.iRowNo, pu_ArrBody.autoid";
+}
+
+}  // namespace quillon::components::suite

@@ -1,0 +1,31 @@
+// The suite's purchase reference service on the account database (what it offers is described in
+// components/purchase_ref_service.h). Late-bound members: GetOrderHeads(oSession, sWhere, rs),
+// GetArrivalHeads(oSession, sWhere, rs), GetOrderLines(oSession, lOrderId, sWhere, rs),
+// GetArrivalLines(oSession, lArrivalId, sWhere, rs), with rs by reference; ShowClosed (get/let).
+#pragma once
+
+#include "components/purchase_ref_service.h"
+
+namespace quillon::components::suite {
+
+class PurchaseRefServiceObject final : public PurchaseRefService {
+ public:
+  void getOrderHeads(SessionContext& session, const std::string& where,
+                     RecordsetPtr& rs) override;
+  void getArrivalHeads(SessionContext& session, const std::string& where,
+                       RecordsetPtr& rs) override;
+  void getOrderLines(SessionContext& session, std::int32_t orderId, const std::string& where,
+                     RecordsetPtr& rs) override;
+  void getArrivalLines(SessionContext& session, std::int32_t arrivalId, const std::string& where,
+                       RecordsetPtr& rs) override;
+
+  bool showClosed() const override { return showClosed_; }
+  void setShowClosed(bool on) override { showClosed_ = on; }
+
+  const automation::MemberTable& memberTable() const override;
+
+ private:
+  bool showClosed_ = false;
+};
+
+}  // namespace quillon::components::suite
