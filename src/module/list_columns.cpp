@@ -10,6 +10,7 @@
 #include "components/registration.h"
 #include "forms/list_view.h"
 #include "forms/super_grid.h"
+#include "module/fill_grid.h"
 #include "module/list_captions.h"
 #include "module/module_state.h"
 
@@ -103,14 +104,32 @@ void SetListColumns(forms::ListView& list) {
   layOut(kind, access, kind == ListKind::FhdBody || kind == ListKind::OrderBody);
 }
 
+namespace {
+
+// The field columns of a grid: 1 .. Cols - 1, less the four quantity columns that
+// FillGridFromRecordset appends to a line grid, which keep their captions and stay visible.
+int fieldColumnsOf(const forms::MsSuperGrid& grid) {
+  const int last = grid.Cols() - 1;
+  const LineColumnCaptions* computed = lineColumnCaptions(lineGridOf(grid.Name()));
+  if (computed == nullptr || last < kLineColumnCount) return last;
+  const std::string_view captions[] = {computed->openQuantity, computed->openPieces,
+                                       computed->thisQuantity, computed->thisPieces};
+  for (int k = 0; k < kLineColumnCount; ++k) {
+    if (grid.TextMatrix(last - kLineColumnCount + 1 + k, 0) != captions[k]) return last;
+  }
+  return last - kLineColumnCount;
+}
+
+}  // namespace
+
 void SetListColumns(forms::MsSuperGrid& grid) {
   const ListKind kind = listKindOf(grid.Name());
   if (kind == ListKind::Unknown) return;
   bool& done = isHeadList(kind) ? gHeadLayoutDone : gBodyLayoutDone;
   if (done) return;
   const ColumnAccess access{
-      // Column 0 holds the marks; field columns are 1 .. Cols - 1.
-      [&] { return grid.Cols() - 1; },
+      // Column 0 holds the marks.
+      [&] { return fieldColumnsOf(grid); },
       [&](int c) { return grid.TextMatrix(c, 0); },
       [&](int c, const std::string& text) { grid.setTextMatrix(c, 0, text); },
       [&](int c, int width) { grid.setColWidth(c, width); },

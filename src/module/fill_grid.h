@@ -1,0 +1,77 @@
+// FillGridFromRecordset: fills a spread grid from a recordset — column 0 the marks, one column
+// per field headed by the field's name — and, on the three line grids, appends the four
+// quantity columns: what is still open (quantity, pieces) and what is taken this time
+// (quantity, pieces; editable, at first the open ones or the saved values).
+//
+// The grid's name (without regard to case) decides the variant:
+//   lstDdBody   order lines          open = iQuantity - iArrQTY - iReceivedQTY (never below 0),
+//                                    pieces iNum - iArrNum - iReceivedNum; its "iquantity" and
+//                                    "inum" columns show what is still due (less iArrQTY/iArrNum)
+//   lstDhdBody  arrival-note lines   open = iQuantity - fValidInQuan, pieces iNum - fValidInNum
+//   lstFhdBody  delivery-note lines  open = iQuantity - fOutQuantity ("0" once the issued
+//                                    quantity reaches the quantity, by magnitude), pieces
+//                                    iNum - fOutNum
+//   any other   a head grid: the field columns only.
+// Null counts as 0. Lines of a fixed-rate unit group (igrouptype 1) with a rate take their
+// piece counts from their quantities. Quantities show with QuanDecDgt decimals ("##0." and as
+// many "0"), pieces with NumDecDgt, the exchange rate with ExchRateDecDgt.
+//
+// Replace mode gives the grid the recordset's rows alone; append mode adds them below the rows
+// already there, whose cells and marks stay. The recordset's position is left at its end; its
+// rows are not changed.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon::ado {
+class Recordset;
+}
+namespace quillon::forms {
+class MsSuperGrid;
+}
+
+namespace quillon::module {
+
+enum class LineGrid { None, Order, Arrival, Delivery };
+
+// The variant a grid's control name selects.
+LineGrid lineGridOf(std::string_view gridName);
+
+// Captions of the four computed columns of a line grid, in column order.
+struct LineColumnCaptions {
+  std::string_view openQuantity;
+  std::string_view openPieces;
+  std::string_view thisQuantity;
+  std::string_view thisPieces;
+};
+// nullptr for LineGrid::None.
+const LineColumnCaptions* lineColumnCaptions(LineGrid grid);
+inline constexpr int kLineColumnCount = 4;
+
+// The decimals and rounding patterns of the account (settings "QuanDecDgt", "NumDecDgt",
+// "ExchRateDecDgt", "FormatQuanDecString").
+struct GridNumberFormats {
+  int quantityDigits = 2;
+  int piecesDigits = 2;
+  int exchRateDigits = 4;
+  std::string quantityRounding = "##0.00";
+
+  std::string quantityPattern() const;
+  std::string piecesPattern() const;
+  std::string exchRatePattern() const;
+};
+// The formats of gContext's account settings.
+GridNumberFormats CurrentGridFormats();
+
+// Replace or append `rs`'s rows; `filled` becomes True when rows were added. `saved`, when
+// given, holds this time's quantity and pieces of every appended row under "出库数量" and
+// "出库件数" (under "退回数量" and "退回件数" for a line whose quantity is negative, where the
+// saved rows have them), read at its current row — a picker's chosen stock row.
+void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,
+                           const ado::Recordset* saved, bool append);
+void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,
+                           const ado::Recordset* saved, bool append,
+                           const GridNumberFormats& formats);
+
+}  // namespace quillon::module
