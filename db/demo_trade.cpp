@@ -268,16 +268,15 @@ class Writer {
 // without a warehouse, a fully executed order that is not closed, an order and an arrival note
 // not yet verified, and a red arrival note of a batch that stock received.
 void purchaseForTheClerk(Writer& w, const std::string& firstOrder) {
-  const std::string po9 = w.order({333,
-                                   "V001",
-                                   2,
-                                   "0201",
-                                   "01",
-                                   "普通采购",
-                                   {{"0101002", 300, 0, 0},
-                                    {"0102001", 1000, 0, 200},
-                                    {"0103002", 20, 0, 0}},
-                                   "002"});
+  const std::string po9 =
+      w.order({333,
+               "V001",
+               2,
+               "0201",
+               "01",
+               "普通采购",
+               {{"0101002", 300, 0, 0}, {"0102001", 1000, 0, 200}, {"0103002", 20, 0, 0}},
+               "002"});
   w.order({330,
            "V002",
            2,
@@ -299,8 +298,8 @@ void purchaseForTheClerk(Writer& w, const std::string& firstOrder) {
               {"0102001", 200, 0, nullptr}},
              2,
              "002"});
-  w.arrival({338, "V001", po9.c_str(), false, "0201", "普通采购", {{"0101002", 30, 0, "01"}}, 1,
-             "002"});
+  w.arrival(
+      {338, "V001", po9.c_str(), false, "0201", "普通采购", {{"0101002", 30, 0, "01"}}, 1, "002"});
   w.arrival({337,
              "V005",
              firstOrder.c_str(),
@@ -545,8 +544,14 @@ void bulk(Writer& w, DemoContext& ctx) {
       const DemoItem* first = any(bought);
       const char* vendor = processingVendor(first->code.c_str());
       if (n < 4) {
-        PoSpec o{rnd.between(273, 337), vendor, rnd.chance(80) ? 2 : 1, department, "01",
-                 "普通采购", {}, person};
+        PoSpec o{rnd.between(273, 337),
+                 vendor,
+                 rnd.chance(80) ? 2 : 1,
+                 department,
+                 "01",
+                 "普通采购",
+                 {},
+                 person};
         const bool received = rnd.chance(25);
         for (int k = 0; k < 5; ++k) {
           const DemoItem* item = k == 0 ? first : any(bought);
@@ -557,7 +562,7 @@ void bulk(Writer& w, DemoContext& ctx) {
         }
         w.order(o);
       } else {
-        ArrSpec a{rnd.between(273, 337), vendor, nullptr, false, department, "普通采购", {},
+        ArrSpec a{rnd.between(273, 337),  vendor, nullptr, false, department, "普通采购", {},
                   rnd.chance(80) ? 2 : 1, person};
         for (int k = 0; k < 5; ++k) {
           const DemoItem* item = k == 0 ? first : any(bought);

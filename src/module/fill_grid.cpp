@@ -119,9 +119,8 @@ class Filler {
       grid_.setColLock(col, !(line && editableLineField(lower)));
       grid_.setColButton(col, line && buttonLineField(kind_, lower));
       const auto& field = fields.item(static_cast<std::size_t>(f));
-      grid_.setColMaxLength(col, isTextType(field->type()) && field->definedSize() > 0
-                                     ? field->definedSize()
-                                     : 0);
+      grid_.setColMaxLength(
+          col, isTextType(field->type()) && field->definedSize() > 0 ? field->definedSize() : 0);
     }
     const LineColumnCaptions* computed = lineColumnCaptions(kind_);
     if (computed == nullptr) return;
@@ -228,7 +227,8 @@ class Filler {
   std::string fieldText(std::size_t index, bool fixedRate, double rate) const {
     const std::string& n = lower_[index];
     const automation::Variant v = rs_.value(index);
-    if (n == "iinvexchrate") return v.isNull() ? std::string() : automation::Format(v, exchPattern_);
+    if (n == "iinvexchrate")
+      return v.isNull() ? std::string() : automation::Format(v, exchPattern_);
     if (fixedRate) {
       if (n == "fvalidinnum") return piecesText(num(q_.validInQuan) / rate);
       if (n == "ireceivednum") return piecesText(num(q_.receivedQty) / rate);

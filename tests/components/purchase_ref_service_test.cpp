@@ -62,9 +62,8 @@ TEST(PurchaseRefService, HeadsAreVerifiedDocumentsWithALineLeftUnlessShowClosed)
   // business-type branches whose OR must not widen what is offered.
   service.getOrderHeads(*demo, kClerkDepartments, rs);
   EXPECT_EQ(keys(*rs, "poid"), (std::set<int>{7, 9}));
-  service.getOrderHeads(*demo,
-                        "(( zpurpoheader.cBusType = '普通采购') Or ( zpurpoheader.cBusType = ''))",
-                        rs);
+  service.getOrderHeads(
+      *demo, "(( zpurpoheader.cBusType = '普通采购') Or ( zpurpoheader.cBusType = ''))", rs);
   EXPECT_EQ(keys(*rs, "poid"), (std::set<int>{1, 3, 4, 7, 8, 9}));
   service.getOrderHeads(*demo,
                         "zpurpoheader.dpodate >= '2026-11-20' AND    zpurpoheader.dpodate <= "
@@ -84,8 +83,8 @@ TEST(PurchaseRefService, HeadsAreVerifiedDocumentsWithALineLeftUnlessShowClosed)
 TEST(PurchaseRefService, LinesInDocumentOrderWithTheirConditionsAndLayout) {
   auto clerk = sessionFor("clerk");
   suite::PurchaseRefServiceObject service;
-  const std::string inventories = "Inventory.iId IN(" + clerk->permissionList("inventory", "", "W") +
-                                  ")";
+  const std::string inventories =
+      "Inventory.iId IN(" + clerk->permissionList("inventory", "", "W") + ")";
   Rs rs;
   service.getOrderLines(*clerk, 9, "", rs);
   EXPECT_EQ(texts(*rs, "cinvcode"), (std::vector<std::string>{"0101002", "0102001", "0103002"}));
@@ -122,15 +121,14 @@ TEST(PurchaseRefService, LinesInDocumentOrderWithTheirConditionsAndLayout) {
   EXPECT_EQ(rs->recordCount(), 0);
 
   // Arrival lines: inventories, the warehouse clause on the line table, the warehouse name.
-  const std::string warehouses =
-      " AND (PU_ArrivalVouchs.cWhCode in (" + clerk->permissionList("warehouse", "", "W") +
-      ") OR ISNULL(PU_ArrivalVouchs.cWhCode,'') = '')";
+  const std::string warehouses = " AND (PU_ArrivalVouchs.cWhCode in (" +
+                                 clerk->permissionList("warehouse", "", "W") +
+                                 ") OR ISNULL(PU_ArrivalVouchs.cWhCode,'') = '')";
   service.getArrivalLines(*clerk, 8, inventories + warehouses, rs);
   EXPECT_EQ(texts(*rs, "cinvcode"), (std::vector<std::string>{"0101002", "0102001"}));
   EXPECT_EQ(rs->fields()->item(1)->name(), "autoid");
   const int arrivalFields = rs->fields()->count();
-  EXPECT_EQ(rs->fields()->item(static_cast<std::size_t>(arrivalFields - 4))->name(),
-            "iquantity");
+  EXPECT_EQ(rs->fields()->item(static_cast<std::size_t>(arrivalFields - 4))->name(), "iquantity");
   service.getArrivalLines(*clerk, 8, inventories + " and  cWhName = '原料仓'", rs);
   EXPECT_EQ(texts(*rs, "cinvcode"), (std::vector<std::string>{"0101002"}));
   service.getArrivalLines(*clerk, 6, "", rs);

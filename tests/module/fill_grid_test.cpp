@@ -54,12 +54,11 @@ using Texts = std::vector<std::string>;
 
 TEST(FillGridFromRecordset, OrderLinesShowWhatIsOpenNeverBelowZero) {
   forms::MsSuperGrid grid("lstDdBody");
-  auto rs = records({"cinvcode", "iarrnum", "ireceivednum", "iquantity", "iarrqty", "ireceivedqty",
-                     "inum"},
-                    {{"A", Variant::null(), Variant::null(), 10.0, 6.0, 6.0, Variant::null()},
-                     {"B", 1.0, 0.0, 9.0, 3.0, 3.0, 5.0},
-                     {"C", Variant::null(), Variant::null(), 5.0, 2.0, Variant::null(),
-                      Variant::null()}});
+  auto rs = records(
+      {"cinvcode", "iarrnum", "ireceivednum", "iquantity", "iarrqty", "ireceivedqty", "inum"},
+      {{"A", Variant::null(), Variant::null(), 10.0, 6.0, 6.0, Variant::null()},
+       {"B", 1.0, 0.0, 9.0, 3.0, 3.0, 5.0},
+       {"C", Variant::null(), Variant::null(), 5.0, 2.0, Variant::null(), Variant::null()}});
   bool filled = false;
   FillGridFromRecordset(grid, *rs, filled, nullptr, false, withDigits(2, 0));
   EXPECT_TRUE(filled);
@@ -75,8 +74,7 @@ TEST(FillGridFromRecordset, OrderLinesShowWhatIsOpenNeverBelowZero) {
   EXPECT_EQ(grid.TextMatrix(7, 2), "4.") << "pieces net of arrivals";
   EXPECT_EQ(computed(grid, 3), (Texts{"3.00", "0.", "3.00", "0."}));
   rs->moveLast();
-  EXPECT_DOUBLE_EQ(rs->value("iquantity").toDouble(), 5.0)
-      << "the recordset keeps its values";
+  EXPECT_DOUBLE_EQ(rs->value("iquantity").toDouble(), 5.0) << "the recordset keeps its values";
   // The computed open columns are locked, this time's are not.
   EXPECT_TRUE(grid.ColLock(grid.Cols() - 4));
   EXPECT_FALSE(grid.ColLock(grid.Cols() - 2));
@@ -106,9 +104,9 @@ TEST(FillGridFromRecordset, ArrivalAndDeliveryLinesAndFixedRateUnits) {
   EXPECT_TRUE(arrivals.ColButton(2));
 
   forms::MsSuperGrid deliveries("lstFhdBody");
-  auto dl = records({"cinvcode", "iquantity", "foutquantity", "foutnum", "inum"},
-                    {{"X", -5.0, -5.0, Variant::null(), Variant::null()},
-                     {"Y", 7.0, 2.5, 1.0, 3.0}});
+  auto dl =
+      records({"cinvcode", "iquantity", "foutquantity", "foutnum", "inum"},
+              {{"X", -5.0, -5.0, Variant::null(), Variant::null()}, {"Y", 7.0, 2.5, 1.0, 3.0}});
   FillGridFromRecordset(deliveries, *dl, filled, nullptr, false, withDigits(2, 1));
   EXPECT_EQ(computed(deliveries, 0),
             (Texts{"未出库数量", "未出库件数", "本次出库数量", "本次出库件数"}));

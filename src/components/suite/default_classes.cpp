@@ -1,5 +1,6 @@
 #include "components/registration.h"
 
+#include "components/purchase_ref_service.h"
 #include "components/suite/archive_items.h"
 #include "components/suite/archives.h"
 #include "components/suite/define_items.h"
@@ -7,7 +8,6 @@
 #include "components/suite/inv_positions.h"
 #include "components/suite/login.h"
 #include "components/suite/production_order_object.h"
-#include "components/purchase_ref_service.h"
 #include "components/suite/session.h"
 #include "components/suite/unit_quantity_object.h"
 #include "components/suite/xp_style_proxy.h"

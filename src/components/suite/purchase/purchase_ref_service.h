@@ -10,8 +10,7 @@ namespace quillon::components::suite {
 
 class PurchaseRefServiceObject final : public PurchaseRefService {
  public:
-  void getOrderHeads(SessionContext& session, const std::string& where,
-                     RecordsetPtr& rs) override;
+  void getOrderHeads(SessionContext& session, const std::string& where, RecordsetPtr& rs) override;
   void getArrivalHeads(SessionContext& session, const std::string& where,
                        RecordsetPtr& rs) override;
   void getOrderLines(SessionContext& session, std::int32_t orderId, const std::string& where,
