@@ -1,0 +1,57 @@
+// The batch and receipt-voucher pickers of the order, arrival-note and delivery-note line grids:
+// they hand one line (warehouse, item, free items, batch, this time's quantity and pieces, rate)
+// to "Quillon.RefSelect" over the suite's stock or receipt-line query, and bring the chosen rows
+// back onto the line.
+//
+// The batch picker uses current stock (reference type 0; a red voucher when this time's quantity
+// is negative), the receipt-voucher picker receipt lines (type 1, always as a red voucher: it
+// tracks a return to the receipt it returns against). Both allow several rows. Automatic
+// allocation (AutoRefer) or the selection dialog (Refer) as the caller asks.
+//
+// One chosen row rewrites the line in place; several hide it (height 0) and add one copy of it per
+// row below the grid's rows, each with that row's values. A line without warehouse is refused with
+// "仓库不能为空！" and nothing changes; nothing chosen changes nothing either.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon::ado {
+class Recordset;
+}
+namespace quillon::forms {
+class MsSuperGrid;
+}
+
+namespace quillon::module {
+
+inline constexpr std::string_view kLineWarehouseEmpty = "仓库不能为空！";
+
+enum class StockPick { Batch, ReceiptVoucher };
+
+// Where a chosen row's value goes: the first grid column captioned (row 0) by one of `columns`,
+// from the first of `fields` that the chosen rows have.
+struct PickedValue {
+  std::vector<std::string> columns;
+  std::vector<std::string> fields;
+};
+
+// The mapping of the order and arrival-note grids: batch, expiry, shelf life, production date;
+// the receipt-voucher picker also the receipt voucher number and the receipt line ("iCorId").
+std::vector<PickedValue> receiptLineMapping(StockPick pick);
+
+struct PickResult {
+  int rows = 0;  // chosen rows; 0 when nothing changed
+  // The text of the picked column on the line (batch, or receipt voucher number) when one row
+  // rewrote it in place.
+  std::optional<std::string> text;
+};
+
+// `line` is the one-record copy of grid row `row` (its iQuantity and iNum this time's values).
+// Uses gContext's login. The picker's own errors (a refused query) reach the caller.
+PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, ado::Recordset& line, StockPick pick,
+                            bool automatic, const std::vector<PickedValue>& mapping);
+
+}  // namespace quillon::module
