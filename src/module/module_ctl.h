@@ -16,4 +16,6 @@
 #include "module/reference_texts.h"
 #include "module/session.h"
 #include "module/settings.h"
+#include "module/stock_picker.h"
 #include "module/text_helpers.h"
+#include "module/warehouse_check.h"

@@ -36,11 +36,6 @@ inline constexpr std::string_view kPositive = "正数";
 inline constexpr std::string_view kNegative = "负数";
 inline constexpr std::string_view kAboveOpenPieces = "本次出库件数不能大于未入库件数";
 
-// The receiving warehouse and the pickers.
-inline constexpr std::string_view kWarehouseInvalid = "仓库不合法！";
-inline constexpr std::string_view kNotInWarehouseTail = "]在仓库存货对照表中不存在！是否继续？";
-inline constexpr std::string_view kWarehouseEmpty = "仓库不能为空！";
-
 // OK.
 inline constexpr std::string_view kConfirm = "确认要生单吗？";
 inline constexpr std::string_view kNoArrivalHead = "采购到货单表头为空！请重新生单";

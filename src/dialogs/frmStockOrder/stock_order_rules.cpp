@@ -97,10 +97,6 @@ std::optional<std::string> arrivalLineEdit(bool piecesColumn, double newValue, d
   return std::nullopt;
 }
 
-std::string notInWarehouseQuestion(std::string_view invCode) {
-  return "[" + std::string(invCode) + std::string(kNotInWarehouseTail);
-}
-
 std::string_view emptyHeadMessage(int tab) {
   return tab == kArrivalTab ? kNoArrivalHead : kNoOrderHead;
 }

@@ -1,8 +1,7 @@
 // The rules of the order and arrival-note dialog that need no widget: the edition and business
 // type rules of the consignment box, the tab-switch question, the edit rules of this time's
-// quantity and pieces on order and arrival-note lines, and the messages of the receiving
-// warehouse and of OK. Quantities are compared after rounding with the account's format
-// pattern ("FormatQuanDecString" / "FormatNumDecString").
+// quantity and pieces on order and arrival-note lines, and what OK returns. Quantities are compared
+// after rounding with the account's format pattern ("FormatQuanDecString" / "FormatNumDecString").
 #pragma once
 
 #include <optional>
@@ -62,9 +61,6 @@ std::optional<std::string> orderLineEdit(bool piecesColumn, double newValue,
 // value before the edit and stay within what is open, by magnitude.
 std::optional<std::string> arrivalLineEdit(bool piecesColumn, double newValue, double oldValue,
                                            double openValue, std::string_view rounding);
-
-// The item missing from the warehouse-inventory table.
-std::string notInWarehouseQuestion(std::string_view invCode);
 
 // The refusal of OK when the active tab's head list has no current data row.
 std::string_view emptyHeadMessage(int tab);

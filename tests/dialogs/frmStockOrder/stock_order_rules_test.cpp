@@ -95,7 +95,6 @@ TEST(StockOrderRules, WhatOkReturns) {
   EXPECT_EQ(headBusinessType("受托代销", 0), "受托代销");
   EXPECT_TRUE(takenWhole(120, 120.001, kTwoPlaces));
   EXPECT_FALSE(takenWhole(120, 100, kTwoPlaces));
-  EXPECT_EQ(notInWarehouseQuestion("0101002"), "[0101002]在仓库存货对照表中不存在！是否继续？");
 }
 
 }  // namespace
