@@ -6,6 +6,7 @@
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "automation/utf8.h"
 #include "automation/vb_format.h"
 #include "automation/vb_strings.h"
 #include "components/session_context.h"
@@ -98,9 +99,10 @@ class Filler {
     for (int f = 0; f < count; ++f) {
       const auto& field = fields.item(static_cast<std::size_t>(f));
       names_.push_back(field->name());
-      lower_.push_back(automation::LCase(field->name()));
+      lower_.push_back(automation::utf8::asciiLower(field->name()));
     }
     q_ = findQuantityFields(lower_);
+    for (const auto& n : lower_) shown_.push_back(shownAs(n));
   }
 
   int fieldCount() const { return static_cast<int>(names_.size()); }
@@ -224,24 +226,62 @@ class Filler {
     return false;
   }
 
-  std::string fieldText(std::size_t index, bool fixedRate, double rate) const {
-    const std::string& n = lower_[index];
-    const automation::Variant v = rs_.value(index);
-    if (n == "iinvexchrate")
-      return v.isNull() ? std::string() : automation::Format(v, exchPattern_);
-    if (fixedRate) {
-      if (n == "fvalidinnum") return piecesText(num(q_.validInQuan) / rate);
-      if (n == "ireceivednum") return piecesText(num(q_.receivedQty) / rate);
-      if (n == "foutnum") return piecesText(num(q_.outQuantity) / rate);
-    }
+  // How a field's value is shown, decided once per fill from its name and the grid.
+  enum class Shown {
+    Plain,
+    ExchRate,
+    ValidInNum,
+    ReceivedNum,
+    OutNum,
+    DueQuantity,
+    DueNum,
+    Quantity,
+    Pieces
+  };
+
+  Shown shownAs(const std::string& n) const {
+    if (n == "iinvexchrate") return Shown::ExchRate;
+    if (n == "fvalidinnum") return Shown::ValidInNum;
+    if (n == "ireceivednum") return Shown::ReceivedNum;
+    if (n == "foutnum" && kind_ != LineGrid::Delivery) return Shown::OutNum;
     if (kind_ == LineGrid::Order) {
       // What is still due on the order, net of what arrival notes already carry.
-      if (n == "iquantity") return quantityText(number(v) - num(q_.arrQty));
-      if (n == "inum") return piecesText(number(v) - num(q_.arrNum));
+      if (n == "iquantity") return Shown::DueQuantity;
+      if (n == "inum") return Shown::DueNum;
     }
     if (kind_ == LineGrid::Delivery) {
-      if (n == "iquantity" || n == "foutquantity") return quantityText(number(v));
-      if (n == "inum" || n == "foutnum") return piecesText(number(v));
+      if (n == "iquantity" || n == "foutquantity") return Shown::Quantity;
+      if (n == "inum") return Shown::Pieces;
+      if (n == "foutnum") return Shown::OutNum;
+    }
+    return Shown::Plain;
+  }
+
+  std::string fieldText(std::size_t index, bool fixedRate, double rate) const {
+    const automation::Variant v = rs_.value(index);
+    switch (shown_[index]) {
+      case Shown::Plain:
+        break;
+      case Shown::ExchRate:
+        return v.isNull() ? std::string() : automation::Format(v, exchPattern_);
+      case Shown::ValidInNum:
+        if (fixedRate) return piecesText(num(q_.validInQuan) / rate);
+        break;
+      case Shown::ReceivedNum:
+        if (fixedRate) return piecesText(num(q_.receivedQty) / rate);
+        break;
+      case Shown::OutNum:
+        if (fixedRate) return piecesText(num(q_.outQuantity) / rate);
+        if (kind_ == LineGrid::Delivery) return piecesText(number(v));
+        break;
+      case Shown::DueQuantity:
+        return quantityText(number(v) - num(q_.arrQty));
+      case Shown::DueNum:
+        return piecesText(number(v) - num(q_.arrNum));
+      case Shown::Quantity:
+        return quantityText(number(v));
+      case Shown::Pieces:
+        return piecesText(number(v));
     }
     return v.displayText();
   }
@@ -256,6 +296,7 @@ class Filler {
   std::string rounding_;
   std::vector<std::string> names_;
   std::vector<std::string> lower_;
+  std::vector<Shown> shown_;
   QuantityFields q_;
 };
 

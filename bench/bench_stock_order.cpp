@@ -1,0 +1,135 @@
+// The order dialog's lines display on a scale-100 demo account: the lines of every order head,
+// marked, read from PurchaseRefService and appended to lstDdBody with their quantity columns and
+// layout, against reading the same line recordsets alone (measured side by side in each
+// iteration; target: display at most 1.5 times the reading).
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ado/recordset.h"
+#include "automation/class_registry.h"
+#include "classes/registration.h"
+#include "components/purchase_ref_service.h"
+#include "components/suite/login.h"
+#include "db/demo_data.h"
+#include "forms/super_grid.h"
+#include "module/module_ctl.h"
+
+namespace {
+
+using namespace quillon;
+using Clock = std::chrono::steady_clock;
+
+struct Account {
+  std::filesystem::path dir;
+  std::string path;
+  std::vector<std::int32_t> heads;
+
+  Account() {
+    dir = std::filesystem::temp_directory_path() /
+          ("quillon-bench-stock-order-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
+    path = (dir / "demo100.db").string();
+    db::createDemoDatabase(path, 100, true);
+    classes::registerAllClasses(automation::classRegistry());
+    module::OpenSession(components::suite::Login::open(path, "demo"));
+    std::shared_ptr<ado::Recordset> rs;
+    components::purchaseRefService()->getOrderHeads(*module::gContext, "", rs);
+    for (rs->moveFirst(); !rs->eof(); rs->moveNext()) heads.push_back(rs->value("poid").toLong());
+  }
+  ~Account() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+  }
+};
+
+Account& account() {
+  static Account a;
+  return a;
+}
+
+double readLinesAlone(const std::vector<std::int32_t>& heads, std::int64_t& lines) {
+  const auto start = Clock::now();
+  auto& service = *components::purchaseRefService();
+  lines = 0;
+  for (const std::int32_t head : heads) {
+    std::shared_ptr<ado::Recordset> rs;
+    service.getOrderLines(*module::gContext, head, "", rs);
+    lines += rs->recordCount();
+  }
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+double displayLines(forms::MsSuperGrid& grid, const std::vector<std::int32_t>& heads) {
+  const auto start = Clock::now();
+  auto& service = *components::purchaseRefService();
+  grid.Clear();
+  grid.setRows(0);
+  module::gBodyLayoutDone = false;
+  for (const std::int32_t head : heads) {
+    std::shared_ptr<ado::Recordset> rs;
+    service.getOrderLines(*module::gContext, head, "", rs);
+    bool filled = false;
+    module::FillGridFromRecordset(grid, *rs, filled, nullptr, true);
+    module::SetListColumns(grid);
+  }
+  return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void BM_LinesDisplayOfEveryHead(benchmark::State& state) {
+  const auto& heads = account().heads;
+  forms::MsSuperGrid grid("lstDdBody");
+  double read = 0;
+  double shown = 0;
+  std::int64_t lines = 0;
+  for (auto _ : state) {
+    read += readLinesAlone(heads, lines);
+    const double took = displayLines(grid, heads);
+    shown += took;
+    state.SetIterationTime(took);
+  }
+  state.counters["heads"] = static_cast<double>(heads.size());
+  state.counters["lines"] = static_cast<double>(lines);
+  state.counters["grid_rows"] = grid.Rows() - 1;
+  state.counters["read_ms"] = 1000 * read / static_cast<double>(state.iterations());
+  state.counters["ratio"] = read > 0 ? shown / read : 0;
+}
+BENCHMARK(BM_LinesDisplayOfEveryHead)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+// The grid's share alone: the same recordsets, read before, appended and laid out.
+void BM_FillOnlyOfEveryHead(benchmark::State& state) {
+  const auto& heads = account().heads;
+  std::vector<std::shared_ptr<ado::Recordset>> lines;
+  for (const std::int32_t head : heads) {
+    std::shared_ptr<ado::Recordset> rs;
+    components::purchaseRefService()->getOrderLines(*module::gContext, head, "", rs);
+    lines.push_back(rs);
+  }
+  forms::MsSuperGrid grid("lstDdBody");
+  for (auto _ : state) {
+    grid.Clear();
+    grid.setRows(0);
+    module::gBodyLayoutDone = false;
+    for (const auto& rs : lines) {
+      bool filled = false;
+      module::FillGridFromRecordset(grid, *rs, filled, nullptr, true);
+      module::SetListColumns(grid);
+    }
+  }
+  state.counters["grid_rows"] = grid.Rows() - 1;
+}
+BENCHMARK(BM_FillOnlyOfEveryHead)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
