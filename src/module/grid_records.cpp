@@ -1,0 +1,54 @@
+#include "module/grid_records.h"
+
+#include "ado/fields.h"
+#include "ado/recordset.h"
+#include "automation/utf8.h"
+#include "forms/super_grid.h"
+#include "module/fill_grid.h"
+#include "module/text_helpers.h"
+
+namespace quillon::module {
+
+std::vector<int> MarkedRows(const forms::MsSuperGrid& grid) {
+  std::vector<int> rows;
+  for (int r = 1; r < grid.Rows(); ++r) {
+    if (!grid.TextMatrix(0, r).empty() && grid.RowHeight(r) != 0) rows.push_back(r);
+  }
+  return rows;
+}
+
+GridRowRecord AddRecordFromGridRow(const forms::MsSuperGrid& grid, int row, ado::Recordset& rs) {
+  GridRowRecord read;
+  rs.addNew();
+  const auto& fields = *rs.fields();
+  const int count = fields.count();
+  const bool line = lineGridOf(grid.Name()) != LineGrid::None;
+  std::optional<std::size_t> quantity;
+  std::optional<std::size_t> pieces;
+  for (int f = 0; f < count && f + 1 < grid.Cols(); ++f) {
+    const auto index = static_cast<std::size_t>(f);
+    const std::string lower = automation::utf8::asciiLower(fields.item(index)->name());
+    const std::string text = grid.TextMatrix(f + 1, row);
+    if (lower == "iquantity") {
+      quantity = index;
+      read.loadedQuantity = text;
+    }
+    if (lower == "inum") pieces = index;
+    if (!text.empty())
+      rs.setValue(automation::Variant(static_cast<std::int32_t>(f)), automation::Variant(text));
+  }
+  if (!line || grid.Cols() < 3) return read;
+  read.thisQuantity = ToNumber(automation::Variant(grid.TextMatrix(grid.Cols() - 2, row)));
+  read.thisPieces = ToNumber(automation::Variant(grid.TextMatrix(grid.Cols() - 1, row)));
+  if (quantity) {
+    rs.setValue(automation::Variant(static_cast<std::int32_t>(*quantity)),
+                automation::Variant(read.thisQuantity));
+  }
+  if (pieces) {
+    rs.setValue(automation::Variant(static_cast<std::int32_t>(*pieces)),
+                automation::Variant(read.thisPieces));
+  }
+  return read;
+}
+
+}  // namespace quillon::module

@@ -1,0 +1,34 @@
+// Records from the rows of a spread grid, as the order and delivery dialogs hand chosen rows
+// back: field i of the recordset takes the text of grid column i + 1 (converted to the field's
+// type by the recordset; an empty cell leaves the field empty), and on a line grid "iQuantity"
+// and "iNum" take this time's quantity and pieces (the last two columns).
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quillon::ado {
+class Recordset;
+}
+namespace quillon::forms {
+class MsSuperGrid;
+}
+
+namespace quillon::module {
+
+// The data rows a person has chosen: a non-empty mark and a height other than 0, in grid order.
+std::vector<int> MarkedRows(const forms::MsSuperGrid& grid);
+
+// What AddRecordFromGridRow read besides the fields.
+struct GridRowRecord {
+  std::string loadedQuantity;  // the row's "iquantity" cell before this time's replaced it
+  double thisQuantity = 0;
+  double thisPieces = 0;
+};
+
+// Adds a record to `rs` (AddNew) from grid row `row` and leaves it being edited: the caller sets
+// its own fields and calls Update. A cell the field's type cannot take raises the recordset's
+// error with the record still being edited.
+GridRowRecord AddRecordFromGridRow(const forms::MsSuperGrid& grid, int row, ado::Recordset& rs);
+
+}  // namespace quillon::module

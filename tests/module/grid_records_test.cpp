@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "ado/recordset.h"
+#include "components/purchase_ref_service.h"
+#include "forms/super_grid.h"
+#include "module/fill_grid.h"
+#include "module/grid_records.h"
+#include "module/module_state.h"
+#include "module_fixture.h"
+
+namespace quillon::module {
+namespace {
+
+using automation::Variant;
+
+TEST(GridRecords, ChosenRowsBecomeRecordsWithThisTimesQuantities) {
+  testing::openSessionAs("demo");
+  std::shared_ptr<ado::Recordset> lines;
+  components::purchaseRefService()->getOrderLines(*gContext, 9, "", lines);
+  forms::MsSuperGrid grid("lstDdBody");
+  bool filled = false;
+  FillGridFromRecordset(grid, *lines, filled, nullptr, false);
+  ASSERT_EQ(grid.Rows(), 4);
+  // Row 1 marked but hidden (split), row 2 marked with a partial quantity, row 3 not marked.
+  grid.setTextMatrix(0, 1, "Y");
+  grid.setRowHeight(1, 0);
+  grid.setTextMatrix(0, 2, "Y");
+  grid.setTextMatrix(grid.Cols() - 2, 2, "150.00");
+  EXPECT_EQ(MarkedRows(grid), (std::vector<int>{2}));
+
+  auto chosen = lines->copyStructure();
+  const GridRowRecord read = AddRecordFromGridRow(grid, 2, *chosen);
+  chosen->update();
+  EXPECT_EQ(read.loadedQuantity, "1000.00");
+  EXPECT_DOUBLE_EQ(read.thisQuantity, 150);
+  ASSERT_EQ(chosen->recordCount(), 1);
+  chosen->moveFirst();
+  EXPECT_DOUBLE_EQ(chosen->value("iquantity").toDouble(), 150);
+  EXPECT_EQ(chosen->value("cinvcode").toString(), "0102001");
+  EXPECT_EQ(chosen->value("poid").toLong(), 9);
+  EXPECT_EQ(chosen->value("darrivedate").displayText(), "2026-12-09");
+  EXPECT_DOUBLE_EQ(chosen->value("ireceivedqty").toDouble(), 200);
+  EXPECT_TRUE(chosen->value("cbcloser").isNull()) << "an empty cell leaves the field empty";
+}
+
+}  // namespace
+}  // namespace quillon::module
