@@ -10,8 +10,6 @@ namespace quillon::dialogs::stock_order {
 
 namespace {
 
-using sql::quoteLiteral;
-
 // S + J + condition, J being " and" once S holds something.
 void append(std::string& s, std::string_view condition) {
   if (!s.empty()) s += " and";
@@ -73,11 +71,11 @@ std::string headFilter(int tab, const FilterBoxes& boxes, std::string_view permi
       {boxes.vendor, ".cVenAbbName = "},
   };
   for (const auto& [text, fragment] : fragments) {
-    if (!text.empty()) append(s, " " + t + fragment + quoteLiteral(text));
+    if (!text.empty()) append(s, " " + t + fragment + sql::literal(text));
   }
   if (!boxes.busType.empty()) {
     const std::string j = s.empty() ? "" : " and";
-    s = "((" + s + j + " " + t + ".cBusType = " + quoteLiteral(boxes.busType) + ") Or (" + s + j +
+    s = "((" + s + j + " " + t + ".cBusType = " + sql::literal(boxes.busType) + ") Or (" + s + j +
         " " + t + ".cBusType = ''))";
   }
   const std::string departments = departmentClause(permittedDepartments);
@@ -105,20 +103,9 @@ std::string arrivalLineCondition(std::string_view permittedInventoryIds,
   }
   if (singleHead) return i;
   if (!warehouseName.empty()) {
-    i += (i.empty() ? "" : " and ") + std::string(" cWhName = ") + quoteLiteral(warehouseName);
+    i += (i.empty() ? "" : " and ") + std::string(" cWhName = ") + sql::literal(warehouseName);
   }
   return commercial ? withConsignment(i, consignmentOnly) : i;
-}
-
-std::string warehouseListQuery(std::string_view typed, std::string_view permittedWarehouses) {
-  // The typed text stands inside a LIKE pattern between the two %: its quotes are doubled.
-  const std::string quoted = quoteLiteral(typed);
-  const std::string t = quoted.substr(1, quoted.size() - 2);
-  std::string sql = "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%" + t + "%'" +
-                    " OR cWhName LIKE '%" + t + "%')";
-  if (!permittedWarehouses.empty())
-    sql += " AND cWhCode IN(" + std::string(permittedWarehouses) + ")";
-  return sql;
 }
 
 }  // namespace quillon::dialogs::stock_order

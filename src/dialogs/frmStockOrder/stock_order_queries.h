@@ -1,8 +1,8 @@
 // The WHERE texts of the order and arrival-note dialog, as it hands them to PurchaseRefService:
-// the permission clauses, the filter text of a tab switch, the head filter of a filter run, the
-// line conditions, and the receiving-warehouse list. Pure functions of their inputs.
+// the permission clauses, the filter text of a tab switch, the head filter of a filter run and
+// the line conditions. Pure functions of their inputs.
 //
-// Values typed into the filter boxes are placed as literals (quoteLiteral), so a quote that got
+// Values typed into the filter boxes are placed as literals (sql::literal), so a quote that got
 // past the key filter still cannot end one; without quotes the texts are those of the filter's
 // fragments character for character. A date bound that is not a date is no bound: the date boxes
 // refuse such text before a filter runs.
@@ -55,9 +55,5 @@ std::string arrivalLineCondition(std::string_view permittedInventoryIds,
                                  std::string_view permittedWarehouses,
                                  std::string_view warehouseName, bool commercial,
                                  bool consignmentOnly, bool singleHead);
-
-// The receiving warehouse's list: warehouses whose code or name contains the typed text, within
-// the permitted ones.
-std::string warehouseListQuery(std::string_view typed, std::string_view permittedWarehouses);
 
 }  // namespace quillon::dialogs::stock_order

@@ -28,44 +28,44 @@ TEST(StockOrderQueries, HeadFilterFragmentsInTheirOrderOnEitherTab) {
   all.orderCode = "PO26110009";
   all.vendor = "鑫源五金01";
   EXPECT_EQ(headFilter(kArrivalTab, all, ""),
-            "pu_ArrHead.ddate >= '2026-11-01' AND    pu_ArrHead.ddate <= '2026-11-30' and "
-            "pu_ArrHead.cdepname = '机加车间' and pu_ArrHead.cpersonname = '王芳' and "
-            "pu_ArrHead.cCode = 'DH26120008' and pu_ArrHead.cPOId = 'PO26110009' and "
-            "pu_ArrHead.cVenAbbName = '鑫源五金01'");
+            "pu_ArrHead.ddate >= N'2026-11-01' AND    pu_ArrHead.ddate <= N'2026-11-30' and "
+            "pu_ArrHead.cdepname = N'机加车间' and pu_ArrHead.cpersonname = N'王芳' and "
+            "pu_ArrHead.cCode = N'DH26120008' and pu_ArrHead.cPOId = N'PO26110009' and "
+            "pu_ArrHead.cVenAbbName = N'鑫源五金01'");
   FilterBoxes vendorOnly;
   vendorOnly.vendor = "鑫源五金01";
-  EXPECT_EQ(headFilter(kOrderTab, vendorOnly, ""), " zpurpoheader.cVenAbbName = '鑫源五金01'");
+  EXPECT_EQ(headFilter(kOrderTab, vendorOnly, ""), " zpurpoheader.cVenAbbName = N'鑫源五金01'");
 
   // Reversed dates are swapped, never an empty range; a bound that is no date is no bound.
   FilterBoxes reversed;
   reversed.lowerDate = "2026-11-30";
   reversed.upperDate = "2026-11-01";
   EXPECT_EQ(headFilter(kOrderTab, reversed, ""),
-            "zpurpoheader.dpodate >= '2026-11-01' AND zpurpoheader.dpodate <= '2026-11-30'");
+            "zpurpoheader.dpodate >= N'2026-11-01' AND zpurpoheader.dpodate <= N'2026-11-30'");
   reversed.upperDate = "2026-13-01' or 1=1 --";
-  EXPECT_EQ(headFilter(kOrderTab, reversed, ""), "zpurpoheader.dpodate >= '2026-11-30'");
+  EXPECT_EQ(headFilter(kOrderTab, reversed, ""), "zpurpoheader.dpodate >= N'2026-11-30'");
 
   // A quote that got into a box stays inside its literal.
   FilterBoxes quoted;
   quoted.person = "O'Neil";
-  EXPECT_EQ(headFilter(kOrderTab, quoted, ""), " zpurpoheader.cpersonname = 'O''Neil'");
+  EXPECT_EQ(headFilter(kOrderTab, quoted, ""), " zpurpoheader.cpersonname = N'O''Neil'");
 }
 
 TEST(StockOrderQueries, BusinessTypeBranchesRepeatTheEarlierConditions) {
   FilterBoxes ordinary;
   ordinary.busType = "普通采购";
   EXPECT_EQ(headFilter(kOrderTab, ordinary, ""),
-            "(( zpurpoheader.cBusType = '普通采购') Or ( zpurpoheader.cBusType = ''))");
+            "(( zpurpoheader.cBusType = N'普通采购') Or ( zpurpoheader.cBusType = ''))");
 
   FilterBoxes deptAndType;
   deptAndType.department = "D";
   deptAndType.busType = "B";
   EXPECT_EQ(headFilter(kArrivalTab, deptAndType, ""),
-            "(( pu_ArrHead.cdepname = 'D' and pu_ArrHead.cBusType = 'B') Or ( "
-            "pu_ArrHead.cdepname = 'D' and pu_ArrHead.cBusType = ''))");
+            "(( pu_ArrHead.cdepname = N'D' and pu_ArrHead.cBusType = N'B') Or ( "
+            "pu_ArrHead.cdepname = N'D' and pu_ArrHead.cBusType = ''))");
   EXPECT_EQ(headFilter(kArrivalTab, deptAndType, kClerkDepartments),
-            "(( pu_ArrHead.cdepname = 'D' and pu_ArrHead.cBusType = 'B') Or ( "
-            "pu_ArrHead.cdepname = 'D' and pu_ArrHead.cBusType = '')) AND (cDepCode in "
+            "(( pu_ArrHead.cdepname = N'D' and pu_ArrHead.cBusType = N'B') Or ( "
+            "pu_ArrHead.cdepname = N'D' and pu_ArrHead.cBusType = '')) AND (cDepCode in "
             "('0201','0202','0401') OR ISNULL(cDepCode, '') = '')");
 }
 
@@ -86,31 +86,21 @@ TEST(StockOrderQueries, LineConditionsOfOrdersAndArrivalNotes) {
   EXPECT_EQ(orderLineCondition("", "", "", false), "");
   EXPECT_EQ(orderLineCondition("1,2", "", "", false), "Inventory.iId IN(1,2)");
   EXPECT_EQ(orderLineCondition("1,2", "2026-12-01", "", true),
-            "Inventory.bInvEntrust=1 and Inventory.iId IN(1,2) and dArriveDate >= '2026-12-01'");
-  EXPECT_EQ(orderLineCondition("", "", "2026-12-31", false), "dArriveDate <= '2026-12-31'");
+            "Inventory.bInvEntrust=1 and Inventory.iId IN(1,2) and dArriveDate >= N'2026-12-01'");
+  EXPECT_EQ(orderLineCondition("", "", "2026-12-31", false), "dArriveDate <= N'2026-12-31'");
   EXPECT_EQ(orderLineCondition("", "", "", true), "Inventory.bInvEntrust=1");
 
   // All marked heads: permissions, the warehouse name, consignment in the commercial edition.
   EXPECT_EQ(arrivalLineCondition("3", "'01'", "原料仓", true, true, false),
             "Inventory.bInvEntrust=1 and Inventory.iId IN(3) AND (PU_ArrivalVouchs.cWhCode in "
-            "('01') OR ISNULL(PU_ArrivalVouchs.cWhCode,'') = '') and  cWhName = '原料仓'");
-  EXPECT_EQ(arrivalLineCondition("", "", "原料仓", false, true, false), " cWhName = '原料仓'");
+            "('01') OR ISNULL(PU_ArrivalVouchs.cWhCode,'') = '') and  cWhName = N'原料仓'");
+  EXPECT_EQ(arrivalLineCondition("", "", "原料仓", false, true, false), " cWhName = N'原料仓'");
   EXPECT_EQ(arrivalLineCondition("", "'01'", "", false, false, false),
             "(PU_ArrivalVouchs.cWhCode in ('01') OR ISNULL(PU_ArrivalVouchs.cWhCode,'') = '')");
   // A head marked by a click: permissions only, with the blank before the parenthesis.
   EXPECT_EQ(arrivalLineCondition("3", "'01'", "原料仓", true, true, true),
             "Inventory.iId IN (3) AND (PU_ArrivalVouchs.cWhCode in ('01') OR "
             "ISNULL(PU_ArrivalVouchs.cWhCode,'') = '')");
-}
-
-TEST(StockOrderQueries, WarehouseListWithinThePermittedWarehouses) {
-  EXPECT_EQ(warehouseListQuery("原", ""),
-            "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%原%' OR cWhName LIKE '%原%')");
-  EXPECT_EQ(warehouseListQuery("", "'01','02'"),
-            "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%%' OR cWhName LIKE '%%') AND cWhCode "
-            "IN('01','02')");
-  EXPECT_EQ(warehouseListQuery("a'b", ""),
-            "SELECT * FROM Warehouse WHERE (cWhCode LIKE '%a''b%' OR cWhName LIKE '%a''b%')");
 }
 
 }  // namespace
