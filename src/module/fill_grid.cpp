@@ -6,12 +6,15 @@
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
+#include "automation/text_compare.h"
 #include "automation/utf8.h"
 #include "automation/vb_format.h"
-#include "automation/vb_strings.h"
 #include "components/session_context.h"
 #include "components/suite_utility.h"
+#include "forms/scope_guard.h"
 #include "forms/super_grid.h"
+#include "module/account_settings.h"
 #include "module/module_state.h"
 
 namespace quillon::module {
@@ -88,18 +91,16 @@ class Filler {
          const GridNumberFormats& formats)
       : grid_(grid),
         rs_(rs),
+        view_(rs),
         saved_(saved),
         kind_(lineGridOf(grid.Name())),
         quantityPattern_(formats.quantityPattern()),
         piecesPattern_(formats.piecesPattern()),
         exchPattern_(formats.exchRatePattern()),
         rounding_(formats.quantityRounding) {
-    const auto& fields = *rs.fields();
-    const int count = fields.count();
-    for (int f = 0; f < count; ++f) {
-      const auto& field = fields.item(static_cast<std::size_t>(f));
-      names_.push_back(field->name());
-      lower_.push_back(automation::utf8::asciiLower(field->name()));
+    for (int f = 0; f < view_.fieldCount(); ++f) {
+      names_.push_back(view_.fieldName(f));
+      lower_.push_back(automation::utf8::asciiLower(names_.back()));
     }
     q_ = findQuantityFields(lower_);
     for (const auto& n : lower_) shown_.push_back(shownAs(n));
@@ -140,15 +141,15 @@ class Filler {
     }
   }
 
+  int rowCount() const { return view_.rowCount(); }
+
   void writeRows(int firstRow) {
-    if (rs_.bof() && rs_.eof()) return;
-    int row = firstRow;
-    for (rs_.moveFirst(); !rs_.eof(); rs_.moveNext(), ++row) writeRow(row);
+    for (row_ = 0; row_ < view_.rowCount(); ++row_) writeRow(firstRow + row_);
   }
 
  private:
   automation::Variant field(const std::optional<std::size_t>& index) const {
-    return index ? rs_.value(*index) : automation::Variant();
+    return index ? view_.value(row_, static_cast<int>(*index)) : automation::Variant();
   }
   double num(const std::optional<std::size_t>& index) const { return number(field(index)); }
   std::string quantityText(double v) const { return automation::formatNumber(v, quantityPattern_); }
@@ -209,21 +210,11 @@ class Filler {
       grid_.setTextMatrix(first + 3, row, openNumText);
       return;
     }
-    const bool red = num(q_.quantity) < 0 && hasSavedField("退回数量");
+    const bool red = num(q_.quantity) < 0 && ado::hasField(*saved_, "退回数量");
     grid_.setTextMatrix(first + 2, row,
                         quantityText(number(saved_->value(red ? "退回数量" : "出库数量"))));
     grid_.setTextMatrix(first + 3, row,
                         piecesText(number(saved_->value(red ? "退回件数" : "出库件数"))));
-  }
-
-  bool hasSavedField(const char* name) const {
-    const auto& fields = *saved_->fields();
-    for (int f = 0; f < fields.count(); ++f) {
-      if (automation::LCase(fields.item(static_cast<std::size_t>(f))->name()) == name) {
-        return true;
-      }
-    }
-    return false;
   }
 
   // How a field's value is shown, decided once per fill from its name and the grid.
@@ -258,7 +249,7 @@ class Filler {
   }
 
   std::string fieldText(std::size_t index, bool fixedRate, double rate) const {
-    const automation::Variant v = rs_.value(index);
+    const automation::Variant v = view_.value(row_, static_cast<int>(index));
     switch (shown_[index]) {
       case Shown::Plain:
         break;
@@ -288,6 +279,8 @@ class Filler {
 
   forms::MsSuperGrid& grid_;
   ado::Recordset& rs_;
+  ado::RecordsetView view_;
+  int row_ = 0;  // the view's row being written
   const ado::Recordset* saved_;
   LineGrid kind_;
   std::string quantityPattern_;
@@ -300,25 +293,13 @@ class Filler {
   QuantityFields q_;
 };
 
-// Redraw is switched off while the grid fills and back on however the fill ends.
-class RedrawOff {
- public:
-  explicit RedrawOff(forms::MsSuperGrid& grid) : grid_(grid) { grid_.setRedraw(false); }
-  ~RedrawOff() { grid_.setRedraw(true); }
-  RedrawOff(const RedrawOff&) = delete;
-  RedrawOff& operator=(const RedrawOff&) = delete;
-
- private:
-  forms::MsSuperGrid& grid_;
-};
-
 }  // namespace
 
 LineGrid lineGridOf(std::string_view gridName) {
-  const std::string lower = automation::LCase(gridName);
-  if (lower == "lstddbody") return LineGrid::Order;
-  if (lower == "lstdhdbody") return LineGrid::Arrival;
-  if (lower == "lstfhdbody") return LineGrid::Delivery;
+  using automation::equalsNoCase;
+  if (equalsNoCase(gridName, "lstDdBody")) return LineGrid::Order;
+  if (equalsNoCase(gridName, "lstDhdBody")) return LineGrid::Arrival;
+  if (equalsNoCase(gridName, "lstFhdBody")) return LineGrid::Delivery;
   return LineGrid::None;
 }
 
@@ -348,11 +329,11 @@ std::string GridNumberFormats::exchRatePattern() const {
 GridNumberFormats CurrentGridFormats() {
   GridNumberFormats formats;
   if (!gContext) return formats;
-  auto settings = gContext->accountSettings();
-  formats.quantityDigits = settings->digits("QuanDecDgt");
-  formats.piecesDigits = settings->digits("NumDecDgt");
-  formats.exchRateDigits = settings->digits("ExchRateDecDgt");
-  formats.quantityRounding = settings->text("FormatQuanDecString");
+  auto& settings = CurrentAccountSettings();
+  formats.quantityDigits = settings.digits("QuanDecDgt");
+  formats.piecesDigits = settings.digits("NumDecDgt");
+  formats.exchRateDigits = settings.digits("ExchRateDecDgt");
+  formats.quantityRounding = settings.text("FormatQuanDecString");
   return formats;
 }
 
@@ -364,9 +345,9 @@ void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& f
 void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,
                            const ado::Recordset* saved, bool append,
                            const GridNumberFormats& formats) {
-  RedrawOff redraw(grid);
+  const auto redraw = forms::redrawPaused(grid);
   Filler filler(grid, rs, saved, formats);
-  const int records = rs.recordCount();
+  const int records = filler.rowCount();
   // Appending to a grid without data rows starts it afresh: its caption row is written too.
   const bool fresh = !append || grid.Rows() <= 1;
   int firstRow = 1;

@@ -17,8 +17,8 @@
 // many "0"), pieces with NumDecDgt, the exchange rate with ExchRateDecDgt.
 //
 // Replace mode gives the grid the recordset's rows alone; append mode adds them below the rows
-// already there, whose cells and marks stay. The recordset's position is left at its end; its
-// rows are not changed.
+// already there, whose cells and marks stay. The rows are those of the recordset's view (its
+// filter applied), read without moving its cursor; they are not changed.
 #pragma once
 
 #include <string>

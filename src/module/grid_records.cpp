@@ -12,7 +12,7 @@ namespace quillon::module {
 std::vector<int> MarkedRows(const forms::MsSuperGrid& grid) {
   std::vector<int> rows;
   for (int r = 1; r < grid.Rows(); ++r) {
-    if (!grid.TextMatrix(0, r).empty() && grid.RowHeight(r) != 0) rows.push_back(r);
+    if (grid.isMarked(r) && grid.RowHeight(r) != 0) rows.push_back(r);
   }
   return rows;
 }

@@ -16,7 +16,7 @@ class MsSuperGrid;
 
 namespace quillon::module {
 
-// The data rows a person has chosen: a non-empty mark and a height other than 0, in grid order.
+// The data rows a person has chosen: marked and not hidden (height 0), in grid order.
 std::vector<int> MarkedRows(const forms::MsSuperGrid& grid);
 
 // What AddRecordFromGridRow read besides the fields.

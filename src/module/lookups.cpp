@@ -269,7 +269,7 @@ bool CheckEntry(forms::TextBox& field, std::string& errText, bool wantNames) {
 
 void ValidateDateField(forms::TextBox& field, bool& cancel) {
   if (field.Text().empty() || automation::IsDate(automation::Variant(field.Text()))) return;
-  forms::MsgBox(std::string(kDateFormatMessage), forms::vbCritical, "提示");
+  forms::MsgBox(std::string(kDateFormatMessage), forms::vbCritical, std::string(kDateFormatTitle));
   selectAll(field);
   cancel = true;
 }

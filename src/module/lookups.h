@@ -17,6 +17,8 @@ class TextBox;
 namespace quillon::module {
 
 inline constexpr std::string_view kDateFormatMessage = "日期格式不正确，必须按格式YYYY-MM-DD输入";
+// The title of that message, wherever a date is refused (a filter field, a grid cell).
+inline constexpr std::string_view kDateFormatTitle = "提示";
 
 // Where a dialog wants the codes of the records chosen in a lookup list.
 enum class LookupCodes {

@@ -6,15 +6,19 @@
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
 #include "automation/class_registry.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
+#include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "automation/vb_strings.h"
 #include "components/registration.h"
 #include "components/session_context.h"
 #include "components/stock_queries.h"
 #include "forms/constants.h"
+#include "forms/dialog_shell.h"
+#include "forms/scope_guard.h"
 #include "forms/super_grid.h"
 #include "forms/ui_host.h"
 #include "module/fill_grid.h"
@@ -30,36 +34,26 @@ constexpr std::string_view kRefSelectProgId = "Quillon.RefSelect";
 constexpr std::int32_t kBatchReference = 0;
 constexpr std::int32_t kReceiptReference = 1;
 
-std::optional<std::size_t> fieldIndex(const ado::Recordset& rs, std::string_view name) {
-  const auto& fields = *rs.fields();
-  const std::string wanted = automation::LCase(name);
-  for (int f = 0; f < fields.count(); ++f) {
-    if (automation::LCase(fields.item(static_cast<std::size_t>(f))->name()) == wanted) {
-      return static_cast<std::size_t>(f);
-    }
-  }
-  return std::nullopt;
+// A field of the line's one record as text ("" when it has no such field or it is Null).
+std::string lineText(const ado::RecordsetView& line, std::string_view name) {
+  const auto index = line.fieldIndex(name);
+  return index ? line.value(0, *index).displayText() : std::string();
 }
 
-// A field of the line's record as text ("" when the record has no such field or it is Null).
-std::string lineText(const ado::Recordset& line, std::string_view name) {
-  const auto index = fieldIndex(line, name);
-  return index ? line.value(*index).displayText() : std::string();
-}
-
-double lineNumber(const ado::Recordset& line, std::string_view name) {
-  const auto index = fieldIndex(line, name);
+double lineNumber(const ado::RecordsetView& line, std::string_view name) {
+  const auto index = line.fieldIndex(name);
   if (!index) return 0;
-  const Variant v = line.value(*index);
+  const Variant v = line.value(0, *index);
   if (v.isNull() || v.isEmpty()) return 0;
   return v.toDouble();
 }
 
+// The first of `captions` that heads a column of the grid; a field name that SetListColumns left
+// uncaptioned ("icorid") is matched without regard to case.
 int columnByCaption(const forms::MsSuperGrid& grid, const std::vector<std::string>& captions) {
   for (const auto& caption : captions) {
-    const std::string wanted = automation::LCase(caption);
     for (int c = 1; c < grid.Cols(); ++c) {
-      if (automation::LCase(grid.TextMatrix(c, 0)) == wanted) return c;
+      if (automation::equalsNoCase(grid.TextMatrix(c, 0), caption)) return c;
     }
   }
   return -1;
@@ -68,17 +62,17 @@ int columnByCaption(const forms::MsSuperGrid& grid, const std::vector<std::strin
 // What the chosen rows give the line, resolved once against the grid and the rows' fields.
 struct Target {
   int column;
-  std::size_t field;
+  int field;
 };
 
-std::vector<Target> resolve(const forms::MsSuperGrid& grid, const ado::Recordset& chosen,
+std::vector<Target> resolve(const forms::MsSuperGrid& grid, const ado::RecordsetView& chosen,
                             const std::vector<PickedValue>& mapping) {
   std::vector<Target> out;
   for (const PickedValue& m : mapping) {
     const int column = columnByCaption(grid, m.columns);
     if (column < 0) continue;
     for (const auto& f : m.fields) {
-      if (const auto index = fieldIndex(chosen, f)) {
+      if (const auto index = chosen.fieldIndex(f)) {
         out.push_back({column, *index});
         break;
       }
@@ -87,16 +81,16 @@ std::vector<Target> resolve(const forms::MsSuperGrid& grid, const ado::Recordset
   return out;
 }
 
-void writeRow(forms::MsSuperGrid& grid, int row, const ado::Recordset& chosen,
+void writeRow(forms::MsSuperGrid& grid, int row, const ado::RecordsetView& chosen, int at,
               const std::vector<Target>& targets, const GridNumberFormats& formats) {
   for (const Target& t : targets) {
-    grid.setTextMatrix(t.column, row, chosen.value(t.field).displayText());
+    grid.setTextMatrix(t.column, row, chosen.value(at, t.field).displayText());
   }
   if (lineGridOf(grid.Name()) == LineGrid::None || grid.Cols() < 3) return;
-  const auto quantity = fieldIndex(chosen, "出库数量");
-  const auto pieces = fieldIndex(chosen, "出库件数");
-  auto number = [&](std::size_t f) {
-    const Variant v = chosen.value(f);
+  const auto quantity = chosen.fieldIndex("出库数量");
+  const auto pieces = chosen.fieldIndex("出库件数");
+  auto number = [&](int f) {
+    const Variant v = chosen.value(at, f);
     return v.isNull() || v.isEmpty() ? 0.0 : v.toDouble();
   };
   if (quantity) {
@@ -109,7 +103,7 @@ void writeRow(forms::MsSuperGrid& grid, int row, const ado::Recordset& chosen,
   }
 }
 
-std::string candidateQuery(StockPick pick, const ado::Recordset& line) {
+std::string candidateQuery(StockPick pick, const ado::RecordsetView& line) {
   components::StockLine stock;
   stock.whCode = lineText(line, "cWhCode");
   stock.invCode = lineText(line, "cInvCode");
@@ -138,19 +132,18 @@ std::vector<PickedValue> receiptLineMapping(StockPick pick) {
   return mapping;
 }
 
-PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, ado::Recordset& line, StockPick pick,
-                            bool automatic, const std::vector<PickedValue>& mapping) {
-  if (line.bof() && line.eof()) return {};
-  line.moveFirst();
+PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Recordset& lineRecord,
+                            StockPick pick, bool automatic,
+                            const std::vector<PickedValue>& mapping) {
+  const ado::RecordsetView line(lineRecord);
+  if (line.rowCount() == 0) return {};
   const std::string whCode = lineText(line, "cWhCode");
   if (automation::Trim(whCode).empty()) {
-    forms::MsgBox(std::string(kLineWarehouseEmpty), forms::vbCritical, "系统提示");
+    forms::MsgBox(std::string(kLineWarehouseEmpty), forms::vbCritical,
+                  std::string(forms::kPromptTitle));
     return {};
   }
-  if (!gContext) {
-    throw automation::ComError(automation::err::kObjectVariableNotSet,
-                               "Object variable or With block variable not set");
-  }
+  if (!gContext) throw automation::ComError::objectNotSet();
 
   auto free = std::make_shared<automation::Collection>();
   for (int k = 1; k <= 10; ++k) free->add(Variant(lineText(line, "cfree" + std::to_string(k))));
@@ -176,31 +169,29 @@ PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, ado::Recordset& l
   std::vector<Variant> none;
   const Variant returned =
       refSelect->invoke("ReturnData", automation::InvokeKind::PropertyGet, none);
-  auto chosen = returned.isObject() ? automation::toObjectAs<ado::Recordset>(returned) : nullptr;
-  if (!chosen || !chosen->isOpen() || (chosen->bof() && chosen->eof())) return {};
+  auto rs = returned.isObject() ? automation::toObjectAs<ado::Recordset>(returned) : nullptr;
+  if (!rs) return {};
+  const ado::RecordsetView chosen(*rs);
+  if (chosen.rowCount() == 0) return {};
 
   const GridNumberFormats formats = CurrentGridFormats();
-  const auto targets = resolve(grid, *chosen, mapping);
+  const auto targets = resolve(grid, chosen, mapping);
   PickResult result;
-  result.rows = chosen->recordCount();
-  const int pickedColumn =
-      columnByCaption(grid, pick == StockPick::Batch ? std::vector<std::string>{"批号"}
-                                                     : std::vector<std::string>{"入库单号"});
-  chosen->moveFirst();
+  result.rows = chosen.rowCount();
+  const int pickedColumn = grid.colByCaption(pick == StockPick::Batch ? "批号" : "入库单号");
   if (result.rows == 1) {
-    writeRow(grid, row, *chosen, targets, formats);
-    if (pickedColumn >= 0) result.text = grid.TextMatrix(pickedColumn, row);
+    writeRow(grid, row, chosen, 0, targets, formats);
+    if (pickedColumn > 0) result.text = grid.TextMatrix(pickedColumn, row);
   } else {
     // The line splits: it stays (hidden, not returned) and each chosen row gets a copy of it.
-    grid.setRedraw(false);
+    const auto redraw = forms::redrawPaused(grid);
     grid.setRowHeight(row, 0);
-    for (; !chosen->eof(); chosen->moveNext()) {
+    for (int at = 0; at < chosen.rowCount(); ++at) {
       const int added = grid.Rows();
       grid.setRows(added + 1);
       for (int c = 0; c < grid.Cols(); ++c) grid.setTextMatrix(c, added, grid.TextMatrix(c, row));
-      writeRow(grid, added, *chosen, targets, formats);
+      writeRow(grid, added, chosen, at, targets, formats);
     }
-    grid.setRedraw(true);
   }
   if (grid.pendingEdit()) grid.userCancelEdit();
   return result;

@@ -51,7 +51,8 @@ struct PickResult {
 
 // `line` is the one-record copy of grid row `row` (its iQuantity and iNum this time's values).
 // Uses gContext's login. The picker's own errors (a refused query) reach the caller.
-PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, ado::Recordset& line, StockPick pick,
-                            bool automatic, const std::vector<PickedValue>& mapping);
+PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Recordset& line,
+                            StockPick pick, bool automatic,
+                            const std::vector<PickedValue>& mapping);
 
 }  // namespace quillon::module

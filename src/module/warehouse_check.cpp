@@ -6,7 +6,9 @@
 #include "components/registration.h"
 #include "components/session_context.h"
 #include "forms/constants.h"
+#include "forms/dialog_shell.h"
 #include "forms/ui_host.h"
+#include "module/account_settings.h"
 #include "module/module_state.h"
 
 namespace quillon::module {
@@ -16,10 +18,7 @@ std::string NotInWarehouseQuestion(std::string_view invCode) {
 }
 
 WarehouseCheck CheckWarehouseForItems(std::string_view text, std::string_view invCode) {
-  if (!gContext) {
-    throw automation::ComError(automation::err::kObjectVariableNotSet,
-                               "Object variable or With block variable not set");
-  }
+  if (!gContext) throw automation::ComError::objectNotSet();
   using components::ArchiveKind;
   auto archive = components::createAs<components::WarehouseArchive>(
       components::archiveProgId(ArchiveKind::Warehouse));
@@ -29,15 +28,17 @@ WarehouseCheck CheckWarehouseForItems(std::string_view text, std::string_view in
   const std::string trimmed = automation::Trim(text);
   WarehouseCheck result;
   if (trimmed.empty() || !archive->load(trimmed, *item, true, true)) {
-    forms::MsgBox(std::string(kWarehouseInvalid), forms::vbCritical, "系统提示");
+    forms::MsgBox(std::string(kWarehouseInvalid), forms::vbCritical,
+                  std::string(forms::kPromptTitle));
     return result;
   }
   result.code = item->id();
   result.name = item->name();
-  if (!invCode.empty() && gContext->accountSettings()->option("CheckWareInv") &&
+  if (!invCode.empty() && CurrentAccountSettings().option("CheckWareInv") &&
       !archive->checkWareInv(result.code, invCode)) {
-    const int answer = forms::MsgBox(NotInWarehouseQuestion(invCode),
-                                     forms::vbYesNo | forms::vbQuestion, "系统提示");
+    const int answer =
+        forms::MsgBox(NotInWarehouseQuestion(invCode), forms::vbYesNo | forms::vbQuestion,
+                      std::string(forms::kPromptTitle));
     if (answer != forms::vbYes) return result;
   }
   result.accepted = true;

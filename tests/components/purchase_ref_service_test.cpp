@@ -8,7 +8,7 @@
 #include "automation/com_error.h"
 #include "components/purchase_ref_service.h"
 #include "components/registration.h"
-#include "components/suite/purchase/purchase_ref_service.h"
+#include "components/suite/purchase_ref_object.h"
 #include "demo_account.h"
 
 namespace quillon::components {

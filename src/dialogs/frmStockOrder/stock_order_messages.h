@@ -7,8 +7,6 @@
 namespace quillon::dialogs::stock_order {
 
 inline constexpr std::string_view kCaption = "选择采购订单或采购到货单";
-inline constexpr std::string_view kPromptTitle = "系统提示";
-inline constexpr std::string_view kDateTitle = "提示";
 
 // Business types.
 inline constexpr std::string_view kOrdinaryPurchase = "普通采购";
@@ -22,7 +20,6 @@ inline constexpr std::string_view kLeaveOrders = "选择到货单将取消订单
 inline constexpr std::string_view kLeaveArrivals = "选择订单将取消到货单的所有选择,是否继续?";
 
 // Line cells.
-inline constexpr std::string_view kDateFormat = "日期格式不正确，必须按格式YYYY-MM-DD输入";
 inline constexpr std::string_view kWarehouseFixed = "已经指定了对应入库单号,不能修改仓库！";
 inline constexpr std::string_view kPiecesFirstHead = "必须先修改[件数]为";
 inline constexpr std::string_view kPiecesFirstTail = "数然后修改[数量]!";
@@ -40,7 +37,8 @@ inline constexpr std::string_view kAboveOpenPieces = "本次出库件数不能�
 inline constexpr std::string_view kConfirm = "确认要生单吗？";
 inline constexpr std::string_view kNoArrivalHead = "采购到货单表头为空！请重新生单";
 inline constexpr std::string_view kNoOrderHead = "采购订单表头为空！请重新生单";
-inline constexpr std::string_view kSelectRecords = "请选择记录！";
+// What OK asks to be chosen: "请选择记录！".
+inline constexpr std::string_view kRecordsWhat = "记录";
 
 // Registry values of the edit-after-generating boxes.
 inline constexpr std::string_view kOrderFormValue = "orderform";

@@ -101,10 +101,6 @@ std::string_view emptyHeadMessage(int tab) {
   return tab == kArrivalTab ? kNoArrivalHead : kNoOrderHead;
 }
 
-bool chosenRow(std::string_view mark, int rowHeight) {
-  return !mark.empty() && rowHeight != 0;
-}
-
 std::string headBusinessType(std::string_view busType, int consignmentBoxValue) {
   if (!busType.empty()) return std::string(busType);
   return std::string(consignmentBoxValue == 0 ? kOrdinaryPurchase : kConsignment);

@@ -65,9 +65,6 @@ std::optional<std::string> arrivalLineEdit(bool piecesColumn, double newValue, d
 // The refusal of OK when the active tab's head list has no current data row.
 std::string_view emptyHeadMessage(int tab);
 
-// A data row's mark means chosen when it is not empty and the row is not hidden.
-bool chosenRow(std::string_view mark, int rowHeight);
-
 // The business type of a returned order head: an empty one becomes "普通采购", or "受托代销"
 // when chkBusType is not unchecked.
 std::string headBusinessType(std::string_view busType, int consignmentBoxValue);

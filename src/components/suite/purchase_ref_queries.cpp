@@ -1,4 +1,4 @@
-#include "components/suite/purchase/purchase_ref_queries.h"
+#include "components/suite/purchase_ref_queries.h"
 
 namespace quillon::components::suite {
 

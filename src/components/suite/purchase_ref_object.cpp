@@ -1,9 +1,9 @@
-#include "components/suite/purchase/purchase_ref_service.h"
+#include "components/suite/purchase_ref_object.h"
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/com_error.h"
-#include "components/suite/purchase/purchase_ref_queries.h"
+#include "components/suite/purchase_ref_queries.h"
 
 namespace quillon::components {
 
@@ -29,8 +29,7 @@ void runQuery(SessionContext& session, const std::string& sql,
               PurchaseRefService::RecordsetPtr& rs) {
   auto conn = session.connection();
   if (!conn || !conn->isOpen()) {
-    throw automation::ComError(automation::err::kObjectVariableNotSet,
-                               "Object variable or With block variable not set");
+    throw automation::ComError::objectNotSet();
   }
   auto fresh = std::make_shared<ado::Recordset>();
   fresh->setCursorLocation(ado::adUseClient);
@@ -71,8 +70,7 @@ using automation::ref;
 SessionContext& sessionArg(const Variant& v) {
   auto session = automation::toObjectAs<SessionContext>(v);
   if (!session) {
-    throw automation::ComError(automation::err::kObjectVariableNotSet,
-                               "Object variable or With block variable not set");
+    throw automation::ComError::objectNotSet();
   }
   return *session;
 }
