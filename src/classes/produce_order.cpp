@@ -7,6 +7,7 @@
 #include "components/production_order_service.h"
 #include "components/registration.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
+#include "dialogs/frmStockOrder/frm_stock_order.h"
 #include "forms/constants.h"
 #include "module/module_ctl.h"
 #include "sql/sql_text.h"
@@ -78,11 +79,22 @@ bool ProduceOrder::WritebThrow(std::int32_t sSubId, bool bThrow, std::string& Er
   });
 }
 
-bool ProduceOrder::loadStockOrder(const std::string& /*sStockOrderId*/, const Variant& /*oLogin*/,
-                                  Variant& /*oCollReurn*/, std::string& ErrMsg,
-                                  bool& /*bStockOrder*/) {
-  return trapInto("loadStockOrder:load", ErrMsg,
-                  []() -> bool { raiseDialogMissing("frmStockOrder"); });
+bool ProduceOrder::loadStockOrder(const std::string& sStockOrderId, const Variant& oLogin,
+                                  Variant& oCollReurn, std::string& ErrMsg, bool& bStockOrder) {
+  return trapInto("loadStockOrder:load", ErrMsg, [&] {
+    stockDialog_ = std::make_unique<dialogs::frmStockOrder>();
+    conn_ = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
+    stockDialog_->setConnection(conn_);
+    // Handed over as to the other dialogs; the order dialog replaces it before any query.
+    if (!sStockOrderId.empty()) filter_ = "cCode = " + sql::literal(sStockOrderId);
+    stockDialog_->setFilterText(filter_);
+    stockDialog_->setOwner(self());
+    oCollection.reset();
+    stockDialog_->Show(forms::vbModal);
+    bStockOrder = stockDialog_->bStockOrder;
+    oCollReurn = Variant(std::static_pointer_cast<automation::Object>(oCollection));
+    return true;
+  });
 }
 
 bool ProduceOrder::loadConsignment(const std::string& /*sConsId*/, const Variant& /*oLogin*/,
@@ -90,14 +102,17 @@ bool ProduceOrder::loadConsignment(const std::string& /*sConsId*/, const Variant
   return trapInto("loadStockOrder:load", ErrMsg, []() -> bool { raiseDialogMissing("frmCons"); });
 }
 
-// No order or delivery dialog has been loaded by this instance, so there is none to show or
-// unload: the platform's error for a missing object reaches the caller.
-void ProduceOrder::ShowForm(bool /*bFormName*/) {
-  throw ComError::objectNotSet();
+// True names the order dialog of the last loadStockOrder, False the delivery-note dialog, which
+// no call loads yet. Without the dialog the platform's error for a missing object reaches the
+// caller.
+void ProduceOrder::ShowForm(bool bFormName) {
+  if (!bFormName || !stockDialog_) throw ComError::objectNotSet();
+  stockDialog_->Show(forms::vbModal);
 }
 
-void ProduceOrder::UnLoadForm(bool /*bFormName*/) {
-  throw ComError::objectNotSet();
+void ProduceOrder::UnLoadForm(bool bFormName) {
+  if (!bFormName || !stockDialog_) throw ComError::objectNotSet();
+  if (stockDialog_->Loaded()) stockDialog_->Unload();
 }
 
 bool ProduceOrder::WritefDispQuantity(std::int32_t sSubId, double lQuantity, std::string& ErrMsg,

@@ -25,7 +25,8 @@ class ProductionOrderService;
 }  // namespace quillon::components
 namespace quillon::dialogs {
 class frmProduceOrder;
-}
+class frmStockOrder;
+}  // namespace quillon::dialogs
 
 namespace quillon::classes {
 
@@ -62,12 +63,15 @@ class ProduceOrder : public automation::Object {
   const std::shared_ptr<ado::Connection>& connection() const { return conn_; }
   // The production-order dialog of the last load call (unloaded once load has returned).
   const dialogs::frmProduceOrder* produceDialog() const { return produceDialog_.get(); }
+  // The order dialog of the last loadStockOrder call, kept for ShowForm and UnLoadForm.
+  dialogs::frmStockOrder* stockOrderDialog() const { return stockDialog_.get(); }
 
  private:
   std::string filter_;
   std::shared_ptr<ado::Connection> conn_;
   std::shared_ptr<components::ProductionOrderService> writeBack_;
   std::unique_ptr<dialogs::frmProduceOrder> produceDialog_;
+  std::unique_ptr<dialogs::frmStockOrder> stockDialog_;
 };
 
 // Adds "Quillon.ProduceOrder" to the registry unless it is there already.

@@ -39,6 +39,12 @@ std::string LookupFields::codeOf(const forms::TextBox& field) {
   return field.LinkItem().empty() ? field.Text() : field.LinkItem();
 }
 
+std::string LookupFields::columnOf(const forms::TextBox& field, std::string_view column) {
+  if (field.LinkItem().empty()) return field.Text();
+  const std::string found = RecordColumn(field.Tag(), field.LinkItem(), column);
+  return found.empty() ? field.Text() : found;
+}
+
 void LookupFields::gotFocus(forms::TextBox& field) {
   std::string error;
   PlaceLookupButton(field, button_, error);

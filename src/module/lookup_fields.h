@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "module/lookups.h"
 
@@ -37,6 +38,9 @@ class LookupFields {
 
   // What a field stands for in a WHERE text: the codes its lookup or check found, else its text.
   static std::string codeOf(const forms::TextBox& field);
+  // What a field stands for when a WHERE text compares another column of its record than the code
+  // (a vendor's short name): that column of the record its lookup or check found, else its text.
+  static std::string columnOf(const forms::TextBox& field, std::string_view column);
 
  private:
   void gotFocus(forms::TextBox& field);

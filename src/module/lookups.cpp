@@ -18,12 +18,15 @@
 #include "forms/buttons.h"
 #include "forms/form.h"
 #include "forms/recordset_rows.h"
+#include "forms/scope_guard.h"
 #include "forms/text_box.h"
 #include "forms/ui_host.h"
 #include "module/module_state.h"
 #include "sql/sql_text.h"
 
 namespace quillon::module {
+
+using forms::ScopeGuard;
 
 namespace {
 
@@ -140,40 +143,18 @@ bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerConte
   auto& session = context();
   const std::string list = session.permissionList(kind.permissionKind, "", "");
   const std::string query = lookupQuery(kind, field.Text()) + permissionPart(kind, list);
-
-  auto rs = std::make_shared<ado::Recordset>();
-  rs->open(automation::Variant(query),
-           automation::Variant(automation::ObjectPtr(session.connection())), ado::adOpenStatic,
-           ado::adLockReadOnly);
-  struct CloseAtEnd {
-    ado::Recordset& rs;
-    ~CloseAtEnd() {
-      if (rs.isOpen()) rs.close();
-    }
-  } closeAtEnd{*rs};
-  if (!rs->isOpen()) return false;
-
-  // The list reads the rows where they are, so the recordset's position is not disturbed.
-  const forms::RecordsetRows rows{ado::RecordsetView(*rs)};
-  forms::LookupRequest request;
-  request.query = query;
-  request.title = std::string(components::archiveCaption(kind.archive));
-  request.table = std::string(kind.table);
-  request.multiSelect = true;
-  request.rows = &rows;
   (void)callerContext;  // the suite's list keeps the caller's context for its own settings
-  const auto chosen = forms::currentUiHost().lookupList(request);
-  if (!chosen || chosen->empty()) return false;
+  const std::vector<LookupRow> chosen =
+      ChooseFromLookup(query, std::string(components::archiveCaption(kind.archive)),
+                       std::string(kind.table), kind.codeField, kind.nameField, true);
+  if (chosen.empty()) return false;
 
   std::string names;
   std::string codes;
-  for (const int row : *chosen) {
-    if (row < 1 || row > rs->recordCount()) continue;
-    rs->setAbsolutePosition(row);
-    names += rs->value(kind.nameField).displayText() + ",";
-    codes += rs->value(kind.codeField).displayText() + ",";
+  for (const LookupRow& row : chosen) {
+    names += row.name + ",";
+    codes += row.code + ",";
   }
-  if (names.empty()) return false;
   names.pop_back();
   codes.pop_back();
 
@@ -185,6 +166,57 @@ bool lookUpRecord(const RecordKind& kind, const automation::Variant& callerConte
 }
 
 }  // namespace
+
+std::vector<LookupRow> ChooseFromLookup(const std::string& query, std::string title,
+                                        std::string table, std::string_view codeField,
+                                        std::string_view nameField, bool multiSelect) {
+  auto& session = context();
+  auto rs = std::make_shared<ado::Recordset>();
+  rs->open(automation::Variant(query),
+           automation::Variant(automation::ObjectPtr(session.connection())), ado::adOpenStatic,
+           ado::adLockReadOnly);
+  const ScopeGuard closeAtEnd([&rs] {
+    if (rs->isOpen()) rs->close();
+  });
+  if (!rs->isOpen()) return {};
+
+  // The list reads the rows where they are, so the recordset's position is not disturbed.
+  const forms::RecordsetRows rows{ado::RecordsetView(*rs)};
+  forms::LookupRequest request;
+  request.query = query;
+  request.title = std::move(title);
+  request.table = std::move(table);
+  request.multiSelect = multiSelect;
+  request.rows = &rows;
+  const auto chosen = forms::currentUiHost().lookupList(request);
+  if (!chosen) return {};
+
+  const ado::RecordsetView& view = rows.view();
+  const auto code = view.fieldIndex(codeField);
+  const auto name = view.fieldIndex(nameField);
+  std::vector<LookupRow> out;
+  for (const int row : *chosen) {
+    if (row < 1 || row > view.rowCount()) continue;
+    LookupRow picked;
+    if (code) picked.code = view.value(row - 1, *code).displayText();
+    if (name) picked.name = view.value(row - 1, *name).displayText();
+    out.push_back(std::move(picked));
+    if (!multiSelect) break;
+  }
+  return out;
+}
+
+std::string RecordColumn(std::string_view tag, std::string_view code, std::string_view column) {
+  const auto* kind = recordKindOf(automation::LCase(tag));
+  if (kind == nullptr || code.empty()) return {};
+  auto archive =
+      components::createAs<components::Archive>(components::archiveProgId(kind->archive));
+  auto item =
+      components::createAs<components::ArchiveItem>(components::archiveItemProgId(kind->archive));
+  archive->setLogin(gContext);
+  if (!archive->load(code, *item, true, false)) return {};
+  return item->column(column).displayText();
+}
 
 std::string LookupQuery(std::string_view tag, const std::string& typed,
                         const std::string& permitted) {

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "automation/variant.h"
 
@@ -30,6 +31,25 @@ enum class LookupCodes {
 // permission list `permitted` when it is not empty; "" for a tag without a lookup list.
 std::string LookupQuery(std::string_view tag, const std::string& typed,
                         const std::string& permitted);
+
+// One row chosen in a lookup list: its code and name fields.
+struct LookupRow {
+  std::string code;
+  std::string name;
+};
+
+// Shows the suite's lookup list over the rows of `query` (run on gContext's connection), titled
+// `title` for the reference table `table`, and gives the code and name fields of the chosen rows
+// in the order chosen (one at most without `multiSelect`); none when the list was closed without a
+// choice. A query the database refuses raises its error.
+std::vector<LookupRow> ChooseFromLookup(const std::string& query, std::string title,
+                                        std::string table, std::string_view codeField,
+                                        std::string_view nameField, bool multiSelect);
+
+// A column of the record of a field kind (its tag) with the code `code`: what a WHERE text
+// compares when it names the record by another column than its code (a vendor's short name
+// "cVenAbbName"). "" when no such record is found.
+std::string RecordColumn(std::string_view tag, std::string_view code, std::string_view column);
 
 // On the field's GotFocus: places `button` inside the right end of the field (geometry in twips)
 // with the lookup picture (1108 for dates, 219 otherwise) and the field's name in its Tag, and
