@@ -64,6 +64,8 @@ void layOut(ListKind kind, const ColumnAccess& access, bool recordKeys) {
     }
     if (auto caption = defineCaption(field, captionsFreeItems(kind), *first, *second)) {
       access.setCaption(column, *caption);
+      // A user-defined field the account does not use has nothing to show under no caption.
+      if (caption->empty()) access.setWidth(column, 0);
     } else if (auto known = captionOf(kind, field, gVouchType)) {
       access.setCaption(column, *known);
       if (kind == ListKind::OrderBody && lower == "darrivedate") {

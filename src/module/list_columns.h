@@ -1,6 +1,7 @@
 // SetListColumns: turns a list freshly filled with one column per field (headed by the field
 // name) into what the user sees — captions for the fields the list's table knows, account
-// captions for user-defined fields and free items, every other column hidden.
+// captions for user-defined fields and free items (hidden when the account does not use them),
+// every other column hidden.
 //
 // Report lists (lstParent, lstSub, lstChild) are laid out on every call and are hidden and
 // disabled while that happens. Grids (the order, arrival-note and delivery lists) are laid out

@@ -116,15 +116,10 @@ TEST(ProduceOrder, WriteBacksPassTheServiceTextThrough) {
   EXPECT_EQ(err, "发货单行[-1]不存在");
 }
 
-TEST(ProduceOrder, DialogsOfLaterIssuesFailClearly) {
+TEST(ProduceOrder, TheDeliveryDialogAndDialogsNotLoadedFailClearly) {
   env();
   auto po = automation::CreateObject("Quillon.ProduceOrder");
-  std::vector<Variant> args{Variant("PO1"), loginOn(env().path()), Variant(), Variant(""),
-                            Variant(false)};
-  EXPECT_EQ(po->invoke("loadStockOrder", InvokeKind::Method, args), Variant(false));
-  EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load429\r\n", 0), 0u) << args[3].toString();
-  EXPECT_EQ(args[4], Variant(false));
-  args = {Variant("DL1"), loginOn(env().path()), Variant(), Variant("")};
+  std::vector<Variant> args{Variant("DL1"), loginOn(env().path()), Variant(), Variant("")};
   EXPECT_EQ(po->invoke("loadConsignment", InvokeKind::Method, args), Variant(false));
   EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load429\r\n", 0), 0u);
 
@@ -136,6 +131,8 @@ TEST(ProduceOrder, DialogsOfLaterIssuesFailClearly) {
     EXPECT_EQ(e.number(), 91);
   }
   EXPECT_THROW(po->invoke("UnLoadForm", InvokeKind::Method, none), automation::ComError);
+  std::vector<Variant> delivery{Variant(false)};
+  EXPECT_THROW(po->invoke("ShowForm", InvokeKind::Method, delivery), automation::ComError);
 }
 
 }  // namespace

@@ -42,6 +42,7 @@ TEST(ModuleListColumns, ReportListCaptionsIgnoreCaseAndHideUnknownFields) {
   EXPECT_EQ(list.column(5).text, "合同号");
   EXPECT_EQ(list.column(6).text, "颜色") << "free items are captioned on line lists";
   EXPECT_EQ(list.column(7).text, "") << "a definition not in use has no caption";
+  EXPECT_EQ(list.column(7).width, 0) << "and its column is hidden";
   EXPECT_NE(list.column(2).width, 0);
   EXPECT_TRUE(list.Visible());
   EXPECT_TRUE(list.Enabled());
