@@ -79,9 +79,11 @@ bool editableLineField(const std::string& lower) {
          lower.starts_with("cfree");
 }
 
-// Cells whose button opens a picker: the warehouse, the batch and the receipt voucher.
+// Cells whose button opens a picker or a list: the warehouse, the batch and the receipt voucher,
+// the stock unit and the free items.
 bool buttonLineField(LineGrid grid, const std::string& lower) {
   return lower == "cwhname" || lower == "cbatch" || lower == "cinvouchcode" ||
+         lower == "cinva_unit" || lower.starts_with("cfree") ||
          (grid == LineGrid::Delivery && lower == "ccode");
 }
 

@@ -145,6 +145,7 @@ class frmStockOrder : public module::ReferenceDialog {
   // Line tools (frm_stock_order_lines.cpp).
   void lineCellChange(forms::MsSuperGrid& grid, std::string& text, bool& cancel, int row, int col);
   void lineCellButton(forms::MsSuperGrid& grid, int row, int col);
+  void editCell(forms::MsSuperGrid& grid, int row, int col, std::string text);
   void lineMouseUp(forms::MsSuperGrid& grid, int button);
   void copyLine();
   void clearMarkedLines();

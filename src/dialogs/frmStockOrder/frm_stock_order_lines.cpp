@@ -5,6 +5,7 @@
 
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
+#include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "automation/vb_runtime.h"
 #include "automation/vb_strings.h"
@@ -197,8 +198,8 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
   const bool thisQuantity = caption == kThisQuantityCaption && col == grid.Cols() - 2;
   const bool thisPieces = caption == kThisPiecesCaption && col == grid.Cols() - 1;
   const double value = thisQuantity || thisPieces ? module::ToNumber(Variant(text)) : 0.0;
-  // 3. Floating units: the pieces' sign first.
-  if (thisQuantity) {
+  // 3. Floating units on order lines: the pieces' sign first.
+  if (orders && thisQuantity) {
     const double pieces = module::ToNumber(Variant(grid.TextMatrix(grid.Cols() - 1, row)));
     if (auto message =
             piecesSignFirst(static_cast<int>(lineNumber(grid, row, "igrouptype")), value, pieces)) {
@@ -249,17 +250,35 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
   }
 }
 
+// A value chosen for a cell is an edit of the cell, under the cell's rules.
+void frmStockOrder::editCell(forms::MsSuperGrid& grid, int row, int col, std::string text) {
+  bool cancel = false;
+  lineCellChange(grid, text, cancel, row, col);
+  if (!cancel) grid.setTextMatrix(col, row, text);
+}
+
 void frmStockOrder::lineCellButton(forms::MsSuperGrid& grid, int row, int col) {
   const std::string caption = grid.TextMatrix(col, 0);
   if (caption == kWarehouseCaption) {
     std::string code;
     std::string name;
-    if (!pickWarehouse(code, name)) return;
-    // The choice is an edit of the cell, under the cell's rules.
-    std::string text = name;
-    bool cancel = false;
-    lineCellChange(grid, text, cancel, row, col);
-    if (!cancel) grid.setTextMatrix(col, row, text);
+    if (pickWarehouse(code, name)) editCell(grid, row, col, name);
+    return;
+  }
+  const ado::RecordsetView fields(*lines_);
+  const std::string field = col >= 1 && col <= fields.fieldCount() ? fields.fieldName(col - 1) : "";
+  const std::string item = lineCell(grid, row, "cinvcode");
+  if (automation::equalsNoCase(field, "cinva_unit")) {
+    const auto chosen =
+        module::ChooseFromLookup(module::UnitListQuery(item, ""), caption, "ComputationUnit",
+                                 "计量单位编码", "计量单位名称", false);
+    if (!chosen.empty()) editCell(grid, row, col, chosen.front().name);
+    return;
+  }
+  if (const int freeNo = module::FreeItemNumber(field); freeNo > 0) {
+    const auto chosen = module::ChooseFromLookup(module::FreeItemListQuery(item, freeNo, ""),
+                                                 caption, "InvFreeValue", "代码", "值", false);
+    if (!chosen.empty()) editCell(grid, row, col, chosen.front().name);
     return;
   }
   const bool batch = caption == kBatchCaption;
