@@ -114,5 +114,22 @@ TEST(RefSelectDrawnTest, AnotherWorkstationAndControlStatesHoldDrawnAsHeadless) 
   EXPECT_EQ(pictures.back().filename().string().substr(3), "-frmRefSelect.png");
 }
 
+// The receipt hosts of the order and arrival-note dialog: each example holds drawn as headless, and
+// the dialog is pictured as the person works it.
+TEST(StockOrderDrawnTest, TheReceiptExamplesHoldDrawnAsHeadless) {
+  ScratchDir dir;
+  for (const char* example :
+       {"stock_order_partial_receipt.qhs", "stock_order_arrival_warehouse.qhs",
+        "stock_order_consignment.qhs", "stock_order_red_tracked.qhs", "stock_order_cancel.qhs"}) {
+    SCOPED_TRACE(example);
+    const auto pictures = runHeadlessAndDrawn(dir, example);
+    ASSERT_GE(pictures.size(), 3u);
+    EXPECT_EQ(pictures.front().filename(), "001-frmStockOrder.png");
+    const QImage first(toQString(pictures.front().string()));
+    EXPECT_GT(first.width(), 600);
+    EXPECT_NE(first, QImage(toQString(pictures.back().string())));
+  }
+}
+
 }  // namespace
 }  // namespace quillon::ui::qt

@@ -28,10 +28,11 @@ namespace {
 constexpr std::uint32_t kGridGrey = 0xC0C0C0;  // RGB(192,192,192)
 constexpr int kWarehousePicture = 219;
 
-// Empties a grid: no data rows, no captions.
+// Empties a grid: no data rows, no captions, no current row.
 void emptyGrid(forms::MsSuperGrid& grid) {
   grid.setRows(1);
   grid.Clear();
+  grid.setRow(0);
 }
 
 }  // namespace
@@ -253,7 +254,9 @@ void frmStockOrder::cmdFilter_Click() {
   forms::MsSuperGrid& grid = activeHeadGrid();
   bool filled = false;
   module::FillGridFromRecordset(grid, *heads_, filled, nullptr, false);
-  // A person's grid has its first data row current once it shows rows.
+  // A grid showing rows has its first data row current, as a person sees it drawn: what goes by
+  // the current row (OK's head check, the receiving warehouse's item check, the pickers) reads the
+  // same headless and drawn.
   grid.setRow(grid.Rows() > 1 ? 1 : 0);
   module::gHeadLayoutDone = false;
   module::SetListColumns(grid);
@@ -285,6 +288,7 @@ void frmStockOrder::appendLinesOf(int headRow, bool singleHead) {
   if (lines.Rows() <= 1) module::gBodyLayoutDone = false;
   bool filled = false;
   module::FillGridFromRecordset(lines, *lines_, filled, nullptr, true);
+  if (lines.Row() == 0 && lines.Rows() > 1) lines.setRow(1);
   module::SetListColumns(lines);
 }
 
