@@ -61,13 +61,15 @@ struct GridNumberFormats {
   std::string piecesPattern() const;
   std::string exchRatePattern() const;
 };
-// The formats of gContext's account settings.
+// The formats of gContext's account settings (the defaults above without a session).
 GridNumberFormats CurrentGridFormats();
 
 // Replace or append `rs`'s rows; `filled` becomes True when rows were added. `saved`, when
 // given, holds this time's quantity and pieces of every appended row under "出库数量" and
 // "出库件数" (under "退回数量" and "退回件数" for a line whose quantity is negative, where the
 // saved rows have them), read at its current row — a picker's chosen stock row.
+// Without `formats` the account's are read (CurrentGridFormats, one settings query each); a dialog
+// that fills its grids over and over reads them once and passes them.
 void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,
                            const ado::Recordset* saved, bool append);
 void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,

@@ -133,6 +133,8 @@ void frmStockOrder::Form_Load() {
   warehouses_ = module::gContext->permissionList("warehouse", "", "W");
   inventories_ = module::gContext->permissionList("inventory", "", "W");
 
+  // The account's number formats, read once: every fill of a grid uses them.
+  formats_ = module::CurrentGridFormats();
   const std::string edition = module::CurrentAccountSettings().text("SysVersion");
   commercial_ = isCommercial(edition);
   chkBusType.setEnabled(consignmentBoxEnabled(edition));
@@ -253,7 +255,7 @@ void frmStockOrder::cmdFilter_Click() {
   heads_ = rs;
   forms::MsSuperGrid& grid = activeHeadGrid();
   bool filled = false;
-  module::FillGridFromRecordset(grid, *heads_, filled, nullptr, false);
+  module::FillGridFromRecordset(grid, *heads_, filled, nullptr, false, formats_);
   // A grid showing rows has its first data row current, as a person sees it drawn: what goes by
   // the current row (OK's head check, the receiving warehouse's item check, the pickers) reads the
   // same headless and drawn.
@@ -287,7 +289,7 @@ void frmStockOrder::appendLinesOf(int headRow, bool singleHead) {
   lines_ = rs;
   if (lines.Rows() <= 1) module::gBodyLayoutDone = false;
   bool filled = false;
-  module::FillGridFromRecordset(lines, *lines_, filled, nullptr, true);
+  module::FillGridFromRecordset(lines, *lines_, filled, nullptr, true, formats_);
   if (lines.Row() == 0 && lines.Rows() > 1) lines.setRow(1);
   module::SetListColumns(lines);
 }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "forms/controls.h"
+#include "module/fill_grid.h"
 #include "module/lookup_fields.h"
 #include "module/reference_dialog.h"
 #include "module/stock_picker.h"
@@ -165,6 +166,7 @@ class frmStockOrder : public module::ReferenceDialog {
 
   module::LookupFields lookupFields_{*this, cmdRefers, module::LookupCodes::IntoLinkItem, true};
   std::shared_ptr<components::PurchaseRefService> service_;
+  module::GridNumberFormats formats_;
   std::shared_ptr<ado::Recordset> heads_;
   std::shared_ptr<ado::Recordset> lines_;
   std::string departments_;

@@ -137,7 +137,7 @@ void frmStockOrder::runUnitRoutine(forms::MsSuperGrid& grid, int row, int col) {
   unit->recalculate(field);
   const ado::RecordsetView line(*unit->body());
   if (line.rowCount() == 0) return;
-  const module::GridNumberFormats formats = module::CurrentGridFormats();
+  const module::GridNumberFormats& formats = formats_;
   auto value = [&](std::string_view name) {
     const auto index = line.fieldIndex(name);
     return index ? line.value(0, *index) : Variant();
