@@ -500,16 +500,20 @@ void bulk(Writer& w, DemoContext& ctx) {
       }
       w.order(o);
     }
-    for (int n = 0; n < 20; ++n) {
-      ArrSpec a{rnd.between(273, 337), "", nullptr, false, "03", "普通采购", {}};
-      const DemoItem* first = any(bought);
-      a.vendor = processingVendor(first->code.c_str());
+    // Five lines of an arrival note, the first of `first`, each partly received or not at all.
+    const auto arrivalLines = [&](ArrSpec& a, const DemoItem* first) {
       for (int k = 0; k < 5; ++k) {
         const DemoItem* item = k == 0 ? first : any(bought);
         const double qty = rnd.amount(10, 3000);
         a.lines.push_back({item->code.c_str(), qty, round2(qty * rnd.between(0, 10) / 10.0),
                            item->warehouses.front().c_str()});
       }
+    };
+    for (int n = 0; n < 20; ++n) {
+      ArrSpec a{rnd.between(273, 337), "", nullptr, false, "03", "普通采购", {}};
+      const DemoItem* first = any(bought);
+      a.vendor = processingVendor(first->code.c_str());
+      arrivalLines(a, first);
       w.arrival(a);
     }
     for (int n = 0; n < 35; ++n) {
@@ -564,12 +568,7 @@ void bulk(Writer& w, DemoContext& ctx) {
       } else {
         ArrSpec a{rnd.between(273, 337),  vendor, nullptr, false, department, "普通采购", {},
                   rnd.chance(80) ? 2 : 1, person};
-        for (int k = 0; k < 5; ++k) {
-          const DemoItem* item = k == 0 ? first : any(bought);
-          const double qty = rnd.amount(10, 3000);
-          a.lines.push_back({item->code.c_str(), qty, round2(qty * rnd.between(0, 10) / 10.0),
-                             item->warehouses.front().c_str()});
-        }
+        arrivalLines(a, first);
         w.arrival(a);
       }
     }
