@@ -51,8 +51,15 @@ class StockOrderDialog : public ::testing::Test {
     components::purchaseRefService()->setShowClosed(false);
   }
 
+  // Drives the order dialog; any other dialog it shows (the stock selection) is noted and closed.
   LoadResult run(const std::function<void(frmStockOrder&)>& drive, bool flagIn = true) {
-    host_->onModal = [drive](forms::Form& form) { drive(dynamic_cast<frmStockOrder&>(form)); };
+    host_->onModal = [this, drive](forms::Form& form) {
+      if (auto* dialog = dynamic_cast<frmStockOrder*>(&form)) {
+        drive(*dialog);
+      } else {
+        otherDialogs_.push_back(form.Name());
+      }
+    };
     LoadResult r;
     r.flag = flagIn;
     Variant coll = Variant::nothing();
@@ -71,6 +78,7 @@ class StockOrderDialog : public ::testing::Test {
   std::shared_ptr<RecordingUiHost> host_;
   std::unique_ptr<forms::ScopedUiHost> scoped_;
   std::shared_ptr<classes::ProduceOrder> po_;
+  std::vector<std::string> otherDialogs_;
 };
 
 // The texts of a column (by caption) of a grid's visible data rows.
@@ -243,6 +251,8 @@ TEST_F(StockOrderDialog, PartialReceiptOfAnOrderLineWithinItsLimit) {
         EXPECT_EQ(host_->lastMessage(), "本次退货数量/件数不能大于订单的累计入库数量/件数。");
         EXPECT_EQ(cellOf(f.lstDdBody, boxes, "本次入库数量"), "-200");
         markRow(f.lstDdBody, "存货编码", "0101002");
+        // Order 7 has no business type and no line she may receive; its head goes along.
+        markRow(f.lstDdHead, "单据号", "PO26120007");
         ASSERT_TRUE(f.chkEdit.userClick());
         answer({forms::vbYes});
         f.cmdOk.userClick();
@@ -258,9 +268,12 @@ TEST_F(StockOrderDialog, PartialReceiptOfAnOrderLineWithinItsLimit) {
   body->moveFirst();
   EXPECT_DOUBLE_EQ(body->value("iQuantity").toDouble(), 150);
   auto head = member(r, "Head");
-  ASSERT_EQ(head->recordCount(), 1);
+  ASSERT_EQ(head->recordCount(), 2);
   head->moveFirst();
   EXPECT_EQ(head->value("cpoid").toString(), "PO26110009");
+  head->moveNext();
+  EXPECT_EQ(head->value("cpoid").toString(), "PO26120007");
+  EXPECT_EQ(head->value("cbustype").toString(), "普通采购") << "an empty business type";
   EXPECT_EQ(r.coll->item("Date").toString(), "2026-12-05");
 
   auto registry = platform::Registry::machine();
@@ -307,6 +320,12 @@ TEST_F(StockOrderDialog, OkWithoutShownLinesLoadsThemAndReturnsMarkedArrivalLine
     const int whole = rowOf(f.lstDhdBody, "存货编码", "0101002");
     const int part = rowOf(f.lstDhdBody, "存货编码", "0102001");
     f.lstDhdBody.userEditCell(part, f.lstDhdBody.Cols() - 2, "150");
+    // Dates are dates.
+    const int expiry = f.lstDhdBody.colByCaption("失效日期");
+    f.lstDhdBody.userEditCell(whole, expiry, "2026-13-01");
+    EXPECT_EQ(host_->messages.back().prompt, "日期格式不正确，必须按格式YYYY-MM-DD输入");
+    EXPECT_EQ(host_->messages.back().title, "提示");
+    EXPECT_EQ(f.lstDhdBody.TextMatrix(expiry, whole), "");
     // The arrival line's sign stays.
     f.lstDhdBody.userEditCell(whole, f.lstDhdBody.Cols() - 2, "-1");
     EXPECT_EQ(host_->lastMessage(), "本次入库数量不能为负数");
@@ -434,6 +453,57 @@ TEST_F(StockOrderDialog, ARedLineTrackedToItsReceiptAndASplitLineNotReturned) {
     EXPECT_EQ(body->value("bQuanSign").toLong(), 0) << "a return";
   }
   EXPECT_DOUBLE_EQ(total, -1000);
+}
+
+TEST_F(StockOrderDialog, ThePopUpMenuAndTheCellButtonsOfALineGrid) {
+  user_ = login("demo");
+  run([&](frmStockOrder& f) {
+    ASSERT_TRUE(f.chkAll.userClick());
+    f.cmdFilter.userClick();
+    markRow(f.lstDdHead, "单据号", "PO26110001");
+    forms::MsSuperGrid& grid = f.lstDdBody;
+    const int lines = grid.visibleDataRows();
+    const int row = rowOf(grid, "存货编码", "0101001");
+    ASSERT_GT(row, 0);
+
+    // Copy the current line: a new last row with every cell of it, its mark included.
+    ASSERT_TRUE(grid.userClickCell(row, 0));
+    host_->popupChoice = "mnuCopyLine";
+    grid.userMouseUp(forms::vbRightButton);
+    ASSERT_EQ(grid.visibleDataRows(), lines + 1);
+    const int copy = grid.Rows() - 1;
+    for (int c = 0; c < grid.Cols(); ++c)
+      EXPECT_EQ(grid.TextMatrix(c, copy), grid.TextMatrix(c, row));
+    EXPECT_TRUE(grid.isMarked(copy));
+    host_->popupChoice = "mnuClearAll";
+    grid.userMouseUp(forms::vbRightButton);
+    EXPECT_FALSE(grid.isMarked(row));
+    EXPECT_FALSE(grid.isMarked(copy));
+    grid.userSelectCell(copy, 1);
+    host_->popupChoice = "mnuDeleteLine";
+    grid.userMouseUp(forms::vbRightButton);
+    EXPECT_EQ(grid.visibleDataRows(), lines) << "the deleted line is hidden";
+
+    // The batch button picks for a return only; then it opens the stock selection.
+    const int batch = grid.colByCaption("批号");
+    ASSERT_TRUE(grid.ColButton(batch));
+    ASSERT_TRUE(grid.userCellButton(row, batch));
+    EXPECT_TRUE(otherDialogs_.empty()) << "a receipt takes what arrives";
+    grid.userEditCell(row, grid.Cols() - 2, "-1000");
+    ASSERT_TRUE(grid.userCellButton(row, batch));
+    EXPECT_EQ(otherDialogs_, (std::vector<std::string>{"frmRefSelect"}));
+    EXPECT_EQ(grid.visibleDataRows(), lines) << "closed without a choice: nothing changes";
+
+    // The stock unit's button lists the units of the line's item.
+    const int unit = grid.colByCaption("库存单位");
+    host_->picks.push_back({});
+    ASSERT_TRUE(grid.userCellButton(row, unit));
+    ASSERT_FALSE(host_->lookups.empty());
+    const auto units = host_->lookups.back().column("计量单位名称");
+    EXPECT_EQ(std::set<std::string>(units.begin(), units.end()),
+              (std::set<std::string>{"千克", "张", "根"}));
+    f.cmdExit.userClick();
+  });
 }
 
 TEST_F(StockOrderDialog, ACallWithoutAUsableLoginShowsNoDialog) {
