@@ -334,7 +334,8 @@ void frmStockOrder::cmdWh_Click() {
 
 void frmStockOrder::txtWh_LostFocus() {
   applyWarehouseToLines();
-  if (ActiveControl() != &cmdWh) cmdWh.setVisible(false);
+  // A refusal gives the box the focus back, and with it the button.
+  if (ActiveControl() != &cmdWh && ActiveControl() != &txtWh) cmdWh.setVisible(false);
 }
 
 void frmStockOrder::applyWarehouseToLines() {

@@ -371,6 +371,7 @@ TEST_F(StockOrderDialog, ReceivingWarehouseRefusalsChangeNoLine) {
     EXPECT_EQ(host_->lastMessage(), "仓库不合法！");
     EXPECT_EQ(f.txtWh.Text(), "");
     EXPECT_EQ(f.ActiveControl(), &f.txtWh) << "the focus goes back to the box";
+    EXPECT_TRUE(f.cmdWh.Visible());
     EXPECT_EQ(f.lstDhdBody.TextMatrix(whCol, noWarehouse), "");
 
     // A picker on a line without warehouse is refused.
