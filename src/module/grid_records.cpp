@@ -2,6 +2,7 @@
 
 #include "ado/fields.h"
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
 #include "automation/utf8.h"
 #include "forms/super_grid.h"
 #include "module/fill_grid.h"
@@ -49,6 +50,21 @@ GridRowRecord AddRecordFromGridRow(const forms::MsSuperGrid& grid, int row, ado:
                 automation::Variant(read.thisPieces));
   }
   return read;
+}
+
+int CollectMarkedRows(const forms::MsSuperGrid& grid, ado::Recordset& rs, int row,
+                      const std::function<void(const GridRowRecord&)>& complete) {
+  const std::vector<int> rows = row > 0 ? std::vector<int>{row} : MarkedRows(grid);
+  const bool line = lineGridOf(grid.Name()) != LineGrid::None;
+  const bool sign = line && ado::hasField(rs, "bQuanSign");
+  for (const int r : rows) {
+    const GridRowRecord read = AddRecordFromGridRow(grid, r, rs);
+    if (sign)
+      rs.setValue(automation::Variant("bQuanSign"), automation::Variant(read.thisQuantity >= 0));
+    if (complete) complete(read);
+    rs.update();
+  }
+  return static_cast<int>(rows.size());
 }
 
 }  // namespace quillon::module

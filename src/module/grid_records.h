@@ -4,6 +4,7 @@
 // and "iNum" take this time's quantity and pieces (the last two columns).
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,13 @@ struct GridRowRecord {
 // its own fields and calls Update. A cell the field's type cannot take raises the recordset's
 // error with the record still being edited.
 GridRowRecord AddRecordFromGridRow(const forms::MsSuperGrid& grid, int row, ado::Recordset& rs);
+
+// What OK and the pickers hand on: adds to `rs` exactly grid row `row`, or with row 0 every
+// MarkedRows row in grid order, each as AddRecordFromGridRow does and, on a line grid, with
+// "bQuanSign" True when this time's quantity is not negative (where `rs` has the field).
+// `complete` sets the caller's own fields of each record before it is updated. Returns the number
+// of records added.
+int CollectMarkedRows(const forms::MsSuperGrid& grid, ado::Recordset& rs, int row = 0,
+                      const std::function<void(const GridRowRecord&)>& complete = {});
 
 }  // namespace quillon::module

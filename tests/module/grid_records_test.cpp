@@ -31,8 +31,8 @@ TEST(GridRecords, ChosenRowsBecomeRecordsWithThisTimesQuantities) {
   EXPECT_EQ(MarkedRows(grid), (std::vector<int>{2}));
 
   auto chosen = lines->copyStructure();
-  const GridRowRecord read = AddRecordFromGridRow(grid, 2, *chosen);
-  chosen->update();
+  GridRowRecord read;
+  EXPECT_EQ(CollectMarkedRows(grid, *chosen, 0, [&](const GridRowRecord& r) { read = r; }), 1);
   EXPECT_EQ(read.loadedQuantity, "1000.00");
   EXPECT_DOUBLE_EQ(read.thisQuantity, 150);
   ASSERT_EQ(chosen->recordCount(), 1);
@@ -43,6 +43,15 @@ TEST(GridRecords, ChosenRowsBecomeRecordsWithThisTimesQuantities) {
   EXPECT_EQ(chosen->value("darrivedate").displayText(), "2026-12-09");
   EXPECT_DOUBLE_EQ(chosen->value("ireceivedqty").toDouble(), 200);
   EXPECT_TRUE(chosen->value("cbcloser").isNull()) << "an empty cell leaves the field empty";
+  EXPECT_NE(chosen->value("bquansign").toLong(), 0);
+
+  // A row by its number, marked or not, hidden or not: a picker's one line; a return's sign.
+  grid.setTextMatrix(grid.Cols() - 2, 3, "-5");
+  auto one = lines->copyStructure();
+  EXPECT_EQ(CollectMarkedRows(grid, *one, 3), 1);
+  one->moveFirst();
+  EXPECT_DOUBLE_EQ(one->value("iquantity").toDouble(), -5);
+  EXPECT_EQ(one->value("bquansign").toLong(), 0);
 }
 
 }  // namespace

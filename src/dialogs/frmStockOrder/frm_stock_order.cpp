@@ -1,5 +1,6 @@
 #include "dialogs/frmStockOrder/frm_stock_order.h"
 
+#include <functional>
 #include <string>
 
 #include "ado/recordset.h"
@@ -333,28 +334,22 @@ std::shared_ptr<ado::Recordset> frmStockOrder::collectRows(
     forms::MsSuperGrid& grid, const std::shared_ptr<ado::Recordset>& source) {
   if (!source || !source->isOpen()) return nullptr;
   auto copy = components::suiteUtility()->copyStructure(*source);
-  const bool lineGrid = module::lineGridOf(grid.Name()) != module::LineGrid::None;
-  const bool arrivalLines = &grid == &lstDhdBody;
-  const bool orderHeads = &grid == &lstDdHead;
-  const std::string rounding = module::CurrentAccountSettings().text("FormatQuanDecString");
-  for (const int row : module::MarkedRows(grid)) {
-    const module::GridRowRecord read = module::AddRecordFromGridRow(grid, row, *copy);
-    if (lineGrid) {
-      if (arrivalLines && ado::hasField(*copy, "bAll") &&
-          takenWhole(module::ToNumber(Variant(read.loadedQuantity)), read.thisQuantity, rounding)) {
+  const std::string rounding = formats_.quantityRounding;
+  std::function<void(const module::GridRowRecord&)> complete;
+  if (&grid == &lstDhdBody && ado::hasField(*copy, "bAll")) {
+    complete = [&](const module::GridRowRecord& read) {
+      if (takenWhole(module::ToNumber(Variant(read.loadedQuantity)), read.thisQuantity, rounding)) {
         copy->setValue(Variant("bAll"), Variant(std::int32_t{1}));
       }
-      if (ado::hasField(*copy, "bQuanSign")) {
-        copy->setValue(Variant("bQuanSign"), Variant(read.thisQuantity >= 0));
-      }
-    }
-    if (orderHeads && ado::hasField(*copy, "cBusType")) {
+    };
+  } else if (&grid == &lstDdHead && ado::hasField(*copy, "cBusType")) {
+    complete = [&](const module::GridRowRecord&) {
       const Variant busType = copy->value("cBusType");
       const std::string text = busType.isNull() ? std::string() : busType.displayText();
       copy->setValue(Variant("cBusType"), Variant(headBusinessType(text, chkBusType.Value())));
-    }
-    copy->update();
+    };
   }
+  module::CollectMarkedRows(grid, *copy, 0, complete);
   return copy;
 }
 

@@ -82,8 +82,7 @@ double frmStockOrder::lineNumber(const forms::MsSuperGrid& grid, int row,
 
 std::shared_ptr<ado::Recordset> frmStockOrder::lineRecordOf(forms::MsSuperGrid& grid, int row) {
   auto record = components::suiteUtility()->copyStructure(*lines_);
-  module::AddRecordFromGridRow(grid, row, *record);
-  record->update();
+  module::CollectMarkedRows(grid, *record, row);
   record->moveFirst();
   return record;
 }
