@@ -20,6 +20,14 @@ std::string arrivalLineOpen(std::string_view l) {
   return "abs(isnull(" + t + ".fValidInQuan, 0)) < abs(" + t + ".iQuantity)";
 }
 
+// A head is offered while one of its unclosed lines (`lines`, whose alias is "L") is, and with
+// ShowClosed off only while that line is still open.
+std::string headOffered(std::string_view lines, std::string_view open, bool showClosed) {
+  std::string offered = "EXISTS (SELECT 1 FROM " + std::string(lines) + " AND L.cbCloser IS NULL";
+  if (!showClosed) offered += " AND " + std::string(open);
+  return offered + ")";
+}
+
 std::string callerCondition(std::string_view where) {
   if (where.empty()) return {};
   return " AND (" + std::string(where) + ")";
@@ -28,11 +36,8 @@ std::string callerCondition(std::string_view where) {
 }  // namespace
 
 std::string orderHeadQuery(std::string_view where, bool showClosed) {
-  std::string offered =
-      "EXISTS (SELECT 1 FROM PO_Podetails OL WHERE OL.POID = zpurpoheader.poid AND OL.cbCloser "
-      "IS NULL";
-  if (!showClosed) offered += " AND " + orderLineOpen("OL");
-  offered += ")";
+  const std::string offered = headOffered("PO_Podetails L WHERE L.POID = zpurpoheader.poid",
+                                          orderLineOpen("L"), showClosed);
   return "SELECT poid, cpoid, dpodate, cptname, cbustype, cvenabbname, cdepname, cpersonname, "
          "cmaker, cverifier, cvencode, cvenname, cdepcode, cpersoncode, cptcode, cexch_name, "
          "nflat, itaxrate, cmemo, istate FROM zpurpoheader WHERE istate = " +
@@ -41,11 +46,8 @@ std::string orderHeadQuery(std::string_view where, bool showClosed) {
 }
 
 std::string arrivalHeadQuery(std::string_view where, bool showClosed) {
-  std::string offered =
-      "EXISTS (SELECT 1 FROM PU_ArrivalVouchs AL WHERE AL.ID = pu_ArrHead.id AND AL.cbCloser IS "
-      "NULL";
-  if (!showClosed) offered += " AND " + arrivalLineOpen("AL");
-  offered += ")";
+  const std::string offered = headOffered("PU_ArrivalVouchs L WHERE L.ID = pu_ArrHead.id",
+                                          arrivalLineOpen("L"), showClosed);
   // The order code is kept for the host under a name of its own: the lists caption "cpoid" as
   // the document's number, which on an arrival note is "ccode".
   return "SELECT id, ccode, ddate, cptname, cbustype, cvenabbname, cdepname, cpersonname, "
