@@ -14,6 +14,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_scratch.h"
 #include "classes/produce_order.h"
 #include "classes/registration.h"
 #include "components/registration.h"
@@ -34,14 +35,10 @@ constexpr int kCopies = 5;
 constexpr int kBigOrderLines = 1000;
 
 struct Account {
-  std::filesystem::path dir;
+  bench::BenchDir dir{"quillon-bench-produce"};
   std::string path;
 
   Account() {
-    dir = std::filesystem::temp_directory_path() /
-          ("quillon-bench-produce-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
     path = (dir / "demo100.db").string();
     db::createDemoDatabase(path, 100, true);
     auto cn = std::make_shared<ado::Connection>();
@@ -87,10 +84,6 @@ struct Account {
     ado::registerAdoClasses(registry);
     components::registerClasses(registry);
     classes::registerLibraryClasses(registry);
-  }
-  ~Account() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
   }
 };
 

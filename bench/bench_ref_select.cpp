@@ -15,6 +15,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_scratch.h"
 #include "classes/ref_select.h"
 #include "classes/registration.h"
 #include "components/registration.h"
@@ -108,17 +109,13 @@ void makeCandidates(sqlite3* db, int n) {
 }
 
 struct Environment {
-  std::filesystem::path dir;
+  bench::BenchDir dir{"quillon_bench_refselect"};
   std::string small;  // scale 1 with the candidate tables
   std::string large;  // scale 100
   automation::ObjectPtr login;
   automation::ObjectPtr largeLogin;
 
   Environment() {
-    dir = std::filesystem::temp_directory_path() /
-          ("quillon_bench_refselect_" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
     auto& registry = automation::classRegistry();
     automation::registerAutomationClasses(registry);
     ado::registerAdoClasses(registry);
@@ -140,10 +137,6 @@ struct Environment {
       largeLogin = components::suite::Login::open(large, "demo", automation::DateValue{46361.0});
     }
     return large;
-  }
-  ~Environment() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
   }
 };
 

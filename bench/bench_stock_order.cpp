@@ -15,6 +15,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_scratch.h"
 #include "classes/registration.h"
 #include "components/purchase_ref_service.h"
 #include "components/suite/login.h"
@@ -29,15 +30,11 @@ using namespace quillon;
 using Clock = std::chrono::steady_clock;
 
 struct Account {
-  std::filesystem::path dir;
+  bench::BenchDir dir{"quillon-bench-stock-order"};
   std::string path;
   std::vector<std::int32_t> heads;
 
   Account() {
-    dir = std::filesystem::temp_directory_path() /
-          ("quillon-bench-stock-order-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    ::setenv("QUILLON_REGISTRY", (dir / "registry").c_str(), 1);
     path = (dir / "demo100.db").string();
     db::createDemoDatabase(path, 100, true);
     classes::registerAllClasses(automation::classRegistry());
@@ -45,10 +42,6 @@ struct Account {
     std::shared_ptr<ado::Recordset> rs;
     components::purchaseRefService()->getOrderHeads(*module::gContext, "", rs);
     for (rs->moveFirst(); !rs->eof(); rs->moveNext()) heads.push_back(rs->value("poid").toLong());
-  }
-  ~Account() {
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
   }
 };
 
