@@ -211,7 +211,7 @@ class Writer {
         {"cexch_name", "人民币"},
         {"iExchRate", 1.0},
         {"cMaker", "赵磊"},
-        {"cVerifier", "黄敏"},
+        {"cVerifier", d.state >= 2 ? Cell("黄敏") : Cell()},
         {"cCloser", d.state == 3 ? Cell("黄敏") : Cell()},
     };
     addHeadDefines(head, ctx_.rnd, dlId_);
@@ -575,12 +575,88 @@ void bulk(Writer& w, DemoContext& ctx) {
   }
 }
 
+// Delivery notes of the sales-issue cases, written after the bulk documents so that every row
+// before them stays what it was at any scale: a note of department 0401 with a line in the
+// consignment warehouse 06 (the clerk's) beside one in 04 (not hers to issue from); a line kept in
+// boxes with its pieces and rate; a note issued in full but not closed; two open lines of one
+// batch-managed product without batch, the first taking all but one of its first batch (34 of
+// SN2610-01 in 04); a line larger than its warehouse holds; a note not yet verified.
+void deliveryForTheIssues(Writer& w) {
+  w.delivery({338,
+              "C001",
+              "05",
+              "01",
+              "普通销售",
+              "0401",
+              "007",
+              nullptr,
+              false,
+              2,
+              {{"05003", 20, 0, "06"}, {"05003", 5, 0, "04"}}});
+  w.delivery({338,
+              "C002",
+              "05",
+              "01",
+              "普通销售",
+              "0401",
+              "008",
+              nullptr,
+              false,
+              2,
+              {{"0301002", 33, 0, "04"}, {"0301002", 5, 0, "04"}}});
+  w.delivery({337,
+              "C003",
+              "05",
+              "01",
+              "普通销售",
+              "0402",
+              "009",
+              nullptr,
+              false,
+              2,
+              {{"05002", 20, 0, "06"}}});
+  w.delivery({335,
+              "C004",
+              "05",
+              "01",
+              "普通销售",
+              "0401",
+              "007",
+              nullptr,
+              false,
+              2,
+              {{"0303001", 2, 2, "04"}}});
+  w.delivery({338,
+              "C005",
+              "05",
+              "01",
+              "分期收款",
+              "0402",
+              "009",
+              nullptr,
+              false,
+              2,
+              {{"0301001", 500, 0, "04"}}});
+  w.delivery({337,
+              "C001",
+              "05",
+              "01",
+              "普通销售",
+              "0401",
+              "007",
+              nullptr,
+              false,
+              1,
+              {{"0302002", 2, 0, "04"}}});
+}
+
 }  // namespace
 
 void writeTrade(DemoContext& ctx) {
   Writer w(ctx);
   handMade(w);
   bulk(w, ctx);
+  deliveryForTheIssues(w);
 }
 
 }  // namespace quillon::db

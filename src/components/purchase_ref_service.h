@@ -1,5 +1,6 @@
 // PurchaseRefService: the suite's purchase reference queries — the heads and lines of purchase
-// orders and purchase arrival notes that a receipt can be made from.
+// orders and purchase arrival notes that a receipt can be made from, and of the sales delivery
+// notes that an issue can be made from.
 //
 // One process-wide instance (purchaseRefService(); CreateObject of its ProgID gives the same
 // one), so the ShowClosed switch that one dialog sets is the switch every later query sees.
@@ -16,6 +17,13 @@
 //    "Inventory." (iId, bInvEntrust).
 //  - GetArrivalLines(arrival-note id): the columns of pu_ArrBody (cWhName unqualified),
 //    "Inventory." and "PU_ArrivalVouchs." (cWhCode).
+//  - GetDeliveryHeads: "DispatchList." (dDate, cDLCode, cBusType, cSBVCode, cDepCode ...),
+//    "DispatchLists." (cwhcode: a note is offered when one of its lines matches, and listed once),
+//    "Department.cDepName", "Person.cPersonName", "Customer.cCusAbbName", "VouchType.cVouchName",
+//    "SaleType."; key field "dlid".
+//  - GetDeliveryLines: the columns of DispatchBody and "DispatchLists." (DLID, cWhCode, cInvCode);
+//    the WHERE text names the note ("DispatchLists.DLID=" + id). Every line of the note, issued in
+//    full or not, in line order; the line quantity is the fourth field from the end.
 // Line recordsets hold their document's lines in document order and have the field layout of
 // their views (db/schema/08_lists.sql): the line quantity is the fourth field from the end, and
 // order lines carry the order quantity as "iquantity" with "iarrqty", "ireceivedqty" and the
@@ -31,6 +39,8 @@
 //    line when what has been received reaches its quantity. Red documents carry negative
 //    quantities and compare by magnitude.
 // A head is offered when one of its lines is: its other conditions are the WHERE text's.
+// Delivery notes: verified (iState 2) only; ShowClosed False leaves out a note whose every line is
+// issued in full (|fOutQuantity| reaches |iQuantity|), True lists it.
 #pragma once
 
 #include <cstdint>
@@ -61,6 +71,11 @@ class PurchaseRefService : public automation::Object {
                              const std::string& where, RecordsetPtr& rs) = 0;
   virtual void getArrivalLines(SessionContext& session, std::int32_t arrivalId,
                                const std::string& where, RecordsetPtr& rs) = 0;
+
+  virtual void getDeliveryHeads(SessionContext& session, const std::string& where,
+                                RecordsetPtr& rs) = 0;
+  virtual void getDeliveryLines(SessionContext& session, const std::string& where,
+                                RecordsetPtr& rs) = 0;
 
   virtual bool showClosed() const = 0;
   virtual void setShowClosed(bool on) = 0;

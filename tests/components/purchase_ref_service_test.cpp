@@ -167,5 +167,87 @@ TEST(PurchaseRefService, OneInstanceLateBoundAndRefusedStatementsLeaveTheResult)
                automation::ComError);
 }
 
+// Delivery notes: verified notes with an open line, one row per note whatever its lines match,
+// every name the delivery dialog's filter uses.
+TEST(PurchaseRefService, DeliveryHeadsOnePerVerifiedNoteWithEveryFilterName) {
+  auto demo = sessionFor("demo");
+  suite::PurchaseRefServiceObject service;
+  Rs rs;
+  // 8 is closed, 14 not verified, 12 issued in full; red note 5 still has an open line.
+  service.getDeliveryHeads(*demo, "", rs);
+  EXPECT_EQ(keys(*rs, "dlid"), (std::set<int>{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 13}));
+  EXPECT_EQ(rs->fields()->item(0)->name(), "dlid");
+  for (const char* name : {"cbillname", "cdlcode", "csbvcode", "ddate", "cstname", "cbustype",
+                           "ccusname", "cdepname", "cpersonname", "cmaker", "cverifier"}) {
+    EXPECT_NO_THROW(rs->field(Variant(name))) << name;
+  }
+  service.setShowClosed(true);
+  service.getDeliveryHeads(*demo, "", rs);
+  EXPECT_EQ(keys(*rs, "dlid"), (std::set<int>{1, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13}));
+  service.setShowClosed(false);
+
+  // Note 3 has two lines in warehouse 06 and is still one row.
+  service.getDeliveryHeads(*demo, " DispatchLists.cwhcode = N'06'", rs);
+  EXPECT_EQ(texts(*rs, "cdlcode"),
+            (std::vector<std::string>{"FH26110003", "FH26120011", "FH26120009"}));
+  service.getDeliveryHeads(*demo,
+                           " Department.cDepName = N'销售一部' and Person.cPersonName = N'赵磊' "
+                           "and Customer.cCusAbbName = N'宏达钢材01'",
+                           rs);
+  EXPECT_EQ(keys(*rs, "dlid"), (std::set<int>{1, 6, 9}));
+  service.getDeliveryHeads(*demo,
+                           " VouchType.cVouchName = N'委托代销发货单' and DispatchList.cBusType = "
+                           "N'委托代销'",
+                           rs);
+  EXPECT_EQ(texts(*rs, "cbillname"), (std::vector<std::string>{"委托代销发货单"}));
+  service.getDeliveryHeads(*demo,
+                           "DispatchList.dDate >= N'2026-12-01' AND    DispatchList.dDate <= "
+                           "N'2026-12-04' and  DispatchList.cSBVCode =N'PT26120001'",
+                           rs);
+  EXPECT_EQ(keys(*rs, "dlid"), (std::set<int>{7}));
+  // The department rights of a restricted user, with an OR of their own.
+  service.getDeliveryHeads(*demo,
+                           "(DispatchList.cDepCode IN('0402') OR ISNULL(DispatchList.cDepCode,'') "
+                           "= '')",
+                           rs);
+  EXPECT_EQ(keys(*rs, "dlid"), (std::set<int>{3, 5, 7, 11, 13}));
+}
+
+TEST(PurchaseRefService, DeliveryLinesEveryLineOfTheNoteInOrderWithTheQuantityFourthFromTheEnd) {
+  auto clerk = sessionFor("clerk");
+  suite::PurchaseRefServiceObject service;
+  Rs rs;
+  service.getDeliveryLines(*clerk, "DispatchLists.DLID=9", rs);
+  EXPECT_EQ(texts(*rs, "cwhcode"), (std::vector<std::string>{"06", "04"}));
+  const int fields = rs->fields()->count();
+  EXPECT_EQ(rs->fields()->item(static_cast<std::size_t>(fields - 4))->name(), "iquantity");
+  EXPECT_EQ(rs->fields()->item(0)->name(), "dlid");
+  EXPECT_EQ(rs->fields()->item(1)->name(), "autoid");
+  for (const char* name : {"foutquantity", "foutexcess", "icorid", "cinvouchcode", "ccode"}) {
+    EXPECT_NO_THROW(rs->field(Variant(name))) << name;
+  }
+  service.getDeliveryLines(
+      *clerk, "DispatchLists.DLID=9 AND DispatchLists.cWhCode IN (" +
+                  clerk->permissionList("warehouse", "", "W") +
+                  ") AND DispatchLists.cInvCode in ( select II.cInvCode From Inventory II where "
+                  "II.cInvCode = DispatchLists.cInvCode and II.iid IN(" +
+                  clerk->permissionList("inventory", "", "W") + "))",
+      rs);
+  EXPECT_EQ(texts(*rs, "cwhcode"), (std::vector<std::string>{"06"}));
+  // Issued in full still listed, whatever ShowClosed says; a note not verified gives nothing.
+  service.getDeliveryLines(*clerk, "DispatchLists.DLID=12", rs);
+  EXPECT_EQ(rs->recordCount(), 1);
+  service.getDeliveryLines(*clerk, "DispatchLists.DLID=14", rs);
+  EXPECT_EQ(rs->recordCount(), 0);
+  service.getDeliveryLines(*clerk, "DispatchLists.DLID=5", rs);
+  EXPECT_EQ(texts(*rs, "cinvcode"), (std::vector<std::string>{"0301001", "0302001"}));
+
+  // Late-bound, as a host calls it.
+  std::vector<Variant> args{Variant(std::static_pointer_cast<automation::Object>(clerk)),
+                            Variant("DispatchLists.DLID=10"), Variant()};
+  purchaseRefService()->invoke("GetDeliveryLines", automation::InvokeKind::Method, args);
+  EXPECT_EQ(automation::toObjectAs<ado::Recordset>(args[2])->recordCount(), 2);
+}
+
 }  // namespace
 }  // namespace quillon::components

@@ -59,6 +59,16 @@ void PurchaseRefServiceObject::getArrivalLines(SessionContext& session, std::int
   runQuery(session, arrivalLineQuery(arrivalId, where, showClosed_), rs);
 }
 
+void PurchaseRefServiceObject::getDeliveryHeads(SessionContext& session, const std::string& where,
+                                                RecordsetPtr& rs) {
+  runQuery(session, deliveryHeadQuery(where, showClosed_), rs);
+}
+
+void PurchaseRefServiceObject::getDeliveryLines(SessionContext& session, const std::string& where,
+                                                RecordsetPtr& rs) {
+  runQuery(session, deliveryLineQuery(where), rs);
+}
+
 // ---- late-bound members
 
 namespace {
@@ -122,6 +132,12 @@ const automation::MemberTable& PurchaseRefServiceObject::memberTable() const {
                   {in("oSession", "Object"), in("lArrivalId", "Long"), in("sWhere", "String"),
                    ref("rs", "Recordset")},
                   "", lineHandler(&Self::getArrivalLines))
+          .method("GetDeliveryHeads",
+                  {in("oSession", "Object"), in("sWhere", "String"), ref("rs", "Recordset")}, "",
+                  headHandler(&Self::getDeliveryHeads))
+          .method("GetDeliveryLines",
+                  {in("oSession", "Object"), in("sWhere", "String"), ref("rs", "Recordset")}, "",
+                  headHandler(&Self::getDeliveryLines))
           .property(
               "ShowClosed", "Boolean",
               [](Self& self, Args&) -> Variant { return Variant(self.showClosed()); },

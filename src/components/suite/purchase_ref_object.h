@@ -1,7 +1,8 @@
 // The suite's purchase reference service on the account database (what it offers is described in
 // components/purchase_ref_service.h). Late-bound members: GetOrderHeads(oSession, sWhere, rs),
 // GetArrivalHeads(oSession, sWhere, rs), GetOrderLines(oSession, lOrderId, sWhere, rs),
-// GetArrivalLines(oSession, lArrivalId, sWhere, rs), with rs by reference; ShowClosed (get/let).
+// GetArrivalLines(oSession, lArrivalId, sWhere, rs), GetDeliveryHeads(oSession, sWhere, rs),
+// GetDeliveryLines(oSession, sWhere, rs), with rs by reference; ShowClosed (get/let).
 #pragma once
 
 #include "components/purchase_ref_service.h"
@@ -17,6 +18,10 @@ class PurchaseRefServiceObject final : public PurchaseRefService {
                      RecordsetPtr& rs) override;
   void getArrivalLines(SessionContext& session, std::int32_t arrivalId, const std::string& where,
                        RecordsetPtr& rs) override;
+  void getDeliveryHeads(SessionContext& session, const std::string& where,
+                        RecordsetPtr& rs) override;
+  void getDeliveryLines(SessionContext& session, const std::string& where,
+                        RecordsetPtr& rs) override;
 
   bool showClosed() const override { return showClosed_; }
   void setShowClosed(bool on) override { showClosed_ = on; }

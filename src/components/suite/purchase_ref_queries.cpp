@@ -15,6 +15,10 @@ std::string orderLineOpen(std::string_view l) {
   return "abs(isnull(" + t + ".iArrQTY, 0)) + abs(isnull(" + t + ".iReceivedQTY, 0)) < abs(" + t +
          ".iQuantity)";
 }
+std::string deliveryLineOpen(std::string_view l) {
+  const std::string t(l);
+  return "abs(isnull(" + t + ".fOutQuantity, 0)) < abs(" + t + ".iQuantity)";
+}
 std::string arrivalLineOpen(std::string_view l) {
   const std::string t(l);
   return "abs(isnull(" + t + ".fValidInQuan, 0)) < abs(" + t + ".iQuantity)";
@@ -82,6 +86,46 @@ std::string arrivalLineQuery(std::int32_t arrivalId, std::string_view where, boo
       std::string(kVerified) + ")";
   if (!showClosed) sql += " AND " + arrivalLineOpen("pu_ArrBody");
   return sql + callerCondition(where) + " ORDER BY PU_ArrivalVouchs.iRowNo, pu_ArrBody.autoid";
+}
+
+std::string deliveryHeadQuery(std::string_view where, bool showClosed) {
+  // The caller's WHERE text may name the note's lines (DispatchLists.cwhcode) beside its head and
+  // the head's archives, so it is tested inside the lines' EXISTS: a note is one row however many
+  // of its lines match.
+  std::string lines = "EXISTS (SELECT 1 FROM DispatchLists WHERE DispatchLists.DLID = DispatchList.DLID";
+  if (!showClosed) lines += " AND " + deliveryLineOpen("DispatchLists");
+  lines += callerCondition(where) + ")";
+  return "SELECT DispatchList.DLID AS dlid, VouchType.cVouchName AS cbillname, "
+         "DispatchList.cDLCode AS cdlcode, DispatchList.cSBVCode AS csbvcode, "
+         "DispatchList.dDate AS ddate, SaleType.cSTName AS cstname, "
+         "DispatchList.cBusType AS cbustype, Customer.cCusName AS ccusname, "
+         "Department.cDepName AS cdepname, Person.cPersonName AS cpersonname, "
+         "DispatchList.cMaker AS cmaker, DispatchList.cVerifier AS cverifier, "
+         "DispatchList.cCusCode AS ccuscode, Customer.cCusAbbName AS ccusabbname, "
+         "DispatchList.cDepCode AS cdepcode, DispatchList.cPersonCode AS cpersoncode, "
+         "DispatchList.cSTCode AS cstcode, DispatchList.cVouchType AS cvouchtype, "
+         "DispatchList.bReturnFlag AS breturnflag, DispatchList.cexch_name AS cexch_name, "
+         "DispatchList.iExchRate AS iexchrate, DispatchList.cShipAddress AS cshipaddress, "
+         "DispatchList.cMemo AS cmemo, DispatchList.iState AS istate "
+         "FROM DispatchList "
+         "LEFT OUTER JOIN VouchType ON VouchType.cVouchType = DispatchList.cVouchType "
+         "LEFT OUTER JOIN SaleType ON SaleType.cSTCode = DispatchList.cSTCode "
+         "LEFT OUTER JOIN Customer ON Customer.cCusCode = DispatchList.cCusCode "
+         "LEFT OUTER JOIN Department ON Department.cDepCode = DispatchList.cDepCode "
+         "LEFT OUTER JOIN Person ON Person.cPersonCode = DispatchList.cPersonCode "
+         "WHERE DispatchList.iState = " +
+         std::string(kVerified) + " AND " + lines +
+         " ORDER BY DispatchList.dDate, DispatchList.cDLCode";
+}
+
+std::string deliveryLineQuery(std::string_view where) {
+  // Every line of a verified note, issued in full or not: the dialog shows what is left as "0".
+  return "SELECT DispatchBody.* FROM DispatchBody INNER JOIN DispatchLists ON DispatchLists.AutoID "
+         "= DispatchBody.autoid INNER JOIN Inventory ON Inventory.cInvCode = DispatchBody.cinvcode "
+         "WHERE EXISTS (SELECT 1 FROM DispatchList DH WHERE DH.DLID = DispatchLists.DLID AND "
+         "DH.iState = " +
+         std::string(kVerified) + ")" + callerCondition(where) +
+         " ORDER BY DispatchLists.DLID, DispatchLists.iRowNo, DispatchLists.AutoID";
 }
 
 }  // namespace quillon::components::suite

@@ -1,5 +1,5 @@
-// The statements of the suite's purchase reference queries (what they offer is described in
-// components/purchase_ref_service.h). Pure functions of their arguments; a caller's WHERE text is
+// The statements of the suite's purchase and delivery reference queries (what they offer is
+// described in components/purchase_ref_service.h). Pure functions of their arguments; a caller's WHERE text is
 // joined in as " AND (" + where + ")" so that its own OR cannot widen what is offered.
 #pragma once
 
@@ -13,5 +13,7 @@ std::string orderHeadQuery(std::string_view where, bool showClosed);
 std::string arrivalHeadQuery(std::string_view where, bool showClosed);
 std::string orderLineQuery(std::int32_t orderId, std::string_view where, bool showClosed);
 std::string arrivalLineQuery(std::int32_t arrivalId, std::string_view where, bool showClosed);
+std::string deliveryHeadQuery(std::string_view where, bool showClosed);
+std::string deliveryLineQuery(std::string_view where);
 
 }  // namespace quillon::components::suite
