@@ -7,6 +7,7 @@
 #include "module/class_tree.h"
 #include "module/fill_grid.h"
 #include "module/grid_records.h"
+#include "module/line_grid_tools.h"
 #include "module/line_lists.h"
 #include "module/list_columns.h"
 #include "module/list_helpers.h"

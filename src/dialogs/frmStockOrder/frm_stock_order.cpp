@@ -29,13 +29,6 @@ namespace {
 constexpr std::uint32_t kGridGrey = 0xC0C0C0;  // RGB(192,192,192)
 constexpr int kWarehousePicture = 219;
 
-// Empties a grid: no data rows, no captions, no current row.
-void emptyGrid(forms::MsSuperGrid& grid) {
-  grid.setRows(1);
-  grid.Clear();
-  grid.setRow(0);
-}
-
 }  // namespace
 
 frmStockOrder::frmStockOrder()
@@ -191,14 +184,14 @@ void frmStockOrder::tabSwitched(int previousTab, bool firstDisplay) {
       return;
     }
     if (previousTab == kOrderTab) {
-      emptyGrid(lstDdHead);
-      emptyGrid(lstDdBody);
+      module::EmptyGrid(lstDdHead);
+      module::EmptyGrid(lstDdBody);
       txtLPlanArriveDate.setText("");
       txtUPlanArriveDate.setText("");
       cmbPOID.setText("");
     } else {
-      emptyGrid(lstDhdHead);
-      emptyGrid(lstDhdBody);
+      module::EmptyGrid(lstDhdHead);
+      module::EmptyGrid(lstDhdBody);
       cmbArrID.setText("");
     }
     txtWh.setText("");
@@ -299,7 +292,7 @@ void frmStockOrder::showLines() {
   const auto busyPointer = busy();
   forms::MsSuperGrid& heads = activeHeadGrid();
   forms::MsSuperGrid& lines = activeLineGrid();
-  emptyGrid(lines);
+  module::EmptyGrid(lines);
   if (Check1.Value() == forms::vbChecked && heads_) {
     for (int row = 1; row < heads.Rows(); ++row) {
       if (heads.isMarked(row)) appendLinesOf(row, false);

@@ -158,7 +158,6 @@ class frmStockOrder : public module::ReferenceDialog {
   void txtWh_LostFocus();
   void applyWarehouseToLines();
   std::shared_ptr<ado::Recordset> lineRecordOf(forms::MsSuperGrid& grid, int row);
-  void runUnitRoutine(forms::MsSuperGrid& grid, int row, int col);
   // The grid column of a field of the line recordset (its position + 1), 0 without one.
   int lineColumn(std::string_view field) const;
   std::string lineCell(const forms::MsSuperGrid& grid, int row, std::string_view field) const;

@@ -35,19 +35,6 @@ constexpr std::string_view kMadeCaption = "生产日期";
 constexpr std::string_view kThisQuantityCaption = "本次入库数量";
 constexpr std::string_view kThisPiecesCaption = "本次入库件数";
 
-// A grid row's cells, to put back when an edit is refused after the row was recalculated.
-std::vector<std::string> rowCells(const forms::MsSuperGrid& grid, int row) {
-  std::vector<std::string> cells;
-  for (int c = 0; c < grid.Cols(); ++c) cells.push_back(grid.TextMatrix(c, row));
-  return cells;
-}
-
-void restoreRow(forms::MsSuperGrid& grid, int row, const std::vector<std::string>& cells) {
-  for (int c = 0; c < grid.Cols() && c < static_cast<int>(cells.size()); ++c) {
-    grid.setTextMatrix(c, row, cells[static_cast<std::size_t>(c)]);
-  }
-}
-
 bool hasData(const forms::MsSuperGrid& grid) {
   return grid.Rows() > 1 && grid.Cols() > 2;
 }
@@ -64,27 +51,21 @@ void frmStockOrder::wireLineGrid(forms::MsSuperGrid& grid) {
 }
 
 int frmStockOrder::lineColumn(std::string_view field) const {
-  if (!lines_) return 0;
-  const auto index = ado::RecordsetView(*lines_).fieldIndex(field);
-  return index ? *index + 1 : 0;
+  return module::LineFieldColumn(lines_.get(), field);
 }
 
 std::string frmStockOrder::lineCell(const forms::MsSuperGrid& grid, int row,
                                     std::string_view field) const {
-  const int col = lineColumn(field);
-  return col > 0 && col < grid.Cols() ? grid.TextMatrix(col, row) : std::string();
+  return module::LineFieldCell(grid, lines_.get(), row, field);
 }
 
 double frmStockOrder::lineNumber(const forms::MsSuperGrid& grid, int row,
                                  std::string_view field) const {
-  return module::ToNumber(Variant(lineCell(grid, row, field)));
+  return module::LineFieldNumber(grid, lines_.get(), row, field);
 }
 
 std::shared_ptr<ado::Recordset> frmStockOrder::lineRecordOf(forms::MsSuperGrid& grid, int row) {
-  auto record = components::suiteUtility()->copyStructure(*lines_);
-  module::CollectMarkedRows(grid, *record, row);
-  record->moveFirst();
-  return record;
+  return module::LineRecordOf(grid, *lines_, row);
 }
 
 // ---- marks and the pop-up menu
@@ -98,68 +79,20 @@ void frmStockOrder::lineMouseUp(forms::MsSuperGrid& grid, int button) {
 }
 
 void frmStockOrder::copyLine() {
-  forms::MsSuperGrid& grid = activeLineGrid();
-  const int row = grid.Row();
-  if (row < 1 || row >= grid.Rows()) return;
-  const auto redraw = forms::redrawPaused(grid);
-  const int added = grid.Rows();
-  grid.setRows(added + 1);
-  for (int c = 0; c < grid.Cols(); ++c) grid.setTextMatrix(c, added, grid.TextMatrix(c, row));
+  module::CopyCurrentRow(activeLineGrid());
 }
 
 void frmStockOrder::clearMarkedLines() {
-  for (forms::MsSuperGrid* grid : {&lstDdBody, &lstDhdBody}) {
-    for (int row = 1; row < grid->Rows(); ++row) grid->setMarked(row, false);
-  }
+  module::ClearMarks(lstDdBody);
+  module::ClearMarks(lstDhdBody);
 }
 
 // The line leaves the list as a split line does: hidden, so it is never returned.
 void frmStockOrder::deleteLine() {
-  forms::MsSuperGrid& grid = activeLineGrid();
-  const int row = grid.Row();
-  if (row < 1 || row >= grid.Rows()) return;
-  grid.setRowHeight(row, 0);
+  module::HideCurrentRow(activeLineGrid());
 }
 
 // ---- edit rules
-
-void frmStockOrder::runUnitRoutine(forms::MsSuperGrid& grid, int row, int col) {
-  const std::string field = col == grid.Cols() - 2   ? std::string("iquantity")
-                            : col == grid.Cols() - 1 ? std::string("inum")
-                            : col >= 1 && col <= ado::RecordsetView(*lines_).fieldCount()
-                                ? ado::RecordsetView(*lines_).fieldName(col - 1)
-                                : std::string();
-  auto record = lineRecordOf(grid, row);
-  auto unit = components::createAs<components::UnitQuantity>(components::kUnitQuantityProgId);
-  unit->setLogin(module::gContext);
-  unit->setBody(record);
-  unit->recalculate(field);
-  const ado::RecordsetView line(*unit->body());
-  if (line.rowCount() == 0) return;
-  const module::GridNumberFormats& formats = formats_;
-  auto value = [&](std::string_view name) {
-    const auto index = line.fieldIndex(name);
-    return index ? line.value(0, *index) : Variant();
-  };
-  auto number = [](const Variant& v) { return v.isNull() || v.isEmpty() ? 0.0 : v.toDouble(); };
-  grid.setTextMatrix(
-      grid.Cols() - 2, row,
-      automation::formatNumber(number(value("iquantity")), formats.quantityPattern()));
-  grid.setTextMatrix(grid.Cols() - 1, row,
-                     automation::formatNumber(number(value("inum")), formats.piecesPattern()));
-  if (const int c = lineColumn("iinvexchrate"); c > 0) {
-    grid.setTextMatrix(
-        c, row, automation::formatNumber(number(value("iinvexchrate")), formats.exchRatePattern()));
-  }
-  if (const int c = lineColumn("cinva_unit"); c > 0 && c != col) {
-    grid.setTextMatrix(c, row, value("cinva_unit").displayText());
-  }
-  for (const char* name : {"cwhcode", "cwhname"}) {
-    if (const int c = lineColumn(name); c > 0 && c != col) {
-      grid.setTextMatrix(c, row, value(name).displayText());
-    }
-  }
-}
 
 void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, bool& cancel,
                                    int row, int col) {
@@ -211,12 +144,12 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
   }
 
   // 5. The unit routine on the edited line; what the rules below refuse puts the row back.
-  const std::vector<std::string> before = rowCells(grid, row);
+  const std::vector<std::string> before = module::RowCells(grid, row);
   grid.setTextMatrix(col, row, text);
   try {
-    runUnitRoutine(grid, row, col);
+    module::RunUnitRoutine(grid, *lines_, row, col, formats_);
   } catch (...) {
-    restoreRow(grid, row, before);
+    module::RestoreRow(grid, row, before);
     cancel = true;
     throw;
   }
@@ -244,7 +177,7 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
                         settings.text(thisPieces ? "FormatNumDecString" : "FormatQuanDecString"));
   }
   if (refusal) {
-    restoreRow(grid, row, before);
+    module::RestoreRow(grid, row, before);
     refuse(*refusal, forms::vbExclamation);
   }
 }
@@ -264,20 +197,9 @@ void frmStockOrder::lineCellButton(forms::MsSuperGrid& grid, int row, int col) {
     if (pickWarehouse(code, name)) editCell(grid, row, col, name);
     return;
   }
-  const ado::RecordsetView fields(*lines_);
-  const std::string field = col >= 1 && col <= fields.fieldCount() ? fields.fieldName(col - 1) : "";
-  const std::string item = lineCell(grid, row, "cinvcode");
-  if (automation::equalsNoCase(field, "cinva_unit")) {
-    const auto chosen =
-        module::ChooseFromLookup(module::UnitListQuery(item, ""), caption, "ComputationUnit",
-                                 "计量单位编码", "计量单位名称", false);
-    if (!chosen.empty()) editCell(grid, row, col, chosen.front().name);
-    return;
-  }
-  if (const int freeNo = module::FreeItemNumber(field); freeNo > 0) {
-    const auto chosen = module::ChooseFromLookup(module::FreeItemListQuery(item, freeNo, ""),
-                                                 caption, "InvFreeValue", "代码", "值", false);
-    if (!chosen.empty()) editCell(grid, row, col, chosen.front().name);
+  std::string chosen;
+  if (module::ChooseLineListValue(grid, *lines_, row, col, chosen)) {
+    editCell(grid, row, col, chosen);
     return;
   }
   const bool batch = caption == kBatchCaption;
