@@ -48,15 +48,19 @@ double lineNumber(const ado::RecordsetView& line, std::string_view name) {
   return v.toDouble();
 }
 
-// The first of `captions` that heads a column of the grid; a field name that SetListColumns left
-// uncaptioned ("icorid") is matched without regard to case.
-int columnByCaption(const forms::MsSuperGrid& grid, const std::vector<std::string>& captions) {
+// The columns headed by the first of `captions` that heads one (the delivery grid captions both
+// its receipt-voucher fields "入库单号"); a field name that SetListColumns left uncaptioned
+// ("icorid") is matched without regard to case.
+std::vector<int> columnsByCaption(const forms::MsSuperGrid& grid,
+                                  const std::vector<std::string>& captions) {
   for (const auto& caption : captions) {
+    std::vector<int> columns;
     for (int c = 1; c < grid.Cols(); ++c) {
-      if (automation::equalsNoCase(grid.TextMatrix(c, 0), caption)) return c;
+      if (automation::equalsNoCase(grid.TextMatrix(c, 0), caption)) columns.push_back(c);
     }
+    if (!columns.empty()) return columns;
   }
-  return -1;
+  return {};
 }
 
 // What the chosen rows give the line, resolved once against the grid and the rows' fields.
@@ -69,11 +73,10 @@ std::vector<Target> resolve(const forms::MsSuperGrid& grid, const ado::Recordset
                             const std::vector<PickedValue>& mapping) {
   std::vector<Target> out;
   for (const PickedValue& m : mapping) {
-    const int column = columnByCaption(grid, m.columns);
-    if (column < 0) continue;
+    const std::vector<int> columns = columnsByCaption(grid, m.columns);
     for (const auto& f : m.fields) {
       if (const auto index = chosen.fieldIndex(f)) {
-        out.push_back({column, *index});
+        for (const int column : columns) out.push_back({column, *index});
         break;
       }
     }
@@ -132,15 +135,70 @@ std::vector<PickedValue> receiptLineMapping(StockPick pick) {
   return mapping;
 }
 
-PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Recordset& lineRecord,
-                            StockPick pick, bool automatic,
-                            const std::vector<PickedValue>& mapping) {
+namespace {
+
+// How one line is picked: by the dialog or automatically, with message boxes or silently into a
+// message, over the plain query or the one the work table nets.
+struct PickMode {
+  bool automatic = false;
+  std::string* silentMessage = nullptr;
+  bool workTable = false;
+};
+
+Variant invokeOn(automation::Object& object, const char* member, std::vector<Variant>& args) {
+  return object.invoke(member, automation::InvokeKind::Method, args);
+}
+
+Variant loginArg() {
+  return Variant(std::static_pointer_cast<automation::Object>(gContext->login()));
+}
+
+// What a line took goes into the work table, so the next line is offered the rest.
+void recordTaken(automation::Object& refSelect, StockPick pick, const ado::RecordsetView& chosen,
+                 const ado::RecordsetView& line) {
+  const auto quantity = chosen.fieldIndex("出库数量");
+  const auto pieces = chosen.fieldIndex("出库件数");
+  auto number = [&](std::optional<int> f, int at) {
+    if (!f) return 0.0;
+    const Variant v = chosen.value(at, *f);
+    return v.isNull() || v.isEmpty() ? 0.0 : v.toDouble();
+  };
+  auto text = [&](std::string_view name, int at) {
+    const auto f = chosen.fieldIndex(name);
+    return f ? chosen.value(at, *f).displayText() : std::string();
+  };
+  for (int at = 0; at < chosen.rowCount(); ++at) {
+    Variant id;
+    if (pick == StockPick::Batch) {
+      std::vector<Variant> args{loginArg(), Variant(lineText(line, "cWhCode")),
+                                Variant(lineText(line, "cInvCode"))};
+      for (int k = 1; k <= 10; ++k) args.emplace_back(text("自由项" + std::to_string(k), at));
+      args.emplace_back(text("批号", at));
+      id = invokeOn(refSelect, "GetAutoID", args);
+    } else {
+      const auto receiptLine = chosen.fieldIndex("入库系统编号");
+      id = receiptLine ? chosen.value(at, *receiptLine) : Variant(std::int32_t{0});
+    }
+    std::vector<Variant> update{loginArg(), Variant(number(quantity, at)),
+                                Variant(number(pieces, at)), Variant(id.toLong())};
+    invokeOn(refSelect,
+             pick == StockPick::Batch ? "UpdateTmpCurrentStock" : "UpdateTmpRdrecords", update);
+  }
+}
+
+PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int row,
+                    const ado::Recordset& lineRecord, StockPick pick, const PickMode& mode,
+                    const std::vector<PickedValue>& mapping) {
   const ado::RecordsetView line(lineRecord);
   if (line.rowCount() == 0) return {};
   const std::string whCode = lineText(line, "cWhCode");
   if (automation::Trim(whCode).empty()) {
-    forms::MsgBox(std::string(kLineWarehouseEmpty), forms::vbCritical,
-                  std::string(forms::kPromptTitle));
+    if (mode.silentMessage != nullptr) {
+      *mode.silentMessage = std::string(kLineWarehouseEmpty);
+    } else {
+      forms::MsgBox(std::string(kLineWarehouseEmpty), forms::vbCritical,
+                    std::string(forms::kPromptTitle));
+    }
     return {};
   }
   if (!gContext) throw automation::ComError::objectNotSet();
@@ -149,8 +207,14 @@ PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Record
   for (int k = 1; k <= 10; ++k) free->add(Variant(lineText(line, "cfree" + std::to_string(k))));
   const double quantity = lineNumber(line, "iQuantity");
   const bool red = pick == StockPick::ReceiptVoucher || quantity < 0;
+  std::string query = candidateQuery(pick, line);
+  if (mode.workTable) {
+    std::vector<Variant> rewrite{Variant(query)};
+    query = invokeOn(refSelect, pick == StockPick::Batch ? "GetAllBSQL" : "GetAllRDSSQL", rewrite)
+                .toString();
+  }
   std::vector<Variant> args{
-      Variant(std::static_pointer_cast<automation::Object>(gContext->login())),
+      loginArg(),
       Variant(whCode),
       Variant(lineText(line, "cInvCode")),
       Variant(std::static_pointer_cast<automation::Object>(free)),
@@ -158,21 +222,24 @@ PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Record
       Variant(lineNumber(line, "iNum")),
       Variant(lineNumber(line, "iInvExchRate")),
       Variant(pick == StockPick::Batch ? kBatchReference : kReceiptReference),
-      Variant(candidateQuery(pick, line)),
+      Variant(query),
       Variant(red),
       Variant(true),
       Variant(""),
   };
-  if (automatic) args.emplace_back("");  // messages as message boxes, not silent
-  auto refSelect = automation::classRegistry().create(kRefSelectProgId);
-  refSelect->invoke(automatic ? "AutoRefer" : "Refer", automation::InvokeKind::Method, args);
+  if (mode.automatic) {
+    // A message text handed in asks for silence: it comes back as what the allocation said.
+    args.emplace_back(mode.silentMessage != nullptr ? *mode.silentMessage : std::string());
+  }
+  invokeOn(refSelect, mode.automatic ? "AutoRefer" : "Refer", args);
+  if (mode.silentMessage != nullptr) *mode.silentMessage = args.back().toString();
   std::vector<Variant> none;
-  const Variant returned =
-      refSelect->invoke("ReturnData", automation::InvokeKind::PropertyGet, none);
+  const Variant returned = refSelect.invoke("ReturnData", automation::InvokeKind::PropertyGet, none);
   auto rs = returned.isObject() ? automation::toObjectAs<ado::Recordset>(returned) : nullptr;
   if (!rs) return {};
   const ado::RecordsetView chosen(*rs);
   if (chosen.rowCount() == 0) return {};
+  if (mode.workTable) recordTaken(refSelect, pick, chosen, line);
 
   const GridNumberFormats formats = CurrentGridFormats();
   const auto targets = resolve(grid, chosen, mapping);
@@ -195,6 +262,55 @@ PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Record
   }
   if (grid.pendingEdit()) grid.userCancelEdit();
   return result;
+}
+
+void createOrDropWorkTable(automation::Object& refSelect, StockPick pick, bool create) {
+  std::vector<Variant> args{loginArg(), Variant(create)};
+  invokeOn(refSelect,
+           pick == StockPick::Batch ? "CreateAndDropTmpCurrentStock" : "CreateAndDropTmpRdrecord",
+           args);
+}
+
+}  // namespace
+
+PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Recordset& lineRecord,
+                            StockPick pick, bool automatic,
+                            const std::vector<PickedValue>& mapping) {
+  auto refSelect = automation::classRegistry().create(kRefSelectProgId);
+  PickMode mode;
+  mode.automatic = automatic;
+  return pickWith(*refSelect, grid, row, lineRecord, pick, mode, mapping);
+}
+
+BulkStockRun::BulkStockRun(StockPick pick) : pick_(pick) {
+  if (!gContext) throw automation::ComError::objectNotSet();
+  refSelect_ = automation::classRegistry().create(kRefSelectProgId);
+  createOrDropWorkTable(*refSelect_, pick_, true);
+  open_ = true;
+}
+
+BulkStockRun::~BulkStockRun() {
+  if (!open_) return;
+  try {
+    createOrDropWorkTable(*refSelect_, pick_, false);
+  } catch (...) {
+    // The run is being left by an error already; that error is the one the caller sees.
+  }
+}
+
+PickResult BulkStockRun::assign(forms::MsSuperGrid& grid, int row, const ado::Recordset& line,
+                                const std::vector<PickedValue>& mapping, std::string& message) {
+  PickMode mode;
+  mode.automatic = true;
+  mode.silentMessage = &message;
+  mode.workTable = true;
+  return pickWith(*refSelect_, grid, row, line, pick_, mode, mapping);
+}
+
+void BulkStockRun::finish() {
+  if (!open_) return;
+  open_ = false;
+  createOrDropWorkTable(*refSelect_, pick_, false);
 }
 
 }  // namespace quillon::module

@@ -13,6 +13,7 @@
 // "仓库不能为空！" and nothing changes; nothing chosen changes nothing either.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@
 
 namespace quillon::ado {
 class Recordset;
+}
+namespace quillon::automation {
+class Object;
 }
 namespace quillon::forms {
 class MsSuperGrid;
@@ -31,8 +35,8 @@ inline constexpr std::string_view kLineWarehouseEmpty = "仓库不能为空！";
 
 enum class StockPick { Batch, ReceiptVoucher };
 
-// Where a chosen row's value goes: the first grid column captioned (row 0) by one of `columns`,
-// from the first of `fields` that the chosen rows have.
+// Where a chosen row's value goes: every grid column captioned (row 0) by the first of `columns`
+// that heads one, from the first of `fields` that the chosen rows have.
 struct PickedValue {
   std::vector<std::string> columns;
   std::vector<std::string> fields;
@@ -54,5 +58,29 @@ struct PickResult {
 PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Recordset& line,
                             StockPick pick, bool automatic,
                             const std::vector<PickedValue>& mapping);
+
+class BulkStockRun {
+ public:
+  // Creates the work table (uses gContext's login); its errors reach the caller.
+  explicit BulkStockRun(StockPick pick);
+  // Drops the work table if finish() did not.
+  ~BulkStockRun();
+  BulkStockRun(const BulkStockRun&) = delete;
+  BulkStockRun& operator=(const BulkStockRun&) = delete;
+
+  // Allocates line `row` automatically and silently. `message` comes in as the run's start text
+  // and is left as what the allocation said: "" when it was allocated in full, else its message
+  // (a line without warehouse gives "仓库不能为空！").
+  PickResult assign(forms::MsSuperGrid& grid, int row, const ado::Recordset& line,
+                    const std::vector<PickedValue>& mapping, std::string& message);
+
+  // Drops the work table; its errors reach the caller.
+  void finish();
+
+ private:
+  StockPick pick_;
+  std::shared_ptr<automation::Object> refSelect_;
+  bool open_ = false;
+};
 
 }  // namespace quillon::module
