@@ -6,6 +6,7 @@
 #include "components/marlin_login.h"
 #include "components/production_order_service.h"
 #include "components/registration.h"
+#include "dialogs/frmCons/frm_cons.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
 #include "dialogs/frmStockOrder/frm_stock_order.h"
 #include "forms/constants.h"
@@ -17,15 +18,6 @@ namespace quillon::classes {
 using automation::Args;
 using automation::ComError;
 using automation::Variant;
-
-namespace {
-
-[[noreturn]] void raiseDialogMissing(const char* form) {
-  throw ComError(automation::err::kCantCreateObject,
-                 std::string("The dialog ") + form + " is not available in this library");
-}
-
-}  // namespace
 
 ProduceOrder::ProduceOrder() = default;
 ProduceOrder::~ProduceOrder() = default;
@@ -97,22 +89,40 @@ bool ProduceOrder::loadStockOrder(const std::string& sStockOrderId, const Varian
   });
 }
 
-bool ProduceOrder::loadConsignment(const std::string& /*sConsId*/, const Variant& /*oLogin*/,
-                                   Variant& /*oCollReurn*/, std::string& ErrMsg) {
-  return trapInto("loadStockOrder:load", ErrMsg, []() -> bool { raiseDialogMissing("frmCons"); });
+bool ProduceOrder::loadConsignment(const std::string& sConsId, const Variant& oLogin,
+                                   Variant& oCollReurn, std::string& ErrMsg) {
+  return trapInto("loadStockOrder:load", ErrMsg, [&] {
+    consDialog_ = std::make_unique<dialogs::frmCons>();
+    conn_ = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
+    consDialog_->setConnection(conn_);
+    if (!sConsId.empty()) filter_ = "cCode = " + sql::literal(sConsId);
+    consDialog_->setFilterText(filter_);
+    consDialog_->oLogin = oLogin.isObject() ? oLogin.asObject() : nullptr;
+    consDialog_->setOwner(self());
+    oCollection.reset();
+    sErrMsg.clear();
+    consDialog_->Show(forms::vbModal);
+    ErrMsg = sErrMsg;
+    oCollReurn = Variant(std::static_pointer_cast<automation::Object>(oCollection));
+    return true;
+  });
 }
 
-// True names the order dialog of the last loadStockOrder, False the delivery-note dialog, which
-// no call loads yet. Without the dialog the platform's error for a missing object reaches the
+// True names the order dialog of the last loadStockOrder, False the delivery-note dialog of the
+// last loadConsignment. Without the dialog the platform's error for a missing object reaches the
 // caller.
 void ProduceOrder::ShowForm(bool bFormName) {
-  if (!bFormName || !stockDialog_) throw ComError::objectNotSet();
-  stockDialog_->Show(forms::vbModal);
+  forms::Form* dialog = bFormName ? static_cast<forms::Form*>(stockDialog_.get())
+                                  : static_cast<forms::Form*>(consDialog_.get());
+  if (dialog == nullptr) throw ComError::objectNotSet();
+  dialog->Show(forms::vbModal);
 }
 
 void ProduceOrder::UnLoadForm(bool bFormName) {
-  if (!bFormName || !stockDialog_) throw ComError::objectNotSet();
-  if (stockDialog_->Loaded()) stockDialog_->Unload();
+  forms::Form* dialog = bFormName ? static_cast<forms::Form*>(stockDialog_.get())
+                                  : static_cast<forms::Form*>(consDialog_.get());
+  if (dialog == nullptr) throw ComError::objectNotSet();
+  if (dialog->Loaded()) dialog->Unload();
 }
 
 bool ProduceOrder::WritefDispQuantity(std::int32_t sSubId, double lQuantity, std::string& ErrMsg,

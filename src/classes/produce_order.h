@@ -24,6 +24,7 @@ class MarlinLogin;
 class ProductionOrderService;
 }  // namespace quillon::components
 namespace quillon::dialogs {
+class frmCons;
 class frmProduceOrder;
 class frmStockOrder;
 }  // namespace quillon::dialogs
@@ -65,6 +66,8 @@ class ProduceOrder : public automation::Object {
   const dialogs::frmProduceOrder* produceDialog() const { return produceDialog_.get(); }
   // The order dialog of the last loadStockOrder call, kept for ShowForm and UnLoadForm.
   dialogs::frmStockOrder* stockOrderDialog() const { return stockDialog_.get(); }
+  // The delivery-note dialog of the last loadConsignment call, kept for ShowForm and UnLoadForm.
+  dialogs::frmCons* consignmentDialog() const { return consDialog_.get(); }
 
  private:
   std::string filter_;
@@ -72,6 +75,7 @@ class ProduceOrder : public automation::Object {
   std::shared_ptr<components::ProductionOrderService> writeBack_;
   std::unique_ptr<dialogs::frmProduceOrder> produceDialog_;
   std::unique_ptr<dialogs::frmStockOrder> stockDialog_;
+  std::unique_ptr<dialogs::frmCons> consDialog_;
 };
 
 // Adds "Quillon.ProduceOrder" to the registry unless it is there already.

@@ -24,6 +24,10 @@ void LookupFields::bind(std::initializer_list<forms::TextBox*> fields) {
   }
 }
 
+void LookupFields::showColumn(forms::TextBox& field, std::string column) {
+  shownColumns_.emplace_back(&field, std::move(column));
+}
+
 void LookupFields::keyDown(int& keyCode) {
   if (keyCode != forms::vbKeyF2 || !button_.Visible()) return;
   auto* field = dynamic_cast<forms::TextBox*>(dialog_.ActiveControl());
@@ -59,6 +63,12 @@ void LookupFields::lostFocus(forms::TextBox& field) {
     dialog_.prompt(error);
     std::string ignored;  // the entry's own message has been shown already
     PlaceLookupButton(field, button_, ignored);
+    return;
+  }
+  for (const auto& [shown, column] : shownColumns_) {
+    if (shown != &field || field.LinkItem().empty()) continue;
+    const std::string text = RecordColumn(field.Tag(), field.LinkItem(), column);
+    if (!text.empty()) field.setText(text);
   }
 }
 

@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "module/lookups.h"
 
@@ -29,6 +31,9 @@ class LookupFields {
 
   // Wires the fields (their Tag names their kind) and the button's Click.
   void bind(std::initializer_list<forms::TextBox*> fields);
+  // A field that shows another column of its record than the name once an entry is checked (a
+  // customer's abbreviation, which the WHERE text compares).
+  void showColumn(forms::TextBox& field, std::string column);
 
   // The dialog's KeyDown: F2 opens the lookup of the focused field while the button shows, and
   // the key is swallowed.
@@ -49,6 +54,7 @@ class LookupFields {
   void report(const std::string& error);
 
   forms::DialogShell& dialog_;
+  std::vector<std::pair<forms::TextBox*, std::string>> shownColumns_;
   forms::CommandButton& button_;
   LookupCodes codes_;
   bool showNames_;

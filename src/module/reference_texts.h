@@ -1,5 +1,5 @@
-// Texts every reference dialog shows on OK: the refusal when nothing is chosen in a list and the
-// refusal of rows that changed since they were listed.
+// Texts every reference dialog shows: on OK the refusal when nothing is chosen in a list and the
+// refusal of rows that changed since they were listed; the refusal of a quantity that is no number.
 #pragma once
 
 #include <string>
@@ -9,6 +9,9 @@ namespace quillon::module {
 
 inline constexpr std::string_view kStaleRowsMessage =
     "当前单据可能已经被他人修改请重新过滤后再进行生单！";
+
+// A quantity cell that holds no number.
+inline constexpr std::string_view kNotANumber = "请输入数字";
 
 // "请选择" + what is to be chosen (a tab's or a list's caption) + "！".
 inline std::string pleaseSelect(std::string_view what) {

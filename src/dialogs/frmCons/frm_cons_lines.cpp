@@ -1,0 +1,211 @@
+// The line tools of frmCons: the edit rules of the line cells, the pop-up menu, the batch and
+// receipt-voucher pickers of one line and the bulk assignments over all lines.
+#include <string>
+#include <vector>
+
+#include "ado/recordset.h"
+#include "components/session_context.h"
+#include "automation/vb_runtime.h"
+#include "dialogs/frmCons/cons_messages.h"
+#include "dialogs/frmCons/cons_rules.h"
+#include "dialogs/frmCons/frm_cons.h"
+#include "forms/ui_host.h"
+#include "module/module_ctl.h"
+
+namespace quillon::dialogs {
+
+using automation::Variant;
+using namespace cons;
+
+namespace {
+
+// Column captions the rules go by (the layout of the delivery line grid).
+constexpr std::string_view kBatchCaption = "批号";
+constexpr std::string_view kReceiptCaption = "入库单号";
+constexpr std::string_view kExpiryCaption = "失效日期";
+constexpr std::string_view kMadeCaption = "生产日期";
+constexpr std::string_view kStockUnitCaption = "库存单位";
+constexpr std::string_view kThisQuantityCaption = "本次出库数量";
+constexpr std::string_view kThisPiecesCaption = "本次出库件数";
+
+bool hasData(const forms::MsSuperGrid& grid) {
+  return grid.Rows() > 1 && grid.Cols() > 2;
+}
+
+}  // namespace
+
+std::string frmCons::lineCell(int row, std::string_view field) const {
+  return module::LineFieldCell(lstFhdBody, lines_.get(), row, field);
+}
+
+double frmCons::lineNumber(int row, std::string_view field) const {
+  return module::LineFieldNumber(lstFhdBody, lines_.get(), row, field);
+}
+
+double frmCons::lineTotal(int row) const {
+  const std::string line = lineCell(row, "autoid");
+  const int thisCol = lstFhdBody.Cols() - 2;
+  double total = 0;
+  for (int r = 1; r < lstFhdBody.Rows(); ++r) {
+    if (lstFhdBody.RowHeight(r) == 0 || lineCell(r, "autoid") != line) continue;
+    total += module::ToNumber(Variant(lstFhdBody.TextMatrix(thisCol, r)));
+  }
+  return total;
+}
+
+// ---- marks and the pop-up menu
+
+void frmCons::lineMouseUp(int button) {
+  if (button == forms::vbRightButton) {
+    PopupMenu(mnuYJCD);
+    return;
+  }
+  if (button != forms::vbLeftButton) return;
+  const int row = lstFhdBody.Row();
+  if (row < 1 || row >= lstFhdBody.Rows()) return;
+  lstFhdBody.setMarked(row, !lstFhdBody.isMarked(row));
+}
+
+// ---- edit rules
+
+void frmCons::lineCellChange(std::string& text, bool& cancel, int row, int col) {
+  forms::MsSuperGrid& grid = lstFhdBody;
+  const std::string old = grid.TextMatrix(col, row);
+  if (text == old || !lines_) return;
+  const std::string caption = grid.TextMatrix(col, 0);
+
+  // 1. Dates.
+  if (caption == kExpiryCaption || caption == kMadeCaption) {
+    if (!text.empty() && !automation::IsDate(Variant(text))) {
+      forms::MsgBox(std::string(module::kDateFormatMessage), forms::vbCritical,
+                    std::string(module::kDateFormatTitle));
+      cancel = true;
+    }
+    return;
+  }
+  const bool thisQuantity = caption == kThisQuantityCaption && col == grid.Cols() - 2;
+  const bool thisPieces = caption == kThisPiecesCaption && col == grid.Cols() - 1;
+  if (thisQuantity || thisPieces) {
+    if (!thisTimeEdit(text, thisPieces, row, col)) cancel = true;
+    return;
+  }
+  // 4. A new stock unit brings its rate and this time's pieces.
+  if (caption == kStockUnitCaption) {
+    const std::vector<std::string> before = module::RowCells(grid, row);
+    grid.setTextMatrix(col, row, text);
+    try {
+      module::RunUnitRoutine(grid, *lines_, row, col, formats_);
+    } catch (...) {
+      module::RestoreRow(grid, row, before);
+      cancel = true;
+      throw;
+    }
+  }
+}
+
+// Rules 2 to 4 for this time's quantity or pieces; false when refused, the row as it was.
+bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int col) {
+  forms::MsSuperGrid& grid = lstFhdBody;
+  if (!automation::IsNumeric(Variant(text)) && !automation::Trim(text).empty()) {
+    prompt(std::string(module::kNotANumber), forms::vbExclamation);
+    return false;
+  }
+  const double value = module::ToNumber(Variant(text));
+  const double lineQuantity = lineNumber(row, "iquantity");
+  // 2. The sign of the delivery line.
+  if (auto refusal = signRefusal(pieces, value, lineQuantity)) {
+    prompt(*refusal, forms::vbOKOnly);
+    return false;
+  }
+  // 4. Pieces and quantity follow each other through the line's rate.
+  const std::vector<std::string> before = module::RowCells(grid, row);
+  grid.setTextMatrix(col, row, text);
+  try {
+    module::RunUnitRoutine(grid, *lines_, row, col, formats_);
+  } catch (...) {
+    module::RestoreRow(grid, row, before);
+    throw;
+  }
+  grid.setTextMatrix(col, row, text);
+  // 3. Everything this time takes of the delivery line, its copies and split rows included.
+  DeliveryLineFigures figures;
+  figures.quantity = lineQuantity;
+  figures.issued = lineNumber(row, "foutquantity");
+  figures.excess = lineNumber(row, "foutexcess");
+  figures.open = module::ToNumber(Variant(grid.TextMatrix(grid.Cols() - 4, row)));
+  auto& settings = module::CurrentAccountSettings();
+  if (auto refusal = issueLimitRefusal(lineTotal(row), figures, settings.option("OverDispOut"),
+                                       settings.text("FormatQuanDecString"))) {
+    module::RestoreRow(grid, row, before);
+    prompt(*refusal, forms::vbOKOnly);
+    return false;
+  }
+  return true;
+}
+
+void frmCons::lineCellButton(int row, int col) {
+  if (!lines_) return;
+  std::string chosen;
+  if (module::ChooseLineListValue(lstFhdBody, *lines_, row, col, chosen)) {
+    bool cancel = false;
+    lineCellChange(chosen, cancel, row, col);
+    if (!cancel) lstFhdBody.setTextMatrix(col, row, chosen);
+    return;
+  }
+  const std::string caption = lstFhdBody.TextMatrix(col, 0);
+  if (caption != kBatchCaption && caption != kReceiptCaption) return;
+  lstFhdBody.setRow(row);
+  pickForCurrentLine(caption == kBatchCaption ? module::StockPick::Batch
+                                              : module::StockPick::ReceiptVoucher);
+}
+
+// ---- pickers
+
+void frmCons::pickForCurrentLine(module::StockPick pick) {
+  forms::MsSuperGrid& grid = lstFhdBody;
+  if (!hasData(grid) || !lines_) {
+    forms::Beep();
+    return;
+  }
+  const int row = grid.Row();
+  if (row < 1 || row >= grid.Rows() || grid.RowHeight(row) == 0) return;
+  if (grid.colByCaption(pick == module::StockPick::Batch ? kBatchCaption : kReceiptCaption) < 0) {
+    return;
+  }
+  auto line = module::LineRecordOf(grid, *lines_, row);
+  module::PickStockForLine(grid, row, *line, pick, false, module::receiptLineMapping(pick));
+}
+
+void frmCons::assignAllLines(module::StockPick pick) {
+  forms::MsSuperGrid& grid = lstFhdBody;
+  if (!hasData(grid) || !lines_) {
+    forms::Beep();
+    return;
+  }
+  const bool batches = pick == module::StockPick::Batch;
+  const std::string_view start = batches ? kBulkBatchStart : kBulkReceiptStart;
+  const auto mapping = module::receiptLineMapping(pick);
+  const auto busyPointer = busy();
+  module::BulkStockRun run(pick);
+  std::string collected;
+  // The lines as they stand when the run begins; the rows a split adds are its result.
+  const int rows = grid.Rows();
+  for (int row = 1; row < rows; ++row) {
+    if (grid.RowHeight(row) == 0) continue;
+    if (module::ToNumber(Variant(grid.TextMatrix(grid.Cols() - 2, row))) == 0) continue;
+    std::string message(start);
+    if (!batches && lineNumber(row, "iquantity") < 0) {
+      message = std::string(kRedLineByHand);
+    } else {
+      auto line = module::LineRecordOf(grid, *lines_, row);
+      run.assign(grid, row, *line, mapping, message);
+    }
+    collectBulkMessage(collected, message, start);
+  }
+  run.finish();
+  if (!collected.empty()) {
+    forms::MsgBox(collected, forms::vbOKOnly, std::string(batches ? kBulkBatchTitle : kBulkReceiptTitle));
+  }
+}
+
+}  // namespace quillon::dialogs
