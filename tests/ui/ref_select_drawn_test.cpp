@@ -131,5 +131,21 @@ TEST(StockOrderDrawnTest, TheReceiptExamplesHoldDrawnAsHeadless) {
   }
 }
 
+// The sales-issue hosts of the delivery-note dialog: each example holds drawn as headless, and the
+// dialog is pictured as the person works it.
+TEST(ConsDrawnTest, TheSalesIssueExamplesHoldDrawnAsHeadless) {
+  ScratchDir dir;
+  for (const char* example : {"cons_sales_issue.qhs", "cons_consignment_issue.qhs",
+                              "cons_red_issue.qhs", "cons_bulk_batches.qhs", "cons_cancel.qhs"}) {
+    SCOPED_TRACE(example);
+    const auto pictures = runHeadlessAndDrawn(dir, example);
+    ASSERT_GE(pictures.size(), 3u);
+    EXPECT_EQ(pictures.front().filename(), "001-frmCons.png");
+    const QImage first(toQString(pictures.front().string()));
+    EXPECT_GT(first.width(), 600);
+    EXPECT_NE(first, QImage(toQString(pictures.back().string())));
+  }
+}
+
 }  // namespace
 }  // namespace quillon::ui::qt

@@ -59,28 +59,28 @@ class frmCons : public module::ReferenceDialog {
       add<forms::Label>("lblPerson", {9120, 270, 780, 255, &Frame1}, "业务员：");
   forms::TextBox& cmbPerson = add<forms::TextBox>("cmbPerson", {9900, 240, 1140, 300, &Frame1});
 
-  forms::Label& lblDLID = add<forms::Label>("lblDLID", {120, 660, 780, 255, &Frame1}, "发货单号：");
-  forms::TextBox& cmbDLID = add<forms::TextBox>("cmbDLID", {900, 630, 2820, 300, &Frame1});
+  forms::Label& lblDLID = add<forms::Label>("lblDLID", {120, 660, 1020, 255, &Frame1}, "发货单号：");
+  forms::TextBox& cmbDLID = add<forms::TextBox>("cmbDLID", {1140, 630, 2580, 300, &Frame1});
   forms::Label& lblCustom =
       add<forms::Label>("lblCustom", {3900, 660, 780, 255, &Frame1}, "客户：");
   forms::TextBox& cmbCustom = add<forms::TextBox>("cmbCustom", {4680, 630, 1860, 300, &Frame1});
   forms::Label& lblVouchType =
-      add<forms::Label>("lblVouchType", {6720, 660, 780, 255, &Frame1}, "单据类型：");
+      add<forms::Label>("lblVouchType", {120, 1050, 1020, 255, &Frame1}, "单据类型：");
   forms::ComboBox& cmbVouchType =
-      add<forms::ComboBox>("cmbVouchType", {7500, 630, 1500, 300, &Frame1});
+      add<forms::ComboBox>("cmbVouchType", {1140, 1020, 2580, 300, &Frame1});
   forms::Label& lblBusType =
-      add<forms::Label>("lblBusType", {9120, 660, 780, 255, &Frame1}, "业务类型：");
+      add<forms::Label>("lblBusType", {3900, 1050, 1020, 255, &Frame1}, "业务类型：");
   forms::ComboBox& cmbBusType =
-      add<forms::ComboBox>("cmbBusType", {9900, 630, 1140, 300, &Frame1});
+      add<forms::ComboBox>("cmbBusType", {4920, 1020, 1620, 300, &Frame1});
 
   forms::Label& lblInvoiceCode =
-      add<forms::Label>("lblInvoiceCode", {120, 1050, 780, 255, &Frame1}, "发票号：");
+      add<forms::Label>("lblInvoiceCode", {6720, 660, 780, 255, &Frame1}, "发票号：");
   forms::TextBox& cmbInvoiceCode =
-      add<forms::TextBox>("cmbInvoiceCode", {900, 1020, 2820, 300, &Frame1});
+      add<forms::TextBox>("cmbInvoiceCode", {7500, 630, 3540, 300, &Frame1});
   forms::CheckBox& chkAll =
-      add<forms::CheckBox>("chkAll", {3900, 1020, 2460, 300, &Frame1}, "执行完未关闭的显示");
+      add<forms::CheckBox>("chkAll", {6720, 1020, 2460, 300, &Frame1}, "执行完未关闭的显示");
   forms::CheckBox& Check1 =
-      add<forms::CheckBox>("Check1", {6720, 1020, 1500, 300, &Frame1}, "显示表体：");
+      add<forms::CheckBox>("Check1", {7380, 1800, 1260, 300}, "显示表体：");
   forms::CommandButton& cmdFilter =
       add<forms::CommandButton>("cmdFilter", {9900, 990, 1140, 360, &Frame1}, "过滤(&F)");
 
@@ -90,7 +90,7 @@ class frmCons : public module::ReferenceDialog {
   forms::CheckBox& chkEdit =
       add<forms::CheckBox>("chkEdit", {2580, 1800, 1800, 300}, "生单后是否编辑");
   forms::CheckBox& Check2 =
-      add<forms::CheckBox>("Check2", {4440, 1800, 3120, 300}, "根据累计出库数更新发货单");
+      add<forms::CheckBox>("Check2", {4440, 1800, 2880, 300}, "根据累计出库数更新发货单");
   forms::CommandButton& cmdOk =
       add<forms::CommandButton>("cmdOk", {8700, 1770, 1140, 360}, "确定(&O)");
   forms::CommandButton& cmdExit =
