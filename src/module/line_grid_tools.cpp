@@ -46,6 +46,10 @@ std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid,
   return record;
 }
 
+bool HasLineData(const forms::MsSuperGrid& grid) {
+  return grid.Rows() > 1 && grid.Cols() > 2;
+}
+
 void EmptyGrid(forms::MsSuperGrid& grid) {
   grid.setRows(1);
   grid.Clear();
@@ -116,6 +120,22 @@ void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, in
       grid.setTextMatrix(c, row, value(name).displayText());
     }
   }
+}
+
+std::vector<std::string> EditWithUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines,
+                                             int row, int col, const std::string& text,
+                                             const GridNumberFormats& formats, bool& cancel) {
+  std::vector<std::string> before = RowCells(grid, row);
+  grid.setTextMatrix(col, row, text);
+  try {
+    RunUnitRoutine(grid, lines, row, col, formats);
+  } catch (...) {
+    RestoreRow(grid, row, before);
+    cancel = true;
+    throw;
+  }
+  grid.setTextMatrix(col, row, text);
+  return before;
 }
 
 bool ChooseLineListValue(const forms::MsSuperGrid& grid, const ado::Recordset& lines, int row,

@@ -24,6 +24,17 @@ namespace quillon::module {
 
 struct GridNumberFormats;
 
+// Captions of the line-grid columns the dialogs' rules and tools go by.
+inline constexpr std::string_view kWarehouseCaption = "仓库";
+inline constexpr std::string_view kBatchCaption = "批号";
+inline constexpr std::string_view kReceiptCaption = "入库单号";
+inline constexpr std::string_view kExpiryCaption = "失效日期";
+inline constexpr std::string_view kMadeCaption = "生产日期";
+inline constexpr std::string_view kStockUnitCaption = "库存单位";
+
+// The grid holds data rows to work on (a filled line grid has its field and quantity columns).
+bool HasLineData(const forms::MsSuperGrid& grid);
+
 // The grid column of a field of `lines` (its position + 1, names without regard to case), 0
 // without one.
 int LineFieldColumn(const ado::Recordset* lines, std::string_view field);
@@ -58,6 +69,14 @@ void RestoreRow(forms::MsSuperGrid& grid, int row, const std::vector<std::string
 // time's columns, which the caller puts back). Errors of the component reach the caller.
 void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, int col,
                     const GridNumberFormats& formats);
+
+// An edit of column `col` run through the unit routine: `text` into the cell, the routine, then
+// `text` again (the routine recalculates this time's columns too, and the typed value stands).
+// Returns the row's cells from before, for a rule that refuses the result. An error of the
+// routine puts them back, sets `cancel` and reaches the caller.
+std::vector<std::string> EditWithUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines,
+                                             int row, int col, const std::string& text,
+                                             const GridNumberFormats& formats, bool& cancel);
 
 // The cell button of a stock-unit or free-item column: the item's units or values in the lookup
 // list; the chosen name in `chosen`. False for any other column or when nothing was chosen.

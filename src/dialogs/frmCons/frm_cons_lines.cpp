@@ -19,18 +19,9 @@ using namespace cons;
 
 namespace {
 
-// Column captions the rules go by (the layout of the delivery line grid).
-constexpr std::string_view kBatchCaption = "批号";
-constexpr std::string_view kReceiptCaption = "入库单号";
-constexpr std::string_view kExpiryCaption = "失效日期";
-constexpr std::string_view kMadeCaption = "生产日期";
-constexpr std::string_view kStockUnitCaption = "库存单位";
+// This time's columns of the delivery line grid.
 constexpr std::string_view kThisQuantityCaption = "本次出库数量";
 constexpr std::string_view kThisPiecesCaption = "本次出库件数";
-
-bool hasData(const forms::MsSuperGrid& grid) {
-  return grid.Rows() > 1 && grid.Cols() > 2;
-}
 
 }  // namespace
 
@@ -75,7 +66,7 @@ void frmCons::lineCellChange(std::string& text, bool& cancel, int row, int col) 
   const std::string caption = grid.TextMatrix(col, 0);
 
   // 1. Dates.
-  if (caption == kExpiryCaption || caption == kMadeCaption) {
+  if (caption == module::kExpiryCaption || caption == module::kMadeCaption) {
     if (!text.empty() && !automation::IsDate(Variant(text))) {
       forms::MsgBox(std::string(module::kDateFormatMessage), forms::vbCritical,
                     std::string(module::kDateFormatTitle));
@@ -86,20 +77,14 @@ void frmCons::lineCellChange(std::string& text, bool& cancel, int row, int col) 
   const bool thisQuantity = caption == kThisQuantityCaption && col == grid.Cols() - 2;
   const bool thisPieces = caption == kThisPiecesCaption && col == grid.Cols() - 1;
   if (thisQuantity || thisPieces) {
-    if (!thisTimeEdit(text, thisPieces, row, col)) cancel = true;
+    // Refused until the rules have accepted it, so that an error on the way refuses it too.
+    cancel = true;
+    cancel = !thisTimeEdit(text, thisPieces, row, col);
     return;
   }
   // 4. A new stock unit brings its rate and this time's pieces.
-  if (caption == kStockUnitCaption) {
-    const std::vector<std::string> before = module::RowCells(grid, row);
-    grid.setTextMatrix(col, row, text);
-    try {
-      module::RunUnitRoutine(grid, *lines_, row, col, formats_);
-    } catch (...) {
-      module::RestoreRow(grid, row, before);
-      cancel = true;
-      throw;
-    }
+  if (caption == module::kStockUnitCaption) {
+    module::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, cancel);
   }
 }
 
@@ -118,15 +103,9 @@ bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int co
     return false;
   }
   // 4. Pieces and quantity follow each other through the line's rate.
-  const std::vector<std::string> before = module::RowCells(grid, row);
-  grid.setTextMatrix(col, row, text);
-  try {
-    module::RunUnitRoutine(grid, *lines_, row, col, formats_);
-  } catch (...) {
-    module::RestoreRow(grid, row, before);
-    throw;
-  }
-  grid.setTextMatrix(col, row, text);
+  bool failed = false;  // an error of the routine reaches the caller, which refuses the edit
+  const std::vector<std::string> before =
+      module::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, failed);
   // 3. Everything this time takes of the delivery line, its copies and split rows included.
   DeliveryLineFigures figures;
   figures.quantity = lineQuantity;
@@ -153,9 +132,9 @@ void frmCons::lineCellButton(int row, int col) {
     return;
   }
   const std::string caption = lstFhdBody.TextMatrix(col, 0);
-  if (caption != kBatchCaption && caption != kReceiptCaption) return;
+  if (caption != module::kBatchCaption && caption != module::kReceiptCaption) return;
   lstFhdBody.setRow(row);
-  pickForCurrentLine(caption == kBatchCaption ? module::StockPick::Batch
+  pickForCurrentLine(caption == module::kBatchCaption ? module::StockPick::Batch
                                               : module::StockPick::ReceiptVoucher);
 }
 
@@ -163,13 +142,13 @@ void frmCons::lineCellButton(int row, int col) {
 
 void frmCons::pickForCurrentLine(module::StockPick pick) {
   forms::MsSuperGrid& grid = lstFhdBody;
-  if (!hasData(grid) || !lines_) {
+  if (!module::HasLineData(grid) || !lines_) {
     forms::Beep();
     return;
   }
   const int row = grid.Row();
   if (row < 1 || row >= grid.Rows() || grid.RowHeight(row) == 0) return;
-  if (grid.colByCaption(pick == module::StockPick::Batch ? kBatchCaption : kReceiptCaption) < 0) {
+  if (grid.colByCaption(pick == module::StockPick::Batch ? module::kBatchCaption : module::kReceiptCaption) < 0) {
     return;
   }
   auto line = module::LineRecordOf(grid, *lines_, row);
@@ -178,7 +157,7 @@ void frmCons::pickForCurrentLine(module::StockPick pick) {
 
 void frmCons::assignAllLines(module::StockPick pick) {
   forms::MsSuperGrid& grid = lstFhdBody;
-  if (!hasData(grid) || !lines_) {
+  if (!module::HasLineData(grid) || !lines_) {
     forms::Beep();
     return;
   }

@@ -26,18 +26,9 @@ using namespace stock_order;
 
 namespace {
 
-// Column captions the rules go by (the layout of the order and arrival-note line grids).
-constexpr std::string_view kWarehouseCaption = "仓库";
-constexpr std::string_view kBatchCaption = "批号";
-constexpr std::string_view kReceiptCaption = "入库单号";
-constexpr std::string_view kExpiryCaption = "失效日期";
-constexpr std::string_view kMadeCaption = "生产日期";
+// This time's columns of the order and arrival-note line grids.
 constexpr std::string_view kThisQuantityCaption = "本次入库数量";
 constexpr std::string_view kThisPiecesCaption = "本次入库件数";
-
-bool hasData(const forms::MsSuperGrid& grid) {
-  return grid.Rows() > 1 && grid.Cols() > 2;
-}
 
 }  // namespace
 
@@ -106,7 +97,7 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
   };
 
   // 1. Dates.
-  if ((caption == kExpiryCaption || caption == kMadeCaption) && !text.empty() &&
+  if ((caption == module::kExpiryCaption || caption == module::kMadeCaption) && !text.empty() &&
       !automation::IsDate(Variant(text))) {
     forms::MsgBox(std::string(module::kDateFormatMessage), forms::vbCritical,
                   std::string(module::kDateFormatTitle));
@@ -114,7 +105,7 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
     return;
   }
   // 2. The warehouse of a line: fixed once a receipt voucher is assigned, else checked.
-  if (caption == kWarehouseCaption) {
+  if (caption == module::kWarehouseCaption) {
     if (!lineCell(grid, row, "cinvouchcode").empty()) {
       return refuse(std::string(kWarehouseFixed), forms::vbCritical);
     }
@@ -139,22 +130,13 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
     }
   }
   // 4. A receipt voucher typed over another one no longer links to that one's line.
-  if (caption == kReceiptCaption && !old.empty()) {
+  if (caption == module::kReceiptCaption && !old.empty()) {
     if (const int c = lineColumn("icorid"); c > 0) grid.setTextMatrix(c, row, "");
   }
 
   // 5. The unit routine on the edited line; what the rules below refuse puts the row back.
-  const std::vector<std::string> before = module::RowCells(grid, row);
-  grid.setTextMatrix(col, row, text);
-  try {
-    module::RunUnitRoutine(grid, *lines_, row, col, formats_);
-  } catch (...) {
-    module::RestoreRow(grid, row, before);
-    cancel = true;
-    throw;
-  }
-  // The routine recalculates the this-time column being edited as well: the typed value stands.
-  grid.setTextMatrix(col, row, text);
+  const std::vector<std::string> before =
+      module::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, cancel);
 
   std::optional<std::string> refusal;
   auto& settings = module::CurrentAccountSettings();
@@ -191,7 +173,7 @@ void frmStockOrder::editCell(forms::MsSuperGrid& grid, int row, int col, std::st
 
 void frmStockOrder::lineCellButton(forms::MsSuperGrid& grid, int row, int col) {
   const std::string caption = grid.TextMatrix(col, 0);
-  if (caption == kWarehouseCaption) {
+  if (caption == module::kWarehouseCaption) {
     std::string code;
     std::string name;
     if (pickWarehouse(code, name)) editCell(grid, row, col, name);
@@ -202,8 +184,8 @@ void frmStockOrder::lineCellButton(forms::MsSuperGrid& grid, int row, int col) {
     editCell(grid, row, col, chosen);
     return;
   }
-  const bool batch = caption == kBatchCaption;
-  if (!batch && caption != kReceiptCaption) return;
+  const bool batch = caption == module::kBatchCaption;
+  if (!batch && caption != module::kReceiptCaption) return;
   // The buttons pick for returns; a receipt takes what arrives.
   if (module::ToNumber(Variant(grid.TextMatrix(grid.Cols() - 2, row))) >= 0) return;
   pickForCell(grid, row, batch ? module::StockPick::Batch : module::StockPick::ReceiptVoucher);
@@ -220,11 +202,11 @@ bool frmStockOrder::pickForCell(forms::MsSuperGrid& grid, int row, module::Stock
 
 void frmStockOrder::pickForLine(module::StockPick pick, bool automatic) {
   forms::MsSuperGrid& grid = activeLineGrid();
-  if (!hasData(grid) || !lines_) return;
+  if (!module::HasLineData(grid) || !lines_) return;
   const int row = grid.Row();
   if (row < 1 || row >= grid.Rows()) return;
   const std::string_view caption =
-      pick == module::StockPick::Batch ? kBatchCaption : kReceiptCaption;
+      pick == module::StockPick::Batch ? module::kBatchCaption : module::kReceiptCaption;
   if (grid.colByCaption(caption) < 0) return;
   auto line = lineRecordOf(grid, row);
   module::PickStockForLine(grid, row, *line, pick, automatic, module::receiptLineMapping(pick));
