@@ -206,7 +206,10 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int
   auto free = std::make_shared<automation::Collection>();
   for (int k = 1; k <= 10; ++k) free->add(Variant(lineText(line, "cfree" + std::to_string(k))));
   const double quantity = lineNumber(line, "iQuantity");
-  const bool red = pick == StockPick::ReceiptVoucher || quantity < 0;
+  // A receipt line tracks what a receipt voucher returns (red) on the order and arrival-note
+  // grids, and what an issue takes from it on the delivery grid, where only a red line is red.
+  const bool issue = lineGridOf(grid.Name()) == LineGrid::Delivery;
+  const bool red = (pick == StockPick::ReceiptVoucher && !issue) || quantity < 0;
   std::string query = candidateQuery(pick, line);
   if (mode.workTable) {
     std::vector<Variant> rewrite{Variant(query)};

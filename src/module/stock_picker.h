@@ -4,8 +4,9 @@
 // back onto the line.
 //
 // The batch picker uses current stock (reference type 0; a red voucher when this time's quantity
-// is negative), the receipt-voucher picker receipt lines (type 1, always as a red voucher: it
-// tracks a return to the receipt it returns against). Both allow several rows. Automatic
+// is negative), the receipt-voucher picker receipt lines (type 1; on the order and arrival-note
+// grids always as a red voucher: it tracks a return to the receipt it returns against; on the
+// delivery grid it tracks an issue to its receipt, red only when this time's quantity is). Both allow several rows. Automatic
 // allocation (AutoRefer) or the selection dialog (Refer) as the caller asks.
 //
 // One chosen row rewrites the line in place; several hide it (height 0) and add one copy of it per

@@ -416,6 +416,30 @@ TEST_F(ConsDialog, BulkRunsSayWhatTheyCouldNotDoInOneBox) {
     EXPECT_EQ(host_->messages[1].prompt, "红字发货单不支持自动指定功能，请手工指定。\r\n");
     EXPECT_EQ(workTables(), 0);
 
+    // A blue line is tracked to the receipt it issues from: its number in both receipt columns,
+    // the receipt line in icorid; what that receipt cannot give is said once.
+    f.cmbDLID.setText("FH26110003");
+    f.cmdFilter.userClick();
+    ASSERT_TRUE(f.lstFhdHead.userClickCell(1, 0));
+    forms::MsSuperGrid& g = f.lstFhdBody;
+    g.userEditCell(1, thisQuantity(g), "0");
+    g.userEditCell(2, thisQuantity(g), "40");
+    f.userKey('O', forms::vbCtrlMask, 0);
+    ASSERT_EQ(host_->messages.size(), 3u);
+    EXPECT_EQ(host_->messages[2].prompt, "没有完全分配，还有8没有分配\r\n");
+    EXPECT_EQ(g.visibleDataRows(), 2);
+    EXPECT_EQ(cell(g, 2, "批号"), "LB2610-01");
+    std::vector<std::string> receipts;  // ccode and cinvouchcode, both captioned 入库单号
+    for (int c = 1; c < g.Cols(); ++c) {
+      if (g.TextMatrix(c, 0) == "入库单号") receipts.push_back(g.TextMatrix(c, 2));
+    }
+    ASSERT_EQ(receipts.size(), 2u);
+    EXPECT_TRUE(receipts[0].starts_with("RK")) << receipts[0];
+    EXPECT_EQ(receipts[1], receipts[0]);
+    EXPECT_FALSE(g.TextMatrix(g.colByCaption("icorid"), 2).empty());
+    EXPECT_EQ(g.TextMatrix(thisQuantity(g), 2), "32.00");
+    EXPECT_EQ(workTables(), 0);
+
     // Without lines the keys only beep.
     const int beeps = host_->beeps;
     ASSERT_TRUE(f.lstFhdHead.userClickCell(1, 0));
