@@ -6,6 +6,7 @@
 #include "classes/produce_order.h"
 #include "classes/registration.h"
 #include "components/suite/login.h"
+#include "dialogs/frmCons/frm_cons.h"
 #include "forms/form.h"
 #include "support/demo_account.h"
 #include "support/recording_ui_host.h"
@@ -114,6 +115,32 @@ TEST(ProduceOrder, WriteBacksPassTheServiceTextThrough) {
   EXPECT_NE(err.find("发货单"), std::string::npos) << err;
   EXPECT_FALSE(po->WritefDispQuantity(-1, 1, err, 0));
   EXPECT_EQ(err, "发货单行[-1]不存在");
+}
+
+// loadConsignment late-bound: the delivery dialog shown with the login and the code's filter, True
+// with Nothing when it is closed, ErrMsg the text the dialog left; a login that is none trapped
+// under the order dialog's label.
+TEST(ProduceOrder, LoadConsignmentShowsTheDeliveryDialogAndTrapsUnderItsLabel) {
+  auto host = std::make_shared<ClosingHost>();
+  forms::ScopedUiHost scoped(host);
+  env();
+  auto po = automation::CreateObject("Quillon.ProduceOrder");
+  auto& typed = dynamic_cast<ProduceOrder&>(*po);
+  typed.sErrMsg = "left from before";
+  std::vector<Variant> args{Variant("FH26110001"), loginOn(env().path()), Variant(7),
+                            Variant("old")};
+  EXPECT_EQ(po->invoke("loadConsignment", InvokeKind::Method, args), Variant(true));
+  EXPECT_TRUE(args[2].isNothing());
+  EXPECT_EQ(args[3], Variant(""));
+  EXPECT_EQ(host->modalRuns, 1);
+  ASSERT_TRUE(typed.consignmentDialog());
+  EXPECT_EQ(typed.consignmentDialog()->filterText(), "cCode = N'FH26110001'");
+  EXPECT_EQ(typed.consignmentDialog()->oLogin, args[1].asObject());
+
+  args = {Variant(""), Variant::nothing(), Variant(), Variant("")};
+  EXPECT_EQ(po->invoke("loadConsignment", InvokeKind::Method, args), Variant(false));
+  EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load", 0), 0u) << args[3].toString();
+  EXPECT_NE(args[3].toString().find("\r\n"), std::string::npos);
 }
 
 // ShowForm and UnLoadForm before the load that keeps their dialog: the missing object, for either
