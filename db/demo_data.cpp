@@ -32,7 +32,8 @@ void writeAll(Loader& out, const DemoCatalog& cat) {
   // others as they were.
   using Part = void (*)(DemoContext&);
   constexpr Part kParts[] = {writeSettings,    writeArchives, writeProduction,
-                             writeOutsourcing, writeTrade,    writeStock};
+                             writeOutsourcing, writeTrade,    writeStock,
+                             writeClassGrades};
   std::uint64_t seed = 0x0A11'CE00ULL;
   for (Part part : kParts) {
     DemoContext ctx{out, cat, DemoRandom(++seed)};

@@ -19,6 +19,7 @@ void writeProduction(DemoContext& ctx);   // production orders
 void writeOutsourcing(DemoContext& ctx);  // outsourced orders and their inspection
 void writeTrade(DemoContext& ctx);        // purchase orders, arrival notes, delivery notes
 void writeStock(DemoContext& ctx);        // current stock, receipts and issues, bin positions
+void writeClassGrades(DemoContext& ctx);  // a third class grade and its two inventories
 
 // Rows of generated documents per scale block beyond the hand-made cases of scale 1.
 inline int bulkBlocks(const DemoCatalog& cat) {

@@ -41,6 +41,10 @@
 // A head is offered when one of its lines is: its other conditions are the WHERE text's.
 // Delivery notes: verified (iState 2) only; ShowClosed False leaves out a note whose every line is
 // issued in full (|fOutQuantity| reaches |iQuantity|), True lists it.
+//
+// Inventory-class grades: GetInvClassGradeLengths(oSession, colLengths) hands back a Collection
+// whose item g (a Long) is the length of grade g's own part of a class code (GradeDef
+// "inventoryclass"), grades in order from 1.
 #pragma once
 
 #include <cstdint>
@@ -53,6 +57,9 @@
 
 namespace quillon::ado {
 class Recordset;
+}
+namespace quillon::automation {
+class Collection;
 }
 
 namespace quillon::components {
@@ -76,6 +83,8 @@ class PurchaseRefService : public automation::Object {
                                 RecordsetPtr& rs) = 0;
   virtual void getDeliveryLines(SessionContext& session, const std::string& where,
                                 RecordsetPtr& rs) = 0;
+  // The own code length of each inventory-class grade, item 1 for grade 1.
+  virtual std::shared_ptr<automation::Collection> invClassGradeLengths(SessionContext& session) = 0;
 
   virtual bool showClosed() const = 0;
   virtual void setShowClosed(bool on) = 0;

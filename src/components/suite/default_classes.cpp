@@ -1,5 +1,7 @@
 #include "components/registration.h"
 
+#include "components/filter.h"
+#include "components/inventory_query_service.h"
 #include "components/purchase_ref_service.h"
 #include "components/suite/archive_items.h"
 #include "components/suite/archives.h"
@@ -69,6 +71,8 @@ void registerClasses(automation::ClassRegistry& registry) {
   registry.add(std::string(kPurchaseRefServiceProgId), "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00D}",
                [] { return automation::ObjectPtr(purchaseRefService()); });
   registry.add<XPStyleProxy>(std::string(kXPStyleProgId), "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00A}");
+  registerFilterClasses(registry);
+  registerInventoryQueryService(registry);
   for (const auto& c : kArchiveClsids) {
     const ArchiveKind kind = c.kind;
     registry.add(archiveProgId(kind), c.archive,

@@ -138,6 +138,9 @@ const automation::MemberTable& PurchaseRefServiceObject::memberTable() const {
           .method("GetDeliveryLines",
                   {in("oSession", "Object"), in("sWhere", "String"), ref("rs", "Recordset")}, "",
                   headHandler(&Self::getDeliveryLines))
+          .method("GetInvClassGradeLengths",
+                  {in("oSession", "Object"), ref("colLengths", "Collection")}, "",
+                  invClassGradeLengthsMember)
           .property(
               "ShowClosed", "Boolean",
               [](Self& self, Args&) -> Variant { return Variant(self.showClosed()); },

@@ -9,6 +9,12 @@
 
 namespace quillon::components::suite {
 
+class PurchaseRefServiceObject;
+
+// The late-bound GetInvClassGradeLengths(oSession, colLengths).
+automation::Variant invClassGradeLengthsMember(PurchaseRefServiceObject& self,
+                                               automation::Args& a);
+
 class PurchaseRefServiceObject final : public PurchaseRefService {
  public:
   void getOrderHeads(SessionContext& session, const std::string& where, RecordsetPtr& rs) override;
@@ -22,6 +28,8 @@ class PurchaseRefServiceObject final : public PurchaseRefService {
                         RecordsetPtr& rs) override;
   void getDeliveryLines(SessionContext& session, const std::string& where,
                         RecordsetPtr& rs) override;
+
+  std::shared_ptr<automation::Collection> invClassGradeLengths(SessionContext& session) override;
 
   bool showClosed() const override { return showClosed_; }
   void setShowClosed(bool on) override { showClosed_ = on; }
