@@ -63,4 +63,21 @@ forms::Menu* RecordingUiHost::popupMenu(forms::Form&, forms::Menu& menu) {
   return nullptr;
 }
 
+std::optional<std::string> RecordingUiHost::inputBox(const forms::InputBoxRequest& request) {
+  inputRequests.push_back(request);
+  if (inputs.empty()) return std::nullopt;
+  auto answer = inputs.front();
+  inputs.pop_front();
+  return answer;
+}
+
+forms::FilterResult RecordingUiHost::filterDialog(const forms::FilterRequest& request) {
+  filterRequests.push_back(request);
+  if (filters.empty()) return {};
+  auto answer = filters.front();
+  filters.pop_front();
+  if (!answer) return {};
+  return {1, *answer};
+}
+
 }  // namespace quillon::test_support

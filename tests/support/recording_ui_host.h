@@ -43,6 +43,12 @@ class RecordingUiHost : public SilentUiHost {
   std::string popupChoice;                  // the item chosen in the pop-up menus
   std::vector<std::string> popups;          // the pop-up menus shown
   int beeps = 0;
+  // Input boxes and filter dialogs: what was asked, and the next answers (nullopt cancels);
+  // cancelled after them.
+  std::vector<forms::InputBoxRequest> inputRequests;
+  std::deque<std::optional<std::string>> inputs;
+  std::vector<forms::FilterRequest> filterRequests;
+  std::deque<std::optional<std::string>> filters;
 
   std::string lastMessage() const { return messages.empty() ? "" : messages.back().prompt; }
 
@@ -51,6 +57,8 @@ class RecordingUiHost : public SilentUiHost {
   std::optional<std::vector<int>> lookupList(const forms::LookupRequest& request) override;
   std::optional<automation::DateValue> calendar(const forms::CalendarRequest& request) override;
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
+  std::optional<std::string> inputBox(const forms::InputBoxRequest& request) override;
+  forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
   void beep() override { ++beeps; }
 };
 
