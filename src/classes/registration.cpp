@@ -2,6 +2,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "classes/position_set.h"
 #include "classes/produce_order.h"
 #include "classes/ref_select.h"
 #include "classes/track_set.h"
@@ -16,6 +17,7 @@ void registerLibraryClasses(automation::ClassRegistry& registry) {
   registerProduceOrder(registry);
   registerRefSelect(registry);
   registerTrackSet(registry);
+  registerPositionSet(registry);
   components::registerStockQueries(registry);
 }
 

@@ -1,0 +1,17 @@
+#include "dialogs/frmBatchPosition/frm_batch_position.h"
+
+#include "forms/application.h"
+#include "module/settings.h"
+
+namespace quillon::dialogs {
+
+frmBatchPosition::frmBatchPosition()
+    : DialogShell("frmBatchPosition", "批次货位", 9000, 5700, forms::HandlerErrors::Propagate) {}
+
+void frmBatchPosition::Form_Load() {
+  forms::setAppTitle("");
+  VouchList1.Clear();
+  module::ApplyDialogStyle(*this);
+}
+
+}  // namespace quillon::dialogs
