@@ -5,6 +5,7 @@
 #include "classes/position_set.h"
 #include "classes/produce_order.h"
 #include "classes/ref_select.h"
+#include "classes/return_inv_set.h"
 #include "classes/track_set.h"
 #include "components/registration.h"
 #include "components/stock_queries.h"
@@ -18,6 +19,7 @@ void registerLibraryClasses(automation::ClassRegistry& registry) {
   registerRefSelect(registry);
   registerTrackSet(registry);
   registerPositionSet(registry);
+  registerReturnInvSet(registry);
   components::registerStockQueries(registry);
 }
 

@@ -1,5 +1,6 @@
 #include "module/module_state.h"
 
+#include "ado/recordset.h"
 #include "automation/error_info.h"
 #include "components/session_context.h"
 #include "components/suite_utility.h"
@@ -21,6 +22,8 @@ std::int32_t gWhNameColumn = 0;
 std::int32_t gWhCodeColumn = 0;
 std::int32_t gRowKeyColumn = 0;
 std::int32_t gStartsIndex = 0;
+std::shared_ptr<ado::Recordset> gReturnInvRecordset;
+std::string gReturnInvWhere;
 
 const std::string& LastReferText() {
   return lastReferText;

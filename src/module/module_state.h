@@ -7,6 +7,9 @@
 #include <memory>
 #include <string>
 
+namespace quillon::ado {
+class Recordset;
+}
 namespace quillon::automation {
 class ErrorInfo;
 }
@@ -39,6 +42,12 @@ extern std::int32_t gWhCodeColumn;
 extern std::int32_t gRowKeyColumn;
 // Running index of StartsWithAny.
 extern std::int32_t gStartsIndex;
+
+// Return-inventory settings: the inventories the user confirmed last (ReturnInvSet's
+// RecordsetValue; Nothing after a confirmation without any, or Quit), and the host condition of
+// the picker, kept while the ReturnInvSet instance that was given it lives.
+extern std::shared_ptr<ado::Recordset> gReturnInvRecordset;
+extern std::string gReturnInvWhere;
 
 // The last text chosen in a lookup.
 const std::string& LastReferText();
