@@ -54,7 +54,7 @@ frmReturnInvSet::frmReturnInvSet()
   treeMenu.setCheckboxes(true);
   ListView1.setView(forms::ListView::lvwReport);
   ListView1.setLabelEdit(1);
-  ListView1.addColumn(std::string(ris::kMarkColumn), 600, 2);
+  ListView1.addColumn(std::string(ris::kMarkColumn), 500, 2);
   for (const auto& column : ris::kListColumns) {
     ListView1.addColumn(std::string(column.caption), column.width);
   }
@@ -110,7 +110,7 @@ void frmReturnInvSet::Form_Resize() {
   const bool toolbar = CTBCtrl1.Visible() || tlbInvClass.Visible();
   const int top = toolbar ? tlbInvClass.Height() : 0;
   const int width = Width();
-  const int height = std::max(top + kStatusHeight + 600, Height() - 420);
+  const int height = std::max(top + kStatusHeight + 600, Height());
   tlbInvClass.setWidth(width);
   CTBCtrl1.setWidth(width);
   border_ = ris::clampBorder(border_, width);
@@ -150,6 +150,7 @@ void frmReturnInvSet::fill(const std::string& condition, bool marked) {
     }
   }
   rs->close();
+  selectFirst();
   status(ris::totalText(ListView1.itemCount()));
 }
 
@@ -225,6 +226,13 @@ void frmReturnInvSet::order() {
     auto& item = ListView1.addItem(std::move(row.mark));
     for (int c = 1; c <= columns; ++c) item.setSubItem(c, std::move(row.cells[c - 1]));
   }
+  selectFirst();
+}
+
+void frmReturnInvSet::selectFirst() {
+  // As the platform's list does once it has items: the first is the current one, so a list that
+  // takes the focus has moved to no row of its own.
+  if (ListView1.itemCount() > 0) ListView1.setSelectedItem(&ListView1.item(1));
 }
 
 std::vector<std::string> frmReturnInvSet::ChosenCodes() const {

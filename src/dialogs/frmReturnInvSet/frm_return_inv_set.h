@@ -44,10 +44,10 @@ class frmReturnInvSet : public forms::DialogShell {
 
   forms::Toolbar& tlbInvClass = add<forms::Toolbar>("tlbInvClass", {0, 0, 10200, 420});
   forms::CTBCtrl& CTBCtrl1 = add<forms::CTBCtrl>("CTBCtrl1", {0, 0, 10200, 420});
-  forms::TreeView& treeMenu = add<forms::TreeView>("treeMenu", {0, 420, 3000, 5940});
-  forms::Frame& Frame1 = add<forms::Frame>("Frame1", {3000, 420, 60, 5940});
-  forms::ListView& ListView1 = add<forms::ListView>("ListView1", {3060, 420, 7140, 5940});
-  forms::StatusBar& StatusBar1 = add<forms::StatusBar>("StatusBar1", {0, 6360, 10200, 300});
+  forms::TreeView& treeMenu = add<forms::TreeView>("treeMenu", {0, 420, 3000, 6280});
+  forms::Frame& Frame1 = add<forms::Frame>("Frame1", {3000, 420, 60, 6280});
+  forms::ListView& ListView1 = add<forms::ListView>("ListView1", {3060, 420, 7140, 6280});
+  forms::StatusBar& StatusBar1 = add<forms::StatusBar>("StatusBar1", {0, 6700, 10200, 300});
   forms::Menu& mnuOperator = addMenu("mnuOperator", "操作(&O)");
   forms::Menu& mnuLocal = addMenu("mnuLocal", "定位(&L)", &mnuOperator);
   forms::Menu& mnuOrder = addMenu("mnuOrder", "降序(&D)", &mnuOperator);
@@ -61,6 +61,7 @@ class frmReturnInvSet : public forms::DialogShell {
   void nodeCheck(forms::Node& node);
   void itemClick(forms::ListItem& item);
   void fill(const std::string& condition, bool marked);
+  void selectFirst();
   void markAll(bool on);
   void locate();
   void order();

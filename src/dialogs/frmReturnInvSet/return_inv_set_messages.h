@@ -37,9 +37,9 @@ struct ListColumn {
   int width;
 };
 inline constexpr ListColumn kListColumns[] = {
-    {"存货编码", "cInvCode", 1500},   {"存货名称", "cInvName", 2200},
-    {"规格型号", "cInvStd", 1800},    {"计量单位", "cComUnitName", 900},
-    {"存货分类", "cInvCName", 1400},
+    {"存货编码", "cInvCode", 1300},   {"存货名称", "cInvName", 1900},
+    {"规格型号", "cInvStd", 1500},    {"计量单位", "cComUnitName", 800},
+    {"存货分类", "cInvCName", 1000},
 };
 
 }  // namespace quillon::dialogs::return_inv_set
