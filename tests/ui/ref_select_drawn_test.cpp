@@ -147,5 +147,24 @@ TEST(ConsDrawnTest, TheSalesIssueExamplesHoldDrawnAsHeadless) {
   }
 }
 
+// The bin-position and return-inventory hosts: the picker drawn as the person works its tree and
+// list (modal and modeless), and the batch-position form after its filter.
+TEST(ReturnInvSetDrawnTest, ThePickerAndBinPositionExamplesHoldDrawnAsHeadless) {
+  ScratchDir dir;
+  for (const char* example : {"return_inv_set_by_class.qhs", "return_inv_set_root_and_rows.qhs"}) {
+    SCOPED_TRACE(example);
+    const auto pictures = runHeadlessAndDrawn(dir, example);
+    ASSERT_GE(pictures.size(), 10u);
+    EXPECT_EQ(pictures.front().filename(), "001-frmReturnInvSet.png");
+    const QImage first(toQString(pictures.front().string()));
+    EXPECT_GT(first.width(), 600);
+    // Half-way the person has changed what the fresh picker showed.
+    EXPECT_NE(first, QImage(toQString(pictures[pictures.size() / 2].string())));
+  }
+  const auto pictures = runHeadlessAndDrawn(dir, "position_set_bin_moves.qhs");
+  ASSERT_GE(pictures.size(), 2u);
+  EXPECT_EQ(pictures.front().filename(), "001-frmBatchPosition.png");
+}
+
 }  // namespace
 }  // namespace quillon::ui::qt
