@@ -15,6 +15,7 @@
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "bench/bench_scratch.h"
+#include "bench/bench_ui_host.h"
 #include "classes/produce_order.h"
 #include "classes/registration.h"
 #include "components/registration.h"
@@ -92,31 +93,7 @@ Account& account() {
   return a;
 }
 
-// Plays the user: runs `drive` on the shown dialog, then leaves it with its close box.
-class BenchHost : public forms::UiHost {
- public:
-  std::function<void(dialogs::frmProduceOrder&)> drive;
-  int messages = 0;
-  void runModal(forms::Form& form) override {
-    if (drive) drive(dynamic_cast<dialogs::frmProduceOrder&>(form));
-    if (form.Visible()) form.userClose();
-  }
-  int messageBox(const forms::MessageBoxRequest& r) override {
-    ++messages;
-    return r.defaultAnswer();
-  }
-  std::optional<std::string> inputBox(const forms::InputBoxRequest&) override { return {}; }
-  std::optional<automation::DateValue> calendar(const forms::CalendarRequest&) override {
-    return {};
-  }
-  std::optional<std::vector<int>> lookupList(const forms::LookupRequest&) override { return {}; }
-  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest&) override {
-    return {};
-  }
-  forms::FilterResult filterDialog(const forms::FilterRequest&) override { return {}; }
-  forms::Menu* popupMenu(forms::Form&, forms::Menu&) override { return nullptr; }
-  void beep() override {}
-};
+using BenchHost = bench::DrivingHost<dialogs::frmProduceOrder>;
 
 // Shows the dialog under the UI host the caller has installed, which drives it.
 void showDialog(bool bOI, const std::string& code = "") {

@@ -14,6 +14,7 @@
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "bench/bench_scratch.h"
+#include "bench/bench_ui_host.h"
 #include "classes/registration.h"
 #include "classes/return_inv_set.h"
 #include "components/inventory_query_service.h"
@@ -36,12 +37,7 @@ struct Account {
   std::string path;
   automation::ObjectPtr login;
   Account() {
-    auto& registry = automation::classRegistry();
-    automation::registerAutomationClasses(registry);
-    ado::registerAdoClasses(registry);
-    platform::registerPlatformClasses(registry);
-    components::registerClasses(registry);
-    classes::registerLibraryClasses(registry);
+    classes::registerAllClasses(automation::classRegistry());
     path = (dir / "scale100.db").string();
     db::createDemoDatabase(path, 100, true);
     login = components::suite::Login::open(path, "demo", automation::DateValue{46361.0});
@@ -53,31 +49,13 @@ Account& account() {
   return a;
 }
 
-// Plays the user: runs `drive` on the shown picker and answers every question with OK.
-class BenchHost : public forms::UiHost {
- public:
-  std::function<void(dialogs::frmReturnInvSet&)> drive;
-  void runModal(forms::Form& form) override {
-    if (drive) drive(dynamic_cast<dialogs::frmReturnInvSet&>(form));
-    if (form.Visible()) form.userClose();
-  }
-  int messageBox(const forms::MessageBoxRequest&) override { return forms::vbOK; }
-  std::optional<std::string> inputBox(const forms::InputBoxRequest&) override { return {}; }
-  std::optional<automation::DateValue> calendar(const forms::CalendarRequest&) override {
-    return {};
-  }
-  std::optional<std::vector<int>> lookupList(const forms::LookupRequest&) override { return {}; }
-  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest&) override {
-    return {};
-  }
-  forms::FilterResult filterDialog(const forms::FilterRequest&) override { return {}; }
-  forms::Menu* popupMenu(forms::Form&, forms::Menu&) override { return nullptr; }
-  void beep() override {}
-};
+// Plays the user and answers every question with OK.
+using BenchHost = bench::DrivingHost<dialogs::frmReturnInvSet>;
 
 void runPicker(benchmark::State& state, std::function<void(dialogs::frmReturnInvSet&)> drive) {
   auto host = std::make_shared<BenchHost>();
   host->drive = std::move(drive);
+  host->answer = forms::vbOK;
   forms::ScopedUiHost scoped(host);
   const auto login = account().login;
   std::int64_t rows = 0;

@@ -5,6 +5,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
+#include "automation/com_error.h"
 #include "components/inventory_query_service.h"
 #include "components/purchase_ref_service.h"
 #include "components/registration.h"
@@ -74,6 +75,8 @@ frmReturnInvSet::~frmReturnInvSet() = default;
 
 void frmReturnInvSet::Form_Load() {
   forms::setAppTitle("");
+  // The picker works on the session its public class opened.
+  if (!module::gContext) throw automation::ComError::objectNotSet();
   auto& session = *module::gContext;
   gradeLengths_ = components::purchaseRefService()->invClassGradeLengths(session);
   inventories_ =
@@ -246,6 +249,7 @@ std::vector<std::string> frmReturnInvSet::ChosenCodes() const {
 
 void frmReturnInvSet::confirm() {
   auto busy = this->busy();
+  if (!module::gContext || !module::gContext->login()) throw automation::ComError::objectNotSet();
   auto& session = *module::gContext;
   const std::string name = ris::tempTableName(session.login()->secondIdentity());
   const std::vector<std::string> codes = ChosenCodes();
