@@ -1,5 +1,6 @@
 // The tree view. Nodes are redrawn from the tree when the event loop next runs after a change
-// (a form adds nodes one by one); checks, clicks and expanding go to the tree's user members.
+// (a form adds nodes one by one); checks, clicks and expanding go to the tree's user members. A
+// click on a node's check box is a check only, as on the platform: no NodeClick follows it.
 #include <QTimer>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -29,11 +30,18 @@ class TreeViewView final : public ControlView {
                        if (syncing() || !attached()) return;
                        const std::string key = keyOf(item);
                        const bool on = item->checkState(0) == Qt::Checked;
+                       // The widget reports the same mouse release as a click right after.
+                       justChecked_ = item;
+                       QTimer::singleShot(0, widget_, [this] { justChecked_ = nullptr; });
                        act([&] { tree_.userCheckNode(key, on); });
                      });
     QObject::connect(widget_, &QTreeWidget::itemClicked, widget_,
                      [this](QTreeWidgetItem* item, int) {
                        if (syncing() || !attached()) return;
+                       if (item == justChecked_) {
+                         justChecked_ = nullptr;
+                         return;
+                       }
                        const std::string key = keyOf(item);
                        act([&] { tree_.userClickNode(key); });
                      });
@@ -115,6 +123,7 @@ class TreeViewView final : public ControlView {
 
   forms::TreeView& tree_;
   QTreeWidget* widget_;
+  QTreeWidgetItem* justChecked_ = nullptr;
   bool pending_ = false;
 };
 
