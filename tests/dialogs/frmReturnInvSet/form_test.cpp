@@ -205,6 +205,23 @@ TEST_F(ReturnInvPicker, RowsToggleLocateAndOrder) {
     press(f, "tlbSelAll");
     EXPECT_TRUE(f.ChosenCodes().empty());
     for (int row : {1, 3}) f.ListView1.userClickItem(row);
+
+    // A resize lays out tree, list and status bar; dragging Frame1 moves the border between tree
+    // and list, never so far that either goes.
+    f.resize(12000, 8000);
+    EXPECT_EQ(f.ListView1.Left() + f.ListView1.Width(), 12000);
+    EXPECT_EQ(f.StatusBar1.Top() + f.StatusBar1.Height(), 8000);
+    EXPECT_EQ(f.treeMenu.Height(), f.ListView1.Height());
+    const int border = f.border();
+    ASSERT_TRUE(f.Frame1.MouseMove);
+    f.Frame1.MouseMove(forms::vbLeftButton, 0, 600, 10);
+    EXPECT_EQ(f.border(), border + 600);
+    EXPECT_EQ(f.treeMenu.Width(), f.border());
+    EXPECT_EQ(f.ListView1.Left(), f.border() + f.Frame1.Width());
+    f.Frame1.MouseMove(0, 0, 600, 10);
+    EXPECT_EQ(f.border(), border + 600) << "moving without the button is no drag";
+    f.Frame1.MouseMove(forms::vbLeftButton, 0, 50000, 10);
+    EXPECT_GE(f.ListView1.Width(), 1000);
     press(f, "Ok");
   });
   // OK returns the rows in the order the list showed (descending here).
