@@ -146,6 +146,11 @@ void Control::userMouseUp(int button, int shift, int x, int y) {
   if (MouseUp) MouseUp(button, shift, x, y);
 }
 
+void Control::userMouseMove(int button, int shift, int x, int y) {
+  if (!isReachable()) return;
+  if (MouseMove) MouseMove(button, shift, x, y);
+}
+
 void Control::notify(std::string_view property) {
   propertyChanged.emit(*this, property);
 }

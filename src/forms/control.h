@@ -139,6 +139,8 @@ class Control {
 
   // A person released a mouse button over the control.
   void userMouseUp(int button, int shift = 0, int x = 0, int y = 0);
+  // The mouse moves over the control with `button` held (a drag); x and y are from its top left.
+  void userMouseMove(int button, int shift = 0, int x = 0, int y = 0);
 
   // Emitted after a property changed; the argument names it ("Text", "Visible", "Cell", ...).
   Signal<Control&, std::string_view> propertyChanged;

@@ -5,6 +5,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -215,6 +217,22 @@ TEST_F(RendererInputTest, CombosTreesToolbarsMenusAndTheCloseBox) {
   settle();
   Q_EMIT tree->itemClicked(tree->topLevelItem(0)->child(0), 0);
   EXPECT_TRUE(contains(form.log, "treeInv_NodeClick:K01")) << "a later click on the node is one";
+
+  // A drag over a frame that follows the mouse reaches it as MouseMove, in twips; a move without
+  // a button held does not.
+  std::vector<std::string> moves;
+  form.Frame1.MouseMove = [&](int button, int, int x, int) {
+    moves.push_back(std::to_string(button) + ":" + std::to_string(x));
+  };
+  auto* frame = widgetOf<QGroupBox>(*window, "Frame1");
+  QMouseEvent drag(QEvent::MouseMove, QPointF(10, 5), frame->mapToGlobal(QPointF(10, 5)),
+                   Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(frame, &drag);
+  QMouseEvent hover(QEvent::MouseMove, QPointF(20, 5), frame->mapToGlobal(QPointF(20, 5)),
+                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(frame, &hover);
+  EXPECT_EQ(moves, std::vector<std::string>{"1:150"});
+  form.Frame1.MouseMove = nullptr;
 
   auto* bar = widgetOf<QToolBar>(*window, "CTBCtrl1");
   bar->actions()[1]->trigger();

@@ -66,8 +66,9 @@ frmReturnInvSet::frmReturnInvSet()
   ListView1.ItemClick = handler([this](forms::ListItem& item) { itemClick(item); });
   mnuLocal.Click = handler([this] { TaskRun("Local"); });
   mnuOrder.Click = handler([this] { TaskRun("Order"); });
+  // The border follows the mouse held on it, taken by its middle.
   Frame1.MouseMove = handler([this](int button, int, int x, int) {
-    if (button == forms::vbLeftButton) moveBorder(border_ + x);
+    if (button == forms::vbLeftButton) moveBorder(border_ + x - kBorderWidth / 2);
   });
 }
 

@@ -86,6 +86,7 @@ class FormWindow : public QDialog {
   bool routeText(ControlView& view, const QString& text);
   bool mousePressed(ControlView& view, QEvent& event);
   void mouseReleased(ControlView& view, QEvent& event);
+  void mouseMoved(ControlView& view, QEvent& event);
   void focusArrived(ControlView& view);
   void reportError(std::exception_ptr error);
 

@@ -51,6 +51,9 @@ bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonRelease:
       mouseReleased(*view, *event);
       break;
+    case QEvent::MouseMove:
+      mouseMoved(*view, *event);
+      break;
     case QEvent::FocusIn:
       focusArrived(*view);
       break;
@@ -164,6 +167,23 @@ void FormWindow::mouseReleased(ControlView& view, QEvent& event) {
   const QPoint at = mouse.position().toPoint();
   forms::Control& control = view.control();
   invoke([&] { control.userMouseUp(button, shift, toTwips(at.x()), toTwips(at.y())); });
+}
+
+void FormWindow::mouseMoved(ControlView& view, QEvent& event) {
+  // Only drags, and only for a control that follows them (a splitter frame).
+  forms::Control& control = view.control();
+  const auto& mouse = static_cast<QMouseEvent&>(event);
+  if (!control.MouseMove || mouse.buttons() == Qt::NoButton) return;
+  int button = 0;
+  if (mouse.buttons() & Qt::LeftButton) button |= forms::vbLeftButton;
+  if (mouse.buttons() & Qt::RightButton) button |= forms::vbRightButton;
+  if (mouse.buttons() & Qt::MiddleButton) button |= 4;
+  int shift = 0;
+  if (mouse.modifiers() & Qt::ShiftModifier) shift |= forms::vbShiftMask;
+  if (mouse.modifiers() & Qt::ControlModifier) shift |= forms::vbCtrlMask;
+  if (mouse.modifiers() & Qt::AltModifier) shift |= forms::vbAltMask;
+  const QPoint at = mouse.position().toPoint();
+  invoke([&] { control.userMouseMove(button, shift, toTwips(at.x()), toTwips(at.y())); });
 }
 
 void FormWindow::focusArrived(ControlView& view) {

@@ -72,6 +72,8 @@ class FrameView final : public ControlView {
  public:
   FrameView(forms::Frame& frame, FormWindow& window) : ControlView(frame, window), frame_(frame) {
     widget_ = new QGroupBox(window.clientArea());
+    // A frame that follows the mouse is the border between two panes.
+    if (frame.MouseMove) widget_->setCursor(Qt::SplitHCursor);
     setWidget(widget_);
   }
 

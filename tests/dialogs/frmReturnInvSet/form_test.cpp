@@ -213,14 +213,13 @@ TEST_F(ReturnInvPicker, RowsToggleLocateAndOrder) {
     EXPECT_EQ(f.StatusBar1.Top() + f.StatusBar1.Height(), 8000);
     EXPECT_EQ(f.treeMenu.Height(), f.ListView1.Height());
     const int border = f.border();
-    ASSERT_TRUE(f.Frame1.MouseMove);
-    f.Frame1.MouseMove(forms::vbLeftButton, 0, 600, 10);
+    f.Frame1.userMouseMove(forms::vbLeftButton, 0, 630, 10);  // taken by its middle, 30 in
     EXPECT_EQ(f.border(), border + 600);
     EXPECT_EQ(f.treeMenu.Width(), f.border());
     EXPECT_EQ(f.ListView1.Left(), f.border() + f.Frame1.Width());
-    f.Frame1.MouseMove(0, 0, 600, 10);
+    f.Frame1.userMouseMove(0, 0, 630, 10);
     EXPECT_EQ(f.border(), border + 600) << "moving without the button is no drag";
-    f.Frame1.MouseMove(forms::vbLeftButton, 0, 50000, 10);
+    f.Frame1.userMouseMove(forms::vbLeftButton, 0, 50000, 10);
     EXPECT_GE(f.ListView1.Width(), 1000);
     press(f, "Ok");
   });
