@@ -153,6 +153,19 @@ bool FormWindow::mousePressed(ControlView& view, QEvent& /*event*/) {
   return false;
 }
 
+namespace {
+
+// The Shift, Ctrl and Alt keys held with a mouse event, as the forms' Shift argument.
+int shiftOf(const QMouseEvent& mouse) {
+  int shift = 0;
+  if (mouse.modifiers() & Qt::ShiftModifier) shift |= forms::vbShiftMask;
+  if (mouse.modifiers() & Qt::ControlModifier) shift |= forms::vbCtrlMask;
+  if (mouse.modifiers() & Qt::AltModifier) shift |= forms::vbAltMask;
+  return shift;
+}
+
+}  // namespace
+
 void FormWindow::mouseReleased(ControlView& view, QEvent& event) {
   const auto& mouse = static_cast<QMouseEvent&>(event);
   int button = 0;
@@ -160,10 +173,7 @@ void FormWindow::mouseReleased(ControlView& view, QEvent& event) {
   if (mouse.button() == Qt::MiddleButton) button = 4;
   // Left clicks reach the form through the control's own click members.
   if (button == 0) return;
-  int shift = 0;
-  if (mouse.modifiers() & Qt::ShiftModifier) shift |= forms::vbShiftMask;
-  if (mouse.modifiers() & Qt::ControlModifier) shift |= forms::vbCtrlMask;
-  if (mouse.modifiers() & Qt::AltModifier) shift |= forms::vbAltMask;
+  const int shift = shiftOf(mouse);
   const QPoint at = mouse.position().toPoint();
   forms::Control& control = view.control();
   invoke([&] { control.userMouseUp(button, shift, toTwips(at.x()), toTwips(at.y())); });
@@ -178,10 +188,7 @@ void FormWindow::mouseMoved(ControlView& view, QEvent& event) {
   if (mouse.buttons() & Qt::LeftButton) button |= forms::vbLeftButton;
   if (mouse.buttons() & Qt::RightButton) button |= forms::vbRightButton;
   if (mouse.buttons() & Qt::MiddleButton) button |= 4;
-  int shift = 0;
-  if (mouse.modifiers() & Qt::ShiftModifier) shift |= forms::vbShiftMask;
-  if (mouse.modifiers() & Qt::ControlModifier) shift |= forms::vbCtrlMask;
-  if (mouse.modifiers() & Qt::AltModifier) shift |= forms::vbAltMask;
+  const int shift = shiftOf(mouse);
   const QPoint at = mouse.position().toPoint();
   invoke([&] { control.userMouseMove(button, shift, toTwips(at.x()), toTwips(at.y())); });
 }
