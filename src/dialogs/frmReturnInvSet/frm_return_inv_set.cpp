@@ -79,7 +79,9 @@ void frmReturnInvSet::Form_Load() {
   // The picker works on the session its public class opened.
   if (!module::gContext) throw automation::ComError::objectNotSet();
   auto& session = *module::gContext;
-  gradeLengths_ = components::purchaseRefService()->invClassGradeLengths(session);
+  gradeLengths_ =
+      components::createAs<components::PurchaseRefService>(components::kPurchaseRefServiceProgId)
+          ->invClassGradeLengths(session);
   inventories_ =
       components::createAs<components::InventoryQueryService>(
           components::kInventoryQueryServiceProgId);
