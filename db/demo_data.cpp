@@ -31,9 +31,8 @@ void writeAll(Loader& out, const DemoCatalog& cat) {
   // Every part draws from its own sequence, so that a change in one part leaves the rows of the
   // others as they were.
   using Part = void (*)(DemoContext&);
-  constexpr Part kParts[] = {writeSettings,    writeArchives, writeProduction,
-                             writeOutsourcing, writeTrade,    writeStock,
-                             writeClassGrades};
+  constexpr Part kParts[] = {writeSettings, writeArchives, writeProduction, writeOutsourcing,
+                             writeTrade,    writeStock,    writeClassGrades};
   std::uint64_t seed = 0x0A11'CE00ULL;
   for (Part part : kParts) {
     DemoContext ctx{out, cat, DemoRandom(++seed)};

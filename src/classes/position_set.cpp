@@ -53,19 +53,18 @@ bool PositionSet::BatchInvPos(const ObjectPtr& oLogin, const std::string& StrNam
   connection->open(login->connectionText(), "", "", ado::adOptionUnspecified);
   connection_ = connection;
 
-  filterContext_ = components::createAs<components::FilterContext>(
-      components::kFilterContextProgId);
+  filterContext_ =
+      components::createAs<components::FilterContext>(components::kFilterContextProgId);
   filterContext_->setFlag(true);
   const std::string accountKey = login->secondIdentity();
   filterContext_->init(kPositionFilterSubsystem, login, connection_, accountKey);
 
   if (!filterDialog_) {
-    filterDialog_ =
-        components::createAs<components::FilterDialog>(components::kFilterDialogProgId);
+    filterDialog_ = components::createAs<components::FilterDialog>(components::kFilterDialogProgId);
   }
   try {
-    filterCode_ = filterDialog_->showFilter(*filterContext_, StrName, kPositionFilterSubsystem,
-                                            connection_);
+    filterCode_ =
+        filterDialog_->showFilter(*filterContext_, StrName, kPositionFilterSubsystem, connection_);
     if (filterCode_ == 1) {
       filterResult_ = filterDialog_->result();
       if (!filterResult_) throw automation::ComError::objectNotSet();

@@ -60,9 +60,11 @@ TEST(InventoryQueryService, ConditionWithOrderByAndTheUsersRights) {
       "cInvCCode = '060101') order by cInvCode desc");
   EXPECT_EQ(codes(*quoted), (std::vector<std::string>{"060101002", "060101001"}));
   auto all = demo->inventories("");
-  EXPECT_EQ(all->recordCount(),
-            sessionFor("demo")->connection()->execute("select count(*) from Inventory")->value(
-                std::size_t{0}).toLong());
+  EXPECT_EQ(all->recordCount(), sessionFor("demo")
+                                    ->connection()
+                                    ->execute("select count(*) from Inventory")
+                                    ->value(std::size_t{0})
+                                    .toLong());
 
   // The clerk may use the inventories of 0101, 0102 and 05 only: nothing of 03 or 06 shows, with
   // or without a condition.

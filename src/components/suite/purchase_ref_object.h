@@ -12,8 +12,7 @@ namespace quillon::components::suite {
 class PurchaseRefServiceObject;
 
 // The late-bound GetInvClassGradeLengths(oSession, colLengths).
-automation::Variant invClassGradeLengthsMember(PurchaseRefServiceObject& self,
-                                               automation::Args& a);
+automation::Variant invClassGradeLengthsMember(PurchaseRefServiceObject& self, automation::Args& a);
 
 class PurchaseRefServiceObject final : public PurchaseRefService {
  public:

@@ -82,9 +82,8 @@ void frmReturnInvSet::Form_Load() {
   gradeLengths_ =
       components::createAs<components::PurchaseRefService>(components::kPurchaseRefServiceProgId)
           ->invClassGradeLengths(session);
-  inventories_ =
-      components::createAs<components::InventoryQueryService>(
-          components::kInventoryQueryServiceProgId);
+  inventories_ = components::createAs<components::InventoryQueryService>(
+      components::kInventoryQueryServiceProgId);
   inventories_->init(module::gContext);
 
   auto classes = std::make_shared<ado::Recordset>();
@@ -143,8 +142,8 @@ void frmReturnInvSet::status(std::string text) {
 
 void frmReturnInvSet::fill(const std::string& condition, bool marked) {
   auto busy = this->busy();
-  auto rs = inventories_->inventories(condition + ris::listOrder(ris::listDescending(
-                                                      mnuOrder.Caption())));
+  auto rs = inventories_->inventories(condition +
+                                      ris::listOrder(ris::listDescending(mnuOrder.Caption())));
   ListView1.clearItems();
   if (!(rs->bof() && rs->eof())) {
     for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
@@ -170,9 +169,9 @@ void frmReturnInvSet::ListClass(forms::Node& node, bool marked) {
 void frmReturnInvSet::nodeCheck(forms::Node& node) {
   const bool on = node.Checked();
   if (on && isRoot(node)) {
-    const int answer = forms::MsgBox(std::string(ris::kChooseAll),
-                                     forms::vbOKCancel + forms::vbQuestion,
-                                     std::string(forms::kPromptTitle));
+    const int answer =
+        forms::MsgBox(std::string(ris::kChooseAll), forms::vbOKCancel + forms::vbQuestion,
+                      std::string(forms::kPromptTitle));
     if (answer == forms::vbCancel) {
       node.setChecked(false);
       return;
@@ -196,8 +195,8 @@ void frmReturnInvSet::markAll(bool on) {
 }
 
 void frmReturnInvSet::locate() {
-  const auto typed =
-      forms::currentUiHost().inputBox({std::string(ris::kRowPrompt), std::string(ris::kRowTitle), ""});
+  const auto typed = forms::currentUiHost().inputBox(
+      {std::string(ris::kRowPrompt), std::string(ris::kRowTitle), ""});
   if (!typed) return;  // cancelled: nothing to locate
   const auto row = ris::rowToLocate(*typed, ListView1.itemCount());
   if (!row) {

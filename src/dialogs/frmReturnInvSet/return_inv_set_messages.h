@@ -37,8 +37,8 @@ struct ListColumn {
   int width;
 };
 inline constexpr ListColumn kListColumns[] = {
-    {"存货编码", "cInvCode", 1300},   {"存货名称", "cInvName", 1900},
-    {"规格型号", "cInvStd", 1500},    {"计量单位", "cComUnitName", 800},
+    {"存货编码", "cInvCode", 1300},  {"存货名称", "cInvName", 1900},
+    {"规格型号", "cInvStd", 1500},   {"计量单位", "cComUnitName", 800},
     {"存货分类", "cInvCName", 1000},
 };
 

@@ -45,7 +45,8 @@ std::vector<std::string> listed(const frmReturnInvSet& form) {
 std::vector<std::string> codesOf(const Rs& rs) {
   std::vector<std::string> codes;
   if (!rs || (rs->bof() && rs->eof())) return codes;
-  for (rs->moveFirst(); !rs->eof(); rs->moveNext()) codes.push_back(rs->value("cInvCode").toString());
+  for (rs->moveFirst(); !rs->eof(); rs->moveNext())
+    codes.push_back(rs->value("cInvCode").toString());
   return codes;
 }
 
@@ -189,8 +190,8 @@ TEST_F(ReturnInvPicker, RowsToggleLocateAndOrder) {
     f.mnuOrder.userChoose();
     EXPECT_NE(f.mnuOrder.Caption().find("升"), std::string::npos);
     EXPECT_EQ(listed(f), std::vector<std::string>(ascending.rbegin(), ascending.rend()));
-    EXPECT_EQ(f.ChosenCodes(), (std::vector<std::string>{ascending[4], ascending[3],
-                                                          ascending[1]}));
+    EXPECT_EQ(f.ChosenCodes(),
+              (std::vector<std::string>{ascending[4], ascending[3], ascending[1]}));
     f.TaskRun("Order");
     EXPECT_EQ(listed(f), ascending);
     f.TaskRun("Order");
@@ -224,7 +225,8 @@ TEST_F(ReturnInvPicker, RowsToggleLocateAndOrder) {
     press(f, "Ok");
   });
   // OK returns the rows in the order the list showed (descending here).
-  EXPECT_EQ(codesOf(ReturnInvSet::RecordsetValue()), (std::vector<std::string>{"0101005", "0101003"}));
+  EXPECT_EQ(codesOf(ReturnInvSet::RecordsetValue()),
+            (std::vector<std::string>{"0101005", "0101003"}));
 }
 
 TEST_F(ReturnInvPicker, OkWithNothingQuitCloseAndASecondOk) {

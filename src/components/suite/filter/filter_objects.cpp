@@ -41,9 +41,9 @@ int FilterDialogObject::showFilter(FilterContext& context, const std::string& fi
                                    std::shared_ptr<ado::Connection> connection) {
   if (!connection) connection = context.connection();
   if (!connection || !connection->isOpen()) throw automation::ComError::objectNotSet();
-  auto def = connection->execute("SELECT cCaption FROM FilterDef WHERE cSysID = " +
-                                 sql::literal(subsystem) +
-                                 " AND cFilterName = " + sql::literal(filterName));
+  auto def = connection->execute(
+      "SELECT cCaption FROM FilterDef WHERE cSysID = " + sql::literal(subsystem) +
+      " AND cFilterName = " + sql::literal(filterName));
   if (!def || !def->isOpen() || def->eof()) raise(kErrBadArgument, unknownFilterText(filterName));
   result_.reset();
   const forms::FilterResult answer =
@@ -70,8 +70,8 @@ const automation::MemberTable& FilterContextObject::memberTable() const {
                    in("sAccountKey", "String")},
                   "",
                   [](Self& self, Args& a) -> Variant {
-                    self.init(a.str(0), a.objectAs<MarlinLogin>(1),
-                              a.objectAs<ado::Connection>(2), a.str(3));
+                    self.init(a.str(0), a.objectAs<MarlinLogin>(1), a.objectAs<ado::Connection>(2),
+                              a.str(3));
                     return {};
                   })
           .getter("SubId", "String",
