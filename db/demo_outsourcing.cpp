@@ -253,6 +253,8 @@ std::vector<OrderSpec> handMadeOrders() {
         {"0303001", 8, 0, 0.5, &kConcessionAllIn},
         {"0303001", 12, 0, 0.5, &kVerifiedOpen}}},
       {337, "V003", 1, "0203", "004", "0", "未审核", {{"0302002", 6, 0, 0}}},
+      // Cartons counted in pieces and in boxes of 100: the product line has a second unit.
+      {330, "V008", 2, "0201", "002", "0", "纸箱外协，双计量单位", {{"04002", 2000, 0.25, 0}}},
   };
 }
 

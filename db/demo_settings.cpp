@@ -2,6 +2,7 @@
 // default column sets of the outsourced-order lists and the named filters.
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "db/demo_parts.h"
 
@@ -271,6 +272,73 @@ void writeUsers(DemoContext& ctx) {
   for (const char* p : {"002", "003", "007", "010"}) writeRight(out, "clerk", "person", p, "W");
 }
 
+// A user's own column set: his fields first, in his order and with his captions and widths; the
+// default set's other fields follow, hidden, as the settings dialog saves a set.
+struct OwnColumn {
+  const char* name;
+  const char* caption;
+  int width;  // 0: hidden
+};
+
+template <std::size_t N, std::size_t M>
+void writeOwnColumnSet(Loader& out, const char* table, const char* user,
+                       const std::array<Column, N>& defaults, const std::array<OwnColumn, M>& own) {
+  int order = 1;
+  auto write = [&](const Column& c, const char* caption, int width, bool visible) {
+    out.insert("ColumnSet", {{"cTableName", table},
+                             {"cUser_Id", user},
+                             {"cFieldName", c.name},
+                             {"cFieldExpr", c.expr},
+                             {"cCaption", caption},
+                             {"iOrder", order++},
+                             {"iWidth", width},
+                             {"bVisible", visible},
+                             {"cFormat", c.format != nullptr ? Cell(c.format) : Cell()}});
+  };
+  for (const OwnColumn& o : own) {
+    for (const Column& c : defaults) {
+      if (std::string_view(c.name) == o.name) write(c, o.caption, o.width, o.width > 0);
+    }
+  }
+  for (const Column& c : defaults) {
+    bool listed = false;
+    for (const OwnColumn& o : own) listed = listed || std::string_view(c.name) == o.name;
+    if (!listed) write(c, c.caption, c.width, false);
+  }
+}
+
+// The outsourcing clerk works on control products and two of their materials only: he sees the
+// product lines of those products but not all of their materials. His material list has a column
+// set of his own; every other kind of object is open to him.
+void writeOutsourcingClerk(DemoContext& ctx) {
+  Loader& out = ctx.out;
+  out.insert("UA_User", {{"cUser_Id", "omclerk"},
+                         {"cUser_Name", "委外专员"},
+                         {"cDepCode", "03"},
+                         {"cPersonCode", "006"},
+                         {"bAdmin", false}});
+  for (const char* f : {"ST0101", "ST0102", "OM0201"}) {
+    out.insert("UA_FuncRight", {{"cUser_Id", "omclerk"}, {"cFuncCode", f}});
+  }
+  for (const char* code : {"0303001", "0303002", "0103002", "0103003"}) {
+    writeRight(out, "omclerk", "inventory", std::to_string(ctx.cat.item(code).iid), "W");
+  }
+  constexpr std::array<OwnColumn, 11> kOwnMaterials = {{
+      {"SubID", "子件ID", 0},
+      {"mainid", "行ID", 0},
+      {"cInvCode", "材料编码", 1100},
+      {"cInvName", "材料名称", 1800},
+      {"iCurOutQuantity", "本次领料数量", 1200},
+      {"iCurOutNum", "本次领料件数", 1100},
+      {"fQuantity", "应领数量", 1000},
+      {"fOutQuantity", "已领数量", 1000},
+      {"iinvexchrate", "换算率", 800},
+      {"cComUnitName", "单位", 600},
+      {"cWhName", "发料仓库", 1000},
+  }};
+  writeOwnColumnSet(out, "OM_PODetails", "omclerk", kMaterialColumns, kOwnMaterials);
+}
+
 void writeFilters(Loader& out) {
   out.insert("FilterDef", {{"cSysID", "ST"},
                            {"cFilterName", "批次货位"},
@@ -341,6 +409,7 @@ void writeSettings(DemoContext& ctx) {
                              {"bRdFlag", v.rdFlag < 0 ? Cell() : Cell(v.rdFlag)}});
   }
   writeUsers(ctx);
+  writeOutsourcingClerk(ctx);
   writeColumnSet(out, "OM_ProductPO", kOrderHeadColumns);
   writeColumnSet(out, "qm_ncheckvoucher", kReceiptLineColumns);
   writeColumnSet(out, "OM_POMain", kIssueLineColumns);

@@ -30,10 +30,11 @@ std::string failureOf(const std::string& path) {
 
 TEST(DemoAccountUsers, ListsTheEnabledUsersAndSaysWhyAFileIsRefused) {
   const auto users = accountUsers(test_support::demoPath());
-  ASSERT_EQ(users.size(), 2u);
+  ASSERT_EQ(users.size(), 3u);
   EXPECT_EQ(users[0].id, "clerk");
   EXPECT_EQ(users[0].name, "仓库文员");
   EXPECT_EQ(users[1].id, "demo");
+  EXPECT_EQ(users[2].id, "omclerk");
 
   test_support::ScratchDir dir;
   const std::string missing = (dir.path() / "none.db").string();

@@ -140,6 +140,46 @@ TEST(DemoCoverage, ClerkIsRestrictedForEveryKindAndDemoForNone) {
             std::vector<std::string>{"demo"});
 }
 
+TEST(DemoCoverage, OutsourcingClerkSecondUnitAndOwnColumnSet) {
+  // The clerk may use no product of an outsourced order; the outsourcing clerk may use
+  // the products of order 7 and only some of their materials.
+  const char* rightsOf =
+      "select cObjectId from UA_DataRight where cObjectKind = 'inventory' and cRightCode = 'W' "
+      "and cUser_Id = ";
+  EXPECT_EQ(count(std::string("from OM_POMain m inner join Inventory i on i.cInvCode = m.cInvCode "
+                              "where cast(i.iId as nvarchar(10)) in (") +
+                  rightsOf + "'clerk')"),
+            0);
+  EXPECT_GT(count(std::string("from OM_POMain m inner join Inventory i on i.cInvCode = m.cInvCode "
+                              "where cast(i.iId as nvarchar(10)) in (") +
+                  rightsOf + "'omclerk')"),
+            0);
+  const std::string materialsOf13 =
+      "from OM_PODetails d inner join Inventory i on i.cInvCode = d.cInvCode where d.MainID = 13";
+  EXPECT_GT(count(materialsOf13 + " and cast(i.iId as nvarchar(10)) in (" + rightsOf +
+                  "'omclerk')"),
+            0);
+  EXPECT_GT(count(materialsOf13 + " and cast(i.iId as nvarchar(10)) not in (" + rightsOf +
+                  "'omclerk')"),
+            0);
+  EXPECT_EQ(count("from UA_DataRight where cUser_Id = 'omclerk' and cObjectKind <> 'inventory'"),
+            0);
+
+  // A product line in pieces and boxes: fixed rate 100, 20 boxes ordered, 5 received.
+  EXPECT_EQ(textOf(demoDb(), "select cCode from OM_ProductPO where ID = 9"), "WW26110009");
+  EXPECT_EQ(numberOf(demoDb(), "select fNum from OM_POMain where MainID = 15"), 20);
+  EXPECT_EQ(numberOf(demoDb(), "select fInNum from OM_POMain where MainID = 15"), 5);
+  EXPECT_EQ(count("from OM_POMain where fNum is not null"), 1);
+
+  // His material list is his own: every field of the default, in his order, some hidden.
+  EXPECT_EQ(count("from ColumnSet where cUser_Id = 'omclerk' and cTableName = 'OM_PODetails'"),
+            count("from ColumnSet where cUser_Id = '' and cTableName = 'OM_PODetails'"));
+  EXPECT_EQ(textOf(demoDb(), "select cFieldName from ColumnSet where cUser_Id = 'omclerk' and "
+                             "cTableName = 'OM_PODetails' and iOrder = 5"),
+            "iCurOutQuantity");
+  EXPECT_GT(count("from ColumnSet where cUser_Id = 'omclerk' and bVisible = 0"), 0);
+}
+
 TEST(DemoCoverage, AccountSettingsTheLibraryReads) {
   for (const char* name :
        {"QuanDecDgt", "NumDecDgt", "ExchRateDecDgt", "FormatQuanDecString", "FormatNumDecString",

@@ -129,7 +129,7 @@ TEST_F(DemoFile, RefusesToOverwriteWithoutForce) {
   const DemoSummary summary = createDemoDatabase(file.string(), 1, true);
   EXPECT_GT(summary.totalRows(), 0);
   auto db = sql::Database::open(file.string(), sql::OpenMode::OpenExisting);
-  EXPECT_EQ(testing::numberOf(*db, "select count(*) from UA_User"), 2);
+  EXPECT_EQ(testing::numberOf(*db, "select count(*) from UA_User"), 3);
   EXPECT_FALSE(fs::exists(file.string() + ".building"));
 }
 
