@@ -21,6 +21,8 @@ inline constexpr std::string_view kDefineItemServiceProgId = "Quillon.Suite.Defi
 inline constexpr std::string_view kUnitQuantityProgId = "Quillon.Suite.UnitQuantity";
 inline constexpr std::string_view kInvPositionServiceProgId = "Quillon.Suite.InvPositionService";
 inline constexpr std::string_view kInvPositionProgId = "Quillon.Suite.InvPosition";
+// Services and lists: kProductionOrderServiceProgId, kOutsourcedOrderServiceProgId,
+// kDispatchQuantityServiceProgId, kMarlinColSetProgId beside their interfaces.
 // Archives: archiveProgId() / archiveItemProgId() in components/archive.h.
 // Desktop style: kXPStyleProgId in components/xp_style.h.
 

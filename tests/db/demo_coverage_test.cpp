@@ -156,12 +156,11 @@ TEST(DemoCoverage, OutsourcingClerkSecondUnitAndOwnColumnSet) {
             0);
   const std::string materialsOf13 =
       "from OM_PODetails d inner join Inventory i on i.cInvCode = d.cInvCode where d.MainID = 13";
-  EXPECT_GT(count(materialsOf13 + " and cast(i.iId as nvarchar(10)) in (" + rightsOf +
-                  "'omclerk')"),
-            0);
-  EXPECT_GT(count(materialsOf13 + " and cast(i.iId as nvarchar(10)) not in (" + rightsOf +
-                  "'omclerk')"),
-            0);
+  EXPECT_GT(
+      count(materialsOf13 + " and cast(i.iId as nvarchar(10)) in (" + rightsOf + "'omclerk')"), 0);
+  EXPECT_GT(
+      count(materialsOf13 + " and cast(i.iId as nvarchar(10)) not in (" + rightsOf + "'omclerk')"),
+      0);
   EXPECT_EQ(count("from UA_DataRight where cUser_Id = 'omclerk' and cObjectKind <> 'inventory'"),
             0);
 
@@ -174,8 +173,9 @@ TEST(DemoCoverage, OutsourcingClerkSecondUnitAndOwnColumnSet) {
   // His material list is his own: every field of the default, in his order, some hidden.
   EXPECT_EQ(count("from ColumnSet where cUser_Id = 'omclerk' and cTableName = 'OM_PODetails'"),
             count("from ColumnSet where cUser_Id = '' and cTableName = 'OM_PODetails'"));
-  EXPECT_EQ(textOf(demoDb(), "select cFieldName from ColumnSet where cUser_Id = 'omclerk' and "
-                             "cTableName = 'OM_PODetails' and iOrder = 5"),
+  EXPECT_EQ(textOf(demoDb(),
+                   "select cFieldName from ColumnSet where cUser_Id = 'omclerk' and "
+                   "cTableName = 'OM_PODetails' and iOrder = 5"),
             "iCurOutQuantity");
   EXPECT_GT(count("from ColumnSet where cUser_Id = 'omclerk' and bVisible = 0"), 0);
 }

@@ -8,8 +8,10 @@
 #include "components/suite/define_items.h"
 #include "components/suite/dispatch_quantity_object.h"
 #include "components/suite/inv_positions.h"
+#include "components/suite/lists/column_set.h"
 #include "components/suite/login.h"
 #include "components/suite/production_order_object.h"
+#include "components/suite/outsourcing/outsourced_order_object.h"
 #include "components/suite/session.h"
 #include "components/suite/unit_quantity_object.h"
 #include "components/suite/xp_style_proxy.h"
@@ -70,6 +72,10 @@ void registerClasses(automation::ClassRegistry& registry) {
   // One service for the process: the dialogs share its ShowClosed switch.
   registry.add(std::string(kPurchaseRefServiceProgId), "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00D}",
                [] { return automation::ObjectPtr(purchaseRefService()); });
+  registry.add<OutsourcedOrderServiceObject>(std::string(kOutsourcedOrderServiceProgId),
+                                             "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B031}");
+  registry.add<ColumnSetObject>(std::string(kMarlinColSetProgId),
+                                "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B032}");
   registry.add<XPStyleProxy>(std::string(kXPStyleProgId), "{5C1E8A20-3B71-4F0D-9E62-1A7D40C8B00A}");
   registerFilterClasses(registry);
   registerInventoryQueryService(registry);

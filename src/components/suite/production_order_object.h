@@ -58,7 +58,6 @@ class ProductionOrderServiceObject final : public ProductionOrderService {
   void lines(OrderQueryKind kind, const std::string& headKey, RecordsetPtr& rs, ConnectionPtr& conn,
              std::string& errMsg, std::int32_t state, bool openOnly,
              const std::string& invCondition, bool& result);
-  std::string closerName() const;
 
   std::shared_ptr<SessionContext> context_;
 };

@@ -156,19 +156,9 @@ void ProductionOrderServiceObject::writeClosed(std::int32_t subId, bool bClose, 
     if (bClose && closed) throw WriteRefusal{lineName(subId) + "已关闭"};
     if (!bClose && !closed) throw WriteRefusal{lineName(subId) + "未关闭"};
     db.execute("UPDATE pp_POLine SET cClose = " +
-               (bClose ? sql::literal(closerName()) : std::string("NULL")) +
+               (bClose ? sql::literal(closerName(context_)) : std::string("NULL")) +
                " WHERE MainID = " + std::to_string(subId));
   });
-}
-
-std::string ProductionOrderServiceObject::closerName() const {
-  if (context_) {
-    if (auto login = context_->login()) {
-      if (!login->userName().empty()) return login->userName();
-      if (!login->userId().empty()) return login->userId();
-    }
-  }
-  return "系统";
 }
 
 }  // namespace quillon::components::suite

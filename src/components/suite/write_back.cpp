@@ -5,6 +5,7 @@
 
 #include "ado/connection.h"
 #include "automation/com_error.h"
+#include "components/session_context.h"
 
 namespace quillon::components::suite {
 
@@ -24,6 +25,16 @@ std::string runWriteBack(const std::shared_ptr<ado::Connection>& conn,
     if (own && conn->inTransaction()) conn->rollbackTrans();
     return e.description().empty() ? std::string("数据库错误") : e.description();
   }
+}
+
+std::string closerName(const std::shared_ptr<SessionContext>& context) {
+  if (context) {
+    if (auto login = context->login()) {
+      if (!login->userName().empty()) return login->userName();
+      if (!login->userId().empty()) return login->userId();
+    }
+  }
+  return "系统";
 }
 
 std::string quantityText(double value) {

@@ -13,6 +13,9 @@ class Connection;
 namespace quillon::sql {
 class Database;
 }
+namespace quillon::components {
+class SessionContext;
+}
 
 namespace quillon::components::suite {
 
@@ -28,6 +31,10 @@ std::string runWriteBack(const std::shared_ptr<ado::Connection>& conn,
 
 // A quantity as its messages show it: at most six decimals, no trailing zeros.
 std::string quantityText(double value);
+
+// Who a write records as the closer of a line: the session's user name, else its user code, else
+// "系统".
+std::string closerName(const std::shared_ptr<SessionContext>& context);
 
 // Issued quantities are compared with this tolerance, so rounding of stored decimals never
 // refuses an exact issue.
