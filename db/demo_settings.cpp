@@ -234,18 +234,19 @@ void writeRight(Loader& out, const char* user, const char* kind, const std::stri
              {{"cUser_Id", user}, {"cObjectKind", kind}, {"cObjectId", id}, {"cRightCode", right}});
 }
 
+void writeUser(Loader& out, const char* id, const char* name, const char* department,
+               const char* person, bool admin) {
+  out.insert("UA_User", {{"cUser_Id", id},
+                         {"cUser_Name", name},
+                         {"cDepCode", department},
+                         {"cPersonCode", person},
+                         {"bAdmin", admin}});
+}
+
 void writeUsers(DemoContext& ctx) {
   Loader& out = ctx.out;
-  out.insert("UA_User", {{"cUser_Id", "demo"},
-                         {"cUser_Name", "演示用户"},
-                         {"cDepCode", "01"},
-                         {"cPersonCode", "001"},
-                         {"bAdmin", true}});
-  out.insert("UA_User", {{"cUser_Id", "clerk"},
-                         {"cUser_Name", "仓库文员"},
-                         {"cDepCode", "05"},
-                         {"cPersonCode", "010"},
-                         {"bAdmin", false}});
+  writeUser(out, "demo", "演示用户", "01", "001", true);
+  writeUser(out, "clerk", "仓库文员", "05", "010", false);
 
   for (const char* f : {"ST0101", "ST0102", "ST0103", "ST0118", "OM0201", "PU0301", "SA0401"}) {
     out.insert("UA_FuncRight", {{"cUser_Id", "demo"}, {"cFuncCode", f}});
@@ -312,11 +313,7 @@ void writeOwnColumnSet(Loader& out, const char* table, const char* user,
 // set of his own; every other kind of object is open to him.
 void writeOutsourcingClerk(DemoContext& ctx) {
   Loader& out = ctx.out;
-  out.insert("UA_User", {{"cUser_Id", "omclerk"},
-                         {"cUser_Name", "委外专员"},
-                         {"cDepCode", "03"},
-                         {"cPersonCode", "006"},
-                         {"bAdmin", false}});
+  writeUser(out, "omclerk", "委外专员", "03", "006", false);
   for (const char* f : {"ST0101", "ST0102", "OM0201"}) {
     out.insert("UA_FuncRight", {{"cUser_Id", "omclerk"}, {"cFuncCode", f}});
   }

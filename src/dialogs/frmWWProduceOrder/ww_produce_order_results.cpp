@@ -270,26 +270,25 @@ std::string lineColumns(Mode mode, bool severalHeaders, bool makePrice) {
   ColumnList c;
   switch (mode) {
     case Mode::Receipt:
-      if (severalHeaders) c.add("om_productPo.cCode", "ccode");
-      addReceiptColumns(c);
-      c.add("venandinv.cVenInvCode", "cveninvcode")
-          .add("venandinv.cVenInvName", "cveninvname")
-          .add("Inventory.cAssComUnitCode", "cassunit")
-          .add("computationunit2.cComUnitName", "cinva_unit")
-          .add(exchangeRate("Inventory", "OM_POMain"), "iinvexchrate")
-          .add("0", "iarrptrintype");
-      if (makePrice) c.add("OM_POMain.iMakeCharge", "MakePrice");
-      break;
     case Mode::Concession:
       if (severalHeaders) c.add("om_productPo.cCode", "ccode");
       addReceiptColumns(c);
-      c.add("1", "iarrptrintype")
-          .add("qm_ncheckvouchers.AutoID", "ichkautoid")
-          .add("qm_ncheckvouchers.iRejID", "irejid")
-          .add("qm_ncvreject.ufts", "crejbrts")
-          .add("qm_ncvreject.cRejText", "crejtext")
-          .add(exchangeRate("Inventory", "OM_POMain"), "iinvexchrate")
-          .add("M.fNum", "iNum");
+      if (mode == Mode::Receipt) {
+        c.add("venandinv.cVenInvCode", "cveninvcode")
+            .add("venandinv.cVenInvName", "cveninvname")
+            .add("Inventory.cAssComUnitCode", "cassunit")
+            .add("computationunit2.cComUnitName", "cinva_unit")
+            .add(exchangeRate("Inventory", "OM_POMain"), "iinvexchrate")
+            .add("0", "iarrptrintype");
+      } else {
+        c.add("1", "iarrptrintype")
+            .add("qm_ncheckvouchers.AutoID", "ichkautoid")
+            .add("qm_ncheckvouchers.iRejID", "irejid")
+            .add("qm_ncvreject.ufts", "crejbrts")
+            .add("qm_ncvreject.cRejText", "crejtext")
+            .add(exchangeRate("Inventory", "OM_POMain"), "iinvexchrate")
+            .add("M.fNum", "iNum");
+      }
       if (makePrice) c.add("OM_POMain.iMakeCharge", "MakePrice");
       break;
     case Mode::Issue:

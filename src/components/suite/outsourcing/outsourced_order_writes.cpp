@@ -151,32 +151,35 @@ struct Inspection {
   std::vector<Released> concession;
 };
 
+// Row i's counter of received goods: the released quantity and pieces columns, and the received
+// ones a receipt writes.
+Released released(const Rows& rows, std::size_t i, std::string table, std::string key,
+                  const char* quantity, const char* received, const char* pieces,
+                  const char* receivedPieces) {
+  Released r;
+  r.table = std::move(table);
+  r.key = std::move(key);
+  r.quantityColumn = received;
+  r.piecesColumn = receivedPieces;
+  r.released = rows.at(i, quantity).toDouble();
+  r.received = rows.at(i, received).toDouble();
+  r.pieces = rows.at(i, pieces);
+  r.receivedPieces = rows.at(i, receivedPieces).toDouble();
+  return r;
+}
+
 Inspection readInspection(sql::Database& db, std::int32_t mainId) {
   Rows rows =
       queryRows(db, std::string(kInspectionRows) + std::to_string(mainId) + " ORDER BY s.AutoID");
   Inspection in;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    Released q;
-    q.table = "qm_ncheckvouchers";
-    q.key = "AutoID = " + std::to_string(rows.at(i, "AutoID").toLong());
-    q.quantityColumn = "fHGInQuantity";
-    q.piecesColumn = "fHGInNum";
-    q.released = rows.at(i, "fHGQuantity").toDouble();
-    q.received = rows.at(i, "fHGInQuantity").toDouble();
-    q.pieces = rows.at(i, "fHGNum");
-    q.receivedPieces = rows.at(i, "fHGInNum").toDouble();
-    in.qualified.push_back(q);
+    in.qualified.push_back(released(rows, i, "qm_ncheckvouchers",
+                                    "AutoID = " + std::to_string(rows.at(i, "AutoID").toLong()),
+                                    "fHGQuantity", "fHGInQuantity", "fHGNum", "fHGInNum"));
     if (rows.at(i, "RejID").isNull()) continue;
-    Released c;
-    c.table = "qm_ncvreject";
-    c.key = "ID = " + std::to_string(rows.at(i, "RejID").toLong());
-    c.quantityColumn = "fYBJSInQuantity";
-    c.piecesColumn = "fYBJSInNum";
-    c.released = rows.at(i, "fYBJSQuantity").toDouble();
-    c.received = rows.at(i, "fYBJSInQuantity").toDouble();
-    c.pieces = rows.at(i, "fYBJSNum");
-    c.receivedPieces = rows.at(i, "fYBJSInNum").toDouble();
-    in.concession.push_back(c);
+    in.concession.push_back(released(rows, i, "qm_ncvreject",
+                                     "ID = " + std::to_string(rows.at(i, "RejID").toLong()),
+                                     "fYBJSQuantity", "fYBJSInQuantity", "fYBJSNum", "fYBJSInNum"));
   }
   return in;
 }
