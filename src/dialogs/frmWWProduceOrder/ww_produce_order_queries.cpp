@@ -1,12 +1,14 @@
 #include "dialogs/frmWWProduceOrder/ww_produce_order_queries.h"
 
+#include "ado/criteria.h"
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "module/text_helpers.h"
 #include "sql/sql_text.h"
 
 namespace quillon::dialogs::ww_produce_order {
 
-using sql::quoteLiteral;
+using sql::literal;
 
 namespace {
 
@@ -98,15 +100,15 @@ FilterText filterText(const FilterFields& f, bool originalOnly) {
   if (!f.lowerDate.empty() || !f.upperDate.empty()) {
     out.where = module::DateRangeCondition("P.dDate", f.lowerDate, f.upperDate);
   }
-  if (!f.department.empty()) appendPart(out.where, " P.cDepCode = " + quoteLiteral(f.department));
-  if (!f.person.empty()) appendPart(out.where, " P.cPersonCode = " + quoteLiteral(f.person));
-  if (!f.orderCode.empty()) appendPart(out.where, " P.cCode = " + quoteLiteral(f.orderCode));
-  if (!f.vendor.empty()) appendPart(out.where, " P.cVenCode = " + quoteLiteral(f.vendor));
+  if (!f.department.empty()) appendPart(out.where, " P.cDepCode = " + literal(f.department));
+  if (!f.person.empty()) appendPart(out.where, " P.cPersonCode = " + literal(f.person));
+  if (!f.orderCode.empty()) appendPart(out.where, " P.cCode = " + literal(f.orderCode));
+  if (!f.vendor.empty()) appendPart(out.where, " P.cVenCode = " + literal(f.vendor));
   if (originalOnly) {
     out.where = out.where.empty() ? std::string("bOriginal='1'") : out.where + " AND bOriginal='1'";
   }
   if (!f.product.empty()) {
-    out.product = " cInvCode = " + quoteLiteral(f.product);
+    out.product = " cInvCode = " + ado::criteriaLiteral(f.product);
     out.where.clear();
   }
   return out;
@@ -118,7 +120,7 @@ std::string headerWhere(std::string_view orderFilter, std::string_view filterWhe
 }
 
 std::string orderCodeFilter(std::string_view orderCode) {
-  return "cCode = " + quoteLiteral(orderCode);
+  return "cCode = " + literal(orderCode);
 }
 
 // ---- header queries
@@ -396,7 +398,7 @@ std::string materialExtraCondition(std::string_view inventoryFilter) {
       "II.iid IN(";
   // The filter is written "OM_POmain...": the prefix is found whatever its case.
   if (inventoryFilter.size() >= kLinePrefix.size() &&
-      automation::equalsText(inventoryFilter.substr(0, kLinePrefix.size()), kLinePrefix)) {
+      automation::equalsNoCase(inventoryFilter.substr(0, kLinePrefix.size()), kLinePrefix)) {
     return str(kMaterialPrefix) + str(inventoryFilter.substr(kLinePrefix.size()));
   }
   return str(inventoryFilter);

@@ -9,7 +9,7 @@
 
 namespace quillon::dialogs::ww_produce_order {
 
-using sql::quoteLiteral;
+using sql::literal;
 
 namespace {
 
@@ -112,7 +112,7 @@ std::string numberText(std::string_view text, const char* what) {
     throw automation::ComError(automation::err::kTypeMismatch,
                                std::string(what) + "[" + std::string(text) + "]不是数字");
   }
-  return automation::formatGeneralNumber(*value);
+  return literal(*value);
 }
 
 std::string keyText(std::string_view text) {
@@ -204,14 +204,14 @@ std::string selectionCondition(const std::vector<SelectedLine>& lines) {
   for (const SelectedLine& l : lines) {
     if (!joined.empty()) joined += " or ";
     joined += "( ";
-    joined += " om_pomain.mainid=" + quoteLiteral(automation::Trim(l.mainId)) + " ";
+    joined += " om_pomain.mainid=" + literal(automation::Trim(l.mainId)) + " ";
     if (!automation::Trim(l.checkId).empty()) {
       joined += std::string(" and ") +
-                " qm_ncheckvouchers.autoid=" + quoteLiteral(automation::Trim(l.checkId)) + " ";
+                " qm_ncheckvouchers.autoid=" + literal(automation::Trim(l.checkId)) + " ";
     }
     if (!automation::Trim(l.rejectId).empty()) {
       joined += std::string(" and ") +
-                " qm_ncvreject.id=" + quoteLiteral(automation::Trim(l.rejectId)) + " ";
+                " qm_ncvreject.id=" + literal(automation::Trim(l.rejectId)) + " ";
     }
     joined += " ) ";
   }

@@ -4,8 +4,9 @@
 
 #include "ado/connection.h"
 #include "components/suite/login.h"
-#include "components/suite/session.h"
+#include "components/session_context.h"
 #include "dialogs/frmWWProduceOrder/ww_produce_order_queries.h"
+#include "module/session.h"
 #include "support/demo_account.h"
 #include "ww_fixture.h"
 
@@ -20,7 +21,7 @@ using ww_testing::keysOf;
 std::string permittedInventories(const std::string& user) {
   std::shared_ptr<components::MarlinLogin> login =
       test_support::loginAs(user, ww_testing::demoPath());
-  auto session = components::suite::openSessionContext(login);
+  auto session = module::OpenContext(login, false);
   return session->permissionList("inventory", "", "W");
 }
 
@@ -36,8 +37,8 @@ TEST(WWQueries, FilterTextKeepsValuesInsideTheirLiterals) {
   f.vendor = "V001";
   const FilterText t = filterText(f, true);
   EXPECT_EQ(t.where,
-            "P.dDate >= '2026-11-01' AND P.dDate <= '2026-11-30' and P.cDepCode = '0201' and "
-            "P.cPersonCode = '002' and P.cCode = 'WW''1' and P.cVenCode = 'V001' AND "
+            "P.dDate >= N'2026-11-01' AND P.dDate <= N'2026-11-30' and P.cDepCode = N'0201' and "
+            "P.cPersonCode = N'002' and P.cCode = N'WW''1' and P.cVenCode = N'V001' AND "
             "bOriginal='1'");
   EXPECT_EQ(t.product, "");
   // A product alone narrows the loaded lines: the other fields are dropped.
@@ -49,7 +50,7 @@ TEST(WWQueries, FilterTextKeepsValuesInsideTheirLiterals) {
   EXPECT_EQ(headerWhere("cCode = 'A'", ""), "cCode = 'A'");
   EXPECT_EQ(headerWhere("cCode = 'A'", "x = 1"), "cCode = 'A' and x = 1");
   EXPECT_EQ(orderCodeFilter("WW'); DROP TABLE OM_POMain; --"),
-            "cCode = 'WW''); DROP TABLE OM_POMain; --'");
+            "cCode = N'WW''); DROP TABLE OM_POMain; --'");
 }
 
 TEST(WWQueries, HeadersOfEachModeWithTheDepartmentCondition) {

@@ -157,12 +157,12 @@ TEST(WWResults, ALineClosedMeanwhileIsNotReadAgain) {
 }
 
 TEST(WWResults, SelectionValuesStayLiterals) {
-  EXPECT_EQ(selectionCondition({{"1", "", ""}}), "((  om_pomain.mainid='1'  ) )");
+  EXPECT_EQ(selectionCondition({{"1", "", ""}}), "((  om_pomain.mainid=N'1'  ) )");
   EXPECT_EQ(selectionCondition({{"2", "1", "7"}, {"3", "", ""}}),
-            "((  om_pomain.mainid='2'  and  qm_ncheckvouchers.autoid='1'  and  "
-            "qm_ncvreject.id='7'  )  or (  om_pomain.mainid='3'  ) )");
+            "((  om_pomain.mainid=N'2'  and  qm_ncheckvouchers.autoid=N'1'  and  "
+            "qm_ncvreject.id=N'7'  )  or (  om_pomain.mainid=N'3'  ) )");
   EXPECT_EQ(selectionCondition({{"1' or '1'='1", "", ""}}),
-            "((  om_pomain.mainid='1'' or ''1''=''1'  ) )");
+            "((  om_pomain.mainid=N'1'' or ''1''=''1'  ) )");
 }
 
 TEST(WWResults, MaterialQuantitiesGoThroughTheTemporaryTable) {
@@ -176,7 +176,7 @@ TEST(WWResults, MaterialQuantitiesGoThroughTheTemporaryTable) {
   EXPECT_THROW(insertMaterialSql(table, {"36); DROP TABLE OM_PODetails; --", "1", "1"}),
                automation::ComError);
   EXPECT_EQ(insertMaterialSql(table, {" 5 ", "-1", "1E2"}),
-            "insert into " + table + "(tSubID,iCurOutQuantity,iCurOutNum) values(5,-1,100)");
+            "insert into " + table + "(tSubID,iCurOutQuantity,iCurOutNum) values(5,(-1),100)");
 
   auto child = open(conn, childSql(table, {"35", "36"}));
   ASSERT_EQ(child->recordCount(), 2);

@@ -44,7 +44,6 @@ TEST(WWRules, TheModeAndTheVoucherTypeChooseTheStatements) {
   for (const char* off : {"", "false", "0", "-1", "yes"}) EXPECT_FALSE(optionSet(off)) << off;
   EXPECT_EQ(captionForTab(0), "选择委外订单和委外的存货");
   EXPECT_EQ(captionForTab(1), "选择委外计划和投产的存货");
-  EXPECT_EQ(pleaseSelect("委外订单"), "请选择委外订单！");
 }
 
 TEST(WWRules, IdListsAndTheVendorOfMarkedOrders) {

@@ -1,6 +1,5 @@
 // Shared set-up of the outsourced-order dialog tests: the scale-1 demo account with every class
-// registered (and private copies for tests that write), connections on it, the field lists of its
-// column sets, and the keys a statement returns.
+// registered (tests/support), the field lists of its column sets, and the keys a statement returns.
 #pragma once
 
 #include <memory>
@@ -16,6 +15,8 @@ class Connection;
 
 namespace quillon::dialogs::ww_testing {
 
+// The shared demo account (every class registered first), a private copy for a test that writes,
+// and a connection on either.
 const std::string& demoPath();
 std::string demoCopy(const std::string& name);
 std::shared_ptr<ado::Connection> connect(const std::string& path = demoPath());

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ado/connection.h"
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/account_settings.h"
 #include "components/suite/errors.h"
@@ -21,16 +22,16 @@ namespace {
 
 const char* knownTable(std::string_view name) {
   for (const char* t : kColumnSetTables) {
-    if (automation::equalsText(t, name)) return t;
+    if (automation::equalsNoCase(t, name)) return t;
   }
   return nullptr;
 }
 
 // The account's display format of a field's number format.
 std::string displayFormat(AccountSettings& settings, const std::string& format) {
-  if (automation::equalsText(format, "quantity")) return settings.text("FormatQuanDecString");
-  if (automation::equalsText(format, "number")) return settings.text("FormatNumDecString");
-  if (automation::equalsText(format, "exchrate")) return settings.text("FormatExchDecString");
+  if (automation::equalsNoCase(format, "quantity")) return settings.text("FormatQuanDecString");
+  if (automation::equalsNoCase(format, "number")) return settings.text("FormatNumDecString");
+  if (automation::equalsNoCase(format, "exchrate")) return settings.text("FormatExchDecString");
   return {};
 }
 
@@ -51,7 +52,7 @@ std::vector<ColumnSetField> applyEditedDefinitions(const std::vector<ColumnSetFi
   std::vector<ColumnSetField> out;
   for (const forms::VouchColumn& c : columns) {
     auto it = std::find_if(fields.begin(), fields.end(), [&](const ColumnSetField& f) {
-      return automation::equalsText(f.name, c.key);
+      return automation::equalsNoCase(f.name, c.key);
     });
     if (it == fields.end()) {
       raise(kErrBadArgument, "栏目设置中没有字段[" + c.key + "]");

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ado/connection.h"
+#include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "components/suite/account_settings.h"
 #include "components/suite/outsourcing/outsourced_order_object.h"
@@ -39,7 +40,7 @@ void checkOpen(const Rows& r, std::int32_t mainId) {
 }
 
 void checkItem(const std::string& invCode, const std::string& stored, const std::string& line) {
-  if (!invCode.empty() && !automation::equalsText(invCode, stored)) {
+  if (!invCode.empty() && !automation::equalsNoCase(invCode, stored)) {
     throw WriteRefusal{"存货[" + invCode + "]不是" + line + "的存货[" + stored + "]"};
   }
 }
