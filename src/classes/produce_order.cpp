@@ -2,7 +2,7 @@
 
 #include "ado/connection.h"
 #include "classes/class_kit.h"
-#include "components/dispatch_quantity_service.h"
+#include "classes/order_dialog_front.h"
 #include "components/marlin_login.h"
 #include "components/production_order_service.h"
 #include "components/registration.h"
@@ -74,17 +74,7 @@ bool ProduceOrder::WritebThrow(std::int32_t sSubId, bool bThrow, std::string& Er
 bool ProduceOrder::loadStockOrder(const std::string& sStockOrderId, const Variant& oLogin,
                                   Variant& oCollReurn, std::string& ErrMsg, bool& bStockOrder) {
   return trapInto("loadStockOrder:load", ErrMsg, [&] {
-    stockDialog_ = std::make_unique<dialogs::frmStockOrder>();
-    conn_ = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
-    stockDialog_->setConnection(conn_);
-    // Handed over as to the other dialogs; the order dialog replaces it before any query.
-    if (!sStockOrderId.empty()) filter_ = "cCode = " + sql::literal(sStockOrderId);
-    stockDialog_->setFilterText(filter_);
-    stockDialog_->setOwner(self());
-    oCollection.reset();
-    stockDialog_->Show(forms::vbModal);
-    bStockOrder = stockDialog_->bStockOrder;
-    oCollReurn = Variant(std::static_pointer_cast<automation::Object>(oCollection));
+    loadStockOrderDialog(dialogOwner(), sStockOrderId, oLogin, oCollReurn, bStockOrder);
     return true;
   });
 }
@@ -92,47 +82,27 @@ bool ProduceOrder::loadStockOrder(const std::string& sStockOrderId, const Varian
 bool ProduceOrder::loadConsignment(const std::string& sConsId, const Variant& oLogin,
                                    Variant& oCollReurn, std::string& ErrMsg) {
   return trapInto("loadStockOrder:load", ErrMsg, [&] {
-    consDialog_ = std::make_unique<dialogs::frmCons>();
-    conn_ = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
-    consDialog_->setConnection(conn_);
-    if (!sConsId.empty()) filter_ = "cCode = " + sql::literal(sConsId);
-    consDialog_->setFilterText(filter_);
-    consDialog_->oLogin = oLogin.isObject() ? oLogin.asObject() : nullptr;
-    consDialog_->setOwner(self());
-    oCollection.reset();
-    sErrMsg.clear();
-    consDialog_->Show(forms::vbModal);
-    ErrMsg = sErrMsg;
-    oCollReurn = Variant(std::static_pointer_cast<automation::Object>(oCollection));
+    loadConsignmentDialog(dialogOwner(), sConsId, oLogin, oCollReurn, ErrMsg);
     return true;
   });
 }
 
-// True names the order dialog of the last loadStockOrder, False the delivery-note dialog of the
-// last loadConsignment. Without the dialog the platform's error for a missing object reaches the
-// caller.
 void ProduceOrder::ShowForm(bool bFormName) {
-  forms::Form* dialog = bFormName ? static_cast<forms::Form*>(stockDialog_.get())
-                                  : static_cast<forms::Form*>(consDialog_.get());
-  if (dialog == nullptr) throw ComError::objectNotSet();
-  dialog->Show(forms::vbModal);
+  showKeptDialog(dialogOwner(), bFormName);
 }
 
 void ProduceOrder::UnLoadForm(bool bFormName) {
-  forms::Form* dialog = bFormName ? static_cast<forms::Form*>(stockDialog_.get())
-                                  : static_cast<forms::Form*>(consDialog_.get());
-  if (dialog == nullptr) throw ComError::objectNotSet();
-  if (dialog->Loaded()) dialog->Unload();
+  unloadKeptDialog(dialogOwner(), bFormName);
+}
+
+OrderDialogOwner ProduceOrder::dialogOwner() {
+  return {self(), stockDialog_, consDialog_, conn_, filter_, oCollection, sErrMsg};
 }
 
 bool ProduceOrder::WritefDispQuantity(std::int32_t sSubId, double lQuantity, std::string& ErrMsg,
                                       double lNum) {
-  return trapInto("ProduceOrder:WritefQuantity", ErrMsg, [&] {
-    auto service = components::createAs<components::DispatchQuantityService>(
-        components::kDispatchQuantityServiceProgId);
-    service->write(conn_, sSubId, "", lQuantity, lNum, ErrMsg);
-    return ErrMsg.empty();
-  });
+  return trapInto("ProduceOrder:WritefQuantity", ErrMsg,
+                  [&] { return writeDispatchQuantity(conn_, sSubId, lQuantity, lNum, ErrMsg); });
 }
 
 // ---- late binding
@@ -143,10 +113,6 @@ using automation::in;
 using automation::opt;
 using automation::optRef;
 using automation::ref;
-
-std::string optionalText(const Args& a, std::size_t i) {
-  return a[i].isMissing() ? std::string() : a.str(i);
-}
 
 }  // namespace
 

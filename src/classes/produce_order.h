@@ -31,6 +31,8 @@ class frmStockOrder;
 
 namespace quillon::classes {
 
+struct OrderDialogOwner;
+
 inline constexpr const char* kProduceOrderProgId = "Quillon.ProduceOrder";
 inline constexpr const char* kProduceOrderClsid = "{44D5F505-DDB2-476F-95C5-AD368DD8711D}";
 
@@ -70,6 +72,9 @@ class ProduceOrder : public automation::Object {
   dialogs::frmCons* consignmentDialog() const { return consDialog_.get(); }
 
  private:
+  // What the order and delivery-note dialogs work with of this object.
+  OrderDialogOwner dialogOwner();
+
   std::string filter_;
   std::shared_ptr<ado::Connection> conn_;
   std::shared_ptr<components::ProductionOrderService> writeBack_;

@@ -7,6 +7,7 @@
 #include "classes/ref_select.h"
 #include "classes/return_inv_set.h"
 #include "classes/track_set.h"
+#include "classes/ww_produce_order.h"
 #include "components/registration.h"
 #include "components/stock_queries.h"
 #include "platform/terminal_session.h"
@@ -20,6 +21,7 @@ void registerLibraryClasses(automation::ClassRegistry& registry) {
   registerTrackSet(registry);
   registerPositionSet(registry);
   registerReturnInvSet(registry);
+  registerWWProduceOrder(registry);
   components::registerStockQueries(registry);
 }
 

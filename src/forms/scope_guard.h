@@ -1,6 +1,6 @@
 // ScopeGuard: runs a function when its scope ends, however it ends (an error included). The
-// dialogs' busy pointer and a grid's paused redraw are built on it, so each is restored in one
-// place.
+// dialogs' busy pointer, a grid's paused redraw and a value set for a scope are built on it, so
+// each is restored in one place.
 #pragma once
 
 #include <functional>
@@ -23,6 +23,13 @@ class [[nodiscard]] ScopeGuard {
  private:
   std::function<void()> onExit_;
 };
+
+// `place` holds `value` until the scope ends, then what it held before (a suppression flag).
+template <class T>
+ScopeGuard valueForScope(T& place, T value) {
+  T before = std::exchange(place, std::move(value));
+  return ScopeGuard([&place, before = std::move(before)]() mutable { place = std::move(before); });
+}
 
 // The form shows the busy pointer until the scope ends, then the default one.
 ScopeGuard busyPointer(Form& form);

@@ -21,4 +21,5 @@
 #include "module/settings.h"
 #include "module/stock_picker.h"
 #include "module/text_helpers.h"
+#include "module/vouch_lists.h"
 #include "module/warehouse_check.h"

@@ -14,6 +14,7 @@ std::string lastReferText;
 std::shared_ptr<components::SessionContext> gContext;
 const std::shared_ptr<automation::ErrorInfo> gErrInfo = components::suiteUtility()->errorInfo();
 std::int32_t gVouchType = 0;
+bool gIsSTQc = false;
 std::string gSQL;
 std::int16_t gColumnIndex = 0;
 bool gHeadLayoutDone = false;

@@ -25,6 +25,8 @@ extern std::shared_ptr<components::SessionContext> gContext;
 extern const std::shared_ptr<automation::ErrorInfo> gErrInfo;
 // Voucher type of the calling host (72 changes the product-line quantity caption).
 extern std::int32_t gVouchType;
+// The bIsSTQc flag of the outsourced-order class, as its last assignment left it.
+extern bool gIsSTQc;
 // The last SQL text a dialog built.
 extern std::string gSQL;
 

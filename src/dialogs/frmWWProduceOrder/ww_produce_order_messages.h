@@ -3,6 +3,7 @@
 // kit's (forms/dialog_shell.h, module/reference_texts.h).
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace quillon::dialogs::ww_produce_order {
@@ -13,5 +14,10 @@ inline constexpr std::string_view kVendorMismatch = "请选择相同供应商的
 inline constexpr std::string_view kOrderMissing = "该委外订单不存在或已经被删除!";
 inline constexpr std::string_view kOrderClosed = "该委外订单已经被关闭!";
 inline constexpr std::string_view kLineTakenByRequisition = "该委外订单记录已经被限额领料!";
+
+// A this-time quantity typed into a list cell that is not a number; the cell keeps its value.
+inline std::string quantityNotNumber(std::string_view text) {
+  return "本次数量[" + std::string(text) + "]不是数字";
+}
 
 }  // namespace quillon::dialogs::ww_produce_order

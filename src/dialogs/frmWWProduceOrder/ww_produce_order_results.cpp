@@ -210,8 +210,8 @@ std::string selectionCondition(const std::vector<SelectedLine>& lines) {
                 " qm_ncheckvouchers.autoid=" + literal(automation::Trim(l.checkId)) + " ";
     }
     if (!automation::Trim(l.rejectId).empty()) {
-      joined += std::string(" and ") +
-                " qm_ncvreject.id=" + literal(automation::Trim(l.rejectId)) + " ";
+      joined +=
+          std::string(" and ") + " qm_ncvreject.id=" + literal(automation::Trim(l.rejectId)) + " ";
     }
     joined += " ) ";
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "automation/numeric_text.h"
+#include "automation/text_compare.h"
 #include "automation/variant.h"
 #include "automation/vb_format.h"
 #include "automation/vb_strings.h"
@@ -127,6 +128,35 @@ std::optional<std::string_view> stateRefusal(const std::vector<int>& states) {
 std::optional<std::string_view> usedRefusal(const std::vector<bool>& used) {
   if (std::find(used.begin(), used.end(), true) != used.end()) return kLineTakenByRequisition;
   return std::nullopt;
+}
+
+std::vector<FieldFormat> cellFormatsOf(std::string_view listName) {
+  using enum CellFormat;
+  if (automation::equalsNoCase(listName, "VouchListB")) {
+    return {
+        {"fQuantity", Quantity},    {"iTookQuantity", Quantity},   {"iInvalidQuantity", Quantity},
+        {"iCurQuantity", Quantity}, {"fInquantity", Quantity},     {"fNum", Pieces},
+        {"fTookNum", Pieces},       {"iInvalidNum", Pieces},       {"iCurNum", Pieces},
+        {"fInNum", Pieces},         {"iinvexchrate", ExchangeRate}};
+  }
+  if (automation::equalsNoCase(listName, "VouchListS")) {
+    return {{"fQuantity", Quantity},
+            {"fOutQuantity", Quantity},
+            {"iCurOutQuantity", Quantity},
+            {"ipsquantity", Quantity},
+            {"fNum", Pieces},
+            {"fOutNum", Pieces},
+            {"iCurOutNum", Pieces},
+            {"iinvexchrate", ExchangeRate}};
+  }
+  return {};
+}
+
+std::string propertyText(std::string_view stored) {
+  const std::string value = automation::Trim(stored);
+  if (value == "1") return "外协";
+  if (value == "2") return "自制";
+  return std::string(stored);
 }
 
 std::string_view captionForTab(int tab) {

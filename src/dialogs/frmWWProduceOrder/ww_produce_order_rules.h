@@ -77,6 +77,17 @@ std::optional<double> cellNumber(std::string_view text);
 std::optional<std::string_view> stateRefusal(const std::vector<int>& states);
 std::optional<std::string_view> usedRefusal(const std::vector<bool>& used);
 
+// How a list formats the numbers of a field (the account's quantity, piece-count and exchange-rate
+// formats); the header list formats none.
+enum class CellFormat { Quantity, Pieces, ExchangeRate };
+struct FieldFormat {
+  std::string_view field;
+  CellFormat format;
+};
+std::vector<FieldFormat> cellFormatsOf(std::string_view listName);
+// What the header list shows for an order's iProperty: "外协" for 1, "自制" for 2, else as stored.
+std::string propertyText(std::string_view stored);
+
 // The form's caption after the tab strip changed to `tab`.
 std::string_view captionForTab(int tab);
 inline constexpr std::string_view kFormCaption = "选择委外订单和委外生产的存货";

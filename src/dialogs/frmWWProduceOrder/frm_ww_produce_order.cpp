@@ -1,0 +1,558 @@
+// frmWWProduceOrder: set-up, the list queries, the filter and the filling of the three lists.
+#include "dialogs/frmWWProduceOrder/frm_ww_produce_order.h"
+
+#include "ado/connection.h"
+#include "ado/recordset.h"
+#include "automation/com_error.h"
+#include "automation/vb_strings.h"
+#include "components/marlin_col_set.h"
+#include "components/marlin_login.h"
+#include "components/registration.h"
+#include "components/session_context.h"
+#include "dialogs/frmWWProduceOrder/ww_produce_order_messages.h"
+#include "module/module_ctl.h"
+
+namespace quillon::dialogs {
+
+using automation::Variant;
+using namespace ww_produce_order;
+
+namespace {
+
+// Every list query waits this long for the account.
+constexpr std::int32_t kListTimeout = 300;
+
+std::shared_ptr<automation::Object> asObject(const std::shared_ptr<ado::Connection>& conn) {
+  return std::static_pointer_cast<automation::Object>(conn);
+}
+
+}  // namespace
+
+frmWWProduceOrder::frmWWProduceOrder()
+    : ReferenceDialog("frmWWProduceOrder", std::string(kFormCaption), 11880, 8820,
+                      forms::HandlerErrors::Prompt) {
+  setKeyPreview(true);
+  txtLDate.setTag("rfdate");
+  txtUDate.setTag("rfdate");
+  cmbPOID.setTag("rfnull");
+  cmbVen.setTag("rfvendor");
+  cmbDept.setTag("rfdepartment");
+  cmbPerson.setTag("rfperson");
+  cmbInv.setTag("rfinventory");
+  cmdRefers.setTabStop(false);
+  cmdRefers.setCausesValidation(false);
+  cmdExit.setCancel(true);
+  MnuFYJCD.setVisible(false);
+  MnuZYJCD.setVisible(false);
+  wireEvents();
+}
+
+frmWWProduceOrder::~frmWWProduceOrder() = default;
+
+void frmWWProduceOrder::wireEvents() {
+  cmdFilter.Click = handler([this] { cmdFilter_Click(); });
+  cmdOk.Click = handler([this] { cmdOk_Click(); });
+  cmdExit.Click = handler([this] { cmdExit_Click(); });
+  chkAll.Click = handler([this] { chkAll_Click(); });
+  chkYbjs.Click = handler([this] { chkYbjs_Click(); });
+  chkSelectAllHead.Click = handler([this] { chkSelectAllHead_Click(); });
+  chkSelectAll.Click = handler([this] { chkSelectAll_Click(); });
+  VouchListH.RowMarkChanged = handler([this](int row) { VouchListH_RowMarkChanged(row); });
+  VouchListB.RowMarkChanged = handler([this](int row) { VouchListB_RowMarkChanged(row); });
+  for (forms::MarlinVouchList* list : {&VouchListB, &VouchListS}) {
+    list->CellChange = handler([this, list](std::string& text, bool& cancel, int row, int col) {
+      quantityCellChange(*list, text, cancel, row, col);
+    });
+  }
+  VouchListB.MouseUp = handler([this](int button, int, int, int) {
+    if (button == forms::vbRightButton) PopupMenu(MnuFYJCD);
+  });
+  VouchListS.MouseUp = handler([this](int button, int, int, int) {
+    if (button == forms::vbRightButton) PopupMenu(MnuZYJCD);
+  });
+  MnuClearFAll.Click = handler([this] {
+    module::MarkAllRows(VouchListB, false);
+    linesChanged();
+  });
+  MnuClearCAll.Click = handler([this] { module::MarkAllRows(VouchListS, false); });
+  Command1.Click = handler([this] { columnSettings('H'); });
+  Command2.Click = handler([this] { columnSettings('B'); });
+  Command3.Click = handler([this] { columnSettings('S'); });
+  SSTab1.Click = handler(
+      [this](int /*previousTab*/) { setCaption(std::string(captionForTab(SSTab1.Tab()))); });
+  edtInvQuantity.KeyDown = handler([this](int& keyCode, int) { edtInvQuantity_KeyDown(keyCode); });
+  lookupFields_.bind({&txtLDate, &txtUDate, &cmbPOID, &cmbVen, &cmbDept, &cmbPerson, &cmbInv});
+}
+
+int frmWWProduceOrder::ownerVouchType() const {
+  if (const auto type = ownerProperty("eVouchType")) return type->toLong();
+  return module::gVouchType;
+}
+
+Mode frmWWProduceOrder::mode() const {
+  return modeOf(bOI, chkYbjs.Value() == forms::vbChecked);
+}
+
+Digits frmWWProduceOrder::digits() const {
+  auto& settings = module::CurrentAccountSettings();
+  return {settings.setting("QuanDecDgt").toString(), settings.setting("NumDecDgt").toString()};
+}
+
+std::shared_ptr<components::MarlinColSet> frmWWProduceOrder::newColumnSet(
+    std::string_view table) const {
+  auto set = components::createAs<components::MarlinColSet>(components::kMarlinColSetProgId);
+  const auto login = module::gContext ? module::gContext->login() : nullptr;
+  if (!login) throw automation::ComError::objectNotSet();
+  set->initialise(login->firstIdentity(), login->secondIdentity(), connection());
+  set->bind(table);
+  return set;
+}
+
+components::MarlinColSet* frmWWProduceOrder::columnSet(char list) const {
+  switch (list) {
+    case 'H':
+      return colSetH_.get();
+    case 'B':
+      return colSetB_.get();
+    default:
+      return colSetS_.get();
+  }
+}
+
+// ---- opening
+
+void frmWWProduceOrder::Form_Load() {
+  if (!module::gContext) throw automation::ComError::objectNotSet();
+  const int type = ownerVouchType();
+  setFilterText(withDepartmentCondition(filterText(),
+                                        module::gContext->permissionList("department", "", "W")));
+  invFilter_ = inventoryPermissionFilter(module::gContext->permissionList("inventory", "", "W"));
+  cmdRefers.setVisible(false);
+  chkAll.setEnabled(allSwitchEnabled(type));
+  chkAll.setValue(forms::vbUnchecked);
+  openOnly_ = true;
+
+  colSetH_ = newColumnSet(kHeaderTable);
+  colSetB_ = newColumnSet(lineTable(bOI));
+  colSetS_ = newColumnSet(kMaterialTable);
+  emptyList(VouchListH);
+  emptyList(VouchListB);
+  emptyList(VouchListS);
+  Command3.setVisible(!bOI);
+  // The materials take part only in issue mode; receipts never leave the first tab.
+  SSTab1.setTabEnabled(1, !bOI);
+
+  chkYbjs.setVisible(concessionBoxVisible(type));
+  if (concessionBoxVisible(type)) {
+    for (forms::Control* c : std::initializer_list<forms::Control*>{
+             &lblInvCode, &txtInvCode, &lblInvQuantity, &edtInvQuantity}) {
+      c->setVisible(false);
+    }
+  } else if (kitBoxVisible(type)) {
+    for (forms::Control* c : std::initializer_list<forms::Control*>{
+             &lblInvCode, &txtInvCode, &lblInvQuantity, &edtInvQuantity}) {
+      c->setVisible(true);
+    }
+  }
+  quantityFormat_ = module::CurrentAccountSettings().text("FormatQuanDecString");
+  if (!concessionBoxVisible(type)) edtInvQuantity.setDecimalPlaces(kitDecimals(quantityFormat_));
+  module::ApplyDialogStyle(*this);
+}
+
+void frmWWProduceOrder::Form_Unload(int& /*Cancel*/) {
+  for (RecordsetPtr* rs : {&materials_, &lines_, &headers_}) {
+    if (*rs && (*rs)->isOpen()) (*rs)->close();
+    rs->reset();
+  }
+}
+
+// ---- the list queries
+
+bool frmWWProduceOrder::runList(const std::string& sql, RecordsetPtr& rs, const ConnectionPtr& conn,
+                                std::string& errText, std::string& kept) {
+  errText.clear();
+  rs = std::make_shared<ado::Recordset>();
+  try {
+    if (!conn) throw automation::ComError::objectNotSet();
+    conn->setCommandTimeout(kListTimeout);
+    rs->setCursorLocation(ado::adUseClient);
+    module::gSQL = sql;
+    kept = sql;
+    rs->open(Variant(sql), Variant(asObject(conn)), ado::adOpenStatic, ado::adLockOptimistic);
+    return true;
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool frmWWProduceOrder::probe(const std::string& sql, const ConnectionPtr& conn) const {
+  ado::Recordset rs;
+  rs.open(Variant(sql), Variant(asObject(conn)), ado::adOpenStatic, ado::adLockReadOnly);
+  const bool found = rs.isOpen() && !(rs.bof() && rs.eof());
+  if (rs.isOpen()) rs.close();
+  return found;
+}
+
+std::string frmWWProduceOrder::probeText(const std::string& sql, const ConnectionPtr& conn) const {
+  ado::Recordset rs;
+  rs.open(Variant(sql), Variant(asObject(conn)), ado::adOpenStatic, ado::adLockReadOnly);
+  std::string value;
+  if (rs.isOpen() && !rs.eof()) value = rs.value(std::size_t{0}).displayText();
+  if (rs.isOpen()) rs.close();
+  return value;
+}
+
+bool frmWWProduceOrder::zgInstal() const {
+  std::string value;
+  if (!connection()) return false;
+  module::GetAccountParameter("om", "bOMZGInstal", value, *connection());
+  return optionSet(value);
+}
+
+LineQuery frmWWProduceOrder::lineQuery(const std::string& ids, std::uint8_t state, bool openOnly,
+                                       const std::string& extra) {
+  LineQuery q;
+  q.fields = colSetB_ ? colSetB_->fieldList() : std::string();
+  lineFields_ = q.fields;
+  q.ids = ids;
+  q.state = state;
+  q.openOnly = openOnly;
+  q.extra = extra;
+  q.digits = digits();
+  return q;
+}
+
+const std::string& frmWWProduceOrder::headerFieldList() {
+  if (!colSetH_) throw automation::ComError::objectNotSet();
+  headerFields_ = colSetH_->fieldList();
+  return headerFields_;
+}
+
+bool frmWWProduceOrder::GetYbjsPoMain(const std::string& ids, RecordsetPtr& rs,
+                                      const ConnectionPtr& conn, std::string& errText,
+                                      std::uint8_t& state, bool& openOnly, std::string& extra) {
+  try {
+    const std::string sql = ybjsPoMainSql(lineQuery(ids, state, openOnly, extra), zgInstal());
+    return runList(sql, rs, conn, errText, lineSql_);
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool frmWWProduceOrder::GetPoMainZ(const std::string& ids, RecordsetPtr& rs,
+                                   const ConnectionPtr& conn, std::string& errText,
+                                   std::uint8_t& state, bool& openOnly, std::string& extra) {
+  try {
+    return runList(poMainZSql(lineQuery(ids, state, openOnly, extra)), rs, conn, errText, lineSql_);
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool frmWWProduceOrder::GetProduct1(const std::string& where, RecordsetPtr& rs,
+                                    const ConnectionPtr& conn, std::string& errText,
+                                    std::uint8_t& state, bool& openOnly) {
+  try {
+    const bool inNeedOut = probe(std::string(kHeaderInNeedOutProbe), conn);
+    return runList(product1Sql(headerFieldList(), state, where, openOnly, digits(), inNeedOut), rs,
+                   conn, errText, headerSql_);
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool frmWWProduceOrder::GetYbjsProduct(const std::string& where, RecordsetPtr& rs,
+                                       const ConnectionPtr& conn, std::string& errText,
+                                       std::uint8_t& state, bool& openOnly) {
+  try {
+    const bool inNeedOut = probe(std::string(kHeaderInNeedOutProbe), conn);
+    return runList(ybjsProductSql(headerFieldList(), state, where, openOnly, digits(), inNeedOut),
+                   rs, conn, errText, headerSql_);
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool frmWWProduceOrder::GetProductX(const std::string& where, RecordsetPtr& rs,
+                                    const ConnectionPtr& conn, std::string& errText,
+                                    std::uint8_t& state, bool& openOnly) {
+  try {
+    return runList(productXSql(headerFieldList(), state, where, openOnly, digits()), rs, conn,
+                   errText, headerSql_);
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool frmWWProduceOrder::GetProductZ(const std::string& where, RecordsetPtr& rs,
+                                    const ConnectionPtr& conn, std::string& errText,
+                                    std::uint8_t& state, bool& openOnly) {
+  try {
+    return runList(productZSql(headerFieldList(), state, where, openOnly, digits()), rs, conn,
+                   errText, headerSql_);
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool frmWWProduceOrder::GetPoMain(const std::string& ids, RecordsetPtr& rs,
+                                  const ConnectionPtr& conn, std::string& errText,
+                                  std::uint8_t& state, bool& openOnly, std::string& extra) {
+  try {
+    const bool inNeedOut = probe(std::string(kLineInNeedOutProbe), conn);
+    return runList(poMainSql(lineQuery(ids, state, openOnly, extra), inNeedOut), rs, conn, errText,
+                   lineSql_);
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+bool frmWWProduceOrder::GetPoMainX(const std::string& ids, RecordsetPtr& rs,
+                                   const ConnectionPtr& conn, std::string& errText,
+                                   std::uint8_t& state, bool& openOnly, std::string& extra) {
+  try {
+    CostObjects costObjects = CostObjects::Missing;
+    if (Variant(probeText(std::string(kCostObjectTableProbe), conn)).toLong() > 0) {
+      costObjects = optionSet(probeText(std::string(kSpreadNotByFreeProbe), conn))
+                        ? CostObjects::SpreadNotByFree
+                        : CostObjects::SpreadByFree;
+    }
+    return runList(poMainXSql(lineQuery(ids, state, openOnly, extra), costObjects), rs, conn,
+                   errText, lineSql_);
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
+// ---- what the lists are loaded with
+
+frmWWProduceOrder::RecordsetPtr frmWWProduceOrder::loadHeaders(const std::string& filterWhere,
+                                                               std::string& errText) {
+  const std::string where = headerWhere(filterText(), filterWhere);
+  RecordsetPtr rs;
+  std::uint8_t state = kVerifiedState;
+  const ConnectionPtr& conn = connection();
+  bool ok = false;
+  switch (headerStatementOf(mode(), ownerVouchType())) {
+    case HeaderStatement::Product1:
+      ok = GetProduct1(where, rs, conn, errText, state, openOnly_);
+      break;
+    case HeaderStatement::YbjsProduct:
+      ok = GetYbjsProduct(where, rs, conn, errText, state, openOnly_);
+      break;
+    case HeaderStatement::ProductX:
+      ok = GetProductX(where, rs, conn, errText, state, openOnly_);
+      break;
+    case HeaderStatement::ProductZ:
+      ok = GetProductZ(where, rs, conn, errText, state, openOnly_);
+      break;
+  }
+  return ok ? rs : nullptr;
+}
+
+frmWWProduceOrder::RecordsetPtr frmWWProduceOrder::loadLines(const std::string& ids,
+                                                             std::string& errText) {
+  RecordsetPtr rs;
+  std::uint8_t state = kVerifiedState;
+  const ConnectionPtr& conn = connection();
+  const int type = ownerVouchType();
+  const LineStatement statement = lineStatementOf(mode(), type);
+  std::string extra = invFilter_;
+  if (statement == LineStatement::PoMainZ) {
+    extra = issueInventoryFilter(module::gContext->permissionList("inventory", "", "W"));
+  }
+  bool ok = false;
+  switch (statement) {
+    case LineStatement::PoMain:
+      ok = GetPoMain(ids, rs, conn, errText, state, openOnly_, extra);
+      break;
+    case LineStatement::YbjsPoMain:
+      ok = GetYbjsPoMain(ids, rs, conn, errText, state, openOnly_, extra);
+      break;
+    case LineStatement::PoMainX:
+      ok = GetPoMainX(ids, rs, conn, errText, state, openOnly_, extra);
+      break;
+    case LineStatement::PoMainZ:
+      ok = GetPoMainZ(ids, rs, conn, errText, state, openOnly_, extra);
+      break;
+  }
+  return ok ? rs : nullptr;
+}
+
+frmWWProduceOrder::RecordsetPtr frmWWProduceOrder::loadMaterials(const std::string& mainIds,
+                                                                 std::string& errText) {
+  errText.clear();
+  const ConnectionPtr& conn = connection();
+  std::vector<int> states;
+  {
+    ado::Recordset rs;
+    rs.open(Variant(materialStateProbe(mainIds)), Variant(asObject(conn)), ado::adOpenStatic,
+            ado::adLockReadOnly);
+    for (; rs.isOpen() && !rs.eof(); rs.moveNext()) states.push_back(rs.value("iState").toLong());
+  }
+  if (const auto refusal = stateRefusal(states)) {
+    errText = std::string(*refusal);
+    return nullptr;
+  }
+  if (checksLimitRequisition(ownerVouchType())) {
+    std::vector<bool> used;
+    ado::Recordset rs;
+    rs.open(Variant(materialUsedProbe(mainIds)), Variant(asObject(conn)), ado::adOpenStatic,
+            ado::adLockReadOnly);
+    for (; rs.isOpen() && !rs.eof(); rs.moveNext()) used.push_back(rs.value("bUsed").toBool());
+    if (const auto refusal = usedRefusal(used)) {
+      errText = std::string(*refusal);
+      return nullptr;
+    }
+  }
+  RecordsetPtr rs;
+  const std::string sql = ww_produce_order::materialSql(
+      colSetS_->fieldList(), mainIds, materialExtraCondition(invFilter_), openOnly_, digits());
+  if (!runList(sql, rs, conn, errText, materialSql_)) return nullptr;
+  return rs;
+}
+
+// ---- filling the lists
+
+void frmWWProduceOrder::FillVouchListByColSet(forms::MarlinVouchList& list,
+                                              components::MarlinColSet& colSet, RecordsetPtr& rs) {
+  auto& settings = module::CurrentAccountSettings();
+  const std::string quantity = settings.text("FormatQuanDecString");
+  const std::string pieces = settings.text("FormatNumDecString");
+  const std::string rate = settings.text("FormatExchDecString");
+  module::VouchFieldFormats formats;
+  for (const auto& [field, kind] : cellFormatsOf(list.Name())) {
+    formats.emplace_back(std::string(field), kind == CellFormat::Quantity ? quantity
+                                             : kind == CellFormat::Pieces ? pieces
+                                                                          : rate);
+  }
+  module::FillVouchList(list, colSet.columnDefinitions(), rs.get(), formats, quantity);
+  if (!rs) return;
+  if (const int col = list.colIndex("iProperty"); col > 0) {
+    for (int r = 1; r < list.Rows(); ++r) {
+      list.setTextMatrix(r, col, propertyText(list.TextMatrix(r, col)));
+    }
+  }
+}
+
+void frmWWProduceOrder::emptyList(forms::MarlinVouchList& list) {
+  RecordsetPtr none;
+  components::MarlinColSet* set = &list == &VouchListH   ? colSetH_.get()
+                                  : &list == &VouchListB ? colSetB_.get()
+                                                         : colSetS_.get();
+  if (set != nullptr) FillVouchListByColSet(list, *set, none);
+  openQuantityColumns(list);
+}
+
+void frmWWProduceOrder::openQuantityColumns(forms::MarlinVouchList& list) {
+  for (const char* key : {"iCurQuantity", "iCurNum", "iCurOutQuantity", "iCurOutNum"}) {
+    if (const int col = list.colIndex(key); col > 0 && &list != &VouchListH) {
+      list.setColEditable(col, true);
+    }
+  }
+}
+
+void frmWWProduceOrder::showHeaders() {
+  FillVouchListByColSet(VouchListH, *colSetH_, headers_);
+}
+
+void frmWWProduceOrder::showLines() {
+  FillVouchListByColSet(VouchListB, *colSetB_, lines_);
+  openQuantityColumns(VouchListB);
+}
+
+void frmWWProduceOrder::showMaterials() {
+  FillVouchListByColSet(VouchListS, *colSetS_, materials_);
+  openQuantityColumns(VouchListS);
+}
+
+void frmWWProduceOrder::columnSettings(char list) {
+  components::MarlinColSet* set = columnSet(list);
+  if (set == nullptr || !set->showSettings()) return;
+  switch (list) {
+    case 'H':
+      showHeaders();
+      break;
+    case 'B':
+      showLines();
+      break;
+    default:
+      showMaterials();
+      break;
+  }
+}
+
+// ---- filter
+
+void frmWWProduceOrder::chkAll_Click() {
+  openOnly_ = chkAll.Value() != forms::vbChecked;
+}
+
+void frmWWProduceOrder::chkYbjs_Click() {
+  // The next filter lists in the mode now chosen; what is shown belongs to the other one.
+  RecordsetPtr none;
+  FillVouchListByColSet(VouchListH, *colSetH_, none);
+  FillVouchListByColSet(VouchListB, *colSetB_, none);
+}
+
+void frmWWProduceOrder::cmdFilter_Click() {
+  const auto busyPointer = busy();
+  FilterFields fields;
+  fields.lowerDate = txtLDate.Text();
+  fields.upperDate = txtUDate.Text();
+  fields.department = module::LookupFields::codeOf(cmbDept);
+  fields.person = module::LookupFields::codeOf(cmbPerson);
+  fields.orderCode = cmbPOID.Text();
+  fields.vendor = module::LookupFields::codeOf(cmbVen);
+  fields.product = module::LookupFields::codeOf(cmbInv);
+  const FilterText filter =
+      ww_produce_order::filterText(fields, originalOnly(module::gVouchType, module::gIsSTQc));
+
+  if (!filter.where.empty() || filter.product.empty()) {
+    LoadHeaders(filter.where);
+  } else if (lines_) {
+    // A product alone narrows the product lines already loaded, without asking the account.
+    lines_->setFilter(Variant(filter.product));
+    showLines();
+    showMaterials();
+  }
+  txtInvCode.setText("");
+  edtInvQuantity.setText("");
+}
+
+void frmWWProduceOrder::LoadHeaders(const std::string& filterWhere) {
+  errText_.clear();
+  RecordsetPtr rs = loadHeaders(filterWhere, errText_);
+  if (!errText_.empty()) prompt(errText_);
+  if (!rs) return;
+  if (headers_ && headers_ != rs && headers_->isOpen()) headers_->close();
+  headers_ = std::move(rs);
+  showHeaders();
+  for (RecordsetPtr* level : {&lines_, &materials_}) {
+    if (*level && (*level)->isOpen()) (*level)->close();
+    level->reset();
+  }
+  emptyList(VouchListB);
+  emptyList(VouchListS);
+}
+
+// ---- keys
+
+void frmWWProduceOrder::Form_KeyDown(int& KeyCode, int /*Shift*/) {
+  lookupFields_.keyDown(KeyCode);
+}
+
+void frmWWProduceOrder::Form_KeyPress(int& KeyAscii) {
+  module::LookupFields::keyPress(KeyAscii);
+}
+
+}  // namespace quillon::dialogs
