@@ -166,5 +166,23 @@ TEST(ReturnInvSetDrawnTest, ThePickerAndBinPositionExamplesHoldDrawnAsHeadless) 
   EXPECT_EQ(pictures.front().filename(), "001-frmBatchPosition.png");
 }
 
+// The outsourced-order hosts: receipt, concession receipt, kit issue, type 39 and cancel hold drawn
+// as headless, the dialog pictured after every action a person takes in it.
+TEST(WWProduceOrderDrawnTest, TheOutsourcedOrderExamplesHoldDrawnAsHeadless) {
+  ScratchDir dir;
+  for (const char* example :
+       {"outsourced_order_receipt.qhs", "outsourced_order_concession_receipt.qhs",
+        "outsourced_order_kit_issue.qhs", "outsourced_order_type39_issue.qhs",
+        "outsourced_order_cancel.qhs"}) {
+    SCOPED_TRACE(example);
+    const auto pictures = runHeadlessAndDrawn(dir, example);
+    ASSERT_GE(pictures.size(), 3u);
+    EXPECT_EQ(pictures.front().filename(), "001-frmWWProduceOrder.png");
+    const QImage first(toQString(pictures.front().string()));
+    EXPECT_GT(first.width(), 600);
+    EXPECT_NE(first, QImage(toQString(pictures.back().string())));
+  }
+}
+
 }  // namespace
 }  // namespace quillon::ui::qt
