@@ -9,6 +9,7 @@
 
 #include "automation/collection.h"
 #include "automation/dispatch.h"
+#include "classes/class_kit.h"
 
 namespace quillon::ado {
 class Connection;
@@ -60,5 +61,80 @@ bool writeDispatchQuantity(std::shared_ptr<ado::Connection>& conn, std::int32_t 
 
 // An optional text argument: "" when it was omitted.
 std::string optionalText(const automation::Args& a, std::size_t i);
+
+// The late-bound members both classes have, in their slot order: load, WritefQuantity (added by
+// `addWritefQuantity`, whose arguments differ), WritebThrow, loadStockOrder, loadConsignment,
+// ShowForm, WritefDispQuantity, UnLoadForm.
+template <class T, class AddWritefQuantity>
+automation::MemberBuilder<T>& addOrderFrontMembers(automation::MemberBuilder<T>& b,
+                                                   AddWritefQuantity addWritefQuantity) {
+  using automation::Args;
+  using automation::in;
+  using automation::opt;
+  using automation::optRef;
+  using automation::ref;
+  using automation::Variant;
+  b.method("load",
+           {in("sProOrderId", "String"), in("oLogin", "Object"), ref("oCollReurn", "Collection"),
+            ref("ErrMsg", "String"), opt("bOI", "Boolean", Variant(false)),
+            opt("sVoutype", "eVouchType")},
+           "Boolean", [](T& self, Args& a) -> Variant {
+             return withErrMsg(a, 3, [&](std::string& err) {
+               const std::int32_t type = a[5].isMissing() ? 0 : a.lng(5);
+               return self.load(a.str(0), a[1], a[2], err, a.boolean(4), type);
+             });
+           });
+  addWritefQuantity(b);
+  b.method("WritebThrow", {in("sSubId", "Long"), in("bThrow", "Boolean"), ref("ErrMsg", "String")},
+           "Boolean",
+           [](T& self, Args& a) -> Variant {
+             return withErrMsg(a, 2, [&](std::string& err) {
+               return self.WritebThrow(a.lng(0), a.boolean(1), err);
+             });
+           })
+      .method(
+          "loadStockOrder",
+          {in("sStockOrderId", "String"), in("oLogin", "Object"), ref("oCollReurn", "Collection"),
+           ref("ErrMsg", "String"), optRef("bStockOrder", "Boolean", Variant(true))},
+          "Boolean",
+          [](T& self, Args& a) -> Variant {
+            return withErrMsg(a, 3, [&](std::string& err) {
+              bool flag = a.boolean(4);
+              const bool ok = self.loadStockOrder(a.str(0), a[1], a[2], err, flag);
+              a[4] = Variant(flag);
+              return ok;
+            });
+          })
+      .method("loadConsignment",
+              {in("sConsId", "String"), in("oLogin", "Object"), ref("oCollReurn", "Collection"),
+               ref("ErrMsg", "String")},
+              "Boolean",
+              [](T& self, Args& a) -> Variant {
+                return withErrMsg(a, 3, [&](std::string& err) {
+                  return self.loadConsignment(a.str(0), a[1], a[2], err);
+                });
+              })
+      .method("ShowForm", {opt("bFormName", "Boolean", Variant(true))}, "",
+              [](T& self, Args& a) -> Variant {
+                self.ShowForm(a.boolean(0));
+                return {};
+              })
+      .method("WritefDispQuantity",
+              {in("sSubId", "Long"), in("lQuantity", "Double"), ref("ErrMsg", "String"),
+               opt("lNum", "Double")},
+              "Boolean",
+              [](T& self, Args& a) -> Variant {
+                return withErrMsg(a, 2, [&](std::string& err) {
+                  const double num = a[3].isMissing() ? 0.0 : a.dbl(3);
+                  return self.WritefDispQuantity(a.lng(0), a.dbl(1), err, num);
+                });
+              })
+      .method("UnLoadForm", {opt("bFormName", "Boolean", Variant(true))}, "",
+              [](T& self, Args& a) -> Variant {
+                self.UnLoadForm(a.boolean(0));
+                return {};
+              });
+  return b;
+}
 
 }  // namespace quillon::classes

@@ -111,90 +111,30 @@ namespace {
 
 using automation::in;
 using automation::opt;
-using automation::optRef;
 using automation::ref;
 
 }  // namespace
 
 const automation::MemberTable& ProduceOrder::memberTable() const {
   using Self = ProduceOrder;
-  static const automation::MemberTable table =
-      automation::MemberBuilder<Self>("ProduceOrder")
-          .method("load",
-                  {in("sProOrderId", "String"), in("oLogin", "Object"),
-                   ref("oCollReurn", "Collection"), ref("ErrMsg", "String"),
-                   opt("bOI", "Boolean", Variant(false)), opt("sVoutype", "eVouchType")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 3, [&](std::string& err) {
-                      const std::int32_t type = a[5].isMissing() ? 0 : a.lng(5);
-                      return self.load(a.str(0), a[1], a[2], err, a.boolean(4), type);
-                    });
-                  })
-          .method("WritefQuantity",
-                  {in("sSubId", "Long"), in("lQuantity", "Double"), ref("ErrMsg", "String"),
-                   opt("bOI", "Boolean", Variant(false)), opt("cInvCode", "String")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 2, [&](std::string& err) {
-                      return self.WritefQuantity(a.lng(0), a.dbl(1), err, a.boolean(3),
-                                                 optionalText(a, 4));
-                    });
-                  })
-          .method("WritebThrow",
-                  {in("sSubId", "Long"), in("bThrow", "Boolean"), ref("ErrMsg", "String")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 2, [&](std::string& err) {
-                      return self.WritebThrow(a.lng(0), a.boolean(1), err);
-                    });
-                  })
-          .method("loadStockOrder",
-                  {in("sStockOrderId", "String"), in("oLogin", "Object"),
-                   ref("oCollReurn", "Collection"), ref("ErrMsg", "String"),
-                   optRef("bStockOrder", "Boolean", Variant(true))},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 3, [&](std::string& err) {
-                      bool flag = a.boolean(4);
-                      const bool ok = self.loadStockOrder(a.str(0), a[1], a[2], err, flag);
-                      a[4] = Variant(flag);
-                      return ok;
-                    });
-                  })
-          .method("loadConsignment",
-                  {in("sConsId", "String"), in("oLogin", "Object"),
-                   ref("oCollReurn", "Collection"), ref("ErrMsg", "String")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 3, [&](std::string& err) {
-                      return self.loadConsignment(a.str(0), a[1], a[2], err);
-                    });
-                  })
-          .method("ShowForm", {opt("bFormName", "Boolean", Variant(true))}, "",
-                  [](Self& self, Args& a) -> Variant {
-                    self.ShowForm(a.boolean(0));
-                    return {};
-                  })
-          .method("WritefDispQuantity",
-                  {in("sSubId", "Long"), in("lQuantity", "Double"), ref("ErrMsg", "String"),
-                   opt("lNum", "Double")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 2, [&](std::string& err) {
-                      const double num = a[3].isMissing() ? 0.0 : a.dbl(3);
-                      return self.WritefDispQuantity(a.lng(0), a.dbl(1), err, num);
-                    });
-                  })
-          .method("UnLoadForm", {opt("bFormName", "Boolean", Variant(true))}, "",
-                  [](Self& self, Args& a) -> Variant {
-                    self.UnLoadForm(a.boolean(0));
-                    return {};
-                  })
-          .objectField("oCollection", "Collection", &Self::oCollection)
-          .field("eVouchType", "eVouchType", &Self::eVouchType)
-          .field("sErrMsg", "String", &Self::sErrMsg)
-          .build();
+  static const automation::MemberTable table = [] {
+    automation::MemberBuilder<Self> b("ProduceOrder");
+    addOrderFrontMembers(b, [](automation::MemberBuilder<Self>& members) {
+      members.method("WritefQuantity",
+                     {in("sSubId", "Long"), in("lQuantity", "Double"), ref("ErrMsg", "String"),
+                      opt("bOI", "Boolean", Variant(false)), opt("cInvCode", "String")},
+                     "Boolean", [](Self& self, Args& a) -> Variant {
+                       return withErrMsg(a, 2, [&](std::string& err) {
+                         return self.WritefQuantity(a.lng(0), a.dbl(1), err, a.boolean(3),
+                                                    optionalText(a, 4));
+                       });
+                     });
+    });
+    return b.objectField("oCollection", "Collection", &Self::oCollection)
+        .field("eVouchType", "eVouchType", &Self::eVouchType)
+        .field("sErrMsg", "String", &Self::sErrMsg)
+        .build();
+  }();
   return table;
 }
 

@@ -125,7 +125,6 @@ namespace {
 
 using automation::in;
 using automation::opt;
-using automation::optRef;
 using automation::ref;
 
 // A by-reference Double the member reads and writes back.
@@ -142,101 +141,42 @@ struct DoubleArg {
 
 const automation::MemberTable& WWProduceOrder::memberTable() const {
   using Self = WWProduceOrder;
-  static const automation::MemberTable table =
-      automation::MemberBuilder<Self>("WWProduceOrder")
-          .objectField("oCollection", "Collection", &Self::oCollection)
-          .field("eVouchType", "eVouchType", &Self::eVouchType)
-          .field("sErrMsg", "String", &Self::sErrMsg)
-          .method("load",
-                  {in("sProOrderId", "String"), in("oLogin", "Object"),
-                   ref("oCollReurn", "Collection"), ref("ErrMsg", "String"),
-                   opt("bOI", "Boolean", Variant(false)), opt("sVoutype", "eVouchType")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 3, [&](std::string& err) {
-                      const std::int32_t type = a[5].isMissing() ? 0 : a.lng(5);
-                      return self.load(a.str(0), a[1], a[2], err, a.boolean(4), type);
-                    });
-                  })
-          .method("WritefQuantity",
-                  {in("sSubId", "Long"), in("lQuantity", "Double"),
-                   ref("liTookQuantity", "Double"), ref("liInvalidQuantity", "Double"),
-                   ref("ErrMsg", "String"), opt("bOI", "Boolean", Variant(false)),
-                   opt("cInvCode", "String")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(
-                        a, 4,
-                        [&](std::string& err) {
-                          DoubleArg took(a, 2);
-                          DoubleArg invalid(a, 3);
-                          const bool ok =
-                              self.WritefQuantity(a.lng(0), a.dbl(1), took.value, invalid.value,
-                                                  err, a.boolean(5), optionalText(a, 6));
-                          took.writeBack();
-                          invalid.writeBack();
-                          return ok;
-                        },
-                        "WWProduceOrder:WritefQuantity");
-                  })
-          .method("WritebThrow",
-                  {in("sSubId", "Long"), in("bThrow", "Boolean"), ref("ErrMsg", "String")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 2, [&](std::string& err) {
-                      return self.WritebThrow(a.lng(0), a.boolean(1), err);
-                    });
-                  })
-          .method("loadStockOrder",
-                  {in("sStockOrderId", "String"), in("oLogin", "Object"),
-                   ref("oCollReurn", "Collection"), ref("ErrMsg", "String"),
-                   optRef("bStockOrder", "Boolean", Variant(true))},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 3, [&](std::string& err) {
-                      bool flag = a.boolean(4);
-                      const bool ok = self.loadStockOrder(a.str(0), a[1], a[2], err, flag);
-                      a[4] = Variant(flag);
-                      return ok;
-                    });
-                  })
-          .method("loadConsignment",
-                  {in("sConsId", "String"), in("oLogin", "Object"),
-                   ref("oCollReurn", "Collection"), ref("ErrMsg", "String")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 3, [&](std::string& err) {
-                      return self.loadConsignment(a.str(0), a[1], a[2], err);
-                    });
-                  })
-          .method("ShowForm", {opt("bFormName", "Boolean", Variant(true))}, "",
-                  [](Self& self, Args& a) -> Variant {
-                    self.ShowForm(a.boolean(0));
-                    return {};
-                  })
-          .method("WritefDispQuantity",
-                  {in("sSubId", "Long"), in("lQuantity", "Double"), ref("ErrMsg", "String"),
-                   opt("lNum", "Double")},
-                  "Boolean",
-                  [](Self& self, Args& a) -> Variant {
-                    return withErrMsg(a, 2, [&](std::string& err) {
-                      const double num = a[3].isMissing() ? 0.0 : a.dbl(3);
-                      return self.WritefDispQuantity(a.lng(0), a.dbl(1), err, num);
-                    });
-                  })
-          .method("UnLoadForm", {opt("bFormName", "Boolean", Variant(true))}, "",
-                  [](Self& self, Args& a) -> Variant {
-                    self.UnLoadForm(a.boolean(0));
-                    return {};
-                  })
-          .property(
-              "bIsSTQc", "Boolean",
-              [](Self& self, Args&) -> Variant { return Variant(self.bIsSTQc()); },
-              [](Self& self, Args& a) -> Variant {
-                self.setbIsSTQc(a.value().toBool());
-                return {};
-              })
-          .build();
+  static const automation::MemberTable table = [] {
+    automation::MemberBuilder<Self> b("WWProduceOrder");
+    b.objectField("oCollection", "Collection", &Self::oCollection)
+        .field("eVouchType", "eVouchType", &Self::eVouchType)
+        .field("sErrMsg", "String", &Self::sErrMsg);
+    addOrderFrontMembers(b, [](automation::MemberBuilder<Self>& members) {
+      members.method(
+          "WritefQuantity",
+          {in("sSubId", "Long"), in("lQuantity", "Double"), ref("liTookQuantity", "Double"),
+           ref("liInvalidQuantity", "Double"), ref("ErrMsg", "String"),
+           opt("bOI", "Boolean", Variant(false)), opt("cInvCode", "String")},
+          "Boolean", [](Self& self, Args& a) -> Variant {
+            return withErrMsg(
+                a, 4,
+                [&](std::string& err) {
+                  DoubleArg took(a, 2);
+                  DoubleArg invalid(a, 3);
+                  const bool ok = self.WritefQuantity(a.lng(0), a.dbl(1), took.value, invalid.value,
+                                                      err, a.boolean(5), optionalText(a, 6));
+                  took.writeBack();
+                  invalid.writeBack();
+                  return ok;
+                },
+                "WWProduceOrder:WritefQuantity");
+          });
+    });
+    return b
+        .property(
+            "bIsSTQc", "Boolean",
+            [](Self& self, Args&) -> Variant { return Variant(self.bIsSTQc()); },
+            [](Self& self, Args& a) -> Variant {
+              self.setbIsSTQc(a.value().toBool());
+              return {};
+            })
+        .build();
+  }();
   return table;
 }
 

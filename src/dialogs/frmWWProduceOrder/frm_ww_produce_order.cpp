@@ -172,7 +172,7 @@ bool frmWWProduceOrder::runList(const std::string& sql, RecordsetPtr& rs, const 
                                 std::string& errText, std::string& kept) {
   errText.clear();
   rs = std::make_shared<ado::Recordset>();
-  try {
+  return trapped(errText, [&] {
     if (!conn) throw automation::ComError::objectNotSet();
     conn->setCommandTimeout(kListTimeout);
     rs->setCursorLocation(ado::adUseClient);
@@ -180,10 +180,7 @@ bool frmWWProduceOrder::runList(const std::string& sql, RecordsetPtr& rs, const 
     kept = sql;
     rs->open(Variant(sql), Variant(asObject(conn)), ado::adOpenStatic, ado::adLockOptimistic);
     return true;
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 bool frmWWProduceOrder::probe(const std::string& sql, const ConnectionPtr& conn) const {
@@ -223,6 +220,15 @@ LineQuery frmWWProduceOrder::lineQuery(const std::string& ids, std::uint8_t stat
   return q;
 }
 
+bool frmWWProduceOrder::trapped(std::string& errText, const std::function<bool()>& query) {
+  try {
+    return query();
+  } catch (const automation::ComError& e) {
+    errText = e.description();
+    return false;
+  }
+}
+
 const std::string& frmWWProduceOrder::headerFieldList() {
   if (!colSetH_) throw automation::ComError::objectNotSet();
   headerFields_ = colSetH_->fieldList();
@@ -232,93 +238,72 @@ const std::string& frmWWProduceOrder::headerFieldList() {
 bool frmWWProduceOrder::GetYbjsPoMain(const std::string& ids, RecordsetPtr& rs,
                                       const ConnectionPtr& conn, std::string& errText,
                                       std::uint8_t& state, bool& openOnly, std::string& extra) {
-  try {
+  return trapped(errText, [&] {
     const std::string sql = ybjsPoMainSql(lineQuery(ids, state, openOnly, extra), zgInstal());
     return runList(sql, rs, conn, errText, lineSql_);
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 bool frmWWProduceOrder::GetPoMainZ(const std::string& ids, RecordsetPtr& rs,
                                    const ConnectionPtr& conn, std::string& errText,
                                    std::uint8_t& state, bool& openOnly, std::string& extra) {
-  try {
+  return trapped(errText, [&] {
     return runList(poMainZSql(lineQuery(ids, state, openOnly, extra)), rs, conn, errText, lineSql_);
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 bool frmWWProduceOrder::GetProduct1(const std::string& where, RecordsetPtr& rs,
                                     const ConnectionPtr& conn, std::string& errText,
                                     std::uint8_t& state, bool& openOnly) {
-  try {
+  return trapped(errText, [&] {
     const bool inNeedOut = probe(std::string(kHeaderInNeedOutProbe), conn);
     return runList(product1Sql(headerFieldList(), state, where, openOnly, digits(), inNeedOut), rs,
                    conn, errText, headerSql_);
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 bool frmWWProduceOrder::GetYbjsProduct(const std::string& where, RecordsetPtr& rs,
                                        const ConnectionPtr& conn, std::string& errText,
                                        std::uint8_t& state, bool& openOnly) {
-  try {
+  return trapped(errText, [&] {
     const bool inNeedOut = probe(std::string(kHeaderInNeedOutProbe), conn);
     return runList(ybjsProductSql(headerFieldList(), state, where, openOnly, digits(), inNeedOut),
                    rs, conn, errText, headerSql_);
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 bool frmWWProduceOrder::GetProductX(const std::string& where, RecordsetPtr& rs,
                                     const ConnectionPtr& conn, std::string& errText,
                                     std::uint8_t& state, bool& openOnly) {
-  try {
+  return trapped(errText, [&] {
     return runList(productXSql(headerFieldList(), state, where, openOnly, digits()), rs, conn,
                    errText, headerSql_);
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 bool frmWWProduceOrder::GetProductZ(const std::string& where, RecordsetPtr& rs,
                                     const ConnectionPtr& conn, std::string& errText,
                                     std::uint8_t& state, bool& openOnly) {
-  try {
+  return trapped(errText, [&] {
     return runList(productZSql(headerFieldList(), state, where, openOnly, digits()), rs, conn,
                    errText, headerSql_);
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 bool frmWWProduceOrder::GetPoMain(const std::string& ids, RecordsetPtr& rs,
                                   const ConnectionPtr& conn, std::string& errText,
                                   std::uint8_t& state, bool& openOnly, std::string& extra) {
-  try {
+  return trapped(errText, [&] {
     const bool inNeedOut = probe(std::string(kLineInNeedOutProbe), conn);
     return runList(poMainSql(lineQuery(ids, state, openOnly, extra), inNeedOut), rs, conn, errText,
                    lineSql_);
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 bool frmWWProduceOrder::GetPoMainX(const std::string& ids, RecordsetPtr& rs,
                                    const ConnectionPtr& conn, std::string& errText,
                                    std::uint8_t& state, bool& openOnly, std::string& extra) {
-  try {
+  return trapped(errText, [&] {
     CostObjects costObjects = CostObjects::Missing;
     if (Variant(probeText(std::string(kCostObjectTableProbe), conn)).toLong() > 0) {
       costObjects = optionSet(probeText(std::string(kSpreadNotByFreeProbe), conn))
@@ -327,10 +312,7 @@ bool frmWWProduceOrder::GetPoMainX(const std::string& ids, RecordsetPtr& rs,
     }
     return runList(poMainXSql(lineQuery(ids, state, openOnly, extra), costObjects), rs, conn,
                    errText, lineSql_);
-  } catch (const automation::ComError& e) {
-    errText = e.description();
-    return false;
-  }
+  });
 }
 
 // ---- what the lists are loaded with
