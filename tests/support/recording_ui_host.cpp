@@ -21,6 +21,15 @@ int RecordingUiHost::messageBox(const forms::MessageBoxRequest& request) {
   return answer;
 }
 
+std::optional<std::string> RecordingUiHost::columnSettings(
+    const forms::ColumnSettingsRequest& request) {
+  columnRequests.push_back(request);
+  if (columnEdits.empty()) return std::nullopt;
+  std::string edit = std::move(columnEdits.front());
+  columnEdits.pop_front();
+  return edit;
+}
+
 std::vector<std::string> ShownLookup::column(std::string_view name) const {
   std::vector<std::string> texts;
   for (std::size_t f = 0; f < fieldNames.size(); ++f) {

@@ -1,6 +1,6 @@
 // The UI host of the dialog and module tests: it plays the person where a test says how (the modal
-// form, the next message-box answers, lookup choices, calendar dates and pop-up menu items) and
-// records what it was asked.
+// form, the next message-box answers, lookup choices, calendar dates, pop-up menu items and
+// column-settings edits) and records what it was asked.
 // Everything else is answered as someone who presses the default button and cancels the rest.
 #pragma once
 
@@ -40,8 +40,10 @@ class RecordingUiHost : public SilentUiHost {
   std::vector<ShownLookup> lookups;
   std::deque<std::vector<int>> picks;       // the rows chosen in the next lookup lists; then none
   std::deque<automation::DateValue> dates;  // the next calendar answers; then cancelled
-  std::string popupChoice;                  // the item chosen in the pop-up menus
-  std::vector<std::string> popups;          // the pop-up menus shown
+  std::vector<forms::ColumnSettingsRequest> columnRequests;  // the column settings shown
+  std::deque<std::string> columnEdits;  // the next confirmed edits of them; then cancelled
+  std::string popupChoice;              // the item chosen in the pop-up menus
+  std::vector<std::string> popups;      // the pop-up menus shown
   int beeps = 0;
   // Input boxes and filter dialogs: what was asked, and the next answers (nullopt cancels);
   // cancelled after them.
@@ -59,6 +61,7 @@ class RecordingUiHost : public SilentUiHost {
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
   std::optional<std::string> inputBox(const forms::InputBoxRequest& request) override;
   forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
+  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest& request) override;
   void beep() override { ++beeps; }
 };
 

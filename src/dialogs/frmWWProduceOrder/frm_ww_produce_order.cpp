@@ -159,11 +159,13 @@ void frmWWProduceOrder::Form_Load() {
   module::ApplyDialogStyle(*this);
 }
 
+void frmWWProduceOrder::closeLevel(RecordsetPtr& rs) {
+  if (rs && rs->isOpen()) rs->close();
+  rs.reset();
+}
+
 void frmWWProduceOrder::Form_Unload(int& /*Cancel*/) {
-  for (RecordsetPtr* rs : {&materials_, &lines_, &headers_}) {
-    if (*rs && (*rs)->isOpen()) (*rs)->close();
-    rs->reset();
-  }
+  for (RecordsetPtr* level : {&materials_, &lines_, &headers_}) closeLevel(*level);
 }
 
 // ---- the list queries
@@ -480,10 +482,10 @@ void frmWWProduceOrder::chkAll_Click() {
 }
 
 void frmWWProduceOrder::chkYbjs_Click() {
-  // The next filter lists in the mode now chosen; what is shown belongs to the other one.
-  RecordsetPtr none;
-  FillVouchListByColSet(VouchListH, *colSetH_, none);
-  FillVouchListByColSet(VouchListB, *colSetB_, none);
+  // The next filter lists in the mode now chosen; what is loaded belongs to the other one.
+  for (RecordsetPtr* level : {&headers_, &lines_, &materials_}) closeLevel(*level);
+  emptyList(VouchListH);
+  emptyList(VouchListB);
 }
 
 void frmWWProduceOrder::cmdFilter_Click() {
@@ -519,10 +521,8 @@ void frmWWProduceOrder::LoadHeaders(const std::string& filterWhere) {
   if (headers_ && headers_ != rs && headers_->isOpen()) headers_->close();
   headers_ = std::move(rs);
   showHeaders();
-  for (RecordsetPtr* level : {&lines_, &materials_}) {
-    if (*level && (*level)->isOpen()) (*level)->close();
-    level->reset();
-  }
+  closeLevel(lines_);
+  closeLevel(materials_);
   emptyList(VouchListB);
   emptyList(VouchListS);
 }

@@ -159,6 +159,8 @@ class frmWWProduceOrder : public module::ReferenceDialog {
   std::shared_ptr<components::MarlinColSet> newColumnSet(std::string_view table) const;
   bool runList(const std::string& sql, RecordsetPtr& rs, const ConnectionPtr& conn,
                std::string& errText, std::string& kept);
+  // A level's recordset closed and let go.
+  static void closeLevel(RecordsetPtr& rs);
   // A list query's error trapped into its error text (False).
   static bool trapped(std::string& errText, const std::function<bool()>& query);
   bool probe(const std::string& sql, const ConnectionPtr& conn) const;

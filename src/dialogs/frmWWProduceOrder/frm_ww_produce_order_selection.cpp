@@ -32,11 +32,6 @@ constexpr int kMaterialTab = 1;
 // How many random names the temporary table of this time's quantities may try.
 constexpr int kTableNameTries = 20;
 
-void closeLevel(std::shared_ptr<ado::Recordset>& rs) {
-  if (rs && rs->isOpen()) rs->close();
-  rs.reset();
-}
-
 }  // namespace
 
 // ---- headers

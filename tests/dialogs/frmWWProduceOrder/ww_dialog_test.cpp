@@ -415,5 +415,58 @@ TEST_F(WWDialog, TheRestrictedClerkSeesHisProductsAndTwoOfTheirMaterials) {
       false, 0, "omclerk");
 }
 
+TEST_F(WWDialog, LookupsMenusAndColumnSettings) {
+  path_ = test_support::demoCopy("ww_columns.db");
+  const LoadResult r = run(
+      [&](frmWWProduceOrder& f) {
+        // F2 in the vendor box opens its lookup; the chosen code filters, the name shows.
+        ASSERT_TRUE(f.moveFocus(f.cmbVen));
+        EXPECT_TRUE(f.cmdRefers.Visible());
+        host_->picks.push_back({1});
+        f.userKey(forms::vbKeyF2, 0, 0);
+        ASSERT_FALSE(host_->lookups.empty());
+        EXPECT_EQ(f.cmbVen.LinkItem(), "V001");
+        EXPECT_NE(f.cmbVen.Text(), "V001");
+        // A quote never gets into a box.
+        ASSERT_TRUE(f.moveFocus(f.cmbPOID));
+        f.userKeyPress('W');
+        f.userKeyPress('\'');
+        EXPECT_EQ(f.cmbPOID.Text(), "W");
+        f.cmbPOID.setText("");
+        f.cmdFilter.userClick();
+        EXPECT_EQ(column(f.VouchListH, "cVenCode"), (std::set<std::string>{"V001"}));
+
+        mark(f.VouchListH, "cCode", "WW26110001");
+        mark(f.VouchListB, "MainID", "1");
+        // The parent list's menu clears the product lines' marks, and with them the materials.
+        host_->popupChoice = "MnuClearFAll";
+        f.VouchListB.userMouseUp(forms::vbRightButton);
+        EXPECT_EQ(host_->popups.back(), "MnuFYJCD");
+        EXPECT_TRUE(module::MarkedRows(f.VouchListB).empty());
+        EXPECT_EQ(f.VouchListS.Rows(), 1);
+
+        // The body columns rearranged by the user: the lines are laid out again and OK still
+        // reads them with the statement's own field list.
+        host_->columnEdits.push_back("cInvCode,产品,1200;fQuantity,数量,900;MainID,行ID,0");
+        f.Command2.userClick();
+        ASSERT_EQ(host_->columnRequests.size(), 1u);
+        EXPECT_EQ(f.VouchListB.TextMatrix(0, 1), "产品");
+        EXPECT_EQ(f.VouchListB.colIndex("cInvName"), 4) << "left out, hidden after the others";
+        EXPECT_GT(f.VouchListB.Rows(), 1);
+        mark(f.VouchListB, "MainID", "1");
+        f.cmdOk.userClick();
+      },
+      false, 0);
+  ASSERT_TRUE(r.coll);
+  EXPECT_EQ(keys(member(r, "Sub"), "mainid"), (std::set<int>{1}));
+  // The user's own set is kept for the next dialog.
+  run(
+      [&](frmWWProduceOrder& f) {
+        EXPECT_EQ(f.VouchListB.TextMatrix(0, 1), "产品");
+        f.cmdExit.userClick();
+      },
+      false, 0);
+}
+
 }  // namespace
 }  // namespace quillon::dialogs
