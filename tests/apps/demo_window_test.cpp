@@ -85,7 +85,7 @@ std::unique_ptr<ui::qt::QtApplication> DemoWindowTest::application_;
 
 TEST_F(DemoWindowTest, AScriptedRunFillsTheResultTablesAndRunsAsTheChosenUser) {
   auto* user = child<QComboBox>("user");
-  ASSERT_EQ(user->count(), 2);
+  ASSERT_EQ(user->count(), 3);  // demo, clerk and the outsourcing clerk
   EXPECT_EQ(user->currentData().toString(), QStringLiteral("demo"));
   child<QPushButton>("scripted")->click();
 
