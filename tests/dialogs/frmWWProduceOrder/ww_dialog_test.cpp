@@ -415,6 +415,26 @@ TEST_F(WWDialog, TheRestrictedClerkSeesHisProductsAndTwoOfTheirMaterials) {
       false, 0, "omclerk");
 }
 
+TEST_F(WWDialog, EmptyBoxesListWhatTheDepartmentsAndTheModeAllow) {
+  // The clerk's departments 0201, 0202 and 0401, and orders without one; none of his inventories
+  // is an outsourced product, so no line of them is his.
+  run(
+      [&](frmWWProduceOrder& f) {
+        EXPECT_NE(f.filterText().find("P.cDepCode IN("), std::string::npos) << f.filterText();
+        f.cmdFilter.userClick();
+        const std::set<std::string> departments = column(f.VouchListH, "cDepCode");
+        ASSERT_FALSE(departments.empty());
+        for (const std::string& d : departments) {
+          EXPECT_TRUE(d.empty() || d == "0201" || d == "0202" || d == "0401") << d;
+        }
+        EXPECT_TRUE(departments.count("")) << "order 6 has no department";
+        mark(f.VouchListH, "cCode", "WW26110001");
+        EXPECT_EQ(f.VouchListB.Rows(), 1);
+        f.cmdExit.userClick();
+      },
+      true, 0, "clerk");
+}
+
 TEST_F(WWDialog, LookupsMenusAndColumnSettings) {
   path_ = test_support::demoCopy("ww_columns.db");
   const LoadResult r = run(
