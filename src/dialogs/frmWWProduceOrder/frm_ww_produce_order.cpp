@@ -142,20 +142,17 @@ void frmWWProduceOrder::Form_Load() {
   // The materials take part only in issue mode; receipts never leave the first tab.
   SSTab1.setTabEnabled(1, !bOI);
 
-  chkYbjs.setVisible(concessionBoxVisible(type));
-  if (concessionBoxVisible(type)) {
+  // The concession types hide the kit box, type 71 shows it, the others keep it as designed.
+  const bool concession = concessionBoxVisible(type);
+  chkYbjs.setVisible(concession);
+  if (concession || kitBoxVisible(type)) {
     for (forms::Control* c : std::initializer_list<forms::Control*>{
              &lblInvCode, &txtInvCode, &lblInvQuantity, &edtInvQuantity}) {
-      c->setVisible(false);
-    }
-  } else if (kitBoxVisible(type)) {
-    for (forms::Control* c : std::initializer_list<forms::Control*>{
-             &lblInvCode, &txtInvCode, &lblInvQuantity, &edtInvQuantity}) {
-      c->setVisible(true);
+      c->setVisible(!concession);
     }
   }
   quantityFormat_ = module::CurrentAccountSettings().text("FormatQuanDecString");
-  if (!concessionBoxVisible(type)) edtInvQuantity.setDecimalPlaces(kitDecimals(quantityFormat_));
+  if (!concession) edtInvQuantity.setDecimalPlaces(kitDecimals(quantityFormat_));
   module::ApplyDialogStyle(*this);
 }
 
