@@ -127,14 +127,18 @@ using automation::in;
 using automation::opt;
 using automation::ref;
 
-// A by-reference Double the member reads and writes back.
+// A by-reference Double the member reads and may change; the host's variable is written only
+// when it did, so what the service leaves alone reaches the host as the host passed it.
 struct DoubleArg {
   Args& a;
   std::size_t at;
+  double before;
   double value;
   DoubleArg(Args& args, std::size_t i)
-      : a(args), at(i), value(args[i].isEmpty() ? 0.0 : args.dbl(i)) {}
-  void writeBack() { a[at] = Variant(value); }
+      : a(args), at(i), before(args[i].isEmpty() ? 0.0 : args.dbl(i)), value(before) {}
+  void writeBack() {
+    if (value != before) a[at] = Variant(value);
+  }
 };
 
 }  // namespace
