@@ -172,7 +172,7 @@ TEST(WWProduceOrder, WriteBacksChangeTheAccountOrNothingWithTheServiceText) {
   EXPECT_EQ(err, "发货单行[-1]不存在");
 }
 
-TEST(WWProduceOrder, TheOrderDialogNowAndTheDeliveryDialogNotYet) {
+TEST(WWProduceOrder, TheOrderAndDeliveryDialogsAreKeptForShowFormAndUnLoadForm) {
   auto host = std::make_shared<test_support::RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
   env();
@@ -182,7 +182,9 @@ TEST(WWProduceOrder, TheOrderDialogNowAndTheDeliveryDialogNotYet) {
   auto& typed = dynamic_cast<WWProduceOrder&>(*ww);
 
   std::vector<Variant> none;
+  std::vector<Variant> delivery{Variant(false)};
   EXPECT_THROW(ww->invoke("ShowForm", InvokeKind::Method, none), automation::ComError);
+  EXPECT_THROW(ww->invoke("ShowForm", InvokeKind::Method, delivery), automation::ComError);
 
   std::vector<Variant> args{Variant("PO1"), loginOn(env().path()), Variant(), Variant(""),
                             Variant(false)};
@@ -195,14 +197,24 @@ TEST(WWProduceOrder, TheOrderDialogNowAndTheDeliveryDialogNotYet) {
   ww->invoke("ShowForm", InvokeKind::Method, none);
   EXPECT_EQ(shownForm, "frmStockOrder");
   ww->invoke("UnLoadForm", InvokeKind::Method, none);
+  EXPECT_THROW(ww->invoke("ShowForm", InvokeKind::Method, delivery), automation::ComError)
+      << "no delivery-note dialog before loadConsignment";
 
-  args = {Variant("DL1"), loginOn(env().path()), Variant(), Variant("")};
+  args = {Variant("DL'1"), loginOn(env().path()), Variant(7), Variant("old")};
+  EXPECT_EQ(ww->invoke("loadConsignment", InvokeKind::Method, args), Variant(true));
+  EXPECT_EQ(shownForm, "frmCons");
+  EXPECT_TRUE(args[2].isNothing()) << "closed without OK";
+  EXPECT_EQ(args[3], Variant(""));
+  EXPECT_EQ(typed.filterText(), "cCode = N'DL''1'");
+  shownForm.clear();
+  ww->invoke("ShowForm", InvokeKind::Method, delivery);
+  EXPECT_EQ(shownForm, "frmCons");
+  ww->invoke("UnLoadForm", InvokeKind::Method, delivery);
+
+  args = {Variant(""), Variant::nothing(), Variant(), Variant("")};
   EXPECT_EQ(ww->invoke("loadConsignment", InvokeKind::Method, args), Variant(false));
-  EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load429\r\n", 0), 0u);
+  EXPECT_EQ(args[3].toString().rfind("loadStockOrder:load", 0), 0u) << args[3].toString();
   EXPECT_TRUE(args[2].isNothing());
-  std::vector<Variant> delivery{Variant(false)};
-  EXPECT_THROW(ww->invoke("ShowForm", InvokeKind::Method, delivery), automation::ComError);
-  EXPECT_THROW(ww->invoke("UnLoadForm", InvokeKind::Method, delivery), automation::ComError);
 }
 
 }  // namespace
