@@ -13,6 +13,7 @@
 #include "automation/com_error.h"
 #include "classes/registration.h"
 #include "commands.h"
+#include "quillon_version.h"
 
 namespace quillon::cli {
 namespace {
@@ -57,7 +58,8 @@ void printUsage(std::ostream& out) {
     out << "  quillon " << command.name << ' ' << command.usage << "\n      " << command.summary
         << '\n';
   }
-  out << "\n`quillon COMMAND --help` shows one command's usage.\n";
+  out << "\n`quillon COMMAND --help` shows one command's usage; `quillon --version` the version "
+         "and the commit it was built from.\n";
 }
 
 void printCommandUsage(std::ostream& out, const Command& command) {
@@ -73,6 +75,10 @@ int dispatch(const std::vector<std::string>& args) {
   const std::string& name = args.front();
   if (name == "--help" || name == "-h" || name == "help") {
     printUsage(std::cout);
+    return 0;
+  }
+  if (name == "--version") {
+    std::cout << "quillon " << QUILLON_VERSION << " (commit " << QUILLON_COMMIT << ")\n";
     return 0;
   }
   for (const Command& command : kCommands) {

@@ -1,0 +1,123 @@
+#include "capi/dialogs.h"
+
+#include <memory>
+#include <utility>
+#include <variant>
+
+#include "forms/script_ast.h"
+#include "forms/script_parser.h"
+#include "forms/scripted_ui_host.h"
+#include "forms/ui_host.h"
+#ifdef QUILLON_CAPI_HAS_UI
+#include "ui/qt/application.h"
+#include "ui/qt/gui_script.h"
+#include "ui/qt/person_script_host.h"
+#endif
+
+namespace quillon::capi {
+
+namespace {
+
+using forms::script::ActionKind;
+
+// The host installed by this interface; the current UI host while it is set.
+std::shared_ptr<forms::ScriptedUiHost>& installed() {
+  static auto* host = new std::shared_ptr<forms::ScriptedUiHost>;
+  return *host;
+}
+
+void install(std::shared_ptr<forms::ScriptedUiHost> host) {
+  installed() = host;
+  forms::setCurrentUiHost(std::move(host));
+}
+
+// Answers that wait in the host for the next dialog of their kind; other actions need a form.
+bool isQueuedAnswer(ActionKind kind) {
+  return kind == ActionKind::Answer || kind == ActionKind::Input || kind == ActionKind::Pick ||
+         kind == ActionKind::Date || kind == ActionKind::Filter;
+}
+
+std::string at(forms::script::SourcePos pos) {
+  return "line " + std::to_string(pos.line) + ", column " + std::to_string(pos.column) + ": ";
+}
+
+}  // namespace
+
+std::optional<DialogsFailure> installDialogLines(const std::string& lines, bool drawn) {
+  forms::script::Script script;
+  try {
+    script = forms::script::parseScript(lines);
+  } catch (const forms::script::ScriptError& e) {
+    return DialogsFailure{QUILLON_SCRIPT_FAILED, e.what()};
+  }
+  for (const auto& statement : script.statements) {
+    if (std::holds_alternative<forms::script::OnBlock>(statement.body)) continue;
+    if (const auto* action = std::get_if<forms::script::DialogAction>(&statement.body)) {
+      if (isQueuedAnswer(action->kind)) continue;
+      return DialogsFailure{QUILLON_SCRIPT_FAILED,
+                            at(statement.pos) + "\"" + std::string(forms::script::actionName(action->kind)) +
+                                "\" needs a form: put it inside an on-block"};
+    }
+    return DialogsFailure{QUILLON_SCRIPT_FAILED,
+                          at(statement.pos) +
+                              "a host line; the host makes its own calls, give dialog lines only "
+                              "(on-blocks and answers)"};
+  }
+  std::shared_ptr<forms::ScriptedUiHost> host;
+  if (drawn) {
+#ifdef QUILLON_CAPI_HAS_UI
+    host = std::make_shared<ui::qt::DrawingScriptHost>(ui::qt::GuiScriptOptions{});
+#else
+    return DialogsFailure{QUILLON_UNAVAILABLE, "this build has no desktop dialogs to draw"};
+#endif
+  } else {
+    host = std::make_shared<forms::ScriptedUiHost>();
+  }
+  for (auto& statement : script.statements) {
+    if (auto* block = std::get_if<forms::script::OnBlock>(&statement.body)) {
+      host->queueBlock(std::move(*block));
+    } else {
+      host->perform(std::get<forms::script::DialogAction>(statement.body));
+    }
+  }
+  // The previous host goes first: a drawing host holds the one Qt application of the process.
+  install(nullptr);
+  install(std::move(host));
+  return std::nullopt;
+}
+
+std::optional<DialogsFailure> installPerson() {
+#ifdef QUILLON_CAPI_HAS_UI
+  if (!ui::qt::hasDisplay()) {
+    return DialogsFailure{QUILLON_UNAVAILABLE,
+                          "no display for a person to work the dialogs on (DISPLAY and "
+                          "WAYLAND_DISPLAY are unset)"};
+  }
+  install(nullptr);
+  install(std::make_shared<ui::qt::PersonScriptHost>());
+  return std::nullopt;
+#else
+  return DialogsFailure{QUILLON_UNAVAILABLE, "this build has no desktop dialogs"};
+#endif
+}
+
+std::string dialogsTranscript() {
+  std::string text;
+  if (const auto& host = installed()) {
+    for (const auto& line : host->transcript()) text += line + "\n";
+  }
+  return text;
+}
+
+std::optional<DialogsFailure> finishDialogs() {
+  std::shared_ptr<forms::ScriptedUiHost> host = installed();
+  install(nullptr);
+  if (!host) return std::nullopt;
+  host->checkAllUsed();
+  if (const auto& failure = host->failure()) {
+    return DialogsFailure{QUILLON_SCRIPT_FAILED, failure->what()};
+  }
+  return std::nullopt;
+}
+
+}  // namespace quillon::capi
