@@ -13,8 +13,10 @@ DEV          := -DQUILLON_WERROR=ON
 DEV_BUILD    := -DCMAKE_BUILD_TYPE=Release -DQUILLON_BENCH=ON $(DEV)
 
 FUZZ_SECONDS ?= 120
+PREFIX       ?= /usr/local
 
-.PHONY: all deps configure build test test-sanitize fuzz check-builds bench demo clean format
+.PHONY: all deps configure build install package test test-sanitize fuzz check-builds bench demo \
+        clean format
 
 all: build
 
@@ -28,6 +30,15 @@ configure: $(BUILD)/CMakeCache.txt
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The command, the library with its C interface, headers, CMake package, pkg-config file, schema,
+# docs and examples under PREFIX (DESTDIR=... stages them, as packagers do).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# A Debian package of the same (build/quillon_VERSION_ARCH.deb).
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 test: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) $(DEV_BUILD)
