@@ -55,7 +55,8 @@ std::optional<DialogsFailure> installDialogLines(const std::string& lines, bool 
     if (const auto* action = std::get_if<forms::script::DialogAction>(&statement.body)) {
       if (isQueuedAnswer(action->kind)) continue;
       return DialogsFailure{QUILLON_SCRIPT_FAILED,
-                            at(statement.pos) + "\"" + std::string(forms::script::actionName(action->kind)) +
+                            at(statement.pos) + "\"" +
+                                std::string(forms::script::actionName(action->kind)) +
                                 "\" needs a form: put it inside an on-block"};
     }
     return DialogsFailure{QUILLON_SCRIPT_FAILED,

@@ -31,8 +31,8 @@ namespace {
 using quillon::automation::ComError;
 using quillon::automation::InvokeKind;
 using quillon::automation::ObjectPtr;
-using quillon::automation::VarType;
 using quillon::automation::Variant;
+using quillon::automation::VarType;
 
 // A failure of the interface itself (not an error the library raised).
 struct ApiError {
@@ -113,7 +113,8 @@ quillon_status guarded(const char* function, Fn&& body) {
 
 template <class T>
 void require(const T* pointer, const char* name) {
-  if (pointer == nullptr) throw ApiError{QUILLON_NULL_POINTER, std::string(name) + " is a null pointer"};
+  if (pointer == nullptr)
+    throw ApiError{QUILLON_NULL_POINTER, std::string(name) + " is a null pointer"};
 }
 
 Variant& valueOf(quillon_value handle) {
@@ -235,12 +236,13 @@ std::string memberContext(const ObjectPtr& object, const char* member) {
 }
 
 // A row of the recordset's present view, on a clone so that the host's own position stays.
-std::shared_ptr<quillon::ado::Recordset> rowOf(const quillon::ado::Recordset& rs, std::int32_t row) {
+std::shared_ptr<quillon::ado::Recordset> rowOf(const quillon::ado::Recordset& rs,
+                                               std::int32_t row) {
   const std::int32_t count = rs.isOpen() ? std::max(rs.recordCount(), 0) : 0;
   if (row < 1 || row > count) {
-    throw ApiError{QUILLON_OUT_OF_RANGE, "row " + std::to_string(row) + " of a recordset of " +
-                                             std::to_string(count) +
-                                             (count == 1 ? " row" : " rows") + " (rows count from 1)"};
+    throw ApiError{QUILLON_OUT_OF_RANGE,
+                   "row " + std::to_string(row) + " of a recordset of " + std::to_string(count) +
+                       (count == 1 ? " row" : " rows") + " (rows count from 1)"};
   }
   auto view = rs.clone();
   view->setFilter(rs.filter());
@@ -400,7 +402,8 @@ quillon_status quillon_get_long(quillon_value value, int32_t* out) {
   return guarded("quillon_get_long", [&](std::string&) {
     require(out, "out");
     const Variant& v = valueOf(value);
-    if (v.type() != VarType::Long && v.type() != VarType::Integer) wrongKind(v, "a Long or an Integer");
+    if (v.type() != VarType::Long && v.type() != VarType::Integer)
+      wrongKind(v, "a Long or an Integer");
     *out = v.toLong();
   });
 }
@@ -437,7 +440,8 @@ quillon_status quillon_display_text(quillon_value value, const char** out) {
     require(out, "out");
     const Variant& v = valueOf(value);
     if (v.isObject()) {
-      *out = handOut(v.isNothing() ? std::string("Nothing") : "<" + v.asObject()->className() + ">");
+      *out =
+          handOut(v.isNothing() ? std::string("Nothing") : "<" + v.asObject()->className() + ">");
     } else if (v.isArray()) {
       *out = handOut("<Array> (" + std::to_string(v.asArray()->items.size()) + " items)");
     } else if (v.isMissing()) {
@@ -509,7 +513,8 @@ quillon_status quillon_set_property(quillon_value object, const char* name, quil
     ObjectPtr target = objectOf(object);
     std::vector<Variant> assigned{valueOf(value)};
     context = memberContext(target, name);
-    target->invoke(name, assigned.front().isObject() ? InvokeKind::PropertySet : InvokeKind::PropertyLet,
+    target->invoke(name,
+                   assigned.front().isObject() ? InvokeKind::PropertySet : InvokeKind::PropertyLet,
                    assigned);
   });
 }
@@ -522,7 +527,8 @@ quillon_status quillon_collection_count(quillon_value collection, int32_t* out) 
   });
 }
 
-quillon_status quillon_collection_item(quillon_value collection, int32_t index, quillon_value* out) {
+quillon_status quillon_collection_item(quillon_value collection, int32_t index,
+                                       quillon_value* out) {
   return guarded("quillon_collection_item", [&](std::string&) {
     require(out, "out");
     auto coll = objectAs<quillon::automation::Collection>(collection, "a collection");
@@ -605,7 +611,8 @@ quillon_status quillon_recordset_value_by_name(quillon_value recordset, int32_t 
 quillon_status quillon_dialogs_script(const char* dialog_lines, int flags) {
   return guarded("quillon_dialogs_script", [&](std::string&) {
     require(dialog_lines, "dialog_lines");
-    if (auto failure = quillon::capi::installDialogLines(dialog_lines, (flags & QUILLON_DIALOGS_DRAWN) != 0)) {
+    if (auto failure =
+            quillon::capi::installDialogLines(dialog_lines, (flags & QUILLON_DIALOGS_DRAWN) != 0)) {
       throw ApiError{failure->status, failure->text};
     }
   });
@@ -613,7 +620,8 @@ quillon_status quillon_dialogs_script(const char* dialog_lines, int flags) {
 
 quillon_status quillon_dialogs_person(void) {
   return guarded("quillon_dialogs_person", [&](std::string&) {
-    if (auto failure = quillon::capi::installPerson()) throw ApiError{failure->status, failure->text};
+    if (auto failure = quillon::capi::installPerson())
+      throw ApiError{failure->status, failure->text};
   });
 }
 
@@ -626,7 +634,8 @@ quillon_status quillon_dialogs_transcript(const char** out) {
 
 quillon_status quillon_dialogs_finish(void) {
   return guarded("quillon_dialogs_finish", [&](std::string&) {
-    if (auto failure = quillon::capi::finishDialogs()) throw ApiError{failure->status, failure->text};
+    if (auto failure = quillon::capi::finishDialogs())
+      throw ApiError{failure->status, failure->text};
   });
 }
 

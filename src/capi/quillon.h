@@ -80,57 +80,57 @@ typedef enum quillon_kind {
 /* ---- The library ------------------------------------------------------------------------- */
 
 /* "1.1 (commit 0123456789ab)": the version and the commit the library was built from. */
-const char *quillon_version(void);
+const char* quillon_version(void);
 
 /* The calling thread's last error: QUILLON_OK and 0 and "" after a call that succeeded. */
 quillon_status quillon_error_status(void);
 int32_t quillon_error_number(void);
-const char *quillon_error_text(void);
+const char* quillon_error_text(void);
 
 /* ---- Making values ----------------------------------------------------------------------- */
 
-quillon_status quillon_empty(quillon_value *out);
-quillon_status quillon_null(quillon_value *out);
-quillon_status quillon_nothing(quillon_value *out);
+quillon_status quillon_empty(quillon_value* out);
+quillon_status quillon_null(quillon_value* out);
+quillon_status quillon_nothing(quillon_value* out);
 /* An omitted optional argument: the member sees its declared default. */
-quillon_status quillon_missing(quillon_value *out);
-quillon_status quillon_bool(int value, quillon_value *out); /* non-zero is True */
-quillon_status quillon_long(int32_t value, quillon_value *out);
-quillon_status quillon_double(double value, quillon_value *out);
+quillon_status quillon_missing(quillon_value* out);
+quillon_status quillon_bool(int value, quillon_value* out); /* non-zero is True */
+quillon_status quillon_long(int32_t value, quillon_value* out);
+quillon_status quillon_double(double value, quillon_value* out);
 /* A date as its serial number: days since 1899-12-30, the fraction the time of day. */
-quillon_status quillon_date(double serial, quillon_value *out);
+quillon_status quillon_date(double serial, quillon_value* out);
 /* A date from "YYYY-MM-DD" or "YYYY-MM-DD hh:mm:ss". */
-quillon_status quillon_date_text(const char *text, quillon_value *out);
-quillon_status quillon_text(const char *utf8, quillon_value *out);
+quillon_status quillon_date_text(const char* text, quillon_value* out);
+quillon_status quillon_text(const char* utf8, quillon_value* out);
 /* A second handle to the same value (an object is shared, not copied). */
-quillon_status quillon_copy(quillon_value value, quillon_value *out);
+quillon_status quillon_copy(quillon_value value, quillon_value* out);
 
 /* Gives a handle back. Every handle the library gives out must be released once. */
 quillon_status quillon_release(quillon_value value);
 
 /* ---- Reading values ---------------------------------------------------------------------- */
 
-quillon_status quillon_kind_of(quillon_value value, quillon_kind *out);
+quillon_status quillon_kind_of(quillon_value value, quillon_kind* out);
 /* Booleans only. */
-quillon_status quillon_get_bool(quillon_value value, int *out);
+quillon_status quillon_get_bool(quillon_value value, int* out);
 /* Integers and Longs. */
-quillon_status quillon_get_long(quillon_value value, int32_t *out);
+quillon_status quillon_get_long(quillon_value value, int32_t* out);
 /* Any number (Boolean, Integer, Long, Double). */
-quillon_status quillon_get_double(quillon_value value, double *out);
+quillon_status quillon_get_double(quillon_value value, double* out);
 /* Dates: the serial number. */
-quillon_status quillon_get_date(quillon_value value, double *out);
+quillon_status quillon_get_date(quillon_value value, double* out);
 /* Texts only. */
-quillon_status quillon_get_text(quillon_value value, const char **out);
+quillon_status quillon_get_text(quillon_value value, const char** out);
 /* Any value but an object, as a list shows it: "" for Empty and Null, "True"/"False", dates as
  * "YYYY-MM-DD[ hh:mm:ss]"; an object gives its class name in angle brackets. */
-quillon_status quillon_display_text(quillon_value value, const char **out);
+quillon_status quillon_display_text(quillon_value value, const char** out);
 /* The class of an object ("ProduceOrder", "Collection", "Recordset"). */
-quillon_status quillon_class_name(quillon_value value, const char **out);
+quillon_status quillon_class_name(quillon_value value, const char** out);
 
 /* ---- Objects ----------------------------------------------------------------------------- */
 
 /* A new object of a public class, by ProgID ("Quillon.ProduceOrder") or CLSID. */
-quillon_status quillon_create(const char *prog_id, quillon_value *out);
+quillon_status quillon_create(const char* prog_id, quillon_value* out);
 
 /* Calls a member late-bound, as a host's obj.Member(args...) would. args holds argc handles (may
  * be null when argc is 0). by_ref, when not null, holds argc flags: an argument whose flag is
@@ -138,53 +138,53 @@ quillon_status quillon_create(const char *prog_id, quillon_value *out);
  * behind its handle is what the member left there; the others are passed by value and never
  * change. result, when not null, receives a new handle to what the member returned (Empty for a
  * Sub). */
-quillon_status quillon_call(quillon_value object, const char *member, size_t argc,
-                            const quillon_value *args, const int *by_ref, quillon_value *result);
+quillon_status quillon_call(quillon_value object, const char* member, size_t argc,
+                            const quillon_value* args, const int* by_ref, quillon_value* result);
 
 /* Reads a property (with no index arguments). */
-quillon_status quillon_get_property(quillon_value object, const char *name, quillon_value *out);
+quillon_status quillon_get_property(quillon_value object, const char* name, quillon_value* out);
 /* Assigns a property: obj.Name = value, or Set obj.Name = value for an object or Nothing. */
-quillon_status quillon_set_property(quillon_value object, const char *name, quillon_value value);
+quillon_status quillon_set_property(quillon_value object, const char* name, quillon_value value);
 
 /* ---- Collections ------------------------------------------------------------------------- */
 
-quillon_status quillon_collection_count(quillon_value collection, int32_t *out);
+quillon_status quillon_collection_count(quillon_value collection, int32_t* out);
 /* Items count from 1. */
-quillon_status quillon_collection_item(quillon_value collection, int32_t index,
-                                       quillon_value *out);
+quillon_status quillon_collection_item(quillon_value collection, int32_t index, quillon_value* out);
 /* By key, without regard to case; QUILLON_RAISED (5) when no item has the key. */
-quillon_status quillon_collection_item_by_key(quillon_value collection, const char *key,
-                                              quillon_value *out);
+quillon_status quillon_collection_item_by_key(quillon_value collection, const char* key,
+                                              quillon_value* out);
 /* The key of an item ("" when it has none). */
-quillon_status quillon_collection_key(quillon_value collection, int32_t index, const char **out);
+quillon_status quillon_collection_key(quillon_value collection, int32_t index, const char** out);
 
 /* ---- Recordsets -------------------------------------------------------------------------- */
 /* Rows are those of the recordset's present view (its filter and sort), counted from 1; fields
  * count from 0. Reading never moves the recordset's own current row. */
 
-quillon_status quillon_recordset_field_count(quillon_value recordset, int32_t *out);
+quillon_status quillon_recordset_field_count(quillon_value recordset, int32_t* out);
 quillon_status quillon_recordset_field_name(quillon_value recordset, int32_t field,
-                                            const char **out);
-quillon_status quillon_recordset_row_count(quillon_value recordset, int32_t *out);
+                                            const char** out);
+quillon_status quillon_recordset_row_count(quillon_value recordset, int32_t* out);
 quillon_status quillon_recordset_value(quillon_value recordset, int32_t row, int32_t field,
-                                       quillon_value *out);
+                                       quillon_value* out);
 /* A field by name, without regard to case; QUILLON_RAISED (3265) for a name the rows lack. */
 quillon_status quillon_recordset_value_by_name(quillon_value recordset, int32_t row,
-                                               const char *field, quillon_value *out);
+                                               const char* field, quillon_value* out);
 
 /* ---- Dialogs ----------------------------------------------------------------------------- */
 /* Without either of the two below, a dialog the library shows closes at once and every question
  * takes its default answer. */
 
-#define QUILLON_DIALOGS_DRAWN 1 /* also draw the forms the lines work (Qt; offscreen without a
-                                   display) */
+#define QUILLON_DIALOGS_DRAWN                                      \
+  1 /* also draw the forms the lines work (Qt; offscreen without a \
+       display) */
 
 /* Dialog lines of the host-script language answer the dialogs of the calls that follow: "on
  * FORM ... end" blocks of actions, and answers to message, input, lookup, calendar and filter
  * dialogs. Host lines (login, new, call, ...) are the host's own calls and are refused. Replaces
  * whatever dialogs were set before. QUILLON_SCRIPT_FAILED names the line and column of lines that
  * do not parse. */
-quillon_status quillon_dialogs_script(const char *dialog_lines, int flags);
+quillon_status quillon_dialogs_script(const char* dialog_lines, int flags);
 
 /* The dialogs of the calls that follow are drawn by the Qt renderer and worked by the person at
  * the screen. QUILLON_UNAVAILABLE without a display or in a build without the desktop dialogs. */
@@ -192,7 +192,7 @@ quillon_status quillon_dialogs_person(void);
 
 /* What the dialogs did so far: forms shown and closed, message boxes with the answers given, one
  * line each. */
-quillon_status quillon_dialogs_transcript(const char **out);
+quillon_status quillon_dialogs_transcript(const char** out);
 
 /* Ends the dialog lines or the person's dialogs and goes back to the default. With dialog lines,
  * QUILLON_SCRIPT_FAILED says which line failed (an action on a control the form lacks, an expect

@@ -163,12 +163,13 @@ TEST(CInterface, AnErrorRaisedInsideTheLibraryComesBackWithItsNumberAndText) {
   const quillon_value args[] = {nope.get()};
   Value result;
   EXPECT_TRUE(failedWith(quillon_call(coll.get(), "Item", 1, args, nullptr, result.out()),
-                         QUILLON_RAISED, "Collection.Item: error 5: Invalid procedure call or argument",
-                         5));
+                         QUILLON_RAISED,
+                         "Collection.Item: error 5: Invalid procedure call or argument", 5));
   EXPECT_EQ(result.get(), 0u);
-  EXPECT_TRUE(failedWith(quillon_call(coll.get(), "Add", 2, std::vector<quillon_value>{item.get(), key.get()}.data(),
-                                      nullptr, nullptr),
-                         QUILLON_RAISED, "error 457", 457));
+  EXPECT_TRUE(failedWith(
+      quillon_call(coll.get(), "Add", 2, std::vector<quillon_value>{item.get(), key.get()}.data(),
+                   nullptr, nullptr),
+      QUILLON_RAISED, "error 457", 457));
 
   // The suite's own errors carry their own numbers: a login on a file that is no account.
   Value login = created("Quillon.Suite.Login");
@@ -204,7 +205,8 @@ TEST(CInterface, CollectionsGiveTheirItemsByNumberAndKey) {
   EXPECT_STREQ(s, "Second");
   EXPECT_TRUE(failedWith(quillon_collection_item(coll.get(), 3, item.out()), QUILLON_OUT_OF_RANGE,
                          "item 3 of a collection of 2 items (items count from 1)"));
-  EXPECT_TRUE(failedWith(quillon_collection_key(coll.get(), 0, &s), QUILLON_OUT_OF_RANGE, "item 0"));
+  EXPECT_TRUE(
+      failedWith(quillon_collection_key(coll.get(), 0, &s), QUILLON_OUT_OF_RANGE, "item 0"));
   EXPECT_TRUE(failedWith(quillon_collection_item_by_key(coll.get(), "Third", item.out()),
                          QUILLON_RAISED, "Collection(\"Third\"): error 5", 5));
 
@@ -217,7 +219,8 @@ TEST(CInterface, CollectionsGiveTheirItemsByNumberAndKey) {
 TEST(CInterface, PropertiesAreReadAndAssignedLateBound) {
   Value info = created("ErrorInfo");
   Value n = number(3265), d = text("Item cannot be found");
-  ASSERT_EQ(quillon_set_property(info.get(), "Number", n.get()), QUILLON_OK) << quillon_error_text();
+  ASSERT_EQ(quillon_set_property(info.get(), "Number", n.get()), QUILLON_OK)
+      << quillon_error_text();
   ASSERT_EQ(quillon_set_property(info.get(), "Description", d.get()), QUILLON_OK);
   Value got;
   ASSERT_EQ(quillon_get_property(info.get(), "Number", got.out()), QUILLON_OK);
@@ -251,7 +254,8 @@ end
   quillon_status load(const Value& order, const Value& login, Value& coll, Value& err,
                       const int* byRef, Value& ok) {
     Value id = text(""), oi = missing(), type = number(11);
-    const quillon_value args[] = {id.get(), login.get(), coll.get(), err.get(), oi.get(), type.get()};
+    const quillon_value args[] = {id.get(),  login.get(), coll.get(),
+                                  err.get(), oi.get(),    type.get()};
     return quillon_call(order.get(), "load", 6, args, byRef, ok.out());
   }
 };
@@ -302,11 +306,13 @@ TEST_F(ProductionOrders, ByReferenceArgumentsReceiveWhatTheMemberLeft) {
   EXPECT_EQ(textOf(code), "MO26110001");
 
   EXPECT_TRUE(failedWith(quillon_recordset_value(parent.get(), 2, 0, code.out()),
-                         QUILLON_OUT_OF_RANGE, "row 2 of a recordset of 1 row (rows count from 1)"));
+                         QUILLON_OUT_OF_RANGE,
+                         "row 2 of a recordset of 1 row (rows count from 1)"));
   EXPECT_TRUE(failedWith(quillon_recordset_value(parent.get(), 1, fields, code.out()),
                          QUILLON_OUT_OF_RANGE, "field " + std::to_string(fields)));
-  EXPECT_TRUE(failedWith(quillon_recordset_value_by_name(parent.get(), 1, "nosuchfield", code.out()),
-                         QUILLON_RAISED, "Recordset(\"nosuchfield\"): error 3265", 3265));
+  EXPECT_TRUE(
+      failedWith(quillon_recordset_value_by_name(parent.get(), 1, "nosuchfield", code.out()),
+                 QUILLON_RAISED, "Recordset(\"nosuchfield\"): error 3265", 3265));
 
   Value child;
   ASSERT_EQ(quillon_collection_item_by_key(coll.get(), "Child", child.out()), QUILLON_OK);

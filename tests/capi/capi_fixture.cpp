@@ -25,7 +25,6 @@ void Value::reset() {
   }
 }
 
-
 Value text(const std::string& s) {
   Value v;
   EXPECT_EQ(quillon_text(s.c_str(), v.out()), QUILLON_OK) << quillon_error_text();
@@ -80,7 +79,8 @@ std::string displayOf(const Value& v) {
   return s ? s : "";
 }
 
-Value call(const Value& object, const std::string& member, std::initializer_list<const Value*> args) {
+Value call(const Value& object, const std::string& member,
+           std::initializer_list<const Value*> args) {
   std::vector<quillon_value> handles;
   for (const Value* a : args) handles.push_back(a->get());
   Value result;
@@ -93,8 +93,8 @@ Value call(const Value& object, const std::string& member, std::initializer_list
 
 const std::filesystem::path& demoAccount() {
   static const std::filesystem::path path = [] {
-    std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                                ("quillon-capi-" + std::to_string(::getpid()));
+    std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / ("quillon-capi-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     std::filesystem::path db = dir / "demo.db";
     auto outcome = test_support::runCommand(

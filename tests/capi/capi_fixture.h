@@ -52,7 +52,8 @@ std::string textOf(const Value& v);
 std::string displayOf(const Value& v);
 
 // Calls a member with arguments passed by value; fails the test when the call fails.
-Value call(const Value& object, const std::string& member, std::initializer_list<const Value*> args = {});
+Value call(const Value& object, const std::string& member,
+           std::initializer_list<const Value*> args = {});
 
 // The scale-1 demo account of this test program, built once and removed when it ends.
 const std::filesystem::path& demoAccount();

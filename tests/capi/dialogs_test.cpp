@@ -18,7 +18,8 @@ bool loadOrders(Value& coll, std::string& err) {
   Value order = created("Quillon.ProduceOrder");
   Value id = text(""), message = text(""), oi = missing(), type = number(11), ok;
   EXPECT_EQ(quillon_empty(coll.out()), QUILLON_OK);
-  const quillon_value args[] = {id.get(), login.get(), coll.get(), message.get(), oi.get(), type.get()};
+  const quillon_value args[] = {id.get(),      login.get(), coll.get(),
+                                message.get(), oi.get(),    type.get()};
   const int byRef[] = {0, 0, 1, 1, 0, 0};
   EXPECT_EQ(quillon_call(order.get(), "load", 6, args, byRef, ok.out()), QUILLON_OK)
       << quillon_error_text();
@@ -109,7 +110,8 @@ TEST(Dialogs, APersonNeedsADisplay) {
   unsetenv("DISPLAY");
   unsetenv("WAYLAND_DISPLAY");
   unsetenv("QT_QPA_PLATFORM");
-  EXPECT_TRUE(failedWith(quillon_dialogs_person(), QUILLON_UNAVAILABLE, "quillon_dialogs_person: no"));
+  EXPECT_TRUE(
+      failedWith(quillon_dialogs_person(), QUILLON_UNAVAILABLE, "quillon_dialogs_person: no"));
   EXPECT_EQ(quillon_dialogs_finish(), QUILLON_OK);
 }
 

@@ -1,11 +1,11 @@
 // Another project's C++ program on the installed public headers: the class registry, late-bound
 // calls, variants, a collection and a recordset of a query on an account.
+#include <ado/connection.h>
+#include <ado/recordset.h>
 #include <automation/class_registry.h>
 #include <automation/collection.h>
 #include <automation/com_error.h>
 #include <automation/variant.h>
-#include <ado/connection.h>
-#include <ado/recordset.h>
 #include <classes/registration.h>
 #include <components/suite/login.h>
 
