@@ -328,6 +328,13 @@ quillon_status quillon_bool(int value, quillon_value* out) {
   });
 }
 
+quillon_status quillon_integer(int16_t value, quillon_value* out) {
+  return guarded("quillon_integer", [&](std::string&) {
+    require(out, "out");
+    give(out, Variant(static_cast<std::int16_t>(value)));
+  });
+}
+
 quillon_status quillon_long(int32_t value, quillon_value* out) {
   return guarded("quillon_long", [&](std::string&) {
     require(out, "out");
@@ -363,6 +370,41 @@ quillon_status quillon_text(const char* utf8, quillon_value* out) {
     require(utf8, "utf8");
     require(out, "out");
     give(out, Variant(utf8));
+  });
+}
+
+quillon_status quillon_array(size_t count, const quillon_value* items, quillon_value* out) {
+  return guarded("quillon_array", [&](std::string&) {
+    if (count > 0) require(items, "items");
+    require(out, "out");
+    std::vector<Variant> values;
+    values.reserve(count);
+    for (size_t i = 0; i < count; ++i) values.push_back(valueOf(items[i]));
+    give(out, Variant::array(std::move(values)));
+  });
+}
+
+quillon_status quillon_array_count(quillon_value array, int32_t* out) {
+  return guarded("quillon_array_count", [&](std::string&) {
+    require(out, "out");
+    const Variant& v = valueOf(array);
+    if (!v.isArray()) wrongKind(v, "an array");
+    *out = static_cast<int32_t>(v.asArray()->items.size());
+  });
+}
+
+quillon_status quillon_array_item(quillon_value array, int32_t place, quillon_value* out) {
+  return guarded("quillon_array_item", [&](std::string&) {
+    require(out, "out");
+    const Variant& v = valueOf(array);
+    if (!v.isArray()) wrongKind(v, "an array");
+    const auto& items = v.asArray()->items;
+    if (place < 0 || static_cast<std::size_t>(place) >= items.size()) {
+      throw ApiError{QUILLON_OUT_OF_RANGE, "place " + std::to_string(place) + " of an array of " +
+                                               std::to_string(items.size()) +
+                                               " items (places count from 0)"};
+    }
+    give(out, items[static_cast<std::size_t>(place)]);
   });
 }
 

@@ -95,6 +95,7 @@ quillon_status quillon_nothing(quillon_value* out);
 /* An omitted optional argument: the member sees its declared default. */
 quillon_status quillon_missing(quillon_value* out);
 quillon_status quillon_bool(int value, quillon_value* out); /* non-zero is True */
+quillon_status quillon_integer(int16_t value, quillon_value* out);
 quillon_status quillon_long(int32_t value, quillon_value* out);
 quillon_status quillon_double(double value, quillon_value* out);
 /* A date as its serial number: days since 1899-12-30, the fraction the time of day. */
@@ -102,6 +103,8 @@ quillon_status quillon_date(double serial, quillon_value* out);
 /* A date from "YYYY-MM-DD" or "YYYY-MM-DD hh:mm:ss". */
 quillon_status quillon_date_text(const char* text, quillon_value* out);
 quillon_status quillon_text(const char* utf8, quillon_value* out);
+/* An array of count values (lower bound 0), copied from the handles given. */
+quillon_status quillon_array(size_t count, const quillon_value* items, quillon_value* out);
 /* A second handle to the same value (an object is shared, not copied). */
 quillon_status quillon_copy(quillon_value value, quillon_value* out);
 
@@ -126,6 +129,10 @@ quillon_status quillon_get_text(quillon_value value, const char** out);
 quillon_status quillon_display_text(quillon_value value, const char** out);
 /* The class of an object ("ProduceOrder", "Collection", "Recordset"). */
 quillon_status quillon_class_name(quillon_value value, const char** out);
+
+/* Arrays: the number of items, and an item by its place from 0 (whatever the lower bound). */
+quillon_status quillon_array_count(quillon_value array, int32_t* out);
+quillon_status quillon_array_item(quillon_value array, int32_t place, quillon_value* out);
 
 /* ---- Objects ----------------------------------------------------------------------------- */
 

@@ -60,6 +60,33 @@ TEST(CInterface, ValuesOfEveryKindReadBackAsMade) {
   ASSERT_EQ(quillon_date(46361.0, serial.out()), QUILLON_OK);
   EXPECT_EQ(displayOf(serial), "2026-12-05");
 
+  Value i;
+  ASSERT_EQ(quillon_integer(-32768, i.out()), QUILLON_OK);
+  EXPECT_EQ(kindOf(i), QUILLON_INTEGER);
+  ASSERT_EQ(quillon_get_long(i.get(), &l), QUILLON_OK);
+  EXPECT_EQ(l, -32768);
+
+  // An array holds copies of its items; an object item is the same object.
+  Value coll = created("Collection");
+  const quillon_value items[] = {n.get(), t.get(), coll.get()};
+  Value array;
+  ASSERT_EQ(quillon_array(3, items, array.out()), QUILLON_OK);
+  EXPECT_EQ(kindOf(array), QUILLON_ARRAY);
+  int32_t count = 0;
+  ASSERT_EQ(quillon_array_count(array.get(), &count), QUILLON_OK);
+  EXPECT_EQ(count, 3);
+  Value item;
+  ASSERT_EQ(quillon_array_item(array.get(), 1, item.out()), QUILLON_OK);
+  EXPECT_EQ(textOf(item), "批号 B2610-01");
+  ASSERT_EQ(quillon_array_item(array.get(), 2, item.out()), QUILLON_OK);
+  Value added = text("in");
+  call(item, "Add", {&added});
+  ASSERT_EQ(quillon_collection_count(coll.get(), &count), QUILLON_OK);
+  EXPECT_EQ(count, 1);
+  EXPECT_TRUE(failedWith(quillon_array_item(array.get(), 3, item.out()), QUILLON_OUT_OF_RANGE,
+                         "place 3 of an array of 3 items"));
+  EXPECT_TRUE(failedWith(quillon_array_count(t.get(), &count), QUILLON_WRONG_KIND, "not an array"));
+
   // A copy is a value of its own: releasing the original leaves it.
   Value copy;
   ASSERT_EQ(quillon_copy(t.get(), copy.out()), QUILLON_OK);
