@@ -256,6 +256,31 @@ TEST(CInterface, PropertiesAreReadAndAssignedLateBound) {
   EXPECT_EQ(textOf(got), "Item cannot be found");
   EXPECT_TRUE(failedWith(quillon_get_property(info.get(), "Colour", got.out()), QUILLON_RAISED,
                          "ErrorInfo.Colour: error 438", 438));
+
+  // An object is assigned with Set, and Nothing clears it.
+  Value order = created("Quillon.ProduceOrder");
+  Value coll = created("Collection");
+  Value item = text("kept");
+  call(coll, "Add", {&item});
+  ASSERT_EQ(quillon_set_property(order.get(), "oCollection", coll.get()), QUILLON_OK)
+      << quillon_error_text();
+  coll.reset();
+  ASSERT_EQ(quillon_get_property(order.get(), "oCollection", got.out()), QUILLON_OK);
+  int32_t count = 0;
+  ASSERT_EQ(quillon_collection_count(got.get(), &count), QUILLON_OK);
+  EXPECT_EQ(count, 1);
+  Value nothing;
+  ASSERT_EQ(quillon_nothing(nothing.out()), QUILLON_OK);
+  ASSERT_EQ(quillon_set_property(order.get(), "oCollection", nothing.get()), QUILLON_OK);
+  ASSERT_EQ(quillon_get_property(order.get(), "oCollection", got.out()), QUILLON_OK);
+  EXPECT_EQ(kindOf(got), QUILLON_NOTHING);
+  // A text is no collection: the property refuses it and keeps what it held.
+  EXPECT_EQ(quillon_set_property(order.get(), "oCollection", item.get()), QUILLON_RAISED);
+  EXPECT_NE(std::string(quillon_error_text()).find("ProduceOrder.oCollection: error"),
+            std::string::npos)
+      << quillon_error_text();
+  ASSERT_EQ(quillon_get_property(order.get(), "oCollection", got.out()), QUILLON_OK);
+  EXPECT_EQ(kindOf(got), QUILLON_NOTHING);
 }
 
 // The demo account's production orders pulled by a scripted dialog: by-reference arguments
