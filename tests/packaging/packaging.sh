@@ -67,11 +67,12 @@ install)
   [ -e "$lib/cmake/Quillon/QuillonConfig.cmake" ] || fail "no CMake package"
   [ -e "$lib/pkgconfig/quillon.pc" ] || fail "no pkg-config file"
   # Only the public headers: none of the dialogs, forms or engine internals.
-  if find "$p/include/quillon" -path '*dialogs*' -o -path '*forms*' -o -name 'tokenizer.h' | grep -q .; then
+  if find "$p/include/quillon" -path '*dialogs*' -o -path '*forms*' -o -name 'tokenizer.h' | grep . >/dev/null; then
     fail "private headers are installed"
   fi
-  # The library exports the C interface.
-  nm -D --defined-only "$lib/libquillon.so.1" | grep -qw quillon_call || fail "quillon_call is not exported"
+  # The library exports the C interface. (Not grep -q: it would leave the pipe early, and pipefail
+  # would count nm's broken pipe as a failure.)
+  nm -D --defined-only "$lib/libquillon.so.1" | grep -w quillon_call >/dev/null || fail "quillon_call is not exported"
   ;;
 
 headers)
