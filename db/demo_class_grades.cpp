@@ -33,7 +33,7 @@ void writeClassGrades(DemoContext& ctx) {
   struct Item {
     const char* code;
     const char* name;
-    const char* spec;
+    const char* standard;  // cInvStd
   };
   constexpr std::array<Item, 2> kItems = {{
       {"060101001", "备用深沟球轴承", "6205-2Z"},
@@ -46,7 +46,7 @@ void writeClassGrades(DemoContext& ctx) {
                              {"iId", ++iid},
                              {"cInvAddCode", std::string("A") + i.code},
                              {"cInvName", i.name},
-                             {"cInvStd", i.spec},
+                             {"cInvStd", i.standard},
                              {"cInvCCode", "060101"},
                              {"cGroupCode", "01"},
                              {"iGroupType", 0},
