@@ -23,6 +23,7 @@
 #include "platform/terminal_session.h"
 #include "run/host_script_runner.h"
 #include "sql/database.h"
+#include "sql/sqlite_database.h"
 #include "ui/qt/application.h"
 #include "ui/qt/gui_script.h"
 
@@ -45,7 +46,7 @@ $ok = call $r.Refer $login "01" "0101003" - 2000.0 0.0 0.0 0 $sql false true ""
 void addStockRows(const std::string& path) {
   // Through the engine, whose functions the account's triggers and defaults call.
   const auto database = sql::Database::open(path);
-  sqlite3* db = database->handle();
+  sqlite3* db = sql::sqliteHandle(*database);
   const std::string sql =
       "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < " +
       std::to_string(kStockRows - 3) +

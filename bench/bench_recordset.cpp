@@ -11,6 +11,7 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
+#include "sql/sqlite_database.h"
 
 namespace {
 
@@ -31,7 +32,7 @@ std::shared_ptr<Connection> makeDatabase() {
       "fRate float, cInvCode varchar(20), cInvName nvarchar(60), cBatch varchar(30), "
       "cWhCode varchar(10), cMemo nvarchar(100), cFree1 varchar(20), dDate datetime, "
       "dVDate datetime, bFlag bit, iGrade smallint)");
-  sqlite3* db = cn->database().handle();
+  sqlite3* db = quillon::sql::sqliteHandle(cn->database());
   sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db, "insert into big values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)", -1,
@@ -84,7 +85,7 @@ std::shared_ptr<Connection> sharedDatabase() {
 // Every value of the result through the engine's own calls; returns the value bytes it saw.
 std::int64_t rawStepLoop(std::int64_t& checksum) {
   sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(database().database().handle(), kQuery, -1, &st, nullptr);
+  sqlite3_prepare_v2(quillon::sql::sqliteHandle(database().database()), kQuery, -1, &st, nullptr);
   const int n = sqlite3_column_count(st);
   std::int64_t bytes = 0;
   while (sqlite3_step(st) == SQLITE_ROW) {

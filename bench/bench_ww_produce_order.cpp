@@ -25,6 +25,7 @@
 #include "dialogs/frmWWProduceOrder/ww_produce_order_rules.h"
 #include "module/module_ctl.h"
 #include "sql/database.h"
+#include "sql/sqlite_database.h"
 #include "sql/translator.h"
 
 namespace {
@@ -55,7 +56,7 @@ Account& account() {
 
 // The statement's rows stepped on the engine, every column read as the recordset reads it.
 double runDirect(const std::string& engineSql, std::int64_t& rows) {
-  sqlite3* db = account().direct->handle();
+  sqlite3* db = sql::sqliteHandle(*account().direct);
   const auto start = Clock::now();
   sqlite3_stmt* st = nullptr;
   if (sqlite3_prepare_v2(db, engineSql.c_str(), -1, &st, nullptr) != SQLITE_OK) {

@@ -1,7 +1,5 @@
 #include "db/demo_data.h"
 
-#include <sqlite3.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -61,8 +59,9 @@ DemoSummary generateDemoData(sql::Database& db, int scale) {
   summary.scale = scale;
   db.begin();
   try {
-    Loader out(db.handle());
+    Loader out(db);
     writeAll(out, cat);
+    out.finish();
     summary.rows = out.counts();
   } catch (...) {
     if (db.inTransaction()) db.rollback();
@@ -96,8 +95,7 @@ DemoSummary createDemoDatabase(const std::string& path, int scale, bool force) {
   try {
     {
       auto db = sql::Database::open(building.string(), sql::OpenMode::CreateIfMissing);
-      sqlite3_exec(db->handle(), "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr,
-                   nullptr, nullptr);
+      db->relaxDurability();
       applySchema(*db);
       summary = generateDemoData(*db, scale);
     }

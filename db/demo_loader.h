@@ -1,16 +1,15 @@
-// Bulk row loader of the demo generator: binds each row to a prepared INSERT (one per table and
-// column list, prepared once) on the raw engine connection, inside the caller's transaction.
+// Row writer of the demo generator: hands each row to the database's bulk load (prepared inserts on
+// the embedded engine, COPY on a server), inside the caller's transaction, and counts the rows.
 #pragma once
 
 #include <cstdint>
 #include <initializer_list>
-#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-struct sqlite3;
-struct sqlite3_stmt;
+#include "sql/database.h"
 
 namespace quillon::db {
 
@@ -49,7 +48,7 @@ struct Field {
 
 class Loader {
  public:
-  explicit Loader(sqlite3* db) : db_(db) {}
+  explicit Loader(sql::Database& db) : out_(db.bulkLoader()) {}
   ~Loader();
   Loader(const Loader&) = delete;
   Loader& operator=(const Loader&) = delete;
@@ -58,18 +57,20 @@ class Loader {
   void insert(std::string_view table, std::initializer_list<Field> fields);
   void insert(std::string_view table, const std::vector<Field>& fields);
 
+  // Writes the rows still held back; the rows are in the database only after this.
+  void finish();
+
   // Rows inserted so far, per table, in order of first insert.
   const std::vector<std::pair<std::string, std::int64_t>>& counts() const { return counts_; }
 
  private:
-  sqlite3_stmt* statementFor(std::string_view table, const Field* begin, const Field* end);
   void insertRange(std::string_view table, const Field* begin, const Field* end);
   void countRow(std::string_view table);
 
-  sqlite3* db_;
-  std::map<std::string, sqlite3_stmt*, std::less<>> statements_;
+  std::unique_ptr<sql::BulkLoader> out_;
   std::vector<std::pair<std::string, std::int64_t>> counts_;
-  std::string key_;
+  std::vector<std::string_view> columns_;
+  std::vector<sql::CellView> values_;
 };
 
 }  // namespace quillon::db

@@ -1,18 +1,20 @@
-// Database: one connection to one account database, speaking the T-SQL the services write.
+// Database: one connection to one account database, speaking the T-SQL the services write, on
+// whichever engine holds the account: an embedded file (SQLite) or a database server
+// (PostgreSQL). Nothing above this layer and the ADO objects knows which one runs.
 //
 // Batches are split into statements, each translated to the engine's dialect (translations are
 // cached by statement text) and run in order. Failing statements throw ComError -2147217900 with
 // the engine's text; a failure inside the caller's transaction leaves the transaction open for the
 // caller to roll back.
 //
-// Locks: a connection waits for a file another connection holds for as long as its busy timeout
-// says, from the moment it is opened (nothing is read before the wait is set). Transactions take
-// the write lock when they begin, so a transaction that has read never fails at once on its first
-// write. A lock that outlasts the wait throws kDatabaseBusyNumber with kDatabaseBusyText.
+// Locks: a connection waits for a lock another connection holds for as long as its busy timeout
+// says, from the moment it is opened (nothing is read before the wait is set). A lock that
+// outlasts the wait throws kDatabaseBusyNumber with kDatabaseBusyText.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,8 +22,6 @@
 #include "sql/program.h"
 #include "sql/result.h"
 #include "sql/translator.h"
-
-struct sqlite3;
 
 namespace quillon::sql {
 
@@ -44,20 +44,40 @@ inline constexpr std::string_view kNestedTooDeeplyText =
 inline constexpr int kDefaultBusyTimeoutMs = 30000;
 
 enum class OpenMode : std::uint8_t {
-  CreateIfMissing,  // create the file when it does not exist
-  OpenExisting,     // fail when the file does not exist
-  ReadOnly,         // open an existing file for reading only
+  CreateIfMissing,  // create the database when it does not exist
+  OpenExisting,     // fail when the database does not exist
+  ReadOnly,         // open an existing database for reading only
+};
+
+enum class Engine : std::uint8_t { SQLite, PostgreSQL };
+
+// Adds the rows of a bulk load: prepared inserts on the embedded engine, COPY on the server.
+// Rows of one table keep their order (so identity columns number them as they come); the load
+// runs inside the caller's transaction.
+class BulkLoader {
+ public:
+  virtual ~BulkLoader() = default;
+  // One row of `table`; columns not named take their defaults. Texts are copied, so the values
+  // may go as soon as the call returns.
+  virtual void insert(std::string_view table, std::span<const std::string_view> columns,
+                      std::span<const CellView> values) = 0;
+  // Writes whatever is still held back. Throws the engine's error naming the table.
+  virtual void finish() = 0;
 };
 
 class Database {
  public:
-  // `busyTimeoutMs` is the wait for locks (0: none), in force before the file is first read.
-  static std::unique_ptr<Database> open(const std::string& path,
+  // `location` is an account database file (or ":memory:", or an SQLite file: URI) for the
+  // embedded engine, or a server URI "postgresql://…" (see isServerLocation). `busyTimeoutMs`
+  // is the wait for locks (0: none), in force before anything is read.
+  static std::unique_ptr<Database> open(const std::string& location,
                                         OpenMode mode = OpenMode::CreateIfMissing,
                                         int busyTimeoutMs = kDefaultBusyTimeoutMs);
-  ~Database();
+  virtual ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
+
+  virtual Engine engine() const = 0;
 
   // Runs a T-SQL batch statement by statement, reporting each result to the handler.
   void execute(std::string_view tsqlBatch, ResultHandler& handler);
@@ -67,20 +87,27 @@ class Database {
   std::vector<ResultSet> query(std::string_view tsqlBatch);
 
   // Begins a transaction holding the write lock (a read-only connection's only reads).
-  void begin();
-  void commit();
-  void rollback();
-  bool inTransaction() const;
+  virtual void begin() = 0;
+  virtual void commit() = 0;
+  virtual void rollback() = 0;
+  virtual bool inTransaction() const = 0;
 
-  // Rows changed by the most recent statement, and the row id it inserted last.
-  std::int64_t changes() const;
-  std::int64_t lastInsertRowId() const;
+  // Rows changed by the most recent statement, and the identity value it inserted last.
+  virtual std::int64_t changes() const = 0;
+  virtual std::int64_t lastInsertRowId() const = 0;
 
-  void setBusyTimeout(int milliseconds);
+  virtual void setBusyTimeout(int milliseconds) = 0;
 
-  // The engine's own integrity check of the whole file: what it found wrong (at most `limit`
-  // messages), nothing when the file is sound.
-  std::vector<std::string> integrityCheck(int limit = 100);
+  // The engine's own integrity check of the whole database: what it found wrong (at most
+  // `limit` messages), nothing when it is sound.
+  virtual std::vector<std::string> integrityCheck(int limit = 100) = 0;
+
+  // For a database being built from scratch, which is thrown away when building fails: writes
+  // need not survive a crash of the machine.
+  virtual void relaxDurability() = 0;
+
+  // A bulk load inside the caller's transaction.
+  virtual std::unique_ptr<BulkLoader> bulkLoader() = 0;
 
   // The translation of a batch as the engine will run it (cached like execute's).
   std::shared_ptr<const Program> translate(std::string_view tsqlBatch) {
@@ -88,25 +115,20 @@ class Database {
   }
   Translator& translator() { return translator_; }
 
+  // The location the database was opened with (a file, or the server URI without password).
   const std::string& path() const { return path_; }
-  // The raw connection, for bulk loaders that bind statements themselves.
-  sqlite3* handle() const { return db_; }
+
+ protected:
+  explicit Database(std::string path);
+  virtual void run(const Program& program, ResultHandler& handler) = 0;
 
  private:
-  Database(sqlite3* db, std::string path, bool readOnly);
-
-  void run(const Program& program, ResultHandler& handler);
-  void runOne(const Op& op, ResultHandler& handler);
-  void selectInto(const Op& op, ResultHandler& handler);
-
-  sqlite3* db_;
   std::string path_;
-  bool readOnly_;
   Translator translator_;
 };
 
-// Throws the engine's last error on `db` for `statement` (its start is quoted in the text):
-// kDatabaseBusyNumber when another connection held the lock too long, else kSqlErrorNumber.
-[[noreturn]] void raiseEngineError(sqlite3* db, std::string_view statement);
+// Whether a location names a database on a server ("postgresql://…" or "postgres://…") rather
+// than a file of the embedded engine.
+bool isServerLocation(std::string_view location);
 
 }  // namespace quillon::sql

@@ -9,8 +9,6 @@
 #include <string_view>
 #include <vector>
 
-struct sqlite3_stmt;
-
 namespace quillon::sql {
 
 enum class ValueKind : std::uint8_t { Null, Integer, Real, Text, Blob };
@@ -42,10 +40,11 @@ struct CellView {
 };
 
 // A statement's rows, pulled one at a time. Values are read per column of the current row; the
-// views returned by text()/blob() stay valid until the next call of next().
+// views returned by text()/blob() stay valid until the next call of next(). Each engine has its
+// own; the columns are described the same way whichever engine runs.
 class Cursor {
  public:
-  Cursor(sqlite3_stmt* stmt, std::string_view statementText);
+  virtual ~Cursor() = default;
   Cursor(const Cursor&) = delete;
   Cursor& operator=(const Cursor&) = delete;
 
@@ -53,28 +52,27 @@ class Cursor {
   std::size_t columnCount() const { return columns_.size(); }
 
   // Advances to the next row; false once the rows are exhausted.
-  bool next();
+  virtual bool next() = 0;
 
-  ValueKind kind(std::size_t column) const;
+  virtual ValueKind kind(std::size_t column) const = 0;
   bool isNull(std::size_t column) const { return kind(column) == ValueKind::Null; }
-  std::int64_t int64(std::size_t column) const;
-  double real(std::size_t column) const;
-  std::string_view text(std::size_t column) const;
-  std::span<const std::byte> blob(std::size_t column) const;
+  virtual std::int64_t int64(std::size_t column) const = 0;
+  virtual double real(std::size_t column) const = 0;
+  virtual std::string_view text(std::size_t column) const = 0;
+  virtual std::span<const std::byte> blob(std::size_t column) const = 0;
 
   // Reads every column of the current row in one pass (out.size() == columnCount()). Bulk
-  // loaders use this: it takes the connection's lock once per row instead of once per call.
-  void readRow(std::span<CellView> out) const;
+  // loaders use this: one call per row instead of one per value.
+  virtual void readRow(std::span<CellView> out) const = 0;
 
- private:
-  void checkColumn(std::size_t column) const;
+ protected:
+  Cursor() = default;
+  // The errors for reading without a row or past the last column.
+  void checkColumn(std::size_t column, bool hasRow) const;
+  [[noreturn]] void noCurrentRow(std::string_view statementStart) const;
+  void checkRowWidth(std::span<CellView> out) const;
 
-  sqlite3_stmt* stmt_;
-  std::string statementStart_;
   std::vector<ColumnInfo> columns_;
-  bool started_ = false;
-  bool hasRow_ = false;
-  bool done_ = false;
 };
 
 // Receives what a batch produces, statement by statement.

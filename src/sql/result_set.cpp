@@ -1,8 +1,31 @@
-#include <sqlite3.h>
+#include <stdexcept>
+#include <string>
 
+#include "automation/com_error.h"
+#include "sql/database.h"
 #include "sql/result.h"
 
 namespace quillon::sql {
+
+void Cursor::checkColumn(std::size_t column, bool hasRow) const {
+  if (!hasRow) {
+    throw automation::ComError(kSqlErrorNumber,
+                               "No current row: the cursor is before the first "
+                               "or after the last row");
+  }
+  if (column >= columns_.size()) {
+    throw automation::ComError(kSqlErrorNumber,
+                               "Column index " + std::to_string(column) + " is out of range");
+  }
+}
+
+void Cursor::noCurrentRow(std::string_view statementStart) const {
+  throw automation::ComError(kSqlErrorNumber, "No current row in: " + std::string(statementStart));
+}
+
+void Cursor::checkRowWidth(std::span<CellView> out) const {
+  if (out.size() != columns_.size()) throw std::invalid_argument("readRow needs one cell per column");
+}
 
 void CollectingHandler::onResultSet(Cursor& cursor) {
   ResultSet rs;

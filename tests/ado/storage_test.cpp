@@ -8,6 +8,7 @@
 #include "ado/fields.h"
 #include "ado/ole_date.h"
 #include "automation/com_error.h"
+#include "sql/sqlite_database.h"
 #include "test_data.h"
 
 namespace quillon::ado {
@@ -101,7 +102,7 @@ TEST(AdoStorage, ExpressionColumnsTakeTheirTypeFromTheirValues) {
 // values that do not fit; such a value widens its column instead of being lost.
 TEST(AdoStorage, ValuesThatDoNotFitTheDeclaredTypeAreKept) {
   auto cn = openStockDb();
-  ASSERT_EQ(sqlite3_exec(cn->database().handle(),
+  ASSERT_EQ(sqlite3_exec(sql::sqliteHandle(cn->database()),
                          "create table odd (n INT INTEGER, d DATETIME TEXT);"
                          "insert into odd values (1, '2026-01-01');"
                          "insert into odd values (5000000000, 'soon');"
@@ -126,7 +127,7 @@ constexpr int kRows = 9000;
 // kRows rows (n, t) spanning several storage blocks; every seventh t is Null.
 std::shared_ptr<Recordset> openMany(const std::shared_ptr<Connection>& cn) {
   cn->execute("create table many (n int, t varchar(20))");
-  sqlite3* db = cn->database().handle();
+  sqlite3* db = sql::sqliteHandle(cn->database());
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db, "insert into many values (?, ?)", -1, &st, nullptr);
   for (int i = 0; i < kRows; ++i) {
@@ -249,7 +250,7 @@ TEST(AdoStorage, RecycledBlocksCarryNothingOver) {
   trimBlockPool();
   auto cn = openStockDb();
   cn->execute("create table seq (n int, x float)");
-  ASSERT_EQ(sqlite3_exec(cn->database().handle(),
+  ASSERT_EQ(sqlite3_exec(sql::sqliteHandle(cn->database()),
                          "with recursive c(i) as (select 1 union all select i + 1 from c "
                          "where i < 20000) insert into seq select i, i * 0.5 from c",
                          nullptr, nullptr, nullptr),

@@ -10,6 +10,7 @@
 #include "automation/com_error.h"
 #include "db/demo_data.h"
 #include "db/schema.h"
+#include "sql/sqlite_database.h"
 #include "demo_fixture.h"
 
 namespace quillon::db {
@@ -34,8 +35,8 @@ std::uint64_t digest(sql::Database& db) {
     mix(table.data(), table.size());
     sqlite3_stmt* stmt = nullptr;
     const std::string sql = "select * from \"" + table + "\" order by rowid";
-    if (sqlite3_prepare_v2(db.handle(), sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-      ADD_FAILURE() << sqlite3_errmsg(db.handle());
+    if (sqlite3_prepare_v2(sql::sqliteHandle(db), sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+      ADD_FAILURE() << sqlite3_errmsg(sql::sqliteHandle(db));
       return 0;
     }
     while (sqlite3_step(stmt) == SQLITE_ROW) {

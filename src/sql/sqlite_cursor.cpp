@@ -1,13 +1,9 @@
-#include "sql/result.h"
-
 #include <sqlite3.h>
 
-#include <stdexcept>
 #include <string>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
 #include "sql/declared_type.h"
+#include "sql/sqlite_database.h"
 
 namespace quillon::sql {
 
@@ -19,7 +15,7 @@ std::string text_or_empty(const char* s) {
 
 }  // namespace
 
-Cursor::Cursor(sqlite3_stmt* stmt, std::string_view statementText)
+SqliteCursor::SqliteCursor(sqlite3_stmt* stmt, std::string_view statementText)
     : stmt_(stmt), statementStart_(statementText.substr(0, 120)) {
   const int n = sqlite3_column_count(stmt_);
   columns_.reserve(static_cast<std::size_t>(n));
@@ -33,9 +29,8 @@ Cursor::Cursor(sqlite3_stmt* stmt, std::string_view statementText)
   }
 }
 
-bool Cursor::next() {
+bool SqliteCursor::next() {
   if (done_) return false;
-  started_ = true;
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) {
     hasRow_ = true;
@@ -47,20 +42,8 @@ bool Cursor::next() {
   return false;
 }
 
-void Cursor::checkColumn(std::size_t column) const {
-  if (!hasRow_) {
-    throw automation::ComError(kSqlErrorNumber,
-                               "No current row: the cursor is before the first "
-                               "or after the last row");
-  }
-  if (column >= columns_.size()) {
-    throw automation::ComError(kSqlErrorNumber,
-                               "Column index " + std::to_string(column) + " is out of range");
-  }
-}
-
-ValueKind Cursor::kind(std::size_t column) const {
-  checkColumn(column);
+ValueKind SqliteCursor::kind(std::size_t column) const {
+  checkColumn(column, hasRow_);
   switch (sqlite3_column_type(stmt_, static_cast<int>(column))) {
     case SQLITE_INTEGER:
       return ValueKind::Integer;
@@ -75,29 +58,27 @@ ValueKind Cursor::kind(std::size_t column) const {
   }
 }
 
-std::int64_t Cursor::int64(std::size_t column) const {
-  checkColumn(column);
+std::int64_t SqliteCursor::int64(std::size_t column) const {
+  checkColumn(column, hasRow_);
   return sqlite3_column_int64(stmt_, static_cast<int>(column));
 }
 
-double Cursor::real(std::size_t column) const {
-  checkColumn(column);
+double SqliteCursor::real(std::size_t column) const {
+  checkColumn(column, hasRow_);
   return sqlite3_column_double(stmt_, static_cast<int>(column));
 }
 
-std::string_view Cursor::text(std::size_t column) const {
-  checkColumn(column);
+std::string_view SqliteCursor::text(std::size_t column) const {
+  checkColumn(column, hasRow_);
   const auto* p = sqlite3_column_text(stmt_, static_cast<int>(column));
   const int n = sqlite3_column_bytes(stmt_, static_cast<int>(column));
   if (p == nullptr) return {};
   return {reinterpret_cast<const char*>(p), static_cast<std::size_t>(n)};
 }
 
-void Cursor::readRow(std::span<CellView> out) const {
-  if (!hasRow_)
-    throw automation::ComError(kSqlErrorNumber, "No current row in: " + statementStart_);
-  if (out.size() != columns_.size())
-    throw std::invalid_argument("readRow needs one cell per column");
+void SqliteCursor::readRow(std::span<CellView> out) const {
+  if (!hasRow_) noCurrentRow(statementStart_);
+  checkRowWidth(out);
   // The per-column calls each enter the connection's mutex; holding it for the whole row makes
   // those nested entries cheap and keeps the unprotected values below safe to read.
   sqlite3_mutex* mutex = sqlite3_db_mutex(sqlite3_db_handle(stmt_));
@@ -140,8 +121,8 @@ void Cursor::readRow(std::span<CellView> out) const {
   sqlite3_mutex_leave(mutex);
 }
 
-std::span<const std::byte> Cursor::blob(std::size_t column) const {
-  checkColumn(column);
+std::span<const std::byte> SqliteCursor::blob(std::size_t column) const {
+  checkColumn(column, hasRow_);
   const void* p = sqlite3_column_blob(stmt_, static_cast<int>(column));
   const int n = sqlite3_column_bytes(stmt_, static_cast<int>(column));
   if (p == nullptr) return {};
