@@ -25,9 +25,11 @@ function(quillon_qt_warnings target)
   endif()
 endfunction()
 
-# A test executable of the project: linked to GoogleTest and registered with CTest.
+# A test executable of the project: linked to GoogleTest and registered with CTest. SERVER: its
+# tests touch the account database, so they are registered a second time ("server." in front of
+# their names) to run on the test server, when the build has one (see tests/support).
 function(quillon_test name)
-  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;SERVER" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   if(ARG_QT)
@@ -36,4 +38,17 @@ function(quillon_test name)
     quillon_warnings(${name})
   endif()
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 600)
+  if(ARG_SERVER)
+    quillon_server_tests(${name})
+  endif()
+endfunction()
+
+# Registers the tests of an executable again for the test server: they find the server's
+# template database in QUILLON_TEST_SERVER and need the fixture that starts the server.
+function(quillon_server_tests name)
+  if(QUILLON_SERVER_TESTS)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "server."
+      PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED quillon_server
+                 ENVIRONMENT "QUILLON_TEST_SERVER=${QUILLON_TEST_SERVER_URI}")
+  endif()
 endfunction()

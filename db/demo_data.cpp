@@ -9,6 +9,7 @@
 #include "db/demo_parts.h"
 #include "db/schema.h"
 #include "sql/database.h"
+#include "sql/locations.h"
 
 namespace quillon::db {
 
@@ -36,11 +37,6 @@ void writeAll(Loader& out, const DemoCatalog& cat) {
     DemoContext ctx{out, cat, DemoRandom(++seed)};
     part(ctx);
   }
-}
-
-void removeQuietly(const std::filesystem::path& p) {
-  std::error_code ec;
-  std::filesystem::remove(p, ec);
 }
 
 }  // namespace
@@ -75,37 +71,43 @@ DemoSummary generateDemoData(sql::Database& db, int scale) {
 DemoSummary createDemoDatabase(const std::string& path, int scale, bool force) {
   checkScale(scale);
   namespace fs = std::filesystem;
-  const fs::path target(path);
+  const bool server = sql::isServerLocation(path);
   std::error_code ec;
-  if (fs::exists(target, ec) && !force) {
-    throw automation::ComError(automation::err::kInvalidProcedureCall,
-                               "The file " + path + " already exists; use --force to replace it.");
-  }
-  if (fs::is_directory(target, ec)) {
+  if (!server && fs::is_directory(path, ec)) {
     throw automation::ComError(automation::err::kInvalidProcedureCall,
                                path + " is a directory, not a database file.");
   }
+  if (!force && sql::databaseExists(path)) {
+    throw automation::ComError(
+        automation::err::kInvalidProcedureCall,
+        (server ? "The database " + sql::databaseName(path) + " already exists on the server"
+                : "The file " + path + " already exists") +
+            "; use --force to replace it.");
+  }
 
   // Build beside the target and move it into place only when complete, so that a failure never
-  // leaves a half-built account nor destroys the file being replaced.
-  const fs::path building = target.string() + ".building";
-  removeQuietly(building);
+  // leaves a half-built account nor destroys the database being replaced.
+  const std::string building = sql::siblingLocation(path, ".building");
+  const auto discard = [&] {
+    try {
+      sql::dropDatabase(building);
+    } catch (const automation::ComError&) {
+      // what cannot be removed is replaced by the next build
+    }
+  };
+  discard();
   const auto start = Clock::now();
   DemoSummary summary;
   try {
     {
-      auto db = sql::Database::open(building.string(), sql::OpenMode::CreateIfMissing);
+      auto db = sql::Database::open(building, sql::OpenMode::CreateIfMissing);
       db->relaxDurability();
       applySchema(*db);
       summary = generateDemoData(*db, scale);
     }
-    fs::rename(building, target);
-  } catch (const fs::filesystem_error& e) {
-    removeQuietly(building);
-    throw automation::ComError(automation::err::kInvalidProcedureCall,
-                               "Cannot write " + path + ": " + e.code().message());
+    sql::renameDatabase(building, path);
   } catch (...) {
-    removeQuietly(building);
+    discard();
     throw;
   }
   summary.seconds = std::chrono::duration<double>(Clock::now() - start).count();

@@ -9,6 +9,9 @@ PACKAGES=(
   # runtimes (make test-sanitize, make fuzz).
   clang libclang-rt-14-dev
   libsqlite3-dev
+  # Accounts on a database server: the client library, and the server itself for the tests,
+  # which run every test of the account database on a private PostgreSQL instance too.
+  libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
   # Desktop dialogs: Qt 6 Widgets, its platform plugins (xcb for a desktop, offscreen for
   # tests and screenshots on machines without a display) and a font with Chinese glyphs.

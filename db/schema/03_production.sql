@@ -83,7 +83,7 @@ CREATE TABLE pp_POLine (
   cDefine33 nvarchar(120) NULL,
   cDefine34 nvarchar(120) NULL,
   cDefine35 nvarchar(120) NULL,
-  cDefine36 int NULL,
+  cDefine36 datetime NULL,
   cDefine37 decimal(20,6) NULL
 ) ON [PRIMARY]
 GO

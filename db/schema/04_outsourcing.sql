@@ -96,7 +96,7 @@ CREATE TABLE OM_POMain (
   cDefine33 nvarchar(120) NULL,
   cDefine34 nvarchar(120) NULL,
   cDefine35 nvarchar(120) NULL,
-  cDefine36 int NULL,
+  cDefine36 datetime NULL,
   cDefine37 decimal(20,6) NULL
 ) ON [PRIMARY]
 GO
@@ -149,7 +149,7 @@ CREATE TABLE OM_PODetails (
   cDefine33 nvarchar(120) NULL,
   cDefine34 nvarchar(120) NULL,
   cDefine35 nvarchar(120) NULL,
-  cDefine36 int NULL,
+  cDefine36 datetime NULL,
   cDefine37 decimal(20,6) NULL
 ) ON [PRIMARY]
 GO

@@ -90,7 +90,7 @@ CREATE TABLE PO_Podetails (
   cDefine33 nvarchar(120) NULL,
   cDefine34 nvarchar(120) NULL,
   cDefine35 nvarchar(120) NULL,
-  cDefine36 int NULL,
+  cDefine36 datetime NULL,
   cDefine37 decimal(20,6) NULL
 ) ON [PRIMARY]
 GO
@@ -186,7 +186,7 @@ CREATE TABLE PU_ArrivalVouchs (
   cDefine33 nvarchar(120) NULL,
   cDefine34 nvarchar(120) NULL,
   cDefine35 nvarchar(120) NULL,
-  cDefine36 int NULL,
+  cDefine36 datetime NULL,
   cDefine37 decimal(20,6) NULL
 ) ON [PRIMARY]
 GO

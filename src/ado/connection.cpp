@@ -38,7 +38,8 @@ class FirstResultHandler : public sql::ResultHandler {
   bool wantRows_;
 };
 
-// CommandTimeout is the engine's wait for another connection's lock.
+// CommandTimeout is the engine's wait for another connection's lock (on the server also the
+// statement's, see sql::PgDatabase).
 int busyTimeoutMs(std::int32_t seconds) {
   constexpr std::int32_t kLongest = std::numeric_limits<int>::max() / 1000;
   return seconds > 0 ? std::min(seconds, kLongest) * 1000 : 0;
@@ -53,12 +54,14 @@ std::int32_t clampToLong(std::int64_t v) {
 
 Connection::~Connection() = default;
 
-void Connection::open(const std::string& connectionString, const std::string& /*user*/,
-                      const std::string& /*password*/, std::int32_t /*options*/) {
+void Connection::open(const std::string& connectionString, const std::string& user,
+                      const std::string& password, std::int32_t /*options*/) {
   if (db_) throwObjectOpen();
   const std::string text = connectionString.empty() ? connectionString_ : connectionString;
-  const ConnectionTarget target = resolveConnectionTarget(ConnectionString::parse(text));
+  const ConnectionTarget target =
+      resolveConnectionTarget(ConnectionString::parse(text), user, password, connectionTimeout_);
   db_ = sql::Database::open(target.path, target.mode, busyTimeoutMs(commandTimeout_));
+  provider_ = target.provider;
   connectionString_ = text;
 }
 
@@ -234,7 +237,7 @@ const MemberTable& Connection::memberTable() const {
                 return {};
               })
           .getter("Provider", "String",
-                  [](Connection&, Args&) -> Variant { return Variant(kProviderName); })
+                  [](Connection& c, Args&) -> Variant { return Variant(c.provider()); })
           .build();
   return table;
 }

@@ -7,7 +7,8 @@
 // ConnectionTimeout, CursorLocation, Provider, Mode.
 //
 // Errors: 3704 on a closed connection, 3705 when opening an open one, 3706 for an unknown
-// provider, -2147467259 for a connection string without a database, the engine's -2147217900
+// provider, -2147467259 for a connection string without a database and for a server that cannot
+// be reached (its text names the server and the cause), the engine's -2147217900
 // for a failing statement, -2147168242 "No transaction is active." for a commit or rollback
 // without BeginTrans, sql::kDatabaseBusyNumber when another connection held the file longer than
 // CommandTimeout allows (the wait is in force from Open on; BeginTrans takes the write lock).
@@ -79,10 +80,13 @@ class Connection : public automation::Object {
 
   // The engine connection; 3704 when closed.
   sql::Database& database() const;
+  // The provider of the open connection (Quillon.SQLite before one is opened).
+  const std::string& provider() const { return provider_; }
 
  private:
   std::unique_ptr<sql::Database> db_;
   std::string connectionString_;
+  std::string provider_ = "Quillon.SQLite";
   std::int32_t commandTimeout_ = 30;
   std::int32_t connectionTimeout_ = 15;
   std::int32_t cursorLocation_ = adUseServer;

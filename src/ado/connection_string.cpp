@@ -4,6 +4,8 @@
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 
+#include <initializer_list>
+
 namespace quillon::ado {
 
 namespace {
@@ -15,8 +17,44 @@ std::string_view trim(std::string_view s) {
   return s;
 }
 
-[[noreturn]] void providerError(const std::string& text) {
-  throw automation::ComError(kErrProvider, "[Quillon.SQLite] " + text, "Quillon.SQLite");
+[[noreturn]] void providerError(const std::string& text,
+                                std::string_view provider = kProviderName) {
+  throw automation::ComError(kErrProvider, "[" + std::string(provider) + "] " + text,
+                             std::string(provider));
+}
+
+// Percent-encodes a URI part: letters, digits and "-._~" stay.
+std::string encoded(std::string_view part) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string out;
+  for (const unsigned char c : part) {
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+        c == '.' || c == '_' || c == '~') {
+      out += static_cast<char>(c);
+    } else {
+      out += '%';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+  return out;
+}
+
+// The first of several keys that is given.
+std::optional<std::string> firstOf(const ConnectionString& cs,
+                                   std::initializer_list<std::string_view> keys) {
+  for (std::string_view k : keys) {
+    if (auto v = cs.get(k)) return v;
+  }
+  return std::nullopt;
+}
+
+// Adds a query item to a URI.
+void addQuery(std::string& uri, std::string_view key, const std::string& value) {
+  uri += uri.find('?') == std::string::npos ? '?' : '&';
+  uri += key;
+  uri += '=';
+  uri += encoded(value);
 }
 
 }  // namespace
@@ -93,18 +131,65 @@ std::string connectionStringValue(std::string_view value) {
   return quoted + "\"";
 }
 
-ConnectionTarget resolveConnectionTarget(const ConnectionString& cs) {
-  if (const auto provider = cs.get("Provider")) {
-    if (!automation::equalsNoCase(*provider, kProviderName))
-      throw automation::ComError(kErrProviderNotFound,
-                                 "Provider cannot be found. It may not be properly installed.",
-                                 "ADODB.Connection: " + *provider);
+std::string serverUri(const std::string& host, const std::string& port,
+                      const std::string& database, const std::string& user,
+                      const std::string& password, int connectionTimeout) {
+  std::string uri = "postgresql://";
+  if (!user.empty()) {
+    uri += encoded(user);
+    if (!password.empty()) uri += ":" + encoded(password);
+    uri += "@";
   }
+  const bool socket = host.starts_with("/");
+  if (!host.empty() && !socket) uri += encoded(host);
+  if (!port.empty() && !socket) uri += ":" + encoded(port);
+  uri += "/" + encoded(database);
+  if (socket) addQuery(uri, "host", host);
+  if (socket && !port.empty()) addQuery(uri, "port", port);
+  if (connectionTimeout > 0) addQuery(uri, "connect_timeout", std::to_string(connectionTimeout));
+  return uri;
+}
+
+ConnectionTarget resolveConnectionTarget(const ConnectionString& cs, const std::string& user,
+                                         const std::string& password, int connectionTimeout) {
   ConnectionTarget target;
   auto path = cs.get("Data Source");
   if (!path) path = cs.get("DataSource");
-  if (!path || path->empty()) providerError("The connection string names no Data Source.");
-  target.path = *path;
+  bool server = path && sql::isServerLocation(*path);
+  if (const auto provider = cs.get("Provider")) {
+    if (automation::equalsNoCase(*provider, kServerProviderName)) {
+      server = true;
+    } else if (!automation::equalsNoCase(*provider, kProviderName) || server) {
+      throw automation::ComError(kErrProviderNotFound,
+                                 "Provider cannot be found. It may not be properly installed.",
+                                 "ADODB.Connection: " + *provider);
+    }
+  }
+  if (server) {
+    target.provider = std::string(kServerProviderName);
+    const std::string who = !user.empty() ? user : firstOf(cs, {"User ID", "UID", "User"}).value_or("");
+    const std::string secret =
+        !password.empty() ? password : firstOf(cs, {"Password", "PWD"}).value_or("");
+    if (path && sql::isServerLocation(*path)) {
+      target.path = *path;
+      if (!who.empty()) addQuery(target.path, "user", who);
+      if (!secret.empty()) addQuery(target.path, "password", secret);
+      if (connectionTimeout > 0 && target.path.find("connect_timeout=") == std::string::npos)
+        addQuery(target.path, "connect_timeout", std::to_string(connectionTimeout));
+    } else {
+      const auto database = firstOf(cs, {"Database", "Initial Catalog"});
+      if (!database || database->empty())
+        providerError("The connection string names no Database.", kServerProviderName);
+      const std::string host =
+          firstOf(cs, {"Host", "Server"}).value_or(path.value_or(std::string()));
+      target.path = serverUri(host, firstOf(cs, {"Port"}).value_or(""), *database, who, secret,
+                              connectionTimeout);
+    }
+  } else {
+    if (!path || path->empty()) providerError("The connection string names no Data Source.");
+    target.path = *path;
+  }
+  const std::string_view provider = target.provider;
   bool create = true;
   if (const auto c = cs.get("Create")) {
     if (automation::equalsNoCase(*c, "yes") || automation::equalsNoCase(*c, "true"))
@@ -112,7 +197,7 @@ ConnectionTarget resolveConnectionTarget(const ConnectionString& cs) {
     else if (automation::equalsNoCase(*c, "no") || automation::equalsNoCase(*c, "false"))
       create = false;
     else
-      providerError("Create must be Yes or No.");
+      providerError("Create must be Yes or No.", provider);
   }
   target.mode = create ? sql::OpenMode::CreateIfMissing : sql::OpenMode::OpenExisting;
   if (const auto m = cs.get("Mode")) {
@@ -121,7 +206,7 @@ ConnectionTarget resolveConnectionTarget(const ConnectionString& cs) {
     else if (!automation::equalsNoCase(*m, "readwrite") &&
              !automation::equalsNoCase(*m, "read write") &&
              !automation::equalsNoCase(*m, "share deny none"))
-      providerError("Mode must be Read or ReadWrite.");
+      providerError("Mode must be Read or ReadWrite.", provider);
   }
   return target;
 }

@@ -13,7 +13,9 @@
 
 namespace quillon::ado {
 
+// The providers: the embedded engine (an account database file) and the database server.
 inline constexpr std::string_view kProviderName = "Quillon.SQLite";
+inline constexpr std::string_view kServerProviderName = "Quillon.PostgreSQL";
 
 class ConnectionString {
  public:
@@ -31,14 +33,25 @@ class ConnectionString {
 // A value as a connection string item carries it, so that parse reads back exactly `value`.
 std::string connectionStringValue(std::string_view value);
 
-// What opening needs from a connection string: the database file and how to open it.
+// What opening needs from a connection string: the database (a file, or a server URI) and how to
+// open it.
 struct ConnectionTarget {
   std::string path;
   sql::OpenMode mode = sql::OpenMode::CreateIfMissing;
+  std::string provider = std::string(kProviderName);
 };
 
-// 3706 for a provider other than Quillon.SQLite, -2147467259 without a Data Source or with a
-// Mode or Create value this provider does not know.
-ConnectionTarget resolveConnectionTarget(const ConnectionString& cs);
+// 3706 for a provider other than Quillon.SQLite and Quillon.PostgreSQL, -2147467259 without a
+// database or with a Mode or Create value the provider does not know. The user name and password
+// given to Open, when not empty, stand in for the server's User ID and Password; the connection
+// timeout (seconds, 0: none) is how long the server is waited for.
+ConnectionTarget resolveConnectionTarget(const ConnectionString& cs, const std::string& user = {},
+                                         const std::string& password = {},
+                                         int connectionTimeout = 15);
+
+// The server URI for its parts: a host that starts with "/" is the folder of the server's socket.
+std::string serverUri(const std::string& host, const std::string& port,
+                      const std::string& database, const std::string& user,
+                      const std::string& password, int connectionTimeout);
 
 }  // namespace quillon::ado

@@ -3,6 +3,9 @@
 #include <string>
 
 #include "automation/com_error.h"
+#ifdef QUILLON_SERVER_ENGINE
+#include "sql/pg_database.h"
+#endif
 #include "sql/sqlite_database.h"
 
 namespace quillon::sql {
@@ -19,10 +22,20 @@ bool isServerLocation(std::string_view location) {
 
 std::unique_ptr<Database> Database::open(const std::string& location, OpenMode mode,
                                          int busyTimeoutMs) {
+  if (isServerLocation(location)) {
+#ifdef QUILLON_SERVER_ENGINE
+    return PgDatabase::open(location, mode, busyTimeoutMs);
+#else
+    throw automation::ComError(kConnectionFailedNumber,
+                               "[Quillon.PostgreSQL] This build of the library has no server "
+                               "engine (it was built without libpq).");
+#endif
+  }
   return SqliteDatabase::open(location, mode, busyTimeoutMs);
 }
 
-Database::Database(std::string path) : path_(std::move(path)) {}
+Database::Database(std::string path, Dialect dialect)
+    : path_(std::move(path)), translator_(512, dialect) {}
 
 Database::~Database() = default;
 

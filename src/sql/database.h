@@ -27,6 +27,9 @@ namespace quillon::sql {
 
 // The error number every failing statement carries.
 inline constexpr std::int32_t kSqlErrorNumber = -2147217900;
+// A connection that could not be made or was lost (the server down, a wrong password, a missing
+// database): the text names the server and the cause.
+inline constexpr std::int32_t kConnectionFailedNumber = -2147467259;
 // A statement that waited for another connection's lock longer than the busy timeout (the
 // provider's "timeout expired"); the text starts with kDatabaseBusyText.
 inline constexpr std::int32_t kDatabaseBusyNumber = -2147217871;
@@ -115,11 +118,11 @@ class Database {
   }
   Translator& translator() { return translator_; }
 
-  // The location the database was opened with (a file, or the server URI without password).
+  // The location the database was opened with (a file, or the server URI without its password).
   const std::string& path() const { return path_; }
 
  protected:
-  explicit Database(std::string path);
+  Database(std::string path, Dialect dialect);
   virtual void run(const Program& program, ResultHandler& handler) = 0;
 
  private:

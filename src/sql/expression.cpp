@@ -1,6 +1,7 @@
 #include "sql/expression.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "automation/com_error.h"
@@ -61,8 +62,8 @@ bool isKeyword(const Token& t) {
   return t.kind == TokenKind::Word && t.keyword;
 }
 
-ExprTranslator::ExprTranslator(const Tokens& tokens)
-    : t_(tokens), match_(tokens.size(), 0), caseEnd_(tokens.size(), 0) {
+ExprTranslator::ExprTranslator(const Tokens& tokens, Dialect dialect)
+    : t_(tokens), d_(dialect), match_(tokens.size(), 0), caseEnd_(tokens.size(), 0) {
   std::vector<std::size_t> parens;
   std::vector<std::size_t> cases;
   for (std::size_t i = 0; i < t_.size(); ++i) {
@@ -97,25 +98,50 @@ ExprTranslator::ExprTranslator(const Tokens& tokens)
   }
 }
 
-std::string ExprTranslator::tokenText(const Token& t) {
+namespace {
+
+// Words the server reserves that the T-SQL the library writes may use as names.
+constexpr std::array<std::string_view, 24> kServerReserved{
+    "analyse", "analyze",  "array",    "asymmetric", "both",     "cast",     "current_date",
+    "do",      "freeze",   "ilike",    "isnull",     "lateral",  "leading",  "limit",
+    "notnull", "offset",   "only",     "overlaps",   "placing",  "returning", "similar",
+    "symmetric", "trailing", "verbose"};
+
+std::string serverName(std::string_view name) {
+  return quoteName(asciiLower(name));
+}
+
+}  // namespace
+
+std::string ExprTranslator::tokenText(const Token& t, Dialect dialect) {
+  const bool server = dialect == Dialect::PostgreSQL;
   switch (t.kind) {
     case TokenKind::String:
       return quoteLiteral(t.text);
     case TokenKind::Name:
       if (t.temp) {
-        if (asciiLower(t.text) == "sysobjects") return "temp.tempdb_sysobjects";
-        return "temp." + quoteName(t.text);
+        if (asciiLower(t.text) == "sysobjects")
+          return server ? "tsql.tempdb_sysobjects" : "temp.tempdb_sysobjects";
+        return server ? "pg_temp." + serverName(t.text) : "temp." + quoteName(t.text);
       }
-      return quoteName(t.text);
+      return server ? serverName(t.text) : quoteName(t.text);
     case TokenKind::Variable: {
       const std::string v = asciiLower(t.text);
-      if (v == "@@identity") return "last_insert_rowid()";
-      if (v == "@@rowcount") return "changes()";
+      if (v == "@@identity") return server ? "tsql.identity()" : "last_insert_rowid()";
+      if (v == "@@rowcount") return server ? "tsql.row_count()" : "changes()";
       unsupported("variable " + t.text);
     }
+    case TokenKind::Word:
+      if (server && !t.keyword && contains(kServerReserved, asciiLower(t.text)))
+        return serverName(t.text);
+      return t.text;
     default:
       return t.text;
   }
+}
+
+std::string ExprTranslator::aliasText(const std::string& name) const {
+  return d_ == Dialect::PostgreSQL ? serverName(name) : quoteName(name);
 }
 
 std::vector<std::size_t> ExprTranslator::commas(std::size_t begin, std::size_t end) const {
@@ -318,7 +344,7 @@ bool ExprTranslator::namedColumn(const std::vector<Item>& its, std::size_t& k,
   if (e == k + 2) unsupported("column alias '" + t.text + "' without an expression");
   st.out.add(range(its[k + 2].begin, its[e - 1].end));
   st.out.add("AS");
-  st.out.add(quoteName(t.text));
+  st.out.add(aliasText(t.text));
   k = e - 1;
   st.prevOperand = true;
   return true;
@@ -405,14 +431,34 @@ void ExprTranslator::writeToken(const std::vector<Item>& its, std::size_t& k,
   }
   if (t.isWord("collate") && next != nullptr) {
     const std::string coll = asciiLower(next->text);
-    st.out.add("COLLATE");
-    st.out.add(coll.find("_ci") != std::string::npos || coll == "nocase" ? "NOCASE" : "BINARY");
+    const bool ci = coll.find("_ci") != std::string::npos || coll == "nocase";
+    if (d_ == Dialect::PostgreSQL) {
+      // The server's text columns ignore case by their type: the operand takes the other one.
+      st.out.add(ci ? "::citext" : "::text");
+    } else {
+      st.out.add("COLLATE");
+      st.out.add(ci ? "NOCASE" : "BINARY");
+    }
     ++k;
     return;
   }
   if (t.isWord("like") && next != nullptr && next->kind == TokenKind::String &&
       next->text.find('[') != std::string::npos) {
     unsupported("LIKE pattern with [ ] character classes: '" + next->text + "'");
+  }
+  if (t.isWord("like") && d_ == Dialect::PostgreSQL) {
+    // LIKE ignores case on both engines; the server's LIKE knows "\\" as its escape unless
+    // told otherwise, T-SQL has none.
+    st.out.add("ILIKE");
+    const Token* after = k + 2 < its.size() ? &t_[its[k + 2].begin] : nullptr;
+    if (next != nullptr && next->kind == TokenKind::String &&
+        next->text.find('\\') != std::string::npos && (after == nullptr || !after->isWord("escape"))) {
+      std::string pattern;
+      for (char c : next->text) pattern += c == '\\' ? std::string("\\\\") : std::string(1, c);
+      st.out.add(quoteLiteral(pattern));
+      ++k;
+    }
+    return;
   }
   if (next != nullptr && next->offset == t.offset + 1 &&
       ((t.isOp("*") && next->isOp("=")) || (t.isOp("=") && next->isOp("*")))) {
@@ -546,7 +592,8 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
       // the server decides on the declared types.
       out.sql = paren(chain[0]);
       for (std::size_t m = 1; m < chain.size(); ++m) {
-        out.sql = ops[m - 1] == '+' ? "tsql_add(" + out.sql + ", " + paren(chain[m]) + ")"
+        const char* add = d_ == Dialect::PostgreSQL ? "tsql.add(" : "tsql_add(";
+        out.sql = ops[m - 1] == '+' ? add + out.sql + ", " + paren(chain[m]) + ")"
                                     : out.sql + " - " + paren(chain[m]);
       }
     }
@@ -565,8 +612,12 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
     }
     Term left = closeChain();
     Term bits;
-    bits.sql = c == '^' ? "tsql_bitxor(" + left.sql + ", " + next.sql + ")"
-                        : "(" + left.sql + " " + c + " " + next.sql + ")";
+    if (c == '^') {
+      bits.sql = d_ == Dialect::PostgreSQL ? "(" + left.sql + " # " + next.sql + ")"
+                                          : "tsql_bitxor(" + left.sql + ", " + next.sql + ")";
+    } else {
+      bits.sql = "(" + left.sql + " " + c + " " + next.sql + ")";
+    }
     chain.assign(1, std::move(bits));
     ops.clear();
   }
@@ -623,10 +674,10 @@ std::string ExprTranslator::call(const Item& item) const {
       containsWord(kHints, t_[open + 1])) {
     return tokenText(fn);
   }
-  if (name == "isnull") {
-    if (argList().size() != 2) unsupported("ISNULL with other than two arguments");
-    return simple("ifnull");
-  }
+  if (name == "isnull" && argList().size() != 2)
+    unsupported("ISNULL with other than two arguments");
+  if (d_ == Dialect::PostgreSQL) return serverCall(name, item);
+  if (name == "isnull") return simple("ifnull");
   if (name == "left") return simple("tsql_left");
   if (name == "right") return simple("tsql_right");
   if (name == "substring") return simple("substr");
@@ -669,6 +720,120 @@ std::string ExprTranslator::call(const Item& item) const {
   return s.take();
 }
 
+// A call as the server runs it: the dialect layer's functions in the schema "tsql", the server's
+// own where they mean the same.
+std::string ExprTranslator::serverCall(const std::string& name, const Item& item) const {
+  const Token& fn = t_[item.begin];
+  const std::size_t open = item.begin + 1;
+  const std::size_t close = item.end - 1;
+  std::vector<std::pair<std::size_t, std::size_t>> a;
+  {
+    std::size_t start = open + 1;
+    for (std::size_t c : commas(open + 1, close)) {
+      a.emplace_back(start, c);
+      start = c + 1;
+    }
+    if (start < close) a.emplace_back(start, close);
+  }
+  const auto arg = [&](std::size_t i) { return range(a[i].first, a[i].second); };
+  const auto as = [&](std::string_view engineName) {
+    std::string out(engineName);
+    out += "(";
+    for (std::size_t i = 0; i < a.size(); ++i) out += (i > 0 ? ", " : "") + arg(i);
+    return out + ")";
+  };
+  if (name == "isnull") return as("coalesce");
+  if (name == "len") return as("tsql.len");
+  if (name == "charindex") return as("tsql.charindex");
+  if (name == "left" || name == "right") {
+    if (a.size() != 2) unsupported(asciiLower(fn.text) + " with other than two arguments");
+    return std::string(name == "left" ? "tsql.left_chars" : "tsql.right_chars") + "(CAST(" +
+           arg(0) + " AS text), " + arg(1) + ")";
+  }
+  if (name == "substring") {
+    if (a.empty()) unsupported("SUBSTRING without arguments");
+    std::string out = "substr(CAST(" + arg(0) + " AS text)";
+    for (std::size_t i = 1; i < a.size(); ++i) out += ", CAST(" + arg(i) + " AS integer)";
+    return out + ")";
+  }
+  if (name == "round") {
+    if (a.size() < 2) return as("round");
+    return "tsql.round(" + arg(0) + ", " + arg(1) + ")";
+  }
+  if (name == "ceiling") return as("ceil");
+  if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp")
+    return "LOCALTIMESTAMP(0)";
+  if (name == "getutcdate" || name == "sysutcdatetime")
+    return "CAST(now() AT TIME ZONE 'UTC' AS timestamp(0))";
+  if (name == "newid") return "replace(CAST(gen_random_uuid() AS text), '-', '')";
+  if (name == "db_name") return "CAST(current_database() AS text)";
+  if (name == "object_id") return as("tsql.object_id");
+  if (name == "objectproperty") return as("tsql.objectproperty");
+  if (name == "year" || name == "month" || name == "day") return as("tsql." + name);
+  if (name == "dateadd" || name == "datediff" || name == "datepart" || name == "datename") {
+    if (a.empty() || a[0].second - a[0].first != 1)
+      unsupported(asciiLower(fn.text) + " without a date part");
+    std::string out = std::string("tsql.") + (name == "datename" ? "datepart" : name) + "(" +
+                      quoteLiteral(asciiLower(t_[a[0].first].text));
+    for (std::size_t i = 1; i < a.size(); ++i) out += ", " + arg(i);
+    return out + ")";
+  }
+  if (name == "convert") {
+    if (a.size() < 2 || a.size() > 3)
+      unsupported("CONVERT with " + std::to_string(a.size()) + " arguments");
+    return convertCall(a[0].first, a[0].second, arg(1), a.size() == 3 ? arg(2) : "NULL");
+  }
+  if (name == "cast") {
+    for (std::size_t i = open + 1; i < close; ++i) {
+      if (t_[i].isOp("(")) {
+        i = match_[i];
+      } else if (t_[i].isWord("as")) {
+        return convertCall(i + 1, close, range(open + 1, i), "NULL");
+      }
+    }
+    unsupported("CAST without AS");
+  }
+  SqlText s;
+  s.addCallee(tokenText(fn));
+  s.add("(");
+  s.add(range(open + 1, close));
+  s.add(")");
+  return s.take();
+}
+
+// CONVERT and CAST on the server: the same conversions as on the embedded engine, through the
+// dialect layer's functions where the server's own casts differ (int truncates, texts of dates
+// and numbers are written the embedded engine's way).
+std::string ExprTranslator::serverConvert(const std::string& base,
+                                          const std::vector<std::string>& params,
+                                          const std::string& expr,
+                                          const std::string& style) const {
+  if (isTextTypeName(base)) {
+    const std::string length = !params.empty()          ? (params[0] == "max" ? "0" : params[0])
+                               : base == "sysname"      ? "128"
+                               : base.ends_with("text") ? "0"
+                                                        : "30";
+    return "tsql.convert_text(" + expr + ", " + style + ", " + length + ")";
+  }
+  if (base == "uniqueidentifier") return "tsql.convert_text(" + expr + ", NULL, 0)";
+  if (base == "decimal" || base == "numeric") {
+    const std::string scale = params.size() > 1 ? params[1] : "0";
+    return "tsql.round(tsql.real(" + expr + "), " + scale + ")";
+  }
+  if (base == "money" || base == "smallmoney") return "tsql.round(tsql.real(" + expr + "), 4)";
+  if (base == "float" || base == "real") return "tsql.real(" + expr + ")";
+  if (base == "int" || base == "bigint" || base == "smallint" || base == "tinyint")
+    return "CAST(trunc(tsql.real(" + expr + ")) AS bigint)";
+  if (base == "bit") return "CAST(tsql.real(" + expr + ") <> 0 AS integer)";
+  if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
+      base == "datetimeoffset")
+    return "tsql.datetime(" + expr + ")";
+  if (base == "date") return "date_trunc('day', tsql.datetime(" + expr + "))";
+  if (base == "time") return "tsql.time(" + expr + ")";
+  if (engineDeclaredType(base).ends_with("BLOB")) return "CAST(" + expr + " AS bytea)";
+  unsupported("conversion to type " + base);
+}
+
 std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeEnd,
                                         const std::string& expr, const std::string& style) const {
   if (typeBegin >= typeEnd) unsupported("CONVERT without a type");
@@ -677,6 +842,7 @@ std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeE
   if (!type.known || next != typeEnd) unsupported("conversion to type " + type.text());
   const std::string& base = type.base;
   const std::vector<std::string>& params = type.args;
+  if (d_ == Dialect::PostgreSQL) return serverConvert(base, params, expr, style);
   if (isTextTypeName(base)) {
     // Without a length the server's CONVERT and CAST give 30 characters; text and ntext have no
     // length, sysname is nvarchar(128).
@@ -705,6 +871,81 @@ std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeE
   if (base == "time") return "tsql_time(" + expr + ")";
   if (engineDeclaredType(base).ends_with("BLOB")) return "CAST(" + expr + " AS BLOB)";
   unsupported("conversion to type " + base);
+}
+
+}  // namespace quillon::sql
+
+namespace quillon::sql {
+
+std::vector<std::string> outputNames(const ExprTranslator& x, std::size_t begin, std::size_t end) {
+  const Tokens& t = x.tokens();
+  std::size_t i = begin + 1;
+  while (i < end && (t[i].isWord("distinct") || t[i].isWord("all"))) ++i;
+  if (i < end && t[i].isWord("top")) {
+    i += 2;
+    if (i < end && t[i].isWord("percent")) ++i;
+  }
+  std::size_t listEnd = i;
+  while (listEnd < end) {
+    if (t[listEnd].isOp("(")) {
+      listEnd = x.closing(listEnd) + 1;
+      continue;
+    }
+    if (t[listEnd].kind == TokenKind::Word && endsSelectList(t[listEnd])) break;
+    ++listEnd;
+  }
+  const auto isName = [](const Token& tok) {
+    return tok.kind == TokenKind::Name || (tok.kind == TokenKind::Word && !tok.keyword);
+  };
+  // Whether a token ends an operand, so that a name after it is an alias.
+  const auto endsOperand = [&](const Token& tok) {
+    return isName(tok) || tok.kind == TokenKind::Number || tok.kind == TokenKind::String ||
+           tok.kind == TokenKind::Variable || tok.isOp(")") || tok.isWord("end") ||
+           tok.isWord("null");
+  };
+  std::vector<std::string> names;
+  std::unique_ptr<ExprTranslator> embedded;
+  auto cs = x.commas(i, listEnd);
+  cs.push_back(listEnd);
+  for (std::size_t c : cs) {
+    const std::size_t n = c > i ? c - i : 0;
+    std::string name;
+    if (n == 0) {
+      name.clear();
+    } else if (n >= 3 && isName(t[i]) && t[i + 1].isOp("=")) {
+      name = t[i].text;
+    } else if (n >= 2 && t[c - 2].isWord("as")) {
+      name = t[c - 1].text;
+    } else if (n >= 2 && (isName(t[c - 1]) || t[c - 1].kind == TokenKind::String) &&
+               endsOperand(t[c - 2])) {
+      name = t[c - 1].text;
+    } else if (t[c - 1].isOp("*") && (n == 1 || t[c - 2].isOp("."))) {
+      name = "*";
+    } else if (isName(t[c - 1]) && (n == 1 || (n >= 3 && t[c - 2].isOp(".")))) {
+      bool path = true;
+      for (std::size_t k = i; k + 1 < c; k += 2) path = path && isName(t[k]) && t[k + 1].isOp(".");
+      if (path) name = t[c - 1].text;
+    }
+    if (name.empty() && n > 0) {
+      if (!embedded) embedded = std::make_unique<ExprTranslator>(t, Dialect::SQLite);
+      name = embedded->range(i, c);
+    }
+    names.push_back(std::move(name));
+    i = c + 1;
+  }
+  return names;
+}
+
+std::string writtenNames(const std::string& name, const std::vector<std::string>& columns) {
+  bool differs = asciiLower(name) != name;
+  std::string out = name;
+  for (const std::string& c : columns) {
+    if (c.empty() || c == "*") return differs ? name : std::string();
+    differs = differs || asciiLower(c) != c;
+    out += '\n';
+    out += c;
+  }
+  return differs ? out : std::string();
 }
 
 }  // namespace quillon::sql

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sql/program.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -18,7 +19,7 @@ class ExprTranslator {
  public:
   // Throws ComError when parentheses or CASE ... END do not balance or nest deeper than
   // kMaxNesting.
-  explicit ExprTranslator(const Tokens& tokens);
+  explicit ExprTranslator(const Tokens& tokens, Dialect dialect = Dialect::SQLite);
 
   // The engine text for tokens [begin, end).
   std::string range(std::size_t begin, std::size_t end) const;
@@ -30,9 +31,14 @@ class ExprTranslator {
   std::vector<std::size_t> commas(std::size_t begin, std::size_t end) const;
 
   const Tokens& tokens() const { return t_; }
+  Dialect dialect() const { return d_; }
 
-  // How a single token is written for the engine (names quoted, temporary tables in temp).
-  static std::string tokenText(const Token& t);
+  // How a single token is written for the engine (names quoted, temporary tables in temp; on
+  // the server every name in lower case, as the server folds the names it is not given quoted).
+  static std::string tokenText(const Token& t, Dialect dialect);
+  std::string tokenText(const Token& t) const { return tokenText(t, d_); }
+  // A column alias as the engine writes it.
+  std::string aliasText(const std::string& name) const;
 
  private:
   struct Item {
@@ -54,6 +60,9 @@ class ExprTranslator {
   std::string call(const Item& item) const;
   std::string convertCall(std::size_t typeBegin, std::size_t typeEnd, const std::string& expr,
                           const std::string& style) const;
+  std::string serverCall(const std::string& name, const Item& item) const;
+  std::string serverConvert(const std::string& base, const std::vector<std::string>& params,
+                            const std::string& expr, const std::string& style) const;
   Flavour flavour(const std::vector<Item>& term) const;
   bool isOperand(const Item& item) const;
   bool isSign(const std::vector<Item>& its, std::size_t k) const;
@@ -62,11 +71,21 @@ class ExprTranslator {
   std::string arithmetic(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
 
   const Tokens& t_;
+  Dialect d_;
   std::vector<std::size_t> match_;    // for "(": index of its ")"
   std::vector<std::size_t> caseEnd_;  // for "case": index of its "end"
 };
 
 // Whether a word is a keyword (never a column or function name in the library's SQL).
 bool isKeyword(const Token& t);
+
+// The names the columns of the select at x.tokens()[begin] get on the embedded engine: an alias,
+// a column's name as written, "*" for a star, an expression's text. The server gives names in
+// lower case; its cursor takes these instead.
+std::vector<std::string> outputNames(const ExprTranslator& x, std::size_t begin, std::size_t end);
+
+// What the server notes on a table or view it creates: the name and its columns' names as the
+// definition wrote them, one a line (empty when nothing differs from the server's lower case).
+std::string writtenNames(const std::string& name, const std::vector<std::string>& columns);
 
 }  // namespace quillon::sql

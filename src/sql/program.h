@@ -7,6 +7,9 @@
 
 namespace quillon::sql {
 
+// The engine a translation is for: the embedded file or the database server.
+enum class Dialect : unsigned char { SQLite, PostgreSQL };
+
 struct Op {
   enum class Kind {
     Exec,        // run sql
@@ -18,6 +21,14 @@ struct Op {
   std::string sql;
   std::string target;
   std::string source;  // the T-SQL statement, for error texts
+  // The server only:
+  // the names of a select's columns as the statement writes them ("*" for a star, the
+  // embedded engine's name for an expression), which the server would give in lower case;
+  std::vector<std::string> columnNames;
+  // the types its definitions need (T-SQL, "nvarchar(20)"), kept as domains of the database;
+  std::vector<std::string> domains;
+  // what SELECT … INTO notes on the new table: its name and its columns' names as written.
+  std::string comment;
   std::vector<Op> body;
   std::vector<Op> elseBody;
 };

@@ -108,7 +108,7 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path, Op
 }
 
 SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
-    : Database(std::move(path)), db_(db), readOnly_(readOnly) {}
+    : Database(std::move(path), Dialect::SQLite), db_(db), readOnly_(readOnly) {}
 
 SqliteDatabase::~SqliteDatabase() {
   sqlite3_close_v2(db_);

@@ -45,7 +45,7 @@ std::size_t findTop(const ExprTranslator& x, std::size_t from, std::string_view 
   return std::string::npos;
 }
 
-std::vector<Op> translateStatement(const Tokens& tokens);
+std::vector<Op> translateStatement(const Tokens& tokens, Dialect d);
 
 Token makeToken(TokenKind kind, std::string text, std::size_t offset) {
   Token t;
@@ -99,8 +99,8 @@ std::vector<std::string> selectListNames(const ExprTranslator& x, std::size_t be
 // server's limit of recursion levels (100, or OPTION (MAXRECURSION n); 0 is none): the engine has
 // no limit, so its rows carry their level in a column of a helper expression and a level past the
 // limit is the server's error; the expression under its own name leaves that column out.
-std::vector<Op> translateWith(const Tokens& tokens) {
-  const ExprTranslator x(tokens);
+std::vector<Op> translateWith(const Tokens& tokens, Dialect d) {
+  const ExprTranslator x(tokens, d);
   Tokens main;
   std::size_t end = tokens.size();
   // OPTION (…) closes the statement.
@@ -118,11 +118,12 @@ std::vector<Op> translateWith(const Tokens& tokens) {
     }
   }
   std::string with = "WITH ";
+  bool anyRecursive = false;
   std::size_t i = 1;
   while (true) {
     if (i >= end || !isNameToken(tokens[i])) unsupported("WITH without a common table expression");
     const Token& name = tokens[i];
-    const std::string nameText = ExprTranslator::tokenText(name);
+    const std::string nameText = x.tokenText(name);
     ++i;
     std::string columns;
     std::vector<std::string> columnNames;
@@ -161,6 +162,7 @@ std::vector<Op> translateWith(const Tokens& tokens) {
     }
     bool selects = true;
     for (const auto& [b, e] : members) selects = selects && b < e && tokens[b].isWord("select");
+    anyRecursive = anyRecursive || recursive;
     if (!recursive || limit == 0 || columnNames.empty() || !selects) {
       with += nameText + columns + " AS (" + x.range(open + 1, close) + ")";
     } else {
@@ -175,11 +177,13 @@ std::vector<Op> translateWith(const Tokens& tokens) {
           selfReferring = selfReferring || self;
           member.push_back(self ? levels : tokens[k]);
         }
-        const ExprTranslator mx(member);
+        const ExprTranslator mx(member, d);
         const std::size_t at = std::min(findTop(mx, 1, "from"), member.size());
         Tokens level{makeToken(TokenKind::Operator, ",", 0)};
         if (selfReferring) {
-          level.push_back(makeToken(TokenKind::Word, "tsql_recursion_level", 0));
+          level.push_back(makeToken(
+              TokenKind::Word,
+              d == Dialect::PostgreSQL ? "tsql.recursion_level" : "tsql_recursion_level", 0));
           level.push_back(makeToken(TokenKind::Operator, "(", 0));
           level.push_back(makeToken(TokenKind::Name, "$level", 0));
           level.push_back(makeToken(TokenKind::Operator, "+", 0));
@@ -193,11 +197,11 @@ std::vector<Op> translateWith(const Tokens& tokens) {
         member.insert(member.begin() + static_cast<std::ptrdiff_t>(at), level.begin(), level.end());
         if (m > 0)
           body += tokens[members[m - 1].second + 1].isWord("all") ? " UNION ALL " : " UNION ";
-        body += ExprTranslator(member).all();
+        body += ExprTranslator(member, d).all();
       }
       std::string list;
-      for (const auto& c : columnNames) list += (list.empty() ? "" : ", ") + quoteName(c);
-      const std::string helper = ExprTranslator::tokenText(levels);
+      for (const auto& c : columnNames) list += (list.empty() ? "" : ", ") + x.aliasText(c);
+      const std::string helper = x.tokenText(levels);
       with += helper + "(" + list + ", \"$level\") AS (" + body + "), " + nameText + "(" + list +
               ") AS (SELECT " + list + " FROM " + helper + ")";
     }
@@ -217,28 +221,38 @@ std::vector<Op> translateWith(const Tokens& tokens) {
       !verb.isWord("delete")) {
     unsupported("WITH … " + verb.text);
   }
-  auto ops = translateStatement(main);
+  auto ops = translateStatement(main, d);
+  // The server wants to be told that an expression refers to itself.
+  if (anyRecursive && d == Dialect::PostgreSQL) with.insert(4, " RECURSIVE");
   for (auto& op : ops) op.sql = with + " " + op.sql;
   return ops;
 }
 
-std::vector<Op> translateStatement(const Tokens& tokens) {
+std::vector<Op> translateStatement(const Tokens& tokens, Dialect d) {
   const Token& first = tokens.front();
   const std::string kind = asciiLower(first.text);
   if (first.kind != TokenKind::Word) unsupported("statement starting with '" + first.text + "'");
 
   if (kind == "select") {
-    const ExprTranslator x(tokens);
+    const ExprTranslator x(tokens, d);
     const std::size_t into = findTop(x, 1, "into");
-    if (into == std::string::npos) return {simpleOp(Op::Kind::Exec, x.all())};
+    if (into == std::string::npos) {
+      Op op = simpleOp(Op::Kind::Exec, x.all());
+      if (d == Dialect::PostgreSQL) op.columnNames = outputNames(x, 0, tokens.size());
+      return {op};
+    }
     const std::size_t from = findTop(x, 1, "from");
     if (into + 1 >= tokens.size() || (from != std::string::npos && from < into)) {
       unsupported("SELECT … INTO without a target table");
     }
     Tokens rest(tokens.begin(), tokens.begin() + static_cast<std::ptrdiff_t>(into));
     rest.insert(rest.end(), tokens.begin() + static_cast<std::ptrdiff_t>(into) + 2, tokens.end());
-    Op op = simpleOp(Op::Kind::SelectInto, ExprTranslator(rest).all());
-    op.target = ExprTranslator::tokenText(tokens[into + 1]);
+    Op op = simpleOp(Op::Kind::SelectInto, ExprTranslator(rest, d).all());
+    op.target = x.tokenText(tokens[into + 1]);
+    if (d == Dialect::PostgreSQL) {
+      const ExprTranslator rx(rest, d);
+      op.comment = writtenNames(tokens[into + 1].text, outputNames(rx, 0, rest.size()));
+    }
     return {op};
   }
   if (kind == "insert") {
@@ -254,9 +268,9 @@ std::vector<Op> translateStatement(const Tokens& tokens) {
     for (const Token& tok : t) {
       if (tok.isWord("exec") || tok.isWord("execute")) unsupported("INSERT … EXEC");
     }
-    return {simpleOp(Op::Kind::Exec, ExprTranslator(t).all())};
+    return {simpleOp(Op::Kind::Exec, ExprTranslator(t, d).all())};
   }
-  if (kind == "update") return {simpleOp(Op::Kind::Exec, ExprTranslator(tokens).all())};
+  if (kind == "update") return {simpleOp(Op::Kind::Exec, ExprTranslator(tokens, d).all())};
   if (kind == "delete") {
     Tokens t = tokens;
     if (t.size() > 1 && !t[1].isWord("from")) {
@@ -267,19 +281,19 @@ std::vector<Op> translateStatement(const Tokens& tokens) {
       from.offset = t[1].offset;
       t.insert(t.begin() + 1, from);
     }
-    const ExprTranslator x(t);
+    const ExprTranslator x(t, d);
     if (findTop(x, 2, "from") != std::string::npos)
       unsupported("DELETE with a second FROM (a join)");
     return {simpleOp(Op::Kind::Exec, x.all())};
   }
-  if (kind == "with") return translateWith(tokens);
-  if (kind == "create") return translateCreate(tokens);
-  if (kind == "drop") return translateDrop(tokens);
-  if (kind == "alter") return translateAlter(tokens);
+  if (kind == "with") return translateWith(tokens, d);
+  if (kind == "create") return translateCreate(tokens, d);
+  if (kind == "drop") return translateDrop(tokens, d);
+  if (kind == "alter") return translateAlter(tokens, d);
   if (kind == "truncate") {
     if (tokens.size() != 3 || !tokens[1].isWord("table"))
       unsupported("TRUNCATE without TABLE name");
-    return {simpleOp(Op::Kind::Exec, "DELETE FROM " + ExprTranslator::tokenText(tokens[2]))};
+    return {simpleOp(Op::Kind::Exec, "DELETE FROM " + ExprTranslator::tokenText(tokens[2], d))};
   }
   if (kind == "begin") return {simpleOp(Op::Kind::Exec, "BEGIN")};
   if (kind == "commit") return {simpleOp(Op::Kind::Exec, "COMMIT")};
@@ -312,11 +326,12 @@ std::vector<Op> translateStatement(const Tokens& tokens) {
   unsupported(upper + " statement");
 }
 
-void translateNodes(std::string_view batch, const std::vector<StatementNode>& nodes, Program& out) {
+void translateNodes(std::string_view batch, const std::vector<StatementNode>& nodes, Program& out,
+                    Dialect d) {
   for (const auto& node : nodes) {
     switch (node.kind) {
       case StatementNode::Kind::Simple: {
-        auto ops = translateStatement(node.tokens);
+        auto ops = translateStatement(node.tokens, d);
         const std::string source = sourceOf(batch, node.tokens);
         for (auto& op : ops) {
           op.source = source;
@@ -325,15 +340,15 @@ void translateNodes(std::string_view batch, const std::vector<StatementNode>& no
         break;
       }
       case StatementNode::Kind::Block:
-        translateNodes(batch, node.body, out);
+        translateNodes(batch, node.body, out, d);
         break;
       case StatementNode::Kind::If: {
         Op op;
         op.kind = Op::Kind::If;
         op.source = "if " + sourceOf(batch, node.tokens);
-        op.sql = "SELECT CASE WHEN " + ExprTranslator(node.tokens).all() + " THEN 1 ELSE 0 END";
-        translateNodes(batch, node.body, op.body);
-        translateNodes(batch, node.elseBody, op.elseBody);
+        op.sql = "SELECT CASE WHEN " + ExprTranslator(node.tokens, d).all() + " THEN 1 ELSE 0 END";
+        translateNodes(batch, node.body, op.body, d);
+        translateNodes(batch, node.elseBody, op.elseBody, d);
         out.push_back(std::move(op));
         break;
       }
@@ -343,11 +358,12 @@ void translateNodes(std::string_view batch, const std::vector<StatementNode>& no
 
 }  // namespace
 
-Translator::Translator(std::size_t capacity) : capacity_(capacity == 0 ? 1 : capacity) {}
+Translator::Translator(std::size_t capacity, Dialect dialect)
+    : capacity_(capacity == 0 ? 1 : capacity), dialect_(dialect) {}
 
-Program Translator::translateUncached(std::string_view batch) {
+Program Translator::translateUncached(std::string_view batch, Dialect dialect) {
   Program program;
-  translateNodes(batch, splitBatch(tokenize(batch)), program);
+  translateNodes(batch, splitBatch(tokenize(batch)), program, dialect);
   return program;
 }
 
@@ -356,7 +372,7 @@ std::shared_ptr<const Program> Translator::translate(std::string_view batch) {
     lru_.splice(lru_.begin(), lru_, it->second);
     return it->second->second;
   }
-  auto program = std::make_shared<const Program>(translateUncached(batch));
+  auto program = std::make_shared<const Program>(translateUncached(batch, dialect_));
   lru_.emplace_front(std::string(batch), program);
   map_.emplace(lru_.front().first, lru_.begin());
   while (map_.size() > capacity_) {

@@ -1,6 +1,7 @@
 // Translator: T-SQL batches in, engine programs out, with a bounded cache of recent translations.
 //
-// A batch is tokenized, split into statements and each statement rewritten for the engine. The
+// A batch is tokenized, split into statements and each statement rewritten for the engine the
+// translator writes for (the dialect). The
 // result depends on the text alone, so it is cached by the batch text: a statement that the
 // library runs again (the same list query, the same work-table batch) costs one lookup. A
 // construct that cannot be translated raises ComError -2147217900 naming the construct.
@@ -19,11 +20,13 @@ namespace quillon::sql {
 
 class Translator {
  public:
-  explicit Translator(std::size_t capacity = 512);
+  explicit Translator(std::size_t capacity = 512, Dialect dialect = Dialect::SQLite);
 
   std::shared_ptr<const Program> translate(std::string_view batch);
   // Without the cache.
-  static Program translateUncached(std::string_view batch);
+  static Program translateUncached(std::string_view batch, Dialect dialect = Dialect::SQLite);
+
+  Dialect dialect() const { return dialect_; }
 
   void clearCache();
   std::size_t cacheSize() const { return map_.size(); }
@@ -32,6 +35,7 @@ class Translator {
  private:
   using Entry = std::pair<std::string, std::shared_ptr<const Program>>;
   std::size_t capacity_;
+  Dialect dialect_;
   std::list<Entry> lru_;  // most recent first
   std::unordered_map<std::string_view, std::list<Entry>::iterator> map_;
 };

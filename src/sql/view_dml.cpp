@@ -147,17 +147,17 @@ View readView(sqlite3* db, const std::string& name, const std::string& definitio
   if (t[k].isOp("(")) unsupported("a change through view " + name + ", which is over a sub-select");
   if (!isName(t[k])) multipleBaseTables(name);
   std::string tableName = t[k].text;
-  v.table = ExprTranslator::tokenText(t[k]);
+  v.table = ExprTranslator::tokenText(t[k], Dialect::SQLite);
   ++k;
   if (k + 1 < fromEnd && t[k].isOp(".") && isName(t[k + 1])) {
     tableName = t[k + 1].text;
-    v.table += "." + ExprTranslator::tokenText(t[k + 1]);
+    v.table += "." + ExprTranslator::tokenText(t[k + 1], Dialect::SQLite);
     k += 2;
   }
   v.qualifier = v.table;
   if (k < fromEnd && t[k].isWord("as")) ++k;
   if (k < fromEnd && isName(t[k]) && !t[k].keyword) {
-    v.qualifier = ExprTranslator::tokenText(t[k]);
+    v.qualifier = ExprTranslator::tokenText(t[k], Dialect::SQLite);
     ++k;
   }
   if (k != fromEnd) multipleBaseTables(name);

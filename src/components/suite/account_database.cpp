@@ -28,27 +28,44 @@ std::string valueText(const sql::Value& v) {
 }  // namespace
 
 std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int waitMs) {
+  const bool server = sql::isServerLocation(path);
   std::error_code ec;
-  if (path.empty() || !std::filesystem::is_regular_file(path, ec)) {
+  if (!server && (path.empty() || !std::filesystem::is_regular_file(path, ec))) {
     raise(kErrDatabaseMissing, "账套数据库文件[" + path + "]不存在");
   }
   std::unique_ptr<sql::Database> db;
   try {
-    db = sql::Database::open(path, sql::OpenMode::OpenExisting, waitMs);
+    try {
+      db = sql::Database::open(path, sql::OpenMode::OpenExisting, waitMs);
+    } catch (const automation::ComError& e) {
+      // The server down, a login refused, the database missing: the server's own words.
+      if (e.number() == sql::kConnectionFailedNumber) {
+        raise(e.description().find("does not exist") != std::string::npos ? kErrDatabaseMissing
+                                                                            : e.number(),
+              "账套数据库[" + path + "]无法打开：" + e.description());
+      }
+      throw;
+    }
     // Both tables must be there; a foreign database or a file that is no database at all fails
     // here with the engine's own complaint, which is not what the host needs to read.
     db->query("SELECT COUNT(*) FROM accinformation WHERE 1 = 0");
     db->query("SELECT COUNT(*) FROM UA_User WHERE 1 = 0");
   } catch (const automation::ComError& e) {
-    if (e.number() == sql::kDatabaseBusyNumber) throw;
-    raise(kErrNotAccountDatabase, "文件[" + path + "]不是账套数据库");
+    if (e.number() == sql::kDatabaseBusyNumber || e.number() == sql::kConnectionFailedNumber ||
+        e.number() == kErrDatabaseMissing)
+      throw;
+    raise(kErrNotAccountDatabase,
+          (server ? "数据库[" : "文件[") + path + "]不是账套数据库");
   }
   return db;
 }
 
 std::string accountConnectionString(const std::string& path) {
-  // Create=No: a file removed behind a login must not come back as an empty database.
-  return "Provider=Quillon.SQLite;Data Source=" + ado::connectionStringValue(path) + ";Create=No";
+  // Create=No: an account removed behind a login must not come back as an empty database.
+  const std::string_view provider =
+      sql::isServerLocation(path) ? ado::kServerProviderName : ado::kProviderName;
+  return "Provider=" + std::string(provider) + ";Data Source=" + ado::connectionStringValue(path) +
+         ";Create=No";
 }
 
 std::optional<std::string> scalarText(sql::Database& db, const std::string& statement) {

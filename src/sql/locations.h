@@ -1,0 +1,33 @@
+// Whole account databases by location: a file of the embedded engine, or a database on a server
+// (made, renamed and dropped through the server's own database "postgres").
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace quillon::sql {
+
+// Whether the database exists (a file that is there, a database the server has).
+bool databaseExists(const std::string& location);
+
+// Removes the database; nothing when it is not there. A server's database goes even while other
+// connections use it.
+void dropDatabase(const std::string& location);
+
+// Moves a database to another location of the same kind, replacing what is there.
+void renameDatabase(const std::string& from, const std::string& to);
+
+// A new database with the contents of `from`, which no connection may be using on a server.
+void copyDatabase(const std::string& from, const std::string& to);
+
+// The location beside `location` for a database of the given name suffix: "a.db" and ".building"
+// give "a.db.building"; a server's "…/acct?…" gives "…/acct_building?…".
+std::string siblingLocation(const std::string& location, std::string_view suffix);
+
+// The same server location with another database name.
+std::string withDatabaseName(const std::string& location, std::string_view name);
+
+// The database name of a server location, the file name of a file.
+std::string databaseName(const std::string& location);
+
+}  // namespace quillon::sql
