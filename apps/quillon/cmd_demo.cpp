@@ -16,6 +16,7 @@
 #include "args.h"
 #include "commands.h"
 #include "demo/example_scripts.h"
+#include "sql/locations.h"
 
 #ifdef QUILLON_HAS_UI
 #include <QApplication>
@@ -49,7 +50,7 @@ int cmdDemo(std::span<const std::string> args) {
   }
   const std::string db = parsed.option("--db").value_or("demo.db");
   const fs::path examples = parsed.option("--examples").value_or("examples");
-  if (!fs::exists(db)) {
+  if (!sql::databaseExists(db)) {
     std::cout << "quillon demo: making the demo database " << db << '\n';
     const int made = cmdInitDb(std::vector<std::string>{"--db", db});
     if (made != 0) return made;

@@ -352,6 +352,8 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
              op.source);
       }
       send(op, op.sql, handler);
+      // A table that changed its columns is described anew.
+      if (op.sql.starts_with("ALTER TABLE")) relations_.clear();
       return;
   }
 }
@@ -394,8 +396,14 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
 
 void PgDatabase::begin() {
   if (inTransaction_) throw automation::ComError(kSqlErrorNumber, "A transaction is already open");
-  exec(readOnly_ ? std::string("BEGIN") : std::string("BEGIN; ") + kWriteLock,
-       "BEGIN TRANSACTION");
+  try {
+    exec(readOnly_ ? std::string("BEGIN") : std::string("BEGIN; ") + kWriteLock,
+         "BEGIN TRANSACTION");
+  } catch (const automation::ComError&) {
+    // The lock was not had: nothing of the transaction stays open.
+    if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) Result(PQexec(conn_, "ROLLBACK"));
+    throw;
+  }
   inTransaction_ = true;
 }
 

@@ -1,19 +1,34 @@
 # Runs every host script in examples/ through `quillon run` on a fresh scale-1 demo account (one
-# copy per script, since scripts may write) and fails unless each exits 0.
-#   cmake -DQUILLON=<binary> -DEXAMPLES=<dir> -DWORK=<scratch dir> -P run_examples.cmake
+# copy per script, since scripts may write) and fails unless each exits 0. With SERVER (the
+# location of the test server's template database) each script's account is a database of that
+# server, built by `quillon init-db` as a user builds one.
+#   cmake -DQUILLON=<binary> -DEXAMPLES=<dir> -DWORK=<scratch dir> [-DSERVER=<uri>]
+#         -P run_examples.cmake
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
-execute_process(COMMAND ${QUILLON} init-db --db ${WORK}/demo.db --scale 1
-                RESULT_VARIABLE built OUTPUT_QUIET ERROR_VARIABLE builtErr)
-if(NOT built EQUAL 0)
-  message(FATAL_ERROR "init-db failed: ${builtErr}")
+if(NOT SERVER)
+  execute_process(COMMAND ${QUILLON} init-db --db ${WORK}/demo.db --scale 1
+                  RESULT_VARIABLE built OUTPUT_QUIET ERROR_VARIABLE builtErr)
+  if(NOT built EQUAL 0)
+    message(FATAL_ERROR "init-db failed: ${builtErr}")
+  endif()
 endif()
 file(GLOB scripts ${EXAMPLES}/*.qhs)
 set(failed "")
 foreach(script IN LISTS scripts)
   get_filename_component(name ${script} NAME_WE)
-  file(COPY_FILE ${WORK}/demo.db ${WORK}/${name}.db)
-  execute_process(COMMAND ${QUILLON} run --db ${WORK}/${name}.db ${script}
+  if(SERVER)
+    string(REPLACE "quillon_template" "example_${name}" account "${SERVER}")
+    execute_process(COMMAND ${QUILLON} init-db --db ${account} --scale 1 --force
+                    RESULT_VARIABLE built OUTPUT_QUIET ERROR_VARIABLE builtErr)
+    if(NOT built EQUAL 0)
+      message(FATAL_ERROR "init-db failed: ${builtErr}")
+    endif()
+  else()
+    set(account ${WORK}/${name}.db)
+    file(COPY_FILE ${WORK}/demo.db ${account})
+  endif()
+  execute_process(COMMAND ${QUILLON} run --db ${account} ${script}
                   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   if(status EQUAL 0)
     message(STATUS "ok: ${name}")

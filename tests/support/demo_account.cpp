@@ -1,19 +1,73 @@
 #include "support/demo_account.h"
 
+#include <unistd.h>
+
+#include <cctype>
+#include <cstdlib>
+
 #include "ado/connection.h"
 #include "components/suite/account_database.h"
 #include "components/suite/login.h"
 #include "db/demo_data.h"
+#include "sql/locations.h"
 
 namespace quillon::test_support {
 
+namespace {
+
+// The template database of the test server, or empty.
+const std::string& serverTemplate() {
+  static const std::string location = [] {
+    const char* v = ::getenv("QUILLON_TEST_SERVER");
+    return std::string(v != nullptr ? v : "");
+  }();
+  return location;
+}
+
+}  // namespace
+
+bool onServer() {
+  return !serverTemplate().empty();
+}
+
+std::string accountLocation(const std::filesystem::path& dir, const std::string& name) {
+  if (!onServer()) return (dir / (name + ".db")).string();
+  static int made = 0;
+  std::string safe;
+  for (char c : name) safe += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
+  return sql::withDatabaseName(serverTemplate(), "t" + std::to_string(::getpid()) + "_" +
+                                                     std::to_string(++made) + "_" + safe);
+}
+
 DemoAccount::DemoAccount()
     : registry_("QUILLON_REGISTRY", (dir_ / "registry").c_str()),
-      path_((dir_ / "demo.db").string()) {
-  db::createDemoDatabase(path_, 1, true);
+      path_(accountLocation(dir_.path(), "demo")) {
+  if (onServer()) {
+    // The template holds the same account as a build would give, made once for the whole run.
+    sql::copyDatabase(serverTemplate(), path_);
+    databases_.push_back(path_);
+  } else {
+    db::createDemoDatabase(path_, 1, true);
+  }
+}
+
+DemoAccount::~DemoAccount() {
+  for (const std::string& location : databases_) {
+    try {
+      sql::dropDatabase(location);
+    } catch (const std::exception&) {
+      // the test server goes at the end of the run in any case
+    }
+  }
 }
 
 std::string DemoAccount::copy(const std::string& name) const {
+  if (onServer()) {
+    const std::string target = accountLocation(dir(), name);
+    sql::copyDatabase(serverTemplate(), target);
+    databases_.push_back(target);
+    return target;
+  }
   const std::filesystem::path target = dir() / (name + ".db");
   std::filesystem::copy_file(path_, target, std::filesystem::copy_options::overwrite_existing);
   return target.string();

@@ -1,14 +1,18 @@
-// Another desk holding an account file: an engine connection of its own that takes the write lock
-// (others may still read) or an exclusive one (nobody may read), and lets go when told to, after
-// a delay on a thread of its own, or when it goes.
+// Another desk holding an account: a connection of its own that takes the write lock (others may
+// still read) or, on the embedded engine, an exclusive one (nobody may read), and lets go when
+// told to, after a delay on a thread of its own, or when it goes.
 #pragma once
 
 #include <sqlite3.h>
 
 #include <chrono>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
+
+#include "sql/database.h"
+#include "sql/sqlite_database.h"
 
 namespace quillon::test_support {
 
@@ -16,19 +20,20 @@ class LockHolder {
  public:
   enum class Kind { Write, Exclusive };
 
-  LockHolder(const std::string& path, Kind kind) {
-    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
-        sqlite3_exec(db_, kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN EXCLUSIVE", nullptr,
-                     nullptr, nullptr) != SQLITE_OK) {
-      const std::string text = sqlite3_errmsg(db_);
-      sqlite3_close(db_);
-      throw std::runtime_error("cannot lock " + path + ": " + text);
+  LockHolder(const std::string& path, Kind kind)
+      : db_(sql::Database::open(path, sql::OpenMode::OpenExisting)) {
+    if (kind == Kind::Write) {
+      db_->begin();
+      return;
     }
+    sqlite3* file = sql::sqliteHandle(*db_);
+    if (file == nullptr) throw std::runtime_error("only an account file can be locked for reads");
+    if (sqlite3_exec(file, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr) != SQLITE_OK)
+      throw std::runtime_error("cannot lock " + path + ": " + sqlite3_errmsg(file));
   }
   ~LockHolder() {
     if (releaser_.joinable()) releaser_.join();
     release();
-    sqlite3_close(db_);
   }
   LockHolder(const LockHolder&) = delete;
   LockHolder& operator=(const LockHolder&) = delete;
@@ -43,10 +48,14 @@ class LockHolder {
 
  private:
   void release() {
-    if (sqlite3_get_autocommit(db_) == 0) sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
+    if (sqlite3* file = sql::sqliteHandle(*db_)) {
+      if (sqlite3_get_autocommit(file) == 0) sqlite3_exec(file, "COMMIT", nullptr, nullptr, nullptr);
+    } else if (db_->inTransaction()) {
+      db_->commit();
+    }
   }
 
-  sqlite3* db_ = nullptr;
+  std::unique_ptr<sql::Database> db_;
   std::thread releaser_;
 };
 

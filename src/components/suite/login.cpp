@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/computer_name.h"
 #include "sql/database.h"
+#include "sql/locations.h"
 #include "sql/sql_text.h"
 
 namespace quillon::components::suite {
@@ -54,7 +55,9 @@ void Login::logIn(const std::string& dbPath, const std::string& userCode,
   const auto& row = users.front().rows.front();
   if (row[3].integer != 0) raise(kErrUserDisabled, "用户[" + userCode + "]已停用");
 
-  std::string stem = std::filesystem::path(dbPath).stem().string();
+  const bool server = sql::isServerLocation(dbPath);
+  std::string stem =
+      server ? sql::databaseName(dbPath) : std::filesystem::path(dbPath).stem().string();
   std::string accId = accountParameter(*db, "cAccId").value_or("");
   std::string accName = accountParameter(*db, "cAccName").value_or("");
 
@@ -64,7 +67,7 @@ void Login::logIn(const std::string& dbPath, const std::string& userCode,
   accountId_ = accId.empty() ? stem : accId;
   accountName_ = accName.empty() ? stem : accName;
   date_ = date ? *date : today();
-  dbPath_ = std::filesystem::absolute(dbPath).string();
+  dbPath_ = server ? dbPath : std::filesystem::absolute(dbPath).string();
   db_ = std::move(db);
 }
 

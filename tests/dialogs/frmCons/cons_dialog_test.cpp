@@ -106,7 +106,7 @@ std::shared_ptr<ado::Recordset> member(const LoadResult& r, const char* key) {
 
 int workTables() {
   auto rs = module::gContext->connection()->execute(
-      "SELECT count(*) FROM sqlite_master WHERE name LIKE '%_CurrentS' OR name LIKE "
+      "SELECT count(*) FROM sysobjects WHERE name LIKE '%_CurrentS' OR name LIKE "
       "'%_TmpRdRecords'");
   return rs->value(std::size_t{0}).toLong();
 }

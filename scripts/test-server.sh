@@ -1,0 +1,88 @@
+#!/usr/bin/env bash
+# A private PostgreSQL server for one test run: a cluster in a scratch folder, reached only through
+# the Unix socket in that folder (no TCP port), run by an unprivileged user even when the tests run
+# as root, with the demo account built once as the template every test's own database is made from.
+#
+#   test-server.sh start DIR QUILLON_BINARY   initdb into DIR, start, build the template database
+#   test-server.sh stop DIR                   stop the server and remove DIR
+#   test-server.sh bindir                     the folder of initdb and pg_ctl (empty: not installed)
+#
+# The server is at postgresql:///?host=DIR&user=quillon; the template database is quillon_template.
+# A role "desk" with the password "desk" may log in with it (the fault tests use a wrong one).
+set -euo pipefail
+
+bindir() {
+  local d
+  for d in "$(pg_config --bindir 2>/dev/null || true)" /usr/lib/postgresql/*/bin /usr/local/bin; do
+    if [ -n "$d" ] && [ -x "$d/initdb" ] && [ -x "$d/pg_ctl" ] && [ -x "$d/postgres" ]; then
+      echo "$d"
+      return
+    fi
+  done
+}
+
+# Runs a command as the server's user: the caller, or an unprivileged one when that is root (the
+# server refuses to run as root).
+as_server_user() {
+  if [ "$(id -u)" -ne 0 ]; then
+    "$@"
+  else
+    local user=postgres
+    id -u "$user" >/dev/null 2>&1 || user=nobody
+    setpriv --reuid="$user" --regid="$(id -g "$user")" --init-groups --reset-env -- \
+      env PATH="$PATH" LC_ALL=C "$@"
+  fi
+}
+
+server_user() {
+  if [ "$(id -u)" -ne 0 ]; then id -un; else id -u postgres >/dev/null 2>&1 && echo postgres || echo nobody; fi
+}
+
+cmd=${1:-}
+case "$cmd" in
+  bindir)
+    bindir
+    ;;
+  start)
+    dir=$2
+    quillon=$3
+    bin=$(bindir)
+    [ -n "$bin" ] || { echo "test-server: initdb and pg_ctl not found" >&2; exit 1; }
+    # A server left over from an interrupted run goes first.
+    if [ -f "$dir/data/postmaster.pid" ]; then
+      as_server_user "$bin/pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
+    fi
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    chown "$(server_user)" "$dir"
+    chmod 0755 "$dir"
+    as_server_user "$bin/initdb" -D "$dir/data" -U quillon --auth-local=trust --auth-host=reject \
+      -E UTF8 --locale=C --no-sync >"$dir/initdb.log" 2>&1 ||
+      { cat "$dir/initdb.log" >&2; exit 1; }
+    # The superuser logs in without a password, every other role with its own.
+    printf 'local all quillon trust\nlocal all all scram-sha-256\n' >"$dir/data/pg_hba.conf"
+    chown "$(server_user)" "$dir/data/pg_hba.conf"
+    as_server_user "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+      -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off \
+          -c synchronous_commit=off -c full_page_writes=off -c max_connections=300 \
+          -c shared_buffers=64MB -c max_locks_per_transaction=256" start >/dev/null ||
+      { cat "$dir/server.log" >&2; exit 1; }
+    uri="postgresql:///quillon_template?host=$dir&user=quillon"
+    "$quillon" init-db --db "$uri" --scale 1 --force >/dev/null
+    "$quillon" sql --db "postgresql:///postgres?host=$dir&user=quillon" \
+      "create role desk login password 'desk'" >/dev/null 2>&1 || true
+    echo "test-server: PostgreSQL at $dir"
+    ;;
+  stop)
+    dir=$2
+    bin=$(bindir)
+    if [ -n "$bin" ] && [ -f "$dir/data/postmaster.pid" ]; then
+      as_server_user "$bin/pg_ctl" -D "$dir/data" -m fast -w stop >/dev/null
+    fi
+    rm -rf "$dir"
+    ;;
+  *)
+    echo "usage: test-server.sh start DIR QUILLON | stop DIR | bindir" >&2
+    exit 2
+    ;;
+esac
