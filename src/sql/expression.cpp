@@ -399,9 +399,7 @@ void ExprTranslator::writeItem(const std::vector<Item>& its, std::size_t& k, Ran
       st.out.add(call(item));
       return;
     case Item::Kind::Case:
-      st.out.add("CASE");
-      st.out.add(range(item.begin + 1, item.end - 1));
-      st.out.add("END");
+      st.out.add(caseText(item));
       return;
     case Item::Kind::Path:
       st.out.add(itemText(item));
@@ -631,7 +629,7 @@ std::string ExprTranslator::itemText(const Item& item) const {
     case Item::Kind::Call:
       return call(item);
     case Item::Kind::Case:
-      return "CASE " + range(item.begin + 1, item.end - 1) + " END";
+      return caseText(item);
     case Item::Kind::Path: {
       std::string s;
       for (std::size_t i = item.begin; i < item.end; ++i)
@@ -642,6 +640,48 @@ std::string ExprTranslator::itemText(const Item& item) const {
       break;
   }
   return tokenText(t_[item.begin]);
+}
+
+// CASE … END. The server gives a CASE one type, taken from its results that are not bare
+// literals; a text literal among numbers ("then '' … else fQuantity") is then no number it can
+// read. As the embedded engine keeps each row's result as it is, the server writes the other
+// results as texts the way the embedded engine writes them.
+std::string ExprTranslator::caseText(const Item& item) const {
+  const std::size_t b = item.begin + 1;
+  const std::size_t e = item.end - 1;
+  if (d_ != Dialect::PostgreSQL) return "CASE " + range(b, e) + " END";
+  const auto its = items(b, e);
+  std::vector<std::pair<std::size_t, std::size_t>> results;  // token ranges of THEN and ELSE
+  for (std::size_t k = 0; k < its.size(); ++k) {
+    const Token& w = t_[its[k].begin];
+    if (its[k].kind != Item::Kind::Token || !(w.isWord("then") || w.isWord("else"))) continue;
+    std::size_t m = k + 1;
+    while (m < its.size() && !(its[m].kind == Item::Kind::Token &&
+                               (t_[its[m].begin].isWord("when") || t_[its[m].begin].isWord("else"))))
+      ++m;
+    if (m > k + 1) results.emplace_back(its[k + 1].begin, m < its.size() ? its[m].begin : e);
+  }
+  bool texts = false;
+  bool others = false;
+  for (const auto& [from, to] : results) {
+    const bool literal = to == from + 1 && t_[from].kind == TokenKind::String;
+    const bool null = to == from + 1 && t_[from].isWord("null");
+    texts = texts || literal;
+    others = others || (!literal && !null);
+  }
+  if (!texts || !others) return "CASE " + range(b, e) + " END";
+  SqlText out;
+  out.add("CASE");
+  std::size_t at = b;
+  for (const auto& [from, to] : results) {
+    out.add(range(at, from));
+    const bool bare = to == from + 1 && (t_[from].kind == TokenKind::String || t_[from].isWord("null"));
+    out.add(bare ? range(from, to) : "tsql.convert_text(" + range(from, to) + ", NULL, 0)");
+    at = to;
+  }
+  out.add(range(at, e));
+  out.add("END");
+  return out.take();
 }
 
 std::string ExprTranslator::call(const Item& item) const {

@@ -58,6 +58,7 @@ class ExprTranslator {
   std::vector<Item> items(std::size_t begin, std::size_t end) const;
   std::string itemText(const Item& item) const;
   std::string call(const Item& item) const;
+  std::string caseText(const Item& item) const;
   std::string convertCall(std::size_t typeBegin, std::size_t typeEnd, const std::string& expr,
                           const std::string& style) const;
   std::string serverCall(const std::string& name, const Item& item) const;

@@ -385,7 +385,6 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
   if (PQresultStatus(main) == PGRES_TUPLES_OK && PQnfields(main) > 0 &&
       op.kind != Op::Kind::SelectInto) {
     PgCursor cursor(*this, main, op);
-    changes_ = PQntuples(main);
     handler.onResultSet(cursor);
     return;
   }
