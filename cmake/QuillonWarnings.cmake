@@ -46,6 +46,9 @@ endfunction()
 # Registers the tests of an executable again for the test server: they find the server's
 # template database in QUILLON_TEST_SERVER and need the fixture that starts the server.
 function(quillon_server_tests name)
+  if(QUILLON_SERVER_TESTS_ONLY AND NOT name IN_LIST QUILLON_SERVER_TESTS_ONLY)
+    return()
+  endif()
   if(QUILLON_SERVER_TESTS)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "server."
       PROPERTIES TIMEOUT 600 FIXTURES_REQUIRED quillon_server
