@@ -4,6 +4,7 @@
 # as root, with the demo account built once as the template every test's own database is made from.
 #
 #   test-server.sh start DIR QUILLON_BINARY   initdb into DIR, start, build the template database
+#   test-server.sh copy DIR FROM TO           a database TO with the contents of FROM
 #   test-server.sh stop DIR                   stop the server and remove DIR
 #   test-server.sh bindir                     the folder of initdb and pg_ctl (empty: not installed)
 #
@@ -65,7 +66,8 @@ case "$cmd" in
     as_server_user "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
       -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off \
           -c synchronous_commit=off -c full_page_writes=off -c max_connections=300 \
-          -c shared_buffers=64MB -c max_locks_per_transaction=256" start >/dev/null ||
+          -c shared_buffers=64MB -c max_locks_per_transaction=256 -c wal_level=minimal \
+          -c max_wal_senders=0 -c max_wal_size=128MB" start >/dev/null ||
       { cat "$dir/server.log" >&2; exit 1; }
     uri="postgresql:///quillon_template?host=$dir&user=quillon"
     "$quillon" init-db --db "$uri" --scale 1 --force >/dev/null
@@ -73,12 +75,20 @@ case "$cmd" in
       "create role desk login password 'desk'" >/dev/null 2>&1 || true
     echo "test-server: PostgreSQL at $dir"
     ;;
+  copy)
+    dir=$2
+    "$(bindir)/psql" -X -q -h "$dir" -U quillon -d postgres \
+      -c "DROP DATABASE IF EXISTS \"$4\"" -c "CREATE DATABASE \"$4\" TEMPLATE \"$3\""
+    ;;
   stop)
     dir=$2
     bin=$(bindir)
     if [ -n "$bin" ] && [ -f "$dir/data/postmaster.pid" ]; then
-      # Nothing of the cluster is kept: no checkpoint on the way out.
-      as_server_user "$bin/pg_ctl" -D "$dir/data" -m immediate -w stop >/dev/null
+      # Nothing of the cluster is kept: no checkpoint on the way out, and the postmaster's end
+      # watched here more closely than pg_ctl's own wait does.
+      pid=$(head -1 "$dir/data/postmaster.pid")
+      as_server_user "$bin/pg_ctl" -D "$dir/data" -m immediate -W stop >/dev/null
+      for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     fi
     rm -rf "$dir"
     ;;
