@@ -91,6 +91,7 @@ class Recordset : public automation::Object {
   // The 0-based place of a field (by name without regard to case); 3265 when there is none.
   std::size_t fieldIndex(std::string_view name) const { return core_->resolveField(name); }
   void setValue(const Variant& nameOrIndex, const Variant& v);
+  void setValue(std::size_t index, const Variant& v) { core_->setValue(index, v); }
 
   // --- navigation
   bool bof() const { return core_->bof(); }

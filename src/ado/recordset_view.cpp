@@ -1,5 +1,6 @@
 #include "ado/recordset_view.h"
 
+#include "ado/record_data.h"
 #include "ado/recordset.h"
 #include "ado/recordset_internal.h"
 #include "automation/text_compare.h"
@@ -37,6 +38,28 @@ automation::Variant RecordsetView::value(int row, int field) const {
   const std::uint32_t at = rows_[static_cast<std::size_t>(row)];
   if (at >= data_->rowCount()) return {};
   return data_->value(at, static_cast<std::size_t>(field));
+}
+
+std::optional<double> RecordsetView::number(int row, int field) const {
+  if (!data_ || row < 0 || row >= rowCount() || field < 0 || field >= fieldCount()) return {};
+  const std::uint32_t at = rows_[static_cast<std::size_t>(row)];
+  if (at >= data_->rowCount()) return {};
+  const Column& c = data_->column(static_cast<std::size_t>(field));
+  if (c.isNull(at)) return {};
+  switch (c.kind()) {
+    case StorageKind::Int32:
+      return c.int32At(at);
+    case StorageKind::Int64:
+      return static_cast<double>(c.int64At(at));
+    case StorageKind::Double:
+      return c.doubleAt(at);
+    case StorageKind::Bool:
+      return c.int32At(at) != 0 ? -1.0 : 0.0;
+    case StorageKind::Date:
+    case StorageKind::Text:
+      break;
+  }
+  return {};
 }
 
 void RecordsetView::keepRows(const std::function<bool(int row)>& keep) {

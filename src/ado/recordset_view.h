@@ -33,6 +33,9 @@ class RecordsetView {
   int rowCount() const { return static_cast<int>(rows_.size()); }
   // The value of a row (0-based, in view order) and field; Empty outside the view.
   automation::Variant value(int row, int field) const;
+  // The same value as a Double when it is a number (value(row, field).toDouble() of a number,
+  // True being -1), without making the Variant; nothing for Null, texts and dates.
+  std::optional<double> number(int row, int field) const;
   // The row's AbsolutePosition in the recordset the view was taken from.
   std::int32_t position(int row) const { return positions_[static_cast<std::size_t>(row)]; }
   // Keeps the rows for which `keep` holds, in their order; positions stay those of the recordset.

@@ -5,7 +5,10 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <iterator>
+#include <optional>
 #include <vector>
 
 #include "automation/numeric_text.h"
@@ -94,6 +97,11 @@ struct NumberPattern {
   bool grouping = false;
   int scaleThousands = 0;
   int percent = 0;
+  // Only digit placeholders, grouping and the point: no literals, "%" or scaling.
+  bool digitsOnly() const {
+    return intSlots > 0 && prefix.empty() && suffix.empty() && intLiterals.empty() &&
+           fracLiterals.empty() && percent == 0 && scaleThousands == 0;
+  }
 };
 
 bool isPlaceholder(char c) {
@@ -269,6 +277,54 @@ std::string renderNumber(const Decimal& d, const NumberPattern& np) {
   return out;
 }
 
+constexpr double kPowersOfTen[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The value times 10^places as a whole number, when the value's written decimal has no more
+// places than that: then no rounding happens and the digits are those of the whole number. The
+// nearest number of `places` places is the value, and the product stays below 2^52, where no two
+// such numbers share a double.
+std::optional<std::uint64_t> exactScaled(double magnitude, int places) {
+  if (places >= static_cast<int>(std::size(kPowersOfTen))) return std::nullopt;
+  const double scale = kPowersOfTen[places];
+  const double scaled = magnitude * scale;
+  if (!(scaled < 4503599627370496.0)) return std::nullopt;
+  const double whole = std::nearbyint(scaled);
+  if (whole / scale != magnitude) return std::nullopt;
+  return static_cast<std::uint64_t>(whole);
+}
+
+// renderNumber for a digits-only pattern and a value held as digits * 10^-places.
+std::string renderScaled(std::uint64_t digits, int places, const NumberPattern& np) {
+  char buffer[64];
+  char* end = buffer + sizeof buffer;
+  char* at = end;
+  std::uint64_t integer = digits;
+  int fraction[16] = {};
+  for (int k = places - 1; k >= 0; --k) {
+    fraction[k] = static_cast<int>(integer % 10);
+    integer /= 10;
+  }
+  int shown = 0;
+  while (integer > 0 || shown < np.minInt) {
+    if (np.grouping && shown > 0 && shown % 3 == 0) *--at = ',';
+    *--at = static_cast<char>('0' + integer % 10);
+    integer /= 10;
+    ++shown;
+  }
+  std::string out(at, end);
+  if (np.hasPoint) {
+    int kept = places;
+    while (kept > 0 && np.fracSpec[static_cast<std::size_t>(kept) - 1] == '#' &&
+           fraction[kept - 1] == 0) {
+      --kept;
+    }
+    out += '.';
+    for (int k = 0; k < kept; ++k) out += static_cast<char>('0' + fraction[k]);
+  }
+  return out;
+}
+
 // A number pattern's sections (positive;negative;zero;null). Held in place: formatting a grid cell
 // should not allocate for them.
 struct Sections {
@@ -338,26 +394,110 @@ std::string twoDigits(int v) {
 
 }  // namespace
 
-std::string formatNumber(double value, std::string_view pattern) {
+namespace {
+
+// A pattern's sections as the formatting below reads them: count(), present(i) (section i is
+// given and not empty) and pattern(i) (section i parsed).
+struct SplitPattern {
+  Sections split;
+  std::size_t count() const { return split.size(); }
+  bool present(std::size_t i) const { return i < split.size() && !split[i].empty(); }
+  const NumberPattern& pattern(std::size_t i) const { return cachedPattern(split[i]); }
+};
+
+template <class Patterns>
+std::string formatIn(double value, const Patterns& s) {
   if (!std::isfinite(value)) return formatGeneralNumber(value);
-  const Sections sections = splitSections(pattern);
-  std::string_view section = sections[0];
-  bool negative = value < 0;
-  bool ownNegativeSection = negative && sections.size() > 1 && !sections[1].empty();
-  if (ownNegativeSection) section = sections[1];
-  const NumberPattern& np = cachedPattern(section);
+  const bool negative = value < 0;
+  const bool ownNegativeSection = negative && s.present(1);
+  const NumberPattern& np = s.pattern(ownNegativeSection ? 1 : 0);
+  if (np.digitsOnly() && s.count() == 1) {
+    const int places = static_cast<int>(np.fracSpec.size());
+    if (const auto scaled = exactScaled(std::fabs(value), places)) {
+      std::string text = renderScaled(*scaled, places, np);
+      return negative && *scaled != 0 ? '-' + text : text;
+    }
+  }
 
   Decimal d = toDecimal(std::fabs(value));
   if (!d.digits.empty()) d.point += 2 * np.percent - 3 * np.scaleThousands;
   roundDecimal(d, static_cast<int>(np.fracSpec.size()));
 
-  if (d.digits.empty() && sections.size() > 2 && !sections[2].empty()) {
-    return renderNumber(Decimal{}, cachedPattern(sections[2]));
+  if (d.digits.empty() && s.count() > 2 && s.present(2)) {
+    return renderNumber(Decimal{}, s.pattern(2));
   }
   std::string text = renderNumber(d, np);
   // A value that rounds to zero shows no sign.
   if (negative && !ownNegativeSection && !d.digits.empty()) return '-' + text;
   return text;
+}
+
+template <class Patterns>
+std::optional<double> shownIn(double value, const Patterns& s) {
+  if (!std::isfinite(value) || s.count() != 1) return std::nullopt;
+  const NumberPattern& np = s.pattern(0);
+  if (!np.digitsOnly()) return std::nullopt;
+  const int places = static_cast<int>(np.fracSpec.size());
+  // A zero shown without a single digit ("" for "#", "." for "#.##") is not a number.
+  const bool zeroShowsDigits =
+      np.minInt > 0 || np.fracSpec.find('0') != std::string::npos;
+  // A value the text shows in full reads back as itself (+ 0.0: never -0).
+  if (const auto scaled = exactScaled(std::fabs(value), places)) {
+    if (*scaled == 0 && !zeroShowsDigits) return std::nullopt;
+    return value + 0.0;
+  }
+  // Otherwise the rounded decimal, read as the text would be.
+  Decimal d = toDecimal(std::fabs(value));
+  roundDecimal(d, places);
+  if (d.digits.empty()) return zeroShowsDigits ? std::optional<double>(0.0) : std::nullopt;
+  const std::string text = "0." + d.digits + "e" + std::to_string(d.point);
+  double magnitude = 0;
+  std::from_chars(text.data(), text.data() + text.size(), magnitude);
+  return value < 0 ? -magnitude : magnitude;
+}
+
+}  // namespace
+
+std::string formatNumber(double value, std::string_view pattern) {
+  return formatIn(value, SplitPattern{splitSections(pattern)});
+}
+
+std::optional<double> formattedNumberValue(double value, std::string_view pattern) {
+  return shownIn(value, SplitPattern{splitSections(pattern)});
+}
+
+struct NumberFormat::Compiled {
+  std::string text;
+  std::vector<NumberPattern> parts;
+  std::vector<bool> given;
+  std::size_t count() const { return parts.size(); }
+  bool present(std::size_t i) const { return i < given.size() && given[i]; }
+  const NumberPattern& pattern(std::size_t i) const { return parts[i]; }
+};
+
+NumberFormat::NumberFormat() : NumberFormat(std::string_view()) {}
+
+NumberFormat::NumberFormat(std::string_view pattern) {
+  auto compiled = std::make_shared<Compiled>();
+  compiled->text.assign(pattern);
+  const Sections sections = splitSections(compiled->text);
+  for (std::size_t i = 0; i < sections.size(); ++i) {
+    compiled->parts.push_back(parseNumberPattern(sections[i]));
+    compiled->given.push_back(!sections[i].empty());
+  }
+  compiled_ = std::move(compiled);
+}
+
+const std::string& NumberFormat::pattern() const {
+  return compiled_->text;
+}
+
+std::string NumberFormat::format(double value) const {
+  return formatIn(value, *compiled_);
+}
+
+std::optional<double> NumberFormat::shownValue(double value) const {
+  return shownIn(value, *compiled_);
 }
 
 std::string formatDate(DateValue value, std::string_view pattern) {

@@ -16,6 +16,8 @@
 // gives the value's CStr text.
 #pragma once
 
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +29,28 @@ std::string Format(const Variant& value, std::string_view pattern = {});
 
 // The number part alone, for callers that already hold a Double.
 std::string formatNumber(double value, std::string_view pattern);
+// The number that formatNumber(value, pattern) reads back as ("," ignored), worked out without
+// the text, for a pattern of one section that only places digits ("##0.00", "#,##0.000"): the
+// value rounded as the text rounds it. Nothing for any other pattern (literals, "%", scaling,
+// sections), a value that is not finite, or a zero the pattern shows without a digit ("" for
+// "#"); the caller then reads the text.
+std::optional<double> formattedNumberValue(double value, std::string_view pattern);
+
+// A number pattern read once, for a caller that formats many values with it (a grid column, a
+// dialog's quantity format): format is formatNumber and shownValue formattedNumberValue with the
+// pattern. Copies share the parsed pattern.
+class NumberFormat {
+ public:
+  NumberFormat();
+  explicit NumberFormat(std::string_view pattern);
+  const std::string& pattern() const;
+  std::string format(double value) const;
+  std::optional<double> shownValue(double value) const;
+
+ private:
+  struct Compiled;
+  std::shared_ptr<const Compiled> compiled_;
+};
 std::string formatDate(DateValue value, std::string_view pattern);
 
 }  // namespace quillon::automation

@@ -3,6 +3,7 @@
 // read for (a painted screen, a rule that looks at a row) and keeps what is written to it.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace quillon::forms {
@@ -13,6 +14,9 @@ class CellSource {
   // The text of grid column `col` of the source's row `index` (both 0-based; column 0 is the
   // grid's mark column). Never throws; a cell the source does not know is "".
   virtual std::string cellText(int index, int col) const = 0;
+  // The number that cell's text reads as, when the source knows it without making the text;
+  // nothing when the text must be read.
+  virtual std::optional<double> cellNumber(int /*index*/, int /*col*/) const { return std::nullopt; }
 };
 
 }  // namespace quillon::forms

@@ -13,7 +13,8 @@ void GridCells::resize(int rows, int cols) {
     written_.resize(std::min(written_.size(), c));
     cols_ = cols;
   }
-  dense_.resize(static_cast<std::size_t>(rows));
+  rows_ = rows;
+  if (dense_.size() > static_cast<std::size_t>(rows)) dense_.resize(static_cast<std::size_t>(rows));
   if (source_ && first_ + count_ > rows) {
     count_ = std::max(rows - first_, 0);
     for (Written& w : written_) w.truncate(static_cast<std::size_t>(count_));
@@ -25,79 +26,124 @@ void GridCells::resize(int rows, int cols) {
 }
 
 void GridCells::Written::put(std::size_t i, std::string_view text) {
-  if (has(i)) live -= length[i];
-  if (bytes.size() > 4096 && bytes.size() > 2 * live) {
-    // Rewrites left most of the buffer unused: keep only the texts in place.
-    std::string kept;
-    kept.reserve(2 * live + text.size());
-    for (std::size_t r = 0; r < length.size(); ++r) {
-      if (!has(r)) continue;
-      const std::string_view t = at(r);
-      offset[r] = kept.size();
-      kept.append(t);
+  if (has(i) && !isNumber(i)) live -= static_cast<std::uint32_t>(cells[i]);
+  if (stored > 4096 && stored > 2 * live) {
+    // Rewrites left most of the arena unused: keep only the texts in place.
+    ado::TextArena kept;
+    std::size_t keptBytes = 0;
+    for (std::size_t r = 0; r < cells.size(); ++r) {
+      if (!has(r) || isNumber(r)) continue;
+      const std::string_view t = textAt(r);
+      cells[r] = std::uint64_t{kept.append(t)} << 32 | t.size();
+      keptBytes += t.size();
     }
-    bytes.swap(kept);
+    bytes = std::move(kept);
+    stored = keptBytes;
   }
-  offset[i] = bytes.size();
-  length[i] = static_cast<std::uint32_t>(text.size());
-  bytes.append(text);
+  cells[i] = std::uint64_t{bytes.append(text)} << 32 | text.size();
+  stored += text.size();
   live += text.size();
 }
 
-void GridCells::Written::truncate(std::size_t rows) {
-  if (length.size() <= rows) return;
-  for (std::size_t r = rows; r < length.size(); ++r) {
-    if (has(r)) live -= length[r];
+void GridCells::Written::putNumber(std::size_t i, double value) {
+  if (has(i) && !isNumber(i)) live -= static_cast<std::uint32_t>(cells[i]);
+  if (numbers.size() == 0) {
+    numbers.reserve(cells.size());
+    for (std::size_t r = 0; r < cells.size(); ++r) numbers.push_back(0.0);
   }
-  offset.resize(rows);
-  length.resize(rows);
+  cells[i] = kNumber;
+  numbers[i] = value;
 }
 
-GridCells::Written* GridCells::writtenAt(int col) {
+void GridCells::Written::truncate(std::size_t rows) {
+  if (cells.size() <= rows) return;
+  ado::ChunkedArray<std::uint64_t> kept;
+  ado::ChunkedArray<double> keptNumbers;
+  kept.reserve(rows);
+  for (std::size_t r = 0; r < rows; ++r) {
+    kept.push_back(cells[r]);
+    if (numbers.size() > 0) keptNumbers.push_back(numbers[r]);
+  }
+  for (std::size_t r = rows; r < cells.size(); ++r) {
+    if (has(r) && !isNumber(r)) live -= static_cast<std::uint32_t>(cells[r]);
+  }
+  cells = std::move(kept);
+  numbers = std::move(keptNumbers);
+}
+
+const GridCells::Written* GridCells::writtenAt(int col) const {
   if (static_cast<std::size_t>(col) >= written_.size()) return nullptr;
   return &written_[static_cast<std::size_t>(col)];
 }
 
 bool GridCells::fromSource(int row, int col) const {
   if (!bound(row)) return false;
-  const auto c = static_cast<std::size_t>(col);
-  return c >= written_.size() || !written_[c].has(static_cast<std::size_t>(row - first_));
+  const Written* w = writtenAt(col);
+  return w == nullptr || !w->has(static_cast<std::size_t>(row - first_));
 }
 
 std::string GridCells::sourceText(int row, int col) const {
   return bound(row) ? source_->cellText(row - first_, col) : std::string();
 }
 
+std::optional<double> GridCells::sourceNumber(int row, int col) const {
+  if (!fromSource(row, col)) return std::nullopt;
+  return source_->cellNumber(row - first_, col);
+}
+
 std::string GridCells::text(int row, int col) const {
   if (bound(row)) {
     const auto i = static_cast<std::size_t>(row - first_);
-    if (static_cast<std::size_t>(col) < written_.size() &&
-        written_[static_cast<std::size_t>(col)].has(i))
-      return std::string(written_[static_cast<std::size_t>(col)].at(i));
+    if (const Written* w = writtenAt(col); w != nullptr && w->has(i)) return w->text(i);
     return source_->cellText(row - first_, col);
   }
-  const auto& cells = dense_[static_cast<std::size_t>(row)];
-  return cells.empty() ? std::string() : cells[static_cast<std::size_t>(col)];
+  const auto r = static_cast<std::size_t>(row);
+  if (r >= dense_.size() || dense_[r].empty()) return {};
+  return dense_[r][static_cast<std::size_t>(col)];
+}
+
+bool GridCells::holds(int row, int col, std::string_view text) const {
+  if (bound(row)) {
+    const auto i = static_cast<std::size_t>(row - first_);
+    if (const Written* w = writtenAt(col); w != nullptr && w->has(i)) return w->holds(i, text);
+    return source_->cellText(row - first_, col) == text;
+  }
+  const auto r = static_cast<std::size_t>(row);
+  if (r >= dense_.size() || dense_[r].empty()) return text.empty();
+  return dense_[r][static_cast<std::size_t>(col)] == text;
 }
 
 bool GridCells::set(int row, int col, std::string text) {
   if (bound(row)) {
     Written& w = writtenColumn(col);
     const auto i = static_cast<std::size_t>(row - first_);
-    if (w.has(i) && w.at(i) == text) return false;
+    if (w.has(i) && w.holds(i, text)) return false;
     // A first write is not compared with the source's text: formatting it costs more than a
     // change announced once too often.
     w.put(i, text);
     return true;
   }
-  auto& cells = dense_[static_cast<std::size_t>(row)];
-  if (cells.empty()) {
+  const auto r = static_cast<std::size_t>(row);
+  if (r >= dense_.size() || dense_[r].empty()) {
     if (text.empty()) return false;
-    cells.resize(static_cast<std::size_t>(cols_));
+    if (r >= dense_.size()) dense_.resize(r + 1);
+    dense_[r].resize(static_cast<std::size_t>(cols_));
   }
-  auto& cell = cells[static_cast<std::size_t>(col)];
+  auto& cell = dense_[r][static_cast<std::size_t>(col)];
   if (cell == text) return false;
   cell = std::move(text);
+  return true;
+}
+
+bool GridCells::setNumber(int row, int col, double value, const automation::NumberFormat& format) {
+  if (!bound(row)) return set(row, col, format.format(value));
+  Written& w = writtenColumn(col);
+  const auto i = static_cast<std::size_t>(row - first_);
+  if (!w.format) w.format = format;
+  // A column holds its numbers in one format; a number in another is kept as its text.
+  if (w.format->pattern() != format.pattern()) return set(row, col, format.format(value));
+  if (w.has(i) && w.isNumber(i) && w.numbers[i] == value) return false;
+  w.putNumber(i, value);
   return true;
 }
 
@@ -105,9 +151,10 @@ GridCells::Written& GridCells::writtenColumn(int col) {
   if (written_.size() <= static_cast<std::size_t>(col))
     written_.resize(static_cast<std::size_t>(col) + 1);
   Written& w = written_[static_cast<std::size_t>(col)];
-  if (w.length.empty()) {
-    w.offset.resize(static_cast<std::size_t>(count_));
-    w.length.assign(static_cast<std::size_t>(count_), Written::kUnwritten);
+  if (w.cells.size() == 0) {
+    const auto count = static_cast<std::size_t>(count_);
+    w.cells.reserve(count);
+    for (std::size_t r = 0; r < count; ++r) w.cells.push_back(Written::kUnwritten);
   }
   return w;
 }
@@ -128,7 +175,8 @@ void GridCells::clear() {
 
 void GridCells::bind(std::shared_ptr<const CellSource> source, int first, int count) {
   count = std::clamp(count, 0, std::max(rows() - first, 0));
-  for (int r = first; r < first + count; ++r) dense_[static_cast<std::size_t>(r)] = {};
+  const auto end = std::min(dense_.size(), static_cast<std::size_t>(first + count));
+  for (auto r = static_cast<std::size_t>(first); r < end; ++r) dense_[r] = {};
   source_ = count > 0 ? std::move(source) : nullptr;
   first_ = first;
   count_ = source_ ? count : 0;

@@ -6,24 +6,32 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ado/chunked.h"
+#include "automation/vb_format.h"
 #include "forms/cell_source.h"
 
 namespace quillon::forms {
 
 class GridCells {
  public:
-  int rows() const { return static_cast<int>(dense_.size()); }
+  int rows() const { return rows_; }
   int cols() const { return cols_; }
   // Growing adds empty rows (or columns); shrinking drops the last ones, bound rows included.
   void resize(int rows, int cols);
   // Callers check the bounds.
   std::string text(int row, int col) const;
+  // Whether the cell holds exactly `text`, without copying what it holds.
+  bool holds(int row, int col, std::string_view text) const;
   // False when the cell already held the text (a bound cell's first write always counts).
   bool set(int row, int col, std::string text);
+  // Sets the cell to format.format(value); a bound cell keeps the number and makes the text only
+  // when it is read. False when the cell already held that number in that format.
+  bool setNumber(int row, int col, double value, const automation::NumberFormat& format);
   // Keeps the cell's present text as written, so that a later change in the source does not
   // show through it.
   void pin(int row, int col);
@@ -37,27 +45,49 @@ class GridCells {
   bool fromSource(int row, int col) const;
   // The source's text of a bound cell, written over or not; "" for a cell of an unbound row.
   std::string sourceText(int row, int col) const;
+  // What a cell still showing its source's text reads as, when the source knows it (see
+  // CellSource::cellNumber); nothing otherwise.
+  std::optional<double> sourceNumber(int row, int col) const;
 
  private:
   // The cells of one column written since binding, for every bound row: a dialog that writes a
-  // column writes it for many rows, so the texts go into one byte buffer per column with a place
-  // per row (a rewrite appends; the buffer is compacted when it has grown twice what it holds).
+  // column writes it for many rows, so the texts go into one arena per column with a place per
+  // row (a rewrite appends; the arena is rebuilt when it has grown twice what it holds). Places
+  // and texts live in pooled blocks, which the next dialog's grid takes again.
+  // A cell written as a number keeps the number (in `numbers`, shown through the column's
+  // `format`) and has its text made when it is read.
   struct Written {
-    static constexpr std::uint32_t kUnwritten = 0xFFFFFFFF;
-    std::string bytes;
-    std::vector<std::uint64_t> offset;
-    std::vector<std::uint32_t> length;  // kUnwritten for a cell still read from the source
-    std::size_t live = 0;               // bytes of the texts in place
-    bool has(std::size_t i) const { return i < length.size() && length[i] != kUnwritten; }
-    std::string_view at(std::size_t i) const { return {bytes.data() + offset[i], length[i]}; }
+    static constexpr std::uint64_t kUnwritten = ~std::uint64_t{0};
+    static constexpr std::uint64_t kNumber = kUnwritten - 1;
+    ado::ChunkedArray<std::uint64_t> cells;  // offset << 32 | length, kNumber or kUnwritten
+    ado::TextArena bytes;
+    ado::ChunkedArray<double> numbers;  // sized to the rows once a number is written
+    std::optional<automation::NumberFormat> format;
+    std::size_t stored = 0;  // bytes appended to the arena
+    std::size_t live = 0;    // bytes of the texts in place
+    bool has(std::size_t i) const { return i < cells.size() && cells[i] != kUnwritten; }
+    bool isNumber(std::size_t i) const { return cells[i] == kNumber; }
+    std::string_view textAt(std::size_t i) const {
+      const std::uint64_t c = cells[i];
+      return bytes.at(static_cast<std::uint32_t>(c >> 32), static_cast<std::uint32_t>(c));
+    }
+    std::string text(std::size_t i) const {
+      return isNumber(i) ? format->format(numbers[i]) : std::string(textAt(i));
+    }
+    bool holds(std::size_t i, std::string_view text) const {
+      return isNumber(i) ? format->format(numbers[i]) == text : textAt(i) == text;
+    }
     void put(std::size_t i, std::string_view text);
+    void putNumber(std::size_t i, double value);
     void truncate(std::size_t rows);
   };
-  Written* writtenAt(int col);
+  const Written* writtenAt(int col) const;
   Written& writtenColumn(int col);  // sized to the bound rows
 
+  int rows_ = 0;
   int cols_ = 0;
-  std::vector<std::vector<std::string>> dense_;  // per row; empty until a cell is written
+  // Per row, up to the last row written outside the bound block; a row without cells is empty.
+  std::vector<std::vector<std::string>> dense_;
   std::shared_ptr<const CellSource> source_;
   int first_ = 0;
   int count_ = 0;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ado/recordset_view.h"
+#include "automation/vb_format.h"
 #include "forms/cell_source.h"
 #include "forms/row_source.h"
 
@@ -28,10 +29,12 @@ class RecordsetRows final : public RowSource, public CellSource {
   int rowCount() const override { return view_.rowCount(); }
   std::string text(int row, int field) const override;
   std::string cellText(int index, int col) const override;
+  // A formatted number field's value as its text reads (without making the text).
+  std::optional<double> cellNumber(int index, int col) const override;
 
  private:
   ado::RecordsetView view_;
-  std::map<int, std::string> formats_;
+  std::map<int, automation::NumberFormat> formats_;
 };
 
 }  // namespace quillon::forms

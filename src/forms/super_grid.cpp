@@ -63,6 +63,17 @@ std::string MsSuperGrid::TextMatrix(int col, int row) const {
   return cells_.text(row, col);
 }
 
+void MsSuperGrid::setNumberMatrix(int col, int row, double value,
+                                  const automation::NumberFormat& format) {
+  checkCell(col, row);
+  if (cells_.setNumber(row, col, value, format)) cellChanged();
+}
+
+bool MsSuperGrid::isMarked(int row) const {
+  checkCell(0, row);
+  return cells_.holds(row, 0, kMarkText);
+}
+
 void MsSuperGrid::setTextMatrix(int col, int row, std::string text) {
   checkCell(col, row);
   if (cells_.set(row, col, std::move(text))) cellChanged();
@@ -84,6 +95,11 @@ bool MsSuperGrid::cellFromSource(int col, int row) const {
 std::string MsSuperGrid::sourceText(int col, int row) const {
   checkCell(col, row);
   return cells_.sourceText(row, col);
+}
+
+std::optional<double> MsSuperGrid::sourceNumber(int col, int row) const {
+  checkCell(col, row);
+  return cells_.sourceNumber(row, col);
 }
 
 void MsSuperGrid::pinCell(int col, int row) {

@@ -32,6 +32,10 @@ class MsSuperGrid : public Control {
   // ComError 381 "Invalid property array index" outside the grid.
   std::string TextMatrix(int col, int row) const;
   void setTextMatrix(int col, int row, std::string text);
+  // The same as setTextMatrix(col, row, format.format(value)); a cell of bound rows keeps the
+  // number and makes its text when it is read (painted, looked at), so a rule that writes a
+  // column of 100 000 rows formats only what is seen.
+  void setNumberMatrix(int col, int row, double value, const automation::NumberFormat& format);
   // Rows = count + 1, the data rows' cells read from `source` until they are written; row 0
   // (the captions) stays. For a large recordset this costs nothing per cell.
   void bindRows(std::shared_ptr<const CellSource> source, int count);
@@ -40,6 +44,9 @@ class MsSuperGrid : public Control {
   // Whether a bound cell still shows its source's text, and that text (written over or not).
   bool cellFromSource(int col, int row) const;
   std::string sourceText(int col, int row) const;
+  // The number a cell still showing its source's text reads as, when the source can tell without
+  // making the text (a formatted number); nothing otherwise, and the caller reads TextMatrix.
+  std::optional<double> sourceNumber(int col, int row) const;
   int Row() const { return row_; }
   void setRow(int row);
   int Col() const { return col_; }
@@ -66,7 +73,7 @@ class MsSuperGrid : public Control {
   void setColButton(int col, bool on);
 
   // The mark of a data row (column 0 holds kMarkText or nothing); from code, so no CellChange.
-  bool isMarked(int row) const { return TextMatrix(0, row) == kMarkText; }
+  bool isMarked(int row) const;
   void setMarked(int row, bool on) { setTextMatrix(0, row, on ? std::string(kMarkText) : ""); }
 
   // The first column whose caption (row 0) equals `caption`, -1 when none.

@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "automation/vb_format.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
 #include "test_support.h"
 
 namespace quillon::automation {
@@ -71,6 +77,76 @@ TEST(Format, DatePatterns) {
   EXPECT_EQ(Format(d, "yy/m/d"), "26/12/5");
   EXPECT_EQ(Format("2026-1-5", "YYYY-MM-DD"), "2026-01-05");
   EXPECT_EQ(Format("not a date", "YYYY-MM-DD"), "not a date");
+}
+
+// The value worked out without the text must be exactly what the text reads back as, for values
+// the pattern shows in full, values it rounds (half away, on the written decimal) and values that
+// round to zero, in every pattern of the digits-only family; other patterns are left to the text.
+TEST(Format, FormattedNumberValueIsWhatTheTextReadsAs) {
+  const auto readBack = [](const std::string& text) {
+    std::string plain;
+    for (char c : text) {
+      if (c != ',') plain.push_back(c);
+    }
+    double v = 0;
+    std::from_chars(plain.data(), plain.data() + plain.size(), v);
+    return v;
+  };
+  const char* const patterns[] = {"##0.00", "#,##0.000", "0", "0.######", "##0.0000", "#,##0"};
+  std::uint64_t x = 12345;
+  for (int i = 0; i < 5000; ++i) {
+    x = x * 6364136223846793005ull + 1442695040888963407ull;
+    const int decimals = static_cast<int>((x >> 60) % 8);
+    double value = static_cast<double>(static_cast<std::int64_t>(x >> 20) % 20000000) / 100.0;
+    for (int d = 0; d < decimals; ++d) value /= 10;
+    if ((x & 1) != 0) value = -value;
+    for (const char* p : patterns) {
+      const std::optional<double> v = formattedNumberValue(value, p);
+      ASSERT_TRUE(v.has_value()) << p;
+      ASSERT_EQ(*v, readBack(formatNumber(value, p))) << value << " " << p;
+      ASSERT_FALSE(std::signbit(*v) && *v == 0) << value << " " << p;
+    }
+  }
+  EXPECT_EQ(formattedNumberValue(2.675, "##0.00"), 2.68);
+  EXPECT_EQ(formattedNumberValue(-0.004, "##0.00"), 0.0);
+  EXPECT_EQ(formattedNumberValue(1e20, "#,##0"), 1e20);
+  EXPECT_EQ(formattedNumberValue(0.5, "#.##"), 0.5);
+  EXPECT_FALSE(formattedNumberValue(0, "#"));
+  EXPECT_FALSE(formattedNumberValue(0.001, "#.##"));
+  EXPECT_EQ(formattedNumberValue(0.001, "#.#0"), 0.0);
+  EXPECT_FALSE(formattedNumberValue(5, "0.00 元"));
+  EXPECT_FALSE(formattedNumberValue(0.5, "0%"));
+  EXPECT_FALSE(formattedNumberValue(1500, "#,##0,"));
+  EXPECT_FALSE(formattedNumberValue(-1, "0.00;(0.00)"));
+  EXPECT_FALSE(formattedNumberValue(std::numeric_limits<double>::infinity(), "0.00"));
+}
+
+// A pattern read once formats as formatNumber does with its text, whatever the pattern holds;
+// the values a pattern shows in full take a shorter way to the same text.
+TEST(Format, NumberFormatMatchesFormatNumber) {
+  EXPECT_EQ(Format(-1234567.5, "#,##0.00"), "-1,234,567.50");
+  EXPECT_EQ(Format(0, "#,##0.##"), "0.");
+  EXPECT_EQ(Format(-0.0, "0.00"), "0.00");
+  EXPECT_EQ(Format(7, "000"), "007");
+  EXPECT_EQ(Format(1234, "#,#00000"), "01,234");
+  const char* const patterns[] = {"##0.00",     "#,##0.###", "0",        "#.##",   "0.00%",
+                                  "0.00 元",    "#,##0,",    "0.00;(0.00)", "0;-0;\"zero\"", ""};
+  std::uint64_t x = 99;
+  for (const char* p : patterns) {
+    const NumberFormat format(p);
+    EXPECT_EQ(format.pattern(), p);
+    for (int i = 0; i < 500; ++i) {
+      x = x * 6364136223846793005ull + 1442695040888963407ull;
+      double value = static_cast<double>(static_cast<std::int64_t>(x >> 24) % 2000000) / 1000.0;
+      if ((x & 1) != 0) value = -value;
+      ASSERT_EQ(format.format(value), formatNumber(value, p)) << value << " " << p;
+      ASSERT_EQ(format.shownValue(value), formattedNumberValue(value, p)) << value << " " << p;
+      // Empty further sections change nothing but keep the general way.
+      if (format.shownValue(value)) {
+        ASSERT_EQ(format.format(value), formatNumber(value, std::string(p) + ";;")) << value;
+      }
+    }
+  }
 }
 
 }  // namespace

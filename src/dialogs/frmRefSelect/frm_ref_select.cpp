@@ -104,9 +104,9 @@ void frmRefSelect::Form_Load() {
   if (RefFrom == kStocktaking) tbrTool.setButtonEnabled("auto", false);
 
   components::AccountSettings& settings = module::CurrentAccountSettings();
-  qtyFormat_ = settings.text("FormatQuanDecString");
-  numFormat_ = settings.text("FormatNumDecString");
-  rateFormat_ = settings.text("FormatExchDecString");
+  qtyFormat_ = automation::NumberFormat(settings.text("FormatQuanDecString"));
+  numFormat_ = automation::NumberFormat(settings.text("FormatNumDecString"));
+  rateFormat_ = automation::NumberFormat(settings.text("FormatExchDecString"));
   hdiQuantity.setDecimalPlaces(settings.digits("QuanDecDgt"));
   hdiNum.setDecimalPlaces(settings.digits("NumDecDgt"));
   hdiExchRate.setDecimalPlaces(settings.digits("ExchRateDecDgt"));
@@ -237,12 +237,13 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
   const bool anyRecord = view.rowCount() > 0;
   const auto stockField = static_cast<int>(rs.fieldIndex(colStockName_));
   view.keepRows([&](int row) {
+    if (const std::optional<double> stock = view.number(row, stockField)) return shows(*stock);
     const Variant stock = view.value(row, stockField);
     return shows(stock.isNull() ? 0.0 : stock.toDouble());
   });
   auto rows = std::make_shared<forms::RecordsetRows>(std::move(view));
-  if (colStock_ > 0) rows->setFormat(colStock_ - 1, qtyFormat_);
-  if (colStockNum_ > 0) rows->setFormat(colStockNum_ - 1, numFormat_);
+  if (colStock_ > 0) rows->setFormat(colStock_ - 1, qtyFormat_.pattern());
+  if (colStockNum_ > 0) rows->setFormat(colStockNum_ - 1, numFormat_.pattern());
   const int shown = rows->rowCount();
   grid.bindRows(rows, shown);
   // The cursor ends past the last record, as a fill that walked to the end leaves it.
@@ -255,16 +256,16 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
 
 void frmRefSelect::noteRows(const forms::RecordsetRows& rows) {
   const ado::RecordsetView& view = rows.view();
+  rowPosition_.reserve(rowPosition_.size() + static_cast<std::size_t>(view.rowCount()));
   for (int i = 0; i < view.rowCount(); ++i) rowPosition_.push_back(view.position(i));
   rowQty_.resize(rowPosition_.size(), 0.0);
   if (colThis_ <= 0 || colThis_ > view.fieldCount()) return;
   for (std::size_t row = 1; row < rowQty_.size(); ++row) {
     // What the cell shows, read back as the rules read it; a plain zero needs no text.
-    const Variant v = view.value(static_cast<int>(row) - 1, colThis_ - 1);
-    rowQty_[row] =
-        v.isNumber() && v.toDouble() == 0
-            ? 0.0
-            : textNumber(spgList.TextMatrix(colThis_, static_cast<int>(row))).value_or(0);
+    const std::optional<double> v = view.number(static_cast<int>(row) - 1, colThis_ - 1);
+    rowQty_[row] = v && *v == 0 ? 0.0
+                                : textNumber(spgList.TextMatrix(colThis_, static_cast<int>(row)))
+                                      .value_or(0);
   }
 }
 
@@ -274,13 +275,55 @@ bool frmRefSelect::piecesToo() const {
 
 double frmRefSelect::cellNumber(int col, int row) const {
   if (col <= 0) return 0;
+  // A stock cell still showing its record's formatted value reads as that value rounded.
+  if (const std::optional<double> shown = spgList.sourceNumber(col, row)) return *shown;
   return textNumber(spgList.TextMatrix(col, row)).value_or(0);
 }
 
-void frmRefSelect::setQtyCell(int row, const std::string& text) {
+frmRefSelect::CellValue frmRefSelect::CellValue::ofText(std::string text) {
+  CellValue cell;
+  cell.number = textNumber(text);
+  cell.text = std::move(text);
+  return cell;
+}
+
+bool frmRefSelect::CellValue::blank() const {
+  return format == nullptr && text.find_first_not_of(" \t") == std::string::npos;
+}
+
+frmRefSelect::CellValue frmRefSelect::CellValue::formatted(double value,
+                                                          const automation::NumberFormat& format) {
+  // The text is made when the cell is read.
+  if (const std::optional<double> shown = format.shownValue(value)) {
+    CellValue cell;
+    cell.format = &format;
+    cell.value = value;
+    cell.number = shown;
+    return cell;
+  }
+  return ofText(format.format(value));
+}
+
+frmRefSelect::CellValue frmRefSelect::qtyCell(double value) const {
+  return CellValue::formatted(value, qtyFormat_);
+}
+
+frmRefSelect::CellValue frmRefSelect::numCell(double value) const {
+  return CellValue::formatted(value, numFormat_);
+}
+
+void frmRefSelect::writeCell(int col, int row, const CellValue& cell) {
+  if (cell.format != nullptr) {
+    spgList.setNumberMatrix(col, row, cell.value, *cell.format);
+  } else {
+    spgList.setTextMatrix(col, row, cell.text);
+  }
+}
+
+void frmRefSelect::setQtyCell(int row, const CellValue& cell) {
   if (colThis_ <= 0) return;
-  spgList.setTextMatrix(colThis_, row, text);
-  const double value = textNumber(text).value_or(0);
+  writeCell(colThis_, row, cell);
+  const double value = cell.number.value_or(0);
   const auto r = static_cast<std::size_t>(row);
   if (spgList.isMarked(row)) allocated_ += value - rowQty_[r];
   rowQty_[r] = value;
@@ -293,25 +336,21 @@ void frmRefSelect::RowToggle(int row) {
   // showing its record's value is read only then.
   std::optional<std::string> before;
   if (!spgList.cellFromSource(colThis_, row)) before = spgList.TextMatrix(colThis_, row);
-  if (spgList.isMarked(row)) {
-    deselectRow(row);
-  } else {
-    selectRow(row);
-  }
-  const std::string text = spgList.TextMatrix(colThis_, row);
-  if (!applyCellRule(row, colThis_, text)) {
-    setQtyCell(row, before ? *before : spgList.sourceText(colThis_, row));
+  std::optional<CellValue> written = spgList.isMarked(row) ? deselectRow(row) : selectRow(row);
+  if (!written) written = CellValue::ofText(spgList.TextMatrix(colThis_, row));
+  const CellValue& cell = *written;
+  if (!applyCellRule(row, colThis_, cell)) {
+    setQtyCell(row, CellValue::ofText(before ? *before : spgList.sourceText(colThis_, row)));
     return;
   }
-  const std::optional<double> qty = textNumber(text);
-  if (qty && ExchRate != 0 && !piecesToo()) {
-    const std::string pieces = formatNum(*qty / ExchRate);
-    if (colThisNum_ > 0) spgList.setTextMatrix(colThisNum_, row, pieces);
-    writeField(row, colThisNumName_, textNumber(pieces).value_or(0));
+  if (cell.number && ExchRate != 0 && !piecesToo()) {
+    const CellValue pieces = numCell(*cell.number / ExchRate);
+    if (colThisNum_ > 0) writeCell(colThisNum_, row, pieces);
+    writeField(row, colThisNumName_, pieces.number.value_or(0));
   }
 }
 
-void frmRefSelect::deselectRow(int row) {
+std::optional<frmRefSelect::CellValue> frmRefSelect::deselectRow(int row) {
   const auto r = static_cast<std::size_t>(row);
   spgList.setMarked(row, false);
   allocated_ -= rowQty_[r];
@@ -320,20 +359,27 @@ void frmRefSelect::deselectRow(int row) {
     remainingNum_ += cellNumber(colThisNum_, row);
     spgList.setTextMatrix(colThisNum_, row, "0");
   }
-  setQtyCell(row, "0");
+  CellValue zero = CellValue::ofText("0");
+  setQtyCell(row, zero);
+  return zero;
 }
 
-void frmRefSelect::selectRow(int row) {
+std::optional<frmRefSelect::CellValue> frmRefSelect::selectRow(int row) {
   spgList.setMarked(row, true);
   allocated_ += rowQty_[static_cast<std::size_t>(row)];
   const TakeRule rule{RefFrom == kStocktaking, piecesToo() && colThisNum_ > 0};
   const CandidateRow candidate{cellNumber(colStock_, row),
                                rule.piecesToo ? cellNumber(colStockNum_, row) : 0.0};
   const Take take = takeRow(candidate, {remaining_, remainingNum_}, rule);
-  if (take.qty) setQtyCell(row, formatQty(*take.qty));
-  if (take.num) spgList.setTextMatrix(colThisNum_, row, formatNum(*take.num));
+  std::optional<CellValue> written;
+  if (take.qty) {
+    written = qtyCell(*take.qty);
+    setQtyCell(row, *written);
+  }
+  if (take.num) writeCell(colThisNum_, row, numCell(*take.num));
   remaining_ = take.left.qty;
   remainingNum_ = take.left.num;
+  return written;
 }
 
 void frmRefSelect::AutoMatch(std::string& message) {
@@ -417,7 +463,7 @@ void frmRefSelect::writeField(int row, const std::string& name, double value) {
   // The grid shows the field as it was filled until the dialog writes the cell itself.
   const int col = static_cast<int>(field) + 1;
   if (col < spgList.Cols()) spgList.pinCell(col, row);
-  DataFrom->setValue(Variant(static_cast<std::int32_t>(field)), Variant(value));
+  DataFrom->setValue(field, Variant(value));
 }
 
 void frmRefSelect::CollectSelection() {
@@ -462,15 +508,15 @@ void frmRefSelect::Form_Unload(int& /*Cancel*/) {
 }
 
 std::string frmRefSelect::formatQty(double v) const {
-  return automation::formatNumber(v, qtyFormat_);
+  return qtyFormat_.format(v);
 }
 
 std::string frmRefSelect::formatNum(double v) const {
-  return automation::formatNumber(v, numFormat_);
+  return numFormat_.format(v);
 }
 
 std::string frmRefSelect::formatRate(double v) const {
-  return automation::formatNumber(v, rateFormat_);
+  return rateFormat_.format(v);
 }
 
 }  // namespace quillon::dialogs

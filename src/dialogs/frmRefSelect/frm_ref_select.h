@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/vb_format.h"
 #include "forms/controls.h"
 #include "forms/dialog_shell.h"
 
@@ -109,12 +110,30 @@ class frmRefSelect : public forms::DialogShell {
   bool shows(double stock) const;
   // Notes the grid rows just bound: their records' positions and this-time quantities.
   void noteRows(const forms::RecordsetRows& rows);
+  // What goes into a this-time cell: a text, or a value shown through a format (the text made
+  // when the cell is read); and the number the cell then reads as (nothing: not a number).
+  struct CellValue {
+    std::string text;
+    const automation::NumberFormat* format = nullptr;
+    double value = 0;
+    std::optional<double> number;
+    static CellValue ofText(std::string text);
+    // Kept as the value when the format tells what its text reads as, else as the text.
+    static CellValue formatted(double value, const automation::NumberFormat& format);
+    bool blank() const;
+  };
+  // A quantity or pieces value as the dialog writes it, formatted.
+  CellValue qtyCell(double value) const;
+  CellValue numCell(double value) const;
+  void writeCell(int col, int row, const CellValue& cell);
   void cellChange(std::string& text, bool& cancel, int row, int col);
-  bool applyCellRule(int row, int col, const std::string& text);
+  // The cell rule for a value entered in (or written into) a this-time cell.
+  bool applyCellRule(int row, int col, const CellValue& cell);
   bool refusesSign(double value) const;
-  void setQtyCell(int row, const std::string& text);
-  void deselectRow(int row);
-  void selectRow(int row);
+  void setQtyCell(int row, const CellValue& cell);
+  // Each returns what it wrote into the this-time quantity cell, if anything.
+  std::optional<CellValue> deselectRow(int row);
+  std::optional<CellValue> selectRow(int row);
   void moveToRow(int row);
   // Writes a this-time field of the grid row's record.
   void writeField(int row, const std::string& name, double value);
@@ -137,9 +156,9 @@ class frmRefSelect : public forms::DialogShell {
   double cellNumber(int col, int row) const;
 
   // Formats and options of the account, read at load.
-  std::string qtyFormat_;
-  std::string numFormat_;
-  std::string rateFormat_;
+  automation::NumberFormat qtyFormat_;
+  automation::NumberFormat numFormat_;
+  automation::NumberFormat rateFormat_;
   bool usesPieces_ = false;
 
   std::string colStockName_;

@@ -37,7 +37,7 @@ bool frmRefSelect::refusesSign(double value) const {
 
 void frmRefSelect::cellChange(std::string& text, bool& cancel, int row, int col) {
   if (row < 1 || (col != colThis_ && col != colThisNum_) || col <= 0) return;
-  if (!applyCellRule(row, col, text)) {
+  if (!applyCellRule(row, col, CellValue::ofText(text))) {
     cancel = true;
     return;
   }
@@ -50,9 +50,9 @@ void frmRefSelect::cellChange(std::string& text, bool& cancel, int row, int col)
   }
 }
 
-bool frmRefSelect::applyCellRule(int row, int col, const std::string& text) {
-  if (text.find_first_not_of(" \t") == std::string::npos) return true;
-  const std::optional<double> number = textNumber(text);
+bool frmRefSelect::applyCellRule(int row, int col, const CellValue& cell) {
+  if (cell.blank()) return true;
+  const std::optional<double>& number = cell.number;
   if (!number) {
     prompt(std::string(kNotANumber));
     return false;
@@ -68,15 +68,15 @@ bool frmRefSelect::applyCellRule(int row, int col, const std::string& text) {
   if (col == colThis_) {
     writeField(row, colThisName_, value);
     if (rate != 0) {
-      const std::string pieces = formatNum(value / rate);
-      writeField(row, colThisNumName_, textNumber(pieces).value_or(0));
-      if (colThisNum_ > 0) spgList.setTextMatrix(colThisNum_, row, pieces);
+      const CellValue pieces = numCell(value / rate);
+      writeField(row, colThisNumName_, pieces.number.value_or(0));
+      if (colThisNum_ > 0) writeCell(colThisNum_, row, pieces);
     }
   } else {
     writeField(row, colThisNumName_, value);
     if (rate != 0) {
-      const std::string qty = formatQty(value * rate);
-      writeField(row, colThisName_, textNumber(qty).value_or(0));
+      const CellValue qty = qtyCell(value * rate);
+      writeField(row, colThisName_, qty.number.value_or(0));
       setQtyCell(row, qty);
     }
   }
@@ -88,7 +88,7 @@ struct frmRefSelect::HeadAmount {
   double& requested;
   double& remaining;
   forms::HeadItem& item;
-  const std::string& format;
+  const automation::NumberFormat& format;
   std::string_view lessThanAllocated;
 };
 
@@ -131,7 +131,7 @@ void frmRefSelect::requestChange(Amount which, bool& cancel) {
   // The other amount follows the edited one through the rate, when it has not been given.
   if (other.requested == 0 && ExchRate != 0) {
     const double derived = quantity ? Quantity / ExchRate : Num * ExchRate;
-    other.item.setText(automation::formatNumber(derived, other.format));
+    other.item.setText(other.format.format(derived));
     other.requested = headValue(other.item);
     other.remaining = other.requested;
   }

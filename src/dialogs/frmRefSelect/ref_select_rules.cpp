@@ -1,5 +1,6 @@
 #include "dialogs/frmRefSelect/ref_select_rules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -10,7 +11,8 @@ namespace quillon::dialogs::ref_select {
 std::optional<double> textNumber(std::string_view text) {
   // The grid's own cells are plain decimals ("4.00", "-2"); read those directly and leave
   // everything else (grouping, blanks, exponents) to the platform's numeric rules.
-  if (!text.empty() && text.find_first_not_of("0123456789.-") == std::string_view::npos) {
+  const auto plain = [](char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-'; };
+  if (!text.empty() && std::all_of(text.begin(), text.end(), plain)) {
     double value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error == std::errc() && end == text.data() + text.size()) return value;
