@@ -84,11 +84,10 @@ case "$cmd" in
     dir=$2
     bin=$(bindir)
     if [ -n "$bin" ] && [ -f "$dir/data/postmaster.pid" ]; then
-      # Nothing of the cluster is kept: no checkpoint on the way out, and the postmaster's end
-      # watched here more closely than pg_ctl's own wait does.
-      pid=$(head -1 "$dir/data/postmaster.pid")
+      # Nothing of the cluster is kept: no checkpoint on the way out. The server is gone when its
+      # lock file is (its process may stay a zombie where nothing reaps it).
       as_server_user "$bin/pg_ctl" -D "$dir/data" -m immediate -W stop >/dev/null
-      for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+      for _ in $(seq 300); do [ -f "$dir/data/postmaster.pid" ] || break; sleep 0.1; done
     fi
     rm -rf "$dir"
     ;;
