@@ -97,7 +97,8 @@ std::int64_t openAndRead(ado::Connection& conn, const std::string& sql) {
   const auto& fields = *rs->fields();
   const auto n = static_cast<std::size_t>(fields.count());
   while (!rs->eof()) {
-    for (std::size_t i = 0; i < n; ++i) checksum += static_cast<int>(fields.item(i)->value().type());
+    for (std::size_t i = 0; i < n; ++i)
+      checksum += static_cast<int>(fields.item(i)->value().type());
     rs->moveNext();
   }
   return checksum;

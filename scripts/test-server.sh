@@ -7,6 +7,9 @@
 #   test-server.sh copy DIR FROM TO           a database TO with the contents of FROM
 #   test-server.sh stop DIR                   stop the server and remove DIR
 #   test-server.sh bindir                     the folder of initdb and pg_ctl (empty: not installed)
+#   test-server.sh dir BUILD                  the folder for the cluster of a build: BUILD/test-server,
+#                                             or one under /tmp when the server's user cannot
+#                                             reach BUILD (a build under a private home)
 #
 # The server is at postgresql:///?host=DIR&user=quillon; the template database is quillon_template.
 # A role "desk" with the password "desk" may log in with it (the fault tests use a wrong one).
@@ -43,6 +46,14 @@ cmd=${1:-}
 case "$cmd" in
   bindir)
     bindir
+    ;;
+  dir)
+    build=$2
+    if as_server_user test -x "$build" 2>/dev/null; then
+      echo "$build/test-server"
+    else
+      echo "/tmp/quillon-test-server-$(printf '%s' "$build" | md5sum | cut -c1-12)"
+    fi
     ;;
   start)
     dir=$2
@@ -84,11 +95,10 @@ case "$cmd" in
     dir=$2
     bin=$(bindir)
     if [ -n "$bin" ] && [ -f "$dir/data/postmaster.pid" ]; then
-      # Nothing of the cluster is kept: no checkpoint on the way out, and the postmaster's end
-      # watched here more closely than pg_ctl's own wait does.
-      pid=$(head -1 "$dir/data/postmaster.pid")
+      # Nothing of the cluster is kept: no checkpoint on the way out. The server is gone when its
+      # lock file is (its process may stay a zombie where nothing reaps it).
       as_server_user "$bin/pg_ctl" -D "$dir/data" -m immediate -W stop >/dev/null
-      for _ in $(seq 300); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+      for _ in $(seq 300); do [ -f "$dir/data/postmaster.pid" ] || break; sleep 0.1; done
     fi
     rm -rf "$dir"
     ;;

@@ -131,9 +131,8 @@ std::string connectionStringValue(std::string_view value) {
   return quoted + "\"";
 }
 
-std::string serverUri(const std::string& host, const std::string& port,
-                      const std::string& database, const std::string& user,
-                      const std::string& password, int connectionTimeout) {
+std::string serverUri(const std::string& host, const std::string& port, const std::string& database,
+                      const std::string& user, const std::string& password, int connectionTimeout) {
   std::string uri = "postgresql://";
   if (!user.empty()) {
     uri += encoded(user);
@@ -167,7 +166,8 @@ ConnectionTarget resolveConnectionTarget(const ConnectionString& cs, const std::
   }
   if (server) {
     target.provider = std::string(kServerProviderName);
-    const std::string who = !user.empty() ? user : firstOf(cs, {"User ID", "UID", "User"}).value_or("");
+    const std::string who =
+        !user.empty() ? user : firstOf(cs, {"User ID", "UID", "User"}).value_or("");
     const std::string secret =
         !password.empty() ? password : firstOf(cs, {"Password", "PWD"}).value_or("");
     if (path && sql::isServerLocation(*path)) {

@@ -50,8 +50,7 @@ ConnectionTarget resolveConnectionTarget(const ConnectionString& cs, const std::
                                          int connectionTimeout = 15);
 
 // The server URI for its parts: a host that starts with "/" is the folder of the server's socket.
-std::string serverUri(const std::string& host, const std::string& port,
-                      const std::string& database, const std::string& user,
-                      const std::string& password, int connectionTimeout);
+std::string serverUri(const std::string& host, const std::string& port, const std::string& database,
+                      const std::string& user, const std::string& password, int connectionTimeout);
 
 }  // namespace quillon::ado

@@ -50,7 +50,7 @@ void skipStorage(const ExprTranslator& x, std::size_t i, std::size_t end) {
 }
 
 struct ColumnDef {
-  std::string name;  // as written for the engine
+  std::string name;     // as written for the engine
   std::string written;  // as the definition wrote it
   std::string sql;
   std::string domain;  // the server's type, a T-SQL type text
@@ -288,8 +288,7 @@ std::vector<Op> createIndex(const ExprTranslator& x, std::size_t indexAt, bool u
   std::string name = server ? quoteName(asciiLower(t[nameAt].text)) : quoteName(t[nameAt].text);
   // An index on a temporary table has to live beside it (the server puts it there itself).
   if (table.temp && !server) name = "temp." + name;
-  const std::string tableText =
-      table.temp && !server ? quoteName(table.text) : x.tokenText(table);
+  const std::string tableText = table.temp && !server ? quoteName(table.text) : x.tokenText(table);
   std::string sql = std::string(unique ? "CREATE UNIQUE INDEX " : "CREATE INDEX ") + name + " ON " +
                     tableText + " (" + x.range(open + 1, close) + ")";
   std::size_t i = close + 1;
@@ -374,8 +373,8 @@ std::vector<Op> translateDrop(const Tokens& tokens, Dialect dialect) {
     if (!isNameToken(tokens[nameAt]))
       unsupported("DROP INDEX '" + words(tokens, 0, tokens.size()) + "'");
     out.push_back(exec("DROP INDEX " + quoteName(dialect == Dialect::PostgreSQL
-                                                      ? asciiLower(tokens[nameAt].text)
-                                                      : tokens[nameAt].text)));
+                                                     ? asciiLower(tokens[nameAt].text)
+                                                     : tokens[nameAt].text)));
     return out;
   }
   unsupported("DROP " + what.text);
@@ -411,8 +410,7 @@ std::vector<Op> translateAlter(const Tokens& tokens, Dialect dialect) {
   if (tokens[3].isWord("drop") && tokens[4].isWord("column") && tokens.size() >= 6) {
     for (std::size_t i = 5; i < tokens.size(); ++i) {
       if (tokens[i].isOp(",")) continue;
-      out.push_back(
-          exec("ALTER TABLE " + table + " DROP COLUMN " + x.tokenText(tokens[i])));
+      out.push_back(exec("ALTER TABLE " + table + " DROP COLUMN " + x.tokenText(tokens[i])));
     }
     return out;
   }

@@ -102,10 +102,10 @@ namespace {
 
 // Words the server reserves that the T-SQL the library writes may use as names.
 constexpr std::array<std::string_view, 24> kServerReserved{
-    "analyse", "analyze",  "array",    "asymmetric", "both",     "cast",     "current_date",
-    "do",      "freeze",   "ilike",    "isnull",     "lateral",  "leading",  "limit",
-    "notnull", "offset",   "only",     "overlaps",   "placing",  "returning", "similar",
-    "symmetric", "trailing", "verbose"};
+    "analyse",      "analyze",   "array",   "asymmetric", "both",     "cast",
+    "current_date", "do",        "freeze",  "ilike",      "isnull",   "lateral",
+    "leading",      "limit",     "notnull", "offset",     "only",     "overlaps",
+    "placing",      "returning", "similar", "symmetric",  "trailing", "verbose"};
 
 std::string serverName(std::string_view name) {
   return quoteName(asciiLower(name));
@@ -450,7 +450,8 @@ void ExprTranslator::writeToken(const std::vector<Item>& its, std::size_t& k,
     st.out.add("ILIKE");
     const Token* after = k + 2 < its.size() ? &t_[its[k + 2].begin] : nullptr;
     if (next != nullptr && next->kind == TokenKind::String &&
-        next->text.find('\\') != std::string::npos && (after == nullptr || !after->isWord("escape"))) {
+        next->text.find('\\') != std::string::npos &&
+        (after == nullptr || !after->isWord("escape"))) {
       std::string pattern;
       for (char c : next->text) pattern += c == '\\' ? std::string("\\\\") : std::string(1, c);
       st.out.add(quoteLiteral(pattern));
@@ -612,7 +613,7 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
     Term bits;
     if (c == '^') {
       bits.sql = d_ == Dialect::PostgreSQL ? "(" + left.sql + " # " + next.sql + ")"
-                                          : "tsql_bitxor(" + left.sql + ", " + next.sql + ")";
+                                           : "tsql_bitxor(" + left.sql + ", " + next.sql + ")";
     } else {
       bits.sql = "(" + left.sql + " " + c + " " + next.sql + ")";
     }
@@ -656,8 +657,9 @@ std::string ExprTranslator::caseText(const Item& item) const {
     const Token& w = t_[its[k].begin];
     if (its[k].kind != Item::Kind::Token || !(w.isWord("then") || w.isWord("else"))) continue;
     std::size_t m = k + 1;
-    while (m < its.size() && !(its[m].kind == Item::Kind::Token &&
-                               (t_[its[m].begin].isWord("when") || t_[its[m].begin].isWord("else"))))
+    while (m < its.size() &&
+           !(its[m].kind == Item::Kind::Token &&
+             (t_[its[m].begin].isWord("when") || t_[its[m].begin].isWord("else"))))
       ++m;
     if (m > k + 1) results.emplace_back(its[k + 1].begin, m < its.size() ? its[m].begin : e);
   }
@@ -675,7 +677,8 @@ std::string ExprTranslator::caseText(const Item& item) const {
   std::size_t at = b;
   for (const auto& [from, to] : results) {
     out.add(range(at, from));
-    const bool bare = to == from + 1 && (t_[from].kind == TokenKind::String || t_[from].isWord("null"));
+    const bool bare =
+        to == from + 1 && (t_[from].kind == TokenKind::String || t_[from].isWord("null"));
     out.add(bare ? range(from, to) : "tsql.convert_text(" + range(from, to) + ", NULL, 0)");
     at = to;
   }
@@ -846,8 +849,7 @@ std::string ExprTranslator::serverCall(const std::string& name, const Item& item
 // and numbers are written the embedded engine's way).
 std::string ExprTranslator::serverConvert(const std::string& base,
                                           const std::vector<std::string>& params,
-                                          const std::string& expr,
-                                          const std::string& style) const {
+                                          const std::string& expr, const std::string& style) const {
   if (isTextTypeName(base)) {
     const std::string length = !params.empty()          ? (params[0] == "max" ? "0" : params[0])
                                : base == "sysname"      ? "128"

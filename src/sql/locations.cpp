@@ -90,7 +90,7 @@ bool databaseExists(const std::string& location) {
     return fs::exists(location, ec);
   }
   return !onServer(location, "SELECT 1 FROM pg_database WHERE datname = " +
-                                quoteLiteral(databaseName(location)))
+                                 quoteLiteral(databaseName(location)))
               .empty();
 }
 
@@ -100,8 +100,8 @@ void dropDatabase(const std::string& location) {
     fs::remove(location, ec);
     return;
   }
-  onServer(location, "DROP DATABASE IF EXISTS " + quoteName(databaseName(location)) +
-                         " WITH (FORCE)");
+  onServer(location,
+           "DROP DATABASE IF EXISTS " + quoteName(databaseName(location)) + " WITH (FORCE)");
 }
 
 void renameDatabase(const std::string& from, const std::string& to) {

@@ -2,6 +2,7 @@
 // sent with COPY … FROM STDIN, table after table in the order their first rows came.
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <charconv>
 #include <map>
 #include <string>
@@ -10,6 +11,7 @@
 #include "automation/com_error.h"
 #include "sql/pg_database.h"
 #include "sql/sql_text.h"
+#include "sql/token.h"
 
 namespace quillon::sql {
 
@@ -17,12 +19,6 @@ namespace {
 
 // What is held back before it goes to the server.
 constexpr std::size_t kFlushBytes = 32u << 20;
-
-std::string lowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return out;
-}
 
 void appendCopyText(std::string& out, std::string_view text) {
   for (char c : text) {
@@ -60,9 +56,9 @@ class PgBulkLoader final : public BulkLoader {
     if (it == index_.end()) {
       Batch batch;
       batch.table = std::string(table);
-      batch.copy = "COPY " + quoteName(lowerAscii(table)) + " (";
+      batch.copy = "COPY " + quoteName(asciiLower(table)) + " (";
       for (std::size_t i = 0; i < columns.size(); ++i)
-        batch.copy += (i > 0 ? ", " : "") + quoteName(lowerAscii(columns[i]));
+        batch.copy += (i > 0 ? ", " : "") + quoteName(asciiLower(columns[i]));
       batch.copy += ") FROM STDIN";
       it = index_.emplace(key_, batches_.size()).first;
       batches_.push_back(std::move(batch));
@@ -111,11 +107,11 @@ class PgBulkLoader final : public BulkLoader {
     // Rows may have brought their identities along: the next identity follows the largest.
     std::string tables;
     for (const Batch& b : batches_)
-      tables += (tables.empty() ? "" : ",") + quoteLiteral(quoteName(lowerAscii(b.table)));
+      tables += (tables.empty() ? "" : ",") + quoteLiteral(quoteName(asciiLower(b.table)));
     if (!tables.empty())
-      db_.exec("SELECT tsql.sync_identity(t::regclass) FROM unnest(ARRAY[" + tables +
-                   "]::text[]) AS t",
-               "bulk load");
+      db_.exec(
+          "SELECT tsql.sync_identity(t::regclass) FROM unnest(ARRAY[" + tables + "]::text[]) AS t",
+          "bulk load");
   }
 
  private:

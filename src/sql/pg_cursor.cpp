@@ -8,6 +8,7 @@
 
 #include "sql/declared_type.h"
 #include "sql/pg_database.h"
+#include "sql/token.h"
 
 namespace quillon::sql {
 
@@ -25,12 +26,6 @@ constexpr Oid kFloat8 = 701;
 constexpr Oid kTimestamp = 1114;
 constexpr Oid kTimestampTz = 1184;
 constexpr Oid kNumeric = 1700;
-
-std::string lowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return out;
-}
 
 std::int64_t toInteger(std::string_view s) {
   std::int64_t v = 0;
@@ -93,7 +88,7 @@ PgCursor::PgCursor(PgDatabase& db, pg_result* result, const Op& op)
       info.column = from->name;
     }
     std::string& name = names[static_cast<std::size_t>(i)];
-    if (name.empty() && from != nullptr && lowerAscii(from->name) == serverName) name = from->name;
+    if (name.empty() && from != nullptr && asciiLower(from->name) == serverName) name = from->name;
     info.name = name.empty() ? serverName : name;
     columns_.push_back(std::move(info));
     switch (PQftype(result_, i)) {

@@ -2,8 +2,6 @@
 
 #include <libpq-fe.h>
 
-#include <algorithm>
-#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -12,6 +10,7 @@
 #include "sql/pg_cursor.h"
 #include "sql/pg_functions.h"
 #include "sql/sql_text.h"
+#include "sql/token.h"
 
 namespace quillon::sql {
 
@@ -26,12 +25,6 @@ struct ResultDeleter {
   void operator()(PGresult* r) const { PQclear(r); }
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
-
-std::string lowerAscii(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return out;
-}
 
 // The parts of a URI that name the server, and the URI without its password.
 struct ParsedUri {
@@ -113,7 +106,7 @@ std::string trimMessage(const char* text) {
 }  // namespace
 
 std::string serverBaseType(std::string_view tsqlBase) {
-  const std::string b = lowerAscii(tsqlBase);
+  const std::string b = asciiLower(tsqlBase);
   if (b == "decimal" || b == "numeric" || b == "money" || b == "smallmoney" || b == "float" ||
       b == "real")
     return "double precision";
@@ -200,8 +193,8 @@ void PgDatabase::connect() {
     const std::string cause = trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr);
     if (conn_ != nullptr) PQfinish(conn_);
     conn_ = nullptr;
-    throw automation::ComError(kConnectionFailedNumber, "[Quillon.PostgreSQL] Cannot connect to " +
-                                                            server_ + ": " + cause);
+    throw automation::ComError(kConnectionFailedNumber,
+                               "[Quillon.PostgreSQL] Cannot connect to " + server_ + ": " + cause);
   }
   // The dialect layer's functions, and the domains that carry the T-SQL types.
   const std::string probe =
@@ -231,9 +224,10 @@ void PgDatabase::installFunctions() {
   const auto at = script.find("%VERSION%");
   script.replace(at, 9, std::to_string(kServerFunctionsVersion));
   // One installer at a time; the next finds the functions there.
-  const std::string sql = "BEGIN; SET LOCAL check_function_bodies = off; "
-                          "SELECT pg_advisory_xact_lock(7135002302); " +
-                          script + " COMMIT;";
+  const std::string sql =
+      "BEGIN; SET LOCAL check_function_bodies = off; "
+      "SELECT pg_advisory_xact_lock(7135002302); " +
+      script + " COMMIT;";
   Result r(PQexec(conn_, sql.c_str()));
   if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && PQresultStatus(r.get()) != PGRES_TUPLES_OK) {
     const std::string cause = trimMessage(PQresultErrorMessage(r.get()));
@@ -372,8 +366,9 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) continue;
     if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
     if (guarded) {
-      Result undo(PQexec(conn, "ROLLBACK TO SAVEPOINT quillon_statement; "
-                               "RELEASE SAVEPOINT quillon_statement"));
+      Result undo(PQexec(conn,
+                         "ROLLBACK TO SAVEPOINT quillon_statement; "
+                         "RELEASE SAVEPOINT quillon_statement"));
       if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
     }
     raise(r, op.source);
@@ -487,7 +482,8 @@ void PgDatabase::describeRelations(const std::vector<unsigned int>& oids) {
   Result r(PQexec(connection(), sql.c_str()));
   if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "describe columns");
   for (int i = 0; i < PQntuples(r.get()); ++i) {
-    const auto oid = static_cast<unsigned int>(std::strtoul(PQgetvalue(r.get(), i, 0), nullptr, 10));
+    const auto oid =
+        static_cast<unsigned int>(std::strtoul(PQgetvalue(r.get(), i, 0), nullptr, 10));
     PgRelation& rel = relations_[oid];
     rel.name = PQgetvalue(r.get(), i, 4);
     PgRelation::Column& c = rel.columns[std::atoi(PQgetvalue(r.get(), i, 1))];

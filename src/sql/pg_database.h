@@ -44,8 +44,7 @@ struct PgRelation {
 
 class PgDatabase final : public Database {
  public:
-  static std::unique_ptr<PgDatabase> open(const std::string& uri, OpenMode mode,
-                                          int busyTimeoutMs);
+  static std::unique_ptr<PgDatabase> open(const std::string& uri, OpenMode mode, int busyTimeoutMs);
   ~PgDatabase() override;
 
   Engine engine() const override { return Engine::PostgreSQL; }

@@ -24,7 +24,8 @@ void Cursor::noCurrentRow(std::string_view statementStart) const {
 }
 
 void Cursor::checkRowWidth(std::span<CellView> out) const {
-  if (out.size() != columns_.size()) throw std::invalid_argument("readRow needs one cell per column");
+  if (out.size() != columns_.size())
+    throw std::invalid_argument("readRow needs one cell per column");
 }
 
 void CollectingHandler::onResultSet(Cursor& cursor) {

@@ -49,8 +49,7 @@ TEST(ServerFaults, DownWrongPasswordAndMissingDatabaseNameTheServerAndTheCause) 
   EXPECT_NE(down.description().find("No such file or directory"), std::string::npos)
       << down.description();
 
-  const auto refused =
-      openError(withItem(account, "user", "desk") + "&password=not-the-password");
+  const auto refused = openError(withItem(account, "user", "desk") + "&password=not-the-password");
   EXPECT_EQ(refused.number(), sql::kConnectionFailedNumber);
   EXPECT_NE(refused.description().find("password authentication failed"), std::string::npos)
       << refused.description();

@@ -10,8 +10,8 @@
 #include "automation/com_error.h"
 #include "db/demo_data.h"
 #include "db/schema.h"
-#include "sql/sqlite_database.h"
 #include "demo_fixture.h"
+#include "sql/sqlite_database.h"
 
 namespace quillon::db {
 namespace {

@@ -49,7 +49,8 @@ class LockHolder {
  private:
   void release() {
     if (sqlite3* file = sql::sqliteHandle(*db_)) {
-      if (sqlite3_get_autocommit(file) == 0) sqlite3_exec(file, "COMMIT", nullptr, nullptr, nullptr);
+      if (sqlite3_get_autocommit(file) == 0)
+        sqlite3_exec(file, "COMMIT", nullptr, nullptr, nullptr);
     } else if (db_->inTransaction()) {
       db_->commit();
     }

@@ -41,7 +41,7 @@ std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int 
       // The server down, a login refused, the database missing: the server's own words.
       if (e.number() == sql::kConnectionFailedNumber) {
         raise(e.description().find("does not exist") != std::string::npos ? kErrDatabaseMissing
-                                                                            : e.number(),
+                                                                          : e.number(),
               "账套数据库[" + path + "]无法打开：" + e.description());
       }
       throw;
@@ -54,8 +54,7 @@ std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int 
     if (e.number() == sql::kDatabaseBusyNumber || e.number() == sql::kConnectionFailedNumber ||
         e.number() == kErrDatabaseMissing)
       throw;
-    raise(kErrNotAccountDatabase,
-          (server ? "数据库[" : "文件[") + path + "]不是账套数据库");
+    raise(kErrNotAccountDatabase, (server ? "数据库[" : "文件[") + path + "]不是账套数据库");
   }
   return db;
 }
