@@ -68,8 +68,9 @@ class DownMap {
       if (y <= top) break;
       covered += std::min(y, bottom) - top;
     }
-    return y + static_cast<int>(std::lround(static_cast<double>(dy_) * static_cast<double>(covered) /
-                                            static_cast<double>(total_)));
+    return y +
+           static_cast<int>(std::lround(static_cast<double>(dy_) * static_cast<double>(covered) /
+                                        static_cast<double>(total_)));
   }
 
  private:

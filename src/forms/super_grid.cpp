@@ -237,7 +237,8 @@ std::string MsSuperGrid::displayText() const {
 
 bool MsSuperGrid::defaultKeyDown(int keyCode, int shift) {
   if ((keyCode == vbKeyF4 && shift == 0) || (keyCode == vbKeyDown && shift == vbAltMask)) {
-    if (row_ >= 1 && row_ < rows_ && col_ < cols_ && columns_[static_cast<std::size_t>(col_)].button) {
+    if (row_ >= 1 && row_ < rows_ && col_ < cols_ &&
+        columns_[static_cast<std::size_t>(col_)].button) {
       userCellButton(row_, col_);
       return true;
     }

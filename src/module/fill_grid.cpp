@@ -154,8 +154,8 @@ class Filler {
         lower == "fvalidinquan" || lower == "foutquantity") {
       return quantityPattern_;
     }
-    if (lower == "inum" || lower == "iarrnum" || lower == "ireceivednum" || lower == "fvalidinnum" ||
-        lower == "foutnum") {
+    if (lower == "inum" || lower == "iarrnum" || lower == "ireceivednum" ||
+        lower == "fvalidinnum" || lower == "foutnum") {
       return piecesPattern_;
     }
     return {};

@@ -192,7 +192,8 @@ TEST(ColumnSet, AWidthThePersonDraggedBecomesPartOfHisOwnSet) {
   EXPECT_TRUE(again->ownSet());
   EXPECT_EQ(again->fieldList(), fields);
   EXPECT_EQ(widthOf(*again, "cInvName"), 2100);
-  EXPECT_EQ(widthOf(*again, "cInvCode"), widthOf(*boundSet("clerk", conn, "OM_POMain"), "cInvCode"));
+  EXPECT_EQ(widthOf(*again, "cInvCode"),
+            widthOf(*boundSet("clerk", conn, "OM_POMain"), "cInvCode"));
 
   // A field the set lacks, a hidden one, a width below 1, or no user, keep nothing.
   set->keepWidth("nosuchfield", 900);

@@ -24,7 +24,8 @@ class frmStretch : public Form {
   Frame& Frame1 = add<Frame>("Frame1", {120, 60, 9760, 900}, "过滤条件");
   Label& lblCode = add<Label>("lblCode", {120, 300, 800, 240, &Frame1}, "单据号");
   TextBox& txtCode = add<TextBox>("txtCode", {1000, 300, 1600, 300, &Frame1});
-  CommandButton& cmdFilter = add<CommandButton>("cmdFilter", {8400, 300, 1100, 350, &Frame1}, "过滤");
+  CommandButton& cmdFilter =
+      add<CommandButton>("cmdFilter", {8400, 300, 1100, 350, &Frame1}, "过滤");
   CheckBox& chkAll = add<CheckBox>("chkAll", {6200, 1080, 1800, 300}, "全部");
   CommandButton& cmdOk = add<CommandButton>("cmdOk", {8760, 1080, 1100, 350}, "确定");
   CorvidXTabStrip& SSTab1 = add<CorvidXTabStrip>("SSTab1", {120, 1500, 9760, 5700},

@@ -108,8 +108,8 @@ void run(const Session& session) {
 
 // Type a filter, (check a box,) filter by the button's accelerator, mark a head and its first line,
 // OK: the line of the marked head comes back.
-Walk filterMarkAndConfirm(const char* field, const char* text, const char* heads,
-                          const char* lines, const char* box = nullptr) {
+Walk filterMarkAndConfirm(const char* field, const char* text, const char* heads, const char* lines,
+                          const char* box = nullptr) {
   return [=](Person& p) {
     if (box != nullptr) {
       ASSERT_TRUE(p.tabTo(box));
@@ -189,17 +189,17 @@ TEST(KeyboardSessionsTest, CurrentStock) {
        "$data = call $r.ReturnData\n"
        "expect $data = nothing\n",
        {{"frmRefSelect", [calls = std::make_shared<int>(0)](Person& p) {
-          if ((*calls)++ == 0) {
-            ASSERT_TRUE(p.tabTo("spgList"));
-            p.press(Qt::Key_Space);
-            p.press(Qt::Key_Down);
-            p.press(Qt::Key_Space);
-            p.press(Qt::Key_Return);
-          } else {
-            p.press(Qt::Key_A, Qt::AltModifier);
-            p.press(Qt::Key_Escape);
-          }
-        }}}});
+           if ((*calls)++ == 0) {
+             ASSERT_TRUE(p.tabTo("spgList"));
+             p.press(Qt::Key_Space);
+             p.press(Qt::Key_Down);
+             p.press(Qt::Key_Space);
+             p.press(Qt::Key_Return);
+           } else {
+             p.press(Qt::Key_A, Qt::AltModifier);
+             p.press(Qt::Key_Escape);
+           }
+         }}}});
 }
 
 TEST(KeyboardSessionsTest, ReturnInventories) {
@@ -210,11 +210,11 @@ TEST(KeyboardSessionsTest, ReturnInventories) {
        "$rs = call $ris.RecordsetValue\n"
        "expect $rs.count = 1\n",
        {{"frmReturnInvSet", [](Person& p) {
-          ASSERT_TRUE(p.tabTo("ListView1"));
-          p.press(Qt::Key_Down);  // moving marks nothing
-          p.press(Qt::Key_Space);
-          p.press(Qt::Key_Return);
-        }}}});
+           ASSERT_TRUE(p.tabTo("ListView1"));
+           p.press(Qt::Key_Down);  // moving marks nothing
+           p.press(Qt::Key_Space);
+           p.press(Qt::Key_Return);
+         }}}});
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 #include <QSet>
 #include <QTableView>
 #include <map>
-#include <ostream>
 #include <memory>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -194,8 +194,7 @@ INSTANTIATE_TEST_SUITE_P(
                        true,
                        true,
                        true},
-        DialogSessions{
-            "frmCons", {"cons_sales_issue.qhs", "cons_red_issue.qhs"}, true, true, true},
+        DialogSessions{"frmCons", {"cons_sales_issue.qhs", "cons_red_issue.qhs"}, true, true, true},
         DialogSessions{"frmRefSelect",
                        {"ref_select_batch_by_hand.qhs", "ref_select_red_voucher.qhs"},
                        true,

@@ -50,8 +50,8 @@ RecordsetModel::RecordsetModel(std::shared_ptr<ado::Recordset> rows, std::string
       }
     }
     const std::string format = numbers && fractional ? numberFormat : std::string();
-    looks_.push_back(ui::qt::lookOfColumn(QString::fromStdString(view_->fieldName(c)), format,
-                                          false, values));
+    looks_.push_back(
+        ui::qt::lookOfColumn(QString::fromStdString(view_->fieldName(c)), format, false, values));
   }
 }
 

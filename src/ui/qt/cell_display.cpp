@@ -36,7 +36,8 @@ bool isCodeText(const QString& text) {
 bool isCodeCaption(const QString& caption) {
   const QString c = caption.trimmed();
   return c.endsWith(u'号') || c.endsWith(QStringLiteral("编码")) ||
-         c.endsWith(QStringLiteral("代码")) || c.contains(QStringLiteral("id"), Qt::CaseInsensitive);
+         c.endsWith(QStringLiteral("代码")) ||
+         c.contains(QStringLiteral("id"), Qt::CaseInsensitive);
 }
 
 double numberOf(const QString& text) {

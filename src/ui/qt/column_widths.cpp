@@ -21,6 +21,8 @@ namespace {
 constexpr int kButtonPixels = 20;
 constexpr int kSaveDelayMs = 600;
 constexpr int kMaxSampleRows = 200;
+// A text this wide is short: a code, a batch, a unit; longer ones give up room first.
+constexpr int kShortText = 96;
 
 QString escaped(const QString& caption) {
   QString out;
@@ -141,6 +143,7 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
     int values = 0;      // what its values need
     int header = 0;      // what its caption needs on one line
     int twoLines = 0;    // and on two
+    bool empty = false;  // nothing to show in the first screen
   };
   std::vector<Plan> plans;
   int total = 0;
@@ -163,7 +166,10 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
     } else {
       plan.text = model_.look(c).kind == CellKind::Text;
       const int extra = rule.button ? kButtonPixels : 0;
-      plan.values = neededWidth(cellFont, headerFont, QString(), firstScreenTexts(c)) + extra;
+      const QStringList texts = firstScreenTexts(c);
+      plan.empty = std::all_of(texts.begin(), texts.end(),
+                               [](const QString& t) { return t.trimmed().isEmpty(); });
+      plan.values = neededWidth(cellFont, headerFont, QString(), texts) + extra;
       if (rule.set) {
         plan.width = std::max(toPixels(rule.twips), 4);
         if (!plan.text) plan.width = std::max(plan.width, plan.values);
@@ -206,30 +212,42 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
       p->header = p->twoLines;
       model_.setTwoLineCaption(p->col, true);
     }
+    // Texts give up room in turns, each in proportion to what it can spare: long ones down to
+    // a short text's width, then columns with nothing to show down to the narrowest (their
+    // caption stays in the tool tip), then every text down to its caption.
     int over = total + chrome - widest;
-    int spare = 0;
-    for (const Plan& p : plans) {
-      if (p.sized && p.text) spare += std::max(p.width - std::max(p.header, kMinPixels), 0);
-    }
-    if (over > 0 && spare > 0) {
+    const auto giveUp = [&](const std::function<int(const Plan&)>& floorOf) {
+      if (over <= 0) return;
+      int spare = 0;
+      for (const Plan& p : plans) {
+        if (p.sized && p.text) spare += std::max(p.width - floorOf(p), 0);
+      }
+      if (spare <= 0) return;
       const int take = std::min(over, spare);
       int taken = 0;
       for (Plan& p : plans) {
         if (!p.sized || !p.text) continue;
-        const int room = std::max(p.width - std::max(p.header, kMinPixels), 0);
-        const int cut = std::min(static_cast<int>(static_cast<long long>(take) * room / spare), room);
+        const int room = std::max(p.width - floorOf(p), 0);
+        const int cut =
+            std::min(static_cast<int>(static_cast<long long>(take) * room / spare), room);
         p.width -= cut;
         taken += cut;
       }
-      // What the shares left over by rounding, a pixel from each text that still has room.
+      // What rounding left of the shares, a pixel from each text that still has room.
       for (Plan& p : plans) {
         if (taken >= take) break;
-        if (p.sized && p.text && p.width > std::max(p.header, kMinPixels)) {
+        if (p.sized && p.text && p.width > floorOf(p)) {
           --p.width;
           ++taken;
         }
       }
-    }
+      over -= taken;
+    };
+    const auto atLeastCaption = [](const Plan& p) { return std::max(p.header, kMinPixels); };
+    giveUp(
+        [&](const Plan& p) { return std::max(atLeastCaption(p), std::min(p.values, kShortText)); });
+    giveUp([&](const Plan& p) { return p.empty ? std::max(p.values, kMinPixels) : p.width; });
+    giveUp(atLeastCaption);
   }
   for (const Plan& p : plans) {
     if (view_.columnWidth(p.col) != p.width) view_.setColumnWidth(p.col, p.width);

@@ -54,7 +54,8 @@ class ControlView {
   virtual void doubleClicked() {}
   // A list: how many pixels wider it would have to be to show all its shown columns.
   virtual int widthShortfall() const { return 0; }
-  // Writes what the person arranged in the control (a list's column widths), if anything is unsaved.
+  // Writes what the person arranged in the control (a list's column widths), if anything is
+  // unsaved.
   virtual void flushArrangement() {}
 
   // A property as the widget shows it to a person, for the expectations of a drawn script run:

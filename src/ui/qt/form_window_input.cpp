@@ -113,8 +113,8 @@ bool FormWindow::routeKey(ControlView* view, QKeyEvent& event) {
   }
   // The context-menu key (or Shift+F10) is the right mouse button on the control with the focus:
   // the dialogs pop their menus up when it is released.
-  if (view != nullptr && (event.key() == Qt::Key_Menu ||
-                          (event.key() == Qt::Key_F10 && mods == Qt::ShiftModifier))) {
+  if (view != nullptr &&
+      (event.key() == Qt::Key_Menu || (event.key() == Qt::Key_F10 && mods == Qt::ShiftModifier))) {
     QWidget* target = view->focusTarget() != nullptr ? view->focusTarget() : view->widget();
     if (target != nullptr) keyboardMenuAt_ = target->mapToGlobal(target->rect().center());
     forms::Control& control = view->control();

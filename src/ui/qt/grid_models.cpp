@@ -170,7 +170,9 @@ QVariant SuperGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant SuperGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+  if (orientation == Qt::Vertical) {
+    return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+  }
   return shownCaption(section, role);
 }
 
@@ -223,7 +225,9 @@ QVariant VouchListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant VouchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (orientation == Qt::Vertical) return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+  if (orientation == Qt::Vertical) {
+    return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+  }
   return shownCaption(section, role);
 }
 

@@ -31,8 +31,8 @@ class ListViewView final : public ControlView {
     model_ = new ListViewModel(list, view_);
     view_->setModel(model_);
     view_->setItemDelegate(new CellDelegate(view_));
-    widths_ = std::make_unique<ColumnWidths>(*view_, *model_, window.formName(),
-                                             list.qualifiedName());
+    widths_ =
+        std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), list.qualifiedName());
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -103,14 +103,16 @@ class ListViewView final : public ControlView {
   void applyLayout() {
     // A list without columns yet (not filled) shows no empty header.
     view_->horizontalHeader()->setVisible(list_.columnCount() > 0);
-    widths_->apply([this](int c) {
-      ColumnRule rule;
-      if (c >= list_.columnCount()) return rule;
-      const forms::ColumnHeader& column = list_.column(c + 1);
-      rule.twips = column.width;
-      rule.set = column.widthSet;
-      return rule;
-    }, window().widestFor(*view_));
+    widths_->apply(
+        [this](int c) {
+          ColumnRule rule;
+          if (c >= list_.columnCount()) return rule;
+          const forms::ColumnHeader& column = list_.column(c + 1);
+          rule.twips = column.width;
+          rule.set = column.widthSet;
+          return rule;
+        },
+        window().widestFor(*view_));
     window().listLaidOut();
   }
 

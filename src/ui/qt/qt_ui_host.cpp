@@ -78,8 +78,8 @@ forms::FilterResult QtUiHost::filterDialog(const forms::FilterRequest& request) 
 
 forms::Menu* QtUiHost::popupMenu(forms::Form& form, forms::Menu& menu) {
   FormWindow* window = windows_.find(form);
-  const QPoint at = window != nullptr && window->keyboardMenuAt() ? *window->keyboardMenuAt()
-                                                                   : QCursor::pos();
+  const QPoint at =
+      window != nullptr && window->keyboardMenuAt() ? *window->keyboardMenuAt() : QCursor::pos();
   return popUpMenu(menu, window, at);
 }
 

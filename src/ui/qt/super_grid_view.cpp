@@ -24,8 +24,8 @@ class SuperGridView final : public ControlView {
     setUpTable(*view_, forms::MsSuperGrid::kDefaultRowHeight);
     model_ = new SuperGridModel(grid, view_);
     view_->setModel(model_);
-    widths_ = std::make_unique<ColumnWidths>(*view_, *model_, window.formName(),
-                                             grid.qualifiedName());
+    widths_ =
+        std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), grid.qualifiedName());
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
     auto* delegate = new CellDelegate(view_);
@@ -139,14 +139,16 @@ class SuperGridView final : public ControlView {
       const bool hide = grid_.RowHeight(r + 1) == 0;
       if (view_->isRowHidden(r) != hide) view_->setRowHidden(r, hide);
     }
-    widths_->apply([this](int c) {
-      ColumnRule rule;
-      if (c >= grid_.Cols()) return rule;
-      rule.twips = grid_.ColWidth(c);
-      rule.set = grid_.ColWidthSet(c);
-      rule.button = grid_.ColButton(c);
-      return rule;
-    }, window().widestFor(*view_));
+    widths_->apply(
+        [this](int c) {
+          ColumnRule rule;
+          if (c >= grid_.Cols()) return rule;
+          rule.twips = grid_.ColWidth(c);
+          rule.set = grid_.ColWidthSet(c);
+          rule.button = grid_.ColButton(c);
+          return rule;
+        },
+        window().widestFor(*view_));
     window().listLaidOut();
   }
 

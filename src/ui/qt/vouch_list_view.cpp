@@ -25,8 +25,8 @@ class VouchListView final : public ControlView {
     setUpTable(*view_, 285);
     model_ = new VouchListModel(list, view_);
     view_->setModel(model_);
-    widths_ = std::make_unique<ColumnWidths>(*view_, *model_, window.formName(),
-                                             list.qualifiedName());
+    widths_ =
+        std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), list.qualifiedName());
     // A width the person drags a column to goes to the list (its column set keeps it).
     widths_->keepWith([this](int col, int twips) {
       if (attached()) act([&] { list_.userResizeColumn(col, twips); });
@@ -110,16 +110,18 @@ class VouchListView final : public ControlView {
     // A list without defined columns yet shows no empty header.
     view_->horizontalHeader()->setVisible(list_.Cols() > 1);
     // The column set gives every width; the mark column is the list's own.
-    widths_->apply([this](int c) {
-      ColumnRule rule;
-      rule.set = true;
-      if (c == 0) {
-        rule.twips = toTwips(kMarkColumnPixels);
-      } else if (c < list_.Cols()) {
-        rule.twips = list_.columns()[static_cast<std::size_t>(c) - 1].width;
-      }
-      return rule;
-    }, window().widestFor(*view_));
+    widths_->apply(
+        [this](int c) {
+          ColumnRule rule;
+          rule.set = true;
+          if (c == 0) {
+            rule.twips = toTwips(kMarkColumnPixels);
+          } else if (c < list_.Cols()) {
+            rule.twips = list_.columns()[static_cast<std::size_t>(c) - 1].width;
+          }
+          return rule;
+        },
+        window().widestFor(*view_));
     window().listLaidOut();
   }
 
