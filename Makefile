@@ -16,7 +16,7 @@ FUZZ_SECONDS ?= 120
 PREFIX       ?= /usr/local
 
 .PHONY: all deps configure build install package test test-sanitize fuzz check-builds bench demo \
-        clean format
+        screenshots clean format
 
 all: build
 
@@ -69,6 +69,12 @@ demo: deps
 	cmake -S . -B $(BUILD) $(CMAKE_GEN) $(DEV_BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target quillon
 	bash scripts/demo.sh $(BUILD)
+
+# The pictures of the dialogs in docs/screenshots/, one scripted session each at 1366x768.
+screenshots: deps
+	cmake -S . -B $(BUILD) $(CMAKE_GEN) $(DEV_BUILD)
+	cmake --build $(BUILD) -j $(JOBS) --target quillon
+	bash scripts/screenshots.sh $(BUILD)
 
 format:
 	find src apps tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

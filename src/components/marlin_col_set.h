@@ -18,6 +18,9 @@
 //    the set does not have, or names one twice, is refused (kErrBadArgument) and nothing is
 //    saved; fields the text leaves out stay in the set, hidden, after the others. Expressions
 //    and formats are never edited. Without a user (empty first text) nothing can be saved.
+//  - keepWidth(field, width): a width the person dragged a column to becomes part of the user's
+//    own set (made from the set as it stands when he has none yet); a field the set lacks, a
+//    width below 1, or no user, keeps nothing.
 // Calls before initialise and bind raise kErrBadArgument.
 #pragma once
 
@@ -45,6 +48,7 @@ class MarlinColSet : public automation::Object {
   virtual std::string fieldList() const = 0;
   virtual std::string columnDefinitions() = 0;
   virtual bool showSettings() = 0;
+  virtual void keepWidth(std::string_view field, int width) = 0;
 };
 
 }  // namespace quillon::components

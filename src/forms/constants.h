@@ -25,6 +25,7 @@ inline constexpr int vbKeyDown = 40;
 inline constexpr int vbKeyDelete = 46;
 inline constexpr int vbKeyF1 = 112;
 inline constexpr int vbKeyF2 = 113;
+inline constexpr int vbKeyF4 = 115;
 inline constexpr int vbShiftMask = 1;
 inline constexpr int vbCtrlMask = 2;
 inline constexpr int vbAltMask = 4;

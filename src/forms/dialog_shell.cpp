@@ -9,7 +9,10 @@ namespace quillon::forms {
 
 DialogShell::DialogShell(std::string name, std::string caption, int width, int height,
                          HandlerErrors handlerErrors)
-    : Form(std::move(name), std::move(caption), width, height), handlerErrors_(handlerErrors) {}
+    : Form(std::move(name), std::move(caption), width, height), handlerErrors_(handlerErrors) {
+  // A person tabs through a dialog in the order its controls stand.
+  setTabsByPosition(true);
+}
 
 void DialogShell::runHandler(const std::function<void()>& body) {
   if (handlerErrors_ == HandlerErrors::Propagate) {

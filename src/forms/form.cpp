@@ -6,8 +6,11 @@
 #include "automation/com_error.h"
 #include "automation/names.h"
 #include "forms/buttons.h"
+#include "forms/form_stretch.h"
 #include "forms/menu.h"
 #include "forms/static_controls.h"
+#include "forms/tab_order.h"
+#include "forms/toolbar.h"
 #include "forms/ui_host.h"
 
 namespace quillon::forms {
@@ -27,7 +30,12 @@ std::string captionOf(const Control& c) {
 }  // namespace
 
 Form::Form(std::string name, std::string caption, int width, int height)
-    : name_(std::move(name)), caption_(std::move(caption)), width_(width), height_(height) {}
+    : name_(std::move(name)),
+      caption_(std::move(caption)),
+      width_(width),
+      height_(height),
+      designWidth_(width),
+      designHeight_(height) {}
 
 Form::~Form() {
   // A form destroyed while loaded goes away without its events; the host still has to forget it.
@@ -52,8 +60,12 @@ void Form::setCaption(std::string caption) {
 
 void Form::resize(int width, int height) {
   if (width == width_ && height == height_) return;
+  const int fromWidth = std::max(width_, designWidth_);
+  const int dx = std::max(width, designWidth_) - fromWidth;
+  const int dy = std::max(height, designHeight_) - std::max(height_, designHeight_);
   width_ = width;
   height_ = height;
+  stretchControls(*this, fromWidth, dx, dy);
   notify("Size");
   if (loaded_) Form_Resize();
 }
@@ -120,6 +132,7 @@ void Form::Load() {
     throw;
   }
   loading_ = false;
+  if (tabsByPosition_ && loaded_) orderTabsByPosition(*this);
   notify("Loaded");
 }
 
@@ -227,7 +240,7 @@ bool Form::moveFocus(Control& target) {
 void Form::focusFirst() {
   Control* best = nullptr;
   for (Control* c : order_) {
-    if (!c->canFocus() || !c->TabStop() || !c->isReachable()) continue;
+    if (!c->canFocus() || !c->TabStop() || !c->isReachable() || !onShownPage(*c)) continue;
     if (best == nullptr || c->TabIndex() < best->TabIndex()) best = c;
   }
   if (best != nullptr) moveFocus(*best);
@@ -236,7 +249,7 @@ void Form::focusFirst() {
 void Form::focusNext(bool backwards) {
   std::vector<Control*> stops;
   for (Control* c : order_) {
-    if (c->canFocus() && c->TabStop() && c->isReachable()) stops.push_back(c);
+    if (c->canFocus() && c->TabStop() && c->isReachable() && onShownPage(*c)) stops.push_back(c);
   }
   if (stops.empty()) return;
   std::stable_sort(stops.begin(), stops.end(),
@@ -261,6 +274,42 @@ Control* Form::defaultButton(bool cancel) const {
   return nullptr;
 }
 
+bool Form::pressToolbarKey(bool cancel) {
+  for (Control* c : order_) {
+    auto* bar = dynamic_cast<Toolbar*>(c);
+    if (bar == nullptr) continue;
+    const std::string key = cancel ? bar->CancelKey() : bar->DefaultKey();
+    if (key.empty()) continue;
+    if (bar->isReachable()) return bar->userPress(key);
+    for (Control* d : order_) {
+      auto* suite = dynamic_cast<CTBCtrl*>(d);
+      if (suite != nullptr && suite->toolbar() == bar && suite->isReachable()) {
+        return suite->userPress(key);
+      }
+    }
+  }
+  return false;
+}
+
+bool Form::pressToolbarAccelerator(char key) {
+  for (Control* c : order_) {
+    auto* bar = dynamic_cast<Toolbar*>(c);
+    if (bar == nullptr) continue;
+    for (const ToolbarButton& b : bar->buttons()) {
+      if (b.key.empty() || parseCaption(b.caption).accelerator != key) continue;
+      const std::string pressed = b.key;
+      if (bar->isReachable()) return bar->userPress(pressed);
+      for (Control* d : order_) {
+        auto* suite = dynamic_cast<CTBCtrl*>(d);
+        if (suite != nullptr && suite->toolbar() == bar && suite->isReachable()) {
+          return suite->userPress(pressed);
+        }
+      }
+    }
+  }
+  return false;
+}
+
 bool Form::handleFormKey(int keyCode, int shift) {
   if (keyCode == vbKeyTab && (shift & (vbCtrlMask | vbAltMask)) == 0) {
     focusNext((shift & vbShiftMask) != 0);
@@ -272,18 +321,20 @@ bool Form::handleFormKey(int keyCode, int shift) {
       b->fireClick();
       return true;
     }
+    if (pressToolbarKey(false)) return true;
   }
   if (keyCode == vbKeyEscape && shift == 0) {
     if (auto* b = dynamic_cast<CommandButton*>(defaultButton(true))) {
       b->fireClick();
       return true;
     }
+    if (pressToolbarKey(true)) return true;
   }
   if ((shift & vbAltMask) != 0 && keyCode >= '0' && keyCode <= 'Z') {
     for (std::size_t i = 0; i < order_.size(); ++i) {
       Control* c = order_[i];
       if (parseCaption(captionOf(*c)).accelerator != static_cast<char>(keyCode)) continue;
-      if (!c->isReachable()) continue;
+      if (!c->isReachable() || !onShownPage(*c)) continue;
       if (auto* b = dynamic_cast<CommandButton*>(c)) {
         b->userClick();
       } else if (auto* k = dynamic_cast<CheckBox*>(c)) {
@@ -301,6 +352,8 @@ bool Form::handleFormKey(int keyCode, int shift) {
       }
       return true;
     }
+    // A toolbar button whose caption carries the accelerator, pressed where the toolbar shows.
+    if (pressToolbarAccelerator(static_cast<char>(keyCode))) return true;
   }
   return false;
 }

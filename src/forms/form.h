@@ -14,6 +14,10 @@
 // is what a renderer draws; all behaviour stays here. Show/Hide/Unload report to the current UI
 // host, and a modal Show returns only when the form has been hidden or unloaded.
 //
+// Enter presses the default button (a CommandButton's Default, else a toolbar's DefaultKey) and
+// Esc the cancel button, unless the control with the focus takes the key; Alt with a caption's
+// accelerator presses its button, check box or toolbar button.
+//
 // Focus follows the platform: moving it runs Validate on the control that has it (when the new
 // control causes validation; Cancel keeps the focus where it is), then LostFocus, then GotFocus.
 // With KeyPreview on, the form sees every key first; a KeyCode or KeyAscii set to 0 swallows it.
@@ -45,10 +49,18 @@ class Form {
   void setCaption(std::string caption);
   int Width() const { return width_; }
   int Height() const { return height_; }
-  // Changing the size of a loaded form runs Form_Resize.
+  // The size the form was declared with.
+  int designWidth() const { return designWidth_; }
+  int designHeight() const { return designHeight_; }
+  // Changing the size stretches the controls for what the size gains beyond the designed one
+  // (form_stretch.h); a loaded form then runs Form_Resize.
   void resize(int width, int height);
   bool KeyPreview() const { return keyPreview_; }
   void setKeyPreview(bool on);
+  // Whether Load gives the controls their Tab order as they stand (forms/tab_order.h) once
+  // Form_Load has run; otherwise it is their declaration order, or what the form set.
+  bool tabsByPosition() const { return tabsByPosition_; }
+  void setTabsByPosition(bool on) { tabsByPosition_ = on; }
   int MousePointer() const { return mousePointer_; }
   void setMousePointer(int pointer);
 
@@ -98,7 +110,8 @@ class Form {
   Control* ActiveControl() const { return active_; }
   // Moves the focus as a person's click or Tab would; returns whether the control has it now.
   bool moveFocus(Control& control);
-  // Tab / Shift+Tab order: TabIndex, skipping controls that cannot take the focus.
+  // Tab / Shift+Tab order: TabIndex, skipping controls that cannot take the focus and those on a
+  // tab strip's hidden pages.
   void focusNext(bool backwards = false);
 
   // Keys as a person presses them: KeyDown (form first with KeyPreview, then the active control),
@@ -129,13 +142,20 @@ class Form {
   void notify(std::string_view property);
   void focusFirst();
   bool handleFormKey(int keyCode, int shift);
+  // Enter or Esc on a toolbar's default or cancel button; false when no toolbar takes it.
+  bool pressToolbarKey(bool cancel);
+  // Alt with the accelerator of a toolbar button's caption.
+  bool pressToolbarAccelerator(char key);
   Control* defaultButton(bool cancel) const;
 
   std::string name_;
   std::string caption_;
   int width_;
   int height_;
+  int designWidth_;
+  int designHeight_;
   bool keyPreview_ = false;
+  bool tabsByPosition_ = false;
   int mousePointer_ = vbDefault;
   bool loaded_ = false;
   bool loading_ = false;

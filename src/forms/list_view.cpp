@@ -60,8 +60,15 @@ void ListView::setMultiSelect(bool on) {
   assign(multiSelect_, on, "MultiSelect");
 }
 
-int ListView::addColumn(std::string text, int width, int alignment) {
-  columns_.push_back({std::move(text), width, alignment});
+int ListView::addColumn(std::string text, std::optional<int> width, int alignment) {
+  ColumnHeader column;
+  column.text = std::move(text);
+  column.alignment = alignment;
+  if (width) {
+    column.width = *width < 0 ? 0 : *width;
+    column.widthSet = true;
+  }
+  columns_.push_back(std::move(column));
   notify("ColumnHeaders");
   return columnCount();
 }
@@ -84,7 +91,9 @@ void ListView::setColumnText(int index, std::string text) {
 
 void ListView::setColumnWidth(int index, int width) {
   column(index);
-  columns_[static_cast<std::size_t>(index) - 1].width = width < 0 ? 0 : width;
+  ColumnHeader& c = columns_[static_cast<std::size_t>(index) - 1];
+  c.width = width < 0 ? 0 : width;
+  c.widthSet = true;
   notify("ColumnHeaders");
 }
 
@@ -184,6 +193,27 @@ bool ListView::userCheck(int index) {
   ListItem& i = item(index);
   i.setChecked(!i.Checked());
   if (ItemCheck) ItemCheck(i);
+  return true;
+}
+
+bool ListView::defaultKeyDown(int keyCode, int shift) {
+  if (keyCode != vbKeySpace || shift != 0) return false;
+  if (selected_ != nullptr) {
+    const int index = selected_->Index();
+    if (checkboxes_) {
+      userCheck(index);
+    } else {
+      userClickItem(index);
+    }
+  }
+  return true;
+}
+
+bool ListView::userSelectItem(int index) {
+  if (!isReachable() || index < 1 || index > itemCount()) return false;
+  if (Form* f = form(); f != nullptr && !f->moveFocus(*this)) return false;
+  if (index > itemCount()) return false;
+  setSelectedItem(&item(index));
   return true;
 }
 

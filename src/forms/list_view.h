@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -46,9 +47,13 @@ class ListItem {
 };
 
 struct ColumnHeader {
+  static constexpr int kDefaultWidth = 1440;
   std::string text;
-  int width = 1440;
+  int width = kDefaultWidth;
   int alignment = 0;  // 0 left, 1 right, 2 centre
+  // Whether the form gave the width (else the list's default, and it is drawn as wide as its
+  // content needs).
+  bool widthSet = false;
 };
 
 class ListView : public Control {
@@ -67,8 +72,8 @@ class ListView : public Control {
   bool MultiSelect() const { return multiSelect_; }
   void setMultiSelect(bool on);
 
-  // Column headers.
-  int addColumn(std::string text, int width = 1440, int alignment = 0);
+  // Column headers; a column added without a width has the list's default.
+  int addColumn(std::string text, std::optional<int> width = std::nullopt, int alignment = 0);
   void clearColumns();
   int columnCount() const { return static_cast<int>(columns_.size()); }
   const ColumnHeader& column(int index) const;  // 1-based; ComError 35600 out of range
@@ -100,6 +105,8 @@ class ListView : public Control {
 
   bool canFocus() const override { return true; }
   std::string displayText() const override { return selected_ ? selected_->Text() : std::string(); }
+  // Space on the selected item: its check box when the list has them, else a click on it.
+  bool defaultKeyDown(int keyCode, int shift) override;
 
   std::function<void(ListItem& Item)> ItemCheck;
   std::function<void(ListItem& Item)> ItemClick;
@@ -110,6 +117,9 @@ class ListView : public Control {
   bool userCheck(int index);
   // A person clicks an item: it becomes the selected item, ItemClick and Click run.
   bool userClickItem(int index);
+  // A person moves to an item with the arrow keys: it becomes the selected item, and no click
+  // runs (a list whose click marks rows is not marked by moving through it).
+  bool userSelectItem(int index);
 
  private:
   friend class ListItem;

@@ -137,10 +137,17 @@ int MsSuperGrid::ColWidth(int col) const {
 
 void MsSuperGrid::setColWidth(int col, int width) {
   checkCol(col);
-  auto& w = columns_[static_cast<std::size_t>(col)].width;
-  if (w == width) return;
-  w = width < 0 ? 0 : width;
+  Column& column = columns_[static_cast<std::size_t>(col)];
+  const int w = width < 0 ? 0 : width;
+  if (column.widthSet && column.width == w) return;
+  column.width = w;
+  column.widthSet = true;
   notify("ColWidth");
+}
+
+bool MsSuperGrid::ColWidthSet(int col) const {
+  checkCol(col);
+  return columns_[static_cast<std::size_t>(col)].widthSet;
 }
 
 void MsSuperGrid::setRedraw(bool on) {
@@ -242,6 +249,24 @@ int MsSuperGrid::visibleDataRows() const {
 std::string MsSuperGrid::displayText() const {
   if (row_ < rows_ && col_ < cols_) return cells_.text(row_, col_);
   return {};
+}
+
+bool MsSuperGrid::defaultKeyDown(int keyCode, int shift) {
+  if ((keyCode == vbKeyF4 && shift == 0) || (keyCode == vbKeyDown && shift == vbAltMask)) {
+    if (row_ >= 1 && row_ < rows_ && col_ < cols_ &&
+        columns_[static_cast<std::size_t>(col_)].button) {
+      userCellButton(row_, col_);
+      return true;
+    }
+    return false;
+  }
+  if (keyCode != vbKeySpace || shift != 0) return false;
+  const int row = row_;
+  const int col = col_;
+  if (row < 1 || row >= rows_) return true;
+  if (!userClickCell(row, 0)) return true;
+  if (row == row_ && col < cols_) userSelectCell(row, col);
+  return true;
 }
 
 bool MsSuperGrid::userSelectCell(int row, int col) {

@@ -1,8 +1,12 @@
 // MsSuperGrid: the spread grid of the order, delivery and stock dialogs. Cells are plain texts
 // addressed by (column, row) — column first, as the control's own TextMatrix is. Row 0 holds the
 // captions and column 0 the mark "Y" of a chosen row; both are fixed, so a person cannot edit
-// them. A row height or column width of 0 hides the row or column. With Redraw off, cell changes
-// are not announced one by one; switching it back on announces "Redraw" once.
+// them. A row height or column width of 0 hides the row or column; a column whose width the form
+// never set is drawn as wide as its content needs. With Redraw off, cell changes are not announced
+// one by one; switching it back on announces "Redraw" once.
+//
+// Space on a data row is a click on its mark cell (the dialogs mark rows on that click); the
+// current column stays where it was. F4 or Alt+Down on a cell that shows a button presses it.
 #pragma once
 
 #include <functional>
@@ -55,6 +59,8 @@ class MsSuperGrid : public Control {
   void setRowHeight(int row, int height);
   int ColWidth(int col) const;
   void setColWidth(int col, int width);
+  // Whether the form set the column's width (else it is the grid's default).
+  bool ColWidthSet(int col) const;
   bool Redraw() const { return redraw_; }
   void setRedraw(bool on);
   // Empties every cell, captions included; the row and column counts stay.
@@ -91,6 +97,7 @@ class MsSuperGrid : public Control {
 
   bool canFocus() const override { return true; }
   std::string displayText() const override;
+  bool defaultKeyDown(int keyCode, int shift) override;
 
   // Text by reference (a handler may change what is stored), Cancel keeps the old text.
   std::function<void(std::string& Text, bool& Cancel, int Row, int Col)> CellChange;
@@ -121,6 +128,7 @@ class MsSuperGrid : public Control {
   void cellChanged();
   struct Column {
     int width = kDefaultColWidth;
+    bool widthSet = false;
     std::string format;
     bool locked = false;
     int maxLength = 0;

@@ -45,6 +45,13 @@ class Toolbar : public Control {
   void setButtonValue(std::string_view key, int value);
   void setButtonImage(std::string_view key, std::string image);
   void setButtonCaption(std::string_view key, std::string caption);
+  // The buttons Enter and Esc press on the form ("" for none), as a form's default and cancel
+  // buttons are pressed: on this toolbar while it shows, else on the suite's toolbar that shows
+  // its buttons.
+  const std::string& DefaultKey() const { return defaultKey_; }
+  void setDefaultKey(std::string key) { defaultKey_ = std::move(key); }
+  const std::string& CancelKey() const { return cancelKey_; }
+  void setCancelKey(std::string key) { cancelKey_ = std::move(key); }
 
   std::function<void(ToolbarButton& Button)> ButtonClick;
 
@@ -57,6 +64,8 @@ class Toolbar : public Control {
  private:
   std::string imageList_;
   std::vector<ToolbarButton> buttons_;
+  std::string defaultKey_;
+  std::string cancelKey_;
 };
 
 class CTBCtrl : public Control {

@@ -170,6 +170,18 @@ void MarlinVouchList::setColWidth(int col, int width) {
   notify("Columns");
 }
 
+bool MarlinVouchList::userResizeColumn(int col, int width) {
+  if (col < 1 || col >= Cols() || width < 1) return false;
+  VouchColumn& column = columns_[static_cast<std::size_t>(col) - 1];
+  if (column.width == 0) return false;
+  if (column.width != width) {
+    column.width = width;
+    notify("Columns");
+  }
+  if (ColumnResized) ColumnResized(col, width);
+  return true;
+}
+
 void MarlinVouchList::setColEditable(int col, bool on) {
   checkCell(0, col);
   if (col == 0) return;
@@ -213,6 +225,12 @@ int MarlinVouchList::markedCount() const {
 std::string MarlinVouchList::displayText() const {
   if (row_ >= 1 && row_ < Rows() && Cols() > 1) return TextMatrix(row_, 1);
   return {};
+}
+
+bool MarlinVouchList::defaultKeyDown(int keyCode, int shift) {
+  if (keyCode != vbKeySpace || shift != 0) return false;
+  if (row_ >= 1 && row_ < Rows()) userMark(row_);
+  return true;
 }
 
 bool MarlinVouchList::userMark(int row) {

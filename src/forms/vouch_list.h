@@ -6,6 +6,8 @@
 // entry "key,caption,width[,format]" (width in twips, 0 hides; blanks around the parts are
 // ignored; the format is the rest of the entry and may hold commas). Keys and captions cannot
 // contain "," and nothing can contain ";".
+//
+// Space marks or unmarks the current row, as a click on its mark cell does.
 #pragma once
 
 #include <functional>
@@ -66,13 +68,19 @@ class MarlinVouchList : public Control {
 
   bool canFocus() const override { return true; }
   std::string displayText() const override;
+  bool defaultKeyDown(int keyCode, int shift) override;
 
   std::function<void(int Row)> RowMarkChanged;
   // A person's edit of a cell: text by reference, Cancel keeps the old text.
   std::function<void(std::string& Text, bool& Cancel, int Row, int Col)> CellChange;
   std::function<void()> Click;
   std::function<void()> DblClick;
+  // A person gave a column another width (twips), after the list took it.
+  std::function<void(int Col, int Width)> ColumnResized;
 
+  // A person drags a shown column (1 to n) to another width; ColumnResized follows. False for the
+  // mark column, a hidden one, or a width below 1.
+  bool userResizeColumn(int col, int width);
   // A person toggles the mark of a data row; RowMarkChanged runs after the mark changed.
   bool userMark(int row);
   bool userSelectRow(int row);

@@ -119,8 +119,8 @@ class Filler {
       const int col = f + 1;
       const std::string& lower = lower_[static_cast<std::size_t>(f)];
       grid_.setTextMatrix(col, 0, names_[static_cast<std::size_t>(f)]);
-      grid_.setColFormat(col, lower == "iinvexchrate" ? exchPattern_ : std::string());
       const bool line = kind_ != LineGrid::None;
+      grid_.setColFormat(col, columnFormat(lower, line));
       grid_.setColLock(col, !(line && editableLineField(lower)));
       grid_.setColButton(col, line && buttonLineField(kind_, lower));
       const auto& field = fields.item(static_cast<std::size_t>(f));
@@ -144,6 +144,22 @@ class Filler {
   }
 
   int rowCount() const { return view_.rowCount(); }
+
+  // The display format of a field's column: the exchange rate's, and on a line grid the quantity
+  // and pieces patterns for the line's quantities, so they read with the account's decimals.
+  std::string columnFormat(const std::string& lower, bool line) const {
+    if (lower == "iinvexchrate") return exchPattern_;
+    if (!line) return {};
+    if (lower == "iquantity" || lower == "iarrqty" || lower == "ireceivedqty" ||
+        lower == "fvalidinquan" || lower == "foutquantity") {
+      return quantityPattern_;
+    }
+    if (lower == "inum" || lower == "iarrnum" || lower == "ireceivednum" ||
+        lower == "fvalidinnum" || lower == "foutnum") {
+      return piecesPattern_;
+    }
+    return {};
+  }
 
   void writeRows(int firstRow) {
     for (row_ = 0; row_ < view_.rowCount(); ++row_) writeRow(firstRow + row_);

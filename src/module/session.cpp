@@ -7,6 +7,7 @@
 #include "components/registration.h"
 #include "components/session_context.h"
 #include "module/module_state.h"
+#include "module/view_settings.h"
 
 namespace quillon::module {
 
@@ -27,6 +28,8 @@ std::shared_ptr<components::SessionContext> OpenContext(
   if (!context->initialise(login)) {
     throw ComError(automation::kAutomationError, "The session context cannot be opened");
   }
+  // A session's dialogs may be drawn: their arrangement is kept per user from now on.
+  InstallViewSettings();
   if (!fillProfile) return context;
   auto profile =
       components::createAs<components::SessionProfile>(components::kSessionProfileProgId);

@@ -3,6 +3,7 @@
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
 #include "automation/text_compare.h"
+#include "components/marlin_col_set.h"
 #include "forms/recordset_rows.h"
 #include "forms/vouch_list.h"
 
@@ -66,6 +67,16 @@ std::vector<std::string> MarkedCells(const forms::MarlinVouchList& list, std::st
 
 void MarkAllRows(forms::MarlinVouchList& list, bool on) {
   for (int r = 1; r < list.Rows(); ++r) list.setMarked(r, on);
+}
+
+void KeepColumnWidths(forms::MarlinVouchList& list,
+                      const std::shared_ptr<components::MarlinColSet>& columnSet) {
+  std::weak_ptr<components::MarlinColSet> weak = columnSet;
+  list.ColumnResized = [&list, weak](int col, int width) {
+    const auto set = weak.lock();
+    if (!set || col < 1 || col >= list.Cols()) return;
+    set->keepWidth(list.columns()[static_cast<std::size_t>(col) - 1].key, width);
+  };
 }
 
 }  // namespace quillon::module

@@ -3,6 +3,7 @@
 // formats of its numeric user-defined columns, and what a dialog reads of its marked rows.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -10,6 +11,9 @@
 
 namespace quillon::ado {
 class Recordset;
+}
+namespace quillon::components {
+class MarlinColSet;
 }
 namespace quillon::forms {
 class MarlinVouchList;
@@ -43,5 +47,10 @@ std::string VouchCell(const forms::MarlinVouchList& list, int row, std::string_v
 std::vector<std::string> MarkedCells(const forms::MarlinVouchList& list, std::string_view key);
 // Marks or unmarks every data row, from code (no events).
 void MarkAllRows(forms::MarlinVouchList& list, bool on);
+
+// The widths a person drags the list's columns to are kept in the user's own column set, where
+// the list's next layout reads them (and its settings dialog shows them).
+void KeepColumnWidths(forms::MarlinVouchList& list,
+                      const std::shared_ptr<components::MarlinColSet>& columnSet);
 
 }  // namespace quillon::module

@@ -71,6 +71,21 @@ TEST(DemoHostLines, LeaveTheDialogWorkToThePersonAndKeepTheHostsErrorHandling) {
             "\n\n");
 }
 
+TEST(DemoScriptTitle, AScriptIsNamedByItsFirstCommentLine) {
+  const std::string script =
+      "# A red sales issue: goods come back.\r\n"
+      "#The returned fans keep their sign.\n"
+      "   # indented, still the comment\n"
+      "login user=demo\n"
+      "# a later comment is not the script's\n";
+  EXPECT_EQ(scriptTitle(script), "A red sales issue: goods come back.");
+  EXPECT_EQ(scriptComment(script),
+            "A red sales issue: goods come back.\nThe returned fans keep their sign.\n"
+            "indented, still the comment");
+  EXPECT_EQ(scriptTitle("login user=demo\n# late\n"), "");
+  EXPECT_EQ(scriptComment(""), "");
+}
+
 std::shared_ptr<ado::Recordset> codes(std::initializer_list<const char*> values) {
   auto rs = ado::Recordset::fabricate({ado::FieldDef{"cCode"}});
   for (const char* v : values) {

@@ -30,6 +30,8 @@ namespace {
 
 // The production-order dialog in outsourced mode, worked by the script's own dialog lines.
 constexpr const char* kScript =
+    "# An outsourced-issue voucher takes one order's product lines.\n"
+    "# The second line of the comment.\n"
     "login user=demo date=2026-12-05\n"
     "new $po Quillon.ProduceOrder\n"
     "on frmProduceOrder\n"
@@ -84,6 +86,12 @@ std::unique_ptr<test_support::EnvGuard> DemoWindowTest::platform_;
 std::unique_ptr<ui::qt::QtApplication> DemoWindowTest::application_;
 
 TEST_F(DemoWindowTest, AScriptedRunFillsTheResultTablesAndRunsAsTheChosenUser) {
+  // The script is offered by what it says it does, its file named on hovering.
+  auto* scripts = child<QListWidget>("scripts");
+  ASSERT_EQ(scripts->count(), 1);
+  EXPECT_EQ(scripts->item(0)->text(),
+            QStringLiteral("An outsourced-issue voucher takes one order's product lines."));
+  EXPECT_TRUE(scripts->item(0)->toolTip().endsWith(QStringLiteral("produce_order_oi.qhs")));
   auto* user = child<QComboBox>("user");
   ASSERT_EQ(user->count(), 3);  // demo, clerk and the outsourcing clerk
   EXPECT_EQ(user->currentData().toString(), QStringLiteral("demo"));
@@ -113,6 +121,29 @@ TEST_F(DemoWindowTest, AScriptedRunFillsTheResultTablesAndRunsAsTheChosenUser) {
   }
   ASSERT_GE(code, 0);
   EXPECT_EQ(model->data(model->index(0, code)).toString(), QStringLiteral("MO26110003"));
+  // The tables read as the dialogs' lists: dates in one form, amounts right-aligned with the
+  // account's decimals.
+  bool dateSeen = false;
+  for (int c = 0; c < model->columnCount(); ++c) {
+    if (model->headerData(c, Qt::Horizontal).toString() != QStringLiteral("ddate")) continue;
+    EXPECT_EQ(model->data(model->index(0, c)).toString(), QStringLiteral("2026-11-15"));
+    dateSeen = true;
+  }
+  EXPECT_TRUE(dateSeen);
+  auto* lines = qobject_cast<QTableView*>(tables->widget(1));
+  ASSERT_NE(lines, nullptr);
+  bool quantitySeen = false;
+  for (int c = 0; c < lines->model()->columnCount(); ++c) {
+    if (lines->model()->headerData(c, Qt::Horizontal).toString() != QStringLiteral("fquantity")) {
+      continue;
+    }
+    const QModelIndex cell = lines->model()->index(0, c);
+    EXPECT_TRUE(lines->model()->data(cell).toString().endsWith(QStringLiteral(".00")));
+    EXPECT_EQ(lines->model()->data(cell, Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignRight | Qt::AlignVCenter);
+    quantitySeen = true;
+  }
+  EXPECT_TRUE(quantitySeen);
 
   // The clerk may not take that order's products: OK is refused and nothing comes back.
   user->setCurrentIndex(user->findData(QStringLiteral("clerk")));

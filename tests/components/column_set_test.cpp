@@ -173,6 +173,39 @@ TEST(ColumnSet, SettingsAreSavedForTheUserAlone) {
   EXPECT_EQ(boundSet("clerk", conn, "OM_POMain")->fieldList(), before);
 }
 
+TEST(ColumnSet, AWidthThePersonDraggedBecomesPartOfHisOwnSet) {
+  const std::string path = testing::demoCopy("column-widths");
+  auto conn = connect(path);
+  auto set = boundSet("demo", conn, "OM_POMain");
+  const std::string fields = set->fieldList();
+  auto widthOf = [](ColumnSetObject& s, const std::string& key) {
+    for (const auto& c : forms::parseColumnDefinitions(s.columnDefinitions())) {
+      if (c.key == key) return c.width;
+    }
+    return -1;
+  };
+  set->keepWidth("CINVNAME", 2100);  // names compare without regard to case
+  EXPECT_TRUE(set->ownSet());
+  EXPECT_EQ(widthOf(*set, "cInvName"), 2100);
+  // The set is read back so: his own, with the same fields and the others' widths as they were.
+  auto again = boundSet("demo", conn, "OM_POMain");
+  EXPECT_TRUE(again->ownSet());
+  EXPECT_EQ(again->fieldList(), fields);
+  EXPECT_EQ(widthOf(*again, "cInvName"), 2100);
+  EXPECT_EQ(widthOf(*again, "cInvCode"),
+            widthOf(*boundSet("clerk", conn, "OM_POMain"), "cInvCode"));
+
+  // A field the set lacks, a hidden one, a width below 1, or no user, keep nothing.
+  set->keepWidth("nosuchfield", 900);
+  set->keepWidth("MainID", 900);
+  set->keepWidth("cInvCode", 0);
+  EXPECT_EQ(boundSet("demo", conn, "OM_POMain")->columnDefinitions(), again->columnDefinitions());
+  auto nobody = boundSet("", conn, "OM_POMain");
+  nobody->keepWidth("cInvName", 3000);
+  EXPECT_FALSE(nobody->ownSet());
+  EXPECT_EQ(widthOf(*boundSet("clerk", conn, "OM_POMain"), "cInvName"), 1600);
+}
+
 TEST(ColumnSet, LateBound) {
   auto conn = connect(testing::demoPath());
   ColumnSetObject set;

@@ -12,9 +12,11 @@
 #include "components/xp_style.h"
 #include "forms/form.h"
 #include "forms/scripted_ui_host.h"
+#include "forms/view_settings.h"
 #include "module/module_state.h"
 #include "module/session.h"
 #include "module/settings.h"
+#include "module/view_settings.h"
 #include "module_fixture.h"
 #include "platform/computer_name.h"
 #include "platform/registry.h"
@@ -45,6 +47,38 @@ TEST(ModuleSettings, ToolbarStyleFollowsTheRegistryValue) {
   EXPECT_EQ(ToolbarStyle(), 2);
   setToolbarStyle("");
   EXPECT_EQ(ToolbarStyle(), 2);
+}
+
+TEST(ModuleSettings, DrawnWindowsKeepTheirArrangementPerUserInTheRegistry) {
+  testing::openSessionAs("demo");
+  // A session installs the registry as the store of the drawn windows; one of its own stays.
+  ASSERT_NE(forms::currentViewSettings(), nullptr);
+  auto settings = forms::currentViewSettings();
+  settings->write("frmCons", "lstFhdBody", "批号=900/0");
+  EXPECT_EQ(settings->read("frmCons", "lstFhdBody"), std::optional<std::string>("批号=900/0"));
+  EXPECT_EQ(LayoutKeyOf("demo", "frmCons"),
+            "SOFTWARE\\Brindle\\WF\\V8.520\\Quillon\\Layout\\demo\\frmCons");
+  EXPECT_EQ(LayoutKeyOf("a\\b", "frm"), std::string(kLayoutKey) + "\\a_b\\frm");
+  platform::RegistryKey key;
+  ASSERT_EQ(platform::Registry::machine().openKey(LayoutKeyOf("demo", "frmCons"),
+                                                  platform::RegAccess::Read, key),
+            platform::RegStatus::Success);
+
+  // Another user has an arrangement of his own.
+  testing::openSessionAs("clerk");
+  EXPECT_EQ(forms::currentViewSettings(), settings);
+  EXPECT_EQ(settings->read("frmCons", "lstFhdBody"), std::nullopt);
+  settings->write("frmCons", "lstFhdBody", "批号=1200/0");
+  testing::openSessionAs("demo");
+  EXPECT_EQ(settings->read("frmCons", "lstFhdBody"), std::optional<std::string>("批号=900/0"));
+
+  // Without a session nothing is read or written.
+  const auto session = gContext;
+  gContext.reset();
+  settings->write("frmCons", "Window", "1,2,3,4");
+  EXPECT_EQ(settings->read("frmCons", "Window"), std::nullopt);
+  gContext = session;
+  EXPECT_EQ(settings->read("frmCons", "Window"), std::nullopt);
 }
 
 TEST(ModuleSettings, RegistryWriteCreatesTheKeyAndReplacesValues) {

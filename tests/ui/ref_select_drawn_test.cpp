@@ -1,24 +1,18 @@
 // Example host scripts drive the library's dialogs through the renderer: the same transcript as the
 // headless run, and pictures of the drawn dialogs along the way.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QImage>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "ado/recordset.h"
-#include "automation/class_registry.h"
-#include "classes/registration.h"
-#include "components/registration.h"
-#include "db/demo_data.h"
-#include "platform/terminal_session.h"
+#include "drawn_examples.h"
 #include "qt_test_support.h"
 #include "run/host_script_runner.h"
+#include "tests/support/scratch_dir.h"
 #include "ui/qt/gui_script.h"
 
 namespace quillon::ui::qt {
@@ -26,57 +20,19 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ScratchDir {
- public:
-  ScratchDir()
-      : path_(fs::temp_directory_path() / ("quillon-ui-ref-" + std::to_string(::getpid()))) {
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchDir() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
-void registerEverything() {
-  automation::ClassRegistry& registry = automation::classRegistry();
-  if (registry.find("Quillon.RefSelect") != nullptr) return;
-  automation::registerAutomationClasses(registry);
-  platform::registerPlatformClasses(registry);
-  ado::registerAdoClasses(registry);
-  components::registerClasses(registry);
-  classes::registerLibraryClasses(registry);
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::ScratchDir;
 
 // Runs an example script headless and drawn, each on its own copy of the demo account (so neither
 // sees the other's work tables or writes; the same file name in both, since the login names the
 // account after it), and expects the same transcript; returns the drawn run's pictures.
 std::vector<fs::path> runHeadlessAndDrawn(const ScratchDir& dir, const std::string& example) {
-  registerEverything();
-  const std::string script = readFile(fs::path(QUILLON_EXAMPLES) / example);
+  testing::registerEverything();
+  const std::string script = testing::readExample(example);
   EXPECT_FALSE(script.empty()) << example;
-  const fs::path plainDir = dir.path() / example / "plain";
-  const fs::path drawnDir = dir.path() / example / "drawn";
-  fs::create_directories(plainDir);
-  fs::create_directories(drawnDir);
-  const std::string plainDb = (plainDir / "demo.db").string();
-  const std::string drawnDb = (drawnDir / "demo.db").string();
-  db::createDemoDatabase(plainDb, 1, true);
-  db::createDemoDatabase(drawnDb, 1, true);
+  const std::string plainDb = (dir.path() / example / "plain" / "demo.db").string();
+  const std::string drawnDb = (dir.path() / example / "drawn" / "demo.db").string();
+  testing::makeDemoAccount(plainDb);
+  testing::makeDemoAccount(drawnDb);
 
   std::ostringstream plainOut;
   cli::run::HostScriptRunner plain(plainDb, plainOut);

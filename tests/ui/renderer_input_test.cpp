@@ -21,6 +21,7 @@
 
 #include "automation/com_error.h"
 #include "drawn_sample_form.h"
+#include "ui/qt/cell_display.h"
 
 namespace quillon::ui::qt {
 namespace {
@@ -146,7 +147,9 @@ TEST_F(RendererInputTest, ListsGridsAndVoucherListsTakeClicksChecksAndEdits) {
   EXPECT_EQ(form.grdBody.Col(), 2);
   EXPECT_EQ(form.grdBody.TextMatrix(0, 2), "Y");
   settle();
-  EXPECT_EQ(body->model()->index(1, 0).data().toString(), QStringLiteral("Y"));
+  // The mark cell keeps its "Y"; a person sees a check mark.
+  EXPECT_EQ(body->model()->index(1, 0).data(Qt::EditRole).toString(), QStringLiteral("Y"));
+  EXPECT_EQ(body->model()->index(1, 0).data().toString(), QString(QChar(kCheckMark)));
 
   // Editing a cell: CellChange may change the text or cancel it.
   auto edit = [&](int row, int col, const QString& text) {

@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "drawn_sample_form.h"
+#include "ui/qt/cell_display.h"
 
 namespace quillon::ui::qt {
 namespace {
@@ -182,7 +183,8 @@ TEST_F(RendererSyncTest, ChangesTheFormMakesReachTheWidgets) {
   form.vlLines.setMarked(2, true);
   form.vlLines.setColWidth(1, 0);
   settle();
-  EXPECT_EQ(lines->model()->index(1, 0).data().toString(), QStringLiteral("Y"));
+  EXPECT_EQ(lines->model()->index(1, 0).data(Qt::EditRole).toString(), QStringLiteral("Y"));
+  EXPECT_EQ(lines->model()->index(1, 0).data().toString(), QString(QChar(kCheckMark)));
   EXPECT_TRUE(lines->isColumnHidden(1));
 
   // Tabs: the current tab's controls show, the others hide.

@@ -9,6 +9,8 @@
 #include <QSplitter>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <exception>
 
 #include "demo/account_bar.h"
 #include "demo/account_query.h"
@@ -21,6 +23,26 @@
 namespace quillon::cli::demo {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// The pattern of the account's quantities ("##0." and QuanDecDgt zeros), two decimals when the
+// account does not say.
+std::string quantityFormat(const std::string& database) {
+  int digits = 2;
+  try {
+    const auto rows = accountRows(database,
+                                  "SELECT isnull(cValue, cDefault) FROM accinformation "
+                                  "WHERE cName = 'QuanDecDgt'",
+                                  1);
+    if (!rows.empty()) digits = std::clamp(std::stoi(rows.front()[0]), 0, 10);
+  } catch (const std::exception&) {
+    // Not an account (yet), or no such setting: the usual two decimals.
+  }
+  return "##0." + std::string(static_cast<std::size_t>(digits), '0');
+}
+
+}  // namespace
 
 DemoWindow::DemoWindow(const std::string& database, std::vector<fs::path> scripts, QWidget* parent)
     : QWidget(parent), scripts_(std::move(scripts)) {
@@ -36,9 +58,18 @@ DemoWindow::DemoWindow(const std::string& database, std::vector<fs::path> script
   leftLayout->setContentsMargins(0, 0, 0, 0);
   list_ = new QListWidget(left);
   list_->setObjectName(QStringLiteral("scripts"));
+  // Each script by what it says it does (its first comment line), the whole comment and its file
+  // on hovering; a script without a comment by its file name.
+  list_->setWordWrap(true);
+  list_->setTextElideMode(Qt::ElideNone);
   for (const fs::path& script : scripts_) {
-    auto* item = new QListWidgetItem(QString::fromStdString(script.stem().string()));
-    item->setToolTip(QString::fromStdString(script.string()));
+    const std::string text = readScriptFile(script).value_or(std::string());
+    const std::string title = scriptTitle(text);
+    auto* item =
+        new QListWidgetItem(QString::fromStdString(title.empty() ? script.stem().string() : title));
+    const std::string comment = scriptComment(text);
+    item->setToolTip(QString::fromStdString((comment.empty() ? "" : comment + "\n\n") +
+                                            script.filename().string()));
     list_->addItem(item);
   }
   if (!scripts_.empty()) list_->setCurrentRow(0);
@@ -87,6 +118,7 @@ void DemoWindow::accountChanged() {
   if (account_->database() != stockDatabase_) {
     stockDatabase_ = account_->database();
     stock_->load(stockDatabase_);
+    results_->setNumberFormat(quantityFormat(stockDatabase_));
   }
   updateButtons();
 }

@@ -27,6 +27,26 @@ std::optional<std::string> readScriptFile(const fs::path& path) {
   return text.str();
 }
 
+std::string scriptComment(const std::string& script) {
+  std::istringstream in(script);
+  std::string comment;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t start = line.find_first_not_of(" \t");
+    if (start == std::string::npos || line[start] != '#') break;
+    std::string text = line.substr(start + 1);
+    if (!text.empty() && text.front() == ' ') text.erase(0, 1);
+    comment += (comment.empty() ? "" : "\n") + text;
+  }
+  return comment;
+}
+
+std::string scriptTitle(const std::string& script) {
+  const std::string comment = scriptComment(script);
+  return comment.substr(0, comment.find('\n'));
+}
+
 namespace {
 
 // `expect $error…` takes over the error of the line before, so it stays: without it, an error the

@@ -14,6 +14,11 @@ std::vector<std::filesystem::path> exampleScripts(const std::filesystem::path& d
 // The whole file; nullopt when it cannot be read.
 std::optional<std::string> readScriptFile(const std::filesystem::path& path);
 
+// What a script says it does: the comment lines it starts with, without their "#" and the blank
+// after it, one per line ("" when it starts with no comment). The first of them is its title.
+std::string scriptComment(const std::string& script);
+std::string scriptTitle(const std::string& script);
+
 // The host lines of a script, for a person to do the dialog work: on-blocks, queued answers and
 // expectations are blanked (line numbers stay, so the transcript still names the right lines),
 // except those about $error, which decide whether an error raised by the line before stops the

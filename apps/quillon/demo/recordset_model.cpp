@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <QStringList>
 #include <algorithm>
 
 #include "ado/recordset.h"
@@ -22,15 +23,36 @@ QString cellText(const automation::Variant& v) {
   return QString::fromStdString(v.displayText());
 }
 
-bool isNumber(const automation::Variant& v) {
-  return v.isNumber() && v.type() != automation::VarType::Boolean;
-}
+constexpr int kSampleRows = 40;
 
 }  // namespace
 
-RecordsetModel::RecordsetModel(std::shared_ptr<ado::Recordset> rows, QObject* parent)
+RecordsetModel::RecordsetModel(std::shared_ptr<ado::Recordset> rows, std::string numberFormat,
+                               QObject* parent)
     : QAbstractTableModel(parent), rows_(std::move(rows)) {
-  if (rows_ && rows_->isOpen()) view_ = std::make_unique<ado::RecordsetView>(*rows_);
+  if (!rows_ || !rows_->isOpen()) return;
+  view_ = std::make_unique<ado::RecordsetView>(*rows_);
+  // Each column is judged by its first rows, as the dialogs' lists judge theirs; a column of
+  // fractional numbers reads with the account's decimals.
+  const int sample = std::min(view_->rowCount(), kSampleRows);
+  for (int c = 0; c < view_->fieldCount(); ++c) {
+    QStringList values;
+    bool fractional = false;
+    bool numbers = true;
+    for (int r = 0; r < sample; ++r) {
+      const automation::Variant v = view_->value(r, c);
+      if (v.isNull() || v.isEmpty()) continue;
+      values.push_back(cellText(v));
+      if (v.type() == automation::VarType::Double) {
+        fractional = true;
+      } else if (!v.isNumber() || v.type() == automation::VarType::Boolean) {
+        numbers = false;
+      }
+    }
+    const std::string format = numbers && fractional ? numberFormat : std::string();
+    looks_.push_back(
+        ui::qt::lookOfColumn(QString::fromStdString(view_->fieldName(c)), format, false, values));
+  }
 }
 
 RecordsetModel::~RecordsetModel() = default;
@@ -50,14 +72,19 @@ QVariant RecordsetModel::data(const QModelIndex& index, int role) const {
     return {};
   }
   const automation::Variant value = view_->value(index.row(), index.column());
+  const ui::qt::ColumnLook& look = looks_[static_cast<std::size_t>(index.column())];
   switch (role) {
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(Qt::AlignVCenter |
-                                 (isNumber(value) ? Qt::AlignRight : Qt::AlignLeft));
-    case Qt::ForegroundRole:
-      return value.isNull() ? QVariant(QBrush(QColor(Qt::gray))) : QVariant();
-    default:
+      return QVariant::fromValue(ui::qt::alignmentOf(look));
+    case Qt::ForegroundRole: {
+      if (value.isNull()) return QBrush(QColor(Qt::gray));
+      const QColor colour = ui::qt::foregroundOf(look, cellText(value));
+      return colour.isValid() ? QVariant(QBrush(colour)) : QVariant();
+    }
+    case Qt::ToolTipRole:
       return cellText(value);
+    default:
+      return value.isNull() ? cellText(value) : ui::qt::displayText(look, cellText(value));
   }
 }
 

@@ -133,7 +133,7 @@ void ResultsView::showCall(int index) {
   }
   for (const ReceivedTable& table : call.tables) {
     auto* view = new QTableView;
-    auto* model = new RecordsetModel(table.rows, view);
+    auto* model = new RecordsetModel(table.rows, numberFormat_, view);
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setAlternatingRowColors(true);

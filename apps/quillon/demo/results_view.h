@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "demo/demo_run.h"
@@ -23,11 +25,14 @@ class ResultsView : public QWidget {
   // back a recordset, or else the last one.
   void showRun(const DemoRunResult& run);
   void showCall(int index);
+  // The pattern fractional numbers of the tables read with (the account's quantity decimals).
+  void setNumberFormat(std::string format) { numberFormat_ = std::move(format); }
 
  private:
   void clearTables();
 
   std::vector<ReceivedCall> calls_;
+  std::string numberFormat_ = "##0.00";
   QLabel* status_;
   QListWidget* callList_;
   QLabel* lineLabel_;

@@ -45,6 +45,7 @@ frmCons::frmCons()
   cmbInvoiceCode.setTag("rfnull");
   cmdRefers.setTabStop(false);
   cmdRefers.setCausesValidation(false);
+  cmdOk.setDefault(true);
   cmdExit.setCancel(true);
   Check1.setValue(forms::vbChecked);
   mnuYJCD.setVisible(false);

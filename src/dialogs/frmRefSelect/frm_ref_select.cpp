@@ -30,6 +30,12 @@ using namespace ref_select;
 
 namespace {
 
+// Where the free items' header items stand: three to a line from (kFreeLeft, kFreeTop).
+constexpr int kFreeLeft = 120;
+constexpr int kFreeTop = 1200;
+constexpr int kFreeStep = 3120;
+constexpr int kFreeLine = 240;
+
 // Raised when the candidate query does not have the fields of the dialog's layout.
 constexpr std::int32_t kErrLayout = -2147221504 + 2101;  // vbObjectError + 2101
 
@@ -51,9 +57,9 @@ frmRefSelect::frmRefSelect()
   for (int i = 1; i <= 10; ++i) {
     const int col = (i - 1) % 3;
     const int line = (i - 1) / 3;
-    forms::HeadItem& item =
-        addElement<forms::HeadItem>("hdiFree", i, {120 + col * 3120, 1200 + line * 240, 2900, 220},
-                                    "自由项" + std::to_string(i));
+    forms::HeadItem& item = addElement<forms::HeadItem>(
+        "hdiFree", i, {kFreeLeft + col * kFreeStep, kFreeTop + line * kFreeLine, 2900, 220},
+        std::string(kFreeItemCaption) + std::to_string(i));
     item.setActive(false);
     hdiFree.push_back(&item);
   }
@@ -61,9 +67,11 @@ frmRefSelect::frmRefSelect()
   hdiInvCode.setActive(false);
   chkShowMax.setValue(forms::vbChecked);
 
-  tbrTool.addButton("ok", "确定");
-  tbrTool.addButton("auto", "自动");
-  tbrTool.addButton("cancel", "取消");
+  tbrTool.addButton("ok", "确定(&O)");
+  tbrTool.addButton("auto", "自动(&A)");
+  tbrTool.addButton("cancel", "取消(&C)");
+  tbrTool.setDefaultKey("ok");
+  tbrTool.setCancelKey("cancel");
   tbrTool.ButtonClick = handler([this](forms::ToolbarButton& button) { TaskRun(button.key); });
   CTBCtrl1.ButtonClick = handler([this](const std::string& key) {
     if (forms::ToolbarButton* button = tbrTool.findButton(key)) TaskRun(button->key);
@@ -159,9 +167,11 @@ void frmRefSelect::showHeader() {
       value = Free->item(static_cast<std::size_t>(i)).displayText();
     }
     const bool used = Inventory ? Inventory->usesFreeItem(i) : !value.empty();
+    freeUsed_[static_cast<std::size_t>(i)] = used;
     hdiFree[static_cast<std::size_t>(i)]->setText(used ? value : std::string());
     hdiFree[static_cast<std::size_t>(i)]->setVisible(used);
   }
+  arrangeFreeItems();
   hdiQuantity.setText(formatQty(Quantity));
   Quantity = textNumber(hdiQuantity.Text()).value_or(0);
   hdiNum.setText(formatNum(Num));
@@ -192,6 +202,25 @@ void frmRefSelect::setActiveStates() {
     hdiNum.setActive(false);
     hdiExchRate.setActive(false);
   }
+}
+
+void frmRefSelect::arrangeFreeItems() {
+  // The free items the inventory uses take the first places, three to a line; the lines no item
+  // needs are given to the grid, so no empty band stands between the header and the rows.
+  int shown = 0;
+  for (int i = 1; i <= 10; ++i) {
+    forms::HeadItem& item = *hdiFree[static_cast<std::size_t>(i)];
+    if (!item.Visible()) continue;
+    item.Move(kFreeLeft + (shown % 3) * kFreeStep, kFreeTop + (shown / 3) * kFreeLine, item.Width(),
+              item.Height());
+    ++shown;
+  }
+  const int lines = (shown + 2) / 3;
+  const int top = lines == 0 ? kFreeTop : kFreeTop + lines * kFreeLine + 60;
+  const int lift = chkShowMax.Top() - top;
+  if (lift <= 0) return;
+  for (forms::CheckBox* box : {&chkShowMax, &chkShowZero, &chkShowMin}) box->setTop(top);
+  spgList.Move(spgList.Left(), spgList.Top() - lift, spgList.Width(), spgList.Height() + lift);
 }
 
 void frmRefSelect::fixColumns(int cols) {
@@ -226,8 +255,16 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
   grid.setRows(1);
   grid.setCols(fieldCount + 1);
   for (int f = 0; f < fieldCount; ++f) {
-    grid.setTextMatrix(f + 1, 0, view.fieldName(f));
-    grid.setColLock(f + 1, f + 1 != colThis_ && f + 1 != colThisNum_);
+    const int col = f + 1;
+    grid.setTextMatrix(col, 0, view.fieldName(f));
+    grid.setColLock(col, col != colThis_ && col != colThisNum_);
+    // Amounts show with the account's decimals, as the quantity and pieces of the header do.
+    if (col == colStock_ || col == colThis_) grid.setColFormat(col, qtyFormat_);
+    if (col == colStockNum_ || col == colThisNum_) grid.setColFormat(col, numFormat_);
+    // A free item the inventory does not use has nothing to show, here as in the header.
+    if (const int item = freeItemOf(view.fieldName(f)); item > 0 && !freeUsed_[item]) {
+      grid.setColWidth(col, 0);
+    }
   }
   if (&grid == &spgList) resetRows();
 

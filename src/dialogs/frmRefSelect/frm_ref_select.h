@@ -12,6 +12,7 @@
 // handlers are not trapped: they reach the caller that drives the dialog (RefSelect, its host).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -105,6 +106,7 @@ class frmRefSelect : public forms::DialogShell {
   void checkLayout();
   void loadInventory();
   void showHeader();
+  void arrangeFreeItems();
   void setActiveStates();
   void fixColumns(int cols);
   bool shows(double stock) const;
@@ -160,6 +162,8 @@ class frmRefSelect : public forms::DialogShell {
   automation::NumberFormat numFormat_;
   automation::NumberFormat rateFormat_;
   bool usesPieces_ = false;
+  // Which free items (1 to 10) the inventory uses; index 0 unused.
+  std::array<bool, 11> freeUsed_{};
 
   std::string colStockName_;
   std::string colStockNumName_;

@@ -9,6 +9,9 @@
 
 namespace quillon::dialogs::ref_select {
 
+// The caption of a free item, followed by its number (the header items, the candidate fields).
+inline constexpr std::string_view kFreeItemCaption = "自由项";
+
 inline constexpr std::string_view kTraceTitle = "追踪分配";
 inline constexpr std::string_view kBatchTitle = "批次分配";
 

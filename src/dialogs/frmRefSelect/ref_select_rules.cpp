@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "automation/vb_runtime.h"
+#include "dialogs/frmRefSelect/ref_select_messages.h"
 
 namespace quillon::dialogs::ref_select {
 
@@ -31,6 +32,18 @@ std::optional<double> textNumber(std::string_view text) {
 
 std::string plainNumber(double value) {
   return automation::Variant(value).toString();
+}
+
+int freeItemOf(std::string_view fieldName) {
+  if (!fieldName.starts_with(kFreeItemCaption)) return 0;
+  const std::string_view digits = fieldName.substr(kFreeItemCaption.size());
+  if (digits.empty() || digits.size() > 2) return 0;
+  int item = 0;
+  for (const char ch : digits) {
+    if (ch < '0' || ch > '9') return 0;
+    item = item * 10 + (ch - '0');
+  }
+  return item >= 1 && item <= 10 ? item : 0;
 }
 
 double allocationSign(double remaining) {

@@ -23,6 +23,10 @@ std::optional<double> textNumber(std::string_view text);
 // The number as plain decimal text, the way the platform turns a Double into a String.
 std::string plainNumber(double value);
 
+// The free item (1 to 10) a candidate field of that caption holds ("自由项3" gives 3); 0 for any
+// other field.
+int freeItemOf(std::string_view fieldName);
+
 // +1 when the remaining amount is zero or positive, -1 when it is negative.
 double allocationSign(double remaining);
 

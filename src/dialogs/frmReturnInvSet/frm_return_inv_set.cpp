@@ -43,12 +43,14 @@ bool isRoot(const forms::Node& node) {
 frmReturnInvSet::frmReturnInvSet()
     : DialogShell("frmReturnInvSet", std::string(ris::kCaption), 10200, 7000,
                   forms::HandlerErrors::Propagate) {
-  tlbInvClass.addButton("Quit", "退出");
+  tlbInvClass.addButton("Quit", "退出(&X)");
   tlbInvClass.addButton("", "", "", forms::ToolbarButton::tbrSeparator);
-  tlbInvClass.addButton("Ok", "确定");
-  tlbInvClass.addButton("Local", "定位");
-  tlbInvClass.addButton("Order", "排序");
-  tlbInvClass.addButton("tlbSelAll", "全选", "", forms::ToolbarButton::tbrCheck);
+  tlbInvClass.addButton("Ok", "确定(&O)");
+  tlbInvClass.addButton("Local", "定位(&L)");
+  tlbInvClass.addButton("Order", "排序(&S)");
+  tlbInvClass.addButton("tlbSelAll", "全选(&A)", "", forms::ToolbarButton::tbrCheck);
+  tlbInvClass.setDefaultKey("Ok");
+  tlbInvClass.setCancelKey("Quit");
   tlbInvClass.ButtonClick = handler([this](forms::ToolbarButton& button) { TaskRun(button.key); });
   CTBCtrl1.ButtonClick = handler([this](const std::string& key) { TaskRun(key); });
 

@@ -50,6 +50,7 @@ frmStockOrder::frmStockOrder()
   cmdWh.setTabStop(false);
   cmdWh.setCausesValidation(false);
   txtOutDate.setTag("rfnull");
+  cmdOk.setDefault(true);
   cmdExit.setCancel(true);
   Check1.setValue(forms::vbChecked);
   mnuYJCD.setVisible(false);

@@ -41,6 +41,7 @@ frmWWProduceOrder::frmWWProduceOrder()
   cmbInv.setTag("rfinventory");
   cmdRefers.setTabStop(false);
   cmdRefers.setCausesValidation(false);
+  cmdOk.setDefault(true);
   cmdExit.setCancel(true);
   MnuFYJCD.setVisible(false);
   MnuZYJCD.setVisible(false);
@@ -135,6 +136,9 @@ void frmWWProduceOrder::Form_Load() {
   colSetH_ = newColumnSet(kHeaderTable);
   colSetB_ = newColumnSet(lineTable(bOI));
   colSetS_ = newColumnSet(kMaterialTable);
+  module::KeepColumnWidths(VouchListH, colSetH_);
+  module::KeepColumnWidths(VouchListB, colSetB_);
+  module::KeepColumnWidths(VouchListS, colSetS_);
   emptyList(VouchListH);
   emptyList(VouchListB);
   emptyList(VouchListS);

@@ -1,11 +1,13 @@
 // CellDelegate: the cell editor of the list views. It lets the control refuse an edit before the
 // editor opens, hears when the editor closes, and knows whether one is open. Cells of a column
 // that shows a button (a grid's warehouse, batch or receipt cells) are drawn with a small "…"
-// button at their right edge.
+// button at their right edge, and the current cell of a list that has the focus with a frame, so
+// a person working by the keys sees where he is.
 #pragma once
 
 #include <QApplication>
 #include <QPainter>
+#include <QPen>
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QStyledItemDelegate>
@@ -37,6 +39,15 @@ class CellDelegate final : public QStyledItemDelegate {
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     QStyledItemDelegate::paint(painter, option, index);
+    if (option.state & QStyle::State_HasFocus) {
+      painter->save();
+      QPen pen(option.palette.color(QPalette::Active, QPalette::Highlight).darker(150));
+      pen.setWidth(2);
+      painter->setPen(pen);
+      painter->setBrush(Qt::NoBrush);
+      painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
+      painter->restore();
+    }
     if (!hasButton || !hasButton(index.column())) return;
     QStyleOptionButton button;
     const int side = std::min(option.rect.height(), 20);

@@ -52,6 +52,11 @@ class ControlView {
   virtual void copySelection() {}
   // A double click on the control's widget (before the widget acts on it).
   virtual void doubleClicked() {}
+  // A list: how many pixels wider it would have to be to show all its shown columns.
+  virtual int widthShortfall() const { return 0; }
+  // Writes what the person arranged in the control (a list's column widths), if anything is
+  // unsaved.
+  virtual void flushArrangement() {}
 
   // A property as the widget shows it to a person, for the expectations of a drawn script run:
   // Enabled and Visible for every widget, and what a view draws of its own (Caption, Text, Value,

@@ -1,14 +1,20 @@
 #include "ui/qt/form_window.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QResizeEvent>
+#include <QScreen>
+#include <QStringList>
 #include <QTimer>
+#include <algorithm>
 
 #include "automation/com_error.h"
 #include "forms/tab_strip.h"
 #include "forms/ui_host.h"
+#include "forms/view_settings.h"
 #include "ui/qt/control_view.h"
+#include "ui/qt/grid_models.h"
 #include "ui/qt/menus.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/view_factory.h"
@@ -18,6 +24,7 @@ namespace quillon::ui::qt {
 FormWindow::FormWindow(forms::Form& form, QWidget* parent)
     : QDialog(parent),
       form_(&form),
+      formName_(form.Name()),
       subscription_(form.propertyChanged,
                     [this](forms::Form&, std::string_view property) { formChanged(property); }) {
   setObjectName(toQString(form.Name()));
@@ -121,10 +128,129 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
   menuBar_->setGeometry(0, 0, event->size().width(), menuHeight);
   client_->setGeometry(0, menuHeight, event->size().width(), event->size().height() - menuHeight);
   if (resizingFromForm_ || form_ == nullptr) return;
+  if (!arranging_ && isVisible()) arrangedByPerson_ = true;
   const int width = toTwips(event->size().width());
   const int height = toTwips(event->size().height() - menuHeight);
   if (width == form_->Width() && height == form_->Height()) return;
   invoke([&] { form_->resize(width, height); });
+}
+
+namespace {
+
+constexpr std::string_view kWindowItem = "Window";
+// Room kept free around a window the renderer sizes, for the frame the window manager draws.
+constexpr int kFrameAllowance = 16;
+constexpr int kTitleAllowance = 40;
+
+}  // namespace
+
+QRect FormWindow::availableArea() const {
+  const QScreen* shown = screen() != nullptr ? screen() : QGuiApplication::primaryScreen();
+  return shown != nullptr ? shown->availableGeometry() : QRect(0, 0, 1366, 768);
+}
+
+int FormWindow::widestFor(const QWidget& list) const {
+  if (form_ == nullptr) return 0;
+  if (arrangedByPerson_ || restored_) return list.width();
+  return list.width() + std::max(availableArea().width() - kFrameAllowance - width(), 0);
+}
+
+void FormWindow::listLaidOut() {
+  if (fitPending_ || form_ == nullptr) return;
+  fitPending_ = true;
+  QTimer::singleShot(0, this, [this] {
+    fitPending_ = false;
+    fitToLists();
+  });
+}
+
+void FormWindow::fitToLists() {
+  if (form_ == nullptr || arrangedByPerson_ || restored_) return;
+  int extra = 0;
+  for (auto& view : views_) {
+    if (view->control().Visible()) extra = std::max(extra, view->widthShortfall());
+  }
+  if (extra <= 0) return;
+  const QRect area = availableArea();
+  const int widest = area.width() - kFrameAllowance;
+  const int wanted = std::min(width() + extra, widest);
+  if (wanted <= width()) return;
+  arranging_ = true;
+  const int grown = wanted - width();
+  // The form takes the size (its lists stretch), and the window follows it.
+  invoke([&] { form_->resize(toTwips(client_->width() + grown), form_->Height()); });
+  if (form_ == nullptr) return;
+  // Widened about its middle, and kept on the screen.
+  const int x = std::clamp(pos().x() - grown / 2, area.left(),
+                           std::max(area.left(), area.left() + area.width() - width()));
+  move(x, pos().y());
+  placedAt_ = pos();
+  arranging_ = false;
+}
+
+void FormWindow::centreOnScreen() {
+  const QRect area = availableArea();
+  const int x = area.left() + std::max((area.width() - width()) / 2, 0);
+  const int y = area.top() + std::max((area.height() - height() - kTitleAllowance) / 2, 0);
+  move(x, y);
+  placedAt_ = pos();
+}
+
+bool FormWindow::restoreArrangement() {
+  const auto settings = forms::currentViewSettings();
+  if (!settings || form_ == nullptr) return false;
+  const auto text = settings->read(formName_, kWindowItem);
+  if (!text) return false;
+  const QStringList parts = toQString(*text).split(u',');
+  if (parts.size() != 4) return false;
+  int value[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    bool ok = false;
+    value[i] = parts[i].toInt(&ok);
+    if (!ok) return false;
+  }
+  const QRect area = availableArea();
+  const int w = std::clamp(value[2], 100, std::max(area.width() - kFrameAllowance, 100));
+  const int h = std::clamp(value[3], 100, std::max(area.height() - kTitleAllowance, 100));
+  invoke([&] { form_->resize(toTwips(w), toTwips(h)); });
+  if (form_ == nullptr) return false;
+  const int x = std::clamp(value[0], area.left(), std::max(area.left(), area.right() - width()));
+  const int y = std::clamp(value[1], area.top(), std::max(area.top(), area.bottom() - height()));
+  move(x, y);
+  placedAt_ = pos();
+  return true;
+}
+
+void FormWindow::arrangeForShow() {
+  if (form_ == nullptr) return;
+  arranging_ = true;
+  // The lists lay their columns out now, so the window knows what they need (without running the
+  // event loop: nothing else may happen before the window shows).
+  for (QAbstractItemModel* model : findChildren<QAbstractItemModel*>()) {
+    if (auto* table = dynamic_cast<ControlTableModel*>(model)) table->refreshNow();
+  }
+  restored_ = restoreArrangement();
+  if (!restored_) {
+    centreOnScreen();
+    fitPending_ = false;
+    arranging_ = false;
+    fitToLists();
+  }
+  arranging_ = false;
+}
+
+void FormWindow::saveArrangement() {
+  for (auto& view : views_) view->flushArrangement();
+  if (form_ == nullptr || (!arrangedByPerson_ && pos() == placedAt_)) return;
+  const auto settings = forms::currentViewSettings();
+  if (!settings) return;
+  // Where the window stands, and the size of the form inside it.
+  const QString text = QStringLiteral("%1,%2,%3,%4")
+                           .arg(pos().x())
+                           .arg(pos().y())
+                           .arg(client_->width())
+                           .arg(client_->height());
+  settings->write(formName_, kWindowItem, toStd(text));
 }
 
 void FormWindow::closeEvent(QCloseEvent* event) {

@@ -7,7 +7,12 @@
 //   the form's keys — Tab, Enter, Esc, accelerators — then KeyPress and the control's typing),
 // - a click first moves the focus through the form, so a Validate that keeps the focus also
 //   keeps the click from happening,
-// - the close box runs the form's unload path, a resize runs Form_Resize.
+// - the close box runs the form's unload path, a resize runs Form_Resize (the form's lists take
+//   the room, forms/form_stretch.h).
+//
+// A window opens where the person left it and as large as he made it (kept per user and form,
+// forms/view_settings.h); the first time, it opens centred, and widens — up to the screen's width
+// — as far as its lists need to show their columns, also when a list gets its columns later.
 //
 // The window never outlives its use of the form: when the form unloads or is destroyed the host
 // detaches the window (it stops touching the form at once) and deletes it later.
@@ -15,8 +20,12 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QPoint>
+#include <QRect>
 #include <exception>
 #include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -40,6 +49,8 @@ class FormWindow : public QDialog {
   void detach();
 
   ControlView* viewOf(const forms::Control* control) const;
+  // The form's name, also once detached.
+  const std::string& formName() const { return formName_; }
   const std::vector<std::unique_ptr<ControlView>>& views() const { return views_; }
   QWidget* clientArea() const { return client_; }
 
@@ -67,6 +78,26 @@ class FormWindow : public QDialog {
   void syncFocusFromForm();
   // Menus changed: the menu bar is rebuilt when the event loop next runs.
   void scheduleMenuBar();
+  // A list laid its columns out: the window widens to show them when the event loop next runs.
+  void listLaidOut();
+
+  // Before the window is first shown: where it stood and how large it was for this user, else
+  // centred on the screen and as wide as its lists need.
+  void arrangeForShow();
+  // Widens the window (within the screen) until its lists show all their columns, unless the
+  // person sized it himself or it was opened as he had left it.
+  void fitToLists();
+  // Keeps the window's place and size, if the person changed them, and what he arranged in its
+  // lists; run when the window hides or goes.
+  void saveArrangement();
+  // Where a pop-up menu the keyboard asked for opens (the focused control's middle); nothing while
+  // the mouse asks.
+  const std::optional<QPoint>& keyboardMenuAt() const { return keyboardMenuAt_; }
+  // The part of the screen a window may take.
+  QRect availableArea() const;
+  // The widest a list of the window can become: as wide as it is, and what the window may still
+  // widen by (nothing once the person sized it).
+  int widestFor(const QWidget& list) const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -90,7 +121,11 @@ class FormWindow : public QDialog {
   void focusArrived(ControlView& view);
   void reportError(std::exception_ptr error);
 
+  bool restoreArrangement();
+  void centreOnScreen();
+
   forms::Form* form_;
+  std::string formName_;
   QWidget* client_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   std::vector<std::unique_ptr<ControlView>> views_;
@@ -100,6 +135,13 @@ class FormWindow : public QDialog {
   int focusSyncDepth_ = 0;
   bool resizingFromForm_ = false;
   bool menuBarPending_ = false;
+  bool fitPending_ = false;
+  // The window as the renderer last placed it; a person's move or resize shows against it.
+  bool arranging_ = false;
+  bool arrangedByPerson_ = false;
+  bool restored_ = false;
+  QPoint placedAt_;
+  std::optional<QPoint> keyboardMenuAt_;
 };
 
 }  // namespace quillon::ui::qt

@@ -111,6 +111,18 @@ bool FormWindow::routeKey(ControlView* view, QKeyEvent& event) {
       return true;
     }
   }
+  // The context-menu key (or Shift+F10) is the right mouse button on the control with the focus:
+  // the dialogs pop their menus up when it is released.
+  if (view != nullptr &&
+      (event.key() == Qt::Key_Menu || (event.key() == Qt::Key_F10 && mods == Qt::ShiftModifier))) {
+    QWidget* target = view->focusTarget() != nullptr ? view->focusTarget() : view->widget();
+    if (target != nullptr) keyboardMenuAt_ = target->mapToGlobal(target->rect().center());
+    forms::Control& control = view->control();
+    QPointer<FormWindow> self(this);
+    invoke([&] { control.userMouseUp(forms::vbRightButton); });
+    if (self != nullptr) keyboardMenuAt_.reset();
+    return true;
+  }
   const bool pass = view != nullptr && view->passesKeyToWidget(event.key(), mods);
   const FormKey key = translateKey(event);
   if (key.keyCode == 0 && key.keyAscii == 0) return !pass;

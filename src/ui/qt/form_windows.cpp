@@ -23,6 +23,7 @@ FormWindow& FormWindows::shown(forms::Form& form, bool modal) {
     window = new FormWindow(form);
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     entries_.push_back({&form, window});
+    window->arrangeForShow();
   } else {
     // Shown again: it becomes the top window.
     auto it = std::find_if(entries_.begin(), entries_.end(),
@@ -40,7 +41,10 @@ FormWindow& FormWindows::shown(forms::Form& form, bool modal) {
 }
 
 void FormWindows::hidden(forms::Form& form) {
-  if (FormWindow* window = find(form)) window->hide();
+  if (FormWindow* window = find(form)) {
+    window->saveArrangement();
+    window->hide();
+  }
 }
 
 void FormWindows::unloaded(forms::Form& form) {
@@ -50,6 +54,7 @@ void FormWindows::unloaded(forms::Form& form) {
   if (FormWindow* window = it->window) {
     // The form may be on its way out (this runs from its destructor too): let go of it now, and
     // delete the window once the event that led here has finished with it.
+    window->saveArrangement();
     window->detach();
     window->hide();
     window->deleteLater();

@@ -1,5 +1,6 @@
 #include "ui/qt/grid_models.h"
 
+#include <QBrush>
 #include <QTimer>
 #include <algorithm>
 
@@ -58,8 +59,10 @@ void ControlTableModel::refreshNow() {
     beginResetModel();
     rows_ = rows;
     cols_ = cols;
+    judgeColumns();
     endResetModel();
   } else if (rows_ > 0 && cols_ > 0) {
+    judgeColumns();
     Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
   }
   if (cols_ > 0) Q_EMIT headerDataChanged(Qt::Horizontal, 0, cols_ - 1);
@@ -72,7 +75,64 @@ void ControlTableModel::detach() {
   attached_ = false;
   rows_ = 0;
   cols_ = 0;
+  looks_.clear();
   endResetModel();
+}
+
+void ControlTableModel::judgeColumns() {
+  looks_.assign(static_cast<std::size_t>(cols_), ColumnLook{});
+  const int sample = std::min(rows_, sampleRows_);
+  for (int c = 0; c < cols_; ++c) {
+    QStringList values;
+    values.reserve(sample);
+    for (int r = 0; r < sample; ++r) values.push_back(textOf(r, c));
+    looks_[static_cast<std::size_t>(c)] =
+        lookOfColumn(captionOf(c), formatOf(c), isMarkColumn(c), values);
+  }
+}
+
+const ColumnLook& ControlTableModel::look(int col) const {
+  static const ColumnLook plain;
+  if (col < 0 || col >= static_cast<int>(looks_.size())) return plain;
+  return looks_[static_cast<std::size_t>(col)];
+}
+
+void ControlTableModel::setTwoLineCaption(int col, bool on) {
+  if (col < 0) return;
+  if (static_cast<std::size_t>(col) >= twoLine_.size()) {
+    if (!on) return;
+    twoLine_.resize(static_cast<std::size_t>(col) + 1, 0);
+  }
+  char& flag = twoLine_[static_cast<std::size_t>(col)];
+  if ((flag != 0) == on) return;
+  flag = on ? 1 : 0;
+  Q_EMIT headerDataChanged(Qt::Horizontal, col, col);
+}
+
+QVariant ControlTableModel::shownCaption(int col, int role) const {
+  const QString caption = captionOf(col);
+  if (role == Qt::ToolTipRole) return caption.isEmpty() ? QVariant() : QVariant(caption);
+  if (role != Qt::DisplayRole) return {};
+  const bool twoLines = col >= 0 && static_cast<std::size_t>(col) < twoLine_.size() &&
+                        twoLine_[static_cast<std::size_t>(col)] != 0;
+  return twoLines ? twoLineCaption(caption) : caption;
+}
+
+QVariant ControlTableModel::shownData(int row, int col, int role) const {
+  switch (role) {
+    case Qt::DisplayRole:
+      return displayText(look(col), textOf(row, col));
+    case Qt::TextAlignmentRole:
+      return QVariant::fromValue(alignmentOf(look(col)));
+    case Qt::ForegroundRole: {
+      const QColor colour = foregroundOf(look(col), textOf(row, col));
+      return colour.isValid() ? QVariant(QBrush(colour)) : QVariant();
+    }
+    case Qt::FontRole:
+      return QVariant();
+    default:
+      return {};
+  }
 }
 
 // --- MsSuperGrid ---------------------------------------------------------------------------
@@ -88,17 +148,32 @@ int SuperGridModel::sourceCols() const {
   return grid_.Cols();
 }
 
+QString SuperGridModel::captionOf(int col) const {
+  if (!attached() || grid_.Rows() < 1 || col < 0 || col >= grid_.Cols()) return {};
+  return toQString(grid_.TextMatrix(col, 0));
+}
+
+QString SuperGridModel::textOf(int row, int col) const {
+  if (!inSource(row, col)) return {};
+  return toQString(grid_.TextMatrix(col, row + 1));
+}
+
+std::string SuperGridModel::formatOf(int col) const {
+  if (!attached() || col < 0 || col >= grid_.Cols()) return {};
+  return grid_.ColFormat(col);
+}
+
 QVariant SuperGridModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   if (!inSource(index.row(), index.column())) return {};
-  return toQString(grid_.TextMatrix(index.column(), index.row() + 1));
+  if (role == Qt::EditRole) return textOf(index.row(), index.column());
+  return shownData(index.row(), index.column(), role);
 }
 
 QVariant SuperGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return {};
-  if (orientation == Qt::Vertical) return section + 1;
-  if (!attached() || grid_.Rows() < 1 || section < 0 || section >= grid_.Cols()) return {};
-  return toQString(grid_.TextMatrix(section, 0));
+  if (orientation == Qt::Vertical) {
+    return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+  }
+  return shownCaption(section, role);
 }
 
 Qt::ItemFlags SuperGridModel::flags(const QModelIndex& index) const {
@@ -128,17 +203,32 @@ int VouchListModel::sourceCols() const {
   return list_.Cols();
 }
 
+QString VouchListModel::captionOf(int col) const {
+  if (!attached() || col < 0 || col >= list_.Cols()) return {};
+  return toQString(list_.TextMatrix(0, col));
+}
+
+QString VouchListModel::textOf(int row, int col) const {
+  if (!inSource(row, col)) return {};
+  return toQString(list_.TextMatrix(row + 1, col));
+}
+
+std::string VouchListModel::formatOf(int col) const {
+  if (!attached() || col < 1 || col >= list_.Cols()) return {};
+  return list_.columns()[static_cast<std::size_t>(col) - 1].format;
+}
+
 QVariant VouchListModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
   if (!inSource(index.row(), index.column())) return {};
-  return toQString(list_.TextMatrix(index.row() + 1, index.column()));
+  if (role == Qt::EditRole) return textOf(index.row(), index.column());
+  return shownData(index.row(), index.column(), role);
 }
 
 QVariant VouchListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole) return {};
-  if (orientation == Qt::Vertical) return section + 1;
-  if (!attached() || section < 0 || section >= list_.Cols()) return {};
-  return toQString(list_.TextMatrix(0, section));
+  if (orientation == Qt::Vertical) {
+    return role == Qt::DisplayRole ? QVariant(section + 1) : QVariant();
+  }
+  return shownCaption(section, role);
 }
 
 Qt::ItemFlags VouchListModel::flags(const QModelIndex& index) const {
@@ -169,28 +259,35 @@ int ListViewModel::sourceCols() const {
   return std::max(list_.columnCount(), 1);
 }
 
+QString ListViewModel::captionOf(int col) const {
+  if (!attached() || col < 0 || col >= list_.columnCount()) return {};
+  return toQString(list_.column(col + 1).text);
+}
+
+QString ListViewModel::textOf(int row, int col) const {
+  if (!inSource(row, col)) return {};
+  const forms::ListItem& item = list_.item(row + 1);
+  return toQString(col == 0 ? item.Text() : item.SubItems(col));
+}
+
 QVariant ListViewModel::data(const QModelIndex& index, int role) const {
   if (!inSource(index.row(), index.column())) return {};
-  const forms::ListItem& item = list_.item(index.row() + 1);
   if (role == Qt::CheckStateRole) {
     if (index.column() != 0 || !list_.Checkboxes()) return {};
-    return item.Checked() ? Qt::Checked : Qt::Unchecked;
+    return list_.item(index.row() + 1).Checked() ? Qt::Checked : Qt::Unchecked;
   }
+  // A column the form aligned keeps its alignment; the others are aligned by what they hold.
   if (role == Qt::TextAlignmentRole && index.column() < list_.columnCount()) {
     const int a = list_.column(index.column() + 1).alignment;
-    return QVariant::fromValue((a == 1   ? Qt::AlignRight
-                                : a == 2 ? Qt::AlignHCenter
-                                         : Qt::AlignLeft) |
-                               Qt::AlignVCenter);
+    if (a == 1) return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
+    if (a == 2) return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignVCenter);
   }
-  if (role != Qt::DisplayRole) return {};
-  return toQString(index.column() == 0 ? item.Text() : item.SubItems(index.column()));
+  return shownData(index.row(), index.column(), role);
 }
 
 QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int role) const {
-  if (role != Qt::DisplayRole || orientation != Qt::Horizontal || !attached()) return {};
-  if (section < 0 || section >= list_.columnCount()) return {};
-  return toQString(list_.column(section + 1).text);
+  if (orientation != Qt::Horizontal) return {};
+  return shownCaption(section, role);
 }
 
 Qt::ItemFlags ListViewModel::flags(const QModelIndex& index) const {

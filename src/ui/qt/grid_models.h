@@ -6,10 +6,18 @@
 // when the event loop next runs: a new row or column count resets the model, anything else
 // repaints what is shown. Between the two, data() reads the control directly and answers
 // nothing for rows the control no longer has.
+//
+// Cells are shown as cell_display.h draws them (the display role), while the edit role keeps the
+// control's own text; each refresh judges the look of every column from its first screenful.
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QString>
 #include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/qt/cell_display.h"
 
 namespace quillon::forms {
 class ListView;
@@ -30,6 +38,15 @@ class ControlTableModel : public QAbstractTableModel {
   void changed(bool layout = false);
   // Applies the gathered changes now (the renderer's tests and screenshots call it too).
   void refreshNow();
+  // How many rows a column's look is judged from (the view's first screenful).
+  void setSampleRows(int rows) { sampleRows_ = rows < 1 ? 1 : rows; }
+  int sampleRows() const { return sampleRows_; }
+  const ColumnLook& look(int col) const;
+  // Shows a column's caption on two lines (twoLineCaption) in the header, or on one again.
+  void setTwoLineCaption(int col, bool on);
+  // The control's caption and text of a column and model row ("" outside the control).
+  virtual QString captionOf(int col) const = 0;
+  virtual QString textOf(int row, int col) const = 0;
   // The control is going: from now on the model is empty and never reads it again.
   void detach();
   bool attached() const { return attached_; }
@@ -49,10 +66,21 @@ class ControlTableModel : public QAbstractTableModel {
   virtual int sourceCols() const = 0;
   // Whether (row, col) of the model still exists in the control.
   bool inSource(int row, int col) const;
+  virtual std::string formatOf(int /*col*/) const { return {}; }
+  virtual bool isMarkColumn(int /*col*/) const { return false; }
+  // The display, alignment and colour roles of a cell by its column's look; an invalid variant
+  // for any other role.
+  QVariant shownData(int row, int col, int role) const;
+  // The display and tool-tip roles of a column header.
+  QVariant shownCaption(int col, int role) const;
 
  private:
+  void judgeColumns();
   int rows_ = 0;
   int cols_ = 0;
+  int sampleRows_ = 40;
+  std::vector<ColumnLook> looks_;
+  std::vector<char> twoLine_;
   bool pending_ = false;
   bool layoutPending_ = false;
   bool attached_ = true;
@@ -66,10 +94,14 @@ class SuperGridModel final : public ControlTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  QString captionOf(int col) const override;
+  QString textOf(int row, int col) const override;
 
  protected:
   int sourceRows() const override;
   int sourceCols() const override;
+  std::string formatOf(int col) const override;
+  bool isMarkColumn(int col) const override { return col == 0; }
 
  private:
   forms::MsSuperGrid& grid_;
@@ -83,10 +115,14 @@ class VouchListModel final : public ControlTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  QString captionOf(int col) const override;
+  QString textOf(int row, int col) const override;
 
  protected:
   int sourceRows() const override;
   int sourceCols() const override;
+  std::string formatOf(int col) const override;
+  bool isMarkColumn(int col) const override { return col == 0; }
 
  private:
   forms::MarlinVouchList& list_;
@@ -101,6 +137,8 @@ class ListViewModel final : public ControlTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  QString captionOf(int col) const override;
+  QString textOf(int row, int col) const override;
 
  protected:
   int sourceRows() const override;

@@ -1,5 +1,6 @@
 // The list view (report view with check boxes) as a table view. Toggling a check box is the
-// list's userCheck (ItemCheck follows); clicking or moving to a row is userClickItem.
+// list's userCheck (ItemCheck follows); clicking a row is userClickItem, moving to it with the
+// keys userSelectItem, and Space on it the list's own key (a check, or a click).
 //
 // A multi-select list lets a person select with Shift and Ctrl; every change of the view's
 // selection is handed to the items (those that left it first), and whatever the items' selection
@@ -7,9 +8,12 @@
 #include <QItemSelection>
 #include <QTableView>
 #include <QTimer>
+#include <memory>
 #include <vector>
 
 #include "forms/list_view.h"
+#include "ui/qt/cell_delegate.h"
+#include "ui/qt/column_widths.h"
 #include "ui/qt/grid_models.h"
 #include "ui/qt/table_setup.h"
 #include "ui/qt/views.h"
@@ -26,6 +30,9 @@ class ListViewView final : public ControlView {
     view_->setShowGrid(false);
     model_ = new ListViewModel(list, view_);
     view_->setModel(model_);
+    view_->setItemDelegate(new CellDelegate(view_));
+    widths_ =
+        std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), list.qualifiedName());
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -37,7 +44,8 @@ class ListViewView final : public ControlView {
     model_->refreshed = [this](bool, bool layout) {
       if (!attached()) return;
       SyncGuard guard(*this);
-      if (layout) applyLayout();
+      // A value that no longer fits lays the columns out again, within what the window allows.
+      if (layout || widths_->valuesOutgrewColumns()) applyLayout();
       applyCurrent();
       applySelection();
     };
@@ -50,7 +58,7 @@ class ListViewView final : public ControlView {
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, view_,
                      [this](const QModelIndex& current) {
                        if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
-                       act([&] { list_.userClickItem(current.row() + 1); });
+                       act([&] { list_.userSelectItem(current.row() + 1); });
                      });
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, view_,
                      [this] { takeSelection(); });
@@ -59,12 +67,16 @@ class ListViewView final : public ControlView {
   }
 
   void detach() override {
+    widths_->flush();
     ControlView::detach();
     model_->detach();
   }
+  // Space is the list's own key (it checks or clicks the selected item).
   bool passesKeyToWidget(int key, Qt::KeyboardModifiers) const override {
-    return isNavigationKey(key) || key == Qt::Key_Space;
+    return isNavigationKey(key);
   }
+  int widthShortfall() const override { return widths_->shortfall(); }
+  void flushArrangement() override { widths_->flush(); }
   void doubleClicked() override {
     if (list_.DblClick) act([this] { list_.DblClick(); });
   }
@@ -89,12 +101,19 @@ class ListViewView final : public ControlView {
 
  private:
   void applyLayout() {
-    const int cols = std::min(list_.columnCount(), model_->columnCount());
-    for (int c = 0; c < cols; ++c) {
-      const int width = list_.column(c + 1).width;
-      view_->setColumnHidden(c, width == 0);
-      if (width > 0) view_->setColumnWidth(c, std::max(toPixels(width), 4));
-    }
+    // A list without columns yet (not filled) shows no empty header.
+    view_->horizontalHeader()->setVisible(list_.columnCount() > 0);
+    widths_->apply(
+        [this](int c) {
+          ColumnRule rule;
+          if (c >= list_.columnCount()) return rule;
+          const forms::ColumnHeader& column = list_.column(c + 1);
+          rule.twips = column.width;
+          rule.set = column.widthSet;
+          return rule;
+        },
+        window().widestFor(*view_));
+    window().listLaidOut();
   }
 
   void applyCurrent() {
@@ -183,6 +202,7 @@ class ListViewView final : public ControlView {
   forms::ListView& list_;
   QTableView* view_;
   ListViewModel* model_;
+  std::unique_ptr<ColumnWidths> widths_;
   bool taking_ = false;
   bool selectionPending_ = false;
 };

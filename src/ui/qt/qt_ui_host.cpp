@@ -77,7 +77,10 @@ forms::FilterResult QtUiHost::filterDialog(const forms::FilterRequest& request) 
 }
 
 forms::Menu* QtUiHost::popupMenu(forms::Form& form, forms::Menu& menu) {
-  return popUpMenu(menu, windows_.find(form), QCursor::pos());
+  FormWindow* window = windows_.find(form);
+  const QPoint at =
+      window != nullptr && window->keyboardMenuAt() ? *window->keyboardMenuAt() : QCursor::pos();
+  return popUpMenu(menu, window, at);
 }
 
 void QtUiHost::beep() {

@@ -3,9 +3,11 @@
 // cancel it), and Esc abandons the edit without an event.
 #include <QTableView>
 #include <functional>
+#include <memory>
 
 #include "forms/super_grid.h"
 #include "ui/qt/cell_delegate.h"
+#include "ui/qt/column_widths.h"
 #include "ui/qt/grid_models.h"
 #include "ui/qt/table_setup.h"
 #include "ui/qt/views.h"
@@ -22,6 +24,8 @@ class SuperGridView final : public ControlView {
     setUpTable(*view_, forms::MsSuperGrid::kDefaultRowHeight);
     model_ = new SuperGridModel(grid, view_);
     view_->setModel(model_);
+    widths_ =
+        std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), grid.qualifiedName());
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
     auto* delegate = new CellDelegate(view_);
@@ -52,7 +56,8 @@ class SuperGridView final : public ControlView {
     model_->refreshed = [this](bool, bool layout) {
       if (!attached()) return;
       SyncGuard guard(*this);
-      if (layout) applyLayout();
+      // A value that no longer fits lays the columns out again, within what the window allows.
+      if (layout || widths_->valuesOutgrewColumns()) applyLayout();
       applyCurrent();
     };
     QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
@@ -74,14 +79,18 @@ class SuperGridView final : public ControlView {
   }
 
   void detach() override {
+    widths_->flush();
     ControlView::detach();
     model_->detach();
   }
+  // Space marks the row (the grid's own key); other characters start an edit of the cell.
   bool passesKeyToWidget(int key, Qt::KeyboardModifiers mods) const override {
     if (isNavigationKey(key)) return true;
     const bool plain = !(mods & (Qt::ControlModifier | Qt::AltModifier));
-    return plain && key >= Qt::Key_Space && key <= Qt::Key_AsciiTilde;
+    return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
   }
+  int widthShortfall() const override { return widths_->shortfall(); }
+  void flushArrangement() override { widths_->flush(); }
   void doubleClicked() override {
     if (grid_.DblClick) act([this] { grid_.DblClick(); });
   }
@@ -119,17 +128,28 @@ class SuperGridView final : public ControlView {
 
  private:
   void applyLayout() {
-    const int cols = std::min(grid_.Cols(), model_->columnCount());
-    for (int c = 0; c < cols; ++c) {
-      const int width = grid_.ColWidth(c);
-      view_->setColumnHidden(c, width == 0);
-      if (width > 0) view_->setColumnWidth(c, std::max(toPixels(width), 4));
+    // A grid not filled yet has no captions: it shows no empty header.
+    bool captioned = false;
+    for (int c = 0; c < model_->columnCount() && !captioned; ++c) {
+      captioned = !model_->captionOf(c).isEmpty();
     }
+    view_->horizontalHeader()->setVisible(captioned);
     const int rows = std::min(grid_.Rows() - 1, model_->rowCount());
     for (int r = 0; r < rows; ++r) {
       const bool hide = grid_.RowHeight(r + 1) == 0;
       if (view_->isRowHidden(r) != hide) view_->setRowHidden(r, hide);
     }
+    widths_->apply(
+        [this](int c) {
+          ColumnRule rule;
+          if (c >= grid_.Cols()) return rule;
+          rule.twips = grid_.ColWidth(c);
+          rule.set = grid_.ColWidthSet(c);
+          rule.button = grid_.ColButton(c);
+          return rule;
+        },
+        window().widestFor(*view_));
+    window().listLaidOut();
   }
 
   void applyCurrent() {
@@ -145,6 +165,7 @@ class SuperGridView final : public ControlView {
   forms::MsSuperGrid& grid_;
   QTableView* view_;
   SuperGridModel* model_;
+  std::unique_ptr<ColumnWidths> widths_;
 };
 
 }  // namespace

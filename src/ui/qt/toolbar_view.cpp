@@ -45,7 +45,7 @@ void fillToolbar(QToolBar& bar, const forms::Toolbar* toolbar,
     }
     const std::string& caption = button.caption.empty() ? button.key : button.caption;
     QAction* action = bar.addAction(captionText(caption));
-    action->setToolTip(toQString(button.toolTip.empty() ? caption : button.toolTip));
+    action->setToolTip(button.toolTip.empty() ? plainCaption(caption) : toQString(button.toolTip));
     action->setEnabled(button.enabled);
     action->setCheckable(button.style == forms::ToolbarButton::tbrCheck);
     action->setChecked(button.value == 1);

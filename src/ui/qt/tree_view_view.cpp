@@ -53,6 +53,13 @@ class TreeViewView final : public ControlView {
         act([&] { tree_.userToggleExpanded(key); });
       }
     };
+    // Moving to a node with the keys chooses it, as clicking it does.
+    QObject::connect(widget_, &QTreeWidget::currentItemChanged, widget_,
+                     [this](QTreeWidgetItem* current) {
+                       if (syncing() || !attached() || current == nullptr || mouseIsDown()) return;
+                       const std::string key = keyOf(current);
+                       act([&] { tree_.userClickNode(key); });
+                     });
     QObject::connect(widget_, &QTreeWidget::itemExpanded, widget_, toggled);
     QObject::connect(widget_, &QTreeWidget::itemCollapsed, widget_, toggled);
     setWidget(widget_);

@@ -2,9 +2,11 @@
 // list's RowMarkChanged follows); a click elsewhere selects it; cells of columns the form opened
 // for editing are edited in place and go through the list's CellChange.
 #include <QTableView>
+#include <memory>
 
 #include "forms/vouch_list.h"
 #include "ui/qt/cell_delegate.h"
+#include "ui/qt/column_widths.h"
 #include "ui/qt/grid_models.h"
 #include "ui/qt/table_setup.h"
 #include "ui/qt/views.h"
@@ -23,6 +25,12 @@ class VouchListView final : public ControlView {
     setUpTable(*view_, 285);
     model_ = new VouchListModel(list, view_);
     view_->setModel(model_);
+    widths_ =
+        std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), list.qualifiedName());
+    // A width the person drags a column to goes to the list (its column set keeps it).
+    widths_->keepWith([this](int col, int twips) {
+      if (attached()) act([&] { list_.userResizeColumn(col, twips); });
+    });
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
@@ -37,7 +45,8 @@ class VouchListView final : public ControlView {
     model_->refreshed = [this](bool, bool layout) {
       if (!attached()) return;
       SyncGuard guard(*this);
-      if (layout) applyLayout();
+      // A value that no longer fits lays the columns out again, within what the window allows.
+      if (layout || widths_->valuesOutgrewColumns()) applyLayout();
       applyCurrent();
     };
     QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
@@ -59,6 +68,7 @@ class VouchListView final : public ControlView {
   }
 
   void detach() override {
+    widths_->flush();
     ControlView::detach();
     model_->detach();
   }
@@ -67,6 +77,8 @@ class VouchListView final : public ControlView {
     const bool plain = !(mods & (Qt::ControlModifier | Qt::AltModifier));
     return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
   }
+  int widthShortfall() const override { return widths_->shortfall(); }
+  void flushArrangement() override { widths_->flush(); }
   void doubleClicked() override {
     if (list_.DblClick) act([this] { list_.DblClick(); });
   }
@@ -95,13 +107,22 @@ class VouchListView final : public ControlView {
 
  private:
   void applyLayout() {
-    const int cols = std::min(list_.Cols(), model_->columnCount());
-    if (cols > 0) view_->setColumnWidth(0, kMarkColumnPixels);
-    for (int c = 1; c < cols; ++c) {
-      const int width = list_.columns()[static_cast<std::size_t>(c) - 1].width;
-      view_->setColumnHidden(c, width == 0);
-      if (width > 0) view_->setColumnWidth(c, std::max(toPixels(width), 4));
-    }
+    // A list without defined columns yet shows no empty header.
+    view_->horizontalHeader()->setVisible(list_.Cols() > 1);
+    // The column set gives every width; the mark column is the list's own.
+    widths_->apply(
+        [this](int c) {
+          ColumnRule rule;
+          rule.set = true;
+          if (c == 0) {
+            rule.twips = toTwips(kMarkColumnPixels);
+          } else if (c < list_.Cols()) {
+            rule.twips = list_.columns()[static_cast<std::size_t>(c) - 1].width;
+          }
+          return rule;
+        },
+        window().widestFor(*view_));
+    window().listLaidOut();
   }
 
   void applyCurrent() {
@@ -117,6 +138,7 @@ class VouchListView final : public ControlView {
   forms::MarlinVouchList& list_;
   QTableView* view_;
   VouchListModel* model_;
+  std::unique_ptr<ColumnWidths> widths_;
 };
 
 }  // namespace

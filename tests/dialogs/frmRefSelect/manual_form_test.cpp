@@ -5,6 +5,7 @@
 #include "ado/recordset.h"
 #include "classes/ref_select.h"
 #include "dialogs/frmRefSelect/frm_ref_select.h"
+#include "dialogs/frmRefSelect/ref_select_rules.h"
 #include "ref_fixture.h"
 
 namespace quillon::dialogs {
@@ -65,6 +66,34 @@ TEST_F(ManualSelection, MarkingRowsTakesWhatIsStillWanted) {
   double sum = 0;
   for (data->moveFirst(); !data->eof(); data->moveNext()) sum += data->value("出库数量").toDouble();
   EXPECT_EQ(sum, 10);
+}
+
+TEST_F(ManualSelection, FreeItemsTheInventoryDoesNotUseTakeNoRoom) {
+  // The ingot uses its second free item only; the candidates carry the first two.
+  execute(path, "update Inventory set bFree1 = 0, bFree2 = 1 where cInvCode = '0101003'");
+  auto r = request(10);
+  r.sql = "select '' as 自由项1, 'L' as 自由项2, * from Cand order by id";
+  refer(r, [](frmRefSelect& f) {
+    ASSERT_EQ(f.spgList.TextMatrix(1, 0), "自由项1");
+    EXPECT_EQ(f.spgList.ColWidth(1), 0);
+    EXPECT_FALSE(f.spgList.ColWidthSet(2));
+    EXPECT_EQ(f.spgList.TextMatrix(2, 1), "L");
+    // The amounts read with the account's decimals.
+    EXPECT_EQ(f.spgList.ColFormat(f.stockColumn()), "##0.00");
+    EXPECT_EQ(f.spgList.ColFormat(f.thisQuantityColumn()), "##0.00");
+    // The header item that shows takes the first place, and the rows the room of the others.
+    EXPECT_FALSE(f.hdiFree[1]->Visible());
+    EXPECT_TRUE(f.hdiFree[2]->Visible());
+    EXPECT_EQ(f.hdiFree[2]->Left(), f.hdiFree[1]->Left());
+    EXPECT_EQ(f.chkShowMax.Top(), f.hdiFree[2]->Top() + 300);
+    EXPECT_EQ(f.spgList.Top() - f.chkShowMax.Top(), 2580 - 2220);
+    EXPECT_GT(f.spgList.Height(), 3900);  // the rows have the room the free items left
+    EXPECT_EQ(ref_select::freeItemOf("自由项10"), 10);
+    EXPECT_EQ(ref_select::freeItemOf("自由项11"), 0);
+    EXPECT_EQ(ref_select::freeItemOf("自由项"), 0);
+    EXPECT_EQ(ref_select::freeItemOf("批号"), 0);
+    f.TaskRun("cancel");
+  });
 }
 
 TEST_F(ManualSelection, SingleSelectionGivesBackTheOtherRow) {

@@ -166,6 +166,20 @@ bool ColumnSetObject::showSettings() {
   return true;
 }
 
+void ColumnSetObject::keepWidth(std::string_view field, int width) {
+  requireBound();
+  if (user_.empty() || width < 1) return;
+  auto it = std::find_if(fields_.begin(), fields_.end(), [&](const ColumnSetField& f) {
+    return automation::equalsNoCase(f.name, field);
+  });
+  if (it == fields_.end() || !it->visible || it->width == width) return;
+  std::vector<ColumnSetField> fields = fields_;
+  fields[static_cast<std::size_t>(it - fields_.begin())].width = width;
+  save(fields);
+  fields_ = std::move(fields);
+  ownSet_ = true;
+}
+
 void ColumnSetObject::save(const std::vector<ColumnSetField>& fields) {
   sql::Database& db = connection_->database();
   const bool own = !connection_->inTransaction();

@@ -34,6 +34,7 @@ class ColumnSetObject final : public MarlinColSet {
   std::string fieldList() const override;
   std::string columnDefinitions() override;
   bool showSettings() override;
+  void keepWidth(std::string_view field, int width) override;
 
   const std::vector<ColumnSetField>& fields() const { return fields_; }
   // True when the fields are the user's own set rather than the account default.
