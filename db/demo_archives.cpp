@@ -111,7 +111,7 @@ const char* materialOf(const DemoItem& item) {
 
 void writeInventories(DemoContext& ctx) {
   DemoRandom& rnd = ctx.rnd;
-  for (const DemoItem& item : ctx.cat.items) {
+  ctx.cat.forEachItem([&](const DemoItem& item) {
     const bool made = item.kind == ItemKind::Semi || item.kind == ItemKind::Product;
     const bool bought = !made || item.code == "0201002" || item.code == "0202002";
     const char* material = materialOf(item);
@@ -186,7 +186,7 @@ void writeInventories(DemoContext& ctx) {
         ++n;
       }
     }
-  }
+  });
 }
 
 void writeOrganisation(DemoContext& ctx) {
@@ -241,9 +241,8 @@ void writeOrganisation(DemoContext& ctx) {
 
 void writePartners(DemoContext& ctx) {
   DemoRandom& rnd = ctx.rnd;
-  int n = 0;
-  for (const DemoPartner& v : ctx.cat.vendors) {
-    ++n;
+  for (int n = 1; n <= ctx.cat.partnerCount(); ++n) {
+    const DemoPartner v = ctx.cat.vendor(n);
     ctx.out.insert("Vendor",
                    {{"cVenCode", v.code},
                     {"cVenName", v.name},
@@ -266,9 +265,8 @@ void writePartners(DemoContext& ctx) {
                     {"cVenDefine1", n % 3 == 0 ? "B级" : "A级"},
                     {"cVenDefine2", std::to_string(1 + n % 7)}});
   }
-  n = 0;
-  for (const DemoPartner& c : ctx.cat.customers) {
-    ++n;
+  for (int n = 1; n <= ctx.cat.partnerCount(); ++n) {
+    const DemoPartner c = ctx.cat.customer(n);
     ctx.out.insert("Customer",
                    {{"cCusCode", c.code},
                     {"cCusName", c.name},
@@ -289,14 +287,14 @@ void writePartners(DemoContext& ctx) {
                     {"cCusDefine1", n % 4 == 0 ? "B" : "A"},
                     {"cCusDefine2", n % 2 == 0 ? "赵磊" : "周杰"}});
   }
-  for (const DemoItem& item : ctx.cat.items) {
+  ctx.cat.forEachItem([&](const DemoItem& item) {
     const char* vendor = processingVendor(item.code.c_str());
     ctx.out.insert("venandinv", {{"cVenCode", vendor},
                                  {"cInvCode", item.code},
                                  {"cVenInvCode", "G-" + item.code},
                                  {"cVenInvName", item.name + "（外协）"},
                                  {"iVenPrice", item.price * 0.9}});
-  }
+  });
 }
 
 void writeProjects(DemoContext& ctx) {

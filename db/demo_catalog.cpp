@@ -1,6 +1,7 @@
 #include "db/demo_catalog.h"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 #include <stdexcept>
 
@@ -116,7 +117,7 @@ void finishItem(DemoCatalog& c, DemoItem& item) {
   item.rate = item.assUnit.empty() ? 0.0 : c.unit(item.assUnit).rate;
 }
 
-void addItems(DemoCatalog& c, DemoRandom& rnd) {
+void addItems(DemoCatalog& c) {
   for (const BaseItem& b : kBaseItems) {
     DemoItem item;
     item.code = b.code;
@@ -136,40 +137,63 @@ void addItems(DemoCatalog& c, DemoRandom& rnd) {
     c.items.push_back(std::move(item));
   }
 
-  // Each further scale step adds twenty batch-managed materials and parts, spread over the
-  // material classes, so that stock and documents have fresh inventories to draw on.
-  static constexpr std::array<const char*, 4> kBulkClasses = {"0101", "0102", "0103", "0104"};
-  static constexpr std::array<const char*, 5> kBulkUnits = {"0301", "0201", "0103", "0401", "0501"};
-  std::array<int, kBulkClasses.size()> next{};
-  next.fill(101);
-  const auto nouns = words::materialNouns();
-  const auto prefixes = words::materialPrefixes();
-  for (int block = 1; block < c.scale; ++block) {
-    for (int k = 0; k < 20; ++k) {
-      const std::size_t cls = static_cast<std::size_t>(k) % kBulkClasses.size();
-      DemoItem item;
-      item.code = std::string(kBulkClasses[cls]) + pad(next[cls]++, 3);
-      item.name = std::string(rnd.pick(prefixes)) + std::string(rnd.pick(nouns));
-      item.spec = "QL-" + pad(rnd.between(10, 999), 3) + "-" + pad(block, 2);
-      item.klass = kBulkClasses[cls];
-      item.kind = cls == 1 ? ItemKind::Part : ItemKind::Material;
-      const std::string unit = kBulkUnits[static_cast<std::size_t>(rnd.between(0, 4))];
-      item.mainUnit = unit;
-      if (unit == "0301") item.assUnit = "0302";
-      if (unit == "0201") item.assUnit = "0202";
-      if (unit == "0401") item.assUnit = "0402";
-      if (unit == "0501") item.assUnit = "0502";
-      item.batch = true;
-      item.shelfDays = cls == 3 ? 365 : 0;
-      item.price = rnd.amount(1, 500, 2);
-      item.warehouses = {cls == 1 ? "02" : "01", "05"};
-      finishItem(c, item);
-      c.items.push_back(std::move(item));
-    }
-  }
   int iid = 1;
   for (DemoItem& item : c.items) item.iid = iid++;
 }
+
+// Each further scale step adds twenty batch-managed materials and parts, spread over the material
+// classes, so that stock and documents have fresh inventories to draw on. Item k of a block is in
+// class k mod 4 and is that class's (k / 4)-th of the block.
+constexpr std::array<const char*, 4> kBulkClasses = {"0101", "0102", "0103", "0104"};
+constexpr int kBulkPerClass = DemoCatalog::kItemsPerBlock / static_cast<int>(kBulkClasses.size());
+constexpr int kFirstBulkNumber = 101;
+
+DemoRandom bulkRandom(std::uint64_t salt, int block, int k) {
+  return DemoRandom(salt + static_cast<std::uint64_t>(block) * 1000 + static_cast<std::uint64_t>(k));
+}
+
+}  // namespace
+
+std::string DemoCatalog::bulkItemCode(int block, int k) const {
+  const auto cls = static_cast<std::size_t>(k) % kBulkClasses.size();
+  return std::string(kBulkClasses[cls]) +
+         pad(kFirstBulkNumber + (block - 1) * kBulkPerClass + k / 4, 3);
+}
+
+DemoItem DemoCatalog::bulkItem(int block, int k) const {
+  static constexpr std::array<const char*, 5> kBulkUnits = {"0301", "0201", "0103", "0401", "0501"};
+  DemoRandom rnd = bulkRandom(0x51C0'1000'0000ULL, block, k);
+  const auto nouns = words::materialNouns();
+  const auto prefixes = words::materialPrefixes();
+  const std::size_t cls = static_cast<std::size_t>(k) % kBulkClasses.size();
+  DemoItem item;
+  item.code = bulkItemCode(block, k);
+  item.iid = static_cast<int>(items.size()) + (block - 1) * kItemsPerBlock + k + 1;
+  item.name = std::string(rnd.pick(prefixes)) + std::string(rnd.pick(nouns));
+  item.spec = "QL-" + pad(rnd.between(10, 999), 3) + "-" + pad(block, 2);
+  item.klass = kBulkClasses[cls];
+  item.kind = cls == 1 ? ItemKind::Part : ItemKind::Material;
+  const std::string unit = kBulkUnits[static_cast<std::size_t>(rnd.between(0, 4))];
+  item.mainUnit = unit;
+  if (unit == "0301") item.assUnit = "0302";
+  if (unit == "0201") item.assUnit = "0202";
+  if (unit == "0401") item.assUnit = "0402";
+  if (unit == "0501") item.assUnit = "0502";
+  item.batch = true;
+  item.shelfDays = cls == 3 ? 365 : 0;
+  item.price = rnd.amount(1, 500, 2);
+  item.warehouses = {cls == 1 ? "02" : "01", "05"};
+  const DemoUnit& main = this->unit(item.mainUnit);
+  item.group = main.group;
+  for (const DemoUnitGroup& g : groups) {
+    if (g.code == item.group) item.groupType = g.type;
+  }
+  item.rate = item.assUnit.empty() ? 0.0 : this->unit(item.assUnit).rate;
+  return item;
+}
+
+namespace {
+
 
 void addOrganisation(DemoCatalog& c) {
   c.warehouses = {
@@ -203,28 +227,47 @@ DemoPartner makePartner(DemoRandom& rnd, const std::string& code, bool vendor) {
   return p;
 }
 
-void addPartners(DemoCatalog& c, DemoRandom& rnd) {
-  const int vendors = 8 + 2 * (c.scale - 1);
-  const int customers = 8 + 2 * (c.scale - 1);
-  for (int i = 1; i <= vendors; ++i) {
-    DemoPartner p = makePartner(rnd, "V" + pad(i, 3), true);
-    p.abbName += pad(i, 2);  // abbreviations are filtered on, so keep them unique
-    c.vendors.push_back(std::move(p));
-  }
-  for (int i = 1; i <= customers; ++i) {
-    DemoPartner p = makePartner(rnd, "C" + pad(i, 3), false);
-    p.abbName += pad(i, 2);
-    c.customers.push_back(std::move(p));
+// Abbreviations are filtered on, so the number keeps them unique.
+DemoPartner numberedPartner(DemoRandom& rnd, int n, bool vendor) {
+  DemoPartner p = makePartner(rnd, (vendor ? "V" : "C") + pad(n, 3), vendor);
+  p.abbName += pad(n, 2);
+  return p;
+}
+
+void addPartners(DemoCatalog& c) {
+  DemoRandom rnd(0x51C0'0001ULL);
+  for (int i = 1; i <= DemoCatalog::kBasePartners; ++i) c.vendors.push_back(numberedPartner(rnd, i, true));
+  for (int i = 1; i <= DemoCatalog::kBasePartners; ++i) {
+    c.customers.push_back(numberedPartner(rnd, i, false));
   }
 }
 
 }  // namespace
 
-const DemoItem& DemoCatalog::item(const std::string& code) const {
+const DemoItem& DemoCatalog::baseItem(const std::string& code) const {
   for (const DemoItem& i : items) {
     if (i.code == code) return i;
   }
   throw std::out_of_range("demo catalogue has no inventory " + code);
+}
+
+DemoItem DemoCatalog::item(const std::string& code) const {
+  // A block's code: a material class and a number from 101 (see bulkItemCode).
+  if (code.size() >= 7) {
+    for (std::size_t cls = 0; cls < kBulkClasses.size(); ++cls) {
+      if (code.compare(0, 4, kBulkClasses[cls]) != 0) continue;
+      int number = 0;
+      const auto [end, ec] = std::from_chars(code.data() + 4, code.data() + code.size(), number);
+      if (ec != std::errc() || end != code.data() + code.size() || number < kFirstBulkNumber) break;
+      const int place = number - kFirstBulkNumber;
+      const int block = place / kBulkPerClass + 1;
+      const int k = (place % kBulkPerClass) * static_cast<int>(kBulkClasses.size()) +
+                    static_cast<int>(cls);
+      if (block > blocks()) break;
+      return bulkItem(block, k);
+    }
+  }
+  return baseItem(code);
 }
 
 const DemoUnit& DemoCatalog::unit(const std::string& code) const {
@@ -255,14 +298,25 @@ std::vector<const DemoDepartment*> DemoCatalog::endDepartments() const {
   return out;
 }
 
+DemoPartner DemoCatalog::vendor(int n) const {
+  if (n <= kBasePartners) return vendors.at(static_cast<std::size_t>(n - 1));
+  DemoRandom rnd = bulkRandom(0x51C0'2000'0000ULL, n, 0);
+  return numberedPartner(rnd, n, true);
+}
+
+DemoPartner DemoCatalog::customer(int n) const {
+  if (n <= kBasePartners) return customers.at(static_cast<std::size_t>(n - 1));
+  DemoRandom rnd = bulkRandom(0x51C0'3000'0000ULL, n, 0);
+  return numberedPartner(rnd, n, false);
+}
+
 DemoCatalog buildCatalog(int scale) {
   DemoCatalog c;
   c.scale = scale;
-  DemoRandom rnd(0x51C0'0001ULL);
   addUnits(c);
-  addItems(c, rnd);
+  addItems(c);
   addOrganisation(c);
-  addPartners(c, rnd);
+  addPartners(c);
   return c;
 }
 

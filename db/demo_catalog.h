@@ -1,6 +1,8 @@
 // The demo account's master data as plain values: units, inventories, warehouses, departments,
 // persons, partners. Built deterministically from the scale before anything is written, so that
-// every document generator draws its codes from the same catalogue.
+// every document generator draws its codes from the same catalogue. What each scale step adds
+// (twenty inventories, two vendors, two customers) is made on demand from its block and place
+// alone, so the catalogue takes the same memory at every scale.
 #pragma once
 
 #include <string>
@@ -75,21 +77,48 @@ struct DemoPartner {
 };
 
 struct DemoCatalog {
+  static constexpr int kItemsPerBlock = 20;
+  static constexpr int kBasePartners = 8;
+
   int scale = 1;
   std::vector<DemoUnitGroup> groups;
   std::vector<DemoUnit> units;
-  std::vector<DemoItem> items;
+  std::vector<DemoItem> items;  // the inventories of scale 1
   std::vector<DemoWarehouse> warehouses;
   std::vector<DemoDepartment> departments;
   std::vector<DemoPerson> persons;
-  std::vector<DemoPartner> vendors;
+  std::vector<DemoPartner> vendors;  // the partners of scale 1
   std::vector<DemoPartner> customers;
 
-  const DemoItem& item(const std::string& code) const;
+  // Scale steps beyond the first: blocks 1 to scale - 1, each with kItemsPerBlock batch-managed
+  // materials and parts (item k of a block, k from 0).
+  int blocks() const { return scale - 1; }
+  DemoItem bulkItem(int block, int k) const;
+  std::string bulkItemCode(int block, int k) const;
+  std::size_t itemCount() const {
+    return items.size() + static_cast<std::size_t>(kItemsPerBlock * blocks());
+  }
+  // Every inventory in catalogue order: those of scale 1, then block by block.
+  template <class F>
+  void forEachItem(F&& f) const {
+    for (const DemoItem& i : items) f(i);
+    for (int block = 1; block <= blocks(); ++block) {
+      for (int k = 0; k < kItemsPerBlock; ++k) f(bulkItem(block, k));
+    }
+  }
+  // An inventory by code, of scale 1 or of a block; std::out_of_range for an unknown code.
+  DemoItem item(const std::string& code) const;
+  const DemoItem& baseItem(const std::string& code) const;  // scale 1 only
   const DemoUnit& unit(const std::string& code) const;
-  // Items of the given kinds, in catalogue order.
+  // Inventories of scale 1 of the given kinds, in catalogue order.
   std::vector<const DemoItem*> itemsOf(std::initializer_list<ItemKind> kinds) const;
   std::vector<const DemoDepartment*> endDepartments() const;
+
+  // Partners by number from 1: the first kBasePartners of each kind are those of scale 1, every
+  // block adds two.
+  int partnerCount() const { return kBasePartners + 2 * blocks(); }
+  DemoPartner vendor(int n) const;
+  DemoPartner customer(int n) const;
 };
 
 // Builds the catalogue of the given scale; the same scale always gives the same catalogue.

@@ -40,7 +40,7 @@ void writeClassGrades(DemoContext& ctx) {
       {"060101002", "备用圆锥滚子轴承", "30206"},
   }};
   // Numbers after the catalogue's, which are 1 to the number of its items.
-  int iid = static_cast<int>(ctx.cat.items.size());
+  int iid = static_cast<int>(ctx.cat.itemCount());
   for (const Item& i : kItems) {
     out.insert("Inventory", {{"cInvCode", i.code},
                              {"iId", ++iid},

@@ -16,7 +16,7 @@ std::string docNumber(const char* prefix, int day, int seq) {
 std::vector<Material> explode(const DemoCatalog& cat, const std::string& product) {
   std::vector<Material> out;
   for (const BomRow& b : demoBom()) {
-    if (product == b.parent) out.push_back({&cat.item(b.component), b.quantity, b.wipType});
+    if (product == b.parent) out.push_back({&cat.baseItem(b.component), b.quantity, b.wipType});
   }
   return out;
 }

@@ -262,11 +262,11 @@ void writeUsers(DemoContext& ctx) {
   writeRight(out, "clerk", "department", "0203", "R");
   for (const char* w : {"01", "02", "06"}) writeRight(out, "clerk", "warehouse", w, "W");
   writeRight(out, "clerk", "warehouse", "04", "R");
-  for (const DemoItem& item : ctx.cat.items) {
+  ctx.cat.forEachItem([&](const DemoItem& item) {
     const bool usable = item.klass == "0101" || item.klass == "0102" || item.klass == "05";
     if (usable) writeRight(out, "clerk", "inventory", std::to_string(item.iid), "W");
     if (item.klass == "0301") writeRight(out, "clerk", "inventory", std::to_string(item.iid), "R");
-  }
+  });
   for (const char* v : {"V001", "V002", "V003"}) writeRight(out, "clerk", "vendor", v, "W");
   writeRight(out, "clerk", "vendor", "V004", "R");
   for (const char* c : {"C001", "C002", "C003"}) writeRight(out, "clerk", "customer", c, "W");

@@ -287,10 +287,7 @@ class Writer {
 void writeStock(DemoContext& ctx) {
   Writer w(ctx);
   DemoRandom& rnd = ctx.rnd;
-  const std::size_t baseItems =
-      ctx.cat.items.size() - static_cast<std::size_t>(20 * bulkBlocks(ctx.cat));
-  for (std::size_t i = 0; i < baseItems; ++i) {
-    const DemoItem& item = ctx.cat.items[i];
+  for (const DemoItem& item : ctx.cat.items) {
     for (const std::string& wh : item.warehouses) {
       const int batches = item.batch ? 3 : 1;
       const int variants = (item.freeItems & 1) != 0 ? 3 : (item.freeItems & 2) != 0 ? 2 : 0;
@@ -306,9 +303,13 @@ void writeStock(DemoContext& ctx) {
   w.flush(true, true, false);
 
   // Each scale block stocks its twenty new inventories in two warehouses, 25 batches each.
+  std::vector<DemoItem> blockItems;
   for (int block = 0; block < bulkBlocks(ctx.cat); ++block) {
-    for (int k = 0; k < 20; ++k) {
-      const DemoItem& item = ctx.cat.items[baseItems + static_cast<std::size_t>(block * 20 + k)];
+    blockItems.clear();  // the rows of a block are written before the next block's items are made
+    for (int k = 0; k < DemoCatalog::kItemsPerBlock; ++k) {
+      blockItems.push_back(ctx.cat.bulkItem(block + 1, k));
+    }
+    for (const DemoItem& item : blockItems) {
       for (const std::string& wh : item.warehouses) {
         for (int b = 1; b <= 25; ++b) {
           const int day = rnd.between(150, 337);

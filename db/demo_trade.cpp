@@ -9,7 +9,7 @@ namespace quillon::db {
 namespace {
 
 struct PoLine {
-  const char* item;
+  std::string item;
   double quantity;
   double arrived;   // quantity on arrival notes
   double received;  // quantity received into stock
@@ -28,7 +28,7 @@ struct PoSpec {
 };
 
 struct ArrLine {
-  const char* item;
+  std::string item;
   double quantity;
   double received;
   const char* warehouse;  // nullptr: not yet decided
@@ -48,7 +48,7 @@ struct ArrSpec {
 };
 
 struct DlLine {
-  const char* item;
+  std::string item;
   double quantity;
   double out;
   const char* warehouse;
@@ -481,46 +481,59 @@ void handMade(Writer& w) {
 
 void bulk(Writer& w, DemoContext& ctx) {
   DemoRandom& rnd = ctx.rnd;
-  const auto bought = ctx.cat.itemsOf({ItemKind::Material, ItemKind::Part, ItemKind::Packing});
+  // Bought are the materials, parts and packing of scale 1 and every block's inventories.
+  const auto boughtBase = ctx.cat.itemsOf({ItemKind::Material, ItemKind::Part, ItemKind::Packing});
   const auto sold = ctx.cat.itemsOf({ItemKind::Product, ItemKind::Goods});
-  auto any = [&rnd](const std::vector<const DemoItem*>& v) {
-    return v[static_cast<std::size_t>(rnd.between(0, static_cast<int>(v.size()) - 1))];
+  const int bulkCount = DemoCatalog::kItemsPerBlock * ctx.cat.blocks();
+  auto anyBought = [&]() -> std::string {
+    const int n = rnd.between(0, static_cast<int>(boughtBase.size()) + bulkCount - 1);
+    if (n < static_cast<int>(boughtBase.size())) return boughtBase[static_cast<std::size_t>(n)]->code;
+    const int place = n - static_cast<int>(boughtBase.size());
+    return ctx.cat.bulkItemCode(place / DemoCatalog::kItemsPerBlock + 1,
+                                place % DemoCatalog::kItemsPerBlock);
+  };
+  // An inventory's first warehouse, as the catalogue's code (which outlives the document).
+  auto defaultWarehouse = [&](const std::string& code) -> const char* {
+    const std::string first = ctx.cat.item(code).warehouses.front();
+    for (const DemoWarehouse& wh : ctx.cat.warehouses) {
+      if (wh.code == first) return wh.code.c_str();
+    }
+    return nullptr;
+  };
+  auto anySold = [&]() -> const DemoItem* {
+    return sold[static_cast<std::size_t>(rnd.between(0, static_cast<int>(sold.size()) - 1))];
   };
   for (int block = 0; block < bulkBlocks(ctx.cat); ++block) {
     for (int n = 0; n < 40; ++n) {
       PoSpec o{rnd.between(273, 337), "", rnd.chance(90) ? 2 : 3, "03", "01", "普通采购", {}};
-      const DemoItem* first = any(bought);
-      o.vendor = processingVendor(first->code.c_str());
+      const std::string first = anyBought();
+      o.vendor = processingVendor(first.c_str());
       for (int k = 0; k < 5; ++k) {
-        const DemoItem* item = k == 0 ? first : any(bought);
+        const std::string item = k == 0 ? first : anyBought();
         const double qty = rnd.amount(10, 5000);
         const double arrived = round2(qty * rnd.between(0, 10) / 10.0);
-        o.lines.push_back(
-            {item->code.c_str(), qty, arrived, round2(arrived * rnd.between(0, 10) / 10.0)});
+        o.lines.push_back({item, qty, arrived, round2(arrived * rnd.between(0, 10) / 10.0)});
       }
       w.order(o);
     }
     // Five lines of an arrival note, the first of `first`, each partly received or not at all.
-    const auto arrivalLines = [&](ArrSpec& a, const DemoItem* first) {
+    const auto arrivalLines = [&](ArrSpec& a, const std::string& first) {
       for (int k = 0; k < 5; ++k) {
-        const DemoItem* item = k == 0 ? first : any(bought);
+        const std::string item = k == 0 ? first : anyBought();
         const double qty = rnd.amount(10, 3000);
-        a.lines.push_back({item->code.c_str(), qty, round2(qty * rnd.between(0, 10) / 10.0),
-                           item->warehouses.front().c_str()});
+        a.lines.push_back(
+            {item, qty, round2(qty * rnd.between(0, 10) / 10.0), defaultWarehouse(item)});
       }
     };
     for (int n = 0; n < 20; ++n) {
       ArrSpec a{rnd.between(273, 337), "", nullptr, false, "03", "普通采购", {}};
-      const DemoItem* first = any(bought);
-      a.vendor = processingVendor(first->code.c_str());
+      const std::string first = anyBought();
+      a.vendor = processingVendor(first.c_str());
       arrivalLines(a, first);
       w.arrival(a);
     }
     for (int n = 0; n < 35; ++n) {
-      const std::string& customer = ctx.cat
-                                        .customers[static_cast<std::size_t>(rnd.between(
-                                            0, static_cast<int>(ctx.cat.customers.size()) - 1))]
-                                        .code;
+      const std::string customer = ctx.cat.customer(rnd.between(1, ctx.cat.partnerCount())).code;
       DlSpec d{rnd.between(273, 337),
                customer.c_str(),
                "05",
@@ -533,9 +546,9 @@ void bulk(Writer& w, DemoContext& ctx) {
                rnd.chance(90) ? 2 : 3,
                {}};
       for (int k = 0; k < 5; ++k) {
-        const DemoItem* item = any(sold);
+        const DemoItem* item = anySold();
         const double qty = rnd.amount(1, 50);
-        d.lines.push_back({item->code.c_str(), qty, round2(qty * rnd.between(0, 10) / 10.0),
+        d.lines.push_back({item->code, qty, round2(qty * rnd.between(0, 10) / 10.0),
                            item->warehouses.front().c_str()});
       }
       w.delivery(d);
@@ -545,8 +558,8 @@ void bulk(Writer& w, DemoContext& ctx) {
       const bool machining = n % 2 == 0;
       const char* department = machining ? "0201" : "0202";
       const char* person = machining ? "002" : "003";
-      const DemoItem* first = any(bought);
-      const char* vendor = processingVendor(first->code.c_str());
+      const std::string first = anyBought();
+      const char* vendor = processingVendor(first.c_str());
       if (n < 4) {
         PoSpec o{rnd.between(273, 337),
                  vendor,
@@ -558,11 +571,11 @@ void bulk(Writer& w, DemoContext& ctx) {
                  person};
         const bool received = rnd.chance(25);
         for (int k = 0; k < 5; ++k) {
-          const DemoItem* item = k == 0 ? first : any(bought);
+          const std::string item = k == 0 ? first : anyBought();
           const double qty = rnd.amount(10, 5000);
           const double arrived = received ? 0 : round2(qty * rnd.between(0, 10) / 10.0);
-          o.lines.push_back({item->code.c_str(), qty, arrived,
-                             received ? qty : round2(arrived * rnd.between(0, 10) / 10.0)});
+          o.lines.push_back(
+              {item, qty, arrived, received ? qty : round2(arrived * rnd.between(0, 10) / 10.0)});
         }
         w.order(o);
       } else {

@@ -108,6 +108,7 @@ std::int32_t toInt32Checked(const Variant& v, std::int32_t type) {
 void RecordData::setValue(std::size_t row, std::size_t col, const Variant& v) {
   Column& c = columns_[col];
   const FieldDef& f = fields_[col];
+  changed_ = true;
   if (!(rowFlags_[row] & kNew)) keepOriginal(row, col);
   if (columnWrites_.size() < columns_.size()) columnWrites_.resize(columns_.size());
   ++columnWrites_[col];
@@ -171,6 +172,7 @@ std::int32_t RecordData::actualSize(std::size_t row, std::size_t col) const {
 std::size_t RecordData::appendRow() {
   for (Column& c : columns_) c.appendNull();
   rowFlags_.push_back(kNew);
+  changed_ = true;
   return rowFlags_.size() - 1;
 }
 
@@ -178,6 +180,7 @@ void RecordData::markDeleted(std::size_t row) {
   if (rowFlags_[row] & kDeleted) return;
   rowFlags_[row] |= kDeleted;
   ++deleteGeneration_;
+  changed_ = true;
 }
 
 std::shared_ptr<RecordData> RecordData::copy(const std::vector<std::uint32_t>* rows) const {

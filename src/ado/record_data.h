@@ -61,6 +61,8 @@ class RecordData {
   void discardRow(std::size_t row) { markDeleted(row); }
   // Rises on every delete, so cursors know when to drop deleted rows from their views.
   std::uint64_t deleteGeneration() const { return deleteGeneration_; }
+  // No value written, row added or row deleted since the rows were loaded (or copied).
+  bool asLoaded() const { return !changed_; }
 
   // The row's flags, so an abandoned edit can put them back as they were.
   std::uint8_t rowFlags(std::size_t row) const { return rowFlags_[row]; }
@@ -101,6 +103,7 @@ class RecordData {
   std::vector<std::unique_ptr<Column>> originals_;
   std::unordered_map<std::uint64_t, Variant> lateOriginals_;  // row * fieldCount + col
   std::uint64_t deleteGeneration_ = 0;
+  bool changed_ = false;
   std::vector<std::uint64_t> columnWrites_;  // per column, values written after loading
 };
 

@@ -105,6 +105,7 @@ class Recordset : public automation::Object {
   std::int32_t absolutePosition() const { return core_->absolutePosition(); }
   void setAbsolutePosition(std::int32_t p) { core_->setAbsolutePosition(p); }
   Variant bookmark() const { return core_->bookmark(); }
+  Variant bookmarkAt(std::int32_t position) const { return core_->bookmarkAt(position); }
   void setBookmark(const Variant& b) { core_->setBookmark(b); }
 
   // --- filter, sort, find
@@ -138,6 +139,8 @@ class Recordset : public automation::Object {
   // the rows this recordset's view shows (filter and sort applied), in that order.
   std::shared_ptr<Recordset> copyStructure() const;
   std::shared_ptr<Recordset> copyWithRows() const;
+  // Whether copyWithRows would copy the rows exactly as they are (see RecordsetCore::rowsAsRead).
+  bool rowsAsRead() const { return core_->rowsAsRead(); }
 
   // Bytes held by this recordset's rows and view.
   std::size_t memoryBytes() const;

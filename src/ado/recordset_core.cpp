@@ -290,6 +290,14 @@ Variant RecordsetCore::bookmark() const {
   return Variant(static_cast<double>(currentRow()) + 1.0);
 }
 
+Variant RecordsetCore::bookmarkAt(std::int32_t position) const {
+  requireOpen();
+  syncDeletes();
+  if (position < 1 || position > static_cast<std::int32_t>(view_.size()))
+    throwArguments("AbsolutePosition out of range");
+  return Variant(static_cast<double>(view_[static_cast<std::size_t>(position) - 1]) + 1.0);
+}
+
 std::size_t RecordsetCore::rowFromBookmark(const Variant& bookmark) const {
   if (!bookmark.isNumber() && bookmark.type() != VarType::String)
     throwArguments("invalid bookmark");

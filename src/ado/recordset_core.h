@@ -100,6 +100,9 @@ class RecordsetCore {
   std::int32_t absolutePosition() const;
   void setAbsolutePosition(std::int32_t position);
   Variant bookmark() const;
+  // The bookmark of the record at an AbsolutePosition of the view, without moving to it; 3001
+  // outside the view.
+  Variant bookmarkAt(std::int32_t position) const;
   void setBookmark(const Variant& bookmark);
   // The rows of the view in order, as row numbers of data(); 3704 when closed.
   std::vector<std::uint32_t> viewRows() const;
@@ -129,6 +132,12 @@ class RecordsetCore {
   // Independent rows with the same fields: empty, or the rows of this view in view order.
   std::shared_ptr<RecordData> copyStructure() const;
   std::shared_ptr<RecordData> copyWithRows() const;
+  // Open over rows no other cursor or view shares, unfiltered and unsorted, with no edit since
+  // they were read: a copy of the view would hold exactly these rows.
+  bool rowsAsRead() const {
+    return data_ && data_.use_count() == 1 && data_->asLoaded() &&
+           filterKind_ == FilterKind::None && sortKeys_.empty() && editMode_ == adEditNone;
+  }
 
   std::size_t memoryBytes() const;
 

@@ -98,9 +98,13 @@ struct NumberPattern {
   int scaleThousands = 0;
   int percent = 0;
   // Only digit placeholders, grouping and the point: no literals, "%" or scaling.
-  bool digitsOnly() const {
-    return intSlots > 0 && prefix.empty() && suffix.empty() && intLiterals.empty() &&
-           fracLiterals.empty() && percent == 0 && scaleThousands == 0;
+  bool digitsOnly = false;
+  // A zero shows at least one digit ("0", ".00"); "#" and "#.##" show none.
+  bool zeroShowsDigits = false;
+  void settle() {
+    digitsOnly = intSlots > 0 && prefix.empty() && suffix.empty() && intLiterals.empty() &&
+                 fracLiterals.empty() && percent == 0 && scaleThousands == 0;
+    zeroShowsDigits = minInt > 0 || fracSpec.find('0') != std::string::npos;
   }
 };
 
@@ -149,6 +153,7 @@ NumberPattern parseNumberPattern(std::string_view p) {
       if (p[i] == '%') ++np.percent;
       np.prefix += readLiteral(p, i);
     }
+    np.settle();
     return np;
   }
   for (std::size_t i = 0; i < first;) {
@@ -213,6 +218,7 @@ NumberPattern parseNumberPattern(std::string_view p) {
     if (p[i] == '%') ++np.percent;
     np.suffix += readLiteral(p, i);
   }
+  np.settle();
   return np;
 }
 
@@ -289,7 +295,7 @@ std::optional<std::uint64_t> exactScaled(double magnitude, int places) {
   const double scale = kPowersOfTen[places];
   const double scaled = magnitude * scale;
   if (!(scaled < 4503599627370496.0)) return std::nullopt;
-  const double whole = std::nearbyint(scaled);
+  const auto whole = static_cast<double>(static_cast<std::int64_t>(scaled + 0.5));
   if (whole / scale != magnitude) return std::nullopt;
   return static_cast<std::uint64_t>(whole);
 }
@@ -411,7 +417,7 @@ std::string formatIn(double value, const Patterns& s) {
   const bool negative = value < 0;
   const bool ownNegativeSection = negative && s.present(1);
   const NumberPattern& np = s.pattern(ownNegativeSection ? 1 : 0);
-  if (np.digitsOnly() && s.count() == 1) {
+  if (np.digitsOnly && s.count() == 1) {
     const int places = static_cast<int>(np.fracSpec.size());
     if (const auto scaled = exactScaled(std::fabs(value), places)) {
       std::string text = renderScaled(*scaled, places, np);
@@ -436,11 +442,10 @@ template <class Patterns>
 std::optional<double> shownIn(double value, const Patterns& s) {
   if (!std::isfinite(value) || s.count() != 1) return std::nullopt;
   const NumberPattern& np = s.pattern(0);
-  if (!np.digitsOnly()) return std::nullopt;
+  if (!np.digitsOnly) return std::nullopt;
   const int places = static_cast<int>(np.fracSpec.size());
   // A zero shown without a single digit ("" for "#", "." for "#.##") is not a number.
-  const bool zeroShowsDigits =
-      np.minInt > 0 || np.fracSpec.find('0') != std::string::npos;
+  const bool zeroShowsDigits = np.zeroShowsDigits;
   // A value the text shows in full reads back as itself (+ 0.0: never -0).
   if (const auto scaled = exactScaled(std::fabs(value), places)) {
     if (*scaled == 0 && !zeroShowsDigits) return std::nullopt;

@@ -46,6 +46,9 @@ class NumberFormat {
   const std::string& pattern() const;
   std::string format(double value) const;
   std::optional<double> shownValue(double value) const;
+  bool sameAs(const NumberFormat& other) const {
+    return compiled_ == other.compiled_ || pattern() == other.pattern();
+  }
 
  private:
   struct Compiled;

@@ -67,9 +67,8 @@ void RefSelect::Refer(const ObjectPtr& login, const Request& request) {
 
 void RefSelect::AutoRefer(const ObjectPtr& login, const Request& request, std::string& returnErr) {
   startReference(login, request);
-  auto utility = components::suiteUtility();
-  ObjectPtr stream = utility->toStream(*returnData_);
-  returnData_ = utility->fromStream(stream);
+  // The stream round trip, which for the query's own recordset needs no copy.
+  returnData_ = components::suiteUtility()->throughStream(std::move(returnData_));
   dialog_->DataFrom = returnData_;
   dialog_->Load();
   dialog_->AutoMatch(returnErr);

@@ -44,6 +44,10 @@ class SuiteUtility : public automation::Object {
   // updatable client-side recordset with bookmarks, positions and bookmark-array filters.
   virtual automation::ObjectPtr toStream(ado::Recordset& source) = 0;
   virtual std::shared_ptr<ado::Recordset> fromStream(const automation::ObjectPtr& stream) = 0;
+  // fromStream(toStream(source)) for a caller that gives up `source`: a recordset nobody else
+  // holds, with its rows as they were read, is already what the pair would give and becomes it
+  // (disconnected, client-side, at its first row) without a copy; any other is copied.
+  virtual std::shared_ptr<ado::Recordset> throughStream(std::shared_ptr<ado::Recordset> source) = 0;
 
   // Picture id of a toolbar image ("tlbok", "tlbauto", "tlbhelp", "tlbexit"); 0 for an unknown key.
   virtual int toolbarImage(std::string_view key) = 0;

@@ -1,6 +1,10 @@
 #include "forms/grid_cells.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
+
+#include "automation/com_error.h"
 
 namespace quillon::forms {
 
@@ -26,13 +30,20 @@ void GridCells::resize(int rows, int cols) {
 }
 
 void GridCells::Written::put(std::size_t i, std::string_view text) {
-  if (has(i) && !isNumber(i)) live -= static_cast<std::uint32_t>(cells[i]);
+  static_assert(std::endian::native == std::endian::little, "inline cell texts");
+  if (has(i) && inArena(i)) live -= static_cast<std::uint32_t>(cells[i]);
+  if (text.size() <= kInlineBytes) {
+    std::uint64_t c = kInline | std::uint64_t{text.size()} << 56;
+    std::memcpy(&c, text.data(), text.size());
+    cells[i] = c;
+    return;
+  }
   if (stored > 4096 && stored > 2 * live) {
     // Rewrites left most of the arena unused: keep only the texts in place.
     ado::TextArena kept;
     std::size_t keptBytes = 0;
     for (std::size_t r = 0; r < cells.size(); ++r) {
-      if (!has(r) || isNumber(r)) continue;
+      if (!has(r) || !inArena(r)) continue;
       const std::string_view t = textAt(r);
       cells[r] = std::uint64_t{kept.append(t)} << 32 | t.size();
       keptBytes += t.size();
@@ -40,13 +51,15 @@ void GridCells::Written::put(std::size_t i, std::string_view text) {
     bytes = std::move(kept);
     stored = keptBytes;
   }
-  cells[i] = std::uint64_t{bytes.append(text)} << 32 | text.size();
+  const std::uint32_t offset = bytes.append(text);
+  if (offset >= 0x80000000u) throw automation::ComError::outOfMemory();
+  cells[i] = std::uint64_t{offset} << 32 | text.size();
   stored += text.size();
   live += text.size();
 }
 
 void GridCells::Written::putNumber(std::size_t i, double value) {
-  if (has(i) && !isNumber(i)) live -= static_cast<std::uint32_t>(cells[i]);
+  if (has(i) && inArena(i)) live -= static_cast<std::uint32_t>(cells[i]);
   if (numbers.size() == 0) {
     numbers.reserve(cells.size());
     for (std::size_t r = 0; r < cells.size(); ++r) numbers.push_back(0.0);
@@ -65,7 +78,7 @@ void GridCells::Written::truncate(std::size_t rows) {
     if (numbers.size() > 0) keptNumbers.push_back(numbers[r]);
   }
   for (std::size_t r = rows; r < cells.size(); ++r) {
-    if (has(r) && !isNumber(r)) live -= static_cast<std::uint32_t>(cells[r]);
+    if (has(r) && inArena(r)) live -= static_cast<std::uint32_t>(cells[r]);
   }
   cells = std::move(kept);
   numbers = std::move(keptNumbers);
@@ -113,16 +126,19 @@ bool GridCells::holds(int row, int col, std::string_view text) const {
   return dense_[r][static_cast<std::size_t>(col)] == text;
 }
 
+bool GridCells::set(int row, int col, std::string_view text) {
+  if (!bound(row)) return set(row, col, std::string(text));
+  Written& w = writtenColumn(col);
+  const auto i = static_cast<std::size_t>(row - first_);
+  if (w.has(i) && w.holds(i, text)) return false;
+  // A first write is not compared with the source's text: formatting it costs more than a
+  // change announced once too often.
+  w.put(i, text);
+  return true;
+}
+
 bool GridCells::set(int row, int col, std::string text) {
-  if (bound(row)) {
-    Written& w = writtenColumn(col);
-    const auto i = static_cast<std::size_t>(row - first_);
-    if (w.has(i) && w.holds(i, text)) return false;
-    // A first write is not compared with the source's text: formatting it costs more than a
-    // change announced once too often.
-    w.put(i, text);
-    return true;
-  }
+  if (bound(row)) return set(row, col, std::string_view(text));
   const auto r = static_cast<std::size_t>(row);
   if (r >= dense_.size() || dense_[r].empty()) {
     if (text.empty()) return false;
@@ -141,7 +157,7 @@ bool GridCells::setNumber(int row, int col, double value, const automation::Numb
   const auto i = static_cast<std::size_t>(row - first_);
   if (!w.format) w.format = format;
   // A column holds its numbers in one format; a number in another is kept as its text.
-  if (w.format->pattern() != format.pattern()) return set(row, col, format.format(value));
+  if (!w.format->sameAs(format)) return set(row, col, format.format(value));
   if (w.has(i) && w.isNumber(i) && w.numbers[i] == value) return false;
   w.putNumber(i, value);
   return true;

@@ -29,6 +29,7 @@ class GridCells {
   bool holds(int row, int col, std::string_view text) const;
   // False when the cell already held the text (a bound cell's first write always counts).
   bool set(int row, int col, std::string text);
+  bool set(int row, int col, std::string_view text);
   // Sets the cell to format.format(value); a bound cell keeps the number and makes the text only
   // when it is read. False when the cell already held that number in that format.
   bool setNumber(int row, int col, double value, const automation::NumberFormat& format);
@@ -54,21 +55,31 @@ class GridCells {
   // column writes it for many rows, so the texts go into one arena per column with a place per
   // row (a rewrite appends; the arena is rebuilt when it has grown twice what it holds). Places
   // and texts live in pooled blocks, which the next dialog's grid takes again.
-  // A cell written as a number keeps the number (in `numbers`, shown through the column's
+  // A text of up to seven bytes (a mark, most quantities) is held in the cell's own eight bytes;
+  // a cell written as a number keeps the number (in `numbers`, shown through the column's
   // `format`) and has its text made when it is read.
   struct Written {
     static constexpr std::uint64_t kUnwritten = ~std::uint64_t{0};
     static constexpr std::uint64_t kNumber = kUnwritten - 1;
-    ado::ChunkedArray<std::uint64_t> cells;  // offset << 32 | length, kNumber or kUnwritten
+    static constexpr std::uint64_t kInline = std::uint64_t{0xC0} << 56;  // | length << 56 | bytes
+    static constexpr std::size_t kInlineBytes = 7;
+    // offset << 32 | length (offset below 2^31), kInline | ..., kNumber or kUnwritten
+    ado::ChunkedArray<std::uint64_t> cells;
     ado::TextArena bytes;
     ado::ChunkedArray<double> numbers;  // sized to the rows once a number is written
     std::optional<automation::NumberFormat> format;
     std::size_t stored = 0;  // bytes appended to the arena
-    std::size_t live = 0;    // bytes of the texts in place
+    std::size_t live = 0;    // bytes of the texts in place in the arena
     bool has(std::size_t i) const { return i < cells.size() && cells[i] != kUnwritten; }
     bool isNumber(std::size_t i) const { return cells[i] == kNumber; }
+    static bool isInline(std::uint64_t c) { return (c >> 59) == (kInline >> 59) && c < kNumber; }
+    bool inArena(std::size_t i) const { return cells[i] < kInline; }
     std::string_view textAt(std::size_t i) const {
-      const std::uint64_t c = cells[i];
+      const std::uint64_t& c = cells[i];
+      if (isInline(c)) {
+        // The bytes sit in the low seven bytes of the cell (little-endian storage).
+        return {reinterpret_cast<const char*>(&c), static_cast<std::size_t>((c >> 56) & 7)};
+      }
       return bytes.at(static_cast<std::uint32_t>(c >> 32), static_cast<std::uint32_t>(c));
     }
     std::string text(std::size_t i) const {

@@ -9,19 +9,28 @@ namespace quillon::forms {
 RecordsetRows::RecordsetRows(ado::RecordsetView view) : view_(std::move(view)) {}
 
 void RecordsetRows::setFormat(int field, std::string format) {
+  if (field < 0) return;
+  const auto at = static_cast<std::size_t>(field);
   if (format.empty()) {
-    formats_.erase(field);
-  } else {
-    formats_.insert_or_assign(field, automation::NumberFormat(format));
+    if (at < formats_.size()) formats_[at].reset();
+    return;
   }
+  if (at >= formats_.size()) formats_.resize(at + 1);
+  formats_[at] = automation::NumberFormat(format);
+}
+
+const automation::NumberFormat* RecordsetRows::formatOf(int field) const {
+  if (field < 0 || static_cast<std::size_t>(field) >= formats_.size()) return nullptr;
+  const auto& format = formats_[static_cast<std::size_t>(field)];
+  return format ? &*format : nullptr;
 }
 
 std::string RecordsetRows::text(int row, int field) const {
   const automation::Variant v = view_.value(row, field);
   if (v.isNull()) return {};
-  if (const auto format = formats_.find(field); format != formats_.end()) {
+  if (const automation::NumberFormat* format = formatOf(field)) {
     try {
-      return format->second.format(v.toDouble());
+      return format->format(v.toDouble());
     } catch (const std::exception&) {
       // A value that is not a number shows as stored rather than failing a paint.
     }
@@ -30,12 +39,11 @@ std::string RecordsetRows::text(int row, int field) const {
 }
 
 std::optional<double> RecordsetRows::cellNumber(int index, int col) const {
-  if (col < 1) return std::nullopt;
-  const auto format = formats_.find(col - 1);
-  if (format == formats_.end()) return std::nullopt;
+  const automation::NumberFormat* format = formatOf(col - 1);
+  if (format == nullptr) return std::nullopt;
   const std::optional<double> v = view_.number(index, col - 1);
   if (!v) return std::nullopt;
-  return format->second.shownValue(*v);
+  return format->shownValue(*v);
 }
 
 std::string RecordsetRows::cellText(int index, int col) const {

@@ -5,8 +5,9 @@
 // its numbers are shown formatted, Null and values that are not numbers as they are stored.
 #pragma once
 
-#include <map>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "ado/recordset_view.h"
 #include "automation/vb_format.h"
@@ -33,8 +34,10 @@ class RecordsetRows final : public RowSource, public CellSource {
   std::optional<double> cellNumber(int index, int col) const override;
 
  private:
+  const automation::NumberFormat* formatOf(int field) const;
+
   ado::RecordsetView view_;
-  std::map<int, automation::NumberFormat> formats_;
+  std::vector<std::optional<automation::NumberFormat>> formats_;  // by field
 };
 
 }  // namespace quillon::forms

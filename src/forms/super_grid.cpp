@@ -69,6 +69,11 @@ void MsSuperGrid::setNumberMatrix(int col, int row, double value,
   if (cells_.setNumber(row, col, value, format)) cellChanged();
 }
 
+void MsSuperGrid::setMarked(int row, bool on) {
+  checkCell(0, row);
+  if (cells_.set(row, 0, on ? kMarkText : std::string_view())) cellChanged();
+}
+
 bool MsSuperGrid::isMarked(int row) const {
   checkCell(0, row);
   return cells_.holds(row, 0, kMarkText);

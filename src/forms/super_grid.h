@@ -80,7 +80,7 @@ class MsSuperGrid : public Control {
 
   // The mark of a data row (column 0 holds kMarkText or nothing); from code, so no CellChange.
   bool isMarked(int row) const;
-  void setMarked(int row, bool on) { setTextMatrix(0, row, on ? std::string(kMarkText) : ""); }
+  void setMarked(int row, bool on);
 
   // The first column whose caption (row 0) equals `caption`, -1 when none.
   int colByCaption(std::string_view caption) const;

@@ -118,6 +118,24 @@ TEST(SuiteUtility, ConversionGivesAClientRecordsetWithBookmarksAndBookmarkFilter
   EXPECT_NE(again->value(std::string_view("cInvName")).toString(), "本地修改");
 
   EXPECT_THROW(u->fromStream(rs), ComError);  // not a stream
+
+  // Handed over in one step, a query's recordset nobody else holds is the copy itself; one that
+  // is still held elsewhere, or was sorted, is copied, so its holder keeps what it has.
+  auto fresh = openQuery(*context, "SELECT cInvCode, cInvName FROM Inventory ORDER BY cInvCode");
+  const ado::Recordset* freshAddress = fresh.get();
+  auto through = u->throughStream(std::move(fresh));
+  EXPECT_EQ(through.get(), freshAddress);
+  EXPECT_EQ(through->recordCount(), count);
+  EXPECT_FALSE(through->activeConnection());
+  EXPECT_EQ(through->cursorType(), ado::adOpenStatic);
+  EXPECT_EQ(through->lockType(), ado::adLockBatchOptimistic);
+  auto held = openQuery(*context, "SELECT cInvCode, cInvName FROM Inventory ORDER BY cInvCode");
+  held->setSort("cInvName DESC");
+  auto copied = u->throughStream(held);
+  EXPECT_NE(copied.get(), held.get());
+  EXPECT_TRUE(held->activeConnection());
+  copied->setValue(Variant("cInvName"), Variant("本地修改"));
+  EXPECT_NE(held->value(std::string_view("cInvName")).toString(), "本地修改");
 }
 
 }  // namespace

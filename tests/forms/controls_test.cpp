@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "automation/com_error.h"
+#include "automation/vb_format.h"
 #include "forms/controls.h"
 
 namespace quillon::forms {
@@ -222,6 +223,42 @@ TEST(ControlsTest, SuperGridBoundRowsReadOnDemandAndKeepWhatIsWritten) {
   grid.setRows(1);
   grid.setRows(3);
   EXPECT_EQ(grid.TextMatrix(1, 1), "");
+}
+
+// Cells of bound rows written as short texts, long texts (rewritten often enough for the store to
+// be compacted) and numbers read back as written; a number is shown through its format when the
+// cell is read, a number in a second format of its column as its text, and shrinking the grid
+// keeps what the remaining rows hold.
+TEST(ControlsTest, SuperGridWrittenCellsOfBoundRows) {
+  struct Source : CellSource {
+    std::string cellText(int index, int col) const override {
+      return col == 0 ? std::string() : "src" + std::to_string(index);
+    }
+  };
+  MsSuperGrid grid("spg", 1, 3);
+  grid.bindRows(std::make_shared<Source>(), 5000);
+  const automation::NumberFormat twoPlaces("#,##0.00");
+  for (int round = 0; round < 3; ++round) {
+    for (int row = 1; row <= 5000; ++row) {
+      grid.setMarked(row, row % 2 == 0);
+      grid.setTextMatrix(1, row, "a longer text " + std::to_string(row + round));
+      grid.setNumberMatrix(2, row, row * 1000.5, twoPlaces);
+    }
+  }
+  EXPECT_TRUE(grid.isMarked(4));
+  EXPECT_FALSE(grid.isMarked(5));
+  EXPECT_EQ(grid.TextMatrix(0, 4), "Y");
+  EXPECT_EQ(grid.TextMatrix(1, 4999), "a longer text 5001");
+  EXPECT_EQ(grid.TextMatrix(2, 3), "3,001.50");
+  EXPECT_FALSE(grid.cellFromSource(2, 3));
+  grid.setNumberMatrix(2, 3, 2.5, automation::NumberFormat("0.0"));
+  EXPECT_EQ(grid.TextMatrix(2, 3), "2.5");
+  grid.setTextMatrix(2, 7, "1234567");
+  EXPECT_EQ(grid.TextMatrix(2, 7), "1234567");
+  grid.setRows(11);
+  EXPECT_EQ(grid.TextMatrix(2, 10), "10,005.00");
+  EXPECT_EQ(grid.TextMatrix(1, 10), "a longer text 12");
+  EXPECT_EQ(grid.sourceText(1, 10), "src9");
 }
 
 TEST(ControlsTest, SuperGridEditsRunCellChangeWithTextByReference) {

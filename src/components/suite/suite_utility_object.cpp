@@ -135,6 +135,16 @@ std::shared_ptr<ado::Recordset> SuiteUtilityObject::fromStream(const ObjectPtr& 
   return clientSide(snapshot->rows()->copyWithRows());
 }
 
+std::shared_ptr<ado::Recordset> SuiteUtilityObject::throughStream(
+    std::shared_ptr<ado::Recordset> source) {
+  if (!source) throw automation::ComError::objectNotSet();
+  if (source.use_count() == 1 && source->rowsAsRead()) {
+    source->setActiveConnection(nullptr);
+    return clientSide(std::move(source));
+  }
+  return fromStream(toStream(*source));
+}
+
 int SuiteUtilityObject::toolbarImage(std::string_view key) {
   static constexpr std::array<std::pair<std::string_view, int>, 4> kImages = {
       {{"tlbok", 1201}, {"tlbauto", 1202}, {"tlbhelp", 1203}, {"tlbexit", 1204}}};

@@ -29,6 +29,7 @@ class SuiteUtilityObject final : public SuiteUtility {
   std::shared_ptr<ado::Recordset> copyWithRows(ado::Recordset& source) override;
   automation::ObjectPtr toStream(ado::Recordset& source) override;
   std::shared_ptr<ado::Recordset> fromStream(const automation::ObjectPtr& stream) override;
+  std::shared_ptr<ado::Recordset> throughStream(std::shared_ptr<ado::Recordset> source) override;
   int toolbarImage(std::string_view key) override;
   std::string lastLookupError() override;
 

@@ -1,6 +1,8 @@
 #include "dialogs/frmRefSelect/frm_ref_select.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <optional>
 
 #include "ado/recordset.h"
@@ -235,14 +237,8 @@ void frmRefSelect::fixColumns(int cols) {
   }
 }
 
-bool frmRefSelect::shows(double stock) const {
-  return (chkShowMax.Value() == forms::vbChecked && stock > 0) ||
-         (chkShowZero.Value() == forms::vbChecked && stock == 0) ||
-         (chkShowMin.Value() == forms::vbChecked && stock < 0);
-}
-
 void frmRefSelect::resetRows() {
-  rowPosition_.assign(1, 0);
+  listed_.reset();
   rowQty_.assign(1, 0.0);
   allocated_ = 0;
 }
@@ -273,6 +269,12 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
   // the grid is kept over it.
   const bool anyRecord = view.rowCount() > 0;
   const auto stockField = static_cast<int>(rs.fieldIndex(colStockName_));
+  const bool positive = chkShowMax.Value() == forms::vbChecked;
+  const bool zero = chkShowZero.Value() == forms::vbChecked;
+  const bool negative = chkShowMin.Value() == forms::vbChecked;
+  const auto shows = [&](double stock) {
+    return (positive && stock > 0) || (zero && stock == 0) || (negative && stock < 0);
+  };
   view.keepRows([&](int row) {
     if (const std::optional<double> stock = view.number(row, stockField)) return shows(*stock);
     const Variant stock = view.value(row, stockField);
@@ -288,22 +290,25 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
     rs.moveLast();
     rs.moveNext();
   }
-  if (&grid == &spgList) noteRows(*rows);
+  if (&grid == &spgList) {
+    listed_ = rows;
+    rowQty_.assign(static_cast<std::size_t>(shown) + 1, std::numeric_limits<double>::quiet_NaN());
+    rowQty_[0] = 0;
+  }
 }
 
-void frmRefSelect::noteRows(const forms::RecordsetRows& rows) {
-  const ado::RecordsetView& view = rows.view();
-  rowPosition_.reserve(rowPosition_.size() + static_cast<std::size_t>(view.rowCount()));
-  for (int i = 0; i < view.rowCount(); ++i) rowPosition_.push_back(view.position(i));
-  rowQty_.resize(rowPosition_.size(), 0.0);
-  if (colThis_ <= 0 || colThis_ > view.fieldCount()) return;
-  for (std::size_t row = 1; row < rowQty_.size(); ++row) {
-    // What the cell shows, read back as the rules read it; a plain zero needs no text.
-    const std::optional<double> v = view.number(static_cast<int>(row) - 1, colThis_ - 1);
-    rowQty_[row] = v && *v == 0 ? 0.0
-                                : textNumber(spgList.TextMatrix(colThis_, static_cast<int>(row)))
-                                      .value_or(0);
+double frmRefSelect::rowQty(int row) {
+  double& qty = rowQty_[static_cast<std::size_t>(row)];
+  if (!std::isnan(qty)) return qty;
+  qty = 0;
+  if (colThis_ <= 0 || !listed_ || colThis_ > listed_->fieldCount()) return qty;
+  // What the cell shows, read back as the rules read it; a record's plain zero needs no text.
+  if (spgList.cellFromSource(colThis_, row)) {
+    const std::optional<double> v = listed_->view().number(row - 1, colThis_ - 1);
+    if (v && *v == 0) return qty;
   }
+  qty = textNumber(spgList.TextMatrix(colThis_, row)).value_or(0);
+  return qty;
 }
 
 bool frmRefSelect::piecesToo() const {
@@ -315,6 +320,13 @@ double frmRefSelect::cellNumber(int col, int row) const {
   // A stock cell still showing its record's formatted value reads as that value rounded.
   if (const std::optional<double> shown = spgList.sourceNumber(col, row)) return *shown;
   return textNumber(spgList.TextMatrix(col, row)).value_or(0);
+}
+
+double frmRefSelect::stockCell(int col, int row) {
+  if (row != toggled_.row) return cellNumber(col, row);
+  std::optional<double>& read = col == colStock_ ? toggled_.stock : toggled_.stockNum;
+  if (!read) read = cellNumber(col, row);
+  return *read;
 }
 
 frmRefSelect::CellValue frmRefSelect::CellValue::ofText(std::string text) {
@@ -357,17 +369,21 @@ void frmRefSelect::writeCell(int col, int row, const CellValue& cell) {
   }
 }
 
-void frmRefSelect::setQtyCell(int row, const CellValue& cell) {
+void frmRefSelect::setQtyCell(int row, const CellValue& cell, std::optional<bool> marked) {
   if (colThis_ <= 0) return;
   writeCell(colThis_, row, cell);
   const double value = cell.number.value_or(0);
   const auto r = static_cast<std::size_t>(row);
-  if (spgList.isMarked(row)) allocated_ += value - rowQty_[r];
+  if (marked ? *marked : spgList.isMarked(row)) allocated_ += value - rowQty(row);
   rowQty_[r] = value;
 }
 
 void frmRefSelect::RowToggle(int row) {
   if (row < 1 || row >= spgList.Rows() || colThis_ <= 0) return;
+  struct Toggling {
+    ToggledStock& stock;
+    ~Toggling() { stock = {}; }
+  } toggling{toggled_ = ToggledStock{row, {}, {}}};
   remaining_ = remainingAfter(Quantity, allocated_);
   // What the this-time cell held, to put back if the rule refuses the new amount; a cell still
   // showing its record's value is read only then.
@@ -390,28 +406,28 @@ void frmRefSelect::RowToggle(int row) {
 std::optional<frmRefSelect::CellValue> frmRefSelect::deselectRow(int row) {
   const auto r = static_cast<std::size_t>(row);
   spgList.setMarked(row, false);
-  allocated_ -= rowQty_[r];
+  allocated_ -= rowQty(row);
   remaining_ += rowQty_[r];
   if (piecesToo() && colThisNum_ > 0) {
     remainingNum_ += cellNumber(colThisNum_, row);
     spgList.setTextMatrix(colThisNum_, row, "0");
   }
   CellValue zero = CellValue::ofText("0");
-  setQtyCell(row, zero);
+  setQtyCell(row, zero, false);
   return zero;
 }
 
 std::optional<frmRefSelect::CellValue> frmRefSelect::selectRow(int row) {
   spgList.setMarked(row, true);
-  allocated_ += rowQty_[static_cast<std::size_t>(row)];
+  allocated_ += rowQty(row);
   const TakeRule rule{RefFrom == kStocktaking, piecesToo() && colThisNum_ > 0};
-  const CandidateRow candidate{cellNumber(colStock_, row),
-                               rule.piecesToo ? cellNumber(colStockNum_, row) : 0.0};
+  const CandidateRow candidate{stockCell(colStock_, row),
+                               rule.piecesToo ? stockCell(colStockNum_, row) : 0.0};
   const Take take = takeRow(candidate, {remaining_, remainingNum_}, rule);
   std::optional<CellValue> written;
   if (take.qty) {
     written = qtyCell(*take.qty);
-    setQtyCell(row, *written);
+    setQtyCell(row, *written, true);
   }
   if (take.num) writeCell(colThisNum_, row, numCell(*take.num));
   remaining_ = take.left.qty;
@@ -482,8 +498,13 @@ void frmRefSelect::ClearSelection(int except) {
   }
 }
 
+std::int32_t frmRefSelect::positionOf(int row) const {
+  if (!listed_ || row < 1 || row > listed_->rowCount()) throw ComError::invalidPropertyArrayIndex();
+  return listed_->view().position(row - 1);
+}
+
 void frmRefSelect::moveToRow(int row) {
-  DataFrom->setAbsolutePosition(rowPosition_[static_cast<std::size_t>(row)]);
+  DataFrom->setAbsolutePosition(positionOf(row));
 }
 
 void frmRefSelect::writeField(int row, const std::string& name, double value) {
@@ -507,9 +528,8 @@ void frmRefSelect::CollectSelection() {
   std::vector<Variant> bookmarks;
   bookmarks.reserve(static_cast<std::size_t>(spgList.Rows()));
   for (int row = 1; row < spgList.Rows(); ++row) {
-    if (!spgList.isMarked(row)) continue;
-    moveToRow(row);
-    bookmarks.push_back(DataFrom->bookmark());
+    // The record's bookmark, read where it stands (the filter below moves the cursor anyway).
+    if (spgList.isMarked(row)) bookmarks.push_back(DataFrom->bookmarkAt(positionOf(row)));
   }
   if (bookmarks.empty()) {
     DataFrom.reset();

@@ -109,9 +109,8 @@ class frmRefSelect : public forms::DialogShell {
   void arrangeFreeItems();
   void setActiveStates();
   void fixColumns(int cols);
-  bool shows(double stock) const;
-  // Notes the grid rows just bound: their records' positions and this-time quantities.
-  void noteRows(const forms::RecordsetRows& rows);
+  // The this-time quantity a data row's cell holds, read when first needed.
+  double rowQty(int row);
   // What goes into a this-time cell: a text, or a value shown through a format (the text made
   // when the cell is read); and the number the cell then reads as (nothing: not a number).
   struct CellValue {
@@ -132,10 +131,12 @@ class frmRefSelect : public forms::DialogShell {
   // The cell rule for a value entered in (or written into) a this-time cell.
   bool applyCellRule(int row, int col, const CellValue& cell);
   bool refusesSign(double value) const;
-  void setQtyCell(int row, const CellValue& cell);
+  // `marked` is whether the row is marked, when the caller knows.
+  void setQtyCell(int row, const CellValue& cell, std::optional<bool> marked = std::nullopt);
   // Each returns what it wrote into the this-time quantity cell, if anything.
   std::optional<CellValue> deselectRow(int row);
   std::optional<CellValue> selectRow(int row);
+  std::int32_t positionOf(int row) const;  // the record's AbsolutePosition
   void moveToRow(int row);
   // Writes a this-time field of the grid row's record.
   void writeField(int row, const std::string& name, double value);
@@ -156,6 +157,8 @@ class frmRefSelect : public forms::DialogShell {
   std::string formatNum(double v) const;
   std::string formatRate(double v) const;
   double cellNumber(int col, int row) const;
+  // A stock cell of the row being toggled is read once, for the take and for the rate.
+  double stockCell(int col, int row);
 
   // Formats and options of the account, read at load.
   automation::NumberFormat qtyFormat_;
@@ -178,15 +181,22 @@ class frmRefSelect : public forms::DialogShell {
   double remainingNum_ = 0;
   bool confirmed_ = false;
 
-  // Per grid row (index = row): the record's AbsolutePosition and the this-time quantity its cell
-  // holds. `allocated_` is the sum of the quantities of marked rows, kept as rows change so that
-  // recomputing what is still wanted never walks the grid.
-  std::vector<std::int32_t> rowPosition_;
+  // The rows bound to spgList by the last fill (they give each data row its record's
+  // AbsolutePosition), and per grid row (index = row) the this-time quantity its cell holds, NaN
+  // until it is first read. `allocated_` is the sum of the quantities of marked rows, kept as
+  // rows change so that recomputing what is still wanted never walks the grid.
+  std::shared_ptr<const forms::RecordsetRows> listed_;
   // Places of the this-time fields in DataFrom, found at their first write.
   std::optional<std::size_t> thisField_;
   std::optional<std::size_t> thisNumField_;
   std::vector<double> rowQty_;
   double allocated_ = 0;
+  struct ToggledStock {
+    int row = 0;
+    std::optional<double> stock;
+    std::optional<double> stockNum;
+  };
+  ToggledStock toggled_;
 };
 
 }  // namespace quillon::dialogs

@@ -45,7 +45,7 @@ void frmRefSelect::cellChange(std::string& text, bool& cancel, int row, int col)
     // The grid stores the text after this event; keep the running sum in step with it.
     const auto r = static_cast<std::size_t>(row);
     const double value = textNumber(text).value_or(0);
-    if (spgList.isMarked(row)) allocated_ += value - rowQty_[r];
+    if (spgList.isMarked(row)) allocated_ += value - rowQty(row);
     rowQty_[r] = value;
   }
 }
@@ -62,8 +62,8 @@ bool frmRefSelect::applyCellRule(int row, int col, const CellValue& cell) {
 
   double rate = ExchRate;
   if (colStockNum_ > 0) {
-    const double stockNum = cellNumber(colStockNum_, row);
-    rate = stockNum == 0 ? 0 : cellNumber(colStock_, row) / stockNum;
+    const double stockNum = stockCell(colStockNum_, row);
+    rate = stockNum == 0 ? 0 : stockCell(colStock_, row) / stockNum;
   }
   if (col == colThis_) {
     writeField(row, colThisName_, value);
