@@ -255,8 +255,8 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
     grid.setTextMatrix(col, 0, view.fieldName(f));
     grid.setColLock(col, col != colThis_ && col != colThisNum_);
     // Amounts show with the account's decimals, as the quantity and pieces of the header do.
-    if (col == colStock_ || col == colThis_) grid.setColFormat(col, qtyFormat_);
-    if (col == colStockNum_ || col == colThisNum_) grid.setColFormat(col, numFormat_);
+    if (col == colStock_ || col == colThis_) grid.setColFormat(col, qtyFormat_.pattern());
+    if (col == colStockNum_ || col == colThisNum_) grid.setColFormat(col, numFormat_.pattern());
     // A free item the inventory does not use has nothing to show, here as in the header.
     if (const int item = freeItemOf(view.fieldName(f)); item > 0 && !freeUsed_[item]) {
       grid.setColWidth(col, 0);
