@@ -34,7 +34,7 @@ void GridCells::Written::put(std::size_t i, std::string_view text) {
   if (has(i) && inArena(i)) live -= static_cast<std::uint32_t>(cells[i]);
   if (text.size() <= kInlineBytes) {
     std::uint64_t c = kInline | std::uint64_t{text.size()} << 56;
-    std::memcpy(&c, text.data(), text.size());
+    if (!text.empty()) std::memcpy(&c, text.data(), text.size());  // an empty view may have no data
     cells[i] = c;
     return;
   }
