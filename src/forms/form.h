@@ -36,6 +36,7 @@
 namespace quillon::forms {
 
 class Menu;
+class Toolbar;
 
 class Form {
  public:
@@ -146,6 +147,9 @@ class Form {
   bool pressToolbarKey(bool cancel);
   // Alt with the accelerator of a toolbar button's caption.
   bool pressToolbarAccelerator(char key);
+  // Presses a toolbar's button on the toolbar while it shows, else on the suite's toolbar that
+  // shows its buttons.
+  bool pressWhereShown(Toolbar& bar, const std::string& key);
   Control* defaultButton(bool cancel) const;
 
   std::string name_;

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 
 #include "automation/com_error.h"
 #include "forms/tab_strip.h"
@@ -128,7 +129,12 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
   menuBar_->setGeometry(0, 0, event->size().width(), menuHeight);
   client_->setGeometry(0, menuHeight, event->size().width(), event->size().height() - menuHeight);
   if (resizingFromForm_ || form_ == nullptr) return;
-  if (!arranging_ && isVisible()) arrangedByPerson_ = true;
+  // A size the window had not had before, while it shows: the person's (the first size a window
+  // is shown at comes without one before it).
+  if (!arranging_ && isVisible() && event->oldSize().isValid() &&
+      event->oldSize() != event->size()) {
+    arrangedByPerson_ = true;
+  }
   const int width = toTwips(event->size().width());
   const int height = toTwips(event->size().height() - menuHeight);
   if (width == form_->Width() && height == form_->Height()) return;
@@ -141,6 +147,7 @@ constexpr std::string_view kWindowItem = "Window";
 // Room kept free around a window the renderer sizes, for the frame the window manager draws.
 constexpr int kFrameAllowance = 16;
 constexpr int kTitleAllowance = 40;
+constexpr int kPlacementSlack = 48;
 
 }  // namespace
 
@@ -241,7 +248,10 @@ void FormWindow::arrangeForShow() {
 
 void FormWindow::saveArrangement() {
   for (auto& view : views_) view->flushArrangement();
-  if (form_ == nullptr || (!arrangedByPerson_ && pos() == placedAt_)) return;
+  // Moved by the person: further than a window manager shifts a window it places.
+  const QPoint moved = pos() - placedAt_;
+  const bool movedByPerson = std::abs(moved.x()) + std::abs(moved.y()) > kPlacementSlack;
+  if (form_ == nullptr || (!arrangedByPerson_ && !movedByPerson)) return;
   const auto settings = forms::currentViewSettings();
   if (!settings) return;
   // Where the window stands, and the size of the form inside it.
