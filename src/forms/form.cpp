@@ -328,6 +328,10 @@ bool Form::handleFormKey(int keyCode, int shift) {
       return true;
     }
     if (pressToolbarKey(true)) return true;
+    if (escapeCloses_) {
+      userClose();
+      return true;
+    }
   }
   if ((shift & vbAltMask) != 0 && keyCode >= '0' && keyCode <= 'Z') {
     for (std::size_t i = 0; i < order_.size(); ++i) {

@@ -62,6 +62,9 @@ class Form {
   // Form_Load has run; otherwise it is their declaration order, or what the form set.
   bool tabsByPosition() const { return tabsByPosition_; }
   void setTabsByPosition(bool on) { tabsByPosition_ = on; }
+  // Whether Esc closes the form, as its close box does, when no cancel button takes it.
+  bool escapeCloses() const { return escapeCloses_; }
+  void setEscapeCloses(bool on) { escapeCloses_ = on; }
   int MousePointer() const { return mousePointer_; }
   void setMousePointer(int pointer);
 
@@ -160,6 +163,7 @@ class Form {
   int designHeight_;
   bool keyPreview_ = false;
   bool tabsByPosition_ = false;
+  bool escapeCloses_ = false;
   int mousePointer_ = vbDefault;
   bool loaded_ = false;
   bool loading_ = false;
