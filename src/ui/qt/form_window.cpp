@@ -186,13 +186,13 @@ void FormWindow::fitToLists() {
   const int grown = wanted - width();
   // The form takes the size (its lists stretch), and the window follows it.
   invoke([&] { form_->resize(toTwips(client_->width() + grown), form_->Height()); });
+  arranging_ = false;
   if (form_ == nullptr) return;
   // Widened about its middle, and kept on the screen.
   const int x = std::clamp(pos().x() - grown / 2, area.left(),
                            std::max(area.left(), area.left() + area.width() - width()));
   move(x, pos().y());
   placedAt_ = pos();
-  arranging_ = false;
 }
 
 void FormWindow::centreOnScreen() {
