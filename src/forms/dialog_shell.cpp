@@ -10,8 +10,10 @@ namespace quillon::forms {
 DialogShell::DialogShell(std::string name, std::string caption, int width, int height,
                          HandlerErrors handlerErrors)
     : Form(std::move(name), std::move(caption), width, height), handlerErrors_(handlerErrors) {
-  // A person tabs through a dialog in the order its controls stand.
+  // A person tabs through a dialog in the order its controls stand, and Esc leaves one that has
+  // no cancel button the way its close box does.
   setTabsByPosition(true);
+  setEscapeCloses(true);
 }
 
 void DialogShell::runHandler(const std::function<void()>& body) {

@@ -274,19 +274,23 @@ Control* Form::defaultButton(bool cancel) const {
   return nullptr;
 }
 
+bool Form::pressWhereShown(Toolbar& bar, const std::string& key) {
+  if (bar.isReachable()) return bar.userPress(key);
+  for (Control* c : order_) {
+    auto* suite = dynamic_cast<CTBCtrl*>(c);
+    if (suite != nullptr && suite->toolbar() == &bar && suite->isReachable()) {
+      return suite->userPress(key);
+    }
+  }
+  return false;
+}
+
 bool Form::pressToolbarKey(bool cancel) {
   for (Control* c : order_) {
     auto* bar = dynamic_cast<Toolbar*>(c);
     if (bar == nullptr) continue;
     const std::string key = cancel ? bar->CancelKey() : bar->DefaultKey();
-    if (key.empty()) continue;
-    if (bar->isReachable()) return bar->userPress(key);
-    for (Control* d : order_) {
-      auto* suite = dynamic_cast<CTBCtrl*>(d);
-      if (suite != nullptr && suite->toolbar() == bar && suite->isReachable()) {
-        return suite->userPress(key);
-      }
-    }
+    if (!key.empty()) return pressWhereShown(*bar, key);
   }
   return false;
 }
@@ -296,14 +300,9 @@ bool Form::pressToolbarAccelerator(char key) {
     auto* bar = dynamic_cast<Toolbar*>(c);
     if (bar == nullptr) continue;
     for (const ToolbarButton& b : bar->buttons()) {
-      if (b.key.empty() || parseCaption(b.caption).accelerator != key) continue;
-      const std::string pressed = b.key;
-      if (bar->isReachable()) return bar->userPress(pressed);
-      for (Control* d : order_) {
-        auto* suite = dynamic_cast<CTBCtrl*>(d);
-        if (suite != nullptr && suite->toolbar() == bar && suite->isReachable()) {
-          return suite->userPress(pressed);
-        }
+      if (!b.key.empty() && parseCaption(b.caption).accelerator == key) {
+        const std::string pressed = b.key;
+        return pressWhereShown(*bar, pressed);
       }
     }
   }
@@ -329,6 +328,10 @@ bool Form::handleFormKey(int keyCode, int shift) {
       return true;
     }
     if (pressToolbarKey(true)) return true;
+    if (escapeCloses_) {
+      userClose();
+      return true;
+    }
   }
   if ((shift & vbAltMask) != 0 && keyCode >= '0' && keyCode <= 'Z') {
     for (std::size_t i = 0; i < order_.size(); ++i) {

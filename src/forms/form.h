@@ -36,6 +36,7 @@
 namespace quillon::forms {
 
 class Menu;
+class Toolbar;
 
 class Form {
  public:
@@ -61,6 +62,9 @@ class Form {
   // Form_Load has run; otherwise it is their declaration order, or what the form set.
   bool tabsByPosition() const { return tabsByPosition_; }
   void setTabsByPosition(bool on) { tabsByPosition_ = on; }
+  // Whether Esc closes the form, as its close box does, when no cancel button takes it.
+  bool escapeCloses() const { return escapeCloses_; }
+  void setEscapeCloses(bool on) { escapeCloses_ = on; }
   int MousePointer() const { return mousePointer_; }
   void setMousePointer(int pointer);
 
@@ -146,6 +150,9 @@ class Form {
   bool pressToolbarKey(bool cancel);
   // Alt with the accelerator of a toolbar button's caption.
   bool pressToolbarAccelerator(char key);
+  // Presses a toolbar's button on the toolbar while it shows, else on the suite's toolbar that
+  // shows its buttons.
+  bool pressWhereShown(Toolbar& bar, const std::string& key);
   Control* defaultButton(bool cancel) const;
 
   std::string name_;
@@ -156,6 +163,7 @@ class Form {
   int designHeight_;
   bool keyPreview_ = false;
   bool tabsByPosition_ = false;
+  bool escapeCloses_ = false;
   int mousePointer_ = vbDefault;
   bool loaded_ = false;
   bool loading_ = false;

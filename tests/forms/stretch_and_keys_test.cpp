@@ -189,7 +189,9 @@ TEST(FormKeysTest, TabGoesTheWayTheControlsStand) {
   f.grdTwo.SetFocus();
   f.userKey(vbKeyTab, vbShiftMask, 0);
   EXPECT_EQ(f.ActiveControl(), &f.SSTab1);
-  f.Unload();
+  // The dialog has no cancel button: Esc leaves it as its close box does.
+  f.userKey(vbKeyEscape, 0, 27);
+  EXPECT_FALSE(f.Loaded());
 }
 
 TEST(FormKeysTest, ColumnsTellWhetherTheFormGaveTheirWidth) {

@@ -167,6 +167,11 @@ TEST_P(ScreenChecksTest, TheDialogShowsWhatAPersonMustSee) {
     testing::settle();
   }
   const Seen& s = host->seen[dialog.form];
+  RecordProperty("steps", s.windows);
+  RecordProperty("dateCells", s.dates);
+  RecordProperty("numberCells", s.quantities);
+  RecordProperty("marks", s.marks);
+  RecordProperty("redCells", s.red);
   EXPECT_GT(s.windows, 0);
   if (dialog.lists) {
     EXPECT_GT(s.dates, 0);

@@ -17,12 +17,17 @@ namespace quillon::ui::qt {
 
 namespace {
 
-// The "…" button a cell of a button column shows at its right edge.
+// The "…" button a cell of a button column shows at its right edge, and a list's check box.
 constexpr int kButtonPixels = 20;
+constexpr int kCheckBoxPixels = 20;
 constexpr int kSaveDelayMs = 600;
 constexpr int kMaxSampleRows = 200;
 // A text this wide is short: a code, a batch, a unit; longer ones give up room first.
 constexpr int kShortText = 96;
+
+int extraOf(const ColumnRule& rule) {
+  return (rule.button ? kButtonPixels : 0) + (rule.checkBox ? kCheckBoxPixels : 0);
+}
 
 QString escaped(const QString& caption) {
   QString out;
@@ -165,7 +170,7 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
       plan.width = std::max(toPixels(kept->twips), 4);
     } else {
       plan.text = model_.look(c).kind == CellKind::Text;
-      const int extra = rule.button ? kButtonPixels : 0;
+      const int extra = extraOf(rule);
       const QStringList texts = firstScreenTexts(c);
       plan.empty = std::all_of(texts.begin(), texts.end(),
                                [](const QString& t) { return t.trimmed().isEmpty(); });
@@ -267,8 +272,8 @@ bool ColumnWidths::valuesOutgrewColumns() const {
     const int base = rule.set ? rule.twips : 0;
     const auto kept = keep_ ? kept_.constEnd() : kept_.constFind(model_.captionOf(c));
     if (kept != kept_.constEnd() && kept->base == base) continue;
-    const int values = neededWidth(cellFont, headerFont, QString(), firstScreenTexts(c)) +
-                       (rule.button ? kButtonPixels : 0);
+    const int values =
+        neededWidth(cellFont, headerFont, QString(), firstScreenTexts(c)) + extraOf(rule);
     if (values > view_.columnWidth(c)) return true;
   }
   return false;

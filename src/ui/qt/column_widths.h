@@ -34,7 +34,8 @@ class ControlTableModel;
 struct ColumnRule {
   int twips = 0;        // its width; 0 hides it
   bool set = false;     // the form set the width (else it is the control's default)
-  bool button = false;  // its cells show a button at their right edge
+  bool button = false;    // its cells show a button at their right edge
+  bool checkBox = false;  // its cells show a check box before their text
 };
 
 // A width the person gave a column, and the control's width for it at the time (0: its default).

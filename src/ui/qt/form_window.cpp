@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <algorithm>
+#include <cstdlib>
 
 #include "automation/com_error.h"
 #include "forms/tab_strip.h"
@@ -128,7 +129,12 @@ void FormWindow::resizeEvent(QResizeEvent* event) {
   menuBar_->setGeometry(0, 0, event->size().width(), menuHeight);
   client_->setGeometry(0, menuHeight, event->size().width(), event->size().height() - menuHeight);
   if (resizingFromForm_ || form_ == nullptr) return;
-  if (!arranging_ && isVisible()) arrangedByPerson_ = true;
+  // A size the window had not had before, while it shows: the person's (the first size a window
+  // is shown at comes without one before it).
+  if (!arranging_ && isVisible() && event->oldSize().isValid() &&
+      event->oldSize() != event->size()) {
+    arrangedByPerson_ = true;
+  }
   const int width = toTwips(event->size().width());
   const int height = toTwips(event->size().height() - menuHeight);
   if (width == form_->Width() && height == form_->Height()) return;
@@ -141,6 +147,7 @@ constexpr std::string_view kWindowItem = "Window";
 // Room kept free around a window the renderer sizes, for the frame the window manager draws.
 constexpr int kFrameAllowance = 16;
 constexpr int kTitleAllowance = 40;
+constexpr int kPlacementSlack = 48;
 
 }  // namespace
 
@@ -179,13 +186,13 @@ void FormWindow::fitToLists() {
   const int grown = wanted - width();
   // The form takes the size (its lists stretch), and the window follows it.
   invoke([&] { form_->resize(toTwips(client_->width() + grown), form_->Height()); });
+  arranging_ = false;
   if (form_ == nullptr) return;
   // Widened about its middle, and kept on the screen.
   const int x = std::clamp(pos().x() - grown / 2, area.left(),
                            std::max(area.left(), area.left() + area.width() - width()));
   move(x, pos().y());
   placedAt_ = pos();
-  arranging_ = false;
 }
 
 void FormWindow::centreOnScreen() {
@@ -241,7 +248,10 @@ void FormWindow::arrangeForShow() {
 
 void FormWindow::saveArrangement() {
   for (auto& view : views_) view->flushArrangement();
-  if (form_ == nullptr || (!arrangedByPerson_ && pos() == placedAt_)) return;
+  // Moved by the person: further than a window manager shifts a window it places.
+  const QPoint moved = pos() - placedAt_;
+  const bool movedByPerson = std::abs(moved.x()) + std::abs(moved.y()) > kPlacementSlack;
+  if (form_ == nullptr || (!arrangedByPerson_ && !movedByPerson)) return;
   const auto settings = forms::currentViewSettings();
   if (!settings) return;
   // Where the window stands, and the size of the form inside it.

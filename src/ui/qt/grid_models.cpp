@@ -125,11 +125,10 @@ QVariant ControlTableModel::shownData(int row, int col, int role) const {
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(alignmentOf(look(col)));
     case Qt::ForegroundRole: {
+      if (look(col).kind != CellKind::Number) return {};
       const QColor colour = foregroundOf(look(col), textOf(row, col));
       return colour.isValid() ? QVariant(QBrush(colour)) : QVariant();
     }
-    case Qt::FontRole:
-      return QVariant();
     default:
       return {};
   }
