@@ -11,6 +11,7 @@
 #include "forms/form.h"
 #include "forms/ui_host.h"
 #include "run_fixture.h"
+#include "support/text_checks.h"
 
 namespace quillon::cli::run::testing {
 namespace {
@@ -62,9 +63,7 @@ class RunDialog : public ::testing::Test {
   static void TearDownTestSuite() { automation::classRegistry().remove("RunTest.Ask"); }
 };
 
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using test_support::has;
 
 TEST_F(RunDialog, ABlockDrivesTheFormAndTheTranscriptShowsItsEvents) {
   const Outcome o = runScript(

@@ -8,6 +8,7 @@
 #include "automation/class_registry.h"
 #include "classes/registration.h"
 #include "run_fixture.h"
+#include "support/text_checks.h"
 #include "support/class_registration.h"
 
 namespace quillon::cli::run::testing {
@@ -34,9 +35,7 @@ constexpr const char* kSetUp =
     "$rs = call $cn.Execute \"select cWhCode, cWhName from Warehouse order by cWhCode\"\n"
     "new $coll Collection\n";
 
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using test_support::has;
 
 TEST_F(RunMoreWords, ReferencesAreValuesAndSetWritesPropertiesAndFields) {
   const Outcome o = runScript(std::string(kSetUp) +

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "run_fixture.h"
+#include "support/text_checks.h"
 
 namespace quillon::cli::run::testing {
 namespace {
@@ -21,9 +22,7 @@ constexpr const char* kSetUp =
     "call $coll.Add $rs \"Parent\"\n";
 constexpr int kSetUpLines = 7;
 
-bool has(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
+using test_support::has;
 
 TEST(RunScript, EveryHostLineOnTheDemoAccount) {
   const Outcome o = runScript(std::string(kSetUp) +

@@ -5,6 +5,7 @@
 #include "ado/recordset.h"
 #include "components/suite/outsourcing/outsourced_order_object.h"
 #include "demo_account.h"
+#include "support/recordset_checks.h"
 
 namespace quillon::components {
 namespace {
@@ -14,10 +15,7 @@ using Conn = std::shared_ptr<ado::Connection>;
 
 using test_support::connect;
 
-double scalar(const Conn& conn, const std::string& sql) {
-  auto rs = conn->execute(sql);
-  return rs->value(std::size_t{0}).toDouble();
-}
+using test_support::scalar;
 
 // Every counter the service may write, as one text: equal texts mean nothing was written.
 std::string counters(const Conn& conn) {

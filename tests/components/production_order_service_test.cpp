@@ -7,6 +7,7 @@
 #include "components/suite/dispatch_quantity_object.h"
 #include "components/suite/production_order_object.h"
 #include "demo_account.h"
+#include "support/recordset_checks.h"
 
 namespace quillon::components {
 namespace {
@@ -17,17 +18,9 @@ using Rs = std::shared_ptr<ado::Recordset>;
 
 using test_support::connect;
 
-std::set<int> keys(ado::Recordset& rs, const char* field) {
-  std::set<int> out;
-  if (rs.bof() && rs.eof()) return out;
-  for (rs.moveFirst(); !rs.eof(); rs.moveNext()) out.insert(rs.value(field).toLong());
-  return out;
-}
+using test_support::keys;
 
-double scalar(const Conn& conn, const std::string& sql) {
-  auto rs = conn->execute(sql);
-  return rs->value(std::size_t{0}).toDouble();
-}
+using test_support::scalar;
 
 bool isNull(const Conn& conn, const std::string& sql) {
   auto rs = conn->execute(sql);

@@ -10,6 +10,7 @@
 #include "components/registration.h"
 #include "components/suite/purchase_ref_object.h"
 #include "demo_account.h"
+#include "support/recordset_checks.h"
 
 namespace quillon::components {
 namespace {
@@ -18,12 +19,7 @@ using automation::Variant;
 using testing::sessionFor;
 using Rs = std::shared_ptr<ado::Recordset>;
 
-std::set<int> keys(ado::Recordset& rs, const char* field) {
-  std::set<int> out;
-  if (rs.bof() && rs.eof()) return out;
-  for (rs.moveFirst(); !rs.eof(); rs.moveNext()) out.insert(rs.value(field).toLong());
-  return out;
-}
+using test_support::keys;
 
 std::vector<std::string> texts(ado::Recordset& rs, const char* field) {
   std::vector<std::string> out;

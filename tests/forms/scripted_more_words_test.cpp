@@ -13,6 +13,7 @@
 #include "more_words_form.h"
 #include "platform/registry.h"
 #include "support/scratch_dir.h"
+#include "support/text_checks.h"
 
 namespace quillon::forms::script {
 namespace {
@@ -31,9 +32,7 @@ class SecondRunner : public ScriptRunner {
   }
 };
 
-bool has(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
+using test_support::has;
 
 TEST(ScriptedMoreWordsTest, PropertiesButtonsFilterLookupAndAModelessForm) {
   SecondRunner runner;

@@ -8,6 +8,7 @@
 #include "forms/script_parser.h"
 #include "forms/script_runner.h"
 #include "sample_form.h"
+#include "support/text_checks.h"
 
 namespace quillon::forms::script {
 namespace {
@@ -100,9 +101,7 @@ end
 $r = call $dlg.show
 )";
 
-bool has(const std::vector<std::string>& lines, const std::string& line) {
-  return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
+using test_support::has;
 
 TEST(ScriptedUiHostTest, EveryDialogActionAndExpectOnTheSampleForm) {
   SampleRunner runner;
