@@ -39,6 +39,17 @@ function(quillon_test name)
     set_target_properties(${name} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
   endif()
   target_compile_options(${name} PRIVATE $<$<CONFIG:Release,RelWithDebInfo,MinSizeRel>:-O1>)
+  # In the sanitizer build the library is instrumented and the test program runs under the
+  # sanitizers' runtime (linked in: leaks, the library's memory and undefined behaviour are all
+  # reported), but the test code itself is not instrumented: that would double its compile time
+  # and check only the tests.
+  if(QUILLON_SANITIZE)
+    get_target_property(options ${name} COMPILE_OPTIONS)
+    if(options)
+      list(REMOVE_ITEM options -fsanitize=address,undefined -fsanitize=fuzzer-no-link)
+      set_target_properties(${name} PROPERTIES COMPILE_OPTIONS "${options}")
+    endif()
+  endif()
   if(ARG_QT)
     quillon_qt_warnings(${name})
   else()
