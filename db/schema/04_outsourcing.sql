@@ -42,6 +42,9 @@ CREATE UNIQUE INDEX IX_OM_ProductPO_cCode ON OM_ProductPO (cCode)
 GO
 CREATE INDEX IX_OM_ProductPO_cVenCode ON OM_ProductPO (cVenCode)
 GO
+-- The order lists of a date range.
+CREATE INDEX IX_OM_ProductPO_dDate ON OM_ProductPO (dDate)
+GO
 
 -- Product lines. fInQuantity/fInNum: received so far; iTookQuantity/fTookNum: taken by
 -- receipts not yet verified; iInvalidQuantity/iInvalidNum: scrapped. bCheck: received only
@@ -153,7 +156,9 @@ CREATE TABLE OM_PODetails (
   cDefine37 decimal(20,6) NULL
 ) ON [PRIMARY]
 GO
-CREATE INDEX IX_OM_PODetails_MainID ON OM_PODetails (MainID)
+-- With the quantities, so that the lists of orders with materials left to issue, and the per-line
+-- sums of the order view, read the index alone.
+CREATE INDEX IX_OM_PODetails_MainID ON OM_PODetails (MainID, fQuantity, fOutQuantity, fNum, fOutNum)
 GO
 
 -- Inspection vouchers. Receipts of outsourced products are inspected with vouchers of type

@@ -80,6 +80,8 @@ void TextArena::shrinkToFit() {
       Slot fitted = makeSlot(last.size);
       std::copy(last.data.get(), last.data.get() + last.size, fitted.data.get());
       fitted.size = last.size;
+      // Freed outright rather than pooled, as ChunkedArray::shrinkToFit does.
+      ::operator delete(last.data.release());
       last = std::move(fitted);
     }
   }

@@ -99,6 +99,9 @@ class ChunkedArray {
     if (blocks_.empty() || used == lastCapacity_) return;
     auto fitted = allocate(used == 0 ? 1 : used);
     std::copy(blocks_.back().get(), blocks_.back().get() + used, fitted.get());
+    // The block given up goes back to the system, not to the pool: kept there, it would sit
+    // beside its fitted copy for as long as the rows stay.
+    ::operator delete(blocks_.back().release());
     blocks_.back() = std::move(fitted);
     lastCapacity_ = used == 0 ? 1 : used;
     if (blocks_.size() == 1) firstCapacity_ = lastCapacity_;

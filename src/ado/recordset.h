@@ -92,6 +92,12 @@ class Recordset : public automation::Object {
   std::size_t fieldIndex(std::string_view name) const { return core_->resolveField(name); }
   void setValue(const Variant& nameOrIndex, const Variant& v);
   void setValue(std::size_t index, const Variant& v) { core_->setValue(index, v); }
+  void writeAt(std::int32_t position, std::size_t index, const Variant& v) {
+    core_->writeAt(position, index, v);
+  }
+  // The rows the recordset is open on (null when closed): a field's place found in them holds
+  // while the key stays the same.
+  const void* rowsKey() const { return core_->dataPtr(); }
 
   // --- navigation
   bool bof() const { return core_->bof(); }
@@ -111,6 +117,9 @@ class Recordset : public automation::Object {
   // --- filter, sort, find
   Variant filter() const;
   void setFilter(const Variant& filter) { core_->setFilter(filter); }
+  void setFilterPositions(const std::vector<std::int32_t>& positions) {
+    core_->setFilterPositions(positions);
+  }
   std::string sort() const;
   void setSort(std::string_view sortText) { core_->setSort(sortText); }
   void find(std::string_view criteria, std::int32_t skip = 0,

@@ -18,6 +18,7 @@ void RecordsetCore::open(std::shared_ptr<RecordData> data) {
   sorted_.reset();
   filterKind_ = FilterKind::None;
   filterValue_ = Variant(std::int32_t{adFilterNone});
+  filterRows_.clear();
   criteria_.reset();
   bookmarkRows_.clear();
   sortText_.clear();
@@ -151,6 +152,12 @@ void RecordsetCore::setValue(std::size_t field, const Variant& v) {
                    [field](const auto& saved) { return saved.first == field; }))
     editBackup_.emplace_back(field, data_->value(row, field));
   data_->setValue(row, field, v);
+}
+
+void RecordsetCore::writeAt(std::int32_t position, std::size_t field, const Variant& v) {
+  setAbsolutePosition(position);
+  if (field >= data_->fieldCount()) throwItemNotFound();
+  data_->setValue(view_[static_cast<std::size_t>(pos_)], field, v);
 }
 
 Variant RecordsetCore::originalValue(std::size_t field) const {
@@ -404,6 +411,41 @@ void RecordsetCore::rebuildView() {
   resetPosition();
 }
 
+Variant RecordsetCore::filter() const {
+  if (!filterRows_.empty()) {
+    std::vector<Variant> bookmarks;
+    bookmarks.reserve(filterRows_.size());
+    for (const std::uint32_t row : filterRows_) bookmarks.emplace_back(static_cast<double>(row) + 1.0);
+    filterValue_ = Variant::array(std::move(bookmarks));
+    filterRows_.clear();
+    filterRows_.shrink_to_fit();
+  }
+  return filterValue_;
+}
+
+void RecordsetCore::setFilterPositions(const std::vector<std::int32_t>& positions) {
+  requireOpen();
+  syncDeletes();
+  if (positions.empty()) throwArguments("empty bookmark array");
+  std::vector<std::uint32_t> rows;
+  rows.reserve(positions.size());
+  std::vector<bool> kept(data_->rowCount(), false);
+  for (const std::int32_t p : positions) {
+    if (p < 1 || p > static_cast<std::int32_t>(view_.size()))
+      throwArguments("AbsolutePosition out of range");
+    rows.push_back(view_[static_cast<std::size_t>(p) - 1]);
+    kept[rows.back()] = true;
+  }
+  commitEdit();
+  filterKind_ = FilterKind::Bookmarks;
+  criteria_.reset();
+  bookmarkRows_ = std::move(kept);
+  filterGroup_ = adFilterNone;
+  filterValue_ = Variant();
+  filterRows_ = std::move(rows);
+  rebuildView();
+}
+
 void RecordsetCore::setFilter(const Variant& filter) {
   requireOpen();
   // Everything is checked before anything changes, so a refused filter leaves the view as it was.
@@ -453,6 +495,7 @@ void RecordsetCore::setFilter(const Variant& filter) {
   bookmarkRows_ = std::move(rows);
   filterGroup_ = group;
   filterValue_ = std::move(stored);
+  filterRows_.clear();
   rebuildView();
 }
 

@@ -83,6 +83,9 @@ class RecordsetCore {
   // The rows, or null when closed; never throws.
   const RecordData* dataPtr() const { return data_.get(); }
   void setValue(std::size_t field, const Variant& v);
+  // Moves to the record at an AbsolutePosition and stores a value in a field, as
+  // setAbsolutePosition, setValue and update would, the write committed at once.
+  void writeAt(std::int32_t position, std::size_t field, const Variant& v);
   Variant originalValue(std::size_t field) const;
   std::int32_t actualSize(std::size_t field) const;
   std::int32_t status() const;  // RecordStatusEnum of the current row
@@ -108,8 +111,12 @@ class RecordsetCore {
   std::vector<std::uint32_t> viewRows() const;
 
   // --- filter and sort
-  Variant filter() const { return filterValue_; }
+  Variant filter() const;
   void setFilter(const Variant& filter);
+  // Restricts the view to the records at these AbsolutePositions of the present view, as a
+  // Filter of the array of their bookmarks (in this order) does; Filter reads back as that
+  // array, made when it is first read. 3001 for a position outside the view or none at all.
+  void setFilterPositions(const std::vector<std::int32_t>& positions);
   const std::string& sort() const { return sortText_; }
   void setSort(std::string_view sortText);
   // Moves to the next row (or previous, by direction) matching the criteria, starting at the
@@ -167,7 +174,9 @@ class RecordsetCore {
   mutable std::vector<std::int32_t> viewIndex_;  // row -> index in view_, built on demand
 
   FilterKind filterKind_ = FilterKind::None;
-  Variant filterValue_ = Variant(std::int32_t{adFilterNone});
+  mutable Variant filterValue_ = Variant(std::int32_t{adFilterNone});
+  // The rows of a filter set by positions, until its bookmark array is first read.
+  mutable std::vector<std::uint32_t> filterRows_;
   std::optional<CriteriaNode> criteria_;
   std::vector<bool> bookmarkRows_;
   std::int32_t filterGroup_ = adFilterNone;

@@ -86,18 +86,32 @@ std::string RefSelect::createOrDropText(const std::string& prefix, const std::st
          prefix + table + " select Autoid,0,0 from " + source + " ";
 }
 
+namespace {
+
+// A work table made afresh gets an index on AutoID: the netted queries (GetAllBSQL,
+// GetAllRDSSQL) join it on AutoID and every Update... member finds its row by AutoID, and the
+// table has a row per stock row or receipt line (a million on a large account). The index goes
+// with the table when it is dropped.
+void createOrDropWorkTable(components::SessionContext& context, const std::string& table,
+                           const std::string& source, bool create) {
+  const std::string prefix = module::WorkTableSuffix();
+  auto& connection = *context.connection();
+  connection.execute(RefSelect::createOrDropText(prefix, table, source, create), nullptr,
+                     ado::adOptionUnspecified);
+  if (create) {
+    connection.execute("CREATE INDEX IX" + prefix + table + " ON " + prefix + table + " (AutoID)",
+                       nullptr, ado::adOptionUnspecified);
+  }
+}
+
+}  // namespace
+
 void RefSelect::CreateAndDropTmpCurrentStock(const ObjectPtr& login, bool create) {
-  auto context = openContext(login);
-  context->connection()->execute(
-      createOrDropText(module::WorkTableSuffix(), "_CurrentS", "CurrentStock", create), nullptr,
-      ado::adOptionUnspecified);
+  createOrDropWorkTable(*openContext(login), "_CurrentS", "CurrentStock", create);
 }
 
 void RefSelect::CreateAndDropTmpRdrecord(const ObjectPtr& login, bool create) {
-  auto context = openContext(login);
-  context->connection()->execute(
-      createOrDropText(module::WorkTableSuffix(), "_TmpRdRecords", "rdrecords", create), nullptr,
-      ado::adOptionUnspecified);
+  createOrDropWorkTable(*openContext(login), "_TmpRdRecords", "rdrecords", create);
 }
 
 void RefSelect::UpdateTmpCurrentStock(const ObjectPtr& login, double sumOutQ, double sumOutN,

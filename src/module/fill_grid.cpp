@@ -12,6 +12,7 @@
 #include "automation/vb_format.h"
 #include "components/session_context.h"
 #include "components/suite_utility.h"
+#include "forms/recordset_rows.h"
 #include "forms/scope_guard.h"
 #include "forms/super_grid.h"
 #include "module/account_settings.h"
@@ -159,6 +160,23 @@ class Filler {
       return piecesPattern_;
     }
     return {};
+  }
+
+  // A grid without computed columns shows each field's text (the exchange rate formatted): its
+  // rows can be read from the recordset when a cell is looked at.
+  bool bindsRows() const {
+    if (kind_ != LineGrid::None) return false;
+    for (const Shown s : shown_) {
+      if (s != Shown::Plain && s != Shown::ExchRate) return false;
+    }
+    return true;
+  }
+  std::shared_ptr<forms::RecordsetRows> rows() const {
+    auto rows = std::make_shared<forms::RecordsetRows>(view_);
+    for (int f = 0; f < fieldCount(); ++f) {
+      if (shown_[static_cast<std::size_t>(f)] == Shown::ExchRate) rows->setFormat(f, exchPattern_);
+    }
+    return rows;
   }
 
   void writeRows(int firstRow) {
@@ -375,6 +393,12 @@ void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& f
     grid.setCols(filler.columnCount());
     grid.setRowHeight(0, forms::MsSuperGrid::kDefaultRowHeight);
     filler.writeHeader();
+    if (filler.bindsRows()) {
+      // A head grid shows its fields as they are: its rows are bound, not copied.
+      grid.bindRows(filler.rows(), records);
+      filled = records > 0;
+      return;
+    }
     grid.setRows(records + 1);
   } else {
     firstRow = grid.Rows();

@@ -276,16 +276,6 @@ void createOrDropWorkTable(automation::Object& refSelect, StockPick pick, bool c
            args);
 }
 
-// Every line's netted query joins the work table on AutoID, and every taken row updates it by
-// AutoID: over a run of many lines the table (one row per stock row or receipt line) is worth an
-// index, which goes with the table when the run drops it.
-void indexWorkTable(StockPick pick) {
-  const std::string table =
-      WorkTableSuffix() + (pick == StockPick::Batch ? "_CurrentS" : "_TmpRdRecords");
-  gContext->connection()->execute("CREATE INDEX IX" + table + " ON " + table + " (AutoID)",
-                                  nullptr, ado::adOptionUnspecified);
-}
-
 }  // namespace
 
 PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Recordset& lineRecord,
@@ -302,7 +292,6 @@ BulkStockRun::BulkStockRun(StockPick pick) : pick_(pick) {
   refSelect_ = automation::classRegistry().create(kRefSelectProgId);
   createOrDropWorkTable(*refSelect_, pick_, true);
   open_ = true;
-  indexWorkTable(pick_);
 }
 
 BulkStockRun::~BulkStockRun() {

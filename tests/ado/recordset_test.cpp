@@ -159,6 +159,30 @@ TEST(AdoRecordset, BookmarksSurviveSortAndFilterAndFilterAnArray) {
   }
   rs->setFilter(Variant::array(chosen));
   EXPECT_EQ(autoIds(*rs), "3,5");
+
+  // The same by positions: the filter reads back as the array of the records' bookmarks, and a
+  // bookmark read at a position names the record there without moving to it.
+  rs->setFilter(Variant(adFilterNone));
+  rs->setSort("cInvCode DESC");
+  rs->setAbsolutePosition(2);
+  EXPECT_EQ(rs->bookmarkAt(4), [&] {
+    auto other = rs->clone();
+    other->setSort("cInvCode DESC");
+    other->setAbsolutePosition(4);
+    return other->bookmark();
+  }());
+  EXPECT_EQ(rs->absolutePosition(), 2);
+  const Variant atFive = rs->bookmarkAt(5);
+  const Variant atThree = rs->bookmarkAt(3);
+  rs->setFilterPositions({5, 3});
+  EXPECT_EQ(rs->recordCount(), 2);
+  EXPECT_EQ(rs->filter(), Variant::array({atFive, atThree}));
+  rs->setSort("");
+  rs->setFilter(rs->filter());
+  EXPECT_EQ(rs->recordCount(), 2);
+  EXPECT_EQ(errorOf([&] { rs->setFilterPositions({3}); }), kErrArguments);  // two are in view
+  EXPECT_EQ(errorOf([&] { rs->setFilterPositions({}); }), kErrArguments);
+  EXPECT_EQ(errorOf([&] { (void)rs->bookmarkAt(0); }), kErrArguments);
 }
 
 TEST(AdoRecordset, LocalEditsUpdateCancelAndDelete) {

@@ -272,6 +272,27 @@ TEST(AdoStorage, RecycledBlocksCarryNothingOver) {
   EXPECT_EQ(pooledBlockBytes(), 0u);
 }
 
+// Fitting the last blocks of a loaded recordset frees the blocks it copied out of: the pool does
+// not keep them beside the rows that stay open.
+TEST(AdoStorage, FittedBlocksAreNotKeptInThePool) {
+  trimBlockPool();
+  auto cn = openStockDb();
+  cn->execute("create table words (n int, w nvarchar(40))");
+  ASSERT_EQ(sqlite3_exec(cn->database().handle(),
+                         "with recursive c(i) as (select 1 union all select i + 1 from c "
+                         "where i < 50001) insert into words select i, 'word number ' || i from c",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+  auto rs = std::make_shared<Recordset>();
+  rs->open("select n, w from words", cn);
+  EXPECT_EQ(pooledBlockBytes(), 0u);
+  rs->moveLast();
+  EXPECT_EQ(rs->value("w").toString(), "word number 50001");
+  rs->close();
+  EXPECT_GT(pooledBlockBytes(), 0u);
+  trimBlockPool();
+}
+
 TEST(AdoStorage, DateTexts) {
   double s = 0;
   EXPECT_TRUE(parseDateText("1899-12-30", s));

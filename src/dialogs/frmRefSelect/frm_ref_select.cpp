@@ -318,7 +318,9 @@ bool frmRefSelect::piecesToo() const {
 double frmRefSelect::cellNumber(int col, int row) const {
   if (col <= 0) return 0;
   // A stock cell still showing its record's formatted value reads as that value rounded.
-  if (const std::optional<double> shown = spgList.sourceNumber(col, row)) return *shown;
+  if (listed_ && row >= 1 && row <= listed_->rowCount() && spgList.cellFromSource(col, row)) {
+    if (const std::optional<double> shown = listed_->cellNumber(row - 1, col)) return *shown;
+  }
   return textNumber(spgList.TextMatrix(col, row)).value_or(0);
 }
 
@@ -503,38 +505,35 @@ std::int32_t frmRefSelect::positionOf(int row) const {
   return listed_->view().position(row - 1);
 }
 
-void frmRefSelect::moveToRow(int row) {
-  DataFrom->setAbsolutePosition(positionOf(row));
-}
-
 void frmRefSelect::writeField(int row, const std::string& name, double value) {
-  moveToRow(row);
+  const std::int32_t position = positionOf(row);
   // The this-time fields are written for every row taken: a place found once is used again while
-  // the field there still has the name.
-  std::optional<std::size_t>& place = name == colThisName_ ? thisField_ : thisNumField_;
-  const auto& fields = *DataFrom->fields();
-  if (!place || *place >= static_cast<std::size_t>(fields.count()) ||
-      fields.item(*place)->name() != name) {
-    place = DataFrom->fieldIndex(name);
+  // DataFrom is open on the same rows.
+  if (DataFrom->rowsKey() != placesIn_) {
+    placesIn_ = DataFrom->rowsKey();
+    thisField_.reset();
+    thisNumField_.reset();
   }
+  std::optional<std::size_t>& place = name == colThisName_ ? thisField_ : thisNumField_;
+  if (!place) place = DataFrom->fieldIndex(name);
   const std::size_t field = *place;
   // The grid shows the field as it was filled until the dialog writes the cell itself.
   const int col = static_cast<int>(field) + 1;
   if (col < spgList.Cols()) spgList.pinCell(col, row);
-  DataFrom->setValue(field, Variant(value));
+  DataFrom->writeAt(position, field, Variant(value));
 }
 
 void frmRefSelect::CollectSelection() {
-  std::vector<Variant> bookmarks;
-  bookmarks.reserve(static_cast<std::size_t>(spgList.Rows()));
+  // The chosen records by their places, for a filter of their bookmarks (made when the filter is
+  // read, so that a hundred thousand chosen rows cost no Variant each).
+  std::vector<std::int32_t> positions;
   for (int row = 1; row < spgList.Rows(); ++row) {
-    // The record's bookmark, read where it stands (the filter below moves the cursor anyway).
-    if (spgList.isMarked(row)) bookmarks.push_back(DataFrom->bookmarkAt(positionOf(row)));
+    if (spgList.isMarked(row)) positions.push_back(positionOf(row));
   }
-  if (bookmarks.empty()) {
+  if (positions.empty()) {
     DataFrom.reset();
   } else {
-    DataFrom->setFilter(Variant::array(std::move(bookmarks)));
+    DataFrom->setFilterPositions(positions);
   }
 }
 

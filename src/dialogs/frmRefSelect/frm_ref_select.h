@@ -137,7 +137,6 @@ class frmRefSelect : public forms::DialogShell {
   std::optional<CellValue> deselectRow(int row);
   std::optional<CellValue> selectRow(int row);
   std::int32_t positionOf(int row) const;  // the record's AbsolutePosition
-  void moveToRow(int row);
   // Writes a this-time field of the grid row's record.
   void writeField(int row, const std::string& name, double value);
   void gridClick();
@@ -186,7 +185,8 @@ class frmRefSelect : public forms::DialogShell {
   // until it is first read. `allocated_` is the sum of the quantities of marked rows, kept as
   // rows change so that recomputing what is still wanted never walks the grid.
   std::shared_ptr<const forms::RecordsetRows> listed_;
-  // Places of the this-time fields in DataFrom, found at their first write.
+  // Places of the this-time fields in the rows DataFrom was open on at their first write.
+  const void* placesIn_ = nullptr;
   std::optional<std::size_t> thisField_;
   std::optional<std::size_t> thisNumField_;
   std::vector<double> rowQty_;
