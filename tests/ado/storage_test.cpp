@@ -278,7 +278,7 @@ TEST(AdoStorage, FittedBlocksAreNotKeptInThePool) {
   trimBlockPool();
   auto cn = openStockDb();
   cn->execute("create table words (n int, w nvarchar(40))");
-  ASSERT_EQ(sqlite3_exec(cn->database().handle(),
+  ASSERT_EQ(sqlite3_exec(sql::sqliteHandle(cn->database()),
                          "with recursive c(i) as (select 1 union all select i + 1 from c "
                          "where i < 50001) insert into words select i, 'word number ' || i from c",
                          nullptr, nullptr, nullptr),
