@@ -1,15 +1,20 @@
-// Current-stock allocation: RefSelect.AutoRefer over 1 000, 10 000 and 100 000 candidate rows with
-// every allocation rule, against opening and sorting the same query's recordset alone; the
-// allocation rules by themselves; loading frmRefSelect headless; GetAllBSQL with the rewritten
-// query run; and the per-workstation work table on a scale-100 demo account against the raw
-// INSERT ... SELECT in SQLite. Figures are recorded in bench/README.md.
+// Current-stock allocation: RefSelect.AutoRefer over 10 000 to 1 000 000 candidate rows with
+// every allocation rule (batch: manual, batch FIFO, nearest expiry; receipt tracing: manual, FIFO,
+// LIFO), on blue and red vouchers and for single- and two-unit items, against opening and sorting
+// the same query's recordset alone, both measured side by side in every iteration; the allocation
+// rules by themselves; loading frmRefSelect headless; GetAllBSQL with the rewritten query run; and
+// the per-workstation work table on a scale-100 demo account against the raw INSERT ... SELECT in
+// SQLite. Figures are recorded in bench/README.md.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <numeric>
+#include <set>
 #include <string>
 
 #include "ado/connection.h"
@@ -24,6 +29,7 @@
 #include "components/suite/stock_queries_object.h"
 #include "db/demo_data.h"
 #include "dialogs/frmRefSelect/frm_ref_select.h"
+#include "dialogs/frmRefSelect/ref_select_queries.h"
 #include "dialogs/frmRefSelect/ref_select_rules.h"
 #include "module/module_state.h"
 #include "module/settings.h"
@@ -34,7 +40,7 @@ namespace {
 using namespace quillon;
 using automation::Variant;
 
-constexpr int kSizes[] = {1000, 10000, 100000};
+using Clock = std::chrono::steady_clock;
 
 void sqliteExec(sqlite3* db, const std::string& sql) {
   char* error = nullptr;
@@ -53,6 +59,8 @@ std::uint64_t mix(std::uint64_t x) {
   return x ^ (x >> 31);
 }
 
+// Candidate rows in the two layouts: batch stock (CandB<n>) and receipt lines (CandT<n>), each row
+// holding 1 to 100 in stock and a quarter of that in pieces.
 void makeCandidates(sqlite3* db, int n) {
   const std::string b = "CandB" + std::to_string(n);
   const std::string t = "CandT" + std::to_string(n);
@@ -73,12 +81,12 @@ void makeCandidates(sqlite3* db, int n) {
   sqlite3_stmt* it = nullptr;
   sqlite3_prepare_v2(
       db,
-      ("insert into " + b + " values (?1, ?2, ?3, ?4, 0, 0, 0, 0, 0, 0, 0, ?1, 'T1', '0101003')")
+      ("insert into " + b + " values (?1, ?2, ?3, ?4, ?5, 0, 0, 0, 0, 0, 0, ?1, 'T1', '0101003')")
           .c_str(),
       -1, &ib, nullptr);
   sqlite3_prepare_v2(
       db,
-      ("insert into " + t + " values (?1, ?2, 0, ?2, 0, 'RK', ?3, 0, 0, ?4, 0,0,0,0,0,0,0,0,0,0)")
+      ("insert into " + t + " values (?1, ?2, ?5, ?2, ?5, 'RK', ?3, 0, 0, ?4, 0,0,0,0,0,0,0,0,0,0)")
           .c_str(),
       -1, &it, nullptr);
   for (int i = 1; i <= n; ++i) {
@@ -94,12 +102,14 @@ void makeCandidates(sqlite3* db, int n) {
     sqlite3_bind_text(ib, 2, batch, -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(ib, 3, date, -1, SQLITE_TRANSIENT);
     sqlite3_bind_double(ib, 4, stock);
+    sqlite3_bind_double(ib, 5, stock / 4);
     sqlite3_step(ib);
     sqlite3_reset(ib);
     sqlite3_bind_int(it, 1, i);
     sqlite3_bind_double(it, 2, stock);
     sqlite3_bind_text(it, 3, date, -1, SQLITE_TRANSIENT);
     sqlite3_bind_int(it, 4, static_cast<int>(r % 1000000u));
+    sqlite3_bind_double(it, 5, stock / 4);
     sqlite3_step(it);
     sqlite3_reset(it);
   }
@@ -114,6 +124,7 @@ struct Environment {
   std::string large;  // scale 100
   automation::ObjectPtr login;
   automation::ObjectPtr largeLogin;
+  std::set<int> made;
 
   Environment() {
     auto& registry = automation::classRegistry();
@@ -124,11 +135,15 @@ struct Environment {
     classes::registerLibraryClasses(registry);
     small = (dir / "small.db").string();
     db::createDemoDatabase(small, 1, true);
+    login = components::suite::Login::open(small, "demo", automation::DateValue{46361.0});
+  }
+  // The candidate tables of n rows, made on first use.
+  void candidates(int n) {
+    if (!made.insert(n).second) return;
     sqlite3* db = nullptr;
     sqlite3_open(small.c_str(), &db);
-    for (int n : kSizes) makeCandidates(db, n);
+    makeCandidates(db, n);
     sqlite3_close(db);
-    login = components::suite::Login::open(small, "demo", automation::DateValue{46361.0});
   }
   const std::string& largeDb() {
     if (large.empty()) {
@@ -152,55 +167,128 @@ void setOption(const std::string& path, const char* name, const char* value) {
                name + "'");
 }
 
-const char* const kBatchRules[] = {"手工确定", "批号先进先出", "近效期先出"};
-const char* const kTraceRules[] = {"手工确定", "先进先出", "后进先出"};
+struct Rule {
+  bool trace;
+  const char* text;
+};
+constexpr Rule kRules[] = {{false, "手工确定"}, {false, "批号先进先出"}, {false, "近效期先出"},
+                           {true, "手工确定"},  {true, "先进先出"},      {true, "后进先出"}};
 
-void autoRefer(benchmark::State& state, bool trace) {
+// The voucher and the item: blue or red, one unit or counted in pieces too (0102001, whose
+// pieces are allocated beside the quantity in batch allocation and follow the rate in tracing).
+struct VoucherCase {
+  bool red;
+  bool pieces;
+  const char* name;
+};
+constexpr VoucherCase kVariants[] = {{false, false, "blue, one unit"},
+                                     {true, false, "red, one unit"},
+                                     {false, true, "blue, two units"},
+                                     {true, true, "red, two units"}};
+
+double threadSeconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+// Wall and CPU seconds of one call.
+struct Took {
+  double wall = 0;
+  double cpu = 0;
+};
+template <class F>
+Took timed(F&& f) {
+  const auto start = Clock::now();
+  const double cpu = threadSeconds();
+  f();
+  return {std::chrono::duration<double>(Clock::now() - start).count(), threadSeconds() - cpu};
+}
+
+// AutoRefer and, side by side in every iteration (in turns first and second), the baseline: the
+// same query opened as AutoRefer opens it and sorted by the rule's sort, or not sorted for the
+// manual rule. Every row is taken (the request exceeds what the rows hold). The iteration time is
+// AutoRefer's; the counters give the baseline and the ratios of the summed times.
+void BM_AutoRefer(benchmark::State& state) {
   Environment& e = env();
-  const int n = static_cast<int>(state.range(0));
-  const char* rule = (trace ? kTraceRules : kBatchRules)[state.range(1)];
-  setOption(e.small, trace ? "InOutTrace" : "BatchOut", rule);
+  const Rule& rule = kRules[state.range(0)];
+  const VoucherCase& variant = kVariants[state.range(1)];
+  const int n = static_cast<int>(state.range(2));
+  e.candidates(n);
+  setOption(e.small, rule.trace ? "InOutTrace" : "BatchOut", rule.text);
   classes::RefSelect::Request request;
   request.whCode = "T1";
-  request.invCode = "0101003";
-  request.refType = trace ? 1 : 0;
-  request.sql = std::string("select * from ") + (trace ? "CandT" : "CandB") + std::to_string(n);
-  request.quantity = 101.0 * n;  // more than all rows hold: every row is taken
-  std::int32_t rows = 0;
-  for (auto _ : state) {
-    classes::RefSelect refSelect;
-    std::string err = "silent";
-    refSelect.AutoRefer(e.login, request, err);
-    rows = refSelect.ReturnData() ? refSelect.ReturnData()->recordCount() : 0;
-    benchmark::DoNotOptimize(rows);
-  }
-  state.SetLabel(rule);
-  state.counters["rows"] = rows;
-}
+  request.invCode = variant.pieces ? "0102001" : "0101003";
+  request.refType = rule.trace ? dialogs::ref_select::kRefTrace : dialogs::ref_select::kRefBatch;
+  request.sql =
+      std::string("select * from ") + (rule.trace ? "CandT" : "CandB") + std::to_string(n);
+  const double sign = variant.red ? -1.0 : 1.0;
+  request.quantity = sign * 101.0 * n;  // more than all rows hold: every row is taken
+  request.num = variant.pieces ? sign * 26.0 * n : 0.0;
+  request.exchRate = variant.pieces ? 4.0 : 0.0;
+  request.isRedVouch = variant.red;
+  const std::string sort = dialogs::ref_select::allocationSort(request.refType, rule.text);
 
-void BM_AutoReferBatch(benchmark::State& state) {
-  autoRefer(state, false);
-}
-void BM_AutoReferTrace(benchmark::State& state) {
-  autoRefer(state, true);
-}
-
-// The baseline: the same query opened as AutoRefer opens it, and sorted by the rule's fields.
-void BM_OpenAndSort(benchmark::State& state) {
-  Environment& e = env();
-  const int n = static_cast<int>(state.range(0));
   auto context =
       components::createAs<components::SessionContext>(components::kSessionContextProgId);
   context->initialise(std::dynamic_pointer_cast<components::MarlinLogin>(e.login));
-  for (auto _ : state) {
+  const auto openAndSort = [&] {
     auto rs = std::make_shared<ado::Recordset>();
     rs->setCursorLocation(ado::adUseClient);
-    rs->open(Variant("select * from CandB" + std::to_string(n)),
-             Variant(automation::ObjectPtr(context->connection())), ado::adOpenDynamic,
-             ado::adLockBatchOptimistic);
-    rs->setSort("批号");
+    rs->open(Variant(request.sql), Variant(automation::ObjectPtr(context->connection())),
+             ado::adOpenDynamic, ado::adLockBatchOptimistic);
+    if (!sort.empty()) rs->setSort(sort);
     rs->moveFirst();
-    benchmark::DoNotOptimize(rs->value("批号"));
+    benchmark::DoNotOptimize(rs->value(std::size_t{1}));
+  };
+  std::int32_t rows = 0;
+  const auto allocate = [&] {
+    classes::RefSelect refSelect;
+    std::string err = "silent";  // a blue request reports what the rows could not give
+    refSelect.AutoRefer(e.login, request, err);
+    rows = refSelect.ReturnData() ? refSelect.ReturnData()->recordCount() : 0;
+  };
+  Took base;
+  Took refer;
+  bool baseFirst = true;
+  for (auto _ : state) {
+    Took b;
+    Took r;
+    if (baseFirst) {
+      b = timed(openAndSort);
+      r = timed(allocate);
+    } else {
+      r = timed(allocate);
+      b = timed(openAndSort);
+    }
+    baseFirst = !baseFirst;
+    base.wall += b.wall;
+    base.cpu += b.cpu;
+    refer.wall += r.wall;
+    refer.cpu += r.cpu;
+    state.SetIterationTime(r.wall);
+  }
+  if (rows != n) state.SkipWithError(("took " + std::to_string(rows) + " rows").c_str());
+  const double iterations = static_cast<double>(state.iterations());
+  state.SetLabel(std::string(rule.trace ? "trace " : "batch ") + rule.text + ", " + variant.name);
+  state.counters["rows"] = rows;
+  state.counters["cpu_ms"] = 1000 * refer.cpu / iterations;
+  state.counters["base_ms"] = 1000 * base.wall / iterations;
+  state.counters["base_cpu_ms"] = 1000 * base.cpu / iterations;
+  state.counters["ratio"] = base.wall > 0 ? refer.wall / base.wall : 0;
+  state.counters["cpu_ratio"] = base.cpu > 0 ? refer.cpu / base.cpu : 0;
+}
+
+// Every rule at 10 000 to 1 000 000 rows (blue, one unit) for the growth; red vouchers and
+// two-unit items at 100 000 and 1 000 000.
+void autoReferCases(benchmark::internal::Benchmark* b, bool million) {
+  for (int rule = 0; rule < 6; ++rule) {
+    for (int n : {10000, 30000, 100000, 300000, 1000000}) {
+      if ((n == 1000000) == million) b->Args({rule, 0, n});
+    }
+    for (int variant = 1; variant < 4; ++variant) {
+      b->Args({rule, variant, million ? 1000000 : 100000});
+    }
   }
 }
 
@@ -220,6 +308,7 @@ void BM_AllocateRules(benchmark::State& state) {
 void BM_LoadForm(benchmark::State& state) {
   Environment& e = env();
   const int n = static_cast<int>(state.range(0));
+  e.candidates(n);
   auto context =
       components::createAs<components::SessionContext>(components::kSessionContextProgId);
   context->initialise(std::dynamic_pointer_cast<components::MarlinLogin>(e.login));
@@ -242,6 +331,57 @@ void BM_LoadForm(benchmark::State& state) {
     form.reset();
     state.ResumeTiming();
   }
+}
+
+// The list filters over n candidate rows: the stock dialog's show-check-boxes refilling its grid
+// (stock > 0 and = 0 shown), and a Filter of two conditions on the candidates' recordset.
+void BM_ListFilterShowBoxes(benchmark::State& state) {
+  Environment& e = env();
+  const int n = static_cast<int>(state.range(0));
+  e.candidates(n);
+  auto context =
+      components::createAs<components::SessionContext>(components::kSessionContextProgId);
+  context->initialise(std::dynamic_pointer_cast<components::MarlinLogin>(e.login));
+  module::gContext = context;
+  auto form = std::make_unique<dialogs::frmRefSelect>();
+  form->InvCode = "0101003";
+  form->Quantity = 10;
+  form->DataFrom = std::make_shared<ado::Recordset>();
+  form->DataFrom->setCursorLocation(ado::adUseClient);
+  form->DataFrom->open(Variant("select * from CandB" + std::to_string(n)),
+                       Variant(automation::ObjectPtr(context->connection())), ado::adOpenDynamic,
+                       ado::adLockBatchOptimistic);
+  form->Load();
+  bool zero = false;
+  for (auto _ : state) {
+    zero = !zero;
+    form->chkShowZero.setValue(zero ? forms::vbChecked : forms::vbUnchecked);  // refills the grid
+    benchmark::DoNotOptimize(form->spgList.Rows());
+  }
+  state.counters["rows"] = n;
+  state.counters["listed"] = form->spgList.Rows() - 1;
+}
+
+void BM_ListFilterCriteria(benchmark::State& state) {
+  Environment& e = env();
+  const int n = static_cast<int>(state.range(0));
+  e.candidates(n);
+  auto con = std::make_shared<ado::Connection>();
+  con->open("Provider=Quillon.SQLite;Data Source=" + e.small + ";Create=No");
+  auto rs = std::make_shared<ado::Recordset>();
+  rs->setCursorLocation(ado::adUseClient);
+  rs->open(Variant("select * from CandB" + std::to_string(n)), Variant(automation::ObjectPtr(con)),
+           ado::adOpenStatic, ado::adLockBatchOptimistic);
+  std::int32_t kept = 0;
+  for (auto _ : state) {
+    rs->setFilter(Variant("结存数量 > 50 AND 批号 LIKE 'B1%'"));
+    kept = rs->recordCount();
+    state.PauseTiming();
+    rs->setFilter(Variant(""));
+    state.ResumeTiming();
+  }
+  state.counters["rows"] = n;
+  state.counters["listed"] = kept;
 }
 
 // The rewrite of a host's stock query and the rewritten query run, on a scale-100 account.
@@ -284,18 +424,38 @@ void BM_RawInsertSelect(benchmark::State& state) {
   sqlite3_close(db);
 }
 
-void sizesAndRules(benchmark::internal::Benchmark* b) {
-  for (int rule = 0; rule < 3; ++rule) {
-    for (int n : kSizes) b->Args({n, rule});
-  }
-}
-
 }  // namespace
 
-BENCHMARK(BM_AutoReferBatch)->Apply(sizesAndRules)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_AutoReferTrace)->Apply(sizesAndRules)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenAndSort)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_AllocateRules)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AutoRefer)
+    ->Apply([](benchmark::internal::Benchmark* b) { autoReferCases(b, false); })
+    ->ArgNames({"rule", "voucher", "rows"})
+    ->UseManualTime()
+    ->MinTime(1.0)
+    ->Unit(benchmark::kMillisecond);
+// A million rows: two turns, one with each side first.
+BENCHMARK(BM_AutoRefer)
+    ->Apply([](benchmark::internal::Benchmark* b) { autoReferCases(b, true); })
+    ->ArgNames({"rule", "voucher", "rows"})
+    ->UseManualTime()
+    ->Iterations(2)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListFilterShowBoxes)
+    ->ArgName("rows")
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Arg(300000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListFilterCriteria)
+    ->ArgName("rows")
+    ->Arg(10000)
+    ->Arg(30000)
+    ->Arg(100000)
+    ->Arg(300000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AllocateRules)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadForm)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GetAllBSQLRoundTrip)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CreateTmpCurrentStock)->Unit(benchmark::kMillisecond);

@@ -78,54 +78,75 @@ MarlinVouchList::MarlinVouchList(std::string name)
 void MarlinVouchList::setColumnDefinitions(std::string_view text) {
   auto columns = parseColumnDefinitions(text);  // parse first: a bad text changes nothing
   columns_ = std::move(columns);
-  cells_.assign(1, std::vector<std::string>(columns_.size() + 1));
-  for (std::size_t c = 0; c < columns_.size(); ++c) cells_[0][c + 1] = columns_[c].caption;
+  writeCaptions();
   row_ = 0;
   notify("Columns");
+}
+
+void MarlinVouchList::writeCaptions() {
+  cells_.clear();
+  cells_.resize(1, Cols());
+  for (std::size_t c = 0; c < columns_.size(); ++c) {
+    cells_.set(0, static_cast<int>(c) + 1, std::string_view(columns_[c].caption));
+  }
 }
 
 void MarlinVouchList::resetLayout() {
   columns_.clear();
-  cells_.assign(1, std::vector<std::string>(1));
+  cells_.clear();
+  cells_.resize(1, 1);
   row_ = 0;
   notify("Columns");
 }
 
-void MarlinVouchList::bind(const RowSource& source) {
-  const int fields = source.fieldCount();
+namespace {
+
+// A row source's rows as a list's cells: column c shows the field of the c-th defined column.
+class FieldCells final : public CellSource {
+ public:
+  FieldCells(std::shared_ptr<const RowSource> source, std::vector<int> fieldOf)
+      : source_(std::move(source)), fieldOf_(std::move(fieldOf)) {}
+  std::string cellText(int index, int col) const override {
+    if (col < 1 || static_cast<std::size_t>(col) > fieldOf_.size()) return {};
+    const int field = fieldOf_[static_cast<std::size_t>(col) - 1];
+    return field < 0 ? std::string() : source_->text(index, field);
+  }
+
+ private:
+  std::shared_ptr<const RowSource> source_;
+  std::vector<int> fieldOf_;
+};
+
+}  // namespace
+
+void MarlinVouchList::bind(std::shared_ptr<const RowSource> source) {
+  const int fields = source->fieldCount();
   if (columns_.empty()) {
     for (int f = 0; f < fields; ++f) {
-      const std::string name = source.fieldName(f);
+      const std::string name = source->fieldName(f);
       columns_.push_back({name, name, 1000, {}});
     }
   }
   std::vector<int> fieldOf(columns_.size(), -1);
   for (std::size_t c = 0; c < columns_.size(); ++c) {
     for (int f = 0; f < fields; ++f) {
-      if (automation::equalsNoCase(columns_[c].key, source.fieldName(f))) {
+      if (automation::equalsNoCase(columns_[c].key, source->fieldName(f))) {
         fieldOf[c] = f;
         break;
       }
     }
   }
-  std::vector<std::vector<std::string>> cells(1, std::vector<std::string>(columns_.size() + 1));
-  for (std::size_t c = 0; c < columns_.size(); ++c) cells[0][c + 1] = columns_[c].caption;
-  const int rows = source.rowCount();
-  for (int r = 0; r < rows; ++r) {
-    std::vector<std::string> line(columns_.size() + 1);
-    for (std::size_t c = 0; c < columns_.size(); ++c) {
-      if (fieldOf[c] >= 0) line[c + 1] = source.text(r, fieldOf[c]);
-    }
-    cells.push_back(std::move(line));
-  }
-  cells_ = std::move(cells);
-  row_ = cells_.size() > 1 ? 1 : 0;
+  writeCaptions();
+  const int rows = source->rowCount();
+  cells_.resize(rows + 1, Cols());
+  cells_.bind(std::make_shared<FieldCells>(std::move(source), std::move(fieldOf)), 1, rows);
+  row_ = rows > 0 ? 1 : 0;
   notify("Columns");
   notify("Cell");
 }
 
 void MarlinVouchList::Clear() {
-  cells_.resize(1);
+  cells_.resize(1, Cols());
   row_ = 0;
   notify("Cell");
 }
@@ -136,17 +157,14 @@ void MarlinVouchList::checkCell(int row, int col) const {
   }
 }
 
-const std::string& MarlinVouchList::TextMatrix(int row, int col) const {
+std::string MarlinVouchList::TextMatrix(int row, int col) const {
   checkCell(row, col);
-  return cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
+  return cells_.text(row, col);
 }
 
 void MarlinVouchList::setTextMatrix(int row, int col, std::string text) {
   checkCell(row, col);
-  auto& cell = cells_[static_cast<std::size_t>(row)][static_cast<std::size_t>(col)];
-  if (cell == text) return;
-  cell = std::move(text);
-  notify("Cell");
+  if (cells_.set(row, col, std::move(text))) notify("Cell");
 }
 
 int MarlinVouchList::colIndex(std::string_view key) const {
@@ -208,17 +226,19 @@ void MarlinVouchList::setRow(int row) {
 }
 
 bool MarlinVouchList::Marked(int row) const {
-  return TextMatrix(row, 0) == kMarkText;
+  checkCell(row, 0);
+  return cells_.holds(row, 0, kMarkText);
 }
 
 void MarlinVouchList::setMarked(int row, bool on) {
   if (row < 1) throw ComError::invalidPropertyArrayIndex();
-  setTextMatrix(row, 0, on ? std::string(kMarkText) : "");
+  checkCell(row, 0);
+  if (cells_.set(row, 0, on ? kMarkText : std::string_view())) notify("Cell");
 }
 
 int MarlinVouchList::markedCount() const {
   int n = 0;
-  for (std::size_t r = 1; r < cells_.size(); ++r) n += cells_[r][0] == kMarkText ? 1 : 0;
+  for (int r = 1; r < Rows(); ++r) n += cells_.holds(r, 0, kMarkText) ? 1 : 0;
   return n;
 }
 

@@ -11,11 +11,13 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/grid_cells.h"
 #include "forms/row_source.h"
 
 namespace quillon::forms {
@@ -40,17 +42,18 @@ class MarlinVouchList : public Control {
   // Back to nothing: no data rows and no defined columns.
   void resetLayout();
   const std::vector<VouchColumn>& columns() const { return columns_; }
-  // Fills the data rows from the source: each defined column shows the field of the same key
+  // Shows the source's rows as the data rows: each defined column shows the field of the same key
   // (compared without regard to case), columns without a field stay empty. Without defined columns
-  // the source's fields become the columns. Marks are cleared.
-  void bind(const RowSource& source);
+  // the source's fields become the columns. Marks are cleared. The rows are read from the source
+  // when a cell is looked at, and what is written to a cell is kept over it.
+  void bind(std::shared_ptr<const RowSource> source);
   // Drops every data row; the columns stay.
   void Clear();
 
-  int Rows() const { return static_cast<int>(cells_.size()); }
+  int Rows() const { return cells_.rows(); }
   int Cols() const { return static_cast<int>(columns_.size()) + 1; }
   // ComError 381 outside the list.
-  const std::string& TextMatrix(int row, int col) const;
+  std::string TextMatrix(int row, int col) const;
   void setTextMatrix(int row, int col, std::string text);
   // Column number of a field key (without regard to case), -1 when the list has no such column.
   int colIndex(std::string_view key) const;
@@ -89,8 +92,9 @@ class MarlinVouchList : public Control {
 
  private:
   void checkCell(int row, int col) const;
+  void writeCaptions();
   std::vector<VouchColumn> columns_;
-  std::vector<std::vector<std::string>> cells_;  // [row][col], row 0 = captions
+  GridCells cells_;  // row 0 = captions, column 0 = marks
   int row_ = 0;
 };
 

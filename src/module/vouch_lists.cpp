@@ -16,16 +16,16 @@ void FillVouchList(forms::MarlinVouchList& list, std::string_view definitions,
   list.setColumnDefinitions(definitions);
   if (!defineFormat.empty()) FormatDefineColumns(list, defineFormat);
   if (rs == nullptr || !rs->isOpen()) return;
-  forms::RecordsetRows rows{ado::RecordsetView(*rs)};
+  auto rows = std::make_shared<forms::RecordsetRows>(ado::RecordsetView(*rs));
   for (const forms::VouchColumn& column : list.columns()) {
     if (column.format.empty()) continue;
-    if (const auto index = rows.view().fieldIndex(column.key))
-      rows.setFormat(*index, column.format);
+    if (const auto index = rows->view().fieldIndex(column.key))
+      rows->setFormat(*index, column.format);
   }
   for (const auto& [field, format] : formats) {
-    if (const auto index = rows.view().fieldIndex(field)) rows.setFormat(*index, format);
+    if (const auto index = rows->view().fieldIndex(field)) rows->setFormat(*index, format);
   }
-  list.bind(rows);
+  list.bind(std::move(rows));
 }
 
 bool IsNumericDefineField(std::string_view key) {

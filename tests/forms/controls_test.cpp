@@ -310,9 +310,9 @@ TEST(ControlsTest, VouchListDefinitionsBindingAndMarks) {
   EXPECT_EQ(list.TextMatrix(0, 2), "存货编码");
   EXPECT_EQ(list.columns()[0].caption, "选择");
   EXPECT_EQ(list.columns()[2].format, "#,##0.00");
-  VectorSource source;
-  source.fields = {"cinvcode", "mainid", "cMemo"};
-  source.rows = {{"A01", "7", "x"}, {"A02", "8", "y"}};
+  auto source = std::make_shared<VectorSource>();
+  source->fields = {"cinvcode", "mainid", "cMemo"};
+  source->rows = {{"A01", "7", "x"}, {"A02", "8", "y"}};
   list.bind(source);
   EXPECT_EQ(list.Rows(), 3);
   EXPECT_EQ(list.TextMatrix(2, list.colIndex("MAINID")), "8");

@@ -3,6 +3,7 @@
 // focus, a grid whose click toggles the mark, a pop-up menu on the right button).
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -58,7 +59,9 @@ class frmSample : public Form {
     grdBody.setTextMatrix(1, 2, "I02");
     grdBody.setColLock(1, true);
     vlLines.setColumnDefinitions("cInvCode,存货编码,1200;iQuantity,数量,900");
-    vlLines.bind(TableSource({"iQuantity", "cInvCode"}, {{"5", "I01"}, {"6", "I02"}}));
+    vlLines.bind(std::make_shared<TableSource>(
+        std::vector<std::string>{"iQuantity", "cInvCode"},
+        std::vector<std::vector<std::string>>{{"5", "I01"}, {"6", "I02"}}));
     vlLines.setColEditable(vlLines.colIndex("iQuantity"), true);
     tbrTool.addButton("ok", "确定");
     tbrTool.addButton("all", "全选", {}, ToolbarButton::tbrCheck);

@@ -54,7 +54,7 @@ TEST(BigGridTest, AHundredThousandRowsShowAndScrollToTheEnd) {
     grid.setTextMatrix(3, r, std::to_string(r * 2));
   }
   form.vlStock.setColumnDefinitions("cInvCode,存货编码,1500;iQuantity,数量,900");
-  form.vlStock.bind(GeneratedRows());
+  form.vlStock.bind(std::make_shared<GeneratedRows>());
   form.Show();
   FormWindow* window = host->windows().find(form);
   ASSERT_NE(window, nullptr);
