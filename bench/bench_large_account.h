@@ -22,6 +22,7 @@
 #include "db/demo_data.h"
 #include "db/schema.h"
 #include "sql/database.h"
+#include "sql/sqlite_database.h"
 
 namespace quillon::bench {
 
@@ -54,7 +55,7 @@ inline std::string accountKey() {
   auto database = sql::Database::open(":memory:");
   db::applySchema(*database);
   db::generateDemoData(*database, 2);
-  sqlite3* h = database->handle();
+  sqlite3* h = sql::sqliteHandle(*database);
   sqlite3_stmt* tables = nullptr;
   sqlite3_prepare_v2(h, "SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name", -1,
                      &tables, nullptr);
