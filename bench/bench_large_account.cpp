@@ -403,7 +403,6 @@ void BM_ConsOkCollectsThousandLines(benchmark::State& state) {
 
 void BM_ReturnInvSetRootList(benchmark::State& state) {
   const auto login = account().login(userOf(state));
-  Listed l;
   timedInDialog<dialogs::frmReturnInvSet>(
       state, [](dialogs::frmReturnInvSet&) {},
       [](dialogs::frmReturnInvSet& f) { f.treeMenu.userClickNode("mRoot"); },
