@@ -120,7 +120,7 @@ void writeInventories(DemoContext& ctx) {
         {"iId", item.iid},
         {"cInvAddCode", "A" + item.code},
         {"cInvName", item.name},
-        {"cInvStd", item.spec},
+        {"cInvStd", item.standard},
         {"cInvCCode", item.klass},
         {"cGroupCode", item.group},
         {"iGroupType", item.groupType},

@@ -15,7 +15,7 @@ namespace {
 struct BaseItem {
   const char* code;
   const char* name;
-  const char* spec;
+  const char* standard;
   const char* klass;
   ItemKind kind;
   const char* mainUnit;
@@ -122,7 +122,7 @@ void addItems(DemoCatalog& c) {
     DemoItem item;
     item.code = b.code;
     item.name = b.name;
-    item.spec = b.spec;
+    item.standard = b.standard;
     item.klass = b.klass;
     item.kind = b.kind;
     item.mainUnit = b.mainUnit;
@@ -170,7 +170,7 @@ DemoItem DemoCatalog::bulkItem(int block, int k) const {
   item.code = bulkItemCode(block, k);
   item.iid = static_cast<int>(items.size()) + (block - 1) * kItemsPerBlock + k + 1;
   item.name = std::string(rnd.pick(prefixes)) + std::string(rnd.pick(nouns));
-  item.spec = "QL-" + pad(rnd.between(10, 999), 3) + "-" + pad(block, 2);
+  item.standard = "QL-" + pad(rnd.between(10, 999), 3) + "-" + pad(block, 2);
   item.klass = kBulkClasses[cls];
   item.kind = cls == 1 ? ItemKind::Part : ItemKind::Material;
   const std::string unit = kBulkUnits[static_cast<std::size_t>(rnd.between(0, 4))];

@@ -32,7 +32,7 @@ struct DemoItem {
   std::string code;
   int iid = 0;
   std::string name;
-  std::string spec;
+  std::string standard;
   std::string klass;  // inventory class code
   ItemKind kind = ItemKind::Material;
   std::string group;
