@@ -14,6 +14,13 @@
 
 namespace quillon::ado {
 
+// A cache-line prefetch. The empty statement that takes the address keeps GCC from dropping a
+// prefetch that stands under a condition, as it otherwise does.
+inline void prefetchLine(const void* address) {
+  asm volatile("" : : "r"(address));
+  __builtin_prefetch(address);
+}
+
 class Column {
  public:
   explicit Column(StorageKind kind) : kind_(kind) {}
@@ -33,6 +40,28 @@ class Column {
   }
   // Any numeric kind as a double (Bool as 0 / 1).
   double numberAt(std::size_t row) const;
+  // Asks the processor for the cache lines of a cell about to be read or written: readers that
+  // walk a sorted view meet the cells in an order no cache can guess.
+  void prefetch(std::size_t row) const {
+    if (row >= size_) return;
+    prefetchLine(&nulls_[row >> 6]);
+    switch (kind_) {
+      case StorageKind::Int32:
+      case StorageKind::Bool:
+        prefetchLine(&i32_[row]);
+        break;
+      case StorageKind::Int64:
+        prefetchLine(&i64_[row]);
+        break;
+      case StorageKind::Double:
+      case StorageKind::Date:
+        prefetchLine(&f64_[row]);
+        break;
+      case StorageKind::Text:
+        prefetchLine(&text_[row]);
+        break;
+    }
+  }
 
   void appendNull();
   void appendInt32(std::int32_t v) {

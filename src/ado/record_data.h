@@ -41,6 +41,12 @@ class RecordData {
 
   const Column& column(std::size_t i) const { return columns_[i]; }
   Column& column(std::size_t i) { return columns_[i]; }
+  // The cache lines a read or a write of the cell will touch (see Column::prefetch).
+  void prefetch(std::size_t row, std::size_t col) const {
+    if (row >= rowFlags_.size() || col >= columns_.size()) return;
+    prefetchLine(&rowFlags_[row]);
+    columns_[col].prefetch(row);
+  }
 
   std::size_t rowCount() const { return rowFlags_.size(); }
   bool isDeleted(std::size_t row) const { return (rowFlags_[row] & kDeleted) != 0; }

@@ -62,6 +62,11 @@ std::optional<double> RecordsetView::number(int row, int field) const {
   return {};
 }
 
+void RecordsetView::prefetch(int row, int field) const {
+  if (!data_ || row < 0 || row >= rowCount() || field < 0) return;
+  data_->prefetch(rows_[static_cast<std::size_t>(row)], static_cast<std::size_t>(field));
+}
+
 void RecordsetView::keepRows(const std::function<bool(int row)>& keep) {
   std::size_t kept = 0;
   for (std::size_t i = 0; i < rows_.size(); ++i) {

@@ -36,6 +36,9 @@ class RecordsetView {
   // The same value as a Double when it is a number (value(row, field).toDouble() of a number,
   // True being -1), without making the Variant; nothing for Null, texts and dates.
   std::optional<double> number(int row, int field) const;
+  // Brings the cell into the cache ahead of its read or write: a reader walking the rows of a
+  // sorted view calls it a few rows ahead of the one it reads.
+  void prefetch(int row, int field) const;
   // The row's AbsolutePosition in the recordset the view was taken from.
   std::int32_t position(int row) const { return positions_[static_cast<std::size_t>(row)]; }
   // Keeps the rows for which `keep` holds, in their order; positions stay those of the recordset.

@@ -39,6 +39,9 @@ constexpr int kFreeStep = 3120;
 constexpr int kFreeLine = 240;
 
 // Raised when the candidate query does not have the fields of the dialog's layout.
+// How far ahead of the row it reads a walk over the listed rows asks for their cells: a row of
+// the allocation takes about a microsecond, a cell from memory a tenth of one.
+constexpr int kPrefetchRows = 8;
 constexpr std::int32_t kErrLayout = -2147221504 + 2101;  // vbObjectError + 2101
 
 std::vector<std::string> fieldNamesOf(ado::Recordset& rs) {
@@ -276,6 +279,7 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
     return (positive && stock > 0) || (zero && stock == 0) || (negative && stock < 0);
   };
   view.keepRows([&](int row) {
+    view.prefetch(row + kPrefetchRows, stockField);
     if (const std::optional<double> stock = view.number(row, stockField)) return shows(*stock);
     const Variant stock = view.value(row, stockField);
     return shows(stock.isNull() ? 0.0 : stock.toDouble());
@@ -463,11 +467,19 @@ void frmRefSelect::AutoMatch(std::string& message) {
     // The rows taken are announced to a drawn grid once, not row by row.
     const auto paused = forms::redrawPaused(spgList);
     allocateRows(1, spgList.Rows() - 1, {Quantity, Num}, MutiSel, piecesToo(), [this](int row) {
+      prefetchRow(row + kPrefetchRows);
       RowToggle(row);
       return Amounts{remaining_, remainingNum_};
     });
   }
   report(message, silent);
+}
+
+void frmRefSelect::prefetchRow(int row) const {
+  if (!listed_ || row < 1 || row > listed_->rowCount()) return;
+  for (const int col : {colStock_, colStockNum_, colThis_, colThisNum_}) {
+    if (col > 0) listed_->view().prefetch(row - 1, col - 1);
+  }
 }
 
 void frmRefSelect::report(std::string& message, bool silent) {

@@ -158,6 +158,9 @@ class frmRefSelect : public forms::DialogShell {
   double cellNumber(int col, int row) const;
   // A stock cell of the row being toggled is read once, for the take and for the rate.
   double stockCell(int col, int row);
+  // The amount cells of a listed row, asked into the cache a few rows before the allocation
+  // reads and writes them.
+  void prefetchRow(int row) const;
 
   // Formats and options of the account, read at load.
   automation::NumberFormat qtyFormat_;
