@@ -1,5 +1,7 @@
 #include "ado/column.h"
 
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <string>
 
@@ -39,15 +41,22 @@ void Column::appendNull() {
       f64_.push_back(0.0);
       break;
     case StorageKind::Text:
-      text_.push_back({0, 0});
+      text_.push_back(store({}));  // reads as the empty text
       break;
   }
   growNulls(true);
 }
 
 Column::TextRef Column::store(std::string_view v) {
-  if (v.size() > std::numeric_limits<std::uint32_t>::max())
-    throw automation::ComError::outOfMemory();
+  if constexpr (std::endian::native == std::endian::little) {
+    if (v.size() <= kInlineBytes) {
+      TextRef ref{0, 0};
+      if (!v.empty()) std::memcpy(&ref, v.data(), v.size());
+      ref.length = (ref.length & 0x00FFFFFFU) | ((0x80U | static_cast<std::uint32_t>(v.size())) << 24);
+      return ref;
+    }
+  }
+  if (v.size() >= kInlineText) throw automation::ComError::outOfMemory();
   return TextRef{arena_.append(v), static_cast<std::uint32_t>(v.size())};
 }
 

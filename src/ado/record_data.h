@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -41,11 +42,16 @@ class RecordData {
 
   const Column& column(std::size_t i) const { return columns_[i]; }
   Column& column(std::size_t i) { return columns_[i]; }
-  // The cache lines a read or a write of the cell will touch (see Column::prefetch).
-  void prefetch(std::size_t row, std::size_t col) const {
-    if (row >= rowFlags_.size() || col >= columns_.size()) return;
+  // The cache lines a read or a write of the row's cells in these columns will touch (see
+  // Column::prefetch); columns below 0 or past the last are passed over.
+  void prefetch(std::size_t row, std::initializer_list<int> cols) const {
+    if (row >= rowFlags_.size()) return;
     prefetchLine(&rowFlags_[row]);
-    columns_[col].prefetch(row);
+    for (const int col : cols) {
+      if (col >= 0 && static_cast<std::size_t>(col) < columns_.size()) {
+        columns_[static_cast<std::size_t>(col)].prefetch(row);
+      }
+    }
   }
 
   std::size_t rowCount() const { return rowFlags_.size(); }

@@ -62,9 +62,9 @@ std::optional<double> RecordsetView::number(int row, int field) const {
   return {};
 }
 
-void RecordsetView::prefetch(int row, int field) const {
-  if (!data_ || row < 0 || row >= rowCount() || field < 0) return;
-  data_->prefetch(rows_[static_cast<std::size_t>(row)], static_cast<std::size_t>(field));
+void RecordsetView::prefetch(int row, std::initializer_list<int> fields) const {
+  if (!data_ || row < 0 || row >= rowCount()) return;
+  data_->prefetch(rows_[static_cast<std::size_t>(row)], fields);
 }
 
 void RecordsetView::keepRows(const std::function<bool(int row)>& keep) {

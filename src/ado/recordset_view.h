@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -38,7 +39,8 @@ class RecordsetView {
   std::optional<double> number(int row, int field) const;
   // Brings the cell into the cache ahead of its read or write: a reader walking the rows of a
   // sorted view calls it a few rows ahead of the one it reads.
-  void prefetch(int row, int field) const;
+  // Fields below 0 are passed over.
+  void prefetch(int row, std::initializer_list<int> fields) const;
   // The row's AbsolutePosition in the recordset the view was taken from.
   std::int32_t position(int row) const { return positions_[static_cast<std::size_t>(row)]; }
   // Keeps the rows for which `keep` holds, in their order; positions stay those of the recordset.

@@ -451,6 +451,22 @@ std::optional<double> shownIn(double value, const Patterns& s) {
     if (*scaled == 0 && !zeroShowsDigits) return std::nullopt;
     return value + 0.0;
   }
+  // A value well away from a tie rounds as its binary product does: the shortest decimal of the
+  // value and the product differ by a few units in the last place, far less than the margin,
+  // and whole / 10^places is the double the rounded text reads as.
+  if (places < static_cast<int>(std::size(kPowersOfTen))) {
+    const double scale = kPowersOfTen[places];
+    const double scaled = std::fabs(value) * scale;
+    if (scaled < 1e9) {
+      const double floor = std::floor(scaled);
+      const double fraction = scaled - floor;
+      if (std::fabs(fraction - 0.5) > 1e-6) {
+        const double whole = fraction < 0.5 ? floor : floor + 1;
+        if (whole == 0) return zeroShowsDigits ? std::optional<double>(0.0) : std::nullopt;
+        return value < 0 ? -(whole / scale) : whole / scale;
+      }
+    }
+  }
   // Otherwise the rounded decimal, read as the text would be.
   Decimal d = toDecimal(std::fabs(value));
   roundDecimal(d, places);

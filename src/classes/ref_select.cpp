@@ -70,6 +70,7 @@ void RefSelect::AutoRefer(const ObjectPtr& login, const Request& request, std::s
   // The stream round trip, which for the query's own recordset needs no copy.
   returnData_ = components::suiteUtility()->throughStream(std::move(returnData_));
   dialog_->DataFrom = returnData_;
+  dialog_->FillOnLoad = false;  // AutoMatch fills the grid in the rule's order
   dialog_->Load();
   dialog_->AutoMatch(returnErr);
   dialog_->TaskRun("ok");

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "ado/block_pool.h"
+#include "ado/column.h"
 #include "ado/data_type.h"
 #include "ado/errors.h"
 #include "ado/fields.h"
@@ -184,6 +185,38 @@ TEST(AdoStorage, LargeResultsSpanBlocksAndStillTakeNewRows) {
   EXPECT_EQ(rs->value("t").asString(), "after-load");
   rs->setAbsolutePosition(kRows);
   EXPECT_EQ(rs->value("t").asString(), "t" + std::to_string(kRows - 1));
+}
+
+// Texts of up to seven bytes are held in the cell's reference, longer ones in the arena; both read
+// back byte for byte whatever the length, after rewrites, in copies and as a Null's empty text.
+TEST(AdoStorage, ShortAndLongTextsReadBackAlike) {
+  const std::vector<std::string> texts = {"",        "0",        "01",      "0101001", "01010012",
+                                          "库存",    "库存A",    "库存AB",  std::string(7, '\0'),
+                                          "a\0b",   "lot 12345678"};
+  Column c(StorageKind::Text);
+  for (const std::string& t : texts) c.appendText(t);
+  c.appendNull();
+  for (std::size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(c.textAt(i), texts[i]) << i;
+  EXPECT_TRUE(c.isNull(texts.size()));
+  EXPECT_EQ(c.textAt(texts.size()), "");
+  // Rewrites between the two forms, both ways.
+  c.setText(1, "a text past seven bytes");
+  c.setText(4, "short");
+  EXPECT_EQ(c.textAt(1), "a text past seven bytes");
+  EXPECT_EQ(c.textAt(4), "short");
+  const Column copy = c.clone();
+  Column appended(StorageKind::Text);
+  for (std::size_t i = 0; i < c.size(); ++i) appended.appendFrom(c, i);
+  for (std::size_t i = 0; i < c.size(); ++i) {
+    EXPECT_EQ(copy.textAt(i), c.textAt(i)) << i;
+    EXPECT_EQ(appended.textAt(i), c.textAt(i)) << i;
+  }
+  // Ten thousand short codes take their references and nothing beside them.
+  Column codes(StorageKind::Text);
+  for (int i = 0; i < 10000; ++i) codes.appendText(std::to_string(1000000 + i));
+  codes.shrinkToFit();
+  EXPECT_LT(codes.memoryBytes(), 10000 * 8 + 2048);
+  EXPECT_EQ(codes.textAt(9999), "1009999");
 }
 
 // Copies of a whole recordset are made block by block, copies of a view row by row: both read the

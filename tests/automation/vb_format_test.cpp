@@ -100,11 +100,15 @@ TEST(Format, FormattedNumberValueIsWhatTheTextReadsAs) {
     double value = static_cast<double>(static_cast<std::int64_t>(x >> 20) % 20000000) / 100.0;
     for (int d = 0; d < decimals; ++d) value /= 10;
     if ((x & 1) != 0) value = -value;
-    for (const char* p : patterns) {
-      const std::optional<double> v = formattedNumberValue(value, p);
-      ASSERT_TRUE(v.has_value()) << p;
-      ASSERT_EQ(*v, readBack(formatNumber(value, p))) << value << " " << p;
-      ASSERT_FALSE(std::signbit(*v) && *v == 0) << value << " " << p;
+    // Quotients with no short decimal too (an amount over a rate), which take the rounding path.
+    const double quotient = value / static_cast<double>(3 + (x >> 8) % 97);
+    for (const double each : {value, quotient}) {
+      for (const char* p : patterns) {
+        const std::optional<double> v = formattedNumberValue(each, p);
+        ASSERT_TRUE(v.has_value()) << p;
+        ASSERT_EQ(*v, readBack(formatNumber(each, p))) << each << " " << p;
+        ASSERT_FALSE(std::signbit(*v) && *v == 0) << each << " " << p;
+      }
     }
   }
   EXPECT_EQ(formattedNumberValue(2.675, "##0.00"), 2.68);

@@ -136,7 +136,7 @@ void frmRefSelect::Form_Load() {
   if (!boxes && RefType == kRefReturn) tbrTool.setButtonEnabled("auto", false);
 
   fixColumns(DataFrom->fields()->count() + 1);
-  FillGrid(spgList, *DataFrom);
+  if (FillOnLoad) FillGrid(spgList, *DataFrom);
 
   module::ApplyToolbarStyle(CTBCtrl1, tbrTool);
   module::ApplyDialogStyle(*this);
@@ -279,7 +279,7 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
     return (positive && stock > 0) || (zero && stock == 0) || (negative && stock < 0);
   };
   view.keepRows([&](int row) {
-    view.prefetch(row + kPrefetchRows, stockField);
+    view.prefetch(row + kPrefetchRows, {stockField});
     if (const std::optional<double> stock = view.number(row, stockField)) return shows(*stock);
     const Variant stock = view.value(row, stockField);
     return shows(stock.isNull() ? 0.0 : stock.toDouble());
@@ -389,7 +389,7 @@ void frmRefSelect::RowToggle(int row) {
   struct Toggling {
     ToggledStock& stock;
     ~Toggling() { stock = {}; }
-  } toggling{toggled_ = ToggledStock{row, {}, {}}};
+  } toggling{toggled_ = ToggledStock{row, {}, {}, {}}};
   remaining_ = remainingAfter(Quantity, allocated_);
   // What the this-time cell held, to put back if the rule refuses the new amount; a cell still
   // showing its record's value is read only then.
@@ -398,7 +398,9 @@ void frmRefSelect::RowToggle(int row) {
   std::optional<CellValue> written = spgList.isMarked(row) ? deselectRow(row) : selectRow(row);
   if (!written) written = CellValue::ofText(spgList.TextMatrix(colThis_, row));
   const CellValue& cell = *written;
-  if (!applyCellRule(row, colThis_, cell)) {
+  const bool applied = applyCellRule(row, colThis_, cell);
+  if (toggled_.pieces) writeCell(colThisNum_, row, numCell(*toggled_.pieces));
+  if (!applied) {
     setQtyCell(row, CellValue::ofText(before ? *before : spgList.sourceText(colThis_, row)));
     return;
   }
@@ -435,7 +437,7 @@ std::optional<frmRefSelect::CellValue> frmRefSelect::selectRow(int row) {
     written = qtyCell(*take.qty);
     setQtyCell(row, *written, true);
   }
-  if (take.num) writeCell(colThisNum_, row, numCell(*take.num));
+  toggled_.pieces = take.num;
   remaining_ = take.left.qty;
   remainingNum_ = take.left.num;
   return written;
@@ -476,10 +478,8 @@ void frmRefSelect::AutoMatch(std::string& message) {
 }
 
 void frmRefSelect::prefetchRow(int row) const {
-  if (!listed_ || row < 1 || row > listed_->rowCount()) return;
-  for (const int col : {colStock_, colStockNum_, colThis_, colThisNum_}) {
-    if (col > 0) listed_->view().prefetch(row - 1, col - 1);
-  }
+  if (!listed_) return;
+  listed_->view().prefetch(row - 1, {colStock_ - 1, colStockNum_ - 1, colThis_ - 1, colThisNum_ - 1});
 }
 
 void frmRefSelect::report(std::string& message, bool silent) {

@@ -57,6 +57,9 @@ class frmRefSelect : public forms::DialogShell {
   std::string RefFrom;
   // The line's inventory; when left null, Form_Load looks `InvCode` up in the inventory archive.
   std::shared_ptr<components::InventoryItem> Inventory;
+  // Whether Form_Load fills the grid; automatic allocation on a form never shown fills it
+  // itself, in the rule's order, and needs no fill before.
+  bool FillOnLoad = true;
 
   // Refills `grid` from `rs` with the rows the show-check-boxes let through.
   void FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs);
@@ -198,6 +201,9 @@ class frmRefSelect : public forms::DialogShell {
     int row = 0;
     std::optional<double> stock;
     std::optional<double> stockNum;
+    // The pieces the row took, written into its cell after the cell rule unless the rule puts
+    // its own there (one write instead of two).
+    std::optional<double> pieces;
   };
   ToggledStock toggled_;
 };

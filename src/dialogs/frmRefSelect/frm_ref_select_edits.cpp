@@ -69,8 +69,12 @@ bool frmRefSelect::applyCellRule(int row, int col, const CellValue& cell) {
     writeField(row, colThisName_, value);
     if (rate != 0) {
       const CellValue pieces = numCell(value / rate);
+      // The cell before the field: written first, it needs no pin to the text it was filled with.
+      if (colThisNum_ > 0) {
+        writeCell(colThisNum_, row, pieces);
+        toggled_.pieces.reset();
+      }
       writeField(row, colThisNumName_, pieces.number.value_or(0));
-      if (colThisNum_ > 0) writeCell(colThisNum_, row, pieces);
     }
   } else {
     writeField(row, colThisNumName_, value);

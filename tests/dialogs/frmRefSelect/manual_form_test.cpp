@@ -293,5 +293,27 @@ TEST_F(ManualSelection, PiecesAndRate) {
   });
 }
 
+TEST_F(ManualSelection, AutoButtonWritesPiecesByTheRowRate) {
+  // The pieces cell of a row taken by the auto button shows its quantity over the row's rate; a
+  // row without stock pieces has no rate and keeps the pieces the take gave it.
+  execute(path, "update Cand set cInvCode = '0102001', 结存件数 = 2, 出库件数 = 9");
+  execute(path, "update Cand set 结存件数 = 0 where 批号 = 'B2'");
+  auto r = request(10);
+  r.invCode = "0102001";
+  r.num = 3;
+  refer(r, [](frmRefSelect& f) {
+    ASSERT_GT(f.thisPiecesColumn(), 0);
+    f.TaskRun("auto");
+    const int q = f.thisQuantityColumn();
+    const int n = f.thisPiecesColumn();
+    EXPECT_EQ(cell(f, q, 1) + " " + cell(f, n, 1), "4.00 2.00");
+    EXPECT_EQ(cell(f, q, 2) + " " + cell(f, n, 2), "4.00 0.00");
+    EXPECT_EQ(cell(f, q, 3) + " " + cell(f, n, 3), "2.00 1.00");
+    f.TaskRun("ok");
+  });
+  ASSERT_NE(rs.ReturnData(), nullptr);
+  EXPECT_EQ(rs.ReturnData()->recordCount(), 3);
+}
+
 }  // namespace
 }  // namespace quillon::dialogs
