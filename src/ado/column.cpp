@@ -52,7 +52,8 @@ Column::TextRef Column::store(std::string_view v) {
     if (v.size() <= kInlineBytes) {
       TextRef ref{0, 0};
       if (!v.empty()) std::memcpy(&ref, v.data(), v.size());
-      ref.length = (ref.length & 0x00FFFFFFU) | ((0x80U | static_cast<std::uint32_t>(v.size())) << 24);
+      ref.length =
+          (ref.length & 0x00FFFFFFU) | ((0x80U | static_cast<std::uint32_t>(v.size())) << 24);
       return ref;
     }
   }

@@ -190,9 +190,10 @@ TEST(AdoStorage, LargeResultsSpanBlocksAndStillTakeNewRows) {
 // Texts of up to seven bytes are held in the cell's reference, longer ones in the arena; both read
 // back byte for byte whatever the length, after rewrites, in copies and as a Null's empty text.
 TEST(AdoStorage, ShortAndLongTextsReadBackAlike) {
-  const std::vector<std::string> texts = {"",        "0",        "01",      "0101001", "01010012",
-                                          "库存",    "库存A",    "库存AB",  std::string(7, '\0'),
-                                          "a\0b",   "lot 12345678"};
+  const std::vector<std::string> texts = {"",        "0",           "01",
+                                          "0101001", "01010012",    "库存",
+                                          "库存A",   "库存AB",      std::string(7, '\0'),
+                                          "a\0b",    "lot 12345678"};
   Column c(StorageKind::Text);
   for (const std::string& t : texts) c.appendText(t);
   c.appendNull();

@@ -133,8 +133,8 @@ TEST(Format, NumberFormatMatchesFormatNumber) {
   EXPECT_EQ(Format(-0.0, "0.00"), "0.00");
   EXPECT_EQ(Format(7, "000"), "007");
   EXPECT_EQ(Format(1234, "#,#00000"), "01,234");
-  const char* const patterns[] = {"##0.00",     "#,##0.###", "0",        "#.##",   "0.00%",
-                                  "0.00 元",    "#,##0,",    "0.00;(0.00)", "0;-0;\"zero\"", ""};
+  const char* const patterns[] = {"##0.00",  "#,##0.###", "0",           "#.##",          "0.00%",
+                                  "0.00 元", "#,##0,",    "0.00;(0.00)", "0;-0;\"zero\"", ""};
   std::uint64_t x = 99;
   for (const char* p : patterns) {
     const NumberFormat format(p);

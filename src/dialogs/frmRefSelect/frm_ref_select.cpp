@@ -347,7 +347,7 @@ bool frmRefSelect::CellValue::blank() const {
 }
 
 frmRefSelect::CellValue frmRefSelect::CellValue::formatted(double value,
-                                                          const automation::NumberFormat& format) {
+                                                           const automation::NumberFormat& format) {
   // The text is made when the cell is read.
   if (const std::optional<double> shown = format.shownValue(value)) {
     CellValue cell;
@@ -479,7 +479,8 @@ void frmRefSelect::AutoMatch(std::string& message) {
 
 void frmRefSelect::prefetchRow(int row) const {
   if (!listed_) return;
-  listed_->view().prefetch(row - 1, {colStock_ - 1, colStockNum_ - 1, colThis_ - 1, colThisNum_ - 1});
+  listed_->view().prefetch(row - 1,
+                           {colStock_ - 1, colStockNum_ - 1, colThis_ - 1, colThisNum_ - 1});
 }
 
 void frmRefSelect::report(std::string& message, bool silent) {
