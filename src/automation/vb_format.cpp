@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -438,17 +439,21 @@ std::string formatIn(double value, const Patterns& s) {
   return text;
 }
 
+// The number a value's text reads as, NaN where the text is not a number. A plain double: an
+// optional returned from the several paths here went through memory on every call.
+constexpr double kNoNumber = std::numeric_limits<double>::quiet_NaN();
+
 template <class Patterns>
-std::optional<double> shownIn(double value, const Patterns& s) {
-  if (!std::isfinite(value) || s.count() != 1) return std::nullopt;
+double shownIn(double value, const Patterns& s) {
+  if (!std::isfinite(value) || s.count() != 1) return kNoNumber;
   const NumberPattern& np = s.pattern(0);
-  if (!np.digitsOnly) return std::nullopt;
+  if (!np.digitsOnly) return kNoNumber;
   const int places = static_cast<int>(np.fracSpec.size());
   // A zero shown without a single digit ("" for "#", "." for "#.##") is not a number.
   const bool zeroShowsDigits = np.zeroShowsDigits;
   // A value the text shows in full reads back as itself (+ 0.0: never -0).
   if (const auto scaled = exactScaled(std::fabs(value), places)) {
-    if (*scaled == 0 && !zeroShowsDigits) return std::nullopt;
+    if (*scaled == 0 && !zeroShowsDigits) return kNoNumber;
     return value + 0.0;
   }
   // A value well away from a tie rounds as its binary product does: the shortest decimal of the
@@ -462,7 +467,7 @@ std::optional<double> shownIn(double value, const Patterns& s) {
       const double fraction = scaled - floor;
       if (std::fabs(fraction - 0.5) > 1e-6) {
         const double whole = fraction < 0.5 ? floor : floor + 1;
-        if (whole == 0) return zeroShowsDigits ? std::optional<double>(0.0) : std::nullopt;
+        if (whole == 0) return zeroShowsDigits ? 0.0 : kNoNumber;
         return value < 0 ? -(whole / scale) : whole / scale;
       }
     }
@@ -470,11 +475,16 @@ std::optional<double> shownIn(double value, const Patterns& s) {
   // Otherwise the rounded decimal, read as the text would be.
   Decimal d = toDecimal(std::fabs(value));
   roundDecimal(d, places);
-  if (d.digits.empty()) return zeroShowsDigits ? std::optional<double>(0.0) : std::nullopt;
+  if (d.digits.empty()) return zeroShowsDigits ? 0.0 : kNoNumber;
   const std::string text = "0." + d.digits + "e" + std::to_string(d.point);
   double magnitude = 0;
   std::from_chars(text.data(), text.data() + text.size(), magnitude);
   return value < 0 ? -magnitude : magnitude;
+}
+
+std::optional<double> asShown(double shown) {
+  if (std::isnan(shown)) return std::nullopt;
+  return shown;
 }
 
 }  // namespace
@@ -484,7 +494,7 @@ std::string formatNumber(double value, std::string_view pattern) {
 }
 
 std::optional<double> formattedNumberValue(double value, std::string_view pattern) {
-  return shownIn(value, SplitPattern{splitSections(pattern)});
+  return asShown(shownIn(value, SplitPattern{splitSections(pattern)}));
 }
 
 struct NumberFormat::Compiled {
@@ -518,6 +528,10 @@ std::string NumberFormat::format(double value) const {
 }
 
 std::optional<double> NumberFormat::shownValue(double value) const {
+  return asShown(shownNumber(value));
+}
+
+double NumberFormat::shownNumber(double value) const {
   return shownIn(value, *compiled_);
 }
 

@@ -46,6 +46,9 @@ class NumberFormat {
   const std::string& pattern() const;
   std::string format(double value) const;
   std::optional<double> shownValue(double value) const;
+  // shownValue as a plain double, NaN where the text is not a number: for callers that round
+  // many values (an optional<double> is returned through memory).
+  double shownNumber(double value) const;
   bool sameAs(const NumberFormat& other) const {
     return compiled_ == other.compiled_ || pattern() == other.pattern();
   }

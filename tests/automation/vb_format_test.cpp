@@ -144,7 +144,13 @@ TEST(Format, NumberFormatMatchesFormatNumber) {
       double value = static_cast<double>(static_cast<std::int64_t>(x >> 24) % 2000000) / 1000.0;
       if ((x & 1) != 0) value = -value;
       ASSERT_EQ(format.format(value), formatNumber(value, p)) << value << " " << p;
-      ASSERT_EQ(format.shownValue(value), formattedNumberValue(value, p)) << value << " " << p;
+      const std::optional<double> shown = format.shownValue(value);
+      ASSERT_EQ(shown, formattedNumberValue(value, p)) << value << " " << p;
+      const double number = format.shownNumber(value);
+      ASSERT_EQ(std::isnan(number), !shown.has_value()) << value << " " << p;
+      if (shown) {
+        ASSERT_EQ(number, *shown) << value << " " << p;
+      }
       // Empty further sections change nothing but keep the general way.
       if (format.shownValue(value)) {
         ASSERT_EQ(format.format(value), formatNumber(value, std::string(p) + ";;")) << value;

@@ -349,7 +349,7 @@ bool frmRefSelect::CellValue::blank() const {
 frmRefSelect::CellValue frmRefSelect::CellValue::formatted(double value,
                                                            const automation::NumberFormat& format) {
   // The text is made when the cell is read.
-  if (const std::optional<double> shown = format.shownValue(value)) {
+  if (const double shown = format.shownNumber(value); !std::isnan(shown)) {
     CellValue cell;
     cell.format = &format;
     cell.value = value;
@@ -404,11 +404,44 @@ void frmRefSelect::RowToggle(int row) {
     setQtyCell(row, CellValue::ofText(before ? *before : spgList.sourceText(colThis_, row)));
     return;
   }
-  if (cell.number && ExchRate != 0 && !piecesToo()) {
-    const CellValue pieces = numCell(*cell.number / ExchRate);
-    if (colThisNum_ > 0) writeCell(colThisNum_, row, pieces);
-    writeField(row, colThisNumName_, pieces.number.value_or(0));
-  }
+  if (cell.number) piecesAtExchRate(row, *cell.number);
+}
+
+void frmRefSelect::piecesAtExchRate(int row, double qty) {
+  if (ExchRate == 0 || piecesToo()) return;
+  const CellValue pieces = numCell(qty / ExchRate);
+  if (colThisNum_ > 0) writeCell(colThisNum_, row, pieces);
+  writeField(row, colThisNumName_, pieces.number.value_or(0));
+}
+
+bool frmRefSelect::takeFilledRow(int row) {
+  if (colThis_ <= 0 || !listed_ || row > listed_->rowCount()) return false;
+  const TakeRule rule{RefFrom == kStocktaking, piecesToo() && colThisNum_ > 0};
+  const double stock = cellNumber(colStock_, row);
+  const double stockNum = cellNumber(colStockNum_, row);
+  const Take take = takeRow({stock, rule.piecesToo ? stockNum : 0.0},
+                            {remainingAfter(Quantity, allocated_), remainingNum_}, rule);
+  if (!take.qty) return false;
+  const CellValue qty = qtyCell(*take.qty);
+  if (qty.format == nullptr || (IsRedVouch ? *qty.number > 0 : *qty.number < 0)) return false;
+  const double value = *qty.number;
+
+  // The steps of RowToggle for a marked row, in its order (the sums round alike).
+  spgList.setMarked(row, true);
+  const double before = rowQty(row);
+  allocated_ += before;
+  writeCell(colThis_, row, qty);
+  allocated_ += value - before;
+  rowQty_[static_cast<std::size_t>(row)] = value;
+  remaining_ = take.left.qty;
+  remainingNum_ = take.left.num;
+  toggled_ = ToggledStock{row, stock, stockNum, take.num};
+  const double rate = colStockNum_ <= 0 ? ExchRate : stockNum == 0 ? 0 : stock / stockNum;
+  writeThisTime(row, positionOf(row), value, rate);
+  if (toggled_.pieces) writeCell(colThisNum_, row, numCell(*toggled_.pieces));
+  toggled_ = {};
+  piecesAtExchRate(row, value);
+  return true;
 }
 
 std::optional<frmRefSelect::CellValue> frmRefSelect::deselectRow(int row) {
@@ -470,7 +503,7 @@ void frmRefSelect::AutoMatch(std::string& message) {
     const auto paused = forms::redrawPaused(spgList);
     allocateRows(1, spgList.Rows() - 1, {Quantity, Num}, MutiSel, piecesToo(), [this](int row) {
       prefetchRow(row + kPrefetchRows);
-      RowToggle(row);
+      if (!takeFilledRow(row)) RowToggle(row);
       return Amounts{remaining_, remainingNum_};
     });
   }
@@ -518,8 +551,7 @@ std::int32_t frmRefSelect::positionOf(int row) const {
   return listed_->view().position(row - 1);
 }
 
-void frmRefSelect::writeField(int row, const std::string& name, double value) {
-  const std::int32_t position = positionOf(row);
+std::size_t frmRefSelect::fieldPlace(const std::string& name) {
   // The this-time fields are written for every row taken: a place found once is used again while
   // DataFrom is open on the same rows.
   if (DataFrom->rowsKey() != placesIn_) {
@@ -529,7 +561,15 @@ void frmRefSelect::writeField(int row, const std::string& name, double value) {
   }
   std::optional<std::size_t>& place = name == colThisName_ ? thisField_ : thisNumField_;
   if (!place) place = DataFrom->fieldIndex(name);
-  const std::size_t field = *place;
+  return *place;
+}
+
+void frmRefSelect::writeField(int row, const std::string& name, double value) {
+  const std::int32_t position = positionOf(row);
+  writeFieldAt(row, position, fieldPlace(name), value);
+}
+
+void frmRefSelect::writeFieldAt(int row, std::int32_t position, std::size_t field, double value) {
   // The grid shows the field as it was filled until the dialog writes the cell itself.
   const int col = static_cast<int>(field) + 1;
   if (col < spgList.Cols()) spgList.pinCell(col, row);

@@ -140,8 +140,19 @@ class frmRefSelect : public forms::DialogShell {
   std::optional<CellValue> deselectRow(int row);
   std::optional<CellValue> selectRow(int row);
   std::int32_t positionOf(int row) const;  // the record's AbsolutePosition
-  // Writes a this-time field of the grid row's record.
+  // Writes a this-time field of the grid row's record; the record's place and the field's may be
+  // given by a caller that writes several.
   void writeField(int row, const std::string& name, double value);
+  std::size_t fieldPlace(const std::string& name);
+  void writeFieldAt(int row, std::int32_t position, std::size_t field, double value);
+  // Takes a row as the fill left it (not marked, its this-time cell showing its record) as
+  // RowToggle would, with fewer steps. False, with nothing changed, when the row needs RowToggle:
+  // a take of nothing, a value kept as text, a sign the voucher refuses.
+  bool takeFilledRow(int row);
+  // The this-time fields of a quantity just written into the row's cell, with its pieces at
+  // `rate` (none at 0); and the pieces at the line's rate, where only that rate counts.
+  void writeThisTime(int row, std::int32_t position, double qty, double rate);
+  void piecesAtExchRate(int row, double qty);
   void gridClick();
   void ClearSelection(int except);
   void CollectSelection();

@@ -66,16 +66,7 @@ bool frmRefSelect::applyCellRule(int row, int col, const CellValue& cell) {
     rate = stockNum == 0 ? 0 : stockCell(colStock_, row) / stockNum;
   }
   if (col == colThis_) {
-    writeField(row, colThisName_, value);
-    if (rate != 0) {
-      const CellValue pieces = numCell(value / rate);
-      // The cell before the field: written first, it needs no pin to the text it was filled with.
-      if (colThisNum_ > 0) {
-        writeCell(colThisNum_, row, pieces);
-        toggled_.pieces.reset();
-      }
-      writeField(row, colThisNumName_, pieces.number.value_or(0));
-    }
+    writeThisTime(row, positionOf(row), value, rate);
   } else {
     writeField(row, colThisNumName_, value);
     if (rate != 0) {
@@ -85,6 +76,18 @@ bool frmRefSelect::applyCellRule(int row, int col, const CellValue& cell) {
     }
   }
   return true;
+}
+
+void frmRefSelect::writeThisTime(int row, std::int32_t position, double qty, double rate) {
+  writeFieldAt(row, position, fieldPlace(colThisName_), qty);
+  if (rate == 0) return;
+  const CellValue pieces = numCell(qty / rate);
+  // The cell before the field: written first, it needs no pin to the text it was filled with.
+  if (colThisNum_ > 0) {
+    writeCell(colThisNum_, row, pieces);
+    toggled_.pieces.reset();
+  }
+  writeFieldAt(row, position, fieldPlace(colThisNumName_), pieces.number.value_or(0));
 }
 
 // One of the requested amounts as the header shows it.

@@ -2,9 +2,13 @@
 // cells, changing the header amounts, the show-check-boxes and the toolbar.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ado/recordset.h"
 #include "classes/ref_select.h"
 #include "dialogs/frmRefSelect/frm_ref_select.h"
+#include "dialogs/frmRefSelect/ref_select_messages.h"
+#include "dialogs/frmRefSelect/ref_select_queries.h"
 #include "dialogs/frmRefSelect/ref_select_rules.h"
 #include "ref_fixture.h"
 
@@ -313,6 +317,111 @@ TEST_F(ManualSelection, AutoButtonWritesPiecesByTheRowRate) {
   });
   ASSERT_NE(rs.ReturnData(), nullptr);
   EXPECT_EQ(rs.ReturnData()->recordCount(), 3);
+}
+
+// What a pass over the rows left: every row's mark and amount cells, the prompts, the remainders
+// and the fields OK hands back.
+struct Outcome {
+  std::vector<std::string> cells;
+  std::vector<std::string> prompts;
+  double remaining = 0;
+  double remainingNum = 0;
+  std::vector<std::string> fields;
+};
+
+TEST_F(ManualSelection, AutoButtonTakesAsClicksOnTheSameRowsDo) {
+  // The auto button takes the rows in query order by the steps a click takes them by: rows with
+  // and without stock pieces, a rate with no short decimal, a stock that falls below zero (a take
+  // the voucher refuses) and a row left over when the request is met.
+  execute(path, "drop table Cand");
+  makeBatchCandidates(path, {{"B1", "", 10, 3},
+                             {"B2", "", 7, 0},
+                             {"B3", "", -2, -1},
+                             {"B4", "", 5.5, 2},
+                             {"B5", "", 1, 0.3},
+                             {"B6", "", 4, 1}});
+  execute(path, "update Cand set cInvCode = '0102001', 出库数量 = 1");
+  setOption(path, "OverDispOut", "true");
+  struct Case {
+    double quantity;
+    double num;
+    double rate;
+    bool red;
+    const char* item;  // 0101003 has one unit: its pieces follow the line's rate alone
+    std::int32_t refType = ref_select::kRefBatch;
+  };
+  // Last, receipt lines: the pieces of a two-unit item follow the line's rate there.
+  for (const Case c : {Case{20, 4, 0, false, "0102001"}, Case{20, 0, 2.5, false, "0102001"},
+                       Case{20, 0, 2.5, false, "0101003"}, Case{-30, -5, 0, true, "0102001"},
+                       Case{100, 0, 0, false, "0102001"},
+                       Case{12, 0, 2.5, false, "0102001", ref_select::kRefTrace}}) {
+    SCOPED_TRACE(std::to_string(c.quantity) + " " + c.item);
+    if (c.refType == ref_select::kRefTrace) {
+      execute(path, "drop table Cand");
+      makeTraceCandidates(path,
+                          {{"2026-11-01", 1, 10}, {"2026-11-02", 2, -2}, {"2026-11-03", 3, 5.5}});
+    } else {
+      execute(path, std::string("update Cand set cInvCode = '") + c.item + "'");
+    }
+    auto r = request(c.quantity, c.refType);
+    r.invCode = c.item;
+    r.num = c.num;
+    r.exchRate = c.rate;
+    r.isRedVouch = c.red;
+    const auto pass = [&](bool automatic) {
+      Outcome out;
+      host->messages.clear();
+      refer(r, [&](frmRefSelect& f) {
+        f.chkShowMin.userClick();  // the row below zero listed too
+        if (automatic) {
+          f.TaskRun("auto");
+        } else {
+          // Clicks on the rows the auto button would reach, in order, until nothing is wanted.
+          for (int row = 1; row < f.spgList.Rows(); ++row) {
+            mark(f, row);
+            if (f.remainingQuantity() == 0 && (c.num == 0 || f.remainingPieces() == 0)) break;
+          }
+        }
+        for (int row = 1; row < f.spgList.Rows(); ++row) {
+          for (int col : {0, f.thisQuantityColumn(), f.thisPiecesColumn()}) {
+            out.cells.push_back(cell(f, col, row));
+          }
+        }
+        out.remaining = f.remainingQuantity();
+        out.remainingNum = f.remainingPieces();
+        f.TaskRun("ok");
+      });
+      for (const auto& m : host->messages) out.prompts.push_back(m.prompt);
+      if (auto data = rs.ReturnData()) {
+        for (data->moveFirst(); !data->eof(); data->moveNext()) {
+          out.fields.push_back(data->value("id").toString() + " " +
+                               data->value("出库数量").toString() + " " +
+                               data->value("出库件数").toString());
+        }
+      }
+      return out;
+    };
+    Outcome automatic = pass(true);
+    const Outcome clicked = pass(false);
+    // Only the auto button reports what the rows could not give.
+    if (c.quantity == 100) {
+      ASSERT_FALSE(automatic.prompts.empty());
+      EXPECT_TRUE(automatic.prompts.back().starts_with(ref_select::kShortfallHead));
+      automatic.prompts.pop_back();
+    }
+    // The take of the row below zero has the sign the voucher refuses (receipt lines below zero
+    // are not listed).
+    const std::string refusal(c.red ? ref_select::kRedNoPositive : ref_select::kBlueNoNegative);
+    if (c.refType == ref_select::kRefBatch) {
+      EXPECT_EQ(std::count(clicked.prompts.begin(), clicked.prompts.end(), refusal), 1);
+    }
+    EXPECT_EQ(automatic.cells, clicked.cells);
+    EXPECT_EQ(automatic.prompts, clicked.prompts);
+    EXPECT_EQ(automatic.remaining, clicked.remaining);
+    EXPECT_EQ(automatic.remainingNum, clicked.remainingNum);
+    EXPECT_EQ(automatic.fields, clicked.fields);
+    EXPECT_FALSE(automatic.fields.empty());
+  }
 }
 
 }  // namespace
