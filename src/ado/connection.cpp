@@ -1,12 +1,14 @@
 #include "ado/connection.h"
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 
 #include "ado/connection_string.h"
 #include "ado/errors.h"
 #include "ado/loader.h"
 #include "ado/recordset.h"
+#include "ado/session_pool.h"
 
 namespace quillon::ado {
 
@@ -52,30 +54,62 @@ std::int32_t clampToLong(std::int64_t v) {
 
 }  // namespace
 
-Connection::~Connection() = default;
+Connection::~Connection() {
+  release();
+}
+
+namespace {
+
+// "OLE DB Services" without its lowest bit (-2: every service but pooling) keeps the connection
+// out of the pool.
+bool pooling(const ConnectionString& cs) {
+  const std::optional<std::string> services = cs.get("OLE DB Services");
+  if (!services) return true;
+  std::int64_t value = -1;
+  const char* end = services->data() + services->size();
+  if (std::from_chars(services->data(), end, value).ptr != end) return true;
+  return (value & 1) != 0;
+}
+
+}  // namespace
 
 void Connection::open(const std::string& connectionString, const std::string& user,
                       const std::string& password, std::int32_t /*options*/) {
   if (db_) throwObjectOpen();
   const std::string text = connectionString.empty() ? connectionString_ : connectionString;
+  const ConnectionString parsed = ConnectionString::parse(text);
   const ConnectionTarget target =
-      resolveConnectionTarget(ConnectionString::parse(text), user, password, connectionTimeout_);
-  db_ = sql::Database::open(target.path, target.mode, busyTimeoutMs(commandTimeout_));
+      resolveConnectionTarget(parsed, user, password, connectionTimeout_);
+  const int timeout = busyTimeoutMs(commandTimeout_);
+  const bool pooled = pooling(parsed);
+  if (pooled) db_ = session_pool::take(target.path, target.mode);
+  if (db_) {
+    db_->setBusyTimeout(timeout);
+  } else {
+    db_ = sql::Database::open(target.path, target.mode, timeout);
+  }
+  location_ = target.path;
+  mode_ = target.mode;
+  pooled_ = pooled;
   provider_ = target.provider;
   connectionString_ = text;
 }
 
 void Connection::close() {
   if (!db_) throwObjectClosed();
+  release();
+}
+
+void Connection::release() noexcept {
+  if (!db_) return;
+  std::unique_ptr<sql::Database> db = std::move(db_);
   // An open transaction ends with the connection, undone, as the server would.
-  if (db_->inTransaction()) {
-    try {
-      db_->rollback();
-    } catch (const ComError&) {
-      // the engine rolls back on close in any case
-    }
+  try {
+    if (db->inTransaction()) db->rollback();
+  } catch (const std::exception&) {
+    return;  // the engine rolls back on close in any case; the session is not kept
   }
-  db_.reset();
+  if (pooled_) session_pool::give(std::move(db), location_, mode_);
 }
 
 sql::Database& Connection::database() const {

@@ -84,7 +84,14 @@ class Connection : public automation::Object {
   const std::string& provider() const { return provider_; }
 
  private:
+  // Gives the session to the pool of kept sessions (or closes it).
+  void release() noexcept;
+
   std::unique_ptr<sql::Database> db_;
+  // Where db_ is open and how, and whether its session goes back to the pool at the end.
+  std::string location_;
+  sql::OpenMode mode_ = sql::OpenMode::CreateIfMissing;
+  bool pooled_ = false;
   std::string connectionString_;
   std::string provider_ = "Quillon.SQLite";
   std::int32_t commandTimeout_ = 30;

@@ -112,6 +112,11 @@ class Database {
   // A bulk load inside the caller's transaction.
   virtual std::unique_ptr<BulkLoader> bulkLoader() = 0;
 
+  // For a connection kept open for its location's next user: puts the session back as a fresh
+  // one starts (no transaction, no temporary tables) and tells whether that worked and
+  // `location` still names what it has open. False: close it rather than keep it.
+  virtual bool resetForReuse(const std::string& /*location*/) { return false; }
+
   // The translation of a batch as the engine will run it (cached like execute's).
   std::shared_ptr<const Program> translate(std::string_view tsqlBatch) {
     return translator_.translate(tsqlBatch);

@@ -17,6 +17,16 @@ std::string text_or_empty(const char* s) {
 
 SqliteCursor::SqliteCursor(sqlite3_stmt* stmt, std::string_view statementText)
     : stmt_(stmt), statementStart_(statementText.substr(0, 120)) {
+  // The first row is read before the columns are described: a statement prepared over a schema
+  // another connection has changed since is prepared again by its first step, with the columns
+  // its tables have now.
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) {
+    primed_ = true;
+  } else {
+    done_ = true;
+    if (rc != SQLITE_DONE) raiseEngineError(sqlite3_db_handle(stmt_), statementStart_);
+  }
   const int n = sqlite3_column_count(stmt_);
   columns_.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
@@ -30,7 +40,15 @@ SqliteCursor::SqliteCursor(sqlite3_stmt* stmt, std::string_view statementText)
 }
 
 bool SqliteCursor::next() {
-  if (done_) return false;
+  if (primed_) {
+    primed_ = false;
+    hasRow_ = true;
+    return true;
+  }
+  if (done_) {
+    hasRow_ = false;
+    return false;
+  }
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) {
     hasRow_ = true;

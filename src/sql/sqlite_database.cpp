@@ -1,8 +1,11 @@
 #include "sql/sqlite_database.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
+#include <exception>
 #include <string>
+#include <vector>
 
 #include "automation/com_error.h"
 #include "sql/declared_type.h"
@@ -67,6 +70,13 @@ sqlite3* sqliteHandle(const Database& db) {
   return embedded != nullptr ? embedded->handle() : nullptr;
 }
 
+void readCurrentSchema(sqlite3* db) {
+  // A statement on the main schema compares the file's schema version with the one read last,
+  // and has the schema read again when they differ.
+  const Statement probe(db, "SELECT 1 FROM main.sqlite_master LIMIT 1");
+  if (probe.ok()) sqlite3_step(probe.get());
+}
+
 void raiseEngineError(sqlite3* db, std::string_view statement) {
   std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
   if (!statement.empty()) {
@@ -111,8 +121,49 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path, Op
   return std::unique_ptr<SqliteDatabase>(new SqliteDatabase(db, path, mode == OpenMode::ReadOnly));
 }
 
+namespace {
+
+std::optional<std::pair<std::uint64_t, std::uint64_t>> fileAt(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return std::pair<std::uint64_t, std::uint64_t>(st.st_dev, st.st_ino);
+}
+
+}  // namespace
+
 SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
-    : Database(std::move(path), Dialect::SQLite), db_(db), readOnly_(readOnly) {}
+    : Database(std::move(path), Dialect::SQLite), db_(db), readOnly_(readOnly) {
+  // A plain file path (not ":memory:", not a URI): the file the engine has just opened.
+  if (this->path().rfind("file:", 0) != 0) file_ = fileAt(this->path());
+}
+
+bool SqliteDatabase::resetForReuse(const std::string& location) {
+  if (!durable_ || !file_ || location != path() || fileAt(location) != file_) return false;
+  try {
+    rollback();
+    // Temporary tables (and their indexes and triggers) end with the session.
+    std::vector<std::string> tables;
+    {
+      Statement list(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'table'");
+      if (!list.ok()) return false;
+      while (sqlite3_step(list.get()) == SQLITE_ROW) {
+        tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0)));
+      }
+    }
+    for (const std::string& table : tables) {
+      std::string quoted = "\"";
+      for (char c : table) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+      if (sqlite3_exec(db_, ("DROP TABLE temp." + quoted + "\"").c_str(), nullptr, nullptr,
+                       nullptr) != SQLITE_OK) {
+        return false;
+      }
+    }
+    readCurrentSchema(db_);
+    return sqlite3_get_autocommit(db_) != 0 && sqlite3_next_stmt(db_, nullptr) == nullptr;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
 
 SqliteDatabase::~SqliteDatabase() {
   sqlite3_close_v2(db_);
@@ -177,6 +228,7 @@ void SqliteDatabase::runOne(const Op& op, ResultHandler& handler) {
 void SqliteDatabase::selectInto(const Op& op, ResultHandler& handler) {
   std::string create = "CREATE TABLE " + op.target + " (";
   {
+    readCurrentSchema(db_);
     Statement probe(db_, op.sql, op.source);
     const int n = sqlite3_column_count(probe.get());
     for (int i = 0; i < n; ++i) {
@@ -251,6 +303,7 @@ void SqliteDatabase::setBusyTimeout(int milliseconds) {
 }
 
 void SqliteDatabase::relaxDurability() {
+  durable_ = false;
   sqlite3_exec(db_, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr, nullptr,
                nullptr);
 }

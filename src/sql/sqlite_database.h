@@ -5,9 +5,12 @@
 // under the busy timeout.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "sql/database.h"
 
@@ -33,6 +36,7 @@ class SqliteDatabase final : public Database {
   std::vector<std::string> integrityCheck(int limit) override;
   void relaxDurability() override;
   std::unique_ptr<BulkLoader> bulkLoader() override;
+  bool resetForReuse(const std::string& location) override;
 
   // The raw connection, for tests of the engine itself.
   sqlite3* handle() const { return db_; }
@@ -48,6 +52,9 @@ class SqliteDatabase final : public Database {
 
   sqlite3* db_;
   bool readOnly_;
+  // The file opened (device and inode), when it is one; and whether writes are durable.
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> file_;
+  bool durable_ = true;
 };
 
 // The raw connection of an embedded database, for tests and benchmarks of the engine itself;
@@ -57,6 +64,10 @@ sqlite3* sqliteHandle(const Database& db);
 // Throws the engine's last error on `db` for `statement` (its start is quoted in the text):
 // kDatabaseBusyNumber when another connection held the lock too long, else kSqlErrorNumber.
 [[noreturn]] void raiseEngineError(sqlite3* db, std::string_view statement);
+
+// Makes `db` read the schema again if another connection has changed it since `db` last read it:
+// for a statement whose result columns are read before it runs.
+void readCurrentSchema(sqlite3* db);
 
 // The rows of one prepared statement.
 class SqliteCursor final : public Cursor {
@@ -76,6 +87,7 @@ class SqliteCursor final : public Cursor {
   std::string statementStart_;
   bool hasRow_ = false;
   bool done_ = false;
+  bool primed_ = false;  // the first row is read, not yet given by next()
 };
 
 }  // namespace quillon::sql

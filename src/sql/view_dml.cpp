@@ -11,6 +11,7 @@
 #include "sql/database.h"
 #include "sql/expression.h"
 #include "sql/sql_text.h"
+#include "sql/sqlite_database.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -166,6 +167,7 @@ View readView(sqlite3* db, const std::string& name, const std::string& definitio
   }
   v.select = definition.substr(t[listAt].offset);
 
+  readCurrentSchema(db);
   Prepared probe(db, "SELECT * FROM " + quoteName(name));
   const int n = sqlite3_column_count(probe.get());
   for (int c = 0; c < n; ++c) {

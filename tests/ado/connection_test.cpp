@@ -10,6 +10,7 @@
 
 #include "ado/connection_string.h"
 #include "ado/errors.h"
+#include "ado/session_pool.h"
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
 #include "error_number.h"
@@ -204,6 +205,72 @@ TEST(AdoConnection, CommandTimeoutWaitsOutLocksFromOpenOn) {
   EXPECT_EQ(errorOf([&] { cn->beginTrans(); }), sql::kDatabaseBusyNumber);
   EXPECT_FALSE(cn->inTransaction());
   EXPECT_EQ(cn->execute("select n from t")->value("n"), Variant(2));
+}
+
+// A closed connection's session is kept for the next Open of the same file: it starts as a fresh
+// one (no transaction, no temporary table) and reads tables other connections changed meanwhile.
+TEST(AdoConnection, AClosedSessionIsKeptForTheNextOpenOfItsFile) {
+  session_pool::clear();
+  TempFile file;
+  const std::string cs = "Provider=Quillon.SQLite;Data Source=" + file.path();
+  auto other = std::make_shared<Connection>();
+  other->open(cs + ";OLE DB Services=-2");
+  other->execute("create table t (a int)\ninsert into t values (1)");
+
+  auto first = std::make_shared<Connection>();
+  first->open(cs);
+  EXPECT_EQ(first->execute("select * from t")->fields()->count(), 1);
+  first->execute("create table #work (n int)");
+  first->beginTrans();
+  first->execute("insert into t values (2)");
+  first->close();
+  EXPECT_EQ(session_pool::kept(), 1u);
+
+  // While it waits, another connection gives the table another column.
+  other->execute(
+      "drop table t\ncreate table t (a int, b nvarchar(10))\ninsert into t values (3, 'x')");
+  other->close();
+  EXPECT_EQ(session_pool::kept(), 1u);  // that connection keeps out of the pool
+
+  auto second = std::make_shared<Connection>();
+  second->open(cs);
+  EXPECT_EQ(session_pool::kept(), 0u);
+  auto rs = second->execute("select * from t");
+  EXPECT_EQ(rs->fields()->count(), 2);
+  EXPECT_EQ(rs->value("b"), Variant("x"));
+  EXPECT_FALSE(second->inTransaction());
+  EXPECT_NE(errorOf([&] { second->execute("select n from #work"); }), 0);
+  rs.reset();
+  second.reset();  // its end gives the session back too
+  EXPECT_EQ(session_pool::kept(), 1u);
+
+  // A file put in the place of the one a kept session has open is opened afresh.
+  std::filesystem::remove(file.path());
+  auto fresh = std::make_shared<Connection>();
+  fresh->open(cs);
+  fresh->execute("create table u (c int)");
+  EXPECT_NE(errorOf([&] { fresh->execute("select * from t"); }), 0);
+  fresh->close();
+  session_pool::clear();
+}
+
+// A connection kept open reads a table with the columns it has now, whoever changed it.
+TEST(AdoConnection, AnOpenConnectionSeesAnotherConnectionsNewColumns) {
+  TempFile file;
+  const std::string cs = "Provider=Quillon.SQLite;Data Source=" + file.path();
+  auto a = std::make_shared<Connection>();
+  auto b = std::make_shared<Connection>();
+  a->open(cs);
+  b->open(cs);
+  a->execute("create table t (a int)\ninsert into t values (1)");
+  EXPECT_EQ(b->execute("select * from t")->fields()->count(), 1);
+  a->execute("drop table t\ncreate table t (x int, y int, z int)\ninsert into t values (1, 2, 3)");
+  auto rs = b->execute("select * from t");
+  ASSERT_EQ(rs->fields()->count(), 3);
+  EXPECT_EQ(rs->value("z"), Variant(3));
+  a->execute("drop table t\ncreate table t (p int)\ninsert into t values (5)");
+  b->execute("select * into t2 from t");
+  EXPECT_EQ(b->execute("select * from t2")->fields()->count(), 1);
 }
 
 TEST(AdoConnection, CreatableByProgId) {
