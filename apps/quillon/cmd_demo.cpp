@@ -7,6 +7,8 @@
 // AutoRefer silent); afterwards the window shows what the host received and the run's
 // transcript. Without a display it says so and runs the example scripts headless, printing their
 // transcripts.
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -16,6 +18,7 @@
 #include "args.h"
 #include "commands.h"
 #include "demo/example_scripts.h"
+#include "sql/database.h"
 #include "sql/locations.h"
 
 #ifdef QUILLON_HAS_UI
@@ -31,13 +34,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Each example expects the account as init-db made it and writes to it (stock taken out, orders
+// executed): on an account file each runs on a copy of its own, so that none sees what the ones
+// before it wrote and the demo account stays as it was. An account on a server is used as it is.
 int runHeadless(const std::string& db, const std::vector<fs::path>& scripts) {
+  const bool copies = !sql::isServerLocation(db);
+  const fs::path scratch =
+      fs::temp_directory_path() / ("quillon-demo-" + std::to_string(::getpid()));
+  if (copies) fs::create_directories(scratch);
   int status = 0;
   for (const fs::path& script : scripts) {
     std::cout << "=== " << script.filename().string() << '\n';
-    const int result = cmdRun(std::vector<std::string>{"--db", db, script.string()});
+    std::string account = db;
+    if (copies) {
+      account = (scratch / fs::path(db).filename()).string();
+      fs::copy_file(db, account);
+    }
+    const int result = cmdRun(std::vector<std::string>{"--db", account, script.string()});
     if (result != 0) status = result;
+    if (copies) fs::remove(account);
   }
+  std::error_code ignored;
+  if (copies) fs::remove_all(scratch, ignored);
   return status;
 }
 

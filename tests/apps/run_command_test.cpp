@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,38 @@ TEST_F(RunCommand, ACallErrorIsPrintedWithNumberAndText) {
   EXPECT_EQ(o.err, path +
                        ": line 2, column 1: call $c.Item raised error 5: Invalid procedure call "
                        "or argument\n");
+}
+
+// `quillon demo` without a display runs the example scripts headless, each on a copy of the
+// account: one script's writes are not what the next finds, and the account stays as it was.
+TEST_F(RunCommand, DemoRunsEachExampleOnACopyOfTheAccount) {
+  const ScratchDir examples;
+  const auto write = [&](const std::string& name, const std::string& text) {
+    std::ofstream(examples / name, std::ios::binary) << text;
+  };
+  const std::string connect =
+      "login user=demo date=2026-12-05\n"
+      "new $cn ADODB.Connection\n"
+      "call $cn.Open $login.ConnectionString \"\" \"\" -1\n";
+  write("a_writes.qhs", connect + "call $cn.Execute \"delete from Inventory\" $n\n");
+  write("b_reads.qhs", connect +
+                           "$rs = call $cn.Execute \"select count(*) as n from Inventory\" $n\n"
+                           "expect $rs[1].n > 0\n");
+  const auto bytes = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+  };
+  const std::string before = bytes(*db_);
+  // The headless way is the one a machine without a display takes.
+  const test_support::EnvGuard noX11("DISPLAY", nullptr);
+  const test_support::EnvGuard noWayland("WAYLAND_DISPLAY", nullptr);
+  const Outcome out =
+      quillon(*dir_, {"demo", "--db", *db_, "--examples", examples.path().string()});
+  EXPECT_EQ(out.status, 0) << out.out << out.err;
+  EXPECT_NE(out.out.find("=== b_reads.qhs"), std::string::npos) << out.out;
+  EXPECT_EQ(bytes(*db_), before);
 }
 
 }  // namespace
