@@ -147,16 +147,13 @@ bool SqliteDatabase::resetForReuse(const std::string& location) {
       Statement list(db_, "SELECT name FROM temp.sqlite_master WHERE type = 'table'");
       if (!list.ok()) return false;
       while (sqlite3_step(list.get()) == SQLITE_ROW) {
-        tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(list.get(), 0)));
+        const unsigned char* name = sqlite3_column_text(list.get(), 0);
+        if (name != nullptr) tables.emplace_back(reinterpret_cast<const char*>(name));
       }
     }
     for (const std::string& table : tables) {
-      std::string quoted = "\"";
-      for (char c : table) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-      if (sqlite3_exec(db_, ("DROP TABLE temp." + quoted + "\"").c_str(), nullptr, nullptr,
-                       nullptr) != SQLITE_OK) {
-        return false;
-      }
+      const std::string drop = "DROP TABLE temp." + quoteName(table);
+      if (sqlite3_exec(db_, drop.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return false;
     }
     readCurrentSchema(db_);
     return sqlite3_get_autocommit(db_) != 0 && sqlite3_next_stmt(db_, nullptr) == nullptr;

@@ -149,13 +149,18 @@ TEST(AdoConnection, RollbackLeavesNothingAndTransactionsDoNotNest) {
   EXPECT_EQ(autoIds(*openStock(cn)), "1,2,3,4,5,10");
 }
 
+// A connection open on `cs`.
+std::shared_ptr<Connection> connectedTo(const std::string& cs) {
+  auto cn = std::make_shared<Connection>();
+  cn->open(cs);
+  return cn;
+}
+
 TEST(AdoConnection, ConnectionsShareNothing) {
   TempFile file;
   const std::string cs = "Provider=Quillon.SQLite;Data Source=" + file.path();
-  auto a = std::make_shared<Connection>();
-  auto b = std::make_shared<Connection>();
-  a->open(cs);
-  b->open(cs);
+  auto a = connectedTo(cs);
+  auto b = connectedTo(cs);
   a->execute("create table shared_t (n int)\ninsert into shared_t values (1)");
   a->execute("create table #work (n int)\ninsert into #work values (7)");
   EXPECT_EQ(a->execute("select n from #work")->value("n"), Variant(7));
@@ -213,12 +218,10 @@ TEST(AdoConnection, AClosedSessionIsKeptForTheNextOpenOfItsFile) {
   session_pool::clear();
   TempFile file;
   const std::string cs = "Provider=Quillon.SQLite;Data Source=" + file.path();
-  auto other = std::make_shared<Connection>();
-  other->open(cs + ";OLE DB Services=-2");
+  auto other = connectedTo(cs + ";OLE DB Services=-2");
   other->execute("create table t (a int)\ninsert into t values (1)");
 
-  auto first = std::make_shared<Connection>();
-  first->open(cs);
+  auto first = connectedTo(cs);
   EXPECT_EQ(first->execute("select * from t")->fields()->count(), 1);
   first->execute("create table #work (n int)");
   first->beginTrans();
@@ -232,8 +235,7 @@ TEST(AdoConnection, AClosedSessionIsKeptForTheNextOpenOfItsFile) {
   other->close();
   EXPECT_EQ(session_pool::kept(), 1u);  // that connection keeps out of the pool
 
-  auto second = std::make_shared<Connection>();
-  second->open(cs);
+  auto second = connectedTo(cs);
   EXPECT_EQ(session_pool::kept(), 0u);
   auto rs = second->execute("select * from t");
   EXPECT_EQ(rs->fields()->count(), 2);
@@ -246,8 +248,7 @@ TEST(AdoConnection, AClosedSessionIsKeptForTheNextOpenOfItsFile) {
 
   // A file put in the place of the one a kept session has open is opened afresh.
   std::filesystem::remove(file.path());
-  auto fresh = std::make_shared<Connection>();
-  fresh->open(cs);
+  auto fresh = connectedTo(cs);
   fresh->execute("create table u (c int)");
   EXPECT_NE(errorOf([&] { fresh->execute("select * from t"); }), 0);
   fresh->close();
@@ -258,10 +259,8 @@ TEST(AdoConnection, AClosedSessionIsKeptForTheNextOpenOfItsFile) {
 TEST(AdoConnection, AnOpenConnectionSeesAnotherConnectionsNewColumns) {
   TempFile file;
   const std::string cs = "Provider=Quillon.SQLite;Data Source=" + file.path();
-  auto a = std::make_shared<Connection>();
-  auto b = std::make_shared<Connection>();
-  a->open(cs);
-  b->open(cs);
+  auto a = connectedTo(cs);
+  auto b = connectedTo(cs);
   a->execute("create table t (a int)\ninsert into t values (1)");
   EXPECT_EQ(b->execute("select * from t")->fields()->count(), 1);
   a->execute("drop table t\ncreate table t (x int, y int, z int)\ninsert into t values (1, 2, 3)");

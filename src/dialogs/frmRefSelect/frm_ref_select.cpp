@@ -423,7 +423,7 @@ bool frmRefSelect::takeFilledRow(int row) {
                             {remainingAfter(Quantity, allocated_), remainingNum_}, rule);
   if (!take.qty) return false;
   const CellValue qty = qtyCell(*take.qty);
-  if (qty.format == nullptr || (IsRedVouch ? *qty.number > 0 : *qty.number < 0)) return false;
+  if (qty.format == nullptr || wrongSign(*qty.number)) return false;
   const double value = *qty.number;
 
   // The steps of RowToggle for a marked row, in its order (the sums round alike).
@@ -436,8 +436,7 @@ bool frmRefSelect::takeFilledRow(int row) {
   remaining_ = take.left.qty;
   remainingNum_ = take.left.num;
   toggled_ = ToggledStock{row, stock, stockNum, take.num};
-  const double rate = colStockNum_ <= 0 ? ExchRate : stockNum == 0 ? 0 : stock / stockNum;
-  writeThisTime(row, positionOf(row), value, rate);
+  writeThisTime(row, positionOf(row), value, rowRate(row));
   if (toggled_.pieces) writeCell(colThisNum_, row, numCell(*toggled_.pieces));
   toggled_ = {};
   piecesAtExchRate(row, value);

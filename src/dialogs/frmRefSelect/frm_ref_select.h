@@ -133,7 +133,12 @@ class frmRefSelect : public forms::DialogShell {
   void cellChange(std::string& text, bool& cancel, int row, int col);
   // The cell rule for a value entered in (or written into) a this-time cell.
   bool applyCellRule(int row, int col, const CellValue& cell);
+  // Whether the voucher refuses a value of that sign, and saying so when it does.
+  bool wrongSign(double value) const;
   bool refusesSign(double value) const;
+  // The row's rate of quantity to pieces (its stock's, or the line's without stock pieces), 0
+  // when the row has none.
+  double rowRate(int row);
   // `marked` is whether the row is marked, when the caller knows.
   void setQtyCell(int row, const CellValue& cell, std::optional<bool> marked = std::nullopt);
   // Each returns what it wrote into the this-time quantity cell, if anything.

@@ -23,16 +23,20 @@ double headValue(const forms::HeadItem& item) {
 
 }  // namespace
 
+bool frmRefSelect::wrongSign(double value) const {
+  return IsRedVouch ? value > 0 : value < 0;
+}
+
 bool frmRefSelect::refusesSign(double value) const {
-  if (IsRedVouch && value > 0) {
-    prompt(std::string(kRedNoPositive));
-    return true;
-  }
-  if (!IsRedVouch && value < 0) {
-    prompt(std::string(kBlueNoNegative));
-    return true;
-  }
-  return false;
+  if (!wrongSign(value)) return false;
+  prompt(std::string(IsRedVouch ? kRedNoPositive : kBlueNoNegative));
+  return true;
+}
+
+double frmRefSelect::rowRate(int row) {
+  if (colStockNum_ <= 0) return ExchRate;
+  const double stockNum = stockCell(colStockNum_, row);
+  return stockNum == 0 ? 0 : stockCell(colStock_, row) / stockNum;
 }
 
 void frmRefSelect::cellChange(std::string& text, bool& cancel, int row, int col) {
@@ -60,11 +64,7 @@ bool frmRefSelect::applyCellRule(int row, int col, const CellValue& cell) {
   const double value = *number;
   if (refusesSign(value)) return false;
 
-  double rate = ExchRate;
-  if (colStockNum_ > 0) {
-    const double stockNum = stockCell(colStockNum_, row);
-    rate = stockNum == 0 ? 0 : stockCell(colStock_, row) / stockNum;
-  }
+  const double rate = rowRate(row);
   if (col == colThis_) {
     writeThisTime(row, positionOf(row), value, rate);
   } else {
