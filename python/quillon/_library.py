@@ -16,7 +16,7 @@ import os
 import sysconfig
 import threading
 from pathlib import Path
-from typing import Any, Callable, Deque, List, Optional
+from typing import TYPE_CHECKING, Any, Callable, Deque, List, Optional
 
 from ._errors import Error, LibraryNotFoundError, error_for
 
@@ -135,6 +135,10 @@ class Library:
             fn.restype, fn.argtypes = restype, argtypes
             setattr(self, name[len("quillon_"):], fn)
         self._released: Deque[int] = collections.deque()
+
+    if TYPE_CHECKING:
+        # The C functions, set from _SIGNATURES as attributes without their "quillon_" prefix.
+        def __getattr__(self, name: str) -> Callable[..., Any]: ...
 
     def check(self, fn: Callable[..., int], *args: Any) -> None:
         """Calls a function of the C interface; raises its error when the status is not OK."""

@@ -20,7 +20,7 @@ import datetime
 import decimal
 import threading
 from collections.abc import Mapping
-from typing import (Any, Callable, Dict, Iterator, List, NamedTuple, Optional, Sequence, Set,
+from typing import (Any, Dict, Iterator, List, NamedTuple, Optional, Sequence, Set,
                     Tuple, Type, Union, overload)
 
 from ._errors import (ConversionError, DialogLinesError, Error, KeyNotFoundError,
@@ -263,7 +263,7 @@ class Member:
         return f"<quillon member {self._object.class_name}.{self._spec.signature}>"
 
 
-class Row(Mapping):  # type: ignore[type-arg]
+class Row(Mapping[str, Any]):
     """One row of a recordset, read when the rows were: a mapping of field name to value (names
     without regard to case; where two fields share a name, the first), with attribute access too
     (``row.cInvCode``, ``row.批号``)."""
@@ -380,7 +380,7 @@ class Recordset(Object):
         """The rows as a pandas DataFrame, its columns the fields (pandas must be installed; the
         package never needs it otherwise)."""
         try:
-            import pandas  # type: ignore[import-not-found]
+            import pandas  # type: ignore[import]
         except ImportError:
             raise ImportError("to_dataframe needs pandas (apt-get install python3-pandas); "
                               "to_dicts() and to_list() need nothing") from None
@@ -393,7 +393,7 @@ class Recordset(Object):
             return "<quillon.Recordset>"
 
 
-class Collection(Object, Mapping):  # type: ignore[type-arg]
+class Collection(Object, Mapping[Union[str, int], Any]):
     """A collection the library handed out, as a mapping of its keys (without regard to case) to
     its items; an item without a key has its place (from 1, as the library counts) for its key.
     ``len()`` counts every item; ``Add``, ``Remove``, ``Count`` and ``Item`` are the library's."""
@@ -555,7 +555,7 @@ def _make_array(owner: _Handles, items: Sequence[Any]) -> int:
             lib.release(handle)
 
 
-def _make_collection(owner: _Handles, items: Mapping) -> int:  # type: ignore[type-arg]
+def _make_collection(owner: _Handles, items: Mapping[Any, Any]) -> int:
     lib = owner.lib
     handle = lib.handle_out(lib.create, b"Collection")
     made: List[int] = []

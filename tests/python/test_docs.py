@@ -11,7 +11,6 @@ import sys
 from pathlib import Path
 from typing import List, Tuple
 
-import pytest
 
 PAGE = Path(os.environ.get("QUILLON_DOCS", Path(__file__).parents[2] / "docs")) / "python.md"
 

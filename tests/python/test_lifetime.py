@@ -9,7 +9,6 @@ import sys
 import threading
 import time
 
-import pytest
 
 import quillon
 from support import ORDER_LINES
