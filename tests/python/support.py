@@ -1,8 +1,33 @@
-"""Dialog lines and reads the package's tests share."""
+"""Dialog lines, reads and server databases the package's tests share."""
 from __future__ import annotations
+
+import itertools
+import os
+import subprocess
+from pathlib import Path
+from typing import Union
 
 import quillon
 from quillon import _objects
+
+SERVER = os.environ.get("QUILLON_TEST_SERVER", "")
+SOURCE = Path(os.environ.get("QUILLON_SOURCE", Path(__file__).parents[2]))
+_copies = itertools.count(1)
+
+Account = Union[str, Path]
+
+
+def server_copy() -> str:
+    """A new database on the test server holding the demo account: its location."""
+    # postgresql:///quillon_template?host=DIR&user=quillon
+    base, _, query = SERVER.partition("?")
+    server, template = base.rsplit("/", 1)
+    host = dict(item.split("=", 1) for item in query.split("&"))["host"]
+    name = f"py{os.getpid()}_{next(_copies)}"
+    subprocess.run(["bash", str(SOURCE / "scripts" / "test-server.sh"), "copy", host, template,
+                    name], check=True)
+    return f"{server}/{name}?{query}"
+
 
 # The production-order dialog: every line still to issue, the first order, its first product.
 ORDER_LINES = """on frmProduceOrder

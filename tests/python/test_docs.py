@@ -11,6 +11,8 @@ import sys
 from pathlib import Path
 from typing import List, Tuple
 
+from support import SERVER, server_copy
+
 
 PAGE = Path(os.environ.get("QUILLON_DOCS", Path(__file__).parents[2] / "docs")) / "python.md"
 
@@ -26,8 +28,13 @@ def programs() -> List[Tuple[str, str]]:
     return pairs
 
 
-def run(code: str, account: Path, where: Path) -> str:
-    shutil.copyfile(account, where / "demo.db")
+def run(code: str, account: object, where: Path) -> str:
+    """Runs a program of the page in the folder where, on a copy of the account (the page's
+    demo.db, or a database on the test server in its place)."""
+    if SERVER:
+        code = code.replace('"demo.db"', repr(server_copy()))
+    else:
+        shutil.copyfile(account, where / "demo.db")
     env = dict(os.environ)
     for name in ("DISPLAY", "WAYLAND_DISPLAY"):
         env.pop(name, None)
