@@ -192,6 +192,8 @@ class Object:
 
     def get_property(self, name: str) -> Any:
         """Reads a property (also one that ``obj.name`` would call as a method)."""
+        if "\0" in name:
+            raise ConversionError(f"a property name holding a NUL character: {name!r}")
         lib = self._owner.lib
         handle = lib.handle_out(lib.get_property, self._live(), name.encode("utf-8"))
         return _take(self._owner, handle)
@@ -575,6 +577,8 @@ def _make_collection(owner: _Handles, items: Mapping[Any, Any]) -> int:
 
 
 def _member_of(obj: Object, name: str) -> Optional[_Member]:
+    if "\0" in name:
+        raise ConversionError(f"a member name holding a NUL character: {name!r}")
     key = (obj._class, name.lower())
     try:
         return _members[key]
@@ -647,6 +651,10 @@ def _bind(obj: Object, spec: Optional[_Member], member: str, args: Sequence[Any]
 
 def _invoke(obj: Object, member: str, args: Sequence[Any], kwargs: Dict[str, Any],
             dialog_lines: Optional[str], draw_dialogs: bool) -> Any:
+    if draw_dialogs and dialog_lines is None:
+        raise TypeError("draw_dialogs draws the forms dialog lines work: give dialog_lines too")
+    if dialog_lines is not None and "\0" in dialog_lines:
+        raise ConversionError("dialog lines holding a NUL character")
     owner = obj._owner
     lib = owner.lib
     handle = obj._live()
@@ -668,8 +676,6 @@ def _invoke(obj: Object, member: str, args: Sequence[Any], kwargs: Dict[str, Any
         if dialog_lines is None:
             status = lib.call(handle, name, len(handles), array, flags, ctypes.byref(out))
         else:
-            if "\0" in dialog_lines:
-                raise ConversionError("dialog lines holding a NUL character")
             status = lib.call_dialogs(handle, name, len(handles), array, flags,
                                       dialog_lines.encode("utf-8"),
                                       _DIALOGS_DRAWN if draw_dialogs else 0, ctypes.byref(out))
@@ -697,6 +703,8 @@ def _invoke(obj: Object, member: str, args: Sequence[Any], kwargs: Dict[str, Any
 
 
 def _assign(obj: Object, name: str, value: Any) -> None:
+    if "\0" in name:
+        raise ConversionError(f"a property name holding a NUL character: {name!r}")
     lib = obj._owner.lib
     made: List[int] = []
     try:

@@ -59,6 +59,11 @@ def test_lines_that_are_no_dialog_lines_are_refused_before_the_call(session):
             box.Add(1, dialog_lines=lines)
         assert caught.value.result is None
     assert len(box) == 0
+    with pytest.raises(TypeError, match="give dialog_lines too"):
+        box.Add(1, draw_dialogs=True)
+    with pytest.raises(quillon.ConversionError, match="NUL"):
+        box.Add(1, dialog_lines="answer yes\0")
+    assert len(box) == 0
 
 
 def test_drawn_dialog_lines_hold_as_headless_ones(session):
