@@ -66,3 +66,23 @@ def test_a_library_without_the_c_interface_is_refused():
     assert other
     done = import_with_library(other)
     assert f"True {other} is older than this package: it lacks quillon_version" in done.stdout
+
+
+def test_make_install_puts_the_package_where_the_interpreter_looks_for_its_prefix():
+    # For every prefix the interpreter searches (/usr and /usr/local on Debian, its own), the
+    # folder make install uses is one it imports from with no path set.
+    env = {k: v for k, v in os.environ.items() if k != "PYTHONPATH"}
+    searched = subprocess.run([sys.executable, "-c", "import sys; print('\\n'.join(sys.path))"],
+                              env=env, capture_output=True, text=True, check=True).stdout.split()
+    site_dir = Path(os.environ.get("QUILLON_SOURCE", Path(__file__).parents[2])) / "python" / \
+        "site_dir.py"
+    checked = 0
+    for prefix in {"/usr", "/usr/local", sys.prefix}:
+        under = [p for p in searched if p.startswith(prefix.rstrip("/") + "/lib")]
+        if not under:
+            continue
+        folder = subprocess.run([sys.executable, str(site_dir), prefix], capture_output=True,
+                                text=True, check=True).stdout.strip()
+        assert os.path.join(prefix, folder) in under, (prefix, folder)
+        checked += 1
+    assert checked >= 1
