@@ -13,9 +13,12 @@ endif()
 if(NOT site)
   set(site lib/python3/dist-packages)
 endif()
-file(MAKE_DIRECTORY "${QUILLON_PYTHON_STAGE}")
-file(WRITE "${QUILLON_PYTHON_STAGE}/_install.py"
+# One folder per destination: cpack and `cmake --install` may run at once from one build.
+string(MD5 destination "$ENV{DESTDIR}|${CMAKE_INSTALL_PREFIX}")
+set(stage "${QUILLON_PYTHON_STAGE}/${destination}")
+file(MAKE_DIRECTORY "${stage}")
+file(WRITE "${stage}/_install.py"
      "\"\"\"Written by `make install`: the library this package was installed with.\"\"\"\n"
      "LIBRARY = \"${QUILLON_LIBRARY_INSTALLED}\"\n")
 file(INSTALL DESTINATION "${CMAKE_INSTALL_PREFIX}/${site}/quillon" TYPE FILE
-     FILES ${QUILLON_PYTHON_FILES} "${QUILLON_PYTHON_STAGE}/_install.py")
+     FILES ${QUILLON_PYTHON_FILES} "${stage}/_install.py")
