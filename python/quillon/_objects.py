@@ -174,11 +174,11 @@ class Object:
     def signature(self, member: str) -> str:
         """A member's signature as the class declares it ("Function Refer(oLogin As Object,
         ...)")."""
-        spec = _member_of(self, member)
-        if spec is None:
+        info = _member_of(self, member)
+        if info is None:
             raise MemberNotFoundError(
                 f"{self._class}.{member}: the class declares no such member", 438, Status.RAISED)
-        return spec.signature
+        return info.signature
 
     def call(self, member: str, *args: Any, dialog_lines: Optional[str] = None,
              draw_dialogs: bool = False, **kwargs: Any) -> Any:
@@ -205,12 +205,12 @@ class Object:
     def __getattr__(self, name: str) -> Any:
         if name.startswith("_"):
             raise AttributeError(name)
-        spec = _member_of(self, name)
-        if spec is not None:
-            if spec.kinds & _MEMBER_METHOD or any(not p.optional for p in spec.params):
-                return Member(self, spec)
-            if not spec.kinds & _MEMBER_GET:
-                raise AttributeError(f"{self._class}.{spec.name} is assigned, never read")
+        info = _member_of(self, name)
+        if info is not None:
+            if info.kinds & _MEMBER_METHOD or any(not p.optional for p in info.params):
+                return Member(self, info)
+            if not info.kinds & _MEMBER_GET:
+                raise AttributeError(f"{self._class}.{info.name} is assigned, never read")
         return self.get_property(name)
 
     def __setattr__(self, name: str, value: Any) -> None:
@@ -236,33 +236,33 @@ class Object:
 class Member:
     """A member of an object, ready to be called: ``obj.AutoRefer`` before the parentheses."""
 
-    __slots__ = ("_object", "_spec")
+    __slots__ = ("_object", "_info")
 
-    def __init__(self, obj: Object, spec: _Member) -> None:
+    def __init__(self, obj: Object, info: _Member) -> None:
         self._object = obj
-        self._spec = spec
+        self._info = info
 
     @property
     def name(self) -> str:
         """The member's name as its class declares it."""
-        return self._spec.name
+        return self._info.name
 
     @property
     def signature(self) -> str:
         """The member's signature ("Function AutoRefer(oLogin As Object, ...) As Boolean")."""
-        return self._spec.signature
+        return self._info.signature
 
     @property
     def parameters(self) -> Tuple[str, ...]:
         """The names of its parameters, in order."""
-        return tuple(p.name for p in self._spec.params)
+        return tuple(p.name for p in self._info.params)
 
     def __call__(self, *args: Any, dialog_lines: Optional[str] = None,
                  draw_dialogs: bool = False, **kwargs: Any) -> Any:
-        return _invoke(self._object, self._spec.name, args, kwargs, dialog_lines, draw_dialogs)
+        return _invoke(self._object, self._info.name, args, kwargs, dialog_lines, draw_dialogs)
 
     def __repr__(self) -> str:
-        return f"<quillon member {self._object.class_name}.{self._spec.signature}>"
+        return f"<quillon member {self._object.class_name}.{self._info.signature}>"
 
 
 class Row(Mapping[str, Any]):
@@ -601,10 +601,10 @@ def _member_of(obj: Object, name: str) -> Optional[_Member]:
                              bool(flags.value & _PARAM_BY_REF), ptype))
     signature = lib.text_out(lib.member_text, handle, encoded)
     declared = signature.split("(")[0].split()[-1]
-    spec = _Member(declared, kinds.value, tuple(params), signature,
+    info = _Member(declared, kinds.value, tuple(params), signature,
                    _result_type(obj._class, declared, params))
-    _members[key] = spec
-    return spec
+    _members[key] = info
+    return info
 
 
 def _param_name(lib: Library, handle: int, member: bytes, index: int, flags: ctypes.c_int) -> str:
@@ -616,25 +616,25 @@ def _param_name(lib: Library, handle: int, member: bytes, index: int, flags: cty
 _UNSET = object()
 
 
-def _bind(obj: Object, spec: Optional[_Member], member: str, args: Sequence[Any],
+def _bind(obj: Object, info: Optional[_Member], member: str, args: Sequence[Any],
           kwargs: Dict[str, Any]) -> List[Any]:
     """The arguments in parameter order: keywords put in their places, a required by-reference
     parameter left out given its type's initial value, the other gaps Missing."""
     values = list(args)
-    if spec is None:
+    if info is None:
         if kwargs:
             raise TypeError(f"{obj.class_name}.{member} declares no parameters to name; pass its "
                             "arguments in order")
         return [Missing if v is None else v for v in values]
-    params = spec.params
+    params = info.params
     places = {p.name.lower(): i for i, p in enumerate(params)}
     for key, value in kwargs.items():
         i = places.get(key.lower())
         if i is None:
-            raise TypeError(f"{obj.class_name}.{spec.name} has no parameter {key!r}; its "
+            raise TypeError(f"{obj.class_name}.{info.name} has no parameter {key!r}; its "
                             f"parameters: {', '.join(p.name for p in params) or 'none'}")
         if i < len(args):
-            raise TypeError(f"{obj.class_name}.{spec.name} got {params[i].name} twice (in its "
+            raise TypeError(f"{obj.class_name}.{info.name} got {params[i].name} twice (in its "
                             "place and by name)")
         values.extend([_UNSET] * (i + 1 - len(values)))
         values[i] = value
@@ -658,9 +658,9 @@ def _invoke(obj: Object, member: str, args: Sequence[Any], kwargs: Dict[str, Any
     owner = obj._owner
     lib = owner.lib
     handle = obj._live()
-    spec = _member_of(obj, member)
-    values = _bind(obj, spec, member, args, kwargs)
-    params = spec.params if spec else ()
+    info = _member_of(obj, member)
+    values = _bind(obj, info, member, args, kwargs)
+    params = info.params if info else ()
     made: List[int] = []
     try:
         handles = [_make(owner, v, made) for v in values]
@@ -670,7 +670,7 @@ def _invoke(obj: Object, member: str, args: Sequence[Any], kwargs: Dict[str, Any
         array = (ctypes.c_uint64 * size)(*handles)
         flags = (ctypes.c_int * size)(*by_ref)
         out = ctypes.c_uint64()
-        name = (spec.name if spec else member).encode("utf-8")
+        name = (info.name if info else member).encode("utf-8")
         if lib._released:
             lib.release_pending()
         if dialog_lines is None:
@@ -687,10 +687,10 @@ def _invoke(obj: Object, member: str, args: Sequence[Any], kwargs: Dict[str, Any
                 failure.transcript = owner.transcript
             raise failure
         value = _take(owner, out.value)
-        if spec is not None and spec.result is not None:
+        if info is not None and info.result is not None:
             outs = [_read(owner, handles[i]) if i < len(by_ref) and by_ref[i] else None
                     for i, p in enumerate(params) if p.by_ref]
-            value = spec.result(value, *outs)
+            value = info.result(value, *outs)
         if failure is not None:
             assert isinstance(failure, DialogLinesError)
             failure.result = value
