@@ -1,4 +1,5 @@
-# `make package`: a Debian package of what `cmake --install` installs, under /usr.
+# `make package`: a Debian package of what `cmake --install` installs, under /usr (the Python
+# package included).
 # Its dependencies are declared here rather than worked out by dpkg-shlibdeps, so that the
 # package names what the library needs at run time (the SQLite engine, the server's client
 # library libpq when the server engine is built in, Qt 6 Widgets with its
@@ -23,6 +24,9 @@ if(QUILLON_UI)
          ", fonts-noto-cjk")
 endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "${QUILLON_DEB_DEPENDS}")
+# The Python package (/usr/lib/python3/dist-packages/quillon) is there for those who have Python;
+# the library and the command need none.
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "python3")
 # The shared library's SONAME for ldconfig.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

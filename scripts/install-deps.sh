@@ -16,8 +16,9 @@ PACKAGES=(
   # Desktop dialogs: Qt 6 Widgets, its platform plugins (xcb for a desktop, offscreen for
   # tests and screenshots on machines without a display) and a font with Chinese glyphs.
   qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig fonts-noto-cjk
-  # Packaging tests: the Python host of the C interface (ctypes only); dpkg-deb comes with dpkg.
-  python3
+  # The Python package over the C interface, its tests (pytest) and the check of its type hints
+  # (mypy); dpkg-deb comes with dpkg.
+  python3 python3-pytest mypy
 )
 
 missing=()

@@ -41,9 +41,10 @@ std::string at(forms::script::SourcePos pos) {
   return "line " + std::to_string(pos.line) + ", column " + std::to_string(pos.column) + ": ";
 }
 
-}  // namespace
-
-std::optional<DialogsFailure> installDialogLines(const std::string& lines, bool drawn) {
+// A host holding the lines' blocks and answers, not yet installed; a failure when the lines do not
+// parse or hold anything but dialog lines.
+std::optional<DialogsFailure> hostOfLines(const std::string& lines, bool drawn,
+                                          std::shared_ptr<forms::ScriptedUiHost>& out) {
   forms::script::Script script;
   try {
     script = forms::script::parseScript(lines);
@@ -81,6 +82,29 @@ std::optional<DialogsFailure> installDialogLines(const std::string& lines, bool 
       host->perform(std::get<forms::script::DialogAction>(statement.body));
     }
   }
+  out = std::move(host);
+  return std::nullopt;
+}
+
+std::string transcriptOf(const forms::ScriptedUiHost& host) {
+  std::string text;
+  for (const auto& line : host.transcript()) text += line + "\n";
+  return text;
+}
+
+std::optional<DialogsFailure> checkUsed(forms::ScriptedUiHost& host) {
+  host.checkAllUsed();
+  if (const auto& failure = host.failure()) {
+    return DialogsFailure{QUILLON_SCRIPT_FAILED, failure->what()};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<DialogsFailure> installDialogLines(const std::string& lines, bool drawn) {
+  std::shared_ptr<forms::ScriptedUiHost> host;
+  if (auto failure = hostOfLines(lines, drawn, host)) return failure;
   // The previous host goes first: a drawing host holds the one Qt application of the process.
   install(nullptr);
   install(std::move(host));
@@ -103,22 +127,47 @@ std::optional<DialogsFailure> installPerson() {
 }
 
 std::string dialogsTranscript() {
-  std::string text;
-  if (const auto& host = installed()) {
-    for (const auto& line : host->transcript()) text += line + "\n";
-  }
-  return text;
+  if (const auto& host = installed()) return transcriptOf(*host);
+  return {};
 }
 
 std::optional<DialogsFailure> finishDialogs() {
   std::shared_ptr<forms::ScriptedUiHost> host = installed();
   install(nullptr);
   if (!host) return std::nullopt;
-  host->checkAllUsed();
-  if (const auto& failure = host->failure()) {
-    return DialogsFailure{QUILLON_SCRIPT_FAILED, failure->what()};
-  }
-  return std::nullopt;
+  return checkUsed(*host);
+}
+
+OneCallDialogs::OneCallDialogs(const std::string& lines, bool drawn) {
+  failure_ = hostOfLines(lines, drawn, host_);
+  if (failure_) return;
+  // The earlier host is kept (not installed) until the call is done, so a Qt application it made
+  // outlives the one call's drawing host, which then makes none of its own.
+  previous_ = installed();
+  install(nullptr);
+  install(host_);
+  active_ = true;
+}
+
+OneCallDialogs::~OneCallDialogs() {
+  restore();
+}
+
+std::string OneCallDialogs::transcript() const {
+  return host_ ? transcriptOf(*host_) : std::string();
+}
+
+std::optional<DialogsFailure> OneCallDialogs::finish() {
+  if (!active_) return failure_;
+  restore();
+  return checkUsed(*host_);
+}
+
+void OneCallDialogs::restore() {
+  if (!active_) return;
+  active_ = false;
+  install(nullptr);
+  install(std::move(previous_));
 }
 
 }  // namespace quillon::capi

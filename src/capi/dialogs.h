@@ -4,10 +4,15 @@
 // the headless default, which closes every form at once.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "quillon.h"
+
+namespace quillon::forms {
+class ScriptedUiHost;
+}
 
 namespace quillon::capi {
 
@@ -24,5 +29,31 @@ std::optional<DialogsFailure> installPerson();
 std::string dialogsTranscript();
 // Whether every block and answer was used and held; uninstalls in any case.
 std::optional<DialogsFailure> finishDialogs();
+
+// Dialog lines for one call: parsed when made (failure() tells when they are no dialog lines),
+// installed in place of whatever dialogs were set, and those set back by finish() or, when the
+// call never got that far, by the destructor.
+class OneCallDialogs {
+ public:
+  OneCallDialogs(const std::string& lines, bool drawn);
+  ~OneCallDialogs();
+  OneCallDialogs(const OneCallDialogs&) = delete;
+  OneCallDialogs& operator=(const OneCallDialogs&) = delete;
+
+  // Why the lines could not be installed; nothing changed then.
+  const std::optional<DialogsFailure>& failure() const { return failure_; }
+  // What the dialogs did, one line each.
+  std::string transcript() const;
+  // Whether every block and answer was used and held; the earlier dialogs are back afterwards.
+  std::optional<DialogsFailure> finish();
+
+ private:
+  void restore();
+
+  std::optional<DialogsFailure> failure_;
+  std::shared_ptr<forms::ScriptedUiHost> host_;
+  std::shared_ptr<forms::ScriptedUiHost> previous_;
+  bool active_ = false;
+};
 
 }  // namespace quillon::capi

@@ -24,7 +24,10 @@
 #include "automation/variant.h"
 #include "capi/dialogs.h"
 #include "classes/registration.h"
+#include "components/suite/account_check.h"
+#include "components/suite/account_database.h"
 #include "quillon_version.h"
+#include "sql/database.h"
 
 namespace {
 
@@ -273,6 +276,61 @@ std::size_t itemIndex(const quillon::automation::Collection& coll, std::int32_t 
   return static_cast<std::size_t>(index);
 }
 
+using quillon::automation::MemberInfo;
+
+// A member the object's class declares; 438 for one it does not.
+const MemberInfo& declaredMember(const ObjectPtr& object, const char* member) {
+  const MemberInfo* info = object->memberTable().find(member);
+  if (info == nullptr) throw ComError::memberNotFound();
+  return *info;
+}
+
+const quillon::automation::ParamInfo& paramOf(const MemberInfo& info, std::int32_t index) {
+  const std::size_t count = info.params.size();
+  if (index < 0 || static_cast<std::size_t>(index) >= count) {
+    throw ApiError{QUILLON_OUT_OF_RANGE, "parameter " + std::to_string(index) + " of " + info.name +
+                                             ", which has " + std::to_string(count) +
+                                             (count == 1 ? " parameter" : " parameters") +
+                                             " (parameters count from 0)"};
+  }
+  return info.params[static_cast<std::size_t>(index)];
+}
+
+// The values of the arguments, checked before anything is called.
+std::vector<Variant> argumentValues(size_t argc, const quillon_value* args) {
+  if (argc > 0) require(args, "args");
+  std::vector<Variant> values;
+  values.reserve(argc);
+  for (size_t i = 0; i < argc; ++i) values.push_back(valueOf(args[i]));
+  return values;
+}
+
+// Calls the member; by-reference arguments take what it left, also when it raised.
+Variant invokeWritingBack(const ObjectPtr& target, const char* member, std::vector<Variant>& values,
+                          size_t argc, const quillon_value* args, const int* by_ref) {
+  auto writeBack = [&] {
+    if (by_ref == nullptr) return;
+    for (size_t i = 0; i < argc; ++i) {
+      if (by_ref[i] != 0) valueOf(args[i]) = values[i];
+    }
+  };
+  Variant returned;
+  try {
+    returned = target->invoke(member, InvokeKind::Method, values);
+  } catch (...) {
+    writeBack();
+    throw;
+  }
+  writeBack();
+  return returned;
+}
+
+// What the dialogs of the thread's last quillon_call_dialogs did.
+std::string& lastCallTranscript() {
+  thread_local std::string text;
+  return text;
+}
+
 }  // namespace
 
 extern "C" {
@@ -514,27 +572,10 @@ quillon_status quillon_call(quillon_value object, const char* member, size_t arg
                             const quillon_value* args, const int* by_ref, quillon_value* result) {
   return guarded("quillon_call", [&](std::string& context) {
     require(member, "member");
-    if (argc > 0) require(args, "args");
     ObjectPtr target = objectOf(object);
-    std::vector<Variant> values;
-    values.reserve(argc);
-    for (size_t i = 0; i < argc; ++i) values.push_back(valueOf(args[i]));
+    std::vector<Variant> values = argumentValues(argc, args);
     context = memberContext(target, member);
-    // By-reference arguments take what the member left, also when it raised.
-    auto writeBack = [&] {
-      if (by_ref == nullptr) return;
-      for (size_t i = 0; i < argc; ++i) {
-        if (by_ref[i] != 0) valueOf(args[i]) = values[i];
-      }
-    };
-    Variant returned;
-    try {
-      returned = target->invoke(member, InvokeKind::Method, values);
-    } catch (...) {
-      writeBack();
-      throw;
-    }
-    writeBack();
+    Variant returned = invokeWritingBack(target, member, values, argc, args, by_ref);
     if (result != nullptr) give(result, std::move(returned));
   });
 }
@@ -678,6 +719,170 @@ quillon_status quillon_dialogs_finish(void) {
   return guarded("quillon_dialogs_finish", [&](std::string&) {
     if (auto failure = quillon::capi::finishDialogs())
       throw ApiError{failure->status, failure->text};
+  });
+}
+
+quillon_status quillon_member_count(quillon_value object, int32_t* out) {
+  return guarded("quillon_member_count", [&](std::string&) {
+    require(out, "out");
+    *out = static_cast<int32_t>(objectOf(object)->memberTable().members().size());
+  });
+}
+
+quillon_status quillon_member_name(quillon_value object, int32_t index, const char** out) {
+  return guarded("quillon_member_name", [&](std::string&) {
+    require(out, "out");
+    const auto& members = objectOf(object)->memberTable().members();
+    if (index < 0 || static_cast<std::size_t>(index) >= members.size()) {
+      throw ApiError{QUILLON_OUT_OF_RANGE, "member " + std::to_string(index) + " of a class of " +
+                                               std::to_string(members.size()) +
+                                               " members (members count from 0)"};
+    }
+    *out = handOut(members[static_cast<std::size_t>(index)].name);
+  });
+}
+
+quillon_status quillon_member_info(quillon_value object, const char* member, int* kinds,
+                                   int32_t* param_count) {
+  return guarded("quillon_member_info", [&](std::string& context) {
+    require(member, "member");
+    require(kinds, "kinds");
+    require(param_count, "param_count");
+    ObjectPtr target = objectOf(object);
+    context = memberContext(target, member);
+    const MemberInfo& info = declaredMember(target, member);
+    *kinds = (info.method ? QUILLON_MEMBER_METHOD : 0) | (info.get ? QUILLON_MEMBER_GET : 0) |
+             (info.let ? QUILLON_MEMBER_LET : 0) | (info.set ? QUILLON_MEMBER_SET : 0);
+    *param_count = static_cast<int32_t>(info.params.size());
+  });
+}
+
+quillon_status quillon_member_param(quillon_value object, const char* member, int32_t index,
+                                    const char** name, int* flags) {
+  return guarded("quillon_member_param", [&](std::string& context) {
+    require(member, "member");
+    require(name, "name");
+    require(flags, "flags");
+    ObjectPtr target = objectOf(object);
+    context = memberContext(target, member);
+    const auto& param = paramOf(declaredMember(target, member), index);
+    *flags =
+        (param.optional ? QUILLON_PARAM_OPTIONAL : 0) | (param.byRef ? QUILLON_PARAM_BY_REF : 0);
+    *name = handOut(param.name);
+  });
+}
+
+quillon_status quillon_member_param_type(quillon_value object, const char* member, int32_t index,
+                                         const char** out) {
+  return guarded("quillon_member_param_type", [&](std::string& context) {
+    require(member, "member");
+    require(out, "out");
+    ObjectPtr target = objectOf(object);
+    context = memberContext(target, member);
+    *out = handOut(paramOf(declaredMember(target, member), index).typeName);
+  });
+}
+
+quillon_status quillon_member_text(quillon_value object, const char* member, const char** out) {
+  return guarded("quillon_member_text", [&](std::string& context) {
+    require(member, "member");
+    require(out, "out");
+    ObjectPtr target = objectOf(object);
+    context = memberContext(target, member);
+    // The member printer puts the DISPID first; a host names members, not numbers.
+    std::string line = quillon::automation::describeMember(declaredMember(target, member));
+    line.erase(0, line.find(' ') + 1);
+    *out = handOut(std::move(line));
+  });
+}
+
+quillon_status quillon_call_dialogs(quillon_value object, const char* member, size_t argc,
+                                    const quillon_value* args, const int* by_ref,
+                                    const char* dialog_lines, int flags, quillon_value* result) {
+  return guarded("quillon_call_dialogs", [&](std::string& context) {
+    require(member, "member");
+    require(dialog_lines, "dialog_lines");
+    ObjectPtr target = objectOf(object);
+    std::vector<Variant> values = argumentValues(argc, args);
+    lastCallTranscript().clear();
+    quillon::capi::OneCallDialogs dialogs(dialog_lines, (flags & QUILLON_DIALOGS_DRAWN) != 0);
+    if (const auto& failure = dialogs.failure()) throw ApiError{failure->status, failure->text};
+    context = memberContext(target, member);
+    Variant returned;
+    try {
+      returned = invokeWritingBack(target, member, values, argc, args, by_ref);
+    } catch (const ComError& e) {
+      lastCallTranscript() = dialogs.transcript();
+      // The member's error stands; lines that failed as well are told in its text.
+      if (auto failure = dialogs.finish()) {
+        throw ComError(
+            e.number(),
+            e.description() + " (the dialog lines failed as well: " + failure->text + ")",
+            e.source());
+      }
+      throw;
+    }
+    lastCallTranscript() = dialogs.transcript();
+    auto failure = dialogs.finish();
+    if (result != nullptr) give(result, std::move(returned));
+    if (failure) throw ApiError{failure->status, failure->text};
+  });
+}
+
+quillon_status quillon_call_dialogs_transcript(const char** out) {
+  return guarded("quillon_call_dialogs_transcript", [&](std::string&) {
+    require(out, "out");
+    *out = handOut(lastCallTranscript());
+  });
+}
+
+quillon_status quillon_recordset_rows(quillon_value recordset, int32_t first, int32_t count,
+                                      quillon_value* out) {
+  return guarded("quillon_recordset_rows", [&](std::string& context) {
+    require(out, "out");
+    auto rs = objectAs<quillon::ado::Recordset>(recordset, "a recordset");
+    context = "Recordset";
+    const std::int32_t rows = rs->isOpen() ? std::max(rs->recordCount(), 0) : 0;
+    if (first < 1 || count < 0 || first - 1 > rows - count) {
+      throw ApiError{QUILLON_OUT_OF_RANGE,
+                     std::to_string(count) + " rows from row " + std::to_string(first) +
+                         " of a recordset of " + std::to_string(rows) +
+                         (rows == 1 ? " row" : " rows") + " (rows count from 1)"};
+    }
+    std::vector<Variant> taken;
+    taken.reserve(static_cast<std::size_t>(count));
+    if (count > 0) {
+      auto view = rowOf(*rs, first);
+      const std::size_t fields = static_cast<std::size_t>(view->fields()->count());
+      for (std::int32_t i = 0; i < count; ++i) {
+        if (i > 0) view->moveNext();
+        std::vector<Variant> row;
+        row.reserve(fields);
+        for (std::size_t f = 0; f < fields; ++f) row.push_back(view->value(f));
+        taken.push_back(Variant::array(std::move(row)));
+      }
+    }
+    give(out, Variant::array(std::move(taken)));
+  });
+}
+
+quillon_status quillon_check_account(const char* db, int* clean, const char** report) {
+  return guarded("quillon_check_account", [&](std::string& context) {
+    require(db, "db");
+    require(clean, "clean");
+    require(report, "report");
+    context = std::string("checking \"") + db + "\"";
+    const auto database = quillon::components::suite::openAccountDatabase(db);
+    const auto found = quillon::components::suite::checkAccountDatabase(*database);
+    *clean = found.clean() ? 1 : 0;
+    *report = handOut(found.text());
+  });
+}
+
+quillon_status quillon_value_count(size_t* out) {
+  return guarded("quillon_value_count", [&](std::string&) {
+    require(out, "out");
+    *out = table().values.size();
   });
 }
 

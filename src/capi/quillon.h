@@ -206,6 +206,70 @@ quillon_status quillon_dialogs_transcript(const char** out);
  * that did not hold) or which block or answer was never used. */
 quillon_status quillon_dialogs_finish(void);
 
+/* ---- Describing members ------------------------------------------------------------------ */
+/* What a class declares, for hosts that bind arguments by name or show a member's signature.
+ * Members a class answers without declaring them (the fields of a settings object, say) are
+ * not listed: quillon_member_info refuses them with QUILLON_RAISED (438), and they are still
+ * called by name through quillon_call and the property functions. */
+
+#define QUILLON_MEMBER_METHOD 1 /* a Sub or Function */
+#define QUILLON_MEMBER_GET 2    /* a property that is read */
+#define QUILLON_MEMBER_LET 4    /* a property that is assigned a value */
+#define QUILLON_MEMBER_SET 8    /* a property that is assigned an object (Set) */
+
+#define QUILLON_PARAM_OPTIONAL 1 /* may be left out (passed as Missing) */
+#define QUILLON_PARAM_BY_REF 2   /* receives what the member leaves in it */
+
+/* The members an object's class declares, in their order (from 0). */
+quillon_status quillon_member_count(quillon_value object, int32_t* out);
+quillon_status quillon_member_name(quillon_value object, int32_t index, const char** out);
+/* A member by name (without regard to case): what it is (QUILLON_MEMBER_* bits) and how many
+ * parameters it declares. */
+quillon_status quillon_member_info(quillon_value object, const char* member, int* kinds,
+                                   int32_t* param_count);
+/* A parameter of a member, from 0: its name and QUILLON_PARAM_* flags. */
+quillon_status quillon_member_param(quillon_value object, const char* member, int32_t index,
+                                    const char** name, int* flags);
+/* The type the parameter is declared with ("String", "Boolean", "Collection", "Variant", ...). */
+quillon_status quillon_member_param_type(quillon_value object, const char* member, int32_t index,
+                                         const char** out);
+/* The member's signature as one line: "Function load(sProOrderId As String, oLogin As Object,
+ * ByRef oCollReurn As Collection, ...) As Boolean". */
+quillon_status quillon_member_text(quillon_value object, const char* member, const char** out);
+
+/* ---- Calls with their own dialog lines --------------------------------------------------- */
+
+/* quillon_call with dialog lines answering the dialogs of this one call: the lines (flags as for
+ * quillon_dialogs_script) stand in for whatever dialogs were set (dialog lines, a person's, or
+ * none), which are back when the call returns; no other thread's call comes in between. Lines
+ * that do not parse are QUILLON_SCRIPT_FAILED before the member is called. When the member
+ * raised, the status is its error (the text says when the lines failed as well); when it
+ * returned but a line failed or a block or answer went unused, the status is
+ * QUILLON_SCRIPT_FAILED naming the line, and result and the by-reference arguments hold what the
+ * member left all the same (release result). */
+quillon_status quillon_call_dialogs(quillon_value object, const char* member, size_t argc,
+                                    const quillon_value* args, const int* by_ref,
+                                    const char* dialog_lines, int flags, quillon_value* result);
+
+/* What the dialogs of the calling thread's last quillon_call_dialogs did, one line each ("" before
+ * any). */
+quillon_status quillon_call_dialogs_transcript(const char** out);
+
+/* ---- Whole recordsets, accounts, handles ------------------------------------------------- */
+
+/* count rows of a recordset's present view from row first (from 1), in one call: an array of
+ * count arrays, each holding the row's values in field order. first may be one past the last
+ * row when count is 0. */
+quillon_status quillon_recordset_rows(quillon_value recordset, int32_t first, int32_t count,
+                                      quillon_value* out);
+
+/* Checks an account database (a file, or a server location) as `quillon check-db` does: clean is
+ * non-zero when nothing was found, report what was found as a person reads it. Only reads. */
+quillon_status quillon_check_account(const char* db, int* clean, const char** report);
+
+/* The handles given out and not yet released, in the whole process: a host's leak check. */
+quillon_status quillon_value_count(size_t* out);
+
 #ifdef __cplusplus
 }
 #endif

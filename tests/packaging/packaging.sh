@@ -8,7 +8,12 @@
 #   packaging.sh cmake      WORK SRC       the consumer project through find_package(Quillon)
 #   packaging.sh pkgconfig  WORK SRC       consumer.c through pkg-config quillon
 #   packaging.sh command    WORK           the installed quillon: --version, init-db, sql
-#   packaging.sh deb        BUILD WORK     cpack's .deb: its dependencies, unpacked, quillon runs
+#   packaging.sh python     WORK SRC PYTHON  the installed Python package: where the interpreter
+#                                          looks for the prefix, imported by a fresh interpreter
+#                                          with no library named, the ten-line program of
+#                                          docs/python.md printing what the page shows
+#   packaging.sh deb        BUILD WORK [SRC PYTHON]  cpack's .deb: its dependencies, unpacked,
+#                                          quillon runs (and the Python package in it)
 #   packaging.sh host       WORK NAME QUILLON EXPECT -- COMMAND...
 #                                          a host run on a fresh demo account (its path last), its
 #                                          output holding every line of the file EXPECT
@@ -47,6 +52,40 @@ expect_lines() {
     [ -z "$line" ] && continue
     grep -qF -- "$line" "$2" || fail "the output lacks \"$line\""
   done <"$1"
+}
+
+# The first program of docs/python.md ($1) and the output the page shows for it, into $2/ten.py
+# and $2/ten.expected.
+ten_line_program() {
+  "$PYTHON" - "$1" "$2" <<'EOF'
+import re, sys
+blocks = re.findall(r"```(python|text)\n(.*?)```", open(sys.argv[1], encoding="utf-8").read(), re.S)
+open(sys.argv[2] + "/ten.py", "w", encoding="utf-8").write(blocks[0][1])
+open(sys.argv[2] + "/ten.expected", "w", encoding="utf-8").write(blocks[1][1])
+EOF
+}
+
+# Runs the ten-line program with a fresh interpreter importing the package from the folder $1,
+# no library named, on a demo account made by the command $2, in the folder $3; the library it
+# loads must lie under $4.
+run_ten_lines() {
+  local site=$1 quillon=$2 dir=$3 under=$4
+  mkdir -p "$dir"
+  ten_line_program "$SRC/docs/python.md" "$dir"
+  run "$quillon" init-db --db "$dir/demo.db" --scale 1 --force >/dev/null
+  (cd "$dir" && env -u QUILLON_LIBRARY PYTHONPATH="$site" PYTHONDONTWRITEBYTECODE=1 "$PYTHON" -c \
+    'import quillon; print(quillon.__file__); print(quillon.library_path())') >"$dir/where.out" ||
+    fail "the package does not import from $site"
+  cat "$dir/where.out"
+  [ "$(sed -n 1p "$dir/where.out")" = "$site/quillon/__init__.py" ] || fail "quillon came from elsewhere"
+  [[ "$(sed -n 2p "$dir/where.out")" == "$under"/* ]] || fail "the library loaded is not the one under $under"
+  (cd "$dir" && env -u QUILLON_LIBRARY PYTHONPATH="$site" PYTHONDONTWRITEBYTECODE=1 "$PYTHON" ten.py) \
+    >"$dir/ten.out" 2>&1 || {
+    cat "$dir/ten.out"
+    fail "the ten-line program failed"
+  }
+  cat "$dir/ten.out"
+  cmp -s "$dir/ten.out" "$dir/ten.expected" || fail "the ten-line program printed other than the page shows"
 }
 
 case $step in
@@ -150,8 +189,24 @@ command)
   grep -q '^0101001' "$work/command.out" || fail "sql found no item"
   ;;
 
+python)
+  work=$1 SRC=$2 PYTHON=$3
+  p=$work/prefix
+  init=$(find "$p" -path '*-packages/quillon/__init__.py' -print -quit)
+  [ -n "$init" ] || fail "the quillon package is not installed under $p"
+  site=$(dirname "$(dirname "$init")")
+  [ "$site" = "$p/$("$PYTHON" "$SRC/python/site_dir.py" "$p")" ] ||
+    fail "the package went to $site, not where $PYTHON puts packages for $p"
+  for f in py.typed _install.py _objects.py; do
+    [ -e "$site/quillon/$f" ] || fail "quillon/$f is not installed"
+  done
+  grep -qF "LIBRARY = \"$(libdir "$work")/libquillon.so.1\"" "$site/quillon/_install.py" ||
+    fail "_install.py does not name the installed library: $(cat "$site/quillon/_install.py")"
+  run_ten_lines "$site" "$p/bin/quillon" "$work/python" "$p"
+  ;;
+
 deb)
-  build=$1 work=$2
+  build=$1 work=$2 SRC=${3:-} PYTHON=${4:-}
   rm -rf "$work/deb"
   mkdir -p "$work/deb"
   run cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/deb" >"$work/cpack.log"
@@ -175,6 +230,23 @@ deb)
   # CSV lines end in CR LF.
   tr -d '\r' <"$work/deb/sql.out" | grep -Eq '^[1-9][0-9]*$' ||
     fail "sql on the unpacked package counted nothing"
+  # The Python package, where Debian's python3 looks, naming the library at its place in /usr; run
+  # from the unpacked tree it finds the library beside it.
+  if [ -n "$PYTHON" ]; then
+    init=$(find "$root/usr/lib" -path '*-packages/quillon/__init__.py' -print -quit)
+    [ -n "$init" ] || fail "the package lacks the quillon Python package"
+    site=$(dirname "$(dirname "$init")")
+    [ "${site#"$root"}" = "/usr/$("$PYTHON" "$SRC/python/site_dir.py" /usr)" ] ||
+      fail "the Python package lies in ${site#"$root"}, not where $PYTHON looks under /usr"
+    grep -Eq '^LIBRARY = "/usr/lib/([^/]+/)?libquillon.so.1"$' "$site/quillon/_install.py" ||
+      fail "_install.py does not name /usr's library: $(cat "$site/quillon/_install.py")"
+    [[ ", $(dpkg-deb -f "$deb" Suggests)," == *", python3"[\ ,]* ]] || fail "the package does not suggest python3"
+    recorded=$(sed -n 's/^LIBRARY = "\(.*\)"$/\1/p' "$site/quillon/_install.py")
+    # Where this machine has the package installed, the recorded library is the one loaded.
+    under=$root/usr
+    [ -e "$recorded" ] && under=$(dirname "$recorded")
+    run_ten_lines "$site" "$q" "$work/deb/python" "$under"
+  fi
   ;;
 
 host)
