@@ -168,8 +168,8 @@ void frmProduceOrder::LoadParentOrders(const std::string& condition) {
 void frmProduceOrder::lstParent_ItemCheck(forms::ListItem& item) {
   const auto busyPointer = busy();
   lstParent.uncheckOthers(item);
-  // Materials listed for another order's line no longer belong to what is checked.
-  materials_.close();
+  // The materials stay as listed: they change only with a product line's check, and OK asks for a
+  // checked line of the order it returns anyway.
   if (!item.Checked()) {
     lines_.clearRows();
     cmbInv.setText("");

@@ -119,6 +119,38 @@ TEST(frmProduceOrder, MaterialsOfOneLineReachTheHost) {
   EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
 }
 
+TEST(frmProduceOrder, UncheckingTheHeadKeepsTheMaterialList) {
+  auto host = std::make_shared<RecordingUiHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  const LoadResult r = runLoad(*po, *host, testing::loginAs("demo"), [&](frmProduceOrder& f) {
+    f.cmdFilter.userClick();
+    ASSERT_TRUE(f.lstParent.userCheck(rowOf(f.lstParent, "1")));
+    f.lstSub.userCheck(1);
+    const int materials = f.lstChild.itemCount();
+    ASSERT_GT(materials, 0);
+    f.lstChild.userCheck(1);  // one left out, as the person chose
+
+    f.lstParent.userCheck(rowOf(f.lstParent, "1"));  // unchecked: its lines go, not the materials
+    EXPECT_EQ(f.lstSub.itemCount(), 0);
+    ASSERT_EQ(f.lstChild.itemCount(), materials);
+    EXPECT_FALSE(f.lstChild.item(1).Checked());
+    for (int i = 2; i <= materials; ++i) EXPECT_TRUE(f.lstChild.item(i).Checked());
+
+    // Another order's lines come; the materials stay until a line of it is checked.
+    f.lstParent.userCheck(rowOf(f.lstParent, "2"));
+    EXPECT_GT(f.lstSub.itemCount(), 0);
+    EXPECT_EQ(f.lstChild.itemCount(), materials);
+    f.cmdOk.userClick();  // materials, but no product line checked
+    EXPECT_EQ(host->lastMessage(), "请选择产品！");
+    EXPECT_TRUE(f.Loaded());
+    EXPECT_EQ(f.lstChild.itemCount(), materials);
+    f.cmdExit.userClick();
+  });
+  EXPECT_TRUE(r.ok);
+  EXPECT_TRUE(r.nothing);
+}
+
 TEST(frmProduceOrder, CancelAndRefusalsKeepTheDialogAsItWas) {
   auto host = std::make_shared<RecordingUiHost>();
   forms::ScopedUiHost scoped(host);
