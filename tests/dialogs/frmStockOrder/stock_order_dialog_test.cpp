@@ -442,6 +442,15 @@ TEST_F(StockOrderDialog, ARedLineTrackedToItsReceiptAndASplitLineNotReturned) {
     EXPECT_EQ(f.lstDdBody.RowHeight(row), 0);
     EXPECT_EQ(cellOf(f.lstDdBody, before, "批号"), "B2610-01");
     EXPECT_EQ(cellOf(f.lstDdBody, before + 1, "批号"), "B2611-02");
+    // The split rows start unmarked: the hidden line's mark alone returns nothing.
+    EXPECT_TRUE(f.lstDdBody.isMarked(row));
+    EXPECT_FALSE(f.lstDdBody.isMarked(before) || f.lstDdBody.isMarked(before + 1));
+    answer({forms::vbYes});
+    f.cmdOk.userClick();
+    EXPECT_EQ(host_->lastMessage(), "请选择记录！");
+    ASSERT_TRUE(f.Visible());
+    ASSERT_TRUE(f.lstDdBody.userClickCell(before, 0));
+    ASSERT_TRUE(f.lstDdBody.userClickCell(before + 1, 0));
     answer({forms::vbYes});
     f.cmdOk.userClick();
   });
