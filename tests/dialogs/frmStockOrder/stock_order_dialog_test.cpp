@@ -516,6 +516,52 @@ TEST_F(StockOrderDialog, ThePopUpMenuAndTheCellButtonsOfALineGrid) {
   });
 }
 
+// A batch or receipt voucher typed into a line is kept as long as the receipt's column holds it
+// (30 characters), on order lines as on arrival lines, and goes back to the host as typed.
+TEST_F(StockOrderDialog, ATypedBatchOrReceiptVoucherIsKeptAsTheReceiptHoldsIt) {
+  const std::string voucher = "RK" + std::string(28, '7');  // 30 characters
+  const LoadResult r = run([&](frmStockOrder& f) {
+    answer({forms::vbYes});
+    f.SSTab1.userSelectTab(1);
+    f.Command1.userClick();
+    markRow(f.lstDhdHead, "单据号", "DH26120008");
+    forms::MsSuperGrid& arrivals = f.lstDhdBody;
+    const int receipt = arrivals.colByCaption("入库单号");
+    ASSERT_GT(receipt, 0);
+    EXPECT_EQ(arrivals.ColMaxLength(receipt), 30);
+    arrivals.userEditCell(1, receipt, voucher + "X");
+    EXPECT_EQ(arrivals.TextMatrix(receipt, 1), voucher) << "cut where the receipt's column ends";
+
+    answer({forms::vbYes});
+    f.SSTab1.userSelectTab(0);
+    f.cmdFilter.userClick();
+    markRow(f.lstDdHead, "单据号", "PO26110009");
+    forms::MsSuperGrid& orders = f.lstDdBody;
+    const int row = rowOf(orders, "存货编码", "0101002");
+    ASSERT_GT(row, 0);
+    const int batch = orders.colByCaption("批号");
+    const int orderReceipt = orders.colByCaption("入库单号");
+    ASSERT_GT(batch, 0);
+    ASSERT_GT(orderReceipt, 0);
+    EXPECT_EQ(orders.ColMaxLength(batch), 30);
+    EXPECT_EQ(orders.ColMaxLength(orderReceipt), 30);
+    orders.userEditCell(row, batch, "B2612-99");
+    EXPECT_EQ(orders.TextMatrix(batch, row), "B2612-99");
+    orders.userEditCell(row, orderReceipt, voucher);
+    EXPECT_EQ(orders.TextMatrix(orderReceipt, row), voucher);
+    ASSERT_TRUE(orders.userClickCell(row, 0));
+    answer({forms::vbYes});
+    f.cmdOk.userClick();
+  });
+  ASSERT_TRUE(r.ok) << r.err;
+  ASSERT_TRUE(r.coll);
+  auto body = member(r, "Body");
+  ASSERT_EQ(body->recordCount(), 1);
+  body->moveFirst();
+  EXPECT_EQ(body->value("cbatch").toString(), "B2612-99");
+  EXPECT_EQ(body->value("cinvouchcode").toString(), voucher);
+}
+
 TEST_F(StockOrderDialog, ACallWithoutAUsableLoginShowsNoDialog) {
   Variant coll = Variant::nothing();
   std::string err;
