@@ -8,6 +8,7 @@
 
 #include "ado/recordset.h"
 #include "automation/collection.h"
+#include "automation/utf8.h"
 #include "classes/produce_order.h"
 #include "classes/registration.h"
 #include "components/purchase_ref_service.h"
@@ -560,6 +561,38 @@ TEST_F(StockOrderDialog, ATypedBatchOrReceiptVoucherIsKeptAsTheReceiptHoldsIt) {
   body->moveFirst();
   EXPECT_EQ(body->value("cbatch").toString(), "B2612-99");
   EXPECT_EQ(body->value("cinvouchcode").toString(), voucher);
+}
+
+// Another workstation drops what the heads or lines are read from while the dialog is open: the
+// error ends the dialog and loadStockOrder reports it under its label; no box is shown.
+TEST_F(StockOrderDialog, AQueryErrorEndsTheDialogAndReachesTheOwnersTrap) {
+  const std::string account = test_support::demoCopy("stock_order_dropped");
+  user_ = test_support::loginAs("clerk", account);
+  LoadResult r = run([&](frmStockOrder& f) {
+    test_support::connect(account)->execute("DROP VIEW zpurpoheader");
+    f.cmdFilter.userClick();
+    EXPECT_FALSE(f.Loaded());
+  });
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.err.starts_with("loadStockOrder:load")) << r.err;
+  EXPECT_NE(automation::utf8::asciiLower(r.err).find("zpurpoheader"), std::string::npos) << r.err;
+  EXPECT_FALSE(r.coll);
+  EXPECT_TRUE(host_->messages.empty()) << host_->lastMessage();
+
+  r = run([&](frmStockOrder& f) {
+    answer({forms::vbYes});
+    f.SSTab1.userSelectTab(1);
+    f.Command1.userClick();
+    test_support::connect(account)->execute("DROP VIEW pu_ArrBody");
+    const int row = rowOf(f.lstDhdHead, "单据号", "DH26120008");
+    ASSERT_GT(row, 0);
+    f.lstDhdHead.userClickCell(row, 0);  // marking lists the note's lines
+    EXPECT_FALSE(f.Loaded());
+  });
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.err.starts_with("loadStockOrder:load")) << r.err;
+  EXPECT_NE(automation::utf8::asciiLower(r.err).find("pu_arrbody"), std::string::npos) << r.err;
+  ASSERT_EQ(host_->messages.size(), 1u) << host_->lastMessage();  // the tab switch's question
 }
 
 TEST_F(StockOrderDialog, ACallWithoutAUsableLoginShowsNoDialog) {
