@@ -18,7 +18,7 @@ DialogShell::DialogShell(std::string name, std::string caption, int width, int h
 
 namespace {
 
-// An error of a ToCaller handler on its way out through the handlers around it.
+// An error of a Propagate handler on its way out through the handlers around it.
 struct EndingError {
   std::exception_ptr error;
 };
@@ -33,18 +33,12 @@ void DialogShell::runHandler(HandlerErrors policy, const std::function<void()>& 
     body();
   } catch (const EndingError& ending) {
     if (!outermost) throw;
-    if (policy == HandlerErrors::Propagate) std::rethrow_exception(ending.error);
     endModalWith(ending.error);
   } catch (...) {
-    switch (policy) {
-      case HandlerErrors::Propagate:
-        throw;
-      case HandlerErrors::ToCaller:
-        if (!outermost) throw EndingError{std::current_exception()};
-        endModalWith(std::current_exception());
-        return;
-      case HandlerErrors::Prompt:
-        break;
+    if (policy == HandlerErrors::Propagate) {
+      if (!outermost) throw EndingError{std::current_exception()};
+      endModalWith(std::current_exception());
+      return;
     }
     try {
       throw;

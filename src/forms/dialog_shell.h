@@ -25,16 +25,16 @@ namespace quillon::forms {
 inline constexpr std::string_view kPromptTitle = "系统提示";
 
 enum class HandlerErrors {
-  // An error in a handler reaches whoever raised the event: the host's call driving the dialog,
-  // the script, the renderer.
+  // An error in a handler is not the dialog's to deal with. In a dialog shown modally it ends the
+  // dialog: the dialog unloads, and the Show that showed it raises the error once the host's
+  // modal run has returned, so the call behind it (the owner's error trap, the host's call)
+  // reports it. Otherwise it reaches whoever raised the event: the host's code driving the dialog,
+  // the script, the renderer. Handlers around this one (an OK that checks a box whose handler
+  // queries) let such an error pass whatever their own policy.
   Propagate,
   // An error in a handler is shown as a prompt (critical icon) and goes no further; the dialog
   // stays open with what the handler had done until then.
   Prompt,
-  // An error in a handler ends the dialog: it unloads, and the call that showed it modally raises
-  // the error, so that the owner's error trap reports it. Handlers around this one (an OK that
-  // checks a box whose handler queries) let such an error pass whatever their own policy.
-  ToCaller,
 };
 
 class DialogShell : public Form {

@@ -256,5 +256,26 @@ TEST_F(RunMoreWords, ADeliveryQueryErrorReachesLoadConsignmentsTrap) {
       << after.result.message;
 }
 
+// The return-inventory picker's OK reads the chosen inventories; with a table it needs dropped by
+// another workstation, the error ends the dialog and frmShow raises it, where the script can
+// expect it, rather than failing the dialog line.
+TEST_F(RunMoreWords, AReturnInventoryErrorIsTheCallsError) {
+  const std::string db = test_support::demoCopy("returninvdropped");
+  const Outcome o = runScript(
+      "login user=demo date=2026-12-05\n"
+      "new $ris Quillon.ReturnInvSet\n"
+      "on frmReturnInvSet\n"
+      "  node treeMenu c0102\n"
+      "  select ListView1 1\n"
+      "  sql \"DROP TABLE InventoryClass\"\n"
+      "  toolbar Ok\n"
+      "end\n"
+      "call $ris.frmShow $login 1\n"
+      "expect $error like \"*[Ii]nventory[Cc]lass*\"\n",
+      db);
+  ASSERT_TRUE(o.result.ok) << o.result.message << "\n" << o.transcript;
+  EXPECT_TRUE(has(o.transcript, "form frmReturnInvSet unloaded")) << o.transcript;
+}
+
 }  // namespace
 }  // namespace quillon::cli::run::testing

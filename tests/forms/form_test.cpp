@@ -208,7 +208,7 @@ TEST(DialogShellTest, HandlerErrorsAreShownOrPassedOnAsTheDialogDeclares) {
 class frmQueries : public DialogShell {
  public:
   frmQueries() : DialogShell("frmQueries", "", 3000, 2000, HandlerErrors::Prompt) {
-    constexpr auto query = HandlerErrors::ToCaller;
+    constexpr auto query = HandlerErrors::Propagate;
     cmdQuery.Click =
         handler(query, [] { throw automation::ComError(-2147217865, "no such table"); });
     chkLines.Click = handler(query, [this] {
@@ -248,7 +248,7 @@ int errorNumberOfShow(Form& form) {
   return 0;
 }
 
-TEST(DialogShellTest, AToCallerErrorEndsTheDialogAndTheModalShowRaisesIt) {
+TEST(DialogShellTest, APropagatedErrorEndsAModalDialogAndItsShowRaisesIt) {
   auto host = std::make_shared<DrivingUiHost>();
   ScopedUiHost installed{host};
   frmQueries f;

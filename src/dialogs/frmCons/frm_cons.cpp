@@ -64,7 +64,7 @@ void frmCons::wireEvents() {
     box->MouseMove = [box](int, int, int, int) { box->setToolTipText(box->Text()); };
   }
   // The queries' errors are not the dialog's to handle: they end it and reach the owner's trap.
-  constexpr auto query = forms::HandlerErrors::ToCaller;
+  constexpr auto query = forms::HandlerErrors::Propagate;
   cmdFilter.Click = handler(query, [this] { cmdFilter_Click(); });
   cmbVouchType.DropDown = handler([this] { fillDropDown(cmbVouchType, vouchTypeItems()); });
   cmbBusType.DropDown = handler([this] { fillDropDown(cmbBusType, busTypeItems()); });

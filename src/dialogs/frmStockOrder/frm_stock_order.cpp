@@ -68,7 +68,7 @@ void frmStockOrder::wireEvents() {
   }
   // Errors of the filter, tab and lines handlers are not the dialog's to handle: they end it and
   // reach the owner's trap.
-  constexpr auto query = forms::HandlerErrors::ToCaller;
+  constexpr auto query = forms::HandlerErrors::Propagate;
   SSTab1.Click = handler(query, [this](int previousTab) { tabSwitched(previousTab, false); });
   cmdFilter.Click = handler(query, [this] { cmdFilter_Click(); });
   Command1.Click = cmdFilter.Click;
