@@ -53,7 +53,9 @@ frmProduceOrder::~frmProduceOrder() = default;
 
 void frmProduceOrder::wireEvents() {
   cmdFilter.Click = handler([this] { cmdFilter_Click(); });
-  cmdOk.Click = handler([this] { cmdOk_Click(); });
+  // The lists' queries report through the service's error text, shown here; OK reads the chosen
+  // rows again itself, and an error of that is not the dialog's: it reaches load's trap.
+  cmdOk.Click = handler(forms::HandlerErrors::Propagate, [this] { cmdOk_Click(); });
   cmdExit.Click = handler([this] { cmdExit_Click(); });
   lstParent.ItemCheck = handler([this](forms::ListItem& item) { lstParent_ItemCheck(item); });
   lstSub.ItemCheck = handler([this](forms::ListItem& item) { lstSub_ItemCheck(item); });

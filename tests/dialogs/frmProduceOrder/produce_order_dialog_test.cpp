@@ -5,11 +5,13 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
+#include "automation/utf8.h"
 #include "classes/produce_order.h"
 #include "components/suite/account_database.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
 #include "module/module_state.h"
 #include "produce_order_fixture.h"
+#include "support/demo_account.h"
 
 namespace quillon::dialogs {
 namespace {
@@ -149,6 +151,30 @@ TEST(frmProduceOrder, UncheckingTheHeadKeepsTheMaterialList) {
   });
   EXPECT_TRUE(r.ok);
   EXPECT_TRUE(r.nothing);
+}
+
+// Another workstation drops what the heads are read from after they were listed: OK's re-read
+// fails, and the error is load's, not a box over the open dialog.
+TEST(frmProduceOrder, AnErrorOfOksReReadReachesLoadsTrap) {
+  auto host = std::make_shared<RecordingUiHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  const std::string account = testing::demoCopy("produce_order_dropped");
+  const auto login = testing::loginAs("demo", account);
+  const LoadResult r = runLoad(*po, *host, login, [&](frmProduceOrder& f) {
+    f.cmdFilter.userClick();
+    ASSERT_TRUE(f.lstParent.userCheck(rowOf(f.lstParent, "1")));
+    f.lstSub.userCheck(1);
+    ASSERT_GT(f.lstChild.itemCount(), 0);
+    test_support::connect(account)->execute("DROP VIEW pp_poheader");
+    f.cmdOk.userClick();
+    EXPECT_FALSE(f.Loaded());
+  });
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.err.starts_with("ProduceOrder:load")) << r.err;
+  EXPECT_NE(automation::utf8::asciiLower(r.err).find("pp_poheader"), std::string::npos) << r.err;
+  EXPECT_TRUE(r.nothing);
+  EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
 }
 
 TEST(frmProduceOrder, CancelAndRefusalsKeepTheDialogAsItWas) {
