@@ -55,7 +55,7 @@ class DialogShell : public Form {
   template <class F>
   auto handler(HandlerErrors policy, F body) {
     return [this, policy, body = std::move(body)](auto&&... args) {
-      runHandler(policy, [&] { body(std::forward<decltype(args)>(args)...); });
+      this->runHandler(policy, [&] { body(std::forward<decltype(args)>(args)...); });
     };
   }
 
