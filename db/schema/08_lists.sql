@@ -4,7 +4,11 @@
 -- more quantity fields, so the line quantity is the fourth field from the end. cinvouchcode,
 -- icorid, bquansign (and ball for arrival lines) are there for what the lists write back into
 -- the returned lines: the receipt voucher a line is tracked to, the sign of this time's
--- quantity and whether the arrival line is taken whole. A line query
+-- quantity and whether the arrival line is taken whole. What a person types into a line (the
+-- receipt voucher number, and on order lines the batch, which an order does not keep) comes from
+-- an empty look at the receipt's own column, so that it carries that column's type: the lists
+-- take as many characters as the receipt keeps (an expression would carry no size, and the
+-- lists would cut a typed value to the longest one shown). A line query
 -- joins its view with Inventory, and arrival and delivery lines also with their base line table,
 -- as their WHERE texts name them (order lines name dArriveDate unqualified, so not there).
 
@@ -13,12 +17,13 @@ SELECT l.ID AS id, l.POID AS poid, h.cPOID AS cpoid,
        i.cDefWareHouse AS cwhcode, w.cWhName AS cwhname,
        l.cInvCode AS cinvcode, i.cInvAddCode AS cinvaddcode, i.cInvName AS cinvname,
        i.cInvStd AS cinvstd, l.dArriveDate AS darrivedate,
-       CASE WHEN i.bInvBatch = 1 THEN '' ELSE NULL END AS cbatch,
+       (SELECT rb.cBatch FROM rdrecords rb WHERE 1 = 0) AS cbatch,
        i.bInvBatch AS binvbatch, i.bInvQuality AS binvquality, i.iMassDate AS imassdate,
        i.iGroupType AS igrouptype, l.iInvExchRate AS iinvexchrate,
        a.cComUnitName AS cinva_unit, m.cComUnitName AS cinvm_unit,
        i.fInExcess AS finexcess, l.iUnitPrice AS iunitprice, l.cbCloser AS cbcloser,
-       '' AS cinvouchcode, NULL AS icorid, 1 AS bquansign,
+       (SELECT rv.cCode FROM rdrecord rv WHERE 1 = 0) AS cinvouchcode, NULL AS icorid,
+       1 AS bquansign,
        l.cFree1 AS cfree1, l.cFree2 AS cfree2, l.cFree3 AS cfree3, l.cFree4 AS cfree4, l.cFree5 AS cfree5, l.cFree6 AS cfree6, l.cFree7 AS cfree7, l.cFree8 AS cfree8, l.cFree9 AS cfree9, l.cFree10 AS cfree10,
        l.iArrNum AS iarrnum, l.iReceivedNum AS ireceivednum,
        l.iQuantity AS iquantity, l.iArrQTY AS iarrqty, l.iReceivedQTY AS ireceivedqty,
@@ -39,7 +44,8 @@ SELECT l.ID AS id, l.Autoid AS autoid, h.cCode AS ccode,
        l.iMassDate AS imassdate, i.iGroupType AS igrouptype, l.iInvExchRate AS iinvexchrate,
        a.cComUnitName AS cinva_unit, m.cComUnitName AS cinvm_unit,
        l.iPOsID AS iposid, l.iOriCost AS ioricost, l.cbCloser AS cbcloser,
-       '' AS cinvouchcode, NULL AS icorid, 1 AS bquansign, 0 AS ball,
+       (SELECT rv.cCode FROM rdrecord rv WHERE 1 = 0) AS cinvouchcode, NULL AS icorid,
+       1 AS bquansign, 0 AS ball,
        l.cFree1 AS cfree1, l.cFree2 AS cfree2, l.cFree3 AS cfree3, l.cFree4 AS cfree4, l.cFree5 AS cfree5, l.cFree6 AS cfree6, l.cFree7 AS cfree7, l.cFree8 AS cfree8, l.cFree9 AS cfree9, l.cFree10 AS cfree10,
        l.fValidInNum AS fvalidinnum,
        l.iQuantity AS iquantity, l.fValidInQuan AS fvalidinquan, h.iBillType AS ibilltype,

@@ -16,17 +16,37 @@ DialogShell::DialogShell(std::string name, std::string caption, int width, int h
   setEscapeCloses(true);
 }
 
-void DialogShell::runHandler(const std::function<void()>& body) {
-  if (handlerErrors_ == HandlerErrors::Propagate) {
-    body();
-    return;
-  }
+namespace {
+
+// An error of a Propagate handler on its way out through the handlers around it.
+struct EndingError {
+  std::exception_ptr error;
+};
+
+}  // namespace
+
+void DialogShell::runHandler(HandlerErrors policy, const std::function<void()>& body) {
+  ++handlerDepth_;
+  const ScopeGuard leave([this] { --handlerDepth_; });
+  const bool outermost = handlerDepth_ == 1;
   try {
     body();
-  } catch (const automation::ComError& e) {
-    prompt(e.description(), vbCritical);
-  } catch (const std::exception& e) {
-    prompt(e.what(), vbCritical);
+  } catch (const EndingError& ending) {
+    if (!outermost) throw;
+    endModalWith(ending.error);
+  } catch (...) {
+    if (policy == HandlerErrors::Propagate) {
+      if (!outermost) throw EndingError{std::current_exception()};
+      endModalWith(std::current_exception());
+      return;
+    }
+    try {
+      throw;
+    } catch (const automation::ComError& e) {
+      prompt(e.description(), vbCritical);
+    } catch (const std::exception& e) {
+      prompt(e.what(), vbCritical);
+    }
   }
 }
 

@@ -25,8 +25,12 @@ namespace quillon::forms {
 inline constexpr std::string_view kPromptTitle = "系统提示";
 
 enum class HandlerErrors {
-  // An error in a handler reaches whoever raised the event: the host's call driving the dialog,
-  // the script, the renderer.
+  // An error in a handler is not the dialog's to deal with. In a dialog shown modally it ends the
+  // dialog: the dialog unloads, and the Show that showed it raises the error once the host's
+  // modal run has returned, so the call behind it (the owner's error trap, the host's call)
+  // reports it. Otherwise it reaches whoever raised the event: the host's code driving the dialog,
+  // the script, the renderer. Handlers around this one (an OK that checks a box whose handler
+  // queries) let such an error pass whatever their own policy.
   Propagate,
   // An error in a handler is shown as a prompt (critical icon) and goes no further; the dialog
   // stays open with what the handler had done until then.
@@ -38,14 +42,20 @@ class DialogShell : public Form {
   HandlerErrors handlerErrors() const { return handlerErrors_; }
 
   // Runs `body` as an event handler of this dialog, under its policy.
-  void runHandler(const std::function<void()>& body);
+  void runHandler(const std::function<void()>& body) { runHandler(handlerErrors_, body); }
+  // The same under `policy`, for a handler whose errors the dialog deals with otherwise.
+  void runHandler(HandlerErrors policy, const std::function<void()>& body);
 
-  // `body` as a control's event handler under the dialog's policy; the event's arguments are
-  // passed on.
+  // `body` as a control's event handler under the dialog's policy (or `policy`); the event's
+  // arguments are passed on.
   template <class F>
   auto handler(F body) {
-    return [this, body = std::move(body)](auto&&... args) {
-      runHandler([&] { body(std::forward<decltype(args)>(args)...); });
+    return handler(handlerErrors_, std::move(body));
+  }
+  template <class F>
+  auto handler(HandlerErrors policy, F body) {
+    return [this, policy, body = std::move(body)](auto&&... args) {
+      this->runHandler(policy, [&] { body(std::forward<decltype(args)>(args)...); });
     };
   }
 
@@ -61,6 +71,7 @@ class DialogShell : public Form {
 
  private:
   HandlerErrors handlerErrors_;
+  int handlerDepth_ = 0;  // handlers running, one inside the other
 };
 
 }  // namespace quillon::forms

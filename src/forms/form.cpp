@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "automation/com_error.h"
 #include "automation/names.h"
@@ -159,14 +160,23 @@ void Form::Show(int modal) {
   }
   if (!visible_) return;
   modal_ = true;
+  modalError_ = nullptr;
   try {
     host.runModal(*this);
   } catch (...) {
     modal_ = false;
+    modalError_ = nullptr;
     throw;
   }
   modal_ = false;
   if (visible_) Hide();  // a host that gave up on the form: never leave a modal form showing
+  if (modalError_) std::rethrow_exception(std::exchange(modalError_, nullptr));
+}
+
+void Form::endModalWith(std::exception_ptr error) {
+  if (!modal_ || !visible_) std::rethrow_exception(error);
+  modalError_ = std::move(error);
+  if (!Unload()) Hide();
 }
 
 void Form::Hide() {

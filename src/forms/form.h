@@ -23,6 +23,7 @@
 // With KeyPreview on, the form sees every key first; a KeyCode or KeyAscii set to 0 swallows it.
 #pragma once
 
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -109,6 +110,10 @@ class Form {
   bool Unload();
   // The close box: the same path as Unload with UnloadMode vbFormControlMenu.
   bool userClose();
+  // Ends a modal showing because of `error`: the form unloads (or hides, when it refuses to), and
+  // the Show call that showed it raises `error` once the host's modal run has returned. A form
+  // that is not shown modally raises it here.
+  void endModalWith(std::exception_ptr error);
 
   // Focus.
   Control* ActiveControl() const { return active_; }
@@ -170,6 +175,8 @@ class Form {
   bool visible_ = false;
   bool modal_ = false;
   bool unloading_ = false;
+  // What the modal Show raises when it returns (endModalWith).
+  std::exception_ptr modalError_;
   std::vector<std::unique_ptr<Control>> owned_;
   std::vector<Control*> order_;
   Control* active_ = nullptr;

@@ -255,13 +255,15 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int
     writeRow(grid, row, chosen, 0, targets, formats);
     if (pickedColumn > 0) result.text = grid.TextMatrix(pickedColumn, row);
   } else {
-    // The line splits: it stays (hidden, not returned) and each chosen row gets a copy of it.
+    // The line splits: it stays (hidden, not returned) and each chosen row gets a copy of it,
+    // unmarked as every appended line starts; the person marks the rows to take.
     const auto redraw = forms::redrawPaused(grid);
     grid.setRowHeight(row, 0);
     for (int at = 0; at < chosen.rowCount(); ++at) {
       const int added = grid.Rows();
       grid.setRows(added + 1);
-      for (int c = 0; c < grid.Cols(); ++c) grid.setTextMatrix(c, added, grid.TextMatrix(c, row));
+      for (int c = 1; c < grid.Cols(); ++c) grid.setTextMatrix(c, added, grid.TextMatrix(c, row));
+      grid.setMarked(added, false);
       writeRow(grid, added, chosen, at, targets, formats);
     }
   }

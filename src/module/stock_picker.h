@@ -10,7 +10,8 @@
 // allocation (AutoRefer) or the selection dialog (Refer) as the caller asks.
 //
 // One chosen row rewrites the line in place; several hide it (height 0) and add one copy of it per
-// row below the grid's rows, each with that row's values. A line without warehouse is refused with
+// row below the grid's rows, each with that row's values and unmarked, as every line appended to a
+// grid starts (only the copy-line tool copies a mark). A line without warehouse is refused with
 // "仓库不能为空！" and nothing changes; nothing chosen changes nothing either.
 #pragma once
 

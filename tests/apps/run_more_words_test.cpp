@@ -219,5 +219,63 @@ TEST_F(RunMoreWords, TheOtherWorkstationsWriteIsSeenByTheDialogsReRead) {
   EXPECT_EQ(unset.result.message, "line 4, column 26: $nobody was never set");
 }
 
+// Another workstation drops a table the delivery-note heads are read from while the dialog is
+// open: the filter's error ends the dialog without a box, and loadConsignment returns False with
+// its label and the engine's text in ErrMsg, which the script can check.
+TEST_F(RunMoreWords, ADeliveryQueryErrorReachesLoadConsignmentsTrap) {
+  const std::string db = test_support::demoCopy("cons-dropped");
+  const Outcome o = runScript(
+      "login user=demo date=2026-12-05\n"
+      "new $po Quillon.ProduceOrder\n"
+      "on frmCons\n"
+      "  sql \"DROP TABLE SaleType\"\n"
+      "  click cmdFilter\n"
+      "end\n"
+      "$ok = call $po.loadConsignment \"\" $login $coll $err\n"
+      "expect $ok = false\n"
+      "expect $err like \"loadStockOrder:load*SaleType*\"\n"
+      "expect $po.oCollection = nothing\n",
+      db);
+  ASSERT_TRUE(o.result.ok) << o.result.message << "\n" << o.transcript;
+  EXPECT_TRUE(has(o.transcript, "form frmCons unloaded")) << o.transcript;
+  EXPECT_FALSE(has(o.transcript, "message ")) << o.transcript;
+
+  // The dialog is gone: a line after the failing one has no form to work.
+  const Outcome after = runScript(
+      "login user=demo date=2026-12-05\n"
+      "new $po Quillon.ProduceOrder\n"
+      "on frmCons\n"
+      "  click cmdFilter\n"
+      "  click cmdExit\n"
+      "end\n"
+      "$ok = call $po.loadConsignment \"\" $login $coll $err\n",
+      db);
+  EXPECT_FALSE(after.result.ok);
+  EXPECT_TRUE(
+      has(after.result.message, "line 5, column 3: click: form frmCons is not shown any more"))
+      << after.result.message;
+}
+
+// The return-inventory picker's OK reads the chosen inventories; with a table it needs dropped by
+// another workstation, the error ends the dialog and frmShow raises it, where the script can
+// expect it, rather than failing the dialog line.
+TEST_F(RunMoreWords, AReturnInventoryErrorIsTheCallsError) {
+  const std::string db = test_support::demoCopy("returninvdropped");
+  const Outcome o = runScript(
+      "login user=demo date=2026-12-05\n"
+      "new $ris Quillon.ReturnInvSet\n"
+      "on frmReturnInvSet\n"
+      "  node treeMenu c0102\n"
+      "  select ListView1 1\n"
+      "  sql \"DROP TABLE InventoryClass\"\n"
+      "  toolbar Ok\n"
+      "end\n"
+      "call $ris.frmShow $login 1\n"
+      "expect $error like \"*[Ii]nventory[Cc]lass*\"\n",
+      db);
+  ASSERT_TRUE(o.result.ok) << o.result.message << "\n" << o.transcript;
+  EXPECT_TRUE(has(o.transcript, "form frmReturnInvSet unloaded")) << o.transcript;
+}
+
 }  // namespace
 }  // namespace quillon::cli::run::testing

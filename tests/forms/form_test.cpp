@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "automation/com_error.h"
 #include "forms/dialog_shell.h"
@@ -199,6 +201,91 @@ TEST(DialogShellTest, HandlerErrorsAreShownOrPassedOnAsTheDialogDeclares) {
   passing.Show();
   EXPECT_THROW(passing.cmdGo.userClick(), automation::ComError);
   EXPECT_EQ(passing.MousePointer(), vbDefault);
+}
+
+// A dialog whose query handlers end it; OK checks a box whose handler queries, as the order
+// dialogs' OK lists the lines of the marked heads.
+class frmQueries : public DialogShell {
+ public:
+  frmQueries() : DialogShell("frmQueries", "", 3000, 2000, HandlerErrors::Prompt) {
+    constexpr auto query = HandlerErrors::Propagate;
+    cmdQuery.Click =
+        handler(query, [] { throw automation::ComError(-2147217865, "no such table"); });
+    chkLines.Click = handler(query, [this] {
+      if (linesFail) throw automation::ComError(-2147217865, "no such view");
+    });
+    cmdOk.Click = handler([this] {
+      chkLines.setValue(vbChecked);
+      okFinished = true;
+    });
+    cmdOther.Click = handler([] { throw automation::ComError(5, "坏了"); });
+  }
+  CommandButton& cmdQuery = add<CommandButton>("cmdQuery", {100, 100, 900, 300}, "Query");
+  CheckBox& chkLines = add<CheckBox>("chkLines", {100, 500, 900, 300}, "Lines");
+  CommandButton& cmdOk = add<CommandButton>("cmdOk", {100, 900, 900, 300}, "OK");
+  CommandButton& cmdOther = add<CommandButton>("cmdOther", {100, 1300, 900, 300}, "Other");
+  bool linesFail = false;
+  bool okFinished = false;
+  int unloads = 0;
+
+ protected:
+  void Form_Unload(int&) override { ++unloads; }
+};
+
+// Plays the person of a modal form with a function instead of a script block.
+class DrivingUiHost : public ScriptedUiHost {
+ public:
+  std::function<void(Form&)> drive;
+  void runModal(Form& form) override { drive(form); }
+};
+
+int errorNumberOfShow(Form& form) {
+  try {
+    form.Show(vbModal);
+  } catch (const automation::ComError& e) {
+    return e.number();
+  }
+  return 0;
+}
+
+TEST(DialogShellTest, APropagatedErrorEndsAModalDialogAndItsShowRaisesIt) {
+  auto host = std::make_shared<DrivingUiHost>();
+  ScopedUiHost installed{host};
+  frmQueries f;
+  host->drive = [&](Form&) {
+    f.cmdOther.userClick();  // shown and kept
+    EXPECT_TRUE(f.Visible());
+    f.cmdQuery.userClick();
+    EXPECT_FALSE(f.Loaded());
+  };
+  EXPECT_EQ(errorNumberOfShow(f), -2147217865);
+  EXPECT_EQ(f.unloads, 1);
+  EXPECT_EQ(std::count_if(host->transcript().begin(), host->transcript().end(),
+                          [](const std::string& l) { return l.starts_with("message "); }),
+            1);
+
+  // Raised from a handler inside OK's: OK goes no further, and the dialog ends all the same.
+  f.linesFail = true;
+  host->drive = [&](Form&) { f.cmdOk.userClick(); };
+  EXPECT_EQ(errorNumberOfShow(f), -2147217865);
+  EXPECT_FALSE(f.okFinished);
+  EXPECT_FALSE(f.Loaded());
+
+  // The next showing ends as the person ends it.
+  f.linesFail = false;
+  f.chkLines.setValue(vbUnchecked);
+  host->drive = [&](Form&) {
+    f.cmdOk.userClick();
+    f.Unload();
+  };
+  EXPECT_EQ(errorNumberOfShow(f), 0);
+  EXPECT_TRUE(f.okFinished);
+
+  // Not shown modally there is no Show to raise it: the handler's caller gets it.
+  frmQueries modeless;
+  modeless.Show();
+  EXPECT_THROW(modeless.cmdQuery.userClick(), automation::ComError);
+  EXPECT_TRUE(modeless.Visible());
 }
 
 TEST(UiHostTest, HeadlessDefaultAndScopedInstallation) {

@@ -89,12 +89,16 @@ TEST_F(StockPicker, SeveralBatchesSplitTheLineAndAWarehouseIsNeeded) {
   line->setValue(Variant("cbatch"), Variant(""));
   line->setValue(Variant("iquantity"), Variant(700.0));
   const int rowsBefore = grid.Rows();
+  grid.setMarked(1, true);
   const auto result = PickStockForLine(grid, 1, *line, StockPick::Batch, true,
                                        receiptLineMapping(StockPick::Batch));
   ASSERT_EQ(result.rows, 2);
   EXPECT_FALSE(result.text);
   EXPECT_EQ(grid.RowHeight(1), 0) << "the split line is hidden";
   ASSERT_EQ(grid.Rows(), rowsBefore + 2);
+  EXPECT_TRUE(grid.isMarked(1));
+  EXPECT_FALSE(grid.isMarked(rowsBefore) || grid.isMarked(rowsBefore + 1))
+      << "appended lines start unmarked";
   EXPECT_EQ(grid.TextMatrix(column("批号"), rowsBefore), "B2610-01");
   EXPECT_EQ(grid.TextMatrix(grid.Cols() - 2, rowsBefore), "628.00");
   EXPECT_EQ(grid.TextMatrix(column("批号"), rowsBefore + 1), "B2611-02");

@@ -63,16 +63,18 @@ void frmCons::wireEvents() {
                               &cmbDLID, &cmbCustom, &cmbInvoiceCode}) {
     box->MouseMove = [box](int, int, int, int) { box->setToolTipText(box->Text()); };
   }
-  cmdFilter.Click = handler([this] { cmdFilter_Click(); });
+  // The queries' errors are not the dialog's to handle: they end it and reach the owner's trap.
+  constexpr auto query = forms::HandlerErrors::Propagate;
+  cmdFilter.Click = handler(query, [this] { cmdFilter_Click(); });
   cmbVouchType.DropDown = handler([this] { fillDropDown(cmbVouchType, vouchTypeItems()); });
   cmbBusType.DropDown = handler([this] { fillDropDown(cmbBusType, busTypeItems()); });
   chkAll.Click = handler([this] {
     if (service_) service_->setShowClosed(chkAll.Value() == forms::vbChecked);
   });
-  Check1.Click = handler([this] {
+  Check1.Click = handler(query, [this] {
     if (ready_) Check1_Click();
   });
-  lstFhdHead.MouseUp = handler([this](int button, int, int, int) { headMouseUp(button); });
+  lstFhdHead.MouseUp = handler(query, [this](int button, int, int, int) { headMouseUp(button); });
   lstFhdBody.MouseUp = handler([this](int button, int, int, int) { lineMouseUp(button); });
   lstFhdBody.CellChange = handler([this](std::string& text, bool& cancel, int row, int col) {
     lineCellChange(text, cancel, row, col);

@@ -7,7 +7,9 @@
 // "Flag".
 //
 // OK hides the dialog (the owner may show it again); cancel and the owner's UnLoadForm unload it,
-// which leaves the owner's oCollection Nothing. An error in an event handler is shown under the
+// which leaves the owner's oCollection Nothing. An error of the filter or of the listing of lines
+// (also when OK lists them) ends the dialog and reaches the owner's error trap (loadConsignment
+// returns False with its label in ErrMsg); an error in any other event handler is shown under the
 // prompt title and the dialog stays open as it was. The dialog writes nothing to the account
 // database but the work table of one bulk assignment, dropped when the run ends; OK writes the
 // edit-after-generating box to the workstation's registry.

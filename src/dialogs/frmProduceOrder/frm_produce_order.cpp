@@ -53,7 +53,9 @@ frmProduceOrder::~frmProduceOrder() = default;
 
 void frmProduceOrder::wireEvents() {
   cmdFilter.Click = handler([this] { cmdFilter_Click(); });
-  cmdOk.Click = handler([this] { cmdOk_Click(); });
+  // The lists' queries report through the service's error text, shown here; OK reads the chosen
+  // rows again itself, and an error of that is not the dialog's: it reaches load's trap.
+  cmdOk.Click = handler(forms::HandlerErrors::Propagate, [this] { cmdOk_Click(); });
   cmdExit.Click = handler([this] { cmdExit_Click(); });
   lstParent.ItemCheck = handler([this](forms::ListItem& item) { lstParent_ItemCheck(item); });
   lstSub.ItemCheck = handler([this](forms::ListItem& item) { lstSub_ItemCheck(item); });
@@ -168,8 +170,8 @@ void frmProduceOrder::LoadParentOrders(const std::string& condition) {
 void frmProduceOrder::lstParent_ItemCheck(forms::ListItem& item) {
   const auto busyPointer = busy();
   lstParent.uncheckOthers(item);
-  // Materials listed for another order's line no longer belong to what is checked.
-  materials_.close();
+  // The materials stay as listed: they change only with a product line's check, and OK asks for a
+  // checked line of the order it returns anyway.
   if (!item.Checked()) {
     lines_.clearRows();
     cmbInv.setText("");

@@ -66,10 +66,13 @@ void frmStockOrder::wireEvents() {
                               &cmbVen, &cmbDept, &cmbPerson, &cmbPOID, &cmbArrID, &cmbWhName}) {
     box->MouseMove = [box](int, int, int, int) { box->setToolTipText(box->Text()); };
   }
-  SSTab1.Click = handler([this](int previousTab) { tabSwitched(previousTab, false); });
-  cmdFilter.Click = handler([this] { cmdFilter_Click(); });
+  // Errors of the filter, tab and lines handlers are not the dialog's to handle: they end it and
+  // reach the owner's trap.
+  constexpr auto query = forms::HandlerErrors::Propagate;
+  SSTab1.Click = handler(query, [this](int previousTab) { tabSwitched(previousTab, false); });
+  cmdFilter.Click = handler(query, [this] { cmdFilter_Click(); });
   Command1.Click = cmdFilter.Click;
-  chkBusType.Click = handler([this] {
+  chkBusType.Click = handler(query, [this] {
     if (ready_) cmdFilter_Click();
   });
   cmbBusType.DropDown = handler([this] { busTypeDropDown(); });
@@ -77,12 +80,12 @@ void frmStockOrder::wireEvents() {
   chkAll.Click = handler([this] {
     if (service_) service_->setShowClosed(chkAll.Value() == forms::vbChecked);
   });
-  Check1.Click = handler([this] {
+  Check1.Click = handler(query, [this] {
     if (ready_) showLines();
   });
   for (forms::MsSuperGrid* head : {&lstDdHead, &lstDhdHead}) {
     head->MouseUp =
-        handler([this, head](int button, int, int, int) { headMouseUp(*head, button); });
+        handler(query, [this, head](int button, int, int, int) { headMouseUp(*head, button); });
   }
   wireLineGrid(lstDdBody);
   wireLineGrid(lstDhdBody);

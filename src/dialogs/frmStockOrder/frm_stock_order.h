@@ -7,9 +7,11 @@
 // oCollection under "Head", "Body" and "Date", and bStockOrder says which tab they came from.
 //
 // OK hides the dialog (the owner may show it again); cancel and the owner's UnLoadForm unload it,
-// which leaves the owner's oCollection Nothing. An error in an event handler is shown under the
-// prompt title and the dialog stays open as it was. The dialog writes nothing to the account
-// database; OK writes the two edit-after-generating boxes to the workstation's registry.
+// which leaves the owner's oCollection Nothing. An error of the filter, a tab switch or the
+// listing of lines (also when OK lists them) ends the dialog and reaches the owner's error trap;
+// an error in any other event handler is shown under the prompt title and the dialog stays open as
+// it was. The dialog writes nothing to the account database; OK writes the two
+// edit-after-generating boxes to the workstation's registry.
 #pragma once
 
 #include <memory>

@@ -5,11 +5,13 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
+#include "automation/utf8.h"
 #include "classes/produce_order.h"
 #include "components/suite/account_database.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
 #include "module/module_state.h"
 #include "produce_order_fixture.h"
+#include "support/demo_account.h"
 
 namespace quillon::dialogs {
 namespace {
@@ -116,6 +118,62 @@ TEST(frmProduceOrder, MaterialsOfOneLineReachTheHost) {
   EXPECT_EQ(member(r, "Sub")->value("mainid").toLong(), 1);
   EXPECT_EQ(member(r, "Child")->recordCount(), materials - 1);
   EXPECT_NE(module::gSQL.find(" AND  id IN ("), std::string::npos);
+  EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
+}
+
+TEST(frmProduceOrder, UncheckingTheHeadKeepsTheMaterialList) {
+  auto host = std::make_shared<RecordingUiHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  const LoadResult r = runLoad(*po, *host, testing::loginAs("demo"), [&](frmProduceOrder& f) {
+    f.cmdFilter.userClick();
+    ASSERT_TRUE(f.lstParent.userCheck(rowOf(f.lstParent, "1")));
+    f.lstSub.userCheck(1);
+    const int materials = f.lstChild.itemCount();
+    ASSERT_GT(materials, 0);
+    f.lstChild.userCheck(1);  // one left out, as the person chose
+
+    f.lstParent.userCheck(rowOf(f.lstParent, "1"));  // unchecked: its lines go, not the materials
+    EXPECT_EQ(f.lstSub.itemCount(), 0);
+    ASSERT_EQ(f.lstChild.itemCount(), materials);
+    EXPECT_FALSE(f.lstChild.item(1).Checked());
+    for (int i = 2; i <= materials; ++i) EXPECT_TRUE(f.lstChild.item(i).Checked());
+
+    // Another order's lines come; the materials stay until a line of it is checked.
+    f.lstParent.userCheck(rowOf(f.lstParent, "2"));
+    EXPECT_GT(f.lstSub.itemCount(), 0);
+    EXPECT_EQ(f.lstChild.itemCount(), materials);
+    f.cmdOk.userClick();  // materials, but no product line checked
+    EXPECT_EQ(host->lastMessage(), "请选择产品！");
+    EXPECT_TRUE(f.Loaded());
+    EXPECT_EQ(f.lstChild.itemCount(), materials);
+    f.cmdExit.userClick();
+  });
+  EXPECT_TRUE(r.ok);
+  EXPECT_TRUE(r.nothing);
+}
+
+// Another workstation drops what the heads are read from after they were listed: OK's re-read
+// fails, and the error is load's, not a box over the open dialog.
+TEST(frmProduceOrder, AnErrorOfOksReReadReachesLoadsTrap) {
+  auto host = std::make_shared<RecordingUiHost>();
+  forms::ScopedUiHost scoped(host);
+  auto po = newOrder();
+  const std::string account = testing::demoCopy("produce_order_dropped");
+  const auto login = testing::loginAs("demo", account);
+  const LoadResult r = runLoad(*po, *host, login, [&](frmProduceOrder& f) {
+    f.cmdFilter.userClick();
+    ASSERT_TRUE(f.lstParent.userCheck(rowOf(f.lstParent, "1")));
+    f.lstSub.userCheck(1);
+    ASSERT_GT(f.lstChild.itemCount(), 0);
+    test_support::connect(account)->execute("DROP VIEW pp_poheader");
+    f.cmdOk.userClick();
+    EXPECT_FALSE(f.Loaded());
+  });
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.err.starts_with("ProduceOrder:load")) << r.err;
+  EXPECT_NE(automation::utf8::asciiLower(r.err).find("pp_poheader"), std::string::npos) << r.err;
+  EXPECT_TRUE(r.nothing);
   EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
 }
 

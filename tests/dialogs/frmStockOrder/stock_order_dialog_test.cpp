@@ -8,6 +8,7 @@
 
 #include "ado/recordset.h"
 #include "automation/collection.h"
+#include "automation/utf8.h"
 #include "classes/produce_order.h"
 #include "classes/registration.h"
 #include "components/purchase_ref_service.h"
@@ -442,6 +443,15 @@ TEST_F(StockOrderDialog, ARedLineTrackedToItsReceiptAndASplitLineNotReturned) {
     EXPECT_EQ(f.lstDdBody.RowHeight(row), 0);
     EXPECT_EQ(cellOf(f.lstDdBody, before, "批号"), "B2610-01");
     EXPECT_EQ(cellOf(f.lstDdBody, before + 1, "批号"), "B2611-02");
+    // The split rows start unmarked: the hidden line's mark alone returns nothing.
+    EXPECT_TRUE(f.lstDdBody.isMarked(row));
+    EXPECT_FALSE(f.lstDdBody.isMarked(before) || f.lstDdBody.isMarked(before + 1));
+    answer({forms::vbYes});
+    f.cmdOk.userClick();
+    EXPECT_EQ(host_->lastMessage(), "请选择记录！");
+    ASSERT_TRUE(f.Visible());
+    ASSERT_TRUE(f.lstDdBody.userClickCell(before, 0));
+    ASSERT_TRUE(f.lstDdBody.userClickCell(before + 1, 0));
     answer({forms::vbYes});
     f.cmdOk.userClick();
   });
@@ -505,6 +515,84 @@ TEST_F(StockOrderDialog, ThePopUpMenuAndTheCellButtonsOfALineGrid) {
               (std::set<std::string>{"千克", "张", "根"}));
     f.cmdExit.userClick();
   });
+}
+
+// A batch or receipt voucher typed into a line is kept as long as the receipt's column holds it
+// (30 characters), on order lines as on arrival lines, and goes back to the host as typed.
+TEST_F(StockOrderDialog, ATypedBatchOrReceiptVoucherIsKeptAsTheReceiptHoldsIt) {
+  const std::string voucher = "RK" + std::string(28, '7');  // 30 characters
+  const LoadResult r = run([&](frmStockOrder& f) {
+    answer({forms::vbYes});
+    f.SSTab1.userSelectTab(1);
+    f.Command1.userClick();
+    markRow(f.lstDhdHead, "单据号", "DH26120008");
+    forms::MsSuperGrid& arrivals = f.lstDhdBody;
+    const int receipt = arrivals.colByCaption("入库单号");
+    ASSERT_GT(receipt, 0);
+    EXPECT_EQ(arrivals.ColMaxLength(receipt), 30);
+    arrivals.userEditCell(1, receipt, voucher + "X");
+    EXPECT_EQ(arrivals.TextMatrix(receipt, 1), voucher) << "cut where the receipt's column ends";
+
+    answer({forms::vbYes});
+    f.SSTab1.userSelectTab(0);
+    f.cmdFilter.userClick();
+    markRow(f.lstDdHead, "单据号", "PO26110009");
+    forms::MsSuperGrid& orders = f.lstDdBody;
+    const int row = rowOf(orders, "存货编码", "0101002");
+    ASSERT_GT(row, 0);
+    const int batch = orders.colByCaption("批号");
+    const int orderReceipt = orders.colByCaption("入库单号");
+    ASSERT_GT(batch, 0);
+    ASSERT_GT(orderReceipt, 0);
+    EXPECT_EQ(orders.ColMaxLength(batch), 30);
+    EXPECT_EQ(orders.ColMaxLength(orderReceipt), 30);
+    orders.userEditCell(row, batch, "B2612-99");
+    EXPECT_EQ(orders.TextMatrix(batch, row), "B2612-99");
+    orders.userEditCell(row, orderReceipt, voucher);
+    EXPECT_EQ(orders.TextMatrix(orderReceipt, row), voucher);
+    ASSERT_TRUE(orders.userClickCell(row, 0));
+    answer({forms::vbYes});
+    f.cmdOk.userClick();
+  });
+  ASSERT_TRUE(r.ok) << r.err;
+  ASSERT_TRUE(r.coll);
+  auto body = member(r, "Body");
+  ASSERT_EQ(body->recordCount(), 1);
+  body->moveFirst();
+  EXPECT_EQ(body->value("cbatch").toString(), "B2612-99");
+  EXPECT_EQ(body->value("cinvouchcode").toString(), voucher);
+}
+
+// Another workstation drops what the heads or lines are read from while the dialog is open: the
+// error ends the dialog and loadStockOrder reports it under its label; no box is shown.
+TEST_F(StockOrderDialog, AQueryErrorEndsTheDialogAndReachesTheOwnersTrap) {
+  const std::string account = test_support::demoCopy("stock_order_dropped");
+  user_ = test_support::loginAs("clerk", account);
+  LoadResult r = run([&](frmStockOrder& f) {
+    test_support::connect(account)->execute("DROP VIEW zpurpoheader");
+    f.cmdFilter.userClick();
+    EXPECT_FALSE(f.Loaded());
+  });
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.err.starts_with("loadStockOrder:load")) << r.err;
+  EXPECT_NE(automation::utf8::asciiLower(r.err).find("zpurpoheader"), std::string::npos) << r.err;
+  EXPECT_FALSE(r.coll);
+  EXPECT_TRUE(host_->messages.empty()) << host_->lastMessage();
+
+  r = run([&](frmStockOrder& f) {
+    answer({forms::vbYes});
+    f.SSTab1.userSelectTab(1);
+    f.Command1.userClick();
+    test_support::connect(account)->execute("DROP VIEW pu_ArrBody");
+    const int row = rowOf(f.lstDhdHead, "单据号", "DH26120008");
+    ASSERT_GT(row, 0);
+    f.lstDhdHead.userClickCell(row, 0);  // marking lists the note's lines
+    EXPECT_FALSE(f.Loaded());
+  });
+  EXPECT_FALSE(r.ok);
+  EXPECT_TRUE(r.err.starts_with("loadStockOrder:load")) << r.err;
+  EXPECT_NE(automation::utf8::asciiLower(r.err).find("pu_arrbody"), std::string::npos) << r.err;
+  ASSERT_EQ(host_->messages.size(), 1u) << host_->lastMessage();  // the tab switch's question
 }
 
 TEST_F(StockOrderDialog, ACallWithoutAUsableLoginShowsNoDialog) {
