@@ -16,6 +16,7 @@
 #include "dialogs/frmCons/cons_messages.h"
 #include "dialogs/frmCons/cons_queries.h"
 #include "dialogs/frmCons/cons_rules.h"
+#include "dialogs/kit/line_grid_tools.h"
 #include "forms/ui_host.h"
 #include "module/module_ctl.h"
 
@@ -31,8 +32,7 @@ constexpr std::uint32_t kGridGrey = 0xC0C0C0;  // RGB(192,192,192)
 }  // namespace
 
 frmCons::frmCons()
-    : ReferenceDialog("frmCons", std::string(kCaption), 11520, 8760,
-                      forms::HandlerErrors::Prompt) {
+    : ReferenceDialog("frmCons", std::string(kCaption), 11520, 8760, forms::HandlerErrors::Prompt) {
   setKeyPreview(true);
   txtLDate.setTag("rfdate");
   txtUDate.setTag("rfdate");
@@ -55,8 +55,8 @@ frmCons::frmCons()
 frmCons::~frmCons() = default;
 
 void frmCons::wireEvents() {
-  lookupFields_.bind({&txtLDate, &txtUDate, &txtOutDate, &cmbWhName, &cmbDept, &cmbPerson,
-                      &cmbDLID, &cmbCustom, &cmbInvoiceCode});
+  lookupFields_.bind({&txtLDate, &txtUDate, &txtOutDate, &cmbWhName, &cmbDept, &cmbPerson, &cmbDLID,
+                      &cmbCustom, &cmbInvoiceCode});
   // The heads compare the customer's abbreviation: the box shows it once an entry is checked.
   lookupFields_.showColumn(cmbCustom, "cCusAbbName");
   for (forms::TextBox* box : {&txtLDate, &txtUDate, &txtOutDate, &cmbWhName, &cmbDept, &cmbPerson,
@@ -80,10 +80,10 @@ void frmCons::wireEvents() {
     lineCellChange(text, cancel, row, col);
   });
   lstFhdBody.CellButtonClick = handler([this](int row, int col) { lineCellButton(row, col); });
-  mnuCopyLine.Click = handler([this] { module::CopyCurrentRow(lstFhdBody); });
-  mnuClearAll.Click = handler([this] { module::ClearMarks(lstFhdBody); });
+  mnuCopyLine.Click = handler([this] { kit::CopyCurrentRow(lstFhdBody); });
+  mnuClearAll.Click = handler([this] { kit::ClearMarks(lstFhdBody); });
   // The line leaves the list as a split line does: hidden, so it is never returned.
-  mnuDeleteLine.Click = handler([this] { module::HideCurrentRow(lstFhdBody); });
+  mnuDeleteLine.Click = handler([this] { kit::HideCurrentRow(lstFhdBody); });
   cmdOk.Click = handler([this] { cmdOk_Click(); });
   cmdExit.Click = handler([this] { cmdExit_Click(); });
 }
@@ -180,7 +180,7 @@ void frmCons::appendLinesOf(int headRow) {
   if (lstFhdBody.Row() == 0 && lstFhdBody.Rows() > 1) lstFhdBody.setRow(1);
   module::SetListColumns(lstFhdBody);
   // The note fixes a line's warehouse; batches and receipts are assigned within it.
-  if (const int c = module::LineFieldColumn(lines_.get(), "cwhname"); c > 0) {
+  if (const int c = kit::LineFieldColumn(lines_.get(), "cwhname"); c > 0) {
     lstFhdBody.setColLock(c, true);
     lstFhdBody.setColButton(c, false);
   }
@@ -188,7 +188,7 @@ void frmCons::appendLinesOf(int headRow) {
 
 void frmCons::Check1_Click() {
   const auto busyPointer = busy();
-  module::EmptyGrid(lstFhdBody);
+  kit::EmptyGrid(lstFhdBody);
   if (Check1.Value() == forms::vbChecked && heads_) {
     for (int row = 1; row < lstFhdHead.Rows(); ++row) {
       if (lstFhdHead.isMarked(row)) appendLinesOf(row);
@@ -222,8 +222,7 @@ std::shared_ptr<ado::Recordset> frmCons::collectRows(forms::MsSuperGrid& grid,
   if (refusal != nullptr) {
     complete = [refusal](const module::GridRowRecord& read) {
       if (*refusal) return;
-      *refusal =
-          lineSignRefusal(read.thisQuantity, module::ToNumber(Variant(read.loadedQuantity)));
+      *refusal = lineSignRefusal(read.thisQuantity, module::ToNumber(Variant(read.loadedQuantity)));
     };
   }
   module::CollectMarkedRows(grid, *copy, 0, complete);
@@ -275,16 +274,16 @@ void frmCons::Form_KeyDown(int& KeyCode, int Shift) {
   switch (KeyCode) {
     case 'B':
     case 'Q': {
-      const module::StockPick pick =
-          KeyCode == 'B' ? module::StockPick::Batch : module::StockPick::ReceiptVoucher;
+      const kit::StockPick pick =
+          KeyCode == 'B' ? kit::StockPick::Batch : kit::StockPick::ReceiptVoucher;
       KeyCode = 0;
       runHandler([this, pick] { pickForCurrentLine(pick); });
       break;
     }
     case 'E':
     case 'O': {
-      const module::StockPick pick =
-          KeyCode == 'E' ? module::StockPick::Batch : module::StockPick::ReceiptVoucher;
+      const kit::StockPick pick =
+          KeyCode == 'E' ? kit::StockPick::Batch : kit::StockPick::ReceiptVoucher;
       KeyCode = 0;
       runHandler([this, pick] { assignAllLines(pick); });
       break;

@@ -20,11 +20,11 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/kit/reference_dialog.h"
+#include "dialogs/kit/stock_picker.h"
 #include "forms/controls.h"
 #include "module/fill_grid.h"
 #include "module/lookup_fields.h"
-#include "module/reference_dialog.h"
-#include "module/stock_picker.h"
 
 namespace quillon::ado {
 class Recordset;
@@ -35,7 +35,7 @@ class PurchaseRefService;
 
 namespace quillon::dialogs {
 
-class frmCons : public module::ReferenceDialog {
+class frmCons : public kit::ReferenceDialog {
  public:
   frmCons();
   ~frmCons() override;
@@ -62,7 +62,8 @@ class frmCons : public module::ReferenceDialog {
       add<forms::Label>("lblPerson", {9120, 270, 780, 255, &Frame1}, "业务员：");
   forms::TextBox& cmbPerson = add<forms::TextBox>("cmbPerson", {9900, 240, 1140, 300, &Frame1});
 
-  forms::Label& lblDLID = add<forms::Label>("lblDLID", {120, 660, 1020, 255, &Frame1}, "发货单号：");
+  forms::Label& lblDLID =
+      add<forms::Label>("lblDLID", {120, 660, 1020, 255, &Frame1}, "发货单号：");
   forms::TextBox& cmbDLID = add<forms::TextBox>("cmbDLID", {1140, 630, 2580, 300, &Frame1});
   forms::Label& lblCustom =
       add<forms::Label>("lblCustom", {3900, 660, 780, 255, &Frame1}, "客户：");
@@ -82,13 +83,11 @@ class frmCons : public module::ReferenceDialog {
       add<forms::TextBox>("cmbInvoiceCode", {7500, 630, 3540, 300, &Frame1});
   forms::CheckBox& chkAll =
       add<forms::CheckBox>("chkAll", {6720, 1020, 2460, 300, &Frame1}, "执行完未关闭的显示");
-  forms::CheckBox& Check1 =
-      add<forms::CheckBox>("Check1", {7380, 1800, 1260, 300}, "显示表体：");
+  forms::CheckBox& Check1 = add<forms::CheckBox>("Check1", {7380, 1800, 1260, 300}, "显示表体：");
   forms::CommandButton& cmdFilter =
       add<forms::CommandButton>("cmdFilter", {9900, 990, 1140, 360, &Frame1}, "过滤(&F)");
 
-  forms::Label& lblOutDate =
-      add<forms::Label>("lblOutDate", {120, 1830, 1020, 255}, "出库日期：");
+  forms::Label& lblOutDate = add<forms::Label>("lblOutDate", {120, 1830, 1020, 255}, "出库日期：");
   forms::TextBox& txtOutDate = add<forms::TextBox>("txtOutDate", {1140, 1800, 1260, 300});
   forms::CheckBox& chkEdit =
       add<forms::CheckBox>("chkEdit", {2580, 1800, 1800, 300}, "生单后是否编辑");
@@ -102,8 +101,8 @@ class frmCons : public module::ReferenceDialog {
       add<forms::Label>("Label11", {4440, 2130, 4140, 255}, "注:更新发货单时不进行信用检查!");
   forms::CommandButton& cmdRefers = add<forms::CommandButton>("cmdRefers", {0, 0, 240, 240});
 
-  forms::CorvidXTabStrip& SSTab1 = add<forms::CorvidXTabStrip>(
-      "SSTab1", {120, 2460, 11160, 5880}, std::vector<std::string>{"发货单"});
+  forms::CorvidXTabStrip& SSTab1 = add<forms::CorvidXTabStrip>("SSTab1", {120, 2460, 11160, 5880},
+                                                               std::vector<std::string>{"发货单"});
   forms::MsSuperGrid& lstFhdHead =
       add<forms::MsSuperGrid>("lstFhdHead", {60, 420, 11040, 2160, &SSTab1, 0});
   forms::MsSuperGrid& lstFhdBody =
@@ -141,8 +140,8 @@ class frmCons : public module::ReferenceDialog {
   bool thisTimeEdit(const std::string& text, bool pieces, int row, int col);
   void lineCellButton(int row, int col);
   void lineMouseUp(int button);
-  void pickForCurrentLine(module::StockPick pick);
-  void assignAllLines(module::StockPick pick);
+  void pickForCurrentLine(kit::StockPick pick);
+  void assignAllLines(kit::StockPick pick);
   // This time's quantity summed over the visible rows of the delivery line of `row`.
   double lineTotal(int row) const;
   std::string lineCell(int row, std::string_view field) const;

@@ -4,11 +4,13 @@
 #include <vector>
 
 #include "ado/recordset.h"
-#include "components/session_context.h"
 #include "automation/vb_runtime.h"
+#include "components/session_context.h"
 #include "dialogs/frmCons/cons_messages.h"
 #include "dialogs/frmCons/cons_rules.h"
 #include "dialogs/frmCons/frm_cons.h"
+#include "dialogs/kit/line_grid_tools.h"
+#include "dialogs/kit/reference_texts.h"
 #include "forms/ui_host.h"
 #include "module/module_ctl.h"
 
@@ -26,11 +28,11 @@ constexpr std::string_view kThisPiecesCaption = "本次出库件数";
 }  // namespace
 
 std::string frmCons::lineCell(int row, std::string_view field) const {
-  return module::LineFieldCell(lstFhdBody, lines_.get(), row, field);
+  return kit::LineFieldCell(lstFhdBody, lines_.get(), row, field);
 }
 
 double frmCons::lineNumber(int row, std::string_view field) const {
-  return module::LineFieldNumber(lstFhdBody, lines_.get(), row, field);
+  return kit::LineFieldNumber(lstFhdBody, lines_.get(), row, field);
 }
 
 double frmCons::lineTotal(int row) const {
@@ -66,7 +68,7 @@ void frmCons::lineCellChange(std::string& text, bool& cancel, int row, int col) 
   const std::string caption = grid.TextMatrix(col, 0);
 
   // 1. Dates.
-  if (caption == module::kExpiryCaption || caption == module::kMadeCaption) {
+  if (caption == kit::kExpiryCaption || caption == kit::kMadeCaption) {
     if (!text.empty() && !automation::IsDate(Variant(text))) {
       forms::MsgBox(std::string(module::kDateFormatMessage), forms::vbCritical,
                     std::string(module::kDateFormatTitle));
@@ -83,8 +85,8 @@ void frmCons::lineCellChange(std::string& text, bool& cancel, int row, int col) 
     return;
   }
   // 4. A new stock unit brings its rate and this time's pieces.
-  if (caption == module::kStockUnitCaption) {
-    module::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, cancel);
+  if (caption == kit::kStockUnitCaption) {
+    kit::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, cancel);
   }
 }
 
@@ -92,7 +94,7 @@ void frmCons::lineCellChange(std::string& text, bool& cancel, int row, int col) 
 bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int col) {
   forms::MsSuperGrid& grid = lstFhdBody;
   if (!automation::IsNumeric(Variant(text)) && !automation::Trim(text).empty()) {
-    prompt(std::string(module::kNotANumber), forms::vbExclamation);
+    prompt(std::string(kit::kNotANumber), forms::vbExclamation);
     return false;
   }
   const double value = module::ToNumber(Variant(text));
@@ -105,7 +107,7 @@ bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int co
   // 4. Pieces and quantity follow each other through the line's rate.
   bool failed = false;  // an error of the routine reaches the caller, which refuses the edit
   const std::vector<std::string> before =
-      module::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, failed);
+      kit::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, failed);
   // 3. Everything this time takes of the delivery line, its copies and split rows included.
   DeliveryLineFigures figures;
   figures.quantity = lineQuantity;
@@ -115,7 +117,7 @@ bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int co
   auto& settings = module::CurrentAccountSettings();
   if (auto refusal = issueLimitRefusal(lineTotal(row), figures, settings.option("OverDispOut"),
                                        settings.text("FormatQuanDecString"))) {
-    module::RestoreRow(grid, row, before);
+    kit::RestoreRow(grid, row, before);
     prompt(*refusal, forms::vbOKOnly);
     return false;
   }
@@ -125,47 +127,48 @@ bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int co
 void frmCons::lineCellButton(int row, int col) {
   if (!lines_) return;
   std::string chosen;
-  if (module::ChooseLineListValue(lstFhdBody, *lines_, row, col, chosen)) {
+  if (kit::ChooseLineListValue(lstFhdBody, *lines_, row, col, chosen)) {
     bool cancel = false;
     lineCellChange(chosen, cancel, row, col);
     if (!cancel) lstFhdBody.setTextMatrix(col, row, chosen);
     return;
   }
   const std::string caption = lstFhdBody.TextMatrix(col, 0);
-  if (caption != module::kBatchCaption && caption != module::kReceiptCaption) return;
+  if (caption != kit::kBatchCaption && caption != kit::kReceiptCaption) return;
   lstFhdBody.setRow(row);
-  pickForCurrentLine(caption == module::kBatchCaption ? module::StockPick::Batch
-                                              : module::StockPick::ReceiptVoucher);
+  pickForCurrentLine(caption == kit::kBatchCaption ? kit::StockPick::Batch
+                                                   : kit::StockPick::ReceiptVoucher);
 }
 
 // ---- pickers
 
-void frmCons::pickForCurrentLine(module::StockPick pick) {
+void frmCons::pickForCurrentLine(kit::StockPick pick) {
   forms::MsSuperGrid& grid = lstFhdBody;
-  if (!module::HasLineData(grid) || !lines_) {
+  if (!kit::HasLineData(grid) || !lines_) {
     forms::Beep();
     return;
   }
   const int row = grid.Row();
   if (row < 1 || row >= grid.Rows() || grid.RowHeight(row) == 0) return;
-  if (grid.colByCaption(pick == module::StockPick::Batch ? module::kBatchCaption : module::kReceiptCaption) < 0) {
+  if (grid.colByCaption(pick == kit::StockPick::Batch ? kit::kBatchCaption : kit::kReceiptCaption) <
+      0) {
     return;
   }
-  auto line = module::LineRecordOf(grid, *lines_, row);
-  module::PickStockForLine(grid, row, *line, pick, false, module::receiptLineMapping(pick));
+  auto line = kit::LineRecordOf(grid, *lines_, row);
+  kit::PickStockForLine(grid, row, *line, pick, false, kit::receiptLineMapping(pick));
 }
 
-void frmCons::assignAllLines(module::StockPick pick) {
+void frmCons::assignAllLines(kit::StockPick pick) {
   forms::MsSuperGrid& grid = lstFhdBody;
-  if (!module::HasLineData(grid) || !lines_) {
+  if (!kit::HasLineData(grid) || !lines_) {
     forms::Beep();
     return;
   }
-  const bool batches = pick == module::StockPick::Batch;
+  const bool batches = pick == kit::StockPick::Batch;
   const std::string_view start = batches ? kBulkBatchStart : kBulkReceiptStart;
-  const auto mapping = module::receiptLineMapping(pick);
+  const auto mapping = kit::receiptLineMapping(pick);
   const auto busyPointer = busy();
-  module::BulkStockRun run(pick);
+  kit::BulkStockRun run(pick);
   std::string collected;
   // The lines as they stand when the run begins; the rows a split adds are its result.
   const int rows = grid.Rows();
@@ -176,14 +179,15 @@ void frmCons::assignAllLines(module::StockPick pick) {
     if (!batches && lineNumber(row, "iquantity") < 0) {
       message = std::string(kRedLineByHand);
     } else {
-      auto line = module::LineRecordOf(grid, *lines_, row);
+      auto line = kit::LineRecordOf(grid, *lines_, row);
       run.assign(grid, row, *line, mapping, message);
     }
     collectBulkMessage(collected, message, start);
   }
   run.finish();
   if (!collected.empty()) {
-    forms::MsgBox(collected, forms::vbOKOnly, std::string(batches ? kBulkBatchTitle : kBulkReceiptTitle));
+    forms::MsgBox(collected, forms::vbOKOnly,
+                  std::string(batches ? kBulkBatchTitle : kBulkReceiptTitle));
   }
 }
 

@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/kit/reference_dialog.h"
 #include "forms/controls.h"
 #include "module/lookup_fields.h"
-#include "module/reference_dialog.h"
 #include "module/reference_lists.h"
 
 namespace quillon::ado {
@@ -27,7 +27,7 @@ class ProductionOrderService;
 
 namespace quillon::dialogs {
 
-class frmProduceOrder : public module::ReferenceDialog {
+class frmProduceOrder : public kit::ReferenceDialog {
  public:
   frmProduceOrder();
   ~frmProduceOrder() override;

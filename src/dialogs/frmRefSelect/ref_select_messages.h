@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "module/reference_texts.h"
+#include "dialogs/kit/reference_texts.h"
 
 namespace quillon::dialogs::ref_select {
 
@@ -17,7 +17,7 @@ inline constexpr std::string_view kBatchTitle = "批次分配";
 
 inline constexpr std::string_view kRedNoPositive = "红字单据不能输入正数";
 inline constexpr std::string_view kBlueNoNegative = "篮字单据不能输入负数";
-inline constexpr std::string_view kNotANumber = module::kNotANumber;
+inline constexpr std::string_view kNotANumber = kit::kNotANumber;
 inline constexpr std::string_view kSignFixed = "不能改变数据的正负";
 inline constexpr std::string_view kRateNotNegative = "换算率不能输入负数";
 inline constexpr std::string_view kLessThanAllocatedQty = "修改的数量小于已分配的数量";

@@ -16,6 +16,7 @@
 #include "dialogs/frmStockOrder/stock_order_messages.h"
 #include "dialogs/frmStockOrder/stock_order_queries.h"
 #include "dialogs/frmStockOrder/stock_order_rules.h"
+#include "dialogs/kit/line_grid_tools.h"
 #include "forms/ui_host.h"
 #include "module/module_ctl.h"
 
@@ -188,14 +189,14 @@ void frmStockOrder::tabSwitched(int previousTab, bool firstDisplay) {
       return;
     }
     if (previousTab == kOrderTab) {
-      module::EmptyGrid(lstDdHead);
-      module::EmptyGrid(lstDdBody);
+      kit::EmptyGrid(lstDdHead);
+      kit::EmptyGrid(lstDdBody);
       txtLPlanArriveDate.setText("");
       txtUPlanArriveDate.setText("");
       cmbPOID.setText("");
     } else {
-      module::EmptyGrid(lstDhdHead);
-      module::EmptyGrid(lstDhdBody);
+      kit::EmptyGrid(lstDhdHead);
+      kit::EmptyGrid(lstDhdBody);
       cmbArrID.setText("");
     }
     txtWh.setText("");
@@ -296,7 +297,7 @@ void frmStockOrder::showLines() {
   const auto busyPointer = busy();
   forms::MsSuperGrid& heads = activeHeadGrid();
   forms::MsSuperGrid& lines = activeLineGrid();
-  module::EmptyGrid(lines);
+  kit::EmptyGrid(lines);
   if (Check1.Value() == forms::vbChecked && heads_) {
     for (int row = 1; row < heads.Rows(); ++row) {
       if (heads.isMarked(row)) appendLinesOf(row, false);
@@ -400,8 +401,8 @@ void frmStockOrder::Form_KeyDown(int& KeyCode, int Shift) {
   lookupFields_.keyDown(KeyCode);
   if (Shift != forms::vbCtrlMask) return;
   if (KeyCode == 'B' || KeyCode == 'Q') {
-    const module::StockPick pick =
-        KeyCode == 'B' ? module::StockPick::Batch : module::StockPick::ReceiptVoucher;
+    const kit::StockPick pick =
+        KeyCode == 'B' ? kit::StockPick::Batch : kit::StockPick::ReceiptVoucher;
     KeyCode = 0;
     runHandler([this, pick] { pickForLine(pick, true); });
   }

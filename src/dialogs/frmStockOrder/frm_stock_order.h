@@ -18,11 +18,11 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/kit/reference_dialog.h"
+#include "dialogs/kit/stock_picker.h"
 #include "forms/controls.h"
 #include "module/fill_grid.h"
 #include "module/lookup_fields.h"
-#include "module/reference_dialog.h"
-#include "module/stock_picker.h"
 
 namespace quillon::ado {
 class Recordset;
@@ -33,7 +33,7 @@ class PurchaseRefService;
 
 namespace quillon::dialogs {
 
-class frmStockOrder : public module::ReferenceDialog {
+class frmStockOrder : public kit::ReferenceDialog {
  public:
   frmStockOrder();
   ~frmStockOrder() override;
@@ -153,8 +153,8 @@ class frmStockOrder : public module::ReferenceDialog {
   void copyLine();
   void clearMarkedLines();
   void deleteLine();
-  void pickForLine(module::StockPick pick, bool automatic);
-  bool pickForCell(forms::MsSuperGrid& grid, int row, module::StockPick pick);
+  void pickForLine(kit::StockPick pick, bool automatic);
+  bool pickForCell(forms::MsSuperGrid& grid, int row, kit::StockPick pick);
   bool pickWarehouse(std::string& code, std::string& name);
   void cmdWh_Click();
   void txtWh_LostFocus();

@@ -16,6 +16,7 @@
 #include "dialogs/frmStockOrder/frm_stock_order.h"
 #include "dialogs/frmStockOrder/stock_order_messages.h"
 #include "dialogs/frmStockOrder/stock_order_rules.h"
+#include "dialogs/kit/line_grid_tools.h"
 #include "forms/ui_host.h"
 #include "module/module_ctl.h"
 
@@ -42,21 +43,21 @@ void frmStockOrder::wireLineGrid(forms::MsSuperGrid& grid) {
 }
 
 int frmStockOrder::lineColumn(std::string_view field) const {
-  return module::LineFieldColumn(lines_.get(), field);
+  return kit::LineFieldColumn(lines_.get(), field);
 }
 
 std::string frmStockOrder::lineCell(const forms::MsSuperGrid& grid, int row,
                                     std::string_view field) const {
-  return module::LineFieldCell(grid, lines_.get(), row, field);
+  return kit::LineFieldCell(grid, lines_.get(), row, field);
 }
 
 double frmStockOrder::lineNumber(const forms::MsSuperGrid& grid, int row,
                                  std::string_view field) const {
-  return module::LineFieldNumber(grid, lines_.get(), row, field);
+  return kit::LineFieldNumber(grid, lines_.get(), row, field);
 }
 
 std::shared_ptr<ado::Recordset> frmStockOrder::lineRecordOf(forms::MsSuperGrid& grid, int row) {
-  return module::LineRecordOf(grid, *lines_, row);
+  return kit::LineRecordOf(grid, *lines_, row);
 }
 
 // ---- marks and the pop-up menu
@@ -70,17 +71,17 @@ void frmStockOrder::lineMouseUp(forms::MsSuperGrid& grid, int button) {
 }
 
 void frmStockOrder::copyLine() {
-  module::CopyCurrentRow(activeLineGrid());
+  kit::CopyCurrentRow(activeLineGrid());
 }
 
 void frmStockOrder::clearMarkedLines() {
-  module::ClearMarks(lstDdBody);
-  module::ClearMarks(lstDhdBody);
+  kit::ClearMarks(lstDdBody);
+  kit::ClearMarks(lstDhdBody);
 }
 
 // The line leaves the list as a split line does: hidden, so it is never returned.
 void frmStockOrder::deleteLine() {
-  module::HideCurrentRow(activeLineGrid());
+  kit::HideCurrentRow(activeLineGrid());
 }
 
 // ---- edit rules
@@ -97,7 +98,7 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
   };
 
   // 1. Dates.
-  if ((caption == module::kExpiryCaption || caption == module::kMadeCaption) && !text.empty() &&
+  if ((caption == kit::kExpiryCaption || caption == kit::kMadeCaption) && !text.empty() &&
       !automation::IsDate(Variant(text))) {
     forms::MsgBox(std::string(module::kDateFormatMessage), forms::vbCritical,
                   std::string(module::kDateFormatTitle));
@@ -105,7 +106,7 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
     return;
   }
   // 2. The warehouse of a line: fixed once a receipt voucher is assigned, else checked.
-  if (caption == module::kWarehouseCaption) {
+  if (caption == kit::kWarehouseCaption) {
     if (!lineCell(grid, row, "cinvouchcode").empty()) {
       return refuse(std::string(kWarehouseFixed), forms::vbCritical);
     }
@@ -130,13 +131,13 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
     }
   }
   // 4. A receipt voucher typed over another one no longer links to that one's line.
-  if (caption == module::kReceiptCaption && !old.empty()) {
+  if (caption == kit::kReceiptCaption && !old.empty()) {
     if (const int c = lineColumn("icorid"); c > 0) grid.setTextMatrix(c, row, "");
   }
 
   // 5. The unit routine on the edited line; what the rules below refuse puts the row back.
   const std::vector<std::string> before =
-      module::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, cancel);
+      kit::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, cancel);
 
   std::optional<std::string> refusal;
   auto& settings = module::CurrentAccountSettings();
@@ -159,7 +160,7 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
                         settings.text(thisPieces ? "FormatNumDecString" : "FormatQuanDecString"));
   }
   if (refusal) {
-    module::RestoreRow(grid, row, before);
+    kit::RestoreRow(grid, row, before);
     refuse(*refusal, forms::vbExclamation);
   }
 }
@@ -173,43 +174,43 @@ void frmStockOrder::editCell(forms::MsSuperGrid& grid, int row, int col, std::st
 
 void frmStockOrder::lineCellButton(forms::MsSuperGrid& grid, int row, int col) {
   const std::string caption = grid.TextMatrix(col, 0);
-  if (caption == module::kWarehouseCaption) {
+  if (caption == kit::kWarehouseCaption) {
     std::string code;
     std::string name;
     if (pickWarehouse(code, name)) editCell(grid, row, col, name);
     return;
   }
   std::string chosen;
-  if (module::ChooseLineListValue(grid, *lines_, row, col, chosen)) {
+  if (kit::ChooseLineListValue(grid, *lines_, row, col, chosen)) {
     editCell(grid, row, col, chosen);
     return;
   }
-  const bool batch = caption == module::kBatchCaption;
-  if (!batch && caption != module::kReceiptCaption) return;
+  const bool batch = caption == kit::kBatchCaption;
+  if (!batch && caption != kit::kReceiptCaption) return;
   // The buttons pick for returns; a receipt takes what arrives.
   if (module::ToNumber(Variant(grid.TextMatrix(grid.Cols() - 2, row))) >= 0) return;
-  pickForCell(grid, row, batch ? module::StockPick::Batch : module::StockPick::ReceiptVoucher);
+  pickForCell(grid, row, batch ? kit::StockPick::Batch : kit::StockPick::ReceiptVoucher);
 }
 
 // ---- pickers
 
-bool frmStockOrder::pickForCell(forms::MsSuperGrid& grid, int row, module::StockPick pick) {
+bool frmStockOrder::pickForCell(forms::MsSuperGrid& grid, int row, kit::StockPick pick) {
   auto line = lineRecordOf(grid, row);
   const auto result =
-      module::PickStockForLine(grid, row, *line, pick, false, module::receiptLineMapping(pick));
+      kit::PickStockForLine(grid, row, *line, pick, false, kit::receiptLineMapping(pick));
   return result.rows > 0;
 }
 
-void frmStockOrder::pickForLine(module::StockPick pick, bool automatic) {
+void frmStockOrder::pickForLine(kit::StockPick pick, bool automatic) {
   forms::MsSuperGrid& grid = activeLineGrid();
-  if (!module::HasLineData(grid) || !lines_) return;
+  if (!kit::HasLineData(grid) || !lines_) return;
   const int row = grid.Row();
   if (row < 1 || row >= grid.Rows()) return;
   const std::string_view caption =
-      pick == module::StockPick::Batch ? module::kBatchCaption : module::kReceiptCaption;
+      pick == kit::StockPick::Batch ? kit::kBatchCaption : kit::kReceiptCaption;
   if (grid.colByCaption(caption) < 0) return;
   auto line = lineRecordOf(grid, row);
-  module::PickStockForLine(grid, row, *line, pick, automatic, module::receiptLineMapping(pick));
+  kit::PickStockForLine(grid, row, *line, pick, automatic, kit::receiptLineMapping(pick));
 }
 
 // ---- receiving warehouse

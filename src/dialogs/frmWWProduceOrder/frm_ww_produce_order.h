@@ -21,9 +21,9 @@
 
 #include "dialogs/frmWWProduceOrder/ww_produce_order_queries.h"
 #include "dialogs/frmWWProduceOrder/ww_produce_order_rules.h"
+#include "dialogs/kit/reference_dialog.h"
 #include "forms/controls.h"
 #include "module/lookup_fields.h"
-#include "module/reference_dialog.h"
 
 namespace quillon::ado {
 class Connection;
@@ -35,7 +35,7 @@ class MarlinColSet;
 
 namespace quillon::dialogs {
 
-class frmWWProduceOrder : public module::ReferenceDialog {
+class frmWWProduceOrder : public kit::ReferenceDialog {
  public:
   using RecordsetPtr = std::shared_ptr<ado::Recordset>;
   using ConnectionPtr = std::shared_ptr<ado::Connection>;

@@ -1,4 +1,4 @@
-#include "module/line_grid_tools.h"
+#include "dialogs/kit/line_grid_tools.h"
 
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
@@ -8,16 +8,16 @@
 #include "components/session_context.h"
 #include "components/suite_utility.h"
 #include "components/unit_quantity.h"
+#include "dialogs/kit/line_lists.h"
 #include "forms/scope_guard.h"
 #include "forms/super_grid.h"
 #include "module/fill_grid.h"
 #include "module/grid_records.h"
-#include "module/line_lists.h"
 #include "module/lookups.h"
 #include "module/module_state.h"
 #include "module/text_helpers.h"
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 
 using automation::Variant;
 
@@ -35,13 +35,13 @@ std::string LineFieldCell(const forms::MsSuperGrid& grid, const ado::Recordset* 
 
 double LineFieldNumber(const forms::MsSuperGrid& grid, const ado::Recordset* lines, int row,
                        std::string_view field) {
-  return ToNumber(Variant(LineFieldCell(grid, lines, row, field)));
+  return module::ToNumber(Variant(LineFieldCell(grid, lines, row, field)));
 }
 
-std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid,
-                                             ado::Recordset& lines, int row) {
+std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid, ado::Recordset& lines,
+                                             int row) {
   auto record = components::suiteUtility()->copyStructure(lines);
-  CollectMarkedRows(grid, *record, row);
+  module::CollectMarkedRows(grid, *record, row);
   record->moveFirst();
   return record;
 }
@@ -88,15 +88,15 @@ void RestoreRow(forms::MsSuperGrid& grid, int row, const std::vector<std::string
 }
 
 void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, int col,
-                    const GridNumberFormats& formats) {
+                    const module::GridNumberFormats& formats) {
   const ado::RecordsetView fields(lines);
-  const std::string field = col == grid.Cols() - 2   ? std::string("iquantity")
-                            : col == grid.Cols() - 1 ? std::string("inum")
+  const std::string field = col == grid.Cols() - 2                   ? std::string("iquantity")
+                            : col == grid.Cols() - 1                 ? std::string("inum")
                             : col >= 1 && col <= fields.fieldCount() ? fields.fieldName(col - 1)
                                                                      : std::string();
   auto record = LineRecordOf(grid, lines, row);
   auto unit = components::createAs<components::UnitQuantity>(components::kUnitQuantityProgId);
-  unit->setLogin(gContext);
+  unit->setLogin(module::gContext);
   unit->setBody(record);
   unit->recalculate(field);
   const ado::RecordsetView line(*unit->body());
@@ -124,7 +124,8 @@ void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, in
 
 std::vector<std::string> EditWithUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines,
                                              int row, int col, const std::string& text,
-                                             const GridNumberFormats& formats, bool& cancel) {
+                                             const module::GridNumberFormats& formats,
+                                             bool& cancel) {
   std::vector<std::string> before = RowCells(grid, row);
   grid.setTextMatrix(col, row, text);
   try {
@@ -144,17 +145,17 @@ bool ChooseLineListValue(const forms::MsSuperGrid& grid, const ado::Recordset& l
   const std::string field = col >= 1 && col <= fields.fieldCount() ? fields.fieldName(col - 1) : "";
   const std::string caption = grid.TextMatrix(col, 0);
   const std::string item = LineFieldCell(grid, &lines, row, "cinvcode");
-  std::vector<LookupRow> rows;
+  std::vector<module::LookupRow> rows;
   if (automation::equalsNoCase(field, "cinva_unit")) {
-    rows = ChooseFromLookup(UnitListQuery(item, ""), caption, "ComputationUnit", "计量单位编码",
-                            "计量单位名称", false);
+    rows = module::ChooseFromLookup(UnitListQuery(item, ""), caption, "ComputationUnit",
+                                    "计量单位编码", "计量单位名称", false);
   } else if (const int freeNo = FreeItemNumber(field); freeNo > 0) {
-    rows = ChooseFromLookup(FreeItemListQuery(item, freeNo, ""), caption, "InvFreeValue", "代码",
-                            "值", false);
+    rows = module::ChooseFromLookup(FreeItemListQuery(item, freeNo, ""), caption, "InvFreeValue",
+                                    "代码", "值", false);
   }
   if (rows.empty()) return false;
   chosen = rows.front().name;
   return true;
 }
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

@@ -21,8 +21,10 @@ class MsSuperGrid;
 }
 
 namespace quillon::module {
-
 struct GridNumberFormats;
+}
+
+namespace quillon::dialogs::kit {
 
 // Captions of the line-grid columns the dialogs' rules and tools go by.
 inline constexpr std::string_view kWarehouseCaption = "仓库";
@@ -47,8 +49,8 @@ double LineFieldNumber(const forms::MsSuperGrid& grid, const ado::Recordset* lin
 
 // Row `row` as a one-record recordset of `lines`' fields, positioned on its record, with this
 // time's quantity and pieces in "iQuantity" and "iNum" (CollectMarkedRows).
-std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid,
-                                             ado::Recordset& lines, int row);
+std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid, ado::Recordset& lines,
+                                             int row);
 
 // A grid without data rows, captions or current row.
 void EmptyGrid(forms::MsSuperGrid& grid);
@@ -68,7 +70,7 @@ void RestoreRow(forms::MsSuperGrid& grid, int row, const std::vector<std::string
 // and the warehouse back into the row (the edited column's own cell left as it is, except this
 // time's columns, which the caller puts back). Errors of the component reach the caller.
 void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, int col,
-                    const GridNumberFormats& formats);
+                    const module::GridNumberFormats& formats);
 
 // An edit of column `col` run through the unit routine: `text` into the cell, the routine, then
 // `text` again (the routine recalculates this time's columns too, and the typed value stands).
@@ -76,11 +78,12 @@ void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, in
 // routine puts them back, sets `cancel` and reaches the caller.
 std::vector<std::string> EditWithUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines,
                                              int row, int col, const std::string& text,
-                                             const GridNumberFormats& formats, bool& cancel);
+                                             const module::GridNumberFormats& formats,
+                                             bool& cancel);
 
 // The cell button of a stock-unit or free-item column: the item's units or values in the lookup
 // list; the chosen name in `chosen`. False for any other column or when nothing was chosen.
 bool ChooseLineListValue(const forms::MsSuperGrid& grid, const ado::Recordset& lines, int row,
                          int col, std::string& chosen);
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

@@ -1,9 +1,9 @@
-#include "module/line_lists.h"
+#include "dialogs/kit/line_lists.h"
 
 #include "automation/text_compare.h"
 #include "sql/sql_text.h"
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 
 std::string UnitListQuery(std::string_view invCode, std::string_view typed) {
   const std::string t = sql::literal("%" + std::string(typed) + "%");
@@ -35,4 +35,4 @@ int FreeItemNumber(std::string_view field) {
   return n >= 1 && n <= 10 ? n : 0;
 }
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

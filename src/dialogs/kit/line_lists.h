@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 
 // Columns 计量单位编码, 计量单位名称, 对应条形码中的编码, 主计量单位标志, 换算率, 数量,
 // 合理浮动比例: the units of the item's unit group.
@@ -19,4 +19,4 @@ std::string FreeItemListQuery(std::string_view invCode, int freeNo, std::string_
 // The free item a line field stands for ("cfree3" gives 3), 0 for any other field.
 int FreeItemNumber(std::string_view field);
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

@@ -1,14 +1,14 @@
-#include "module/reference_dialog.h"
+#include "dialogs/kit/reference_dialog.h"
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
+#include "dialogs/kit/reference_texts.h"
 #include "forms/tab_strip.h"
 #include "module/module_state.h"
 #include "module/reference_lists.h"
-#include "module/reference_texts.h"
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 
 ReferenceDialog::ReferenceDialog(std::string name, std::string caption, int width, int height,
                                  forms::HandlerErrors handlerErrors)
@@ -28,9 +28,9 @@ void ReferenceDialog::handToOwner(const std::shared_ptr<automation::Collection>&
 }
 
 std::shared_ptr<ado::Recordset> ReferenceDialog::reReadChosen(const std::string& statement) {
-  gSQL = statement;
+  module::gSQL = statement;
   auto fresh = std::make_shared<ado::Recordset>();
-  fresh->open(automation::Variant(gSQL),
+  fresh->open(automation::Variant(module::gSQL),
               automation::Variant(std::static_pointer_cast<automation::Object>(conn_)));
   if (!fresh->isOpen() || (fresh->bof() && fresh->eof())) {
     prompt(std::string(kStaleRowsMessage));
@@ -41,7 +41,7 @@ std::shared_ptr<ado::Recordset> ReferenceDialog::reReadChosen(const std::string&
 
 std::shared_ptr<ado::Recordset> ReferenceDialog::reReadChosen(const ado::Recordset& level,
                                                               std::string_view condition) {
-  return reReadChosen(NarrowedSource(level.source(), condition));
+  return reReadChosen(module::NarrowedSource(level.source(), condition));
 }
 
 void ReferenceDialog::refuseNothingChosen(std::string_view what) {
@@ -53,4 +53,4 @@ void ReferenceDialog::refuseNothingChosen(forms::CorvidXTabStrip& tabs, int tab)
   tabs.setTab(tab);
 }
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

@@ -25,7 +25,7 @@ namespace quillon::forms {
 class CorvidXTabStrip;
 }
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 
 class ReferenceDialog : public forms::DialogShell {
  public:
@@ -67,4 +67,4 @@ class ReferenceDialog : public forms::DialogShell {
   std::weak_ptr<automation::Object> owner_;
 };
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 
 inline constexpr std::string_view kStaleRowsMessage =
     "当前单据可能已经被他人修改请重新过滤后再进行生单！";
@@ -18,4 +18,4 @@ inline std::string pleaseSelect(std::string_view what) {
   return "请选择" + std::string(what) + "！";
 }
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

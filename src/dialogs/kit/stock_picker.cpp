@@ -1,4 +1,4 @@
-#include "module/stock_picker.h"
+#include "dialogs/kit/stock_picker.h"
 
 #include <array>
 #include <memory>
@@ -26,7 +26,7 @@
 #include "module/module_state.h"
 #include "module/settings.h"
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 
 namespace {
 
@@ -87,11 +87,11 @@ std::vector<Target> resolve(const forms::MsSuperGrid& grid, const ado::Recordset
 }
 
 void writeRow(forms::MsSuperGrid& grid, int row, const ado::RecordsetView& chosen, int at,
-              const std::vector<Target>& targets, const GridNumberFormats& formats) {
+              const std::vector<Target>& targets, const module::GridNumberFormats& formats) {
   for (const Target& t : targets) {
     grid.setTextMatrix(t.column, row, chosen.value(at, t.field).displayText());
   }
-  if (lineGridOf(grid.Name()) == LineGrid::None || grid.Cols() < 3) return;
+  if (module::lineGridOf(grid.Name()) == module::LineGrid::None || grid.Cols() < 3) return;
   const auto quantity = chosen.fieldIndex("出库数量");
   const auto pieces = chosen.fieldIndex("出库件数");
   auto number = [&](int f) {
@@ -152,7 +152,7 @@ Variant invokeOn(automation::Object& object, const char* member, std::vector<Var
 }
 
 Variant loginArg() {
-  return Variant(std::static_pointer_cast<automation::Object>(gContext->login()));
+  return Variant(std::static_pointer_cast<automation::Object>(module::gContext->login()));
 }
 
 // What a line took goes into the work table, so the next line is offered the rest.
@@ -183,8 +183,8 @@ void recordTaken(automation::Object& refSelect, StockPick pick, const ado::Recor
     }
     std::vector<Variant> update{loginArg(), Variant(number(quantity, at)),
                                 Variant(number(pieces, at)), Variant(id.toLong())};
-    invokeOn(refSelect,
-             pick == StockPick::Batch ? "UpdateTmpCurrentStock" : "UpdateTmpRdrecords", update);
+    invokeOn(refSelect, pick == StockPick::Batch ? "UpdateTmpCurrentStock" : "UpdateTmpRdrecords",
+             update);
   }
 }
 
@@ -203,14 +203,14 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int
     }
     return {};
   }
-  if (!gContext) throw automation::ComError::objectNotSet();
+  if (!module::gContext) throw automation::ComError::objectNotSet();
 
   auto free = std::make_shared<automation::Collection>();
   for (int k = 1; k <= 10; ++k) free->add(Variant(lineText(line, "cfree" + std::to_string(k))));
   const double quantity = lineNumber(line, "iQuantity");
   // A receipt line tracks what a receipt voucher returns (red) on the order and arrival-note
   // grids, and what an issue takes from it on the delivery grid, where only a red line is red.
-  const bool issue = lineGridOf(grid.Name()) == LineGrid::Delivery;
+  const bool issue = module::lineGridOf(grid.Name()) == module::LineGrid::Delivery;
   const bool red = (pick == StockPick::ReceiptVoucher && !issue) || quantity < 0;
   std::string query = candidateQuery(pick, line);
   if (mode.workTable) {
@@ -239,14 +239,15 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int
   invokeOn(refSelect, mode.automatic ? "AutoRefer" : "Refer", args);
   if (mode.silentMessage != nullptr) *mode.silentMessage = args.back().toString();
   std::vector<Variant> none;
-  const Variant returned = refSelect.invoke("ReturnData", automation::InvokeKind::PropertyGet, none);
+  const Variant returned =
+      refSelect.invoke("ReturnData", automation::InvokeKind::PropertyGet, none);
   auto rs = returned.isObject() ? automation::toObjectAs<ado::Recordset>(returned) : nullptr;
   if (!rs) return {};
   const ado::RecordsetView chosen(*rs);
   if (chosen.rowCount() == 0) return {};
   if (mode.workTable) recordTaken(refSelect, pick, chosen, line);
 
-  const GridNumberFormats formats = CurrentGridFormats();
+  const module::GridNumberFormats formats = module::CurrentGridFormats();
   const auto targets = resolve(grid, chosen, mapping);
   PickResult result;
   result.rows = chosen.rowCount();
@@ -290,7 +291,7 @@ PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Record
 }
 
 BulkStockRun::BulkStockRun(StockPick pick) : pick_(pick) {
-  if (!gContext) throw automation::ComError::objectNotSet();
+  if (!module::gContext) throw automation::ComError::objectNotSet();
   refSelect_ = automation::classRegistry().create(kRefSelectProgId);
   createOrDropWorkTable(*refSelect_, pick_, true);
   open_ = true;
@@ -320,4 +321,4 @@ void BulkStockRun::finish() {
   createOrDropWorkTable(*refSelect_, pick_, false);
 }
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

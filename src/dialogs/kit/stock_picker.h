@@ -6,8 +6,9 @@
 // The batch picker uses current stock (reference type 0; a red voucher when this time's quantity
 // is negative), the receipt-voucher picker receipt lines (type 1; on the order and arrival-note
 // grids always as a red voucher: it tracks a return to the receipt it returns against; on the
-// delivery grid it tracks an issue to its receipt, red only when this time's quantity is). Both allow several rows. Automatic
-// allocation (AutoRefer) or the selection dialog (Refer) as the caller asks.
+// delivery grid it tracks an issue to its receipt, red only when this time's quantity is). Both
+// allow several rows. Automatic allocation (AutoRefer) or the selection dialog (Refer) as the
+// caller asks.
 //
 // One chosen row rewrites the line in place; several hide it (height 0) and add one copy of it per
 // row below the grid's rows, each with that row's values and unmarked, as every line appended to a
@@ -31,7 +32,7 @@ namespace quillon::forms {
 class MsSuperGrid;
 }
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 
 inline constexpr std::string_view kLineWarehouseEmpty = "仓库不能为空！";
 
@@ -85,4 +86,4 @@ class BulkStockRun {
   bool open_ = false;
 };
 
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit

@@ -7,19 +7,22 @@
 #include "automation/class_registry.h"
 #include "classes/registration.h"
 #include "components/purchase_ref_service.h"
+#include "components/suite/login.h"
+#include "dialogs/kit/stock_picker.h"
 #include "forms/super_grid.h"
 #include "forms/ui_host.h"
 #include "module/fill_grid.h"
 #include "module/list_columns.h"
 #include "module/module_state.h"
-#include "module/stock_picker.h"
-#include "module_fixture.h"
+#include "module/session.h"
+#include "support/demo_account.h"
 #include "support/silent_ui_host.h"
 
-namespace quillon::module {
+namespace quillon::dialogs::kit {
 namespace {
 
 using automation::Variant;
+using namespace module;
 
 // Remembers the message boxes it answers with their default button.
 class RecordingHost : public test_support::SilentUiHost {
@@ -36,7 +39,8 @@ class RecordingHost : public test_support::SilentUiHost {
 class StockPicker : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::openSessionAs("demo");
+    OpenSession(components::suite::Login::open(
+        test_support::demoAccount(test_support::registerSuiteClasses).path(), "demo"));
     classes::registerLibraryClasses(automation::classRegistry());
     host_ = std::make_shared<RecordingHost>();
     previous_ = forms::setCurrentUiHost(host_);
@@ -117,4 +121,4 @@ TEST_F(StockPicker, SeveralBatchesSplitTheLineAndAWarehouseIsNeeded) {
 }
 
 }  // namespace
-}  // namespace quillon::module
+}  // namespace quillon::dialogs::kit
