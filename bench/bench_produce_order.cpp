@@ -128,7 +128,7 @@ void BM_FillHeadList(benchmark::State& state) {
     f.cmdFilter.userClick();
     for (auto _ : state) {
       module::FillList(f.lstParent, f.headRecordset().get(), false);
-      module::SetListColumns(f.lstParent);
+      module::SetListColumns(f.lstParent, module::ListKind::Parent);
     }
     state.counters["heads"] = f.lstParent.itemCount();
   };

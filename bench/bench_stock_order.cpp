@@ -123,8 +123,9 @@ void BM_FillOnlyOfEveryHead(benchmark::State& state) {
     module::gBodyLayoutDone = false;
     for (const auto& rs : lines) {
       bool filled = false;
-      module::FillGridFromRecordset(grid, *rs, filled, nullptr, true, formats);
-      module::SetListColumns(grid);
+      module::FillGridFromRecordset(grid, module::LineGrid::Order, *rs, filled, nullptr, true,
+                                    formats);
+      module::SetListColumns(grid, module::ListKind::OrderBody);
     }
   }
   state.counters["grid_rows"] = grid.Rows() - 1;

@@ -7,7 +7,6 @@
 #include "ado/fields.h"
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
-#include "automation/text_compare.h"
 #include "automation/utf8.h"
 #include "automation/vb_format.h"
 #include "components/session_context.h"
@@ -90,13 +89,13 @@ bool buttonLineField(LineGrid grid, const std::string& lower) {
 
 class Filler {
  public:
-  Filler(forms::MsSuperGrid& grid, ado::Recordset& rs, const ado::Recordset* saved,
+  Filler(forms::MsSuperGrid& grid, LineGrid kind, ado::Recordset& rs, const ado::Recordset* saved,
          const GridNumberFormats& formats)
       : grid_(grid),
         rs_(rs),
         view_(rs),
         saved_(saved),
-        kind_(lineGridOf(grid.Name())),
+        kind_(kind),
         quantityPattern_(formats.quantityPattern()),
         piecesPattern_(formats.piecesPattern()),
         exchPattern_(formats.exchRatePattern()),
@@ -331,14 +330,6 @@ class Filler {
 
 }  // namespace
 
-LineGrid lineGridOf(std::string_view gridName) {
-  using automation::equalsNoCase;
-  if (equalsNoCase(gridName, "lstDdBody")) return LineGrid::Order;
-  if (equalsNoCase(gridName, "lstDhdBody")) return LineGrid::Arrival;
-  if (equalsNoCase(gridName, "lstFhdBody")) return LineGrid::Delivery;
-  return LineGrid::None;
-}
-
 const LineColumnCaptions* lineColumnCaptions(LineGrid grid) {
   switch (grid) {
     case LineGrid::Order:
@@ -373,16 +364,16 @@ GridNumberFormats CurrentGridFormats() {
   return formats;
 }
 
-void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,
-                           const ado::Recordset* saved, bool append) {
-  FillGridFromRecordset(grid, rs, filled, saved, append, CurrentGridFormats());
+void FillGridFromRecordset(forms::MsSuperGrid& grid, LineGrid kind, ado::Recordset& rs,
+                           bool& filled, const ado::Recordset* saved, bool append) {
+  FillGridFromRecordset(grid, kind, rs, filled, saved, append, CurrentGridFormats());
 }
 
-void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,
-                           const ado::Recordset* saved, bool append,
+void FillGridFromRecordset(forms::MsSuperGrid& grid, LineGrid kind, ado::Recordset& rs,
+                           bool& filled, const ado::Recordset* saved, bool append,
                            const GridNumberFormats& formats) {
   const auto redraw = forms::redrawPaused(grid);
-  Filler filler(grid, rs, saved, formats);
+  Filler filler(grid, kind, rs, saved, formats);
   const int records = filler.rowCount();
   // Appending to a grid without data rows starts it afresh: its caption row is written too.
   const bool fresh = !append || grid.Rows() <= 1;

@@ -1,17 +1,17 @@
 // FillGridFromRecordset: fills a spread grid from a recordset — column 0 the marks, one column
-// per field headed by the field's name — and, on the three line grids, appends the four
-// quantity columns: what is still open (quantity, pieces) and what is taken this time
-// (quantity, pieces; editable, at first the open ones or the saved values).
+// per field headed by the field's name — and, on a line grid, appends the four quantity columns:
+// what is still open (quantity, pieces) and what is taken this time (quantity, pieces; editable,
+// at first the open ones or the saved values).
 //
-// The grid's name (without regard to case) decides the variant:
-//   lstDdBody   order lines          open = iQuantity - iArrQTY - iReceivedQTY (never below 0),
-//                                    pieces iNum - iArrNum - iReceivedNum; its "iquantity" and
-//                                    "inum" columns show what is still due (less iArrQTY/iArrNum)
-//   lstDhdBody  arrival-note lines   open = iQuantity - fValidInQuan, pieces iNum - fValidInNum
-//   lstFhdBody  delivery-note lines  open = iQuantity - fOutQuantity ("0" once the issued
-//                                    quantity reaches the quantity, by magnitude), pieces
-//                                    iNum - fOutNum
-//   any other   a head grid: the field columns only.
+// The caller says what the grid holds (LineGrid):
+//   Order     order lines          open = iQuantity - iArrQTY - iReceivedQTY (never below 0),
+//                                  pieces iNum - iArrNum - iReceivedNum; its "iquantity" and
+//                                  "inum" columns show what is still due (less iArrQTY/iArrNum)
+//   Arrival   arrival-note lines   open = iQuantity - fValidInQuan, pieces iNum - fValidInNum
+//   Delivery  delivery-note lines  open = iQuantity - fOutQuantity ("0" once the issued
+//                                  quantity reaches the quantity, by magnitude), pieces
+//                                  iNum - fOutNum
+//   None      a head grid: the field columns only.
 // Null counts as 0. Lines of a fixed-rate unit group (igrouptype 1) with a rate take their
 // piece counts from their quantities. Quantities show with QuanDecDgt decimals ("##0." and as
 // many "0"), pieces with NumDecDgt, the exchange rate with ExchRateDecDgt.
@@ -33,10 +33,9 @@ class MsSuperGrid;
 
 namespace quillon::module {
 
+// What a grid's rows are: a head grid (None) or the lines of an order, an arrival note or a
+// delivery note. The dialog that owns the grid says which; the grid's own name plays no part.
 enum class LineGrid { None, Order, Arrival, Delivery };
-
-// The variant a grid's control name selects.
-LineGrid lineGridOf(std::string_view gridName);
 
 // Captions of the four computed columns of a line grid, in column order.
 struct LineColumnCaptions {
@@ -70,10 +69,10 @@ GridNumberFormats CurrentGridFormats();
 // saved rows have them), read at its current row — a picker's chosen stock row.
 // Without `formats` the account's are read (CurrentGridFormats, one settings query each); a dialog
 // that fills its grids over and over reads them once and passes them.
-void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,
-                           const ado::Recordset* saved, bool append);
-void FillGridFromRecordset(forms::MsSuperGrid& grid, ado::Recordset& rs, bool& filled,
-                           const ado::Recordset* saved, bool append,
+void FillGridFromRecordset(forms::MsSuperGrid& grid, LineGrid kind, ado::Recordset& rs,
+                           bool& filled, const ado::Recordset* saved, bool append);
+void FillGridFromRecordset(forms::MsSuperGrid& grid, LineGrid kind, ado::Recordset& rs,
+                           bool& filled, const ado::Recordset* saved, bool append,
                            const GridNumberFormats& formats);
 
 }  // namespace quillon::module

@@ -5,7 +5,6 @@
 #include "ado/recordset_view.h"
 #include "automation/utf8.h"
 #include "forms/super_grid.h"
-#include "module/fill_grid.h"
 #include "module/text_helpers.h"
 
 namespace quillon::module {
@@ -18,12 +17,13 @@ std::vector<int> MarkedRows(const forms::MsSuperGrid& grid) {
   return rows;
 }
 
-GridRowRecord AddRecordFromGridRow(const forms::MsSuperGrid& grid, int row, ado::Recordset& rs) {
+GridRowRecord AddRecordFromGridRow(const forms::MsSuperGrid& grid, LineGrid kind, int row,
+                                   ado::Recordset& rs) {
   GridRowRecord read;
   rs.addNew();
   const auto& fields = *rs.fields();
   const int count = fields.count();
-  const bool line = lineGridOf(grid.Name()) != LineGrid::None;
+  const bool line = kind != LineGrid::None;
   std::optional<std::size_t> quantity;
   std::optional<std::size_t> pieces;
   for (int f = 0; f < count && f + 1 < grid.Cols(); ++f) {
@@ -52,13 +52,12 @@ GridRowRecord AddRecordFromGridRow(const forms::MsSuperGrid& grid, int row, ado:
   return read;
 }
 
-int CollectMarkedRows(const forms::MsSuperGrid& grid, ado::Recordset& rs, int row,
+int CollectMarkedRows(const forms::MsSuperGrid& grid, LineGrid kind, ado::Recordset& rs, int row,
                       const std::function<void(const GridRowRecord&)>& complete) {
   const std::vector<int> rows = row > 0 ? std::vector<int>{row} : MarkedRows(grid);
-  const bool line = lineGridOf(grid.Name()) != LineGrid::None;
-  const bool sign = line && ado::hasField(rs, "bQuanSign");
+  const bool sign = kind != LineGrid::None && ado::hasField(rs, "bQuanSign");
   for (const int r : rows) {
-    const GridRowRecord read = AddRecordFromGridRow(grid, r, rs);
+    const GridRowRecord read = AddRecordFromGridRow(grid, kind, r, rs);
     if (sign)
       rs.setValue(automation::Variant("bQuanSign"), automation::Variant(read.thisQuantity >= 0));
     if (complete) complete(read);

@@ -55,14 +55,14 @@ constexpr std::array kChild = {
     Entry{"icuroutquantity", "本次出库数量"},
 };
 
-constexpr std::array kFhdHead = {
+constexpr std::array kDeliveryHead = {
     Entry{"cbillname", "单据类型"}, Entry{"cdlcode", "发货单号"}, Entry{"csbvcode", "发票号"},
     Entry{"ddate", "单据日期"},     Entry{"cstname", "销售类型"}, Entry{"cbustype", "业务类型"},
     Entry{"ccusname", "客户"},      Entry{"cdepname", "部门"},    Entry{"cpersonname", "业务员"},
     Entry{"cmaker", "制单人"},      Entry{"cverifier", "审核人"},
 };
 
-constexpr std::array kFhdBody = {
+constexpr std::array kDeliveryBody = {
     Entry{"cwhname", "仓库"},          Entry{"cinvcode", "存货编码"},
     Entry{"cinvaddcode", "存货代码"},  Entry{"cinvname", "存货名称"},
     Entry{"cinvstd", "规格型号"},      Entry{"ccode", "入库单号"},
@@ -113,44 +113,30 @@ std::span<const Entry> tableOf(ListKind kind) {
       return kSub;
     case ListKind::Child:
       return kChild;
-    case ListKind::FhdHead:
-      return kFhdHead;
-    case ListKind::FhdBody:
-      return kFhdBody;
+    case ListKind::DeliveryHead:
+      return kDeliveryHead;
+    case ListKind::DeliveryBody:
+      return kDeliveryBody;
     case ListKind::OrderHead:
       return kOrderHead;
     case ListKind::OrderBody:
       return kOrderBody;
-    case ListKind::Unknown:
-      break;
   }
   return {};
 }
 
 }  // namespace
 
-ListKind listKindOf(std::string_view controlName) {
-  const std::string name = automation::LCase(controlName);
-  if (name == "lstparent") return ListKind::Parent;
-  if (name == "lstsub") return ListKind::Sub;
-  if (name == "lstchild") return ListKind::Child;
-  if (name == "lstfhdhead") return ListKind::FhdHead;
-  if (name == "lstfhdbody") return ListKind::FhdBody;
-  if (name == "lstddhead" || name == "lstdhdhead") return ListKind::OrderHead;
-  if (name == "lstddbody" || name == "lstdhdbody") return ListKind::OrderBody;
-  return ListKind::Unknown;
-}
-
 bool isReportList(ListKind kind) {
   return kind == ListKind::Parent || kind == ListKind::Sub || kind == ListKind::Child;
 }
 
 bool isHeadList(ListKind kind) {
-  return kind == ListKind::Parent || kind == ListKind::FhdHead || kind == ListKind::OrderHead;
+  return kind == ListKind::Parent || kind == ListKind::DeliveryHead || kind == ListKind::OrderHead;
 }
 
 bool captionsFreeItems(ListKind kind) {
-  return kind != ListKind::Unknown && !isHeadList(kind);
+  return !isHeadList(kind);
 }
 
 std::optional<std::string> captionOf(ListKind kind, std::string_view fieldName, int voucherType) {

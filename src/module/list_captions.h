@@ -1,5 +1,6 @@
-// The caption tables of the reference lists: for each list, the visible fields (by lower-case
-// name) and their column titles. Fields a table does not name are hidden.
+// The caption tables of the reference lists: for each kind of list, the visible fields (by
+// lower-case name) and their column titles. Fields a table does not name are hidden. The dialog
+// that owns a list says which kind it is.
 #pragma once
 
 #include <optional>
@@ -9,18 +10,14 @@
 namespace quillon::module {
 
 enum class ListKind {
-  Unknown,
-  Parent,     // lstParent: production-order heads
-  Sub,        // lstSub: product lines
-  Child,      // lstChild: materials
-  FhdHead,    // lstFhdHead: delivery-note heads
-  FhdBody,    // lstFhdBody: delivery-note lines
-  OrderHead,  // lstDdHead, lstDhdHead: order and arrival-note heads
-  OrderBody,  // lstDdBody, lstDhdBody: their lines
+  Parent,        // production-order heads (report list)
+  Sub,           // their product lines (report list)
+  Child,         // the materials of a product line (report list)
+  DeliveryHead,  // delivery-note heads (grid)
+  DeliveryBody,  // delivery-note lines (grid)
+  OrderHead,     // order and arrival-note heads (grid)
+  OrderBody,     // their lines (grid)
 };
-
-// The table a list's control name selects (compared without regard to case).
-ListKind listKindOf(std::string_view controlName);
 
 bool isReportList(ListKind kind);
 bool isHeadList(ListKind kind);

@@ -11,7 +11,6 @@
 #include "forms/list_view.h"
 #include "forms/super_grid.h"
 #include "module/fill_grid.h"
-#include "module/list_captions.h"
 #include "module/module_state.h"
 
 namespace quillon::module {
@@ -79,9 +78,7 @@ void layOut(ListKind kind, const ColumnAccess& access, bool recordKeys) {
 
 }  // namespace
 
-void SetListColumns(forms::ListView& list) {
-  const ListKind kind = listKindOf(list.Name());
-  if (kind == ListKind::Unknown) return;
+void SetListColumns(forms::ListView& list, ListKind kind) {
   const ColumnAccess access{
       [&] { return list.columnCount(); },
       [&](int c) { return list.column(c).text; },
@@ -103,16 +100,29 @@ void SetListColumns(forms::ListView& list) {
       list.setEnabled(true);
     }
   } restore{list, report};
-  layOut(kind, access, kind == ListKind::FhdBody || kind == ListKind::OrderBody);
+  layOut(kind, access, kind == ListKind::DeliveryBody || kind == ListKind::OrderBody);
 }
 
 namespace {
 
+// The quantity columns FillGridFromRecordset appends to the body grids of a kind: receipt
+// quantities on order and arrival-note lines, issue quantities on delivery-note lines.
+const LineColumnCaptions* computedColumns(ListKind kind) {
+  switch (kind) {
+    case ListKind::OrderBody:
+      return lineColumnCaptions(LineGrid::Order);
+    case ListKind::DeliveryBody:
+      return lineColumnCaptions(LineGrid::Delivery);
+    default:
+      return nullptr;
+  }
+}
+
 // The field columns of a grid: 1 .. Cols - 1, less the four quantity columns that
 // FillGridFromRecordset appends to a line grid, which keep their captions and stay visible.
-int fieldColumnsOf(const forms::MsSuperGrid& grid) {
+int fieldColumnsOf(const forms::MsSuperGrid& grid, ListKind kind) {
   const int last = grid.Cols() - 1;
-  const LineColumnCaptions* computed = lineColumnCaptions(lineGridOf(grid.Name()));
+  const LineColumnCaptions* computed = computedColumns(kind);
   if (computed == nullptr || last < kLineColumnCount) return last;
   const std::string_view captions[] = {computed->openQuantity, computed->openPieces,
                                        computed->thisQuantity, computed->thisPieces};
@@ -124,28 +134,18 @@ int fieldColumnsOf(const forms::MsSuperGrid& grid) {
 
 }  // namespace
 
-void SetListColumns(forms::MsSuperGrid& grid) {
-  const ListKind kind = listKindOf(grid.Name());
-  if (kind == ListKind::Unknown) return;
+void SetListColumns(forms::MsSuperGrid& grid, ListKind kind) {
   bool& done = isHeadList(kind) ? gHeadLayoutDone : gBodyLayoutDone;
   if (done) return;
   const ColumnAccess access{
       // Column 0 holds the marks.
-      [&] { return fieldColumnsOf(grid); },
+      [&] { return fieldColumnsOf(grid, kind); },
       [&](int c) { return grid.TextMatrix(c, 0); },
       [&](int c, const std::string& text) { grid.setTextMatrix(c, 0, text); },
       [&](int c, int width) { grid.setColWidth(c, width); },
   };
-  layOut(kind, access, kind == ListKind::FhdBody || kind == ListKind::OrderBody);
+  layOut(kind, access, kind == ListKind::DeliveryBody || kind == ListKind::OrderBody);
   done = true;
-}
-
-void SetListColumns(forms::Control& list) {
-  if (auto* view = dynamic_cast<forms::ListView*>(&list)) {
-    SetListColumns(*view);
-  } else if (auto* grid = dynamic_cast<forms::MsSuperGrid*>(&list)) {
-    SetListColumns(*grid);
-  }
 }
 
 }  // namespace quillon::module

@@ -59,7 +59,7 @@ void ListLevel::show(std::shared_ptr<ado::Recordset> rs, bool checked) {
 
 void ListLevel::refill(bool checked) {
   FillList(list_, rs_.get(), checked);
-  SetListColumns(list_);
+  SetListColumns(list_, kind_);
 }
 
 void ListLevel::clearRows() {

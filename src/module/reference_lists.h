@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "module/list_captions.h"
+
 namespace quillon::ado {
 class Recordset;
 }
@@ -28,7 +30,8 @@ std::string NarrowedSource(std::string_view source, std::string_view condition);
 
 class ListLevel {
  public:
-  explicit ListLevel(forms::ListView& list) : list_(list) {}
+  // `kind` is the caption table the list is laid out by.
+  ListLevel(forms::ListView& list, ListKind kind) : list_(list), kind_(kind) {}
 
   forms::ListView& list() const { return list_; }
   const std::shared_ptr<ado::Recordset>& recordset() const { return rs_; }
@@ -62,6 +65,7 @@ class ListLevel {
 
  private:
   forms::ListView& list_;
+  ListKind kind_;
   std::shared_ptr<ado::Recordset> rs_;
 };
 

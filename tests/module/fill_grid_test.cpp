@@ -53,14 +53,14 @@ std::vector<std::string> computed(const forms::MsSuperGrid& grid, int row) {
 using Texts = std::vector<std::string>;
 
 TEST(FillGridFromRecordset, OrderLinesShowWhatIsOpenNeverBelowZero) {
-  forms::MsSuperGrid grid("lstDdBody");
+  forms::MsSuperGrid grid("grid");
   auto rs = records(
       {"cinvcode", "iarrnum", "ireceivednum", "iquantity", "iarrqty", "ireceivedqty", "inum"},
       {{"A", Variant::null(), Variant::null(), 10.0, 6.0, 6.0, Variant::null()},
        {"B", 1.0, 0.0, 9.0, 3.0, 3.0, 5.0},
        {"C", Variant::null(), Variant::null(), 5.0, 2.0, Variant::null(), Variant::null()}});
   bool filled = false;
-  FillGridFromRecordset(grid, *rs, filled, nullptr, false, withDigits(2, 0));
+  FillGridFromRecordset(grid, LineGrid::Order, *rs, filled, nullptr, false, withDigits(2, 0));
   EXPECT_TRUE(filled);
   ASSERT_EQ(grid.Rows(), 4);
   ASSERT_EQ(grid.Cols(), 1 + 7 + 4);
@@ -81,19 +81,19 @@ TEST(FillGridFromRecordset, OrderLinesShowWhatIsOpenNeverBelowZero) {
   EXPECT_TRUE(grid.ColLock(1));
   EXPECT_TRUE(grid.Redraw());
 
-  FillGridFromRecordset(grid, *rs, filled, nullptr, false, withDigits(0, 0));
+  FillGridFromRecordset(grid, LineGrid::Order, *rs, filled, nullptr, false, withDigits(0, 0));
   EXPECT_EQ(computed(grid, 2)[0], "3.") << "no decimals still show the point";
 }
 
 TEST(FillGridFromRecordset, ArrivalAndDeliveryLinesAndFixedRateUnits) {
-  forms::MsSuperGrid arrivals("LSTDHDBODY");
+  forms::MsSuperGrid arrivals("grid");
   auto rs = records({"cwhname", "cbatch", "igrouptype", "iinvexchrate", "fvalidinnum", "iquantity",
                      "fvalidinquan", "inum"},
                     {{"原料仓", "B1", 0.0, Variant::null(), Variant::null(), -4.0, Variant::null(),
                       Variant::null()},
                      {"", "", 1.0, 10.0, 1.0, 50.0, 20.0, 5.0}});
   bool filled = false;
-  FillGridFromRecordset(arrivals, *rs, filled, nullptr, false, withDigits(2, 2));
+  FillGridFromRecordset(arrivals, LineGrid::Arrival, *rs, filled, nullptr, false, withDigits(2, 2));
   EXPECT_EQ(computed(arrivals, 1), (Texts{"-4.00", "0.00", "-4.00", "0.00"}));
   // A fixed rate gives the pieces from the quantities: 20 / 10 received, 30 / 10 open.
   EXPECT_EQ(computed(arrivals, 2), (Texts{"30.00", "3.00", "30.00", "3.00"}));
@@ -103,11 +103,12 @@ TEST(FillGridFromRecordset, ArrivalAndDeliveryLinesAndFixedRateUnits) {
   EXPECT_TRUE(arrivals.ColButton(1));
   EXPECT_TRUE(arrivals.ColButton(2));
 
-  forms::MsSuperGrid deliveries("lstFhdBody");
+  forms::MsSuperGrid deliveries("grid");
   auto dl =
       records({"cinvcode", "iquantity", "foutquantity", "foutnum", "inum"},
               {{"X", -5.0, -5.0, Variant::null(), Variant::null()}, {"Y", 7.0, 2.5, 1.0, 3.0}});
-  FillGridFromRecordset(deliveries, *dl, filled, nullptr, false, withDigits(2, 1));
+  FillGridFromRecordset(deliveries, LineGrid::Delivery, *dl, filled, nullptr, false,
+                        withDigits(2, 1));
   EXPECT_EQ(computed(deliveries, 0),
             (Texts{"未出库数量", "未出库件数", "本次出库数量", "本次出库件数"}));
   EXPECT_EQ(computed(deliveries, 1), (Texts{"0", "0.0", "0", "0.0"}));
@@ -115,27 +116,27 @@ TEST(FillGridFromRecordset, ArrivalAndDeliveryLinesAndFixedRateUnits) {
   EXPECT_EQ(computed(deliveries, 2), (Texts{"4.50", "2.0", "4.50", "2.0"}));
 
   // A head grid has the field columns alone.
-  forms::MsSuperGrid heads("lstDdHead");
-  FillGridFromRecordset(heads, *dl, filled, nullptr, false, withDigits(2, 2));
+  forms::MsSuperGrid heads("grid");
+  FillGridFromRecordset(heads, LineGrid::None, *dl, filled, nullptr, false, withDigits(2, 2));
   EXPECT_EQ(heads.Cols(), 6);
   EXPECT_EQ(heads.TextMatrix(2, 2), "7");
 }
 
 TEST(FillGridFromRecordset, AppendKeepsRowsAndMarksAndSavedValuesSetThisTime) {
-  forms::MsSuperGrid grid("lstDhdBody");
+  forms::MsSuperGrid grid("grid");
   const std::vector<std::string> fields{"cinvcode", "iquantity", "fvalidinquan", "inum"};
   auto first = records(fields, {{"A", 8.0, 2.0, Variant::null()}});
   bool filled = false;
   // Appending to an empty grid (row count 0, as the lines display leaves it) starts it afresh.
   grid.setRows(0);
-  FillGridFromRecordset(grid, *first, filled, nullptr, true, withDigits(2, 2));
+  FillGridFromRecordset(grid, LineGrid::Arrival, *first, filled, nullptr, true, withDigits(2, 2));
   ASSERT_EQ(grid.Rows(), 2);
   EXPECT_EQ(grid.TextMatrix(1, 0), "cinvcode");
   grid.setTextMatrix(0, 1, "Y");
   grid.setTextMatrix(1, 0, "存货编码");
 
   auto second = records(fields, {{"B", 3.0, 0.0, 1.0}, {"C", -2.0, 0.0, Variant::null()}});
-  FillGridFromRecordset(grid, *second, filled, nullptr, true, withDigits(2, 2));
+  FillGridFromRecordset(grid, LineGrid::Arrival, *second, filled, nullptr, true, withDigits(2, 2));
   ASSERT_EQ(grid.Rows(), 4);
   EXPECT_EQ(grid.TextMatrix(0, 1), "Y") << "marks of the rows already there stay";
   EXPECT_EQ(grid.TextMatrix(1, 0), "存货编码") << "the captions stay";
@@ -147,17 +148,18 @@ TEST(FillGridFromRecordset, AppendKeepsRowsAndMarksAndSavedValuesSetThisTime) {
   auto stock = records({"出库数量", "出库件数", "退回数量", "退回件数"}, {{4.0, 0.5, -1.5, 0.0}});
   stock->moveFirst();
   auto blue = records(fields, {{"D", 9.0, 0.0, Variant::null()}});
-  FillGridFromRecordset(grid, *blue, filled, stock.get(), true, withDigits(2, 2));
+  FillGridFromRecordset(grid, LineGrid::Arrival, *blue, filled, stock.get(), true,
+                        withDigits(2, 2));
   EXPECT_EQ(computed(grid, 4), (Texts{"9.00", "0.00", "4.00", "0.50"}));
   auto red = records(fields, {{"E", -3.0, 0.0, Variant::null()}});
-  FillGridFromRecordset(grid, *red, filled, stock.get(), true, withDigits(2, 2));
+  FillGridFromRecordset(grid, LineGrid::Arrival, *red, filled, stock.get(), true, withDigits(2, 2));
   EXPECT_EQ(computed(grid, 5), (Texts{"-3.00", "0.00", "-1.50", "0.00"}));
 
   auto none = records(fields, {});
-  FillGridFromRecordset(grid, *none, filled, nullptr, true, withDigits(2, 2));
+  FillGridFromRecordset(grid, LineGrid::Arrival, *none, filled, nullptr, true, withDigits(2, 2));
   EXPECT_FALSE(filled);
   EXPECT_EQ(grid.Rows(), 6);
-  FillGridFromRecordset(grid, *none, filled, nullptr, false, withDigits(2, 2));
+  FillGridFromRecordset(grid, LineGrid::Arrival, *none, filled, nullptr, false, withDigits(2, 2));
   EXPECT_EQ(grid.Rows(), 1) << "replace mode leaves the captions alone";
   EXPECT_EQ(grid.TextMatrix(1, 0), "cinvcode");
 }
@@ -165,12 +167,12 @@ TEST(FillGridFromRecordset, AppendKeepsRowsAndMarksAndSavedValuesSetThisTime) {
 TEST(FillGridFromRecordset, TheLayoutKeepsTheQuantityColumnsVisibleUnderTheirCaptions) {
   testing::openSessionAs("demo");
   gBodyLayoutDone = false;
-  forms::MsSuperGrid grid("lstDdBody");
+  forms::MsSuperGrid grid("grid");
   auto rs = records({"id", "cinvcode", "csecret", "iquantity", "ireceivedqty"},
                     {{1.0, "A", "x", 5.0, 1.0}});
   bool filled = false;
-  FillGridFromRecordset(grid, *rs, filled, nullptr, false);
-  SetListColumns(grid);
+  FillGridFromRecordset(grid, LineGrid::Order, *rs, filled, nullptr, false);
+  SetListColumns(grid, ListKind::OrderBody);
   EXPECT_EQ(grid.ColWidth(1), 0) << "the row key is hidden";
   EXPECT_EQ(grid.ColWidth(3), 0) << "a field the table does not name is hidden";
   EXPECT_EQ(grid.TextMatrix(4, 0), "应入库数量");

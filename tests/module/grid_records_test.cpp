@@ -19,9 +19,9 @@ TEST(GridRecords, ChosenRowsBecomeRecordsWithThisTimesQuantities) {
   testing::openSessionAs("demo");
   std::shared_ptr<ado::Recordset> lines;
   components::purchaseRefService()->getOrderLines(*gContext, 9, "", lines);
-  forms::MsSuperGrid grid("lstDdBody");
+  forms::MsSuperGrid grid("grid");
   bool filled = false;
-  FillGridFromRecordset(grid, *lines, filled, nullptr, false);
+  FillGridFromRecordset(grid, LineGrid::Order, *lines, filled, nullptr, false);
   ASSERT_EQ(grid.Rows(), 4);
   // Row 1 marked but hidden (split), row 2 marked with a partial quantity, row 3 not marked.
   grid.setTextMatrix(0, 1, "Y");
@@ -32,7 +32,9 @@ TEST(GridRecords, ChosenRowsBecomeRecordsWithThisTimesQuantities) {
 
   auto chosen = lines->copyStructure();
   GridRowRecord read;
-  EXPECT_EQ(CollectMarkedRows(grid, *chosen, 0, [&](const GridRowRecord& r) { read = r; }), 1);
+  EXPECT_EQ(CollectMarkedRows(grid, LineGrid::Order, *chosen, 0,
+                              [&](const GridRowRecord& r) { read = r; }),
+            1);
   EXPECT_EQ(read.loadedQuantity, "1000.00");
   EXPECT_DOUBLE_EQ(read.thisQuantity, 150);
   ASSERT_EQ(chosen->recordCount(), 1);
@@ -48,7 +50,7 @@ TEST(GridRecords, ChosenRowsBecomeRecordsWithThisTimesQuantities) {
   // A row by its number, marked or not, hidden or not: a picker's one line; a return's sign.
   grid.setTextMatrix(grid.Cols() - 2, 3, "-5");
   auto one = lines->copyStructure();
-  EXPECT_EQ(CollectMarkedRows(grid, *one, 3), 1);
+  EXPECT_EQ(CollectMarkedRows(grid, LineGrid::Order, *one, 3), 1);
   one->moveFirst();
   EXPECT_DOUBLE_EQ(one->value("iquantity").toDouble(), -5);
   EXPECT_EQ(one->value("bquansign").toLong(), 0);

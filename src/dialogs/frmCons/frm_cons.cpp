@@ -152,11 +152,12 @@ void frmCons::cmdFilter_Click() {
   service_->getDeliveryHeads(*module::gContext, filterText(), rs);
   heads_ = rs;
   bool filled = false;
-  module::FillGridFromRecordset(lstFhdHead, *heads_, filled, nullptr, false, formats_);
+  module::FillGridFromRecordset(lstFhdHead, module::LineGrid::None, *heads_, filled, nullptr, false,
+                                formats_);
   // A grid showing rows has its first data row current, as a person sees it drawn.
   lstFhdHead.setRow(lstFhdHead.Rows() > 1 ? 1 : 0);
   module::gHeadLayoutDone = false;
-  module::SetListColumns(lstFhdHead);
+  module::SetListColumns(lstFhdHead, module::ListKind::DeliveryHead);
   clearLayoutFlags();
   Check1_Click();
 }
@@ -176,9 +177,10 @@ void frmCons::appendLinesOf(int headRow) {
   lines_ = rs;
   if (lstFhdBody.Rows() <= 1) module::gBodyLayoutDone = false;
   bool filled = false;
-  module::FillGridFromRecordset(lstFhdBody, *lines_, filled, nullptr, true, formats_);
+  module::FillGridFromRecordset(lstFhdBody, module::LineGrid::Delivery, *lines_, filled, nullptr,
+                                true, formats_);
   if (lstFhdBody.Row() == 0 && lstFhdBody.Rows() > 1) lstFhdBody.setRow(1);
-  module::SetListColumns(lstFhdBody);
+  module::SetListColumns(lstFhdBody, module::ListKind::DeliveryBody);
   // The note fixes a line's warehouse; batches and receipts are assigned within it.
   if (const int c = kit::LineFieldColumn(lines_.get(), "cwhname"); c > 0) {
     lstFhdBody.setColLock(c, true);
@@ -225,7 +227,9 @@ std::shared_ptr<ado::Recordset> frmCons::collectRows(forms::MsSuperGrid& grid,
       *refusal = lineSignRefusal(read.thisQuantity, module::ToNumber(Variant(read.loadedQuantity)));
     };
   }
-  module::CollectMarkedRows(grid, *copy, 0, complete);
+  const module::LineGrid kind =
+      &grid == &lstFhdBody ? module::LineGrid::Delivery : module::LineGrid::None;
+  module::CollectMarkedRows(grid, kind, *copy, 0, complete);
   return copy;
 }
 

@@ -86,7 +86,8 @@ void frmCons::lineCellChange(std::string& text, bool& cancel, int row, int col) 
   }
   // 4. A new stock unit brings its rate and this time's pieces.
   if (caption == kit::kStockUnitCaption) {
-    kit::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, cancel);
+    kit::EditWithUnitRoutine(grid, module::LineGrid::Delivery, *lines_, row, col, text, formats_,
+                             cancel);
   }
 }
 
@@ -106,8 +107,8 @@ bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int co
   }
   // 4. Pieces and quantity follow each other through the line's rate.
   bool failed = false;  // an error of the routine reaches the caller, which refuses the edit
-  const std::vector<std::string> before =
-      kit::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, failed);
+  const std::vector<std::string> before = kit::EditWithUnitRoutine(
+      grid, module::LineGrid::Delivery, *lines_, row, col, text, formats_, failed);
   // 3. Everything this time takes of the delivery line, its copies and split rows included.
   DeliveryLineFigures figures;
   figures.quantity = lineQuantity;
@@ -154,8 +155,9 @@ void frmCons::pickForCurrentLine(kit::StockPick pick) {
       0) {
     return;
   }
-  auto line = kit::LineRecordOf(grid, *lines_, row);
-  kit::PickStockForLine(grid, row, *line, pick, false, kit::receiptLineMapping(pick));
+  auto line = kit::LineRecordOf(grid, module::LineGrid::Delivery, *lines_, row);
+  kit::PickStockForLine(grid, module::LineGrid::Delivery, row, *line, pick, false,
+                        kit::receiptLineMapping(pick));
 }
 
 void frmCons::assignAllLines(kit::StockPick pick) {
@@ -179,8 +181,8 @@ void frmCons::assignAllLines(kit::StockPick pick) {
     if (!batches && lineNumber(row, "iquantity") < 0) {
       message = std::string(kRedLineByHand);
     } else {
-      auto line = kit::LineRecordOf(grid, *lines_, row);
-      run.assign(grid, row, *line, mapping, message);
+      auto line = kit::LineRecordOf(grid, module::LineGrid::Delivery, *lines_, row);
+      run.assign(grid, module::LineGrid::Delivery, row, *line, mapping, message);
     }
     collectBulkMessage(collected, message, start);
   }

@@ -229,7 +229,7 @@ void frmProduceOrder::lstSub_ItemCheck(forms::ListItem& item) {
       if (lstParent.item(i).Text() == head) lstParent.item(i).setChecked(true);
     }
   }
-  module::SetListColumns(lstChild);
+  module::SetListColumns(lstChild, module::ListKind::Child);
 }
 
 bool frmProduceOrder::listMaterials(const forms::ListItem& line) {

@@ -105,9 +105,9 @@ class frmProduceOrder : public kit::ReferenceDialog {
   std::shared_ptr<components::ProductionOrderService> newService() const;
 
   module::LookupFields lookupFields_{*this, cmdRefers, module::LookupCodes::IntoLinkItem, true};
-  module::ListLevel heads_{lstParent};
-  module::ListLevel lines_{lstSub};
-  module::ListLevel materials_{lstChild};
+  module::ListLevel heads_{lstParent, module::ListKind::Parent};
+  module::ListLevel lines_{lstSub, module::ListKind::Sub};
+  module::ListLevel materials_{lstChild, module::ListKind::Child};
   std::shared_ptr<components::ProductionOrderService> service_;
   std::string errText_;
   std::string invCondition_;

@@ -117,6 +117,10 @@ forms::MsSuperGrid& frmStockOrder::activeLineGrid() {
   return onOrderTab() ? lstDdBody : lstDhdBody;
 }
 
+module::LineGrid frmStockOrder::lineKind() const {
+  return onOrderTab() ? module::LineGrid::Order : module::LineGrid::Arrival;
+}
+
 void frmStockOrder::clearLayoutFlags() {
   module::gHeadLayoutDone = false;
   module::gBodyLayoutDone = false;
@@ -254,13 +258,14 @@ void frmStockOrder::cmdFilter_Click() {
   heads_ = rs;
   forms::MsSuperGrid& grid = activeHeadGrid();
   bool filled = false;
-  module::FillGridFromRecordset(grid, *heads_, filled, nullptr, false, formats_);
+  module::FillGridFromRecordset(grid, module::LineGrid::None, *heads_, filled, nullptr, false,
+                                formats_);
   // A grid showing rows has its first data row current, as a person sees it drawn: what goes by
   // the current row (OK's head check, the receiving warehouse's item check, the pickers) reads the
   // same headless and drawn.
   grid.setRow(grid.Rows() > 1 ? 1 : 0);
   module::gHeadLayoutDone = false;
-  module::SetListColumns(grid);
+  module::SetListColumns(grid, module::ListKind::OrderHead);
   clearLayoutFlags();
   showLines();
 }
@@ -288,9 +293,9 @@ void frmStockOrder::appendLinesOf(int headRow, bool singleHead) {
   lines_ = rs;
   if (lines.Rows() <= 1) module::gBodyLayoutDone = false;
   bool filled = false;
-  module::FillGridFromRecordset(lines, *lines_, filled, nullptr, true, formats_);
+  module::FillGridFromRecordset(lines, lineKind(), *lines_, filled, nullptr, true, formats_);
   if (lines.Row() == 0 && lines.Rows() > 1) lines.setRow(1);
-  module::SetListColumns(lines);
+  module::SetListColumns(lines, module::ListKind::OrderBody);
 }
 
 void frmStockOrder::showLines() {
@@ -347,7 +352,8 @@ std::shared_ptr<ado::Recordset> frmStockOrder::collectRows(
       copy->setValue(Variant("cBusType"), Variant(headBusinessType(text, chkBusType.Value())));
     };
   }
-  module::CollectMarkedRows(grid, *copy, 0, complete);
+  const bool line = &grid == &lstDdBody || &grid == &lstDhdBody;
+  module::CollectMarkedRows(grid, line ? lineKind() : module::LineGrid::None, *copy, 0, complete);
   return copy;
 }
 

@@ -129,6 +129,9 @@ class frmStockOrder : public kit::ReferenceDialog {
   void wireEvents();
   void wireLineGrid(forms::MsSuperGrid& grid);
   bool onOrderTab() const;
+  // What the line grid of the tab in front holds.
+  module::LineGrid lineKind() const;
+  module::LineGrid kindOf(const forms::MsSuperGrid& lineGrid) const;
 
   // Tabs, filter and lists (frm_stock_order.cpp).
   void tabSwitched(int previousTab, bool firstDisplay);

@@ -42,6 +42,10 @@ void frmStockOrder::wireLineGrid(forms::MsSuperGrid& grid) {
       handler([this, &grid](int row, int col) { lineCellButton(grid, row, col); });
 }
 
+module::LineGrid frmStockOrder::kindOf(const forms::MsSuperGrid& grid) const {
+  return &grid == &lstDdBody ? module::LineGrid::Order : module::LineGrid::Arrival;
+}
+
 int frmStockOrder::lineColumn(std::string_view field) const {
   return kit::LineFieldColumn(lines_.get(), field);
 }
@@ -57,7 +61,7 @@ double frmStockOrder::lineNumber(const forms::MsSuperGrid& grid, int row,
 }
 
 std::shared_ptr<ado::Recordset> frmStockOrder::lineRecordOf(forms::MsSuperGrid& grid, int row) {
-  return kit::LineRecordOf(grid, *lines_, row);
+  return kit::LineRecordOf(grid, kindOf(grid), *lines_, row);
 }
 
 // ---- marks and the pop-up menu
@@ -137,7 +141,7 @@ void frmStockOrder::lineCellChange(forms::MsSuperGrid& grid, std::string& text, 
 
   // 5. The unit routine on the edited line; what the rules below refuse puts the row back.
   const std::vector<std::string> before =
-      kit::EditWithUnitRoutine(grid, *lines_, row, col, text, formats_, cancel);
+      kit::EditWithUnitRoutine(grid, kindOf(grid), *lines_, row, col, text, formats_, cancel);
 
   std::optional<std::string> refusal;
   auto& settings = module::CurrentAccountSettings();
@@ -196,8 +200,8 @@ void frmStockOrder::lineCellButton(forms::MsSuperGrid& grid, int row, int col) {
 
 bool frmStockOrder::pickForCell(forms::MsSuperGrid& grid, int row, kit::StockPick pick) {
   auto line = lineRecordOf(grid, row);
-  const auto result =
-      kit::PickStockForLine(grid, row, *line, pick, false, kit::receiptLineMapping(pick));
+  const auto result = kit::PickStockForLine(grid, kindOf(grid), row, *line, pick, false,
+                                            kit::receiptLineMapping(pick));
   return result.rows > 0;
 }
 
@@ -210,7 +214,8 @@ void frmStockOrder::pickForLine(kit::StockPick pick, bool automatic) {
       pick == kit::StockPick::Batch ? kit::kBatchCaption : kit::kReceiptCaption;
   if (grid.colByCaption(caption) < 0) return;
   auto line = lineRecordOf(grid, row);
-  kit::PickStockForLine(grid, row, *line, pick, automatic, kit::receiptLineMapping(pick));
+  kit::PickStockForLine(grid, kindOf(grid), row, *line, pick, automatic,
+                        kit::receiptLineMapping(pick));
 }
 
 // ---- receiving warehouse

@@ -11,7 +11,6 @@
 #include "dialogs/kit/line_lists.h"
 #include "forms/scope_guard.h"
 #include "forms/super_grid.h"
-#include "module/fill_grid.h"
 #include "module/grid_records.h"
 #include "module/lookups.h"
 #include "module/module_state.h"
@@ -38,10 +37,10 @@ double LineFieldNumber(const forms::MsSuperGrid& grid, const ado::Recordset* lin
   return module::ToNumber(Variant(LineFieldCell(grid, lines, row, field)));
 }
 
-std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid, ado::Recordset& lines,
-                                             int row) {
+std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid, module::LineGrid kind,
+                                             ado::Recordset& lines, int row) {
   auto record = components::suiteUtility()->copyStructure(lines);
-  module::CollectMarkedRows(grid, *record, row);
+  module::CollectMarkedRows(grid, kind, *record, row);
   record->moveFirst();
   return record;
 }
@@ -87,14 +86,14 @@ void RestoreRow(forms::MsSuperGrid& grid, int row, const std::vector<std::string
   }
 }
 
-void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, int col,
-                    const module::GridNumberFormats& formats) {
+void RunUnitRoutine(forms::MsSuperGrid& grid, module::LineGrid kind, ado::Recordset& lines, int row,
+                    int col, const module::GridNumberFormats& formats) {
   const ado::RecordsetView fields(lines);
   const std::string field = col == grid.Cols() - 2                   ? std::string("iquantity")
                             : col == grid.Cols() - 1                 ? std::string("inum")
                             : col >= 1 && col <= fields.fieldCount() ? fields.fieldName(col - 1)
                                                                      : std::string();
-  auto record = LineRecordOf(grid, lines, row);
+  auto record = LineRecordOf(grid, kind, lines, row);
   auto unit = components::createAs<components::UnitQuantity>(components::kUnitQuantityProgId);
   unit->setLogin(module::gContext);
   unit->setBody(record);
@@ -122,14 +121,15 @@ void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, in
   }
 }
 
-std::vector<std::string> EditWithUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines,
-                                             int row, int col, const std::string& text,
+std::vector<std::string> EditWithUnitRoutine(forms::MsSuperGrid& grid, module::LineGrid kind,
+                                             ado::Recordset& lines, int row, int col,
+                                             const std::string& text,
                                              const module::GridNumberFormats& formats,
                                              bool& cancel) {
   std::vector<std::string> before = RowCells(grid, row);
   grid.setTextMatrix(col, row, text);
   try {
-    RunUnitRoutine(grid, lines, row, col, formats);
+    RunUnitRoutine(grid, kind, lines, row, col, formats);
   } catch (...) {
     RestoreRow(grid, row, before);
     cancel = true;

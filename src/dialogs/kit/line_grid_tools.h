@@ -5,7 +5,8 @@
 // line cell.
 //
 // `lines` is the recordset the grid was filled from (its field i is grid column i + 1); null when
-// the grid has not been filled, in which case no field has a column.
+// the grid has not been filled, in which case no field has a column. `kind` is what the grid's
+// rows are, as it was filled.
 #pragma once
 
 #include <memory>
@@ -13,15 +14,13 @@
 #include <string_view>
 #include <vector>
 
+#include "module/fill_grid.h"
+
 namespace quillon::ado {
 class Recordset;
 }
 namespace quillon::forms {
 class MsSuperGrid;
-}
-
-namespace quillon::module {
-struct GridNumberFormats;
 }
 
 namespace quillon::dialogs::kit {
@@ -49,8 +48,8 @@ double LineFieldNumber(const forms::MsSuperGrid& grid, const ado::Recordset* lin
 
 // Row `row` as a one-record recordset of `lines`' fields, positioned on its record, with this
 // time's quantity and pieces in "iQuantity" and "iNum" (CollectMarkedRows).
-std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid, ado::Recordset& lines,
-                                             int row);
+std::shared_ptr<ado::Recordset> LineRecordOf(const forms::MsSuperGrid& grid, module::LineGrid kind,
+                                             ado::Recordset& lines, int row);
 
 // A grid without data rows, captions or current row.
 void EmptyGrid(forms::MsSuperGrid& grid);
@@ -69,15 +68,16 @@ void RestoreRow(forms::MsSuperGrid& grid, int row, const std::vector<std::string
 // suite's unit/quantity component, then this time's quantity and pieces, the rate, the stock unit
 // and the warehouse back into the row (the edited column's own cell left as it is, except this
 // time's columns, which the caller puts back). Errors of the component reach the caller.
-void RunUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines, int row, int col,
-                    const module::GridNumberFormats& formats);
+void RunUnitRoutine(forms::MsSuperGrid& grid, module::LineGrid kind, ado::Recordset& lines, int row,
+                    int col, const module::GridNumberFormats& formats);
 
 // An edit of column `col` run through the unit routine: `text` into the cell, the routine, then
 // `text` again (the routine recalculates this time's columns too, and the typed value stands).
 // Returns the row's cells from before, for a rule that refuses the result. An error of the
 // routine puts them back, sets `cancel` and reaches the caller.
-std::vector<std::string> EditWithUnitRoutine(forms::MsSuperGrid& grid, ado::Recordset& lines,
-                                             int row, int col, const std::string& text,
+std::vector<std::string> EditWithUnitRoutine(forms::MsSuperGrid& grid, module::LineGrid kind,
+                                             ado::Recordset& lines, int row, int col,
+                                             const std::string& text,
                                              const module::GridNumberFormats& formats,
                                              bool& cancel);
 

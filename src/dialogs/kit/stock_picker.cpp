@@ -86,12 +86,13 @@ std::vector<Target> resolve(const forms::MsSuperGrid& grid, const ado::Recordset
   return out;
 }
 
-void writeRow(forms::MsSuperGrid& grid, int row, const ado::RecordsetView& chosen, int at,
-              const std::vector<Target>& targets, const module::GridNumberFormats& formats) {
+void writeRow(forms::MsSuperGrid& grid, module::LineGrid kind, int row,
+              const ado::RecordsetView& chosen, int at, const std::vector<Target>& targets,
+              const module::GridNumberFormats& formats) {
   for (const Target& t : targets) {
     grid.setTextMatrix(t.column, row, chosen.value(at, t.field).displayText());
   }
-  if (module::lineGridOf(grid.Name()) == module::LineGrid::None || grid.Cols() < 3) return;
+  if (kind == module::LineGrid::None || grid.Cols() < 3) return;
   const auto quantity = chosen.fieldIndex("出库数量");
   const auto pieces = chosen.fieldIndex("出库件数");
   auto number = [&](int f) {
@@ -188,8 +189,8 @@ void recordTaken(automation::Object& refSelect, StockPick pick, const ado::Recor
   }
 }
 
-PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int row,
-                    const ado::Recordset& lineRecord, StockPick pick, const PickMode& mode,
+PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, module::LineGrid kind,
+                    int row, const ado::Recordset& lineRecord, StockPick pick, const PickMode& mode,
                     const std::vector<PickedValue>& mapping) {
   const ado::RecordsetView line(lineRecord);
   if (line.rowCount() == 0) return {};
@@ -210,7 +211,7 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int
   const double quantity = lineNumber(line, "iQuantity");
   // A receipt line tracks what a receipt voucher returns (red) on the order and arrival-note
   // grids, and what an issue takes from it on the delivery grid, where only a red line is red.
-  const bool issue = module::lineGridOf(grid.Name()) == module::LineGrid::Delivery;
+  const bool issue = kind == module::LineGrid::Delivery;
   const bool red = (pick == StockPick::ReceiptVoucher && !issue) || quantity < 0;
   std::string query = candidateQuery(pick, line);
   if (mode.workTable) {
@@ -253,7 +254,7 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int
   result.rows = chosen.rowCount();
   const int pickedColumn = grid.colByCaption(pick == StockPick::Batch ? "批号" : "入库单号");
   if (result.rows == 1) {
-    writeRow(grid, row, chosen, 0, targets, formats);
+    writeRow(grid, kind, row, chosen, 0, targets, formats);
     if (pickedColumn > 0) result.text = grid.TextMatrix(pickedColumn, row);
   } else {
     // The line splits: it stays (hidden, not returned) and each chosen row gets a copy of it,
@@ -265,7 +266,7 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, int
       grid.setRows(added + 1);
       for (int c = 1; c < grid.Cols(); ++c) grid.setTextMatrix(c, added, grid.TextMatrix(c, row));
       grid.setMarked(added, false);
-      writeRow(grid, added, chosen, at, targets, formats);
+      writeRow(grid, kind, added, chosen, at, targets, formats);
     }
   }
   if (grid.pendingEdit()) grid.userCancelEdit();
@@ -281,13 +282,13 @@ void createOrDropWorkTable(automation::Object& refSelect, StockPick pick, bool c
 
 }  // namespace
 
-PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Recordset& lineRecord,
-                            StockPick pick, bool automatic,
+PickResult PickStockForLine(forms::MsSuperGrid& grid, module::LineGrid kind, int row,
+                            const ado::Recordset& lineRecord, StockPick pick, bool automatic,
                             const std::vector<PickedValue>& mapping) {
   auto refSelect = automation::classRegistry().create(kRefSelectProgId);
   PickMode mode;
   mode.automatic = automatic;
-  return pickWith(*refSelect, grid, row, lineRecord, pick, mode, mapping);
+  return pickWith(*refSelect, grid, kind, row, lineRecord, pick, mode, mapping);
 }
 
 BulkStockRun::BulkStockRun(StockPick pick) : pick_(pick) {
@@ -306,13 +307,14 @@ BulkStockRun::~BulkStockRun() {
   }
 }
 
-PickResult BulkStockRun::assign(forms::MsSuperGrid& grid, int row, const ado::Recordset& line,
-                                const std::vector<PickedValue>& mapping, std::string& message) {
+PickResult BulkStockRun::assign(forms::MsSuperGrid& grid, module::LineGrid kind, int row,
+                                const ado::Recordset& line, const std::vector<PickedValue>& mapping,
+                                std::string& message) {
   PickMode mode;
   mode.automatic = true;
   mode.silentMessage = &message;
   mode.workTable = true;
-  return pickWith(*refSelect_, grid, row, line, pick_, mode, mapping);
+  return pickWith(*refSelect_, grid, kind, row, line, pick_, mode, mapping);
 }
 
 void BulkStockRun::finish() {

@@ -22,6 +22,8 @@
 #include <string_view>
 #include <vector>
 
+#include "module/fill_grid.h"
+
 namespace quillon::ado {
 class Recordset;
 }
@@ -56,10 +58,11 @@ struct PickResult {
   std::optional<std::string> text;
 };
 
-// `line` is the one-record copy of grid row `row` (its iQuantity and iNum this time's values).
+// `line` is the one-record copy of grid row `row` (its iQuantity and iNum this time's values);
+// `kind` what the grid's rows are (a delivery line tracks an issue, the others a return).
 // Uses gContext's login. The picker's own errors (a refused query) reach the caller.
-PickResult PickStockForLine(forms::MsSuperGrid& grid, int row, const ado::Recordset& line,
-                            StockPick pick, bool automatic,
+PickResult PickStockForLine(forms::MsSuperGrid& grid, module::LineGrid kind, int row,
+                            const ado::Recordset& line, StockPick pick, bool automatic,
                             const std::vector<PickedValue>& mapping);
 
 class BulkStockRun {
@@ -74,8 +77,9 @@ class BulkStockRun {
   // Allocates line `row` automatically and silently. `message` comes in as the run's start text
   // and is left as what the allocation said: "" when it was allocated in full, else its message
   // (a line without warehouse gives "仓库不能为空！").
-  PickResult assign(forms::MsSuperGrid& grid, int row, const ado::Recordset& line,
-                    const std::vector<PickedValue>& mapping, std::string& message);
+  PickResult assign(forms::MsSuperGrid& grid, module::LineGrid kind, int row,
+                    const ado::Recordset& line, const std::vector<PickedValue>& mapping,
+                    std::string& message);
 
   // Drops the work table; its errors reach the caller.
   void finish();

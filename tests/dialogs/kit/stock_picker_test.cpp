@@ -56,9 +56,9 @@ class StockPicker : public ::testing::Test {
     std::shared_ptr<ado::Recordset> lines;
     components::purchaseRefService()->getArrivalLines(*gContext, arrivalId, "", lines);
     bool filled = false;
-    FillGridFromRecordset(grid, *lines, filled, nullptr, false);
+    FillGridFromRecordset(grid, LineGrid::Arrival, *lines, filled, nullptr, false);
     gBodyLayoutDone = false;
-    SetListColumns(grid);
+    SetListColumns(grid, ListKind::OrderBody);
     lines->setAbsolutePosition(row);
     lines->setFilter(Variant("autoid = " + lines->value("autoid").displayText()));
     return lines->copyWithRows();
@@ -74,8 +74,8 @@ class StockPicker : public ::testing::Test {
 TEST_F(StockPicker, AReturnTracksTheReceiptItReturnsAgainst) {
   // Arrival note 10: -6 of 0101001 in warehouse 01, batch B2611-02 of receipt RK26110002.
   auto line = show(10, 1);
-  const auto result = PickStockForLine(grid, 1, *line, StockPick::ReceiptVoucher, true,
-                                       receiptLineMapping(StockPick::ReceiptVoucher));
+  const auto result = PickStockForLine(grid, LineGrid::Arrival, 1, *line, StockPick::ReceiptVoucher,
+                                       true, receiptLineMapping(StockPick::ReceiptVoucher));
   ASSERT_EQ(result.rows, 1) << (host_->messages.empty() ? "" : host_->messages.front());
   EXPECT_EQ(result.text, "RK26110002");
   EXPECT_EQ(grid.TextMatrix(column("入库单号"), 1), "RK26110002");
@@ -94,7 +94,7 @@ TEST_F(StockPicker, SeveralBatchesSplitTheLineAndAWarehouseIsNeeded) {
   line->setValue(Variant("iquantity"), Variant(700.0));
   const int rowsBefore = grid.Rows();
   grid.setMarked(1, true);
-  const auto result = PickStockForLine(grid, 1, *line, StockPick::Batch, true,
+  const auto result = PickStockForLine(grid, LineGrid::Arrival, 1, *line, StockPick::Batch, true,
                                        receiptLineMapping(StockPick::Batch));
   ASSERT_EQ(result.rows, 2);
   EXPECT_FALSE(result.text);
@@ -112,8 +112,8 @@ TEST_F(StockPicker, SeveralBatchesSplitTheLineAndAWarehouseIsNeeded) {
   // Line 4 has no warehouse: refused, nothing changes.
   auto noWarehouse = show(8, 4);
   const std::string before = grid.TextMatrix(column("批号"), 4);
-  const auto refused = PickStockForLine(grid, 4, *noWarehouse, StockPick::Batch, true,
-                                        receiptLineMapping(StockPick::Batch));
+  const auto refused = PickStockForLine(grid, LineGrid::Arrival, 4, *noWarehouse, StockPick::Batch,
+                                        true, receiptLineMapping(StockPick::Batch));
   EXPECT_EQ(refused.rows, 0);
   ASSERT_FALSE(host_->messages.empty());
   EXPECT_EQ(host_->messages.back(), kLineWarehouseEmpty);
