@@ -20,6 +20,7 @@
 #include "ado/recordset_view.h"
 #include "automation/class_registry.h"
 #include "bench/bench_scratch.h"
+#include "classes/ref_select_stock.h"
 #include "classes/registration.h"
 #include "components/purchase_ref_service.h"
 #include "components/session_context.h"
@@ -47,22 +48,21 @@ std::string addNote(ado::Connection& conn, int lines) {
       "INSERT INTO DispatchList (cDLCode, cVouchType, dDate, cBusType, cCusCode, cDepCode, "
       "iState) VALUES ('" +
       code + "', '05', '2026-12-05', '普通销售', 'C001', '0401', 2)");
-  const int dlid =
-      conn.execute("SELECT DLID FROM DispatchList WHERE cDLCode = '" + code + "'")
-          ->value(std::size_t{0})
-          .toLong();
+  const int dlid = conn.execute("SELECT DLID FROM DispatchList WHERE cDLCode = '" + code + "'")
+                       ->value(std::size_t{0})
+                       .toLong();
   auto stock = conn.execute(
       "SELECT cWhCode, cInvCode, min(iQuantity) AS q FROM CurrentStock WHERE iQuantity > 1 AND "
       "cFree1 = '' GROUP BY cWhCode, cInvCode HAVING count(*) >= 2 ORDER BY cInvCode, cWhCode");
   int row = 0;
   for (stock->moveFirst(); !stock->eof() && row < lines; stock->moveNext()) {
     ++row;
-    conn.execute("INSERT INTO DispatchLists (DLID, iRowNo, cWhCode, cInvCode, iQuantity, "
-                 "fOutQuantity) VALUES (" +
-                 std::to_string(dlid) + ", " + std::to_string(row) + ", '" +
-                 stock->value("cWhCode").toString() + "', '" +
-                 stock->value("cInvCode").toString() + "', " +
-                 std::to_string(stock->value("q").toDouble() + 1) + ", 0)");
+    conn.execute(
+        "INSERT INTO DispatchLists (DLID, iRowNo, cWhCode, cInvCode, iQuantity, "
+        "fOutQuantity) VALUES (" +
+        std::to_string(dlid) + ", " + std::to_string(row) + ", '" +
+        stock->value("cWhCode").toString() + "', '" + stock->value("cInvCode").toString() + "', " +
+        std::to_string(stock->value("q").toDouble() + 1) + ", 0)");
   }
   if (row < lines) throw std::runtime_error("not enough stock for the benchmark's note");
   return code;
@@ -167,6 +167,7 @@ BENCHMARK(BM_DeliveryHeadsEmptyFilter)
 struct Dialog {
   dialogs::frmCons form;
   explicit Dialog(const std::string& note) {
+    form.setStockReference(classes::NewStockReference());
     form.Load();
     form.cmbDLID.setText(note);
     form.cmdFilter.Click();
@@ -200,9 +201,9 @@ void BM_BulkBatchAssignment(benchmark::State& state) {
   }
   state.counters["lines"] = lines;
   state.counters["rows_after"] = rowsAfter;
-  state.counters["ms_per_line"] = benchmark::Counter(
-      static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate |
-                                      benchmark::Counter::kInvert);
+  state.counters["ms_per_line"] =
+      benchmark::Counter(static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_BulkBatchAssignment)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
 

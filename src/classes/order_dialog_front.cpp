@@ -2,6 +2,7 @@
 
 #include "ado/connection.h"
 #include "automation/com_error.h"
+#include "classes/ref_select_stock.h"
 #include "components/dispatch_quantity_service.h"
 #include "components/marlin_login.h"
 #include "components/registration.h"
@@ -25,6 +26,7 @@ void loadStockOrderDialog(const OrderDialogOwner& owner, const std::string& sSto
   if (!sStockOrderId.empty()) owner.filter = "cCode = " + sql::literal(sStockOrderId);
   owner.dialog->setFilterText(owner.filter);
   owner.dialog->setOwner(owner.self);
+  owner.dialog->setStockReference(NewStockReference());
   owner.oCollection.reset();
   owner.dialog->Show(forms::vbModal);
   bStockOrder = owner.dialog->bStockOrder;
@@ -40,6 +42,7 @@ void loadConsignmentDialog(const OrderDialogOwner& owner, const std::string& sCo
   owner.consDialog->setFilterText(owner.filter);
   owner.consDialog->oLogin = oLogin.isObject() ? oLogin.asObject() : nullptr;
   owner.consDialog->setOwner(owner.self);
+  owner.consDialog->setStockReference(NewStockReference());
   owner.oCollection.reset();
   owner.sErrMsg.clear();
   owner.consDialog->Show(forms::vbModal);

@@ -43,6 +43,11 @@ class frmCons : public kit::ReferenceDialog {
   // The login the owner hands over with the connection.
   automation::ObjectPtr oLogin;
 
+  // The stock reference the batch and receipt-voucher pickers work through; set by the owner.
+  void setStockReference(std::shared_ptr<kit::StockReference> reference) {
+    stockReference_ = std::move(reference);
+  }
+
   // The state the dialog works with, for its owner's tests and diagnostics.
   const std::shared_ptr<ado::Recordset>& headRecordset() const { return heads_; }
   const std::shared_ptr<ado::Recordset>& lineRecordset() const { return lines_; }
@@ -147,6 +152,10 @@ class frmCons : public kit::ReferenceDialog {
   std::string lineCell(int row, std::string_view field) const;
   double lineNumber(int row, std::string_view field) const;
 
+  // The handed-in stock reference; without one a picker raises error 91.
+  kit::StockReference& stockReference() const;
+
+  std::shared_ptr<kit::StockReference> stockReference_;
   module::LookupFields lookupFields_{*this, cmdRefers, module::LookupCodes::IntoLinkItem, true};
   std::shared_ptr<components::PurchaseRefService> service_;
   module::GridNumberFormats formats_;

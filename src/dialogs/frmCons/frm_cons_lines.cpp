@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ado/recordset.h"
+#include "automation/com_error.h"
 #include "automation/vb_runtime.h"
 #include "components/session_context.h"
 #include "dialogs/frmCons/cons_messages.h"
@@ -33,6 +34,11 @@ std::string frmCons::lineCell(int row, std::string_view field) const {
 
 double frmCons::lineNumber(int row, std::string_view field) const {
   return kit::LineFieldNumber(lstFhdBody, lines_.get(), row, field);
+}
+
+kit::StockReference& frmCons::stockReference() const {
+  if (!stockReference_) throw automation::ComError::objectNotSet();
+  return *stockReference_;
 }
 
 double frmCons::lineTotal(int row) const {
@@ -156,7 +162,7 @@ void frmCons::pickForCurrentLine(kit::StockPick pick) {
     return;
   }
   auto line = kit::LineRecordOf(grid, module::LineGrid::Delivery, *lines_, row);
-  kit::PickStockForLine(grid, module::LineGrid::Delivery, row, *line, pick, false,
+  kit::PickStockForLine(stockReference(), grid, module::LineGrid::Delivery, row, *line, pick, false,
                         kit::receiptLineMapping(pick));
 }
 
@@ -170,7 +176,7 @@ void frmCons::assignAllLines(kit::StockPick pick) {
   const std::string_view start = batches ? kBulkBatchStart : kBulkReceiptStart;
   const auto mapping = kit::receiptLineMapping(pick);
   const auto busyPointer = busy();
-  kit::BulkStockRun run(pick);
+  kit::BulkStockRun run(stockReference(), pick);
   std::string collected;
   // The lines as they stand when the run begins; the rows a split adds are its result.
   const int rows = grid.Rows();

@@ -5,6 +5,7 @@
 
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
+#include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "automation/vb_runtime.h"
@@ -40,6 +41,11 @@ void frmStockOrder::wireLineGrid(forms::MsSuperGrid& grid) {
   });
   grid.CellButtonClick =
       handler([this, &grid](int row, int col) { lineCellButton(grid, row, col); });
+}
+
+kit::StockReference& frmStockOrder::stockReference() const {
+  if (!stockReference_) throw automation::ComError::objectNotSet();
+  return *stockReference_;
 }
 
 module::LineGrid frmStockOrder::kindOf(const forms::MsSuperGrid& grid) const {
@@ -200,8 +206,8 @@ void frmStockOrder::lineCellButton(forms::MsSuperGrid& grid, int row, int col) {
 
 bool frmStockOrder::pickForCell(forms::MsSuperGrid& grid, int row, kit::StockPick pick) {
   auto line = lineRecordOf(grid, row);
-  const auto result = kit::PickStockForLine(grid, kindOf(grid), row, *line, pick, false,
-                                            kit::receiptLineMapping(pick));
+  const auto result = kit::PickStockForLine(stockReference(), grid, kindOf(grid), row, *line, pick,
+                                            false, kit::receiptLineMapping(pick));
   return result.rows > 0;
 }
 
@@ -214,7 +220,7 @@ void frmStockOrder::pickForLine(kit::StockPick pick, bool automatic) {
       pick == kit::StockPick::Batch ? kit::kBatchCaption : kit::kReceiptCaption;
   if (grid.colByCaption(caption) < 0) return;
   auto line = lineRecordOf(grid, row);
-  kit::PickStockForLine(grid, kindOf(grid), row, *line, pick, automatic,
+  kit::PickStockForLine(stockReference(), grid, kindOf(grid), row, *line, pick, automatic,
                         kit::receiptLineMapping(pick));
 }
 

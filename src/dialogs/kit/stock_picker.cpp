@@ -4,12 +4,9 @@
 #include <memory>
 #include <vector>
 
-#include "ado/connection.h"
 #include "ado/fields.h"
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
-#include "automation/class_registry.h"
-#include "automation/collection.h"
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "automation/vb_format.h"
@@ -31,10 +28,6 @@ namespace quillon::dialogs::kit {
 namespace {
 
 using automation::Variant;
-
-constexpr std::string_view kRefSelectProgId = "Quillon.RefSelect";
-constexpr std::int32_t kBatchReference = 0;
-constexpr std::int32_t kReceiptReference = 1;
 
 // A field of the line's one record as text ("" when it has no such field or it is Null).
 std::string lineText(const ado::RecordsetView& line, std::string_view name) {
@@ -148,16 +141,8 @@ struct PickMode {
   bool workTable = false;
 };
 
-Variant invokeOn(automation::Object& object, const char* member, std::vector<Variant>& args) {
-  return object.invoke(member, automation::InvokeKind::Method, args);
-}
-
-Variant loginArg() {
-  return Variant(std::static_pointer_cast<automation::Object>(module::gContext->login()));
-}
-
 // What a line took goes into the work table, so the next line is offered the rest.
-void recordTaken(automation::Object& refSelect, StockPick pick, const ado::RecordsetView& chosen,
+void recordTaken(StockReference& reference, StockPick pick, const ado::RecordsetView& chosen,
                  const ado::RecordsetView& line) {
   const auto quantity = chosen.fieldIndex("出库数量");
   const auto pieces = chosen.fieldIndex("出库件数");
@@ -171,25 +156,21 @@ void recordTaken(automation::Object& refSelect, StockPick pick, const ado::Recor
     return f ? chosen.value(at, *f).displayText() : std::string();
   };
   for (int at = 0; at < chosen.rowCount(); ++at) {
-    Variant id;
+    std::int32_t id = 0;
     if (pick == StockPick::Batch) {
-      std::vector<Variant> args{loginArg(), Variant(lineText(line, "cWhCode")),
-                                Variant(lineText(line, "cInvCode"))};
-      for (int k = 1; k <= 10; ++k) args.emplace_back(text("自由项" + std::to_string(k), at));
-      args.emplace_back(text("批号", at));
-      id = invokeOn(refSelect, "GetAutoID", args);
-    } else {
-      const auto receiptLine = chosen.fieldIndex("入库系统编号");
-      id = receiptLine ? chosen.value(at, *receiptLine) : Variant(std::int32_t{0});
+      std::array<std::string, 10> free;
+      for (std::size_t k = 0; k < free.size(); ++k)
+        free[k] = text("自由项" + std::to_string(k + 1), at);
+      id = reference.stockRowId(lineText(line, "cWhCode"), lineText(line, "cInvCode"), free,
+                                text("批号", at));
+    } else if (const auto receiptLine = chosen.fieldIndex("入库系统编号")) {
+      id = chosen.value(at, *receiptLine).toLong();
     }
-    std::vector<Variant> update{loginArg(), Variant(number(quantity, at)),
-                                Variant(number(pieces, at)), Variant(id.toLong())};
-    invokeOn(refSelect, pick == StockPick::Batch ? "UpdateTmpCurrentStock" : "UpdateTmpRdrecords",
-             update);
+    reference.recordTaken(pick, id, number(quantity, at), number(pieces, at));
   }
 }
 
-PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, module::LineGrid kind,
+PickResult pickWith(StockReference& reference, forms::MsSuperGrid& grid, module::LineGrid kind,
                     int row, const ado::Recordset& lineRecord, StockPick pick, const PickMode& mode,
                     const std::vector<PickedValue>& mapping) {
   const ado::RecordsetView line(lineRecord);
@@ -206,47 +187,26 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, mod
   }
   if (!module::gContext) throw automation::ComError::objectNotSet();
 
-  auto free = std::make_shared<automation::Collection>();
-  for (int k = 1; k <= 10; ++k) free->add(Variant(lineText(line, "cfree" + std::to_string(k))));
-  const double quantity = lineNumber(line, "iQuantity");
+  StockReference::Line asked;
+  asked.whCode = whCode;
+  asked.invCode = lineText(line, "cInvCode");
+  for (std::size_t k = 0; k < asked.free.size(); ++k) {
+    asked.free[k] = lineText(line, "cfree" + std::to_string(k + 1));
+  }
+  asked.quantity = lineNumber(line, "iQuantity");
+  asked.pieces = lineNumber(line, "iNum");
+  asked.exchRate = lineNumber(line, "iInvExchRate");
   // A receipt line tracks what a receipt voucher returns (red) on the order and arrival-note
   // grids, and what an issue takes from it on the delivery grid, where only a red line is red.
   const bool issue = kind == module::LineGrid::Delivery;
-  const bool red = (pick == StockPick::ReceiptVoucher && !issue) || quantity < 0;
+  const bool red = (pick == StockPick::ReceiptVoucher && !issue) || asked.quantity < 0;
   std::string query = candidateQuery(pick, line);
-  if (mode.workTable) {
-    std::vector<Variant> rewrite{Variant(query)};
-    query = invokeOn(refSelect, pick == StockPick::Batch ? "GetAllBSQL" : "GetAllRDSSQL", rewrite)
-                .toString();
-  }
-  std::vector<Variant> args{
-      loginArg(),
-      Variant(whCode),
-      Variant(lineText(line, "cInvCode")),
-      Variant(std::static_pointer_cast<automation::Object>(free)),
-      Variant(quantity),
-      Variant(lineNumber(line, "iNum")),
-      Variant(lineNumber(line, "iInvExchRate")),
-      Variant(pick == StockPick::Batch ? kBatchReference : kReceiptReference),
-      Variant(query),
-      Variant(red),
-      Variant(true),
-      Variant(""),
-  };
-  if (mode.automatic) {
-    // A message text handed in asks for silence: it comes back as what the allocation said.
-    args.emplace_back(mode.silentMessage != nullptr ? *mode.silentMessage : std::string());
-  }
-  invokeOn(refSelect, mode.automatic ? "AutoRefer" : "Refer", args);
-  if (mode.silentMessage != nullptr) *mode.silentMessage = args.back().toString();
-  std::vector<Variant> none;
-  const Variant returned =
-      refSelect.invoke("ReturnData", automation::InvokeKind::PropertyGet, none);
-  auto rs = returned.isObject() ? automation::toObjectAs<ado::Recordset>(returned) : nullptr;
+  if (mode.workTable) query = reference.netOfWorkTable(pick, query);
+  auto rs = reference.choose(pick, asked, query, red, mode.automatic, mode.silentMessage);
   if (!rs) return {};
   const ado::RecordsetView chosen(*rs);
   if (chosen.rowCount() == 0) return {};
-  if (mode.workTable) recordTaken(refSelect, pick, chosen, line);
+  if (mode.workTable) recordTaken(reference, pick, chosen, line);
 
   const module::GridNumberFormats formats = module::CurrentGridFormats();
   const auto targets = resolve(grid, chosen, mapping);
@@ -273,35 +233,28 @@ PickResult pickWith(automation::Object& refSelect, forms::MsSuperGrid& grid, mod
   return result;
 }
 
-void createOrDropWorkTable(automation::Object& refSelect, StockPick pick, bool create) {
-  std::vector<Variant> args{loginArg(), Variant(create)};
-  invokeOn(refSelect,
-           pick == StockPick::Batch ? "CreateAndDropTmpCurrentStock" : "CreateAndDropTmpRdrecord",
-           args);
-}
-
 }  // namespace
 
-PickResult PickStockForLine(forms::MsSuperGrid& grid, module::LineGrid kind, int row,
-                            const ado::Recordset& lineRecord, StockPick pick, bool automatic,
+PickResult PickStockForLine(StockReference& reference, forms::MsSuperGrid& grid,
+                            module::LineGrid kind, int row, const ado::Recordset& lineRecord,
+                            StockPick pick, bool automatic,
                             const std::vector<PickedValue>& mapping) {
-  auto refSelect = automation::classRegistry().create(kRefSelectProgId);
   PickMode mode;
   mode.automatic = automatic;
-  return pickWith(*refSelect, grid, kind, row, lineRecord, pick, mode, mapping);
+  return pickWith(reference, grid, kind, row, lineRecord, pick, mode, mapping);
 }
 
-BulkStockRun::BulkStockRun(StockPick pick) : pick_(pick) {
+BulkStockRun::BulkStockRun(StockReference& reference, StockPick pick)
+    : reference_(reference), pick_(pick) {
   if (!module::gContext) throw automation::ComError::objectNotSet();
-  refSelect_ = automation::classRegistry().create(kRefSelectProgId);
-  createOrDropWorkTable(*refSelect_, pick_, true);
+  reference_.workTable(pick_, true);
   open_ = true;
 }
 
 BulkStockRun::~BulkStockRun() {
   if (!open_) return;
   try {
-    createOrDropWorkTable(*refSelect_, pick_, false);
+    reference_.workTable(pick_, false);
   } catch (...) {
     // The run is being left by an error already; that error is the one the caller sees.
   }
@@ -314,13 +267,13 @@ PickResult BulkStockRun::assign(forms::MsSuperGrid& grid, module::LineGrid kind,
   mode.automatic = true;
   mode.silentMessage = &message;
   mode.workTable = true;
-  return pickWith(*refSelect_, grid, kind, row, line, pick_, mode, mapping);
+  return pickWith(reference_, grid, kind, row, line, pick_, mode, mapping);
 }
 
 void BulkStockRun::finish() {
   if (!open_) return;
   open_ = false;
-  createOrDropWorkTable(*refSelect_, pick_, false);
+  reference_.workTable(pick_, false);
 }
 
 }  // namespace quillon::dialogs::kit

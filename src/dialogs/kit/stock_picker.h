@@ -1,14 +1,13 @@
 // The batch and receipt-voucher pickers of the order, arrival-note and delivery-note line grids:
 // they hand one line (warehouse, item, free items, batch, this time's quantity and pieces, rate)
-// to "Quillon.RefSelect" over the suite's stock or receipt-line query, and bring the chosen rows
-// back onto the line.
+// to the stock reference the dialog was handed (stock_reference.h) over the suite's stock or
+// receipt-line query, and bring the chosen rows back onto the line.
 //
-// The batch picker uses current stock (reference type 0; a red voucher when this time's quantity
-// is negative), the receipt-voucher picker receipt lines (type 1; on the order and arrival-note
-// grids always as a red voucher: it tracks a return to the receipt it returns against; on the
-// delivery grid it tracks an issue to its receipt, red only when this time's quantity is). Both
-// allow several rows. Automatic allocation (AutoRefer) or the selection dialog (Refer) as the
-// caller asks.
+// The batch picker uses current stock (a red voucher when this time's quantity is negative), the
+// receipt-voucher picker receipt lines (on the order and arrival-note grids always as a red
+// voucher: it tracks a return to the receipt it returns against; on the delivery grid it tracks an
+// issue to its receipt, red only when this time's quantity is). Both allow several rows. Automatic
+// allocation or the selection dialog as the caller asks.
 //
 // One chosen row rewrites the line in place; several hide it (height 0) and add one copy of it per
 // row below the grid's rows, each with that row's values and unmarked, as every line appended to a
@@ -22,13 +21,11 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/kit/stock_reference.h"
 #include "module/fill_grid.h"
 
 namespace quillon::ado {
 class Recordset;
-}
-namespace quillon::automation {
-class Object;
 }
 namespace quillon::forms {
 class MsSuperGrid;
@@ -37,8 +34,6 @@ class MsSuperGrid;
 namespace quillon::dialogs::kit {
 
 inline constexpr std::string_view kLineWarehouseEmpty = "仓库不能为空！";
-
-enum class StockPick { Batch, ReceiptVoucher };
 
 // Where a chosen row's value goes: every grid column captioned (row 0) by the first of `columns`
 // that heads one, from the first of `fields` that the chosen rows have.
@@ -61,14 +56,16 @@ struct PickResult {
 // `line` is the one-record copy of grid row `row` (its iQuantity and iNum this time's values);
 // `kind` what the grid's rows are (a delivery line tracks an issue, the others a return).
 // Uses gContext's login. The picker's own errors (a refused query) reach the caller.
-PickResult PickStockForLine(forms::MsSuperGrid& grid, module::LineGrid kind, int row,
-                            const ado::Recordset& line, StockPick pick, bool automatic,
+PickResult PickStockForLine(StockReference& reference, forms::MsSuperGrid& grid,
+                            module::LineGrid kind, int row, const ado::Recordset& line,
+                            StockPick pick, bool automatic,
                             const std::vector<PickedValue>& mapping);
 
 class BulkStockRun {
  public:
-  // Creates the work table (uses gContext's login); its errors reach the caller.
-  explicit BulkStockRun(StockPick pick);
+  // Creates the work table (uses gContext's login); its errors reach the caller. `reference`
+  // outlives the run.
+  BulkStockRun(StockReference& reference, StockPick pick);
   // Drops the work table if finish() did not.
   ~BulkStockRun();
   BulkStockRun(const BulkStockRun&) = delete;
@@ -85,8 +82,8 @@ class BulkStockRun {
   void finish();
 
  private:
+  StockReference& reference_;
   StockPick pick_;
-  std::shared_ptr<automation::Object> refSelect_;
   bool open_ = false;
 };
 

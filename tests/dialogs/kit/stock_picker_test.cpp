@@ -5,6 +5,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "classes/ref_select_stock.h"
 #include "classes/registration.h"
 #include "components/purchase_ref_service.h"
 #include "components/suite/login.h"
@@ -41,6 +42,7 @@ class StockPicker : public ::testing::Test {
   void SetUp() override {
     OpenSession(components::suite::Login::open(
         test_support::demoAccount(test_support::registerSuiteClasses).path(), "demo"));
+    // The suite's stock queries, which the pickers ask for their candidate rows.
     classes::registerLibraryClasses(automation::classRegistry());
     host_ = std::make_shared<RecordingHost>();
     previous_ = forms::setCurrentUiHost(host_);
@@ -67,6 +69,7 @@ class StockPicker : public ::testing::Test {
   int column(const std::string& caption) const { return grid.colByCaption(caption); }
 
   forms::MsSuperGrid grid{"lstDhdBody"};
+  std::shared_ptr<StockReference> reference_ = classes::NewStockReference();
   std::shared_ptr<RecordingHost> host_;
   std::shared_ptr<forms::UiHost> previous_;
 };
@@ -74,8 +77,9 @@ class StockPicker : public ::testing::Test {
 TEST_F(StockPicker, AReturnTracksTheReceiptItReturnsAgainst) {
   // Arrival note 10: -6 of 0101001 in warehouse 01, batch B2611-02 of receipt RK26110002.
   auto line = show(10, 1);
-  const auto result = PickStockForLine(grid, LineGrid::Arrival, 1, *line, StockPick::ReceiptVoucher,
-                                       true, receiptLineMapping(StockPick::ReceiptVoucher));
+  const auto result =
+      PickStockForLine(*reference_, grid, LineGrid::Arrival, 1, *line, StockPick::ReceiptVoucher,
+                       true, receiptLineMapping(StockPick::ReceiptVoucher));
   ASSERT_EQ(result.rows, 1) << (host_->messages.empty() ? "" : host_->messages.front());
   EXPECT_EQ(result.text, "RK26110002");
   EXPECT_EQ(grid.TextMatrix(column("入库单号"), 1), "RK26110002");
@@ -94,8 +98,9 @@ TEST_F(StockPicker, SeveralBatchesSplitTheLineAndAWarehouseIsNeeded) {
   line->setValue(Variant("iquantity"), Variant(700.0));
   const int rowsBefore = grid.Rows();
   grid.setMarked(1, true);
-  const auto result = PickStockForLine(grid, LineGrid::Arrival, 1, *line, StockPick::Batch, true,
-                                       receiptLineMapping(StockPick::Batch));
+  const auto result =
+      PickStockForLine(*reference_, grid, LineGrid::Arrival, 1, *line, StockPick::Batch, true,
+                       receiptLineMapping(StockPick::Batch));
   ASSERT_EQ(result.rows, 2);
   EXPECT_FALSE(result.text);
   EXPECT_EQ(grid.RowHeight(1), 0) << "the split line is hidden";
@@ -112,8 +117,9 @@ TEST_F(StockPicker, SeveralBatchesSplitTheLineAndAWarehouseIsNeeded) {
   // Line 4 has no warehouse: refused, nothing changes.
   auto noWarehouse = show(8, 4);
   const std::string before = grid.TextMatrix(column("批号"), 4);
-  const auto refused = PickStockForLine(grid, LineGrid::Arrival, 4, *noWarehouse, StockPick::Batch,
-                                        true, receiptLineMapping(StockPick::Batch));
+  const auto refused =
+      PickStockForLine(*reference_, grid, LineGrid::Arrival, 4, *noWarehouse, StockPick::Batch,
+                       true, receiptLineMapping(StockPick::Batch));
   EXPECT_EQ(refused.rows, 0);
   ASSERT_FALSE(host_->messages.empty());
   EXPECT_EQ(host_->messages.back(), kLineWarehouseEmpty);
