@@ -1,7 +1,14 @@
 #include "classes/class_kit.h"
 
+#include "ado/connection.h"
+#include "automation/collection.h"
 #include "automation/error_info.h"
+#include "components/marlin_login.h"
+#include "dialogs/kit/reference_dialog.h"
+#include "forms/constants.h"
 #include "module/module_state.h"
+#include "module/session.h"
+#include "sql/sql_text.h"
 
 namespace quillon::classes {
 
@@ -33,6 +40,20 @@ automation::Variant withErrMsg(automation::Args& a, std::size_t at,
   }
   a[at] = automation::Variant(err);
   return automation::Variant(ok);
+}
+
+void showReferenceDialog(dialogs::kit::ReferenceDialog& dialog, const DialogOwner& owner,
+                         const automation::Variant& oLogin, const std::string& code,
+                         automation::Variant& oCollReurn, const std::function<void()>& prepare) {
+  owner.connection = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
+  dialog.setConnection(owner.connection);
+  if (!code.empty()) owner.filter = "cCode = " + sql::literal(code);
+  dialog.setFilterText(owner.filter);
+  if (prepare) prepare();
+  dialog.setOwner(owner.self);
+  owner.oCollection.reset();
+  dialog.Show(forms::vbModal);
+  oCollReurn = automation::Variant(std::static_pointer_cast<automation::Object>(owner.oCollection));
 }
 
 }  // namespace quillon::classes

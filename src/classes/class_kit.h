@@ -1,17 +1,28 @@
 // What the public classes share: registration with the class registry (once), members that trap
 // every run-time error into their ErrMsg text ("Class:member" + number + CR LF + text, from
-// gErrInfo), and the late-bound side of a member that takes ErrMsg by reference. Sessions are
-// opened by module/session.h.
+// gErrInfo), the late-bound side of a member that takes ErrMsg by reference, and showing a
+// reference dialog to hand back what the user chose. Sessions are opened by module/session.h.
 #pragma once
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "automation/class_registry.h"
 #include "automation/dispatch.h"
+
+namespace quillon::ado {
+class Connection;
+}
+namespace quillon::automation {
+class Collection;
+}
+namespace quillon::dialogs::kit {
+class ReferenceDialog;
+}
 
 namespace quillon::classes {
 
@@ -37,5 +48,25 @@ bool trapInto(std::string_view prefix, std::string& ErrMsg, const std::function<
 automation::Variant withErrMsg(automation::Args& a, std::size_t at,
                                const std::function<bool(std::string& ErrMsg)>& member,
                                std::optional<std::string_view> trapPrefix = std::nullopt);
+
+// What a public class keeps of the reference dialogs it shows: itself (the dialogs' owner), the
+// connection of its session, its filter text and its oCollection, which the dialog sets on OK.
+struct DialogOwner {
+  automation::ObjectPtr self;
+  std::shared_ptr<ado::Connection>& connection;
+  std::string& filter;
+  std::shared_ptr<automation::Collection>& oCollection;
+};
+
+// Lets the user choose in `dialog` and hands back what he chose: opens the session of `oLogin`
+// (its connection kept in the owner and handed to the dialog), makes the owner's filter
+// "cCode = '<code>'" when the host gave a document code, hands the dialog the filter and its
+// owner after `prepare` has set the dialog's own members, shows it modally, and leaves the owner's
+// oCollection in `oCollReurn` (Nothing when the user cancelled). The errors of the session and of
+// the dialog's Show reach the caller.
+void showReferenceDialog(dialogs::kit::ReferenceDialog& dialog, const DialogOwner& owner,
+                         const automation::Variant& oLogin, const std::string& code,
+                         automation::Variant& oCollReurn,
+                         const std::function<void()>& prepare = {});
 
 }  // namespace quillon::classes

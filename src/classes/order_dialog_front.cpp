@@ -4,13 +4,10 @@
 #include "automation/com_error.h"
 #include "classes/ref_select_stock.h"
 #include "components/dispatch_quantity_service.h"
-#include "components/marlin_login.h"
 #include "components/registration.h"
 #include "dialogs/frmCons/frm_cons.h"
 #include "dialogs/frmStockOrder/frm_stock_order.h"
 #include "forms/constants.h"
-#include "module/session.h"
-#include "sql/sql_text.h"
 
 namespace quillon::classes {
 
@@ -20,34 +17,22 @@ using automation::Variant;
 void loadStockOrderDialog(const OrderDialogOwner& owner, const std::string& sStockOrderId,
                           const Variant& oLogin, Variant& oCollReurn, bool& bStockOrder) {
   owner.dialog = std::make_unique<dialogs::frmStockOrder>();
-  owner.connection = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
-  owner.dialog->setConnection(owner.connection);
-  // Handed over as to the other dialogs; the order dialog replaces it before any query.
-  if (!sStockOrderId.empty()) owner.filter = "cCode = " + sql::literal(sStockOrderId);
-  owner.dialog->setFilterText(owner.filter);
-  owner.dialog->setOwner(owner.self);
-  owner.dialog->setStockReference(NewStockReference());
-  owner.oCollection.reset();
-  owner.dialog->Show(forms::vbModal);
+  // The filter is handed over as to the other dialogs; the order dialog replaces it before any
+  // query.
+  showReferenceDialog(*owner.dialog, owner, oLogin, sStockOrderId, oCollReurn,
+                      [&] { owner.dialog->setStockReference(NewStockReference()); });
   bStockOrder = owner.dialog->bStockOrder;
-  oCollReurn = Variant(std::static_pointer_cast<automation::Object>(owner.oCollection));
 }
 
 void loadConsignmentDialog(const OrderDialogOwner& owner, const std::string& sConsId,
                            const Variant& oLogin, Variant& oCollReurn, std::string& ErrMsg) {
   owner.consDialog = std::make_unique<dialogs::frmCons>();
-  owner.connection = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
-  owner.consDialog->setConnection(owner.connection);
-  if (!sConsId.empty()) owner.filter = "cCode = " + sql::literal(sConsId);
-  owner.consDialog->setFilterText(owner.filter);
-  owner.consDialog->oLogin = oLogin.isObject() ? oLogin.asObject() : nullptr;
-  owner.consDialog->setOwner(owner.self);
-  owner.consDialog->setStockReference(NewStockReference());
-  owner.oCollection.reset();
-  owner.sErrMsg.clear();
-  owner.consDialog->Show(forms::vbModal);
+  showReferenceDialog(*owner.consDialog, owner, oLogin, sConsId, oCollReurn, [&] {
+    owner.consDialog->oLogin = oLogin.isObject() ? oLogin.asObject() : nullptr;
+    owner.consDialog->setStockReference(NewStockReference());
+    owner.sErrMsg.clear();
+  });
   ErrMsg = owner.sErrMsg;
-  oCollReurn = Variant(std::static_pointer_cast<automation::Object>(owner.oCollection));
 }
 
 namespace {

@@ -17,21 +17,18 @@ class Connection;
 namespace quillon::dialogs {
 class frmCons;
 class frmStockOrder;
-}
+}  // namespace quillon::dialogs
 namespace quillon::forms {
 class Form;
 }
 
 namespace quillon::classes {
 
-// The owner's state the order and delivery-note dialogs work with.
-struct OrderDialogOwner {
-  automation::ObjectPtr self;
+// The owner's state the order and delivery-note dialogs work with: what every reference dialog's
+// owner keeps, the two dialogs kept for ShowForm and UnLoadForm, and the owner's sErrMsg.
+struct OrderDialogOwner : DialogOwner {
   std::unique_ptr<dialogs::frmStockOrder>& dialog;
   std::unique_ptr<dialogs::frmCons>& consDialog;
-  std::shared_ptr<ado::Connection>& connection;
-  std::string& filter;
-  std::shared_ptr<automation::Collection>& oCollection;
   std::string& sErrMsg;
 };
 

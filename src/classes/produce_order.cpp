@@ -3,15 +3,12 @@
 #include "ado/connection.h"
 #include "classes/class_kit.h"
 #include "classes/order_dialog_front.h"
-#include "components/marlin_login.h"
 #include "components/production_order_service.h"
 #include "components/registration.h"
 #include "dialogs/frmCons/frm_cons.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
 #include "dialogs/frmStockOrder/frm_stock_order.h"
-#include "forms/constants.h"
 #include "module/module_ctl.h"
-#include "sql/sql_text.h"
 
 namespace quillon::classes {
 
@@ -32,17 +29,12 @@ bool ProduceOrder::load(const std::string& sProOrderId, const Variant& oLogin, V
       "ProduceOrder:load", ErrMsg,
       [&] {
         produceDialog_ = std::make_unique<dialogs::frmProduceOrder>();
-        conn_ = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
-        eVouchType = sVoutype;
-        module::gVouchType = sVoutype;
-        produceDialog_->setConnection(conn_);
-        if (!sProOrderId.empty()) filter_ = "cCode = " + sql::literal(sProOrderId);
-        produceDialog_->setFilterText(filter_);
-        produceDialog_->bOI = bOI;
-        produceDialog_->setOwner(self());
-        oCollection.reset();
-        produceDialog_->Show(forms::vbModal);
-        oCollReurn = Variant(std::static_pointer_cast<automation::Object>(oCollection));
+        showReferenceDialog(*produceDialog_, {self(), conn_, filter_, oCollection}, oLogin,
+                            sProOrderId, oCollReurn, [&] {
+                              eVouchType = sVoutype;
+                              module::gVouchType = sVoutype;
+                              produceDialog_->bOI = bOI;
+                            });
         return true;
       },
       unloadDialog);
@@ -96,7 +88,7 @@ void ProduceOrder::UnLoadForm(bool bFormName) {
 }
 
 OrderDialogOwner ProduceOrder::dialogOwner() {
-  return {self(), stockDialog_, consDialog_, conn_, filter_, oCollection, sErrMsg};
+  return {{self(), conn_, filter_, oCollection}, stockDialog_, consDialog_, sErrMsg};
 }
 
 bool ProduceOrder::WritefDispQuantity(std::int32_t sSubId, double lQuantity, std::string& ErrMsg,

@@ -3,14 +3,11 @@
 #include "ado/connection.h"
 #include "classes/class_kit.h"
 #include "classes/order_dialog_front.h"
-#include "components/marlin_login.h"
 #include "components/outsourced_order_service.h"
 #include "components/registration.h"
 #include "dialogs/frmCons/frm_cons.h"
 #include "dialogs/frmStockOrder/frm_stock_order.h"
 #include "dialogs/frmWWProduceOrder/frm_ww_produce_order.h"
-#include "dialogs/frmWWProduceOrder/ww_produce_order_queries.h"
-#include "forms/constants.h"
 #include "module/module_ctl.h"
 
 namespace quillon::classes {
@@ -33,17 +30,12 @@ bool WWProduceOrder::load(const std::string& sProOrderId, const Variant& oLogin,
       "WWProduceOrder:load", ErrMsg,
       [&] {
         wwDialog_ = std::make_unique<dialogs::frmWWProduceOrder>();
-        conn_ = module::OpenSession(automation::toObjectAs<components::MarlinLogin>(oLogin));
-        eVouchType = sVoutype;
-        module::gVouchType = sVoutype;
-        wwDialog_->setConnection(conn_);
-        if (!sProOrderId.empty()) filter_ = dialogs::ww_produce_order::orderCodeFilter(sProOrderId);
-        wwDialog_->setFilterText(filter_);
-        wwDialog_->bOI = bOI;
-        wwDialog_->setOwner(self());
-        oCollection.reset();
-        wwDialog_->Show(forms::vbModal);
-        oCollReurn = Variant(std::static_pointer_cast<automation::Object>(oCollection));
+        showReferenceDialog(*wwDialog_, {self(), conn_, filter_, oCollection}, oLogin, sProOrderId,
+                            oCollReurn, [&] {
+                              eVouchType = sVoutype;
+                              module::gVouchType = sVoutype;
+                              wwDialog_->bOI = bOI;
+                            });
         return true;
       },
       unloadDialog);
@@ -105,7 +97,7 @@ void WWProduceOrder::UnLoadForm(bool bFormName) {
 }
 
 OrderDialogOwner WWProduceOrder::dialogOwner() {
-  return {self(), stockDialog_, consDialog_, conn_, filter_, oCollection, sErrMsg};
+  return {{self(), conn_, filter_, oCollection}, stockDialog_, consDialog_, sErrMsg};
 }
 
 bool WWProduceOrder::WritefDispQuantity(std::int32_t sSubId, double lQuantity, std::string& ErrMsg,

@@ -119,10 +119,6 @@ std::string headerWhere(std::string_view orderFilter, std::string_view filterWhe
   return str(orderFilter) + " and " + str(filterWhere);
 }
 
-std::string orderCodeFilter(std::string_view orderCode) {
-  return "cCode = " + literal(orderCode);
-}
-
 // ---- header queries
 
 std::string receiptHeaderCondition(bool openOnly, const Digits& d) {

@@ -53,9 +53,6 @@ FilterText filterText(const FilterFields& fields, bool originalOnly);
 // The WHERE text of the header query: the order filter and the filter text.
 std::string headerWhere(std::string_view orderFilter, std::string_view filterWhere);
 
-// The order filter a host's order number gives; the number stays one literal.
-std::string orderCodeFilter(std::string_view orderCode);
-
 // ---- header queries (GetProduct1, GetYbjsProduct, GetProductX, GetProductZ)
 
 inline constexpr std::string_view kHeaderInNeedOutProbe =
