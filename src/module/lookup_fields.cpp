@@ -12,7 +12,7 @@ LookupFields::LookupFields(forms::DialogShell& dialog, forms::CommandButton& but
                            LookupCodes codes, bool showNames)
     : dialog_(dialog), button_(button), codes_(codes), showNames_(showNames) {}
 
-void LookupFields::bind(std::initializer_list<forms::TextBox*> fields) {
+void LookupFields::bind(const std::vector<forms::TextBox*>& fields) {
   button_.Click =
       dialog_.handler([this] { openLookup(dialog_.find<forms::TextBox>(button_.Tag())); });
   for (forms::TextBox* field : fields) {

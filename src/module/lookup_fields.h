@@ -6,7 +6,6 @@
 // report through its prompts.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -30,7 +29,7 @@ class LookupFields {
                bool showNames);
 
   // Wires the fields (their Tag names their kind) and the button's Click.
-  void bind(std::initializer_list<forms::TextBox*> fields);
+  void bind(const std::vector<forms::TextBox*>& fields);
   // A field that shows another column of its record than the name once an entry is checked (a
   // customer's abbreviation, which the WHERE text compares).
   void showColumn(forms::TextBox& field, std::string column);

@@ -1,13 +1,13 @@
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
 
 #include "ado/recordset.h"
-#include "automation/collection.h"
 #include "components/production_order_service.h"
 #include "components/registration.h"
 #include "components/session_context.h"
 #include "dialogs/frmProduceOrder/produce_order_messages.h"
 #include "dialogs/frmProduceOrder/produce_order_queries.h"
 #include "dialogs/frmProduceOrder/produce_order_rules.h"
+#include "dialogs/kit/order_filter.h"
 #include "module/module_ctl.h"
 
 namespace quillon::dialogs {
@@ -25,53 +25,30 @@ constexpr int kLineTab = 0;
 frmProduceOrder::frmProduceOrder()
     : ReferenceDialog("frmProduceOrder", std::string(kCaptionOtherwise), 11520, 7800,
                       forms::HandlerErrors::Prompt) {
-  setKeyPreview(true);
-  txtLDate.setTag("rfdate");
-  txtUDate.setTag("rfdate");
-  cmbDept.setTag("rfdepartment");
-  cmbPerson.setTag("rfperson");
-  cmbPOID.setTag("rfnull");
-  cmbVen.setTag("rfvendor");
-  cmbInv.setTag("rfinventory");
+  bindFilterFields(cmdRefers);
   cmbInv.setEnabled(false);
   lblInv.setEnabled(false);
-  cmdRefers.setTabStop(false);
-  cmdRefers.setCausesValidation(false);
-  cmdOk.setDefault(true);
-  cmdExit.setCancel(true);
   for (forms::ListView* list : {&lstParent, &lstSub, &lstChild}) {
     list->setView(forms::ListView::lvwReport);
     list->setCheckboxes(true);
     list->setLabelEdit(1);
   }
-  MnuFYJCD.setVisible(false);
-  MnuZYJCD.setVisible(false);
-  wireEvents();
-}
-
-frmProduceOrder::~frmProduceOrder() = default;
-
-void frmProduceOrder::wireEvents() {
-  cmdFilter.Click = handler([this] { cmdFilter_Click(); });
   // The lists' queries report through the service's error text, shown here; OK reads the chosen
   // rows again itself, and an error of that is not the dialog's: it reaches load's trap.
-  cmdOk.Click = handler(forms::HandlerErrors::Propagate, [this] { cmdOk_Click(); });
-  cmdExit.Click = handler([this] { cmdExit_Click(); });
+  bindButtons(cmdOk, cmdExit, forms::HandlerErrors::Propagate);
+  cmdFilter.Click = handler([this] { cmdFilter_Click(); });
   lstParent.ItemCheck = handler([this](forms::ListItem& item) { lstParent_ItemCheck(item); });
   lstSub.ItemCheck = handler([this](forms::ListItem& item) { lstSub_ItemCheck(item); });
   chkAll.Click = handler([this] { allLines_ = allLinesFlag(chkAll.Value() == forms::vbChecked); });
-  lstSub.MouseUp = handler([this](int button, int, int, int) {
-    if (button == forms::vbRightButton) PopupMenu(MnuFYJCD);
-  });
-  lstChild.MouseUp = handler([this](int button, int, int, int) {
-    if (button == forms::vbRightButton) PopupMenu(MnuZYJCD);
-  });
+  popupMenuOn(lstSub, MnuFYJCD);
+  popupMenuOn(lstChild, MnuZYJCD);
   MnuClearFAll.Click = handler([this] { lstSub.uncheckAll(); });
   MnuClearCAll.Click = handler([this] { lstChild.uncheckAll(); });
   SSTab1.Click = handler(
       [this](int previousTab) { setCaption(std::string(captionAfterTabSwitch(previousTab))); });
-  lookupFields_.bind({&txtLDate, &txtUDate, &cmbDept, &cmbPerson, &cmbPOID, &cmbVen, &cmbInv});
 }
+
+frmProduceOrder::~frmProduceOrder() = default;
 
 std::shared_ptr<components::ProductionOrderService> frmProduceOrder::newService() const {
   auto service = components::createAs<components::ProductionOrderService>(
@@ -80,15 +57,9 @@ std::shared_ptr<components::ProductionOrderService> frmProduceOrder::newService(
   return service;
 }
 
-int frmProduceOrder::ownerVouchType() const {
-  if (const auto type = ownerProperty("eVouchType")) return type->toLong();
-  return module::gVouchType;
-}
-
-void frmProduceOrder::Form_Load() {
+void frmProduceOrder::loadDialog() {
   module::gColumnIndex = 0;
   service_ = newService();
-  if (!module::gContext) throw automation::ComError::objectNotSet();
   setFilterText(withDepartmentCondition(filterText(),
                                         module::gContext->permissionList("department", "", "W")));
   invCondition_ = inventoryCondition(module::gContext->permissionList("inventory", "", "W"));
@@ -96,12 +67,10 @@ void frmProduceOrder::Form_Load() {
     SSTab1.setTabEnabled(0, false);
     SSTab1.setTabEnabled(1, false);
   }
-  cmdRefers.setVisible(false);
   const AllLinesStart start = allLinesStart(ownerVouchType());
   chkAll.setEnabled(start.enabled);
   chkAll.setValue(start.checked ? forms::vbChecked : forms::vbUnchecked);
   allLines_ = start.allLinesFlag;
-  module::ApplyDialogStyle(*this);
 }
 
 void frmProduceOrder::Form_Unload(int& /*Cancel*/) {
@@ -118,14 +87,8 @@ bool frmProduceOrder::materialsTabAvailable() const {
 
 void frmProduceOrder::cmdFilter_Click() {
   const auto busyPointer = busy();
-  FilterFields fields;
-  fields.lowerDate = txtLDate.Text();
-  fields.upperDate = txtUDate.Text();
-  fields.department = module::LookupFields::codeOf(cmbDept);
-  fields.person = module::LookupFields::codeOf(cmbPerson);
-  fields.orderCode = cmbPOID.Text();
-  fields.vendor = module::LookupFields::codeOf(cmbVen);
-  fields.inventory = module::LookupFields::codeOf(cmbInv);
+  const FilterFields fields =
+      kit::readOrderFilter(txtLDate, txtUDate, cmbDept, cmbPerson, cmbPOID, cmbVen, cmbInv);
   const FilterConditions conditions = filterConditions(fields, module::gVouchType);
 
   if (conditions.head.empty() && !conditions.line.empty() && lines_.recordset()) {
@@ -286,7 +249,7 @@ std::shared_ptr<ado::Recordset> frmProduceOrder::reReadHeads() {
   return reReadChosen(*heads_.recordset(), "id" + keys);
 }
 
-void frmProduceOrder::cmdOk_Click() {
+void frmProduceOrder::okClicked() {
   const bool materials = materialsTabAvailable();
   std::shared_ptr<ado::Recordset> rsChild;
   if (materials && !(rsChild = reReadMaterials())) return;
@@ -294,33 +257,11 @@ void frmProduceOrder::cmdOk_Click() {
   if (!rsLine) return;
   const auto rsHead = reReadHeads();
   if (!rsHead) return;
-
-  auto result = std::make_shared<automation::Collection>();
-  result->add(Variant(std::static_pointer_cast<automation::Object>(rsHead)), "Parent");
-  result->add(Variant(std::static_pointer_cast<automation::Object>(rsLine)), "Sub");
-  if (materials) {
-    if (!rsChild->isOpen()) return refuseNothingChosen(SSTab1, SSTab1.Tabs() - 1);
-    result->add(Variant(std::static_pointer_cast<automation::Object>(rsChild)), "Child");
-  } else if (!rsHead->isOpen()) {
-    return refuseNothingChosen(SSTab1, SSTab1.Tab());
-  }
-  handToOwner(result);
+  if (materials && !rsChild->isOpen()) return refuseNothingChosen(SSTab1, SSTab1.Tabs() - 1);
+  if (!materials && !rsHead->isOpen()) return refuseNothingChosen(SSTab1, SSTab1.Tab());
+  // Without the materials tab there is no "Child".
+  handToOwner({{"Parent", item(rsHead)}, {"Sub", item(rsLine)}, {"Child", item(rsChild)}});
   Unload();
-}
-
-void frmProduceOrder::cmdExit_Click() {
-  handToOwner(nullptr);
-  Unload();
-}
-
-// ---- keys
-
-void frmProduceOrder::Form_KeyDown(int& KeyCode, int /*Shift*/) {
-  lookupFields_.keyDown(KeyCode);
-}
-
-void frmProduceOrder::Form_KeyPress(int& KeyAscii) {
-  module::LookupFields::keyPress(KeyAscii);
 }
 
 }  // namespace quillon::dialogs

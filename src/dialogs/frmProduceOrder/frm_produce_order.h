@@ -15,7 +15,6 @@
 
 #include "dialogs/kit/reference_dialog.h"
 #include "forms/controls.h"
-#include "module/lookup_fields.h"
 #include "module/reference_lists.h"
 
 namespace quillon::ado {
@@ -48,20 +47,20 @@ class frmProduceOrder : public kit::ReferenceDialog {
   // Controls, as the form file declares them.
   forms::Frame& Frame1 = add<forms::Frame>("Frame1", {120, 60, 11160, 1200}, "过滤条件");
   forms::Label& lblLDate = add<forms::Label>("lblLDate", {240, 300, 900, 255, &Frame1}, "单据日期");
-  forms::TextBox& txtLDate = add<forms::TextBox>("txtLDate", {1140, 270, 1500, 300, &Frame1});
+  forms::TextBox& txtLDate = filterField("txtLDate", {1140, 270, 1500, 300, &Frame1}, "rfdate");
   forms::Label& lblUDate = add<forms::Label>("lblUDate", {2760, 300, 300, 255, &Frame1}, "至");
-  forms::TextBox& txtUDate = add<forms::TextBox>("txtUDate", {3120, 270, 1500, 300, &Frame1});
+  forms::TextBox& txtUDate = filterField("txtUDate", {3120, 270, 1500, 300, &Frame1}, "rfdate");
   forms::Label& lblDept = add<forms::Label>("lblDept", {4800, 300, 600, 255, &Frame1}, "部门");
-  forms::TextBox& cmbDept = add<forms::TextBox>("cmbDept", {5460, 270, 1800, 300, &Frame1});
+  forms::TextBox& cmbDept = filterField("cmbDept", {5460, 270, 1800, 300, &Frame1}, "rfdepartment");
   forms::Label& lblPerson =
       add<forms::Label>("lblPerson", {7440, 300, 700, 255, &Frame1}, "业务员");
-  forms::TextBox& cmbPerson = add<forms::TextBox>("cmbPerson", {8160, 270, 1800, 300, &Frame1});
+  forms::TextBox& cmbPerson = filterField("cmbPerson", {8160, 270, 1800, 300, &Frame1}, "rfperson");
   forms::Label& lblPOID = add<forms::Label>("lblPOID", {240, 720, 900, 255, &Frame1}, "订单号");
-  forms::TextBox& cmbPOID = add<forms::TextBox>("cmbPOID", {1140, 690, 1500, 300, &Frame1});
+  forms::TextBox& cmbPOID = filterField("cmbPOID", {1140, 690, 1500, 300, &Frame1}, "rfnull");
   forms::Label& lblVen = add<forms::Label>("lblVen", {2760, 720, 700, 255, &Frame1}, "委外商");
-  forms::TextBox& cmbVen = add<forms::TextBox>("cmbVen", {3480, 690, 1800, 300, &Frame1});
+  forms::TextBox& cmbVen = filterField("cmbVen", {3480, 690, 1800, 300, &Frame1}, "rfvendor");
   forms::Label& lblInv = add<forms::Label>("lblInv", {5460, 720, 600, 255, &Frame1}, "存货");
-  forms::TextBox& cmbInv = add<forms::TextBox>("cmbInv", {6120, 690, 1800, 300, &Frame1});
+  forms::TextBox& cmbInv = filterField("cmbInv", {6120, 690, 1800, 300, &Frame1}, "rfinventory");
   forms::CommandButton& cmdRefers = add<forms::CommandButton>("cmdRefers", {0, 0, 240, 240});
   forms::CheckBox& chkAll =
       add<forms::CheckBox>("chkAll", {120, 1320, 2600, 300}, "执行完未关闭的显示");
@@ -82,16 +81,12 @@ class frmProduceOrder : public kit::ReferenceDialog {
   forms::Menu& MnuClearCAll = addMenu("MnuClearCAll", "全部不选", &MnuZYJCD);
 
  protected:
-  void Form_Load() override;
+  void loadDialog() override;
   void Form_Unload(int& Cancel) override;
-  void Form_KeyDown(int& KeyCode, int Shift) override;
-  void Form_KeyPress(int& KeyAscii) override;
+  void okClicked() override;
 
  private:
-  void wireEvents();
   void cmdFilter_Click();
-  void cmdOk_Click();
-  void cmdExit_Click();
   void lstParent_ItemCheck(forms::ListItem& item);
   void lstSub_ItemCheck(forms::ListItem& item);
   void LoadParentOrders(const std::string& condition);
@@ -101,10 +96,8 @@ class frmProduceOrder : public kit::ReferenceDialog {
   std::shared_ptr<ado::Recordset> reReadMaterials();
   std::shared_ptr<ado::Recordset> reReadLines(bool materials);
   std::shared_ptr<ado::Recordset> reReadHeads();
-  int ownerVouchType() const;
   std::shared_ptr<components::ProductionOrderService> newService() const;
 
-  module::LookupFields lookupFields_{*this, cmdRefers, module::LookupCodes::IntoLinkItem, true};
   module::ListLevel heads_{lstParent, module::ListKind::Parent};
   module::ListLevel lines_{lstSub, module::ListKind::Sub};
   module::ListLevel materials_{lstChild, module::ListKind::Child};

@@ -49,8 +49,8 @@ FilterConditions filterConditions(const FilterFields& f, int voucherType) {
   if (!f.person.empty()) appendAnd(c.head, " cPersonCode = " + sql::literal(f.person));
   if (!f.orderCode.empty()) appendAnd(c.head, " cCode = " + sql::literal(f.orderCode));
   if (!f.vendor.empty()) appendAnd(c.head, " cVenCode = " + sql::literal(f.vendor));
-  if (!f.inventory.empty()) {
-    c.line = " cInvCode = " + ado::criteriaLiteral(f.inventory);
+  if (!f.item.empty()) {
+    c.line = " cInvCode = " + ado::criteriaLiteral(f.item);
     c.head.clear();
   }
   if (voucherType == 71) appendAnd(c.head, " iProperty =2 ");

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "dialogs/kit/order_filter.h"
+
 namespace quillon::dialogs::produce_order {
 
 // The department condition appended to the dialog's filter on load: only orders of end-level
@@ -16,17 +18,8 @@ std::string withDepartmentCondition(std::string_view filter, std::string_view pe
 // The inventory condition handed to the line and material queries; "" for an unrestricted user.
 std::string inventoryCondition(std::string_view permittedInventoryIds);
 
-// What the filter fields hold: texts of the date fields and the order code, codes of the
-// reference fields.
-struct FilterFields {
-  std::string lowerDate;
-  std::string upperDate;
-  std::string department;
-  std::string person;
-  std::string orderCode;
-  std::string vendor;
-  std::string inventory;
-};
+// What the filter fields hold (the item is an inventory code).
+using FilterFields = kit::OrderFilterFields;
 
 struct FilterConditions {
   std::string head;  // for the head query

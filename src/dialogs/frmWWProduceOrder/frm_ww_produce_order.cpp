@@ -31,29 +31,9 @@ std::shared_ptr<automation::Object> asObject(const std::shared_ptr<ado::Connecti
 frmWWProduceOrder::frmWWProduceOrder()
     : ReferenceDialog("frmWWProduceOrder", std::string(kFormCaption), 11880, 8820,
                       forms::HandlerErrors::Prompt) {
-  setKeyPreview(true);
-  txtLDate.setTag("rfdate");
-  txtUDate.setTag("rfdate");
-  cmbPOID.setTag("rfnull");
-  cmbVen.setTag("rfvendor");
-  cmbDept.setTag("rfdepartment");
-  cmbPerson.setTag("rfperson");
-  cmbInv.setTag("rfinventory");
-  cmdRefers.setTabStop(false);
-  cmdRefers.setCausesValidation(false);
-  cmdOk.setDefault(true);
-  cmdExit.setCancel(true);
-  MnuFYJCD.setVisible(false);
-  MnuZYJCD.setVisible(false);
-  wireEvents();
-}
-
-frmWWProduceOrder::~frmWWProduceOrder() = default;
-
-void frmWWProduceOrder::wireEvents() {
+  bindFilterFields(cmdRefers);
+  bindButtons(cmdOk, cmdExit);
   cmdFilter.Click = handler([this] { cmdFilter_Click(); });
-  cmdOk.Click = handler([this] { cmdOk_Click(); });
-  cmdExit.Click = handler([this] { cmdExit_Click(); });
   chkAll.Click = handler([this] { chkAll_Click(); });
   chkYbjs.Click = handler([this] { chkYbjs_Click(); });
   chkSelectAllHead.Click = handler([this] { chkSelectAllHead_Click(); });
@@ -65,12 +45,8 @@ void frmWWProduceOrder::wireEvents() {
       quantityCellChange(*list, text, cancel, row, col);
     });
   }
-  VouchListB.MouseUp = handler([this](int button, int, int, int) {
-    if (button == forms::vbRightButton) PopupMenu(MnuFYJCD);
-  });
-  VouchListS.MouseUp = handler([this](int button, int, int, int) {
-    if (button == forms::vbRightButton) PopupMenu(MnuZYJCD);
-  });
+  popupMenuOn(VouchListB, MnuFYJCD);
+  popupMenuOn(VouchListS, MnuZYJCD);
   MnuClearFAll.Click = handler([this] {
     module::MarkAllRows(VouchListB, false);
     linesChanged();
@@ -82,13 +58,9 @@ void frmWWProduceOrder::wireEvents() {
   SSTab1.Click = handler(
       [this](int /*previousTab*/) { setCaption(std::string(captionForTab(SSTab1.Tab()))); });
   edtInvQuantity.KeyDown = handler([this](int& keyCode, int) { edtInvQuantity_KeyDown(keyCode); });
-  lookupFields_.bind({&txtLDate, &txtUDate, &cmbPOID, &cmbVen, &cmbDept, &cmbPerson, &cmbInv});
 }
 
-int frmWWProduceOrder::ownerVouchType() const {
-  if (const auto type = ownerProperty("eVouchType")) return type->toLong();
-  return module::gVouchType;
-}
+frmWWProduceOrder::~frmWWProduceOrder() = default;
 
 Mode frmWWProduceOrder::mode() const {
   return modeOf(bOI, chkYbjs.Value() == forms::vbChecked);
@@ -122,13 +94,11 @@ components::MarlinColSet* frmWWProduceOrder::columnSet(char list) const {
 
 // ---- opening
 
-void frmWWProduceOrder::Form_Load() {
-  if (!module::gContext) throw automation::ComError::objectNotSet();
+void frmWWProduceOrder::loadDialog() {
   const int type = ownerVouchType();
   setFilterText(withDepartmentCondition(filterText(),
                                         module::gContext->permissionList("department", "", "W")));
   invFilter_ = inventoryPermissionFilter(module::gContext->permissionList("inventory", "", "W"));
-  cmdRefers.setVisible(false);
   chkAll.setEnabled(allSwitchEnabled(type));
   chkAll.setValue(forms::vbUnchecked);
   openOnly_ = true;
@@ -157,7 +127,6 @@ void frmWWProduceOrder::Form_Load() {
   }
   quantityFormat_ = module::CurrentAccountSettings().text("FormatQuanDecString");
   if (!concession) edtInvQuantity.setDecimalPlaces(kitDecimals(quantityFormat_));
-  module::ApplyDialogStyle(*this);
 }
 
 void frmWWProduceOrder::closeLevel(RecordsetPtr& rs) {
@@ -491,14 +460,8 @@ void frmWWProduceOrder::chkYbjs_Click() {
 
 void frmWWProduceOrder::cmdFilter_Click() {
   const auto busyPointer = busy();
-  FilterFields fields;
-  fields.lowerDate = txtLDate.Text();
-  fields.upperDate = txtUDate.Text();
-  fields.department = module::LookupFields::codeOf(cmbDept);
-  fields.person = module::LookupFields::codeOf(cmbPerson);
-  fields.orderCode = cmbPOID.Text();
-  fields.vendor = module::LookupFields::codeOf(cmbVen);
-  fields.product = module::LookupFields::codeOf(cmbInv);
+  const FilterFields fields =
+      kit::readOrderFilter(txtLDate, txtUDate, cmbDept, cmbPerson, cmbPOID, cmbVen, cmbInv);
   const FilterText filter =
       ww_produce_order::filterText(fields, originalOnly(module::gVouchType, module::gIsSTQc));
 
@@ -526,16 +489,6 @@ void frmWWProduceOrder::LoadHeaders(const std::string& filterWhere) {
   closeLevel(materials_);
   emptyList(VouchListB);
   emptyList(VouchListS);
-}
-
-// ---- keys
-
-void frmWWProduceOrder::Form_KeyDown(int& KeyCode, int /*Shift*/) {
-  lookupFields_.keyDown(KeyCode);
-}
-
-void frmWWProduceOrder::Form_KeyPress(int& KeyAscii) {
-  module::LookupFields::keyPress(KeyAscii);
 }
 
 }  // namespace quillon::dialogs

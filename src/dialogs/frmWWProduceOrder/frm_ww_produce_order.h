@@ -23,7 +23,6 @@
 #include "dialogs/frmWWProduceOrder/ww_produce_order_rules.h"
 #include "dialogs/kit/reference_dialog.h"
 #include "forms/controls.h"
-#include "module/lookup_fields.h"
 
 namespace quillon::ado {
 class Connection;
@@ -90,19 +89,19 @@ class frmWWProduceOrder : public kit::ReferenceDialog {
 
   // Controls, as the form file declares them.
   forms::Label& lblLDate = add<forms::Label>("lblLDate", {120, 180, 1020, 255}, "订单日期：");
-  forms::TextBox& txtLDate = add<forms::TextBox>("txtLDate", {1140, 150, 1260, 300});
+  forms::TextBox& txtLDate = filterField("txtLDate", {1140, 150, 1260, 300}, "rfdate");
   forms::Label& lblUDate = add<forms::Label>("lblUDate", {2460, 180, 240, 255}, "-");
-  forms::TextBox& txtUDate = add<forms::TextBox>("txtUDate", {2700, 150, 1260, 300});
+  forms::TextBox& txtUDate = filterField("txtUDate", {2700, 150, 1260, 300}, "rfdate");
   forms::Label& lblPOID = add<forms::Label>("lblPOID", {4140, 180, 1200, 255}, "委外订单号：");
-  forms::TextBox& cmbPOID = add<forms::TextBox>("cmbPOID", {5340, 150, 1620, 300});
+  forms::TextBox& cmbPOID = filterField("cmbPOID", {5340, 150, 1620, 300}, "rfnull");
   forms::Label& lblVen = add<forms::Label>("lblVen", {7140, 180, 1200, 255}, "委外供应商：");
-  forms::TextBox& cmbVen = add<forms::TextBox>("cmbVen", {8340, 150, 2400, 300});
+  forms::TextBox& cmbVen = filterField("cmbVen", {8340, 150, 2400, 300}, "rfvendor");
   forms::Label& lblDept = add<forms::Label>("lblDept", {120, 570, 1020, 255}, "生产部门：");
-  forms::TextBox& cmbDept = add<forms::TextBox>("cmbDept", {1140, 540, 2820, 300});
+  forms::TextBox& cmbDept = filterField("cmbDept", {1140, 540, 2820, 300}, "rfdepartment");
   forms::Label& lblPerson = add<forms::Label>("lblPerson", {4140, 570, 1200, 255}, "业务员：");
-  forms::TextBox& cmbPerson = add<forms::TextBox>("cmbPerson", {5340, 540, 1620, 300});
+  forms::TextBox& cmbPerson = filterField("cmbPerson", {5340, 540, 1620, 300}, "rfperson");
   forms::Label& lblInv = add<forms::Label>("lblInv", {7140, 570, 1200, 255}, "产品：");
-  forms::TextBox& cmbInv = add<forms::TextBox>("cmbInv", {8340, 540, 2400, 300});
+  forms::TextBox& cmbInv = filterField("cmbInv", {8340, 540, 2400, 300}, "rfinventory");
   forms::CommandButton& cmdRefers = add<forms::CommandButton>("cmdRefers", {0, 0, 240, 240});
   forms::CheckBox& chkAll =
       add<forms::CheckBox>("chkAll", {120, 930, 2700, 300}, "执行完未关闭的显示");
@@ -147,14 +146,11 @@ class frmWWProduceOrder : public kit::ReferenceDialog {
   forms::Menu& MnuClearCAll = addMenu("MnuClearCAll", "清除所有选中行", &MnuZYJCD);
 
  protected:
-  void Form_Load() override;
+  void loadDialog() override;
   void Form_Unload(int& Cancel) override;
-  void Form_KeyDown(int& KeyCode, int Shift) override;
-  void Form_KeyPress(int& KeyAscii) override;
+  void okClicked() override;
 
  private:
-  void wireEvents();
-  int ownerVouchType() const;
   ww_produce_order::Digits digits() const;
   std::shared_ptr<components::MarlinColSet> newColumnSet(std::string_view table) const;
   bool runList(const std::string& sql, RecordsetPtr& rs, const ConnectionPtr& conn,
@@ -195,12 +191,9 @@ class frmWWProduceOrder : public kit::ReferenceDialog {
                           int col);
   void applyKit(int productRow);
   void edtInvQuantity_KeyDown(int& keyCode);
-  void cmdOk_Click();
-  void cmdExit_Click();
   bool materialsInUse() const;
   RecordsetPtr readChild();
 
-  module::LookupFields lookupFields_{*this, cmdRefers, module::LookupCodes::IntoLinkItem, true};
   std::shared_ptr<components::MarlinColSet> colSetH_;
   std::shared_ptr<components::MarlinColSet> colSetB_;
   std::shared_ptr<components::MarlinColSet> colSetS_;

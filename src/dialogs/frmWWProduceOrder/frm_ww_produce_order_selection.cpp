@@ -4,7 +4,6 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
-#include "automation/collection.h"
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "automation/vb_format.h"
@@ -231,7 +230,7 @@ frmWWProduceOrder::RecordsetPtr frmWWProduceOrder::readChild() {
   return reReadChosen(childSql(name, subIds));
 }
 
-void frmWWProduceOrder::cmdOk_Click() {
+void frmWWProduceOrder::okClicked() {
   const bool makePrice = zgInstal();
   RecordsetPtr child;
   if (materialsInUse() && !(child = readChild())) return;
@@ -253,16 +252,8 @@ void frmWWProduceOrder::cmdOk_Click() {
       reReadSql(headerSql_, headerFields_, headerColumns(several), headerCondition(idList(heads))));
   if (!parent) return;
 
-  auto result = std::make_shared<automation::Collection>();
-  result->add(Variant(std::static_pointer_cast<automation::Object>(parent)), "Parent");
-  result->add(Variant(std::static_pointer_cast<automation::Object>(sub)), "Sub");
-  if (child) result->add(Variant(std::static_pointer_cast<automation::Object>(child)), "Child");
-  handToOwner(result);
-  Unload();
-}
-
-void frmWWProduceOrder::cmdExit_Click() {
-  handToOwner(nullptr);
+  // Without materials in use there is no "Child".
+  handToOwner({{"Parent", item(parent)}, {"Sub", item(sub)}, {"Child", item(child)}});
   Unload();
 }
 

@@ -107,8 +107,8 @@ FilterText filterText(const FilterFields& f, bool originalOnly) {
   if (originalOnly) {
     out.where = out.where.empty() ? std::string("bOriginal='1'") : out.where + " AND bOriginal='1'";
   }
-  if (!f.product.empty()) {
-    out.product = " cInvCode = " + ado::criteriaLiteral(f.product);
+  if (!f.item.empty()) {
+    out.product = " cInvCode = " + ado::criteriaLiteral(f.item);
     out.where.clear();
   }
   return out;

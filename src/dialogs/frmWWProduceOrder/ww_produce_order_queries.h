@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "dialogs/kit/order_filter.h"
+
 namespace quillon::dialogs::ww_produce_order {
 
 // The decimals inserted as the second argument of SQL round.
@@ -29,17 +31,8 @@ std::string inventoryPermissionFilter(std::string_view permittedInventoryIds);
 // The same for the other issue types, rebuilt before each load.
 std::string issueInventoryFilter(std::string_view permittedInventoryIds);
 
-// What the filter boxes hold: the date texts and the order number as typed, the codes the
-// lookups stored for department, clerk, vendor and product.
-struct FilterFields {
-  std::string lowerDate;
-  std::string upperDate;
-  std::string department;
-  std::string person;
-  std::string orderCode;
-  std::string vendor;
-  std::string product;
-};
+// What the filter boxes hold (the item is a product code).
+using FilterFields = kit::OrderFilterFields;
 
 struct FilterText {
   std::string where;    // for the header query; dropped when a product is given

@@ -3,28 +3,115 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
+#include "automation/com_error.h"
 #include "dialogs/kit/reference_texts.h"
+#include "forms/buttons.h"
+#include "forms/menu.h"
 #include "forms/tab_strip.h"
+#include "forms/text_box.h"
 #include "module/module_state.h"
 #include "module/reference_lists.h"
+#include "module/settings.h"
 
 namespace quillon::dialogs::kit {
 
 ReferenceDialog::ReferenceDialog(std::string name, std::string caption, int width, int height,
                                  forms::HandlerErrors handlerErrors)
-    : DialogShell(std::move(name), std::move(caption), width, height, handlerErrors) {}
+    : DialogShell(std::move(name), std::move(caption), width, height, handlerErrors) {
+  // The dialog sees F2 and the filter fields' keys before its controls do.
+  setKeyPreview(true);
+}
 
 ReferenceDialog::~ReferenceDialog() = default;
+
+forms::TextBox& ReferenceDialog::filterField(std::string name, forms::Geometry geometry,
+                                             std::string_view kind) {
+  auto& box = add<forms::TextBox>(std::move(name), geometry);
+  box.setTag(std::string(kind));
+  filterFields_.push_back(&box);
+  return box;
+}
+
+void ReferenceDialog::bindFilterFields(forms::CommandButton& lookupButton, bool textTips) {
+  lookupButton.setTabStop(false);
+  lookupButton.setCausesValidation(false);
+  lookupButton_ = &lookupButton;
+  lookupFields_.emplace(*this, lookupButton, module::LookupCodes::IntoLinkItem, true);
+  lookupFields_->bind(filterFields_);
+  if (!textTips) return;
+  for (forms::TextBox* box : filterFields_) {
+    box->MouseMove = [box](int, int, int, int) { box->setToolTipText(box->Text()); };
+  }
+}
+
+module::LookupFields& ReferenceDialog::lookupFields() {
+  if (!lookupFields_) throw automation::ComError::objectNotSet();
+  return *lookupFields_;
+}
+
+void ReferenceDialog::bindButtons(forms::CommandButton& ok, forms::CommandButton& cancel,
+                                  std::optional<forms::HandlerErrors> okPolicy) {
+  ok.setDefault(true);
+  cancel.setCancel(true);
+  ok.Click = handler(okPolicy.value_or(handlerErrors()), [this] { okClicked(); });
+  cancel.Click = handler([this] { cancelClicked(); });
+}
+
+void ReferenceDialog::cancelClicked() {
+  handToOwner(nullptr);
+  Unload();
+}
+
+void ReferenceDialog::popupMenuOn(forms::Control& list, forms::Menu& menu) {
+  menu.setVisible(false);
+  list.MouseUp = handler([this, &menu](int button, int, int, int) {
+    if (button == forms::vbRightButton) PopupMenu(menu);
+  });
+}
+
+void ReferenceDialog::Form_Load() {
+  if (!module::gContext) throw automation::ComError::objectNotSet();
+  loadDialog();
+  if (lookupButton_ != nullptr) lookupButton_->setVisible(false);
+  module::ApplyDialogStyle(*this);
+}
+
+void ReferenceDialog::Form_KeyDown(int& KeyCode, int /*Shift*/) {
+  if (lookupFields_) lookupFields_->keyDown(KeyCode);
+}
+
+void ReferenceDialog::Form_KeyPress(int& KeyAscii) {
+  module::LookupFields::keyPress(KeyAscii);
+}
 
 std::optional<automation::Variant> ReferenceDialog::ownerProperty(std::string_view name) const {
   if (auto owner = owner_.lock()) return owner->get(std::string(name));
   return std::nullopt;
 }
 
+int ReferenceDialog::ownerVouchType() const {
+  if (const auto type = ownerProperty("eVouchType")) return type->toLong();
+  return module::gVouchType;
+}
+
 void ReferenceDialog::handToOwner(const std::shared_ptr<automation::Collection>& results) {
   if (auto owner = owner_.lock()) {
     owner->set("oCollection", std::static_pointer_cast<automation::Object>(results));
   }
+}
+
+void ReferenceDialog::handToOwner(
+    std::initializer_list<std::pair<std::string_view, automation::Variant>> items) {
+  auto results = std::make_shared<automation::Collection>();
+  for (const auto& [key, value] : items) {
+    if (value.isNothing()) continue;
+    results->add(value, std::string(key));
+  }
+  handToOwner(results);
+}
+
+automation::Variant ReferenceDialog::item(const std::shared_ptr<ado::Recordset>& rs) {
+  return automation::Variant(std::static_pointer_cast<automation::Object>(rs));
 }
 
 std::shared_ptr<ado::Recordset> ReferenceDialog::reReadChosen(const std::string& statement) {

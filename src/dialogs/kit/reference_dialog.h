@@ -3,16 +3,32 @@
 // (the filter text, the connection, the owner itself), reaches the owner late-bound as the
 // owner's class is reached (a property read, its "oCollection" set on OK and cleared on cancel),
 // reads the chosen rows again on OK, refusing rows that changed since they were listed, and
-// refuses an OK with nothing chosen. A dialog adds its controls, queries, rules and messages.
+// refuses an OK with nothing chosen.
+//
+// It owns the steps every such dialog takes alike (a template, as Form_Load shows):
+//   - the filter fields with their one lookup button (filterField, bindFilterFields): their kinds,
+//   the button
+//     kept out of the tab order and hidden while no field has the focus, F2 and the key filter
+//     (the dialog's KeyDown and KeyPress);
+//   - OK and cancel (bindButtons): Enter presses one and Esc the other; cancel hands the owner
+//     Nothing and unloads, unless the dialog cancels otherwise;
+//   - loading: the session must be open, the dialog loads what is its own (loadDialog), the
+//     lookup button hides and the account's dialog style applies;
+//   - the list pop-up menus a right click opens.
+// A dialog adds its controls, its filter, its queries, its rules and messages, and OK.
 #pragma once
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "automation/dispatch.h"
 #include "forms/dialog_shell.h"
+#include "module/lookup_fields.h"
 
 namespace quillon::ado {
 class Connection;
@@ -22,8 +38,12 @@ namespace quillon::automation {
 class Collection;
 }
 namespace quillon::forms {
+class CommandButton;
+class Control;
 class CorvidXTabStrip;
-}
+class Menu;
+class TextBox;
+}  // namespace quillon::forms
 
 namespace quillon::dialogs::kit {
 
@@ -41,13 +61,46 @@ class ReferenceDialog : public forms::DialogShell {
   ReferenceDialog(std::string name, std::string caption, int width, int height,
                   forms::HandlerErrors handlerErrors);
 
+  // Declares a filter field as the form file does, with its kind: the Tag its lookup goes by
+  // ("rfdate", "rfvendor", "rfnull": no list).
+  forms::TextBox& filterField(std::string name, forms::Geometry geometry, std::string_view kind);
+  // Wires the filter fields to the dialog's one lookup button (their lookups store the chosen codes
+  // and show the names); with `textTips` a field shows its whole text as its tool tip.
+  void bindFilterFields(forms::CommandButton& lookupButton, bool textTips = false);
+  module::LookupFields& lookupFields();
+  // OK and cancel: Enter presses `ok`, Esc `cancel`; their clicks run okClicked (under `okPolicy`,
+  // else the dialog's policy) and cancelClicked.
+  void bindButtons(forms::CommandButton& ok, forms::CommandButton& cancel,
+                   std::optional<forms::HandlerErrors> okPolicy = std::nullopt);
+  virtual void okClicked() {}
+  // Hands the owner Nothing and unloads.
+  virtual void cancelClicked();
+  // `menu` is a pop-up menu, hidden from the menu bar, that a right click on `list` opens.
+  void popupMenuOn(forms::Control& list, forms::Menu& menu);
+
+  // Checks that the session is open, runs loadDialog, hides the lookup button and applies the
+  // account's dialog style.
+  void Form_Load() override;
+  virtual void loadDialog() {}
+  // F2 on a filter field opens its lookup.
+  void Form_KeyDown(int& KeyCode, int Shift) override;
+  // Characters that would break a statement never reach a field.
+  void Form_KeyPress(int& KeyAscii) override;
+
   // The connection as the suite's services take it: they may hand another one back.
   std::shared_ptr<ado::Connection>& connectionRef() { return conn_; }
 
   // A property of the owner; nothing while the dialog has no owner.
   std::optional<automation::Variant> ownerProperty(std::string_view name) const;
+  // The owner's eVouchType, or the module's voucher type without an owner.
+  int ownerVouchType() const;
   // The owner's oCollection becomes `results`: the collection on OK, Nothing (null) on cancel.
   void handToOwner(const std::shared_ptr<automation::Collection>& results);
+  // The same with a collection of `items` under their keys, in order; an item whose value is
+  // Nothing (a level OK does not return) is left out.
+  void handToOwner(std::initializer_list<std::pair<std::string_view, automation::Variant>> items);
+  // A recordset as an item of OK's collection.
+  static automation::Variant item(const std::shared_ptr<ado::Recordset>& rs);
 
   // The chosen rows read again by `statement` on the dialog's connection (the text is kept in
   // gSQL); null, after the stale-rows prompt, when it finds none.
@@ -65,6 +118,9 @@ class ReferenceDialog : public forms::DialogShell {
   std::string filter_;
   std::shared_ptr<ado::Connection> conn_;
   std::weak_ptr<automation::Object> owner_;
+  std::vector<forms::TextBox*> filterFields_;
+  forms::CommandButton* lookupButton_ = nullptr;
+  std::optional<module::LookupFields> lookupFields_;
 };
 
 }  // namespace quillon::dialogs::kit

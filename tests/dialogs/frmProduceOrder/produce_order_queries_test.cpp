@@ -41,7 +41,7 @@ TEST(ProduceOrderQueries, FilterConditionsInTheirOrder) {
   EXPECT_EQ(filterConditions(first, 0).head, " cPersonCode = N'002'");
 
   // An item turns the filter into a line filter and empties the head condition.
-  f.inventory = "0301001";
+  f.item = "0301001";
   FilterConditions c = filterConditions(f, 0);
   EXPECT_EQ(c.head, "");
   EXPECT_EQ(c.line, " cInvCode = '0301001'");

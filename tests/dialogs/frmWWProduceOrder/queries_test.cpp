@@ -42,7 +42,7 @@ TEST(WWQueries, FilterTextKeepsValuesInsideTheirLiterals) {
             "bOriginal='1'");
   EXPECT_EQ(t.product, "");
   // A product alone narrows the loaded lines: the other fields are dropped.
-  f.product = "0201001";
+  f.item = "0201001";
   EXPECT_EQ(filterText(f, true).where, "");
   EXPECT_EQ(filterText(f, true).product, " cInvCode = '0201001'");
 
