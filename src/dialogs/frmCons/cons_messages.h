@@ -17,11 +17,8 @@ inline constexpr std::string_view kAboveIssueLimit = "本次出库数量不能�
 inline constexpr std::string_view kAboveOpenQuantity = "本次出库数量不能大于未出库数量";
 
 // OK.
-inline constexpr std::string_view kConfirm = "确认要生单吗？";
 inline constexpr std::string_view kNoHead = "发货单表头为空！请重新生单";
 inline constexpr std::string_view kLineSignHead = "本次出库数量/件数不能为";
-// What OK asks to be chosen: "请选择记录！".
-inline constexpr std::string_view kRecordsWhat = "记录";
 
 // Bulk assignment over all lines (Ctrl+E batches, Ctrl+O receipt vouchers).
 inline constexpr std::string_view kBulkBatchStart = "批量指定批次";

@@ -13,29 +13,25 @@
 // prompt title and the dialog stays open as it was. The dialog writes nothing to the account
 // database but the work table of one bulk assignment, dropped when the run ends; OK writes the
 // edit-after-generating box to the workstation's registry.
+//
+// What it does as every line-grid dialog does is the kit's (dialogs/kit/line_grid_dialog.h): this
+// file adds the filter, the edit rules of delivery lines, the bulk assignments and the registry
+// choice. Ctrl+B and Ctrl+Q open the selection of the current line's batch or receipt.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "dialogs/kit/reference_dialog.h"
-#include "dialogs/kit/stock_picker.h"
+#include "dialogs/kit/line_grid_dialog.h"
 #include "forms/controls.h"
-#include "module/fill_grid.h"
-#include "module/lookup_fields.h"
-
-namespace quillon::ado {
-class Recordset;
-}
-namespace quillon::components {
-class PurchaseRefService;
-}
 
 namespace quillon::dialogs {
 
-class frmCons : public kit::ReferenceDialog {
+class frmCons : public kit::LineGridDialog {
  public:
   frmCons();
   ~frmCons() override;
@@ -43,36 +39,29 @@ class frmCons : public kit::ReferenceDialog {
   // The login the owner hands over with the connection.
   automation::ObjectPtr oLogin;
 
-  // The stock reference the batch and receipt-voucher pickers work through; set by the owner.
-  void setStockReference(std::shared_ptr<kit::StockReference> reference) {
-    stockReference_ = std::move(reference);
-  }
-
-  // The state the dialog works with, for its owner's tests and diagnostics.
-  const std::shared_ptr<ado::Recordset>& headRecordset() const { return heads_; }
-  const std::shared_ptr<ado::Recordset>& lineRecordset() const { return lines_; }
-
   // Controls, as the form file declares them.
   forms::Frame& Frame1 = add<forms::Frame>("Frame1", {120, 60, 11160, 1620}, "");
   forms::Label& lblDate = add<forms::Label>("lblDate", {120, 270, 780, 255, &Frame1}, "日期：");
-  forms::TextBox& txtLDate = add<forms::TextBox>("txtLDate", {900, 240, 1260, 300, &Frame1});
+  forms::TextBox& txtLDate = filterField("txtLDate", {900, 240, 1260, 300, &Frame1}, "rfdate");
   forms::Label& lblDateTo = add<forms::Label>("lblDateTo", {2220, 270, 240, 255, &Frame1}, "-");
-  forms::TextBox& txtUDate = add<forms::TextBox>("txtUDate", {2460, 240, 1260, 300, &Frame1});
+  forms::TextBox& txtUDate = filterField("txtUDate", {2460, 240, 1260, 300, &Frame1}, "rfdate");
   forms::Label& lblWhName =
       add<forms::Label>("lblWhName", {3900, 270, 780, 255, &Frame1}, "仓库：");
-  forms::TextBox& cmbWhName = add<forms::TextBox>("cmbWhName", {4680, 240, 1860, 300, &Frame1});
+  forms::TextBox& cmbWhName =
+      filterField("cmbWhName", {4680, 240, 1860, 300, &Frame1}, "rfwarehouse");
   forms::Label& lblDept = add<forms::Label>("lblDept", {6720, 270, 780, 255, &Frame1}, "部门：");
-  forms::TextBox& cmbDept = add<forms::TextBox>("cmbDept", {7500, 240, 1500, 300, &Frame1});
+  forms::TextBox& cmbDept = filterField("cmbDept", {7500, 240, 1500, 300, &Frame1}, "rfdepartment");
   forms::Label& lblPerson =
       add<forms::Label>("lblPerson", {9120, 270, 780, 255, &Frame1}, "业务员：");
-  forms::TextBox& cmbPerson = add<forms::TextBox>("cmbPerson", {9900, 240, 1140, 300, &Frame1});
+  forms::TextBox& cmbPerson = filterField("cmbPerson", {9900, 240, 1140, 300, &Frame1}, "rfperson");
 
   forms::Label& lblDLID =
       add<forms::Label>("lblDLID", {120, 660, 1020, 255, &Frame1}, "发货单号：");
-  forms::TextBox& cmbDLID = add<forms::TextBox>("cmbDLID", {1140, 630, 2580, 300, &Frame1});
+  forms::TextBox& cmbDLID = filterField("cmbDLID", {1140, 630, 2580, 300, &Frame1}, "rfnull");
   forms::Label& lblCustom =
       add<forms::Label>("lblCustom", {3900, 660, 780, 255, &Frame1}, "客户：");
-  forms::TextBox& cmbCustom = add<forms::TextBox>("cmbCustom", {4680, 630, 1860, 300, &Frame1});
+  forms::TextBox& cmbCustom =
+      filterField("cmbCustom", {4680, 630, 1860, 300, &Frame1}, "rfcustomer");
   forms::Label& lblVouchType =
       add<forms::Label>("lblVouchType", {120, 1050, 1020, 255, &Frame1}, "单据类型：");
   forms::ComboBox& cmbVouchType =
@@ -85,7 +74,7 @@ class frmCons : public kit::ReferenceDialog {
   forms::Label& lblInvoiceCode =
       add<forms::Label>("lblInvoiceCode", {6720, 660, 780, 255, &Frame1}, "发票号：");
   forms::TextBox& cmbInvoiceCode =
-      add<forms::TextBox>("cmbInvoiceCode", {7500, 630, 3540, 300, &Frame1});
+      filterField("cmbInvoiceCode", {7500, 630, 3540, 300, &Frame1}, "rfnull");
   forms::CheckBox& chkAll =
       add<forms::CheckBox>("chkAll", {6720, 1020, 2460, 300, &Frame1}, "执行完未关闭的显示");
   forms::CheckBox& Check1 = add<forms::CheckBox>("Check1", {7380, 1800, 1260, 300}, "显示表体：");
@@ -93,7 +82,7 @@ class frmCons : public kit::ReferenceDialog {
       add<forms::CommandButton>("cmdFilter", {9900, 990, 1140, 360, &Frame1}, "过滤(&F)");
 
   forms::Label& lblOutDate = add<forms::Label>("lblOutDate", {120, 1830, 1020, 255}, "出库日期：");
-  forms::TextBox& txtOutDate = add<forms::TextBox>("txtOutDate", {1140, 1800, 1260, 300});
+  forms::TextBox& txtOutDate = filterField("txtOutDate", {1140, 1800, 1260, 300}, "rfdate");
   forms::CheckBox& chkEdit =
       add<forms::CheckBox>("chkEdit", {2580, 1800, 1800, 300}, "生单后是否编辑");
   forms::CheckBox& Check2 =
@@ -119,53 +108,31 @@ class frmCons : public kit::ReferenceDialog {
   forms::Menu& mnuClearAll = addMenu("mnuClearAll", "清除所有选择行", &mnuYJCD);
 
  protected:
-  void Form_Load() override;
-  void Form_Unload(int& Cancel) override;
+  void loadLineDialog() override;
+  std::shared_ptr<ado::Recordset> queryHeads() override;
+  std::shared_ptr<ado::Recordset> queryLines(std::int32_t headKey, bool singleHead) override;
+  void linesListed(Page& page) override;
+  void lineCellChange(const LineEdit& edit, std::string& text, bool& cancel) override;
+  void lineCellButton(forms::MsSuperGrid& grid, int row, int col) override;
+  std::string_view noHeadMessage() const override;
+  std::optional<std::string> completeLine(ado::Recordset& record,
+                                          const module::GridRowRecord& read) override;
+  void addResults(automation::Collection& results) override;
+  void saveChoices() override;
   void Form_KeyDown(int& KeyCode, int Shift) override;
-  void Form_KeyPress(int& KeyAscii) override;
 
  private:
-  void wireEvents();
-
-  // Filter, heads and lines (frm_cons.cpp).
-  void cmdFilter_Click();
   void fillDropDown(forms::ComboBox& box, const std::vector<std::string>& items);
-  void Check1_Click();
-  void appendLinesOf(int headRow);
-  void headMouseUp(int button);
-  void cmdOk_Click();
-  void cmdExit_Click();
-  std::shared_ptr<ado::Recordset> collectRows(forms::MsSuperGrid& grid,
-                                              const std::shared_ptr<ado::Recordset>& source,
-                                              std::optional<std::string>* refusal);
-  void clearLayoutFlags();
+  // The filter's warehouse: the code its lookup or check found; "" for an empty box.
+  std::string warehouseCode() const;
 
   // Line rules and tools (frm_cons_lines.cpp).
-  void lineCellChange(std::string& text, bool& cancel, int row, int col);
-  bool thisTimeEdit(const std::string& text, bool pieces, int row, int col);
-  void lineCellButton(int row, int col);
-  void lineMouseUp(int button);
-  void pickForCurrentLine(kit::StockPick pick);
+  bool thisTimeEdit(const LineEdit& edit, const std::string& text);
   void assignAllLines(kit::StockPick pick);
   // This time's quantity summed over the visible rows of the delivery line of `row`.
   double lineTotal(int row) const;
-  std::string lineCell(int row, std::string_view field) const;
-  double lineNumber(int row, std::string_view field) const;
 
-  // The handed-in stock reference; without one a picker raises error 91.
-  kit::StockReference& stockReference() const;
-
-  std::shared_ptr<kit::StockReference> stockReference_;
-  module::LookupFields lookupFields_{*this, cmdRefers, module::LookupCodes::IntoLinkItem, true};
-  std::shared_ptr<components::PurchaseRefService> service_;
-  module::GridNumberFormats formats_;
-  std::shared_ptr<ado::Recordset> heads_;
-  std::shared_ptr<ado::Recordset> lines_;
   std::string departmentCondition_;
-  std::string warehouses_;
-  std::string inventories_;
-  // Form_Load has run: the check boxes' Click handlers list only from then on.
-  bool ready_ = false;
 };
 
 }  // namespace quillon::dialogs

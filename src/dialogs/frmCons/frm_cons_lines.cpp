@@ -1,11 +1,11 @@
-// The line tools of frmCons: the edit rules of the line cells, the pop-up menu, the batch and
-// receipt-voucher pickers of one line and the bulk assignments over all lines.
+// The line tools of frmCons: the edit rules of the delivery-line cells, the pickers of their cell
+// buttons and the bulk assignments over all lines.
 #include <string>
 #include <vector>
 
 #include "ado/recordset.h"
-#include "automation/com_error.h"
 #include "automation/vb_runtime.h"
+#include "automation/vb_strings.h"
 #include "components/session_context.h"
 #include "dialogs/frmCons/cons_messages.h"
 #include "dialogs/frmCons/cons_rules.h"
@@ -20,106 +20,57 @@ namespace quillon::dialogs {
 using automation::Variant;
 using namespace cons;
 
-namespace {
-
-// This time's columns of the delivery line grid.
-constexpr std::string_view kThisQuantityCaption = "本次出库数量";
-constexpr std::string_view kThisPiecesCaption = "本次出库件数";
-
-}  // namespace
-
-std::string frmCons::lineCell(int row, std::string_view field) const {
-  return kit::LineFieldCell(lstFhdBody, lines_.get(), row, field);
-}
-
-double frmCons::lineNumber(int row, std::string_view field) const {
-  return kit::LineFieldNumber(lstFhdBody, lines_.get(), row, field);
-}
-
-kit::StockReference& frmCons::stockReference() const {
-  if (!stockReference_) throw automation::ComError::objectNotSet();
-  return *stockReference_;
-}
-
 double frmCons::lineTotal(int row) const {
-  const std::string line = lineCell(row, "autoid");
+  const std::string line = lineCell(lstFhdBody, row, "autoid");
   const int thisCol = lstFhdBody.Cols() - 2;
   double total = 0;
   for (int r = 1; r < lstFhdBody.Rows(); ++r) {
-    if (lstFhdBody.RowHeight(r) == 0 || lineCell(r, "autoid") != line) continue;
+    if (lstFhdBody.RowHeight(r) == 0 || lineCell(lstFhdBody, r, "autoid") != line) continue;
     total += module::ToNumber(Variant(lstFhdBody.TextMatrix(thisCol, r)));
   }
   return total;
 }
 
-// ---- marks and the pop-up menu
-
-void frmCons::lineMouseUp(int button) {
-  if (button == forms::vbRightButton) {
-    PopupMenu(mnuYJCD);
-    return;
-  }
-  if (button != forms::vbLeftButton) return;
-  const int row = lstFhdBody.Row();
-  if (row < 1 || row >= lstFhdBody.Rows()) return;
-  lstFhdBody.setMarked(row, !lstFhdBody.isMarked(row));
-}
-
 // ---- edit rules
 
-void frmCons::lineCellChange(std::string& text, bool& cancel, int row, int col) {
-  forms::MsSuperGrid& grid = lstFhdBody;
-  const std::string old = grid.TextMatrix(col, row);
-  if (text == old || !lines_) return;
-  const std::string caption = grid.TextMatrix(col, 0);
-
-  // 1. Dates.
-  if (caption == kit::kExpiryCaption || caption == kit::kMadeCaption) {
-    if (!text.empty() && !automation::IsDate(Variant(text))) {
-      forms::MsgBox(std::string(module::kDateFormatMessage), forms::vbCritical,
-                    std::string(module::kDateFormatTitle));
-      cancel = true;
-    }
-    return;
-  }
-  const bool thisQuantity = caption == kThisQuantityCaption && col == grid.Cols() - 2;
-  const bool thisPieces = caption == kThisPiecesCaption && col == grid.Cols() - 1;
-  if (thisQuantity || thisPieces) {
+void frmCons::lineCellChange(const LineEdit& edit, std::string& text, bool& cancel) {
+  // 1. Dates: the kit refused what is no date; a date stands as typed.
+  if (edit.dateColumn) return;
+  if (edit.thisQuantity || edit.thisPieces) {
     // Refused until the rules have accepted it, so that an error on the way refuses it too.
     cancel = true;
-    cancel = !thisTimeEdit(text, thisPieces, row, col);
+    cancel = !thisTimeEdit(edit, text);
     return;
   }
   // 4. A new stock unit brings its rate and this time's pieces.
-  if (caption == kit::kStockUnitCaption) {
-    kit::EditWithUnitRoutine(grid, module::LineGrid::Delivery, *lines_, row, col, text, formats_,
-                             cancel);
+  if (edit.caption == kit::kStockUnitCaption) {
+    editWithUnitRoutine(edit.grid, edit.row, edit.col, text, cancel);
   }
 }
 
 // Rules 2 to 4 for this time's quantity or pieces; false when refused, the row as it was.
-bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int col) {
-  forms::MsSuperGrid& grid = lstFhdBody;
+bool frmCons::thisTimeEdit(const LineEdit& edit, const std::string& text) {
+  forms::MsSuperGrid& grid = edit.grid;
+  const int row = edit.row;
   if (!automation::IsNumeric(Variant(text)) && !automation::Trim(text).empty()) {
     prompt(std::string(kit::kNotANumber), forms::vbExclamation);
     return false;
   }
   const double value = module::ToNumber(Variant(text));
-  const double lineQuantity = lineNumber(row, "iquantity");
+  const double lineQuantity = lineNumber(grid, row, "iquantity");
   // 2. The sign of the delivery line.
-  if (auto refusal = signRefusal(pieces, value, lineQuantity)) {
+  if (auto refusal = signRefusal(edit.thisPieces, value, lineQuantity)) {
     prompt(*refusal, forms::vbOKOnly);
     return false;
   }
   // 4. Pieces and quantity follow each other through the line's rate.
   bool failed = false;  // an error of the routine reaches the caller, which refuses the edit
-  const std::vector<std::string> before = kit::EditWithUnitRoutine(
-      grid, module::LineGrid::Delivery, *lines_, row, col, text, formats_, failed);
+  const std::vector<std::string> before = editWithUnitRoutine(grid, row, edit.col, text, failed);
   // 3. Everything this time takes of the delivery line, its copies and split rows included.
   DeliveryLineFigures figures;
   figures.quantity = lineQuantity;
-  figures.issued = lineNumber(row, "foutquantity");
-  figures.excess = lineNumber(row, "foutexcess");
+  figures.issued = lineNumber(grid, row, "foutquantity");
+  figures.excess = lineNumber(grid, row, "foutexcess");
   figures.open = module::ToNumber(Variant(grid.TextMatrix(grid.Cols() - 4, row)));
   auto& settings = module::CurrentAccountSettings();
   if (auto refusal = issueLimitRefusal(lineTotal(row), figures, settings.option("OverDispOut"),
@@ -131,44 +82,20 @@ bool frmCons::thisTimeEdit(const std::string& text, bool pieces, int row, int co
   return true;
 }
 
-void frmCons::lineCellButton(int row, int col) {
-  if (!lines_) return;
-  std::string chosen;
-  if (kit::ChooseLineListValue(lstFhdBody, *lines_, row, col, chosen)) {
-    bool cancel = false;
-    lineCellChange(chosen, cancel, row, col);
-    if (!cancel) lstFhdBody.setTextMatrix(col, row, chosen);
-    return;
-  }
-  const std::string caption = lstFhdBody.TextMatrix(col, 0);
+void frmCons::lineCellButton(forms::MsSuperGrid& grid, int row, int col) {
+  const std::string caption = grid.TextMatrix(col, 0);
   if (caption != kit::kBatchCaption && caption != kit::kReceiptCaption) return;
-  lstFhdBody.setRow(row);
-  pickForCurrentLine(caption == kit::kBatchCaption ? kit::StockPick::Batch
-                                                   : kit::StockPick::ReceiptVoucher);
+  grid.setRow(row);
+  pickForCurrentLine(
+      caption == kit::kBatchCaption ? kit::StockPick::Batch : kit::StockPick::ReceiptVoucher,
+      false);
 }
 
-// ---- pickers
-
-void frmCons::pickForCurrentLine(kit::StockPick pick) {
-  forms::MsSuperGrid& grid = lstFhdBody;
-  if (!kit::HasLineData(grid) || !lines_) {
-    forms::Beep();
-    return;
-  }
-  const int row = grid.Row();
-  if (row < 1 || row >= grid.Rows() || grid.RowHeight(row) == 0) return;
-  if (grid.colByCaption(pick == kit::StockPick::Batch ? kit::kBatchCaption : kit::kReceiptCaption) <
-      0) {
-    return;
-  }
-  auto line = kit::LineRecordOf(grid, module::LineGrid::Delivery, *lines_, row);
-  kit::PickStockForLine(stockReference(), grid, module::LineGrid::Delivery, row, *line, pick, false,
-                        kit::receiptLineMapping(pick));
-}
+// ---- bulk assignments
 
 void frmCons::assignAllLines(kit::StockPick pick) {
   forms::MsSuperGrid& grid = lstFhdBody;
-  if (!kit::HasLineData(grid) || !lines_) {
+  if (!kit::HasLineData(grid) || !lines()) {
     forms::Beep();
     return;
   }
@@ -184,10 +111,10 @@ void frmCons::assignAllLines(kit::StockPick pick) {
     if (grid.RowHeight(row) == 0) continue;
     if (module::ToNumber(Variant(grid.TextMatrix(grid.Cols() - 2, row))) == 0) continue;
     std::string message(start);
-    if (!batches && lineNumber(row, "iquantity") < 0) {
+    if (!batches && lineNumber(grid, row, "iquantity") < 0) {
       message = std::string(kRedLineByHand);
     } else {
-      auto line = kit::LineRecordOf(grid, module::LineGrid::Delivery, *lines_, row);
+      auto line = lineRecordOf(grid, row);
       run.assign(grid, module::LineGrid::Delivery, row, *line, mapping, message);
     }
     collectBulkMessage(collected, message, start);

@@ -34,11 +34,8 @@ inline constexpr std::string_view kNegative = "负数";
 inline constexpr std::string_view kAboveOpenPieces = "本次出库件数不能大于未入库件数";
 
 // OK.
-inline constexpr std::string_view kConfirm = "确认要生单吗？";
 inline constexpr std::string_view kNoArrivalHead = "采购到货单表头为空！请重新生单";
 inline constexpr std::string_view kNoOrderHead = "采购订单表头为空！请重新生单";
-// What OK asks to be chosen: "请选择记录！".
-inline constexpr std::string_view kRecordsWhat = "记录";
 
 // Registry values of the edit-after-generating boxes.
 inline constexpr std::string_view kOrderFormValue = "orderform";

@@ -72,7 +72,7 @@ class ReferenceDialog : public forms::DialogShell {
   // else the dialog's policy) and cancelClicked.
   void bindButtons(forms::CommandButton& ok, forms::CommandButton& cancel,
                    std::optional<forms::HandlerErrors> okPolicy = std::nullopt);
-  virtual void okClicked() {}
+  virtual void okClicked() = 0;
   // Hands the owner Nothing and unloads.
   virtual void cancelClicked();
   // `menu` is a pop-up menu, hidden from the menu bar, that a right click on `list` opens.
@@ -81,7 +81,7 @@ class ReferenceDialog : public forms::DialogShell {
   // Checks that the session is open, runs loadDialog, hides the lookup button and applies the
   // account's dialog style.
   void Form_Load() override;
-  virtual void loadDialog() {}
+  virtual void loadDialog() = 0;
   // F2 on a filter field opens its lookup.
   void Form_KeyDown(int& KeyCode, int Shift) override;
   // Characters that would break a statement never reach a field.
