@@ -1,4 +1,4 @@
-// The properties a host script's expectations read off a control (`expect cmdOk.Enabled = true`),
+// The properties a host script's expectations read off a control (`expect okButton.Enabled = true`),
 // as a person at the screen would find them:
 //  - Enabled: the control and every container it sits in are enabled;
 //  - Visible: the control and its containers are visible, each on the tab page its tab strip

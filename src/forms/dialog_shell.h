@@ -2,10 +2,10 @@
 // how an error in one of its event handlers is dealt with, declared once by the dialog instead of
 // written into each handler; the title of its prompts; the busy pointer while a handler works.
 //
-//   class frmDemo : public DialogShell {
+//   class DemoDialog : public DialogShell {
 //    public:
-//     frmDemo() : DialogShell("frmDemo", "Demo", 6000, 4000, HandlerErrors::Prompt) {
-//       cmdOk.Click = handler([this] { cmdOk_Click(); });
+//     DemoDialog() : DialogShell("DemoDialog", "Demo", 6000, 4000, HandlerErrors::Prompt) {
+//       okButton.Click = handler([this] { okClicked(); });
 //     }
 //   };
 #pragma once

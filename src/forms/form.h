@@ -1,13 +1,13 @@
 // Form: a dialog as a model. A concrete form derives from Form, declares its controls in its
 // member initialisers the way a form file does, and overrides the Form_* events it handles:
 //
-//   class frmDemo : public Form {
+//   class DemoDialog : public Form {
 //    public:
-//     frmDemo() : Form("frmDemo", "Demo", 6000, 4000) {
-//       cmdOk.Click = [this] { Unload(); };
+//     DemoDialog() : Form("DemoDialog", "Demo", 6000, 4000) {
+//       okButton.Click = [this] { Unload(); };
 //     }
 //     TextBox& txtCode = add<TextBox>("txtCode", {120, 120, 1800, 300});
-//     CommandButton& cmdOk = add<CommandButton>("cmdOk", {4600, 3200, 1100, 350}, "确定(&O)");
+//     CommandButton& okButton = add<CommandButton>("okButton", {4600, 3200, 1100, 350}, "确定");
 //   };
 //
 // The declaration (controls(), in declaration order, with kind, geometry, container and captions)

@@ -1,5 +1,5 @@
 // Where the drawn windows keep their arrangement per user: the machine registry, one key per
-// user of the session (gContext's user) and form, under kLayoutKey — "…\Layout\demo\frmCons".
+// user of the session (gContext's user) and form, under kLayoutKey — "…\Layout\demo\<form name>".
 // Without a session, or a user, nothing is read or written.
 #pragma once
 
