@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/kit/list_level.h"
 #include "dialogs/kit/reference_dialog.h"
 #include "forms/controls.h"
-#include "module/reference_lists.h"
 
 namespace quillon::ado {
 class Recordset;
@@ -98,9 +98,9 @@ class frmProduceOrder : public kit::ReferenceDialog {
   std::shared_ptr<ado::Recordset> reReadHeads();
   std::shared_ptr<components::ProductionOrderService> newService() const;
 
-  module::ListLevel heads_{lstParent, module::ListKind::Parent};
-  module::ListLevel lines_{lstSub, module::ListKind::Sub};
-  module::ListLevel materials_{lstChild, module::ListKind::Child};
+  kit::ListLevel heads_{lstParent, module::ListKind::Parent};
+  kit::ListLevel lines_{lstSub, module::ListKind::Sub};
+  kit::ListLevel materials_{lstChild, module::ListKind::Child};
   std::shared_ptr<components::ProductionOrderService> service_;
   std::string errText_;
   std::string invCondition_;

@@ -1,5 +1,5 @@
 // Texts of the production-order dialog: its captions and what it calls its lists in refusals
-// (the refusals themselves are every reference dialog's, module/reference_texts.h).
+// (the refusals themselves are every reference dialog's, dialogs/kit/reference_texts.h).
 #pragma once
 
 #include <string_view>

@@ -1,6 +1,6 @@
 // The texts the outsourced-order dialog shows that are its own: its refusals and the title of
 // the vendor refusal. The prompt title, the stale-rows and the nothing-chosen refusals are the
-// kit's (forms/dialog_shell.h, module/reference_texts.h).
+// kit's (forms/dialog_shell.h, dialogs/kit/reference_texts.h).
 #pragma once
 
 #include <string>
