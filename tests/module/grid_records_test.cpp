@@ -54,6 +54,25 @@ TEST(GridRecords, ChosenRowsBecomeRecordsWithThisTimesQuantities) {
   one->moveFirst();
   EXPECT_DOUBLE_EQ(one->value("iquantity").toDouble(), -5);
   EXPECT_EQ(one->value("bquansign").toLong(), 0);
+
+  // The same row read as a head grid's: its fields as shown, nothing of this time's columns.
+  int quantityColumn = 0;
+  int signColumn = 0;
+  for (int c = 1; c < grid.Cols(); ++c) {
+    if (grid.TextMatrix(c, 0) == "iquantity") quantityColumn = c;
+    if (grid.TextMatrix(c, 0) == "bquansign") signColumn = c;
+  }
+  ASSERT_GT(quantityColumn, 0);
+  ASSERT_GT(signColumn, 0);
+  auto asHead = lines->copyStructure();
+  EXPECT_EQ(CollectMarkedRows(grid, LineGrid::None, *asHead, 3), 1);
+  asHead->moveFirst();
+  EXPECT_DOUBLE_EQ(asHead->value("iquantity").toDouble(),
+                   ToNumber(Variant(grid.TextMatrix(quantityColumn, 3))));
+  EXPECT_NE(asHead->value("iquantity").toDouble(), -5);
+  ASSERT_NE(ToNumber(Variant(grid.TextMatrix(signColumn, 3))), 0);
+  EXPECT_NE(asHead->value("bquansign").toLong(), 0)
+      << "the sign shown, not the sign of this time's quantity";
 }
 
 }  // namespace
