@@ -235,7 +235,7 @@ void LineGridDialog::cellChanged(forms::MsSuperGrid& grid, std::string& text, bo
   const std::string old = grid.TextMatrix(col, row);
   if (text == old || !lines_) return;
   const module::LineGrid kind = pageOf(grid).kind;
-  const module::LineColumnCaptions& computed = *module::lineColumnCaptions(kind);
+  const module::LineColumnCaptions* computed = module::lineColumnCaptions(kind);
   const std::string caption = grid.TextMatrix(col, 0);
   const LineEdit edit{grid,
                       kind,
@@ -243,8 +243,8 @@ void LineGridDialog::cellChanged(forms::MsSuperGrid& grid, std::string& text, bo
                       col,
                       caption,
                       old,
-                      caption == computed.thisQuantity && col == grid.Cols() - 2,
-                      caption == computed.thisPieces && col == grid.Cols() - 1,
+                      computed && caption == computed->thisQuantity && col == grid.Cols() - 2,
+                      computed && caption == computed->thisPieces && col == grid.Cols() - 1,
                       caption == kExpiryCaption || caption == kMadeCaption};
   if (edit.dateColumn && !text.empty() && !automation::IsDate(Variant(text))) {
     forms::MsgBox(std::string(module::kDateFormatMessage), forms::vbCritical,
