@@ -372,7 +372,11 @@ Program Translator::translateUncached(std::string_view batch, Dialect dialect) {
   if (batch.size() > kMaxBatchBytes) refuseBatch();
   Program program;
   const Tokens tokens = tokenize(batch);
-  translateNodes(batch, tokens, splitBatch(tokens), program, dialect);
+  const std::vector<StatementNode> nodes = splitBatch(tokens);
+  // Most statements give one engine statement: the program is made at its size at once rather
+  // than moved to ever larger places as it grows.
+  program.reserve(nodes.size());
+  translateNodes(batch, tokens, nodes, program, dialect);
   return program;
 }
 
