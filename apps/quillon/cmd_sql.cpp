@@ -12,11 +12,16 @@
 namespace quillon::cli {
 namespace {
 
+// The batch on standard input. Reading stops one byte past the longest batch the library
+// translates, so an endless or huge input is refused without being held first.
 std::string readStandardInput() {
   std::string text;
   char buffer[65536];
   std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) text.append(buffer, n);
+  while ((n = std::fread(buffer, 1, sizeof buffer, stdin)) > 0) {
+    text.append(buffer, n);
+    if (text.size() > sql::kMaxBatchBytes) break;
+  }
   return text;
 }
 

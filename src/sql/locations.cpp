@@ -8,6 +8,8 @@
 #include "sql/database.h"
 #include "sql/sql_text.h"
 #ifdef QUILLON_SERVER_ENGINE
+#include <libpq-fe.h>
+
 #include "sql/pg_database.h"
 #endif
 
@@ -92,6 +94,56 @@ bool databaseExists(const std::string& location) {
   return !onServer(location, "SELECT 1 FROM pg_database WHERE datname = " +
                                  quoteLiteral(databaseName(location)))
               .empty();
+}
+
+ServerDatabase serverDatabaseContents(const std::string& location) {
+#ifdef QUILLON_SERVER_ENGINE
+  // A connection of libpq's own: the library's would install its functions in the database
+  // before it could be refused.
+  const char* keys[] = {"dbname", "client_encoding", nullptr};
+  const char* values[] = {location.c_str(), "UTF8", nullptr};
+  PGconn* conn = PQconnectdbParams(keys, values, 1);
+  if (conn == nullptr || PQstatus(conn) != CONNECTION_OK) {
+    const std::string why = conn != nullptr ? PQerrorMessage(conn) : "";
+    PQfinish(conn);
+    if (why.find("database \"" + databaseName(location) + "\" does not exist") !=
+        std::string::npos) {
+      return ServerDatabase::Absent;
+    }
+    // The library's error for it, which names the server and the cause.
+    PgDatabase::open(location, OpenMode::OpenExisting, kDefaultBusyTimeoutMs);
+    throw automation::ComError(
+        kConnectionFailedNumber,
+        "[Quillon.PostgreSQL] Cannot read what the database " + databaseName(location) + " holds");
+  }
+  PGresult* result = PQexec(
+      conn,
+      "SELECT (SELECT count(*) FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
+      "WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f', 'S') AND n.nspname NOT IN ('pg_catalog', "
+      "'information_schema', 'tsql') AND n.nspname NOT LIKE 'pg\\_%'), "
+      "pg_encoding_to_char(encoding) FROM pg_database WHERE datname = current_database()");
+  const bool read = PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1;
+  const std::string relations = read ? PQgetvalue(result, 0, 0) : "";
+  const std::string encoding = read ? PQgetvalue(result, 0, 1) : "";
+  std::string cause = read ? "" : PQresultErrorMessage(result);
+  while (!cause.empty() && (cause.back() == '\n' || cause.back() == ' ')) cause.pop_back();
+  PQclear(result);
+  PQfinish(conn);
+  if (!read) {
+    throw automation::ComError(kConnectionFailedNumber,
+                               "[Quillon.PostgreSQL] Cannot read what the database " +
+                                   databaseName(location) + " holds: " + cause);
+  }
+  if (encoding != "UTF8") {
+    throw automation::ComError(automation::err::kInvalidProcedureCall,
+                               "The database " + databaseName(location) + " on the server is in " +
+                                   encoding + "; an account needs UTF8.");
+  }
+  return relations == "0" ? ServerDatabase::Empty : ServerDatabase::HoldsTables;
+#else
+  Database::open(location);  // refuses, naming what is missing
+  return ServerDatabase::Absent;
+#endif
 }
 
 void dropDatabase(const std::string& location) {

@@ -10,6 +10,13 @@ namespace quillon::sql {
 // Whether the database exists (a file that is there, a database the server has).
 bool databaseExists(const std::string& location);
 
+// What a database on a server holds, read without preparing it for the library: nothing (not
+// there), no table, view or sequence outside the server's own schemas and the dialect layer's
+// (one a DBA made for an account to be built in), or tables. A database whose encoding is not
+// UTF8 cannot hold an account: ComError 5 naming its encoding.
+enum class ServerDatabase { Absent, Empty, HoldsTables };
+ServerDatabase serverDatabaseContents(const std::string& location);
+
 // Removes the database; nothing when it is not there. A server's database goes even while other
 // connections use it.
 void dropDatabase(const std::string& location);

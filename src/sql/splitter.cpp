@@ -74,15 +74,16 @@ class Splitter {
     StatementNode node;
     node.kind = StatementNode::Kind::If;
     int depth = 0;
+    node.begin = pos_;
     while (!atEnd()) {
       const Token& t = t_[pos_];
       if (t.isOp("(")) ++depth;
       if (t.isOp(")")) --depth;
-      if (depth == 0 && (isStatementStart(t) || t.isOp(";")) && !node.tokens.empty()) break;
-      node.tokens.push_back(t);
+      if (depth == 0 && (isStatementStart(t) || t.isOp(";")) && pos_ > node.begin) break;
       ++pos_;
     }
-    if (node.tokens.empty())
+    node.end = pos_;
+    if (node.end == node.begin)
       fail("IF without a condition near offset " + std::to_string(t_[ifAt].offset));
     skipSeparators();
     if (atEnd() || t_[pos_].isWord("end") || t_[pos_].isWord("else")) {
@@ -166,8 +167,8 @@ class Splitter {
         ++pos_;
       }
     }
-    node.tokens.assign(t_.begin() + static_cast<std::ptrdiff_t>(begin),
-                       t_.begin() + static_cast<std::ptrdiff_t>(pos_));
+    node.begin = begin;
+    node.end = pos_;
     return node;
   }
 
