@@ -21,6 +21,10 @@ struct StatementNode {
   std::vector<StatementNode> elseBody;  // If: the ELSE branch, if any
 };
 
+// Whether a token is a keyword that may start a statement (select, insert, delete, if, end, ...):
+// outside parentheses, such a word ends the statement before it unless it can continue it.
+bool isStatementStart(const Token& t);
+
 // Throws ComError when IF has no statement, or BEGIN has no END.
 std::vector<StatementNode> splitBatch(const Tokens& tokens);
 

@@ -27,6 +27,7 @@ struct Token {
   // A Word that is a reserved word of the dialect (select, from, left, ...), decided once here.
   bool keyword = false;
   std::size_t offset = 0;  // where the token starts in the source text
+  std::size_t end = 0;     // where it ends (one past its last byte)
 
   bool isWord(std::string_view lowerWord) const;  // a Word equal to lowerWord, ignoring case
   bool isOp(std::string_view op) const { return kind == TokenKind::Operator && text == op; }
