@@ -7,6 +7,7 @@
 #include <string>
 
 #include "automation/com_error.h"
+#include "sql/locations.h"
 #include "sql/pg_cursor.h"
 #include "sql/pg_functions.h"
 #include "sql/sql_text.h"
@@ -26,10 +27,10 @@ struct ResultDeleter {
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
-// The parts of a URI that name the server, and the URI without its password.
+// The parts of a URI that name the server, and the URI as it may be shown.
 struct ParsedUri {
   std::string host, port, dbname, user;
-  std::string shown;
+  std::string shown;  // the URI with its password masked
 };
 
 ParsedUri parseUri(const std::string& uri) {
@@ -54,32 +55,8 @@ ParsedUri parseUri(const std::string& uri) {
     if (k == "user") p.user = o->val;
   }
   PQconninfoFree(options);
-  // The URI as shown: without the password, which never appears in a message or a path.
-  std::string shown = uri;
-  const auto scheme = shown.find("://");
-  const auto authority = scheme == std::string::npos ? 0 : scheme + 3;
-  const auto at = shown.find('@', authority);
-  const auto slash = shown.find('/', authority);
-  if (at != std::string::npos && (slash == std::string::npos || at < slash)) {
-    const auto colon = shown.find(':', authority);
-    if (colon != std::string::npos && colon < at) shown.erase(colon, at - colon);
-  }
-  const auto query = shown.find('?');
-  if (query != std::string::npos) {
-    std::string kept;
-    std::size_t from = query + 1;
-    while (from <= shown.size()) {
-      const auto amp = shown.find('&', from);
-      const std::string item =
-          shown.substr(from, (amp == std::string::npos ? shown.size() : amp) - from);
-      if (!item.starts_with("password=") && !item.empty())
-        kept += (kept.empty() ? "?" : "&") + item;
-      if (amp == std::string::npos) break;
-      from = amp + 1;
-    }
-    shown = shown.substr(0, query) + kept;
-  }
-  p.shown = shown;
+  // The URI as shown: its password masked, which never appears in a message or a path.
+  p.shown = maskPassword(uri);
   return p;
 }
 
