@@ -77,7 +77,25 @@ std::string trimMessage(const char* text) {
     s = s.substr(failed + 9);
   if (s.starts_with("FATAL:  ")) s = s.substr(8);
   if (s.starts_with("ERROR:  ")) s = s.substr(8);
+  if (s.starts_with("WARNING:  ")) s = s.substr(10);
   return s;
+}
+
+// libpq's own text of a lost connection runs over several indented lines ("server closed the
+// connection unexpectedly\n\tThis probably means …"): its lines joined into one.
+std::string oneLine(std::string s) {
+  std::string out;
+  bool blank = false;
+  for (char c : s) {
+    if (c == '\n' || c == '\t' || c == '\r' || c == ' ') {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
 }
 
 }  // namespace
@@ -173,6 +191,8 @@ void PgDatabase::connect() {
     throw automation::ComError(kConnectionFailedNumber,
                                "[Quillon.PostgreSQL] Cannot connect to " + server_ + ": " + cause);
   }
+  lastNotice_.clear();
+  PQsetNoticeProcessor(conn_, &PgDatabase::onNotice, this);
   // The dialect layer's functions, and the domains that carry the T-SQL types.
   const std::string probe =
       "SELECT tsql.version(), array_to_string(ARRAY(SELECT typname FROM pg_type WHERE "
@@ -223,9 +243,36 @@ pg_conn* PgDatabase::connection() {
   return conn_;
 }
 
+void PgDatabase::onNotice(void* self, const char* message) {
+  static_cast<PgDatabase*>(self)->lastNotice_ = oneLine(trimMessage(message));
+}
+
+bool PgDatabase::connectionGone(PGresult* result) const {
+  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK || result == nullptr) return true;
+  const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+  // Every error the server reports has its code; one libpq made up itself means the statement
+  // could not be sent or its answer not read ("server closed the connection unexpectedly"), which
+  // libpq may say while it still calls the connection open.
+  if (state == nullptr) return PQresultStatus(result) == PGRES_FATAL_ERROR;
+  const std::string_view code = state;
+  // Class 08 (connection exception) and the server ending the session: an administrator's
+  // shutdown, a crash of another server process, a server that is starting or stopping.
+  return code.starts_with("08") || code == "57P01" || code == "57P02" || code == "57P03";
+}
+
 void PgDatabase::lost(std::string_view source) {
-  const std::string cause = conn_ != nullptr ? trimMessage(PQerrorMessage(conn_)) : "";
+  std::string cause = conn_ != nullptr ? oneLine(trimMessage(PQerrorMessage(conn_))) : "";
+  // What the server said on its way out (a warning that it terminates the connection) says why.
+  if (!lastNotice_.empty() && lastNotice_.find("terminating connection") != std::string::npos &&
+      cause.find(lastNotice_) == std::string::npos)
+    cause = cause.empty() ? lastNotice_ : lastNotice_ + " (" + cause + ")";
+  lastNotice_.clear();
   if (inTransaction_) broken_ = true;
+  // A session the server is ending may still look open to libpq: it is not used again.
+  if (conn_ != nullptr) {
+    PQfinish(conn_);
+    conn_ = nullptr;
+  }
   std::string text = "[Quillon.PostgreSQL] The connection to " + server_ + " was lost";
   if (!cause.empty()) text += ": " + cause;
   if (!source.empty()) text += " in: " + std::string(source.substr(0, 200));
@@ -233,7 +280,7 @@ void PgDatabase::lost(std::string_view source) {
 }
 
 void PgDatabase::raise(PGresult* result, std::string_view source) {
-  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) lost(source);
+  if (connectionGone(result)) lost(source);
   const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   const char* primary =
       result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
@@ -341,7 +388,7 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
     PGresult* r = results[i].get();
     const auto status = PQresultStatus(r);
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) continue;
-    if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
+    if (connectionGone(r)) lost(op.source);
     if (guarded) {
       Result undo(PQexec(conn,
                          "ROLLBACK TO SAVEPOINT quillon_statement; "
@@ -402,6 +449,8 @@ void PgDatabase::rollback() {
 std::int64_t PgDatabase::lastInsertRowId() const {
   auto* self = const_cast<PgDatabase*>(this);
   Result r(PQexec(self->connection(), "SELECT tsql.identity()"));
+  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK && self->connectionGone(r.get()))
+    self->lost("@@identity");
   if (PQresultStatus(r.get()) != PGRES_TUPLES_OK || PQgetisnull(r.get(), 0, 0)) return 0;
   return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
 }
