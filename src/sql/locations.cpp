@@ -73,10 +73,11 @@ bool sameKey(std::string_view key, std::string_view lowerName) {
 
 constexpr std::string_view kMask = "***";
 
-// The password of every server URI in `text` masked: the one after "user:" in the authority and
-// the value of a "password" query item.
-std::string maskedUris(std::string_view text) {
-  std::vector<std::pair<std::size_t, std::size_t>> secrets;  // [begin, end) to mask, in order
+using Ranges = std::vector<std::pair<std::size_t, std::size_t>>;  // [begin, end), in order
+
+// Where the passwords of the server URIs in `text` stand (from `offset` on): after "user:" in
+// the authority, and the value of a "password" query item.
+void uriSecrets(std::string_view text, std::size_t offset, Ranges& secrets) {
   std::size_t scheme = text.find("://");
   while (scheme != std::string_view::npos) {
     const std::size_t authority = scheme + 3;
@@ -89,7 +90,7 @@ std::string maskedUris(std::string_view text) {
     if (at != std::string_view::npos) {
       const std::size_t colon = uri.substr(0, at).find(':');
       if (colon != std::string_view::npos)
-        secrets.emplace_back(authority + colon + 1, authority + at);
+        secrets.emplace_back(offset + authority + colon + 1, offset + authority + at);
     }
     const std::size_t query = uri.find('?');
     const std::size_t queryEnd = std::min(uri.find('#'), uri.size());
@@ -98,38 +99,32 @@ std::string maskedUris(std::string_view text) {
       const std::size_t next = std::min(uri.find('&', item), queryEnd);
       const std::size_t eq = uri.substr(item, next - item).find('=');
       if (eq != std::string_view::npos && sameKey(uri.substr(item, eq), "password"))
-        secrets.emplace_back(authority + item + eq + 1, authority + next);
+        secrets.emplace_back(offset + authority + item + eq + 1, offset + authority + next);
       item = next < queryEnd ? next : std::string_view::npos;
     }
     scheme = text.find("://", stop);
   }
-  std::string out;
-  std::size_t from = 0;
-  for (const auto& [begin, end] : secrets) {
-    out.append(text.substr(from, begin - from));
-    out.append(kMask);
-    from = end;
-  }
-  out.append(text.substr(from));
-  return out;
 }
 
-}  // namespace
-
-std::string maskPassword(std::string_view text) {
+// Where the passwords of a connection text stand: a URI's, or a connection string's Password /
+// PWD values and the passwords of the URIs in its other values.
+Ranges secretsOf(std::string_view text) {
+  Ranges secrets;
   std::size_t first = 0;
   while (first < text.size() && (text[first] == ' ' || text[first] == '\t')) ++first;
-  if (isServerLocation(text.substr(first))) return maskedUris(text);
+  if (isServerLocation(text.substr(first))) {
+    uriSecrets(text, 0, secrets);
+    return secrets;
+  }
   // Key=Value items separated by ";", as connection strings are read: a value may be quoted with
   // " or ' (a doubled quote stands for one) to hold ";".
-  std::string out;
   std::size_t pos = 0;
   while (pos < text.size()) {
     const std::size_t eq = text.find('=', pos);
     const std::size_t semi = text.find(';', pos);
     if (eq == std::string_view::npos || (semi != std::string_view::npos && semi < eq)) {
       const std::size_t end = semi == std::string_view::npos ? text.size() : semi + 1;
-      out += maskedUris(text.substr(pos, end - pos));
+      uriSecrets(text.substr(pos, end - pos), pos, secrets);
       pos = end;
       continue;
     }
@@ -151,22 +146,62 @@ std::string maskPassword(std::string_view text) {
         }
         ++end;
       }
-      // Whatever follows the closing quote belongs to the item.
-      const std::size_t rest = text.find(';', end);
-      end = rest == std::string_view::npos ? text.size() : rest;
-    } else {
-      const std::size_t rest = text.find(';', p);
-      end = rest == std::string_view::npos ? text.size() : rest;
     }
-    out.append(text.substr(pos, p - pos));
-    const std::string_view value = text.substr(p, end - p);
-    if ((sameKey(key, "password") || sameKey(key, "pwd")) && !value.empty()) {
-      out.append(kMask);
+    // Whatever follows a closing quote belongs to the item.
+    const std::size_t rest = text.find(';', end);
+    end = rest == std::string_view::npos ? text.size() : rest;
+    if ((sameKey(key, "password") || sameKey(key, "pwd")) && end > p) {
+      secrets.emplace_back(p, end);
     } else {
-      out += maskedUris(value);
+      uriSecrets(text.substr(p, end - p), p, secrets);
     }
-    if (end < text.size()) out += ';';
     pos = end + 1;
+  }
+  return secrets;
+}
+
+std::string masked(std::string_view text, const Ranges& secrets) {
+  std::string out;
+  std::size_t from = 0;
+  for (const auto& [begin, end] : secrets) {
+    out.append(text.substr(from, begin - from));
+    out.append(kMask);
+    from = end;
+  }
+  out.append(text.substr(from));
+  return out;
+}
+
+void replaceAll(std::string& text, std::string_view what) {
+  if (what.empty()) return;
+  for (std::size_t at = text.find(what); at != std::string::npos;
+       at = text.find(what, at + kMask.size())) {
+    text.replace(at, what.size(), kMask);
+  }
+}
+
+}  // namespace
+
+std::string maskPassword(std::string_view text) {
+  return masked(text, secretsOf(text));
+}
+
+std::string maskPasswordIn(std::string_view message, std::string_view connectionText) {
+  std::string out = maskPassword(message);
+  for (const auto& [begin, end] : secretsOf(connectionText)) {
+    std::string_view secret = connectionText.substr(begin, end - begin);
+    // A quoted value is masked with its quotes, and found in a message without them too.
+    if (secret.size() >= 2 && (secret.front() == '"' || secret.front() == '\'') &&
+        secret.back() == secret.front())
+      secret = secret.substr(1, secret.size() - 2);
+    replaceAll(out, secret);
+    if (secret.find('%') != std::string_view::npos) {
+      try {
+        replaceAll(out, decoded(secret));
+      } catch (const std::exception&) {
+        // not percent-encoding after all: the text as written is masked already
+      }
+    }
   }
   return out;
 }

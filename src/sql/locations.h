@@ -36,5 +36,9 @@ std::string databaseName(const std::string& location);
 // (Data Source=postgresql://…). Everything else stays as it is; a file's path comes back
 // unchanged. Every message and printout that names an account's location goes through it.
 std::string maskPassword(std::string_view connectionText);
+// A message about a connection text (a parser's complaint quoting a piece of it, say) with every
+// password that connection text carries masked, as written and percent-decoded, besides the
+// passwords of the URIs the message itself holds.
+std::string maskPasswordIn(std::string_view message, std::string_view connectionText);
 
 }  // namespace quillon::sql

@@ -43,8 +43,10 @@ ParsedUri parseUri(const std::string& uri) {
     std::string trimmed = text;
     while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' '))
       trimmed.pop_back();
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] The server location is not valid: " + trimmed);
+    // libpq quotes what it could not read, which may be the whole URI or a piece of its password.
+    throw automation::ComError(
+        kConnectionFailedNumber,
+        "[Quillon.PostgreSQL] The server location is not valid: " + maskPasswordIn(trimmed, uri));
   }
   for (PQconninfoOption* o = options; o->keyword != nullptr; ++o) {
     if (o->val == nullptr) continue;
@@ -185,7 +187,8 @@ void PgDatabase::connect() {
   const char* values[] = {uri_.c_str(), options.c_str(), "UTF8", "quillon", nullptr};
   conn_ = PQconnectdbParams(keys, values, 1);
   if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
-    const std::string cause = trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr);
+    const std::string cause =
+        maskPasswordIn(trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr), uri_);
     if (conn_ != nullptr) PQfinish(conn_);
     conn_ = nullptr;
     throw automation::ComError(kConnectionFailedNumber,

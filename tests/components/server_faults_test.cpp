@@ -139,6 +139,17 @@ TEST(ServerFaults, ARefusedLoginNeverShowsThePassword) {
       EXPECT_EQ(e.description().find("not-the-password"), std::string::npos) << e.description();
     }
   }
+  // A location libpq cannot read, which it quotes in its complaint.
+  std::string unreadable = inAuthority;
+  unreadable.replace(unreadable.find("not-the-password"), 16, "not-%zzpassword");
+  try {
+    suite::Login::open(unreadable, "demo");
+    ADD_FAILURE() << "read " << unreadable;
+  } catch (const automation::ComError& e) {
+    EXPECT_NE(e.description().find("The server location is not valid"), std::string::npos)
+        << e.description();
+    EXPECT_EQ(e.description().find("%zzpassword"), std::string::npos) << e.description();
+  }
   // An unknown user on the account (the superuser's login needs no password here).
   const std::string withPassword = account + "&password=s3cret";
   try {

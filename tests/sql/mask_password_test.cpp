@@ -39,5 +39,18 @@ TEST(MaskPassword, EveryFormOfAPasswordIsMaskedAndNothingElseChanges) {
   for (const auto& [text, shown] : cases) EXPECT_EQ(maskPassword(text), shown) << text;
 }
 
+TEST(MaskPassword, AMessageQuotingAPieceOfTheTextLosesThePasswordToo) {
+  EXPECT_EQ(maskPasswordIn("invalid percent-encoded token: \"s3%zz\"", "postgresql://u:s3%zz@h/db"),
+            "invalid percent-encoded token: \"***\"");
+  EXPECT_EQ(
+      maskPasswordIn("bad URI: \"postgresql://u:s3cret@h/db?x\"", "postgresql://u:s3cret@h/db?x"),
+      "bad URI: \"postgresql://u:***@h/db?x\"");
+  EXPECT_EQ(maskPasswordIn("no s3cret here, O'Neil", "postgresql:///db?password=O%27Neil"),
+            "no s3cret here, ***");
+  EXPECT_EQ(maskPasswordIn("login for \"a;b\" failed", "Database=x;Password=\"a;b\""),
+            "login for \"***\" failed");
+  EXPECT_EQ(maskPasswordIn("nothing to hide", "Data Source=/srv/a.db"), "nothing to hide");
+}
+
 }  // namespace
 }  // namespace quillon::sql
