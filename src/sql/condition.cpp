@@ -63,6 +63,9 @@ std::optional<std::string> conditionFault(std::string_view condition) {
     }
   }
   if (holdsComment(condition.substr(from))) return "it holds a comment";
+  // "tempdb." or "dbo." at the end would take the word after the condition for its name.
+  if (!tokens.empty() && tokens.back().isOp("."))
+    return "it ends with \".\", which would join it to what follows";
   if (depth > 0) return "\"(\" is not closed";
   if (cases > 0) return "CASE without END";
   return std::nullopt;

@@ -10,6 +10,7 @@
 //   - a keyword that starts a statement (insert, update, delete, drop, exec, if, begin, set, …),
 //     into, go, or select / union / with outside the parentheses of a subquery;
 //   - end or else without a case it belongs to, a case without its end;
+//   - a "." at its end, which would make a name of the word that follows it ("tempdb." + "order");
 //   - an unterminated literal or quoted name, or a NUL byte (which would end the text early).
 // Everything an expression may hold passes: subqueries in parentheses ("cInvCode in (select …)",
 // "exists (select …)"), literals with quotes, semicolons or dashes inside ('a;b', N'O''Neil',

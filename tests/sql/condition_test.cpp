@@ -86,6 +86,7 @@ TEST_F(ConditionTest, WhatWouldAddAStatementOrSwallowTheRestIsRefusedBeforeAnyth
       {"1=1 end", "END without CASE"},
       {"1=1 else", "ELSE without CASE"},
       {"case when 1=1 then 1", "CASE without END"},
+      {"id = tempdb.", "ends with \".\""},
       {"1=1 if 1=1 update t set id = 0", "statement keyword IF"},
       {"1=1 exec('x')", "statement keyword EXEC"},
       {std::string("1=1\0) delete from t", 20), "NUL byte"},
