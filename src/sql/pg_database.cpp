@@ -7,6 +7,7 @@
 #include <string>
 
 #include "automation/com_error.h"
+#include "sql/locations.h"
 #include "sql/pg_cursor.h"
 #include "sql/pg_functions.h"
 #include "sql/sql_text.h"
@@ -26,10 +27,10 @@ struct ResultDeleter {
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
-// The parts of a URI that name the server, and the URI without its password.
+// The parts of a URI that name the server, and the URI as it may be shown.
 struct ParsedUri {
   std::string host, port, dbname, user;
-  std::string shown;
+  std::string shown;  // the URI with its password masked
 };
 
 ParsedUri parseUri(const std::string& uri) {
@@ -42,8 +43,10 @@ ParsedUri parseUri(const std::string& uri) {
     std::string trimmed = text;
     while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' '))
       trimmed.pop_back();
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] The server location is not valid: " + trimmed);
+    // libpq quotes what it could not read, which may be the whole URI or a piece of its password.
+    throw automation::ComError(
+        kConnectionFailedNumber,
+        "[Quillon.PostgreSQL] The server location is not valid: " + maskPasswordIn(trimmed, uri));
   }
   for (PQconninfoOption* o = options; o->keyword != nullptr; ++o) {
     if (o->val == nullptr) continue;
@@ -54,32 +57,8 @@ ParsedUri parseUri(const std::string& uri) {
     if (k == "user") p.user = o->val;
   }
   PQconninfoFree(options);
-  // The URI as shown: without the password, which never appears in a message or a path.
-  std::string shown = uri;
-  const auto scheme = shown.find("://");
-  const auto authority = scheme == std::string::npos ? 0 : scheme + 3;
-  const auto at = shown.find('@', authority);
-  const auto slash = shown.find('/', authority);
-  if (at != std::string::npos && (slash == std::string::npos || at < slash)) {
-    const auto colon = shown.find(':', authority);
-    if (colon != std::string::npos && colon < at) shown.erase(colon, at - colon);
-  }
-  const auto query = shown.find('?');
-  if (query != std::string::npos) {
-    std::string kept;
-    std::size_t from = query + 1;
-    while (from <= shown.size()) {
-      const auto amp = shown.find('&', from);
-      const std::string item =
-          shown.substr(from, (amp == std::string::npos ? shown.size() : amp) - from);
-      if (!item.starts_with("password=") && !item.empty())
-        kept += (kept.empty() ? "?" : "&") + item;
-      if (amp == std::string::npos) break;
-      from = amp + 1;
-    }
-    shown = shown.substr(0, query) + kept;
-  }
-  p.shown = shown;
+  // The URI as shown: its password masked, which never appears in a message or a path.
+  p.shown = maskPassword(uri);
   return p;
 }
 
@@ -100,7 +79,25 @@ std::string trimMessage(const char* text) {
     s = s.substr(failed + 9);
   if (s.starts_with("FATAL:  ")) s = s.substr(8);
   if (s.starts_with("ERROR:  ")) s = s.substr(8);
+  if (s.starts_with("WARNING:  ")) s = s.substr(10);
   return s;
+}
+
+// libpq's own text of a lost connection runs over several indented lines ("server closed the
+// connection unexpectedly\n\tThis probably means …"): its lines joined into one.
+std::string oneLine(std::string s) {
+  std::string out;
+  bool blank = false;
+  for (char c : s) {
+    if (c == '\n' || c == '\t' || c == '\r' || c == ' ') {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
 }
 
 }  // namespace
@@ -190,12 +187,15 @@ void PgDatabase::connect() {
   const char* values[] = {uri_.c_str(), options.c_str(), "UTF8", "quillon", nullptr};
   conn_ = PQconnectdbParams(keys, values, 1);
   if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
-    const std::string cause = trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr);
+    const std::string cause =
+        maskPasswordIn(trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr), uri_);
     if (conn_ != nullptr) PQfinish(conn_);
     conn_ = nullptr;
     throw automation::ComError(kConnectionFailedNumber,
                                "[Quillon.PostgreSQL] Cannot connect to " + server_ + ": " + cause);
   }
+  lastNotice_.clear();
+  PQsetNoticeProcessor(conn_, &PgDatabase::onNotice, this);
   // The dialect layer's functions, and the domains that carry the T-SQL types.
   const std::string probe =
       "SELECT tsql.version(), array_to_string(ARRAY(SELECT typname FROM pg_type WHERE "
@@ -246,9 +246,36 @@ pg_conn* PgDatabase::connection() {
   return conn_;
 }
 
+void PgDatabase::onNotice(void* self, const char* message) {
+  static_cast<PgDatabase*>(self)->lastNotice_ = oneLine(trimMessage(message));
+}
+
+bool PgDatabase::connectionGone(PGresult* result) const {
+  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK || result == nullptr) return true;
+  const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+  // Every error the server reports has its code; one libpq made up itself means the statement
+  // could not be sent or its answer not read ("server closed the connection unexpectedly"), which
+  // libpq may say while it still calls the connection open.
+  if (state == nullptr) return PQresultStatus(result) == PGRES_FATAL_ERROR;
+  const std::string_view code = state;
+  // Class 08 (connection exception) and the server ending the session: an administrator's
+  // shutdown, a crash of another server process, a server that is starting or stopping.
+  return code.starts_with("08") || code == "57P01" || code == "57P02" || code == "57P03";
+}
+
 void PgDatabase::lost(std::string_view source) {
-  const std::string cause = conn_ != nullptr ? trimMessage(PQerrorMessage(conn_)) : "";
+  std::string cause = conn_ != nullptr ? oneLine(trimMessage(PQerrorMessage(conn_))) : "";
+  // What the server said on its way out (a warning that it terminates the connection) says why.
+  if (!lastNotice_.empty() && lastNotice_.find("terminating connection") != std::string::npos &&
+      cause.find(lastNotice_) == std::string::npos)
+    cause = cause.empty() ? lastNotice_ : lastNotice_ + " (" + cause + ")";
+  lastNotice_.clear();
   if (inTransaction_) broken_ = true;
+  // A session the server is ending may still look open to libpq: it is not used again.
+  if (conn_ != nullptr) {
+    PQfinish(conn_);
+    conn_ = nullptr;
+  }
   std::string text = "[Quillon.PostgreSQL] The connection to " + server_ + " was lost";
   if (!cause.empty()) text += ": " + cause;
   if (!source.empty()) text += " in: " + std::string(source.substr(0, 200));
@@ -256,7 +283,7 @@ void PgDatabase::lost(std::string_view source) {
 }
 
 void PgDatabase::raise(PGresult* result, std::string_view source) {
-  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) lost(source);
+  if (connectionGone(result)) lost(source);
   const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   const char* primary =
       result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
@@ -364,7 +391,7 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
     PGresult* r = results[i].get();
     const auto status = PQresultStatus(r);
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) continue;
-    if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
+    if (connectionGone(r)) lost(op.source);
     if (guarded) {
       Result undo(PQexec(conn,
                          "ROLLBACK TO SAVEPOINT quillon_statement; "
@@ -425,6 +452,8 @@ void PgDatabase::rollback() {
 std::int64_t PgDatabase::lastInsertRowId() const {
   auto* self = const_cast<PgDatabase*>(this);
   Result r(PQexec(self->connection(), "SELECT tsql.identity()"));
+  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK && self->connectionGone(r.get()))
+    self->lost("@@identity");
   if (PQresultStatus(r.get()) != PGRES_TUPLES_OK || PQgetisnull(r.get(), 0, 0)) return 0;
   return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
 }
