@@ -31,6 +31,8 @@ std::optional<OutputFormat> parseOutputFormat(std::string_view name);
 class ResultPrinter : public sql::ResultHandler {
  public:
   virtual void finish() {}
+  // On a server too, each result comes a batch of rows at a time.
+  bool streamsRows() const override { return true; }
 };
 
 std::unique_ptr<ResultPrinter> makePrinter(OutputFormat format, std::ostream& out);

@@ -1,13 +1,19 @@
 // `quillon sql` prints rows as it reads them, on an account file and, in the server half of the
 // suite, on the server: a large result prints byte for byte as the printers printed it when they
-// read the whole result first.
+// read the whole result first, and a statement that fails part-way through its rows leaves the
+// rows before the failure printed, complete, with the error after them. Underneath, a query read
+// as it comes leaves the connection and its transaction as they were, however the reading ends.
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "automation/com_error.h"
 #include "quillon_process.h"
+#include "sql/database.h"
 #include "sql/locations.h"
 #include "support/demo_account.h"
 
@@ -99,6 +105,124 @@ TEST_F(SqlStream, LargeResultPrintsAsBeforeInEveryFormat) {
     EXPECT_EQ(fnv1a(printed.out), expected.hash) << expected.format << ", printed:\n"
                                                  << printed.out.substr(0, 2000);
   }
+}
+
+// The lines of `text` split at `end`; false when the text does not end with it (a row cut short).
+bool splitLines(std::string_view text, std::string_view end, std::vector<std::string>& lines) {
+  lines.clear();
+  while (!text.empty()) {
+    const std::size_t at = text.find(end);
+    if (at == std::string_view::npos) return false;
+    lines.emplace_back(text.substr(0, at));
+    text.remove_prefix(at + end.size());
+  }
+  return true;
+}
+
+TEST_F(SqlStream, StatementFailingPartWayLeavesTheRowsBeforeItPrinted) {
+  // Ten thousand rows with a date, then one whose text is none: converting it fails once the
+  // rows before it have been read (more than a batch of them on the server).
+  std::string setUp = "create table D (d int not null);";
+  for (int d = 0; d < 10; ++d) setUp += "insert into D (d) values (" + std::to_string(d) + ");";
+  setUp +=
+      "create table E (id int not null, v nvarchar(20));"
+      "insert into E (id, v) select a.d * 1000 + b.d * 100 + c.d * 10 + e.d + 1, '2026-01-01' "
+      "from D a cross join D b cross join D c cross join D e;"
+      "insert into E (id, v) values (10001, 'x')";
+  ASSERT_EQ(sql("csv", setUp).status, 0);
+  const std::string query = "select id, cast(v as datetime) as made from E";
+
+  const Outcome csv = sql("csv", query);
+  EXPECT_EQ(csv.status, 1);
+  EXPECT_EQ(csv.err.rfind("error -2147217900: ", 0), 0u) << csv.err;
+  EXPECT_NE(csv.err.find("in: " + query), std::string::npos) << csv.err;
+  std::vector<std::string> lines;
+  ASSERT_TRUE(splitLines(csv.out, "\r\n", lines)) << "a row cut short:\n" << csv.out;
+  ASSERT_GE(lines.size(), 2u) << "no row printed before the error";
+  EXPECT_EQ(lines.front(), "id,made");
+  EXPECT_LE(lines.size(), 10001u);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    EXPECT_NE(lines[i].find(",2026-01-01"), std::string::npos) << lines[i];
+  }
+
+  // A JSON document stays whole: the set is closed after the last row printed.
+  const Outcome json = sql("json", query);
+  EXPECT_EQ(json.status, 1);
+  EXPECT_EQ(json.err.rfind("error -2147217900: ", 0), 0u) << json.err;
+  ASSERT_TRUE(splitLines(json.out, "\n", lines)) << json.out;
+  ASSERT_GE(lines.size(), 5u) << "no row printed before the error:\n" << json.out;
+  EXPECT_EQ(lines[0], "[");
+  EXPECT_EQ(lines[1], "  [");
+  EXPECT_EQ(lines[lines.size() - 2], "  ]");
+  EXPECT_EQ(lines.back(), "]");
+  for (std::size_t i = 2; i + 2 < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].rfind("    {\"id\": ", 0), 0u) << lines[i];
+    EXPECT_NE(lines[i].find("\"made\": \"2026-01-01"), std::string::npos) << lines[i];
+  }
+
+  // A table needs every row's width before its first line: a failing result prints none.
+  const Outcome table = sql("table", query);
+  EXPECT_EQ(table.status, 1);
+  EXPECT_EQ(table.out, "");
+  EXPECT_EQ(table.err.rfind("error -2147217900: ", 0), 0u) << table.err;
+}
+
+// Reads the rows of each result as they come, up to `limit` of them, and keeps none.
+struct Streaming : sql::ResultHandler {
+  explicit Streaming(int most = 1 << 30) : limit(most) {}
+  void onResultSet(sql::Cursor& cursor) override {
+    while (rows < limit && cursor.next()) ++rows;
+  }
+  bool streamsRows() const override { return true; }
+  int limit;
+  int rows = 0;
+};
+
+std::int64_t countOf(sql::Database& db, const std::string& table) {
+  return db.query("select count(*) as n from " + table).front().rows.front().front().integer;
+}
+
+// The engine's side of it: a query read as it comes, in the caller's transaction or not, that
+// fails part-way or is left unread, undoes nothing but itself and leaves the connection as it was.
+TEST_F(SqlStream, QueryReadAsItComesLeavesTheConnectionAsItWas) {
+  auto db = sql::Database::open(location_);
+  db->execute("create table D (d int not null)");
+  for (int d = 0; d < 10; ++d) db->execute("insert into D (d) values (" + std::to_string(d) + ")");
+  db->execute(
+      "create table E (id int not null, v nvarchar(20));"
+      "insert into E (id, v) select a.d * 1000 + b.d * 100 + c.d * 10 + e.d + 1, '2026-01-01' "
+      "from D a cross join D b cross join D c cross join D e;"
+      "insert into E (id, v) values (10001, 'x')");
+  const std::string failing = "select id, cast(v as datetime) as made from E";
+  const std::string all = "select id, v from E";
+
+  // In a transaction: the failing query undoes only itself, one left unread closes, and the
+  // transaction goes on with its own writes.
+  db->begin();
+  db->execute("insert into D (d) values (10)");
+  Streaming reader;
+  EXPECT_THROW(db->execute(failing, reader), automation::ComError);
+  EXPECT_GE(reader.rows, 1) << "no row came before the failure";
+  EXPECT_TRUE(db->inTransaction());
+  Streaming firstOnly(1);
+  db->execute(all, firstOnly);
+  EXPECT_EQ(firstOnly.rows, 1);
+  db->execute("insert into D (d) values (11)");
+  EXPECT_EQ(countOf(*db, "D"), 12);
+  db->rollback();
+  EXPECT_EQ(countOf(*db, "D"), 10);
+
+  // Outside one: whatever the query did is over, so a write after it is another connection's to
+  // see at once.
+  EXPECT_THROW(db->execute(failing, reader), automation::ComError);
+  db->execute(all, firstOnly);
+  db->execute("insert into D (d) values (12)");
+  EXPECT_FALSE(db->inTransaction());
+  auto other = sql::Database::open(location_, sql::OpenMode::OpenExisting);
+  EXPECT_EQ(countOf(*other, "D"), 11);
+  Streaming everything;
+  other->execute(all, everything);
+  EXPECT_EQ(everything.rows, 10001);
 }
 
 }  // namespace
