@@ -370,12 +370,19 @@ bool declarable(std::string_view sql) {
 
 void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler& handler) {
   // The query runs as a cursor, read a batch at a time, in the caller's transaction under a
-  // savepoint as every statement there, or else in a transaction of its own. Whatever ends the
-  // reading early (an error, a handler that stops) undoes that and with it the cursor, so no
-  // unread rows need to come over.
+  // savepoint as every statement there, or else in a transaction of its own. Each batch's FETCH
+  // is sent before the batch before it is handed over, so that the server produces the next rows
+  // while the handler reads. Whatever ends the reading early (an error, a handler that stops)
+  // undoes the transaction or savepoint and with it the cursor: at most the batch on its way
+  // still comes over.
   const bool guarded = inTransaction_;
   const std::string undo = guarded ? kUndoStatement : "ROLLBACK";
   bool open = true;
+  bool pending = false;  // a FETCH sent whose result is not taken yet
+  const auto drain = [&] {
+    while (PGresult* r = PQgetResult(conn_)) PQclear(r);
+    pending = false;
+  };
   const auto fail = [&](PGresult* r) {
     if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
     open = false;
@@ -387,13 +394,21 @@ void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler
     PgDatabase& db;
     const std::string& undo;
     bool& open;
+    bool& pending;
     ~Undo() {
-      if (open && db.conn_ != nullptr && PQstatus(db.conn_) == CONNECTION_OK)
-        Result(PQexec(db.conn_, undo.c_str()));
+      if (!open || db.conn_ == nullptr || PQstatus(db.conn_) != CONNECTION_OK) return;
+      if (pending) {
+        while (PGresult* r = PQgetResult(db.conn_)) PQclear(r);
+      }
+      Result(PQexec(db.conn_, undo.c_str()));
     }
-  } undoUnlessDone{*this, undo, open};
+  } undoUnlessDone{*this, undo, open, pending};
 
   const std::string fetch = "FETCH FORWARD " + std::to_string(kStreamBatch) + " FROM quillon_rows";
+  const auto sendFetch = [&] {
+    if (PQsendQuery(conn_, fetch.c_str()) == 0) lost(op.source);
+    pending = true;
+  };
   // Planned for all its rows, as the query alone is, rather than for the first ones.
   const std::string start = (guarded ? std::string(kSavepoint) : std::string("BEGIN; ")) +
                             "SET LOCAL cursor_tuple_fraction = 1; "
@@ -404,13 +419,19 @@ void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler
   bool more = PQntuples(first.get()) == kStreamBatch;
   PgCursor cursor(*this, first.get(), op, [&]() -> PGresult* {
     if (!more) return nullptr;
-    Result batch(PQexec(conn_, fetch.c_str()));
+    if (!pending) sendFetch();
+    Result batch(PQgetResult(conn_));
+    drain();
+    if (!batch) lost(op.source);
     if (PQresultStatus(batch.get()) != PGRES_TUPLES_OK) fail(batch.get());
     more = PQntuples(batch.get()) == kStreamBatch;
+    if (more) sendFetch();
     return batch.release();
   });
   first.release();  // the cursor's now
+  if (more) sendFetch();
   handler.onResultSet(cursor);
+  if (pending) drain();  // the handler stopped before the last batch
   const std::string end = guarded ? "CLOSE quillon_rows; RELEASE SAVEPOINT quillon_statement"
                                   : "CLOSE quillon_rows; COMMIT";
   Result done(PQexec(conn_, end.c_str()));
