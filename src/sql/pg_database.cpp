@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -360,10 +361,12 @@ namespace {
 
 // A query that a cursor can run: a SELECT (a data-modifying WITH cannot be declared).
 bool declarable(std::string_view sql) {
-  while (!sql.empty() && (sql.front() == ' ' || sql.front() == '(' || sql.front() == '\n'))
+  while (!sql.empty() &&
+         (sql.front() == '(' || std::isspace(static_cast<unsigned char>(sql.front()))))
     sql.remove_prefix(1);
-  return sql.size() > 6 && asciiLower(sql.substr(0, 6)) == "select" &&
-         (sql[6] == ' ' || sql[6] == '\n' || sql[6] == '(' || sql[6] == '*');
+  if (sql.size() <= 6 || asciiLower(sql.substr(0, 6)) != "select") return false;
+  const auto next = static_cast<unsigned char>(sql[6]);
+  return std::isalnum(next) == 0 && next != '_' && next < 0x80;
 }
 
 }  // namespace
@@ -409,7 +412,8 @@ void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler
     if (PQsendQuery(conn_, fetch.c_str()) == 0) lost(op.source);
     pending = true;
   };
-  // Planned for all its rows, as the query alone is, rather than for the first ones.
+  // Planned for all its rows, as the query alone is, rather than for the first ones (in the
+  // caller's transaction the setting stays to its end; it concerns cursors only).
   const std::string start = (guarded ? std::string(kSavepoint) : std::string("BEGIN; ")) +
                             "SET LOCAL cursor_tuple_fraction = 1; "
                             "DECLARE quillon_rows NO SCROLL CURSOR FOR " +
