@@ -39,6 +39,38 @@ void writeAll(Loader& out, const DemoCatalog& cat) {
   }
 }
 
+// The rows of every part, through the loader, inside the caller's transaction.
+std::vector<std::pair<std::string, std::int64_t>> writeRows(sql::Database& db,
+                                                            const DemoCatalog& cat) {
+  Loader out(db);
+  writeAll(out, cat);
+  out.finish();
+  return out.counts();
+}
+
+// A server database a DBA made for the account (owned by the application's role, which need not
+// have the right to create databases): built where it is, schema and rows in one transaction, so
+// that a failure leaves it as empty as it was.
+DemoSummary buildInPlace(const std::string& path, int scale) {
+  const auto start = Clock::now();
+  const DemoCatalog cat = buildCatalog(scale);
+  auto db = sql::Database::open(path, sql::OpenMode::OpenExisting);
+  db->relaxDurability();
+  DemoSummary summary;
+  summary.scale = scale;
+  db->begin();
+  try {
+    applySchemaStatements(*db);
+    summary.rows = writeRows(*db, cat);
+    db->commit();
+  } catch (...) {
+    if (db->inTransaction()) db->rollback();
+    throw;
+  }
+  summary.seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  return summary;
+}
+
 }  // namespace
 
 std::int64_t DemoSummary::totalRows() const {
@@ -55,10 +87,7 @@ DemoSummary generateDemoData(sql::Database& db, int scale) {
   summary.scale = scale;
   db.begin();
   try {
-    Loader out(db);
-    writeAll(out, cat);
-    out.finish();
-    summary.rows = out.counts();
+    summary.rows = writeRows(db, cat);
   } catch (...) {
     if (db.inTransaction()) db.rollback();
     throw;
@@ -77,7 +106,14 @@ DemoSummary createDemoDatabase(const std::string& path, int scale, bool force) {
     throw automation::ComError(automation::err::kInvalidProcedureCall,
                                path + " is a directory, not a database file.");
   }
-  if (!force && sql::databaseExists(path)) {
+  // On a server, the database itself says what it holds: a role that may not create databases
+  // may not be able to work on the server's own database "postgres" either. An empty one is the
+  // one made for the account: it is built in, as it is.
+  const auto contents = server ? sql::serverDatabaseContents(path) : sql::ServerDatabase::Absent;
+  if (contents == sql::ServerDatabase::Empty) return buildInPlace(path, scale);
+  const bool exists =
+      server ? contents == sql::ServerDatabase::HoldsTables : sql::databaseExists(path);
+  if (!force && exists) {
     throw automation::ComError(
         automation::err::kInvalidProcedureCall,
         (server ? "The database " + sql::databaseName(path) + " already exists on the server"
@@ -117,7 +153,8 @@ DemoSummary createDemoDatabase(const std::string& path, int scale, bool force) {
 std::string formatSummary(const DemoSummary& summary, const std::string& path) {
   std::size_t width = 5;
   for (const auto& [table, n] : summary.rows) width = std::max(width, table.size());
-  std::string text = "Demo account " + path + " (scale " + std::to_string(summary.scale) + "):\n";
+  std::string text = "Demo account " + sql::maskPassword(path) + " (scale " +
+                     std::to_string(summary.scale) + "):\n";
   char line[128];
   for (const auto& [table, n] : summary.rows) {
     std::snprintf(line, sizeof line, "  %-*s %10lld\n", static_cast<int>(width), table.c_str(),

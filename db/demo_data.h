@@ -33,7 +33,9 @@ DemoSummary generateDemoData(sql::Database& db, int scale);
 
 // Creates `path` with the schema and the demo data. An existing file is refused with a ComError
 // unless `force` is set, in which case it is replaced; the file is removed again when building
-// fails.
+// fails. A database on a server that exists and holds no tables (made for the account by a DBA,
+// owned by a role that may not create databases) is built in where it is, in one transaction, so
+// that a failure leaves it empty; one that holds tables is treated as an existing file.
 DemoSummary createDemoDatabase(const std::string& path, int scale, bool force);
 
 // The demo summary as printed by `quillon init-db`.

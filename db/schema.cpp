@@ -7,16 +7,20 @@
 
 namespace quillon::db {
 
+void applySchemaStatements(sql::Database& db) {
+  for (const SchemaFile& file : schemaFiles()) {
+    try {
+      db.execute(file.text);
+    } catch (const automation::ComError& e) {
+      throw automation::ComError(e.number(), std::string(file.name) + ": " + e.description());
+    }
+  }
+}
+
 void applySchema(sql::Database& db) {
   db.begin();
   try {
-    for (const SchemaFile& file : schemaFiles()) {
-      try {
-        db.execute(file.text);
-      } catch (const automation::ComError& e) {
-        throw automation::ComError(e.number(), std::string(file.name) + ": " + e.description());
-      }
-    }
+    applySchemaStatements(db);
     db.commit();
   } catch (...) {
     if (db.inTransaction()) db.rollback();

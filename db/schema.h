@@ -23,5 +23,7 @@ const std::vector<SchemaFile>& schemaFiles();
 // engine's error prefixed with the file name; nothing is left half-applied because the whole
 // schema runs in one transaction.
 void applySchema(sql::Database& db);
+// The same inside the caller's transaction.
+void applySchemaStatements(sql::Database& db);
 
 }  // namespace quillon::db

@@ -28,15 +28,20 @@ T& required(T* object) {
   return *object;
 }
 
-// The record id as the statements carry it: a whole number, nothing else. The class refuses any
-// other text before a statement runs, with its trapped prefix like every other failure.
+// The record id as the statements carry it: a whole number, read as the database reads a text
+// as an int: blanks (spaces) before and after, a "+" or "-" right before the digits. Anything
+// else (other white space, a sign apart from its digits, a fraction, an exponent, a hex or empty
+// text, a number past 64 bits) is refused before a statement runs, with the trapped prefix like
+// every other failure.
 std::string recordId(const std::string& text) {
   std::string_view digits = text;
+  while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+  while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
   const bool negative = !digits.empty() && digits.front() == '-';
   if (!digits.empty() && (negative || digits.front() == '+')) digits.remove_prefix(1);
   std::uint64_t magnitude = 0;
   const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
-  const bool whole = !digits.empty() && digits.front() != '+' && digits.front() != '-' &&
+  const bool whole = !digits.empty() && digits.front() >= '0' && digits.front() <= '9' &&
                      ec == std::errc() && end == digits.data() + digits.size() &&
                      magnitude <= static_cast<std::uint64_t>(INT64_MAX);
   if (!whole) {

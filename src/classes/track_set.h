@@ -6,7 +6,9 @@
 // Both work on the host's connection and on the current rows of its head and body recordsets, and
 // trap every error: they return False with "TrackSet:<method>" + number + CRLF + text in ErrMsg.
 // Refusals come the same way, before any statement runs: a record id that is not a whole number
-// (where a statement would carry it; 13 and kRdsIdNotInteger), a body quantity that is not a
+// as the database reads a text as an int (spaces around it and a sign before the digits are
+// allowed, so " 39" and "+39" are 39; where a statement would carry it; 13 and
+// kRdsIdNotInteger), a body quantity that is not a
 // number (13) or Null (94), a stock write whose row condition would be empty (5 and
 // kStockRowUnknown). Values enter the statements as literals, so none can change what they do.
 #pragma once

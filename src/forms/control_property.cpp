@@ -74,6 +74,7 @@ Variant nodeChecked(const Control& c, std::string_view key) {
 
 int columnWidth(const Control& c, int col) {
   if (const auto* grid = dynamic_cast<const MsSuperGrid*>(&c)) return grid->ColWidth(col);
+  if (const auto* list = dynamic_cast<const ListView*>(&c)) return list->column(col).width;
   const auto& list = dynamic_cast<const MarlinVouchList&>(c);
   return list.columns()[static_cast<std::size_t>(col - 1)].width;
 }
@@ -100,6 +101,9 @@ int columnByCaption(const Control& c, std::string_view caption) {
     for (int col = 1; col < list->Cols(); ++col) {
       if (list->columns()[static_cast<std::size_t>(col - 1)].caption == caption) return col;
     }
+  } else if (const auto* listView = dynamic_cast<const ListView*>(&c)) {
+    const int col = listView->columnByText(caption);
+    if (col > 0) return col;
   } else {
     lacks(c, "columns: it is no grid");
   }

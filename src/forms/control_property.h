@@ -9,8 +9,8 @@
 //    current item of a list or tree; ListIndex: a combo box's current item (-1 for none); Tag:
 //    any control's;
 //  - Checked (with a node key): a tree node's check box; ColumnVisible / ColumnWidth (with a
-//    column caption): a grid or voucher-list column, shown when its width is not 0, its width in
-//    twips.
+//    column caption): a grid, voucher-list or list-view column, shown when its width is not 0,
+//    its width in twips.
 // PropertyError says what the control lacks: a property, a node, a column.
 #pragma once
 
@@ -36,7 +36,8 @@ automation::Variant formProperty(const Form& form, std::string_view property);
 
 // Whether a person can see the control: see Visible above.
 bool shownToPerson(const Control& control);
-// The column of a grid or voucher list captioned `caption`; PropertyError when there is none.
+// The column of a grid, voucher list or list view captioned `caption` (a list view's columns are
+// its headers, from 1); PropertyError when there is none.
 int columnByCaption(const Control& list, std::string_view caption);
 
 }  // namespace quillon::forms

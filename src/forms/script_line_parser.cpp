@@ -305,9 +305,16 @@ void LineParser::checkLikePattern(std::size_t start, const std::string& pattern)
 }
 
 int LineParser::column(std::size_t offset) const {
-  return static_cast<int>(
-             automation::utf8::charCount(line_.substr(0, std::min(offset, line_.size())))) +
-         1;
+  offset = std::min(offset, line_.size());
+  if (offset < countedTo_) {
+    countedTo_ = 0;
+    counted_ = 0;
+  }
+  while (countedTo_ < offset) {
+    countedTo_ += automation::utf8::charLength(line_, countedTo_);
+    ++counted_;
+  }
+  return static_cast<int>(counted_) + 1;
 }
 
 bool textOrCancel(LineParser& p, std::string& text, const char* what) {

@@ -64,6 +64,10 @@ class LineParser {
   std::string_view line_;
   int lineNo_;
   std::size_t pos_ = 0;
+  // The characters before `countedTo_`, a character boundary: positions are asked for in rising
+  // order while a line is read, so counting goes on from the last one instead of from the start.
+  mutable std::size_t countedTo_ = 0;
+  mutable std::size_t counted_ = 0;
 };
 
 bool isNameStart(char c);

@@ -1,5 +1,6 @@
 #include "forms/script_parser.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <string>
@@ -317,6 +318,15 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
 }
 
 Script parseScript(std::string_view text) {
+  if (text.size() > kMaxScriptBytes) {
+    // The line and column of the first byte past the limit.
+    const std::string_view kept = text.substr(0, kMaxScriptBytes);
+    const std::size_t lastNewline = kept.rfind('\n');
+    const std::size_t lineStart = lastNewline == std::string_view::npos ? 0 : lastNewline + 1;
+    const auto line = static_cast<int>(std::count(kept.begin(), kept.end(), '\n')) + 1;
+    const auto column = static_cast<int>(automation::utf8::charCount(kept.substr(lineStart))) + 1;
+    throw ScriptError({line, column}, kScriptTooLongText);
+  }
   ScriptBuilder builder;
   int lineNo = 0;
   for (std::size_t from = 0; from <= text.size();) {

@@ -2,12 +2,20 @@
 // ScriptError naming its line and column (1-based, counted in characters).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 #include "forms/script_ast.h"
 
 namespace quillon::forms::script {
+
+// The longest script parsed: a script is held as its syntax tree, a dialog line (a short one
+// above all) takes some hundred times the bytes of its text there, and scripts are written by
+// hand. A longer one fails at the line where it passes the limit, before any line is parsed.
+inline constexpr std::size_t kMaxScriptBytes = std::size_t{1} << 20;
+inline constexpr const char* kScriptTooLongText =
+    "the script goes on past 1 MiB (1048576 bytes), the most a host script may hold";
 
 Script parseScript(std::string_view text);
 

@@ -16,6 +16,14 @@ void refuseNesting(std::string_view what) {
                                                   std::to_string(kMaxNesting) + " levels)");
 }
 
+void refuseBatch() {
+  throw automation::ComError(kSqlErrorNumber, std::string(kBatchTooLongText) +
+                                                  ": it holds more than " +
+                                                  std::to_string(kMaxBatchBytes >> 20) + " MiB (" +
+                                                  std::to_string(kMaxBatchBytes) +
+                                                  " bytes); break it up into smaller batches.");
+}
+
 bool isServerLocation(std::string_view location) {
   return location.starts_with("postgresql://") || location.starts_with("postgres://");
 }

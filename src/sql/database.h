@@ -43,6 +43,12 @@ inline constexpr std::string_view kNestedTooDeeplyText =
     "smaller queries.";
 // The error for text nested deeper than kMaxNesting; `what` names the nesting.
 [[noreturn]] void refuseNesting(std::string_view what);
+// The longest batch the translator takes: a batch is held as tokens and statements while it is
+// translated, some twenty times its own size for a batch of short statements, and a longer one
+// is refused before any of it is read: kBatchTooLongText and the limit.
+inline constexpr std::size_t kMaxBatchBytes = std::size_t{16} << 20;
+inline constexpr std::string_view kBatchTooLongText = "The batch is too long to translate";
+[[noreturn]] void refuseBatch();
 // How long a connection waits for a lock unless told otherwise: ADO's CommandTimeout default.
 inline constexpr int kDefaultBusyTimeoutMs = 30000;
 
@@ -123,7 +129,8 @@ class Database {
   }
   Translator& translator() { return translator_; }
 
-  // The location the database was opened with (a file, or the server URI without its password).
+  // The location the database was opened with (a file, or the server URI with its password
+  // masked: maskPassword).
   const std::string& path() const { return path_; }
 
  protected:

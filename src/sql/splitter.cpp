@@ -17,14 +17,6 @@ constexpr std::string_view kStatementStarts[] = {
     "raiserror", "save",    "goto",   "waitfor", "merge",  "deny",     "break",   "continue",
 };
 
-bool isStatementStart(const Token& t) {
-  if (t.kind != TokenKind::Word || !t.keyword) return false;
-  for (std::string_view s : kStatementStarts) {
-    if (t.isWord(s)) return true;
-  }
-  return false;
-}
-
 [[noreturn]] void fail(const std::string& text) {
   throw automation::ComError(kSqlErrorNumber, text);
 }
@@ -74,15 +66,16 @@ class Splitter {
     StatementNode node;
     node.kind = StatementNode::Kind::If;
     int depth = 0;
+    node.begin = pos_;
     while (!atEnd()) {
       const Token& t = t_[pos_];
       if (t.isOp("(")) ++depth;
       if (t.isOp(")")) --depth;
-      if (depth == 0 && (isStatementStart(t) || t.isOp(";")) && !node.tokens.empty()) break;
-      node.tokens.push_back(t);
+      if (depth == 0 && (isStatementStart(t) || t.isOp(";")) && pos_ > node.begin) break;
       ++pos_;
     }
-    if (node.tokens.empty())
+    node.end = pos_;
+    if (node.end == node.begin)
       fail("IF without a condition near offset " + std::to_string(t_[ifAt].offset));
     skipSeparators();
     if (atEnd() || t_[pos_].isWord("end") || t_[pos_].isWord("else")) {
@@ -166,8 +159,8 @@ class Splitter {
         ++pos_;
       }
     }
-    node.tokens.assign(t_.begin() + static_cast<std::ptrdiff_t>(begin),
-                       t_.begin() + static_cast<std::ptrdiff_t>(pos_));
+    node.begin = begin;
+    node.end = pos_;
     return node;
   }
 
@@ -202,6 +195,14 @@ class Splitter {
 };
 
 }  // namespace
+
+bool isStatementStart(const Token& t) {
+  if (t.kind != TokenKind::Word || !t.keyword) return false;
+  for (std::string_view s : kStatementStarts) {
+    if (t.isWord(s)) return true;
+  }
+  return false;
+}
 
 std::vector<StatementNode> splitBatch(const Tokens& tokens) {
   return Splitter(tokens).run();

@@ -18,15 +18,17 @@ enum class TokenKind : std::uint8_t {
   Operator,  // punctuation and operators: ( ) , . ; = <> <= >= != + - * / % < > ||
 };
 
+// The members are laid out widest first: a batch is held as its tokens while it is translated.
 struct Token {
-  TokenKind kind = TokenKind::Operator;
   std::string text;
+  std::size_t offset = 0;  // where the token starts in the source text
+  std::size_t end = 0;     // where it ends (one past its last byte)
+  TokenKind kind = TokenKind::Operator;
   // A temporary table: "#name", "tempdb..name" or "tempdb..#name". text holds the name without
   // the tempdb prefix.
   bool temp = false;
   // A Word that is a reserved word of the dialect (select, from, left, ...), decided once here.
   bool keyword = false;
-  std::size_t offset = 0;  // where the token starts in the source text
 
   bool isWord(std::string_view lowerWord) const;  // a Word equal to lowerWord, ignoring case
   bool isOp(std::string_view op) const { return kind == TokenKind::Operator && text == op; }

@@ -164,6 +164,7 @@ class Lexer {
         t.text = op();
       }
       if (t.kind == TokenKind::Name && !t.text.empty() && t.text[0] == '#') t.temp = true;
+      t.end = pos_;
       out.push_back(std::move(t));
     }
     return fold(std::move(out));
@@ -262,10 +263,14 @@ class Lexer {
     return true;
   }
 
-  // Drops owner prefixes and folds "tempdb..name" into one temporary Name.
+  // Drops owner prefixes and folds "tempdb..name" into one temporary Name. In place: a token is
+  // only ever dropped or merged with the ones after it, so the kept ones move to the front.
   static Tokens fold(Tokens in) {
-    Tokens out;
-    out.reserve(in.size());
+    std::size_t kept = 0;
+    const auto keep = [&](Token&& t) {
+      if (&in[kept] != &t) in[kept] = std::move(t);
+      ++kept;
+    };
     for (std::size_t i = 0; i < in.size(); ++i) {
       Token& t = in[i];
       const bool nameLike = t.kind == TokenKind::Word || t.kind == TokenKind::Name;
@@ -286,7 +291,7 @@ class Lexer {
           folded.kind = TokenKind::Name;
           folded.temp = true;
           folded.offset = t.offset;
-          out.push_back(std::move(folded));
+          keep(std::move(folded));
           i += k;
           continue;
         }
@@ -301,20 +306,21 @@ class Lexer {
         folded.keyword = false;
         folded.text = "INFORMATION_SCHEMA." + asciiUpper(folded.text);
         folded.offset = t.offset;
-        out.push_back(std::move(folded));
+        keep(std::move(folded));
         i += 2;
         continue;
       }
       if (nameLike && sameWord(t.text, "dbo") && next(1) != nullptr && next(1)->isOp(".") &&
           next(2) != nullptr &&
           (next(2)->kind == TokenKind::Word || next(2)->kind == TokenKind::Name) &&
-          !(out.size() > 0 && out.back().isOp("."))) {
+          !(kept > 0 && in[kept - 1].isOp("."))) {
         ++i;  // the dot; the name follows in the next round
         continue;
       }
-      out.push_back(std::move(t));
+      keep(std::move(t));
     }
-    return out;
+    in.resize(kept);
+    return in;
   }
 
   std::string_view s_;

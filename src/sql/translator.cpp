@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "sql/database.h"
 #include "sql/ddl.h"
 #include "sql/expression.h"
 #include "sql/splitter.h"
@@ -32,10 +33,12 @@ Op simpleOp(Op::Kind kind, std::string sql) {
   return op;
 }
 
-// The depth-0 position of a word in [from, tokens.size()), or npos.
-std::size_t findTop(const ExprTranslator& x, std::size_t from, std::string_view word) {
+// The depth-0 position of a word in [from, end) (end: the last token), or npos.
+std::size_t findTop(const ExprTranslator& x, std::size_t from, std::string_view word,
+                    std::size_t end = std::string::npos) {
   const Tokens& t = x.tokens();
-  for (std::size_t i = from; i < t.size(); ++i) {
+  end = std::min(end, t.size());
+  for (std::size_t i = from; i < end; ++i) {
     if (t[i].isOp("(")) {
       i = x.closing(i);
     } else if (t[i].isWord(word)) {
@@ -72,7 +75,9 @@ std::vector<std::string> selectListNames(const ExprTranslator& x, std::size_t be
   std::size_t i = begin + 1;
   while (i < end && (t[i].isWord("distinct") || t[i].isWord("all"))) ++i;
   if (i < end && t[i].isWord("top")) return {};
-  const std::size_t from = findTop(x, i, "from");
+  // Within the select only: a search on to the end of the statement would make a WITH of many
+  // expressions take time by the square of their number.
+  const std::size_t from = findTop(x, i, "from", end);
   const std::size_t listEnd = std::min(from, end);
   std::vector<std::string> names;
   auto cs = x.commas(i, listEnd);
@@ -326,13 +331,14 @@ std::vector<Op> translateStatement(const Tokens& tokens, Dialect d) {
   unsupported(upper + " statement");
 }
 
-void translateNodes(std::string_view batch, const std::vector<StatementNode>& nodes, Program& out,
-                    Dialect d) {
+void translateNodes(std::string_view batch, const Tokens& tokens,
+                    const std::vector<StatementNode>& nodes, Program& out, Dialect d) {
   for (const auto& node : nodes) {
     switch (node.kind) {
       case StatementNode::Kind::Simple: {
-        auto ops = translateStatement(node.tokens, d);
-        const std::string source = sourceOf(batch, node.tokens);
+        const Tokens statement = node.tokensOf(tokens);
+        auto ops = translateStatement(statement, d);
+        const std::string source = sourceOf(batch, statement);
         for (auto& op : ops) {
           op.source = source;
           out.push_back(std::move(op));
@@ -340,15 +346,16 @@ void translateNodes(std::string_view batch, const std::vector<StatementNode>& no
         break;
       }
       case StatementNode::Kind::Block:
-        translateNodes(batch, node.body, out, d);
+        translateNodes(batch, tokens, node.body, out, d);
         break;
       case StatementNode::Kind::If: {
+        const Tokens condition = node.tokensOf(tokens);
         Op op;
         op.kind = Op::Kind::If;
-        op.source = "if " + sourceOf(batch, node.tokens);
-        op.sql = "SELECT CASE WHEN " + ExprTranslator(node.tokens, d).all() + " THEN 1 ELSE 0 END";
-        translateNodes(batch, node.body, op.body, d);
-        translateNodes(batch, node.elseBody, op.elseBody, d);
+        op.source = "if " + sourceOf(batch, condition);
+        op.sql = "SELECT CASE WHEN " + ExprTranslator(condition, d).all() + " THEN 1 ELSE 0 END";
+        translateNodes(batch, tokens, node.body, op.body, d);
+        translateNodes(batch, tokens, node.elseBody, op.elseBody, d);
         out.push_back(std::move(op));
         break;
       }
@@ -362,8 +369,14 @@ Translator::Translator(std::size_t capacity, Dialect dialect)
     : capacity_(capacity == 0 ? 1 : capacity), dialect_(dialect) {}
 
 Program Translator::translateUncached(std::string_view batch, Dialect dialect) {
+  if (batch.size() > kMaxBatchBytes) refuseBatch();
   Program program;
-  translateNodes(batch, splitBatch(tokenize(batch)), program, dialect);
+  const Tokens tokens = tokenize(batch);
+  const std::vector<StatementNode> nodes = splitBatch(tokens);
+  // Most statements give one engine statement: the program is made at its size at once rather
+  // than moved to ever larger places as it grows.
+  program.reserve(nodes.size());
+  translateNodes(batch, tokens, nodes, program, dialect);
   return program;
 }
 
@@ -373,6 +386,9 @@ std::shared_ptr<const Program> Translator::translate(std::string_view batch) {
     return it->second->second;
   }
   auto program = std::make_shared<const Program>(translateUncached(batch, dialect_));
+  // A long batch is a load or a script, run once: keeping it would hold its text and its program
+  // for as long as the connection lives.
+  if (batch.size() > kLongestCachedBatch) return program;
   lru_.emplace_front(std::string(batch), program);
   map_.emplace(lru_.front().first, lru_.begin());
   while (map_.size() > capacity_) {

@@ -32,6 +32,9 @@ class Translator {
   std::size_t cacheSize() const { return map_.size(); }
   std::size_t capacity() const { return capacity_; }
 
+  // Batches longer than this are translated afresh each time rather than kept.
+  static constexpr std::size_t kLongestCachedBatch = 64 * 1024;
+
  private:
   using Entry = std::pair<std::string, std::shared_ptr<const Program>>;
   std::size_t capacity_;

@@ -89,6 +89,24 @@ TEST(QuillonSql, FailingStatementExitsOneWithTheEnginesText) {
   EXPECT_EQ(folder.err.rfind("error ", 0), 0u) << folder.err;
 }
 
+// A batch on standard input longer than the library translates is refused without running any
+// of it.
+TEST(QuillonSql, ABatchPastTheLimitIsRefused) {
+  ScratchDir dir;
+  const std::string db = (dir / "account.db").string();
+  ASSERT_EQ(quillon(dir, {"sql", "--db", db, kSetUp}).status, 0);
+  std::string batch = "delete from Warehouse\n";
+  batch.append((std::size_t{16} << 20) - batch.size() + 1, '\n');
+  const Outcome refused = quillon(dir, {"sql", "--db", db, "-"}, batch);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "error -2147217900: The batch is too long to translate: it holds more than 16 MiB "
+            "(16777216 bytes); break it up into smaller batches.\n");
+  Outcome count =
+      quillon(dir, {"sql", "--db", db, "--format", "csv", "select count(*) as n from Warehouse"});
+  EXPECT_EQ(count.out, "n\r\n3\r\n");
+}
+
 TEST(QuillonCommand, UsageErrorsExitTwoAndHelpListsCommands) {
   ScratchDir dir;
   const std::string db = (dir / "a.db").string();

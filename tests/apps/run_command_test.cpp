@@ -2,15 +2,19 @@
 // on standard error.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "quillon_process.h"
 
 namespace quillon::cli {
 namespace {
+
+constexpr std::size_t kScriptLimit = std::size_t{1} << 20;  // the most a script may hold
 
 class RunCommand : public ::testing::Test {
  protected:
@@ -79,6 +83,27 @@ TEST_F(RunCommand, ExitStatusAndWhereEachPartIsWritten) {
   EXPECT_EQ(quillon(*dir_, {"run", good}).status, 2);  // --db is required
   EXPECT_EQ(quillon(*dir_, {"run", "--db", *db_}).status, 2);
   EXPECT_EQ(quillon(*dir_, {"run", "--db", *db_, good, good}).status, 2);
+}
+
+// A script longer than a script may hold is refused before it is read, from a file or piped; one
+// just within the limit runs.
+TEST_F(RunCommand, AScriptPastTheLimitIsRefusedUnread) {
+  std::string text = "set $n = 3\nexpect $n = 3\n";
+  text.append(kScriptLimit - text.size() - 1, '#');
+  text += '\n';
+  const Outcome within = quillon(*dir_, {"run", "--db", *db_, script("within.qhs", text)});
+  EXPECT_EQ(within.status, 0) << within.err;
+
+  const std::string longer = script("longer.qhs", text + "print $n\n");
+  for (const auto& [path, input] : {std::pair<std::string, std::string>{longer, ""},
+                                    std::pair<std::string, std::string>{"-", text + "x"}}) {
+    const Outcome refused = quillon(*dir_, {"run", "--db", *db_, path}, input);
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "quillon run: the script \"" + path +
+                               "\" is longer than 1 MiB (1048576 bytes), the most a host script "
+                               "may hold\n");
+    EXPECT_EQ(refused.out, "");
+  }
 }
 
 TEST_F(RunCommand, ACallErrorIsPrintedWithNumberAndText) {

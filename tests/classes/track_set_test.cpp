@@ -118,7 +118,8 @@ TEST_F(TrackSetWrite, RefusalsAndTrappedErrors) {
   EXPECT_EQ(err, "TrackSet:AllowWritCount13\r\n入库记录号[1 or 1=1]不是整数");
   setBody("iSOutQuantity", Variant(1.0));
   setBody("iSOutNum", Variant(0.0));
-  for (const char* id : {"", "+", "-", "1.5", " 1", "1 --", "+-1", "99999999999999999999"}) {
+  for (const char* id : {"", " ", "+", "-", "1.5", "\t1", "1\n", "+ 1", "1 --", "+-1", "0x27",
+                         "1e2", "1 2", "99999999999999999999"}) {
     EXPECT_FALSE(track.WritCountofRD_CS(id, head.get(), body.get(), con.get(), true, err));
     EXPECT_EQ(err, "TrackSet:WritCountofRD_CS13\r\n入库记录号[" + std::string(id) + "]不是整数");
   }
@@ -197,6 +198,32 @@ TEST_F(TrackSetWrite, ReceiptLineAddsAndSubtracts) {
             Variant(true));
   EXPECT_DOUBLE_EQ(number("select iSOutQuantity from rdrecords where AutoID = " + id()), before);
   EXPECT_EQ(number("select cVouchCode from rdrecords where AutoID = " + id()), line);
+}
+
+// An id the database reads as a number is that number: blanks around it, a sign before it.
+TEST_F(TrackSetWrite, IdWithBlanksOrSignIsTheNumber) {
+  const double before = number("select iSOutQuantity from rdrecords where AutoID = " + id());
+  setBody("iSOutQuantity", Variant(before + 1));
+  setBody("iSOutNum", Variant(0.0));
+  std::string err = "kept";
+  auto inventory = std::make_shared<FlagInventory>(true);
+  EXPECT_TRUE(
+      track.AllowWritCount("  " + id() + " ", head.get(), body.get(), con.get(), inventory, err));
+  EXPECT_EQ(err, "kept");
+  EXPECT_EQ(module::gSQL, "SELECT *  FROM RdRecords where AutoID =" + id());
+  setBody("iSOutQuantity", Variant(before - 1));
+  EXPECT_TRUE(track.AllowWritCount("+" + id(), head.get(), body.get(), con.get(), inventory, err));
+  EXPECT_EQ(err, "出库数大于了入库数量！");
+
+  setBody("iSOutQuantity", Variant(2.0));
+  const std::string given = " +" + id() + "  ";
+  EXPECT_TRUE(track.WritCountofRD_CS(given, head.get(), body.get(), con.get(), true, err)) << err;
+  EXPECT_DOUBLE_EQ(number("select iSOutQuantity from rdrecords where AutoID = " + id()),
+                   before + 2);
+  EXPECT_EQ(con->execute("select cVouchCode from rdrecords where AutoID = " + id())
+                ->value(std::size_t{0})
+                .toString(),
+            given);
 }
 
 TEST_F(TrackSetWrite, StockRowByItsNonEmptyValues) {

@@ -1,6 +1,7 @@
 // A small dialog for the script words about control states, cell buttons, the filter dialog and
 // modeless forms: a grid whose warehouse column shows a cell button, a frame that a check box
-// enables, a control on a tab page not shown, a tree with check boxes, a combo box, the suite's
+// enables, a control on a tab page not shown, a tree with check boxes, a report list with check
+// boxes whose last column is hidden by width 0, a combo box, the suite's
 // filter dialog, a lookup list, a message box with its own title, and a notes form it shows
 // modeless.
 #pragma once
@@ -50,6 +51,12 @@ class frmMore : public Form {
     treeBins.addNode(&root, "B01", "一号");
     treeBins.addNode(&root, "B02", "二号");
     treeBins.setCheckboxes(true);
+    lstPick.setCheckboxes(true);
+    lstPick.addColumn("选择", 500, 2);
+    lstPick.addColumn("存货编码", 1500);
+    lstPick.addColumn("名称");
+    lstPick.addColumn("内部", 0);
+    lstPick.addItem("", "K1").setSubItem(1, "0104001");
     cmdFilter.Click = [this] {
       const FilterResult r = currentUiHost().filterDialog({"库存过滤", "ST"});
       lblWhere.setCaption(r.code == 1 ? r.where : "(全部)");
@@ -85,6 +92,7 @@ class frmMore : public Form {
   Label& lblWhere = add<Label>("lblWhere", {120, 400, 3000, 300, &tabPages, 0}, "(全部)");
   Label& lblOther = add<Label>("lblOther", {120, 400, 3000, 300, &tabPages, 1}, "第二页");
   TreeView& treeBins = add<TreeView>("treeBins", {6300, 120, 2400, 1500});
+  ListView& lstPick = add<ListView>("lstPick", {6300, 1800, 2400, 2400});
   CommandButton& cmdFilter = add<CommandButton>("cmdFilter", {120, 4300, 1000, 350}, "过滤(&F)");
   CommandButton& cmdPick = add<CommandButton>("cmdPick", {1200, 4300, 1000, 350}, "参照");
   CommandButton& cmdWarn = add<CommandButton>("cmdWarn", {2300, 4300, 1000, 350}, "检查");
@@ -123,6 +131,10 @@ inline constexpr const char* kMoreWordsScript = R"script(on frmMore
   expect grdLines.Column["存货编码"].Width >= 1000
   expect grdLines.Column["备注"].Visible = false
   expect grdLines.Column["仓库"].Visible = true
+  expect lstPick.Column["存货编码"].Width = 1500
+  expect lstPick.Column["选择"].Visible = true
+  expect lstPick.Column["内部"].Visible = false
+  expect lstPick.Column["内部"].Width = 0
   expect grdLines.rows >= 2
   button grdLines 2 "仓库"
   expect grdLines[2,"仓库"] "01"

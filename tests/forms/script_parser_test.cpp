@@ -130,6 +130,44 @@ TEST(ScriptParserTest, ErrorsNameLineAndColumn) {
             "Column[\"CAPTION\"] after \".\"");
 }
 
+// A reference of many steps is read whole, each step knowing its column; an error at its end or
+// back at its start names the right one.
+TEST(ScriptParserTest, LongReferencesKeepEveryStepsColumn) {
+  const int steps = 50000;
+  std::string line = "print $v";
+  for (int i = 0; i < steps; ++i) line += i % 2 == 0 ? ".Value" : "[\"键\"]";
+  const Script s = parseScript(line + "\n");
+  const auto& ref = std::get<PrintLine>(s.statements.at(0).body).ref;
+  ASSERT_EQ(ref.path.size(), static_cast<std::size_t>(steps));
+  EXPECT_EQ(ref.path[1].pos.column, 15);  // print $v.Value then the "["
+  // Six characters a member step, five a key step ("键" is one character of three bytes).
+  EXPECT_EQ(ref.path.back().pos.column, 9 + (steps / 2) * 6 + (steps / 2 - 1) * 5);
+  EXPECT_EQ(errorOf(line + ".-"),
+            "1:" + std::to_string(10 + (steps / 2) * 11) + " expected a member name after \".\"");
+  // Back at the reference's start after its steps were read.
+  EXPECT_EQ(errorOf("on frmA\n  expect $x[\"键\"].a[\"键\"] = 1\nend"),
+            "2:10 inside an on-block, expect $… may only follow a sql action, for its $error");
+  EXPECT_EQ(errorOf("on frmA\n  expect lst.Column[\"数量\"].Widht = 1\nend"),
+            "2:27 expected Visible or Width after the column, found \"Widht\"");
+}
+
+// The longest script is parsed; one byte more fails where it passes the limit, before any line
+// is read.
+TEST(ScriptParserTest, AScriptPastTheLimitFailsAtTheLineWhereItPassesIt) {
+  std::string text;
+  while (text.size() + 11 <= kMaxScriptBytes) text += "set $a = 1\n";
+  const std::size_t lines = text.size() / 11;
+  text += std::string(kMaxScriptBytes - text.size(), '#');
+  EXPECT_EQ(parseScript(text).statements.size(), lines);
+  // The first byte past the limit is on the line after the last whole one.
+  const std::string past = std::to_string(lines + 1) + ":" +
+                           std::to_string(kMaxScriptBytes - lines * 11 + 1) + " " +
+                           kScriptTooLongText;
+  EXPECT_EQ(errorOf(text + "\n"), past);
+  // Refused before a line is parsed: the first line is no statement at all.
+  EXPECT_EQ(errorOf("frobnicate\n" + text), past);
+}
+
 TEST(ScriptParserTest, ReferencesComparisonsAndPropertySets) {
   const Script s = parseScript(
       "call $r.Refer $login $coll[\"Body\"][1].autoid $n\n"

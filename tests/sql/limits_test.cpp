@@ -1,5 +1,6 @@
-// What no statement text may do to the process: nest deeper than the translator allows, or carry
-// date arithmetic beyond the dates the engine keeps. Each case ends in a statement error.
+// What no statement text may do to the process: nest deeper than the translator allows, be longer
+// than it takes, or carry date arithmetic beyond the dates the engine keeps. Each case ends in a
+// statement error; long text within the limits translates whole.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -92,6 +93,43 @@ TEST_F(LimitsTest, IfAndBeginNestUpToTheLimit) {
         << depth;
   }
   EXPECT_EQ(value("select count(*) from t"), "1");  // nothing of a refused batch ran
+}
+
+// Long text translates whole: many common table expressions in one WITH, many statements in one
+// batch, up to the longest batch the translator takes.
+TEST_F(LimitsTest, LongWithListsAndBatchesTranslateWhole) {
+  const int expressions = 20000;
+  std::string with = "with c0 as (select 1 as n)";
+  for (int i = 1; i < expressions; ++i) {
+    with += ", c" + std::to_string(i) + " as (select " + std::to_string(i + 1) + " as n)";
+  }
+  EXPECT_EQ(value(with + " select n from c" + std::to_string(expressions - 1)),
+            std::to_string(expressions));
+  // Each one reads the one before it; its columns are named by the first.
+  with = "with c0 (n) as (select 1)";
+  for (int i = 1; i < 1000; ++i) {
+    with +=
+        ", c" + std::to_string(i) + " as (select n + 1 as n from c" + std::to_string(i - 1) + ")";
+  }
+  EXPECT_EQ(value(with + " select n from c999"), "1000");
+
+  std::string batch = "create table #t (n int)\n";
+  for (int i = 0; i < 50000; ++i) batch += "insert into #t values (" + std::to_string(i) + ")\n";
+  db->execute(batch + "go\nselect 1");
+  EXPECT_EQ(value("select count(*) from #t"), "50000");
+  EXPECT_EQ(value("select sum(n) from #t"), std::to_string(49999LL * 50000 / 2));
+}
+
+TEST_F(LimitsTest, ABatchLongerThanTheLimitIsRefusedBeforeAnythingRuns) {
+  db->execute("create table t (n int)");
+  std::string batch = "insert into t values (1)";
+  batch.append(kMaxBatchBytes - batch.size(), ' ');
+  EXPECT_EQ(error(batch + "x"),
+            "The batch is too long to translate: it holds more than 16 MiB (16777216 bytes); break "
+            "it up into smaller batches.");
+  EXPECT_EQ(value("select count(*) from t"), "0");
+  db->execute(batch);
+  EXPECT_EQ(value("select count(*) from t"), "1");
 }
 
 TEST_F(LimitsTest, DateArithmeticStaysWithinTheEngineDates) {

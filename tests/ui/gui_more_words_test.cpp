@@ -87,6 +87,9 @@ TEST_F(DrawnForm, DrawnExpectationsReadTheWidgetNotTheControl) {
   EXPECT_EQ(read(form.fraFilter, "Caption").asString(), "条件(&T)");
   EXPECT_EQ(read(form.grdLines, "ColumnWidth", "存货编码").toLong(), 1200);
   EXPECT_FALSE(read(form.grdLines, "ColumnVisible", "备注").asBool());
+  EXPECT_EQ(read(form.lstPick, "ColumnWidth", "存货编码").toLong(), 1500);
+  EXPECT_FALSE(read(form.lstPick, "ColumnVisible", "内部").asBool());
+  EXPECT_EQ(read(form.lstPick, "ColumnWidth", "内部").toLong(), 0);
   EXPECT_EQ(read(form.txtCode, "Tag").asString(), "code");
 
   // Widgets that no longer show what their controls hold are read as they show.
@@ -100,6 +103,11 @@ TEST_F(DrawnForm, DrawnExpectationsReadTheWidgetNotTheControl) {
   EXPECT_EQ(read(form.grdLines, "ColumnWidth", "存货编码").toLong(), 750);
   grid->setColumnHidden(3, false);
   EXPECT_TRUE(read(form.grdLines, "ColumnVisible", "备注").asBool());
+  // A list's header k is the view's column k - 1.
+  auto* list = static_cast<QTableView*>(widgetOf(form.lstPick));
+  list->setColumnHidden(1, true);
+  EXPECT_FALSE(read(form.lstPick, "ColumnVisible", "存货编码").asBool());
+  EXPECT_EQ(form.lstPick.column(2).width, 1500);
   auto* tree = static_cast<QTreeWidget*>(widgetOf(form.treeBins));
   tree->blockSignals(true);  // the widget alone changes, not the tree control
   for (QTreeWidgetItemIterator it(tree); *it != nullptr; ++it) (*it)->setCheckState(0, Qt::Checked);

@@ -127,11 +127,11 @@ RunResult HostScriptRunner::runSource(std::string_view text) {
   } catch (const std::exception& e) {
     return {false, {}, e.what()};
   }
-  lines_.clear();
+  source_ = text;
+  lineStarts_.clear();
   for (std::size_t from = 0; from <= text.size();) {
-    const std::size_t nl = std::min(text.find('\n', from), text.size());
-    lines_.emplace_back(text.substr(from, nl - from));
-    from = nl + 1;
+    lineStarts_.push_back(from);
+    from = std::min(text.find('\n', from), text.size()) + 1;
   }
   errorExpectedAfter_ = linesWithErrorExpected(script);
   return run(script);
@@ -139,7 +139,10 @@ RunResult HostScriptRunner::runSource(std::string_view text) {
 
 std::string HostScriptRunner::lineText(SourcePos pos) const {
   const auto index = static_cast<std::size_t>(pos.line - 1);
-  return index < lines_.size() ? trimmed(lines_[index]) : "";
+  if (pos.line < 1 || index >= lineStarts_.size()) return "";
+  const std::size_t from = lineStarts_[index];
+  const std::size_t end = std::min(source_.find('\n', from), source_.size());
+  return trimmed(std::string_view(source_).substr(from, end - from));
 }
 
 // Inside a block (its sql, and `expect $error` after it) the lines go with the dialog's events.

@@ -93,8 +93,9 @@ class HostScriptRunner : public forms::script::ScriptRunner {
   std::string database_;
   std::ostream& out_;
   Variables variables_;
-  std::vector<std::string> lines_;
-  std::set<int> errorExpectedAfter_;                   // lines whose next statement expects $error
+  std::string source_;                   // the script, for the lines the transcript echoes
+  std::vector<std::size_t> lineStarts_;  // where each of its lines starts
+  std::set<int> errorExpectedAfter_;     // lines whose next statement expects $error
   std::shared_ptr<automation::ErrorInfo> lastRaised_;  // what the last guarded line raised
   CallObserver callObserver_;
   std::optional<std::string> loginUser_;

@@ -81,6 +81,17 @@ class ListViewView final : public ControlView {
     if (list_.DblClick) act([this] { list_.DblClick(); });
   }
 
+  // A column header's as drawn: header k is the view's column k - 1.
+  std::optional<automation::Variant> shownProperty(std::string_view property,
+                                                   std::string_view key) const override {
+    if (property != "ColumnVisible" && property != "ColumnWidth") {
+      return ControlView::shownProperty(property, key);
+    }
+    const int col = list_.columnByText(key);
+    if (col == 0) return std::nullopt;
+    return shownColumn(*view_, col - 1, list_.column(col).width, property);
+  }
+
  protected:
   void sync(std::string_view property) override {
     if (property.empty() || property == "ColumnHeaders") {
