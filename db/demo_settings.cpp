@@ -19,7 +19,7 @@ struct Param {
   const char* fallback;
 };
 
-constexpr std::array<Param, 20> kParams = {{
+constexpr std::array<Param, 21> kParams = {{
     {"st", "QuanDecDgt", "数量小数位数", "int", "2", "2"},
     {"st", "NumDecDgt", "件数小数位数", "int", "2", "2"},
     {"st", "ExchRateDecDgt", "换算率小数位数", "int", "4", "2"},
@@ -36,6 +36,7 @@ constexpr std::array<Param, 20> kParams = {{
     {"st", "bShowStockFilter", "现存量参照显示结存过滤", "bool", nullptr, "1"},
     {"st", "bStockNegative", "允许零出库", "bool", "true", "false"},
     {"st", "cStartDate", "库存启用日期", "date", "2026-01-01", nullptr},
+    {"st", "bSharedHolds", "各工作站共享占用", "bool", "false", "false"},
     {"om", "bOMInNeedOut", "委外入库必须先领料", "bool", "false", "false"},
     {"om", "bOMZGInstal", "委外暂估安装", "bool", "true", "false"},
     {"pu", "bArrInspect", "到货必须检验", "bool", "false", "false"},

@@ -1,11 +1,14 @@
-// `quillon init-db --db FILE [--scale N] [--force]`
+// `quillon init-db --db FILE [--scale N] [--force] [--shared-holds]`
 
 #include <charconv>
 #include <iostream>
 
+#include "ado/connection.h"
 #include "args.h"
 #include "commands.h"
+#include "components/suite/account_database.h"
 #include "db/demo_data.h"
+#include "module/shared_holds.h"
 
 namespace quillon::cli {
 
@@ -26,7 +29,7 @@ int parseScale(const std::string& text) {
 
 int cmdInitDb(std::span<const std::string> args) {
   const ParsedArgs parsed =
-      parseArgs(args, {.withValue = {"--db", "--scale"}, .flags = {"--force"}});
+      parseArgs(args, {.withValue = {"--db", "--scale"}, .flags = {"--force", "--shared-holds"}});
   const std::string path = parsed.required("--db");
   if (path.empty()) throw UsageError("--db needs a file name");
   if (!parsed.positional().empty())
@@ -35,6 +38,16 @@ int cmdInitDb(std::span<const std::string> args) {
 
   // A refusal (existing file without --force) or a failure is a ComError, reported by main.
   const db::DemoSummary summary = db::createDemoDatabase(path, scale, parsed.flag("--force"));
+  if (parsed.flag("--shared-holds")) {
+    // Every desk's holds seen by all: the parameter on, and its tables made now rather than by
+    // the first desk that holds.
+    auto connection = std::make_shared<ado::Connection>();
+    connection->open(components::suite::accountConnectionString(path));
+    connection->execute(
+        "update accinformation set cValue = 'true' where cSysID = 'st' and cName = 'bSharedHolds'",
+        nullptr, ado::adExecuteNoRecords);
+    module::InstallSharedHolds(*connection);
+  }
   std::cout << db::formatSummary(summary, path);
   return 0;
 }

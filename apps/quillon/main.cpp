@@ -30,7 +30,8 @@ constexpr Command kCommands[] = {
      "run a T-SQL batch on a database file (created when missing) and print its results; "
      "\"-\" as the batch reads it from standard input",
      cmdSql},
-    {"init-db", "--db FILE [--scale N] [--force]", "build the demo account database", cmdInitDb},
+    {"init-db", "--db FILE [--scale N] [--force] [--shared-holds]",
+     "build the demo account database (--shared-holds: every desk's holds seen by all)", cmdInitDb},
     {"call", "--db FILE [--user CODE] PROGID MEMBER [ARG...]",
      "create an object by ProgID, call one member late-bound and print the result", cmdCall},
     {"run", "--db FILE [--gui] [--screenshots DIR] SCRIPT",

@@ -16,6 +16,7 @@
 #include "module/module_state.h"
 #include "module/session.h"
 #include "module/settings.h"
+#include "module/shared_holds.h"
 #include "sql/sql_text.h"
 
 namespace quillon::classes {
@@ -92,9 +93,10 @@ namespace {
 // A work table made afresh gets an index on AutoID: the netted queries (GetAllBSQL,
 // GetAllRDSSQL) join it on AutoID and every Update... member finds its row by AutoID, and the
 // table has a row per stock row or receipt line (a million on a large account). The index goes
-// with the table when it is dropped.
-void createOrDropWorkTable(components::SessionContext& context, const std::string& table,
-                           const std::string& source, bool create) {
+// with the table when it is dropped. With shared holds on, the desk's holds of the kind end with
+// the table (and a table made afresh starts with none).
+void createOrDropWorkTable(components::SessionContext& context, module::HoldKind kind,
+                           const std::string& table, const std::string& source, bool create) {
   const std::string prefix = module::WorkTableSuffix();
   auto& connection = *context.connection();
   connection.execute(RefSelect::createOrDropText(prefix, table, source, create), nullptr,
@@ -103,54 +105,80 @@ void createOrDropWorkTable(components::SessionContext& context, const std::strin
     connection.execute("CREATE INDEX IX" + prefix + table + " ON " + prefix + table + " (AutoID)",
                        nullptr, ado::adOptionUnspecified);
   }
+  if (module::SharedHoldsOn(connection)) {
+    if (create) module::InstallSharedHolds(connection);
+    module::ReleaseHolds(connection, kind, prefix);
+  }
+}
+
+void updateWorkTable(components::SessionContext& context, module::HoldKind kind,
+                     const std::string& table, const std::string& assignQ,
+                     const std::string& assignN, double sumOutQ, double sumOutN,
+                     std::int32_t autoId) {
+  const std::string prefix = module::WorkTableSuffix();
+  auto& connection = *context.connection();
+  if (module::SharedHoldsOn(connection)) {
+    module::TakeHold(connection, kind, prefix, prefix + table, sumOutQ, sumOutN, autoId);
+    return;
+  }
+  connection.execute(" update " + prefix + table + " set  fSumOutQ " + assignQ +
+                         sql::literal(sumOutQ) + ",fSumOutN " + assignN + sql::literal(sumOutN) +
+                         " where AutoID= " + std::to_string(autoId),
+                     nullptr, ado::adOptionUnspecified);
+}
+
+// Whether the rewrites net every desk's holds: the account of the current context, or the last
+// account a member with a login read.
+bool rewriteSharedHolds() {
+  if (module::gContext) {
+    auto connection = module::gContext->connection();
+    if (connection && connection->isOpen()) return module::SharedHoldsOn(*connection);
+  }
+  return module::SharedHoldsKnown();
 }
 
 }  // namespace
 
 void RefSelect::CreateAndDropTmpCurrentStock(const ObjectPtr& login, bool create) {
-  createOrDropWorkTable(*openContext(login), "_CurrentS", "CurrentStock", create);
+  createOrDropWorkTable(*openContext(login), module::HoldKind::Stock, "_CurrentS", "CurrentStock",
+                        create);
 }
 
 void RefSelect::CreateAndDropTmpRdrecord(const ObjectPtr& login, bool create) {
-  createOrDropWorkTable(*openContext(login), "_TmpRdRecords", "rdrecords", create);
+  createOrDropWorkTable(*openContext(login), module::HoldKind::Receipt, "_TmpRdRecords",
+                        "rdrecords", create);
 }
 
 void RefSelect::UpdateTmpCurrentStock(const ObjectPtr& login, double sumOutQ, double sumOutN,
                                       std::int32_t autoId) {
-  auto context = openContext(login);
-  const std::string prefix = module::WorkTableSuffix();
-  context->connection()->execute(" update " + prefix + "_CurrentS set  fSumOutQ = fSumOutQ + " +
-                                     sql::literal(sumOutQ) + ",fSumOutN = fSumOutN + " +
-                                     sql::literal(sumOutN) +
-                                     " where AutoID= " + std::to_string(autoId),
-                                 nullptr, ado::adOptionUnspecified);
+  updateWorkTable(*openContext(login), module::HoldKind::Stock, "_CurrentS", "= fSumOutQ + ",
+                  "= fSumOutN + ", sumOutQ, sumOutN, autoId);
 }
 
 void RefSelect::UpdateTmpRdrecords(const ObjectPtr& login, double sumOutQ, double sumOutN,
                                    std::int32_t autoId) {
-  auto context = openContext(login);
-  const std::string prefix = module::WorkTableSuffix();
-  context->connection()->execute(" update " + prefix + "_TmpRdRecords set  fSumOutQ =fSumOutQ + " +
-                                     sql::literal(sumOutQ) + ",fSumOutN =fSumOutN + " +
-                                     sql::literal(sumOutN) +
-                                     " where AutoID= " + std::to_string(autoId),
-                                 nullptr, ado::adOptionUnspecified);
+  updateWorkTable(*openContext(login), module::HoldKind::Receipt, "_TmpRdRecords", "=fSumOutQ + ",
+                  "=fSumOutN + ", sumOutQ, sumOutN, autoId);
 }
 
 std::string RefSelect::GetAllBSQL(std::string& strSql) const {
-  const std::string prefix = module::WorkTableSuffix();
-  strSql = automation::Replace(strSql, "Where",
-                               "  left join  " + prefix + "_CurrentS  on  " + prefix +
-                                   "_CurrentS.autoid=currentstock.autoid where");
+  // With shared holds the join is to every live desk's sums rather than the desk's own table.
+  const std::string held = rewriteSharedHolds()
+                               ? std::string(module::HoldsView(module::HoldKind::Stock))
+                               : module::WorkTableSuffix() + "_CurrentS";
+  strSql = automation::Replace(
+      strSql, "Where",
+      "  left join  " + held + "  on  " + held + ".autoid=currentstock.autoid where");
   strSql = automation::Replace(strSql, "iQuantity", "(iQuantity - IsNull(fSumOutQ, 0))");
   return automation::Replace(strSql, "iNum", "(iNum-IsNull(fSumOutN,0))");
 }
 
 std::string RefSelect::GetAllRDSSQL(std::string& strSql) const {
-  const std::string prefix = module::WorkTableSuffix();
-  strSql = automation::Replace(strSql, "Where",
-                               "  left join   " + prefix + "_TmpRdRecords  on " + prefix +
-                                   "_TmpRdRecords.autoid=mainbatch.rdid where");
+  const std::string held = rewriteSharedHolds()
+                               ? std::string(module::HoldsView(module::HoldKind::Receipt))
+                               : module::WorkTableSuffix() + "_TmpRdRecords";
+  strSql = automation::Replace(
+      strSql, "Where", "  left join   " + held + "  on " + held + ".autoid=mainbatch.rdid where");
   strSql = automation::Replace(strSql, "abs(RdRecords.iQuantity)",
                                "abs(RdRecords.iQuantity) - IsNull(fSumOutQ, 0)");
   return automation::Replace(strSql, " abs(RdRecords.inum)",
