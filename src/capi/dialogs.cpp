@@ -4,10 +4,10 @@
 #include <utility>
 #include <variant>
 
-#include "forms/script_ast.h"
-#include "forms/script_parser.h"
-#include "forms/scripted_ui_host.h"
 #include "forms/ui_host.h"
+#include "script/script_ast.h"
+#include "script/script_parser.h"
+#include "script/scripted_ui_host.h"
 #ifdef QUILLON_CAPI_HAS_UI
 #include "ui/qt/application.h"
 #include "ui/qt/gui_script.h"
@@ -18,15 +18,15 @@ namespace quillon::capi {
 
 namespace {
 
-using forms::script::ActionKind;
+using script::ActionKind;
 
 // The host installed by this interface; the current UI host while it is set.
-std::shared_ptr<forms::ScriptedUiHost>& installed() {
-  static auto* host = new std::shared_ptr<forms::ScriptedUiHost>;
+std::shared_ptr<script::ScriptedUiHost>& installed() {
+  static auto* host = new std::shared_ptr<script::ScriptedUiHost>;
   return *host;
 }
 
-void install(std::shared_ptr<forms::ScriptedUiHost> host) {
+void install(std::shared_ptr<script::ScriptedUiHost> host) {
   installed() = host;
   forms::setCurrentUiHost(std::move(host));
 }
@@ -37,27 +37,27 @@ bool isQueuedAnswer(ActionKind kind) {
          kind == ActionKind::Date || kind == ActionKind::Filter;
 }
 
-std::string at(forms::script::SourcePos pos) {
+std::string at(script::SourcePos pos) {
   return "line " + std::to_string(pos.line) + ", column " + std::to_string(pos.column) + ": ";
 }
 
 // A host holding the lines' blocks and answers, not yet installed; a failure when the lines do not
 // parse or hold anything but dialog lines.
 std::optional<DialogsFailure> hostOfLines(const std::string& lines, bool drawn,
-                                          std::shared_ptr<forms::ScriptedUiHost>& out) {
-  forms::script::Script script;
+                                          std::shared_ptr<script::ScriptedUiHost>& out) {
+  script::Script script;
   try {
-    script = forms::script::parseScript(lines);
-  } catch (const forms::script::ScriptError& e) {
+    script = script::parseScript(lines);
+  } catch (const script::ScriptError& e) {
     return DialogsFailure{QUILLON_SCRIPT_FAILED, e.what()};
   }
   for (const auto& statement : script.statements) {
-    if (std::holds_alternative<forms::script::OnBlock>(statement.body)) continue;
-    if (const auto* action = std::get_if<forms::script::DialogAction>(&statement.body)) {
+    if (std::holds_alternative<script::OnBlock>(statement.body)) continue;
+    if (const auto* action = std::get_if<script::DialogAction>(&statement.body)) {
       if (isQueuedAnswer(action->kind)) continue;
       return DialogsFailure{QUILLON_SCRIPT_FAILED,
                             at(statement.pos) + "\"" +
-                                std::string(forms::script::actionName(action->kind)) +
+                                std::string(script::actionName(action->kind)) +
                                 "\" needs a form: put it inside an on-block"};
     }
     return DialogsFailure{QUILLON_SCRIPT_FAILED,
@@ -65,7 +65,7 @@ std::optional<DialogsFailure> hostOfLines(const std::string& lines, bool drawn,
                               "a host line; the host makes its own calls, give dialog lines only "
                               "(on-blocks and answers)"};
   }
-  std::shared_ptr<forms::ScriptedUiHost> host;
+  std::shared_ptr<script::ScriptedUiHost> host;
   if (drawn) {
 #ifdef QUILLON_CAPI_HAS_UI
     host = std::make_shared<ui::qt::DrawingScriptHost>(ui::qt::GuiScriptOptions{});
@@ -73,26 +73,26 @@ std::optional<DialogsFailure> hostOfLines(const std::string& lines, bool drawn,
     return DialogsFailure{QUILLON_UNAVAILABLE, "this build has no desktop dialogs to draw"};
 #endif
   } else {
-    host = std::make_shared<forms::ScriptedUiHost>();
+    host = std::make_shared<script::ScriptedUiHost>();
   }
   for (auto& statement : script.statements) {
-    if (auto* block = std::get_if<forms::script::OnBlock>(&statement.body)) {
+    if (auto* block = std::get_if<script::OnBlock>(&statement.body)) {
       host->queueBlock(std::move(*block));
     } else {
-      host->perform(std::get<forms::script::DialogAction>(statement.body));
+      host->perform(std::get<script::DialogAction>(statement.body));
     }
   }
   out = std::move(host);
   return std::nullopt;
 }
 
-std::string transcriptOf(const forms::ScriptedUiHost& host) {
+std::string transcriptOf(const script::ScriptedUiHost& host) {
   std::string text;
   for (const auto& line : host.transcript()) text += line + "\n";
   return text;
 }
 
-std::optional<DialogsFailure> checkUsed(forms::ScriptedUiHost& host) {
+std::optional<DialogsFailure> checkUsed(script::ScriptedUiHost& host) {
   host.checkAllUsed();
   if (const auto& failure = host.failure()) {
     return DialogsFailure{QUILLON_SCRIPT_FAILED, failure->what()};
@@ -103,7 +103,7 @@ std::optional<DialogsFailure> checkUsed(forms::ScriptedUiHost& host) {
 }  // namespace
 
 std::optional<DialogsFailure> installDialogLines(const std::string& lines, bool drawn) {
-  std::shared_ptr<forms::ScriptedUiHost> host;
+  std::shared_ptr<script::ScriptedUiHost> host;
   if (auto failure = hostOfLines(lines, drawn, host)) return failure;
   // The previous host goes first: a drawing host holds the one Qt application of the process.
   install(nullptr);
@@ -132,7 +132,7 @@ std::string dialogsTranscript() {
 }
 
 std::optional<DialogsFailure> finishDialogs() {
-  std::shared_ptr<forms::ScriptedUiHost> host = installed();
+  std::shared_ptr<script::ScriptedUiHost> host = installed();
   install(nullptr);
   if (!host) return std::nullopt;
   return checkUsed(*host);

@@ -10,7 +10,7 @@
 
 #include "quillon.h"
 
-namespace quillon::forms {
+namespace quillon::script {
 class ScriptedUiHost;
 }
 
@@ -51,8 +51,8 @@ class OneCallDialogs {
   void restore();
 
   std::optional<DialogsFailure> failure_;
-  std::shared_ptr<forms::ScriptedUiHost> host_;
-  std::shared_ptr<forms::ScriptedUiHost> previous_;
+  std::shared_ptr<script::ScriptedUiHost> host_;
+  std::shared_ptr<script::ScriptedUiHost> previous_;
   bool active_ = false;
 };
 

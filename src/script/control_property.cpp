@@ -1,4 +1,4 @@
-#include "forms/control_property.h"
+#include "script/control_property.h"
 
 #include <string>
 
@@ -16,7 +16,9 @@
 #include "forms/tree_view.h"
 #include "forms/vouch_list.h"
 
-namespace quillon::forms {
+namespace quillon::script {
+
+using namespace forms;
 
 using automation::Variant;
 
@@ -145,4 +147,4 @@ Variant formProperty(const Form& form, std::string_view property) {
                       " that a script reads");
 }
 
-}  // namespace quillon::forms
+}  // namespace quillon::script

@@ -20,24 +20,26 @@
 #include "automation/variant.h"
 
 namespace quillon::forms {
-
 class Control;
 class Form;
+}  // namespace quillon::forms
+
+namespace quillon::script {
 
 class PropertyError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
 
-automation::Variant controlProperty(const Control& control, std::string_view property,
+automation::Variant controlProperty(const forms::Control& control, std::string_view property,
                                     std::string_view key = {});
 // The form's own properties (Caption, Visible, Enabled), for an expectation that names the form.
-automation::Variant formProperty(const Form& form, std::string_view property);
+automation::Variant formProperty(const forms::Form& form, std::string_view property);
 
 // Whether a person can see the control: see Visible above.
-bool shownToPerson(const Control& control);
+bool shownToPerson(const forms::Control& control);
 // The column of a grid, voucher list or list view captioned `caption` (a list view's columns are
 // its headers, from 1); PropertyError when there is none.
-int columnByCaption(const Control& list, std::string_view caption);
+int columnByCaption(const forms::Control& list, std::string_view caption);
 
-}  // namespace quillon::forms
+}  // namespace quillon::script

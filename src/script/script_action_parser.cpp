@@ -5,11 +5,11 @@
 
 #include "automation/names.h"
 #include "forms/constants.h"
-#include "forms/script_line_parser.h"
-#include "forms/script_parser.h"
 #include "forms/ui_host.h"
+#include "script/script_line_parser.h"
+#include "script/script_parser.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 namespace {
 
@@ -127,8 +127,9 @@ void parseAnswer(LineParser& p, DialogAction& a) {
   const std::size_t start = p.offset();
   const std::string w = p.bare("ok, yes, no or cancel");
   static constexpr std::pair<const char*, int> kAnswers[] = {
-      {"ok", vbOK},       {"cancel", vbCancel}, {"yes", vbYes},      {"no", vbNo},
-      {"abort", vbAbort}, {"retry", vbRetry},   {"ignore", vbIgnore}};
+      {"ok", forms::vbOK},        {"cancel", forms::vbCancel}, {"yes", forms::vbYes},
+      {"no", forms::vbNo},        {"abort", forms::vbAbort},   {"retry", forms::vbRetry},
+      {"ignore", forms::vbIgnore}};
   for (const auto& [word, answer] : kAnswers) {
     if (automation::sameName(w, word)) a.number = answer;
   }
@@ -173,7 +174,7 @@ void parseDate(LineParser& p, DialogAction& a) {
   std::size_t start = 0;
   std::string w;
   if (bareOrCancel(p, a, w, start, "a date or cancel")) return;
-  const auto date = parseIsoDate(w);
+  const auto date = forms::parseIsoDate(w);
   if (!date) p.failAt(start, "expected a date YYYY-MM-DD or cancel, found \"" + w + "\"");
   a.date = *date;
   a.text = w;
@@ -377,4 +378,4 @@ DialogAction parseDialogExpect(LineParser& p, SourcePos pos) {
   return a;
 }
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

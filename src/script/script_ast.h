@@ -13,7 +13,7 @@
 
 #include "automation/variant.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 struct SourcePos {
   int line = 0;
@@ -172,4 +172,4 @@ struct Script {
   std::vector<Statement> statements;
 };
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

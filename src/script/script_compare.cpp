@@ -1,4 +1,4 @@
-#include "forms/script_compare.h"
+#include "script/script_compare.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,10 +6,10 @@
 #include "automation/com_error.h"
 #include "automation/error_info.h"
 #include "automation/vb_like.h"
-#include "forms/script_parser.h"
 #include "forms/ui_host.h"
+#include "script/script_parser.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 namespace {
 
@@ -61,7 +61,7 @@ int order(const Variant& actual, const Variant& expected) {
   const bool dateAndText = actual.type() == VarType::Date && expected.isString();
   const bool textAndDate = actual.isString() && expected.type() == VarType::Date;
   if (dateAndText || textAndDate) {
-    const auto date = parseIsoDate(dateAndText ? expected.asString() : actual.asString());
+    const auto date = forms::parseIsoDate(dateAndText ? expected.asString() : actual.asString());
     if (!date) cannotOrder(actual, expected);
     const double a = dateAndText ? actual.asDate().serial : date->serial;
     const double b = dateAndText ? date->serial : expected.asDate().serial;
@@ -162,4 +162,4 @@ std::string valueText(const Variant& v) {
   return v.displayText();
 }
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

@@ -18,9 +18,9 @@
 #include <string_view>
 
 #include "automation/variant.h"
-#include "forms/script_ast.h"
+#include "script/script_ast.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 // Values that cannot be compared with the operator asked for (a text ordered against a number,
 // Null ordered, like on an object, a malformed pattern): what() says why.
@@ -40,4 +40,4 @@ std::string_view compareOpText(CompareOp op);
 // Null, Empty, Nothing, <ClassName>.
 std::string valueText(const automation::Variant& value);
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

@@ -1,4 +1,4 @@
-#include "forms/script_line_parser.h"
+#include "script/script_line_parser.h"
 
 #include <cctype>
 #include <charconv>
@@ -9,7 +9,7 @@
 #include "automation/utf8.h"
 #include "automation/vb_like.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 bool isNameStart(char c) {
   return std::isalpha(static_cast<unsigned char>(c)) != 0 || c == '_';
@@ -329,4 +329,4 @@ bool textOrCancel(LineParser& p, std::string& text, const char* what) {
   return true;
 }
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

@@ -9,9 +9,9 @@
 #include <string>
 #include <string_view>
 
-#include "forms/script_ast.h"
+#include "script/script_ast.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 class LineParser {
  public:
@@ -83,4 +83,4 @@ std::optional<DialogAction> parseAction(std::string_view word, LineParser& p, So
 // list, the registry.
 DialogAction parseDialogExpect(LineParser& p, SourcePos pos);
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

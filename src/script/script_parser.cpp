@@ -1,4 +1,4 @@
-#include "forms/script_parser.h"
+#include "script/script_parser.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,9 +8,9 @@
 #include "automation/names.h"
 #include "automation/utf8.h"
 #include "forms/constants.h"
-#include "forms/script_line_parser.h"
+#include "script/script_line_parser.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 ScriptError::ScriptError(SourcePos pos, std::string message)
     : std::runtime_error("line " + std::to_string(pos.line) + ", column " +
@@ -257,11 +257,11 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
     if (plus == std::string_view::npos || plus + 1 >= rest.size()) break;
     const auto mod = rest.substr(0, plus);
     if (automation::sameName(mod, "ctrl")) {
-      k.shift |= vbCtrlMask;
+      k.shift |= forms::vbCtrlMask;
     } else if (automation::sameName(mod, "shift")) {
-      k.shift |= vbShiftMask;
+      k.shift |= forms::vbShiftMask;
     } else if (automation::sameName(mod, "alt")) {
-      k.shift |= vbAltMask;
+      k.shift |= forms::vbAltMask;
     } else {
       break;
     }
@@ -273,16 +273,18 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
     int ascii;
   };
   static constexpr Named kNamed[] = {
-      {"Enter", vbKeyReturn, 13}, {"Esc", vbKeyEscape, 27},  {"Escape", vbKeyEscape, 27},
-      {"Tab", vbKeyTab, 0},       {"Space", vbKeySpace, 32}, {"Backspace", vbKeyBack, 8},
-      {"Delete", vbKeyDelete, 0}, {"Home", vbKeyHome, 0},    {"End", vbKeyEnd, 0},
-      {"Left", vbKeyLeft, 0},     {"Right", vbKeyRight, 0},  {"Up", vbKeyUp, 0},
-      {"Down", vbKeyDown, 0},
+      {"Enter", forms::vbKeyReturn, 13},  {"Esc", forms::vbKeyEscape, 27},
+      {"Escape", forms::vbKeyEscape, 27}, {"Tab", forms::vbKeyTab, 0},
+      {"Space", forms::vbKeySpace, 32},   {"Backspace", forms::vbKeyBack, 8},
+      {"Delete", forms::vbKeyDelete, 0},  {"Home", forms::vbKeyHome, 0},
+      {"End", forms::vbKeyEnd, 0},        {"Left", forms::vbKeyLeft, 0},
+      {"Right", forms::vbKeyRight, 0},    {"Up", forms::vbKeyUp, 0},
+      {"Down", forms::vbKeyDown, 0},
   };
   for (const auto& n : kNamed) {
     if (automation::sameName(rest, n.name)) {
       k.keyCode = n.code;
-      k.keyAscii = k.shift & (vbCtrlMask | vbAltMask) ? 0 : n.ascii;
+      k.keyAscii = k.shift & (forms::vbCtrlMask | forms::vbAltMask) ? 0 : n.ascii;
       return k;
     }
   }
@@ -290,7 +292,7 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
     int n = 0;
     const auto [end, ec] = std::from_chars(rest.data() + 1, rest.data() + rest.size(), n);
     if (ec == std::errc() && end == rest.data() + rest.size() && n >= 1 && n <= 12) {
-      k.keyCode = vbKeyF1 + n - 1;
+      k.keyCode = forms::vbKeyF1 + n - 1;
       return k;
     }
   }
@@ -301,15 +303,15 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
   if (upper || (c >= 'a' && c <= 'z')) {
     // A letter key's code is its capital.
     k.keyCode = upper ? static_cast<int>(c) : static_cast<int>(c) - 32;
-    if (upper && (k.shift & vbCtrlMask) == 0) k.shift |= vbShiftMask;
-    if ((k.shift & vbCtrlMask) != 0) {
+    if (upper && (k.shift & forms::vbCtrlMask) == 0) k.shift |= forms::vbShiftMask;
+    if ((k.shift & forms::vbCtrlMask) != 0) {
       k.keyAscii = k.keyCode - 'A' + 1;  // Ctrl+B types character 2, as on the platform
-    } else if ((k.shift & vbAltMask) == 0) {
+    } else if ((k.shift & forms::vbAltMask) == 0) {
       k.keyAscii = static_cast<int>(c);
     }
   } else if (c < 128 && std::isdigit(static_cast<int>(c)) != 0) {
     k.keyCode = static_cast<int>(c);
-    k.keyAscii = (k.shift & (vbCtrlMask | vbAltMask)) != 0 ? 0 : static_cast<int>(c);
+    k.keyAscii = (k.shift & (forms::vbCtrlMask | forms::vbAltMask)) != 0 ? 0 : static_cast<int>(c);
   } else {
     if (k.shift != 0) throw ScriptError(pos, "unknown key \"" + std::string(spec) + "\"");
     k.keyAscii = static_cast<int>(c);  // a character without a key of its own: KeyPress only
@@ -363,4 +365,4 @@ std::string quoteText(std::string_view text) {
   return out + "\"";
 }
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "forms/script_ast.h"
+#include "script/script_ast.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 // The longest script parsed: a script is held as its syntax tree, a dialog line (a short one
 // above all) takes some hundred times the bytes of its text there, and scripts are written by
@@ -32,4 +32,4 @@ struct KeyStroke {
 };
 KeyStroke parseKey(std::string_view spec, SourcePos pos);
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

@@ -1,13 +1,13 @@
-#include "forms/script_runner.h"
+#include "script/script_runner.h"
 
 #include <exception>
 
 #include "automation/com_error.h"
-#include "forms/script_parser.h"
-#include "forms/script_values.h"
 #include "forms/ui_host.h"
+#include "script/script_parser.h"
+#include "script/script_values.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 namespace {
 
@@ -73,7 +73,7 @@ void ScriptRunner::runStatement(const Statement& statement) {
 }
 
 RunResult ScriptRunner::run(const Script& script) {
-  ScopedUiHost installed(host_);
+  forms::ScopedUiHost installed(host_);
   host_->setHostLines(this);
   struct Uninstall {
     ScriptedUiHost& host;
@@ -111,4 +111,4 @@ RunResult ScriptRunner::runText(std::string_view text) {
   return run(script);
 }
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

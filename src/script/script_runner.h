@@ -9,10 +9,10 @@
 #include <memory>
 #include <string>
 
-#include "forms/script_ast.h"
-#include "forms/scripted_ui_host.h"
+#include "script/script_ast.h"
+#include "script/scripted_ui_host.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 struct RunResult {
   bool ok = true;
@@ -55,4 +55,4 @@ class ScriptRunner : private ScriptHostLines {
   std::shared_ptr<ScriptedUiHost> host_;
 };
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

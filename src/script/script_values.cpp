@@ -1,10 +1,10 @@
-#include "forms/script_values.h"
+#include "script/script_values.h"
 
 #include <cstdint>
 
-#include "forms/script_parser.h"
+#include "script/script_parser.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 using automation::Variant;
 
@@ -72,4 +72,4 @@ std::string sourceText(const ScriptRef& ref) {
   return out;
 }
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

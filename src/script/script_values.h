@@ -5,9 +5,9 @@
 #include <string>
 
 #include "automation/variant.h"
-#include "forms/script_ast.h"
+#include "script/script_ast.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
 
 // The value a literal stands for: "text" a String, 12 a Long, 1.5 a Double, true/false Automation
 // Booleans, null Null, nothing an object variable holding Nothing, - an omitted argument. Not for
@@ -19,4 +19,4 @@ std::string sourceText(const ScriptValue& value);
 // $rs[2].cInvCode, $coll["Parent"].count.
 std::string sourceText(const ScriptRef& ref);
 
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

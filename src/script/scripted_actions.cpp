@@ -1,6 +1,6 @@
 // The dialog actions of a script, each done the way a person would do it on the form: one small
 // function for each action word, found through a table from the action's kind.
-#include "forms/scripted_actions.h"
+#include "script/scripted_actions.h"
 
 #include <string>
 
@@ -11,8 +11,6 @@
 #include "forms/list_view.h"
 #include "forms/menu.h"
 #include "forms/numeric_edit.h"
-#include "forms/script_parser.h"
-#include "forms/scripted_ui_host.h"
 #include "forms/static_controls.h"
 #include "forms/super_grid.h"
 #include "forms/tab_strip.h"
@@ -20,19 +18,19 @@
 #include "forms/toolbar.h"
 #include "forms/tree_view.h"
 #include "forms/vouch_list.h"
+#include "script/script_parser.h"
+#include "script/scripted_ui_host.h"
 
-namespace quillon::forms::scripted {
+namespace quillon::script::scripted {
 
-using script::ActionKind;
-using script::DialogAction;
-using script::ScriptError;
+using namespace forms;
 
 std::string quoted(std::string_view text) {
   return "\"" + std::string(text) + "\"";
 }
 
 void failAction(const DialogAction& a, const std::string& message) {
-  throw ScriptError(a.pos, std::string(script::actionName(a.kind)) + " " + message);
+  throw ScriptError(a.pos, std::string(actionName(a.kind)) + " " + message);
 }
 
 Control& anyControl(Form& form, const DialogAction& action) {
@@ -325,4 +323,4 @@ bool doFormAction(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   return runFormWord(kFormActions, host, form, a);
 }
 
-}  // namespace quillon::forms::scripted
+}  // namespace quillon::script::scripted

@@ -5,24 +5,23 @@
 
 #include "automation/vb_runtime.h"
 #include "forms/combo_box.h"
-#include "forms/control_property.h"
 #include "forms/form.h"
 #include "forms/list_view.h"
-#include "forms/script_compare.h"
-#include "forms/script_parser.h"
-#include "forms/script_values.h"
-#include "forms/scripted_actions.h"
-#include "forms/scripted_ui_host.h"
 #include "forms/super_grid.h"
 #include "forms/tree_view.h"
 #include "forms/vouch_list.h"
+#include "script/control_property.h"
+#include "script/script_compare.h"
+#include "script/script_parser.h"
+#include "script/script_values.h"
+#include "script/scripted_actions.h"
+#include "script/scripted_ui_host.h"
 
-namespace quillon::forms::scripted {
+namespace quillon::script::scripted {
+
+using namespace forms;
 
 using automation::Variant;
-using script::ActionKind;
-using script::CompareOp;
-using script::DialogAction;
 
 namespace {
 
@@ -41,14 +40,14 @@ int listColumn(const DialogAction& a, const ListView& list) {
 // Whether `actual OP expected` holds; a pair that cannot be compared fails the expectation.
 bool holds(const DialogAction& a, const Variant& actual, const Variant& expected) {
   try {
-    return script::compare(actual, a.op, expected);
-  } catch (const script::CompareError& e) {
+    return compare(actual, a.op, expected);
+  } catch (const CompareError& e) {
     failAction(a, e.what());
   }
 }
 
 std::string comparisonText(const DialogAction& a) {
-  return std::string(script::compareOpText(a.op)) + " " + script::sourceText(a.expected);
+  return std::string(compareOpText(a.op)) + " " + sourceText(a.expected);
 }
 
 void expectText(ScriptedUiHost& host, Form& form, const DialogAction& a) {
@@ -91,7 +90,7 @@ void expectCell(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   const std::string where = a.target + "[" + std::to_string(a.row) + "," +
                             (a.columnNumber ? std::to_string(*a.columnNumber) : a.columnCaption) +
                             "]";
-  if (a.expected.kind == script::ScriptValue::Kind::String && a.op == CompareOp::Equal) {
+  if (a.expected.kind == ScriptValue::Kind::String && a.op == CompareOp::Equal) {
     if (actual != a.expected.text) {
       host.fail(a.pos, "expected " + where + " to read " + quoted(a.expected.text) + ", it reads " +
                            quoted(actual));
@@ -124,15 +123,15 @@ void expectRows(ScriptedUiHost& host, Form& form, const DialogAction& a) {
     host.fail(a.pos, "expected " + a.target + " to show " + std::to_string(a.number) +
                          " rows, it shows " + std::to_string(rows));
   } else {
-    host.fail(a.pos, "expected " + a.target + ".rows " + std::string(script::compareOpText(a.op)) +
-                         " " + std::to_string(a.number) + ", it shows " + std::to_string(rows));
+    host.fail(a.pos, "expected " + a.target + ".rows " + std::string(compareOpText(a.op)) + " " +
+                         std::to_string(a.number) + ", it shows " + std::to_string(rows));
   }
 }
 
 std::string propertyText(const DialogAction& a) {
-  if (a.property == "Checked") return a.target + "[" + script::quoteText(a.key) + "].Checked";
+  if (a.property == "Checked") return a.target + "[" + quoteText(a.key) + "].Checked";
   if (a.property == "ColumnVisible" || a.property == "ColumnWidth") {
-    return a.target + ".Column[" + script::quoteText(a.key) +
+    return a.target + ".Column[" + quoteText(a.key) +
            (a.property == "ColumnVisible" ? "].Visible" : "].Width");
   }
   return a.target + "." + a.property;
@@ -153,7 +152,7 @@ void expectProperty(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   }
   if (!holds(a, actual, host.valueOf(a.expected))) {
     host.fail(a.pos, "expected " + propertyText(a) + " " + comparisonText(a) + ", found " +
-                         script::valueText(actual));
+                         valueText(actual));
   }
 }
 
@@ -170,4 +169,4 @@ bool checkFormExpectation(ScriptedUiHost& host, Form& form, const DialogAction& 
   return runFormWord(kExpectations, host, form, a);
 }
 
-}  // namespace quillon::forms::scripted
+}  // namespace quillon::script::scripted

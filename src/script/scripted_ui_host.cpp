@@ -1,4 +1,4 @@
-#include "forms/scripted_ui_host.h"
+#include "script/scripted_ui_host.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,22 +6,19 @@
 
 #include "automation/com_error.h"
 #include "automation/names.h"
-#include "forms/control_property.h"
 #include "forms/form.h"
 #include "forms/menu.h"
 #include "forms/row_source.h"
-#include "forms/script_compare.h"
-#include "forms/script_parser.h"
-#include "forms/script_values.h"
-#include "forms/scripted_actions.h"
 #include "platform/registry.h"
+#include "script/control_property.h"
+#include "script/script_compare.h"
+#include "script/script_parser.h"
+#include "script/script_values.h"
+#include "script/scripted_actions.h"
 
-namespace quillon::forms {
+namespace quillon::script {
 
-using script::ActionKind;
-using script::DialogAction;
-using script::ScriptError;
-using script::SourcePos;
+using namespace forms;
 
 namespace {
 
@@ -34,7 +31,7 @@ std::string atLine(const DialogAction& a) {
 ScriptedUiHost::ScriptedUiHost() = default;
 ScriptedUiHost::~ScriptedUiHost() = default;
 
-void ScriptedUiHost::queueBlock(script::OnBlock block) {
+void ScriptedUiHost::queueBlock(OnBlock block) {
   blocks_.push_back(std::move(block));
 }
 
@@ -58,7 +55,7 @@ void ScriptedUiHost::checkAllUsed() {
   for (const auto* queue : {&answers_, &inputs_, &picks_, &dates_, &filters_}) {
     if (!queue->empty()) {
       const DialogAction& a = queue->front();
-      fail(a.pos, std::string(script::actionName(a.kind)) + " was never used: no such dialog came");
+      fail(a.pos, std::string(actionName(a.kind)) + " was never used: no such dialog came");
       return;
     }
   }
@@ -67,8 +64,7 @@ void ScriptedUiHost::checkAllUsed() {
 void ScriptedUiHost::perform(const DialogAction& action) {
   if (action.kind == ActionKind::Sql || action.kind == ActionKind::ExpectValue ||
       !hostWord(action)) {
-    fail(action.pos,
-         std::string(script::actionName(action.kind)) + " needs a form shown by an on-block");
+    fail(action.pos, std::string(actionName(action.kind)) + " needs a form shown by an on-block");
   }
 }
 
@@ -129,24 +125,24 @@ std::optional<DialogAction> ScriptedUiHost::nextAnswer(ActionKind kind) {
 
 ScriptHostLines& ScriptedUiHost::hostLines(const DialogAction& action) {
   if (hostLines_ == nullptr) {
-    throw ScriptError(action.pos, std::string(script::actionName(action.kind)) +
+    throw ScriptError(action.pos, std::string(actionName(action.kind)) +
                                       " in a block needs a runner with host lines");
   }
   return *hostLines_;
 }
 
-automation::Variant ScriptedUiHost::valueOf(const script::ScriptValue& value) {
-  using Kind = script::ScriptValue::Kind;
+automation::Variant ScriptedUiHost::valueOf(const ScriptValue& value) {
+  using Kind = ScriptValue::Kind;
   if (value.kind == Kind::Omitted) {
     throw ScriptError(value.pos,
                       "\"-\" stands for an omitted argument and cannot be expected; use null, "
                       "nothing or \"\"");
   }
   if (value.kind != Kind::Variable && value.kind != Kind::Reference) {
-    return script::literalValue(value);
+    return literalValue(value);
   }
   if (hostLines_ == nullptr) {
-    throw ScriptError(value.pos, script::sourceText(value) + ": this runner has no variables");
+    throw ScriptError(value.pos, sourceText(value) + ": this runner has no variables");
   }
   return hostLines_->blockValue(value);
 }
@@ -157,20 +153,19 @@ automation::Variant ScriptedUiHost::readProperty(Form&, Control& control,
 }
 
 void ScriptedUiHost::expectMessage(const DialogAction& action) {
-  const bool like = action.op == script::CompareOp::Like;
-  const std::string wanted =
-      (like ? "a message like " : "the message ") + script::quoteText(action.text);
+  const bool like = action.op == CompareOp::Like;
+  const std::string wanted = (like ? "a message like " : "the message ") + quoteText(action.text);
   messagesSinceExpect_ = 0;
   if (!lastMessage_) {
     fail(action.pos, "expected " + wanted + ", but no message box was shown");
-  } else if (like ? !script::compare(automation::Variant(*lastMessage_), action.op,
-                                     automation::Variant(action.text))
+  } else if (like ? !compare(automation::Variant(*lastMessage_), action.op,
+                             automation::Variant(action.text))
                   : *lastMessage_ != action.text) {
     fail(action.pos,
-         "expected " + wanted + ", the last message box said " + script::quoteText(*lastMessage_));
+         "expected " + wanted + ", the last message box said " + quoteText(*lastMessage_));
   } else if (action.title && *action.title != lastTitle_) {
-    fail(action.pos, "expected the message box's title " + script::quoteText(*action.title) +
-                         ", it was " + script::quoteText(lastTitle_));
+    fail(action.pos, "expected the message box's title " + quoteText(*action.title) + ", it was " +
+                         quoteText(lastTitle_));
   }
 }
 
@@ -180,18 +175,18 @@ void ScriptedUiHost::expectNoMessage(const DialogAction& action) {
   if (shown == 0) return;
   fail(action.pos, "expected no message box, but " + std::to_string(shown) +
                        (shown == 1 ? " was" : " were") + " shown; the last said " +
-                       script::quoteText(lastMessage_.value_or("")));
+                       quoteText(lastMessage_.value_or("")));
 }
 
 void ScriptedUiHost::expectLookupRows(const DialogAction& action) {
-  const std::string wanted = "lookup.rows " + std::string(script::compareOpText(action.op)) + " " +
-                             std::to_string(action.number);
+  const std::string wanted =
+      "lookup.rows " + std::string(compareOpText(action.op)) + " " + std::to_string(action.number);
   if (!lookupShown_) {
     fail(action.pos, "expected " + wanted + ", but no lookup list was shown");
   } else if (!lastLookupRows_) {
     fail(action.pos, "expected " + wanted + ", but the last lookup list had no rows to count");
-  } else if (!script::compare(automation::Variant(*lastLookupRows_), action.op,
-                              automation::Variant(action.number))) {
+  } else if (!compare(automation::Variant(*lastLookupRows_), action.op,
+                      automation::Variant(action.number))) {
     fail(action.pos, "expected " + wanted + ", it offered " + std::to_string(*lastLookupRows_));
   }
 }
@@ -212,15 +207,14 @@ void ScriptedUiHost::expectRegistry(const DialogAction& action) {
   const automation::Variant expected = valueOf(action.expected);
   bool held = false;
   try {
-    held = script::compare(found, action.op, expected);
-  } catch (const script::CompareError& e) {
+    held = compare(found, action.op, expected);
+  } catch (const CompareError& e) {
     throw ScriptError(action.pos, std::string("expect registry: ") + e.what());
   }
   if (!held) {
-    fail(action.pos,
-         "expected registry " + script::quoteText(action.target) + " " +
-             script::quoteText(action.key) + " " + std::string(script::compareOpText(action.op)) +
-             " " + script::sourceText(action.expected) + ", found " + script::valueText(found));
+    fail(action.pos, "expected registry " + quoteText(action.target) + " " + quoteText(action.key) +
+                         " " + std::string(compareOpText(action.op)) + " " +
+                         sourceText(action.expected) + ", found " + valueText(found));
   }
 }
 
@@ -242,24 +236,24 @@ void ScriptedUiHost::closeForm(Form& form) {
   }
 }
 
-std::unique_ptr<script::OnBlock> ScriptedUiHost::takeBlock(const Form& form) {
-  auto it = std::find_if(blocks_.begin(), blocks_.end(), [&](const script::OnBlock& b) {
+std::unique_ptr<OnBlock> ScriptedUiHost::takeBlock(const Form& form) {
+  auto it = std::find_if(blocks_.begin(), blocks_.end(), [&](const OnBlock& b) {
     return automation::sameName(b.form, form.Name());
   });
   if (it == blocks_.end()) return nullptr;
-  auto block = std::make_unique<script::OnBlock>(std::move(*it));
+  auto block = std::make_unique<OnBlock>(std::move(*it));
   blocks_.erase(it);
   return block;
 }
 
-void ScriptedUiHost::runBlock(Form& form, const script::OnBlock& block) {
+void ScriptedUiHost::runBlock(Form& form, const OnBlock& block) {
   running_.push_back({&form, &block, 0});
   const std::size_t depth = running_.size() - 1;
   messagesSinceExpect_ = 0;
   while (!failure_ && running_[depth].next < block.actions.size()) {
     const DialogAction& action = block.actions[running_[depth].next++];
     if (!form.Loaded() || !form.Visible()) {
-      fail(action.pos, std::string(script::actionName(action.kind)) + ": form " + form.Name() +
+      fail(action.pos, std::string(actionName(action.kind)) + ": form " + form.Name() +
                            " is not shown any more");
       break;
     }
@@ -268,10 +262,10 @@ void ScriptedUiHost::runBlock(Form& form, const script::OnBlock& block) {
     } catch (const ScriptError& e) {
       fail(e.pos(), e.message());
     } catch (const automation::ComError& e) {
-      fail(action.pos, std::string(script::actionName(action.kind)) + " raised error " +
+      fail(action.pos, std::string(actionName(action.kind)) + " raised error " +
                            std::to_string(e.number()) + ": " + e.description());
     } catch (const std::exception& e) {
-      fail(action.pos, std::string(script::actionName(action.kind)) + " failed: " + e.what());
+      fail(action.pos, std::string(actionName(action.kind)) + " failed: " + e.what());
     }
     actionDone(form, action);
   }
@@ -339,16 +333,16 @@ int ScriptedUiHost::messageBox(const MessageBoxRequest& request) {
     const auto allowed = request.answers();
     if (std::find(allowed.begin(), allowed.end(), queued->number) == allowed.end()) {
       fail(queued->pos, "answer " + answerName(queued->number) + " does not fit the message box " +
-                            script::quoteText(request.prompt) + " with buttons " +
+                            quoteText(request.prompt) + " with buttons " +
                             buttonsName(request.buttons));
     } else {
       answer = queued->number;
       how = atLine(*queued);
     }
   }
-  note("message " + script::quoteText(request.title) + " " + script::quoteText(request.prompt) +
-       " [" + buttonsName(request.buttons) + ", " + iconName(request.icon) + "] -> " +
-       answerName(answer) + how);
+  note("message " + quoteText(request.title) + " " + quoteText(request.prompt) + " [" +
+       buttonsName(request.buttons) + ", " + iconName(request.icon) + "] -> " + answerName(answer) +
+       how);
   return answer;
 }
 
@@ -357,8 +351,8 @@ std::optional<std::string> ScriptedUiHost::inputBox(const InputBoxRequest& reque
   if (const auto queued = nextAnswer(ActionKind::Input); queued && !queued->cancel) {
     result = queued->text;
   }
-  note("input " + script::quoteText(request.title) + " " + script::quoteText(request.prompt) +
-       " -> " + (result ? script::quoteText(*result) : std::string("cancel")));
+  note("input " + quoteText(request.title) + " " + quoteText(request.prompt) + " -> " +
+       (result ? quoteText(*result) : std::string("cancel")));
   return result;
 }
 
@@ -367,7 +361,7 @@ std::optional<automation::DateValue> ScriptedUiHost::calendar(const CalendarRequ
   if (const auto queued = nextAnswer(ActionKind::Date); queued && !queued->cancel) {
     result = queued->date;
   }
-  note("calendar " + script::quoteText(request.title) + " -> " +
+  note("calendar " + quoteText(request.title) + " -> " +
        (result ? formatIsoDate(*result) : std::string("cancel")));
   return result;
 }
@@ -394,13 +388,12 @@ std::optional<std::vector<int>> ScriptedUiHost::lookupList(const LookupRequest& 
     chosen.clear();
     for (int r : *result) chosen += (chosen.empty() ? "" : ",") + std::to_string(r);
   }
-  note("lookup " + script::quoteText(request.title) + " " + script::quoteText(request.table) +
-       " -> " + chosen);
+  note("lookup " + quoteText(request.title) + " " + quoteText(request.table) + " -> " + chosen);
   return result;
 }
 
 std::optional<std::string> ScriptedUiHost::columnSettings(const ColumnSettingsRequest& request) {
-  note("column settings " + script::quoteText(request.title) + " -> cancel");
+  note("column settings " + quoteText(request.title) + " -> cancel");
   return std::nullopt;
 }
 
@@ -409,8 +402,8 @@ FilterResult ScriptedUiHost::filterDialog(const FilterRequest& request) {
   if (const auto queued = nextAnswer(ActionKind::Filter); queued && !queued->cancel) {
     result = {1, queued->text};
   }
-  note("filter " + script::quoteText(request.filterName) + " -> " +
-       (result.code == 1 ? script::quoteText(result.where) : std::string("cancel")));
+  note("filter " + quoteText(request.filterName) + " -> " +
+       (result.code == 1 ? quoteText(result.where) : std::string("cancel")));
   return result;
 }
 
@@ -444,4 +437,4 @@ void ScriptedUiHost::beep() {
   note("beep");
 }
 
-}  // namespace quillon::forms
+}  // namespace quillon::script

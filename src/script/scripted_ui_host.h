@@ -25,39 +25,41 @@
 #include <string>
 #include <vector>
 
-#include "forms/script_ast.h"
 #include "forms/ui_host.h"
+#include "script/script_ast.h"
 
 namespace quillon::forms {
-
 class Control;
+}  // namespace quillon::forms
+
+namespace quillon::script {
 
 // What a block's host-line words need of the script's runner.
 class ScriptHostLines {
  public:
   virtual ~ScriptHostLines() = default;
   // Runs a batch on the other workstation's connection; throws to fail the action.
-  virtual void blockSql(const script::SqlLine& line, script::SourcePos pos) = 0;
-  virtual void blockExpect(const script::ExpectLine& line, script::SourcePos pos) = 0;
+  virtual void blockSql(const SqlLine& line, SourcePos pos) = 0;
+  virtual void blockExpect(const ExpectLine& line, SourcePos pos) = 0;
   // The value a script value stands for: a literal, or a variable or reference of the script.
-  virtual automation::Variant blockValue(const script::ScriptValue& value) = 0;
+  virtual automation::Variant blockValue(const ScriptValue& value) = 0;
 };
 
-class ScriptedUiHost : public UiHost {
+class ScriptedUiHost : public forms::UiHost {
  public:
   ScriptedUiHost();
   ~ScriptedUiHost() override;
 
-  void queueBlock(script::OnBlock block);
+  void queueBlock(OnBlock block);
   // An action met outside any block: queued answers and the expectations about messages, the
   // lookup list and the registry. Other actions need a form and fail.
-  void perform(const script::DialogAction& action);
+  void perform(const DialogAction& action);
   // Null: values are literals only, and sql in a block fails.
   void setHostLines(ScriptHostLines* lines) { hostLines_ = lines; }
 
   // Records a failure (only the first one counts).
-  void fail(script::SourcePos pos, std::string message);
-  const std::optional<script::ScriptError>& failure() const { return failure_; }
+  void fail(SourcePos pos, std::string message);
+  const std::optional<ScriptError>& failure() const { return failure_; }
   // Fails when blocks or queued answers were never used: a dialog the script waited for did not
   // come.
   void checkAllUsed();
@@ -75,64 +77,64 @@ class ScriptedUiHost : public UiHost {
   // What a script value of a dialog line stands for: a literal's value, or a variable or
   // reference looked up by the host lines. Throws ScriptError for "-" and, without host lines,
   // for a variable.
-  automation::Variant valueOf(const script::ScriptValue& value);
+  automation::Variant valueOf(const ScriptValue& value);
 
   // A control property as `expect CONTROL.PROPERTY` reads it (see control_property.h); a host that
   // draws the forms reads what the drawn widget shows. PropertyError for what the control lacks.
-  virtual automation::Variant readProperty(Form& form, Control& control,
-                                           const script::DialogAction& action);
+  virtual automation::Variant readProperty(forms::Form& form, forms::Control& control,
+                                           const DialogAction& action);
 
   // UiHost.
-  void runModal(Form& form) override;
-  void formShown(Form& form, bool modal) override;
-  void formHidden(Form& form) override;
-  void formUnloaded(Form& form) override;
-  void runModeless(Form& form) override;
-  int messageBox(const MessageBoxRequest& request) override;
-  std::optional<std::string> inputBox(const InputBoxRequest& request) override;
-  std::optional<automation::DateValue> calendar(const CalendarRequest& request) override;
-  std::optional<std::vector<int>> lookupList(const LookupRequest& request) override;
-  std::optional<std::string> columnSettings(const ColumnSettingsRequest& request) override;
-  FilterResult filterDialog(const FilterRequest& request) override;
-  Menu* popupMenu(Form& form, Menu& menu) override;
+  void runModal(forms::Form& form) override;
+  void formShown(forms::Form& form, bool modal) override;
+  void formHidden(forms::Form& form) override;
+  void formUnloaded(forms::Form& form) override;
+  void runModeless(forms::Form& form) override;
+  int messageBox(const forms::MessageBoxRequest& request) override;
+  std::optional<std::string> inputBox(const forms::InputBoxRequest& request) override;
+  std::optional<automation::DateValue> calendar(const forms::CalendarRequest& request) override;
+  std::optional<std::vector<int>> lookupList(const forms::LookupRequest& request) override;
+  std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest& request) override;
+  forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
+  forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
   void beep() override;
 
  protected:
   // Runs after every action of a block, whether it held or failed; a host that draws the forms
   // refreshes them here (and may take a picture of the form).
-  virtual void actionDone(Form& /*form*/, const script::DialogAction& /*action*/) {}
+  virtual void actionDone(forms::Form& /*form*/, const DialogAction& /*action*/) {}
 
  private:
   struct RunningBlock {
-    Form* form;
-    const script::OnBlock* block;
+    forms::Form* form;
+    const OnBlock* block;
     std::size_t next;
   };
 
   // The next block queued for the form, out of the queue; null when there is none.
-  std::unique_ptr<script::OnBlock> takeBlock(const Form& form);
+  std::unique_ptr<OnBlock> takeBlock(const forms::Form& form);
   // Runs the block's actions on the form until they are done, the form goes or one fails.
-  void runBlock(Form& form, const script::OnBlock& block);
-  void execute(Form& form, const script::DialogAction& action);
+  void runBlock(forms::Form& form, const OnBlock& block);
+  void execute(forms::Form& form, const DialogAction& action);
   // The words that work on the host's own state rather than a form; false for other actions.
-  bool hostWord(const script::DialogAction& action);
-  std::deque<script::DialogAction>* answerQueue(script::ActionKind kind);
-  std::optional<script::DialogAction> nextAnswer(script::ActionKind kind);
-  void expectMessage(const script::DialogAction& action);
-  void expectNoMessage(const script::DialogAction& action);
-  void expectLookupRows(const script::DialogAction& action);
-  void expectRegistry(const script::DialogAction& action);
-  ScriptHostLines& hostLines(const script::DialogAction& action);
-  void closeForm(Form& form);
+  bool hostWord(const DialogAction& action);
+  std::deque<DialogAction>* answerQueue(ActionKind kind);
+  std::optional<DialogAction> nextAnswer(ActionKind kind);
+  void expectMessage(const DialogAction& action);
+  void expectNoMessage(const DialogAction& action);
+  void expectLookupRows(const DialogAction& action);
+  void expectRegistry(const DialogAction& action);
+  ScriptHostLines& hostLines(const DialogAction& action);
+  void closeForm(forms::Form& form);
 
-  std::deque<script::OnBlock> blocks_;
+  std::deque<OnBlock> blocks_;
   std::vector<RunningBlock> running_;
-  std::deque<script::DialogAction> answers_;  // Answer actions
-  std::deque<script::DialogAction> inputs_;
-  std::deque<script::DialogAction> picks_;
-  std::deque<script::DialogAction> dates_;
-  std::deque<script::DialogAction> filters_;
-  std::optional<script::ScriptError> failure_;
+  std::deque<DialogAction> answers_;  // Answer actions
+  std::deque<DialogAction> inputs_;
+  std::deque<DialogAction> picks_;
+  std::deque<DialogAction> dates_;
+  std::deque<DialogAction> filters_;
+  std::optional<ScriptError> failure_;
   std::vector<std::string> transcript_;
   std::function<void(const std::string&)> sink_;
   std::optional<std::string> lastMessage_;
@@ -144,4 +146,4 @@ class ScriptedUiHost : public UiHost {
   int beeps_ = 0;
 };
 
-}  // namespace quillon::forms
+}  // namespace quillon::script

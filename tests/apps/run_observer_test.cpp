@@ -17,7 +17,7 @@ namespace quillon::cli::run::testing {
 namespace {
 
 struct Observed {
-  forms::script::RunResult result;
+  script::RunResult result;
   std::string transcript;
   std::vector<CallReport> calls;
 };

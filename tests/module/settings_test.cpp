@@ -11,7 +11,6 @@
 #include "components/session_context.h"
 #include "components/xp_style.h"
 #include "forms/form.h"
-#include "forms/scripted_ui_host.h"
 #include "forms/view_settings.h"
 #include "module/module_state.h"
 #include "module/session.h"
@@ -21,6 +20,7 @@
 #include "platform/computer_name.h"
 #include "platform/registry.h"
 #include "platform/terminal_session.h"
+#include "script/scripted_ui_host.h"
 #include "sql/sql_text.h"
 
 namespace quillon::module {
@@ -201,7 +201,7 @@ class TalkativeStyle : public automation::Object {
 
 TEST(ModuleSettings, DialogStyleHookShowsWhatTheComponentSays) {
   testing::demoDbPath();
-  auto host = std::make_shared<forms::ScriptedUiHost>();
+  auto host = std::make_shared<script::ScriptedUiHost>();
   forms::ScopedUiHost scoped(host);
   StyledForm form;
   auto& registry = automation::classRegistry();

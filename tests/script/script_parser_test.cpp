@@ -3,9 +3,11 @@
 #include <string>
 
 #include "forms/constants.h"
-#include "forms/script_parser.h"
+#include "script/script_parser.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
+
+using namespace forms;
 namespace {
 
 // Parses a text that must fail and returns "line:column message".
@@ -327,4 +329,4 @@ TEST(ScriptParserTest, KeysMapToCodesShiftsAndCharacters) {
 }
 
 }  // namespace
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

@@ -8,14 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "forms/script_parser.h"
-#include "forms/script_runner.h"
 #include "more_words_form.h"
 #include "platform/registry.h"
+#include "script/script_parser.h"
+#include "script/script_runner.h"
 #include "support/scratch_dir.h"
 #include "support/text_checks.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
+
+using namespace forms;
 namespace {
 
 using forms::testing::frmMore;
@@ -154,4 +156,4 @@ TEST(ScriptedMoreWordsTest, RegistryExpectationsReadTheMachineRegistry) {
 }
 
 }  // namespace
-}  // namespace quillon::forms::script
+}  // namespace quillon::script

@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "forms/script_parser.h"
-#include "forms/script_runner.h"
 #include "sample_form.h"
+#include "script/script_parser.h"
+#include "script/script_runner.h"
 #include "support/text_checks.h"
 
-namespace quillon::forms::script {
+namespace quillon::script {
+
+using namespace forms;
 namespace {
 
 using forms::testing::frmSample;
@@ -343,4 +345,4 @@ TEST(ScriptedUiHostTest, DamagedScriptsFailCleanlyAndNeverLeaveAFormShowing) {
 }
 
 }  // namespace
-}  // namespace quillon::forms::script
+}  // namespace quillon::script
