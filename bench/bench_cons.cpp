@@ -20,7 +20,7 @@
 #include "ado/recordset_view.h"
 #include "automation/class_registry.h"
 #include "bench/bench_scratch.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/purchase_ref_service.h"
 #include "components/session_context.h"
 #include "components/suite/login.h"

@@ -9,7 +9,7 @@
 #include <QObject>
 
 #include "automation/class_registry.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "ui/qt/application.h"
 
 namespace quillon::bench {

@@ -1,4 +1,4 @@
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 
 namespace quillon::ado {
 

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <limits>
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "automation/utf8.h"
 
 namespace quillon::ado {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "automation/utf8.h"

@@ -1,4 +1,4 @@
-#include "capi/dialogs.h"
+#include "capi/dialog_hosts.h"
 
 #include <memory>
 #include <utility>

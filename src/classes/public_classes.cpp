@@ -1,4 +1,4 @@
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"

@@ -1,4 +1,4 @@
-#include "forms/application.h"
+#include "forms/app_title.h"
 
 namespace quillon::forms {
 

@@ -1,4 +1,4 @@
-#include "module/view_settings.h"
+#include "module/registry_view_settings.h"
 
 #include <optional>
 

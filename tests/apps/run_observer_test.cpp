@@ -8,7 +8,7 @@
 
 #include "ado/recordset.h"
 #include "automation/collection.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "run/host_script_runner.h"
 #include "support/class_registration.h"
 #include "support/demo_account.h"

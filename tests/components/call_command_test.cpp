@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "demo_account.h"
+#include "demo_sessions.h"
 
 namespace quillon::components {
 namespace {

@@ -1,4 +1,4 @@
-#include "demo_account.h"
+#include "demo_sessions.h"
 
 #include "module/session.h"
 

@@ -9,8 +9,8 @@
 #include "ado/recordset.h"
 #include "automation/com_error.h"
 #include "components/suite/account_database.h"
-#include "components/suite/errors.h"
-#include "demo_account.h"
+#include "components/suite/component_errors.h"
+#include "demo_sessions.h"
 #include "sql/database.h"
 #include "sql/locations.h"
 

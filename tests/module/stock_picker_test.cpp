@@ -5,7 +5,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/purchase_ref_service.h"
 #include "forms/super_grid.h"
 #include "forms/ui_host.h"

@@ -1,4 +1,4 @@
-#include "components/suite/account_settings.h"
+#include "components/suite/account_settings_object.h"
 
 #include <array>
 

@@ -1,8 +1,8 @@
-#include "components/suite/session.h"
+#include "components/suite/session_objects.h"
 
 #include "ado/connection.h"
-#include "components/suite/account_settings.h"
-#include "components/suite/errors.h"
+#include "components/suite/account_settings_object.h"
+#include "components/suite/component_errors.h"
 #include "components/suite/permissions.h"
 
 namespace quillon::components::suite {

@@ -10,7 +10,7 @@
 #include "automation/collection.h"
 #include "automation/utf8.h"
 #include "classes/produce_order.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/purchase_ref_service.h"
 #include "components/suite/login.h"
 #include "dialogs/frmStockOrder/frm_stock_order.h"
