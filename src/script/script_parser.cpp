@@ -6,6 +6,7 @@
 #include <string>
 
 #include "automation/names.h"
+#include "automation/text_compare.h"
 #include "automation/utf8.h"
 #include "forms/constants.h"
 #include "script/script_line_parser.h"
@@ -302,7 +303,7 @@ KeyStroke parseKey(std::string_view spec, SourcePos pos) {
   const bool upper = c >= 'A' && c <= 'Z';
   if (upper || (c >= 'a' && c <= 'z')) {
     // A letter key's code is its capital.
-    k.keyCode = upper ? static_cast<int>(c) : static_cast<int>(c) - 32;
+    k.keyCode = static_cast<int>(automation::upperAscii(c));
     if (upper && (k.shift & forms::vbCtrlMask) == 0) k.shift |= forms::vbShiftMask;
     if ((k.shift & forms::vbCtrlMask) != 0) {
       k.keyAscii = k.keyCode - 'A' + 1;  // Ctrl+B types character 2, as on the platform
