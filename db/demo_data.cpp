@@ -153,7 +153,8 @@ DemoSummary createDemoDatabase(const std::string& path, int scale, bool force) {
 std::string formatSummary(const DemoSummary& summary, const std::string& path) {
   std::size_t width = 5;
   for (const auto& [table, n] : summary.rows) width = std::max(width, table.size());
-  std::string text = "Demo account " + path + " (scale " + std::to_string(summary.scale) + "):\n";
+  std::string text = "Demo account " + sql::maskPassword(path) + " (scale " +
+                     std::to_string(summary.scale) + "):\n";
   char line[128];
   for (const auto& [table, n] : summary.rows) {
     std::snprintf(line, sizeof line, "  %-*s %10lld\n", static_cast<int>(width), table.c_str(),

@@ -12,7 +12,7 @@ cd "$(dirname "$0")/.."
 DIR=${1:-build-sanitize}
 SECONDS_EACH=${2:-120}
 JOBS=${JOBS:-$(nproc)}
-TARGETS=${FUZZ_TARGETS:-fuzz_translator fuzz_criteria fuzz_vb_runtime fuzz_script fuzz_connection_string}
+TARGETS=${FUZZ_TARGETS:-fuzz_translator fuzz_criteria fuzz_vb_runtime fuzz_script fuzz_connection_string fuzz_condition}
 
 bash scripts/configure-sanitize.sh "$DIR"
 # shellcheck disable=SC2086
@@ -62,6 +62,7 @@ seeds() {
     fuzz_connection_string)
       seed_code_spans "$into" docs/connection-strings.md page
       seed_lines "$into" fuzz/seeds/connection_string.txt ;;
+    fuzz_condition) seed_lines "$into" fuzz/seeds/condition.txt ;;
   esac
 }
 

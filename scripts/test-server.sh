@@ -4,6 +4,8 @@
 # as root, with the demo account built once as the template every test's own database is made from.
 #
 #   test-server.sh start DIR QUILLON_BINARY   initdb into DIR, start, build the template database
+#   test-server.sh bare DIR                   initdb into DIR and start, without any database of
+#                                             ours (for a test that stops its own server)
 #   test-server.sh copy DIR FROM TO           a database TO with the contents of FROM
 #   test-server.sh stop DIR                   stop the server and remove DIR
 #   test-server.sh bindir                     the folder of initdb and pg_ctl (empty: not installed)
@@ -42,6 +44,33 @@ server_user() {
   if [ "$(id -u)" -ne 0 ]; then id -un; else id -u postgres >/dev/null 2>&1 && echo postgres || echo nobody; fi
 }
 
+# A fresh cluster in $1, started, reached only through the socket in $1.
+start_cluster() {
+  local dir=$1 bin
+  bin=$(bindir)
+  [ -n "$bin" ] || { echo "test-server: initdb and pg_ctl not found" >&2; exit 1; }
+  # A server left over from an interrupted run goes first.
+  if [ -f "$dir/data/postmaster.pid" ]; then
+    as_server_user "$bin/pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
+  fi
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  chown "$(server_user)" "$dir"
+  chmod 0755 "$dir"
+  as_server_user "$bin/initdb" -D "$dir/data" -U quillon --auth-local=trust --auth-host=reject \
+    -E UTF8 --locale=C --no-sync >"$dir/initdb.log" 2>&1 ||
+    { cat "$dir/initdb.log" >&2; exit 1; }
+  # The superuser logs in without a password, every other role with its own.
+  printf 'local all quillon trust\nlocal all all scram-sha-256\n' >"$dir/data/pg_hba.conf"
+  chown "$(server_user)" "$dir/data/pg_hba.conf"
+  as_server_user "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
+    -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off \
+        -c synchronous_commit=off -c full_page_writes=off -c max_connections=300 \
+        -c shared_buffers=64MB -c max_locks_per_transaction=256 -c wal_level=minimal \
+        -c max_wal_senders=0 -c max_wal_size=128MB" start >/dev/null ||
+    { cat "$dir/server.log" >&2; exit 1; }
+}
+
 cmd=${1:-}
 case "$cmd" in
   bindir)
@@ -58,33 +87,15 @@ case "$cmd" in
   start)
     dir=$2
     quillon=$3
-    bin=$(bindir)
-    [ -n "$bin" ] || { echo "test-server: initdb and pg_ctl not found" >&2; exit 1; }
-    # A server left over from an interrupted run goes first.
-    if [ -f "$dir/data/postmaster.pid" ]; then
-      as_server_user "$bin/pg_ctl" -D "$dir/data" -m immediate stop >/dev/null 2>&1 || true
-    fi
-    rm -rf "$dir"
-    mkdir -p "$dir"
-    chown "$(server_user)" "$dir"
-    chmod 0755 "$dir"
-    as_server_user "$bin/initdb" -D "$dir/data" -U quillon --auth-local=trust --auth-host=reject \
-      -E UTF8 --locale=C --no-sync >"$dir/initdb.log" 2>&1 ||
-      { cat "$dir/initdb.log" >&2; exit 1; }
-    # The superuser logs in without a password, every other role with its own.
-    printf 'local all quillon trust\nlocal all all scram-sha-256\n' >"$dir/data/pg_hba.conf"
-    chown "$(server_user)" "$dir/data/pg_hba.conf"
-    as_server_user "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-      -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off \
-          -c synchronous_commit=off -c full_page_writes=off -c max_connections=300 \
-          -c shared_buffers=64MB -c max_locks_per_transaction=256 -c wal_level=minimal \
-          -c max_wal_senders=0 -c max_wal_size=128MB" start >/dev/null ||
-      { cat "$dir/server.log" >&2; exit 1; }
+    start_cluster "$dir"
     uri="postgresql:///quillon_template?host=$dir&user=quillon"
     "$quillon" init-db --db "$uri" --scale 1 --force >/dev/null
     "$quillon" sql --db "postgresql:///postgres?host=$dir&user=quillon" \
       "create role desk login password 'desk'" >/dev/null 2>&1 || true
     echo "test-server: PostgreSQL at $dir"
+    ;;
+  bare)
+    start_cluster "$2"
     ;;
   copy)
     dir=$2
@@ -103,7 +114,7 @@ case "$cmd" in
     rm -rf "$dir"
     ;;
   *)
-    echo "usage: test-server.sh start DIR QUILLON | stop DIR | bindir" >&2
+    echo "usage: test-server.sh start DIR QUILLON | bare DIR | stop DIR | bindir" >&2
     exit 2
     ;;
 esac

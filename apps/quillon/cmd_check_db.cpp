@@ -9,6 +9,7 @@
 #include "components/suite/account_check.h"
 #include "components/suite/account_database.h"
 #include "sql/database.h"
+#include "sql/locations.h"
 
 namespace quillon::cli {
 
@@ -22,7 +23,7 @@ int cmdCheckDb(std::span<const std::string> args) {
   // A missing file, a foreign one or a locked one is a ComError, reported by main.
   const auto db = components::suite::openAccountDatabase(path);
   const auto report = components::suite::checkAccountDatabase(*db);
-  std::cout << "Checked " << path << ":\n" << report.text();
+  std::cout << "Checked " << sql::maskPassword(path) << ":\n" << report.text();
   return report.clean() ? 0 : 1;
 }
 

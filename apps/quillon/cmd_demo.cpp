@@ -69,7 +69,7 @@ int cmdDemo(std::span<const std::string> args) {
   const std::string db = parsed.option("--db").value_or("demo.db");
   const fs::path examples = parsed.option("--examples").value_or("examples");
   if (!sql::databaseExists(db)) {
-    std::cout << "quillon demo: making the demo database " << db << '\n';
+    std::cout << "quillon demo: making the demo database " << sql::maskPassword(db) << '\n';
     const int made = cmdInitDb(std::vector<std::string>{"--db", db});
     if (made != 0) return made;
   }

@@ -12,6 +12,7 @@
 #include "dialogs/frmBatchPosition/frm_batch_position.h"
 #include "forms/constants.h"
 #include "module/session.h"
+#include "sql/condition.h"
 
 namespace quillon::classes {
 
@@ -68,7 +69,11 @@ bool PositionSet::BatchInvPos(const ObjectPtr& oLogin, const std::string& StrNam
     if (filterCode_ == 1) {
       filterResult_ = filterDialog_->result();
       if (!filterResult_) throw automation::ComError::objectNotSet();
-      sReturnWhere = filterResult_->whereText();
+      // The host puts the filter's WHERE text into statements of its own: one expression, or
+      // the call fails and the host's text stays as it was.
+      std::string where = filterResult_->whereText();
+      sql::checkCondition(where);
+      sReturnWhere = std::move(where);
     }
     filterDialog_->terminate();
   } catch (...) {

@@ -8,7 +8,8 @@
 // it); then it shows frmBatchPosition modally.
 //
 // Nothing is trapped: the service's and the filter's errors (91 for a Nothing position object, an
-// unknown filter name) reach the host as the call's error.
+// unknown filter name, a confirmed WHERE text that is not one expression: sql::checkCondition,
+// with sReturnWhere left as it was) reach the host as the call's error.
 #pragma once
 
 #include <memory>

@@ -8,6 +8,7 @@
 #include "forms/constants.h"
 #include "module/module_state.h"
 #include "module/session.h"
+#include "sql/condition.h"
 
 namespace quillon::classes {
 
@@ -31,6 +32,8 @@ void ReturnInvSet::setRecordsetValue(std::shared_ptr<ado::Recordset> rs) {
 
 void ReturnInvSet::frmShow(const ObjectPtr& oLogin, std::int16_t ShowMode,
                            const std::string& sWhere) {
+  // The host condition narrows every list of the picker: one expression, or nothing runs.
+  sql::checkCondition(sWhere);
   auto context = module::OpenContext(module::LoginArgument(oLogin), false);
   module::gContext = context;
   module::gReturnInvWhere = sWhere;

@@ -8,7 +8,8 @@
 // confirmation without any inventory.
 //
 // Nothing is trapped: a login that is none, a failing session and a host condition the database
-// refuses reach the host as the call's error.
+// refuses reach the host as the call's error. A host condition that is not one expression
+// (sql::checkCondition) is refused before anything else happens.
 #pragma once
 
 #include <cstdint>

@@ -9,7 +9,9 @@
 // cInvCCode, iId, ...) and may end in " order by …"; without one the rows come in code order.
 // The recordset has cInvCode, cInvName, cInvStd, cInvCCode, cInvCName (the class name),
 // cComUnitName (the main unit). Only the inventories the user may use (his "inventory"
-// permission list for right "W") are offered. A condition the database refuses raises its error;
+// permission list for right "W") are offered. A condition that is not one expression (with its
+// trailing order by; sql::checkCondition) raises that error before anything runs, a condition
+// the database refuses raises the database's error;
 // GetInventoryList before Init raises 91.
 #pragma once
 

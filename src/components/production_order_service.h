@@ -10,7 +10,8 @@
 //
 //  - `where` (heads) is a condition on the columns of pp_poheader (cCode, dDate, cDepCode,
 //    cPersonCode, cVenCode, iProperty ...); "" for none. It is used as it is: the caller keeps
-//    typed text out of it.
+//    typed text out of it. A `where` or `invCondition` that is not one expression
+//    (sql::checkCondition) fails the query with that error's text before anything runs.
 //  - `state` is the document state an order must have to be listed (iState: 1 entered,
 //    2 verified, 3 closed); the dialogs ask for 2.
 //  - `openOnly` True lists only product lines that still have something to take (see below);

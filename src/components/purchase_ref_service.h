@@ -7,8 +7,10 @@
 //
 // Queries. Each takes the session first (its connection runs the statement) and a WHERE text
 // ("" for none), and hands a new client-side recordset back through `rs`. The WHERE text is used
-// as it is, so the caller keeps typed text out of it; a statement the database refuses raises
-// its error and leaves `rs` as it was. The names a WHERE text may use:
+// as it is, so the caller keeps typed text out of it; one that is not one expression
+// (sql::checkCondition) is refused with that error before anything runs, and a statement the
+// database refuses raises its error; either leaves `rs` as it was. The names a WHERE text may
+// use:
 //  - GetOrderHeads: the columns of zpurpoheader (dpodate, cdepname, cpersonname, cCode, cPOId,
 //    cVenAbbName, cBusType, cDepCode ...), also qualified "zpurpoheader."; key field "poid".
 //  - GetArrivalHeads: the columns of pu_ArrHead (ddate, cdepname, ..., cDepCode), also

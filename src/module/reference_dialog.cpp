@@ -7,8 +7,14 @@
 #include "module/module_state.h"
 #include "module/reference_lists.h"
 #include "module/reference_texts.h"
+#include "sql/condition.h"
 
 namespace quillon::module {
+
+void ReferenceDialog::setFilterText(std::string filter) {
+  sql::checkCondition(filter);
+  filter_ = std::move(filter);
+}
 
 ReferenceDialog::ReferenceDialog(std::string name, std::string caption, int width, int height,
                                  forms::HandlerErrors handlerErrors)

@@ -32,7 +32,9 @@ class ReferenceDialog : public forms::DialogShell {
   ~ReferenceDialog() override;
 
   const std::string& filterText() const { return filter_; }
-  void setFilterText(std::string filter) { filter_ = std::move(filter); }
+  // The owner's filter, a condition the dialog's queries join to theirs: one expression
+  // (sql::checkCondition), else refused with that error and the filter stays as it was.
+  void setFilterText(std::string filter);
   const std::shared_ptr<ado::Connection>& connection() const { return conn_; }
   void setConnection(std::shared_ptr<ado::Connection> conn) { conn_ = std::move(conn); }
   void setOwner(const automation::ObjectPtr& owner) { owner_ = owner; }

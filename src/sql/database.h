@@ -129,7 +129,8 @@ class Database {
   }
   Translator& translator() { return translator_; }
 
-  // The location the database was opened with (a file, or the server URI without its password).
+  // The location the database was opened with (a file, or the server URI with its password
+  // masked: maskPassword).
   const std::string& path() const { return path_; }
 
  protected:

@@ -37,4 +37,15 @@ std::string withDatabaseName(const std::string& location, std::string_view name)
 // The database name of a server location, the file name of a file.
 std::string databaseName(const std::string& location);
 
+// A connection text as it may be shown or logged: a server URI's password ("user:secret@",
+// "password=secret" in its query) and the Password / PWD items of a connection string
+// ("Password=secret", also quoted) become "***", in a URI given alone or as an item's value
+// (Data Source=postgresql://…). Everything else stays as it is; a file's path comes back
+// unchanged. Every message and printout that names an account's location goes through it.
+std::string maskPassword(std::string_view connectionText);
+// A message about a connection text (a parser's complaint quoting a piece of it, say) with every
+// password that connection text carries masked, as written and percent-decoded, besides the
+// passwords of the URIs the message itself holds.
+std::string maskPasswordIn(std::string_view message, std::string_view connectionText);
+
 }  // namespace quillon::sql

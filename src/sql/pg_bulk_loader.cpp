@@ -129,7 +129,7 @@ class PgBulkLoader final : public BulkLoader {
       const bool copying = PQresultStatus(start) == PGRES_COPY_IN;
       const std::string refusal = copying ? "" : PQresultErrorMessage(start);
       PQclear(start);
-      if (!copying) fail(b.table, refusal);
+      if (!copying) fail(conn, b.table, refusal);
       constexpr std::size_t kChunk = 1u << 20;
       bool sent = true;
       for (std::size_t at = 0; at < b.rows.size() && sent; at += kChunk) {
@@ -137,7 +137,7 @@ class PgBulkLoader final : public BulkLoader {
         sent = PQputCopyData(conn, b.rows.data() + at, static_cast<int>(n)) == 1;
       }
       if (PQputCopyEnd(conn, sent ? nullptr : "the load was cut short") != 1)
-        fail(b.table, PQerrorMessage(conn));
+        fail(conn, b.table, PQerrorMessage(conn));
       std::string error;
       while (PGresult* r = PQgetResult(conn)) {
         if (PQresultStatus(r) != PGRES_COMMAND_OK && error.empty())
@@ -146,14 +146,15 @@ class PgBulkLoader final : public BulkLoader {
                       : PQresultErrorMessage(r);
         PQclear(r);
       }
-      if (!error.empty()) fail(b.table, error);
+      if (!error.empty()) fail(conn, b.table, error);
       b.rows.clear();
       b.rows.shrink_to_fit();
     }
     held_ = 0;
   }
 
-  [[noreturn]] void fail(const std::string& table, std::string text) {
+  [[noreturn]] void fail(pg_conn* conn, const std::string& table, std::string text) {
+    if (PQstatus(conn) != CONNECTION_OK) db_.lost("bulk load of table " + table);
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     if (text.starts_with("ERROR:  ")) text = text.substr(8);
     throw automation::ComError(kSqlErrorNumber, "table " + table + ": " + text);

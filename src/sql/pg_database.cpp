@@ -2,11 +2,13 @@
 
 #include <libpq-fe.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "automation/com_error.h"
+#include "sql/locations.h"
 #include "sql/pg_cursor.h"
 #include "sql/pg_functions.h"
 #include "sql/sql_text.h"
@@ -20,16 +22,20 @@ namespace {
 constexpr const char* kWriteLock = "SELECT pg_advisory_xact_lock(7135002301)";
 constexpr const char* kSavepoint = "SAVEPOINT quillon_statement; ";
 constexpr const char* kRelease = "; RELEASE SAVEPOINT quillon_statement";
+constexpr const char* kUndoStatement =
+    "ROLLBACK TO SAVEPOINT quillon_statement; RELEASE SAVEPOINT quillon_statement";
+// The rows a streamed query hands over at a time (see streamQuery).
+constexpr int kStreamBatch = 5000;
 
 struct ResultDeleter {
   void operator()(PGresult* r) const { PQclear(r); }
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
-// The parts of a URI that name the server, and the URI without its password.
+// The parts of a URI that name the server, and the URI as it may be shown.
 struct ParsedUri {
   std::string host, port, dbname, user;
-  std::string shown;
+  std::string shown;  // the URI with its password masked
 };
 
 ParsedUri parseUri(const std::string& uri) {
@@ -42,8 +48,10 @@ ParsedUri parseUri(const std::string& uri) {
     std::string trimmed = text;
     while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' '))
       trimmed.pop_back();
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] The server location is not valid: " + trimmed);
+    // libpq quotes what it could not read, which may be the whole URI or a piece of its password.
+    throw automation::ComError(
+        kConnectionFailedNumber,
+        "[Quillon.PostgreSQL] The server location is not valid: " + maskPasswordIn(trimmed, uri));
   }
   for (PQconninfoOption* o = options; o->keyword != nullptr; ++o) {
     if (o->val == nullptr) continue;
@@ -54,32 +62,8 @@ ParsedUri parseUri(const std::string& uri) {
     if (k == "user") p.user = o->val;
   }
   PQconninfoFree(options);
-  // The URI as shown: without the password, which never appears in a message or a path.
-  std::string shown = uri;
-  const auto scheme = shown.find("://");
-  const auto authority = scheme == std::string::npos ? 0 : scheme + 3;
-  const auto at = shown.find('@', authority);
-  const auto slash = shown.find('/', authority);
-  if (at != std::string::npos && (slash == std::string::npos || at < slash)) {
-    const auto colon = shown.find(':', authority);
-    if (colon != std::string::npos && colon < at) shown.erase(colon, at - colon);
-  }
-  const auto query = shown.find('?');
-  if (query != std::string::npos) {
-    std::string kept;
-    std::size_t from = query + 1;
-    while (from <= shown.size()) {
-      const auto amp = shown.find('&', from);
-      const std::string item =
-          shown.substr(from, (amp == std::string::npos ? shown.size() : amp) - from);
-      if (!item.starts_with("password=") && !item.empty())
-        kept += (kept.empty() ? "?" : "&") + item;
-      if (amp == std::string::npos) break;
-      from = amp + 1;
-    }
-    shown = shown.substr(0, query) + kept;
-  }
-  p.shown = shown;
+  // The URI as shown: its password masked, which never appears in a message or a path.
+  p.shown = maskPassword(uri);
   return p;
 }
 
@@ -100,7 +84,25 @@ std::string trimMessage(const char* text) {
     s = s.substr(failed + 9);
   if (s.starts_with("FATAL:  ")) s = s.substr(8);
   if (s.starts_with("ERROR:  ")) s = s.substr(8);
+  if (s.starts_with("WARNING:  ")) s = s.substr(10);
   return s;
+}
+
+// libpq's own text of a lost connection runs over several indented lines ("server closed the
+// connection unexpectedly\n\tThis probably means …"): its lines joined into one.
+std::string oneLine(std::string s) {
+  std::string out;
+  bool blank = false;
+  for (char c : s) {
+    if (c == '\n' || c == '\t' || c == '\r' || c == ' ') {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
 }
 
 }  // namespace
@@ -190,12 +192,15 @@ void PgDatabase::connect() {
   const char* values[] = {uri_.c_str(), options.c_str(), "UTF8", "quillon", nullptr};
   conn_ = PQconnectdbParams(keys, values, 1);
   if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
-    const std::string cause = trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr);
+    const std::string cause =
+        maskPasswordIn(trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr), uri_);
     if (conn_ != nullptr) PQfinish(conn_);
     conn_ = nullptr;
     throw automation::ComError(kConnectionFailedNumber,
                                "[Quillon.PostgreSQL] Cannot connect to " + server_ + ": " + cause);
   }
+  lastNotice_.clear();
+  PQsetNoticeProcessor(conn_, &PgDatabase::onNotice, this);
   // The dialect layer's functions, and the domains that carry the T-SQL types.
   const std::string probe =
       "SELECT tsql.version(), array_to_string(ARRAY(SELECT typname FROM pg_type WHERE "
@@ -246,9 +251,36 @@ pg_conn* PgDatabase::connection() {
   return conn_;
 }
 
+void PgDatabase::onNotice(void* self, const char* message) {
+  static_cast<PgDatabase*>(self)->lastNotice_ = oneLine(trimMessage(message));
+}
+
+bool PgDatabase::connectionGone(PGresult* result) const {
+  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK || result == nullptr) return true;
+  const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+  // Every error the server reports has its code; one libpq made up itself means the statement
+  // could not be sent or its answer not read ("server closed the connection unexpectedly"), which
+  // libpq may say while it still calls the connection open.
+  if (state == nullptr) return PQresultStatus(result) == PGRES_FATAL_ERROR;
+  const std::string_view code = state;
+  // Class 08 (connection exception) and the server ending the session: an administrator's
+  // shutdown, a crash of another server process, a server that is starting or stopping.
+  return code.starts_with("08") || code == "57P01" || code == "57P02" || code == "57P03";
+}
+
 void PgDatabase::lost(std::string_view source) {
-  const std::string cause = conn_ != nullptr ? trimMessage(PQerrorMessage(conn_)) : "";
+  std::string cause = conn_ != nullptr ? oneLine(trimMessage(PQerrorMessage(conn_))) : "";
+  // What the server said on its way out (a warning that it terminates the connection) says why.
+  if (!lastNotice_.empty() && lastNotice_.find("terminating connection") != std::string::npos &&
+      cause.find(lastNotice_) == std::string::npos)
+    cause = cause.empty() ? lastNotice_ : lastNotice_ + " (" + cause + ")";
+  lastNotice_.clear();
   if (inTransaction_) broken_ = true;
+  // A session the server is ending may still look open to libpq: it is not used again.
+  if (conn_ != nullptr) {
+    PQfinish(conn_);
+    conn_ = nullptr;
+  }
   std::string text = "[Quillon.PostgreSQL] The connection to " + server_ + " was lost";
   if (!cause.empty()) text += ": " + cause;
   if (!source.empty()) text += " in: " + std::string(source.substr(0, 200));
@@ -256,7 +288,7 @@ void PgDatabase::lost(std::string_view source) {
 }
 
 void PgDatabase::raise(PGresult* result, std::string_view source) {
-  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) lost(source);
+  if (connectionGone(result)) lost(source);
   const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   const char* primary =
       result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
@@ -352,7 +384,97 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
   }
 }
 
+namespace {
+
+// A query that a cursor can run: a SELECT (a data-modifying WITH cannot be declared).
+bool declarable(std::string_view sql) {
+  while (!sql.empty() &&
+         (sql.front() == '(' || std::isspace(static_cast<unsigned char>(sql.front()))))
+    sql.remove_prefix(1);
+  if (sql.size() <= 6 || asciiLower(sql.substr(0, 6)) != "select") return false;
+  const auto next = static_cast<unsigned char>(sql[6]);
+  return std::isalnum(next) == 0 && next != '_' && next < 0x80;
+}
+
+}  // namespace
+
+void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler& handler) {
+  // The query runs as a cursor, read a batch at a time, in the caller's transaction under a
+  // savepoint as every statement there, or else in a transaction of its own. Each batch's FETCH
+  // is sent before the batch before it is handed over, so that the server produces the next rows
+  // while the handler reads. Whatever ends the reading early (an error, a handler that stops)
+  // undoes the transaction or savepoint and with it the cursor: at most the batch on its way
+  // still comes over.
+  const bool guarded = inTransaction_;
+  const std::string undo = guarded ? kUndoStatement : "ROLLBACK";
+  bool open = true;
+  bool pending = false;  // a FETCH sent whose result is not taken yet
+  const auto drain = [&] {
+    while (PGresult* r = PQgetResult(conn_)) PQclear(r);
+    pending = false;
+  };
+  const auto fail = [&](PGresult* r) {
+    if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
+    open = false;
+    Result(PQexec(conn_, undo.c_str()));
+    if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
+    raise(r, op.source);
+  };
+  struct Undo {
+    PgDatabase& db;
+    const std::string& undo;
+    bool& open;
+    bool& pending;
+    ~Undo() {
+      if (!open || db.conn_ == nullptr || PQstatus(db.conn_) != CONNECTION_OK) return;
+      if (pending) {
+        while (PGresult* r = PQgetResult(db.conn_)) PQclear(r);
+      }
+      Result(PQexec(db.conn_, undo.c_str()));
+    }
+  } undoUnlessDone{*this, undo, open, pending};
+
+  const std::string fetch = "FETCH FORWARD " + std::to_string(kStreamBatch) + " FROM quillon_rows";
+  const auto sendFetch = [&] {
+    if (PQsendQuery(conn_, fetch.c_str()) == 0) lost(op.source);
+    pending = true;
+  };
+  // Planned for all its rows, as the query alone is, rather than for the first ones (in the
+  // caller's transaction the setting stays to its end; it concerns cursors only).
+  const std::string start = (guarded ? std::string(kSavepoint) : std::string("BEGIN; ")) +
+                            "SET LOCAL cursor_tuple_fraction = 1; "
+                            "DECLARE quillon_rows NO SCROLL CURSOR FOR " +
+                            sql + "; " + fetch;
+  Result first(PQexec(connection(), start.c_str()));
+  if (PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
+  bool more = PQntuples(first.get()) == kStreamBatch;
+  PgCursor cursor(*this, first.get(), op, [&]() -> PGresult* {
+    if (!more) return nullptr;
+    if (!pending) sendFetch();
+    Result batch(PQgetResult(conn_));
+    drain();
+    if (!batch) lost(op.source);
+    if (PQresultStatus(batch.get()) != PGRES_TUPLES_OK) fail(batch.get());
+    more = PQntuples(batch.get()) == kStreamBatch;
+    if (more) sendFetch();
+    return batch.release();
+  });
+  first.release();  // the cursor's now
+  if (more) sendFetch();
+  handler.onResultSet(cursor);
+  if (pending) drain();  // the handler stopped before the last batch
+  const std::string end = guarded ? "CLOSE quillon_rows; RELEASE SAVEPOINT quillon_statement"
+                                  : "CLOSE quillon_rows; COMMIT";
+  Result done(PQexec(conn_, end.c_str()));
+  if (PQresultStatus(done.get()) != PGRES_COMMAND_OK) fail(done.get());
+  open = false;
+}
+
 void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handler) {
+  if (handler.streamsRows() && op.kind == Op::Kind::Exec && declarable(sql)) {
+    streamQuery(op, sql, handler);
+    return;
+  }
   pg_conn* conn = connection();
   const bool guarded = inTransaction_;
   const std::string text = guarded ? kSavepoint + sql + kRelease : sql;
@@ -364,11 +486,9 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
     PGresult* r = results[i].get();
     const auto status = PQresultStatus(r);
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) continue;
-    if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
+    if (connectionGone(r)) lost(op.source);
     if (guarded) {
-      Result undo(PQexec(conn,
-                         "ROLLBACK TO SAVEPOINT quillon_statement; "
-                         "RELEASE SAVEPOINT quillon_statement"));
+      Result undo(PQexec(conn, kUndoStatement));
       if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
     }
     raise(r, op.source);
@@ -425,6 +545,8 @@ void PgDatabase::rollback() {
 std::int64_t PgDatabase::lastInsertRowId() const {
   auto* self = const_cast<PgDatabase*>(this);
   Result r(PQexec(self->connection(), "SELECT tsql.identity()"));
+  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK && self->connectionGone(r.get()))
+    self->lost("@@identity");
   if (PQresultStatus(r.get()) != PGRES_TUPLES_OK || PQgetisnull(r.get(), 0, 0)) return 0;
   return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
 }

@@ -72,6 +72,10 @@ class PgDatabase final : public Database {
   std::vector<std::string> column(const std::string& sql);
   // The connection, reconnecting when it was lost.
   pg_conn* connection();
+  // Fails the call whose statement `source` found the connection lost (the server gone, or
+  // ending the session): kConnectionFailedNumber, "[Quillon.PostgreSQL] The connection to <server>
+  // was lost: <cause> in: <source>". The next call connects again.
+  [[noreturn]] void lost(std::string_view source);
 
  protected:
   void run(const Program& program, ResultHandler& handler) override;
@@ -87,8 +91,16 @@ class PgDatabase final : public Database {
   // Sends `sql` and hands its results to the handler: rows to onResultSet, counts to
   // onRowsAffected. Inside a transaction the statement runs under a savepoint.
   void send(const Op& op, const std::string& sql, ResultHandler& handler);
+  // The same for a query whose rows a streaming handler takes (ResultHandler::streamsRows): read
+  // through a cursor, a batch at a time.
+  void streamQuery(const Op& op, const std::string& sql, ResultHandler& handler);
   [[noreturn]] void raise(pg_result* result, std::string_view source);
-  [[noreturn]] void lost(std::string_view source);
+  // Whether a failed result means the connection is gone: libpq lost it, or the server said it
+  // is ending the session (shutting down, crashed, no connection).
+  bool connectionGone(pg_result* result) const;
+  // The server's notices (and warnings) while a statement runs: kept for the text of a lost
+  // connection rather than printed on standard error, as libpq would.
+  static void onNotice(void* self, const char* message);
   std::string timeouts() const;
 
   std::string uri_;
@@ -97,7 +109,8 @@ class PgDatabase final : public Database {
   int busyTimeoutMs_;
   pg_conn* conn_ = nullptr;
   bool inTransaction_ = false;
-  bool broken_ = false;  // the connection was lost inside a transaction not yet rolled back
+  bool broken_ = false;     // the connection was lost inside a transaction not yet rolled back
+  std::string lastNotice_;  // the last notice of the server, say "terminating connection …"
   std::int64_t changes_ = 0;
   std::map<unsigned int, PgRelation> relations_;
   std::set<std::string> domains_;

@@ -17,14 +17,6 @@ constexpr std::string_view kStatementStarts[] = {
     "raiserror", "save",    "goto",   "waitfor", "merge",  "deny",     "break",   "continue",
 };
 
-bool isStatementStart(const Token& t) {
-  if (t.kind != TokenKind::Word || !t.keyword) return false;
-  for (std::string_view s : kStatementStarts) {
-    if (t.isWord(s)) return true;
-  }
-  return false;
-}
-
 [[noreturn]] void fail(const std::string& text) {
   throw automation::ComError(kSqlErrorNumber, text);
 }
@@ -203,6 +195,14 @@ class Splitter {
 };
 
 }  // namespace
+
+bool isStatementStart(const Token& t) {
+  if (t.kind != TokenKind::Word || !t.keyword) return false;
+  for (std::string_view s : kStatementStarts) {
+    if (t.isWord(s)) return true;
+  }
+  return false;
+}
 
 std::vector<StatementNode> splitBatch(const Tokens& tokens) {
   return Splitter(tokens).run();

@@ -31,6 +31,10 @@ struct StatementNode {
   }
 };
 
+// Whether a token is a keyword that may start a statement (select, insert, delete, if, end, ...):
+// outside parentheses, such a word ends the statement before it unless it can continue it.
+bool isStatementStart(const Token& t);
+
 // Throws ComError when IF has no statement, or BEGIN has no END.
 std::vector<StatementNode> splitBatch(const Tokens& tokens);
 

@@ -24,6 +24,7 @@ enum class TokenKind : std::uint8_t {
 struct Token {
   std::string text;
   std::size_t offset = 0;  // where the token starts in the source text
+  std::size_t end = 0;     // where it ends (one past its last byte)
   TokenKind kind = TokenKind::Operator;
   // A temporary table: "#name", "tempdb..name" or "tempdb..#name". text holds the name without
   // the tempdb prefix.

@@ -131,6 +131,7 @@ class Lexer {
         t.text = op();
       }
       if (t.kind == TokenKind::Name && !t.text.empty() && t.text[0] == '#') t.temp = true;
+      t.end = pos_;
       out.push_back(std::move(t));
     }
     return fold(std::move(out));

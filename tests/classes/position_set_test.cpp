@@ -19,6 +19,7 @@
 #include "components/suite/login.h"
 #include "dialogs/frmBatchPosition/frm_batch_position.h"
 #include "forms/app_title.h"
+#include "sql/condition.h"
 #include "support/demo_account.h"
 #include "support/recording_ui_host.h"
 
@@ -217,10 +218,32 @@ TEST_F(PositionSetTest, BatchInvPosFilterThenForm) {
   EXPECT_EQ(formsShown.size(), 2u);
   EXPECT_EQ(host->filterRequests.size(), 2u);
 
+  // A confirmed WHERE text that is not one expression never reaches the host, which puts it into
+  // statements of its own: the call fails, no form is shown and the host's text stays.
+  for (const char* where :
+       {"cWhCode = '01') delete from CurrentStock --", "1=1; drop table x", "cWhCode = '01' --"}) {
+    host->filters = {std::string(where)};
+    std::vector<Variant> kept = {Variant(login), Variant("批次货位"), Variant("x = 1")};
+    try {
+      object->invoke("BatchInvPos", InvokeKind::Method, kept);
+      ADD_FAILURE() << "handed back: " << where;
+    } catch (const ComError& e) {
+      EXPECT_EQ(e.description().rfind(std::string(sql::kConditionRefusedText), 0), 0u)
+          << e.description();
+    }
+    EXPECT_EQ(kept[2], Variant("x = 1"));
+  }
+  EXPECT_EQ(formsShown.size(), 2u);
+  // The next call has a filter dialog of its own again.
+  host->filters = {std::string("cWhCode = '01'")};
+  object->invoke("BatchInvPos", InvokeKind::Method, args);
+  EXPECT_EQ(args[2], Variant("cWhCode = '01'"));
+  EXPECT_EQ(formsShown.size(), 3u);
+
   // Not a login: the call's error, before anything is shown.
   std::vector<Variant> bad = {Variant(ObjectPtr()), Variant("批次货位"), Variant("")};
   EXPECT_THROW(object->invoke("BatchInvPos", InvokeKind::Method, bad), ComError);
-  EXPECT_EQ(formsShown.size(), 2u);
+  EXPECT_EQ(formsShown.size(), 3u);
 }
 
 }  // namespace

@@ -69,6 +69,20 @@ TEST(ProduceOrder, LoadLateBoundOpensTheSessionAndReturnsNothingOnCancel) {
   po->invoke("load", InvokeKind::Method, args);
   EXPECT_EQ(typed.filterText(), "cCode = N'MO26110002'");
   EXPECT_EQ(host->modalRuns, 3);
+
+  // An order number is a value: whatever it holds, the filter stays one comparison.
+  args = {Variant("x') delete from pp_POHead --"), loginOn(env().path()), Variant(), Variant("")};
+  EXPECT_EQ(po->invoke("load", InvokeKind::Method, args), Variant(true)) << args[3].toString();
+  EXPECT_EQ(typed.filterText(), "cCode = N'x'') delete from pp_POHead --'");
+  EXPECT_EQ(host->modalRuns, 4);
+
+  // A dialog's filter is one expression or nothing: what else an owner sets is refused and the
+  // filter stays.
+  dialogs::frmCons cons;
+  cons.setFilterText("cCode = N'FH1'");
+  for (const char* filter : {"1=1) delete from DispatchList --", "1=1; drop table x", "a = 1 --"})
+    EXPECT_THROW(cons.setFilterText(filter), automation::ComError) << filter;
+  EXPECT_EQ(cons.filterText(), "cCode = N'FH1'");
 }
 
 TEST(ProduceOrder, WriteBacksPassTheServiceTextThrough) {

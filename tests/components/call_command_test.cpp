@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "demo_sessions.h"
 
@@ -16,9 +17,11 @@ struct CallRun {
   std::string out;  // standard output and error together
 };
 
-CallRun call(const std::string& arguments) {
-  const std::string command = std::string(QUILLON_BINARY) + " call --db '" + testing::demoPath() +
-                              "' " + arguments + " 2>&1";
+// Runs `quillon` with the arguments (as a shell gives them) and `input` (a printf format without
+// quotes) on its standard input.
+CallRun quillon(const std::string& arguments, const std::string& input = "") {
+  const std::string command =
+      "printf '" + input + "' | " + std::string(QUILLON_BINARY) + " " + arguments + " 2>&1";
   CallRun run;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (pipe == nullptr) return run;
@@ -29,6 +32,10 @@ CallRun call(const std::string& arguments) {
   int raw = ::pclose(pipe);
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return run;
+}
+
+CallRun call(const std::string& arguments) {
+  return quillon("call --db '" + testing::demoPath() + "' " + arguments);
 }
 
 TEST(CallCommand, PrintsResultsByReferenceValuesAndTables) {
@@ -69,6 +76,38 @@ TEST(CallCommand, ErrorsGiveTheirNumberAndTextAndFail) {
 
   r = call("'$login' CheckFunctionRight '\"ST0118'");  // unterminated text
   EXPECT_EQ(r.status, 2) << r.out;
+}
+
+TEST(CallCommand, NoCommandShowsTheServersPassword) {
+  if (!test_support::onServer()) GTEST_SKIP() << "logins of a database server";
+  // A wrong password is refused; the superuser's is not needed and goes unread.
+  std::string refused = testing::demoPath();
+  refused.replace(refused.find("user=quillon"), 12, "user=desk");
+  refused += "&password=not-the-password";
+  const std::string accepted = testing::demoPath() + "&password=s3cret";
+  for (const std::string& db : {refused, accepted}) {
+    const std::vector<CallRun> runs = {
+        quillon("call --db '" + db + "' '$login' cUserId"),
+        quillon("run --db '" + db + "' -", "login user=demo\nprint $login.cDataBase\n"),
+        quillon("check-db --db '" + db + "'"),
+    };
+    for (const CallRun& r : runs) {
+      EXPECT_EQ(r.out.find("not-the-password"), std::string::npos) << r.out;
+      EXPECT_EQ(r.out.find("s3cret"), std::string::npos) << r.out;
+    }
+    if (db == refused) {
+      for (const CallRun& r : runs) {
+        EXPECT_NE(r.status, 0) << r.out;
+        EXPECT_NE(r.out.find("password=***"), std::string::npos) << r.out;
+      }
+    } else {
+      EXPECT_EQ(runs[1].status, 0) << runs[1].out;
+      EXPECT_NE(runs[1].out.find("password=***"), std::string::npos) << runs[1].out;
+      EXPECT_EQ(runs[2].status, 0) << runs[2].out;
+      EXPECT_NE(runs[2].out.find("Checked postgresql://"), std::string::npos) << runs[2].out;
+      EXPECT_NE(runs[2].out.find("password=***"), std::string::npos) << runs[2].out;
+    }
+  }
 }
 
 }  // namespace

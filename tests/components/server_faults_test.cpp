@@ -2,17 +2,28 @@
 // there, a connection lost in the middle of a write-back. Each says which server and why; what
 // the lost transaction wrote is undone, and the next call connects again.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
+#include <thread>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/com_error.h"
 #include "components/suite/account_database.h"
 #include "components/suite/component_errors.h"
+#include "components/suite/login.h"
+#include "components/suite/write_back.h"
 #include "demo_sessions.h"
 #include "sql/database.h"
 #include "sql/locations.h"
+#include "support/command_run.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::components {
 namespace {
@@ -103,6 +114,179 @@ TEST(ServerFaults, AConnectionLostInAWriteBackUndoesItAndTheNextCallConnectsAgai
   // The next call has a connection of its own again.
   EXPECT_DOUBLE_EQ(quantity(*desk), before);
   EXPECT_NE(desk->execute("select pg_backend_pid()")->value(std::size_t{0}).toLong(), backend);
+}
+
+TEST(ServerFaults, ARefusedLoginNeverShowsThePassword) {
+  if (!test_support::onServer()) GTEST_SKIP() << "logins of a database server";
+  const std::string account = testing::demoPath();
+  // The password as a query item and in the URI's authority (the socket folder in the query).
+  const std::string inQuery = withItem(account, "user", "desk") + "&password=not-the-password";
+  std::string inAuthority = inQuery;
+  inAuthority.replace(0, std::string("postgresql://").size(),
+                      "postgresql://desk:not-the-password@");
+  inAuthority.erase(inAuthority.find("&password="));
+  for (const std::string& location : {inQuery, inAuthority}) {
+    try {
+      suite::Login::open(location, "demo");
+      ADD_FAILURE() << "logged in with a wrong password";
+    } catch (const automation::ComError& e) {
+      EXPECT_EQ(e.number(), sql::kConnectionFailedNumber);
+      EXPECT_EQ(e.description().rfind("账套数据库[postgresql://", 0), 0u) << e.description();
+      EXPECT_NE(e.description().find("]无法打开：[Quillon.PostgreSQL] Cannot connect to "),
+                std::string::npos)
+          << e.description();
+      EXPECT_NE(e.description().find("***"), std::string::npos) << e.description();
+      EXPECT_EQ(e.description().find("not-the-password"), std::string::npos) << e.description();
+    }
+  }
+  // A location libpq cannot read, which it quotes in its complaint.
+  std::string unreadable = inAuthority;
+  unreadable.replace(unreadable.find("not-the-password"), 16, "not-%zzpassword");
+  try {
+    suite::Login::open(unreadable, "demo");
+    ADD_FAILURE() << "read " << unreadable;
+  } catch (const automation::ComError& e) {
+    EXPECT_NE(e.description().find("The server location is not valid"), std::string::npos)
+        << e.description();
+    EXPECT_EQ(e.description().find("%zzpassword"), std::string::npos) << e.description();
+  }
+  // An unknown user on the account (the superuser's login needs no password here).
+  const std::string withPassword = account + "&password=s3cret";
+  try {
+    suite::Login::open(withPassword, "nobody");
+    ADD_FAILURE() << "an unknown user";
+  } catch (const automation::ComError& e) {
+    EXPECT_EQ(e.number(), suite::kErrUnknownUser);
+    EXPECT_EQ(e.description().find("s3cret"), std::string::npos) << e.description();
+  }
+  // The login's texts show the location as the messages do; the connection text keeps it.
+  auto login = suite::Login::open(withPassword, "demo");
+  EXPECT_EQ(login->databaseName().find("s3cret"), std::string::npos);
+  EXPECT_NE(login->connectionText().find("s3cret"), std::string::npos);
+}
+
+// A server of the test's own, which it may stop: a fresh cluster reached through the socket in a
+// folder of its own (scripts/test-server.sh bare / stop).
+class PrivateServer {
+ public:
+  PrivateServer() : dir_("/tmp/quillon-faults-" + std::to_string(::getpid())) {
+    const auto started = run("bare");
+    EXPECT_EQ(started.status, 0) << started.err;
+  }
+  ~PrivateServer() { stop(); }
+  std::string location(const std::string& database) const {
+    return "postgresql:///" + database + "?host=" + dir_ + "&user=quillon";
+  }
+  // pg_ctl -m immediate: every backend ends at once, no checkpoint.
+  void stop() {
+    if (stopped_) return;
+    stopped_ = true;
+    const auto outcome = run("stop");
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+  }
+
+ private:
+  test_support::CommandOutcome run(const std::string& command) const {
+    return test_support::runCommand(
+        "/bin/bash", {QUILLON_SOURCE_DIR "/scripts/test-server.sh", command, dir_}, files_.path());
+  }
+  test_support::ScratchDir files_;
+  std::string dir_;
+  bool stopped_ = false;
+};
+
+// What the process writes to its standard error while the guard lives.
+class StandardErrorCapture {
+ public:
+  StandardErrorCapture() : file_(dir_ / "stderr") {
+    std::fflush(stderr);
+    saved_ = ::dup(2);
+    std::FILE* f = std::fopen(file_.c_str(), "w");
+    ::dup2(::fileno(f), 2);
+    std::fclose(f);
+  }
+  ~StandardErrorCapture() { restore(); }
+  std::string text() {
+    restore();
+    std::ifstream in(file_);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+  }
+
+ private:
+  void restore() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    ::dup2(saved_, 2);
+    ::close(saved_);
+    saved_ = -1;
+  }
+  test_support::ScratchDir dir_;
+  std::filesystem::path file_;
+  int saved_ = -1;
+};
+
+std::int64_t scalar(ado::Connection& c, const std::string& sql) {
+  return c.execute(sql)->value(std::size_t{0}).toLong();
+}
+
+TEST(ServerFaults,
+     AServerStoppedMidCallIsALostConnectionWhateverTheStatementAndSaysNothingOnStderr) {
+  if (!test_support::onServer()) GTEST_SKIP() << "faults of a database server";
+  PrivateServer server;
+  const std::string account = server.location("faults");
+  const std::string text = "Provider=Quillon.PostgreSQL;Data Source=" + account;
+  auto open = [&] {
+    auto c = std::make_shared<ado::Connection>();
+    c->open(text);
+    return c;
+  };
+  auto admin = open();
+  admin->execute("create table CurrentStock (AutoID int, iQuantity decimal(20,6))");
+  admin->execute("insert into CurrentStock values (1, 10)");
+
+  // A desk inside a transaction that has written (it holds the account's write lock), a
+  // write-back waiting in BEGIN TRANSACTION for that lock, a desk between calls.
+  auto holder = open();
+  auto waiting = open();
+  auto idle = open();
+  holder->beginTrans();
+  holder->execute("update CurrentStock set iQuantity = 0 where AutoID = 1");
+  StandardErrorCapture standardError;
+  std::string writeBackError = "not run";
+  std::thread writeBack([&] {
+    writeBackError = suite::runWriteBack(waiting, [](sql::Database& db) {
+      db.execute("update CurrentStock set iQuantity = iQuantity - 1 where AutoID = 1");
+    });
+  });
+  const auto waits = [&] {
+    return scalar(*admin,
+                  "select count(*) from pg_locks where locktype = 'advisory' and not granted") > 0;
+  };
+  for (int i = 0; i < 600 && !waits(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_TRUE(waits()) << "the write-back does not wait in BEGIN TRANSACTION";
+  server.stop();
+  writeBack.join();
+
+  const auto isLost = [](const std::string& message) {
+    return message.rfind("[Quillon.PostgreSQL] The connection to ", 0) == 0 &&
+           message.find(" was lost") != std::string::npos;
+  };
+  EXPECT_TRUE(isLost(writeBackError)) << writeBackError;
+  const auto lostIn = [&](const char* what, const std::function<void()>& call) {
+    try {
+      call();
+      ADD_FAILURE() << what << " went through on a stopped server";
+    } catch (const automation::ComError& e) {
+      EXPECT_EQ(e.number(), sql::kConnectionFailedNumber) << what << ": " << e.description();
+      EXPECT_TRUE(isLost(e.description())) << what << ": " << e.description();
+    }
+  };
+  lostIn("COMMIT", [&] { holder->commitTrans(); });
+  lostIn("a statement between calls", [&] { idle->execute("select count(*) from CurrentStock"); });
+  EXPECT_EQ(standardError.text(), "") << "libpq's notices went to standard error";
 }
 
 }  // namespace

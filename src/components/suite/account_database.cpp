@@ -7,6 +7,7 @@
 #include "ado/connection_string.h"
 #include "automation/com_error.h"
 #include "components/suite/component_errors.h"
+#include "sql/locations.h"
 
 namespace quillon::components::suite {
 
@@ -31,7 +32,7 @@ std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int 
   const bool server = sql::isServerLocation(path);
   std::error_code ec;
   if (!server && (path.empty() || !std::filesystem::is_regular_file(path, ec))) {
-    raise(kErrDatabaseMissing, "账套数据库文件[" + path + "]不存在");
+    raise(kErrDatabaseMissing, "账套数据库文件[" + sql::maskPassword(path) + "]不存在");
   }
   std::unique_ptr<sql::Database> db;
   try {
@@ -42,7 +43,7 @@ std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int 
       if (e.number() == sql::kConnectionFailedNumber) {
         raise(e.description().find("does not exist") != std::string::npos ? kErrDatabaseMissing
                                                                           : e.number(),
-              "账套数据库[" + path + "]无法打开：" + e.description());
+              "账套数据库[" + sql::maskPassword(path) + "]无法打开：" + e.description());
       }
       throw;
     }
@@ -54,7 +55,8 @@ std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int 
     if (e.number() == sql::kDatabaseBusyNumber || e.number() == sql::kConnectionFailedNumber ||
         e.number() == kErrDatabaseMissing)
       throw;
-    raise(kErrNotAccountDatabase, (server ? "数据库[" : "文件[") + path + "]不是账套数据库");
+    raise(kErrNotAccountDatabase,
+          (server ? "数据库[" : "文件[") + sql::maskPassword(path) + "]不是账套数据库");
   }
   return db;
 }

@@ -50,7 +50,8 @@ void Login::logIn(const std::string& dbPath, const std::string& userCode,
       db->query("SELECT cUser_Id, cUser_Name, bAdmin, bDisabled FROM UA_User WHERE cUser_Id = " +
                 sql::literal(userCode));
   if (users.empty() || users.front().rows.empty()) {
-    raise(kErrUnknownUser, "用户[" + userCode + "]在账套数据库[" + dbPath + "]中不存在");
+    raise(kErrUnknownUser,
+          "用户[" + userCode + "]在账套数据库[" + sql::maskPassword(dbPath) + "]中不存在");
   }
   const auto& row = users.front().rows.front();
   if (row[3].integer != 0) raise(kErrUserDisabled, "用户[" + userCode + "]已停用");
@@ -139,7 +140,8 @@ std::string Login::serverName() const {
 
 std::string Login::databaseName() const {
   requireLoggedIn();
-  return dbPath_;
+  // A text to show: a server account's password stays in the connection text alone.
+  return sql::maskPassword(dbPath_);
 }
 
 const automation::MemberTable& Login::memberTable() const {

@@ -19,13 +19,15 @@ bool connectionUsable(const ProductionOrderService::ConnectionPtr& conn, std::st
   return false;
 }
 
-// Runs a query into `rs`; failures of the database come back as the error text and leave `rs`
-// as it was.
-void runQuery(const std::string& sql, ProductionOrderService::RecordsetPtr& rs,
+// Runs the query `statement` builds into `rs`; a condition it refuses and failures of the
+// database come back as the error text and leave `rs` as it was.
+template <typename Build>
+void runQuery(Build statement, ProductionOrderService::RecordsetPtr& rs,
               ProductionOrderService::ConnectionPtr& conn, std::string& errMsg, bool& result) {
   result = false;
   if (!connectionUsable(conn, errMsg)) return;
   try {
+    const std::string sql = statement();
     auto fresh = std::make_shared<ado::Recordset>();
     fresh->setCursorLocation(ado::adUseClient);
     fresh->open(sql, conn);
@@ -53,7 +55,8 @@ std::optional<std::int32_t> parseKey(std::string_view text) {
 void ProductionOrderServiceObject::heads(OrderQueryKind kind, const std::string& where,
                                          RecordsetPtr& rs, ConnectionPtr& conn, std::string& errMsg,
                                          std::int32_t state, bool openOnly, bool& result) {
-  runQuery(productionHeadQuery(kind, where, state, openOnly), rs, conn, errMsg, result);
+  runQuery([&] { return productionHeadQuery(kind, where, state, openOnly); }, rs, conn, errMsg,
+           result);
 }
 
 void ProductionOrderServiceObject::lines(OrderQueryKind kind, const std::string& headKey,
@@ -66,7 +69,8 @@ void ProductionOrderServiceObject::lines(OrderQueryKind kind, const std::string&
     errMsg = "生产订单[" + headKey + "]不存在";
     return;
   }
-  runQuery(productionLineQuery(kind, *id, state, openOnly, invCondition), rs, conn, errMsg, result);
+  runQuery([&] { return productionLineQuery(kind, *id, state, openOnly, invCondition); }, rs, conn,
+           errMsg, result);
 }
 
 void ProductionOrderServiceObject::listHeads(const std::string& where, RecordsetPtr& rs,
@@ -113,7 +117,8 @@ void ProductionOrderServiceObject::listMaterials(std::int32_t lineKey, double li
                                                  RecordsetPtr& rs, ConnectionPtr& conn,
                                                  std::string& errMsg,
                                                  const std::string& invCondition, bool& result) {
-  runQuery(productionMaterialQuery(lineKey, lineQuantity, invCondition), rs, conn, errMsg, result);
+  runQuery([&] { return productionMaterialQuery(lineKey, lineQuantity, invCondition); }, rs, conn,
+           errMsg, result);
 }
 
 // ---- late-bound members

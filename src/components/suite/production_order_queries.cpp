@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "sql/condition.h"
+
 namespace quillon::components::suite {
 
 namespace {
@@ -50,6 +52,7 @@ std::string productionHeadQuery(OrderQueryKind kind, std::string_view where, std
       "istate = " +
       std::to_string(state) + " AND " + listedLineTest(kind, openOnly);
   if (kind == OrderQueryKind::OutsourcedIssue) sql += " AND iproperty = 2";
+  sql::checkCondition(where);
   if (!where.empty()) sql += " AND (" + std::string(where) + ")";
   return sql + " ORDER BY ccode";
 }
@@ -77,7 +80,8 @@ std::string productionLineQuery(OrderQueryKind kind, std::int32_t headId, std::i
   if (openOnly) inner += " AND " + openLineTest(kind, "PL");
   std::string sql =
       "SELECT * FROM (" + inner + ") pp_pomain WHERE pp_pomain.id = " + std::to_string(headId);
-  if (!invCondition.empty()) sql += " AND " + std::string(invCondition);
+  sql::checkCondition(invCondition);
+  if (!invCondition.empty()) sql += " AND (" + std::string(invCondition) + ")";
   return sql + " ORDER BY mainid";
 }
 
@@ -103,7 +107,8 @@ std::string productionMaterialQuery(std::int32_t lineId, double lineQuantity,
       "WHERE d.bused = 0 AND PL.cClose IS NULL AND PH.iState = 2) pp_podetail "
       "WHERE pp_podetail.mainid = " +
       std::to_string(lineId);
-  if (!invCondition.empty()) sql += " AND " + std::string(invCondition);
+  sql::checkCondition(invCondition);
+  if (!invCondition.empty()) sql += " AND (" + std::string(invCondition) + ")";
   return sql + " ORDER BY subid";
 }
 

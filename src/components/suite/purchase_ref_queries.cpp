@@ -1,5 +1,7 @@
 #include "components/suite/purchase_ref_queries.h"
 
+#include "sql/condition.h"
+
 namespace quillon::components::suite {
 
 namespace {
@@ -32,7 +34,9 @@ std::string headOffered(std::string_view lines, std::string_view open, bool show
   return offered + ")";
 }
 
+// The caller's WHERE text, one expression (sql::checkCondition), narrowing the rest as a whole.
 std::string callerCondition(std::string_view where) {
+  sql::checkCondition(where);
   if (where.empty()) return {};
   return " AND (" + std::string(where) + ")";
 }
@@ -92,7 +96,8 @@ std::string deliveryHeadQuery(std::string_view where, bool showClosed) {
   // The caller's WHERE text may name the note's lines (DispatchLists.cwhcode) beside its head and
   // the head's archives, so it is tested inside the lines' EXISTS: a note is one row however many
   // of its lines match.
-  std::string lines = "EXISTS (SELECT 1 FROM DispatchLists WHERE DispatchLists.DLID = DispatchList.DLID";
+  std::string lines =
+      "EXISTS (SELECT 1 FROM DispatchLists WHERE DispatchLists.DLID = DispatchList.DLID";
   if (!showClosed) lines += " AND " + deliveryLineOpen("DispatchLists");
   lines += callerCondition(where) + ")";
   return "SELECT DispatchList.DLID AS dlid, VouchType.cVouchName AS cbillname, "

@@ -17,7 +17,7 @@ std::string classCondition(std::string_view classCode, std::string_view hostWher
                            std::string_view joiner) {
   const bool host = !automation::Trim(hostWhere).empty();
   if (classCode.empty()) return host ? std::string(hostWhere) : std::string();
-  std::string condition = "cInvCCode like " + sql::quoteLiteral(std::string(classCode) + "%");
+  std::string condition = "cInvCCode like " + sql::literal(std::string(classCode) + "%");
   if (host) condition += std::string(joiner) + "(" + std::string(hostWhere) + ")";
   return condition;
 }
@@ -37,15 +37,19 @@ std::string listOrder(bool descending) {
 }
 
 std::string tempTableName(std::string_view identifier) {
-  return "tempdb..tmp" + automation::Replace(std::string(identifier), ".", "_") + "tmp";
+  // The identifier is the account's (its cAccId, else the file's or the server database's name)
+  // and the year: outside text, which becomes one plain name whatever it holds.
+  return "tempdb.." +
+         sql::identifier("tmp" + automation::Replace(std::string(identifier), ".", "_") + "tmp");
 }
 
 std::string tempTableBatch(std::string_view name, const std::vector<std::string>& codes) {
   const std::string n(name);
-  std::string batch = "if exists (select * from tempdb..sysobjects where id=object_id(N'" + n +
-                      "')) drop table " + n + " create table " + n + "(id nvarchar(255))";
+  std::string batch = "if exists (select * from tempdb..sysobjects where id=object_id(" +
+                      sql::literal(n) + ")) drop table " + n + " create table " + n +
+                      "(id nvarchar(255))";
   for (const auto& code : codes) {
-    batch += " insert into " + n + "(id) values(" + sql::quoteLiteral(code) + ") ";
+    batch += " insert into " + n + "(id) values(" + sql::literal(code) + ") ";
   }
   return batch;
 }

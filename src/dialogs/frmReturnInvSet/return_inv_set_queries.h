@@ -1,6 +1,7 @@
 // The conditions and statements of the return-inventory picker, pure functions of their inputs.
-// Class codes go into the conditions between single quotes (quotes doubled); the host condition
-// is the host's own text, put in parentheses so that it narrows whatever stands beside it.
+// Class and inventory codes go into the statements as literals (sql::literal); the host condition
+// is the host's own text, checked as one expression when the host hands it in (frmShow) and put
+// in parentheses so that it narrows whatever stands beside it.
 #pragma once
 
 #include <string>
@@ -21,7 +22,8 @@ std::string checkCondition(std::string_view classCode, std::string_view hostWher
 // The list's order: "" (the service's code order) or " order by cInvCode desc".
 std::string listOrder(bool descending);
 
-// "tempdb..tmp" + the identifier with every "." made "_" + "tmp".
+// "tempdb..tmp" + the identifier with every "." made "_" + "tmp", made one name by
+// sql::identifier (an account "acct-01" in 2026 gives tempdb..tmpacct_01_2026tmp).
 std::string tempTableName(std::string_view identifier);
 
 // The batch that makes the temporary table afresh and puts the chosen codes into it.

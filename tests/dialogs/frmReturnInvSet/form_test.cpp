@@ -3,7 +3,10 @@
 // question, locating rows, the order switch, OK and Quit, and the clerk's rights.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -21,6 +24,9 @@
 #include "dialogs/frmReturnInvSet/return_inv_set_queries.h"
 #include "forms/constants.h"
 #include "module/module_state.h"
+#include "sql/condition.h"
+#include "sql/locations.h"
+#include "sql/sql_text.h"
 #include "support/demo_account.h"
 #include "support/recording_ui_host.h"
 
@@ -313,6 +319,110 @@ TEST_F(ReturnInvPicker, LibraryWideValueHostConditionModelessAndRefusedCondition
   } catch (const ComError& e) {
     EXPECT_EQ(e.number(), 91);
   }
+}
+
+// A server database of this process for the account `name`: any text, encoded into the location.
+std::string serverCopy(const std::string& name) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  for (const unsigned char c : name) {
+    if (std::isalnum(c) != 0 || c == '-' || c == '_' || c == '.') {
+      encoded += static_cast<char>(c);
+    } else {
+      encoded += '%';
+      encoded += kHex[c >> 4];
+      encoded += kHex[c & 15];
+    }
+  }
+  const std::string location = sql::withDatabaseName(std::getenv("QUILLON_TEST_SERVER"), encoded);
+  sql::copyDatabase(std::getenv("QUILLON_TEST_SERVER"), location);
+  return location;
+}
+
+std::int64_t stockRows(const std::string& account) {
+  return test_support::connect(account)
+      ->execute("select count(*) from CurrentStock")
+      ->value(std::size_t{0})
+      .toLong();
+}
+
+TEST_F(ReturnInvPicker, AnAccountOfAnyNameConfirmsItsChoiceAndDeletesNothing) {
+  // The account's identity (cAccId, else the file's or the server database's name) names the
+  // temporary table of the chosen inventories.
+  const std::string attack = "x')) or 1=1 delete from CurrentStock --";
+  struct Account {
+    std::string location;
+    std::string dropWhenDone;
+  };
+  std::vector<Account> accounts;
+  const std::string pid = std::to_string(::getpid());
+  for (const std::string& name : {attack, std::string("acct-01"), std::string("my acct")}) {
+    if (test_support::onServer()) {
+      const std::string location = serverCopy(name + "_" + pid);
+      accounts.push_back({location, location});
+    } else {
+      accounts.push_back({test_support::demoAccount().copy(name), ""});
+    }
+  }
+  // The same text in the account parameter cAccId.
+  const std::string byParameter = test_support::demoAccount().copy("by-parameter");
+  test_support::connect(byParameter)
+      ->execute("insert into accinformation (cSysID, cName, cValue) values (N'sa', N'cAccId', " +
+                sql::literal(attack) + ")");
+  accounts.push_back({byParameter, ""});
+
+  for (const auto& account : accounts) {
+    const std::int64_t before = stockRows(account.location);
+    ASSERT_GT(before, 0);
+    auto login = test_support::loginAs("demo", account.location);
+    host->onModal = [](forms::Form& form) {
+      auto& f = dynamic_cast<frmReturnInvSet&>(form);
+      f.treeMenu.userCheckNode("c060101", true);
+      f.TaskRun("Ok");
+    };
+    ReturnInvSet picker;
+    ReturnInvSet::setRecordsetValue(nullptr);
+    try {
+      picker.frmShow(ObjectPtr(login), forms::vbModal, "");
+    } catch (const ComError& e) {
+      ADD_FAILURE() << account.location << ": " << e.description();
+    }
+    EXPECT_EQ(codesOf(ReturnInvSet::RecordsetValue()),
+              (std::vector<std::string>{"060101001", "060101002"}))
+        << account.location;
+    EXPECT_EQ(stockRows(account.location), before) << account.location;
+    login.reset();
+    module::gContext.reset();
+    if (!account.dropWhenDone.empty()) sql::dropDatabase(account.dropWhenDone);
+  }
+}
+
+TEST_F(ReturnInvPicker, AHostConditionThatIsNotOneExpressionIsRefusedBeforeAnythingRuns) {
+  const std::string account = test_support::demoAccount().copy("host-condition");
+  const std::int64_t before = stockRows(account);
+  for (const char* where : {"1=0) delete from CurrentStock --", "1=0 delete from CurrentStock",
+                            "1=1; delete from CurrentStock", "1=1 --"}) {
+    host->modalRuns = 0;
+    try {
+      ReturnInvSet picker;
+      picker.frmShow(ObjectPtr(test_support::loginAs("demo", account)), forms::vbModal, where);
+      ADD_FAILURE() << "accepted: " << where;
+    } catch (const ComError& e) {
+      EXPECT_EQ(e.description().rfind(std::string(sql::kConditionRefusedText), 0), 0u)
+          << e.description();
+    }
+    EXPECT_EQ(host->modalRuns, 0) << "no picker for " << where;
+    EXPECT_EQ(module::gReturnInvWhere, "");
+    EXPECT_EQ(stockRows(account), before) << where;
+  }
+  // A subquery, a quote, a semicolon and dashes inside literals are one expression.
+  show("demo",
+       "cInvCode in (select cInvCode from Inventory where cInvName <> N'a;b''--c') and "
+       "cInvCCode like '0101%'",
+       [](frmReturnInvSet& f) {
+         EXPECT_EQ(f.ListView1.itemCount(), 5);
+         f.TaskRun("Quit");
+       });
 }
 
 }  // namespace

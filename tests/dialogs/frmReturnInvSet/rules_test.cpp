@@ -31,12 +31,13 @@ TEST(ReturnInvSetRules, OrderCaptionSwapsBothWays) {
 }
 
 TEST(ReturnInvSetQueries, ConditionsAndTheTemporaryTable) {
-  EXPECT_EQ(listCondition("0101", ""), "cInvCCode like '0101%'");
-  EXPECT_EQ(listCondition("0101", "a = 1 or b = 2"), "cInvCCode like '0101%' and (a = 1 or b = 2)");
-  EXPECT_EQ(checkCondition("0101", "a = 1"), "cInvCCode like '0101%' AND (a = 1)");
+  EXPECT_EQ(listCondition("0101", ""), "cInvCCode like N'0101%'");
+  EXPECT_EQ(listCondition("0101", "a = 1 or b = 2"),
+            "cInvCCode like N'0101%' and (a = 1 or b = 2)");
+  EXPECT_EQ(checkCondition("0101", "a = 1"), "cInvCCode like N'0101%' AND (a = 1)");
   EXPECT_EQ(checkCondition("", "a = 1"), "a = 1") << "the root";
   EXPECT_EQ(listCondition("", "  "), "");
-  EXPECT_EQ(listCondition("O'1", ""), "cInvCCode like 'O''1%'");
+  EXPECT_EQ(listCondition("O'1", ""), "cInvCCode like N'O''1%'");
   EXPECT_EQ(classCodeOfKey("c060101", false), "060101");
   EXPECT_EQ(classCodeOfKey("mRoot", true), "");
 
@@ -46,11 +47,17 @@ TEST(ReturnInvSetQueries, ConditionsAndTheTemporaryTable) {
             "if exists (select * from tempdb..sysobjects where id=object_id(N'"
             "tempdb..tmp001_2026_xtmp')) drop table tempdb..tmp001_2026_xtmp create table "
             "tempdb..tmp001_2026_xtmp(id nvarchar(255)) insert into tempdb..tmp001_2026_xtmp(id) "
-            "values('A1')  insert into tempdb..tmp001_2026_xtmp(id) values('B''2') ");
+            "values(N'A1')  insert into tempdb..tmp001_2026_xtmp(id) values(N'B''2') ");
   EXPECT_EQ(chosenCondition(name, "升序(&D)"),
             " cInvCode in (select id from tempdb..tmp001_2026_xtmp) order by cInvCode  desc ");
   EXPECT_EQ(chosenCondition(name, "降序(&D)"),
             " cInvCode in (select id from tempdb..tmp001_2026_xtmp) order by cInvCode  ");
+
+  // Whatever the account is called, its part of the name is one plain name.
+  EXPECT_EQ(tempTableName("acct-01.2026"), "tempdb..tmpacct_01_2026tmp");
+  EXPECT_EQ(tempTableName("my acct.2026"), "tempdb..tmpmyx20acct_2026tmp");
+  EXPECT_EQ(tempTableName("x')) or 1=1 delete from CurrentStock --.2026"),
+            "tempdb..tmpxx27x29x29x20orx201x3D1x20deletex20fromx20CurrentStockx20___2026tmp");
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
+#include "sql/condition.h"
 
 namespace quillon::components {
 
@@ -70,6 +71,7 @@ bool blank(std::string_view text) {
 }  // namespace
 
 std::string inventoryListStatement(std::string_view condition, std::string_view permittedIds) {
+  sql::checkCondition(condition);
   std::string_view where = condition;
   std::string_view order;
   if (const std::size_t at = orderByStart(condition); at != std::string_view::npos) {
