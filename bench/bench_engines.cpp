@@ -21,14 +21,14 @@
 #include "automation/class_registry.h"
 #include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
+#include "classes/public_classes.h"
 #include "classes/ref_select.h"
-#include "classes/registration.h"
 #include "components/suite/account_database.h"
 #include "components/suite/login.h"
 #include "components/suite/purchase_ref_queries.h"
 #include "components/suite/stock_queries_object.h"
 #include "db/demo_data.h"
-#include "forms/scripted_ui_host.h"
+#include "script/scripted_ui_host.h"
 #include "sql/locations.h"
 #include "sql/sqlite_database.h"
 
@@ -230,7 +230,7 @@ QUILLON_BENCHMARK(BM_DialogFilter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond
 void BM_AutoRefer(benchmark::State& state) {
   Account* a = account(static_cast<int>(state.range(0)), state);
   if (a == nullptr) return;
-  forms::ScopedUiHost host{std::make_shared<forms::ScriptedUiHost>()};
+  forms::ScopedUiHost host{std::make_shared<script::ScriptedUiHost>()};
   components::suite::StockQueriesObject queries;
   const std::string stock = queries.currentStockSql({"01", "0101003", {}, ""}, false);
   for (auto _ : state) {

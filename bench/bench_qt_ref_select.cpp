@@ -17,7 +17,7 @@
 #include "automation/class_registry.h"
 #include "bench/bench_runner.h"
 #include "bench/qt_bench_support.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/registration.h"
 #include "db/demo_data.h"
 #include "forms/form.h"

@@ -37,7 +37,7 @@ set(QUILLON_PUBLIC_HEADERS
   sql/program.h
   sql/result.h
   sql/translator.h
-  classes/registration.h
+  classes/public_classes.h
   components/marlin_login.h
   components/registration.h
   components/suite/login.h

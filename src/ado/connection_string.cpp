@@ -1,6 +1,6 @@
 #include "ado/connection_string.h"
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 

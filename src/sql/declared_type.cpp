@@ -4,9 +4,13 @@
 #include <charconv>
 #include <string>
 
+#include "automation/text_compare.h"
 #include "sql/result.h"
 
 namespace quillon::sql {
+
+using automation::asciiLower;
+using automation::asciiUpper;
 
 namespace {
 
@@ -46,22 +50,6 @@ constexpr std::array kTypes{
     TypeMapping{"binary", "BLOB"},
     TypeMapping{"timestamp", "BLOB"},
 };
-
-std::string lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
-std::string upper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
 
 std::string_view trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -104,14 +92,14 @@ std::string engineDeclaredType(std::string_view tsqlType) {
   std::string_view name;
   std::string_view args;
   splitArgs(tsqlType, name, args);
-  const std::string base = lower(name);
+  const std::string base = asciiLower(name);
   const TypeMapping* t = findType(base);
   if (t == nullptr) return {};
-  std::string out = upper(base);
+  std::string out = asciiUpper(base);
   out += ' ';
   out += t->affinity;
   if (!args.empty()) {
-    std::string a = lower(stripSpaces(args));
+    std::string a = asciiLower(stripSpaces(args));
     if (a == "max") a = "-1";
     out += '(' + a + ')';
   }
@@ -122,14 +110,14 @@ std::string tsqlTypeFromDeclared(std::string_view engineDeclared) {
   std::string_view name;
   std::string_view args;
   splitArgs(engineDeclared, name, args);
-  const std::string lowered = lower(name);
+  const std::string lowered = asciiLower(name);
   std::string base = lowered;
   const auto space = lowered.find(' ');
   if (space != std::string::npos) {
     const std::string first = lowered.substr(0, space);
     const std::string rest(trim(std::string_view(lowered).substr(space + 1)));
     const TypeMapping* t = findType(first);
-    if (t != nullptr && rest == lower(t->affinity)) base = first;
+    if (t != nullptr && rest == asciiLower(t->affinity)) base = first;
   }
   // The key column of a table with an identity column is declared plainly as INTEGER.
   if (base == "integer") base = "int";
@@ -140,13 +128,13 @@ std::string tsqlTypeFromDeclared(std::string_view engineDeclared) {
 }
 
 bool isTextType(std::string_view baseType) {
-  const TypeMapping* t = findType(lower(baseType));
+  const TypeMapping* t = findType(asciiLower(baseType));
   return t != nullptr && t->affinity == "TEXT" && t->tsql.find("date") == std::string_view::npos &&
          t->tsql != "time";
 }
 
 bool isDateType(std::string_view baseType) {
-  const std::string b = lower(baseType);
+  const std::string b = asciiLower(baseType);
   return b == "datetime" || b == "smalldatetime" || b == "date" || b == "datetime2" ||
          b == "datetimeoffset";
 }
@@ -154,13 +142,13 @@ bool isDateType(std::string_view baseType) {
 std::string collationClause(std::string_view baseType) {
   if (isTextType(baseType)) return "COLLATE NOCASE";
   if (isDateType(baseType)) return std::string("COLLATE ") + kDateCollation;
-  if (lower(baseType) == "time") return std::string("COLLATE ") + kTimeCollation;
+  if (asciiLower(baseType) == "time") return std::string("COLLATE ") + kTimeCollation;
   return {};
 }
 
 ColumnInfo describeDeclaredType(std::string_view declared) {
   ColumnInfo info;
-  info.declaredType = lower(trim(declared));
+  info.declaredType = asciiLower(trim(declared));
   if (info.declaredType.empty()) return info;
   std::string_view name;
   std::string_view args;

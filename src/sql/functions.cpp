@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "automation/calendar.h"
+#include "automation/utf8.h"
 #include "sql/date_text.h"
 #include "sql/declared_type.h"
 #include "sql/result.h"
@@ -37,23 +38,15 @@ void resultError(sqlite3_context* ctx, const std::string& message) {
   sqlite3_result_error(ctx, message.c_str(), static_cast<int>(message.size()));
 }
 
-// Byte offset of the n-th character (0-based) of UTF-8 text, or its size when shorter.
+// Characters are counted by the library's codec, a malformed byte being one of its own
+// (automation/utf8.h).
+// Byte offset of the n-th character (0-based) of the text, or its size when shorter.
 std::size_t charOffset(std::string_view s, std::int64_t n) {
-  std::size_t i = 0;
-  while (i < s.size() && n > 0) {
-    ++i;
-    while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) ++i;
-    --n;
-  }
-  return i;
+  return n <= 0 ? 0 : automation::utf8::byteOffset(s, static_cast<std::size_t>(n));
 }
 
 std::int64_t charCount(std::string_view s) {
-  std::int64_t n = 0;
-  for (char c : s) {
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++n;
-  }
-  return n;
+  return static_cast<std::int64_t>(automation::utf8::charCount(s));
 }
 
 // --- catalogue ------------------------------------------------------------------------------

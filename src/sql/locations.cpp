@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "automation/com_error.h"
+#include "automation/text_compare.h"
 #include "sql/database.h"
 #include "sql/sql_text.h"
 #ifdef QUILLON_SERVER_ENGINE
@@ -64,13 +65,7 @@ std::vector<std::string> onServer(const std::string& location, const std::string
 bool sameKey(std::string_view key, std::string_view lowerName) {
   while (!key.empty() && (key.front() == ' ' || key.front() == '\t')) key.remove_prefix(1);
   while (!key.empty() && (key.back() == ' ' || key.back() == '\t')) key.remove_suffix(1);
-  if (key.size() != lowerName.size()) return false;
-  for (std::size_t i = 0; i < key.size(); ++i) {
-    char c = key[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerName[i]) return false;
-  }
-  return true;
+  return automation::equalsNoCase(key, lowerName);
 }
 
 constexpr std::string_view kMask = "***";

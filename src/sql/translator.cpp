@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "automation/text_compare.h"
 #include "sql/database.h"
 #include "sql/ddl.h"
 #include "sql/expression.h"
@@ -326,9 +327,7 @@ std::vector<Op> translateStatement(const Tokens& tokens, Dialect d) {
     }
   }
   if (kind == "print") return {simpleOp(Op::Kind::Noop, {})};
-  std::string upper = kind;
-  for (char& c : upper) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-  unsupported(upper + " statement");
+  unsupported(automation::asciiUpper(kind) + " statement");
 }
 
 void translateNodes(std::string_view batch, const Tokens& tokens,

@@ -6,7 +6,7 @@
 
 #include "ado/connection_string.h"
 #include "automation/com_error.h"
-#include "components/suite/errors.h"
+#include "components/suite/component_errors.h"
 #include "sql/locations.h"
 
 namespace quillon::components::suite {

@@ -5,7 +5,7 @@
 #include "automation/vb_dates.h"
 #include "automation/vb_format.h"
 #include "components/suite/account_database.h"
-#include "components/suite/errors.h"
+#include "components/suite/component_errors.h"
 #include "platform/clock.h"
 #include "platform/computer_name.h"
 #include "sql/database.h"

@@ -16,7 +16,7 @@
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "classes/return_inv_set.h"
 #include "components/session_context.h"
 #include "components/suite/login.h"
