@@ -26,7 +26,7 @@
 #include "db/demo_data.h"
 #include "forms/scripted_ui_host.h"
 #include "sql/locations.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace {
 

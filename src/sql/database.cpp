@@ -4,9 +4,9 @@
 
 #include "automation/com_error.h"
 #ifdef QUILLON_SERVER_ENGINE
-#include "sql/pg_database.h"
+#include "sql/pg/pg_database.h"
 #endif
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::sql {
 

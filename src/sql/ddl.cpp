@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "sql/declared_type.h"
+#include "sql/sqlite/declared_type.h"
 #include "sql/expression.h"
 #include "sql/sql_text.h"
 #include "sql/type_name.h"

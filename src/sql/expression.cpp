@@ -6,7 +6,7 @@
 
 #include "automation/com_error.h"
 #include "sql/database.h"
-#include "sql/declared_type.h"
+#include "sql/sqlite/declared_type.h"
 #include "sql/sql_text.h"
 #include "sql/type_name.h"
 

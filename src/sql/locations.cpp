@@ -11,7 +11,7 @@
 #ifdef QUILLON_SERVER_ENGINE
 #include <libpq-fe.h>
 
-#include "sql/pg_database.h"
+#include "sql/pg/pg_database.h"
 #endif
 
 namespace quillon::sql {

@@ -12,7 +12,7 @@
 #include "db/demo_data.h"
 #include "sql/database.h"
 #include "sql/locations.h"
-#include "sql/pg_database.h"
+#include "sql/pg/pg_database.h"
 #include "support/demo_account.h"
 #include "support/scratch_dir.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "automation/com_error.h"
-#include "sql/pg_database.h"
+#include "sql/pg/pg_database.h"
 #include "sql/sql_text.h"
 #include "sql/token.h"
 

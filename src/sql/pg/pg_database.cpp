@@ -1,4 +1,4 @@
-#include "sql/pg_database.h"
+#include "sql/pg/pg_database.h"
 
 #include <libpq-fe.h>
 
@@ -8,8 +8,8 @@
 
 #include "automation/com_error.h"
 #include "sql/locations.h"
-#include "sql/pg_cursor.h"
-#include "sql/pg_functions.h"
+#include "sql/pg/pg_cursor.h"
+#include "sql/pg/pg_functions.h"
 #include "sql/sql_text.h"
 #include "sql/token.h"
 

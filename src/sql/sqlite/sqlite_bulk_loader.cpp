@@ -7,7 +7,7 @@
 
 #include "automation/com_error.h"
 #include "sql/sql_text.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::sql {
 

@@ -1,4 +1,4 @@
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "automation/com_error.h"
-#include "sql/declared_type.h"
-#include "sql/functions.h"
+#include "sql/sqlite/declared_type.h"
+#include "sql/sqlite/functions.h"
 #include "sql/sql_text.h"
 #include "sql/token.h"
-#include "sql/view_dml.h"
+#include "sql/sqlite/view_dml.h"
 
 namespace quillon::sql {
 

@@ -1,4 +1,4 @@
-#include "sql/view_dml.h"
+#include "sql/sqlite/view_dml.h"
 
 #include <sqlite3.h>
 
@@ -11,7 +11,7 @@
 #include "sql/database.h"
 #include "sql/expression.h"
 #include "sql/sql_text.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
