@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
 #include "sql/splitter.h"
 #include "sql/token.h"
 
@@ -83,8 +81,7 @@ void checkCondition(std::string_view condition) {
   for (char& c : shown) {
     if (c == '\0') c = ' ';
   }
-  throw automation::ComError(kSqlErrorNumber,
-                             std::string(kConditionRefusedText) + ": " + *fault + " in: " + shown);
+  throw SqlError::conditionRefused(*fault, shown);
 }
 
 }  // namespace quillon::sql

@@ -2,27 +2,12 @@
 
 #include <string>
 
-#include "automation/com_error.h"
 #ifdef QUILLON_SERVER_ENGINE
 #include "sql/pg/pg_database.h"
 #endif
 #include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::sql {
-
-void refuseNesting(std::string_view what) {
-  throw automation::ComError(kSqlErrorNumber, std::string(kNestedTooDeeplyText) + " (" +
-                                                  std::string(what) + " nested deeper than " +
-                                                  std::to_string(kMaxNesting) + " levels)");
-}
-
-void refuseBatch() {
-  throw automation::ComError(kSqlErrorNumber, std::string(kBatchTooLongText) +
-                                                  ": it holds more than " +
-                                                  std::to_string(kMaxBatchBytes >> 20) + " MiB (" +
-                                                  std::to_string(kMaxBatchBytes) +
-                                                  " bytes); break it up into smaller batches.");
-}
 
 bool isServerLocation(std::string_view location) {
   return location.starts_with("postgresql://") || location.starts_with("postgres://");
@@ -34,9 +19,7 @@ std::unique_ptr<Database> Database::open(const std::string& location, OpenMode m
 #ifdef QUILLON_SERVER_ENGINE
     return PgDatabase::open(location, mode, busyTimeoutMs);
 #else
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] This build of the library has no server "
-                               "engine (it was built without libpq).");
+    throw SqlError::noServerEngine();
 #endif
   }
   return SqliteDatabase::open(location, mode, busyTimeoutMs);

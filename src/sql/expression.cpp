@@ -4,17 +4,15 @@
 #include <memory>
 #include <string>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
-#include "sql/sqlite/declared_type.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
+#include "sql/sqlite/declared_type.h"
 #include "sql/type_name.h"
 
 namespace quillon::sql {
 
 void unsupported(const std::string& construct) {
-  throw automation::ComError(kSqlErrorNumber,
-                             "T-SQL construct not supported by the embedded engine: " + construct);
+  throw SqlError::unsupported(construct);
 }
 
 namespace {
@@ -70,19 +68,18 @@ ExprTranslator::ExprTranslator(const Tokens& tokens, Dialect dialect)
     if (t_[i].isOp("(")) {
       parens.push_back(i);
       if (parens.size() + cases.size() > static_cast<std::size_t>(kMaxNesting)) {
-        refuseNesting("parentheses and CASE");
+        throw SqlError::nestedTooDeeply("parentheses and CASE");
       }
     } else if (t_[i].isOp(")")) {
       if (parens.empty()) {
-        throw automation::ComError(kSqlErrorNumber,
-                                   "Incorrect syntax near ')': unbalanced parentheses");
+        throw SqlError::syntax("Incorrect syntax near ')': unbalanced parentheses");
       }
       match_[parens.back()] = i;
       parens.pop_back();
     } else if (t_[i].isWord("case")) {
       cases.push_back(i);
       if (parens.size() + cases.size() > static_cast<std::size_t>(kMaxNesting)) {
-        refuseNesting("parentheses and CASE");
+        throw SqlError::nestedTooDeeply("parentheses and CASE");
       }
     } else if (t_[i].isWord("end") && !cases.empty()) {
       caseEnd_[cases.back()] = i;
@@ -90,11 +87,10 @@ ExprTranslator::ExprTranslator(const Tokens& tokens, Dialect dialect)
     }
   }
   if (!parens.empty()) {
-    throw automation::ComError(kSqlErrorNumber,
-                               "Incorrect syntax near '(': unbalanced parentheses");
+    throw SqlError::syntax("Incorrect syntax near '(': unbalanced parentheses");
   }
   if (!cases.empty()) {
-    throw automation::ComError(kSqlErrorNumber, "Incorrect syntax near 'case': CASE without END");
+    throw SqlError::syntax("Incorrect syntax near 'case': CASE without END");
   }
 }
 

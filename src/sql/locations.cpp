@@ -5,8 +5,8 @@
 #include <system_error>
 #include <vector>
 
-#include "automation/com_error.h"
 #include "sql/database.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
 #ifdef QUILLON_SERVER_ENGINE
 #include <libpq-fe.h>
@@ -58,7 +58,7 @@ std::vector<std::string> onServer(const std::string& location, const std::string
 }
 
 [[noreturn]] void fileError(const std::string& what, const std::error_code& ec) {
-  throw automation::ComError(automation::err::kInvalidProcedureCall, what + ": " + ec.message());
+  throw SqlError::fileFailed(what, ec.message());
 }
 
 bool sameKey(std::string_view key, std::string_view lowerName) {
@@ -252,15 +252,10 @@ ServerDatabase serverDatabaseContents(const std::string& location) {
   if (conn == nullptr || PQstatus(conn) != CONNECTION_OK) {
     const std::string why = conn != nullptr ? PQerrorMessage(conn) : "";
     PQfinish(conn);
-    if (why.find("database \"" + databaseName(location) + "\" does not exist") !=
-        std::string::npos) {
-      return ServerDatabase::Absent;
-    }
+    if (saysDatabaseMissing(why)) return ServerDatabase::Absent;
     // The library's error for it, which names the server and the cause.
     PgDatabase::open(location, OpenMode::OpenExisting, kDefaultBusyTimeoutMs);
-    throw automation::ComError(
-        kConnectionFailedNumber,
-        "[Quillon.PostgreSQL] Cannot read what the database " + databaseName(location) + " holds");
+    throw SqlError::cannotReadContents(databaseName(location));
   }
   PGresult* result = PQexec(
       conn,
@@ -275,16 +270,8 @@ ServerDatabase serverDatabaseContents(const std::string& location) {
   while (!cause.empty() && (cause.back() == '\n' || cause.back() == ' ')) cause.pop_back();
   PQclear(result);
   PQfinish(conn);
-  if (!read) {
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] Cannot read what the database " +
-                                   databaseName(location) + " holds: " + cause);
-  }
-  if (encoding != "UTF8") {
-    throw automation::ComError(automation::err::kInvalidProcedureCall,
-                               "The database " + databaseName(location) + " on the server is in " +
-                                   encoding + "; an account needs UTF8.");
-  }
+  if (!read) throw SqlError::cannotReadContents(databaseName(location), cause);
+  if (encoding != "UTF8") throw SqlError::wrongEncoding(databaseName(location), encoding);
   return relations == "0" ? ServerDatabase::Empty : ServerDatabase::HoldsTables;
 #else
   Database::open(location);  // refuses, naming what is missing

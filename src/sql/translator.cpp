@@ -8,6 +8,7 @@
 #include "sql/ddl.h"
 #include "sql/expression.h"
 #include "sql/splitter.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
 #include "sql/token.h"
 
@@ -369,7 +370,7 @@ Translator::Translator(std::size_t capacity, Dialect dialect)
     : capacity_(capacity == 0 ? 1 : capacity), dialect_(dialect) {}
 
 Program Translator::translateUncached(std::string_view batch, Dialect dialect) {
-  if (batch.size() > kMaxBatchBytes) refuseBatch();
+  if (batch.size() > kMaxBatchBytes) throw SqlError::batchTooLong();
   Program program;
   const Tokens tokens = tokenize(batch);
   const std::vector<StatementNode> nodes = splitBatch(tokens);

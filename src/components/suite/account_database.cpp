@@ -38,11 +38,10 @@ std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int 
   try {
     try {
       db = sql::Database::open(path, sql::OpenMode::OpenExisting, waitMs);
-    } catch (const automation::ComError& e) {
+    } catch (const sql::SqlError& e) {
       // The server down, a login refused, the database missing: the server's own words.
       if (e.number() == sql::kConnectionFailedNumber) {
-        raise(e.description().find("does not exist") != std::string::npos ? kErrDatabaseMissing
-                                                                          : e.number(),
+        raise(e.kind() == sql::SqlError::Kind::DatabaseMissing ? kErrDatabaseMissing : e.number(),
               "账套数据库[" + sql::maskPassword(path) + "]无法打开：" + e.description());
       }
       throw;

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "automation/com_error.h"
+#include "sql/sql_error.h"
+#include "sql/sql_text.h"
 #include "sql/sqlite/declared_type.h"
 #include "sql/sqlite/functions.h"
-#include "sql/sql_text.h"
-#include "sql/token.h"
 #include "sql/sqlite/view_dml.h"
+#include "sql/token.h"
 
 namespace quillon::sql {
 
@@ -56,11 +56,10 @@ class Statement {
 namespace {
 
 // The error for the engine's last failure on `db`, described by `text`.
-automation::ComError engineError(sqlite3* db, std::string text) {
-  if (db != nullptr && (sqlite3_extended_errcode(db) & 0xFF) == SQLITE_BUSY) {
-    return {kDatabaseBusyNumber, std::string(kDatabaseBusyText) + " (" + text + ")"};
-  }
-  return {kSqlErrorNumber, std::move(text)};
+SqlError engineError(sqlite3* db, const std::string& text) {
+  if (db != nullptr && (sqlite3_extended_errcode(db) & 0xFF) == SQLITE_BUSY)
+    return SqlError::busy(text);
+  return SqlError::statementFailed(text);
 }
 
 }  // namespace
@@ -83,7 +82,7 @@ void raiseEngineError(sqlite3* db, std::string_view statement) {
     text += " in: ";
     text += statement.substr(0, 200);
   }
-  throw engineError(db, std::move(text));
+  throw engineError(db, text);
 }
 
 std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path, OpenMode mode,
@@ -114,7 +113,7 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path, Op
   }
   if (rc != SQLITE_OK) {
     const std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
-    automation::ComError error = engineError(db, "Cannot open database '" + path + "': " + text);
+    SqlError error = engineError(db, "Cannot open database '" + path + "': " + text);
     sqlite3_close_v2(db);
     throw error;
   }

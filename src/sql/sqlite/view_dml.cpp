@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
 #include "sql/expression.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
 #include "sql/sqlite/sqlite_database.h"
 #include "sql/token.h"
@@ -19,7 +18,7 @@ namespace quillon::sql {
 namespace {
 
 [[noreturn]] void refuse(const std::string& text) {
-  throw automation::ComError(kSqlErrorNumber, text);
+  throw SqlError::statementFailed(text);
 }
 
 [[noreturn]] void multipleBaseTables(const std::string& view) {
@@ -59,7 +58,7 @@ class Prepared {
         SQLITE_OK) {
       const std::string message = sqlite3_errmsg(db);
       sqlite3_finalize(stmt_);
-      throw automation::ComError(kSqlErrorNumber, message + " in: " + sql.substr(0, 200));
+      throw SqlError::statementFailed(message, sql);
     }
   }
   ~Prepared() { sqlite3_finalize(stmt_); }
