@@ -2,31 +2,17 @@
 
 #include <string>
 
-#ifdef QUILLON_SERVER_ENGINE
-#include "sql/pg/pg_database.h"
-#endif
-#include "sql/sqlite/sqlite_database.h"
+#include "sql/storage.h"
 
 namespace quillon::sql {
 
-bool isServerLocation(std::string_view location) {
-  return location.starts_with("postgresql://") || location.starts_with("postgres://");
-}
-
 std::unique_ptr<Database> Database::open(const std::string& location, OpenMode mode,
                                          int busyTimeoutMs) {
-  if (isServerLocation(location)) {
-#ifdef QUILLON_SERVER_ENGINE
-    return PgDatabase::open(location, mode, busyTimeoutMs);
-#else
-    throw SqlError::noServerEngine();
-#endif
-  }
-  return SqliteDatabase::open(location, mode, busyTimeoutMs);
+  return storageOf(location).open(location, mode, busyTimeoutMs);
 }
 
-Database::Database(std::string path, Dialect dialect)
-    : path_(std::move(path)), translator_(512, dialect) {}
+Database::Database(std::string path, Engine engine)
+    : path_(std::move(path)), translator_(512, engine) {}
 
 Database::~Database() = default;
 

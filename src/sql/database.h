@@ -35,8 +35,6 @@ enum class OpenMode : std::uint8_t {
   ReadOnly,         // open an existing database for reading only
 };
 
-enum class Engine : std::uint8_t { SQLite, PostgreSQL };
-
 // Adds the rows of a bulk load: prepared inserts on the embedded engine, COPY on the server.
 // Rows of one table keep their order (so identity columns number them as they come); the load
 // runs inside the caller's transaction.
@@ -54,7 +52,7 @@ class BulkLoader {
 class Database {
  public:
   // `location` is an account database file (or ":memory:", or an SQLite file: URI) for the
-  // embedded engine, or a server URI "postgresql://…" (see isServerLocation). `busyTimeoutMs`
+  // embedded engine, or a server URI "postgresql://…" (Location, locations.h). `busyTimeoutMs`
   // is the wait for locks (0: none), in force before anything is read.
   static std::unique_ptr<Database> open(const std::string& location,
                                         OpenMode mode = OpenMode::CreateIfMissing,
@@ -111,16 +109,12 @@ class Database {
   const std::string& path() const { return path_; }
 
  protected:
-  Database(std::string path, Dialect dialect);
+  Database(std::string path, Engine engine);
   virtual void run(const Program& program, ResultHandler& handler) = 0;
 
  private:
   std::string path_;
   Translator translator_;
 };
-
-// Whether a location names a database on a server ("postgresql://…" or "postgres://…") rather
-// than a file of the embedded engine.
-bool isServerLocation(std::string_view location);
 
 }  // namespace quillon::sql

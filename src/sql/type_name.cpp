@@ -143,4 +143,13 @@ TypeName readTypeName(const Tokens& tokens, std::size_t at, std::size_t end, std
   return t;
 }
 
+bool isCharacterType(std::string_view base) {
+  return base == "varchar" || base == "nvarchar" || base == "char" || base == "nchar" ||
+         base == "text" || base == "ntext" || base == "sysname";
+}
+
+bool isBinaryType(std::string_view base) {
+  return engineDeclaredType(base).ends_with("BLOB");
+}
+
 }  // namespace quillon::sql

@@ -128,7 +128,7 @@ std::string serverBaseType(std::string_view tsqlBase) {
 
 PgDatabase::PgDatabase(std::string uri, std::string shown, std::string server, bool readOnly,
                        int busyTimeoutMs)
-    : Database(std::move(shown), Dialect::PostgreSQL),
+    : Database(std::move(shown), Engine::PostgreSQL),
       uri_(std::move(uri)),
       server_(std::move(server)),
       readOnly_(readOnly),

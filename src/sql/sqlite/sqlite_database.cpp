@@ -131,7 +131,7 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> fileAt(const std::string&
 }  // namespace
 
 SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
-    : Database(std::move(path), Dialect::SQLite), db_(db), readOnly_(readOnly) {
+    : Database(std::move(path), Engine::SQLite), db_(db), readOnly_(readOnly) {
   // A plain file path (not ":memory:", not a URI): the file the engine has just opened.
   if (this->path().rfind("file:", 0) != 0) file_ = fileAt(this->path());
 }
