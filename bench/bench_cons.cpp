@@ -19,6 +19,7 @@
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
 #include "automation/class_registry.h"
+#include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
 #include "classes/registration.h"
 #include "components/purchase_ref_service.h"
@@ -158,7 +159,7 @@ void BM_DeliveryHeadsEmptyFilter(benchmark::State& state) {
   state.counters["raw_ms"] = 1000 * raw / static_cast<double>(state.iterations());
   state.counters["ratio"] = raw > 0 ? service / raw : 0;
 }
-BENCHMARK(BM_DeliveryHeadsEmptyFilter)
+QUILLON_BENCHMARK(BM_DeliveryHeadsEmptyFilter)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(10);
@@ -204,8 +205,12 @@ void BM_BulkBatchAssignment(benchmark::State& state) {
       static_cast<double>(lines), benchmark::Counter::kIsIterationInvariantRate |
                                       benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_BulkBatchAssignment)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(3);
+QUILLON_BENCHMARK(BM_BulkBatchAssignment)
+    ->Arg(10)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+QUILLON_BENCHMARK_MAIN()

@@ -2,6 +2,7 @@
 // The target is scale 100 (about 100 000 stock rows and as many order lines) in under 60 s.
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_runner.h"
 #include "db/demo_data.h"
 #include "db/schema.h"
 #include "sql/database.h"
@@ -32,8 +33,8 @@ void BM_Schema(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Schema)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DemoAccount)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DemoAccount)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
+QUILLON_BENCHMARK(BM_Schema)->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_DemoAccount)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_DemoAccount)->Arg(100)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-BENCHMARK_MAIN();
+QUILLON_BENCHMARK_MAIN()

@@ -14,6 +14,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
 #include "bench/bench_ui_host.h"
 #include "classes/produce_order.h"
@@ -113,13 +114,16 @@ void BM_FilterListsEveryOpenHead(benchmark::State& state) {
   forms::ScopedUiHost scoped(host);
   int heads = 0;
   host->drive = [&](dialogs::frmProduceOrder& f) {
+    // The first filter fills an empty list, every later one replaces a full one: filtered once
+    // beforehand, each timed filter replaces the same list.
+    f.cmdFilter.userClick();
     for (auto _ : state) f.cmdFilter.userClick();
     heads = f.lstParent.itemCount();
   };
   showDialog(false);
   state.counters["heads"] = heads;
 }
-BENCHMARK(BM_FilterListsEveryOpenHead)->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_FilterListsEveryOpenHead)->Unit(benchmark::kMillisecond);
 
 void BM_FillHeadList(benchmark::State& state) {
   auto host = std::make_shared<BenchHost>();
@@ -134,7 +138,7 @@ void BM_FillHeadList(benchmark::State& state) {
   };
   showDialog(false);
 }
-BENCHMARK(BM_FillHeadList)->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_FillHeadList)->Unit(benchmark::kMillisecond);
 
 void BM_OkReReadsThousandLines(benchmark::State& state) {
   auto host = std::make_shared<BenchHost>();
@@ -155,8 +159,8 @@ void BM_OkReReadsThousandLines(benchmark::State& state) {
   state.counters["lines"] = lines;
   state.counters["refusals"] = host->messages;
 }
-BENCHMARK(BM_OkReReadsThousandLines)->UseManualTime()->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_OkReReadsThousandLines)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+QUILLON_BENCHMARK_MAIN()

@@ -26,6 +26,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_runner.h"
 #include "bench/qt_bench_support.h"
 #include "classes/produce_order.h"
 #include "classes/registration.h"
@@ -238,7 +239,10 @@ void BM_ShowFilterToFirstPaint(benchmark::State& state) {
   state.counters["drawn_ms"] = benchmark::Counter(drawnMs, benchmark::Counter::kAvgIterations);
   state.counters["heads"] = kHeads;
 }
-BENCHMARK(BM_ShowFilterToFirstPaint)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+QUILLON_BENCHMARK(BM_ShowFilterToFirstPaint)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
 
 void BM_RefilterToPaint(benchmark::State& state) {
   Account& data = account();
@@ -264,7 +268,10 @@ void BM_RefilterToPaint(benchmark::State& state) {
     state.SkipWithError(e.what());
   }
 }
-BENCHMARK(BM_RefilterToPaint)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+QUILLON_BENCHMARK(BM_RefilterToPaint)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(5);
 
 }  // namespace
 

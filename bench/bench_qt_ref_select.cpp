@@ -15,6 +15,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_runner.h"
 #include "bench/qt_bench_support.h"
 #include "classes/registration.h"
 #include "components/registration.h"
@@ -136,7 +137,7 @@ void BM_ShowStockDialogOf100000Rows(benchmark::State& state) {
   std::error_code ignored;
   fs::remove_all(dir, ignored);
 }
-BENCHMARK(BM_ShowStockDialogOf100000Rows)
+QUILLON_BENCHMARK(BM_ShowStockDialogOf100000Rows)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(3);

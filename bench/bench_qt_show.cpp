@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/bench_runner.h"
 #include "bench/qt_bench_support.h"
 #include "forms/controls.h"
 #include "ui/qt/application.h"
@@ -71,7 +72,7 @@ void BM_ShowGridOf100000Rows(benchmark::State& state) {
   }
   showUntilPainted(state, form, "grdStock", 100000);
 }
-BENCHMARK(BM_ShowGridOf100000Rows)->Unit(benchmark::kMillisecond)->Iterations(5);
+QUILLON_BENCHMARK(BM_ShowGridOf100000Rows)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_ShowListOf10000Heads(benchmark::State& state) {
   frmHeadsBench form;
@@ -89,7 +90,7 @@ void BM_ShowListOf10000Heads(benchmark::State& state) {
   }
   showUntilPainted(state, form, "lstParent", 10000);
 }
-BENCHMARK(BM_ShowListOf10000Heads)->Unit(benchmark::kMillisecond)->Iterations(5);
+QUILLON_BENCHMARK(BM_ShowListOf10000Heads)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }  // namespace
 

@@ -13,6 +13,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
 #include "bench/bench_ui_host.h"
 #include "classes/registration.h"
@@ -97,8 +98,8 @@ void BM_ReadEveryInventory(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ChooseAllThroughRootAndConfirm)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LoadAndQuit)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadEveryInventory)->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_ChooseAllThroughRootAndConfirm)->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_LoadAndQuit)->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_ReadEveryInventory)->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+QUILLON_BENCHMARK_MAIN()

@@ -15,6 +15,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
 #include "classes/registration.h"
 #include "components/purchase_ref_service.h"
@@ -101,7 +102,7 @@ void BM_LinesDisplayOfEveryHead(benchmark::State& state) {
   state.counters["read_ms"] = 1000 * read / static_cast<double>(state.iterations());
   state.counters["ratio"] = read > 0 ? shown / read : 0;
 }
-BENCHMARK(BM_LinesDisplayOfEveryHead)
+QUILLON_BENCHMARK(BM_LinesDisplayOfEveryHead)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(3);
@@ -129,8 +130,8 @@ void BM_FillOnlyOfEveryHead(benchmark::State& state) {
   }
   state.counters["grid_rows"] = grid.Rows() - 1;
 }
-BENCHMARK(BM_FillOnlyOfEveryHead)->Unit(benchmark::kMillisecond)->Iterations(3);
+QUILLON_BENCHMARK(BM_FillOnlyOfEveryHead)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+QUILLON_BENCHMARK_MAIN()

@@ -17,6 +17,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
 #include "classes/registration.h"
 #include "components/suite/login.h"
@@ -194,7 +195,7 @@ void BM_Type39Lines(benchmark::State& s) {
 }
 
 #define QUILLON_WW_BENCH(name) \
-  BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)
+  QUILLON_BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5)
 QUILLON_WW_BENCH(BM_ReceiptHeaders);
 QUILLON_WW_BENCH(BM_ReceiptLines);
 QUILLON_WW_BENCH(BM_ConcessionHeaders);
@@ -207,4 +208,4 @@ QUILLON_WW_BENCH(BM_Type39Lines);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+QUILLON_BENCHMARK_MAIN()

@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include "automation/class_registry.h"
+#include "bench/bench_runner.h"
 #include "classes/registration.h"
 #include "ui/qt/application.h"
 
@@ -30,16 +31,13 @@ class PaintWatch : public QObject {
   int rows_;
 };
 
-// The benchmarks' main: offscreen Qt, the classes registered, then every benchmark run.
+// The benchmarks' main: offscreen Qt, the classes registered, then every benchmark run
+// (bench_runner.h).
 inline int runQtBenchmarks(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   ui::qt::QtApplication application;
   classes::registerAllClasses(automation::classRegistry());
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return runAll(argc, argv);
 }
 
 }  // namespace quillon::bench

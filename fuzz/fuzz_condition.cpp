@@ -88,7 +88,7 @@ void checkWrapped(const Wrapper& w, std::string_view condition, const Tokens& ow
   }
   fuzz::check(statements.size() == 1, "exactly one statement", batch);
   fuzz::check(statements[0].kind == sql::StatementNode::Kind::Simple &&
-                  statements[0].tokens.size() == tokens.size(),
+                  statements[0].begin == 0 && statements[0].end == tokens.size(),
               "the one statement holds the whole batch", batch);
 
   // On the engine it reads or fails; it never writes.

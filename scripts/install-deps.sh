@@ -13,6 +13,9 @@ PACKAGES=(
   # which run every test of the account database on a private PostgreSQL instance too.
   libpq-dev postgresql
   libgtest-dev libgmock-dev libbenchmark-dev
+  # `make bench` measures `quillon sql` against the engines' own shells (sqlite3; psql comes with
+  # the server) and their peak memory as /usr/bin/time reports it.
+  sqlite3 time
   # Desktop dialogs: Qt 6 Widgets, its platform plugins (xcb for a desktop, offscreen for
   # tests and screenshots on machines without a display) and a font with Chinese glyphs.
   qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig fonts-noto-cjk

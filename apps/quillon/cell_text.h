@@ -21,6 +21,17 @@ struct Cell {
 // back as the same double. Blobs show as 0x and upper-case hex. Malformed UTF-8 becomes U+FFFD.
 Cell readCell(const sql::Cursor& cursor, std::size_t column);
 
+// The scale a column's numbers show with: the declared scale of a decimal column (4 for money),
+// -1 for other columns, whose values show as they are.
+int decimalScale(const sql::ColumnInfo& column);
+
+// Appends the text readCell gives a value that is not null, for a column of `scale`
+// (decimalScale): the printers that stream build their rows with it, one cell after another.
+void appendCellText(std::string& out, const sql::CellView& value, int scale);
+
+// Appends the text with every malformed UTF-8 sequence replaced by U+FFFD.
+void appendSanitizedUtf8(std::string& out, std::string_view text);
+
 // Shortest round-trip text of a double ("0.1", "1e+20"); "inf", "-inf", "nan" for the rest.
 std::string formatReal(double value);
 // Fixed-point text with `scale` digits after the point.

@@ -1,5 +1,6 @@
 // `quillon sql --db FILE [--format table|csv|json] "T-SQL batch"`
 
+#include <cerrno>
 #include <cstdio>
 #include <iostream>
 
@@ -7,6 +8,7 @@
 #include "automation/com_error.h"
 #include "commands.h"
 #include "result_printer.h"
+#include "row_output.h"
 #include "sql/database.h"
 
 namespace quillon::cli {
@@ -43,7 +45,17 @@ int cmdSql(std::span<const std::string> args) {
   auto printer = makePrinter(*format, std::cout);
   try {
     auto database = sql::Database::open(db, sql::OpenMode::CreateIfMissing);
+    // The printers write each row as it is read, so memory does not grow with a result. An
+    // account file is read through the engine's own small page cache, as its shell reads it,
+    // not through the mapping the library reads lists with: every mapped page the batch touched
+    // would stay resident, a large account's worth for a large result.
+    database->readWithoutMapping();
     database->execute(batch, *printer);
+  } catch (const OutputFailed& e) {
+    // No point in reading further rows. A reader that went away (`quillon sql ... | head`) has
+    // what it wanted; anything else (a full disk) is said.
+    if (e.error() != EPIPE) std::cerr << "error: " << e.what() << '\n';
+    return 1;
   } catch (const automation::ComError& e) {
     // What the statements before the failing one produced is still printed, and complete.
     printer->finish();

@@ -1,15 +1,26 @@
 #include "json_printer.h"
 
+#include <cmath>
 #include <vector>
 
 #include "cell_text.h"
+#include "row_output.h"
 
 namespace quillon::cli {
 
-std::string jsonString(std::string_view raw) {
+void appendJsonString(std::string& out, std::string_view raw) {
   static constexpr char kHex[] = "0123456789abcdef";
-  const std::string text = sanitizeUtf8(raw);
-  std::string out = "\"";
+  // Text that is well-formed UTF-8 (nearly all) is escaped as it is; other text is made so first.
+  std::string sanitized;
+  std::string_view text = raw;
+  for (const char ch : raw) {
+    if (static_cast<unsigned char>(ch) >= 0x80) {
+      sanitized = sanitizeUtf8(raw);
+      text = sanitized;
+      break;
+    }
+  }
+  out += '"';
   for (char ch : text) {
     const auto c = static_cast<unsigned char>(ch);
     switch (c) {
@@ -45,6 +56,11 @@ std::string jsonString(std::string_view raw) {
     }
   }
   out += '"';
+}
+
+std::string jsonString(std::string_view raw) {
+  std::string out;
+  appendJsonString(out, raw);
   return out;
 }
 
@@ -56,38 +72,68 @@ void JsonPrinter::open() {
 
 void JsonPrinter::onResultSet(sql::Cursor& cursor) {
   open();
-  out_ << (anySet_ ? ",\n  [" : "\n  [");
+  RowOutput output(out_);
+  std::string& text = output.text();
+  text += anySet_ ? ",\n  [" : "\n  [";
+  output.endRow();
   anySet_ = true;
+  const std::size_t count = cursor.columnCount();
   std::vector<std::string> keys;
-  for (const sql::ColumnInfo& info : cursor.columns()) keys.push_back(jsonString(info.name));
+  std::vector<int> scales;
+  for (const sql::ColumnInfo& info : cursor.columns()) {
+    keys.push_back(jsonString(info.name) + ": ");
+    scales.push_back(decimalScale(info));
+  }
 
   bool anyRow = false;
-  // Close the set even when a row fails half-way, so the output stays one valid document.
+  // Close the set even when a row fails half-way, so the output stays one valid document: the
+  // unfinished row is dropped, the rows before it are kept.
   struct CloseSet {
-    std::ostream& out;
+    RowOutput& output;
     const bool& anyRow;
-    ~CloseSet() { out << (anyRow ? "\n  ]" : "]"); }
-  } closeSet{out_, anyRow};
-
-  while (cursor.next()) {
-    std::string row = anyRow ? ",\n    {" : "\n    {";
-    for (std::size_t c = 0; c < keys.size(); ++c) {
-      if (c > 0) row += ", ";
-      row += keys[c];
-      row += ": ";
-      const Cell cell = readCell(cursor, c);
-      const bool notJsonNumber =
-          cell.isNumber && (cell.text == "inf" || cell.text == "-inf" || cell.text == "nan");
-      if (cell.isNull || notJsonNumber)
-        row += "null";
-      else if (cell.isNumber)
-        row += cell.text;
-      else
-        row += jsonString(cell.text);
+    ~CloseSet() {
+      output.dropUnfinished();
+      output.text() += anyRow ? "\n  ]" : "]";
+      output.markFinished();
     }
-    row += '}';
-    out_ << row;  // whole rows only, so a failure never leaves half an object
+  } closeSet{output, anyRow};
+
+  std::vector<sql::CellView> row(count);
+  while (cursor.next()) {
+    cursor.readRow(row);
+    text += anyRow ? ",\n    {" : "\n    {";
+    for (std::size_t c = 0; c < count; ++c) {
+      if (c > 0) text += ", ";
+      text += keys[c];
+      const sql::CellView& value = row[c];
+      switch (value.kind) {
+        case sql::ValueKind::Null:
+          text += "null";
+          break;
+        case sql::ValueKind::Real:
+          // The infinities and NaN are no JSON numbers.
+          if (!std::isfinite(value.real)) {
+            text += "null";
+            break;
+          }
+          [[fallthrough]];
+        case sql::ValueKind::Integer:
+          appendCellText(text, value, scales[c]);
+          break;
+        case sql::ValueKind::Text:
+          appendJsonString(text, value.text);
+          break;
+        case sql::ValueKind::Blob: {
+          text += '"';
+          appendCellText(text, value, scales[c]);
+          text += '"';
+          break;
+        }
+      }
+    }
+    text += '}';
     anyRow = true;
+    output.endRow();
   }
 }
 

@@ -12,6 +12,7 @@ namespace quillon::cli {
 // A JSON string literal, quotes included. Non-ASCII text stays as UTF-8; control characters are
 // escaped; malformed UTF-8 becomes U+FFFD.
 std::string jsonString(std::string_view text);
+void appendJsonString(std::string& out, std::string_view text);
 
 class JsonPrinter : public ResultPrinter {
  public:

@@ -1,6 +1,9 @@
 // Printers for the results of a T-SQL batch, one per output format of `quillon sql`. A printer
 // receives the batch's results as they come and writes them to a stream; finish() completes the
-// output, also after a failed statement, so what was printed stays well-formed.
+// output, also after a failed statement, so what was printed stays well-formed. csv and json write
+// each row as it is read, so memory does not grow with a result; a table needs the widths of all
+// its rows before its first line, and keeps them meanwhile in a temporary file (in memory a few
+// MiB at a time). A failed write of the output ends the result with OutputFailed (row_output.h).
 //
 //  table  aligned columns (by display width, so Chinese text lines up) with a header and a
 //         separator line, NULL for nulls, "(N rows)" after each result and "(N rows affected)"
@@ -28,6 +31,8 @@ std::optional<OutputFormat> parseOutputFormat(std::string_view name);
 class ResultPrinter : public sql::ResultHandler {
  public:
   virtual void finish() {}
+  // On a server too, each result comes a batch of rows at a time.
+  bool streamsRows() const override { return true; }
 };
 
 std::unique_ptr<ResultPrinter> makePrinter(OutputFormat format, std::ostream& out);

@@ -90,6 +90,11 @@ class Database {
   // need not survive a crash of the machine.
   virtual void relaxDurability() = 0;
 
+  // For a connection that reads results once, a row at a time, however large: an engine that
+  // maps its file into memory reads through its own small page cache instead, so that what the
+  // results touched does not stay resident.
+  virtual void readWithoutMapping() {}
+
   // A bulk load inside the caller's transaction.
   virtual std::unique_ptr<BulkLoader> bulkLoader() = 0;
 

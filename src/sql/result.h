@@ -84,6 +84,11 @@ class ResultHandler {
   virtual void onResultSet(Cursor& cursor) = 0;
   // A statement without a result set ran; rows is the number of rows it changed.
   virtual void onRowsAffected(std::int64_t /*rows*/) {}
+  // Whether the handler reads each row once, as it comes, keeps none, and runs nothing on the
+  // database while it reads: the server engine then hands a query's rows over a batch at a time
+  // (through a cursor of the statement), not the whole result at once, so that memory does not
+  // grow with the result. The embedded engine steps through every result a row at a time anyway.
+  virtual bool streamsRows() const { return false; }
 };
 
 // One materialised value.

@@ -4,6 +4,7 @@
 
 #include "automation/com_error.h"
 #include "result_printer.h"
+#include "row_output.h"
 #include "sql/database.h"
 
 namespace quillon::cli {
@@ -117,6 +118,22 @@ TEST_F(PrinterTest, JsonStaysWellFormedWhenTheBatchFails) {
             "    {\"cWhCode\": \"01\"}\n"
             "  ]\n"
             "]\n");
+}
+
+// A reader that went away (`quillon sql ... | head`): the printer stops with OutputFailed once a
+// block could not be written, rather than reading every row of the result to write nowhere.
+TEST_F(PrinterTest, OutputThatFailsStopsTheResult) {
+  db_->execute("create table D (d int)");
+  for (int d = 0; d < 10; ++d) db_->execute("insert into D values (" + std::to_string(d) + ")");
+  std::ostream closed(nullptr);  // every write fails
+  for (const OutputFormat format : {OutputFormat::Table, OutputFormat::Csv, OutputFormat::Json}) {
+    auto printer = makePrinter(format, closed);
+    EXPECT_THROW(db_->execute("select 'a row of some length' as t, a.d * 10000 + b.d * 1000 + "
+                              "c.d * 100 + e.d * 10 + f.d as n from D a cross join D b cross "
+                              "join D c cross join D e cross join D f",
+                              *printer),
+                 OutputFailed);
+  }
 }
 
 }  // namespace

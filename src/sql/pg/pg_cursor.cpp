@@ -42,8 +42,13 @@ double toReal(std::string_view s) {
 
 }  // namespace
 
-PgCursor::PgCursor(PgDatabase& db, pg_result* result, const Op& op)
-    : result_(result), statementStart_(op.source.substr(0, 120)), rows_(PQntuples(result)) {
+PgCursor::PgCursor(PgDatabase& db, pg_result* result, const Op& op,
+                   std::function<pg_result*()> more)
+    : result_(result),
+      more_(std::move(more)),
+      owned_(static_cast<bool>(more_)),
+      statementStart_(op.source.substr(0, 120)),
+      rows_(PQntuples(result)) {
   const int n = PQnfields(result_);
   std::vector<unsigned int> tables;
   for (int i = 0; i < n; ++i) {
@@ -122,11 +127,25 @@ PgCursor::PgCursor(PgDatabase& db, pg_result* result, const Op& op)
   }
 }
 
-PgCursor::~PgCursor() = default;
+PgCursor::~PgCursor() {
+  if (owned_) PQclear(result_);
+}
 
 bool PgCursor::next() {
   bytes_.clear();
   if (row_ < rows_) ++row_;
+  if (row_ < rows_ || !more_) return row_ < rows_;
+  // The batch is read: the next one takes its place.
+  pg_result* batch = more_();
+  if (batch == nullptr) {
+    more_ = nullptr;
+    return false;
+  }
+  PQclear(result_);
+  result_ = batch;
+  rows_ = PQntuples(result_);
+  row_ = 0;
+  if (rows_ == 0) more_ = nullptr;
   return row_ < rows_;
 }
 

@@ -1,6 +1,7 @@
-// The rows of one statement on the server, read from its complete result.
+// The rows of one statement on the server, read from its complete result, or batch after batch.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,8 +18,9 @@ class PgDatabase;
 class PgCursor final : public Cursor {
  public:
   // The column names are those the statement wrote (op.columnNames), else those the columns'
-  // definitions wrote, else the server's.
-  PgCursor(PgDatabase& db, pg_result* result, const Op& op);
+  // definitions wrote, else the server's. With `more`, the rows come in batches: `result` is the
+  // first, `more` gives each next one (nullptr after the last), and the cursor owns them all.
+  PgCursor(PgDatabase& db, pg_result* result, const Op& op, std::function<pg_result*()> more = {});
   ~PgCursor() override;
 
   bool next() override;
@@ -36,6 +38,8 @@ class PgCursor final : public Cursor {
   CellView cell(std::size_t column) const;
 
   pg_result* result_;
+  std::function<pg_result*()> more_;  // the next batch; empty: the result is complete
+  bool owned_;
   std::string statementStart_;
   std::vector<Read> reads_;
   int rows_ = 0;

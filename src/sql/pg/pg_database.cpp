@@ -2,6 +2,7 @@
 
 #include <libpq-fe.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -21,6 +22,10 @@ namespace {
 constexpr const char* kWriteLock = "SELECT pg_advisory_xact_lock(7135002301)";
 constexpr const char* kSavepoint = "SAVEPOINT quillon_statement; ";
 constexpr const char* kRelease = "; RELEASE SAVEPOINT quillon_statement";
+constexpr const char* kUndoStatement =
+    "ROLLBACK TO SAVEPOINT quillon_statement; RELEASE SAVEPOINT quillon_statement";
+// The rows a streamed query hands over at a time (see streamQuery).
+constexpr int kStreamBatch = 5000;
 
 struct ResultDeleter {
   void operator()(PGresult* r) const { PQclear(r); }
@@ -377,7 +382,97 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
   }
 }
 
+namespace {
+
+// A query that a cursor can run: a SELECT (a data-modifying WITH cannot be declared).
+bool declarable(std::string_view sql) {
+  while (!sql.empty() &&
+         (sql.front() == '(' || std::isspace(static_cast<unsigned char>(sql.front()))))
+    sql.remove_prefix(1);
+  if (sql.size() <= 6 || asciiLower(sql.substr(0, 6)) != "select") return false;
+  const auto next = static_cast<unsigned char>(sql[6]);
+  return std::isalnum(next) == 0 && next != '_' && next < 0x80;
+}
+
+}  // namespace
+
+void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler& handler) {
+  // The query runs as a cursor, read a batch at a time, in the caller's transaction under a
+  // savepoint as every statement there, or else in a transaction of its own. Each batch's FETCH
+  // is sent before the batch before it is handed over, so that the server produces the next rows
+  // while the handler reads. Whatever ends the reading early (an error, a handler that stops)
+  // undoes the transaction or savepoint and with it the cursor: at most the batch on its way
+  // still comes over.
+  const bool guarded = inTransaction_;
+  const std::string undo = guarded ? kUndoStatement : "ROLLBACK";
+  bool open = true;
+  bool pending = false;  // a FETCH sent whose result is not taken yet
+  const auto drain = [&] {
+    while (PGresult* r = PQgetResult(conn_)) PQclear(r);
+    pending = false;
+  };
+  const auto fail = [&](PGresult* r) {
+    if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
+    open = false;
+    Result(PQexec(conn_, undo.c_str()));
+    if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
+    raise(r, op.source);
+  };
+  struct Undo {
+    PgDatabase& db;
+    const std::string& undo;
+    bool& open;
+    bool& pending;
+    ~Undo() {
+      if (!open || db.conn_ == nullptr || PQstatus(db.conn_) != CONNECTION_OK) return;
+      if (pending) {
+        while (PGresult* r = PQgetResult(db.conn_)) PQclear(r);
+      }
+      Result(PQexec(db.conn_, undo.c_str()));
+    }
+  } undoUnlessDone{*this, undo, open, pending};
+
+  const std::string fetch = "FETCH FORWARD " + std::to_string(kStreamBatch) + " FROM quillon_rows";
+  const auto sendFetch = [&] {
+    if (PQsendQuery(conn_, fetch.c_str()) == 0) lost(op.source);
+    pending = true;
+  };
+  // Planned for all its rows, as the query alone is, rather than for the first ones (in the
+  // caller's transaction the setting stays to its end; it concerns cursors only).
+  const std::string start = (guarded ? std::string(kSavepoint) : std::string("BEGIN; ")) +
+                            "SET LOCAL cursor_tuple_fraction = 1; "
+                            "DECLARE quillon_rows NO SCROLL CURSOR FOR " +
+                            sql + "; " + fetch;
+  Result first(PQexec(connection(), start.c_str()));
+  if (PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
+  bool more = PQntuples(first.get()) == kStreamBatch;
+  PgCursor cursor(*this, first.get(), op, [&]() -> PGresult* {
+    if (!more) return nullptr;
+    if (!pending) sendFetch();
+    Result batch(PQgetResult(conn_));
+    drain();
+    if (!batch) lost(op.source);
+    if (PQresultStatus(batch.get()) != PGRES_TUPLES_OK) fail(batch.get());
+    more = PQntuples(batch.get()) == kStreamBatch;
+    if (more) sendFetch();
+    return batch.release();
+  });
+  first.release();  // the cursor's now
+  if (more) sendFetch();
+  handler.onResultSet(cursor);
+  if (pending) drain();  // the handler stopped before the last batch
+  const std::string end = guarded ? "CLOSE quillon_rows; RELEASE SAVEPOINT quillon_statement"
+                                  : "CLOSE quillon_rows; COMMIT";
+  Result done(PQexec(conn_, end.c_str()));
+  if (PQresultStatus(done.get()) != PGRES_COMMAND_OK) fail(done.get());
+  open = false;
+}
+
 void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handler) {
+  if (handler.streamsRows() && op.kind == Op::Kind::Exec && declarable(sql)) {
+    streamQuery(op, sql, handler);
+    return;
+  }
   pg_conn* conn = connection();
   const bool guarded = inTransaction_;
   const std::string text = guarded ? kSavepoint + sql + kRelease : sql;
@@ -391,9 +486,7 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) continue;
     if (connectionGone(r)) lost(op.source);
     if (guarded) {
-      Result undo(PQexec(conn,
-                         "ROLLBACK TO SAVEPOINT quillon_statement; "
-                         "RELEASE SAVEPOINT quillon_statement"));
+      Result undo(PQexec(conn, kUndoStatement));
       if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
     }
     raise(r, op.source);

@@ -91,6 +91,9 @@ class PgDatabase final : public Database {
   // Sends `sql` and hands its results to the handler: rows to onResultSet, counts to
   // onRowsAffected. Inside a transaction the statement runs under a savepoint.
   void send(const Op& op, const std::string& sql, ResultHandler& handler);
+  // The same for a query whose rows a streaming handler takes (ResultHandler::streamsRows): read
+  // through a cursor, a batch at a time.
+  void streamQuery(const Op& op, const std::string& sql, ResultHandler& handler);
   [[noreturn]] void raise(pg_result* result, std::string_view source);
   // Whether a failed result means the connection is gone: libpq lost it, or the server said it
   // is ending the session (shutting down, crashed, no connection).

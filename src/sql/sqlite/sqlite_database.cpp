@@ -298,6 +298,10 @@ void SqliteDatabase::setBusyTimeout(int milliseconds) {
   sqlite3_busy_timeout(db_, milliseconds);
 }
 
+void SqliteDatabase::readWithoutMapping() {
+  sqlite3_exec(db_, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
+}
+
 void SqliteDatabase::relaxDurability() {
   durable_ = false;
   sqlite3_exec(db_, "PRAGMA journal_mode=MEMORY; PRAGMA synchronous=OFF", nullptr, nullptr,
