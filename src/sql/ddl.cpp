@@ -4,7 +4,6 @@
 
 #include "sql/expression.h"
 #include "sql/sql_text.h"
-#include "sql/sqlite/declared_type.h"
 #include "sql/type_name.h"
 
 namespace quillon::sql {

@@ -6,7 +6,6 @@
 
 #include "sql/sql_error.h"
 #include "sql/sql_text.h"
-#include "sql/sqlite/declared_type.h"
 #include "sql/type_name.h"
 
 namespace quillon::sql {

@@ -149,7 +149,7 @@ bool isCharacterType(std::string_view base) {
 }
 
 bool isBinaryType(std::string_view base) {
-  return engineDeclaredType(base).ends_with("BLOB");
+  return base == "binary" || base == "varbinary" || base == "image" || base == "timestamp";
 }
 
 }  // namespace quillon::sql

@@ -27,7 +27,7 @@ class DbaMadeDatabases : public ::testing::Test {
     if (!test_support::onServer()) GTEST_SKIP() << "databases made on a server";
     empty = test_support::accountLocation(dir.path(), "dba_made");
     other = test_support::accountLocation(dir.path(), "dba_made_other");
-    admin = sql::PgDatabase::open(sql::withDatabaseName(empty, "postgres"),
+    admin = sql::PgDatabase::open(sql::Location(empty).withDatabaseName("postgres").text(),
                                   sql::OpenMode::OpenExisting, sql::kDefaultBusyTimeoutMs);
     admin->exec("CREATE ROLE " + role + " LOGIN PASSWORD 'app' NOCREATEDB", "create role");
     for (const std::string& location : {empty, other}) {
@@ -42,7 +42,7 @@ class DbaMadeDatabases : public ::testing::Test {
 
   void TearDown() override {
     if (!admin) return;
-    for (const std::string& location : {empty, other}) sql::dropDatabase(location);
+    for (const std::string& location : {empty, other}) sql::Location(location).drop();
     admin->exec("DROP ROLE IF EXISTS " + role, "drop role");
   }
 

@@ -5,7 +5,6 @@
 
 #include "sql/sql_error.h"
 #include "sql/sql_text.h"
-#include "sql/sqlite/declared_type.h"
 
 namespace quillon::sql {
 
@@ -171,7 +170,8 @@ std::string PgDialect::identityColumn(std::string_view base) const {
 std::string PgDialect::columnCollation(const std::string& /*written*/, std::string_view collation,
                                        std::string_view base) const {
   // The server's text types ignore case; a column that heeds it is plain text there.
-  if (asciiLower(collation).find("_ci") == std::string::npos && isTextType(base))
+  const bool text = isCharacterType(base) || base == "uniqueidentifier";
+  if (asciiLower(collation).find("_ci") == std::string::npos && text)
     throw SqlError::unsupported("COLLATE " + std::string(collation) +
                                 " on a column (case-sensitive text)");
   return {};
