@@ -21,8 +21,8 @@
 #include "automation/class_registry.h"
 #include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
+#include "classes/public_classes.h"
 #include "classes/ref_select_stock.h"
-#include "classes/registration.h"
 #include "components/purchase_ref_service.h"
 #include "components/session_context.h"
 #include "components/suite/login.h"
@@ -31,7 +31,7 @@
 #include "dialogs/frmCons/frm_cons.h"
 #include "forms/constants.h"
 #include "module/module_ctl.h"
-#include "sql/functions.h"
+#include "sql/sqlite/functions.h"
 #include "sql/program.h"
 #include "sql/translator.h"
 

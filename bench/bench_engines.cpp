@@ -21,16 +21,16 @@
 #include "automation/class_registry.h"
 #include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
+#include "classes/public_classes.h"
 #include "classes/ref_select.h"
-#include "classes/registration.h"
 #include "components/suite/account_database.h"
 #include "components/suite/login.h"
 #include "components/suite/purchase_ref_queries.h"
 #include "components/suite/stock_queries_object.h"
 #include "db/demo_data.h"
-#include "forms/scripted_ui_host.h"
+#include "script/scripted_ui_host.h"
 #include "sql/locations.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace {
 
@@ -60,7 +60,9 @@ struct Accounts {
     if (const char* s = std::getenv("QUILLON_BENCH_SERVER"); s != nullptr && *s != 0) {
       // A server that fails leaves the file's benchmarks to run; the server's say why.
       try {
-        build(server, sql::withDatabaseName(s, "quillon_bench_" + std::to_string(::getpid())));
+        build(server, sql::Location(s)
+                          .withDatabaseName("quillon_bench_" + std::to_string(::getpid()))
+                          .text());
       } catch (const std::exception& e) {
         serverError = std::string("the server's account was not built: ") + e.what();
       }
@@ -70,7 +72,7 @@ struct Accounts {
     server.conn.reset();
     server.login.reset();
     try {
-      if (!server.location.empty()) sql::dropDatabase(server.location);
+      if (!server.location.empty()) sql::Location(server.location).drop();
     } catch (const std::exception&) {
       // the benchmark server goes with its folder
     }
@@ -230,7 +232,7 @@ QUILLON_BENCHMARK(BM_DialogFilter)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond
 void BM_AutoRefer(benchmark::State& state) {
   Account* a = account(static_cast<int>(state.range(0)), state);
   if (a == nullptr) return;
-  forms::ScopedUiHost host{std::make_shared<forms::ScriptedUiHost>()};
+  forms::ScopedUiHost host{std::make_shared<script::ScriptedUiHost>()};
   components::suite::StockQueriesObject queries;
   const std::string stock = queries.currentStockSql({"01", "0101003", {}, ""}, false);
   for (auto _ : state) {

@@ -22,12 +22,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,8 +44,8 @@
 #include "bench/bench_ui_host.h"
 #include "classes/position_set.h"
 #include "classes/produce_order.h"
+#include "classes/public_classes.h"
 #include "classes/ref_select.h"
-#include "classes/registration.h"
 #include "classes/return_inv_set.h"
 #include "classes/track_set.h"
 #include "classes/ww_produce_order.h"
@@ -64,7 +64,7 @@
 #include "forms/ui_host.h"
 #include "module/module_ctl.h"
 #include "module/session.h"
-#include "sql/functions.h"
+#include "sql/sqlite/functions.h"
 
 namespace {
 

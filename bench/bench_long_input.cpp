@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "forms/script_parser.h"
+#include "script/script_parser.h"
 #include "sql/translator.h"
 
 namespace {
@@ -53,7 +53,7 @@ void BM_ParseReferenceOfManySteps(benchmark::State& state) {
   std::string script = "print $v";
   for (int i = 0; i < state.range(0); ++i) script += i % 2 == 0 ? ".Value" : "[\"键\"]";
   for (auto _ : state) {
-    benchmark::DoNotOptimize(quillon::forms::script::parseScript(script));
+    benchmark::DoNotOptimize(quillon::script::parseScript(script));
   }
   state.SetComplexityN(state.range(0));
 }

@@ -18,7 +18,7 @@
 #include "bench/bench_scratch.h"
 #include "bench/bench_ui_host.h"
 #include "classes/produce_order.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/registration.h"
 #include "components/suite/account_database.h"
 #include "components/suite/login.h"

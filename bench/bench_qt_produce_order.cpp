@@ -29,7 +29,7 @@
 #include "bench/bench_runner.h"
 #include "bench/qt_bench_support.h"
 #include "classes/produce_order.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/registration.h"
 #include "components/suite/account_database.h"
 #include "components/suite/login.h"

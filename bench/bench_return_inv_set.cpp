@@ -16,7 +16,7 @@
 #include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
 #include "bench/bench_ui_host.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "classes/return_inv_set.h"
 #include "components/inventory_query_service.h"
 #include "components/registration.h"

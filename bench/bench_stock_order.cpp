@@ -17,7 +17,7 @@
 #include "automation/class_registry.h"
 #include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/purchase_ref_service.h"
 #include "components/suite/login.h"
 #include "db/demo_data.h"

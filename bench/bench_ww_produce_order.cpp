@@ -19,14 +19,14 @@
 #include "automation/class_registry.h"
 #include "bench/bench_runner.h"
 #include "bench/bench_scratch.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/suite/login.h"
 #include "db/demo_data.h"
 #include "dialogs/frmWWProduceOrder/frm_ww_produce_order.h"
 #include "dialogs/frmWWProduceOrder/ww_produce_order_rules.h"
 #include "module/module_ctl.h"
 #include "sql/database.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 #include "sql/translator.h"
 
 namespace {

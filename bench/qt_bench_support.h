@@ -10,7 +10,7 @@
 
 #include "automation/class_registry.h"
 #include "bench/bench_runner.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "ui/qt/application.h"
 
 namespace quillon::bench {

@@ -36,8 +36,9 @@ set(QUILLON_PUBLIC_HEADERS
   sql/database.h
   sql/program.h
   sql/result.h
+  sql/sql_error.h
   sql/translator.h
-  classes/registration.h
+  classes/public_classes.h
   components/marlin_login.h
   components/registration.h
   components/suite/login.h

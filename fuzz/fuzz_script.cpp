@@ -3,12 +3,12 @@
 #include <string>
 #include <variant>
 
-#include "forms/script_ast.h"
-#include "forms/script_parser.h"
 #include "fuzz_input.h"
+#include "script/script_ast.h"
+#include "script/script_parser.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace quillon::forms::script;
+  using namespace quillon::script;
   using quillon::fuzz::check;
   const std::string_view input = quillon::fuzz::textOf(data, size);
   try {

@@ -12,9 +12,9 @@
 
 #include "args.h"
 #include "commands.h"
-#include "forms/script_parser.h"
 #include "run/host_script_runner.h"
 #include "run/run_options.h"
+#include "script/script_parser.h"
 
 namespace quillon::cli {
 
@@ -32,7 +32,7 @@ std::optional<ScriptText> readScript(const std::string& path) {
   if (path != "-") {
     std::error_code ec;
     const auto size = std::filesystem::file_size(path, ec);
-    if (!ec && size > forms::script::kMaxScriptBytes) return ScriptText{{}, true};
+    if (!ec && size > script::kMaxScriptBytes) return ScriptText{{}, true};
     file.open(path, std::ios::binary);
     if (!file) return std::nullopt;
   }
@@ -41,7 +41,7 @@ std::optional<ScriptText> readScript(const std::string& path) {
   char buffer[65536];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
     script.text.append(buffer, static_cast<std::size_t>(in.gcount()));
-    if (script.text.size() > forms::script::kMaxScriptBytes) return ScriptText{{}, true};
+    if (script.text.size() > script::kMaxScriptBytes) return ScriptText{{}, true};
   }
   if (in.bad()) return std::nullopt;
   return script;

@@ -11,7 +11,7 @@
 #include "args.h"
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "commands.h"
 #include "quillon_version.h"
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "ado/ole_date.h"
 #include "automation/numeric_text.h"
 

@@ -4,8 +4,8 @@
 #include <charconv>
 #include <limits>
 
+#include "ado/ado_errors.h"
 #include "ado/connection_string.h"
-#include "ado/errors.h"
 #include "ado/loader.h"
 #include "ado/recordset.h"
 #include "ado/session_pool.h"

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "ado/ole_date.h"
 #include "automation/numeric_text.h"
 #include "automation/text_compare.h"

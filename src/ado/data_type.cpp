@@ -4,8 +4,8 @@
 #include <cctype>
 #include <limits>
 
-#include "ado/errors.h"
-#include "automation/utf8.h"
+#include "ado/ado_errors.h"
+#include "automation/text_compare.h"
 
 namespace quillon::ado {
 
@@ -36,7 +36,7 @@ FieldDef make(std::string name, std::int32_t type, std::int32_t size, int precis
 
 FieldDef fieldFromDeclared(std::string name, std::string_view baseType, std::int64_t size,
                            int precision, int scale) {
-  const std::string base = automation::utf8::asciiLower(baseType);
+  const std::string base = automation::asciiLower(baseType);
   if (base.empty()) {
     // Expressions: the loader settles the kind from the values; text until then.
     FieldDef f = make(std::move(name), adVarWChar, 0, 255, 255, StorageKind::Text);

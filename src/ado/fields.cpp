@@ -1,6 +1,6 @@
 #include "ado/fields.h"
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 
 namespace quillon::ado {
 

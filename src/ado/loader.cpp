@@ -7,6 +7,7 @@
 
 #include "ado/ole_date.h"
 #include "automation/numeric_text.h"
+#include "automation/utf8.h"
 
 namespace quillon::ado {
 
@@ -141,7 +142,9 @@ class ColumnLoader {
 
   void appendText(std::string_view v) {
     column_.appendText(v);
-    if (inferred_) maxTextChars_ = std::max(maxTextChars_, utf16Length(v));
+    if (inferred_)
+      maxTextChars_ =
+          std::max(maxTextChars_, static_cast<std::int32_t>(automation::utf8::utf16Length(v)));
   }
 
   Column& column_;

@@ -4,33 +4,23 @@
 #include <cmath>
 #include <limits>
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "automation/utf8.h"
 
 namespace quillon::ado {
 
-std::int32_t utf16Length(std::string_view text) {
-  std::int32_t units = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if ((c & 0xC0) == 0x80) continue;  // continuation byte
-    units += c >= 0xF0 ? 2 : 1;        // outside the BMP: a surrogate pair
-  }
-  return units;
-}
-
 RecordData::RecordData(std::vector<FieldDef> fields) : fields_(std::move(fields)) {
   columns_.reserve(fields_.size());
   for (std::size_t i = 0; i < fields_.size(); ++i) {
     columns_.emplace_back(fields_[i].kind);
-    byName_.emplace(automation::utf8::asciiLower(fields_[i].name), static_cast<int>(i));
+    byName_.emplace(automation::asciiLower(fields_[i].name), static_cast<int>(i));
   }
 }
 
 int RecordData::fieldIndex(std::string_view name) const {
-  const auto it = byName_.find(automation::utf8::asciiLower(name));
+  const auto it = byName_.find(automation::asciiLower(name));
   return it == byName_.end() ? -1 : it->second;
 }
 
@@ -154,18 +144,14 @@ std::int32_t RecordData::actualSize(std::size_t row, std::size_t col) const {
   if (c.isNull(row)) return 0;
   if (c.kind() != StorageKind::Text) return fields_[col].definedSize;
   const std::string_view text = c.textAt(row);
-  const std::int32_t units = utf16Length(text);
-  // Wide text counts two bytes per unit; narrow text one byte per ASCII character and two per
-  // other character, as a double-byte code page stores it.
-  if (isWideTextType(fields_[col].type)) return units * 2;
-  std::int32_t bytes = 0;
-  for (const char ch : text) {
-    const auto u = static_cast<unsigned char>(ch);
-    if (u < 0x80)
-      ++bytes;
-    else if ((u & 0xC0) != 0x80)
-      bytes += 2;
+  // Wide text counts two bytes per UTF-16 unit; narrow text one byte per ASCII character and two
+  // per other character, as a double-byte code page stores it.
+  if (isWideTextType(fields_[col].type)) {
+    return static_cast<std::int32_t>(automation::utf8::utf16Length(text) * 2);
   }
+  std::int32_t bytes = 0;
+  for (std::size_t pos = 0; pos < text.size();)
+    bytes += automation::utf8::decodeAt(text, pos) < 0x80 ? 1 : 2;
   return bytes;
 }
 

@@ -119,7 +119,4 @@ class RecordData {
   std::vector<std::uint64_t> columnWrites_;  // per column, values written after loading
 };
 
-// Character length of UTF-8 text in UTF-16 code units, as the platform's strings count.
-std::int32_t utf16Length(std::string_view text);
-
 }  // namespace quillon::ado

@@ -1,6 +1,6 @@
 #include "ado/recordset.h"
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "ado/fields.h"
 #include "ado/loader.h"
 

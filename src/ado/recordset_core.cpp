@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "automation/text_compare.h"
 
 namespace quillon::ado {

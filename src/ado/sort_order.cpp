@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "automation/text_compare.h"
 
 namespace quillon::ado {

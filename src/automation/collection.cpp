@@ -1,6 +1,6 @@
 #include "automation/collection.h"
 
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 
 namespace quillon::automation {
 namespace {
@@ -51,7 +51,7 @@ void Collection::add(Variant item, std::optional<std::string> key, const Variant
   if (hasBefore && hasAfter) throw ComError::invalidProcedureCall();
   std::string folded;
   if (key) {
-    folded = utf8::asciiLower(*key);
+    folded = asciiLower(*key);
     if (byKey_.count(folded)) {
       throw ComError::keyAlreadyExists();
     }
@@ -78,13 +78,13 @@ const Variant& Collection::item(std::size_t index) const {
 }
 
 const Variant& Collection::item(std::string_view key) const {
-  auto it = byKey_.find(utf8::asciiLower(key));
+  auto it = byKey_.find(asciiLower(key));
   if (it == byKey_.end()) throw ComError::invalidProcedureCall();
   return entries_[it->second].item;
 }
 
 bool Collection::contains(std::string_view key) const {
-  return byKey_.count(utf8::asciiLower(key)) != 0;
+  return byKey_.count(asciiLower(key)) != 0;
 }
 
 void Collection::remove(const Variant& indexOrKey) {
@@ -107,7 +107,7 @@ std::vector<std::optional<std::string>> Collection::keys() const {
 
 std::size_t Collection::positionOf(const Variant& indexOrKey) const {
   if (indexOrKey.isString()) {
-    auto it = byKey_.find(utf8::asciiLower(indexOrKey.asString()));
+    auto it = byKey_.find(asciiLower(indexOrKey.asString()));
     if (it == byKey_.end()) throw ComError::invalidProcedureCall();
     return it->second;
   }
@@ -132,7 +132,7 @@ std::size_t Collection::positionOf(const Variant& indexOrKey) const {
 void Collection::reindex() {
   byKey_.clear();
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    if (entries_[i].key) byKey_.emplace(utf8::asciiLower(*entries_[i].key), i);
+    if (entries_[i].key) byKey_.emplace(asciiLower(*entries_[i].key), i);
   }
 }
 

@@ -1,5 +1,5 @@
 #include "automation/numeric_text.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 
 #include <cctype>
 #include <charconv>
@@ -41,7 +41,7 @@ std::optional<double> parseNumericText(std::string_view text) {
     while (i < s.size() && isBlank(s[i])) ++i;
   }
   if (i + 1 < s.size() && s[i] == '&') {
-    const char p = utf8::asciiUpper(s.substr(i + 1, 1)).front();
+    const char p = upperAscii(s[i + 1]);
     if (p == 'H') return parseRadixInteger(s.substr(i + 2), 16, negative);
     if (p == 'O') return parseRadixInteger(s.substr(i + 2), 8, negative);
     return std::nullopt;

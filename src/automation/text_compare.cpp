@@ -4,6 +4,18 @@
 
 namespace quillon::automation {
 
+std::string asciiLower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = foldAscii(c);
+  return out;
+}
+
+std::string asciiUpper(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = upperAscii(c);
+  return out;
+}
+
 int compareNoCase(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {

@@ -1,8 +1,11 @@
-// The library's one text comparison without regard to case, for names of members, controls,
-// fields and options as for filters, sorts and keys, as the platform and the account database's
-// collation compare them. Only ASCII letters fold (never through the locale-sensitive standard
-// tolower); every other character, Chinese ones included, compares by code point, which UTF-8
-// byte order preserves.
+// The library's one case folding and one text comparison without regard to case, for names of
+// members, controls, fields, options, SQL words and registry keys as for filters, sorts and keys,
+// as the platform and the account database's collation compare them.
+//
+// Only ASCII letters fold, never through the standard tolower/toupper, whose answer depends on
+// the process's locale (a desktop process takes the user's). Every other character, Chinese ones
+// included, compares by code point, which UTF-8 byte order preserves; a byte of a multi-byte
+// sequence (0x80 and up) never folds, so folding cannot break a character.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +14,22 @@
 
 namespace quillon::automation {
 
-inline char foldAscii(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+inline constexpr char foldAscii(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
+inline constexpr char upperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+// The same for a code point of decoded text (automation/utf8.h).
+inline constexpr char32_t foldAscii(char32_t c) {
+  return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c;
+}
+inline constexpr char32_t upperAscii(char32_t c) {
+  return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
+}
+
+std::string asciiLower(std::string_view s);
+std::string asciiUpper(std::string_view s);
 
 int compareNoCase(std::string_view a, std::string_view b);
 

@@ -60,9 +60,33 @@ std::size_t charIndex(std::string_view s, std::size_t pos) {
 }
 
 bool isBoundary(std::string_view s, std::size_t pos) {
-  std::size_t p = 0;
-  while (p < pos && p < s.size()) p += charLength(s, p);
-  return p == pos;
+  if (pos >= s.size()) return pos == s.size();
+  if (!isContinuation(static_cast<unsigned char>(s[pos]))) return true;
+  // A byte that is no continuation byte always starts a character, so the character holding pos
+  // starts at the nearest such byte before it, if one lies within a sequence's length.
+  for (std::size_t back = 1; back <= 3 && back <= pos; ++back) {
+    if (!isContinuation(static_cast<unsigned char>(s[pos - back]))) {
+      return charLength(s, pos - back) <= back;
+    }
+  }
+  return true;  // a stray continuation byte
+}
+
+bool isWellFormed(std::string_view s) {
+  for (std::size_t pos = 0; pos < s.size();) {
+    if (isRawByte(decodeAt(s, pos))) return false;
+  }
+  return true;
+}
+
+std::size_t utf16Length(std::string_view s) {
+  std::size_t units = 0;
+  for (std::size_t pos = 0; pos < s.size();) {
+    const std::size_t length = charLength(s, pos);
+    units += length == 4 ? 2 : 1;  // four bytes hold a character beyond U+FFFF: a surrogate pair
+    pos += length;
+  }
+  return units;
 }
 
 char32_t decodeAt(std::string_view s, std::size_t& pos) {
@@ -118,29 +142,6 @@ std::string encode(std::u32string_view cps) {
 std::string encode(char32_t c) {
   std::string out;
   append(out, c);
-  return out;
-}
-
-char32_t foldLower(char32_t c) {
-  return c >= U'A' && c <= U'Z' ? c - U'A' + U'a' : c;
-}
-char32_t foldUpper(char32_t c) {
-  return c >= U'a' && c <= U'z' ? c - U'a' + U'A' : c;
-}
-
-std::string asciiLower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
-std::string asciiUpper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
   return out;
 }
 

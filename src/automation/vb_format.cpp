@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "automation/numeric_text.h"
+#include "automation/text_compare.h"
 #include "automation/vb_dates.h"
 
 namespace quillon::automation {
@@ -390,10 +391,6 @@ bool isDatePattern(std::string_view pattern) {
   return letters;
 }
 
-char lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 std::string twoDigits(int v) {
   std::string s = std::to_string(v);
   return s.size() < 2 ? "0" + s : s;
@@ -540,9 +537,9 @@ std::string formatDate(DateValue value, std::string_view pattern) {
   std::string out;
   bool lastWasHour = false;
   for (std::size_t i = 0; i < pattern.size();) {
-    char c = lower(pattern[i]);
+    char c = foldAscii(pattern[i]);
     std::size_t run = 1;
-    while (i + run < pattern.size() && lower(pattern[i + run]) == c) ++run;
+    while (i + run < pattern.size() && foldAscii(pattern[i + run]) == c) ++run;
     switch (c) {
       case 'y':
         if (run >= 3) {
@@ -559,7 +556,7 @@ std::string formatDate(DateValue value, std::string_view pattern) {
         while (next < pattern.size() && !std::isalpha(static_cast<unsigned char>(pattern[next]))) {
           ++next;
         }
-        bool beforeSeconds = next < pattern.size() && lower(pattern[next]) == 's';
+        bool beforeSeconds = next < pattern.size() && foldAscii(pattern[next]) == 's';
         int v = (lastWasHour || beforeSeconds) ? p.minute : p.month;
         out += run >= 2 ? twoDigits(v) : std::to_string(v);
         break;

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "automation/com_error.h"
+#include "automation/text_compare.h"
 #include "automation/utf8.h"
 
 namespace quillon::automation {
@@ -74,8 +75,8 @@ bool inRanges(const Token& t, char32_t c, bool text) {
   for (const Range& r : t.ranges) {
     if (c >= r.lo && c <= r.hi) return true;
     if (text) {
-      char32_t l = utf8::foldLower(c);
-      char32_t u = utf8::foldUpper(c);
+      char32_t l = foldAscii(c);
+      char32_t u = upperAscii(c);
       if ((l >= r.lo && l <= r.hi) || (u >= r.lo && u <= r.hi)) return true;
     }
   }
@@ -89,7 +90,7 @@ bool matchesOne(const Token& t, char32_t c, bool text) {
     case Token::Digit:
       return c >= U'0' && c <= U'9';
     case Token::Char:
-      return text ? utf8::foldLower(c) == utf8::foldLower(t.ch) : c == t.ch;
+      return text ? foldAscii(c) == foldAscii(t.ch) : c == t.ch;
     case Token::Class:
       return inRanges(t, c, text) != t.negate;
     case Token::Star:

@@ -13,8 +13,8 @@ class TextSearch {
   TextSearch(std::string_view s, std::string_view find, CompareMethod compare) : s_(s) {
     if (compare == CompareMethod::Text) {
       // ASCII folding keeps every byte offset, so offsets in the folded text are offsets in s.
-      foldedS_ = utf8::asciiLower(s);
-      foldedF_ = utf8::asciiLower(find);
+      foldedS_ = asciiLower(s);
+      foldedF_ = asciiLower(find);
       hay_ = foldedS_;
       needle_ = foldedF_;
     } else {
@@ -36,11 +36,7 @@ class TextSearch {
   }
 
  private:
-  bool startsCharacter(std::size_t pos) const {
-    // Only a continuation byte can sit inside a character; a stray one is its own character.
-    if ((static_cast<unsigned char>(s_[pos]) & 0xC0) != 0x80) return true;
-    return utf8::isBoundary(s_, pos);
-  }
+  bool startsCharacter(std::size_t pos) const { return utf8::isBoundary(s_, pos); }
 
   std::string_view s_;
   std::string foldedS_;
@@ -94,10 +90,10 @@ std::string Trim(std::string_view s) {
 }
 
 std::string LCase(std::string_view s) {
-  return utf8::asciiLower(s);
+  return asciiLower(s);
 }
 std::string UCase(std::string_view s) {
-  return utf8::asciiUpper(s);
+  return asciiUpper(s);
 }
 
 std::int32_t InStr(std::string_view s, std::string_view find, CompareMethod compare) {

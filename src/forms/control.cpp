@@ -3,7 +3,7 @@
 #include <cctype>
 
 #include "automation/com_error.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "forms/form.h"
 
 namespace quillon::forms {
@@ -162,7 +162,7 @@ CaptionParts parseCaption(std::string_view caption) {
       ++i;
       if (caption[i] != '&' && parts.accelerator == 0 &&
           std::isalnum(static_cast<unsigned char>(caption[i])) != 0) {
-        parts.accelerator = automation::utf8::asciiUpper(caption.substr(i, 1)).front();
+        parts.accelerator = automation::upperAscii(caption[i]);
       }
     }
     parts.text += caption[i];

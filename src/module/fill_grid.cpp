@@ -7,7 +7,7 @@
 #include "ado/fields.h"
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "components/session_context.h"
 #include "components/suite_utility.h"
@@ -102,7 +102,7 @@ class Filler {
         rounding_(formats.quantityRounding) {
     for (int f = 0; f < view_.fieldCount(); ++f) {
       names_.push_back(view_.fieldName(f));
-      lower_.push_back(automation::utf8::asciiLower(names_.back()));
+      lower_.push_back(automation::asciiLower(names_.back()));
     }
     q_ = findQuantityFields(lower_);
     for (const auto& n : lower_) shown_.push_back(shownAs(n));

@@ -3,7 +3,7 @@
 #include "ado/fields.h"
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "forms/super_grid.h"
 #include "module/text_helpers.h"
 
@@ -28,7 +28,7 @@ GridRowRecord AddRecordFromGridRow(const forms::MsSuperGrid& grid, LineGrid kind
   std::optional<std::size_t> pieces;
   for (int f = 0; f < count && f + 1 < grid.Cols(); ++f) {
     const auto index = static_cast<std::size_t>(f);
-    const std::string lower = automation::utf8::asciiLower(fields.item(index)->name());
+    const std::string lower = automation::asciiLower(fields.item(index)->name());
     const std::string text = grid.TextMatrix(f + 1, row);
     if (lower == "iquantity") {
       quantity = index;

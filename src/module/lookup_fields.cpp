@@ -1,6 +1,6 @@
 #include "module/lookup_fields.h"
 
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "forms/buttons.h"
 #include "forms/dialog_shell.h"
 #include "forms/text_box.h"
@@ -18,7 +18,7 @@ void LookupFields::bind(const std::vector<forms::TextBox*>& fields) {
   for (forms::TextBox* field : fields) {
     field->GotFocus = dialog_.handler([this, field] { gotFocus(*field); });
     field->LostFocus = dialog_.handler([this, field] { lostFocus(*field); });
-    if (automation::utf8::asciiLower(field->Tag()) == "rfdate") {
+    if (automation::asciiLower(field->Tag()) == "rfdate") {
       field->Validate = [field](bool& cancel) { ValidateDateField(*field, cancel); };
     }
   }

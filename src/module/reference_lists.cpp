@@ -1,7 +1,7 @@
 #include "module/reference_lists.h"
 
 #include "automation/numeric_text.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "sql/sql_text.h"
 
 namespace quillon::module {
@@ -19,7 +19,7 @@ std::string KeyInList(const std::vector<std::string>& keys) {
 }
 
 std::string NarrowedSource(std::string_view source, std::string_view condition) {
-  const std::string lower = automation::utf8::asciiLower(source);
+  const std::string lower = automation::asciiLower(source);
   const auto at = lower.find(" order by ");
   if (at == std::string::npos) {
     return std::string(source) + " AND " + std::string(condition);

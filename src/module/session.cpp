@@ -7,7 +7,7 @@
 #include "components/registration.h"
 #include "components/session_context.h"
 #include "module/module_state.h"
-#include "module/view_settings.h"
+#include "module/registry_view_settings.h"
 
 namespace quillon::module {
 

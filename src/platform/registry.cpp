@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "automation/utf8.h"
 #include "platform/registry_file.h"
 #include "platform/registry_format.h"
 
@@ -43,15 +44,7 @@ std::filesystem::path defaultRegistryPath() {
 }
 
 std::string cutToChars(std::string_view text, std::size_t maxChars) {
-  std::size_t chars = 0;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    if (chars == maxChars) return std::string(text.substr(0, i));
-    ++i;
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-    ++chars;
-  }
-  return std::string(text);
+  return std::string(text.substr(0, automation::utf8::byteOffset(text, maxChars)));
 }
 
 RegStatus RegistryKey::queryString(std::string_view valueName, std::string& text,
@@ -67,7 +60,8 @@ RegStatus RegistryKey::queryString(std::string_view valueName, std::string& text
 RegStatus RegistryKey::setString(std::string_view valueName, std::string_view text) {
   if (!open_) return RegStatus::InvalidHandle;
   if (access_ != RegAccess::Write) return RegStatus::AccessDenied;
-  if (!isValidUtf8(valueName) || !isValidUtf8(text)) return RegStatus::InvalidParameter;
+  if (!automation::utf8::isWellFormed(valueName) || !automation::utf8::isWellFormed(text))
+    return RegStatus::InvalidParameter;
   const UpdateResult result = updateRegistryFile(file_, [&](RegistryData& data) {
     data.createKey(path_);
     data.setValue(path_, valueName, text);
@@ -93,7 +87,7 @@ RegStatus Registry::openKey(std::string_view path, RegAccess access, RegistryKey
 
 RegStatus Registry::createKey(std::string_view path, RegistryKey& key) {
   key.close();
-  if (!isValidUtf8(path)) return RegStatus::InvalidParameter;
+  if (!automation::utf8::isWellFormed(path)) return RegStatus::InvalidParameter;
   const UpdateResult result = updateRegistryFile(file_, [&](RegistryData& data) {
     if (data.findKey(path) != nullptr) return false;  // already there (the root always is)
     data.createKey(path);

@@ -1,6 +1,11 @@
 #include "platform/registry_data.h"
 
+#include "automation/text_compare.h"
+
 namespace quillon::platform {
+
+// Key and value names match without regard to ASCII case, as the platform's registry matches them.
+using automation::asciiLower;
 
 std::string normalizeKeyPath(std::string_view path) {
   std::string out;
@@ -17,19 +22,11 @@ std::string normalizeKeyPath(std::string_view path) {
   return out;
 }
 
-std::string foldCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
-
 const RegistryKeyData* RegistryData::findKey(std::string_view path) const {
   const std::string normal = normalizeKeyPath(path);
   // The root exists even in an empty registry, so a host may always open it.
   static const RegistryKeyData kEmptyRoot{};
-  auto it = keys_.find(foldCase(normal));
+  auto it = keys_.find(asciiLower(normal));
   if (it != keys_.end()) return &it->second;
   return normal.empty() ? &kEmptyRoot : nullptr;
 }
@@ -42,7 +39,7 @@ RegistryKeyData& RegistryData::createKey(std::string_view path) {
   while (true) {
     std::size_t end = normal.find('\\', pos);
     const std::string prefix = normal.substr(0, end);
-    auto [it, inserted] = keys_.try_emplace(foldCase(prefix));
+    auto [it, inserted] = keys_.try_emplace(asciiLower(prefix));
     if (inserted) it->second.path = prefix;
     key = &it->second;
     if (end == std::string::npos) break;
@@ -55,19 +52,19 @@ std::optional<std::string> RegistryData::value(std::string_view keyPath,
                                                std::string_view name) const {
   const RegistryKeyData* key = findKey(keyPath);
   if (key == nullptr) return std::nullopt;
-  auto it = key->values.find(foldCase(name));
+  auto it = key->values.find(asciiLower(name));
   if (it == key->values.end()) return std::nullopt;
   return it->second.text;
 }
 
 bool RegistryData::setValue(std::string_view keyPath, std::string_view name,
                             std::string_view text) {
-  auto it = keys_.find(foldCase(normalizeKeyPath(keyPath)));
+  auto it = keys_.find(asciiLower(normalizeKeyPath(keyPath)));
   if (it == keys_.end()) {
     if (!normalizeKeyPath(keyPath).empty()) return false;
     it = keys_.try_emplace(std::string()).first;
   }
-  auto [vit, inserted] = it->second.values.try_emplace(foldCase(name));
+  auto [vit, inserted] = it->second.values.try_emplace(asciiLower(name));
   if (inserted) vit->second.name = std::string(name);
   vit->second.text = std::string(text);
   return true;

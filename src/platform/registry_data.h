@@ -24,9 +24,6 @@ struct RegistryKeyData {
 // The empty path is the root key, which always exists.
 std::string normalizeKeyPath(std::string_view path);
 
-// ASCII lower case; other bytes (UTF-8 sequences included) are left alone.
-std::string foldCase(std::string_view text);
-
 class RegistryData {
  public:
   bool hasKey(std::string_view path) const { return findKey(path) != nullptr; }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "automation/utf8.h"
+
 namespace quillon::platform {
 namespace {
 
@@ -60,42 +62,6 @@ std::optional<std::string> unescape(std::string_view text, Field field) {
 
 }  // namespace
 
-bool isValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) {
-      ++i;
-      continue;
-    }
-    int extra = 0;
-    std::uint32_t cp = 0;
-    if (c >= 0xC2 && c <= 0xDF) {
-      extra = 1;
-      cp = c & 0x1F;
-    } else if (c >= 0xE0 && c <= 0xEF) {
-      extra = 2;
-      cp = c & 0x0F;
-    } else if (c >= 0xF0 && c <= 0xF4) {
-      extra = 3;
-      cp = c & 0x07;
-    } else {
-      return false;
-    }
-    if (i + static_cast<std::size_t>(extra) >= text.size()) return false;
-    for (int k = 1; k <= extra; ++k) {
-      const auto cc = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-      if ((cc & 0xC0) != 0x80) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if ((extra == 2 && cp < 0x800) || (extra == 3 && cp < 0x10000) || cp > 0x10FFFF ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += static_cast<std::size_t>(extra) + 1;
-  }
-  return true;
-}
-
 std::string formatRegistry(const RegistryData& data) {
   std::string out(kRegistryHeader);
   out += '\n';
@@ -116,7 +82,7 @@ std::string formatRegistry(const RegistryData& data) {
 std::optional<RegistryData> parseRegistry(std::string_view text) {
   RegistryData data;
   if (text.empty()) return data;
-  if (!isValidUtf8(text)) return std::nullopt;
+  if (!automation::utf8::isWellFormed(text)) return std::nullopt;
 
   bool sawHeader = false;
   std::optional<std::string> currentKey;

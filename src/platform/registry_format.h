@@ -28,7 +28,4 @@ std::string formatRegistry(const RegistryData& data);
 // better ignored than half-read). An empty text is an empty registry.
 std::optional<RegistryData> parseRegistry(std::string_view text);
 
-// True when the bytes form valid UTF-8 (no overlongs, surrogates or values above U+10FFFF).
-bool isValidUtf8(std::string_view text);
-
 }  // namespace quillon::platform

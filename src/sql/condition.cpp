@@ -3,21 +3,15 @@
 #include <algorithm>
 
 #include "automation/com_error.h"
-#include "sql/database.h"
+#include "automation/text_compare.h"
+#include "automation/utf8.h"
+#include "sql/sql_error.h"
 #include "sql/splitter.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
 
 namespace {
-
-std::string upper(std::string_view word) {
-  std::string out(word);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
 
 // The tokenizer drops comments and blanks; whatever else lies between two tokens is an owner
 // prefix it dropped ("dbo."). So a gap that holds "--" or "/*" holds a comment.
@@ -57,9 +51,10 @@ std::optional<std::string> conditionFault(std::string_view condition) {
     } else if (t.isWord("select") || t.isWord("union") || t.isWord("except") ||
                t.isWord("intersect") || t.isWord("with")) {
       // A subquery's own words, inside its parentheses; outside them they begin a statement.
-      if (depth == 0) return upper(t.text) + " outside the parentheses of a subquery";
+      if (depth == 0)
+        return automation::asciiUpper(t.text) + " outside the parentheses of a subquery";
     } else if (isStatementStart(t) || t.isWord("into") || t.isWord("go")) {
-      return "it holds the statement keyword " + upper(t.text);
+      return "it holds the statement keyword " + automation::asciiUpper(t.text);
     }
   }
   if (holdsComment(condition.substr(from))) return "it holds a comment";
@@ -76,15 +71,12 @@ void checkCondition(std::string_view condition) {
   if (!fault) return;
   std::size_t cut = std::min<std::size_t>(condition.size(), 200);
   // Not in the middle of a UTF-8 character.
-  while (cut < condition.size() && cut > 0 &&
-         (static_cast<unsigned char>(condition[cut]) & 0xC0) == 0x80)
-    --cut;
+  while (cut > 0 && !automation::utf8::isBoundary(condition, cut)) --cut;
   std::string shown(condition.substr(0, cut));
   for (char& c : shown) {
     if (c == '\0') c = ' ';
   }
-  throw automation::ComError(kSqlErrorNumber,
-                             std::string(kConditionRefusedText) + ": " + *fault + " in: " + shown);
+  throw SqlError::conditionRefused(*fault, shown);
 }
 
 }  // namespace quillon::sql

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "automation/text_compare.h"
+
 namespace quillon::sql {
 
 enum class TokenKind : std::uint8_t {
@@ -45,7 +47,7 @@ Tokens tokenize(std::string_view text);
 // Whether a word is reserved (never a column, table or plain function name in the library's SQL).
 bool isReservedWord(std::string_view word);
 
-// ASCII lower-casing; other bytes are kept as they are.
-std::string asciiLower(std::string_view s);
+// Words fold as every name of the library does: ASCII letters only.
+using automation::asciiLower;
 
 }  // namespace quillon::sql

@@ -1,39 +1,19 @@
 #include <array>
 #include <string>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
+#include "automation/text_compare.h"
+#include "sql/sql_error.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
 
-std::string asciiLower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
+using automation::equalsNoCase;
 
 bool Token::isWord(std::string_view lowerWord) const {
-  if (kind != TokenKind::Word || text.size() != lowerWord.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerWord[i]) return false;
-  }
-  return true;
+  return kind == TokenKind::Word && equalsNoCase(text, lowerWord);
 }
 
 namespace {
-
-std::string asciiUpper(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return out;
-}
 
 constexpr std::string_view kKeywords[] = {
     "select",       "from",       "where",     "and",        "or",       "not",       "in",
@@ -52,17 +32,6 @@ constexpr std::string_view kKeywords[] = {
     "save",         "goto",       "waitfor",   "merge",      "deny",     "break",     "continue",
 };
 
-// Case-insensitive comparison with a lower-case ASCII word.
-bool sameWord(std::string_view text, std::string_view lowerWord) {
-  if (text.size() != lowerWord.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerWord[i]) return false;
-  }
-  return true;
-}
-
 std::size_t wordHash(std::string_view w) {
   std::size_t h = 14695981039346656037ULL;
   for (char c : w) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
@@ -75,10 +44,7 @@ bool isKeywordToken(const Token& t) {
   constexpr std::size_t kLongest = 16;
   if (t.text.size() > kLongest) return false;
   char buf[kLongest];
-  for (std::size_t i = 0; i < t.text.size(); ++i) {
-    const char c = t.text[i];
-    buf[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  }
+  for (std::size_t i = 0; i < t.text.size(); ++i) buf[i] = automation::foldAscii(t.text[i]);
   const std::string_view word(buf, t.text.size());
   // Open addressing over a table four times the size of the list.
   constexpr std::size_t kSlots = 512;
@@ -110,8 +76,8 @@ bool isDigit(char c) {
 }
 
 [[noreturn]] void unterminated(std::string_view what, std::string_view text, std::size_t at) {
-  throw automation::ComError(kSqlErrorNumber, "Unterminated " + std::string(what) + " near '" +
-                                                  std::string(text.substr(at, 40)) + "'");
+  throw SqlError::syntax("Unterminated " + std::string(what) + " near '" +
+                         std::string(text.substr(at, 40)) + "'");
 }
 
 class Lexer {
@@ -277,7 +243,7 @@ class Lexer {
       const auto next = [&](std::size_t k) -> const Token* {
         return i + k < in.size() ? &in[i + k] : nullptr;
       };
-      if (nameLike && sameWord(t.text, "tempdb") && next(1) != nullptr && next(1)->isOp(".")) {
+      if (nameLike && equalsNoCase(t.text, "tempdb") && next(1) != nullptr && next(1)->isOp(".")) {
         std::size_t k = 2;
         if (next(k) != nullptr && next(k)->isOp(".")) {
           ++k;
@@ -298,19 +264,19 @@ class Lexer {
       }
       // INFORMATION_SCHEMA.X is one of the catalogue views each connection carries under that
       // name.
-      if (nameLike && sameWord(t.text, "information_schema") && next(1) != nullptr &&
+      if (nameLike && equalsNoCase(t.text, "information_schema") && next(1) != nullptr &&
           next(1)->isOp(".") && next(2) != nullptr &&
           (next(2)->kind == TokenKind::Word || next(2)->kind == TokenKind::Name)) {
         Token folded = *next(2);
         folded.kind = TokenKind::Name;
         folded.keyword = false;
-        folded.text = "INFORMATION_SCHEMA." + asciiUpper(folded.text);
+        folded.text = "INFORMATION_SCHEMA." + automation::asciiUpper(folded.text);
         folded.offset = t.offset;
         keep(std::move(folded));
         i += 2;
         continue;
       }
-      if (nameLike && sameWord(t.text, "dbo") && next(1) != nullptr && next(1)->isOp(".") &&
+      if (nameLike && equalsNoCase(t.text, "dbo") && next(1) != nullptr && next(1)->isOp(".") &&
           next(2) != nullptr &&
           (next(2)->kind == TokenKind::Word || next(2)->kind == TokenKind::Name) &&
           !(kept > 0 && in[kept - 1].isOp("."))) {

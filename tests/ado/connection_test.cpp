@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <functional>
 
+#include "ado/ado_errors.h"
 #include "ado/connection_string.h"
-#include "ado/errors.h"
 #include "ado/session_pool.h"
 #include "automation/class_registry.h"
 #include "automation/com_error.h"

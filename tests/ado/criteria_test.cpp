@@ -1,8 +1,8 @@
 // Filter criteria over a real result: operators, LIKE, AND/OR precedence, Null, dates, names.
 #include <gtest/gtest.h>
 
+#include "ado/ado_errors.h"
 #include "ado/criteria.h"
-#include "ado/errors.h"
 #include "automation/com_error.h"
 #include "test_data.h"
 

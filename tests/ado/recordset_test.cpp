@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "ado/errors.h"
+#include "ado/ado_errors.h"
 #include "ado/fields.h"
 #include "automation/com_error.h"
 #include "error_number.h"

@@ -2,14 +2,14 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "ado/ado_errors.h"
 #include "ado/block_pool.h"
 #include "ado/column.h"
 #include "ado/data_type.h"
-#include "ado/errors.h"
 #include "ado/fields.h"
 #include "ado/ole_date.h"
 #include "automation/com_error.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 #include "test_data.h"
 
 namespace quillon::ado {

@@ -13,7 +13,7 @@
 #include <QTest>
 #include <fstream>
 
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "demo/demo_window.h"
 #include "support/class_registration.h"
 #include "support/demo_account.h"

@@ -18,7 +18,7 @@
 #include <fstream>
 #include <memory>
 
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "demo/demo_window.h"
 #include "support/class_registration.h"
 #include "support/demo_account.h"

@@ -4,13 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "forms/script_runner.h"
+#include "script/script_runner.h"
 #include "support/demo_account.h"
 
 namespace quillon::cli::run::testing {
 
 struct Outcome {
-  forms::script::RunResult result;
+  script::RunResult result;
   std::string transcript;
 };
 

@@ -6,10 +6,10 @@
 #include <string>
 
 #include "automation/class_registry.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "run_fixture.h"
-#include "support/text_checks.h"
 #include "support/class_registration.h"
+#include "support/text_checks.h"
 
 namespace quillon::cli::run::testing {
 namespace {

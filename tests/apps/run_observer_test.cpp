@@ -8,7 +8,7 @@
 
 #include "ado/recordset.h"
 #include "automation/collection.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "run/host_script_runner.h"
 #include "support/class_registration.h"
 #include "support/demo_account.h"
@@ -17,7 +17,7 @@ namespace quillon::cli::run::testing {
 namespace {
 
 struct Observed {
-  forms::script::RunResult result;
+  script::RunResult result;
   std::string transcript;
   std::vector<CallReport> calls;
 };

@@ -6,7 +6,7 @@
 #include <variant>
 
 #include "demo/stock_line_script.h"
-#include "forms/script_parser.h"
+#include "script/script_parser.h"
 
 namespace quillon::cli::demo {
 namespace {
@@ -39,22 +39,22 @@ TEST(StockLineScript, QuotesValuesSoTheScriptReadsBackExactlyThem) {
   const std::string warehouse = "仓\"1\" # not a comment";
   const std::string item = "C:\\inv\nline2";
   const std::string user = "li \"lei\"";
-  const auto parsed = forms::script::parseScript(
+  const auto parsed = script::parseScript(
       stockLineScript({warehouse, item, 3, false}, StockReferCall::AutoRefer, user));
   ASSERT_EQ(parsed.statements.size(), 7u);
-  const auto& login = std::get<forms::script::LoginLine>(parsed.statements[0].body);
+  const auto& login = std::get<script::LoginLine>(parsed.statements[0].body);
   ASSERT_EQ(login.options.size(), 1u);
   EXPECT_EQ(login.options[0].second, user);
-  const auto& query = std::get<forms::script::CallLine>(parsed.statements[3].body);
+  const auto& query = std::get<script::CallLine>(parsed.statements[3].body);
   ASSERT_EQ(query.args.size(), 2u);
   EXPECT_EQ(query.args[0].text, warehouse);
   EXPECT_EQ(query.args[1].text, item);
-  const auto& refer = std::get<forms::script::CallLine>(parsed.statements[5].body);
+  const auto& refer = std::get<script::CallLine>(parsed.statements[5].body);
   EXPECT_EQ(refer.member, "AutoRefer");
   ASSERT_EQ(refer.args.size(), 13u);
   EXPECT_EQ(refer.args[1].text, warehouse);
   EXPECT_EQ(refer.args[2].text, item);
-  EXPECT_EQ(refer.args[4].kind, forms::script::ScriptValue::Kind::Double);
+  EXPECT_EQ(refer.args[4].kind, script::ScriptValue::Kind::Double);
   EXPECT_EQ(refer.args[4].number, 3.0);
 }
 

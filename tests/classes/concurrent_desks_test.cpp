@@ -16,14 +16,14 @@
 #include "ado/data_type.h"
 #include "ado/recordset.h"
 #include "automation/com_error.h"
+#include "classes/public_classes.h"
 #include "classes/ref_select.h"
-#include "classes/registration.h"
 #include "classes/track_set.h"
 #include "components/suite/login.h"
 #include "components/suite/production_order_object.h"
 #include "components/suite/stock_queries_object.h"
-#include "forms/scripted_ui_host.h"
 #include "module/settings.h"
+#include "script/scripted_ui_host.h"
 #include "support/demo_account.h"
 
 namespace quillon::classes {
@@ -60,7 +60,7 @@ std::shared_ptr<ado::Recordset> trackedBody(double outCount) {
 // One desk's session; returns "" when everything it did succeeded, else what failed.
 std::string runDesk(const Plan& plan, int desk) {
   ::setenv("QUILLON_TERMINAL_SESSION", ("desk-" + std::to_string(desk)).c_str(), 1);
-  forms::ScopedUiHost host{std::make_shared<forms::ScriptedUiHost>()};
+  forms::ScopedUiHost host{std::make_shared<script::ScriptedUiHost>()};
   const automation::ObjectPtr login = test_support::loginAs("demo", plan.path);
   auto conn = test_support::connect(plan.path);
   RefSelect refSelect;

@@ -4,7 +4,7 @@
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "classes/produce_order.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/suite/login.h"
 #include "dialogs/frmCons/frm_cons.h"
 #include "forms/form.h"

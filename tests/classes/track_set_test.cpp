@@ -6,7 +6,7 @@
 #include "ado/data_type.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "classes/track_set.h"
 #include "module/module_state.h"
 #include "support/demo_account.h"

@@ -7,7 +7,7 @@
 
 #include "components/suite/account_check.h"
 #include "components/suite/account_database.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "sql/database.h"
 
 namespace quillon::components {

@@ -8,7 +8,7 @@
 #include "components/suite/archives.h"
 #include "components/suite/define_items.h"
 #include "components/suite_utility.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 
 namespace quillon::components {
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "demo_account.h"
+#include "demo_sessions.h"
 
 namespace quillon::components {
 namespace {

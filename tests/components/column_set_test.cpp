@@ -6,7 +6,7 @@
 #include "ado/connection.h"
 #include "automation/com_error.h"
 #include "components/suite/lists/column_set.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "forms/vouch_list.h"
 #include "support/silent_ui_host.h"
 

@@ -13,7 +13,7 @@
 #include "components/registration.h"
 #include "components/suite/production_order_object.h"
 #include "components/suite/purchase_ref_object.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "sql/condition.h"
 #include "support/recordset_checks.h"
 

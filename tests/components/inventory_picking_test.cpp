@@ -14,7 +14,7 @@
 #include "components/inventory_query_service.h"
 #include "components/purchase_ref_service.h"
 #include "components/registration.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "support/recording_ui_host.h"
 
 namespace quillon::components {

@@ -10,9 +10,9 @@
 #include "ado/recordset.h"
 #include "automation/com_error.h"
 #include "components/suite/account_database.h"
-#include "components/suite/errors.h"
+#include "components/suite/component_errors.h"
 #include "components/suite/production_order_object.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "sql/database.h"
 #include "support/lock_holder.h"
 

@@ -4,9 +4,9 @@
 
 #include "ado/connection.h"
 #include "automation/com_error.h"
-#include "components/suite/errors.h"
+#include "components/suite/component_errors.h"
 #include "components/suite/login.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "sql/database.h"
 
 namespace quillon::components {

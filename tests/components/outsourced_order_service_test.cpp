@@ -4,7 +4,7 @@
 
 #include "ado/recordset.h"
 #include "components/suite/outsourcing/outsourced_order_object.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "support/recordset_checks.h"
 
 namespace quillon::components {

@@ -2,7 +2,7 @@
 
 #include "ado/connection.h"
 #include "components/suite/inv_positions.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 
 namespace quillon::components {
 namespace {

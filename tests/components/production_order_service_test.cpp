@@ -6,7 +6,7 @@
 #include "ado/recordset.h"
 #include "components/suite/dispatch_quantity_object.h"
 #include "components/suite/production_order_object.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "support/recordset_checks.h"
 
 namespace quillon::components {

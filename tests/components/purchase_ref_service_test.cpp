@@ -9,7 +9,7 @@
 #include "components/purchase_ref_service.h"
 #include "components/registration.h"
 #include "components/suite/purchase_ref_object.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 #include "support/recordset_checks.h"
 
 namespace quillon::components {

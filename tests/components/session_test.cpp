@@ -2,10 +2,10 @@
 
 #include "ado/connection.h"
 #include "automation/com_error.h"
-#include "components/suite/account_settings.h"
-#include "components/suite/errors.h"
-#include "components/suite/session.h"
-#include "demo_account.h"
+#include "components/suite/account_settings_object.h"
+#include "components/suite/component_errors.h"
+#include "components/suite/session_objects.h"
+#include "demo_sessions.h"
 
 namespace quillon::components {
 namespace {

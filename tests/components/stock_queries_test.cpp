@@ -7,7 +7,7 @@
 #include "automation/class_registry.h"
 #include "automation/collection.h"
 #include "components/suite/stock_queries_object.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 
 namespace quillon::components {
 namespace {

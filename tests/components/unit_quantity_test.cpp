@@ -3,9 +3,9 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/com_error.h"
-#include "components/suite/errors.h"
+#include "components/suite/component_errors.h"
 #include "components/suite/unit_quantity_object.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 
 namespace quillon::components {
 namespace {

@@ -4,9 +4,9 @@
 #include "ado/recordset.h"
 #include "automation/com_error.h"
 #include "automation/error_info.h"
-#include "components/suite/session.h"
+#include "components/suite/session_objects.h"
 #include "components/suite_utility.h"
-#include "demo_account.h"
+#include "demo_sessions.h"
 
 namespace quillon::components {
 namespace {

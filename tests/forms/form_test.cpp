@@ -7,12 +7,13 @@
 
 #include "automation/com_error.h"
 #include "forms/dialog_shell.h"
-#include "forms/scripted_ui_host.h"
 #include "sample_form.h"
+#include "script/scripted_ui_host.h"
 
 namespace quillon::forms {
 namespace {
 
+using script::ScriptedUiHost;
 using testing::frmSample;
 
 bool contains(const std::vector<std::string>& lines, const std::string& line) {

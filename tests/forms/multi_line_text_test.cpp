@@ -8,8 +8,8 @@
 #include "forms/buttons.h"
 #include "forms/constants.h"
 #include "forms/form.h"
-#include "forms/scripted_ui_host.h"
 #include "forms/text_box.h"
+#include "script/scripted_ui_host.h"
 
 namespace quillon::forms {
 namespace {
@@ -28,7 +28,7 @@ class frmMemo : public Form {
 };
 
 TEST(MultiLineTextTest, EnterBreaksTheLineAndLineBreaksAreOneStep) {
-  ScopedUiHost installed{std::make_shared<ScriptedUiHost>()};
+  ScopedUiHost installed{std::make_shared<script::ScriptedUiHost>()};
   frmMemo form;
   form.Show();
   form.txtLine.SetFocus();

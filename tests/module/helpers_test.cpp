@@ -7,7 +7,6 @@
 #include "automation/collection.h"
 #include "automation/com_error.h"
 #include "forms/list_view.h"
-#include "forms/scripted_ui_host.h"
 #include "forms/tree_view.h"
 #include "module/class_tree.h"
 #include "module/list_helpers.h"
@@ -15,6 +14,7 @@
 #include "module/reference_lists.h"
 #include "module/text_helpers.h"
 #include "module_fixture.h"
+#include "script/scripted_ui_host.h"
 
 namespace quillon::module {
 namespace {
@@ -60,7 +60,7 @@ TEST(ModuleReferenceLists, KeyListsAndNarrowedSources) {
 }
 
 TEST(ModuleKeyFilter, SqlBreakingCharactersAreRefusedWithABeep) {
-  auto host = std::make_shared<forms::ScriptedUiHost>();
+  auto host = std::make_shared<script::ScriptedUiHost>();
   forms::ScopedUiHost scoped(host);
   for (char c : std::string("|~[]'@\"<&")) {
     int key = c;

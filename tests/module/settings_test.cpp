@@ -11,16 +11,16 @@
 #include "components/session_context.h"
 #include "components/xp_style.h"
 #include "forms/form.h"
-#include "forms/scripted_ui_host.h"
 #include "forms/view_settings.h"
 #include "module/module_state.h"
+#include "module/registry_view_settings.h"
 #include "module/session.h"
 #include "module/settings.h"
-#include "module/view_settings.h"
 #include "module_fixture.h"
 #include "platform/computer_name.h"
 #include "platform/registry.h"
 #include "platform/terminal_session.h"
+#include "script/scripted_ui_host.h"
 #include "sql/sql_text.h"
 
 namespace quillon::module {
@@ -201,7 +201,7 @@ class TalkativeStyle : public automation::Object {
 
 TEST(ModuleSettings, DialogStyleHookShowsWhatTheComponentSays) {
   testing::demoDbPath();
-  auto host = std::make_shared<forms::ScriptedUiHost>();
+  auto host = std::make_shared<script::ScriptedUiHost>();
   forms::ScopedUiHost scoped(host);
   StyledForm form;
   auto& registry = automation::classRegistry();

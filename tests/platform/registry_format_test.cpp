@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "automation/utf8.h"
+
 namespace quillon::platform {
 namespace {
 
@@ -23,7 +25,7 @@ TEST(RegistryFormat, AwkwardTextsSurviveARoundTrip) {
   for (const auto& [name, text] : values) data.setValue(key, name, text);
 
   const std::string file = formatRegistry(data);
-  EXPECT_TRUE(isValidUtf8(file));
+  EXPECT_TRUE(automation::utf8::isWellFormed(file));
   // Every item is on a line of its own however odd the texts are.
   EXPECT_EQ(std::count(file.begin(), file.end(), '\n'),
             static_cast<long>(1 + 4 + values.size()));  // header, 4 keys (with ancestors), values

@@ -260,6 +260,13 @@ TEST_F(DatabaseTest, FailingStatementLeavesTheCallersTransactionOpen) {
 
 TEST_F(DatabaseTest, ServerFunctions) {
   EXPECT_EQ(rows(*db, "select len('ab  '), len(N'结存数量'), len(''), len(null)"), "2|4|0|NULL");
+  // A malformed byte is a character of its own, as the library's codec counts it; the text
+  // functions never split or drop it.
+  EXPECT_EQ(rows(*db,
+                 "select len('a\x80\x80"
+                 "b'), len('\xE6\x9D' + 'x'), left('\xE6\x9D' + 'x', 1), "
+                 "right('y\xFF', 1), charindex('x', '\xE6\x9D' + 'x')"),
+            "4|3|\xE6|\xFF|3");
   EXPECT_EQ(
       rows(*db, "select charindex('B', 'abcb'), charindex('b', 'abcb', 3), charindex('x', 'abc')"),
       "2|4|0");

@@ -5,7 +5,7 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/registration.h"
 #include "db/demo_data.h"
 #include "platform/terminal_session.h"

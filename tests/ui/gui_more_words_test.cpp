@@ -9,11 +9,11 @@
 #include <QTreeWidgetItemIterator>
 #include <memory>
 
-#include "forms/control_property.h"
-#include "forms/script_parser.h"
-#include "forms/script_runner.h"
 #include "more_words_form.h"
 #include "qt_test_support.h"
+#include "script/control_property.h"
+#include "script/script_parser.h"
+#include "script/script_runner.h"
 #include "ui/qt/control_view.h"
 #include "ui/qt/form_windows.h"
 #include "ui/qt/gui_script.h"
@@ -23,21 +23,21 @@ namespace {
 
 using forms::testing::frmMore;
 
-class SecondRunner : public forms::script::ScriptRunner {
+class SecondRunner : public script::ScriptRunner {
  public:
-  explicit SecondRunner(std::shared_ptr<forms::ScriptedUiHost> host)
+  explicit SecondRunner(std::shared_ptr<script::ScriptedUiHost> host)
       : ScriptRunner(std::move(host)) {}
   std::vector<std::unique_ptr<frmMore>> forms;
 
  protected:
-  void onCall(const forms::script::CallLine&, forms::script::SourcePos) override {
+  void onCall(const script::CallLine&, script::SourcePos) override {
     forms.push_back(std::make_unique<frmMore>());
     forms.back()->Show(forms::vbModal);
   }
 };
 
 TEST(GuiMoreWordsTest, TheSameScriptHoldsDrawnWithTheHeadlessTranscript) {
-  auto headlessHost = std::make_shared<forms::ScriptedUiHost>();
+  auto headlessHost = std::make_shared<script::ScriptedUiHost>();
   SecondRunner headless(headlessHost);
   const auto plain = headless.runText(forms::testing::kMoreWordsScript);
   ASSERT_TRUE(plain.ok) << plain.message;
@@ -73,7 +73,7 @@ class DrawnForm : public ::testing::Test {
 // drawn run reads what a person sees.
 TEST_F(DrawnForm, DrawnExpectationsReadTheWidgetNotTheControl) {
   auto read = [&](forms::Control& control, const char* property, std::string key = {}) {
-    forms::script::DialogAction action;
+    script::DialogAction action;
     action.property = property;
     action.key = std::move(key);
     return host->readProperty(form, control, action);
@@ -116,7 +116,7 @@ TEST_F(DrawnForm, DrawnExpectationsReadTheWidgetNotTheControl) {
   EXPECT_FALSE(form.treeBins.findNode("B02")->Checked());
 
   // What a control lacks is the control's error, drawn or not.
-  EXPECT_THROW(read(form.treeBins, "Checked", "B09"), forms::PropertyError);
+  EXPECT_THROW(read(form.treeBins, "Checked", "B09"), script::PropertyError);
 }
 
 TEST_F(DrawnForm, AColumnWithCellButtonsIsDrawnWithThem) {

@@ -9,9 +9,9 @@
 #include <fstream>
 #include <memory>
 
-#include "forms/script_runner.h"
 #include "qt_test_support.h"
 #include "sample_form.h"
+#include "script/script_runner.h"
 #include "ui/qt/gui_script.h"
 
 namespace quillon::ui::qt {
@@ -22,14 +22,14 @@ using forms::testing::frmSample;
 
 // A host-line interpreter just big enough for these tests: `call $x.show` shows the sample form
 // modally and keeps what was typed into it.
-class SampleRunner : public forms::script::ScriptRunner {
+class SampleRunner : public script::ScriptRunner {
  public:
-  explicit SampleRunner(std::shared_ptr<forms::ScriptedUiHost> host)
+  explicit SampleRunner(std::shared_ptr<script::ScriptedUiHost> host)
       : ScriptRunner(std::move(host)) {}
   std::string typed;
 
  protected:
-  void onCall(const forms::script::CallLine&, forms::script::SourcePos) override {
+  void onCall(const script::CallLine&, script::SourcePos) override {
     frmSample form;
     form.Show(forms::vbModal);
     typed = form.txtCode.Text() + "|" + form.grdBody.TextMatrix(2, 1);
@@ -66,7 +66,7 @@ class TempDir {
 
 TEST(GuiScriptTest, DrawnRunEndsAsTheHeadlessOneAndPicturesEveryAction) {
   // Headless first, for the transcript to compare with.
-  auto headlessHost = std::make_shared<forms::ScriptedUiHost>();
+  auto headlessHost = std::make_shared<script::ScriptedUiHost>();
   SampleRunner headless(headlessHost);
   const auto plain = headless.runText(kScript);
   ASSERT_TRUE(plain.ok) << plain.message;

@@ -66,7 +66,7 @@ class CheckingHost final : public DrawingScriptHost {
   }
 
  protected:
-  void actionDone(forms::Form& form, const forms::script::DialogAction& action) override {
+  void actionDone(forms::Form& form, const script::DialogAction& action) override {
     DrawingScriptHost::actionDone(form, action);
     if (form.Loaded() && form.Visible()) check(form);
   }

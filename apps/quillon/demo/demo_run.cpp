@@ -60,7 +60,7 @@ ReceivedCall receivedCall(const run::CallReport& report) {
 }
 
 DemoRunResult runDemoScript(const DemoRunRequest& request,
-                            std::shared_ptr<forms::ScriptedUiHost> host) {
+                            std::shared_ptr<script::ScriptedUiHost> host) {
   DemoRunResult result;
   std::ostringstream out;
   run::HostScriptRunner runner(request.database, out, std::move(host));

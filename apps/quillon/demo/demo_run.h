@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "forms/scripted_ui_host.h"
 #include "run/call_report.h"
+#include "script/scripted_ui_host.h"
 
 namespace quillon::ado {
 class Recordset;
@@ -59,6 +59,6 @@ struct DemoRunResult {
 
 // Runs the script on `host` (which decides whether forms are drawn and who works them).
 DemoRunResult runDemoScript(const DemoRunRequest& request,
-                            std::shared_ptr<forms::ScriptedUiHost> host);
+                            std::shared_ptr<script::ScriptedUiHost> host);
 
 }  // namespace quillon::cli::demo

@@ -171,7 +171,7 @@ void DemoWindow::runScript(const std::string& text, bool byHand) {
   running_ = true;
   updateButtons();
   try {
-    std::shared_ptr<forms::ScriptedUiHost> host;
+    std::shared_ptr<script::ScriptedUiHost> host;
     if (byHand) {
       host = std::make_shared<ui::qt::PersonScriptHost>();
     } else {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string_view>
 
-#include "forms/script_parser.h"
+#include "script/script_parser.h"
 
 namespace quillon::cli::demo {
 
@@ -36,7 +36,7 @@ std::string quantityText(double quantity) {
 }  // namespace
 
 std::string scriptText(const std::string& value) {
-  return forms::script::quoteText(value);
+  return script::quoteText(value);
 }
 
 std::string stockLineScript(const StockLine& line, StockReferCall call, const std::string& user) {

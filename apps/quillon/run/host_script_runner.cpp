@@ -15,31 +15,31 @@
 #include "components/session_context.h"
 #include "components/suite/account_database.h"
 #include "components/suite/login.h"
-#include "forms/script_compare.h"
-#include "forms/script_parser.h"
-#include "forms/script_values.h"
 #include "forms/ui_host.h"
 #include "module/session.h"
 #include "result_printer.h"
+#include "script/script_compare.h"
+#include "script/script_parser.h"
+#include "script/script_values.h"
 #include "value_printer.h"
 
 namespace quillon::cli::run {
 
 using automation::ObjectPtr;
 using automation::Variant;
-using forms::script::CallLine;
-using forms::script::ExpectLine;
-using forms::script::LoginLine;
-using forms::script::NewLine;
-using forms::script::PrintLine;
-using forms::script::RunResult;
-using forms::script::Script;
-using forms::script::ScriptError;
-using forms::script::ScriptValue;
-using forms::script::SetLine;
-using forms::script::SourcePos;
-using forms::script::sourceText;
-using forms::script::SqlLine;
+using script::CallLine;
+using script::ExpectLine;
+using script::LoginLine;
+using script::NewLine;
+using script::PrintLine;
+using script::RunResult;
+using script::Script;
+using script::ScriptError;
+using script::ScriptValue;
+using script::SetLine;
+using script::SourcePos;
+using script::sourceText;
+using script::SqlLine;
 
 namespace {
 
@@ -54,7 +54,7 @@ std::string trimmed(std::string_view line) {
 
 // Lines that may raise and whose error the following `expect $error...` line may take over. A set
 // raises only through an object: a property it assigns or a reference it reads.
-bool mayRaise(const forms::script::Statement& s) {
+bool mayRaise(const script::Statement& s) {
   if (const auto* set = std::get_if<SetLine>(&s.body)) {
     return !set->target.path.empty() || set->value.kind == ScriptValue::Kind::Reference;
   }
@@ -62,7 +62,7 @@ bool mayRaise(const forms::script::Statement& s) {
          std::holds_alternative<CallLine>(s.body) || std::holds_alternative<SqlLine>(s.body);
 }
 
-bool expectsError(const forms::script::Statement& s) {
+bool expectsError(const script::Statement& s) {
   const auto* expect = std::get_if<ExpectLine>(&s.body);
   return expect != nullptr && expect->ref.variable == kErrorVariable;
 }
@@ -75,11 +75,11 @@ std::set<int> linesWithErrorExpected(const Script& script) {
     if (i + 1 < statements.size() && mayRaise(statements[i]) && expectsError(statements[i + 1])) {
       lines.insert(statements[i].pos.line);
     }
-    const auto* block = std::get_if<forms::script::OnBlock>(&statements[i].body);
+    const auto* block = std::get_if<script::OnBlock>(&statements[i].body);
     if (block == nullptr) continue;
     for (std::size_t a = 0; a + 1 < block->actions.size(); ++a) {
-      if (block->actions[a].kind == forms::script::ActionKind::Sql &&
-          block->actions[a + 1].kind == forms::script::ActionKind::ExpectValue) {
+      if (block->actions[a].kind == script::ActionKind::Sql &&
+          block->actions[a + 1].kind == script::ActionKind::ExpectValue) {
         lines.insert(block->actions[a].pos.line);
       }
     }
@@ -111,7 +111,7 @@ std::string foundText(const Variant& value) {
 }  // namespace
 
 HostScriptRunner::HostScriptRunner(std::string database, std::ostream& out,
-                                   std::shared_ptr<forms::ScriptedUiHost> host)
+                                   std::shared_ptr<script::ScriptedUiHost> host)
     : ScriptRunner(std::move(host)), database_(std::move(database)), out_(out) {
   this->host().setTranscriptSink([this](const std::string& line) {
     out_ << (line.rfind("FAILED ", 0) == 0 ? "" : "  ") << line << '\n';
@@ -121,7 +121,7 @@ HostScriptRunner::HostScriptRunner(std::string database, std::ostream& out,
 RunResult HostScriptRunner::runSource(std::string_view text) {
   Script script;
   try {
-    script = forms::script::parseScript(text);
+    script = script::parseScript(text);
   } catch (const ScriptError& e) {
     return {false, e.pos(), e.what()};
   } catch (const std::exception& e) {
@@ -194,7 +194,7 @@ void HostScriptRunner::guarded(SourcePos pos, const std::string& what, Fn&& body
 
 Variant HostScriptRunner::argumentValue(const ScriptValue& value) {
   if (value.kind == ScriptValue::Kind::Variable) return variables_[value.text];
-  if (value.kind != ScriptValue::Kind::Reference) return forms::script::literalValue(value);
+  if (value.kind != ScriptValue::Kind::Reference) return script::literalValue(value);
   const Resolved r = resolve(value.ref, variables_);
   if (r.row) {
     throw ScriptError(value.pos, sourceText(value.ref) +
@@ -361,7 +361,7 @@ void HostScriptRunner::onPrint(const PrintLine& line, SourcePos pos) {
 void HostScriptRunner::onExpect(const ExpectLine& line, SourcePos pos) {
   echo(pos);
   const std::string wanted = sourceText(line.ref) + " " +
-                             std::string(forms::script::compareOpText(line.op)) + " " +
+                             std::string(script::compareOpText(line.op)) + " " +
                              sourceText(line.expected);
   if (line.ref.variable == kErrorVariable && !line.ref.path.empty()) {
     const auto it = variables_.find(kErrorVariable);
@@ -382,8 +382,8 @@ void HostScriptRunner::onExpect(const ExpectLine& line, SourcePos pos) {
   const Variant expected = expectedValue(line.expected);
   bool held = false;
   try {
-    held = forms::script::compare(r.value, line.op, expected);
-  } catch (const forms::script::CompareError& e) {
+    held = script::compare(r.value, line.op, expected);
+  } catch (const script::CompareError& e) {
     throw ScriptError(pos, "expect " + wanted + ": " + e.what());
   }
   if (held) return;

@@ -29,10 +29,10 @@
 #include <string_view>
 #include <vector>
 
-#include "forms/script_runner.h"
-#include "forms/scripted_ui_host.h"
 #include "run/call_report.h"
 #include "run/reference.h"
+#include "script/script_runner.h"
+#include "script/scripted_ui_host.h"
 
 namespace quillon::automation {
 class ErrorInfo;
@@ -43,15 +43,15 @@ class Connection;
 
 namespace quillon::cli::run {
 
-class HostScriptRunner : public forms::script::ScriptRunner {
+class HostScriptRunner : public script::ScriptRunner {
  public:
   HostScriptRunner(
       std::string database, std::ostream& out,
-      std::shared_ptr<forms::ScriptedUiHost> host = std::make_shared<forms::ScriptedUiHost>());
+      std::shared_ptr<script::ScriptedUiHost> host = std::make_shared<script::ScriptedUiHost>());
 
   // Parses and runs a script; a parse error is a failed result naming its line and column and
   // runs nothing. Never throws for anything the script, the library or the database does.
-  forms::script::RunResult runSource(std::string_view text);
+  script::RunResult runSource(std::string_view text);
 
   const Variables& variables() const { return variables_; }
 
@@ -65,25 +65,25 @@ class HostScriptRunner : public forms::script::ScriptRunner {
   void setLoginUser(std::optional<std::string> user) { loginUser_ = std::move(user); }
 
  protected:
-  void onLogin(const forms::script::LoginLine& line, forms::script::SourcePos pos) override;
-  void onNew(const forms::script::NewLine& line, forms::script::SourcePos pos) override;
-  void onCall(const forms::script::CallLine& line, forms::script::SourcePos pos) override;
-  void onPrint(const forms::script::PrintLine& line, forms::script::SourcePos pos) override;
-  void onExpect(const forms::script::ExpectLine& line, forms::script::SourcePos pos) override;
-  void onSet(const forms::script::SetLine& line, forms::script::SourcePos pos) override;
-  void onSql(const forms::script::SqlLine& line, forms::script::SourcePos pos) override;
-  automation::Variant onValue(const forms::script::ScriptValue& value) override;
+  void onLogin(const script::LoginLine& line, script::SourcePos pos) override;
+  void onNew(const script::NewLine& line, script::SourcePos pos) override;
+  void onCall(const script::CallLine& line, script::SourcePos pos) override;
+  void onPrint(const script::PrintLine& line, script::SourcePos pos) override;
+  void onExpect(const script::ExpectLine& line, script::SourcePos pos) override;
+  void onSet(const script::SetLine& line, script::SourcePos pos) override;
+  void onSql(const script::SqlLine& line, script::SourcePos pos) override;
+  automation::Variant onValue(const script::ScriptValue& value) override;
 
  private:
-  std::string lineText(forms::script::SourcePos pos) const;
-  void echo(forms::script::SourcePos pos);
+  std::string lineText(script::SourcePos pos) const;
+  void echo(script::SourcePos pos);
   void show(const std::string& name, const automation::Variant& value);
   // Runs a line that may raise; see the header comment for $error.
   template <class Fn>
-  void guarded(forms::script::SourcePos pos, const std::string& what, Fn&& body);
-  automation::Variant argumentValue(const forms::script::ScriptValue& value);
+  void guarded(script::SourcePos pos, const std::string& what, Fn&& body);
+  automation::Variant argumentValue(const script::ScriptValue& value);
   // What `expect` compares with: any value but "-", variables looked up strictly.
-  automation::Variant expectedValue(const forms::script::ScriptValue& value);
+  automation::Variant expectedValue(const script::ScriptValue& value);
   // The connection of the other workstation, opened by the first sql line.
   ado::Connection& otherWorkstation();
   // A line below the one echoed (indented), or with the dialog's events inside a block.

@@ -9,7 +9,7 @@
 #include "automation/com_error.h"
 #include "automation/dispatch.h"
 #include "automation/text_compare.h"
-#include "forms/script_values.h"
+#include "script/script_values.h"
 #include "value_printer.h"
 
 namespace quillon::cli::run {
@@ -17,9 +17,9 @@ namespace quillon::cli::run {
 namespace {
 
 using automation::Variant;
-using forms::script::ScriptError;
-using forms::script::ScriptRef;
-using forms::script::sourceText;
+using script::ScriptError;
+using script::ScriptRef;
+using script::sourceText;
 using Step = ScriptRef::Step;
 
 bool isCount(const Step& step) {

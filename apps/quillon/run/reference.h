@@ -19,7 +19,7 @@
 
 #include "automation/com_error.h"
 #include "automation/variant.h"
-#include "forms/script_ast.h"
+#include "script/script_ast.h"
 
 namespace quillon::ado {
 class Recordset;
@@ -36,9 +36,9 @@ struct Resolved {
   int rowNumber = 0;
 };
 
-class RaisedInReference : public forms::script::ScriptError {
+class RaisedInReference : public script::ScriptError {
  public:
-  RaisedInReference(forms::script::SourcePos pos, std::string message, automation::ComError error)
+  RaisedInReference(script::SourcePos pos, std::string message, automation::ComError error)
       : ScriptError(pos, std::move(message)), error_(std::move(error)) {}
   const automation::ComError& error() const { return error_; }
 
@@ -46,9 +46,9 @@ class RaisedInReference : public forms::script::ScriptError {
   automation::ComError error_;
 };
 
-Resolved resolve(const forms::script::ScriptRef& ref, const Variables& variables);
+Resolved resolve(const script::ScriptRef& ref, const Variables& variables);
 // `ref` must have at least one step; its last one names the property or field written.
-void assign(const forms::script::ScriptRef& ref, const automation::Variant& value,
+void assign(const script::ScriptRef& ref, const automation::Variant& value,
             const Variables& variables);
 
 }  // namespace quillon::cli::run

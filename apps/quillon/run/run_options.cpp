@@ -24,7 +24,7 @@ RunOptions parseRunOptions(std::span<const std::string> args) {
   return options;
 }
 
-std::shared_ptr<forms::ScriptedUiHost> makeUiHost(const RunOptions& options) {
+std::shared_ptr<script::ScriptedUiHost> makeUiHost(const RunOptions& options) {
 #ifdef QUILLON_HAS_UI
   if (options.gui) {
     ui::qt::GuiScriptOptions gui;
@@ -33,7 +33,7 @@ std::shared_ptr<forms::ScriptedUiHost> makeUiHost(const RunOptions& options) {
   }
 #endif
   (void)options;
-  return std::make_shared<forms::ScriptedUiHost>();
+  return std::make_shared<script::ScriptedUiHost>();
 }
 
 }  // namespace quillon::cli::run

@@ -7,14 +7,14 @@
 #include <span>
 #include <string>
 
-#include "forms/scripted_ui_host.h"
+#include "script/scripted_ui_host.h"
 
 namespace quillon::cli::run {
 
 struct RunOptions {
-  std::string database;  // --db FILE
-  std::string script;    // the script file, or "-" for standard input
-  bool gui = false;      // --gui: draw the forms with the Qt renderer
+  std::string database;     // --db FILE
+  std::string script;       // the script file, or "-" for standard input
+  bool gui = false;         // --gui: draw the forms with the Qt renderer
   std::string screenshots;  // --screenshots DIR: a PNG of the active form after every action
 };
 
@@ -22,6 +22,6 @@ struct RunOptions {
 RunOptions parseRunOptions(std::span<const std::string> args);
 
 // The scripted UI host the options ask for: headless unless an option says otherwise.
-std::shared_ptr<forms::ScriptedUiHost> makeUiHost(const RunOptions& options);
+std::shared_ptr<script::ScriptedUiHost> makeUiHost(const RunOptions& options);
 
 }  // namespace quillon::cli::run

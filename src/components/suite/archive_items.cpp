@@ -3,7 +3,7 @@
 #include "ado/connection.h"
 #include "automation/com_error.h"
 #include "components/suite/archive_lookup.h"
-#include "components/suite/session.h"
+#include "components/suite/session_objects.h"
 #include "sql/sql_text.h"
 
 namespace quillon::components::suite {

@@ -2,7 +2,7 @@
 
 #include "ado/connection.h"
 #include "automation/vb_strings.h"
-#include "components/suite/session.h"
+#include "components/suite/session_objects.h"
 #include "sql/sql_text.h"
 
 namespace quillon::components::suite {

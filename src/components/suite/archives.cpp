@@ -4,8 +4,8 @@
 #include "automation/error_info.h"
 #include "components/suite/archive_items.h"
 #include "components/suite/archive_lookup.h"
-#include "components/suite/errors.h"
-#include "components/suite/session.h"
+#include "components/suite/component_errors.h"
+#include "components/suite/session_objects.h"
 #include "components/suite_utility.h"
 #include "sql/sql_text.h"
 

@@ -2,9 +2,9 @@
 
 #include "ado/connection.h"
 #include "automation/vb_strings.h"
-#include "components/suite/errors.h"
+#include "components/suite/component_errors.h"
 #include "components/suite/rows.h"
-#include "components/suite/session.h"
+#include "components/suite/session_objects.h"
 #include "sql/sql_text.h"
 
 namespace quillon::components::suite {

@@ -5,7 +5,7 @@
 #include "ado/connection.h"
 #include "automation/text_compare.h"
 #include "automation/vb_strings.h"
-#include "components/suite/account_settings.h"
+#include "components/suite/account_settings_object.h"
 #include "components/suite/rows.h"
 #include "components/suite/write_back.h"
 #include "sql/sql_text.h"

@@ -7,7 +7,7 @@
 
 #include "automation/text_compare.h"
 #include "automation/vb_strings.h"
-#include "components/suite/errors.h"
+#include "components/suite/component_errors.h"
 #include "components/suite/rows.h"
 #include "sql/sql_text.h"
 

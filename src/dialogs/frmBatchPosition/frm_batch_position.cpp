@@ -1,6 +1,6 @@
 #include "dialogs/frmBatchPosition/frm_batch_position.h"
 
-#include "forms/application.h"
+#include "forms/app_title.h"
 #include "module/settings.h"
 
 namespace quillon::dialogs {

@@ -9,7 +9,7 @@
 #include "ado/recordset_view.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "components/archive.h"
 #include "components/registration.h"
@@ -590,7 +590,7 @@ void frmRefSelect::CollectSelection() {
 }
 
 void frmRefSelect::TaskRun(std::string key) {
-  key = automation::utf8::asciiLower(key);
+  key = automation::asciiLower(key);
   if (key == "ok") {
     spgList.FinishEdit();
     if (DataFrom) CollectSelection();

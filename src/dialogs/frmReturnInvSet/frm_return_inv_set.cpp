@@ -14,7 +14,7 @@
 #include "dialogs/frmReturnInvSet/return_inv_set_messages.h"
 #include "dialogs/frmReturnInvSet/return_inv_set_queries.h"
 #include "dialogs/frmReturnInvSet/return_inv_set_rules.h"
-#include "forms/application.h"
+#include "forms/app_title.h"
 #include "forms/ui_host.h"
 #include "module/class_tree.h"
 #include "module/module_state.h"

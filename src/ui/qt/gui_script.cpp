@@ -56,7 +56,7 @@ void DrawingScriptHost::runModeless(forms::Form& form) {
 }
 
 automation::Variant DrawingScriptHost::readProperty(forms::Form& form, forms::Control& control,
-                                                    const forms::script::DialogAction& action) {
+                                                    const script::DialogAction& action) {
   if (FormWindow* window = windows_.find(form)) {
     bringUpToDate(*window);
     if (const ControlView* view = window->viewOf(&control)) {
@@ -67,7 +67,7 @@ automation::Variant DrawingScriptHost::readProperty(forms::Form& form, forms::Co
   return ScriptedUiHost::readProperty(form, control, action);
 }
 
-void DrawingScriptHost::actionDone(forms::Form& form, const forms::script::DialogAction&) {
+void DrawingScriptHost::actionDone(forms::Form& form, const script::DialogAction&) {
   QApplication::processEvents();
   if (form.Loaded() && form.Visible()) picture(form);
 }
@@ -102,9 +102,9 @@ GuiScriptResult runScriptWithGui(std::string_view scriptText, const GuiScriptOpt
     }
   }
   auto host = std::make_shared<DrawingScriptHost>(options);
-  std::unique_ptr<forms::script::ScriptRunner> runner =
-      makeRunner ? makeRunner(host) : std::make_unique<forms::script::ScriptRunner>(host);
-  if (!runner) runner = std::make_unique<forms::script::ScriptRunner>(host);
+  std::unique_ptr<script::ScriptRunner> runner =
+      makeRunner ? makeRunner(host) : std::make_unique<script::ScriptRunner>(host);
+  if (!runner) runner = std::make_unique<script::ScriptRunner>(host);
   result.run = runner->runText(scriptText);
   result.transcript = host->transcript();
   result.pictures = host->pictures();

@@ -16,8 +16,8 @@
 #include <string_view>
 #include <vector>
 
-#include "forms/script_runner.h"
-#include "forms/scripted_ui_host.h"
+#include "script/script_runner.h"
+#include "script/scripted_ui_host.h"
 #include "ui/qt/application.h"
 #include "ui/qt/form_windows.h"
 
@@ -30,7 +30,7 @@ struct GuiScriptOptions {
 // A scripted UI host that also draws. It makes the Qt application when the process has none and
 // keeps it for its own life, so a command can simply use it where it would use the headless one.
 // The picture directory is made up front; std::runtime_error says why when it cannot be.
-class DrawingScriptHost : public forms::ScriptedUiHost {
+class DrawingScriptHost : public script::ScriptedUiHost {
  public:
   explicit DrawingScriptHost(GuiScriptOptions options);
   ~DrawingScriptHost() override;
@@ -46,10 +46,10 @@ class DrawingScriptHost : public forms::ScriptedUiHost {
   void formUnloaded(forms::Form& form) override;
   // What the drawn widget shows; what no widget shows (Tag) is the control's own.
   automation::Variant readProperty(forms::Form& form, forms::Control& control,
-                                   const forms::script::DialogAction& action) override;
+                                   const script::DialogAction& action) override;
 
  protected:
-  void actionDone(forms::Form& form, const forms::script::DialogAction& action) override;
+  void actionDone(forms::Form& form, const script::DialogAction& action) override;
 
  private:
   void picture(forms::Form& form);
@@ -60,11 +60,11 @@ class DrawingScriptHost : public forms::ScriptedUiHost {
   std::vector<std::filesystem::path> pictures_;
 };
 
-using ScriptRunnerFactory = std::function<std::unique_ptr<forms::script::ScriptRunner>(
-    std::shared_ptr<forms::ScriptedUiHost> host)>;
+using ScriptRunnerFactory = std::function<std::unique_ptr<script::ScriptRunner>(
+    std::shared_ptr<script::ScriptedUiHost> host)>;
 
 struct GuiScriptResult {
-  forms::script::RunResult run;
+  script::RunResult run;
   std::vector<std::string> transcript;
   std::vector<std::filesystem::path> pictures;
 };

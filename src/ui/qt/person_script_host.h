@@ -6,13 +6,13 @@
 // through it.
 #pragma once
 
-#include "forms/scripted_ui_host.h"
+#include "script/scripted_ui_host.h"
 #include "ui/qt/application.h"
 #include "ui/qt/qt_ui_host.h"
 
 namespace quillon::ui::qt {
 
-class PersonScriptHost : public forms::ScriptedUiHost {
+class PersonScriptHost : public script::ScriptedUiHost {
  public:
   PersonScriptHost();
   ~PersonScriptHost() override;

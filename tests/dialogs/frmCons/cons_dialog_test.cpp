@@ -9,9 +9,9 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "classes/produce_order.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/purchase_ref_service.h"
 #include "components/session_context.h"
 #include "components/suite/login.h"
@@ -258,9 +258,9 @@ TEST_F(ConsDialog, OkRefusesInOrderThenReturnsHeadBodyDateAndFlag) {
   EXPECT_EQ(r.coll->item("Flag"), Variant(std::int32_t{1}));
   std::string text;
   platform::RegistryKey key;
-  ASSERT_EQ(platform::Registry::machine().openKey(module::kChoicesKey, platform::RegAccess::Read,
-                                                  key),
-            platform::RegStatus::Success);
+  ASSERT_EQ(
+      platform::Registry::machine().openKey(module::kChoicesKey, platform::RegAccess::Read, key),
+      platform::RegStatus::Success);
   key.queryString("invoice", text);
   EXPECT_EQ(text, "1");
 
@@ -417,8 +417,7 @@ TEST_F(ConsDialog, AQueryErrorEndsTheDialogAndReachesTheOwnersTrap) {
   EXPECT_FALSE(heads.ok);
   EXPECT_TRUE(heads.err.starts_with("loadStockOrder:load")) << heads.err;
   EXPECT_NE(heads.err.find("\r\n"), std::string::npos) << heads.err;
-  EXPECT_NE(automation::utf8::asciiLower(heads.err).find("saletype"), std::string::npos)
-      << heads.err;
+  EXPECT_NE(automation::asciiLower(heads.err).find("saletype"), std::string::npos) << heads.err;
   EXPECT_FALSE(heads.coll);
   EXPECT_FALSE(po_->oCollection);
   EXPECT_TRUE(host_->messages.empty()) << host_->lastMessage();
@@ -438,8 +437,7 @@ TEST_F(ConsDialog, AQueryErrorEndsTheDialogAndReachesTheOwnersTrap) {
       "demo", other);
   EXPECT_FALSE(lines.ok);
   EXPECT_TRUE(lines.err.starts_with("loadStockOrder:load")) << lines.err;
-  EXPECT_NE(automation::utf8::asciiLower(lines.err).find("dispatchbody"), std::string::npos)
-      << lines.err;
+  EXPECT_NE(automation::asciiLower(lines.err).find("dispatchbody"), std::string::npos) << lines.err;
   EXPECT_FALSE(lines.coll);
   ASSERT_EQ(host_->messages.size(), 1u) << host_->lastMessage();
   EXPECT_EQ(host_->messages[0].prompt, "确认要生单吗？");

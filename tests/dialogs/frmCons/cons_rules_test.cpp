@@ -42,14 +42,7 @@ TEST(ConsRules, IssueLimitOverTheWholeDeliveryLine) {
   EXPECT_EQ(issueLimitRefusal(1, none, true, "##0.00"), "本次出库数量不能大于未出库数量");
 }
 
-TEST(ConsRules, ListsFlagAndCollectedMessages) {
-  EXPECT_EQ(vouchTypeItems(), (std::vector<std::string>{"", "发货单", "委托代销发货单", "普通发票",
-                                                         "专用发票", "销售调拨单", "销售日报"}));
-  EXPECT_EQ(busTypeItems(), (std::vector<std::string>{"", "普通销售", "分期收款", "委托代销"}));
-  EXPECT_EQ(flagOf(1), 1);
-  EXPECT_EQ(flagOf(0), 0);
-  EXPECT_EQ(flagOf(2), 0);
-
+TEST(ConsRules, BulkMessagesCollectWhatDiffersFromTheCaption) {
   std::string collected;
   collectBulkMessage(collected, "批量指定批次", "批量指定批次");
   collectBulkMessage(collected, "", "批量指定批次");

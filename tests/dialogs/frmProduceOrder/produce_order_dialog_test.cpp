@@ -5,7 +5,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "classes/produce_order.h"
 #include "components/suite/account_database.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
@@ -172,7 +172,7 @@ TEST(frmProduceOrder, AnErrorOfOksReReadReachesLoadsTrap) {
   });
   EXPECT_FALSE(r.ok);
   EXPECT_TRUE(r.err.starts_with("ProduceOrder:load")) << r.err;
-  EXPECT_NE(automation::utf8::asciiLower(r.err).find("pp_poheader"), std::string::npos) << r.err;
+  EXPECT_NE(automation::asciiLower(r.err).find("pp_poheader"), std::string::npos) << r.err;
   EXPECT_TRUE(r.nothing);
   EXPECT_TRUE(host->messages.empty()) << host->lastMessage();
 }

@@ -1,7 +1,7 @@
 #include "produce_order_fixture.h"
 
 #include "automation/class_registry.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "support/demo_account.h"
 
 namespace quillon::dialogs::testing {

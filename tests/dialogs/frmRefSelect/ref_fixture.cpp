@@ -3,7 +3,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/suite/login.h"
 #include "forms/form.h"
 

@@ -8,9 +8,9 @@
 
 #include "ado/recordset.h"
 #include "automation/collection.h"
-#include "automation/utf8.h"
+#include "automation/text_compare.h"
 #include "classes/produce_order.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/purchase_ref_service.h"
 #include "components/suite/login.h"
 #include "dialogs/frmStockOrder/frm_stock_order.h"
@@ -575,7 +575,7 @@ TEST_F(StockOrderDialog, AQueryErrorEndsTheDialogAndReachesTheOwnersTrap) {
   });
   EXPECT_FALSE(r.ok);
   EXPECT_TRUE(r.err.starts_with("loadStockOrder:load")) << r.err;
-  EXPECT_NE(automation::utf8::asciiLower(r.err).find("zpurpoheader"), std::string::npos) << r.err;
+  EXPECT_NE(automation::asciiLower(r.err).find("zpurpoheader"), std::string::npos) << r.err;
   EXPECT_FALSE(r.coll);
   EXPECT_TRUE(host_->messages.empty()) << host_->lastMessage();
 
@@ -591,7 +591,7 @@ TEST_F(StockOrderDialog, AQueryErrorEndsTheDialogAndReachesTheOwnersTrap) {
   });
   EXPECT_FALSE(r.ok);
   EXPECT_TRUE(r.err.starts_with("loadStockOrder:load")) << r.err;
-  EXPECT_NE(automation::utf8::asciiLower(r.err).find("pu_arrbody"), std::string::npos) << r.err;
+  EXPECT_NE(automation::asciiLower(r.err).find("pu_arrbody"), std::string::npos) << r.err;
   ASSERT_EQ(host_->messages.size(), 1u) << host_->lastMessage();  // the tab switch's question
 }
 

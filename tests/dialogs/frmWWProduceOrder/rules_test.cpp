@@ -6,44 +6,13 @@
 namespace quillon::dialogs::ww_produce_order {
 namespace {
 
-TEST(WWRules, TheModeAndTheVoucherTypeChooseTheStatements) {
-  EXPECT_EQ(modeOf(true, false), Mode::Receipt);
-  EXPECT_EQ(modeOf(true, true), Mode::Concession);
-  EXPECT_EQ(modeOf(false, true), Mode::Issue);  // the concession box means nothing in issue mode
-  EXPECT_EQ(headerStatementOf(Mode::Receipt, 39), HeaderStatement::Product1);
-  EXPECT_EQ(headerStatementOf(Mode::Concession, 39), HeaderStatement::YbjsProduct);
-  EXPECT_EQ(headerStatementOf(Mode::Issue, 39), HeaderStatement::ProductX);
-  EXPECT_EQ(headerStatementOf(Mode::Issue, 12), HeaderStatement::ProductZ);
-  EXPECT_EQ(lineStatementOf(Mode::Receipt, 39), LineStatement::PoMain);
-  EXPECT_EQ(lineStatementOf(Mode::Concession, 0), LineStatement::YbjsPoMain);
-  EXPECT_EQ(lineStatementOf(Mode::Issue, 39), LineStatement::PoMainX);
-  EXPECT_EQ(lineStatementOf(Mode::Issue, 71), LineStatement::PoMainZ);
-  EXPECT_EQ(lineTable(true), "qm_ncheckvoucher");
-  EXPECT_EQ(lineTable(false), "OM_POMain");
-
-  for (int type : {0, 71, 72, 77}) EXPECT_TRUE(severalOrders(type)) << type;
-  for (int type : {12, 39, 11, 1}) EXPECT_FALSE(severalOrders(type)) << type;
-  EXPECT_TRUE(originalOnly(72, true));
-  EXPECT_TRUE(originalOnly(77, true));
-  EXPECT_FALSE(originalOnly(77, false));
-  EXPECT_FALSE(originalOnly(71, true));
-  EXPECT_FALSE(allSwitchEnabled(39));
-  EXPECT_TRUE(allSwitchEnabled(12));
-  EXPECT_TRUE(concessionBoxVisible(72));
-  EXPECT_FALSE(concessionBoxVisible(71));
-  EXPECT_TRUE(kitBoxVisible(71));
-  EXPECT_FALSE(kitBoxVisible(72));
-  EXPECT_FALSE(checksLimitRequisition(12));
-  EXPECT_TRUE(checksLimitRequisition(11));
-
+TEST(WWRules, OptionTextsAndFormatDecimals) {
   EXPECT_EQ(kitDecimals("##0.00"), 2);
   EXPECT_EQ(kitDecimals("#,##0.0000"), 4);
   EXPECT_EQ(kitDecimals("##0"), 0);
   EXPECT_EQ(kitDecimals("##0."), 0);
   for (const char* on : {"true", " TRUE ", "1"}) EXPECT_TRUE(optionSet(on)) << on;
   for (const char* off : {"", "false", "0", "-1", "yes"}) EXPECT_FALSE(optionSet(off)) << off;
-  EXPECT_EQ(captionForTab(0), "选择委外订单和委外的存货");
-  EXPECT_EQ(captionForTab(1), "选择委外计划和投产的存货");
 }
 
 TEST(WWRules, IdListsAndTheVendorOfMarkedOrders) {

@@ -11,7 +11,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "classes/ww_produce_order.h"
 #include "components/marlin_col_set.h"
 #include "components/suite/login.h"

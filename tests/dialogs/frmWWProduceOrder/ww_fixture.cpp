@@ -1,7 +1,7 @@
 #include "ww_fixture.h"
 
 #include "ado/recordset.h"
-#include "classes/registration.h"
+#include "classes/public_classes.h"
 #include "components/suite/lists/column_set.h"
 #include "support/demo_account.h"
 

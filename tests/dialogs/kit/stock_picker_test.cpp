@@ -5,8 +5,8 @@
 
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
+#include "classes/public_classes.h"
 #include "classes/ref_select_stock.h"
-#include "classes/registration.h"
 #include "components/purchase_ref_service.h"
 #include "components/suite/login.h"
 #include "dialogs/kit/stock_picker.h"

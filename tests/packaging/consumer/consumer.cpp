@@ -6,7 +6,7 @@
 #include <automation/collection.h>
 #include <automation/com_error.h>
 #include <automation/variant.h>
-#include <classes/registration.h>
+#include <classes/public_classes.h>
 #include <components/suite/login.h>
 
 #include <iostream>

@@ -3,7 +3,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
-#include "components/suite/errors.h"
+#include "components/suite/component_errors.h"
 #include "forms/ui_host.h"
 #include "sql/sql_text.h"
 

@@ -6,6 +6,7 @@
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "automation/com_error.h"
+#include "automation/text_compare.h"
 #include "sql/condition.h"
 
 namespace quillon::components {
@@ -25,12 +26,7 @@ using automation::Variant;
 namespace {
 
 bool wordAt(std::string_view text, std::size_t at, std::string_view word) {
-  if (at + word.size() > text.size()) return false;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[at + i]);
-    if (std::tolower(c) != word[i]) return false;
-  }
-  return true;
+  return at <= text.size() && automation::startsWithNoCase(text.substr(at), word);
 }
 
 bool nameChar(char c) {

@@ -1,0 +1,615 @@
+#include "sql/pg/pg_database.h"
+
+#include <libpq-fe.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "sql/locations.h"
+#include "sql/pg/pg_cursor.h"
+#include "sql/pg/pg_functions.h"
+#include "sql/sql_error.h"
+#include "sql/sql_text.h"
+#include "sql/token.h"
+
+namespace quillon::sql {
+
+namespace {
+
+// The account's write lock: one key for every database, taken per database by the server.
+constexpr const char* kWriteLock = "SELECT pg_advisory_xact_lock(7135002301)";
+constexpr const char* kSavepoint = "SAVEPOINT quillon_statement; ";
+constexpr const char* kRelease = "; RELEASE SAVEPOINT quillon_statement";
+constexpr const char* kUndoStatement =
+    "ROLLBACK TO SAVEPOINT quillon_statement; RELEASE SAVEPOINT quillon_statement";
+// The rows a streamed query hands over at a time (see streamQuery).
+constexpr int kStreamBatch = 5000;
+
+struct ResultDeleter {
+  void operator()(PGresult* r) const { PQclear(r); }
+};
+using Result = std::unique_ptr<PGresult, ResultDeleter>;
+
+// The parts of a URI that name the server, and the URI as it may be shown.
+struct ParsedUri {
+  std::string host, port, dbname, user;
+  std::string shown;  // the URI with its password masked
+};
+
+ParsedUri parseUri(const std::string& uri) {
+  ParsedUri p;
+  char* error = nullptr;
+  PQconninfoOption* options = PQconninfoParse(uri.c_str(), &error);
+  if (options == nullptr) {
+    const std::string text = error != nullptr ? error : "out of memory";
+    PQfreemem(error);
+    std::string trimmed = text;
+    while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' '))
+      trimmed.pop_back();
+    // libpq quotes what it could not read, which may be the whole URI or a piece of its password.
+    throw SqlError::invalidServerLocation(maskPasswordIn(trimmed, uri));
+  }
+  for (PQconninfoOption* o = options; o->keyword != nullptr; ++o) {
+    if (o->val == nullptr) continue;
+    const std::string_view k = o->keyword;
+    if (k == "host") p.host = o->val;
+    if (k == "port") p.port = o->val;
+    if (k == "dbname") p.dbname = o->val;
+    if (k == "user") p.user = o->val;
+  }
+  PQconninfoFree(options);
+  // The URI as shown: its password masked, which never appears in a message or a path.
+  p.shown = maskPassword(uri);
+  return p;
+}
+
+std::string describeServer(const ParsedUri& p) {
+  std::string host = p.host.empty() ? "localhost" : p.host;
+  std::string s = host;
+  if (!p.port.empty()) s += ":" + p.port;
+  s += "/" + (p.dbname.empty() ? p.user : p.dbname);
+  return s;
+}
+
+std::string trimMessage(const char* text) {
+  std::string s = text != nullptr ? text : "";
+  while (!s.empty() && (s.back() == '\n' || s.back() == ' ')) s.pop_back();
+  // libpq starts with where it tried to connect; the message names the server itself.
+  const auto failed = s.find(" failed: ");
+  if (s.starts_with("connection to server") && failed != std::string::npos)
+    s = s.substr(failed + 9);
+  if (s.starts_with("FATAL:  ")) s = s.substr(8);
+  if (s.starts_with("ERROR:  ")) s = s.substr(8);
+  if (s.starts_with("WARNING:  ")) s = s.substr(10);
+  return s;
+}
+
+// libpq's own text of a lost connection runs over several indented lines ("server closed the
+// connection unexpectedly\n\tThis probably means …"): its lines joined into one.
+std::string oneLine(std::string s) {
+  std::string out;
+  bool blank = false;
+  for (char c : s) {
+    if (c == '\n' || c == '\t' || c == '\r' || c == ' ') {
+      blank = !out.empty();
+      continue;
+    }
+    if (blank) out += ' ';
+    blank = false;
+    out += c;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool saysDatabaseMissing(std::string_view libpqMessage) {
+  // The one text of the server that tells a missing database from a refused login: its SQLSTATE
+  // (3D000) does not reach a client whose connection it refuses.
+  const auto at = libpqMessage.find("database \"");
+  return at != std::string_view::npos &&
+         libpqMessage.find("\" does not exist", at + 10) != std::string_view::npos;
+}
+
+std::string serverBaseType(std::string_view tsqlBase) {
+  const std::string b = asciiLower(tsqlBase);
+  if (b == "decimal" || b == "numeric" || b == "money" || b == "smallmoney" || b == "float" ||
+      b == "real")
+    return "double precision";
+  if (b == "bit" || b == "int" || b == "smallint" || b == "tinyint") return "integer";
+  if (b == "bigint") return "bigint";
+  if (b == "varchar" || b == "nvarchar" || b == "char" || b == "nchar" || b == "text" ||
+      b == "ntext" || b == "sysname" || b == "uniqueidentifier")
+    return "citext";
+  if (b == "datetime" || b == "smalldatetime" || b == "date" || b == "datetime2" ||
+      b == "datetimeoffset")
+    return "timestamp(3)";
+  if (b == "time") return "time(3)";
+  if (b == "image" || b == "varbinary" || b == "binary" || b == "timestamp") return "bytea";
+  return {};
+}
+
+PgDatabase::PgDatabase(std::string uri, std::string shown, std::string server, bool readOnly,
+                       int busyTimeoutMs)
+    : Database(std::move(shown), Engine::PostgreSQL),
+      uri_(std::move(uri)),
+      server_(std::move(server)),
+      readOnly_(readOnly),
+      busyTimeoutMs_(busyTimeoutMs) {}
+
+PgDatabase::~PgDatabase() {
+  if (conn_ != nullptr) PQfinish(conn_);
+}
+
+std::string PgDatabase::timeouts() const {
+  const long ms = busyTimeoutMs_ > 0 ? busyTimeoutMs_ : 0;
+  // A lock wait ends at the timeout; a statement that runs on is cancelled at twice of it.
+  return "-c lock_timeout=" + std::to_string(ms) +
+         " -c statement_timeout=" + std::to_string(ms > 0 ? 2 * ms : 0);
+}
+
+std::unique_ptr<PgDatabase> PgDatabase::open(const std::string& uri, OpenMode mode,
+                                             int busyTimeoutMs) {
+  const ParsedUri parsed = parseUri(uri);
+  std::unique_ptr<PgDatabase> db(new PgDatabase(uri, parsed.shown, describeServer(parsed),
+                                                mode == OpenMode::ReadOnly, busyTimeoutMs));
+  try {
+    db->connect();
+  } catch (const SqlError& e) {
+    if (mode != OpenMode::CreateIfMissing || parsed.dbname.empty() ||
+        e.kind() != SqlError::Kind::DatabaseMissing) {
+      throw;
+    }
+    // As a file is created when it is not there: the database, on the server's own database.
+    std::string maintenance = uri;
+    const auto slash = maintenance.find('/', maintenance.find("://") + 3);
+    const auto query = maintenance.find('?');
+    if (slash == std::string::npos) throw;
+    maintenance.replace(slash, (query == std::string::npos ? maintenance.size() : query) - slash,
+                        "/postgres");
+    {
+      auto server = PgDatabase::open(maintenance, OpenMode::OpenExisting, busyTimeoutMs);
+      server->exec("CREATE DATABASE " + quoteName(parsed.dbname) +
+                       " TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'",
+                   "create database");
+    }
+    db->connect();
+  }
+  return db;
+}
+
+void PgDatabase::connect() {
+  if (conn_ != nullptr) {
+    PQfinish(conn_);
+    conn_ = nullptr;
+  }
+  relations_.clear();
+  domains_.clear();
+  std::string options =
+      "-c search_path=public,tsql -c DateStyle=ISO,YMD -c IntervalStyle=postgres "
+      "-c client_min_messages=warning -c extra_float_digits=1 " +
+      timeouts();
+  if (readOnly_) options += " -c default_transaction_read_only=on";
+  const char* keys[] = {"dbname", "options", "client_encoding", "fallback_application_name",
+                        nullptr};
+  const char* values[] = {uri_.c_str(), options.c_str(), "UTF8", "quillon", nullptr};
+  conn_ = PQconnectdbParams(keys, values, 1);
+  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
+    const std::string cause =
+        maskPasswordIn(trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr), uri_);
+    if (conn_ != nullptr) PQfinish(conn_);
+    conn_ = nullptr;
+    if (saysDatabaseMissing(cause)) throw SqlError::databaseMissing(server_, cause);
+    throw SqlError::cannotConnect(server_, cause);
+  }
+  lastNotice_.clear();
+  PQsetNoticeProcessor(conn_, &PgDatabase::onNotice, this);
+  // The dialect layer's functions, and the domains that carry the T-SQL types.
+  const std::string probe =
+      "SELECT tsql.version(), array_to_string(ARRAY(SELECT typname FROM pg_type WHERE "
+      "typnamespace = 'tsql'::regnamespace AND typtype = 'd'), E'\\n')";
+  Result r(PQexec(conn_, probe.c_str()));
+  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK ||
+      std::atoi(PQgetvalue(r.get(), 0, 0)) != kServerFunctionsVersion) {
+    r.reset();
+    installFunctions();
+    r.reset(PQexec(conn_, probe.c_str()));
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "connect");
+  }
+  std::string_view names = PQgetvalue(r.get(), 0, 1);
+  while (!names.empty()) {
+    const auto nl = names.find('\n');
+    domains_.emplace(names.substr(0, nl));
+    if (nl == std::string_view::npos) break;
+    names.remove_prefix(nl + 1);
+  }
+  inTransaction_ = false;
+  broken_ = false;
+}
+
+void PgDatabase::installFunctions() {
+  std::string script = serverFunctionsScript();
+  const auto at = script.find("%VERSION%");
+  script.replace(at, 9, std::to_string(kServerFunctionsVersion));
+  // One installer at a time; the next finds the functions there.
+  const std::string sql =
+      "BEGIN; SET LOCAL check_function_bodies = off; "
+      "SELECT pg_advisory_xact_lock(7135002302); " +
+      script + " COMMIT;";
+  Result r(PQexec(conn_, sql.c_str()));
+  if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && PQresultStatus(r.get()) != PGRES_TUPLES_OK) {
+    const std::string cause = trimMessage(PQresultErrorMessage(r.get()));
+    Result(PQexec(conn_, "ROLLBACK"));
+    throw SqlError::cannotPrepare(server_, cause);
+  }
+}
+
+pg_conn* PgDatabase::connection() {
+  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
+    if (broken_) lost("the transaction was undone when the connection was lost");
+    connect();
+  }
+  return conn_;
+}
+
+void PgDatabase::onNotice(void* self, const char* message) {
+  static_cast<PgDatabase*>(self)->lastNotice_ = oneLine(trimMessage(message));
+}
+
+bool PgDatabase::connectionGone(PGresult* result) const {
+  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK || result == nullptr) return true;
+  const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+  // Every error the server reports has its code; one libpq made up itself means the statement
+  // could not be sent or its answer not read ("server closed the connection unexpectedly"), which
+  // libpq may say while it still calls the connection open.
+  if (state == nullptr) return PQresultStatus(result) == PGRES_FATAL_ERROR;
+  const std::string_view code = state;
+  // Class 08 (connection exception) and the server ending the session: an administrator's
+  // shutdown, a crash of another server process, a server that is starting or stopping.
+  return code.starts_with("08") || code == "57P01" || code == "57P02" || code == "57P03";
+}
+
+void PgDatabase::lost(std::string_view source) {
+  std::string cause = conn_ != nullptr ? oneLine(trimMessage(PQerrorMessage(conn_))) : "";
+  // What the server said on its way out (a warning that it terminates the connection) says why.
+  if (!lastNotice_.empty() && lastNotice_.find("terminating connection") != std::string::npos &&
+      cause.find(lastNotice_) == std::string::npos)
+    cause = cause.empty() ? lastNotice_ : lastNotice_ + " (" + cause + ")";
+  lastNotice_.clear();
+  if (inTransaction_) broken_ = true;
+  // A session the server is ending may still look open to libpq: it is not used again.
+  if (conn_ != nullptr) {
+    PQfinish(conn_);
+    conn_ = nullptr;
+  }
+  throw SqlError::connectionLost(server_, cause, source);
+}
+
+void PgDatabase::raise(PGresult* result, std::string_view source) {
+  if (connectionGone(result)) lost(source);
+  const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+  const char* primary =
+      result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+  std::string text = primary != nullptr ? primary : trimMessage(PQerrorMessage(conn_));
+  if (!source.empty()) {
+    text += " in: ";
+    text += source.substr(0, 200);
+  }
+  const std::string_view code = state != nullptr ? state : "";
+  // A lock wait past the timeout, a statement past twice of it, a deadlock the server broke.
+  if (code == "55P03" || code == "57014" || code == "40P01") throw SqlError::busy(text);
+  throw SqlError::statementFailed(text);
+}
+
+void PgDatabase::exec(const std::string& sql, std::string_view source) {
+  Result r(PQexec(connection(), sql.c_str()));
+  const auto status = PQresultStatus(r.get());
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) raise(r.get(), source);
+}
+
+std::vector<std::string> PgDatabase::column(const std::string& sql) {
+  Result r(PQexec(connection(), sql.c_str()));
+  const auto status = PQresultStatus(r.get());
+  if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) raise(r.get(), sql);
+  std::vector<std::string> out;
+  for (int i = 0; i < PQntuples(r.get()); ++i) out.emplace_back(PQgetvalue(r.get(), i, 0));
+  return out;
+}
+
+void PgDatabase::run(const Program& program, ResultHandler& handler) {
+  for (const Op& op : program) runOne(op, handler);
+}
+
+void PgDatabase::ensureDomains(const std::vector<std::string>& types) {
+  std::string sql;
+  for (const std::string& type : types) {
+    if (domains_.count(type) != 0) continue;
+    const std::string base = serverBaseType(type.substr(0, type.find('(')));
+    if (base.empty()) continue;
+    // Another desk may be making the same one: either way it is there afterwards.
+    sql += "DO $quillon$BEGIN CREATE DOMAIN tsql." + quoteName(type) + " AS " + base +
+           "; EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END$quillon$;";
+  }
+  if (sql.empty()) return;
+  exec(sql, "create domain");
+  for (const std::string& type : types) domains_.insert(type);
+}
+
+void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
+  switch (op.kind) {
+    case Op::Kind::Noop:
+      return;
+    case Op::Kind::If: {
+      CollectingHandler cond;
+      send(op, op.sql, cond);
+      const bool holds = !cond.results.empty() && !cond.results.front().rows.empty() &&
+                         cond.results.front().rows.front().front().integer != 0;
+      run(holds ? op.body : op.elseBody, handler);
+      return;
+    }
+    case Op::Kind::SelectInto: {
+      ensureDomains(op.domains);
+      std::string sql = "CREATE TABLE " + op.target + " AS " + op.sql;
+      if (!op.comment.empty())
+        sql += "; COMMENT ON TABLE " + op.target + " IS " + quoteLiteral(op.comment);
+      send(op, sql, handler);
+      return;
+    }
+    case Op::Kind::Exec:
+      if (op.sql == "BEGIN") {
+        begin();
+        return;
+      }
+      if (op.sql == "COMMIT") {
+        commit();
+        return;
+      }
+      if (op.sql == "ROLLBACK") {
+        rollback();
+        return;
+      }
+      ensureDomains(op.domains);
+      if (op.sql.find("tsql.row_count()") != std::string::npos) {
+        exec("SELECT set_config('quillon.rowcount', '" + std::to_string(changes_) + "', false)",
+             op.source);
+      }
+      send(op, op.sql, handler);
+      // A table that changed its columns is described anew.
+      if (op.sql.starts_with("ALTER TABLE")) relations_.clear();
+      return;
+  }
+}
+
+namespace {
+
+// A query that a cursor can run: a SELECT (a data-modifying WITH cannot be declared).
+bool declarable(std::string_view sql) {
+  while (!sql.empty() &&
+         (sql.front() == '(' || std::isspace(static_cast<unsigned char>(sql.front()))))
+    sql.remove_prefix(1);
+  if (sql.size() <= 6 || asciiLower(sql.substr(0, 6)) != "select") return false;
+  const auto next = static_cast<unsigned char>(sql[6]);
+  return std::isalnum(next) == 0 && next != '_' && next < 0x80;
+}
+
+}  // namespace
+
+void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler& handler) {
+  // The query runs as a cursor, read a batch at a time, in the caller's transaction under a
+  // savepoint as every statement there, or else in a transaction of its own. Each batch's FETCH
+  // is sent before the batch before it is handed over, so that the server produces the next rows
+  // while the handler reads. Whatever ends the reading early (an error, a handler that stops)
+  // undoes the transaction or savepoint and with it the cursor: at most the batch on its way
+  // still comes over.
+  const bool guarded = inTransaction_;
+  const std::string undo = guarded ? kUndoStatement : "ROLLBACK";
+  bool open = true;
+  bool pending = false;  // a FETCH sent whose result is not taken yet
+  const auto drain = [&] {
+    while (PGresult* r = PQgetResult(conn_)) PQclear(r);
+    pending = false;
+  };
+  const auto fail = [&](PGresult* r) {
+    if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
+    open = false;
+    Result(PQexec(conn_, undo.c_str()));
+    if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
+    raise(r, op.source);
+  };
+  struct Undo {
+    PgDatabase& db;
+    const std::string& undo;
+    bool& open;
+    bool& pending;
+    ~Undo() {
+      if (!open || db.conn_ == nullptr || PQstatus(db.conn_) != CONNECTION_OK) return;
+      if (pending) {
+        while (PGresult* r = PQgetResult(db.conn_)) PQclear(r);
+      }
+      Result(PQexec(db.conn_, undo.c_str()));
+    }
+  } undoUnlessDone{*this, undo, open, pending};
+
+  const std::string fetch = "FETCH FORWARD " + std::to_string(kStreamBatch) + " FROM quillon_rows";
+  const auto sendFetch = [&] {
+    if (PQsendQuery(conn_, fetch.c_str()) == 0) lost(op.source);
+    pending = true;
+  };
+  // Planned for all its rows, as the query alone is, rather than for the first ones (in the
+  // caller's transaction the setting stays to its end; it concerns cursors only).
+  const std::string start = (guarded ? std::string(kSavepoint) : std::string("BEGIN; ")) +
+                            "SET LOCAL cursor_tuple_fraction = 1; "
+                            "DECLARE quillon_rows NO SCROLL CURSOR FOR " +
+                            sql + "; " + fetch;
+  Result first(PQexec(connection(), start.c_str()));
+  if (PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
+  bool more = PQntuples(first.get()) == kStreamBatch;
+  PgCursor cursor(*this, first.get(), op, [&]() -> PGresult* {
+    if (!more) return nullptr;
+    if (!pending) sendFetch();
+    Result batch(PQgetResult(conn_));
+    drain();
+    if (!batch) lost(op.source);
+    if (PQresultStatus(batch.get()) != PGRES_TUPLES_OK) fail(batch.get());
+    more = PQntuples(batch.get()) == kStreamBatch;
+    if (more) sendFetch();
+    return batch.release();
+  });
+  first.release();  // the cursor's now
+  if (more) sendFetch();
+  handler.onResultSet(cursor);
+  if (pending) drain();  // the handler stopped before the last batch
+  const std::string end = guarded ? "CLOSE quillon_rows; RELEASE SAVEPOINT quillon_statement"
+                                  : "CLOSE quillon_rows; COMMIT";
+  Result done(PQexec(conn_, end.c_str()));
+  if (PQresultStatus(done.get()) != PGRES_COMMAND_OK) fail(done.get());
+  open = false;
+}
+
+void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handler) {
+  if (handler.streamsRows() && op.kind == Op::Kind::Exec && declarable(sql)) {
+    streamQuery(op, sql, handler);
+    return;
+  }
+  pg_conn* conn = connection();
+  const bool guarded = inTransaction_;
+  const std::string text = guarded ? kSavepoint + sql + kRelease : sql;
+  if (PQsendQuery(conn, text.c_str()) == 0) lost(op.source);
+  std::vector<Result> results;
+  while (PGresult* r = PQgetResult(conn)) results.emplace_back(r);
+  const std::size_t first = guarded ? 1 : 0;
+  for (std::size_t i = 0; i < results.size(); ++i) {
+    PGresult* r = results[i].get();
+    const auto status = PQresultStatus(r);
+    if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) continue;
+    if (connectionGone(r)) lost(op.source);
+    if (guarded) {
+      Result undo(PQexec(conn, kUndoStatement));
+      if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
+    }
+    raise(r, op.source);
+  }
+  if (results.size() <= first) lost(op.source);
+  // The statement's own result comes first; what follows (a comment on a new table, the
+  // savepoint's release) reports nothing of its own.
+  PGresult* main = results[first].get();
+  if (PQresultStatus(main) == PGRES_TUPLES_OK && PQnfields(main) > 0 &&
+      op.kind != Op::Kind::SelectInto) {
+    PgCursor cursor(*this, main, op);
+    handler.onResultSet(cursor);
+    return;
+  }
+  const char* tuples = PQcmdTuples(main);
+  changes_ = tuples != nullptr && *tuples != 0 ? std::strtoll(tuples, nullptr, 10) : 0;
+  handler.onRowsAffected(changes_);
+}
+
+void PgDatabase::begin() {
+  if (inTransaction_) throw SqlError::transactionOpen();
+  try {
+    exec(readOnly_ ? std::string("BEGIN") : std::string("BEGIN; ") + kWriteLock,
+         "BEGIN TRANSACTION");
+  } catch (const SqlError&) {
+    // The lock was not had: nothing of the transaction stays open.
+    if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) Result(PQexec(conn_, "ROLLBACK"));
+    throw;
+  }
+  inTransaction_ = true;
+}
+
+void PgDatabase::commit() {
+  if (broken_) {
+    inTransaction_ = false;
+    broken_ = false;
+    lost("COMMIT TRANSACTION: the transaction was undone when the connection was lost");
+  }
+  inTransaction_ = false;
+  exec("COMMIT", "COMMIT TRANSACTION");
+}
+
+void PgDatabase::rollback() {
+  if (!inTransaction_) return;
+  inTransaction_ = false;
+  if (broken_) {
+    // The server undid it when the connection went.
+    broken_ = false;
+    return;
+  }
+  exec("ROLLBACK", "ROLLBACK TRANSACTION");
+}
+
+std::int64_t PgDatabase::lastInsertRowId() const {
+  auto* self = const_cast<PgDatabase*>(this);
+  Result r(PQexec(self->connection(), "SELECT tsql.identity()"));
+  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK && self->connectionGone(r.get()))
+    self->lost("@@identity");
+  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK || PQgetisnull(r.get(), 0, 0)) return 0;
+  return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
+}
+
+void PgDatabase::setBusyTimeout(int milliseconds) {
+  busyTimeoutMs_ = milliseconds;
+  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) return;
+  const long ms = milliseconds > 0 ? milliseconds : 0;
+  exec("SET lock_timeout = " + std::to_string(ms) +
+           "; SET statement_timeout = " + std::to_string(ms > 0 ? 2 * ms : 0),
+       "CommandTimeout");
+}
+
+std::vector<std::string> PgDatabase::integrityCheck(int limit) {
+  // The server keeps its own files sound; what can be wrong is the account's structure: indexes
+  // left invalid by a failed build and tables without the dialect layer's types.
+  std::vector<std::string> problems;
+  Result r(PQexec(connection(),
+                  "SELECT 'index ' || c.relname || ' is not valid' FROM pg_index i "
+                  "JOIN pg_class c ON c.oid = i.indexrelid "
+                  "WHERE NOT i.indisvalid AND c.relnamespace = current_schema()::regnamespace "
+                  "ORDER BY 1"));
+  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "integrity check");
+  for (int i = 0; i < PQntuples(r.get()) && static_cast<int>(problems.size()) < limit; ++i)
+    problems.emplace_back(PQgetvalue(r.get(), i, 0));
+  return problems;
+}
+
+void PgDatabase::relaxDurability() {
+  exec("SET synchronous_commit = off", "relax durability");
+}
+
+const PgRelation* PgDatabase::relation(unsigned int oid) {
+  auto it = relations_.find(oid);
+  if (it == relations_.end()) {
+    describeRelations({oid});
+    it = relations_.find(oid);
+  }
+  return it != relations_.end() ? &it->second : nullptr;
+}
+
+void PgDatabase::describeRelations(const std::vector<unsigned int>& oids) {
+  std::string list;
+  for (unsigned int oid : oids) {
+    if (relations_.count(oid) != 0) continue;
+    list += (list.empty() ? "" : ",") + std::to_string(oid);
+    relations_[oid];  // known from now on, even when it has gone meanwhile
+  }
+  if (list.empty()) return;
+  const std::string sql =
+      "SELECT a.attrelid, a.attnum, tsql.written_column(a.attrelid, a.attname), "
+      "coalesce(tsql.declared_type(a.atttypid), ''), tsql.written_name(a.attrelid) "
+      "FROM pg_attribute a WHERE a.attrelid IN (" +
+      list + ") AND a.attnum > 0 AND NOT a.attisdropped";
+  Result r(PQexec(connection(), sql.c_str()));
+  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "describe columns");
+  for (int i = 0; i < PQntuples(r.get()); ++i) {
+    const auto oid =
+        static_cast<unsigned int>(std::strtoul(PQgetvalue(r.get(), i, 0), nullptr, 10));
+    PgRelation& rel = relations_[oid];
+    rel.name = PQgetvalue(r.get(), i, 4);
+    PgRelation::Column& c = rel.columns[std::atoi(PQgetvalue(r.get(), i, 1))];
+    c.name = PQgetvalue(r.get(), i, 2);
+    c.declaredType = PQgetvalue(r.get(), i, 3);
+  }
+}
+
+}  // namespace quillon::sql

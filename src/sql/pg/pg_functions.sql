@@ -1,0 +1,529 @@
+-- The dialect layer's functions, types and catalogue views on a PostgreSQL account, kept in the
+-- schema "tsql" of the database: the server's counterparts of the functions the embedded engine
+-- registers on every connection (sql/sqlite/functions.cpp), written in the server's own languages.
+-- Embedded into the library when it is built (embed_functions.cmake); the server engine installs
+-- it once per database, and again when kServerFunctionsVersion (pg_functions.h) changes: that
+-- number takes the place of the word VERSION between percent signs in tsql.version() below.
+
+CREATE SCHEMA IF NOT EXISTS tsql;
+CREATE EXTENSION IF NOT EXISTS citext SCHEMA tsql;
+
+-- Text: characters without trailing blanks; 1-based positions, letters without regard to case.
+CREATE OR REPLACE FUNCTION tsql.len(text) RETURNS bigint LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  AS $$ SELECT char_length(rtrim($1, ' '))::bigint $$;
+CREATE OR REPLACE FUNCTION tsql.len(bigint) RETURNS bigint LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  AS $$ SELECT char_length($1::text)::bigint $$;
+CREATE OR REPLACE FUNCTION tsql.len(double precision) RETURNS bigint LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT char_length(tsql.convert_text($1, NULL, 0))::bigint $$;
+CREATE OR REPLACE FUNCTION tsql.charindex(what text, place text, start bigint DEFAULT 1)
+  RETURNS bigint LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+  SELECT CASE WHEN what IS NULL OR place IS NULL THEN NULL
+              WHEN what = '' THEN 0
+              ELSE coalesce(nullif(strpos(substr(lower(place), greatest(coalesce(start, 1), 1)::int),
+                                          lower(what)), 0)
+                            + greatest(coalesce(start, 1), 1) - 1, 0) END $$;
+CREATE OR REPLACE FUNCTION tsql.left_chars(s text, n bigint) RETURNS text LANGUAGE plpgsql
+  IMMUTABLE PARALLEL SAFE AS $$
+BEGIN
+  IF n < 0 THEN RAISE EXCEPTION 'Invalid length parameter passed to the left function.'; END IF;
+  RETURN left(s, n::int);
+END $$;
+CREATE OR REPLACE FUNCTION tsql.right_chars(s text, n bigint) RETURNS text LANGUAGE plpgsql
+  IMMUTABLE PARALLEL SAFE AS $$
+BEGIN
+  IF n < 0 THEN RAISE EXCEPTION 'Invalid length parameter passed to the right function.'; END IF;
+  RETURN right(s, n::int);
+END $$;
+
+-- a + b where neither operand is evidently text or a number when the statement is read: texts
+-- concatenate; otherwise the text operand must be a number.
+CREATE OR REPLACE FUNCTION tsql.number(v text) RETURNS double precision LANGUAGE plpgsql
+  IMMUTABLE PARALLEL SAFE AS $$
+BEGIN
+  IF v IS NULL THEN RETURN NULL; END IF;
+  IF v !~ '^\s*[-+]?(\d+\.?\d*|\.\d+)([eE][-+]?\d+)?\s*$' THEN
+    RAISE EXCEPTION 'Conversion failed when converting the varchar value ''%'' to a number.', v;
+  END IF;
+  RETURN v::double precision;
+END $$;
+CREATE OR REPLACE FUNCTION tsql.add(text, text) RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  AS $$ SELECT $1 || $2 $$;
+CREATE OR REPLACE FUNCTION tsql.add(integer, integer) RETURNS bigint LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT $1::bigint + $2 $$;
+CREATE OR REPLACE FUNCTION tsql.add(bigint, bigint) RETURNS bigint LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT $1 + $2 $$;
+CREATE OR REPLACE FUNCTION tsql.add(integer, bigint) RETURNS bigint LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT $1 + $2 $$;
+CREATE OR REPLACE FUNCTION tsql.add(bigint, integer) RETURNS bigint LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT $1 + $2 $$;
+CREATE OR REPLACE FUNCTION tsql.add(double precision, double precision) RETURNS double precision
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT $1 + $2 $$;
+CREATE OR REPLACE FUNCTION tsql.add(text, double precision) RETURNS double precision
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.number($1) + $2 $$;
+CREATE OR REPLACE FUNCTION tsql.add(double precision, text) RETURNS double precision
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT $1 + tsql.number($2) $$;
+
+-- The level of a row a recursive common table expression makes, or the server's error once it
+-- passes the limit.
+CREATE OR REPLACE FUNCTION tsql.recursion_level(level bigint, lim bigint) RETURNS bigint
+  LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
+BEGIN
+  IF level > lim THEN
+    RAISE EXCEPTION 'The statement terminated. The maximum recursion % has been exhausted before statement completion.', lim;
+  END IF;
+  RETURN level;
+END $$;
+
+-- Dates: year 1 to 9999; a number is days since 1900-01-01, its fraction the time of day.
+CREATE OR REPLACE FUNCTION tsql.datetime(timestamp) RETURNS timestamp LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT $1 $$;
+CREATE OR REPLACE FUNCTION tsql.datetime(v text) RETURNS timestamp LANGUAGE plpgsql IMMUTABLE
+  PARALLEL SAFE AS $$
+BEGIN
+  IF v IS NULL THEN RETURN NULL; END IF;
+  IF v !~ '^\s*\d{4}([-/.]?)\d{1,2}\1\d{1,2}([ T]\d{1,2}:\d{1,2}(:\d{1,2}(\.\d*)?)?)?\s*$' THEN
+    RAISE EXCEPTION 'Conversion failed when converting date and/or time from character string: ''%''', v;
+  END IF;
+  RETURN replace(replace(v, '/', '-'), '.', '-')::timestamp;
+END $$;
+CREATE OR REPLACE FUNCTION tsql.datetime(v double precision) RETURNS timestamp LANGUAGE plpgsql
+  IMMUTABLE PARALLEL SAFE AS $$
+BEGIN
+  IF v IS NULL THEN RETURN NULL; END IF;
+  IF floor(v) < -693595 OR floor(v) > 2958463 THEN
+    RAISE EXCEPTION 'Arithmetic overflow error converting expression to data type datetime.';
+  END IF;
+  RETURN timestamp '1900-01-01' + floor(v) * interval '1 day'
+         + round((v - floor(v)) * 86400000) * interval '1 millisecond';
+END $$;
+CREATE OR REPLACE FUNCTION tsql.time(time) RETURNS time LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  AS $$ SELECT $1 $$;
+CREATE OR REPLACE FUNCTION tsql.time(timestamp) RETURNS time LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT $1::time $$;
+CREATE OR REPLACE FUNCTION tsql.time(v text) RETURNS time LANGUAGE plpgsql IMMUTABLE
+  PARALLEL SAFE AS $$
+BEGIN
+  IF v IS NULL THEN RETURN NULL; END IF;
+  IF v ~ '^\s*\d{1,2}:\d{1,2}(:\d{1,2}(\.\d*)?)?\s*$' THEN RETURN v::time; END IF;
+  RETURN tsql.datetime(v)::time;
+END $$;
+
+CREATE OR REPLACE FUNCTION tsql.part_name(part text) RETURNS text LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$
+  SELECT CASE lower(part)
+    WHEN 'year' THEN 'year' WHEN 'yy' THEN 'year' WHEN 'yyyy' THEN 'year'
+    WHEN 'quarter' THEN 'quarter' WHEN 'qq' THEN 'quarter' WHEN 'q' THEN 'quarter'
+    WHEN 'month' THEN 'month' WHEN 'mm' THEN 'month' WHEN 'm' THEN 'month'
+    WHEN 'dayofyear' THEN 'dayofyear' WHEN 'dy' THEN 'dayofyear' WHEN 'y' THEN 'dayofyear'
+    WHEN 'day' THEN 'day' WHEN 'dd' THEN 'day' WHEN 'd' THEN 'day'
+    WHEN 'weekday' THEN 'weekday' WHEN 'dw' THEN 'weekday'
+    WHEN 'week' THEN 'week' WHEN 'wk' THEN 'week' WHEN 'ww' THEN 'week'
+    WHEN 'hour' THEN 'hour' WHEN 'hh' THEN 'hour'
+    WHEN 'minute' THEN 'minute' WHEN 'mi' THEN 'minute' WHEN 'n' THEN 'minute'
+    WHEN 'second' THEN 'second' WHEN 'ss' THEN 'second' WHEN 's' THEN 'second'
+    ELSE lower(part) END $$;
+
+CREATE OR REPLACE FUNCTION tsql.datepart(part text, d timestamp) RETURNS integer LANGUAGE plpgsql
+  IMMUTABLE PARALLEL SAFE AS $$
+BEGIN
+  IF d IS NULL THEN RETURN NULL; END IF;
+  CASE tsql.part_name(part)
+    WHEN 'year' THEN RETURN extract(year FROM d);
+    WHEN 'quarter' THEN RETURN extract(quarter FROM d);
+    WHEN 'month' THEN RETURN extract(month FROM d);
+    WHEN 'dayofyear' THEN RETURN extract(doy FROM d);
+    WHEN 'day' THEN RETURN extract(day FROM d);
+    WHEN 'weekday' THEN RETURN extract(dow FROM d) + 1;
+    WHEN 'hour' THEN RETURN extract(hour FROM d);
+    WHEN 'minute' THEN RETURN extract(minute FROM d);
+    WHEN 'second' THEN RETURN floor(extract(second FROM d));
+    ELSE RAISE EXCEPTION 'Date part ''%'' is not supported', lower(part);
+  END CASE;
+END $$;
+CREATE OR REPLACE FUNCTION tsql.datepart(part text, d text) RETURNS integer LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.datepart(part, tsql.datetime(d)) $$;
+CREATE OR REPLACE FUNCTION tsql.datepart(part text, d double precision) RETURNS integer
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.datepart(part, tsql.datetime(d)) $$;
+CREATE OR REPLACE FUNCTION tsql.year(d timestamp) RETURNS integer LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT extract(year FROM d)::integer $$;
+CREATE OR REPLACE FUNCTION tsql.year(d text) RETURNS integer LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT tsql.year(tsql.datetime(d)) $$;
+CREATE OR REPLACE FUNCTION tsql.month(d timestamp) RETURNS integer LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT extract(month FROM d)::integer $$;
+CREATE OR REPLACE FUNCTION tsql.month(d text) RETURNS integer LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT tsql.month(tsql.datetime(d)) $$;
+CREATE OR REPLACE FUNCTION tsql.day(d timestamp) RETURNS integer LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT extract(day FROM d)::integer $$;
+CREATE OR REPLACE FUNCTION tsql.day(d text) RETURNS integer LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT tsql.day(tsql.datetime(d)) $$;
+
+CREATE OR REPLACE FUNCTION tsql.dateadd(part text, n double precision, d timestamp)
+  RETURNS timestamp LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
+DECLARE
+  k bigint := trunc(n);
+  p text := tsql.part_name(part);
+  r timestamp;
+  unit bigint;
+BEGIN
+  IF n IS NULL OR d IS NULL THEN RETURN NULL; END IF;
+  IF p IN ('year', 'quarter', 'month') THEN
+    unit := CASE p WHEN 'year' THEN 12 WHEN 'quarter' THEN 3 ELSE 1 END;
+    IF abs(k) > 119988 / unit THEN
+      RAISE EXCEPTION 'Adding a value to a ''datetime'' column caused an overflow.';
+    END IF;
+    r := d + make_interval(months => (k * unit)::int);
+  ELSE
+    unit := CASE p WHEN 'day' THEN 86400 WHEN 'dayofyear' THEN 86400 WHEN 'weekday' THEN 86400
+                   WHEN 'week' THEN 604800 WHEN 'hour' THEN 3600 WHEN 'minute' THEN 60
+                   WHEN 'second' THEN 1 END;
+    IF unit IS NULL THEN
+      RAISE EXCEPTION 'Date part ''%'' is not supported in DATEADD', lower(part);
+    END IF;
+    IF abs(k) > 9999::bigint * 366 * 86400 / unit THEN
+      RAISE EXCEPTION 'Adding a value to a ''datetime'' column caused an overflow.';
+    END IF;
+    r := d + (k * unit) * interval '1 second';
+  END IF;
+  IF extract(year FROM r) < 1 OR extract(year FROM r) > 9999 THEN
+    RAISE EXCEPTION 'Adding a value to a ''datetime'' column caused an overflow.';
+  END IF;
+  RETURN r;
+END $$;
+CREATE OR REPLACE FUNCTION tsql.dateadd(part text, n double precision, d text) RETURNS timestamp
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.dateadd(part, n, tsql.datetime(d)) $$;
+
+-- datediff counts the boundaries crossed between the two dates.
+CREATE OR REPLACE FUNCTION tsql.datediff(part text, a timestamp, b timestamp) RETURNS bigint
+  LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
+DECLARE
+  p text := tsql.part_name(part);
+  days bigint;
+BEGIN
+  IF a IS NULL OR b IS NULL THEN RETURN NULL; END IF;
+  IF p = 'year' THEN RETURN extract(year FROM b) - extract(year FROM a); END IF;
+  IF p = 'quarter' THEN
+    RETURN (extract(year FROM b) * 4 + extract(quarter FROM b))
+         - (extract(year FROM a) * 4 + extract(quarter FROM a));
+  END IF;
+  IF p = 'month' THEN
+    RETURN (extract(year FROM b) * 12 + extract(month FROM b))
+         - (extract(year FROM a) * 12 + extract(month FROM a));
+  END IF;
+  days := b::date - a::date;
+  IF p IN ('day', 'dayofyear') THEN RETURN days; END IF;
+  IF p = 'hour' THEN RETURN days * 24 + extract(hour FROM b) - extract(hour FROM a); END IF;
+  IF p = 'minute' THEN
+    RETURN (days * 24 + extract(hour FROM b) - extract(hour FROM a)) * 60
+           + extract(minute FROM b) - extract(minute FROM a);
+  END IF;
+  IF p = 'second' THEN
+    RETURN ((days * 24 + extract(hour FROM b) - extract(hour FROM a)) * 60
+            + extract(minute FROM b) - extract(minute FROM a)) * 60
+           + floor(extract(second FROM b)) - floor(extract(second FROM a));
+  END IF;
+  RAISE EXCEPTION 'Date part ''%'' is not supported in DATEDIFF', lower(part);
+END $$;
+CREATE OR REPLACE FUNCTION tsql.datediff(part text, a text, b text) RETURNS bigint LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.datediff(part, tsql.datetime(a), tsql.datetime(b)) $$;
+CREATE OR REPLACE FUNCTION tsql.datediff(part text, a timestamp, b text) RETURNS bigint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.datediff(part, a, tsql.datetime(b)) $$;
+CREATE OR REPLACE FUNCTION tsql.datediff(part text, a text, b timestamp) RETURNS bigint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.datediff(part, tsql.datetime(a), b) $$;
+
+-- CONVERT and CAST to a character type: dates in the styles the library writes, numbers as the
+-- embedded engine writes them, cut to `length` characters (0: no limit).
+CREATE OR REPLACE FUNCTION tsql.date_text(d timestamp) RETURNS text LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$
+  SELECT CASE WHEN d = date_trunc('day', d) THEN to_char(d, 'YYYY-MM-DD')
+              WHEN d = date_trunc('second', d) THEN to_char(d, 'YYYY-MM-DD HH24:MI:SS')
+              ELSE to_char(d, 'YYYY-MM-DD HH24:MI:SS.MS') END $$;
+CREATE OR REPLACE FUNCTION tsql.styled(d timestamp, style integer) RETURNS text
+  LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
+BEGIN
+  CASE style
+    WHEN 20, 120 THEN RETURN to_char(d, 'YYYY-MM-DD HH24:MI:SS');
+    WHEN 21, 121 THEN RETURN to_char(d, 'YYYY-MM-DD HH24:MI:SS.MS');
+    WHEN 23 THEN RETURN to_char(d, 'YYYY-MM-DD');
+    WHEN 112 THEN RETURN to_char(d, 'YYYYMMDD');
+    WHEN 12 THEN RETURN to_char(d, 'YYMMDD');
+    WHEN 102 THEN RETURN to_char(d, 'YYYY.MM.DD');
+    WHEN 111 THEN RETURN to_char(d, 'YYYY/MM/DD');
+    WHEN 101 THEN RETURN to_char(d, 'MM/DD/YYYY');
+    WHEN 103 THEN RETURN to_char(d, 'DD/MM/YYYY');
+    WHEN 8, 108 THEN RETURN to_char(d, 'HH24:MI:SS');
+    ELSE RAISE EXCEPTION 'Style % of CONVERT is not supported', style;
+  END CASE;
+END $$;
+CREATE OR REPLACE FUNCTION tsql.cut(s text, length bigint) RETURNS text LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT CASE WHEN length > 0 THEN left(s, length::int) ELSE s END $$;
+CREATE OR REPLACE FUNCTION tsql.convert_text(v timestamp, style integer, length bigint)
+  RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+  SELECT tsql.cut(CASE WHEN style IS NULL THEN tsql.date_text(v) ELSE tsql.styled(v, style) END,
+                  length) $$;
+CREATE OR REPLACE FUNCTION tsql.convert_text(v text, style integer, length bigint) RETURNS text
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+  SELECT tsql.cut(CASE WHEN style IS NOT NULL
+      AND v ~ '^\s*\d{4}([-/.]?)\d{1,2}\1\d{1,2}([ T]\d{1,2}:\d{1,2}(:\d{1,2}(\.\d*)?)?)?\s*$'
+      THEN tsql.styled(tsql.datetime(v), style) ELSE v END, length) $$;
+CREATE OR REPLACE FUNCTION tsql.convert_text(v bigint, style integer, length bigint) RETURNS text
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.cut(v::text, length) $$;
+CREATE OR REPLACE FUNCTION tsql.convert_text(v double precision, style integer, length bigint)
+  RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$
+  SELECT tsql.cut(CASE
+      WHEN v = trunc(v) AND abs(v) < 1e15 AND style IS NOT NULL THEN trunc(v)::bigint::text || '.0'
+      WHEN v = trunc(v) AND abs(v) < 1e15 THEN trunc(v)::bigint::text
+      WHEN v = 'Infinity' OR v = '-Infinity' OR v = 'NaN' THEN v::text
+      ELSE (round(v::numeric, greatest(0, 14 - floor(log(abs(v)))::int)))::double precision::text
+    END, length) $$;
+CREATE OR REPLACE FUNCTION tsql.convert_text(v time, style integer, length bigint) RETURNS text
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.cut(v::text, length) $$;
+CREATE OR REPLACE FUNCTION tsql.convert_text(v bytea, style integer, length bigint) RETURNS text
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.cut(convert_from(v, 'UTF8'), length) $$;
+CREATE OR REPLACE FUNCTION tsql.convert_text(v boolean, style integer, length bigint)
+  RETURNS text LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT v::int::text $$;
+
+-- Numbers from any value: texts that are no number are the server's conversion error.
+CREATE OR REPLACE FUNCTION tsql.real(double precision) RETURNS double precision LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT $1 $$;
+CREATE OR REPLACE FUNCTION tsql.real(text) RETURNS double precision LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.number($1) $$;
+CREATE OR REPLACE FUNCTION tsql.real(boolean) RETURNS double precision LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::int::double precision $$;
+
+CREATE OR REPLACE FUNCTION tsql.round(v double precision, n bigint) RETURNS double precision
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::double precision $$;
+
+-- @@identity: the last identity value this session inserted, NULL before the first.
+CREATE OR REPLACE FUNCTION tsql.identity() RETURNS bigint LANGUAGE plpgsql VOLATILE AS $$
+BEGIN
+  RETURN lastval();
+EXCEPTION WHEN object_not_in_prerequisite_state THEN
+  RETURN NULL;
+END $$;
+-- @@rowcount: the rows the statement before changed, as the connection notes it.
+CREATE OR REPLACE FUNCTION tsql.row_count() RETURNS bigint LANGUAGE sql STABLE
+  AS $$ SELECT coalesce(nullif(current_setting('quillon.rowcount', true), ''), '0')::bigint $$;
+
+-- The names of an object and of its columns as its definition wrote them: the first line of the
+-- object's comment is its name, the others are its columns' names.
+CREATE OR REPLACE FUNCTION tsql.written_name(rel oid) RETURNS text LANGUAGE sql STABLE AS $$
+  SELECT coalesce(nullif(split_part(obj_description(rel, 'pg_class'), E'\n', 1), ''),
+                  (SELECT relname::text FROM pg_class WHERE oid = rel)) $$;
+CREATE OR REPLACE FUNCTION tsql.written_column(rel oid, col text) RETURNS text LANGUAGE sql
+  STABLE AS $$
+  SELECT coalesce((SELECT n FROM unnest(string_to_array(obj_description(rel, 'pg_class'), E'\n'))
+                   WITH ORDINALITY AS w(n, i) WHERE i > 1 AND lower(n) = lower(col) LIMIT 1),
+                  col) $$;
+
+-- Notes the written names of columns added to a relation, after those it has.
+CREATE OR REPLACE FUNCTION tsql.note_columns(rel regclass, names text) RETURNS void
+  LANGUAGE plpgsql AS $$
+DECLARE
+  noted text := coalesce(obj_description(rel, 'pg_class'), tsql.written_name(rel));
+BEGIN
+  EXECUTE format('COMMENT ON TABLE %s IS %L', rel, noted || E'\n' || names);
+END $$;
+
+-- object_id(name [, type]): names may carry brackets, an owner and a tempdb prefix; "#name" and
+-- "tempdb..name" are the connection's temporary objects, which get negative ids.
+CREATE OR REPLACE FUNCTION tsql.object_id(name text, kind text DEFAULT NULL) RETURNS integer
+  LANGUAGE plpgsql STABLE AS $$
+DECLARE
+  part text := '';
+  first text;
+  last text;
+  parts int := 0;
+  bracket boolean := false;
+  c text;
+  temp boolean := false;
+  kinds "char"[] := ARRAY['r', 'p', 'v']::"char"[];
+  found oid;
+BEGIN
+  IF name IS NULL THEN RETURN NULL; END IF;
+  FOR i IN 1 .. length(name) + 1 LOOP
+    c := CASE WHEN i <= length(name) THEN substr(name, i, 1) ELSE '.' END;
+    IF c = '[' AND NOT bracket THEN bracket := true;
+    ELSIF c = ']' AND bracket THEN bracket := false;
+    ELSIF c = '.' AND NOT bracket THEN
+      IF parts = 0 THEN first := part; END IF;
+      parts := parts + 1;
+      last := part;
+      part := '';
+    ELSIF c <> '"' THEN part := part || c;
+    END IF;
+  END LOOP;
+  IF parts > 1 AND lower(first) = 'tempdb' THEN temp := true; END IF;
+  IF left(last, 1) = '#' THEN temp := true; last := substr(last, 2); END IF;
+  IF kind IS NOT NULL THEN
+    IF lower(kind) LIKE 'u%' THEN kinds := ARRAY['r', 'p']::"char"[];
+    ELSIF lower(kind) LIKE 'v%' THEN kinds := ARRAY['v']::"char"[];
+    ELSE RETURN NULL;
+    END IF;
+  END IF;
+  SELECT c2.oid INTO found FROM pg_class c2
+   WHERE c2.relname = lower(last) AND c2.relkind = ANY(kinds)
+     AND c2.relnamespace = CASE WHEN temp THEN pg_my_temp_schema()
+                                ELSE current_schema()::regnamespace::oid END;
+  IF found IS NULL THEN RETURN NULL; END IF;
+  RETURN CASE WHEN temp THEN -found::bigint ELSE found::bigint END;
+END $$;
+CREATE OR REPLACE FUNCTION tsql.objectproperty(id bigint, property text) RETURNS integer
+  LANGUAGE plpgsql STABLE AS $$
+DECLARE
+  k "char";
+  wanted text := lower(property);
+BEGIN
+  IF id IS NULL OR property IS NULL THEN RETURN NULL; END IF;
+  IF wanted NOT IN ('isusertable', 'istable', 'isview', 'istrigger', 'isprocedure') THEN
+    RETURN NULL;
+  END IF;
+  SELECT relkind INTO k FROM pg_class WHERE oid = abs(id)::oid;
+  IF k IS NULL THEN RETURN NULL; END IF;
+  RETURN CASE WHEN wanted IN ('isusertable', 'istable') AND k IN ('r', 'p') THEN 1
+              WHEN wanted = 'isview' AND k = 'v' THEN 1 ELSE 0 END;
+END $$;
+
+CREATE OR REPLACE VIEW tsql.sysobjects AS
+  SELECT c.oid::bigint AS id, tsql.written_name(c.oid)::citext AS name,
+         (CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END)::citext AS xtype,
+         (CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END)::citext AS type,
+         1 AS uid, 0 AS parent_obj
+    FROM pg_class c
+   WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind IN ('r', 'p', 'v');
+CREATE OR REPLACE VIEW tsql.tempdb_sysobjects AS
+  SELECT -c.oid::bigint AS id, tsql.written_name(c.oid)::citext AS name,
+         (CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END)::citext AS xtype,
+         (CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END)::citext AS type,
+         1 AS uid, 0 AS parent_obj
+    FROM pg_class c
+   WHERE c.relnamespace = pg_my_temp_schema() AND c.relkind IN ('r', 'p', 'v');
+
+-- What INFORMATION_SCHEMA.COLUMNS tells of a column declared with a T-SQL type.
+CREATE OR REPLACE FUNCTION tsql.column_type(declared text, what text) RETURNS bigint
+  LANGUAGE plpgsql IMMUTABLE PARALLEL SAFE AS $$
+DECLARE
+  b text := lower(split_part(declared, '(', 1));
+  args text := substring(declared FROM '\((.*)\)');
+  first bigint;
+  scale int := 0;
+  wide boolean;
+BEGIN
+  IF declared IS NULL OR declared = '' THEN RETURN NULL; END IF;
+  IF args IS NOT NULL AND split_part(args, ',', 1) ~ '^\d+$' THEN
+    first := split_part(args, ',', 1)::bigint;
+  END IF;
+  IF args IS NOT NULL AND split_part(args, ',', 2) ~ '^\d+$' THEN
+    scale := split_part(args, ',', 2)::int;
+  END IF;
+  wide := b IN ('nchar', 'nvarchar', 'ntext');
+  IF what IN ('length', 'octets') THEN
+    IF b NOT IN ('nchar', 'nvarchar', 'ntext', 'char', 'varchar', 'text', 'sysname', 'binary',
+                 'varbinary', 'image') THEN
+      RETURN NULL;
+    END IF;
+    IF args = 'max' THEN RETURN -1; END IF;
+    IF b = 'sysname' THEN first := 128; END IF;
+    IF b IN ('text', 'image') THEN first := 2147483647; END IF;
+    IF b = 'ntext' THEN first := 1073741823; END IF;
+    IF first IS NULL OR first <= 0 THEN first := 1; END IF;
+    RETURN CASE WHEN what = 'octets' AND wide THEN first * 2 ELSE first END;
+  END IF;
+  IF what IN ('precision', 'radix', 'scale') THEN
+    IF b IN ('decimal', 'numeric') THEN
+      RETURN CASE what WHEN 'precision' THEN coalesce(first, 18) WHEN 'radix' THEN 10
+                       ELSE scale END;
+    END IF;
+    RETURN CASE b
+      WHEN 'tinyint' THEN CASE what WHEN 'precision' THEN 3 WHEN 'radix' THEN 10 ELSE 0 END
+      WHEN 'smallint' THEN CASE what WHEN 'precision' THEN 5 WHEN 'radix' THEN 10 ELSE 0 END
+      WHEN 'int' THEN CASE what WHEN 'precision' THEN 10 WHEN 'radix' THEN 10 ELSE 0 END
+      WHEN 'bigint' THEN CASE what WHEN 'precision' THEN 19 WHEN 'radix' THEN 10 ELSE 0 END
+      WHEN 'money' THEN CASE what WHEN 'precision' THEN 19 WHEN 'radix' THEN 10 ELSE 4 END
+      WHEN 'smallmoney' THEN CASE what WHEN 'precision' THEN 10 WHEN 'radix' THEN 10 ELSE 4 END
+      WHEN 'float' THEN CASE what WHEN 'precision' THEN 53 WHEN 'radix' THEN 2 ELSE NULL END
+      WHEN 'real' THEN CASE what WHEN 'precision' THEN 24 WHEN 'radix' THEN 2 ELSE NULL END
+      ELSE NULL END;
+  END IF;
+  IF what = 'datetime' THEN
+    IF b = 'datetime' THEN RETURN 3; END IF;
+    IF b IN ('smalldatetime', 'date') THEN RETURN 0; END IF;
+    IF b IN ('time', 'datetime2', 'datetimeoffset') THEN
+      RETURN CASE WHEN args IS NOT NULL THEN first ELSE 7 END;
+    END IF;
+  END IF;
+  RETURN NULL;
+END $$;
+
+-- The T-SQL type of a column: its domain's name in "tsql", else the server type's T-SQL name.
+CREATE OR REPLACE FUNCTION tsql.declared_type(typ oid) RETURNS text LANGUAGE sql STABLE AS $$
+  SELECT CASE WHEN t.typnamespace = 'tsql'::regnamespace AND t.typtype = 'd' THEN t.typname::text
+              WHEN t.typname IN ('int4', 'int2') THEN 'int'
+              WHEN t.typname = 'int8' THEN 'bigint'
+              WHEN t.typname = 'float8' THEN 'float'
+              WHEN t.typname = 'float4' THEN 'real'
+              WHEN t.typname IN ('timestamp', 'timestamptz') THEN 'datetime'
+              WHEN t.typname IN ('date', 'time') THEN t.typname::text
+              WHEN t.typname = 'bytea' THEN 'varbinary(max)'
+              ELSE NULL END
+    FROM pg_type t WHERE t.oid = typ $$;
+
+CREATE OR REPLACE VIEW tsql."information_schema.tables" AS
+  SELECT current_database()::citext AS table_catalog, 'dbo'::citext AS table_schema,
+         tsql.written_name(c.oid)::citext AS table_name,
+         (CASE c.relkind WHEN 'v' THEN 'VIEW' ELSE 'BASE TABLE' END)::citext AS table_type
+    FROM pg_class c
+   WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind IN ('r', 'p', 'v');
+CREATE OR REPLACE VIEW tsql."information_schema.views" AS
+  SELECT current_database()::citext AS table_catalog, 'dbo'::citext AS table_schema,
+         tsql.written_name(c.oid)::citext AS table_name,
+         pg_get_viewdef(c.oid) AS view_definition,
+         'NONE'::citext AS check_option, 'NO'::citext AS is_updatable
+    FROM pg_class c
+   WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind = 'v';
+CREATE OR REPLACE VIEW tsql."information_schema.columns" AS
+  SELECT current_database()::citext AS table_catalog, 'dbo'::citext AS table_schema,
+         tsql.written_name(c.oid)::citext AS table_name,
+         tsql.written_column(c.oid, a.attname)::citext AS column_name,
+         a.attnum::bigint AS ordinal_position,
+         (SELECT CASE WHEN d.expr ~ '^-?[0-9.]+$' THEN '((' || d.expr || '))'
+                      ELSE '(' || d.expr || ')' END
+            FROM (SELECT regexp_replace(pg_get_expr(ad.adbin, ad.adrelid),
+                                        '::[a-z" .()0-9,]+$', '') AS expr
+                    FROM pg_attrdef ad WHERE ad.adrelid = c.oid AND ad.adnum = a.attnum
+                     AND a.attidentity = '') d) AS column_default,
+         (CASE WHEN a.attnotnull THEN 'NO' ELSE 'YES' END)::citext AS is_nullable,
+         lower(split_part(tsql.declared_type(a.atttypid), '(', 1))::citext AS data_type,
+         tsql.column_type(tsql.declared_type(a.atttypid), 'length') AS character_maximum_length,
+         tsql.column_type(tsql.declared_type(a.atttypid), 'octets') AS character_octet_length,
+         tsql.column_type(tsql.declared_type(a.atttypid), 'precision') AS numeric_precision,
+         tsql.column_type(tsql.declared_type(a.atttypid), 'radix') AS numeric_precision_radix,
+         tsql.column_type(tsql.declared_type(a.atttypid), 'scale') AS numeric_scale,
+         tsql.column_type(tsql.declared_type(a.atttypid), 'datetime') AS datetime_precision,
+         NULL::text AS character_set_catalog, NULL::text AS character_set_schema,
+         NULL::text AS character_set_name, NULL::text AS collation_catalog,
+         NULL::text AS collation_schema, NULL::text AS collation_name,
+         NULL::text AS domain_catalog, NULL::text AS domain_schema, NULL::text AS domain_name
+    FROM pg_class c JOIN pg_attribute a ON a.attrelid = c.oid AND a.attnum > 0
+                                          AND NOT a.attisdropped
+   WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind IN ('r', 'p', 'v');
+COMMENT ON VIEW tsql."information_schema.tables" IS E'INFORMATION_SCHEMA.TABLES\nTABLE_CATALOG\nTABLE_SCHEMA\nTABLE_NAME\nTABLE_TYPE';
+COMMENT ON VIEW tsql."information_schema.views" IS E'INFORMATION_SCHEMA.VIEWS\nTABLE_CATALOG\nTABLE_SCHEMA\nTABLE_NAME\nVIEW_DEFINITION\nCHECK_OPTION\nIS_UPDATABLE';
+COMMENT ON VIEW tsql."information_schema.columns" IS E'INFORMATION_SCHEMA.COLUMNS\nTABLE_CATALOG\nTABLE_SCHEMA\nTABLE_NAME\nCOLUMN_NAME\nORDINAL_POSITION\nCOLUMN_DEFAULT\nIS_NULLABLE\nDATA_TYPE\nCHARACTER_MAXIMUM_LENGTH\nCHARACTER_OCTET_LENGTH\nNUMERIC_PRECISION\nNUMERIC_PRECISION_RADIX\nNUMERIC_SCALE\nDATETIME_PRECISION\nCHARACTER_SET_CATALOG\nCHARACTER_SET_SCHEMA\nCHARACTER_SET_NAME\nCOLLATION_CATALOG\nCOLLATION_SCHEMA\nCOLLATION_NAME\nDOMAIN_CATALOG\nDOMAIN_SCHEMA\nDOMAIN_NAME';
+
+-- Sets each identity column of a table past the largest value it holds, after rows were loaded
+-- with their identities given.
+CREATE OR REPLACE FUNCTION tsql.sync_identity(rel regclass) RETURNS void LANGUAGE plpgsql AS $$
+DECLARE
+  col text;
+  top bigint;
+BEGIN
+  FOR col IN SELECT attname FROM pg_attribute WHERE attrelid = rel AND attidentity <> ''
+                AND NOT attisdropped LOOP
+    EXECUTE format('SELECT max(%I) FROM %s', col, rel) INTO top;
+    IF top IS NOT NULL THEN
+      PERFORM setval(pg_get_serial_sequence(rel::text, col), top);
+    END IF;
+  END LOOP;
+END $$;
+
+CREATE OR REPLACE FUNCTION tsql.version() RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT %VERSION% $$;

@@ -1,0 +1,94 @@
+// The embedded engine: an account database in an SQLite file.
+//
+// Transactions take the write lock when they begin (BEGIN IMMEDIATE), so a transaction that has
+// read never fails at once on its first write: it waits for another desk's transaction there,
+// under the busy timeout.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "sql/database.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace quillon::sql {
+
+class SqliteDatabase final : public Database {
+ public:
+  static std::unique_ptr<SqliteDatabase> open(const std::string& path, OpenMode mode,
+                                              int busyTimeoutMs);
+  ~SqliteDatabase() override;
+
+  Engine engine() const override { return Engine::SQLite; }
+  void begin() override;
+  void commit() override;
+  void rollback() override;
+  bool inTransaction() const override;
+  std::int64_t changes() const override;
+  std::int64_t lastInsertRowId() const override;
+  void setBusyTimeout(int milliseconds) override;
+  std::vector<std::string> integrityCheck(int limit) override;
+  void relaxDurability() override;
+  void readWithoutMapping() override;
+  std::unique_ptr<BulkLoader> bulkLoader() override;
+  bool resetForReuse(const std::string& location) override;
+
+  // The raw connection, for tests of the engine itself.
+  sqlite3* handle() const { return db_; }
+
+ protected:
+  void run(const Program& program, ResultHandler& handler) override;
+
+ private:
+  SqliteDatabase(sqlite3* db, std::string path, bool readOnly);
+
+  void runOne(const Op& op, ResultHandler& handler);
+  void selectInto(const Op& op, ResultHandler& handler);
+
+  sqlite3* db_;
+  bool readOnly_;
+  // The file opened (device and inode), when it is one; and whether writes are durable.
+  std::optional<std::pair<std::uint64_t, std::uint64_t>> file_;
+  bool durable_ = true;
+};
+
+// The raw connection of an embedded database, for tests and benchmarks of the engine itself;
+// null for a database on another engine.
+sqlite3* sqliteHandle(const Database& db);
+
+// Throws the engine's last error on `db` for `statement` (its start is quoted in the text):
+// kDatabaseBusyNumber when another connection held the lock too long, else kSqlErrorNumber.
+[[noreturn]] void raiseEngineError(sqlite3* db, std::string_view statement);
+
+// Makes `db` read the schema again if another connection has changed it since `db` last read it:
+// for a statement whose result columns are read before it runs.
+void readCurrentSchema(sqlite3* db);
+
+// The rows of one prepared statement.
+class SqliteCursor final : public Cursor {
+ public:
+  SqliteCursor(sqlite3_stmt* stmt, std::string_view statementText);
+
+  bool next() override;
+  ValueKind kind(std::size_t column) const override;
+  std::int64_t int64(std::size_t column) const override;
+  double real(std::size_t column) const override;
+  std::string_view text(std::size_t column) const override;
+  std::span<const std::byte> blob(std::size_t column) const override;
+  void readRow(std::span<CellView> out) const override;
+
+ private:
+  sqlite3_stmt* stmt_;
+  std::string statementStart_;
+  bool hasRow_ = false;
+  bool done_ = false;
+  bool primed_ = false;  // the first row is read, not yet given by next()
+};
+
+}  // namespace quillon::sql

@@ -1,0 +1,159 @@
+// Dialog words on a small form: control properties with every
+// comparison, grid cell buttons, the filter dialog, a modeless form worked by its own block, the
+// message, lookup and registry expectations, and what each says when it does not hold.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "more_words_form.h"
+#include "platform/registry.h"
+#include "script/script_parser.h"
+#include "script/script_runner.h"
+#include "support/scratch_dir.h"
+#include "support/text_checks.h"
+
+namespace quillon::script {
+
+using namespace forms;
+namespace {
+
+using forms::testing::frmMore;
+
+// `call $dlg.show` shows a fresh frmMore modally, the way a public class shows its dialog.
+class SecondRunner : public ScriptRunner {
+ public:
+  std::vector<std::unique_ptr<frmMore>> forms;
+
+ protected:
+  void onCall(const CallLine&, SourcePos) override {
+    forms.push_back(std::make_unique<frmMore>());
+    forms.back()->Show(vbModal);
+  }
+};
+
+using test_support::has;
+
+TEST(ScriptedMoreWordsTest, PropertiesButtonsFilterLookupAndAModelessForm) {
+  SecondRunner runner;
+  const RunResult result = runner.runText(forms::testing::kMoreWordsScript);
+  ASSERT_TRUE(result.ok) << result.message;
+  ASSERT_EQ(runner.forms.size(), 1u);
+  const frmMore& form = *runner.forms[0];
+  EXPECT_EQ(form.code, "02");
+  EXPECT_EQ(form.log, std::vector<std::string>{"grdLines_CellButtonClick:2,2"});
+  // The notes form's block ran when it was shown; it stayed open after it, as a person leaves it.
+  EXPECT_EQ(form.notes.txtNote.Text(), "看过");
+  EXPECT_TRUE(form.notes.Visible());
+  const auto& t = runner.host().transcript();
+  EXPECT_TRUE(has(t, "filter \"库存过滤\" -> \"cWhCode = '01'\""));
+  EXPECT_TRUE(has(t, "filter \"库存过滤\" -> cancel"));
+  EXPECT_TRUE(has(t, "form frmNotes shown"));
+  EXPECT_FALSE(has(t, "form frmNotes unloaded"));
+}
+
+TEST(ScriptedMoreWordsTest, ExpectationsThatDoNotHoldSayWhatWasThere) {
+  struct Case {
+    const char* block;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"  expect txtCode.Enabled = true\n",
+       "line 2, column 3: expected txtCode.Enabled = true, found False"},
+      {"  expect grdLines.Column[\"存货编码\"].Width < 1200\n",
+       "line 2, column 3: expected grdLines.Column[\"存货编码\"].Width < 1200, found 1200"},
+      {"  expect treeBins[\"B09\"].Checked = true\n",
+       "line 2, column 3: expect treeBins has no node \"B09\""},
+      {"  expect grdLines.Column[\"单价\"].Visible = true\n",
+       "line 2, column 3: expect grdLines has no column captioned \"单价\""},
+      {"  expect lstPick.Column[\"内部\"].Visible <> false\n",
+       "line 2, column 3: expected lstPick.Column[\"内部\"].Visible <> false, found False"},
+      {"  expect lstPick.Column[\"单价\"].Width = 0\n",
+       "line 2, column 3: expect lstPick has no column captioned \"单价\""},
+      {"  expect lblWhere.Value = 1\n",
+       "line 2, column 3: expect lblWhere has no Value (only check boxes and options have one)"},
+      {"  expect cmdOk.Nope = 1\n",
+       "line 2, column 16: expected rows, Enabled, Visible, Value, Caption, Text, ListIndex, Tag "
+       "or Column[\"CAPTION\"] after \".\""},
+      {"  expect txtCode.Text < 5\n", "line 2, column 3: expect \"\" cannot be ordered against 5"},
+      {"  expect grdLines[1,1] like \"B*\"\n",
+       "line 2, column 3: expected grdLines[1,1] like \"B*\", it reads \"A01\""},
+      {"  expect grdLines.rows > 2\n", "line 2, column 3: expected grdLines.rows > 2, it shows 2"},
+      {"  click cmdWarn\n  click cmdWarn\n  expect no message\n",
+       "line 4, column 3: expected no message box, but 2 were shown; the last said "
+       "\"仓库[01]已关闭\\r\\n请重新选择\\r\\n\""},
+      {"  click cmdWarn\n  expect message \"仓库[01]已关闭\\r\\n请重新选择\\r\\n\" title "
+       "\"提示\"\n",
+       "line 3, column 3: expected the message box's title \"提示\", it was \"库存提示\""},
+      {"  click cmdWarn\n  expect message like \"*已开启*\"\n",
+       "line 3, column 3: expected a message like \"*已开启*\", the last message box said "
+       "\"仓库[01]已关闭\\r\\n请重新选择\\r\\n\""},
+      {"  expect lookup.rows = 1\n",
+       "line 2, column 3: expected lookup.rows = 1, but no lookup list was shown"},
+      {"  pick cancel\n  click cmdPick\n  expect lookup.rows <> 3\n",
+       "line 4, column 3: expected lookup.rows <> 3, it offered 3"},
+      {"  button grdLines 1 1\n", "line 2, column 3: button grdLines shows no button in column 1"},
+      {"  button grdLines 5 2\n", "line 2, column 3: button grdLines has no data row 5 (it has 2)"},
+      {"  button txtCode 1 1\n",
+       "line 2, column 3: button txtCode is not a grid with cell buttons"},
+      {"  filter \"x\"\n  click cmdOk\n",
+       "line 2, column 3: filter was never used: no such dialog came"},
+      {"  sql \"SELECT 1\"\n",
+       "line 2, column 3: sql is a host line; this runner has no host "
+       "interpreter"},
+      {"  expect txtCode.Text = $code\n", "line 2, column 25: $code: this runner has no variables"},
+  };
+  for (const Case& c : cases) {
+    SecondRunner runner;
+    const std::string script = std::string("on frmMore\n") + c.block + "end\ncall $dlg.show\n";
+    const RunResult result = runner.runText(script);
+    EXPECT_FALSE(result.ok) << script;
+    EXPECT_EQ(result.message, c.message) << script;
+    for (const auto& form : runner.forms) EXPECT_FALSE(form->Visible()) << script;
+  }
+}
+
+TEST(ScriptedMoreWordsTest, NoMessageCountsFromTheBlocksStartOrTheLastMessageExpectation) {
+  SecondRunner runner;
+  // The box of the first block does not count against the second block's expectation, and the
+  // expectation outside a block counts from the last one inside.
+  const RunResult result = runner.runText(
+      "on frmMore\n  click cmdWarn\n  click cmdOk\nend\n"
+      "on frmMore\n  expect no message\n  click cmdOk\nend\n"
+      "call $dlg.show\ncall $dlg.show\nexpect no message\n");
+  EXPECT_TRUE(result.ok) << result.message;
+  SecondRunner after;
+  const RunResult late = after.runText(
+      "on frmMore\n  click cmdWarn\n  click cmdOk\nend\ncall $dlg.show\nexpect no message\n");
+  EXPECT_FALSE(late.ok);
+  EXPECT_EQ(late.pos.line, 6);
+}
+
+TEST(ScriptedMoreWordsTest, RegistryExpectationsReadTheMachineRegistry) {
+  test_support::ScratchDir dir;
+  test_support::EnvGuard registryFile("QUILLON_REGISTRY", (dir / "registry").string().c_str());
+  auto registry = platform::Registry::machine();
+  platform::RegistryKey key;
+  ASSERT_EQ(registry.createKey("SOFTWARE\\Quillon\\Lists", key), platform::RegStatus::Success);
+  ASSERT_EQ(key.setString("spgList", "1200,900"), platform::RegStatus::Success);
+  key.close();
+
+  ScriptRunner runner;
+  const RunResult held = runner.runText(
+      "expect registry \"SOFTWARE\\\\Quillon\\\\Lists\" \"spgList\" = \"1200,900\"\n"
+      "expect registry \"software\\\\quillon\\\\lists\" \"SPGLIST\" like \"1200,*\"\n"
+      "expect registry \"SOFTWARE\\\\Quillon\\\\Lists\" \"lstHead\" = null\n"
+      "expect registry \"SOFTWARE\\\\Nobody\" \"x\" = null\n");
+  EXPECT_TRUE(held.ok) << held.message;
+  ScriptRunner other;
+  const RunResult failed =
+      other.runText("expect registry \"SOFTWARE\\\\Quillon\\\\Lists\" \"lstHead\" = \"1200\"\n");
+  EXPECT_EQ(failed.message,
+            "line 1, column 1: expected registry \"SOFTWARE\\\\Quillon\\\\Lists\" \"lstHead\" = "
+            "\"1200\", found Null");
+}
+
+}  // namespace
+}  // namespace quillon::script
