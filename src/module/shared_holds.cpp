@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
@@ -24,6 +25,8 @@ struct Known {
   std::mutex mutex;
   std::map<std::string, bool> byLocation;
   bool last = false;
+  // Locations where the tables of shared holds are known to be there.
+  std::set<std::string> installed;
   // The session each desk process keeps open on a server account for as long as it lives: its
   // holds are live while this session is (see DeskBackend).
   std::map<std::string, std::pair<std::shared_ptr<ado::Connection>, std::int64_t>> keepAlive;
@@ -44,34 +47,30 @@ std::int32_t kindNumber(HoldKind kind) {
   return kind == HoldKind::Stock ? 0 : 1;
 }
 
-// ---- Where the engines differ --------------------------------------------------------------
-// A desk on the server is live while the session it registered with is (the server's own list of
-// sessions); a desk on an account file while its lease runs. These two texts and DeskBackend are
-// the only engine-specific parts of shared holds.
-std::string liveDesksView(sql::Engine engine) {
-  if (engine == sql::Engine::PostgreSQL) {
-    return "create view ST_LiveHoldDesks as select cDesk from ST_HoldDesks "
-           "where iBackend in (select pid from pg_stat_activity)";
+// A desk is live while the session it registered with is, where the engine's sessions are seen
+// by all (the server); otherwise (the file) while its lease runs.
+std::string liveDesksView(ado::Connection& connection) {
+  std::string live = connection.database().sessionLives("iBackend");
+  if (live.empty()) {
+    live = "dActive > dateadd(ss, -" + std::to_string(kLeasePeriodSeconds) + ", getdate())";
   }
-  return "create view ST_LiveHoldDesks as select cDesk from ST_HoldDesks "
-         "where dActive > dateadd(ss, -" +
-         std::to_string(kLeasePeriodSeconds) + ", getdate())";
+  return "create view ST_LiveHoldDesks as select cDesk from ST_HoldDesks where " + live;
 }
 
-// The server session this process keeps open for its desks (0 on an account file).
+// The session this process keeps open on the account for its desks, for as long as it lives
+// (none, 0, where sessions are not seen by others).
 std::int64_t DeskBackend(ado::Connection& connection) {
-  if (connection.database().engine() != sql::Engine::PostgreSQL) return 0;
+  if (connection.database().sessionLives("iBackend").empty()) return 0;
   Known& k = known();
   std::lock_guard lock(k.mutex);
   auto& entry = k.keepAlive[connection.connectionString()];
   if (!entry.first || !entry.first->isOpen()) {
     auto session = std::make_shared<ado::Connection>();
     session->open(connection.connectionString());
-    entry = {session, static_cast<std::int64_t>(number(*session, "select pg_backend_pid()"))};
+    entry = {session, session->database().sessionNumber()};
   }
   return entry.second;
 }
-// ---------------------------------------------------------------------------------------------
 
 bool exists(ado::Connection& connection, std::string_view name) {
   return number(connection, "select count(*) from sysobjects where name = " + sql::literal(name)) >
@@ -156,12 +155,14 @@ void ForgetSharedHolds() {
   Known& k = known();
   std::lock_guard lock(k.mutex);
   k.byLocation.clear();
+  k.installed.clear();
   k.last = false;
 }
 
-void InstallSharedHolds(ado::Connection& connection) {
-  if (exists(connection, "ST_StockHolds")) return;
-  const sql::Engine engine = connection.database().engine();
+namespace {
+
+// Makes the tables and views, one desk at a time.
+void makeTables(ado::Connection& connection) {
   inWriteTransaction(connection, [&] {
     // Another desk may have made them while this one waited for the lock.
     if (exists(connection, "ST_StockHolds")) return;
@@ -179,7 +180,7 @@ void InstallSharedHolds(ado::Connection& connection) {
           nullptr, ado::adExecuteNoRecords);
     }
     if (!exists(connection, "ST_LiveHoldDesks")) {
-      connection.execute(liveDesksView(engine), nullptr, ado::adExecuteNoRecords);
+      connection.execute(liveDesksView(connection), nullptr, ado::adExecuteNoRecords);
     }
     for (const HoldKind kind : {HoldKind::Receipt, HoldKind::Stock}) {
       connection.execute("create view " + std::string(HoldsView(kind)) +
@@ -190,6 +191,21 @@ void InstallSharedHolds(ado::Connection& connection) {
                          nullptr, ado::adExecuteNoRecords);
     }
   });
+}
+
+}  // namespace
+
+void InstallSharedHolds(ado::Connection& connection) {
+  const std::string location = connection.connectionString();
+  {
+    Known& k = known();
+    std::lock_guard lock(k.mutex);
+    if (k.installed.count(location) > 0) return;
+  }
+  if (!exists(connection, "ST_StockHolds")) makeTables(connection);
+  Known& k = known();
+  std::lock_guard lock(k.mutex);
+  k.installed.insert(location);
 }
 
 std::string_view HoldsView(HoldKind kind) {
@@ -248,13 +264,40 @@ void ReleaseHolds(ado::Connection& connection, HoldKind kind, const std::string&
                      nullptr, ado::adExecuteNoRecords);
 }
 
-double OthersHold(ado::Connection& connection, HoldKind kind, const std::string& desk,
-                  std::int32_t autoId) {
-  if (!exists(connection, "ST_Holds")) return 0;
-  return number(connection, "select isnull(sum(fSumOutQ), 0) from ST_Holds where iKind = " +
-                                std::to_string(kindNumber(kind)) + " and AutoID = " +
-                                std::to_string(autoId) + " and cDesk <> " + sql::literal(desk) +
-                                " and cDesk in (select cDesk from ST_LiveHoldDesks)");
+std::vector<std::pair<std::int32_t, double>> OthersHold(ado::Connection& connection, HoldKind kind,
+                                                        const std::string& desk,
+                                                        const std::string& whCode,
+                                                        const std::string& invCode) {
+  std::vector<std::pair<std::int32_t, double>> holds;
+  if (!exists(connection, "ST_Holds")) return holds;
+  const std::string rows =
+      kind == HoldKind::Stock
+          ? "select AutoID from CurrentStock where cWhCode = " + sql::literal(whCode) +
+                " and cInvCode = " + sql::literal(invCode)
+          : "select rdrecords.AutoID from rdrecords inner join mainbatch on mainbatch.RdID = "
+            "rdrecords.AutoID where mainbatch.cWhCode = " +
+                sql::literal(whCode) + " and rdrecords.cInvCode = " + sql::literal(invCode);
+  auto rs =
+      connection.execute("select AutoID, sum(fSumOutQ) as fHeld from ST_Holds where iKind = " +
+                         std::to_string(kindNumber(kind)) + " and cDesk <> " + sql::literal(desk) +
+                         " and cDesk in (select cDesk from ST_LiveHoldDesks) and AutoID in (" +
+                         rows + ") group by AutoID order by AutoID");
+  for (; rs && rs->isOpen() && !rs->eof(); rs->moveNext()) {
+    const double held = rs->value("fHeld").toDouble();
+    if (held != 0) holds.emplace_back(rs->value("AutoID").toLong(), held);
+  }
+  return holds;
+}
+
+std::string OthersHoldLine(const std::vector<std::pair<std::int32_t, double>>& holds) {
+  std::string line = "其他工作站占用：";
+  if (holds.empty()) return line + "无";
+  for (std::size_t i = 0; i < holds.size(); ++i) {
+    if (i > 0) line += "，";
+    line += "记录 " + std::to_string(holds[i].first) + " " +
+            automation::formatGeneralNumber(holds[i].second);
+  }
+  return line;
 }
 
 }  // namespace quillon::module

@@ -26,6 +26,8 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quillon::ado {
 class Connection;
@@ -70,8 +72,14 @@ void TakeHold(ado::Connection& connection, HoldKind kind, const std::string& des
 // Ends the desk's holds of a kind (its work table is being dropped or made afresh).
 void ReleaseHolds(ado::Connection& connection, HoldKind kind, const std::string& desk);
 
-// What the live desks other than `desk` hold of row `autoId` (quantity).
-double OthersHold(ado::Connection& connection, HoldKind kind, const std::string& desk,
-                  std::int32_t autoId);
+// What the live desks other than `desk` hold (quantity) of each row of the inventory in the
+// warehouse that they hold anything of, by AutoID.
+std::vector<std::pair<std::int32_t, double>> OthersHold(ado::Connection& connection, HoldKind kind,
+                                                        const std::string& desk,
+                                                        const std::string& whCode,
+                                                        const std::string& invCode);
+// The line the current-stock dialog shows of them: "其他工作站占用：" and "记录 <AutoID> <qty>" for
+// each, or "无" (none).
+std::string OthersHoldLine(const std::vector<std::pair<std::int32_t, double>>& holds);
 
 }  // namespace quillon::module

@@ -103,6 +103,12 @@ class Database {
   // `location` still names what it has open. False: close it rather than keep it.
   virtual bool resetForReuse(const std::string& /*location*/) { return false; }
 
+  // Sessions other connections can see: the engine's number of this connection's session, and a
+  // condition (T-SQL, on `column` holding such a number) that holds while that session lives.
+  // An engine whose sessions others cannot see (the embedded file) gives 0 and an empty text.
+  virtual std::int64_t sessionNumber() { return 0; }
+  virtual std::string sessionLives(std::string_view /*column*/) const { return {}; }
+
   // The translation of a batch as the engine will run it (cached like execute's).
   std::shared_ptr<const Program> translate(std::string_view tsqlBatch) {
     return translator_.translate(tsqlBatch);

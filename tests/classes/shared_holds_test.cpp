@@ -22,13 +22,14 @@
 #include "ado/recordset.h"
 #include "ado/session_pool.h"
 #include "automation/com_error.h"
+#include "classes/public_classes.h"
 #include "classes/ref_select.h"
-#include "classes/registration.h"
 #include "components/suite/login.h"
 #include "components/suite/stock_queries_object.h"
-#include "forms/scripted_ui_host.h"
+#include "dialogs/frmRefSelect/frm_ref_select.h"
 #include "module/settings.h"
 #include "module/shared_holds.h"
+#include "script/scripted_ui_host.h"
 #include "support/demo_account.h"
 
 namespace quillon::classes {
@@ -94,7 +95,7 @@ bool waitFor(const std::filesystem::path& file) {
 // A desk's holds end when it is gone, so each desk stays until the test has counted them all.
 std::string runDesk(const Account& account, int desk, const std::filesystem::path& dir) {
   becomeDesk(desk);
-  forms::ScopedUiHost host{std::make_shared<forms::ScriptedUiHost>()};
+  forms::ScopedUiHost host{std::make_shared<script::ScriptedUiHost>()};
   const automation::ObjectPtr login = test_support::loginAs("demo", account.path);
   RefSelect refSelect;
   refSelect.CreateAndDropTmpCurrentStock(login, true);
@@ -236,7 +237,7 @@ TEST(SharedHolds, ADeskAskingWhileAnotherHoldsTheLockWaitsAndIsRefused) {
     conn->beginTrans();
     conn->execute(
         "insert into ST_HoldDesks (cDesk, dActive, iBackend) values ('OTHER_1', getdate(), " +
-        std::string(test_support::onServer() ? "pg_backend_pid()" : "0") +
+        std::to_string(conn->database().sessionNumber()) +
         ") insert into ST_Holds (cDesk, iKind, AutoID, fSumOutQ, fSumOutN) values ('OTHER_1', "
         "0, " +
         std::to_string(row) + ", 3, 0)");
@@ -276,6 +277,21 @@ TEST(SharedHolds, ADeskAskingWhileAnotherHoldsTheLockWaitsAndIsRefused) {
       number(*conn, "select sum(fSumOutQ) from ST_Holds where AutoID = " + std::to_string(row)), 3);
 }
 
+// What the current-stock dialog of an AutoRefer over the item shows of other desks' holds.
+std::string shownHolds(const automation::ObjectPtr& login, RefSelect& refSelect) {
+  components::suite::StockQueriesObject queries;
+  std::string sql = queries.currentStockSql({kWh, kInv, {}, ""}, false);
+  RefSelect::Request request;
+  request.whCode = kWh;
+  request.invCode = kInv;
+  request.quantity = 1;
+  request.sql = refSelect.GetAllBSQL(sql);
+  std::string shortfall = "silent";
+  refSelect.AutoRefer(login, request, shortfall);
+  const auto& label = refSelect.dialog()->lblOtherHolds;
+  return label.Visible() ? label.Caption() : "(hidden)";
+}
+
 // A desk's holds end with its work table and, on a file, with its lease; the candidate query of
 // another desk is offered them again. With the parameter off nothing of this exists.
 TEST(SharedHolds, HoldsAreNettedForOtherDesksAndEndWithTheTableOrTheDesk) {
@@ -293,6 +309,7 @@ TEST(SharedHolds, HoldsAreNettedForOtherDesksAndEndWithTheTableOrTheDesk) {
   };
   const auto reports = runAtOnce(1, dir, [&](int) -> std::string {
     becomeDesk(7);
+    forms::ScopedUiHost host{std::make_shared<script::ScriptedUiHost>()};
     const automation::ObjectPtr login = test_support::loginAs("demo", account.path);
     RefSelect a;
     a.CreateAndDropTmpCurrentStock(login, true);
@@ -302,7 +319,7 @@ TEST(SharedHolds, HoldsAreNettedForOtherDesksAndEndWithTheTableOrTheDesk) {
     ::setenv("QUILLON_TERMINAL_SESSION", "desk-8", 1);
     RefSelect b;
     b.CreateAndDropTmpCurrentStock(login, true);
-    out << offered(b) << ' ';
+    out << offered(b) << ' ' << shownHolds(login, b) << ' ';
     try {
       b.UpdateTmpCurrentStock(login, 0.5, 0, row);
       out << "passed ";
@@ -319,7 +336,8 @@ TEST(SharedHolds, HoldsAreNettedForOtherDesksAndEndWithTheTableOrTheDesk) {
     return out.str();
   });
   std::ostringstream expected;
-  expected << account.total - 2 << " refused " << account.total;
+  expected << account.total - 2 << " 其他工作站占用：记录 " << row << " 2 refused "
+           << account.total;
   EXPECT_EQ(reports[0], expected.str());
 
   // The desk process is gone: on the server its session ended with it, so its hold of 0.5 no
@@ -346,6 +364,7 @@ TEST(SharedHolds, HoldsAreNettedForOtherDesksAndEndWithTheTableOrTheDesk) {
   module::ForgetSharedHolds();
   const auto off = runAtOnce(2, dir, [&](int desk) -> std::string {
     becomeDesk(desk);
+    forms::ScopedUiHost host{std::make_shared<script::ScriptedUiHost>()};
     const automation::ObjectPtr login = test_support::loginAs("demo", account.path);
     RefSelect r;
     r.CreateAndDropTmpCurrentStock(login, true);
@@ -354,11 +373,12 @@ TEST(SharedHolds, HoldsAreNettedForOtherDesksAndEndWithTheTableOrTheDesk) {
         "select iQuantity from currentstock Where currentstock.AutoID = " + std::to_string(row);
     auto c = test_support::connect(account.path);
     const double left = number(*c, r.GetAllBSQL(sql));
+    const std::string shown = shownHolds(login, r);
     r.CreateAndDropTmpCurrentStock(login, false);
-    return std::to_string(left);
+    return std::to_string(left) + shown;
   });
-  EXPECT_EQ(off[0], std::to_string(0.0));
-  EXPECT_EQ(off[1], std::to_string(0.0));
+  EXPECT_EQ(off[0], std::to_string(0.0) + "(hidden)");
+  EXPECT_EQ(off[1], std::to_string(0.0) + "(hidden)");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <limits>
 #include <optional>
 
+#include "ado/connection.h"
 #include "ado/recordset.h"
 #include "ado/recordset_view.h"
 #include "automation/collection.h"
@@ -23,6 +24,7 @@
 #include "module/account_settings.h"
 #include "module/module_state.h"
 #include "module/settings.h"
+#include "module/shared_holds.h"
 
 namespace quillon::dialogs {
 
@@ -58,6 +60,7 @@ std::vector<std::string> fieldNamesOf(ado::Recordset& rs) {
 
 frmRefSelect::frmRefSelect()
     : DialogShell("frmRefSelect", "参照结存", 9720, 6900, forms::HandlerErrors::Propagate) {
+  lblOtherHolds.setVisible(false);
   hdiFree.push_back(nullptr);
   for (int i = 1; i <= 10; ++i) {
     const int col = (i - 1) % 3;
@@ -295,6 +298,7 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
     rs.moveNext();
   }
   if (&grid == &spgList) {
+    showOtherHolds();
     listed_ = rows;
     rowQty_.assign(static_cast<std::size_t>(shown) + 1, std::numeric_limits<double>::quiet_NaN());
     rowQty_[0] = 0;
@@ -603,6 +607,17 @@ void frmRefSelect::TaskRun(std::string key) {
     confirmed_ = false;
     Unload();
   }
+}
+
+void frmRefSelect::showOtherHolds() {
+  auto connection = module::gContext ? module::gContext->connection() : nullptr;
+  const bool shown = RefType != kRefReturn && connection && connection->isOpen() &&
+                     module::SharedHoldsOn(*connection);
+  lblOtherHolds.setVisible(shown);
+  if (!shown) return;
+  const auto kind = RefType == kRefTrace ? module::HoldKind::Receipt : module::HoldKind::Stock;
+  lblOtherHolds.setCaption(module::OthersHoldLine(
+      module::OthersHold(*connection, kind, module::WorkTableSuffix(), WhCode, InvCode)));
 }
 
 void frmRefSelect::Form_Resize() {

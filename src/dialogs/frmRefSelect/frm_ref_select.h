@@ -99,6 +99,8 @@ class frmRefSelect : public forms::DialogShell {
   forms::CheckBox& chkShowMin =
       add<forms::CheckBox>("chkShowMin", {3960, 2220, 1800, 300}, "显示结存<0");
   forms::MsSuperGrid& spgList = add<forms::MsSuperGrid>("spgList", {120, 2580, 9360, 3900});
+  // With shared holds on: what other desks hold of the listed rows (hidden otherwise).
+  forms::Label& lblOtherHolds = add<forms::Label>("lblOtherHolds", {6000, 2220, 3480, 300});
 
  protected:
   void Form_Load() override;
@@ -159,6 +161,7 @@ class frmRefSelect : public forms::DialogShell {
   void writeThisTime(int row, std::int32_t position, double qty, double rate);
   void piecesAtExchRate(int row, double qty);
   void gridClick();
+  void showOtherHolds();
   void ClearSelection(int except);
   void CollectSelection();
   // The requested quantity or pieces edited in the header.

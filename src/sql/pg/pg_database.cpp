@@ -612,4 +612,13 @@ void PgDatabase::describeRelations(const std::vector<unsigned int>& oids) {
   }
 }
 
+std::int64_t PgDatabase::sessionNumber() {
+  const auto rows = column("SELECT pg_backend_pid()");
+  return rows.empty() ? 0 : std::stoll(rows.front());
+}
+
+std::string PgDatabase::sessionLives(std::string_view column) const {
+  return std::string(column) + " in (select pid from pg_stat_activity)";
+}
+
 }  // namespace quillon::sql

@@ -59,6 +59,9 @@ class PgDatabase final : public Database {
   void relaxDurability() override;
   std::unique_ptr<BulkLoader> bulkLoader() override;
 
+  std::int64_t sessionNumber() override;
+  std::string sessionLives(std::string_view column) const override;
+
   // "host:port/database", for messages.
   const std::string& serverName() const { return server_; }
 
