@@ -147,12 +147,14 @@ int main(int argc, char** argv) {
   if (const char* s = std::getenv("QUILLON_BENCH_SERVER"); s != nullptr && *s != 0) {
     for (const int desks : {2, 8, 32}) {
       const std::string location =
-          sql::withDatabaseName(s, "quillon_bench_holds_" + std::to_string(::getpid()));
+          sql::Location(s)
+              .withDatabaseName("quillon_bench_holds_" + std::to_string(::getpid()))
+              .text();
       run("server", location, desks, asks, dir);
       module::ForgetSharedHolds();
       ado::session_pool::clear();
       try {
-        sql::dropDatabase(location);
+        sql::Location(location).drop();
       } catch (const std::exception&) {
         // the server's databases go with its folder
       }
