@@ -95,7 +95,24 @@ for target in $TARGETS; do
 done
 wait || true
 
+# The same random T-SQL on an account file and on a private server, DIFF_CASES cases (default
+# 200 000, some ten minutes), when the server is installed.
+diff_status=ok
+if [ "${DIFF_CASES:-200000}" != 0 ] && [ -n "$(bash scripts/test-server.sh bindir)" ]; then
+  cmake --build "$DIR" -j "$JOBS" --target quillon_engine_differential_tests
+  server=$(bash scripts/test-server.sh dir "$PWD/$DIR")
+  bash scripts/test-server.sh bare "$server"
+  echo "== differential: ${DIFF_CASES:-200000} cases"
+  QUILLON_TEST_SERVER="postgresql:///postgres?host=$server&user=quillon" \
+    QUILLON_DIFF_COUNT=${DIFF_CASES:-200000} QUILLON_DIFF_SEED=${DIFF_SEED:-$RANDOM} \
+    "$DIR/tests/sql/quillon_engine_differential_tests" >"$DIR/differential.log" 2>&1 ||
+    diff_status=failed
+  bash scripts/test-server.sh stop "$server"
+  grep -E 'cases in|statement:' "$DIR/differential.log" | head -20 || true
+fi
+
 status=0
+[ "$diff_status" = ok ] || status=1
 for target in $TARGETS; do
   log=$DIR/$target.log
   if [ "$(cat "$DIR/$target.status" 2>/dev/null)" = ok ]; then
