@@ -36,7 +36,8 @@ std::uint64_t fromEnvironment(const char* name, std::uint64_t fallback) {
   return text != nullptr && *text != 0 ? std::strtoull(text, nullptr, 10) : fallback;
 }
 
-// --- What a statement gave ------------------------------------------------------------------------
+// --- What a statement gave
+// ------------------------------------------------------------------------
 
 std::string printed(const Value& v) {
   switch (v.kind) {
@@ -66,9 +67,9 @@ std::string failureKind(const std::exception& e) {
 }
 
 struct Outcome {
-  std::string failure;              // the kind of failure, empty when it ran
-  std::string message;              // the failure's text
-  std::vector<std::string> rows;    // each row's printed values joined by " | "
+  std::string failure;            // the kind of failure, empty when it ran
+  std::string message;            // the failure's text
+  std::vector<std::string> rows;  // each row's printed values joined by " | "
 };
 
 Outcome run(Database& db, const std::string& statement, bool ordered) {
@@ -97,7 +98,8 @@ std::string describe(const Outcome& o) {
   return s;
 }
 
-// --- Generator -------------------------------------------------------------------------------------
+// --- Generator
+// -------------------------------------------------------------------------------------
 
 enum class Type { Int, Real, Text };
 
@@ -202,8 +204,7 @@ class Generator {
       case Type::Int:
         return std::to_string(chance(80) ? pick(10) : pick(100));
       case Type::Real:
-        return std::to_string(pick(100)) + "." + std::to_string(pick(10)) +
-               (chance(50) ? "5" : "");
+        return std::to_string(pick(100)) + "." + std::to_string(pick(10)) + (chance(50) ? "5" : "");
       case Type::Text:
         return textLiteral();
     }
@@ -249,8 +250,7 @@ class Generator {
     const int form = pick(type == Type::Text ? 7 : 12);
     switch (form) {
       case 0:
-        return "COALESCE(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) +
-               ")";
+        return "COALESCE(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
       case 1:
         return "ISNULL(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
       case 2:
@@ -261,8 +261,8 @@ class Generator {
                " ELSE " + expression(type, depth - 1) + " END";
       case 4:
         return "CASE " + expression(Type::Int, depth - 1) + " WHEN " + literal(Type::Int) +
-               " THEN " + expression(type, depth - 1) + (chance(50) ? "" : " ELSE " +
-               expression(type, depth - 1)) + " END";
+               " THEN " + expression(type, depth - 1) +
+               (chance(50) ? "" : " ELSE " + expression(type, depth - 1)) + " END";
       case 5:
         return signed_(type, "(" + expression(type, depth - 1) + ")");
       case 6:
@@ -277,8 +277,8 @@ class Generator {
         const Type left = type == Type::Real && chance(50) ? Type::Int : type;
         const Type right = type == Type::Real && left == Type::Int ? Type::Real : type;
         // Divisors are mostly non-zero literals, so that most statements give values.
-        const std::string r = op >= 3 && chance(70) ? std::to_string(1 + pick(9))
-                                                    : expression(right, depth - 1);
+        const std::string r =
+            op >= 3 && chance(70) ? std::to_string(1 + pick(9)) : expression(right, depth - 1);
         return expression(left, depth - 1) + kOps[op] + r;
       }
       case 10:
@@ -288,8 +288,7 @@ class Generator {
       default:
         if (inner_) return expression(type, depth - 1);
         return "(SELECT " + std::string(chance(50) ? "MAX" : "MIN") + "(" +
-               (type == Type::Int ? "f" : "h") + ") FROM t2 WHERE g = " +
-               column(Type::Int) + ")";
+               (type == Type::Int ? "f" : "h") + ") FROM t2 WHERE g = " + column(Type::Int) + ")";
     }
   }
 
@@ -305,8 +304,8 @@ class Generator {
       case 0:
         return left + (chance(50) ? " IS NULL" : " IS NOT NULL");
       case 1:
-        return left + (chance(30) ? " NOT" : "") + " BETWEEN " + expression(type, depth) +
-               " AND " + expression(type, depth);
+        return left + (chance(30) ? " NOT" : "") + " BETWEEN " + expression(type, depth) + " AND " +
+               expression(type, depth);
       case 2: {
         std::string list = literal(type);
         for (int i = pick(4); i > 0; --i) list += ", " + literal(type);
@@ -328,8 +327,8 @@ class Generator {
           inner_ = true;
           const std::string where = predicate(0);
           inner_ = false;
-          return std::string(chance(30) ? "NOT " : "") + "EXISTS (SELECT 1 FROM t2 WHERE g = " +
-                 column(Type::Int) + " AND " + where + ")";
+          return std::string(chance(30) ? "NOT " : "") +
+                 "EXISTS (SELECT 1 FROM t2 WHERE g = " + column(Type::Int) + " AND " + where + ")";
         }
         [[fallthrough]];
       default:
@@ -399,10 +398,10 @@ class Generator {
     if (chance(40)) sql += " WHERE " + predicate(1);
     sql += " GROUP BY " + group;
     if (chance(50)) {
-      const std::string having = std::string(chance(50) ? "SUM(" : "AVG(") +
-                                 expression(Type::Int, 1) + ")";
-      sql += " HAVING " + signed_(Type::Int, having) +
-             kOpsLess[static_cast<std::size_t>(pick(3))] + literal(Type::Int);
+      const std::string having =
+          std::string(chance(50) ? "SUM(" : "AVG(") + expression(Type::Int, 1) + ")";
+      sql += " HAVING " + signed_(Type::Int, having) + kOpsLess[static_cast<std::size_t>(pick(3))] +
+             literal(Type::Int);
       if (chance(30)) sql += " OR " + group + " IS NULL";
     }
     return {sql, false};
@@ -420,8 +419,7 @@ class Generator {
   Case joined() {
     const bool left = chance(40);
     std::string sql = "SELECT id, k, " + selectList(1 + pick(2)) + ", f FROM t1 " +
-                      (left ? "LEFT JOIN" : "JOIN") + " t2 ON " +
-                      (chance(70) ? "a = g" : "e = s");
+                      (left ? "LEFT JOIN" : "JOIN") + " t2 ON " + (chance(70) ? "a = g" : "e = s");
     if (chance(50)) sql += " WHERE " + predicate(1);
     return {sql, false};
   }
@@ -439,8 +437,7 @@ class EngineDifferential : public ::testing::Test {
     if (server == nullptr || *server == 0)
       GTEST_SKIP() << "compares the account file with the server: runs in the server half";
     file_ = Database::open((scratch_.path() / "diff.db").string());
-    serverLocation_ =
-        Location(server).withDatabaseName("diff" + std::to_string(::getpid())).text();
+    serverLocation_ = Location(server).withDatabaseName("diff" + std::to_string(::getpid())).text();
     server_ = Database::open(serverLocation_);
   }
   void TearDown() override {
@@ -456,8 +453,9 @@ class EngineDifferential : public ::testing::Test {
 
   void fresh(const std::string& tables) {
     for (Database* db : {file_.get(), server_.get()}) {
-      db->execute("if object_id('t1') is not null drop table t1 "
-                  "if object_id('t2') is not null drop table t2");
+      db->execute(
+          "if object_id('t1') is not null drop table t1 "
+          "if object_id('t2') is not null drop table t2");
       db->execute(tables);
     }
   }

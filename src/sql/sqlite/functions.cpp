@@ -4,18 +4,18 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstdint>
 #include <limits>
 #include <string>
 #include <string_view>
 
 #include "automation/calendar.h"
 #include "automation/utf8.h"
+#include "sql/result.h"
 #include "sql/sqlite/date_text.h"
 #include "sql/sqlite/declared_type.h"
-#include "sql/result.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -323,7 +323,8 @@ void divideOrRemainder(sqlite3_context* ctx, sqlite3_value** argv, bool remainde
     if (!numericOperand(ctx, argv[k], real[k], d[k], i[k])) return;
   }
   const bool anyReal = real[0] || real[1];
-  if (anyReal ? d[1] == 0.0 : i[1] == 0) return resultError(ctx, "Divide by zero error encountered.");
+  if (anyReal ? d[1] == 0.0 : i[1] == 0)
+    return resultError(ctx, "Divide by zero error encountered.");
   if (anyReal) return sqlite3_result_double(ctx, remainder ? std::fmod(d[0], d[1]) : d[0] / d[1]);
   if (i[0] == std::numeric_limits<std::int64_t>::min() && i[1] == -1) {
     if (remainder) return sqlite3_result_int64(ctx, 0);
