@@ -5,8 +5,10 @@
 // same kind (divide by zero, arithmetic overflow, conversion, refused by the layer, other). A
 // disagreement is printed with the tables' batch and the statement, both ready for `quillon sql`.
 //
-// QUILLON_DIFF_SEED replays a run, QUILLON_DIFF_COUNT sets its number of cases (make fuzz runs a
-// long one). The file-only half of the suite has no second engine and skips the comparison.
+// QUILLON_DIFF_SEED replays a run, QUILLON_DIFF_COUNT sets its number of cases and
+// QUILLON_DIFF_SECONDS a time budget that ends it sooner (make fuzz runs a long one);
+// QUILLON_DIFF_FIRST starts at a given case, so that one case of a long run replays alone. The
+// file-only half of the suite has no second engine and skips the comparison.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -469,16 +471,26 @@ class EngineDifferential : public ::testing::Test {
 TEST_F(EngineDifferential, RandomStatementsGiveTheSameAnswerOnBothEngines) {
   const std::uint64_t seed = fromEnvironment("QUILLON_DIFF_SEED", 20260301);
   const std::uint64_t count = fromEnvironment("QUILLON_DIFF_COUNT", 3000);
+  const std::uint64_t first = fromEnvironment("QUILLON_DIFF_FIRST", 0);
+  const std::uint64_t budget = fromEnvironment("QUILLON_DIFF_SECONDS", 0);  // 0: no time limit
   constexpr std::uint64_t kCasesPerTables = 250;
+  std::printf("differential: QUILLON_DIFF_SEED=%llu QUILLON_DIFF_FIRST=%llu, up to %llu cases%s\n",
+              static_cast<unsigned long long>(seed), static_cast<unsigned long long>(first),
+              static_cast<unsigned long long>(count),
+              budget != 0 ? (" or " + std::to_string(budget) + " s").c_str() : "");
+  std::fflush(stdout);
   const auto started = std::chrono::steady_clock::now();
+  const auto deadline = started + std::chrono::seconds(budget);
   std::uint64_t disagreements = 0;
   std::uint64_t answered = 0;
   std::map<std::string, std::uint64_t> failures;  // agreed failures by kind
   std::string tables;
-  for (std::uint64_t i = 0; i < count; ++i) {
+  std::uint64_t ran = 0;
+  for (std::uint64_t i = first; i < first + count; ++i, ++ran) {
+    if (budget != 0 && ran % 50 == 0 && std::chrono::steady_clock::now() >= deadline) break;
     // Every run of cases has tables of its own; case i depends on the seed and i alone.
     Generator gen(seed * 1000003 + i);
-    if (i % kCasesPerTables == 0) {
+    if (i == first || i % kCasesPerTables == 0) {
       Generator tableGen(seed * 7919 + i / kCasesPerTables);
       tables = tableGen.tables();
       fresh(tables);
@@ -506,8 +518,10 @@ TEST_F(EngineDifferential, RandomStatementsGiveTheSameAnswerOnBothEngines) {
       continue;
     }
     if (++disagreements <= 10) {
-      ADD_FAILURE() << "case " << i << " of seed " << seed << " (QUILLON_DIFF_SEED=" << seed
-                    << "):\n  tables: " << tables << "\n  statement: " << c.sql
+      ADD_FAILURE() << "case " << i << " of seed " << seed
+                    << " (replay it alone: QUILLON_DIFF_SEED=" << seed
+                    << " QUILLON_DIFF_FIRST=" << i
+                    << " QUILLON_DIFF_COUNT=1):\n  tables: " << tables << "\n  statement: " << c.sql
                     << "\n  file:   " << describe(onFile) << "\n  server: " << describe(onServer);
     }
   }
@@ -516,13 +530,13 @@ TEST_F(EngineDifferential, RandomStatementsGiveTheSameAnswerOnBothEngines) {
   std::string agreedFailures;
   for (const auto& [kind, n] : failures) agreedFailures += " " + kind + ": " + std::to_string(n);
   std::printf("%llu cases in %.1f s: %llu answered alike, %llu disagreements; failed alike:%s\n",
-              static_cast<unsigned long long>(count), seconds,
+              static_cast<unsigned long long>(ran), seconds,
               static_cast<unsigned long long>(answered),
               static_cast<unsigned long long>(disagreements), agreedFailures.c_str());
   EXPECT_EQ(disagreements, 0u) << "seed " << seed;
   // The generator writes statements T-SQL runs: most of them have to give rows on both engines,
   // or the comparison compares nothing.
-  EXPECT_GT(answered, count * 3 / 4);
+  EXPECT_GT(answered, ran * 3 / 4);
 }
 
 }  // namespace
