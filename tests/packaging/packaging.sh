@@ -117,6 +117,7 @@ install)
 headers)
   work=$1
   inc=$work/prefix/include/quillon
+  rm -rf "$work/headers"
   mkdir -p "$work/headers"
   count=0
   while IFS= read -r header; do
