@@ -554,8 +554,13 @@ CREATE OR REPLACE FUNCTION tsql.avg_real_final(s double precision[]) RETURNS dou
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE WHEN s[1] = 0 THEN NULL ELSE s[2] / s[1] END $$;
 CREATE OR REPLACE AGGREGATE tsql.avg(double precision) (SFUNC = tsql.avg_real_step,
   STYPE = double precision[], FINALFUNC = tsql.avg_real_final, INITCOND = '{0,0}');
-CREATE OR REPLACE AGGREGATE tsql.avg(numeric) (SFUNC = numeric_avg_accum, STYPE = internal,
-  FINALFUNC = numeric_avg, COMBINEFUNC = numeric_avg_combine, SERIALFUNC = numeric_avg_serialize,
-  DESERIALFUNC = numeric_avg_deserialize);
+-- The state is an array, as for the others: an account's owner need not be a superuser, and only
+-- a superuser may make an aggregate whose state is the server's internal type.
+CREATE OR REPLACE FUNCTION tsql.avg_numeric_step(s numeric[], v numeric) RETURNS numeric[]
+  LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
+CREATE OR REPLACE FUNCTION tsql.avg_numeric_final(s numeric[]) RETURNS numeric LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE WHEN s[1] = 0 THEN NULL ELSE s[2] / s[1] END $$;
+CREATE OR REPLACE AGGREGATE tsql.avg(numeric) (SFUNC = tsql.avg_numeric_step, STYPE = numeric[],
+  FINALFUNC = tsql.avg_numeric_final, INITCOND = '{0,0}');
 
 CREATE OR REPLACE FUNCTION tsql.version() RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT %VERSION% $$;
