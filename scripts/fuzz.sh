@@ -95,7 +95,35 @@ for target in $TARGETS; do
 done
 wait || true
 
+# The same random T-SQL on an account file and on a private server, when the server is installed:
+# DIFF_SECONDS (default three times SECONDS) or DIFF_CASES cases (default 200 000), whichever ends
+# first, from seed DIFF_SEED (default random; printed, with each disagreement's replay command).
+diff_status=ok
+if [ "${DIFF_CASES:-200000}" != 0 ] && [ -n "$(bash scripts/test-server.sh bindir)" ]; then
+  cmake --build "$DIR" -j "$JOBS" --target quillon_engine_differential_tests
+  server=$(bash scripts/test-server.sh dir "$PWD/$DIR")
+  bash scripts/test-server.sh bare "$server"
+  diff_seed=${DIFF_SEED:-$(((RANDOM << 15) | RANDOM))}
+  diff_seconds=${DIFF_SECONDS:-$((SECONDS_EACH * 3))}
+  echo "== differential: seed $diff_seed, ${diff_seconds} s or ${DIFF_CASES:-200000} cases"
+  QUILLON_TEST_SERVER="postgresql:///postgres?host=$server&user=quillon" \
+    QUILLON_DIFF_COUNT=${DIFF_CASES:-200000} QUILLON_DIFF_SEED=$diff_seed \
+    QUILLON_DIFF_SECONDS=$diff_seconds \
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$DIR/tests/sql/quillon_engine_differential_tests" >"$DIR/differential.log" 2>&1 ||
+    diff_status=failed
+  bash scripts/test-server.sh stop "$server"
+  if [ "$diff_status" = ok ]; then
+    echo "== differential: $(grep -E 'cases in' "$DIR/differential.log" | tail -1)"
+  else
+    echo "== differential FAILED (seed $diff_seed; see $DIR/differential.log):"
+    grep -E 'cases in|replay it alone|tables:|statement:|file: |server: |ERROR|SUMMARY' \
+      "$DIR/differential.log" | head -40 || tail -30 "$DIR/differential.log"
+  fi
+fi
+
 status=0
+[ "$diff_status" = ok ] || status=1
 for target in $TARGETS; do
   log=$DIR/$target.log
   if [ "$(cat "$DIR/$target.status" 2>/dev/null)" = ok ]; then

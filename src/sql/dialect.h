@@ -90,6 +90,10 @@ class Dialect {
   // when none). Throws for a type the engine cannot convert to.
   virtual std::string convert(const TypeName& type, const std::string& expr,
                               const std::string& style) const = 0;
+  // "a / b", or "a % b" when `remainder`: integers divide as integers, a zero divisor fails with
+  // "Divide by zero error encountered." on every engine.
+  virtual std::string divide(const std::string& left, const std::string& right,
+                             bool remainder) const = 0;
   // "a ^ b".
   virtual std::string bitXor(const std::string& left, const std::string& right) const = 0;
   // Whether a CASE has one type on the engine, so that a text literal among other results has to

@@ -472,20 +472,43 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
     SqlText s;
     int factors = 0;
     bool negated = false;
+    // The factor being written (its signs and operand), and the division or remainder that
+    // takes the product so far as its left operand: the dialect writes those, as each engine
+    // has its own way to fail a division by zero.
+    char pending = 0;
     while (true) {
+      SqlText f;
       while (isSign(its, p)) {
         const char c = opChar(t_[its[p].begin]);
         negated = negated || c != '+';
-        s.add(t_[its[p].begin].text);
-        out.compound = true;
+        // A unary plus leaves a number or a text as it is; the server has no such operator for
+        // texts, so it is not written.
+        if (c != '+') {
+          f.add(t_[its[p].begin].text);
+          out.compound = true;
+        }
         ++p;
       }
       out.operand = p;
-      s.add(itemText(its[p]));
+      f.add(itemText(its[p]));
       ++p;
       ++factors;
+      if (pending != 0) {
+        const std::string left = s.take();
+        s = SqlText();
+        s.add(d_.divide(left, f.take(), pending == '%'));
+        pending = 0;
+      } else {
+        s.add(f.take());
+      }
       if (p >= end || !isMultiplicative(opChar(t_[its[p].begin]))) break;
-      s.add(t_[its[p].begin].text);
+      const char op = opChar(t_[its[p].begin]);
+      if (op == '*') {
+        s.add("*");
+        pending = 0;
+      } else {
+        pending = op;
+      }
       ++p;
     }
     out.plain = factors == 1 && !negated;

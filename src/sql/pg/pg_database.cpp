@@ -298,6 +298,23 @@ void PgDatabase::raise(PGresult* result, std::string_view source) {
     text += source.substr(0, 200);
   }
   const std::string_view code = state != nullptr ? state : "";
+  // Division by zero and a value beyond its type have T-SQL's texts on both engines.
+  if (code == "22012" || code == "22003") {
+    std::string tsql = "Divide by zero error encountered.";
+    if (code == "22003") {
+      const std::string said = primary != nullptr ? primary : "";
+      const std::string type = said.starts_with("smallint")  ? "smallint"
+                               : said.starts_with("integer") ? "int"
+                               : said.starts_with("bigint")  ? "bigint"
+                                                             : "numeric";
+      tsql = "Arithmetic overflow error converting expression to data type " + type + ".";
+    }
+    if (!source.empty()) {
+      tsql += " in: ";
+      tsql += source.substr(0, 200);
+    }
+    throw SqlError::statementFailed(tsql);
+  }
   // A lock wait past the timeout, a statement past twice of it, a deadlock the server broke.
   if (code == "55P03" || code == "57014" || code == "40P01") throw SqlError::busy(text);
   throw SqlError::statementFailed(text);

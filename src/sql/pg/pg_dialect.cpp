@@ -87,6 +87,15 @@ std::optional<std::string> PgDialect::call(std::string_view name, const CallArgu
     return "tsql.round(" + args.at(0) + ", " + args.at(1) + ")";
   }
   if (name == "ceiling") return as("ceil");
+  // NULLIF has the type of its first argument; the server's would take the type both arguments
+  // share (NULLIF(-21, 99.0) / 88 would divide decimals).
+  if (name == "nullif") {
+    if (args.size() != 2) throw SqlError::unsupported("NULLIF with other than two arguments");
+    return "CASE WHEN (" + args.at(0) + ") = (" + args.at(1) + ") THEN NULL ELSE (" + args.at(0) +
+           ") END";
+  }
+  // SUM of integers is an integer, AVG of integers an integer average (tsql.sum, tsql.avg).
+  if (name == "sum" || name == "avg") return "tsql." + std::string(name) + "(" + args.all() + ")";
   if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp")
     return "LOCALTIMESTAMP(0)";
   if (name == "getutcdate" || name == "sysutcdatetime")
@@ -128,6 +137,12 @@ std::string PgDialect::convert(const TypeName& type, const std::string& expr,
   if (base == "time") return "tsql.time(" + expr + ")";
   if (isBinaryType(base)) return "CAST(" + expr + " AS bytea)";
   throw SqlError::unsupported("conversion to type " + base);
+}
+
+std::string PgDialect::divide(const std::string& left, const std::string& right,
+                              bool remainder) const {
+  // The server's own operators fail on a zero divisor; its text becomes T-SQL's (PgDatabase).
+  return left + (remainder ? " % " : " / ") + right;
 }
 
 std::string PgDialect::bitXor(const std::string& left, const std::string& right) const {

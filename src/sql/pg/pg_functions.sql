@@ -526,4 +526,41 @@ BEGIN
   END LOOP;
 END $$;
 
+-- SUM and AVG with T-SQL's result types: integers sum to an integer (the server's own sum of
+-- bigint is numeric), the average of integers is an integer truncated toward zero.
+CREATE OR REPLACE AGGREGATE tsql.sum(smallint) (SFUNC = int2_sum, STYPE = bigint);
+CREATE OR REPLACE AGGREGATE tsql.sum(integer) (SFUNC = int4_sum, STYPE = bigint);
+CREATE OR REPLACE AGGREGATE tsql.sum(bigint) (SFUNC = int8pl, STYPE = bigint);
+CREATE OR REPLACE AGGREGATE tsql.sum(double precision) (SFUNC = float8pl, STYPE = double precision);
+CREATE OR REPLACE AGGREGATE tsql.sum(numeric) (SFUNC = numeric_add, STYPE = numeric);
+CREATE OR REPLACE FUNCTION tsql.avg_step(s bigint[], v bigint) RETURNS bigint[] LANGUAGE sql
+  IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
+CREATE OR REPLACE FUNCTION tsql.avg_step(s bigint[], v integer) RETURNS bigint[] LANGUAGE sql
+  IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
+CREATE OR REPLACE FUNCTION tsql.avg_step(s bigint[], v smallint) RETURNS bigint[] LANGUAGE sql
+  IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
+CREATE OR REPLACE FUNCTION tsql.avg_final(s bigint[]) RETURNS bigint LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT CASE WHEN s[1] = 0 THEN NULL ELSE s[2] / s[1] END $$;
+CREATE OR REPLACE AGGREGATE tsql.avg(smallint) (SFUNC = tsql.avg_step, STYPE = bigint[],
+  FINALFUNC = tsql.avg_final, INITCOND = '{0,0}');
+CREATE OR REPLACE AGGREGATE tsql.avg(integer) (SFUNC = tsql.avg_step, STYPE = bigint[],
+  FINALFUNC = tsql.avg_final, INITCOND = '{0,0}');
+CREATE OR REPLACE AGGREGATE tsql.avg(bigint) (SFUNC = tsql.avg_step, STYPE = bigint[],
+  FINALFUNC = tsql.avg_final, INITCOND = '{0,0}');
+CREATE OR REPLACE FUNCTION tsql.avg_real_step(s double precision[], v double precision)
+  RETURNS double precision[] LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
+  AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
+CREATE OR REPLACE FUNCTION tsql.avg_real_final(s double precision[]) RETURNS double precision
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE WHEN s[1] = 0 THEN NULL ELSE s[2] / s[1] END $$;
+CREATE OR REPLACE AGGREGATE tsql.avg(double precision) (SFUNC = tsql.avg_real_step,
+  STYPE = double precision[], FINALFUNC = tsql.avg_real_final, INITCOND = '{0,0}');
+-- The state is an array, as for the others: an account's owner need not be a superuser, and only
+-- a superuser may make an aggregate whose state is the server's internal type.
+CREATE OR REPLACE FUNCTION tsql.avg_numeric_step(s numeric[], v numeric) RETURNS numeric[]
+  LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
+CREATE OR REPLACE FUNCTION tsql.avg_numeric_final(s numeric[]) RETURNS numeric LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE WHEN s[1] = 0 THEN NULL ELSE s[2] / s[1] END $$;
+CREATE OR REPLACE AGGREGATE tsql.avg(numeric) (SFUNC = tsql.avg_numeric_step, STYPE = numeric[],
+  FINALFUNC = tsql.avg_numeric_final, INITCOND = '{0,0}');
+
 CREATE OR REPLACE FUNCTION tsql.version() RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT %VERSION% $$;

@@ -4,16 +4,18 @@
 
 #include <array>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <string>
 #include <string_view>
 
 #include "automation/calendar.h"
 #include "automation/utf8.h"
+#include "sql/result.h"
 #include "sql/sqlite/date_text.h"
 #include "sql/sqlite/declared_type.h"
-#include "sql/result.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -289,6 +291,87 @@ void tsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
     return sqlite3_result_double(ctx, d[0] + d[1]);
   }
   sqlite3_result_int64(ctx, sum);
+}
+
+// The number an operand of "/" or "%" stands for: an integer or a real as it is, a text as the
+// number it reads as. False (with the server's error set) for a text that is no number.
+bool numericOperand(sqlite3_context* ctx, sqlite3_value* v, bool& real, double& d,
+                    std::int64_t& i) {
+  int type = sqlite3_value_type(v);
+  if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
+    type = sqlite3_value_numeric_type(v);
+    if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
+      resultError(ctx, "Conversion failed when converting the varchar value '" +
+                           std::string(textOf(v)) + "' to a number.");
+      return false;
+    }
+  }
+  real = type == SQLITE_FLOAT;
+  d = sqlite3_value_double(v);
+  i = sqlite3_value_int64(v);
+  return true;
+}
+
+// a / b and a % b as T-SQL has them: integers divide as integers (truncating toward zero), a
+// zero divisor is an error rather than the engine's NULL.
+void divideOrRemainder(sqlite3_context* ctx, sqlite3_value** argv, bool remainder) {
+  if (isNull(argv[0]) || isNull(argv[1])) return sqlite3_result_null(ctx);
+  bool real[2] = {false, false};
+  double d[2] = {0, 0};
+  std::int64_t i[2] = {0, 0};
+  for (int k = 0; k < 2; ++k) {
+    if (!numericOperand(ctx, argv[k], real[k], d[k], i[k])) return;
+  }
+  const bool anyReal = real[0] || real[1];
+  if (anyReal ? d[1] == 0.0 : i[1] == 0)
+    return resultError(ctx, "Divide by zero error encountered.");
+  if (anyReal) return sqlite3_result_double(ctx, remainder ? std::fmod(d[0], d[1]) : d[0] / d[1]);
+  if (i[0] == std::numeric_limits<std::int64_t>::min() && i[1] == -1) {
+    if (remainder) return sqlite3_result_int64(ctx, 0);
+    return resultError(ctx, "Arithmetic overflow error converting expression to data type bigint.");
+  }
+  sqlite3_result_int64(ctx, remainder ? i[0] % i[1] : i[0] / i[1]);
+}
+
+void tsqlDivide(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  divideOrRemainder(ctx, argv, false);
+}
+
+void tsqlModulo(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  divideOrRemainder(ctx, argv, true);
+}
+
+// AVG as T-SQL has it: the average of integers is an integer (the sum divided by the count,
+// truncating), of anything else a real.
+struct Average {
+  std::int64_t count = 0;
+  std::int64_t integerSum = 0;
+  double realSum = 0;
+  bool real = false;
+  bool overflowed = false;
+};
+
+void averageStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0])) return;
+  auto* a = static_cast<Average*>(sqlite3_aggregate_context(ctx, sizeof(Average)));
+  if (a == nullptr) return sqlite3_result_error_nomem(ctx);
+  bool real = false;
+  double d = 0;
+  std::int64_t i = 0;
+  if (!numericOperand(ctx, argv[0], real, d, i)) return;
+  ++a->count;
+  a->real = a->real || real;
+  a->realSum += d;
+  if (!real && __builtin_add_overflow(a->integerSum, i, &a->integerSum)) a->overflowed = true;
+}
+
+void averageFinal(sqlite3_context* ctx) {
+  auto* a = static_cast<Average*>(sqlite3_aggregate_context(ctx, 0));
+  if (a == nullptr || a->count == 0) return sqlite3_result_null(ctx);
+  if (a->real) return sqlite3_result_double(ctx, a->realSum / static_cast<double>(a->count));
+  if (a->overflowed)
+    return resultError(ctx, "Arithmetic overflow error converting expression to data type bigint.");
+  sqlite3_result_int64(ctx, a->integerSum / a->count);
 }
 
 // a ^ b: the engine has no exclusive-or operator.
@@ -677,6 +760,8 @@ constexpr Function kFunctions[] = {
     {"tsql_right", 2, tsqlRight, true},
     {"tsql_add", 2, tsqlAdd, true},
     {"tsql_bitxor", 2, tsqlBitxor, true},
+    {"tsql_divide", 2, tsqlDivide, true},
+    {"tsql_modulo", 2, tsqlModulo, true},
     {"tsql_recursion_level", 2, recursionLevel, true},
     {"tsql_convert_text", 3, tsqlConvertText, true},
     {"tsql_datetime", 1, tsqlDatetime, true},
@@ -751,6 +836,10 @@ bool registerServerFunctions(sqlite3* db) {
                                    nullptr) != SQLITE_OK) {
       return false;
     }
+  }
+  if (sqlite3_create_function_v2(db, "tsql_avg", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                                 nullptr, averageStep, averageFinal, nullptr) != SQLITE_OK) {
+    return false;
   }
   if (sqlite3_create_collation_v2(db, kDateCollation, SQLITE_UTF8, nullptr, compareDates,
                                   nullptr) != SQLITE_OK ||

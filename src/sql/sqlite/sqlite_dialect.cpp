@@ -55,6 +55,8 @@ std::optional<std::string> SqliteDialect::call(std::string_view name,
   if (name == "right") return as("tsql_right");
   if (name == "substring") return as("substr");
   if (name == "ceiling") return as("ceil");
+  // The engine's AVG of integers is a real; T-SQL's an integer.
+  if (name == "avg") return as("tsql_avg");
   if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp")
     return "datetime('now','localtime')";
   if (name == "getutcdate" || name == "sysutcdatetime") return "datetime('now')";
@@ -88,6 +90,12 @@ std::string SqliteDialect::convert(const TypeName& type, const std::string& expr
   if (base == "time") return "tsql_time(" + expr + ")";
   if (isBinaryType(base)) return "CAST(" + expr + " AS BLOB)";
   throw SqlError::unsupported("conversion to type " + base);
+}
+
+std::string SqliteDialect::divide(const std::string& left, const std::string& right,
+                                  bool remainder) const {
+  // The engine's own "/" and "%" give NULL for a zero divisor.
+  return std::string(remainder ? "tsql_modulo(" : "tsql_divide(") + left + ", " + right + ")";
 }
 
 std::string SqliteDialect::bitXor(const std::string& left, const std::string& right) const {

@@ -27,6 +27,8 @@ class SqliteDialect final : public Dialect {
   std::string dateFunction(std::string_view name) const override;
   std::string convert(const TypeName& type, const std::string& expr,
                       const std::string& style) const override;
+  std::string divide(const std::string& left, const std::string& right,
+                     bool remainder) const override;
   std::string bitXor(const std::string& left, const std::string& right) const override;
   bool caseHasOneType() const override { return false; }
   std::string collate(bool ignoresCase) const override;
