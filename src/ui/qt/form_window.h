@@ -12,7 +12,9 @@
 //
 // A window opens where the person left it and as large as he made it (kept per user and form,
 // forms/view_settings.h); the first time, it opens centred, and widens — up to the screen's width
-// — as far as its lists need to show their columns, also when a list gets its columns later.
+// — as far as its lists need to show their columns. Once shown it never moves or grows by itself:
+// columns a list gets later scroll in it (the window grows only when the person sizes it). It
+// cannot be made smaller than the form was designed, where its buttons would be cut off.
 //
 // The window never outlives its use of the form: when the form unloads or is destroyed the host
 // detaches the window (it stops touching the form at once) and deletes it later.
@@ -85,7 +87,7 @@ class FormWindow : public QDialog {
   // centred on the screen and as wide as its lists need.
   void arrangeForShow();
   // Widens the window (within the screen) until its lists show all their columns, unless the
-  // person sized it himself or it was opened as he had left it.
+  // person sized it himself, it was opened as he had left it, or it has been shown already.
   void fitToLists();
   // Keeps the window's place and size, if the person changed them, and what he arranged in its
   // lists; run when the window hides or goes.
@@ -96,7 +98,7 @@ class FormWindow : public QDialog {
   // The part of the screen a window may take.
   QRect availableArea() const;
   // The widest a list of the window can become: as wide as it is, and what the window may still
-  // widen by (nothing once the person sized it).
+  // widen by (nothing once the person sized it or the window was shown).
   int widestFor(const QWidget& list) const;
 
  protected:
@@ -111,6 +113,7 @@ class FormWindow : public QDialog {
   void formChanged(std::string_view property);
   void applyFormSize();
   void applyPointer();
+  void applyMinimumSize();
   void rebuildMenuBar();
   bool belongsToEditor(QObject* watched) const;
   bool routeKey(ControlView* view, QKeyEvent& event);
@@ -140,6 +143,7 @@ class FormWindow : public QDialog {
   bool arranging_ = false;
   bool arrangedByPerson_ = false;
   bool restored_ = false;
+  bool settled_ = false;  // arranged for showing: from now on only the person sizes the window
   QPoint placedAt_;
   std::optional<QPoint> keyboardMenuAt_;
 };
