@@ -158,6 +158,7 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
     bool sized = false;  // sized to its content (neither kept nor set)
     bool text = false;   // holds text (dates, numbers and marks are never cut)
     bool ident = false;  // identifiers (codes, batches) are never cut either
+    int given = 0;       // the width the form set, in pixels (0: none)
     int values = 0;      // what its values need
     int header = 0;      // what its caption needs on one line
     int twoLines = 0;    // and on two
@@ -197,11 +198,17 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
         // Nothing to read in it: as narrow as its caption (on two lines, where that is narrower)
         // and its zeros allow, whatever width it was given.
         const bool wrap = plan.twoLines < plan.header;
-        plan.width = std::max({wrap ? plan.twoLines : plan.header, plan.values, kMinPixels});
-        if (wrap) model_.setTwoLineCaption(c, true);
+        int least = std::max(wrap ? plan.twoLines : plan.header, kMinPixels);
+        // A width the form set narrower than that stands.
+        if (rule.set) least = std::min(least, std::max(toPixels(rule.twips), 4));
+        plan.width = std::max(least, plan.values);
+        if (wrap && plan.width < plan.header) model_.setTwoLineCaption(c, true);
       } else if (rule.set) {
         plan.width = std::max(toPixels(rule.twips), 4);
         if (!plan.text || plan.ident) plan.width = std::max(plan.width, plan.values);
+        // Widened for its values, an identifier may give up that room again like a sized text.
+        plan.sized = plan.ident;
+        plan.given = std::max(toPixels(rule.twips), 4);
         if (plan.header > plan.width && plan.twoLines < plan.header) {
           model_.setTwoLineCaption(c, true);
         }
@@ -278,6 +285,12 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
       return p.empty && !p.ident ? std::max(p.values, kMinPixels) : p.width;
     });
     giveUp(atLeastCaption);
+    // Still too wide for the screen: identifiers give up their room last, down to the width the
+    // form gave them or their caption, so the amounts stay in view.
+    giveUp([](const Plan& p) {
+      if (!p.ident) return std::max(p.header, kMinPixels);
+      return p.given > 0 ? p.given : std::max(p.header, kMinPixels);
+    });
   }
   for (const Plan& p : plans) {
     if (view_.columnWidth(p.col) != p.width) view_.setColumnWidth(p.col, p.width);

@@ -15,7 +15,7 @@
 //
 // When the columns need more room than the list can get (the window as wide as the screen allows),
 // captions wider than their values go on two lines, then long texts give up room, never below
-// their caption nor, for identifiers, their values.
+// their caption nor, for identifiers, their values — unless nothing else is left to give.
 //
 // What the person drags is saved shortly after he lets go, and when the window goes.
 #pragma once

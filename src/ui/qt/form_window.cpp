@@ -161,12 +161,12 @@ QRect FormWindow::availableArea() const {
 
 int FormWindow::widestFor(const QWidget& list) const {
   if (form_ == nullptr) return 0;
-  if (arrangedByPerson_ || restored_ || settled_) return list.width();
+  if (arrangedByPerson_ || restored_) return list.width();
   return list.width() + std::max(availableArea().width() - kFrameAllowance - width(), 0);
 }
 
 void FormWindow::listLaidOut() {
-  if (fitPending_ || settled_ || form_ == nullptr) return;
+  if (fitPending_ || form_ == nullptr) return;
   fitPending_ = true;
   QTimer::singleShot(0, this, [this] {
     fitPending_ = false;
@@ -175,7 +175,7 @@ void FormWindow::listLaidOut() {
 }
 
 void FormWindow::fitToLists() {
-  if (form_ == nullptr || arrangedByPerson_ || restored_ || settled_) return;
+  if (form_ == nullptr || arrangedByPerson_ || restored_) return;
   int extra = 0;
   for (auto& view : views_) {
     if (view->control().Visible()) extra = std::max(extra, view->widthShortfall());
@@ -264,7 +264,6 @@ void FormWindow::arrangeForShow() {
     fitToLists();
   }
   arranging_ = false;
-  // From now on the window keeps its size and place: what the lists get later scrolls in them.
   settled_ = true;
 }
 

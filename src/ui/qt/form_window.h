@@ -12,8 +12,7 @@
 //
 // A window opens where the person left it and as large as he made it (kept per user and form,
 // forms/view_settings.h); the first time, it opens centred, and widens — up to the screen's width
-// — as far as its lists need to show their columns. Once shown it never moves or grows by itself:
-// columns a list gets later scroll in it (the window grows only when the person sizes it). It
+// — as far as its lists need to show their columns, also when a list gets its columns later. It
 // cannot be made smaller than the form was designed, where its buttons would be cut off.
 //
 // The window never outlives its use of the form: when the form unloads or is destroyed the host
@@ -87,7 +86,7 @@ class FormWindow : public QDialog {
   // centred on the screen and as wide as its lists need.
   void arrangeForShow();
   // Widens the window (within the screen) until its lists show all their columns, unless the
-  // person sized it himself, it was opened as he had left it, or it has been shown already.
+  // person sized it himself or it was opened as he had left it.
   void fitToLists();
   // Keeps the window's place and size, if the person changed them, and what he arranged in its
   // lists; run when the window hides or goes.
@@ -98,7 +97,7 @@ class FormWindow : public QDialog {
   // The part of the screen a window may take.
   QRect availableArea() const;
   // The widest a list of the window can become: as wide as it is, and what the window may still
-  // widen by (nothing once the person sized it or the window was shown).
+  // widen by (nothing once the person sized it).
   int widestFor(const QWidget& list) const;
 
  protected:
@@ -143,7 +142,8 @@ class FormWindow : public QDialog {
   bool arranging_ = false;
   bool arrangedByPerson_ = false;
   bool restored_ = false;
-  bool settled_ = false;  // arranged for showing: from now on only the person sizes the window
+  bool settled_ =
+      false;  // arranged for showing (the menu bar's coming and going resets the least size)
   QPoint placedAt_;
   std::optional<QPoint> keyboardMenuAt_;
 };
