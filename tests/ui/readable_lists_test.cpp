@@ -1,6 +1,7 @@
 // What a person reads in the drawn lists: cells shown by what they hold while they keep their
 // text, columns as wide as their content needs, widths he drags and the window's size kept for
-// him, a window that widens to its lists, and the keys that work the lists.
+// him, a window that widens to its lists and never cuts its buttons, and the keys that work the
+// lists.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
@@ -103,20 +104,30 @@ class frmLines : public forms::Form {
         grdLines.setMarked(grdLines.Row(), !grdLines.isMarked(grdLines.Row()));
       }
     };
-    const char* captions[] = {"选择", "存货名称", "失效日期",    "本次出库数量",
-                              "备注", "批号",     "计划到货日期"};
-    grdLines.setCols(7);
+    const char* captions[] = {"选择", "存货名称", "失效日期",     "本次出库数量",
+                              "备注", "批号",     "计划到货日期", "存货编码",
+                              "件数", "颜色",     "规格"};
+    grdLines.setCols(11);
     grdLines.setRows(3);
-    for (int c = 0; c < 7; ++c) grdLines.setTextMatrix(c, 0, captions[c]);
+    for (int c = 0; c < 11; ++c) grdLines.setTextMatrix(c, 0, captions[c]);
     grdLines.setTextMatrix(1, 1, "圆钢");
     grdLines.setTextMatrix(1, 2, "六角螺栓 M8");
     grdLines.setTextMatrix(2, 2, "2026-10-08");
     grdLines.setTextMatrix(3, 1, "-1851");
     grdLines.setColFormat(3, "##0.00");
     grdLines.setTextMatrix(4, 1, std::string(80, 'x'));
-    grdLines.setColWidth(5, 600);  // a width the form gives
+    grdLines.setColWidth(5, 600);  // a width the form gives, too narrow for its batch
+    grdLines.setTextMatrix(5, 2, "SN2610-0045-A");
     grdLines.setTextMatrix(6, 2, "2026-12-08");
     grdLines.setColWidth(6, 300);  // too narrow for its dates
+    grdLines.setTextMatrix(7, 1, "0303010007");
+    grdLines.setColWidth(7, 500);  // too narrow for its codes
+    grdLines.setTextMatrix(8, 1, "0");
+    grdLines.setTextMatrix(8, 2, "0.00");
+    grdLines.setColWidth(8, 1500);  // wide, and only zeros in it
+    grdLines.setColWidth(9, 1500);  // wide, and nothing in it
+    grdLines.setTextMatrix(10, 1, "M8");
+    grdLines.setColWidth(10, 900);
     grdLines.setMarked(1, true);
   }
   forms::MsSuperGrid& grdLines = add<forms::MsSuperGrid>("grdLines", {120, 120, 5700, 3000});
@@ -178,8 +189,23 @@ TEST_F(ReadableListsTest, ColumnsFitTheirContentAndTheWindowWidensToShowThem) {
   EXPECT_TRUE(fits(2, 1));
   EXPECT_TRUE(fits(3, 0));
   EXPECT_TRUE(fits(6, 1));
-  EXPECT_EQ(view->columnWidth(4), ColumnWidths::kMaxPixels);
-  EXPECT_EQ(view->columnWidth(5), 600 / 15);
+  // The long remark gives up room for the other columns, never beyond its bound.
+  EXPECT_LE(view->columnWidth(4), ColumnWidths::kMaxPixels);
+  EXPECT_GE(view->columnWidth(4), ColumnWidths::kMinPixels);
+  EXPECT_EQ(view->columnWidth(10), 900 / 15);
+  // Codes and batches are read whole, whatever width the form gave them.
+  EXPECT_TRUE(fits(5, 1));
+  EXPECT_TRUE(fits(7, 0));
+  // Columns with nothing to read (zeros, blanks) shrink to their caption.
+  const QFontMetrics header(view->horizontalHeader()->font());
+  for (const int col : {8, 9}) {
+    const QString caption = model->headerData(col, Qt::Horizontal, Qt::DisplayRole).toString();
+    EXPECT_LE(view->columnWidth(col),
+              std::max(header.horizontalAdvance(caption) + 12, ColumnWidths::kMinPixels))
+        << col;
+    EXPECT_GE(view->columnWidth(col), header.horizontalAdvance(caption)) << col;
+  }
+  EXPECT_TRUE(fits(8, 1));
 
   // The window grew (as far as the screen lets it) so that the grid shows its columns.
   EXPECT_GT(window->width(), 6000 / 15);
@@ -219,11 +245,63 @@ TEST_F(ReadableListsTest, WhatThePersonArrangedIsKeptForHimAndOnlyThat) {
 
   // A form that now gives the batch column another width wins over what he dragged then.
   form = std::make_unique<frmLines>();
-  form->grdLines.setColWidth(5, 900);
+  form->grdLines.setColWidth(5, 1800);
   form->Show();
   settle();
   window = host->windows().find(*form);
-  EXPECT_EQ(widgetOf<QTableView>(*window, "grdLines")->columnWidth(5), 900 / 15);
+  EXPECT_GT(widgetOf<QTableView>(*window, "grdLines")->columnWidth(5), 70);
+}
+
+TEST_F(ReadableListsTest, TheWindowCannotBeMadeSoSmallThatItsButtonsAreCut) {
+  FormWindow* window = show();
+  ASSERT_NE(window, nullptr);
+
+  // Made as small as it goes, every button still shows whole.
+  window->resize(120, 80);
+  settle();
+  EXPECT_GE(window->width(), 6000 / 15);
+  for (const char* name : {"cmdOk", "cmdExit"}) {
+    auto* button = widgetOf<QWidget>(*window, name);
+    ASSERT_NE(button, nullptr);
+    EXPECT_TRUE(window->clientArea()->rect().contains(button->geometry())) << name;
+  }
+
+  // Kept at its least size, it opens at it again, not below.
+  form->Unload();
+  settle();
+  settings->items["frmLines/Window"] = "10,10,50,40";
+  window = show();
+  EXPECT_EQ(window->clientArea()->size(), QSize(6000 / 15, 4000 / 15));
+}
+
+TEST_F(ReadableListsTest, CurrentAndMarkedRowsReadApart) {
+  FormWindow* window = show();
+  ASSERT_NE(window, nullptr);
+  auto* view = widgetOf<QTableView>(*window, "grdLines");
+  form->grdLines.SetFocus();
+  ASSERT_TRUE(form->grdLines.userSelectCell(2, 1));
+  settle();
+  // The background of each row, where no text is drawn: the right end of the date column.
+  const auto background = [&](int row) {
+    const QImage picture = view->viewport()->grab().toImage();
+    const int x = view->columnViewportPosition(2) + view->columnWidth(2) - 4;
+    const int y = view->rowViewportPosition(row) + view->rowHeight(row) / 2;
+    return picture.pixelColor(x, y);
+  };
+  const QColor plain = view->palette().color(QPalette::Base);
+  const QColor marked = background(0);
+  const QColor current = background(1);
+  EXPECT_NE(marked, plain);
+  EXPECT_NE(current, plain);
+  EXPECT_NE(current, marked);
+
+  // The current row moves to the marked one: it still reads as current, and the row it left
+  // is plain again.
+  ASSERT_TRUE(form->grdLines.userSelectCell(1, 1));
+  settle();
+  EXPECT_NE(background(0), marked);
+  EXPECT_NE(background(0), current);
+  EXPECT_EQ(background(1), plain);
 }
 
 TEST_F(ReadableListsTest, TheGridIsWorkedByTheKeys) {

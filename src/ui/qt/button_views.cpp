@@ -2,6 +2,7 @@
 // moves the focus through the form first); the widget then shows what the control holds, so a
 // refused click leaves the box as it was.
 #include <QCheckBox>
+#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -13,11 +14,31 @@ namespace quillon::ui::qt {
 
 namespace {
 
+// A push button that draws its focus as a dotted frame inside its edge. The style marks the
+// default button and the focused one alike, so a person could not tell which button Enter and
+// Space would press.
+class FocusFramedButton final : public QPushButton {
+ public:
+  using QPushButton::QPushButton;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QPushButton::paintEvent(event);
+    if (!hasFocus()) return;
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::ButtonText));
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect().adjusted(4, 4, -5, -5));
+  }
+};
+
 class CommandButtonView final : public ControlView {
  public:
   CommandButtonView(forms::CommandButton& button, FormWindow& window)
       : ControlView(button, window), button_(button) {
-    auto* widget = new QPushButton(window.clientArea());
+    auto* widget = new FocusFramedButton(window.clientArea());
     // The form moves the focus on a click; Qt must not move it first.
     widget->setFocusPolicy(Qt::TabFocus);
     widget->setAutoDefault(false);

@@ -2,9 +2,11 @@
 // editor opens, hears when the editor closes, and knows whether one is open. Cells of a column
 // that shows a button (a grid's warehouse, batch or receipt cells) are drawn with a small "…"
 // button at their right edge, and the current cell of a list that has the focus with a frame, so
-// a person working by the keys sees where he is.
+// a person working by the keys sees where he is. The current row is tinted across (over a marked
+// row's own colour, which the model gives), so the current and the marked rows read apart.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
 #include <QPen>
@@ -28,6 +30,15 @@ class CellDelegate final : public QStyledItemDelegate {
   std::function<bool(int col)> hasButton;
 
   bool editing() const { return open_ > 0; }
+
+  // The tint of the current row, mixed into whatever background the cell has.
+  static QColor currentRowColour(const QColor& under, const QColor& highlight) {
+    constexpr double kShare = 0.22;
+    return QColor::fromRgbF(
+        static_cast<float>(under.redF() * (1 - kShare) + highlight.redF() * kShare),
+        static_cast<float>(under.greenF() * (1 - kShare) + highlight.greenF() * kShare),
+        static_cast<float>(under.blueF() * (1 - kShare) + highlight.blueF() * kShare));
+  }
 
   QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                         const QModelIndex& index) const override {
@@ -58,6 +69,19 @@ class CellDelegate final : public QStyledItemDelegate {
     const QWidget* widget = option.widget;
     QStyle* style = widget != nullptr ? widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_PushButton, &button, painter, widget);
+  }
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
+    if (view == nullptr || !view->currentIndex().isValid() ||
+        view->currentIndex().row() != index.row()) {
+      return;
+    }
+    const QColor under = option->backgroundBrush.style() != Qt::NoBrush
+                             ? option->backgroundBrush.color()
+                             : option->palette.color(QPalette::Base);
+    option->backgroundBrush = QBrush(
+        currentRowColour(under, option->palette.color(QPalette::Active, QPalette::Highlight)));
   }
   void destroyEditor(QWidget* editor, const QModelIndex& index) const override {
     QStyledItemDelegate::destroyEditor(editor, index);

@@ -40,6 +40,15 @@ bool isCodeCaption(const QString& caption) {
          c.contains(QStringLiteral("id"), Qt::CaseInsensitive);
 }
 
+// Captions of identifier columns beyond the code captions: batches, serial numbers, codes by
+// their field name.
+bool isIdentifierCaption(const QString& caption) {
+  const QString c = caption.trimmed();
+  return isCodeCaption(c) || c.contains(QStringLiteral("批次")) ||
+         c.contains(QStringLiteral("序列")) ||
+         c.contains(QStringLiteral("code"), Qt::CaseInsensitive);
+}
+
 double numberOf(const QString& text) {
   QString plain = text;
   plain.remove(u',');
@@ -64,6 +73,7 @@ ColumnLook lookOfColumn(const QString& caption, std::string_view format, bool ma
     return look;
   }
   int filled = 0;
+  int codes = 0;
   bool numbers = true;
   bool dates = true;
   bool marks = true;
@@ -72,6 +82,7 @@ ColumnLook lookOfColumn(const QString& caption, std::string_view format, bool ma
     if (v.isEmpty()) continue;
     ++filled;
     if (!isNumberText(v) || isCodeText(v)) numbers = false;
+    if (isCodeText(v)) ++codes;
     if (!isDateText(v)) dates = false;
     if (v != QStringLiteral("√")) marks = false;
   }
@@ -84,6 +95,9 @@ ColumnLook lookOfColumn(const QString& caption, std::string_view format, bool ma
     look.kind = CellKind::Date;
   } else if (filled > 0 && numbers && !isCodeCaption(caption)) {
     look.kind = CellKind::Number;
+  }
+  if (look.kind == CellKind::Text) {
+    look.identifier = isIdentifierCaption(caption) || (filled > 0 && codes == filled);
   }
   return look;
 }

@@ -10,7 +10,8 @@
 //
 // What a column holds is judged once per refresh from its caption, its format and the first
 // screenful of its values: a column of codes ("0101001", a caption ending in 号, 编码 or 代码) is
-// text even when its values are digits.
+// text even when its values are digits, and a column of identifiers (codes, numbers of documents,
+// batches) that a person must read whole.
 #pragma once
 
 #include <QColor>
@@ -28,6 +29,8 @@ enum class CellKind { Text, Number, Date, Mark };
 struct ColumnLook {
   CellKind kind = CellKind::Text;
   std::string format;  // the column's number format, "" for none
+  // Text that identifies something (an item code, a batch, a document's number): never cut.
+  bool identifier = false;
 };
 
 // The drawn check mark of a marked row.

@@ -25,6 +25,17 @@ constexpr int kMaxSampleRows = 200;
 // A text this wide is short: a code, a batch, a unit; longer ones give up room first.
 constexpr int kShortText = 96;
 
+// Nothing a person needs room to read: blank, or a zero amount (pieces of an item kept by weight).
+bool blankOrZero(const QString& text) {
+  const QString v = text.trimmed();
+  if (v.isEmpty()) return true;
+  if (!isNumberText(v)) return false;
+  for (const QChar ch : v) {
+    if (ch.isDigit() && ch != u'0') return false;
+  }
+  return true;
+}
+
 int extraOf(const ColumnRule& rule) {
   return (rule.button ? kButtonPixels : 0) + (rule.checkBox ? kCheckBoxPixels : 0);
 }
@@ -136,6 +147,7 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
   applying_ = true;
   const int cols = model_.columnCount();
   rules_.assign(static_cast<std::size_t>(std::max(cols, 0)), ColumnRule{});
+  mustFit_.assign(rules_.size(), 0);
   const QFontMetrics cellFont(view_.font());
   const QFontMetrics headerFont(view_.horizontalHeader()->font());
 
@@ -145,6 +157,8 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
     int width = 0;
     bool sized = false;  // sized to its content (neither kept nor set)
     bool text = false;   // holds text (dates, numbers and marks are never cut)
+    bool ident = false;  // identifiers (codes, batches) are never cut either
+    int given = 0;       // the width the form set, in pixels (0: none)
     int values = 0;      // what its values need
     int header = 0;      // what its caption needs on one line
     int twoLines = 0;    // and on two
@@ -170,25 +184,38 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
       plan.width = std::max(toPixels(kept->twips), 4);
     } else {
       plan.text = model_.look(c).kind == CellKind::Text;
+      plan.ident = plan.text && model_.look(c).identifier;
       const int extra = extraOf(rule);
       const QStringList texts = firstScreenTexts(c);
       plan.empty = std::all_of(texts.begin(), texts.end(),
                                [](const QString& t) { return t.trimmed().isEmpty(); });
+      const bool blank = std::all_of(texts.begin(), texts.end(), blankOrZero);
       plan.values = neededWidth(cellFont, headerFont, QString(), texts) + extra;
-      if (rule.set) {
+      plan.header = neededWidth(cellFont, headerFont, caption, {});
+      plan.twoLines = neededWidth(cellFont, headerFont, twoLineCaption(caption), {});
+      if (!plan.text || plan.ident || blank) mustFit_[static_cast<std::size_t>(c)] = 1;
+      if (blank) {
+        // Nothing to read in it: as narrow as its caption (on two lines, where that is narrower)
+        // and its zeros allow, whatever width it was given.
+        const bool wrap = plan.twoLines < plan.header;
+        int least = std::max(wrap ? plan.twoLines : plan.header, kMinPixels);
+        // A width the form set narrower than that stands.
+        if (rule.set) least = std::min(least, std::max(toPixels(rule.twips), 4));
+        plan.width = std::max(least, plan.values);
+        if (wrap && plan.width < plan.header) model_.setTwoLineCaption(c, true);
+      } else if (rule.set) {
         plan.width = std::max(toPixels(rule.twips), 4);
-        if (!plan.text) plan.width = std::max(plan.width, plan.values);
-        const int header = neededWidth(cellFont, headerFont, caption, {});
-        if (header > plan.width &&
-            neededWidth(cellFont, headerFont, twoLineCaption(caption), {}) < header) {
+        if (!plan.text || plan.ident) plan.width = std::max(plan.width, plan.values);
+        // Widened for its values, an identifier may give up that room again like a sized text.
+        plan.sized = plan.ident;
+        plan.given = std::max(toPixels(rule.twips), 4);
+        if (plan.header > plan.width && plan.twoLines < plan.header) {
           model_.setTwoLineCaption(c, true);
         }
       } else {
         plan.sized = true;
-        plan.header = neededWidth(cellFont, headerFont, caption, {});
-        plan.twoLines = neededWidth(cellFont, headerFont, twoLineCaption(caption), {});
         plan.width = std::max(plan.header, plan.values);
-        if (plan.text) plan.width = std::min(plan.width, kMaxPixels);
+        if (plan.text && !plan.ident) plan.width = std::min(plan.width, kMaxPixels);
         plan.width = std::max(plan.width, kMinPixels);
       }
     }
@@ -248,11 +275,22 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
       }
       over -= taken;
     };
-    const auto atLeastCaption = [](const Plan& p) { return std::max(p.header, kMinPixels); };
+    // An identifier keeps room for its values whatever else gives up room.
+    const auto atLeastCaption = [](const Plan& p) {
+      return std::max({p.header, kMinPixels, p.ident ? p.values : 0});
+    };
     giveUp(
         [&](const Plan& p) { return std::max(atLeastCaption(p), std::min(p.values, kShortText)); });
-    giveUp([&](const Plan& p) { return p.empty ? std::max(p.values, kMinPixels) : p.width; });
+    giveUp([&](const Plan& p) {
+      return p.empty && !p.ident ? std::max(p.values, kMinPixels) : p.width;
+    });
     giveUp(atLeastCaption);
+    // Still too wide for the screen: identifiers give up their room last, down to the width the
+    // form gave them or their caption, so the amounts stay in view.
+    giveUp([](const Plan& p) {
+      if (!p.ident) return std::max(p.header, kMinPixels);
+      return p.given > 0 ? p.given : std::max(p.header, kMinPixels);
+    });
   }
   for (const Plan& p : plans) {
     if (view_.columnWidth(p.col) != p.width) view_.setColumnWidth(p.col, p.width);
@@ -266,7 +304,11 @@ bool ColumnWidths::valuesOutgrewColumns() const {
   const int cols = std::min(model_.columnCount(), static_cast<int>(rules_.size()));
   for (int c = 0; c < cols; ++c) {
     const ColumnRule& rule = rules_[static_cast<std::size_t>(c)];
-    if (rule.twips <= 0 || view_.isColumnHidden(c) || model_.look(c).kind == CellKind::Text) {
+    const ColumnLook& look = model_.look(c);
+    // Texts other than identifiers may be cut; a column laid out blank must fit what it got since.
+    const bool mayCut = look.kind == CellKind::Text && !look.identifier;
+    if (rule.twips <= 0 || view_.isColumnHidden(c) ||
+        (mayCut && mustFit_[static_cast<std::size_t>(c)] == 0)) {
       continue;
     }
     const int base = rule.set ? rule.twips : 0;

@@ -5,14 +5,17 @@
 //  2. a width the person dragged it to, kept per user, form and list (forms/view_settings.h), as
 //     long as the control still gives the column the width it had when he dragged it — unless the
 //     control keeps such widths itself (a voucher list in its column set, keepWith);
-//  3. a width the form set (a design width, a column set's) stands, widened only where a date or
-//     a number of the first screenful would not fit; a caption wider than it goes on two lines;
-//  4. else it is as wide as its caption and the first screenful of its values need, within
-//     bounds — dates, numbers and marks are never cut.
+//  3. a column with nothing to read in its first screenful (blank, or all zeros) is as narrow as
+//     its caption (on two lines where that is narrower), whatever width it was given;
+//  4. a width the form set (a design width, a column set's) stands, widened only where a date, a
+//     number or an identifier (a code, a batch) of the first screenful would not fit; a caption
+//     wider than it goes on two lines;
+//  5. else it is as wide as its caption and the first screenful of its values need, within
+//     bounds — dates, numbers, marks and identifiers are never cut.
 //
 // When the columns need more room than the list can get (the window as wide as the screen allows),
 // captions wider than their values go on two lines, then long texts give up room, never below
-// their caption.
+// their caption nor, for identifiers, their values — unless nothing else is left to give.
 //
 // What the person drags is saved shortly after he lets go, and when the window goes.
 #pragma once
@@ -32,8 +35,8 @@ class ControlTableModel;
 
 // What the control says about one of its columns.
 struct ColumnRule {
-  int twips = 0;        // its width; 0 hides it
-  bool set = false;     // the form set the width (else it is the control's default)
+  int twips = 0;          // its width; 0 hides it
+  bool set = false;       // the form set the width (else it is the control's default)
   bool button = false;    // its cells show a button at their right edge
   bool checkBox = false;  // its cells show a check box before their text
 };
@@ -88,6 +91,7 @@ class ColumnWidths {
   std::function<void(int col, int twips)> keep_;
   QHash<int, int> handOver_;  // dragged widths (twips) by column, for keep_
   std::vector<ColumnRule> rules_;
+  std::vector<char> mustFit_;  // by column: its values must show whole (see valuesOutgrewColumns)
   QTimer saveTimer_;
 };
 

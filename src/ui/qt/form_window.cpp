@@ -31,6 +31,9 @@ FormWindow::FormWindow(forms::Form& form, QWidget* parent)
   setObjectName(toQString(form.Name()));
   setWindowTitle(toQString(form.Caption()));
   setSizeGripEnabled(false);
+  // Clerks work these windows by the keys: the focused control always draws its focus (the style
+  // draws it only after a focus change by the keys, and the form moves the focus itself).
+  setAttribute(Qt::WA_KeyboardFocusChange);
   menuBar_ = new QMenuBar(this);
   menuBar_->setNativeMenuBar(false);
   menuBar_->hide();
@@ -217,8 +220,12 @@ bool FormWindow::restoreArrangement() {
     if (!ok) return false;
   }
   const QRect area = availableArea();
-  const int w = std::clamp(value[2], 100, std::max(area.width() - kFrameAllowance, 100));
-  const int h = std::clamp(value[3], 100, std::max(area.height() - kTitleAllowance, 100));
+  const int menuHeight = !menuBar_->isHidden() ? menuBar_->sizeHint().height() : 0;
+  const QSize least = minimumSize();
+  const int w = std::clamp(value[2], std::max(least.width(), 100),
+                           std::max(area.width() - kFrameAllowance, 100));
+  const int h = std::clamp(value[3], std::max(least.height() - menuHeight, 100),
+                           std::max(area.height() - kTitleAllowance, 100));
   invoke([&] { form_->resize(toTwips(w), toTwips(h)); });
   if (form_ == nullptr) return false;
   const int x = std::clamp(value[0], area.left(), std::max(area.left(), area.right() - width()));
@@ -228,8 +235,21 @@ bool FormWindow::restoreArrangement() {
   return true;
 }
 
+void FormWindow::applyMinimumSize() {
+  if (form_ == nullptr) return;
+  // Smaller than designed, the form keeps its controls where they stood (forms/form_stretch.h):
+  // the window would cut off the buttons at its right and bottom edges.
+  const QRect area = availableArea();
+  const int menuHeight = !menuBar_->isHidden() ? menuBar_->sizeHint().height() : 0;
+  const int w = std::min(toPixels(form_->designWidth()), area.width() - kFrameAllowance);
+  const int h =
+      std::min(toPixels(form_->designHeight()) + menuHeight, area.height() - kTitleAllowance);
+  setMinimumSize(std::max(w, 1), std::max(h, 1));
+}
+
 void FormWindow::arrangeForShow() {
   if (form_ == nullptr) return;
+  applyMinimumSize();
   arranging_ = true;
   // The lists lay their columns out now, so the window knows what they need (without running the
   // event loop: nothing else may happen before the window shows).
@@ -244,6 +264,7 @@ void FormWindow::arrangeForShow() {
     fitToLists();
   }
   arranging_ = false;
+  settled_ = true;
 }
 
 void FormWindow::saveArrangement() {
@@ -335,6 +356,7 @@ void FormWindow::syncFocusFromForm() {
   QWidget* target = view != nullptr ? view->focusTarget() : nullptr;
   if (target == nullptr || target->hasFocus()) return;
   ++focusSyncDepth_;
+  setAttribute(Qt::WA_KeyboardFocusChange);
   target->setFocus(Qt::OtherFocusReason);
   --focusSyncDepth_;
 }
@@ -353,7 +375,10 @@ void FormWindow::rebuildMenuBar() {
   const bool hadBar = !menuBar_->isHidden();
   const bool hasBar = fillMenuBar(*menuBar_, *form_, *this);
   menuBar_->setVisible(hasBar);
-  if (hadBar != hasBar) applyFormSize();
+  if (hadBar != hasBar) {
+    if (settled_) applyMinimumSize();
+    applyFormSize();
+  }
 }
 
 void FormWindow::reportError(std::exception_ptr error) {

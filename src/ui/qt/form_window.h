@@ -12,7 +12,8 @@
 //
 // A window opens where the person left it and as large as he made it (kept per user and form,
 // forms/view_settings.h); the first time, it opens centred, and widens — up to the screen's width
-// — as far as its lists need to show their columns, also when a list gets its columns later.
+// — as far as its lists need to show their columns, also when a list gets its columns later. It
+// cannot be made smaller than the form was designed, where its buttons would be cut off.
 //
 // The window never outlives its use of the form: when the form unloads or is destroyed the host
 // detaches the window (it stops touching the form at once) and deletes it later.
@@ -111,6 +112,7 @@ class FormWindow : public QDialog {
   void formChanged(std::string_view property);
   void applyFormSize();
   void applyPointer();
+  void applyMinimumSize();
   void rebuildMenuBar();
   bool belongsToEditor(QObject* watched) const;
   bool routeKey(ControlView* view, QKeyEvent& event);
@@ -140,6 +142,8 @@ class FormWindow : public QDialog {
   bool arranging_ = false;
   bool arrangedByPerson_ = false;
   bool restored_ = false;
+  bool settled_ =
+      false;  // arranged for showing (the menu bar's coming and going resets the least size)
   QPoint placedAt_;
   std::optional<QPoint> keyboardMenuAt_;
 };

@@ -118,8 +118,20 @@ QVariant ControlTableModel::shownCaption(int col, int role) const {
   return twoLines ? twoLineCaption(caption) : caption;
 }
 
+bool ControlTableModel::rowMarked(int row) const {
+  for (int c = 0; c < cols_; ++c) {
+    if ((isMarkColumn(c) || look(c).kind == CellKind::Mark) &&
+        !textOf(row, c).trimmed().isEmpty()) {
+      return true;
+    }
+  }
+  return false;
+}
+
 QVariant ControlTableModel::shownData(int row, int col, int role) const {
   switch (role) {
+    case Qt::BackgroundRole:
+      return rowMarked(row) ? QVariant(QBrush(kMarkedRowColour)) : QVariant();
     case Qt::DisplayRole:
       return displayText(look(col), textOf(row, col));
     case Qt::TextAlignmentRole:
@@ -267,6 +279,12 @@ QString ListViewModel::textOf(int row, int col) const {
   if (!inSource(row, col)) return {};
   const forms::ListItem& item = list_.item(row + 1);
   return toQString(col == 0 ? item.Text() : item.SubItems(col));
+}
+
+bool ListViewModel::rowMarked(int row) const {
+  if (!inSource(row, 0)) return false;
+  if (list_.Checkboxes() && list_.item(row + 1).Checked()) return true;
+  return ControlTableModel::rowMarked(row);
 }
 
 QVariant ListViewModel::data(const QModelIndex& index, int role) const {

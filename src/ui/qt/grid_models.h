@@ -12,6 +12,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QString>
 #include <functional>
 #include <string>
@@ -47,6 +48,9 @@ class ControlTableModel : public QAbstractTableModel {
   // The control's caption and text of a column and model row ("" outside the control).
   virtual QString captionOf(int col) const = 0;
   virtual QString textOf(int row, int col) const = 0;
+  // Whether a model row is marked (its mark column shows a mark, or its check box is checked):
+  // such a row is drawn in kMarkedRowColour.
+  virtual bool rowMarked(int row) const;
   // The control is going: from now on the model is empty and never reads it again.
   void detach();
   bool attached() const { return attached_; }
@@ -85,6 +89,9 @@ class ControlTableModel : public QAbstractTableModel {
   bool layoutPending_ = false;
   bool attached_ = true;
 };
+
+// The background of a marked row.
+inline const QColor kMarkedRowColour{0xFF, 0xF1, 0xC4};
 
 // MsSuperGrid: model row r is grid row r + 1 (row 0 holds the captions, shown as the header).
 class SuperGridModel final : public ControlTableModel {
@@ -139,6 +146,7 @@ class ListViewModel final : public ControlTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   QString captionOf(int col) const override;
   QString textOf(int row, int col) const override;
+  bool rowMarked(int row) const override;
 
  protected:
   int sourceRows() const override;

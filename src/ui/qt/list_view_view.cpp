@@ -30,6 +30,7 @@ class ListViewView final : public ControlView {
     view_->setShowGrid(false);
     model_ = new ListViewModel(list, view_);
     view_->setModel(model_);
+    redrawRowsOnCurrentChange(*view_);
     view_->setItemDelegate(new CellDelegate(view_));
     widths_ =
         std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), list.qualifiedName());

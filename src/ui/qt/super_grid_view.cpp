@@ -24,6 +24,7 @@ class SuperGridView final : public ControlView {
     setUpTable(*view_, forms::MsSuperGrid::kDefaultRowHeight);
     model_ = new SuperGridModel(grid, view_);
     view_->setModel(model_);
+    redrawRowsOnCurrentChange(*view_);
     widths_ =
         std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), grid.qualifiedName());
     view_->setSelectionMode(QAbstractItemView::SingleSelection);

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QTableView>
 
 #include "ui/qt/qt_text.h"
@@ -23,6 +24,20 @@ inline void setUpTable(QTableView& view, int rowHeightTwips) {
   view.horizontalHeader()->setMinimumSectionSize(1);
   view.setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   view.setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+}
+
+// The current row is tinted across (cell_delegate.h): when it moves, the rows it left and reached
+// are drawn again whole. Call once the view has its model.
+inline void redrawRowsOnCurrentChange(QTableView& view) {
+  QObject::connect(view.selectionModel(), &QItemSelectionModel::currentChanged, &view,
+                   [&view](const QModelIndex& current, const QModelIndex& previous) {
+                     for (const QModelIndex& at : {current, previous}) {
+                       if (!at.isValid()) continue;
+                       const int top = view.rowViewportPosition(at.row());
+                       view.viewport()->update(
+                           QRect(0, top, view.viewport()->width(), view.rowHeight(at.row())));
+                     }
+                   });
 }
 
 // Whether a key pressed on a list moves in it (the view acts on it after the form saw it).

@@ -25,6 +25,7 @@ class VouchListView final : public ControlView {
     setUpTable(*view_, 285);
     model_ = new VouchListModel(list, view_);
     view_->setModel(model_);
+    redrawRowsOnCurrentChange(*view_);
     widths_ =
         std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), list.qualifiedName());
     // A width the person drags a column to goes to the list (its column set keeps it).
