@@ -2,6 +2,7 @@
 
 #include "automation/com_error.h"
 #include "forms/form.h"
+#include "forms/list_status.h"
 
 namespace quillon::forms {
 
@@ -226,6 +227,13 @@ bool ListView::userClickItem(int index) {
   if (ItemClick) ItemClick(i);
   if (Click) Click();
   return true;
+}
+
+std::optional<std::string> ListView::statusText() const {
+  if (columns_.empty()) return std::string();
+  int checked = 0;
+  for (const auto& item : items_) checked += item->Checked() ? 1 : 0;
+  return RowsStatus(itemCount(), checked);
 }
 
 }  // namespace quillon::forms

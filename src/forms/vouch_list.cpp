@@ -7,6 +7,7 @@
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "forms/form.h"
+#include "forms/list_status.h"
 
 namespace quillon::forms {
 
@@ -270,6 +271,11 @@ bool MarlinVouchList::userSelectRow(int row) {
   setRow(row);
   if (Click) Click();
   return true;
+}
+
+std::optional<std::string> MarlinVouchList::statusText() const {
+  if (columns_.empty()) return std::string();
+  return RowsStatus(Rows() - 1, markedCount());
 }
 
 }  // namespace quillon::forms

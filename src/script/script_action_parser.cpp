@@ -251,6 +251,18 @@ void expectMember(LineParser& p, DialogAction& a) {
   const std::string member = p.identifier("rows or a property after \".\"");
   if (automation::sameName(member, "rows")) return expectRows(p, a, ActionKind::ExpectRows);
   if (automation::sameName(member, "Column")) return expectColumn(p, a);
+  if (automation::sameName(member, "status")) {
+    // The status line under a list: `expect LIST.status "text"`, or a comparison and a value.
+    a.kind = ActionKind::ExpectProperty;
+    a.property = "Status";
+    if (p.atString()) {
+      a.expected.kind = ScriptValue::Kind::String;
+      a.expected.text = p.string("the expected status text");
+      return;
+    }
+    p.comparisonAndValue(a.op, a.expected);
+    return;
+  }
   for (const char* property : kProperties) {
     if (!automation::sameName(member, property)) continue;
     a.kind = ActionKind::ExpectProperty;
@@ -259,7 +271,7 @@ void expectMember(LineParser& p, DialogAction& a) {
     return;
   }
   p.failAt(start,
-           "expected rows, Enabled, Visible, Value, Caption, Text, ListIndex, Tag or "
+           "expected rows, status, Enabled, Visible, Value, Caption, Text, ListIndex, Tag or "
            "Column[\"CAPTION\"] after \".\"");
 }
 
