@@ -31,7 +31,7 @@
 #include "dialogs/frmCons/frm_cons.h"
 #include "forms/constants.h"
 #include "module/module_ctl.h"
-#include "sql/functions.h"
+#include "sql/sqlite/functions.h"
 #include "sql/program.h"
 #include "sql/translator.h"
 

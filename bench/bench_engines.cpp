@@ -30,7 +30,7 @@
 #include "db/demo_data.h"
 #include "script/scripted_ui_host.h"
 #include "sql/locations.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace {
 
@@ -60,7 +60,9 @@ struct Accounts {
     if (const char* s = std::getenv("QUILLON_BENCH_SERVER"); s != nullptr && *s != 0) {
       // A server that fails leaves the file's benchmarks to run; the server's say why.
       try {
-        build(server, sql::withDatabaseName(s, "quillon_bench_" + std::to_string(::getpid())));
+        build(server, sql::Location(s)
+                          .withDatabaseName("quillon_bench_" + std::to_string(::getpid()))
+                          .text());
       } catch (const std::exception& e) {
         serverError = std::string("the server's account was not built: ") + e.what();
       }
@@ -70,7 +72,7 @@ struct Accounts {
     server.conn.reset();
     server.login.reset();
     try {
-      if (!server.location.empty()) sql::dropDatabase(server.location);
+      if (!server.location.empty()) sql::Location(server.location).drop();
     } catch (const std::exception&) {
       // the benchmark server goes with its folder
     }

@@ -64,7 +64,7 @@
 #include "forms/ui_host.h"
 #include "module/module_ctl.h"
 #include "module/session.h"
-#include "sql/functions.h"
+#include "sql/sqlite/functions.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "db/demo_data.h"
 #include "db/schema.h"
 #include "sql/database.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::bench {
 

@@ -24,7 +24,7 @@
 #include "platform/terminal_session.h"
 #include "run/host_script_runner.h"
 #include "sql/database.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 #include "ui/qt/application.h"
 #include "ui/qt/gui_script.h"
 

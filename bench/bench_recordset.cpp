@@ -12,7 +12,7 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "bench/bench_runner.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace {
 

@@ -111,7 +111,7 @@ struct Accounts {
     if (s == nullptr || *s == 0) return;
     try {
       const std::string location =
-          sql::withDatabaseName(s, "quillon_stream_" + std::to_string(::getpid()));
+          sql::Location(s).withDatabaseName("quillon_stream_" + std::to_string(::getpid())).text();
       server = location;
       serverBuildSeconds = db::createDemoDatabase(location, bench::kLargeScale, true).seconds;
       // The planner's statistics of the new tables, as the server's autovacuum gathers them
@@ -123,7 +123,7 @@ struct Accounts {
   }
   ~Accounts() {
     try {
-      if (!server.empty()) sql::dropDatabase(server);
+      if (!server.empty()) sql::Location(server).drop();
     } catch (const std::exception&) {
       // the benchmark server goes with its folder
     }

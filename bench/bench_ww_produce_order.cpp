@@ -26,7 +26,7 @@
 #include "dialogs/frmWWProduceOrder/ww_produce_order_rules.h"
 #include "module/module_ctl.h"
 #include "sql/database.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 #include "sql/translator.h"
 
 namespace {

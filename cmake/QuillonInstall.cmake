@@ -36,6 +36,7 @@ set(QUILLON_PUBLIC_HEADERS
   sql/database.h
   sql/program.h
   sql/result.h
+  sql/sql_error.h
   sql/translator.h
   classes/public_classes.h
   components/marlin_login.h

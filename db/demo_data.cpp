@@ -2,8 +2,6 @@
 
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "automation/com_error.h"
 #include "db/demo_parts.h"
@@ -99,34 +97,23 @@ DemoSummary generateDemoData(sql::Database& db, int scale) {
 
 DemoSummary createDemoDatabase(const std::string& path, int scale, bool force) {
   checkScale(scale);
-  namespace fs = std::filesystem;
-  const bool server = sql::isServerLocation(path);
-  std::error_code ec;
-  if (!server && fs::is_directory(path, ec)) {
+  const sql::Location target(path);
+  // The database itself says what it holds (a directory is refused): on a server, a role that
+  // may not create databases may not be able to work on the server's own database "postgres"
+  // either. An empty one is the one made for the account: it is built in, as it is.
+  const sql::DatabaseContents contents = target.contents();
+  if (contents == sql::DatabaseContents::Empty) return buildInPlace(path, scale);
+  if (!force && contents == sql::DatabaseContents::HoldsTables) {
     throw automation::ComError(automation::err::kInvalidProcedureCall,
-                               path + " is a directory, not a database file.");
-  }
-  // On a server, the database itself says what it holds: a role that may not create databases
-  // may not be able to work on the server's own database "postgres" either. An empty one is the
-  // one made for the account: it is built in, as it is.
-  const auto contents = server ? sql::serverDatabaseContents(path) : sql::ServerDatabase::Absent;
-  if (contents == sql::ServerDatabase::Empty) return buildInPlace(path, scale);
-  const bool exists =
-      server ? contents == sql::ServerDatabase::HoldsTables : sql::databaseExists(path);
-  if (!force && exists) {
-    throw automation::ComError(
-        automation::err::kInvalidProcedureCall,
-        (server ? "The database " + sql::databaseName(path) + " already exists on the server"
-                : "The file " + path + " already exists") +
-            "; use --force to replace it.");
+                               target.existsText() + "; use --force to replace it.");
   }
 
   // Build beside the target and move it into place only when complete, so that a failure never
   // leaves a half-built account nor destroys the database being replaced.
-  const std::string building = sql::siblingLocation(path, ".building");
+  const sql::Location building = target.sibling(".building");
   const auto discard = [&] {
     try {
-      sql::dropDatabase(building);
+      building.drop();
     } catch (const automation::ComError&) {
       // what cannot be removed is replaced by the next build
     }
@@ -136,12 +123,12 @@ DemoSummary createDemoDatabase(const std::string& path, int scale, bool force) {
   DemoSummary summary;
   try {
     {
-      auto db = sql::Database::open(building, sql::OpenMode::CreateIfMissing);
+      auto db = building.open(sql::OpenMode::CreateIfMissing);
       db->relaxDurability();
       applySchema(*db);
       summary = generateDemoData(*db, scale);
     }
-    sql::renameDatabase(building, path);
+    building.renameTo(target);
   } catch (...) {
     discard();
     throw;

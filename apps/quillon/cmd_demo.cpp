@@ -38,7 +38,7 @@ namespace fs = std::filesystem;
 // executed): on an account file each runs on a copy of its own, so that none sees what the ones
 // before it wrote and the demo account stays as it was. An account on a server is used as it is.
 int runHeadless(const std::string& db, const std::vector<fs::path>& scripts) {
-  const bool copies = !sql::isServerLocation(db);
+  const bool copies = sql::Location(db).copiesFreely();
   const fs::path scratch =
       fs::temp_directory_path() / ("quillon-demo-" + std::to_string(::getpid()));
   if (copies) fs::create_directories(scratch);
@@ -68,7 +68,7 @@ int cmdDemo(std::span<const std::string> args) {
   }
   const std::string db = parsed.option("--db").value_or("demo.db");
   const fs::path examples = parsed.option("--examples").value_or("examples");
-  if (!sql::databaseExists(db)) {
+  if (!sql::Location(db).exists()) {
     std::cout << "quillon demo: making the demo database " << sql::maskPassword(db) << '\n';
     const int made = cmdInitDb(std::vector<std::string>{"--db", db});
     if (made != 0) return made;

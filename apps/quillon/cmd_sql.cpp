@@ -1,7 +1,5 @@
 // `quillon sql --db FILE [--format table|csv|json] "T-SQL batch"`
 
-#include <sqlite3.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <iostream>
@@ -12,7 +10,6 @@
 #include "result_printer.h"
 #include "row_output.h"
 #include "sql/database.h"
-#include "sql/sqlite_database.h"
 
 namespace quillon::cli {
 namespace {
@@ -52,8 +49,7 @@ int cmdSql(std::span<const std::string> args) {
     // account file is read through the engine's own small page cache, as its shell reads it,
     // not through the mapping the library reads lists with: every mapped page the batch touched
     // would stay resident, a large account's worth for a large result.
-    if (sqlite3* file = sql::sqliteHandle(*database))
-      sqlite3_exec(file, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
+    database->readWithoutMapping();
     database->execute(batch, *printer);
   } catch (const OutputFailed& e) {
     // No point in reading further rows. A reader that went away (`quillon sql ... | head`) has

@@ -23,23 +23,6 @@ std::string_view trim(std::string_view s) {
                              std::string(provider));
 }
 
-// Percent-encodes a URI part: letters, digits and "-._~" stay.
-std::string encoded(std::string_view part) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (const unsigned char c : part) {
-    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-        c == '.' || c == '_' || c == '~') {
-      out += static_cast<char>(c);
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    }
-  }
-  return out;
-}
-
 // The first of several keys that is given.
 std::optional<std::string> firstOf(const ConnectionString& cs,
                                    std::initializer_list<std::string_view> keys) {
@@ -47,14 +30,6 @@ std::optional<std::string> firstOf(const ConnectionString& cs,
     if (auto v = cs.get(k)) return v;
   }
   return std::nullopt;
-}
-
-// Adds a query item to a URI.
-void addQuery(std::string& uri, std::string_view key, const std::string& value) {
-  uri += uri.find('?') == std::string::npos ? '?' : '&';
-  uri += key;
-  uri += '=';
-  uri += encoded(value);
 }
 
 }  // namespace
@@ -131,22 +106,8 @@ std::string connectionStringValue(std::string_view value) {
   return quoted + "\"";
 }
 
-std::string serverUri(const std::string& host, const std::string& port, const std::string& database,
-                      const std::string& user, const std::string& password, int connectionTimeout) {
-  std::string uri = "postgresql://";
-  if (!user.empty()) {
-    uri += encoded(user);
-    if (!password.empty()) uri += ":" + encoded(password);
-    uri += "@";
-  }
-  const bool socket = host.starts_with("/");
-  if (!host.empty() && !socket) uri += encoded(host);
-  if (!port.empty() && !socket) uri += ":" + encoded(port);
-  uri += "/" + encoded(database);
-  if (socket) addQuery(uri, "host", host);
-  if (socket && !port.empty()) addQuery(uri, "port", port);
-  if (connectionTimeout > 0) addQuery(uri, "connect_timeout", std::to_string(connectionTimeout));
-  return uri;
+std::string_view providerFor(const sql::Location& location) {
+  return location.engine() == sql::Engine::PostgreSQL ? kServerProviderName : kProviderName;
 }
 
 ConnectionTarget resolveConnectionTarget(const ConnectionString& cs, const std::string& user,
@@ -154,7 +115,9 @@ ConnectionTarget resolveConnectionTarget(const ConnectionString& cs, const std::
   ConnectionTarget target;
   auto path = cs.get("Data Source");
   if (!path) path = cs.get("DataSource");
-  bool server = path && sql::isServerLocation(*path);
+  const std::optional<sql::Location> location =
+      path ? std::optional<sql::Location>(sql::Location(*path)) : std::nullopt;
+  bool server = location && providerFor(*location) == kServerProviderName;
   if (const auto provider = cs.get("Provider")) {
     if (automation::equalsNoCase(*provider, kServerProviderName)) {
       server = true;
@@ -170,20 +133,17 @@ ConnectionTarget resolveConnectionTarget(const ConnectionString& cs, const std::
         !user.empty() ? user : firstOf(cs, {"User ID", "UID", "User"}).value_or("");
     const std::string secret =
         !password.empty() ? password : firstOf(cs, {"Password", "PWD"}).value_or("");
-    if (path && sql::isServerLocation(*path)) {
-      target.path = *path;
-      if (!who.empty()) addQuery(target.path, "user", who);
-      if (!secret.empty()) addQuery(target.path, "password", secret);
-      if (connectionTimeout > 0 && target.path.find("connect_timeout=") == std::string::npos)
-        addQuery(target.path, "connect_timeout", std::to_string(connectionTimeout));
+    if (location && providerFor(*location) == kServerProviderName) {
+      target.path = location->withLogin(who, secret, connectionTimeout).text();
     } else {
       const auto database = firstOf(cs, {"Database", "Initial Catalog"});
       if (!database || database->empty())
         providerError("The connection string names no Database.", kServerProviderName);
       const std::string host =
           firstOf(cs, {"Host", "Server"}).value_or(path.value_or(std::string()));
-      target.path = serverUri(host, firstOf(cs, {"Port"}).value_or(""), *database, who, secret,
-                              connectionTimeout);
+      target.path = sql::Location::onServer(host, firstOf(cs, {"Port"}).value_or(""), *database,
+                                            who, secret, connectionTimeout)
+                        .text();
     }
   } else {
     if (!path || path->empty()) providerError("The connection string names no Data Source.");

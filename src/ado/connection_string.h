@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "sql/database.h"
+#include "sql/locations.h"
 
 namespace quillon::ado {
 
@@ -49,8 +50,7 @@ ConnectionTarget resolveConnectionTarget(const ConnectionString& cs, const std::
                                          const std::string& password = {},
                                          int connectionTimeout = 15);
 
-// The server URI for its parts: a host that starts with "/" is the folder of the server's socket.
-std::string serverUri(const std::string& host, const std::string& port, const std::string& database,
-                      const std::string& user, const std::string& password, int connectionTimeout);
+// The provider that opens an account's location: the server's for a database on a server.
+std::string_view providerFor(const sql::Location& location);
 
 }  // namespace quillon::ado

@@ -5,7 +5,7 @@
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "automation/utf8.h"
-#include "sql/database.h"
+#include "sql/sql_error.h"
 #include "sql/splitter.h"
 #include "sql/token.h"
 
@@ -76,8 +76,7 @@ void checkCondition(std::string_view condition) {
   for (char& c : shown) {
     if (c == '\0') c = ' ';
   }
-  throw automation::ComError(kSqlErrorNumber,
-                             std::string(kConditionRefusedText) + ": " + *fault + " in: " + shown);
+  throw SqlError::conditionRefused(*fault, shown);
 }
 
 }  // namespace quillon::sql

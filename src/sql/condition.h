@@ -24,17 +24,19 @@
 #include <string>
 #include <string_view>
 
+#include "sql/sql_error.h"
+
 namespace quillon::sql {
 
-// The error of a refused condition: the number every refused SQL text carries, and a text that
-// starts with kConditionRefusedText, then the reason and the start of the condition.
-inline constexpr std::string_view kConditionRefusedText = "The condition is not one expression";
+// The error of a refused condition is SqlError::conditionRefused: the number every refused SQL
+// text carries, and a text that starts with kConditionRefusedText, then the reason and the start
+// of the condition.
 
 // Why `condition` is not one expression, or nothing when it is (an empty or blank condition is:
 // it narrows nothing).
 std::optional<std::string> conditionFault(std::string_view condition);
 
-// Throws ComError (kSqlErrorNumber) "The condition is not one expression: <why> in: <condition>"
+// Throws SqlError (kSqlErrorNumber) "The condition is not one expression: <why> in: <condition>"
 // unless `condition` is one expression.
 void checkCondition(std::string_view condition);
 

@@ -2,48 +2,17 @@
 
 #include <string>
 
-#include "automation/com_error.h"
-#ifdef QUILLON_SERVER_ENGINE
-#include "sql/pg_database.h"
-#endif
-#include "sql/sqlite_database.h"
+#include "sql/storage.h"
 
 namespace quillon::sql {
 
-void refuseNesting(std::string_view what) {
-  throw automation::ComError(kSqlErrorNumber, std::string(kNestedTooDeeplyText) + " (" +
-                                                  std::string(what) + " nested deeper than " +
-                                                  std::to_string(kMaxNesting) + " levels)");
-}
-
-void refuseBatch() {
-  throw automation::ComError(kSqlErrorNumber, std::string(kBatchTooLongText) +
-                                                  ": it holds more than " +
-                                                  std::to_string(kMaxBatchBytes >> 20) + " MiB (" +
-                                                  std::to_string(kMaxBatchBytes) +
-                                                  " bytes); break it up into smaller batches.");
-}
-
-bool isServerLocation(std::string_view location) {
-  return location.starts_with("postgresql://") || location.starts_with("postgres://");
-}
-
 std::unique_ptr<Database> Database::open(const std::string& location, OpenMode mode,
                                          int busyTimeoutMs) {
-  if (isServerLocation(location)) {
-#ifdef QUILLON_SERVER_ENGINE
-    return PgDatabase::open(location, mode, busyTimeoutMs);
-#else
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] This build of the library has no server "
-                               "engine (it was built without libpq).");
-#endif
-  }
-  return SqliteDatabase::open(location, mode, busyTimeoutMs);
+  return storageOf(location).open(location, mode, busyTimeoutMs);
 }
 
-Database::Database(std::string path, Dialect dialect)
-    : path_(std::move(path)), translator_(512, dialect) {}
+Database::Database(std::string path, Engine engine)
+    : path_(std::move(path)), translator_(512, engine) {}
 
 Database::~Database() = default;
 

@@ -3,9 +3,9 @@
 // (PostgreSQL). Nothing above this layer and the ADO objects knows which one runs.
 //
 // Batches are split into statements, each translated to the engine's dialect (translations are
-// cached by statement text) and run in order. Failing statements throw ComError -2147217900 with
-// the engine's text; a failure inside the caller's transaction leaves the transaction open for the
-// caller to roll back.
+// cached by statement text) and run in order. Failing statements throw SqlError -2147217900 with
+// the engine's text (sql_error.h); a failure inside the caller's transaction leaves the transaction
+// open for the caller to roll back.
 //
 // Locks: a connection waits for a lock another connection holds for as long as its busy timeout
 // says, from the moment it is opened (nothing is read before the wait is set). A lock that
@@ -21,34 +21,11 @@
 
 #include "sql/program.h"
 #include "sql/result.h"
+#include "sql/sql_error.h"
 #include "sql/translator.h"
 
 namespace quillon::sql {
 
-// The error number every failing statement carries.
-inline constexpr std::int32_t kSqlErrorNumber = -2147217900;
-// A connection that could not be made or was lost (the server down, a wrong password, a missing
-// database): the text names the server and the cause.
-inline constexpr std::int32_t kConnectionFailedNumber = -2147467259;
-// A statement that waited for another connection's lock longer than the busy timeout (the
-// provider's "timeout expired"); the text starts with kDatabaseBusyText.
-inline constexpr std::int32_t kDatabaseBusyNumber = -2147217871;
-inline constexpr std::string_view kDatabaseBusyText = "账套正被其他工作站使用，请稍后再试";
-// How deep a statement may nest parentheses and CASE, and a batch IF and BEGIN blocks: the
-// translator works through nesting recursively, and the limit keeps any text from exhausting the
-// stack. The text is the server's own for a statement nested too deeply.
-inline constexpr int kMaxNesting = 64;
-inline constexpr std::string_view kNestedTooDeeplyText =
-    "Some part of your SQL statement is nested too deeply. Rewrite the query or break it up into "
-    "smaller queries.";
-// The error for text nested deeper than kMaxNesting; `what` names the nesting.
-[[noreturn]] void refuseNesting(std::string_view what);
-// The longest batch the translator takes: a batch is held as tokens and statements while it is
-// translated, some twenty times its own size for a batch of short statements, and a longer one
-// is refused before any of it is read: kBatchTooLongText and the limit.
-inline constexpr std::size_t kMaxBatchBytes = std::size_t{16} << 20;
-inline constexpr std::string_view kBatchTooLongText = "The batch is too long to translate";
-[[noreturn]] void refuseBatch();
 // How long a connection waits for a lock unless told otherwise: ADO's CommandTimeout default.
 inline constexpr int kDefaultBusyTimeoutMs = 30000;
 
@@ -57,8 +34,6 @@ enum class OpenMode : std::uint8_t {
   OpenExisting,     // fail when the database does not exist
   ReadOnly,         // open an existing database for reading only
 };
-
-enum class Engine : std::uint8_t { SQLite, PostgreSQL };
 
 // Adds the rows of a bulk load: prepared inserts on the embedded engine, COPY on the server.
 // Rows of one table keep their order (so identity columns number them as they come); the load
@@ -77,7 +52,7 @@ class BulkLoader {
 class Database {
  public:
   // `location` is an account database file (or ":memory:", or an SQLite file: URI) for the
-  // embedded engine, or a server URI "postgresql://…" (see isServerLocation). `busyTimeoutMs`
+  // embedded engine, or a server URI "postgresql://…" (Location, locations.h). `busyTimeoutMs`
   // is the wait for locks (0: none), in force before anything is read.
   static std::unique_ptr<Database> open(const std::string& location,
                                         OpenMode mode = OpenMode::CreateIfMissing,
@@ -115,6 +90,11 @@ class Database {
   // need not survive a crash of the machine.
   virtual void relaxDurability() = 0;
 
+  // For a connection that reads results once, a row at a time, however large: an engine that
+  // maps its file into memory reads through its own small page cache instead, so that what the
+  // results touched does not stay resident.
+  virtual void readWithoutMapping() {}
+
   // A bulk load inside the caller's transaction.
   virtual std::unique_ptr<BulkLoader> bulkLoader() = 0;
 
@@ -134,16 +114,12 @@ class Database {
   const std::string& path() const { return path_; }
 
  protected:
-  Database(std::string path, Dialect dialect);
+  Database(std::string path, Engine engine);
   virtual void run(const Program& program, ResultHandler& handler) = 0;
 
  private:
   std::string path_;
   Translator translator_;
 };
-
-// Whether a location names a database on a server ("postgresql://…" or "postgres://…") rather
-// than a file of the embedded engine.
-bool isServerLocation(std::string_view location);
 
 }  // namespace quillon::sql

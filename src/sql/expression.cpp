@@ -4,17 +4,14 @@
 #include <memory>
 #include <string>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
-#include "sql/declared_type.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
 #include "sql/type_name.h"
 
 namespace quillon::sql {
 
 void unsupported(const std::string& construct) {
-  throw automation::ComError(kSqlErrorNumber,
-                             "T-SQL construct not supported by the embedded engine: " + construct);
+  throw SqlError::unsupported(construct);
 }
 
 namespace {
@@ -51,18 +48,13 @@ bool containsWord(const std::array<std::string_view, N>& set, const Token& t) {
   return false;
 }
 
-bool isTextTypeName(std::string_view base) {
-  return base == "varchar" || base == "nvarchar" || base == "char" || base == "nchar" ||
-         base == "text" || base == "ntext" || base == "sysname";
-}
-
 }  // namespace
 
 bool isKeyword(const Token& t) {
   return t.kind == TokenKind::Word && t.keyword;
 }
 
-ExprTranslator::ExprTranslator(const Tokens& tokens, Dialect dialect)
+ExprTranslator::ExprTranslator(const Tokens& tokens, const Dialect& dialect)
     : t_(tokens), d_(dialect), match_(tokens.size(), 0), caseEnd_(tokens.size(), 0) {
   std::vector<std::size_t> parens;
   std::vector<std::size_t> cases;
@@ -70,19 +62,18 @@ ExprTranslator::ExprTranslator(const Tokens& tokens, Dialect dialect)
     if (t_[i].isOp("(")) {
       parens.push_back(i);
       if (parens.size() + cases.size() > static_cast<std::size_t>(kMaxNesting)) {
-        refuseNesting("parentheses and CASE");
+        throw SqlError::nestedTooDeeply("parentheses and CASE");
       }
     } else if (t_[i].isOp(")")) {
       if (parens.empty()) {
-        throw automation::ComError(kSqlErrorNumber,
-                                   "Incorrect syntax near ')': unbalanced parentheses");
+        throw SqlError::syntax("Incorrect syntax near ')': unbalanced parentheses");
       }
       match_[parens.back()] = i;
       parens.pop_back();
     } else if (t_[i].isWord("case")) {
       cases.push_back(i);
       if (parens.size() + cases.size() > static_cast<std::size_t>(kMaxNesting)) {
-        refuseNesting("parentheses and CASE");
+        throw SqlError::nestedTooDeeply("parentheses and CASE");
       }
     } else if (t_[i].isWord("end") && !cases.empty()) {
       caseEnd_[cases.back()] = i;
@@ -90,58 +81,15 @@ ExprTranslator::ExprTranslator(const Tokens& tokens, Dialect dialect)
     }
   }
   if (!parens.empty()) {
-    throw automation::ComError(kSqlErrorNumber,
-                               "Incorrect syntax near '(': unbalanced parentheses");
+    throw SqlError::syntax("Incorrect syntax near '(': unbalanced parentheses");
   }
   if (!cases.empty()) {
-    throw automation::ComError(kSqlErrorNumber, "Incorrect syntax near 'case': CASE without END");
-  }
-}
-
-namespace {
-
-// Words the server reserves that the T-SQL the library writes may use as names.
-constexpr std::array<std::string_view, 24> kServerReserved{
-    "analyse",      "analyze",   "array",   "asymmetric", "both",     "cast",
-    "current_date", "do",        "freeze",  "ilike",      "isnull",   "lateral",
-    "leading",      "limit",     "notnull", "offset",     "only",     "overlaps",
-    "placing",      "returning", "similar", "symmetric",  "trailing", "verbose"};
-
-std::string serverName(std::string_view name) {
-  return quoteName(asciiLower(name));
-}
-
-}  // namespace
-
-std::string ExprTranslator::tokenText(const Token& t, Dialect dialect) {
-  const bool server = dialect == Dialect::PostgreSQL;
-  switch (t.kind) {
-    case TokenKind::String:
-      return quoteLiteral(t.text);
-    case TokenKind::Name:
-      if (t.temp) {
-        if (asciiLower(t.text) == "sysobjects")
-          return server ? "tsql.tempdb_sysobjects" : "temp.tempdb_sysobjects";
-        return server ? "pg_temp." + serverName(t.text) : "temp." + quoteName(t.text);
-      }
-      return server ? serverName(t.text) : quoteName(t.text);
-    case TokenKind::Variable: {
-      const std::string v = asciiLower(t.text);
-      if (v == "@@identity") return server ? "tsql.identity()" : "last_insert_rowid()";
-      if (v == "@@rowcount") return server ? "tsql.row_count()" : "changes()";
-      unsupported("variable " + t.text);
-    }
-    case TokenKind::Word:
-      if (server && !t.keyword && contains(kServerReserved, asciiLower(t.text)))
-        return serverName(t.text);
-      return t.text;
-    default:
-      return t.text;
+    throw SqlError::syntax("Incorrect syntax near 'case': CASE without END");
   }
 }
 
 std::string ExprTranslator::aliasText(const std::string& name) const {
-  return d_ == Dialect::PostgreSQL ? serverName(name) : quoteName(name);
+  return d_.name(name);
 }
 
 std::vector<std::size_t> ExprTranslator::commas(std::size_t begin, std::size_t end) const {
@@ -240,9 +188,9 @@ ExprTranslator::Flavour ExprTranslator::flavour(const std::vector<Item>& term) c
     if (typeAt >= close) return Flavour::Unknown;
     std::size_t next = typeAt;
     const TypeName type = readTypeName(t_, typeAt, close, next);
-    if (isTextTypeName(type.base)) return Flavour::Text;
+    if (isCharacterType(type.base)) return Flavour::Text;
     if (!type.known || type.base.find("date") != std::string::npos || type.base == "time" ||
-        type.base == "uniqueidentifier" || engineDeclaredType(type.base).ends_with("BLOB")) {
+        type.base == "uniqueidentifier" || isBinaryType(type.base)) {
       return Flavour::Unknown;
     }
     return Flavour::Number;
@@ -430,13 +378,7 @@ void ExprTranslator::writeToken(const std::vector<Item>& its, std::size_t& k,
   if (t.isWord("collate") && next != nullptr) {
     const std::string coll = asciiLower(next->text);
     const bool ci = coll.find("_ci") != std::string::npos || coll == "nocase";
-    if (d_ == Dialect::PostgreSQL) {
-      // The server's text columns ignore case by their type: the operand takes the other one.
-      st.out.add(ci ? "::citext" : "::text");
-    } else {
-      st.out.add("COLLATE");
-      st.out.add(ci ? "NOCASE" : "BINARY");
-    }
+    st.out.add(d_.collate(ci));
     ++k;
     return;
   }
@@ -444,18 +386,17 @@ void ExprTranslator::writeToken(const std::vector<Item>& its, std::size_t& k,
       next->text.find('[') != std::string::npos) {
     unsupported("LIKE pattern with [ ] character classes: '" + next->text + "'");
   }
-  if (t.isWord("like") && d_ == Dialect::PostgreSQL) {
-    // LIKE ignores case on both engines; the server's LIKE knows "\\" as its escape unless
-    // told otherwise, T-SQL has none.
-    st.out.add("ILIKE");
+  if (t.isWord("like")) {
+    // LIKE ignores case on both engines; a literal pattern without ESCAPE may have to be given
+    // to the engine differently.
+    st.out.add(d_.like(t));
     const Token* after = k + 2 < its.size() ? &t_[its[k + 2].begin] : nullptr;
     if (next != nullptr && next->kind == TokenKind::String &&
-        next->text.find('\\') != std::string::npos &&
         (after == nullptr || !after->isWord("escape"))) {
-      std::string pattern;
-      for (char c : next->text) pattern += c == '\\' ? std::string("\\\\") : std::string(1, c);
-      st.out.add(quoteLiteral(pattern));
-      ++k;
+      if (auto pattern = d_.likePattern(next->text)) {
+        st.out.add(*pattern);
+        ++k;
+      }
     }
     return;
   }
@@ -591,7 +532,7 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
       // the server decides on the declared types.
       out.sql = paren(chain[0]);
       for (std::size_t m = 1; m < chain.size(); ++m) {
-        const char* add = d_ == Dialect::PostgreSQL ? "tsql.add(" : "tsql_add(";
+        const std::string add = d_.helper("add") + "(";
         out.sql = ops[m - 1] == '+' ? add + out.sql + ", " + paren(chain[m]) + ")"
                                     : out.sql + " - " + paren(chain[m]);
       }
@@ -612,8 +553,7 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
     Term left = closeChain();
     Term bits;
     if (c == '^') {
-      bits.sql = d_ == Dialect::PostgreSQL ? "(" + left.sql + " # " + next.sql + ")"
-                                           : "tsql_bitxor(" + left.sql + ", " + next.sql + ")";
+      bits.sql = d_.bitXor(left.sql, next.sql);
     } else {
       bits.sql = "(" + left.sql + " " + c + " " + next.sql + ")";
     }
@@ -643,14 +583,14 @@ std::string ExprTranslator::itemText(const Item& item) const {
   return tokenText(t_[item.begin]);
 }
 
-// CASE … END. The server gives a CASE one type, taken from its results that are not bare
+// CASE … END. An engine that gives a CASE one type takes it from its results that are not bare
 // literals; a text literal among numbers ("then '' … else fQuantity") is then no number it can
-// read. As the embedded engine keeps each row's result as it is, the server writes the other
-// results as texts the way the embedded engine writes them.
+// read. As an engine that keeps each row's result as it is would give the texts, the other
+// results are written as texts the way the dialect layer writes them.
 std::string ExprTranslator::caseText(const Item& item) const {
   const std::size_t b = item.begin + 1;
   const std::size_t e = item.end - 1;
-  if (d_ != Dialect::PostgreSQL) return "CASE " + range(b, e) + " END";
+  if (!d_.caseHasOneType()) return "CASE " + range(b, e) + " END";
   const auto its = items(b, e);
   std::vector<std::pair<std::size_t, std::size_t>> results;  // token ranges of THEN and ELSE
   for (std::size_t k = 0; k < its.size(); ++k) {
@@ -679,13 +619,37 @@ std::string ExprTranslator::caseText(const Item& item) const {
     out.add(range(at, from));
     const bool bare =
         to == from + 1 && (t_[from].kind == TokenKind::String || t_[from].isWord("null"));
-    out.add(bare ? range(from, to) : "tsql.convert_text(" + range(from, to) + ", NULL, 0)");
+    out.add(bare ? range(from, to)
+                 : d_.helper("convert_text") + "(" + range(from, to) + ", NULL, 0)");
     at = to;
   }
   out.add(range(at, e));
   out.add("END");
   return out.take();
 }
+
+namespace {
+
+// A call's arguments, each written for the engine only when the dialect asks for it.
+class CallArgs final : public CallArguments {
+ public:
+  CallArgs(const ExprTranslator& x, std::vector<std::pair<std::size_t, std::size_t>> spans,
+           std::size_t open, std::size_t close)
+      : x_(x), spans_(std::move(spans)), open_(open), close_(close) {}
+  std::size_t size() const override { return spans_.size(); }
+  std::string at(std::size_t i) const override {
+    return x_.range(spans_.at(i).first, spans_.at(i).second);
+  }
+  std::string all() const override { return x_.range(open_ + 1, close_); }
+
+ private:
+  const ExprTranslator& x_;
+  std::vector<std::pair<std::size_t, std::size_t>> spans_;
+  std::size_t open_;
+  std::size_t close_;
+};
+
+}  // namespace
 
 std::string ExprTranslator::call(const Item& item) const {
   const Token& fn = t_[item.begin];
@@ -703,14 +667,6 @@ std::string ExprTranslator::call(const Item& item) const {
     if (start < close) out.emplace_back(start, close);
     return out;
   };
-  const auto simple = [&](std::string_view engineName) {
-    SqlText s;
-    s.addCallee(engineName);
-    s.add("(");
-    s.add(args());
-    s.add(")");
-    return s.take();
-  };
 
   // "from t (nolock)": a table hint, not a call.
   if (close == open + 2 && t_[open + 1].kind == TokenKind::Word &&
@@ -719,22 +675,13 @@ std::string ExprTranslator::call(const Item& item) const {
   }
   if (name == "isnull" && argList().size() != 2)
     unsupported("ISNULL with other than two arguments");
-  if (d_ == Dialect::PostgreSQL) return serverCall(name, item);
-  if (name == "isnull") return simple("ifnull");
-  if (name == "left") return simple("tsql_left");
-  if (name == "right") return simple("tsql_right");
-  if (name == "substring") return simple("substr");
-  if (name == "ceiling") return simple("ceil");
-  if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp") {
-    return "datetime('now','localtime')";
-  }
-  if (name == "getutcdate" || name == "sysutcdatetime") return "datetime('now')";
-  if (name == "newid") return "lower(hex(randomblob(16)))";
+  if (auto engineCall = d_.call(name, CallArgs(*this, argList(), open, close)))
+    return *std::move(engineCall);
   if (name == "dateadd" || name == "datediff" || name == "datepart" || name == "datename") {
     const auto a = argList();
     if (a.empty() || a[0].second - a[0].first != 1)
       unsupported(asciiLower(fn.text) + " without a date part");
-    std::string s = "tsql_" + name + "(" + quoteLiteral(asciiLower(t_[a[0].first].text));
+    std::string s = d_.dateFunction(name) + "(" + quoteLiteral(asciiLower(t_[a[0].first].text));
     for (std::size_t i = 1; i < a.size(); ++i) s += ", " + range(a[i].first, a[i].second);
     return s + ")";
   }
@@ -763,156 +710,13 @@ std::string ExprTranslator::call(const Item& item) const {
   return s.take();
 }
 
-// A call as the server runs it: the dialect layer's functions in the schema "tsql", the server's
-// own where they mean the same.
-std::string ExprTranslator::serverCall(const std::string& name, const Item& item) const {
-  const Token& fn = t_[item.begin];
-  const std::size_t open = item.begin + 1;
-  const std::size_t close = item.end - 1;
-  std::vector<std::pair<std::size_t, std::size_t>> a;
-  {
-    std::size_t start = open + 1;
-    for (std::size_t c : commas(open + 1, close)) {
-      a.emplace_back(start, c);
-      start = c + 1;
-    }
-    if (start < close) a.emplace_back(start, close);
-  }
-  const auto arg = [&](std::size_t i) { return range(a[i].first, a[i].second); };
-  const auto as = [&](std::string_view engineName) {
-    std::string out(engineName);
-    out += "(";
-    for (std::size_t i = 0; i < a.size(); ++i) out += (i > 0 ? ", " : "") + arg(i);
-    return out + ")";
-  };
-  if (name == "isnull") return as("coalesce");
-  if (name == "len") return as("tsql.len");
-  if (name == "charindex") return as("tsql.charindex");
-  if (name == "left" || name == "right") {
-    if (a.size() != 2) unsupported(asciiLower(fn.text) + " with other than two arguments");
-    return std::string(name == "left" ? "tsql.left_chars" : "tsql.right_chars") + "(CAST(" +
-           arg(0) + " AS text), " + arg(1) + ")";
-  }
-  if (name == "substring") {
-    if (a.empty()) unsupported("SUBSTRING without arguments");
-    std::string out = "substr(CAST(" + arg(0) + " AS text)";
-    for (std::size_t i = 1; i < a.size(); ++i) out += ", CAST(" + arg(i) + " AS integer)";
-    return out + ")";
-  }
-  if (name == "round") {
-    if (a.size() < 2) return as("round");
-    return "tsql.round(" + arg(0) + ", " + arg(1) + ")";
-  }
-  if (name == "ceiling") return as("ceil");
-  if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp")
-    return "LOCALTIMESTAMP(0)";
-  if (name == "getutcdate" || name == "sysutcdatetime")
-    return "CAST(now() AT TIME ZONE 'UTC' AS timestamp(0))";
-  if (name == "newid") return "replace(CAST(gen_random_uuid() AS text), '-', '')";
-  if (name == "db_name") return "CAST(current_database() AS text)";
-  if (name == "object_id") return as("tsql.object_id");
-  if (name == "objectproperty") return as("tsql.objectproperty");
-  if (name == "year" || name == "month" || name == "day") return as("tsql." + name);
-  if (name == "dateadd" || name == "datediff" || name == "datepart" || name == "datename") {
-    if (a.empty() || a[0].second - a[0].first != 1)
-      unsupported(asciiLower(fn.text) + " without a date part");
-    std::string out = std::string("tsql.") + (name == "datename" ? "datepart" : name) + "(" +
-                      quoteLiteral(asciiLower(t_[a[0].first].text));
-    for (std::size_t i = 1; i < a.size(); ++i) out += ", " + arg(i);
-    return out + ")";
-  }
-  if (name == "convert") {
-    if (a.size() < 2 || a.size() > 3)
-      unsupported("CONVERT with " + std::to_string(a.size()) + " arguments");
-    return convertCall(a[0].first, a[0].second, arg(1), a.size() == 3 ? arg(2) : "NULL");
-  }
-  if (name == "cast") {
-    for (std::size_t i = open + 1; i < close; ++i) {
-      if (t_[i].isOp("(")) {
-        i = match_[i];
-      } else if (t_[i].isWord("as")) {
-        return convertCall(i + 1, close, range(open + 1, i), "NULL");
-      }
-    }
-    unsupported("CAST without AS");
-  }
-  SqlText s;
-  s.addCallee(tokenText(fn));
-  s.add("(");
-  s.add(range(open + 1, close));
-  s.add(")");
-  return s.take();
-}
-
-// CONVERT and CAST on the server: the same conversions as on the embedded engine, through the
-// dialect layer's functions where the server's own casts differ (int truncates, texts of dates
-// and numbers are written the embedded engine's way).
-std::string ExprTranslator::serverConvert(const std::string& base,
-                                          const std::vector<std::string>& params,
-                                          const std::string& expr, const std::string& style) const {
-  if (isTextTypeName(base)) {
-    const std::string length = !params.empty()          ? (params[0] == "max" ? "0" : params[0])
-                               : base == "sysname"      ? "128"
-                               : base.ends_with("text") ? "0"
-                                                        : "30";
-    return "tsql.convert_text(" + expr + ", " + style + ", " + length + ")";
-  }
-  if (base == "uniqueidentifier") return "tsql.convert_text(" + expr + ", NULL, 0)";
-  if (base == "decimal" || base == "numeric") {
-    const std::string scale = params.size() > 1 ? params[1] : "0";
-    return "tsql.round(tsql.real(" + expr + "), " + scale + ")";
-  }
-  if (base == "money" || base == "smallmoney") return "tsql.round(tsql.real(" + expr + "), 4)";
-  if (base == "float" || base == "real") return "tsql.real(" + expr + ")";
-  if (base == "int" || base == "bigint" || base == "smallint" || base == "tinyint")
-    return "CAST(trunc(tsql.real(" + expr + ")) AS bigint)";
-  if (base == "bit") return "CAST(tsql.real(" + expr + ") <> 0 AS integer)";
-  if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
-      base == "datetimeoffset")
-    return "tsql.datetime(" + expr + ")";
-  if (base == "date") return "date_trunc('day', tsql.datetime(" + expr + "))";
-  if (base == "time") return "tsql.time(" + expr + ")";
-  if (engineDeclaredType(base).ends_with("BLOB")) return "CAST(" + expr + " AS bytea)";
-  unsupported("conversion to type " + base);
-}
-
 std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeEnd,
                                         const std::string& expr, const std::string& style) const {
   if (typeBegin >= typeEnd) unsupported("CONVERT without a type");
   std::size_t next = typeBegin;
   const TypeName type = readTypeName(t_, typeBegin, typeEnd, next);
   if (!type.known || next != typeEnd) unsupported("conversion to type " + type.text());
-  const std::string& base = type.base;
-  const std::vector<std::string>& params = type.args;
-  if (d_ == Dialect::PostgreSQL) return serverConvert(base, params, expr, style);
-  if (isTextTypeName(base)) {
-    // Without a length the server's CONVERT and CAST give 30 characters; text and ntext have no
-    // length, sysname is nvarchar(128).
-    std::string length = !params.empty()          ? (params[0] == "max" ? "0" : params[0])
-                         : base == "sysname"      ? "128"
-                         : base.ends_with("text") ? "0"
-                                                  : "30";
-    return "tsql_convert_text(" + expr + ", " + style + ", " + length + ")";
-  }
-  if (base == "uniqueidentifier") return "tsql_convert_text(" + expr + ", NULL, 0)";
-  if (base == "decimal" || base == "numeric") {
-    const std::string scale = params.size() > 1 ? params[1] : "0";
-    return "round(CAST(" + expr + " AS REAL), " + scale + ")";
-  }
-  if (base == "money" || base == "smallmoney") return "round(CAST(" + expr + " AS REAL), 4)";
-  if (base == "float" || base == "real") return "CAST(" + expr + " AS REAL)";
-  if (base == "int" || base == "bigint" || base == "smallint" || base == "tinyint") {
-    return "CAST(" + expr + " AS INTEGER)";
-  }
-  if (base == "bit") return "(CAST(" + expr + " AS INTEGER) <> 0)";
-  if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
-      base == "datetimeoffset") {
-    return "tsql_datetime(" + expr + ")";
-  }
-  if (base == "date") return "substr(tsql_datetime(" + expr + "), 1, 10)";
-  if (base == "time") return "tsql_time(" + expr + ")";
-  if (engineDeclaredType(base).ends_with("BLOB")) return "CAST(" + expr + " AS BLOB)";
-  unsupported("conversion to type " + base);
+  return d_.convert(type, expr, style);
 }
 
 }  // namespace quillon::sql
@@ -969,7 +773,8 @@ std::vector<std::string> outputNames(const ExprTranslator& x, std::size_t begin,
       if (path) name = t[c - 1].text;
     }
     if (name.empty() && n > 0) {
-      if (!embedded) embedded = std::make_unique<ExprTranslator>(t, Dialect::SQLite);
+      // Named by its text as the embedded engine writes it, the same on every engine.
+      if (!embedded) embedded = std::make_unique<ExprTranslator>(t, dialectOf(Engine::SQLite));
       name = embedded->range(i, c);
     }
     names.push_back(std::move(name));

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sql/dialect.h"
 #include "sql/program.h"
 #include "sql/token.h"
 
@@ -19,7 +20,7 @@ class ExprTranslator {
  public:
   // Throws ComError when parentheses or CASE ... END do not balance or nest deeper than
   // kMaxNesting.
-  explicit ExprTranslator(const Tokens& tokens, Dialect dialect = Dialect::SQLite);
+  explicit ExprTranslator(const Tokens& tokens, const Dialect& dialect = dialectOf(Engine::SQLite));
 
   // The engine text for tokens [begin, end).
   std::string range(std::size_t begin, std::size_t end) const;
@@ -31,12 +32,10 @@ class ExprTranslator {
   std::vector<std::size_t> commas(std::size_t begin, std::size_t end) const;
 
   const Tokens& tokens() const { return t_; }
-  Dialect dialect() const { return d_; }
+  const Dialect& dialect() const { return d_; }
 
-  // How a single token is written for the engine (names quoted, temporary tables in temp; on
-  // the server every name in lower case, as the server folds the names it is not given quoted).
-  static std::string tokenText(const Token& t, Dialect dialect);
-  std::string tokenText(const Token& t) const { return tokenText(t, d_); }
+  // How a single token is written for the engine (Dialect::tokenText).
+  std::string tokenText(const Token& t) const { return d_.tokenText(t); }
   // A column alias as the engine writes it.
   std::string aliasText(const std::string& name) const;
 
@@ -61,9 +60,6 @@ class ExprTranslator {
   std::string caseText(const Item& item) const;
   std::string convertCall(std::size_t typeBegin, std::size_t typeEnd, const std::string& expr,
                           const std::string& style) const;
-  std::string serverCall(const std::string& name, const Item& item) const;
-  std::string serverConvert(const std::string& base, const std::vector<std::string>& params,
-                            const std::string& expr, const std::string& style) const;
   Flavour flavour(const std::vector<Item>& term) const;
   bool isOperand(const Item& item) const;
   bool isSign(const std::vector<Item>& its, std::size_t k) const;
@@ -72,7 +68,7 @@ class ExprTranslator {
   std::string arithmetic(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
 
   const Tokens& t_;
-  Dialect d_;
+  const Dialect& d_;
   std::vector<std::size_t> match_;    // for "(": index of its ")"
   std::vector<std::size_t> caseEnd_;  // for "case": index of its "end"
 };

@@ -1,66 +1,14 @@
 #include "sql/locations.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <vector>
 
-#include "automation/com_error.h"
 #include "automation/text_compare.h"
-#include "sql/database.h"
-#include "sql/sql_text.h"
-#ifdef QUILLON_SERVER_ENGINE
-#include <libpq-fe.h>
-
-#include "sql/pg_database.h"
-#endif
+#include "sql/storage.h"
 
 namespace quillon::sql {
 
 namespace {
-
-namespace fs = std::filesystem;
-
-// Where the database name stands in a server URI: after the authority, before the query.
-std::pair<std::size_t, std::size_t> nameSpan(const std::string& uri) {
-  const auto scheme = uri.find("://");
-  const auto slash = uri.find('/', scheme == std::string::npos ? 0 : scheme + 3);
-  const auto query = uri.find('?');
-  const std::size_t end = query == std::string::npos ? uri.size() : query;
-  if (slash == std::string::npos || slash > end) return {end, end};
-  return {slash + 1, end};
-}
-
-std::string decoded(std::string_view s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '%' && i + 2 < s.size()) {
-      out += static_cast<char>(std::stoi(std::string(s.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      out += s[i];
-    }
-  }
-  return out;
-}
-
-// Runs one of the server's own statements (not T-SQL) on its database "postgres"; returns the
-// first column of its rows.
-std::vector<std::string> onServer(const std::string& location, const std::string& statement) {
-#ifdef QUILLON_SERVER_ENGINE
-  auto server = PgDatabase::open(withDatabaseName(location, "postgres"), OpenMode::OpenExisting,
-                                 kDefaultBusyTimeoutMs);
-  return server->column(statement);
-#else
-  (void)statement;
-  Database::open(location);  // refuses, naming what is missing
-  return {};
-#endif
-}
-
-[[noreturn]] void fileError(const std::string& what, const std::error_code& ec) {
-  throw automation::ComError(automation::err::kInvalidProcedureCall, what + ": " + ec.message());
-}
 
 bool sameKey(std::string_view key, std::string_view lowerName) {
   while (!key.empty() && (key.front() == ' ' || key.front() == '\t')) key.remove_prefix(1);
@@ -109,7 +57,7 @@ Ranges secretsOf(std::string_view text) {
   Ranges secrets;
   std::size_t first = 0;
   while (first < text.size() && (text[first] == ' ' || text[first] == '\t')) ++first;
-  if (isServerLocation(text.substr(first))) {
+  if (namesServer(text.substr(first))) {
     uriSecrets(text, 0, secrets);
     return secrets;
   }
@@ -192,133 +140,120 @@ std::string maskPasswordIn(std::string_view message, std::string_view connection
         secret.back() == secret.front())
       secret = secret.substr(1, secret.size() - 2);
     replaceAll(out, secret);
-    if (secret.find('%') != std::string_view::npos) {
-      try {
-        replaceAll(out, decoded(secret));
-      } catch (const std::exception&) {
-        // not percent-encoding after all: the text as written is masked already
-      }
+    if (secret.find('%') != std::string_view::npos) replaceAll(out, percentDecoded(secret));
+  }
+  return out;
+}
+
+std::string percentDecoded(std::string_view s) {
+  const auto hex = [](char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+  };
+  std::string out;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const int high = s[i] == '%' && i + 2 < s.size() ? hex(s[i + 1]) : -1;
+    const int low = high >= 0 ? hex(s[i + 2]) : -1;
+    if (low >= 0) {
+      out += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      out += s[i];
     }
   }
   return out;
 }
 
-std::string withDatabaseName(const std::string& location, std::string_view name) {
-  std::string out = location;
-  const auto [begin, end] = nameSpan(location);
-  if (begin == end && (begin == 0 || out[begin - 1] != '/')) {
-    out.insert(begin, "/" + std::string(name));
-  } else {
-    out.replace(begin, end - begin, name);
-  }
-  return out;
+bool namesServer(std::string_view location) {
+  return location.starts_with("postgresql://") || location.starts_with("postgres://");
 }
 
-std::string databaseName(const std::string& location) {
-  if (!isServerLocation(location)) return fs::path(location).filename().string();
-  const auto [begin, end] = nameSpan(location);
-  return decoded(std::string_view(location).substr(begin, end - begin));
+const Storage& storageOf(std::string_view location) {
+  return namesServer(location) ? serverStorage() : fileStorage();
 }
 
-std::string siblingLocation(const std::string& location, std::string_view suffix) {
-  if (!isServerLocation(location)) return location + std::string(suffix);
-  std::string name = databaseName(location);
-  for (char c : suffix) name += (c == '.' || c == '-') ? '_' : c;
-  return withDatabaseName(location, name);
+Location::Location(std::string text) : Location(text, storageOf(text)) {}
+
+Location Location::onServer(std::string_view host, std::string_view port, std::string_view database,
+                            std::string_view user, std::string_view password,
+                            int connectionTimeout) {
+  return Location(serverLocation(host, port, database, user, password, connectionTimeout),
+                  serverStorage());
 }
 
-bool databaseExists(const std::string& location) {
-  if (!isServerLocation(location)) {
-    std::error_code ec;
-    return fs::exists(location, ec);
-  }
-  return !onServer(location, "SELECT 1 FROM pg_database WHERE datname = " +
-                                 quoteLiteral(databaseName(location)))
-              .empty();
+std::string Location::shown() const {
+  return maskPassword(text_);
 }
 
-ServerDatabase serverDatabaseContents(const std::string& location) {
-#ifdef QUILLON_SERVER_ENGINE
-  // A connection of libpq's own: the library's would install its functions in the database
-  // before it could be refused.
-  const char* keys[] = {"dbname", "client_encoding", nullptr};
-  const char* values[] = {location.c_str(), "UTF8", nullptr};
-  PGconn* conn = PQconnectdbParams(keys, values, 1);
-  if (conn == nullptr || PQstatus(conn) != CONNECTION_OK) {
-    const std::string why = conn != nullptr ? PQerrorMessage(conn) : "";
-    PQfinish(conn);
-    if (why.find("database \"" + databaseName(location) + "\" does not exist") !=
-        std::string::npos) {
-      return ServerDatabase::Absent;
-    }
-    // The library's error for it, which names the server and the cause.
-    PgDatabase::open(location, OpenMode::OpenExisting, kDefaultBusyTimeoutMs);
-    throw automation::ComError(
-        kConnectionFailedNumber,
-        "[Quillon.PostgreSQL] Cannot read what the database " + databaseName(location) + " holds");
-  }
-  PGresult* result = PQexec(
-      conn,
-      "SELECT (SELECT count(*) FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
-      "WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f', 'S') AND n.nspname NOT IN ('pg_catalog', "
-      "'information_schema', 'tsql') AND n.nspname NOT LIKE 'pg\\_%'), "
-      "pg_encoding_to_char(encoding) FROM pg_database WHERE datname = current_database()");
-  const bool read = PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1;
-  const std::string relations = read ? PQgetvalue(result, 0, 0) : "";
-  const std::string encoding = read ? PQgetvalue(result, 0, 1) : "";
-  std::string cause = read ? "" : PQresultErrorMessage(result);
-  while (!cause.empty() && (cause.back() == '\n' || cause.back() == ' ')) cause.pop_back();
-  PQclear(result);
-  PQfinish(conn);
-  if (!read) {
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] Cannot read what the database " +
-                                   databaseName(location) + " holds: " + cause);
-  }
-  if (encoding != "UTF8") {
-    throw automation::ComError(automation::err::kInvalidProcedureCall,
-                               "The database " + databaseName(location) + " on the server is in " +
-                                   encoding + "; an account needs UTF8.");
-  }
-  return relations == "0" ? ServerDatabase::Empty : ServerDatabase::HoldsTables;
-#else
-  Database::open(location);  // refuses, naming what is missing
-  return ServerDatabase::Absent;
-#endif
+Engine Location::engine() const {
+  return storage_->engine();
 }
 
-void dropDatabase(const std::string& location) {
-  if (!isServerLocation(location)) {
-    std::error_code ec;
-    fs::remove(location, ec);
-    return;
-  }
-  onServer(location,
-           "DROP DATABASE IF EXISTS " + quoteName(databaseName(location)) + " WITH (FORCE)");
+std::unique_ptr<Database> Location::open(OpenMode mode, int busyTimeoutMs) const {
+  return storage_->open(text_, mode, busyTimeoutMs);
 }
 
-void renameDatabase(const std::string& from, const std::string& to) {
-  if (!isServerLocation(from)) {
-    std::error_code ec;
-    fs::rename(from, to, ec);
-    if (ec) fileError("Cannot write " + to, ec);
-    return;
-  }
-  dropDatabase(to);
-  onServer(from, "ALTER DATABASE " + quoteName(databaseName(from)) + " RENAME TO " +
-                     quoteName(databaseName(to)));
+std::string Location::subject() const {
+  return storage_->subject(shown());
 }
 
-void copyDatabase(const std::string& from, const std::string& to) {
-  if (!isServerLocation(from)) {
-    std::error_code ec;
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
-    if (ec) fileError("Cannot copy " + from, ec);
-    return;
-  }
-  dropDatabase(to);
-  onServer(from, "CREATE DATABASE " + quoteName(databaseName(to)) + " TEMPLATE " +
-                     quoteName(databaseName(from)) + " STRATEGY FILE_COPY");
+std::string Location::existsText() const {
+  return storage_->existsText(text_);
+}
+
+std::string Location::name() const {
+  return storage_->name(text_);
+}
+
+std::string Location::stem() const {
+  return storage_->stem(text_);
+}
+
+std::string Location::resolved() const {
+  return storage_->resolved(text_);
+}
+
+Location Location::sibling(std::string_view suffix) const {
+  return Location(storage_->sibling(text_, suffix), *storage_);
+}
+
+Location Location::withDatabaseName(std::string_view name) const {
+  return Location(storage_->withDatabaseName(text_, name), *storage_);
+}
+
+Location Location::withLogin(std::string_view user, std::string_view password,
+                             int connectionTimeout) const {
+  return Location(storage_->withLogin(text_, user, password, connectionTimeout), *storage_);
+}
+
+bool Location::exists() const {
+  return storage_->exists(text_);
+}
+
+bool Location::knownMissing() const {
+  return storage_->knownMissing(text_);
+}
+
+bool Location::copiesFreely() const {
+  return storage_->copiesFreely();
+}
+
+DatabaseContents Location::contents() const {
+  return storage_->contents(text_);
+}
+
+void Location::drop() const {
+  storage_->drop(text_);
+}
+
+void Location::renameTo(const Location& to) const {
+  storage_->rename(text_, to.text_);
+}
+
+void Location::copyTo(const Location& to) const {
+  storage_->copy(text_, to.text_);
 }
 
 }  // namespace quillon::sql

@@ -8,7 +8,7 @@
 namespace quillon::sql {
 
 // The engine a translation is for: the embedded file or the database server.
-enum class Dialect : unsigned char { SQLite, PostgreSQL };
+enum class Engine : unsigned char { SQLite, PostgreSQL };
 
 struct Op {
   enum class Kind {

@@ -1,26 +1,18 @@
 #include <stdexcept>
 #include <string>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
 #include "sql/result.h"
+#include "sql/sql_error.h"
 
 namespace quillon::sql {
 
 void Cursor::checkColumn(std::size_t column, bool hasRow) const {
-  if (!hasRow) {
-    throw automation::ComError(kSqlErrorNumber,
-                               "No current row: the cursor is before the first "
-                               "or after the last row");
-  }
-  if (column >= columns_.size()) {
-    throw automation::ComError(kSqlErrorNumber,
-                               "Column index " + std::to_string(column) + " is out of range");
-  }
+  if (!hasRow) throw SqlError::noCurrentRow();
+  if (column >= columns_.size()) throw SqlError::columnOutOfRange(column);
 }
 
 void Cursor::noCurrentRow(std::string_view statementStart) const {
-  throw automation::ComError(kSqlErrorNumber, "No current row in: " + std::string(statementStart));
+  throw SqlError::noCurrentRowIn(statementStart);
 }
 
 void Cursor::checkRowWidth(std::span<CellView> out) const {

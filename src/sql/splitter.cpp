@@ -3,8 +3,7 @@
 #include <array>
 #include <string>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
+#include "sql/sql_error.h"
 
 namespace quillon::sql {
 
@@ -18,7 +17,7 @@ constexpr std::string_view kStatementStarts[] = {
 };
 
 [[noreturn]] void fail(const std::string& text) {
-  throw automation::ComError(kSqlErrorNumber, text);
+  throw SqlError::syntax(text);
 }
 
 class Splitter {
@@ -54,7 +53,7 @@ class Splitter {
                          !wordAt(pos_ + 1, "transaction") && !wordAt(pos_ + 1, "distributed");
     if (!isIf && !isBlock) return simple();
     // IF and BEGIN nest by recursion here, in the translator and when the batch runs.
-    if (++depth_ > kMaxNesting) refuseNesting("IF and BEGIN … END");
+    if (++depth_ > kMaxNesting) throw SqlError::nestedTooDeeply("IF and BEGIN … END");
     StatementNode node = isIf ? ifStatement() : block();
     --depth_;
     return node;

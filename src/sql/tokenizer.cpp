@@ -1,9 +1,8 @@
 #include <array>
 #include <string>
 
-#include "automation/com_error.h"
 #include "automation/text_compare.h"
-#include "sql/database.h"
+#include "sql/sql_error.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -77,8 +76,8 @@ bool isDigit(char c) {
 }
 
 [[noreturn]] void unterminated(std::string_view what, std::string_view text, std::size_t at) {
-  throw automation::ComError(kSqlErrorNumber, "Unterminated " + std::string(what) + " near '" +
-                                                  std::string(text.substr(at, 40)) + "'");
+  throw SqlError::syntax("Unterminated " + std::string(what) + " near '" +
+                         std::string(text.substr(at, 40)) + "'");
 }
 
 class Lexer {

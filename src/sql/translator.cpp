@@ -9,6 +9,7 @@
 #include "sql/ddl.h"
 #include "sql/expression.h"
 #include "sql/splitter.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
 #include "sql/token.h"
 
@@ -49,7 +50,7 @@ std::size_t findTop(const ExprTranslator& x, std::size_t from, std::string_view 
   return std::string::npos;
 }
 
-std::vector<Op> translateStatement(const Tokens& tokens, Dialect d);
+std::vector<Op> translateStatement(const Tokens& tokens, const Dialect& d);
 
 Token makeToken(TokenKind kind, std::string text, std::size_t offset) {
   Token t;
@@ -105,7 +106,7 @@ std::vector<std::string> selectListNames(const ExprTranslator& x, std::size_t be
 // server's limit of recursion levels (100, or OPTION (MAXRECURSION n); 0 is none): the engine has
 // no limit, so its rows carry their level in a column of a helper expression and a level past the
 // limit is the server's error; the expression under its own name leaves that column out.
-std::vector<Op> translateWith(const Tokens& tokens, Dialect d) {
+std::vector<Op> translateWith(const Tokens& tokens, const Dialect& d) {
   const ExprTranslator x(tokens, d);
   Tokens main;
   std::size_t end = tokens.size();
@@ -187,9 +188,7 @@ std::vector<Op> translateWith(const Tokens& tokens, Dialect d) {
         const std::size_t at = std::min(findTop(mx, 1, "from"), member.size());
         Tokens level{makeToken(TokenKind::Operator, ",", 0)};
         if (selfReferring) {
-          level.push_back(makeToken(
-              TokenKind::Word,
-              d == Dialect::PostgreSQL ? "tsql.recursion_level" : "tsql_recursion_level", 0));
+          level.push_back(makeToken(TokenKind::Word, d.helper("recursion_level"), 0));
           level.push_back(makeToken(TokenKind::Operator, "(", 0));
           level.push_back(makeToken(TokenKind::Name, "$level", 0));
           level.push_back(makeToken(TokenKind::Operator, "+", 0));
@@ -228,13 +227,12 @@ std::vector<Op> translateWith(const Tokens& tokens, Dialect d) {
     unsupported("WITH … " + verb.text);
   }
   auto ops = translateStatement(main, d);
-  // The server wants to be told that an expression refers to itself.
-  if (anyRecursive && d == Dialect::PostgreSQL) with.insert(4, " RECURSIVE");
+  with.replace(0, 4, d.with(anyRecursive));
   for (auto& op : ops) op.sql = with + " " + op.sql;
   return ops;
 }
 
-std::vector<Op> translateStatement(const Tokens& tokens, Dialect d) {
+std::vector<Op> translateStatement(const Tokens& tokens, const Dialect& d) {
   const Token& first = tokens.front();
   const std::string kind = asciiLower(first.text);
   if (first.kind != TokenKind::Word) unsupported("statement starting with '" + first.text + "'");
@@ -244,7 +242,7 @@ std::vector<Op> translateStatement(const Tokens& tokens, Dialect d) {
     const std::size_t into = findTop(x, 1, "into");
     if (into == std::string::npos) {
       Op op = simpleOp(Op::Kind::Exec, x.all());
-      if (d == Dialect::PostgreSQL) op.columnNames = outputNames(x, 0, tokens.size());
+      if (d.keepsWrittenNames()) op.columnNames = outputNames(x, 0, tokens.size());
       return {op};
     }
     const std::size_t from = findTop(x, 1, "from");
@@ -255,7 +253,7 @@ std::vector<Op> translateStatement(const Tokens& tokens, Dialect d) {
     rest.insert(rest.end(), tokens.begin() + static_cast<std::ptrdiff_t>(into) + 2, tokens.end());
     Op op = simpleOp(Op::Kind::SelectInto, ExprTranslator(rest, d).all());
     op.target = x.tokenText(tokens[into + 1]);
-    if (d == Dialect::PostgreSQL) {
+    if (d.keepsWrittenNames()) {
       const ExprTranslator rx(rest, d);
       op.comment = writtenNames(tokens[into + 1].text, outputNames(rx, 0, rest.size()));
     }
@@ -299,7 +297,7 @@ std::vector<Op> translateStatement(const Tokens& tokens, Dialect d) {
   if (kind == "truncate") {
     if (tokens.size() != 3 || !tokens[1].isWord("table"))
       unsupported("TRUNCATE without TABLE name");
-    return {simpleOp(Op::Kind::Exec, "DELETE FROM " + ExprTranslator::tokenText(tokens[2], d))};
+    return {simpleOp(Op::Kind::Exec, "DELETE FROM " + d.tokenText(tokens[2]))};
   }
   if (kind == "begin") return {simpleOp(Op::Kind::Exec, "BEGIN")};
   if (kind == "commit") return {simpleOp(Op::Kind::Exec, "COMMIT")};
@@ -331,7 +329,7 @@ std::vector<Op> translateStatement(const Tokens& tokens, Dialect d) {
 }
 
 void translateNodes(std::string_view batch, const Tokens& tokens,
-                    const std::vector<StatementNode>& nodes, Program& out, Dialect d) {
+                    const std::vector<StatementNode>& nodes, Program& out, const Dialect& d) {
   for (const auto& node : nodes) {
     switch (node.kind) {
       case StatementNode::Kind::Simple: {
@@ -364,18 +362,18 @@ void translateNodes(std::string_view batch, const Tokens& tokens,
 
 }  // namespace
 
-Translator::Translator(std::size_t capacity, Dialect dialect)
-    : capacity_(capacity == 0 ? 1 : capacity), dialect_(dialect) {}
+Translator::Translator(std::size_t capacity, Engine engine)
+    : capacity_(capacity == 0 ? 1 : capacity), engine_(engine) {}
 
-Program Translator::translateUncached(std::string_view batch, Dialect dialect) {
-  if (batch.size() > kMaxBatchBytes) refuseBatch();
+Program Translator::translateUncached(std::string_view batch, Engine engine) {
+  if (batch.size() > kMaxBatchBytes) throw SqlError::batchTooLong();
   Program program;
   const Tokens tokens = tokenize(batch);
   const std::vector<StatementNode> nodes = splitBatch(tokens);
   // Most statements give one engine statement: the program is made at its size at once rather
   // than moved to ever larger places as it grows.
   program.reserve(nodes.size());
-  translateNodes(batch, tokens, nodes, program, dialect);
+  translateNodes(batch, tokens, nodes, program, dialectOf(engine));
   return program;
 }
 
@@ -384,7 +382,7 @@ std::shared_ptr<const Program> Translator::translate(std::string_view batch) {
     lru_.splice(lru_.begin(), lru_, it->second);
     return it->second->second;
   }
-  auto program = std::make_shared<const Program>(translateUncached(batch, dialect_));
+  auto program = std::make_shared<const Program>(translateUncached(batch, engine_));
   // A long batch is a load or a script, run once: keeping it would hold its text and its program
   // for as long as the connection lives.
   if (batch.size() > kLongestCachedBatch) return program;

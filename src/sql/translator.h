@@ -1,10 +1,10 @@
 // Translator: T-SQL batches in, engine programs out, with a bounded cache of recent translations.
 //
 // A batch is tokenized, split into statements and each statement rewritten for the engine the
-// translator writes for (the dialect). The
-// result depends on the text alone, so it is cached by the batch text: a statement that the
-// library runs again (the same list query, the same work-table batch) costs one lookup. A
-// construct that cannot be translated raises ComError -2147217900 naming the construct.
+// translator writes for (its Dialect, dialect.h). The result depends on the text alone, so it is
+// cached by the batch text: a statement that the library runs again (the same list query, the same
+// work-table batch) costs one lookup. A construct that cannot be translated raises ComError
+// -2147217900 naming the construct.
 #pragma once
 
 #include <cstddef>
@@ -20,13 +20,13 @@ namespace quillon::sql {
 
 class Translator {
  public:
-  explicit Translator(std::size_t capacity = 512, Dialect dialect = Dialect::SQLite);
+  explicit Translator(std::size_t capacity = 512, Engine engine = Engine::SQLite);
 
   std::shared_ptr<const Program> translate(std::string_view batch);
   // Without the cache.
-  static Program translateUncached(std::string_view batch, Dialect dialect = Dialect::SQLite);
+  static Program translateUncached(std::string_view batch, Engine engine = Engine::SQLite);
 
-  Dialect dialect() const { return dialect_; }
+  Engine engine() const { return engine_; }
 
   void clearCache();
   std::size_t cacheSize() const { return map_.size(); }
@@ -38,7 +38,7 @@ class Translator {
  private:
   using Entry = std::pair<std::string, std::shared_ptr<const Program>>;
   std::size_t capacity_;
-  Dialect dialect_;
+  Engine engine_;
   std::list<Entry> lru_;  // most recent first
   std::unordered_map<std::string_view, std::list<Entry>::iterator> map_;
 };

@@ -4,9 +4,8 @@
 #include <charconv>
 #include <string_view>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
-#include "sql/declared_type.h"
+#include "sql/sql_error.h"
+#include "sql/sqlite/declared_type.h"
 
 namespace quillon::sql {
 
@@ -35,8 +34,7 @@ constexpr std::array kSynonyms{
 };
 
 [[noreturn]] void invalid(const TypeName& t, std::string_view rule) {
-  throw automation::ComError(kSqlErrorNumber,
-                             "Type " + t.text() + " is not valid: " + std::string(rule));
+  throw SqlError::syntax("Type " + t.text() + " is not valid: " + std::string(rule));
 }
 
 bool number(const std::string& s, int& out) {
@@ -80,8 +78,7 @@ void check(TypeName& t) {
     if (n > 1 || (n == 1 && !(firstIsNumber && first >= 0 && first <= 7)))
       invalid(t, "the fractional seconds precision must be 0 to 7");
   } else if (n > 0) {
-    throw automation::ComError(kSqlErrorNumber,
-                               "Cannot specify a column width on data type " + b + ".");
+    throw SqlError::syntax("Cannot specify a column width on data type " + b + ".");
   }
 }
 
@@ -144,6 +141,15 @@ TypeName readTypeName(const Tokens& tokens, std::size_t at, std::size_t end, std
   t.known = !engineDeclaredType(t.base).empty();
   if (t.known) check(t);
   return t;
+}
+
+bool isCharacterType(std::string_view base) {
+  return base == "varchar" || base == "nvarchar" || base == "char" || base == "nchar" ||
+         base == "text" || base == "ntext" || base == "sysname";
+}
+
+bool isBinaryType(std::string_view base) {
+  return base == "binary" || base == "varbinary" || base == "image" || base == "timestamp";
 }
 
 }  // namespace quillon::sql

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "sql/token.h"
@@ -27,5 +28,10 @@ struct TypeName {
 // Reads the type name that starts at tokens[at] and ends before `end`; `next` is set to the first
 // token after it. Throws ComError for arguments the server refuses.
 TypeName readTypeName(const Tokens& tokens, std::size_t at, std::size_t end, std::size_t& next);
+
+// Whether a canonical base type holds characters (char, varchar, nchar, nvarchar, text, ntext,
+// sysname), and whether it holds bytes (binary, varbinary, image, timestamp).
+bool isCharacterType(std::string_view base);
+bool isBinaryType(std::string_view base);
 
 }  // namespace quillon::sql

@@ -9,7 +9,7 @@
 #include "ado/fields.h"
 #include "ado/ole_date.h"
 #include "automation/com_error.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 #include "test_data.h"
 
 namespace quillon::ado {

@@ -80,7 +80,7 @@ class SqlStream : public ::testing::Test {
   void TearDown() override {
     if (!test_support::onServer()) return;
     try {
-      sql::dropDatabase(location_);
+      sql::Location(location_).drop();
     } catch (const std::exception&) {
       // the test server goes at the end of the run in any case
     }

@@ -66,14 +66,14 @@ TEST(ServerFaults, DownWrongPasswordAndMissingDatabaseNameTheServerAndTheCause) 
       << refused.description();
   EXPECT_EQ(refused.description().find("not-the-password"), std::string::npos);
 
-  const std::string missing = sql::withDatabaseName(account, "no_such_account");
+  const std::string missing = sql::Location(account).withDatabaseName("no_such_account").text();
   const auto absent = openError(missing);
   EXPECT_EQ(absent.number(), sql::kConnectionFailedNumber);
   EXPECT_NE(absent.description().find("/no_such_account: database \"no_such_account\" does not "
                                       "exist"),
             std::string::npos)
       << absent.description();
-  EXPECT_FALSE(sql::databaseExists(missing)) << "Create=No made it";
+  EXPECT_FALSE(sql::Location(missing).exists()) << "Create=No made it";
   try {
     suite::openAccountDatabase(missing);
     ADD_FAILURE() << "opened a missing account";

@@ -11,7 +11,7 @@
 #include "db/demo_data.h"
 #include "db/schema.h"
 #include "demo_fixture.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::db {
 namespace {

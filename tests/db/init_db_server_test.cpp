@@ -12,7 +12,7 @@
 #include "db/demo_data.h"
 #include "sql/database.h"
 #include "sql/locations.h"
-#include "sql/pg_database.h"
+#include "sql/pg/pg_database.h"
 #include "support/demo_account.h"
 #include "support/scratch_dir.h"
 
@@ -27,22 +27,22 @@ class DbaMadeDatabases : public ::testing::Test {
     if (!test_support::onServer()) GTEST_SKIP() << "databases made on a server";
     empty = test_support::accountLocation(dir.path(), "dba_made");
     other = test_support::accountLocation(dir.path(), "dba_made_other");
-    admin = sql::PgDatabase::open(sql::withDatabaseName(empty, "postgres"),
+    admin = sql::PgDatabase::open(sql::Location(empty).withDatabaseName("postgres").text(),
                                   sql::OpenMode::OpenExisting, sql::kDefaultBusyTimeoutMs);
     admin->exec("CREATE ROLE " + role + " LOGIN PASSWORD 'app' NOCREATEDB", "create role");
     for (const std::string& location : {empty, other}) {
-      admin->exec("CREATE DATABASE " + sql::databaseName(location) + " OWNER " + role +
+      admin->exec("CREATE DATABASE " + sql::Location(location).name() + " OWNER " + role +
                       " TEMPLATE template0 ENCODING 'UTF8' LC_COLLATE 'C' LC_CTYPE 'C'",
                   "create database");
-      admin->exec(
-          "REVOKE CONNECT, TEMPORARY ON DATABASE " + sql::databaseName(location) + " FROM PUBLIC",
-          "revoke");
+      admin->exec("REVOKE CONNECT, TEMPORARY ON DATABASE " + sql::Location(location).name() +
+                      " FROM PUBLIC",
+                  "revoke");
     }
   }
 
   void TearDown() override {
     if (!admin) return;
-    for (const std::string& location : {empty, other}) sql::dropDatabase(location);
+    for (const std::string& location : {empty, other}) sql::Location(location).drop();
     admin->exec("DROP ROLE IF EXISTS " + role, "drop role");
   }
 
@@ -73,14 +73,14 @@ TEST_F(DbaMadeDatabases, AnEmptyOneIsBuiltInAndThenRefusedAsAnyAccount) {
   EXPECT_GT(summary.totalRows(), 1000);
   EXPECT_GT(rows(empty, "Inventory"), 0);
   EXPECT_GT(rows(empty, "CurrentStock"), 0);
-  EXPECT_EQ(sql::serverDatabaseContents(asRole(empty)), sql::ServerDatabase::HoldsTables);
+  EXPECT_EQ(sql::Location(asRole(empty)).contents(), sql::DatabaseContents::HoldsTables);
 
   const std::int64_t stock = rows(empty, "CurrentStock");
   try {
     createDemoDatabase(asRole(empty), 1, false);
     ADD_FAILURE() << "built into a database that holds an account";
   } catch (const automation::ComError& e) {
-    EXPECT_EQ(e.description(), "The database " + sql::databaseName(empty) +
+    EXPECT_EQ(e.description(), "The database " + sql::Location(empty).name() +
                                    " already exists on the server; use --force to replace it.");
   }
   EXPECT_EQ(rows(empty, "CurrentStock"), stock);
@@ -92,14 +92,14 @@ TEST_F(DbaMadeDatabases, AFailedBuildLeavesTheDatabaseEmpty) {
   auto own =
       sql::PgDatabase::open(asRole(other), sql::OpenMode::OpenExisting, sql::kDefaultBusyTimeoutMs);
   own->exec("CREATE TYPE public.invpositionsum AS (x int)", "create type");
-  ASSERT_EQ(sql::serverDatabaseContents(asRole(other)), sql::ServerDatabase::Empty);
+  ASSERT_EQ(sql::Location(asRole(other)).contents(), sql::DatabaseContents::Empty);
   try {
     createDemoDatabase(asRole(other), 1, false);
     ADD_FAILURE() << "built over a type of a table's name";
   } catch (const automation::ComError& e) {
     EXPECT_NE(e.description().find("07_stock.sql"), std::string::npos) << e.description();
   }
-  EXPECT_EQ(sql::serverDatabaseContents(asRole(other)), sql::ServerDatabase::Empty);
+  EXPECT_EQ(sql::Location(asRole(other)).contents(), sql::DatabaseContents::Empty);
 
   own->exec("DROP TYPE public.invpositionsum", "drop type");
   own.reset();
@@ -113,12 +113,12 @@ TEST_F(DbaMadeDatabases, ADatabaseWithATableOfItsOwnIsRefusedAndKept) {
   own->exec("CREATE TABLE public.notes (line text); INSERT INTO public.notes VALUES ('kept')",
             "create table");
   own.reset();
-  EXPECT_EQ(sql::serverDatabaseContents(asRole(other)), sql::ServerDatabase::HoldsTables);
+  EXPECT_EQ(sql::Location(asRole(other)).contents(), sql::DatabaseContents::HoldsTables);
   try {
     createDemoDatabase(asRole(other), 1, false);
     ADD_FAILURE() << "built beside a table of the database's own";
   } catch (const automation::ComError& e) {
-    EXPECT_EQ(e.description(), "The database " + sql::databaseName(other) +
+    EXPECT_EQ(e.description(), "The database " + sql::Location(other).name() +
                                    " already exists on the server; use --force to replace it.");
   }
   EXPECT_EQ(rows(other, "notes"), 1);

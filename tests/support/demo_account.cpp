@@ -35,8 +35,10 @@ std::string accountLocation(const std::filesystem::path& dir, const std::string&
   static int made = 0;
   std::string safe;
   for (char c : name) safe += std::isalnum(static_cast<unsigned char>(c)) != 0 ? c : '_';
-  return sql::withDatabaseName(serverTemplate(), "t" + std::to_string(::getpid()) + "_" +
-                                                     std::to_string(++made) + "_" + safe);
+  return sql::Location(serverTemplate())
+      .withDatabaseName("t" + std::to_string(::getpid()) + "_" + std::to_string(++made) + "_" +
+                        safe)
+      .text();
 }
 
 DemoAccount::DemoAccount()
@@ -44,7 +46,7 @@ DemoAccount::DemoAccount()
       path_(accountLocation(dir_.path(), "demo")) {
   if (onServer()) {
     // The template holds the same account as a build would give, made once for the whole run.
-    sql::copyDatabase(serverTemplate(), path_);
+    sql::Location(serverTemplate()).copyTo(sql::Location(path_));
     databases_.push_back(path_);
   } else {
     db::createDemoDatabase(path_, 1, true);
@@ -54,7 +56,7 @@ DemoAccount::DemoAccount()
 DemoAccount::~DemoAccount() {
   for (const std::string& location : databases_) {
     try {
-      sql::dropDatabase(location);
+      sql::Location(location).drop();
     } catch (const std::exception&) {
       // the test server goes at the end of the run in any case
     }
@@ -64,7 +66,7 @@ DemoAccount::~DemoAccount() {
 std::string DemoAccount::copy(const std::string& name) const {
   if (onServer()) {
     const std::string target = accountLocation(dir(), name);
-    sql::copyDatabase(serverTemplate(), target);
+    sql::Location(serverTemplate()).copyTo(sql::Location(target));
     databases_.push_back(target);
     return target;
   }

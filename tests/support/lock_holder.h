@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "sql/database.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::test_support {
 

@@ -1,8 +1,6 @@
 #include "components/suite/account_database.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 
 #include "ado/connection_string.h"
 #include "automation/com_error.h"
@@ -29,20 +27,18 @@ std::string valueText(const sql::Value& v) {
 }  // namespace
 
 std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int waitMs) {
-  const bool server = sql::isServerLocation(path);
-  std::error_code ec;
-  if (!server && (path.empty() || !std::filesystem::is_regular_file(path, ec))) {
+  const sql::Location location(path);
+  if (location.knownMissing()) {
     raise(kErrDatabaseMissing, "账套数据库文件[" + sql::maskPassword(path) + "]不存在");
   }
   std::unique_ptr<sql::Database> db;
   try {
     try {
-      db = sql::Database::open(path, sql::OpenMode::OpenExisting, waitMs);
-    } catch (const automation::ComError& e) {
+      db = location.open(sql::OpenMode::OpenExisting, waitMs);
+    } catch (const sql::SqlError& e) {
       // The server down, a login refused, the database missing: the server's own words.
       if (e.number() == sql::kConnectionFailedNumber) {
-        raise(e.description().find("does not exist") != std::string::npos ? kErrDatabaseMissing
-                                                                          : e.number(),
+        raise(e.kind() == sql::SqlError::Kind::DatabaseMissing ? kErrDatabaseMissing : e.number(),
               "账套数据库[" + sql::maskPassword(path) + "]无法打开：" + e.description());
       }
       throw;
@@ -55,16 +51,14 @@ std::unique_ptr<sql::Database> openAccountDatabase(const std::string& path, int 
     if (e.number() == sql::kDatabaseBusyNumber || e.number() == sql::kConnectionFailedNumber ||
         e.number() == kErrDatabaseMissing)
       throw;
-    raise(kErrNotAccountDatabase,
-          (server ? "数据库[" : "文件[") + sql::maskPassword(path) + "]不是账套数据库");
+    raise(kErrNotAccountDatabase, location.subject() + "不是账套数据库");
   }
   return db;
 }
 
 std::string accountConnectionString(const std::string& path) {
   // Create=No: an account removed behind a login must not come back as an empty database.
-  const std::string_view provider =
-      sql::isServerLocation(path) ? ado::kServerProviderName : ado::kProviderName;
+  const std::string_view provider = ado::providerFor(sql::Location(path));
   return "Provider=" + std::string(provider) + ";Data Source=" + ado::connectionStringValue(path) +
          ";Create=No";
 }

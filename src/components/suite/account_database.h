@@ -11,7 +11,7 @@
 
 namespace quillon::components::suite {
 
-// The account opened (never created): a file, or a server location (sql::isServerLocation), and
+// The account opened (never created): a file, or a server location (sql::Location), and
 // checked: it must hold the account tables (parameters and
 // users). Raises kErrDatabaseMissing / kErrNotAccountDatabase; a file that another desk holds
 // locked for longer than `waitMs` raises sql::kDatabaseBusyNumber (the account is in use), never

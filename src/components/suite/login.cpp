@@ -1,7 +1,5 @@
 #include "components/suite/login.h"
 
-#include <filesystem>
-
 #include "automation/vb_dates.h"
 #include "automation/vb_format.h"
 #include "components/suite/account_database.h"
@@ -56,9 +54,8 @@ void Login::logIn(const std::string& dbPath, const std::string& userCode,
   const auto& row = users.front().rows.front();
   if (row[3].integer != 0) raise(kErrUserDisabled, "用户[" + userCode + "]已停用");
 
-  const bool server = sql::isServerLocation(dbPath);
-  std::string stem =
-      server ? sql::databaseName(dbPath) : std::filesystem::path(dbPath).stem().string();
+  const sql::Location location(dbPath);
+  std::string stem = location.stem();
   std::string accId = accountParameter(*db, "cAccId").value_or("");
   std::string accName = accountParameter(*db, "cAccName").value_or("");
 
@@ -68,7 +65,7 @@ void Login::logIn(const std::string& dbPath, const std::string& userCode,
   accountId_ = accId.empty() ? stem : accId;
   accountName_ = accName.empty() ? stem : accName;
   date_ = date ? *date : today();
-  dbPath_ = server ? dbPath : std::filesystem::absolute(dbPath).string();
+  dbPath_ = location.resolved();
   db_ = std::move(db);
 }
 

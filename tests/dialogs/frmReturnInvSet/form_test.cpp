@@ -323,20 +323,11 @@ TEST_F(ReturnInvPicker, LibraryWideValueHostConditionModelessAndRefusedCondition
 
 // A server database of this process for the account `name`: any text, encoded into the location.
 std::string serverCopy(const std::string& name) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  for (const unsigned char c : name) {
-    if (std::isalnum(c) != 0 || c == '-' || c == '_' || c == '.') {
-      encoded += static_cast<char>(c);
-    } else {
-      encoded += '%';
-      encoded += kHex[c >> 4];
-      encoded += kHex[c & 15];
-    }
-  }
-  const std::string location = sql::withDatabaseName(std::getenv("QUILLON_TEST_SERVER"), encoded);
-  sql::copyDatabase(std::getenv("QUILLON_TEST_SERVER"), location);
-  return location;
+  // The name goes into the location percent-encoded.
+  const sql::Location server(std::getenv("QUILLON_TEST_SERVER"));
+  const sql::Location location = server.withDatabaseName(name);
+  server.copyTo(location);
+  return location.text();
 }
 
 std::int64_t stockRows(const std::string& account) {
@@ -393,7 +384,7 @@ TEST_F(ReturnInvPicker, AnAccountOfAnyNameConfirmsItsChoiceAndDeletesNothing) {
     EXPECT_EQ(stockRows(account.location), before) << account.location;
     login.reset();
     module::gContext.reset();
-    if (!account.dropWhenDone.empty()) sql::dropDatabase(account.dropWhenDone);
+    if (!account.dropWhenDone.empty()) sql::Location(account.dropWhenDone).drop();
   }
 }
 

@@ -5,9 +5,9 @@
 #include <map>
 #include <string>
 
-#include "automation/com_error.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::sql {
 
@@ -62,7 +62,7 @@ class SqliteBulkLoader final : public BulkLoader {
 
  private:
   [[noreturn]] static void fail(std::string_view table, const std::string& text) {
-    throw automation::ComError(kSqlErrorNumber, "table " + std::string(table) + ": " + text);
+    throw SqlError::loadFailed(table, text);
   }
 
   sqlite3_stmt* statementFor(std::string_view table, std::span<const std::string_view> columns) {

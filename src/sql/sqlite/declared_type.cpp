@@ -1,4 +1,4 @@
-#include "sql/declared_type.h"
+#include "sql/sqlite/declared_type.h"
 
 #include <array>
 #include <charconv>

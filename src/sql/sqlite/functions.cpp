@@ -1,4 +1,4 @@
-#include "sql/functions.h"
+#include "sql/sqlite/functions.h"
 
 #include <sqlite3.h>
 
@@ -11,8 +11,8 @@
 
 #include "automation/calendar.h"
 #include "automation/utf8.h"
-#include "sql/date_text.h"
-#include "sql/declared_type.h"
+#include "sql/sqlite/date_text.h"
+#include "sql/sqlite/declared_type.h"
 #include "sql/result.h"
 #include "sql/token.h"
 

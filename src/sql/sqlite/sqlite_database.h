@@ -35,6 +35,7 @@ class SqliteDatabase final : public Database {
   void setBusyTimeout(int milliseconds) override;
   std::vector<std::string> integrityCheck(int limit) override;
   void relaxDurability() override;
+  void readWithoutMapping() override;
   std::unique_ptr<BulkLoader> bulkLoader() override;
   bool resetForReuse(const std::string& location) override;
 

@@ -116,6 +116,10 @@ class PgDatabase final : public Database {
   std::set<std::string> domains_;
 };
 
+// Whether libpq's text of a refused connection says that the server has no database of the name
+// the connection gave: SqlError::databaseMissing rather than cannotConnect.
+bool saysDatabaseMissing(std::string_view libpqMessage);
+
 // The engine's type for a T-SQL base type on the server ("double precision" for decimal, "citext"
 // for nvarchar, …), empty for one it does not know.
 std::string serverBaseType(std::string_view tsqlBase);

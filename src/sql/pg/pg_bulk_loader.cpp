@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "automation/com_error.h"
-#include "sql/pg_database.h"
+#include "sql/pg/pg_database.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
 #include "sql/token.h"
 
@@ -157,7 +157,7 @@ class PgBulkLoader final : public BulkLoader {
     if (PQstatus(conn) != CONNECTION_OK) db_.lost("bulk load of table " + table);
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     if (text.starts_with("ERROR:  ")) text = text.substr(8);
-    throw automation::ComError(kSqlErrorNumber, "table " + table + ": " + text);
+    throw SqlError::loadFailed(table, text);
   }
 
   PgDatabase& db_;

@@ -1,4 +1,4 @@
-#include "sql/date_text.h"
+#include "sql/sqlite/date_text.h"
 
 #include <cstdio>
 #include <string>

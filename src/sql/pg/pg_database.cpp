@@ -1,4 +1,4 @@
-#include "sql/pg_database.h"
+#include "sql/pg/pg_database.h"
 
 #include <libpq-fe.h>
 
@@ -7,10 +7,10 @@
 #include <cstring>
 #include <string>
 
-#include "automation/com_error.h"
 #include "sql/locations.h"
-#include "sql/pg_cursor.h"
-#include "sql/pg_functions.h"
+#include "sql/pg/pg_cursor.h"
+#include "sql/pg/pg_functions.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
 #include "sql/token.h"
 
@@ -49,9 +49,7 @@ ParsedUri parseUri(const std::string& uri) {
     while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' '))
       trimmed.pop_back();
     // libpq quotes what it could not read, which may be the whole URI or a piece of its password.
-    throw automation::ComError(
-        kConnectionFailedNumber,
-        "[Quillon.PostgreSQL] The server location is not valid: " + maskPasswordIn(trimmed, uri));
+    throw SqlError::invalidServerLocation(maskPasswordIn(trimmed, uri));
   }
   for (PQconninfoOption* o = options; o->keyword != nullptr; ++o) {
     if (o->val == nullptr) continue;
@@ -107,6 +105,14 @@ std::string oneLine(std::string s) {
 
 }  // namespace
 
+bool saysDatabaseMissing(std::string_view libpqMessage) {
+  // The one text of the server that tells a missing database from a refused login: its SQLSTATE
+  // (3D000) does not reach a client whose connection it refuses.
+  const auto at = libpqMessage.find("database \"");
+  return at != std::string_view::npos &&
+         libpqMessage.find("\" does not exist", at + 10) != std::string_view::npos;
+}
+
 std::string serverBaseType(std::string_view tsqlBase) {
   const std::string b = asciiLower(tsqlBase);
   if (b == "decimal" || b == "numeric" || b == "money" || b == "smallmoney" || b == "float" ||
@@ -127,7 +133,7 @@ std::string serverBaseType(std::string_view tsqlBase) {
 
 PgDatabase::PgDatabase(std::string uri, std::string shown, std::string server, bool readOnly,
                        int busyTimeoutMs)
-    : Database(std::move(shown), Dialect::PostgreSQL),
+    : Database(std::move(shown), Engine::PostgreSQL),
       uri_(std::move(uri)),
       server_(std::move(server)),
       readOnly_(readOnly),
@@ -151,10 +157,9 @@ std::unique_ptr<PgDatabase> PgDatabase::open(const std::string& uri, OpenMode mo
                                                 mode == OpenMode::ReadOnly, busyTimeoutMs));
   try {
     db->connect();
-  } catch (const automation::ComError& e) {
-    const std::string missing = "database \"" + parsed.dbname + "\" does not exist";
+  } catch (const SqlError& e) {
     if (mode != OpenMode::CreateIfMissing || parsed.dbname.empty() ||
-        e.description().find(missing) == std::string::npos) {
+        e.kind() != SqlError::Kind::DatabaseMissing) {
       throw;
     }
     // As a file is created when it is not there: the database, on the server's own database.
@@ -196,8 +201,8 @@ void PgDatabase::connect() {
         maskPasswordIn(trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr), uri_);
     if (conn_ != nullptr) PQfinish(conn_);
     conn_ = nullptr;
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] Cannot connect to " + server_ + ": " + cause);
+    if (saysDatabaseMissing(cause)) throw SqlError::databaseMissing(server_, cause);
+    throw SqlError::cannotConnect(server_, cause);
   }
   lastNotice_.clear();
   PQsetNoticeProcessor(conn_, &PgDatabase::onNotice, this);
@@ -237,9 +242,7 @@ void PgDatabase::installFunctions() {
   if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && PQresultStatus(r.get()) != PGRES_TUPLES_OK) {
     const std::string cause = trimMessage(PQresultErrorMessage(r.get()));
     Result(PQexec(conn_, "ROLLBACK"));
-    throw automation::ComError(kConnectionFailedNumber,
-                               "[Quillon.PostgreSQL] Cannot prepare the account database on " +
-                                   server_ + " for the library: " + cause);
+    throw SqlError::cannotPrepare(server_, cause);
   }
 }
 
@@ -281,10 +284,7 @@ void PgDatabase::lost(std::string_view source) {
     PQfinish(conn_);
     conn_ = nullptr;
   }
-  std::string text = "[Quillon.PostgreSQL] The connection to " + server_ + " was lost";
-  if (!cause.empty()) text += ": " + cause;
-  if (!source.empty()) text += " in: " + std::string(source.substr(0, 200));
-  throw automation::ComError(kConnectionFailedNumber, text);
+  throw SqlError::connectionLost(server_, cause, source);
 }
 
 void PgDatabase::raise(PGresult* result, std::string_view source) {
@@ -299,10 +299,8 @@ void PgDatabase::raise(PGresult* result, std::string_view source) {
   }
   const std::string_view code = state != nullptr ? state : "";
   // A lock wait past the timeout, a statement past twice of it, a deadlock the server broke.
-  if (code == "55P03" || code == "57014" || code == "40P01")
-    throw automation::ComError(kDatabaseBusyNumber,
-                               std::string(kDatabaseBusyText) + " (" + text + ")");
-  throw automation::ComError(kSqlErrorNumber, text);
+  if (code == "55P03" || code == "57014" || code == "40P01") throw SqlError::busy(text);
+  throw SqlError::statementFailed(text);
 }
 
 void PgDatabase::exec(const std::string& sql, std::string_view source) {
@@ -509,11 +507,11 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
 }
 
 void PgDatabase::begin() {
-  if (inTransaction_) throw automation::ComError(kSqlErrorNumber, "A transaction is already open");
+  if (inTransaction_) throw SqlError::transactionOpen();
   try {
     exec(readOnly_ ? std::string("BEGIN") : std::string("BEGIN; ") + kWriteLock,
          "BEGIN TRANSACTION");
-  } catch (const automation::ComError&) {
+  } catch (const SqlError&) {
     // The lock was not had: nothing of the transaction stays open.
     if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) Result(PQexec(conn_, "ROLLBACK"));
     throw;

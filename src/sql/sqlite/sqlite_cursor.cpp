@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "sql/declared_type.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/declared_type.h"
+#include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::sql {
 

@@ -1,13 +1,10 @@
-// The server functions, types and catalogue views of the dialect layer on a PostgreSQL account,
-// kept in the schema "tsql" of the database. They are the server's counterparts of the functions
-// the embedded engine registers on every connection (functions.cpp), written in the server's own
-// languages; installed once per database and again when kServerFunctionsVersion changes.
-#include "sql/pg_functions.h"
+-- The dialect layer's functions, types and catalogue views on a PostgreSQL account, kept in the
+-- schema "tsql" of the database: the server's counterparts of the functions the embedded engine
+-- registers on every connection (sql/sqlite/functions.cpp), written in the server's own languages.
+-- Embedded into the library when it is built (embed_functions.cmake); the server engine installs
+-- it once per database, and again when kServerFunctionsVersion (pg_functions.h) changes: that
+-- number takes the place of the word VERSION between percent signs in tsql.version() below.
 
-namespace quillon::sql {
-
-const char* serverFunctionsScript() {
-  return R"SQL(
 CREATE SCHEMA IF NOT EXISTS tsql;
 CREATE EXTENSION IF NOT EXISTS citext SCHEMA tsql;
 
@@ -530,7 +527,3 @@ BEGIN
 END $$;
 
 CREATE OR REPLACE FUNCTION tsql.version() RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT %VERSION% $$;
-)SQL";
-}
-
-}  // namespace quillon::sql

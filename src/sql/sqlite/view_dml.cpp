@@ -1,4 +1,4 @@
-#include "sql/view_dml.h"
+#include "sql/sqlite/view_dml.h"
 
 #include <sqlite3.h>
 
@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "automation/com_error.h"
-#include "sql/database.h"
 #include "sql/expression.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
+#include "sql/sqlite/sqlite_dialect.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -19,7 +19,7 @@ namespace quillon::sql {
 namespace {
 
 [[noreturn]] void refuse(const std::string& text) {
-  throw automation::ComError(kSqlErrorNumber, text);
+  throw SqlError::statementFailed(text);
 }
 
 [[noreturn]] void multipleBaseTables(const std::string& view) {
@@ -59,7 +59,7 @@ class Prepared {
         SQLITE_OK) {
       const std::string message = sqlite3_errmsg(db);
       sqlite3_finalize(stmt_);
-      throw automation::ComError(kSqlErrorNumber, message + " in: " + sql.substr(0, 200));
+      throw SqlError::statementFailed(message, sql);
     }
   }
   ~Prepared() { sqlite3_finalize(stmt_); }
@@ -148,17 +148,17 @@ View readView(sqlite3* db, const std::string& name, const std::string& definitio
   if (t[k].isOp("(")) unsupported("a change through view " + name + ", which is over a sub-select");
   if (!isName(t[k])) multipleBaseTables(name);
   std::string tableName = t[k].text;
-  v.table = ExprTranslator::tokenText(t[k], Dialect::SQLite);
+  v.table = embeddedDialect().tokenText(t[k]);
   ++k;
   if (k + 1 < fromEnd && t[k].isOp(".") && isName(t[k + 1])) {
     tableName = t[k + 1].text;
-    v.table += "." + ExprTranslator::tokenText(t[k + 1], Dialect::SQLite);
+    v.table += "." + embeddedDialect().tokenText(t[k + 1]);
     k += 2;
   }
   v.qualifier = v.table;
   if (k < fromEnd && t[k].isWord("as")) ++k;
   if (k < fromEnd && isName(t[k]) && !t[k].keyword) {
-    v.qualifier = ExprTranslator::tokenText(t[k], Dialect::SQLite);
+    v.qualifier = embeddedDialect().tokenText(t[k]);
     ++k;
   }
   if (k != fromEnd) multipleBaseTables(name);

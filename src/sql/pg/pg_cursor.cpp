@@ -1,4 +1,4 @@
-#include "sql/pg_cursor.h"
+#include "sql/pg/pg_cursor.h"
 
 #include <libpq-fe.h>
 
@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "sql/declared_type.h"
-#include "sql/pg_database.h"
+#include "sql/sqlite/declared_type.h"
+#include "sql/pg/pg_database.h"
 #include "sql/token.h"
 
 namespace quillon::sql {

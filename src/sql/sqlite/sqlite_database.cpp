@@ -1,4 +1,4 @@
-#include "sql/sqlite_database.h"
+#include "sql/sqlite/sqlite_database.h"
 
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "automation/com_error.h"
-#include "sql/declared_type.h"
-#include "sql/functions.h"
+#include "sql/sql_error.h"
 #include "sql/sql_text.h"
+#include "sql/sqlite/declared_type.h"
+#include "sql/sqlite/functions.h"
+#include "sql/sqlite/view_dml.h"
 #include "sql/token.h"
-#include "sql/view_dml.h"
 
 namespace quillon::sql {
 
@@ -56,11 +56,10 @@ class Statement {
 namespace {
 
 // The error for the engine's last failure on `db`, described by `text`.
-automation::ComError engineError(sqlite3* db, std::string text) {
-  if (db != nullptr && (sqlite3_extended_errcode(db) & 0xFF) == SQLITE_BUSY) {
-    return {kDatabaseBusyNumber, std::string(kDatabaseBusyText) + " (" + text + ")"};
-  }
-  return {kSqlErrorNumber, std::move(text)};
+SqlError engineError(sqlite3* db, const std::string& text) {
+  if (db != nullptr && (sqlite3_extended_errcode(db) & 0xFF) == SQLITE_BUSY)
+    return SqlError::busy(text);
+  return SqlError::statementFailed(text);
 }
 
 }  // namespace
@@ -83,7 +82,7 @@ void raiseEngineError(sqlite3* db, std::string_view statement) {
     text += " in: ";
     text += statement.substr(0, 200);
   }
-  throw engineError(db, std::move(text));
+  throw engineError(db, text);
 }
 
 std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path, OpenMode mode,
@@ -114,7 +113,7 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const std::string& path, Op
   }
   if (rc != SQLITE_OK) {
     const std::string text = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
-    automation::ComError error = engineError(db, "Cannot open database '" + path + "': " + text);
+    SqlError error = engineError(db, "Cannot open database '" + path + "': " + text);
     sqlite3_close_v2(db);
     throw error;
   }
@@ -132,7 +131,7 @@ std::optional<std::pair<std::uint64_t, std::uint64_t>> fileAt(const std::string&
 }  // namespace
 
 SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
-    : Database(std::move(path), Dialect::SQLite), db_(db), readOnly_(readOnly) {
+    : Database(std::move(path), Engine::SQLite), db_(db), readOnly_(readOnly) {
   // A plain file path (not ":memory:", not a URI): the file the engine has just opened.
   if (this->path().rfind("file:", 0) != 0) file_ = fileAt(this->path());
 }
@@ -297,6 +296,10 @@ std::vector<std::string> SqliteDatabase::integrityCheck(int limit) {
 
 void SqliteDatabase::setBusyTimeout(int milliseconds) {
   sqlite3_busy_timeout(db_, milliseconds);
+}
+
+void SqliteDatabase::readWithoutMapping() {
+  sqlite3_exec(db_, "PRAGMA mmap_size = 0", nullptr, nullptr, nullptr);
 }
 
 void SqliteDatabase::relaxDurability() {
