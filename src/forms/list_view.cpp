@@ -2,6 +2,7 @@
 
 #include "automation/com_error.h"
 #include "forms/form.h"
+#include "forms/list_export.h"
 #include "forms/list_status.h"
 
 namespace quillon::forms {
@@ -198,6 +199,7 @@ bool ListView::userCheck(int index) {
 }
 
 bool ListView::defaultKeyDown(int keyCode, int shift) {
+  if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
   if (keyCode != vbKeySpace || shift != 0) return false;
   if (selected_ != nullptr) {
     const int index = selected_->Index();

@@ -4,6 +4,7 @@
 #include "automation/utf8.h"
 #include "forms/constants.h"
 #include "forms/form.h"
+#include "forms/list_export.h"
 #include "forms/list_status.h"
 
 namespace quillon::forms {
@@ -284,6 +285,7 @@ std::string MsSuperGrid::displayText() const {
 }
 
 bool MsSuperGrid::defaultKeyDown(int keyCode, int shift) {
+  if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
   if ((keyCode == vbKeyF4 && shift == 0) || (keyCode == vbKeyDown && shift == vbAltMask)) {
     if (row_ >= 1 && row_ < rows_ && col_ < cols_ &&
         columns_[static_cast<std::size_t>(col_)].button) {

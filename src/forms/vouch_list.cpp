@@ -7,6 +7,7 @@
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "forms/form.h"
+#include "forms/list_export.h"
 #include "forms/list_status.h"
 
 namespace quillon::forms {
@@ -249,6 +250,7 @@ std::string MarlinVouchList::displayText() const {
 }
 
 bool MarlinVouchList::defaultKeyDown(int keyCode, int shift) {
+  if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
   if (keyCode != vbKeySpace || shift != 0) return false;
   if (row_ >= 1 && row_ < Rows()) userMark(row_);
   return true;

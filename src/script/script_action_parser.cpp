@@ -186,6 +186,13 @@ void parseSql(LineParser& p, DialogAction& a) {
 
 void parseNothing(LineParser&, DialogAction&) {}
 
+// export LIST to "FILE"
+void parseExport(LineParser& p, DialogAction& a) {
+  a.target = p.name("a list name");
+  if (!p.acceptWord("to")) p.fail("expected to \"FILE\" after the list name");
+  a.text = p.string("the file name");
+}
+
 struct ActionWord {
   const char* word;
   ActionKind kind;
@@ -203,6 +210,7 @@ constexpr ActionWord kActions[] = {
     {"pick", ActionKind::Pick, parsePick},          {"date", ActionKind::Date, parseDate},
     {"close", ActionKind::Close, parseNothing},     {"button", ActionKind::Button, parseButton},
     {"filter", ActionKind::Filter, parseFilter},    {"sql", ActionKind::Sql, parseSql},
+    {"export", ActionKind::Export, parseExport},
 };
 
 // ---- expect lines about the dialog
@@ -361,6 +369,18 @@ DialogAction parseDialogExpect(LineParser& p, SourcePos pos) {
       p.expectEnd();
       return a;
     }
+  }
+  if (automation::sameName(target, "clipboard") && p.peek() != '.' && p.peek() != '[') {
+    // What the lists copied with Ctrl+C: `expect clipboard "text"` or a comparison and a value.
+    a.kind = ActionKind::ExpectClipboard;
+    if (p.atString()) {
+      a.expected.kind = ScriptValue::Kind::String;
+      a.expected.text = p.string("the expected clipboard text");
+    } else {
+      p.comparisonAndValue(a.op, a.expected);
+    }
+    p.expectEnd();
+    return a;
   }
   if (automation::sameName(target, "registry") && p.atString()) {
     a.kind = ActionKind::ExpectRegistry;
