@@ -3,8 +3,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,9 @@ class VectorRows : public RowSource {
 
 std::string readFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 // A grid of three data rows: a hidden column, a hidden row, a mark, and cells a CSV must quote.

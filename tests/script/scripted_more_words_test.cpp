@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -157,7 +157,9 @@ TEST(ScriptedMoreWordsTest, ExportWritesTheListAndCtrlCFillsTheClipboard) {
       "expect clipboard <> \"\"\n");
   ASSERT_TRUE(result.ok) << result.message;
   std::ifstream in(file, std::ios::binary);
-  const std::string csv{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ostringstream read;
+  read << in.rdbuf();
+  const std::string csv = read.str();
   // The hidden column stays out; the captions lead, after the byte-order mark.
   EXPECT_EQ(csv, "\xEF\xBB\xBF存货编码,仓库\r\nA01,\r\nA02,\r\n");
   EXPECT_TRUE(test_support::has(runner.host().transcript(),
@@ -166,11 +168,11 @@ TEST(ScriptedMoreWordsTest, ExportWritesTheListAndCtrlCFillsTheClipboard) {
   SecondRunner failing;
   const RunResult refused = failing.runText(
       "on frmMore\n"
-      "  export txtCode to \"x.csv\"\n"
+      "  export cmdFilter to \"x.csv\"\n"
       "end\n"
       "call $dlg.show\n");
   EXPECT_FALSE(refused.ok);
-  EXPECT_NE(refused.message.find("txtCode is not a list"), std::string::npos) << refused.message;
+  EXPECT_NE(refused.message.find("cmdFilter is not a list"), std::string::npos) << refused.message;
   SecondRunner unwritable;
   const RunResult unwritten = unwritable.runText(
       "on frmMore\n"
