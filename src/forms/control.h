@@ -117,6 +117,8 @@ class Control {
   // The text a person reads on the control (text, caption, current item); used by expectations
   // and transcripts. Controls without a text give "".
   virtual std::string displayText() const { return {}; }
+  // The status line a list or grid shows under it (list_status.h); nothing for other controls.
+  virtual std::optional<std::string> statusText() const { return std::nullopt; }
 
   // Default handling of a key that neither the form nor the control's KeyPress swallowed
   // (typing into a field, space on a button). Returns true when the key was consumed.

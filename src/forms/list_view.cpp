@@ -2,6 +2,8 @@
 
 #include "automation/com_error.h"
 #include "forms/form.h"
+#include "forms/list_export.h"
+#include "forms/list_status.h"
 
 namespace quillon::forms {
 
@@ -197,6 +199,7 @@ bool ListView::userCheck(int index) {
 }
 
 bool ListView::defaultKeyDown(int keyCode, int shift) {
+  if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
   if (keyCode != vbKeySpace || shift != 0) return false;
   if (selected_ != nullptr) {
     const int index = selected_->Index();
@@ -226,6 +229,13 @@ bool ListView::userClickItem(int index) {
   if (ItemClick) ItemClick(i);
   if (Click) Click();
   return true;
+}
+
+std::optional<std::string> ListView::statusText() const {
+  if (columns_.empty()) return std::string();
+  int checked = 0;
+  for (const auto& item : items_) checked += item->Checked() ? 1 : 0;
+  return RowsStatus(itemCount(), checked);
 }
 
 }  // namespace quillon::forms

@@ -105,6 +105,8 @@ class ListView : public Control {
 
   bool canFocus() const override { return true; }
   std::string displayText() const override { return selected_ ? selected_->Text() : std::string(); }
+  // The items and the checked ones; nothing for a list without column headers yet.
+  std::optional<std::string> statusText() const override;
   // Space on the selected item: its check box when the list has them, else a click on it.
   bool defaultKeyDown(int keyCode, int shift) override;
 

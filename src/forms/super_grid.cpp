@@ -4,6 +4,8 @@
 #include "automation/utf8.h"
 #include "forms/constants.h"
 #include "forms/form.h"
+#include "forms/list_export.h"
+#include "forms/list_status.h"
 
 namespace quillon::forms {
 
@@ -251,12 +253,39 @@ int MsSuperGrid::visibleDataRows() const {
   return n;
 }
 
+int MsSuperGrid::markedVisibleRows() const {
+  int n = 0;
+  for (int r = 1; r < rows_; ++r) {
+    n += rowHeights_[static_cast<std::size_t>(r)] != 0 && cells_.holds(r, 0, kMarkText) ? 1 : 0;
+  }
+  return n;
+}
+
+bool MsSuperGrid::cellEditable(int row, int col) const {
+  if (row < 1 || row >= rows_ || col < 1 || col >= cols_) return false;
+  const Column& column = columns_[static_cast<std::size_t>(col)];
+  return !column.locked && !column.button && rowHeights_[static_cast<std::size_t>(row)] != 0;
+}
+
+std::optional<std::string> MsSuperGrid::statusText() const {
+  if (StatusLine) return StatusLine();
+  return rowsStatus();
+}
+
+std::string MsSuperGrid::rowsStatus() const {
+  bool captioned = false;
+  for (int c = 0; c < cols_ && rows_ > 0 && !captioned; ++c) captioned = !cells_.text(0, c).empty();
+  if (!captioned) return std::string();
+  return RowsStatus(visibleDataRows(), markedVisibleRows());
+}
+
 std::string MsSuperGrid::displayText() const {
   if (row_ < rows_ && col_ < cols_) return cells_.text(row_, col_);
   return {};
 }
 
 bool MsSuperGrid::defaultKeyDown(int keyCode, int shift) {
+  if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
   if ((keyCode == vbKeyF4 && shift == 0) || (keyCode == vbKeyDown && shift == vbAltMask)) {
     if (row_ >= 1 && row_ < rows_ && col_ < cols_ &&
         columns_[static_cast<std::size_t>(col_)].button) {

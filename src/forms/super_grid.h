@@ -84,8 +84,12 @@ class MsSuperGrid : public Control {
 
   // The first column whose caption (row 0) equals `caption`, -1 when none.
   int colByCaption(std::string_view caption) const;
-  // Data rows (1 to Rows - 1) whose height is not 0.
+  // Data rows (1 to Rows - 1) whose height is not 0, and those of them that are marked.
   int visibleDataRows() const;
+  int markedVisibleRows() const;
+  // Whether a person's click on the cell may edit it: a data cell of a column that is not locked
+  // and has no button, on a row that shows.
+  bool cellEditable(int row, int col) const;
 
   // The edit in progress, if any.
   struct PendingEdit {
@@ -97,6 +101,13 @@ class MsSuperGrid : public Control {
 
   bool canFocus() const override { return true; }
   std::string displayText() const override;
+  // StatusLine's text when the form gives one; else the rows shown and marked (list_status.h),
+  // nothing for a grid that was never filled (no captions). Read when drawn: a grid announces
+  // every change of its cells, and the status follows them.
+  std::optional<std::string> statusText() const override;
+  std::function<std::string()> StatusLine;
+  // The status without StatusLine: the part a form's status line starts with.
+  std::string rowsStatus() const;
   bool defaultKeyDown(int keyCode, int shift) override;
 
   // Text by reference (a handler may change what is stored), Cancel keeps the old text.

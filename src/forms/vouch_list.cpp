@@ -7,6 +7,8 @@
 #include "automation/com_error.h"
 #include "automation/text_compare.h"
 #include "forms/form.h"
+#include "forms/list_export.h"
+#include "forms/list_status.h"
 
 namespace quillon::forms {
 
@@ -248,6 +250,7 @@ std::string MarlinVouchList::displayText() const {
 }
 
 bool MarlinVouchList::defaultKeyDown(int keyCode, int shift) {
+  if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
   if (keyCode != vbKeySpace || shift != 0) return false;
   if (row_ >= 1 && row_ < Rows()) userMark(row_);
   return true;
@@ -270,6 +273,11 @@ bool MarlinVouchList::userSelectRow(int row) {
   setRow(row);
   if (Click) Click();
   return true;
+}
+
+std::optional<std::string> MarlinVouchList::statusText() const {
+  if (columns_.empty()) return std::string();
+  return RowsStatus(Rows() - 1, markedCount());
 }
 
 }  // namespace quillon::forms

@@ -71,6 +71,8 @@ class MarlinVouchList : public Control {
 
   bool canFocus() const override { return true; }
   std::string displayText() const override;
+  // The data rows and the marked ones; nothing for a list without columns.
+  std::optional<std::string> statusText() const override;
   bool defaultKeyDown(int keyCode, int shift) override;
 
   std::function<void(int Row)> RowMarkChanged;

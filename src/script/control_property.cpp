@@ -135,6 +135,10 @@ Variant controlProperty(const Control& c, std::string_view property, std::string
     return Variant(columnWidth(c, columnByCaption(c, key)) != 0);
   }
   if (sameName(property, "ColumnWidth")) return Variant(columnWidth(c, columnByCaption(c, key)));
+  if (sameName(property, "Status")) {
+    if (auto status = c.statusText()) return Variant(*status);
+    lacks(c, "status line: it is no list");
+  }
   lacks(c, "property " + std::string(property));
 }
 

@@ -186,6 +186,13 @@ void parseSql(LineParser& p, DialogAction& a) {
 
 void parseNothing(LineParser&, DialogAction&) {}
 
+// export LIST to "FILE"
+void parseExport(LineParser& p, DialogAction& a) {
+  a.target = p.name("a list name");
+  if (!p.acceptWord("to")) p.fail("expected to \"FILE\" after the list name");
+  a.text = p.string("the file name");
+}
+
 struct ActionWord {
   const char* word;
   ActionKind kind;
@@ -203,6 +210,7 @@ constexpr ActionWord kActions[] = {
     {"pick", ActionKind::Pick, parsePick},          {"date", ActionKind::Date, parseDate},
     {"close", ActionKind::Close, parseNothing},     {"button", ActionKind::Button, parseButton},
     {"filter", ActionKind::Filter, parseFilter},    {"sql", ActionKind::Sql, parseSql},
+    {"export", ActionKind::Export, parseExport},
 };
 
 // ---- expect lines about the dialog
@@ -251,6 +259,18 @@ void expectMember(LineParser& p, DialogAction& a) {
   const std::string member = p.identifier("rows or a property after \".\"");
   if (automation::sameName(member, "rows")) return expectRows(p, a, ActionKind::ExpectRows);
   if (automation::sameName(member, "Column")) return expectColumn(p, a);
+  if (automation::sameName(member, "status")) {
+    // The status line under a list: `expect LIST.status "text"`, or a comparison and a value.
+    a.kind = ActionKind::ExpectProperty;
+    a.property = "Status";
+    if (p.atString()) {
+      a.expected.kind = ScriptValue::Kind::String;
+      a.expected.text = p.string("the expected status text");
+      return;
+    }
+    p.comparisonAndValue(a.op, a.expected);
+    return;
+  }
   for (const char* property : kProperties) {
     if (!automation::sameName(member, property)) continue;
     a.kind = ActionKind::ExpectProperty;
@@ -259,7 +279,7 @@ void expectMember(LineParser& p, DialogAction& a) {
     return;
   }
   p.failAt(start,
-           "expected rows, Enabled, Visible, Value, Caption, Text, ListIndex, Tag or "
+           "expected rows, status, Enabled, Visible, Value, Caption, Text, ListIndex, Tag or "
            "Column[\"CAPTION\"] after \".\"");
 }
 
@@ -349,6 +369,18 @@ DialogAction parseDialogExpect(LineParser& p, SourcePos pos) {
       p.expectEnd();
       return a;
     }
+  }
+  if (automation::sameName(target, "clipboard") && p.peek() != '.' && p.peek() != '[') {
+    // What the lists copied with Ctrl+C: `expect clipboard "text"` or a comparison and a value.
+    a.kind = ActionKind::ExpectClipboard;
+    if (p.atString()) {
+      a.expected.kind = ScriptValue::Kind::String;
+      a.expected.text = p.string("the expected clipboard text");
+    } else {
+      p.comparisonAndValue(a.op, a.expected);
+    }
+    p.expectEnd();
+    return a;
   }
   if (automation::sameName(target, "registry") && p.atString()) {
     a.kind = ActionKind::ExpectRegistry;

@@ -125,6 +125,8 @@ enum class ActionKind {
   ExpectLookupRows,
   ExpectRegistry,
   ExpectValue,  // `expect $error …` after a sql action of the block
+  Export,       // export LIST to "FILE"
+  ExpectClipboard,
 };
 
 std::string_view actionName(ActionKind kind);

@@ -113,6 +113,7 @@ bool allowedOutsideBlock(ActionKind kind) {
     case ActionKind::ExpectNoMessage:
     case ActionKind::ExpectLookupRows:
     case ActionKind::ExpectRegistry:
+    case ActionKind::ExpectClipboard:
       return true;
     default:
       return false;

@@ -8,6 +8,7 @@
 #include "forms/buttons.h"
 #include "forms/combo_box.h"
 #include "forms/form.h"
+#include "forms/list_export.h"
 #include "forms/list_view.h"
 #include "forms/menu.h"
 #include "forms/numeric_edit.h"
@@ -284,6 +285,17 @@ void node(ScriptedUiHost&, Form& form, const DialogAction& a) {
   }
 }
 
+// What the list's pop-up menu exports: every row and column that shows, as a CSV file.
+void exportList(ScriptedUiHost& host, Form& form, const DialogAction& a) {
+  Control& c = anyControl(form, a);
+  requireReachable(a, c);
+  const std::optional<ListTable> table = listTable(c, ListRows::All);
+  if (!table) failAction(a, c.qualifiedName() + " is not a list");
+  if (const auto error = writeCsvFile(a.text, *table)) failAction(a, *error);
+  host.note("exported " + std::to_string(table->rows.size()) + " rows of " + c.Name() + " to " +
+            quoted(a.text));
+}
+
 void close(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   if (!form.userClose()) host.note("form " + form.Name() + " refused to close" + atLine(a));
 }
@@ -305,6 +317,7 @@ constexpr FormWord kFormActions[] = {
     {ActionKind::Toolbar, toolbar},
     {ActionKind::Node, node},
     {ActionKind::Close, close},
+    {ActionKind::Export, exportList},
 };
 
 }  // namespace

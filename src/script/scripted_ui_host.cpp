@@ -7,6 +7,7 @@
 #include "automation/com_error.h"
 #include "automation/names.h"
 #include "forms/form.h"
+#include "forms/list_export.h"
 #include "forms/menu.h"
 #include "forms/row_source.h"
 #include "platform/registry.h"
@@ -85,6 +86,9 @@ bool ScriptedUiHost::hostWord(const DialogAction& action) {
       return true;
     case ActionKind::ExpectRegistry:
       expectRegistry(action);
+      return true;
+    case ActionKind::ExpectClipboard:
+      expectClipboard(action);
       return true;
     case ActionKind::Sql:
       hostLines(action).blockSql({action.text, true}, action.pos);
@@ -188,6 +192,20 @@ void ScriptedUiHost::expectLookupRows(const DialogAction& action) {
   } else if (!compare(automation::Variant(*lastLookupRows_), action.op,
                       automation::Variant(action.number))) {
     fail(action.pos, "expected " + wanted + ", it offered " + std::to_string(*lastLookupRows_));
+  }
+}
+
+void ScriptedUiHost::expectClipboard(const DialogAction& action) {
+  const automation::Variant found(forms::clipboardText());
+  bool held = false;
+  try {
+    held = compare(found, action.op, valueOf(action.expected));
+  } catch (const CompareError& e) {
+    throw ScriptError(action.pos, std::string("expect clipboard: ") + e.what());
+  }
+  if (!held) {
+    fail(action.pos, "expected clipboard " + std::string(compareOpText(action.op)) + " " +
+                         sourceText(action.expected) + ", found " + valueText(found));
   }
 }
 

@@ -124,6 +124,7 @@ class ScriptedUiHost : public forms::UiHost {
   void expectNoMessage(const DialogAction& action);
   void expectLookupRows(const DialogAction& action);
   void expectRegistry(const DialogAction& action);
+  void expectClipboard(const DialogAction& action);
   ScriptHostLines& hostLines(const DialogAction& action);
   void closeForm(forms::Form& form);
 

@@ -66,7 +66,8 @@ TEST(Statements, OutsourcedOrderHeadsPerMode) {
   EXPECT_EQ(idsOf(demoDb(), ww::productXSql(fields, 2, where, true, kDigits)),
             (std::set<std::int64_t>{3, 6}));
 
-  // The order filter of a host and the bOriginal narrowing name P's columns unqualified.
+  // The order filter of a host (as the public class writes it from the order number) and the
+  // bOriginal narrowing name P's columns unqualified.
   const std::string byCode =
       ww::headerWhere("cCode = " + sql::literal("WW26110001"), ww::filterText({}, true).where);
   EXPECT_EQ(idsOf(demoDb(), ww::productZSql(fields, 2, byCode, false, kDigits)),

@@ -457,5 +457,38 @@ TEST(ControlsTest, MenusStatusBarAndImageList) {
   EXPECT_THROW(images.image("nope"), ComError);
 }
 
+// The status line under a list: nothing before it is filled, "no matching records" for a filled
+// list without rows, else the rows a person sees and the marked ones among them.
+TEST(ControlsTest, StatusLinesCountShownAndMarkedRows) {
+  MsSuperGrid grid("grid", 1, 3);
+  EXPECT_EQ(grid.statusText(), "");
+  grid.setTextMatrix(1, 0, "单据号");
+  EXPECT_EQ(grid.statusText(), "没有符合条件的记录");
+  grid.setRows(5);
+  grid.setMarked(1, true);
+  grid.setMarked(3, true);
+  grid.setRowHeight(3, 0);  // a hidden row is no row to a person, marked or not
+  EXPECT_EQ(grid.statusText(), "共 3 行，已选 1 行");
+  grid.StatusLine = [&grid] { return grid.rowsStatus() + "，另有说明"; };
+  EXPECT_EQ(grid.statusText(), "共 3 行，已选 1 行，另有说明");
+
+  ListView list("list");
+  EXPECT_EQ(list.statusText(), "");
+  list.setCheckboxes(true);
+  list.addColumn("单据号");
+  EXPECT_EQ(list.statusText(), "没有符合条件的记录");
+  list.addItem("A");
+  list.addItem("B").setChecked(true);
+  EXPECT_EQ(list.statusText(), "共 2 行，已选 1 行");
+
+  MarlinVouchList vouch("vouch");
+  EXPECT_EQ(vouch.statusText(), "");
+  vouch.setColumnDefinitions("cCode,单据号,1200");
+  EXPECT_EQ(vouch.statusText(), "没有符合条件的记录");
+
+  TextBox box("txt");
+  EXPECT_EQ(box.statusText(), std::nullopt);
+}
+
 }  // namespace
 }  // namespace quillon::forms

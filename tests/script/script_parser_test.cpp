@@ -128,7 +128,7 @@ TEST(ScriptParserTest, ErrorsNameLineAndColumn) {
   // Columns count characters, not bytes.
   EXPECT_EQ(errorOf("on frmA\n  type 中文 \"x\"\nend"), "2:8 expected a control name");
   EXPECT_EQ(errorOf("on frmA\n  expect lst.cols = 3\nend"),
-            "2:14 expected rows, Enabled, Visible, Value, Caption, Text, ListIndex, Tag or "
+            "2:14 expected rows, status, Enabled, Visible, Value, Caption, Text, ListIndex, Tag or "
             "Column[\"CAPTION\"] after \".\"");
 }
 

@@ -4,10 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "forms/list_export.h"
 #include "more_words_form.h"
 #include "platform/registry.h"
 #include "script/script_parser.h"
@@ -75,8 +79,9 @@ TEST(ScriptedMoreWordsTest, ExpectationsThatDoNotHoldSayWhatWasThere) {
       {"  expect lblWhere.Value = 1\n",
        "line 2, column 3: expect lblWhere has no Value (only check boxes and options have one)"},
       {"  expect cmdOk.Nope = 1\n",
-       "line 2, column 16: expected rows, Enabled, Visible, Value, Caption, Text, ListIndex, Tag "
-       "or Column[\"CAPTION\"] after \".\""},
+       "line 2, column 16: expected rows, status, Enabled, Visible, Value, Caption, Text, "
+       "ListIndex, "
+       "Tag or Column[\"CAPTION\"] after \".\""},
       {"  expect txtCode.Text < 5\n", "line 2, column 3: expect \"\" cannot be ordered against 5"},
       {"  expect grdLines[1,1] like \"B*\"\n",
        "line 2, column 3: expected grdLines[1,1] like \"B*\", it reads \"A01\""},
@@ -129,6 +134,57 @@ TEST(ScriptedMoreWordsTest, NoMessageCountsFromTheBlocksStartOrTheLastMessageExp
       "on frmMore\n  click cmdWarn\n  click cmdOk\nend\ncall $dlg.show\nexpect no message\n");
   EXPECT_FALSE(late.ok);
   EXPECT_EQ(late.pos.line, 6);
+}
+
+TEST(ScriptedMoreWordsTest, ExportWritesTheListAndCtrlCFillsTheClipboard) {
+  test_support::ScratchDir dir;
+  const std::string file = (dir / "行.csv").string();
+  SecondRunner runner;
+  const RunResult result = runner.runText(
+      "on frmMore\n"
+      "  export grdLines to \"" +
+      file +
+      "\"\n"
+      "  select grdLines 2\n"
+      "  key Ctrl+C\n"
+      "  expect clipboard \"存货编码\\t仓库\\r\\nA02\\t\\r\\n\"\n"
+      "  mark lstPick 1\n"
+      "  key Ctrl+C\n"
+      "  expect clipboard like \"选择*0104001*\"\n"
+      "  click cmdOk\n"
+      "end\n"
+      "call $dlg.show\n"
+      "expect clipboard <> \"\"\n");
+  ASSERT_TRUE(result.ok) << result.message;
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream read;
+  read << in.rdbuf();
+  const std::string csv = read.str();
+  // The hidden column stays out; the captions lead, after the byte-order mark.
+  EXPECT_EQ(csv, "\xEF\xBB\xBF存货编码,仓库\r\nA01,\r\nA02,\r\n");
+  EXPECT_TRUE(test_support::has(runner.host().transcript(),
+                                "exported 2 rows of grdLines to \"" + file + "\""));
+
+  SecondRunner failing;
+  const RunResult refused = failing.runText(
+      "on frmMore\n"
+      "  export cmdFilter to \"x.csv\"\n"
+      "end\n"
+      "call $dlg.show\n");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_NE(refused.message.find("cmdFilter is not a list"), std::string::npos) << refused.message;
+  SecondRunner unwritable;
+  const RunResult unwritten = unwritable.runText(
+      "on frmMore\n"
+      "  export grdLines to \"" +
+      (dir / "none" / "x.csv").string() +
+      "\"\n"
+      "end\n"
+      "call $dlg.show\n");
+  EXPECT_FALSE(unwritten.ok);
+  EXPECT_NE(unwritten.message.find("could not be exported"), std::string::npos)
+      << unwritten.message;
+  forms::setClipboardText("");
 }
 
 TEST(ScriptedMoreWordsTest, RegistryExpectationsReadTheMachineRegistry) {

@@ -24,7 +24,7 @@ struct Known {
   std::string_view fallback;  // default text; for formats the digits setting they follow
 };
 
-constexpr std::array<Known, 15> kKnown = {{
+constexpr std::array<Known, 16> kKnown = {{
     {"QuanDecDgt", Kind::Digits, "2"},
     {"NumDecDgt", Kind::Digits, "2"},
     {"ExchRateDecDgt", Kind::Digits, "4"},
@@ -40,6 +40,7 @@ constexpr std::array<Known, 15> kKnown = {{
     {"bBOMSpreadNotByFree", Kind::Option, "false"},
     {"bOMInNeedOut", Kind::Option, "false"},
     {"bOMZGInstal", Kind::Option, "false"},
+    {"bStockNegative", Kind::Option, "false"},
 }};
 
 const Known* findKnown(std::string_view name) {

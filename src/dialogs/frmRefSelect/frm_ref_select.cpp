@@ -91,6 +91,7 @@ frmRefSelect::frmRefSelect()
   chkShowZero.Click = chkShowMax.Click;
   chkShowMin.Click = chkShowMax.Click;
   spgList.Click = handler([this] { gridClick(); });
+  spgList.StatusLine = [this] { return statusLine(); };
   spgList.CellChange = handler([this](std::string& text, bool& cancel, int row, int col) {
     cellChange(text, cancel, row, col);
   });
@@ -126,6 +127,7 @@ void frmRefSelect::Form_Load() {
   hdiQuantity.setDecimalPlaces(settings.digits("QuanDecDgt"));
   hdiNum.setDecimalPlaces(settings.digits("NumDecDgt"));
   hdiExchRate.setDecimalPlaces(settings.digits("ExchRateDecDgt"));
+  stockNegative_ = settings.option("bStockNegative");
 
   checkLayout();
   loadInventory();
@@ -464,6 +466,12 @@ std::optional<frmRefSelect::CellValue> frmRefSelect::deselectRow(int row) {
 std::optional<frmRefSelect::CellValue> frmRefSelect::selectRow(int row) {
   spgList.setMarked(row, true);
   allocated_ += rowQty(row);
+  // A figure the person typed into the row before marking it is what the row takes: it is not
+  // replaced by the share the allocation would give.
+  if (RefFrom != kStocktaking && !spgList.cellFromSource(colThis_, row) && rowQty(row) != 0) {
+    remaining_ -= rowQty(row);
+    return std::nullopt;
+  }
   const TakeRule rule{RefFrom == kStocktaking, piecesToo() && colThisNum_ > 0};
   const CandidateRow candidate{stockCell(colStock_, row),
                                rule.piecesToo ? stockCell(colStockNum_, row) : 0.0};

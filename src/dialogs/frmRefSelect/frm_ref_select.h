@@ -135,6 +135,11 @@ class frmRefSelect : public forms::DialogShell {
   void cellChange(std::string& text, bool& cancel, int row, int col);
   // The cell rule for a value entered in (or written into) a this-time cell.
   bool applyCellRule(int row, int col, const CellValue& cell);
+  // Whether a typed this-time amount goes above the row's stock on an account that allows no
+  // negative stock, and saying so (naming the row and its stock) when it does.
+  bool refusesOverStock(int row, int col, double value);
+  // The status line under spgList: rows, marked rows, requested, allocated and still needed.
+  std::string statusLine() const;
   // Whether the voucher refuses a value of that sign, and saying so when it does.
   bool wrongSign(double value) const;
   bool refusesSign(double value) const;
@@ -189,6 +194,8 @@ class frmRefSelect : public forms::DialogShell {
   automation::NumberFormat numFormat_;
   automation::NumberFormat rateFormat_;
   bool usesPieces_ = false;
+  // The account option "bStockNegative": an issue may take more than a row holds.
+  bool stockNegative_ = true;
   // Which free items (1 to 10) the inventory uses; index 0 unused.
   std::array<bool, 11> freeUsed_{};
 

@@ -7,6 +7,7 @@
 #include "automation/vb_format.h"
 #include "dialogs/frmRefSelect/frm_ref_select.h"
 #include "dialogs/frmRefSelect/ref_select_messages.h"
+#include "dialogs/frmRefSelect/ref_select_queries.h"
 #include "dialogs/frmRefSelect/ref_select_rules.h"
 
 namespace quillon::dialogs {
@@ -33,6 +34,35 @@ bool frmRefSelect::refusesSign(double value) const {
   return true;
 }
 
+bool frmRefSelect::refusesOverStock(int row, int col, double value) {
+  // Stocktaking counts what is there and a return goes back into stock: only an issue of a blue
+  // voucher can take more than the row holds.
+  if (stockNegative_ || IsRedVouch || RefFrom == kStocktaking || RefType == kRefReturn)
+    return false;
+  const int stockCol = col == colThis_ ? colStock_ : colStockNum_;
+  if (stockCol <= 0) return false;
+  const double stock = cellNumber(stockCol, row);
+  const automation::NumberFormat& format = col == colThis_ ? qtyFormat_ : numFormat_;
+  if (value <= format.shownValue(stock).value_or(stock) + 1e-9) return false;
+  const int batchCol = spgList.colByCaption(kBatchField);
+  const std::string batch = batchCol > 0 ? spgList.TextMatrix(batchCol, row) : std::string();
+  prompt(overStockMessage(row, batch, col == colThis_ ? colThisName_ : colThisNumName_,
+                          col == colThis_ ? colStockName_ : colStockNumName_,
+                          format.format(stock)));
+  return true;
+}
+
+std::string frmRefSelect::statusLine() const {
+  std::string text = spgList.rowsStatus();
+  if (text.empty() || colThis_ <= 0) return text;
+  text += "；需求 " + qtyFormat_.format(Quantity) + "，已分配 " + qtyFormat_.format(allocated_) +
+          "，尚需 " + qtyFormat_.format(Quantity - allocated_);
+  if (stockNegative_ && !IsRedVouch && RefFrom != kStocktaking && RefType != kRefReturn) {
+    text += "；" + std::string(kNegativeStockAllowed);
+  }
+  return text;
+}
+
 double frmRefSelect::rowRate(int row) {
   if (colStockNum_ <= 0) return ExchRate;
   const double stockNum = stockCell(colStockNum_, row);
@@ -41,6 +71,10 @@ double frmRefSelect::rowRate(int row) {
 
 void frmRefSelect::cellChange(std::string& text, bool& cancel, int row, int col) {
   if (row < 1 || (col != colThis_ && col != colThisNum_) || col <= 0) return;
+  if (const auto typed = textNumber(text); typed && refusesOverStock(row, col, *typed)) {
+    cancel = true;
+    return;
+  }
   if (!applyCellRule(row, col, CellValue::ofText(text))) {
     cancel = true;
     return;

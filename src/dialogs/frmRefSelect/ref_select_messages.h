@@ -29,6 +29,21 @@ inline constexpr std::string_view kNoBatchStock = "没有找到对应的批次�
 inline constexpr std::string_view kShortfallHead = "没有完全分配，还有";
 inline constexpr std::string_view kShortfallTail = "没有分配";
 
+// The candidate field a refusal names a row by, when the query has it.
+inline constexpr std::string_view kBatchField = "批号";
+
+// A this-time amount above what the row holds, on an account that allows no negative stock:
+// "第2行（批号SN01）的出库数量不能大于结存数量 895.00".
+inline std::string overStockMessage(int row, std::string_view batch, std::string_view thisName,
+                                    std::string_view stockName, std::string_view stock) {
+  std::string text = "第" + std::to_string(row) + "行";
+  if (!batch.empty()) text += "（批号" + std::string(batch) + "）";
+  return text + "的" + std::string(thisName) + "不能大于" + std::string(stockName) + " " +
+         std::string(stock);
+}
+// The status line's note when the account lets an issue go below zero.
+inline constexpr std::string_view kNegativeStockAllowed = "账套允许负库存，出库可大于结存";
+
 inline std::string missingFieldMessage(std::string_view field) {
   return "查询结果缺少字段[" + std::string(field) + "]";
 }

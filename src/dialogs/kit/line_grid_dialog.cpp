@@ -3,6 +3,7 @@
 #include "ado/recordset.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
+#include "automation/numeric_text.h"
 #include "automation/vb_format.h"
 #include "automation/vb_runtime.h"
 #include "components/marlin_login.h"
@@ -13,6 +14,7 @@
 #include "dialogs/kit/line_grid_tools.h"
 #include "dialogs/kit/reference_texts.h"
 #include "forms/controls.h"
+#include "forms/list_status.h"
 #include "forms/ui_host.h"
 #include "module/list_columns.h"
 #include "module/list_helpers.h"
@@ -45,6 +47,14 @@ int currentRow(const forms::MsSuperGrid& grid) {
 
 void toggleMark(forms::MsSuperGrid& grid) {
   if (const int row = currentRow(grid)) grid.setMarked(row, !grid.isMarked(row));
+}
+
+// The number a line cell reads as; 0 for a blank or a text that is no number.
+double cellNumber(const forms::MsSuperGrid& grid, int col, int row) {
+  if (const auto n = grid.sourceNumber(col, row)) return *n;
+  std::string text = grid.TextMatrix(col, row);
+  std::erase(text, ',');
+  return automation::parseNumericText(text).value_or(0);
 }
 
 }  // namespace
@@ -101,6 +111,7 @@ void LineGridDialog::bindLineDialog(const Controls& controls, std::vector<Page> 
     });
     lines.CellButtonClick =
         handler([this, &lines](int row, int col) { cellButton(lines, row, col); });
+    lines.StatusLine = [this, &lines] { return lineStatus(lines); };
   }
   c.copyLine.Click = handler([this] { CopyCurrentRow(shownPage().lines); });
   c.clearMarks.Click = handler([this] {
@@ -227,7 +238,45 @@ void LineGridDialog::lineMouseUp(forms::MsSuperGrid& lines, int button) {
     PopupMenu(controls_->lineMenu);
     return;
   }
-  if (button == forms::vbLeftButton) toggleMark(lines);
+  if (button != forms::vbLeftButton) return;
+  // A click into a cell the person may edit is meant for the figure, not for the mark: the line
+  // is kept (or becomes) marked and the edit starts. The mark column, Space and the cells a person
+  // cannot edit toggle the mark.
+  const int row = currentRow(lines);
+  const int col = lines.Col();
+  if (row != 0 && lines.cellEditable(row, col) && !lines.pendingEdit()) {
+    if (!lines.isMarked(row)) lines.setMarked(row, true);
+    lines.userBeginEdit(row, col);
+    return;
+  }
+  toggleMark(lines);
+}
+
+std::string LineGridDialog::lineStatus(const forms::MsSuperGrid& lines) const {
+  std::string text = lines.rowsStatus();
+  const module::LineColumnCaptions* computed = nullptr;
+  for (const Page& page : pages_) {
+    if (&page.lines == &lines) computed = module::lineColumnCaptions(page.kind);
+  }
+  const int cols = lines.Cols();
+  if (computed == nullptr || lines.Rows() <= 1 || cols < 3) return text;
+  const int qtyCol = lines.TextMatrix(cols - 2, 0) == computed->thisQuantity ? cols - 2 : 0;
+  const int numCol = lines.TextMatrix(cols - 1, 0) == computed->thisPieces ? cols - 1 : 0;
+  double quantity = 0;
+  double pieces = 0;
+  for (int row = 1; row < lines.Rows(); ++row) {
+    if (lines.RowHeight(row) == 0 || !lines.isMarked(row)) continue;
+    if (qtyCol != 0) quantity += cellNumber(lines, qtyCol, row);
+    if (numCol != 0) pieces += cellNumber(lines, numCol, row);
+  }
+  if (qtyCol != 0) {
+    text +=
+        "，本次数量合计 " + automation::NumberFormat(formats_.quantityPattern()).format(quantity);
+  }
+  if (numCol != 0) {
+    text += "，本次件数合计 " + automation::NumberFormat(formats_.piecesPattern()).format(pieces);
+  }
+  return text;
 }
 
 void LineGridDialog::cellChanged(forms::MsSuperGrid& grid, std::string& text, bool& cancel, int row,

@@ -8,9 +8,11 @@
 //     laid out, its lines listed again;
 //   - the head grid's marks: a click marks a head and adds its lines (queryLines), unmarking lists
 //     the lines of the marked heads again; the show-lines box lists them all or none;
-//   - the line grid: a click marks a line, a right click opens the pop-up menu (copy the line,
-//     clear the marks, hide the line), a date typed into a date column is checked before the
-//     dialog's edit rules (lineCellChange), a cell button offers the item's units or free-item
+//   - the line grid: a click in the mark column (or Space, or on a cell a person cannot edit)
+//     marks or unmarks a line, a click into an editable cell marks the line if need be and starts
+//     the edit, the status line sums the marked lines, a right click opens the pop-up menu (copy
+//     the line, clear the marks, hide the line), a date typed into a date column is checked before
+//     the dialog's edit rules (lineCellChange), a cell button offers the item's units or free-item
 //     values before the dialog's own buttons (lineCellButton);
 //   - OK: finish the edits, confirm, refuse without a current head, list the lines, collect the
 //     marked lines (completeLine may refuse them) and then the marked heads (completeHead), hand
@@ -190,6 +192,9 @@ class LineGridDialog : public ReferenceDialog {
  private:
   void headMouseUp(forms::MsSuperGrid& heads, int button);
   void lineMouseUp(forms::MsSuperGrid& lines, int button);
+  // The status line under a line grid: its rows, the marked ones, and the sums of this time's
+  // quantity and pieces over the marked lines.
+  std::string lineStatus(const forms::MsSuperGrid& lines) const;
   void cellChanged(forms::MsSuperGrid& grid, std::string& text, bool& cancel, int row, int col);
   void cellButton(forms::MsSuperGrid& grid, int row, int col);
   void appendLinesOf(int headRow, bool singleHead);

@@ -1,11 +1,13 @@
 #include "ui/qt/qt_ui_host.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QEventLoop>
 #include <stdexcept>
 
 #include "forms/form.h"
+#include "forms/list_export.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/menus.h"
 
@@ -15,9 +17,14 @@ QtUiHost::QtUiHost() {
   if (QApplication::instance() == nullptr) {
     throw std::logic_error("the Qt UI host needs a QApplication");
   }
+  // What the lists copy (Ctrl+C) goes to the desktop's clipboard too.
+  forms::setClipboardSink([](const std::string& text) {
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+  });
 }
 
 QtUiHost::~QtUiHost() {
+  forms::setClipboardSink({});
   if (pointerOverridden_) QApplication::restoreOverrideCursor();
 }
 

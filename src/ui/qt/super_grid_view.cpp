@@ -31,6 +31,9 @@ class SuperGridView final : public ControlView {
     view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::AnyKeyPressed);
     auto* delegate = new CellDelegate(view_);
     delegate->begin = [this](int row, int col) {
+      // A click may have started the edit already (a click into an editable line cell does).
+      const auto& pending = grid_.pendingEdit();
+      if (pending && pending->row == row + 1 && pending->col == col) return attached();
       bool began = false;
       this->window().invoke([&] { began = grid_.userBeginEdit(row + 1, col); });
       return began && attached();
@@ -66,6 +69,12 @@ class SuperGridView final : public ControlView {
       const int row = index.row() + 1;
       const int col = index.column();
       if (!act([&] { grid_.userClickCell(row, col); })) return;
+      // The form started an edit of the clicked cell: open the editor on it.
+      if (attached() && grid_.pendingEdit() && grid_.pendingEdit()->row == row &&
+          grid_.pendingEdit()->col == col) {
+        view_->edit(index);
+        return;
+      }
       if (attached() && col < grid_.Cols() && grid_.ColButton(col)) {
         act([&] { grid_.userCellButton(row, col); });
       }

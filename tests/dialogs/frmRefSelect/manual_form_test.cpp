@@ -424,5 +424,55 @@ TEST_F(ManualSelection, AutoButtonTakesAsClicksOnTheSameRowsDo) {
   }
 }
 
+// On an account that allows no negative stock a typed amount stops at what the row holds; a
+// figure typed before the row is marked is what the row takes; the status line keeps count.
+TEST_F(ManualSelection, WithoutNegativeStockATypedAmountStopsAtTheRowsStock) {
+  execute(path, "update accinformation set cValue = 'false' where cName = 'bStockNegative'");
+  refer(request(10), [this](frmRefSelect& f) {
+    const int q = f.thisQuantityColumn();
+    EXPECT_EQ(f.spgList.statusText(), "共 3 行，已选 0 行；需求 10.00，已分配 0.00，尚需 10.00");
+    const std::string before = cell(f, q, 2);
+    f.spgList.userEditCell(2, q, "4.5");
+    EXPECT_EQ(host->lastMessage(), "第2行（批号B2）的出库数量不能大于结存数量 4.00");
+    EXPECT_EQ(cell(f, q, 2), before);
+    ASSERT_TRUE(f.spgList.userEditCell(2, q, "4"));  // all it holds is taken
+    ASSERT_TRUE(f.spgList.userEditCell(2, q, "3"));
+    mark(f, 2);
+    EXPECT_EQ(cell(f, q, 2), "3") << "the typed figure is kept";
+    mark(f, 1);
+    EXPECT_EQ(cell(f, q, 1), "4.00");
+    EXPECT_EQ(f.spgList.statusText(), "共 3 行，已选 2 行；需求 10.00，已分配 7.00，尚需 3.00");
+    // Given back and taken again, the row takes its share.
+    mark(f, 2);
+    EXPECT_EQ(f.spgList.statusText(), "共 3 行，已选 1 行；需求 10.00，已分配 4.00，尚需 6.00");
+    mark(f, 2);
+    EXPECT_EQ(cell(f, q, 2), "4.00");
+    EXPECT_TRUE(f.CTBCtrl1.userPress("ok"));
+  });
+  auto data = rs.ReturnData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(data->recordCount(), 2);
+  double sum = 0;
+  for (data->moveFirst(); !data->eof(); data->moveNext()) sum += data->value("出库数量").toDouble();
+  EXPECT_EQ(sum, 8);
+}
+
+TEST_F(ManualSelection, WithNegativeStockTheStatusLineSaysSoAndTakesMore) {
+  execute(path, "update accinformation set cValue = 'true' where cName = 'bStockNegative'");
+  refer(request(10), [this](frmRefSelect& f) {
+    const int q = f.thisQuantityColumn();
+    ASSERT_TRUE(f.spgList.userEditCell(1, q, "6"));
+    EXPECT_TRUE(host->messages.empty());
+    mark(f, 1);
+    EXPECT_EQ(
+        f.spgList.statusText(),
+        "共 3 行，已选 1 行；需求 10.00，已分配 6.00，尚需 4.00；账套允许负库存，出库可大于结存");
+    EXPECT_TRUE(f.CTBCtrl1.userPress("ok"));
+  });
+  auto data = rs.ReturnData();
+  ASSERT_NE(data, nullptr);
+  EXPECT_EQ(data->value("出库数量").toDouble(), 6);
+}
+
 }  // namespace
 }  // namespace quillon::dialogs

@@ -466,6 +466,53 @@ TEST_F(StockOrderDialog, ARedLineTrackedToItsReceiptAndASplitLineNotReturned) {
   EXPECT_DOUBLE_EQ(total, -1000);
 }
 
+// A person's click into an editable cell of a line is meant for the figure: it marks the line if
+// need be, never unmarks it, and starts the edit. The mark column, Space and the cells she cannot
+// edit toggle. The status lines count the rows and sum what is marked.
+TEST_F(StockOrderDialog, AClickIntoAQuantityEditsItAndKeepsTheLineMarked) {
+  const LoadResult r = run([&](frmStockOrder& f) {
+    f.cmdFilter.userClick();
+    EXPECT_EQ(f.lstDdHead.statusText(), "共 2 行，已选 0 行");
+    markRow(f.lstDdHead, "单据号", "PO26110009");
+    EXPECT_EQ(f.lstDdHead.statusText(), "共 2 行，已选 1 行");
+    forms::MsSuperGrid& lines = f.lstDdBody;
+    const int qty = lines.Cols() - 2;
+    ASSERT_EQ(lines.TextMatrix(qty, 0), "本次入库数量");
+    const int row = rowOf(lines, "存货编码", "0101002");
+    ASSERT_GT(row, 0);
+    EXPECT_EQ(lines.statusText().value_or("").rfind("共 2 行，已选 0 行，本次数量合计 0.00", 0), 0u)
+        << lines.statusText().value_or("");
+
+    ASSERT_TRUE(lines.userClickCell(row, qty));
+    EXPECT_TRUE(lines.isMarked(row)) << "an unmarked line is marked by the click";
+    ASSERT_TRUE(lines.pendingEdit().has_value());
+    EXPECT_EQ(lines.pendingEdit()->row, row);
+    EXPECT_EQ(lines.pendingEdit()->col, qty);
+    lines.userEditText("150");
+    lines.FinishEdit();
+    ASSERT_TRUE(lines.userClickCell(row, qty));
+    EXPECT_TRUE(lines.isMarked(row)) << "a marked line keeps its mark";
+    EXPECT_TRUE(lines.pendingEdit().has_value());
+    lines.userCancelEdit();
+    EXPECT_EQ(cellOf(lines, row, "本次入库数量"), "150");
+    EXPECT_EQ(lines.statusText().value_or("").rfind("共 2 行，已选 1 行，本次数量合计 150.00", 0),
+              0u)
+        << lines.statusText().value_or("");
+
+    ASSERT_TRUE(lines.userClickCell(row, lines.colByCaption("存货编码")));
+    EXPECT_FALSE(lines.isMarked(row)) << "a cell she cannot edit toggles";
+    EXPECT_FALSE(lines.pendingEdit().has_value());
+    ASSERT_TRUE(lines.userClickCell(row, 0));
+    EXPECT_TRUE(lines.isMarked(row));
+    f.userKey(forms::vbKeySpace, 0, 0);
+    EXPECT_FALSE(lines.isMarked(row)) << "Space toggles";
+    EXPECT_EQ(lines.statusText().value_or("").rfind("共 2 行，已选 0 行，本次数量合计 0.00", 0),
+              0u);
+    f.cmdExit.userClick();
+  });
+  EXPECT_FALSE(r.coll);
+}
+
 TEST_F(StockOrderDialog, ThePopUpMenuAndTheCellButtonsOfALineGrid) {
   user_ = login("demo");
   run([&](frmStockOrder& f) {
