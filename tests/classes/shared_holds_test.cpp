@@ -83,15 +83,16 @@ bool isRefusal(const automation::ComError& e, std::int32_t autoId) {
   return e.number() == module::kHoldRefusedNumber && e.description().rfind(prefix, 0) == 0;
 }
 
-// One desk: allocates one unit at a time until it is offered nothing. Its report: "held N" and
-// "refused N", or what went wrong.
+// Bounded at ten minutes: 32 desks under the sanitizers on two cores take minutes to all finish.
 bool waitFor(const std::filesystem::path& file) {
-  for (int i = 0; i < 1200 && !std::filesystem::exists(file); ++i) {
+  for (int i = 0; i < 12000 && !std::filesystem::exists(file); ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   return std::filesystem::exists(file);
 }
 
+// One desk: allocates one unit at a time until it is offered nothing. Its report: "held N" and
+// "refused N", or what went wrong.
 // A desk's holds end when it is gone, so each desk stays until the test has counted them all.
 std::string runDesk(const Account& account, int desk, const std::filesystem::path& dir) {
   becomeDesk(desk);
