@@ -20,7 +20,7 @@ SqliteCursor::SqliteCursor(sqlite3_stmt* stmt, std::string_view statementText)
   // The first row is read before the columns are described: a statement prepared over a schema
   // another connection has changed since is prepared again by its first step, with the columns
   // its tables have now.
-  const int rc = sqlite3_step(stmt_);
+  const int rc = firstStep(stmt_);
   if (rc == SQLITE_ROW) {
     primed_ = true;
   } else {

@@ -39,10 +39,7 @@ class Statement {
 
  private:
   bool prepare(sqlite3* db, const std::string& sql) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) ==
-        SQLITE_OK) {
-      return true;
-    }
+    if (prepareStatement(db, sql, &stmt_) == SQLITE_OK) return true;
     sqlite3_finalize(stmt_);
     stmt_ = nullptr;
     return false;
@@ -67,6 +64,28 @@ SqlError engineError(sqlite3* db, const std::string& text) {
 sqlite3* sqliteHandle(const Database& db) {
   const auto* embedded = dynamic_cast<const SqliteDatabase*>(&db);
   return embedded != nullptr ? embedded->handle() : nullptr;
+}
+
+namespace {
+// As many tries as the engine gives a statement whose schema changed while it ran.
+constexpr int kSchemaTries = 50;
+}  // namespace
+
+int prepareStatement(sqlite3* db, const std::string& sql, sqlite3_stmt** stmt) {
+  for (int attempt = 1;; ++attempt) {
+    *stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), stmt, nullptr);
+    if (rc == SQLITE_OK || (rc & 0xFF) != SQLITE_SCHEMA || attempt == kSchemaTries) return rc;
+    sqlite3_finalize(*stmt);
+  }
+}
+
+int firstStep(sqlite3_stmt* stmt) {
+  for (int attempt = 1;; ++attempt) {
+    const int rc = sqlite3_step(stmt);
+    if ((rc & 0xFF) != SQLITE_SCHEMA || attempt == kSchemaTries) return rc;
+    sqlite3_reset(stmt);
+  }
 }
 
 void readCurrentSchema(sqlite3* db) {
@@ -182,7 +201,7 @@ void SqliteDatabase::runOne(const Op& op, ResultHandler& handler) {
         // The condition's statement must be finished before the guarded statement runs: an open
         // read of the catalogue would lock the table that the statement drops.
         Statement cond(db_, op.sql, op.source);
-        const int rc = sqlite3_step(cond.get());
+        const int rc = firstStep(cond.get());
         if (rc != SQLITE_ROW && rc != SQLITE_DONE) raiseEngineError(db_, op.source);
         holds = rc == SQLITE_ROW && sqlite3_column_int64(cond.get(), 0) != 0;
       }
@@ -211,7 +230,7 @@ void SqliteDatabase::runOne(const Op& op, ResultHandler& handler) {
       // The engine's count of changed rows stays from the last statement that changed any, so
       // it is this statement's only when the total moved.
       const std::int64_t before = sqlite3_total_changes64(db_);
-      const int rc = sqlite3_step(stmt.get());
+      const int rc = firstStep(stmt.get());
       if (rc != SQLITE_DONE && rc != SQLITE_ROW) raiseEngineError(db_, op.source);
       handler.onRowsAffected(sqlite3_total_changes64(db_) != before ? sqlite3_changes64(db_) : 0);
       return;

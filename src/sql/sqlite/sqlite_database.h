@@ -70,6 +70,15 @@ sqlite3* sqliteHandle(const Database& db);
 // for a statement whose result columns are read before it runs.
 void readCurrentSchema(sqlite3* db);
 
+// sqlite3_prepare_v2, tried again while another connection's schema change keeps it from
+// finishing: many desks making and dropping their work tables on one file change the schema
+// between a statement's reading of it and its check, and the engine retries only once.
+int prepareStatement(sqlite3* db, const std::string& sql, sqlite3_stmt** stmt);
+// A statement's first sqlite3_step, tried again in the same case: the engine prepares a statement
+// whose schema has changed again at its first step, and that can meet the same race. Nothing has
+// run when it fails so.
+int firstStep(sqlite3_stmt* stmt);
+
 // The rows of one prepared statement.
 class SqliteCursor final : public Cursor {
  public:

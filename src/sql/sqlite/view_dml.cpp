@@ -55,8 +55,7 @@ bool isName(const Token& t) {
 class Prepared {
  public:
   Prepared(sqlite3* db, const std::string& sql) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), static_cast<int>(sql.size()), &stmt_, nullptr) !=
-        SQLITE_OK) {
+    if (prepareStatement(db, sql, &stmt_) != SQLITE_OK) {
       const std::string message = sqlite3_errmsg(db);
       sqlite3_finalize(stmt_);
       throw SqlError::statementFailed(message, sql);
