@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 #include "ado/connection.h"
@@ -9,6 +10,7 @@
 #include "classes/produce_order.h"
 #include "components/suite/account_database.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
+#include "forms/view_settings.h"
 #include "module/module_state.h"
 #include "produce_order_fixture.h"
 #include "support/demo_account.h"
@@ -222,6 +224,91 @@ TEST(frmProduceOrder, CancelAndRefusalsKeepTheDialogAsItWas) {
   });
   EXPECT_TRUE(r.ok);
   EXPECT_TRUE(r.nothing);
+}
+
+// The user's settings kept in memory, for the length of a test.
+class MemorySettings final : public forms::ViewSettings {
+ public:
+  std::optional<std::string> read(std::string_view form, std::string_view item) override {
+    const auto it = items.find(std::string(form) + "/" + std::string(item));
+    if (it == items.end()) return std::nullopt;
+    return it->second;
+  }
+  void write(std::string_view form, std::string_view item, std::string_view text) override {
+    items[std::string(form) + "/" + std::string(item)] = std::string(text);
+  }
+  std::map<std::string, std::string> items;
+};
+
+// A host through which a person works the dialogs.
+class PersonHost final : public RecordingUiHost {
+ public:
+  bool remembersFilters() const override { return true; }
+};
+
+// A person finds the dialog with the filter last used (texts and the codes the lookups stored),
+// and the clear button empties it for good; a scripted run neither restores nor is restored from.
+TEST(frmProduceOrder, APersonsLastFilterIsRememberedUntilCleared) {
+  const auto settings = std::make_shared<MemorySettings>();
+  const auto previous = forms::setViewSettings(settings);
+  auto person = std::make_shared<PersonHost>();
+  auto script = std::make_shared<RecordingUiHost>();
+  const auto login = testing::loginAs("demo");
+  forms::setViewSettings(settings);
+  auto po = newOrder();
+  {
+    forms::ScopedUiHost scoped(person);
+    runLoad(*po, *person, login, [&](frmProduceOrder& f) {
+      f.txtLDate.setText("2026-01-01");
+      f.cmbPOID.setText("PO-9");
+      f.moveFocus(f.cmbVen);
+      f.cmbVen.setText("V001");
+      // The item field takes a code only once a head is checked: a disabled field is no part of
+      // the filter remembered.
+      f.cmbInv.setText("0303001");
+      f.cmdFilter.userClick();
+      f.cmdExit.userClick();
+    });
+  }
+  EXPECT_EQ(settings->items["frmProduceOrder/Filter"], "1");
+  EXPECT_EQ(settings->items["frmProduceOrder/Filter.cmbVen.Codes"], "V001");
+  EXPECT_EQ(settings->items["frmProduceOrder/Filter.cmbInv"], "");
+  {
+    forms::ScopedUiHost scoped(script);
+    runLoad(*po, *script, login, [&](frmProduceOrder& f) {
+      EXPECT_EQ(f.cmbPOID.Text(), "");
+      EXPECT_EQ(f.cmbVen.LinkItem(), "");
+      f.cmbPOID.setText("SCRIPTED");
+      f.cmdFilter.userClick();
+      f.cmdExit.userClick();
+    });
+  }
+  EXPECT_EQ(settings->items["frmProduceOrder/Filter.cmbPOID"], "PO-9");
+  {
+    forms::ScopedUiHost scoped(person);
+    runLoad(*po, *person, login, [&](frmProduceOrder& f) {
+      EXPECT_EQ(f.txtLDate.Text(), "2026-01-01");
+      EXPECT_EQ(f.cmbPOID.Text(), "PO-9");
+      EXPECT_EQ(f.cmbVen.LinkItem(), "V001");
+      EXPECT_NE(f.cmbVen.Text(), "");
+      EXPECT_EQ(f.cmbInv.Text(), "");
+      EXPECT_EQ(f.cmdClearFilter.Caption(), "清除");
+      f.cmdClearFilter.userClick();
+      for (const forms::TextBox* box :
+           {&f.txtLDate, &f.txtUDate, &f.cmbDept, &f.cmbPerson, &f.cmbPOID, &f.cmbVen, &f.cmbInv}) {
+        EXPECT_EQ(box->Text(), "") << box->Name();
+        EXPECT_EQ(box->LinkItem(), "") << box->Name();
+      }
+      f.cmdExit.userClick();
+    });
+    runLoad(*po, *person, login, [&](frmProduceOrder& f) {
+      EXPECT_EQ(f.cmbPOID.Text(), "");
+      EXPECT_EQ(f.cmbVen.LinkItem(), "");
+      f.cmdExit.userClick();
+    });
+  }
+  EXPECT_TRUE(person->messages.empty()) << person->lastMessage();
+  forms::setViewSettings(previous);
 }
 
 TEST(frmProduceOrder, ItemOnlyFilterNarrowsTheListedLines) {
