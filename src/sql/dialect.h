@@ -94,6 +94,13 @@ class Dialect {
   // "Divide by zero error encountered." on every engine.
   virtual std::string divide(const std::string& left, const std::string& right,
                              bool remainder) const = 0;
+  // "a + b", "a - b" or "a * b" (`op`) on numbers: an int result beyond the int range fails with
+  // "Arithmetic overflow error converting expression to data type int." on every engine.
+  virtual std::string arithmetic(char op, const std::string& left,
+                                 const std::string& right) const = 0;
+  // A CASE or COALESCE (engine text) that has a bigint among its results, which makes its result
+  // a bigint also where the value comes from another result.
+  virtual std::string bigint(const std::string& expr) const = 0;
   // "a ^ b".
   virtual std::string bitXor(const std::string& left, const std::string& right) const = 0;
   // Whether a CASE has one type on the engine, so that a text literal among other results has to

@@ -212,6 +212,45 @@ ExprTranslator::Flavour ExprTranslator::flavour(const std::vector<Item>& term) c
   return Flavour::Unknown;
 }
 
+bool ExprTranslator::holdsBigint(std::size_t begin, std::size_t end) const {
+  for (const Item& item : items(begin, end)) {
+    const Token& first = t_[item.begin];
+    if (item.kind == Item::Kind::Group) {
+      if (item.end - item.begin > 2 && t_[item.begin + 1].isWord("select")) continue;
+      if (holdsBigint(item.begin + 1, item.end - 1)) return true;
+    } else if (item.kind == Item::Kind::Case) {
+      if (holdsBigint(item.begin + 1, item.end - 1)) return true;
+    } else if (item.kind == Item::Kind::Call) {
+      const std::string name = asciiLower(first.text);
+      const std::size_t open = item.begin + 1;
+      const std::size_t close = match_[open];
+      std::size_t typeAt = close;
+      if (name == "convert") {
+        typeAt = open + 1;
+      } else if (name == "cast") {
+        for (std::size_t i = open + 1; i < close; ++i) {
+          if (t_[i].isOp("(")) {
+            i = match_[i];
+          } else if (t_[i].isWord("as")) {
+            typeAt = i + 1;
+            break;
+          }
+        }
+      } else if (name == "coalesce" || name == "isnull" || name == "nullif") {
+        // ISNULL and NULLIF have their first argument's type, COALESCE its arguments' type.
+        const auto cs = commas(open + 1, close);
+        const std::size_t to = name == "coalesce" || cs.empty() ? close : cs.front();
+        if (holdsBigint(open + 1, to)) return true;
+      }
+      if (typeAt < close) {
+        std::size_t next = typeAt;
+        if (readTypeName(t_, typeAt, close, next).base == "bigint") return true;
+      }
+    }
+  }
+  return false;
+}
+
 namespace {
 
 bool endsSelectList(const Token& w) {
@@ -472,9 +511,9 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
     SqlText s;
     int factors = 0;
     bool negated = false;
-    // The factor being written (its signs and operand), and the division or remainder that
-    // takes the product so far as its left operand: the dialect writes those, as each engine
-    // has its own way to fail a division by zero.
+    // The factor being written (its signs and operand), and the product, division or remainder
+    // that takes the product so far as its left operand: the dialect writes those, as each
+    // engine has its own way to fail a division by zero or an int beyond its range.
     char pending = 0;
     while (true) {
       SqlText f;
@@ -496,19 +535,14 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
       if (pending != 0) {
         const std::string left = s.take();
         s = SqlText();
-        s.add(d_.divide(left, f.take(), pending == '%'));
+        s.add(pending == '*' ? d_.arithmetic('*', left, f.take())
+                             : d_.divide(left, f.take(), pending == '%'));
         pending = 0;
       } else {
         s.add(f.take());
       }
       if (p >= end || !isMultiplicative(opChar(t_[its[p].begin]))) break;
-      const char op = opChar(t_[its[p].begin]);
-      if (op == '*') {
-        s.add("*");
-        pending = 0;
-      } else {
-        pending = op;
-      }
+      pending = opChar(t_[its[p].begin]);
       ++p;
     }
     out.plain = factors == 1 && !negated;
@@ -546,10 +580,8 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
       for (std::size_t m = 1; m < chain.size(); ++m) out.sql += " || " + paren(chain[m]);
     } else if (!hasPlus || anyNumber) {
       out.sql = chain[0].sql;
-      for (std::size_t m = 1; m < chain.size(); ++m) {
-        out.sql += ops[m - 1] == '+' ? " + " : " - ";
-        out.sql += chain[m].sql;
-      }
+      for (std::size_t m = 1; m < chain.size(); ++m)
+        out.sql = d_.arithmetic(ops[m - 1], out.sql, chain[m].sql);
     } else {
       // Neither side is evidently text or a number: decided on the values at run time, the way
       // the server decides on the declared types.
@@ -557,7 +589,7 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
       for (std::size_t m = 1; m < chain.size(); ++m) {
         const std::string add = d_.helper("add") + "(";
         out.sql = ops[m - 1] == '+' ? add + out.sql + ", " + paren(chain[m]) + ")"
-                                    : out.sql + " - " + paren(chain[m]);
+                                    : d_.arithmetic('-', out.sql, paren(chain[m]));
       }
     }
     return out;
@@ -613,7 +645,6 @@ std::string ExprTranslator::itemText(const Item& item) const {
 std::string ExprTranslator::caseText(const Item& item) const {
   const std::size_t b = item.begin + 1;
   const std::size_t e = item.end - 1;
-  if (!d_.caseHasOneType()) return "CASE " + range(b, e) + " END";
   const auto its = items(b, e);
   std::vector<std::pair<std::size_t, std::size_t>> results;  // token ranges of THEN and ELSE
   for (std::size_t k = 0; k < its.size(); ++k) {
@@ -625,6 +656,14 @@ std::string ExprTranslator::caseText(const Item& item) const {
              (t_[its[m].begin].isWord("when") || t_[its[m].begin].isWord("else"))))
       ++m;
     if (m > k + 1) results.emplace_back(its[k + 1].begin, m < its.size() ? its[m].begin : e);
+  }
+  if (!d_.caseHasOneType()) {
+    // A bigint among the results makes the CASE a bigint whichever result a row takes.
+    const std::string text = "CASE " + range(b, e) + " END";
+    for (const auto& [from, to] : results) {
+      if (holdsBigint(from, to)) return d_.bigint(text);
+    }
+    return text;
   }
   bool texts = false;
   bool others = false;
@@ -698,6 +737,14 @@ std::string ExprTranslator::call(const Item& item) const {
   }
   if (name == "isnull" && argList().size() != 2)
     unsupported("ISNULL with other than two arguments");
+  if (name == "coalesce" && holdsBigint(open + 1, close)) {
+    SqlText s;
+    s.addCallee(tokenText(fn));
+    s.add("(");
+    s.add(args());
+    s.add(")");
+    return d_.bigint(s.take());
+  }
   if (auto engineCall = d_.call(name, CallArgs(*this, argList(), open, close)))
     return *std::move(engineCall);
   if (name == "dateadd" || name == "datediff" || name == "datepart" || name == "datename") {

@@ -61,6 +61,9 @@ class ExprTranslator {
   std::string convertCall(std::size_t typeBegin, std::size_t typeEnd, const std::string& expr,
                           const std::string& style) const;
   Flavour flavour(const std::vector<Item>& term) const;
+  // Whether tokens [begin, end) hold a conversion to bigint outside a sub-select's or a call's
+  // parentheses, as a result or an operand: what makes an int expression a bigint.
+  bool holdsBigint(std::size_t begin, std::size_t end) const;
   bool isOperand(const Item& item) const;
   bool isSign(const std::vector<Item>& its, std::size_t k) const;
   // The end of the arithmetic expression starting at item k (k itself when there is none).

@@ -204,6 +204,8 @@ class Generator {
   std::string literal(Type type) {
     switch (type) {
       case Type::Int:
+        // Now and then a value whose products and sums leave the int range.
+        if (chance(4)) return chance(50) ? "2147483647" : std::to_string(46341 + pick(100000));
         return std::to_string(chance(80) ? pick(10) : pick(100));
       case Type::Real:
         return std::to_string(pick(100)) + "." + std::to_string(pick(10)) + (chance(50) ? "5" : "");
@@ -230,7 +232,7 @@ class Generator {
   std::string castType(Type type) {
     switch (type) {
       case Type::Int:
-        return pick(2) == 0 ? "INT" : "INTEGER";
+        return pick(4) == 0 ? "BIGINT" : pick(2) == 0 ? "INT" : "INTEGER";
       case Type::Real:
         return pick(3) == 0 ? "REAL" : pick(2) == 0 ? "FLOAT" : "DECIMAL(10,2)";
       case Type::Text:
@@ -502,11 +504,18 @@ TEST_F(EngineDifferential, RandomStatementsGiveTheSameAnswerOnBothEngines) {
                           ? onFile.rows == onServer.rows
                           : onFile.failure == onServer.failure;
     // T-SQL leaves to the plan whether a division in a branch or a row that does not decide the
-    // answer is evaluated at all: a zero divisor there may fail on one engine only.
+    // answer is evaluated at all: a zero divisor there may fail on one engine only. So may an int
+    // beyond its range on the server, which folds constants in branches no row takes and orders
+    // the conditions of a subquery its own way; the file evaluates in the order written, so an
+    // overflow there alone is a wrong type.
     const bool unevaluated = (onFile.failure == "divide by zero" && onServer.failure.empty()) ||
                              (onServer.failure == "divide by zero" && onFile.failure.empty());
     if (unevaluated) {
       ++failures["divide by zero on one engine (evaluation order)"];
+      continue;
+    }
+    if (onServer.failure == "overflow" && onFile.failure.empty()) {
+      ++failures["overflow on the server only (evaluation order)"];
       continue;
     }
     if (same) {

@@ -127,8 +127,9 @@ std::string PgDialect::convert(const TypeName& type, const std::string& expr,
   }
   if (base == "money" || base == "smallmoney") return "tsql.round(tsql.real(" + expr + "), 4)";
   if (base == "float" || base == "real") return "tsql.real(" + expr + ")";
-  if (base == "int" || base == "bigint" || base == "smallint" || base == "tinyint")
-    return "CAST(trunc(tsql.real(" + expr + ")) AS bigint)";
+  if (base == "bigint") return "CAST(trunc(tsql.real(" + expr + ")) AS bigint)";
+  if (base == "int" || base == "smallint" || base == "tinyint")
+    return "CAST(trunc(tsql.real(" + expr + ")) AS integer)";
   if (base == "bit") return "CAST(tsql.real(" + expr + ") <> 0 AS integer)";
   if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
       base == "datetimeoffset")
@@ -143,6 +144,17 @@ std::string PgDialect::divide(const std::string& left, const std::string& right,
                               bool remainder) const {
   // The server's own operators fail on a zero divisor; its text becomes T-SQL's (PgDatabase).
   return left + (remainder ? " % " : " / ") + right;
+}
+
+std::string PgDialect::arithmetic(char op, const std::string& left,
+                                  const std::string& right) const {
+  // The server's integer operators fail beyond their type's range; its text becomes T-SQL's.
+  return left + " " + op + " " + right;
+}
+
+std::string PgDialect::bigint(const std::string& expr) const {
+  // The server types a CASE and a COALESCE by their results.
+  return expr;
 }
 
 std::string PgDialect::bitXor(const std::string& left, const std::string& right) const {

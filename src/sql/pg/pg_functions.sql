@@ -528,8 +528,13 @@ END $$;
 
 -- SUM and AVG with T-SQL's result types: integers sum to an integer (the server's own sum of
 -- bigint is numeric), the average of integers is an integer truncated toward zero.
-CREATE OR REPLACE AGGREGATE tsql.sum(smallint) (SFUNC = int2_sum, STYPE = bigint);
-CREATE OR REPLACE AGGREGATE tsql.sum(integer) (SFUNC = int4_sum, STYPE = bigint);
+-- The sum of ints is an int: beyond its range it fails as the server's int arithmetic does.
+CREATE OR REPLACE FUNCTION tsql.int_sum_final(s bigint) RETURNS bigint LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT CAST(CAST(s AS integer) AS bigint) $$;
+CREATE OR REPLACE AGGREGATE tsql.sum(smallint) (SFUNC = int2_sum, STYPE = bigint,
+  FINALFUNC = tsql.int_sum_final);
+CREATE OR REPLACE AGGREGATE tsql.sum(integer) (SFUNC = int4_sum, STYPE = bigint,
+  FINALFUNC = tsql.int_sum_final);
 CREATE OR REPLACE AGGREGATE tsql.sum(bigint) (SFUNC = int8pl, STYPE = bigint);
 CREATE OR REPLACE AGGREGATE tsql.sum(double precision) (SFUNC = float8pl, STYPE = double precision);
 CREATE OR REPLACE AGGREGATE tsql.sum(numeric) (SFUNC = numeric_add, STYPE = numeric);
