@@ -99,8 +99,10 @@ class Dialect {
   virtual std::string arithmetic(char op, const std::string& left,
                                  const std::string& right) const = 0;
   // A CASE or COALESCE (engine text) that has a bigint among its results, which makes its result
-  // a bigint also where the value comes from another result.
+  // a bigint also where the value comes from another result; and one that has a decimal or a
+  // float among them, which makes it a real (an int result divides as a real, 3 / 2 is 1.5).
   virtual std::string bigint(const std::string& expr) const = 0;
+  virtual std::string real(const std::string& expr) const = 0;
   // "a ^ b".
   virtual std::string bitXor(const std::string& left, const std::string& right) const = 0;
   // Whether a CASE has one type on the engine, so that a text literal among other results has to

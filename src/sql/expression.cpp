@@ -212,14 +212,39 @@ ExprTranslator::Flavour ExprTranslator::flavour(const std::vector<Item>& term) c
   return Flavour::Unknown;
 }
 
-bool ExprTranslator::holdsBigint(std::size_t begin, std::size_t end) const {
+std::vector<std::pair<std::size_t, std::size_t>> ExprTranslator::caseResults(
+    const Item& item) const {
+  const std::size_t e = item.end - 1;
+  const auto its = items(item.begin + 1, e);
+  std::vector<std::pair<std::size_t, std::size_t>> results;
+  for (std::size_t k = 0; k < its.size(); ++k) {
+    const Token& w = t_[its[k].begin];
+    if (its[k].kind != Item::Kind::Token || !(w.isWord("then") || w.isWord("else"))) continue;
+    std::size_t m = k + 1;
+    while (m < its.size() &&
+           !(its[m].kind == Item::Kind::Token &&
+             (t_[its[m].begin].isWord("when") || t_[its[m].begin].isWord("else"))))
+      ++m;
+    if (m > k + 1) results.emplace_back(its[k + 1].begin, m < its.size() ? its[m].begin : e);
+  }
+  return results;
+}
+
+bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type) const {
   for (const Item& item : items(begin, end)) {
     const Token& first = t_[item.begin];
-    if (item.kind == Item::Kind::Group) {
+    if (item.kind == Item::Kind::Token) {
+      // A literal with a decimal point or an exponent is a decimal or a float.
+      if (type == Evident::Real && first.kind == TokenKind::Number &&
+          first.text.find_first_of(".eE") != std::string::npos)
+        return true;
+    } else if (item.kind == Item::Kind::Group) {
       if (item.end - item.begin > 2 && t_[item.begin + 1].isWord("select")) continue;
-      if (holdsBigint(item.begin + 1, item.end - 1)) return true;
+      if (holds(item.begin + 1, item.end - 1, type)) return true;
     } else if (item.kind == Item::Kind::Case) {
-      if (holdsBigint(item.begin + 1, item.end - 1)) return true;
+      for (const auto& [from, to] : caseResults(item)) {
+        if (holds(from, to, type)) return true;
+      }
     } else if (item.kind == Item::Kind::Call) {
       const std::string name = asciiLower(first.text);
       const std::size_t open = item.begin + 1;
@@ -236,19 +261,40 @@ bool ExprTranslator::holdsBigint(std::size_t begin, std::size_t end) const {
             break;
           }
         }
-      } else if (name == "coalesce" || name == "isnull" || name == "nullif") {
-        // ISNULL and NULLIF have their first argument's type, COALESCE its arguments' type.
+      } else if (name == "coalesce" || name == "isnull" || name == "nullif" || name == "round" ||
+                 name == "abs") {
+        // ISNULL, NULLIF, ROUND and ABS have their first argument's type, COALESCE its
+        // arguments' type.
         const auto cs = commas(open + 1, close);
         const std::size_t to = name == "coalesce" || cs.empty() ? close : cs.front();
-        if (holdsBigint(open + 1, to)) return true;
+        if (holds(open + 1, to, type)) return true;
       }
       if (typeAt < close) {
         std::size_t next = typeAt;
-        if (readTypeName(t_, typeAt, close, next).base == "bigint") return true;
+        const std::string base = readTypeName(t_, typeAt, close, next).base;
+        if (type == Evident::Bigint ? base == "bigint"
+                                    : base == "decimal" || base == "numeric" || base == "float" ||
+                                          base == "real" || base == "money" || base == "smallmoney")
+          return true;
       }
     }
   }
   return false;
+}
+
+// A CASE or COALESCE whose results the engine keeps as each row gives them, with the type
+// T-SQL's precedence gives it: a decimal or float among the results makes it a real, else a
+// bigint among them a bigint.
+std::string ExprTranslator::typedResults(
+    const std::string& text,
+    const std::vector<std::pair<std::size_t, std::size_t>>& results) const {
+  for (const auto& [from, to] : results) {
+    if (holds(from, to, Evident::Real)) return d_.real(text);
+  }
+  for (const auto& [from, to] : results) {
+    if (holds(from, to, Evident::Bigint)) return d_.bigint(text);
+  }
+  return text;
 }
 
 namespace {
@@ -645,26 +691,8 @@ std::string ExprTranslator::itemText(const Item& item) const {
 std::string ExprTranslator::caseText(const Item& item) const {
   const std::size_t b = item.begin + 1;
   const std::size_t e = item.end - 1;
-  const auto its = items(b, e);
-  std::vector<std::pair<std::size_t, std::size_t>> results;  // token ranges of THEN and ELSE
-  for (std::size_t k = 0; k < its.size(); ++k) {
-    const Token& w = t_[its[k].begin];
-    if (its[k].kind != Item::Kind::Token || !(w.isWord("then") || w.isWord("else"))) continue;
-    std::size_t m = k + 1;
-    while (m < its.size() &&
-           !(its[m].kind == Item::Kind::Token &&
-             (t_[its[m].begin].isWord("when") || t_[its[m].begin].isWord("else"))))
-      ++m;
-    if (m > k + 1) results.emplace_back(its[k + 1].begin, m < its.size() ? its[m].begin : e);
-  }
-  if (!d_.caseHasOneType()) {
-    // A bigint among the results makes the CASE a bigint whichever result a row takes.
-    const std::string text = "CASE " + range(b, e) + " END";
-    for (const auto& [from, to] : results) {
-      if (holdsBigint(from, to)) return d_.bigint(text);
-    }
-    return text;
-  }
+  const auto results = caseResults(item);  // token ranges of THEN and ELSE
+  if (!d_.caseHasOneType()) return typedResults("CASE " + range(b, e) + " END", results);
   bool texts = false;
   bool others = false;
   for (const auto& [from, to] : results) {
@@ -737,13 +765,13 @@ std::string ExprTranslator::call(const Item& item) const {
   }
   if (name == "isnull" && argList().size() != 2)
     unsupported("ISNULL with other than two arguments");
-  if (name == "coalesce" && holdsBigint(open + 1, close)) {
+  if (name == "coalesce" && !d_.caseHasOneType()) {
     SqlText s;
     s.addCallee(tokenText(fn));
     s.add("(");
     s.add(args());
     s.add(")");
-    return d_.bigint(s.take());
+    return typedResults(s.take(), argList());
   }
   if (auto engineCall = d_.call(name, CallArgs(*this, argList(), open, close)))
     return *std::move(engineCall);

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sql/dialect.h"
@@ -61,9 +62,15 @@ class ExprTranslator {
   std::string convertCall(std::size_t typeBegin, std::size_t typeEnd, const std::string& expr,
                           const std::string& style) const;
   Flavour flavour(const std::vector<Item>& term) const;
-  // Whether tokens [begin, end) hold a conversion to bigint outside a sub-select's or a call's
-  // parentheses, as a result or an operand: what makes an int expression a bigint.
-  bool holdsBigint(std::size_t begin, std::size_t end) const;
+  // Whether tokens [begin, end) hold, as an operand or a result outside a sub-select, what
+  // evidently makes an expression a bigint (a conversion to bigint) or a real (a conversion to a
+  // decimal or float type, a literal with a decimal point or an exponent).
+  enum class Evident { Bigint, Real };
+  bool holds(std::size_t begin, std::size_t end, Evident type) const;
+  // The token ranges of a CASE's THEN and ELSE results.
+  std::vector<std::pair<std::size_t, std::size_t>> caseResults(const Item& item) const;
+  std::string typedResults(const std::string& text,
+                           const std::vector<std::pair<std::size_t, std::size_t>>& results) const;
   bool isOperand(const Item& item) const;
   bool isSign(const std::vector<Item>& its, std::size_t k) const;
   // The end of the arithmetic expression starting at item k (k itself when there is none).

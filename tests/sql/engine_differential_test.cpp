@@ -258,8 +258,15 @@ class Generator {
       return signed_(type, chance(60) ? column(type) : literal(type));
     }
     const int form = pick(type == Type::Text ? 7 : 12);
+    // A real CASE or COALESCE whose other results are ints: a decimal or float literal or
+    // conversion among them makes every result a real.
+    const bool mixed = type == Type::Real && chance(40);
     switch (form) {
       case 0:
+        if (mixed) {
+          return "COALESCE(" + expression(Type::Int, depth - 1) + ", " + evidentReal(depth - 1) +
+                 ")";
+        }
         return "COALESCE(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
       case 1:
         return "ISNULL(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
@@ -267,6 +274,10 @@ class Generator {
         return "NULLIF(" + expression(type, depth - 1) + ", " +
                (type == Type::Text ? expression(Type::Text, depth - 1) : other(type)) + ")";
       case 3:
+        if (mixed) {
+          return "CASE WHEN " + predicate(depth - 1) + " THEN " + expression(Type::Int, depth - 1) +
+                 " ELSE " + evidentReal(depth - 1) + " END";
+        }
         return "CASE WHEN " + predicate(depth - 1) + " THEN " + expression(type, depth - 1) +
                " ELSE " + expression(type, depth - 1) + " END";
       case 4:
@@ -300,6 +311,12 @@ class Generator {
         return "(SELECT " + std::string(chance(50) ? "MAX" : "MIN") + "(" +
                (type == Type::Int ? "f" : "h") + ") FROM t2 WHERE g = " + column(Type::Int) + ")";
     }
+  }
+
+  // A real the statement shows as one: a literal with a decimal point, or a conversion.
+  std::string evidentReal(int depth) {
+    if (chance(50)) return literal(Type::Real);
+    return "CAST(" + expression(Type::Int, depth) + " AS " + castType(Type::Real) + ")";
   }
 
   std::string comparison(int depth) {

@@ -157,6 +157,10 @@ std::string PgDialect::bigint(const std::string& expr) const {
   return expr;
 }
 
+std::string PgDialect::real(const std::string& expr) const {
+  return expr;
+}
+
 std::string PgDialect::bitXor(const std::string& left, const std::string& right) const {
   return "(" + left + " # " + right + ")";
 }

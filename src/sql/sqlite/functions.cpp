@@ -358,6 +358,13 @@ void tsqlWiden(sqlite3_context* ctx, int, sqlite3_value** argv) {
   resultInteger(ctx, sqlite3_value_int64(argv[0]), true);
 }
 
+// tsql_real(x): x, an integer as a real (the result of a CASE or COALESCE that has a decimal or a
+// float among its results).
+void tsqlReal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) != SQLITE_INTEGER) return sqlite3_result_value(ctx, argv[0]);
+  sqlite3_result_double(ctx, static_cast<double>(sqlite3_value_int64(argv[0])));
+}
+
 // a + b where neither operand is evidently text or a number when the statement is read: text
 // and text concatenate; otherwise the text operand must be a number, as on the server.
 void tsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -861,6 +868,7 @@ constexpr Function kFunctions[] = {
     {"tsql_int", 1, tsqlInt, true},
     {"tsql_bigint", 1, tsqlBigint, true},
     {"tsql_widen", 1, tsqlWiden, true},
+    {"tsql_real", 1, tsqlReal, true},
     {"tsql_bitxor", 2, tsqlBitxor, true},
     {"tsql_divide", 2, tsqlDivide, true},
     {"tsql_modulo", 2, tsqlModulo, true},

@@ -115,6 +115,11 @@ std::string SqliteDialect::bigint(const std::string& expr) const {
   return "tsql_widen(" + expr + ")";
 }
 
+std::string SqliteDialect::real(const std::string& expr) const {
+  // The engine keeps each row's result as it is: an integer becomes a real.
+  return "tsql_real(" + expr + ")";
+}
+
 std::string SqliteDialect::bitXor(const std::string& left, const std::string& right) const {
   return "tsql_bitxor(" + left + ", " + right + ")";
 }
