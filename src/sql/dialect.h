@@ -109,6 +109,10 @@ class Dialect {
   // be matched by those results written as texts (the embedded engine keeps each row's result as
   // it is).
   virtual bool caseHasOneType() const = 0;
+  // An operand of a comparison (engine text) that compares without regard to case if it is a
+  // text, as T-SQL's default collation does: `evident` when the statement shows it is one, else
+  // it may be one (a CASE or COALESCE of columns).
+  virtual std::string caseBlind(const std::string& operand, bool evident) const = 0;
   // "COLLATE x" after an operand: the comparison ignoring case or heeding it.
   virtual std::string collate(bool ignoresCase) const = 0;
   // LIKE (the operator as written), and a literal pattern after it that the engine has to be

@@ -326,6 +326,18 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
     // right, as on the server.
     if (isOperand(its[k]) || (!st.prevOperand && isSign(its, k))) {
       const std::size_t e = arithmeticEnd(its, k);
+      // Texts compare without regard to case: a column by its definition, a text expression by
+      // what the dialect adds to it.
+      const std::size_t operandEnd = e == k && isOperand(its[k]) ? k + 1 : e;
+      const Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
+      if (text != Textual::No) {
+        st.out.add(
+            d_.caseBlind(operandEnd > k + 1 ? arithmetic(its, k, operandEnd) : itemText(its[k]),
+                         text == Textual::Evident));
+        k = operandEnd - 1;
+        st.prevOperand = true;
+        continue;
+      }
       if (e > k + 1) {
         st.out.add(arithmetic(its, k, e));
         k = e - 1;
@@ -516,6 +528,95 @@ bool isAdditive(char c) {
 }
 
 }  // namespace
+
+namespace {
+
+bool isComparison(const Token& t) {
+  return t.isOp("=") || t.isOp("<>") || t.isOp("!=") || t.isOp("<") || t.isOp(">") ||
+         t.isOp("<=") || t.isOp(">=") || t.isOp("!<") || t.isOp("!>");
+}
+
+}  // namespace
+
+ExprTranslator::Textual ExprTranslator::textual(const Item& item) const {
+  const Token& first = t_[item.begin];
+  if (item.kind == Item::Kind::Token && first.kind == TokenKind::String) return Textual::No;
+  const Flavour f = flavour(std::vector<Item>{item});
+  if (f == Flavour::Text) return Textual::Evident;
+  if (f == Flavour::Number) return Textual::No;
+  const auto anyText = [&](const std::vector<std::pair<std::size_t, std::size_t>>& results) {
+    for (auto [from, to] : results) {
+      while (from < to && t_[from].isOp("+")) ++from;  // a unary plus changes nothing
+      const auto inner = items(from, to);
+      if (inner.size() != 1) continue;
+      if ((inner[0].kind == Item::Kind::Token && t_[inner[0].begin].kind == TokenKind::String) ||
+          textual(inner[0]) == Textual::Evident)
+        return true;
+    }
+    return false;
+  };
+  if (item.kind == Item::Kind::Group) {
+    const auto inner = items(item.begin + 1, item.end - 1);
+    return inner.size() == 1 ? textual(inner[0]) : Textual::No;
+  }
+  if (item.kind == Item::Kind::Case) {
+    return anyText(caseResults(item)) ? Textual::Evident : Textual::Maybe;
+  }
+  if (item.kind == Item::Kind::Call) {
+    const std::string name = asciiLower(first.text);
+    if (name != "nullif" && name != "coalesce" && name != "isnull" && name != "ifnull")
+      return Textual::No;
+    const std::size_t open = item.begin + 1;
+    const std::size_t close = match_[open];
+    std::vector<std::pair<std::size_t, std::size_t>> args;
+    std::size_t start = open + 1;
+    for (std::size_t c : commas(open + 1, close)) {
+      args.emplace_back(start, c);
+      start = c + 1;
+    }
+    args.emplace_back(start, close);
+    if (name == "nullif") args.resize(1);  // NULLIF gives its first argument
+    return anyText(args) ? Textual::Evident : Textual::Maybe;
+  }
+  return Textual::No;
+}
+
+ExprTranslator::Textual ExprTranslator::comparedText(const std::vector<Item>& its,
+                                                     std::size_t begin, std::size_t end) const {
+  const auto tokenAt = [&](std::size_t k) -> const Token* {
+    return k < its.size() && its[k].kind == Item::Kind::Token ? &t_[its[k].begin] : nullptr;
+  };
+  const Token* before = begin > 0 ? tokenAt(begin - 1) : nullptr;
+  const Token* after = tokenAt(end);
+  if (after != nullptr && after->isWord("not")) after = tokenAt(end + 1);
+  // The bounds of BETWEEN: an AND is BETWEEN's when the keyword before it is BETWEEN.
+  bool bound = before != nullptr && before->isWord("between");
+  if (before != nullptr && before->isWord("and")) {
+    for (std::size_t q = begin - 1; q > 0; --q) {
+      const Token* t = tokenAt(q - 1);
+      if (t == nullptr || t->kind != TokenKind::Word || !t->keyword || t->isWord("null")) continue;
+      bound = t->isWord("between");
+      break;
+    }
+  }
+  const bool compared = bound || (before != nullptr && isComparison(*before)) ||
+                        (after != nullptr &&
+                         (isComparison(*after) || after->isWord("in") || after->isWord("between")));
+  if (!compared) return Textual::No;
+  if (end == begin + 1) return textual(its[begin]);
+  // A concatenation.
+  bool plus = false;
+  bool text = false;
+  for (std::size_t k = begin; k < end; ++k) {
+    const Token* t = tokenAt(k);
+    if (t != nullptr && t->isOp("+")) {
+      plus = true;
+    } else if (t == nullptr || t->kind != TokenKind::Operator) {
+      text = text || flavour(std::vector<Item>{its[k]}) == Flavour::Text;
+    }
+  }
+  return plus && text ? Textual::Evident : Textual::No;
+}
 
 bool ExprTranslator::isSign(const std::vector<Item>& its, std::size_t k) const {
   return its[k].kind == Item::Kind::Token && isSignChar(opChar(t_[its[k].begin]));
@@ -709,8 +810,10 @@ std::string ExprTranslator::caseText(const Item& item) const {
     out.add(range(at, from));
     const bool bare =
         to == from + 1 && (t_[from].kind == TokenKind::String || t_[from].isWord("null"));
+    // The texts compare without regard to case, as a text column of the CASE would.
     out.add(bare ? range(from, to)
-                 : d_.helper("convert_text") + "(" + range(from, to) + ", NULL, 0)");
+                 : d_.caseBlind(d_.helper("convert_text") + "(" + range(from, to) + ", NULL, 0)",
+                                true));
     at = to;
   }
   out.add(range(at, e));

@@ -73,6 +73,13 @@ class ExprTranslator {
                            const std::vector<std::pair<std::size_t, std::size_t>>& results) const;
   bool isOperand(const Item& item) const;
   bool isSign(const std::vector<Item>& its, std::size_t k) const;
+  // Whether an operand other than a literal is a text: evidently (a text function, a conversion
+  // to text, a concatenation, a CASE or COALESCE with a text literal among its results), maybe (a
+  // CASE, COALESCE, ISNULL or NULLIF of columns) or not.
+  enum class Textual { No, Maybe, Evident };
+  Textual textual(const Item& item) const;
+  // The same for items [begin, end) when they are an operand of a comparison, IN or BETWEEN.
+  Textual comparedText(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
   // The end of the arithmetic expression starting at item k (k itself when there is none).
   std::size_t arithmeticEnd(const std::vector<Item>& its, std::size_t k) const;
   std::string arithmetic(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;

@@ -94,8 +94,9 @@ std::optional<std::string> PgDialect::call(std::string_view name, const CallArgu
     return "CASE WHEN (" + args.at(0) + ") = (" + args.at(1) + ") THEN NULL ELSE (" + args.at(0) +
            ") END";
   }
-  // SUM of integers is an integer, AVG of integers an integer average (tsql.sum, tsql.avg).
-  if (name == "sum" || name == "avg") return "tsql." + std::string(name) + "(" + args.all() + ")";
+  // SUM of ints is an int, AVG of integers an integer average of their type.
+  if (name == "sum") return "tsql.total(" + args.all() + ")";
+  if (name == "avg") return "tsql.average(" + args.all() + ")";
   if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp")
     return "LOCALTIMESTAMP(0)";
   if (name == "getutcdate" || name == "sysutcdatetime")
@@ -159,6 +160,12 @@ std::string PgDialect::bigint(const std::string& expr) const {
 
 std::string PgDialect::real(const std::string& expr) const {
   return expr;
+}
+
+std::string PgDialect::caseBlind(const std::string& operand, bool evident) const {
+  // A text function or a concatenation gives a text, which compares with regard to case; a CASE
+  // or COALESCE of columns takes their type, which ignores it.
+  return evident ? "(" + operand + ")::citext" : operand;
 }
 
 std::string PgDialect::bitXor(const std::string& left, const std::string& right) const {

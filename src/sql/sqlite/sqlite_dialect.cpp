@@ -120,6 +120,12 @@ std::string SqliteDialect::real(const std::string& expr) const {
   return "tsql_real(" + expr + ")";
 }
 
+std::string SqliteDialect::caseBlind(const std::string& operand, bool /*evident*/) const {
+  // Only a column carries a collation: an expression compares bytewise unless it is given one.
+  // On numbers a collation changes nothing.
+  return "(" + operand + ") COLLATE NOCASE";
+}
+
 std::string SqliteDialect::bitXor(const std::string& left, const std::string& right) const {
   return "tsql_bitxor(" + left + ", " + right + ")";
 }
