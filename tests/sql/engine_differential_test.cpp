@@ -304,9 +304,15 @@ class Generator {
         return expression(left, depth - 1) + kOps[op] + r;
       }
       case 10:
-        return type == Type::Real ? "ROUND(" + expression(Type::Real, depth - 1) + ", " +
-                                        std::to_string(pick(3)) + ")"
-                                  : "ABS(" + expression(type, depth - 1) + ")";
+        // ROUND keeps its argument's type: an int rounds to tens or hundreds and stays an int.
+        if (type == Type::Real) {
+          return "ROUND(" + expression(Type::Real, depth - 1) + ", " + std::to_string(pick(4) - 1) +
+                 ")";
+        }
+        if (chance(50)) {
+          return "ROUND(" + expression(type, depth - 1) + ", " + std::to_string(pick(4) - 2) + ")";
+        }
+        return "ABS(" + expression(type, depth - 1) + ")";
       default:
         if (inner_) return expression(type, depth - 1);
         return "(SELECT " + std::string(chance(50) ? "MAX" : "MIN") + "(" +
@@ -607,6 +613,11 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select case when a > 1 then a else 0.5 end / 2 from t1 where a = 3", "1.5"},
       // The remainder of decimals.
       {"select q % 2 from t1 where a = 3", "1.25"},
+      // ROUND keeps an int an int, rounds half away from zero, also to tens.
+      {"select round(a, 0) / 2, round(a * 5, -1), round(-a * 5, -1) from t1 where a = 3",
+       "1 | 20 | -20"},
+      {"select round(q, 0), round(q, 1), round(-q, -1), round(2.675, 2) from t1 where a = 3",
+       "7 | 7.3 | -10 | 2.68"},
   };
   for (const auto& [sql, expected] : cases) {
     for (Database* db : {file_.get(), server_.get()}) {

@@ -292,6 +292,11 @@ CREATE OR REPLACE FUNCTION tsql.real(boolean) RETURNS double precision LANGUAGE 
 
 CREATE OR REPLACE FUNCTION tsql.round(v double precision, n bigint) RETURNS double precision
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::double precision $$;
+-- ROUND of an integer is an integer of its type.
+CREATE OR REPLACE FUNCTION tsql.round(v integer, n bigint) RETURNS integer
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::integer $$;
+CREATE OR REPLACE FUNCTION tsql.round(v bigint, n bigint) RETURNS bigint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::bigint $$;
 
 -- @@identity: the last identity value this session inserted, NULL before the first.
 CREATE OR REPLACE FUNCTION tsql.identity() RETURNS bigint LANGUAGE plpgsql VOLATILE AS $$

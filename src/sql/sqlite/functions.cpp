@@ -2,11 +2,13 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -363,6 +365,63 @@ void tsqlWiden(sqlite3_context* ctx, int, sqlite3_value** argv) {
 void tsqlReal(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) != SQLITE_INTEGER) return sqlite3_result_value(ctx, argv[0]);
   sqlite3_result_double(ctx, static_cast<double>(sqlite3_value_int64(argv[0])));
+}
+
+// tsql_round(x, n): ROUND as T-SQL has it. An integer stays an integer of its type (rounded to
+// tens, hundreds, … for a negative n); a real is rounded half away from zero as the decimal its
+// first 15 significant digits write, as the server rounds a double precision through numeric.
+void tsqlRound(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0]) || isNull(argv[1])) return sqlite3_result_null(ctx);
+  bool real = false;
+  double d = 0;
+  std::int64_t i = 0;
+  if (!numericOperand(ctx, argv[0], real, d, i)) return;
+  const std::int64_t n = std::clamp<std::int64_t>(sqlite3_value_int64(argv[1]), -400, 400);
+  if (!real) {
+    const bool bigint = isBigint(argv[0], i);
+    if (n >= 0) return resultInteger(ctx, i, bigint);
+    if (n < -18) return resultInteger(ctx, 0, bigint);
+    std::int64_t unit = 1;
+    for (std::int64_t k = 0; k < -n; ++k) unit *= 10;
+    std::int64_t r = i / unit * unit;
+    const std::int64_t rest = i % unit;
+    if ((rest < 0 ? -rest : rest) >= unit - (rest < 0 ? -rest : rest)) {
+      if (__builtin_add_overflow(r, i < 0 ? -unit : unit, &r))
+        return resultError(ctx, bigint ? kBigintOverflow : kIntOverflow);
+    }
+    return resultInteger(ctx, r, bigint);
+  }
+  if (!std::isfinite(d) || d == 0.0) return sqlite3_result_double(ctx, d);
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(d));  // "d.dddddddddddddde+XX"
+  std::string digits;
+  for (const char* c = buf; *c != 'e'; ++c) {
+    if (*c != '.') digits += *c;
+  }
+  const int exponent = std::atoi(std::strchr(buf, 'e') + 1);  // of the first digit
+  // Digits kept: those before the n-th place after the decimal point.
+  const std::int64_t kept = exponent + 1 + n;
+  if (kept >= static_cast<std::int64_t>(digits.size())) return sqlite3_result_double(ctx, d);
+  double rounded = 0;
+  if (kept >= 0) {
+    std::string head = digits.substr(0, static_cast<std::size_t>(kept));
+    int lead = exponent + 1;  // the value is 0.<head> times ten to the lead
+    if (digits[static_cast<std::size_t>(kept)] >= '5') {
+      std::size_t k = head.size();
+      while (k > 0 && head[k - 1] == '9') head[--k] = '0';
+      if (k == 0) {
+        head.insert(head.begin(), '1');
+        ++lead;
+      } else {
+        ++head[k - 1];
+      }
+    }
+    if (!head.empty()) {
+      const std::string text = "0." + head + "e" + std::to_string(lead);
+      rounded = std::strtod(text.c_str(), nullptr);
+    }
+  }
+  sqlite3_result_double(ctx, d < 0 ? -rounded : rounded);
 }
 
 // a + b where neither operand is evidently text or a number when the statement is read: text
@@ -869,6 +928,7 @@ constexpr Function kFunctions[] = {
     {"tsql_bigint", 1, tsqlBigint, true},
     {"tsql_widen", 1, tsqlWiden, true},
     {"tsql_real", 1, tsqlReal, true},
+    {"tsql_round", 2, tsqlRound, true},
     {"tsql_bitxor", 2, tsqlBitxor, true},
     {"tsql_divide", 2, tsqlDivide, true},
     {"tsql_modulo", 2, tsqlModulo, true},

@@ -57,6 +57,8 @@ std::optional<std::string> SqliteDialect::call(std::string_view name,
   if (name == "ceiling") return as("ceil");
   // The engine's AVG of integers is a real; T-SQL's an integer.
   if (name == "avg") return as("tsql_avg");
+  // The engine's ROUND gives a real for an integer, and ignores a negative number of places.
+  if (name == "round" && args.size() == 2) return as("tsql_round");
   // The engine's SUM of integers goes on in 64 bits; T-SQL's sum of ints is an int.
   if (name == "sum") return as("tsql_sum");
   if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp")
