@@ -1,5 +1,6 @@
 #include "sql/expression.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -420,10 +421,71 @@ void ExprTranslator::selectHead(const std::vector<Item>& its, std::size_t& k,
     if (!st.pendingLimit.empty()) unsupported("TOP in two selects of one UNION");
     st.pendingLimit = count;
   }
+  checkGrouping(its, m);
   k = m - 1;
   st.inSelectList = true;
   st.atColumnStart = true;
   st.prevOperand = false;
+}
+
+// A grouped select names in its list only columns it groups by, or aggregates: the embedded
+// engine would give a value of any row of the group. A plain column of the list (under any alias)
+// is checked against the names of GROUP BY; an alias never names a column there.
+void ExprTranslator::checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const {
+  const auto word = [&](std::size_t k, std::string_view w) {
+    return k < its.size() && its[k].kind == Item::Kind::Token && t_[its[k].begin].isWord(w);
+  };
+  const auto ends = [&](std::size_t k) {
+    return its[k].kind == Item::Kind::Token && endsSelectList(t_[its[k].begin]);
+  };
+  std::size_t listEnd = listBegin;
+  while (listEnd < its.size() && !ends(listEnd)) ++listEnd;
+  std::size_t g = listEnd;
+  while (g < its.size() && !word(g, "group") && !word(g, "union") && !word(g, "except") &&
+         !word(g, "intersect") && !word(g, "select"))
+    ++g;
+  if (!word(g, "group") || !word(g + 1, "by")) return;
+  // The last part of each plain name GROUP BY holds ("t.a" and "a" both group a).
+  const auto nameOf = [&](const Item& item) -> std::string {
+    const Token& last = t_[item.end - 1];
+    const bool name =
+        last.kind == TokenKind::Name || (last.kind == TokenKind::Word && !last.keyword);
+    if (!name || (item.kind != Item::Kind::Token && item.kind != Item::Kind::Path)) return {};
+    return asciiLower(last.text);
+  };
+  std::vector<std::string> grouped;
+  for (std::size_t k = g + 2;
+       k < its.size() && !word(k, "having") && !word(k, "order") && !word(k, "union") &&
+       !word(k, "except") && !word(k, "intersect") && !word(k, "option");
+       ++k) {
+    std::string n = nameOf(its[k]);
+    if (!n.empty()) grouped.push_back(std::move(n));
+  }
+  std::size_t start = listBegin;
+  for (std::size_t k = listBegin; k <= listEnd; ++k) {
+    if (k < listEnd && !(its[k].kind == Item::Kind::Token && t_[its[k].begin].isOp(","))) continue;
+    // One column: its expression is the first item, then AS alias or an alias; "name = expr"
+    // names it before.
+    std::size_t n = k - start;
+    std::size_t first = start;
+    if (n >= 3 && its[start + 1].kind == Item::Kind::Token && t_[its[start + 1].begin].isOp("=")) {
+      first = start + 2;
+      n -= 2;
+    } else if (n == 3 && word(start + 1, "as")) {
+      n = 1;
+    } else if (n == 2 && !nameOf(its[start + 1]).empty()) {
+      n = 1;
+    }
+    start = k + 1;
+    if (n != 1) continue;
+    const std::string name = nameOf(its[first]);
+    if (name.empty() || std::find(grouped.begin(), grouped.end(), name) != grouped.end()) continue;
+    std::string shown;
+    for (std::size_t i = its[first].begin; i < its[first].end; ++i) shown += t_[i].text;
+    throw SqlError::syntax("Column '" + shown +
+                           "' is invalid in the select list because it is not contained in either "
+                           "an aggregate function or the GROUP BY clause.");
+  }
 }
 
 // Item k as it stands outside arithmetic and select heads; may consume the item after it.

@@ -52,6 +52,7 @@ class ExprTranslator {
   // The steps of range(): each writes item k (and what belongs to it) and moves k on.
   bool namedColumn(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void selectHead(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
+  void checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const;
   void writeItem(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void writeToken(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
 

@@ -270,6 +270,11 @@ class Generator {
         }
         return "COALESCE(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
       case 1:
+        // ISNULL has its first argument's type, which neither engine knows of a column: a real
+        // ISNULL starts with a decimal or float column, so that it is not an int (open).
+        if (type == Type::Real) {
+          return "ISNULL(" + signed_(type, column(type)) + ", " + expression(type, depth - 1) + ")";
+        }
         return "ISNULL(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
       case 2:
         return "NULLIF(" + expression(type, depth - 1) + ", " +
@@ -424,6 +429,8 @@ class Generator {
     std::string alias;
     if (chance(40)) alias = chance(50) ? " AS b" : " c";
     std::string sql = "SELECT " + group + alias;
+    // Now and then a column that is neither grouped nor aggregated, which T-SQL refuses.
+    if (chance(5)) sql += std::string(", ") + (chance(50) ? "id" : "t1.d");
     for (int i = pick(3); i >= 0; --i) sql += ", " + aggregate();
     sql += ", COUNT(*) FROM t1";
     if (chance(40)) sql += " WHERE " + predicate(1);
@@ -611,6 +618,11 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       // A decimal among the results of CASE and COALESCE makes them decimals.
       {"select coalesce(a, 2.5) / 2 from t1 where a = 3", "1.5"},
       {"select case when a > 1 then a else 0.5 end / 2 from t1 where a = 3", "1.5"},
+      // A grouped select lists grouped columns and aggregates only; an alias never names a
+      // column of GROUP BY.
+      {"select a as e from t1 group by e", "error (refused)"},
+      {"select e, a from t1 group by e", "error (refused)"},
+      {"select a e, count(*) from t1 group by a having a > 2", "3 | 1"},
       // The remainder of decimals.
       {"select q % 2 from t1 where a = 3", "1.25"},
       // ROUND keeps an int an int, rounds half away from zero, also to tens.
