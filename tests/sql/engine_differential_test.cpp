@@ -49,6 +49,9 @@ std::string printed(const Value& v) {
     case ValueKind::Integer:
       return std::to_string(v.integer);
     case ValueKind::Real: {
+      // A whole number as its digits, as the server prints a decimal without places.
+      if (std::fabs(v.real) < 1e15 && v.real == std::trunc(v.real))
+        return std::to_string(static_cast<std::int64_t>(v.real));
       char buf[40];
       std::snprintf(buf, sizeof buf, "%.12g", v.real == 0.0 ? 0.0 : v.real);
       return buf;
@@ -556,6 +559,14 @@ TEST_F(EngineDifferential, RandomStatementsGiveTheSameAnswerOnBothEngines) {
     }
     if (onFile.failure == "overflow" && onServer.failure.empty()) {
       ++failures["overflow on the file only (evaluation order)"];
+      continue;
+    }
+    // Two failing expressions: which fails first is the plan's.
+    const auto arithmetic = [](const std::string& f) {
+      return f == "divide by zero" || f == "overflow";
+    };
+    if (!same && arithmetic(onFile.failure) && arithmetic(onServer.failure)) {
+      ++failures["divide by zero on one engine, overflow on the other (evaluation order)"];
       continue;
     }
     if (same) {
