@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
 #include <set>
 
 #include "ado/connection.h"
@@ -10,10 +9,10 @@
 #include "classes/produce_order.h"
 #include "components/suite/account_database.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
-#include "forms/view_settings.h"
 #include "module/module_state.h"
 #include "produce_order_fixture.h"
 #include "support/demo_account.h"
+#include "support/memory_view_settings.h"
 
 namespace quillon::dialogs {
 namespace {
@@ -226,35 +225,14 @@ TEST(frmProduceOrder, CancelAndRefusalsKeepTheDialogAsItWas) {
   EXPECT_TRUE(r.nothing);
 }
 
-// The user's settings kept in memory, for the length of a test.
-class MemorySettings final : public forms::ViewSettings {
- public:
-  std::optional<std::string> read(std::string_view form, std::string_view item) override {
-    const auto it = items.find(std::string(form) + "/" + std::string(item));
-    if (it == items.end()) return std::nullopt;
-    return it->second;
-  }
-  void write(std::string_view form, std::string_view item, std::string_view text) override {
-    items[std::string(form) + "/" + std::string(item)] = std::string(text);
-  }
-  std::map<std::string, std::string> items;
-};
-
-// A host through which a person works the dialogs.
-class PersonHost final : public RecordingUiHost {
- public:
-  bool remembersFilters() const override { return true; }
-};
-
 // A person finds the dialog with the filter last used (texts and the codes the lookups stored),
 // and the clear button empties it for good; a scripted run neither restores nor is restored from.
 TEST(frmProduceOrder, APersonsLastFilterIsRememberedUntilCleared) {
-  const auto settings = std::make_shared<MemorySettings>();
-  const auto previous = forms::setViewSettings(settings);
-  auto person = std::make_shared<PersonHost>();
+  const auto settings = std::make_shared<test_support::MemoryViewSettings>();
+  const test_support::ScopedViewSettings installed(settings);
+  auto person = std::make_shared<test_support::PersonUiHost>();
   auto script = std::make_shared<RecordingUiHost>();
   const auto login = testing::loginAs("demo");
-  forms::setViewSettings(settings);
   auto po = newOrder();
   {
     forms::ScopedUiHost scoped(person);
@@ -308,7 +286,6 @@ TEST(frmProduceOrder, APersonsLastFilterIsRememberedUntilCleared) {
     });
   }
   EXPECT_TRUE(person->messages.empty()) << person->lastMessage();
-  forms::setViewSettings(previous);
 }
 
 TEST(frmProduceOrder, ItemOnlyFilterNarrowsTheListedLines) {
