@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "automation/text_escape.h"
 #include "cell_text.h"
 #include "row_output.h"
 
@@ -22,37 +23,18 @@ void appendJsonString(std::string& out, std::string_view raw) {
   }
   out += '"';
   for (char ch : text) {
+    if (automation::appendBackslashEscape(out, ch, true)) continue;
     const auto c = static_cast<unsigned char>(ch);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      case '\f':
-        out += "\\f";
-        break;
-      default:
-        if (c < 0x20 || c == 0x7F) {
-          out += "\\u00";
-          out += kHex[c >> 4];
-          out += kHex[c & 0xF];
-        } else {
-          out += ch;
-        }
+    if (c == '\b') {
+      out += "\\b";
+    } else if (c == '\f') {
+      out += "\\f";
+    } else if (c < 0x20 || c == 0x7F) {
+      out += "\\u00";
+      out += kHex[c >> 4];
+      out += kHex[c & 0xF];
+    } else {
+      out += ch;
     }
   }
   out += '"';

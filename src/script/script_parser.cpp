@@ -7,6 +7,7 @@
 
 #include "automation/names.h"
 #include "automation/text_compare.h"
+#include "automation/text_escape.h"
 #include "automation/utf8.h"
 #include "forms/constants.h"
 #include "script/script_line_parser.h"
@@ -344,25 +345,7 @@ Script parseScript(std::string_view text) {
 std::string quoteText(std::string_view text) {
   std::string out = "\"";
   for (const char c : text) {
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        out += c;
-    }
+    if (!automation::appendBackslashEscape(out, c, true)) out += c;
   }
   return out + "\"";
 }

@@ -1,5 +1,5 @@
 // The user's view settings kept in memory for the length of a test, installed over the current
-// store and put back after; and a host through which a person (not a script) works the forms.
+// store and put back after.
 #pragma once
 
 #include <map>
@@ -9,7 +9,6 @@
 #include <string_view>
 
 #include "forms/view_settings.h"
-#include "support/recording_ui_host.h"
 
 namespace quillon::test_support {
 
@@ -37,11 +36,6 @@ class ScopedViewSettings {
 
  private:
   std::shared_ptr<forms::ViewSettings> previous_;
-};
-
-class PersonUiHost final : public RecordingUiHost {
- public:
-  bool remembersFilters() const override { return true; }
 };
 
 }  // namespace quillon::test_support

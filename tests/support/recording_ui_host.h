@@ -65,4 +65,10 @@ class RecordingUiHost : public SilentUiHost {
   void beep() override { ++beeps; }
 };
 
+// A host through which a person (not a script) works the forms: what she last filtered by is kept.
+class PersonUiHost final : public RecordingUiHost {
+ public:
+  bool remembersFilters() const override { return true; }
+};
+
 }  // namespace quillon::test_support

@@ -15,6 +15,7 @@
 #include "forms/controls.h"
 #include "forms/view_settings.h"
 #include "qt_test_support.h"
+#include "support/memory_view_settings.h"
 #include "ui/qt/cell_display.h"
 #include "ui/qt/column_widths.h"
 #include "ui/qt/form_windows.h"
@@ -77,20 +78,6 @@ TEST(CellDisplayTest, KeptWidthsSurviveTheirTextAndIgnoreWhatIsGarbled) {
   EXPECT_EQ(read.value("仓库").base, 1000);
 }
 
-// A view-settings store of the test's own, installed for its life.
-class MemorySettings final : public forms::ViewSettings {
- public:
-  std::optional<std::string> read(std::string_view form, std::string_view item) override {
-    const auto it = items.find(std::string(form) + "/" + std::string(item));
-    if (it == items.end()) return std::nullopt;
-    return it->second;
-  }
-  void write(std::string_view form, std::string_view item, std::string_view text) override {
-    items[std::string(form) + "/" + std::string(item)] = std::string(text);
-  }
-  std::map<std::string, std::string> items;
-};
-
 // A narrow form with one wide grid of stock lines, a default and a cancel button.
 class frmLines : public forms::Form {
  public:
@@ -140,11 +127,9 @@ class frmLines : public forms::Form {
 
 class ReadableListsTest : public ::testing::Test {
  protected:
-  void SetUp() override { previous_ = forms::setViewSettings(settings); }
   void TearDown() override {
     if (form && form->Loaded()) form->Unload();
     settle();
-    forms::setViewSettings(previous_);
   }
   FormWindow* show() {
     form = std::make_unique<frmLines>();
@@ -153,13 +138,12 @@ class ReadableListsTest : public ::testing::Test {
     return host->windows().find(*form);
   }
 
-  std::shared_ptr<MemorySettings> settings = std::make_shared<MemorySettings>();
+  std::shared_ptr<test_support::MemoryViewSettings> settings =
+      std::make_shared<test_support::MemoryViewSettings>();
+  test_support::ScopedViewSettings installedSettings{settings};
   std::shared_ptr<testing::AnsweringQtHost> host = std::make_shared<testing::AnsweringQtHost>();
   forms::ScopedUiHost installed{host};
   std::unique_ptr<frmLines> form;
-
- private:
-  std::shared_ptr<forms::ViewSettings> previous_;
 };
 
 TEST_F(ReadableListsTest, ColumnsFitTheirContentAndTheWindowWidensToShowThem) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "automation/text_escape.h"
 #include "sql/pg/pg_database.h"
 #include "sql/sql_error.h"
 #include "sql/sql_text.h"
@@ -22,22 +23,7 @@ constexpr std::size_t kFlushBytes = 32u << 20;
 
 void appendCopyText(std::string& out, std::string_view text) {
   for (char c : text) {
-    switch (c) {
-      case '\\':
-        out += "\\\\";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      default:
-        out += c;
-    }
+    if (!automation::appendBackslashEscape(out, c, false)) out += c;
   }
 }
 

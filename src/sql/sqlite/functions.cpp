@@ -469,54 +469,20 @@ void tsqlModulo(sqlite3_context* ctx, int, sqlite3_value** argv) {
   divideOrRemainder(ctx, argv, true);
 }
 
-// SUM as T-SQL has it: the sum of ints is an int, failing beyond its range; of bigints a
-// bigint; of anything else a real, added in the order of the rows as the server adds them.
-struct Sum {
+// SUM and AVG as T-SQL has them. Both add the rows' values in the order of the rows, as the server
+// adds them, keeping an exact 64-bit sum of the integers beside the real one.
+struct Total {
+  std::int64_t count = 0;
   std::int64_t integerSum = 0;
   double realSum = 0;
-  bool any = false;
   bool real = false;
   bool bigint = false;
   bool overflowed = false;
 };
 
-void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+void totalStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (isNull(argv[0])) return;
-  auto* a = static_cast<Sum*>(sqlite3_aggregate_context(ctx, sizeof(Sum)));
-  if (a == nullptr) return sqlite3_result_error_nomem(ctx);
-  bool real = false;
-  double d = 0;
-  std::int64_t i = 0;
-  if (!numericOperand(ctx, argv[0], real, d, i)) return;
-  a->any = true;
-  a->real = a->real || real;
-  a->realSum += d;
-  if (real) return;
-  a->bigint = a->bigint || isBigint(argv[0], i);
-  if (__builtin_add_overflow(a->integerSum, i, &a->integerSum)) a->overflowed = true;
-}
-
-void sumFinal(sqlite3_context* ctx) {
-  auto* a = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
-  if (a == nullptr || !a->any) return sqlite3_result_null(ctx);
-  if (a->real) return sqlite3_result_double(ctx, a->realSum);
-  if (a->overflowed) return resultError(ctx, a->bigint ? kBigintOverflow : kIntOverflow);
-  resultInteger(ctx, a->integerSum, a->bigint);
-}
-
-// AVG as T-SQL has it: the average of integers is an integer (the sum divided by the count,
-// truncating), of anything else a real.
-struct Average {
-  std::int64_t count = 0;
-  std::int64_t integerSum = 0;
-  double realSum = 0;
-  bool real = false;
-  bool overflowed = false;
-};
-
-void averageStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  if (isNull(argv[0])) return;
-  auto* a = static_cast<Average*>(sqlite3_aggregate_context(ctx, sizeof(Average)));
+  auto* a = static_cast<Total*>(sqlite3_aggregate_context(ctx, sizeof(Total)));
   if (a == nullptr) return sqlite3_result_error_nomem(ctx);
   bool real = false;
   double d = 0;
@@ -525,11 +491,25 @@ void averageStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
   ++a->count;
   a->real = a->real || real;
   a->realSum += d;
-  if (!real && __builtin_add_overflow(a->integerSum, i, &a->integerSum)) a->overflowed = true;
+  if (real) return;
+  a->bigint = a->bigint || isBigint(argv[0], i);
+  if (__builtin_add_overflow(a->integerSum, i, &a->integerSum)) a->overflowed = true;
 }
 
+// The sum of ints is an int, failing beyond its range; of bigints a bigint; of anything else a
+// real.
+void sumFinal(sqlite3_context* ctx) {
+  auto* a = static_cast<Total*>(sqlite3_aggregate_context(ctx, 0));
+  if (a == nullptr || a->count == 0) return sqlite3_result_null(ctx);
+  if (a->real) return sqlite3_result_double(ctx, a->realSum);
+  if (a->overflowed) return resultError(ctx, a->bigint ? kBigintOverflow : kIntOverflow);
+  resultInteger(ctx, a->integerSum, a->bigint);
+}
+
+// The average of integers is an integer (the sum divided by the count, truncating), of anything
+// else a real.
 void averageFinal(sqlite3_context* ctx) {
-  auto* a = static_cast<Average*>(sqlite3_aggregate_context(ctx, 0));
+  auto* a = static_cast<Total*>(sqlite3_aggregate_context(ctx, 0));
   if (a == nullptr || a->count == 0) return sqlite3_result_null(ctx);
   if (a->real) return sqlite3_result_double(ctx, a->realSum / static_cast<double>(a->count));
   if (a->overflowed) return resultError(ctx, kBigintOverflow);
@@ -1014,9 +994,9 @@ bool registerServerFunctions(sqlite3* db) {
       return false;
     }
   }
-  if (sqlite3_create_function_v2(db, "tsql_avg", 1, kFlags, nullptr, nullptr, averageStep,
+  if (sqlite3_create_function_v2(db, "tsql_avg", 1, kFlags, nullptr, nullptr, totalStep,
                                  averageFinal, nullptr) != SQLITE_OK ||
-      sqlite3_create_function_v2(db, "tsql_sum", 1, kFlags, nullptr, nullptr, sumStep, sumFinal,
+      sqlite3_create_function_v2(db, "tsql_sum", 1, kFlags, nullptr, nullptr, totalStep, sumFinal,
                                  nullptr) != SQLITE_OK) {
     return false;
   }

@@ -13,6 +13,7 @@
 #include "produce_order_fixture.h"
 #include "support/demo_account.h"
 #include "support/memory_view_settings.h"
+#include "support/recording_ui_host.h"
 
 namespace quillon::dialogs {
 namespace {
