@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <span>
 #include <string>
@@ -48,6 +49,27 @@ class BulkLoader {
   // Writes whatever is still held back. Throws the engine's error naming the table.
   virtual void finish() = 0;
 };
+
+class Database;
+
+// Told of every batch any connection of the process runs while it is installed, with everything
+// the batch gave: each result set's rows (also those its reader left unread) and each count of
+// rows changed. For tools and tests that compare what the same work does on the two engines.
+// Nothing is read twice or copied while no observer is installed. Batches a handler runs while it
+// reads another's rows nest: their batchStarted/batchEnded come between the outer pair.
+class StatementObserver {
+ public:
+  virtual ~StatementObserver() = default;
+  virtual void batchStarted(const Database& db, std::string_view tsqlBatch) = 0;
+  virtual void resultSet(const Database& db, ResultSet rows) = 0;
+  virtual void rowsAffected(const Database& db, std::int64_t rows) = 0;
+  // `failure` is the exception the batch ends with, or null when it ran to its end.
+  virtual void batchEnded(const Database& db, const std::exception* failure) = 0;
+};
+
+// Installs the observer of every connection (null: none) and gives the one it replaces. Install
+// it while no other thread runs statements.
+StatementObserver* setStatementObserver(StatementObserver* observer);
 
 class Database {
  public:

@@ -14,12 +14,6 @@ if(NOT SERVER)
   endif()
 endif()
 file(GLOB scripts ${EXAMPLES}/*.qhs)
-if(SERVER)
-  # This script takes "the first order" of a list whose statement has no ORDER BY: the file gives
-  # its rows in the table's order, the server in the order its plan makes (here a hashed
-  # sub-select's), as the suite's server may too. It runs on the file only.
-  list(FILTER scripts EXCLUDE REGEX "/outsourced_order_type39_issue[.]qhs$")
-endif()
 set(failed "")
 foreach(script IN LISTS scripts)
   get_filename_component(name ${script} NAME_WE)

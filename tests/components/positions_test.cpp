@@ -28,10 +28,17 @@ TEST(InvPositions, InsertUpdateDeleteKeepTheBalance) {
   d.invCode = "0301001";
   d.quantity = 10;
   d.inbound = true;
+  d.date = Variant(automation::DateValue{46361.0});  // 2026-12-05, no time of day
 
   PositionResult r = service.insert(*position, nullptr);
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_GT(d.autoId, 0);
+  // The date reads back and compares as the account's other dates do.
+  const auto dated = context->connection()->database().query(
+      "SELECT dDate FROM InvPosition WHERE AutoID = " + std::to_string(d.autoId) +
+      " AND dDate = '2026-12-05'");
+  ASSERT_EQ(dated.front().rows.size(), 1u);
+  EXPECT_EQ(dated.front().rows[0][0].text, "2026-12-05");
   EXPECT_EQ(balance(*context, "04A01", "0301001"), 10.0);
 
   // Taking out more than is there is refused and changes nothing.

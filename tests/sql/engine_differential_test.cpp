@@ -13,10 +13,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <array>
 #include <chrono>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +28,7 @@
 #include "sql/database.h"
 #include "sql/locations.h"
 #include "sql/sql_error.h"
+#include "support/engine_values.h"
 #include "support/scratch_dir.h"
 
 namespace quillon::sql {
@@ -43,35 +42,8 @@ std::uint64_t fromEnvironment(const char* name, std::uint64_t fallback) {
 // --- What a statement gave
 // ------------------------------------------------------------------------
 
-std::string printed(const Value& v) {
-  switch (v.kind) {
-    case ValueKind::Null:
-      return "NULL";
-    case ValueKind::Integer:
-      return std::to_string(v.integer);
-    case ValueKind::Real: {
-      // A whole number as its digits, as the server prints a decimal without places.
-      if (std::fabs(v.real) < 1e15 && v.real == std::trunc(v.real))
-        return std::to_string(static_cast<std::int64_t>(v.real));
-      char buf[40];
-      std::snprintf(buf, sizeof buf, "%.12g", v.real == 0.0 ? 0.0 : v.real);
-      return buf;
-    }
-    default:
-      return "'" + v.text + "'";
-  }
-}
-
-// The kind of a failure, by the T-SQL texts both engines give for it.
-std::string failureKind(const std::exception& e) {
-  const auto* sqlError = dynamic_cast<const SqlError*>(&e);
-  if (sqlError != nullptr && sqlError->kind() == SqlError::Kind::NotTranslated) return "refused";
-  const std::string what = e.what();
-  if (what.find("Divide by zero error encountered.") != std::string::npos) return "divide by zero";
-  if (what.find("Arithmetic overflow error") != std::string::npos) return "overflow";
-  if (what.find("Conversion failed") != std::string::npos) return "conversion";
-  return "error";
-}
+using test_support::failureKind;
+using test_support::printed;
 
 struct Outcome {
   std::string failure;                   // the kind of failure, empty when it ran
@@ -80,51 +52,20 @@ struct Outcome {
   std::vector<std::vector<Value>> data;  // the rows' values, in the same order
 };
 
-// Two values alike. Reals within a ten-millionth of their size: the file works decimal literals
-// out in doubles, whose error reaches the tenth digit when a statement passes through the int
-// range on the way (an open difference); a wrong type changes a value far more.
-bool alike(const Value& a, const Value& b) {
-  const bool numbers = (a.kind == ValueKind::Real || a.kind == ValueKind::Integer) &&
-                       (b.kind == ValueKind::Real || b.kind == ValueKind::Integer);
-  if (!numbers || (a.kind == ValueKind::Integer && b.kind == ValueKind::Integer))
-    return printed(a) == printed(b);
-  const double x = a.kind == ValueKind::Real ? a.real : static_cast<double>(a.integer);
-  const double y = b.kind == ValueKind::Real ? b.real : static_cast<double>(b.integer);
-  return std::fabs(x - y) <= 1e-7 * std::max({1.0, std::fabs(x), std::fabs(y)});
-}
-
 bool sameRows(const Outcome& a, const Outcome& b) {
-  if (a.rows == b.rows) return true;
-  if (a.data.size() != b.data.size()) return false;
-  for (std::size_t r = 0; r < a.data.size(); ++r) {
-    if (a.data[r].size() != b.data[r].size()) return false;
-    for (std::size_t c = 0; c < a.data[r].size(); ++c) {
-      if (!alike(a.data[r][c], b.data[r][c])) return false;
-    }
-  }
-  return true;
+  return test_support::sameRows({a.rows, a.data}, {b.rows, b.data});
 }
 
 Outcome run(Database& db, const std::string& statement, bool ordered) {
   Outcome out;
   try {
-    const auto sets = db.query(statement);
-    std::vector<std::pair<std::string, std::vector<Value>>> rows;
-    for (const auto& set : sets) {
-      for (const auto& row : set.rows) {
-        std::string line;
-        for (const auto& v : row) line += (line.empty() ? "" : " | ") + printed(v);
-        rows.emplace_back(std::move(line), row);
-      }
+    std::vector<std::vector<Value>> rows;
+    for (auto& set : db.query(statement)) {
+      for (auto& row : set.rows) rows.push_back(std::move(row));
     }
-    if (!ordered) {
-      std::stable_sort(rows.begin(), rows.end(),
-                       [](const auto& x, const auto& y) { return x.first < y.first; });
-    }
-    for (auto& [line, values] : rows) {
-      out.rows.push_back(std::move(line));
-      out.data.push_back(std::move(values));
-    }
+    auto printedRows = test_support::printedRows(rows, ordered);
+    out.rows = std::move(printedRows.lines);
+    out.data = std::move(printedRows.data);
   } catch (const std::exception& e) {
     out.failure = failureKind(e);
     out.message = e.what();

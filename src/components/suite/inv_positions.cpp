@@ -30,7 +30,9 @@ struct Refusal {
 
 std::string dateLiteral(const Variant& date) {
   if (date.isNull() || date.isEmpty() || date.isMissing()) return "NULL";
-  return sql::literal(automation::formatDateText(date.toDate(), true));
+  // A date without a time of day is written as one, so that it reads back and compares with the
+  // account's other dates alike on both engines.
+  return sql::literal(automation::formatDateAuto(date.toDate()));
 }
 
 // The balance a record belongs to: warehouse, position, item, batch and free items.

@@ -142,7 +142,7 @@ void frmWWProduceOrder::Form_Unload(int& /*Cancel*/) {
 // ---- the list queries
 
 bool frmWWProduceOrder::runList(const std::string& sql, RecordsetPtr& rs, const ConnectionPtr& conn,
-                                std::string& errText, std::string& kept) {
+                                std::string& errText, std::string& kept, std::string_view order) {
   errText.clear();
   rs = std::make_shared<ado::Recordset>();
   return trapped(errText, [&] {
@@ -151,7 +151,8 @@ bool frmWWProduceOrder::runList(const std::string& sql, RecordsetPtr& rs, const 
     rs->setCursorLocation(ado::adUseClient);
     module::gSQL = sql;
     kept = sql;
-    rs->open(Variant(sql), Variant(asObject(conn)), ado::adOpenStatic, ado::adLockOptimistic);
+    rs->open(Variant(sql + std::string(order)), Variant(asObject(conn)), ado::adOpenStatic,
+             ado::adLockOptimistic);
     return true;
   });
 }
@@ -245,12 +246,16 @@ bool frmWWProduceOrder::GetYbjsProduct(const std::string& where, RecordsetPtr& r
   });
 }
 
+// The orders of the issue modes are listed as they were entered, whichever engine holds the
+// account: a statement without ORDER BY may give its rows in any order.
+constexpr std::string_view kHeaderOrder = " order by P.ID";
+
 bool frmWWProduceOrder::GetProductX(const std::string& where, RecordsetPtr& rs,
                                     const ConnectionPtr& conn, std::string& errText,
                                     std::uint8_t& state, bool& openOnly) {
   return trapped(errText, [&] {
     return runList(productXSql(headerFieldList(), state, where, openOnly, digits()), rs, conn,
-                   errText, headerSql_);
+                   errText, headerSql_, kHeaderOrder);
   });
 }
 
@@ -259,7 +264,7 @@ bool frmWWProduceOrder::GetProductZ(const std::string& where, RecordsetPtr& rs,
                                     std::uint8_t& state, bool& openOnly) {
   return trapped(errText, [&] {
     return runList(productZSql(headerFieldList(), state, where, openOnly, digits()), rs, conn,
-                   errText, headerSql_);
+                   errText, headerSql_, kHeaderOrder);
   });
 }
 

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "dialogs/frmWWProduceOrder/ww_produce_order_queries.h"
@@ -155,8 +156,10 @@ class frmWWProduceOrder : public kit::ReferenceDialog {
  private:
   ww_produce_order::Digits digits() const;
   std::shared_ptr<components::MarlinColSet> newColumnSet(std::string_view table) const;
+  // Opens a list's statement followed by `order`; `kept` (and gSQL) get the statement without
+  // it, which a later re-read extends with conditions.
   bool runList(const std::string& sql, RecordsetPtr& rs, const ConnectionPtr& conn,
-               std::string& errText, std::string& kept);
+               std::string& errText, std::string& kept, std::string_view order = {});
   // A level's recordset closed and let go.
   static void closeLevel(RecordsetPtr& rs);
   // A list query's error trapped into its error text (False).

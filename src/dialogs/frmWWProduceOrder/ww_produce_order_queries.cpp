@@ -415,11 +415,14 @@ std::string materialSql(std::string_view fields, std::string_view mainIds,
       " case when igrouptype =0 then 0 when igrouptype =  1  then  "
       "isnull(OM_PODetails.fOutQuantity, 0)/ichangrate when igrouptype =2    then ( "
       "isnull(OM_PODetails.fOutnum, 0)) end as fOutnum, " +
-      " case  when igrouptype =0 then ''  when igrouptype =2 and  (isnull(OM_PODetails.fnum, 0) - "
+      // The rate is a number, or NULL where the unit group has none: a text among the numbers
+      // would make every row's rate a text on an engine that gives a CASE one type.
+      " case  when igrouptype =0 then NULL  when igrouptype =2 and  (isnull(OM_PODetails.fnum, 0) "
+      "- "
       "isnull(OM_PODetails.fOutnum, 0))>0 then " +
       " (isnull(OM_PODetails.fQuantity, 0) - isnull(OM_PODetails.fOutQuantity, "
       "0))/(isnull(OM_PODetails.fnum, 0) - isnull(OM_PODetails.fOutnum, 0)) " +
-      " when igrouptype =1 then ichangrate else  '' end  as iinvexchrate, " +
+      " when igrouptype =1 then ichangrate else  NULL end  as iinvexchrate, " +
       " SubID from OM_PODetails    left join inventory i on OM_PODetails.cinvcode=i.cinvcode left "
       "join ComputationUnit c on OM_PODetails.cunitid=c.ccomunitcode) FOUT on FOUT.SubID = "
       "p.SubID   ";

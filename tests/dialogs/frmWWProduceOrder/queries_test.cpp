@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ado/connection.h"
+#include "ado/recordset.h"
 #include "components/session_context.h"
 #include "components/suite/login.h"
 #include "dialogs/frmWWProduceOrder/ww_produce_order_queries.h"
@@ -151,6 +152,20 @@ TEST(WWQueries, MaterialLinesTheirOpenPiecesAndChecks) {
   // Fully issued materials show only without the open-only flag.
   EXPECT_EQ(subs(materialSql(fields, "(4)", "", true, kDigits)), (std::set<int>{}));
   EXPECT_FALSE(subs(materialSql(fields, "(4)", "", false, kDigits)).empty());
+
+  // The exchange rate is a number, or NULL for a unit without pieces, on either engine.
+  auto rs = std::make_shared<ado::Recordset>();
+  rs->open(materialSql(fields, "(1,13)", "", false, kDigits), conn);
+  int rates = 0;
+  for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
+    const automation::Variant rate = rs->value("iinvexchrate");
+    EXPECT_TRUE(rate.isNull() || rate.isNumber()) << "SubID " << rs->value("SubID").toLong();
+    if (rs->value("SubID").toLong() == 1) {
+      EXPECT_DOUBLE_EQ(rate.toDouble(), 75.0);
+    }
+    rates += rate.isNumber() ? 1 : 0;
+  }
+  EXPECT_GT(rates, 0);
 
   EXPECT_EQ(keysOf(conn, materialStateProbe("(6)"), "iState"), (std::set<int>{3}));
   EXPECT_EQ(keysOf(conn, materialStateProbe("(1,13)"), "iState"), (std::set<int>{2}));
