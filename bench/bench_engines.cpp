@@ -2,8 +2,9 @@
 // into the file, COPY to the server), opening and reading a 99 000-row recordset against each
 // engine's own loop over the same rows (sqlite3_step, and PQexec with every value read through
 // PQgetvalue), a dialog's filter query (the delivery-note heads) and RefSelect.AutoRefer with its
-// per-workstation work table. The server is the one QUILLON_BENCH_SERVER names (a location of any
-// database on it, as scripts/run-benchmarks.sh starts one); without it only the file runs.
+// per-workstation work table, and that work table made alone. The server is the one
+// QUILLON_BENCH_SERVER names (a location of any database on it, as scripts/run-benchmarks.sh starts
+// one); without it only the file runs.
 // --scale=N builds the accounts at another scale (the tests run the benchmarks briefly at scale 1).
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -255,6 +256,20 @@ void BM_AutoRefer(benchmark::State& state) {
   }
 }
 QUILLON_BENCHMARK(BM_AutoRefer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The desk's current-stock work table made, as a voucher's entry begins (its drop is set-up).
+void BM_CreateWorkTable(benchmark::State& state) {
+  Account* a = account(static_cast<int>(state.range(0)), state);
+  if (a == nullptr) return;
+  classes::RefSelect refSelect;
+  for (auto _ : state) {
+    refSelect.CreateAndDropTmpCurrentStock(a->login, true);
+    state.PauseTiming();
+    refSelect.CreateAndDropTmpCurrentStock(a->login, false);
+    state.ResumeTiming();
+  }
+}
+QUILLON_BENCHMARK(BM_CreateWorkTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

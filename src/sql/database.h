@@ -109,6 +109,11 @@ class Database {
   virtual std::int64_t sessionNumber() { return 0; }
   virtual std::string sessionLives(std::string_view /*column*/) const { return {}; }
 
+  // Runs statements written in the engine's own language (see engine()), untranslated, for what
+  // the T-SQL this layer speaks has no words for (a trigger). Names and values in it must already
+  // be safe (sql_text.h). Throws the engine's error.
+  virtual void executeNative(const std::string& engineSql) = 0;
+
   // The translation of a batch as the engine will run it (cached like execute's).
   std::shared_ptr<const Program> translate(std::string_view tsqlBatch) {
     return translator_.translate(tsqlBatch);

@@ -89,15 +89,58 @@ TEST_F(RefSelectWork, WorkTablesCreateAfreshAndDrop) {
   EXPECT_THROW(refSelect.CreateAndDropTmpRdrecord(login, false), ComError);
 }
 
-TEST_F(RefSelectWork, StatementTextsAreTheDocumentedOnes) {
-  EXPECT_EQ(RefSelect::createOrDropText("PC_01_3", "_CurrentS", "CurrentStock", true),
-            " if  exists (select * from dbo.sysobjects where id = "
-            "object_id(N'[dbo].[PC_01_3_CurrentS]') and OBJECTPROPERTY(id, N'IsUserTable') = 1) "
-            "drop table PC_01_3_CurrentS create table PC_01_3_CurrentS ( AutoID int , fSumOutQ "
-            "decimal(20,6),fSumOutN decimal(20,6)) insert into PC_01_3_CurrentS select "
-            "Autoid,0,0 from CurrentStock ");
-  EXPECT_EQ(RefSelect::createOrDropText("PC_01__", "_TmpRdRecords", "rdrecords", false),
-            " drop table PC_01___TmpRdRecords ");
+// Each desk's work table has its own sums, even where the desks share the place the sums are
+// kept; a table of the name left from before (filled with a row per stock row) is replaced; hosts
+// find, join and update the table by name; and nothing of a desk is left once it has dropped it.
+TEST_F(RefSelectWork, WorkTablesOfTwoDesksStayApart) {
+  RefSelect refSelect;
+  const auto id = static_cast<std::int32_t>(number("select min(AutoID) from CurrentStock"));
+  const std::string where = " where AutoID = " + std::to_string(id);
+  auto desk = [](const char* session) {
+    ::setenv("QUILLON_TERMINAL_SESSION", session, 1);
+    return module::WorkTableSuffix() + "_CurrentS";
+  };
+  const std::string one = desk("1");
+  connection->execute("create table " + one +
+                      " ( AutoID int , fSumOutQ decimal(20,6),fSumOutN decimal(20,6))"
+                      " insert into " +
+                      one + " select Autoid,7,0 from CurrentStock");
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + one), 0);
+  refSelect.UpdateTmpCurrentStock(login, 4, 0, id);
+
+  const std::string two = desk("2");
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  refSelect.UpdateTmpCurrentStock(login, 1, 0.5, id);
+  connection->execute("update " + two + " set fSumOutQ = fSumOutQ + 2" + where);
+  EXPECT_EQ(number("select fSumOutQ from " + one + where), 4);
+  EXPECT_EQ(number("select fSumOutQ from " + two + where), 3);
+  EXPECT_EQ(number("select fSumOutN from " + two + where), 0.5);
+  EXPECT_EQ(number("select count(*) from sysobjects where name = N'" + two + "'"), 1);
+  EXPECT_EQ(number("select count(*) from CurrentStock c inner join " + two +
+                   " t on t.AutoID = c.AutoID where t.fSumOutQ > 0"),
+            1);
+  // A stock row added while the voucher is entered has its row, with nothing taken.
+  connection->execute(
+      "insert into CurrentStock (cWhCode, cInvCode, cBatch, iQuantity) values ('T9', 'X1', '', "
+      "5)");
+  EXPECT_EQ(number("select count(*) from " + two), number("select count(*) from CurrentStock"));
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + two), 3);
+
+  // Desk two's drop leaves desk one's sums; made again, desk two's table starts from zero.
+  refSelect.CreateAndDropTmpCurrentStock(login, false);
+  EXPECT_THROW(connection->execute("select count(*) from " + two), ComError);
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + one), 4);
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + two), 0);
+  refSelect.CreateAndDropTmpCurrentStock(login, false);
+  desk("1");
+  refSelect.CreateAndDropTmpCurrentStock(login, false);
+  ::unsetenv("QUILLON_TERMINAL_SESSION");
+  EXPECT_EQ(number("select count(*) from sysobjects where name like '%CurrentS%' and name <> "
+                   "'CurrentStock'"),
+            0);
+  EXPECT_EQ(number("select count(*) from ST_WorkSums"), 0);
 }
 
 TEST_F(RefSelectWork, QueryRewrites) {

@@ -313,6 +313,11 @@ std::vector<std::string> SqliteDatabase::integrityCheck(int limit) {
   return problems;
 }
 
+void SqliteDatabase::executeNative(const std::string& engineSql) {
+  if (sqlite3_exec(db_, engineSql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    raiseEngineError(db_, engineSql);
+}
+
 void SqliteDatabase::setBusyTimeout(int milliseconds) {
   sqlite3_busy_timeout(db_, milliseconds);
 }
