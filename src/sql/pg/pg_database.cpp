@@ -566,6 +566,26 @@ std::int64_t PgDatabase::lastInsertRowId() const {
   return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
 }
 
+// A session is kept only when it is idle (no transaction, no cursor being read) and comes back as
+// a new one starts: DISCARD ALL drops its temporary tables, closes its cursors, releases session
+// locks and returns its settings to those it was opened with. What it knew of tables' columns is
+// read afresh, as other desks may have changed them meanwhile.
+bool PgDatabase::resetForReuse(const std::string& /*location*/) {
+  if (conn_ == nullptr || broken_ || PQstatus(conn_) != CONNECTION_OK) return false;
+  try {
+    rollback();
+  } catch (const std::exception&) {
+    return false;
+  }
+  if (PQtransactionStatus(conn_) != PQTRANS_IDLE) return false;
+  Result r(PQexec(conn_, "DISCARD ALL"));
+  if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return false;
+  relations_.clear();
+  lastNotice_.clear();
+  changes_ = 0;
+  return true;
+}
+
 void PgDatabase::setBusyTimeout(int milliseconds) {
   busyTimeoutMs_ = milliseconds;
   if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) return;
