@@ -166,11 +166,10 @@ void MakeWorkTable(ado::Connection& connection, HoldKind kind, const std::string
 
 void DropWorkTable(ado::Connection& connection, HoldKind kind, const std::string& desk) {
   const std::string name = WorkTableName(kind, desk);
+  ensureWorkSums(connection);
   inWriteTransaction(connection, [&] {
     dropByName(connection, name, true);
-    if (!objectType(connection, "ST_WorkSums").empty()) {
-      connection.execute(deleteSums(kind, desk), nullptr, ado::adExecuteNoRecords);
-    }
+    connection.execute(deleteSums(kind, desk), nullptr, ado::adExecuteNoRecords);
   });
 }
 

@@ -93,6 +93,9 @@ class PgDatabase final : public Database {
   void installFunctions();
   void runOne(const Op& op, ResultHandler& handler);
   void ensureDomains(const std::vector<std::string>& types);
+  // Forgets the descriptions of relations that changed since the last check; false when the
+  // catalogue could not be read.
+  bool checkRelations();
   // Sends `sql` and hands its results to the handler: rows to onResultSet, counts to
   // onRowsAffected. Inside a transaction the statement runs under a savepoint.
   void send(const Op& op, const std::string& sql, ResultHandler& handler);
@@ -118,6 +121,8 @@ class PgDatabase final : public Database {
   std::string lastNotice_;  // the last notice of the server, say "terminating connection …"
   std::int64_t changes_ = 0;
   std::map<unsigned int, PgRelation> relations_;
+  // The catalogue row versions of the described relations when the session was last put back.
+  std::map<unsigned int, std::string> versions_;
   std::set<std::string> domains_;
 };
 
