@@ -14,7 +14,6 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
-#include "ado/session_pool.h"
 #include "automation/com_error.h"
 #include "components/suite/account_database.h"
 #include "components/suite/component_errors.h"
@@ -115,58 +114,6 @@ TEST(ServerFaults, AConnectionLostInAWriteBackUndoesItAndTheNextCallConnectsAgai
   // The next call has a connection of its own again.
   EXPECT_DOUBLE_EQ(quantity(*desk), before);
   EXPECT_NE(desk->execute("select pg_backend_pid()")->value(std::size_t{0}).toLong(), backend);
-}
-
-// A closed connection's server session is kept for the next connection to the account and comes
-// back as a new session starts: its transaction undone, its temporary table gone, a table another
-// desk changed meanwhile read with its new columns. A kept session whose server process ended is
-// replaced by a new one.
-TEST(ServerFaults, AClosedSessionIsKeptAndComesBackAsANewOne) {
-  if (!test_support::onServer()) GTEST_SKIP() << "sessions of a database server";
-  ado::session_pool::clear();
-  const std::string account = testing::demoCopy("kept-session");
-  auto other = test_support::connect(account);
-  const auto pid = [](ado::Connection& c) {
-    return c.execute("select pg_backend_pid()")->value(std::size_t{0}).toLong();
-  };
-  other->execute("create table t (a int)\ninsert into t values (1)");
-
-  auto first = test_support::connect(account);
-  const auto backend = pid(*first);
-  EXPECT_EQ(first->execute("select * from t")->fields()->count(), 1);
-  first->execute("create table #work (n int)");
-  first->beginTrans();
-  first->execute("insert into t values (2)");
-  first->close();
-  EXPECT_EQ(ado::session_pool::kept(), 1u);
-  other->execute("alter table t add b nvarchar(10)\nupdate t set b = 'x'");
-
-  auto second = test_support::connect(account);
-  EXPECT_EQ(ado::session_pool::kept(), 0u);
-  EXPECT_EQ(pid(*second), backend);
-  EXPECT_FALSE(second->inTransaction());
-  auto rs = second->execute("select * from t");
-  ASSERT_EQ(rs->fields()->count(), 2);
-  EXPECT_EQ(rs->value("b").toString(), "x");
-  EXPECT_EQ(second->execute("select count(*) from t")->value(std::size_t{0}).toLong(), 1);
-  EXPECT_THROW(second->execute("select n from #work"), automation::ComError);
-  rs.reset();
-  second->close();
-  ASSERT_EQ(ado::session_pool::kept(), 1u);
-
-  other->execute("select pg_terminate_backend(" + std::to_string(backend) + ")");
-  for (int i = 0; i < 100 && other->execute("select count(*) from pg_stat_activity where pid = " +
-                                            std::to_string(backend))
-                                     ->value(std::size_t{0})
-                                     .toLong() > 0;
-       ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  auto third = test_support::connect(account);
-  EXPECT_NE(pid(*third), backend);
-  EXPECT_EQ(third->execute("select count(*) from t")->value(std::size_t{0}).toLong(), 1);
-  third->close();
-  ado::session_pool::clear();
 }
 
 TEST(ServerFaults, ARefusedLoginNeverShowsThePassword) {

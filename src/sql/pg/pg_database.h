@@ -62,7 +62,6 @@ class PgDatabase final : public Database {
   std::int64_t sessionNumber() override;
   std::string sessionLives(std::string_view column) const override;
   void executeNative(const std::string& engineSql) override { exec(engineSql, engineSql); }
-  bool resetForReuse(const std::string& location) override;
 
   // "host:port/database", for messages.
   const std::string& serverName() const { return server_; }
@@ -93,9 +92,6 @@ class PgDatabase final : public Database {
   void installFunctions();
   void runOne(const Op& op, ResultHandler& handler);
   void ensureDomains(const std::vector<std::string>& types);
-  // Forgets the descriptions of relations that changed since the last check; false when the
-  // catalogue could not be read.
-  bool checkRelations();
   // Sends `sql` and hands its results to the handler: rows to onResultSet, counts to
   // onRowsAffected. Inside a transaction the statement runs under a savepoint.
   void send(const Op& op, const std::string& sql, ResultHandler& handler);
@@ -121,8 +117,6 @@ class PgDatabase final : public Database {
   std::string lastNotice_;  // the last notice of the server, say "terminating connection …"
   std::int64_t changes_ = 0;
   std::map<unsigned int, PgRelation> relations_;
-  // The catalogue row versions of the described relations when the session was last put back.
-  std::map<unsigned int, std::string> versions_;
   std::set<std::string> domains_;
 };
 
