@@ -6,7 +6,6 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "sql/database.h"
-#include "sql/program.h"
 #include "sql/sql_text.h"
 
 namespace quillon::module {
@@ -32,13 +31,6 @@ std::string sourceTable(HoldKind kind) {
   return kind == HoldKind::Stock ? "CurrentStock" : "rdrecords";
 }
 
-std::string lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
 // What sysobjects says the object of that name is: "U" a table, "V" a view, empty when none.
 std::string objectType(ado::Connection& connection, const std::string& name) {
   auto rs = connection.execute("select xtype from sysobjects where id = object_id(" +
@@ -59,20 +51,6 @@ void inWriteTransaction(ado::Connection& connection, Work&& work) {
   }
 }
 
-// The server's trigger function: an update of a work table's row becomes the desk's row of
-// ST_WorkSums (the desk and kind are the trigger's arguments). Rows are keyed by the AutoID the
-// row had, so an update cannot move sums to another row.
-constexpr const char* kServerSumsFunction =
-    "CREATE OR REPLACE FUNCTION st_work_sums_set() RETURNS trigger LANGUAGE plpgsql AS $f$ "
-    "BEGIN "
-    "INSERT INTO st_worksums (cdesk, ikind, autoid, fsumoutq, fsumoutn) "
-    "VALUES (TG_ARGV[0], TG_ARGV[1]::int, OLD.autoid, coalesce(NEW.fsumoutq, 0), "
-    "coalesce(NEW.fsumoutn, 0)) "
-    "ON CONFLICT (cdesk, ikind, autoid) DO UPDATE SET fsumoutq = excluded.fsumoutq, "
-    "fsumoutn = excluded.fsumoutn; "
-    "RETURN NEW; "
-    "END $f$";
-
 void ensureWorkSums(ado::Connection& connection) {
   const std::string location = connection.connectionString();
   {
@@ -86,36 +64,14 @@ void ensureWorkSums(ado::Connection& connection) {
       if (!objectType(connection, "ST_WorkSums").empty()) return;
       connection.execute(
           "create table ST_WorkSums (cDesk nvarchar(255) not null, iKind int not null, "
-          "AutoID int not null, fSumOutQ decimal(20,6) not null, "
-          "fSumOutN decimal(20,6) not null, primary key (cDesk, iKind, AutoID))",
+          "AutoID int not null, fSumOutQ decimal(20,6) null, "
+          "fSumOutN decimal(20,6) null, primary key (cDesk, iKind, AutoID))",
           nullptr, ado::adExecuteNoRecords);
-      if (connection.database().engine() == sql::Engine::PostgreSQL) {
-        connection.database().executeNative(kServerSumsFunction);
-      }
     });
   }
   Known& k = known();
   std::lock_guard lock(k.mutex);
   k.installed.insert(location);
-}
-
-// The trigger that sends updates of the view `name` to ST_WorkSums, in the engine's language (the
-// layer's T-SQL has no triggers). `desk` is a name made by sql::identifier, so it is safe as text.
-std::string sumsTrigger(sql::Engine engine, const std::string& name, const std::string& desk,
-                        HoldKind kind) {
-  const std::string kindText = std::to_string(kindNumber(kind));
-  if (engine == sql::Engine::PostgreSQL) {
-    return "CREATE TRIGGER st_work_sums INSTEAD OF UPDATE ON " + sql::quoteName(lower(name)) +
-           " FOR EACH ROW EXECUTE FUNCTION st_work_sums_set(" + sql::quoteLiteral(desk) + ", " +
-           sql::quoteLiteral(kindText) + ")";
-  }
-  return "CREATE TRIGGER " + sql::quoteName(name + "_Sums") + " INSTEAD OF UPDATE ON " +
-         sql::quoteName(name) +
-         " BEGIN INSERT INTO ST_WorkSums (cDesk, iKind, AutoID, fSumOutQ, fSumOutN) VALUES (" +
-         sql::quoteLiteral(desk) + ", " + kindText +
-         ", OLD.AutoID, coalesce(NEW.fSumOutQ, 0), coalesce(NEW.fSumOutN, 0)) "
-         "ON CONFLICT (cDesk, iKind, AutoID) DO UPDATE SET fSumOutQ = excluded.fSumOutQ, "
-         "fSumOutN = excluded.fSumOutN; END";
 }
 
 std::string deleteSums(HoldKind kind, const std::string& desk) {
@@ -158,8 +114,13 @@ void MakeWorkTable(ado::Connection& connection, HoldKind kind, const std::string
   inWriteTransaction(connection, [&] {
     dropByName(connection, name, false);
     connection.execute(view, nullptr, ado::adExecuteNoRecords);
-    connection.database().executeNative(
-        sumsTrigger(connection.database().engine(), name, desk, kind));
+    // An update of the view by name writes the desk's row of ST_WorkSums.
+    connection.database().routeViewUpdates(
+        {name,
+         "ST_WorkSums",
+         "AutoID",
+         {{"cDesk", desk}, {"iKind", std::to_string(kindNumber(kind))}},
+         {"fSumOutQ", "fSumOutN"}});
     connection.execute(deleteSums(kind, desk), nullptr, ado::adExecuteNoRecords);
   });
 }

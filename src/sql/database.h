@@ -17,6 +17,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sql/program.h"
@@ -109,10 +110,19 @@ class Database {
   virtual std::int64_t sessionNumber() { return 0; }
   virtual std::string sessionLives(std::string_view /*column*/) const { return {}; }
 
-  // Runs statements written in the engine's own language (see engine()), untranslated, for what
-  // the T-SQL this layer speaks has no words for (a trigger). Names and values in it must already
-  // be safe (sql_text.h). Throws the engine's error.
-  virtual void executeNative(const std::string& engineSql) = 0;
+  // Makes updates of the view `view` reach `table` instead (T-SQL as this layer speaks it has no
+  // triggers): the new values of `columns` of each updated row are written to the row of `table`
+  // with the row's `key` and the `fixed` column values, which is inserted when there is none.
+  // `table` has a unique key over the fixed columns and `key`. Names are plain names; the fixed
+  // values are texts, quoted here.
+  struct UpdateRoute {
+    std::string view;
+    std::string table;
+    std::string key;
+    std::vector<std::pair<std::string, std::string>> fixed;
+    std::vector<std::string> columns;
+  };
+  virtual void routeViewUpdates(const UpdateRoute& route) = 0;
 
   // The translation of a batch as the engine will run it (cached like execute's).
   std::shared_ptr<const Program> translate(std::string_view tsqlBatch) {

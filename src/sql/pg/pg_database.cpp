@@ -566,6 +566,37 @@ std::int64_t PgDatabase::lastInsertRowId() const {
   return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
 }
 
+// An INSTEAD OF trigger, whose function (one per view, kept when the view goes and replaced when
+// it is made again) upserts into the table.
+void PgDatabase::routeViewUpdates(const UpdateRoute& route) {
+  const auto name = [](const std::string& written) { return quoteName(asciiLower(written)); };
+  std::string names;
+  std::string values;
+  std::string conflict;
+  for (const auto& [column, value] : route.fixed) {
+    names += name(column) + ", ";
+    values += quoteLiteral(value) + ", ";
+    conflict += name(column) + ", ";
+  }
+  names += name(route.key);
+  values += "OLD." + name(route.key);
+  conflict += name(route.key);
+  std::string set;
+  for (const std::string& column : route.columns) {
+    names += ", " + name(column);
+    values += ", NEW." + name(column);
+    set += std::string(set.empty() ? "" : ", ") + name(column) + " = excluded." + name(column);
+  }
+  const std::string function = name(route.view + "_route");
+  exec("CREATE OR REPLACE FUNCTION " + function +
+           "() RETURNS trigger LANGUAGE plpgsql AS $quillon$BEGIN INSERT INTO " +
+           name(route.table) + " (" + names + ") VALUES (" + values + ") ON CONFLICT (" + conflict +
+           ") DO UPDATE SET " + set + "; RETURN NEW; END$quillon$; CREATE TRIGGER " +
+           "route INSTEAD OF UPDATE ON " + name(route.view) + " FOR EACH ROW EXECUTE FUNCTION " +
+           function + "()",
+       "route view updates");
+}
+
 void PgDatabase::setBusyTimeout(int milliseconds) {
   busyTimeoutMs_ = milliseconds;
   if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) return;

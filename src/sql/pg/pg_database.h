@@ -61,7 +61,7 @@ class PgDatabase final : public Database {
 
   std::int64_t sessionNumber() override;
   std::string sessionLives(std::string_view column) const override;
-  void executeNative(const std::string& engineSql) override { exec(engineSql, engineSql); }
+  void routeViewUpdates(const UpdateRoute& route) override;
 
   // "host:port/database", for messages.
   const std::string& serverName() const { return server_; }

@@ -313,9 +313,32 @@ std::vector<std::string> SqliteDatabase::integrityCheck(int limit) {
   return problems;
 }
 
-void SqliteDatabase::executeNative(const std::string& engineSql) {
-  if (sqlite3_exec(db_, engineSql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
-    raiseEngineError(db_, engineSql);
+// An INSTEAD OF trigger upserting into the table; it goes with the view.
+void SqliteDatabase::routeViewUpdates(const UpdateRoute& route) {
+  std::string names;
+  std::string values;
+  std::string conflict;
+  for (const auto& [column, value] : route.fixed) {
+    names += quoteName(column) + ", ";
+    values += quoteLiteral(value) + ", ";
+    conflict += quoteName(column) + ", ";
+  }
+  names += quoteName(route.key);
+  values += "OLD." + quoteName(route.key);
+  conflict += quoteName(route.key);
+  std::string set;
+  for (const std::string& column : route.columns) {
+    names += ", " + quoteName(column);
+    values += ", NEW." + quoteName(column);
+    set += std::string(set.empty() ? "" : ", ") + quoteName(column) + " = excluded." +
+           quoteName(column);
+  }
+  const std::string sql = "CREATE TRIGGER " + quoteName(route.view + "_Route") +
+                          " INSTEAD OF UPDATE ON " + quoteName(route.view) + " BEGIN INSERT INTO " +
+                          quoteName(route.table) + " (" + names + ") VALUES (" + values +
+                          ") ON CONFLICT (" + conflict + ") DO UPDATE SET " + set + "; END";
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    raiseEngineError(db_, sql);
 }
 
 void SqliteDatabase::setBusyTimeout(int milliseconds) {

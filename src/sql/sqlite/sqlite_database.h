@@ -38,7 +38,7 @@ class SqliteDatabase final : public Database {
   void readWithoutMapping() override;
   std::unique_ptr<BulkLoader> bulkLoader() override;
   bool resetForReuse(const std::string& location) override;
-  void executeNative(const std::string& engineSql) override;
+  void routeViewUpdates(const UpdateRoute& route) override;
 
   // The raw connection, for tests of the engine itself.
   sqlite3* handle() const { return db_; }
