@@ -37,7 +37,8 @@ ListTable gridTable(const MsSuperGrid& grid, ListRows which) {
     t.captions.push_back(grid.TextMatrix(c, 0));
   }
   std::vector<int> rows;
-  for (int r = 1; r < grid.Rows(); ++r) {
+  for (int p = 1; p < grid.Rows(); ++p) {
+    const int r = grid.rowOrder().rowAt(p);
     if (grid.RowHeight(r) != 0) rows.push_back(r);
   }
   if (which == ListRows::Chosen) {
@@ -59,7 +60,7 @@ ListTable vouchTable(const MarlinVouchList& list, ListRows which) {
     t.captions.push_back(list.TextMatrix(0, c));
   }
   std::vector<int> rows;
-  for (int r = 1; r < list.Rows(); ++r) rows.push_back(r);
+  for (int p = 1; p < list.Rows(); ++p) rows.push_back(list.rowOrder().rowAt(p));
   if (which == ListRows::Chosen) {
     rows = chosen(rows, list.Row(), [&](int r) { return list.Marked(r); });
   }
@@ -79,7 +80,7 @@ ListTable listViewTable(const ListView& list, ListRows which) {
     t.captions.push_back(list.column(c).text);
   }
   std::vector<int> rows;
-  for (int r = 1; r <= list.itemCount(); ++r) rows.push_back(r);
+  for (int p = 1; p <= list.itemCount(); ++p) rows.push_back(list.rowOrder().rowAt(p));
   if (which == ListRows::Chosen) {
     const int current = list.SelectedItem() != nullptr ? list.SelectedItem()->Index() : 0;
     rows = chosen(rows, current, [&](int r) {

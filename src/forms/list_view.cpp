@@ -3,7 +3,9 @@
 #include "automation/com_error.h"
 #include "forms/form.h"
 #include "forms/list_export.h"
+#include "forms/list_find.h"
 #include "forms/list_status.h"
+#include "forms/ui_host.h"
 
 namespace quillon::forms {
 
@@ -123,6 +125,7 @@ ListItem& ListView::addItem(std::string text, std::string key, int index) {
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
   if (!ref.key_.empty()) byKey_.emplace(ref.key_, &ref);
   renumber(at);
+  order_.reset();
   notify("ListItems");
   return ref;
 }
@@ -133,6 +136,7 @@ void ListView::removeItem(int index) {
   if (!victim.key_.empty()) byKey_.erase(victim.key_);
   items_.erase(items_.begin() + (index - 1));
   renumber(static_cast<std::size_t>(index) - 1);
+  order_.reset();
   notify("ListItems");
 }
 
@@ -140,6 +144,7 @@ void ListView::clearItems() {
   selected_ = nullptr;
   byKey_.clear();
   items_.clear();
+  order_.reset();
   notify("ListItems");
 }
 
@@ -200,6 +205,7 @@ bool ListView::userCheck(int index) {
 
 bool ListView::defaultKeyDown(int keyCode, int shift) {
   if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
+  if (isFindKey(keyCode, shift)) return currentUiHost().findInList(*this);
   if (keyCode != vbKeySpace || shift != 0) return false;
   if (selected_ != nullptr) {
     const int index = selected_->Index();
@@ -236,6 +242,18 @@ std::optional<std::string> ListView::statusText() const {
   int checked = 0;
   for (const auto& item : items_) checked += item->Checked() ? 1 : 0;
   return RowsStatus(itemCount(), checked);
+}
+
+void ListView::sortRows(int column, bool descending) {
+  if (column < 1 || column > columnCount()) throw ComError::indexOutOfBounds();
+  order_.sort(column, descending, itemCount(), [&](int row) { return cellText(row, column); });
+  notify("Order");
+}
+
+bool ListView::userSortColumn(int column) {
+  if (!isReachable() || column < 1 || column > columnCount()) return false;
+  sortRows(column, nextSortDescending(order_, column));
+  return true;
 }
 
 }  // namespace quillon::forms

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/row_order.h"
 
 namespace quillon::forms {
 
@@ -94,6 +95,13 @@ class ListView : public Control {
   ListItem* SelectedItem() const { return selected_; }
   void setSelectedItem(ListItem* item);
 
+  // The order the data rows are shown in (row_order.h). Rows keep their numbers; a change of the
+  // row count puts the list back in its own order. Sorting announces "Order".
+  const RowOrder& rowOrder() const { return order_; }
+  void sortRows(int column, bool descending);
+  // A person clicks a columnumn's header: sorted by it, again descending (row_order.h).
+  bool userSortColumn(int column);
+
   // Checks: every item but `keep` unchecked (one checked row at the most), or every item; from
   // code, so no ItemCheck.
   void uncheckOthers(const ListItem& keep);
@@ -136,6 +144,7 @@ class ListView : public Control {
   // Items by key, so filling a list of thousands of keyed rows stays linear.
   std::unordered_map<std::string, ListItem*> byKey_;
   ListItem* selected_ = nullptr;
+  RowOrder order_;  // by column header number
 };
 
 }  // namespace quillon::forms

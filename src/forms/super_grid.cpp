@@ -5,7 +5,9 @@
 #include "forms/constants.h"
 #include "forms/form.h"
 #include "forms/list_export.h"
+#include "forms/list_find.h"
 #include "forms/list_status.h"
+#include "forms/ui_host.h"
 
 namespace quillon::forms {
 
@@ -41,6 +43,7 @@ void MsSuperGrid::setRows(int rows) {
   if (rows == rows_) return;
   rows_ = rows;
   cells_.resize(rows, cols_);
+  order_.reset();
   rowHeights_.resize(static_cast<std::size_t>(rows), kDefaultRowHeight);
   if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
   if (pending_ && pending_->row >= rows_) pending_.reset();
@@ -168,6 +171,7 @@ void MsSuperGrid::setRedraw(bool on) {
 
 void MsSuperGrid::Clear() {
   cells_.clear();
+  if (order_.reset()) notify("Order");
   pending_.reset();
   cellChanged();
 }
@@ -286,6 +290,7 @@ std::string MsSuperGrid::displayText() const {
 
 bool MsSuperGrid::defaultKeyDown(int keyCode, int shift) {
   if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
+  if (isFindKey(keyCode, shift)) return currentUiHost().findInList(*this);
   if ((keyCode == vbKeyF4 && shift == 0) || (keyCode == vbKeyDown && shift == vbAltMask)) {
     if (row_ >= 1 && row_ < rows_ && col_ < cols_ &&
         columns_[static_cast<std::size_t>(col_)].button) {
@@ -360,6 +365,19 @@ bool MsSuperGrid::userCellButton(int row, int col) {
   if (!columns_[static_cast<std::size_t>(col)].button) return false;
   if (!userSelectCell(row, col)) return false;
   if (CellButtonClick) CellButtonClick(row, col);
+  return true;
+}
+
+void MsSuperGrid::sortRows(int col, bool descending) {
+  if (col < 1 || col >= cols_) throw ComError::invalidPropertyArrayIndex();
+  FinishEdit();
+  order_.sort(col, descending, rows_ - 1, [&](int row) { return TextMatrix(col, row); });
+  notify("Order");
+}
+
+bool MsSuperGrid::userSortColumn(int col) {
+  if (!isReachable() || col < 1 || col >= cols_ || rows_ < 1) return false;
+  sortRows(col, nextSortDescending(order_, col));
   return true;
 }
 

@@ -18,6 +18,7 @@
 #include "forms/constants.h"
 #include "forms/control.h"
 #include "forms/grid_cells.h"
+#include "forms/row_order.h"
 
 namespace quillon::forms {
 
@@ -81,6 +82,13 @@ class MsSuperGrid : public Control {
   // The mark of a data row (column 0 holds kMarkText or nothing); from code, so no CellChange.
   bool isMarked(int row) const;
   void setMarked(int row, bool on);
+
+  // The order the data rows are shown in (row_order.h). Rows keep their numbers; a change of the
+  // row count puts the list back in its own order. Sorting announces "Order".
+  const RowOrder& rowOrder() const { return order_; }
+  void sortRows(int col, bool descending);
+  // A person clicks a column's header: sorted by it, again descending (row_order.h).
+  bool userSortColumn(int col);
 
   // The first column whose caption (row 0) equals `caption`, -1 when none.
   int colByCaption(std::string_view caption) const;
@@ -148,6 +156,7 @@ class MsSuperGrid : public Control {
   int rows_;
   int cols_;
   GridCells cells_;
+  RowOrder order_;
   std::vector<int> rowHeights_;
   std::vector<Column> columns_;
   int row_ = 0;

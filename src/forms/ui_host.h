@@ -18,6 +18,7 @@
 
 namespace quillon::forms {
 
+class Control;
 class Form;
 class Menu;
 class RowSource;
@@ -107,6 +108,9 @@ class UiHost {
   // Pops the menu up over the form; returns the chosen item (the form runs its Click) or null.
   virtual Menu* popupMenu(Form& form, Menu& menu) = 0;
   virtual void beep() = 0;
+  // Ctrl+F on a list: the host lets the person type what to find in it (list_find.h); false when
+  // it has no way to.
+  virtual bool findInList(Control& /*list*/) { return false; }
   // The screen's mouse pointer (vbDefault, vbHourglass, vbArrowHourglass).
   virtual void setScreenPointer(int /*pointer*/) {}
 };

@@ -8,7 +8,9 @@
 #include "automation/text_compare.h"
 #include "forms/form.h"
 #include "forms/list_export.h"
+#include "forms/list_find.h"
 #include "forms/list_status.h"
+#include "forms/ui_host.h"
 
 namespace quillon::forms {
 
@@ -87,6 +89,7 @@ void MarlinVouchList::setColumnDefinitions(std::string_view text) {
 
 void MarlinVouchList::writeCaptions() {
   cells_.clear();
+  order_.reset();
   cells_.resize(1, Cols());
   for (std::size_t c = 0; c < columns_.size(); ++c) {
     cells_.set(0, static_cast<int>(c) + 1, std::string_view(columns_[c].caption));
@@ -96,6 +99,7 @@ void MarlinVouchList::writeCaptions() {
 void MarlinVouchList::resetLayout() {
   columns_.clear();
   cells_.clear();
+  order_.reset();
   cells_.resize(1, 1);
   row_ = 0;
   notify("Columns");
@@ -149,6 +153,7 @@ void MarlinVouchList::bind(std::shared_ptr<const RowSource> source) {
 
 void MarlinVouchList::Clear() {
   cells_.resize(1, Cols());
+  order_.reset();
   row_ = 0;
   notify("Cell");
 }
@@ -251,6 +256,7 @@ std::string MarlinVouchList::displayText() const {
 
 bool MarlinVouchList::defaultKeyDown(int keyCode, int shift) {
   if (isCopyKey(keyCode, shift)) return copyChosenRows(*this);
+  if (isFindKey(keyCode, shift)) return currentUiHost().findInList(*this);
   if (keyCode != vbKeySpace || shift != 0) return false;
   if (row_ >= 1 && row_ < Rows()) userMark(row_);
   return true;
@@ -278,6 +284,18 @@ bool MarlinVouchList::userSelectRow(int row) {
 std::optional<std::string> MarlinVouchList::statusText() const {
   if (columns_.empty()) return std::string();
   return RowsStatus(Rows() - 1, markedCount());
+}
+
+void MarlinVouchList::sortRows(int col, bool descending) {
+  if (col < 1 || col >= Cols()) throw ComError::invalidPropertyArrayIndex();
+  order_.sort(col, descending, Rows() - 1, [&](int row) { return TextMatrix(row, col); });
+  notify("Order");
+}
+
+bool MarlinVouchList::userSortColumn(int col) {
+  if (!isReachable() || col < 1 || col >= Cols()) return false;
+  sortRows(col, nextSortDescending(order_, col));
+  return true;
 }
 
 }  // namespace quillon::forms

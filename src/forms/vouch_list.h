@@ -18,6 +18,7 @@
 
 #include "forms/control.h"
 #include "forms/grid_cells.h"
+#include "forms/row_order.h"
 #include "forms/row_source.h"
 
 namespace quillon::forms {
@@ -64,6 +65,13 @@ class MarlinVouchList : public Control {
   int Row() const { return row_; }
   void setRow(int row);
 
+  // The order the data rows are shown in (row_order.h). Rows keep their numbers; a change of the
+  // row count puts the list back in its own order. Sorting announces "Order".
+  const RowOrder& rowOrder() const { return order_; }
+  void sortRows(int col, bool descending);
+  // A person clicks a column's header: sorted by it, again descending (row_order.h).
+  bool userSortColumn(int col);
+
   bool Marked(int row) const;
   // From code: no event.
   void setMarked(int row, bool on);
@@ -97,6 +105,7 @@ class MarlinVouchList : public Control {
   void writeCaptions();
   std::vector<VouchColumn> columns_;
   GridCells cells_;  // row 0 = captions, column 0 = marks
+  RowOrder order_;
   int row_ = 0;
 };
 

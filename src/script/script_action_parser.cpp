@@ -193,6 +193,21 @@ void parseExport(LineParser& p, DialogAction& a) {
   a.text = p.string("the file name");
 }
 
+// sort LIST by "CAPTION" [descending]
+void parseSort(LineParser& p, DialogAction& a) {
+  a.target = p.name("a list name");
+  if (!p.acceptWord("by")) p.fail("expected by \"CAPTION\" after the list name");
+  a.columnCaption = p.string("the column's caption");
+  a.on = !p.acceptWord("descending");
+}
+
+// find LIST "TEXT" [next]
+void parseFind(LineParser& p, DialogAction& a) {
+  a.target = p.name("a list name");
+  a.text = p.string("the text to find");
+  a.on = p.acceptWord("next");
+}
+
 struct ActionWord {
   const char* word;
   ActionKind kind;
@@ -210,7 +225,8 @@ constexpr ActionWord kActions[] = {
     {"pick", ActionKind::Pick, parsePick},          {"date", ActionKind::Date, parseDate},
     {"close", ActionKind::Close, parseNothing},     {"button", ActionKind::Button, parseButton},
     {"filter", ActionKind::Filter, parseFilter},    {"sql", ActionKind::Sql, parseSql},
-    {"export", ActionKind::Export, parseExport},
+    {"export", ActionKind::Export, parseExport},    {"sort", ActionKind::Sort, parseSort},
+    {"find", ActionKind::Find, parseFind},
 };
 
 // ---- expect lines about the dialog

@@ -127,6 +127,8 @@ enum class ActionKind {
   ExpectValue,  // `expect $error …` after a sql action of the block
   Export,       // export LIST to "FILE"
   ExpectClipboard,
+  Sort,  // sort LIST by "CAPTION" [descending]
+  Find,  // find LIST "TEXT" [next]
 };
 
 std::string_view actionName(ActionKind kind);

@@ -9,9 +9,11 @@
 #include "forms/combo_box.h"
 #include "forms/form.h"
 #include "forms/list_export.h"
+#include "forms/list_find.h"
 #include "forms/list_view.h"
 #include "forms/menu.h"
 #include "forms/numeric_edit.h"
+#include "forms/row_order.h"
 #include "forms/static_controls.h"
 #include "forms/super_grid.h"
 #include "forms/tab_strip.h"
@@ -296,6 +298,33 @@ void exportList(ScriptedUiHost& host, Form& form, const DialogAction& a) {
             quoted(a.text));
 }
 
+// A person's clicks on a column's header, as many as it takes to sort the list that way.
+void sortListRows(ScriptedUiHost& host, Form& form, const DialogAction& a) {
+  Control& c = anyControl(form, a);
+  requireReachable(a, c);
+  const bool descending = !a.on.value_or(true);
+  if (const auto error = forms::sortList(c, a.columnCaption, descending)) failAction(a, *error);
+  host.note("sorted " + c.Name() + " by " + quoted(a.columnCaption) +
+            (descending ? " descending" : ""));
+}
+
+// What a person types into the list's find field (Ctrl+F), and Enter there for `next`.
+void findInList(ScriptedUiHost& host, Form& form, const DialogAction& a) {
+  Control& c = anyControl(form, a);
+  requireReachable(a, c);
+  if (!listTable(c, ListRows::All)) failAction(a, c.qualifiedName() + " is not a list");
+  const auto row = forms::findRow(c, a.text, a.on.value_or(false));
+  if (!row) {
+    host.note("no row of " + c.Name() + " shows " + quoted(a.text));
+    host.beep();
+    return;
+  }
+  forms::locateRow(c, *row);
+  const int matches = forms::countMatches(c, a.text);
+  host.note("found " + quoted(a.text) + " in " + c.Name() + " row " + std::to_string(*row) + " (" +
+            std::to_string(matches) + (matches == 1 ? " matching row)" : " matching rows)"));
+}
+
 void close(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   if (!form.userClose()) host.note("form " + form.Name() + " refused to close" + atLine(a));
 }
@@ -318,6 +347,8 @@ constexpr FormWord kFormActions[] = {
     {ActionKind::Node, node},
     {ActionKind::Close, close},
     {ActionKind::Export, exportList},
+    {ActionKind::Sort, sortListRows},
+    {ActionKind::Find, findInList},
 };
 
 }  // namespace

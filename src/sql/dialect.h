@@ -94,12 +94,25 @@ class Dialect {
   // "Divide by zero error encountered." on every engine.
   virtual std::string divide(const std::string& left, const std::string& right,
                              bool remainder) const = 0;
+  // "a + b", "a - b" or "a * b" (`op`) on numbers: an int result beyond the int range fails with
+  // "Arithmetic overflow error converting expression to data type int." on every engine.
+  virtual std::string arithmetic(char op, const std::string& left,
+                                 const std::string& right) const = 0;
+  // A CASE or COALESCE (engine text) that has a bigint among its results, which makes its result
+  // a bigint also where the value comes from another result; and one that has a decimal or a
+  // float among them, which makes it a real (an int result divides as a real, 3 / 2 is 1.5).
+  virtual std::string bigint(const std::string& expr) const = 0;
+  virtual std::string real(const std::string& expr) const = 0;
   // "a ^ b".
   virtual std::string bitXor(const std::string& left, const std::string& right) const = 0;
   // Whether a CASE has one type on the engine, so that a text literal among other results has to
   // be matched by those results written as texts (the embedded engine keeps each row's result as
   // it is).
   virtual bool caseHasOneType() const = 0;
+  // An operand of a comparison (engine text) that compares without regard to case if it is a
+  // text, as T-SQL's default collation does: `evident` when the statement shows it is one, else
+  // it may be one (a CASE or COALESCE of columns).
+  virtual std::string caseBlind(const std::string& operand, bool evident) const = 0;
   // "COLLATE x" after an operand: the comparison ignoring case or heeding it.
   virtual std::string collate(bool ignoresCase) const = 0;
   // LIKE (the operator as written), and a literal pattern after it that the engine has to be

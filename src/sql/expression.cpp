@@ -1,5 +1,6 @@
 #include "sql/expression.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <string>
@@ -212,6 +213,91 @@ ExprTranslator::Flavour ExprTranslator::flavour(const std::vector<Item>& term) c
   return Flavour::Unknown;
 }
 
+std::vector<std::pair<std::size_t, std::size_t>> ExprTranslator::caseResults(
+    const Item& item) const {
+  const std::size_t e = item.end - 1;
+  const auto its = items(item.begin + 1, e);
+  std::vector<std::pair<std::size_t, std::size_t>> results;
+  for (std::size_t k = 0; k < its.size(); ++k) {
+    const Token& w = t_[its[k].begin];
+    if (its[k].kind != Item::Kind::Token || !(w.isWord("then") || w.isWord("else"))) continue;
+    std::size_t m = k + 1;
+    while (m < its.size() &&
+           !(its[m].kind == Item::Kind::Token &&
+             (t_[its[m].begin].isWord("when") || t_[its[m].begin].isWord("else"))))
+      ++m;
+    if (m > k + 1) results.emplace_back(its[k + 1].begin, m < its.size() ? its[m].begin : e);
+  }
+  return results;
+}
+
+bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type) const {
+  for (const Item& item : items(begin, end)) {
+    const Token& first = t_[item.begin];
+    if (item.kind == Item::Kind::Token) {
+      // A literal with a decimal point or an exponent is a decimal or a float.
+      if (type == Evident::Real && first.kind == TokenKind::Number &&
+          first.text.find_first_of(".eE") != std::string::npos)
+        return true;
+    } else if (item.kind == Item::Kind::Group) {
+      if (item.end - item.begin > 2 && t_[item.begin + 1].isWord("select")) continue;
+      if (holds(item.begin + 1, item.end - 1, type)) return true;
+    } else if (item.kind == Item::Kind::Case) {
+      for (const auto& [from, to] : caseResults(item)) {
+        if (holds(from, to, type)) return true;
+      }
+    } else if (item.kind == Item::Kind::Call) {
+      const std::string name = asciiLower(first.text);
+      const std::size_t open = item.begin + 1;
+      const std::size_t close = match_[open];
+      std::size_t typeAt = close;
+      if (name == "convert") {
+        typeAt = open + 1;
+      } else if (name == "cast") {
+        for (std::size_t i = open + 1; i < close; ++i) {
+          if (t_[i].isOp("(")) {
+            i = match_[i];
+          } else if (t_[i].isWord("as")) {
+            typeAt = i + 1;
+            break;
+          }
+        }
+      } else if (name == "coalesce" || name == "isnull" || name == "nullif" || name == "round" ||
+                 name == "abs") {
+        // ISNULL, NULLIF, ROUND and ABS have their first argument's type, COALESCE its
+        // arguments' type.
+        const auto cs = commas(open + 1, close);
+        const std::size_t to = name == "coalesce" || cs.empty() ? close : cs.front();
+        if (holds(open + 1, to, type)) return true;
+      }
+      if (typeAt < close) {
+        std::size_t next = typeAt;
+        const std::string base = readTypeName(t_, typeAt, close, next).base;
+        if (type == Evident::Bigint ? base == "bigint"
+                                    : base == "decimal" || base == "numeric" || base == "float" ||
+                                          base == "real" || base == "money" || base == "smallmoney")
+          return true;
+      }
+    }
+  }
+  return false;
+}
+
+// A CASE or COALESCE whose results the engine keeps as each row gives them, with the type
+// T-SQL's precedence gives it: a decimal or float among the results makes it a real, else a
+// bigint among them a bigint.
+std::string ExprTranslator::typedResults(
+    const std::string& text,
+    const std::vector<std::pair<std::size_t, std::size_t>>& results) const {
+  for (const auto& [from, to] : results) {
+    if (holds(from, to, Evident::Real)) return d_.real(text);
+  }
+  for (const auto& [from, to] : results) {
+    if (holds(from, to, Evident::Bigint)) return d_.bigint(text);
+  }
+  return text;
+}
+
 namespace {
 
 bool endsSelectList(const Token& w) {
@@ -241,6 +327,18 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
     // right, as on the server.
     if (isOperand(its[k]) || (!st.prevOperand && isSign(its, k))) {
       const std::size_t e = arithmeticEnd(its, k);
+      // Texts compare without regard to case: a column by its definition, a text expression by
+      // what the dialect adds to it.
+      const std::size_t operandEnd = e == k && isOperand(its[k]) ? k + 1 : e;
+      const Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
+      if (text != Textual::No) {
+        st.out.add(
+            d_.caseBlind(operandEnd > k + 1 ? arithmetic(its, k, operandEnd) : itemText(its[k]),
+                         text == Textual::Evident));
+        k = operandEnd - 1;
+        st.prevOperand = true;
+        continue;
+      }
       if (e > k + 1) {
         st.out.add(arithmetic(its, k, e));
         k = e - 1;
@@ -323,10 +421,71 @@ void ExprTranslator::selectHead(const std::vector<Item>& its, std::size_t& k,
     if (!st.pendingLimit.empty()) unsupported("TOP in two selects of one UNION");
     st.pendingLimit = count;
   }
+  checkGrouping(its, m);
   k = m - 1;
   st.inSelectList = true;
   st.atColumnStart = true;
   st.prevOperand = false;
+}
+
+// A grouped select names in its list only columns it groups by, or aggregates: the embedded
+// engine would give a value of any row of the group. A plain column of the list (under any alias)
+// is checked against the names of GROUP BY; an alias never names a column there.
+void ExprTranslator::checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const {
+  const auto word = [&](std::size_t k, std::string_view w) {
+    return k < its.size() && its[k].kind == Item::Kind::Token && t_[its[k].begin].isWord(w);
+  };
+  const auto ends = [&](std::size_t k) {
+    return its[k].kind == Item::Kind::Token && endsSelectList(t_[its[k].begin]);
+  };
+  std::size_t listEnd = listBegin;
+  while (listEnd < its.size() && !ends(listEnd)) ++listEnd;
+  std::size_t g = listEnd;
+  while (g < its.size() && !word(g, "group") && !word(g, "union") && !word(g, "except") &&
+         !word(g, "intersect") && !word(g, "select"))
+    ++g;
+  if (!word(g, "group") || !word(g + 1, "by")) return;
+  // The last part of each plain name GROUP BY holds ("t.a" and "a" both group a).
+  const auto nameOf = [&](const Item& item) -> std::string {
+    const Token& last = t_[item.end - 1];
+    const bool name =
+        last.kind == TokenKind::Name || (last.kind == TokenKind::Word && !last.keyword);
+    if (!name || (item.kind != Item::Kind::Token && item.kind != Item::Kind::Path)) return {};
+    return asciiLower(last.text);
+  };
+  std::vector<std::string> grouped;
+  for (std::size_t k = g + 2;
+       k < its.size() && !word(k, "having") && !word(k, "order") && !word(k, "union") &&
+       !word(k, "except") && !word(k, "intersect") && !word(k, "option");
+       ++k) {
+    std::string n = nameOf(its[k]);
+    if (!n.empty()) grouped.push_back(std::move(n));
+  }
+  std::size_t start = listBegin;
+  for (std::size_t k = listBegin; k <= listEnd; ++k) {
+    if (k < listEnd && !(its[k].kind == Item::Kind::Token && t_[its[k].begin].isOp(","))) continue;
+    // One column: its expression is the first item, then AS alias or an alias; "name = expr"
+    // names it before.
+    std::size_t n = k - start;
+    std::size_t first = start;
+    if (n >= 3 && its[start + 1].kind == Item::Kind::Token && t_[its[start + 1].begin].isOp("=")) {
+      first = start + 2;
+      n -= 2;
+    } else if (n == 3 && word(start + 1, "as")) {
+      n = 1;
+    } else if (n == 2 && !nameOf(its[start + 1]).empty()) {
+      n = 1;
+    }
+    start = k + 1;
+    if (n != 1) continue;
+    const std::string name = nameOf(its[first]);
+    if (name.empty() || std::find(grouped.begin(), grouped.end(), name) != grouped.end()) continue;
+    std::string shown;
+    for (std::size_t i = its[first].begin; i < its[first].end; ++i) shown += t_[i].text;
+    throw SqlError::syntax("Column '" + shown +
+                           "' is invalid in the select list because it is not contained in either "
+                           "an aggregate function or the GROUP BY clause.");
+  }
 }
 
 // Item k as it stands outside arithmetic and select heads; may consume the item after it.
@@ -432,6 +591,95 @@ bool isAdditive(char c) {
 
 }  // namespace
 
+namespace {
+
+bool isComparison(const Token& t) {
+  return t.isOp("=") || t.isOp("<>") || t.isOp("!=") || t.isOp("<") || t.isOp(">") ||
+         t.isOp("<=") || t.isOp(">=") || t.isOp("!<") || t.isOp("!>");
+}
+
+}  // namespace
+
+ExprTranslator::Textual ExprTranslator::textual(const Item& item) const {
+  const Token& first = t_[item.begin];
+  if (item.kind == Item::Kind::Token && first.kind == TokenKind::String) return Textual::No;
+  const Flavour f = flavour(std::vector<Item>{item});
+  if (f == Flavour::Text) return Textual::Evident;
+  if (f == Flavour::Number) return Textual::No;
+  const auto anyText = [&](const std::vector<std::pair<std::size_t, std::size_t>>& results) {
+    for (auto [from, to] : results) {
+      while (from < to && t_[from].isOp("+")) ++from;  // a unary plus changes nothing
+      const auto inner = items(from, to);
+      if (inner.size() != 1) continue;
+      if ((inner[0].kind == Item::Kind::Token && t_[inner[0].begin].kind == TokenKind::String) ||
+          textual(inner[0]) == Textual::Evident)
+        return true;
+    }
+    return false;
+  };
+  if (item.kind == Item::Kind::Group) {
+    const auto inner = items(item.begin + 1, item.end - 1);
+    return inner.size() == 1 ? textual(inner[0]) : Textual::No;
+  }
+  if (item.kind == Item::Kind::Case) {
+    return anyText(caseResults(item)) ? Textual::Evident : Textual::Maybe;
+  }
+  if (item.kind == Item::Kind::Call) {
+    const std::string name = asciiLower(first.text);
+    if (name != "nullif" && name != "coalesce" && name != "isnull" && name != "ifnull")
+      return Textual::No;
+    const std::size_t open = item.begin + 1;
+    const std::size_t close = match_[open];
+    std::vector<std::pair<std::size_t, std::size_t>> args;
+    std::size_t start = open + 1;
+    for (std::size_t c : commas(open + 1, close)) {
+      args.emplace_back(start, c);
+      start = c + 1;
+    }
+    args.emplace_back(start, close);
+    if (name == "nullif") args.resize(1);  // NULLIF gives its first argument
+    return anyText(args) ? Textual::Evident : Textual::Maybe;
+  }
+  return Textual::No;
+}
+
+ExprTranslator::Textual ExprTranslator::comparedText(const std::vector<Item>& its,
+                                                     std::size_t begin, std::size_t end) const {
+  const auto tokenAt = [&](std::size_t k) -> const Token* {
+    return k < its.size() && its[k].kind == Item::Kind::Token ? &t_[its[k].begin] : nullptr;
+  };
+  const Token* before = begin > 0 ? tokenAt(begin - 1) : nullptr;
+  const Token* after = tokenAt(end);
+  if (after != nullptr && after->isWord("not")) after = tokenAt(end + 1);
+  // The bounds of BETWEEN: an AND is BETWEEN's when the keyword before it is BETWEEN.
+  bool bound = before != nullptr && before->isWord("between");
+  if (before != nullptr && before->isWord("and")) {
+    for (std::size_t q = begin - 1; q > 0; --q) {
+      const Token* t = tokenAt(q - 1);
+      if (t == nullptr || t->kind != TokenKind::Word || !t->keyword || t->isWord("null")) continue;
+      bound = t->isWord("between");
+      break;
+    }
+  }
+  const bool compared = bound || (before != nullptr && isComparison(*before)) ||
+                        (after != nullptr &&
+                         (isComparison(*after) || after->isWord("in") || after->isWord("between")));
+  if (!compared) return Textual::No;
+  if (end == begin + 1) return textual(its[begin]);
+  // A concatenation.
+  bool plus = false;
+  bool text = false;
+  for (std::size_t k = begin; k < end; ++k) {
+    const Token* t = tokenAt(k);
+    if (t != nullptr && t->isOp("+")) {
+      plus = true;
+    } else if (t == nullptr || t->kind != TokenKind::Operator) {
+      text = text || flavour(std::vector<Item>{its[k]}) == Flavour::Text;
+    }
+  }
+  return plus && text ? Textual::Evident : Textual::No;
+}
+
 bool ExprTranslator::isSign(const std::vector<Item>& its, std::size_t k) const {
   return its[k].kind == Item::Kind::Token && isSignChar(opChar(t_[its[k].begin]));
 }
@@ -472,9 +720,9 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
     SqlText s;
     int factors = 0;
     bool negated = false;
-    // The factor being written (its signs and operand), and the division or remainder that
-    // takes the product so far as its left operand: the dialect writes those, as each engine
-    // has its own way to fail a division by zero.
+    // The factor being written (its signs and operand), and the product, division or remainder
+    // that takes the product so far as its left operand: the dialect writes those, as each
+    // engine has its own way to fail a division by zero or an int beyond its range.
     char pending = 0;
     while (true) {
       SqlText f;
@@ -496,19 +744,14 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
       if (pending != 0) {
         const std::string left = s.take();
         s = SqlText();
-        s.add(d_.divide(left, f.take(), pending == '%'));
+        s.add(pending == '*' ? d_.arithmetic('*', left, f.take())
+                             : d_.divide(left, f.take(), pending == '%'));
         pending = 0;
       } else {
         s.add(f.take());
       }
       if (p >= end || !isMultiplicative(opChar(t_[its[p].begin]))) break;
-      const char op = opChar(t_[its[p].begin]);
-      if (op == '*') {
-        s.add("*");
-        pending = 0;
-      } else {
-        pending = op;
-      }
+      pending = opChar(t_[its[p].begin]);
       ++p;
     }
     out.plain = factors == 1 && !negated;
@@ -546,10 +789,8 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
       for (std::size_t m = 1; m < chain.size(); ++m) out.sql += " || " + paren(chain[m]);
     } else if (!hasPlus || anyNumber) {
       out.sql = chain[0].sql;
-      for (std::size_t m = 1; m < chain.size(); ++m) {
-        out.sql += ops[m - 1] == '+' ? " + " : " - ";
-        out.sql += chain[m].sql;
-      }
+      for (std::size_t m = 1; m < chain.size(); ++m)
+        out.sql = d_.arithmetic(ops[m - 1], out.sql, chain[m].sql);
     } else {
       // Neither side is evidently text or a number: decided on the values at run time, the way
       // the server decides on the declared types.
@@ -557,7 +798,7 @@ std::string ExprTranslator::arithmetic(const std::vector<Item>& its, std::size_t
       for (std::size_t m = 1; m < chain.size(); ++m) {
         const std::string add = d_.helper("add") + "(";
         out.sql = ops[m - 1] == '+' ? add + out.sql + ", " + paren(chain[m]) + ")"
-                                    : out.sql + " - " + paren(chain[m]);
+                                    : d_.arithmetic('-', out.sql, paren(chain[m]));
       }
     }
     return out;
@@ -613,19 +854,8 @@ std::string ExprTranslator::itemText(const Item& item) const {
 std::string ExprTranslator::caseText(const Item& item) const {
   const std::size_t b = item.begin + 1;
   const std::size_t e = item.end - 1;
-  if (!d_.caseHasOneType()) return "CASE " + range(b, e) + " END";
-  const auto its = items(b, e);
-  std::vector<std::pair<std::size_t, std::size_t>> results;  // token ranges of THEN and ELSE
-  for (std::size_t k = 0; k < its.size(); ++k) {
-    const Token& w = t_[its[k].begin];
-    if (its[k].kind != Item::Kind::Token || !(w.isWord("then") || w.isWord("else"))) continue;
-    std::size_t m = k + 1;
-    while (m < its.size() &&
-           !(its[m].kind == Item::Kind::Token &&
-             (t_[its[m].begin].isWord("when") || t_[its[m].begin].isWord("else"))))
-      ++m;
-    if (m > k + 1) results.emplace_back(its[k + 1].begin, m < its.size() ? its[m].begin : e);
-  }
+  const auto results = caseResults(item);  // token ranges of THEN and ELSE
+  if (!d_.caseHasOneType()) return typedResults("CASE " + range(b, e) + " END", results);
   bool texts = false;
   bool others = false;
   for (const auto& [from, to] : results) {
@@ -642,8 +872,10 @@ std::string ExprTranslator::caseText(const Item& item) const {
     out.add(range(at, from));
     const bool bare =
         to == from + 1 && (t_[from].kind == TokenKind::String || t_[from].isWord("null"));
+    // The texts compare without regard to case, as a text column of the CASE would.
     out.add(bare ? range(from, to)
-                 : d_.helper("convert_text") + "(" + range(from, to) + ", NULL, 0)");
+                 : d_.caseBlind(d_.helper("convert_text") + "(" + range(from, to) + ", NULL, 0)",
+                                true));
     at = to;
   }
   out.add(range(at, e));
@@ -698,6 +930,14 @@ std::string ExprTranslator::call(const Item& item) const {
   }
   if (name == "isnull" && argList().size() != 2)
     unsupported("ISNULL with other than two arguments");
+  if (name == "coalesce" && !d_.caseHasOneType()) {
+    SqlText s;
+    s.addCallee(tokenText(fn));
+    s.add("(");
+    s.add(args());
+    s.add(")");
+    return typedResults(s.take(), argList());
+  }
   if (auto engineCall = d_.call(name, CallArgs(*this, argList(), open, close)))
     return *std::move(engineCall);
   if (name == "dateadd" || name == "datediff" || name == "datepart" || name == "datename") {

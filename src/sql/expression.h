@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sql/dialect.h"
@@ -51,6 +52,7 @@ class ExprTranslator {
   // The steps of range(): each writes item k (and what belongs to it) and moves k on.
   bool namedColumn(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void selectHead(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
+  void checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const;
   void writeItem(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void writeToken(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
 
@@ -61,8 +63,24 @@ class ExprTranslator {
   std::string convertCall(std::size_t typeBegin, std::size_t typeEnd, const std::string& expr,
                           const std::string& style) const;
   Flavour flavour(const std::vector<Item>& term) const;
+  // Whether tokens [begin, end) hold, as an operand or a result outside a sub-select, what
+  // evidently makes an expression a bigint (a conversion to bigint) or a real (a conversion to a
+  // decimal or float type, a literal with a decimal point or an exponent).
+  enum class Evident { Bigint, Real };
+  bool holds(std::size_t begin, std::size_t end, Evident type) const;
+  // The token ranges of a CASE's THEN and ELSE results.
+  std::vector<std::pair<std::size_t, std::size_t>> caseResults(const Item& item) const;
+  std::string typedResults(const std::string& text,
+                           const std::vector<std::pair<std::size_t, std::size_t>>& results) const;
   bool isOperand(const Item& item) const;
   bool isSign(const std::vector<Item>& its, std::size_t k) const;
+  // Whether an operand other than a literal is a text: evidently (a text function, a conversion
+  // to text, a concatenation, a CASE or COALESCE with a text literal among its results), maybe (a
+  // CASE, COALESCE, ISNULL or NULLIF of columns) or not.
+  enum class Textual { No, Maybe, Evident };
+  Textual textual(const Item& item) const;
+  // The same for items [begin, end) when they are an operand of a comparison, IN or BETWEEN.
+  Textual comparedText(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
   // The end of the arithmetic expression starting at item k (k itself when there is none).
   std::size_t arithmeticEnd(const std::vector<Item>& its, std::size_t k) const;
   std::string arithmetic(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;

@@ -46,7 +46,8 @@ constexpr const char* kBigQuery =
     "select id, code, name, qty, rate, made, flag, qty * 2 as q2, rate + 1 as r1, -id as neg, "
     "cast(code as varbinary(20)) as bin from Big order by id; "
     "update Big set flag = flag where id < 0; "
-    "select count(*) as n, sum(id) as total, max(qty) as most from Big where flag = 1";
+    "select count(*) as n, sum(convert(bigint, id)) as total, max(qty) as most from Big where flag "
+    "= 1";
 
 std::uint64_t fnv1a(std::string_view bytes) {
   std::uint64_t hash = 0xcbf29ce484222325ull;

@@ -136,6 +136,80 @@ TEST(ScriptedMoreWordsTest, NoMessageCountsFromTheBlocksStartOrTheLastMessageExp
   EXPECT_EQ(late.pos.line, 6);
 }
 
+TEST(ScriptedMoreWordsTest, SortShowsTheRowsInAnotherOrderAndExportFollowsIt) {
+  test_support::ScratchDir dir;
+  const std::string file = (dir / "sorted.csv").string();
+  SecondRunner runner;
+  const RunResult result = runner.runText(
+      "on frmMore\n"
+      "  sort grdLines by \"存货编码\" descending\n"
+      "  export grdLines to \"" +
+      file +
+      "\"\n"
+      "  expect grdLines[1,1] \"A01\"\n"
+      "  click cmdOk\n"
+      "end\n"
+      "call $dlg.show\n");
+  ASSERT_TRUE(result.ok) << result.message;
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream csv;
+  csv << in.rdbuf();
+  EXPECT_EQ(csv.str(), "\xEF\xBB\xBF存货编码,仓库\r\nA02,\r\nA01,\r\n");
+  EXPECT_TRUE(has(runner.host().transcript(), "sorted grdLines by \"存货编码\" descending"));
+
+  SecondRunner failing;
+  const RunResult refused = failing.runText(
+      "on frmMore\n"
+      "  sort grdLines by \"金额\"\n"
+      "end\n"
+      "call $dlg.show\n");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_NE(refused.message.find("grdLines has no column captioned \"金额\""), std::string::npos)
+      << refused.message;
+  SecondRunner misspelt;
+  const RunResult unparsed = misspelt.runText(
+      "on frmMore\n"
+      "  sort grdLines \"存货编码\"\n"
+      "end\n");
+  EXPECT_FALSE(unparsed.ok);
+  EXPECT_NE(unparsed.message.find("expected by"), std::string::npos) << unparsed.message;
+}
+
+TEST(ScriptedMoreWordsTest, FindMakesTheFirstMatchingRowCurrentAndBeepsWithoutOne) {
+  SecondRunner runner;
+  const RunResult result = runner.runText(
+      "on frmMore\n"
+      "  find grdLines \"a0\"\n"
+      "  find grdLines \"a0\" next\n"
+      "  find grdLines \"a0\" next\n"
+      "  find grdLines \"B9\"\n"
+      "  find lstPick \"104\"\n"
+      "  click cmdOk\n"
+      "end\n"
+      "call $dlg.show\n");
+  ASSERT_TRUE(result.ok) << result.message;
+  const auto& lines = runner.host().transcript();
+  EXPECT_TRUE(has(lines, "found \"a0\" in grdLines row 1 (2 matching rows)"));
+  EXPECT_TRUE(has(lines, "found \"a0\" in grdLines row 2 (2 matching rows)"));
+  // Past the last match the search starts at the top again.
+  EXPECT_EQ(
+      std::count(lines.begin(), lines.end(), "found \"a0\" in grdLines row 1 (2 matching rows)"),
+      2);
+  EXPECT_TRUE(has(lines, "no row of grdLines shows \"B9\""));
+  EXPECT_TRUE(has(lines, "beep"));
+  EXPECT_TRUE(has(lines, "found \"104\" in lstPick row 1 (1 matching row)"));
+  ASSERT_EQ(runner.forms.size(), 1u);
+
+  SecondRunner failing;
+  const RunResult refused = failing.runText(
+      "on frmMore\n"
+      "  find chkFilter \"x\"\n"
+      "end\n"
+      "call $dlg.show\n");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_NE(refused.message.find("chkFilter is not a list"), std::string::npos) << refused.message;
+}
+
 TEST(ScriptedMoreWordsTest, ExportWritesTheListAndCtrlCFillsTheClipboard) {
   test_support::ScratchDir dir;
   const std::string file = (dir / "行.csv").string();

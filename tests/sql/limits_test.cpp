@@ -177,13 +177,52 @@ TEST_F(LimitsTest, DateArithmeticStaysWithinTheEngineDates) {
             std::string::npos);
 }
 
-TEST_F(LimitsTest, SumsBeyondTheIntegersBecomeReals) {
+TEST_F(LimitsTest, IntArithmeticFailsBeyondTheIntRange) {
+  const std::string intOverflow =
+      "Arithmetic overflow error converting expression to data type int.";
+  db->execute("create table w (a int, b int, q decimal(20,6))");
+  db->execute("insert into w values (65536, 65536, 65536.5)");
+  db->execute("insert into w values (2147483647, -2147483648, 0)");
+  // Products, sums and differences of ints, of columns and literals alike.
+  EXPECT_TRUE(error("select a * b from w where q > 0").starts_with(intOverflow));
+  EXPECT_TRUE(error("select a + 1 from w where q = 0").starts_with(intOverflow));
+  EXPECT_TRUE(error("select b - 1 from w where q = 0").starts_with(intOverflow));
+  EXPECT_TRUE(error("select 2147483647 + 1").starts_with(intOverflow));
+  EXPECT_TRUE(error("select 46341 * 46341").starts_with(intOverflow));
+  EXPECT_TRUE(error("select b / -1 from w where q = 0").starts_with(intOverflow));
+  EXPECT_TRUE(error("select a + b * 2 from w where q = 0").starts_with(intOverflow));
+  // Decided per row: no row beyond the range, no failure.
+  EXPECT_EQ(value("select a * 2 from w where q > 0"), "131072");
+  EXPECT_EQ(value("select a + b from w where q = 0"), "-1");
+  EXPECT_EQ(value("select 2147483647 - 1 + 1"), "2147483647");
+  // The sum of ints is an int.
+  EXPECT_TRUE(error("select sum(a) from w").starts_with(intOverflow));
+  EXPECT_EQ(value("select sum(a) from w where q = 0"), "2147483647");
+  // A conversion to bigint carries the arithmetic into 64 bits, also through further operators
+  // and sums.
+  EXPECT_EQ(value("select convert(bigint, a) * b from w where q > 0"), "4294967296");
+  EXPECT_EQ(value("select convert(bigint, a) * b + 1 - a from w where q > 0"), "4294901761");
+  EXPECT_EQ(value("select cast(a as bigint) + 1 from w where q = 0"), "2147483648");
+  EXPECT_EQ(value("select sum(convert(bigint, a)) from w"), "2147549183");
+  // Decimals are reals: quantities multiply past the int range.
+  EXPECT_EQ(value("select q * 65536 from w where q > 0"), "real 4295000064.000000");
+  // A conversion to int checks the range.
+  EXPECT_TRUE(error("select convert(int, 2147483648.0)").starts_with(intOverflow));
+}
+
+TEST_F(LimitsTest, BigintArithmeticFailsBeyondTheBigintRange) {
   db->execute("create table w (a bigint, b bigint)");
   db->execute("insert into w values (9223372036854775807, 1)");
-  // Columns of either kind add at run time; past the largest integer the sum is a real, as the
-  // engine's own "+" gives it.
-  EXPECT_EQ(value("select a + b from w"), value("select 9223372036854775807 + 1.0"));
+  const std::string bigintOverflow =
+      "Arithmetic overflow error converting expression to data type bigint.";
+  // Values beyond the int range are bigints: their arithmetic goes on in 64 bits and fails
+  // beyond them.
+  EXPECT_TRUE(error("select a + b from w").starts_with(bigintOverflow));
+  EXPECT_TRUE(error("select a * 2 from w").starts_with(bigintOverflow));
+  EXPECT_TRUE(error("select sum(a) from (select a from w union all select a from w) x")
+                  .starts_with(bigintOverflow));
   EXPECT_EQ(value("select a - b + b from w"), "9223372036854775807");
+  EXPECT_EQ(value("select a + 1.0 from w"), value("select 9223372036854775807 + 1.0"));
 }
 
 }  // namespace

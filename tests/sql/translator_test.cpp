@@ -130,10 +130,10 @@ TEST(Translator, ExpressionRewrites) {
       "select a from t where b = (select c from u order by c desc LIMIT 1) order by a LIMIT 5");
   EXPECT_EQ(
       tr("select isnull(a,'') + '-' + b, x + y, x + 1, 'n' + convert(varchar(8), d, 112) from t"),
-      "select ifnull(a, '') || '-' || b, tsql_add(x, y), x + 1, 'n' || tsql_convert_text(d, 112, "
-      "8) from t");
+      "select ifnull(a, '') || '-' || b, tsql_add(x, y), tsql_plus(x, 1), 'n' || "
+      "tsql_convert_text(d, 112, 8) from t");
   EXPECT_EQ(tr("select a * 2 + 'x', (a + b) + c from t"),
-            "select (a * 2) || 'x', tsql_add((tsql_add(a, b)), c) from t");
+            "select (tsql_times(a, 2)) || 'x', tsql_add((tsql_add(a, b)), c) from t");
   EXPECT_EQ(
       tr("select left(a, 2), right(a, 1), ceiling(q), len(a), getdate(), cast(q as decimal(10, "
          "3)), "
@@ -146,7 +146,8 @@ TEST(Translator, ExpressionRewrites) {
   EXPECT_EQ(tr("select distinct 数量 = isnull(q, 0), b, [c d] = x + 1, 'e' = (select top 1 y from "
                "u where y = 2) "
                "from t where a = 1 select 1 union select v = 2"),
-            "select distinct ifnull(q, 0) AS \"数量\", b, x + 1 AS \"c d\", (select y from u where "
+            "select distinct ifnull(q, 0) AS \"数量\", b, tsql_plus(x, 1) AS \"c d\", (select y "
+            "from u where "
             "y = 2 LIMIT 1) AS "
             "\"e\" from t where a = 1 | select 1 union select 2 AS \"v\"");
   EXPECT_EQ(tr("select [结存 数量], tempdb..#x.a, @@identity from [dbo].[表] where c !< 1"),
@@ -155,16 +156,31 @@ TEST(Translator, ExpressionRewrites) {
 
 TEST(Translator, ArithmeticFollowsTheServersPrecedence) {
   // Signs stay with their operand, which they make a number, so the chain adds; the engine
-  // binds signs tightest too, so they are written as they stand.
+  // binds signs tightest too, so they are written as they stand. Sums, differences and
+  // products are functions that check an int result against the int range.
   EXPECT_EQ(tr("select - a + b, -(a) + b * - c, a + b * + + b from t"),
-            "select - a + b, - (a) + b * - c, a + b * b from t");
+            "select tsql_plus(- a, b), tsql_plus(- (a), tsql_times(b, - c)), "
+            "tsql_plus(a, tsql_times(b, b)) from t");
   EXPECT_EQ(tr("select 'n' + -x, +a + b from t where - a + b = 2"),
-            "select 'n' || (- x), tsql_add(a, b) from t where - a + b = 2");
+            "select 'n' || (- x), tsql_add(a, b) from t where tsql_plus(- a, b) = 2");
   // & and | bind like + and -, which the engine ranks above them; ^ is a function.
   EXPECT_EQ(tr("select a & b + 1, a + b | c, a ^ b - 1, ~a & 1 from t"),
-            "select (a & b) + 1, (tsql_add(a, b) | c), tsql_bitxor(a, b) - 1, (~ a & 1) from t");
+            "select tsql_plus((a & b), 1), (tsql_add(a, b) | c), tsql_minus(tsql_bitxor(a, b), 1), "
+            "(~ a & 1) from t");
   // After TOP the sign is a sign, not a subtraction from the row count.
-  EXPECT_EQ(tr("select top 5 - a + b from t"), "select - a + b from t LIMIT 5");
+  EXPECT_EQ(tr("select top 5 - a + b from t"), "select tsql_plus(- a, b) from t LIMIT 5");
+  // A bigint among the results of a CASE or COALESCE makes it a bigint.
+  EXPECT_EQ(tr("select case when a > 0 then cast(a as bigint) else b end * 2, "
+               "coalesce(a, convert(bigint, b)), case when a > 0 then a else b end from t"),
+            "select tsql_times(tsql_widen(CASE when a > 0 then tsql_bigint(CAST(a AS INTEGER)) "
+            "else b END), 2), tsql_widen(coalesce(a, tsql_bigint(CAST(b AS INTEGER)))), "
+            "CASE when a > 0 then a else b END from t");
+  // A decimal or float among them makes it a real, whatever the conditions compare.
+  EXPECT_EQ(tr("select case when a > 1.5 then a else 0 end, coalesce(a, 2.5) / 2, "
+               "case when a > 0 then cast(b as float) else cast(a as bigint) end from t"),
+            "select CASE when a > 1.5 then a else 0 END, tsql_divide(tsql_real(coalesce(a, 2.5)), "
+            "2), tsql_real(CASE when a > 0 then CAST(b AS REAL) else "
+            "tsql_bigint(CAST(a AS INTEGER)) END) from t");
 }
 
 TEST(Translator, CommonTableExpressionsStayOneStatement) {
@@ -177,8 +193,9 @@ TEST(Translator, CommonTableExpressionsStayOneStatement) {
   // A recursive one counts its levels in a helper under another name.
   EXPECT_EQ(tr("with c as (select 1 as n union all select n + 1 from c where n < 3) select n "
                "from c option (maxrecursion 10)"),
-            "WITH \"c$levels\"(\"n\", \"$level\") AS (select 1 as n, 0 UNION ALL select n + 1, "
-            "tsql_recursion_level(\"$level\" + 1, 10) from \"c$levels\" where n < 3), c(\"n\") AS "
+            "WITH \"c$levels\"(\"n\", \"$level\") AS (select 1 as n, 0 UNION ALL select "
+            "tsql_plus(n, 1), tsql_recursion_level(tsql_plus(\"$level\", 1), 10) from "
+            "\"c$levels\" where n < 3), c(\"n\") AS "
             "(SELECT \"n\" FROM \"c$levels\") select n from c");
 }
 

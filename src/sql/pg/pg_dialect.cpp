@@ -94,8 +94,9 @@ std::optional<std::string> PgDialect::call(std::string_view name, const CallArgu
     return "CASE WHEN (" + args.at(0) + ") = (" + args.at(1) + ") THEN NULL ELSE (" + args.at(0) +
            ") END";
   }
-  // SUM of integers is an integer, AVG of integers an integer average (tsql.sum, tsql.avg).
-  if (name == "sum" || name == "avg") return "tsql." + std::string(name) + "(" + args.all() + ")";
+  // SUM of ints is an int, AVG of integers an integer average of their type.
+  if (name == "sum") return "tsql.total(" + args.all() + ")";
+  if (name == "avg") return "tsql.average(" + args.all() + ")";
   if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp")
     return "LOCALTIMESTAMP(0)";
   if (name == "getutcdate" || name == "sysutcdatetime")
@@ -127,8 +128,9 @@ std::string PgDialect::convert(const TypeName& type, const std::string& expr,
   }
   if (base == "money" || base == "smallmoney") return "tsql.round(tsql.real(" + expr + "), 4)";
   if (base == "float" || base == "real") return "tsql.real(" + expr + ")";
-  if (base == "int" || base == "bigint" || base == "smallint" || base == "tinyint")
-    return "CAST(trunc(tsql.real(" + expr + ")) AS bigint)";
+  if (base == "bigint") return "CAST(trunc(tsql.real(" + expr + ")) AS bigint)";
+  if (base == "int" || base == "smallint" || base == "tinyint")
+    return "CAST(trunc(tsql.real(" + expr + ")) AS integer)";
   if (base == "bit") return "CAST(tsql.real(" + expr + ") <> 0 AS integer)";
   if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
       base == "datetimeoffset")
@@ -143,6 +145,27 @@ std::string PgDialect::divide(const std::string& left, const std::string& right,
                               bool remainder) const {
   // The server's own operators fail on a zero divisor; its text becomes T-SQL's (PgDatabase).
   return left + (remainder ? " % " : " / ") + right;
+}
+
+std::string PgDialect::arithmetic(char op, const std::string& left,
+                                  const std::string& right) const {
+  // The server's integer operators fail beyond their type's range; its text becomes T-SQL's.
+  return left + " " + op + " " + right;
+}
+
+std::string PgDialect::bigint(const std::string& expr) const {
+  // The server types a CASE and a COALESCE by their results.
+  return expr;
+}
+
+std::string PgDialect::real(const std::string& expr) const {
+  return expr;
+}
+
+std::string PgDialect::caseBlind(const std::string& operand, bool evident) const {
+  // A text function or a concatenation gives a text, which compares with regard to case; a CASE
+  // or COALESCE of columns takes their type, which ignores it.
+  return evident ? "(" + operand + ")::citext" : operand;
 }
 
 std::string PgDialect::bitXor(const std::string& left, const std::string& right) const {

@@ -292,6 +292,11 @@ CREATE OR REPLACE FUNCTION tsql.real(boolean) RETURNS double precision LANGUAGE 
 
 CREATE OR REPLACE FUNCTION tsql.round(v double precision, n bigint) RETURNS double precision
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::double precision $$;
+-- ROUND of an integer is an integer of its type.
+CREATE OR REPLACE FUNCTION tsql.round(v integer, n bigint) RETURNS integer
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::integer $$;
+CREATE OR REPLACE FUNCTION tsql.round(v bigint, n bigint) RETURNS bigint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::bigint $$;
 
 -- @@identity: the last identity value this session inserted, NULL before the first.
 CREATE OR REPLACE FUNCTION tsql.identity() RETURNS bigint LANGUAGE plpgsql VOLATILE AS $$
@@ -526,13 +531,20 @@ BEGIN
   END LOOP;
 END $$;
 
--- SUM and AVG with T-SQL's result types: integers sum to an integer (the server's own sum of
--- bigint is numeric), the average of integers is an integer truncated toward zero.
-CREATE OR REPLACE AGGREGATE tsql.sum(smallint) (SFUNC = int2_sum, STYPE = bigint);
-CREATE OR REPLACE AGGREGATE tsql.sum(integer) (SFUNC = int4_sum, STYPE = bigint);
-CREATE OR REPLACE AGGREGATE tsql.sum(bigint) (SFUNC = int8pl, STYPE = bigint);
-CREATE OR REPLACE AGGREGATE tsql.sum(double precision) (SFUNC = float8pl, STYPE = double precision);
-CREATE OR REPLACE AGGREGATE tsql.sum(numeric) (SFUNC = numeric_add, STYPE = numeric);
+-- SUM and AVG with T-SQL's result types (tsql.total and tsql.average): the sum of ints is an int,
+-- failing beyond its range as the server's int arithmetic does, of bigints a bigint (the server's
+-- own sum of bigint is numeric); the average of integers is an integer of their type, truncated
+-- toward zero.
+CREATE OR REPLACE FUNCTION tsql.int_total(s bigint) RETURNS integer LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT CAST(s AS integer) $$;
+CREATE OR REPLACE AGGREGATE tsql.total(smallint) (SFUNC = int2_sum, STYPE = bigint,
+  FINALFUNC = tsql.int_total);
+CREATE OR REPLACE AGGREGATE tsql.total(integer) (SFUNC = int4_sum, STYPE = bigint,
+  FINALFUNC = tsql.int_total);
+CREATE OR REPLACE AGGREGATE tsql.total(bigint) (SFUNC = int8pl, STYPE = bigint);
+CREATE OR REPLACE AGGREGATE tsql.total(double precision) (SFUNC = float8pl,
+  STYPE = double precision);
+CREATE OR REPLACE AGGREGATE tsql.total(numeric) (SFUNC = numeric_add, STYPE = numeric);
 CREATE OR REPLACE FUNCTION tsql.avg_step(s bigint[], v bigint) RETURNS bigint[] LANGUAGE sql
   IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
 CREATE OR REPLACE FUNCTION tsql.avg_step(s bigint[], v integer) RETURNS bigint[] LANGUAGE sql
@@ -541,18 +553,20 @@ CREATE OR REPLACE FUNCTION tsql.avg_step(s bigint[], v smallint) RETURNS bigint[
   IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
 CREATE OR REPLACE FUNCTION tsql.avg_final(s bigint[]) RETURNS bigint LANGUAGE sql IMMUTABLE
   PARALLEL SAFE AS $$ SELECT CASE WHEN s[1] = 0 THEN NULL ELSE s[2] / s[1] END $$;
-CREATE OR REPLACE AGGREGATE tsql.avg(smallint) (SFUNC = tsql.avg_step, STYPE = bigint[],
-  FINALFUNC = tsql.avg_final, INITCOND = '{0,0}');
-CREATE OR REPLACE AGGREGATE tsql.avg(integer) (SFUNC = tsql.avg_step, STYPE = bigint[],
-  FINALFUNC = tsql.avg_final, INITCOND = '{0,0}');
-CREATE OR REPLACE AGGREGATE tsql.avg(bigint) (SFUNC = tsql.avg_step, STYPE = bigint[],
+CREATE OR REPLACE FUNCTION tsql.int_average(s bigint[]) RETURNS integer LANGUAGE sql IMMUTABLE
+  PARALLEL SAFE AS $$ SELECT CAST(tsql.avg_final(s) AS integer) $$;
+CREATE OR REPLACE AGGREGATE tsql.average(smallint) (SFUNC = tsql.avg_step, STYPE = bigint[],
+  FINALFUNC = tsql.int_average, INITCOND = '{0,0}');
+CREATE OR REPLACE AGGREGATE tsql.average(integer) (SFUNC = tsql.avg_step, STYPE = bigint[],
+  FINALFUNC = tsql.int_average, INITCOND = '{0,0}');
+CREATE OR REPLACE AGGREGATE tsql.average(bigint) (SFUNC = tsql.avg_step, STYPE = bigint[],
   FINALFUNC = tsql.avg_final, INITCOND = '{0,0}');
 CREATE OR REPLACE FUNCTION tsql.avg_real_step(s double precision[], v double precision)
   RETURNS double precision[] LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
   AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
 CREATE OR REPLACE FUNCTION tsql.avg_real_final(s double precision[]) RETURNS double precision
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE WHEN s[1] = 0 THEN NULL ELSE s[2] / s[1] END $$;
-CREATE OR REPLACE AGGREGATE tsql.avg(double precision) (SFUNC = tsql.avg_real_step,
+CREATE OR REPLACE AGGREGATE tsql.average(double precision) (SFUNC = tsql.avg_real_step,
   STYPE = double precision[], FINALFUNC = tsql.avg_real_final, INITCOND = '{0,0}');
 -- The state is an array, as for the others: an account's owner need not be a superuser, and only
 -- a superuser may make an aggregate whose state is the server's internal type.
@@ -560,7 +574,21 @@ CREATE OR REPLACE FUNCTION tsql.avg_numeric_step(s numeric[], v numeric) RETURNS
   LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE AS $$ SELECT ARRAY[s[1] + 1, s[2] + v] $$;
 CREATE OR REPLACE FUNCTION tsql.avg_numeric_final(s numeric[]) RETURNS numeric LANGUAGE sql
   IMMUTABLE PARALLEL SAFE AS $$ SELECT CASE WHEN s[1] = 0 THEN NULL ELSE s[2] / s[1] END $$;
-CREATE OR REPLACE AGGREGATE tsql.avg(numeric) (SFUNC = tsql.avg_numeric_step, STYPE = numeric[],
-  FINALFUNC = tsql.avg_numeric_final, INITCOND = '{0,0}');
+CREATE OR REPLACE AGGREGATE tsql.average(numeric) (SFUNC = tsql.avg_numeric_step,
+  STYPE = numeric[], FINALFUNC = tsql.avg_numeric_final, INITCOND = '{0,0}');
+
+-- The remainder of decimals, which are double precision here: the server has "%" for integers
+-- and numeric only. The sign is the dividend's; a zero divisor fails as the server's division.
+CREATE OR REPLACE FUNCTION tsql.remainder(a double precision, b double precision)
+  RETURNS double precision LANGUAGE sql IMMUTABLE STRICT PARALLEL SAFE
+  AS $$ SELECT a - trunc(a / b) * b $$;
+DO $$
+BEGIN
+  IF NOT EXISTS (SELECT 1 FROM pg_operator WHERE oprname = '%' AND
+                 oprnamespace = 'tsql'::regnamespace) THEN
+    CREATE OPERATOR tsql.% (LEFTARG = double precision, RIGHTARG = double precision,
+                            FUNCTION = tsql.remainder);
+  END IF;
+END $$;
 
 CREATE OR REPLACE FUNCTION tsql.version() RETURNS integer LANGUAGE sql IMMUTABLE AS $$ SELECT %VERSION% $$;

@@ -2,11 +2,13 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -257,44 +259,38 @@ void tsqlRight(sqlite3_context* ctx, int, sqlite3_value** argv) {
   leftOrRight(ctx, argv, false);
 }
 
-// a + b where neither operand is evidently text or a number when the statement is read: text
-// and text concatenate; otherwise the text operand must be a number, as on the server.
-void tsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
-  if (isNull(argv[0]) || isNull(argv[1])) return sqlite3_result_null(ctx);
-  const int ta = sqlite3_value_type(argv[0]);
-  const int tb = sqlite3_value_type(argv[1]);
-  if (ta == SQLITE_TEXT && tb == SQLITE_TEXT) {
-    std::string s(textOf(argv[0]));
-    s += textOf(argv[1]);
-    return resultText(ctx, s);
-  }
-  sqlite3_value* v[2] = {argv[0], argv[1]};
-  bool real = false;
-  double d[2] = {0, 0};
-  std::int64_t i[2] = {0, 0};
-  for (int k = 0; k < 2; ++k) {
-    int type = sqlite3_value_type(v[k]);
-    if (type == SQLITE_TEXT || type == SQLITE_BLOB) {
-      type = sqlite3_value_numeric_type(v[k]);
-      if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) {
-        return resultError(ctx, "Conversion failed when converting the varchar value '" +
-                                    std::string(textOf(v[k])) + "' to a number.");
-      }
-    }
-    if (type == SQLITE_FLOAT) real = true;
-    d[k] = sqlite3_value_double(v[k]);
-    i[k] = sqlite3_value_int64(v[k]);
-  }
-  std::int64_t sum = 0;
-  // A sum beyond the integers becomes a real, as the engine's own "+" does.
-  if (real || __builtin_add_overflow(i[0], i[1], &sum)) {
-    return sqlite3_result_double(ctx, d[0] + d[1]);
-  }
-  sqlite3_result_int64(ctx, sum);
+// --- integer arithmetic ---------------------------------------------------------------------
+//
+// The engine keeps every integer in 64 bits; T-SQL's int is 32 bits, and an int expression whose
+// value leaves that range fails. A value carries no declared type here, so an integer counts as
+// an int unless it is evidently a bigint: a value outside the int range, or the result of a
+// conversion to bigint (tsql_bigint), which marks its result with this subtype and which each
+// arithmetic function below passes on to its own result.
+constexpr unsigned int kBigintSubtype = 'b';
+constexpr const char* kIntOverflow =
+    "Arithmetic overflow error converting expression to data type int.";
+constexpr const char* kBigintOverflow =
+    "Arithmetic overflow error converting expression to data type bigint.";
+
+bool inIntRange(std::int64_t v) {
+  return v >= std::numeric_limits<std::int32_t>::min() &&
+         v <= std::numeric_limits<std::int32_t>::max();
 }
 
-// The number an operand of "/" or "%" stands for: an integer or a real as it is, a text as the
-// number it reads as. False (with the server's error set) for a text that is no number.
+bool isBigint(sqlite3_value* v, std::int64_t i) {
+  return sqlite3_value_subtype(v) == kBigintSubtype || !inIntRange(i);
+}
+
+// An integer result: an int beyond its range fails, a bigint keeps its mark.
+void resultInteger(sqlite3_context* ctx, std::int64_t value, bool bigint) {
+  if (!bigint && !inIntRange(value)) return resultError(ctx, kIntOverflow);
+  sqlite3_result_int64(ctx, value);
+  if (bigint) sqlite3_result_subtype(ctx, kBigintSubtype);
+}
+
+// The number an operand of an arithmetic operator stands for: an integer or a real as it is, a
+// text as the number it reads as. False (with the server's error set) for a text that is no
+// number.
 bool numericOperand(sqlite3_context* ctx, sqlite3_value* v, bool& real, double& d,
                     std::int64_t& i) {
   int type = sqlite3_value_type(v);
@@ -312,6 +308,136 @@ bool numericOperand(sqlite3_context* ctx, sqlite3_value* v, bool& real, double& 
   return true;
 }
 
+// a + b, a - b, a * b on numbers: reals as the engine computes them, integers checked against
+// the range of their type.
+void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, char op) {
+  if (isNull(argv[0]) || isNull(argv[1])) return sqlite3_result_null(ctx);
+  bool real[2] = {false, false};
+  double d[2] = {0, 0};
+  std::int64_t i[2] = {0, 0};
+  for (int k = 0; k < 2; ++k) {
+    if (!numericOperand(ctx, argv[k], real[k], d[k], i[k])) return;
+  }
+  if (real[0] || real[1]) {
+    return sqlite3_result_double(ctx, op == '+'   ? d[0] + d[1]
+                                      : op == '-' ? d[0] - d[1]
+                                                  : d[0] * d[1]);
+  }
+  std::int64_t r = 0;
+  const bool overflowed = op == '+'   ? __builtin_add_overflow(i[0], i[1], &r)
+                          : op == '-' ? __builtin_sub_overflow(i[0], i[1], &r)
+                                      : __builtin_mul_overflow(i[0], i[1], &r);
+  const bool bigint = isBigint(argv[0], i[0]) || isBigint(argv[1], i[1]);
+  if (overflowed) return resultError(ctx, bigint ? kBigintOverflow : kIntOverflow);
+  resultInteger(ctx, r, bigint);
+}
+
+void tsqlPlus(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  arithmetic(ctx, argv, '+');
+}
+void tsqlMinus(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  arithmetic(ctx, argv, '-');
+}
+void tsqlTimes(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  arithmetic(ctx, argv, '*');
+}
+
+// tsql_int(x) and tsql_bigint(x): an integer the engine converted, checked against the int range
+// or marked as a bigint.
+void tsqlInt(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0])) return sqlite3_result_null(ctx);
+  resultInteger(ctx, sqlite3_value_int64(argv[0]), false);
+}
+void tsqlBigint(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0])) return sqlite3_result_null(ctx);
+  resultInteger(ctx, sqlite3_value_int64(argv[0]), true);
+}
+
+// tsql_widen(x): x, an integer marked as a bigint (the result of a CASE or COALESCE that has a
+// bigint among its results).
+void tsqlWiden(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) != SQLITE_INTEGER) return sqlite3_result_value(ctx, argv[0]);
+  resultInteger(ctx, sqlite3_value_int64(argv[0]), true);
+}
+
+// tsql_real(x): x, an integer as a real (the result of a CASE or COALESCE that has a decimal or a
+// float among its results).
+void tsqlReal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) != SQLITE_INTEGER) return sqlite3_result_value(ctx, argv[0]);
+  sqlite3_result_double(ctx, static_cast<double>(sqlite3_value_int64(argv[0])));
+}
+
+// tsql_round(x, n): ROUND as T-SQL has it. An integer stays an integer of its type (rounded to
+// tens, hundreds, … for a negative n); a real is rounded half away from zero as the decimal its
+// first 15 significant digits write, as the server rounds a double precision through numeric.
+void tsqlRound(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0]) || isNull(argv[1])) return sqlite3_result_null(ctx);
+  bool real = false;
+  double d = 0;
+  std::int64_t i = 0;
+  if (!numericOperand(ctx, argv[0], real, d, i)) return;
+  const std::int64_t n = std::clamp<std::int64_t>(sqlite3_value_int64(argv[1]), -400, 400);
+  if (!real) {
+    const bool bigint = isBigint(argv[0], i);
+    if (n >= 0) return resultInteger(ctx, i, bigint);
+    if (n < -18) return resultInteger(ctx, 0, bigint);
+    std::int64_t unit = 1;
+    for (std::int64_t k = 0; k < -n; ++k) unit *= 10;
+    std::int64_t r = i / unit * unit;
+    const std::int64_t rest = i % unit;
+    if ((rest < 0 ? -rest : rest) >= unit - (rest < 0 ? -rest : rest)) {
+      if (__builtin_add_overflow(r, i < 0 ? -unit : unit, &r))
+        return resultError(ctx, bigint ? kBigintOverflow : kIntOverflow);
+    }
+    return resultInteger(ctx, r, bigint);
+  }
+  if (!std::isfinite(d) || d == 0.0) return sqlite3_result_double(ctx, d);
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(d));  // "d.dddddddddddddde+XX"
+  std::string digits;
+  for (const char* c = buf; *c != 'e'; ++c) {
+    if (*c != '.') digits += *c;
+  }
+  const int exponent = std::atoi(std::strchr(buf, 'e') + 1);  // of the first digit
+  // Digits kept: those before the n-th place after the decimal point.
+  const std::int64_t kept = exponent + 1 + n;
+  if (kept >= static_cast<std::int64_t>(digits.size())) return sqlite3_result_double(ctx, d);
+  double rounded = 0;
+  if (kept >= 0) {
+    std::string head = digits.substr(0, static_cast<std::size_t>(kept));
+    int lead = exponent + 1;  // the value is 0.<head> times ten to the lead
+    if (digits[static_cast<std::size_t>(kept)] >= '5') {
+      std::size_t k = head.size();
+      while (k > 0 && head[k - 1] == '9') head[--k] = '0';
+      if (k == 0) {
+        head.insert(head.begin(), '1');
+        ++lead;
+      } else {
+        ++head[k - 1];
+      }
+    }
+    if (!head.empty()) {
+      const std::string text = "0." + head + "e" + std::to_string(lead);
+      rounded = std::strtod(text.c_str(), nullptr);
+    }
+  }
+  sqlite3_result_double(ctx, d < 0 ? -rounded : rounded);
+}
+
+// a + b where neither operand is evidently text or a number when the statement is read: text
+// and text concatenate; otherwise the text operand must be a number, as on the server.
+void tsqlAdd(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0]) || isNull(argv[1])) return sqlite3_result_null(ctx);
+  const int ta = sqlite3_value_type(argv[0]);
+  const int tb = sqlite3_value_type(argv[1]);
+  if (ta == SQLITE_TEXT && tb == SQLITE_TEXT) {
+    std::string s(textOf(argv[0]));
+    s += textOf(argv[1]);
+    return resultText(ctx, s);
+  }
+  arithmetic(ctx, argv, '+');
+}
+
 // a / b and a % b as T-SQL has them: integers divide as integers (truncating toward zero), a
 // zero divisor is an error rather than the engine's NULL.
 void divideOrRemainder(sqlite3_context* ctx, sqlite3_value** argv, bool remainder) {
@@ -326,11 +452,13 @@ void divideOrRemainder(sqlite3_context* ctx, sqlite3_value** argv, bool remainde
   if (anyReal ? d[1] == 0.0 : i[1] == 0)
     return resultError(ctx, "Divide by zero error encountered.");
   if (anyReal) return sqlite3_result_double(ctx, remainder ? std::fmod(d[0], d[1]) : d[0] / d[1]);
+  const bool bigint = isBigint(argv[0], i[0]) || isBigint(argv[1], i[1]);
   if (i[0] == std::numeric_limits<std::int64_t>::min() && i[1] == -1) {
-    if (remainder) return sqlite3_result_int64(ctx, 0);
-    return resultError(ctx, "Arithmetic overflow error converting expression to data type bigint.");
+    if (remainder) return resultInteger(ctx, 0, bigint);
+    return resultError(ctx, kBigintOverflow);
   }
-  sqlite3_result_int64(ctx, remainder ? i[0] % i[1] : i[0] / i[1]);
+  // The int minimum divided by -1 leaves the int range.
+  resultInteger(ctx, remainder ? i[0] % i[1] : i[0] / i[1], bigint);
 }
 
 void tsqlDivide(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -339,6 +467,41 @@ void tsqlDivide(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 void tsqlModulo(sqlite3_context* ctx, int, sqlite3_value** argv) {
   divideOrRemainder(ctx, argv, true);
+}
+
+// SUM as T-SQL has it: the sum of ints is an int, failing beyond its range; of bigints a
+// bigint; of anything else a real, added in the order of the rows as the server adds them.
+struct Sum {
+  std::int64_t integerSum = 0;
+  double realSum = 0;
+  bool any = false;
+  bool real = false;
+  bool bigint = false;
+  bool overflowed = false;
+};
+
+void sumStep(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (isNull(argv[0])) return;
+  auto* a = static_cast<Sum*>(sqlite3_aggregate_context(ctx, sizeof(Sum)));
+  if (a == nullptr) return sqlite3_result_error_nomem(ctx);
+  bool real = false;
+  double d = 0;
+  std::int64_t i = 0;
+  if (!numericOperand(ctx, argv[0], real, d, i)) return;
+  a->any = true;
+  a->real = a->real || real;
+  a->realSum += d;
+  if (real) return;
+  a->bigint = a->bigint || isBigint(argv[0], i);
+  if (__builtin_add_overflow(a->integerSum, i, &a->integerSum)) a->overflowed = true;
+}
+
+void sumFinal(sqlite3_context* ctx) {
+  auto* a = static_cast<Sum*>(sqlite3_aggregate_context(ctx, 0));
+  if (a == nullptr || !a->any) return sqlite3_result_null(ctx);
+  if (a->real) return sqlite3_result_double(ctx, a->realSum);
+  if (a->overflowed) return resultError(ctx, a->bigint ? kBigintOverflow : kIntOverflow);
+  resultInteger(ctx, a->integerSum, a->bigint);
 }
 
 // AVG as T-SQL has it: the average of integers is an integer (the sum divided by the count,
@@ -369,8 +532,7 @@ void averageFinal(sqlite3_context* ctx) {
   auto* a = static_cast<Average*>(sqlite3_aggregate_context(ctx, 0));
   if (a == nullptr || a->count == 0) return sqlite3_result_null(ctx);
   if (a->real) return sqlite3_result_double(ctx, a->realSum / static_cast<double>(a->count));
-  if (a->overflowed)
-    return resultError(ctx, "Arithmetic overflow error converting expression to data type bigint.");
+  if (a->overflowed) return resultError(ctx, kBigintOverflow);
   sqlite3_result_int64(ctx, a->integerSum / a->count);
 }
 
@@ -759,6 +921,14 @@ constexpr Function kFunctions[] = {
     {"tsql_left", 2, tsqlLeft, true},
     {"tsql_right", 2, tsqlRight, true},
     {"tsql_add", 2, tsqlAdd, true},
+    {"tsql_plus", 2, tsqlPlus, true},
+    {"tsql_minus", 2, tsqlMinus, true},
+    {"tsql_times", 2, tsqlTimes, true},
+    {"tsql_int", 1, tsqlInt, true},
+    {"tsql_bigint", 1, tsqlBigint, true},
+    {"tsql_widen", 1, tsqlWiden, true},
+    {"tsql_real", 1, tsqlReal, true},
+    {"tsql_round", 2, tsqlRound, true},
     {"tsql_bitxor", 2, tsqlBitxor, true},
     {"tsql_divide", 2, tsqlDivide, true},
     {"tsql_modulo", 2, tsqlModulo, true},
@@ -830,15 +1000,24 @@ constexpr const char* kCatalogueViews =
 }  // namespace
 
 bool registerServerFunctions(sqlite3* db) {
+  // The functions read and set the bigint mark of their arguments and results (kBigintSubtype).
+#ifdef SQLITE_RESULT_SUBTYPE
+  constexpr int kSubtypes = SQLITE_SUBTYPE | SQLITE_RESULT_SUBTYPE;
+#else
+  constexpr int kSubtypes = SQLITE_SUBTYPE;
+#endif
+  constexpr int kFlags = SQLITE_UTF8 | SQLITE_DETERMINISTIC | kSubtypes;
   for (const auto& f : kFunctions) {
-    const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
+    const int flags = SQLITE_UTF8 | kSubtypes | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
     if (sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn, nullptr, nullptr,
                                    nullptr) != SQLITE_OK) {
       return false;
     }
   }
-  if (sqlite3_create_function_v2(db, "tsql_avg", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
-                                 nullptr, averageStep, averageFinal, nullptr) != SQLITE_OK) {
+  if (sqlite3_create_function_v2(db, "tsql_avg", 1, kFlags, nullptr, nullptr, averageStep,
+                                 averageFinal, nullptr) != SQLITE_OK ||
+      sqlite3_create_function_v2(db, "tsql_sum", 1, kFlags, nullptr, nullptr, sumStep, sumFinal,
+                                 nullptr) != SQLITE_OK) {
     return false;
   }
   if (sqlite3_create_collation_v2(db, kDateCollation, SQLITE_UTF8, nullptr, compareDates,

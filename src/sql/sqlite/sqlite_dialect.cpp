@@ -57,6 +57,10 @@ std::optional<std::string> SqliteDialect::call(std::string_view name,
   if (name == "ceiling") return as("ceil");
   // The engine's AVG of integers is a real; T-SQL's an integer.
   if (name == "avg") return as("tsql_avg");
+  // The engine's ROUND gives a real for an integer, and ignores a negative number of places.
+  if (name == "round" && args.size() == 2) return as("tsql_round");
+  // The engine's SUM of integers goes on in 64 bits; T-SQL's sum of ints is an int.
+  if (name == "sum") return as("tsql_sum");
   if (name == "getdate" || name == "sysdatetime" || name == "current_timestamp")
     return "datetime('now','localtime')";
   if (name == "getutcdate" || name == "sysutcdatetime") return "datetime('now')";
@@ -80,8 +84,11 @@ std::string SqliteDialect::convert(const TypeName& type, const std::string& expr
   }
   if (base == "money" || base == "smallmoney") return "round(CAST(" + expr + " AS REAL), 4)";
   if (base == "float" || base == "real") return "CAST(" + expr + " AS REAL)";
-  if (base == "int" || base == "bigint" || base == "smallint" || base == "tinyint")
-    return "CAST(" + expr + " AS INTEGER)";
+  // An int is checked against its range; a bigint is marked as one, so that arithmetic on it
+  // goes on in 64 bits.
+  if (base == "bigint") return "tsql_bigint(CAST(" + expr + " AS INTEGER))";
+  if (base == "int" || base == "smallint" || base == "tinyint")
+    return "tsql_int(CAST(" + expr + " AS INTEGER))";
   if (base == "bit") return "(CAST(" + expr + " AS INTEGER) <> 0)";
   if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
       base == "datetimeoffset")
@@ -96,6 +103,29 @@ std::string SqliteDialect::divide(const std::string& left, const std::string& ri
                                   bool remainder) const {
   // The engine's own "/" and "%" give NULL for a zero divisor.
   return std::string(remainder ? "tsql_modulo(" : "tsql_divide(") + left + ", " + right + ")";
+}
+
+std::string SqliteDialect::arithmetic(char op, const std::string& left,
+                                      const std::string& right) const {
+  // The engine's own operators compute integers in 64 bits, where an int has 32.
+  const char* fn = op == '+' ? "tsql_plus(" : op == '-' ? "tsql_minus(" : "tsql_times(";
+  return fn + left + ", " + right + ")";
+}
+
+std::string SqliteDialect::bigint(const std::string& expr) const {
+  // A value carries no type here: an integer result is marked as a bigint (tsql_bigint).
+  return "tsql_widen(" + expr + ")";
+}
+
+std::string SqliteDialect::real(const std::string& expr) const {
+  // The engine keeps each row's result as it is: an integer becomes a real.
+  return "tsql_real(" + expr + ")";
+}
+
+std::string SqliteDialect::caseBlind(const std::string& operand, bool /*evident*/) const {
+  // Only a column carries a collation: an expression compares bytewise unless it is given one.
+  // On numbers a collation changes nothing.
+  return "(" + operand + ") COLLATE NOCASE";
 }
 
 std::string SqliteDialect::bitXor(const std::string& left, const std::string& right) const {

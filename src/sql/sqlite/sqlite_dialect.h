@@ -29,6 +29,10 @@ class SqliteDialect final : public Dialect {
                       const std::string& style) const override;
   std::string divide(const std::string& left, const std::string& right,
                      bool remainder) const override;
+  std::string arithmetic(char op, const std::string& left, const std::string& right) const override;
+  std::string bigint(const std::string& expr) const override;
+  std::string caseBlind(const std::string& operand, bool evident) const override;
+  std::string real(const std::string& expr) const override;
   std::string bitXor(const std::string& left, const std::string& right) const override;
   bool caseHasOneType() const override { return false; }
   std::string collate(bool ignoresCase) const override;

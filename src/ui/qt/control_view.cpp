@@ -1,12 +1,51 @@
 #include "ui/qt/control_view.h"
 
+#include <QApplication>
 #include <QFont>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
+#include <QTimer>
 
+#include "forms/list_find.h"
+#include "forms/ui_host.h"
 #include "ui/qt/form_window.h"
+#include "ui/qt/grid_models.h"
 #include "ui/qt/qt_text.h"
 
 namespace quillon::ui::qt {
+
+namespace {
+
+// The find field keeps Enter and Esc to itself: the dialog's default and cancel buttons never see
+// them (a keyboard-wedge scanner ends what it types with Enter).
+class FindField final : public QLineEdit {
+ public:
+  explicit FindField(QWidget* parent) : QLineEdit(parent) {}
+  std::function<void()> next;
+  std::function<void()> close;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    switch (event->key()) {
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+      case Qt::Key_F3:
+        event->accept();
+        if (next) next();
+        return;
+      case Qt::Key_Escape:
+        event->accept();
+        if (close) close();
+        return;
+      default:
+        QLineEdit::keyPressEvent(event);
+    }
+  }
+};
+
+}  // namespace
 
 ControlView::ControlView(forms::Control& control, FormWindow& window)
     : control_(control),
@@ -20,6 +59,122 @@ void ControlView::setWidget(QWidget* widget) {
   widget_ = widget;
 }
 
+QLabel* ControlView::statusLine() const {
+  return status_;
+}
+
+void ControlView::drawStatusLine() {
+  if (status_ != nullptr || widget_ == nullptr) return;
+  status_ = new QLabel(widget_->parentWidget());
+  status_->setTextFormat(Qt::PlainText);
+  status_->setIndent(4);
+  status_->setAutoFillBackground(true);
+  status_->setBackgroundRole(QPalette::Window);
+  status_->setFrameShape(QFrame::NoFrame);
+  scheduleStatus();
+}
+
+void ControlView::scheduleStatus() {
+  if (status_ == nullptr || statusPending_) return;
+  statusPending_ = true;
+  QTimer::singleShot(0, status_, [this] {
+    statusPending_ = false;
+    if (!attached_ || status_ == nullptr) return;
+    const std::optional<std::string> text = control_.statusText();
+    status_->setText(text ? toQString(*text) : QString());
+  });
+}
+
+QLineEdit* ControlView::findField() const {
+  return find_;
+}
+
+bool ControlView::openFind() {
+  if (status_ == nullptr || !statusRoom_ || !attached_) return false;
+  if (find_ == nullptr) {
+    auto* field = new FindField(status_->parentWidget());
+    field->setObjectName(status_->objectName() + QStringLiteral(".find"));
+    field->setPlaceholderText(QStringLiteral("查找"));
+    field->setClearButtonEnabled(true);
+    field->next = [this] {
+      if (find_ != nullptr) findRow(find_->text(), true);
+    };
+    field->close = [this] { closeFind(); };
+    QObject::connect(field, &QLineEdit::textChanged, field,
+                     [this](const QString& text) { findRow(text, false); });
+    find_ = field;
+  }
+  placeFind();
+  find_->show();
+  find_->raise();
+  find_->setFocus(Qt::ShortcutFocusReason);
+  find_->selectAll();
+  return true;
+}
+
+void ControlView::placeFind() {
+  if (find_ == nullptr || status_ == nullptr) return;
+  if (find_->parentWidget() != status_->parentWidget()) find_->setParent(status_->parentWidget());
+  const QRect strip = status_->geometry();
+  const int width = std::min(strip.width() / 2, 240);
+  find_->setGeometry(strip.right() - width + 1, strip.top(), width, strip.height());
+}
+
+void ControlView::findRow(const QString& text, bool after) {
+  if (!attached_) return;
+  const std::string wanted = toStd(text);
+  if (ControlTableModel* model = tableModel()) model->showFound(control_, wanted);
+  bool found = wanted.empty();
+  if (!found) {
+    window_.invoke([&] {
+      if (const auto row = forms::findRow(control_, wanted, after)) {
+        found = true;
+        forms::locateRow(control_, *row);
+      }
+    });
+  }
+  if (find_ != nullptr) {
+    QPalette palette = find_->palette();
+    palette.setColor(QPalette::Base, found ? QApplication::palette().color(QPalette::Base)
+                                           : QColor(0xFF, 0xD6, 0xD6));
+    find_->setPalette(palette);
+  }
+  if (!found) window_.invoke([] { forms::currentUiHost().beep(); });
+}
+
+void ControlView::closeFind() {
+  if (find_ == nullptr) return;
+  find_->hide();
+  if (ControlTableModel* model = tableModel()) model->showFound(control_, {});
+  if (QWidget* target = focusTarget()) target->setFocus(Qt::OtherFocusReason);
+}
+
+void ControlView::placeAt(QWidget* parent, const QRect& rect) {
+  if (widget_ == nullptr) return;
+  if (widget_->parentWidget() != parent) widget_->setParent(parent);
+  if (status_ == nullptr) {
+    widget_->setGeometry(rect);
+    return;
+  }
+  if (status_->parentWidget() != parent) status_->setParent(parent);
+  // The list keeps at least two strips' height of its own; a list drawn smaller than that shows
+  // no status line.
+  const int strip = status_->fontMetrics().height() + 4;
+  statusRoom_ = rect.height() >= 3 * strip;
+  widget_->setGeometry(statusRoom_ ? rect.adjusted(0, 0, 0, -strip) : rect);
+  status_->setGeometry(rect.left(), rect.bottom() - strip + 1, rect.width(), strip);
+  status_->setVisible(statusRoom_ && widget_->isVisibleTo(parent));
+  placeFind();
+  if (find_ != nullptr && !statusRoom_) find_->hide();
+}
+
+void ControlView::setShown(bool shown) {
+  if (widget_ == nullptr) return;
+  widget_->setVisible(shown);
+  if (status_ != nullptr) status_->setVisible(shown && statusRoom_);
+  if (find_ != nullptr && !shown) find_->hide();
+}
+
 void ControlView::detach() {
   attached_ = false;
   subscription_.release();
@@ -30,6 +185,7 @@ void ControlView::refresh(std::string_view property) {
   SyncGuard guard(*this);
   syncCommon(property);
   sync(property);
+  scheduleStatus();
 }
 
 std::optional<automation::Variant> ControlView::shownProperty(std::string_view property,

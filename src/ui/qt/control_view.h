@@ -17,10 +17,13 @@
 #include "forms/control.h"
 #include "ui/qt/scoped_connection.h"
 
+class QLabel;
+class QLineEdit;
 class QTableView;
 
 namespace quillon::ui::qt {
 
+class ControlTableModel;
 class FormWindow;
 
 class ControlView {
@@ -67,11 +70,29 @@ class ControlView {
 
   // Brings the widget in line with the control; an empty property name refreshes everything.
   void refresh(std::string_view property);
+
+  // A list's status line (the control's statusText), drawn in a strip at the bottom of the
+  // control's place, under the list; null for controls without one.
+  QLabel* statusLine() const;
+  // Sets the widget (and the status line, if any) in `rect` of `parent`, in pixels.
+  void placeAt(QWidget* parent, const QRect& rect);
+  void setShown(bool shown);
+  // A list's model (null for other controls): the find field tints the rows it finds there.
+  virtual ControlTableModel* tableModel() const { return nullptr; }
+  // Ctrl+F on a list: a find field opens at the right of its status line. As the person types,
+  // the rows that show the text are tinted and the first of them from the current row on becomes
+  // current; Enter (or F3) moves to the next one, Esc closes the field. A beep when no row
+  // matches. False for a control without a status line.
+  bool openFind();
+  QLineEdit* findField() const;
   // Stops following the control.
   virtual void detach();
 
  protected:
   void setWidget(QWidget* widget);
+  // The control has a status line (lists): a strip under the widget shows it, following every
+  // change the control announces (read once per turn of the event loop, however many changes).
+  void drawStatusLine();
   // Kind-specific refresh; the common properties (geometry, visibility, enabling, tool tip, font)
   // are done before it is called.
   virtual void sync(std::string_view property) = 0;
@@ -108,12 +129,20 @@ class ControlView {
 
  private:
   void syncCommon(std::string_view property);
+  void scheduleStatus();
+  void placeFind();
+  void findRow(const QString& text, bool after);
+  void closeFind();
   forms::Control& control_;
   FormWindow& window_;
   QPointer<QWidget> widget_;
   ScopedConnection<forms::Control&, std::string_view> subscription_;
   bool attached_ = true;
   int syncDepth_ = 0;
+  QPointer<QLabel> status_;
+  QPointer<QLineEdit> find_;
+  bool statusPending_ = false;
+  bool statusRoom_ = false;
 };
 
 }  // namespace quillon::ui::qt

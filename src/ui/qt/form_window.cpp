@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QResizeEvent>
 #include <QScreen>
@@ -72,6 +73,9 @@ void FormWindow::build() {
   for (auto& view : views_) {
     if (QWidget* w = view->widget()) {
       w->setObjectName(toQString(view->control().qualifiedName()));
+      if (QLabel* status = view->statusLine()) {
+        status->setObjectName(w->objectName() + QStringLiteral(".status"));
+      }
       track(w, *view);
     }
   }
@@ -317,7 +321,6 @@ void FormWindow::place(ControlView& view) {
     if (holder->childArea() != nullptr) parent = holder->childArea();
   }
   const bool reparent = w->parentWidget() != parent;
-  if (reparent) w->setParent(parent);
   QRect rect(c.Left(), c.Top(), c.Width(), c.Height());
   if (container != nullptr) {
     // Positions inside a container are relative to it, as on the platform. A declaration that
@@ -328,8 +331,8 @@ void FormWindow::place(ControlView& view) {
       if (inner.contains(absolute)) rect = absolute;
     }
   }
-  w->setGeometry(toPixels(rect.left()), toPixels(rect.top()), toPixels(rect.width()),
-                 toPixels(rect.height()));
+  view.placeAt(parent, QRect(toPixels(rect.left()), toPixels(rect.top()), toPixels(rect.width()),
+                             toPixels(rect.height())));
   if (reparent) applyVisibility(view);
 }
 
@@ -341,7 +344,7 @@ void FormWindow::applyVisibility(ControlView& view) {
   if (const auto* strip = dynamic_cast<const forms::CorvidXTabStrip*>(c.container())) {
     if (c.containerTab() >= 0 && c.containerTab() != strip->Tab()) shown = false;
   }
-  w->setVisible(shown);
+  view.setShown(shown);
 }
 
 void FormWindow::applyVisibilityInside(const forms::Control& container) {

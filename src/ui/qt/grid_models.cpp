@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "forms/list_find.h"
 #include "forms/list_view.h"
 #include "forms/super_grid.h"
 #include "forms/vouch_list.h"
@@ -69,8 +70,18 @@ void ControlTableModel::refreshNow() {
   if (refreshed) refreshed(reset, layout || reset);
 }
 
+void ControlTableModel::showFound(const forms::Control& list, std::string text) {
+  if (text == found_ && (text.empty() || foundIn_ == &list)) return;
+  found_ = std::move(text);
+  foundIn_ = found_.empty() ? nullptr : &list;
+  if (rows_ > 0 && cols_ > 0) {
+    Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1), {Qt::BackgroundRole});
+  }
+}
+
 void ControlTableModel::detach() {
   if (!attached_) return;
+  foundIn_ = nullptr;
   beginResetModel();
   attached_ = false;
   rows_ = 0;
@@ -131,7 +142,11 @@ bool ControlTableModel::rowMarked(int row) const {
 QVariant ControlTableModel::shownData(int row, int col, int role) const {
   switch (role) {
     case Qt::BackgroundRole:
-      return rowMarked(row) ? QVariant(QBrush(kMarkedRowColour)) : QVariant();
+      if (rowMarked(row)) return QBrush(kMarkedRowColour);
+      if (foundIn_ != nullptr && forms::rowHolds(*foundIn_, controlRow(row), found_)) {
+        return QBrush(kFoundRowColour);
+      }
+      return {};
     case Qt::DisplayRole:
       return displayText(look(col), textOf(row, col));
     case Qt::TextAlignmentRole:
@@ -166,7 +181,7 @@ QString SuperGridModel::captionOf(int col) const {
 
 QString SuperGridModel::textOf(int row, int col) const {
   if (!inSource(row, col)) return {};
-  return toQString(grid_.TextMatrix(col, row + 1));
+  return toQString(grid_.TextMatrix(col, controlRow(row)));
 }
 
 std::string SuperGridModel::formatOf(int col) const {
@@ -198,7 +213,7 @@ Qt::ItemFlags SuperGridModel::flags(const QModelIndex& index) const {
 
 bool SuperGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !inSource(index.row(), index.column()) || !edited) return false;
-  return edited(index.row() + 1, index.column(), value.toString());
+  return edited(controlRow(index.row()), index.column(), value.toString());
 }
 
 // --- MarlinVouchList ------------------------------------------------------------------------
@@ -221,7 +236,7 @@ QString VouchListModel::captionOf(int col) const {
 
 QString VouchListModel::textOf(int row, int col) const {
   if (!inSource(row, col)) return {};
-  return toQString(list_.TextMatrix(row + 1, col));
+  return toQString(list_.TextMatrix(controlRow(row), col));
 }
 
 std::string VouchListModel::formatOf(int col) const {
@@ -254,7 +269,7 @@ Qt::ItemFlags VouchListModel::flags(const QModelIndex& index) const {
 
 bool VouchListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !inSource(index.row(), index.column()) || !edited) return false;
-  return edited(index.row() + 1, index.column(), value.toString());
+  return edited(controlRow(index.row()), index.column(), value.toString());
 }
 
 // --- ListView -------------------------------------------------------------------------------
@@ -277,13 +292,13 @@ QString ListViewModel::captionOf(int col) const {
 
 QString ListViewModel::textOf(int row, int col) const {
   if (!inSource(row, col)) return {};
-  const forms::ListItem& item = list_.item(row + 1);
+  const forms::ListItem& item = list_.item(controlRow(row));
   return toQString(col == 0 ? item.Text() : item.SubItems(col));
 }
 
 bool ListViewModel::rowMarked(int row) const {
   if (!inSource(row, 0)) return false;
-  if (list_.Checkboxes() && list_.item(row + 1).Checked()) return true;
+  if (list_.Checkboxes() && list_.item(controlRow(row)).Checked()) return true;
   return ControlTableModel::rowMarked(row);
 }
 
@@ -291,7 +306,7 @@ QVariant ListViewModel::data(const QModelIndex& index, int role) const {
   if (!inSource(index.row(), index.column())) return {};
   if (role == Qt::CheckStateRole) {
     if (index.column() != 0 || !list_.Checkboxes()) return {};
-    return list_.item(index.row() + 1).Checked() ? Qt::Checked : Qt::Unchecked;
+    return list_.item(controlRow(index.row())).Checked() ? Qt::Checked : Qt::Unchecked;
   }
   // A column the form aligned keeps its alignment; the others are aligned by what they hold.
   if (role == Qt::TextAlignmentRole && index.column() < list_.columnCount()) {
@@ -317,7 +332,31 @@ bool ListViewModel::setData(const QModelIndex& index, const QVariant&, int role)
   if (role != Qt::CheckStateRole || !inSource(index.row(), index.column()) || !checked) {
     return false;
   }
-  return checked(index.row() + 1);
+  return checked(controlRow(index.row()));
+}
+
+int SuperGridModel::controlRow(int modelRow) const {
+  return attached() ? grid_.rowOrder().rowAt(modelRow + 1) : modelRow + 1;
+}
+
+int SuperGridModel::modelRow(int controlRow) const {
+  return (attached() ? grid_.rowOrder().positionOf(controlRow) : controlRow) - 1;
+}
+
+int VouchListModel::controlRow(int modelRow) const {
+  return attached() ? list_.rowOrder().rowAt(modelRow + 1) : modelRow + 1;
+}
+
+int VouchListModel::modelRow(int controlRow) const {
+  return (attached() ? list_.rowOrder().positionOf(controlRow) : controlRow) - 1;
+}
+
+int ListViewModel::controlRow(int modelRow) const {
+  return attached() ? list_.rowOrder().rowAt(modelRow + 1) : modelRow + 1;
+}
+
+int ListViewModel::modelRow(int controlRow) const {
+  return (attached() ? list_.rowOrder().positionOf(controlRow) : controlRow) - 1;
 }
 
 }  // namespace quillon::ui::qt

@@ -21,6 +21,7 @@
 #include "ui/qt/cell_display.h"
 
 namespace quillon::forms {
+class Control;
 class ListView;
 class MarlinVouchList;
 class MsSuperGrid;
@@ -51,6 +52,13 @@ class ControlTableModel : public QAbstractTableModel {
   // Whether a model row is marked (its mark column shows a mark, or its check box is checked):
   // such a row is drawn in kMarkedRowColour.
   virtual bool rowMarked(int row) const;
+  // The control's data row a model row shows, and the model row of a data row: the control may
+  // show its rows sorted (forms/row_order.h), so they are not simply one apart.
+  virtual int controlRow(int modelRow) const { return modelRow + 1; }
+  virtual int modelRow(int controlRow) const { return controlRow - 1; }
+  // Rows of `list` that show `text` (forms/list_find.h) are tinted kFoundRowColour; an empty text
+  // ends the tint.
+  void showFound(const forms::Control& list, std::string text);
   // The control is going: from now on the model is empty and never reads it again.
   void detach();
   bool attached() const { return attached_; }
@@ -85,15 +93,19 @@ class ControlTableModel : public QAbstractTableModel {
   int sampleRows_ = 40;
   std::vector<ColumnLook> looks_;
   std::vector<char> twoLine_;
+  const forms::Control* foundIn_ = nullptr;
+  std::string found_;
   bool pending_ = false;
   bool layoutPending_ = false;
   bool attached_ = true;
 };
 
-// The background of a marked row.
+// The background of a marked row, and of a row a search found.
 inline const QColor kMarkedRowColour{0xFF, 0xF1, 0xC4};
+inline const QColor kFoundRowColour{0xCF, 0xE8, 0xFF};
 
-// MsSuperGrid: model row r is grid row r + 1 (row 0 holds the captions, shown as the header).
+// MsSuperGrid: model row r is the grid's data row shown at place r + 1 (row 0 holds the captions,
+// shown as the header).
 class SuperGridModel final : public ControlTableModel {
  public:
   SuperGridModel(forms::MsSuperGrid& grid, QObject* parent);
@@ -103,6 +115,8 @@ class SuperGridModel final : public ControlTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   QString captionOf(int col) const override;
   QString textOf(int row, int col) const override;
+  int controlRow(int modelRow) const override;
+  int modelRow(int controlRow) const override;
 
  protected:
   int sourceRows() const override;
@@ -114,7 +128,7 @@ class SuperGridModel final : public ControlTableModel {
   forms::MsSuperGrid& grid_;
 };
 
-// MarlinVouchList: model row r is list row r + 1; column 0 is the mark.
+// MarlinVouchList: model row r is the data row shown at place r + 1; column 0 is the mark.
 class VouchListModel final : public ControlTableModel {
  public:
   VouchListModel(forms::MarlinVouchList& list, QObject* parent);
@@ -124,6 +138,8 @@ class VouchListModel final : public ControlTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   QString captionOf(int col) const override;
   QString textOf(int row, int col) const override;
+  int controlRow(int modelRow) const override;
+  int modelRow(int controlRow) const override;
 
  protected:
   int sourceRows() const override;
@@ -135,8 +151,8 @@ class VouchListModel final : public ControlTableModel {
   forms::MarlinVouchList& list_;
 };
 
-// ListView: model row r is item r + 1; model column 0 the item's text (with its check box),
-// column c its sub-item c.
+// ListView: model row r is the item shown at place r + 1; model column 0 the item's text (with its
+// check box), column c its sub-item c.
 class ListViewModel final : public ControlTableModel {
  public:
   ListViewModel(forms::ListView& list, QObject* parent);
@@ -146,6 +162,8 @@ class ListViewModel final : public ControlTableModel {
   bool setData(const QModelIndex& index, const QVariant& value, int role) override;
   QString captionOf(int col) const override;
   QString textOf(int row, int col) const override;
+  int controlRow(int modelRow) const override;
+  int modelRow(int controlRow) const override;
   bool rowMarked(int row) const override;
 
  protected:

@@ -54,16 +54,21 @@ class ListViewView final : public ControlView {
       if (syncing() || !attached()) return;
       // A Ctrl click that took the row out of a multi-selection is no click on an item.
       if (!view_->selectionModel()->isRowSelected(index.row(), {})) return;
-      act([&] { list_.userClickItem(index.row() + 1); });
+      act([&] { list_.userClickItem(model_->controlRow(index.row())); });
     });
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, view_,
                      [this](const QModelIndex& current) {
                        if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
-                       act([&] { list_.userSelectItem(current.row() + 1); });
+                       act([&] { list_.userSelectItem(model_->controlRow(current.row())); });
                      });
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::selectionChanged, view_,
                      [this] { takeSelection(); });
+    // View column c is header c + 1.
+    sortOnHeaderClicks(*view_, [this](int col) {
+      if (!syncing() && attached()) act([&] { list_.userSortColumn(col + 1); });
+    });
     setWidget(view_);
+    drawStatusLine();
     window.track(view_->viewport(), *this);
   }
 
@@ -77,6 +82,7 @@ class ListViewView final : public ControlView {
     return isNavigationKey(key);
   }
   int widthShortfall() const override { return widths_->shortfall(); }
+  ControlTableModel* tableModel() const override { return model_; }
   void flushArrangement() override { widths_->flush(); }
   void doubleClicked() override {
     if (list_.DblClick) act([this] { list_.DblClick(); });
@@ -97,8 +103,12 @@ class ListViewView final : public ControlView {
   void sync(std::string_view property) override {
     if (property.empty() || property == "ColumnHeaders") {
       model_->changed(true);
-    } else if (property == "ListItems" || property == "Checkboxes") {
+    } else if (property == "ListItems" || property == "Checkboxes" || property == "Order") {
       model_->changed(false);
+    }
+    if (property.empty() || property == "Order" || property == "ListItems" ||
+        property == "ColumnHeaders") {
+      showSortIndicator(*view_, list_.rowOrder(), 1);
     }
     if (property.empty() || property == "MultiSelect") {
       view_->setSelectionMode(list_.MultiSelect() ? QAbstractItemView::ExtendedSelection
@@ -131,7 +141,7 @@ class ListViewView final : public ControlView {
   void applyCurrent() {
     const forms::ListItem* item = list_.SelectedItem();
     if (item == nullptr) return;
-    const int row = item->Index() - 1;
+    const int row = model_->modelRow(item->Index());
     if (row < 0 || row >= model_->rowCount() || view_->currentIndex().row() == row) return;
     SyncGuard guard(*this);
     // In a multi-selection the current row only moves; which rows are selected is the items'.
@@ -171,11 +181,11 @@ class ListViewView final : public ControlView {
     bool differs = false;
     const int lastCol = std::max(model_->columnCount() - 1, 0);
     for (int r = 0; r < rows; ++r) {
-      const bool selected = list_.item(r + 1).Selected();
+      const bool selected = list_.item(model_->controlRow(r)).Selected();
       if (selected != (shown[static_cast<std::size_t>(r)] != 0)) differs = true;
       if (!selected) continue;
       int end = r;
-      while (end + 1 < rows && list_.item(end + 2).Selected()) {
+      while (end + 1 < rows && list_.item(model_->controlRow(end + 1)).Selected()) {
         ++end;
         if (shown[static_cast<std::size_t>(end)] == 0) differs = true;
       }
@@ -197,15 +207,17 @@ class ListViewView final : public ControlView {
     taking_ = true;
     window().invoke([&] {
       for (int r = 0; r < rows; ++r) {
-        if (shown[static_cast<std::size_t>(r)] == 0) list_.item(r + 1).setSelected(false);
+        if (shown[static_cast<std::size_t>(r)] == 0) {
+          list_.item(model_->controlRow(r)).setSelected(false);
+        }
       }
       for (int r = 0; r < rows; ++r) {
-        forms::ListItem& item = list_.item(r + 1);
+        forms::ListItem& item = list_.item(model_->controlRow(r));
         if (shown[static_cast<std::size_t>(r)] != 0 && !item.Selected()) item.setSelected(true);
       }
       const int current = view_->currentIndex().row();
       if (current >= 0 && current < rows && shown[static_cast<std::size_t>(current)] != 0) {
-        list_.setSelectedItem(&list_.item(current + 1));
+        list_.setSelectedItem(&list_.item(model_->controlRow(current)));
       }
     });
     taking_ = false;

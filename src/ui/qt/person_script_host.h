@@ -29,6 +29,7 @@ class PersonScriptHost : public script::ScriptedUiHost {
   forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
   void beep() override;
+  bool findInList(forms::Control& list) override { return qt_.findInList(list); }
   void setScreenPointer(int pointer) override;
 
  private:

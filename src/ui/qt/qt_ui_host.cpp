@@ -8,6 +8,7 @@
 
 #include "forms/form.h"
 #include "forms/list_export.h"
+#include "ui/qt/control_view.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/menus.h"
 
@@ -92,6 +93,13 @@ forms::Menu* QtUiHost::popupMenu(forms::Form& form, forms::Menu& menu) {
 
 void QtUiHost::beep() {
   QApplication::beep();
+}
+
+bool QtUiHost::findInList(forms::Control& list) {
+  forms::Form* form = list.form();
+  FormWindow* window = form != nullptr ? windows_.find(*form) : nullptr;
+  ControlView* view = window != nullptr ? window->viewOf(&list) : nullptr;
+  return view != nullptr && view->openFind();
 }
 
 void QtUiHost::setScreenPointer(int pointer) {

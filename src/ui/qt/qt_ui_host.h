@@ -28,6 +28,8 @@ class QtUiHost : public forms::UiHost {
   forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
   void beep() override;
+  // The list's find field (ControlView::openFind) in the window the list is drawn in.
+  bool findInList(forms::Control& list) override;
   void setScreenPointer(int pointer) override;
 
   FormWindows& windows() { return windows_; }

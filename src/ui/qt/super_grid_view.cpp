@@ -33,9 +33,10 @@ class SuperGridView final : public ControlView {
     delegate->begin = [this](int row, int col) {
       // A click may have started the edit already (a click into an editable line cell does).
       const auto& pending = grid_.pendingEdit();
-      if (pending && pending->row == row + 1 && pending->col == col) return attached();
+      const int gridRow = model_->controlRow(row);
+      if (pending && pending->row == gridRow && pending->col == col) return attached();
       bool began = false;
-      this->window().invoke([&] { began = grid_.userBeginEdit(row + 1, col); });
+      this->window().invoke([&] { began = grid_.userBeginEdit(gridRow, col); });
       return began && attached();
     };
     delegate->finished = [this] {
@@ -66,7 +67,7 @@ class SuperGridView final : public ControlView {
     };
     QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
       if (syncing() || !attached()) return;
-      const int row = index.row() + 1;
+      const int row = model_->controlRow(index.row());
       const int col = index.column();
       if (!act([&] { grid_.userClickCell(row, col); })) return;
       // The form started an edit of the clicked cell: open the editor on it.
@@ -79,12 +80,17 @@ class SuperGridView final : public ControlView {
         act([&] { grid_.userCellButton(row, col); });
       }
     });
-    QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_,
-                     [this](const QModelIndex& current) {
-                       if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
-                       act([&] { grid_.userSelectCell(current.row() + 1, current.column()); });
-                     });
+    QObject::connect(
+        view_->selectionModel(), &QItemSelectionModel::currentChanged, view_,
+        [this](const QModelIndex& current) {
+          if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
+          act([&] { grid_.userSelectCell(model_->controlRow(current.row()), current.column()); });
+        });
+    sortOnHeaderClicks(*view_, [this](int col) {
+      if (!syncing() && attached()) act([&] { grid_.userSortColumn(col); });
+    });
     setWidget(view_);
+    drawStatusLine();
     window.track(view_->viewport(), *this);
   }
 
@@ -100,6 +106,7 @@ class SuperGridView final : public ControlView {
     return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
   }
   int widthShortfall() const override { return widths_->shortfall(); }
+  ControlTableModel* tableModel() const override { return model_; }
   void flushArrangement() override { widths_->flush(); }
   void doubleClicked() override {
     if (grid_.DblClick) act([this] { grid_.DblClick(); });
@@ -125,6 +132,12 @@ class SuperGridView final : public ControlView {
                property == "Redraw" || property == "Edit" || property == "ColLock" ||
                property == "ColButton") {
       model_->changed(false);
+    } else if (property == "Order") {
+      // Rows shown elsewhere may be hidden ones: the layout follows them.
+      model_->changed(true);
+    }
+    if (property.empty() || property == "Order" || property == "Rows") {
+      showSortIndicator(*view_, grid_.rowOrder(), 0);
     }
     if (property.empty() || property == "Row" || property == "Col") applyCurrent();
     if (property.empty() || property == "BackColor") {
@@ -146,7 +159,7 @@ class SuperGridView final : public ControlView {
     view_->horizontalHeader()->setVisible(captioned);
     const int rows = std::min(grid_.Rows() - 1, model_->rowCount());
     for (int r = 0; r < rows; ++r) {
-      const bool hide = grid_.RowHeight(r + 1) == 0;
+      const bool hide = grid_.RowHeight(model_->controlRow(r)) == 0;
       if (view_->isRowHidden(r) != hide) view_->setRowHidden(r, hide);
     }
     widths_->apply(
@@ -163,7 +176,7 @@ class SuperGridView final : public ControlView {
   }
 
   void applyCurrent() {
-    const int row = grid_.Row() - 1;
+    const int row = model_->modelRow(grid_.Row());
     const int col = grid_.Col();
     if (row < 0 || row >= model_->rowCount() || col < 0 || col >= model_->columnCount()) return;
     const QModelIndex index = model_->index(row, col);

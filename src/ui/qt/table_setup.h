@@ -7,6 +7,7 @@
 #include <QItemSelectionModel>
 #include <QTableView>
 
+#include "forms/row_order.h"
 #include "ui/qt/qt_text.h"
 
 namespace quillon::ui::qt {
@@ -38,6 +39,29 @@ inline void redrawRowsOnCurrentChange(QTableView& view) {
                            QRect(0, top, view.viewport()->width(), view.rowHeight(at.row())));
                      }
                    });
+}
+
+// A click on a column's header sorts the list by that column (the control decides, row_order.h);
+// `sort` gets the view's column.
+template <class Sort>
+void sortOnHeaderClicks(QTableView& view, Sort sort) {
+  QHeaderView* header = view.horizontalHeader();
+  header->setSectionsClickable(true);
+  header->setSortIndicatorShown(false);
+  QObject::connect(header, &QHeaderView::sectionClicked, &view, [sort](int col) { sort(col); });
+}
+
+// The header's arrow shows the column the list is sorted by; the view's column is the control's
+// column less `offset`.
+inline void showSortIndicator(QTableView& view, const forms::RowOrder& order, int offset) {
+  QHeaderView* header = view.horizontalHeader();
+  if (!order.sorted()) {
+    header->setSortIndicatorShown(false);
+    return;
+  }
+  header->setSortIndicator(order.column() - offset,
+                           order.descending() ? Qt::DescendingOrder : Qt::AscendingOrder);
+  header->setSortIndicatorShown(true);
 }
 
 // Whether a key pressed on a list moves in it (the view acts on it after the form saw it).

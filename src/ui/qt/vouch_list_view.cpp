@@ -52,7 +52,7 @@ class VouchListView final : public ControlView {
     };
     QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
       if (syncing() || !attached()) return;
-      const int row = index.row() + 1;
+      const int row = model_->controlRow(index.row());
       if (index.column() == 0) {
         act([&] { list_.userMark(row); });
       } else {
@@ -62,9 +62,13 @@ class VouchListView final : public ControlView {
     QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentRowChanged, view_,
                      [this](const QModelIndex& current) {
                        if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
-                       act([&] { list_.userSelectRow(current.row() + 1); });
+                       act([&] { list_.userSelectRow(model_->controlRow(current.row())); });
                      });
+    sortOnHeaderClicks(*view_, [this](int col) {
+      if (!syncing() && attached()) act([&] { list_.userSortColumn(col); });
+    });
     setWidget(view_);
+    drawStatusLine();
     window.track(view_->viewport(), *this);
   }
 
@@ -79,6 +83,7 @@ class VouchListView final : public ControlView {
     return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
   }
   int widthShortfall() const override { return widths_->shortfall(); }
+  ControlTableModel* tableModel() const override { return model_; }
   void flushArrangement() override { widths_->flush(); }
   void doubleClicked() override {
     if (list_.DblClick) act([this] { list_.DblClick(); });
@@ -100,8 +105,11 @@ class VouchListView final : public ControlView {
   void sync(std::string_view property) override {
     if (property.empty() || property == "Columns") {
       model_->changed(true);
-    } else if (property == "Cell") {
+    } else if (property == "Cell" || property == "Order") {
       model_->changed(false);
+    }
+    if (property.empty() || property == "Order" || property == "Cell" || property == "Columns") {
+      showSortIndicator(*view_, list_.rowOrder(), 0);
     }
     if (property.empty() || property == "Row") applyCurrent();
   }
@@ -127,7 +135,7 @@ class VouchListView final : public ControlView {
   }
 
   void applyCurrent() {
-    const int row = list_.Row() - 1;
+    const int row = model_->modelRow(list_.Row());
     if (row < 0 || row >= model_->rowCount() || model_->columnCount() < 2) return;
     const QModelIndex index = model_->index(row, std::max(view_->currentIndex().column(), 1));
     if (view_->currentIndex().row() == row) return;
