@@ -304,9 +304,8 @@ std::optional<std::uint64_t> exactScaled(double magnitude, int places) {
 
 // renderNumber for a digits-only pattern and a value held as digits * 10^-places.
 std::string renderScaled(std::uint64_t digits, int places, const NumberPattern& np) {
-  char buffer[64];
-  char* end = buffer + sizeof buffer;
-  char* at = end;
+  // The whole part, written from its last digit; a pattern may ask for any number of zeros.
+  std::string whole;
   std::uint64_t integer = digits;
   int fraction[16] = {};
   for (int k = places - 1; k >= 0; --k) {
@@ -315,12 +314,12 @@ std::string renderScaled(std::uint64_t digits, int places, const NumberPattern& 
   }
   int shown = 0;
   while (integer > 0 || shown < np.minInt) {
-    if (np.grouping && shown > 0 && shown % 3 == 0) *--at = ',';
-    *--at = static_cast<char>('0' + integer % 10);
+    if (np.grouping && shown > 0 && shown % 3 == 0) whole += ',';
+    whole += static_cast<char>('0' + integer % 10);
     integer /= 10;
     ++shown;
   }
-  std::string out(at, end);
+  std::string out(whole.rbegin(), whole.rend());
   if (np.hasPoint) {
     int kept = places;
     while (kept > 0 && np.fracSpec[static_cast<std::size_t>(kept) - 1] == '#' &&

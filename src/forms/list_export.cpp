@@ -5,6 +5,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "forms/field_captions.h"
 #include "forms/list_view.h"
 #include "forms/super_grid.h"
 #include "forms/vouch_list.h"
@@ -32,9 +33,9 @@ ListTable gridTable(const MsSuperGrid& grid, ListRows which) {
   ListTable t;
   std::vector<int> cols;
   for (int c = 1; c < grid.Cols(); ++c) {
-    if (grid.ColWidth(c) == 0) continue;
+    if (grid.ColWidth(c) == 0 || isInternalKey(grid.TextMatrix(c, 0))) continue;
     cols.push_back(c);
-    t.captions.push_back(grid.TextMatrix(c, 0));
+    t.captions.push_back(shownCaption(grid.TextMatrix(c, 0)));
   }
   std::vector<int> rows;
   for (int p = 1; p < grid.Rows(); ++p) {
@@ -55,9 +56,12 @@ ListTable vouchTable(const MarlinVouchList& list, ListRows which) {
   ListTable t;
   std::vector<int> cols;
   for (int c = 1; c < list.Cols(); ++c) {
-    if (list.columns()[static_cast<std::size_t>(c - 1)].width == 0) continue;
+    if (list.columns()[static_cast<std::size_t>(c - 1)].width == 0 ||
+        isInternalKey(list.TextMatrix(0, c))) {
+      continue;
+    }
     cols.push_back(c);
-    t.captions.push_back(list.TextMatrix(0, c));
+    t.captions.push_back(shownCaption(list.TextMatrix(0, c)));
   }
   std::vector<int> rows;
   for (int p = 1; p < list.Rows(); ++p) rows.push_back(list.rowOrder().rowAt(p));
@@ -75,9 +79,9 @@ ListTable listViewTable(const ListView& list, ListRows which) {
   ListTable t;
   std::vector<int> cols;
   for (int c = 1; c <= list.columnCount(); ++c) {
-    if (list.column(c).width == 0) continue;
+    if (list.column(c).width == 0 || isInternalKey(list.column(c).text)) continue;
     cols.push_back(c);
-    t.captions.push_back(list.column(c).text);
+    t.captions.push_back(shownCaption(list.column(c).text));
   }
   std::vector<int> rows;
   for (int p = 1; p <= list.itemCount(); ++p) rows.push_back(list.rowOrder().rowAt(p));

@@ -1,7 +1,8 @@
 // What a list or grid shows, taken out of it as a person sees it: the shown columns under their
-// captions and the shown rows (in the order shown), each cell as it is drawn (numbers in their
-// formats). The same table goes to a CSV file (UTF-8 with a byte-order mark, so a spreadsheet opens
-// the Chinese captions as they are) and to the clipboard (tab-separated, as spreadsheets paste it).
+// captions (a field name under its Chinese caption, internal row keys left out) and the shown
+// rows (in the order shown), each cell as it is drawn (numbers in their formats). The same table
+// goes to a CSV file (UTF-8 with a byte-order mark, so a spreadsheet opens the Chinese captions as
+// they are) and to the clipboard (tab-separated, as spreadsheets paste it).
 #pragma once
 
 #include <functional>

@@ -113,6 +113,10 @@ class UiHost {
   virtual bool findInList(Control& /*list*/) { return false; }
   // The screen's mouse pointer (vbDefault, vbHourglass, vbArrowHourglass).
   virtual void setScreenPointer(int /*pointer*/) {}
+  // Whether a person works the forms: the dialogs then open with the filter the person last used
+  // and remember the one used now (per user and dialog). A scripted run never does, so what it
+  // does depends on its script alone, never on what someone filtered on this machine before.
+  virtual bool remembersFilters() const { return false; }
 };
 
 // The current host; never null.

@@ -45,6 +45,12 @@ TEST(Format, ThousandsSeparatorsAndLargeValues) {
   EXPECT_EQ(Format(1e20, "#,##0"), "100,000,000,000,000,000,000");
   EXPECT_EQ(Format(123456789012.5, "0.0"), "123456789012.5");
   EXPECT_EQ(Format(1234567, "#,##0,"), "1,235");  // a trailing comma scales by 1000
+  // More zeros than any number has digits: every one is shown, grouped.
+  std::string wide = "#,";
+  wide.append(100, '0');
+  const std::string text = Format(234.5, wide + ".000");
+  EXPECT_EQ(text.size(), 100u + 33u + 4u);
+  EXPECT_EQ(text.substr(text.size() - 11), "000,234.500");
 }
 
 TEST(Format, NegativeZeroSectionsAndLiterals) {

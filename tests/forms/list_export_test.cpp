@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "forms/controls.h"
+#include "forms/field_captions.h"
 #include "forms/list_export.h"
 #include "forms/row_source.h"
 
@@ -145,6 +146,51 @@ TEST(ListExportTest, CtrlCCopiesTheChosenRowsOfEveryKindOfList) {
   EXPECT_EQ(csvText(*listTable(vouch, ListRows::All)),
             "\xEF\xBB\xBF单据号,数量\r\nV1,1.00\r\nV2,2.00\r\n");
   setClipboardSink({});
+}
+
+// A query's columns named by their fields leave under the captions a clerk reads; a row key the
+// list keeps for its rules never leaves, whatever width the form gave it.
+TEST(ListExportTest, FieldNamesLeaveUnderTheirCaptionsAndRowKeysStayBehind) {
+  MsSuperGrid grid("grid");
+  grid.setRows(2);
+  grid.setCols(5);
+  const char* const captions[] = {"批号", "AutoID", "cWhCode", "cinvcode"};
+  const char* const cells[] = {"B2610-01", "7", "01", "0101003"};
+  for (int c = 1; c <= 4; ++c) {
+    grid.setTextMatrix(c, 0, captions[c - 1]);
+    grid.setTextMatrix(c, 1, cells[c - 1]);
+  }
+  const auto table = listTable(grid, ListRows::All);
+  ASSERT_TRUE(table);
+  EXPECT_EQ(table->captions, (std::vector<std::string>{"批号", "仓库编码", "存货编码"}));
+  EXPECT_EQ(table->rows.at(0), (std::vector<std::string>{"B2610-01", "01", "0101003"}));
+  // The grid itself still names its columns by their fields.
+  EXPECT_EQ(grid.TextMatrix(3, 0), "cWhCode");
+  EXPECT_EQ(grid.TextMatrix(2, 1), "7");
+
+  ListView list("list");
+  list.addColumn("cCusCode");
+  list.addColumn("iId");
+  list.addColumn("cCCCode");
+  list.addItem("C01").setSubItem(2, "01");
+  EXPECT_EQ(listTable(list, ListRows::All)->captions,
+            (std::vector<std::string>{"客户编码", "客户分类编码"}));
+}
+
+TEST(FieldCaptionsTest, KnownFieldsReadInChineseAndOthersAsTheyAre) {
+  EXPECT_EQ(shownCaption("cCusName"), "客户名称");
+  EXPECT_EQ(shownCaption("CDCCODE"), "地区分类编码");
+  EXPECT_EQ(shownCaption("cInvDefine12"), "自定义项12");
+  EXPECT_EQ(shownCaption("cInvDefine"), "cInvDefine");
+  EXPECT_EQ(shownCaption("cInvDefineX"), "cInvDefineX");
+  EXPECT_EQ(shownCaption("结存数量"), "结存数量");
+  EXPECT_EQ(shownCaption(""), "");
+  EXPECT_TRUE(isInternalKey("autoid"));
+  EXPECT_FALSE(isInternalKey("AutoIDs"));
+  EXPECT_FALSE(isInternalKey("ichkautoid"));
+  EXPECT_EQ(amountKindOf("累计出库数量"), AmountKind::Quantity);
+  EXPECT_EQ(amountKindOf("出库件数"), AmountKind::Pieces);
+  EXPECT_EQ(amountKindOf("数量本次"), AmountKind::None);
 }
 
 }  // namespace

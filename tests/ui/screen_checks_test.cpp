@@ -1,11 +1,14 @@
 // Every drawn dialog of the library on a 1366×768 screen, looked at after every step of example
 // sessions that work it, by what a person must see: the window on the screen under the dialog's
 // caption; in the first screen of every list no date or number cut, and every date, number and
-// quantity column in view without scrolling; negative quantities red; marks drawn as check marks.
+// quantity column in view without scrolling; negative quantities red; marks drawn as check marks;
+// no column captioned by a bare field name (cWhCode, AutoID) and every quantity of a list with the
+// same decimals.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
 #include <QTableView>
@@ -101,12 +104,23 @@ class CheckingHost final : public DrawingScriptHost {
       if (view.rowViewportPosition(r) >= view.viewport()->height()) break;
       firstScreen.push_back(r);
     }
+    // A field name as the database spells it: a lower-case type prefix and a capital (cWhCode,
+    // iQuantity), or a row key.
+    static const QRegularExpression fieldName(
+        QStringLiteral("^([a-z]{1,3}[A-Z][A-Za-z0-9]*|AutoID)$"));
+    // The decimals quantities are drawn with in this list (-1: none seen yet).
+    int quantityDecimals = -1;
     for (int c = 0; c < model->columnCount(); ++c) {
       if (view.isColumnHidden(c)) continue;
       const ColumnLook& look = model->look(c);
       const QString caption = model->captionOf(c);
       const bool amounts = look.kind == CellKind::Date || look.kind == CellKind::Number;
       const std::string column = where + ", column " + toStd(caption);
+      const QString drawn = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+      EXPECT_FALSE(fieldName.match(drawn).hasMatch())
+          << column << " is drawn as \"" << toStd(drawn) << '"';
+      const bool quantity =
+          look.kind == CellKind::Number && caption.endsWith(QStringLiteral("数量"));
       if (amounts || caption.contains(QStringLiteral("数量"))) {
         // In view as the list opens: no scrolling needed to read it.
         EXPECT_GE(view.columnViewportPosition(c), 0) << column;
@@ -120,6 +134,12 @@ class CheckingHost final : public DrawingScriptHost {
           EXPECT_LE(metrics.horizontalAdvance(shown) + kTextMargins, view.columnWidth(c))
               << column << ": \"" << toStd(shown) << "\" is cut";
           ++(look.kind == CellKind::Date ? s.dates : s.quantities);
+        }
+        if (quantity) {
+          const qsizetype point = shown.lastIndexOf(u'.');
+          const int decimals = point < 0 ? 0 : static_cast<int>(shown.size() - point - 1);
+          if (quantityDecimals < 0) quantityDecimals = decimals;
+          EXPECT_EQ(decimals, quantityDecimals) << column << ": \"" << toStd(shown) << '"';
         }
         if (look.kind == CellKind::Number && shown.startsWith(u'-')) {
           EXPECT_EQ(model->data(index, Qt::ForegroundRole).value<QBrush>().color(),

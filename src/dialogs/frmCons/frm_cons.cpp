@@ -27,6 +27,9 @@ frmCons::frmCons() : LineGridDialog("frmCons", std::string(kCaption), 11520, 876
   lookupFields().showColumn(cmbCustom, "cCusAbbName");
   // The query's errors are not the dialog's to handle: they end it and reach the owner's trap.
   cmdFilter.Click = handler(forms::HandlerErrors::Propagate, [this] { filter(); });
+  // The issue date is the voucher's, not part of the filter.
+  leaveOutOfFilter(txtOutDate);
+  bindClearFilter(cmdClearFilter);
   cmbVouchType.DropDown = handler([this] { fillDropDown(cmbVouchType, vouchTypeItems()); });
   cmbBusType.DropDown = handler([this] { fillDropDown(cmbBusType, busTypeItems()); });
 }

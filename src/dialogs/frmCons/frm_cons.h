@@ -78,6 +78,8 @@ class frmCons : public kit::LineGridDialog {
   forms::CheckBox& chkAll =
       add<forms::CheckBox>("chkAll", {6720, 1020, 2460, 300, &Frame1}, "执行完未关闭的显示");
   forms::CheckBox& Check1 = add<forms::CheckBox>("Check1", {7380, 1800, 1260, 300}, "显示表体：");
+  forms::CommandButton& cmdClearFilter =
+      add<forms::CommandButton>("cmdClearFilter", {9210, 990, 660, 360, &Frame1}, "清除");
   forms::CommandButton& cmdFilter =
       add<forms::CommandButton>("cmdFilter", {9900, 990, 1140, 360, &Frame1}, "过滤(&F)");
 

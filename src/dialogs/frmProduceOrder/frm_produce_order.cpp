@@ -37,6 +37,7 @@ frmProduceOrder::frmProduceOrder()
   // rows again itself, and an error of that is not the dialog's: it reaches load's trap.
   bindButtons(cmdOk, cmdExit, forms::HandlerErrors::Propagate);
   cmdFilter.Click = handler([this] { cmdFilter_Click(); });
+  bindClearFilter(cmdClearFilter);
   lstParent.ItemCheck = handler([this](forms::ListItem& item) { lstParent_ItemCheck(item); });
   lstSub.ItemCheck = handler([this](forms::ListItem& item) { lstSub_ItemCheck(item); });
   chkAll.Click = handler([this] { allLines_ = allLinesFlag(chkAll.Value() == forms::vbChecked); });
@@ -87,6 +88,7 @@ bool frmProduceOrder::materialsTabAvailable() const {
 
 void frmProduceOrder::cmdFilter_Click() {
   const auto busyPointer = busy();
+  rememberFilter();
   const FilterFields fields =
       kit::readOrderFilter(txtLDate, txtUDate, cmbDept, cmbPerson, cmbPOID, cmbVen, cmbInv);
   const FilterConditions conditions = filterConditions(fields, module::gVouchType);

@@ -64,6 +64,8 @@ class frmProduceOrder : public kit::ReferenceDialog {
   forms::CommandButton& cmdRefers = add<forms::CommandButton>("cmdRefers", {0, 0, 240, 240});
   forms::CheckBox& chkAll =
       add<forms::CheckBox>("chkAll", {120, 1320, 2600, 300}, "执行完未关闭的显示");
+  forms::CommandButton& cmdClearFilter =
+      add<forms::CommandButton>("cmdClearFilter", {6360, 1290, 1100, 350}, "清除");
   forms::CommandButton& cmdFilter =
       add<forms::CommandButton>("cmdFilter", {7560, 1290, 1100, 350}, "过滤(&F)");
   forms::CommandButton& cmdOk =

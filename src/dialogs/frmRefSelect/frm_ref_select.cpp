@@ -19,6 +19,7 @@
 #include "dialogs/frmRefSelect/ref_select_messages.h"
 #include "dialogs/frmRefSelect/ref_select_queries.h"
 #include "dialogs/frmRefSelect/ref_select_rules.h"
+#include "forms/field_captions.h"
 #include "forms/recordset_rows.h"
 #include "forms/ui_host.h"
 #include "module/account_settings.h"
@@ -262,9 +263,16 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
     const int col = f + 1;
     grid.setTextMatrix(col, 0, view.fieldName(f));
     grid.setColLock(col, col != colThis_ && col != colThisNum_);
-    // Amounts show with the account's decimals, as the quantity and pieces of the header do.
-    if (col == colStock_ || col == colThis_) grid.setColFormat(col, qtyFormat_.pattern());
-    if (col == colStockNum_ || col == colThisNum_) grid.setColFormat(col, numFormat_.pattern());
+    // Amounts show with the account's decimals, as the quantity and pieces of the header do: the
+    // stock and this-time columns, and every other quantity the query returns (issued so far,
+    // received), drawn alike so figures side by side read alike.
+    const forms::AmountKind amount = forms::amountKindOf(view.fieldName(f));
+    if (col == colStock_ || col == colThis_ || amount == forms::AmountKind::Quantity) {
+      grid.setColFormat(col, qtyFormat_.pattern());
+    }
+    if (col == colStockNum_ || col == colThisNum_ || amount == forms::AmountKind::Pieces) {
+      grid.setColFormat(col, numFormat_.pattern());
+    }
     // A free item the inventory does not use has nothing to show, here as in the header.
     if (const int item = freeItemOf(view.fieldName(f)); item > 0 && !freeUsed_[item]) {
       grid.setColWidth(col, 0);

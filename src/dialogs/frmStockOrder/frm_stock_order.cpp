@@ -41,6 +41,8 @@ frmStockOrder::frmStockOrder()
   SSTab1.Click = handler(query, [this](int previousTab) { tabSwitched(previousTab, false); });
   cmdFilter.Click = handler(query, [this] { filter(); });
   Command1.Click = cmdFilter.Click;
+  bindClearFilter(cmdClearFilter);
+  bindClearFilter(cmdClearFilter1);
   chkBusType.Click = handler(query, [this] {
     if (ready()) filter();
   });

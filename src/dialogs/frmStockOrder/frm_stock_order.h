@@ -92,6 +92,8 @@ class frmStockOrder : public kit::LineGridDialog {
       add<forms::CheckBox>("chkBusType", {120, 420, 1200, 300, &SSTab1, 0}, "受托代销");
   forms::CheckBox& chkEdit =
       add<forms::CheckBox>("chkEdit", {1440, 420, 1800, 300, &SSTab1, 0}, "生单后是否编辑");
+  forms::CommandButton& cmdClearFilter =
+      add<forms::CommandButton>("cmdClearFilter", {8580, 390, 1100, 360, &SSTab1, 0}, "清除");
   forms::CommandButton& cmdFilter =
       add<forms::CommandButton>("cmdFilter", {9780, 390, 1100, 360, &SSTab1, 0}, "过滤(&F)");
   forms::MsSuperGrid& lstDdHead =
@@ -100,6 +102,8 @@ class frmStockOrder : public kit::LineGridDialog {
       add<forms::MsSuperGrid>("lstDdBody", {60, 3060, 10920, 3060, &SSTab1, 0});
   forms::CheckBox& chkEdit1 =
       add<forms::CheckBox>("chkEdit1", {1440, 420, 1800, 300, &SSTab1, 1}, "生单后是否编辑");
+  forms::CommandButton& cmdClearFilter1 =
+      add<forms::CommandButton>("cmdClearFilter1", {8580, 390, 1100, 360, &SSTab1, 1}, "清除");
   forms::CommandButton& Command1 =
       add<forms::CommandButton>("Command1", {9780, 390, 1100, 360, &SSTab1, 1}, "过滤(&F)");
   forms::MsSuperGrid& lstDhdHead =

@@ -34,6 +34,7 @@ frmWWProduceOrder::frmWWProduceOrder()
   bindFilterFields(cmdRefers);
   bindButtons(cmdOk, cmdExit);
   cmdFilter.Click = handler([this] { cmdFilter_Click(); });
+  bindClearFilter(cmdClearFilter);
   chkAll.Click = handler([this] { chkAll_Click(); });
   chkYbjs.Click = handler([this] { chkYbjs_Click(); });
   chkSelectAllHead.Click = handler([this] { chkSelectAllHead_Click(); });
@@ -460,6 +461,7 @@ void frmWWProduceOrder::chkYbjs_Click() {
 
 void frmWWProduceOrder::cmdFilter_Click() {
   const auto busyPointer = busy();
+  rememberFilter();
   const FilterFields fields =
       kit::readOrderFilter(txtLDate, txtUDate, cmbDept, cmbPerson, cmbPOID, cmbVen, cmbInv);
   const FilterText filter =

@@ -107,6 +107,8 @@ class frmWWProduceOrder : public kit::ReferenceDialog {
       add<forms::CheckBox>("chkAll", {120, 930, 2700, 300}, "执行完未关闭的显示");
   forms::CheckBox& chkYbjs =
       add<forms::CheckBox>("chkYbjs", {3000, 930, 2700, 300}, "不合格品让步接收入库");
+  forms::CommandButton& cmdClearFilter =
+      add<forms::CommandButton>("cmdClearFilter", {9240, 900, 1100, 360}, "清除");
   forms::CommandButton& cmdFilter =
       add<forms::CommandButton>("cmdFilter", {10440, 900, 1100, 360}, "过滤(&F)");
 

@@ -177,6 +177,7 @@ void LineGridDialog::linesListed(Page& /*page*/) {}
 
 void LineGridDialog::filter() {
   const auto busyPointer = busy();
+  rememberFilter();
   heads_ = queryHeads();
   forms::MsSuperGrid& grid = shownPage().heads;
   bool filled = false;

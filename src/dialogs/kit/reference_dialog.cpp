@@ -1,5 +1,7 @@
 #include "dialogs/kit/reference_dialog.h"
 
+#include <algorithm>
+
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/collection.h"
@@ -9,6 +11,8 @@
 #include "forms/menu.h"
 #include "forms/tab_strip.h"
 #include "forms/text_box.h"
+#include "forms/ui_host.h"
+#include "forms/view_settings.h"
 #include "module/module_state.h"
 #include "module/reference_lists.h"
 #include "module/settings.h"
@@ -50,6 +54,70 @@ void ReferenceDialog::bindFilterFields(forms::CommandButton& lookupButton, bool 
   }
 }
 
+namespace {
+
+// The items a remembered filter is kept under in the user's settings of the dialog: a flag that
+// one is remembered, then each field's text and the codes its lookup stored.
+constexpr std::string_view kFilterItem = "Filter";
+std::string textItem(const forms::TextBox& box) {
+  return std::string(kFilterItem) + "." + box.Name();
+}
+std::string codesItem(const forms::TextBox& box) {
+  return textItem(box) + ".Codes";
+}
+
+// Where remembered filters are kept, when the current host works forms for a person.
+std::shared_ptr<forms::ViewSettings> filterStore() {
+  if (!forms::currentUiHost().remembersFilters()) return nullptr;
+  return forms::currentViewSettings();
+}
+
+}  // namespace
+
+void ReferenceDialog::leaveOutOfFilter(forms::TextBox& field) {
+  notFilter_.push_back(&field);
+}
+
+void ReferenceDialog::rememberFilter() {
+  const auto store = filterStore();
+  if (!store) return;
+  for (forms::TextBox* box : filterFields_) {
+    if (std::find(notFilter_.begin(), notFilter_.end(), box) != notFilter_.end()) continue;
+    // A disabled field (the item, until a head is checked) does not filter now.
+    const bool filters = box->Enabled();
+    store->write(Name(), textItem(*box), filters ? box->Text() : std::string());
+    store->write(Name(), codesItem(*box), filters ? box->LinkItem() : std::string());
+  }
+  store->write(Name(), kFilterItem, "1");
+}
+
+void ReferenceDialog::restoreFilter() {
+  const auto store = filterStore();
+  if (!store || store->read(Name(), kFilterItem).value_or("") != "1") return;
+  for (forms::TextBox* box : filterFields_) {
+    if (std::find(notFilter_.begin(), notFilter_.end(), box) != notFilter_.end()) continue;
+    if (!box->Enabled()) continue;
+    const auto text = store->read(Name(), textItem(*box));
+    if (!text) continue;
+    box->setText(*text);
+    box->setLinkItem(store->read(Name(), codesItem(*box)).value_or(""));
+  }
+}
+
+void ReferenceDialog::clearFilter() {
+  for (forms::TextBox* box : filterFields_) {
+    if (std::find(notFilter_.begin(), notFilter_.end(), box) != notFilter_.end()) continue;
+    box->setText("");
+    box->setLinkItem("");
+  }
+  if (const auto store = filterStore()) store->write(Name(), kFilterItem, "");
+}
+
+void ReferenceDialog::bindClearFilter(forms::CommandButton& clear) {
+  clear.setCausesValidation(false);
+  clear.Click = handler([this] { clearFilter(); });
+}
+
 module::LookupFields& ReferenceDialog::lookupFields() {
   if (!lookupFields_) throw automation::ComError::objectNotSet();
   return *lookupFields_;
@@ -78,6 +146,7 @@ void ReferenceDialog::popupMenuOn(forms::Control& list, forms::Menu& menu) {
 void ReferenceDialog::Form_Load() {
   if (!module::gContext) throw automation::ComError::objectNotSet();
   loadDialog();
+  restoreFilter();
   if (lookupButton_ != nullptr) lookupButton_->setVisible(false);
   module::ApplyDialogStyle(*this);
 }

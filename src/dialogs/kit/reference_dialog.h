@@ -14,7 +14,10 @@
 //     Nothing and unloads, unless the dialog cancels otherwise;
 //   - loading: the session must be open, the dialog loads what is its own (loadDialog), the
 //     lookup button hides and the account's dialog style applies;
-//   - the list pop-up menus a right click opens.
+//   - the list pop-up menus a right click opens;
+//   - the filter a person last used: the filter fields are remembered per user and dialog each
+//     time the filter runs (rememberFilter) and restored as the dialog loads, where a person works
+//     it (forms::UiHost::remembersFilters); a clear button (bindClearFilter) empties them.
 // A dialog adds its controls, its filter, its queries, its rules and messages, and OK.
 #pragma once
 
@@ -70,6 +73,15 @@ class ReferenceDialog : public forms::DialogShell {
   // and show the names); with `textTips` a field shows its whole text as its tool tip.
   void bindFilterFields(forms::CommandButton& lookupButton, bool textTips = false);
   module::LookupFields& lookupFields();
+  // A field declared with filterField that is no part of the filter (the date a voucher gets): it
+  // is neither remembered nor cleared.
+  void leaveOutOfFilter(forms::TextBox& field);
+  // The filter runs: where a person works the dialog, what the filter fields hold (text and the
+  // codes their lookups stored) is kept for the user and dialog.
+  void rememberFilter();
+  // `clear`'s click empties the filter fields (text and codes) and forgets the remembered filter.
+  void bindClearFilter(forms::CommandButton& clear);
+  void clearFilter();
   // OK and cancel: Enter presses `ok`, Esc `cancel`; their clicks run okClicked (under `okPolicy`,
   // else the dialog's policy) and cancelClicked.
   void bindButtons(forms::CommandButton& ok, forms::CommandButton& cancel,
@@ -120,7 +132,11 @@ class ReferenceDialog : public forms::DialogShell {
   std::string filter_;
   std::shared_ptr<ado::Connection> conn_;
   std::weak_ptr<automation::Object> owner_;
+  // The filter a person last used back in the fields (Form_Load, after loadDialog set its
+  // defaults); nothing when none is remembered.
+  void restoreFilter();
   std::vector<forms::TextBox*> filterFields_;
+  std::vector<forms::TextBox*> notFilter_;
   forms::CommandButton* lookupButton_ = nullptr;
   std::optional<module::LookupFields> lookupFields_;
 };

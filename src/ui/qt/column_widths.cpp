@@ -170,16 +170,16 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
     const ColumnRule rule = ruleOf(c);
     rules_[static_cast<std::size_t>(c)] = rule;
     model_.setTwoLineCaption(c, false);
-    if (rule.twips <= 0) {
+    if (rule.twips <= 0 || model_.internalKey(c)) {
       if (!view_.isColumnHidden(c)) view_.setColumnHidden(c, true);
       continue;
     }
     if (view_.isColumnHidden(c)) view_.setColumnHidden(c, false);
     Plan plan;
     plan.col = c;
-    const QString caption = model_.captionOf(c);
+    const QString caption = model_.drawnCaption(c);
     const int base = rule.set ? rule.twips : 0;
-    const auto kept = keep_ ? kept_.constEnd() : kept_.constFind(caption);
+    const auto kept = keep_ ? kept_.constEnd() : kept_.constFind(model_.captionOf(c));
     if (kept != kept_.constEnd() && kept->base == base) {
       plan.width = std::max(toPixels(kept->twips), 4);
     } else {

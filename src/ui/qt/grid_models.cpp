@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "forms/field_captions.h"
 #include "forms/list_find.h"
 #include "forms/list_view.h"
 #include "forms/super_grid.h"
@@ -98,7 +99,7 @@ void ControlTableModel::judgeColumns() {
     values.reserve(sample);
     for (int r = 0; r < sample; ++r) values.push_back(textOf(r, c));
     looks_[static_cast<std::size_t>(c)] =
-        lookOfColumn(captionOf(c), formatOf(c), isMarkColumn(c), values);
+        lookOfColumn(drawnCaption(c), formatOf(c), isMarkColumn(c), values);
   }
 }
 
@@ -120,8 +121,16 @@ void ControlTableModel::setTwoLineCaption(int col, bool on) {
   Q_EMIT headerDataChanged(Qt::Horizontal, col, col);
 }
 
+QString ControlTableModel::drawnCaption(int col) const {
+  return toQString(forms::shownCaption(captionOf(col).toStdString()));
+}
+
+bool ControlTableModel::internalKey(int col) const {
+  return forms::isInternalKey(captionOf(col).toStdString());
+}
+
 QVariant ControlTableModel::shownCaption(int col, int role) const {
-  const QString caption = captionOf(col);
+  const QString caption = drawnCaption(col);
   if (role == Qt::ToolTipRole) return caption.isEmpty() ? QVariant() : QVariant(caption);
   if (role != Qt::DisplayRole) return {};
   const bool twoLines = col >= 0 && static_cast<std::size_t>(col) < twoLine_.size() &&

@@ -49,6 +49,11 @@ class ControlTableModel : public QAbstractTableModel {
   // The control's caption and text of a column and model row ("" outside the control).
   virtual QString captionOf(int col) const = 0;
   virtual QString textOf(int row, int col) const = 0;
+  // The caption a person reads over a column: a field name's Chinese caption
+  // (forms/field_captions.h), the control's caption otherwise.
+  QString drawnCaption(int col) const;
+  // Whether a column holds an internal row key, kept in the control but never drawn.
+  bool internalKey(int col) const;
   // Whether a model row is marked (its mark column shows a mark, or its check box is checked):
   // such a row is drawn in kMarkedRowColour.
   virtual bool rowMarked(int row) const;

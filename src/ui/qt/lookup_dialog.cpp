@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "forms/field_captions.h"
 #include "forms/row_source.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/qt_text.h"
@@ -39,7 +40,7 @@ class RowSourceModel final : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (role != Qt::DisplayRole || rows_ == nullptr) return {};
     if (orientation == Qt::Vertical) return section + 1;
-    return toQString(rows_->fieldName(section));
+    return toQString(forms::shownCaption(rows_->fieldName(section)));
   }
 
  private:
@@ -74,6 +75,10 @@ std::optional<std::vector<int>> showLookupList(const forms::LookupRequest& reque
   setUpTable(*table, 285);
   table->verticalHeader()->show();
   table->setModel(proxy);
+  // The archive's row keys are still there for the answer; a person never needs to read them.
+  for (int c = 0; c < source->columnCount(); ++c) {
+    if (forms::isInternalKey(request.rows->fieldName(c))) table->setColumnHidden(c, true);
+  }
   table->setSortingEnabled(true);
   table->sortByColumn(-1, Qt::AscendingOrder);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);

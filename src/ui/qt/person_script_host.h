@@ -30,6 +30,7 @@ class PersonScriptHost : public script::ScriptedUiHost {
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
   void beep() override;
   bool findInList(forms::Control& list) override { return qt_.findInList(list); }
+  bool remembersFilters() const override { return true; }
   void setScreenPointer(int pointer) override;
 
  private:

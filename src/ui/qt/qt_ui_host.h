@@ -30,6 +30,7 @@ class QtUiHost : public forms::UiHost {
   void beep() override;
   // The list's find field (ControlView::openFind) in the window the list is drawn in.
   bool findInList(forms::Control& list) override;
+  bool remembersFilters() const override { return true; }
   void setScreenPointer(int pointer) override;
 
   FormWindows& windows() { return windows_; }

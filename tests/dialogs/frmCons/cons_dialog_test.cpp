@@ -21,6 +21,7 @@
 #include "module/settings.h"
 #include "platform/registry.h"
 #include "support/demo_account.h"
+#include "support/memory_view_settings.h"
 #include "support/recording_ui_host.h"
 
 namespace quillon::dialogs {
@@ -205,6 +206,37 @@ TEST_F(ConsDialog, FilterBoxesKeepTheNamesTheyCompareAndNoValueChangesAStatement
     f.cmbBusType.userDropDown();
     f.cmbBusType.userDropDown();
     EXPECT_EQ(f.cmbBusType.ListCount(), 4);
+    f.cmdExit.userClick();
+  });
+}
+
+// The delivery notes remember the filter a person ran (through the line dialogs' one filter), but
+// the issue date is the voucher's: never remembered, never cleared.
+TEST_F(ConsDialog, ARememberedFilterLeavesTheIssueDateAlone) {
+  const auto settings = std::make_shared<test_support::MemoryViewSettings>();
+  const test_support::ScopedViewSettings installed(settings);
+  scoped_.reset();
+  host_ = std::make_shared<test_support::PersonUiHost>();
+  scoped_ = std::make_unique<forms::ScopedUiHost>(host_);
+  std::string issueDate;
+  run([&](frmCons& f) {
+    issueDate = f.txtOutDate.Text();
+    f.cmbDLID.setText("FH26120009");
+    f.txtOutDate.setText("2026-12-31");
+    f.cmdFilter.userClick();
+    f.cmdExit.userClick();
+  });
+  EXPECT_FALSE(settings->items.contains("frmCons/Filter.txtOutDate"));
+  run([&](frmCons& f) {
+    EXPECT_EQ(f.cmbDLID.Text(), "FH26120009");
+    EXPECT_EQ(f.txtOutDate.Text(), issueDate);
+    f.cmdClearFilter.userClick();
+    EXPECT_EQ(f.cmbDLID.Text(), "");
+    EXPECT_EQ(f.txtOutDate.Text(), issueDate);
+    f.cmdExit.userClick();
+  });
+  run([&](frmCons& f) {
+    EXPECT_EQ(f.cmbDLID.Text(), "");
     f.cmdExit.userClick();
   });
 }

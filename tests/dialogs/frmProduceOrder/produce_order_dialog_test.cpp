@@ -12,6 +12,7 @@
 #include "module/module_state.h"
 #include "produce_order_fixture.h"
 #include "support/demo_account.h"
+#include "support/memory_view_settings.h"
 
 namespace quillon::dialogs {
 namespace {
@@ -222,6 +223,69 @@ TEST(frmProduceOrder, CancelAndRefusalsKeepTheDialogAsItWas) {
   });
   EXPECT_TRUE(r.ok);
   EXPECT_TRUE(r.nothing);
+}
+
+// A person finds the dialog with the filter last used (texts and the codes the lookups stored),
+// and the clear button empties it for good; a scripted run neither restores nor is restored from.
+TEST(frmProduceOrder, APersonsLastFilterIsRememberedUntilCleared) {
+  const auto settings = std::make_shared<test_support::MemoryViewSettings>();
+  const test_support::ScopedViewSettings installed(settings);
+  auto person = std::make_shared<test_support::PersonUiHost>();
+  auto script = std::make_shared<RecordingUiHost>();
+  const auto login = testing::loginAs("demo");
+  auto po = newOrder();
+  {
+    forms::ScopedUiHost scoped(person);
+    runLoad(*po, *person, login, [&](frmProduceOrder& f) {
+      f.txtLDate.setText("2026-01-01");
+      f.cmbPOID.setText("PO-9");
+      f.moveFocus(f.cmbVen);
+      f.cmbVen.setText("V001");
+      // The item field takes a code only once a head is checked: a disabled field is no part of
+      // the filter remembered.
+      f.cmbInv.setText("0303001");
+      f.cmdFilter.userClick();
+      f.cmdExit.userClick();
+    });
+  }
+  EXPECT_EQ(settings->items["frmProduceOrder/Filter"], "1");
+  EXPECT_EQ(settings->items["frmProduceOrder/Filter.cmbVen.Codes"], "V001");
+  EXPECT_EQ(settings->items["frmProduceOrder/Filter.cmbInv"], "");
+  {
+    forms::ScopedUiHost scoped(script);
+    runLoad(*po, *script, login, [&](frmProduceOrder& f) {
+      EXPECT_EQ(f.cmbPOID.Text(), "");
+      EXPECT_EQ(f.cmbVen.LinkItem(), "");
+      f.cmbPOID.setText("SCRIPTED");
+      f.cmdFilter.userClick();
+      f.cmdExit.userClick();
+    });
+  }
+  EXPECT_EQ(settings->items["frmProduceOrder/Filter.cmbPOID"], "PO-9");
+  {
+    forms::ScopedUiHost scoped(person);
+    runLoad(*po, *person, login, [&](frmProduceOrder& f) {
+      EXPECT_EQ(f.txtLDate.Text(), "2026-01-01");
+      EXPECT_EQ(f.cmbPOID.Text(), "PO-9");
+      EXPECT_EQ(f.cmbVen.LinkItem(), "V001");
+      EXPECT_NE(f.cmbVen.Text(), "");
+      EXPECT_EQ(f.cmbInv.Text(), "");
+      EXPECT_EQ(f.cmdClearFilter.Caption(), "清除");
+      f.cmdClearFilter.userClick();
+      for (const forms::TextBox* box :
+           {&f.txtLDate, &f.txtUDate, &f.cmbDept, &f.cmbPerson, &f.cmbPOID, &f.cmbVen, &f.cmbInv}) {
+        EXPECT_EQ(box->Text(), "") << box->Name();
+        EXPECT_EQ(box->LinkItem(), "") << box->Name();
+      }
+      f.cmdExit.userClick();
+    });
+    runLoad(*po, *person, login, [&](frmProduceOrder& f) {
+      EXPECT_EQ(f.cmbPOID.Text(), "");
+      EXPECT_EQ(f.cmbVen.LinkItem(), "");
+      f.cmdExit.userClick();
+    });
+  }
+  EXPECT_TRUE(person->messages.empty()) << person->lastMessage();
 }
 
 TEST(frmProduceOrder, ItemOnlyFilterNarrowsTheListedLines) {
