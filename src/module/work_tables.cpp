@@ -79,14 +79,15 @@ std::string deleteSums(HoldKind kind, const std::string& desk) {
          " and iKind = " + std::to_string(kindNumber(kind));
 }
 
-// Drops what bears the work table's name: a table (an earlier release's) or a view, or, when
-// there is neither, runs the view's drop for the database's error.
+// Drops what bears the work table's name: the work table (which the catalogue shows as a user
+// table, and whose drop takes its sums along), a table an earlier release filled, or a plain view;
+// when there is none, runs the table's drop for the database's error.
 void dropByName(ado::Connection& connection, const std::string& name, bool mustExist) {
   const std::string type = objectType(connection, name);
-  if (type == "U") {
-    connection.execute(" drop table " + name + " ", nullptr, ado::adExecuteNoRecords);
-  } else if (type == "V" || mustExist) {
+  if (type == "V") {
     connection.execute(" drop view " + name + " ", nullptr, ado::adExecuteNoRecords);
+  } else if (!type.empty() || mustExist) {
+    connection.execute(" drop table " + name + " ", nullptr, ado::adExecuteNoRecords);
   }
 }
 

@@ -7,9 +7,11 @@
 // a view of its source table that reads each row's sums from one table of the account,
 // ST_WorkSums (cDesk, iKind, AutoID, fSumOutQ, fSumOutN), which holds a row only for what a desk
 // wrote. An update of the view by name (the library's own, or a host's) goes to ST_WorkSums through
-// the view's trigger, so hosts read, join and update the work table by its name as before, and it
-// appears in sysobjects while it exists. Making one costs a view and its trigger whatever the
-// number of source rows; dropping it drops the view and the desk's sums.
+// the view's trigger, so hosts read, join and update the work table by its name as before. The
+// catalogue shows it as a user table (sysobjects type 'U', OBJECTPROPERTY IsUserTable 1) while it
+// exists, and a host's "drop table" of it drops the view and the desk's sums, so the usual "drop
+// it if it is there, then select into it" works. Making one costs a view and its trigger whatever
+// the number of source rows; dropping it drops the view and the desk's sums.
 #pragma once
 
 #include <string>

@@ -115,6 +115,11 @@ class Database {
   // with the row's `key` and the `fixed` column values, which is inserted when there is none.
   // `table` has a unique key over the fixed columns and `key`. Names are plain names; the fixed
   // values are texts, quoted here.
+  //
+  // Such a view stands for a table of its name: the catalogue (sysobjects, object_id(…, 'U'),
+  // OBJECTPROPERTY(…, 'IsUserTable')) shows it as a user table, and DROP TABLE of its name drops
+  // it together with the rows of `table` that carry the fixed values, so that a host's "drop the
+  // table if it is there, then make it" works on it as on a table.
   struct UpdateRoute {
     std::string view;
     std::string table;

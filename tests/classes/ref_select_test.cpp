@@ -143,6 +143,58 @@ TEST_F(RefSelectWork, WorkTablesOfTwoDesksStayApart) {
   EXPECT_EQ(number("select count(*) from ST_WorkSums"), 0);
 }
 
+// A host's own code finds the work table as a user table and replaces it with the classic
+// "drop it if it is a user table, then create it" batch, or drops it and selects into its name:
+// the drop takes the desk's sums along and leaves another desk's.
+TEST_F(RefSelectWork, AHostsDropAndCreateOfTheWorkTableWorkAsOnATable) {
+  RefSelect refSelect;
+  const std::string name = prefix + "_CurrentS";
+  const auto id = static_cast<std::int32_t>(number("select min(AutoID) from CurrentStock"));
+  ::setenv("QUILLON_TERMINAL_SESSION", "other", 1);
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  refSelect.UpdateTmpCurrentStock(login, 2, 0, id);
+  ::unsetenv("QUILLON_TERMINAL_SESSION");
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  refSelect.UpdateTmpCurrentStock(login, 5, 1, id);
+  const double others = number("select count(*) from ST_WorkSums") - 1;
+  ASSERT_GE(others, 1);
+
+  EXPECT_EQ(number("select count(*) from dbo.sysobjects where id = object_id(N'[dbo].[" + name +
+                   "]') and OBJECTPROPERTY(id, N'IsUserTable') = 1 and xtype = 'U'"),
+            1);
+  EXPECT_EQ(number("select count(*) from sysobjects where name = '" + name + "' and type = 'U'"),
+            1);
+  EXPECT_EQ(number("select case when object_id('" + name + "', 'U') is null then 0 else 1 end"), 1);
+  EXPECT_EQ(number("select objectproperty(object_id('" + name + "'), 'IsView')"), 0);
+
+  const std::string hostBatch =
+      " if  exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[" + name +
+      "]') and OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table " + name + " create table " +
+      name + " ( AutoID int , fSumOutQ decimal(20,6),fSumOutN decimal(20,6)) insert into " + name +
+      " select Autoid,0,0 from CurrentStock ";
+  connection->execute(hostBatch, nullptr, -1);
+  EXPECT_EQ(number("select count(*) from " + name), number("select count(*) from CurrentStock"));
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + name), 0);
+  EXPECT_EQ(number("select count(*) from ST_WorkSums"), others);
+  // The host's table is a plain table: its rows are its own, and the batch runs again over it.
+  connection->execute("delete from " + name + " where AutoID = " + std::to_string(id));
+  connection->execute(hostBatch, nullptr, -1);
+  EXPECT_EQ(number("select count(*) from " + name), number("select count(*) from CurrentStock"));
+
+  // Made again by the library, then dropped by the host and its name selected into.
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  refSelect.UpdateTmpCurrentStock(login, 3, 0, id);
+  EXPECT_EQ(number("select count(*) from ST_WorkSums"), others + 1);
+  connection->execute(" drop table " + name + " ");
+  EXPECT_EQ(number("select count(*) from ST_WorkSums"), others);
+  EXPECT_EQ(number("select count(*) from sysobjects where name = '" + name + "'"), 0);
+  connection->execute("select AutoID, 0 as fSumOutQ into " + name + " from CurrentStock");
+  EXPECT_EQ(number("select count(*) from " + name), number("select count(*) from CurrentStock"));
+  connection->execute(" drop table " + name + " ");
+  // A drop of what is not there fails as a table's drop does.
+  EXPECT_THROW(connection->execute(" drop table " + name + " "), ComError);
+}
+
 TEST_F(RefSelectWork, QueryRewrites) {
   RefSelect refSelect;
   const std::string join = "  left join  " + prefix + "_CurrentS  on  " + prefix +

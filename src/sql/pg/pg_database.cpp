@@ -374,6 +374,9 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
       send(op, sql, handler);
       return;
     }
+    case Op::Kind::DropTable:
+      dropTable(op, handler);
+      return;
     case Op::Kind::Exec:
       if (op.sql == "BEGIN") {
         begin();
@@ -587,14 +590,42 @@ void PgDatabase::routeViewUpdates(const UpdateRoute& route) {
     values += ", NEW." + name(column);
     set += std::string(set.empty() ? "" : ", ") + name(column) + " = excluded." + name(column);
   }
+  std::string forget = "DELETE FROM " + name(route.table) + " WHERE true";
+  for (const auto& [column, value] : route.fixed)
+    forget += " AND " + name(column) + " = " + quoteLiteral(value);
   const std::string function = name(route.view + "_route");
+  // The trigger's name marks the view as one that stands for a table (tsql.sysobjects); its
+  // comment is what DROP TABLE of the view deletes with it.
   exec("CREATE OR REPLACE FUNCTION " + function +
            "() RETURNS trigger LANGUAGE plpgsql AS $quillon$BEGIN INSERT INTO " +
            name(route.table) + " (" + names + ") VALUES (" + values + ") ON CONFLICT (" + conflict +
            ") DO UPDATE SET " + set + "; RETURN NEW; END$quillon$; CREATE TRIGGER " +
-           "route INSTEAD OF UPDATE ON " + name(route.view) + " FOR EACH ROW EXECUTE FUNCTION " +
-           function + "()",
+           "tsql_route INSTEAD OF UPDATE ON " + name(route.view) +
+           " FOR EACH ROW EXECUTE FUNCTION " + function + "(); COMMENT ON TRIGGER tsql_route ON " +
+           name(route.view) + " IS " + quoteLiteral(forget),
        "route view updates");
+}
+
+void PgDatabase::dropTable(const Op& op, ResultHandler& handler) {
+  if (!op.target.empty()) {
+    const std::string sql =
+        "SELECT quote_ident(c.relname), d.description FROM pg_class c JOIN pg_trigger t ON "
+        "t.tgrelid = c.oid AND t.tgname = 'tsql_route' JOIN pg_description d ON d.objoid = t.oid "
+        "AND d.classoid = 'pg_trigger'::regclass WHERE c.relkind = 'v' AND c.relnamespace = "
+        "current_schema()::regnamespace AND c.relname = " +
+        quoteLiteral(asciiLower(op.target));
+    Result r(PQexec(connection(), sql.c_str()));
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), op.source);
+    if (PQntuples(r.get()) == 1) {
+      // One statement string: outside a transaction the server runs it as one.
+      const std::string both =
+          std::string(PQgetvalue(r.get(), 0, 1)) + "; DROP VIEW " + PQgetvalue(r.get(), 0, 0);
+      r.reset();
+      send(op, both, handler);
+      return;
+    }
+  }
+  send(op, op.sql, handler);
 }
 
 void PgDatabase::setBusyTimeout(int milliseconds) {

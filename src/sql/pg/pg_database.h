@@ -92,6 +92,8 @@ class PgDatabase final : public Database {
   void installFunctions();
   void runOne(const Op& op, ResultHandler& handler);
   void ensureDomains(const std::vector<std::string>& types);
+  // DROP TABLE: of a view that stands for a table, the view and the rows its updates wrote.
+  void dropTable(const Op& op, ResultHandler& handler);
   // Sends `sql` and hands its results to the handler: rows to onResultSet, counts to
   // onRowsAffected. Inside a transaction the statement runs under a savepoint.
   void send(const Op& op, const std::string& sql, ResultHandler& handler);

@@ -51,6 +51,8 @@ class SqliteDatabase final : public Database {
 
   void runOne(const Op& op, ResultHandler& handler);
   void selectInto(const Op& op, ResultHandler& handler);
+  // DROP TABLE: of a view that stands for a table, the view and the rows its updates wrote.
+  void dropTable(const Op& op, ResultHandler& handler);
 
   sqlite3* db_;
   bool readOnly_;
