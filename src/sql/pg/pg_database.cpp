@@ -686,9 +686,10 @@ void PgDatabase::dropTable(const Op& op, ResultHandler& handler) {
     Result r(PQexec(connection(), sql.c_str()));
     if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), op.source);
     if (PQntuples(r.get()) == 1) {
-      // One statement string: outside a transaction the server runs it as one.
+      // One statement string: outside a transaction the server runs it as one. The drop comes
+      // first, as its result is the statement's (no rows affected).
       const std::string both =
-          std::string(PQgetvalue(r.get(), 0, 1)) + "; DROP VIEW " + PQgetvalue(r.get(), 0, 0);
+          std::string("DROP VIEW ") + PQgetvalue(r.get(), 0, 0) + "; " + PQgetvalue(r.get(), 0, 1);
       r.reset();
       send(op, both, handler);
       return;
