@@ -329,6 +329,13 @@ BEGIN
   EXECUTE format('COMMENT ON TABLE %s IS %L', rel, noted || E'\n' || names);
 END $$;
 
+-- Whether a relation is a view that stands for a table: one whose updates are routed to a table
+-- (Database::routeViewUpdates); the catalogue shows it as a user table.
+CREATE OR REPLACE FUNCTION tsql.stands_for_table(rel oid) RETURNS boolean
+  LANGUAGE sql STABLE AS $$
+  SELECT EXISTS (SELECT 1 FROM pg_trigger t WHERE t.tgrelid = rel AND t.tgname = 'tsql_route')
+$$;
+
 -- object_id(name [, type]): names may carry brackets, an owner and a tempdb prefix; "#name" and
 -- "tempdb..name" are the connection's temporary objects, which get negative ids.
 CREATE OR REPLACE FUNCTION tsql.object_id(name text, kind text DEFAULT NULL) RETURNS integer
@@ -366,7 +373,9 @@ BEGIN
     END IF;
   END IF;
   SELECT c2.oid INTO found FROM pg_class c2
-   WHERE c2.relname = lower(last) AND c2.relkind = ANY(kinds)
+   WHERE c2.relname = lower(last)
+     AND CASE WHEN c2.relkind = 'v' AND kind IS NOT NULL AND tsql.stands_for_table(c2.oid)
+              THEN lower(kind) LIKE 'u%' ELSE c2.relkind = ANY(kinds) END
      AND c2.relnamespace = CASE WHEN temp THEN pg_my_temp_schema()
                                 ELSE current_schema()::regnamespace::oid END;
   IF found IS NULL THEN RETURN NULL; END IF;
@@ -384,14 +393,17 @@ BEGIN
   END IF;
   SELECT relkind INTO k FROM pg_class WHERE oid = abs(id)::oid;
   IF k IS NULL THEN RETURN NULL; END IF;
+  IF k = 'v' AND tsql.stands_for_table(abs(id)::oid) THEN k := 'r'; END IF;
   RETURN CASE WHEN wanted IN ('isusertable', 'istable') AND k IN ('r', 'p') THEN 1
               WHEN wanted = 'isview' AND k = 'v' THEN 1 ELSE 0 END;
 END $$;
 
 CREATE OR REPLACE VIEW tsql.sysobjects AS
   SELECT c.oid::bigint AS id, tsql.written_name(c.oid)::citext AS name,
-         (CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END)::citext AS xtype,
-         (CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END)::citext AS type,
+         (CASE WHEN c.relkind = 'v' AND NOT tsql.stands_for_table(c.oid) THEN 'V'
+               ELSE 'U' END)::citext AS xtype,
+         (CASE WHEN c.relkind = 'v' AND NOT tsql.stands_for_table(c.oid) THEN 'V'
+               ELSE 'U' END)::citext AS type,
          1 AS uid, 0 AS parent_obj
     FROM pg_class c
    WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind IN ('r', 'p', 'v');

@@ -18,6 +18,30 @@ namespace quillon::sql {
 
 namespace {
 
+// Opens the comment of a view's route trigger that holds, in hexadecimal, the statement deleting
+// the rows the route wrote.
+constexpr const char* kForgetMark = "/*forget:";
+
+std::string toHex(std::string_view text) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 15];
+  }
+  return out;
+}
+
+std::string fromHex(std::string_view hex) {
+  const auto digit = [](char c) { return c <= '9' ? c - '0' : c - 'a' + 10; };
+  std::string out;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    out += static_cast<char>(digit(hex[i]) * 16 + digit(hex[i + 1]));
+  return out;
+}
+
 // What a transaction begins with: the write lock at once, so that it waits for another desk's
 // transaction here, under the busy timeout, rather than failing at its first write (a deferred
 // transaction that has read cannot wait for the lock: the engine refuses it to avoid deadlock).
@@ -195,6 +219,9 @@ void SqliteDatabase::runOne(const Op& op, ResultHandler& handler) {
     case Op::Kind::SelectInto:
       selectInto(op, handler);
       return;
+    case Op::Kind::DropTable:
+      dropTable(op, handler);
+      return;
     case Op::Kind::If: {
       bool holds = false;
       {
@@ -316,6 +343,83 @@ std::vector<std::string> SqliteDatabase::integrityCheck(int limit) {
     raiseEngineError(db_, "integrity check");
   }
   return problems;
+}
+
+// An INSTEAD OF trigger upserting into the table; it goes with the view.
+void SqliteDatabase::routeViewUpdates(const UpdateRoute& route) {
+  std::string names;
+  std::string values;
+  std::string conflict;
+  for (const auto& [column, value] : route.fixed) {
+    names += quoteName(column) + ", ";
+    values += quoteLiteral(value) + ", ";
+    conflict += quoteName(column) + ", ";
+  }
+  names += quoteName(route.key);
+  values += "OLD." + quoteName(route.key);
+  conflict += quoteName(route.key);
+  std::string set;
+  for (const std::string& column : route.columns) {
+    names += ", " + quoteName(column);
+    values += ", NEW." + quoteName(column);
+    set += std::string(set.empty() ? "" : ", ") + quoteName(column) + " = excluded." +
+           quoteName(column);
+  }
+  std::string forget = "DELETE FROM " + quoteName(route.table) + " WHERE 1";
+  for (const auto& [column, value] : route.fixed)
+    forget += " AND " + quoteName(column) + " = " + quoteLiteral(value);
+  // The trigger's name marks the view as one that stands for a table (the catalogue views); the
+  // comment, in hexadecimal so that no value can end it, is what DROP TABLE deletes with it.
+  const std::string sql = "CREATE TRIGGER " + quoteName(route.view + "_Route") +
+                          " INSTEAD OF UPDATE ON " + quoteName(route.view) + " BEGIN " +
+                          kForgetMark + toHex(forget) + "*/ INSERT INTO " + quoteName(route.table) +
+                          " (" + names + ") VALUES (" + values + ") ON CONFLICT (" + conflict +
+                          ") DO UPDATE SET " + set + "; END";
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    raiseEngineError(db_, sql);
+}
+
+void SqliteDatabase::dropTable(const Op& op, ResultHandler& handler) {
+  std::string view;
+  std::string forget;
+  if (!op.target.empty()) {
+    Statement find(db_,
+                   "SELECT v.name, r.sql FROM main.sqlite_master v JOIN main.sqlite_master r ON "
+                   "r.type = 'trigger' AND r.tbl_name = v.name AND r.name = v.name || '_Route' "
+                   "COLLATE NOCASE WHERE v.type = 'view' AND v.name = ?1 COLLATE NOCASE",
+                   op.source);
+    sqlite3_bind_text(find.get(), 1, op.target.c_str(), static_cast<int>(op.target.size()),
+                      SQLITE_TRANSIENT);
+    const int rc = firstStep(find.get());
+    if (rc == SQLITE_ROW) {
+      view = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 0));
+      const char* text = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
+      const std::string_view trigger = text != nullptr ? text : "";
+      const auto at = trigger.find(kForgetMark);
+      const auto end = at == std::string_view::npos ? at : trigger.find("*/", at);
+      if (end != std::string_view::npos) {
+        const auto start = at + std::string_view(kForgetMark).size();
+        forget = fromHex(trigger.substr(start, end - start));
+      }
+    } else if (rc != SQLITE_DONE) {
+      raiseEngineError(db_, op.source);
+    }
+  }
+  if (view.empty()) {
+    Op plain = op;
+    plain.kind = Op::Kind::Exec;
+    runOne(plain, handler);
+    return;
+  }
+  // The rows and the view go together or not at all.
+  const std::string sql = "SAVEPOINT quillon_drop; " + forget + "; DROP VIEW " + quoteName(view) +
+                          "; RELEASE quillon_drop";
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    SqlError error = engineError(db_, op.source);
+    sqlite3_exec(db_, "ROLLBACK TO quillon_drop; RELEASE quillon_drop", nullptr, nullptr, nullptr);
+    throw error;
+  }
+  handler.onRowsAffected(0);
 }
 
 void SqliteDatabase::setBusyTimeout(int milliseconds) {

@@ -38,6 +38,7 @@ class SqliteDatabase final : public Database {
   void readWithoutMapping() override;
   std::unique_ptr<BulkLoader> bulkLoader() override;
   bool resetForReuse(const std::string& location) override;
+  void routeViewUpdates(const UpdateRoute& route) override;
 
   // The raw connection, for tests of the engine itself.
   sqlite3* handle() const { return db_; }
@@ -50,6 +51,8 @@ class SqliteDatabase final : public Database {
 
   void runOne(const Op& op, ResultHandler& handler);
   void selectInto(const Op& op, ResultHandler& handler);
+  // DROP TABLE: of a view that stands for a table, the view and the rows its updates wrote.
+  void dropTable(const Op& op, ResultHandler& handler);
 
   sqlite3* db_;
   bool readOnly_;
