@@ -308,10 +308,11 @@ class Generator {
         }
         return "COALESCE(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
       case 1:
-        // ISNULL has its first argument's type, which neither engine knows of a column: a real
-        // ISNULL starts with a decimal or float column, so that it is not an int (open).
-        if (type == Type::Real) {
-          return "ISNULL(" + signed_(type, column(type)) + ", " + expression(type, depth - 1) + ")";
+        // ISNULL has its first argument's type: a real one may start with an int, which cuts
+        // the real to an int.
+        if (type == Type::Real && chance(50)) {
+          const std::string first = expression(Type::Int, depth - 1);
+          return "ISNULL(" + first + ", " + evidentReal(depth - 1) + ")";
         }
         return "ISNULL(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
       case 2:
@@ -664,6 +665,13 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       // A decimal among the results of CASE and COALESCE makes them decimals.
       {"select coalesce(a, 2.5) / 2 from t1 where a = 3", "1.5"},
       {"select case when a > 1 then a else 0.5 end / 2 from t1 where a = 3", "1.5"},
+      // ISNULL has its first argument's type (an int cuts a real to an int); COALESCE and CASE
+      // take a decimal column's type over an int's.
+      {"select isnull(a, 2.5) / 2, isnull(null, 2.5) / 2 from t1 where a = 3", "1 | 1.25"},
+      {"select isnull(q, 5) / 2, isnull(convert(int, q), 2.7) from t1 where a = 2", "2.5 | 2"},
+      {"select isnull(nullif(a, 2), -2.7) from t1 where a = 2", "-2"},
+      {"select coalesce(18 / 7, q) / 6, case when a > 0 then 7 else q end / 2 from t1 where a = 2",
+       "0.333333333333 | 3.5"},
       // A grouped select lists grouped columns and aggregates only; an alias never names a
       // column of GROUP BY.
       {"select a as e from t1 group by e", "error (refused)"},

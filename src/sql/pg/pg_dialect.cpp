@@ -158,6 +158,12 @@ std::string PgDialect::bigint(const std::string& expr) const {
   return expr;
 }
 
+std::string PgDialect::isnullOfFirstType(const std::string& first,
+                                         const std::string& second) const {
+  // The server knows the first argument's type: tsql.isnull has one of each numeric type.
+  return "tsql.isnull(" + first + ", tsql.real(" + second + "))";
+}
+
 std::string PgDialect::real(const std::string& expr) const {
   return expr;
 }
