@@ -388,8 +388,9 @@ std::shared_ptr<const Program> Translator::translate(std::string_view batch) {
       lru_.splice(lru_.begin(), lru_, it->second);
       return it->second->program;
     }
-    lru_.erase(it->second);
+    const auto stale = it->second;
     map_.erase(it);
+    lru_.erase(stale);
   }
   SchemaScope scope(schema);
   auto program = std::make_shared<const Program>(translateUncached(batch, engine_));
