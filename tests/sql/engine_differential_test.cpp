@@ -686,6 +686,10 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select isnull(nullif(a, 2), -2.7) from t1 where a = 2", "-2"},
       {"select coalesce(18 / 7, q) / 6, case when a > 0 then 7 else q end / 2 from t1 where a = 2",
        "0.333333333333 | 3.5"},
+      // An operation fails only where a row reaches it, also one of two constants.
+      {"select case when a > 100 then 2147483647 + 1 when a < 0 then 1 / 0 else a end from t1 "
+       "where a = 3",
+       "3"},
       // A grouped select lists grouped columns and aggregates only; an alias never names a
       // column of GROUP BY.
       {"select a as e from t1 group by e", "error (refused)"},
