@@ -232,6 +232,12 @@ bool SqliteDatabase::resetForReuse(const std::string& location) {
       if (sqlite3_exec(db_, drop.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return false;
     }
     readCurrentSchema(db_);
+    // The schema version queries are prepared again when next needed: a kept session holds no
+    // statement.
+    for (sqlite3_stmt*& q : versionQueries_) {
+      sqlite3_finalize(q);
+      q = nullptr;
+    }
     return sqlite3_get_autocommit(db_) != 0 && sqlite3_next_stmt(db_, nullptr) == nullptr;
   } catch (const std::exception&) {
     return false;
