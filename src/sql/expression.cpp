@@ -55,13 +55,17 @@ bool nameToken(const Token& t) {
 
 // The declared types of the columns of the tables a statement names after FROM, JOIN, UPDATE and
 // INTO (and after the commas of a FROM list). A name that two of them type differently, or that
-// the statement also gives as an alias, has no known type.
+// a sub-select gives as an alias (a column of a derived table may bear a table column's name),
+// has no known type; an alias of the outer list names only a column of the result.
 std::unordered_map<std::string, ValueType> statementColumns(const Tokens& t, SchemaScope& scope) {
   std::unordered_map<std::string, ValueType> out;
   std::vector<std::string> aliases;
   bool inFrom = false;
+  int depth = 0;
   for (std::size_t i = 0; i < t.size(); ++i) {
     const Token& x = t[i];
+    if (x.isOp("(")) ++depth;
+    if (x.isOp(")")) --depth;
     if (x.kind == TokenKind::Word && x.keyword) {
       if (x.isWord("from")) {
         inFrom = true;
@@ -77,7 +81,7 @@ std::unordered_map<std::string, ValueType> statementColumns(const Tokens& t, Sch
         ((nameToken(before) || before.kind == TokenKind::Number ||
           before.kind == TokenKind::String || before.isOp(")") || before.isWord("end")) &&
          !(i + 1 < t.size() && (t[i + 1].isOp("(") || t[i + 1].isOp("."))))) {
-      aliases.push_back(asciiLower(x.text));
+      if (depth > 0) aliases.push_back(asciiLower(x.text));
       continue;
     }
     const bool tablePlace = before.isWord("from") || before.isWord("join") ||

@@ -684,6 +684,10 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select isnull(a, 2.5) / 2, isnull(null, 2.5) / 2 from t1 where a = 3", "1 | 1.25"},
       {"select isnull(q, 5) / 2, isnull(convert(int, q), 2.7) from t1 where a = 2", "2.5 | 2"},
       {"select isnull(nullif(a, 2), -2.7) from t1 where a = 2", "-2"},
+      // An alias of the list names a column of the result, not the table's column in the list;
+      // a derived table's column is no table column.
+      {"select q as a, isnull(a, 2.5) from t1 where a = 3", "7.25 | 3"},
+      {"select sum(isnull(q, 2.5) / 2) from (select 3 as q from t1) d", "3"},
       {"select coalesce(18 / 7, q) / 6, case when a > 0 then 7 else q end / 2 from t1 where a = 2",
        "0.333333333333 | 3.5"},
       // An operation fails only where a row reaches it, also one of two constants.
