@@ -90,8 +90,9 @@ case "$cmd" in
     start_cluster "$dir"
     uri="postgresql:///quillon_template?host=$dir&user=quillon"
     "$quillon" init-db --db "$uri" --scale 1 --force >/dev/null
-    "$quillon" sql --db "postgresql:///postgres?host=$dir&user=quillon" \
-      "create role desk login password 'desk'" >/dev/null 2>&1 || true
+    # Roles are the server's own statements, not T-SQL: its own client makes this one.
+    "$(bindir)/psql" -X -q -v ON_ERROR_STOP=1 -h "$dir" -U quillon -d postgres \
+      -c "create role desk login password 'desk'" >/dev/null
     echo "test-server: PostgreSQL at $dir"
     ;;
   bare)
