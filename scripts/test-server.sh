@@ -7,7 +7,10 @@
 #   test-server.sh bare DIR                   initdb into DIR and start, without any database of
 #                                             ours (for a test that stops its own server)
 #   test-server.sh copy DIR FROM TO           a database TO with the contents of FROM
-#   test-server.sh stop DIR                   stop the server and remove DIR
+#   test-server.sh pooler DIR                 start Debian's pgbouncer in session mode in front of
+#                                             the server in DIR: its socket is in DIR/pooler, port
+#                                             6432 (exits 3 when pgbouncer is not installed)
+#   test-server.sh stop DIR                   stop the server (and its pooler) and remove DIR
 #   test-server.sh bindir                     the folder of initdb and pg_ctl (empty: not installed)
 #   test-server.sh dir BUILD                  the folder for the cluster of a build: BUILD/test-server,
 #                                             or one under /tmp when the server's user cannot
@@ -71,6 +74,41 @@ start_cluster() {
     { cat "$dir/server.log" >&2; exit 1; }
 }
 
+# pgbouncer in session mode in front of the cluster in $1: the same roles log in through it as
+# they would directly (the server checks their passwords); its socket is in $1/pooler.
+start_pooler() {
+  local dir=$1 pooler=$1/pooler bin
+  bin=$(command -v pgbouncer || true)
+  [ -n "$bin" ] || bin=/usr/sbin/pgbouncer
+  [ -x "$bin" ] || { echo "test-server: pgbouncer is not installed" >&2; exit 3; }
+  mkdir -p "$pooler"
+  printf '"quillon" ""\n"desk" ""\n"clerk" ""\n' >"$pooler/users.txt"
+  cat >"$pooler/pgbouncer.ini" <<EOF
+[databases]
+* = host=$dir port=5432
+[pgbouncer]
+listen_addr =
+listen_port = 6432
+unix_socket_dir = $pooler
+auth_type = trust
+auth_file = $pooler/users.txt
+pool_mode = session
+max_client_conn = 400
+default_pool_size = 250
+max_db_connections = 280
+ignore_startup_parameters = extra_float_digits,options
+logfile = $pooler/pgbouncer.log
+pidfile = $pooler/pgbouncer.pid
+EOF
+  chown -R "$(server_user)" "$pooler"
+  as_server_user "$bin" -d "$pooler/pgbouncer.ini" ||
+    { cat "$pooler/pgbouncer.log" >&2 2>/dev/null; exit 1; }
+  for _ in $(seq 100); do [ -S "$pooler/.s.PGSQL.6432" ] && return; sleep 0.1; done
+  echo "test-server: pgbouncer did not start" >&2
+  cat "$pooler/pgbouncer.log" >&2 2>/dev/null
+  exit 1
+}
+
 cmd=${1:-}
 case "$cmd" in
   bindir)
@@ -102,8 +140,15 @@ case "$cmd" in
     "$(bindir)/psql" -X -q -h "$dir" -U quillon -d postgres \
       -c "DROP DATABASE IF EXISTS \"$4\"" -c "CREATE DATABASE \"$4\" TEMPLATE \"$3\""
     ;;
+  pooler)
+    start_pooler "$2"
+    ;;
   stop)
     dir=$2
+    if [ -f "$dir/pooler/pgbouncer.pid" ]; then
+      kill "$(cat "$dir/pooler/pgbouncer.pid")" 2>/dev/null || true
+      for _ in $(seq 50); do [ -f "$dir/pooler/pgbouncer.pid" ] || break; sleep 0.1; done
+    fi
     bin=$(bindir)
     if [ -n "$bin" ] && [ -f "$dir/data/postmaster.pid" ]; then
       # Nothing of the cluster is kept: no checkpoint on the way out. The server is gone when its
@@ -114,7 +159,7 @@ case "$cmd" in
     rm -rf "$dir"
     ;;
   *)
-    echo "usage: test-server.sh start DIR QUILLON | bare DIR | stop DIR | bindir" >&2
+    echo "usage: test-server.sh start DIR QUILLON | bare DIR | pooler DIR | stop DIR | bindir" >&2
     exit 2
     ;;
 esac
