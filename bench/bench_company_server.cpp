@@ -23,11 +23,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -118,6 +120,20 @@ class PrivateServer {
       command += " -c \"ALTER DATABASE " + db + " SET " + setting + "\"";
     }
     if (shell(command) != 0) throw std::runtime_error("setting the database's defaults failed");
+  }
+  // The server sessions open on database `db` now (-1 when the server's client fails).
+  int sessions(const std::string& db) const {
+    const std::string command = "\"$(" + testServer("bindir") + ")/psql\" -X -At -h '" +
+                                dir_.string() +
+                                "' -U quillon -d postgres -c \"select count(*) from "
+                                "pg_stat_activity where datname = '" +
+                                db + "'\" 2>/dev/null";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (pipe == nullptr) return -1;
+    int n = -1;
+    if (std::fscanf(pipe, "%d", &n) != 1) n = -1;
+    ::pclose(pipe);
+    return n;
   }
   std::string direct(const std::string& db) const {
     return "postgresql:///" + db + "?host=" + dir_.string() + "&user=quillon";
@@ -286,7 +302,8 @@ double percentile(std::vector<int64_t>& v, double q) {
 }
 
 // One run of every desk on `location`; prints its line. False when any desk met an error.
-bool run(const char* how, const std::string& location, const Options& o, const fs::path& dir) {
+bool run(const char* how, const std::string& location, const Options& o, const fs::path& dir,
+         const std::function<int()>& sessions) {
   fs::remove_all(dir);
   fs::create_directories(dir);
   ado::session_pool::clear();
@@ -315,8 +332,20 @@ bool run(const char* how, const std::string& location, const Options& o, const f
   }
   const auto go = Clock::now();
   std::ofstream(dir / "go") << "";
+  // The account's server sessions, counted every second while the desks work.
+  std::atomic<bool> done{false};
+  int peak = 0;
+  std::thread counter([&] {
+    while (!done) {
+      peak = std::max(peak, sessions());
+      for (int i = 0; i < 10 && !done; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  });
   for (const pid_t pid : children) ::waitpid(pid, nullptr, 0);
   const double elapsed = std::chrono::duration<double>(Clock::now() - go).count();
+  done = true;
+  counter.join();
 
   std::vector<int64_t> parts[5];
   std::map<std::string, int> outcomes;
@@ -340,11 +369,11 @@ bool run(const char* how, const std::string& location, const Options& o, const f
   std::printf(
       "%-8s desks %d  %.0f s  steps %zu  steps/s %.2f  step p50 %.0f ms p95 %.0f ms  |  p95 dialog "
       "%.0f ms, allocate %.0f ms, hold %.0f ms, write back %.0f ms  |  held %d refused %d none %d  "
-      "errors %zu\n",
+      "|  server sessions at most %d  |  errors %zu\n",
       how, o.desks, elapsed, steps, static_cast<double>(steps) / elapsed, percentile(parts[4], 0.5),
       percentile(parts[4], 0.95), percentile(parts[0], 0.95), percentile(parts[1], 0.95),
       percentile(parts[2], 0.95), percentile(parts[3], 0.95), outcomes["held"], outcomes["refused"],
-      outcomes["none"], errors.size());
+      outcomes["none"], peak, errors.size());
   for (std::size_t i = 0; i < errors.size() && i < 5; ++i) {
     std::printf("  ERROR %s\n", errors[i].c_str());
   }
@@ -383,6 +412,12 @@ int main(int argc, char** argv) {
     std::printf("bench_company_server: no PostgreSQL server installed, skipped\n");
     return 0;
   }
+  // A desk keeps up to 8 server sessions open at once (the login's, each public object's, the
+  // shared holds' own, the ones kept for reuse): the server is sized for that.
+  const int connections = std::max(300, o.desks * 10 + 40);
+  ::setenv("QUILLON_TEST_SERVER_MAX_CONNECTIONS", std::to_string(connections).c_str(), 1);
+  std::printf("bench_company_server: %d desks, %d s each run, scale %d, max_connections %d\n",
+              o.desks, o.seconds, o.scale, connections);
   const PrivateServer server(dir / "server");
   if (!server.started()) {
     std::printf("bench_company_server: ERROR OCCURRED: the private server did not start\n");
@@ -392,7 +427,9 @@ int main(int argc, char** argv) {
   try {
     if (o.direct) {
       makeAccount(server.direct("company_direct"), o.scale);
-      ok = run("direct", server.direct("company_direct"), o, dir / "desks") && ok;
+      ok = run("direct", server.direct("company_direct"), o, dir / "desks",
+               [&] { return server.sessions("company_direct"); }) &&
+           ok;
     }
     if (o.pooler) {
       const int pooler = server.startPooler();
@@ -404,7 +441,9 @@ int main(int argc, char** argv) {
       } else {
         makeAccount(server.direct("company_pooled"), o.scale);
         server.setDefaults("company_pooled", kPoolerDefaults);
-        ok = run("pooled", server.pooled("company_pooled"), o, dir / "desks") && ok;
+        ok = run("pooled", server.pooled("company_pooled"), o, dir / "desks",
+                 [&] { return server.sessions("company_pooled"); }) &&
+             ok;
       }
     }
   } catch (const std::exception& e) {

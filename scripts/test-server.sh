@@ -18,6 +18,8 @@
 #
 # The server is at postgresql:///?host=DIR&user=quillon; the template database is quillon_template.
 # A role "desk" with the password "desk" may log in with it (the fault tests use a wrong one).
+# QUILLON_TEST_SERVER_MAX_CONNECTIONS sets the server's max_connections (300; the pooler's pool is
+# 20 fewer).
 set -euo pipefail
 
 bindir() {
@@ -49,7 +51,7 @@ server_user() {
 
 # A fresh cluster in $1, started, reached only through the socket in $1.
 start_cluster() {
-  local dir=$1 bin
+  local dir=$1 bin max_connections=${QUILLON_TEST_SERVER_MAX_CONNECTIONS:-300}
   bin=$(bindir)
   [ -n "$bin" ] || { echo "test-server: initdb and pg_ctl not found" >&2; exit 1; }
   # A server left over from an interrupted run goes first.
@@ -68,7 +70,7 @@ start_cluster() {
   chown "$(server_user)" "$dir/data/pg_hba.conf"
   as_server_user "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
     -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off \
-        -c synchronous_commit=off -c full_page_writes=off -c max_connections=300 \
+        -c synchronous_commit=off -c full_page_writes=off -c max_connections=$max_connections \
         -c shared_buffers=64MB -c max_locks_per_transaction=256 -c wal_level=minimal \
         -c max_wal_senders=0 -c max_wal_size=128MB" start >/dev/null ||
     { cat "$dir/server.log" >&2; exit 1; }
@@ -77,7 +79,7 @@ start_cluster() {
 # pgbouncer in session mode in front of the cluster in $1: the same roles log in through it as
 # they would directly (the server checks their passwords); its socket is in $1/pooler.
 start_pooler() {
-  local dir=$1 pooler=$1/pooler bin
+  local dir=$1 pooler=$1/pooler bin max_connections=${QUILLON_TEST_SERVER_MAX_CONNECTIONS:-300}
   bin=$(command -v pgbouncer || true)
   [ -n "$bin" ] || bin=/usr/sbin/pgbouncer
   [ -x "$bin" ] || { echo "test-server: pgbouncer is not installed" >&2; exit 3; }
@@ -93,9 +95,9 @@ unix_socket_dir = $pooler
 auth_type = trust
 auth_file = $pooler/users.txt
 pool_mode = session
-max_client_conn = 400
-default_pool_size = 250
-max_db_connections = 280
+max_client_conn = $((max_connections * 2))
+default_pool_size = $((max_connections - 20))
+max_db_connections = $((max_connections - 20))
 ignore_startup_parameters = extra_float_digits,options
 logfile = $pooler/pgbouncer.log
 pidfile = $pooler/pgbouncer.pid
