@@ -5,7 +5,8 @@
 --   psql -v ON_ERROR_STOP=1 -v role=clerk -d acme -f db/app_role.sql
 --
 -- The role reads and writes the account's rows, and makes and drops its own work tables and
--- temporary (#) tables. It cannot change or drop the account's tables, which stay the owner's.
+-- temporary (#) tables. It cannot alter, index or drop the account's tables, which stay the
+-- owner's.
 -- Run it again after an upgrade that adds tables. See docs/deployment.md.
 \set ON_ERROR_STOP on
 
@@ -16,6 +17,8 @@ SELECT format('GRANT CONNECT, TEMPORARY ON DATABASE %I TO %I', current_database(
 -- connection of the owner: init-db).
 GRANT USAGE ON SCHEMA public, tsql TO :"role";
 GRANT EXECUTE ON ALL FUNCTIONS IN SCHEMA tsql, public TO :"role";
+-- The catalogue views the library asks whether a table exists (sysobjects, syscolumns, …).
+GRANT SELECT ON ALL TABLES IN SCHEMA tsql TO :"role";
 GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA public TO :"role";
 GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO :"role";
 
@@ -23,6 +26,9 @@ GRANT USAGE, SELECT ON ALL SEQUENCES IN SCHEMA public TO :"role";
 -- whose owner has not made them yet, the shared-holds tables: the desks make these themselves, and
 -- own only what they make.
 GRANT CREATE ON SCHEMA public TO :"role";
+-- The dialect layer's domain for a T-SQL type of a size no statement named before (a # table's
+-- varchar(37)) is made by the first statement that names it, whoever runs it.
+GRANT CREATE ON SCHEMA tsql TO :"role";
 
 -- Tables the owner makes later (an upgrade, the shared-holds tables made by an owner's session).
 ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT SELECT, INSERT, UPDATE, DELETE ON TABLES TO :"role";

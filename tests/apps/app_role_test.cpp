@@ -1,14 +1,16 @@
 // The application role of db/app_role.sql on the test server: a desk logged in as that role does
 // a clerk's whole material issue through `quillon run` (the order dialog's list filtered, marked
 // and confirmed, the work table made, a shared hold taken, the quantity written back, the work
-// table dropped), and is refused what only the account's owner may do (dropping or altering an
-// account table), which leaves the account as it was. Without the script's grants the same role
-// gets nowhere. Server only: an account file has no roles.
+// table dropped), and is refused what only the account's owner may do (dropping, altering or
+// indexing an account table), which leaves the account as it was. Without the script's grants the
+// same role gets nowhere. Server only: an account file has no roles.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
@@ -20,9 +22,6 @@
 
 namespace quillon::cli {
 namespace {
-
-// The role the test server makes for logins with a password (scripts/test-server.sh).
-constexpr const char* kRole = "desk";
 
 // The value of `key` in the query of a server URI ("host" of "postgresql:///db?host=/x&user=y").
 std::string uriParameter(const std::string& uri, const std::string& key) {
@@ -37,7 +36,7 @@ std::string uriParameter(const std::string& uri, const std::string& key) {
   return {};
 }
 
-constexpr const char* kClerk = R"(login user=demo date=2026-12-05
+constexpr const char* kClerk = R"qhs(login user=demo date=2026-12-05
 new $po Quillon.ProduceOrder
 new $q Quillon.Suite.StockQueries
 new $r Quillon.RefSelect
@@ -69,12 +68,15 @@ expect $w = true
 expect $err = ""
 $dropped = call $r.CreateAndDropTmpCurrentStock $login false
 sql "select count(*) as holds_left from ST_StockHolds"
+sql "create table #picked (cNote nvarchar(37), iQuantity decimal(21,7)) insert into #picked values (N'a', 1.5) select cNote, iQuantity from #picked drop table #picked"
 sql "drop table Inventory"
-expect $error.Description like "*permission denied*"
+expect $error.Description like "*must be owner of table inventory*"
 sql "alter table CurrentStock add cNote varchar(10)"
-expect $error.Description like "*owner*"
+expect $error.Description like "*must be owner of table currentstock*"
+sql "create index ix_clerk on rdrecords (cInvCode)"
+expect $error.Description like "*must be owner of table rdrecords*"
 sql "select count(*) as items from Inventory"
-)";
+)qhs";
 
 class AppRole : public ::testing::Test {
  protected:
@@ -88,23 +90,39 @@ class AppRole : public ::testing::Test {
         "'bSharedHolds'");
     module::InstallSharedHolds(*conn);
     conn->close();
-    desk_ = sql::Location(owner_).withLogin(kRole, kRole, 0).text();
+    // A login role of this process, with no rights yet: roles are the whole server's.
+    role_ = "clerk_" + std::to_string(::getpid());
+    const Outcome made = psql("postgres", {"-c", "DROP ROLE IF EXISTS " + role_, "-c",
+                                           "CREATE ROLE " + role_ + " LOGIN PASSWORD 'clerk'"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    desk_ = sql::Location(owner_).withLogin(role_, "clerk", 0).text();
     script_ = (dir_ / "clerk.qhs").string();
     std::ofstream(script_, std::ios::binary) << kClerk;
   }
 
-  // db/app_role.sql through the server's own client, as the superuser that made the account.
-  Outcome grant() {
-    const std::string host = uriParameter(owner_, "host");
+  void TearDown() override {
+    if (role_.empty()) return;
+    (void)psql(sql::Location(owner_).name(), {"-c", "DROP OWNED BY " + role_});
+    (void)psql("postgres", {"-c", "DROP ROLE IF EXISTS " + role_});
+  }
+
+  // The server's own client as the superuser that made the account, on database `db`.
+  Outcome psql(const std::string& db, std::vector<std::string> args) {
     const std::string bin =
-        test_support::runCommand("bash", {QUILLON_SOURCE_DIR "/scripts/test-server.sh", "bindir"},
-                                 dir_.path())
+        test_support::runCommand(
+            "/bin/bash", {QUILLON_SOURCE_DIR "/scripts/test-server.sh", "bindir"}, dir_.path())
             .out;
-    return test_support::runCommand(
-        bin.substr(0, bin.find('\n')) + "/psql",
-        {"-X", "-q", "-h", host, "-U", "quillon", "-d", sql::Location(owner_).name(), "-v",
-         std::string("role=") + kRole, "-f", QUILLON_SOURCE_DIR "/db/app_role.sql"},
-        dir_.path());
+    std::vector<std::string> all = {
+        "-X",      "-q", "-v", "ON_ERROR_STOP=1", "-h", uriParameter(owner_, "host"), "-U",
+        "quillon", "-d", db};
+    all.insert(all.end(), args.begin(), args.end());
+    return test_support::runCommand(bin.substr(0, bin.find('\n')) + "/psql", all, dir_.path());
+  }
+
+  // db/app_role.sql for the role, on the account's database.
+  Outcome grant() {
+    return psql(sql::Location(owner_).name(),
+                {"-v", "role=" + role_, "-f", QUILLON_SOURCE_DIR "/db/app_role.sql"});
   }
 
   double number(const std::string& sql) {
@@ -114,6 +132,7 @@ class AppRole : public ::testing::Test {
 
   ScratchDir dir_;
   std::string owner_;
+  std::string role_;
   std::string desk_;
   std::string script_;
 };
@@ -122,23 +141,29 @@ TEST_F(AppRole, AClerksWorkRunsAsTheRoleAndTheOwnersStatementsAreRefused) {
   // Without the grants the role may not even read the account.
   const Outcome before = quillon(dir_, {"run", "--db", desk_, script_});
   EXPECT_NE(before.status, 0) << before.out;
+  EXPECT_NE(before.out.find("permission denied"), std::string::npos) << before.out << before.err;
 
-  const double issued = number("select foutquantity from pp_POMaterial where id = 1");
+  const double issued = number("select foutquantity from pp_podetail where subid = 1");
   const Outcome granted = grant();
   ASSERT_EQ(granted.status, 0) << granted.err;
   const Outcome clerk = quillon(dir_, {"run", "--db", desk_, script_});
   ASSERT_EQ(clerk.status, 0) << clerk.out << clerk.err;
-  EXPECT_NE(clerk.out.find("held_by_all\n    -----------\n    1000"), std::string::npos)
+  // The hold was seen by all desks while it lasted, and went with the work table; the role's own
+  // # table held its row.
+  EXPECT_NE(clerk.out.find("held_by_all\n  -----------\n         1000\n"), std::string::npos)
       << clerk.out;
-  EXPECT_NE(clerk.out.find("holds_left\n    ----------\n    0"), std::string::npos) << clerk.out;
+  EXPECT_NE(clerk.out.find("holds_left\n  ----------\n           0\n"), std::string::npos)
+      << clerk.out;
+  EXPECT_NE(clerk.out.find("a     | 1.5000000"), std::string::npos) << clerk.out;
 
   // The write-back reached the account; the work table is gone; the owner's tables are as they
   // were.
-  EXPECT_DOUBLE_EQ(number("select foutquantity from pp_POMaterial where id = 1"), issued + 2.5);
+  EXPECT_DOUBLE_EQ(number("select foutquantity from pp_podetail where subid = 1"), issued + 2.5);
   EXPECT_EQ(number("select count(*) from sysobjects where name like '%_CurrentS'"), 0);
   EXPECT_GT(number("select count(*) from Inventory"), 0);
-  EXPECT_EQ(number("select count(*) from syscolumns where id = object_id('CurrentStock') and "
-                   "name = 'cNote'"),
+  EXPECT_EQ(number("select count(*) from pg_indexes where indexname = 'ix_clerk'"), 0);
+  EXPECT_EQ(number("select count(*) from information_schema.columns where lower(table_name) = "
+                   "'currentstock' and lower(column_name) = 'cnote'"),
             0);
 }
 
