@@ -2,8 +2,9 @@
 // into the file, COPY to the server), opening and reading a 99 000-row recordset against each
 // engine's own loop over the same rows (sqlite3_step, and PQexec with every value read through
 // PQgetvalue), a dialog's filter query (the delivery-note heads) and RefSelect.AutoRefer with its
-// per-workstation work table. The server is the one QUILLON_BENCH_SERVER names (a location of any
-// database on it, as scripts/run-benchmarks.sh starts one); without it only the file runs.
+// per-workstation work table, and that work table made alone. The server is the one
+// QUILLON_BENCH_SERVER names (a location of any database on it, as scripts/run-benchmarks.sh starts
+// one); without it only the file runs.
 // --scale=N builds the accounts at another scale (the tests run the benchmarks briefly at scale 1).
 #include <benchmark/benchmark.h>
 #include <libpq-fe.h>
@@ -255,6 +256,37 @@ void BM_AutoRefer(benchmark::State& state) {
   }
 }
 QUILLON_BENCHMARK(BM_AutoRefer)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The desk's current-stock work table made, as a voucher's entry begins (its drop is set-up).
+void BM_CreateWorkTable(benchmark::State& state) {
+  Account* a = account(static_cast<int>(state.range(0)), state);
+  if (a == nullptr) return;
+  classes::RefSelect refSelect;
+  for (auto _ : state) {
+    refSelect.CreateAndDropTmpCurrentStock(a->login, true);
+    state.PauseTiming();
+    refSelect.CreateAndDropTmpCurrentStock(a->login, false);
+    state.ResumeTiming();
+  }
+}
+QUILLON_BENCHMARK(BM_CreateWorkTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The same table as it was made before it became a view: a copy of every stock row with zero sums
+// and an index on AutoID, for the figures side by side (its drop is set-up).
+void BM_CopiedWorkTable(benchmark::State& state) {
+  Account* a = account(static_cast<int>(state.range(0)), state);
+  if (a == nullptr) return;
+  for (auto _ : state) {
+    a->conn->execute(
+        "create table Bench_CurrentS ( AutoID int , fSumOutQ decimal(20,6),fSumOutN "
+        "decimal(20,6)) insert into Bench_CurrentS select Autoid,0,0 from CurrentStock "
+        "CREATE INDEX IXBench_CurrentS ON Bench_CurrentS (AutoID)");
+    state.PauseTiming();
+    a->conn->execute("drop table Bench_CurrentS");
+    state.ResumeTiming();
+  }
+}
+QUILLON_BENCHMARK(BM_CopiedWorkTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -1,9 +1,12 @@
 #include "ado/session_pool.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <deque>
 #include <mutex>
 #include <utility>
+#include <vector>
 
 namespace quillon::ado::session_pool {
 
@@ -29,12 +32,28 @@ struct Kept {
 
 struct Pool {
   std::mutex mutex;
-  std::deque<Kept> kept;  // oldest first
+  pid_t owner = ::getpid();  // the process whose sessions these are
+  std::deque<Kept> kept;     // oldest first
+  // Sessions a parent process kept before it forked this one: never used nor closed here.
+  std::vector<std::unique_ptr<sql::Database>> forsaken;
 };
 
 Pool& pool() {
   static Pool* const instance = new Pool;  // never destroyed: sessions may end during exit
   return *instance;
+}
+
+// In a process forked from the one that kept the sessions (a desk a host starts with fork), the
+// kept sessions are the parent's: the same server connection or open file, whose use by both
+// would mix their statements and answers on one connection, and whose closing here would end
+// the parent's session (a server connection's farewell, the file's locks). They are set aside,
+// untouched, for as long as this process lives. Called with the pool's mutex held.
+void leaveTheParents(Pool& p) {
+  const pid_t self = ::getpid();
+  if (p.owner == self) return;
+  for (Kept& k : p.kept) p.forsaken.push_back(std::move(k.db));
+  p.kept.clear();
+  p.owner = self;
 }
 
 // Takes the expired sessions out, to be closed outside the lock.
@@ -55,6 +74,7 @@ std::unique_ptr<sql::Database> take(const std::string& location, sql::OpenMode m
   std::deque<Kept> closing;
   {
     const std::lock_guard lock(p.mutex);
+    leaveTheParents(p);
     closing = expired(p, Clock::now());
     // The most recently kept first: its pages are the warmest.
     for (auto it = p.kept.rbegin(); it != p.kept.rend(); ++it) {
@@ -79,6 +99,7 @@ void give(std::unique_ptr<sql::Database> db, const std::string& location,
     std::deque<Kept> closing;
     {
       const std::lock_guard lock(p.mutex);
+      leaveTheParents(p);
       p.kept.push_back(Kept{std::move(db), location, writable(mode), Clock::now()});
       closing = expired(p, Clock::now());
     }
@@ -90,6 +111,7 @@ void give(std::unique_ptr<sql::Database> db, const std::string& location,
 std::size_t kept() {
   Pool& p = pool();
   const std::lock_guard lock(p.mutex);
+  leaveTheParents(p);
   return p.kept.size();
 }
 
@@ -98,6 +120,7 @@ void clear() {
   std::deque<Kept> closing;
   {
     const std::lock_guard lock(p.mutex);
+    leaveTheParents(p);
     closing.swap(p.kept);
   }
 }

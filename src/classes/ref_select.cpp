@@ -17,6 +17,7 @@
 #include "module/session.h"
 #include "module/settings.h"
 #include "module/shared_holds.h"
+#include "module/work_tables.h"
 #include "sql/sql_text.h"
 
 namespace quillon::classes {
@@ -78,32 +79,19 @@ void RefSelect::AutoRefer(const ObjectPtr& login, const Request& request, std::s
   returnData_ = dialog_->DataFrom;
 }
 
-std::string RefSelect::createOrDropText(const std::string& prefix, const std::string& table,
-                                        const std::string& source, bool create) {
-  if (!create) return " drop table " + prefix + table + " ";
-  return " if  exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[" + prefix +
-         table + "]') and OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table " + prefix + table +
-         " " + "create table " + prefix + table +
-         " ( AutoID int , fSumOutQ decimal(20,6),fSumOutN decimal(20,6))" + " insert into " +
-         prefix + table + " select Autoid,0,0 from " + source + " ";
-}
-
 namespace {
 
-// A work table made afresh gets an index on AutoID: the netted queries (GetAllBSQL,
-// GetAllRDSSQL) join it on AutoID and every Update... member finds its row by AutoID, and the
-// table has a row per stock row or receipt line (a million on a large account). The index goes
-// with the table when it is dropped. With shared holds on, the desk's holds of the kind end with
-// the table (and a table made afresh starts with none).
+// The work table's rows are the source's own (module/work_tables.h), found by AutoID through the
+// source's key. With shared holds on, the desk's holds of the kind end with the table (and a table
+// made afresh starts with none).
 void createOrDropWorkTable(components::SessionContext& context, module::HoldKind kind,
-                           const std::string& table, const std::string& source, bool create) {
+                           bool create) {
   const std::string prefix = module::WorkTableSuffix();
   auto& connection = *context.connection();
-  connection.execute(RefSelect::createOrDropText(prefix, table, source, create), nullptr,
-                     ado::adOptionUnspecified);
   if (create) {
-    connection.execute("CREATE INDEX IX" + prefix + table + " ON " + prefix + table + " (AutoID)",
-                       nullptr, ado::adOptionUnspecified);
+    module::MakeWorkTable(connection, kind, prefix);
+  } else {
+    module::DropWorkTable(connection, kind, prefix);
   }
   if (module::SharedHoldsOn(connection)) {
     if (create) module::InstallSharedHolds(connection);
@@ -140,13 +128,11 @@ bool rewriteSharedHolds() {
 }  // namespace
 
 void RefSelect::CreateAndDropTmpCurrentStock(const ObjectPtr& login, bool create) {
-  createOrDropWorkTable(*openContext(login), module::HoldKind::Stock, "_CurrentS", "CurrentStock",
-                        create);
+  createOrDropWorkTable(*openContext(login), module::HoldKind::Stock, create);
 }
 
 void RefSelect::CreateAndDropTmpRdrecord(const ObjectPtr& login, bool create) {
-  createOrDropWorkTable(*openContext(login), module::HoldKind::Receipt, "_TmpRdRecords",
-                        "rdrecords", create);
+  createOrDropWorkTable(*openContext(login), module::HoldKind::Receipt, create);
 }
 
 void RefSelect::UpdateTmpCurrentStock(const ObjectPtr& login, double sumOutQ, double sumOutN,

@@ -7,7 +7,8 @@
 //
 // The work-table members keep, per workstation, what the voucher being entered has already taken
 // from each stock row (prefix + "_CurrentS") or receipt line (prefix + "_TmpRdRecords"); GetAllBSQL
-// and GetAllRDSSQL rewrite a host query so that it offers quantities net of those amounts.
+// and GetAllRDSSQL rewrite a host query so that it offers quantities net of those amounts. How a
+// work table is kept (a view over its source, the sums apart) is in module/work_tables.h.
 //
 // Nothing is trapped: a failing statement or query reaches the host as the call's error. Every
 // Boolean member returns False; the outcome is in ReturnData and sReturnErr.
@@ -88,9 +89,7 @@ class RefSelect : public automation::Object {
                          const std::string& invCode, const std::array<std::string, 10>& free,
                          const std::string& batch);
 
-  // The statement texts, as they are executed (prefix = the workstation's work-table prefix).
-  static std::string createOrDropText(const std::string& prefix, const std::string& table,
-                                      const std::string& source, bool create);
+  // The statement text of GetAutoID, as it is executed.
   static std::string autoIdQuery(const std::string& whCode, const std::string& invCode,
                                  const std::array<std::string, 10>& free, const std::string& batch);
 

@@ -18,6 +18,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "sql/program.h"
@@ -130,6 +131,25 @@ class Database {
   // An engine whose sessions others cannot see (the embedded file) gives 0 and an empty text.
   virtual std::int64_t sessionNumber() { return 0; }
   virtual std::string sessionLives(std::string_view /*column*/) const { return {}; }
+
+  // Makes updates of the view `view` reach `table` instead (T-SQL as this layer speaks it has no
+  // triggers): the new values of `columns` of each updated row are written to the row of `table`
+  // with the row's `key` and the `fixed` column values, which is inserted when there is none.
+  // `table` has a unique key over the fixed columns and `key`. Names are plain names; the fixed
+  // values are texts, quoted here.
+  //
+  // Such a view stands for a table of its name: the catalogue (sysobjects, object_id(…, 'U'),
+  // OBJECTPROPERTY(…, 'IsUserTable')) shows it as a user table, and DROP TABLE of its name drops
+  // it together with the rows of `table` that carry the fixed values, so that a host's "drop the
+  // table if it is there, then make it" works on it as on a table.
+  struct UpdateRoute {
+    std::string view;
+    std::string table;
+    std::string key;
+    std::vector<std::pair<std::string, std::string>> fixed;
+    std::vector<std::string> columns;
+  };
+  virtual void routeViewUpdates(const UpdateRoute& route) = 0;
 
   // The translation of a batch as the engine will run it (cached like execute's).
   std::shared_ptr<const Program> translate(std::string_view tsqlBatch) {

@@ -1,6 +1,7 @@
 #include "sql/ddl.h"
 
 #include <string>
+#include <utility>
 
 #include "sql/expression.h"
 #include "sql/sql_text.h"
@@ -338,7 +339,12 @@ std::vector<Op> translateDrop(const Tokens& tokens, const Dialect& dialect) {
     for (std::size_t i = 2; i < tokens.size(); ++i) {
       if (tokens[i].isOp(",")) continue;
       if (!isNameToken(tokens[i])) unsupported("DROP '" + words(tokens, 0, tokens.size()) + "'");
-      out.push_back(exec(kind + dialect.tokenText(tokens[i])));
+      Op op = exec(kind + dialect.tokenText(tokens[i]));
+      if (what.isWord("table")) {
+        op.kind = Op::Kind::DropTable;
+        if (!tokens[i].temp) op.target = tokens[i].text;
+      }
+      out.push_back(std::move(op));
     }
     return out;
   }

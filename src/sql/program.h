@@ -16,9 +16,13 @@ struct Op {
     SelectInto,  // create `target` shaped like the result of sql, then fill it from sql
     If,          // run sql (one row, one column); run body when it is non-zero, else elseBody
     Noop,        // a statement with no effect on the engine (SET NOCOUNT ON, PRINT)
+    DropTable,   // run sql (DROP TABLE), unless `target` names a view that stands for a table
   };
   Kind kind = Kind::Exec;
   std::string sql;
+  // SelectInto: the new table, as the engine names it. DropTable: the table's name as written
+  // (empty for a temporary table), which may name a view that stands for a table (see
+  // Database::routeViewUpdates): that view is dropped with the rows its updates wrote.
   std::string target;
   std::string source;  // the T-SQL statement, for error texts
   // The server only:

@@ -89,15 +89,110 @@ TEST_F(RefSelectWork, WorkTablesCreateAfreshAndDrop) {
   EXPECT_THROW(refSelect.CreateAndDropTmpRdrecord(login, false), ComError);
 }
 
-TEST_F(RefSelectWork, StatementTextsAreTheDocumentedOnes) {
-  EXPECT_EQ(RefSelect::createOrDropText("PC_01_3", "_CurrentS", "CurrentStock", true),
-            " if  exists (select * from dbo.sysobjects where id = "
-            "object_id(N'[dbo].[PC_01_3_CurrentS]') and OBJECTPROPERTY(id, N'IsUserTable') = 1) "
-            "drop table PC_01_3_CurrentS create table PC_01_3_CurrentS ( AutoID int , fSumOutQ "
-            "decimal(20,6),fSumOutN decimal(20,6)) insert into PC_01_3_CurrentS select "
-            "Autoid,0,0 from CurrentStock ");
-  EXPECT_EQ(RefSelect::createOrDropText("PC_01__", "_TmpRdRecords", "rdrecords", false),
-            " drop table PC_01___TmpRdRecords ");
+// Each desk's work table has its own sums, even where the desks share the place the sums are
+// kept; a table of the name left from before (filled with a row per stock row) is replaced; hosts
+// find, join and update the table by name; and nothing of a desk is left once it has dropped it.
+TEST_F(RefSelectWork, WorkTablesOfTwoDesksStayApart) {
+  RefSelect refSelect;
+  const auto id = static_cast<std::int32_t>(number("select min(AutoID) from CurrentStock"));
+  const std::string where = " where AutoID = " + std::to_string(id);
+  auto desk = [](const char* session) {
+    ::setenv("QUILLON_TERMINAL_SESSION", session, 1);
+    return module::WorkTableSuffix() + "_CurrentS";
+  };
+  const std::string one = desk("1");
+  connection->execute("create table " + one +
+                      " ( AutoID int , fSumOutQ decimal(20,6),fSumOutN decimal(20,6))"
+                      " insert into " +
+                      one + " select Autoid,7,0 from CurrentStock");
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + one), 0);
+  refSelect.UpdateTmpCurrentStock(login, 4, 0, id);
+
+  const std::string two = desk("2");
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  refSelect.UpdateTmpCurrentStock(login, 1, 0.5, id);
+  connection->execute("update " + two + " set fSumOutQ = fSumOutQ + 2" + where);
+  EXPECT_EQ(number("select fSumOutQ from " + one + where), 4);
+  EXPECT_EQ(number("select fSumOutQ from " + two + where), 3);
+  EXPECT_EQ(number("select fSumOutN from " + two + where), 0.5);
+  EXPECT_EQ(number("select count(*) from sysobjects where name = N'" + two + "'"), 1);
+  EXPECT_EQ(number("select count(*) from CurrentStock c inner join " + two +
+                   " t on t.AutoID = c.AutoID where t.fSumOutQ > 0"),
+            1);
+  // A stock row added while the voucher is entered has its row, with nothing taken.
+  connection->execute(
+      "insert into CurrentStock (cWhCode, cInvCode, cBatch, iQuantity) values ('T9', 'X1', '', "
+      "5)");
+  EXPECT_EQ(number("select count(*) from " + two), number("select count(*) from CurrentStock"));
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + two), 3);
+
+  // Desk two's drop leaves desk one's sums; made again, desk two's table starts from zero.
+  refSelect.CreateAndDropTmpCurrentStock(login, false);
+  EXPECT_THROW(connection->execute("select count(*) from " + two), ComError);
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + one), 4);
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + two), 0);
+  refSelect.CreateAndDropTmpCurrentStock(login, false);
+  desk("1");
+  refSelect.CreateAndDropTmpCurrentStock(login, false);
+  ::unsetenv("QUILLON_TERMINAL_SESSION");
+  EXPECT_EQ(number("select count(*) from sysobjects where name like '%CurrentS%' and name <> "
+                   "'CurrentStock'"),
+            0);
+  EXPECT_EQ(number("select count(*) from ST_WorkSums"), 0);
+}
+
+// A host's own code finds the work table as a user table and replaces it with the classic
+// "drop it if it is a user table, then create it" batch, or drops it and selects into its name:
+// the drop takes the desk's sums along and leaves another desk's.
+TEST_F(RefSelectWork, AHostsDropAndCreateOfTheWorkTableWorkAsOnATable) {
+  RefSelect refSelect;
+  const std::string name = prefix + "_CurrentS";
+  const auto id = static_cast<std::int32_t>(number("select min(AutoID) from CurrentStock"));
+  ::setenv("QUILLON_TERMINAL_SESSION", "other", 1);
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  refSelect.UpdateTmpCurrentStock(login, 2, 0, id);
+  ::unsetenv("QUILLON_TERMINAL_SESSION");
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  refSelect.UpdateTmpCurrentStock(login, 5, 1, id);
+  const double others = number("select count(*) from ST_WorkSums") - 1;
+  ASSERT_GE(others, 1);
+
+  EXPECT_EQ(number("select count(*) from dbo.sysobjects where id = object_id(N'[dbo].[" + name +
+                   "]') and OBJECTPROPERTY(id, N'IsUserTable') = 1 and xtype = 'U'"),
+            1);
+  EXPECT_EQ(number("select count(*) from sysobjects where name = '" + name + "' and type = 'U'"),
+            1);
+  EXPECT_EQ(number("select case when object_id('" + name + "', 'U') is null then 0 else 1 end"), 1);
+  EXPECT_EQ(number("select objectproperty(object_id('" + name + "'), 'IsView')"), 0);
+
+  const std::string hostBatch =
+      " if  exists (select * from dbo.sysobjects where id = object_id(N'[dbo].[" + name +
+      "]') and OBJECTPROPERTY(id, N'IsUserTable') = 1) drop table " + name + " create table " +
+      name + " ( AutoID int , fSumOutQ decimal(20,6),fSumOutN decimal(20,6)) insert into " + name +
+      " select Autoid,0,0 from CurrentStock ";
+  connection->execute(hostBatch, nullptr, -1);
+  EXPECT_EQ(number("select count(*) from " + name), number("select count(*) from CurrentStock"));
+  EXPECT_EQ(number("select sum(fSumOutQ) from " + name), 0);
+  EXPECT_EQ(number("select count(*) from ST_WorkSums"), others);
+  // The host's table is a plain table: its rows are its own, and the batch runs again over it.
+  connection->execute("delete from " + name + " where AutoID = " + std::to_string(id));
+  connection->execute(hostBatch, nullptr, -1);
+  EXPECT_EQ(number("select count(*) from " + name), number("select count(*) from CurrentStock"));
+
+  // Made again by the library, then dropped by the host and its name selected into.
+  refSelect.CreateAndDropTmpCurrentStock(login, true);
+  refSelect.UpdateTmpCurrentStock(login, 3, 0, id);
+  EXPECT_EQ(number("select count(*) from ST_WorkSums"), others + 1);
+  connection->execute(" drop table " + name + " ");
+  EXPECT_EQ(number("select count(*) from ST_WorkSums"), others);
+  EXPECT_EQ(number("select count(*) from sysobjects where name = '" + name + "'"), 0);
+  connection->execute("select AutoID, 0 as fSumOutQ into " + name + " from CurrentStock");
+  EXPECT_EQ(number("select count(*) from " + name), number("select count(*) from CurrentStock"));
+  connection->execute(" drop table " + name + " ");
+  // A drop of what is not there fails as a table's drop does.
+  EXPECT_THROW(connection->execute(" drop table " + name + " "), ComError);
 }
 
 TEST_F(RefSelectWork, QueryRewrites) {

@@ -2,6 +2,7 @@
 // there, a connection lost in the middle of a write-back. Each says which server and why; what
 // the lost transaction wrote is undone, and the next call connects again.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -14,6 +15,7 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
+#include "ado/session_pool.h"
 #include "automation/com_error.h"
 #include "components/suite/account_database.h"
 #include "components/suite/component_errors.h"
@@ -114,6 +116,102 @@ TEST(ServerFaults, AConnectionLostInAWriteBackUndoesItAndTheNextCallConnectsAgai
   // The next call has a connection of its own again.
   EXPECT_DOUBLE_EQ(quantity(*desk), before);
   EXPECT_NE(desk->execute("select pg_backend_pid()")->value(std::size_t{0}).toLong(), backend);
+}
+
+// A closed connection's server session is kept for the next connection to the account and comes
+// back as a new session starts: its transaction undone, its temporary table gone, a table another
+// desk changed meanwhile read with its new columns. A kept session whose server process ended is
+// replaced by a new one.
+TEST(ServerFaults, AClosedSessionIsKeptAndComesBackAsANewOne) {
+  if (!test_support::onServer()) GTEST_SKIP() << "sessions of a database server";
+  ado::session_pool::clear();
+  const std::string account = testing::demoCopy("kept-session");
+  auto other = test_support::connect(account);
+  const auto pid = [](ado::Connection& c) {
+    return c.execute("select pg_backend_pid()")->value(std::size_t{0}).toLong();
+  };
+  other->execute("create table t (a int)\ninsert into t values (1)");
+
+  auto first = test_support::connect(account);
+  const auto backend = pid(*first);
+  EXPECT_EQ(first->execute("select * from t")->fields()->count(), 1);
+  first->execute("create table #work (n int)");
+  first->beginTrans();
+  first->execute("insert into t values (2)");
+  first->close();
+  EXPECT_EQ(ado::session_pool::kept(), 1u);
+  other->execute("alter table t add b nvarchar(10)\nupdate t set b = 'x'");
+
+  auto second = test_support::connect(account);
+  EXPECT_EQ(ado::session_pool::kept(), 0u);
+  EXPECT_EQ(pid(*second), backend);
+  EXPECT_FALSE(second->inTransaction());
+  auto rs = second->execute("select * from t");
+  ASSERT_EQ(rs->fields()->count(), 2);
+  EXPECT_EQ(rs->value("b").toString(), "x");
+  EXPECT_EQ(second->execute("select count(*) from t")->value(std::size_t{0}).toLong(), 1);
+  EXPECT_THROW(second->execute("select n from #work"), automation::ComError);
+  rs.reset();
+  second->close();
+  ASSERT_EQ(ado::session_pool::kept(), 1u);
+
+  other->execute("select pg_terminate_backend(" + std::to_string(backend) + ")");
+  for (int i = 0; i < 100 && other->execute("select count(*) from pg_stat_activity where pid = " +
+                                            std::to_string(backend))
+                                     ->value(std::size_t{0})
+                                     .toLong() > 0;
+       ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  auto third = test_support::connect(account);
+  EXPECT_NE(pid(*third), backend);
+  EXPECT_EQ(third->execute("select count(*) from t")->value(std::size_t{0}).toLong(), 1);
+  third->close();
+  ado::session_pool::clear();
+}
+
+// A desk process forked from one that kept a session opens its own: the kept one is the parent's
+// (on the server the same connection to the same server process), which both processes would
+// otherwise use at once, mixing their statements and answers. The child neither uses nor ends
+// it: the parent takes it back afterwards, the same session, still working. On both engines.
+TEST(KeptSessions, AForkedDeskOpensItsOwnAndLeavesItsParentsKeptSessionAlone) {
+  ado::session_pool::clear();
+  const std::string account = testing::demoCopy("forked-desk");
+  const std::string backendSql =
+      test_support::onServer() ? "select pg_backend_pid()" : "select count(*) from Inventory";
+  auto first = test_support::connect(account);
+  const sql::Database* kept = &first->database();
+  const long backend = first->execute(backendSql)->value(std::size_t{0}).toLong();
+  first->close();
+  ASSERT_EQ(ado::session_pool::kept(), 1u);
+
+  const pid_t child = ::fork();
+  if (child == 0) {
+    int code = 0;
+    try {
+      auto own = test_support::connect(account);
+      if (&own->database() == kept) {
+        code = 2;
+      } else {
+        own->execute("update Inventory set cInvName = cInvName where 1 = 0");
+        own->close();
+        ado::session_pool::clear();
+      }
+    } catch (...) {
+      code = 3;
+    }
+    ::_exit(code);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "2: the child took the parent's session; 3: it failed";
+
+  auto again = test_support::connect(account);
+  EXPECT_EQ(&again->database(), kept);
+  EXPECT_EQ(again->execute(backendSql)->value(std::size_t{0}).toLong(), backend);
+  again->close();
+  ado::session_pool::clear();
 }
 
 TEST(ServerFaults, ARefusedLoginNeverShowsThePassword) {

@@ -15,6 +15,7 @@ std::string describe(const Program& program) {
     if (!out.empty()) out += " | ";
     switch (op.kind) {
       case Op::Kind::Exec:
+      case Op::Kind::DropTable:
         out += op.sql;
         break;
       case Op::Kind::Noop:

@@ -186,6 +186,7 @@ void PgDatabase::connect() {
     conn_ = nullptr;
   }
   relations_.clear();
+  versions_.clear();
   domains_.clear();
   std::string options =
       "-c search_path=public,tsql -c DateStyle=ISO,YMD -c IntervalStyle=postgres "
@@ -247,6 +248,7 @@ void PgDatabase::installFunctions() {
 }
 
 pg_conn* PgDatabase::connection() {
+  discarded_ = false;
   if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
     if (broken_) lost("the transaction was undone when the connection was lost");
     connect();
@@ -374,6 +376,9 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
       send(op, sql, handler);
       return;
     }
+    case Op::Kind::DropTable:
+      dropTable(op, handler);
+      return;
     case Op::Kind::Exec:
       if (op.sql == "BEGIN") {
         begin();
@@ -564,6 +569,133 @@ std::int64_t PgDatabase::lastInsertRowId() const {
     self->lost("@@identity");
   if (PQresultStatus(r.get()) != PGRES_TUPLES_OK || PQgetisnull(r.get(), 0, 0)) return 0;
   return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
+}
+
+// An INSTEAD OF trigger, whose function (one per view, kept when the view goes and replaced when
+// it is made again) upserts into the table.
+void PgDatabase::routeViewUpdates(const UpdateRoute& route) {
+  const auto name = [](const std::string& written) { return quoteName(asciiLower(written)); };
+  std::string names;
+  std::string values;
+  std::string conflict;
+  for (const auto& [column, value] : route.fixed) {
+    names += name(column) + ", ";
+    values += quoteLiteral(value) + ", ";
+    conflict += name(column) + ", ";
+  }
+  names += name(route.key);
+  values += "OLD." + name(route.key);
+  conflict += name(route.key);
+  std::string set;
+  for (const std::string& column : route.columns) {
+    names += ", " + name(column);
+    values += ", NEW." + name(column);
+    set += std::string(set.empty() ? "" : ", ") + name(column) + " = excluded." + name(column);
+  }
+  std::string forget = "DELETE FROM " + name(route.table) + " WHERE true";
+  for (const auto& [column, value] : route.fixed)
+    forget += " AND " + name(column) + " = " + quoteLiteral(value);
+  const std::string function = name(route.view + "_route");
+  // The trigger's name marks the view as one that stands for a table (tsql.sysobjects); its
+  // comment is what DROP TABLE of the view deletes with it.
+  exec("CREATE OR REPLACE FUNCTION " + function +
+           "() RETURNS trigger LANGUAGE plpgsql AS $quillon$BEGIN INSERT INTO " +
+           name(route.table) + " (" + names + ") VALUES (" + values + ") ON CONFLICT (" + conflict +
+           ") DO UPDATE SET " + set + "; RETURN NEW; END$quillon$; CREATE TRIGGER " +
+           "tsql_route INSTEAD OF UPDATE ON " + name(route.view) +
+           " FOR EACH ROW EXECUTE FUNCTION " + function + "(); COMMENT ON TRIGGER tsql_route ON " +
+           name(route.view) + " IS " + quoteLiteral(forget),
+       "route view updates");
+}
+
+// A session is kept only when it is idle (no transaction, no cursor being read) and comes back as
+// a new one starts: DISCARD ALL drops its temporary tables, closes its cursors, releases session
+// locks and returns its settings to those it was opened with. What it knew of tables' columns is
+// read afresh where other desks changed them meanwhile. A session put back and not used since
+// (taken again from the pool) is not discarded twice; the check of the catalogue, which also
+// finds a session the server has ended meanwhile, runs each time.
+//
+// The session serves one process only: the pool (ado/session_pool) never hands a process a
+// session its parent kept before forking it, which would be the same connection used by both.
+bool PgDatabase::resetForReuse(const std::string& /*location*/) {
+  if (conn_ == nullptr || broken_ || PQstatus(conn_) != CONNECTION_OK) return false;
+  if (!discarded_) {
+    try {
+      rollback();
+    } catch (const std::exception&) {
+      return false;
+    }
+    if (PQtransactionStatus(conn_) != PQTRANS_IDLE) return false;
+    Result r(PQexec(conn_, "DISCARD ALL"));
+    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return false;
+    discarded_ = true;
+  }
+  if (!checkRelations()) return false;
+  lastNotice_.clear();
+  changes_ = 0;
+  return true;
+}
+
+// A relation's columns, their types and written names change only with new rows in the catalogue
+// for the relation itself, its columns or its comment: the row versions (xmin) of those rows
+// tell whether the description kept of it still holds, at the cost of one query for all of them
+// instead of describing each again.
+bool PgDatabase::checkRelations() {
+  std::string list;
+  for (const auto& [oid, rel] : relations_) {
+    if (!rel.columns.empty()) list += (list.empty() ? "" : ",") + std::to_string(oid);
+  }
+  std::map<unsigned int, std::string> now;
+  // The query runs even with nothing described (oid 0 is no relation's): its answer shows that
+  // the session still has its server process.
+  if (list.empty()) list = "0";
+  {
+    const std::string sql =
+        "SELECT c.oid, c.xmin::text || ':' || coalesce((SELECT string_agg(a.attnum || '.' || "
+        "a.xmin::text, ',' ORDER BY a.attnum) FROM pg_attribute a WHERE a.attrelid = c.oid AND "
+        "a.attnum > 0), '') || ':' || coalesce((SELECT d.xmin::text FROM pg_description d WHERE "
+        "d.objoid = c.oid AND d.classoid = 'pg_class'::regclass AND d.objsubid = 0), '') "
+        "FROM pg_class c WHERE c.oid IN (" +
+        list + ")";
+    Result r(PQexec(conn_, sql.c_str()));
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) return false;
+    for (int i = 0; i < PQntuples(r.get()); ++i) {
+      now[static_cast<unsigned int>(std::strtoul(PQgetvalue(r.get(), i, 0), nullptr, 10))] =
+          PQgetvalue(r.get(), i, 1);
+    }
+  }
+  for (auto it = relations_.begin(); it != relations_.end();) {
+    const auto found = now.find(it->first);
+    const auto was = versions_.find(it->first);
+    const bool changed =
+        found == now.end() || (was != versions_.end() && was->second != found->second);
+    it = changed ? relations_.erase(it) : std::next(it);
+  }
+  versions_ = std::move(now);
+  return true;
+}
+
+void PgDatabase::dropTable(const Op& op, ResultHandler& handler) {
+  if (!op.target.empty()) {
+    const std::string sql =
+        "SELECT quote_ident(c.relname), d.description FROM pg_class c JOIN pg_trigger t ON "
+        "t.tgrelid = c.oid AND t.tgname = 'tsql_route' JOIN pg_description d ON d.objoid = t.oid "
+        "AND d.classoid = 'pg_trigger'::regclass WHERE c.relkind = 'v' AND c.relnamespace = "
+        "current_schema()::regnamespace AND c.relname = " +
+        quoteLiteral(asciiLower(op.target));
+    Result r(PQexec(connection(), sql.c_str()));
+    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), op.source);
+    if (PQntuples(r.get()) == 1) {
+      // One statement string: outside a transaction the server runs it as one. The drop comes
+      // first, as its result is the statement's (no rows affected).
+      const std::string both =
+          std::string("DROP VIEW ") + PQgetvalue(r.get(), 0, 0) + "; " + PQgetvalue(r.get(), 0, 1);
+      r.reset();
+      send(op, both, handler);
+      return;
+    }
+  }
+  send(op, op.sql, handler);
 }
 
 void PgDatabase::setBusyTimeout(int milliseconds) {

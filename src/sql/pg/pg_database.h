@@ -61,6 +61,8 @@ class PgDatabase final : public Database {
 
   std::int64_t sessionNumber() override;
   std::string sessionLives(std::string_view column) const override;
+  void routeViewUpdates(const UpdateRoute& route) override;
+  bool resetForReuse(const std::string& location) override;
 
   // "host:port/database", for messages.
   const std::string& serverName() const { return server_; }
@@ -91,6 +93,11 @@ class PgDatabase final : public Database {
   void installFunctions();
   void runOne(const Op& op, ResultHandler& handler);
   void ensureDomains(const std::vector<std::string>& types);
+  // Forgets the descriptions of relations that changed since the last check; false when the
+  // catalogue could not be read.
+  bool checkRelations();
+  // DROP TABLE: of a view that stands for a table, the view and the rows its updates wrote.
+  void dropTable(const Op& op, ResultHandler& handler);
   // Sends `sql` and hands its results to the handler: rows to onResultSet, counts to
   // onRowsAffected. Inside a transaction the statement runs under a savepoint.
   void send(const Op& op, const std::string& sql, ResultHandler& handler);
@@ -116,6 +123,10 @@ class PgDatabase final : public Database {
   std::string lastNotice_;  // the last notice of the server, say "terminating connection …"
   std::int64_t changes_ = 0;
   std::map<unsigned int, PgRelation> relations_;
+  // The catalogue row versions of the described relations when the session was last put back.
+  std::map<unsigned int, std::string> versions_;
+  // DISCARD ALL ran and nothing has used the session since (see resetForReuse).
+  bool discarded_ = false;
   std::set<std::string> domains_;
 };
 

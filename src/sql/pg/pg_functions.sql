@@ -290,6 +290,23 @@ CREATE OR REPLACE FUNCTION tsql.real(text) RETURNS double precision LANGUAGE sql
 CREATE OR REPLACE FUNCTION tsql.real(boolean) RETURNS double precision LANGUAGE sql
   IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::int::double precision $$;
 
+-- A value the planner cannot work out in advance (a function it does not inline or fold): an
+-- operator on it runs when a row reaches it, as T-SQL runs arithmetic that could fail.
+CREATE OR REPLACE FUNCTION tsql.unfolded(v anyelement) RETURNS anyelement LANGUAGE plpgsql
+  STABLE PARALLEL SAFE AS $$ BEGIN RETURN v; END $$;
+
+-- ISNULL of a value and a real has the value's type: an integer takes the real cut toward zero.
+CREATE OR REPLACE FUNCTION tsql.isnull(v integer, r double precision) RETURNS integer
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS integer)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v smallint, r double precision) RETURNS smallint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS smallint)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v bigint, r double precision) RETURNS bigint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS bigint)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v double precision, r double precision)
+  RETURNS double precision LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, r) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v text, r double precision) RETURNS text
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, tsql.convert_text(r, NULL, 30)) $$;
+
 CREATE OR REPLACE FUNCTION tsql.round(v double precision, n bigint) RETURNS double precision
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::double precision $$;
 -- ROUND of an integer is an integer of its type.
@@ -329,6 +346,13 @@ BEGIN
   EXECUTE format('COMMENT ON TABLE %s IS %L', rel, noted || E'\n' || names);
 END $$;
 
+-- Whether a relation is a view that stands for a table: one whose updates are routed to a table
+-- (Database::routeViewUpdates); the catalogue shows it as a user table.
+CREATE OR REPLACE FUNCTION tsql.stands_for_table(rel oid) RETURNS boolean
+  LANGUAGE sql STABLE AS $$
+  SELECT EXISTS (SELECT 1 FROM pg_trigger t WHERE t.tgrelid = rel AND t.tgname = 'tsql_route')
+$$;
+
 -- object_id(name [, type]): names may carry brackets, an owner and a tempdb prefix; "#name" and
 -- "tempdb..name" are the connection's temporary objects, which get negative ids.
 CREATE OR REPLACE FUNCTION tsql.object_id(name text, kind text DEFAULT NULL) RETURNS integer
@@ -366,7 +390,9 @@ BEGIN
     END IF;
   END IF;
   SELECT c2.oid INTO found FROM pg_class c2
-   WHERE c2.relname = lower(last) AND c2.relkind = ANY(kinds)
+   WHERE c2.relname = lower(last)
+     AND CASE WHEN c2.relkind = 'v' AND kind IS NOT NULL AND tsql.stands_for_table(c2.oid)
+              THEN lower(kind) LIKE 'u%' ELSE c2.relkind = ANY(kinds) END
      AND c2.relnamespace = CASE WHEN temp THEN pg_my_temp_schema()
                                 ELSE current_schema()::regnamespace::oid END;
   IF found IS NULL THEN RETURN NULL; END IF;
@@ -384,14 +410,17 @@ BEGIN
   END IF;
   SELECT relkind INTO k FROM pg_class WHERE oid = abs(id)::oid;
   IF k IS NULL THEN RETURN NULL; END IF;
+  IF k = 'v' AND tsql.stands_for_table(abs(id)::oid) THEN k := 'r'; END IF;
   RETURN CASE WHEN wanted IN ('isusertable', 'istable') AND k IN ('r', 'p') THEN 1
               WHEN wanted = 'isview' AND k = 'v' THEN 1 ELSE 0 END;
 END $$;
 
 CREATE OR REPLACE VIEW tsql.sysobjects AS
   SELECT c.oid::bigint AS id, tsql.written_name(c.oid)::citext AS name,
-         (CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END)::citext AS xtype,
-         (CASE c.relkind WHEN 'v' THEN 'V' ELSE 'U' END)::citext AS type,
+         (CASE WHEN c.relkind = 'v' AND NOT tsql.stands_for_table(c.oid) THEN 'V'
+               ELSE 'U' END)::citext AS xtype,
+         (CASE WHEN c.relkind = 'v' AND NOT tsql.stands_for_table(c.oid) THEN 'V'
+               ELSE 'U' END)::citext AS type,
          1 AS uid, 0 AS parent_obj
     FROM pg_class c
    WHERE c.relnamespace = current_schema()::regnamespace AND c.relkind IN ('r', 'p', 'v');

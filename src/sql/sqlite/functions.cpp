@@ -24,6 +24,14 @@ namespace quillon::sql {
 
 namespace {
 
+// The type under which the catalogue shows an object of the file (m, its row of
+// main.sqlite_master): a view that stands for a table, whose updates a trigger "<view>_Route"
+// routes to a table (SqliteDatabase::routeViewUpdates), shows as a table.
+constexpr std::string_view kShownType =
+    "(CASE WHEN m.type = 'view' AND EXISTS (SELECT 1 FROM main.sqlite_master r WHERE r.type = "
+    "'trigger' AND r.tbl_name = m.name AND r.name = m.name || '_Route' COLLATE NOCASE) THEN "
+    "'table' ELSE m.type END)";
+
 std::string_view textOf(sqlite3_value* v) {
   const auto* p = sqlite3_value_text(v);
   if (p == nullptr) return {};
@@ -99,8 +107,9 @@ void objectId(sqlite3_context* ctx, int argc, sqlite3_value** argv) {
   }
   const std::string sql =
       std::string("SELECT ") +
-      (temp ? "-rowid FROM temp.sqlite_master" : "rowid FROM main.sqlite_master") +
-      " WHERE name = ?1 COLLATE NOCASE AND type IN ('" + type + "')";
+      (temp ? "-rowid FROM temp.sqlite_master WHERE type"
+            : "rowid FROM main.sqlite_master m WHERE " + std::string(kShownType)) +
+      " IN ('" + type + "') AND name = ?1 COLLATE NOCASE";
   sqlite3* db = sqlite3_context_db_handle(ctx);
   sqlite3_stmt* stmt = nullptr;
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
@@ -134,11 +143,12 @@ void objectProperty(sqlite3_context* ctx, int, sqlite3_value** argv) {
     wanted = "procedure";
   else
     return sqlite3_result_null(ctx);
-  const char* sql = id < 0 ? "SELECT type FROM temp.sqlite_master WHERE rowid = ?1"
-                           : "SELECT type FROM main.sqlite_master WHERE rowid = ?1";
+  const std::string sql =
+      id < 0 ? std::string("SELECT type FROM temp.sqlite_master WHERE rowid = ?1")
+             : "SELECT " + std::string(kShownType) + " FROM main.sqlite_master m WHERE rowid = ?1";
   sqlite3* db = sqlite3_context_db_handle(ctx);
   sqlite3_stmt* stmt = nullptr;
-  if (sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr) != SQLITE_OK) {
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
     resultError(ctx, sqlite3_errmsg(db));
     sqlite3_finalize(stmt);
     return;
@@ -927,11 +937,13 @@ constexpr Function kFunctions[] = {
 
 constexpr const char* kCatalogueViews =
     "CREATE TEMP VIEW IF NOT EXISTS sysobjects AS SELECT rowid AS id, name, "
-    "CASE type WHEN 'table' THEN 'U' WHEN 'view' THEN 'V' WHEN 'trigger' THEN 'TR' ELSE 'K' END AS "
+    "CASE %SHOWN% WHEN 'table' THEN 'U' WHEN 'view' THEN 'V' WHEN 'trigger' THEN 'TR' ELSE 'K' END "
+    "AS "
     "xtype, "
-    "CASE type WHEN 'table' THEN 'U' WHEN 'view' THEN 'V' WHEN 'trigger' THEN 'TR' ELSE 'K' END AS "
+    "CASE %SHOWN% WHEN 'table' THEN 'U' WHEN 'view' THEN 'V' WHEN 'trigger' THEN 'TR' ELSE 'K' END "
+    "AS "
     "type, "
-    "1 AS uid, 0 AS parent_obj FROM main.sqlite_master WHERE type <> 'index' AND name NOT LIKE "
+    "1 AS uid, 0 AS parent_obj FROM main.sqlite_master m WHERE type <> 'index' AND name NOT LIKE "
     "'sqlite\\_%' ESCAPE '\\';"
     "CREATE TEMP VIEW IF NOT EXISTS tempdb_sysobjects AS SELECT -rowid AS id, name, "
     "CASE type WHEN 'table' THEN 'U' WHEN 'view' THEN 'V' WHEN 'trigger' THEN 'TR' ELSE 'K' END AS "
@@ -1006,7 +1018,10 @@ bool registerServerFunctions(sqlite3* db) {
                                   nullptr) != SQLITE_OK) {
     return false;
   }
-  return sqlite3_exec(db, kCatalogueViews, nullptr, nullptr, nullptr) == SQLITE_OK;
+  std::string views = kCatalogueViews;
+  for (auto at = views.find("%SHOWN%"); at != std::string::npos; at = views.find("%SHOWN%"))
+    views.replace(at, 7, kShownType);
+  return sqlite3_exec(db, views.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
 }  // namespace quillon::sql

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <exception>
 #include <string>
 #include <vector>
@@ -17,6 +18,30 @@
 namespace quillon::sql {
 
 namespace {
+
+// Opens the comment of a view's route trigger that holds, in hexadecimal, the statement deleting
+// the rows the route wrote.
+constexpr const char* kForgetMark = "/*forget:";
+
+std::string toHex(std::string_view text) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    out += kDigits[byte >> 4];
+    out += kDigits[byte & 15];
+  }
+  return out;
+}
+
+std::string fromHex(std::string_view hex) {
+  const auto digit = [](char c) { return c <= '9' ? c - '0' : c - 'a' + 10; };
+  std::string out;
+  for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+    out += static_cast<char>(digit(hex[i]) * 16 + digit(hex[i + 1]));
+  return out;
+}
 
 // What a transaction begins with: the write lock at once, so that it waits for another desk's
 // transaction here, under the busy timeout, rather than failing at its first write (a deferred
@@ -153,6 +178,63 @@ SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
     : Database(std::move(path), Engine::SQLite), db_(db), readOnly_(readOnly) {
   // A plain file path (not ":memory:", not a URI): the file the engine has just opened.
   if (this->path().rfind("file:", 0) != 0) file_ = fileAt(this->path());
+  translator().readSchemaWith([this] { return currentSchema(); });
+}
+
+const SchemaTypes* SqliteDatabase::currentSchema() {
+  static constexpr std::array<const char*, 2> kVersions{"PRAGMA main.schema_version",
+                                                        "PRAGMA temp.schema_version"};
+  std::int64_t versions[2] = {-1, -1};
+  for (std::size_t i = 0; i < 2; ++i) {
+    sqlite3_stmt*& q = versionQueries_[i];
+    if (q == nullptr && sqlite3_prepare_v2(db_, kVersions[i], -1, &q, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(q);
+      q = nullptr;
+      return nullptr;
+    }
+    const bool row = sqlite3_step(q) == SQLITE_ROW;
+    if (row) versions[i] = sqlite3_column_int64(q, 0);
+    sqlite3_reset(q);
+    if (!row) return nullptr;
+  }
+  if (versions[0] == schemaVersions_[0] && versions[1] == schemaVersions_[1]) return &schema_;
+  // Each table's columns with their declared types; tables that kept theirs are shared with the
+  // schema read before, so that translations of statements over them stay cached.
+  SchemaTypes fresh;
+  for (const char* schema : {"main", "temp"}) {
+    const std::string sql = std::string("SELECT m.name, p.name, p.type FROM ") + schema +
+                            ".sqlite_master m, pragma_table_info(m.name, '" + schema +
+                            "') p WHERE m.type IN ('table', 'view') ORDER BY m.name, p.cid";
+    sqlite3_stmt* q = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &q, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(q);
+      return nullptr;
+    }
+    std::string table;
+    SchemaTypes::Columns columns;
+    const auto text = [&](int c) {
+      const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(q, c));
+      return p != nullptr ? std::string(p) : std::string();
+    };
+    int rc;
+    while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
+      std::string name = asciiLower(text(0));
+      if (name != table) {
+        if (!table.empty()) fresh.add(std::move(table), std::move(columns), &schema_);
+        table = std::move(name);
+        columns = {};
+      }
+      const std::string tsql = tsqlTypeFromDeclared(text(2));
+      columns.emplace(asciiLower(text(1)), valueTypeOf(tsql.substr(0, tsql.find('('))));
+    }
+    sqlite3_finalize(q);
+    if (rc != SQLITE_DONE) return nullptr;
+    if (!table.empty()) fresh.add(std::move(table), std::move(columns), &schema_);
+  }
+  schema_ = std::move(fresh);
+  schemaVersions_[0] = versions[0];
+  schemaVersions_[1] = versions[1];
+  return &schema_;
 }
 
 bool SqliteDatabase::resetForReuse(const std::string& location) {
@@ -174,6 +256,12 @@ bool SqliteDatabase::resetForReuse(const std::string& location) {
       if (sqlite3_exec(db_, drop.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return false;
     }
     readCurrentSchema(db_);
+    // The schema version queries are prepared again when next needed: a kept session holds no
+    // statement.
+    for (sqlite3_stmt*& q : versionQueries_) {
+      sqlite3_finalize(q);
+      q = nullptr;
+    }
     return sqlite3_get_autocommit(db_) != 0 && sqlite3_next_stmt(db_, nullptr) == nullptr;
   } catch (const std::exception&) {
     return false;
@@ -181,6 +269,7 @@ bool SqliteDatabase::resetForReuse(const std::string& location) {
 }
 
 SqliteDatabase::~SqliteDatabase() {
+  for (sqlite3_stmt* q : versionQueries_) sqlite3_finalize(q);
   sqlite3_close_v2(db_);
 }
 
@@ -194,6 +283,9 @@ void SqliteDatabase::runOne(const Op& op, ResultHandler& handler) {
       return;
     case Op::Kind::SelectInto:
       selectInto(op, handler);
+      return;
+    case Op::Kind::DropTable:
+      dropTable(op, handler);
       return;
     case Op::Kind::If: {
       bool holds = false;
@@ -316,6 +408,83 @@ std::vector<std::string> SqliteDatabase::integrityCheck(int limit) {
     raiseEngineError(db_, "integrity check");
   }
   return problems;
+}
+
+// An INSTEAD OF trigger upserting into the table; it goes with the view.
+void SqliteDatabase::routeViewUpdates(const UpdateRoute& route) {
+  std::string names;
+  std::string values;
+  std::string conflict;
+  for (const auto& [column, value] : route.fixed) {
+    names += quoteName(column) + ", ";
+    values += quoteLiteral(value) + ", ";
+    conflict += quoteName(column) + ", ";
+  }
+  names += quoteName(route.key);
+  values += "OLD." + quoteName(route.key);
+  conflict += quoteName(route.key);
+  std::string set;
+  for (const std::string& column : route.columns) {
+    names += ", " + quoteName(column);
+    values += ", NEW." + quoteName(column);
+    set += std::string(set.empty() ? "" : ", ") + quoteName(column) + " = excluded." +
+           quoteName(column);
+  }
+  std::string forget = "DELETE FROM " + quoteName(route.table) + " WHERE 1";
+  for (const auto& [column, value] : route.fixed)
+    forget += " AND " + quoteName(column) + " = " + quoteLiteral(value);
+  // The trigger's name marks the view as one that stands for a table (the catalogue views); the
+  // comment, in hexadecimal so that no value can end it, is what DROP TABLE deletes with it.
+  const std::string sql = "CREATE TRIGGER " + quoteName(route.view + "_Route") +
+                          " INSTEAD OF UPDATE ON " + quoteName(route.view) + " BEGIN " +
+                          kForgetMark + toHex(forget) + "*/ INSERT INTO " + quoteName(route.table) +
+                          " (" + names + ") VALUES (" + values + ") ON CONFLICT (" + conflict +
+                          ") DO UPDATE SET " + set + "; END";
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    raiseEngineError(db_, sql);
+}
+
+void SqliteDatabase::dropTable(const Op& op, ResultHandler& handler) {
+  std::string view;
+  std::string forget;
+  if (!op.target.empty()) {
+    Statement find(db_,
+                   "SELECT v.name, r.sql FROM main.sqlite_master v JOIN main.sqlite_master r ON "
+                   "r.type = 'trigger' AND r.tbl_name = v.name AND r.name = v.name || '_Route' "
+                   "COLLATE NOCASE WHERE v.type = 'view' AND v.name = ?1 COLLATE NOCASE",
+                   op.source);
+    sqlite3_bind_text(find.get(), 1, op.target.c_str(), static_cast<int>(op.target.size()),
+                      SQLITE_TRANSIENT);
+    const int rc = firstStep(find.get());
+    if (rc == SQLITE_ROW) {
+      view = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 0));
+      const char* text = reinterpret_cast<const char*>(sqlite3_column_text(find.get(), 1));
+      const std::string_view trigger = text != nullptr ? text : "";
+      const auto at = trigger.find(kForgetMark);
+      const auto end = at == std::string_view::npos ? at : trigger.find("*/", at);
+      if (end != std::string_view::npos) {
+        const auto start = at + std::string_view(kForgetMark).size();
+        forget = fromHex(trigger.substr(start, end - start));
+      }
+    } else if (rc != SQLITE_DONE) {
+      raiseEngineError(db_, op.source);
+    }
+  }
+  if (view.empty()) {
+    Op plain = op;
+    plain.kind = Op::Kind::Exec;
+    runOne(plain, handler);
+    return;
+  }
+  // The rows and the view go together or not at all.
+  const std::string sql = "SAVEPOINT quillon_drop; " + forget + "; DROP VIEW " + quoteName(view) +
+                          "; RELEASE quillon_drop";
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    SqlError error = engineError(db_, op.source);
+    sqlite3_exec(db_, "ROLLBACK TO quillon_drop; RELEASE quillon_drop", nullptr, nullptr, nullptr);
+    throw error;
+  }
+  handler.onRowsAffected(0);
 }
 
 void SqliteDatabase::setBusyTimeout(int milliseconds) {
