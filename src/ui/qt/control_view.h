@@ -85,6 +85,11 @@ class ControlView {
   // matches. False for a control without a status line.
   bool openFind();
   QLineEdit* findField() const;
+  // A grid with a scan field (MsSuperGrid::hasScanField) shows it at the right end of its status
+  // line: Enter hands what was typed (a keyboard-wedge scanner types fast and ends with Enter) to
+  // the grid and empties the field for the next scan; the field is tinted when no line took it.
+  // Enter and Esc stay in the field, so a scan never presses the dialog's OK. Null otherwise.
+  QLineEdit* scanField() const;
   // Stops following the control.
   virtual void detach();
 
@@ -133,6 +138,8 @@ class ControlView {
   void placeFind();
   void findRow(const QString& text, bool after);
   void closeFind();
+  void placeScan();
+  void scan();
   forms::Control& control_;
   FormWindow& window_;
   QPointer<QWidget> widget_;
@@ -141,6 +148,7 @@ class ControlView {
   int syncDepth_ = 0;
   QPointer<QLabel> status_;
   QPointer<QLineEdit> find_;
+  QPointer<QLineEdit> scan_;
   bool statusPending_ = false;
   bool statusRoom_ = false;
 };
