@@ -57,6 +57,11 @@ class ControlView {
   virtual void doubleClicked() {}
   // A list: how many pixels wider it would have to be to show all its shown columns.
   virtual int widthShortfall() const { return 0; }
+  // What a list still without its columns or rows as the window opens (a line grid before a
+  // head is marked, a list before the filter runs) says it lacks. Its rows, and the widths they
+  // need, come once the window shows, when the window no longer widens; so it is taken to need
+  // the screen's width, and the window opens as wide as the screen allows.
+  static constexpr int kUnfilledListShortfall = 1 << 16;
   // Writes what the person arranged in the control (a list's column widths), if anything is
   // unsaved.
   virtual void flushArrangement() {}
