@@ -24,7 +24,7 @@
 #include "forms/list_find.h"
 #include "forms/list_scan.h"
 #include "forms/list_status.h"
-#include "forms/splitter.h"
+#include "forms/pane_border.h"
 #include "forms/ui_host.h"
 #include "module/list_columns.h"
 #include "module/list_helpers.h"

@@ -19,7 +19,7 @@
 #include "components/purchase_ref_service.h"
 #include "components/suite/login.h"
 #include "dialogs/frmStockOrder/frm_stock_order.h"
-#include "forms/splitter.h"
+#include "forms/pane_border.h"
 #include "forms/static_controls.h"
 #include "forms/ui_host.h"
 #include "module/module_state.h"

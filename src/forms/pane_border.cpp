@@ -1,4 +1,4 @@
-#include "forms/splitter.h"
+#include "forms/pane_border.h"
 
 #include <algorithm>
 
