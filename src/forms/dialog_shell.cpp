@@ -3,6 +3,8 @@
 #include <exception>
 
 #include "automation/com_error.h"
+#include "forms/list_export.h"
+#include "forms/menu.h"
 #include "forms/ui_host.h"
 
 namespace quillon::forms {
@@ -52,6 +54,29 @@ void DialogShell::runHandler(HandlerErrors policy, const std::function<void()>& 
 
 int DialogShell::prompt(std::string text, int flags) const {
   return MsgBox(std::move(text), flags, std::string(kPromptTitle));
+}
+
+Menu& DialogShell::addExportItem(Menu& menu, std::function<Control*()> list) {
+  if (!menu.items().empty()) addMenu(menu.Name() + "ExportSep", "-", &menu);
+  Menu& item = addMenu(menu.Name() + "Export", kExportMenuCaption, &menu);
+  item.Click = handler([list = std::move(list)] {
+    if (Control* shown = list()) exportListAsked(*shown);
+  });
+  return item;
+}
+
+Menu& DialogShell::exportMenuOn(Control& list) {
+  Menu& menu = addMenu(list.Name() + "Menu", "");
+  menu.setVisible(false);
+  addExportItem(menu, [&list] { return &list; });
+  list.MouseUp = [this, &menu, own = std::move(list.MouseUp)](int button, int shift, int x, int y) {
+    if (button == vbRightButton) {
+      runHandler([&] { PopupMenu(menu); });
+      return;
+    }
+    if (own) own(button, shift, x, y);
+  };
+  return menu;
 }
 
 }  // namespace quillon::forms

@@ -62,6 +62,15 @@ class DialogShell : public Form {
   // A message box under the prompt title; returns the answer.
   int prompt(std::string text, int flags = vbInformation) const;
 
+  // The export entry at the foot of a list's pop-up menu: a separator below the menu's own items
+  // and 导出… (items named MENU + "ExportSep" and MENU + "Export"). Choosing it exports the list
+  // `list` names at that moment (the menu may serve several lists), asking the host for the file.
+  Menu& addExportItem(Menu& menu, std::function<Control*()> list);
+  // A pop-up menu holding only the export entry, for a list without a menu of its own (named
+  // LIST + "Menu", its item LIST + "MenuExport"): a right-button release on the list pops it up;
+  // the list's own MouseUp still runs for the other buttons.
+  Menu& exportMenuOn(Control& list);
+
  protected:
   DialogShell(std::string name, std::string caption, int width, int height,
               HandlerErrors handlerErrors);

@@ -6,8 +6,10 @@
 #include <fstream>
 
 #include "forms/field_captions.h"
+#include "forms/form.h"
 #include "forms/list_view.h"
 #include "forms/super_grid.h"
+#include "forms/ui_host.h"
 #include "forms/vouch_list.h"
 
 namespace quillon::forms {
@@ -186,6 +188,28 @@ std::optional<std::string> writeCsvFile(const std::string& path, const ListTable
     return failed(why);
   }
   return std::nullopt;
+}
+
+std::optional<std::size_t> exportListAsked(const Control& control) {
+  const std::optional<ListTable> table = listTable(control, ListRows::All);
+  if (!table) return std::nullopt;
+  const Form* form = control.form();
+  std::string title = form != nullptr ? form->Caption() : std::string();
+  // The offered name is the form's caption, without what a file name cannot hold.
+  std::string name = title.empty() ? control.Name() : title;
+  for (char& c : name) {
+    if (c == '/' || c == '\\' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
+        c == '>' || c == '|') {
+      c = '_';
+    }
+  }
+  const auto path = currentUiHost().saveFileName({"导出", name + ".csv", "CSV (*.csv)"});
+  if (!path) return std::nullopt;
+  if (const auto error = writeCsvFile(*path, *table)) {
+    MsgBox(*error, vbExclamation, title);
+    return std::nullopt;
+  }
+  return table->rows.size();
 }
 
 void setClipboardText(std::string text) {

@@ -5,6 +5,7 @@
 // they are) and to the clipboard (tab-separated, as spreadsheets paste it).
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <string>
@@ -40,6 +41,15 @@ std::string tabText(const ListTable& table);
 // Writes csvText(table) to `path`, replacing the file. The error text when the file cannot be
 // written (the file is then left as it was or removed, never half written).
 std::optional<std::string> writeCsvFile(const std::string& path, const ListTable& table);
+
+// The list's export from its pop-up menu: the host asks where to save (a save-file question
+// offering the form's caption as the file name), then the shown rows are written there as CSV.
+// A write that fails says why in a message box and leaves no file behind. The rows written, or
+// nothing when the person cancelled, the write failed or the control is not a list.
+std::optional<std::size_t> exportListAsked(const Control& control);
+
+// The caption the export entry of the lists' pop-up menus shows.
+inline constexpr const char* kExportMenuCaption = "导出…";
 
 // The clipboard the lists copy to with Ctrl+C. The text is kept here (a headless host reads it
 // back) and handed to the sink a windowed host sets (its platform clipboard).

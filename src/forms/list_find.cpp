@@ -64,15 +64,23 @@ bool rowHolds(const Control& list, int row, std::string_view text) {
 }
 
 std::optional<int> findRow(const Control& list, std::string_view text, bool after) {
+  if (text.empty()) return std::nullopt;
+  return findRowWhere(list, after, [&](int row) { return rowHolds(list, row, text); });
+}
+
+std::optional<int> findRowWhere(const Control& list, bool after,
+                                const std::function<bool(int row)>& matches) {
   const ListRows rows = rowsOf(list);
-  if (rows.count < 1 || text.empty()) return std::nullopt;
+  if (rows.count < 1) return std::nullopt;
   const bool onRow = rows.current >= 1 && rows.current <= rows.count;
   int start = onRow ? rows.order->positionOf(rows.current) : 1;
   if (onRow && after) ++start;
   for (int i = 0; i < rows.count; ++i) {
     const int position = (start - 1 + i) % rows.count + 1;
     const int row = rows.order->rowAt(position);
-    if (rowHolds(list, row, text)) return row;
+    const auto* grid = dynamic_cast<const MsSuperGrid*>(&list);
+    if (grid != nullptr && grid->RowHeight(row) == 0) continue;
+    if (matches(row)) return row;
   }
   return std::nullopt;
 }

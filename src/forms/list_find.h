@@ -4,6 +4,7 @@
 // top; rows a list hides never match.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string_view>
 
@@ -25,6 +26,11 @@ bool rowHolds(const Control& list, int row, std::string_view text);
 // The first matching data row in the order shown, starting at the current row (or the row after
 // it, for `after`: the next match), wrapping around; nothing when no row matches.
 std::optional<int> findRow(const Control& list, std::string_view text, bool after);
+
+// The same walk with a test of the caller's (a scanned code against a line's fields): the first
+// row `matches` takes, hidden rows left out.
+std::optional<int> findRowWhere(const Control& list, bool after,
+                                const std::function<bool(int row)>& matches);
 
 // How many data rows match.
 int countMatches(const Control& list, std::string_view text);

@@ -360,6 +360,14 @@ bool MsSuperGrid::userEditCell(int row, int col, std::string text) {
   return true;
 }
 
+std::optional<int> MsSuperGrid::userScan(const std::string& text) {
+  if (!Scan || !isReachable()) return std::nullopt;
+  FinishEdit();
+  int row = 0;
+  Scan(text, row);
+  return row >= 1 && row < rows_ ? row : 0;
+}
+
 bool MsSuperGrid::userCellButton(int row, int col) {
   if (!isReachable() || row < 1 || row >= rows_ || col < 0 || col >= cols_) return false;
   if (!columns_[static_cast<std::size_t>(col)].button) return false;

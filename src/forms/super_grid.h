@@ -125,6 +125,10 @@ class MsSuperGrid : public Control {
   std::function<void()> RowColChange;
   std::function<void()> Click;
   std::function<void()> DblClick;
+  // A text entered into the grid's scan field (list_scan.h): the form finds the line it names and
+  // sets Row to it, or leaves Row 0 when no line matches. A grid without a handler has no scan
+  // field.
+  std::function<void(const std::string& Text, int& Row)> Scan;
 
   // A person makes a cell current (RowColChange runs when it moved).
   bool userSelectCell(int row, int col);
@@ -139,6 +143,10 @@ class MsSuperGrid : public Control {
   void userCancelEdit();
   bool userEditCell(int row, int col, std::string text);
   bool userCellButton(int row, int col);
+  // A person (or a keyboard-wedge scanner) enters `text` into the scan field: the line the form
+  // found (0 for none), or nothing when the grid has no scan field or cannot be reached.
+  std::optional<int> userScan(const std::string& text);
+  bool hasScanField() const { return static_cast<bool>(Scan); }
 
  private:
   void checkCell(int col, int row) const;

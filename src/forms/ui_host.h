@@ -1,6 +1,7 @@
 // UiHost: everything the library asks of the user interface outside its own forms — running a
 // modal form, a modeless form just shown, message boxes, the input box, the calendar, the lookup
-// list, the column-set and filter dialogs, pop-up menus, the beep and the screen's mouse pointer.
+// list, the column-set and filter dialogs, the save-file question, pop-up menus, the beep and the
+// screen's mouse pointer.
 //
 // One host is current per process (module state). The Qt application installs its own, scripts
 // install the scripted host, tests install whatever they need with ScopedUiHost. Without any, a
@@ -78,6 +79,15 @@ struct FilterRequest {
   std::string filterName;
   std::string subsystem;
 };
+// A save-file question: where to write a file the person asked for (an exported list). The title
+// of the question, the name offered (a file name or path) and the file type it is for, as
+// "CSV (*.csv)".
+struct SaveFileRequest {
+  std::string title;
+  std::string suggestedName;
+  std::string fileType;
+};
+
 struct FilterResult {
   int code = 0;  // 1 when the user confirmed
   std::string where;
@@ -108,6 +118,10 @@ class UiHost {
   // Pops the menu up over the form; returns the chosen item (the form runs its Click) or null.
   virtual Menu* popupMenu(Form& form, Menu& menu) = 0;
   virtual void beep() = 0;
+  // The file the person chose to write; nullopt when cancelled (and from a host that cannot ask).
+  virtual std::optional<std::string> saveFileName(const SaveFileRequest& /*request*/) {
+    return std::nullopt;
+  }
   // Ctrl+F on a list: the host lets the person type what to find in it (list_find.h); false when
   // it has no way to.
   virtual bool findInList(Control& /*list*/) { return false; }

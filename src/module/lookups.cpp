@@ -13,6 +13,7 @@
 #include "automation/vb_runtime.h"
 #include "automation/vb_strings.h"
 #include "components/archive.h"
+#include "components/marlin_login.h"
 #include "components/registration.h"
 #include "components/session_context.h"
 #include "forms/buttons.h"
@@ -130,7 +131,12 @@ void selectAll(forms::TextBox& field) {
 // The date picked in the calendar, written back in the dialogs' date form.
 bool lookUpDate(forms::TextBox& field) {
   forms::CalendarRequest request;
-  if (const auto current = forms::parseIsoDate(field.Text())) request.initial = *current;
+  if (const auto current = forms::parseIsoDate(field.Text())) {
+    request.initial = *current;
+  } else if (const auto login = gContext ? gContext->login() : nullptr) {
+    // An empty field opens on the session's date (the voucher's), not on the machine's.
+    request.initial = login->loginDate();
+  }
   const auto chosen = forms::currentUiHost().calendar(request);
   if (!chosen) return false;
   field.setText(automation::Format(automation::Variant(*chosen), "YYYY-MM-DD"));
@@ -236,6 +242,10 @@ bool PlaceLookupButton(forms::TextBox& field, forms::CommandButton& button, std:
     button.setTag(field.Name());
     const int height = field.Height() - 60;
     const int width = height;
+    // Inside the field: in the frame (or tab) the field stands in, where its place is measured.
+    if (button.container() != field.container() || button.containerTab() != field.containerTab()) {
+      button.setContainer(field.container(), field.containerTab());
+    }
     button.Move(field.Left() + field.Width() - width - 30, field.Top() + 30, width, height);
     button.setVisible(true);
     return true;

@@ -184,6 +184,16 @@ void parseSql(LineParser& p, DialogAction& a) {
   a.text = p.string("the T-SQL batch");
 }
 
+void parseSave(LineParser& p, DialogAction& a) {
+  a.cancel = textOrCancel(p, a.text, "the file name");
+}
+
+// scan LIST "TEXT"
+void parseScan(LineParser& p, DialogAction& a) {
+  a.target = p.name("a list name");
+  a.text = p.string("the scanned text");
+}
+
 void parseNothing(LineParser&, DialogAction&) {}
 
 // export LIST to "FILE"
@@ -226,7 +236,8 @@ constexpr ActionWord kActions[] = {
     {"close", ActionKind::Close, parseNothing},     {"button", ActionKind::Button, parseButton},
     {"filter", ActionKind::Filter, parseFilter},    {"sql", ActionKind::Sql, parseSql},
     {"export", ActionKind::Export, parseExport},    {"sort", ActionKind::Sort, parseSort},
-    {"find", ActionKind::Find, parseFind},
+    {"find", ActionKind::Find, parseFind},          {"save", ActionKind::Save, parseSave},
+    {"scan", ActionKind::Scan, parseScan},
 };
 
 // ---- expect lines about the dialog

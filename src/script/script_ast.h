@@ -129,6 +129,8 @@ enum class ActionKind {
   ExpectClipboard,
   Sort,  // sort LIST by "CAPTION" [descending]
   Find,  // find LIST "TEXT" [next]
+  Save,  // save "FILE" / save cancel: the answer to the next save-file question
+  Scan,  // scan LIST "TEXT"
 };
 
 std::string_view actionName(ActionKind kind);

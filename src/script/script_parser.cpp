@@ -110,6 +110,7 @@ bool allowedOutsideBlock(ActionKind kind) {
     case ActionKind::Pick:
     case ActionKind::Date:
     case ActionKind::Filter:
+    case ActionKind::Save:
     case ActionKind::ExpectMessage:
     case ActionKind::ExpectNoMessage:
     case ActionKind::ExpectLookupRows:

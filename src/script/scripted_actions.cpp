@@ -325,6 +325,23 @@ void findInList(ScriptedUiHost& host, Form& form, const DialogAction& a) {
             std::to_string(matches) + (matches == 1 ? " matching row)" : " matching rows)"));
 }
 
+// What a scanner types into a line grid's scan field, ended by Enter.
+void scanIntoList(ScriptedUiHost& host, Form& form, const DialogAction& a) {
+  Control& c = anyControl(form, a);
+  requireReachable(a, c);
+  auto* grid = dynamic_cast<MsSuperGrid*>(&c);
+  if (grid == nullptr || !grid->hasScanField()) {
+    failAction(a, c.qualifiedName() + " has no scan field");
+  }
+  const std::optional<int> row = grid->userScan(a.text);
+  if (!row) failAction(a, c.qualifiedName() + " has no scan field");
+  if (*row == 0) {
+    host.note("no line of " + c.Name() + " took " + quoted(a.text));
+    return;
+  }
+  host.note("scanned " + quoted(a.text) + " into " + c.Name() + " row " + std::to_string(*row));
+}
+
 void close(ScriptedUiHost& host, Form& form, const DialogAction& a) {
   if (!form.userClose()) host.note("form " + form.Name() + " refused to close" + atLine(a));
 }
@@ -349,6 +366,7 @@ constexpr FormWord kFormActions[] = {
     {ActionKind::Export, exportList},
     {ActionKind::Sort, sortListRows},
     {ActionKind::Find, findInList},
+    {ActionKind::Scan, scanIntoList},
 };
 
 }  // namespace

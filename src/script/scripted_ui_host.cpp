@@ -53,7 +53,7 @@ void ScriptedUiHost::checkAllUsed() {
     fail(b.pos, "the block for " + b.form + " never ran: the form was not shown modally");
     return;
   }
-  for (const auto* queue : {&answers_, &inputs_, &picks_, &dates_, &filters_}) {
+  for (const auto* queue : {&answers_, &inputs_, &picks_, &dates_, &filters_, &saves_}) {
     if (!queue->empty()) {
       const DialogAction& a = queue->front();
       fail(a.pos, std::string(actionName(a.kind)) + " was never used: no such dialog came");
@@ -113,6 +113,8 @@ std::deque<DialogAction>* ScriptedUiHost::answerQueue(ActionKind kind) {
       return &dates_;
     case ActionKind::Filter:
       return &filters_;
+    case ActionKind::Save:
+      return &saves_;
     default:
       return nullptr;
   }
@@ -448,6 +450,16 @@ Menu* ScriptedUiHost::popupMenu(Form& form, Menu& menu) {
   }
   note("pop-up menu " + menu.Name() + " dismissed");
   return nullptr;
+}
+
+std::optional<std::string> ScriptedUiHost::saveFileName(const SaveFileRequest& request) {
+  std::optional<std::string> chosen;
+  if (const auto queued = nextAnswer(ActionKind::Save); queued && !queued->cancel) {
+    chosen = queued->text;
+  }
+  note("save file " + quoteText(request.title) + " (" + quoteText(request.suggestedName) + ") -> " +
+       (chosen ? quoteText(*chosen) : std::string("cancel")));
+  return chosen;
 }
 
 void ScriptedUiHost::beep() {

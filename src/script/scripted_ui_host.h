@@ -5,9 +5,9 @@
 // the host closes it with its close box (Form_QueryUnload/Form_Unload) and notes that in the
 // transcript. A block for a form shown modeless runs once the form shows, and the form stays open
 // after it. Message boxes, input boxes, lookup lists, calendars and filter dialogs take the next
-// queued answer of their kind; a message box without one takes its default button, the other
-// dialogs are cancelled. Every form shown, hidden or unloaded and every message box goes to the
-// transcript.
+// queued answer of their kind (save-file questions too); a message box without one takes its
+// default button, the other dialogs are cancelled. Every form shown, hidden or unloaded and every
+// message box goes to the transcript.
 //
 // The words of a block that belong to the script's host (a sql batch, `expect $error` after it, a
 // value that names a variable) are handed to the ScriptHostLines the runner installs.
@@ -97,6 +97,7 @@ class ScriptedUiHost : public forms::UiHost {
   std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest& request) override;
   forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
+  std::optional<std::string> saveFileName(const forms::SaveFileRequest& request) override;
   void beep() override;
 
  protected:
@@ -135,6 +136,7 @@ class ScriptedUiHost : public forms::UiHost {
   std::deque<DialogAction> picks_;
   std::deque<DialogAction> dates_;
   std::deque<DialogAction> filters_;
+  std::deque<DialogAction> saves_;
   std::optional<ScriptError> failure_;
   std::vector<std::string> transcript_;
   std::function<void(const std::string&)> sink_;

@@ -1,8 +1,13 @@
 // Finding rows as a person types: shown cells only, in the order shown, from the current row on.
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include "forms/controls.h"
 #include "forms/list_find.h"
+#include "forms/list_scan.h"
 #include "forms/sample_form.h"
 
 namespace quillon::forms {
@@ -79,6 +84,35 @@ TEST(ListFindKindsTest, VoucherListsAndListViewsSearchTheirShownColumns) {
   TextBox box("txtCode");
   EXPECT_FALSE(rowHolds(box, 1, "x"));
   EXPECT_EQ(findRow(box, "x", false), std::nullopt);
+}
+
+// What a scan field takes: a code alone counts one, CODE*COUNT counts COUNT; a text that is no
+// count keeps its star in the code; nothing is taken from an empty code or a count of 0 or less.
+TEST(ScanTextTest, CodeAndCount) {
+  struct Case {
+    const char* text;
+    std::optional<std::pair<std::string, double>> entry;
+  };
+  const Case cases[] = {
+      {"0101001", std::pair<std::string, double>{"0101001", 1}},
+      {" 0101001 * 5 \r\n", std::pair<std::string, double>{"0101001", 5}},
+      {"SN2610-1*2.5", std::pair<std::string, double>{"SN2610-1", 2.5}},
+      {"A*B", std::pair<std::string, double>{"A*B", 1}},
+      {"A*B*3", std::pair<std::string, double>{"A*B", 3}},
+      {"A*", std::pair<std::string, double>{"A*", 1}},
+      {"", std::nullopt},
+      {"  ", std::nullopt},
+      {"*3", std::nullopt},
+      {"A*0", std::nullopt},
+      {"A*-2", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const auto entry = parseScan(c.text);
+    ASSERT_EQ(entry.has_value(), c.entry.has_value()) << c.text;
+    if (!entry) continue;
+    EXPECT_EQ(entry->code, c.entry->first) << c.text;
+    EXPECT_DOUBLE_EQ(entry->count, c.entry->second) << c.text;
+  }
 }
 
 }  // namespace

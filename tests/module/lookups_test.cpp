@@ -7,11 +7,15 @@
 #include "ado/connection.h"
 #include "automation/vb_dates.h"
 #include "automation/vb_strings.h"
+#include "components/marlin_login.h"
+#include "components/session_context.h"
 #include "forms/buttons.h"
 #include "forms/form.h"
+#include "forms/static_controls.h"
 #include "forms/text_box.h"
 #include "module/lookups.h"
 #include "module/module_ctl.h"
+#include "module/module_state.h"
 #include "module_fixture.h"
 #include "support/recording_ui_host.h"
 
@@ -31,6 +35,8 @@ class FilterForm : public forms::Form {
   forms::TextBox& txtDep = add<forms::TextBox>("txtDep", {600, 300, 1800, 300});
   forms::TextBox& txtVen = add<forms::TextBox>("txtVen", {600, 700, 1800, 300});
   forms::TextBox& txtDate = add<forms::TextBox>("txtDate", {600, 1100, 1800, 300});
+  forms::Frame& fraDates = add<forms::Frame>("fraDates", {300, 1500, 3000, 1000});
+  forms::TextBox& txtInFrame = add<forms::TextBox>("txtInFrame", {200, 300, 1500, 300, &fraDates});
   forms::CommandButton& cmdRefers = add<forms::CommandButton>("cmdRefers", {0, 0, 200, 200});
   forms::CommandButton& cmdOk = add<forms::CommandButton>("cmdOk", {4000, 3000, 900, 300});
 };
@@ -61,6 +67,15 @@ TEST_F(LookupTest, ButtonSitsInsideTheFieldAndRfnullHidesIt) {
 
   ASSERT_TRUE(PlaceLookupButton(form.txtDate, form.cmdRefers, err));
   EXPECT_EQ(form.cmdRefers.Picture(), 1108);
+
+  // A field in a frame: the button stands in the frame too, where the field's place is measured.
+  form.txtInFrame.setTag("rfdate");
+  ASSERT_TRUE(PlaceLookupButton(form.txtInFrame, form.cmdRefers, err));
+  EXPECT_EQ(form.cmdRefers.container(), &form.fraDates);
+  EXPECT_EQ(form.cmdRefers.Left(), 200 + 1500 - 240 - 30);
+  EXPECT_EQ(form.cmdRefers.Top(), 330);
+  ASSERT_TRUE(PlaceLookupButton(form.txtDep, form.cmdRefers, err));
+  EXPECT_EQ(form.cmdRefers.container(), nullptr);
 
   form.txtVen.setTag("RFNULL");
   EXPECT_FALSE(PlaceLookupButton(form.txtVen, form.cmdRefers, err));
@@ -167,6 +182,18 @@ TEST_F(LookupTest, CalendarWritesTheDateInTheDialogsForm) {
   host->dates.push_back(automation::DateSerial(2026, 3, 7));
   ASSERT_TRUE(OpenLookup({}, form.txtDate, form.cmdRefers, LookupCodes::IntoLinkItem, err));
   EXPECT_EQ(form.txtDate.Text(), "2026-03-07");
+  ASSERT_EQ(host->calendarRequests.size(), 1u);
+  // The calendar opens on the field's date; an empty field opens it on the session's date, not
+  // on the machine's.
+  OpenLookup({}, form.txtDate, form.cmdRefers, LookupCodes::IntoLinkItem, err);
+  ASSERT_EQ(host->calendarRequests.size(), 2u);
+  EXPECT_EQ(host->calendarRequests[1].initial, automation::DateSerial(2026, 3, 7));
+  testing::openSessionAs("demo");
+  form.txtDate.setText("");
+  OpenLookup({}, form.txtDate, form.cmdRefers, LookupCodes::IntoLinkItem, err);
+  ASSERT_EQ(host->calendarRequests.size(), 3u);
+  ASSERT_TRUE(gContext && gContext->login());
+  EXPECT_EQ(host->calendarRequests[2].initial, gContext->login()->loginDate());
 }
 
 TEST_F(LookupTest, CheckEntryAcceptsCodesAndNamesAndRefusesTheRest) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "forms/list_export.h"
+#include "forms/menu.h"
 #include "more_words_form.h"
 #include "platform/registry.h"
 #include "script/script_parser.h"
@@ -259,6 +260,78 @@ TEST(ScriptedMoreWordsTest, ExportWritesTheListAndCtrlCFillsTheClipboard) {
   EXPECT_NE(unwritten.message.find("could not be exported"), std::string::npos)
       << unwritten.message;
   forms::setClipboardText("");
+}
+
+// `call $dlg.show` shows frmMore with a pop-up menu on grdLines that exports it (asking where)
+// and a scan field on it that takes the codes of its first column.
+class ExportScanRunner : public ScriptRunner {
+ public:
+  std::vector<std::unique_ptr<frmMore>> forms;
+
+ protected:
+  void onCall(const CallLine&, SourcePos) override {
+    auto& form = *forms.emplace_back(std::make_unique<frmMore>());
+    Menu& menu = form.addMenu("mnuLines", "");
+    menu.setVisible(false);
+    form.addMenu("mnuLinesExport", kExportMenuCaption, &menu).Click = [&form] {
+      exportListAsked(form.grdLines);
+    };
+    form.grdLines.MouseUp = [&form, &menu](int button, int, int, int) {
+      if (button == vbRightButton) form.PopupMenu(menu);
+    };
+    form.grdLines.Scan = [&form](const std::string& text, int& row) {
+      for (int r = 1; r < form.grdLines.Rows(); ++r) {
+        if (form.grdLines.TextMatrix(1, r) == text) row = r;
+      }
+      if (row == 0) Beep();
+    };
+    form.Show(vbModal);
+  }
+};
+
+TEST(ScriptedMoreWordsTest, SaveAnswersTheExportsQuestionAndScanReachesTheGrid) {
+  test_support::ScratchDir dir;
+  const std::string file = (dir / "导出.csv").string();
+  ExportScanRunner runner;
+  const RunResult result = runner.runText(
+      "save cancel\n"
+      "on frmMore\n"
+      "  rclick grdLines\n"
+      "  menu mnuLinesExport\n"
+      "  save \"" +
+      file +
+      "\"\n"
+      "  rclick grdLines\n"
+      "  menu mnuLinesExport\n"
+      "  scan grdLines \"A02\"\n"
+      "  scan grdLines \"ZZ\"\n"
+      "  click cmdOk\n"
+      "end\n"
+      "call $dlg.show\n");
+  ASSERT_TRUE(result.ok) << result.message;
+  const auto& t = runner.host().transcript();
+  EXPECT_TRUE(has(t, "save file \"导出\" (\"更多.csv\") -> cancel"));
+  EXPECT_TRUE(has(t, "save file \"导出\" (\"更多.csv\") -> \"" + file + "\""));
+  EXPECT_TRUE(has(t, "scanned \"A02\" into grdLines row 2"));
+  EXPECT_TRUE(has(t, "no line of grdLines took \"ZZ\""));
+  EXPECT_EQ(runner.host().beepCount(), 1);
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream read;
+  read << in.rdbuf();
+  EXPECT_EQ(read.str(), "\xEF\xBB\xBF存货编码,仓库\r\nA01,\r\nA02,\r\n");
+
+  // A save nobody asked for, and a scan into a control without a scan field, fail.
+  ExportScanRunner unused;
+  const RunResult left =
+      unused.runText("on frmMore\n  click cmdOk\nend\ncall $dlg.show\nsave \"x.csv\"\n");
+  EXPECT_FALSE(left.ok);
+  EXPECT_NE(left.message.find("save was never used"), std::string::npos) << left.message;
+  SecondRunner plain;
+  const RunResult refused =
+      plain.runText("on frmMore\n  scan grdLines \"A01\"\nend\ncall $dlg.show\n");
+  EXPECT_FALSE(refused.ok);
+  EXPECT_NE(refused.message.find("grdLines has no scan field"), std::string::npos)
+      << refused.message;
 }
 
 TEST(ScriptedMoreWordsTest, RegistryExpectationsReadTheMachineRegistry) {

@@ -57,7 +57,9 @@ std::optional<std::vector<int>> RecordingUiHost::lookupList(const forms::LookupR
   return answer;
 }
 
-std::optional<automation::DateValue> RecordingUiHost::calendar(const forms::CalendarRequest&) {
+std::optional<automation::DateValue> RecordingUiHost::calendar(
+    const forms::CalendarRequest& request) {
+  calendarRequests.push_back(request);
   if (dates.empty()) return std::nullopt;
   const automation::DateValue answer = dates.front();
   dates.pop_front();
@@ -87,6 +89,14 @@ forms::FilterResult RecordingUiHost::filterDialog(const forms::FilterRequest& re
   filters.pop_front();
   if (!answer) return {};
   return {1, *answer};
+}
+
+std::optional<std::string> RecordingUiHost::saveFileName(const forms::SaveFileRequest& request) {
+  saveRequests.push_back(request);
+  if (saves.empty()) return std::nullopt;
+  auto answer = saves.front();
+  saves.pop_front();
+  return answer;
 }
 
 }  // namespace quillon::test_support

@@ -40,17 +40,20 @@ class RecordingUiHost : public SilentUiHost {
   std::vector<ShownLookup> lookups;
   std::deque<std::vector<int>> picks;       // the rows chosen in the next lookup lists; then none
   std::deque<automation::DateValue> dates;  // the next calendar answers; then cancelled
+  std::vector<forms::CalendarRequest> calendarRequests;      // the calendars shown
   std::vector<forms::ColumnSettingsRequest> columnRequests;  // the column settings shown
   std::deque<std::string> columnEdits;  // the next confirmed edits of them; then cancelled
   std::string popupChoice;              // the item chosen in the pop-up menus
   std::vector<std::string> popups;      // the pop-up menus shown
   int beeps = 0;
-  // Input boxes and filter dialogs: what was asked, and the next answers (nullopt cancels);
-  // cancelled after them.
+  // Input boxes, filter dialogs and save-file questions: what was asked, and the next answers
+  // (nullopt cancels); cancelled after them.
   std::vector<forms::InputBoxRequest> inputRequests;
   std::deque<std::optional<std::string>> inputs;
   std::vector<forms::FilterRequest> filterRequests;
   std::deque<std::optional<std::string>> filters;
+  std::vector<forms::SaveFileRequest> saveRequests;
+  std::deque<std::optional<std::string>> saves;
 
   std::string lastMessage() const { return messages.empty() ? "" : messages.back().prompt; }
 
@@ -61,6 +64,7 @@ class RecordingUiHost : public SilentUiHost {
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
   std::optional<std::string> inputBox(const forms::InputBoxRequest& request) override;
   forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
+  std::optional<std::string> saveFileName(const forms::SaveFileRequest& request) override;
   std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest& request) override;
   void beep() override { ++beeps; }
 };

@@ -1,13 +1,14 @@
 // Every drawn dialog of the library on a 1366×768 screen, looked at after every step of example
 // sessions that work it, by what a person must see: the window on the screen under the dialog's
-// caption; in the first screen of every list no date or number cut, and every date, number and
-// quantity column in view without scrolling; negative quantities red; marks drawn as check marks;
-// no column captioned by a bare field name (cWhCode, AutoID) and every quantity of a list with the
-// same decimals.
+// caption and staying where it opened; in the first screen of every list no date or number cut, and
+// every date, number and quantity column in view without scrolling; negative quantities red; marks
+// drawn as check marks; no column captioned by a bare field name (cWhCode, AutoID) and every
+// quantity of a list with the same decimals.
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
 #include <QImage>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSet>
@@ -58,12 +59,16 @@ class CheckingHost final : public DrawingScriptHost {
  public:
   CheckingHost() : DrawingScriptHost(GuiScriptOptions{}) {}
   std::map<std::string, Seen> seen;
+  // Where each shown form's window stood when it was first looked at.
+  std::map<const forms::Form*, QRect> placed;
 
   void runModal(forms::Form& form) override {
+    placed.erase(&form);
     check(form);
     DrawingScriptHost::runModal(form);
   }
   void runModeless(forms::Form& form) override {
+    placed.erase(&form);
     check(form);
     DrawingScriptHost::runModeless(form);
   }
@@ -86,8 +91,21 @@ class CheckingHost final : public DrawingScriptHost {
     const QRect screen = window->availableArea();
     EXPECT_EQ(screen.size(), QSize(1366, 768));
     EXPECT_TRUE(screen.contains(window->frameGeometry())) << where;
+    // Once shown, the window stays where and as large as it opened whatever the session does
+    // (marking the first head fills the line list: its columns scroll, the window does not jump).
+    const auto [first, fresh] = placed.emplace(&form, window->geometry());
+    if (!fresh) {
+      EXPECT_EQ(window->geometry(), first->second) << where << ": the window moved";
+    }
     for (QTableView* view : window->findChildren<QTableView*>()) {
       if (view->isVisible()) checkList(*view, where + ", " + toStd(view->objectName()), s);
+    }
+    // Every button shows what it does (no blank square) and lies inside the box it stands in.
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+      if (!button->isVisible() || button->parentWidget() == nullptr) continue;
+      const std::string named = where + ", button " + toStd(button->objectName());
+      EXPECT_FALSE(button->text().isEmpty() && button->icon().isNull()) << named;
+      EXPECT_TRUE(button->parentWidget()->rect().contains(button->geometry())) << named;
     }
   }
 

@@ -6,7 +6,9 @@
 namespace quillon::dialogs {
 
 frmBatchPosition::frmBatchPosition()
-    : DialogShell("frmBatchPosition", "批次货位", 9000, 5700, forms::HandlerErrors::Propagate) {}
+    : DialogShell("frmBatchPosition", "批次货位", 9000, 5700, forms::HandlerErrors::Propagate) {
+  exportMenuOn(VouchList1);
+}
 
 void frmBatchPosition::Form_Load() {
   forms::setAppTitle("");

@@ -93,6 +93,7 @@ frmRefSelect::frmRefSelect()
   chkShowMin.Click = chkShowMax.Click;
   spgList.Click = handler([this] { gridClick(); });
   spgList.StatusLine = [this] { return statusLine(); };
+  exportMenuOn(spgList);
   spgList.CellChange = handler([this](std::string& text, bool& cancel, int row, int col) {
     cellChange(text, cancel, row, col);
   });

@@ -6,6 +6,8 @@
 #include "ado/recordset.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
+#include "automation/numeric_text.h"
+#include "automation/text_compare.h"
 #include "components/inventory_query_service.h"
 #include "components/purchase_ref_service.h"
 #include "components/registration.h"
@@ -15,6 +17,7 @@
 #include "dialogs/frmReturnInvSet/return_inv_set_queries.h"
 #include "dialogs/frmReturnInvSet/return_inv_set_rules.h"
 #include "forms/app_title.h"
+#include "forms/list_find.h"
 #include "forms/ui_host.h"
 #include "module/class_tree.h"
 #include "module/module_state.h"
@@ -66,6 +69,7 @@ frmReturnInvSet::frmReturnInvSet()
   treeMenu.NodeClick = handler([this](forms::Node& node) { ListClass(node, false); });
   treeMenu.NodeCheck = handler([this](forms::Node& node) { nodeCheck(node); });
   ListView1.ItemClick = handler([this](forms::ListItem& item) { itemClick(item); });
+  exportMenuOn(ListView1);
   mnuLocal.Click = handler([this] { TaskRun("Local"); });
   mnuOrder.Click = handler([this] { TaskRun("Order"); });
   // The border follows the mouse held on it, taken by its middle.
@@ -200,7 +204,17 @@ void frmReturnInvSet::locate() {
   const auto typed = forms::currentUiHost().inputBox(
       {std::string(ris::kRowPrompt), std::string(ris::kRowTitle), ""});
   if (!typed) return;  // cancelled: nothing to locate
-  const auto row = ris::rowToLocate(*typed, ListView1.itemCount());
+  std::optional<int> row = ris::rowToLocate(*typed, ListView1.itemCount());
+  if (!row && !typed->empty()) {
+    // Not a row of the list: an item code (the whole code, letters without regard to case), else,
+    // for a text that is no number, a row whose code or name holds it, from the selected row on.
+    // A number beyond the list that is no item code stays a wrong row number.
+    row = forms::findRowWhere(ListView1, false, [&](int r) {
+      return automation::equalsNoCase(ListView1.item(r).SubItems(1), *typed);
+    });
+    if (!row && !automation::parseNumericText(*typed))
+      row = forms::findRow(ListView1, *typed, false);
+  }
   if (!row) {
     prompt(std::string(ris::kBadRow), forms::vbExclamation);
     return;

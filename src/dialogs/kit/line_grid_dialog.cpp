@@ -1,9 +1,15 @@
 #include "dialogs/kit/line_grid_dialog.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
 #include "automation/numeric_text.h"
+#include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "automation/vb_runtime.h"
 #include "components/marlin_login.h"
@@ -12,9 +18,13 @@
 #include "components/session_context.h"
 #include "components/suite_utility.h"
 #include "dialogs/kit/line_grid_tools.h"
+#include "dialogs/kit/line_lists.h"
 #include "dialogs/kit/reference_texts.h"
 #include "forms/controls.h"
+#include "forms/list_find.h"
+#include "forms/list_scan.h"
 #include "forms/list_status.h"
+#include "forms/pane_border.h"
 #include "forms/ui_host.h"
 #include "module/list_columns.h"
 #include "module/list_helpers.h"
@@ -57,6 +67,33 @@ double cellNumber(const forms::MsSuperGrid& grid, int col, int row) {
   return automation::parseNumericText(text).value_or(0);
 }
 
+// The unit a unit barcode names: its code, its name and the main units it holds (1 without a
+// rate).
+struct BarcodeUnit {
+  std::string code;
+  std::string name;
+  double rate = 1;
+};
+
+std::optional<BarcodeUnit> unitOfBarcode(const std::string& barcode) {
+  if (!module::gContext) return std::nullopt;
+  auto rs = std::make_shared<ado::Recordset>();
+  rs->open(Variant(UnitByBarcodeQuery(barcode)),
+           Variant(automation::ObjectPtr(module::gContext->connection())), ado::adOpenStatic,
+           ado::adLockReadOnly);
+  if (!rs->isOpen()) return std::nullopt;
+  const ado::RecordsetView view(*rs);
+  std::optional<BarcodeUnit> unit;
+  if (view.rowCount() > 0) {
+    unit.emplace();
+    unit->code = view.value(0, 0).displayText();
+    unit->name = view.value(0, 1).displayText();
+    if (const auto rate = view.number(0, 2); rate && *rate > 0) unit->rate = *rate;
+  }
+  rs->close();
+  return unit;
+}
+
 }  // namespace
 
 LineGridDialog::LineGridDialog(std::string name, std::string caption, int width, int height)
@@ -89,6 +126,8 @@ void LineGridDialog::bindLineDialog(const Controls& controls, std::vector<Page> 
   bindButtons(c.ok, c.cancel);
   c.showLines.setValue(forms::vbChecked);
   c.lineMenu.setVisible(false);
+  // The line menu serves the line grid of the page shown.
+  addExportItem(c.lineMenu, [this] { return &shownPage().lines; });
 
   // Errors of the filter and of the listing of lines are not the dialog's to handle: they end it
   // and reach the owner's trap.
@@ -112,6 +151,17 @@ void LineGridDialog::bindLineDialog(const Controls& controls, std::vector<Page> 
     lines.CellButtonClick =
         handler([this, &lines](int row, int col) { cellButton(lines, row, col); });
     lines.StatusLine = [this, &lines] { return lineStatus(lines); };
+    // An emptied grid starts its scan counts afresh.
+    lines.propertyChanged.connect([this, &lines](forms::Control&, std::string_view property) {
+      if (property == "Rows" && lines.Rows() <= 1) scanned_.erase(&lines);
+    });
+    lines.Scan = handler(
+        [this, &lines](const std::string& text, int& found) { scanLine(lines, text, found); });
+  }
+  for (Page& page : pages_) {
+    exportMenuOn(page.heads);
+    // The person may give the heads more room (or the lines), by the border between them.
+    forms::addSplitter(*this, page.heads.Name() + "Split", page.heads, page.lines);
   }
   c.copyLine.Click = handler([this] { CopyCurrentRow(shownPage().lines); });
   c.clearMarks.Click = handler([this] {
@@ -251,6 +301,61 @@ void LineGridDialog::lineMouseUp(forms::MsSuperGrid& lines, int button) {
     return;
   }
   toggleMark(lines);
+}
+
+void LineGridDialog::scanLine(forms::MsSuperGrid& lines, const std::string& text, int& found) {
+  found = 0;
+  const auto entry = forms::parseScan(text);
+  const module::LineColumnCaptions* computed = module::lineColumnCaptions(pageOf(lines).kind);
+  const int qtyCol = lines.Cols() - 2;
+  if (!entry || !lines_ || computed == nullptr || !HasLineData(lines) || qtyCol < 1 ||
+      lines.TextMatrix(qtyCol, 0) != computed->thisQuantity) {
+    forms::Beep();
+    return;
+  }
+  const std::string& code = entry->code;
+  // An item code or a batch first, from the current line on, so repeated scans of one item keep
+  // adding to the same line.
+  std::optional<int> row = forms::findRowWhere(lines, false, [&](int r) {
+    return automation::equalsNoCase(lineCell(lines, r, "cinvcode"), code) ||
+           automation::equalsNoCase(lineCell(lines, r, "cbatch"), code);
+  });
+  double perCount = 1;
+  if (!row) {
+    // A unit barcode names a unit: the first line counted in that unit takes the count in it.
+    if (const auto unit = unitOfBarcode(code)) {
+      const int unitCol = lines.colByCaption(kStockUnitCaption);
+      row = forms::findRowWhere(lines, false, [&](int r) {
+        const std::string pieces = lineCell(lines, r, "cinva_unit");
+        const std::string shown = unitCol > 0 ? lines.TextMatrix(unitCol, r) : std::string();
+        return automation::equalsNoCase(pieces, unit->code) || shown == unit->name ||
+               automation::equalsNoCase(shown, unit->code);
+      });
+      perCount = unit->rate;
+    }
+  }
+  if (!row || !lines.cellEditable(*row, qtyCol)) {
+    forms::Beep();
+    return;
+  }
+  forms::locateRow(lines, *row);
+  // The figure a line shows before its first scan is the one the dialog proposes (what is still
+  // open); the first scan replaces it with what was counted, later scans add to it.
+  const bool first = scanned_[&lines].insert(*row).second;
+  const double before = cellNumber(lines, qtyCol, *row);
+  const double wanted = (first ? 0 : before) + entry->count * perCount;
+  const bool wasMarked = lines.isMarked(*row);
+  if (!wasMarked) lines.setMarked(*row, true);
+  // Through the grid's own rules, as a typed figure: a refusal says why and keeps the cell.
+  char typed[32];
+  std::snprintf(typed, sizeof typed, "%.10g", wanted);
+  editCell(lines, *row, qtyCol, typed);
+  if (std::abs(cellNumber(lines, qtyCol, *row) - wanted) > 1e-9 * std::max(1.0, std::abs(wanted))) {
+    if (!wasMarked) lines.setMarked(*row, false);
+    if (first) scanned_[&lines].erase(*row);
+    return;
+  }
+  found = *row;
 }
 
 std::string LineGridDialog::lineStatus(const forms::MsSuperGrid& lines) const {

@@ -28,8 +28,10 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -192,6 +194,9 @@ class LineGridDialog : public ReferenceDialog {
  private:
   void headMouseUp(forms::MsSuperGrid& heads, int button);
   void lineMouseUp(forms::MsSuperGrid& lines, int button);
+  // A scanned item code, batch or unit barcode: the line it names is marked and its this-time
+  // quantity goes up by the count (of the unit, for a unit barcode) through the grid's edit rules.
+  void scanLine(forms::MsSuperGrid& lines, const std::string& text, int& found);
   // The status line under a line grid: its rows, the marked ones, and the sums of this time's
   // quantity and pieces over the marked lines.
   std::string lineStatus(const forms::MsSuperGrid& lines) const;
@@ -210,6 +215,8 @@ class LineGridDialog : public ReferenceDialog {
   module::GridNumberFormats formats_;
   std::shared_ptr<ado::Recordset> heads_;
   std::shared_ptr<ado::Recordset> lines_;
+  // The lines of each line grid a scan has counted into since the grid was last emptied.
+  std::map<const forms::MsSuperGrid*, std::set<int>> scanned_;
   std::string departments_;
   std::string warehouses_;
   std::string inventories_;

@@ -23,6 +23,11 @@ std::string FreeItemListQuery(std::string_view invCode, int freeNo, std::string_
          " AND (cValueCode like " + t + " OR cValue like " + t + ") ORDER BY cValueCode";
 }
 
+std::string UnitByBarcodeQuery(std::string_view barcode) {
+  return "SELECT cComunitCode, cComUnitName, iChangRate FROM ComputationUnit WHERE cBarCode = " +
+         sql::literal(barcode) + " ORDER BY cComunitCode";
+}
+
 int FreeItemNumber(std::string_view field) {
   if (!automation::startsWithNoCase(field, "cfree")) return 0;
   const std::string_view digits = field.substr(5);

@@ -16,6 +16,10 @@ std::string UnitListQuery(std::string_view invCode, std::string_view typed);
 // Columns 代码, 值, 条码: the values of free item `freeNo` (1 to 10) of the item.
 std::string FreeItemListQuery(std::string_view invCode, int freeNo, std::string_view typed);
 
+// Columns cComunitCode, cComUnitName, iChangRate: the unit whose barcode (cBarCode) is `barcode`,
+// which enters as a literal.
+std::string UnitByBarcodeQuery(std::string_view barcode);
+
 // The free item a line field stands for ("cfree3" gives 3), 0 for any other field.
 int FreeItemNumber(std::string_view field);
 

@@ -138,6 +138,7 @@ void ReferenceDialog::cancelClicked() {
 
 void ReferenceDialog::popupMenuOn(forms::Control& list, forms::Menu& menu) {
   menu.setVisible(false);
+  addExportItem(menu, [&list] { return &list; });
   list.MouseUp = handler([this, &menu](int button, int, int, int) {
     if (button == forms::vbRightButton) PopupMenu(menu);
   });

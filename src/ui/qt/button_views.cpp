@@ -51,8 +51,11 @@ class CommandButtonView final : public ControlView {
 
  protected:
   void sync(std::string_view property) override {
-    if (property.empty() || property == "Caption") {
-      widget_->setText(captionText(button_.Caption()));
+    if (property.empty() || property == "Caption" || property == "Picture") {
+      // A button that shows only a picture of the suite's (a filter field's lookup or calendar
+      // button) is drawn with "…", the mark of a button that opens a list.
+      const bool glyph = button_.Caption().empty() && button_.Picture() != 0;
+      widget_->setText(glyph ? QStringLiteral("…") : captionText(button_.Caption()));
     }
     if (property.empty() || property == "Default") widget_->setDefault(button_.Default());
   }

@@ -1,6 +1,7 @@
 #include <QCalendarWidget>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -18,6 +19,8 @@ std::optional<automation::DateValue> showCalendar(const forms::CalendarRequest& 
   auto* calendar = new QCalendarWidget(&dialog);
   calendar->setGridVisible(true);
   calendar->setFirstDayOfWeek(Qt::Monday);
+  // Month and day names in Chinese, whatever locale the process runs under.
+  calendar->setLocale(QLocale(QLocale::Chinese, QLocale::China));
   if (request.initial) {
     const QDate initial =
         QDate::fromString(toQString(forms::formatIsoDate(*request.initial)), Qt::ISODate);

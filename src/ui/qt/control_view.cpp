@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "forms/list_find.h"
+#include "forms/super_grid.h"
 #include "forms/ui_host.h"
 #include "ui/qt/form_window.h"
 #include "ui/qt/grid_models.h"
@@ -18,8 +19,8 @@ namespace quillon::ui::qt {
 
 namespace {
 
-// The find field keeps Enter and Esc to itself: the dialog's default and cancel buttons never see
-// them (a keyboard-wedge scanner ends what it types with Enter).
+// The find and scan fields keep Enter and Esc to themselves: the dialog's default and cancel
+// buttons never see them (a keyboard-wedge scanner ends what it types with Enter).
 class FindField final : public QLineEdit {
  public:
   explicit FindField(QWidget* parent) : QLineEdit(parent) {}
@@ -112,12 +113,66 @@ bool ControlView::openFind() {
   return true;
 }
 
+QLineEdit* ControlView::scanField() const {
+  return scan_;
+}
+
+// The scan field's width: a quarter of the strip, at most 160 pixels; none without the field.
+static int scanWidth(const QLineEdit* scan, const QRect& strip) {
+  return scan != nullptr ? std::min(strip.width() / 4, 160) : 0;
+}
+
 void ControlView::placeFind() {
   if (find_ == nullptr || status_ == nullptr) return;
   if (find_->parentWidget() != status_->parentWidget()) find_->setParent(status_->parentWidget());
   const QRect strip = status_->geometry();
-  const int width = std::min(strip.width() / 2, 240);
-  find_->setGeometry(strip.right() - width + 1, strip.top(), width, strip.height());
+  const int right = strip.right() - scanWidth(scan_, strip);
+  const int width = std::min((right - strip.left() + 1) / 2, 240);
+  find_->setGeometry(right - width + 1, strip.top(), width, strip.height());
+}
+
+void ControlView::placeScan() {
+  const auto* grid = dynamic_cast<const forms::MsSuperGrid*>(&control_);
+  if (status_ == nullptr || grid == nullptr || !grid->hasScanField()) return;
+  if (scan_ == nullptr) {
+    auto* field = new FindField(status_->parentWidget());
+    field->setObjectName(status_->objectName() + QStringLiteral(".scan"));
+    field->setPlaceholderText(QStringLiteral("扫描"));
+    field->setToolTip(QStringLiteral("存货编码、条形码或批号，回车加一；编码*数量加该数量"));
+    field->next = [this] { scan(); };
+    field->close = [this] {
+      if (scan_ != nullptr) scan_->clear();
+    };
+    scan_ = field;
+  }
+  if (scan_->parentWidget() != status_->parentWidget()) scan_->setParent(status_->parentWidget());
+  const QRect strip = status_->geometry();
+  const int width = scanWidth(scan_, strip);
+  scan_->setGeometry(strip.right() - width + 1, strip.top(), width, strip.height());
+  scan_->setVisible(status_->isVisibleTo(status_->parentWidget()));
+  scan_->raise();
+}
+
+void ControlView::scan() {
+  auto* grid = dynamic_cast<forms::MsSuperGrid*>(&control_);
+  if (!attached_ || scan_ == nullptr || grid == nullptr) return;
+  const std::string text = toStd(scan_->text());
+  if (text.empty()) return;
+  int row = 0;
+  window_.invoke([&] { row = grid->userScan(text).value_or(0); });
+  if (scan_ == nullptr) return;
+  QPalette palette = scan_->palette();
+  palette.setColor(QPalette::Base, row != 0 ? QApplication::palette().color(QPalette::Base)
+                                            : QColor(0xFF, 0xD6, 0xD6));
+  scan_->setPalette(palette);
+  // A line took it: the field is empty for the next scan. None did: what was scanned stays to be
+  // read, chosen so that the next scan replaces it.
+  if (row != 0) {
+    scan_->clear();
+  } else {
+    scan_->selectAll();
+  }
+  if (attached_) refresh({});
 }
 
 void ControlView::findRow(const QString& text, bool after) {
@@ -164,6 +219,7 @@ void ControlView::placeAt(QWidget* parent, const QRect& rect) {
   widget_->setGeometry(statusRoom_ ? rect.adjusted(0, 0, 0, -strip) : rect);
   status_->setGeometry(rect.left(), rect.bottom() - strip + 1, rect.width(), strip);
   status_->setVisible(statusRoom_ && widget_->isVisibleTo(parent));
+  placeScan();
   placeFind();
   if (find_ != nullptr && !statusRoom_) find_->hide();
 }
@@ -173,6 +229,7 @@ void ControlView::setShown(bool shown) {
   widget_->setVisible(shown);
   if (status_ != nullptr) status_->setVisible(shown && statusRoom_);
   if (find_ != nullptr && !shown) find_->hide();
+  if (scan_ != nullptr) scan_->setVisible(shown && statusRoom_);
 }
 
 void ControlView::detach() {

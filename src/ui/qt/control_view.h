@@ -57,6 +57,11 @@ class ControlView {
   virtual void doubleClicked() {}
   // A list: how many pixels wider it would have to be to show all its shown columns.
   virtual int widthShortfall() const { return 0; }
+  // What a list still without its columns or rows as the window opens (a line grid before a
+  // head is marked, a list before the filter runs) says it lacks. Its rows, and the widths they
+  // need, come once the window shows, when the window no longer widens; so it is taken to need
+  // the screen's width, and the window opens as wide as the screen allows.
+  static constexpr int kUnfilledListShortfall = 1 << 16;
   // Writes what the person arranged in the control (a list's column widths), if anything is
   // unsaved.
   virtual void flushArrangement() {}
@@ -85,6 +90,11 @@ class ControlView {
   // matches. False for a control without a status line.
   bool openFind();
   QLineEdit* findField() const;
+  // A grid with a scan field (MsSuperGrid::hasScanField) shows it at the right end of its status
+  // line: Enter hands what was typed (a keyboard-wedge scanner types fast and ends with Enter) to
+  // the grid and empties the field for the next scan; the field is tinted when no line took it.
+  // Enter and Esc stay in the field, so a scan never presses the dialog's OK. Null otherwise.
+  QLineEdit* scanField() const;
   // Stops following the control.
   virtual void detach();
 
@@ -133,6 +143,8 @@ class ControlView {
   void placeFind();
   void findRow(const QString& text, bool after);
   void closeFind();
+  void placeScan();
+  void scan();
   forms::Control& control_;
   FormWindow& window_;
   QPointer<QWidget> widget_;
@@ -141,6 +153,7 @@ class ControlView {
   int syncDepth_ = 0;
   QPointer<QLabel> status_;
   QPointer<QLineEdit> find_;
+  QPointer<QLineEdit> scan_;
   bool statusPending_ = false;
   bool statusRoom_ = false;
 };

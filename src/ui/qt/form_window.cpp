@@ -165,7 +165,7 @@ QRect FormWindow::availableArea() const {
 
 int FormWindow::widestFor(const QWidget& list) const {
   if (form_ == nullptr) return 0;
-  if (arrangedByPerson_ || restored_) return list.width();
+  if (arrangedByPerson_ || restored_ || settled_) return list.width();
   return list.width() + std::max(availableArea().width() - kFrameAllowance - width(), 0);
 }
 
@@ -179,7 +179,9 @@ void FormWindow::listLaidOut() {
 }
 
 void FormWindow::fitToLists() {
-  if (form_ == nullptr || arrangedByPerson_ || restored_) return;
+  // Only as the window opens: once shown it never widens or moves on its own (marking a head
+  // fills the line list, whose columns then scroll), so nothing jumps under the mouse.
+  if (form_ == nullptr || arrangedByPerson_ || restored_ || settled_) return;
   int extra = 0;
   for (auto& view : views_) {
     if (view->control().Visible()) extra = std::max(extra, view->widthShortfall());
@@ -253,6 +255,7 @@ void FormWindow::applyMinimumSize() {
 
 void FormWindow::arrangeForShow() {
   if (form_ == nullptr) return;
+  settled_ = false;
   applyMinimumSize();
   arranging_ = true;
   // The lists lay their columns out now, so the window knows what they need (without running the

@@ -11,9 +11,11 @@
 //   the room, forms/form_stretch.h).
 //
 // A window opens where the person left it and as large as he made it (kept per user and form,
-// forms/view_settings.h); the first time, it opens centred, and widens — up to the screen's width
-// — as far as its lists need to show their columns, also when a list gets its columns later. It
-// cannot be made smaller than the form was designed, where its buttons would be cut off.
+// forms/view_settings.h); the first time, it opens centred and as wide — up to the screen's width
+// — as its lists need to show the columns they have as it opens. Once shown it grows or moves
+// only when the person sizes or moves it: columns a list gets later (the lines of a marked head)
+// scroll. It cannot be made smaller than the form was designed, where its buttons would be cut
+// off.
 //
 // The window never outlives its use of the form: when the form unloads or is destroyed the host
 // detaches the window (it stops touching the form at once) and deletes it later.
@@ -79,14 +81,14 @@ class FormWindow : public QDialog {
   void syncFocusFromForm();
   // Menus changed: the menu bar is rebuilt when the event loop next runs.
   void scheduleMenuBar();
-  // A list laid its columns out: the window widens to show them when the event loop next runs.
+  // A list laid its columns out: before the window shows, it widens to show them.
   void listLaidOut();
 
   // Before the window is first shown: where it stood and how large it was for this user, else
   // centred on the screen and as wide as its lists need.
   void arrangeForShow();
   // Widens the window (within the screen) until its lists show all their columns, unless the
-  // person sized it himself or it was opened as he had left it.
+  // person sized it himself, it was opened as he had left it, or it shows already.
   void fitToLists();
   // Keeps the window's place and size, if the person changed them, and what he arranged in its
   // lists; run when the window hides or goes.
@@ -97,7 +99,7 @@ class FormWindow : public QDialog {
   // The part of the screen a window may take.
   QRect availableArea() const;
   // The widest a list of the window can become: as wide as it is, and what the window may still
-  // widen by (nothing once the person sized it).
+  // widen by (nothing once it shows or the person sized it).
   int widestFor(const QWidget& list) const;
 
  protected:

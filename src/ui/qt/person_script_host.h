@@ -28,6 +28,9 @@ class PersonScriptHost : public script::ScriptedUiHost {
   std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest& request) override;
   forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
+  std::optional<std::string> saveFileName(const forms::SaveFileRequest& request) override {
+    return qt_.saveFileName(request);
+  }
   void beep() override;
   bool findInList(forms::Control& list) override { return qt_.findInList(list); }
   bool remembersFilters() const override { return true; }

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <stdexcept>
 
 #include "forms/form.h"
@@ -89,6 +90,14 @@ forms::Menu* QtUiHost::popupMenu(forms::Form& form, forms::Menu& menu) {
   const QPoint at =
       window != nullptr && window->keyboardMenuAt() ? *window->keyboardMenuAt() : QCursor::pos();
   return popUpMenu(menu, window, at);
+}
+
+std::optional<std::string> QtUiHost::saveFileName(const forms::SaveFileRequest& request) {
+  const QString chosen = QFileDialog::getSaveFileName(
+      windows_.top(), QString::fromStdString(request.title),
+      QString::fromStdString(request.suggestedName), QString::fromStdString(request.fileType));
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.toStdString();
 }
 
 void QtUiHost::beep() {

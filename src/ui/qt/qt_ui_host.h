@@ -1,7 +1,7 @@
 // QtUiHost: the UI host of a desktop session. Forms are drawn by the generic renderer (a modal
 // show runs a nested event loop until the form hides or unloads); message boxes, the input box,
-// the calendar, the lookup list, the column-set and filter dialogs are Qt dialogs; pop-up menus
-// open at the mouse; the screen's busy pointer is Qt's override cursor.
+// the calendar, the lookup list, the column-set and filter dialogs and the save-file question are
+// Qt dialogs; pop-up menus open at the mouse; the screen's busy pointer is Qt's override cursor.
 //
 // Needs a QApplication (see QtApplication) for its whole life.
 #pragma once
@@ -27,6 +27,8 @@ class QtUiHost : public forms::UiHost {
   std::optional<std::string> columnSettings(const forms::ColumnSettingsRequest& request) override;
   forms::FilterResult filterDialog(const forms::FilterRequest& request) override;
   forms::Menu* popupMenu(forms::Form& form, forms::Menu& menu) override;
+  // A QFileDialog asking where to save, over the top window.
+  std::optional<std::string> saveFileName(const forms::SaveFileRequest& request) override;
   void beep() override;
   // The list's find field (ControlView::openFind) in the window the list is drawn in.
   bool findInList(forms::Control& list) override;

@@ -72,8 +72,11 @@ class FrameView final : public ControlView {
  public:
   FrameView(forms::Frame& frame, FormWindow& window) : ControlView(frame, window), frame_(frame) {
     widget_ = new QGroupBox(window.clientArea());
-    // A frame that follows the mouse is the border between two panes.
-    if (frame.MouseMove) widget_->setCursor(Qt::SplitHCursor);
+    // A frame that follows the mouse is the border between two panes: side by side when it is
+    // tall, one above the other when it is wide.
+    if (frame.MouseMove) {
+      widget_->setCursor(frame.Width() > frame.Height() ? Qt::SplitVCursor : Qt::SplitHCursor);
+    }
     setWidget(widget_);
   }
 

@@ -105,7 +105,10 @@ class SuperGridView final : public ControlView {
     const bool plain = !(mods & (Qt::ControlModifier | Qt::AltModifier));
     return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
   }
-  int widthShortfall() const override { return widths_->shortfall(); }
+  int widthShortfall() const override {
+    if (grid_.Cols() <= 1 || grid_.Rows() <= 1) return kUnfilledListShortfall;
+    return widths_->shortfall();
+  }
   ControlTableModel* tableModel() const override { return model_; }
   void flushArrangement() override { widths_->flush(); }
   void doubleClicked() override {

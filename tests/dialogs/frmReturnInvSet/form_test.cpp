@@ -191,6 +191,24 @@ TEST_F(ReturnInvPicker, RowsToggleLocateAndOrder) {
     f.TaskRun("Local");
     EXPECT_EQ(host->messages.size(), shown) << "a cancelled prompt locates nothing";
 
+    // An item code (whole, without regard to case) or a text its code or name holds locates its
+    // row as well; a text no row holds still gives the message.
+    host->inputs = {ascending[3]};
+    f.TaskRun("Local");
+    EXPECT_EQ(f.ListView1.SelectedItem()->Index(), 4);
+    EXPECT_EQ(f.StatusBar1.displayText(), "第4条");
+    EXPECT_EQ(host->messages.size(), shown);
+    const std::string name = f.ListView1.item(2).SubItems(2);
+    ASSERT_FALSE(name.empty());
+    host->inputs = {name};
+    f.TaskRun("Local");
+    EXPECT_NE(f.ListView1.SelectedItem()->SubItems(2).find(name), std::string::npos);
+    EXPECT_EQ(host->messages.size(), shown);
+    host->inputs = {std::string("没有这个存货")};
+    f.TaskRun("Local");
+    ASSERT_EQ(host->messages.size(), shown + 1);
+    EXPECT_EQ(host->messages.back().prompt, kBadRowMessage);
+
     // Order: the caption offers the other order; twice gives the list back as it was, marks kept.
     EXPECT_NE(f.mnuOrder.Caption().find("降"), std::string::npos);
     f.mnuOrder.userChoose();

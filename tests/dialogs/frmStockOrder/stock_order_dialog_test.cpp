@@ -2,8 +2,13 @@
 // UI host playing the purchase clerk.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <map>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "ado/recordset.h"
@@ -14,12 +19,15 @@
 #include "components/purchase_ref_service.h"
 #include "components/suite/login.h"
 #include "dialogs/frmStockOrder/frm_stock_order.h"
+#include "forms/pane_border.h"
+#include "forms/static_controls.h"
 #include "forms/ui_host.h"
 #include "module/module_state.h"
 #include "module/settings.h"
 #include "platform/registry.h"
 #include "support/demo_account.h"
 #include "support/recording_ui_host.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::dialogs {
 namespace {
@@ -560,6 +568,150 @@ TEST_F(StockOrderDialog, ThePopUpMenuAndTheCellButtonsOfALineGrid) {
     const auto units = host_->lookups.back().column("计量单位名称");
     EXPECT_EQ(std::set<std::string>(units.begin(), units.end()),
               (std::set<std::string>{"千克", "张", "根"}));
+    f.cmdExit.userClick();
+  });
+}
+
+std::string fileText(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream read;
+  read << in.rdbuf();
+  return read.str();
+}
+
+// The head list (a menu of its own) and the line grid (导出… below the line menu's items) export
+// what they show to the file the save-file question names; cancelling or an unwritable place
+// writes nothing, and the marks stay as they were.
+TEST_F(StockOrderDialog, ThePopUpMenusExportHeadsAndLinesToTheFileAsked) {
+  user_ = login("demo");
+  test_support::ScratchDir dir;
+  run([&](frmStockOrder& f) {
+    ASSERT_TRUE(f.chkAll.userClick());
+    f.cmdFilter.userClick();
+    markRow(f.lstDdHead, "单据号", "PO26110001");
+    const int head = rowOf(f.lstDdHead, "单据号", "PO26110001");
+
+    host_->saves.push_back((dir / "heads.csv").string());
+    host_->popupChoice = "lstDdHeadMenuExport";
+    f.lstDdHead.userMouseUp(forms::vbRightButton);
+    EXPECT_EQ(host_->popups.back(), "lstDdHeadMenu");
+    ASSERT_FALSE(host_->saveRequests.empty());
+    EXPECT_EQ(host_->saveRequests.back().suggestedName, f.Caption() + ".csv");
+    EXPECT_TRUE(f.lstDdHead.isMarked(head)) << "a right click toggles no head";
+    const std::string heads = fileText(dir / "heads.csv");
+    EXPECT_EQ(heads.rfind("\xEF\xBB\xBF", 0), 0u);
+    EXPECT_NE(heads.find("单据号"), std::string::npos);
+    EXPECT_NE(heads.find("PO26110001"), std::string::npos);
+    EXPECT_EQ(static_cast<int>(std::count(heads.begin(), heads.end(), '\n')),
+              f.lstDdHead.visibleDataRows() + 1);
+
+    forms::MsSuperGrid& lines = f.lstDdBody;
+    host_->saves.push_back((dir / "lines.csv").string());
+    host_->popupChoice = "mnuYJCDExport";
+    lines.userMouseUp(forms::vbRightButton);
+    EXPECT_EQ(host_->popups.back(), "mnuYJCD");
+    const std::string body = fileText(dir / "lines.csv");
+    EXPECT_NE(body.find("存货编码"), std::string::npos);
+    EXPECT_NE(body.find("0101001"), std::string::npos);
+    EXPECT_EQ(static_cast<int>(std::count(body.begin(), body.end(), '\n')),
+              lines.visibleDataRows() + 1);
+
+    // Cancelled: nothing is written, nothing said.
+    const std::size_t said = host_->messages.size();
+    host_->saves.push_back(std::nullopt);
+    lines.userMouseUp(forms::vbRightButton);
+    EXPECT_EQ(host_->messages.size(), said);
+    // A place that cannot be written says why and leaves nothing behind.
+    host_->saves.push_back((dir / "none" / "x.csv").string());
+    lines.userMouseUp(forms::vbRightButton);
+    ASSERT_EQ(host_->messages.size(), said + 1);
+    EXPECT_NE(host_->lastMessage().find("could not be exported"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(dir / "none"));
+    f.cmdExit.userClick();
+  });
+}
+
+// A scan (an item code, a unit barcode, CODE*COUNT) marks the line it names and counts into its
+// this-time quantity: the first scan replaces the proposed figure, later ones add; the order's
+// limit still refuses; an unknown code beeps and changes nothing. OK hands back what was counted.
+TEST_F(StockOrderDialog, AScanMarksTheLineAndCountsIntoItsQuantity) {
+  const LoadResult r = run(
+      [&](frmStockOrder& f) {
+        f.cmdFilter.userClick();
+        markRow(f.lstDdHead, "单据号", "PO26110009");
+        forms::MsSuperGrid& grid = f.lstDdBody;
+        const int row = rowOf(grid, "存货编码", "0101002");
+        ASSERT_GT(row, 0);
+        ASSERT_FALSE(grid.isMarked(row));
+        EXPECT_EQ(cellOf(grid, row, "本次入库数量"), "300.00");
+
+        EXPECT_EQ(grid.userScan("0101002"), row);
+        EXPECT_TRUE(grid.isMarked(row));
+        EXPECT_EQ(grid.Row(), row) << "the scanned line becomes current";
+        EXPECT_EQ(cellOf(grid, row, "本次入库数量"), "1") << "the first scan replaces 300";
+        EXPECT_EQ(grid.userScan(" 0101002 * 4 "), row);
+        EXPECT_EQ(cellOf(grid, row, "本次入库数量"), "5");
+
+        // Nothing matches: a beep, no change.
+        const int beeps = host_->beeps;
+        EXPECT_EQ(grid.userScan("NOSUCHCODE"), 0);
+        EXPECT_EQ(grid.userScan("0101002*0"), 0);
+        EXPECT_EQ(host_->beeps, beeps + 2);
+        EXPECT_EQ(cellOf(grid, row, "本次入库数量"), "5");
+
+        // The order's limit (330) refuses a scan as it refuses a typed figure.
+        const std::size_t said = host_->messages.size();
+        EXPECT_EQ(grid.userScan("0101002*400"), 0);
+        ASSERT_EQ(host_->messages.size(), said + 1);
+        EXPECT_EQ(host_->lastMessage(), "本次入库数量不能大于入库上限范围！");
+        EXPECT_EQ(cellOf(grid, row, "本次入库数量"), "5");
+        EXPECT_TRUE(grid.isMarked(row)) << "it was marked before the refused scan";
+
+        // A unit barcode counts in its unit on a line kept in that unit.
+        const int boxes = rowOf(grid, "存货编码", "0102001");
+        ASSERT_GT(boxes, 0);
+        EXPECT_EQ(grid.userScan("U0202*2"), boxes) << "two boxes of ten";
+        EXPECT_EQ(cellOf(grid, boxes, "本次入库数量"), "20");
+        EXPECT_TRUE(grid.isMarked(boxes));
+
+        answer({forms::vbYes});
+        f.cmdOk.userClick();
+      },
+      false);
+  ASSERT_TRUE(r.ok) << r.err;
+  ASSERT_TRUE(r.coll);
+  auto body = member(r, "Body");
+  std::map<std::string, double> counted;
+  for (body->moveFirst(); !body->eof(); body->moveNext()) {
+    counted[body->value("cInvCode").toString()] += body->value("iQuantity").toDouble();
+  }
+  EXPECT_EQ(counted, (std::map<std::string, double>{{"0101002", 5}, {"0102001", 20}}));
+}
+
+// The border between heads and lines: dragged down, the heads gain what the lines give up; the
+// lines keep their bottom, and neither list is squeezed below two rows.
+TEST_F(StockOrderDialog, TheBorderBetweenHeadsAndLinesMovesWithTheMouse) {
+  run([&](frmStockOrder& f) {
+    auto* bar = dynamic_cast<forms::Frame*>(f.findControl("lstDdHeadSplit"));
+    ASSERT_NE(bar, nullptr);
+    forms::MsSuperGrid& heads = f.lstDdHead;
+    forms::MsSuperGrid& lines = f.lstDdBody;
+    EXPECT_EQ(bar->container(), heads.container());
+    EXPECT_EQ(bar->Top(), heads.Top() + heads.Height());
+    EXPECT_EQ(bar->Top() + bar->Height(), lines.Top());
+    const int headHeight = heads.Height();
+    const int linesBottom = lines.Top() + lines.Height();
+    bar->userMouseMove(forms::vbLeftButton, 0, 0, bar->Height() / 2 + 900);
+    EXPECT_EQ(heads.Height(), headHeight + 900);
+    EXPECT_EQ(lines.Top() + lines.Height(), linesBottom);
+    EXPECT_EQ(bar->Top(), heads.Top() + heads.Height());
+    bar->userMouseMove(forms::vbLeftButton, 0, 0, 100000);
+    EXPECT_EQ(lines.Height(), forms::kLeastPane);
+    bar->userMouseMove(forms::vbLeftButton, 0, 0, -100000);
+    EXPECT_EQ(heads.Height(), forms::kLeastPane);
+    bar->userMouseMove(0, 0, 0, 5000);
+    EXPECT_EQ(heads.Height(), forms::kLeastPane) << "only a held button drags";
+    EXPECT_EQ(lines.Top() + lines.Height(), linesBottom);
     f.cmdExit.userClick();
   });
 }
