@@ -33,6 +33,7 @@ set(QUILLON_PUBLIC_HEADERS
   ado/recordset.h
   ado/recordset_core.h
   ado/sort_order.h
+  sql/column_types.h
   sql/database.h
   sql/program.h
   sql/result.h

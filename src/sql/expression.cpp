@@ -49,6 +49,62 @@ bool containsWord(const std::array<std::string_view, N>& set, const Token& t) {
   return false;
 }
 
+bool nameToken(const Token& t) {
+  return t.kind == TokenKind::Name || (t.kind == TokenKind::Word && !t.keyword);
+}
+
+// The declared types of the columns of the tables a statement names after FROM, JOIN, UPDATE and
+// INTO (and after the commas of a FROM list). A name that two of them type differently, or that
+// a sub-select gives as an alias (a column of a derived table may bear a table column's name),
+// has no known type; an alias of the outer list names only a column of the result.
+std::unordered_map<std::string, ValueType> statementColumns(const Tokens& t, SchemaScope& scope) {
+  std::unordered_map<std::string, ValueType> out;
+  std::vector<std::string> aliases;
+  bool inFrom = false;
+  int depth = 0;
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    const Token& x = t[i];
+    if (x.isOp("(")) ++depth;
+    if (x.isOp(")")) --depth;
+    if (x.kind == TokenKind::Word && x.keyword) {
+      if (x.isWord("from")) {
+        inFrom = true;
+      } else if (!x.isWord("join") && !x.isWord("inner") && !x.isWord("left") &&
+                 !x.isWord("right") && !x.isWord("outer") && !x.isWord("cross") &&
+                 !x.isWord("full") && !x.isWord("as")) {
+        inFrom = false;
+      }
+    }
+    if (!nameToken(x) || i == 0) continue;
+    const Token& before = t[i - 1];
+    if (before.isWord("as") ||
+        ((nameToken(before) || before.kind == TokenKind::Number ||
+          before.kind == TokenKind::String || before.isOp(")") || before.isWord("end")) &&
+         !(i + 1 < t.size() && (t[i + 1].isOp("(") || t[i + 1].isOp("."))))) {
+      if (depth > 0) aliases.push_back(asciiLower(x.text));
+      continue;
+    }
+    const bool tablePlace = before.isWord("from") || before.isWord("join") ||
+                            before.isWord("update") || before.isWord("into") ||
+                            (inFrom && before.isOp(","));
+    if (!tablePlace) continue;
+    // "dbo.t": the table is the last part.
+    std::size_t last = i;
+    while (last + 2 < t.size() && t[last + 1].isOp(".") && nameToken(t[last + 2])) last += 2;
+    const SchemaTypes::Table columns = scope.table(asciiLower(t[last].text));
+    if (columns == nullptr) continue;
+    for (const auto& [name, type] : *columns) {
+      const auto [it, added] = out.emplace(name, type);
+      if (!added && it->second != type) it->second = ValueType::Unknown;
+    }
+  }
+  if (out.empty()) return out;
+  for (const std::string& a : aliases) {
+    if (auto it = out.find(a); it != out.end()) it->second = ValueType::Unknown;
+  }
+  return out;
+}
+
 }  // namespace
 
 bool isKeyword(const Token& t) {
@@ -87,6 +143,17 @@ ExprTranslator::ExprTranslator(const Tokens& tokens, const Dialect& dialect)
   if (!cases.empty()) {
     throw SqlError::syntax("Incorrect syntax near 'case': CASE without END");
   }
+  if (SchemaScope* scope = SchemaScope::current()) columns_ = statementColumns(t_, *scope);
+}
+
+ValueType ExprTranslator::columnType(const Item& item) const {
+  if (columns_.empty() || (item.kind != Item::Kind::Token && item.kind != Item::Kind::Path))
+    return ValueType::Unknown;
+  const Token& last = t_[item.end - 1];
+  if (last.kind != TokenKind::Name && (last.kind != TokenKind::Word || last.keyword))
+    return ValueType::Unknown;
+  const auto it = columns_.find(asciiLower(last.text));
+  return it == columns_.end() ? ValueType::Unknown : it->second;
 }
 
 std::string ExprTranslator::aliasText(const std::string& name) const {
@@ -231,9 +298,13 @@ std::vector<std::pair<std::size_t, std::size_t>> ExprTranslator::caseResults(
   return results;
 }
 
-bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type) const {
+bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type, bool columns) const {
   for (const Item& item : items(begin, end)) {
     const Token& first = t_[item.begin];
+    if (columns && (item.kind == Item::Kind::Token || item.kind == Item::Kind::Path)) {
+      const ValueType v = columnType(item);
+      if (v == (type == Evident::Real ? ValueType::Real : ValueType::Bigint)) return true;
+    }
     if (item.kind == Item::Kind::Token) {
       // A literal with a decimal point or an exponent is a decimal or a float.
       if (type == Evident::Real && first.kind == TokenKind::Number &&
@@ -241,10 +312,10 @@ bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type) con
         return true;
     } else if (item.kind == Item::Kind::Group) {
       if (item.end - item.begin > 2 && t_[item.begin + 1].isWord("select")) continue;
-      if (holds(item.begin + 1, item.end - 1, type)) return true;
+      if (holds(item.begin + 1, item.end - 1, type, columns)) return true;
     } else if (item.kind == Item::Kind::Case) {
       for (const auto& [from, to] : caseResults(item)) {
-        if (holds(from, to, type)) return true;
+        if (holds(from, to, type, columns)) return true;
       }
     } else if (item.kind == Item::Kind::Call) {
       const std::string name = asciiLower(first.text);
@@ -268,7 +339,7 @@ bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type) con
         // arguments' type.
         const auto cs = commas(open + 1, close);
         const std::size_t to = name == "coalesce" || cs.empty() ? close : cs.front();
-        if (holds(open + 1, to, type)) return true;
+        if (holds(open + 1, to, type, columns)) return true;
       }
       if (typeAt < close) {
         std::size_t next = typeAt;
@@ -928,8 +999,11 @@ std::string ExprTranslator::call(const Item& item) const {
       containsWord(kHints, t_[open + 1])) {
     return tokenText(fn);
   }
-  if (name == "isnull" && argList().size() != 2)
-    unsupported("ISNULL with other than two arguments");
+  if (name == "isnull") {
+    const auto cs = commas(open + 1, close);
+    if (cs.size() != 1) unsupported("ISNULL with other than two arguments");
+    return isnull(open, cs.front(), close);
+  }
   if (name == "coalesce" && !d_.caseHasOneType()) {
     SqlText s;
     s.addCallee(tokenText(fn));
@@ -973,6 +1047,52 @@ std::string ExprTranslator::call(const Item& item) const {
   return s.take();
 }
 
+namespace {
+
+// Arguments already written for the engine.
+class WrittenArgs final : public CallArguments {
+ public:
+  explicit WrittenArgs(std::vector<std::string> args) : args_(std::move(args)) {}
+  std::size_t size() const override { return args_.size(); }
+  std::string at(std::size_t i) const override { return args_.at(i); }
+  std::string all() const override {
+    std::string s;
+    for (const std::string& a : args_) s += (s.empty() ? "" : ", ") + a;
+    return s;
+  }
+
+ private:
+  std::vector<std::string> args_;
+};
+
+}  // namespace
+
+// ISNULL has its first argument's type: a decimal or float first argument makes an int second
+// one a real; an int first argument takes a real second one cut to an int (isnull(a, 2.7) is 2
+// when a is NULL). Where the statement does not show the first argument's type, the engine's
+// dialect keeps to it as far as the engine knows it.
+std::string ExprTranslator::isnull(std::size_t open, std::size_t comma, std::size_t close) const {
+  const std::string first = range(open + 1, comma);
+  std::string second = range(comma + 1, close);
+  const bool firstReal = holds(open + 1, comma, Evident::Real);
+  // Only what the statement itself shows of the second argument counts: the server, which
+  // types the columns itself, decides the rest alike.
+  const bool null = comma == open + 2 && t_[open + 1].isWord("null");
+  if (!firstReal && !null && holds(comma + 1, close, Evident::Real, false)) {
+    if (!isInt(open + 1, comma)) return d_.isnullOfFirstType(first, second);
+    TypeName intType;
+    intType.base = "int";
+    intType.known = true;
+    second = d_.convert(intType, second, "NULL");
+  }
+  const WrittenArgs args({first, second});
+  auto engineCall = d_.call("isnull", args);
+  const std::string text = engineCall ? *std::move(engineCall) : "coalesce(" + args.all() + ")";
+  if (firstReal) return d_.real(text);
+  if (holds(open + 1, comma, Evident::Bigint)) return d_.bigint(text);
+  return text;
+}
+
 std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeEnd,
                                         const std::string& expr, const std::string& style) const {
   if (typeBegin >= typeEnd) unsupported("CONVERT without a type");
@@ -980,6 +1100,115 @@ std::string ExprTranslator::convertCall(std::size_t typeBegin, std::size_t typeE
   const TypeName type = readTypeName(t_, typeBegin, typeEnd, next);
   if (!type.known || next != typeEnd) unsupported("conversion to type " + type.text());
   return d_.convert(type, expr, style);
+}
+
+bool ExprTranslator::isInt(std::size_t begin, std::size_t end) const {
+  const auto its = items(begin, end);
+  bool operand = false;
+  for (const Item& item : its) {
+    const Token& first = t_[item.begin];
+    switch (item.kind) {
+      case Item::Kind::Token: {
+        const char c = opChar(first);
+        if (c != 0 && (isSignChar(c) || isMultiplicative(c) || isAdditive(c))) continue;
+        if (first.kind == TokenKind::Number) {
+          // A literal beyond the int range is a decimal in T-SQL.
+          if (first.text.find_first_not_of("0123456789") != std::string::npos ||
+              first.text.size() > 10 || (first.text.size() == 10 && first.text > "2147483647"))
+            return false;
+        } else if (columnType(item) != ValueType::Int) {
+          return false;
+        }
+        break;
+      }
+      case Item::Kind::Path:
+        if (columnType(item) != ValueType::Int) return false;
+        break;
+      case Item::Kind::Group: {
+        std::size_t to = item.end - 1;
+        std::size_t from = item.begin + 1;
+        // A sub-select of one value: its one column.
+        if (to > from && t_[from].isWord("select")) {
+          ++from;
+          for (std::size_t i = from; i < to; ++i) {
+            if (t_[i].isOp("(")) {
+              i = match_[i];
+            } else if (t_[i].isOp(",") || t_[i].isWord("top") || t_[i].isWord("distinct")) {
+              return false;
+            } else if (t_[i].isWord("from")) {
+              to = i;
+              break;
+            }
+          }
+        }
+        if (!isInt(from, to)) return false;
+        break;
+      }
+      case Item::Kind::Case: {
+        bool any = false;
+        for (const auto& [from, to] : caseResults(item)) {
+          if (to == from + 1 && t_[from].isWord("null")) continue;
+          if (!isInt(from, to)) return false;
+          any = true;
+        }
+        if (!any) return false;
+        break;
+      }
+      case Item::Kind::Call: {
+        const std::string name = asciiLower(first.text);
+        const std::size_t open = item.begin + 1;
+        const std::size_t close = match_[open];
+        const auto cs = commas(open + 1, close);
+        const std::size_t firstEnd = cs.empty() ? close : cs.front();
+        if (name == "count" || name == "len" || name == "charindex" || name == "datediff" ||
+            name == "datepart" || name == "year" || name == "month" || name == "day") {
+          break;
+        }
+        if (name == "isnull" || name == "nullif" || name == "abs" || name == "round" ||
+            name == "floor" || name == "ceiling" || name == "sign" || name == "sum" ||
+            name == "min" || name == "max" || name == "avg") {
+          if (!isInt(open + 1, firstEnd)) return false;
+          break;
+        }
+        if (name == "coalesce") {
+          std::size_t from = open + 1;
+          bool any = false;
+          for (std::size_t c : cs) {
+            if (!(c == from + 1 && t_[from].isWord("null"))) {
+              if (!isInt(from, c)) return false;
+              any = true;
+            }
+            from = c + 1;
+          }
+          if (!(close == from + 1 && t_[from].isWord("null"))) {
+            if (!isInt(from, close)) return false;
+            any = true;
+          }
+          if (!any) return false;
+          break;
+        }
+        if (name == "convert" || name == "cast") {
+          std::size_t typeAt = name == "convert" ? open + 1 : close;
+          for (std::size_t i = open + 1; name == "cast" && i < close; ++i) {
+            if (t_[i].isOp("(")) {
+              i = match_[i];
+            } else if (t_[i].isWord("as")) {
+              typeAt = i + 1;
+              break;
+            }
+          }
+          if (typeAt >= close) return false;
+          std::size_t next = typeAt;
+          const std::string base = readTypeName(t_, typeAt, close, next).base;
+          if (base != "int" && base != "smallint" && base != "tinyint") return false;
+          break;
+        }
+        return false;
+      }
+    }
+    operand = true;
+  }
+  return operand;
 }
 
 }  // namespace quillon::sql

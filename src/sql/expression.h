@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "sql/column_types.h"
 #include "sql/dialect.h"
 #include "sql/program.h"
 #include "sql/token.h"
@@ -66,8 +68,17 @@ class ExprTranslator {
   // Whether tokens [begin, end) hold, as an operand or a result outside a sub-select, what
   // evidently makes an expression a bigint (a conversion to bigint) or a real (a conversion to a
   // decimal or float type, a literal with a decimal point or an exponent).
+  // `columns`: a column counts by its declared type where the translation knows it (the account
+  // file's schema).
   enum class Evident { Bigint, Real };
-  bool holds(std::size_t begin, std::size_t end, Evident type) const;
+  bool holds(std::size_t begin, std::size_t end, Evident type, bool columns = true) const;
+  // Whether tokens [begin, end) are evidently an int: int literals, int columns, conversions to
+  // int and what keeps their type (arithmetic of ints, ISNULL, ABS, ROUND, …, counts, lengths).
+  bool isInt(std::size_t begin, std::size_t end) const;
+  // The declared type of a column (a name or the last part of a path), as far as it is known.
+  ValueType columnType(const Item& item) const;
+  // ISNULL, which has its first argument's type.
+  std::string isnull(std::size_t open, std::size_t comma, std::size_t close) const;
   // The token ranges of a CASE's THEN and ELSE results.
   std::vector<std::pair<std::size_t, std::size_t>> caseResults(const Item& item) const;
   std::string typedResults(const std::string& text,
@@ -89,6 +100,10 @@ class ExprTranslator {
   const Dialect& d_;
   std::vector<std::size_t> match_;    // for "(": index of its ")"
   std::vector<std::size_t> caseEnd_;  // for "case": index of its "end"
+  // The declared types of the columns of the tables the statement names, by lower-case name
+  // (Unknown where two of them differ, or the name is also an alias); empty when the translation
+  // reads no schema.
+  std::unordered_map<std::string, ValueType> columns_;
 };
 
 // Whether a word is a keyword (never a column or function name in the library's SQL).

@@ -378,18 +378,31 @@ Program Translator::translateUncached(std::string_view batch, Engine engine) {
 }
 
 std::shared_ptr<const Program> Translator::translate(std::string_view batch) {
+  const SchemaTypes* schema = schema_ ? schema_() : nullptr;
   if (auto it = map_.find(batch); it != map_.end()) {
-    lru_.splice(lru_.begin(), lru_, it->second);
-    return it->second->second;
+    const auto& read = it->second->read;
+    const bool current = std::all_of(read.begin(), read.end(), [&](const auto& r) {
+      return (schema != nullptr ? schema->table(r.first) : nullptr) == r.second;
+    });
+    if (current) {
+      lru_.splice(lru_.begin(), lru_, it->second);
+      return it->second->program;
+    }
+    const auto stale = it->second;
+    map_.erase(it);
+    lru_.erase(stale);
   }
+  SchemaScope scope(schema);
   auto program = std::make_shared<const Program>(translateUncached(batch, engine_));
   // A long batch is a load or a script, run once: keeping it would hold its text and its program
   // for as long as the connection lives.
-  if (batch.size() > kLongestCachedBatch) return program;
-  lru_.emplace_front(std::string(batch), program);
-  map_.emplace(lru_.front().first, lru_.begin());
+  // So is one translated while the engine could not say what its columns are: it is translated
+  // again when it can.
+  if (batch.size() > kLongestCachedBatch || (schema_ && schema == nullptr)) return program;
+  lru_.push_front(Entry{std::string(batch), program, scope.takeRead()});
+  map_.emplace(lru_.front().batch, lru_.begin());
   while (map_.size() > capacity_) {
-    map_.erase(lru_.back().first);
+    map_.erase(lru_.back().batch);
     lru_.pop_back();
   }
   return program;

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <map>
 #include <memory>
 #include <random>
@@ -100,15 +101,15 @@ class Generator {
         "varchar(10)) ";
     const int n1 = 3 + pick(5);
     for (int r = 1; r <= n1; ++r) {
-      sql += "insert into t1 (id, a, b, c, d, e) values (" + std::to_string(r) + ", " +
-             maybe(smallInt()) + ", " + maybe(smallInt()) + ", " + maybe(decimal()) + ", " +
-             maybe(decimal()) + ", " + maybe(textLiteral()) + ") ";
+      sql += cat({"insert into t1 (id, a, b, c, d, e) values (", std::to_string(r), ", ",
+                  maybe(smallInt()), ", ", maybe(smallInt()), ", ", maybe(decimal()), ", ",
+                  maybe(decimal()), ", ", maybe(textLiteral()), ") "});
     }
     const int n2 = 2 + pick(5);
     for (int r = 1; r <= n2; ++r) {
-      sql += "insert into t2 (k, f, g, h, s) values (" + std::to_string(r) + ", " +
-             maybe(smallInt()) + ", " + maybe(smallInt()) + ", " + maybe(decimal()) + ", " +
-             maybe(textLiteral()) + ") ";
+      sql += cat({"insert into t2 (k, f, g, h, s) values (", std::to_string(r), ", ",
+                  maybe(smallInt()), ", ", maybe(smallInt()), ", ", maybe(decimal()), ", ",
+                  maybe(textLiteral()), ") "});
     }
     return sql;
   }
@@ -136,8 +137,8 @@ class Generator {
       case 8: {
         // Without FROM: constants alone.
         constant_ = true;
-        Case c{"select " + expression(pick(3) == 0 ? Type::Real : Type::Int, 3) + ", " +
-                   expression(Type::Text, 2),
+        Case c{cat({"select ", expression(pick(3) == 0 ? Type::Real : Type::Int, 3), ", ",
+                    expression(Type::Text, 2)}),
                false};
         constant_ = false;
         return c;
@@ -163,6 +164,13 @@ class Generator {
     return std::string("'") + kTexts[static_cast<std::size_t>(pick(6))] + "'";
   }
   std::string maybe(const std::string& value) { return chance(20) ? "null" : value; }
+  // Parts joined in the order written: the operands of "+" are evaluated in an order each
+  // compiler picks, and each part may draw from the generator.
+  static std::string cat(std::initializer_list<std::string> parts) {
+    std::string out;
+    for (const std::string& p : parts) out += p;
+    return out;
+  }
 
   std::string column(Type type) {
     if (constant_) return literal(type);
@@ -194,7 +202,8 @@ class Generator {
         if (chance(4)) return chance(50) ? "2147483647" : std::to_string(46341 + pick(100000));
         return std::to_string(chance(80) ? pick(10) : pick(100));
       case Type::Real:
-        return std::to_string(pick(100)) + "." + std::to_string(pick(10)) + (chance(50) ? "5" : "");
+        return cat(
+            {std::to_string(pick(100)), ".", std::to_string(pick(10)), chance(50) ? "5" : ""});
       case Type::Text:
         return textLiteral();
     }
@@ -244,37 +253,41 @@ class Generator {
     switch (form) {
       case 0:
         if (mixed) {
-          return "COALESCE(" + expression(Type::Int, depth - 1) + ", " + evidentReal(depth - 1) +
-                 ")";
+          return cat(
+              {"COALESCE(", expression(Type::Int, depth - 1), ", ", evidentReal(depth - 1), ")"});
         }
-        return "COALESCE(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
+        return cat(
+            {"COALESCE(", expression(type, depth - 1), ", ", expression(type, depth - 1), ")"});
       case 1:
-        // ISNULL has its first argument's type, which neither engine knows of a column: a real
-        // ISNULL starts with a decimal or float column, so that it is not an int (open).
-        if (type == Type::Real) {
-          return "ISNULL(" + signed_(type, column(type)) + ", " + expression(type, depth - 1) + ")";
+        // ISNULL has its first argument's type: a real one may start with an int, which cuts
+        // the real to an int.
+        if (type == Type::Real && chance(50)) {
+          return cat(
+              {"ISNULL(", expression(Type::Int, depth - 1), ", ", evidentReal(depth - 1), ")"});
         }
-        return "ISNULL(" + expression(type, depth - 1) + ", " + expression(type, depth - 1) + ")";
+        return cat(
+            {"ISNULL(", expression(type, depth - 1), ", ", expression(type, depth - 1), ")"});
       case 2:
-        return "NULLIF(" + expression(type, depth - 1) + ", " +
-               (type == Type::Text ? expression(Type::Text, depth - 1) : other(type)) + ")";
+        return cat({"NULLIF(", expression(type, depth - 1), ", ",
+                    type == Type::Text ? expression(Type::Text, depth - 1) : other(type), ")"});
       case 3:
         if (mixed) {
-          return "CASE WHEN " + predicate(depth - 1) + " THEN " + expression(Type::Int, depth - 1) +
-                 " ELSE " + evidentReal(depth - 1) + " END";
+          return cat({"CASE WHEN ", predicate(depth - 1), " THEN ",
+                      expression(Type::Int, depth - 1), " ELSE ", evidentReal(depth - 1), " END"});
         }
-        return "CASE WHEN " + predicate(depth - 1) + " THEN " + expression(type, depth - 1) +
-               " ELSE " + expression(type, depth - 1) + " END";
+        return cat({"CASE WHEN ", predicate(depth - 1), " THEN ", expression(type, depth - 1),
+                    " ELSE ", expression(type, depth - 1), " END"});
       case 4:
-        return "CASE " + expression(Type::Int, depth - 1) + " WHEN " + literal(Type::Int) +
-               " THEN " + expression(type, depth - 1) +
-               (chance(50) ? "" : " ELSE " + expression(type, depth - 1)) + " END";
+        return cat({"CASE ", expression(Type::Int, depth - 1), " WHEN ", literal(Type::Int),
+                    " THEN ", expression(type, depth - 1),
+                    chance(50) ? "" : " ELSE " + expression(type, depth - 1), " END"});
       case 5:
         return signed_(type, "(" + expression(type, depth - 1) + ")");
       case 6:
-        if (type == Type::Text) return expression(Type::Text, depth - 1) + " + " + literal(type);
-        return "CAST(" + expression(chance(50) ? Type::Int : Type::Real, depth - 1) + " AS " +
-               castType(type) + ")";
+        if (type == Type::Text)
+          return cat({expression(Type::Text, depth - 1), " + ", literal(type)});
+        return cat({"CAST(", expression(chance(50) ? Type::Int : Type::Real, depth - 1), " AS ",
+                    castType(type), ")"});
       case 7:
       case 8:
       case 9: {
@@ -285,29 +298,30 @@ class Generator {
         // Divisors are mostly non-zero literals, so that most statements give values.
         const std::string r =
             op >= 3 && chance(70) ? std::to_string(1 + pick(9)) : expression(right, depth - 1);
-        return expression(left, depth - 1) + kOps[op] + r;
+        return cat({expression(left, depth - 1), kOps[op], r});
       }
       case 10:
         // ROUND keeps its argument's type: an int rounds to tens or hundreds and stays an int.
         if (type == Type::Real) {
-          return "ROUND(" + expression(Type::Real, depth - 1) + ", " + std::to_string(pick(4) - 1) +
-                 ")";
+          return cat({"ROUND(", expression(Type::Real, depth - 1), ", ",
+                      std::to_string(pick(4) - 1), ")"});
         }
         if (chance(50)) {
-          return "ROUND(" + expression(type, depth - 1) + ", " + std::to_string(pick(4) - 2) + ")";
+          return cat(
+              {"ROUND(", expression(type, depth - 1), ", ", std::to_string(pick(4) - 2), ")"});
         }
         return "ABS(" + expression(type, depth - 1) + ")";
       default:
         if (inner_) return expression(type, depth - 1);
-        return "(SELECT " + std::string(chance(50) ? "MAX" : "MIN") + "(" +
-               (type == Type::Int ? "f" : "h") + ") FROM t2 WHERE g = " + column(Type::Int) + ")";
+        return cat({"(SELECT ", chance(50) ? "MAX" : "MIN", "(", type == Type::Int ? "f" : "h",
+                    ") FROM t2 WHERE g = ", column(Type::Int), ")"});
     }
   }
 
   // A real the statement shows as one: a literal with a decimal point, or a conversion.
   std::string evidentReal(int depth) {
     if (chance(50)) return literal(Type::Real);
-    return "CAST(" + expression(Type::Int, depth) + " AS " + castType(Type::Real) + ")";
+    return cat({"CAST(", expression(Type::Int, depth), " AS ", castType(Type::Real), ")"});
   }
 
   std::string comparison(int depth) {
@@ -319,13 +333,14 @@ class Generator {
       case 0:
         return left + (chance(50) ? " IS NULL" : " IS NOT NULL");
       case 1:
-        return left + (chance(30) ? " NOT" : "") + " BETWEEN " + expression(type, depth) + " AND " +
-               expression(type, depth);
+        return cat({left, chance(30) ? " NOT" : "", " BETWEEN ", expression(type, depth), " AND ",
+                    expression(type, depth)});
       case 2: {
         std::string list = literal(type);
         for (int i = pick(4); i > 0; --i) list += ", " + literal(type);
         if (chance(15)) list += ", NULL";
-        return left + (chance(30) ? " NOT" : "") + " IN (" + list + ")";
+        const std::string negated = chance(30) ? " NOT" : "";
+        return left + negated + " IN (" + list + ")";
       }
       case 3:
         if (!inner_ && type != Type::Real) {
@@ -334,7 +349,8 @@ class Generator {
                                   " FROM t2" +
                                   (chance(50) ? " WHERE " + predicate(0) : std::string());
           inner_ = false;
-          return left + (chance(30) ? " NOT" : "") + " IN (" + sub + ")";
+          const std::string negated = chance(30) ? " NOT" : "";
+          return left + negated + " IN (" + sub + ")";
         }
         [[fallthrough]];
       case 4:
@@ -342,13 +358,13 @@ class Generator {
           inner_ = true;
           const std::string where = predicate(0);
           inner_ = false;
-          return std::string(chance(30) ? "NOT " : "") +
-                 "EXISTS (SELECT 1 FROM t2 WHERE g = " + column(Type::Int) + " AND " + where + ")";
+          return cat({chance(30) ? "NOT " : "", "EXISTS (SELECT 1 FROM t2 WHERE g = ",
+                      column(Type::Int), " AND ", where, ")"});
         }
         [[fallthrough]];
       default:
-        return left + kOps[static_cast<std::size_t>(pick(6))] +
-               (type == Type::Text ? expression(Type::Text, depth) : other(type));
+        return cat({left, kOps[static_cast<std::size_t>(pick(6))],
+                    type == Type::Text ? expression(Type::Text, depth) : other(type)});
     }
   }
 
@@ -356,7 +372,7 @@ class Generator {
     std::string p = comparison(depth > 0 ? 1 : 0);
     if (depth > 0 && chance(30)) p = "(" + predicate(depth - 1) + ")";
     if (chance(20)) p = "NOT " + p;
-    if (depth > 0 && chance(30)) p += (chance(50) ? " AND " : " OR ") + predicate(depth - 1);
+    if (depth > 0 && chance(30)) p += cat({chance(50) ? " AND " : " OR ", predicate(depth - 1)});
     return p;
   }
 
@@ -372,15 +388,15 @@ class Generator {
   }
 
   Case plainSelect() {
-    std::string sql = "SELECT " + selectList(1 + pick(3)) + " FROM t1";
+    std::string sql = cat({"SELECT ", selectList(1 + pick(3)), " FROM t1"});
     if (chance(60)) sql += " WHERE " + predicate(2);
     return {sql, false};
   }
 
   Case orderedSelect() {
-    return {"SELECT id, " + selectList(1 + pick(2)) + " FROM t1" +
-                (chance(50) ? " WHERE " + predicate(2) : std::string()) + " ORDER BY id" +
-                (chance(50) ? " DESC" : ""),
+    return {cat({"SELECT id, ", selectList(1 + pick(2)), " FROM t1",
+                 chance(50) ? " WHERE " + predicate(2) : std::string(), " ORDER BY id",
+                 chance(50) ? " DESC" : ""}),
             true};
   }
 
@@ -415,10 +431,9 @@ class Generator {
     if (chance(40)) sql += " WHERE " + predicate(1);
     sql += " GROUP BY " + group;
     if (chance(50)) {
-      const std::string having =
-          std::string(chance(50) ? "SUM(" : "AVG(") + expression(Type::Int, 1) + ")";
-      sql += " HAVING " + signed_(Type::Int, having) + kOpsLess[static_cast<std::size_t>(pick(3))] +
-             literal(Type::Int);
+      const std::string having = cat({chance(50) ? "SUM(" : "AVG(", expression(Type::Int, 1), ")"});
+      sql += cat({" HAVING ", signed_(Type::Int, having),
+                  kOpsLess[static_cast<std::size_t>(pick(3))], literal(Type::Int)});
       if (chance(30)) sql += " OR " + group + " IS NULL";
     }
     return {sql, false};
@@ -435,8 +450,8 @@ class Generator {
 
   Case joined() {
     const bool left = chance(40);
-    std::string sql = "SELECT id, k, " + selectList(1 + pick(2)) + ", f FROM t1 " +
-                      (left ? "LEFT JOIN" : "JOIN") + " t2 ON " + (chance(70) ? "a = g" : "e = s");
+    std::string sql = cat({"SELECT id, k, ", selectList(1 + pick(2)), ", f FROM t1 ",
+                           left ? "LEFT JOIN" : "JOIN", " t2 ON ", chance(70) ? "a = g" : "e = s"});
     if (chance(50)) sql += " WHERE " + predicate(1);
     return {sql, false};
   }
@@ -605,6 +620,21 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       // A decimal among the results of CASE and COALESCE makes them decimals.
       {"select coalesce(a, 2.5) / 2 from t1 where a = 3", "1.5"},
       {"select case when a > 1 then a else 0.5 end / 2 from t1 where a = 3", "1.5"},
+      // ISNULL has its first argument's type (an int cuts a real to an int); COALESCE and CASE
+      // take a decimal column's type over an int's.
+      {"select isnull(a, 2.5) / 2, isnull(null, 2.5) / 2 from t1 where a = 3", "1 | 1.25"},
+      {"select isnull(q, 5) / 2, isnull(convert(int, q), 2.7) from t1 where a = 2", "2.5 | 2"},
+      {"select isnull(nullif(a, 2), -2.7) from t1 where a = 2", "-2"},
+      // An alias of the list names a column of the result, not the table's column in the list;
+      // a derived table's column is no table column.
+      {"select q as a, isnull(a, 2.5) from t1 where a = 3", "7.25 | 3"},
+      {"select sum(isnull(q, 2.5) / 2) from (select 3 as q from t1) d", "3"},
+      {"select coalesce(18 / 7, q) / 6, case when a > 0 then 7 else q end / 2 from t1 where a = 2",
+       "0.333333333333 | 3.5"},
+      // An operation fails only where a row reaches it, also one of two constants.
+      {"select case when a > 100 then 2147483647 + 1 when a < 0 then 1 / 0 else a end from t1 "
+       "where a = 3",
+       "3"},
       // A grouped select lists grouped columns and aggregates only; an alias never names a
       // column of GROUP BY.
       {"select a as e from t1 group by e", "error (refused)"},

@@ -141,21 +141,44 @@ std::string PgDialect::convert(const TypeName& type, const std::string& expr,
   throw SqlError::unsupported("conversion to type " + base);
 }
 
+namespace {
+
+// An operand written as a number alone (digits, a point, an exponent, signs, parentheses). The
+// server works out an operator between two such numbers while it plans the statement, so an
+// overflow or a zero divisor there would fail the statement even where no row reaches it; T-SQL
+// fails only when a row does. Such an operation is left to run time (tsql.unfolded).
+bool numberAlone(const std::string& s) {
+  return s.find_first_of("0123456789") != std::string::npos &&
+         s.find_first_not_of("0123456789.eE+-~() ") == std::string::npos;
+}
+
+std::string unfolded(const std::string& left, const std::string& right) {
+  return numberAlone(left) && numberAlone(right) ? "tsql.unfolded(" + left + ")" : left;
+}
+
+}  // namespace
+
 std::string PgDialect::divide(const std::string& left, const std::string& right,
                               bool remainder) const {
   // The server's own operators fail on a zero divisor; its text becomes T-SQL's (PgDatabase).
-  return left + (remainder ? " % " : " / ") + right;
+  return unfolded(left, right) + (remainder ? " % " : " / ") + right;
 }
 
 std::string PgDialect::arithmetic(char op, const std::string& left,
                                   const std::string& right) const {
   // The server's integer operators fail beyond their type's range; its text becomes T-SQL's.
-  return left + " " + op + " " + right;
+  return unfolded(left, right) + " " + op + " " + right;
 }
 
 std::string PgDialect::bigint(const std::string& expr) const {
   // The server types a CASE and a COALESCE by their results.
   return expr;
+}
+
+std::string PgDialect::isnullOfFirstType(const std::string& first,
+                                         const std::string& second) const {
+  // The server knows the first argument's type: tsql.isnull has one of each numeric type.
+  return "tsql.isnull(" + first + ", tsql.real(" + second + "))";
 }
 
 std::string PgDialect::real(const std::string& expr) const {

@@ -290,6 +290,23 @@ CREATE OR REPLACE FUNCTION tsql.real(text) RETURNS double precision LANGUAGE sql
 CREATE OR REPLACE FUNCTION tsql.real(boolean) RETURNS double precision LANGUAGE sql
   IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::int::double precision $$;
 
+-- A value the planner cannot work out in advance (a function it does not inline or fold): an
+-- operator on it runs when a row reaches it, as T-SQL runs arithmetic that could fail.
+CREATE OR REPLACE FUNCTION tsql.unfolded(v anyelement) RETURNS anyelement LANGUAGE plpgsql
+  STABLE PARALLEL SAFE AS $$ BEGIN RETURN v; END $$;
+
+-- ISNULL of a value and a real has the value's type: an integer takes the real cut toward zero.
+CREATE OR REPLACE FUNCTION tsql.isnull(v integer, r double precision) RETURNS integer
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS integer)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v smallint, r double precision) RETURNS smallint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS smallint)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v bigint, r double precision) RETURNS bigint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS bigint)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v double precision, r double precision)
+  RETURNS double precision LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, r) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v text, r double precision) RETURNS text
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, tsql.convert_text(r, NULL, 30)) $$;
+
 CREATE OR REPLACE FUNCTION tsql.round(v double precision, n bigint) RETURNS double precision
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::double precision $$;
 -- ROUND of an integer is an integer of its type.

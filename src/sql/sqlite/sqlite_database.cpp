@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <exception>
 #include <string>
 #include <vector>
@@ -177,6 +178,63 @@ SqliteDatabase::SqliteDatabase(sqlite3* db, std::string path, bool readOnly)
     : Database(std::move(path), Engine::SQLite), db_(db), readOnly_(readOnly) {
   // A plain file path (not ":memory:", not a URI): the file the engine has just opened.
   if (this->path().rfind("file:", 0) != 0) file_ = fileAt(this->path());
+  translator().readSchemaWith([this] { return currentSchema(); });
+}
+
+const SchemaTypes* SqliteDatabase::currentSchema() {
+  static constexpr std::array<const char*, 2> kVersions{"PRAGMA main.schema_version",
+                                                        "PRAGMA temp.schema_version"};
+  std::int64_t versions[2] = {-1, -1};
+  for (std::size_t i = 0; i < 2; ++i) {
+    sqlite3_stmt*& q = versionQueries_[i];
+    if (q == nullptr && sqlite3_prepare_v2(db_, kVersions[i], -1, &q, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(q);
+      q = nullptr;
+      return nullptr;
+    }
+    const bool row = sqlite3_step(q) == SQLITE_ROW;
+    if (row) versions[i] = sqlite3_column_int64(q, 0);
+    sqlite3_reset(q);
+    if (!row) return nullptr;
+  }
+  if (versions[0] == schemaVersions_[0] && versions[1] == schemaVersions_[1]) return &schema_;
+  // Each table's columns with their declared types; tables that kept theirs are shared with the
+  // schema read before, so that translations of statements over them stay cached.
+  SchemaTypes fresh;
+  for (const char* schema : {"main", "temp"}) {
+    const std::string sql = std::string("SELECT m.name, p.name, p.type FROM ") + schema +
+                            ".sqlite_master m, pragma_table_info(m.name, '" + schema +
+                            "') p WHERE m.type IN ('table', 'view') ORDER BY m.name, p.cid";
+    sqlite3_stmt* q = nullptr;
+    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &q, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(q);
+      return nullptr;
+    }
+    std::string table;
+    SchemaTypes::Columns columns;
+    const auto text = [&](int c) {
+      const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(q, c));
+      return p != nullptr ? std::string(p) : std::string();
+    };
+    int rc;
+    while ((rc = sqlite3_step(q)) == SQLITE_ROW) {
+      std::string name = asciiLower(text(0));
+      if (name != table) {
+        if (!table.empty()) fresh.add(std::move(table), std::move(columns), &schema_);
+        table = std::move(name);
+        columns = {};
+      }
+      const std::string tsql = tsqlTypeFromDeclared(text(2));
+      columns.emplace(asciiLower(text(1)), valueTypeOf(tsql.substr(0, tsql.find('('))));
+    }
+    sqlite3_finalize(q);
+    if (rc != SQLITE_DONE) return nullptr;
+    if (!table.empty()) fresh.add(std::move(table), std::move(columns), &schema_);
+  }
+  schema_ = std::move(fresh);
+  schemaVersions_[0] = versions[0];
+  schemaVersions_[1] = versions[1];
+  return &schema_;
 }
 
 bool SqliteDatabase::resetForReuse(const std::string& location) {
@@ -198,6 +256,12 @@ bool SqliteDatabase::resetForReuse(const std::string& location) {
       if (sqlite3_exec(db_, drop.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return false;
     }
     readCurrentSchema(db_);
+    // The schema version queries are prepared again when next needed: a kept session holds no
+    // statement.
+    for (sqlite3_stmt*& q : versionQueries_) {
+      sqlite3_finalize(q);
+      q = nullptr;
+    }
     return sqlite3_get_autocommit(db_) != 0 && sqlite3_next_stmt(db_, nullptr) == nullptr;
   } catch (const std::exception&) {
     return false;
@@ -205,6 +269,7 @@ bool SqliteDatabase::resetForReuse(const std::string& location) {
 }
 
 SqliteDatabase::~SqliteDatabase() {
+  for (sqlite3_stmt* q : versionQueries_) sqlite3_finalize(q);
   sqlite3_close_v2(db_);
 }
 

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <utility>
 
+#include "sql/column_types.h"
 #include "sql/database.h"
 
 struct sqlite3;
@@ -50,6 +51,9 @@ class SqliteDatabase final : public Database {
   SqliteDatabase(sqlite3* db, std::string path, bool readOnly);
 
   void runOne(const Op& op, ResultHandler& handler);
+  // The declared types of the columns of the file's and the session's tables, read again when
+  // either schema has changed; null when they cannot be read.
+  const SchemaTypes* currentSchema();
   void selectInto(const Op& op, ResultHandler& handler);
   // DROP TABLE: of a view that stands for a table, the view and the rows its updates wrote.
   void dropTable(const Op& op, ResultHandler& handler);
@@ -59,6 +63,9 @@ class SqliteDatabase final : public Database {
   // The file opened (device and inode), when it is one; and whether writes are durable.
   std::optional<std::pair<std::uint64_t, std::uint64_t>> file_;
   bool durable_ = true;
+  SchemaTypes schema_;
+  std::int64_t schemaVersions_[2] = {-1, -1};  // main and temp when schema_ was read
+  sqlite3_stmt* versionQueries_[2] = {nullptr, nullptr};
 };
 
 // The raw connection of an embedded database, for tests and benchmarks of the engine itself;

@@ -117,6 +117,13 @@ std::string SqliteDialect::bigint(const std::string& expr) const {
   return "tsql_widen(" + expr + ")";
 }
 
+std::string SqliteDialect::isnullOfFirstType(const std::string& first,
+                                             const std::string& second) const {
+  // The columns whose types the translation knows are typed by then: this first argument is an
+  // expression of a sub-select or a parameter the engine keeps as each row gives it.
+  return "ifnull(" + first + ", " + second + ")";
+}
+
 std::string SqliteDialect::real(const std::string& expr) const {
   // The engine keeps each row's result as it is: an integer becomes a real.
   return "tsql_real(" + expr + ")";
