@@ -419,22 +419,30 @@ void frmRefSelect::RowToggle(int row) {
     setQtyCell(row, CellValue::ofText(before ? *before : spgList.sourceText(colThis_, row)));
     return;
   }
-  if (cell.number) piecesAtExchRate(row, *cell.number);
+  if (cell.number && piecesAtExchRate()) writePiecesAtExchRate(row, positionOf(row), *cell.number);
 }
 
-void frmRefSelect::piecesAtExchRate(int row, double qty) {
-  if (ExchRate == 0 || piecesToo()) return;
+bool frmRefSelect::piecesAtExchRate() const {
+  return ExchRate != 0 && !piecesToo();
+}
+
+void frmRefSelect::writePiecesAtExchRate(int row, std::int32_t position, double qty) {
   const CellValue pieces = numCell(qty / ExchRate);
   if (colThisNum_ > 0) writeCell(colThisNum_, row, pieces);
-  writeField(row, colThisNumName_, pieces.number.value_or(0));
+  writeFieldAt(row, position, fieldPlace(colThisNumName_), pieces.number.value_or(0));
 }
 
 bool frmRefSelect::takeFilledRow(int row) {
   if (colThis_ <= 0 || !listed_ || row > listed_->rowCount()) return false;
   const TakeRule rule{RefFrom == kStocktaking, piecesToo() && colThisNum_ > 0};
   const double stock = cellNumber(colStock_, row);
-  const double stockNum = cellNumber(colStockNum_, row);
-  const Take take = takeRow({stock, rule.piecesToo ? stockNum : 0.0},
+  // The stock's pieces are read when the rule shares them out or the row's rate needs them.
+  const bool atExchRate = piecesAtExchRate();
+  std::optional<double> stockNum;
+  if (rule.piecesToo || (!atExchRate && colStockNum_ > 0)) {
+    stockNum = cellNumber(colStockNum_, row);
+  }
+  const Take take = takeRow({stock, rule.piecesToo ? *stockNum : 0.0},
                             {remainingAfter(Quantity, allocated_), remainingNum_}, rule);
   if (!take.qty) return false;
   const CellValue qty = qtyCell(*take.qty);
@@ -451,10 +459,13 @@ bool frmRefSelect::takeFilledRow(int row) {
   remaining_ = take.left.qty;
   remainingNum_ = take.left.num;
   toggled_ = ToggledStock{row, stock, stockNum, take.num};
-  writeThisTime(row, positionOf(row), value, rowRate(row));
+  // Pieces that follow the voucher's rate replace those at the row's rate, which RowToggle writes
+  // first: they are written once, at the voucher's rate.
+  const std::int32_t position = positionOf(row);
+  writeThisTime(row, position, value, atExchRate ? 0.0 : rowRate(row));
   if (toggled_.pieces) writeCell(colThisNum_, row, numCell(*toggled_.pieces));
   toggled_ = {};
-  piecesAtExchRate(row, value);
+  if (atExchRate) writePiecesAtExchRate(row, position, value);
   return true;
 }
 

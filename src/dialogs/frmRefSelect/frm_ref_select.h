@@ -164,7 +164,9 @@ class frmRefSelect : public forms::DialogShell {
   // The this-time fields of a quantity just written into the row's cell, with its pieces at
   // `rate` (none at 0); and the pieces at the line's rate, where only that rate counts.
   void writeThisTime(int row, std::int32_t position, double qty, double rate);
-  void piecesAtExchRate(int row, double qty);
+  // Whether the this-time pieces follow the voucher's rate (a rate given, pieces not requested).
+  bool piecesAtExchRate() const;
+  void writePiecesAtExchRate(int row, std::int32_t position, double qty);
   void gridClick();
   void showOtherHolds();
   void ClearSelection(int except);
