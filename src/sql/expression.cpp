@@ -387,21 +387,56 @@ struct ExprTranslator::RangeState {
   bool prevOperand = false;
   bool inSelectList = false;
   bool atColumnStart = false;
+  // In the keys of GROUP BY or ORDER BY (or the argument of MIN or MAX), and before the next one.
+  bool inKeys = false;
+  bool atKeyStart = false;
 };
 
+namespace {
+
+bool endsKeys(const Token& w) {
+  return w.isWord("having") || w.isWord("order") || w.isWord("union") || w.isWord("except") ||
+         w.isWord("intersect") || w.isWord("option") || w.isWord("for") || w.isWord("offset");
+}
+
+}  // namespace
+
 std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
+  return range(begin, end, false);
+}
+
+std::string ExprTranslator::range(std::size_t begin, std::size_t end, bool keyed) const {
   const auto its = items(begin, end);
   RangeState st;
+  st.inKeys = keyed;
+  st.atKeyStart = keyed;
   for (std::size_t k = 0; k < its.size(); ++k) {
+    // Whether item k starts a column of a select list or a key of GROUP BY, ORDER BY, MIN or
+    // MAX: there a text expression groups, sorts and removes duplicates without regard to case.
+    const Token& head = t_[its[k].begin];
+    const bool word = its[k].kind == Item::Kind::Token;
+    const bool comma = word && head.isOp(",");
+    bool listed = false;
+    if (comma) {
+      st.atKeyStart = st.inKeys;
+    } else if (word && st.inKeys && head.kind == TokenKind::Word && endsKeys(head)) {
+      st.inKeys = false;
+      st.atKeyStart = false;
+    } else if (!(word && st.atKeyStart && (head.isWord("distinct") || head.isWord("all")))) {
+      listed = (st.inKeys && st.atKeyStart) || (st.inSelectList && st.atColumnStart);
+      st.atKeyStart = false;
+    }
     if (namedColumn(its, k, st)) continue;
     // Arithmetic: signs bind to the operand after them, then * / %, then + - & | ^ from left to
     // right, as on the server.
     if (isOperand(its[k]) || (!st.prevOperand && isSign(its, k))) {
       const std::size_t e = arithmeticEnd(its, k);
       // Texts compare without regard to case: a column by its definition, a text expression by
-      // what the dialect adds to it.
+      // what the dialect adds to it; so do they group and sort.
       const std::size_t operandEnd = e == k && isOperand(its[k]) ? k + 1 : e;
-      const Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
+      Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
+      if (text == Textual::No && listed && operandEnd > k && wholeKey(its, operandEnd))
+        text = operandText(its, k, operandEnd);
       if (text != Textual::No) {
         st.out.add(
             d_.caseBlind(operandEnd > k + 1 ? arithmetic(its, k, operandEnd) : itemText(its[k]),
@@ -423,6 +458,11 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
     }
     writeItem(its, k, st);
     st.prevOperand = isOperand(its[k]);
+    if (word && head.isWord("by") && k > 0 && its[k - 1].kind == Item::Kind::Token &&
+        (t_[its[k - 1].begin].isWord("group") || t_[its[k - 1].begin].isWord("order"))) {
+      st.inKeys = true;
+      st.atKeyStart = true;
+    }
   }
   if (!st.pendingLimit.empty()) {
     st.out.add("LIMIT");
@@ -681,9 +721,10 @@ ExprTranslator::Textual ExprTranslator::textual(const Item& item) const {
     for (auto [from, to] : results) {
       while (from < to && t_[from].isOp("+")) ++from;  // a unary plus changes nothing
       const auto inner = items(from, to);
-      if (inner.size() != 1) continue;
-      if ((inner[0].kind == Item::Kind::Token && t_[inner[0].begin].kind == TokenKind::String) ||
-          textual(inner[0]) == Textual::Evident)
+      if (inner.empty()) continue;
+      if ((inner.size() == 1 && inner[0].kind == Item::Kind::Token &&
+           t_[inner[0].begin].kind == TokenKind::String) ||
+          operandText(inner, 0, inner.size()) == Textual::Evident)
         return true;
     }
     return false;
@@ -736,7 +777,28 @@ ExprTranslator::Textual ExprTranslator::comparedText(const std::vector<Item>& it
                         (after != nullptr &&
                          (isComparison(*after) || after->isWord("in") || after->isWord("between")));
   if (!compared) return Textual::No;
-  if (end == begin + 1) return textual(its[begin]);
+  return operandText(its, begin, end);
+}
+
+bool ExprTranslator::wholeKey(const std::vector<Item>& its, std::size_t end) const {
+  if (end >= its.size()) return true;
+  const Token& next = t_[its[end].begin];
+  // A COLLATE of its own decides; an operator after it makes it part of a larger expression.
+  if (its[end].kind != Item::Kind::Token || next.isWord("collate")) return false;
+  return next.kind != TokenKind::Operator || next.isOp(",");
+}
+
+ExprTranslator::Textual ExprTranslator::operandText(const std::vector<Item>& its, std::size_t begin,
+                                                    std::size_t end) const {
+  const auto tokenAt = [&](std::size_t k) -> const Token* {
+    return k < its.size() && its[k].kind == Item::Kind::Token ? &t_[its[k].begin] : nullptr;
+  };
+  if (end == begin + 1) {
+    // A new identifier is no text T-SQL compares as one.
+    const Item& item = its[begin];
+    if (item.kind == Item::Kind::Call && t_[item.begin].isWord("newid")) return Textual::No;
+    return textual(item);
+  }
   // A concatenation.
   bool plus = false;
   bool text = false;
@@ -1042,7 +1104,8 @@ std::string ExprTranslator::call(const Item& item) const {
   SqlText s;
   s.addCallee(tokenText(fn));
   s.add("(");
-  s.add(args());
+  // MIN, MAX and COUNT(DISTINCT …) of texts order and tell them apart without regard to case.
+  s.add(name == "min" || name == "max" || name == "count" ? range(open + 1, close, true) : args());
   s.add(")");
   return s.take();
 }

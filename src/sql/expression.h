@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -92,6 +93,12 @@ class ExprTranslator {
   Textual textual(const Item& item) const;
   // The same for items [begin, end) when they are an operand of a comparison, IN or BETWEEN.
   Textual comparedText(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
+  // The same for items [begin, end) wherever they stand.
+  Textual operandText(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
+  // Whether an operand that ends before item `end` is a whole column or key of its list.
+  bool wholeKey(const std::vector<Item>& its, std::size_t end) const;
+  // range(), with `keyed` when the tokens are the argument of MIN or MAX.
+  std::string range(std::size_t begin, std::size_t end, bool keyed) const;
   // The end of the arithmetic expression starting at item k (k itself when there is none).
   std::size_t arithmeticEnd(const std::vector<Item>& its, std::size_t k) const;
   std::string arithmetic(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
