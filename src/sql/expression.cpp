@@ -1037,6 +1037,22 @@ class CallArgs final : public CallArguments {
   std::size_t close_;
 };
 
+// Arguments already written for the engine.
+class WrittenArgs final : public CallArguments {
+ public:
+  explicit WrittenArgs(std::vector<std::string> args) : args_(std::move(args)) {}
+  std::size_t size() const override { return args_.size(); }
+  std::string at(std::size_t i) const override { return args_.at(i); }
+  std::string all() const override {
+    std::string s;
+    for (const std::string& a : args_) s += (s.empty() ? "" : ", ") + a;
+    return s;
+  }
+
+ private:
+  std::vector<std::string> args_;
+};
+
 }  // namespace
 
 std::string ExprTranslator::call(const Item& item) const {
@@ -1074,6 +1090,22 @@ std::string ExprTranslator::call(const Item& item) const {
     s.add(")");
     return typedResults(s.take(), argList());
   }
+  if (name == "nullif") {
+    // NULLIF compares its arguments: texts without regard to case.
+    std::vector<std::string> written;
+    for (const auto& [from, to] : argList()) {
+      const auto inner = items(from, to);
+      Textual text = inner.empty() ? Textual::No : operandText(inner, 0, inner.size());
+      if (inner.size() == 1 && inner[0].kind == Item::Kind::Token &&
+          t_[inner[0].begin].kind == TokenKind::String)
+        text = Textual::Evident;
+      std::string arg = range(from, to);
+      written.push_back(text == Textual::No ? arg : d_.caseBlind(arg, text == Textual::Evident));
+    }
+    const WrittenArgs a(written);
+    if (auto engineCall = d_.call(name, a)) return *std::move(engineCall);
+    return tokenText(fn) + "(" + a.all() + ")";
+  }
   if (auto engineCall = d_.call(name, CallArgs(*this, argList(), open, close)))
     return *std::move(engineCall);
   if (name == "dateadd" || name == "datediff" || name == "datepart" || name == "datename") {
@@ -1109,26 +1141,6 @@ std::string ExprTranslator::call(const Item& item) const {
   s.add(")");
   return s.take();
 }
-
-namespace {
-
-// Arguments already written for the engine.
-class WrittenArgs final : public CallArguments {
- public:
-  explicit WrittenArgs(std::vector<std::string> args) : args_(std::move(args)) {}
-  std::size_t size() const override { return args_.size(); }
-  std::string at(std::size_t i) const override { return args_.at(i); }
-  std::string all() const override {
-    std::string s;
-    for (const std::string& a : args_) s += (s.empty() ? "" : ", ") + a;
-    return s;
-  }
-
- private:
-  std::vector<std::string> args_;
-};
-
-}  // namespace
 
 // ISNULL has its first argument's type: a decimal or float first argument makes an int second
 // one a real; an int first argument takes a real second one cut to an int (isnull(a, 2.7) is 2

@@ -678,6 +678,7 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select lower(min(ltrim(e))), lower(max(e + '')), count(distinct ltrim(e)) from t1",
        "'apple' | 'bob' | 2"},
       {"select count(*) from t1 where ltrim(e) in ('APPLE', 'x')", "2"},
+      {"select count(nullif(e, ltrim('APPLE'))), count(nullif('Bob', 'BOB')) from t1", "1 | 0"},
       // ROUND keeps an int an int, rounds half away from zero, also to tens.
       {"select round(a, 0) / 2, round(a * 5, -1), round(-a * 5, -1) from t1 where a = 3",
        "1 | 20 | -20"},
