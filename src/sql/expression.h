@@ -56,6 +56,16 @@ class ExprTranslator {
   bool namedColumn(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void selectHead(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const;
+  // What a grouped select groups by: the token ranges of its GROUP BY expressions, the names of
+  // the plain columns among them (lower case), and the names of its own tables and aliases.
+  struct Grouping {
+    std::vector<std::pair<std::size_t, std::size_t>> keys;
+    std::vector<std::string> names;
+    std::vector<std::string> tables;
+  };
+  // Refuses a column of tokens [begin, end) that is neither grouped nor inside an aggregate.
+  void checkGrouped(std::size_t begin, std::size_t end, const Grouping& grouping,
+                    std::string_view clause) const;
   void writeItem(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void writeToken(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
 

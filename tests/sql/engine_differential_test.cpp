@@ -450,6 +450,9 @@ class Generator {
     std::string sql = "SELECT " + group + alias;
     // Now and then a column that is neither grouped nor aggregated, which T-SQL refuses.
     if (chance(5)) sql += std::string(", ") + (chance(50) ? "id" : "t1.d");
+    // An expression of an ungrouped column, refused too, or of the grouped one.
+    if (chance(5)) sql += std::string(", ") + (chance(50) ? "id + 1" : "ABS(t1.d) * 2");
+    if (chance(10)) sql += ", " + (group == "e" ? "LTRIM(e) + 'x'" : group + " * 2 + 1");
     for (int i = pick(3); i >= 0; --i) sql += ", " + aggregate();
     sql += ", COUNT(*) FROM t1";
     if (chance(40)) sql += " WHERE " + predicate(1);
@@ -666,6 +669,17 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select a as e from t1 group by e", "error (refused)"},
       {"select e, a from t1 group by e", "error (refused)"},
       {"select a e, count(*) from t1 group by a having a > 2", "3 | 1"},
+      // Also a column inside an expression, in the list or in HAVING; an expression of GROUP BY
+      // passes whole, and so do aggregates, type names, date parts, sub-selects and a column of
+      // an outer select.
+      {"select a + 1 from t1 group by e", "error (refused)"},
+      {"select count(*) from t1 group by a having q > 1", "error (refused)"},
+      {"select upper(e) + 'x' from t1 group by a", "error (refused)"},
+      {"select a + 1, count(*) from t1 group by a + 1 having a + 1 > 2", "3 | 1; 4 | 1"},
+      {"select convert(varchar(5), a) + 'x', cast(sum(q) as int), (select count(*) from t2) + a, "
+       "datediff(day, '2024-01-01', '2024-01-03') * a from t1 where a = 3 group by a",
+       "'3x' | 7 | 3 | 6"},
+      {"select a from t1 where exists (select k from t2 group by k having k > t1.a)", ""},
       // The remainder of decimals.
       {"select q % 2 from t1 where a = 3", "1.25"},
       // Text expressions group, sort and remove duplicates without regard to case too.
