@@ -882,7 +882,7 @@ ExprTranslator::Textual ExprTranslator::textual(const Item& item) const {
   };
   if (item.kind == Item::Kind::Group) {
     const auto inner = items(item.begin + 1, item.end - 1);
-    return inner.size() == 1 ? textual(inner[0]) : Textual::No;
+    return inner.empty() ? Textual::No : operandText(inner, 0, inner.size());
   }
   if (item.kind == Item::Kind::Case) {
     return anyText(caseResults(item)) ? Textual::Evident : Textual::Maybe;
@@ -1305,9 +1305,11 @@ std::string ExprTranslator::isnull(std::size_t open, std::size_t comma, std::siz
   // types the columns itself, decides the rest alike.
   const bool null = comma == open + 2 && t_[open + 1].isWord("null");
   if (!firstReal && !null && holds(comma + 1, close, Evident::Real, false)) {
-    if (!isInt(open + 1, comma)) return d_.isnullOfFirstType(first, second);
+    // A bigint first argument (a conversion to bigint) cuts the real to a bigint.
+    const bool bigint = holds(open + 1, comma, Evident::Bigint);
+    if (!bigint && !isInt(open + 1, comma)) return d_.isnullOfFirstType(first, second);
     TypeName intType;
-    intType.base = "int";
+    intType.base = bigint ? "bigint" : "int";
     intType.known = true;
     second = d_.convert(intType, second, "NULL");
   }

@@ -654,6 +654,7 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select isnull(a, 2.5) / 2, isnull(null, 2.5) / 2 from t1 where a = 3", "1 | 1.25"},
       {"select isnull(q, 5) / 2, isnull(convert(int, q), 2.7) from t1 where a = 2", "2.5 | 2"},
       {"select isnull(nullif(a, 2), -2.7) from t1 where a = 2", "-2"},
+      {"select isnull(cast(nullif(a, 2) as bigint), 56.45) from t1 where a = 2", "56"},
       // An alias of the list names a column of the result, not the table's column in the list;
       // a derived table's column is no table column.
       {"select q as a, isnull(a, 2.5) from t1 where a = 3", "7.25 | 3"},
@@ -692,7 +693,9 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select lower(min(ltrim(e))), lower(max(e + '')), count(distinct ltrim(e)) from t1",
        "'apple' | 'bob' | 2"},
       {"select count(*) from t1 where ltrim(e) in ('APPLE', 'x')", "2"},
-      {"select count(nullif(e, ltrim('APPLE'))), count(nullif('Bob', 'BOB')) from t1", "1 | 0"},
+      {"select count(nullif(e, ltrim('APPLE'))), count(nullif('Bob', 'BOB')), "
+       "count(nullif(e + 'x', (lower(e) + 'X'))) from t1",
+       "1 | 0 | 0"},
       // ROUND keeps an int an int, rounds half away from zero, also to tens.
       {"select round(a, 0) / 2, round(a * 5, -1), round(-a * 5, -1) from t1 where a = 3",
        "1 | 20 | -20"},
