@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ado/connection.h"
@@ -138,7 +139,18 @@ void run(const char* engine, const std::string& location, int desks, int asks,
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int asks = argc > 1 ? std::atoi(argv[1]) : 40;
+  // The number of asks per desk, given bare or as --asks=N; the benchmark runner's own flags are
+  // not for this program.
+  int asks = 40;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    if (arg.rfind("--asks=", 0) == 0) {
+      asks = std::atoi(argv[i] + 7);
+    } else if (!arg.empty() && arg[0] != '-') {
+      asks = std::atoi(argv[i]);
+    }
+  }
+  if (asks <= 0) asks = 40;
   classes::registerAllClasses(automation::classRegistry());
   bench::BenchDir dir{"quillon_bench_shared_holds"};
   for (const int desks : {2, 8, 32}) {

@@ -7,7 +7,10 @@
 #   test-server.sh bare DIR                   initdb into DIR and start, without any database of
 #                                             ours (for a test that stops its own server)
 #   test-server.sh copy DIR FROM TO           a database TO with the contents of FROM
-#   test-server.sh stop DIR                   stop the server and remove DIR
+#   test-server.sh pooler DIR                 start Debian's pgbouncer in session mode in front of
+#                                             the server in DIR: its socket is in DIR/pooler, port
+#                                             6432 (exits 3 when pgbouncer is not installed)
+#   test-server.sh stop DIR                   stop the server (and its pooler) and remove DIR
 #   test-server.sh bindir                     the folder of initdb and pg_ctl (empty: not installed)
 #   test-server.sh dir BUILD                  the folder for the cluster of a build: BUILD/test-server,
 #                                             or one under /tmp when the server's user cannot
@@ -15,6 +18,8 @@
 #
 # The server is at postgresql:///?host=DIR&user=quillon; the template database is quillon_template.
 # A role "desk" with the password "desk" may log in with it (the fault tests use a wrong one).
+# QUILLON_TEST_SERVER_MAX_CONNECTIONS sets the server's max_connections (300; the pooler's pool is
+# 20 fewer).
 set -euo pipefail
 
 bindir() {
@@ -46,7 +51,7 @@ server_user() {
 
 # A fresh cluster in $1, started, reached only through the socket in $1.
 start_cluster() {
-  local dir=$1 bin
+  local dir=$1 bin max_connections=${QUILLON_TEST_SERVER_MAX_CONNECTIONS:-300}
   bin=$(bindir)
   [ -n "$bin" ] || { echo "test-server: initdb and pg_ctl not found" >&2; exit 1; }
   # A server left over from an interrupted run goes first.
@@ -65,10 +70,45 @@ start_cluster() {
   chown "$(server_user)" "$dir/data/pg_hba.conf"
   as_server_user "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
     -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off \
-        -c synchronous_commit=off -c full_page_writes=off -c max_connections=300 \
+        -c synchronous_commit=off -c full_page_writes=off -c max_connections=$max_connections \
         -c shared_buffers=64MB -c max_locks_per_transaction=256 -c wal_level=minimal \
         -c max_wal_senders=0 -c max_wal_size=128MB" start >/dev/null ||
     { cat "$dir/server.log" >&2; exit 1; }
+}
+
+# pgbouncer in session mode in front of the cluster in $1: the same roles log in through it as
+# they would directly (the server checks their passwords); its socket is in $1/pooler.
+start_pooler() {
+  local dir=$1 pooler=$1/pooler bin max_connections=${QUILLON_TEST_SERVER_MAX_CONNECTIONS:-300}
+  bin=$(command -v pgbouncer || true)
+  [ -n "$bin" ] || bin=/usr/sbin/pgbouncer
+  [ -x "$bin" ] || { echo "test-server: pgbouncer is not installed" >&2; exit 3; }
+  mkdir -p "$pooler"
+  printf '"quillon" ""\n"desk" ""\n"clerk" ""\n' >"$pooler/users.txt"
+  cat >"$pooler/pgbouncer.ini" <<EOF
+[databases]
+* = host=$dir port=5432
+[pgbouncer]
+listen_addr =
+listen_port = 6432
+unix_socket_dir = $pooler
+auth_type = trust
+auth_file = $pooler/users.txt
+pool_mode = session
+max_client_conn = $((max_connections * 2))
+default_pool_size = $((max_connections - 20))
+max_db_connections = $((max_connections - 20))
+ignore_startup_parameters = extra_float_digits,options
+logfile = $pooler/pgbouncer.log
+pidfile = $pooler/pgbouncer.pid
+EOF
+  chown -R "$(server_user)" "$pooler"
+  as_server_user "$bin" -d "$pooler/pgbouncer.ini" ||
+    { cat "$pooler/pgbouncer.log" >&2 2>/dev/null; exit 1; }
+  for _ in $(seq 100); do [ -S "$pooler/.s.PGSQL.6432" ] && return; sleep 0.1; done
+  echo "test-server: pgbouncer did not start" >&2
+  cat "$pooler/pgbouncer.log" >&2 2>/dev/null
+  exit 1
 }
 
 cmd=${1:-}
@@ -90,8 +130,9 @@ case "$cmd" in
     start_cluster "$dir"
     uri="postgresql:///quillon_template?host=$dir&user=quillon"
     "$quillon" init-db --db "$uri" --scale 1 --force >/dev/null
-    "$quillon" sql --db "postgresql:///postgres?host=$dir&user=quillon" \
-      "create role desk login password 'desk'" >/dev/null 2>&1 || true
+    # Roles are the server's own statements, not T-SQL: its own client makes this one.
+    "$(bindir)/psql" -X -q -v ON_ERROR_STOP=1 -h "$dir" -U quillon -d postgres \
+      -c "create role desk login password 'desk'" >/dev/null
     echo "test-server: PostgreSQL at $dir"
     ;;
   bare)
@@ -102,8 +143,15 @@ case "$cmd" in
     "$(bindir)/psql" -X -q -h "$dir" -U quillon -d postgres \
       -c "DROP DATABASE IF EXISTS \"$4\"" -c "CREATE DATABASE \"$4\" TEMPLATE \"$3\""
     ;;
+  pooler)
+    start_pooler "$2"
+    ;;
   stop)
     dir=$2
+    if [ -f "$dir/pooler/pgbouncer.pid" ]; then
+      kill "$(cat "$dir/pooler/pgbouncer.pid")" 2>/dev/null || true
+      for _ in $(seq 50); do [ -f "$dir/pooler/pgbouncer.pid" ] || break; sleep 0.1; done
+    fi
     bin=$(bindir)
     if [ -n "$bin" ] && [ -f "$dir/data/postmaster.pid" ]; then
       # Nothing of the cluster is kept: no checkpoint on the way out. The server is gone when its
@@ -114,7 +162,7 @@ case "$cmd" in
     rm -rf "$dir"
     ;;
   *)
-    echo "usage: test-server.sh start DIR QUILLON | bare DIR | stop DIR | bindir" >&2
+    echo "usage: test-server.sh start DIR QUILLON | bare DIR | pooler DIR | stop DIR | bindir" >&2
     exit 2
     ;;
 esac
