@@ -387,21 +387,60 @@ struct ExprTranslator::RangeState {
   bool prevOperand = false;
   bool inSelectList = false;
   bool atColumnStart = false;
+  // The select groups, removes duplicates or is part of a UNION, EXCEPT or INTERSECT: its list's
+  // text expressions are written case-blind, as GROUP BY's are (the server matches them).
+  bool listKeyed = false;
+  // In the keys of GROUP BY or ORDER BY (or the argument of MIN or MAX), and before the next one.
+  bool inKeys = false;
+  bool atKeyStart = false;
 };
 
+namespace {
+
+bool endsKeys(const Token& w) {
+  return w.isWord("having") || w.isWord("order") || w.isWord("union") || w.isWord("except") ||
+         w.isWord("intersect") || w.isWord("option") || w.isWord("for") || w.isWord("offset");
+}
+
+}  // namespace
+
 std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
+  return range(begin, end, false);
+}
+
+std::string ExprTranslator::range(std::size_t begin, std::size_t end, bool keyed) const {
   const auto its = items(begin, end);
   RangeState st;
+  st.inKeys = keyed;
+  st.atKeyStart = keyed;
   for (std::size_t k = 0; k < its.size(); ++k) {
+    // Whether item k starts a column of a select list or a key of GROUP BY, ORDER BY, MIN or
+    // MAX: there a text expression groups, sorts and removes duplicates without regard to case.
+    const Token& head = t_[its[k].begin];
+    const bool word = its[k].kind == Item::Kind::Token;
+    const bool comma = word && head.isOp(",");
+    bool listed = false;
+    if (comma) {
+      st.atKeyStart = st.inKeys;
+    } else if (word && st.inKeys && head.kind == TokenKind::Word && endsKeys(head)) {
+      st.inKeys = false;
+      st.atKeyStart = false;
+    } else if (!(word && st.atKeyStart && (head.isWord("distinct") || head.isWord("all")))) {
+      listed =
+          (st.inKeys && st.atKeyStart) || (st.inSelectList && st.atColumnStart && st.listKeyed);
+      st.atKeyStart = false;
+    }
     if (namedColumn(its, k, st)) continue;
     // Arithmetic: signs bind to the operand after them, then * / %, then + - & | ^ from left to
     // right, as on the server.
     if (isOperand(its[k]) || (!st.prevOperand && isSign(its, k))) {
       const std::size_t e = arithmeticEnd(its, k);
       // Texts compare without regard to case: a column by its definition, a text expression by
-      // what the dialect adds to it.
+      // what the dialect adds to it; so do they group and sort.
       const std::size_t operandEnd = e == k && isOperand(its[k]) ? k + 1 : e;
-      const Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
+      Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
+      if (text == Textual::No && listed && operandEnd > k && wholeKey(its, operandEnd))
+        text = operandText(its, k, operandEnd);
       if (text != Textual::No) {
         st.out.add(
             d_.caseBlind(operandEnd > k + 1 ? arithmetic(its, k, operandEnd) : itemText(its[k]),
@@ -423,6 +462,11 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end) const {
     }
     writeItem(its, k, st);
     st.prevOperand = isOperand(its[k]);
+    if (word && head.isWord("by") && k > 0 && its[k - 1].kind == Item::Kind::Token &&
+        (t_[its[k - 1].begin].isWord("group") || t_[its[k - 1].begin].isWord("order"))) {
+      st.inKeys = true;
+      st.atKeyStart = true;
+    }
   }
   if (!st.pendingLimit.empty()) {
     st.out.add("LIMIT");
@@ -472,10 +516,18 @@ void ExprTranslator::selectHead(const std::vector<Item>& its, std::size_t& k,
                                 RangeState& st) const {
   st.out.add(t_[its[k].begin].text);
   std::size_t m = k + 1;
+  st.listKeyed = false;
   while (m < its.size() &&
          (t_[its[m].begin].isWord("distinct") || t_[its[m].begin].isWord("all"))) {
+    st.listKeyed = st.listKeyed || t_[its[m].begin].isWord("distinct");
     st.out.add(t_[its[m].begin].text);
     ++m;
+  }
+  for (std::size_t q = 0; q < its.size() && !st.listKeyed; ++q) {
+    const Token& w = t_[its[q].begin];
+    st.listKeyed =
+        its[q].kind == Item::Kind::Token && ((q > k && w.isWord("group")) || w.isWord("union") ||
+                                             w.isWord("except") || w.isWord("intersect"));
   }
   if (m < its.size() && t_[its[m].begin].isWord("top")) {
     if (m + 1 >= its.size()) unsupported("TOP without a row count");
@@ -499,15 +551,25 @@ void ExprTranslator::selectHead(const std::vector<Item>& its, std::size_t& k,
   st.prevOperand = false;
 }
 
-// A grouped select names in its list only columns it groups by, or aggregates: the embedded
-// engine would give a value of any row of the group. A plain column of the list (under any alias)
-// is checked against the names of GROUP BY; an alias never names a column there.
+// A grouped select names in its list and in HAVING only expressions it groups by, columns it
+// groups by and aggregates: the embedded engine would give a value of any row of the group, the
+// server refuses with its own text. An expression equal to one of GROUP BY passes whole; else each
+// column it holds outside aggregates, sub-selects, type names and date parts has to be grouped by
+// its name. An alias never names a column there; a column of another table than the select's own
+// (an outer reference of a correlated sub-select) is one value for the group.
 void ExprTranslator::checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const {
   const auto word = [&](std::size_t k, std::string_view w) {
     return k < its.size() && its[k].kind == Item::Kind::Token && t_[its[k].begin].isWord(w);
   };
   const auto ends = [&](std::size_t k) {
     return its[k].kind == Item::Kind::Token && endsSelectList(t_[its[k].begin]);
+  };
+  const auto clauseEnds = [&](std::size_t k) {
+    return word(k, "having") || word(k, "order") || word(k, "union") || word(k, "except") ||
+           word(k, "intersect") || word(k, "option") || word(k, "for");
+  };
+  const auto comma = [&](std::size_t k) {
+    return its[k].kind == Item::Kind::Token && t_[its[k].begin].isOp(",");
   };
   std::size_t listEnd = listBegin;
   while (listEnd < its.size() && !ends(listEnd)) ++listEnd;
@@ -516,46 +578,175 @@ void ExprTranslator::checkGrouping(const std::vector<Item>& its, std::size_t lis
          !word(g, "intersect") && !word(g, "select"))
     ++g;
   if (!word(g, "group") || !word(g + 1, "by")) return;
-  // The last part of each plain name GROUP BY holds ("t.a" and "a" both group a).
-  const auto nameOf = [&](const Item& item) -> std::string {
-    const Token& last = t_[item.end - 1];
-    const bool name =
-        last.kind == TokenKind::Name || (last.kind == TokenKind::Word && !last.keyword);
-    if (!name || (item.kind != Item::Kind::Token && item.kind != Item::Kind::Path)) return {};
-    return asciiLower(last.text);
-  };
-  std::vector<std::string> grouped;
-  for (std::size_t k = g + 2;
-       k < its.size() && !word(k, "having") && !word(k, "order") && !word(k, "union") &&
-       !word(k, "except") && !word(k, "intersect") && !word(k, "option");
-       ++k) {
-    std::string n = nameOf(its[k]);
-    if (!n.empty()) grouped.push_back(std::move(n));
+
+  Grouping grouping;
+  // The select's own tables and their aliases: the names between FROM and GROUP BY.
+  for (std::size_t k = listEnd; k < g; ++k) {
+    if (its[k].kind != Item::Kind::Token && its[k].kind != Item::Kind::Path) continue;
+    const Token& last = t_[its[k].end - 1];
+    if (last.kind == TokenKind::Name || (last.kind == TokenKind::Word && !last.keyword))
+      grouping.tables.push_back(asciiLower(last.text));
   }
-  std::size_t start = listBegin;
-  for (std::size_t k = listBegin; k <= listEnd; ++k) {
-    if (k < listEnd && !(its[k].kind == Item::Kind::Token && t_[its[k].begin].isOp(","))) continue;
-    // One column: its expression is the first item, then AS alias or an alias; "name = expr"
-    // names it before.
-    std::size_t n = k - start;
-    std::size_t first = start;
-    if (n >= 3 && its[start + 1].kind == Item::Kind::Token && t_[its[start + 1].begin].isOp("=")) {
-      first = start + 2;
-      n -= 2;
-    } else if (n == 3 && word(start + 1, "as")) {
-      n = 1;
-    } else if (n == 2 && !nameOf(its[start + 1]).empty()) {
-      n = 1;
+  std::size_t k = g + 2;
+  std::size_t start = k;
+  for (; k <= its.size(); ++k) {
+    if (k < its.size() && !comma(k) && !clauseEnds(k)) continue;
+    if (k > start) {
+      grouping.keys.emplace_back(its[start].begin, its[k - 1].end);
+      if (k == start + 1) {
+        const Token& last = t_[its[start].end - 1];
+        if ((its[start].kind == Item::Kind::Token || its[start].kind == Item::Kind::Path) &&
+            (last.kind == TokenKind::Name || (last.kind == TokenKind::Word && !last.keyword)))
+          grouping.names.push_back(asciiLower(last.text));
+      }
     }
     start = k + 1;
-    if (n != 1) continue;
-    const std::string name = nameOf(its[first]);
-    if (name.empty() || std::find(grouped.begin(), grouped.end(), name) != grouped.end()) continue;
-    std::string shown;
-    for (std::size_t i = its[first].begin; i < its[first].end; ++i) shown += t_[i].text;
-    throw SqlError::syntax("Column '" + shown +
-                           "' is invalid in the select list because it is not contained in either "
-                           "an aggregate function or the GROUP BY clause.");
+    if (k == its.size() || clauseEnds(k)) break;
+  }
+
+  // Each column of the list: its expression, then AS alias or an alias; "name = expr" names it
+  // before.
+  const auto isAlias = [&](std::size_t a) {
+    const Token& t = t_[its[a].begin];
+    return its[a].kind == Item::Kind::Token &&
+           (t.kind == TokenKind::Name || t.kind == TokenKind::String ||
+            (t.kind == TokenKind::Word && !t.keyword));
+  };
+  start = listBegin;
+  for (std::size_t c = listBegin; c <= listEnd; ++c) {
+    if (c < listEnd && !comma(c)) continue;
+    std::size_t first = start;
+    std::size_t last = c;  // one past
+    start = c + 1;
+    if (last - first >= 3 && its[first + 1].kind == Item::Kind::Token &&
+        t_[its[first + 1].begin].isOp("=")) {
+      first += 2;
+    } else if (last - first >= 3 && word(last - 2, "as")) {
+      last -= 2;
+    } else if (last - first >= 2 && isAlias(last - 1) &&
+               !(its[last - 2].kind == Item::Kind::Token &&
+                 t_[its[last - 2].begin].kind == TokenKind::Operator)) {
+      last -= 1;
+    }
+    if (last > first) checkGrouped(its[first].begin, its[last - 1].end, grouping, "select list");
+  }
+  // HAVING: a condition of aggregates and grouped expressions.
+  if (word(k, "having")) {
+    std::size_t h = k + 1;
+    while (h < its.size() && !word(h, "order") && !word(h, "union") && !word(h, "except") &&
+           !word(h, "intersect") && !word(h, "option"))
+      ++h;
+    if (h > k + 1) checkGrouped(its[k + 1].begin, its[h - 1].end, grouping, "HAVING clause");
+  }
+}
+
+namespace {
+
+constexpr std::array<std::string_view, 14> kAggregates{
+    "sum",    "avg", "min",  "max",        "count",        "count_big", "stdev",
+    "stdevp", "var", "varp", "string_agg", "checksum_agg", "grouping",  "grouping_id"};
+
+}  // namespace
+
+void ExprTranslator::checkGrouped(std::size_t begin, std::size_t end, const Grouping& grouping,
+                                  std::string_view clause) const {
+  const auto sameTokens = [&](std::size_t at, std::pair<std::size_t, std::size_t> key) {
+    const std::size_t n = key.second - key.first;
+    if (at + n > end) return false;
+    for (std::size_t i = 0; i < n; ++i) {
+      const Token& a = t_[at + i];
+      const Token& b = t_[key.first + i];
+      if (a.kind != b.kind) return false;
+      const bool folded = a.kind == TokenKind::Word || a.kind == TokenKind::Name;
+      if (folded ? asciiLower(a.text) != asciiLower(b.text) : a.text != b.text) return false;
+    }
+    return true;
+  };
+  // An operator that binds tighter than the key's own would take part of it.
+  const auto binds = [&](std::size_t at) {
+    const Token& t = t_[at];
+    return t.isOp("*") || t.isOp("/") || t.isOp("%") || t.isOp(".") || t.isOp("(");
+  };
+  const auto matchedKey = [&](std::size_t at) -> std::size_t {
+    for (const auto& key : grouping.keys) {
+      const std::size_t n = key.second - key.first;
+      if (!sameTokens(at, key)) continue;
+      if (n > 1 && ((at > begin && binds(at - 1)) || (at + n < end && binds(at + n)))) continue;
+      return n;
+    }
+    return 0;
+  };
+  // The arguments of a call or group at `open`, each checked as an expression of its own.
+  const auto arguments = [&](std::size_t open, std::size_t skipFirst) {
+    const std::size_t close = match_[open];
+    std::size_t from = open + 1;
+    std::size_t index = 0;
+    auto cs = commas(open + 1, close);
+    cs.push_back(close);
+    for (std::size_t c : cs) {
+      if (index++ >= skipFirst && c > from) checkGrouped(from, c, grouping, clause);
+      from = c + 1;
+    }
+    return close;
+  };
+  for (std::size_t i = begin; i < end; ++i) {
+    if (const std::size_t n = matchedKey(i)) {
+      i += n - 1;
+      continue;
+    }
+    const Token& t = t_[i];
+    if (t.isOp("(")) {
+      // A sub-select has columns of its own.
+      if (i + 1 < end && t_[i + 1].isWord("select")) {
+        i = match_[i];
+        continue;
+      }
+      i = arguments(i, 0);
+      continue;
+    }
+    const bool callee = i + 1 < end && t_[i + 1].isOp("(") &&
+                        (t.kind == TokenKind::Word || t.kind == TokenKind::Name);
+    if (callee) {
+      const std::string name = asciiLower(t.text);
+      const std::size_t open = i + 1;
+      if (contains(kAggregates, name) || t_[open + 1].isWord("select")) {
+        i = match_[open];
+      } else if (name == "cast") {
+        // CAST(x AS type): the expression before AS.
+        std::size_t as = open + 1;
+        while (as < match_[open] && !t_[as].isWord("as"))
+          as = t_[as].isOp("(") ? match_[as] + 1 : as + 1;
+        if (as > open + 1) checkGrouped(open + 1, as, grouping, clause);
+        i = match_[open];
+      } else if (name == "convert" || name == "try_convert" || name == "dateadd" ||
+                 name == "datediff" || name == "datepart" || name == "datename") {
+        // A type name or a date part first.
+        i = arguments(open, 1);
+      } else {
+        i = arguments(open, 0);
+      }
+      continue;
+    }
+    const bool nameLike = t.kind == TokenKind::Name || (t.kind == TokenKind::Word && !t.keyword);
+    if (!nameLike) continue;
+    // A column, maybe with its table: the last part of a path names it.
+    std::size_t last = i;
+    while (last + 2 < end && t_[last + 1].isOp(".") &&
+           (t_[last + 2].kind == TokenKind::Name || t_[last + 2].kind == TokenKind::Word))
+      last += 2;
+    const std::string column = asciiLower(t_[last].text);
+    const bool outer =
+        last > i && std::find(grouping.tables.begin(), grouping.tables.end(),
+                              asciiLower(t_[last - 2].text)) == grouping.tables.end();
+    if (!outer &&
+        std::find(grouping.names.begin(), grouping.names.end(), column) == grouping.names.end()) {
+      std::string shown;
+      for (std::size_t p = i; p <= last; ++p) shown += t_[p].text;
+      throw SqlError::syntax("Column '" + shown + "' is invalid in the " + std::string(clause) +
+                             " because it is not contained in either an aggregate function or "
+                             "the GROUP BY clause.");
+    }
+    i = last;
   }
 }
 
@@ -681,16 +872,17 @@ ExprTranslator::Textual ExprTranslator::textual(const Item& item) const {
     for (auto [from, to] : results) {
       while (from < to && t_[from].isOp("+")) ++from;  // a unary plus changes nothing
       const auto inner = items(from, to);
-      if (inner.size() != 1) continue;
-      if ((inner[0].kind == Item::Kind::Token && t_[inner[0].begin].kind == TokenKind::String) ||
-          textual(inner[0]) == Textual::Evident)
+      if (inner.empty()) continue;
+      if ((inner.size() == 1 && inner[0].kind == Item::Kind::Token &&
+           t_[inner[0].begin].kind == TokenKind::String) ||
+          operandText(inner, 0, inner.size()) == Textual::Evident)
         return true;
     }
     return false;
   };
   if (item.kind == Item::Kind::Group) {
     const auto inner = items(item.begin + 1, item.end - 1);
-    return inner.size() == 1 ? textual(inner[0]) : Textual::No;
+    return inner.empty() ? Textual::No : operandText(inner, 0, inner.size());
   }
   if (item.kind == Item::Kind::Case) {
     return anyText(caseResults(item)) ? Textual::Evident : Textual::Maybe;
@@ -736,7 +928,28 @@ ExprTranslator::Textual ExprTranslator::comparedText(const std::vector<Item>& it
                         (after != nullptr &&
                          (isComparison(*after) || after->isWord("in") || after->isWord("between")));
   if (!compared) return Textual::No;
-  if (end == begin + 1) return textual(its[begin]);
+  return operandText(its, begin, end);
+}
+
+bool ExprTranslator::wholeKey(const std::vector<Item>& its, std::size_t end) const {
+  if (end >= its.size()) return true;
+  const Token& next = t_[its[end].begin];
+  // A COLLATE of its own decides; an operator after it makes it part of a larger expression.
+  if (its[end].kind != Item::Kind::Token || next.isWord("collate")) return false;
+  return next.kind != TokenKind::Operator || next.isOp(",");
+}
+
+ExprTranslator::Textual ExprTranslator::operandText(const std::vector<Item>& its, std::size_t begin,
+                                                    std::size_t end) const {
+  const auto tokenAt = [&](std::size_t k) -> const Token* {
+    return k < its.size() && its[k].kind == Item::Kind::Token ? &t_[its[k].begin] : nullptr;
+  };
+  if (end == begin + 1) {
+    // A new identifier is no text T-SQL compares as one.
+    const Item& item = its[begin];
+    if (item.kind == Item::Kind::Call && t_[item.begin].isWord("newid")) return Textual::No;
+    return textual(item);
+  }
   // A concatenation.
   bool plus = false;
   bool text = false;
@@ -975,6 +1188,22 @@ class CallArgs final : public CallArguments {
   std::size_t close_;
 };
 
+// Arguments already written for the engine.
+class WrittenArgs final : public CallArguments {
+ public:
+  explicit WrittenArgs(std::vector<std::string> args) : args_(std::move(args)) {}
+  std::size_t size() const override { return args_.size(); }
+  std::string at(std::size_t i) const override { return args_.at(i); }
+  std::string all() const override {
+    std::string s;
+    for (const std::string& a : args_) s += (s.empty() ? "" : ", ") + a;
+    return s;
+  }
+
+ private:
+  std::vector<std::string> args_;
+};
+
 }  // namespace
 
 std::string ExprTranslator::call(const Item& item) const {
@@ -1012,6 +1241,22 @@ std::string ExprTranslator::call(const Item& item) const {
     s.add(")");
     return typedResults(s.take(), argList());
   }
+  if (name == "nullif") {
+    // NULLIF compares its arguments: texts without regard to case.
+    std::vector<std::string> written;
+    for (const auto& [from, to] : argList()) {
+      const auto inner = items(from, to);
+      Textual text = inner.empty() ? Textual::No : operandText(inner, 0, inner.size());
+      if (inner.size() == 1 && inner[0].kind == Item::Kind::Token &&
+          t_[inner[0].begin].kind == TokenKind::String)
+        text = Textual::Evident;
+      std::string arg = range(from, to);
+      written.push_back(text == Textual::No ? arg : d_.caseBlind(arg, text == Textual::Evident));
+    }
+    const WrittenArgs a(written);
+    if (auto engineCall = d_.call(name, a)) return *std::move(engineCall);
+    return tokenText(fn) + "(" + a.all() + ")";
+  }
   if (auto engineCall = d_.call(name, CallArgs(*this, argList(), open, close)))
     return *std::move(engineCall);
   if (name == "dateadd" || name == "datediff" || name == "datepart" || name == "datename") {
@@ -1042,30 +1287,11 @@ std::string ExprTranslator::call(const Item& item) const {
   SqlText s;
   s.addCallee(tokenText(fn));
   s.add("(");
-  s.add(args());
+  // MIN, MAX and COUNT(DISTINCT …) of texts order and tell them apart without regard to case.
+  s.add(name == "min" || name == "max" || name == "count" ? range(open + 1, close, true) : args());
   s.add(")");
   return s.take();
 }
-
-namespace {
-
-// Arguments already written for the engine.
-class WrittenArgs final : public CallArguments {
- public:
-  explicit WrittenArgs(std::vector<std::string> args) : args_(std::move(args)) {}
-  std::size_t size() const override { return args_.size(); }
-  std::string at(std::size_t i) const override { return args_.at(i); }
-  std::string all() const override {
-    std::string s;
-    for (const std::string& a : args_) s += (s.empty() ? "" : ", ") + a;
-    return s;
-  }
-
- private:
-  std::vector<std::string> args_;
-};
-
-}  // namespace
 
 // ISNULL has its first argument's type: a decimal or float first argument makes an int second
 // one a real; an int first argument takes a real second one cut to an int (isnull(a, 2.7) is 2
@@ -1079,9 +1305,11 @@ std::string ExprTranslator::isnull(std::size_t open, std::size_t comma, std::siz
   // types the columns itself, decides the rest alike.
   const bool null = comma == open + 2 && t_[open + 1].isWord("null");
   if (!firstReal && !null && holds(comma + 1, close, Evident::Real, false)) {
-    if (!isInt(open + 1, comma)) return d_.isnullOfFirstType(first, second);
+    // A bigint first argument (a conversion to bigint) cuts the real to a bigint.
+    const bool bigint = holds(open + 1, comma, Evident::Bigint);
+    if (!bigint && !isInt(open + 1, comma)) return d_.isnullOfFirstType(first, second);
     TypeName intType;
-    intType.base = "int";
+    intType.base = bigint ? "bigint" : "int";
     intType.known = true;
     second = d_.convert(intType, second, "NULL");
   }

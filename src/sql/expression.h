@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -55,6 +56,16 @@ class ExprTranslator {
   bool namedColumn(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void selectHead(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const;
+  // What a grouped select groups by: the token ranges of its GROUP BY expressions, the names of
+  // the plain columns among them (lower case), and the names of its own tables and aliases.
+  struct Grouping {
+    std::vector<std::pair<std::size_t, std::size_t>> keys;
+    std::vector<std::string> names;
+    std::vector<std::string> tables;
+  };
+  // Refuses a column of tokens [begin, end) that is neither grouped nor inside an aggregate.
+  void checkGrouped(std::size_t begin, std::size_t end, const Grouping& grouping,
+                    std::string_view clause) const;
   void writeItem(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void writeToken(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
 
@@ -92,6 +103,12 @@ class ExprTranslator {
   Textual textual(const Item& item) const;
   // The same for items [begin, end) when they are an operand of a comparison, IN or BETWEEN.
   Textual comparedText(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
+  // The same for items [begin, end) wherever they stand.
+  Textual operandText(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
+  // Whether an operand that ends before item `end` is a whole column or key of its list.
+  bool wholeKey(const std::vector<Item>& its, std::size_t end) const;
+  // range(), with `keyed` when the tokens are the argument of MIN or MAX.
+  std::string range(std::size_t begin, std::size_t end, bool keyed) const;
   // The end of the arithmetic expression starting at item k (k itself when there is none).
   std::size_t arithmeticEnd(const std::vector<Item>& its, std::size_t k) const;
   std::string arithmetic(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
