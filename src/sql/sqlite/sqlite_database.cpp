@@ -320,11 +320,15 @@ void SqliteDatabase::runOne(const Op& op, ResultHandler& handler) {
         return;
       }
       // The engine's count of changed rows stays from the last statement that changed any, so
-      // it is this statement's only when the total moved.
+      // it is this statement's only when the total moved. A work table's rows change through its
+      // view's INSTEAD OF trigger, which the engine does not count as the statement's own; the
+      // trigger writes its sums once for each row, so those writes are the rows it changed.
       const std::int64_t before = sqlite3_total_changes64(db_);
       const int rc = firstStep(stmt.get());
       if (rc != SQLITE_DONE && rc != SQLITE_ROW) raiseEngineError(db_, op.source);
-      handler.onRowsAffected(sqlite3_total_changes64(db_) != before ? sqlite3_changes64(db_) : 0);
+      const std::int64_t moved = sqlite3_total_changes64(db_) - before;
+      const std::int64_t own = moved != 0 ? sqlite3_changes64(db_) : 0;
+      handler.onRowsAffected(moved != 0 && own == 0 ? moved : own);
       return;
     }
   }
