@@ -12,6 +12,7 @@
 #include "automation/numeric_text.h"
 #include "automation/text_compare.h"
 #include "module/settings.h"
+#include "module/write_transaction.h"
 #include "sql/sql_text.h"
 
 namespace quillon::module {
@@ -108,19 +109,6 @@ void touchDesk(ado::Connection& connection, const std::string& desk) {
       "delete from ST_Holds where cDesk not in (select cDesk from ST_LiveHoldDesks) "
       "delete from ST_HoldDesks where cDesk not in (select cDesk from ST_LiveHoldDesks)",
       nullptr, ado::adExecuteNoRecords);
-}
-
-// Runs `work` in a transaction of its own holding the account's write lock.
-template <typename Work>
-void inWriteTransaction(ado::Connection& connection, Work&& work) {
-  connection.beginTrans();
-  try {
-    work();
-    connection.commitTrans();
-  } catch (...) {
-    if (connection.inTransaction()) connection.rollbackTrans();
-    throw;
-  }
 }
 
 }  // namespace

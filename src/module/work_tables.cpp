@@ -5,6 +5,7 @@
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
+#include "module/write_transaction.h"
 #include "sql/database.h"
 #include "sql/sql_text.h"
 
@@ -37,18 +38,6 @@ std::string objectType(ado::Connection& connection, const std::string& name) {
                                sql::literal("[dbo].[" + name + "]") + ")");
   if (!rs || !rs->isOpen() || rs->eof()) return {};
   return rs->value(std::size_t{0}).displayText();
-}
-
-template <typename Work>
-void inWriteTransaction(ado::Connection& connection, Work&& work) {
-  connection.beginTrans();
-  try {
-    work();
-    connection.commitTrans();
-  } catch (...) {
-    if (connection.inTransaction()) connection.rollbackTrans();
-    throw;
-  }
 }
 
 void ensureWorkSums(ado::Connection& connection) {
