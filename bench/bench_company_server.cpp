@@ -412,9 +412,11 @@ int main(int argc, char** argv) {
     std::printf("bench_company_server: no PostgreSQL server installed, skipped\n");
     return 0;
   }
-  // A desk keeps up to 8 server sessions open at once (the login's, each public object's, the
-  // shared holds' own, the ones kept for reuse): the server is sized for that.
-  const int connections = std::max(300, o.desks * 10 + 40);
+  // A desk works through its login's one connection, and with shared holds keeps the session that
+  // shows it alive; a third now and then (a connection asked for while the shared one is inside a
+  // transaction, an idle one kept for reuse). The server is sized for 3 a desk and the program's
+  // own.
+  const int connections = std::max(100, o.desks * 3 + 40);
   ::setenv("QUILLON_TEST_SERVER_MAX_CONNECTIONS", std::to_string(connections).c_str(), 1);
   std::printf("bench_company_server: %d desks, %d s each run, scale %d, max_connections %d\n",
               o.desks, o.seconds, o.scale, connections);

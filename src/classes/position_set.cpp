@@ -50,9 +50,7 @@ bool PositionSet::BatchInvPos(const ObjectPtr& oLogin, const std::string& StrNam
   const auto login = module::LoginArgument(oLogin);
   filterCode_ = 0;
   filterResult_.reset();
-  auto connection = std::make_shared<ado::Connection>();
-  connection->open(login->connectionText(), "", "", ado::adOptionUnspecified);
-  connection_ = connection;
+  connection_ = login->deskConnection();
 
   filterContext_ =
       components::createAs<components::FilterContext>(components::kFilterContextProgId);

@@ -8,10 +8,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "automation/dispatch.h"
+
+namespace quillon::ado {
+class Connection;
+}
 
 namespace quillon::components {
 
@@ -37,6 +42,11 @@ class MarlinLogin : public automation::Object {
   virtual std::string year() const = 0;
   virtual std::string serverName() const = 0;
   virtual std::string databaseName() const = 0;
+
+  // An open connection to the account for the library's work on this login's behalf: session
+  // contexts, the dialogs' connections. This one opens a new connection on every call; the
+  // suite's login hands out one connection that all of them share while any of them holds it.
+  virtual std::shared_ptr<ado::Connection> deskConnection();
 };
 
 }  // namespace quillon::components

@@ -44,8 +44,7 @@ std::shared_ptr<components::SessionContext> OpenContext(
 std::shared_ptr<ado::Connection> OpenSession(
     const std::shared_ptr<components::MarlinLogin>& login) {
   if (!login) throw ComError::objectNotSet();
-  auto connection = std::make_shared<ado::Connection>();
-  connection->open(login->connectionText(), "", "", ado::adOptionUnspecified);
+  auto connection = login->deskConnection();
   gContext = OpenContext(login, true);
   return connection;
 }

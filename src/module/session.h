@@ -27,10 +27,11 @@ std::shared_ptr<components::MarlinLogin> LoginArgument(const automation::ObjectP
 std::shared_ptr<components::SessionContext> OpenContext(
     const std::shared_ptr<components::MarlinLogin>& login, bool fillProfile);
 
-// 1. Opens a new connection with the login's connection text (no user, no password, options -1).
+// 1. Opens a connection with the login's connection text (no user, no password, options -1): the
+//    login's desk connection (MarlinLogin::deskConnection), which the new context shares.
 // 2. and 3. OpenContext with its profile, which becomes gContext.
-// Returns the connection, which belongs to the caller. gContext is only replaced once the
-// context is ready.
+// Returns the connection, for the caller to hold as long as it needs it (closing it would close
+// the context's too). gContext is only replaced once the context is ready.
 std::shared_ptr<ado::Connection> OpenSession(const std::shared_ptr<components::MarlinLogin>& login);
 
 }  // namespace quillon::module

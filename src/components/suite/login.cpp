@@ -1,5 +1,10 @@
 #include "components/suite/login.h"
 
+#include <unistd.h>
+
+#include "ado/connection.h"
+#include "ado/connection_string.h"
+#include "ado/session_pool.h"
 #include "automation/vb_dates.h"
 #include "automation/vb_format.h"
 #include "components/suite/account_database.h"
@@ -66,11 +71,36 @@ void Login::logIn(const std::string& dbPath, const std::string& userCode,
   accountName_ = accName.empty() ? stem : accName;
   date_ = date ? *date : today();
   dbPath_ = location.resolved();
-  db_ = std::move(db);
+  loggedIn_ = true;
+  {
+    const std::lock_guard lock(deskMutex_);
+    desk_.reset();  // a connection of the previous login is not this one's
+  }
+  // The session that read the login is kept for the desk's connection, which takes it from the
+  // pool as the first context opens, instead of staying open beside it.
+  const ado::ConnectionTarget target =
+      ado::resolveConnectionTarget(ado::ConnectionString::parse(accountConnectionString(dbPath_)));
+  ado::session_pool::give(std::move(db), target.path, target.mode);
+}
+
+std::shared_ptr<ado::Connection> Login::deskConnection() {
+  requireLoggedIn();
+  const pid_t self = ::getpid();
+  const std::lock_guard lock(deskMutex_);
+  std::shared_ptr<ado::Connection> shared = deskProcess_ == self ? desk_.lock() : nullptr;
+  if (shared && shared->isOpen() && !shared->inTransaction()) return shared;
+  auto connection = std::make_shared<ado::Connection>();
+  connection->open(connectionText(), "", "", ado::adOptionUnspecified);
+  // One held inside a transaction stays the shared one; it is free again when that ends.
+  if (!shared || !shared->isOpen()) {
+    desk_ = connection;
+    deskProcess_ = self;
+  }
+  return connection;
 }
 
 void Login::requireLoggedIn() const {
-  if (!db_) raise(kErrNotLoggedIn, "登录对象尚未登录账套");
+  if (!loggedIn_) raise(kErrNotLoggedIn, "登录对象尚未登录账套");
 }
 
 std::string Login::connectionText() const {
@@ -96,12 +126,14 @@ bool Login::checkFunctionRight(std::string_view functionCode, std::int16_t /*mod
   requireLoggedIn();
   if (functionCode.empty()) return false;
   // Rights are read each time: an administrator may grant or revoke them while a host runs.
+  const auto connection = deskConnection();
+  sql::Database& db = connection->database();
   auto admin =
-      scalarText(*db_, "SELECT bAdmin FROM UA_User WHERE cUser_Id = " + sql::literal(userId_));
+      scalarText(db, "SELECT bAdmin FROM UA_User WHERE cUser_Id = " + sql::literal(userId_));
   if (admin && *admin != "0") return true;
-  auto count = scalarText(
-      *db_, "SELECT COUNT(*) FROM UA_FuncRight WHERE cUser_Id = " + sql::literal(userId_) +
-                " AND cFuncCode = " + sql::literal(functionCode));
+  auto count =
+      scalarText(db, "SELECT COUNT(*) FROM UA_FuncRight WHERE cUser_Id = " + sql::literal(userId_) +
+                         " AND cFuncCode = " + sql::literal(functionCode));
   return count && *count != "0";
 }
 

@@ -12,15 +12,14 @@
 // code, the second "<account id>.<year>".
 #pragma once
 
+#include <sys/types.h>
+
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 
 #include "components/marlin_login.h"
-
-namespace quillon::sql {
-class Database;
-}
 
 namespace quillon::components::suite {
 
@@ -35,7 +34,7 @@ class Login final : public MarlinLogin {
   // Logs in (again); on failure the object keeps its previous state.
   void logIn(const std::string& dbPath, const std::string& userCode,
              std::optional<automation::DateValue> date = std::nullopt);
-  bool isLoggedIn() const { return db_ != nullptr; }
+  bool isLoggedIn() const { return loggedIn_; }
   const std::string& databasePath() const { return dbPath_; }
 
   std::string connectionText() const override;
@@ -51,13 +50,19 @@ class Login final : public MarlinLogin {
   std::string year() const override;
   std::string serverName() const override;
   std::string databaseName() const override;
+  // The desk's one connection to the account, shared by everything that asks for it while any
+  // of them holds it (its statements run one after another in the desk's thread). A separate
+  // connection instead while the shared one is inside a transaction, which a second transaction
+  // must not join; a fresh shared one when it was closed, when nobody held it, or in a process
+  // forked from the one that opened it.
+  std::shared_ptr<ado::Connection> deskConnection() override;
 
   const automation::MemberTable& memberTable() const override;
 
  private:
   void requireLoggedIn() const;
 
-  std::unique_ptr<sql::Database> db_;
+  bool loggedIn_ = false;
   std::string dbPath_;
   std::string userId_;
   std::string userName_;
@@ -65,6 +70,9 @@ class Login final : public MarlinLogin {
   std::string accountName_;
   bool admin_ = false;
   automation::DateValue date_;
+  std::mutex deskMutex_;
+  std::weak_ptr<ado::Connection> desk_;
+  pid_t deskProcess_ = 0;  // the process that opened desk_
 };
 
 }  // namespace quillon::components::suite

@@ -25,8 +25,8 @@ SuiteSessionContext::~SuiteSessionContext() = default;
 
 bool SuiteSessionContext::initialise(std::shared_ptr<MarlinLogin> login) {
   if (!login) return false;
-  auto conn = std::make_shared<ado::Connection>();
-  conn->open(login->connectionText(), "", "", ado::adOptionUnspecified);
+  // The desk's connection, shared with the login's other contexts and dialogs.
+  auto conn = login->deskConnection();
   // Only a fully opened session replaces the previous one.
   login_ = std::move(login);
   connection_ = std::move(conn);
