@@ -53,6 +53,7 @@ frmWWProduceOrder::frmWWProduceOrder()
     linesChanged();
   });
   MnuClearCAll.Click = handler([this] { module::MarkAllRows(VouchListS, false); });
+  bindHeadNumbers({&MnuFYJCD, &MnuZYJCD}, {&VouchListB, &VouchListS});
   Command1.Click = handler([this] { columnSettings('H'); });
   Command2.Click = handler([this] { columnSettings('B'); });
   Command3.Click = handler([this] { columnSettings('S'); });
@@ -113,6 +114,7 @@ void frmWWProduceOrder::loadDialog() {
   emptyList(VouchListH);
   emptyList(VouchListB);
   emptyList(VouchListS);
+  captionOrderNumbers();
   Command3.setVisible(!bOI);
   // The materials take part only in issue mode; receipts never leave the first tab.
   SSTab1.setTabEnabled(1, !bOI);
@@ -423,16 +425,61 @@ void frmWWProduceOrder::openQuantityColumns(forms::MarlinVouchList& list) {
 
 void frmWWProduceOrder::showHeaders() {
   FillVouchListByColSet(VouchListH, *colSetH_, headers_);
+  captionOrderNumbers();
 }
 
 void frmWWProduceOrder::showLines() {
   FillVouchListByColSet(VouchListB, *colSetB_, lines_);
   openQuantityColumns(VouchListB);
+  labelOrderNumbers(VouchListB, "MainID");
 }
 
 void frmWWProduceOrder::showMaterials() {
   FillVouchListByColSet(VouchListS, *colSetS_, materials_);
   openQuantityColumns(VouchListS);
+  labelOrderNumbers(VouchListS, "mainid");
+}
+
+// ---- order numbers
+
+void frmWWProduceOrder::captionOrderNumbers() {
+  const int col = VouchListH.colIndex(kOrderNumberKey);
+  const std::string caption = col > 0 ? VouchListH.TextMatrix(0, col) : std::string();
+  VouchListB.setRowLabelColumn(caption);
+  VouchListS.setRowLabelColumn(caption);
+  headNumbersCaptioned();
+}
+
+std::map<std::string, std::string> frmWWProduceOrder::readLineNumbers() {
+  std::map<std::string, std::string> numberOfOrder;
+  std::vector<std::string> orders;
+  const int numberCol = VouchListH.colIndex(kOrderNumberKey);
+  for (int row : module::MarkedRows(VouchListH)) {
+    const std::string id = automation::Trim(module::VouchCell(VouchListH, row, "ID"));
+    orders.push_back(id);
+    numberOfOrder[id] = numberCol > 0 ? VouchListH.TextMatrix(row, numberCol) : std::string();
+  }
+  std::map<std::string, std::string> numbers;
+  const auto sql = lineOrdersSql(orders);
+  if (!sql || numberCol <= 0) return numbers;
+  ado::Recordset rs;
+  rs.open(Variant(*sql), Variant(asObject(connection())), ado::adOpenStatic, ado::adLockReadOnly);
+  for (; rs.isOpen() && !rs.eof(); rs.moveNext()) {
+    const auto order = numberOfOrder.find(automation::Trim(rs.value("ID").displayText()));
+    if (order == numberOfOrder.end()) continue;
+    numbers[automation::Trim(rs.value("MainID").displayText())] = order->second;
+  }
+  return numbers;
+}
+
+void frmWWProduceOrder::labelOrderNumbers(forms::MarlinVouchList& list,
+                                          std::string_view mainIdKey) {
+  if (list.rowLabelCaption().empty() || list.colIndex(mainIdKey) <= 0) return;
+  for (int row = 1; row < list.Rows(); ++row) {
+    const auto number =
+        lineNumbers_.find(automation::Trim(module::VouchCell(list, row, mainIdKey)));
+    if (number != lineNumbers_.end()) list.setRowLabel(row, number->second);
+  }
 }
 
 void frmWWProduceOrder::columnSettings(char list) {

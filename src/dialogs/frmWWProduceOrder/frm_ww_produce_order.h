@@ -7,7 +7,11 @@
 // owner's oCollection under "Parent", "Sub" and, when confirmed on the materials tab, "Child".
 //
 // Three query modes, fixed by bOI and chkYbjs: receipt, receipt of concession-accepted goods, and
-// issue (type 39 with its own statements). The owner is reached late-bound ("eVouchType" read,
+// issue (type 39 with its own statements).
+//
+// The product lines and materials of several orders show, each, the number of its order beside
+// the mark (a column of the view alone, captioned as the header list captions the number); the
+// lists' pop-up menus hide or show it. The owner is reached late-bound ("eVouchType" read,
 // "oCollection" set on OK and cleared on cancel). An error in an event handler is shown under the
 // prompt title and the dialog stays open. The dialog writes nothing to the account; OK creates a
 // connection-local "#" table of this time's material quantities.
@@ -15,6 +19,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -184,6 +189,13 @@ class frmWWProduceOrder : public kit::ReferenceDialog {
   // This time's quantities of the product and material lists are the cells a person edits.
   void openQuantityColumns(forms::MarlinVouchList& list);
   void columnSettings(char list);
+  // The order-number column of the product and material lists takes the header list's caption
+  // of the number (none while the header list has no such column).
+  void captionOrderNumbers();
+  // The order number of each marked header's product lines (by MainID), read as the lines are.
+  std::map<std::string, std::string> readLineNumbers();
+  // Every row of `list` labelled with the number of its line's order (`mainIdKey`: its MainID).
+  void labelOrderNumbers(forms::MarlinVouchList& list, std::string_view mainIdKey);
 
   // Selection, quantities and OK (frm_ww_produce_order_selection.cpp).
   void VouchListH_RowMarkChanged(int row);
@@ -212,6 +224,8 @@ class frmWWProduceOrder : public kit::ReferenceDialog {
   std::string materialSql_;
   std::string invFilter_;
   std::string errText_;
+  // The order number of each listed product line, by its MainID.
+  std::map<std::string, std::string> lineNumbers_;
   std::string quantityFormat_;
   bool openOnly_ = true;
   // Marks changed from code (select-all, a refused vendor) run no selection of their own.

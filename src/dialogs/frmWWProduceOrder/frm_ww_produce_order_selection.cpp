@@ -61,6 +61,7 @@ void frmWWProduceOrder::headersChanged() {
   const auto busyPointer = busy();
   const std::string ids = idList(MarkedCells(VouchListH, "ID"));
   if (ids == kNoIds) {
+    lineNumbers_.clear();
     closeLevel(lines_);
     closeLevel(materials_);
     emptyList(VouchListB);
@@ -74,6 +75,7 @@ void frmWWProduceOrder::headersChanged() {
     if (!errText_.empty()) prompt(errText_);
     return;
   }
+  lineNumbers_ = readLineNumbers();
   closeLevel(lines_);
   lines_ = std::move(rs);
   showLines();

@@ -1,6 +1,7 @@
 #include "dialogs/frmWWProduceOrder/ww_produce_order_queries.h"
 
 #include "ado/criteria.h"
+#include "automation/numeric_text.h"
 #include "automation/text_compare.h"
 #include "automation/vb_strings.h"
 #include "module/text_helpers.h"
@@ -441,6 +442,20 @@ std::string materialSql(std::string_view fields, std::string_view mainIds,
          "De.cDepCode = P.cdepcode LEFT OUTER JOIN fitem ON  P.citem_class = fitem.citem_class " +
          fout + " where  isnull(P.wiptype,3)=3 AND P.MainID in " + str(mainIds) + " " + extra +
          open + " order by P.cWhCode,P.cInvCode ";
+}
+
+// ---- the order of each line
+
+std::optional<std::string> lineOrdersSql(const std::vector<std::string>& headIds) {
+  std::string ids;
+  for (const std::string& key : headIds) {
+    const auto value = automation::parseNumericText(automation::Trim(key));
+    if (!value) continue;
+    if (!ids.empty()) ids += ",";
+    ids += literal(*value);
+  }
+  if (ids.empty()) return std::nullopt;
+  return "SELECT MainID, ID FROM OM_POMain WHERE ID IN (" + ids + ")";
 }
 
 }  // namespace quillon::dialogs::ww_produce_order

@@ -7,8 +7,10 @@
 // `mainIds` are id-list texts "(1,2)"; Q and N are the quantity and piece decimals as text.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialogs/kit/order_filter.h"
 
@@ -106,5 +108,11 @@ std::string materialUsedProbe(std::string_view mainIds);
 std::string materialExtraCondition(std::string_view inventoryFilter);
 std::string materialSql(std::string_view fields, std::string_view mainIds,
                         std::string_view extraCondition, bool openOnly, const Digits& d);
+
+// ---- the order of each line
+
+// The product lines (MainID) of the orders `headIds` with their order (ID), the numbers as
+// literals; a key that is no number is left out, and with none left nothing is asked.
+std::optional<std::string> lineOrdersSql(const std::vector<std::string>& headIds);
 
 }  // namespace quillon::dialogs::ww_produce_order

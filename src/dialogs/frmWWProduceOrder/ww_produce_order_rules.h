@@ -31,6 +31,8 @@ LineStatement lineStatementOf(Mode mode, int voucherType);
 // The tables the three column sets are bound to.
 inline constexpr std::string_view kHeaderTable = "OM_ProductPO";
 inline constexpr std::string_view kMaterialTable = "OM_PODetails";
+// The header field holding an order's number.
+inline constexpr std::string_view kOrderNumberKey = "cCode";
 std::string_view lineTable(bool bOI);
 
 // Several orders may be marked at once (of one vendor) for these types; others mark one.

@@ -26,7 +26,6 @@
 #include "forms/list_status.h"
 #include "forms/pane_border.h"
 #include "forms/ui_host.h"
-#include "forms/view_settings.h"
 #include "module/list_captions.h"
 #include "module/list_columns.h"
 #include "module/list_helpers.h"
@@ -40,18 +39,6 @@ using automation::Variant;
 namespace {
 
 constexpr std::uint32_t kGridGrey = 0xC0C0C0;  // RGB(192,192,192)
-
-// The line menu's item before the head-number column's caption ("显示发货单号").
-constexpr std::string_view kShowHeadNumberCaption = "显示";
-// The view setting keeping whether the head-number column shows ("0" hidden).
-constexpr std::string_view kHeadNumberItem = "Lines.HeadNumber";
-
-// Where the head-number column's state is kept: only for a host working forms for a person, so a
-// scripted run never depends on what someone chose on this machine before.
-std::shared_ptr<forms::ViewSettings> headNumberStore() {
-  if (!forms::currentUiHost().remembersFilters()) return nullptr;
-  return forms::currentViewSettings();
-}
 
 // The caption tables of a page's grids.
 module::ListKind headListOf(module::LineGrid kind) {
@@ -142,20 +129,14 @@ void LineGridDialog::bindLineDialog(const Controls& controls, std::vector<Page> 
   c.lineMenu.setVisible(false);
   // Each line shows its head's number under the caption the head list gives the number; the line
   // menu shows or hides that column.
-  std::string numberCaption;
+  std::vector<forms::RowLabels*> numbered;
   for (Page& page : pages_) {
     if (page.headNumber.empty()) continue;
     const auto caption = module::captionOf(headListOf(page.kind), page.headNumber, 0);
     page.lines.setRowLabelColumn(caption.value_or(std::string(page.headNumber)));
-    if (numberCaption.empty()) numberCaption = page.lines.rowLabelCaption();
+    numbered.push_back(&page.lines);
   }
-  if (!numberCaption.empty()) {
-    headNumberItem_ = &addMenu(c.lineMenu.Name() + "HeadNumber",
-                               std::string(kShowHeadNumberCaption) + numberCaption, &c.lineMenu);
-    headNumberItem_->setChecked(true);
-    headNumberItem_->Click =
-        handler([this] { showHeadNumbers(!headNumberItem_->Checked(), true); });
-  }
+  if (!numbered.empty()) bindHeadNumbers({&c.lineMenu}, std::move(numbered));
   // The line menu serves the line grid of the page shown.
   addExportItem(c.lineMenu, [this] { return &shownPage().lines; });
 
@@ -237,18 +218,6 @@ void LineGridDialog::loadDialog() {
   }
   loadLineDialog();
   service_->setShowClosed(false);
-  // A person sees the head numbers as he last left them; a scripted run always starts with them.
-  if (const auto store = headNumberStore(); store && headNumberItem_) {
-    if (const auto kept = store->read(Name(), kHeadNumberItem))
-      showHeadNumbers(*kept != "0", false);
-  }
-}
-
-void LineGridDialog::showHeadNumbers(bool on, bool remember) {
-  if (headNumberItem_) headNumberItem_->setChecked(on);
-  for (Page& page : pages_) page.lines.setRowLabelsShown(on);
-  if (!remember) return;
-  if (const auto store = headNumberStore()) store->write(Name(), kHeadNumberItem, on ? "1" : "0");
 }
 
 void LineGridDialog::Form_Unload(int& /*Cancel*/) {

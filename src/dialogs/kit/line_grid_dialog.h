@@ -209,8 +209,6 @@ class LineGridDialog : public ReferenceDialog {
   void cellChanged(forms::MsSuperGrid& grid, std::string& text, bool& cancel, int row, int col);
   void cellButton(forms::MsSuperGrid& grid, int row, int col);
   void appendLinesOf(int headRow, bool singleHead);
-  // The head-number column of every line grid, shown or hidden (and remembered so).
-  void showHeadNumbers(bool on, bool remember);
   std::shared_ptr<ado::Recordset> collect(forms::MsSuperGrid& grid, module::LineGrid kind,
                                           const std::shared_ptr<ado::Recordset>& source,
                                           std::optional<std::string>* refusal);
@@ -228,7 +226,6 @@ class LineGridDialog : public ReferenceDialog {
   std::string departments_;
   std::string warehouses_;
   std::string inventories_;
-  forms::Menu* headNumberItem_ = nullptr;
   bool ready_ = false;
 };
 

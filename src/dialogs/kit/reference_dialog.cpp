@@ -9,6 +9,7 @@
 #include "dialogs/kit/reference_texts.h"
 #include "forms/buttons.h"
 #include "forms/menu.h"
+#include "forms/row_labels.h"
 #include "forms/tab_strip.h"
 #include "forms/text_box.h"
 #include "forms/ui_host.h"
@@ -71,6 +72,11 @@ std::shared_ptr<forms::ViewSettings> filterStore() {
   if (!forms::currentUiHost().remembersFilters()) return nullptr;
   return forms::currentViewSettings();
 }
+
+// The pop-up menu item before the head-number column's caption ("显示发货单号").
+constexpr std::string_view kShowHeadNumberCaption = "显示";
+// The view setting keeping whether the head-number column shows ("0" hidden).
+constexpr std::string_view kHeadNumberItem = "Lines.HeadNumber";
 
 }  // namespace
 
@@ -144,10 +150,49 @@ void ReferenceDialog::popupMenuOn(forms::Control& list, forms::Menu& menu) {
   });
 }
 
+void ReferenceDialog::bindHeadNumbers(std::initializer_list<forms::Menu*> menus,
+                                      std::vector<forms::RowLabels*> lists) {
+  headNumberLists_ = std::move(lists);
+  for (forms::Menu* menu : menus) {
+    forms::Menu& item = addMenu(menu->Name() + "HeadNumber", "", menu);
+    item.setChecked(true);
+    item.Click = handler([this, &item] { showHeadNumbers(!item.Checked(), true); });
+    headNumberItems_.push_back(&item);
+  }
+  headNumbersCaptioned();
+}
+
+void ReferenceDialog::headNumbersCaptioned() {
+  std::string caption;
+  for (const forms::RowLabels* list : headNumberLists_) {
+    caption = list->rowLabelCaption();
+    if (!caption.empty()) break;
+  }
+  for (forms::Menu* item : headNumberItems_) {
+    item->setCaption(std::string(kShowHeadNumberCaption) + caption);
+    item->setVisible(!caption.empty());
+  }
+}
+
+void ReferenceDialog::showHeadNumbers(bool on, bool remember) {
+  for (forms::Menu* item : headNumberItems_) item->setChecked(on);
+  for (forms::RowLabels* list : headNumberLists_) list->setRowLabelsShown(on);
+  if (!remember) return;
+  // Kept where filters are: only for a host working forms for a person.
+  if (const auto store = filterStore()) store->write(Name(), kHeadNumberItem, on ? "1" : "0");
+}
+
+void ReferenceDialog::restoreHeadNumbers() {
+  const auto store = filterStore();
+  if (!store || headNumberItems_.empty()) return;
+  if (const auto kept = store->read(Name(), kHeadNumberItem)) showHeadNumbers(*kept != "0", false);
+}
+
 void ReferenceDialog::Form_Load() {
   if (!module::gContext) throw automation::ComError::objectNotSet();
   loadDialog();
   restoreFilter();
+  restoreHeadNumbers();
   if (lookupButton_ != nullptr) lookupButton_->setVisible(false);
   module::ApplyDialogStyle(*this);
 }

@@ -17,7 +17,9 @@
 //   - the list pop-up menus a right click opens;
 //   - the filter a person last used: the filter fields are remembered per user and dialog each
 //     time the filter runs (rememberFilter) and restored as the dialog loads, where a person works
-//     it (forms::UiHost::remembersFilters); a clear button (bindClearFilter) empties them.
+//     it (forms::UiHost::remembersFilters); a clear button (bindClearFilter) empties them;
+//   - the head-number column of line lists that mix the lines of several heads (bindHeadNumbers):
+//     the pop-up menus' item that hides or shows it, remembered per user and dialog for a person.
 // A dialog adds its controls, its filter, its queries, its rules and messages, and OK.
 #pragma once
 
@@ -45,6 +47,7 @@ class CommandButton;
 class Control;
 class CorvidXTabStrip;
 class Menu;
+class RowLabels;
 class TextBox;
 }  // namespace quillon::forms
 
@@ -91,6 +94,18 @@ class ReferenceDialog : public forms::DialogShell {
   virtual void cancelClicked();
   // `menu` is a pop-up menu, hidden from the menu bar, that a right click on `list` opens.
   void popupMenuOn(forms::Control& list, forms::Menu& menu);
+
+  // Line lists that mix the lines of several heads show beside each line the number of its head, a
+  // column of the view alone (forms::RowLabels; the dialog sets its caption and the labels). Each
+  // of `menus` gets an item, "显示" and the column's caption, checked while the column shows; it
+  // hides or shows the column in all of `lists`. A person finds the column as he last left it in
+  // this dialog; a scripted run always starts with it shown and keeps nothing.
+  void bindHeadNumbers(std::initializer_list<forms::Menu*> menus,
+                       std::vector<forms::RowLabels*> lists);
+  // The lists' column captions changed: the items take the first list's caption, and hide while no
+  // list has the column.
+  void headNumbersCaptioned();
+  void showHeadNumbers(bool on, bool remember);
 
   // Checks that the session is open, runs loadDialog, hides the lookup button and applies the
   // account's dialog style.
@@ -139,6 +154,10 @@ class ReferenceDialog : public forms::DialogShell {
   std::vector<forms::TextBox*> notFilter_;
   forms::CommandButton* lookupButton_ = nullptr;
   std::optional<module::LookupFields> lookupFields_;
+  std::vector<forms::Menu*> headNumberItems_;
+  std::vector<forms::RowLabels*> headNumberLists_;
+  // The head-number column as the person last left it (Form_Load, after loadDialog).
+  void restoreHeadNumbers();
 };
 
 }  // namespace quillon::dialogs::kit

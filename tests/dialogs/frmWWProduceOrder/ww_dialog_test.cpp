@@ -7,6 +7,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
@@ -486,6 +487,98 @@ TEST_F(WWDialog, LookupsMenusAndColumnSettings) {
         f.cmdExit.userClick();
       },
       false, 0);
+}
+
+// The order number of every row of a list, in the order the list shows them.
+std::vector<std::string> orderNumbers(const forms::MarlinVouchList& list) {
+  std::vector<std::string> out;
+  for (int r = 1; r < list.Rows(); ++r) out.push_back(list.rowLabel(r));
+  return out;
+}
+
+// Every value of every row of a recordset, row by row, with the field names first.
+std::vector<std::string> dump(const std::shared_ptr<ado::Recordset>& rs) {
+  std::vector<std::string> out;
+  const auto fields = static_cast<std::size_t>(rs->fields()->count());
+  for (std::size_t f = 0; f < fields; ++f)
+    out.push_back(rs->field(Variant(std::int32_t(f)))->name());
+  for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
+    for (std::size_t f = 0; f < fields; ++f) out.push_back(rs->value(f).displayText());
+  }
+  return out;
+}
+
+// Product lines and materials of two orders each show their own order's number, a column of the
+// view alone: OK hands back the same rows with it shown or hidden, and the menus hide it.
+TEST_F(WWDialog, LinesAndMaterialsOfTwoOrdersShowTheirOrdersNumber) {
+  const auto take = [&](bool hide) {
+    return run(
+        [&](frmWWProduceOrder& f) {
+          f.cmdFilter.userClick();
+          const int numberCol = f.VouchListH.colIndex("cCode");
+          ASSERT_GT(numberCol, 0);
+          const std::string caption = f.VouchListH.TextMatrix(0, numberCol);
+          EXPECT_FALSE(caption.empty());
+          EXPECT_EQ(f.VouchListB.rowLabelCaption(), caption);
+          EXPECT_EQ(f.VouchListS.rowLabelCaption(), caption);
+          const int cols = f.VouchListB.Cols();
+          mark(f.VouchListH, "cCode", "WW26110001");
+          mark(f.VouchListH, "cCode", "WW26120006");
+          EXPECT_EQ(f.VouchListB.Cols(), cols) << "no column of the list";
+          for (int r = 1; r < f.VouchListB.Rows(); ++r) {
+            const std::string line = VouchCell(f.VouchListB, r, "MainID");
+            EXPECT_EQ(f.VouchListB.rowLabel(r), line == "10" ? "WW26120006" : "WW26110001")
+                << "line " << line;
+          }
+          mark(f.VouchListB, "MainID", "1");
+          mark(f.VouchListB, "MainID", "10");
+          ASSERT_GT(f.VouchListS.Rows(), 2);
+          std::set<std::string> materialOrders;
+          for (int r = 1; r < f.VouchListS.Rows(); ++r) {
+            const std::string line = VouchCell(f.VouchListS, r, "mainid");
+            EXPECT_EQ(f.VouchListS.rowLabel(r), line == "10" ? "WW26120006" : "WW26110001")
+                << "material of line " << line;
+            materialOrders.insert(f.VouchListS.rowLabel(r));
+          }
+          EXPECT_EQ(materialOrders, (std::set<std::string>{"WW26110001", "WW26120006"}));
+          // Unmarking an order lists the other's lines, labelled with its number alone.
+          mark(f.VouchListH, "cCode", "WW26110001");
+          EXPECT_EQ(orderNumbers(f.VouchListB),
+                    (std::vector<std::string>(f.VouchListB.Rows() - 1, "WW26120006")));
+          mark(f.VouchListH, "cCode", "WW26110001");
+          mark(f.VouchListB, "MainID", "1");
+          mark(f.VouchListB, "MainID", "10");
+
+          // Either list's menu hides the column in both, and shows it again.
+          host_->popupChoice = "MnuFYJCDHeadNumber";
+          f.VouchListB.userMouseUp(forms::vbRightButton);
+          EXPECT_FALSE(f.VouchListB.rowLabelsShown());
+          EXPECT_FALSE(f.VouchListS.rowLabelsShown());
+          if (!hide) {
+            host_->popupChoice = "MnuZYJCDHeadNumber";
+            f.VouchListS.userMouseUp(forms::vbRightButton);
+            EXPECT_EQ(host_->popups.back(), "MnuZYJCD");
+            EXPECT_TRUE(f.VouchListB.rowLabelsShown());
+            EXPECT_TRUE(f.VouchListS.rowLabelsShown());
+          }
+          host_->popupChoice.clear();
+          ASSERT_TRUE(f.SSTab1.userSelectTab(1));
+          for (int r = 1; r < f.VouchListS.Rows(); ++r) ASSERT_TRUE(f.VouchListS.userMark(r));
+          f.cmdOk.userClick();
+        },
+        false, 0);
+  };
+  const LoadResult shown = take(false);
+  ASSERT_TRUE(shown.ok) << shown.err;
+  const LoadResult hidden = take(true);
+  ASSERT_TRUE(hidden.ok) << hidden.err;
+  ASSERT_TRUE(shown.coll && hidden.coll);
+  ASSERT_EQ(shown.coll->count(), 3);
+  EXPECT_EQ(keys(member(shown, "Parent"), "ID").size(), 2u);
+  EXPECT_EQ(keys(member(shown, "Sub"), "mainid"), (std::set<int>{1, 10}));
+  for (const char* level : {"Parent", "Sub", "Child"}) {
+    EXPECT_EQ(dump(member(shown, level)), dump(member(hidden, level))) << level;
+  }
 }
 
 }  // namespace
