@@ -431,6 +431,11 @@ void frmWWProduceOrder::showHeaders() {
 void frmWWProduceOrder::showLines() {
   FillVouchListByColSet(VouchListB, *colSetB_, lines_);
   openQuantityColumns(VouchListB);
+  // Lines whose own columns show the order's number (receipt mode) need no label beside them.
+  if (VouchListB.colIndex(kOrderNumberKey) > 0) {
+    VouchListB.setRowLabelColumn({});
+    headNumbersCaptioned();
+  }
   labelOrderNumbers(VouchListB, "MainID");
 }
 

@@ -123,6 +123,9 @@ TEST_F(WWDialog, EachModeListsAndReturnsOneOrder) {
         f.cmdFilter.userClick();
         mark(f.VouchListH, "cCode", "WW26110001");
         EXPECT_EQ(column(f.VouchListB, "MainID"), (std::set<std::string>{"1", "2"}));
+        EXPECT_GT(f.VouchListB.colIndex("cCode"), 0);
+        EXPECT_EQ(f.VouchListB.rowLabelCaption(), "")
+            << "receipt lines show their order's number in a column of their own, not twice";
         EXPECT_EQ(VouchCell(f.VouchListB, rowOf(f.VouchListB, "MainID", "2"), "fQuantity"), "55.00")
             << "an inspected line offers what its inspection found good";
         mark(f.VouchListB, "MainID", "1");
