@@ -260,6 +260,17 @@ void report(benchmark::State& state, const Listed& l, const std::string& label) 
   state.SetLabel(label);
 }
 
+// A notice during a timed step (a message box with only an OK button, where a question would have
+// more) is the dialog refusing the step or failing it: the benchmark then ends with its text, as
+// the time would be that of the error's path.
+template <class Form>
+bool failOnMessage(benchmark::State& state, const bench::DrivingHost<Form>& host, int before,
+                   int after) {
+  if (after == before) return false;
+  state.SkipWithError(("the step said: " + host.lastNotice).c_str());
+  return true;
+}
+
 // Times one step inside a dialog shown by a class: `prepare` sets the dialog up untimed, `step`
 // is timed (manual time); a fresh dialog every iteration.
 template <class Form>
@@ -271,19 +282,25 @@ void timedInDialog(benchmark::State& state, const std::function<void(Form&)>& pr
   host->answer = answer;
   forms::ScopedUiHost scoped(host);
   Listed l;
+  int before = 0;
+  int after = 0;
   for (auto _ : state) {
     double took = 0;
     host->drive = [&](Form& f) {
       prepare(f);
+      before = host->notices;
       const auto start = Clock::now();
       step(f);
       took = secondsSince(start);
+      after = host->notices;
       l = listed(f);
     };
     show();
     state.SetIterationTime(took);
+    if (after != before) break;
   }
   report(state, l, label);
+  failOnMessage(state, *host, before, after);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -446,9 +463,11 @@ void BM_StockOrderOkCollectsThousandLines(benchmark::State& state) {
     form->Load();
     form->cmdFilter.Click();
     lines = markThousandLines(*form, form->lstDdHead, form->lstDdBody);
+    const int before = host->notices;
     state.ResumeTiming();
     form->cmdOk.Click();
     state.PauseTiming();
+    if (failOnMessage(state, *host, before, host->notices)) break;
     form->Unload();
     form.reset();
     state.ResumeTiming();
@@ -491,9 +510,11 @@ void BM_ConsOkCollectsThousandLines(benchmark::State& state) {
     form->Load();
     form->cmdFilter.Click();
     lines = markThousandLines(*form, form->lstFhdHead, form->lstFhdBody);
+    const int before = host->notices;
     state.ResumeTiming();
     form->cmdOk.Click();
     state.PauseTiming();
+    if (failOnMessage(state, *host, before, host->notices)) break;
     form->Unload();
     form.reset();
     state.ResumeTiming();
