@@ -26,7 +26,7 @@ SESSIONS="
 frmProduceOrder   produce_order_material_issue
 frmWWProduceOrder outsourced_order_receipt
 frmStockOrder     stock_order_partial_receipt
-frmCons           cons_sales_issue
+frmCons           cons_three_notes
 frmRefSelect      ref_select_batch_by_hand
 frmReturnInvSet   return_inv_set_by_class
 frmBatchPosition  position_set_bin_moves

@@ -45,6 +45,7 @@ void MsSuperGrid::setRows(int rows) {
   cells_.resize(rows, cols_);
   order_.reset();
   rowHeights_.resize(static_cast<std::size_t>(rows), kDefaultRowHeight);
+  truncateRowLabels(rows);
   if (row_ >= rows_) row_ = rows_ > 0 ? rows_ - 1 : 0;
   if (pending_ && pending_->row >= rows_) pending_.reset();
   notify("Rows");
@@ -171,6 +172,7 @@ void MsSuperGrid::setRedraw(bool on) {
 
 void MsSuperGrid::Clear() {
   cells_.clear();
+  truncateRowLabels(0);
   if (order_.reset()) notify("Order");
   pending_.reset();
   cellChanged();
@@ -241,6 +243,14 @@ void MsSuperGrid::setColButton(int col, bool on) {
   checkCol(col);
   columns_[static_cast<std::size_t>(col)].button = on;
   notify("ColButton");
+}
+
+void MsSuperGrid::rowLabelsChanged(bool layout) {
+  if (layout) {
+    notify("RowLabels");
+  } else {
+    cellChanged();
+  }
 }
 
 int MsSuperGrid::colByCaption(std::string_view caption) const {

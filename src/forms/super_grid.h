@@ -5,6 +5,8 @@
 // never set is drawn as wide as its content needs. With Redraw off, cell changes are not announced
 // one by one; switching it back on announces "Redraw" once.
 //
+// Beside its columns it may show a column of row labels (row_labels.h), after the mark column.
+//
 // Space on a data row is a click on its mark cell (the dialogs mark rows on that click); the
 // current column stays where it was. F4 or Alt+Down on a cell that shows a button presses it.
 #pragma once
@@ -18,11 +20,12 @@
 #include "forms/constants.h"
 #include "forms/control.h"
 #include "forms/grid_cells.h"
+#include "forms/row_labels.h"
 #include "forms/row_order.h"
 
 namespace quillon::forms {
 
-class MsSuperGrid : public Control {
+class MsSuperGrid : public Control, public RowLabels {
  public:
   static constexpr int kDefaultRowHeight = 285;
   static constexpr int kDefaultColWidth = 1000;
@@ -147,6 +150,10 @@ class MsSuperGrid : public Control {
   // found (0 for none), or nothing when the grid has no scan field or cannot be reached.
   std::optional<int> userScan(const std::string& text);
   bool hasScanField() const { return static_cast<bool>(Scan); }
+
+ protected:
+  int labelledRows() const override { return rows_; }
+  void rowLabelsChanged(bool layout) override;
 
  private:
   void checkCell(int col, int row) const;

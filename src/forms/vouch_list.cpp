@@ -89,6 +89,7 @@ void MarlinVouchList::setColumnDefinitions(std::string_view text) {
 
 void MarlinVouchList::writeCaptions() {
   cells_.clear();
+  truncateRowLabels(0);
   order_.reset();
   cells_.resize(1, Cols());
   for (std::size_t c = 0; c < columns_.size(); ++c) {
@@ -99,6 +100,7 @@ void MarlinVouchList::writeCaptions() {
 void MarlinVouchList::resetLayout() {
   columns_.clear();
   cells_.clear();
+  truncateRowLabels(0);
   order_.reset();
   cells_.resize(1, 1);
   row_ = 0;
@@ -153,6 +155,7 @@ void MarlinVouchList::bind(std::shared_ptr<const RowSource> source) {
 
 void MarlinVouchList::Clear() {
   cells_.resize(1, Cols());
+  truncateRowLabels(1);
   order_.reset();
   row_ = 0;
   notify("Cell");
@@ -284,6 +287,10 @@ bool MarlinVouchList::userSelectRow(int row) {
 std::optional<std::string> MarlinVouchList::statusText() const {
   if (columns_.empty()) return std::string();
   return RowsStatus(Rows() - 1, markedCount());
+}
+
+void MarlinVouchList::rowLabelsChanged(bool layout) {
+  notify(layout ? "RowLabels" : "Cell");
 }
 
 void MarlinVouchList::sortRows(int col, bool descending) {

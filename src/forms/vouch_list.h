@@ -7,6 +7,8 @@
 // ignored; the format is the rest of the entry and may hold commas). Keys and captions cannot
 // contain "," and nothing can contain ";".
 //
+// Beside its columns it may show a column of row labels (row_labels.h), after the mark column.
+//
 // Space marks or unmarks the current row, as a click on its mark cell does.
 #pragma once
 
@@ -18,6 +20,7 @@
 
 #include "forms/control.h"
 #include "forms/grid_cells.h"
+#include "forms/row_labels.h"
 #include "forms/row_order.h"
 #include "forms/row_source.h"
 
@@ -34,7 +37,7 @@ struct VouchColumn {
 // Parses a column-definition text; ComError 5 naming the bad entry when it cannot.
 std::vector<VouchColumn> parseColumnDefinitions(std::string_view text);
 
-class MarlinVouchList : public Control {
+class MarlinVouchList : public Control, public RowLabels {
  public:
   explicit MarlinVouchList(std::string name);
 
@@ -43,6 +46,11 @@ class MarlinVouchList : public Control {
   // Back to nothing: no data rows and no defined columns.
   void resetLayout();
   const std::vector<VouchColumn>& columns() const { return columns_; }
+  // Whether the rows the list has as its window opens are all it will show (a form that fills it
+  // before showing, or never): a drawn window is then sized to the list's columns, not widened
+  // for rows still to come. Off by default.
+  bool rowsSettled() const { return rowsSettled_; }
+  void setRowsSettled(bool on) { rowsSettled_ = on; }
   // Shows the source's rows as the data rows: each defined column shows the field of the same key
   // (compared without regard to case), columns without a field stay empty. Without defined columns
   // the source's fields become the columns. Marks are cleared. The rows are read from the source
@@ -100,6 +108,10 @@ class MarlinVouchList : public Control {
   // Refused (false) for the caption row, the mark column and columns not open for editing.
   bool userEditCell(int row, int col, std::string text);
 
+ protected:
+  int labelledRows() const override { return Rows(); }
+  void rowLabelsChanged(bool layout) override;
+
  private:
   void checkCell(int row, int col) const;
   void writeCaptions();
@@ -107,6 +119,7 @@ class MarlinVouchList : public Control {
   GridCells cells_;  // row 0 = captions, column 0 = marks
   RowOrder order_;
   int row_ = 0;
+  bool rowsSettled_ = false;
 };
 
 }  // namespace quillon::forms

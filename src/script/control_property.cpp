@@ -112,6 +112,20 @@ int columnByCaption(const Control& c, std::string_view caption) {
   lacks(c, "column captioned \"" + std::string(caption) + "\"");
 }
 
+const RowLabels* rowLabelColumn(const Control& c, std::string_view caption) {
+  const auto* labels = dynamic_cast<const RowLabels*>(&c);
+  if (labels == nullptr || caption.empty() || labels->rowLabelCaption() != caption) return nullptr;
+  if (const auto* grid = dynamic_cast<const MsSuperGrid*>(&c)) {
+    if (grid->colByCaption(caption) >= 0) return nullptr;
+  } else if (const auto* list = dynamic_cast<const MarlinVouchList*>(&c)) {
+    for (const VouchColumn& column : list->columns()) {
+      if (column.caption == caption) return nullptr;
+    }
+    if (list->colIndex(caption) >= 0) return nullptr;
+  }
+  return labels;
+}
+
 Variant controlProperty(const Control& c, std::string_view property, std::string_view key) {
   using automation::sameName;
   if (sameName(property, "Enabled")) return Variant(enabledToPerson(c));
@@ -132,6 +146,8 @@ Variant controlProperty(const Control& c, std::string_view property, std::string
     lacks(c, "ListIndex (only combo boxes have one)");
   }
   if (sameName(property, "ColumnVisible")) {
+    // The list's column of the view alone (its row labels) shows or not as the person chose.
+    if (const RowLabels* labels = rowLabelColumn(c, key)) return Variant(labels->rowLabelsShown());
     return Variant(columnWidth(c, columnByCaption(c, key)) != 0);
   }
   if (sameName(property, "ColumnWidth")) return Variant(columnWidth(c, columnByCaption(c, key)));

@@ -1,5 +1,5 @@
-// The properties a host script's expectations read off a control (`expect okButton.Enabled = true`),
-// as a person at the screen would find them:
+// The properties a host script's expectations read off a control (`expect okButton.Enabled =
+// true`), as a person at the screen would find them:
 //  - Enabled: the control and every container it sits in are enabled;
 //  - Visible: the control and its containers are visible, each on the tab page its tab strip
 //    shows, on a form that is shown;
@@ -22,6 +22,7 @@
 namespace quillon::forms {
 class Control;
 class Form;
+class RowLabels;
 }  // namespace quillon::forms
 
 namespace quillon::script {
@@ -41,5 +42,8 @@ bool shownToPerson(const forms::Control& control);
 // The column of a grid, voucher list or list view captioned `caption` (a list view's columns are
 // its headers, from 1); PropertyError when there is none.
 int columnByCaption(const forms::Control& list, std::string_view caption);
+// The list's row labels (forms/row_labels.h) when `caption` names their column and no column of
+// the list's own; null otherwise.
+const forms::RowLabels* rowLabelColumn(const forms::Control& list, std::string_view caption);
 
 }  // namespace quillon::script

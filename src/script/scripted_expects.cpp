@@ -67,6 +67,19 @@ void expectText(ScriptedUiHost& host, Form& form, const DialogAction& a) {
 }
 
 std::string cellText(const DialogAction& a, Control& c) {
+  // The column of the view alone (the row labels) reads as a person sees it, while it shows.
+  if (const RowLabels* labels = a.columnNumber ? nullptr : rowLabelColumn(c, a.columnCaption)) {
+    if (!labels->rowLabelsShown()) {
+      failAction(a, c.Name() + " hides the column " + quoted(a.columnCaption));
+    }
+    if (a.row == 0) return labels->rowLabelCaption();
+    if (const auto* grid = dynamic_cast<const MsSuperGrid*>(&c)) {
+      checkRow(a, c, a.row, grid->Rows() - 1);
+    } else if (const auto* vouch = dynamic_cast<const MarlinVouchList*>(&c)) {
+      checkRow(a, c, a.row, vouch->Rows() - 1);
+    }
+    return labels->rowLabel(a.row);
+  }
   if (auto* grid = dynamic_cast<MsSuperGrid*>(&c)) {
     if (a.row >= grid->Rows()) failAction(a, c.Name() + " has no row " + std::to_string(a.row));
     return grid->TextMatrix(gridColumn(a, *grid), a.row);

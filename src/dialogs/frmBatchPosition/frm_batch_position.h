@@ -1,6 +1,8 @@
 // frmBatchPosition: the batch-position form PositionSet.BatchInvPos shows after its filter. It is
-// laid out (toolbar, a combo box and a text box above the voucher list) and cleared on load; what
-// the list is to show is not settled, so it shows nothing and offers nothing but closing.
+// laid out (toolbar, a combo box and a text box above the voucher list) and cleared on load. The
+// list is captioned with what a bin's balance shows (warehouse, bin, item, batch, quantities) and
+// opens without rows, its status line saying no record matches; it offers nothing but closing
+// and exporting.
 #pragma once
 
 #include "forms/controls.h"

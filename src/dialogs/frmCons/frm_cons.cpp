@@ -21,7 +21,7 @@ using namespace cons;
 frmCons::frmCons() : LineGridDialog("frmCons", std::string(kCaption), 11520, 8760) {
   bindLineDialog({cmdOk, cmdExit, cmdRefers, Check1, chkAll, txtOutDate, mnuYJCD, mnuCopyLine,
                   mnuClearAll, mnuDeleteLine},
-                 {{lstFhdHead, lstFhdBody, module::LineGrid::Delivery, "dlid"}},
+                 {{lstFhdHead, lstFhdBody, module::LineGrid::Delivery, "dlid", "cdlcode"}},
                  {.confirmTitle = forms::kPromptTitle, .keysAllocate = false});
   // The heads compare the customer's abbreviation: the box shows it once an entry is checked.
   lookupFields().showColumn(cmbCustom, "cCusAbbName");

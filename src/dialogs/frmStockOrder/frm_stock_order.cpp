@@ -32,8 +32,8 @@ frmStockOrder::frmStockOrder()
   cmdWh.setCausesValidation(false);
   bindLineDialog({cmdOk, cmdExit, cmdRefers, Check1, chkAll, txtOutDate, mnuYJCD, mnuCopyLine,
                   mnuClearAll, mnuDeleteLine},
-                 {{lstDdHead, lstDdBody, module::LineGrid::Order, "poid"},
-                  {lstDhdHead, lstDhdBody, module::LineGrid::Arrival, "id"}},
+                 {{lstDdHead, lstDdBody, module::LineGrid::Order, "poid", "cpoid"},
+                  {lstDhdHead, lstDhdBody, module::LineGrid::Arrival, "id", "ccode"}},
                  {.confirmTitle = "", .keysAllocate = true});
   // Errors of the filter and of the tab switch are not the dialog's to handle: they end it and
   // reach the owner's trap.

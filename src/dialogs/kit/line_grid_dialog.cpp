@@ -26,6 +26,8 @@
 #include "forms/list_status.h"
 #include "forms/pane_border.h"
 #include "forms/ui_host.h"
+#include "forms/view_settings.h"
+#include "module/list_captions.h"
 #include "module/list_columns.h"
 #include "module/list_helpers.h"
 #include "module/lookups.h"
@@ -38,6 +40,18 @@ using automation::Variant;
 namespace {
 
 constexpr std::uint32_t kGridGrey = 0xC0C0C0;  // RGB(192,192,192)
+
+// The line menu's item before the head-number column's caption ("显示发货单号").
+constexpr std::string_view kShowHeadNumberCaption = "显示";
+// The view setting keeping whether the head-number column shows ("0" hidden).
+constexpr std::string_view kHeadNumberItem = "Lines.HeadNumber";
+
+// Where the head-number column's state is kept: only for a host working forms for a person, so a
+// scripted run never depends on what someone chose on this machine before.
+std::shared_ptr<forms::ViewSettings> headNumberStore() {
+  if (!forms::currentUiHost().remembersFilters()) return nullptr;
+  return forms::currentViewSettings();
+}
 
 // The caption tables of a page's grids.
 module::ListKind headListOf(module::LineGrid kind) {
@@ -126,6 +140,22 @@ void LineGridDialog::bindLineDialog(const Controls& controls, std::vector<Page> 
   bindButtons(c.ok, c.cancel);
   c.showLines.setValue(forms::vbChecked);
   c.lineMenu.setVisible(false);
+  // Each line shows its head's number under the caption the head list gives the number; the line
+  // menu shows or hides that column.
+  std::string numberCaption;
+  for (Page& page : pages_) {
+    if (page.headNumber.empty()) continue;
+    const auto caption = module::captionOf(headListOf(page.kind), page.headNumber, 0);
+    page.lines.setRowLabelColumn(caption.value_or(std::string(page.headNumber)));
+    if (numberCaption.empty()) numberCaption = page.lines.rowLabelCaption();
+  }
+  if (!numberCaption.empty()) {
+    headNumberItem_ = &addMenu(c.lineMenu.Name() + "HeadNumber",
+                               std::string(kShowHeadNumberCaption) + numberCaption, &c.lineMenu);
+    headNumberItem_->setChecked(true);
+    headNumberItem_->Click =
+        handler([this] { showHeadNumbers(!headNumberItem_->Checked(), true); });
+  }
   // The line menu serves the line grid of the page shown.
   addExportItem(c.lineMenu, [this] { return &shownPage().lines; });
 
@@ -207,6 +237,18 @@ void LineGridDialog::loadDialog() {
   }
   loadLineDialog();
   service_->setShowClosed(false);
+  // A person sees the head numbers as he last left them; a scripted run always starts with them.
+  if (const auto store = headNumberStore(); store && headNumberItem_) {
+    if (const auto kept = store->read(Name(), kHeadNumberItem))
+      showHeadNumbers(*kept != "0", false);
+  }
+}
+
+void LineGridDialog::showHeadNumbers(bool on, bool remember) {
+  if (headNumberItem_) headNumberItem_->setChecked(on);
+  for (Page& page : pages_) page.lines.setRowLabelsShown(on);
+  if (!remember) return;
+  if (const auto store = headNumberStore()) store->write(Name(), kHeadNumberItem, on ? "1" : "0");
 }
 
 void LineGridDialog::Form_Unload(int& /*Cancel*/) {
@@ -249,8 +291,17 @@ void LineGridDialog::appendLinesOf(int headRow, bool singleHead) {
   lines_ = queryLines(Variant(page.heads.TextMatrix(keyColumn, headRow)).toLong(), singleHead);
   forms::MsSuperGrid& lines = page.lines;
   if (lines.Rows() <= 1) module::gBodyLayoutDone = false;
+  const int firstAdded = std::max(lines.Rows(), 1);
   bool filled = false;
   module::FillGridFromRecordset(lines, page.kind, *lines_, filled, nullptr, true, formats_);
+  // The lines just added came from this head: they show its number, read from the head row.
+  if (!lines.rowLabelCaption().empty()) {
+    const int numberColumn = module::ColumnIndexOf(page.headNumber, *heads_, page.heads.Cols());
+    const std::string number =
+        numberColumn > 0 ? page.heads.TextMatrix(numberColumn, headRow) : std::string();
+    const auto redraw = forms::redrawPaused(lines);
+    for (int row = firstAdded; row < lines.Rows(); ++row) lines.setRowLabel(row, number);
+  }
   if (lines.Row() == 0 && lines.Rows() > 1) lines.setRow(1);
   module::SetListColumns(lines, lineListOf(page.kind));
   linesListed(page);

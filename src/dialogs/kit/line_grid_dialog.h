@@ -8,6 +8,9 @@
 //     laid out, its lines listed again;
 //   - the head grid's marks: a click marks a head and adds its lines (queryLines), unmarking lists
 //     the lines of the marked heads again; the show-lines box lists them all or none;
+//   - the line grid shows, beside each line, the number of the head it came from (taken from the
+//     head rows already read; never a column of the lines, so nothing handed on changes); its
+//     pop-up menu shows or hides that column, remembered per user and dialog for a person;
 //   - the line grid: a click in the mark column (or Space, or on a cell a person cannot edit)
 //     marks or unmarks a line, a click into an editable cell marks the line if need be and starts
 //     the edit, the status line sums the marked lines, a right click opens the pop-up menu (copy
@@ -78,6 +81,9 @@ class LineGridDialog : public ReferenceDialog {
     forms::MsSuperGrid& lines;
     module::LineGrid kind;     // what the lines are
     std::string_view headKey;  // the head field whose value lists a head's lines
+    // The head field holding the head's number (cdlcode, cpoid, ccode): every line shows the
+    // number of the head it came from, in a column of the view alone (none without the field).
+    std::string_view headNumber = {};
   };
   // The controls the protocol works with, as the dialog declares them.
   struct Controls {
@@ -203,6 +209,8 @@ class LineGridDialog : public ReferenceDialog {
   void cellChanged(forms::MsSuperGrid& grid, std::string& text, bool& cancel, int row, int col);
   void cellButton(forms::MsSuperGrid& grid, int row, int col);
   void appendLinesOf(int headRow, bool singleHead);
+  // The head-number column of every line grid, shown or hidden (and remembered so).
+  void showHeadNumbers(bool on, bool remember);
   std::shared_ptr<ado::Recordset> collect(forms::MsSuperGrid& grid, module::LineGrid kind,
                                           const std::shared_ptr<ado::Recordset>& source,
                                           std::optional<std::string>* refusal);
@@ -220,6 +228,7 @@ class LineGridDialog : public ReferenceDialog {
   std::string departments_;
   std::string warehouses_;
   std::string inventories_;
+  forms::Menu* headNumberItem_ = nullptr;
   bool ready_ = false;
 };
 

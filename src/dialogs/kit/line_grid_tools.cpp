@@ -62,6 +62,7 @@ void CopyCurrentRow(forms::MsSuperGrid& grid) {
   const int added = grid.Rows();
   grid.setRows(added + 1);
   for (int c = 0; c < grid.Cols(); ++c) grid.setTextMatrix(c, added, grid.TextMatrix(c, row));
+  grid.setRowLabel(added, grid.rowLabel(row));
 }
 
 void ClearMarks(forms::MsSuperGrid& grid) {

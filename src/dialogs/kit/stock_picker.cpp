@@ -225,6 +225,7 @@ PickResult pickWith(StockReference& reference, forms::MsSuperGrid& grid, module:
       const int added = grid.Rows();
       grid.setRows(added + 1);
       for (int c = 1; c < grid.Cols(); ++c) grid.setTextMatrix(c, added, grid.TextMatrix(c, row));
+      grid.setRowLabel(added, grid.rowLabel(row));
       grid.setMarked(added, false);
       writeRow(grid, kind, added, chosen, at, targets, formats);
     }

@@ -2,7 +2,8 @@
 // editor opens, hears when the editor closes, and knows whether one is open. Cells of a column
 // that shows a button (a grid's warehouse, batch or receipt cells) are drawn with a small "…"
 // button at their right edge, and the current cell of a list that has the focus with a frame, so
-// a person working by the keys sees where he is. The current row is tinted across (over a marked
+// a person working by the keys sees where he is. A column of numbers that tell rows apart is cut
+// at its start, so their ends show. The current row is tinted across (over a marked
 // row's own colour, which the model gives), so the current and the marked rows read apart.
 #pragma once
 
@@ -28,6 +29,9 @@ class CellDelegate final : public QStyledItemDelegate {
   std::function<void()> finished;
   // Whether the cells of a model column show a button.
   std::function<bool(int col)> hasButton;
+  // Whether a model column's texts, when cut, keep their end rather than their start: numbers
+  // that tell rows apart (FH26110001, FH26110002) differ there.
+  std::function<bool(int col)> keepsEnd;
 
   bool editing() const { return open_ > 0; }
 
@@ -72,6 +76,7 @@ class CellDelegate final : public QStyledItemDelegate {
   }
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
+    if (keepsEnd && keepsEnd(index.column())) option->textElideMode = Qt::ElideLeft;
     const auto* view = qobject_cast<const QAbstractItemView*>(option->widget);
     if (view == nullptr || !view->currentIndex().isValid() ||
         view->currentIndex().row() != index.row()) {

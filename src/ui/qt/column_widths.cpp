@@ -163,6 +163,7 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
     int header = 0;      // what its caption needs on one line
     int twoLines = 0;    // and on two
     bool empty = false;  // nothing to show in the first screen
+    bool whole = false;  // tells rows apart: gives up room last (ColumnRule::whole)
   };
   std::vector<Plan> plans;
   int total = 0;
@@ -214,6 +215,7 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
         }
       } else {
         plan.sized = true;
+        plan.whole = rule.whole;
         plan.width = std::max(plan.header, plan.values);
         if (plan.text && !plan.ident) plan.width = std::min(plan.width, kMaxPixels);
         plan.width = std::max(plan.width, kMinPixels);
@@ -279,18 +281,24 @@ void ColumnWidths::apply(const std::function<ColumnRule(int col)>& ruleOf, int w
     const auto atLeastCaption = [](const Plan& p) {
       return std::max({p.header, kMinPixels, p.ident ? p.values : 0});
     };
-    giveUp(
-        [&](const Plan& p) { return std::max(atLeastCaption(p), std::min(p.values, kShortText)); });
-    giveUp([&](const Plan& p) {
+    // A column that tells rows apart keeps its room until every other has given up its own.
+    const auto unlessWhole = [](const std::function<int(const Plan&)>& floorOf) {
+      return [floorOf](const Plan& p) { return p.whole ? p.width : floorOf(p); };
+    };
+    giveUp(unlessWhole([&](const Plan& p) {
+      return std::max(atLeastCaption(p), std::min(p.values, kShortText));
+    }));
+    giveUp(unlessWhole([&](const Plan& p) {
       return p.empty && !p.ident ? std::max(p.values, kMinPixels) : p.width;
-    });
-    giveUp(atLeastCaption);
+    }));
+    giveUp(unlessWhole(atLeastCaption));
     // Still too wide for the screen: identifiers give up their room last, down to the width the
     // form gave them or their caption, so the amounts stay in view.
-    giveUp([](const Plan& p) {
+    giveUp(unlessWhole([](const Plan& p) {
       if (!p.ident) return std::max(p.header, kMinPixels);
       return p.given > 0 ? p.given : std::max(p.header, kMinPixels);
-    });
+    }));
+    giveUp([](const Plan& p) { return std::max(p.header, kMinPixels); });
   }
   for (const Plan& p : plans) {
     if (view_.columnWidth(p.col) != p.width) view_.setColumnWidth(p.col, p.width);

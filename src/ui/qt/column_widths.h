@@ -15,7 +15,8 @@
 //
 // When the columns need more room than the list can get (the window as wide as the screen allows),
 // captions wider than their values go on two lines, then long texts give up room, never below
-// their caption nor, for identifiers, their values — unless nothing else is left to give.
+// their caption nor, for identifiers, their values — unless nothing else is left to give; a column
+// that tells rows apart (ColumnRule::whole) gives up room last of all.
 //
 // What the person drags is saved shortly after he lets go, and when the window goes.
 #pragma once
@@ -39,6 +40,9 @@ struct ColumnRule {
   bool set = false;       // the form set the width (else it is the control's default)
   bool button = false;    // its cells show a button at their right edge
   bool checkBox = false;  // its cells show a check box before their text
+  // A column that tells rows apart (the number of the head a line came from): it gives up room
+  // after every other column, identifiers included, and then only down to its caption.
+  bool whole = false;
 };
 
 // A width the person gave a column, and the control's width for it at the time (0: its default).

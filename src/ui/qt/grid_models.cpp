@@ -7,6 +7,7 @@
 #include "forms/field_captions.h"
 #include "forms/list_find.h"
 #include "forms/list_view.h"
+#include "forms/row_labels.h"
 #include "forms/super_grid.h"
 #include "forms/vouch_list.h"
 #include "ui/qt/qt_text.h"
@@ -170,6 +171,22 @@ QVariant ControlTableModel::shownData(int row, int col, int role) const {
   }
 }
 
+int ControlTableModel::labelColumn() const {
+  const forms::RowLabels* labels = attached_ ? rowLabels() : nullptr;
+  return labels != nullptr && labels->rowLabelsShown() ? 1 : -1;
+}
+
+int ControlTableModel::controlColumn(int modelCol) const {
+  const int label = labelColumn();
+  if (label < 0 || modelCol < label) return modelCol;
+  return modelCol == label ? -1 : modelCol - 1;
+}
+
+int ControlTableModel::modelColumn(int controlCol) const {
+  const int label = labelColumn();
+  return label >= 0 && controlCol >= label ? controlCol + 1 : controlCol;
+}
+
 // --- MsSuperGrid ---------------------------------------------------------------------------
 
 SuperGridModel::SuperGridModel(forms::MsSuperGrid& grid, QObject* parent)
@@ -179,22 +196,37 @@ int SuperGridModel::sourceRows() const {
   return std::max(grid_.Rows() - 1, 0);
 }
 
+const forms::RowLabels* SuperGridModel::rowLabels() const {
+  return &grid_;
+}
+
 int SuperGridModel::sourceCols() const {
-  return grid_.Cols();
+  return grid_.Cols() + (labelColumn() >= 0 ? 1 : 0);
 }
 
 QString SuperGridModel::captionOf(int col) const {
-  if (!attached() || grid_.Rows() < 1 || col < 0 || col >= grid_.Cols()) return {};
+  if (!attached() || grid_.Rows() < 1) return {};
+  if (col >= 0 && col == labelColumn()) {
+    // Captioned once the grid is: a grid not filled yet shows no header.
+    const bool captioned = grid_.Cols() > 1 && !grid_.TextMatrix(1, 0).empty();
+    return captioned ? toQString(grid_.rowLabelCaption()) : QString();
+  }
+  col = controlColumn(col);
+  if (col < 0 || col >= grid_.Cols()) return {};
   return toQString(grid_.TextMatrix(col, 0));
 }
 
 QString SuperGridModel::textOf(int row, int col) const {
   if (!inSource(row, col)) return {};
-  return toQString(grid_.TextMatrix(col, controlRow(row)));
+  const int gridCol = controlColumn(col);
+  if (gridCol < 0) return toQString(grid_.rowLabel(controlRow(row)));
+  return toQString(grid_.TextMatrix(gridCol, controlRow(row)));
 }
 
 std::string SuperGridModel::formatOf(int col) const {
-  if (!attached() || col < 0 || col >= grid_.Cols()) return {};
+  if (!attached()) return {};
+  col = controlColumn(col);
+  if (col < 0 || col >= grid_.Cols()) return {};
   return grid_.ColFormat(col);
 }
 
@@ -213,8 +245,8 @@ QVariant SuperGridModel::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags SuperGridModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  if (inSource(index.row(), index.column()) && index.column() > 0 &&
-      !grid_.ColLock(index.column())) {
+  const int col = controlColumn(index.column());
+  if (inSource(index.row(), index.column()) && col > 0 && !grid_.ColLock(col)) {
     f |= Qt::ItemIsEditable;
   }
   return f;
@@ -222,7 +254,9 @@ Qt::ItemFlags SuperGridModel::flags(const QModelIndex& index) const {
 
 bool SuperGridModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !inSource(index.row(), index.column()) || !edited) return false;
-  return edited(controlRow(index.row()), index.column(), value.toString());
+  const int col = controlColumn(index.column());
+  if (col < 0) return false;
+  return edited(controlRow(index.row()), col, value.toString());
 }
 
 // --- MarlinVouchList ------------------------------------------------------------------------
@@ -234,22 +268,36 @@ int VouchListModel::sourceRows() const {
   return std::max(list_.Rows() - 1, 0);
 }
 
+const forms::RowLabels* VouchListModel::rowLabels() const {
+  return &list_;
+}
+
 int VouchListModel::sourceCols() const {
-  return list_.Cols();
+  return list_.Cols() + (labelColumn() >= 0 ? 1 : 0);
 }
 
 QString VouchListModel::captionOf(int col) const {
-  if (!attached() || col < 0 || col >= list_.Cols()) return {};
+  if (!attached()) return {};
+  if (col >= 0 && col == labelColumn()) {
+    // Captioned once the list has columns: a list without them shows no header.
+    return list_.Cols() > 1 ? toQString(list_.rowLabelCaption()) : QString();
+  }
+  col = controlColumn(col);
+  if (col < 0 || col >= list_.Cols()) return {};
   return toQString(list_.TextMatrix(0, col));
 }
 
 QString VouchListModel::textOf(int row, int col) const {
   if (!inSource(row, col)) return {};
-  return toQString(list_.TextMatrix(controlRow(row), col));
+  const int listCol = controlColumn(col);
+  if (listCol < 0) return toQString(list_.rowLabel(controlRow(row)));
+  return toQString(list_.TextMatrix(controlRow(row), listCol));
 }
 
 std::string VouchListModel::formatOf(int col) const {
-  if (!attached() || col < 1 || col >= list_.Cols()) return {};
+  if (!attached()) return {};
+  col = controlColumn(col);
+  if (col < 1 || col >= list_.Cols()) return {};
   return list_.columns()[static_cast<std::size_t>(col) - 1].format;
 }
 
@@ -268,8 +316,8 @@ QVariant VouchListModel::headerData(int section, Qt::Orientation orientation, in
 
 Qt::ItemFlags VouchListModel::flags(const QModelIndex& index) const {
   Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-  const int col = index.column();
-  if (inSource(index.row(), col) && col > 0 &&
+  const int col = controlColumn(index.column());
+  if (inSource(index.row(), index.column()) && col > 0 &&
       list_.columns()[static_cast<std::size_t>(col) - 1].editable) {
     f |= Qt::ItemIsEditable;
   }
@@ -278,7 +326,9 @@ Qt::ItemFlags VouchListModel::flags(const QModelIndex& index) const {
 
 bool VouchListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
   if (role != Qt::EditRole || !inSource(index.row(), index.column()) || !edited) return false;
-  return edited(controlRow(index.row()), index.column(), value.toString());
+  const int col = controlColumn(index.column());
+  if (col < 0) return false;
+  return edited(controlRow(index.row()), col, value.toString());
 }
 
 // --- ListView -------------------------------------------------------------------------------

@@ -25,6 +25,7 @@ class Control;
 class ListView;
 class MarlinVouchList;
 class MsSuperGrid;
+class RowLabels;
 }  // namespace quillon::forms
 
 namespace quillon::ui::qt {
@@ -61,6 +62,13 @@ class ControlTableModel : public QAbstractTableModel {
   // show its rows sorted (forms/row_order.h), so they are not simply one apart.
   virtual int controlRow(int modelRow) const { return modelRow + 1; }
   virtual int modelRow(int controlRow) const { return controlRow - 1; }
+  // While the control shows its row labels (forms/row_labels.h, a column of the view alone) they
+  // are model column 1, right after the mark, and the control's column c >= 1 is model column
+  // c + 1. The model column of the labels (-1 while not shown), the control's column a model
+  // column shows (-1 for the labels), and the model column of a control's column.
+  int labelColumn() const;
+  int controlColumn(int modelCol) const;
+  int modelColumn(int controlCol) const;
   // Rows of `list` that show `text` (forms/list_find.h) are tinted kFoundRowColour; an empty text
   // ends the tint.
   void showFound(const forms::Control& list, std::string text);
@@ -81,6 +89,8 @@ class ControlTableModel : public QAbstractTableModel {
  protected:
   virtual int sourceRows() const = 0;
   virtual int sourceCols() const = 0;
+  // The control's row labels, for a control that may show them.
+  virtual const forms::RowLabels* rowLabels() const { return nullptr; }
   // Whether (row, col) of the model still exists in the control.
   bool inSource(int row, int col) const;
   virtual std::string formatOf(int /*col*/) const { return {}; }
@@ -114,6 +124,7 @@ inline const QColor kFoundRowColour{0xCF, 0xE8, 0xFF};
 class SuperGridModel final : public ControlTableModel {
  public:
   SuperGridModel(forms::MsSuperGrid& grid, QObject* parent);
+
   QVariant data(const QModelIndex& index, int role) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;
@@ -128,6 +139,7 @@ class SuperGridModel final : public ControlTableModel {
   int sourceCols() const override;
   std::string formatOf(int col) const override;
   bool isMarkColumn(int col) const override { return col == 0; }
+  const forms::RowLabels* rowLabels() const override;
 
  private:
   forms::MsSuperGrid& grid_;
@@ -151,6 +163,7 @@ class VouchListModel final : public ControlTableModel {
   int sourceCols() const override;
   std::string formatOf(int col) const override;
   bool isMarkColumn(int col) const override { return col == 0; }
+  const forms::RowLabels* rowLabels() const override;
 
  private:
   forms::MarlinVouchList& list_;

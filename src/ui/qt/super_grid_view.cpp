@@ -2,6 +2,7 @@
 // path: BeforeEdit may refuse, the committed text goes through CellChange (which may change it or
 // cancel it), and Esc abandons the edit without an event.
 #include <QTableView>
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -34,6 +35,8 @@ class SuperGridView final : public ControlView {
       // A click may have started the edit already (a click into an editable line cell does).
       const auto& pending = grid_.pendingEdit();
       const int gridRow = model_->controlRow(row);
+      col = model_->controlColumn(col);
+      if (col < 0) return false;  // the row labels are the view's, never edited
       if (pending && pending->row == gridRow && pending->col == col) return attached();
       bool began = false;
       this->window().invoke([&] { began = grid_.userBeginEdit(gridRow, col); });
@@ -46,8 +49,11 @@ class SuperGridView final : public ControlView {
       }
     };
     delegate->hasButton = [this](int col) {
+      col = model_->controlColumn(col);
       return attached() && col >= 0 && col < grid_.Cols() && grid_.ColButton(col);
     };
+    // The row labels (head numbers) show their ends when cut.
+    delegate->keepsEnd = [this](int col) { return col >= 0 && col == model_->labelColumn(); };
     view_->setItemDelegate(delegate);
     model_->edited = [this](int row, int col, const QString& text) {
       const auto& pending = grid_.pendingEdit();
@@ -68,26 +74,30 @@ class SuperGridView final : public ControlView {
     QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
       if (syncing() || !attached()) return;
       const int row = model_->controlRow(index.row());
-      const int col = index.column();
+      // A click on a row label is a click on the row's mark: the label is no cell of the grid.
+      const int col = std::max(model_->controlColumn(index.column()), 0);
       if (!act([&] { grid_.userClickCell(row, col); })) return;
       // The form started an edit of the clicked cell: open the editor on it.
       if (attached() && grid_.pendingEdit() && grid_.pendingEdit()->row == row &&
           grid_.pendingEdit()->col == col) {
-        view_->edit(index);
+        view_->edit(model_->index(index.row(), model_->modelColumn(col)));
         return;
       }
       if (attached() && col < grid_.Cols() && grid_.ColButton(col)) {
         act([&] { grid_.userCellButton(row, col); });
       }
     });
-    QObject::connect(
-        view_->selectionModel(), &QItemSelectionModel::currentChanged, view_,
-        [this](const QModelIndex& current) {
-          if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
-          act([&] { grid_.userSelectCell(model_->controlRow(current.row()), current.column()); });
-        });
+    QObject::connect(view_->selectionModel(), &QItemSelectionModel::currentChanged, view_,
+                     [this](const QModelIndex& current) {
+                       if (syncing() || !attached() || mouseIsDown() || !current.isValid()) return;
+                       // The row labels are no cells of the grid: the grid's current cell stays.
+                       const int col = model_->controlColumn(current.column());
+                       if (col < 0) return;
+                       act([&] { grid_.userSelectCell(model_->controlRow(current.row()), col); });
+                     });
     sortOnHeaderClicks(*view_, [this](int col) {
-      if (!syncing() && attached()) act([&] { grid_.userSortColumn(col); });
+      col = model_->controlColumn(col);
+      if (!syncing() && attached() && col >= 0) act([&] { grid_.userSortColumn(col); });
     });
     setWidget(view_);
     drawStatusLine();
@@ -123,8 +133,14 @@ class SuperGridView final : public ControlView {
       return ControlView::shownProperty(property, key);
     }
     const int col = grid_.colByCaption(key);
-    if (col < 0) return std::nullopt;
-    return shownColumn(*view_, col, grid_.ColWidth(col), property);
+    if (col < 0) {
+      if (key.empty() || key != grid_.rowLabelCaption()) return std::nullopt;
+      if (model_->labelColumn() < 0) {
+        return property == "ColumnWidth" ? automation::Variant(0) : automation::Variant(false);
+      }
+      return shownColumn(*view_, model_->labelColumn(), 0, property);
+    }
+    return shownColumn(*view_, model_->modelColumn(col), grid_.ColWidth(col), property);
   }
 
  protected:
@@ -135,12 +151,16 @@ class SuperGridView final : public ControlView {
                property == "Redraw" || property == "Edit" || property == "ColLock" ||
                property == "ColButton") {
       model_->changed(false);
+    } else if (property == "RowLabels") {
+      // The row labels' column comes or goes: the columns are laid out again.
+      model_->changed(true);
     } else if (property == "Order") {
       // Rows shown elsewhere may be hidden ones: the layout follows them.
       model_->changed(true);
     }
     if (property.empty() || property == "Order" || property == "Rows") {
-      showSortIndicator(*view_, grid_.rowOrder(), 0);
+      showSortIndicator(*view_, grid_.rowOrder(),
+                        grid_.rowOrder().column() >= 1 && model_->labelColumn() >= 0 ? -1 : 0);
     }
     if (property.empty() || property == "Row" || property == "Col") applyCurrent();
     if (property.empty() || property == "BackColor") {
@@ -168,7 +188,13 @@ class SuperGridView final : public ControlView {
     widths_->apply(
         [this](int c) {
           ColumnRule rule;
-          if (c >= grid_.Cols()) return rule;
+          c = model_->controlColumn(c);
+          // The row labels are sized to what they hold and never cut: they tell the rows apart.
+          if (c < 0) {
+            rule.twips = forms::MsSuperGrid::kDefaultColWidth;
+            rule.whole = true;
+          }
+          if (c < 0 || c >= grid_.Cols()) return rule;
           rule.twips = grid_.ColWidth(c);
           rule.set = grid_.ColWidthSet(c);
           rule.button = grid_.ColButton(c);
@@ -180,7 +206,7 @@ class SuperGridView final : public ControlView {
 
   void applyCurrent() {
     const int row = model_->modelRow(grid_.Row());
-    const int col = grid_.Col();
+    const int col = model_->modelColumn(grid_.Col());
     if (row < 0 || row >= model_->rowCount() || col < 0 || col >= model_->columnCount()) return;
     const QModelIndex index = model_->index(row, col);
     if (view_->currentIndex() == index) return;

@@ -16,6 +16,8 @@ namespace quillon::ui::qt {
 namespace {
 
 constexpr int kMarkColumnPixels = 28;
+// The row labels' width before they are sized to what they hold.
+constexpr int kLabelTwips = 1000;
 
 class VouchListView final : public ControlView {
  public:
@@ -30,7 +32,8 @@ class VouchListView final : public ControlView {
         std::make_unique<ColumnWidths>(*view_, *model_, window.formName(), list.qualifiedName());
     // A width the person drags a column to goes to the list (its column set keeps it).
     widths_->keepWith([this](int col, int twips) {
-      if (attached()) act([&] { list_.userResizeColumn(col, twips); });
+      col = model_->controlColumn(col);  // the row labels' width is the view's own
+      if (attached() && col > 0) act([&] { list_.userResizeColumn(col, twips); });
     });
     view_->setSelectionBehavior(QAbstractItemView::SelectRows);
     view_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -41,6 +44,8 @@ class VouchListView final : public ControlView {
       return accepted;
     };
     auto* delegate = new CellDelegate(view_);
+    // The row labels (head numbers) show their ends when cut.
+    delegate->keepsEnd = [this](int col) { return col >= 0 && col == model_->labelColumn(); };
     view_->setItemDelegate(delegate);
     model_->editing = [delegate] { return delegate->editing(); };
     model_->refreshed = [this](bool, bool layout) {
@@ -53,7 +58,7 @@ class VouchListView final : public ControlView {
     QObject::connect(view_, &QTableView::clicked, view_, [this](const QModelIndex& index) {
       if (syncing() || !attached()) return;
       const int row = model_->controlRow(index.row());
-      if (index.column() == 0) {
+      if (model_->controlColumn(index.column()) == 0) {
         act([&] { list_.userMark(row); });
       } else {
         act([&] { list_.userSelectRow(row); });
@@ -65,7 +70,8 @@ class VouchListView final : public ControlView {
                        act([&] { list_.userSelectRow(model_->controlRow(current.row())); });
                      });
     sortOnHeaderClicks(*view_, [this](int col) {
-      if (!syncing() && attached()) act([&] { list_.userSortColumn(col); });
+      col = model_->controlColumn(col);
+      if (!syncing() && attached() && col > 0) act([&] { list_.userSortColumn(col); });
     });
     setWidget(view_);
     drawStatusLine();
@@ -83,7 +89,9 @@ class VouchListView final : public ControlView {
     return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
   }
   int widthShortfall() const override {
-    if (list_.Cols() <= 1 || list_.Rows() <= 1) return kUnfilledListShortfall;
+    if (list_.Cols() <= 1 || (list_.Rows() <= 1 && !list_.rowsSettled())) {
+      return kUnfilledListShortfall;
+    }
     return widths_->shortfall();
   }
   ControlTableModel* tableModel() const override { return model_; }
@@ -99,20 +107,26 @@ class VouchListView final : public ControlView {
     }
     for (int c = 1; c < list_.Cols(); ++c) {
       const auto& column = list_.columns()[static_cast<std::size_t>(c) - 1];
-      if (column.caption == key) return shownColumn(*view_, c, column.width, property);
+      if (column.caption == key) {
+        return shownColumn(*view_, model_->modelColumn(c), column.width, property);
+      }
     }
-    return std::nullopt;
+    if (key.empty() || key != list_.rowLabelCaption()) return std::nullopt;
+    if (model_->labelColumn() < 0) {
+      return property == "ColumnWidth" ? automation::Variant(0) : automation::Variant(false);
+    }
+    return shownColumn(*view_, model_->labelColumn(), 0, property);
   }
 
  protected:
   void sync(std::string_view property) override {
-    if (property.empty() || property == "Columns") {
+    if (property.empty() || property == "Columns" || property == "RowLabels") {
       model_->changed(true);
     } else if (property == "Cell" || property == "Order") {
       model_->changed(false);
     }
     if (property.empty() || property == "Order" || property == "Cell" || property == "Columns") {
-      showSortIndicator(*view_, list_.rowOrder(), 0);
+      showSortIndicator(*view_, list_.rowOrder(), model_->labelColumn() >= 0 ? -1 : 0);
     }
     if (property.empty() || property == "Row") applyCurrent();
   }
@@ -125,6 +139,13 @@ class VouchListView final : public ControlView {
     widths_->apply(
         [this](int c) {
           ColumnRule rule;
+          c = model_->controlColumn(c);
+          if (c < 0) {
+            // The row labels are sized to what they hold and never cut: they tell rows apart.
+            rule.twips = kLabelTwips;
+            rule.whole = true;
+            return rule;
+          }
           rule.set = true;
           if (c == 0) {
             rule.twips = toTwips(kMarkColumnPixels);

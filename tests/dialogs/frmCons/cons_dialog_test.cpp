@@ -5,6 +5,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
@@ -416,6 +417,8 @@ TEST_F(ConsDialog, BulkBatchesOverOneWorkTableAndSplitLinesStayBehind) {
     EXPECT_EQ(g.TextMatrix(thisQuantity(g), 3), "1.00");
     EXPECT_EQ(cell(g, 4, "批号"), "SN2611-02");
     EXPECT_EQ(g.TextMatrix(thisQuantity(g), 4), "4.00");
+    EXPECT_EQ(g.rowLabel(3), "FH26120010") << "a split line's rows keep their note's number";
+    EXPECT_EQ(g.rowLabel(4), "FH26120010");
     EXPECT_TRUE(g.isMarked(2)) << "marked, yet hidden";
     EXPECT_FALSE(g.isMarked(3) || g.isMarked(4)) << "appended lines start unmarked";
     // The hidden line's mark takes nothing: with no split row marked there is nothing to return.
@@ -433,6 +436,126 @@ TEST_F(ConsDialog, BulkBatchesOverOneWorkTableAndSplitLinesStayBehind) {
   body->moveFirst();
   EXPECT_EQ(body->value("cbatch").toString(), "SN2611-02");
   EXPECT_DOUBLE_EQ(body->value("iQuantity").toDouble(), 4);
+}
+
+// The note numbers of the lines, in the order the grid shows them.
+std::vector<std::string> lineNotes(const forms::MsSuperGrid& g) {
+  std::vector<std::string> notes;
+  for (int row = 1; row < g.Rows(); ++row) notes.push_back(g.rowLabel(row));
+  return notes;
+}
+
+// The head row showing delivery note `code`.
+int headRow(const forms::MsSuperGrid& heads, const std::string& code) {
+  for (int row = 1; row < heads.Rows(); ++row) {
+    if (cell(heads, row, "发货单号") == code) return row;
+  }
+  return 0;
+}
+
+// Every value of every row of a recordset, row by row, with the field names first.
+std::vector<std::string> dump(const std::shared_ptr<ado::Recordset>& rs) {
+  std::vector<std::string> out;
+  const auto fields = static_cast<std::size_t>(rs->fields()->count());
+  for (std::size_t f = 0; f < fields; ++f)
+    out.push_back(rs->field(Variant(std::int32_t(f)))->name());
+  for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
+    for (std::size_t f = 0; f < fields; ++f) out.push_back(rs->value(f).displayText());
+  }
+  return out;
+}
+
+// Lines of several notes each show the number of their note, beside the mark; the column is the
+// view's alone, so the grid's columns and what OK hands back are the same shown or hidden.
+TEST_F(ConsDialog, EveryLineShowsItsNotesNumberAndOkHandsOnTheSameRowsShownOrHidden) {
+  const auto take = [&](bool hide) {
+    return run([&](frmCons& f) {
+      f.cmdFilter.userClick();
+      forms::MsSuperGrid& heads = f.lstFhdHead;
+      forms::MsSuperGrid& g = f.lstFhdBody;
+      const int first = headRow(heads, "FH26110001");
+      const int second = headRow(heads, "FH26110002");
+      ASSERT_TRUE(first != 0 && second != 0);
+      ASSERT_TRUE(heads.userClickCell(first, 0));
+      const int cols = g.Cols();
+      EXPECT_EQ(g.rowLabelCaption(), "发货单号") << "the head list's caption for the number";
+      EXPECT_EQ(g.colByCaption("发货单号"), -1) << "no column of the grid";
+      EXPECT_EQ(lineNotes(g), (std::vector<std::string>{"FH26110001", "FH26110001"}));
+      ASSERT_TRUE(heads.userClickCell(second, 0));
+      EXPECT_EQ(g.Cols(), cols);
+      EXPECT_EQ(lineNotes(g),
+                (std::vector<std::string>{"FH26110001", "FH26110001", "FH26110002", "FH26110002"}));
+      EXPECT_EQ(cell(g, 3, "存货编码"), "0302002");
+      // Unmarking the first note lists the second's lines again; marking it adds its own after.
+      ASSERT_TRUE(heads.userClickCell(first, 0));
+      EXPECT_EQ(lineNotes(g), (std::vector<std::string>{"FH26110002", "FH26110002"}));
+      ASSERT_TRUE(heads.userClickCell(first, 0));
+      EXPECT_EQ(lineNotes(g),
+                (std::vector<std::string>{"FH26110002", "FH26110002", "FH26110001", "FH26110001"}));
+      EXPECT_EQ(cell(g, 3, "存货编码"), "0301001");
+
+      // The line menu hides the column (and shows it again).
+      host_->popupChoice = "mnuYJCDHeadNumber";
+      g.userMouseUp(forms::vbRightButton);
+      EXPECT_EQ(host_->popups.back(), "mnuYJCD");
+      EXPECT_FALSE(g.rowLabelsShown());
+      EXPECT_FALSE(f.mnuYJCD.items().empty());
+      if (!hide) {
+        g.userMouseUp(forms::vbRightButton);
+        EXPECT_TRUE(g.rowLabelsShown());
+      }
+      host_->popupChoice.clear();
+      ASSERT_TRUE(g.userClickCell(1, 0));
+      ASSERT_TRUE(g.userClickCell(3, 0));
+      answer({forms::vbYes});
+      f.cmdOk.userClick();
+      EXPECT_FALSE(f.Visible());
+    });
+  };
+  const LoadResult shown = take(false);
+  ASSERT_TRUE(shown.ok) << shown.err;
+  po_->UnLoadForm(false);
+  const LoadResult hidden = take(true);
+  ASSERT_TRUE(hidden.ok) << hidden.err;
+  ASSERT_TRUE(shown.coll && hidden.coll);
+  EXPECT_EQ(member(shown, "Body")->recordCount(), 2);
+  EXPECT_EQ(member(shown, "Head")->recordCount(), 2);
+  EXPECT_EQ(dump(member(shown, "Body")), dump(member(hidden, "Body")));
+  EXPECT_EQ(dump(member(shown, "Head")), dump(member(hidden, "Head")));
+}
+
+// A person finds the column as he left it, per dialog; a scripted run always starts with it shown.
+TEST_F(ConsDialog, AHiddenNoteNumberStaysHiddenForThePersonOnly) {
+  const auto settings = std::make_shared<test_support::MemoryViewSettings>();
+  const test_support::ScopedViewSettings installed(settings);
+  const auto hideAndLeave = [&](frmCons& f) {
+    EXPECT_TRUE(f.lstFhdBody.rowLabelsShown());
+    host_->popupChoice = "mnuYJCDHeadNumber";
+    f.lstFhdBody.userMouseUp(forms::vbRightButton);
+    f.cmdExit.userClick();
+  };
+  run(hideAndLeave);
+  EXPECT_FALSE(settings->items.contains("frmCons/Lines.HeadNumber")) << "a scripted run keeps none";
+  settings->items["frmCons/Lines.HeadNumber"] = "0";
+  run([&](frmCons& f) {
+    EXPECT_TRUE(f.lstFhdBody.rowLabelsShown()) << "nor reads one";
+    f.cmdExit.userClick();
+  });
+
+  scoped_.reset();
+  host_ = std::make_shared<test_support::PersonUiHost>();
+  scoped_ = std::make_unique<forms::ScopedUiHost>(host_);
+  settings->items.clear();
+  run(hideAndLeave);
+  EXPECT_EQ(settings->items["frmCons/Lines.HeadNumber"], "0");
+  run([&](frmCons& f) {
+    EXPECT_FALSE(f.lstFhdBody.rowLabelsShown());
+    host_->popupChoice = "mnuYJCDHeadNumber";
+    f.lstFhdBody.userMouseUp(forms::vbRightButton);
+    EXPECT_TRUE(f.lstFhdBody.rowLabelsShown());
+    f.cmdExit.userClick();
+  });
+  EXPECT_EQ(settings->items["frmCons/Lines.HeadNumber"], "1");
 }
 
 // Another workstation drops what the delivery queries read while the dialog is open: the error
