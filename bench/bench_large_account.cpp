@@ -5,6 +5,12 @@
 // delivery-note dialogs), Refer until the stock dialog is up with its grid filled, and the
 // write-backs of the public classes. Targets: 300 ms for a list, 100 ms for a write-back.
 //
+// The lists and the OK steps run on both engines (engine:0 the account file, engine:1 a database
+// on the server QUILLON_BENCH_SERVER names, as scripts/run-benchmarks.sh starts one; without it the
+// server's runs are skipped and say why); the rest on the file. The server's account is built once
+// a run, by COPY, and dropped at the end. --scale=N builds both at another scale (1000 by default;
+// the file's is cached like the scale-1000 one).
+//
 // BM_LargestListMemory opens the largest lists of them (the delivery-note heads, the purchase-order
 // heads) and compares what the process holds for them with the bytes of their values (target:
 // under twice): the heap the filter left in use (heap_ratio), the private memory it grew
@@ -20,6 +26,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -64,6 +71,7 @@
 #include "forms/ui_host.h"
 #include "module/module_ctl.h"
 #include "module/session.h"
+#include "sql/locations.h"
 #include "sql/sqlite/functions.h"
 
 namespace {
@@ -107,28 +115,18 @@ int traceEveryConnection(sqlite3* db, char**, const sqlite3_api_routines*) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// The account: a working copy of the cached scale-1000 account, with one production order of a
-// thousand product lines for the OK re-read.
+// The accounts: on the file, a working copy of the cached account; on the server, one built for
+// this run. Each gets one production order of a thousand product lines for the OK re-read.
+
+int gScale = bench::kLargeScale;
+
+constexpr int kFile = 0;
+constexpr int kServer = 1;
 
 struct Account {
-  bench::BenchDir dir{"quillon-bench-large"};
-  std::string path;
+  std::string path;   // the location: a file's path, a server's URI
+  std::string error;  // why the account is not there (the server's only)
 
-  Account() {
-    path = bench::workingCopy(dir);
-    auto cn = std::make_shared<ado::Connection>();
-    cn->open(components::suite::accountConnectionString(path));
-    cn->execute(
-        "INSERT INTO pp_POHead (ID, cCode, dDate, iProperty, iState, cMaker, cVerifier) VALUES "
-        "(900000, 'MOBIG', '2026-11-30', 2, 2, 'bench', 'bench')");
-    // Its lines are of materials the clerk may use too (class 0101 of the blocks).
-    cn->execute(
-        "INSERT INTO pp_POLine (MainID, ID, iRowNo, cInvCode, fQuantity, fInQuantity, cWhCode) "
-        "SELECT MainID + 9000000, 900000, MainID, '0101' || printf('%03d', 101 + MainID % 900), "
-        "fQuantity, 0, cWhCode FROM pp_POLine WHERE MainID <= " +
-        std::to_string(kChosenLines));
-    classes::registerAllClasses(automation::classRegistry());
-  }
   automation::ObjectPtr login(const std::string& user) const {
     return components::suite::Login::open(path, user, automation::DateValue{46361.0});
   }
@@ -137,16 +135,90 @@ struct Account {
     cn->open(components::suite::accountConnectionString(path));
     return cn;
   }
+
+  // The order MOBIG: its lines copy the first thousand lines of the account, of materials the
+  // clerk may use too (class 0101 of the blocks). In T-SQL both engines run.
+  void addBigOrder() const {
+    auto cn = connect();
+    cn->execute(
+        "INSERT INTO pp_POHead (ID, cCode, dDate, iProperty, iState, cMaker, cVerifier) VALUES "
+        "(900000, 'MOBIG', '2026-11-30', 2, 2, 'bench', 'bench')");
+    cn->execute(
+        "INSERT INTO pp_POLine (MainID, ID, iRowNo, cInvCode, fQuantity, fInQuantity, cWhCode) "
+        "SELECT MainID + 9000000, 900000, MainID, '0101' + cast(101 + MainID % 900 as "
+        "varchar(10)), fQuantity, 0, cWhCode FROM pp_POLine WHERE MainID <= " +
+        std::to_string(kChosenLines));
+  }
+};
+
+struct FileAccount : Account {
+  bench::BenchDir dir{"quillon-bench-large"};
+  FileAccount() {
+    path = bench::workingCopy(dir, gScale);
+    addBigOrder();
+    classes::registerAllClasses(automation::classRegistry());
+  }
+};
+
+// A database of its own on the server, dropped when the program ends.
+struct ServerAccount : Account {
+  ServerAccount() {
+    const char* server = std::getenv("QUILLON_BENCH_SERVER");
+    if (server == nullptr || *server == 0) {
+      error = "no server: set QUILLON_BENCH_SERVER (make bench starts one)";
+      return;
+    }
+    classes::registerAllClasses(automation::classRegistry());
+    try {
+      path = sql::Location(server)
+                 .withDatabaseName("quillon_bench_large_" + std::to_string(::getpid()))
+                 .text();
+      std::fprintf(stderr, "Building the scale-%d account on the server ...\n", gScale);
+      const db::DemoSummary summary = db::createDemoDatabase(path, gScale, true);
+      std::fprintf(stderr, "... %lld rows in %.1f s\n", static_cast<long long>(summary.totalRows()),
+                   summary.seconds);
+      addBigOrder();
+    } catch (const std::exception& e) {
+      error = std::string("the server's account was not built: ") + e.what();
+    }
+  }
+  ~ServerAccount() {
+    try {
+      if (!path.empty()) sql::Location(path).drop();
+    } catch (const std::exception&) {
+      // the benchmark server goes with its folder
+    }
+  }
+  ServerAccount(const ServerAccount&) = delete;
+  ServerAccount& operator=(const ServerAccount&) = delete;
 };
 
 Account& account() {
-  static Account a;
+  static FileAccount a;
   return a;
 }
 
-const std::string& userOf(const benchmark::State& state) {
+Account& serverAccount() {
+  static ServerAccount a;
+  return a;
+}
+
+// The account of a benchmark's engine (its first argument), or nullptr when the server's is not
+// there: the benchmark is then skipped with the reason.
+const Account* accountOf(benchmark::State& state) {
+  if (state.range(0) == kFile) return &account();
+  const Account& a = serverAccount();
+  if (!a.error.empty()) {
+    state.SkipWithError(a.error.c_str());
+    return nullptr;
+  }
+  return &a;
+}
+
+// The user of a benchmark: its first argument, or its second for those that take the engine.
+const std::string& userOf(const benchmark::State& state, int arg = 0) {
   static const std::string names[] = {kUsers[0], kUsers[1], kUsers[2]};
-  return names[state.range(0)];
+  return names[state.range(arg)];
 }
 
 // What a listed recordset holds: rows, fields and the bytes of its values as the engine would
@@ -176,11 +248,27 @@ Listed listedOf(const std::shared_ptr<ado::Recordset>& rs) {
   return l;
 }
 
-void report(benchmark::State& state, const Listed& l) {
+// The label of a benchmark that takes the engine first and the user second: "server, clerk".
+std::string engineLabel(const benchmark::State& state) {
+  return std::string(state.range(0) == kFile ? "file, " : "server, ") + userOf(state, 1);
+}
+
+void report(benchmark::State& state, const Listed& l, const std::string& label) {
   if (l.rows == 0) state.SkipWithError("nothing listed or chosen");
   state.counters["rows"] = static_cast<double>(l.rows);
   state.counters["fields"] = static_cast<double>(l.fields);
-  state.SetLabel(userOf(state));
+  state.SetLabel(label);
+}
+
+// A notice during a timed step (a message box with only an OK button, where a question would have
+// more) is the dialog refusing the step or failing it: the benchmark then ends with its text, as
+// the time would be that of the error's path.
+template <class Form>
+bool failOnMessage(benchmark::State& state, const bench::DrivingHost<Form>& host, int before,
+                   int after) {
+  if (after == before) return false;
+  state.SkipWithError(("the step said: " + host.lastNotice).c_str());
+  return true;
 }
 
 // Times one step inside a dialog shown by a class: `prepare` sets the dialog up untimed, `step`
@@ -188,49 +276,61 @@ void report(benchmark::State& state, const Listed& l) {
 template <class Form>
 void timedInDialog(benchmark::State& state, const std::function<void(Form&)>& prepare,
                    const std::function<void(Form&)>& step, const std::function<void()>& show,
-                   const std::function<Listed(Form&)>& listed, int answer = 0) {
+                   const std::function<Listed(Form&)>& listed, const std::string& label,
+                   int answer = 0) {
   auto host = std::make_shared<bench::DrivingHost<Form>>();
   host->answer = answer;
   forms::ScopedUiHost scoped(host);
   Listed l;
+  int before = 0;
+  int after = 0;
   for (auto _ : state) {
     double took = 0;
     host->drive = [&](Form& f) {
       prepare(f);
+      before = host->notices;
       const auto start = Clock::now();
       step(f);
       took = secondsSince(start);
+      after = host->notices;
       l = listed(f);
     };
     show();
     state.SetIterationTime(took);
+    if (after != before) break;
   }
-  report(state, l);
+  report(state, l, label);
+  failOnMessage(state, *host, before, after);
 }
 
 // ---------------------------------------------------------------------------------------------
 // Production orders: ProduceOrder.load shows frmProduceOrder.
 
-void showProduceOrder(const std::string& user, bool bOI, const std::string& code = "") {
+void showProduceOrder(const Account& a, const std::string& user, bool bOI,
+                      const std::string& code = "") {
   auto po = std::make_shared<classes::ProduceOrder>();
   Variant coll;
   std::string err;
-  if (!po->load(code, Variant(account().login(user)), coll, err, bOI, 0) && !err.empty()) {
+  if (!po->load(code, Variant(a.login(user)), coll, err, bOI, 0) && !err.empty()) {
     throw std::runtime_error(err);
   }
 }
 
 void BM_ProduceOrderFilter(benchmark::State& state) {
-  const std::string user = userOf(state);
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  const std::string user = userOf(state, 1);
   timedInDialog<dialogs::frmProduceOrder>(
       state, [](dialogs::frmProduceOrder&) {},
       [](dialogs::frmProduceOrder& f) { f.cmdFilter.userClick(); },
-      [&] { showProduceOrder(user, false); },
-      [](dialogs::frmProduceOrder& f) { return listedOf(f.headRecordset()); });
+      [&] { showProduceOrder(*a, user, false); },
+      [](dialogs::frmProduceOrder& f) { return listedOf(f.headRecordset()); }, engineLabel(state));
 }
 
 void BM_ProduceOrderOkRereadsThousandLines(benchmark::State& state) {
-  const std::string user = userOf(state);
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  const std::string user = userOf(state, 1);
   int lines = 0;
   timedInDialog<dialogs::frmProduceOrder>(
       state,
@@ -240,29 +340,35 @@ void BM_ProduceOrderOkRereadsThousandLines(benchmark::State& state) {
         lines = f.lstSub.itemCount();
       },
       [](dialogs::frmProduceOrder& f) { f.cmdOk.userClick(); },
-      [&] { showProduceOrder(user, true, "MOBIG"); },
-      [&](dialogs::frmProduceOrder&) { return Listed{lines, 0, 0}; });
+      [&] { showProduceOrder(*a, user, true, "MOBIG"); },
+      [&](dialogs::frmProduceOrder&) {
+        return Listed{lines, 0, 0};
+      },
+      engineLabel(state));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Outsourced orders: WWProduceOrder.load shows frmWWProduceOrder.
 
-void showWWProduceOrder(const std::string& user, bool bOI) {
+void showWWProduceOrder(const Account& a, const std::string& user, bool bOI) {
   auto ww = std::make_shared<classes::WWProduceOrder>();
   Variant coll;
   std::string err;
-  if (!ww->load("", Variant(account().login(user)), coll, err, bOI, 0) && !err.empty()) {
+  if (!ww->load("", Variant(a.login(user)), coll, err, bOI, 0) && !err.empty()) {
     throw std::runtime_error(err);
   }
 }
 
 void wwFilter(benchmark::State& state, bool bOI) {
-  const std::string user = userOf(state);
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  const std::string user = userOf(state, 1);
   timedInDialog<dialogs::frmWWProduceOrder>(
       state, [](dialogs::frmWWProduceOrder&) {},
       [](dialogs::frmWWProduceOrder& f) { f.cmdFilter.userClick(); },
-      [&] { showWWProduceOrder(user, bOI); },
-      [](dialogs::frmWWProduceOrder& f) { return listedOf(f.headerRecordset()); });
+      [&] { showWWProduceOrder(*a, user, bOI); },
+      [](dialogs::frmWWProduceOrder& f) { return listedOf(f.headerRecordset()); },
+      engineLabel(state));
 }
 void BM_WWReceiptFilter(benchmark::State& state) {
   wwFilter(state, true);
@@ -274,7 +380,9 @@ void BM_WWIssueFilter(benchmark::State& state) {
 // The headers of one order day (about three hundred, a thousand product lines), all marked with
 // their lines, then OK.
 void BM_WWOkRereadsThousandLines(benchmark::State& state) {
-  const std::string user = userOf(state);
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  const std::string user = userOf(state, 1);
   int lines = 0;
   timedInDialog<dialogs::frmWWProduceOrder>(
       state,
@@ -287,21 +395,26 @@ void BM_WWOkRereadsThousandLines(benchmark::State& state) {
         lines = f.VouchListB.Rows() - 1;
       },
       [](dialogs::frmWWProduceOrder& f) { f.cmdOk.userClick(); },
-      [&] { showWWProduceOrder(user, true); },
-      [&](dialogs::frmWWProduceOrder&) { return Listed{lines, 0, 0}; });
+      [&] { showWWProduceOrder(*a, user, true); },
+      [&](dialogs::frmWWProduceOrder&) {
+        return Listed{lines, 0, 0};
+      },
+      engineLabel(state));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Purchase orders and arrival notes (frmStockOrder), delivery notes (frmCons): loaded headless in
 // the user's session, as loadStockOrder and loadConsignment load them.
 
-void openSession(const std::string& user) {
-  module::OpenSession(std::dynamic_pointer_cast<components::MarlinLogin>(account().login(user)));
+void openSession(const Account& a, const std::string& user) {
+  module::OpenSession(std::dynamic_pointer_cast<components::MarlinLogin>(a.login(user)));
 }
 
 void BM_StockOrderFilter(benchmark::State& state) {
-  openSession(userOf(state));
-  const int tab = static_cast<int>(state.range(1));
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  openSession(*a, userOf(state, 1));
+  const int tab = static_cast<int>(state.range(2));
   auto host = std::make_shared<bench::DrivingHost<dialogs::frmStockOrder>>();
   host->answer = forms::vbYes;  // switching tabs asks first
   forms::ScopedUiHost scoped(host);
@@ -320,7 +433,7 @@ void BM_StockOrderFilter(benchmark::State& state) {
     form.reset();
     state.ResumeTiming();
   }
-  report(state, l);
+  report(state, l, engineLabel(state));
 }
 
 // Marks heads from the first until their lines make a thousand, shows the lines, marks them.
@@ -337,7 +450,9 @@ int markThousandLines(Form& form, forms::MsSuperGrid& heads, forms::MsSuperGrid&
 }
 
 void BM_StockOrderOkCollectsThousandLines(benchmark::State& state) {
-  openSession(userOf(state));
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  openSession(*a, userOf(state, 1));
   auto host = std::make_shared<bench::DrivingHost<dialogs::frmStockOrder>>();
   host->answer = forms::vbYes;
   forms::ScopedUiHost scoped(host);
@@ -348,18 +463,22 @@ void BM_StockOrderOkCollectsThousandLines(benchmark::State& state) {
     form->Load();
     form->cmdFilter.Click();
     lines = markThousandLines(*form, form->lstDdHead, form->lstDdBody);
+    const int before = host->notices;
     state.ResumeTiming();
     form->cmdOk.Click();
     state.PauseTiming();
+    if (failOnMessage(state, *host, before, host->notices)) break;
     form->Unload();
     form.reset();
     state.ResumeTiming();
   }
-  report(state, {lines, 0, 0});
+  report(state, {lines, 0, 0}, engineLabel(state));
 }
 
 void BM_ConsFilter(benchmark::State& state) {
-  openSession(userOf(state));
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  openSession(*a, userOf(state, 1));
   Listed l;
   for (auto _ : state) {
     state.PauseTiming();
@@ -374,11 +493,13 @@ void BM_ConsFilter(benchmark::State& state) {
     form.reset();
     state.ResumeTiming();
   }
-  report(state, l);
+  report(state, l, engineLabel(state));
 }
 
 void BM_ConsOkCollectsThousandLines(benchmark::State& state) {
-  openSession(userOf(state));
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  openSession(*a, userOf(state, 1));
   auto host = std::make_shared<bench::DrivingHost<dialogs::frmCons>>();
   host->answer = forms::vbYes;
   forms::ScopedUiHost scoped(host);
@@ -389,21 +510,25 @@ void BM_ConsOkCollectsThousandLines(benchmark::State& state) {
     form->Load();
     form->cmdFilter.Click();
     lines = markThousandLines(*form, form->lstFhdHead, form->lstFhdBody);
+    const int before = host->notices;
     state.ResumeTiming();
     form->cmdOk.Click();
     state.PauseTiming();
+    if (failOnMessage(state, *host, before, host->notices)) break;
     form->Unload();
     form.reset();
     state.ResumeTiming();
   }
-  report(state, {lines, 0, 0});
+  report(state, {lines, 0, 0}, engineLabel(state));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Return inventories: frmShow with the root's list (every inventory the user may see).
 
 void BM_ReturnInvSetRootList(benchmark::State& state) {
-  const auto login = account().login(userOf(state));
+  const Account* a = accountOf(state);
+  if (a == nullptr) return;
+  const auto login = a->login(userOf(state, 1));
   timedInDialog<dialogs::frmReturnInvSet>(
       state, [](dialogs::frmReturnInvSet&) {},
       [](dialogs::frmReturnInvSet& f) { f.treeMenu.userClickNode("mRoot"); },
@@ -414,7 +539,7 @@ void BM_ReturnInvSetRootList(benchmark::State& state) {
       [](dialogs::frmReturnInvSet& f) {
         return Listed{f.ListView1.itemCount(), 0, 0};
       },
-      forms::vbOK);
+      engineLabel(state), forms::vbOK);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -452,7 +577,7 @@ void BM_ReferUntilShown(benchmark::State& state) {
     refSelect.Refer(login, request);
     state.SetIterationTime(std::chrono::duration<double>(shown - start).count());
   }
-  report(state, {rows, 0, 0});
+  report(state, {rows, 0, 0}, userOf(state));
 }
 
 void BM_AutoReferOneLine(benchmark::State& state) {
@@ -465,7 +590,7 @@ void BM_AutoReferOneLine(benchmark::State& state) {
     refSelect.AutoRefer(login, request, err);
     rows = refSelect.ReturnData() ? refSelect.ReturnData()->recordCount() : 0;
   }
-  report(state, {rows, 0, 0});
+  report(state, {rows, 0, 0}, userOf(state));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -544,9 +669,8 @@ void BM_TrackSetWritCount(benchmark::State& state) {
   head->setValue(Variant("cWhCode"), row->value(std::size_t{0}));
   head->update();
   std::vector<ado::FieldDef> fields = {
-      {"cInvCode", ado::adVarWChar},    {"cBatch", ado::adVarWChar},
-      {"iSOutQuantity", ado::adDouble}, {"iSOutNum", ado::adDouble},
-      {"iQuantity", ado::adDouble},     {"iNum", ado::adDouble}};
+      {"cInvCode", ado::adVarWChar}, {"cBatch", ado::adVarWChar},  {"iSOutQuantity", ado::adDouble},
+      {"iSOutNum", ado::adDouble},   {"iQuantity", ado::adDouble}, {"iNum", ado::adDouble}};
   for (int k = 1; k <= 10; ++k) fields.push_back({"cFree" + std::to_string(k), ado::adVarWChar});
   auto body = ado::Recordset::fabricate(fields);
   body->addNew();
@@ -573,8 +697,9 @@ void BM_RefSelectWorkTable(benchmark::State& state) {
   const std::string batch =
       account()
           .connect()
-          ->execute("SELECT max(cBatch) FROM CurrentStock WHERE cWhCode = '01' AND cInvCode = "
-                    "'0101101'")
+          ->execute(
+              "SELECT max(cBatch) FROM CurrentStock WHERE cWhCode = '01' AND cInvCode = "
+              "'0101101'")
           ->value(std::size_t{0})
           .toString();
   classes::RefSelect refSelect;
@@ -651,7 +776,7 @@ double heapInUse() {
 
 template <class Form>
 void largestListMemory(benchmark::State& state) {
-  openSession("demo");
+  openSession(account(), "demo");
   Listed l;
   double held = 0;
   double grown = 0;
@@ -719,9 +844,8 @@ void explainTo(const std::string& file, const std::string& statementFile) {
   sql::registerServerFunctions(db);
   std::ofstream out(file);
   for (const std::string& sql : statements) {
-    if (sql.rfind("SELECT", 0) != 0 && sql.rfind("select", 0) != 0 &&
-        sql.rfind("UPDATE", 0) != 0 && sql.rfind("update", 0) != 0 &&
-        sql.rfind("WITH", 0) != 0 && sql.rfind("INSERT", 0) != 0 &&
+    if (sql.rfind("SELECT", 0) != 0 && sql.rfind("select", 0) != 0 && sql.rfind("UPDATE", 0) != 0 &&
+        sql.rfind("update", 0) != 0 && sql.rfind("WITH", 0) != 0 && sql.rfind("INSERT", 0) != 0 &&
         sql.rfind("insert", 0) != 0 && sql.rfind("DELETE", 0) != 0) {
       continue;
     }
@@ -748,53 +872,62 @@ void explainTo(const std::string& file, const std::string& statementFile) {
 void users(benchmark::internal::Benchmark* b) {
   b->ArgName("user")->Arg(0)->Arg(1);
 }
-void outsourcingUsers(benchmark::internal::Benchmark* b) {
-  b->ArgName("user")->Arg(0)->Arg(1)->Arg(2);
+// The engine first (the file, the server), then the user.
+void enginesAndUsers(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"engine", "user"});
+  for (int engine : {kFile, kServer}) b->Args({engine, 0})->Args({engine, 1});
+}
+void enginesAndOutsourcingUsers(benchmark::internal::Benchmark* b) {
+  b->ArgNames({"engine", "user"});
+  for (int engine : {kFile, kServer}) b->Args({engine, 0})->Args({engine, 1})->Args({engine, 2});
 }
 
 }  // namespace
 
 // A step measured inside a dialog set up afresh for it: a fixed number of turns, since the set-up
 // outweighs the step.
-#define QUILLON_DIALOG_BENCH(name)                                             \
-  QUILLON_BENCHMARK(name)->Apply(users)->UseManualTime()->Iterations(5)->Unit( \
+#define QUILLON_DIALOG_BENCH(name, apply)                                      \
+  QUILLON_BENCHMARK(name)->Apply(apply)->UseManualTime()->Iterations(5)->Unit( \
       benchmark::kMillisecond)
-QUILLON_DIALOG_BENCH(BM_ProduceOrderFilter);
-QUILLON_DIALOG_BENCH(BM_ProduceOrderOkRereadsThousandLines);
-#define QUILLON_WW_BENCH(name)  \
-  QUILLON_BENCHMARK(name)       \
-      ->Apply(outsourcingUsers) \
-      ->UseManualTime()         \
-      ->Iterations(5)           \
-      ->Unit(benchmark::kMillisecond)
-QUILLON_WW_BENCH(BM_WWReceiptFilter);
-QUILLON_WW_BENCH(BM_WWIssueFilter);
+QUILLON_DIALOG_BENCH(BM_ProduceOrderFilter, enginesAndUsers);
+QUILLON_DIALOG_BENCH(BM_ProduceOrderOkRereadsThousandLines, enginesAndUsers);
+QUILLON_DIALOG_BENCH(BM_WWReceiptFilter, enginesAndOutsourcingUsers);
+QUILLON_DIALOG_BENCH(BM_WWIssueFilter, enginesAndOutsourcingUsers);
 QUILLON_BENCHMARK(BM_WWOkRereadsThousandLines)
-    ->ArgName("user")
-    ->Arg(0)
-    ->Arg(2)
+    ->ArgNames({"engine", "user"})
+    ->Args({kFile, 0})
+    ->Args({kFile, 2})
+    ->Args({kServer, 0})
+    ->Args({kServer, 2})
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
 QUILLON_BENCHMARK(BM_StockOrderFilter)
-    ->ArgNames({"user", "tab"})
-    ->Args({0, 0})
-    ->Args({1, 0})
-    ->Args({0, 1})
-    ->Args({1, 1})
+    ->ArgNames({"engine", "user", "tab"})
+    ->Args({kFile, 0, 0})
+    ->Args({kFile, 1, 0})
+    ->Args({kFile, 0, 1})
+    ->Args({kFile, 1, 1})
+    ->Args({kServer, 0, 0})
+    ->Args({kServer, 1, 0})
+    ->Args({kServer, 0, 1})
+    ->Args({kServer, 1, 1})
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
 QUILLON_BENCHMARK(BM_StockOrderOkCollectsThousandLines)
-    ->Apply(users)
+    ->Apply(enginesAndUsers)
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
-QUILLON_BENCHMARK(BM_ConsFilter)->Apply(users)->Iterations(5)->Unit(benchmark::kMillisecond);
+QUILLON_BENCHMARK(BM_ConsFilter)
+    ->Apply(enginesAndUsers)
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 QUILLON_BENCHMARK(BM_ConsOkCollectsThousandLines)
-    ->Apply(users)
+    ->Apply(enginesAndUsers)
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
-QUILLON_DIALOG_BENCH(BM_ReturnInvSetRootList);
-QUILLON_DIALOG_BENCH(BM_ReferUntilShown);
+QUILLON_DIALOG_BENCH(BM_ReturnInvSetRootList, enginesAndUsers);
+QUILLON_DIALOG_BENCH(BM_ReferUntilShown, users);
 QUILLON_BENCHMARK(BM_AutoReferOneLine)->Apply(users)->Unit(benchmark::kMillisecond);
 QUILLON_BENCHMARK(BM_ProduceOrderWritefQuantity)->Apply(users)->Unit(benchmark::kMillisecond);
 QUILLON_BENCHMARK(BM_ProduceOrderWritefDispQuantity)->Apply(users)->Unit(benchmark::kMillisecond);
@@ -814,6 +947,13 @@ int main(int argc, char** argv) {
       explain = argv[i] + 10;
     } else if (std::strncmp(argv[i], "--statements=", 13) == 0) {
       statements = argv[i] + 13;
+    } else if (i > 0 && std::strncmp(argv[i], "--scale=", 8) == 0) {
+      gScale = std::atoi(argv[i] + 8);
+      if (gScale < 1 || gScale > db::kMaxDemoScale) {
+        std::fprintf(stderr, "%s: --scale needs a whole number from 1 to %d\n", argv[0],
+                     db::kMaxDemoScale);
+        return 1;
+      }
     } else {
       args.push_back(argv[i]);
     }

@@ -1,6 +1,8 @@
 // The UI host of the headless dialog benchmarks: it plays the user of one kind of form (runs
 // `drive` on it when it is shown modally, then leaves it with its close box), answers message
-// boxes with `answer` (0: the default button) and cancels every other dialog.
+// boxes with `answer` (0: the default button) and cancels every other dialog. It counts the
+// notices apart (a box with only an OK button: a refusal or an error, not a question) and keeps
+// the last one's text.
 #pragma once
 
 #include <functional>
@@ -19,6 +21,8 @@ class DrivingHost : public forms::UiHost {
   std::function<void(FormT&)> drive;
   int answer = 0;
   int messages = 0;
+  int notices = 0;
+  std::string lastNotice;
 
   void runModal(forms::Form& form) override {
     if (drive) drive(dynamic_cast<FormT&>(form));
@@ -26,6 +30,10 @@ class DrivingHost : public forms::UiHost {
   }
   int messageBox(const forms::MessageBoxRequest& r) override {
     ++messages;
+    if (r.buttons == forms::vbOKOnly) {
+      ++notices;
+      lastNotice = r.prompt;
+    }
     return answer != 0 ? answer : r.defaultAnswer();
   }
   std::optional<std::string> inputBox(const forms::InputBoxRequest&) override { return {}; }
