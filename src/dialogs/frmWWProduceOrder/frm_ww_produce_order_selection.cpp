@@ -237,11 +237,15 @@ void frmWWProduceOrder::okClicked() {
   RecordsetPtr child;
   if (materialsInUse() && !(child = readChild())) return;
 
+  // Only the concession lines' statement reads the rejection records; an ordinary receipt's
+  // inspected line is chosen by its inspection row alone (its rejection, if any, is not in the
+  // statement the lines are read again from).
+  const bool rejections = lineStatementOf(mode(), ownerVouchType()) == LineStatement::YbjsPoMain;
   std::vector<SelectedLine> chosen;
   for (int row : MarkedRows(VouchListB)) {
     chosen.push_back({VouchCell(VouchListB, row, "MainID"),
                       VouchCell(VouchListB, row, "ichkautoid"),
-                      VouchCell(VouchListB, row, "irejid")});
+                      rejections ? VouchCell(VouchListB, row, "irejid") : std::string()});
   }
   if (chosen.empty()) return refuseNothingChosen(SSTab1, SSTab1.Tab());
   const std::vector<std::string> heads = MarkedCells(VouchListH, "ID");

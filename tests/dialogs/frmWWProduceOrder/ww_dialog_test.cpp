@@ -129,6 +129,9 @@ TEST_F(WWDialog, EachModeListsAndReturnsOneOrder) {
         EXPECT_EQ(VouchCell(f.VouchListB, rowOf(f.VouchListB, "MainID", "2"), "fQuantity"), "55.00")
             << "an inspected line offers what its inspection found good";
         mark(f.VouchListB, "MainID", "1");
+        // An inspected line whose inspection row names a rejection: an ordinary receipt takes
+        // its good quantity, whatever the rejection record holds.
+        mark(f.VouchListB, "MainID", "2");
         f.cmdOk.userClick();
       },
       true, 0);
@@ -136,7 +139,7 @@ TEST_F(WWDialog, EachModeListsAndReturnsOneOrder) {
   ASSERT_TRUE(r.coll);
   EXPECT_EQ(r.coll->count(), 2);
   EXPECT_EQ(keys(member(r, "Parent"), "ID"), (std::set<int>{1}));
-  EXPECT_EQ(keys(member(r, "Sub"), "MainID"), (std::set<int>{1}));
+  EXPECT_EQ(keys(member(r, "Sub"), "MainID"), (std::set<int>{1, 2}));
   EXPECT_EQ(member(r, "Sub")->value("iarrptrintype").toLong(), 0);
 
   // Concession receipt (voucher type 72): only the accepted, not yet received goods.
