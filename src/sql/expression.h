@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -82,7 +83,12 @@ class ExprTranslator {
   // `columns`: a column counts by its declared type where the translation knows it (the account
   // file's schema).
   enum class Evident { Bigint, Real };
-  bool holds(std::size_t begin, std::size_t end, Evident type, bool columns = true) const;
+  // `untyped`: a column whose type the translation does not know counts as one that may be of
+  // the type.
+  bool holds(std::size_t begin, std::size_t end, Evident type, bool columns = true,
+             bool untyped = false) const;
+  // The tokens of the one column of a sub-select in parentheses (a Group item), if it has one.
+  std::optional<std::pair<std::size_t, std::size_t>> subSelectColumn(const Item& item) const;
   // Whether tokens [begin, end) are evidently an int: int literals, int columns, conversions to
   // int and what keeps their type (arithmetic of ints, ISNULL, ABS, ROUND, …, counts, lengths).
   bool isInt(std::size_t begin, std::size_t end) const;
@@ -96,6 +102,8 @@ class ExprTranslator {
                            const std::vector<std::pair<std::size_t, std::size_t>>& results) const;
   bool isOperand(const Item& item) const;
   bool isSign(const std::vector<Item>& its, std::size_t k) const;
+  // The first of items [begin, end) after the unary "+" signs that start them (never `end`).
+  std::size_t afterPlus(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
   // Whether an operand other than a literal is a text: evidently (a text function, a conversion
   // to text, a concatenation, a CASE or COALESCE with a text literal among its results), maybe (a
   // CASE, COALESCE, ISNULL or NULLIF of columns) or not.
