@@ -472,8 +472,14 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end, bool keyed
       // what the dialect adds to it; so do they group and sort.
       const std::size_t operandEnd = e == k && isOperand(its[k]) ? k + 1 : e;
       Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
-      if (text == Textual::No && listed && operandEnd > k && wholeKey(its, operandEnd))
+      if (text == Textual::No && listed && operandEnd > k && wholeKey(its, operandEnd)) {
         text = operandText(its, k, operandEnd);
+        // A text literal of a list that removes duplicates or groups is one of its texts:
+        // "select 'A' union select 'a'" gives one row.
+        if (operandEnd == k + 1 && st.inSelectList && its[k].kind == Item::Kind::Token &&
+            head.kind == TokenKind::String)
+          text = Textual::Evident;
+      }
       if (text != Textual::No) {
         st.out.add(
             d_.caseBlind(operandEnd > k + 1 ? arithmetic(its, k, operandEnd) : itemText(its[k]),
@@ -1366,8 +1372,10 @@ std::string ExprTranslator::isnull(std::size_t open, std::size_t comma, std::siz
   const bool secondMaybeReal = !secondReal && holds(comma + 1, close, Evident::Real, true, true) &&
                                !isText(open + 1, comma) && !isText(comma + 1, close);
   if (!firstReal && !null && (secondReal || secondMaybeReal)) {
-    // A bigint first argument (a conversion to bigint) cuts the real to a bigint.
-    const bool bigint = holds(open + 1, comma, Evident::Bigint);
+    // A bigint first argument (a conversion to bigint) cuts the real to a bigint, unless it has
+    // an operand that may be a real (a bigint times a decimal column is a decimal).
+    const bool bigint = holds(open + 1, comma, Evident::Bigint) &&
+                        !holds(open + 1, comma, Evident::Real, true, true);
     if (!bigint && !isInt(open + 1, comma)) return d_.isnullOfFirstType(first, second, secondReal);
     TypeName intType;
     intType.base = bigint ? "bigint" : "int";

@@ -664,8 +664,9 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
        "isnull((select max(q) from t1 where a = 9), - 8 / 7) / 5 from t1 where a = 3",
        "0 | 3 | -3 | 3 | -0.2"},
       {"select isnull(nullif(a, 3), a + 1), isnull(nullif(e, 'BOB'), e), "
-       "isnull((select max(q) from t1), 1) / 2 from t1 where a = 3",
-       "4 | 'BOB' | 3.625"},
+       "isnull((select max(q) from t1), 1) / 2, isnull(convert(bigint, nullif(a, 3)) * q, 70.4) "
+       "from t1 where a = 3",
+       "4 | 'BOB' | 3.625 | 70.4"},
       {"select count(*) from t1 where isnull(nullif(e, 'BOB'), e) = 'bob'", "1"},
       // A conversion to int cuts a real as the decimal its 15 significant digits write.
       {"select cast((81.85) - - - 18.85 as int), convert(bigint, (0.7 + 0.1) * 10)", "63 | 8"},
@@ -704,6 +705,8 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select a from t1 order by case when a > 0 then e + '' end desc, a", "3; 1; 2"},
       {"select count(*) from (select distinct ltrim(e) as x from t1) d", "2"},
       {"select count(*) from (select rtrim(e) as x from t1 union select upper(e) from t1) d", "2"},
+      {"select count(*) from (select 'A' as x union select 'a' union select lower(e) from t1) d",
+       "3"},
       {"select lower(min(ltrim(e))), lower(max(e + '')), count(distinct ltrim(e)) from t1",
        "'apple' | 'bob' | 2"},
       {"select count(*) from t1 where ltrim(e) in ('APPLE', 'x')", "2"},
