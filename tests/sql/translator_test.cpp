@@ -171,13 +171,12 @@ TEST(Translator, ArithmeticFollowsTheServersPrecedence) {
   // After TOP the sign is a sign, not a subtraction from the row count.
   EXPECT_EQ(tr("select top 5 - a + b from t"), "select tsql_plus(- a, b) from t LIMIT 5");
   // A bigint among the results of a CASE or COALESCE makes it a bigint.
-  EXPECT_EQ(
-      tr("select case when a > 0 then cast(a as bigint) else b end * 2, "
-         "coalesce(a, convert(bigint, b)), case when a > 0 then a else b end from t"),
-      "select tsql_times(tsql_widen(CASE when a > 0 then tsql_bigint(CAST(tsql_decimal(a) AS "
-      "INTEGER)) "
-      "else b END), 2), tsql_widen(coalesce(a, tsql_bigint(CAST(tsql_decimal(b) AS INTEGER)))), "
-      "CASE when a > 0 then a else b END from t");
+  EXPECT_EQ(tr("select case when a > 0 then cast(a as bigint) else b end * 2, "
+               "coalesce(a, convert(bigint, b)), case when a > 0 then a else b end from t"),
+            "select tsql_times(tsql_widen(CASE when a > 0 then "
+            "tsql_bigint(CAST(tsql_decimal(a) AS INTEGER)) else b END), 2), "
+            "tsql_widen(coalesce(a, tsql_bigint(CAST(tsql_decimal(b) AS INTEGER)))), "
+            "CASE when a > 0 then a else b END from t");
   // A decimal or float among them makes it a real, whatever the conditions compare.
   EXPECT_EQ(tr("select case when a > 1.5 then a else 0 end, coalesce(a, 2.5) / 2, "
                "case when a > 0 then cast(b as float) else cast(a as bigint) end from t"),
