@@ -472,6 +472,12 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end, bool keyed
       // what the dialect adds to it; so do they group and sort.
       const std::size_t operandEnd = e == k && isOperand(its[k]) ? k + 1 : e;
       Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
+      // An expression written as a text key of GROUP BY is written as the key is, also inside a
+      // larger one, so that the server sees the grouped expression (upper(ltrim(e)) … group by
+      // ltrim(e)).
+      if (text == Textual::No && operandEnd > k &&
+          isGroupKey(its[k].begin, its[operandEnd - 1].end))
+        text = operandText(its, k, operandEnd);
       if (text == Textual::No && listed && operandEnd > k && wholeKey(its, operandEnd)) {
         text = operandText(its, k, operandEnd);
         // A text literal of a list that removes duplicates or groups is one of its texts:
@@ -632,6 +638,7 @@ void ExprTranslator::checkGrouping(const std::vector<Item>& its, std::size_t lis
     if (k < its.size() && !comma(k) && !clauseEnds(k)) continue;
     if (k > start) {
       grouping.keys.emplace_back(its[start].begin, its[k - 1].end);
+      groupKeys_.push_back(grouping.keys.back());
       if (k == start + 1) {
         const Token& last = t_[its[start].end - 1];
         if ((its[start].kind == Item::Kind::Token || its[start].kind == Item::Kind::Path) &&
@@ -787,6 +794,22 @@ void ExprTranslator::checkGrouped(std::size_t begin, std::size_t end, const Grou
     }
     i = last;
   }
+}
+
+bool ExprTranslator::isGroupKey(std::size_t begin, std::size_t end) const {
+  for (const auto& [from, to] : groupKeys_) {
+    if (to - from != end - begin) continue;
+    bool same = true;
+    for (std::size_t i = 0; same && i < end - begin; ++i) {
+      const Token& a = t_[begin + i];
+      const Token& b = t_[from + i];
+      const bool folded = a.kind == TokenKind::Word || a.kind == TokenKind::Name;
+      same = a.kind == b.kind &&
+             (folded ? asciiLower(a.text) == asciiLower(b.text) : a.text == b.text);
+    }
+    if (same) return true;
+  }
+  return false;
 }
 
 // Item k as it stands outside arithmetic and select heads; may consume the item after it.

@@ -57,6 +57,9 @@ class ExprTranslator {
   bool namedColumn(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void selectHead(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const;
+  // Whether tokens [begin, end) are written as a GROUP BY key (word by word, as checkGrouped
+  // matches them).
+  bool isGroupKey(std::size_t begin, std::size_t end) const;
   // What a grouped select groups by: the token ranges of its GROUP BY expressions, the names of
   // the plain columns among them (lower case), and the names of its own tables and aliases.
   struct Grouping {
@@ -129,6 +132,9 @@ class ExprTranslator {
   // (Unknown where two of them differ, or the name is also an alias); empty when the translation
   // reads no schema.
   std::unordered_map<std::string, ValueType> columns_;
+  // The token ranges of the GROUP BY keys of the selects written so far (checkGrouping notes
+  // them before the select's list is written).
+  mutable std::vector<std::pair<std::size_t, std::size_t>> groupKeys_;
 };
 
 // Whether a word is a keyword (never a column or function name in the library's SQL).

@@ -701,6 +701,7 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       // Text expressions group, sort and remove duplicates without regard to case too.
       {"select count(*) from (select ltrim(e) as x from t1 group by ltrim(e)) d", "2"},
       {"select count(*) from (select e + '' as x, count(*) as n from t1 group by e + '') d", "2"},
+      {"select count(*) from (select upper(ltrim(e)) + 'x' as x from t1 group by ltrim(e)) d", "2"},
       {"select a from t1 order by ltrim(e), a", "1; 2; 3"},
       {"select a from t1 order by case when a > 0 then e + '' end desc, a", "3; 1; 2"},
       {"select count(*) from (select distinct ltrim(e) as x from t1) d", "2"},
