@@ -18,7 +18,7 @@ class Database;
 
 namespace quillon::db {
 
-inline constexpr int kMaxDemoScale = 1000;
+inline constexpr int kMaxDemoScale = 10000;
 
 struct DemoSummary {
   int scale = 1;
