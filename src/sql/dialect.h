@@ -102,11 +102,12 @@ class Dialect {
   // a bigint also where the value comes from another result; and one that has a decimal or a
   // float among them, which makes it a real (an int result divides as a real, 3 / 2 is 1.5).
   virtual std::string bigint(const std::string& expr) const = 0;
-  // ISNULL(first, second) with a second argument the statement shows to be a decimal or float and
-  // a first one whose type it does not show: the result has the first argument's type as far as
-  // the engine knows it (an int cuts the real to an int).
-  virtual std::string isnullOfFirstType(const std::string& first,
-                                        const std::string& second) const = 0;
+  // ISNULL(first, second) with a first argument whose type the translation does not know and a
+  // second one that is a decimal or float (`real`) or may be one (a column of unknown type): the
+  // result has the first argument's type as far as the engine knows it (an int cuts a real to an
+  // int).
+  virtual std::string isnullOfFirstType(const std::string& first, const std::string& second,
+                                        bool real) const = 0;
   virtual std::string real(const std::string& expr) const = 0;
   // "a ^ b".
   virtual std::string bitXor(const std::string& left, const std::string& right) const = 0;

@@ -49,6 +49,8 @@ bool containsWord(const std::array<std::string_view, N>& set, const Token& t) {
   return false;
 }
 
+bool endsSelectList(const Token& w);
+
 bool nameToken(const Token& t) {
   return t.kind == TokenKind::Name || (t.kind == TokenKind::Word && !t.keyword);
 }
@@ -231,8 +233,10 @@ ExprTranslator::Flavour ExprTranslator::flavour(const std::vector<Item>& term) c
     return Flavour::Unknown;
   }
   if (item.kind == Item::Kind::Group) {
+    // A unary plus leaves the operand as it is: "(+ 'a')" is a text.
     const auto inner = items(item.begin + 1, item.end - 1);
-    if (inner.size() == 1) return flavour(inner);
+    const std::size_t from = afterPlus(inner, 0, inner.size());
+    if (from + 1 == inner.size()) return flavour(std::vector<Item>{inner[from]});
     return Flavour::Unknown;
   }
   if (item.kind != Item::Kind::Call) return Flavour::Unknown;
@@ -298,12 +302,35 @@ std::vector<std::pair<std::size_t, std::size_t>> ExprTranslator::caseResults(
   return results;
 }
 
-bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type, bool columns) const {
+std::optional<std::pair<std::size_t, std::size_t>> ExprTranslator::subSelectColumn(
+    const Item& item) const {
+  if (item.kind != Item::Kind::Group || item.end - item.begin <= 3 ||
+      !t_[item.begin + 1].isWord("select"))
+    return std::nullopt;
+  const std::size_t from = item.begin + 2;
+  const std::size_t close = item.end - 1;
+  for (std::size_t i = from; i < close; ++i) {
+    if (t_[i].isOp("(")) {
+      i = match_[i];
+    } else if (t_[i].isOp(",") || t_[i].isWord("top") || t_[i].isWord("distinct") ||
+               t_[i].isWord("union") || t_[i].isWord("except") || t_[i].isWord("intersect")) {
+      return std::nullopt;
+    } else if (t_[i].kind == TokenKind::Word && endsSelectList(t_[i])) {
+      return i > from ? std::optional(std::pair(from, i)) : std::nullopt;
+    }
+  }
+  return std::pair(from, close);
+}
+
+bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type, bool columns,
+                           bool untyped) const {
   for (const Item& item : items(begin, end)) {
     const Token& first = t_[item.begin];
-    if (columns && (item.kind == Item::Kind::Token || item.kind == Item::Kind::Path)) {
+    if (columns &&
+        (item.kind == Item::Kind::Path || (item.kind == Item::Kind::Token && nameToken(first)))) {
       const ValueType v = columnType(item);
       if (v == (type == Evident::Real ? ValueType::Real : ValueType::Bigint)) return true;
+      if (untyped && v == ValueType::Unknown && !first.isWord("null")) return true;
     }
     if (item.kind == Item::Kind::Token) {
       // A literal with a decimal point or an exponent is a decimal or a float.
@@ -311,11 +338,16 @@ bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type, boo
           first.text.find_first_of(".eE") != std::string::npos)
         return true;
     } else if (item.kind == Item::Kind::Group) {
-      if (item.end - item.begin > 2 && t_[item.begin + 1].isWord("select")) continue;
-      if (holds(item.begin + 1, item.end - 1, type, columns)) return true;
+      // A sub-select of one value has its column's type.
+      if (item.end - item.begin > 2 && t_[item.begin + 1].isWord("select")) {
+        const auto column = subSelectColumn(item);
+        if (column && holds(column->first, column->second, type, columns, untyped)) return true;
+        continue;
+      }
+      if (holds(item.begin + 1, item.end - 1, type, columns, untyped)) return true;
     } else if (item.kind == Item::Kind::Case) {
       for (const auto& [from, to] : caseResults(item)) {
-        if (holds(from, to, type, columns)) return true;
+        if (holds(from, to, type, columns, untyped)) return true;
       }
     } else if (item.kind == Item::Kind::Call) {
       const std::string name = asciiLower(first.text);
@@ -334,12 +366,13 @@ bool ExprTranslator::holds(std::size_t begin, std::size_t end, Evident type, boo
           }
         }
       } else if (name == "coalesce" || name == "isnull" || name == "nullif" || name == "round" ||
-                 name == "abs") {
-        // ISNULL, NULLIF, ROUND and ABS have their first argument's type, COALESCE its
-        // arguments' type.
+                 name == "abs" || name == "min" || name == "max" || name == "sum" ||
+                 name == "avg" || name == "floor" || name == "ceiling") {
+        // ISNULL, NULLIF, ROUND, ABS and the aggregates have their first argument's type,
+        // COALESCE its arguments' type.
         const auto cs = commas(open + 1, close);
         const std::size_t to = name == "coalesce" || cs.empty() ? close : cs.front();
-        if (holds(open + 1, to, type, columns)) return true;
+        if (holds(open + 1, to, type, columns, untyped)) return true;
       }
       if (typeAt < close) {
         std::size_t next = typeAt;
@@ -439,8 +472,20 @@ std::string ExprTranslator::range(std::size_t begin, std::size_t end, bool keyed
       // what the dialect adds to it; so do they group and sort.
       const std::size_t operandEnd = e == k && isOperand(its[k]) ? k + 1 : e;
       Textual text = operandEnd > k ? comparedText(its, k, operandEnd) : Textual::No;
-      if (text == Textual::No && listed && operandEnd > k && wholeKey(its, operandEnd))
+      // An expression written as a text key of GROUP BY is written as the key is, also inside a
+      // larger one, so that the server sees the grouped expression (upper(ltrim(e)) … group by
+      // ltrim(e)).
+      if (text == Textual::No && operandEnd > k &&
+          isGroupKey(its[k].begin, its[operandEnd - 1].end))
         text = operandText(its, k, operandEnd);
+      if (text == Textual::No && listed && operandEnd > k && wholeKey(its, operandEnd)) {
+        text = operandText(its, k, operandEnd);
+        // A text literal of a list that removes duplicates or groups is one of its texts:
+        // "select 'A' union select 'a'" gives one row.
+        if (operandEnd == k + 1 && st.inSelectList && its[k].kind == Item::Kind::Token &&
+            head.kind == TokenKind::String)
+          text = Textual::Evident;
+      }
       if (text != Textual::No) {
         st.out.add(
             d_.caseBlind(operandEnd > k + 1 ? arithmetic(its, k, operandEnd) : itemText(its[k]),
@@ -593,6 +638,7 @@ void ExprTranslator::checkGrouping(const std::vector<Item>& its, std::size_t lis
     if (k < its.size() && !comma(k) && !clauseEnds(k)) continue;
     if (k > start) {
       grouping.keys.emplace_back(its[start].begin, its[k - 1].end);
+      groupKeys_.push_back(grouping.keys.back());
       if (k == start + 1) {
         const Token& last = t_[its[start].end - 1];
         if ((its[start].kind == Item::Kind::Token || its[start].kind == Item::Kind::Path) &&
@@ -748,6 +794,22 @@ void ExprTranslator::checkGrouped(std::size_t begin, std::size_t end, const Grou
     }
     i = last;
   }
+}
+
+bool ExprTranslator::isGroupKey(std::size_t begin, std::size_t end) const {
+  for (const auto& [from, to] : groupKeys_) {
+    if (to - from != end - begin) continue;
+    bool same = true;
+    for (std::size_t i = 0; same && i < end - begin; ++i) {
+      const Token& a = t_[begin + i];
+      const Token& b = t_[from + i];
+      const bool folded = a.kind == TokenKind::Word || a.kind == TokenKind::Name;
+      same = a.kind == b.kind &&
+             (folded ? asciiLower(a.text) == asciiLower(b.text) : a.text == b.text);
+    }
+    if (same) return true;
+  }
+  return false;
 }
 
 // Item k as it stands outside arithmetic and select heads; may consume the item after it.
@@ -944,6 +1006,15 @@ ExprTranslator::Textual ExprTranslator::operandText(const std::vector<Item>& its
   const auto tokenAt = [&](std::size_t k) -> const Token* {
     return k < its.size() && its[k].kind == Item::Kind::Token ? &t_[its[k].begin] : nullptr;
   };
+  // A unary plus leaves a text as it is ("+ (e + 'x')", "+ + 'a'"); a literal under one is an
+  // expression of its own.
+  const std::size_t from = afterPlus(its, begin, end);
+  if (from > begin && from + 1 == end) {
+    const Item& item = its[from];
+    if (item.kind == Item::Kind::Token && t_[item.begin].kind == TokenKind::String)
+      return Textual::Evident;
+    begin = from;
+  }
   if (end == begin + 1) {
     // A new identifier is no text T-SQL compares as one.
     const Item& item = its[begin];
@@ -962,6 +1033,13 @@ ExprTranslator::Textual ExprTranslator::operandText(const std::vector<Item>& its
     }
   }
   return plus && text ? Textual::Evident : Textual::No;
+}
+
+std::size_t ExprTranslator::afterPlus(const std::vector<Item>& its, std::size_t begin,
+                                      std::size_t end) const {
+  while (begin + 1 < end && its[begin].kind == Item::Kind::Token && t_[its[begin].begin].isOp("+"))
+    ++begin;
+  return begin;
 }
 
 bool ExprTranslator::isSign(const std::vector<Item>& its, std::size_t k) const {
@@ -1295,19 +1373,33 @@ std::string ExprTranslator::call(const Item& item) const {
 
 // ISNULL has its first argument's type: a decimal or float first argument makes an int second
 // one a real; an int first argument takes a real second one cut to an int (isnull(a, 2.7) is 2
-// when a is NULL). Where the statement does not show the first argument's type, the engine's
-// dialect keeps to it as far as the engine knows it.
+// when a is NULL, also where the real is a decimal column, a negated one, a CASE or a sub-select
+// of one). A second argument whose type the translation does not know (a column of a table it
+// read no types of: every column on the server) may be a real, and is cut too. Where the
+// translation does not know the first argument's type, the engine's dialect keeps to it as far
+// as the engine knows it.
 std::string ExprTranslator::isnull(std::size_t open, std::size_t comma, std::size_t close) const {
   const std::string first = range(open + 1, comma);
   std::string second = range(comma + 1, close);
   const bool firstReal = holds(open + 1, comma, Evident::Real);
-  // Only what the statement itself shows of the second argument counts: the server, which
-  // types the columns itself, decides the rest alike.
   const bool null = comma == open + 2 && t_[open + 1].isWord("null");
-  if (!firstReal && !null && holds(comma + 1, close, Evident::Real, false)) {
-    // A bigint first argument (a conversion to bigint) cuts the real to a bigint.
-    const bool bigint = holds(open + 1, comma, Evident::Bigint);
-    if (!bigint && !isInt(open + 1, comma)) return d_.isnullOfFirstType(first, second);
+  const bool secondReal = holds(comma + 1, close, Evident::Real);
+  // A text (a literal, a text function, a concatenation) is no real.
+  const auto isText = [&](std::size_t from, std::size_t to) {
+    const auto its = items(from, to);
+    const std::size_t k = its.empty() ? 0 : afterPlus(its, 0, its.size());
+    return !its.empty() && ((k + 1 == its.size() && its[k].kind == Item::Kind::Token &&
+                             t_[its[k].begin].kind == TokenKind::String) ||
+                            operandText(its, 0, its.size()) == Textual::Evident);
+  };
+  const bool secondMaybeReal = !secondReal && holds(comma + 1, close, Evident::Real, true, true) &&
+                               !isText(open + 1, comma) && !isText(comma + 1, close);
+  if (!firstReal && !null && (secondReal || secondMaybeReal)) {
+    // A bigint first argument (a conversion to bigint) cuts the real to a bigint, unless it has
+    // an operand that may be a real (a bigint times a decimal column is a decimal).
+    const bool bigint = holds(open + 1, comma, Evident::Bigint) &&
+                        !holds(open + 1, comma, Evident::Real, true, true);
+    if (!bigint && !isInt(open + 1, comma)) return d_.isnullOfFirstType(first, second, secondReal);
     TypeName intType;
     intType.base = bigint ? "bigint" : "int";
     intType.known = true;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -56,6 +57,9 @@ class ExprTranslator {
   bool namedColumn(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void selectHead(const std::vector<Item>& its, std::size_t& k, RangeState& st) const;
   void checkGrouping(const std::vector<Item>& its, std::size_t listBegin) const;
+  // Whether tokens [begin, end) are written as a GROUP BY key (word by word, as checkGrouped
+  // matches them).
+  bool isGroupKey(std::size_t begin, std::size_t end) const;
   // What a grouped select groups by: the token ranges of its GROUP BY expressions, the names of
   // the plain columns among them (lower case), and the names of its own tables and aliases.
   struct Grouping {
@@ -82,7 +86,12 @@ class ExprTranslator {
   // `columns`: a column counts by its declared type where the translation knows it (the account
   // file's schema).
   enum class Evident { Bigint, Real };
-  bool holds(std::size_t begin, std::size_t end, Evident type, bool columns = true) const;
+  // `untyped`: a column whose type the translation does not know counts as one that may be of
+  // the type.
+  bool holds(std::size_t begin, std::size_t end, Evident type, bool columns = true,
+             bool untyped = false) const;
+  // The tokens of the one column of a sub-select in parentheses (a Group item), if it has one.
+  std::optional<std::pair<std::size_t, std::size_t>> subSelectColumn(const Item& item) const;
   // Whether tokens [begin, end) are evidently an int: int literals, int columns, conversions to
   // int and what keeps their type (arithmetic of ints, ISNULL, ABS, ROUND, …, counts, lengths).
   bool isInt(std::size_t begin, std::size_t end) const;
@@ -96,6 +105,8 @@ class ExprTranslator {
                            const std::vector<std::pair<std::size_t, std::size_t>>& results) const;
   bool isOperand(const Item& item) const;
   bool isSign(const std::vector<Item>& its, std::size_t k) const;
+  // The first of items [begin, end) after the unary "+" signs that start them (never `end`).
+  std::size_t afterPlus(const std::vector<Item>& its, std::size_t begin, std::size_t end) const;
   // Whether an operand other than a literal is a text: evidently (a text function, a conversion
   // to text, a concatenation, a CASE or COALESCE with a text literal among its results), maybe (a
   // CASE, COALESCE, ISNULL or NULLIF of columns) or not.
@@ -121,6 +132,9 @@ class ExprTranslator {
   // (Unknown where two of them differ, or the name is also an alias); empty when the translation
   // reads no schema.
   std::unordered_map<std::string, ValueType> columns_;
+  // The token ranges of the GROUP BY keys of the selects written so far (checkGrouping notes
+  // them before the select's list is written).
+  mutable std::vector<std::pair<std::size_t, std::size_t>> groupKeys_;
 };
 
 // Whether a word is a keyword (never a column or function name in the library's SQL).

@@ -655,6 +655,21 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       {"select isnull(q, 5) / 2, isnull(convert(int, q), 2.7) from t1 where a = 2", "2.5 | 2"},
       {"select isnull(nullif(a, 2), -2.7) from t1 where a = 2", "-2"},
       {"select isnull(cast(nullif(a, 2) as bigint), 56.45) from t1 where a = 2", "56"},
+      // An int first argument cuts a second one that is a decimal column, negated, in a CASE or
+      // in a sub-select; a decimal sub-select first makes an int second a real. The server takes
+      // each type of a column per call, texts and ints included.
+      {"select isnull(1 / 1, - q) / 3, isnull(nullif(a, 3), q) / 2, "
+       "isnull(nullif(a, 3), case when a > 0 then -q end) / 2, "
+       "isnull(nullif(a, 3), (select max(q) from t1)) / 2, "
+       "isnull((select max(q) from t1 where a = 9), - 8 / 7) / 5 from t1 where a = 3",
+       "0 | 3 | -3 | 3 | -0.2"},
+      {"select isnull(nullif(a, 3), a + 1), isnull(nullif(e, 'BOB'), e), "
+       "isnull((select max(q) from t1), 1) / 2, isnull(convert(bigint, nullif(a, 3)) * q, 70.4) "
+       "from t1 where a = 3",
+       "4 | 'BOB' | 3.625 | 70.4"},
+      {"select count(*) from t1 where isnull(nullif(e, 'BOB'), e) = 'bob'", "1"},
+      // A conversion to int cuts a real as the decimal its 15 significant digits write.
+      {"select cast((81.85) - - - 18.85 as int), convert(bigint, (0.7 + 0.1) * 10)", "63 | 8"},
       // An alias of the list names a column of the result, not the table's column in the list;
       // a derived table's column is no table column.
       {"select q as a, isnull(a, 2.5) from t1 where a = 3", "7.25 | 3"},
@@ -686,16 +701,25 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
       // Text expressions group, sort and remove duplicates without regard to case too.
       {"select count(*) from (select ltrim(e) as x from t1 group by ltrim(e)) d", "2"},
       {"select count(*) from (select e + '' as x, count(*) as n from t1 group by e + '') d", "2"},
+      {"select count(*) from (select upper(ltrim(e)) + 'x' as x from t1 group by ltrim(e)) d", "2"},
       {"select a from t1 order by ltrim(e), a", "1; 2; 3"},
       {"select a from t1 order by case when a > 0 then e + '' end desc, a", "3; 1; 2"},
       {"select count(*) from (select distinct ltrim(e) as x from t1) d", "2"},
       {"select count(*) from (select rtrim(e) as x from t1 union select upper(e) from t1) d", "2"},
+      {"select count(*) from (select 'A' as x union select 'a' union select lower(e) from t1) d",
+       "3"},
       {"select lower(min(ltrim(e))), lower(max(e + '')), count(distinct ltrim(e)) from t1",
        "'apple' | 'bob' | 2"},
       {"select count(*) from t1 where ltrim(e) in ('APPLE', 'x')", "2"},
       {"select count(nullif(e, ltrim('APPLE'))), count(nullif('Bob', 'BOB')), "
        "count(nullif(e + 'x', (lower(e) + 'X'))) from t1",
        "1 | 0 | 0"},
+      // Also under a unary plus, and a CASE of texts; NULLIF's result is a text.
+      {"select count(nullif(+ (+ 'apple'), e)), count(nullif(+ + (e + 'x'), + e + 'X')), "
+       "count(nullif(+ (case when a > 0 then 'APPLE' end), e)), "
+       "count(nullif(e, + + (case when a > 0 then 'bob' end))) from t1",
+       "1 | 0 | 1 | 2"},
+      {"select count(*) from t1 where nullif(+ (+ 'apple'), 'x') = e", "2"},
       // ROUND keeps an int an int, rounds half away from zero, also to tens.
       {"select round(a, 0) / 2, round(a * 5, -1), round(-a * 5, -1) from t1 where a = 3",
        "1 | 20 | -20"},

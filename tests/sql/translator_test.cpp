@@ -173,15 +173,16 @@ TEST(Translator, ArithmeticFollowsTheServersPrecedence) {
   // A bigint among the results of a CASE or COALESCE makes it a bigint.
   EXPECT_EQ(tr("select case when a > 0 then cast(a as bigint) else b end * 2, "
                "coalesce(a, convert(bigint, b)), case when a > 0 then a else b end from t"),
-            "select tsql_times(tsql_widen(CASE when a > 0 then tsql_bigint(CAST(a AS INTEGER)) "
-            "else b END), 2), tsql_widen(coalesce(a, tsql_bigint(CAST(b AS INTEGER)))), "
+            "select tsql_times(tsql_widen(CASE when a > 0 then "
+            "tsql_bigint(CAST(tsql_decimal(a) AS INTEGER)) else b END), 2), "
+            "tsql_widen(coalesce(a, tsql_bigint(CAST(tsql_decimal(b) AS INTEGER)))), "
             "CASE when a > 0 then a else b END from t");
   // A decimal or float among them makes it a real, whatever the conditions compare.
   EXPECT_EQ(tr("select case when a > 1.5 then a else 0 end, coalesce(a, 2.5) / 2, "
                "case when a > 0 then cast(b as float) else cast(a as bigint) end from t"),
             "select CASE when a > 1.5 then a else 0 END, tsql_divide(tsql_real(coalesce(a, 2.5)), "
             "2), tsql_real(CASE when a > 0 then CAST(b AS REAL) else "
-            "tsql_bigint(CAST(a AS INTEGER)) END) from t");
+            "tsql_bigint(CAST(tsql_decimal(a) AS INTEGER)) END) from t");
 }
 
 TEST(Translator, CommonTableExpressionsStayOneStatement) {

@@ -128,9 +128,11 @@ std::string PgDialect::convert(const TypeName& type, const std::string& expr,
   }
   if (base == "money" || base == "smallmoney") return "tsql.round(tsql.real(" + expr + "), 4)";
   if (base == "float" || base == "real") return "tsql.real(" + expr + ")";
-  if (base == "bigint") return "CAST(trunc(tsql.real(" + expr + ")) AS bigint)";
+  // A real is cut as the decimal of its first 15 significant digits (the server's conversion of
+  // a double precision to numeric): 81.85 - 18.85 in doubles converts to 63, as in T-SQL.
+  if (base == "bigint") return "CAST(trunc(tsql.decimal(" + expr + ")) AS bigint)";
   if (base == "int" || base == "smallint" || base == "tinyint")
-    return "CAST(trunc(tsql.real(" + expr + ")) AS integer)";
+    return "CAST(trunc(tsql.decimal(" + expr + ")) AS integer)";
   if (base == "bit") return "CAST(tsql.real(" + expr + ") <> 0 AS integer)";
   if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
       base == "datetimeoffset")
@@ -175,10 +177,11 @@ std::string PgDialect::bigint(const std::string& expr) const {
   return expr;
 }
 
-std::string PgDialect::isnullOfFirstType(const std::string& first,
-                                         const std::string& second) const {
-  // The server knows the first argument's type: tsql.isnull has one of each numeric type.
-  return "tsql.isnull(" + first + ", tsql.real(" + second + "))";
+std::string PgDialect::isnullOfFirstType(const std::string& first, const std::string& second,
+                                         bool real) const {
+  // The server knows the arguments' types: tsql.isnull has one for each type of the first
+  // argument, and takes a second argument of any type where the statement does not show it.
+  return "tsql.isnull(" + first + ", " + (real ? "tsql.real(" + second + ")" : second) + ")";
 }
 
 std::string PgDialect::real(const std::string& expr) const {

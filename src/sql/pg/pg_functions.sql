@@ -290,6 +290,21 @@ CREATE OR REPLACE FUNCTION tsql.real(text) RETURNS double precision LANGUAGE sql
 CREATE OR REPLACE FUNCTION tsql.real(boolean) RETURNS double precision LANGUAGE sql
   IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::int::double precision $$;
 
+-- A number as the decimal a conversion to an integer cuts: a double precision as the decimal its
+-- first 15 significant digits write (81.85 - 18.85 in doubles is 63), integers exactly.
+CREATE OR REPLACE FUNCTION tsql.decimal(numeric) RETURNS numeric LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT $1 $$;
+CREATE OR REPLACE FUNCTION tsql.decimal(double precision) RETURNS numeric LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::numeric $$;
+CREATE OR REPLACE FUNCTION tsql.decimal(bigint) RETURNS numeric LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::numeric $$;
+CREATE OR REPLACE FUNCTION tsql.decimal(integer) RETURNS numeric LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::numeric $$;
+CREATE OR REPLACE FUNCTION tsql.decimal(text) RETURNS numeric LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT tsql.number($1)::numeric $$;
+CREATE OR REPLACE FUNCTION tsql.decimal(boolean) RETURNS numeric LANGUAGE sql
+  IMMUTABLE PARALLEL SAFE AS $$ SELECT $1::int::numeric $$;
+
 -- A value the planner cannot work out in advance (a function it does not inline or fold): an
 -- operator on it runs when a row reaches it, as T-SQL runs arithmetic that could fail.
 CREATE OR REPLACE FUNCTION tsql.unfolded(v anyelement) RETURNS anyelement LANGUAGE plpgsql
@@ -297,15 +312,35 @@ CREATE OR REPLACE FUNCTION tsql.unfolded(v anyelement) RETURNS anyelement LANGUA
 
 -- ISNULL of a value and a real has the value's type: an integer takes the real cut toward zero.
 CREATE OR REPLACE FUNCTION tsql.isnull(v integer, r double precision) RETURNS integer
-  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS integer)) $$;
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(tsql.decimal(r)) AS integer)) $$;
 CREATE OR REPLACE FUNCTION tsql.isnull(v smallint, r double precision) RETURNS smallint
-  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS smallint)) $$;
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(tsql.decimal(r)) AS smallint)) $$;
 CREATE OR REPLACE FUNCTION tsql.isnull(v bigint, r double precision) RETURNS bigint
-  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(r) AS bigint)) $$;
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(tsql.decimal(r)) AS bigint)) $$;
 CREATE OR REPLACE FUNCTION tsql.isnull(v double precision, r double precision)
   RETURNS double precision LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, r) $$;
 CREATE OR REPLACE FUNCTION tsql.isnull(v text, r double precision) RETURNS text
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, tsql.convert_text(r, NULL, 30)) $$;
+-- ISNULL of a value and one of a type the statement does not show (a column): the second is
+-- converted to the first one's type, as T-SQL converts it (an integer takes a real cut toward
+-- zero, the real its integer).
+CREATE OR REPLACE FUNCTION tsql.isnull(v integer, r anyelement) RETURNS integer
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(tsql.decimal(r)) AS integer)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v smallint, r anyelement) RETURNS smallint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(tsql.decimal(r)) AS smallint)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v bigint, r anyelement) RETURNS bigint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, CAST(trunc(tsql.decimal(r)) AS bigint)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v double precision, r anyelement) RETURNS double precision
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, tsql.real(r)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v tsql.citext, r anyelement) RETURNS tsql.citext
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  AS $$ SELECT coalesce(v, CAST(tsql.convert_text(r, NULL, 0) AS tsql.citext)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v text, r anyelement) RETURNS text
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, tsql.convert_text(r, NULL, 0)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v timestamp, r anyelement) RETURNS timestamp
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, tsql.datetime(r)) $$;
+CREATE OR REPLACE FUNCTION tsql.isnull(v time, r anyelement) RETURNS time
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, tsql.time(r)) $$;
 
 CREATE OR REPLACE FUNCTION tsql.round(v double precision, n bigint) RETURNS double precision
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::double precision $$;

@@ -363,6 +363,17 @@ void tsqlBigint(sqlite3_context* ctx, int, sqlite3_value** argv) {
   resultInteger(ctx, sqlite3_value_int64(argv[0]), true);
 }
 
+// tsql_decimal(x): a real as the decimal its first 15 significant digits write, as the server
+// converts a double precision to numeric; any other value as it is. A conversion to an integer
+// cuts that decimal: 81.85 - 18.85 is 62.99999999999999 in doubles and converts to 63, as the
+// decimal 63.00 does in T-SQL.
+void tsqlDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
+  if (sqlite3_value_type(argv[0]) != SQLITE_FLOAT) return sqlite3_result_value(ctx, argv[0]);
+  char buf[40];
+  std::snprintf(buf, sizeof buf, "%.15g", sqlite3_value_double(argv[0]));
+  sqlite3_result_double(ctx, std::strtod(buf, nullptr));
+}
+
 // tsql_widen(x): x, an integer marked as a bigint (the result of a CASE or COALESCE that has a
 // bigint among its results).
 void tsqlWiden(sqlite3_context* ctx, int, sqlite3_value** argv) {
@@ -917,6 +928,7 @@ constexpr Function kFunctions[] = {
     {"tsql_int", 1, tsqlInt, true},
     {"tsql_bigint", 1, tsqlBigint, true},
     {"tsql_widen", 1, tsqlWiden, true},
+    {"tsql_decimal", 1, tsqlDecimal, true},
     {"tsql_real", 1, tsqlReal, true},
     {"tsql_round", 2, tsqlRound, true},
     {"tsql_bitxor", 2, tsqlBitxor, true},

@@ -85,10 +85,11 @@ std::string SqliteDialect::convert(const TypeName& type, const std::string& expr
   if (base == "money" || base == "smallmoney") return "round(CAST(" + expr + " AS REAL), 4)";
   if (base == "float" || base == "real") return "CAST(" + expr + " AS REAL)";
   // An int is checked against its range; a bigint is marked as one, so that arithmetic on it
-  // goes on in 64 bits.
-  if (base == "bigint") return "tsql_bigint(CAST(" + expr + " AS INTEGER))";
+  // goes on in 64 bits. A real is cut as the decimal of its first 15 significant digits, as on
+  // the server.
+  if (base == "bigint") return "tsql_bigint(CAST(tsql_decimal(" + expr + ") AS INTEGER))";
   if (base == "int" || base == "smallint" || base == "tinyint")
-    return "tsql_int(CAST(" + expr + " AS INTEGER))";
+    return "tsql_int(CAST(tsql_decimal(" + expr + ") AS INTEGER))";
   if (base == "bit") return "(CAST(" + expr + " AS INTEGER) <> 0)";
   if (base == "datetime" || base == "smalldatetime" || base == "datetime2" ||
       base == "datetimeoffset")
@@ -117,8 +118,8 @@ std::string SqliteDialect::bigint(const std::string& expr) const {
   return "tsql_widen(" + expr + ")";
 }
 
-std::string SqliteDialect::isnullOfFirstType(const std::string& first,
-                                             const std::string& second) const {
+std::string SqliteDialect::isnullOfFirstType(const std::string& first, const std::string& second,
+                                             bool /*real*/) const {
   // The columns whose types the translation knows are typed by then: this first argument is an
   // expression of a sub-select or a parameter the engine keeps as each row gives it.
   return "ifnull(" + first + ", " + second + ")";

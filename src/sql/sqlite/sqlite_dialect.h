@@ -31,7 +31,8 @@ class SqliteDialect final : public Dialect {
                      bool remainder) const override;
   std::string arithmetic(char op, const std::string& left, const std::string& right) const override;
   std::string bigint(const std::string& expr) const override;
-  std::string isnullOfFirstType(const std::string& first, const std::string& second) const override;
+  std::string isnullOfFirstType(const std::string& first, const std::string& second,
+                                bool real) const override;
   std::string caseBlind(const std::string& operand, bool evident) const override;
   std::string real(const std::string& expr) const override;
   std::string bitXor(const std::string& left, const std::string& right) const override;
