@@ -73,11 +73,32 @@ struct ColumnSettingsRequest {
   std::string definitions;
 };
 
-// The suite's filter component: the named filter's dialog, answered with the WHERE text the person
-// put together (code 1), or code 0 when cancelled.
+// One condition a named filter offers: the field it narrows, the caption shown beside it, its data
+// type ("text", "number", "date"), its operator ("=", "like", ">", ...) and whether the person
+// gives a range (from / to) instead of one value.
+struct FilterField {
+  std::string field;
+  std::string caption;
+  std::string dataType;
+  std::string op;
+  bool range = false;
+};
+
+// What the person typed for one FilterField: `from` is the value (the lower bound of a range),
+// `to` the upper bound of a range. Empty means no condition.
+struct FilterValue {
+  std::string from;
+  std::string to;
+};
+
+// The suite's filter component: the named filter's dialog with one labelled field per condition
+// of the filter, and a free condition box. Answered with the values typed (one per field, in the
+// request's order) and the free condition (code 1), or code 0 when cancelled. The component, not
+// the host, makes the WHERE text from them.
 struct FilterRequest {
   std::string filterName;
   std::string subsystem;
+  std::vector<FilterField> fields;
 };
 // A save-file question: where to write a file the person asked for (an exported list). The title
 // of the question, the name offered (a file name or path) and the file type it is for, as
@@ -89,8 +110,9 @@ struct SaveFileRequest {
 };
 
 struct FilterResult {
-  int code = 0;  // 1 when the user confirmed
-  std::string where;
+  int code = 0;                     // 1 when the user confirmed
+  std::string where;                // the free condition, as typed
+  std::vector<FilterValue> values;  // per field of the request; fewer means the rest are empty
 };
 
 class UiHost {

@@ -420,7 +420,7 @@ std::optional<std::string> ScriptedUiHost::columnSettings(const ColumnSettingsRe
 FilterResult ScriptedUiHost::filterDialog(const FilterRequest& request) {
   FilterResult result;
   if (const auto queued = nextAnswer(ActionKind::Filter); queued && !queued->cancel) {
-    result = {1, queued->text};
+    result = {1, queued->text, {}};
   }
   note("filter " + quoteText(request.filterName) + " -> " +
        (result.code == 1 ? quoteText(result.where) : std::string("cancel")));

@@ -15,6 +15,7 @@
 #include "components/filter.h"
 #include "components/registration.h"
 #include "components/suite/filter/filter_objects.h"
+#include "components/suite/filter/filter_where.h"
 #include "components/suite/inv_positions.h"
 #include "components/suite/login.h"
 #include "dialogs/frmBatchPosition/frm_batch_position.h"
@@ -197,6 +198,15 @@ TEST_F(PositionSetTest, BatchInvPosFilterThenForm) {
   ASSERT_EQ(host->filterRequests.size(), 1u);
   EXPECT_EQ(host->filterRequests[0].filterName, "批次货位");
   EXPECT_EQ(host->filterRequests[0].subsystem, "ST");
+  // The filter's items, in their order, for the dialog to show as fields.
+  const auto& fields = host->filterRequests[0].fields;
+  ASSERT_EQ(fields.size(), 5u);
+  EXPECT_EQ(fields[0].caption, "仓库");
+  EXPECT_EQ(fields[1].op, "like");
+  EXPECT_EQ(fields[2].field, "cInvCode");
+  EXPECT_TRUE(fields[2].range);
+  EXPECT_FALSE(fields[3].range);
+  EXPECT_EQ(fields[4].dataType, "number");
   EXPECT_EQ(formsShown, std::vector<std::string>{"frmBatchPosition"});
 
   // Confirmed: the WHERE text comes back, and the second call had a filter dialog of its own.
@@ -244,6 +254,72 @@ TEST_F(PositionSetTest, BatchInvPosFilterThenForm) {
   std::vector<Variant> bad = {Variant(ObjectPtr()), Variant("批次货位"), Variant("")};
   EXPECT_THROW(object->invoke("BatchInvPos", InvokeKind::Method, bad), ComError);
   EXPECT_EQ(formsShown.size(), 3u);
+}
+
+// The WHERE text made of the values typed into the filter's fields (仓库 =, 货位 like, 存货编码 a
+// range, 批号 like, 结存数量 a number >) and the free condition, run on the account file.
+TEST_F(PositionSetTest, BatchInvPosMakesTheWhereTextFromTheFields) {
+  const std::string path = test_support::demoAccount().copy("filter-fields");
+  auto host = std::make_shared<test_support::RecordingUiHost>();
+  forms::ScopedUiHost scoped(host);
+  auto object = automation::CreateObject("Quillon.PositionSet");
+  auto login = ObjectPtr(test_support::loginAs("demo", path));
+  auto connection = test_support::connect(path);
+  auto rows = [&](const Variant& where) {
+    return connection->execute("select count(*) from InvPositionSum where " + where.toString())
+        ->value(std::size_t{0})
+        .toDouble();
+  };
+  auto filter = [&](std::vector<forms::FilterValue> values, std::string freeCondition) {
+    host->filters = {std::move(freeCondition)};
+    host->filterValues = {std::move(values)};
+    std::vector<Variant> args = {Variant(login), Variant("批次货位"), Variant("kept")};
+    object->invoke("BatchInvPos", InvokeKind::Method, args);
+    return args[2];
+  };
+
+  const Variant all =
+      filter({{"01", ""}, {"01A", ""}, {"0101", "0199"}, {"", ""}, {"0.5", ""}}, "iNum >= 0");
+  EXPECT_EQ(all, Variant("cWhCode = N'01' and cPosCode like N'%01A%' and cInvCode >= N'0101' and "
+                         "cInvCode <= N'0199' and iQuantity > 0.5 and (iNum >= 0)"));
+  const double held = connection
+                          ->execute(
+                              "select count(*) from InvPositionSum where cWhCode = '01' and "
+                              "cPosCode like '%01A%' and cInvCode between '0101' and '0199' "
+                              "and iQuantity > 0.5")
+                          ->value(std::size_t{0})
+                          .toDouble();
+  EXPECT_GT(held, 0) << "the demo account holds such rows";
+  EXPECT_EQ(rows(all), held);
+
+  // A value's quotes stay inside its literal: the condition matches nothing, it adds no "or".
+  const Variant quoted = filter({{"01' or '1'='1", ""}}, "");
+  EXPECT_EQ(quoted, Variant("cWhCode = N'01'' or ''1''=''1'"));
+  EXPECT_EQ(rows(quoted), 0);
+
+  // A like value with a wildcard of its own is taken as it is; a range with one end; blanks are
+  // no condition; the free condition alone stands as typed.
+  EXPECT_EQ(filter({{"", ""}, {"01A%", ""}, {"", "0199"}, {"  ", ""}}, ""),
+            Variant("cPosCode like N'01A%' and cInvCode <= N'0199'"));
+  EXPECT_EQ(filter({{" ", ""}}, "cWhCode = '02'"), Variant("cWhCode = '02'"));
+  EXPECT_EQ(filter({}, ""), Variant(""));
+
+  // A number field's value that is no number is refused before it reaches SQL, and the host's
+  // text stays as it was; so is a free condition that is not one expression.
+  host->filters = {std::string()};
+  host->filterValues = {{{}, {}, {}, {}, {"12; drop table x", ""}}};
+  std::vector<Variant> args = {Variant(login), Variant("批次货位"), Variant("kept")};
+  try {
+    object->invoke("BatchInvPos", InvokeKind::Method, args);
+    ADD_FAILURE() << "not a number";
+  } catch (const ComError& e) {
+    EXPECT_EQ(e.description(), components::suite::notANumberText("结存数量", "12; drop table x"));
+  }
+  EXPECT_EQ(args[2], Variant("kept"));
+  host->filters = {std::string("1=1) or (1=1")};
+  host->filterValues = {{{"01", ""}}};
+  EXPECT_THROW(object->invoke("BatchInvPos", InvokeKind::Method, args), ComError);
+  EXPECT_EQ(args[2], Variant("kept"));
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ class frmMore : public Form {
     lstPick.addColumn("内部", 0);
     lstPick.addItem("", "K1").setSubItem(1, "0104001");
     cmdFilter.Click = [this] {
-      const FilterResult r = currentUiHost().filterDialog({"库存过滤", "ST"});
+      const FilterResult r = currentUiHost().filterDialog({"库存过滤", "ST", {}});
       lblWhere.setCaption(r.code == 1 ? r.where : "(全部)");
     };
     cmdPick.Click = [this] {

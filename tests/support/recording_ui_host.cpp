@@ -88,7 +88,12 @@ forms::FilterResult RecordingUiHost::filterDialog(const forms::FilterRequest& re
   auto answer = filters.front();
   filters.pop_front();
   if (!answer) return {};
-  return {1, *answer};
+  forms::FilterResult result{1, *answer, {}};
+  if (!filterValues.empty()) {
+    result.values = std::move(filterValues.front());
+    filterValues.pop_front();
+  }
+  return result;
 }
 
 std::optional<std::string> RecordingUiHost::saveFileName(const forms::SaveFileRequest& request) {

@@ -52,6 +52,9 @@ class RecordingUiHost : public SilentUiHost {
   std::deque<std::optional<std::string>> inputs;
   std::vector<forms::FilterRequest> filterRequests;
   std::deque<std::optional<std::string>> filters;
+  // Field values typed into the next confirmed filter dialog (one list per dialog, taken along
+  // with the next `filters` answer); then none.
+  std::deque<std::vector<forms::FilterValue>> filterValues;
   std::vector<forms::SaveFileRequest> saveRequests;
   std::deque<std::optional<std::string>> saves;
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -148,11 +149,52 @@ TEST(DialogsTest, FilterDialogGivesTheConditionWhenConfirmed) {
     QTest::keyClicks(condition, "cWhCode = '01'");
     buttonCaptioned(dialog, QStringLiteral("确定"))->click();
   });
-  const forms::FilterResult result = host.filterDialog({"货位过滤", "ST"});
+  const forms::FilterResult result = host.filterDialog({"货位过滤", "ST", {}});
   EXPECT_EQ(result.code, 1);
   EXPECT_EQ(result.where, "cWhCode = '01'");
   whenModal([](QWidget& dialog) { buttonCaptioned(dialog, QStringLiteral("取消"))->click(); });
-  EXPECT_EQ(host.filterDialog({"货位过滤", "ST"}).code, 0);
+  EXPECT_EQ(host.filterDialog({"货位过滤", "ST", {}}).code, 0);
+}
+
+TEST(DialogsTest, FilterDialogShowsOneLabelledFieldPerConditionAndGivesTheValues) {
+  QtUiHost host;
+  const forms::FilterRequest request{"批次货位",
+                                     "ST",
+                                     {{"cWhCode", "仓库", "text", "=", false},
+                                      {"cPosCode", "货位", "text", "like", false},
+                                      {"cInvCode", "存货编码", "text", "=", true},
+                                      {"cBatch", "批号", "text", "like", false},
+                                      {"iQuantity", "结存数量", "number", ">", false}}};
+  QStringList captions;
+  whenModal([&](QWidget& dialog) {
+    for (auto* label : dialog.findChildren<QLabel*>()) captions << label->text();
+    auto edit = [&](const char* name) {
+      auto* found = dialog.findChild<QLineEdit*>(QString::fromUtf8(name));
+      EXPECT_NE(found, nullptr) << name;
+      return found;
+    };
+    QTest::keyClicks(edit("field.cWhCode"), "01");
+    QTest::keyClicks(edit("field.cInvCode.from"), "0101");
+    QTest::keyClicks(edit("field.cInvCode.to"), "0199");
+    QTest::keyClicks(edit("field.iQuantity"), "5");
+    EXPECT_EQ(dialog.findChild<QLineEdit*>(QStringLiteral("field.cInvCode")), nullptr)
+        << "a range has two fields, no single one";
+    QTest::keyClicks(dialog.findChild<QWidget*>(QStringLiteral("condition")), "iNum > 0");
+    buttonCaptioned(dialog, QStringLiteral("确定"))->click();
+  });
+  const forms::FilterResult result = host.filterDialog(request);
+  for (const char* caption :
+       {"仓库：", "货位：", "存货编码：", "批号：", "结存数量：", "从", "到", "其他条件："}) {
+    EXPECT_TRUE(captions.contains(QString::fromUtf8(caption))) << caption;
+  }
+  EXPECT_EQ(result.code, 1);
+  EXPECT_EQ(result.where, "iNum > 0");
+  ASSERT_EQ(result.values.size(), 5u);
+  EXPECT_EQ(result.values[0].from, "01");
+  EXPECT_EQ(result.values[1].from, "");
+  EXPECT_EQ(result.values[2].from, "0101");
+  EXPECT_EQ(result.values[2].to, "0199");
+  EXPECT_EQ(result.values[4].from, "5");
 }
 
 }  // namespace

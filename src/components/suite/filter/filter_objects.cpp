@@ -4,6 +4,7 @@
 #include "ado/recordset.h"
 #include "automation/class_registry.h"
 #include "components/suite/component_errors.h"
+#include "components/suite/filter/filter_where.h"
 #include "forms/ui_host.h"
 #include "sql/sql_text.h"
 
@@ -46,9 +47,25 @@ int FilterDialogObject::showFilter(FilterContext& context, const std::string& fi
       " AND cFilterName = " + sql::literal(filterName));
   if (!def || !def->isOpen() || def->eof()) raise(kErrBadArgument, unknownFilterText(filterName));
   result_.reset();
-  const forms::FilterResult answer =
-      forms::currentUiHost().filterDialog(forms::FilterRequest{filterName, subsystem});
-  if (answer.code == 1) result_ = std::make_shared<FilterOutcomeObject>(answer.where);
+  forms::FilterRequest request{filterName, subsystem, {}};
+  auto items = connection->execute(
+      "SELECT cFieldName, cCaption, cDataType, cOperator, bRange FROM FilterItem WHERE cSysID = " +
+      sql::literal(subsystem) + " AND cFilterName = " + sql::literal(filterName) +
+      " ORDER BY iOrder");
+  const auto text = [&](const char* column) {
+    const Variant v = items->value(column);
+    return v.isNull() ? std::string() : v.toString();
+  };
+  for (; items && items->isOpen() && !items->eof(); items->moveNext()) {
+    const Variant range = items->value("bRange");
+    request.fields.push_back({text("cFieldName"), text("cCaption"), text("cDataType"),
+                              text("cOperator"), !range.isNull() && range.toBool()});
+  }
+  const forms::FilterResult answer = forms::currentUiHost().filterDialog(request);
+  if (answer.code != 1) return answer.code;
+  // The WHERE text is made here, from the values, so a host only ever hands back what was typed.
+  result_ = std::make_shared<FilterOutcomeObject>(
+      filterWhereText(request.fields, answer.values, answer.where));
   return answer.code;
 }
 
