@@ -140,8 +140,26 @@ void parseInput(LineParser& p, DialogAction& a) {
   a.cancel = textOrCancel(p, a.text, "the input text");
 }
 
+// filter "TEXT" | filter cancel | filter ok | filter field "CAPTION" "VALUE" ["TO"]
 void parseFilter(LineParser& p, DialogAction& a) {
-  a.cancel = textOrCancel(p, a.text, "the filter's WHERE text");
+  if (p.atString()) {
+    a.text = p.string("the filter's WHERE text");
+    return;
+  }
+  const std::size_t start = p.offset();
+  const std::string w = p.bare("a text, field, ok or cancel");
+  if (automation::sameName(w, "cancel")) {
+    a.cancel = true;
+  } else if (automation::sameName(w, "ok")) {
+    a.number = forms::vbOK;
+  } else if (automation::sameName(w, "field")) {
+    a.target = "field";
+    a.key = p.string("the field's caption");
+    a.text = p.string("the field's value");
+    if (p.atString()) a.columnCaption = p.string("the upper end of the range");
+  } else {
+    p.failAt(start, "expected a text in double quotes, field, ok or cancel");
+  }
 }
 
 // A bare word, or cancel (then a.cancel is set and true returned).

@@ -143,7 +143,7 @@ struct DialogAction {
   int row = 0;
   int number = 0;  // tab index, expected row count, answer (vbOK ...)
   std::optional<int> columnNumber;
-  std::string columnCaption;  // when the column is named by its caption
+  std::string columnCaption;  // when the column is named by its caption; a filter range's upper end
   std::optional<bool> on;     // check on/off, node ... check on/off
   bool cancel = false;        // input/pick/date cancel
   std::vector<int> picks;

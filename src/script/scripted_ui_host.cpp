@@ -419,11 +419,40 @@ std::optional<std::string> ScriptedUiHost::columnSettings(const ColumnSettingsRe
 
 FilterResult ScriptedUiHost::filterDialog(const FilterRequest& request) {
   FilterResult result;
-  if (const auto queued = nextAnswer(ActionKind::Filter); queued && !queued->cancel) {
-    result = {1, queued->text, {}};
+  std::vector<FilterValue> values(request.fields.size());
+  std::string typed;  // the fields as the transcript shows them
+  SourcePos lastField;
+  auto queued = nextAnswer(ActionKind::Filter);
+  // `filter field` lines fill the dialog's fields; the next `filter` line confirms or cancels.
+  for (; queued && queued->target == "field"; queued = nextAnswer(ActionKind::Filter)) {
+    std::size_t i = 0;
+    while (i < request.fields.size() && request.fields[i].caption != queued->key) ++i;
+    if (i == request.fields.size()) {
+      fail(queued->pos,
+           "filter " + quoteText(request.filterName) + " has no field " + quoteText(queued->key));
+      return {};
+    }
+    if (!queued->columnCaption.empty() && !request.fields[i].range) {
+      fail(queued->pos, "filter field " + quoteText(queued->key) + " is not a range");
+      return {};
+    }
+    values[i] = {queued->text, queued->columnCaption};
+    typed += "field " + quoteText(queued->key) + " " + quoteText(queued->text) +
+             (queued->columnCaption.empty() ? "" : " " + quoteText(queued->columnCaption)) + " ";
+    lastField = queued->pos;
   }
-  note("filter " + quoteText(request.filterName) + " -> " +
-       (result.code == 1 ? quoteText(result.where) : std::string("cancel")));
+  if (!typed.empty() && !queued) {
+    fail(lastField, "filter field without a filter ok, text or cancel after it");
+    return {};
+  }
+  if (queued && !queued->cancel) {
+    result = {1, queued->number == vbOK ? std::string() : queued->text, std::move(values)};
+  }
+  std::string shown = "cancel";
+  if (result.code == 1) {
+    shown = typed + (queued->number == vbOK ? std::string("ok") : quoteText(result.where));
+  }
+  note("filter " + quoteText(request.filterName) + " -> " + shown);
   return result;
 }
 

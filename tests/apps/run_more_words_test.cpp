@@ -277,5 +277,50 @@ TEST_F(RunMoreWords, AReturnInventoryErrorIsTheCallsError) {
   EXPECT_TRUE(has(o.transcript, "form frmReturnInvSet unloaded")) << o.transcript;
 }
 
+// The batch-position filter's fields filled by a script: the WHERE text is made of them, the
+// transcript shows what was typed, and a field the filter does not have fails the script.
+TEST_F(RunMoreWords, FilterFieldsFillTheNamedFiltersDialog) {
+  constexpr const char* kCall =
+      "on frmBatchPosition\n"
+      "  close\n"
+      "end\n"
+      "call $ps.BatchInvPos $login \"批次货位\" $where\n";
+  const Outcome o = runScript(
+      std::string("login user=demo date=2026-12-05\n"
+                  "new $ps Quillon.PositionSet\n"
+                  "set $where = \"kept\"\n"
+                  "filter field \"仓库\" \"01\"\n"
+                  "filter field \"存货编码\" \"0101\" \"0199\"\n"
+                  "filter ok\n") +
+      kCall +
+      "expect $where = \"cWhCode = N'01' and cInvCode >= N'0101' and cInvCode <= N'0199'\"\n"
+      "filter field \"货位\" \"01A\"\n"
+      "filter \"iQuantity > 0\"\n" +
+      kCall + "expect $where = \"cPosCode like N'%01A%' and (iQuantity > 0)\"\n");
+  ASSERT_TRUE(o.result.ok) << o.result.message << o.transcript;
+  EXPECT_TRUE(has(o.transcript,
+                  "filter \"批次货位\" -> field \"仓库\" \"01\" field \"存货编码\" "
+                  "\"0101\" \"0199\" ok"))
+      << o.transcript;
+
+  const struct {
+    const char* lines;
+    const char* message;
+  } cases[] = {
+      {"filter field \"单价\" \"1\"\nfilter ok\n", "filter \"批次货位\" has no field \"单价\""},
+      {"filter field \"仓库\" \"01\" \"09\"\nfilter ok\n", "filter field \"仓库\" is not a range"},
+      {"filter field \"仓库\" \"01\"\n",
+       "filter field without a filter ok, text or cancel after it"},
+  };
+  for (const auto& c : cases) {
+    const Outcome bad = runScript(std::string("login user=demo date=2026-12-05\n"
+                                              "new $ps Quillon.PositionSet\n"
+                                              "set $where = \"kept\"\n") +
+                                  c.lines + kCall);
+    EXPECT_FALSE(bad.result.ok) << c.lines;
+    EXPECT_NE(bad.result.message.find(c.message), std::string::npos) << bad.result.message;
+  }
+}
+
 }  // namespace
 }  // namespace quillon::cli::run::testing

@@ -299,7 +299,7 @@ TEST(ScriptParserTest, ReferencesComparisonsAndDialogWordsWrittenWrongly) {
   EXPECT_EQ(errorOf("on frmA\n  button grd 0 1\nend"), "2:14 rows are numbered from 1");
   EXPECT_EQ(errorOf("on frmA\n  button grd 1\nend"), "2:15 expected a column number or caption");
   EXPECT_EQ(errorOf("button grd 1 1\n"), "1:1 \"button\" needs an on-block naming its form");
-  EXPECT_EQ(errorOf("filter maybe\n"), "1:8 expected a text in double quotes or cancel");
+  EXPECT_EQ(errorOf("filter maybe\n"), "1:8 expected a text in double quotes, field, ok or cancel");
   // expect $error in a block only after its sql.
   EXPECT_EQ(errorOf("on frmA\n  click cmdOk\n  expect $error = 5\nend"),
             "3:10 inside an on-block, expect $… may only follow a sql action, for its $error");
