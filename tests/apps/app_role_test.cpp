@@ -15,9 +15,9 @@
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "classes/public_classes.h"
-#include "module/shared_holds.h"
 #include "quillon_process.h"
 #include "sql/locations.h"
+#include "support/clerk_voucher.h"
 #include "support/demo_account.h"
 
 namespace quillon::cli {
@@ -36,39 +36,9 @@ std::string uriParameter(const std::string& uri, const std::string& key) {
   return {};
 }
 
-constexpr const char* kClerk = R"qhs(login user=demo date=2026-12-05
-new $po Quillon.ProduceOrder
-new $q Quillon.Suite.StockQueries
-new $r Quillon.RefSelect
-on frmProduceOrder
-  click chkAll
-  click cmdFilter
-  mark lstParent 1
-  mark lstSub 1
-  click cmdOk
-end
-$ok = call $po.load "" $login $coll $err - 11
-expect $ok = true
-expect $err = ""
-expect $coll["Child"].count = 5
-$made = call $r.CreateAndDropTmpCurrentStock $login true
-$sql = call $q.CurrentStockSql "01" "0101003"
-$net = call $r.GetAllBSQL $sql
-set $short = "silent"
-$ok = call $r.AutoRefer $login "01" "0101003" - 1000.0 0.0 0.0 0 $net false true "" $short
-$data = call $r.ReturnData
-expect $data.count = 1
-$id = call $data.Collect "AutoID"
-$taken = call $data.Collect "出库数量"
-$pieces = call $data.Collect "出库件数"
-$held = call $r.UpdateTmpCurrentStock $login $taken $pieces $id
-sql "select sum(fSumOutQ) as held_by_all from ST_StockHolds"
-$w = call $po.WritefQuantity 1 2.5 $err
-expect $w = true
-expect $err = ""
-$dropped = call $r.CreateAndDropTmpCurrentStock $login false
-sql "select count(*) as holds_left from ST_StockHolds"
-sql "create table #picked (cNote nvarchar(37), iQuantity decimal(21,7)) insert into #picked values (N'a', 1.5) select cNote, iQuantity from #picked drop table #picked"
+// What the clerk does beyond the voucher: a table of its own, then what the role must not do.
+constexpr const char* kBeyondTheVoucher =
+    R"qhs(sql "create table #picked (cNote nvarchar(37), iQuantity decimal(21,7)) insert into #picked values (N'a', 1.5) select cNote, iQuantity from #picked drop table #picked"
 sql "drop table Inventory"
 expect $error.Description like "*must be owner of table inventory*"
 sql "alter table CurrentStock add cNote varchar(10)"
@@ -84,12 +54,7 @@ class AppRole : public ::testing::Test {
     if (!test_support::onServer()) GTEST_SKIP() << "roles are the server's";
     owner_ = test_support::demoAccount(classes::registerAllClasses).copy("app_role");
     // Shared holds on, their tables made by the owner as `init-db --shared-holds` makes them.
-    auto conn = test_support::connect(owner_);
-    conn->execute(
-        "update accinformation set cValue = 'true' where cSysID = 'st' and cName = "
-        "'bSharedHolds'");
-    module::InstallSharedHolds(*conn);
-    conn->close();
+    test_support::turnOnSharedHolds(owner_);
     // A login role of this process, with no rights yet: roles are the whole server's.
     role_ = "clerk_" + std::to_string(::getpid());
     const Outcome made = psql("postgres", {"-c", "DROP ROLE IF EXISTS " + role_, "-c",
@@ -97,7 +62,7 @@ class AppRole : public ::testing::Test {
     ASSERT_EQ(made.status, 0) << made.err;
     desk_ = sql::Location(owner_).withLogin(role_, "clerk", 0).text();
     script_ = (dir_ / "clerk.qhs").string();
-    std::ofstream(script_, std::ios::binary) << kClerk;
+    std::ofstream(script_, std::ios::binary) << test_support::clerkVoucher() + kBeyondTheVoucher;
   }
 
   void TearDown() override {

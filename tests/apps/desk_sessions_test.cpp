@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "classes/public_classes.h"
-#include "module/shared_holds.h"
 #include "quillon_process.h"
+#include "support/clerk_voucher.h"
 #include "support/demo_account.h"
 
 namespace quillon::cli {
@@ -28,47 +28,12 @@ constexpr const char* kCount =
     "'APP' and pid <> pg_backend_pid()\"\n";
 
 std::string clerk(const std::string& app) {
-  const auto count = [&](const std::string& step) {
+  return test_support::clerkVoucher([&](std::string_view step) {
     std::string line = kCount;
     line.replace(line.find("STEP"), 4, step);
     line.replace(line.find("APP"), 3, app);
     return line;
-  };
-  return "login user=demo date=2026-12-05\n" + count("login") +
-         R"qhs(new $po Quillon.ProduceOrder
-new $q Quillon.Suite.StockQueries
-new $r Quillon.RefSelect
-on frmProduceOrder
-  click chkAll
-  click cmdFilter
-  mark lstParent 1
-  mark lstSub 1
-  click cmdOk
-end
-$ok = call $po.load "" $login $coll $err - 11
-expect $ok = true
-)qhs" + count("load") +
-         R"qhs($made = call $r.CreateAndDropTmpCurrentStock $login true
-)qhs" + count("worktable") +
-         R"qhs($sql = call $q.CurrentStockSql "01" "0101003"
-$net = call $r.GetAllBSQL $sql
-set $short = "silent"
-$ok = call $r.AutoRefer $login "01" "0101003" - 1000.0 0.0 0.0 0 $net false true "" $short
-$data = call $r.ReturnData
-expect $data.count = 1
-$id = call $data.Collect "AutoID"
-$taken = call $data.Collect "出库数量"
-$pieces = call $data.Collect "出库件数"
-$held = call $r.UpdateTmpCurrentStock $login $taken $pieces $id
-sql "select sum(fSumOutQ) as held_by_all from ST_StockHolds"
-)qhs" + count("hold") +
-         R"qhs($w = call $po.WritefQuantity 1 2.5 $err
-expect $w = true
-expect $err = ""
-)qhs" + count("writeback") +
-         R"qhs($dropped = call $r.CreateAndDropTmpCurrentStock $login false
-sql "select count(*) as holds_left from ST_StockHolds"
-)qhs" + count("dropped");
+  });
 }
 
 // The counts the script printed, in order: each "sessions_<step>" header, its rule, its number.
@@ -87,14 +52,7 @@ TEST(DeskSessions, AClerksMaterialIssueKeepsAtMostTwoServerSessions) {
   ScratchDir dir;
   const std::string account =
       test_support::demoAccount(classes::registerAllClasses).copy("desk_sessions");
-  {
-    auto conn = test_support::connect(account);
-    conn->execute(
-        "update accinformation set cValue = 'true' where cSysID = 'st' and cName = "
-        "'bSharedHolds'");
-    module::InstallSharedHolds(*conn);
-    conn->close();
-  }
+  test_support::turnOnSharedHolds(account);
   const std::string app = "desk_sessions_" + std::to_string(::getpid());
   const std::string desk = account + "&application_name=" + app;
   const std::string script = (dir / "clerk.qhs").string();
