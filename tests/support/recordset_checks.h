@@ -2,9 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
@@ -22,6 +24,21 @@ inline std::set<int> keys(ado::Recordset& rs, const char* field) {
   std::set<int> out;
   if (rs.bof() && rs.eof()) return out;
   for (rs.moveFirst(); !rs.eof(); rs.moveNext()) out.insert(rs.value(field).toLong());
+  return out;
+}
+
+// Every value of every row of a recordset, row by row, with the field names first: two recordsets
+// hold the same when these are equal.
+inline std::vector<std::string> allValues(ado::Recordset& rs) {
+  std::vector<std::string> out;
+  const auto fields = static_cast<std::size_t>(rs.fields()->count());
+  for (std::size_t f = 0; f < fields; ++f) {
+    out.push_back(rs.field(automation::Variant(static_cast<std::int32_t>(f)))->name());
+  }
+  if (rs.bof() && rs.eof()) return out;
+  for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+    for (std::size_t f = 0; f < fields; ++f) out.push_back(rs.value(f).displayText());
+  }
   return out;
 }
 

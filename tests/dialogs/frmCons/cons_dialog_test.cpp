@@ -24,6 +24,7 @@
 #include "support/demo_account.h"
 #include "support/memory_view_settings.h"
 #include "support/recording_ui_host.h"
+#include "support/recordset_checks.h"
 
 namespace quillon::dialogs {
 namespace {
@@ -453,18 +454,6 @@ int headRow(const forms::MsSuperGrid& heads, const std::string& code) {
   return 0;
 }
 
-// Every value of every row of a recordset, row by row, with the field names first.
-std::vector<std::string> dump(const std::shared_ptr<ado::Recordset>& rs) {
-  std::vector<std::string> out;
-  const auto fields = static_cast<std::size_t>(rs->fields()->count());
-  for (std::size_t f = 0; f < fields; ++f)
-    out.push_back(rs->field(Variant(std::int32_t(f)))->name());
-  for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
-    for (std::size_t f = 0; f < fields; ++f) out.push_back(rs->value(f).displayText());
-  }
-  return out;
-}
-
 // Lines of several notes each show the number of their note, beside the mark; the column is the
 // view's alone, so the grid's columns and what OK hands back are the same shown or hidden.
 TEST_F(ConsDialog, EveryLineShowsItsNotesNumberAndOkHandsOnTheSameRowsShownOrHidden) {
@@ -520,8 +509,10 @@ TEST_F(ConsDialog, EveryLineShowsItsNotesNumberAndOkHandsOnTheSameRowsShownOrHid
   ASSERT_TRUE(shown.coll && hidden.coll);
   EXPECT_EQ(member(shown, "Body")->recordCount(), 2);
   EXPECT_EQ(member(shown, "Head")->recordCount(), 2);
-  EXPECT_EQ(dump(member(shown, "Body")), dump(member(hidden, "Body")));
-  EXPECT_EQ(dump(member(shown, "Head")), dump(member(hidden, "Head")));
+  EXPECT_EQ(test_support::allValues(*member(shown, "Body")),
+            test_support::allValues(*member(hidden, "Body")));
+  EXPECT_EQ(test_support::allValues(*member(shown, "Head")),
+            test_support::allValues(*member(hidden, "Head")));
 }
 
 // A person finds the column as he left it, per dialog; a scripted run always starts with it shown.

@@ -22,6 +22,7 @@
 #include "module/vouch_lists.h"
 #include "support/demo_account.h"
 #include "support/recording_ui_host.h"
+#include "support/recordset_checks.h"
 
 namespace quillon::dialogs {
 namespace {
@@ -502,18 +503,6 @@ std::vector<std::string> orderNumbers(const forms::MarlinVouchList& list) {
   return out;
 }
 
-// Every value of every row of a recordset, row by row, with the field names first.
-std::vector<std::string> dump(const std::shared_ptr<ado::Recordset>& rs) {
-  std::vector<std::string> out;
-  const auto fields = static_cast<std::size_t>(rs->fields()->count());
-  for (std::size_t f = 0; f < fields; ++f)
-    out.push_back(rs->field(Variant(std::int32_t(f)))->name());
-  for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
-    for (std::size_t f = 0; f < fields; ++f) out.push_back(rs->value(f).displayText());
-  }
-  return out;
-}
-
 // Product lines and materials of two orders each show their own order's number, a column of the
 // view alone: OK hands back the same rows with it shown or hidden, and the menus hide it.
 TEST_F(WWDialog, LinesAndMaterialsOfTwoOrdersShowTheirOrdersNumber) {
@@ -583,7 +572,9 @@ TEST_F(WWDialog, LinesAndMaterialsOfTwoOrdersShowTheirOrdersNumber) {
   EXPECT_EQ(keys(member(shown, "Parent"), "ID").size(), 2u);
   EXPECT_EQ(keys(member(shown, "Sub"), "mainid"), (std::set<int>{1, 10}));
   for (const char* level : {"Parent", "Sub", "Child"}) {
-    EXPECT_EQ(dump(member(shown, level)), dump(member(hidden, level))) << level;
+    EXPECT_EQ(test_support::allValues(*member(shown, level)),
+              test_support::allValues(*member(hidden, level)))
+        << level;
   }
 }
 
