@@ -123,74 +123,40 @@ int gScale = bench::kLargeScale;
 constexpr int kFile = 0;
 constexpr int kServer = 1;
 
-struct Account {
-  std::string path;   // the location: a file's path, a server's URI
-  std::string error;  // why the account is not there (the server's only)
+using Account = bench::LargeAccount;
 
-  automation::ObjectPtr login(const std::string& user) const {
-    return components::suite::Login::open(path, user, automation::DateValue{46361.0});
-  }
-  std::shared_ptr<ado::Connection> connect() const {
-    auto cn = std::make_shared<ado::Connection>();
-    cn->open(components::suite::accountConnectionString(path));
-    return cn;
-  }
+// The order MOBIG: its lines copy the first thousand lines of the account, of materials the clerk
+// may use too (class 0101 of the blocks). In T-SQL both engines run.
+void addBigOrder(const Account& a) {
+  auto cn = a.connect();
+  cn->execute(
+      "INSERT INTO pp_POHead (ID, cCode, dDate, iProperty, iState, cMaker, cVerifier) VALUES "
+      "(900000, 'MOBIG', '2026-11-30', 2, 2, 'bench', 'bench')");
+  cn->execute(
+      "INSERT INTO pp_POLine (MainID, ID, iRowNo, cInvCode, fQuantity, fInQuantity, cWhCode) "
+      "SELECT MainID + 9000000, 900000, MainID, '0101' + cast(101 + MainID % 900 as "
+      "varchar(10)), fQuantity, 0, cWhCode FROM pp_POLine WHERE MainID <= " +
+      std::to_string(kChosenLines));
+}
 
-  // The order MOBIG: its lines copy the first thousand lines of the account, of materials the
-  // clerk may use too (class 0101 of the blocks). In T-SQL both engines run.
-  void addBigOrder() const {
-    auto cn = connect();
-    cn->execute(
-        "INSERT INTO pp_POHead (ID, cCode, dDate, iProperty, iState, cMaker, cVerifier) VALUES "
-        "(900000, 'MOBIG', '2026-11-30', 2, 2, 'bench', 'bench')");
-    cn->execute(
-        "INSERT INTO pp_POLine (MainID, ID, iRowNo, cInvCode, fQuantity, fInQuantity, cWhCode) "
-        "SELECT MainID + 9000000, 900000, MainID, '0101' + cast(101 + MainID % 900 as "
-        "varchar(10)), fQuantity, 0, cWhCode FROM pp_POLine WHERE MainID <= " +
-        std::to_string(kChosenLines));
-  }
-};
-
-struct FileAccount : Account {
-  bench::BenchDir dir{"quillon-bench-large"};
-  FileAccount() {
-    path = bench::workingCopy(dir, gScale);
-    addBigOrder();
+struct FileAccount : bench::FileLargeAccount {
+  FileAccount() : FileLargeAccount(gScale, "quillon-bench-large") {
+    addBigOrder(*this);
     classes::registerAllClasses(automation::classRegistry());
   }
 };
 
 // A database of its own on the server, dropped when the program ends.
-struct ServerAccount : Account {
-  ServerAccount() {
-    const char* server = std::getenv("QUILLON_BENCH_SERVER");
-    if (server == nullptr || *server == 0) {
-      error = "no server: set QUILLON_BENCH_SERVER (make bench starts one)";
-      return;
-    }
+struct ServerAccount : bench::ServerLargeAccount {
+  ServerAccount() : ServerLargeAccount(gScale, "quillon_bench_large_") {
     classes::registerAllClasses(automation::classRegistry());
+    if (!error.empty()) return;
     try {
-      path = sql::Location(server)
-                 .withDatabaseName("quillon_bench_large_" + std::to_string(::getpid()))
-                 .text();
-      std::fprintf(stderr, "Building the scale-%d account on the server ...\n", gScale);
-      const db::DemoSummary summary = db::createDemoDatabase(path, gScale, true);
-      std::fprintf(stderr, "... %lld rows in %.1f s\n", static_cast<long long>(summary.totalRows()),
-                   summary.seconds);
-      addBigOrder();
+      addBigOrder(*this);
     } catch (const std::exception& e) {
       error = std::string("the server's account was not built: ") + e.what();
     }
   }
-  ~ServerAccount() {
-    try {
-      if (!path.empty()) sql::Location(path).drop();
-    } catch (const std::exception&) {
-      // the benchmark server goes with its folder
-    }
-  }
-  ServerAccount(const ServerAccount&) = delete;
-  ServerAccount& operator=(const ServerAccount&) = delete;
 };
 
 Account& account() {

@@ -1,7 +1,9 @@
 // The large demo account of the benchmarks (scale 1000: about 4.7 million rows, 0.7 GB), built
 // once and kept beside the benchmark programs in bench/cache/, named by a key that changes with
 // the schema and with what the generator writes; a program works on a copy of it, since its
-// benchmarks write. Building takes about half a minute, copying a second or two.
+// benchmarks write. Building takes about half a minute, copying a second or two. The same account
+// on a server (QUILLON_BENCH_SERVER) is built for each program run, by COPY, and dropped at its
+// end (ServerLargeAccount).
 //
 // The key digests the schema's text and every row the generator writes at scale 2, which runs
 // each part of it, the per-block documents included: a change to either makes a new account, and
@@ -13,15 +15,24 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <system_error>
 
+#include "ado/connection.h"
+#include "automation/dispatch.h"
 #include "bench/bench_scratch.h"
+#include "components/suite/account_database.h"
+#include "components/suite/login.h"
 #include "db/demo_data.h"
 #include "db/schema.h"
 #include "sql/database.h"
+#include "sql/locations.h"
 #include "sql/sqlite/sqlite_database.h"
 
 namespace quillon::bench {
@@ -114,5 +125,61 @@ inline std::string workingCopy(const BenchDir& dir, int scale = kLargeScale) {
                              std::filesystem::copy_options::overwrite_existing);
   return copy.string();
 }
+
+// An account the benchmarks run on: a file's path or a server's URI, or why it is not there.
+struct LargeAccount {
+  std::string path;
+  std::string error;  // the server's only: no server named, or the build failed
+
+  automation::ObjectPtr login(const std::string& user) const {
+    return components::suite::Login::open(path, user, automation::DateValue{46361.0});
+  }
+  std::shared_ptr<ado::Connection> connect() const {
+    auto cn = std::make_shared<ado::Connection>();
+    cn->open(components::suite::accountConnectionString(path));
+    return cn;
+  }
+};
+
+// A working copy of the cached account of `scale`, in a scratch folder of its own.
+struct FileLargeAccount : LargeAccount {
+  BenchDir dir;
+  FileLargeAccount(int scale, std::string_view folder) : dir(folder) {
+    path = workingCopy(dir, scale);
+  }
+};
+
+// A database of its own on the server QUILLON_BENCH_SERVER names (the one `make bench` starts),
+// built with the demo data of `scale` and dropped when the object goes. Without a server, or when
+// the build fails, `error` says why and the benchmarks of the server skip with it.
+struct ServerLargeAccount : LargeAccount {
+  ServerLargeAccount(int scale, std::string_view databasePrefix) {
+    const char* server = std::getenv("QUILLON_BENCH_SERVER");
+    if (server == nullptr || *server == 0) {
+      error = "no server: set QUILLON_BENCH_SERVER (make bench starts one)";
+      return;
+    }
+    try {
+      path = sql::Location(server)
+                 .withDatabaseName(std::string(databasePrefix) + std::to_string(::getpid()))
+                 .text();
+      std::fprintf(stderr, "Building the scale-%d account on the server ...\n", scale);
+      const db::DemoSummary summary = db::createDemoDatabase(path, scale, true);
+      std::fprintf(stderr, "... %lld rows in %.1f s\n", static_cast<long long>(summary.totalRows()),
+                   summary.seconds);
+    } catch (const std::exception& e) {
+      error = std::string("the server's account was not built: ") + e.what();
+    }
+  }
+  ~ServerLargeAccount() {
+    try {
+      if (!path.empty()) sql::Location(path).drop();
+    } catch (const std::exception&) {
+      // the benchmark server goes with its folder
+    }
+  }
+  ServerLargeAccount(const ServerLargeAccount&) = delete;
+  ServerLargeAccount& operator=(const ServerLargeAccount&) = delete;
+};
 
 }  // namespace quillon::bench

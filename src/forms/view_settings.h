@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace quillon::forms {
 
@@ -16,6 +18,11 @@ class ViewSettings {
   virtual ~ViewSettings() = default;
   virtual std::optional<std::string> read(std::string_view form, std::string_view item) = 0;
   virtual void write(std::string_view form, std::string_view item, std::string_view text) = 0;
+  // Writes several items of a form together; a store that can keeps them in one write.
+  using Item = std::pair<std::string, std::string>;  // item name, text
+  virtual void writeAll(std::string_view form, const std::vector<Item>& items) {
+    for (const auto& [item, text] : items) write(form, item, text);
+  }
 };
 
 // The current store; null when none is installed.

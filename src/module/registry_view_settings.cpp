@@ -1,6 +1,7 @@
 #include "module/registry_view_settings.h"
 
 #include <optional>
+#include <vector>
 
 #include "components/marlin_login.h"
 #include "components/session_context.h"
@@ -47,6 +48,22 @@ class RegistrySettings final : public forms::ViewSettings {
     const std::string user = sessionUser();
     if (user.empty()) return;
     WriteRegistry(LayoutKeyOf(user, form), item, text);
+  }
+
+  void writeAll(std::string_view form, const std::vector<Item>& items) override {
+    const std::string user = sessionUser();
+    if (user.empty() || items.empty()) return;
+    std::vector<platform::RegistryKey::NamedText> values;
+    values.reserve(items.size());
+    for (const auto& [item, text] : items) values.push_back({item, text});
+    auto registry = platform::Registry::machine();
+    platform::RegistryKey key;
+    const std::string path = LayoutKeyOf(user, form);
+    if (registry.openKey(path, platform::RegAccess::Write, key) != platform::RegStatus::Success &&
+        registry.createKey(path, key) != platform::RegStatus::Success) {
+      return;
+    }
+    key.setStrings(values);
   }
 };
 

@@ -58,14 +58,26 @@ RegStatus RegistryKey::queryString(std::string_view valueName, std::string& text
 }
 
 RegStatus RegistryKey::setString(std::string_view valueName, std::string_view text) {
+  const NamedText value{valueName, text};
+  return setStrings(std::span<const NamedText>(&value, 1));
+}
+
+RegStatus RegistryKey::setStrings(std::span<const NamedText> values) {
   if (!open_) return RegStatus::InvalidHandle;
   if (access_ != RegAccess::Write) return RegStatus::AccessDenied;
-  if (!automation::utf8::isWellFormed(valueName) || !automation::utf8::isWellFormed(text))
-    return RegStatus::InvalidParameter;
+  for (const NamedText& value : values) {
+    if (!automation::utf8::isWellFormed(value.name) || !automation::utf8::isWellFormed(value.text))
+      return RegStatus::InvalidParameter;
+  }
   const UpdateResult result = updateRegistryFile(file_, [&](RegistryData& data) {
+    bool changed = !data.hasKey(path_);
     data.createKey(path_);
-    data.setValue(path_, valueName, text);
-    return true;
+    for (const NamedText& value : values) {
+      if (data.value(path_, value.name) == value.text) continue;
+      data.setValue(path_, value.name, value.text);
+      changed = true;
+    }
+    return changed;
   });
   return result == UpdateResult::Failed ? RegStatus::AccessDenied : RegStatus::Success;
 }

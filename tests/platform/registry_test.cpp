@@ -178,6 +178,49 @@ TEST(Registry, WriteReplacesTheFileInsteadOfRewritingIt) {
   EXPECT_EQ(text, "1");
 }
 
+// A form's dozen kept fields cost one synchronised rewrite, and keeping them again unchanged none.
+TEST(Registry, SeveralValuesAreWrittenTogetherAndUnchangedOnesNotAtAll) {
+  ScratchDir dir;
+  const auto file = dir / "registry";
+  Registry registry(file);
+  RegistryKey key;
+  ASSERT_EQ(registry.createKey(kKcgl, key), RegStatus::Success);
+  const auto inode = [&] {
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 ? st.st_ino : ino_t{0};
+  };
+  const std::vector<RegistryKey::NamedText> values{
+      {"Filter.txtCode", "A01"}, {"Filter.txtCode.codes", ""}, {"Filter", "1"}};
+  ASSERT_EQ(key.setStrings(values), RegStatus::Success);
+  const ino_t written = inode();
+
+  std::string text;
+  EXPECT_EQ(readValue(registry, kKcgl, "filter.TXTCODE", text), RegStatus::Success);
+  EXPECT_EQ(text, "A01");
+  EXPECT_EQ(readValue(registry, kKcgl, "Filter.txtCode.codes", text), RegStatus::Success);
+  EXPECT_EQ(text, "");
+
+  // The same texts again, one by one or together: the file is not replaced.
+  ASSERT_EQ(key.setStrings(values), RegStatus::Success);
+  ASSERT_EQ(key.setString("Filter", "1"), RegStatus::Success);
+  EXPECT_EQ(inode(), written);
+
+  // One changed value among unchanged ones replaces it, and keeps the others.
+  const std::vector<RegistryKey::NamedText> changed{{"Filter.txtCode", "B02"}, {"Filter", "1"}};
+  ASSERT_EQ(key.setStrings(changed), RegStatus::Success);
+  EXPECT_NE(inode(), written);
+  EXPECT_EQ(readValue(registry, kKcgl, "Filter.txtCode", text), RegStatus::Success);
+  EXPECT_EQ(text, "B02");
+  EXPECT_EQ(readValue(registry, kKcgl, "Filter", text), RegStatus::Success);
+  EXPECT_EQ(text, "1");
+
+  // A malformed text refuses the whole batch and writes nothing.
+  const std::vector<RegistryKey::NamedText> bad{{"Filter.txtCode", "C03"}, {"Filter", "\xff"}};
+  EXPECT_EQ(key.setStrings(bad), RegStatus::InvalidParameter);
+  EXPECT_EQ(readValue(registry, kKcgl, "Filter.txtCode", text), RegStatus::Success);
+  EXPECT_EQ(text, "B02");
+}
+
 TEST(Registry, GarbledFileReadsAsEmptyUntilTheNextWrite) {
   const std::vector<std::string> garbage = {
       "not a registry\n",

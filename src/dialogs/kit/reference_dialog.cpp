@@ -87,14 +87,17 @@ void ReferenceDialog::leaveOutOfFilter(forms::TextBox& field) {
 void ReferenceDialog::rememberFilter() {
   const auto store = filterStore();
   if (!store) return;
+  // One write for the whole filter: every field's text and codes, then the mark that it is kept.
+  std::vector<forms::ViewSettings::Item> items;
   for (forms::TextBox* box : filterFields_) {
     if (std::find(notFilter_.begin(), notFilter_.end(), box) != notFilter_.end()) continue;
     // A disabled field (the item, until a head is checked) does not filter now.
     const bool filters = box->Enabled();
-    store->write(Name(), textItem(*box), filters ? box->Text() : std::string());
-    store->write(Name(), codesItem(*box), filters ? box->LinkItem() : std::string());
+    items.emplace_back(textItem(*box), filters ? box->Text() : std::string());
+    items.emplace_back(codesItem(*box), filters ? box->LinkItem() : std::string());
   }
-  store->write(Name(), kFilterItem, "1");
+  items.emplace_back(std::string(kFilterItem), "1");
+  store->writeAll(Name(), items);
 }
 
 void ReferenceDialog::restoreFilter() {
