@@ -30,7 +30,8 @@ class RecordLoader {
   // few rows). True when the cursor is exhausted and the load settled. Throws what the cursor
   // throws.
   bool read(sql::Cursor& cursor, std::size_t maxRows,
-            std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max());
+            std::chrono::steady_clock::time_point deadline =
+                std::chrono::steady_clock::time_point::max());
   bool done() const { return done_; }
 
  private:

@@ -1,5 +1,7 @@
 #include "ado/recordset.h"
 
+#include <utility>
+
 #include "ado/ado_errors.h"
 #include "ado/fields.h"
 #include "ado/loader.h"
@@ -22,6 +24,8 @@ class FirstRowsHandler : public sql::ResultHandler {
   std::shared_ptr<RecordData> data;
 };
 
+thread_local std::size_t t_progressiveRows = 0;
+
 bool absent(const Variant& v) {
   return v.isMissing() || v.isEmpty() || v.isNothing();
 }
@@ -33,7 +37,27 @@ Recordset::Recordset()
 
 Recordset::~Recordset() = default;
 
+ProgressiveOpens::ProgressiveOpens(std::size_t firstRows)
+    : previous_(std::exchange(t_progressiveRows, firstRows)) {}
+
+ProgressiveOpens::~ProgressiveOpens() {
+  t_progressiveRows = previous_;
+}
+
 void Recordset::openSql(const std::string& text, const std::shared_ptr<Connection>& connection) {
+  if (t_progressiveRows > 0) {
+    sql::Database& db = connection->database();
+    if (std::unique_ptr<sql::Cursor> cursor = db.openRows(text)) {
+      auto load = std::make_shared<RowLoad>(db, std::move(cursor), t_progressiveRows);
+      connection_ = connection;
+      if (load->done()) {
+        core_->open(load->data());
+      } else {
+        load_ = std::move(load);
+      }
+      return;
+    }
+  }
   FirstRowsHandler handler;
   connection->database().execute(text, handler);
   connection_ = connection;
@@ -96,25 +120,10 @@ void Recordset::openData(std::shared_ptr<RecordData> data, std::string source,
   core()->open(std::move(data));
 }
 
-void Recordset::openProgressive(std::string_view sql,
-                                const std::shared_ptr<Connection>& connection,
+void Recordset::openProgressive(std::string_view sql, const std::shared_ptr<Connection>& connection,
                                 std::size_t firstRows) {
-  if (isOpen()) throwObjectOpen();
-  if (!connection) throwConnectionInvalid();
-  sql::Database& db = connection->database();
-  source_ = std::string(sql);
-  std::unique_ptr<sql::Cursor> cursor = db.openRows(source_);
-  if (!cursor) {
-    openSql(source_, connection);
-    return;
-  }
-  auto load = std::make_shared<RowLoad>(db, std::move(cursor), firstRows);
-  connection_ = connection;
-  if (load->done()) {
-    core_->open(load->data());
-  } else {
-    load_ = std::move(load);
-  }
+  const ProgressiveOpens progressive(firstRows > 0 ? firstRows : 1);
+  open(sql, connection);
 }
 
 void Recordset::completeLoad() const {

@@ -188,6 +188,20 @@ class Recordset : public automation::Object {
   std::int32_t cursorLocation_ = adUseServer;
 };
 
+// While one lives, on its thread, Recordset::open of a batch that is one query opens it as
+// openProgressive does, reading its first `firstRows` rows at once: for a dialog that shows the
+// recordsets it is about to open in a drawn list. Scopes nest; 0 turns it off inside.
+class ProgressiveOpens {
+ public:
+  explicit ProgressiveOpens(std::size_t firstRows);
+  ~ProgressiveOpens();
+  ProgressiveOpens(const ProgressiveOpens&) = delete;
+  ProgressiveOpens& operator=(const ProgressiveOpens&) = delete;
+
+ private:
+  std::size_t previous_;
+};
+
 // Registers "ADODB.Connection" and "ADODB.Recordset" for CreateObject.
 void registerAdoClasses(automation::ClassRegistry& registry);
 

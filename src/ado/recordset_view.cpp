@@ -10,15 +10,19 @@
 
 namespace quillon::ado {
 
+RecordsetView RecordsetView::growing(const Recordset& rs) {
+  const std::shared_ptr<RowLoad>& load = RecordsetInternal::load(rs);
+  if (!load) return RecordsetView(rs);
+  // Rows still loading: the view shows those read so far, in the order read, and grows.
+  RecordsetView view;
+  view.load_ = load;
+  view.data_ = load->data();
+  view.takeLoaded();
+  if (view.load_->done()) view.load_ = nullptr;
+  return view;
+}
+
 RecordsetView::RecordsetView(const Recordset& rs) {
-  if (const std::shared_ptr<RowLoad>& load = RecordsetInternal::load(rs)) {
-    // Rows still loading: the view shows those read so far, in the order read, and grows.
-    load_ = load;
-    data_ = load->data();
-    takeLoaded();
-    if (load_->done()) load_ = nullptr;
-    return;
-  }
   const RecordsetCore& core = *RecordsetInternal::core(rs);
   if (!core.isOpen()) return;
   data_ = core.data();
@@ -35,6 +39,10 @@ int RecordsetView::fieldCount() const {
 
 const std::string& RecordsetView::fieldName(int field) const {
   return data_->field(static_cast<std::size_t>(field)).name;
+}
+
+const FieldDef& RecordsetView::fieldDef(int field) const {
+  return data_->field(static_cast<std::size_t>(field));
 }
 
 std::optional<int> RecordsetView::fieldIndex(std::string_view name) const {

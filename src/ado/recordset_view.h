@@ -2,8 +2,8 @@
 // (filter and sort applied) as they are when the view is taken, with the field names, read by
 // position without moving the recordset's cursor. The rows themselves are shared with the
 // recordset, so a value written into it later shows through; rows added or removed later do not.
-// A view of a recordset opened progressively (Recordset::openProgressive) shows the rows read so
-// far and grows as more are read.
+// A growing view of a recordset opened progressively (Recordset::openProgressive) shows the rows
+// read so far and grows as more are read.
 #pragma once
 
 #include <chrono>
@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ado/data_type.h"
 #include "automation/variant.h"
 
 namespace quillon::ado {
@@ -27,11 +28,18 @@ class RowLoad;
 
 class RecordsetView {
  public:
-  // A closed recordset gives a view without fields and rows.
+  // A closed recordset gives a view without fields and rows. A recordset whose rows are still
+  // loading (Recordset::openProgressive) reads them all first.
   explicit RecordsetView(const Recordset& rs);
+  // For a list that draws the rows as they come: of a recordset still loading, the rows read so
+  // far, in the order read, growing as more are read (grow); of any other, as the constructor.
+  static RecordsetView growing(const Recordset& rs);
 
   int fieldCount() const;
   const std::string& fieldName(int field) const;  // 0-based, in field order
+  // The field's definition; while the rows still load, an expression's type is that of the rows
+  // read so far.
+  const FieldDef& fieldDef(int field) const;
   // A field by name without regard to case (the first of two with one name).
   std::optional<int> fieldIndex(std::string_view name) const;
   bool hasField(std::string_view name) const { return fieldIndex(name).has_value(); }
@@ -61,6 +69,7 @@ class RecordsetView {
   void growToEnd();
 
  private:
+  RecordsetView() = default;
   void takeLoaded();
 
   std::shared_ptr<RowLoad> load_;

@@ -29,9 +29,8 @@ void RowLoad::end() {
 
 bool RowLoad::fetch(std::size_t maxRows, std::chrono::nanoseconds budget) {
   if (done()) return false;
-  const auto deadline =
-      std::chrono::steady_clock::now() +
-      std::chrono::duration_cast<std::chrono::steady_clock::duration>(budget);
+  const auto deadline = std::chrono::steady_clock::now() +
+                        std::chrono::duration_cast<std::chrono::steady_clock::duration>(budget);
   try {
     loader_.read(*cursor_, maxRows, deadline);
   } catch (...) {

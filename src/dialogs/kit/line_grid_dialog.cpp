@@ -31,6 +31,7 @@
 #include "module/list_helpers.h"
 #include "module/lookups.h"
 #include "module/module_state.h"
+#include "module/vouch_lists.h"
 
 namespace quillon::dialogs::kit {
 
@@ -239,7 +240,11 @@ void LineGridDialog::linesListed(Page& /*page*/) {}
 void LineGridDialog::filter() {
   const auto busyPointer = busy();
   rememberFilter();
-  heads_ = queryHeads();
+  {
+    // Drawn for a person, the heads show their first screen while the rest loads.
+    const ado::ProgressiveOpens firstScreen(module::ShownListFirstRows());
+    heads_ = queryHeads();
+  }
   forms::MsSuperGrid& grid = shownPage().heads;
   bool filled = false;
   module::FillGridFromRecordset(grid, module::LineGrid::None, *heads_, filled, nullptr, false,
