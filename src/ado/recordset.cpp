@@ -5,6 +5,7 @@
 #include "ado/ado_errors.h"
 #include "ado/fields.h"
 #include "ado/loader.h"
+#include "ado/row_load.h"
 
 namespace quillon::ado {
 

@@ -20,7 +20,6 @@
 #include "ado/connection.h"
 #include "ado/fields.h"
 #include "ado/recordset_core.h"
-#include "ado/row_load.h"
 #include "automation/class_registry.h"
 #include "automation/dispatch.h"
 
@@ -28,6 +27,7 @@ namespace quillon::ado {
 
 class Field;
 class Fields;
+class RowLoad;
 
 // CursorTypeEnum and LockTypeEnum (accepted; every recordset behaves as adOpenStatic).
 inline constexpr std::int32_t adOpenUnspecified = -1;
