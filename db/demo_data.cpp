@@ -65,6 +65,7 @@ DemoSummary buildInPlace(const std::string& path, int scale) {
     if (db->inTransaction()) db->rollback();
     throw;
   }
+  db->updateStatistics();
   summary.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   return summary;
 }
@@ -91,6 +92,7 @@ DemoSummary generateDemoData(sql::Database& db, int scale) {
     throw;
   }
   db.commit();
+  db.updateStatistics();
   summary.seconds = std::chrono::duration<double>(Clock::now() - start).count();
   return summary;
 }

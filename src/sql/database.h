@@ -120,6 +120,10 @@ class Database {
 
   // A bulk load inside the caller's transaction.
   virtual std::unique_ptr<BulkLoader> bulkLoader() = 0;
+  // After a bulk load, outside a transaction: has the engine gather what its planner knows of
+  // every table's rows, so that the first statements after the load are planned for the rows
+  // the tables hold rather than for empty tables. The embedded engine plans without.
+  virtual void updateStatistics() {}
 
   // For a connection kept open for its location's next user: puts the session back as a fresh
   // one starts (no transaction, no temporary tables) and tells whether that worked and

@@ -145,6 +145,9 @@ class Dialect {
   // the names as written: a select's column names, and a note of them on what CREATE TABLE,
   // CREATE VIEW and SELECT … INTO make.
   virtual bool keepsWrittenNames() const = 0;
+  // Whether the engine parses a chain of ORs or ANDs one level deeper per term, under a depth
+  // limit, so that long chains are regrouped (groupLongChains).
+  virtual bool nestsFlatChains() const = 0;
   // The statement that notes `noted` (writtenNames) on a new table or view ("TABLE", "VIEW"),
   // run after the one that makes it; and the one that notes a column ALTER TABLE added.
   virtual std::string noteNames(std::string_view kind, const std::string& object,

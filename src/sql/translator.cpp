@@ -8,6 +8,7 @@
 #include "sql/database.h"
 #include "sql/ddl.h"
 #include "sql/expression.h"
+#include "sql/logical_chains.h"
 #include "sql/splitter.h"
 #include "sql/sql_error.h"
 #include "sql/sql_text.h"
@@ -368,12 +369,14 @@ Translator::Translator(std::size_t capacity, Engine engine)
 Program Translator::translateUncached(std::string_view batch, Engine engine) {
   if (batch.size() > kMaxBatchBytes) throw SqlError::batchTooLong();
   Program program;
-  const Tokens tokens = tokenize(batch);
+  const Dialect& d = dialectOf(engine);
+  Tokens tokens = tokenize(batch);
+  if (d.nestsFlatChains()) tokens = groupLongChains(std::move(tokens));
   const std::vector<StatementNode> nodes = splitBatch(tokens);
   // Most statements give one engine statement: the program is made at its size at once rather
   // than moved to ever larger places as it grows.
   program.reserve(nodes.size());
-  translateNodes(batch, tokens, nodes, program, dialectOf(engine));
+  translateNodes(batch, tokens, nodes, program, d);
   return program;
 }
 

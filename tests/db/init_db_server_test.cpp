@@ -74,6 +74,12 @@ TEST_F(DbaMadeDatabases, AnEmptyOneIsBuiltInAndThenRefusedAsAnyAccount) {
   EXPECT_GT(rows(empty, "Inventory"), 0);
   EXPECT_GT(rows(empty, "CurrentStock"), 0);
   EXPECT_EQ(sql::Location(asRole(empty)).contents(), sql::DatabaseContents::HoldsTables);
+  // The planner knows the rows the build wrote (a table never analyzed counts -1).
+  auto account =
+      sql::PgDatabase::open(empty, sql::OpenMode::OpenExisting, sql::kDefaultBusyTimeoutMs);
+  EXPECT_EQ(account->column("SELECT reltuples::bigint::text FROM pg_class WHERE relname = "
+                            "'currentstock'"),
+            std::vector<std::string>{std::to_string(rows(empty, "CurrentStock"))});
 
   const std::int64_t stock = rows(empty, "CurrentStock");
   try {

@@ -57,6 +57,7 @@ class PgDatabase final : public Database {
   void setBusyTimeout(int milliseconds) override;
   std::vector<std::string> integrityCheck(int limit) override;
   void relaxDurability() override;
+  void updateStatistics() override;
   std::unique_ptr<BulkLoader> bulkLoader() override;
 
   std::int64_t sessionNumber() override;

@@ -49,6 +49,7 @@ class PgDialect final : public Dialect {
   std::string columnRules(const std::string& column, std::string_view base,
                           bool collated) const override;
   bool keepsWrittenNames() const override { return true; }
+  bool nestsFlatChains() const override { return false; }
   std::string noteNames(std::string_view kind, const std::string& object,
                         const std::string& noted) const override;
   std::string noteAddedColumn(const std::string& table, const std::string& written) const override;

@@ -49,6 +49,7 @@ class SqliteDialect final : public Dialect {
   std::string columnRules(const std::string& column, std::string_view base,
                           bool collated) const override;
   bool keepsWrittenNames() const override { return false; }
+  bool nestsFlatChains() const override { return true; }
   std::string noteNames(std::string_view kind, const std::string& object,
                         const std::string& noted) const override;
   std::string noteAddedColumn(const std::string& table, const std::string& written) const override;

@@ -2,6 +2,10 @@
 // and the material lines with this time's quantities from the temporary table.
 #include <gtest/gtest.h>
 
+#include <set>
+#include <string>
+#include <vector>
+
 #include "ado/connection.h"
 #include "ado/recordset.h"
 #include "automation/com_error.h"
@@ -138,6 +142,31 @@ TEST(WWResults, ProductLinesReReadWithTheColumnsOfTheirMode) {
                              selectionCondition({{"5", "", ""}})));
     EXPECT_EQ(x->recordCount(), 1);
   }
+}
+
+TEST(WWResults, ASelectionOfThousandsOfLinesIsReadAgain) {
+  // One term a marked line: a selection as long as a large account's makes a condition of
+  // thousands of terms, which the account file takes as well as the server does.
+  auto conn = connect();
+  LineQuery q;
+  q.digits = kDigits;
+  q.fields = fieldsOf(conn, "qm_ncheckvoucher");
+  q.ids = "(1)";
+  std::vector<SelectedLine> marked;
+  for (int i = 0; i < 1500; ++i) {
+    // Lines no order has, among them the two that are there.
+    marked.push_back({std::to_string(100000 + i), i % 3 == 0 ? std::to_string(i) : "", ""});
+    if (i == 700) marked.push_back({"1", "", ""});
+    if (i == 1200) marked.push_back({"2", "1", ""});
+  }
+  auto sub =
+      open(conn, reReadSql(poMainSql(q, false), q.fields, lineColumns(Mode::Receipt, false, true),
+                           selectionCondition(marked)));
+  ASSERT_EQ(sub->recordCount(), 2);
+  std::set<int> mainIds;
+  for (sub->moveFirst(); !sub->eof(); sub->moveNext())
+    mainIds.insert(sub->value("MainID").toLong());
+  EXPECT_EQ(mainIds, (std::set<int>{1, 2}));
 }
 
 TEST(WWResults, ALineClosedMeanwhileIsNotReadAgain) {
