@@ -360,6 +360,15 @@ CREATE OR REPLACE FUNCTION tsql.isnull(v timestamp, r anyelement) RETURNS timest
 CREATE OR REPLACE FUNCTION tsql.isnull(v time, r anyelement) RETURNS time
   LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT coalesce(v, tsql.time(r)) $$;
 
+-- ROUND through numeric alone, for an argument the server would not copy into tsql.round's body
+-- (which names it several times): the same results, inlined wherever it is called.
+CREATE OR REPLACE FUNCTION tsql.round_numeric(v double precision, n bigint)
+  RETURNS double precision LANGUAGE sql IMMUTABLE PARALLEL SAFE
+  AS $$ SELECT round(v::numeric, n::int)::double precision $$;
+CREATE OR REPLACE FUNCTION tsql.round_numeric(v integer, n bigint) RETURNS integer
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::integer $$;
+CREATE OR REPLACE FUNCTION tsql.round_numeric(v bigint, n bigint) RETURNS bigint
+  LANGUAGE sql IMMUTABLE PARALLEL SAFE AS $$ SELECT round(v::numeric, n::int)::bigint $$;
 -- ROUND of a real rounds the decimal of its first 15 significant digits half away from zero and
 -- gives the real nearest the result (the conversions to and from numeric). Those conversions go
 -- through text and cost a list filter over 200 000 lines more than its scan, so a real that is
