@@ -445,6 +445,8 @@ void BM_ConsFilter(benchmark::State& state) {
   const Account* a = accountOf(state);
   if (a == nullptr) return;
   openSession(*a, userOf(state, 1));
+  auto host = std::make_shared<bench::DrivingHost<dialogs::frmCons>>();
+  forms::ScopedUiHost scoped(host);
   Listed l;
   for (auto _ : state) {
     state.PauseTiming();

@@ -18,6 +18,8 @@ bool fitsInt32(std::int64_t v) {
          v <= std::numeric_limits<std::int32_t>::max();
 }
 
+}  // namespace
+
 // Loads one column's value of the current row. A value that the column's kind cannot hold
 // without loss widens the column (to 64-bit, to double, finally to text) instead of being
 // dropped: the engine does not enforce declared types.
@@ -153,31 +155,46 @@ class ColumnLoader {
   std::int32_t maxTextChars_ = 0;
 };
 
-}  // namespace
-
 std::shared_ptr<RecordData> loadRecordData(sql::Cursor& cursor) {
+  RecordLoader loader(cursor);
+  loader.read(cursor, static_cast<std::size_t>(-1));
+  return loader.data();
+}
+
+RecordLoader::RecordLoader(const sql::Cursor& cursor) {
   std::vector<FieldDef> fields;
   fields.reserve(cursor.columnCount());
   for (const sql::ColumnInfo& info : cursor.columns())
     fields.push_back(
         fieldFromDeclared(info.name, info.baseType, info.size, info.precision, info.scale));
-  auto data = std::make_shared<RecordData>(std::move(fields));
+  data_ = std::make_shared<RecordData>(std::move(fields));
+  loaders_.reserve(data_->fieldCount());
+  for (std::size_t i = 0; i < data_->fieldCount(); ++i)
+    loaders_.emplace_back(data_->column(i), data_->field(i).inferred);
+  row_.resize(loaders_.size());
+}
 
-  std::vector<ColumnLoader> loaders;
-  loaders.reserve(data->fieldCount());
-  for (std::size_t i = 0; i < data->fieldCount(); ++i)
-    loaders.emplace_back(data->column(i), data->field(i).inferred);
+RecordLoader::~RecordLoader() = default;
 
-  const std::size_t n = loaders.size();
-  std::vector<sql::CellView> row(n);
-  while (cursor.next()) {
-    cursor.readRow(row);
-    for (std::size_t i = 0; i < n; ++i) loaders[i].load(row[i]);
-    data->noteLoadedRow();
+bool RecordLoader::read(sql::Cursor& cursor, std::size_t maxRows,
+                        std::chrono::steady_clock::time_point deadline) {
+  if (done_) return true;
+  const bool timed = deadline != std::chrono::steady_clock::time_point::max();
+  const std::size_t n = loaders_.size();
+  for (std::size_t read = 0; read < maxRows; ++read) {
+    // The clock is looked at every 64 rows: a row costs well under a microsecond to store.
+    if (timed && (read & 63U) == 63U && std::chrono::steady_clock::now() >= deadline) return false;
+    if (!cursor.next()) {
+      for (std::size_t i = 0; i < n; ++i) data_->settleInferred(i, loaders_[i].maxTextChars());
+      data_->finishLoad();
+      done_ = true;
+      return true;
+    }
+    cursor.readRow(row_);
+    for (std::size_t i = 0; i < n; ++i) loaders_[i].load(row_[i]);
+    data_->noteLoadedRow();
   }
-  for (std::size_t i = 0; i < n; ++i) data->settleInferred(i, loaders[i].maxTextChars());
-  data->finishLoad();
-  return data;
+  return false;
 }
 
 }  // namespace quillon::ado

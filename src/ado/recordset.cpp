@@ -1,8 +1,11 @@
 #include "ado/recordset.h"
 
+#include <utility>
+
 #include "ado/ado_errors.h"
 #include "ado/fields.h"
 #include "ado/loader.h"
+#include "ado/row_load.h"
 
 namespace quillon::ado {
 
@@ -22,6 +25,8 @@ class FirstRowsHandler : public sql::ResultHandler {
   std::shared_ptr<RecordData> data;
 };
 
+thread_local std::size_t t_progressiveRows = 0;
+
 bool absent(const Variant& v) {
   return v.isMissing() || v.isEmpty() || v.isNothing();
 }
@@ -33,16 +38,36 @@ Recordset::Recordset()
 
 Recordset::~Recordset() = default;
 
+ProgressiveOpens::ProgressiveOpens(std::size_t firstRows)
+    : previous_(std::exchange(t_progressiveRows, firstRows)) {}
+
+ProgressiveOpens::~ProgressiveOpens() {
+  t_progressiveRows = previous_;
+}
+
 void Recordset::openSql(const std::string& text, const std::shared_ptr<Connection>& connection) {
+  if (t_progressiveRows > 0) {
+    sql::Database& db = connection->database();
+    if (std::unique_ptr<sql::Cursor> cursor = db.openRows(text)) {
+      auto load = std::make_shared<RowLoad>(db, std::move(cursor), t_progressiveRows);
+      connection_ = connection;
+      if (load->done()) {
+        core_->open(load->data());
+      } else {
+        load_ = std::move(load);
+      }
+      return;
+    }
+  }
   FirstRowsHandler handler;
   connection->database().execute(text, handler);
   connection_ = connection;
-  if (handler.data) core_->open(std::move(handler.data));
+  if (handler.data) core()->open(std::move(handler.data));
 }
 
 void Recordset::open(const Variant& source, const Variant& activeConnection,
                      std::int32_t cursorType, std::int32_t lockType, std::int32_t options) {
-  if (core_->isOpen()) throwObjectOpen();
+  if (isOpen()) throwObjectOpen();
   if (cursorType != adOpenUnspecified) cursorType_ = cursorType;
   if (lockType != adLockUnspecified) lockType_ = lockType;
 
@@ -66,7 +91,7 @@ void Recordset::open(const Variant& source, const Variant& activeConnection,
   }
 
   if (text.empty()) {
-    core_->openFabricated();
+    core()->openFabricated();
     connection_ = connection;
     return;
   }
@@ -81,7 +106,7 @@ void Recordset::open(const Variant& source, const Variant& activeConnection,
 }
 
 void Recordset::open(std::string_view sql, const std::shared_ptr<Connection>& connection) {
-  if (core_->isOpen()) throwObjectOpen();
+  if (isOpen()) throwObjectOpen();
   if (!connection) throwConnectionInvalid();
   connection->database();
   source_ = std::string(sql);
@@ -90,16 +115,29 @@ void Recordset::open(std::string_view sql, const std::shared_ptr<Connection>& co
 
 void Recordset::openData(std::shared_ptr<RecordData> data, std::string source,
                          std::shared_ptr<Connection> connection) {
-  if (core_->isOpen()) throwObjectOpen();
+  if (isOpen()) throwObjectOpen();
   source_ = std::move(source);
   connection_ = std::move(connection);
-  core_->open(std::move(data));
+  core()->open(std::move(data));
+}
+
+void Recordset::openProgressive(std::string_view sql, const std::shared_ptr<Connection>& connection,
+                                std::size_t firstRows) {
+  const ProgressiveOpens progressive(firstRows > 0 ? firstRows : 1);
+  open(sql, connection);
+}
+
+void Recordset::completeLoad() const {
+  const std::shared_ptr<RowLoad> load = std::move(load_);
+  load_ = nullptr;
+  load->finish();
+  core_->open(load->data());
 }
 
 std::shared_ptr<Recordset> Recordset::fabricate(std::vector<FieldDef> fields) {
   auto rs = std::make_shared<Recordset>();
-  for (FieldDef& f : fields) rs->core_->appendFieldDef(std::move(f));
-  rs->core_->openFabricated();
+  for (FieldDef& f : fields) rs->core()->appendFieldDef(std::move(f));
+  rs->core()->openFabricated();
   rs->cursorType_ = adOpenStatic;
   rs->lockType_ = adLockBatchOptimistic;
   rs->cursorLocation_ = adUseClient;
@@ -107,27 +145,28 @@ std::shared_ptr<Recordset> Recordset::fabricate(std::vector<FieldDef> fields) {
 }
 
 void Recordset::close() {
+  load_ = nullptr;
   core_->close();
 }
 
 void Recordset::requery() {
-  if (!core_->isOpen()) throwObjectClosed();
+  if (!core()->isOpen()) throwObjectClosed();
   if (source_.empty() || !connection_) throwOperationNotAllowed();
   FirstRowsHandler handler;
   connection_->database().execute(source_, handler);
   if (handler.data)
-    core_->open(std::move(handler.data));
+    core()->open(std::move(handler.data));
   else
-    core_->close();
+    core()->close();
 }
 
 void Recordset::setSource(std::string source) {
-  if (core_->isOpen()) throwObjectOpen();
+  if (isOpen()) throwObjectOpen();
   source_ = std::move(source);
 }
 
 void Recordset::setActiveConnection(std::shared_ptr<Connection> connection) {
-  if (core_->isOpen() && connection) throwObjectOpen();
+  if (isOpen() && connection) throwObjectOpen();
   connection_ = std::move(connection);
 }
 
@@ -136,29 +175,29 @@ std::shared_ptr<Field> Recordset::field(const Variant& nameOrIndex) const {
 }
 
 Variant Recordset::value(const Variant& nameOrIndex) const {
-  return core_->value(core_->resolveField(nameOrIndex));
+  return core()->value(core()->resolveField(nameOrIndex));
 }
 
 Variant Recordset::value(std::string_view name) const {
-  return core_->value(core_->resolveField(name));
+  return core()->value(core()->resolveField(name));
 }
 
 void Recordset::setValue(const Variant& nameOrIndex, const Variant& v) {
-  core_->setValue(core_->resolveField(nameOrIndex), v);
+  core()->setValue(core()->resolveField(nameOrIndex), v);
 }
 
 Variant Recordset::filter() const {
-  if (!core_->isOpen()) return Variant(std::int32_t{adFilterNone});
-  return core_->filter();
+  if (!core()->isOpen()) return Variant(std::int32_t{adFilterNone});
+  return core()->filter();
 }
 
 std::string Recordset::sort() const {
-  return core_->isOpen() ? core_->sort() : std::string();
+  return core()->isOpen() ? core()->sort() : std::string();
 }
 
 std::shared_ptr<Recordset> Recordset::clone() const {
   auto rs = std::make_shared<Recordset>();
-  rs->core_ = core_->clone();
+  rs->core_ = core()->clone();
   rs->fields_ = std::make_shared<Fields>(rs->core_);
   rs->source_ = source_;
   rs->connection_ = connection_;
@@ -170,7 +209,7 @@ std::shared_ptr<Recordset> Recordset::clone() const {
 
 std::shared_ptr<Recordset> Recordset::copyStructure() const {
   auto rs = std::make_shared<Recordset>();
-  rs->openData(core_->copyStructure(), source_, nullptr);
+  rs->openData(core()->copyStructure(), source_, nullptr);
   rs->cursorType_ = adOpenStatic;
   rs->lockType_ = adLockBatchOptimistic;
   rs->cursorLocation_ = adUseClient;
@@ -179,7 +218,7 @@ std::shared_ptr<Recordset> Recordset::copyStructure() const {
 
 std::shared_ptr<Recordset> Recordset::copyWithRows() const {
   auto rs = std::make_shared<Recordset>();
-  rs->openData(core_->copyWithRows(), source_, nullptr);
+  rs->openData(core()->copyWithRows(), source_, nullptr);
   rs->cursorType_ = adOpenStatic;
   rs->lockType_ = adLockBatchOptimistic;
   rs->cursorLocation_ = adUseClient;
@@ -187,8 +226,8 @@ std::shared_ptr<Recordset> Recordset::copyWithRows() const {
 }
 
 std::size_t Recordset::memoryBytes() const {
-  std::size_t bytes = sizeof(*this) + core_->memoryBytes();
-  if (core_->isOpen()) bytes += core_->data()->memoryBytes();
+  std::size_t bytes = sizeof(*this) + core()->memoryBytes();
+  if (core()->isOpen()) bytes += core()->data()->memoryBytes();
   return bytes;
 }
 

@@ -27,6 +27,7 @@ namespace quillon::ado {
 
 class Field;
 class Fields;
+class RowLoad;
 
 // CursorTypeEnum and LockTypeEnum (accepted; every recordset behaves as adOpenStatic).
 inline constexpr std::int32_t adOpenUnspecified = -1;
@@ -57,6 +58,13 @@ class Recordset : public automation::Object {
             std::int32_t cursorType = adOpenUnspecified, std::int32_t lockType = adLockUnspecified,
             std::int32_t options = adOptionUnspecified);
   void open(std::string_view sql, const std::shared_ptr<Connection>& connection);
+  // Opens a batch that is one query for a list to show while its rows load: the first
+  // `firstRows` rows are read now, the rest when the list asks for them (RecordsetView::grow) or
+  // as soon as anything else needs them — any operation of this recordset, or anything else run
+  // on the connection — so nothing but such a view ever sees part of the rows. Any other batch
+  // opens as open() opens it.
+  void openProgressive(std::string_view sql, const std::shared_ptr<Connection>& connection,
+                       std::size_t firstRows);
   // Opens over rows already read (used by Connection::execute and the copies).
   void openData(std::shared_ptr<RecordData> data, std::string source,
                 std::shared_ptr<Connection> connection);
@@ -65,8 +73,8 @@ class Recordset : public automation::Object {
   void close();
   // Runs the source again on the connection; 3219 for a recordset that has none.
   void requery();
-  std::int32_t state() const { return core_->isOpen() ? adStateOpen : adStateClosed; }
-  bool isOpen() const { return core_->isOpen(); }
+  std::int32_t state() const { return isOpen() ? adStateOpen : adStateClosed; }
+  bool isOpen() const { return load_ != nullptr || core_->isOpen(); }
 
   const std::string& source() const { return source_; }
   void setSource(std::string source);  // 3705 while open
@@ -80,66 +88,69 @@ class Recordset : public automation::Object {
   void setCursorLocation(std::int32_t v) { cursorLocation_ = v; }
 
   // --- fields
-  const std::shared_ptr<Fields>& fields() const { return fields_; }
+  const std::shared_ptr<Fields>& fields() const {
+    core();
+    return fields_;
+  }
   std::shared_ptr<Field> field(const Variant& nameOrIndex) const;
   // The current row's value of a field (by name without regard to case, or by 0-based index).
   Variant value(const Variant& nameOrIndex) const;
   Variant value(std::string_view name) const;
   Variant value(const char* name) const { return value(std::string_view(name)); }
   Variant value(const std::string& name) const { return value(std::string_view(name)); }
-  Variant value(std::size_t index) const { return core_->value(index); }
+  Variant value(std::size_t index) const { return core()->value(index); }
   // The 0-based place of a field (by name without regard to case); 3265 when there is none.
-  std::size_t fieldIndex(std::string_view name) const { return core_->resolveField(name); }
+  std::size_t fieldIndex(std::string_view name) const { return core()->resolveField(name); }
   void setValue(const Variant& nameOrIndex, const Variant& v);
-  void setValue(std::size_t index, const Variant& v) { core_->setValue(index, v); }
+  void setValue(std::size_t index, const Variant& v) { core()->setValue(index, v); }
   void writeAt(std::int32_t position, std::size_t index, const Variant& v) {
-    core_->writeAt(position, index, v);
+    core()->writeAt(position, index, v);
   }
   // The rows the recordset is open on (null when closed): a field's place found in them holds
   // while the key stays the same.
-  const void* rowsKey() const { return core_->dataPtr(); }
+  const void* rowsKey() const { return core()->dataPtr(); }
 
   // --- navigation
-  bool bof() const { return core_->bof(); }
-  bool eof() const { return core_->eof(); }
-  std::int32_t recordCount() const { return core_->recordCount(); }
-  void moveFirst() { core_->moveFirst(); }
-  void moveLast() { core_->moveLast(); }
-  void moveNext() { core_->moveNext(); }
-  void movePrevious() { core_->movePrevious(); }
-  void move(std::int32_t n, const Variant& start = Variant::missing()) { core_->move(n, start); }
-  std::int32_t absolutePosition() const { return core_->absolutePosition(); }
-  void setAbsolutePosition(std::int32_t p) { core_->setAbsolutePosition(p); }
-  Variant bookmark() const { return core_->bookmark(); }
-  Variant bookmarkAt(std::int32_t position) const { return core_->bookmarkAt(position); }
-  void setBookmark(const Variant& b) { core_->setBookmark(b); }
+  bool bof() const { return core()->bof(); }
+  bool eof() const { return core()->eof(); }
+  std::int32_t recordCount() const { return core()->recordCount(); }
+  void moveFirst() { core()->moveFirst(); }
+  void moveLast() { core()->moveLast(); }
+  void moveNext() { core()->moveNext(); }
+  void movePrevious() { core()->movePrevious(); }
+  void move(std::int32_t n, const Variant& start = Variant::missing()) { core()->move(n, start); }
+  std::int32_t absolutePosition() const { return core()->absolutePosition(); }
+  void setAbsolutePosition(std::int32_t p) { core()->setAbsolutePosition(p); }
+  Variant bookmark() const { return core()->bookmark(); }
+  Variant bookmarkAt(std::int32_t position) const { return core()->bookmarkAt(position); }
+  void setBookmark(const Variant& b) { core()->setBookmark(b); }
 
   // --- filter, sort, find
   Variant filter() const;
-  void setFilter(const Variant& filter) { core_->setFilter(filter); }
+  void setFilter(const Variant& filter) { core()->setFilter(filter); }
   void setFilterPositions(const std::vector<std::int32_t>& positions) {
-    core_->setFilterPositions(positions);
+    core()->setFilterPositions(positions);
   }
   std::string sort() const;
-  void setSort(std::string_view sortText) { core_->setSort(sortText); }
+  void setSort(std::string_view sortText) { core()->setSort(sortText); }
   void find(std::string_view criteria, std::int32_t skip = 0,
             std::int32_t direction = adSearchForward, const Variant& start = Variant::missing()) {
-    core_->find(criteria, skip, direction, start);
+    core()->find(criteria, skip, direction, start);
   }
 
   // --- local editing
   void addNew(const Variant& fields = Variant::missing(),
               const Variant& values = Variant::missing()) {
-    core_->addNew(fields, values);
+    core()->addNew(fields, values);
   }
   void update(const Variant& fields = Variant::missing(),
               const Variant& values = Variant::missing()) {
-    core_->update(fields, values);
+    core()->update(fields, values);
   }
-  void cancelUpdate() { core_->cancelUpdate(); }
-  void deleteRecord() { core_->deleteCurrent(); }
-  std::int32_t editMode() const { return core_->editMode(); }
-  std::int32_t status() const { return core_->status(); }
+  void cancelUpdate() { core()->cancelUpdate(); }
+  void deleteRecord() { core()->deleteCurrent(); }
+  std::int32_t editMode() const { return core()->editMode(); }
+  std::int32_t status() const { return core()->status(); }
 
   // --- copies
   // Shares the rows; its own position, filter and sort (none at first).
@@ -149,7 +160,7 @@ class Recordset : public automation::Object {
   std::shared_ptr<Recordset> copyStructure() const;
   std::shared_ptr<Recordset> copyWithRows() const;
   // Whether copyWithRows would copy the rows exactly as they are (see RecordsetCore::rowsAsRead).
-  bool rowsAsRead() const { return core_->rowsAsRead(); }
+  bool rowsAsRead() const { return core()->rowsAsRead(); }
 
   // Bytes held by this recordset's rows and view.
   std::size_t memoryBytes() const;
@@ -157,14 +168,38 @@ class Recordset : public automation::Object {
  private:
   friend class RecordsetInternal;
   void openSql(const std::string& text, const std::shared_ptr<Connection>& connection);
+  // The cursor, with the rows of a progressive open read to their end first: every operation of
+  // the recordset goes through here, so none of them sees part of the rows.
+  const std::shared_ptr<RecordsetCore>& core() const {
+    if (load_) completeLoad();
+    return core_;
+  }
+  // Reads the rest of a progressive open's rows and opens the cursor over them; when reading
+  // fails the recordset is closed and the error thrown, as the open would have thrown it.
+  void completeLoad() const;
 
   std::shared_ptr<RecordsetCore> core_;
+  mutable std::shared_ptr<RowLoad> load_;  // a progressive open's rows while they load
   std::shared_ptr<Fields> fields_;
   std::string source_;
   std::shared_ptr<Connection> connection_;
   std::int32_t cursorType_ = adOpenForwardOnly;
   std::int32_t lockType_ = adLockReadOnly;
   std::int32_t cursorLocation_ = adUseServer;
+};
+
+// While one lives, on its thread, Recordset::open of a batch that is one query opens it as
+// openProgressive does, reading its first `firstRows` rows at once: for a dialog that shows the
+// recordsets it is about to open in a drawn list. Scopes nest; 0 turns it off inside.
+class ProgressiveOpens {
+ public:
+  explicit ProgressiveOpens(std::size_t firstRows);
+  ~ProgressiveOpens();
+  ProgressiveOpens(const ProgressiveOpens&) = delete;
+  ProgressiveOpens& operator=(const ProgressiveOpens&) = delete;
+
+ private:
+  std::size_t previous_;
 };
 
 // Registers "ADODB.Connection" and "ADODB.Recordset" for CreateObject.

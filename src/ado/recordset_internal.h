@@ -10,7 +10,10 @@ namespace quillon::ado {
 
 class RecordsetInternal {
  public:
-  static const std::shared_ptr<RecordsetCore>& core(const Recordset& rs) { return rs.core_; }
+  // The cursor, the rows of a progressive open read to their end first.
+  static const std::shared_ptr<RecordsetCore>& core(const Recordset& rs) { return rs.core(); }
+  // The rows of a progressive open while they load; null otherwise.
+  static const std::shared_ptr<RowLoad>& load(const Recordset& rs) { return rs.load_; }
 };
 
 }  // namespace quillon::ado

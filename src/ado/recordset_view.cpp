@@ -1,11 +1,26 @@
 #include "ado/recordset_view.h"
 
+#include <exception>
+
 #include "ado/record_data.h"
 #include "ado/recordset.h"
 #include "ado/recordset_internal.h"
+#include "ado/row_load.h"
 #include "automation/text_compare.h"
 
 namespace quillon::ado {
+
+RecordsetView RecordsetView::growing(const Recordset& rs) {
+  const std::shared_ptr<RowLoad>& load = RecordsetInternal::load(rs);
+  if (!load) return RecordsetView(rs);
+  // Rows still loading: the view shows those read so far, in the order read, and grows.
+  RecordsetView view;
+  view.load_ = load;
+  view.data_ = load->data();
+  view.takeLoaded();
+  if (view.load_->done()) view.load_ = nullptr;
+  return view;
+}
 
 RecordsetView::RecordsetView(const Recordset& rs) {
   const RecordsetCore& core = *RecordsetInternal::core(rs);
@@ -24,6 +39,10 @@ int RecordsetView::fieldCount() const {
 
 const std::string& RecordsetView::fieldName(int field) const {
   return data_->field(static_cast<std::size_t>(field)).name;
+}
+
+const FieldDef& RecordsetView::fieldDef(int field) const {
+  return data_->field(static_cast<std::size_t>(field));
 }
 
 std::optional<int> RecordsetView::fieldIndex(std::string_view name) const {
@@ -67,7 +86,37 @@ void RecordsetView::prefetch(int row, std::initializer_list<int> fields) const {
   data_->prefetch(rows_[static_cast<std::size_t>(row)], fields);
 }
 
+void RecordsetView::takeLoaded() {
+  const std::size_t loaded = load_->loadedRows();
+  rows_.reserve(loaded);
+  positions_.reserve(loaded);
+  for (std::size_t i = rows_.size(); i < loaded; ++i) {
+    rows_.push_back(static_cast<std::uint32_t>(i));
+    positions_.push_back(static_cast<std::int32_t>(i) + 1);
+  }
+}
+
+bool RecordsetView::grow(std::size_t maxRows, std::chrono::nanoseconds budget) {
+  if (!load_) return false;
+  load_->fetch(maxRows, budget);
+  takeLoaded();
+  if (load_->done()) load_ = nullptr;
+  return load_ != nullptr;
+}
+
+void RecordsetView::growToEnd() {
+  if (!load_) return;
+  try {
+    load_->finish();
+  } catch (const std::exception&) {
+    // The recordset reports it: its next use finishes the load and throws what it met.
+  }
+  takeLoaded();
+  load_ = nullptr;
+}
+
 void RecordsetView::keepRows(const std::function<bool(int row)>& keep) {
+  growToEnd();
   std::size_t kept = 0;
   for (std::size_t i = 0; i < rows_.size(); ++i) {
     if (!keep(static_cast<int>(i))) continue;
@@ -80,6 +129,8 @@ void RecordsetView::keepRows(const std::function<bool(int row)>& keep) {
 }
 
 bool hasField(const Recordset& rs, std::string_view name) {
+  if (const std::shared_ptr<RowLoad>& load = RecordsetInternal::load(rs))
+    return load->data()->fieldIndex(name) >= 0;
   const RecordsetCore& core = *RecordsetInternal::core(rs);
   for (std::size_t i = 0; i < core.fieldCount(); ++i) {
     if (automation::equalsNoCase(core.fieldDef(i).name, name)) return true;

@@ -3,6 +3,7 @@
 // read for (a painted screen, a rule that looks at a row) and keeps what is written to it.
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -16,7 +17,15 @@ class CellSource {
   virtual std::string cellText(int index, int col) const = 0;
   // The number that cell's text reads as, when the source knows it without making the text;
   // nothing when the text must be read.
-  virtual std::optional<double> cellNumber(int /*index*/, int /*col*/) const { return std::nullopt; }
+  virtual std::optional<double> cellNumber(int /*index*/, int /*col*/) const {
+    return std::nullopt;
+  }
+  // A source whose rows are still loading (see RowSource::mayGrow): how many rows it has now,
+  // whether more may come, and reading more of them.
+  virtual bool mayGrow() const { return false; }
+  virtual int grownRows() const { return 0; }
+  virtual bool grow(int /*maxRows*/, std::chrono::nanoseconds /*budget*/) const { return false; }
+  virtual void growToEnd() const {}
 };
 
 }  // namespace quillon::forms

@@ -189,6 +189,20 @@ void GridCells::clear() {
   written_.clear();
 }
 
+bool GridCells::growBound(int count) {
+  if (!source_ || first_ + count_ != rows_) return false;
+  if (count <= count_) return true;
+  for (Written& w : written_) {
+    if (w.cells.size() == 0) continue;  // sized when first written
+    while (w.cells.size() < static_cast<std::size_t>(count)) w.cells.push_back(Written::kUnwritten);
+    if (w.numbers.size() == 0) continue;
+    while (w.numbers.size() < static_cast<std::size_t>(count)) w.numbers.push_back(0.0);
+  }
+  count_ = count;
+  rows_ = first_ + count;
+  return true;
+}
+
 void GridCells::bind(std::shared_ptr<const CellSource> source, int first, int count) {
   count = std::clamp(count, 0, std::max(rows() - first, 0));
   const auto end = std::min(dense_.size(), static_cast<std::size_t>(first + count));

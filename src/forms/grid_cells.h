@@ -41,6 +41,9 @@ class GridCells {
   // Rows first to first + count - 1 become the source's rows 0 to count - 1, dropping what was
   // written to them. The caller has sized the grid to hold them.
   void bind(std::shared_ptr<const CellSource> source, int first, int count);
+  // The bound block, when it is the grid's last rows, grows to `count` rows of its source (the
+  // grid with it); what was written to its rows stays. False when the block is not the last rows.
+  bool growBound(int count);
   bool bound(int row) const { return source_ && row >= first_ && row < first_ + count_; }
   // Whether the cell shows its source's text (bound and not written since).
   bool fromSource(int row, int col) const;

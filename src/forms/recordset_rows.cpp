@@ -46,6 +46,10 @@ std::optional<double> RecordsetRows::cellNumber(int index, int col) const {
   return format->shownValue(*v);
 }
 
+bool RecordsetRows::grow(int maxRows, std::chrono::nanoseconds budget) const {
+  return view_.grow(static_cast<std::size_t>(maxRows > 0 ? maxRows : 1), budget);
+}
+
 std::string RecordsetRows::cellText(int index, int col) const {
   return col < 1 ? std::string() : text(index, col - 1);
 }

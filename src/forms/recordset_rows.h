@@ -32,11 +32,16 @@ class RecordsetRows final : public RowSource, public CellSource {
   std::string cellText(int index, int col) const override;
   // A formatted number field's value as its text reads (without making the text).
   std::optional<double> cellNumber(int index, int col) const override;
+  // A recordset still loading: its view grows as more rows are read.
+  bool mayGrow() const override { return view_.mayGrow(); }
+  int grownRows() const override { return view_.rowCount(); }
+  bool grow(int maxRows, std::chrono::nanoseconds budget) const override;
+  void growToEnd() const override { view_.growToEnd(); }
 
  private:
   const automation::NumberFormat* formatOf(int field) const;
 
-  ado::RecordsetView view_;
+  mutable ado::RecordsetView view_;  // grows (more rows of the same recordset) while it loads
   std::vector<std::optional<automation::NumberFormat>> formats_;  // by field
 };
 

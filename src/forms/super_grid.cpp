@@ -19,7 +19,42 @@ MsSuperGrid::MsSuperGrid(std::string name, int rows, int cols)
   setRows(rows < 1 ? 1 : rows);
 }
 
+MsSuperGrid::~MsSuperGrid() {
+  stopRows();
+}
+
+void MsSuperGrid::stopRows() {
+  if (!growing_) return;
+  growing_ = nullptr;
+  stopGrowing(*this);
+}
+
+void MsSuperGrid::takeGrownRows() {
+  const int rows = growing_->grownRows();
+  if (rows + 1 <= rows_) return;
+  if (!cells_.growBound(rows)) return;
+  rows_ = rows + 1;
+  rowHeights_.resize(static_cast<std::size_t>(rows_), kDefaultRowHeight);
+  notify("RowsAdded");
+}
+
+bool MsSuperGrid::growRows(int maxRows, std::chrono::nanoseconds budget) {
+  if (!growing_) return false;
+  const bool more = growing_->grow(maxRows, budget);
+  takeGrownRows();
+  if (!more) growing_ = nullptr;
+  return more;
+}
+
+void MsSuperGrid::finishRows() {
+  if (!growing_) return;
+  growing_->growToEnd();
+  takeGrownRows();
+  stopRows();
+}
+
 void MsSuperGrid::checkRow(int row) const {
+  if (row >= rows_) settleRows();
   if (row < 0 || row >= rows_) throw ComError::invalidPropertyArrayIndex();
 }
 void MsSuperGrid::checkCol(int col) const {
@@ -41,6 +76,7 @@ void MsSuperGrid::cellChanged() {
 void MsSuperGrid::setRows(int rows) {
   if (rows < 0) throw ComError::invalidPropertyValue();
   if (rows == rows_) return;
+  stopRows();
   rows_ = rows;
   cells_.resize(rows, cols_);
   order_.reset();
@@ -94,8 +130,11 @@ void MsSuperGrid::bindRows(std::shared_ptr<const CellSource> source, int count) 
   if (count < 0) throw ComError::invalidPropertyValue();
   setRows(1);
   setRows(count + 1);
+  const bool grows = source && count > 0 && source->mayGrow();
+  if (grows) growing_ = source;
   cells_.bind(std::move(source), 1, count);
   cellChanged();
+  if (grows) startGrowing(*this);
 }
 
 bool MsSuperGrid::cellFromSource(int col, int row) const {
@@ -171,6 +210,7 @@ void MsSuperGrid::setRedraw(bool on) {
 }
 
 void MsSuperGrid::Clear() {
+  stopRows();
   cells_.clear();
   truncateRowLabels(0);
   if (order_.reset()) notify("Order");
@@ -389,6 +429,7 @@ bool MsSuperGrid::userCellButton(int row, int col) {
 void MsSuperGrid::sortRows(int col, bool descending) {
   if (col < 1 || col >= cols_) throw ComError::invalidPropertyArrayIndex();
   FinishEdit();
+  finishRows();  // the order is that of every row
   order_.sort(col, descending, rows_ - 1, [&](int row) { return TextMatrix(col, row); });
   notify("Order");
 }

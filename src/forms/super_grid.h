@@ -11,6 +11,7 @@
 // current column stays where it was. F4 or Alt+Down on a cell that shows a button presses it.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -20,19 +21,30 @@
 #include "forms/constants.h"
 #include "forms/control.h"
 #include "forms/grid_cells.h"
+#include "forms/row_growth.h"
 #include "forms/row_labels.h"
 #include "forms/row_order.h"
 
 namespace quillon::forms {
 
-class MsSuperGrid : public Control, public RowLabels {
+class MsSuperGrid : public Control, public RowLabels, private GrowingRows {
  public:
   static constexpr int kDefaultRowHeight = 285;
   static constexpr int kDefaultColWidth = 1000;
 
   explicit MsSuperGrid(std::string name, int rows = 1, int cols = 1);
+  ~MsSuperGrid() override;
+  MsSuperGrid(const MsSuperGrid&) = delete;
+  MsSuperGrid& operator=(const MsSuperGrid&) = delete;
 
-  int Rows() const { return rows_; }
+  // The rows with the captions' row. Rows still loading are read first (as is a row asked for
+  // past those read): nothing but the renderer ever sees part of the rows.
+  int Rows() const {
+    settleRows();
+    return rows_;
+  }
+  // The rows read so far, for the renderer, which draws a grid as it grows.
+  int shownRows() const { return rows_; }
   // Growing adds empty rows, shrinking drops the last ones (Rows = 1 leaves only the captions).
   void setRows(int rows);
   int Cols() const { return cols_; }
@@ -45,8 +57,12 @@ class MsSuperGrid : public Control, public RowLabels {
   // column of 100 000 rows formats only what is seen.
   void setNumberMatrix(int col, int row, double value, const automation::NumberFormat& format);
   // Rows = count + 1, the data rows' cells read from `source` until they are written; row 0
-  // (the captions) stays. For a large recordset this costs nothing per cell.
+  // (the captions) stays. For a large recordset this costs nothing per cell. A source whose rows
+  // are still loading (CellSource::mayGrow) makes the grid grow as the renderer reads more
+  // (row_growth.h), announcing "RowsAdded"; any other change of the rows ends the growing.
   void bindRows(std::shared_ptr<const CellSource> source, int count);
+  // Whether the grid's bound rows are still loading.
+  bool growing() const { return growing_ != nullptr; }
   // Keeps the cell's present text when what its source shows is about to change.
   void pinCell(int col, int row);
   // Whether a bound cell still shows its source's text, and that text (written over or not).
@@ -156,6 +172,15 @@ class MsSuperGrid : public Control, public RowLabels {
   void rowLabelsChanged(bool layout) override;
 
  private:
+  bool growRows(int maxRows, std::chrono::nanoseconds budget) override;
+  void finishRows() override;
+  void takeGrownRows();
+  void stopRows();
+  // Reads the rows still loading. Const: the grid's rows stay what they are, more are read.
+  void settleRows() const {
+    if (growing_) const_cast<MsSuperGrid*>(this)->finishRows();
+  }
+  std::shared_ptr<const CellSource> growing_;
   void checkCell(int col, int row) const;
   void checkCol(int col) const;
   void checkRow(int row) const;

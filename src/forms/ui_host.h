@@ -153,6 +153,9 @@ class UiHost {
   // and remember the one used now (per user and dialog). A scripted run never does, so what it
   // does depends on its script alone, never on what someone filtered on this machine before.
   virtual bool remembersFilters() const { return false; }
+  // Whether a person sees the lists drawn as they fill: a dialog's large list then shows its first
+  // rows while the rest loads (row_growth.h). Never for a host a script or a caller drives.
+  virtual bool listsGrowWhileShown() const { return false; }
 };
 
 // The current host; never null.

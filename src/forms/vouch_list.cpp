@@ -79,6 +79,38 @@ MarlinVouchList::MarlinVouchList(std::string name)
   resetLayout();
 }
 
+MarlinVouchList::~MarlinVouchList() {
+  stopRows();
+}
+
+void MarlinVouchList::stopRows() {
+  if (!growing_) return;
+  growing_ = nullptr;
+  stopGrowing(*this);
+}
+
+void MarlinVouchList::takeGrownRows() {
+  const int rows = growing_->rowCount();
+  if (rows + 1 <= cells_.rows()) return;
+  if (!cells_.growBound(rows)) return;
+  notify("RowsAdded");
+}
+
+bool MarlinVouchList::growRows(int maxRows, std::chrono::nanoseconds budget) {
+  if (!growing_) return false;
+  const bool more = growing_->grow(maxRows, budget);
+  takeGrownRows();
+  if (!more) growing_ = nullptr;
+  return more;
+}
+
+void MarlinVouchList::finishRows() {
+  if (!growing_) return;
+  growing_->growToEnd();
+  takeGrownRows();
+  stopRows();
+}
+
 void MarlinVouchList::setColumnDefinitions(std::string_view text) {
   auto columns = parseColumnDefinitions(text);  // parse first: a bad text changes nothing
   columns_ = std::move(columns);
@@ -98,6 +130,7 @@ void MarlinVouchList::writeCaptions() {
 }
 
 void MarlinVouchList::resetLayout() {
+  stopRows();
   columns_.clear();
   cells_.clear();
   truncateRowLabels(0);
@@ -128,6 +161,7 @@ class FieldCells final : public CellSource {
 }  // namespace
 
 void MarlinVouchList::bind(std::shared_ptr<const RowSource> source) {
+  stopRows();
   const int fields = source->fieldCount();
   if (columns_.empty()) {
     for (int f = 0; f < fields; ++f) {
@@ -147,13 +181,16 @@ void MarlinVouchList::bind(std::shared_ptr<const RowSource> source) {
   writeCaptions();
   const int rows = source->rowCount();
   cells_.resize(rows + 1, Cols());
+  if (rows > 0 && source->mayGrow()) growing_ = source;
   cells_.bind(std::make_shared<FieldCells>(std::move(source), std::move(fieldOf)), 1, rows);
   row_ = rows > 0 ? 1 : 0;
   notify("Columns");
   notify("Cell");
+  if (growing_) startGrowing(*this);
 }
 
 void MarlinVouchList::Clear() {
+  stopRows();
   cells_.resize(1, Cols());
   truncateRowLabels(1);
   order_.reset();
@@ -162,7 +199,8 @@ void MarlinVouchList::Clear() {
 }
 
 void MarlinVouchList::checkCell(int row, int col) const {
-  if (row < 0 || row >= Rows() || col < 0 || col >= Cols()) {
+  if (row >= cells_.rows()) settleRows();
+  if (row < 0 || row >= cells_.rows() || col < 0 || col >= Cols()) {
     throw ComError::invalidPropertyArrayIndex();
   }
 }
@@ -286,7 +324,10 @@ bool MarlinVouchList::userSelectRow(int row) {
 
 std::optional<std::string> MarlinVouchList::statusText() const {
   if (columns_.empty()) return std::string();
-  return RowsStatus(Rows() - 1, markedCount());
+  // The rows read so far: the status line follows a list that is still loading.
+  int marked = 0;
+  for (int r = 1; r < cells_.rows(); ++r) marked += cells_.holds(r, 0, kMarkText) ? 1 : 0;
+  return RowsStatus(cells_.rows() - 1, marked);
 }
 
 void MarlinVouchList::rowLabelsChanged(bool layout) {
@@ -295,6 +336,7 @@ void MarlinVouchList::rowLabelsChanged(bool layout) {
 
 void MarlinVouchList::sortRows(int col, bool descending) {
   if (col < 1 || col >= Cols()) throw ComError::invalidPropertyArrayIndex();
+  finishRows();  // the order is that of every row
   order_.sort(col, descending, Rows() - 1, [&](int row) { return TextMatrix(row, col); });
   notify("Order");
 }

@@ -12,6 +12,7 @@
 // Space marks or unmarks the current row, as a click on its mark cell does.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -20,6 +21,7 @@
 
 #include "forms/control.h"
 #include "forms/grid_cells.h"
+#include "forms/row_growth.h"
 #include "forms/row_labels.h"
 #include "forms/row_order.h"
 #include "forms/row_source.h"
@@ -37,9 +39,12 @@ struct VouchColumn {
 // Parses a column-definition text; ComError 5 naming the bad entry when it cannot.
 std::vector<VouchColumn> parseColumnDefinitions(std::string_view text);
 
-class MarlinVouchList : public Control, public RowLabels {
+class MarlinVouchList : public Control, public RowLabels, private GrowingRows {
  public:
   explicit MarlinVouchList(std::string name);
+  ~MarlinVouchList() override;
+  MarlinVouchList(const MarlinVouchList&) = delete;
+  MarlinVouchList& operator=(const MarlinVouchList&) = delete;
 
   // Replaces the columns and drops every data row.
   void setColumnDefinitions(std::string_view text);
@@ -54,12 +59,24 @@ class MarlinVouchList : public Control, public RowLabels {
   // Shows the source's rows as the data rows: each defined column shows the field of the same key
   // (compared without regard to case), columns without a field stay empty. Without defined columns
   // the source's fields become the columns. Marks are cleared. The rows are read from the source
-  // when a cell is looked at, and what is written to a cell is kept over it.
+  // when a cell is looked at, and what is written to a cell is kept over it. A source whose rows
+  // are still loading (RowSource::mayGrow) shows the rows it has, and the list grows as the
+  // renderer reads more (row_growth.h), announcing "RowsAdded"; marks, the current row and
+  // written cells stay.
   void bind(std::shared_ptr<const RowSource> source);
+  // Whether the list's rows are still loading.
+  bool growing() const { return growing_ != nullptr; }
   // Drops every data row; the columns stay.
   void Clear();
 
-  int Rows() const { return cells_.rows(); }
+  // The rows with the captions' row. Rows still loading are read first (as is a row asked for
+  // past those read): nothing but the renderer ever sees part of the rows.
+  int Rows() const {
+    settleRows();
+    return cells_.rows();
+  }
+  // The rows read so far, for the renderer, which draws a list as it grows.
+  int shownRows() const { return cells_.rows(); }
   int Cols() const { return static_cast<int>(columns_.size()) + 1; }
   // ComError 381 outside the list.
   std::string TextMatrix(int row, int col) const;
@@ -115,6 +132,15 @@ class MarlinVouchList : public Control, public RowLabels {
  private:
   void checkCell(int row, int col) const;
   void writeCaptions();
+  bool growRows(int maxRows, std::chrono::nanoseconds budget) override;
+  void finishRows() override;
+  void takeGrownRows();
+  void stopRows();
+  // Reads the rows still loading. Const: the list's rows stay what they are, more are read.
+  void settleRows() const {
+    if (growing_) const_cast<MarlinVouchList*>(this)->finishRows();
+  }
+  std::shared_ptr<const RowSource> growing_;
   std::vector<VouchColumn> columns_;
   GridCells cells_;  // row 0 = captions, column 0 = marks
   RowOrder order_;

@@ -92,8 +92,7 @@ class Filler {
   Filler(forms::MsSuperGrid& grid, LineGrid kind, ado::Recordset& rs, const ado::Recordset* saved,
          const GridNumberFormats& formats)
       : grid_(grid),
-        rs_(rs),
-        view_(rs),
+        view_(ado::RecordsetView::growing(rs)),
         saved_(saved),
         kind_(kind),
         quantityPattern_(formats.quantityPattern()),
@@ -114,7 +113,6 @@ class Filler {
   void writeHeader() {
     grid_.setTextMatrix(0, 0, "选择");
     grid_.setColLock(0, true);
-    const auto& fields = *rs_.fields();
     for (int f = 0; f < fieldCount(); ++f) {
       const int col = f + 1;
       const std::string& lower = lower_[static_cast<std::size_t>(f)];
@@ -123,9 +121,10 @@ class Filler {
       grid_.setColFormat(col, columnFormat(lower, line));
       grid_.setColLock(col, !(line && editableLineField(lower)));
       grid_.setColButton(col, line && buttonLineField(kind_, lower));
-      const auto& field = fields.item(static_cast<std::size_t>(f));
+      // Read from the view, not the recordset's fields: a recordset still loading stays so.
+      const ado::FieldDef& field = view_.fieldDef(f);
       grid_.setColMaxLength(
-          col, isTextType(field->type()) && field->definedSize() > 0 ? field->definedSize() : 0);
+          col, isTextType(field.type) && field.definedSize > 0 ? field.definedSize : 0);
     }
     const LineColumnCaptions* computed = lineColumnCaptions(kind_);
     if (computed == nullptr) return;
@@ -144,6 +143,9 @@ class Filler {
   }
 
   int rowCount() const { return view_.rowCount(); }
+  // Rows still loading are read now: only a head grid whose rows are bound shows them as they
+  // come.
+  void loadAll() { view_.growToEnd(); }
 
   // The display format of a field's column: the exchange rate's, and on a line grid the quantity
   // and pieces patterns for the line's quantities, so they read with the account's decimals.
@@ -313,7 +315,6 @@ class Filler {
   }
 
   forms::MsSuperGrid& grid_;
-  ado::Recordset& rs_;
   ado::RecordsetView view_;
   int row_ = 0;  // the view's row being written
   const ado::Recordset* saved_;
@@ -374,9 +375,10 @@ void FillGridFromRecordset(forms::MsSuperGrid& grid, LineGrid kind, ado::Records
                            const GridNumberFormats& formats) {
   const auto redraw = forms::redrawPaused(grid);
   Filler filler(grid, kind, rs, saved, formats);
-  const int records = filler.rowCount();
   // Appending to a grid without data rows starts it afresh: its caption row is written too.
   const bool fresh = !append || grid.Rows() <= 1;
+  if (!fresh || !filler.bindsRows()) filler.loadAll();
+  const int records = filler.rowCount();
   int firstRow = 1;
   if (fresh) {
     grid.setRows(1);

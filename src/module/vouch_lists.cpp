@@ -5,9 +5,14 @@
 #include "automation/text_compare.h"
 #include "components/marlin_col_set.h"
 #include "forms/recordset_rows.h"
+#include "forms/row_growth.h"
 #include "forms/vouch_list.h"
 
 namespace quillon::module {
+
+std::size_t ShownListFirstRows() {
+  return forms::listsGrowWhileShown() ? kShownListFirstRows : 0;
+}
 
 void FillVouchList(forms::MarlinVouchList& list, std::string_view definitions,
                    const ado::Recordset* rs, const VouchFieldFormats& formats,
@@ -16,7 +21,8 @@ void FillVouchList(forms::MarlinVouchList& list, std::string_view definitions,
   list.setColumnDefinitions(definitions);
   if (!defineFormat.empty()) FormatDefineColumns(list, defineFormat);
   if (rs == nullptr || !rs->isOpen()) return;
-  auto rows = std::make_shared<forms::RecordsetRows>(ado::RecordsetView(*rs));
+  // A recordset still loading is drawn as it comes (what reads the list reads it whole).
+  auto rows = std::make_shared<forms::RecordsetRows>(ado::RecordsetView::growing(*rs));
   for (const forms::VouchColumn& column : list.columns()) {
     if (column.format.empty()) continue;
     if (const auto index = rows->view().fieldIndex(column.key))

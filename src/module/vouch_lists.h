@@ -3,6 +3,7 @@
 // formats of its numeric user-defined columns, and what a dialog reads of its marked rows.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,6 +21,13 @@ class MarlinVouchList;
 }
 
 namespace quillon::module {
+
+// How many rows a dialog's list reads before it is first drawn when the rest may load while it is
+// shown (forms::listsGrowWhileShown): a few screens. 0 where lists never grow: every recordset is
+// read whole, as headless and scripted runs need. For ado::ProgressiveOpens around the opening
+// of a list's recordset.
+std::size_t ShownListFirstRows();
+inline constexpr std::size_t kShownListFirstRows = 200;
 
 // A field (by name, without regard to case) and the Format pattern of its numbers.
 using VouchFieldFormats = std::vector<std::pair<std::string, std::string>>;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <string>
+#include <utility>
 
 #include "sql/storage.h"
 
@@ -100,7 +101,34 @@ Database::Database(std::string path, Engine engine)
 
 Database::~Database() = default;
 
+void Database::setPendingRead(PendingRead* read) {
+  if (pending_ != read) finishPendingRead();
+  pending_ = read;
+}
+
+void Database::finishPendingRead() {
+  PendingRead* read = std::exchange(pending_, nullptr);
+  if (read != nullptr) read->finish();
+}
+
+void Database::finishPendingReadQuietly() noexcept {
+  try {
+    finishPendingRead();
+  } catch (const std::exception&) {
+    // The read keeps the error for its reader; the connection goes either way.
+  }
+}
+
+std::unique_ptr<Cursor> Database::openRows(std::string_view tsqlBatch) {
+  finishPendingRead();
+  if (g_observer.load(std::memory_order_acquire) != nullptr) return nullptr;
+  const auto program = translator_.translate(tsqlBatch);
+  if (program->size() != 1 || program->front().kind != Op::Kind::Exec) return nullptr;
+  return openQuery(program->front());
+}
+
 void Database::execute(std::string_view tsqlBatch, ResultHandler& handler) {
+  finishPendingRead();
   StatementObserver* observer = g_observer.load(std::memory_order_acquire);
   if (observer == nullptr) {
     const auto program = translator_.translate(tsqlBatch);

@@ -53,6 +53,16 @@ class BulkLoader {
 
 class Database;
 
+// A read left open on a connection (Database::openRows, setPendingRead). Whatever else runs on
+// the connection first finishes it, so every other statement, transaction and write meets the
+// connection as if the read had run to its end when it was opened.
+class PendingRead {
+ public:
+  virtual ~PendingRead() = default;
+  // Reads the rest of the rows. Throws what reading them meets.
+  virtual void finish() = 0;
+};
+
 // Told of every batch any connection of the process runs while it is installed, with everything
 // the batch gave: each result set's rows (also those its reader left unread) and each count of
 // rows changed. For tools and tests that compare what the same work does on the two engines.
@@ -93,10 +103,34 @@ class Database {
   // Runs a batch and materialises every result set it yields.
   std::vector<ResultSet> query(std::string_view tsqlBatch);
 
+  // The rows of a batch that is one query, kept open past the call and read as the cursor is
+  // moved; the cursor is valid until it is destroyed (destroying it early drops the rest). Null
+  // when the batch is anything else (or a statement observer is installed): run it with execute.
+  // Errors of the statement's start are thrown here, as execute would throw them.
+  std::unique_ptr<Cursor> openRows(std::string_view tsqlBatch);
+  // The connection has at most one pending read: a second one finishes the first. Anything else
+  // run through this connection (execute, a transaction, a bulk load, a reset) finishes it first
+  // and fails with its error when finishing it fails. clearPendingRead forgets it unfinished.
+  void setPendingRead(PendingRead* read);
+  void clearPendingRead(const PendingRead* read) {
+    if (pending_ == read) pending_ = nullptr;
+  }
+  bool hasPendingRead() const { return pending_ != nullptr; }
+  void finishPendingRead();
+
   // Begins a transaction holding the write lock (a read-only connection's only reads).
-  virtual void begin() = 0;
-  virtual void commit() = 0;
-  virtual void rollback() = 0;
+  void begin() {
+    finishPendingRead();
+    beginTransaction();
+  }
+  void commit() {
+    finishPendingRead();
+    commitTransaction();
+  }
+  void rollback() {
+    finishPendingRead();
+    rollbackTransaction();
+  }
   virtual bool inTransaction() const = 0;
 
   // Rows changed by the most recent statement, and the identity value it inserted last.
@@ -107,7 +141,10 @@ class Database {
 
   // The engine's own integrity check of the whole database: what it found wrong (at most
   // `limit` messages), nothing when it is sound.
-  virtual std::vector<std::string> integrityCheck(int limit = 100) = 0;
+  std::vector<std::string> integrityCheck(int limit = 100) {
+    finishPendingRead();
+    return checkIntegrity(limit);
+  }
 
   // For a database being built from scratch, which is thrown away when building fails: writes
   // need not survive a crash of the machine.
@@ -119,21 +156,33 @@ class Database {
   virtual void readWithoutMapping() {}
 
   // A bulk load inside the caller's transaction.
-  virtual std::unique_ptr<BulkLoader> bulkLoader() = 0;
+  std::unique_ptr<BulkLoader> bulkLoader() {
+    finishPendingRead();
+    return makeBulkLoader();
+  }
   // After a bulk load, outside a transaction: has the engine gather what its planner knows of
   // every table's rows, so that the first statements after the load are planned for the rows
   // the tables hold rather than for empty tables. The embedded engine plans without.
-  virtual void updateStatistics() {}
+  void updateStatistics() {
+    finishPendingRead();
+    gatherStatistics();
+  }
 
   // For a connection kept open for its location's next user: puts the session back as a fresh
   // one starts (no transaction, no temporary tables) and tells whether that worked and
   // `location` still names what it has open. False: close it rather than keep it.
-  virtual bool resetForReuse(const std::string& /*location*/) { return false; }
+  bool resetForReuse(const std::string& location) {
+    finishPendingRead();
+    return resetSession(location);
+  }
 
   // Sessions other connections can see: the engine's number of this connection's session, and a
   // condition (T-SQL, on `column` holding such a number) that holds while that session lives.
   // An engine whose sessions others cannot see (the embedded file) gives 0 and an empty text.
-  virtual std::int64_t sessionNumber() { return 0; }
+  std::int64_t sessionNumber() {
+    finishPendingRead();
+    return ownSessionNumber();
+  }
   virtual std::string sessionLives(std::string_view /*column*/) const { return {}; }
 
   // Makes updates of the view `view` reach `table` instead (T-SQL as this layer speaks it has no
@@ -153,7 +202,10 @@ class Database {
     std::vector<std::pair<std::string, std::string>> fixed;
     std::vector<std::string> columns;
   };
-  virtual void routeViewUpdates(const UpdateRoute& route) = 0;
+  void routeViewUpdates(const UpdateRoute& route) {
+    finishPendingRead();
+    routeUpdates(route);
+  }
 
   // The translation of a batch as the engine will run it (cached like execute's).
   std::shared_ptr<const Program> translate(std::string_view tsqlBatch) {
@@ -168,10 +220,26 @@ class Database {
  protected:
   Database(std::string path, Engine engine);
   virtual void run(const Program& program, ResultHandler& handler) = 0;
+  // The engine's part of openRows: the rows of one translated query, or null for anything the
+  // engine does not keep open (the batch then runs through execute).
+  virtual std::unique_ptr<Cursor> openQuery(const Op& /*op*/) { return nullptr; }
+  virtual void beginTransaction() = 0;
+  virtual void commitTransaction() = 0;
+  virtual void rollbackTransaction() = 0;
+  virtual std::vector<std::string> checkIntegrity(int limit) = 0;
+  virtual std::unique_ptr<BulkLoader> makeBulkLoader() = 0;
+  virtual void gatherStatistics() {}
+  virtual bool resetSession(const std::string& /*location*/) { return false; }
+  virtual std::int64_t ownSessionNumber() { return 0; }
+  virtual void routeUpdates(const UpdateRoute& route) = 0;
+  // For an engine's destructor: the pending read finished while the connection still works;
+  // what finishing it meets is dropped with the connection.
+  void finishPendingReadQuietly() noexcept;
 
  private:
   std::string path_;
   Translator translator_;
+  PendingRead* pending_ = nullptr;
 };
 
 }  // namespace quillon::sql

@@ -11,6 +11,7 @@
 #include "components/session_context.h"
 #include "dialogs/frmWWProduceOrder/ww_produce_order_messages.h"
 #include "module/module_ctl.h"
+#include "module/vouch_lists.h"
 
 namespace quillon::dialogs {
 
@@ -538,7 +539,12 @@ void frmWWProduceOrder::cmdFilter_Click() {
 
 void frmWWProduceOrder::LoadHeaders(const std::string& filterWhere) {
   errText_.clear();
-  RecordsetPtr rs = loadHeaders(filterWhere, errText_);
+  RecordsetPtr rs;
+  {
+    // Drawn for a person, the heads show their first screen while the rest loads.
+    const ado::ProgressiveOpens firstScreen(module::ShownListFirstRows());
+    rs = loadHeaders(filterWhere, errText_);
+  }
   if (!errText_.empty()) prompt(errText_);
   if (!rs) return;
   if (headers_ && headers_ != rs && headers_->isOpen()) headers_->close();

@@ -31,6 +31,7 @@
 #include "module/list_helpers.h"
 #include "module/lookups.h"
 #include "module/module_state.h"
+#include "module/vouch_lists.h"
 
 namespace quillon::dialogs::kit {
 
@@ -239,14 +240,19 @@ void LineGridDialog::linesListed(Page& /*page*/) {}
 void LineGridDialog::filter() {
   const auto busyPointer = busy();
   rememberFilter();
-  heads_ = queryHeads();
+  {
+    // Drawn for a person, the heads show their first screen while the rest loads.
+    const ado::ProgressiveOpens firstScreen(module::ShownListFirstRows());
+    heads_ = queryHeads();
+  }
   forms::MsSuperGrid& grid = shownPage().heads;
   bool filled = false;
   module::FillGridFromRecordset(grid, module::LineGrid::None, *heads_, filled, nullptr, false,
                                 formats_);
   // A grid showing rows has its first data row current, as a person sees it drawn: what goes by
   // the current row (OK's head check, the pickers) reads the same headless and drawn.
-  grid.setRow(grid.Rows() > 1 ? 1 : 0);
+  // (Rows read so far: heads still loading have their first screen, and leave the rest loading.)
+  grid.setRow(grid.shownRows() > 1 ? 1 : 0);
   module::gHeadLayoutDone = false;
   module::SetListColumns(grid, headListOf(shownPage().kind));
   clearLayoutFlags();
@@ -281,7 +287,9 @@ void LineGridDialog::showLines() {
   Page& page = shownPage();
   EmptyGrid(page.lines);
   if (controls_->showLines.Value() == forms::vbChecked && heads_) {
-    for (int row = 1; row < page.heads.Rows(); ++row) {
+    // A mark is only ever on a row read: marking one past them reads them all first. So the rows
+    // read so far hold every mark, and heads still loading go on loading.
+    for (int row = 1; row < page.heads.shownRows(); ++row) {
       if (page.heads.isMarked(row)) appendLinesOf(row, false);
     }
   }

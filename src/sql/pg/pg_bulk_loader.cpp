@@ -155,7 +155,7 @@ class PgBulkLoader final : public BulkLoader {
 
 }  // namespace
 
-std::unique_ptr<BulkLoader> PgDatabase::bulkLoader() {
+std::unique_ptr<BulkLoader> PgDatabase::makeBulkLoader() {
   return std::make_unique<PgBulkLoader>(*this);
 }
 

@@ -140,6 +140,7 @@ PgDatabase::PgDatabase(std::string uri, std::string shown, std::string server, b
       busyTimeoutMs_(busyTimeoutMs) {}
 
 PgDatabase::~PgDatabase() {
+  finishPendingReadQuietly();
   if (conn_ != nullptr) PQfinish(conn_);
 }
 
@@ -252,6 +253,7 @@ void PgDatabase::installFunctions() {
 }
 
 pg_conn* PgDatabase::connection() {
+  finishPendingRead();
   discarded_ = false;
   if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
     if (broken_) lost("the transaction was undone when the connection was lost");
@@ -422,76 +424,131 @@ bool declarable(std::string_view sql) {
 
 }  // namespace
 
-void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler& handler) {
-  // The query runs as a cursor, read a batch at a time, in the caller's transaction under a
-  // savepoint as every statement there, or else in a transaction of its own. Each batch's FETCH
-  // is sent before the batch before it is handed over, so that the server produces the next rows
-  // while the handler reads. Whatever ends the reading early (an error, a handler that stops)
-  // undoes the transaction or savepoint and with it the cursor: at most the batch on its way
-  // still comes over.
-  const bool guarded = inTransaction_;
-  const std::string undo = guarded ? kUndoStatement : "ROLLBACK";
-  bool open = true;
-  bool pending = false;  // a FETCH sent whose result is not taken yet
-  const auto drain = [&] {
-    while (PGresult* r = PQgetResult(conn_)) PQclear(r);
-    pending = false;
-  };
-  const auto fail = [&](PGresult* r) {
-    if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
-    open = false;
-    Result(PQexec(conn_, undo.c_str()));
-    if (PQstatus(conn_) != CONNECTION_OK) lost(op.source);
-    raise(r, op.source);
-  };
-  struct Undo {
-    PgDatabase& db;
-    const std::string& undo;
-    bool& open;
-    bool& pending;
-    ~Undo() {
-      if (!open || db.conn_ == nullptr || PQstatus(db.conn_) != CONNECTION_OK) return;
-      if (pending) {
-        while (PGresult* r = PQgetResult(db.conn_)) PQclear(r);
-      }
-      Result(PQexec(db.conn_, undo.c_str()));
-    }
-  } undoUnlessDone{*this, undo, open, pending};
+// A query run as a cursor and read a batch at a time, in the caller's transaction under a
+// savepoint as every statement there, or else in a transaction of its own. Each batch's FETCH is
+// sent before the batch before it is handed over, so that the server produces the next rows while
+// the reader reads. close() ends it when its rows are read; whatever ends the reading early (an
+// error, a reader that stops or goes) undoes the transaction or savepoint and with it the cursor:
+// at most the batch on its way still comes over.
+class PgDatabase::Stream final : public Cursor {
+ public:
+  Stream(PgDatabase& db, const Op& op, const std::string& sql)
+      : db_(db),
+        op_(op),
+        guarded_(db.inTransaction_),
+        undo_(guarded_ ? kUndoStatement : "ROLLBACK"),
+        fetch_("FETCH FORWARD " + std::to_string(kStreamBatch) + " FROM quillon_rows") {
+    // Planned for all its rows, as the query alone is, rather than for the first ones (in the
+    // caller's transaction the setting stays to its end; it concerns cursors only).
+    const std::string start = (guarded_ ? std::string(kSavepoint) : std::string("BEGIN; ")) +
+                              "SET LOCAL cursor_tuple_fraction = 1; "
+                              "DECLARE quillon_rows NO SCROLL CURSOR FOR " +
+                              sql + "; " + fetch_;
+    Result first(PQexec(db.connection(), start.c_str()));
+    open_ = true;
+    if (PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
+    more_ = PQntuples(first.get()) == kStreamBatch;
+    cursor_ = std::make_unique<PgCursor>(db, first.get(), op_, [this] { return nextBatch(); });
+    first.release();  // the cursor's now
+    columns_ = cursor_->columns();
+    if (more_) sendFetch();
+  }
+  ~Stream() override {
+    if (!open_ || db_.conn_ == nullptr || PQstatus(db_.conn_) != CONNECTION_OK) return;
+    if (pending_) drain();
+    Result(PQexec(db_.conn_, undo_.c_str()));
+  }
+  Stream(const Stream&) = delete;
+  Stream& operator=(const Stream&) = delete;
 
-  const std::string fetch = "FETCH FORWARD " + std::to_string(kStreamBatch) + " FROM quillon_rows";
-  const auto sendFetch = [&] {
-    if (PQsendQuery(conn_, fetch.c_str()) == 0) lost(op.source);
-    pending = true;
-  };
-  // Planned for all its rows, as the query alone is, rather than for the first ones (in the
-  // caller's transaction the setting stays to its end; it concerns cursors only).
-  const std::string start = (guarded ? std::string(kSavepoint) : std::string("BEGIN; ")) +
-                            "SET LOCAL cursor_tuple_fraction = 1; "
-                            "DECLARE quillon_rows NO SCROLL CURSOR FOR " +
-                            sql + "; " + fetch;
-  Result first(PQexec(connection(), start.c_str()));
-  if (PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
-  bool more = PQntuples(first.get()) == kStreamBatch;
-  PgCursor cursor(*this, first.get(), op, [&]() -> PGresult* {
-    if (!more) return nullptr;
-    if (!pending) sendFetch();
-    Result batch(PQgetResult(conn_));
+  // Ends the cursor and its transaction or savepoint, whether or not every row was read.
+  void close() {
+    if (!open_) return;
+    if (pending_) drain();  // the reader stopped before the last batch
+    const std::string end = guarded_ ? "CLOSE quillon_rows; RELEASE SAVEPOINT quillon_statement"
+                                     : "CLOSE quillon_rows; COMMIT";
+    Result done(PQexec(db_.conn_, end.c_str()));
+    if (PQresultStatus(done.get()) != PGRES_COMMAND_OK) fail(done.get());
+    open_ = false;
+  }
+
+  bool next() override {
+    if (!cursor_->next()) {
+      close();
+      return false;
+    }
+    return true;
+  }
+  ValueKind kind(std::size_t column) const override { return cursor_->kind(column); }
+  std::int64_t int64(std::size_t column) const override { return cursor_->int64(column); }
+  double real(std::size_t column) const override { return cursor_->real(column); }
+  std::string_view text(std::size_t column) const override { return cursor_->text(column); }
+  std::span<const std::byte> blob(std::size_t column) const override {
+    return cursor_->blob(column);
+  }
+  void readRow(std::span<CellView> out) const override { cursor_->readRow(out); }
+
+ private:
+  void drain() {
+    while (PGresult* r = PQgetResult(db_.conn_)) PQclear(r);
+    pending_ = false;
+  }
+  [[noreturn]] void fail(PGresult* r) {
+    if (PQstatus(db_.conn_) != CONNECTION_OK) {
+      open_ = false;
+      db_.lost(op_.source);
+    }
+    open_ = false;
+    if (pending_) drain();
+    Result(PQexec(db_.conn_, undo_.c_str()));
+    if (PQstatus(db_.conn_) != CONNECTION_OK) db_.lost(op_.source);
+    db_.raise(r, op_.source);
+  }
+  void sendFetch() {
+    if (PQsendQuery(db_.conn_, fetch_.c_str()) == 0) {
+      open_ = false;
+      db_.lost(op_.source);
+    }
+    pending_ = true;
+  }
+  PGresult* nextBatch() {
+    if (!more_ || !open_) return nullptr;
+    if (!pending_) sendFetch();
+    Result batch(PQgetResult(db_.conn_));
     drain();
-    if (!batch) lost(op.source);
+    if (!batch) {
+      open_ = false;
+      db_.lost(op_.source);
+    }
     if (PQresultStatus(batch.get()) != PGRES_TUPLES_OK) fail(batch.get());
-    more = PQntuples(batch.get()) == kStreamBatch;
-    if (more) sendFetch();
+    more_ = PQntuples(batch.get()) == kStreamBatch;
+    if (more_) sendFetch();
     return batch.release();
-  });
-  first.release();  // the cursor's now
-  if (more) sendFetch();
-  handler.onResultSet(cursor);
-  if (pending) drain();  // the handler stopped before the last batch
-  const std::string end = guarded ? "CLOSE quillon_rows; RELEASE SAVEPOINT quillon_statement"
-                                  : "CLOSE quillon_rows; COMMIT";
-  Result done(PQexec(conn_, end.c_str()));
-  if (PQresultStatus(done.get()) != PGRES_COMMAND_OK) fail(done.get());
-  open = false;
+  }
+
+  PgDatabase& db_;
+  Op op_;
+  bool guarded_;
+  std::string undo_;
+  std::string fetch_;
+  bool open_ = false;
+  bool pending_ = false;  // a FETCH sent whose result is not taken yet
+  bool more_ = false;
+  std::unique_ptr<PgCursor> cursor_;
+};
+
+void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler& handler) {
+  Stream stream(*this, op, sql);
+  handler.onResultSet(stream);
+  stream.close();
+}
+
+std::unique_ptr<Cursor> PgDatabase::openQuery(const Op& op) {
+  if (op.sql == "BEGIN" || op.sql == "COMMIT" || op.sql == "ROLLBACK" || !declarable(op.sql) ||
+      op.sql.find("tsql.row_count()") != std::string::npos)
+    return nullptr;
+  ensureDomains(op.domains);
+  return std::make_unique<Stream>(*this, op, op.sql);
 }
 
 void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handler) {
@@ -532,7 +589,7 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
   handler.onRowsAffected(changes_);
 }
 
-void PgDatabase::begin() {
+void PgDatabase::beginTransaction() {
   if (inTransaction_) throw SqlError::transactionOpen();
   try {
     exec(readOnly_ ? std::string("BEGIN") : std::string("BEGIN; ") + kWriteLock,
@@ -545,7 +602,7 @@ void PgDatabase::begin() {
   inTransaction_ = true;
 }
 
-void PgDatabase::commit() {
+void PgDatabase::commitTransaction() {
   if (broken_) {
     inTransaction_ = false;
     broken_ = false;
@@ -555,7 +612,7 @@ void PgDatabase::commit() {
   exec("COMMIT", "COMMIT TRANSACTION");
 }
 
-void PgDatabase::rollback() {
+void PgDatabase::rollbackTransaction() {
   if (!inTransaction_) return;
   inTransaction_ = false;
   if (broken_) {
@@ -577,7 +634,7 @@ std::int64_t PgDatabase::lastInsertRowId() const {
 
 // An INSTEAD OF trigger, whose function (one per view, kept when the view goes and replaced when
 // it is made again) upserts into the table.
-void PgDatabase::routeViewUpdates(const UpdateRoute& route) {
+void PgDatabase::routeUpdates(const UpdateRoute& route) {
   const auto name = [](const std::string& written) { return quoteName(asciiLower(written)); };
   std::string names;
   std::string values;
@@ -621,7 +678,7 @@ void PgDatabase::routeViewUpdates(const UpdateRoute& route) {
 //
 // The session serves one process only: the pool (ado/session_pool) never hands a process a
 // session its parent kept before forking it, which would be the same connection used by both.
-bool PgDatabase::resetForReuse(const std::string& /*location*/) {
+bool PgDatabase::resetSession(const std::string& /*location*/) {
   if (conn_ == nullptr || broken_ || PQstatus(conn_) != CONNECTION_OK) return false;
   if (!discarded_) {
     try {
@@ -711,7 +768,7 @@ void PgDatabase::setBusyTimeout(int milliseconds) {
        "CommandTimeout");
 }
 
-std::vector<std::string> PgDatabase::integrityCheck(int limit) {
+std::vector<std::string> PgDatabase::checkIntegrity(int limit) {
   // The server keeps its own files sound; what can be wrong is the account's structure: indexes
   // left invalid by a failed build and tables without the dialect layer's types.
   std::vector<std::string> problems;
@@ -730,7 +787,7 @@ void PgDatabase::relaxDurability() {
   exec("SET synchronous_commit = off", "relax durability");
 }
 
-void PgDatabase::updateStatistics() {
+void PgDatabase::gatherStatistics() {
   // Autovacuum would get to the tables in its own time; until then every join is planned as if
   // they were empty.
   exec("ANALYZE", "update statistics");
@@ -771,7 +828,7 @@ void PgDatabase::describeRelations(const std::vector<unsigned int>& oids) {
   }
 }
 
-std::int64_t PgDatabase::sessionNumber() {
+std::int64_t PgDatabase::ownSessionNumber() {
   const auto rows = column("SELECT pg_backend_pid()");
   return rows.empty() ? 0 : std::stoll(rows.front());
 }

@@ -48,22 +48,13 @@ class PgDatabase final : public Database {
   ~PgDatabase() override;
 
   Engine engine() const override { return Engine::PostgreSQL; }
-  void begin() override;
-  void commit() override;
-  void rollback() override;
   bool inTransaction() const override { return inTransaction_; }
   std::int64_t changes() const override { return changes_; }
   std::int64_t lastInsertRowId() const override;
   void setBusyTimeout(int milliseconds) override;
-  std::vector<std::string> integrityCheck(int limit) override;
   void relaxDurability() override;
-  void updateStatistics() override;
-  std::unique_ptr<BulkLoader> bulkLoader() override;
 
-  std::int64_t sessionNumber() override;
   std::string sessionLives(std::string_view column) const override;
-  void routeViewUpdates(const UpdateRoute& route) override;
-  bool resetForReuse(const std::string& location) override;
 
   // "host:port/database", for messages.
   const std::string& serverName() const { return server_; }
@@ -85,6 +76,16 @@ class PgDatabase final : public Database {
 
  protected:
   void run(const Program& program, ResultHandler& handler) override;
+  std::unique_ptr<Cursor> openQuery(const Op& op) override;
+  void beginTransaction() override;
+  void commitTransaction() override;
+  void rollbackTransaction() override;
+  std::vector<std::string> checkIntegrity(int limit) override;
+  std::unique_ptr<BulkLoader> makeBulkLoader() override;
+  void gatherStatistics() override;
+  bool resetSession(const std::string& location) override;
+  std::int64_t ownSessionNumber() override;
+  void routeUpdates(const UpdateRoute& route) override;
 
  private:
   PgDatabase(std::string uri, std::string shown, std::string server, bool readOnly,
@@ -105,6 +106,7 @@ class PgDatabase final : public Database {
   // The same for a query whose rows a streaming handler takes (ResultHandler::streamsRows): read
   // through a cursor, a batch at a time.
   void streamQuery(const Op& op, const std::string& sql, ResultHandler& handler);
+  class Stream;
   [[noreturn]] void raise(pg_result* result, std::string_view source);
   // Whether a failed result means the connection is gone: libpq lost it, or the server said it
   // is ending the session (shutting down, crashed, no connection).

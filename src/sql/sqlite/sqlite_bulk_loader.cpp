@@ -101,7 +101,7 @@ class SqliteBulkLoader final : public BulkLoader {
 
 }  // namespace
 
-std::unique_ptr<BulkLoader> SqliteDatabase::bulkLoader() {
+std::unique_ptr<BulkLoader> SqliteDatabase::makeBulkLoader() {
   return std::make_unique<SqliteBulkLoader>(db_);
 }
 

@@ -1,5 +1,6 @@
 #include <sqlite3.h>
 
+#include <memory>
 #include <string>
 
 #include "sql/sqlite/declared_type.h"
@@ -37,6 +38,19 @@ SqliteCursor::SqliteCursor(sqlite3_stmt* stmt, std::string_view statementText)
     info.column = text_or_empty(sqlite3_column_origin_name(stmt_, i));
     columns_.push_back(std::move(info));
   }
+}
+
+std::unique_ptr<SqliteCursor> SqliteCursor::owning(sqlite3_stmt* stmt,
+                                                   std::string_view statementText) {
+  std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> owned(stmt, sqlite3_finalize);
+  auto cursor = std::make_unique<SqliteCursor>(stmt, statementText);
+  cursor->owns_ = true;
+  owned.release();
+  return cursor;
+}
+
+SqliteCursor::~SqliteCursor() {
+  if (owns_) sqlite3_finalize(stmt_);
 }
 
 bool SqliteCursor::next() {

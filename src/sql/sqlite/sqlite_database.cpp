@@ -237,7 +237,7 @@ const SchemaTypes* SqliteDatabase::currentSchema() {
   return &schema_;
 }
 
-bool SqliteDatabase::resetForReuse(const std::string& location) {
+bool SqliteDatabase::resetSession(const std::string& location) {
   if (!durable_ || !file_ || location != path() || fileAt(location) != file_) return false;
   try {
     rollback();
@@ -269,6 +269,7 @@ bool SqliteDatabase::resetForReuse(const std::string& location) {
 }
 
 SqliteDatabase::~SqliteDatabase() {
+  finishPendingReadQuietly();
   for (sqlite3_stmt* q : versionQueries_) sqlite3_finalize(q);
   sqlite3_close_v2(db_);
 }
@@ -334,6 +335,18 @@ void SqliteDatabase::runOne(const Op& op, ResultHandler& handler) {
   }
 }
 
+std::unique_ptr<Cursor> SqliteDatabase::openQuery(const Op& op) {
+  if (op.sql == kBeginReading) return nullptr;
+  sqlite3_stmt* stmt = nullptr;
+  // Whatever does not prepare, or is no query, runs through execute, which says what is wrong.
+  if (prepareStatement(db_, op.sql, &stmt) != SQLITE_OK || sqlite3_column_count(stmt) == 0 ||
+      sqlite3_stmt_readonly(stmt) == 0) {
+    sqlite3_finalize(stmt);
+    return nullptr;
+  }
+  return SqliteCursor::owning(stmt, op.source);
+}
+
 // SELECT … INTO: the new table takes the result's column names and, where a column comes
 // straight from a table, its declared type, so that decimals stay real and text stays text.
 void SqliteDatabase::selectInto(const Op& op, ResultHandler& handler) {
@@ -370,17 +383,17 @@ void SqliteDatabase::selectInto(const Op& op, ResultHandler& handler) {
   runOne(fill, handler);
 }
 
-void SqliteDatabase::begin() {
+void SqliteDatabase::beginTransaction() {
   Statement stmt(db_, readOnly_ ? kBeginReading : kBeginWriting, "BEGIN TRANSACTION");
   if (sqlite3_step(stmt.get()) != SQLITE_DONE) raiseEngineError(db_, "BEGIN TRANSACTION");
 }
 // Ending a transaction is the engine's own work, as beginning one is: it runs past the statement
 // observer, which sees the batches callers send (the server ends its transactions the same way).
-void SqliteDatabase::commit() {
+void SqliteDatabase::commitTransaction() {
   CollectingHandler ignore;
   run(*translate("COMMIT TRANSACTION"), ignore);
 }
-void SqliteDatabase::rollback() {
+void SqliteDatabase::rollbackTransaction() {
   if (!inTransaction()) return;
   CollectingHandler ignore;
   run(*translate("ROLLBACK TRANSACTION"), ignore);
@@ -394,7 +407,7 @@ std::int64_t SqliteDatabase::changes() const {
 std::int64_t SqliteDatabase::lastInsertRowId() const {
   return sqlite3_last_insert_rowid(db_);
 }
-std::vector<std::string> SqliteDatabase::integrityCheck(int limit) {
+std::vector<std::string> SqliteDatabase::checkIntegrity(int limit) {
   Statement check(db_, "PRAGMA integrity_check(" + std::to_string(limit > 0 ? limit : 1) + ")",
                   "integrity check");
   std::vector<std::string> problems;
@@ -415,7 +428,7 @@ std::vector<std::string> SqliteDatabase::integrityCheck(int limit) {
 }
 
 // An INSTEAD OF trigger upserting into the table; it goes with the view.
-void SqliteDatabase::routeViewUpdates(const UpdateRoute& route) {
+void SqliteDatabase::routeUpdates(const UpdateRoute& route) {
   std::string names;
   std::string values;
   std::string conflict;

@@ -27,25 +27,26 @@ class SqliteDatabase final : public Database {
   ~SqliteDatabase() override;
 
   Engine engine() const override { return Engine::SQLite; }
-  void begin() override;
-  void commit() override;
-  void rollback() override;
   bool inTransaction() const override;
   std::int64_t changes() const override;
   std::int64_t lastInsertRowId() const override;
   void setBusyTimeout(int milliseconds) override;
-  std::vector<std::string> integrityCheck(int limit) override;
   void relaxDurability() override;
   void readWithoutMapping() override;
-  std::unique_ptr<BulkLoader> bulkLoader() override;
-  bool resetForReuse(const std::string& location) override;
-  void routeViewUpdates(const UpdateRoute& route) override;
 
   // The raw connection, for tests of the engine itself.
   sqlite3* handle() const { return db_; }
 
  protected:
   void run(const Program& program, ResultHandler& handler) override;
+  std::unique_ptr<Cursor> openQuery(const Op& op) override;
+  void beginTransaction() override;
+  void commitTransaction() override;
+  void rollbackTransaction() override;
+  std::vector<std::string> checkIntegrity(int limit) override;
+  std::unique_ptr<BulkLoader> makeBulkLoader() override;
+  bool resetSession(const std::string& location) override;
+  void routeUpdates(const UpdateRoute& route) override;
 
  private:
   SqliteDatabase(sqlite3* db, std::string path, bool readOnly);
@@ -93,6 +94,11 @@ int firstStep(sqlite3_stmt* stmt);
 class SqliteCursor final : public Cursor {
  public:
   SqliteCursor(sqlite3_stmt* stmt, std::string_view statementText);
+  // A cursor that finalizes its statement when it goes.
+  static std::unique_ptr<SqliteCursor> owning(sqlite3_stmt* stmt, std::string_view statementText);
+  ~SqliteCursor() override;
+  SqliteCursor(const SqliteCursor&) = delete;
+  SqliteCursor& operator=(const SqliteCursor&) = delete;
 
   bool next() override;
   ValueKind kind(std::size_t column) const override;
@@ -108,6 +114,7 @@ class SqliteCursor final : public Cursor {
   bool hasRow_ = false;
   bool done_ = false;
   bool primed_ = false;  // the first row is read, not yet given by next()
+  bool owns_ = false;
 };
 
 }  // namespace quillon::sql

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "forms/form.h"
+#include "forms/row_growth.h"
 #include "ui/qt/scoped_connection.h"
 
 class QMenuBar;
@@ -62,6 +63,8 @@ class FormWindow : public QDialog {
   template <class F>
   bool invoke(F&& call) {
     try {
+      // The form's code sees every list whole: rows still loading are read first.
+      forms::finishGrowing();
       call();
       return true;
     } catch (...) {

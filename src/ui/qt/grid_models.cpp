@@ -42,6 +42,20 @@ void ControlTableModel::changed(bool layout) {
   });
 }
 
+void ControlTableModel::rowsAdded() {
+  if (!attached_) return;
+  const int rows = sourceRows();
+  // A refresh gathered already, or more than rows added: the whole model is refreshed.
+  if (pending_ || rows < rows_ || sourceCols() != cols_) {
+    changed(false);
+    return;
+  }
+  if (rows == rows_) return;
+  beginInsertRows(QModelIndex(), rows_, rows - 1);
+  rows_ = rows;
+  endInsertRows();
+}
+
 void ControlTableModel::refreshNow() {
   pending_ = false;
   const bool layout = layoutPending_;
@@ -193,7 +207,7 @@ SuperGridModel::SuperGridModel(forms::MsSuperGrid& grid, QObject* parent)
     : ControlTableModel(parent), grid_(grid) {}
 
 int SuperGridModel::sourceRows() const {
-  return std::max(grid_.Rows() - 1, 0);
+  return std::max(grid_.shownRows() - 1, 0);
 }
 
 const forms::RowLabels* SuperGridModel::rowLabels() const {
@@ -205,7 +219,7 @@ int SuperGridModel::sourceCols() const {
 }
 
 QString SuperGridModel::captionOf(int col) const {
-  if (!attached() || grid_.Rows() < 1) return {};
+  if (!attached() || grid_.shownRows() < 1) return {};
   if (col >= 0 && col == labelColumn()) {
     // Captioned once the grid is: a grid not filled yet shows no header.
     const bool captioned = grid_.Cols() > 1 && !grid_.TextMatrix(1, 0).empty();
@@ -265,7 +279,7 @@ VouchListModel::VouchListModel(forms::MarlinVouchList& list, QObject* parent)
     : ControlTableModel(parent), list_(list) {}
 
 int VouchListModel::sourceRows() const {
-  return std::max(list_.Rows() - 1, 0);
+  return std::max(list_.shownRows() - 1, 0);
 }
 
 const forms::RowLabels* VouchListModel::rowLabels() const {

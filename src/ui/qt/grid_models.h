@@ -39,6 +39,9 @@ class ControlTableModel : public QAbstractTableModel {
 
   // Gathers a change; `layout` marks one that may hide rows or change column widths.
   void changed(bool layout = false);
+  // Rows were added at the end of the control (a list still loading grew): they are inserted,
+  // so the selection, the current cell and the scroll position stay.
+  void rowsAdded();
   // Applies the gathered changes now (the renderer's tests and screenshots call it too).
   void refreshNow();
   // How many rows a column's look is judged from (the view's first screenful).

@@ -5,20 +5,51 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QTimer>
+#include <chrono>
+#include <exception>
 #include <stdexcept>
 
 #include "forms/form.h"
 #include "forms/list_export.h"
+#include "forms/row_growth.h"
 #include "ui/qt/control_view.h"
 #include "ui/qt/dialogs.h"
 #include "ui/qt/menus.h"
 
 namespace quillon::ui::qt {
 
+namespace {
+
+// The lists still loading grow a slice at a time while the event loop has nothing else to do: at
+// most kGrowRows rows and about kGrowBudget of reading per slice, so the window keeps answering.
+constexpr int kGrowRows = 2000;
+constexpr auto kGrowBudget = std::chrono::milliseconds(8);
+bool g_growthScheduled = false;
+
+void scheduleGrowth() {
+  if (g_growthScheduled) return;
+  g_growthScheduled = true;
+  QTimer::singleShot(0, QApplication::instance(), [] {
+    g_growthScheduled = false;
+    bool more = false;
+    try {
+      more = forms::growSome(kGrowRows, kGrowBudget);
+    } catch (const std::exception&) {
+      // A list that cannot take its rows stops growing; the recordset reports why when used.
+      more = forms::anyGrowing();
+    }
+    if (more) scheduleGrowth();
+  });
+}
+
+}  // namespace
+
 QtUiHost::QtUiHost() {
   if (QApplication::instance() == nullptr) {
     throw std::logic_error("the Qt UI host needs a QApplication");
   }
+  forms::setGrowthListener(scheduleGrowth);
   // What the lists copy (Ctrl+C) goes to the desktop's clipboard too.
   forms::setClipboardSink([](const std::string& text) {
     QApplication::clipboard()->setText(QString::fromStdString(text));
@@ -26,6 +57,7 @@ QtUiHost::QtUiHost() {
 }
 
 QtUiHost::~QtUiHost() {
+  forms::setGrowthListener(nullptr);
   forms::setClipboardSink({});
   if (pointerOverridden_) QApplication::restoreOverrideCursor();
 }

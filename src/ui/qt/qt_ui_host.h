@@ -33,6 +33,7 @@ class QtUiHost : public forms::UiHost {
   // The list's find field (ControlView::openFind) in the window the list is drawn in.
   bool findInList(forms::Control& list) override;
   bool remembersFilters() const override { return true; }
+  bool listsGrowWhileShown() const override { return true; }
   void setScreenPointer(int pointer) override;
 
   FormWindows& windows() { return windows_; }

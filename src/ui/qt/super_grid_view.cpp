@@ -116,7 +116,7 @@ class SuperGridView final : public ControlView {
     return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
   }
   int widthShortfall() const override {
-    if (grid_.Cols() <= 1 || grid_.Rows() <= 1) return kUnfilledListShortfall;
+    if (grid_.Cols() <= 1 || grid_.shownRows() <= 1) return kUnfilledListShortfall;
     return widths_->shortfall();
   }
   ControlTableModel* tableModel() const override { return model_; }
@@ -145,6 +145,10 @@ class SuperGridView final : public ControlView {
 
  protected:
   void sync(std::string_view property) override {
+    if (property == "RowsAdded") {
+      model_->rowsAdded();
+      return;
+    }
     if (property.empty() || property == "RowHeight" || property == "ColWidth") {
       model_->changed(true);
     } else if (property == "Rows" || property == "Cols" || property == "Cell" ||
@@ -180,7 +184,7 @@ class SuperGridView final : public ControlView {
       captioned = !model_->captionOf(c).isEmpty();
     }
     view_->horizontalHeader()->setVisible(captioned);
-    const int rows = std::min(grid_.Rows() - 1, model_->rowCount());
+    const int rows = std::min(grid_.shownRows() - 1, model_->rowCount());
     for (int r = 0; r < rows; ++r) {
       const bool hide = grid_.RowHeight(model_->controlRow(r)) == 0;
       if (view_->isRowHidden(r) != hide) view_->setRowHidden(r, hide);

@@ -89,7 +89,7 @@ class VouchListView final : public ControlView {
     return plain && key > Qt::Key_Space && key <= Qt::Key_AsciiTilde;
   }
   int widthShortfall() const override {
-    if (list_.Cols() <= 1 || (list_.Rows() <= 1 && !list_.rowsSettled())) {
+    if (list_.Cols() <= 1 || (list_.shownRows() <= 1 && !list_.rowsSettled())) {
       return kUnfilledListShortfall;
     }
     return widths_->shortfall();
@@ -120,6 +120,10 @@ class VouchListView final : public ControlView {
 
  protected:
   void sync(std::string_view property) override {
+    if (property == "RowsAdded") {
+      model_->rowsAdded();
+      return;
+    }
     if (property.empty() || property == "Columns" || property == "RowLabels") {
       model_->changed(true);
     } else if (property == "Cell" || property == "Order") {
