@@ -736,10 +736,9 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
        "0.73 | -0.73 | 1.5 | -1.5 | 0.29 | -0.29 | 1.01"},
       // Beyond 15 digits, past the point or before it, and NULL.
       {"select round(q * 1000000000000, 2), round(q / 1000000000000000, 15), "
-       "round(q / 1000000000000000, 16), round(q * 100000000000000000, -15), round(q, -3), "
+       "round(q / 1000000000000000, 16), round(q * 100000000000000000, -16), round(q, -3), "
        "round(q, null), round(cast(null as float), 2) from t1 where a = 3",
-       "7250000000000 | 0.000000000000007 | 0.0000000000000073 | 700000000000000000 | 0 | NULL "
-       "| NULL"},
+       "7250000000000 | 7e-15 | 7.3e-15 | 7.3e+17 | 0 | NULL | NULL"},
       // A rounded value rounded again, as the outsourced lists' filters do.
       {"select round(q - round(q * 0.1, 2), 1), round(isnull(q, 0) - round(isnull(q, 0) / 3, 2), "
        "2), "
