@@ -36,6 +36,8 @@ const std::vector<std::string>& corpus() {
       "convert(date, d), convert(time, '09:05'), cast(b as varbinary(10)), "
       "cast(b as nvarchar), cast(newid() as uniqueidentifier) from t",
       "select a + c, a ^ a, b + 'x' from t",
+      "select round(isnull(c, 0) - isnull(a, 0), 2), round(c - round(c, 1), 2), "
+      "round(a - round(a, 0), 0) from t",
       "select case when a = 1 then '' else c end from t",
       "select count(*) from t where b like 'a\\b%' and b collate Chinese_PRC_CI_AS = 'x' and "
       "b collate Chinese_PRC_CS_AS <> 'y'",
@@ -72,9 +74,8 @@ TEST(Dialect, EachEngineIsWrittenOnlyItsOwnHelpers) {
     const std::string server = translated(statement, Engine::PostgreSQL);
     EXPECT_EQ(embedded.find("tsql."), std::string::npos) << statement << "\n" << embedded;
     EXPECT_EQ(server.find("tsql_"), std::string::npos) << statement << "\n" << server;
-    EXPECT_FALSE(std::regex_search(server, std::regex(R"((^|[^_])temp\.)")))
-        << statement << "\n"
-        << server;
+    EXPECT_FALSE(std::regex_search(server, std::regex(R"((^|[^_])temp\.)"))) << statement << "\n"
+                                                                             << server;
   }
 }
 

@@ -725,6 +725,28 @@ TEST_F(EngineDifferential, TypesAndComparisonsFollowTSql) {
        "1 | 20 | -20"},
       {"select round(q, 0), round(q, 1), round(-q, -1), round(2.675, 2) from t1 where a = 3",
        "7 | 7.3 | -10 | 2.68"},
+      // A real already at the places asked keeps its value (also a difference a hair off its
+      // decimal, and a negative zero, which is a zero); halves of the decimal round away from
+      // zero on both sides of it.
+      {"select round(q - 0.25, 2), round(q * 0.1, 3), round(0.1 + 0.2, 2), round(a - q, 1), "
+       "round(q - 7.25, 2), round(-(q - 7.25), 0) from t1 where a = 3",
+       "7 | 0.725 | 0.3 | -4.3 | 0 | 0"},
+      {"select round(q * 0.1, 2), round(-q * 0.1, 2), round(q / 5, 1), round(-q / 5, 1), "
+       "round(0.285, 2), round(-0.285, 2), round(1.005, 2) from t1 where a = 3",
+       "0.73 | -0.73 | 1.5 | -1.5 | 0.29 | -0.29 | 1.01"},
+      // Beyond 15 digits, past the point or before it, and NULL.
+      {"select round(q * 1000000000000, 2), round(q / 1000000000000000, 15), "
+       "round(q / 1000000000000000, 16), round(q * 100000000000000000, -16), round(q, -3), "
+       "round(q, null), round(cast(null as float), 2) from t1 where a = 3",
+       "7250000000000 | 7e-15 | 7.3e-15 | 7.3e+17 | 0 | NULL | NULL"},
+      // A rounded value rounded again, as the outsourced lists' filters do.
+      {"select round(q - round(q * 0.1, 2), 1), round(isnull(q, 0) - round(isnull(q, 0) / 3, 2), "
+       "2), "
+       "round(a - round(a * 1.5, 0), 0) from t1 where a = 3",
+       "6.5 | 4.83 | -2"},
+      // An integer keeps its value to places at or after the point.
+      {"select round(a * 7, 0), round(-a * 7, 5), round(a * 7, -1) from t1 where a = 3",
+       "21 | -21 | 20"},
   };
   for (const auto& [sql, expected] : cases) {
     for (Database* db : {file_.get(), server_.get()}) {

@@ -17,6 +17,39 @@ constexpr std::array<std::string_view, 24> kServerReserved{
     "leading",      "limit",     "notnull", "offset",     "only",     "overlaps",
     "placing",      "returning", "similar", "symmetric",  "trailing", "verbose"};
 
+bool isWordChar(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+         c == '.' || c == '"' || c == '$';
+}
+
+// Whether the server will copy an expression into the body of a SQL function that uses it more
+// than once: it does while the expression runs no sub-select and costs at most ten operators, and
+// otherwise calls the function as it is, which costs far more than the body. Counted generously: a
+// name (a column, a function, a word) counts two, as it may carry a conversion the server adds,
+// an operator sign one; COALESCE and numbers count nothing, a CASE, a sub-select or one of the
+// dialect layer's own functions too much.
+bool repeatsCheaply(const std::string& expr) {
+  const std::string lower = asciiLower(expr);
+  for (std::string_view heavy : {"select", "case", "tsql."}) {
+    if (lower.find(heavy) != std::string::npos) return false;
+  }
+  int cost = 0;
+  for (std::size_t i = 0; i < lower.size();) {
+    const char c = lower[i];
+    if (isWordChar(c)) {
+      std::size_t end = i;
+      while (end < lower.size() && isWordChar(lower[end])) ++end;
+      const std::string_view word = std::string_view(lower).substr(i, end - i);
+      if (!(c >= '0' && c <= '9') && word != "coalesce") cost += 2;
+      i = end;
+      continue;
+    }
+    if (std::string_view("+-*/%<>=!|&^~:").find(c) != std::string_view::npos) ++cost;
+    ++i;
+  }
+  return cost <= 10;
+}
+
 }  // namespace
 
 std::string PgDialect::name(std::string_view written) const {
@@ -84,7 +117,7 @@ std::optional<std::string> PgDialect::call(std::string_view name, const CallArgu
   }
   if (name == "round") {
     if (args.size() < 2) return as("round");
-    return "tsql.round(" + args.at(0) + ", " + args.at(1) + ")";
+    return roundCall(args.at(0), args.at(1));
   }
   if (name == "ceiling") return as("ceil");
   // NULLIF has the type of its first argument; the server's would take the type both arguments
@@ -109,6 +142,14 @@ std::optional<std::string> PgDialect::call(std::string_view name, const CallArgu
   return std::nullopt;
 }
 
+// tsql.round answers a real already at its places without converting it to numeric and back, but
+// names its argument several times; an argument the server would not copy there goes to
+// tsql.round_numeric, the same rounding through numeric alone, which the server always inlines.
+std::string PgDialect::roundCall(const std::string& value, const std::string& places) {
+  const bool inlined = repeatsCheaply(value) && repeatsCheaply(places);
+  return std::string(inlined ? "tsql.round(" : "tsql.round_numeric(") + value + ", " + places + ")";
+}
+
 std::string PgDialect::dateFunction(std::string_view name) const {
   return helper(name == "datename" ? "datepart" : name);
 }
@@ -124,9 +165,9 @@ std::string PgDialect::convert(const TypeName& type, const std::string& expr,
   if (base == "uniqueidentifier") return "tsql.convert_text(" + expr + ", NULL, 0)";
   if (base == "decimal" || base == "numeric") {
     const std::string scale = type.args.size() > 1 ? type.args[1] : "0";
-    return "tsql.round(tsql.real(" + expr + "), " + scale + ")";
+    return roundCall("tsql.real(" + expr + ")", scale);
   }
-  if (base == "money" || base == "smallmoney") return "tsql.round(tsql.real(" + expr + "), 4)";
+  if (base == "money" || base == "smallmoney") return roundCall("tsql.real(" + expr + ")", "4");
   if (base == "float" || base == "real") return "tsql.real(" + expr + ")";
   // A real is cut as the decimal of its first 15 significant digits (the server's conversion of
   // a double precision to numeric): 81.85 - 18.85 in doubles converts to 63, as in T-SQL.

@@ -53,6 +53,9 @@ class PgDialect final : public Dialect {
   std::string noteNames(std::string_view kind, const std::string& object,
                         const std::string& noted) const override;
   std::string noteAddedColumn(const std::string& table, const std::string& written) const override;
+
+ private:
+  static std::string roundCall(const std::string& value, const std::string& places);
 };
 
 // The one PgDialect.

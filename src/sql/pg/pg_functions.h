@@ -5,7 +5,7 @@
 namespace quillon::sql {
 
 // Raised when the script changes, so that every account gets the new one on its next connection.
-inline constexpr int kServerFunctionsVersion = 9;
+inline constexpr int kServerFunctionsVersion = 10;
 
 // The installation script; "%VERSION%" stands for kServerFunctionsVersion.
 const char* serverFunctionsScript();
