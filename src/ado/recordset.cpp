@@ -145,7 +145,12 @@ std::shared_ptr<Recordset> Recordset::fabricate(std::vector<FieldDef> fields) {
 }
 
 void Recordset::close() {
-  load_ = nullptr;
+  if (load_) {
+    // Closed while its rows were still being read: the unread rows and the statement go with
+    // the load, and the rows were never handed to the core.
+    load_ = nullptr;
+    return;
+  }
   core_->close();
 }
 

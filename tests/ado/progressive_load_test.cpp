@@ -207,6 +207,19 @@ TEST_F(ProgressiveLoad, AnythingElseOnTheConnectionFinishesTheReadFirst) {
     EXPECT_FALSE(cn->database().hasPendingRead());
     EXPECT_EQ(contents(*whole()), expected);
   }
+  // One closed before its rows are read (a dialog unloaded while its list still loads): it closes
+  // like any open recordset, once, and the connection goes on.
+  {
+    auto rs = progressive();
+    ASSERT_TRUE(rs->isOpen());
+    rs->close();
+    EXPECT_FALSE(rs->isOpen());
+    EXPECT_FALSE(cn->database().hasPendingRead());
+    EXPECT_THROW(rs->close(), automation::ComError);
+    EXPECT_EQ(contents(*whole()), expected);
+    rs->open(kQuery, cn);
+    EXPECT_EQ(contents(*rs), expected);
+  }
   // Closing the connection with a read pending.
   {
     auto other = connect();
