@@ -1,6 +1,7 @@
 #include "forms/recordset_rows.h"
 
 #include <exception>
+#include <utility>
 
 #include "automation/vb_format.h"
 
@@ -25,7 +26,22 @@ const automation::NumberFormat* RecordsetRows::formatOf(int field) const {
   return format ? &*format : nullptr;
 }
 
+void RecordsetRows::setShownText(int field, ShownText shown) {
+  if (field < 0) return;
+  const auto at = static_cast<std::size_t>(field);
+  if (at >= shown_.size()) shown_.resize(at + 1);
+  shown_[at] = std::move(shown);
+}
+
 std::string RecordsetRows::text(int row, int field) const {
+  std::string text = storedText(row, field);
+  if (field >= 0 && static_cast<std::size_t>(field) < shown_.size()) {
+    if (const ShownText& shown = shown_[static_cast<std::size_t>(field)]) return shown(text);
+  }
+  return text;
+}
+
+std::string RecordsetRows::storedText(int row, int field) const {
   const automation::Variant v = view_.value(row, field);
   if (v.isNull()) return {};
   if (const automation::NumberFormat* format = formatOf(field)) {

@@ -5,8 +5,10 @@
 // its numbers are shown formatted, Null and values that are not numbers as they are stored.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ado/recordset_view.h"
@@ -22,6 +24,9 @@ class RecordsetRows final : public RowSource, public CellSource {
 
   // Formats the numbers of `field` (0-based); an empty format removes it.
   void setFormat(int field, std::string format);
+  // Shows `field`'s text (formatted, Null empty) as `shown` turns it: a code as its name.
+  using ShownText = std::function<std::string(std::string_view)>;
+  void setShownText(int field, ShownText shown);
 
   const ado::RecordsetView& view() const { return view_; }
 
@@ -40,9 +45,12 @@ class RecordsetRows final : public RowSource, public CellSource {
 
  private:
   const automation::NumberFormat* formatOf(int field) const;
+  // The field's text as formatted, before any ShownText.
+  std::string storedText(int row, int field) const;
 
   mutable ado::RecordsetView view_;  // grows (more rows of the same recordset) while it loads
   std::vector<std::optional<automation::NumberFormat>> formats_;  // by field
+  std::vector<ShownText> shown_;                                  // by field
 };
 
 }  // namespace quillon::forms

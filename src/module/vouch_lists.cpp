@@ -16,7 +16,7 @@ std::size_t ShownListFirstRows() {
 
 void FillVouchList(forms::MarlinVouchList& list, std::string_view definitions,
                    const ado::Recordset* rs, const VouchFieldFormats& formats,
-                   const std::string& defineFormat) {
+                   const std::string& defineFormat, const VouchFieldTexts& texts) {
   list.resetLayout();
   list.setColumnDefinitions(definitions);
   if (!defineFormat.empty()) FormatDefineColumns(list, defineFormat);
@@ -30,6 +30,9 @@ void FillVouchList(forms::MarlinVouchList& list, std::string_view definitions,
   }
   for (const auto& [field, format] : formats) {
     if (const auto index = rows->view().fieldIndex(field)) rows->setFormat(*index, format);
+  }
+  for (const auto& [field, shown] : texts) {
+    if (const auto index = rows->view().fieldIndex(field)) rows->setShownText(*index, shown);
   }
   list.bind(std::move(rows));
 }

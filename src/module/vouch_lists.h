@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -32,14 +33,19 @@ inline constexpr std::size_t kShownListFirstRows = 200;
 // A field (by name, without regard to case) and the Format pattern of its numbers.
 using VouchFieldFormats = std::vector<std::pair<std::string, std::string>>;
 
+// A field (by name, without regard to case) and how its text is shown (a code as its name).
+using VouchFieldTexts =
+    std::vector<std::pair<std::string, std::function<std::string(std::string_view)>>>;
+
 // Resets the list to no rows and no columns and gives it `definitions`; its numeric user-defined
 // columns get `defineFormat` when it is not empty (FormatDefineColumns). With a recordset, fills
 // its rows from the recordset's view (its Filter applied): the numbers of a column with a format
 // are shown in it, those of `formats`' fields in theirs (these win); Null shows empty, a text that
-// is no number as stored. Marks start cleared.
+// is no number as stored; `texts`' fields show their text as their function turns it. Marks start
+// cleared. The rows are bound, not copied: a recordset still loading is drawn as it comes.
 void FillVouchList(forms::MarlinVouchList& list, std::string_view definitions,
                    const ado::Recordset* rs, const VouchFieldFormats& formats = {},
-                   const std::string& defineFormat = {});
+                   const std::string& defineFormat = {}, const VouchFieldTexts& texts = {});
 
 // Whether a column key is a numeric user-defined field: cdefine, cinvdefine or cvendefine
 // followed by a number, or tdqtyd.

@@ -67,6 +67,16 @@ TEST(VouchLists, FilledFromDefinitionsWithTheFormatsOfColumnsAndFields) {
   FillVouchList(list, "MainID,行ID,0;cInvCode,产品编码,1100", rs.get());
   EXPECT_EQ(list.Rows(), 2);
   EXPECT_TRUE(MarkedRows(list).empty());
+  // A shown text turns a field's text (a code into its name) in the list, not in the recordset.
+  rs->setFilter(Variant(""));
+  const VouchFieldTexts texts{{"CINVCODE", [](std::string_view code) {
+                                 return code == "0201002" ? std::string("螺栓") : std::string(code);
+                               }}};
+  FillVouchList(list, "MainID,行ID,0;cInvCode,产品编码,1100", rs.get(), {}, {}, texts);
+  EXPECT_EQ(VouchCell(list, 1, "cInvCode"), "0201001");
+  EXPECT_EQ(VouchCell(list, 2, "cInvCode"), "螺栓");
+  rs->moveLast();
+  EXPECT_EQ(rs->value("cInvCode").displayText(), "0201002");
   // Without a recordset only the layout.
   FillVouchList(list, "cInvCode,产品编码,1100", nullptr);
   EXPECT_EQ(list.Rows(), 1);

@@ -398,13 +398,10 @@ void frmWWProduceOrder::FillVouchListByColSet(forms::MarlinVouchList& list,
                                              : kind == CellFormat::Pieces ? pieces
                                                                           : rate);
   }
-  module::FillVouchList(list, colSet.columnDefinitions(), rs.get(), formats, quantity);
-  if (!rs) return;
-  if (const int col = list.colIndex("iProperty"); col > 0) {
-    for (int r = 1; r < list.Rows(); ++r) {
-      list.setTextMatrix(r, col, propertyText(list.TextMatrix(r, col)));
-    }
-  }
+  // The order type shows by its name; as a shown text, not written into every row, so that heads
+  // still loading are drawn as they come.
+  const module::VouchFieldTexts texts{{"iProperty", &propertyText}};
+  module::FillVouchList(list, colSet.columnDefinitions(), rs.get(), formats, quantity, texts);
 }
 
 void frmWWProduceOrder::emptyList(forms::MarlinVouchList& list) {
