@@ -293,14 +293,10 @@ QUILLON_BENCHMARK(BM_CopiedWorkTable)->Arg(0)->Arg(1)->Unit(benchmark::kMillisec
 int main(int argc, char** argv) {
   int kept = 0;
   for (int i = 0; i < argc; ++i) {
-    if (i > 0 && std::strncmp(argv[i], "--scale=", 8) == 0) {
-      gScale = std::atoi(argv[i] + 8);
-      if (gScale < 1 || gScale > db::kMaxDemoScale) {
-        std::fprintf(stderr, "%s: --scale needs a whole number from 1 to %d\n", argv[0],
-                     db::kMaxDemoScale);
-        return 1;
-      }
-      continue;
+    if (i > 0) {
+      const auto scale = bench::takeScaleArg(argv[0], argv[i], db::kMaxDemoScale, gScale);
+      if (scale == bench::ScaleArg::Refused) return 1;
+      if (scale == bench::ScaleArg::Taken) continue;
     }
     argv[kept++] = argv[i];
   }

@@ -651,13 +651,11 @@ int main(int argc, char** argv) {
   for (int i = 0; i < argc; ++i) {
     if (i > 0 && std::strcmp(argv[i], "--first-rows") == 0) {
       wantFirstRows = true;
-    } else if (i > 0 && std::strncmp(argv[i], "--scale=", 8) == 0) {
-      gScale = std::atoi(argv[i] + 8);
-      if (gScale < 1 || gScale > db::kMaxDemoScale) {
-        std::fprintf(stderr, "%s: --scale needs a whole number from 1 to %d\n", argv[0],
-                     db::kMaxDemoScale);
-        return 1;
-      }
+    } else if (const auto scale =
+                   i > 0 ? bench::takeScaleArg(argv[0], argv[i], db::kMaxDemoScale, gScale)
+                         : bench::ScaleArg::Other;
+               scale != bench::ScaleArg::Other) {
+      if (scale == bench::ScaleArg::Refused) return 1;
     } else {
       args.push_back(argv[i]);
     }

@@ -30,6 +30,17 @@ namespace quillon::bench {
 
 using BenchmarkFunction = void (*)(benchmark::State&);
 
+// What a program's "--scale=N" argument did: not one (the argument is someone else's), taken into
+// `scale`, or refused with the message printed (a scale outside 1..maxScale).
+enum class ScaleArg { Other, Taken, Refused };
+inline ScaleArg takeScaleArg(const char* program, const char* arg, int maxScale, int& scale) {
+  if (std::strncmp(arg, "--scale=", 8) != 0) return ScaleArg::Other;
+  scale = std::atoi(arg + 8);
+  if (scale >= 1 && scale <= maxScale) return ScaleArg::Taken;
+  std::fprintf(stderr, "%s: --scale needs a whole number from 1 to %d\n", program, maxScale);
+  return ScaleArg::Refused;
+}
+
 // Runs a benchmark's body and turns what it raises into the benchmark's error.
 inline void runGuarded(benchmark::State& state, BenchmarkFunction body) {
   std::string error;
