@@ -388,28 +388,45 @@ frmWWProduceOrder::RecordsetPtr frmWWProduceOrder::loadMaterials(const std::stri
 
 void frmWWProduceOrder::FillVouchListByColSet(forms::MarlinVouchList& list,
                                               components::MarlinColSet& colSet, RecordsetPtr& rs) {
+  fillList(list, colSet.columnDefinitions(), rs, listFormats());
+}
+
+frmWWProduceOrder::ListFormats frmWWProduceOrder::listFormats() const {
   auto& settings = module::CurrentAccountSettings();
-  const std::string quantity = settings.text("FormatQuanDecString");
-  const std::string pieces = settings.text("FormatNumDecString");
-  const std::string rate = settings.text("FormatExchDecString");
+  ListFormats formats;
+  formats.quantity = settings.text("FormatQuanDecString");
+  formats.pieces = settings.text("FormatNumDecString");
+  formats.rate = settings.text("FormatExchDecString");
+  if (colSetH_) formats.layoutH = colSetH_->columnDefinitions();
+  if (colSetB_) formats.layoutB = colSetB_->columnDefinitions();
+  if (colSetS_) formats.layoutS = colSetS_->columnDefinitions();
+  return formats;
+}
+
+void frmWWProduceOrder::fillList(forms::MarlinVouchList& list, std::string_view layout,
+                                 RecordsetPtr& rs, const ListFormats& shown) {
+  const std::string& quantity = shown.quantity;
   module::VouchFieldFormats formats;
   for (const auto& [field, kind] : cellFormatsOf(list.Name())) {
     formats.emplace_back(std::string(field), kind == CellFormat::Quantity ? quantity
-                                             : kind == CellFormat::Pieces ? pieces
-                                                                          : rate);
+                                             : kind == CellFormat::Pieces ? shown.pieces
+                                                                          : shown.rate);
   }
   // The order type shows by its name; as a shown text, not written into every row, so that heads
   // still loading are drawn as they come.
   const module::VouchFieldTexts texts{{"iProperty", &propertyText}};
-  module::FillVouchList(list, colSet.columnDefinitions(), rs.get(), formats, quantity, texts);
+  module::FillVouchList(list, layout, rs.get(), formats, quantity, texts);
 }
 
-void frmWWProduceOrder::emptyList(forms::MarlinVouchList& list) {
+void frmWWProduceOrder::emptyList(forms::MarlinVouchList& list, const ListFormats& formats) {
   RecordsetPtr none;
   components::MarlinColSet* set = &list == &VouchListH   ? colSetH_.get()
                                   : &list == &VouchListB ? colSetB_.get()
                                                          : colSetS_.get();
-  if (set != nullptr) FillVouchListByColSet(list, *set, none);
+  const std::string& layout = &list == &VouchListH   ? formats.layoutH
+                              : &list == &VouchListB ? formats.layoutB
+                                                     : formats.layoutS;
+  if (set != nullptr) fillList(list, layout, none, formats);
   openQuantityColumns(list);
 }
 
@@ -421,8 +438,8 @@ void frmWWProduceOrder::openQuantityColumns(forms::MarlinVouchList& list) {
   }
 }
 
-void frmWWProduceOrder::showHeaders() {
-  FillVouchListByColSet(VouchListH, *colSetH_, headers_);
+void frmWWProduceOrder::showHeaders(const ListFormats& formats) {
+  fillList(VouchListH, formats.layoutH, headers_, formats);
   captionOrderNumbers();
 }
 
@@ -536,6 +553,7 @@ void frmWWProduceOrder::cmdFilter_Click() {
 
 void frmWWProduceOrder::LoadHeaders(const std::string& filterWhere) {
   errText_.clear();
+  const ListFormats formats = listFormats();
   RecordsetPtr rs;
   {
     // Drawn for a person, the heads show their first screen while the rest loads.
@@ -546,11 +564,11 @@ void frmWWProduceOrder::LoadHeaders(const std::string& filterWhere) {
   if (!rs) return;
   if (headers_ && headers_ != rs && headers_->isOpen()) headers_->close();
   headers_ = std::move(rs);
-  showHeaders();
+  showHeaders(formats);
   closeLevel(lines_);
   closeLevel(materials_);
-  emptyList(VouchListB);
-  emptyList(VouchListS);
+  emptyList(VouchListB, formats);
+  emptyList(VouchListS, formats);
 }
 
 }  // namespace quillon::dialogs

@@ -182,10 +182,22 @@ class frmWWProduceOrder : public kit::ReferenceDialog {
   void chkYbjs_Click();
   void cmdFilter_Click();
   void LoadHeaders(const std::string& filterWhere);
-  void showHeaders();
+  // The account's number formats and the three lists' layouts. Read before the heads are opened
+  // when the heads fill: a setting read afterwards runs on the heads' connection, which reads
+  // every head first, where a drawn list shows its first screen while the rest loads.
+  struct ListFormats {
+    std::string quantity, pieces, rate;
+    std::string layoutH, layoutB, layoutS;  // column definitions
+  };
+  ListFormats listFormats() const;
+  void fillList(forms::MarlinVouchList& list, std::string_view layout, RecordsetPtr& rs,
+                const ListFormats& formats);
+  void showHeaders() { showHeaders(listFormats()); }
+  void showHeaders(const ListFormats& formats);
   void showLines();
   void showMaterials();
-  void emptyList(forms::MarlinVouchList& list);
+  void emptyList(forms::MarlinVouchList& list) { emptyList(list, listFormats()); }
+  void emptyList(forms::MarlinVouchList& list, const ListFormats& formats);
   // This time's quantities of the product and material lists are the cells a person edits.
   void openQuantityColumns(forms::MarlinVouchList& list);
   void columnSettings(char list);
