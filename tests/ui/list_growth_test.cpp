@@ -60,6 +60,15 @@ class ListGrowth : public ::testing::Test {
     recordsets.push_back(rs);
     return std::make_shared<forms::RecordsetRows>(ado::RecordsetView::growing(*rs));
   }
+  // Shows the form drawn and binds both lists while it is shown, as a filter's click does.
+  FormWindow* showBound(AnsweringQtHost& host, frmGrow& form) {
+    form.Show();
+    FormWindow* window = host.windows().find(form);
+    if (window == nullptr) return nullptr;
+    settle();
+    bindBoth(form);
+    return window;
+  }
   void bindBoth(frmGrow& form) {
     form.vlRows.setColumnDefinitions("id,编号,900;code,编码,1200");
     form.vlRows.bind(loading());
@@ -79,12 +88,8 @@ TEST_F(ListGrowth, ADrawnListGrowsToEveryRowKeepingItsCurrentRowMarksAndScrollPo
   auto host = std::make_shared<AnsweringQtHost>();
   forms::ScopedUiHost installed{host};
   frmGrow form;
-  form.Show();
-  FormWindow* window = host->windows().find(form);
+  FormWindow* window = showBound(*host, form);
   ASSERT_NE(window, nullptr);
-  settle();
-  // What a filter's click does: the lists are bound while the window is shown.
-  bindBoth(form);
   ASSERT_TRUE(form.vlRows.growing());
   ASSERT_TRUE(form.grdRows.growing());
   EXPECT_EQ(form.vlRows.shownRows(), static_cast<int>(kGrowFirstRows) + 1);
@@ -129,11 +134,8 @@ TEST_F(ListGrowth, WhatAPersonDoesAndWhatCodeReadsSeesEveryRow) {
   auto host = std::make_shared<AnsweringQtHost>();
   forms::ScopedUiHost installed{host};
   frmGrow form;
-  form.Show();
-  FormWindow* window = host->windows().find(form);
+  FormWindow* window = showBound(*host, form);
   ASSERT_NE(window, nullptr);
-  settle();
-  bindBoth(form);
   ASSERT_TRUE(forms::anyGrowing());
   // A person's action reaches the form only after every list is whole.
   int seen = 0;
