@@ -153,8 +153,8 @@ struct FileLargeAccount : LargeAccount {
 // built with the demo data of `scale` and dropped when the object goes. Without a server, or when
 // the build fails, `error` says why and the benchmarks of the server skip with it.
 // QUILLON_BENCH_SERVER_ACCOUNT names an account already built on a server (`quillon init-db
-// --scale N --db URI`), used as it is and kept: a scale-10000 account takes twenty minutes to build.
-// Its scale is the caller's to match.
+// --scale N --db URI`), used as it is and kept: a scale-10000 account takes twenty minutes to
+// build. Its scale is the caller's to match.
 struct ServerLargeAccount : LargeAccount {
   ServerLargeAccount(int scale, std::string_view databasePrefix) {
     if (const char* existing = std::getenv("QUILLON_BENCH_SERVER_ACCOUNT");

@@ -55,6 +55,8 @@ class SessionContext : public automation::Object {
   // filter is reserved (callers pass ""); rightCode is "W" from the dialogs, "" from lookups.
   virtual std::string permissionList(std::string_view objectKind, std::string_view filter,
                                      std::string_view rightCode) = 0;
+  // Whether the user may use the inventory of id iId, as permissionList's list would say.
+  virtual bool permitsInventory(long long iId, std::string_view rightCode) = 0;
   virtual std::shared_ptr<ado::Connection> connection() = 0;
   virtual std::shared_ptr<AccountSettings> accountSettings() = 0;
 };

@@ -4,6 +4,7 @@
 #include "automation/com_error.h"
 #include "components/suite/account_settings_object.h"
 #include "components/suite/component_errors.h"
+#include "components/suite/permissions.h"
 #include "components/suite/session_objects.h"
 #include "demo_sessions.h"
 
@@ -36,6 +37,28 @@ TEST(Session, PermissionListsOfARestrictedUserQuoteCodesAndLeaveIdsBare) {
   Variant result = clerk->invoke("GetPermissionList", automation::InvokeKind::Method, args);
   EXPECT_EQ(result.toString(), "N'01',N'02',N'06'");
   EXPECT_EQ(args[3].toString(), "N'01',N'02',N'06'");
+}
+
+// The one-id question answers as the whole list would, including a right written with blanks
+// or leading zeros, which only the list's reading of whole numbers recognises.
+TEST(Session, OneInventoryIdIsPermittedExactlyWhenTheListHoldsIt) {
+  const std::string path = testing::demoCopy("one-inventory-id");
+  auto clerk = sessionFor("clerk", path);
+  clerk->connection()->execute(
+      "INSERT INTO UA_DataRight (cUser_Id, cObjectKind, cObjectId, cRightCode) "
+      "VALUES ('clerk', 'inventory', ' 0042', 'W')");
+  for (const char* right : {"W", ""}) {
+    const std::string list = clerk->permissionList("inventory", "", right);
+    for (long long id : {1LL, 4LL, 10LL, 11LL, 23LL, 34LL, 42LL, 420LL, 0LL, -1LL}) {
+      EXPECT_EQ(clerk->permitsInventory(id, right), suite::idListHolds(list, id))
+          << "id " << id << " right '" << right << "' list " << list;
+    }
+  }
+  EXPECT_TRUE(clerk->permitsInventory(42, "W"));
+  EXPECT_FALSE(clerk->permitsInventory(23, "W"));
+  EXPECT_TRUE(clerk->permitsInventory(23, ""));
+  EXPECT_FALSE(clerk->permitsInventory(4, "R"));  // restricted, and no "R" right at all
+  EXPECT_TRUE(sessionFor("demo", path)->permitsInventory(987654, "W"));
 }
 
 TEST(Session, AnUnrestrictedUserHasEmptyListsAndUnknownKindsAreRefused) {

@@ -22,4 +22,12 @@ bool isPermissionKind(std::string_view kind);
 std::string permissionList(sql::Database& db, std::string_view userId, std::string_view kind,
                            std::string_view rightCode);
 
+// Whether a permission list of inventory ids (as permissionList writes it) holds `id`.
+bool idListHolds(std::string_view list, long long id);
+
+// Whether the user may use the inventory of id `iId`, as permissionList's list for `rightCode`
+// would say, without reading the whole list when a right names the id as it is written.
+bool permitsInventory(sql::Database& db, std::string_view userId, long long iId,
+                      std::string_view rightCode);
+
 }  // namespace quillon::components::suite

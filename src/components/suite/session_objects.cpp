@@ -47,6 +47,12 @@ std::string SuiteSessionContext::permissionList(std::string_view objectKind,
                                rightCode);
 }
 
+bool SuiteSessionContext::permitsInventory(long long iId, std::string_view rightCode) {
+  if (!login_) raise(kErrNoSession, "会话上下文尚未初始化");
+  return suite::permitsInventory(sessionConnection(*this).database(), login_->userId(), iId,
+                                 rightCode);
+}
+
 std::shared_ptr<ado::Connection> SuiteSessionContext::connection() {
   return connection_;
 }

@@ -29,6 +29,7 @@ class SuiteSessionContext final : public SessionContext {
   std::shared_ptr<MarlinLogin> login() const override { return login_; }
   std::string permissionList(std::string_view objectKind, std::string_view filter,
                              std::string_view rightCode) override;
+  bool permitsInventory(long long iId, std::string_view rightCode) override;
   std::shared_ptr<ado::Connection> connection() override;
   std::shared_ptr<AccountSettings> accountSettings() override;
 
