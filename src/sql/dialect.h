@@ -148,6 +148,10 @@ class Dialect {
   // Whether the engine parses a chain of ORs or ANDs one level deeper per term, under a depth
   // limit, so that long chains are regrouped (groupLongChains).
   virtual bool nestsFlatChains() const = 0;
+  // Whether the engine runs `x IN (SELECT x FROM …)` naming the outer x in its list once per
+  // outer row but hashes the same sub-select once as EXISTS, so that such INs are written as
+  // EXISTS (existsForOuterIn).
+  virtual bool prefersExistsForOuterIn() const = 0;
   // The statement that notes `noted` (writtenNames) on a new table or view ("TABLE", "VIEW"),
   // run after the one that makes it; and the one that notes a column ALTER TABLE added.
   virtual std::string noteNames(std::string_view kind, const std::string& object,

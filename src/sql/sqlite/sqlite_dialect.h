@@ -50,6 +50,7 @@ class SqliteDialect final : public Dialect {
                           bool collated) const override;
   bool keepsWrittenNames() const override { return false; }
   bool nestsFlatChains() const override { return true; }
+  bool prefersExistsForOuterIn() const override { return false; }
   std::string noteNames(std::string_view kind, const std::string& object,
                         const std::string& noted) const override;
   std::string noteAddedColumn(const std::string& table, const std::string& written) const override;

@@ -1,0 +1,178 @@
+// `q.c IN (SELECT q.c FROM … WHERE …)` written as EXISTS for the server: which INs are rewritten,
+// and that a rewritten one answers as the IN does, NULL and negation included, on an account
+// file and on the test server in its half.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "sql/database.h"
+#include "sql/locations.h"
+#include "sql/outer_in.h"
+#include "sql/token.h"
+#include "sql/translator.h"
+#include "sql_test_support.h"
+#include "support/scratch_dir.h"
+
+namespace quillon::sql {
+namespace {
+
+std::string text(const Tokens& t) {
+  std::string s;
+  for (const Token& x : t) s += (s.empty() ? "" : " ") + x.text;
+  return s;
+}
+
+std::string rewritten(const std::string& sql) {
+  return text(existsForOuterIn(tokenize(sql)));
+}
+
+TEST(OuterIn, TheOuterColumnListedAloneIsWrittenAsExists) {
+  // The outsourced lists' department condition.
+  EXPECT_EQ(rewritten("select id from h P where ( (P.dep IN ( Select P.dep From d DD where "
+                      "DD.code = P.dep and DD.active = 1) ) OR ISNULL(P.dep, '') = '' )"),
+            "select id from h P where ( ( ( EXISTS ( SELECT 1 From d DD where DD . code = P . dep "
+            "and DD . active = 1 ) AND P . dep = P . dep ) ) OR ISNULL ( P . dep ,  ) =  )");
+  // DISTINCT changes nothing; names compare without regard to case or quotes; one inside
+  // another's condition is rewritten too.
+  EXPECT_EQ(rewritten("select 1 from h p where x = 1 and p.Dep in (select distinct [P].dep from d "
+                      "where d.code = p.dep and not p.k in (select p.k from e))"),
+            "select 1 from h p where x = 1 and ( EXISTS ( SELECT 1 from d where d . code = p . dep "
+            "and not ( EXISTS ( SELECT 1 from e ) AND p . k = p . k ) ) AND p . Dep = p . Dep )");
+  EXPECT_EQ(rewritten("if a.b in (select a.b from t) select 1"),
+            "if ( EXISTS ( SELECT 1 from t ) AND a . b = a . b ) select 1");
+}
+
+TEST(OuterIn, OnlyWhereTheAnswerIsProvablyTheSame) {
+  for (const char* same : {
+           // an unqualified name is the sub-select's own column where its table has one
+           "select 1 from h where dep in (select dep from d)",
+           // another column, another table's, or more than the column
+           "select 1 from h P where P.dep in (select P.code from d)",
+           "select 1 from h P where P.dep in (select DD.dep from d DD)",
+           "select 1 from h P where P.dep in (select P.dep, 1 from d)",
+           "select 1 from h P where P.dep in (select P.dep + '' from d)",
+           "select 1 from h P where P.dep in (select P.dep)",
+           // the sub-select's FROM names the qualifier: q.c may be its own row's
+           "select 1 from h P where P.dep in (select P.dep from d P)",
+           "select 1 from h P where P.dep in (select P.dep from d join h P on 1 = 1)",
+           "select 1 from h P where P.dep in (select P.dep from (select * from d P) x)",
+           // what changes which rows the sub-select gives
+           "select 1 from h P where P.dep in (select top 0 P.dep from d)",
+           "select 1 from h P where P.dep in (select P.dep from d group by d.code)",
+           "select 1 from h P where P.dep in (select P.dep from d having count(*) > 5)",
+           "select 1 from h P where P.dep in (select P.dep from d union select 'x')",
+           "select 1 from h P where P.dep in (select P.dep from d where 1 = 1 except select '')",
+           // NOT IN, a list, an operand that is more than the column
+           "select 1 from h P where P.dep not in (select P.dep from d)",
+           "select 1 from h P where P.dep in ('a', 'b')",
+           "select 1 from h P where 'x' + P.dep in (select P.dep from d)",
+           "select 1 from h P where (P.dep) in (select P.dep from d)",
+           "select 1 from h P where P.n between 1 and P.dep in (select P.dep from d)",
+       }) {
+    EXPECT_EQ(rewritten(same), text(tokenize(same))) << same;
+  }
+  // Nested sub-selects of the WHERE keep their own clauses.
+  EXPECT_NE(rewritten("select 1 from h P where P.dep in (select P.dep from d where d.code in "
+                      "(select top 1 code from e group by code))"),
+            text(tokenize("select 1 from h P where P.dep in (select P.dep from d where d.code in "
+                          "(select top 1 code from e group by code))")));
+}
+
+TEST(OuterIn, OnlyTheServerIsGivenExistsAndTheSourceStaysAsWritten) {
+  const std::string sql = "select id from h P where P.dep in (select P.dep from d)";
+  const Program server = Translator::translateUncached(sql, Engine::PostgreSQL);
+  const Program file = Translator::translateUncached(sql, Engine::SQLite);
+  ASSERT_EQ(server.size(), 1U);
+  EXPECT_NE(server[0].sql.find("EXISTS"), std::string::npos) << server[0].sql;
+  EXPECT_EQ(file[0].sql.find("EXISTS"), std::string::npos) << file[0].sql;
+  EXPECT_EQ(server[0].source, sql);
+  EXPECT_EQ(server[0].source, file[0].source);
+}
+
+// The heads: a NULL, an empty, a matching (also in another case), a non-matching code, and one
+// of a department that is not active; the departments, one of them active twice over.
+class OuterInAnswers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    engines_.push_back(Database::open((scratch_.path() / "outer_in.db").string()));
+    if (const char* server = std::getenv("QUILLON_TEST_SERVER"); server != nullptr && *server) {
+      serverLocation_ =
+          Location(server).withDatabaseName("outerin" + std::to_string(::getpid())).text();
+      engines_.push_back(Database::open(serverLocation_));
+    }
+    const std::string load =
+        "create table h (id int not null primary key, dep nvarchar(12) null, n int null) "
+        "create table d (code nvarchar(12) not null, active bit not null) "
+        "insert into h values (1, null, 1) insert into h values (2, '', 2) "
+        "insert into h values (3, 'A1', null) insert into h values (4, 'a1', 4) "
+        "insert into h values (5, 'zz', 5) insert into h values (6, 'B2', 6) "
+        "insert into h values (7, 'C3', 7) "
+        "insert into d values ('a1', 1) insert into d values ('A1', 1) "
+        "insert into d values ('B2', 0) insert into d values ('C3', 1)";
+    for (auto& db : engines_) db->execute(load);
+  }
+  void TearDown() override {
+    engines_.clear();
+    if (!serverLocation_.empty()) {
+      try {
+        Location(serverLocation_).drop();
+      } catch (const std::exception&) {
+        // the test server goes at the end of the run in any case
+      }
+    }
+  }
+
+  // Each head's id and the condition's truth on it: T, F or U (unknown).
+  std::string truths(Database& db, const std::string& condition) {
+    return testing::rows(db, "select id, case when " + condition + " then 'T' when not (" +
+                                 condition + ") then 'F' else 'U' end from h P order by id");
+  }
+
+  test_support::ScratchDir scratch_;
+  std::string serverLocation_;
+  std::vector<std::unique_ptr<Database>> engines_;
+};
+
+TEST_F(OuterInAnswers, ExistsAnswersAsTheInItReplaces) {
+  // Each condition is rewritten; "(P.dep) IN" is the same IN, left as written.
+  const struct {
+    std::string sub;  // the sub-select after "SELECT P.dep"
+    std::string expected;
+  } cases[] = {
+      {"from d DD where DD.code = P.dep and DD.active = 1", "1|F;2|F;3|T;4|T;5|F;6|F;7|T"},
+      // an empty sub-select is false, also for a NULL operand
+      {"from d DD where DD.active = 2", "1|F;2|F;3|F;4|F;5|F;6|F;7|F"},
+      // not correlated: every row has one, so a NULL operand is unknown
+      {"from d DD where DD.active = 1", "1|U;2|T;3|T;4|T;5|T;6|T;7|T"},
+      // correlated by another column
+      {"from d DD where DD.code = 'C3' and P.n > 4", "1|F;2|F;3|F;4|F;5|T;6|T;7|T"},
+  };
+  for (const auto& c : cases) {
+    const std::string in = "P.dep in (select P.dep " + c.sub + ")";
+    const std::string asWritten = "(P.dep) in (select P.dep " + c.sub + ")";
+    ASSERT_NE(rewritten("where " + in), text(tokenize("where " + in)));
+    ASSERT_EQ(rewritten("where " + asWritten), text(tokenize("where " + asWritten)));
+    for (auto& db : engines_) {
+      EXPECT_EQ(truths(*db, in), c.expected) << c.sub;
+      EXPECT_EQ(truths(*db, asWritten), c.expected) << c.sub;
+      // The dialogs' shape: or an empty code, and with a list of permitted codes before it.
+      EXPECT_EQ(testing::rows(*db, "select id from h P where ( (" + in +
+                                       ") OR ISNULL(P.dep, '') = '' ) order by id"),
+                testing::rows(*db, "select id from h P where ( (" + asWritten +
+                                       ") OR ISNULL(P.dep, '') = '' ) order by id"))
+          << c.sub;
+      EXPECT_EQ(testing::rows(*db, "select id from h P where ( (P.dep IN('A1', 'zz', 'c3') AND " +
+                                       in + ") OR ISNULL(P.dep, '') = '' ) order by id"),
+                testing::rows(*db, "select id from h P where ( (P.dep IN('A1', 'zz', 'c3') AND " +
+                                       asWritten + ") OR ISNULL(P.dep, '') = '' ) order by id"))
+          << c.sub;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quillon::sql
