@@ -604,13 +604,14 @@ void frmRefSelect::writeFieldAt(int row, std::int32_t position, std::size_t fiel
   // The grid shows the field as it was filled until the dialog writes the cell itself.
   const int col = static_cast<int>(field) + 1;
   if (col < spgList.Cols()) spgList.pinCell(col, row);
-  DataFrom->writeAt(position, field, Variant(value));
+  DataFrom->writeNumberAt(position, field, value);
 }
 
 void frmRefSelect::CollectSelection() {
   // The chosen records by their places, for a filter of their bookmarks (made when the filter is
   // read, so that a hundred thousand chosen rows cost no Variant each).
   std::vector<std::int32_t> positions;
+  positions.reserve(static_cast<std::size_t>(std::max(spgList.Rows() - 1, 0)));
   for (int row = 1; row < spgList.Rows(); ++row) {
     if (spgList.isMarked(row)) positions.push_back(positionOf(row));
   }
