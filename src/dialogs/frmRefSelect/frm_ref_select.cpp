@@ -590,7 +590,10 @@ std::size_t frmRefSelect::fieldPlace(const std::string& name) {
     thisField_.reset();
     thisNumField_.reset();
   }
-  std::optional<std::size_t>& place = name == colThisName_ ? thisField_ : thisNumField_;
+  // Callers pass the dialog's own names: the address tells them apart without comparing texts.
+  const bool quantity =
+      &name == &colThisName_ || (&name != &colThisNumName_ && name == colThisName_);
+  std::optional<std::size_t>& place = quantity ? thisField_ : thisNumField_;
   if (!place) place = DataFrom->fieldIndex(name);
   return *place;
 }
