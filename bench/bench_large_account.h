@@ -152,8 +152,19 @@ struct FileLargeAccount : LargeAccount {
 // A database of its own on the server QUILLON_BENCH_SERVER names (the one `make bench` starts),
 // built with the demo data of `scale` and dropped when the object goes. Without a server, or when
 // the build fails, `error` says why and the benchmarks of the server skip with it.
+// QUILLON_BENCH_SERVER_ACCOUNT names an account already built on a server (`quillon init-db
+// --scale N --db URI`), used as it is and kept: a scale-10000 account takes twenty minutes to build.
+// Its scale is the caller's to match.
 struct ServerLargeAccount : LargeAccount {
   ServerLargeAccount(int scale, std::string_view databasePrefix) {
+    if (const char* existing = std::getenv("QUILLON_BENCH_SERVER_ACCOUNT");
+        existing != nullptr && *existing != 0) {
+      path = existing;
+      kept = true;
+      std::fprintf(stderr, "Using the server's account %s as the scale-%d account\n", existing,
+                   scale);
+      return;
+    }
     const char* server = std::getenv("QUILLON_BENCH_SERVER");
     if (server == nullptr || *server == 0) {
       error = "no server: set QUILLON_BENCH_SERVER (make bench starts one)";
@@ -173,12 +184,13 @@ struct ServerLargeAccount : LargeAccount {
   }
   ~ServerLargeAccount() {
     try {
-      if (!path.empty()) sql::Location(path).drop();
+      if (!path.empty() && !kept) sql::Location(path).drop();
     } catch (const std::exception&) {
       // the benchmark server goes with its folder
     }
   }
   ServerLargeAccount(const ServerLargeAccount&) = delete;
+  bool kept = false;  // named by QUILLON_BENCH_SERVER_ACCOUNT: not ours to drop
   ServerLargeAccount& operator=(const ServerLargeAccount&) = delete;
 };
 

@@ -19,7 +19,8 @@
 # The server is at postgresql:///?host=DIR&user=quillon; the template database is quillon_template.
 # A role "desk" with the password "desk" may log in with it (the fault tests use a wrong one).
 # QUILLON_TEST_SERVER_MAX_CONNECTIONS sets the server's max_connections (300; the pooler's pool is
-# 20 fewer).
+# 20 fewer). QUILLON_TEST_SERVER_SHARED_BUFFERS sets its shared_buffers (64MB: enough for the
+# tests; a benchmark of a large account may give it a quarter of the machine's memory).
 set -euo pipefail
 
 bindir() {
@@ -71,7 +72,7 @@ start_cluster() {
   as_server_user "$bin/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
     -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off \
         -c synchronous_commit=off -c full_page_writes=off -c max_connections=$max_connections \
-        -c shared_buffers=64MB -c max_locks_per_transaction=256 -c wal_level=minimal \
+        -c shared_buffers=${QUILLON_TEST_SERVER_SHARED_BUFFERS:-64MB} -c max_locks_per_transaction=256 -c wal_level=minimal \
         -c max_wal_senders=0 -c max_wal_size=128MB" start >/dev/null ||
     { cat "$dir/server.log" >&2; exit 1; }
 }
