@@ -432,18 +432,26 @@ bool declarable(std::string_view sql) {
 // at most the batch on its way still comes over.
 class PgDatabase::Stream final : public Cursor {
  public:
-  Stream(PgDatabase& db, const Op& op, const std::string& sql)
+  // What the cursor is planned for: all its rows (a statement read whole) or its first ones (a
+  // list shown while the rest loads).
+  enum class Plan { AllRows, FirstRows };
+
+  Stream(PgDatabase& db, const Op& op, const std::string& sql, Plan plan = Plan::AllRows)
       : db_(db),
         op_(op),
         guarded_(db.inTransaction_),
         undo_(guarded_ ? kUndoStatement : "ROLLBACK"),
         fetch_("FETCH FORWARD " + std::to_string(kStreamBatch) + " FROM quillon_rows") {
-    // Planned for all its rows, as the query alone is, rather than for the first ones (in the
-    // caller's transaction the setting stays to its end; it concerns cursors only).
+    // A statement read whole is planned for all its rows, as the query alone is. A list shown
+    // while the rest loads is planned as the server plans cursors by default, for its first
+    // tenth: a sort or a hash gives way to an index in the list's order where there is one, and
+    // the first screen comes sooner for a whole read a little longer. (In the caller's
+    // transaction the setting stays to its end; it concerns cursors only, and every cursor here
+    // sets it.)
     const std::string start = (guarded_ ? std::string(kSavepoint) : std::string("BEGIN; ")) +
-                              "SET LOCAL cursor_tuple_fraction = 1; "
-                              "DECLARE quillon_rows NO SCROLL CURSOR FOR " +
-                              sql + "; " + fetch_;
+                              (plan == Plan::FirstRows ? "SET LOCAL cursor_tuple_fraction = 0.1; "
+                                                       : "SET LOCAL cursor_tuple_fraction = 1; ") +
+                              "DECLARE quillon_rows NO SCROLL CURSOR FOR " + sql + "; " + fetch_;
     Result first(PQexec(db.connection(), start.c_str()));
     open_ = true;
     if (PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
@@ -548,7 +556,7 @@ std::unique_ptr<Cursor> PgDatabase::openQuery(const Op& op) {
       op.sql.find("tsql.row_count()") != std::string::npos)
     return nullptr;
   ensureDomains(op.domains);
-  return std::make_unique<Stream>(*this, op, op.sql);
+  return std::make_unique<Stream>(*this, op, op.sql, Stream::Plan::FirstRows);
 }
 
 void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handler) {

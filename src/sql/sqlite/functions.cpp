@@ -17,6 +17,7 @@
 #include "automation/utf8.h"
 #include "sql/result.h"
 #include "sql/sqlite/date_text.h"
+#include "sql/sqlite/decimal_digits.h"
 #include "sql/sqlite/declared_type.h"
 #include "sql/token.h"
 
@@ -321,7 +322,14 @@ bool numericOperand(sqlite3_context* ctx, sqlite3_value* v, bool& real, double& 
 // a + b, a - b, a * b on numbers: reals as the engine computes them, integers checked against
 // the range of their type.
 void arithmetic(sqlite3_context* ctx, sqlite3_value** argv, char op) {
-  if (isNull(argv[0]) || isNull(argv[1])) return sqlite3_result_null(ctx);
+  const int left = sqlite3_value_type(argv[0]);
+  const int right = sqlite3_value_type(argv[1]);
+  if (left == SQLITE_NULL || right == SQLITE_NULL) return sqlite3_result_null(ctx);
+  if (left == SQLITE_FLOAT && right == SQLITE_FLOAT) {  // quantities: the common case, per row
+    const double a = sqlite3_value_double(argv[0]);
+    const double b = sqlite3_value_double(argv[1]);
+    return sqlite3_result_double(ctx, op == '+' ? a + b : op == '-' ? a - b : a * b);
+  }
   bool real[2] = {false, false};
   double d[2] = {0, 0};
   std::int64_t i[2] = {0, 0};
@@ -369,9 +377,7 @@ void tsqlBigint(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // decimal 63.00 does in T-SQL.
 void tsqlDecimal(sqlite3_context* ctx, int, sqlite3_value** argv) {
   if (sqlite3_value_type(argv[0]) != SQLITE_FLOAT) return sqlite3_result_value(ctx, argv[0]);
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.15g", sqlite3_value_double(argv[0]));
-  sqlite3_result_double(ctx, std::strtod(buf, nullptr));
+  sqlite3_result_double(ctx, fifteenDigitDecimal(sqlite3_value_double(argv[0])));
 }
 
 // tsql_widen(x): x, an integer marked as a bigint (the result of a CASE or COALESCE that has a
@@ -412,37 +418,7 @@ void tsqlRound(sqlite3_context* ctx, int, sqlite3_value** argv) {
     }
     return resultInteger(ctx, r, bigint);
   }
-  if (!std::isfinite(d) || d == 0.0) return sqlite3_result_double(ctx, d);
-  char buf[40];
-  std::snprintf(buf, sizeof buf, "%.14e", std::fabs(d));  // "d.dddddddddddddde+XX"
-  std::string digits;
-  for (const char* c = buf; *c != 'e'; ++c) {
-    if (*c != '.') digits += *c;
-  }
-  const int exponent = std::atoi(std::strchr(buf, 'e') + 1);  // of the first digit
-  // Digits kept: those before the n-th place after the decimal point.
-  const std::int64_t kept = exponent + 1 + n;
-  if (kept >= static_cast<std::int64_t>(digits.size())) return sqlite3_result_double(ctx, d);
-  double rounded = 0;
-  if (kept >= 0) {
-    std::string head = digits.substr(0, static_cast<std::size_t>(kept));
-    int lead = exponent + 1;  // the value is 0.<head> times ten to the lead
-    if (digits[static_cast<std::size_t>(kept)] >= '5') {
-      std::size_t k = head.size();
-      while (k > 0 && head[k - 1] == '9') head[--k] = '0';
-      if (k == 0) {
-        head.insert(head.begin(), '1');
-        ++lead;
-      } else {
-        ++head[k - 1];
-      }
-    }
-    if (!head.empty()) {
-      const std::string text = "0." + head + "e" + std::to_string(lead);
-      rounded = std::strtod(text.c_str(), nullptr);
-    }
-  }
-  sqlite3_result_double(ctx, d < 0 ? -rounded : rounded);
+  sqlite3_result_double(ctx, roundFifteenDigits(d, n));
 }
 
 // a + b where neither operand is evidently text or a number when the statement is read: text
