@@ -166,12 +166,7 @@ std::string disagreement(const Batch& onFile, const Batch& onServer) {
 
 // --- The two accounts ---------------------------------------------------------------------------
 
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::fileText;
 
 struct Run {
   script::RunResult result;
@@ -316,7 +311,7 @@ TEST_F(LibraryStatements, EveryExampleSendsTheSameStatementsWithTheSameAnswersOn
     sql::Location(serverTemplate).copyTo(sql::Location(server));
     const auto file = scratch_->path() / (sql::Location(server).stem() + ".db");
     std::filesystem::copy_file(demoFile, file, std::filesystem::copy_options::overwrite_existing);
-    compareScript(name, readFile(script), file.string(), server, tally);
+    compareScript(name, fileText(script), file.string(), server, tally);
     try {
       sql::Location(server).drop();
     } catch (const std::exception&) {

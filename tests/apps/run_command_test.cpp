@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "quillon_process.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::cli {
 namespace {
@@ -133,12 +134,7 @@ TEST_F(RunCommand, DemoRunsEachExampleOnACopyOfTheAccount) {
   write("b_reads.qhs", connect +
                            "$rs = call $cn.Execute \"select count(*) as n from Inventory\" $n\n"
                            "expect $rs[1].n > 0\n");
-  const auto bytes = [](const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-  };
+  const auto bytes = [](const std::string& path) { return test_support::fileText(path); };
   const std::string before = bytes(*db_);
   // The headless way is the one a machine without a display takes.
   const test_support::EnvGuard noX11("DISPLAY", nullptr);

@@ -25,6 +25,7 @@
 #include "module/settings.h"
 #include "script/scripted_ui_host.h"
 #include "support/demo_account.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::classes {
 namespace {
@@ -128,13 +129,11 @@ std::vector<std::string> runDesksAtOnce(const Plan& plan, int desks,
   for (std::size_t i = 0; i < children.size(); ++i) {
     int status = 0;
     ::waitpid(children[i], &status, 0);
-    std::ifstream in(dir / ("desk-" + std::to_string(i + 1)));
-    std::stringstream text;
-    text << in.rdbuf();
+    const std::string text = test_support::fileText(dir / ("desk-" + std::to_string(i + 1)));
     if (!WIFEXITED(status)) {
       failures.push_back("desk " + std::to_string(i + 1) + " ended abnormally");
     } else {
-      failures.push_back(text.str());
+      failures.push_back(text);
     }
   }
   return failures;

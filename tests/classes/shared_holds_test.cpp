@@ -32,6 +32,7 @@
 #include "script/scripted_ui_host.h"
 #include "sql/sql_error.h"
 #include "support/demo_account.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::classes {
 namespace {
@@ -180,10 +181,8 @@ pid_t spawn(int d, const test_support::ScratchDir& dir, Desk desk) {
 std::string collect(pid_t pid, int d, const test_support::ScratchDir& dir) {
   int status = 0;
   ::waitpid(pid, &status, 0);
-  std::ifstream in(dir / ("desk-" + std::to_string(d)));
-  std::stringstream text;
-  text << in.rdbuf();
-  return WIFEXITED(status) ? text.str() : "ended abnormally";
+  return WIFEXITED(status) ? test_support::fileText(dir / ("desk-" + std::to_string(d)))
+                           : "ended abnormally";
 }
 
 // Runs `desks` desk processes at once; each one's report.

@@ -306,10 +306,7 @@ class StandardErrorCapture {
   ~StandardErrorCapture() { restore(); }
   std::string text() {
     restore();
-    std::ifstream in(file_);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
+    return test_support::fileText(file_);
   }
 
  private:

@@ -12,6 +12,7 @@
 #include "forms/field_captions.h"
 #include "forms/list_export.h"
 #include "forms/row_source.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::forms {
 namespace {
@@ -28,12 +29,7 @@ class VectorRows : public RowSource {
   }
 };
 
-std::string readFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
+using test_support::fileText;
 
 // A grid of three data rows: a hidden column, a hidden row, a mark, and cells a CSV must quote.
 void fillGrid(MsSuperGrid& grid) {
@@ -90,14 +86,14 @@ TEST(ListExportTest, CsvIsUtf8WithBomAndQuotesWhatNeedsIt) {
   std::filesystem::create_directories(dir);
   const auto file = dir / "清单.csv";
   EXPECT_EQ(writeCsvFile(file.string(), *listTable(grid, ListRows::All)), std::nullopt);
-  EXPECT_EQ(readFile(file), csv);
+  EXPECT_EQ(fileText(file), csv);
   // A file that cannot be written is an error naming it, and the old file stays whole.
   const auto error =
       writeCsvFile((dir / "no_such_folder" / "x.csv").string(), *listTable(grid, ListRows::All));
   ASSERT_TRUE(error);
   EXPECT_NE(error->find("no_such_folder"), std::string::npos);
   EXPECT_TRUE(writeCsvFile("", *listTable(grid, ListRows::All)));
-  EXPECT_EQ(readFile(file), csv);
+  EXPECT_EQ(fileText(file), csv);
   EXPECT_FALSE(std::filesystem::exists(dir / "清单.csv.part"));
   std::filesystem::remove_all(dir);
 }

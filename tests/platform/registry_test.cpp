@@ -29,12 +29,7 @@ void writeFile(const std::filesystem::path& file, std::string_view text) {
   out << text;
 }
 
-std::string readFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using test_support::fileText;
 
 // The registry write step of the settings code: open for setting, else create, then set.
 RegStatus writeValue(Registry& registry, std::string_view key, std::string_view name,
@@ -122,7 +117,7 @@ TEST(Registry, KeyPathsAndValueNamesIgnoreCase) {
   EXPECT_EQ(text, "3");
 
   // One key, one value: the spelling first used is kept.
-  const std::string file = readFile(dir / "registry");
+  const std::string file = fileText(dir / "registry");
   EXPECT_NE(file.find("[SOFTWARE\\Brindle\\WF\\V8.520\\KCGL]\nOrderForm=3\n"), std::string::npos)
       << file;
   EXPECT_EQ(file.find("orderFORM"), std::string::npos);
@@ -153,7 +148,7 @@ TEST(Registry, WriteReplacesTheFileInsteadOfRewritingIt) {
   const auto file = dir / "registry";
   Registry registry(file);
   ASSERT_EQ(writeValue(registry, kKcgl, "orderform", "1"), RegStatus::Success);
-  const std::string before = readFile(file);
+  const std::string before = fileText(file);
 
   // A reader that opened the old file keeps seeing all of it: the new content went to a new inode.
   const int oldFd = ::open(file.c_str(), O_RDONLY);

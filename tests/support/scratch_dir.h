@@ -1,10 +1,12 @@
 // A fresh folder of a unique name under the system's temp folder, removed with everything in it
-// when the object goes, and an environment variable set for a while.
+// when the object goes, an environment variable set for a while, and a file's bytes.
 #pragma once
 
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -55,5 +57,13 @@ class EnvGuard {
   std::string old_;
   bool hadOld_ = false;
 };
+
+// The whole of a file as it is on disk; empty when it cannot be read.
+inline std::string fileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 }  // namespace quillon::test_support

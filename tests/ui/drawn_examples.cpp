@@ -9,6 +9,7 @@
 #include "components/registration.h"
 #include "db/demo_data.h"
 #include "platform/terminal_session.h"
+#include "tests/support/scratch_dir.h"
 
 namespace quillon::ui::qt::testing {
 
@@ -23,10 +24,7 @@ void registerEverything() {
 }
 
 std::string readExample(const std::string& name) {
-  std::ifstream in(std::filesystem::path(QUILLON_EXAMPLES) / name, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return test_support::fileText(std::filesystem::path(QUILLON_EXAMPLES) / name);
 }
 
 void makeDemoAccount(const std::filesystem::path& path) {

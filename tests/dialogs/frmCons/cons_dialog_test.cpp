@@ -22,6 +22,7 @@
 #include "module/settings.h"
 #include "platform/registry.h"
 #include "support/demo_account.h"
+#include "support/grid_checks.h"
 #include "support/memory_view_settings.h"
 #include "support/recording_ui_host.h"
 #include "support/recordset_checks.h"
@@ -88,18 +89,9 @@ class ConsDialog : public ::testing::Test {
   std::vector<std::string> otherDialogs_;
 };
 
-std::set<std::string> column(const forms::MsSuperGrid& grid, std::string_view caption) {
-  std::set<std::string> out;
-  const int col = grid.colByCaption(caption);
-  for (int row = 1; col >= 0 && row < grid.Rows(); ++row) {
-    if (grid.RowHeight(row) != 0) out.insert(grid.TextMatrix(col, row));
-  }
-  return out;
-}
-
-std::string cell(const forms::MsSuperGrid& grid, int row, std::string_view caption) {
-  return grid.TextMatrix(grid.colByCaption(caption), row);
-}
+using test_support::cellOf;
+using test_support::column;
+using test_support::rowOf;
 
 int thisQuantity(const forms::MsSuperGrid& grid) {
   return grid.Cols() - 2;
@@ -144,7 +136,7 @@ TEST_F(ConsDialog, TheClerkSeesHerDepartmentsInEveryFilterAndHerWarehousesLines)
         listNote(f, "FH26120009");
         EXPECT_EQ(f.lstFhdBody.visibleDataRows(), 1);
         EXPECT_EQ(column(f.lstFhdBody, "仓库"), (std::set<std::string>{"代销商品仓"}));
-        EXPECT_EQ(cell(f.lstFhdBody, 1, "本次出库数量"), "20.00");
+        EXPECT_EQ(cellOf(f.lstFhdBody, 1, "本次出库数量"), "20.00");
         f.cmdExit.userClick();
       },
       "clerk");
@@ -264,7 +256,7 @@ TEST_F(ConsDialog, OkRefusesInOrderThenReturnsHeadBodyDateAndFlag) {
     EXPECT_EQ(host_->lastMessage(), "请选择记录！");
     ASSERT_EQ(f.lstFhdBody.visibleDataRows(), 2);
     // Line 2 is issued in full: it shows with nothing open.
-    EXPECT_EQ(cell(f.lstFhdBody, 2, "未出库数量"), "0");
+    EXPECT_EQ(cellOf(f.lstFhdBody, 2, "未出库数量"), "0");
 
     ASSERT_TRUE(f.lstFhdBody.userEditCell(1, thisQuantity(f.lstFhdBody), "2.5"));
     ASSERT_TRUE(f.lstFhdBody.userClickCell(1, 0));
@@ -364,11 +356,11 @@ TEST_F(ConsDialog, ThisTimeCellsFollowTheRulesAndRefusedCellsComeBack) {
     // Pieces follow the rate of a line kept in boxes, and the quantity the pieces.
     listNote(f, "FH26120011");
     const int row = g.Rows() - 1;
-    EXPECT_EQ(cell(g, row, "本次出库件数"), "2.00");
+    EXPECT_EQ(cellOf(g, row, "本次出库件数"), "2.00");
     g.userEditCell(row, g.Cols() - 1, "1");
     EXPECT_EQ(g.TextMatrix(q, row), "10.00");
     g.userEditCell(row, q, "15");
-    EXPECT_EQ(cell(g, row, "本次出库件数"), "1.50");
+    EXPECT_EQ(cellOf(g, row, "本次出库件数"), "1.50");
     f.cmdExit.userClick();
   });
 }
@@ -410,13 +402,13 @@ TEST_F(ConsDialog, BulkBatchesOverOneWorkTableAndSplitLinesStayBehind) {
     EXPECT_TRUE(host_->messages.empty()) << "both lines allocated in full: no box";
     EXPECT_EQ(workTables(), 0) << "the run's work table is gone";
     // 33 of the first batch's 34; the second line gets the 1 left, then 4 of the next batch.
-    EXPECT_EQ(cell(g, 1, "批号"), "SN2610-01");
+    EXPECT_EQ(cellOf(g, 1, "批号"), "SN2610-01");
     EXPECT_EQ(g.TextMatrix(thisQuantity(g), 1), "33.00");
     EXPECT_EQ(g.RowHeight(2), 0) << "the split line is hidden";
     ASSERT_EQ(g.Rows(), 5);
-    EXPECT_EQ(cell(g, 3, "批号"), "SN2610-01");
+    EXPECT_EQ(cellOf(g, 3, "批号"), "SN2610-01");
     EXPECT_EQ(g.TextMatrix(thisQuantity(g), 3), "1.00");
-    EXPECT_EQ(cell(g, 4, "批号"), "SN2611-02");
+    EXPECT_EQ(cellOf(g, 4, "批号"), "SN2611-02");
     EXPECT_EQ(g.TextMatrix(thisQuantity(g), 4), "4.00");
     EXPECT_EQ(g.rowLabel(3), "FH26120010") << "a split line's rows keep their note's number";
     EXPECT_EQ(g.rowLabel(4), "FH26120010");
@@ -446,14 +438,6 @@ std::vector<std::string> lineNotes(const forms::MsSuperGrid& g) {
   return notes;
 }
 
-// The head row showing delivery note `code`.
-int headRow(const forms::MsSuperGrid& heads, const std::string& code) {
-  for (int row = 1; row < heads.Rows(); ++row) {
-    if (cell(heads, row, "发货单号") == code) return row;
-  }
-  return 0;
-}
-
 // Lines of several notes each show the number of their note, beside the mark; the column is the
 // view's alone, so the grid's columns and what OK hands back are the same shown or hidden.
 TEST_F(ConsDialog, EveryLineShowsItsNotesNumberAndOkHandsOnTheSameRowsShownOrHidden) {
@@ -462,8 +446,8 @@ TEST_F(ConsDialog, EveryLineShowsItsNotesNumberAndOkHandsOnTheSameRowsShownOrHid
       f.cmdFilter.userClick();
       forms::MsSuperGrid& heads = f.lstFhdHead;
       forms::MsSuperGrid& g = f.lstFhdBody;
-      const int first = headRow(heads, "FH26110001");
-      const int second = headRow(heads, "FH26110002");
+      const int first = rowOf(heads, "发货单号", "FH26110001");
+      const int second = rowOf(heads, "发货单号", "FH26110002");
       ASSERT_TRUE(first != 0 && second != 0);
       ASSERT_TRUE(heads.userClickCell(first, 0));
       const int cols = g.Cols();
@@ -474,14 +458,14 @@ TEST_F(ConsDialog, EveryLineShowsItsNotesNumberAndOkHandsOnTheSameRowsShownOrHid
       EXPECT_EQ(g.Cols(), cols);
       EXPECT_EQ(lineNotes(g),
                 (std::vector<std::string>{"FH26110001", "FH26110001", "FH26110002", "FH26110002"}));
-      EXPECT_EQ(cell(g, 3, "存货编码"), "0302002");
+      EXPECT_EQ(cellOf(g, 3, "存货编码"), "0302002");
       // Unmarking the first note lists the second's lines again; marking it adds its own after.
       ASSERT_TRUE(heads.userClickCell(first, 0));
       EXPECT_EQ(lineNotes(g), (std::vector<std::string>{"FH26110002", "FH26110002"}));
       ASSERT_TRUE(heads.userClickCell(first, 0));
       EXPECT_EQ(lineNotes(g),
                 (std::vector<std::string>{"FH26110002", "FH26110002", "FH26110001", "FH26110001"}));
-      EXPECT_EQ(cell(g, 3, "存货编码"), "0301001");
+      EXPECT_EQ(cellOf(g, 3, "存货编码"), "0301001");
 
       // The line menu hides the column (and shows it again).
       host_->popupChoice = "mnuYJCDHeadNumber";
@@ -621,7 +605,7 @@ TEST_F(ConsDialog, BulkRunsSayWhatTheyCouldNotDoInOneBox) {
     ASSERT_EQ(host_->messages.size(), 3u);
     EXPECT_EQ(host_->messages[2].prompt, "没有完全分配，还有8没有分配\r\n");
     EXPECT_EQ(g.visibleDataRows(), 2);
-    EXPECT_EQ(cell(g, 2, "批号"), "LB2610-01");
+    EXPECT_EQ(cellOf(g, 2, "批号"), "LB2610-01");
     std::vector<std::string> receipts;  // ccode and cinvouchcode, both captioned 入库单号
     for (int c = 1; c < g.Cols(); ++c) {
       if (g.TextMatrix(c, 0) == "入库单号") receipts.push_back(g.TextMatrix(c, 2));

@@ -26,6 +26,7 @@
 #include "module/settings.h"
 #include "platform/registry.h"
 #include "support/demo_account.h"
+#include "support/grid_checks.h"
 #include "support/recording_ui_host.h"
 #include "support/scratch_dir.h"
 
@@ -90,37 +91,13 @@ class StockOrderDialog : public ::testing::Test {
   std::vector<std::string> otherDialogs_;
 };
 
-// The texts of a column (by caption) of a grid's visible data rows.
-std::set<std::string> column(const forms::MsSuperGrid& grid, std::string_view caption) {
-  std::set<std::string> out;
-  const int col = grid.colByCaption(caption);
-  if (col < 0) return out;
-  for (int row = 1; row < grid.Rows(); ++row) {
-    if (grid.RowHeight(row) != 0) out.insert(grid.TextMatrix(col, row));
-  }
-  return out;
-}
-
-int rowOf(const forms::MsSuperGrid& grid, std::string_view caption, std::string_view text) {
-  const int col = grid.colByCaption(caption);
-  for (int row = 1; row < grid.Rows(); ++row) {
-    if (col >= 0 && grid.TextMatrix(col, row) == text) return row;
-  }
-  return 0;
-}
-
-void markRow(forms::MsSuperGrid& grid, std::string_view caption, std::string_view text) {
-  const int row = rowOf(grid, caption, text);
-  ASSERT_GT(row, 0) << text;
-  ASSERT_TRUE(grid.userClickCell(row, 0));
-}
+using test_support::cellOf;
+using test_support::column;
+using test_support::markRow;
+using test_support::rowOf;
 
 std::shared_ptr<ado::Recordset> member(const LoadResult& r, const char* key) {
   return automation::toObjectAs<ado::Recordset>(r.coll->item(key));
-}
-
-std::string cellOf(const forms::MsSuperGrid& grid, int row, std::string_view caption) {
-  return grid.TextMatrix(grid.colByCaption(caption), row);
 }
 
 TEST_F(StockOrderDialog, TheClerkSeesHerHeadsLinesAndWarehouses) {
@@ -572,12 +549,7 @@ TEST_F(StockOrderDialog, ThePopUpMenuAndTheCellButtonsOfALineGrid) {
   });
 }
 
-std::string fileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream read;
-  read << in.rdbuf();
-  return read.str();
-}
+using test_support::fileText;
 
 // The head list (a menu of its own) and the line grid (导出… below the line menu's items) export
 // what they show to the file the save-file question names; cancelling or an unwritable place

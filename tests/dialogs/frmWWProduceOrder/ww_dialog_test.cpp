@@ -66,13 +66,6 @@ std::shared_ptr<ado::Recordset> member(const LoadResult& r, const char* key) {
   return automation::toObjectAs<ado::Recordset>(r.coll->item(key));
 }
 
-std::set<int> keys(const std::shared_ptr<ado::Recordset>& rs, const char* field) {
-  std::set<int> out;
-  for (rs->moveFirst(); !rs->eof(); rs->moveNext()) out.insert(rs->value(field).toLong());
-  if (!out.empty()) rs->moveFirst();
-  return out;
-}
-
 class WWDialog : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -139,9 +132,11 @@ TEST_F(WWDialog, EachModeListsAndReturnsOneOrder) {
   ASSERT_TRUE(r.ok) << r.err;
   ASSERT_TRUE(r.coll);
   EXPECT_EQ(r.coll->count(), 2);
-  EXPECT_EQ(keys(member(r, "Parent"), "ID"), (std::set<int>{1}));
-  EXPECT_EQ(keys(member(r, "Sub"), "MainID"), (std::set<int>{1, 2}));
-  EXPECT_EQ(member(r, "Sub")->value("iarrptrintype").toLong(), 0);
+  EXPECT_EQ(test_support::keys(*member(r, "Parent"), "ID"), (std::set<int>{1}));
+  const auto received = member(r, "Sub");
+  EXPECT_EQ(test_support::keys(*received, "MainID"), (std::set<int>{1, 2}));
+  received->moveFirst();
+  EXPECT_EQ(received->value("iarrptrintype").toLong(), 0);
 
   // Concession receipt (voucher type 72): only the accepted, not yet received goods.
   r = run(
@@ -181,7 +176,8 @@ TEST_F(WWDialog, EachModeListsAndReturnsOneOrder) {
   ASSERT_TRUE(r.coll);
   EXPECT_EQ(r.coll->count(), 3);
   const auto child = member(r, "Child");
-  EXPECT_EQ(keys(child, "SubID"), (std::set<int>{1}));
+  EXPECT_EQ(test_support::keys(*child, "SubID"), (std::set<int>{1}));
+  child->moveFirst();
   EXPECT_DOUBLE_EQ(child->value("iCurOutQuantity").toDouble(), 660);
   EXPECT_EQ(child->value("cinvcode1").toString(), "0201001");
 
@@ -198,7 +194,7 @@ TEST_F(WWDialog, EachModeListsAndReturnsOneOrder) {
       },
       false, 39);
   ASSERT_TRUE(r.coll);
-  EXPECT_EQ(keys(member(r, "Sub"), "mainid"), (std::set<int>{5}));
+  EXPECT_EQ(test_support::keys(*member(r, "Sub"), "mainid"), (std::set<int>{5}));
 }
 
 TEST_F(WWDialog, OrdersOfOneVendorTogetherAndOneAtATimeForOtherTypes) {
@@ -486,7 +482,7 @@ TEST_F(WWDialog, LookupsMenusAndColumnSettings) {
       },
       false, 0);
   ASSERT_TRUE(r.coll);
-  EXPECT_EQ(keys(member(r, "Sub"), "mainid"), (std::set<int>{1}));
+  EXPECT_EQ(test_support::keys(*member(r, "Sub"), "mainid"), (std::set<int>{1}));
   // The user's own set is kept for the next dialog.
   run(
       [&](frmWWProduceOrder& f) {
@@ -569,8 +565,8 @@ TEST_F(WWDialog, LinesAndMaterialsOfTwoOrdersShowTheirOrdersNumber) {
   ASSERT_TRUE(hidden.ok) << hidden.err;
   ASSERT_TRUE(shown.coll && hidden.coll);
   ASSERT_EQ(shown.coll->count(), 3);
-  EXPECT_EQ(keys(member(shown, "Parent"), "ID").size(), 2u);
-  EXPECT_EQ(keys(member(shown, "Sub"), "mainid"), (std::set<int>{1, 10}));
+  EXPECT_EQ(test_support::keys(*member(shown, "Parent"), "ID").size(), 2u);
+  EXPECT_EQ(test_support::keys(*member(shown, "Sub"), "mainid"), (std::set<int>{1, 10}));
   for (const char* level : {"Parent", "Sub", "Child"}) {
     EXPECT_EQ(test_support::allValues(*member(shown, level)),
               test_support::allValues(*member(hidden, level)))
