@@ -114,7 +114,8 @@ class ListView : public Control, private GrowingRows {
   // Whether a fill is still adding items. Each slice of a fill announces "RowsAdded" (the items
   // after those shown before are new); any other change of the items "ListItems".
   bool filling() const { return fill_ != nullptr; }
-  // The items added so far, without adding those still to come: for the renderer.
+  // The items added so far, without adding those still to come: for the renderer, and for code
+  // that needs only the first items (a fill adds its first screen at once).
   int shownItemCount() const { return static_cast<int>(items_.size()); }
   ListItem* itemByKey(std::string_view key) const;
   // The current item: the one last selected; null when the list has none.

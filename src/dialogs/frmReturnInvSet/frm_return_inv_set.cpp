@@ -268,7 +268,8 @@ void frmReturnInvSet::order() {
 void frmReturnInvSet::selectFirst() {
   // As the platform's list does once it has items: the first is the current one, so a list that
   // takes the focus has moved to no row of its own.
-  if (ListView1.itemCount() > 0) ListView1.setSelectedItem(&ListView1.item(1));
+  // A list still filling has its first items already: nothing more is added for this.
+  if (ListView1.shownItemCount() > 0) ListView1.setSelectedItem(&ListView1.item(1));
 }
 
 std::vector<std::string> frmReturnInvSet::ChosenCodes() const {
