@@ -383,10 +383,15 @@ bool run(const char* how, const std::string& location, const Options& o, const f
 
 // What the library sets for each of its server sessions in the startup packet's options, as the
 // database's defaults: pgbouncer 1.18 cannot pass those options on (docs/deployment.md).
-constexpr const char* kPoolerDefaults[] = {
-    "search_path = public, tsql",    "DateStyle = 'ISO, YMD'", "IntervalStyle = postgres",
-    "client_min_messages = warning", "extra_float_digits = 1", "lock_timeout = 30000",
-    "statement_timeout = 60000"};
+constexpr const char* kPoolerDefaults[] = {"search_path = public, tsql",
+                                           "DateStyle = 'ISO, YMD'",
+                                           "IntervalStyle = postgres",
+                                           "client_min_messages = warning",
+                                           "extra_float_digits = 1",
+                                           "random_page_cost = 1.1",
+                                           "jit = off",
+                                           "lock_timeout = 30000",
+                                           "statement_timeout = 60000"};
 
 // A scale-`scale` demo account with shared holds on, in database `db` of the server.
 void makeAccount(const std::string& location, int scale) {

@@ -7,6 +7,7 @@
 // SQLite. Figures are recorded in bench/README.md.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -193,17 +194,26 @@ double threadSeconds() {
   return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
-// Wall and CPU seconds of one call.
+long minorFaults() {
+  rusage usage{};
+  getrusage(RUSAGE_THREAD, &usage);
+  return usage.ru_minflt;
+}
+
+// Wall and CPU seconds of one call, and the pages it touched for the first time (minor faults).
 struct Took {
   double wall = 0;
   double cpu = 0;
+  double faults = 0;
 };
 template <class F>
 Took timed(F&& f) {
+  const long faults = minorFaults();
   const auto start = Clock::now();
   const double cpu = threadSeconds();
   f();
-  return {std::chrono::duration<double>(Clock::now() - start).count(), threadSeconds() - cpu};
+  return {std::chrono::duration<double>(Clock::now() - start).count(), threadSeconds() - cpu,
+          static_cast<double>(minorFaults() - faults)};
 }
 
 // AutoRefer and, side by side in every iteration (in turns first and second), the baseline: the
@@ -265,8 +275,10 @@ void BM_AutoRefer(benchmark::State& state) {
     baseFirst = !baseFirst;
     base.wall += b.wall;
     base.cpu += b.cpu;
+    base.faults += b.faults;
     refer.wall += r.wall;
     refer.cpu += r.cpu;
+    refer.faults += r.faults;
     state.SetIterationTime(r.wall);
   }
   if (rows != n) state.SkipWithError(("took " + std::to_string(rows) + " rows").c_str());
@@ -276,6 +288,8 @@ void BM_AutoRefer(benchmark::State& state) {
   state.counters["cpu_ms"] = 1000 * refer.cpu / iterations;
   state.counters["base_ms"] = 1000 * base.wall / iterations;
   state.counters["base_cpu_ms"] = 1000 * base.cpu / iterations;
+  state.counters["faults"] = refer.faults / iterations;
+  state.counters["base_faults"] = base.faults / iterations;
   state.counters["ratio"] = base.wall > 0 ? refer.wall / base.wall : 0;
   state.counters["cpu_ratio"] = base.cpu > 0 ? refer.cpu / base.cpu : 0;
 }

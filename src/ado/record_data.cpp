@@ -95,6 +95,21 @@ std::int32_t toInt32Checked(const Variant& v, std::int32_t type) {
 
 }  // namespace
 
+void RecordData::setNumber(std::size_t row, std::size_t col, double v) {
+  Column& c = columns_[col];
+  if (c.kind() != StorageKind::Double) {
+    setValue(row, col, Variant(v));
+    return;
+  }
+  changed_ = true;
+  const bool added = (rowFlags_[row] & kNew) != 0;
+  if (!added) keepOriginal(row, col);
+  if (columnWrites_.size() < columns_.size()) columnWrites_.resize(columns_.size());
+  ++columnWrites_[col];
+  c.setDouble(row, v);
+  if (!added) rowFlags_[row] |= kModified;
+}
+
 void RecordData::setValue(std::size_t row, std::size_t col, const Variant& v) {
   Column& c = columns_[col];
   const FieldDef& f = fields_[col];

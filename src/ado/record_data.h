@@ -63,6 +63,9 @@ class RecordData {
   Variant originalValue(std::size_t row, std::size_t col) const;
   // Stores a value converted to the field's kind; 3421 when it cannot be converted.
   void setValue(std::size_t row, std::size_t col, const Variant& v);
+  // setValue(row, col, Variant(v)); a column of doubles takes the number as it is, with no
+  // Variant made and converted back for each cell of a dialog that writes a whole column.
+  void setNumber(std::size_t row, std::size_t col, double v);
   // Length of the value as the field reports it in ActualSize.
   std::int32_t actualSize(std::size_t row, std::size_t col) const;
 

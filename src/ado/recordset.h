@@ -106,6 +106,10 @@ class Recordset : public automation::Object {
   void writeAt(std::int32_t position, std::size_t index, const Variant& v) {
     core()->writeAt(position, index, v);
   }
+  // writeAt of a number, stored without a Variant in between where the field holds doubles.
+  void writeNumberAt(std::int32_t position, std::size_t index, double v) {
+    core()->writeNumberAt(position, index, v);
+  }
   // The rows the recordset is open on (null when closed): a field's place found in them holds
   // while the key stays the same.
   const void* rowsKey() const { return core()->dataPtr(); }

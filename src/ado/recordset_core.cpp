@@ -160,6 +160,12 @@ void RecordsetCore::writeAt(std::int32_t position, std::size_t field, const Vari
   data_->setValue(view_[static_cast<std::size_t>(pos_)], field, v);
 }
 
+void RecordsetCore::writeNumberAt(std::int32_t position, std::size_t field, double v) {
+  setAbsolutePosition(position);
+  if (field >= data_->fieldCount()) throwItemNotFound();
+  data_->setNumber(view_[static_cast<std::size_t>(pos_)], field, v);
+}
+
 Variant RecordsetCore::originalValue(std::size_t field) const {
   const std::size_t row = currentRow();
   if (field >= data_->fieldCount()) throwItemNotFound();
@@ -415,7 +421,8 @@ Variant RecordsetCore::filter() const {
   if (!filterRows_.empty()) {
     std::vector<Variant> bookmarks;
     bookmarks.reserve(filterRows_.size());
-    for (const std::uint32_t row : filterRows_) bookmarks.emplace_back(static_cast<double>(row) + 1.0);
+    for (const std::uint32_t row : filterRows_)
+      bookmarks.emplace_back(static_cast<double>(row) + 1.0);
     filterValue_ = Variant::array(std::move(bookmarks));
     filterRows_.clear();
     filterRows_.shrink_to_fit();

@@ -86,6 +86,8 @@ class RecordsetCore {
   // Moves to the record at an AbsolutePosition and stores a value in a field, as
   // setAbsolutePosition, setValue and update would, the write committed at once.
   void writeAt(std::int32_t position, std::size_t field, const Variant& v);
+  // writeAt(position, field, Variant(v)).
+  void writeNumberAt(std::int32_t position, std::size_t field, double v);
   Variant originalValue(std::size_t field) const;
   std::int32_t actualSize(std::size_t field) const;
   std::int32_t status() const;  // RecordStatusEnum of the current row

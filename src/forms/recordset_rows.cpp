@@ -1,5 +1,6 @@
 #include "forms/recordset_rows.h"
 
+#include <cmath>
 #include <exception>
 #include <utility>
 
@@ -59,7 +60,11 @@ std::optional<double> RecordsetRows::cellNumber(int index, int col) const {
   if (format == nullptr) return std::nullopt;
   const std::optional<double> v = view_.number(index, col - 1);
   if (!v) return std::nullopt;
-  return format->shownValue(*v);
+  // The plain double, not shownValue's optional: this runs for every stock cell an allocation
+  // reads.
+  const double shown = format->shownNumber(*v);
+  if (std::isnan(shown)) return std::nullopt;
+  return shown;
 }
 
 bool RecordsetRows::grow(int maxRows, std::chrono::nanoseconds budget) const {

@@ -8,6 +8,7 @@
 #include "ado/data_type.h"
 #include "ado/fields.h"
 #include "ado/ole_date.h"
+#include "ado/record_data.h"
 #include "automation/com_error.h"
 #include "sql/sqlite/sqlite_database.h"
 #include "test_data.h"
@@ -276,6 +277,74 @@ TEST(AdoStorage, CopiesAndOriginalValuesOfLargeRecordsets) {
   rs->cancelUpdate();
   EXPECT_EQ(rs->value("t").asString(), "x");
   EXPECT_EQ(rs->value("n"), Variant(2));
+}
+
+// A number written without a Variant (a dialog writing a whole column) leaves the rows as a
+// Variant write of it does: the value, the original, the status and the write count; fields that
+// do not hold doubles take it through the Variant rules, refusals included.
+TEST(AdoStorage, NumbersWrittenDirectlyMatchVariantWrites) {
+  const auto field = [](const char* name, std::int32_t type, StorageKind kind) {
+    FieldDef f;
+    f.name = name;
+    f.type = type;
+    f.kind = kind;
+    return f;
+  };
+  const std::vector<FieldDef> fields{field("q", adDouble, StorageKind::Double),
+                                     field("s", adSmallInt, StorageKind::Int32),
+                                     field("d", adDate, StorageKind::Date)};
+  const auto make = [&] {
+    RecordData data(fields);
+    for (int r = 0; r < 3; ++r) {
+      if (r == 1) {
+        data.column(0).appendNull();
+      } else {
+        data.column(0).appendDouble(r + 0.5);
+      }
+      data.column(1).appendInt32(r);
+      data.column(2).appendDouble(46000.0 + r);
+      data.noteLoadedRow();
+    }
+    data.finishLoad();
+    return data;
+  };
+  RecordData direct = make();
+  RecordData viaVariant = make();
+  const std::size_t added = direct.appendRow();
+  viaVariant.appendRow();
+  for (const std::size_t row : {std::size_t{0}, std::size_t{1}, added}) {
+    for (const double v : {-2.25, 7.0}) {
+      for (const std::size_t col : {std::size_t{0}, std::size_t{1}, std::size_t{2}}) {
+        direct.setNumber(row, col, v);
+        viaVariant.setValue(row, col, Variant(v));
+      }
+    }
+  }
+  EXPECT_FALSE(direct.asLoaded());
+  for (std::size_t col = 0; col < fields.size(); ++col) {
+    EXPECT_EQ(direct.columnWrites(col), viaVariant.columnWrites(col)) << col;
+    for (std::size_t row = 0; row <= added; ++row) {
+      EXPECT_EQ(direct.value(row, col), viaVariant.value(row, col)) << row << ' ' << col;
+      EXPECT_EQ(direct.originalValue(row, col), viaVariant.originalValue(row, col))
+          << row << ' ' << col;
+      EXPECT_EQ(direct.status(row), viaVariant.status(row)) << row;
+    }
+  }
+  EXPECT_EQ(direct.value(0, 0), Variant(7.0));
+  EXPECT_EQ(direct.originalValue(0, 0), Variant(0.5));
+  EXPECT_TRUE(direct.originalValue(1, 0).isNull());
+  EXPECT_EQ(direct.status(0), adRecModified);
+  EXPECT_EQ(direct.status(added), adRecNew);
+  EXPECT_EQ(direct.status(2), adRecUnmodified);
+
+  // A small integer out of its range is refused (3421) and the cell keeps its value.
+  try {
+    direct.setNumber(2, 1, 40000.0);
+    ADD_FAILURE() << "no error";
+  } catch (const automation::ComError& e) {
+    EXPECT_EQ(e.number(), kErrWrongValueType);
+  }
+  EXPECT_EQ(direct.value(2, 1), viaVariant.value(2, 1));
 }
 
 // Closed recordsets leave their full blocks for the next load on the thread, within the bound,

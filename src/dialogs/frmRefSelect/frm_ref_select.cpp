@@ -429,7 +429,7 @@ bool frmRefSelect::piecesAtExchRate() const {
 void frmRefSelect::writePiecesAtExchRate(int row, std::int32_t position, double qty) {
   const CellValue pieces = numCell(qty / ExchRate);
   if (colThisNum_ > 0) writeCell(colThisNum_, row, pieces);
-  writeFieldAt(row, position, fieldPlace(colThisNumName_), pieces.number.value_or(0));
+  writeFieldAt(row, position, fieldPlace(colThisNumName_), pieces.number.value_or(0), colThisNum_);
 }
 
 bool frmRefSelect::takeFilledRow(int row) {
@@ -462,7 +462,7 @@ bool frmRefSelect::takeFilledRow(int row) {
   // Pieces that follow the voucher's rate replace those at the row's rate, which RowToggle writes
   // first: they are written once, at the voucher's rate.
   const std::int32_t position = positionOf(row);
-  writeThisTime(row, position, value, atExchRate ? 0.0 : rowRate(row));
+  writeThisTime(row, position, value, atExchRate ? 0.0 : rowRate(row), true);
   if (toggled_.pieces) writeCell(colThisNum_, row, numCell(*toggled_.pieces));
   toggled_ = {};
   if (atExchRate) writePiecesAtExchRate(row, position, value);
@@ -590,7 +590,10 @@ std::size_t frmRefSelect::fieldPlace(const std::string& name) {
     thisField_.reset();
     thisNumField_.reset();
   }
-  std::optional<std::size_t>& place = name == colThisName_ ? thisField_ : thisNumField_;
+  // Callers pass the dialog's own names: the address tells them apart without comparing texts.
+  const bool quantity =
+      &name == &colThisName_ || (&name != &colThisNumName_ && name == colThisName_);
+  std::optional<std::size_t>& place = quantity ? thisField_ : thisNumField_;
   if (!place) place = DataFrom->fieldIndex(name);
   return *place;
 }
@@ -600,17 +603,19 @@ void frmRefSelect::writeField(int row, const std::string& name, double value) {
   writeFieldAt(row, position, fieldPlace(name), value);
 }
 
-void frmRefSelect::writeFieldAt(int row, std::int32_t position, std::size_t field, double value) {
+void frmRefSelect::writeFieldAt(int row, std::int32_t position, std::size_t field, double value,
+                                int writtenCol) {
   // The grid shows the field as it was filled until the dialog writes the cell itself.
   const int col = static_cast<int>(field) + 1;
-  if (col < spgList.Cols()) spgList.pinCell(col, row);
-  DataFrom->writeAt(position, field, Variant(value));
+  if (col != writtenCol && col < spgList.Cols()) spgList.pinCell(col, row);
+  DataFrom->writeNumberAt(position, field, value);
 }
 
 void frmRefSelect::CollectSelection() {
   // The chosen records by their places, for a filter of their bookmarks (made when the filter is
   // read, so that a hundred thousand chosen rows cost no Variant each).
   std::vector<std::int32_t> positions;
+  positions.reserve(static_cast<std::size_t>(std::max(spgList.Rows() - 1, 0)));
   for (int row = 1; row < spgList.Rows(); ++row) {
     if (spgList.isMarked(row)) positions.push_back(positionOf(row));
   }

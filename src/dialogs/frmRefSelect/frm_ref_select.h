@@ -156,14 +156,19 @@ class frmRefSelect : public forms::DialogShell {
   // given by a caller that writes several.
   void writeField(int row, const std::string& name, double value);
   std::size_t fieldPlace(const std::string& name);
-  void writeFieldAt(int row, std::int32_t position, std::size_t field, double value);
+  // `writtenCol`: a grid column whose cell of the row the caller has just written, which needs
+  // no pin to the text it was filled with.
+  void writeFieldAt(int row, std::int32_t position, std::size_t field, double value,
+                    int writtenCol = 0);
   // Takes a row as the fill left it (not marked, its this-time cell showing its record) as
   // RowToggle would, with fewer steps. False, with nothing changed, when the row needs RowToggle:
   // a take of nothing, a value kept as text, a sign the voucher refuses.
   bool takeFilledRow(int row);
   // The this-time fields of a quantity just written into the row's cell, with its pieces at
   // `rate` (none at 0); and the pieces at the line's rate, where only that rate counts.
-  void writeThisTime(int row, std::int32_t position, double qty, double rate);
+  // `qtyCellWritten`: the quantity was written into the this-time cell just before.
+  void writeThisTime(int row, std::int32_t position, double qty, double rate,
+                     bool qtyCellWritten = false);
   // Whether the this-time pieces follow the voucher's rate (a rate given, pieces not requested).
   bool piecesAtExchRate() const;
   void writePiecesAtExchRate(int row, std::int32_t position, double qty);

@@ -112,8 +112,9 @@ bool frmRefSelect::applyCellRule(int row, int col, const CellValue& cell) {
   return true;
 }
 
-void frmRefSelect::writeThisTime(int row, std::int32_t position, double qty, double rate) {
-  writeFieldAt(row, position, fieldPlace(colThisName_), qty);
+void frmRefSelect::writeThisTime(int row, std::int32_t position, double qty, double rate,
+                                 bool qtyCellWritten) {
+  writeFieldAt(row, position, fieldPlace(colThisName_), qty, qtyCellWritten ? colThis_ : 0);
   if (rate == 0) return;
   const CellValue pieces = numCell(qty / rate);
   // The cell before the field: written first, it needs no pin to the text it was filled with.
@@ -121,7 +122,7 @@ void frmRefSelect::writeThisTime(int row, std::int32_t position, double qty, dou
     writeCell(colThisNum_, row, pieces);
     toggled_.pieces.reset();
   }
-  writeFieldAt(row, position, fieldPlace(colThisNumName_), pieces.number.value_or(0));
+  writeFieldAt(row, position, fieldPlace(colThisNumName_), pieces.number.value_or(0), colThisNum_);
 }
 
 // One of the requested amounts as the header shows it.
