@@ -1,5 +1,7 @@
 #include "forms/list_view.h"
 
+#include <limits>
+
 #include "automation/com_error.h"
 #include "forms/form.h"
 #include "forms/list_export.h"
@@ -14,7 +16,7 @@ using automation::ComError;
 void ListItem::setText(std::string text) {
   if (text == text_) return;
   text_ = std::move(text);
-  owner_->notify("ListItems");
+  owner_->itemsChanged();
 }
 
 std::string ListItem::SubItems(int i) const {
@@ -29,13 +31,13 @@ void ListItem::setSubItem(int i, std::string text) {
   if (subItems_.size() <= at) subItems_.resize(at + 1);
   if (subItems_[at] == text) return;
   subItems_[at] = std::move(text);
-  owner_->notify("ListItems");
+  owner_->itemsChanged();
 }
 
 void ListItem::setChecked(bool on) {
   if (on == checked_) return;
   checked_ = on;
-  owner_->notify("ListItems");
+  owner_->itemsChanged();
 }
 
 void ListItem::setSelected(bool on) {
@@ -50,6 +52,69 @@ void ListItem::setSelected(bool on) {
 }
 
 ListView::ListView(std::string name) : Control(ControlKind::ListView, std::move(name)) {}
+
+ListView::~ListView() {
+  endFill();
+}
+
+void ListView::itemsChanged() {
+  // A fill's items are announced once per slice, as rows added.
+  if (!feeding_) notify("ListItems");
+}
+
+void ListView::endFill() {
+  if (!fill_) return;
+  fill_.reset();
+  stopGrowing(*this);
+}
+
+void ListView::fillItems(int count, int firstItems, std::function<void(int row)> addRow) {
+  endFill();
+  auto fill = std::make_unique<Fill>();
+  fill->count = count < 0 ? 0 : count;
+  fill->addRow = std::move(addRow);
+  fill_ = std::move(fill);
+  if (firstItems > 0 && firstItems < fill_->count) {
+    growRows(firstItems, std::chrono::nanoseconds::max());
+    if (fill_) startGrowing(*this);
+  } else {
+    finishRows();
+  }
+}
+
+bool ListView::growRows(int maxRows, std::chrono::nanoseconds budget) {
+  if (!fill_) return false;
+  const auto start = std::chrono::steady_clock::now();
+  const int end = fill_->count - fill_->next > maxRows ? fill_->next + maxRows : fill_->count;
+  const int before = shownItemCount();
+  feeding_ = true;
+  try {
+    // The clock is read every few items: one item costs about a microsecond.
+    constexpr int kClockEvery = 32;
+    for (int n = 1; fill_ && fill_->next < end; ++n) {
+      fill_->addRow(fill_->next++);
+      if (n % kClockEvery == 0 && std::chrono::steady_clock::now() - start >= budget) break;
+    }
+  } catch (...) {
+    feeding_ = false;
+    endFill();
+    notify("ListItems");
+    throw;
+  }
+  feeding_ = false;
+  if (shownItemCount() != before) notify("RowsAdded");
+  if (!fill_) return false;  // the row's own code emptied the list
+  if (fill_->next < fill_->count) return true;
+  fill_.reset();
+  return false;
+}
+
+void ListView::finishRows() {
+  if (!fill_) return;
+  // Out of the growing lists first: the fill may end in an error, and it is not tried again.
+  stopGrowing(*this);
+  growRows(std::numeric_limits<int>::max(), std::chrono::nanoseconds::max());
+}
 
 void ListView::setView(int view) {
   assign(view_, view, "View");
@@ -115,6 +180,7 @@ int ListView::columnByText(std::string_view text) const {
 }
 
 ListItem& ListView::addItem(std::string text, std::string key, int index) {
+  settleItems();
   if (!key.empty() && itemByKey(key) != nullptr) {
     throw ComError::keyNotUnique();
   }
@@ -126,11 +192,12 @@ ListItem& ListView::addItem(std::string text, std::string key, int index) {
   if (!ref.key_.empty()) byKey_.emplace(ref.key_, &ref);
   renumber(at);
   order_.reset();
-  notify("ListItems");
+  itemsChanged();
   return ref;
 }
 
 void ListView::removeItem(int index) {
+  settleItems();
   ListItem& victim = item(index);
   if (selected_ == &victim) selected_ = nullptr;
   if (!victim.key_.empty()) byKey_.erase(victim.key_);
@@ -141,6 +208,7 @@ void ListView::removeItem(int index) {
 }
 
 void ListView::clearItems() {
+  endFill();
   selected_ = nullptr;
   byKey_.clear();
   items_.clear();
@@ -149,23 +217,30 @@ void ListView::clearItems() {
 }
 
 void ListView::uncheckOthers(const ListItem& keep) {
+  settleItems();
   for (const auto& item : items_) {
     if (item.get() != &keep) item->setChecked(false);
   }
 }
 
 void ListView::uncheckAll() {
+  settleItems();
   for (const auto& item : items_) item->setChecked(false);
 }
 
 ListItem& ListView::item(int index) const {
-  if (index < 1 || index > itemCount()) throw ComError::indexOutOfBounds();
+  if (index > shownItemCount()) settleItems();
+  if (index < 1 || index > shownItemCount()) throw ComError::indexOutOfBounds();
   return *items_[static_cast<std::size_t>(index) - 1];
 }
 
 ListItem* ListView::itemByKey(std::string_view key) const {
   if (key.empty()) return nullptr;
-  const auto it = byKey_.find(std::string(key));
+  auto it = byKey_.find(std::string(key));
+  if (it == byKey_.end() && fill_ && !feeding_) {
+    settleItems();
+    it = byKey_.find(std::string(key));
+  }
   return it == byKey_.end() ? nullptr : it->second;
 }
 
@@ -239,12 +314,14 @@ bool ListView::userClickItem(int index) {
 
 std::optional<std::string> ListView::statusText() const {
   if (columns_.empty()) return std::string();
+  // The items added so far: the status line follows a list that is still filling.
   int checked = 0;
   for (const auto& item : items_) checked += item->Checked() ? 1 : 0;
-  return RowsStatus(itemCount(), checked);
+  return RowsStatus(shownItemCount(), checked);
 }
 
 void ListView::sortRows(int column, bool descending) {
+  settleItems();
   if (column < 1 || column > columnCount()) throw ComError::indexOutOfBounds();
   order_.sort(column, descending, itemCount(), [&](int row) { return cellText(row, column); });
   notify("Order");

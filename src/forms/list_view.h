@@ -1,8 +1,14 @@
 // ListView: the platform's list in report view, with a check box per row, column headers (a width
 // of 0 hides a column) and items with keys, texts and sub-items. Index numbers are 1-based, as
 // the platform's collections are.
+//
+// A large fill may add its items while the list is shown (fillItems): the first screen at once,
+// the rest in idle slices (row_growth.h). Whatever reads the items (their count, an item past those
+// added, a key, a sort, a check of every row, a change of the items) first adds every one left, so
+// only the renderer, through shownItemCount, ever sees part of them.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -11,6 +17,7 @@
 #include <vector>
 
 #include "forms/control.h"
+#include "forms/row_growth.h"
 #include "forms/row_order.h"
 
 namespace quillon::forms {
@@ -57,11 +64,14 @@ struct ColumnHeader {
   bool widthSet = false;
 };
 
-class ListView : public Control {
+class ListView : public Control, private GrowingRows {
  public:
   static constexpr int lvwReport = 3;
 
   explicit ListView(std::string name);
+  ~ListView();
+  ListView(const ListView&) = delete;
+  ListView& operator=(const ListView&) = delete;
 
   int View() const { return view_; }
   void setView(int view);
@@ -87,9 +97,26 @@ class ListView : public Control {
   // Items. Keys are unique (ComError 35602 otherwise); an empty key is no key.
   ListItem& addItem(std::string text, std::string key = {}, int index = -1);
   void removeItem(int index);
+  // Removes every item; a fill still adding items ends there.
   void clearItems();
-  int itemCount() const { return static_cast<int>(items_.size()); }
-  ListItem& item(int index) const;  // 1-based; ComError 35600 out of range
+  int itemCount() const {
+    settleItems();
+    return static_cast<int>(items_.size());
+  }
+  // 1-based; ComError 35600 out of range. An item among those already added is read as it is.
+  ListItem& item(int index) const;
+
+  // Adds `count` items: `addRow(i)` adds the one of row i (0-based, in order) with addItem. With
+  // `firstItems` > 0 (only where lists grow while shown: listsGrowWhileShown) the first
+  // `firstItems` are added now and the rest a slice at a time while the renderer is idle; without,
+  // all of them now. An error of `addRow` ends the fill there and reaches whoever made it add.
+  void fillItems(int count, int firstItems, std::function<void(int row)> addRow);
+  // Whether a fill is still adding items. Each slice of a fill announces "RowsAdded" (the items
+  // after those shown before are new); any other change of the items "ListItems".
+  bool filling() const { return fill_ != nullptr; }
+  // The items added so far, without adding those still to come: for the renderer, and for code
+  // that needs only the first items (a fill adds its first screen at once).
+  int shownItemCount() const { return static_cast<int>(items_.size()); }
   ListItem* itemByKey(std::string_view key) const;
   // The current item: the one last selected; null when the list has none.
   ListItem* SelectedItem() const { return selected_; }
@@ -135,6 +162,23 @@ class ListView : public Control {
   friend class ListItem;
   // Numbers the items from position `from` on (those before it keep theirs).
   void renumber(std::size_t from);
+  // A fill still adding items adds every one left (const: the items already added stay as they
+  // are).
+  void settleItems() const {
+    if (fill_ && !feeding_) const_cast<ListView*>(this)->finishRows();
+  }
+  bool growRows(int maxRows, std::chrono::nanoseconds budget) override;
+  void finishRows() override;
+  void endFill();
+  // Announces a change of the items ("ListItems"); a fill announces its own ("RowsAdded").
+  void itemsChanged();
+  struct Fill {
+    int next = 0;
+    int count = 0;
+    std::function<void(int row)> addRow;
+  };
+  std::unique_ptr<Fill> fill_;
+  bool feeding_ = false;  // the fill's addRow runs: its own reads add nothing more
   int view_ = lvwReport;
   bool checkboxes_ = false;
   int labelEdit_ = 0;

@@ -17,6 +17,7 @@
 #include "forms/list_view.h"
 #include "module/account_settings.h"
 #include "module/module_state.h"
+#include "module/vouch_lists.h"
 
 namespace quillon::module {
 
@@ -72,18 +73,28 @@ class ListTexts {
   std::optional<std::string> quantityFormat_;  // read once, when a quantity is shown
 };
 
-void addRows(forms::ListView& list, const ado::RecordsetView& view, bool checked) {
+// Adds one item per row of the view; where the list is shown, the first screen now and the rest
+// while it is looked at (ListView::fillItems).
+void addRows(forms::ListView& list, std::shared_ptr<const ado::RecordsetView> view, bool checked) {
   std::vector<std::string> names;
-  for (int f = 0; f < view.fieldCount(); ++f) names.push_back(automation::LCase(view.fieldName(f)));
-  ListTexts texts;
-  for (int row = 0; row < view.rowCount(); ++row) {
-    auto& item = list.addItem(nullAsEmpty(view.value(row, 0)), std::to_string(row + 1) + "k");
-    for (int f = 1; f < view.fieldCount(); ++f) {
-      item.setSubItem(f, texts(names[static_cast<std::size_t>(f)], view.value(row, f)));
-      if (f + 1 <= list.columnCount()) list.setColumnAlignment(f + 1, 0);
-    }
-    item.setChecked(checked);
+  for (int f = 0; f < view->fieldCount(); ++f) {
+    names.push_back(automation::LCase(view->fieldName(f)));
   }
+  // Every column a field fills is left aligned, as the items are added.
+  for (int f = 1; f < view->fieldCount() && f + 1 <= list.columnCount(); ++f) {
+    list.setColumnAlignment(f + 1, 0);
+  }
+  auto texts = std::make_shared<ListTexts>();
+  const int count = view->rowCount();
+  list.fillItems(
+      count, static_cast<int>(ShownListFirstRows()),
+      [&list, view, names = std::move(names), texts, checked](int row) {
+        auto& item = list.addItem(nullAsEmpty(view->value(row, 0)), std::to_string(row + 1) + "k");
+        for (int f = 1; f < view->fieldCount(); ++f) {
+          item.setSubItem(f, (*texts)(names[static_cast<std::size_t>(f)], view->value(row, f)));
+        }
+        item.setChecked(checked);
+      });
 }
 
 }  // namespace
@@ -98,9 +109,9 @@ void FillList(forms::ListView& list, ado::Recordset* rs, bool checked,
   if (rs == nullptr || !rs->isOpen()) return;
 
   addHeaders(list, *rs);
-  const ado::RecordsetView view(*rs);
-  if (view.rowCount() > 0) {
-    addRows(list, view, checked);
+  auto view = std::make_shared<const ado::RecordsetView>(*rs);
+  if (view->rowCount() > 0) {
+    addRows(list, std::move(view), checked);
     // The cursor ends past the last record, as a fill that walked the rows leaves it.
     rs->moveLast();
     rs->moveNext();

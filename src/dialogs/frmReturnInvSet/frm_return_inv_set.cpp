@@ -1,9 +1,12 @@
 #include "dialogs/frmReturnInvSet/frm_return_inv_set.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
+#include "ado/recordset_view.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
 #include "automation/numeric_text.h"
@@ -22,6 +25,7 @@
 #include "module/class_tree.h"
 #include "module/module_state.h"
 #include "module/settings.h"
+#include "module/vouch_lists.h"
 
 namespace quillon::dialogs {
 
@@ -151,18 +155,29 @@ void frmReturnInvSet::fill(const std::string& condition, bool marked) {
   auto rs = inventories_->inventories(condition +
                                       ris::listOrder(ris::listDescending(mnuOrder.Caption())));
   ListView1.clearItems();
-  if (!(rs->bof() && rs->eof())) {
-    for (rs->moveFirst(); !rs->eof(); rs->moveNext()) {
-      auto& item = ListView1.addItem(marked ? std::string(ris::kChosen) : std::string());
-      int sub = 1;
-      for (const auto& column : ris::kListColumns) {
-        item.setSubItem(sub++, textOf(rs->value(column.field)));
-      }
-    }
+  // The rows in the recordset's order, kept past its close for the items still to be added.
+  auto view = std::make_shared<const ado::RecordsetView>(*rs);
+  std::vector<int> fields;
+  for (const auto& column : ris::kListColumns) {
+    const auto index = view->fieldIndex(column.field);
+    // A field the inventories lack is the recordset's own error, as reading it would raise.
+    if (!index && view->rowCount() > 0) rs->value(column.field);
+    fields.push_back(index.value_or(-1));
   }
   rs->close();
+  const int count = view->rowCount();
+  ListView1.fillItems(count, static_cast<int>(module::ShownListFirstRows()),
+                      [this, view, fields = std::move(fields), marked](int row) {
+                        auto& item =
+                            ListView1.addItem(marked ? std::string(ris::kChosen) : std::string());
+                        int sub = 1;
+                        for (const int field : fields) {
+                          item.setSubItem(sub++, textOf(view->value(row, field)));
+                        }
+                      });
   selectFirst();
-  status(ris::totalText(ListView1.itemCount()));
+  // The count of the rows, whether or not their items are all added yet.
+  status(ris::totalText(count));
 }
 
 void frmReturnInvSet::ListClass(forms::Node& node, bool marked) {
@@ -253,7 +268,8 @@ void frmReturnInvSet::order() {
 void frmReturnInvSet::selectFirst() {
   // As the platform's list does once it has items: the first is the current one, so a list that
   // takes the focus has moved to no row of its own.
-  if (ListView1.itemCount() > 0) ListView1.setSelectedItem(&ListView1.item(1));
+  // A list still filling has its first items already: nothing more is added for this.
+  if (ListView1.shownItemCount() > 0) ListView1.setSelectedItem(&ListView1.item(1));
 }
 
 std::vector<std::string> frmReturnInvSet::ChosenCodes() const {

@@ -351,7 +351,7 @@ ListViewModel::ListViewModel(forms::ListView& list, QObject* parent)
     : ControlTableModel(parent), list_(list) {}
 
 int ListViewModel::sourceRows() const {
-  return list_.itemCount();
+  return list_.shownItemCount();
 }
 
 int ListViewModel::sourceCols() const {

@@ -101,6 +101,10 @@ class ListViewView final : public ControlView {
 
  protected:
   void sync(std::string_view property) override {
+    if (property == "RowsAdded") {
+      model_->rowsAdded();
+      return;
+    }
     if (property.empty() || property == "ColumnHeaders") {
       model_->changed(true);
     } else if (property == "ListItems" || property == "Checkboxes" || property == "Order") {
@@ -176,7 +180,7 @@ class ListViewView final : public ControlView {
   void applySelection() {
     if (!list_.MultiSelect()) return;
     const std::vector<char> shown = viewSelection();
-    const int rows = std::min(model_->rowCount(), list_.itemCount());
+    const int rows = std::min(model_->rowCount(), list_.shownItemCount());
     QItemSelection wanted;
     bool differs = false;
     const int lastCol = std::max(model_->columnCount() - 1, 0);
@@ -203,7 +207,7 @@ class ListViewView final : public ControlView {
   void takeSelection() {
     if (syncing() || !attached() || !list_.MultiSelect()) return;
     const std::vector<char> shown = viewSelection();
-    const int rows = std::min(static_cast<int>(shown.size()), list_.itemCount());
+    const int rows = std::min(static_cast<int>(shown.size()), list_.shownItemCount());
     taking_ = true;
     window().invoke([&] {
       for (int r = 0; r < rows; ++r) {
