@@ -3,9 +3,7 @@
 // same condition keeps evaluated here, term by term, in three-valued logic.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,11 +12,10 @@
 #include <vector>
 
 #include "sql/database.h"
-#include "sql/locations.h"
 #include "sql/logical_chains.h"
 #include "sql/token.h"
 #include "sql/translator.h"
-#include "support/scratch_dir.h"
+#include "sql_test_support.h"
 
 namespace quillon::sql {
 namespace {
@@ -144,12 +141,6 @@ std::string idsOf(Database& db, const std::string& where) {
 class LongConditions : public ::testing::Test {
  protected:
   void SetUp() override {
-    engines_.push_back(Database::open((scratch_.path() / "long.db").string()));
-    if (const char* server = std::getenv("QUILLON_TEST_SERVER"); server != nullptr && *server) {
-      serverLocation_ =
-          Location(server).withDatabaseName("long" + std::to_string(::getpid())).text();
-      engines_.push_back(Database::open(serverLocation_));
-    }
     std::string load = "create table t (id int not null primary key, a int null, b int null) ";
     for (const Row& r : rows_) {
       load += "insert into t values (" + std::to_string(r.id) + ", " +
@@ -158,20 +149,9 @@ class LongConditions : public ::testing::Test {
     }
     for (auto& db : engines_) db->execute(load);
   }
-  void TearDown() override {
-    engines_.clear();
-    if (!serverLocation_.empty()) {
-      try {
-        Location(serverLocation_).drop();
-      } catch (const std::exception&) {
-        // the test server goes at the end of the run in any case
-      }
-    }
-  }
 
-  test_support::ScratchDir scratch_;
-  std::string serverLocation_;
-  std::vector<std::unique_ptr<Database>> engines_;
+  testing::ScratchEngines scratch_{"long"};
+  std::vector<std::unique_ptr<Database>>& engines_ = scratch_.all();
   const std::vector<Row> rows_ = tableRows();
 };
 

@@ -3,19 +3,15 @@
 // file and on the test server in its half.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "sql/database.h"
-#include "sql/locations.h"
 #include "sql/outer_in.h"
 #include "sql/token.h"
 #include "sql/translator.h"
 #include "sql_test_support.h"
-#include "support/scratch_dir.h"
 
 namespace quillon::sql {
 namespace {
@@ -98,12 +94,6 @@ TEST(OuterIn, OnlyTheServerIsGivenExistsAndTheSourceStaysAsWritten) {
 class OuterInAnswers : public ::testing::Test {
  protected:
   void SetUp() override {
-    engines_.push_back(Database::open((scratch_.path() / "outer_in.db").string()));
-    if (const char* server = std::getenv("QUILLON_TEST_SERVER"); server != nullptr && *server) {
-      serverLocation_ =
-          Location(server).withDatabaseName("outerin" + std::to_string(::getpid())).text();
-      engines_.push_back(Database::open(serverLocation_));
-    }
     const std::string load =
         "create table h (id int not null primary key, dep nvarchar(12) null, n int null) "
         "create table d (code nvarchar(12) not null, active bit not null) "
@@ -115,16 +105,6 @@ class OuterInAnswers : public ::testing::Test {
         "insert into d values ('B2', 0) insert into d values ('C3', 1)";
     for (auto& db : engines_) db->execute(load);
   }
-  void TearDown() override {
-    engines_.clear();
-    if (!serverLocation_.empty()) {
-      try {
-        Location(serverLocation_).drop();
-      } catch (const std::exception&) {
-        // the test server goes at the end of the run in any case
-      }
-    }
-  }
 
   // Each head's id and the condition's truth on it: T, F or U (unknown).
   std::string truths(Database& db, const std::string& condition) {
@@ -132,9 +112,8 @@ class OuterInAnswers : public ::testing::Test {
                                  condition + ") then 'F' else 'U' end from h P order by id");
   }
 
-  test_support::ScratchDir scratch_;
-  std::string serverLocation_;
-  std::vector<std::unique_ptr<Database>> engines_;
+  testing::ScratchEngines scratch_{"outerin"};
+  std::vector<std::unique_ptr<Database>>& engines_ = scratch_.all();
 };
 
 TEST_F(OuterInAnswers, ExistsAnswersAsTheInItReplaces) {

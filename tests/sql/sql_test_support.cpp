@@ -1,6 +1,11 @@
 #include "sql_test_support.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+
+#include "sql/locations.h"
 
 namespace quillon::sql::testing {
 
@@ -42,6 +47,24 @@ std::string rows(Database& db, const std::string& sql) {
     }
   }
   return out;
+}
+
+ScratchEngines::ScratchEngines(const std::string& name) {
+  engines_.push_back(Database::open((scratch_.path() / (name + ".db")).string()));
+  if (const char* server = std::getenv("QUILLON_TEST_SERVER"); server != nullptr && *server) {
+    serverLocation_ = Location(server).withDatabaseName(name + std::to_string(::getpid())).text();
+    engines_.push_back(Database::open(serverLocation_));
+  }
+}
+
+ScratchEngines::~ScratchEngines() {
+  engines_.clear();
+  if (serverLocation_.empty()) return;
+  try {
+    Location(serverLocation_).drop();
+  } catch (const std::exception&) {
+    // the test server goes at the end of the run in any case
+  }
 }
 
 }  // namespace quillon::sql::testing
