@@ -26,6 +26,7 @@ namespace quillon::ui::qt {
 namespace {
 
 using testing::AnsweringQtHost;
+using testing::growToTheEnd;
 using testing::settle;
 using testing::widgetOf;
 
@@ -104,13 +105,7 @@ TEST_F(ListViewGrowth, ADrawnListShowsItsFirstScreenThenGrowsToExactlyTheWholeFi
   EXPECT_TRUE(form.lstRows.filling());
 
   auto* view = widgetOf<QTableView>(*window, "lstRows");
-  int lastCount = 0;
-  for (int slice = 0; forms::anyGrowing() && slice < 100000; ++slice) {
-    QApplication::processEvents();
-    const int count = view->model()->rowCount();
-    ASSERT_GE(count, lastCount);
-    lastCount = count;
-  }
+  ASSERT_TRUE(growToTheEnd(*view));
   settle();
   EXPECT_FALSE(form.lstRows.filling());
   EXPECT_EQ(view->model()->rowCount(), kFillRows);

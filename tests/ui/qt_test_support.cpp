@@ -9,6 +9,7 @@
 #include <string>
 
 #include "forms/menu.h"
+#include "forms/row_growth.h"
 #include "ui/qt/grid_models.h"
 
 namespace quillon::ui::qt::testing {
@@ -79,6 +80,17 @@ forms::Menu* AnsweringQtHost::popupMenu(forms::Form& form, forms::Menu&) {
   const std::string name = menuChoices.front();
   menuChoices.pop_front();
   return form.find<forms::Menu>(name);
+}
+
+bool growToTheEnd(const QAbstractItemView& view) {
+  int lastCount = view.model()->rowCount();
+  for (int slice = 0; forms::anyGrowing() && slice < 100000; ++slice) {
+    QApplication::processEvents();
+    const int count = view.model()->rowCount();
+    if (count < lastCount) return false;
+    lastCount = count;
+  }
+  return true;
 }
 
 void settle() {

@@ -3,6 +3,7 @@
 // to find the widget drawn for a control.
 #pragma once
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QWidget>
 #include <deque>
@@ -40,6 +41,10 @@ class AnsweringQtHost : public QtUiHost {
 
 // Runs what the event loop has pending and brings deferred list updates up to date.
 void settle();
+
+// Lets the idle slices run until no list grows any more (at most 100 000 of them); false when the
+// view's row count went down on the way.
+bool growToTheEnd(const QAbstractItemView& view);
 
 // The widget drawn for a control (found by the control's name), cast to the widget type.
 template <class W>
