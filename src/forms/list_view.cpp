@@ -1,5 +1,6 @@
 #include "forms/list_view.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "automation/com_error.h"
@@ -69,12 +70,26 @@ void ListView::endFill() {
 }
 
 void ListView::fillItems(int count, int firstItems, std::function<void(int row)> addRow) {
-  endFill();
   auto fill = std::make_unique<Fill>();
   fill->count = count < 0 ? 0 : count;
   fill->addRow = std::move(addRow);
+  startFill(std::move(fill), firstItems);
+}
+
+void ListView::fillItems(ArrivingRows rows, int firstItems, std::function<void(int row)> addRow,
+                         std::function<void()> ended) {
+  auto fill = std::make_unique<Fill>();
+  fill->count = std::max(rows.count(), 0);
+  fill->addRow = std::move(addRow);
+  fill->arriving = std::move(rows);
+  fill->ended = std::move(ended);
+  startFill(std::move(fill), firstItems);
+}
+
+void ListView::startFill(std::unique_ptr<Fill> fill, int firstItems) {
+  endFill();
   fill_ = std::move(fill);
-  if (firstItems > 0 && firstItems < fill_->count) {
+  if (firstItems > 0 && (fill_->arriving.read || firstItems < fill_->count)) {
     growRows(firstItems, std::chrono::nanoseconds::max());
     if (fill_) startGrowing(*this);
   } else {
@@ -82,13 +97,29 @@ void ListView::fillItems(int count, int firstItems, std::function<void(int row)>
   }
 }
 
+void ListView::readArriving(int maxRows, std::chrono::nanoseconds budget) {
+  if (!fill_->arriving.read || fill_->count - fill_->next >= maxRows) return;
+  bool more = false;
+  if (maxRows == std::numeric_limits<int>::max()) {
+    fill_->arriving.readAll();
+  } else {
+    // Half the slice reads, so that the rows read are added in the same slice. A first screen is
+    // read whatever it takes (a budget past any clock's range is an hour).
+    const auto bounded = std::min<std::chrono::nanoseconds>(budget / 2, std::chrono::hours(1));
+    more = fill_->arriving.read(maxRows - (fill_->count - fill_->next), bounded);
+  }
+  fill_->count = std::max(fill_->arriving.count(), fill_->count);
+  if (!more) fill_->arriving = {};
+}
+
 bool ListView::growRows(int maxRows, std::chrono::nanoseconds budget) {
   if (!fill_) return false;
   const auto start = std::chrono::steady_clock::now();
-  const int end = fill_->count - fill_->next > maxRows ? fill_->next + maxRows : fill_->count;
   const int before = shownItemCount();
   feeding_ = true;
   try {
+    readArriving(maxRows, budget);
+    const int end = fill_->count - fill_->next > maxRows ? fill_->next + maxRows : fill_->count;
     // The clock is read every few items: one item costs about a microsecond.
     constexpr int kClockEvery = 32;
     for (int n = 1; fill_ && fill_->next < end; ++n) {
@@ -104,8 +135,10 @@ bool ListView::growRows(int maxRows, std::chrono::nanoseconds budget) {
   feeding_ = false;
   if (shownItemCount() != before) notify("RowsAdded");
   if (!fill_) return false;  // the row's own code emptied the list
-  if (fill_->next < fill_->count) return true;
+  if (fill_->next < fill_->count || fill_->arriving.read) return true;
+  const std::function<void()> ended = std::move(fill_->ended);
   fill_.reset();
+  if (ended) ended();
   return false;
 }
 

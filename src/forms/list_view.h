@@ -111,6 +111,20 @@ class ListView : public Control, private GrowingRows {
   // `firstItems` are added now and the rest a slice at a time while the renderer is idle; without,
   // all of them now. An error of `addRow` ends the fill there and reaches whoever made it add.
   void fillItems(int count, int firstItems, std::function<void(int row)> addRow);
+  // The rows of a fill that are still being read (a recordset opened to show while it loads):
+  // how many are read, reading up to `maxRows` more within about `budget` (false once none is
+  // left to read), and reading every one left.
+  struct ArrivingRows {
+    std::function<int()> count;
+    std::function<bool(int maxRows, std::chrono::nanoseconds budget)> read;
+    std::function<void()> readAll;
+  };
+  // As fillItems, over rows still being read: the first `firstItems` at once (reading as many as
+  // that takes), the rest as they are read, a slice at a time while the renderer is idle; without
+  // `firstItems`, every row read and added now. Whatever reads the items reads and adds every row
+  // left first. `ended` runs once every item is added (not for a fill cleared or failed first).
+  void fillItems(ArrivingRows rows, int firstItems, std::function<void(int row)> addRow,
+                 std::function<void()> ended = {});
   // Whether a fill is still adding items. Each slice of a fill announces "RowsAdded" (the items
   // after those shown before are new); any other change of the items "ListItems".
   bool filling() const { return fill_ != nullptr; }
@@ -174,9 +188,14 @@ class ListView : public Control, private GrowingRows {
   void itemsChanged();
   struct Fill {
     int next = 0;
-    int count = 0;
+    int count = 0;  // of rows still being read, those read so far
     std::function<void(int row)> addRow;
+    ArrivingRows arriving;  // rows still being read; empty once all are
+    std::function<void()> ended;
   };
+  void startFill(std::unique_ptr<Fill> fill, int firstItems);
+  // Of rows still being read, reads enough for `maxRows` more items within about `budget`.
+  void readArriving(int maxRows, std::chrono::nanoseconds budget);
   std::unique_ptr<Fill> fill_;
   bool feeding_ = false;  // the fill's addRow runs: its own reads add nothing more
   int view_ = lvwReport;

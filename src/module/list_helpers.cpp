@@ -1,6 +1,8 @@
 #include "module/list_helpers.h"
 
 #include <array>
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,11 +37,8 @@ bool isQuantityField(const std::string& lowerName) {
   return false;
 }
 
-void addHeaders(forms::ListView& list, const ado::Recordset& rs) {
-  const auto& fields = *rs.fields();
-  for (int i = 0; i < fields.count(); ++i) {
-    list.addColumn(fields.item(static_cast<std::size_t>(i))->name());
-  }
+void addHeaders(forms::ListView& list, const ado::RecordsetView& view) {
+  for (int f = 0; f < view.fieldCount(); ++f) list.addColumn(view.fieldName(f));
 }
 
 std::string nullAsEmpty(const automation::Variant& v) {
@@ -74,8 +73,10 @@ class ListTexts {
 };
 
 // Adds one item per row of the view; where the list is shown, the first screen now and the rest
-// while it is looked at (ListView::fillItems).
-void addRows(forms::ListView& list, std::shared_ptr<const ado::RecordsetView> view, bool checked) {
+// while it is looked at (ListView::fillItems). A view still growing (its recordset still loading)
+// adds its rows as they are read; `ended` runs once every item is added.
+void addRows(forms::ListView& list, std::shared_ptr<ado::RecordsetView> view, bool checked,
+             std::function<void()> ended) {
   std::vector<std::string> names;
   for (int f = 0; f < view->fieldCount(); ++f) {
     names.push_back(automation::LCase(view->fieldName(f)));
@@ -85,16 +86,33 @@ void addRows(forms::ListView& list, std::shared_ptr<const ado::RecordsetView> vi
     list.setColumnAlignment(f + 1, 0);
   }
   auto texts = std::make_shared<ListTexts>();
-  const int count = view->rowCount();
-  list.fillItems(
-      count, static_cast<int>(ShownListFirstRows()),
-      [&list, view, names = std::move(names), texts, checked](int row) {
-        auto& item = list.addItem(nullAsEmpty(view->value(row, 0)), std::to_string(row + 1) + "k");
-        for (int f = 1; f < view->fieldCount(); ++f) {
-          item.setSubItem(f, (*texts)(names[static_cast<std::size_t>(f)], view->value(row, f)));
-        }
-        item.setChecked(checked);
-      });
+  auto addRow = [&list, view, names = std::move(names), texts, checked](int row) {
+    auto& item = list.addItem(nullAsEmpty(view->value(row, 0)), std::to_string(row + 1) + "k");
+    for (int f = 1; f < view->fieldCount(); ++f) {
+      item.setSubItem(f, (*texts)(names[static_cast<std::size_t>(f)], view->value(row, f)));
+    }
+    item.setChecked(checked);
+  };
+  const int firstItems = static_cast<int>(ShownListFirstRows());
+  if (!view->mayGrow()) {
+    list.fillItems(view->rowCount(), firstItems, std::move(addRow));
+    if (ended) ended();
+    return;
+  }
+  forms::ListView::ArrivingRows arriving{
+      [view] { return view->rowCount(); },
+      [view](int maxRows, std::chrono::nanoseconds budget) {
+        return view->grow(static_cast<std::size_t>(maxRows), budget);
+      },
+      [view] { view->growToEnd(); },
+  };
+  list.fillItems(std::move(arriving), firstItems, std::move(addRow), std::move(ended));
+}
+
+// Leaves the cursor past the last record, as a fill that walked the rows leaves it.
+void movePastTheEnd(ado::Recordset& rs) {
+  rs.moveLast();
+  rs.moveNext();
 }
 
 }  // namespace
@@ -108,13 +126,20 @@ void FillList(forms::ListView& list, ado::Recordset* rs, bool checked,
   list.clearColumns();
   if (rs == nullptr || !rs->isOpen()) return;
 
-  addHeaders(list, *rs);
-  auto view = std::make_shared<const ado::RecordsetView>(*rs);
+  // Of a recordset still loading, the rows read so far: the list adds the rest as they come.
+  auto view = std::make_shared<ado::RecordsetView>(ado::RecordsetView::growing(*rs));
+  addHeaders(list, *view);
   if (view->rowCount() > 0) {
-    addRows(list, std::move(view), checked);
-    // The cursor ends past the last record, as a fill that walked the rows leaves it.
-    rs->moveLast();
-    rs->moveNext();
+    if (view->mayGrow()) {
+      // The cursor is moved once the rows are all read, if the recordset is still there then.
+      std::weak_ptr<automation::Object> owner = rs->weak_from_this();
+      addRows(list, std::move(view), checked, [owner] {
+        const auto held = std::static_pointer_cast<ado::Recordset>(owner.lock());
+        if (held && held->isOpen()) movePastTheEnd(*held);
+      });
+    } else {
+      addRows(list, std::move(view), checked, [rs] { movePastTheEnd(*rs); });
+    }
   }
   if (hide.isArray()) {
     for (const auto& element : hide.asArray()->items) hideColumn(list, element);

@@ -21,7 +21,10 @@ namespace quillon::module {
 // state. "iproperty" shows "自制" for 1 and "外协" otherwise; the quantity fields are shown in
 // the account's quantity format; other values trimmed, Null as "". A closed recordset (or none)
 // leaves the list empty; an empty one leaves only the headers. `hide` names columns to hide: a
-// column number, a column caption, or an array of either.
+// column number, a column caption, or an array of either. The recordset's cursor ends past its
+// last record once every item is added. Of a recordset still loading (opened under
+// ado::ProgressiveOpens), the items come as its rows are read (ListView::fillItems); the cursor is
+// moved then if the recordset is still open.
 void FillList(forms::ListView& list, ado::Recordset* rs, bool checked,
               const automation::Variant& hide = automation::Variant::missing());
 

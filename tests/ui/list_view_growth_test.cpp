@@ -1,6 +1,7 @@
 // A report list filled item by item from a recordset shows its first screen drawn and adds the
 // rest while the window is idle; anything that reads its items first adds every one left, and the
-// items are exactly those a whole fill gives.
+// items are exactly those a whole fill gives. The same holds of a recordset whose rows are still
+// being read (opened for a drawn list): the items come as the rows do.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -32,6 +33,7 @@ using testing::widgetOf;
 
 constexpr int kFillRows = 4096;  // two rows doubled eleven times
 constexpr int kFillFirst = static_cast<int>(module::kShownListFirstRows);
+constexpr const char* kQuery = "select id, code, kind as iProperty from t order by id desc";
 
 class frmItems : public forms::Form {
  public:
@@ -71,8 +73,18 @@ class ListViewGrowth : public ::testing::Test {
 
   std::shared_ptr<ado::Recordset> rows() {
     auto rs = std::make_shared<ado::Recordset>();
-    rs->open("select id, code, kind as iProperty from t order by id desc", connection);
+    rs->open(kQuery, connection);
     return rs;
+  }
+  // The same rows opened as a drawn dialog opens its list's: the first screen read, the rest
+  // still to be read.
+  std::shared_ptr<ado::Recordset> loading() {
+    auto rs = std::make_shared<ado::Recordset>();
+    rs->openProgressive(kQuery, connection, module::kShownListFirstRows);
+    return rs;
+  }
+  std::shared_ptr<ado::Recordset> opened(bool stillLoading) {
+    return stillLoading ? loading() : rows();
   }
 
   // Shows the form drawn, then fills its list as a click would.
@@ -114,6 +126,51 @@ TEST_F(ListViewGrowth, ADrawnListShowsItsFirstScreenThenGrowsToExactlyTheWholeFi
   form.Unload();
 }
 
+TEST_F(ListViewGrowth, AListOfRowsStillLoadingAddsThemAsTheyAreReadAndEndsPastTheLastRecord) {
+  auto host = std::make_shared<AnsweringQtHost>();
+  forms::ScopedUiHost installed{host};
+  frmItems form;
+  form.Show();
+  FormWindow* window = host->windows().find(form);
+  ASSERT_NE(window, nullptr);
+  settle();
+  forms::ListView& list = form.lstRows;
+  auto* view = widgetOf<QTableView>(*window, "lstRows");
+
+  auto rs = loading();
+  module::FillList(list, rs.get(), true);
+  ASSERT_TRUE(list.filling());
+  // The headers come from the rows read so far; the status line counts the items added.
+  EXPECT_EQ(list.columnCount(), 3);
+  EXPECT_EQ(list.column(3).text, "iProperty");
+  EXPECT_EQ(list.shownItemCount(), kFillFirst);
+  EXPECT_EQ(list.statusText(), forms::RowsStatus(kFillFirst, kFillFirst));
+  EXPECT_EQ(list.item(kFillFirst).Key(), std::to_string(kFillFirst) + "k");
+  EXPECT_TRUE(list.filling());
+
+  ASSERT_TRUE(growToTheEnd(*view));
+  settle();
+  EXPECT_FALSE(list.filling());
+  EXPECT_EQ(view->model()->rowCount(), kFillRows);
+  EXPECT_EQ(list.statusText(), forms::RowsStatus(kFillRows, kFillRows));
+  EXPECT_EQ(itemsOf(list), expected);
+  // The fill leaves the cursor past the last record, as a whole one does.
+  EXPECT_TRUE(rs->eof());
+  EXPECT_EQ(rs->recordCount(), kFillRows);
+
+  // A recordset read whole by its own use while its list fills: the list still gets every row,
+  // and the cursor is moved once the last item is added, not before.
+  auto used = loading();
+  module::FillList(list, used.get(), false);
+  ASSERT_TRUE(list.filling());
+  EXPECT_EQ(used->recordCount(), kFillRows);
+  EXPECT_FALSE(used->eof());
+  EXPECT_TRUE(list.filling());
+  EXPECT_EQ(list.itemCount(), kFillRows);
+  EXPECT_TRUE(used->eof());
+  form.Unload();
+}
+
 TEST_F(ListViewGrowth, EveryReadingOfTheItemsFirstAddsThemAll) {
   auto host = std::make_shared<AnsweringQtHost>();
   forms::ScopedUiHost installed{host};
@@ -132,14 +189,18 @@ TEST_F(ListViewGrowth, EveryReadingOfTheItemsFirstAddsThemAll) {
       {"a check every row", [&] { list.uncheckAll(); }},
       {"a person's action (OK)", [&] { EXPECT_TRUE(window->invoke([] {})); }},
   };
-  for (const auto& [what, read] : readers) {
-    SCOPED_TRACE(what);
-    module::FillList(list, rows().get(), true);
-    ASSERT_TRUE(list.filling());
-    read();
-    EXPECT_FALSE(list.filling());
-    EXPECT_FALSE(forms::anyGrowing());
-    EXPECT_EQ(list.shownItemCount(), kFillRows);
+  for (const bool stillLoading : {false, true}) {
+    for (const auto& [what, read] : readers) {
+      SCOPED_TRACE(what + (stillLoading ? " (rows still loading)" : ""));
+      // The recordset goes with the fill's own call, as a dialog's next query replaces it.
+      module::FillList(list, opened(stillLoading).get(), true);
+      ASSERT_TRUE(list.filling());
+      EXPECT_EQ(list.shownItemCount(), kFillFirst);
+      read();
+      EXPECT_FALSE(list.filling());
+      EXPECT_FALSE(forms::anyGrowing());
+      EXPECT_EQ(list.shownItemCount(), kFillRows);
+    }
   }
   // The sort ran on every item: the first row in order is the smallest id.
   module::FillList(list, rows().get(), true);
@@ -174,6 +235,25 @@ TEST_F(ListViewGrowth, AListClearedOrClosedWhileItGrowsStopsGrowing) {
   form.reset();
   EXPECT_FALSE(forms::anyGrowing());
   settle();  // the idle slice scheduled for it finds nothing to grow
+
+  // Of rows still loading, the recordset keeps its own rows and the connection its statements.
+  form = std::make_unique<frmItems>();
+  ASSERT_NE(showFilled(*host, *form), nullptr);
+  auto rs = loading();
+  module::FillList(form->lstRows, rs.get(), true);
+  ASSERT_TRUE(forms::anyGrowing());
+  form->lstRows.clearItems();
+  EXPECT_FALSE(forms::anyGrowing());
+  EXPECT_EQ(connection->execute("select count(*) from t")->value(std::size_t{0}).toLong(),
+            kFillRows);
+  EXPECT_EQ(rs->recordCount(), kFillRows);
+  EXPECT_FALSE(rs->eof());  // a fill that never ended leaves the cursor where it was
+  module::FillList(form->lstRows, loading().get(), true);
+  ASSERT_TRUE(forms::anyGrowing());
+  form->Unload();
+  form.reset();
+  EXPECT_FALSE(forms::anyGrowing());
+  settle();
 }
 
 TEST_F(ListViewGrowth, AnErrorWhileAddingEndsTheFillAndReachesTheReader) {

@@ -9,6 +9,7 @@
 #include "dialogs/frmProduceOrder/produce_order_rules.h"
 #include "dialogs/kit/order_filter.h"
 #include "module/module_ctl.h"
+#include "module/vouch_lists.h"
 
 namespace quillon::dialogs {
 
@@ -110,16 +111,20 @@ void frmProduceOrder::LoadParentOrders(const std::string& condition) {
   errText_.clear();
   const auto state = components::kVerifiedOrderState;
   auto& conn = connectionRef();
-  switch (queryVariant(bOI, ownerVouchType())) {
-    case QueryVariant::OI:
-      service_->listHeadsOI(where, rs, conn, errText_, state, allLines_, ok);
-      break;
-    case QueryVariant::Type39:
-      service_->listHeads39(where, rs, conn, errText_, state, allLines_, ok);
-      break;
-    case QueryVariant::Plain:
-      service_->listHeads(where, rs, conn, errText_, state, allLines_, ok);
-      break;
+  {
+    // Drawn for a person, the heads show their first screen while the rest loads.
+    const ado::ProgressiveOpens firstScreen(module::ShownListFirstRows());
+    switch (queryVariant(bOI, ownerVouchType())) {
+      case QueryVariant::OI:
+        service_->listHeadsOI(where, rs, conn, errText_, state, allLines_, ok);
+        break;
+      case QueryVariant::Type39:
+        service_->listHeads39(where, rs, conn, errText_, state, allLines_, ok);
+        break;
+      case QueryVariant::Plain:
+        service_->listHeads(where, rs, conn, errText_, state, allLines_, ok);
+        break;
+    }
   }
   if (!errText_.empty() || !ok) {
     prompt(errText_);

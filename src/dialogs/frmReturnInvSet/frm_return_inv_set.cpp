@@ -1,6 +1,7 @@
 #include "dialogs/frmReturnInvSet/frm_return_inv_set.h"
 
 #include <algorithm>
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -152,11 +153,17 @@ void frmReturnInvSet::status(std::string text) {
 
 void frmReturnInvSet::fill(const std::string& condition, bool marked) {
   auto busy = this->busy();
-  auto rs = inventories_->inventories(condition +
-                                      ris::listOrder(ris::listDescending(mnuOrder.Caption())));
+  std::shared_ptr<ado::Recordset> rs;
+  {
+    // Drawn for a person, the list shows its first screen while the rest of the rows load.
+    const ado::ProgressiveOpens firstScreen(module::ShownListFirstRows());
+    rs = inventories_->inventories(condition +
+                                   ris::listOrder(ris::listDescending(mnuOrder.Caption())));
+  }
   ListView1.clearItems();
-  // The rows in the recordset's order, kept past its close for the items still to be added.
-  auto view = std::make_shared<const ado::RecordsetView>(*rs);
+  // The rows in the recordset's order, kept past its close for the items still to be added (and,
+  // of rows still loading, those read so far, growing as the list adds them).
+  auto view = std::make_shared<ado::RecordsetView>(ado::RecordsetView::growing(*rs));
   std::vector<int> fields;
   for (const auto& column : ris::kListColumns) {
     const auto index = view->fieldIndex(column.field);
@@ -165,19 +172,36 @@ void frmReturnInvSet::fill(const std::string& condition, bool marked) {
     fields.push_back(index.value_or(-1));
   }
   rs->close();
-  const int count = view->rowCount();
-  ListView1.fillItems(count, static_cast<int>(module::ShownListFirstRows()),
-                      [this, view, fields = std::move(fields), marked](int row) {
-                        auto& item =
-                            ListView1.addItem(marked ? std::string(ris::kChosen) : std::string());
-                        int sub = 1;
-                        for (const int field : fields) {
-                          item.setSubItem(sub++, textOf(view->value(row, field)));
-                        }
-                      });
+  auto addRow = [this, view, fields = std::move(fields), marked](int row) {
+    auto& item = ListView1.addItem(marked ? std::string(ris::kChosen) : std::string());
+    int sub = 1;
+    for (const int field : fields) {
+      item.setSubItem(sub++, textOf(view->value(row, field)));
+    }
+  };
+  const int firstItems = static_cast<int>(module::ShownListFirstRows());
+  if (view->mayGrow()) {
+    // The count of the rows read so far, the whole count once they are all read.
+    forms::ListView::ArrivingRows arriving{
+        [view] { return view->rowCount(); },
+        [this, view](int maxRows, std::chrono::nanoseconds budget) {
+          const bool more = view->grow(static_cast<std::size_t>(maxRows), budget);
+          status(ris::totalText(view->rowCount()));
+          return more;
+        },
+        [this, view] {
+          view->growToEnd();
+          status(ris::totalText(view->rowCount()));
+        },
+    };
+    ListView1.fillItems(std::move(arriving), firstItems, std::move(addRow));
+  } else {
+    ListView1.fillItems(view->rowCount(), firstItems, std::move(addRow));
+  }
   selectFirst();
-  // The count of the rows, whether or not their items are all added yet.
-  status(ris::totalText(count));
+  // The count of the rows read, whether or not their items are all added yet (of rows still
+  // loading, the count grows with them).
+  status(ris::totalText(view->rowCount()));
 }
 
 void frmReturnInvSet::ListClass(forms::Node& node, bool marked) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
+#include <vector>
 
 #include "ado/connection.h"
 #include "ado/recordset.h"
@@ -10,6 +12,7 @@
 #include "components/suite/account_database.h"
 #include "dialogs/frmProduceOrder/frm_produce_order.h"
 #include "module/module_state.h"
+#include "module/vouch_lists.h"
 #include "produce_order_fixture.h"
 #include "support/demo_account.h"
 #include "support/memory_view_settings.h"
@@ -153,6 +156,67 @@ TEST(frmProduceOrder, UncheckingTheHeadKeepsTheMaterialList) {
   });
   EXPECT_TRUE(r.ok);
   EXPECT_TRUE(r.nothing);
+}
+
+// A host that draws its lists: a list of more rows than its first screen shows those while the
+// rest are read and added (on the renderer's idle slices, or when anything reads the list).
+class DrawingHost : public RecordingUiHost {
+ public:
+  bool listsGrowWhileShown() const override { return true; }
+};
+
+// Each head as listed, in order: its key and order number.
+std::vector<std::string> headsOf(const forms::ListView& list) {
+  std::vector<std::string> out;
+  for (int i = 1; i <= list.itemCount(); ++i)
+    out.push_back(list.item(i).Text() + "|" + list.item(i).SubItems(1));
+  return out;
+}
+
+TEST(frmProduceOrder, ManyHeadsDrawnComeWholeBeforeAnythingReadsThem) {
+  // Far more open orders than a first screen, each with one product line.
+  const std::string account = testing::demoCopy("produce_order_many");
+  auto cn = test_support::connect(account);
+  cn->execute(
+      "INSERT INTO pp_POHead (ID, cCode, dDate, iProperty, iState, cMaker, cVerifier) SELECT "
+      "500000 + I.iId * 1000 + J.iId, 'MOZ' + I.cInvCode + J.cInvCode, '2026-11-30', 1, 2, "
+      "'demo', 'demo' FROM Inventory I, Inventory J");
+  cn->execute(
+      "INSERT INTO pp_POLine (MainID, ID, iRowNo, cInvCode, fQuantity, fInQuantity, cWhCode) "
+      "SELECT ID, ID, 1, '0101001', 10, 0, '01' FROM pp_POHead WHERE ID >= 500000");
+  const auto login = testing::loginAs("demo", account);
+  std::vector<std::string> whole;
+  auto host = std::make_shared<RecordingUiHost>();
+  {
+    forms::ScopedUiHost scoped(host);
+    runLoad(*newOrder(), *host, login, [&](frmProduceOrder& f) {
+      f.cmdFilter.userClick();
+      whole = headsOf(f.lstParent);
+      f.cmdExit.userClick();
+    });
+  }
+  ASSERT_GT(whole.size(), 2 * module::kShownListFirstRows);
+
+  auto drawing = std::make_shared<DrawingHost>();
+  forms::ScopedUiHost scoped(drawing);
+  const LoadResult r = runLoad(*newOrder(), *drawing, login, [&](frmProduceOrder& f) {
+    f.cmdFilter.userClick();
+    ASSERT_TRUE(f.lstParent.filling());
+    EXPECT_EQ(f.lstParent.shownItemCount(), static_cast<int>(module::kShownListFirstRows));
+    EXPECT_EQ(headsOf(f.lstParent), whole);  // reading them adds them all
+    EXPECT_FALSE(f.lstParent.filling());
+
+    // A head past the first screen, checked while the rest still load, lists its line.
+    f.cmdFilter.userClick();
+    ASSERT_TRUE(f.lstParent.filling());
+    ASSERT_TRUE(f.lstParent.userCheck(static_cast<int>(whole.size())));
+    EXPECT_EQ(f.lstSub.itemCount(), 1);
+    EXPECT_EQ(f.lstParent.item(static_cast<int>(whole.size())).Text(),
+              whole.back().substr(0, whole.back().find('|')));
+    f.cmdExit.userClick();
+  });
+  EXPECT_TRUE(r.ok) << r.err;
+  EXPECT_TRUE(drawing->messages.empty()) << drawing->lastMessage();
 }
 
 // Another workstation drops what the heads are read from after they were listed: OK's re-read

@@ -23,7 +23,9 @@
 #include "dialogs/frmReturnInvSet/frm_return_inv_set.h"
 #include "dialogs/frmReturnInvSet/return_inv_set_queries.h"
 #include "forms/constants.h"
+#include "forms/row_growth.h"
 #include "module/module_state.h"
+#include "module/vouch_lists.h"
 #include "sql/condition.h"
 #include "sql/locations.h"
 #include "sql/sql_text.h"
@@ -404,6 +406,52 @@ TEST_F(ReturnInvPicker, AnAccountOfAnyNameConfirmsItsChoiceAndDeletesNothing) {
     module::gContext.reset();
     if (!account.dropWhenDone.empty()) sql::Location(account.dropWhenDone).drop();
   }
+}
+
+// A host that draws its lists: a list of more rows than its first screen shows those while the
+// rest are read and added (on the renderer's idle slices, or when anything reads the list).
+class DrawingHost : public test_support::RecordingUiHost {
+ public:
+  bool listsGrowWhileShown() const override { return true; }
+};
+
+TEST_F(ReturnInvPicker, ADrawnListOfManyRowsCountsThemAllAndOkHandsOnEveryOne) {
+  // Far more inventories than a first screen: the demo's again, once under each of theirs.
+  const std::string account = test_support::demoAccount().copy("many-inventories");
+  auto cn = test_support::connect(account);
+  cn->execute(
+      "insert into Inventory (cInvCode, iId, cInvName, cInvCCode, cComUnitCode) select 'Z' + "
+      "I.cInvCode + J.cInvCode, 100000 + I.iId * 1000 + J.iId, I.cInvName, I.cInvCCode, "
+      "I.cComUnitCode from Inventory I, Inventory J");
+  const std::vector<std::string> all =
+      codesOf(cn->execute("select cInvCode from Inventory order by cInvCode"));
+  ASSERT_GT(all.size(), 4 * std::size_t{module::kShownListFirstRows});
+
+  auto drawing = std::make_shared<DrawingHost>();
+  forms::ScopedUiHost drawn(drawing);
+  drawing->onModal = [&](forms::Form& form) {
+    auto& f = dynamic_cast<frmReturnInvSet&>(form);
+    f.treeMenu.userClickNode("mRoot");
+    ASSERT_TRUE(f.ListView1.filling());
+    const int shown = f.ListView1.shownItemCount();
+    EXPECT_LT(shown, static_cast<int>(all.size()));
+    // The status counts the rows read so far, then every row once they are all read.
+    EXPECT_EQ(f.StatusBar1.displayText(), "共" + std::to_string(shown) + "条");
+    forms::finishGrowing();  // as the renderer does before a person's next action
+    EXPECT_FALSE(f.ListView1.filling());
+    EXPECT_EQ(f.StatusBar1.displayText(), "共" + std::to_string(all.size()) + "条");
+    EXPECT_EQ(listed(f), all);
+
+    // Every row chosen, and OK before they are all read: OK hands on every one.
+    drawing->answers = {forms::vbOK};
+    f.treeMenu.userCheckNode("mRoot", true);
+    ASSERT_TRUE(f.ListView1.filling());
+    f.TaskRun("Ok");
+  };
+  ReturnInvSet picker;
+  picker.frmShow(ObjectPtr(test_support::loginAs("demo", account)), forms::vbModal, "");
+  EXPECT_EQ(codesOf(ReturnInvSet::RecordsetValue()), all);
+  module::gContext.reset();
 }
 
 TEST_F(ReturnInvPicker, AHostConditionThatIsNotOneExpressionIsRefusedBeforeAnythingRuns) {
