@@ -13,6 +13,9 @@
 #include "automation/com_error.h"
 #include "classes/public_classes.h"
 #include "commands.h"
+#ifndef QUILLON_DESKTOP
+#include "desktop.h"
+#endif
 #include "quillon_version.h"
 
 namespace quillon::cli {
@@ -109,6 +112,9 @@ int main(int argc, char** argv) {
   // A reader that goes away (`quillon sql ... | head`) ends output with a write error, not a
   // signal.
   std::signal(SIGPIPE, SIG_IGN);
+#ifndef QUILLON_DESKTOP
+  quillon::cli::rememberCommandLine(argc, argv);
+#endif
   int status = 1;
   try {
     status = quillon::cli::dispatch(std::vector<std::string>(argv + 1, argv + argc));
