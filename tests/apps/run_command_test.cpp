@@ -141,7 +141,8 @@ TEST_F(RunCommand, OnlyADrawnRunLoadsQtInTheDesktopCommand) {
   EXPECT_EQ(refused.status, 1);
   EXPECT_EQ(refused.out, "");
   EXPECT_NE(refused.err.find("quillon run: drawing the dialogs needs quillon-desktop, which "
-                             "cannot be run (" + missing + "): "),
+                             "cannot be run (" +
+                             missing + "): "),
             std::string::npos)
       << refused.err;
 #else

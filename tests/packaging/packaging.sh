@@ -103,7 +103,7 @@ install)
   done
   # The drawing half of the command, in a build with the desktop dialogs.
   if [ -e "$build/apps/quillon/quillon-desktop" ]; then
-    [ -x "$p/libexec/quillon/quillon-desktop" ] || fail "libexec/quillon/quillon-desktop is not installed"
+    [ -x "$p/libexec/quillon/quillon-desktop" ] || fail "quillon-desktop is not installed in libexec"
   fi
   lib=$(libdir "$work")
   [ -L "$lib/libquillon.so" ] || fail "no libquillon.so link for -lquillon"

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "sql/sqlite/declared_type.h"
 #include "sql/pg/pg_database.h"
+#include "sql/sqlite/declared_type.h"
 #include "sql/token.h"
 
 namespace quillon::sql {

@@ -249,7 +249,8 @@ void PgDatabase::installFunctions() {
       "SELECT pg_advisory_xact_lock(7135002302); " +
       script + " COMMIT;";
   Result r(pq::PQexec(conn_, sql.c_str()));
-  if (pq::PQresultStatus(r.get()) != PGRES_COMMAND_OK && pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) {
+  if (pq::PQresultStatus(r.get()) != PGRES_COMMAND_OK &&
+      pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) {
     const std::string cause = trimMessage(pq::PQresultErrorMessage(r.get()));
     Result(pq::PQexec(conn_, "ROLLBACK"));
     throw SqlError::cannotPrepare(server_, cause);
@@ -301,7 +302,8 @@ void PgDatabase::lost(std::string_view source) {
 
 void PgDatabase::raise(PGresult* result, std::string_view source) {
   if (connectionGone(result)) lost(source);
-  const char* state = result != nullptr ? pq::PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+  const char* state =
+      result != nullptr ? pq::PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   const char* primary =
       result != nullptr ? pq::PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
   std::string text = primary != nullptr ? primary : trimMessage(pq::PQerrorMessage(conn_));
@@ -608,7 +610,8 @@ void PgDatabase::beginTransaction() {
          "BEGIN TRANSACTION");
   } catch (const SqlError&) {
     // The lock was not had: nothing of the transaction stays open.
-    if (conn_ != nullptr && pq::PQstatus(conn_) == CONNECTION_OK) Result(pq::PQexec(conn_, "ROLLBACK"));
+    if (conn_ != nullptr && pq::PQstatus(conn_) == CONNECTION_OK)
+      Result(pq::PQexec(conn_, "ROLLBACK"));
     throw;
   }
   inTransaction_ = true;
@@ -761,8 +764,8 @@ void PgDatabase::dropTable(const Op& op, ResultHandler& handler) {
     if (pq::PQntuples(r.get()) == 1) {
       // One statement string: outside a transaction the server runs it as one. The drop comes
       // first, as its result is the statement's (no rows affected).
-      const std::string both =
-          std::string("DROP VIEW ") + pq::PQgetvalue(r.get(), 0, 0) + "; " + pq::PQgetvalue(r.get(), 0, 1);
+      const std::string both = std::string("DROP VIEW ") + pq::PQgetvalue(r.get(), 0, 0) + "; " +
+                               pq::PQgetvalue(r.get(), 0, 1);
       r.reset();
       send(op, both, handler);
       return;
@@ -785,10 +788,10 @@ std::vector<std::string> PgDatabase::checkIntegrity(int limit) {
   // left invalid by a failed build and tables without the dialect layer's types.
   std::vector<std::string> problems;
   Result r(pq::PQexec(connection(),
-                  "SELECT 'index ' || c.relname || ' is not valid' FROM pg_index i "
-                  "JOIN pg_class c ON c.oid = i.indexrelid "
-                  "WHERE NOT i.indisvalid AND c.relnamespace = current_schema()::regnamespace "
-                  "ORDER BY 1"));
+                      "SELECT 'index ' || c.relname || ' is not valid' FROM pg_index i "
+                      "JOIN pg_class c ON c.oid = i.indexrelid "
+                      "WHERE NOT i.indisvalid AND c.relnamespace = current_schema()::regnamespace "
+                      "ORDER BY 1"));
   if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "integrity check");
   for (int i = 0; i < pq::PQntuples(r.get()) && static_cast<int>(problems.size()) < limit; ++i)
     problems.emplace_back(pq::PQgetvalue(r.get(), i, 0));

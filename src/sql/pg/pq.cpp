@@ -26,8 +26,8 @@ Functions load() {
   }
   Functions loaded;
   std::string missing;
-#define QUILLON_PQ_RESOLVE(name)                                                        \
-  loaded.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name));            \
+#define QUILLON_PQ_RESOLVE(name)                                             \
+  loaded.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name)); \
   if (loaded.name == nullptr) missing += (missing.empty() ? "" : ", ") + std::string(#name);
   QUILLON_PQ_FUNCTIONS(QUILLON_PQ_RESOLVE)
 #undef QUILLON_PQ_RESOLVE

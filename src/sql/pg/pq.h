@@ -7,35 +7,35 @@
 #include <libpq-fe.h>
 
 // Every libpq function the server engine calls.
-#define QUILLON_PQ_FUNCTIONS(X)                                                                  \
-  X(PQclear)                                                                                     \
-  X(PQcmdTuples)                                                                                 \
-  X(PQconnectdbParams)                                                                           \
-  X(PQconninfoFree)                                                                              \
-  X(PQconninfoParse)                                                                             \
-  X(PQerrorMessage)                                                                              \
-  X(PQexec)                                                                                      \
-  X(PQfinish)                                                                                    \
-  X(PQfname)                                                                                     \
-  X(PQfreemem)                                                                                   \
-  X(PQftable)                                                                                    \
-  X(PQftablecol)                                                                                 \
-  X(PQftype)                                                                                     \
-  X(PQgetResult)                                                                                 \
-  X(PQgetisnull)                                                                                 \
-  X(PQgetlength)                                                                                 \
-  X(PQgetvalue)                                                                                  \
-  X(PQnfields)                                                                                   \
-  X(PQntuples)                                                                                   \
-  X(PQputCopyData)                                                                               \
-  X(PQputCopyEnd)                                                                                \
-  X(PQresultErrorField)                                                                          \
-  X(PQresultErrorMessage)                                                                        \
-  X(PQresultStatus)                                                                              \
-  X(PQsendQuery)                                                                                 \
-  X(PQsetNoticeProcessor)                                                                        \
-  X(PQstatus)                                                                                    \
-  X(PQtransactionStatus)                                                                         \
+#define QUILLON_PQ_FUNCTIONS(X) \
+  X(PQclear)                    \
+  X(PQcmdTuples)                \
+  X(PQconnectdbParams)          \
+  X(PQconninfoFree)             \
+  X(PQconninfoParse)            \
+  X(PQerrorMessage)             \
+  X(PQexec)                     \
+  X(PQfinish)                   \
+  X(PQfname)                    \
+  X(PQfreemem)                  \
+  X(PQftable)                   \
+  X(PQftablecol)                \
+  X(PQftype)                    \
+  X(PQgetResult)                \
+  X(PQgetisnull)                \
+  X(PQgetlength)                \
+  X(PQgetvalue)                 \
+  X(PQnfields)                  \
+  X(PQntuples)                  \
+  X(PQputCopyData)              \
+  X(PQputCopyEnd)               \
+  X(PQresultErrorField)         \
+  X(PQresultErrorMessage)       \
+  X(PQresultStatus)             \
+  X(PQsendQuery)                \
+  X(PQsetNoticeProcessor)       \
+  X(PQstatus)                   \
+  X(PQtransactionStatus)        \
   X(PQunescapeBytea)
 
 namespace quillon::sql::pq {
@@ -55,10 +55,10 @@ const char* libraryName();
 const Functions& functions();
 
 // pq::PQexec(conn, text) calls libpq's PQexec, and so for every function of the list.
-#define QUILLON_PQ_FORWARD(name)                 \
-  template <typename... Args>                    \
-  inline auto name(Args... args) {               \
-    return functions().name(args...);            \
+#define QUILLON_PQ_FORWARD(name)      \
+  template <typename... Args>         \
+  inline auto name(Args... args) {    \
+    return functions().name(args...); \
   }
 QUILLON_PQ_FUNCTIONS(QUILLON_PQ_FORWARD)
 #undef QUILLON_PQ_FORWARD
