@@ -1,5 +1,6 @@
 # What `cmake --install` puts where (GNUInstallDirs):
 #   bin/quillon                                  the command
+#   libexec/quillon/quillon-desktop              the command's drawing half (with the dialogs)
 #   lib/libquillon.so*                           the library with its C interface (src/capi)
 #   include/quillon/quillon.h                    the C interface
 #   include/quillon/<layer>/*.h                  the public C++ headers (QUILLON_PUBLIC_HEADERS)
@@ -49,6 +50,10 @@ set(QUILLON_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/Quillon)
 set(QUILLON_INSTALL_PKGCONFIGDIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 install(TARGETS quillon RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(TARGET quillon-desktop)
+  # What `quillon` runs for the commands that draw (apps/quillon/desktop.h).
+  install(TARGETS quillon-desktop RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/quillon)
+endif()
 install(TARGETS quillon_capi EXPORT QuillonTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${QUILLON_INSTALL_INCLUDEDIR})

@@ -18,10 +18,11 @@
 #include "args.h"
 #include "commands.h"
 #include "demo/example_scripts.h"
+#include "desktop.h"
 #include "sql/database.h"
 #include "sql/locations.h"
 
-#ifdef QUILLON_HAS_UI
+#ifdef QUILLON_DESKTOP
 #include <QApplication>
 
 #include "demo/demo_window.h"
@@ -33,6 +34,14 @@ namespace quillon::cli {
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifdef QUILLON_HAS_UI
+bool hasDisplay() {
+  const char* x11 = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0');
+}
+#endif
 
 // Each example expects the account as init-db made it and writes to it (stock taken out, orders
 // executed): on an account file each runs on a copy of its own, so that none sees what the ones
@@ -68,16 +77,18 @@ int cmdDemo(std::span<const std::string> args) {
   }
   const std::string db = parsed.option("--db").value_or("demo.db");
   const fs::path examples = parsed.option("--examples").value_or("examples");
+#if defined(QUILLON_HAS_UI) && !defined(QUILLON_DESKTOP)
+  // The window is quillon-desktop's, which makes the demo database itself.
+  if (hasDisplay()) return runOnDesktop("demo");
+#endif
   if (!sql::Location(db).exists()) {
     std::cout << "quillon demo: making the demo database " << sql::maskPassword(db) << '\n';
     const int made = cmdInitDb(std::vector<std::string>{"--db", db});
     if (made != 0) return made;
   }
   const std::vector<fs::path> scripts = demo::exampleScripts(examples);
-#ifdef QUILLON_HAS_UI
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if ((x11 != nullptr && *x11 != '\0') || (wayland != nullptr && *wayland != '\0')) {
+#ifdef QUILLON_DESKTOP
+  if (hasDisplay()) {
     ui::qt::QtApplication application;
     demo::DemoWindow window(db, scripts);
     window.show();

@@ -9,9 +9,11 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
 
 #include "args.h"
 #include "commands.h"
+#include "desktop.h"
 #include "run/host_script_runner.h"
 #include "run/run_options.h"
 #include "script/script_parser.h"
@@ -51,6 +53,10 @@ std::optional<ScriptText> readScript(const std::string& path) {
 
 int cmdRun(std::span<const std::string> args) {
   const run::RunOptions options = run::parseRunOptions(args);
+#ifndef QUILLON_DESKTOP
+  // Drawn forms are quillon-desktop's; it reads the script itself (standard input untouched).
+  if (options.gui) return runOnDesktop("run");
+#endif
   const std::optional<ScriptText> script = readScript(options.script);
   if (!script) {
     std::cerr << "quillon run: cannot read the script \"" << options.script << "\"\n";
@@ -61,7 +67,12 @@ int cmdRun(std::span<const std::string> args) {
               << "\" is longer than 1 MiB (1048576 bytes), the most a host script may hold\n";
     return 2;
   }
-  run::HostScriptRunner runner(options.database, std::cout, run::makeUiHost(options));
+#ifdef QUILLON_DESKTOP
+  auto host = options.gui ? run::makeDrawingHost(options) : run::makeUiHost(options);
+#else
+  auto host = run::makeUiHost(options);
+#endif
+  run::HostScriptRunner runner(options.database, std::cout, std::move(host));
   const auto result = runner.runSource(script->text);
   if (result.ok) {
     std::cout << "ok: the script ran to its end and every expect held\n";

@@ -13,6 +13,9 @@
 #include "automation/com_error.h"
 #include "classes/public_classes.h"
 #include "commands.h"
+#ifndef QUILLON_DESKTOP
+#include "desktop.h"
+#endif
 #include "quillon_version.h"
 
 namespace quillon::cli {
@@ -23,13 +26,16 @@ struct Command {
   std::string_view usage;  // the arguments after the name
   std::string_view summary;
   int (*run)(std::span<const std::string> args);
+  // Whether the command makes objects by ProgID (through scripts or the library's own late-bound
+  // calls), so that it needs the classes registered first.
+  bool makesObjects = true;
 };
 
 constexpr Command kCommands[] = {
     {"sql", "--db FILE [--format table|csv|json] \"T-SQL batch\"",
      "run a T-SQL batch on a database file (created when missing) and print its results; "
      "\"-\" as the batch reads it from standard input",
-     cmdSql},
+     cmdSql, false},
     {"init-db", "--db FILE [--scale N] [--force] [--shared-holds]",
      "build the demo account database (--shared-holds: every desk's holds seen by all)", cmdInitDb},
     {"call", "--db FILE [--user CODE] PROGID MEMBER [ARG...]",
@@ -47,8 +53,8 @@ constexpr Command kCommands[] = {
      cmdDemo},
 };
 
-// Every creatable class of the library, registered once before any command runs, so that objects
-// made by ProgID (by scripts or by the library's own late-bound calls) are found.
+// Every creatable class of the library, registered once before a command that makes objects runs,
+// so that objects made by ProgID (by scripts or by the library's own late-bound calls) are found.
 void registerClasses() {
   classes::registerAllClasses(automation::classRegistry());
 }
@@ -68,7 +74,6 @@ void printCommandUsage(std::ostream& out, const Command& command) {
 }
 
 int dispatch(const std::vector<std::string>& args) {
-  registerClasses();
   if (args.empty()) {
     printUsage(std::cerr);
     return 2;
@@ -90,6 +95,7 @@ int dispatch(const std::vector<std::string>& args) {
       return 0;
     }
     try {
+      if (command.makesObjects) registerClasses();
       return command.run(rest);
     } catch (const UsageError& e) {
       std::cerr << "quillon " << command.name << ": " << e.what() << '\n';
@@ -109,6 +115,9 @@ int main(int argc, char** argv) {
   // A reader that goes away (`quillon sql ... | head`) ends output with a write error, not a
   // signal.
   std::signal(SIGPIPE, SIG_IGN);
+#ifndef QUILLON_DESKTOP
+  quillon::cli::rememberCommandLine(argc, argv);
+#endif
   int status = 1;
   try {
     status = quillon::cli::dispatch(std::vector<std::string>(argv + 1, argv + argc));

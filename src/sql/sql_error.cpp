@@ -117,6 +117,12 @@ SqlError SqlError::noServerEngine() {
               "This build of the library has no server engine (it was built without libpq)."};
 }
 
+SqlError SqlError::clientLibraryMissing(std::string_view library, std::string_view cause) {
+  return {Kind::ConnectionFailed, kConnectionFailedNumber,
+          std::string(kServerSource) + "The server engine needs the PostgreSQL client library " +
+              std::string(library) + ", which cannot be loaded: " + std::string(cause)};
+}
+
 SqlError SqlError::cannotReadContents(std::string_view database, std::string_view cause) {
   std::string text = std::string(kServerSource) + "Cannot read what the database " +
                      std::string(database) + " holds";

@@ -105,6 +105,9 @@ class SqlError : public automation::ComError {
   static SqlError cannotPrepare(std::string_view server, std::string_view cause);
   // A server location in a build of the library without the server engine.
   static SqlError noServerEngine();
+  // The server engine's client library could not be loaded: "The server engine needs the
+  // PostgreSQL client library <library>, which cannot be loaded: <the loader's words>".
+  static SqlError clientLibraryMissing(std::string_view library, std::string_view cause);
   // "Cannot read what the database <name> holds[: <cause>]".
   static SqlError cannotReadContents(std::string_view database, std::string_view cause = {});
 

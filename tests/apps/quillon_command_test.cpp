@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "quillon_process.h"
+#include "support/scratch_dir.h"
 
 namespace quillon::cli {
 namespace {
@@ -106,6 +107,42 @@ TEST(QuillonSql, ABatchPastTheLimitIsRefused) {
       quillon(dir, {"sql", "--db", db, "--format", "csv", "select count(*) as n from Warehouse"});
   EXPECT_EQ(count.out, "n\r\n3\r\n");
 }
+
+// The commands that never draw load neither Qt nor the server's client library (nor the TLS and
+// directory libraries it brings): the dynamic loader's own account of every library it loads
+// (LD_DEBUG=files, dlopen included) says so.
+TEST(QuillonCommand, CommandsThatDoNotDrawLoadNeitherQtNorLibpq) {
+  ScratchDir dir;
+  const std::string db = (dir / "a.db").string();
+  const test_support::EnvGuard loads("LD_DEBUG", "files");
+  const std::vector<std::vector<std::string>> commands = {
+      {"--version"},
+      {"sql", "--db", db, "--format", "csv", "select 1 as one"},
+  };
+  for (const auto& args : commands) {
+    Outcome o = quillon(dir, args);
+    EXPECT_EQ(o.status, 0) << args.front() << o.err;
+    ASSERT_NE(o.err.find("file=libsqlite3"), std::string::npos) << "no account of loads: " << o.err;
+    EXPECT_EQ(o.err.find("libQt6"), std::string::npos) << args.front();
+    EXPECT_EQ(o.err.find("libpq"), std::string::npos) << args.front();
+    EXPECT_EQ(o.err.find("libgnutls"), std::string::npos) << args.front();
+  }
+}
+
+#ifdef QUILLON_TEST_SERVER_ENGINE
+// libpq is loaded when a server location is opened; when it cannot be, the error names it.
+TEST(QuillonSql, AServerLocationWithoutItsClientLibraryNamesTheLibrary) {
+  ScratchDir dir;
+  const test_support::EnvGuard absent("QUILLON_LIBPQ", "libquillon-absent-pq.so.5");
+  Outcome o = quillon(dir, {"sql", "--db", "postgresql://localhost/quillon_absent", "select 1"});
+  EXPECT_EQ(o.status, 1);
+  EXPECT_NE(o.err.find("PostgreSQL client library libquillon-absent-pq.so.5, which cannot be "
+                       "loaded: "),
+            std::string::npos)
+      << o.err;
+  EXPECT_EQ(o.out, "");
+}
+#endif
 
 TEST(QuillonCommand, UsageErrorsExitTwoAndHelpListsCommands) {
   ScratchDir dir;

@@ -119,6 +119,39 @@ TEST_F(RunCommand, ACallErrorIsPrintedWithNumberAndText) {
                        "or argument\n");
 }
 
+// `quillon run` draws nothing itself: a run without --gui loads no Qt, and --gui hands the whole
+// command line, standard input included, over to quillon-desktop, or says plainly that it cannot.
+TEST_F(RunCommand, OnlyADrawnRunLoadsQtInTheDesktopCommand) {
+  const std::string text = "login user=demo date=2026-12-05\n";
+  const test_support::EnvGuard loads("LD_DEBUG", "files");
+  const test_support::EnvGuard offscreen("QT_QPA_PLATFORM", "offscreen");
+  const Outcome headless = quillon(*dir_, {"run", "--db", *db_, "-"}, text);
+  EXPECT_EQ(headless.status, 0) << headless.err;
+  ASSERT_NE(headless.err.find("file=libsqlite3"), std::string::npos) << headless.err;
+  EXPECT_EQ(headless.err.find("libQt6"), std::string::npos);
+#ifdef QUILLON_TEST_HAS_UI
+  const Outcome drawn = quillon(*dir_, {"run", "--gui", "--db", *db_, "-"}, text);
+  EXPECT_EQ(drawn.status, 0) << drawn.err;
+  EXPECT_NE(drawn.out.find("ok: the script ran to its end"), std::string::npos) << drawn.out;
+  EXPECT_NE(drawn.err.find("file=libQt6Widgets"), std::string::npos);
+
+  const std::string missing = (*dir_ / "no-such-desktop").string();
+  const test_support::EnvGuard elsewhere("QUILLON_DESKTOP", missing.c_str());
+  const Outcome refused = quillon(*dir_, {"run", "--gui", "--db", *db_, "-"}, text);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_NE(refused.err.find("quillon run: drawing the dialogs needs quillon-desktop, which "
+                             "cannot be run (" +
+                             missing + "): "),
+            std::string::npos)
+      << refused.err;
+#else
+  const Outcome refused = quillon(*dir_, {"run", "--gui", "--db", *db_, "-"}, text);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("this build has no desktop dialogs"), std::string::npos);
+#endif
+}
+
 // `quillon demo` without a display runs the example scripts headless, each on a copy of the
 // account: one script's writes are not what the next finds, and the account stays as it was.
 TEST_F(RunCommand, DemoRunsEachExampleOnACopyOfTheAccount) {

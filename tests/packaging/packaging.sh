@@ -101,6 +101,10 @@ install)
     share/doc/quillon/examples/hosts/c_host.c share/doc/quillon/examples/hosts/python_host.py; do
     [ -e "$p/$f" ] || fail "$f is not installed"
   done
+  # The drawing half of the command, in a build with the desktop dialogs.
+  if [ -e "$build/apps/quillon/quillon-desktop" ]; then
+    [ -x "$p/libexec/quillon/quillon-desktop" ] || fail "quillon-desktop is not installed in libexec"
+  fi
   lib=$(libdir "$work")
   [ -L "$lib/libquillon.so" ] || fail "no libquillon.so link for -lquillon"
   [ -e "$lib/cmake/Quillon/QuillonConfig.cmake" ] || fail "no CMake package"
@@ -188,6 +192,12 @@ command)
   run "$q" sql --db "$work/command.db" --format csv "SELECT TOP 1 cInvCode FROM Inventory ORDER BY cInvCode" |
     tee "$work/command.out"
   grep -q '^0101001' "$work/command.out" || fail "sql found no item"
+  # A drawn run: the installed command finds its drawing half in libexec.
+  if [ -e "$work/prefix/libexec/quillon/quillon-desktop" ]; then
+    echo "login user=demo date=2026-12-05" |
+      QT_QPA_PLATFORM=offscreen run "$q" run --gui --db "$work/command.db" - | tee "$work/drawn.out"
+    grep -q '^ok: ' "$work/drawn.out" || fail "the drawn run did not run through"
+  fi
   ;;
 
 python)
@@ -220,7 +230,8 @@ deb)
   done
   run dpkg-deb -x "$deb" "$work/deb/root"
   root=$work/deb/root
-  for f in usr/bin/quillon usr/include/quillon/quillon.h usr/share/quillon/schema/01_system.sql; do
+  for f in usr/bin/quillon usr/libexec/quillon/quillon-desktop usr/include/quillon/quillon.h \
+    usr/share/quillon/schema/01_system.sql; do
     [ -e "$root/$f" ] || fail "the package lacks /$f"
   done
   find "$root/usr/lib" -name 'libquillon.so.1' | grep -q . || fail "the package lacks libquillon.so.1"

@@ -1,9 +1,6 @@
 #include "run/run_options.h"
 
 #include "args.h"
-#ifdef QUILLON_HAS_UI
-#include "ui/qt/gui_script.h"
-#endif
 
 namespace quillon::cli::run {
 
@@ -25,13 +22,6 @@ RunOptions parseRunOptions(std::span<const std::string> args) {
 }
 
 std::shared_ptr<script::ScriptedUiHost> makeUiHost(const RunOptions& options) {
-#ifdef QUILLON_HAS_UI
-  if (options.gui) {
-    ui::qt::GuiScriptOptions gui;
-    if (!options.screenshots.empty()) gui.screenshotDir = options.screenshots;
-    return std::make_shared<ui::qt::DrawingScriptHost>(std::move(gui));
-  }
-#endif
   (void)options;
   return std::make_shared<script::ScriptedUiHost>();
 }

@@ -1,6 +1,6 @@
 // Bulk loads on the server: the rows of each table and column list gathered as COPY text and
 // sent with COPY … FROM STDIN, table after table in the order their first rows came.
-#include <libpq-fe.h>
+#include "sql/pg/pq.h"
 
 #include <algorithm>
 #include <charconv>
@@ -111,26 +111,26 @@ class PgBulkLoader final : public BulkLoader {
     pg_conn* conn = db_.connection();
     for (Batch& b : batches_) {
       if (b.rows.empty()) continue;
-      PGresult* start = PQexec(conn, b.copy.c_str());
-      const bool copying = PQresultStatus(start) == PGRES_COPY_IN;
-      const std::string refusal = copying ? "" : PQresultErrorMessage(start);
-      PQclear(start);
+      PGresult* start = pq::PQexec(conn, b.copy.c_str());
+      const bool copying = pq::PQresultStatus(start) == PGRES_COPY_IN;
+      const std::string refusal = copying ? "" : pq::PQresultErrorMessage(start);
+      pq::PQclear(start);
       if (!copying) fail(conn, b.table, refusal);
       constexpr std::size_t kChunk = 1u << 20;
       bool sent = true;
       for (std::size_t at = 0; at < b.rows.size() && sent; at += kChunk) {
         const std::size_t n = std::min(kChunk, b.rows.size() - at);
-        sent = PQputCopyData(conn, b.rows.data() + at, static_cast<int>(n)) == 1;
+        sent = pq::PQputCopyData(conn, b.rows.data() + at, static_cast<int>(n)) == 1;
       }
-      if (PQputCopyEnd(conn, sent ? nullptr : "the load was cut short") != 1)
-        fail(conn, b.table, PQerrorMessage(conn));
+      if (pq::PQputCopyEnd(conn, sent ? nullptr : "the load was cut short") != 1)
+        fail(conn, b.table, pq::PQerrorMessage(conn));
       std::string error;
-      while (PGresult* r = PQgetResult(conn)) {
-        if (PQresultStatus(r) != PGRES_COMMAND_OK && error.empty())
-          error = PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) != nullptr
-                      ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY)
-                      : PQresultErrorMessage(r);
-        PQclear(r);
+      while (PGresult* r = pq::PQgetResult(conn)) {
+        if (pq::PQresultStatus(r) != PGRES_COMMAND_OK && error.empty())
+          error = pq::PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY) != nullptr
+                      ? pq::PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY)
+                      : pq::PQresultErrorMessage(r);
+        pq::PQclear(r);
       }
       if (!error.empty()) fail(conn, b.table, error);
       b.rows.clear();
@@ -140,7 +140,7 @@ class PgBulkLoader final : public BulkLoader {
   }
 
   [[noreturn]] void fail(pg_conn* conn, const std::string& table, std::string text) {
-    if (PQstatus(conn) != CONNECTION_OK) db_.lost("bulk load of table " + table);
+    if (pq::PQstatus(conn) != CONNECTION_OK) db_.lost("bulk load of table " + table);
     while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
     if (text.starts_with("ERROR:  ")) text = text.substr(8);
     throw SqlError::loadFailed(table, text);

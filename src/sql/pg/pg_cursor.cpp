@@ -1,13 +1,13 @@
 #include "sql/pg/pg_cursor.h"
 
-#include <libpq-fe.h>
+#include "sql/pg/pq.h"
 
 #include <charconv>
 #include <cstdlib>
 #include <string_view>
 
-#include "sql/sqlite/declared_type.h"
 #include "sql/pg/pg_database.h"
+#include "sql/sqlite/declared_type.h"
 #include "sql/token.h"
 
 namespace quillon::sql {
@@ -48,11 +48,11 @@ PgCursor::PgCursor(PgDatabase& db, pg_result* result, const Op& op,
       more_(std::move(more)),
       owned_(static_cast<bool>(more_)),
       statementStart_(op.source.substr(0, 120)),
-      rows_(PQntuples(result)) {
-  const int n = PQnfields(result_);
+      rows_(pq::PQntuples(result)) {
+  const int n = pq::PQnfields(result_);
   std::vector<unsigned int> tables;
   for (int i = 0; i < n; ++i) {
-    const Oid table = PQftable(result_, i);
+    const Oid table = pq::PQftable(result_, i);
     if (table != InvalidOid) tables.push_back(table);
   }
   if (!tables.empty()) db.describeRelations(tables);
@@ -78,13 +78,13 @@ PgCursor::PgCursor(PgDatabase& db, pg_result* result, const Op& op,
   columns_.reserve(static_cast<std::size_t>(n));
   reads_.reserve(static_cast<std::size_t>(n));
   for (int i = 0; i < n; ++i) {
-    const std::string serverName = PQfname(result_, i);
+    const std::string serverName = pq::PQfname(result_, i);
     ColumnInfo info;
-    const Oid table = PQftable(result_, i);
+    const Oid table = pq::PQftable(result_, i);
     const PgRelation* rel = table != InvalidOid ? db.relation(table) : nullptr;
     const PgRelation::Column* from = nullptr;
     if (rel != nullptr) {
-      const auto c = rel->columns.find(PQftablecol(result_, i));
+      const auto c = rel->columns.find(pq::PQftablecol(result_, i));
       if (c != rel->columns.end()) from = &c->second;
     }
     if (from != nullptr) {
@@ -96,7 +96,7 @@ PgCursor::PgCursor(PgDatabase& db, pg_result* result, const Op& op,
     if (name.empty() && from != nullptr && asciiLower(from->name) == serverName) name = from->name;
     info.name = name.empty() ? serverName : name;
     columns_.push_back(std::move(info));
-    switch (PQftype(result_, i)) {
+    switch (pq::PQftype(result_, i)) {
       case kInt2:
       case kInt4:
       case kInt8:
@@ -128,7 +128,7 @@ PgCursor::PgCursor(PgDatabase& db, pg_result* result, const Op& op,
 }
 
 PgCursor::~PgCursor() {
-  if (owned_) PQclear(result_);
+  if (owned_) pq::PQclear(result_);
 }
 
 bool PgCursor::next() {
@@ -141,9 +141,9 @@ bool PgCursor::next() {
     more_ = nullptr;
     return false;
   }
-  PQclear(result_);
+  pq::PQclear(result_);
   result_ = batch;
-  rows_ = PQntuples(result_);
+  rows_ = pq::PQntuples(result_);
   row_ = 0;
   if (rows_ == 0) more_ = nullptr;
   return row_ < rows_;
@@ -152,9 +152,9 @@ bool PgCursor::next() {
 CellView PgCursor::cell(std::size_t column) const {
   CellView c;
   const int col = static_cast<int>(column);
-  if (PQgetisnull(result_, row_, col)) return c;
-  const std::string_view s(PQgetvalue(result_, row_, col),
-                           static_cast<std::size_t>(PQgetlength(result_, row_, col)));
+  if (pq::PQgetisnull(result_, row_, col)) return c;
+  const std::string_view s(pq::PQgetvalue(result_, row_, col),
+                           static_cast<std::size_t>(pq::PQgetlength(result_, row_, col)));
   switch (reads_[column]) {
     case Read::Integer:
       c.kind = ValueKind::Integer;
@@ -186,10 +186,10 @@ CellView PgCursor::cell(std::size_t column) const {
     case Read::Bytes: {
       std::size_t length = 0;
       unsigned char* raw =
-          PQunescapeBytea(reinterpret_cast<const unsigned char*>(s.data()), &length);
+          pq::PQunescapeBytea(reinterpret_cast<const unsigned char*>(s.data()), &length);
       c.kind = ValueKind::Blob;
       if (raw != nullptr) {
-        bytes_.emplace_back(raw, PQfreemem);
+        bytes_.emplace_back(raw, pq::functions().PQfreemem);
         c.text = std::string_view(reinterpret_cast<const char*>(raw), length);
       }
       break;
@@ -240,11 +240,11 @@ double PgCursor::real(std::size_t column) const {
 std::string_view PgCursor::text(std::size_t column) const {
   checkColumn(column, row_ >= 0 && row_ < rows_);
   const int col = static_cast<int>(column);
-  if (PQgetisnull(result_, row_, col)) return {};
+  if (pq::PQgetisnull(result_, row_, col)) return {};
   const CellView c = cell(column);
   if (c.kind == ValueKind::Text || c.kind == ValueKind::Blob) return c.text;
-  return {PQgetvalue(result_, row_, col),
-          static_cast<std::size_t>(PQgetlength(result_, row_, col))};
+  return {pq::PQgetvalue(result_, row_, col),
+          static_cast<std::size_t>(pq::PQgetlength(result_, row_, col))};
 }
 
 std::span<const std::byte> PgCursor::blob(std::size_t column) const {

@@ -1,6 +1,6 @@
 #include "sql/pg/pg_database.h"
 
-#include <libpq-fe.h>
+#include "sql/pg/pq.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -28,7 +28,7 @@ constexpr const char* kUndoStatement =
 constexpr int kStreamBatch = 5000;
 
 struct ResultDeleter {
-  void operator()(PGresult* r) const { PQclear(r); }
+  void operator()(PGresult* r) const { pq::PQclear(r); }
 };
 using Result = std::unique_ptr<PGresult, ResultDeleter>;
 
@@ -41,10 +41,10 @@ struct ParsedUri {
 ParsedUri parseUri(const std::string& uri) {
   ParsedUri p;
   char* error = nullptr;
-  PQconninfoOption* options = PQconninfoParse(uri.c_str(), &error);
+  PQconninfoOption* options = pq::PQconninfoParse(uri.c_str(), &error);
   if (options == nullptr) {
     const std::string text = error != nullptr ? error : "out of memory";
-    PQfreemem(error);
+    pq::PQfreemem(error);
     std::string trimmed = text;
     while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == ' '))
       trimmed.pop_back();
@@ -59,7 +59,7 @@ ParsedUri parseUri(const std::string& uri) {
     if (k == "dbname") p.dbname = o->val;
     if (k == "user") p.user = o->val;
   }
-  PQconninfoFree(options);
+  pq::PQconninfoFree(options);
   // The URI as shown: its password masked, which never appears in a message or a path.
   p.shown = maskPassword(uri);
   return p;
@@ -141,7 +141,7 @@ PgDatabase::PgDatabase(std::string uri, std::string shown, std::string server, b
 
 PgDatabase::~PgDatabase() {
   finishPendingReadQuietly();
-  if (conn_ != nullptr) PQfinish(conn_);
+  if (conn_ != nullptr) pq::PQfinish(conn_);
 }
 
 std::string PgDatabase::timeouts() const {
@@ -183,7 +183,7 @@ std::unique_ptr<PgDatabase> PgDatabase::open(const std::string& uri, OpenMode mo
 
 void PgDatabase::connect() {
   if (conn_ != nullptr) {
-    PQfinish(conn_);
+    pq::PQfinish(conn_);
     conn_ = nullptr;
   }
   relations_.clear();
@@ -205,30 +205,30 @@ void PgDatabase::connect() {
   const char* keys[] = {"dbname", "options", "client_encoding", "fallback_application_name",
                         nullptr};
   const char* values[] = {uri_.c_str(), options.c_str(), "UTF8", "quillon", nullptr};
-  conn_ = PQconnectdbParams(keys, values, 1);
-  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
+  conn_ = pq::PQconnectdbParams(keys, values, 1);
+  if (conn_ == nullptr || pq::PQstatus(conn_) != CONNECTION_OK) {
     const std::string cause =
-        maskPasswordIn(trimMessage(conn_ != nullptr ? PQerrorMessage(conn_) : nullptr), uri_);
-    if (conn_ != nullptr) PQfinish(conn_);
+        maskPasswordIn(trimMessage(conn_ != nullptr ? pq::PQerrorMessage(conn_) : nullptr), uri_);
+    if (conn_ != nullptr) pq::PQfinish(conn_);
     conn_ = nullptr;
     if (saysDatabaseMissing(cause)) throw SqlError::databaseMissing(server_, cause);
     throw SqlError::cannotConnect(server_, cause);
   }
   lastNotice_.clear();
-  PQsetNoticeProcessor(conn_, &PgDatabase::onNotice, this);
+  pq::PQsetNoticeProcessor(conn_, &PgDatabase::onNotice, this);
   // The dialect layer's functions, and the domains that carry the T-SQL types.
   const std::string probe =
       "SELECT tsql.version(), array_to_string(ARRAY(SELECT typname FROM pg_type WHERE "
       "typnamespace = 'tsql'::regnamespace AND typtype = 'd'), E'\\n')";
-  Result r(PQexec(conn_, probe.c_str()));
-  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK ||
-      std::atoi(PQgetvalue(r.get(), 0, 0)) != kServerFunctionsVersion) {
+  Result r(pq::PQexec(conn_, probe.c_str()));
+  if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK ||
+      std::atoi(pq::PQgetvalue(r.get(), 0, 0)) != kServerFunctionsVersion) {
     r.reset();
     installFunctions();
-    r.reset(PQexec(conn_, probe.c_str()));
-    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "connect");
+    r.reset(pq::PQexec(conn_, probe.c_str()));
+    if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "connect");
   }
-  std::string_view names = PQgetvalue(r.get(), 0, 1);
+  std::string_view names = pq::PQgetvalue(r.get(), 0, 1);
   while (!names.empty()) {
     const auto nl = names.find('\n');
     domains_.emplace(names.substr(0, nl));
@@ -248,10 +248,11 @@ void PgDatabase::installFunctions() {
       "BEGIN; SET LOCAL check_function_bodies = off; "
       "SELECT pg_advisory_xact_lock(7135002302); " +
       script + " COMMIT;";
-  Result r(PQexec(conn_, sql.c_str()));
-  if (PQresultStatus(r.get()) != PGRES_COMMAND_OK && PQresultStatus(r.get()) != PGRES_TUPLES_OK) {
-    const std::string cause = trimMessage(PQresultErrorMessage(r.get()));
-    Result(PQexec(conn_, "ROLLBACK"));
+  Result r(pq::PQexec(conn_, sql.c_str()));
+  if (pq::PQresultStatus(r.get()) != PGRES_COMMAND_OK &&
+      pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) {
+    const std::string cause = trimMessage(pq::PQresultErrorMessage(r.get()));
+    Result(pq::PQexec(conn_, "ROLLBACK"));
     throw SqlError::cannotPrepare(server_, cause);
   }
 }
@@ -259,7 +260,7 @@ void PgDatabase::installFunctions() {
 pg_conn* PgDatabase::connection() {
   finishPendingRead();
   discarded_ = false;
-  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) {
+  if (conn_ == nullptr || pq::PQstatus(conn_) != CONNECTION_OK) {
     if (broken_) lost("the transaction was undone when the connection was lost");
     connect();
   }
@@ -271,12 +272,12 @@ void PgDatabase::onNotice(void* self, const char* message) {
 }
 
 bool PgDatabase::connectionGone(PGresult* result) const {
-  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK || result == nullptr) return true;
-  const char* state = PQresultErrorField(result, PG_DIAG_SQLSTATE);
+  if (conn_ == nullptr || pq::PQstatus(conn_) != CONNECTION_OK || result == nullptr) return true;
+  const char* state = pq::PQresultErrorField(result, PG_DIAG_SQLSTATE);
   // Every error the server reports has its code; one libpq made up itself means the statement
   // could not be sent or its answer not read ("server closed the connection unexpectedly"), which
   // libpq may say while it still calls the connection open.
-  if (state == nullptr) return PQresultStatus(result) == PGRES_FATAL_ERROR;
+  if (state == nullptr) return pq::PQresultStatus(result) == PGRES_FATAL_ERROR;
   const std::string_view code = state;
   // Class 08 (connection exception) and the server ending the session: an administrator's
   // shutdown, a crash of another server process, a server that is starting or stopping.
@@ -284,7 +285,7 @@ bool PgDatabase::connectionGone(PGresult* result) const {
 }
 
 void PgDatabase::lost(std::string_view source) {
-  std::string cause = conn_ != nullptr ? oneLine(trimMessage(PQerrorMessage(conn_))) : "";
+  std::string cause = conn_ != nullptr ? oneLine(trimMessage(pq::PQerrorMessage(conn_))) : "";
   // What the server said on its way out (a warning that it terminates the connection) says why.
   if (!lastNotice_.empty() && lastNotice_.find("terminating connection") != std::string::npos &&
       cause.find(lastNotice_) == std::string::npos)
@@ -293,7 +294,7 @@ void PgDatabase::lost(std::string_view source) {
   if (inTransaction_) broken_ = true;
   // A session the server is ending may still look open to libpq: it is not used again.
   if (conn_ != nullptr) {
-    PQfinish(conn_);
+    pq::PQfinish(conn_);
     conn_ = nullptr;
   }
   throw SqlError::connectionLost(server_, cause, source);
@@ -301,10 +302,11 @@ void PgDatabase::lost(std::string_view source) {
 
 void PgDatabase::raise(PGresult* result, std::string_view source) {
   if (connectionGone(result)) lost(source);
-  const char* state = result != nullptr ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+  const char* state =
+      result != nullptr ? pq::PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
   const char* primary =
-      result != nullptr ? PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
-  std::string text = primary != nullptr ? primary : trimMessage(PQerrorMessage(conn_));
+      result != nullptr ? pq::PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
+  std::string text = primary != nullptr ? primary : trimMessage(pq::PQerrorMessage(conn_));
   if (!source.empty()) {
     text += " in: ";
     text += source.substr(0, 200);
@@ -333,17 +335,17 @@ void PgDatabase::raise(PGresult* result, std::string_view source) {
 }
 
 void PgDatabase::exec(const std::string& sql, std::string_view source) {
-  Result r(PQexec(connection(), sql.c_str()));
-  const auto status = PQresultStatus(r.get());
+  Result r(pq::PQexec(connection(), sql.c_str()));
+  const auto status = pq::PQresultStatus(r.get());
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) raise(r.get(), source);
 }
 
 std::vector<std::string> PgDatabase::column(const std::string& sql) {
-  Result r(PQexec(connection(), sql.c_str()));
-  const auto status = PQresultStatus(r.get());
+  Result r(pq::PQexec(connection(), sql.c_str()));
+  const auto status = pq::PQresultStatus(r.get());
   if (status != PGRES_TUPLES_OK && status != PGRES_COMMAND_OK) raise(r.get(), sql);
   std::vector<std::string> out;
-  for (int i = 0; i < PQntuples(r.get()); ++i) out.emplace_back(PQgetvalue(r.get(), i, 0));
+  for (int i = 0; i < pq::PQntuples(r.get()); ++i) out.emplace_back(pq::PQgetvalue(r.get(), i, 0));
   return out;
 }
 
@@ -456,19 +458,19 @@ class PgDatabase::Stream final : public Cursor {
                               (plan == Plan::FirstRows ? "SET LOCAL cursor_tuple_fraction = 0.1; "
                                                        : "SET LOCAL cursor_tuple_fraction = 1; ") +
                               "DECLARE quillon_rows NO SCROLL CURSOR FOR " + sql + "; " + fetch_;
-    Result first(PQexec(db.connection(), start.c_str()));
+    Result first(pq::PQexec(db.connection(), start.c_str()));
     open_ = true;
-    if (PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
-    more_ = PQntuples(first.get()) == kStreamBatch;
+    if (pq::PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
+    more_ = pq::PQntuples(first.get()) == kStreamBatch;
     cursor_ = std::make_unique<PgCursor>(db, first.get(), op_, [this] { return nextBatch(); });
     first.release();  // the cursor's now
     columns_ = cursor_->columns();
     if (more_) sendFetch();
   }
   ~Stream() override {
-    if (!open_ || db_.conn_ == nullptr || PQstatus(db_.conn_) != CONNECTION_OK) return;
+    if (!open_ || db_.conn_ == nullptr || pq::PQstatus(db_.conn_) != CONNECTION_OK) return;
     if (pending_) drain();
-    Result(PQexec(db_.conn_, undo_.c_str()));
+    Result(pq::PQexec(db_.conn_, undo_.c_str()));
   }
   Stream(const Stream&) = delete;
   Stream& operator=(const Stream&) = delete;
@@ -479,8 +481,8 @@ class PgDatabase::Stream final : public Cursor {
     if (pending_) drain();  // the reader stopped before the last batch
     const std::string end = guarded_ ? "CLOSE quillon_rows; RELEASE SAVEPOINT quillon_statement"
                                      : "CLOSE quillon_rows; COMMIT";
-    Result done(PQexec(db_.conn_, end.c_str()));
-    if (PQresultStatus(done.get()) != PGRES_COMMAND_OK) fail(done.get());
+    Result done(pq::PQexec(db_.conn_, end.c_str()));
+    if (pq::PQresultStatus(done.get()) != PGRES_COMMAND_OK) fail(done.get());
     open_ = false;
   }
 
@@ -502,22 +504,22 @@ class PgDatabase::Stream final : public Cursor {
 
  private:
   void drain() {
-    while (PGresult* r = PQgetResult(db_.conn_)) PQclear(r);
+    while (PGresult* r = pq::PQgetResult(db_.conn_)) pq::PQclear(r);
     pending_ = false;
   }
   [[noreturn]] void fail(PGresult* r) {
-    if (PQstatus(db_.conn_) != CONNECTION_OK) {
+    if (pq::PQstatus(db_.conn_) != CONNECTION_OK) {
       open_ = false;
       db_.lost(op_.source);
     }
     open_ = false;
     if (pending_) drain();
-    Result(PQexec(db_.conn_, undo_.c_str()));
-    if (PQstatus(db_.conn_) != CONNECTION_OK) db_.lost(op_.source);
+    Result(pq::PQexec(db_.conn_, undo_.c_str()));
+    if (pq::PQstatus(db_.conn_) != CONNECTION_OK) db_.lost(op_.source);
     db_.raise(r, op_.source);
   }
   void sendFetch() {
-    if (PQsendQuery(db_.conn_, fetch_.c_str()) == 0) {
+    if (pq::PQsendQuery(db_.conn_, fetch_.c_str()) == 0) {
       open_ = false;
       db_.lost(op_.source);
     }
@@ -526,14 +528,14 @@ class PgDatabase::Stream final : public Cursor {
   PGresult* nextBatch() {
     if (!more_ || !open_) return nullptr;
     if (!pending_) sendFetch();
-    Result batch(PQgetResult(db_.conn_));
+    Result batch(pq::PQgetResult(db_.conn_));
     drain();
     if (!batch) {
       open_ = false;
       db_.lost(op_.source);
     }
-    if (PQresultStatus(batch.get()) != PGRES_TUPLES_OK) fail(batch.get());
-    more_ = PQntuples(batch.get()) == kStreamBatch;
+    if (pq::PQresultStatus(batch.get()) != PGRES_TUPLES_OK) fail(batch.get());
+    more_ = pq::PQntuples(batch.get()) == kStreamBatch;
     if (more_) sendFetch();
     return batch.release();
   }
@@ -571,18 +573,18 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
   pg_conn* conn = connection();
   const bool guarded = inTransaction_;
   const std::string text = guarded ? kSavepoint + sql + kRelease : sql;
-  if (PQsendQuery(conn, text.c_str()) == 0) lost(op.source);
+  if (pq::PQsendQuery(conn, text.c_str()) == 0) lost(op.source);
   std::vector<Result> results;
-  while (PGresult* r = PQgetResult(conn)) results.emplace_back(r);
+  while (PGresult* r = pq::PQgetResult(conn)) results.emplace_back(r);
   const std::size_t first = guarded ? 1 : 0;
   for (std::size_t i = 0; i < results.size(); ++i) {
     PGresult* r = results[i].get();
-    const auto status = PQresultStatus(r);
+    const auto status = pq::PQresultStatus(r);
     if (status == PGRES_TUPLES_OK || status == PGRES_COMMAND_OK) continue;
     if (connectionGone(r)) lost(op.source);
     if (guarded) {
-      Result undo(PQexec(conn, kUndoStatement));
-      if (PQstatus(conn) != CONNECTION_OK) lost(op.source);
+      Result undo(pq::PQexec(conn, kUndoStatement));
+      if (pq::PQstatus(conn) != CONNECTION_OK) lost(op.source);
     }
     raise(r, op.source);
   }
@@ -590,13 +592,13 @@ void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handl
   // The statement's own result comes first; what follows (a comment on a new table, the
   // savepoint's release) reports nothing of its own.
   PGresult* main = results[first].get();
-  if (PQresultStatus(main) == PGRES_TUPLES_OK && PQnfields(main) > 0 &&
+  if (pq::PQresultStatus(main) == PGRES_TUPLES_OK && pq::PQnfields(main) > 0 &&
       op.kind != Op::Kind::SelectInto) {
     PgCursor cursor(*this, main, op);
     handler.onResultSet(cursor);
     return;
   }
-  const char* tuples = PQcmdTuples(main);
+  const char* tuples = pq::PQcmdTuples(main);
   changes_ = tuples != nullptr && *tuples != 0 ? std::strtoll(tuples, nullptr, 10) : 0;
   handler.onRowsAffected(changes_);
 }
@@ -608,7 +610,8 @@ void PgDatabase::beginTransaction() {
          "BEGIN TRANSACTION");
   } catch (const SqlError&) {
     // The lock was not had: nothing of the transaction stays open.
-    if (conn_ != nullptr && PQstatus(conn_) == CONNECTION_OK) Result(PQexec(conn_, "ROLLBACK"));
+    if (conn_ != nullptr && pq::PQstatus(conn_) == CONNECTION_OK)
+      Result(pq::PQexec(conn_, "ROLLBACK"));
     throw;
   }
   inTransaction_ = true;
@@ -637,11 +640,11 @@ void PgDatabase::rollbackTransaction() {
 
 std::int64_t PgDatabase::lastInsertRowId() const {
   auto* self = const_cast<PgDatabase*>(this);
-  Result r(PQexec(self->connection(), "SELECT tsql.identity()"));
-  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK && self->connectionGone(r.get()))
+  Result r(pq::PQexec(self->connection(), "SELECT tsql.identity()"));
+  if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK && self->connectionGone(r.get()))
     self->lost("@@identity");
-  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK || PQgetisnull(r.get(), 0, 0)) return 0;
-  return std::strtoll(PQgetvalue(r.get(), 0, 0), nullptr, 10);
+  if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK || pq::PQgetisnull(r.get(), 0, 0)) return 0;
+  return std::strtoll(pq::PQgetvalue(r.get(), 0, 0), nullptr, 10);
 }
 
 // An INSTEAD OF trigger, whose function (one per view, kept when the view goes and replaced when
@@ -691,16 +694,16 @@ void PgDatabase::routeUpdates(const UpdateRoute& route) {
 // The session serves one process only: the pool (ado/session_pool) never hands a process a
 // session its parent kept before forking it, which would be the same connection used by both.
 bool PgDatabase::resetSession(const std::string& /*location*/) {
-  if (conn_ == nullptr || broken_ || PQstatus(conn_) != CONNECTION_OK) return false;
+  if (conn_ == nullptr || broken_ || pq::PQstatus(conn_) != CONNECTION_OK) return false;
   if (!discarded_) {
     try {
       rollback();
     } catch (const std::exception&) {
       return false;
     }
-    if (PQtransactionStatus(conn_) != PQTRANS_IDLE) return false;
-    Result r(PQexec(conn_, "DISCARD ALL"));
-    if (PQresultStatus(r.get()) != PGRES_COMMAND_OK) return false;
+    if (pq::PQtransactionStatus(conn_) != PQTRANS_IDLE) return false;
+    Result r(pq::PQexec(conn_, "DISCARD ALL"));
+    if (pq::PQresultStatus(r.get()) != PGRES_COMMAND_OK) return false;
     discarded_ = true;
   }
   if (!checkRelations()) return false;
@@ -730,11 +733,11 @@ bool PgDatabase::checkRelations() {
         "d.objoid = c.oid AND d.classoid = 'pg_class'::regclass AND d.objsubid = 0), '') "
         "FROM pg_class c WHERE c.oid IN (" +
         list + ")";
-    Result r(PQexec(conn_, sql.c_str()));
-    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) return false;
-    for (int i = 0; i < PQntuples(r.get()); ++i) {
-      now[static_cast<unsigned int>(std::strtoul(PQgetvalue(r.get(), i, 0), nullptr, 10))] =
-          PQgetvalue(r.get(), i, 1);
+    Result r(pq::PQexec(conn_, sql.c_str()));
+    if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) return false;
+    for (int i = 0; i < pq::PQntuples(r.get()); ++i) {
+      now[static_cast<unsigned int>(std::strtoul(pq::PQgetvalue(r.get(), i, 0), nullptr, 10))] =
+          pq::PQgetvalue(r.get(), i, 1);
     }
   }
   for (auto it = relations_.begin(); it != relations_.end();) {
@@ -756,13 +759,13 @@ void PgDatabase::dropTable(const Op& op, ResultHandler& handler) {
         "AND d.classoid = 'pg_trigger'::regclass WHERE c.relkind = 'v' AND c.relnamespace = "
         "current_schema()::regnamespace AND c.relname = " +
         quoteLiteral(asciiLower(op.target));
-    Result r(PQexec(connection(), sql.c_str()));
-    if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), op.source);
-    if (PQntuples(r.get()) == 1) {
+    Result r(pq::PQexec(connection(), sql.c_str()));
+    if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), op.source);
+    if (pq::PQntuples(r.get()) == 1) {
       // One statement string: outside a transaction the server runs it as one. The drop comes
       // first, as its result is the statement's (no rows affected).
-      const std::string both =
-          std::string("DROP VIEW ") + PQgetvalue(r.get(), 0, 0) + "; " + PQgetvalue(r.get(), 0, 1);
+      const std::string both = std::string("DROP VIEW ") + pq::PQgetvalue(r.get(), 0, 0) + "; " +
+                               pq::PQgetvalue(r.get(), 0, 1);
       r.reset();
       send(op, both, handler);
       return;
@@ -773,7 +776,7 @@ void PgDatabase::dropTable(const Op& op, ResultHandler& handler) {
 
 void PgDatabase::setBusyTimeout(int milliseconds) {
   busyTimeoutMs_ = milliseconds;
-  if (conn_ == nullptr || PQstatus(conn_) != CONNECTION_OK) return;
+  if (conn_ == nullptr || pq::PQstatus(conn_) != CONNECTION_OK) return;
   const long ms = milliseconds > 0 ? milliseconds : 0;
   exec("SET lock_timeout = " + std::to_string(ms) +
            "; SET statement_timeout = " + std::to_string(ms > 0 ? 2 * ms : 0),
@@ -784,14 +787,14 @@ std::vector<std::string> PgDatabase::checkIntegrity(int limit) {
   // The server keeps its own files sound; what can be wrong is the account's structure: indexes
   // left invalid by a failed build and tables without the dialect layer's types.
   std::vector<std::string> problems;
-  Result r(PQexec(connection(),
-                  "SELECT 'index ' || c.relname || ' is not valid' FROM pg_index i "
-                  "JOIN pg_class c ON c.oid = i.indexrelid "
-                  "WHERE NOT i.indisvalid AND c.relnamespace = current_schema()::regnamespace "
-                  "ORDER BY 1"));
-  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "integrity check");
-  for (int i = 0; i < PQntuples(r.get()) && static_cast<int>(problems.size()) < limit; ++i)
-    problems.emplace_back(PQgetvalue(r.get(), i, 0));
+  Result r(pq::PQexec(connection(),
+                      "SELECT 'index ' || c.relname || ' is not valid' FROM pg_index i "
+                      "JOIN pg_class c ON c.oid = i.indexrelid "
+                      "WHERE NOT i.indisvalid AND c.relnamespace = current_schema()::regnamespace "
+                      "ORDER BY 1"));
+  if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "integrity check");
+  for (int i = 0; i < pq::PQntuples(r.get()) && static_cast<int>(problems.size()) < limit; ++i)
+    problems.emplace_back(pq::PQgetvalue(r.get(), i, 0));
   return problems;
 }
 
@@ -827,16 +830,16 @@ void PgDatabase::describeRelations(const std::vector<unsigned int>& oids) {
       "coalesce(tsql.declared_type(a.atttypid), ''), tsql.written_name(a.attrelid) "
       "FROM pg_attribute a WHERE a.attrelid IN (" +
       list + ") AND a.attnum > 0 AND NOT a.attisdropped";
-  Result r(PQexec(connection(), sql.c_str()));
-  if (PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "describe columns");
-  for (int i = 0; i < PQntuples(r.get()); ++i) {
+  Result r(pq::PQexec(connection(), sql.c_str()));
+  if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) raise(r.get(), "describe columns");
+  for (int i = 0; i < pq::PQntuples(r.get()); ++i) {
     const auto oid =
-        static_cast<unsigned int>(std::strtoul(PQgetvalue(r.get(), i, 0), nullptr, 10));
+        static_cast<unsigned int>(std::strtoul(pq::PQgetvalue(r.get(), i, 0), nullptr, 10));
     PgRelation& rel = relations_[oid];
-    rel.name = PQgetvalue(r.get(), i, 4);
-    PgRelation::Column& c = rel.columns[std::atoi(PQgetvalue(r.get(), i, 1))];
-    c.name = PQgetvalue(r.get(), i, 2);
-    c.declaredType = PQgetvalue(r.get(), i, 3);
+    rel.name = pq::PQgetvalue(r.get(), i, 4);
+    PgRelation::Column& c = rel.columns[std::atoi(pq::PQgetvalue(r.get(), i, 1))];
+    c.name = pq::PQgetvalue(r.get(), i, 2);
+    c.declaredType = pq::PQgetvalue(r.get(), i, 3);
   }
 }
 

@@ -8,7 +8,7 @@
 #include "sql/sql_text.h"
 #include "sql/storage.h"
 #ifdef QUILLON_SERVER_ENGINE
-#include <libpq-fe.h>
+#include "sql/pg/pq.h"
 
 #include "sql/pg/pg_database.h"
 #endif
@@ -157,28 +157,28 @@ DatabaseContents ServerStorage::contents(const std::string& location) const {
   // before it could be refused.
   const char* keys[] = {"dbname", "client_encoding", nullptr};
   const char* values[] = {location.c_str(), "UTF8", nullptr};
-  PGconn* conn = PQconnectdbParams(keys, values, 1);
-  if (conn == nullptr || PQstatus(conn) != CONNECTION_OK) {
-    const std::string why = conn != nullptr ? PQerrorMessage(conn) : "";
-    PQfinish(conn);
+  PGconn* conn = pq::PQconnectdbParams(keys, values, 1);
+  if (conn == nullptr || pq::PQstatus(conn) != CONNECTION_OK) {
+    const std::string why = conn != nullptr ? pq::PQerrorMessage(conn) : "";
+    pq::PQfinish(conn);
     if (saysDatabaseMissing(why)) return DatabaseContents::Absent;
     // The library's error for it, which names the server and the cause.
     PgDatabase::open(location, OpenMode::OpenExisting, kDefaultBusyTimeoutMs);
     throw SqlError::cannotReadContents(name(location));
   }
-  PGresult* result = PQexec(
+  PGresult* result = pq::PQexec(
       conn,
       "SELECT (SELECT count(*) FROM pg_class c JOIN pg_namespace n ON n.oid = c.relnamespace "
       "WHERE c.relkind IN ('r', 'p', 'v', 'm', 'f', 'S') AND n.nspname NOT IN ('pg_catalog', "
       "'information_schema', 'tsql') AND n.nspname NOT LIKE 'pg\\_%'), "
       "pg_encoding_to_char(encoding) FROM pg_database WHERE datname = current_database()");
-  const bool read = PQresultStatus(result) == PGRES_TUPLES_OK && PQntuples(result) == 1;
-  const std::string relations = read ? PQgetvalue(result, 0, 0) : "";
-  const std::string encoding = read ? PQgetvalue(result, 0, 1) : "";
-  std::string cause = read ? "" : PQresultErrorMessage(result);
+  const bool read = pq::PQresultStatus(result) == PGRES_TUPLES_OK && pq::PQntuples(result) == 1;
+  const std::string relations = read ? pq::PQgetvalue(result, 0, 0) : "";
+  const std::string encoding = read ? pq::PQgetvalue(result, 0, 1) : "";
+  std::string cause = read ? "" : pq::PQresultErrorMessage(result);
   while (!cause.empty() && (cause.back() == '\n' || cause.back() == ' ')) cause.pop_back();
-  PQclear(result);
-  PQfinish(conn);
+  pq::PQclear(result);
+  pq::PQfinish(conn);
   if (!read) throw SqlError::cannotReadContents(name(location), cause);
   if (encoding != "UTF8") throw SqlError::wrongEncoding(name(location), encoding);
   return relations == "0" ? DatabaseContents::Empty : DatabaseContents::HoldsTables;
