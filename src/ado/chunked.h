@@ -89,6 +89,19 @@ class ChunkedArray {
     ++size_;
   }
 
+  // Appends `n` copies of `v`, a block at a time.
+  void append(std::size_t n, const T& v) {
+    while (n > 0) {
+      if ((size_ & (kBlock - 1)) >= lastCapacity_ || ((size_ & (kBlock - 1)) == 0 && size_ != 0))
+        grow();
+      const std::size_t inBlock = size_ & (kBlock - 1);
+      const std::size_t room = std::min(n, lastCapacity_ - inBlock);
+      std::fill_n(blocks_.back().get() + inBlock, room, v);
+      size_ += room;
+      n -= room;
+    }
+  }
+
   void reserve(std::size_t n) {
     if (blocks_.empty() && n > 0) resizeFirst(n < kBlock ? n : kBlock);
   }

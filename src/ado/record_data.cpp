@@ -110,6 +110,38 @@ void RecordData::setNumber(std::size_t row, std::size_t col, double v) {
   if (!added) rowFlags_[row] |= kModified;
 }
 
+void RecordData::setNumbers(std::span<const std::uint32_t> rows, std::size_t col,
+                            std::span<const double> values) {
+  Column& c = columns_[col];
+  if (c.kind() != StorageKind::Double) {
+    for (std::size_t i = 0; i < rows.size(); ++i) setValue(rows[i], col, Variant(values[i]));
+    return;
+  }
+  if (rows.empty()) return;
+  changed_ = true;
+  if (columnWrites_.size() < columns_.size()) columnWrites_.resize(columns_.size());
+  columnWrites_[col] += rows.size();
+  constexpr std::size_t kAhead = 8;
+  // The column's copy of its values before the first write covers every row it held then.
+  const Column* copy = col < originals_.size() ? originals_[col].get() : nullptr;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (i + kAhead < rows.size()) {
+      c.prefetch(rows[i + kAhead]);
+      prefetchLine(&rowFlags_[rows[i + kAhead]]);
+    }
+    const std::size_t row = rows[i];
+    std::uint8_t& flags = rowFlags_[row];
+    if ((flags & kNew) == 0) {
+      if (copy == nullptr || row >= copy->size()) {
+        keepOriginal(row, col);
+        copy = originals_[col].get();
+      }
+      flags |= kModified;
+    }
+    c.setDouble(row, values[i]);
+  }
+}
+
 void RecordData::setValue(std::size_t row, std::size_t col, const Variant& v) {
   Column& c = columns_[col];
   const FieldDef& f = fields_[col];

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -66,6 +67,9 @@ class RecordData {
   // setValue(row, col, Variant(v)); a column of doubles takes the number as it is, with no
   // Variant made and converted back for each cell of a dialog that writes a whole column.
   void setNumber(std::size_t row, std::size_t col, double v);
+  // setNumber(rows[i], col, values[i]) for every i in order.
+  void setNumbers(std::span<const std::uint32_t> rows, std::size_t col,
+                  std::span<const double> values);
   // Length of the value as the field reports it in ActualSize.
   std::int32_t actualSize(std::size_t row, std::size_t col) const;
 

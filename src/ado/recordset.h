@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -109,6 +110,12 @@ class Recordset : public automation::Object {
   // writeAt of a number, stored without a Variant in between where the field holds doubles.
   void writeNumberAt(std::int32_t position, std::size_t index, double v) {
     core()->writeNumberAt(position, index, v);
+  }
+  // writeNumberAt(positions[i], index, values[i]) for each i in order, for a dialog that writes
+  // a field of many rows.
+  void writeNumbersAt(std::span<const std::int32_t> positions, std::size_t index,
+                      std::span<const double> values) {
+    core()->writeNumbersAt(positions, index, values);
   }
   // The rows the recordset is open on (null when closed): a field's place found in them holds
   // while the key stays the same.

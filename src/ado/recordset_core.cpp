@@ -166,6 +166,23 @@ void RecordsetCore::writeNumberAt(std::int32_t position, std::size_t field, doub
   data_->setNumber(view_[static_cast<std::size_t>(pos_)], field, v);
 }
 
+void RecordsetCore::writeNumbersAt(std::span<const std::int32_t> positions, std::size_t field,
+                                   std::span<const double> values) {
+  if (positions.size() != values.size()) throwArguments("one value for each position");
+  if (positions.empty()) return;
+  setAbsolutePosition(positions.front());
+  if (field >= data_->fieldCount()) throwItemNotFound();
+  std::vector<std::uint32_t> rows;
+  rows.reserve(positions.size());
+  for (const std::int32_t position : positions) {
+    if (position < 1 || position > static_cast<std::int32_t>(view_.size()))
+      throwArguments("AbsolutePosition out of range");
+    rows.push_back(view_[static_cast<std::size_t>(position - 1)]);
+  }
+  data_->setNumbers(rows, field, values);
+  pos_ = positions.back() - 1;
+}
+
 Variant RecordsetCore::originalValue(std::size_t field) const {
   const std::size_t row = currentRow();
   if (field >= data_->fieldCount()) throwItemNotFound();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -88,6 +89,10 @@ class RecordsetCore {
   void writeAt(std::int32_t position, std::size_t field, const Variant& v);
   // writeAt(position, field, Variant(v)).
   void writeNumberAt(std::int32_t position, std::size_t field, double v);
+  // writeNumberAt of values[i] at positions[i] for every i in order, the field's place checked
+  // once: the cursor ends on the last position.
+  void writeNumbersAt(std::span<const std::int32_t> positions, std::size_t field,
+                      std::span<const double> values);
   Variant originalValue(std::size_t field) const;
   std::int32_t actualSize(std::size_t field) const;
   std::int32_t status() const;  // RecordStatusEnum of the current row

@@ -1,5 +1,6 @@
 #include "ado/recordset_view.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "ado/record_data.h"
@@ -79,6 +80,31 @@ std::optional<double> RecordsetView::number(int row, int field) const {
       break;
   }
   return {};
+}
+
+int RecordsetView::numbers(int field, int first, int count, double* out) const {
+  if (!data_ || first < 0 || field < 0 || field >= fieldCount()) return 0;
+  count = std::min(count, rowCount() - first);
+  const Column& c = data_->column(static_cast<std::size_t>(field));
+  if (c.kind() != StorageKind::Double) {
+    // Other kinds convert as number() does.
+    for (int i = 0; i < count; ++i) {
+      const std::optional<double> v = number(first + i, field);
+      if (!v) return i;
+      out[i] = *v;
+    }
+    return std::max(count, 0);
+  }
+  // The rows of a sorted view meet the cells in an order no cache can guess: ask ahead.
+  constexpr int kAhead = 8;
+  const std::size_t loaded = data_->rowCount();
+  for (int i = 0; i < count; ++i) {
+    if (i + kAhead < count) c.prefetch(rows_[static_cast<std::size_t>(first + i + kAhead)]);
+    const std::uint32_t at = rows_[static_cast<std::size_t>(first + i)];
+    if (at >= loaded || c.isNull(at)) return i;
+    out[i] = c.doubleAt(at);
+  }
+  return std::max(count, 0);
 }
 
 void RecordsetView::prefetch(int row, std::initializer_list<int> fields) const {

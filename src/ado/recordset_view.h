@@ -50,6 +50,9 @@ class RecordsetView {
   // The same value as a Double when it is a number (value(row, field).toDouble() of a number,
   // True being -1), without making the Variant; nothing for Null, texts and dates.
   std::optional<double> number(int row, int field) const;
+  // number() of rows first, first + 1, ... into `out`, up to `count` of them, stopping before the
+  // first row without a number; returns how many were read. For a reader that takes a column.
+  int numbers(int field, int first, int count, double* out) const;
   // Brings the cell into the cache ahead of its read or write: a reader walking the rows of a
   // sorted view calls it a few rows ahead of the one it reads.
   // Fields below 0 are passed over.

@@ -62,7 +62,7 @@ void GridCells::Written::putNumber(std::size_t i, double value) {
   if (has(i) && inArena(i)) live -= static_cast<std::uint32_t>(cells[i]);
   if (numbers.size() == 0) {
     numbers.reserve(cells.size());
-    for (std::size_t r = 0; r < cells.size(); ++r) numbers.push_back(0.0);
+    numbers.append(cells.size(), 0.0);
   }
   cells[i] = kNumber;
   numbers[i] = value;
@@ -118,12 +118,43 @@ std::string GridCells::text(int row, int col) const {
 bool GridCells::holds(int row, int col, std::string_view text) const {
   if (bound(row)) {
     const auto i = static_cast<std::size_t>(row - first_);
-    if (const Written* w = writtenAt(col); w != nullptr && w->has(i)) return w->holds(i, text);
+    if (const Written* w = writtenAt(col); w != nullptr && w->has(i)) {
+      // A short text held in the cell itself (a mark) is compared as the cell's value.
+      const std::uint64_t cell = w->cells[i];
+      if (text.size() == 1 && Written::isInline(cell)) {
+        return cell == (Written::kInline | std::uint64_t{1} << 56 |
+                        static_cast<std::uint64_t>(static_cast<unsigned char>(text[0])));
+      }
+      return w->holds(i, text);
+    }
     return source_->cellText(row - first_, col) == text;
   }
   const auto r = static_cast<std::size_t>(row);
   if (r >= dense_.size() || dense_[r].empty()) return text.empty();
   return dense_[r][static_cast<std::size_t>(col)] == text;
+}
+
+std::vector<int> GridCells::rowsHolding(int first, int last, int col,
+                                        std::string_view text) const {
+  std::vector<int> rows;
+  const Written* w = source_ ? writtenAt(col) : nullptr;
+  if (w != nullptr && w->cells.size() == 0) w = nullptr;
+  // A short text held in a cell itself is compared as the cell's value.
+  const bool inlined = text.size() <= Written::kInlineBytes;
+  std::uint64_t cellValue = Written::kInline | std::uint64_t{text.size()} << 56;
+  if (inlined && !text.empty()) std::memcpy(&cellValue, text.data(), text.size());
+  for (int row = first; row <= last; ++row) {
+    if (w != nullptr && bound(row)) {
+      const auto i = static_cast<std::size_t>(row - first_);
+      const std::uint64_t cell = w->cells[i];
+      if (inlined && Written::isInline(cell)) {
+        if (cell == cellValue) rows.push_back(row);
+        continue;
+      }
+    }
+    if (holds(row, col, text)) rows.push_back(row);
+  }
+  return rows;
 }
 
 bool GridCells::set(int row, int col, std::string_view text) {
@@ -163,6 +194,80 @@ bool GridCells::setNumber(int row, int col, double value, const automation::Numb
   return true;
 }
 
+bool GridCells::setNumbers(std::span<const int> rows, int col, std::span<const double> values,
+                           const automation::NumberFormat& format) {
+  bool changed = false;
+  Written* w = nullptr;
+  bool sameFormat = false;
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const int row = rows[k];
+    if (!bound(row)) {
+      changed = setNumber(row, col, values[k], format) || changed;
+      continue;
+    }
+    if (w == nullptr) {
+      w = &writtenColumn(col);
+      if (!w->format) w->format = format;
+      sameFormat = w->format->sameAs(format);
+    }
+    // A column holds its numbers in one format; a number in another is kept as its text.
+    if (!sameFormat) {
+      changed = set(row, col, format.format(values[k])) || changed;
+      continue;
+    }
+    const auto i = static_cast<std::size_t>(row - first_);
+    std::uint64_t& cell = w->cells[i];
+    if (cell == Written::kNumber) {
+      double& number = w->numbers[i];
+      if (number == values[k]) continue;
+      number = values[k];
+      changed = true;
+      continue;
+    }
+    if (cell == Written::kUnwritten && w->numbers.size() != 0) {
+      cell = Written::kNumber;
+      w->numbers[i] = values[k];
+      changed = true;
+      continue;
+    }
+    w->putNumber(i, values[k]);
+    changed = true;
+  }
+  return changed;
+}
+
+bool GridCells::setTexts(int first, int count, int col, std::string_view text) {
+  bool changed = false;
+  Written* w = nullptr;
+  // A short text is one cell value: comparing and storing it needs no look at the text.
+  const bool inlined = text.size() <= Written::kInlineBytes;
+  std::uint64_t cellValue = Written::kInline | std::uint64_t{text.size()} << 56;
+  if (inlined && !text.empty()) std::memcpy(&cellValue, text.data(), text.size());
+  for (int row = first; row < first + count; ++row) {
+    if (!bound(row)) {
+      changed = set(row, col, text) || changed;
+      continue;
+    }
+    if (w == nullptr) w = &writtenColumn(col);
+    const auto i = static_cast<std::size_t>(row - first_);
+    if (inlined) {
+      std::uint64_t& cell = w->cells[i];
+      if (cell == cellValue) continue;
+      if (cell != Written::kNumber) {
+        if (cell != Written::kUnwritten && cell < Written::kInline)
+          w->live -= static_cast<std::uint32_t>(cell);
+        cell = cellValue;
+        changed = true;
+        continue;
+      }
+    }
+    if (w->has(i) && w->holds(i, text)) continue;
+    w->put(i, text);
+    changed = true;
+  }
+  return changed;
+}
+
 GridCells::Written& GridCells::writtenColumn(int col) {
   if (written_.size() <= static_cast<std::size_t>(col))
     written_.resize(static_cast<std::size_t>(col) + 1);
@@ -170,7 +275,7 @@ GridCells::Written& GridCells::writtenColumn(int col) {
   if (w.cells.size() == 0) {
     const auto count = static_cast<std::size_t>(count_);
     w.cells.reserve(count);
-    for (std::size_t r = 0; r < count; ++r) w.cells.push_back(Written::kUnwritten);
+    w.cells.append(count, Written::kUnwritten);
   }
   return w;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,12 +28,20 @@ class GridCells {
   std::string text(int row, int col) const;
   // Whether the cell holds exactly `text`, without copying what it holds.
   bool holds(int row, int col, std::string_view text) const;
+  // The rows from first to last whose cell in the column holds exactly `text`, in order.
+  std::vector<int> rowsHolding(int first, int last, int col, std::string_view text) const;
   // False when the cell already held the text (a bound cell's first write always counts).
   bool set(int row, int col, std::string text);
   bool set(int row, int col, std::string_view text);
   // Sets the cell to format.format(value); a bound cell keeps the number and makes the text only
   // when it is read. False when the cell already held that number in that format.
   bool setNumber(int row, int col, double value, const automation::NumberFormat& format);
+  // setNumber(rows[i], col, values[i], format) for every i in order, and set(row, col, text) for
+  // rows first to first + count - 1: a column written for many rows finds its storage once. True
+  // when any cell changed.
+  bool setNumbers(std::span<const int> rows, int col, std::span<const double> values,
+                  const automation::NumberFormat& format);
+  bool setTexts(int first, int count, int col, std::string_view text);
   // Keeps the cell's present text as written, so that a later change in the source does not
   // show through it.
   void pin(int row, int col);

@@ -67,6 +67,18 @@ std::optional<double> RecordsetRows::cellNumber(int index, int col) const {
   return shown;
 }
 
+int RecordsetRows::cellNumbers(int col, int first, int count, double* out) const {
+  const automation::NumberFormat* format = formatOf(col - 1);
+  if (format == nullptr) return 0;
+  const int read = view_.numbers(col - 1, first, count, out);
+  for (int i = 0; i < read; ++i) {
+    const double shown = format->shownNumber(out[i]);
+    if (std::isnan(shown)) return i;
+    out[i] = shown;
+  }
+  return read;
+}
+
 bool RecordsetRows::grow(int maxRows, std::chrono::nanoseconds budget) const {
   return view_.grow(static_cast<std::size_t>(maxRows > 0 ? maxRows : 1), budget);
 }

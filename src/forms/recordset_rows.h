@@ -37,6 +37,9 @@ class RecordsetRows final : public RowSource, public CellSource {
   std::string cellText(int index, int col) const override;
   // A formatted number field's value as its text reads (without making the text).
   std::optional<double> cellNumber(int index, int col) const override;
+  // cellNumber of rows first, first + 1, ... of the column into `out`, up to `count` of them,
+  // stopping before the first without one; returns how many were read.
+  int cellNumbers(int col, int first, int count, double* out) const;
   // A recordset still loading: its view grows as more rows are read.
   bool mayGrow() const override { return view_.mayGrow(); }
   int grownRows() const override { return view_.rowCount(); }

@@ -1,5 +1,7 @@
 #include "forms/super_grid.h"
 
+#include <algorithm>
+
 #include "automation/com_error.h"
 #include "automation/utf8.h"
 #include "forms/constants.h"
@@ -109,6 +111,30 @@ void MsSuperGrid::setNumberMatrix(int col, int row, double value,
                                   const automation::NumberFormat& format) {
   checkCell(col, row);
   if (cells_.setNumber(row, col, value, format)) cellChanged();
+}
+
+void MsSuperGrid::setNumberColumn(int col, std::span<const int> rows,
+                                  std::span<const double> values,
+                                  const automation::NumberFormat& format) {
+  if (rows.size() != values.size()) throw ComError::invalidProcedureCall();
+  checkCol(col);
+  if (rows.empty()) return;
+  const auto [low, high] = std::minmax_element(rows.begin(), rows.end());
+  checkRow(*low);
+  checkRow(*high);
+  if (cells_.setNumbers(rows, col, values, format)) cellChanged();
+}
+
+void MsSuperGrid::markRows(int first, int last) {
+  if (last < first) return;
+  checkCell(0, first);
+  checkRow(last);
+  if (cells_.setTexts(first, last - first + 1, 0, kMarkText)) cellChanged();
+}
+
+std::vector<int> MsSuperGrid::markedRows() const {
+  settleRows();
+  return cells_.rowsHolding(1, rows_ - 1, 0, kMarkText);
 }
 
 void MsSuperGrid::setMarked(int row, bool on) {

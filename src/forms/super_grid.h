@@ -15,6 +15,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,10 @@ class MsSuperGrid : public Control, public RowLabels, private GrowingRows {
   // number and makes its text when it is read (painted, looked at), so a rule that writes a
   // column of 100 000 rows formats only what is seen.
   void setNumberMatrix(int col, int row, double value, const automation::NumberFormat& format);
+  // setNumberMatrix(col, rows[i], values[i], format) for every i, the bounds checked once and a
+  // change announced once.
+  void setNumberColumn(int col, std::span<const int> rows, std::span<const double> values,
+                       const automation::NumberFormat& format);
   // Rows = count + 1, the data rows' cells read from `source` until they are written; row 0
   // (the captions) stays. For a large recordset this costs nothing per cell. A source whose rows
   // are still loading (CellSource::mayGrow) makes the grid grow as the renderer reads more
@@ -101,6 +106,10 @@ class MsSuperGrid : public Control, public RowLabels, private GrowingRows {
   // The mark of a data row (column 0 holds kMarkText or nothing); from code, so no CellChange.
   bool isMarked(int row) const;
   void setMarked(int row, bool on);
+  // Marks rows first to last.
+  void markRows(int first, int last);
+  // The marked data rows, in order.
+  std::vector<int> markedRows() const;
 
   // The order the data rows are shown in (row_order.h). Rows keep their numbers; a change of the
   // row count puts the list back in its own order. Sorting announces "Order".

@@ -292,11 +292,27 @@ void frmRefSelect::FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs) {
   const auto shows = [&](double stock) {
     return (positive && stock > 0) || (zero && stock == 0) || (negative && stock < 0);
   };
-  view.keepRows([&](int row) {
-    view.prefetch(row + kPrefetchRows, {stockField});
-    if (const std::optional<double> stock = view.number(row, stockField)) return shows(*stock);
+  const auto showsRow = [&](int row) {
     const Variant stock = view.value(row, stockField);
     return shows(stock.isNull() ? 0.0 : stock.toDouble());
+  };
+  // The stock column is read at once; a row whose stock is not a plain number on its own.
+  const int candidates = view.rowCount();
+  std::vector<double> stocks(static_cast<std::size_t>(candidates));
+  std::vector<char> kept(static_cast<std::size_t>(candidates));
+  for (int row = 0; row < candidates;) {
+    const int read = view.numbers(stockField, row, candidates - row, stocks.data() + row);
+    for (int i = row; i < row + read; ++i) {
+      kept[static_cast<std::size_t>(i)] = shows(stocks[static_cast<std::size_t>(i)]) ? 1 : 0;
+    }
+    row += read;
+    if (row < candidates) {
+      kept[static_cast<std::size_t>(row)] = showsRow(row) ? 1 : 0;
+      ++row;
+    }
+  }
+  view.keepRows([&](int row) {
+    return row < candidates ? kept[static_cast<std::size_t>(row)] != 0 : showsRow(row);
   });
   auto rows = std::make_shared<forms::RecordsetRows>(std::move(view));
   if (colStock_ > 0) rows->setFormat(colStock_ - 1, qtyFormat_.pattern());
@@ -469,6 +485,125 @@ bool frmRefSelect::takeFilledRow(int row) {
   return true;
 }
 
+int frmRefSelect::takeFilledRows(int first, int last, bool& more) {
+  more = true;
+  if (colThis_ <= 0 || !listed_ || !DataFrom || first < 1 || last < first) return first;
+  if (last > listed_->rowCount() || colThis_ > listed_->fieldCount()) return first;
+  const TakeRule rule{RefFrom == kStocktaking, piecesToo() && colThisNum_ > 0};
+  const bool atExchRate = piecesAtExchRate();
+  const bool readStockNum = rule.piecesToo || (!atExchRate && colStockNum_ > 0);
+  // Where the this-time fields go: the layouts whose fields are the grid's this-time columns
+  // need no pins; any other goes row by row.
+  const std::size_t qtyField = fieldPlace(colThisName_);
+  if (static_cast<int>(qtyField) + 1 != colThis_) return first;
+  std::size_t numField = 0;
+  if (colThisNum_ > 0) {
+    if (!ado::hasField(*DataFrom, colThisNumName_)) return first;
+    numField = fieldPlace(colThisNumName_);
+    if (static_cast<int>(numField) + 1 != colThisNum_ || numField == qtyField) return first;
+  } else if (ExchRate != 0) {
+    return first;
+  }
+
+  // The stock cells as shown and the this-time values the fill loaded, a column each; the rows
+  // end before the first whose stock does not read as a plain number.
+  const ado::RecordsetView& view = listed_->view();
+  auto count = static_cast<std::size_t>(last - first + 1);
+  std::vector<double> stock(count, 0.0);
+  std::vector<double> stockNum(count, 0.0);
+  if (colStock_ > 0) {
+    count = static_cast<std::size_t>(listed_->cellNumbers(colStock_, first - 1,
+                                                          static_cast<int>(count), stock.data()));
+  }
+  if (readStockNum && colStockNum_ > 0) {
+    count = static_cast<std::size_t>(listed_->cellNumbers(
+        colStockNum_, first - 1, static_cast<int>(count), stockNum.data()));
+  }
+  std::vector<double> loaded(count, 0.0);
+  const auto numbers = static_cast<std::size_t>(
+      view.numbers(colThis_ - 1, first - 1, static_cast<int>(count), loaded.data()));
+
+  std::vector<int> rows;
+  std::vector<std::int32_t> positions;
+  std::vector<double> qtys;      // the fields' values: what the cells read as
+  std::vector<double> qtyCells;  // the cells' values, shown through the format
+  std::vector<int> pieceRows;
+  std::vector<std::int32_t> piecePositions;
+  std::vector<double> pieceCells;
+  std::vector<double> pieceFields;
+  rows.reserve(count);
+  positions.reserve(count);
+  qtys.reserve(count);
+  qtyCells.reserve(count);
+  pieceRows.reserve(count);
+  pieceCells.reserve(count);
+  piecePositions.reserve(count);
+  pieceFields.reserve(count);
+  std::size_t i = 0;
+  for (; i < count && more; ++i) {
+    const int row = first + static_cast<int>(i);
+    const Take take = takeRow({stock[i], rule.piecesToo ? stockNum[i] : 0.0},
+                              {remainingAfter(Quantity, allocated_), remainingNum_}, rule);
+    if (!take.qty) break;
+    const double value = qtyFormat_.shownNumber(*take.qty);
+    if (std::isnan(value) || wrongSign(value)) break;
+    // The pieces cell and field as takeFilledRow writes them: at the voucher's rate, at the
+    // row's, or (no rate) the share of the pieces, in the cell only.
+    double pieces = 0;
+    bool pieceCell = false;
+    bool pieceField = false;
+    const double rate = atExchRate           ? ExchRate
+                        : colStockNum_ <= 0  ? ExchRate
+                        : stockNum[i] == 0   ? 0
+                                             : stock[i] / stockNum[i];
+    if (rate != 0) {
+      pieces = value / rate;
+      pieceCell = colThisNum_ > 0;
+      pieceField = true;
+    } else if (take.num) {
+      pieces = *take.num;
+      pieceCell = true;
+    }
+    const double piecesShown = pieceCell || pieceField ? numFormat_.shownNumber(pieces) : 0.0;
+    if (std::isnan(piecesShown)) break;
+    // The this-time value the cell held: a record's plain zero, else its text read back.
+    const double before = i < numbers && loaded[i] == 0
+                              ? 0.0
+                              : textNumber(spgList.TextMatrix(colThis_, row)).value_or(0);
+    allocated_ += before;
+    allocated_ += value - before;
+    rowQty_[static_cast<std::size_t>(row)] = value;
+    remaining_ = take.left.qty;
+    remainingNum_ = take.left.num;
+    const std::int32_t position = view.position(row - 1);
+    rows.push_back(row);
+    positions.push_back(position);
+    qtys.push_back(value);
+    qtyCells.push_back(*take.qty);
+    if (pieceCell) {
+      pieceRows.push_back(row);
+      pieceCells.push_back(pieces);
+    }
+    if (pieceField) {
+      piecePositions.push_back(position);
+      pieceFields.push_back(piecesShown);
+    }
+    if (!MutiSel) {
+      more = false;
+    } else {
+      more = stillWanted(Quantity, remaining_) || (piecesToo() && stillWanted(Num, remainingNum_));
+    }
+  }
+  if (rows.empty()) return first;
+  spgList.markRows(rows.front(), rows.back());
+  spgList.setNumberColumn(colThis_, rows, qtyCells, qtyFormat_);
+  if (!pieceRows.empty()) spgList.setNumberColumn(colThisNum_, pieceRows, pieceCells, numFormat_);
+  // The quantity last: the cursor ends on the last row taken, as the writes row by row leave it.
+  if (!piecePositions.empty()) DataFrom->writeNumbersAt(piecePositions, numField, pieceFields);
+  DataFrom->writeNumbersAt(positions, qtyField, qtys);
+  return rows.back() + 1;
+}
+
 std::optional<frmRefSelect::CellValue> frmRefSelect::deselectRow(int row) {
   const auto r = static_cast<std::size_t>(row);
   spgList.setMarked(row, false);
@@ -532,11 +667,16 @@ void frmRefSelect::AutoMatch(std::string& message) {
   {
     // The rows taken are announced to a drawn grid once, not row by row.
     const auto paused = forms::redrawPaused(spgList);
-    allocateRows(1, spgList.Rows() - 1, {Quantity, Num}, MutiSel, piecesToo(), [this](int row) {
-      prefetchRow(row + kPrefetchRows);
-      if (!takeFilledRow(row)) RowToggle(row);
-      return Amounts{remaining_, remainingNum_};
-    });
+    const int last = spgList.Rows() - 1;
+    bool more = true;
+    const int next = TakeByColumns ? takeFilledRows(1, last, more) : 1;
+    if (more) {
+      allocateRows(next, last, {Quantity, Num}, MutiSel, piecesToo(), [this](int row) {
+        prefetchRow(row + kPrefetchRows);
+        if (!takeFilledRow(row)) RowToggle(row);
+        return Amounts{remaining_, remainingNum_};
+      });
+    }
   }
   report(message, silent);
 }
@@ -614,11 +754,10 @@ void frmRefSelect::writeFieldAt(int row, std::int32_t position, std::size_t fiel
 void frmRefSelect::CollectSelection() {
   // The chosen records by their places, for a filter of their bookmarks (made when the filter is
   // read, so that a hundred thousand chosen rows cost no Variant each).
+  const std::vector<int> marked = spgList.markedRows();
   std::vector<std::int32_t> positions;
-  positions.reserve(static_cast<std::size_t>(std::max(spgList.Rows() - 1, 0)));
-  for (int row = 1; row < spgList.Rows(); ++row) {
-    if (spgList.isMarked(row)) positions.push_back(positionOf(row));
-  }
+  positions.reserve(marked.size());
+  for (const int row : marked) positions.push_back(positionOf(row));
   if (positions.empty()) {
     DataFrom.reset();
   } else {

@@ -60,6 +60,9 @@ class frmRefSelect : public forms::DialogShell {
   // Whether Form_Load fills the grid; automatic allocation on a form never shown fills it
   // itself, in the rule's order, and needs no fill before.
   bool FillOnLoad = true;
+  // Whether AutoMatch takes the rows a column at a time rather than row by row; both give the
+  // same cells, fields and edit state (false for comparing the two).
+  bool TakeByColumns = true;
 
   // Refills `grid` from `rs` with the rows the show-check-boxes let through.
   void FillGrid(forms::MsSuperGrid& grid, ado::Recordset& rs);
@@ -164,6 +167,13 @@ class frmRefSelect : public forms::DialogShell {
   // RowToggle would, with fewer steps. False, with nothing changed, when the row needs RowToggle:
   // a take of nothing, a value kept as text, a sign the voucher refuses.
   bool takeFilledRow(int row);
+  // takeFilledRow of rows first, first + 1, ... up to `last`, going on while the allocation does
+  // (allocateRows' test), a column at a time: the stock columns read once, the shares worked out
+  // over them, then the marks, the this-time cells and the this-time fields written in one pass
+  // each. Right after a fill only. Stops before a row it cannot take so (one takeFilledRow
+  // would not take, a cell that does not read as a plain number, a layout that needs pins);
+  // returns the row after the last taken and sets `more` to whether the allocation goes on.
+  int takeFilledRows(int first, int last, bool& more);
   // The this-time fields of a quantity just written into the row's cell, with its pieces at
   // `rate` (none at 0); and the pieces at the line's rate, where only that rate counts.
   // `qtyCellWritten`: the quantity was written into the this-time cell just before.

@@ -327,7 +327,31 @@ struct Outcome {
   double remaining = 0;
   double remainingNum = 0;
   std::vector<std::string> fields;
+  // Of the auto button's passes: every cell of the grid (and whether it still shows its record),
+  // the status line, the cursor and each record's this-time fields with their original values and
+  // status — after the allocation and again after a row given back.
+  std::vector<std::string> state;
 };
+
+void recordState(frmRefSelect& f, std::vector<std::string>& state) {
+  for (int row = 0; row < f.spgList.Rows(); ++row) {
+    for (int col = 0; col < f.spgList.Cols(); ++col) {
+      state.push_back(f.spgList.TextMatrix(col, row) +
+                      (row > 0 && f.spgList.cellFromSource(col, row) ? "" : "*"));
+    }
+  }
+  state.push_back(f.spgList.statusText().value_or(""));
+  state.push_back(std::to_string(f.DataFrom->absolutePosition()));
+  auto records = f.DataFrom->clone();
+  for (records->moveFirst(); !records->eof(); records->moveNext()) {
+    std::string line = std::to_string(records->status());
+    for (const char* name : {"出库数量", "出库件数"}) {
+      const auto& field = records->fields()->item(automation::Variant(name));
+      line += " " + field->value().toString() + "/" + field->originalValue().toString();
+    }
+    state.push_back(line);
+  }
+}
 
 TEST_F(ManualSelection, AutoButtonTakesAsClicksOnTheSameRowsDo) {
   // The auto button takes the rows in query order by the steps a click takes them by: rows with
@@ -368,13 +392,16 @@ TEST_F(ManualSelection, AutoButtonTakesAsClicksOnTheSameRowsDo) {
     r.num = c.num;
     r.exchRate = c.rate;
     r.isRedVouch = c.red;
-    const auto pass = [&](bool automatic) {
+    // The auto button takes rows a column at a time; the third pass takes them row by row.
+    const auto pass = [&](bool automatic, bool byColumns = true) {
       Outcome out;
       host->messages.clear();
       refer(r, [&](frmRefSelect& f) {
         f.chkShowMin.userClick();  // the row below zero listed too
         if (automatic) {
+          f.TakeByColumns = byColumns;
           f.TaskRun("auto");
+          recordState(f, out.state);
         } else {
           // Clicks on the rows the auto button would reach, in order, until nothing is wanted.
           for (int row = 1; row < f.spgList.Rows(); ++row) {
@@ -389,6 +416,12 @@ TEST_F(ManualSelection, AutoButtonTakesAsClicksOnTheSameRowsDo) {
         }
         out.remaining = f.remainingQuantity();
         out.remainingNum = f.remainingPieces();
+        if (automatic) {
+          mark(f, 1);
+          recordState(f, out.state);
+          mark(f, 1);
+          recordState(f, out.state);
+        }
         f.TaskRun("ok");
       });
       for (const auto& m : host->messages) out.prompts.push_back(m.prompt);
@@ -403,6 +436,13 @@ TEST_F(ManualSelection, AutoButtonTakesAsClicksOnTheSameRowsDo) {
     };
     Outcome automatic = pass(true);
     const Outcome clicked = pass(false);
+    const Outcome rowByRow = pass(true, false);
+    EXPECT_EQ(automatic.state, rowByRow.state);
+    EXPECT_EQ(automatic.cells, rowByRow.cells);
+    EXPECT_EQ(automatic.prompts, rowByRow.prompts);
+    EXPECT_EQ(automatic.fields, rowByRow.fields);
+    EXPECT_EQ(automatic.remaining, rowByRow.remaining);
+    EXPECT_EQ(automatic.remainingNum, rowByRow.remainingNum);
     // Only the auto button reports what the rows could not give.
     if (c.quantity == 100) {
       ASSERT_FALSE(automatic.prompts.empty());
