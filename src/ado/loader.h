@@ -30,10 +30,10 @@ class RecordLoader {
   // few rows) and, unless `waitForRows`, where the next rows have not arrived yet
   // (Cursor::awaitingRows). True when the cursor is exhausted and the load settled. Throws what
   // the cursor throws.
-  bool read(sql::Cursor& cursor, std::size_t maxRows,
-            std::chrono::steady_clock::time_point deadline =
-                std::chrono::steady_clock::time_point::max(),
-            bool waitForRows = true);
+  bool read(
+      sql::Cursor& cursor, std::size_t maxRows,
+      std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max(),
+      bool waitForRows = true);
   bool done() const { return done_; }
 
  private:
