@@ -177,13 +177,14 @@ RecordLoader::RecordLoader(const sql::Cursor& cursor) {
 RecordLoader::~RecordLoader() = default;
 
 bool RecordLoader::read(sql::Cursor& cursor, std::size_t maxRows,
-                        std::chrono::steady_clock::time_point deadline) {
+                        std::chrono::steady_clock::time_point deadline, bool waitForRows) {
   if (done_) return true;
   const bool timed = deadline != std::chrono::steady_clock::time_point::max();
   const std::size_t n = loaders_.size();
   for (std::size_t read = 0; read < maxRows; ++read) {
     // The clock is looked at every 64 rows: a row costs well under a microsecond to store.
     if (timed && (read & 63U) == 63U && std::chrono::steady_clock::now() >= deadline) return false;
+    if (!waitForRows && cursor.awaitingRows()) return false;
     if (!cursor.next()) {
       for (std::size_t i = 0; i < n; ++i) data_->settleInferred(i, loaders_[i].maxTextChars());
       data_->finishLoad();

@@ -27,11 +27,13 @@ class RecordLoader {
 
   const std::shared_ptr<RecordData>& data() const { return data_; }
   // Reads at most `maxRows` more rows, stopping early once `deadline` has passed (checked every
-  // few rows). True when the cursor is exhausted and the load settled. Throws what the cursor
-  // throws.
-  bool read(sql::Cursor& cursor, std::size_t maxRows,
-            std::chrono::steady_clock::time_point deadline =
-                std::chrono::steady_clock::time_point::max());
+  // few rows) and, unless `waitForRows`, where the next rows have not arrived yet
+  // (Cursor::awaitingRows). True when the cursor is exhausted and the load settled. Throws what
+  // the cursor throws.
+  bool read(
+      sql::Cursor& cursor, std::size_t maxRows,
+      std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max(),
+      bool waitForRows = true);
   bool done() const { return done_; }
 
  private:

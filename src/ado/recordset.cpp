@@ -48,7 +48,7 @@ ProgressiveOpens::~ProgressiveOpens() {
 void Recordset::openSql(const std::string& text, const std::shared_ptr<Connection>& connection) {
   if (t_progressiveRows > 0) {
     sql::Database& db = connection->database();
-    if (std::unique_ptr<sql::Cursor> cursor = db.openRows(text)) {
+    if (std::unique_ptr<sql::Cursor> cursor = db.openRows(text, t_progressiveRows)) {
       auto load = std::make_shared<RowLoad>(db, std::move(cursor), t_progressiveRows);
       connection_ = connection;
       if (load->done()) {

@@ -65,8 +65,9 @@ class RecordsetView {
 
   // Whether more rows may still come: the recordset's rows are still loading.
   bool mayGrow() const { return load_ != nullptr; }
-  // Reads up to `maxRows` more rows within about `budget` and adds them to the view; returns
-  // whether more may still come. A failure to read ends the growing; the recordset reports it.
+  // Reads up to `maxRows` more rows within about `budget` and adds them to the view; of the
+  // server's rows, only those that have come (RowLoad::fetch). Returns whether more may still
+  // come. A failure to read ends the growing; the recordset reports it.
   bool grow(std::size_t maxRows, std::chrono::nanoseconds budget);
   // Reads every row left and adds them.
   void growToEnd();

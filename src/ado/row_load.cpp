@@ -32,7 +32,7 @@ bool RowLoad::fetch(std::size_t maxRows, std::chrono::nanoseconds budget) {
   const auto deadline = std::chrono::steady_clock::now() +
                         std::chrono::duration_cast<std::chrono::steady_clock::duration>(budget);
   try {
-    loader_.read(*cursor_, maxRows, deadline);
+    loader_.read(*cursor_, maxRows, deadline, /*waitForRows=*/false);
   } catch (...) {
     error_ = std::current_exception();
     end();

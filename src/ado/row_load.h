@@ -33,8 +33,10 @@ class RowLoad final : public sql::PendingRead {
   bool done() const { return cursor_ == nullptr; }
   bool failed() const { return error_ != nullptr; }
 
-  // Reads up to `maxRows` more rows within about `budget`. False once there is nothing more to
-  // read; a failure ends the load (finish() then throws it) rather than escaping here.
+  // Reads up to `maxRows` more rows within about `budget`, and only those that have arrived: where
+  // the server's next rows are still on their way it returns, and a later call reads them. False
+  // once there is nothing more to read; a failure ends the load (finish() then throws it) rather
+  // than escaping here.
   bool fetch(std::size_t maxRows, std::chrono::nanoseconds budget);
   // Reads every row left; throws the error reading them met (each time it is called).
   void finish() override;

@@ -119,12 +119,12 @@ void Database::finishPendingReadQuietly() noexcept {
   }
 }
 
-std::unique_ptr<Cursor> Database::openRows(std::string_view tsqlBatch) {
+std::unique_ptr<Cursor> Database::openRows(std::string_view tsqlBatch, std::size_t firstRows) {
   finishPendingRead();
   if (g_observer.load(std::memory_order_acquire) != nullptr) return nullptr;
   const auto program = translator_.translate(tsqlBatch);
   if (program->size() != 1 || program->front().kind != Op::Kind::Exec) return nullptr;
-  return openQuery(program->front());
+  return openQuery(program->front(), firstRows);
 }
 
 void Database::execute(std::string_view tsqlBatch, ResultHandler& handler) {

@@ -12,6 +12,7 @@
 // outlasts the wait throws kDatabaseBusyNumber with kDatabaseBusyText.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -106,8 +107,10 @@ class Database {
   // The rows of a batch that is one query, kept open past the call and read as the cursor is
   // moved; the cursor is valid until it is destroyed (destroying it early drops the rest). Null
   // when the batch is anything else (or a statement observer is installed): run it with execute.
-  // Errors of the statement's start are thrown here, as execute would throw them.
-  std::unique_ptr<Cursor> openRows(std::string_view tsqlBatch);
+  // Errors of the statement's start are thrown here, as execute would throw them. With
+  // `firstRows`, the reader takes that many rows first (a list's first screen): the server engine
+  // asks for those alone before its usual batches.
+  std::unique_ptr<Cursor> openRows(std::string_view tsqlBatch, std::size_t firstRows = 0);
   // The connection has at most one pending read: a second one finishes the first. Anything else
   // run through this connection (execute, a transaction, a bulk load, a reset) finishes it first
   // and fails with its error when finishing it fails. clearPendingRead forgets it unfinished.
@@ -222,7 +225,9 @@ class Database {
   virtual void run(const Program& program, ResultHandler& handler) = 0;
   // The engine's part of openRows: the rows of one translated query, or null for anything the
   // engine does not keep open (the batch then runs through execute).
-  virtual std::unique_ptr<Cursor> openQuery(const Op& /*op*/) { return nullptr; }
+  virtual std::unique_ptr<Cursor> openQuery(const Op& /*op*/, std::size_t /*firstRows*/) {
+    return nullptr;
+  }
   virtual void beginTransaction() = 0;
   virtual void commitTransaction() = 0;
   virtual void rollbackTransaction() = 0;

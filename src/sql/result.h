@@ -53,6 +53,10 @@ class Cursor {
 
   // Advances to the next row; false once the rows are exhausted.
   virtual bool next() = 0;
+  // Whether next() would wait for rows still on their way (the server's next batch of a query
+  // kept open): a reader that must not wait reads on later. An engine that steps through its
+  // rows itself never waits for them.
+  virtual bool awaitingRows() { return false; }
 
   virtual ValueKind kind(std::size_t column) const = 0;
   bool isNull(std::size_t column) const { return kind(column) == ValueKind::Null; }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ado/connection.h"
@@ -114,12 +115,24 @@ TEST_F(ProgressiveLoad, TheGrowingViewEndsWithTheRowsValuesAndTypesOfAWholeLoad)
   EXPECT_EQ(view.rowCount(), static_cast<int>(kFirstRows));
   ASSERT_TRUE(view.mayGrow());
   EXPECT_TRUE(cn->database().hasPendingRead());
+  // A step reads the rows asked for; on the server only those that have come (it does not wait
+  // for the next batch), the rest in the steps after.
   int steps = 0;
+  int waits = 0;
   int before = view.rowCount();
   while (view.grow(1000, seconds(5))) {
-    EXPECT_EQ(view.rowCount(), before + 1000);
+    if (test_support::onServer()) {
+      EXPECT_LE(view.rowCount(), before + 1000);
+    } else {
+      EXPECT_EQ(view.rowCount(), before + 1000);
+    }
+    if (view.rowCount() == before) {
+      ASSERT_LT(++waits, 60000) << "the server's rows never came";
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } else {
+      ASSERT_LT(++steps, kRows);
+    }
     before = view.rowCount();
-    ASSERT_LT(++steps, kRows);
   }
   EXPECT_EQ(view.rowCount(), kRows);
   EXPECT_FALSE(cn->database().hasPendingRead());
@@ -200,12 +213,33 @@ TEST_F(ProgressiveLoad, AnythingElseOnTheConnectionFinishesTheReadFirst) {
     cn->database().rollback();
     EXPECT_EQ(contents(*rs), expected);
   }
-  // A recordset dropped before its rows are read: the connection goes on as before.
+  // A recordset dropped before its rows are read: the connection goes on as before. So it does
+  // after steps that took what had come of the server's next batch, and in a transaction, where
+  // the statements after it are part of what is committed.
   {
     auto rs = progressive();
     rs.reset();
     EXPECT_FALSE(cn->database().hasPendingRead());
     EXPECT_EQ(contents(*whole()), expected);
+    {
+      rs = progressive();
+      RecordsetView view = RecordsetView::growing(*rs);
+      for (int step = 0; step < 3; ++step) view.grow(kFirstRows, seconds(5));
+      rs.reset();
+    }
+    EXPECT_FALSE(cn->database().hasPendingRead());
+    EXPECT_EQ(contents(*whole()), expected);
+    cn->database().begin();
+    {
+      rs = progressive();
+      RecordsetView view = RecordsetView::growing(*rs);
+      view.grow(kFirstRows, seconds(5));
+      rs.reset();
+    }
+    cn->database().execute("update t set q = q + 1000 where id = 1");
+    cn->database().commit();
+    EXPECT_EQ(whole("select q from t where id = 1")->value("q").toDouble(), 1001.25);
+    cn->database().execute("update t set q = q - 1000 where id = 1");
   }
   // One closed before its rows are read (a dialog unloaded while its list still loads): it closes
   // like any open recordset, once, and the connection goes on.

@@ -24,6 +24,8 @@ class PgCursor final : public Cursor {
   ~PgCursor() override;
 
   bool next() override;
+  // Every row of the batch at hand is read: next() takes the next batch (if any).
+  bool batchRead() const { return row_ + 1 >= rows_; }
   ValueKind kind(std::size_t column) const override;
   std::int64_t int64(std::size_t column) const override;
   double real(std::size_t column) const override;

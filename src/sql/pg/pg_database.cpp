@@ -1,8 +1,9 @@
 #include "sql/pg/pg_database.h"
 
-#include "sql/pg/pq.h"
+#include <poll.h>
 
 #include <cctype>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 #include "sql/locations.h"
 #include "sql/pg/pg_cursor.h"
 #include "sql/pg/pg_functions.h"
+#include "sql/pg/pq.h"
 #include "sql/sql_error.h"
 #include "sql/sql_text.h"
 #include "sql/token.h"
@@ -26,6 +28,9 @@ constexpr const char* kUndoStatement =
     "ROLLBACK TO SAVEPOINT quillon_statement; RELEASE SAVEPOINT quillon_statement";
 // The rows a streamed query hands over at a time (see streamQuery).
 constexpr int kStreamBatch = 5000;
+// How long a reader that does not wait for rows still takes those coming in (a batch the server is
+// sending): the socket holds a part of a batch, and the server sends the rest only as it is read.
+constexpr auto kTakeArriving = std::chrono::milliseconds(3);
 
 struct ResultDeleter {
   void operator()(PGresult* r) const { pq::PQclear(r); }
@@ -435,14 +440,19 @@ bool declarable(std::string_view sql) {
 // sent before the batch before it is handed over, so that the server produces the next rows while
 // the reader reads. close() ends it when its rows are read; whatever ends the reading early (an
 // error, a reader that stops or goes) undoes the transaction or savepoint and with it the cursor:
-// at most the batch on its way still comes over.
+// at most the batch on its way still comes over. A list's read may ask for its first screen's rows
+// alone first, so that they come as soon as the server has them, and its reader may read on only
+// while rows have arrived (awaitingRows).
 class PgDatabase::Stream final : public Cursor {
  public:
   // What the cursor is planned for: all its rows (a statement read whole) or its first ones (a
   // list shown while the rest loads).
   enum class Plan { AllRows, FirstRows };
 
-  Stream(PgDatabase& db, const Op& op, const std::string& sql, Plan plan = Plan::AllRows)
+  // `firstRows` (with Plan::FirstRows): the first FETCH asks for that many rows, the later ones
+  // for a whole batch.
+  Stream(PgDatabase& db, const Op& op, const std::string& sql, Plan plan = Plan::AllRows,
+         std::size_t firstRows = 0)
       : db_(db),
         op_(op),
         guarded_(db.inTransaction_),
@@ -457,11 +467,19 @@ class PgDatabase::Stream final : public Cursor {
     const std::string start = (guarded_ ? std::string(kSavepoint) : std::string("BEGIN; ")) +
                               (plan == Plan::FirstRows ? "SET LOCAL cursor_tuple_fraction = 0.1; "
                                                        : "SET LOCAL cursor_tuple_fraction = 1; ") +
-                              "DECLARE quillon_rows NO SCROLL CURSOR FOR " + sql + "; " + fetch_;
-    Result first(pq::PQexec(db.connection(), start.c_str()));
+                              "DECLARE quillon_rows NO SCROLL CURSOR FOR " + sql + "; ";
+    const int firstBatch = plan == Plan::FirstRows && firstRows > 0 &&
+                                   firstRows < static_cast<std::size_t>(kStreamBatch)
+                               ? static_cast<int>(firstRows)
+                               : kStreamBatch;
+    const std::string firstFetch =
+        firstBatch == kStreamBatch
+            ? fetch_
+            : "FETCH FORWARD " + std::to_string(firstBatch) + " FROM quillon_rows";
+    Result first(pq::PQexec(db.connection(), (start + firstFetch).c_str()));
     open_ = true;
     if (pq::PQresultStatus(first.get()) != PGRES_TUPLES_OK) fail(first.get());
-    more_ = pq::PQntuples(first.get()) == kStreamBatch;
+    more_ = pq::PQntuples(first.get()) == firstBatch;
     cursor_ = std::make_unique<PgCursor>(db, first.get(), op_, [this] { return nextBatch(); });
     first.release();  // the cursor's now
     columns_ = cursor_->columns();
@@ -492,6 +510,19 @@ class PgDatabase::Stream final : public Cursor {
       return false;
     }
     return true;
+  }
+  // The batch at hand is read and the next one's FETCH has not been answered in full yet. What
+  // has come is taken off the socket; while more keeps coming it is taken for a few milliseconds
+  // (kTakeArriving), and a millisecond without any ends the wait. A connection that fails here
+  // says nothing: next() then meets it.
+  bool awaitingRows() override {
+    if (!pending_ || !cursor_->batchRead()) return false;
+    const auto until = std::chrono::steady_clock::now() + kTakeArriving;
+    pollfd in{pq::PQsocket(db_.conn_), POLLIN, 0};
+    for (;;) {
+      if (pq::PQconsumeInput(db_.conn_) == 0 || pq::PQisBusy(db_.conn_) == 0) return false;
+      if (std::chrono::steady_clock::now() >= until || poll(&in, 1, 1) <= 0) return true;
+    }
   }
   ValueKind kind(std::size_t column) const override { return cursor_->kind(column); }
   std::int64_t int64(std::size_t column) const override { return cursor_->int64(column); }
@@ -557,12 +588,12 @@ void PgDatabase::streamQuery(const Op& op, const std::string& sql, ResultHandler
   stream.close();
 }
 
-std::unique_ptr<Cursor> PgDatabase::openQuery(const Op& op) {
+std::unique_ptr<Cursor> PgDatabase::openQuery(const Op& op, std::size_t firstRows) {
   if (op.sql == "BEGIN" || op.sql == "COMMIT" || op.sql == "ROLLBACK" || !declarable(op.sql) ||
       op.sql.find("tsql.row_count()") != std::string::npos)
     return nullptr;
   ensureDomains(op.domains);
-  return std::make_unique<Stream>(*this, op, op.sql, Stream::Plan::FirstRows);
+  return std::make_unique<Stream>(*this, op, op.sql, Stream::Plan::FirstRows, firstRows);
 }
 
 void PgDatabase::send(const Op& op, const std::string& sql, ResultHandler& handler) {

@@ -76,7 +76,7 @@ class PgDatabase final : public Database {
 
  protected:
   void run(const Program& program, ResultHandler& handler) override;
-  std::unique_ptr<Cursor> openQuery(const Op& op) override;
+  std::unique_ptr<Cursor> openQuery(const Op& op, std::size_t firstRows) override;
   void beginTransaction() override;
   void commitTransaction() override;
   void rollbackTransaction() override;

@@ -13,6 +13,7 @@
   X(PQconnectdbParams)          \
   X(PQconninfoFree)             \
   X(PQconninfoParse)            \
+  X(PQconsumeInput)             \
   X(PQerrorMessage)             \
   X(PQexec)                     \
   X(PQfinish)                   \
@@ -25,6 +26,7 @@
   X(PQgetisnull)                \
   X(PQgetlength)                \
   X(PQgetvalue)                 \
+  X(PQisBusy)                   \
   X(PQnfields)                  \
   X(PQntuples)                  \
   X(PQputCopyData)              \
@@ -34,6 +36,7 @@
   X(PQresultStatus)             \
   X(PQsendQuery)                \
   X(PQsetNoticeProcessor)       \
+  X(PQsocket)                   \
   X(PQstatus)                   \
   X(PQtransactionStatus)        \
   X(PQunescapeBytea)

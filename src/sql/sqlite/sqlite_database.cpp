@@ -335,7 +335,7 @@ void SqliteDatabase::runOne(const Op& op, ResultHandler& handler) {
   }
 }
 
-std::unique_ptr<Cursor> SqliteDatabase::openQuery(const Op& op) {
+std::unique_ptr<Cursor> SqliteDatabase::openQuery(const Op& op, std::size_t /*firstRows*/) {
   if (op.sql == kBeginReading) return nullptr;
   sqlite3_stmt* stmt = nullptr;
   // Whatever does not prepare, or is no query, runs through execute, which says what is wrong.

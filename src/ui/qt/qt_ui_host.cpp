@@ -25,21 +25,29 @@ namespace {
 // most kGrowRows rows and about kGrowBudget of reading per slice, so the window keeps answering.
 constexpr int kGrowRows = 2000;
 constexpr auto kGrowBudget = std::chrono::milliseconds(8);
+// A slice that had next to nothing to do found its lists waiting for the server's next rows (a
+// slice does not wait for them): the next one comes after a short pause, not at once, so that the
+// loop does not spin while they come.
+constexpr auto kIdleSlice = std::chrono::microseconds(250);
+constexpr auto kAwaitPause = std::chrono::milliseconds(1);
 bool g_growthScheduled = false;
 
-void scheduleGrowth() {
+void scheduleGrowth(std::chrono::milliseconds after = std::chrono::milliseconds(0)) {
   if (g_growthScheduled) return;
   g_growthScheduled = true;
-  QTimer::singleShot(0, QApplication::instance(), [] {
+  QTimer::singleShot(after, Qt::PreciseTimer, QApplication::instance(), [] {
     g_growthScheduled = false;
     bool more = false;
+    const auto start = std::chrono::steady_clock::now();
     try {
       more = forms::growSome(kGrowRows, kGrowBudget);
     } catch (const std::exception&) {
       // A list that cannot take its rows stops growing; the recordset reports why when used.
       more = forms::anyGrowing();
     }
-    if (more) scheduleGrowth();
+    if (!more) return;
+    const bool idle = std::chrono::steady_clock::now() - start < kIdleSlice;
+    scheduleGrowth(idle ? kAwaitPause : std::chrono::milliseconds(0));
   });
 }
 
@@ -49,7 +57,7 @@ QtUiHost::QtUiHost() {
   if (QApplication::instance() == nullptr) {
     throw std::logic_error("the Qt UI host needs a QApplication");
   }
-  forms::setGrowthListener(scheduleGrowth);
+  forms::setGrowthListener([] { scheduleGrowth(); });
   // What the lists copy (Ctrl+C) goes to the desktop's clipboard too.
   forms::setClipboardSink([](const std::string& text) {
     QApplication::clipboard()->setText(QString::fromStdString(text));
