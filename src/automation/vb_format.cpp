@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "automation/numeric_text.h"
+#include "automation/shown_rounding.h"
 #include "automation/text_compare.h"
 #include "automation/vb_dates.h"
 
@@ -529,6 +530,16 @@ std::optional<double> NumberFormat::shownValue(double value) const {
 
 double NumberFormat::shownNumber(double value) const {
   return shownIn(value, *compiled_);
+}
+
+ShownRounding::ShownRounding(const NumberFormat& format) : format_(&format) {
+  // The test shownIn makes first, with the pattern's figures looked up once.
+  const Sections sections = splitSections(format.pattern());
+  if (sections.size() != 1) return;
+  const NumberPattern np = parseNumberPattern(sections[0]);
+  if (!np.digitsOnly || np.fracSpec.size() >= std::size(kPowersOfTen)) return;
+  scale_ = kPowersOfTen[np.fracSpec.size()];
+  zeroShowsDigits_ = np.zeroShowsDigits;
 }
 
 std::string formatDate(DateValue value, std::string_view pattern) {

@@ -4,6 +4,7 @@
 #include <exception>
 #include <utility>
 
+#include "automation/shown_rounding.h"
 #include "automation/vb_format.h"
 
 namespace quillon::forms {
@@ -71,8 +72,9 @@ int RecordsetRows::cellNumbers(int col, int first, int count, double* out) const
   const automation::NumberFormat* format = formatOf(col - 1);
   if (format == nullptr) return 0;
   const int read = view_.numbers(col - 1, first, count, out);
+  const automation::ShownRounding shownNumber(*format);
   for (int i = 0; i < read; ++i) {
-    const double shown = format->shownNumber(out[i]);
+    const double shown = shownNumber(out[i]);
     if (std::isnan(shown)) return i;
     out[i] = shown;
   }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include "automation/shown_rounding.h"
 #include "test_support.h"
 
 namespace quillon::automation {
@@ -134,6 +135,30 @@ TEST(Format, FormattedNumberValueIsWhatTheTextReadsAs) {
 // A pattern read once formats as formatNumber does with its text, whatever the pattern holds;
 // the values a pattern shows in full take a shorter way to the same text.
 TEST(Format, NumberFormatMatchesFormatNumber) {
+  // The rounding for many values gives shownNumber's answer to the bit, its own way or not.
+  const auto sameShown = [](const NumberFormat& format, double value) {
+    const double expected = format.shownNumber(value);
+    const double got = ShownRounding(format)(value);
+    if (std::isnan(expected)) return std::isnan(got);
+    return got == expected && std::signbit(got) == std::signbit(expected);
+  };
+  const double edges[] = {0.0,
+                          -0.0,
+                          0.005,
+                          -2.675,
+                          1e-9,
+                          4503599627370495.0,
+                          4503599627370497.0,
+                          1e300,
+                          std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity(),
+                          std::numeric_limits<double>::quiet_NaN()};
+  for (const char* p : {"##0.00", "#", "#.##", "0", "0.0000000000000000", "0%", "0.00;(0.00)"}) {
+    const NumberFormat format(p);
+    for (const double value : edges) {
+      EXPECT_TRUE(sameShown(format, value)) << value << " " << p;
+    }
+  }
   EXPECT_EQ(Format(-1234567.5, "#,##0.00"), "-1,234,567.50");
   EXPECT_EQ(Format(0, "#,##0.##"), "0.");
   EXPECT_EQ(Format(-0.0, "0.00"), "0.00");
@@ -157,6 +182,8 @@ TEST(Format, NumberFormatMatchesFormatNumber) {
       if (shown) {
         ASSERT_EQ(number, *shown) << value << " " << p;
       }
+      ASSERT_TRUE(sameShown(format, value)) << value << " " << p;
+      ASSERT_TRUE(sameShown(format, value / 7)) << value << " " << p;
       // Empty further sections change nothing but keep the general way.
       if (format.shownValue(value)) {
         ASSERT_EQ(format.format(value), formatNumber(value, std::string(p) + ";;")) << value;

@@ -10,6 +10,7 @@
 #include "ado/recordset_view.h"
 #include "automation/collection.h"
 #include "automation/com_error.h"
+#include "automation/shown_rounding.h"
 #include "automation/text_compare.h"
 #include "automation/vb_format.h"
 #include "components/archive.h"
@@ -539,13 +540,15 @@ int frmRefSelect::takeFilledRows(int first, int last, bool& more) {
   pieceCells.reserve(count);
   piecePositions.reserve(count);
   pieceFields.reserve(count);
+  const automation::ShownRounding shownQty(qtyFormat_);
+  const automation::ShownRounding shownNum(numFormat_);
   std::size_t i = 0;
   for (; i < count && more; ++i) {
     const int row = first + static_cast<int>(i);
     const Take take = takeRow({stock[i], rule.piecesToo ? stockNum[i] : 0.0},
                               {remainingAfter(Quantity, allocated_), remainingNum_}, rule);
     if (!take.qty) break;
-    const double value = qtyFormat_.shownNumber(*take.qty);
+    const double value = shownQty(*take.qty);
     if (std::isnan(value) || wrongSign(value)) break;
     // The pieces cell and field as takeFilledRow writes them: at the voucher's rate, at the
     // row's, or (no rate) the share of the pieces, in the cell only.
@@ -564,7 +567,7 @@ int frmRefSelect::takeFilledRows(int first, int last, bool& more) {
       pieces = *take.num;
       pieceCell = true;
     }
-    const double piecesShown = pieceCell || pieceField ? numFormat_.shownNumber(pieces) : 0.0;
+    const double piecesShown = pieceCell || pieceField ? shownNum(pieces) : 0.0;
     if (std::isnan(piecesShown)) break;
     // The this-time value the cell held: a record's plain zero, else its text read back.
     const double before = i < numbers && loaded[i] == 0
