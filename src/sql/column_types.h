@@ -35,9 +35,14 @@ class SchemaTypes {
   // The columns of a table (lower-case name), or null when there is no such table.
   Table table(const std::string& lowerName) const;
   bool empty() const { return tables_.empty(); }
+  // Whether the columns bear their types; a schema of names only has every type Unknown, and a
+  // translation reads it only to tell whose column a name is.
+  bool typed() const { return typed_; }
+  void setTyped(bool typed) { typed_ = typed; }
 
  private:
   std::unordered_map<std::string, Table> tables_;
+  bool typed_ = true;
 };
 
 // The schema a translation reads, set for the thread while one runs (none, or a null schema: the
@@ -51,6 +56,8 @@ class SchemaScope {
 
   // The scope of the translation under way on this thread, or null.
   static SchemaScope* current();
+  // Whether the schema bears column types (SchemaTypes::typed).
+  bool typed() const { return schema_ != nullptr && schema_->typed(); }
   // The columns of a table the statement names (lower case); null when there is none.
   SchemaTypes::Table table(const std::string& lowerName);
   // The tables read and what they were (null: absent).

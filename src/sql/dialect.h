@@ -150,7 +150,8 @@ class Dialect {
   virtual bool nestsFlatChains() const = 0;
   // Whether the engine runs `x IN (SELECT x FROM …)` naming the outer x in its list once per
   // outer row but hashes the same sub-select once as EXISTS, so that such INs are written as
-  // EXISTS (existsForOuterIn).
+  // EXISTS (existsForOuterIn); and whose planner, given an IN it cannot join (under OR), builds
+  // the sub-select whole where it would look an EXISTS up per row (correlatedIn).
   virtual bool prefersExistsForOuterIn() const = 0;
   // The statement that notes `noted` (writtenNames) on a new table or view ("TABLE", "VIEW"),
   // run after the one that makes it; and the one that notes a column ALTER TABLE added.

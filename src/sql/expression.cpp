@@ -145,7 +145,8 @@ ExprTranslator::ExprTranslator(const Tokens& tokens, const Dialect& dialect)
   if (!cases.empty()) {
     throw SqlError::syntax("Incorrect syntax near 'case': CASE without END");
   }
-  if (SchemaScope* scope = SchemaScope::current()) columns_ = statementColumns(t_, *scope);
+  if (SchemaScope* scope = SchemaScope::current(); scope != nullptr && scope->typed())
+    columns_ = statementColumns(t_, *scope);
 }
 
 ValueType ExprTranslator::columnType(const Item& item) const {

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "sql/column_types.h"
 #include "sql/sql_error.h"
 
 namespace quillon::sql {
@@ -44,15 +45,32 @@ struct Match {
   std::size_t close;
 };
 
-class Rewriter {
+// A token the rewrite adds, at `offset` of the source text and taking none of it.
+Token made(TokenKind kind, const char* text, std::size_t offset) {
+  Token x;
+  x.kind = kind;
+  x.text = text;
+  x.offset = offset;
+  x.end = offset;
+  x.keyword = kind == TokenKind::Word;
+  if (kind == TokenKind::Number) x.keyword = false;
+  return x;
+}
+
+// The parentheses of a statement's tokens, paired.
+class Parens {
  public:
-  explicit Rewriter(const Tokens& t) : t_(t), match_(t.size(), 0), opening_(t.size(), 0) {}
+  explicit Parens(const Tokens& t)
+      : t_(t), match_(t.size(), 0), opening_(t.size(), 0), enclosing_(t.size(), kNone) {}
+
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
   // Pairs the parentheses; false when they do not balance or nest so deep that one level more
   // would pass the translation's limit (the translation refuses or accepts such a batch as is).
   bool pair() {
     std::vector<std::size_t> opens;
     for (std::size_t i = 0; i < t_.size(); ++i) {
+      if (!opens.empty()) enclosing_[i] = opens.back();
       if (t_[i].isOp("(")) {
         opens.push_back(i);
         if (opens.size() + 2 > static_cast<std::size_t>(kMaxNesting)) return false;
@@ -61,10 +79,43 @@ class Rewriter {
         match_[opens.back()] = i;
         opening_[i] = opens.back();
         opens.pop_back();
+        enclosing_[i] = opens.empty() ? kNone : opens.back();
       }
     }
     return opens.empty();
   }
+
+ protected:
+  // Whether the token before the operand at `operand` leaves it a whole operand of the IN.
+  bool standsAlone(std::size_t operand) const {
+    const Token& before = t_[operand - 1];
+    if (before.isOp("(")) return true;
+    if (isAnyWord(before, {"or", "not", "where", "on", "having", "when", "if", "while"}))
+      return true;
+    if (!before.isWord("and")) return false;
+    // The AND of a BETWEEN binds its bound, not a condition.
+    for (std::size_t q = operand - 1; q > 0; --q) {
+      const Token& w = t_[q - 1];
+      if (w.isOp(")")) {
+        q = opening_[q - 1] + 1;  // a group is one operand
+        continue;
+      }
+      if (w.isOp("(") || w.isOp(",")) return true;
+      if (w.kind != TokenKind::Word || !w.keyword || w.isWord("null")) continue;
+      return !w.isWord("between");
+    }
+    return true;
+  }
+
+  const Tokens& t_;
+  std::vector<std::size_t> match_;      // for "(": its ")"
+  std::vector<std::size_t> opening_;    // for ")": its "("
+  std::vector<std::size_t> enclosing_;  // the "(" of the innermost group holding the token
+};
+
+class Rewriter : public Parens {
+ public:
+  explicit Rewriter(const Tokens& t) : Parens(t) {}
 
   // The IN whose "IN" is token i, if it is one to rewrite.
   std::optional<Match> at(std::size_t i) const {
@@ -114,37 +165,6 @@ class Rewriter {
   }
 
  private:
-  // Whether the token before the operand at `operand` leaves it a whole operand of the IN.
-  bool standsAlone(std::size_t operand) const {
-    const Token& before = t_[operand - 1];
-    if (before.isOp("(")) return true;
-    if (isAnyWord(before, {"or", "not", "where", "on", "having", "when", "if", "while"}))
-      return true;
-    if (!before.isWord("and")) return false;
-    // The AND of a BETWEEN binds its bound, not a condition.
-    for (std::size_t q = operand - 1; q > 0; --q) {
-      const Token& w = t_[q - 1];
-      if (w.isOp(")")) {
-        q = opening_[q - 1] + 1;  // a group is one operand
-        continue;
-      }
-      if (w.isOp("(") || w.isOp(",")) return true;
-      if (w.kind != TokenKind::Word || !w.keyword || w.isWord("null")) continue;
-      return !w.isWord("between");
-    }
-    return true;
-  }
-
-  static Token made(TokenKind kind, const char* text, std::size_t offset) {
-    Token x;
-    x.kind = kind;
-    x.text = text;
-    x.offset = offset;
-    x.end = offset;
-    x.keyword = kind == TokenKind::Word;
-    return x;
-  }
-
   void copy(Tokens& tokens, std::size_t begin, std::size_t end,
             const std::map<std::size_t, Match>& matches, Tokens& out) const {
     for (std::size_t i = begin; i < end; ++i) {
@@ -164,7 +184,6 @@ class Rewriter {
       out.push_back(made(TokenKind::Operator, "(", at));
       out.push_back(made(TokenKind::Word, "SELECT", at));
       out.push_back(made(TokenKind::Number, "1", at));
-      out.back().keyword = false;
       // FROM … ")", with the INs inside rewritten too.
       copy(tokens, x.from, x.close + 1, matches, out);
       out.push_back(made(TokenKind::Word, "AND", at));
@@ -177,9 +196,241 @@ class Rewriter {
     }
   }
 
-  const Tokens& t_;
-  std::vector<std::size_t> match_;    // for "(": its ")"
-  std::vector<std::size_t> opening_;  // for ")": its "("
+};
+
+// A table of a FROM clause and the name its columns are qualified with there.
+struct FromTable {
+  std::size_t table;  // the table's name
+  std::size_t name;   // its alias, else the table's name
+};
+
+// `x IN (SELECT c FROM … [WHERE w])` where only its truth counts, written as
+// `EXISTS (SELECT 1 FROM … WHERE (w) AND c = x)`.
+struct Correlation {
+  std::size_t operand;    // the operand's first token
+  std::size_t operandEnd;
+  std::size_t qualifier;  // for an unqualified operand: the token that qualifies it
+  Token qualifierName;    // and a copy of it, taken before the tokens move
+  std::size_t list;       // the sub-select's column
+  std::size_t listEnd;
+  std::size_t from;
+  std::size_t where;      // the sub-select's WHERE, or kNone
+  std::size_t close;
+};
+
+class Correlator : public Parens {
+ public:
+  explicit Correlator(const Tokens& t) : Parens(t) {}
+
+  std::optional<Correlation> at(std::size_t i) const {
+    if (!t_[i].isWord("in") || i < 2 || i + 2 >= t_.size() || !t_[i + 1].isOp("(") ||
+        !t_[i + 2].isWord("select"))
+      return std::nullopt;
+    Correlation m{};
+    m.operandEnd = i;
+    m.qualifier = kNone;
+    if (i >= 4 && isName(t_[i - 3]) && t_[i - 2].isOp(".") && isName(t_[i - 1])) {
+      m.operand = i - 3;
+    } else if (isName(t_[i - 1]) && !t_[i - 2].isOp(".")) {
+      m.operand = i - 1;
+    } else {
+      return std::nullopt;
+    }
+    if (t_[m.operand - 1].isWord("not") || !standsAlone(m.operand) || !onlyTruthCounts(m.operand))
+      return std::nullopt;
+    const std::size_t open = i + 1;
+    m.close = match_[open];
+    // SELECT [DISTINCT | ALL] [q.]c FROM
+    std::size_t p = open + 2;
+    if (t_[p].isWord("distinct") || t_[p].isWord("all")) ++p;
+    m.list = p;
+    if (p + 1 < m.close && isName(t_[p]) && t_[p + 1].isOp(".")) p += 2;
+    if (p + 1 >= m.close || !isName(t_[p]) || !t_[p + 1].isWord("from")) return std::nullopt;
+    m.listEnd = p + 1;
+    m.from = p + 1;
+    m.where = kNone;
+    for (std::size_t k = m.from + 1; k < m.close; ++k) {
+      const Token& x = t_[k];
+      if (x.isOp("(")) {
+        k = match_[k];
+        continue;
+      }
+      if (x.isWord("where") && m.where == kNone) m.where = k;
+      if (x.isOp(";") || isAnyWord(x, {"top", "group", "having", "order", "union", "except",
+                                       "intersect", "into", "for", "option", "compute"}))
+        return std::nullopt;
+    }
+    if (m.operand == i - 1) {
+      m.qualifier = ownerOf(m.operand);
+      if (m.qualifier == kNone) return std::nullopt;
+      m.qualifierName = t_[m.qualifier];
+    }
+    // The sub-select must not name the qualifier: there it would be its own row's.
+    const Token& q = t_[m.qualifier == kNone ? m.operand : m.qualifier];
+    const std::size_t fromEnd = m.where == kNone ? m.close : m.where;
+    for (std::size_t k = m.from + 1; k < fromEnd; ++k) {
+      if (sameName(t_[k], q)) return std::nullopt;
+    }
+    return m;
+  }
+
+  Tokens write(Tokens& tokens, const std::map<std::size_t, Correlation>& matches) const {
+    Tokens out;
+    out.reserve(tokens.size() + 12 * matches.size());
+    copy(tokens, 0, tokens.size(), matches, out);
+    return out;
+  }
+
+ private:
+  // Whether only the condition's truth counts where the operand stands: no NOT applies to it up
+  // to the select whose condition holds it, so an unknown answer and a false one act alike.
+  bool onlyTruthCounts(std::size_t operand) const {
+    for (std::size_t o = enclosing_[operand]; o != kNone; o = enclosing_[o]) {
+      if (o + 1 < t_.size() && t_[o + 1].isWord("select")) return true;
+      if (o > 0 && t_[o - 1].isWord("not")) return false;
+    }
+    return true;
+  }
+
+  // For an unqualified operand in a select's WHERE: the name of the one table of that select's
+  // FROM that has the column, when the schema tells; else kNone.
+  std::size_t ownerOf(std::size_t operand) const {
+    std::size_t where = kNone;
+    std::size_t from = kNone;
+    std::size_t k = operand;
+    while (k-- > 0) {
+      const Token& x = t_[k];
+      if (x.isOp(")")) {
+        k = opening_[k];
+        continue;
+      }
+      // Leaving a group: a condition's, up to the WHERE; a sub-select's ends the search.
+      if (x.isOp("(")) {
+        if (where != kNone || t_[k + 1].isWord("select")) return kNone;
+        continue;
+      }
+      if (x.isOp(";")) return kNone;
+      if (x.kind != TokenKind::Word || !x.keyword) continue;
+      if (where == kNone) {
+        if (x.isWord("where")) {
+          where = k;
+        } else if (isAnyWord(x, {"select", "from", "on", "join", "having", "group", "order",
+                                 "union", "except", "intersect", "set", "values", "update",
+                                 "delete", "insert", "if", "while", "when", "case"})) {
+          return kNone;
+        }
+      } else if (from == kNone) {
+        if (x.isWord("from")) {
+          from = k;
+        } else if (!isAnyWord(x, {"join", "inner", "left", "right", "full", "outer", "cross",
+                                  "on", "as", "and", "or", "not", "is", "null", "like",
+                                  "between", "in", "exists"})) {
+          return kNone;
+        }
+      } else if (x.isWord("select")) {
+        return owner(from, where, t_[operand]);
+      } else if (isAnyWord(x, {"from", "where", "update", "delete", "insert", "set", "values"})) {
+        return kNone;
+      }
+    }
+    return kNone;
+  }
+
+  // A word that starts the next join of a FROM clause.
+  bool joinWord(std::size_t k) const {
+    return (isAnyWord(t_[k], {"inner", "left", "right", "full", "cross", "join"}) &&
+            !(k + 1 < t_.size() && t_[k + 1].isOp("(")));
+  }
+
+  // The qualifying name of the one table among FROM's (tokens (from, where)) that has `column`:
+  // tables named plainly, with or without an alias, joined or listed; anything else, kNone.
+  std::size_t owner(std::size_t from, std::size_t where, const Token& column) const {
+    std::vector<FromTable> tables;
+    std::size_t k = from + 1;
+    for (;;) {
+      if (k >= where || !isName(t_[k]) || t_[k].temp || t_[k + 1].isOp(".")) return kNone;
+      FromTable f{k, k};
+      ++k;
+      if (k < where && t_[k].isWord("as")) ++k;
+      if (k < where && isName(t_[k])) f.name = k++;
+      tables.push_back(f);
+      if (k < where && t_[k].isWord("on")) {
+        for (++k; k < where && !t_[k].isOp(",") && !joinWord(k); ++k) {
+          if (t_[k].isOp("(")) k = match_[k];
+        }
+      }
+      if (k == where) break;
+      if (t_[k].isOp(",")) {
+        ++k;
+        continue;
+      }
+      while (k < where && isAnyWord(t_[k], {"inner", "left", "right", "full", "outer", "cross"}))
+        ++k;
+      if (k >= where || !t_[k].isWord("join")) return kNone;
+      ++k;
+    }
+    SchemaScope* scope = SchemaScope::current();
+    if (scope == nullptr) return kNone;
+    const std::string name = asciiLower(column.text);
+    std::size_t found = kNone;
+    for (const FromTable& f : tables) {
+      const auto columns = scope->table(asciiLower(t_[f.table].text));
+      if (columns == nullptr) return kNone;
+      if (columns->count(name) == 0) continue;
+      if (found != kNone) return kNone;
+      found = f.name;
+    }
+    return found;
+  }
+
+  void copy(Tokens& tokens, std::size_t begin, std::size_t end,
+            const std::map<std::size_t, Correlation>& matches, Tokens& out) const {
+    for (std::size_t i = begin; i < end; ++i) {
+      const auto m = matches.find(i);
+      if (m == matches.end()) {
+        out.push_back(std::move(tokens[i]));
+        continue;
+      }
+      const Correlation& x = m->second;
+      const std::size_t at = tokens[x.operandEnd].offset;
+      const std::size_t closeAt = tokens[x.close].offset;
+      Tokens operand;
+      if (x.qualifier != kNone) {
+        Token q = x.qualifierName;
+        q.offset = q.end = tokens[x.operand].offset;
+        operand.push_back(std::move(q));
+        operand.push_back(made(TokenKind::Operator, ".", tokens[x.operand].offset));
+      }
+      operand.insert(operand.end(), tokens.begin() + static_cast<std::ptrdiff_t>(x.operand),
+                     tokens.begin() + static_cast<std::ptrdiff_t>(x.operandEnd));
+      out.push_back(made(TokenKind::Word, "EXISTS", operand.front().offset));
+      out.push_back(made(TokenKind::Operator, "(", at));
+      out.push_back(made(TokenKind::Word, "SELECT", at));
+      out.push_back(made(TokenKind::Number, "1", at));
+      const std::size_t fromEnd = x.where == kNone ? x.close : x.where;
+      copy(tokens, x.from, fromEnd, matches, out);
+      out.push_back(made(TokenKind::Word, "WHERE", at));
+      if (x.where != kNone) {
+        out.push_back(made(TokenKind::Operator, "(", at));
+        copy(tokens, x.where + 1, x.close, matches, out);
+        out.push_back(made(TokenKind::Operator, ")", closeAt));
+        out.push_back(made(TokenKind::Word, "AND", closeAt));
+      }
+      for (std::size_t k = x.list; k < x.listEnd; ++k) {
+        Token c = tokens[k];
+        c.offset = c.end = closeAt;
+        out.push_back(std::move(c));
+      }
+      out.push_back(made(TokenKind::Operator, "=", closeAt));
+      for (Token& o : operand) {
+        o.offset = o.end = closeAt;
+        out.push_back(std::move(o));
+      }
+      // Where the IN's ")" was: the statement's source text ends where it ended.
+      out.push_back(made(TokenKind::Operator, ")", closeAt));
+      i = x.close;
+    }
+  }
 };
 
 }  // namespace
@@ -191,6 +442,20 @@ Tokens existsForOuterIn(Tokens tokens) {
   Rewriter r(tokens);
   if (!r.pair()) return tokens;
   std::map<std::size_t, Match> matches;
+  for (std::size_t i = 0; i < tokens.size(); ++i) {
+    if (auto m = r.at(i)) matches.emplace(m->operand, *m);
+  }
+  if (matches.empty()) return tokens;
+  return r.write(tokens, matches);
+}
+
+Tokens correlatedIn(Tokens tokens) {
+  bool any = false;
+  for (const Token& x : tokens) any = any || x.isWord("in");
+  if (!any) return tokens;
+  Correlator r(tokens);
+  if (!r.pair()) return tokens;
+  std::map<std::size_t, Correlation> matches;
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     if (auto m = r.at(i)) matches.emplace(m->operand, *m);
   }

@@ -21,4 +21,19 @@ namespace quillon::sql {
 // NOT IN is left as written. Nothing else changes; the tokens added take the offset of the "IN".
 Tokens existsForOuterIn(Tokens tokens);
 
+// `x IN (SELECT c FROM … [WHERE w])` where only the condition's truth counts, written as
+// `EXISTS (SELECT 1 FROM … WHERE (w) AND c = x)`: an engine that cannot join an IN under OR
+// builds its sub-select whole before the first row, and then only to hash it; the EXISTS it may
+// look up row by row, and it joins one under AND as it would the IN. Unknown and false differ
+// only under a NOT, so the rewrite is made where none applies:
+// - the operand is a column standing as a whole operand, not after NOT, and no group holding it is
+//   negated up to the sub-select or statement whose condition it is;
+// - a qualified operand's qualifier is not named by the sub-select's FROM clause; an unqualified
+//   one is in a select's WHERE and is qualified by the one table of that select's FROM that has
+//   the column, as the schema of the translation under way tells (none told: left as written);
+// - the sub-select lists one column, after at most DISTINCT or ALL, and has no TOP, GROUP BY,
+//   HAVING, ORDER BY, UNION, EXCEPT, INTERSECT, INTO, FOR or OPTION of its own.
+// Nothing else changes; the tokens added take offsets inside the IN's.
+Tokens correlatedIn(Tokens tokens);
+
 }  // namespace quillon::sql

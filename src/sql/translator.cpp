@@ -373,7 +373,7 @@ Program Translator::translateUncached(std::string_view batch, Engine engine) {
   const Dialect& d = dialectOf(engine);
   Tokens tokens = tokenize(batch);
   if (d.nestsFlatChains()) tokens = groupLongChains(std::move(tokens));
-  if (d.prefersExistsForOuterIn()) tokens = existsForOuterIn(std::move(tokens));
+  if (d.prefersExistsForOuterIn()) tokens = correlatedIn(existsForOuterIn(std::move(tokens)));
   const std::vector<StatementNode> nodes = splitBatch(tokens);
   // Most statements give one engine statement: the program is made at its size at once rather
   // than moved to ever larger places as it grows.

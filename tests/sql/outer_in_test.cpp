@@ -1,6 +1,7 @@
-// `q.c IN (SELECT q.c FROM … WHERE …)` written as EXISTS for the server: which INs are rewritten,
-// and that a rewritten one answers as the IN does, NULL and negation included, on an account
-// file and on the test server in its half.
+// INs written as EXISTS for the server: `q.c IN (SELECT q.c FROM … WHERE …)` everywhere, other
+// INs over a sub-select where only their truth counts. Which INs are rewritten, and that a
+// rewritten one answers as the IN does, NULL and negation included, on an account file and on the
+// test server in its half.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "sql/database.h"
+#include "sql/column_types.h"
 #include "sql/outer_in.h"
 #include "sql/token.h"
 #include "sql/translator.h"
@@ -76,6 +78,79 @@ TEST(OuterIn, OnlyWhereTheAnswerIsProvablyTheSame) {
                       "(select top 1 code from e group by code))"),
             text(tokenize("select 1 from h P where P.dep in (select P.dep from d where d.code in "
                           "(select top 1 code from e group by code))")));
+}
+
+std::string correlated(const std::string& sql) {
+  return text(correlatedIn(tokenize(sql)));
+}
+
+TEST(CorrelatedIn, AnInWhoseTruthAloneCountsLooksItsSubSelectUp) {
+  // The outsourced receipt heads' inspection condition, under OR.
+  EXPECT_EQ(correlated("select 1 from h p where (m.b = 0 or (m.b = 1 and p.id in (select m2.id "
+                       "from m m2 left join q on m2.k = q.k where q.t = 'OM02' or q.v > 0)))"),
+            "select 1 from h p where ( m . b = 0 or ( m . b = 1 and EXISTS ( SELECT 1 from m m2 "
+            "left join q on m2 . k = q . k WHERE ( q . t = OM02 or q . v > 0 ) AND m2 . id = p . "
+            "id ) ) )");
+  // No WHERE of its own; DISTINCT goes; one inside another; a negation outside the sub-select
+  // that holds it does not count.
+  EXPECT_EQ(correlated("select 1 from h P where P.x in (select distinct y from d)"),
+            "select 1 from h P where EXISTS ( SELECT 1 from d WHERE y = P . x )");
+  EXPECT_EQ(correlated("select 1 from h P where not exists (select 1 from e where e.k = P.k and "
+                       "e.x in (select d.y from d where d.z in (select z from f)))"),
+            "select 1 from h P where not exists ( select 1 from e where e . k = P . k and EXISTS "
+            "( SELECT 1 from d WHERE ( EXISTS ( SELECT 1 from f WHERE z = d . z ) ) AND d . y = "
+            "e . x ) )");
+  EXPECT_EQ(correlated("if a.b in (select c from t) select 1"),
+            "if EXISTS ( SELECT 1 from t WHERE c = a . b ) select 1");
+  for (const char* same : {
+           // negated: unknown and false would differ
+           "select 1 from h P where not P.x in (select y from d)",
+           "select 1 from h P where not (P.a = 1 or P.x in (select y from d))",
+           "select 1 from h P where P.x not in (select y from d)",
+           "select case when not (P.x in (select y from d)) then 1 end from h P",
+           // the sub-select's rows would change, or it lists more than a column
+           "select 1 from h P where P.x in (select top 1 y from d)",
+           "select 1 from h P where P.x in (select y from d group by y)",
+           "select 1 from h P where P.x in (select y from d union select 1)",
+           "select 1 from h P where P.x in (select max(y) from d)",
+           "select 1 from h P where P.x in (select y + 1 from d)",
+           "select 1 from h P where P.x in (select * from d)",
+           "select 1 from h P where P.x in (select y, z from d)",
+           // the sub-select names the qualifier; an operand that is more than a column
+           "select 1 from h P where P.x in (select y from d P)",
+           "select 1 from h P where P.x + 1 in (select y from d)",
+           "select 1 from h P where P.x in ('a', 'b')",
+           // unqualified, and no schema to tell whose column it is
+           "select 1 from h where x in (select y from d)",
+       }) {
+    EXPECT_EQ(correlated(same), text(tokenize(same))) << same;
+  }
+}
+
+TEST(CorrelatedIn, AnUnqualifiedOperandIsQualifiedByTheOneTableThatHasIt) {
+  SchemaTypes schema;
+  schema.add("h", {{"id", ValueType::Int}, {"dep", ValueType::Text}});
+  schema.add("d", {{"code", ValueType::Text}, {"name", ValueType::Text}});
+  schema.add("e", {{"id", ValueType::Int}, {"code", ValueType::Text}});
+  const auto server = [&](const std::string& sql) {
+    SchemaScope scope(&schema);
+    return Translator::translateUncached(sql, Engine::PostgreSQL).at(0).sql;
+  };
+  // The outsourced issue heads' shape: two levels, each qualified by its own select's table.
+  EXPECT_EQ(server("select P.id from h P left join d on d.code = P.dep where id in (select "
+                   "distinct id from e where code in (select code from d where name > ''))"),
+            server("select P.id from h P left join d on d.code = P.dep where EXISTS (SELECT 1 "
+                   "from e WHERE ( EXISTS (SELECT 1 from d WHERE ( name > '' ) AND code = "
+                   "e.code) ) AND id = P.id)"));
+  // Two tables have the column, none has it, the table is unknown, or the IN is not in a WHERE:
+  // left as an IN.
+  for (const char* same : {"select 1 from h, e where id in (select id from e x)",
+                           "select 1 from h where code2 in (select code from d)",
+                           "select 1 from unknown where id in (select id from e)",
+                           "select id in (select id from e) from h",
+                           "select 1 from h join e x on id in (select id from e) where 1 = 1"}) {
+    EXPECT_EQ(server(same).find("EXISTS"), std::string::npos) << same << "\n" << server(same);
+  }
 }
 
 TEST(OuterIn, OnlyTheServerIsGivenExistsAndTheSourceStaysAsWritten) {
@@ -149,6 +224,44 @@ TEST_F(OuterInAnswers, ExistsAnswersAsTheInItReplaces) {
                 testing::rows(*db, "select id from h P where ( (P.dep IN('A1', 'zz', 'c3') AND " +
                                        asWritten + ") OR ISNULL(P.dep, '') = '' ) order by id"))
           << c.sub;
+    }
+  }
+}
+
+TEST_F(OuterInAnswers, ALookedUpInAnswersAsTheInItReplaces) {
+  // A sub-select that gives a NULL: the IN is unknown, never true, where it finds no match.
+  for (auto& db : engines_) {
+    db->execute("create table e (code nvarchar(12) null) insert into e values ('A1') "
+                "insert into e values (null) insert into e values ('zz')");
+  }
+  const struct {
+    std::string condition;  // with "@in" for the IN
+    std::string in;
+    std::string expected;
+  } cases[] = {
+      {"@in", "P.dep in (select code from e)", "3;4;5"},
+      {"@in or P.n = 1", "P.dep in (select code from e)", "1;3;4;5"},
+      {"(P.n > 2 and @in) or P.dep = ''", "P.dep in (select DD.code from d DD where DD.active = 1)",
+       "2;4;7"},
+      {"not (P.n = 5) and @in", "P.dep in (select code from e where code <> 'zz')", "4"},
+      {"not exists (select 1 from h Q where Q.id = P.id + 1 and @in)",
+       "Q.dep in (select code from e)", "1;5;6;7"},
+  };
+  for (const auto& c : cases) {
+    auto with = [&](const std::string& in) {
+      std::string sql = "select id from h P where " + c.condition + " order by id";
+      sql.replace(sql.find("@in"), 3, in);
+      return sql;
+    };
+    // "(q.c) IN" is the same IN, left as written.
+    std::string asWritten = c.in;
+    asWritten.insert(asWritten.find(" in "), ")");
+    asWritten.insert(0, "(");
+    ASSERT_NE(correlated(with(c.in)), text(tokenize(with(c.in)))) << c.in;
+    ASSERT_EQ(correlated(with(asWritten)), text(tokenize(with(asWritten)))) << asWritten;
+    for (auto& db : engines_) {
+      EXPECT_EQ(testing::rows(*db, with(c.in)), c.expected) << c.condition;
+      EXPECT_EQ(testing::rows(*db, with(asWritten)), c.expected) << c.condition;
     }
   }
 }

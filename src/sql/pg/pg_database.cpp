@@ -142,7 +142,42 @@ PgDatabase::PgDatabase(std::string uri, std::string shown, std::string server, b
       uri_(std::move(uri)),
       server_(std::move(server)),
       readOnly_(readOnly),
-      busyTimeoutMs_(busyTimeoutMs) {}
+      busyTimeoutMs_(busyTimeoutMs) {
+  names_.setTyped(false);
+  translator().readSchemaWith([this] { return tableNames(); });
+}
+
+const SchemaTypes* PgDatabase::tableNames() {
+  if (!namesStale_) return &names_;
+  if (conn_ == nullptr || broken_ || pq::PQstatus(conn_) != CONNECTION_OK) return nullptr;
+  // In a transaction that already failed the server answers nothing; the translation then goes
+  // without the names, and is not kept.
+  if (pq::PQtransactionStatus(conn_) == PQTRANS_INERROR) return nullptr;
+  Result r(pq::PQexec(conn_,
+                      "SELECT lower(c.relname), lower(a.attname) FROM pg_class c JOIN pg_attribute "
+                      "a ON a.attrelid = c.oid WHERE c.relnamespace = "
+                      "current_schema()::regnamespace AND c.relkind IN ('r', 'v', 'p', 'm', 'f') "
+                      "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY 1"));
+  if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) return nullptr;
+  SchemaTypes fresh;
+  fresh.setTyped(false);
+  std::string table;
+  SchemaTypes::Columns columns;
+  for (int i = 0, n = pq::PQntuples(r.get()); i <= n; ++i) {
+    if (i == n || table != pq::PQgetvalue(r.get(), i, 0)) {
+      // Tables that kept their columns are shared with the names read before, so that the
+      // translations that read them stay kept.
+      if (!table.empty()) fresh.add(std::move(table), std::move(columns), &names_);
+      if (i == n) break;
+      table = pq::PQgetvalue(r.get(), i, 0);
+      columns = {};
+    }
+    columns.emplace(pq::PQgetvalue(r.get(), i, 1), ValueType::Unknown);
+  }
+  names_ = std::move(fresh);
+  namesStale_ = false;
+  return &names_;
+}
 
 PgDatabase::~PgDatabase() {
   finishPendingReadQuietly();
@@ -194,6 +229,7 @@ void PgDatabase::connect() {
   relations_.clear();
   versions_.clear();
   domains_.clear();
+  namesStale_ = true;
   // An account's tables are read from the server's memory, where a page fetched out of order
   // costs about what the next one does: planned with the default cost of 4 for it (a spinning
   // disk's), a list of a few hundred heads is joined to the whole of its line table by hashing
@@ -373,6 +409,20 @@ void PgDatabase::ensureDomains(const std::vector<std::string>& types) {
   for (const std::string& type : types) domains_.insert(type);
 }
 
+namespace {
+
+// A statement that may make, change or drop a table or view.
+bool changesDefinitions(std::string_view sql) {
+  for (std::string_view head : {"CREATE", "ALTER", "DROP"}) {
+    if (sql.size() >= head.size() && automation::asciiUpper(sql.substr(0, head.size())) == head)
+      return true;
+  }
+  return sql.find("CREATE ") != std::string_view::npos ||
+         sql.find("create ") != std::string_view::npos;
+}
+
+}  // namespace
+
 void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
   switch (op.kind) {
     case Op::Kind::Noop:
@@ -386,6 +436,7 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
       return;
     }
     case Op::Kind::SelectInto: {
+      namesStale_ = true;
       ensureDomains(op.domains);
       std::string sql = "CREATE TABLE " + op.target + " AS " + op.sql;
       if (!op.comment.empty())
@@ -394,6 +445,7 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
       return;
     }
     case Op::Kind::DropTable:
+      namesStale_ = true;
       dropTable(op, handler);
       return;
     case Op::Kind::Exec:
@@ -417,6 +469,7 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
       send(op, op.sql, handler);
       // A table that changed its columns is described anew.
       if (op.sql.starts_with("ALTER TABLE")) relations_.clear();
+      if (changesDefinitions(op.sql)) namesStale_ = true;
       return;
   }
 }
