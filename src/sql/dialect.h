@@ -153,6 +153,10 @@ class Dialect {
   // EXISTS (existsForOuterIn); and whose planner, given an IN it cannot join (under OR), builds
   // the sub-select whole where it would look an EXISTS up per row (correlatedIn).
   virtual bool prefersExistsForOuterIn() const = 0;
+  // Whether the engine gives the first rows of a SELECT DISTINCT only once it has read all, where
+  // it would give them as they come grouped, so that DISTINCT is written as GROUP BY
+  // (distinctAsGrouping).
+  virtual bool groupsDistinct() const = 0;
   // The statement that notes `noted` (writtenNames) on a new table or view ("TABLE", "VIEW"),
   // run after the one that makes it; and the one that notes a column ALTER TABLE added.
   virtual std::string noteNames(std::string_view kind, const std::string& object,

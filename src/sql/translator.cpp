@@ -8,6 +8,7 @@
 #include "sql/database.h"
 #include "sql/ddl.h"
 #include "sql/expression.h"
+#include "sql/grouped_distinct.h"
 #include "sql/logical_chains.h"
 #include "sql/outer_in.h"
 #include "sql/splitter.h"
@@ -335,9 +336,10 @@ void translateNodes(std::string_view batch, const Tokens& tokens,
   for (const auto& node : nodes) {
     switch (node.kind) {
       case StatementNode::Kind::Simple: {
-        const Tokens statement = node.tokensOf(tokens);
-        auto ops = translateStatement(statement, d);
+        Tokens statement = node.tokensOf(tokens);
         const std::string source = sourceOf(batch, statement);
+        if (d.groupsDistinct()) statement = distinctAsGrouping(std::move(statement));
+        auto ops = translateStatement(statement, d);
         for (auto& op : ops) {
           op.source = source;
           out.push_back(std::move(op));

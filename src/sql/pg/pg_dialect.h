@@ -51,6 +51,7 @@ class PgDialect final : public Dialect {
   bool keepsWrittenNames() const override { return true; }
   bool nestsFlatChains() const override { return false; }
   bool prefersExistsForOuterIn() const override { return true; }
+  bool groupsDistinct() const override { return true; }
   std::string noteNames(std::string_view kind, const std::string& object,
                         const std::string& noted) const override;
   std::string noteAddedColumn(const std::string& table, const std::string& written) const override;

@@ -51,6 +51,7 @@ class SqliteDialect final : public Dialect {
   bool keepsWrittenNames() const override { return false; }
   bool nestsFlatChains() const override { return true; }
   bool prefersExistsForOuterIn() const override { return false; }
+  bool groupsDistinct() const override { return false; }
   std::string noteNames(std::string_view kind, const std::string& object,
                         const std::string& noted) const override;
   std::string noteAddedColumn(const std::string& table, const std::string& written) const override;
