@@ -28,6 +28,13 @@ void SchemaTypes::add(std::string table, Columns columns, const SchemaTypes* bef
 }
 
 SchemaTypes::Table SchemaTypes::table(const std::string& lowerName) const {
+  if (load_ && !loaded_) {
+    loaded_ = true;  // while the tables are read, the ones read before answer
+    SchemaTypes fresh;
+    loaded_ = load_(fresh, *this);
+    // Read in place: the schema is this object, made const only for those who read it.
+    if (loaded_) const_cast<SchemaTypes*>(this)->tables_ = std::move(fresh.tables_);
+  }
   const auto it = tables_.find(lowerName);
   return it == tables_.end() ? nullptr : it->second;
 }

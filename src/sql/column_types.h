@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,10 +40,19 @@ class SchemaTypes {
   // translation reads it only to tell whose column a name is.
   bool typed() const { return typed_; }
   void setTyped(bool typed) { typed_ = typed; }
+  // A schema read only once a translation asks for a table: `load` adds the tables to `fresh`
+  // (with `before`, the tables read last time, to share those that kept their columns) and says
+  // whether it could; until it could, it is asked again at each table asked for. stale() has the
+  // tables read again at the next.
+  using Load = std::function<bool(SchemaTypes& fresh, const SchemaTypes& before)>;
+  void readWhenAsked(Load load) { load_ = std::move(load); }
+  void stale() { loaded_ = false; }
 
  private:
   std::unordered_map<std::string, Table> tables_;
   bool typed_ = true;
+  Load load_;
+  mutable bool loaded_ = false;
 };
 
 // The schema a translation reads, set for the thread while one runs (none, or a null schema: the

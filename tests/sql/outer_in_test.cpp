@@ -266,5 +266,27 @@ TEST_F(OuterInAnswers, ALookedUpInAnswersAsTheInItReplaces) {
   }
 }
 
+TEST_F(OuterInAnswers, TheServerReadsWhoseColumnANameIsAndReadsAgainAfterATableChanges) {
+  for (auto& db : engines_) {
+    if (db->engine() != Engine::PostgreSQL) continue;
+    const auto server = [&](const std::string& sql) {
+      return db->translator().translate(sql)->at(0).sql;
+    };
+    const std::string sql = "select id from h where n = 1 or dep in (select code from d)";
+    EXPECT_NE(server(sql).find("EXISTS"), std::string::npos) << server(sql);
+    // A table made after the names were read: its column is known at the next translation, and
+    // one that makes a name two tables' is left as an IN.
+    db->execute("create table k (id int null, kcode nvarchar(12) null)");
+    EXPECT_NE(server("select id from h P where n = 1 or P.id in (select id from k where kcode in "
+                     "(select code from d))")
+                  .find("EXISTS (SELECT 1 from d WHERE"),
+              std::string::npos);
+    db->execute("alter table d add n int null");
+    const std::string twice = "select h.id from h join d on d.code = h.dep where n = 1 or n in "
+                              "(select id from k)";
+    EXPECT_EQ(server(twice).find("EXISTS"), std::string::npos) << server(twice);
+  }
+}
+
 }  // namespace
 }  // namespace quillon::sql

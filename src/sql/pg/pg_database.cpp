@@ -144,39 +144,39 @@ PgDatabase::PgDatabase(std::string uri, std::string shown, std::string server, b
       readOnly_(readOnly),
       busyTimeoutMs_(busyTimeoutMs) {
   names_.setTyped(false);
-  translator().readSchemaWith([this] { return tableNames(); });
+  names_.readWhenAsked([this](SchemaTypes& fresh, const SchemaTypes& before) {
+    return readTableNames(fresh, before);
+  });
+  translator().readSchemaWith([this] { return &names_; });
 }
 
-const SchemaTypes* PgDatabase::tableNames() {
-  if (!namesStale_) return &names_;
-  if (conn_ == nullptr || broken_ || pq::PQstatus(conn_) != CONNECTION_OK) return nullptr;
-  // In a transaction that already failed the server answers nothing; the translation then goes
-  // without the names, and is not kept.
-  if (pq::PQtransactionStatus(conn_) == PQTRANS_INERROR) return nullptr;
+bool PgDatabase::readTableNames(SchemaTypes& fresh, const SchemaTypes& before) {
+  if (conn_ == nullptr || broken_ || pq::PQstatus(conn_) != CONNECTION_OK) return false;
+  // A transaction that already failed answers nothing; nor may a query go while a cursor's
+  // FETCH is on its way. The translation then goes without the names.
+  if (pq::PQtransactionStatus(conn_) != PQTRANS_IDLE &&
+      pq::PQtransactionStatus(conn_) != PQTRANS_INTRANS)
+    return false;
   Result r(pq::PQexec(conn_,
                       "SELECT lower(c.relname), lower(a.attname) FROM pg_class c JOIN pg_attribute "
                       "a ON a.attrelid = c.oid WHERE c.relnamespace = "
                       "current_schema()::regnamespace AND c.relkind IN ('r', 'v', 'p', 'm', 'f') "
                       "AND a.attnum > 0 AND NOT a.attisdropped ORDER BY 1"));
-  if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) return nullptr;
-  SchemaTypes fresh;
-  fresh.setTyped(false);
+  if (pq::PQresultStatus(r.get()) != PGRES_TUPLES_OK) return false;
   std::string table;
   SchemaTypes::Columns columns;
   for (int i = 0, n = pq::PQntuples(r.get()); i <= n; ++i) {
     if (i == n || table != pq::PQgetvalue(r.get(), i, 0)) {
       // Tables that kept their columns are shared with the names read before, so that the
       // translations that read them stay kept.
-      if (!table.empty()) fresh.add(std::move(table), std::move(columns), &names_);
+      if (!table.empty()) fresh.add(std::move(table), std::move(columns), &before);
       if (i == n) break;
       table = pq::PQgetvalue(r.get(), i, 0);
       columns = {};
     }
     columns.emplace(pq::PQgetvalue(r.get(), i, 1), ValueType::Unknown);
   }
-  names_ = std::move(fresh);
-  namesStale_ = false;
-  return &names_;
+  return true;
 }
 
 PgDatabase::~PgDatabase() {
@@ -229,7 +229,7 @@ void PgDatabase::connect() {
   relations_.clear();
   versions_.clear();
   domains_.clear();
-  namesStale_ = true;
+  names_.stale();
   // An account's tables are read from the server's memory, where a page fetched out of order
   // costs about what the next one does: planned with the default cost of 4 for it (a spinning
   // disk's), a list of a few hundred heads is joined to the whole of its line table by hashing
@@ -436,7 +436,7 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
       return;
     }
     case Op::Kind::SelectInto: {
-      namesStale_ = true;
+      names_.stale();
       ensureDomains(op.domains);
       std::string sql = "CREATE TABLE " + op.target + " AS " + op.sql;
       if (!op.comment.empty())
@@ -445,7 +445,7 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
       return;
     }
     case Op::Kind::DropTable:
-      namesStale_ = true;
+      names_.stale();
       dropTable(op, handler);
       return;
     case Op::Kind::Exec:
@@ -469,7 +469,7 @@ void PgDatabase::runOne(const Op& op, ResultHandler& handler) {
       send(op, op.sql, handler);
       // A table that changed its columns is described anew.
       if (op.sql.starts_with("ALTER TABLE")) relations_.clear();
-      if (changesDefinitions(op.sql)) namesStale_ = true;
+      if (changesDefinitions(op.sql)) names_.stale();
       return;
   }
 }

@@ -99,9 +99,8 @@ class PgDatabase final : public Database {
   // Forgets the descriptions of relations that changed since the last check; false when the
   // catalogue could not be read.
   bool checkRelations();
-  // The account's table and column names (names_), read if they are stale; null when they
-  // cannot be read now.
-  const SchemaTypes* tableNames();
+  // Reads the account's table and column names into `fresh`; false when they cannot be read now.
+  bool readTableNames(SchemaTypes& fresh, const SchemaTypes& before);
   // DROP TABLE: of a view that stands for a table, the view and the rows its updates wrote.
   void dropTable(const Op& op, ResultHandler& handler);
   // Sends `sql` and hands its results to the handler: rows to onResultSet, counts to
@@ -135,10 +134,9 @@ class PgDatabase final : public Database {
   // DISCARD ALL ran and nothing has used the session since (see resetForReuse).
   bool discarded_ = false;
   std::set<std::string> domains_;
-  // The names of the account's tables and views and of their columns, for the translation;
-  // read again after this session changed a definition.
+  // The names of the account's tables and views and of their columns, for the translation: read
+  // when it first asks for one, and again after this session changed a definition.
   SchemaTypes names_;
-  bool namesStale_ = true;
 };
 
 // Whether libpq's text of a refused connection says that the server has no database of the name
