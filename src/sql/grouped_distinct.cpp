@@ -6,26 +6,15 @@
 #include <utility>
 #include <vector>
 
-#include "sql/sql_error.h"
+#include "sql/token_edit.h"
 
 namespace quillon::sql {
 
 namespace {
 
-bool isAnyWord(const Token& t, std::initializer_list<std::string_view> words) {
-  for (std::string_view w : words) {
-    if (t.isWord(w)) return true;
-  }
-  return false;
-}
-
-bool isName(const Token& t) {
-  return t.kind == TokenKind::Name || (t.kind == TokenKind::Word && !t.keyword);
-}
-
 // Whether a token can end an expression, so that a name after it is the column's alias.
 bool endsValue(const Token& t) {
-  return isName(t) || t.kind == TokenKind::Number || t.kind == TokenKind::String ||
+  return isPlainName(t) || t.kind == TokenKind::Number || t.kind == TokenKind::String ||
          t.kind == TokenKind::Variable || t.isOp(")") || t.isWord("end") || t.isWord("null");
 }
 
@@ -36,24 +25,9 @@ bool isAggregate(const Token& t) {
 
 using Range = std::pair<std::size_t, std::size_t>;
 
-class Grouping {
+class Grouping : public ParenPairs {
  public:
-  explicit Grouping(const Tokens& t) : t_(t), match_(t.size(), 0) {}
-
-  bool pair() {
-    std::vector<std::size_t> opens;
-    for (std::size_t i = 0; i < t_.size(); ++i) {
-      if (t_[i].isOp("(")) {
-        opens.push_back(i);
-        if (opens.size() + 2 > static_cast<std::size_t>(kMaxNesting)) return false;
-      } else if (t_[i].isOp(")")) {
-        if (opens.empty()) return false;
-        match_[opens.back()] = i;
-        opens.pop_back();
-      }
-    }
-    return opens.empty();
-  }
+  explicit Grouping(const Tokens& t) : ParenPairs(t) {}
 
   // The keys and where GROUP BY goes; false when the statement is not one to rewrite.
   bool find(std::vector<Range>& keys, std::size_t& at) const {
@@ -107,11 +81,11 @@ class Grouping {
   bool expression(Range& r) const {
     auto& [b, e] = r;
     if (t_[b].kind == TokenKind::Variable) return false;  // @v = …: assigns, lists nothing
-    if (e - b >= 3 && isName(t_[b]) && t_[b + 1].isOp("=")) {
+    if (e - b >= 3 && isPlainName(t_[b]) && t_[b + 1].isOp("=")) {
       b += 2;
     } else if (e - b >= 3 && t_[e - 2].isWord("as")) {
       e -= 2;
-    } else if (e - b >= 2 && (isName(t_[e - 1]) || t_[e - 1].kind == TokenKind::String) &&
+    } else if (e - b >= 2 && (isPlainName(t_[e - 1]) || t_[e - 1].kind == TokenKind::String) &&
                endsValue(t_[e - 2]) && !t_[e - 2].isOp(".")) {
       e -= 1;
     }
@@ -135,20 +109,7 @@ class Grouping {
     const Token& x = t_[b];
     return x.kind == TokenKind::Number || x.kind == TokenKind::String || x.isWord("null");
   }
-
-  const Tokens& t_;
-  std::vector<std::size_t> match_;
 };
-
-Token made(TokenKind kind, const char* text, std::size_t offset) {
-  Token x;
-  x.kind = kind;
-  x.text = text;
-  x.offset = offset;
-  x.end = offset;
-  x.keyword = kind == TokenKind::Word;
-  return x;
-}
 
 }  // namespace
 
@@ -159,9 +120,10 @@ Tokens distinctAsGrouping(Tokens statement) {
   std::size_t at = 0;
   if (!g.pair() || !g.find(keys, at)) return statement;
   const std::size_t offset = statement[at - 1].offset;
-  Tokens added{made(TokenKind::Word, "GROUP", offset), made(TokenKind::Word, "BY", offset)};
+  Tokens added{addedToken(TokenKind::Word, "GROUP", offset),
+               addedToken(TokenKind::Word, "BY", offset)};
   for (const Range& key : keys) {
-    if (added.size() > 2) added.push_back(made(TokenKind::Operator, ",", offset));
+    if (added.size() > 2) added.push_back(addedToken(TokenKind::Operator, ",", offset));
     for (std::size_t k = key.first; k < key.second; ++k) {
       Token x = statement[k];
       x.offset = x.end = offset;

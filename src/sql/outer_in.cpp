@@ -11,30 +11,21 @@
 
 #include "sql/column_types.h"
 #include "sql/sql_error.h"
+#include "sql/token_edit.h"
 
 namespace quillon::sql {
 
 namespace {
 
-bool isName(const Token& t) {
-  return t.kind == TokenKind::Name || (t.kind == TokenKind::Word && !t.keyword);
-}
-
 // Names compare as the server's do: without regard to case, quoted or not.
 bool sameName(const Token& a, const Token& b) {
-  return isName(a) && isName(b) && a.temp == b.temp && asciiLower(a.text) == asciiLower(b.text);
+  return isPlainName(a) && isPlainName(b) && a.temp == b.temp &&
+         asciiLower(a.text) == asciiLower(b.text);
 }
 
 // Whether tokens [at, at + 3) are `q . c`, the same column as `path` (three tokens).
 bool samePath(const Tokens& t, std::size_t at, std::size_t path) {
   return sameName(t[at], t[path]) && t[at + 1].isOp(".") && sameName(t[at + 2], t[path + 2]);
-}
-
-bool isAnyWord(const Token& t, std::initializer_list<std::string_view> words) {
-  for (std::string_view w : words) {
-    if (t.isWord(w)) return true;
-  }
-  return false;
 }
 
 // One IN to rewrite: the operand's first token, the "(" of the sub-select, its FROM and its ")".
@@ -45,45 +36,10 @@ struct Match {
   std::size_t close;
 };
 
-// A token the rewrite adds, at `offset` of the source text and taking none of it.
-Token made(TokenKind kind, const char* text, std::size_t offset) {
-  Token x;
-  x.kind = kind;
-  x.text = text;
-  x.offset = offset;
-  x.end = offset;
-  x.keyword = kind == TokenKind::Word;
-  if (kind == TokenKind::Number) x.keyword = false;
-  return x;
-}
-
-// The parentheses of a statement's tokens, paired.
-class Parens {
+// The parentheses paired, and where an IN's operand stands.
+class Parens : public ParenPairs {
  public:
-  explicit Parens(const Tokens& t)
-      : t_(t), match_(t.size(), 0), opening_(t.size(), 0), enclosing_(t.size(), kNone) {}
-
-  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-  // Pairs the parentheses; false when they do not balance or nest so deep that one level more
-  // would pass the translation's limit (the translation refuses or accepts such a batch as is).
-  bool pair() {
-    std::vector<std::size_t> opens;
-    for (std::size_t i = 0; i < t_.size(); ++i) {
-      if (!opens.empty()) enclosing_[i] = opens.back();
-      if (t_[i].isOp("(")) {
-        opens.push_back(i);
-        if (opens.size() + 2 > static_cast<std::size_t>(kMaxNesting)) return false;
-      } else if (t_[i].isOp(")")) {
-        if (opens.empty()) return false;
-        match_[opens.back()] = i;
-        opening_[i] = opens.back();
-        opens.pop_back();
-        enclosing_[i] = opens.empty() ? kNone : opens.back();
-      }
-    }
-    return opens.empty();
-  }
+  explicit Parens(const Tokens& t) : ParenPairs(t) {}
 
  protected:
   // Whether the token before the operand at `operand` leaves it a whole operand of the IN.
@@ -106,11 +62,6 @@ class Parens {
     }
     return true;
   }
-
-  const Tokens& t_;
-  std::vector<std::size_t> match_;      // for "(": its ")"
-  std::vector<std::size_t> opening_;    // for ")": its "("
-  std::vector<std::size_t> enclosing_;  // the "(" of the innermost group holding the token
 };
 
 class Rewriter : public Parens {
@@ -123,7 +74,7 @@ class Rewriter : public Parens {
         !t_[i + 2].isWord("select"))
       return std::nullopt;
     const std::size_t operand = i - 3;
-    if (!isName(t_[operand]) || !t_[operand + 1].isOp(".") || !isName(t_[operand + 2]))
+    if (!isPlainName(t_[operand]) || !t_[operand + 1].isOp(".") || !isPlainName(t_[operand + 2]))
       return std::nullopt;
     if (operand > 0 && !standsAlone(operand)) return std::nullopt;
     const std::size_t open = i + 1;
@@ -179,23 +130,22 @@ class Rewriter : public Parens {
       const std::size_t closeAt = tokens[x.close].offset;
       const Tokens path(tokens.begin() + static_cast<std::ptrdiff_t>(x.operand),
                         tokens.begin() + static_cast<std::ptrdiff_t>(x.operand + 3));
-      out.push_back(made(TokenKind::Operator, "(", tokens[x.operand].offset));
-      out.push_back(made(TokenKind::Word, "EXISTS", at));
-      out.push_back(made(TokenKind::Operator, "(", at));
-      out.push_back(made(TokenKind::Word, "SELECT", at));
-      out.push_back(made(TokenKind::Number, "1", at));
+      out.push_back(addedToken(TokenKind::Operator, "(", tokens[x.operand].offset));
+      out.push_back(addedToken(TokenKind::Word, "EXISTS", at));
+      out.push_back(addedToken(TokenKind::Operator, "(", at));
+      out.push_back(addedToken(TokenKind::Word, "SELECT", at));
+      out.push_back(addedToken(TokenKind::Number, "1", at));
       // FROM … ")", with the INs inside rewritten too.
       copy(tokens, x.from, x.close + 1, matches, out);
-      out.push_back(made(TokenKind::Word, "AND", at));
+      out.push_back(addedToken(TokenKind::Word, "AND", at));
       out.insert(out.end(), path.begin(), path.end());
-      out.push_back(made(TokenKind::Operator, "=", at));
+      out.push_back(addedToken(TokenKind::Operator, "=", at));
       out.insert(out.end(), path.begin(), path.end());
       // Where the IN's ")" was: the statement's source text ends where it ended.
-      out.push_back(made(TokenKind::Operator, ")", closeAt));
+      out.push_back(addedToken(TokenKind::Operator, ")", closeAt));
       i = x.close;
     }
   }
-
 };
 
 // A table of a FROM clause and the name its columns are qualified with there.
@@ -207,14 +157,14 @@ struct FromTable {
 // `x IN (SELECT c FROM … [WHERE w])` where only its truth counts, written as
 // `EXISTS (SELECT 1 FROM … WHERE (w) AND c = x)`.
 struct Correlation {
-  std::size_t operand;    // the operand's first token
+  std::size_t operand;  // the operand's first token
   std::size_t operandEnd;
   std::size_t qualifier;  // for an unqualified operand: the token that qualifies it
   Token qualifierName;    // and a copy of it, taken before the tokens move
   std::size_t list;       // the sub-select's column
   std::size_t listEnd;
   std::size_t from;
-  std::size_t where;      // the sub-select's WHERE, or kNone
+  std::size_t where;  // the sub-select's WHERE, or kNone
   std::size_t close;
 };
 
@@ -229,9 +179,9 @@ class Correlator : public Parens {
     Correlation m{};
     m.operandEnd = i;
     m.qualifier = kNone;
-    if (i >= 4 && isName(t_[i - 3]) && t_[i - 2].isOp(".") && isName(t_[i - 1])) {
+    if (i >= 4 && isPlainName(t_[i - 3]) && t_[i - 2].isOp(".") && isPlainName(t_[i - 1])) {
       m.operand = i - 3;
-    } else if (isName(t_[i - 1]) && !t_[i - 2].isOp(".")) {
+    } else if (isPlainName(t_[i - 1]) && !t_[i - 2].isOp(".")) {
       m.operand = i - 1;
     } else {
       return std::nullopt;
@@ -244,8 +194,8 @@ class Correlator : public Parens {
     std::size_t p = open + 2;
     if (t_[p].isWord("distinct") || t_[p].isWord("all")) ++p;
     m.list = p;
-    if (p + 1 < m.close && isName(t_[p]) && t_[p + 1].isOp(".")) p += 2;
-    if (p + 1 >= m.close || !isName(t_[p]) || !t_[p + 1].isWord("from")) return std::nullopt;
+    if (p + 1 < m.close && isPlainName(t_[p]) && t_[p + 1].isOp(".")) p += 2;
+    if (p + 1 >= m.close || !isPlainName(t_[p]) || !t_[p + 1].isWord("from")) return std::nullopt;
     m.listEnd = p + 1;
     m.from = p + 1;
     m.where = kNone;
@@ -322,9 +272,9 @@ class Correlator : public Parens {
       } else if (from == kNone) {
         if (x.isWord("from")) {
           from = k;
-        } else if (!isAnyWord(x, {"join", "inner", "left", "right", "full", "outer", "cross",
-                                  "on", "as", "and", "or", "not", "is", "null", "like",
-                                  "between", "in", "exists"})) {
+        } else if (!isAnyWord(
+                       x, {"join", "inner", "left", "right", "full", "outer", "cross", "on", "as",
+                           "and", "or", "not", "is", "null", "like", "between", "in", "exists"})) {
           return kNone;
         }
       } else if (x.isWord("select")) {
@@ -348,11 +298,11 @@ class Correlator : public Parens {
     std::vector<FromTable> tables;
     std::size_t k = from + 1;
     for (;;) {
-      if (k >= where || !isName(t_[k]) || t_[k].temp || t_[k + 1].isOp(".")) return kNone;
+      if (k >= where || !isPlainName(t_[k]) || t_[k].temp || t_[k + 1].isOp(".")) return kNone;
       FromTable f{k, k};
       ++k;
       if (k < where && t_[k].isWord("as")) ++k;
-      if (k < where && isName(t_[k])) f.name = k++;
+      if (k < where && isPlainName(t_[k])) f.name = k++;
       tables.push_back(f);
       if (k < where && t_[k].isWord("on")) {
         for (++k; k < where && !t_[k].isOp(",") && !joinWord(k); ++k) {
@@ -399,35 +349,35 @@ class Correlator : public Parens {
         Token q = x.qualifierName;
         q.offset = q.end = tokens[x.operand].offset;
         operand.push_back(std::move(q));
-        operand.push_back(made(TokenKind::Operator, ".", tokens[x.operand].offset));
+        operand.push_back(addedToken(TokenKind::Operator, ".", tokens[x.operand].offset));
       }
       operand.insert(operand.end(), tokens.begin() + static_cast<std::ptrdiff_t>(x.operand),
                      tokens.begin() + static_cast<std::ptrdiff_t>(x.operandEnd));
-      out.push_back(made(TokenKind::Word, "EXISTS", operand.front().offset));
-      out.push_back(made(TokenKind::Operator, "(", at));
-      out.push_back(made(TokenKind::Word, "SELECT", at));
-      out.push_back(made(TokenKind::Number, "1", at));
+      out.push_back(addedToken(TokenKind::Word, "EXISTS", operand.front().offset));
+      out.push_back(addedToken(TokenKind::Operator, "(", at));
+      out.push_back(addedToken(TokenKind::Word, "SELECT", at));
+      out.push_back(addedToken(TokenKind::Number, "1", at));
       const std::size_t fromEnd = x.where == kNone ? x.close : x.where;
       copy(tokens, x.from, fromEnd, matches, out);
-      out.push_back(made(TokenKind::Word, "WHERE", at));
+      out.push_back(addedToken(TokenKind::Word, "WHERE", at));
       if (x.where != kNone) {
-        out.push_back(made(TokenKind::Operator, "(", at));
+        out.push_back(addedToken(TokenKind::Operator, "(", at));
         copy(tokens, x.where + 1, x.close, matches, out);
-        out.push_back(made(TokenKind::Operator, ")", closeAt));
-        out.push_back(made(TokenKind::Word, "AND", closeAt));
+        out.push_back(addedToken(TokenKind::Operator, ")", closeAt));
+        out.push_back(addedToken(TokenKind::Word, "AND", closeAt));
       }
       for (std::size_t k = x.list; k < x.listEnd; ++k) {
         Token c = tokens[k];
         c.offset = c.end = closeAt;
         out.push_back(std::move(c));
       }
-      out.push_back(made(TokenKind::Operator, "=", closeAt));
+      out.push_back(addedToken(TokenKind::Operator, "=", closeAt));
       for (Token& o : operand) {
         o.offset = o.end = closeAt;
         out.push_back(std::move(o));
       }
       // Where the IN's ")" was: the statement's source text ends where it ended.
-      out.push_back(made(TokenKind::Operator, ")", closeAt));
+      out.push_back(addedToken(TokenKind::Operator, ")", closeAt));
       i = x.close;
     }
   }
@@ -435,13 +385,17 @@ class Correlator : public Parens {
 
 }  // namespace
 
-Tokens existsForOuterIn(Tokens tokens) {
+namespace {
+
+// The tokens with every IN the finder takes rewritten by it.
+template <typename Finder>
+Tokens rewriteIns(Tokens tokens) {
   bool any = false;
   for (const Token& x : tokens) any = any || x.isWord("in");
   if (!any) return tokens;
-  Rewriter r(tokens);
+  Finder r(tokens);
   if (!r.pair()) return tokens;
-  std::map<std::size_t, Match> matches;
+  std::map<std::size_t, typename decltype(r.at(0))::value_type> matches;
   for (std::size_t i = 0; i < tokens.size(); ++i) {
     if (auto m = r.at(i)) matches.emplace(m->operand, *m);
   }
@@ -449,18 +403,14 @@ Tokens existsForOuterIn(Tokens tokens) {
   return r.write(tokens, matches);
 }
 
+}  // namespace
+
+Tokens existsForOuterIn(Tokens tokens) {
+  return rewriteIns<Rewriter>(std::move(tokens));
+}
+
 Tokens correlatedIn(Tokens tokens) {
-  bool any = false;
-  for (const Token& x : tokens) any = any || x.isWord("in");
-  if (!any) return tokens;
-  Correlator r(tokens);
-  if (!r.pair()) return tokens;
-  std::map<std::size_t, Correlation> matches;
-  for (std::size_t i = 0; i < tokens.size(); ++i) {
-    if (auto m = r.at(i)) matches.emplace(m->operand, *m);
-  }
-  if (matches.empty()) return tokens;
-  return r.write(tokens, matches);
+  return rewriteIns<Correlator>(std::move(tokens));
 }
 
 }  // namespace quillon::sql

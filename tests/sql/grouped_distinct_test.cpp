@@ -17,14 +17,8 @@
 namespace quillon::sql {
 namespace {
 
-std::string spelled(const Tokens& t) {
-  std::string s;
-  for (const Token& x : t) s += (s.empty() ? "" : " ") + x.text;
-  return s;
-}
-
 std::string grouped(const std::string& sql) {
-  return spelled(distinctAsGrouping(tokenize(sql)));
+  return testing::spelled(distinctAsGrouping(tokenize(sql)));
 }
 
 TEST(GroupedDistinct, TheListsExpressionsBecomeTheKeys) {
@@ -57,7 +51,7 @@ TEST(GroupedDistinct, TheListsExpressionsBecomeTheKeys) {
            "select distinct 1, 'x' from t",
            "select distinct top 5 with ties a from t order by a",
        }) {
-    EXPECT_EQ(grouped(same), spelled(tokenize(same))) << same;
+    EXPECT_EQ(grouped(same), testing::spelled(tokenize(same))) << same;
   }
 }
 

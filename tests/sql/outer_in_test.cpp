@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "sql/database.h"
 #include "sql/column_types.h"
+#include "sql/database.h"
 #include "sql/outer_in.h"
 #include "sql/token.h"
 #include "sql/translator.h"
@@ -18,14 +18,8 @@
 namespace quillon::sql {
 namespace {
 
-std::string text(const Tokens& t) {
-  std::string s;
-  for (const Token& x : t) s += (s.empty() ? "" : " ") + x.text;
-  return s;
-}
-
 std::string rewritten(const std::string& sql) {
-  return text(existsForOuterIn(tokenize(sql)));
+  return testing::spelled(existsForOuterIn(tokenize(sql)));
 }
 
 TEST(OuterIn, TheOuterColumnListedAloneIsWrittenAsExists) {
@@ -71,17 +65,18 @@ TEST(OuterIn, OnlyWhereTheAnswerIsProvablyTheSame) {
            "select 1 from h P where (P.dep) in (select P.dep from d)",
            "select 1 from h P where P.n between 1 and P.dep in (select P.dep from d)",
        }) {
-    EXPECT_EQ(rewritten(same), text(tokenize(same))) << same;
+    EXPECT_EQ(rewritten(same), testing::spelled(tokenize(same))) << same;
   }
   // Nested sub-selects of the WHERE keep their own clauses.
   EXPECT_NE(rewritten("select 1 from h P where P.dep in (select P.dep from d where d.code in "
                       "(select top 1 code from e group by code))"),
-            text(tokenize("select 1 from h P where P.dep in (select P.dep from d where d.code in "
-                          "(select top 1 code from e group by code))")));
+            testing::spelled(
+                tokenize("select 1 from h P where P.dep in (select P.dep from d where d.code in "
+                         "(select top 1 code from e group by code))")));
 }
 
 std::string correlated(const std::string& sql) {
-  return text(correlatedIn(tokenize(sql)));
+  return testing::spelled(correlatedIn(tokenize(sql)));
 }
 
 TEST(CorrelatedIn, AnInWhoseTruthAloneCountsLooksItsSubSelectUp) {
@@ -123,7 +118,7 @@ TEST(CorrelatedIn, AnInWhoseTruthAloneCountsLooksItsSubSelectUp) {
            // unqualified, and no schema to tell whose column it is
            "select 1 from h where x in (select y from d)",
        }) {
-    EXPECT_EQ(correlated(same), text(tokenize(same))) << same;
+    EXPECT_EQ(correlated(same), testing::spelled(tokenize(same))) << same;
   }
 }
 
@@ -208,8 +203,8 @@ TEST_F(OuterInAnswers, ExistsAnswersAsTheInItReplaces) {
   for (const auto& c : cases) {
     const std::string in = "P.dep in (select P.dep " + c.sub + ")";
     const std::string asWritten = "(P.dep) in (select P.dep " + c.sub + ")";
-    ASSERT_NE(rewritten("where " + in), text(tokenize("where " + in)));
-    ASSERT_EQ(rewritten("where " + asWritten), text(tokenize("where " + asWritten)));
+    ASSERT_NE(rewritten("where " + in), testing::spelled(tokenize("where " + in)));
+    ASSERT_EQ(rewritten("where " + asWritten), testing::spelled(tokenize("where " + asWritten)));
     for (auto& db : engines_) {
       EXPECT_EQ(truths(*db, in), c.expected) << c.sub;
       EXPECT_EQ(truths(*db, asWritten), c.expected) << c.sub;
@@ -231,8 +226,9 @@ TEST_F(OuterInAnswers, ExistsAnswersAsTheInItReplaces) {
 TEST_F(OuterInAnswers, ALookedUpInAnswersAsTheInItReplaces) {
   // A sub-select that gives a NULL: the IN is unknown, never true, where it finds no match.
   for (auto& db : engines_) {
-    db->execute("create table e (code nvarchar(12) null) insert into e values ('A1') "
-                "insert into e values (null) insert into e values ('zz')");
+    db->execute(
+        "create table e (code nvarchar(12) null) insert into e values ('A1') "
+        "insert into e values (null) insert into e values ('zz')");
   }
   const struct {
     std::string condition;  // with "@in" for the IN
@@ -257,8 +253,9 @@ TEST_F(OuterInAnswers, ALookedUpInAnswersAsTheInItReplaces) {
     std::string asWritten = c.in;
     asWritten.insert(asWritten.find(" in "), ")");
     asWritten.insert(0, "(");
-    ASSERT_NE(correlated(with(c.in)), text(tokenize(with(c.in)))) << c.in;
-    ASSERT_EQ(correlated(with(asWritten)), text(tokenize(with(asWritten)))) << asWritten;
+    ASSERT_NE(correlated(with(c.in)), testing::spelled(tokenize(with(c.in)))) << c.in;
+    ASSERT_EQ(correlated(with(asWritten)), testing::spelled(tokenize(with(asWritten))))
+        << asWritten;
     for (auto& db : engines_) {
       EXPECT_EQ(testing::rows(*db, with(c.in)), c.expected) << c.condition;
       EXPECT_EQ(testing::rows(*db, with(asWritten)), c.expected) << c.condition;
@@ -282,8 +279,9 @@ TEST_F(OuterInAnswers, TheServerReadsWhoseColumnANameIsAndReadsAgainAfterATableC
                   .find("EXISTS (SELECT 1 from d WHERE"),
               std::string::npos);
     db->execute("alter table d add n int null");
-    const std::string twice = "select h.id from h join d on d.code = h.dep where n = 1 or n in "
-                              "(select id from k)";
+    const std::string twice =
+        "select h.id from h join d on d.code = h.dep where n = 1 or n in "
+        "(select id from k)";
     EXPECT_EQ(server(twice).find("EXISTS"), std::string::npos) << server(twice);
   }
 }

@@ -35,6 +35,12 @@ std::string scalar(Database& db, const std::string& sql) {
   return valueText(results[0].rows[0][0]);
 }
 
+std::string spelled(const Tokens& tokens) {
+  std::string s;
+  for (const Token& x : tokens) s += (s.empty() ? "" : " ") + x.text;
+  return s;
+}
+
 std::string rows(Database& db, const std::string& sql) {
   const auto results = db.query(sql);
   if (results.empty()) return "<no result>";

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "sql/database.h"
+#include "sql/token.h"
 #include "support/scratch_dir.h"
 
 namespace quillon::sql::testing {
@@ -14,6 +15,8 @@ namespace quillon::sql::testing {
 std::string scalar(Database& db, const std::string& sql);
 // All rows of the first result set, each row's values joined with "|", rows joined with ";".
 std::string rows(Database& db, const std::string& sql);
+// Tokens' texts joined with spaces: what a rewrite of them gives, compared as words.
+std::string spelled(const Tokens& tokens);
 
 // An empty account file named `name` in a scratch folder and, in the server half of the suite
 // (QUILLON_TEST_SERVER set), a database of its own on the test server, dropped when this goes.
