@@ -714,14 +714,16 @@ void ExprTranslator::checkGrouped(std::size_t begin, std::size_t end, const Grou
     const Token& t = t_[at];
     return t.isOp("*") || t.isOp("/") || t.isOp("%") || t.isOp(".") || t.isOp("(");
   };
+  // The longest key written at `at`: "b + a" is grouped by the key "b + a" where "b" is a key too.
   const auto matchedKey = [&](std::size_t at) -> std::size_t {
+    std::size_t longest = 0;
     for (const auto& key : grouping.keys) {
       const std::size_t n = key.second - key.first;
-      if (!sameTokens(at, key)) continue;
+      if (n <= longest || !sameTokens(at, key)) continue;
       if (n > 1 && ((at > begin && binds(at - 1)) || (at + n < end && binds(at + n)))) continue;
-      return n;
+      longest = n;
     }
-    return 0;
+    return longest;
   };
   // The arguments of a call or group at `open`, each checked as an expression of its own.
   const auto arguments = [&](std::size_t open, std::size_t skipFirst) {

@@ -101,13 +101,18 @@ class Grouping : public ParenPairs {
     return e > b;
   }
 
-  // A literal alone: it groups nothing, and a number there would name a column by its place.
+  // A literal, signed or in parentheses or both: it groups nothing, and the server would take a
+  // number there for a column's place and refuse a text.
   bool constant(const Range& r) const {
-    std::size_t b = r.first;
-    if (r.second - b == 2 && (t_[b].isOp("-") || t_[b].isOp("+"))) ++b;
-    if (r.second - b != 1) return false;
-    const Token& x = t_[b];
-    return x.kind == TokenKind::Number || x.kind == TokenKind::String || x.isWord("null");
+    const Token* literal = nullptr;
+    for (std::size_t k = r.first; k < r.second; ++k) {
+      const Token& x = t_[k];
+      if (x.isOp("(") || x.isOp(")") || x.isOp("-") || x.isOp("+")) continue;
+      if (literal != nullptr) return false;
+      literal = &x;
+    }
+    return literal != nullptr && (literal->kind == TokenKind::Number ||
+                                  literal->kind == TokenKind::String || literal->isWord("null"));
   }
 };
 

@@ -412,7 +412,9 @@ class Generator {
   }
 
   Case plainSelect() {
-    std::string sql = cat({"SELECT ", selectList(1 + pick(3)), " FROM t1"});
+    // Now and then without duplicates, which the server is given as grouping.
+    std::string sql =
+        cat({chance(20) ? "SELECT DISTINCT " : "SELECT ", selectList(1 + pick(3)), " FROM t1"});
     if (chance(60)) sql += " WHERE " + predicate(2);
     return {sql, false};
   }

@@ -31,6 +31,10 @@ TEST(GroupedDistinct, TheListsExpressionsBecomeTheKeys) {
             "0 GROUP BY P . ID , ( select V . n from v V where V . c = P . c ) , P . c , P . d "
             "order by 1");
   EXPECT_EQ(grouped("select distinct top 5 a from t;"), "select top 5 a from t GROUP BY a ;");
+  // Literals, signed or in parentheses, are no keys: the server takes a number there for a
+  // column's place.
+  EXPECT_EQ(grouped("select distinct - - 3 AS x, (-(2.5)), ('t'), a from t"),
+            "select - - 3 AS x , ( - ( 2.5 ) ) , ( t ) , a from t GROUP BY a");
   // A sub-select's aggregate is its own; a CASE names no alias.
   EXPECT_EQ(grouped("select distinct (select max(b) from u where u.a = t.a) m, case when a > 0 "
                     "then 1 end from t"),
@@ -98,6 +102,8 @@ TEST(GroupedDistinct, GroupsGiveTheRowsDistinctGives) {
       {"select distinct n as m, (select max(h.id) from g h where h.n = g.n) top_id, 'k' from g",
        "1|2|k;2|5|k;NULL|NULL|k"},
       {"select distinct top 2 n from g where n is not null order by n desc", "1;2"},
+      // a key inside a longer one: "n + id" is grouped whole, not as "n" and an ungrouped id
+      {"select distinct n, n + id, - - 3 from g where id < 3", "1|2|3;1|3|3"},
   };
   for (const auto& c : cases) {
     ASSERT_NE(Translator::translateUncached(c.sql, Engine::PostgreSQL)[0].sql.find("GROUP BY"),
