@@ -7,6 +7,7 @@
 
 #include "sql/sql_error.h"
 #include "sql/sql_text.h"
+#include "sql/token_edit.h"
 #include "sql/type_name.h"
 
 namespace quillon::sql {
@@ -686,14 +687,6 @@ void ExprTranslator::checkGrouping(const std::vector<Item>& its, std::size_t lis
     if (h > k + 1) checkGrouped(its[k + 1].begin, its[h - 1].end, grouping, "HAVING clause");
   }
 }
-
-namespace {
-
-constexpr std::array<std::string_view, 14> kAggregates{
-    "sum",    "avg", "min",  "max",        "count",        "count_big", "stdev",
-    "stdevp", "var", "varp", "string_agg", "checksum_agg", "grouping",  "grouping_id"};
-
-}  // namespace
 
 void ExprTranslator::checkGrouped(std::size_t begin, std::size_t end, const Grouping& grouping,
                                   std::string_view clause) const {

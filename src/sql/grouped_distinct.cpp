@@ -19,8 +19,10 @@ bool endsValue(const Token& t) {
 }
 
 bool isAggregate(const Token& t) {
-  return isAnyWord(t, {"count", "count_big", "sum", "avg", "min", "max", "stdev", "stdevp", "var",
-                       "varp", "string_agg", "checksum_agg", "grouping", "grouping_id"});
+  for (std::string_view name : kAggregates) {
+    if (t.isWord(name)) return true;
+  }
+  return false;
 }
 
 using Range = std::pair<std::size_t, std::size_t>;

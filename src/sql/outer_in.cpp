@@ -159,9 +159,9 @@ struct FromTable {
 struct Correlation {
   std::size_t operand;  // the operand's first token
   std::size_t operandEnd;
-  std::size_t qualifier;  // for an unqualified operand: the token that qualifies it
-  Token qualifierName;    // and a copy of it, taken before the tokens move
-  std::size_t list;       // the sub-select's column
+  // For an unqualified operand: the name that qualifies it, copied before the tokens move.
+  std::optional<Token> qualifier;
+  std::size_t list;  // the sub-select's column
   std::size_t listEnd;
   std::size_t from;
   std::size_t where;  // the sub-select's WHERE, or kNone
@@ -178,7 +178,6 @@ class Correlator : public Parens {
       return std::nullopt;
     Correlation m{};
     m.operandEnd = i;
-    m.qualifier = kNone;
     if (i >= 4 && isPlainName(t_[i - 3]) && t_[i - 2].isOp(".") && isPlainName(t_[i - 1])) {
       m.operand = i - 3;
     } else if (isPlainName(t_[i - 1]) && !t_[i - 2].isOp(".")) {
@@ -211,12 +210,12 @@ class Correlator : public Parens {
         return std::nullopt;
     }
     if (m.operand == i - 1) {
-      m.qualifier = ownerOf(m.operand);
-      if (m.qualifier == kNone) return std::nullopt;
-      m.qualifierName = t_[m.qualifier];
+      const std::size_t owner = ownerOf(m.operand);
+      if (owner == kNone) return std::nullopt;
+      m.qualifier = t_[owner];
     }
     // The sub-select must not name the qualifier: there it would be its own row's.
-    const Token& q = t_[m.qualifier == kNone ? m.operand : m.qualifier];
+    const Token& q = m.qualifier ? *m.qualifier : t_[m.operand];
     const std::size_t fromEnd = m.where == kNone ? m.close : m.where;
     for (std::size_t k = m.from + 1; k < fromEnd; ++k) {
       if (sameName(t_[k], q)) return std::nullopt;
@@ -288,8 +287,8 @@ class Correlator : public Parens {
 
   // A word that starts the next join of a FROM clause.
   bool joinWord(std::size_t k) const {
-    return (isAnyWord(t_[k], {"inner", "left", "right", "full", "cross", "join"}) &&
-            !(k + 1 < t_.size() && t_[k + 1].isOp("(")));
+    return isAnyWord(t_[k], {"inner", "left", "right", "full", "cross", "join"}) &&
+           !(k + 1 < t_.size() && t_[k + 1].isOp("("));
   }
 
   // The qualifying name of the one table among FROM's (tokens (from, where)) that has `column`:
@@ -345,8 +344,8 @@ class Correlator : public Parens {
       const std::size_t at = tokens[x.operandEnd].offset;
       const std::size_t closeAt = tokens[x.close].offset;
       Tokens operand;
-      if (x.qualifier != kNone) {
-        Token q = x.qualifierName;
+      if (x.qualifier) {
+        Token q = *x.qualifier;
         q.offset = q.end = tokens[x.operand].offset;
         operand.push_back(std::move(q));
         operand.push_back(addedToken(TokenKind::Operator, ".", tokens[x.operand].offset));

@@ -2,6 +2,7 @@
 // parentheses, and making the tokens they add.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <string_view>
@@ -15,6 +16,11 @@ namespace quillon::sql {
 bool isPlainName(const Token& t);
 
 bool isAnyWord(const Token& t, std::initializer_list<std::string_view> words);
+
+// The aggregate functions of T-SQL, lower case.
+inline constexpr std::array<std::string_view, 14> kAggregates{
+    "sum",    "avg", "min",  "max",        "count",        "count_big", "stdev",
+    "stdevp", "var", "varp", "string_agg", "checksum_agg", "grouping",  "grouping_id"};
 
 // A token a rewrite adds at `offset` of the source text, taking none of it.
 Token addedToken(TokenKind kind, const char* text, std::size_t offset);
